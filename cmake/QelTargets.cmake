@@ -1,0 +1,63 @@
+# Conventions shared by every target of the project: one static library per
+# layer or subsystem folder, and one test executable per library, each built
+# from the files of its folder so that adding a source needs no list edits.
+
+set(QEL_WARNINGS -Wall -Wextra)
+
+# Folder where the tests find the data fixtures and the game's own data.
+set(QEL_TEST_FIXTURES "${PROJECT_SOURCE_DIR}/tests/fixtures")
+set(QEL_TEST_SETTINGS "${PROJECT_BINARY_DIR}/test-settings")
+
+# The environment every test runs in: no window, no sound device, no waiting
+# on message boxes, and a settings folder of its own.
+set(QEL_TEST_ENVIRONMENT
+  "QEL_NONINTERACTIVE=1"
+  "SDL_AUDIODRIVER=dummy"
+  "SDL_VIDEODRIVER=offscreen"
+  "QEL_SETTINGS_DIR=${QEL_TEST_SETTINGS}"
+  "QEL_DATA_DIR=${PROJECT_SOURCE_DIR}/data"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+  "UBSAN_OPTIONS=print_stacktrace=1")
+
+# qel_library(NAME DIRS dir... [DEPS target...])
+# A static library from every .cpp and .c file directly inside the given folders.
+function(qel_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+  set(sources "")
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
+    list(APPEND sources ${found})
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+  target_compile_options(${name} PRIVATE ${QEL_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# qel_tests(NAME LABEL label DIRS dir... LIBS target...)
+# One GoogleTest executable from every *Test.cpp file of the given test folders.
+function(qel_tests name)
+  if(NOT QEL_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "LABEL" "DIRS;LIBS" ${ARGN})
+  set(sources "")
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS "${dir}/*Test.cpp")
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${QEL_WARNINGS})
+  target_compile_definitions(${name} PRIVATE
+    QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QEL_TEST_FIXTURES="${QEL_TEST_FIXTURES}")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  file(MAKE_DIRECTORY "${QEL_TEST_SETTINGS}")
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY "${PROJECT_BINARY_DIR}"
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "${QEL_TEST_ENVIRONMENT}" TIMEOUT 300)
+endfunction()
