@@ -252,23 +252,25 @@ void RankedList::Free()
 
 void GeneralUtilsSelfTest()
 {
+    struct Check {
+        int (*search)(const std::string&, const std::string&, int);
+        int start;
+        int expected;
+        const char* text;  // the failed check as the error box shows it
+    };
+    const Check checks[] = {
+        {FindFirstOfUnquoted, 0, 8, "result == 8"},
+        {FindFirstOfUnquoted, 4, 8, "result == 8"},
+        {FindFirstOfUnquoted, 8, 8, "result == 8"},
+        {FindFirstNotOfUnquoted, 0, 0, "result == 0"},
+        {FindFirstNotOfUnquoted, 4, 4, "result == 4"},
+        {FindFirstNotOfUnquoted, 8, 9, "result == 9"},
+        {FindFirstNotOfUnquoted, 9, 9, "result == 9"},
+    };
     const std::string text = "aaaabbbb|";
     const std::string set = "|";
-    int result = 0;
-
-    result = FindFirstOfUnquoted(text, set, 0);
-    QEL_ASSERT(result == 8, "result == 8");
-    result = FindFirstOfUnquoted(text, set, 4);
-    QEL_ASSERT(result == 8, "result == 8");
-    result = FindFirstOfUnquoted(text, set, 8);
-    QEL_ASSERT(result == 8, "result == 8");
-
-    result = FindFirstNotOfUnquoted(text, set, 0);
-    QEL_ASSERT(result == 0, "result == 0");
-    result = FindFirstNotOfUnquoted(text, set, 4);
-    QEL_ASSERT(result == 4, "result == 4");
-    result = FindFirstNotOfUnquoted(text, set, 8);
-    QEL_ASSERT(result == 9, "result == 9");
-    result = FindFirstNotOfUnquoted(text, set, 9);
-    QEL_ASSERT(result == 9, "result == 9");
+    for (const Check& check : checks) {
+        const int result = check.search(text, set, check.start);
+        QEL_ASSERT(result == check.expected, check.text);
+    }
 }
