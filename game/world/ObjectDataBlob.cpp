@@ -22,39 +22,41 @@ int32_t ObjectDataBlob::IndexOfString(const std::string& index)
     return static_cast<int32_t>(Crc32String(index));
 }
 
+// Stores by key, then records the doc text under the tag's name.
+template <typename Store>
+uint64_t ObjectDataBlob::SetNamed(const std::string& tag, int32_t index, std::string doc, const char* typeName,
+                                  Store store)
+{
+    const uint64_t key = HashMessageName(tag);
+    store(Element(key, index));
+    BlobDocRegistry::Record(tag, std::move(doc), typeName, index);
+    return key;
+}
+
 uint64_t ObjectDataBlob::SetInt(std::string tag, int32_t value, int32_t index, std::string doc)
 {
-    const uint64_t key = SetIntById(HashMessageName(tag), value, index);
-    BlobDocRegistry::Record(tag, std::move(doc), "int", index);
-    return key;
+    return SetNamed(tag, index, std::move(doc), "int", [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 uint64_t ObjectDataBlob::SetInt64(std::string tag, int64_t value, int32_t index, std::string doc)
 {
-    const uint64_t key = SetInt64ById(HashMessageName(tag), value, index);
-    BlobDocRegistry::Record(tag, std::move(doc), "int64", index);
-    return key;
+    return SetNamed(tag, index, std::move(doc), "int64", [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 uint64_t ObjectDataBlob::SetUInt64(std::string tag, uint64_t value, int32_t index, std::string doc)
 {
-    const uint64_t key = SetUInt64ById(HashMessageName(tag), value, index);
-    BlobDocRegistry::Record(tag, std::move(doc), "uint64", index);
-    return key;
+    return SetNamed(tag, index, std::move(doc), "uint64", [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
 }
 
 uint64_t ObjectDataBlob::SetFloat(std::string tag, float value, int32_t index, std::string doc)
 {
-    const uint64_t key = SetFloatById(HashMessageName(tag), value, index);
-    BlobDocRegistry::Record(tag, std::move(doc), "float", index);
-    return key;
+    return SetNamed(tag, index, std::move(doc), "float", [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
 }
 
 uint64_t ObjectDataBlob::SetString(std::string tag, std::string value, int32_t index, std::string doc)
 {
-    const uint64_t key = SetStringById(HashMessageName(tag), std::move(value), index);
-    BlobDocRegistry::Record(tag, std::move(doc), "string", index);
-    return key;
+    return SetNamed(tag, index, std::move(doc), "string",
+                    [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
 }
 
 uint64_t ObjectDataBlob::SetIntByIndexString(std::string tag, int32_t value, std::string index, std::string doc)

@@ -61,6 +61,8 @@ public:
     static int32_t IndexOfString(const std::string& index);
 
 private:
+    template <typename Store>
+    uint64_t SetNamed(const std::string& tag, int32_t index, std::string doc, const char* typeName, Store store);
     ObjectDataBlobElement& Element(uint64_t tagKey, int32_t index);
     IndexMap& IndexesOf(const std::string& tag);
 
