@@ -16,9 +16,10 @@ public:
     // The process's one instance, reached by game code that needs a file object.
     static QelFileServices& Instance();
 
-    // Settings come from the folder QelSettingsFile::DefaultFolder() names at
-    // construction; tests give their own.
-    explicit QelFileServices(std::filesystem::path settingsFolder = QelSettingsFile::DefaultFolder());
+    // Settings live where QelSettingsFile::DefaultFolder() says at each access,
+    // or in the given folder.
+    QelFileServices() = default;
+    explicit QelFileServices(std::filesystem::path settingsFolder);
     QelFileServices(const QelFileServices&) = delete;
     QelFileServices& operator=(const QelFileServices&) = delete;
 

@@ -68,6 +68,11 @@ std::filesystem::path QelSettingsFile::DefaultFolder()
 
 QelSettingsFile::QelSettingsFile(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
+std::filesystem::path QelSettingsFile::Folder() const
+{
+    return folder_ ? *folder_ : DefaultFolder();
+}
+
 std::optional<std::string> QelSettingsFile::Get(const std::string& name) const
 {
     const Values values = ReadAll();
@@ -82,7 +87,7 @@ bool QelSettingsFile::Set(const std::string& name, const std::string& value)
     if (!IsStorableName(name) || value.size() > kMaxValueBytes)
         return false;
     std::error_code error;
-    std::filesystem::create_directories(folder_, error);
+    std::filesystem::create_directories(Folder(), error);
     Values values = ReadAll();
     values[name] = value;
     return WriteAll(values);
@@ -92,7 +97,7 @@ QelSettingsFile::Values QelSettingsFile::ReadAll() const
 {
     Values values;
     QelPosixFileIO file("settings");
-    if (!file.Open(folder_.string(), kFileName, kFileExtension, true, false, false, false))
+    if (!file.Open(Folder().string(), kFileName, kFileExtension, true, false, false, false))
         return values;
     std::string line;
     while (file.ReadLine(line)) {
@@ -108,7 +113,7 @@ QelSettingsFile::Values QelSettingsFile::ReadAll() const
 bool QelSettingsFile::WriteAll(const Values& values) const
 {
     QelPosixFileIO file("settings");
-    if (!file.Open(folder_.string(), kFileName, kFileExtension, false, true, false, false))
+    if (!file.Open(Folder().string(), kFileName, kFileExtension, false, true, false, false))
         return false;
     bool written = file.WriteString(kHeader);
     for (const auto& [name, value] : values)

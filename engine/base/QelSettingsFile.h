@@ -19,7 +19,10 @@ public:
     // ~/.config/corvane-halvex.
     static std::filesystem::path DefaultFolder();
 
-    explicit QelSettingsFile(std::filesystem::path folder = DefaultFolder());
+    // Without a folder the file follows DefaultFolder() at every access, so a
+    // change of the environment (a test's own folder) takes effect at once.
+    QelSettingsFile() = default;
+    explicit QelSettingsFile(std::filesystem::path folder);
 
     // The stored text of a value; nothing when absent, too long or unreadable.
     std::optional<std::string> Get(const std::string& name) const;
@@ -29,7 +32,7 @@ public:
     // line end), the value is too long or the file cannot be written.
     bool Set(const std::string& name, const std::string& value);
 
-    const std::filesystem::path& Folder() const { return folder_; }
+    std::filesystem::path Folder() const;
 
 private:
     using Values = std::map<std::string, std::string>;
@@ -37,5 +40,5 @@ private:
     Values ReadAll() const;
     bool WriteAll(const Values& values) const;
 
-    std::filesystem::path folder_;
+    std::optional<std::filesystem::path> folder_;  // fixed folder, if any
 };
