@@ -1,5 +1,7 @@
 #include "helper/ColorParse.h"
 
+#include "helper/GeneralUtils.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -123,53 +125,6 @@ void LowerCase(std::string& text)
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-}
-
-// Position of the first character of the set at or after start, treating a
-// back-quoted span as one opaque character; the length when there is none.
-size_t FindFirstOfUnquoted(std::string_view text, std::string_view set, size_t start)
-{
-    for (size_t i = start; i < text.size(); ++i) {
-        if (text[i] == '`') {
-            i = text.find('`', i + 1);
-            if (i == std::string_view::npos)
-                return text.size();
-        }
-        if (set.find(text[i]) != std::string_view::npos)
-            return i;
-    }
-    return text.size();
-}
-
-// Splits at the delimiters without producing empty tokens; a back-quoted span
-// never splits a token.
-void Tokenize(std::string_view text, std::vector<std::string>& tokens, std::string_view delimiters)
-{
-    size_t position = 0;
-    for (;;) {
-        const size_t start = text.find_first_not_of(delimiters, position);
-        if (start == std::string_view::npos)
-            return;
-        const size_t end = FindFirstOfUnquoted(text, delimiters, start);
-        tokens.emplace_back(text.substr(start, end - start));
-        position = end;
-    }
-}
-
-// One channel of an HSL colour from the two intermediate values p and q.
-float HueToRgb(float p, float q, float t)
-{
-    if (t < 0.0f)
-        t += 1.0f;
-    if (t > 1.0f)
-        t -= 1.0f;
-    if (t < 1.0f / 6.0f)
-        return p + (q - p) * 6.0f * t;
-    if (t < 1.0f / 2.0f)
-        return q;
-    if (t < 2.0f / 3.0f)
-        return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
-    return p;
 }
 
 // Value of the hexadecimal number the two characters begin; a character that
