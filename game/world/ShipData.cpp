@@ -6,7 +6,6 @@
 #include "helper/Hjson.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -42,7 +41,16 @@ void ShipData::LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Valu
     }
 }
 
-void ShipData::ClearRecords(RecordList& records) { records.clear(); }
+// A key map entry must never outlive its record: the entries that point into
+// the list go with it, whichever map holds them.
+void ShipData::ClearRecords(RecordList& records) {
+    auto inList = [&](const ShipDataRecord* rec) {
+        return std::any_of(records.begin(), records.end(), [&](const auto& owned) { return owned.get() == rec; });
+    };
+    for (KeyMap* keys : {&mainKeys, &extraKeys})
+        std::erase_if(*keys, [&](const auto& entry) { return inList(entry.second); });
+    records.clear();
+}
 
 void ShipData::LoadMain() { Load(mainRecords, mainKeys, kMainDocument); }
 
@@ -56,11 +64,6 @@ void ShipData::LoadExtra(const std::string& missionPath) {
 // Drops the records of the last mission's file. A received record that such a
 // file had hidden under the same key answers for that key again.
 void ShipData::ForgetFileRecords() {
-    for (auto it = extraKeys.begin(); it != extraKeys.end();) {
-        const bool fromFile = std::any_of(extraRecords.begin(), extraRecords.end(),
-                                          [&](const auto& rec) { return rec.get() == it->second; });
-        it = fromFile ? extraKeys.erase(it) : std::next(it);
-    }
     ClearRecords(extraRecords);
     for (const auto& rec : receivedRecords) extraKeys.try_emplace(rec->key, rec.get());
 }
@@ -71,15 +74,4 @@ const ShipDataRecord* ShipData::Find(const std::string& key) {
     missCounters[key] += 1;
     auto unknown = mainKeys.find(kUnknownKey);
     return unknown != mainKeys.end() ? unknown->second : nullptr;
-}
-
-void ShipData::Reset() {
-    extraKeys.clear();
-    mainKeys.clear();
-    ClearRecords(extraRecords);
-    ClearRecords(receivedRecords);
-    ClearRecords(mainRecords);
-    missCounters.clear();
-    requestedFlags.clear();
-    malformedRecordCount = 0;
 }

@@ -54,8 +54,9 @@ public:
     // The same from a parsed document; the name only labels errors.
     static void LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Value& root,
                              const std::string& documentName);
-    // Frees every record of the list and empties it.
-    static void ClearRecords(RecordList& records);
+    // Frees every record of the list and empties it; the key map entries
+    // that named them go too, so no look-up can reach a freed record.
+    void ClearRecords(RecordList& records);
 
     // Reads the main list ("shipData").
     void LoadMain();
@@ -72,9 +73,6 @@ public:
     // Reads one record in wire form and stores it as an extra record, unless
     // its key is known already. A malformed record is dropped whole.
     ShipRecordReceipt UnPackRecordToData(QelNetworkMessage& message);
-
-    // Forgets every record, count and flag (a fresh process, for tests).
-    void Reset();
 
     void SetDrawDataService(ShipDrawDataService* service) { drawData_ = service; }
 

@@ -83,7 +83,7 @@ public:
             ReadTorpedoStart(*rec);
             ReadRoles(*rec);
             rec->monsterStyle = RequiredText("monster_style");
-        } catch (const std::logic_error& e) {  // Hjson type_mismatch, or a colour number out of range
+        } catch (const std::logic_error& e) {  // a list where a number or text belongs, or a number a conversion refuses
             Fail(std::string("holds a value that cannot be read (") + e.what() + ")");
         }
         return rec;

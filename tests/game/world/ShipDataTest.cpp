@@ -159,6 +159,20 @@ TEST(ShipDataFind, miss_without_an_unknown_record_gives_null) {
     EXPECT_EQ(sd.missCounters.at("other"), 1);
 }
 
+// The ship viewer frees the main list and reads it again; a key the new file
+// no longer has must not lead to a freed record.
+TEST(ShipDataFind, cleared_records_leave_no_key_behind) {
+    ShipData sd;
+    LoadText(sd, List(Record("gone")));
+    ShipData::LoadDocument(sd.extraRecords, sd.extraKeys, Hjson::Unmarshal(List(Record("extra"))), "extra");
+    sd.extraKeys["alias"] = sd.mainRecords[0].get();
+    sd.ClearRecords(sd.mainRecords);
+    EXPECT_TRUE(sd.mainKeys.empty());
+    EXPECT_EQ(sd.extraKeys.count("alias"), 0u);
+    EXPECT_EQ(sd.Find("gone"), nullptr);
+    EXPECT_EQ(sd.Find("extra")->key, "extra");
+}
+
 TEST(ShipDataLoad, later_record_of_a_key_wins_the_look_up_and_both_are_kept) {
     ShipData sd;
     LoadText(sd, List(Record("dup", "hullpoints: 1", "hullpoints") + Record("dup", "hullpoints: 2", "hullpoints")));
