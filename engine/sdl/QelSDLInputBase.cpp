@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "engine/base/QelClock.h"
+#include "engine/base/QelFileServices.h"
 #include "helper/CRand.h"
 
 bool QelSDLInputBase::Initialize()
@@ -56,6 +57,38 @@ QelJoystick* QelSDLInputBase::GetJoystick(int32_t)
 int32_t QelSDLInputBase::GetNumJoysticks()
 {
     return 0;
+}
+
+// File objects and settings belong to the engine's file services, which the
+// headless server uses without an input service.
+QelFileIO* QelSDLInputBase::GetFileIO(const std::string& tag)
+{
+    return QelFileServices::Instance().GetFileIO(tag);
+}
+
+QelFileIO* QelSDLInputBase::FindFileIO(const std::string& tag)
+{
+    return QelFileServices::Instance().FindFileIO(tag);
+}
+
+bool QelSDLInputBase::FileExists(const std::string& path)
+{
+    return QelFileServices::Instance().FileExists(path);
+}
+
+bool QelSDLInputBase::SetRegistryValue(const std::string& name, const std::string& value)
+{
+    return QelFileServices::Instance().SetRegistryValue(name, value);
+}
+
+// The stored text replaces the output; a value never stored leaves it untouched.
+bool QelSDLInputBase::GetRegistryValue(const std::string& name, std::string& value)
+{
+    std::string stored;
+    if (!QelFileServices::Instance().GetRegistryValue(name, stored))
+        return false;
+    value = stored;
+    return true;
 }
 
 void QelSDLInputBase::Quit()

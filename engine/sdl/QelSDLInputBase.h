@@ -30,6 +30,11 @@ public:
     QelSDLMouse* Mouse() { return mouse_.get(); }
     QelJoystick* GetJoystick(int32_t index) override;
     int32_t GetNumJoysticks() override;
+    QelFileIO* GetFileIO(const std::string& tag) override;
+    QelFileIO* FindFileIO(const std::string& tag) override;
+    bool FileExists(const std::string& path) override;
+    bool SetRegistryValue(const std::string& name, const std::string& value) override;
+    bool GetRegistryValue(const std::string& name, std::string& value) override;
     void Quit() override;
     uint32_t GetMilliseconds() override;
     uint32_t GetSeconds() override;
