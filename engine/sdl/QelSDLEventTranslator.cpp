@@ -32,8 +32,8 @@ bool TypesControlCharacter(int32_t key)
 }
 
 // Decodes one UTF-8 sequence at text[i], advancing i; 0 for a malformed one,
-// which is skipped a byte at a time.
-int32_t NextCodePoint(const unsigned char* text, size_t& i)
+// which is skipped a byte at a time. Never reads at or past size.
+int32_t NextCodePoint(const unsigned char* text, size_t size, size_t& i)
 {
     const unsigned char lead = text[i++];
     if (lead < 0x80)
@@ -53,7 +53,7 @@ int32_t NextCodePoint(const unsigned char* text, size_t& i)
         return 0;
     }
     for (int k = 0; k < extra; ++k) {
-        if ((text[i] & 0xC0) != 0x80)
+        if (i >= size || (text[i] & 0xC0) != 0x80)
             return 0;
         value = (value << 6) | (text[i++] & 0x3F);
     }
@@ -127,7 +127,7 @@ void QelSDLEventTranslator::TextInput(const char* utf8)
     const auto* text = reinterpret_cast<const unsigned char*>(utf8);
     size_t i = 0;
     while (i < SDL_TEXTINPUTEVENT_TEXT_SIZE && text[i] != 0) {
-        const int32_t character = NextCodePoint(text, i);
+        const int32_t character = NextCodePoint(text, SDL_TEXTINPUTEVENT_TEXT_SIZE, i);
         if (character != 0)
             keyboard_.OnChar(character);
     }
