@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 class SuperContainerObject;
@@ -126,6 +127,9 @@ private:
     int32_t root = -1;
     int32_t leafCount = 0;
     int32_t allocationCursor = 0;
+    // Indexes of the free nodes, so the circular scan's answer (the first free
+    // node after the cursor) is found without stepping over every taken node.
+    std::set<int32_t> freeNodes;
     int32_t sortCursor = 0;
     std::map<uint64_t, SuperContainerObject*> standbyById;
     std::map<const SuperContainerObject*, uint64_t> standbyByObject;

@@ -49,27 +49,30 @@ int32_t SuperContainer::Query(const PlaneBox& box, int32_t startNode)
     return static_cast<int32_t>(queryResults.size());
 }
 
-// A circular scan from the last allocation, so freed nodes are reused before
-// the pool grows.
+// The first free node after the allocation cursor, wrapping at the end of the
+// pool, so freed nodes are reused before the pool grows.
 int32_t SuperContainer::AllocateNode()
 {
-    for (;;) {
+    if (freeNodes.empty()) {
         const int32_t size = static_cast<int32_t>(nodes.size());
-        for (int32_t examined = 0; examined < size; ++examined) {
-            allocationCursor = (allocationCursor + 1) % size;
-            if (nodes[allocationCursor].height < 0) {
-                nodes[allocationCursor] = {0, nullptr, kNone, kNone, kNone, allocationCursor, {}};
-                return allocationCursor;
-            }
-        }
         nodes.resize(nodes.size() + kNodePoolGrowth);
+        for (int32_t index = size; index < size + kNodePoolGrowth; ++index)
+            freeNodes.insert(index);
     }
+    auto next = freeNodes.upper_bound(allocationCursor);
+    if (next == freeNodes.end())
+        next = freeNodes.begin();
+    allocationCursor = *next;
+    freeNodes.erase(next);
+    nodes[allocationCursor] = {0, nullptr, kNone, kNone, kNone, allocationCursor, {}};
+    return allocationCursor;
 }
 
 void SuperContainer::FreeNode(int32_t index)
 {
     nodes[index].height = -1;
     nodes[index].object = nullptr;
+    freeNodes.insert(index);
 }
 
 void SuperContainer::InsertLeaf(SuperContainerObject* object)
