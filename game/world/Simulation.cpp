@@ -139,9 +139,11 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
                                                 FatRadiusFor(radii.exclusion));
     QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");
     object->lastUpdateTick = clock.time_tick_counter;
+    const uint64_t run = runCount;
     CallBehaviourHook(object.get(), kBehaviourAssigned, nullptr);
-    // The behaviour's set-up may have cleared the world.
-    if (!container)
+    // An object whose set-up cleared or reset the world belongs to no run:
+    // its id may already name an object of the new one.
+    if (runCount != run)
         return 0;
     const uint64_t id = object->uniqueID;
     container->Add(object.release());
