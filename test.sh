@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+tools/link-fonts.sh
 
 jobs=$(nproc)
 
