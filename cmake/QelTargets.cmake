@@ -57,11 +57,16 @@ function(qel_tests name)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources})
+  # CMake 3.25's test discovery keeps only the first entry of a list-valued
+  # ENVIRONMENT, so every test program also sets the rest itself at start-up
+  # (tests/support/TestEnvironment.cpp); a variable already set wins.
+  string(REPLACE ";" "|" environment "${QEL_TEST_ENVIRONMENT}")
+  add_executable(${name} ${sources} "${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp")
   target_compile_options(${name} PRIVATE ${QEL_WARNINGS})
   target_compile_definitions(${name} PRIVATE
     QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    QEL_TEST_FIXTURES="${QEL_TEST_FIXTURES}")
+    QEL_TEST_FIXTURES="${QEL_TEST_FIXTURES}"
+    QEL_TEST_ENVIRONMENT="${environment}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   file(MAKE_DIRECTORY "${QEL_TEST_SETTINGS}")
   gtest_discover_tests(${name}
