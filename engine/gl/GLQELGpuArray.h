@@ -6,6 +6,7 @@
 
 #include <glad/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "helper/QelAssert.h"
@@ -40,6 +41,19 @@ public:
         return true;
     }
     GLuint Buffer() const { return buffer_; }
+
+    // Per-axis minimum and maximum of the records' positions (x, y, z); the
+    // first record starts both, so the array must not be empty.
+    void Bounds(float minimum[3], float maximum[3])
+    {
+        for (int axis = 0; axis < 3; ++axis)
+            minimum[axis] = maximum[axis] = records_.front().position[axis];
+        for (const Record& record : records_)
+            for (int axis = 0; axis < 3; ++axis) {
+                minimum[axis] = std::min(minimum[axis], record.position[axis]);
+                maximum[axis] = std::max(maximum[axis], record.position[axis]);
+            }
+    }
     // Only with a context; the caller knows.
     void ReleaseBuffer()
     {

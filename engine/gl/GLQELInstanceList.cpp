@@ -102,11 +102,6 @@ QelInstanceRecord GLQELInstanceList::GetInstance(int index)
 
 void GLQELInstanceList::GetBounds(float minimum[3], float maximum[3])
 {
-    for (int axis = 0; axis < 3; ++axis)
-        minimum[axis] = maximum[axis] = Checked(0).position[axis];
-    for (int index = 1; index < GetCount(); ++index)
-        for (int axis = 0; axis < 3; ++axis) {
-            minimum[axis] = std::min(minimum[axis], instances_.At(index).position[axis]);
-            maximum[axis] = std::max(maximum[axis], instances_.At(index).position[axis]);
-        }
+    Checked(0);
+    instances_.Bounds(minimum, maximum);
 }

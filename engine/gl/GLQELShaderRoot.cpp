@@ -1,6 +1,8 @@
 #include "engine/gl/GLQELShaderRoot.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 
@@ -57,22 +59,14 @@ bool ReadShaderFile(const std::string& file, std::string& source)
     return true;
 }
 
-std::string ShaderLog(GLuint shader)
+// The info log of a shader or a program, through that object's two queries.
+std::string InfoLog(GLuint object, void (*query)(GLuint, GLenum, GLint*),
+                    void (*read)(GLuint, GLsizei, GLsizei*, GLchar*))
 {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    query(object, GL_INFO_LOG_LENGTH, &length);
     std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
-    glGetShaderInfoLog(shader, length, nullptr, log.data());
-    log.resize(std::char_traits<char>::length(log.c_str()));
-    return log;
-}
-
-std::string ProgramLog(GLuint program)
-{
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
-    glGetProgramInfoLog(program, length, nullptr, log.data());
+    read(object, length, nullptr, log.data());
     log.resize(std::char_traits<char>::length(log.c_str()));
     return log;
 }
@@ -116,7 +110,7 @@ GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (compiled == GL_FALSE) {
-        ReportCompileError(ShaderLog(shader), window, file);
+        ReportCompileError(InfoLog(shader, glGetShaderiv, glGetShaderInfoLog), window, file);
         glDeleteShader(shader);
         return 0;
     }
@@ -140,7 +134,7 @@ bool GLQELShaderRoot::CompileShaders(SDL_Window* window, const std::string& vert
     GLint linked = GL_FALSE;
     glGetProgramiv(program_, GL_LINK_STATUS, &linked);
     if (linked == GL_FALSE) {
-        ReportCompileError(ProgramLog(program_), window, vertexFile);
+        ReportCompileError(InfoLog(program_, glGetProgramiv, glGetProgramInfoLog), window, vertexFile);
         glDeleteProgram(program_);
         program_ = 0;
         return false;

@@ -109,11 +109,6 @@ QelVertexRecord GLQELVertList::GetVertex(int index)
 
 void GLQELVertList::GetBounds(float minimum[3], float maximum[3])
 {
-    for (int axis = 0; axis < 3; ++axis)
-        minimum[axis] = maximum[axis] = Checked(0).position[axis];
-    for (int index = 1; index < GetCount(); ++index)
-        for (int axis = 0; axis < 3; ++axis) {
-            minimum[axis] = std::min(minimum[axis], vertices_.At(index).position[axis]);
-            maximum[axis] = std::max(maximum[axis], vertices_.At(index).position[axis]);
-        }
+    Checked(0);
+    vertices_.Bounds(minimum, maximum);
 }
