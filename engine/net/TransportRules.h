@@ -1,0 +1,33 @@
+#pragma once
+// What the client and server endpoints agree on: the keys of connection events
+// and what becomes of a packet that cannot be a message.
+
+#include <enet/enet.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+class QelNetworkMessage;
+
+namespace qel {
+
+// Keys the transport writes for connection events; named messages use the
+// 46-bit name hash, which never takes these small values.
+constexpr uint64_t kConnectedKey = 0;
+constexpr uint64_t kReservedKey = 1;   // registered empty on both sides, never sent
+constexpr uint64_t kDisconnectedKey = 2;
+
+// ENet's channel for all traffic.
+constexpr enet_uint8 kChannel = 0;
+
+// Copies a received packet into the message and destroys the packet. A packet
+// too large for a message is dropped instead: counted, and the first time
+// reported on stderr naming the side ("client", "server"). False when dropped.
+bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint64_t>& oversized,
+                const char* side);
+
+// Queues the packet on the peer; a packet ENet did not take is destroyed.
+bool SendPacket(ENetPeer* peer, ENetPacket* packet);
+
+}  // namespace qel
