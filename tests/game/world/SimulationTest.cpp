@@ -119,8 +119,14 @@ TEST_F(WorldTest, reset_starts_a_new_run_and_keeps_what_only_clear_removes)
     world.listRefreshFlag = false;
     world.clock.time_tick_counter = 50;
     const int32_t generation = world.Generation();
+    struct CountingLog : ConsoleMessageLog {
+        void Clear() override { ++clears; }
+        int clears = 0;
+    } log;
+    world.SetConsoleMessageLog(&log);
 
     world.Reset(false, "");
+    EXPECT_EQ(log.clears, 1) << "a new game starts with an empty message box";
     EXPECT_FALSE(world.serverFlag);
     EXPECT_EQ(world.TickCount(), 0);
     EXPECT_EQ(world.Generation(), (generation + 1) % SimulationClock::kGenerationCount);
