@@ -161,3 +161,17 @@ int QelEnetNetworkServer::Send(const QelNetworkMessage& message, uint32_t flags)
     }
     return sent;
 }
+
+bool QelEnetNetworkServer::DisconnectClient(uint64_t clientId)
+{
+    if (host == nullptr || clientId == 0)
+        return false;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        ENetPeer* peer = &host->peers[i];
+        if (peer->state == ENET_PEER_STATE_CONNECTED && PeerId(peer) == clientId) {
+            enet_peer_disconnect(peer, 0);
+            return true;
+        }
+    }
+    return false;
+}

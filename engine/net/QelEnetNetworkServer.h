@@ -27,6 +27,7 @@ public:
 
     bool Receive(QelNetworkMessage& message, uint64_t& sender) override;
     int Send(const QelNetworkMessage& message, uint32_t flags) override;
+    bool DisconnectClient(uint64_t clientId) override;
     bool IsNotRunning() const override { return host == nullptr; }
     uint16_t BoundPort() const override;
     void SetMessageNames(const std::vector<std::string>& names) override;
