@@ -1,17 +1,6 @@
 #include "game/net/SignalMessage.h"
 
-#include "game/world/ObjectId.h"
-
-namespace {
-
-// A space-object id and nothing else: a client or grid bit beside the
-// space-object bit makes an id of no kind at all.
-bool IsSpaceObjectId(uint64_t id)
-{
-    return VALID_SPACE_OBJ(id) && (id & (kClientIdBit | kGridObjectIdBit)) == 0;
-}
-
-}  // namespace
+#include "game/net/NetworkIds.h"
 
 void WriteSignalCode(QelNetworkMessage& message, SignalMessageCode code)
 {
