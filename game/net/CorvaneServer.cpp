@@ -7,6 +7,7 @@
 #include "game/net/MessageHooks.h"
 #include "game/net/ServerScriptHost.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/TickTimers.h"
 #include "game/world/AppData.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
@@ -248,8 +249,7 @@ void CorvaneServer::SendPings()
 {
     if (!theSimulation || !pingTimer.IsExpired())
         return;
-    pingTimer.tick = theSimulation->TickCount() + kPingIntervalTicks;
-    pingTimer.generation = theSimulation->Generation();
+    ArmTimerTicksFromNow(pingTimer, kPingIntervalTicks);
     for (const auto& entry : clients) {
         QelNetworkMessage& message = serverOutgoingMessage;
         StartServerMessage(message, "signal", entry.first);

@@ -109,6 +109,9 @@ public:
     ClientRecord* FindClient(uint64_t clientId) const;
     int32_t ClientListAge() const { return clientListAge; }
     int32_t ScriptTickDelay() const { return scriptTickDelay; }
+    // Messages the dispatch dropped: too short, unknown key, or read past
+    // their end by their handler.
+    const DroppedMessageCounts& DroppedMessages() const { return queues.Dropped(); }
     int32_t WaitingCount() const { return queues.WaitingAtDispatch(); }
 
     // Each connecting client is appended to all three; the string-map pass
