@@ -9,6 +9,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/net/TickTimers.h"
 #include "game/world/AppData.h"
+#include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/QelAssert.h"
@@ -35,6 +36,14 @@ int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3&
 {
     const glm::vec3 d = object.pos - from;
     return static_cast<int64_t>((d.x * d.x + d.y * d.y + d.z * d.z) / CorvaneClient::kSortStepSquared);
+}
+
+// Objects are spread over the decay buckets by the running number of their
+// ids, without the kind bits.
+int32_t DecayBucketOf(uint64_t id)
+{
+    constexpr uint64_t kNumberBits = kGridObjectIdBit - 1;
+    return static_cast<int32_t>((id & kNumberBits) % CorvaneClient::kDecayBucketCount);
 }
 
 }  // namespace
@@ -241,7 +250,7 @@ void CorvaneClient::DecayContacts()
     const int64_t now = theSimulation->TickCount();
     std::vector<uint64_t> stale;
     for (const SuperContainerObject* object : theSimulation->Container()->Objects()) {
-        if (object->uniqueID % kDecayBucketCount != static_cast<uint64_t>(decayBucket))
+        if (DecayBucketOf(object->uniqueID) != decayBucket)
             continue;
         const auto* spaceObject = static_cast<const SpaceObject*>(object);
         if (!spaceObject->IsStatic() && now - spaceObject->lastUpdateTick > settings.contactDecayDelay)
