@@ -32,7 +32,14 @@ protected:
     {
         gNetworkFactory = &factory;
         world.Reset(true, "");
-        server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
+        MakeServer(CorvaneServer::Settings{});
+    }
+
+    // A new server in place of the old one, hosting on the same endpoint.
+    void MakeServer(const CorvaneServer::Settings& settings)
+    {
+        server.reset();
+        server = std::make_unique<CorvaneServer>(settings);
         gServer = server.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
