@@ -4,6 +4,7 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "engine/net/TransportRules.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -106,15 +107,21 @@ bool QelEnetNetworkServer::TakePacket(const ENetEvent& event, QelNetworkMessage&
     AddPerSecondCounter(static_cast<float>(length), "server recieve bytes/sec");
     AddPerSecondCounter(1.0f, "server recieve packets/sec");
     const bool fits = qel::PacketFitsMessage(length);
-    if (fits) {
+    const bool forged = qel::IsForgedConnectionEvent(event.packet->data, length);
+    if (!fits) {
+        qel::ReportOversizedPacket(oversizedDropped, "server", length);
+    } else if (forged) {
+        if (forgedEventsDropped.fetch_add(1) == 0)
+            std::fprintf(stderr, "server network: dropped a packet from peer %llu that poses as a connection "
+                                 "event; later ones are dropped quietly\n",
+                         static_cast<unsigned long long>(PeerId(event.peer)));
+    } else {
         message.Reset();
         message.WriteBytes(event.packet->data, static_cast<int32_t>(length));
         sender = message.sender = PeerId(event.peer);
-    } else {
-        qel::ReportOversizedPacket(oversizedDropped, "server", length);
     }
     enet_packet_destroy(event.packet);
-    return fits;
+    return fits && !forged;
 }
 
 std::string QelEnetNetworkServer::MessageName(const QelNetworkMessage& message) const

@@ -22,6 +22,11 @@ constexpr enet_uint8 kChannel = 0;
 // True when a packet of that many bytes fits a message buffer.
 bool PacketFitsMessage(size_t length);
 
+// True when a packet starts with a connection event's key. Only the
+// transport makes such messages; a peer that sends one forges an event (a
+// console could remove its own record on the server), so it is dropped.
+bool IsForgedConnectionEvent(const uint8_t* data, size_t length);
+
 // Counts a packet dropped for its size and, the first time, says so on stderr.
 void ReportOversizedPacket(std::atomic<uint64_t>& counter, const char* side, size_t length);
 
