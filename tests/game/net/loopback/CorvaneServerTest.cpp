@@ -51,18 +51,12 @@ TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_and_str
     EXPECT_EQ(SignalCodes(console),
               (std::vector<uint16_t>{SIGNAL_MESS_CONNECT_RESET, SIGNAL_MESS_PAUSE_STATE, SIGNAL_MESS_STRING_MAP}));
 
-    QelNetworkMessage pause;
-    pause.WriteBytes(received[console][1].bytes.data(), static_cast<int32_t>(received[console][1].bytes.size()));
-    pause.readIndex = 10;
     PauseStateSignal paused;
-    ASSERT_TRUE(ReadSignal(pause, paused));
+    ASSERT_TRUE(nettest::DecodeSignal(received[console][1], paused));
     EXPECT_EQ(paused.paused, 1);
 
-    QelNetworkMessage clear;
-    clear.WriteBytes(received[console][2].bytes.data(), static_cast<int32_t>(received[console][2].bytes.size()));
-    clear.readIndex = 10;
     StringMapSignal entry;
-    ASSERT_TRUE(ReadSignal(clear, entry));
+    ASSERT_TRUE(nettest::DecodeSignal(received[console][2], entry));
     EXPECT_EQ(entry.key, "clear");
     EXPECT_EQ(entry.value, "stringmap");
 }
@@ -172,11 +166,8 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
         if (r.code != SIGNAL_MESS_OBJECT_REMOVED)
             continue;
         ++removed;
-        QelNetworkMessage m;
-        m.WriteBytes(r.bytes.data(), static_cast<int32_t>(r.bytes.size()));
-        m.readIndex = 10;
         ObjectRemovedSignal gone;
-        ASSERT_TRUE(ReadSignal(m, gone));
+        ASSERT_TRUE(nettest::DecodeSignal(r, gone));
         EXPECT_EQ(gone.objectId, doomed);
     }
     EXPECT_EQ(removed, 1);
@@ -204,8 +195,9 @@ std::vector<std::vector<uint8_t>> HostileMessages()
     messages.push_back(keyed(signal, {0xFF, 0xFF}));
     messages.push_back(keyed(signal, {106, 0}));
     messages.push_back(keyed(signal, {3, 0, 1, 2, 3, 4, 5, 6, 7, 0x80}));  // a client id in a request
-    messages.push_back(keyed(0, {}));  // a connect event in disguise
+    messages.push_back(keyed(0, {}));  // connection events in disguise
     messages.push_back(keyed(1, {9, 9}));
+    messages.push_back(keyed(2, {}));
     messages.push_back(keyed(HashMessageName("testValueToServer"), {1}));
     const uint64_t keys[] = {signal, HashMessageName("beam"), HashMessageName("nosuchmessage"), 7};
     csrand(2024);
@@ -419,11 +411,8 @@ int32_t LastPingKey(const std::vector<nettest::Received>& received)
     for (const nettest::Received& r : received) {
         if (r.code != SIGNAL_MESS_PING)
             continue;
-        QelNetworkMessage m;
-        m.WriteBytes(r.bytes.data(), static_cast<int32_t>(r.bytes.size()));
-        m.readIndex = 10;
         PingSignal ping;
-        EXPECT_TRUE(ReadSignal(m, ping));
+        EXPECT_TRUE(nettest::DecodeSignal(r, ping));
         key = ping.key;
     }
     return key;
