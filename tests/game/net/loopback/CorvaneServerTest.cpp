@@ -150,6 +150,11 @@ TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
 
 TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_deletes_only_known_objects)
 {
+    struct : ScriptEventSink {
+        void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+        std::vector<EventMessage> events;
+    } mission;
+    world.SetScriptEventSink(&mission);
     Connect("console");
     const uint64_t doomed = world.CreateSpaceObject("", "", 0);
     ASSERT_NE(doomed, 0u);
@@ -161,6 +166,11 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
     }));
     EXPECT_FALSE(world.SpaceObjectExists(doomed));
     EXPECT_TRUE(server->pendingDestroys.empty());
+    ASSERT_EQ(mission.events.size(), 1u);
+    EXPECT_EQ(mission.events[0].tag, "damage");
+    EXPECT_EQ(mission.events[0].sub_tag, "destroyed");
+    EXPECT_EQ(mission.events[0].selected_id, doomed);
+    world.SetScriptEventSink(nullptr);
     int removed = 0;
     for (const nettest::Received& r : received[consoles[0]]) {
         if (r.code != SIGNAL_MESS_OBJECT_REMOVED)
