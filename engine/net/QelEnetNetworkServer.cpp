@@ -5,7 +5,6 @@
 #include "engine/net/TransportRules.h"
 
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -103,25 +102,20 @@ bool QelEnetNetworkServer::Receive(QelNetworkMessage& message, uint64_t& sender)
 
 bool QelEnetNetworkServer::TakePacket(const ENetEvent& event, QelNetworkMessage& message, uint64_t& sender)
 {
-    const size_t length = event.packet->dataLength;
-    AddPerSecondCounter(static_cast<float>(length), "server recieve bytes/sec");
+    AddPerSecondCounter(static_cast<float>(event.packet->dataLength), "server recieve bytes/sec");
     AddPerSecondCounter(1.0f, "server recieve packets/sec");
-    const bool fits = qel::PacketFitsMessage(length);
-    const bool forged = qel::IsForgedConnectionEvent(event.packet->data, length);
-    if (!fits) {
-        qel::ReportOversizedPacket(oversizedDropped, "server", length);
-    } else if (forged) {
+    if (!qel::TakePacket(event.packet, message, oversizedDropped, "server"))
+        return false;
+    if (qel::IsForgedConnectionEvent(message.Data(), static_cast<size_t>(message.writeIndex))) {
         if (forgedEventsDropped.fetch_add(1) == 0)
             std::fprintf(stderr, "server network: dropped a packet from peer %llu that poses as a connection "
                                  "event; later ones are dropped quietly\n",
                          static_cast<unsigned long long>(PeerId(event.peer)));
-    } else {
         message.Reset();
-        message.WriteBytes(event.packet->data, static_cast<int32_t>(length));
-        sender = message.sender = PeerId(event.peer);
+        return false;
     }
-    enet_packet_destroy(event.packet);
-    return fits && !forged;
+    sender = message.sender = PeerId(event.peer);
+    return true;
 }
 
 std::string QelEnetNetworkServer::MessageName(const QelNetworkMessage& message) const
