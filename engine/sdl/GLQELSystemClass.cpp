@@ -135,11 +135,11 @@ bool GLQELSystemClass::InitializeGraphics(int32_t width, int32_t height)
     return true;
 }
 
-void GLQELSystemClass::Run()
+bool GLQELSystemClass::Run()
 {
     QelFrameLoop frame(game_, *this);
     QelFramePacer pacer;
-    QelRunLoop(game_, frame, pacer, *this).Run();
+    return QelRunLoop(game_, frame, pacer, *this).Run();
 }
 
 void GLQELSystemClass::Shutdown()

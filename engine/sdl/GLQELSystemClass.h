@@ -32,8 +32,9 @@ public:
 
     // Window and services; false when input or graphics failed.
     bool Initialize();
-    // Game start-up, then frames until the program is asked to end.
-    void Run();
+    // Game start-up, then frames until the program is asked to end; false
+    // when an error ended the run.
+    bool Run();
     // Takes the services and the window down; safe to call more than once.
     void Shutdown();
 

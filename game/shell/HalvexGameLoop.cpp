@@ -1,12 +1,18 @@
 #include "game/shell/HalvexGameLoop.h"
 
+#include "game/world/AppData.h"
+#include "helper/GeneralUtils.h"
+
 // The singletons these steps drive arrive one by one; each step below names
 // the call it will make, so the order stays where it is decided.
 
 void HalvexGameLoop::Startup()
 {
-    // appStartup: self-test, hot keys, style strings, preferences, box layout,
-    // then client, server, RenderManager and Simulation (game start-up).
+    GeneralUtilsSelfTest();
+    // Hot keys and style strings (interface toolkit) load here.
+    AppData::Load();
+    // Then the box layout, and the client, the server, the RenderManager and
+    // the Simulation, in that order (game start-up).
 }
 
 void HalvexGameLoop::SceneFrameUpdate()
