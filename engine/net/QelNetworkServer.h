@@ -24,6 +24,9 @@ public:
     // the host's peer order; an id listed twice is sent twice. Returns the
     // number of packets handed to the wire.
     virtual int Send(const QelNetworkMessage& message, uint32_t flags) = 0;
+    // Starts closing the connection of one client; its disconnect event
+    // follows through Receive. False when no connected client has the id.
+    virtual bool DisconnectClient(uint64_t clientId) = 0;
     // True when the port could not be bound: nothing is received or sent.
     virtual bool IsNotRunning() const = 0;
     // The port actually bound (the one asked for, or the system's pick for 0).
