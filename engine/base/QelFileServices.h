@@ -1,0 +1,47 @@
+#pragma once
+// The engine's file services: the named file objects, the existence check and
+// the machine settings (what the Windows program read from its registry key).
+// The input service forwards its file and registry calls here; the headless
+// server uses this object directly. Free of SDL so both can.
+
+#include "engine/base/QelFileIO.h"
+#include "engine/base/QelSettingsFile.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+class QelFileServices {
+public:
+    // The process's one instance, reached by game code that needs a file object.
+    static QelFileServices& Instance();
+
+    // Settings live where QelSettingsFile::DefaultFolder() says at each access,
+    // or in the given folder.
+    QelFileServices() = default;
+    explicit QelFileServices(std::filesystem::path settingsFolder);
+    QelFileServices(const QelFileServices&) = delete;
+    QelFileServices& operator=(const QelFileServices&) = delete;
+
+    // The file object kept under the tag, made empty on first use and owned
+    // here until the services end. Never fails.
+    QelFileIO* GetFileIO(const std::string& tag);
+
+    // The file object kept under the tag, or null when none was made.
+    QelFileIO* FindFileIO(const std::string& tag) const;
+
+    // Whether the file (a game path; "data/..." is the data folder) can be
+    // opened for reading. A folder is not a file.
+    bool FileExists(const std::string& path) const;
+
+    // Appends the stored text of the value, up to its first NUL, to the
+    // output. False, with the output untouched, when it cannot be read.
+    bool GetRegistryValue(const std::string& name, std::string& output) const;
+
+    // Stores the text under the name. False when it could not be stored.
+    bool SetRegistryValue(const std::string& name, const std::string& text);
+
+private:
+    std::map<std::string, std::unique_ptr<QelFileIO>> files_;
+    QelSettingsFile settings_;
+};

@@ -1,0 +1,3 @@
+#include "engine/base/QelGraphicsFactoryBase.h"
+
+QelGraphicsFactoryBase* gGraphicsFactory = nullptr;
