@@ -17,6 +17,20 @@ ObjectDataBlobElement& ObjectDataBlob::Element(uint64_t tagKey, int32_t index)
     return tags[tagKey][index];
 }
 
+ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index)
+{
+    return const_cast<ObjectDataBlobElement*>(std::as_const(*this).FindElement(tagKey, index));
+}
+
+const ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index) const
+{
+    const auto tag = tags.find(tagKey);
+    if (tag == tags.end())
+        return nullptr;
+    const auto element = tag->second.find(index);
+    return element == tag->second.end() ? nullptr : &element->second;
+}
+
 int32_t ObjectDataBlob::IndexOfString(const std::string& index)
 {
     return static_cast<int32_t>(Crc32String(index));

@@ -48,6 +48,12 @@ public:
     ObjectDataBlobElement& GetElement(std::string tag, int32_t index);
     ObjectDataBlobElement& GetElementByIndexString(std::string tag, std::string index);
 
+    // The element under the tag's key and index, or null when there is none.
+    // Adds nothing, so the world's own passes can read every object's values
+    // without growing the sets that replication walks.
+    ObjectDataBlobElement* FindElement(uint64_t tagKey, int32_t index);
+    const ObjectDataBlobElement* FindElement(uint64_t tagKey, int32_t index) const;
+
     int32_t NumElements(std::string tag);
     // Deletes every element of the tag; the tag itself stays, empty.
     void ClearData(std::string tag);

@@ -1,0 +1,44 @@
+#include "game/behaviours/SpaceObjectAI.h"
+
+#include "game/world/BehaviourHookMap.h"
+
+#include <cstdint>
+
+class SpaceObject;
+
+namespace {
+
+// The behaviours' bodies arrive one by one in later work; until then each hook
+// is bound to its name and does nothing, so objects with these names move
+// and bounce but otherwise stay idle.
+void DroneAI(SpaceObject*, int32_t, void*) {}
+void MissileAI(SpaceObject*, int32_t, void*) {}
+void NPCShipAI(SpaceObject*, int32_t, void*) {}
+void PlayerShipAI(SpaceObject*, int32_t, void*) {}
+void StationAI(SpaceObject*, int32_t, void*) {}
+void MonsterAI(SpaceObject*, int32_t, void*) {}
+
+// Draw hooks are registered for the renderer; nothing looks them up yet.
+void DrawNothing(SpaceObject*, int32_t, void*) {}
+
+}  // namespace
+
+void RegisterBehaviourHooks()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+
+    BehaviourHookMap& ai = AIHookMap();
+    ai.Register("behav_drone", DroneAI);
+    ai.Register("behav_missile", MissileAI);
+    ai.Register("behav_npcship", NPCShipAI);
+    ai.Register("behav_playership", PlayerShipAI);
+    ai.Register("behav_station", StationAI);
+    ai.Register("behav_monster", MonsterAI);
+
+    BehaviourHookMap& draw = DrawHookMap();
+    draw.Register("behav_asteroid", DrawNothing);
+    draw.Register("behav_playership", DrawNothing);
+}

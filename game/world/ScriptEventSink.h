@@ -1,0 +1,16 @@
+#pragma once
+// Where the world hands the script events it raises at once (damage above
+// all). The mission script host implements it; with no mission loaded the
+// world holds none and the events go nowhere.
+//
+// The call is synchronous, inside the world's tick or frame step, and the
+// script may create, delete or reset objects from within it: callers must not
+// keep object pointers across it.
+
+#include "game/world/EventMessage.h"
+
+class ScriptEventSink {
+public:
+    virtual ~ScriptEventSink() = default;
+    virtual void HandleEvent(const EventMessage& event) = 0;
+};

@@ -1,0 +1,208 @@
+#include "game/world/Simulation.h"
+
+#include "game/world/BehaviourHookMap.h"
+#include "game/world/ObjectDataBlobElement.h"
+#include "game/world/ObjectId.h"
+#include "game/world/WorldServices.h"
+#include "helper/QelAssert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <utility>
+
+Simulation* theSimulation = nullptr;
+
+namespace {
+
+// The radii a ship type gives the objects made of it.
+struct ShipRadii {
+    float exclusion = 0.0f;
+    float interaction = 0.0f;
+};
+
+// The ship list is loaded once per process, however many worlds are built.
+bool shipListLoaded = false;
+
+void LoadShipList() {}
+void LoadExtraShipData(const std::string&) {}
+void FreeExtraShipData() {}
+void FreeShipList() {}
+ShipRadii FindShipRadii(const std::string&)
+{
+    return {};
+}
+
+// The fat box is twice the exclusion radius and a unit more, so an object
+// rebuilds its tree leaf only after moving that far.
+float FatRadiusFor(float exclusionRadius)
+{
+    return 2.0f * exclusionRadius + 1.0f;
+}
+
+const char* const kFavoriteFilter = "Favorite";
+const char* const kActiveFilter = "Active";
+const char* const kDebugTextPath = "data/SimulationDebugText.txt";
+
+bool HasTag(const std::vector<FilterTag>& list, const std::string& tag)
+{
+    return std::any_of(list.begin(), list.end(), [&](const FilterTag& entry) { return entry.tag == tag; });
+}
+
+bool IsListableTag(const std::string& tag)
+{
+    return !tag.empty() && tag[0] != '#';
+}
+
+}  // namespace
+
+Simulation::Simulation()
+{
+    theSimulation = this;
+    SetCurrentSimulationClock(&clock);
+    if (!shipListLoaded) {
+        LoadShipList();
+        shipListLoaded = true;
+    }
+}
+
+Simulation::~Simulation()
+{
+    container.reset();
+    pendingNewObjects.clear();
+    FreeShipList();
+    shipListLoaded = false;
+    if (theSimulation == this)
+        theSimulation = nullptr;
+    if (CurrentSimulationClock() == &clock)
+        SetCurrentSimulationClock(nullptr);
+}
+
+void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
+{
+    container.reset(new SuperContainer);
+    ++runCount;
+    SuperContainerObject::SetIdCounter(SuperContainerObject::kIdCounterAtReset);
+    serverFlag = serverFlagIn;
+    soundLastTicks.clear();
+    if (messageLog)
+        messageLog->Clear();
+    clock.StartNewRun();
+    SetTickCounter(0);
+    redAlertState = 0;
+    LoadExtraShipData(missionPath);
+    effectEvents.clear();
+    blasts.clear();
+    favoriteFilter[0] = favoriteFilter[1] = kFavoriteFilter;
+    favoriteFlag = false;
+    activeFilter[0] = activeFilter[1] = kActiveFilter;
+    listRefreshFlag = true;
+}
+
+void Simulation::Clear()
+{
+    FreeExtraShipData();
+    container.reset();
+    ++runCount;
+    // Whoever made a pending object may still be using it up the stack; it is
+    // freed at the next step.
+    for (auto& object : pendingNewObjects)
+        clearedPendingObjects.push_back(std::move(object));
+    pendingNewObjects.clear();
+    firstFilterTags.clear();
+    secondFilterTags.clear();
+    consoleNames.clear();
+    consoleNameFlags.clear();
+    soundEvents.clear();
+    SetTickCounter(0);
+}
+
+uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::string& dataTag, uint16_t abits)
+{
+    if (!container)
+        return 0;
+    const ShipRadii radii = FindShipRadii(SpaceObject::LowerCase(dataTag));
+    auto object = std::make_unique<SpaceObject>(0, aiTag, dataTag, abits, radii.exclusion, radii.interaction,
+                                                FatRadiusFor(radii.exclusion));
+    QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");
+    object->lastUpdateTick = clock.time_tick_counter;
+    CallBehaviourHook(object.get(), kBehaviourAssigned, nullptr);
+    // The behaviour's set-up may have cleared the world.
+    if (!container)
+        return 0;
+    const uint64_t id = object->uniqueID;
+    container->Add(object.release());
+    return id;
+}
+
+void Simulation::AddPendingObject(std::unique_ptr<SpaceObject> object)
+{
+    pendingNewObjects.push_back(std::move(object));
+}
+
+void Simulation::DeleteSpaceObject(uint64_t id)
+{
+    if (!container || id == 0)
+        return;
+    SuperContainerObject* object = container->Find(id);
+    if (!object)
+        object = container->FindInStandby(id);
+    if (object)
+        container->Destroy(object);
+}
+
+bool Simulation::SpaceObjectExists(uint64_t id) const
+{
+    QEL_ASSERT(id == 0 || VALID_SPACE_OBJ(id), "0 == uID || VALID_SPACE_OBJ(uID)");
+    return GetSpaceObject(id) != nullptr;
+}
+
+SpaceObject* Simulation::GetSpaceObject(uint64_t id) const
+{
+    QEL_ASSERT(id == 0 || VALID_SPACE_OBJ(id), "bad ID for Simulation::GetSpaceObject()");
+    if (id == 0 || !container)
+        return nullptr;
+    return static_cast<SpaceObject*>(container->Find(id));
+}
+
+bool Simulation::RepositionSpaceObject(SpaceObject* object, float x, float y, float z)
+{
+    // A position that is not a number would poison every distance test and
+    // end the server at the next move.
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
+        return false;
+    object->pos = {x, y, z};
+    object->SetFatBox(object->fat_radius);
+    object->lastUpdateTick = clock.time_tick_counter;
+    if (SuperContainer* holder = object->Container())
+        holder->QueueReinsert(object);
+    return true;
+}
+
+void Simulation::ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID)
+{
+    forcedUpdates.push_back({spaceObjectID, playerShipID});
+}
+
+void Simulation::AddListFilterTags(const std::string& first, const std::string& second)
+{
+    if (IsListableTag(first) && first != second && !HasTag(firstFilterTags, first))
+        firstFilterTags.push_back({first, first, false, false});
+    if (IsListableTag(second) && !HasTag(secondFilterTags, second))
+        secondFilterTags.push_back({second, second, false, true});
+}
+
+void Simulation::WriteDebugText(const std::string& text)
+{
+    std::ofstream file(kDebugTextPath, std::ios::app);
+    if (file)
+        file << text << '\n';
+}
+
+// The data sets stamp their changes with the world's tick, on the server and
+// on a client alike, so the two always move together.
+void Simulation::SetTickCounter(int64_t tick)
+{
+    clock.time_tick_counter = tick;
+    blobChangeTick = tick;
+}

@@ -1,0 +1,189 @@
+#pragma once
+// The one world of the program: the server's authoritative copy or a client's
+// mirror. It owns the object registry and what lives beside the objects
+// (objects waiting to enter, blasts, effect events, timed entries, sound
+// events, forced updates, console filter state) and steps them: FrameUpdate
+// once per drawn frame, Tick once per 33 ms tick.
+//
+// Every walk over objects runs game code (behaviour hooks, damage, scripts)
+// that may create or delete objects, or reset the world, while the walk runs.
+// Walks go by id through the registry, and no pointer to an object is kept
+// across a call into game code: an object deleted meanwhile is simply not
+// found, and its memory lives until the walk that was running ends. A reset
+// from inside the tick or the frame step ends that step.
+//
+// Main thread only.
+
+#include "game/world/EventMessage.h"
+#include "game/world/SimulationClock.h"
+#include "game/world/SimulationRecords.h"
+#include "game/world/SimulationTimer.h"
+#include "game/world/SpaceObject.h"
+#include "game/world/SuperContainer.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ConsoleMessageLog;
+class ParticleSink;
+class PendingDestroySink;
+class ScriptEventSink;
+
+class Simulation {
+public:
+    // Ticks between the server's slow behaviour passes.
+    static constexpr int64_t kSlowPassTicks = 15;
+
+    // Paused, with no registry until the first Reset. Becomes the world that
+    // theSimulation and the tick timers see; loads the ship list once per
+    // process.
+    Simulation();
+    virtual ~Simulation();
+    Simulation(const Simulation&) = delete;
+    Simulation& operator=(const Simulation&) = delete;
+
+    // Starts a new run: a new empty registry, ids from 4 again, tick 0 in the
+    // next generation, no blasts or effect events. Keeps pending objects, the
+    // random state and the pause flag; callers wanting a clean world call
+    // Clear first.
+    void Reset(bool serverFlag, const std::string& missionPath);
+    // Empties the world: registry and objects, pending objects, filter tags,
+    // console names, sound events; the tick counter goes back to 0.
+    void Clear();
+
+    // Makes an object of the behaviour and ship type, lets its behaviour set
+    // it up, and registers it at the origin at once. Its id, or 0 when there
+    // is no registry (before the first Reset, or after a Clear).
+    uint64_t CreateSpaceObject(const std::string& aiTag, const std::string& dataTag, uint16_t abits);
+    // Takes ownership of an object made during a tick; it enters the registry
+    // at the next frame step and first moves in the tick after that.
+    void AddPendingObject(std::unique_ptr<SpaceObject> object);
+    // Removes and deletes the object of the id (in normal space or standby);
+    // nothing when there is none. During a walk the memory is freed when the
+    // walk ends, so code up the stack may still touch the object.
+    void DeleteSpaceObject(uint64_t id);
+
+    // Ids must be 0 or space-object ids: the caller checks what it received.
+    bool SpaceObjectExists(uint64_t id) const;
+    SpaceObject* GetSpaceObject(uint64_t id) const;
+
+    // Moves an object at once; the tree follows at the next frame step. A
+    // coordinate that is not a finite number is refused (false, nothing moves).
+    bool RepositionSpaceObject(SpaceObject* object, float x, float y, float z);
+    void ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID);
+    // Records an object's tags for the consoles' sorted list filters.
+    void AddListFilterTags(const std::string& first, const std::string& second);
+    // Appends a line to the debug text file in the data folder; nothing when
+    // it cannot be opened.
+    void WriteDebugText(const std::string& text);
+
+    // The frame step: admits pending objects, rebuilds moved tree leaves and,
+    // on the server, runs the slow behaviour pass when it is due.
+    void FrameUpdate();
+    // One tick: moves every object and runs its behaviour, then ages effect
+    // events, blasts, timed entries and sound events.
+    void Tick();
+    void MoveSpaceObject(SpaceObject* object);
+    // Pushes the object and those it overlaps apart.
+    void HandleSOBounce(SpaceObject* object);
+
+    // Damage (server only): tells the target's behaviour, then the mission.
+    void ApplyDamage(SpaceObject* target, float amount, SpaceObject* source, uint64_t sourceParentID,
+                     const glm::vec3& point, const std::string& valueText, const std::string& kind);
+    void AddBlast(const std::string& kind, const std::string& name, uint64_t sourceId, uint64_t parentId,
+                  const glm::vec3& centre, int32_t damage, int32_t radius);
+    void AddEffectEvent(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                        uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
+                        const glm::vec3& secondPoint, int32_t value);
+    // Queues the sound unless the same name was queued less than minimumGap
+    // ticks ago in this run (a gap of 0 always queues).
+    void QueueSoundEvent(const std::string& name, const glm::vec3& position, int64_t minimumGap);
+    // A drone strikes its target: damage, then the drone goes on the server's
+    // destroy queue, with a sound and two particle bursts.
+    void DroneHitTarget(SpaceObject* drone, uint64_t parentId, SpaceObject* target);
+
+    // Where the world reaches the subsystems above it; null ones are skipped.
+    void SetScriptEventSink(ScriptEventSink* sink) { scriptEvents = sink; }
+    void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
+    void SetParticleSink(ParticleSink* sink) { particles = sink; }
+    void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
+
+    SuperContainer* Container() const { return container.get(); }
+    // Counts Resets and Clears: code that holds ids across a call into game
+    // code compares it to tell that the world it knew is gone.
+    uint64_t RunCount() const { return runCount; }
+    int64_t TickCount() const { return clock.time_tick_counter; }
+    int32_t Generation() const { return clock.generation; }
+
+    bool serverFlag = false;
+    uint64_t subjectID = 0;     // client: the ship this console controls, 0 = none
+    uint64_t altSubjectID = 0;  // client: the ship the 2D radar follows instead, 0 = none
+    SimulationClock clock;      // time_tick_counter and the run generation
+    int64_t lastFrameTick = 0;  // time_tick_counter at the end of the last frame step
+    bool paused = true;         // while set, neither the tick nor the frame step does anything
+    int32_t redAlertState = 0;
+
+    // Base beam damage of player ships, computer ships and stations.
+    float playerShipBeamDamageCoeff = 1.0f;
+    float npcShipBeamDamageCoeff = 1.0f;
+    float stationShipBeamDamageCoeff = 1.0f;
+
+    std::vector<std::unique_ptr<SpaceObject>> pendingNewObjects;
+    std::vector<EffectEventRecord> effectEvents;
+    std::vector<BlastRecord> blasts;
+    std::vector<TimedEntry> timedEntries;
+    std::vector<SoundEvent> soundEvents;
+    std::map<std::string, int64_t> soundLastTicks;  // name -> tick it was last queued
+    std::vector<ForcedUpdate> forcedUpdates;
+
+    // Console list state.
+    std::vector<std::string> consoleNames;
+    std::vector<bool> consoleNameFlags;
+    std::vector<FilterTag> firstFilterTags;
+    std::vector<FilterTag> secondFilterTags;
+    std::string favoriteFilter[2];
+    bool favoriteFlag = false;
+    std::string activeFilter[2];
+    bool listRefreshFlag = false;
+
+    simulationTimer slowPassTimer;  // the server's every-15-ticks pass; starts expired
+    int32_t randomState = 1;        // the world's own generator (RandomInt); never reseeded
+
+private:
+    void AdmitPendingObjects();
+    void RunSlowPass();
+    void SpinStaticObject(SpaceObject* object);
+    void SteerOnServer(SpaceObject* object);
+    void DeadReckonOnClient(SpaceObject* object);
+    void FollowFatBox(SpaceObject* object);
+    void SeparateFrom(SpaceObject* a, SpaceObject* b);
+    void DropExpiredEffectEvents();
+    // False when the world was reset or cleared meanwhile.
+    bool UpdateBlasts();
+    void GrowBlast(BlastRecord& blast);
+    void DealBlast(const BlastRecord& blast);
+    void DropExpiredTimedEntries();
+    void DropOldSoundEvents();
+    void SetTickCounter(int64_t tick);
+
+    SuperContainerPtr container;
+    // Pending objects a Clear let go of, freed at the next step.
+    std::vector<std::unique_ptr<SpaceObject>> clearedPendingObjects;
+    uint64_t runCount = 0;
+    ScriptEventSink* scriptEvents = nullptr;
+    PendingDestroySink* pendingDestroys = nullptr;
+    ParticleSink* particles = nullptr;
+    ConsoleMessageLog* messageLog = nullptr;
+};
+
+// The one world, or null before it is built and after it is gone.
+extern Simulation* theSimulation;
+
+// Nudges a point by up to 0.01 in each axis (from crand()), so objects spawned
+// at one spot never share a centre exactly.
+glm::vec3 JitterPosition(const glm::vec3& point);

@@ -1,0 +1,61 @@
+#include "game/world/SpaceObject.h"
+
+#include "engine/base/QelNetworkMessage.h"
+#include "game/world/BehaviourHookMap.h"
+
+#include <algorithm>
+
+SpaceObject::SpaceObject(uint64_t id, const std::string& behaviourName, const std::string& dataTag,
+                         uint16_t abitsIn, float exclusionRadius, float interactionRadius, float fatRadius)
+    : SuperContainerObject(id),
+      tick_type(LowerCase(behaviourName)),
+      data_tag(LowerCase(dataTag)),
+      tick_type_ID(HashMessageName(tick_type)),
+      exclusion_radius(exclusionRadius),
+      fat_radius(fatRadius),
+      interaction_radius(interactionRadius)
+{
+    abits = abitsIn;
+    SetFatBox(fatRadius);
+}
+
+void SpaceObject::SetBehavior(const std::string& name)
+{
+    if (name == tick_type)
+        return;
+    tick_type = name;
+    tick_type_ID = HashMessageName(tick_type);
+    CallBehaviourHook(this, kBehaviourAssigned, nullptr);
+}
+
+glm::vec3 SpaceObject::ForwardVector() const
+{
+    return rot_quat * glm::vec3(0.0f, 0.0f, 1.0f);
+}
+
+glm::vec3 SpaceObject::RightVector() const
+{
+    return rot_quat * glm::vec3(1.0f, 0.0f, 0.0f);
+}
+
+glm::vec3 SpaceObject::UpVector() const
+{
+    return rot_quat * glm::vec3(0.0f, 1.0f, 0.0f);
+}
+
+void SpaceObject::AddString(const std::string& keyName)
+{
+    if (std::find(keyNames.begin(), keyNames.end(), keyName) == keyNames.end())
+        keyNames.push_back(keyName);
+}
+
+// ASCII only: names come from data files and scripts, and a locale must not
+// change which hook or ship record they select.
+std::string SpaceObject::LowerCase(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}

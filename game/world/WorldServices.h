@@ -1,0 +1,35 @@
+#pragma once
+// What the world asks of the subsystems above it, other than script events:
+// the server's queue of objects to destroy, particle effects, and the
+// consoles' message log. Each is implemented where it lives (server, effects,
+// shell); a world without one simply skips the call, as a client or a test
+// world does.
+
+#include <cstdint>
+#include <string>
+
+#include <glm/vec3.hpp>
+
+// The server's pending destroys: objects judged dead are never freed where
+// they die but queued here; the server's frame step tells the clients, raises
+// the "destroyed" event and deletes them.
+class PendingDestroySink {
+public:
+    virtual ~PendingDestroySink() = default;
+    virtual void QueueDestroy(uint64_t spaceObjectId) = 0;
+};
+
+// Particle bursts at a point, described by a style string ("color:...;
+// lifespan:...; count:..."); the server forwards them to every client.
+class ParticleSink {
+public:
+    virtual ~ParticleSink() = default;
+    virtual void ParticleAt(const glm::vec3& position, const std::string& descriptor) = 0;
+};
+
+// The consoles' message text box, which a new game starts empty.
+class ConsoleMessageLog {
+public:
+    virtual ~ConsoleMessageLog() = default;
+    virtual void Clear() = 0;
+};
