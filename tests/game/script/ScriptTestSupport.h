@@ -1,0 +1,132 @@
+#pragma once
+// A mission host for tests: a temporary data folder holding the fixture
+// missions, a recording console log and message sink, and helpers that drive
+// the running mission through events or read its state directly.
+
+#include "game/script/MissionScript.h"
+#include "game/script/ScriptConsoleLog.h"
+#include "game/world/ServerMessageSink.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <pybind11/embed.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace scripttest {
+
+namespace py = pybind11;
+
+struct LoggedLine {
+    std::string text;
+    glm::vec4 colour;
+};
+
+struct RecordingConsoleLog : ScriptConsoleLog {
+    void AddLine(const std::string& line, const glm::vec4& colour) override { lines.push_back({line, colour}); }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const LoggedLine& line : lines)
+            texts.push_back(line.text);
+        return texts;
+    }
+    std::vector<LoggedLine> lines;
+};
+
+// Keeps each sent message's "signal" code and texts.
+struct RecordingMessageSink : ServerMessageSink {
+    struct Sent {
+        int32_t code;
+        std::vector<std::string> texts;
+    };
+    QelNetworkMessage& StartMessage() override
+    {
+        message.Reset();
+        return message;
+    }
+    void SendToClient(QelNetworkMessage& sent, uint64_t, uint32_t) override { Record(sent); }
+    void SendToAll(QelNetworkMessage& sent, uint32_t) override { Record(sent); }
+    void Record(QelNetworkMessage& sent)
+    {
+        uint64_t key = 0;
+        int16_t code = 0;
+        sent.ReadInt64(key).ReadInt16(code);
+        Sent record{code, {}};
+        while (sent.BytesLeftToRead() > 0) {
+            std::string text;
+            sent.ReadString(text);
+            record.texts.push_back(text);
+        }
+        messages.push_back(record);
+    }
+    QelNetworkMessage message;
+    std::vector<Sent> messages;
+};
+
+// The fixture missions copied into a fresh data folder, which the host and
+// the file services find through QEL_DATA_DIR.
+class MissionTest : public ::testing::Test {
+protected:
+    MissionTest() : dataDir("QEL_DATA_DIR", data.Path().string())
+    {
+        std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", data.Path() / "missions",
+                              std::filesystem::copy_options::recursive);
+        theMissionScript.SetConsoleLog(&log);
+        theMissionScript.SetMessageSink(&sink);
+    }
+    ~MissionTest() override
+    {
+        theMissionScript.Stop();
+        theMissionScript.SetConsoleLog(nullptr);
+        theMissionScript.SetMessageSink(nullptr);
+        theMissionScript.eventQueue.clear();
+    }
+
+    static MissionScript& host() { return theMissionScript; }
+
+    static EventMessage Event(const std::string& tag, const std::string& valueTag = "")
+    {
+        EventMessage event;
+        event.tag = tag;
+        event.value_tag = valueTag;
+        return event;
+    }
+
+    // Runs Python statements inside the mission's handler, as a script would.
+    static void Run(const std::string& code) { host().HandleEvent(Event("run", code)); }
+
+    // The text of a Python expression, evaluated in the mission's module.
+    static std::string Eval(const std::string& expression)
+    {
+        py::gil_scoped_acquire gil;
+        try {
+            py::object globals = py::module_::import("script").attr("__dict__");
+            return py::str(py::eval(expression, globals)).cast<std::string>();
+        } catch (py::error_already_set& error) {
+            throw std::runtime_error(error.what());
+        }
+    }
+
+    // The message of the ScriptError the statements raise, or "" when none.
+    static std::string RunError(const std::string& code)
+    {
+        try {
+            Run(code);
+        } catch (const ScriptError& error) {
+            return error.what();
+        }
+        return "";
+    }
+
+    qeltest::TempFolder data;
+    qeltest::ScopedEnv dataDir;
+    RecordingConsoleLog log;
+    RecordingMessageSink sink;
+};
+
+}  // namespace scripttest
