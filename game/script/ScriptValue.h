@@ -19,6 +19,8 @@ public:
     explicit ScriptValue(FieldLookup lookup) : field(std::move(lookup)) {}
     // A copy always owns its value, so a script's copy never follows the record.
     ScriptValue(const ScriptValue& other) : own(other.Get()) {}
+    // Handing a view on (to Python) keeps it a view.
+    ScriptValue(ScriptValue&&) = default;
     ScriptValue& operator=(const ScriptValue&) = delete;
 
     Value Get() const { return field ? field() : own; }

@@ -4,7 +4,9 @@
 // the running mission through events or read its state directly.
 
 #include "game/script/MissionScript.h"
+#include "game/script/ScriptBindings.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/world/Simulation.h"
 #include "game/world/ServerMessageSink.h"
 
 #include "tests/support/TempFolder.h"
@@ -127,6 +129,37 @@ protected:
     qeltest::ScopedEnv dataDir;
     RecordingConsoleLog log;
     RecordingMessageSink sink;
+};
+
+// A running mission beside a running server world, with one object handed to
+// the script as the global "obj".
+class WorldMissionTest : public MissionTest {
+protected:
+    void SetUp() override
+    {
+        world.Reset(true, "");
+        blobChangeTick = 10;
+        objectId = world.CreateSpaceObject("behav_none", "", 0);
+        host().Start("echo");
+        Give("obj", objectId);
+    }
+    void TearDown() override
+    {
+        host().Stop();
+        blobChangeTick = 0;
+    }
+
+    // Binds a script global to a handle on the object of the id.
+    static void Give(const std::string& name, uint64_t id)
+    {
+        py::gil_scoped_acquire gil;
+        py::module_::import("script").attr(name.c_str()) = zmx::SpaceObjectForScripts(id);
+    }
+
+    SpaceObject& object() { return *world.GetSpaceObject(objectId); }
+
+    Simulation world;
+    uint64_t objectId = 0;
 };
 
 }  // namespace scripttest
