@@ -1,11 +1,25 @@
-// Entry of the game program. Until the window exists it only names itself.
+// Entry of the game program: the system object opens the window and brings up
+// the engine; the game loop drives the game's singletons every frame. The
+// program reads no command line.
 
-#include <cstdio>
+#include <exception>
 
-#include "game/Version.h"
+#include "engine/sdl/GLQELSystemClass.h"
+#include "engine/sdl/QelSDLMessageBox.h"
+#include "game/shell/HalvexGameLoop.h"
 
 int main()
 {
-    std::printf("%s %s\n", HALVEX_PRODUCT_NAME, HALVEX_VERSION);
+    HalvexGameLoop game;
+    GLQELSystemClass system(game);
+    // The run loop catches what the game throws; this catches a failure of the
+    // start-up itself, so the services are still taken down in order.
+    try {
+        if (system.Initialize())
+            system.Run();
+    } catch (const std::exception& error) {
+        ShowQelMessageBox("Error", error.what(), QelMessageBoxKind::Error, system.Window());
+    }
+    system.Shutdown();
     return 0;
 }

@@ -2,9 +2,9 @@
 // Where the game's data lives, and the guard that keeps names taken from data
 // files, scripts or the network inside it.
 //
-// The game names its files "data/...", as it did beside the Windows program;
-// those paths are redirected into the data folder found here, so the game runs
-// from any working folder and tests point it at a fixture with QEL_DATA_DIR.
+// The game names its files "data/..."; those paths are redirected into the
+// data folder found here, so the game runs from any working folder and tests
+// point it at a fixture with QEL_DATA_DIR.
 
 #include <filesystem>
 #include <optional>

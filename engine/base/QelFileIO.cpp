@@ -22,8 +22,7 @@ std::string QelFileIO::MakePath(const std::string& folder, const std::string& na
         path += name;
         const bool nameEndsInDot = !name.empty() && name.back() == '.';
         const bool extensionBeginsWithDot = !extension.empty() && extension.front() == '.';
-        // Windows dropped the trailing dot of an empty extension when opening;
-        // here "name." would be another file, so no dot is added at all.
+        // An empty extension adds no dot: "name." would be another file.
         if (!extension.empty() && !nameEndsInDot && !extensionBeginsWithDot)
             path += '.';
         path += extension;

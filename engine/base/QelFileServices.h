@@ -1,6 +1,6 @@
 #pragma once
 // The engine's file services: the named file objects, the existence check and
-// the machine settings (what the Windows program read from its registry key).
+// the machine settings (the engine's key "qelEngine", kept in a file).
 // The input service forwards its file and registry calls here; the headless
 // server uses this object directly. Free of SDL so both can.
 

@@ -1,8 +1,8 @@
 #pragma once
-// The machine settings that the Windows program kept under its registry key
-// "qelEngine" (volumes, the last address typed, the machine name): a small text
-// file of "name=value" lines in the user's configuration folder, rewritten
-// whole through a temporary file on every change.
+// The engine's machine settings, its key "qelEngine" (volumes, the last address
+// typed, the machine name): a small text file of "name=value" lines in the
+// user's configuration folder, rewritten whole through a temporary file on
+// every change.
 
 #include <filesystem>
 #include <map>
@@ -11,8 +11,8 @@
 
 class QelSettingsFile {
 public:
-    // The registry read values of at most 1023 bytes; longer ones are refused
-    // on both sides so that what is stored can always be read back.
+    // A value holds at most 1023 bytes; longer ones are refused on both sides
+    // so that what is stored can always be read back.
     static constexpr size_t kMaxValueBytes = 1023;
 
     // $QEL_SETTINGS_DIR, else $XDG_CONFIG_HOME/corvane-halvex, else

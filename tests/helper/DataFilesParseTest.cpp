@@ -2,9 +2,6 @@
 // them: a typo in a preference key or a missing ship field only shows up much
 // later as a failed assertion on some console, so it is caught here.
 
-// Built once the Hjson reader (helper/Hjson.h) is in the tree.
-#if __has_include("helper/Hjson.h")
-
 #include "helper/Hjson.h"
 
 #include <gtest/gtest.h>
@@ -247,5 +244,3 @@ TEST(DataFilesParse, ship_ports_fit_the_record_slots) {
         }
     }
 }
-
-#endif  // __has_include("helper/Hjson.h")

@@ -1,0 +1,3 @@
+#include "engine/base/QelInputFactoryBase.h"
+
+QelInputFactoryBase* gInputFactory = nullptr;

@@ -1,0 +1,31 @@
+#pragma once
+// What the client and server endpoints agree on: the keys of connection events
+// and what becomes of a packet that cannot be a message.
+
+#include <enet/enet.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace qel {
+
+// Keys the transport writes for connection events; named messages use the
+// 46-bit name hash, which never takes these small values.
+constexpr uint64_t kConnectedKey = 0;
+constexpr uint64_t kReservedKey = 1;   // registered empty on both sides, never sent
+constexpr uint64_t kDisconnectedKey = 2;
+
+// ENet's channel for all traffic.
+constexpr enet_uint8 kChannel = 0;
+
+// True when a packet of that many bytes fits a message buffer.
+bool PacketFitsMessage(size_t length);
+
+// Counts a packet dropped for its size and, the first time, says so on stderr.
+void ReportOversizedPacket(std::atomic<uint64_t>& counter, const char* side, size_t length);
+
+// Queues the packet on the peer; a packet ENet did not take is destroyed.
+bool SendPacket(ENetPeer* peer, ENetPacket* packet);
+
+}  // namespace qel

@@ -1,0 +1,223 @@
+#include "engine/sdl/GLQELSystemClass.h"
+
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/base/QelFrameLoop.h"
+#include "engine/base/QelFramePacer.h"
+#include "engine/sdl/QelSDLIcon.h"
+#include "engine/sdl/QelSDLMessageBox.h"
+#include "helper/QelAssert.h"
+
+int32_t programWindowWidth = 1024;
+int32_t programWindowHeight = 768;
+GLQELSystemClass* gSystem = nullptr;
+
+namespace {
+
+const char* const kStartupCaption = "Startup";
+
+const char* const kWindowFailedText =
+    "SDL_CreateWindow() failed.\n\nThe window system would not open the program's window. Please check "
+    "that a display is available and that its OpenGL drivers are installed.\n\nSDL reports: %s";
+const char* const kInputFailedText =
+    "QelSDLInputBase failed to initialize.\n\nIt's possible that your computer keyboard, mouse, or "
+    "joystick might be the problem, or the drivers for these things might be out of date..";
+const char* const kGraphicsFailedText =
+    "GLQelGraphicsClass failed to initialize.\n\nOpenGL 3.3 (core profile) is required to run this "
+    "game. Please make sure the graphics drivers (Mesa or your card maker's driver) are installed and "
+    "up to date.";
+
+// Set by SIGINT and SIGTERM; the pump turns it into a quit request so the
+// program ends through the same path as a closed window.
+std::atomic<bool> stopRequested{false};
+
+struct sigaction previousInterrupt {};
+struct sigaction previousTerminate {};
+
+void RequestStop(int)
+{
+    stopRequested.store(true);
+}
+
+void InstallStopHandlers()
+{
+    stopRequested.store(false);
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInterrupt);
+    sigaction(SIGTERM, &action, &previousTerminate);
+}
+
+void RestoreStopHandlers()
+{
+    sigaction(SIGINT, &previousInterrupt, nullptr);
+    sigaction(SIGTERM, &previousTerminate, nullptr);
+}
+
+}  // namespace
+
+GLQELSystemClass::GLQELSystemClass(QelGameLoop& game) : game_(game) {}
+
+GLQELSystemClass::~GLQELSystemClass()
+{
+    Shutdown();
+}
+
+bool GLQELSystemClass::Initialize()
+{
+    QEL_ASSERT(programWindowWidth > 0 && programWindowHeight > 0, "programWindowWidth > 0 && programWindowHeight > 0");
+    windowClassName_ = "Engine";
+    CreateProgramWindow(programWindowWidth, programWindowHeight);
+    // The sound and network services join the start-up here, in that order,
+    // once they exist; each reports its own failure and start-up goes on.
+    if (!InitializeInput())
+        return false;
+    return InitializeGraphics(programWindowWidth, programWindowHeight);
+}
+
+// A window that cannot be made is reported here; the graphics service then
+// fails too, which ends the start-up.
+void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
+{
+    gSystem = this;
+    InstallStopHandlers();
+    sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (sdlStarted_) {
+        // Without joystick events no controller changes arrive; the game runs on.
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+        QelSDLGLContext::RequestAttributes();
+        window_ = SDL_CreateWindow(windowClassName_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    }
+    if (window_ == nullptr) {
+        std::vector<char> text(std::strlen(kWindowFailedText) + std::strlen(SDL_GetError()) + 1);
+        std::snprintf(text.data(), text.size(), kWindowFailedText, SDL_GetError());
+        ShowQelMessageBox(kStartupCaption, text.data(), QelMessageBoxKind::Error);
+        return;
+    }
+    SDL_RaiseWindow(window_);
+    SDL_SetWindowInputFocus(window_);
+    if (SDL_Surface* icon = CreateProgramIcon()) {
+        SDL_SetWindowIcon(window_, icon);
+        SDL_FreeSurface(icon);
+    }
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_StartTextInput();
+}
+
+bool GLQELSystemClass::InitializeInput()
+{
+    input_ = std::make_unique<QelSDLInputBase>();
+    gInputFactory = input_.get();
+    if (!input_->Initialize()) {
+        ShowQelMessageBox(kStartupCaption, kInputFailedText, QelMessageBoxKind::Error, window_);
+        return false;
+    }
+    translator_ = std::make_unique<QelSDLEventTranslator>(*input_->Keyboard(), *input_->Mouse(), droppedFiles_,
+                                                          [this] { input_->RefreshJoysticks(); });
+    return true;
+}
+
+bool GLQELSystemClass::InitializeGraphics(int32_t width, int32_t height)
+{
+    graphics_ = std::make_unique<QelSDLGLContext>();
+    if (!graphics_->Create(window_)) {
+        ShowQelMessageBox(kStartupCaption, kGraphicsFailedText, QelMessageBoxKind::Error, window_);
+        return false;
+    }
+    translator_->SetSizes(width, height, graphics_->Width(), graphics_->Height());
+    return true;
+}
+
+void GLQELSystemClass::Run()
+{
+    QelFrameLoop frame(game_, *this);
+    QelFramePacer pacer;
+    QelRunLoop(game_, frame, pacer, *this).Run();
+}
+
+void GLQELSystemClass::Shutdown()
+{
+    graphics_.reset();
+    translator_.reset();
+    if (input_) {
+        input_->Shutdown();
+        input_.reset();
+        gInputFactory = nullptr;
+    }
+    if (window_ != nullptr) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    if (sdlStarted_) {
+        SDL_Quit();
+        sdlStarted_ = false;
+    }
+    if (gSystem == this) {
+        RestoreStopHandlers();
+        gSystem = nullptr;
+    }
+}
+
+bool GLQELSystemClass::PopDroppedFile(std::string& path)
+{
+    if (droppedFiles_.empty())
+        return false;
+    path = droppedFiles_.front();
+    droppedFiles_.erase(droppedFiles_.begin());
+    return true;
+}
+
+// Profile counters and streamed songs join here with the graphics and sound services.
+void GLQELSystemClass::BeginFrame() {}
+
+void GLQELSystemClass::UpdateInput()
+{
+    input_->Update();
+}
+
+void GLQELSystemClass::ClearBackBuffer()
+{
+    graphics_->Clear();
+}
+
+void GLQELSystemClass::Present()
+{
+    graphics_->Present(verticalSync_);
+}
+
+void GLQELSystemClass::EndFrame()
+{
+    input_->Keyboard()->CopyEndOfFrame();
+    input_->UpdateMouse();
+}
+
+// The queue is emptied even after a quit request, so no input is left behind.
+bool GLQELSystemClass::PumpEvents()
+{
+    int clientWidth = 0, clientHeight = 0;
+    SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
+    translator_->SetSizes(clientWidth, clientHeight, graphics_->Width(), graphics_->Height());
+
+    bool quit = stopRequested.load();
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        quit = translator_->Translate(event) || quit;
+    return quit;
+}
+
+void GLQELSystemClass::Sleep(int32_t milliseconds)
+{
+    SDL_Delay(static_cast<Uint32>(milliseconds));
+}
+
+void GLQELSystemClass::ShowError(const std::string& text)
+{
+    ShowQelMessageBox("Error", text, QelMessageBoxKind::Error, window_);
+}

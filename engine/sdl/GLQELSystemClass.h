@@ -1,0 +1,76 @@
+#pragma once
+// The spine of the program: opens the main window, brings up the engine's
+// services, runs the event pump and the frame loop until the program is asked
+// to end (window closed, the input service's Quit, SIGINT or SIGTERM), and
+// takes everything down again.
+
+#include <SDL2/SDL_video.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/base/QelFrameServices.h"
+#include "engine/base/QelRunLoop.h"
+#include "engine/sdl/QelSDLEventTranslator.h"
+#include "engine/sdl/QelSDLGLContext.h"
+#include "engine/sdl/QelSDLInputBase.h"
+
+class QelGameLoop;
+
+// The client size asked for at start-up.
+extern int32_t programWindowWidth;
+extern int32_t programWindowHeight;
+
+class GLQELSystemClass : private QelFrameServices, private QelRunPlatform {
+public:
+    explicit GLQELSystemClass(QelGameLoop& game);
+    ~GLQELSystemClass() override;
+    GLQELSystemClass(const GLQELSystemClass&) = delete;
+    GLQELSystemClass& operator=(const GLQELSystemClass&) = delete;
+
+    // Window and services; false when input or graphics failed.
+    bool Initialize();
+    // Game start-up, then frames until the program is asked to end.
+    void Run();
+    // Takes the services and the window down; safe to call more than once.
+    void Shutdown();
+
+    // Takes the oldest file dropped on the window; false when none waits.
+    bool PopDroppedFile(std::string& path);
+
+    SDL_Window* Window() const { return window_; }
+    QelSDLInputBase* Input() const { return input_.get(); }
+    const std::string& WindowClassName() const { return windowClassName_; }
+
+private:
+    void CreateProgramWindow(int32_t width, int32_t height);
+    bool InitializeInput();
+    bool InitializeGraphics(int32_t width, int32_t height);
+
+    // QelFrameServices
+    void BeginFrame() override;
+    void UpdateInput() override;
+    void ClearBackBuffer() override;
+    void Present() override;
+    void EndFrame() override;
+
+    // QelRunPlatform
+    bool PumpEvents() override;
+    void Sleep(int32_t milliseconds) override;
+    void ShowError(const std::string& text) override;
+
+    QelGameLoop& game_;
+    std::string windowClassName_;  // also the window title
+    SDL_Window* window_ = nullptr;
+    bool sdlStarted_ = false;
+    std::unique_ptr<QelSDLGLContext> graphics_;
+    std::unique_ptr<QelSDLInputBase> input_;
+    std::unique_ptr<QelSDLEventTranslator> translator_;
+    bool verticalSync_ = false;
+    std::vector<std::string> droppedFiles_;  // UTF-8 paths, oldest first
+};
+
+// The one system object while it is up.
+extern GLQELSystemClass* gSystem;

@@ -1,0 +1,200 @@
+#include "engine/sdl/QelSDLInputBase.h"
+
+#include <SDL2/SDL_clipboard.h>
+#include <SDL2/SDL_events.h>
+#include <SDL2/SDL_mouse.h>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "engine/base/QelClock.h"
+#include "engine/base/QelFileServices.h"
+#include "helper/CRand.h"
+
+bool QelSDLInputBase::Initialize()
+{
+    keyboard_ = std::make_unique<QelSDLKeyboard>();
+    mouse_ = std::make_unique<QelSDLMouse>();
+    startTime_ = std::chrono::system_clock::now();
+    csrand(GetMilliseconds());
+    return true;
+}
+
+void QelSDLInputBase::Shutdown()
+{
+    mouse_.reset();
+    keyboard_.reset();
+}
+
+void QelSDLInputBase::Update()
+{
+    keyboard_->Update();
+}
+
+// Relative mode hides and confines the pointer, as the game expects while it
+// reads motion to steer.
+void QelSDLInputBase::UpdateMouse()
+{
+    SDL_ShowCursor(mouse_->cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+    const SDL_bool relative = mouse_->relativeMode ? SDL_TRUE : SDL_FALSE;
+    if (SDL_GetRelativeMouseMode() != relative)
+        SDL_SetRelativeMouseMode(relative);
+    mouse_->UpdateButtons();
+}
+
+void QelSDLInputBase::RefreshJoysticks()
+{
+    // No joystick support yet: the device list stays empty.
+}
+
+QelJoystick* QelSDLInputBase::GetJoystick(int32_t)
+{
+    return nullptr;
+}
+
+int32_t QelSDLInputBase::GetNumJoysticks()
+{
+    return 0;
+}
+
+// File objects and settings belong to the engine's file services, which the
+// headless server uses without an input service.
+QelFileIO* QelSDLInputBase::GetFileIO(const std::string& tag)
+{
+    return QelFileServices::Instance().GetFileIO(tag);
+}
+
+QelFileIO* QelSDLInputBase::FindFileIO(const std::string& tag)
+{
+    return QelFileServices::Instance().FindFileIO(tag);
+}
+
+bool QelSDLInputBase::FileExists(const std::string& path)
+{
+    return QelFileServices::Instance().FileExists(path);
+}
+
+bool QelSDLInputBase::SetRegistryValue(const std::string& name, const std::string& value)
+{
+    return QelFileServices::Instance().SetRegistryValue(name, value);
+}
+
+// The stored text replaces the output; a value never stored leaves it untouched.
+bool QelSDLInputBase::GetRegistryValue(const std::string& name, std::string& value)
+{
+    std::string stored;
+    if (!QelFileServices::Instance().GetRegistryValue(name, stored))
+        return false;
+    value = stored;
+    return true;
+}
+
+void QelSDLInputBase::Quit()
+{
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+uint32_t QelSDLInputBase::GetMilliseconds()
+{
+    return qel::GetMilliseconds();
+}
+
+uint32_t QelSDLInputBase::GetSeconds()
+{
+    return qel::GetMilliseconds() / 1000u;
+}
+
+int32_t QelSDLInputBase::GetMinutesSinceStart()
+{
+    const auto since = std::chrono::system_clock::now() - startTime_;
+    return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::minutes>(since).count());
+}
+
+int64_t QelSDLInputBase::GetSecondsSinceBase()
+{
+    return static_cast<int64_t>(std::time(nullptr)) - kBaseTimeUnixSeconds;
+}
+
+// ctime's text already ends in the newline.
+std::string QelSDLInputBase::GetDateTimeText()
+{
+    const std::time_t now = std::time(nullptr);
+    char text[64] = {};
+    if (ctime_r(&now, text) == nullptr)
+        return "\n";
+    return text;
+}
+
+void QelSDLInputBase::GetLocalTime(int32_t& hour, int32_t& minute, int32_t& second)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    hour = local.tm_hour;
+    minute = local.tm_min;
+    second = local.tm_sec;
+}
+
+bool QelSDLInputBase::SetClipboardText(const std::string& text)
+{
+    return SDL_SetClipboardText(text.c_str()) == 0;
+}
+
+bool QelSDLInputBase::GetClipboardText(std::string& text)
+{
+    if (!SDL_HasClipboardText())
+        return false;
+    char* clip = SDL_GetClipboardText();
+    if (clip == nullptr)
+        return false;
+    text = clip;
+    SDL_free(clip);
+    return true;
+}
+
+namespace {
+
+bool LastWriteTime(const std::string& path, timespec& out)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    out = info.st_mtim;
+    return true;
+}
+
+}  // namespace
+
+int32_t QelSDLInputBase::CompareFileTimes(const std::string& first, const std::string& second)
+{
+    timespec a{}, b{};
+    if (!LastWriteTime(first, a))
+        return 2;
+    if (!LastWriteTime(second, b))
+        return 3;
+    if (a.tv_sec != b.tv_sec)
+        return a.tv_sec > b.tv_sec ? 1 : -1;
+    if (a.tv_nsec != b.tv_nsec)
+        return a.tv_nsec > b.tv_nsec ? 1 : -1;
+    return 0;
+}
+
+// "." and ".." and sub-folders are listed too; callers filter. Sorting makes
+// the order the same on every file system.
+int32_t QelSDLInputBase::ListDirectory(const std::string& folder, std::vector<std::string>& names)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return 0;
+    std::vector<std::string> found;
+    while (const dirent* entry = readdir(dir))
+        found.emplace_back(entry->d_name);
+    closedir(dir);
+    std::sort(found.begin(), found.end());
+    names.insert(names.end(), found.begin(), found.end());
+    return 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The keyboard's raw state, written by the event translation, and the edges
+// and queues the game reads from it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/base/QelKeyboard.h"
+
+class QelSDLKeyboard : public QelKeyboard {
+public:
+    static constexpr int kKeyCount = 256;
+    // Frames a queue keeps its entries after the last input of its kind;
+    // after that, one entry per frame is dropped so forgotten input drains.
+    static constexpr int32_t kQueueIdleFrames = 300;
+
+    bool IsKeyDown(int32_t key) override;
+    bool IsKeyPressed(int32_t key, bool sinceFrameEnd = false) override;
+    bool IsKeyReleased(int32_t key, bool sinceFrameEnd = false) override;
+    bool PopTypedChar(int32_t& character) override;
+    bool PopKeyDown(int32_t& key) override;
+
+    // Raw input, from the event translation.
+    void OnKeyDown(int32_t key);
+    void OnKeyUp(int32_t key);
+    void OnChar(int32_t character);
+
+    // Once per frame after the ticks: takes the previous-state copy and ages the queues.
+    void Update();
+    // Once per frame after the present.
+    void CopyEndOfFrame();
+
+    std::string name;
+    std::array<uint8_t, kKeyCount> current{};     // 1 while down
+    std::array<uint8_t, kKeyCount> previous{};    // current at the last Update
+    std::array<uint8_t, kKeyCount> endOfFrame{};  // current at the last frame's end
+    std::vector<int32_t> keyDownQueue;            // virtual keys, oldest first
+    std::vector<int32_t> charQueue;               // characters, oldest first
+    int32_t charIdleFrames = 0;                   // frames since the last character
+    int32_t keyIdleFrames = 0;                    // frames since the last key message
+
+private:
+    static bool InRange(int32_t key) { return key >= 0 && key < kKeyCount; }
+    static void AgeQueue(int32_t& idleFrames, std::vector<int32_t>& queue);
+    static bool PopOldest(std::vector<int32_t>& queue, int32_t& out);
+};

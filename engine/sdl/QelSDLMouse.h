@@ -1,0 +1,58 @@
+#pragma once
+// The mouse's raw state, written by the event translation, and the per-frame
+// update that turns it into press and release edges.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/base/QelMouse.h"
+
+struct QelMouseButton {
+    uint8_t pressed = 0;        // edge of the last update
+    uint8_t down = 0;
+    uint8_t released = 0;       // edge of the last update
+    uint8_t previousDown = 0;
+    uint8_t rawDown = 0;        // set by a button-down event
+    int32_t releaseCountdown = 0; // updates until rawDown clears after a button-up
+    int32_t x = 0;              // back-buffer pixels
+    int32_t y = 0;
+};
+
+class QelSDLMouse : public QelMouse {
+public:
+    // A release clears the raw state on the second update after it, so a
+    // click whose down and up fall in one frame still shows both edges.
+    static constexpr int32_t kReleaseUpdates = 2;
+
+    bool WasPressed(int button) override;
+    bool WasReleased(int button) override;
+    bool IsDown(int button) override;
+    int32_t GetX(int button) override;
+    int32_t GetY(int button) override;
+    void GetMotion(int32_t& dx, int32_t& dy) override;
+    void ShowCursor(bool visible) override;
+    int32_t GetWheel() override { return wheel; }
+    void SetWheel(int32_t value) override { wheel = value; }
+
+    // Raw input, from the event translation.
+    void OnMove(int32_t x, int32_t y);
+    void OnRelativeMove(int32_t dx, int32_t dy);
+    void OnButtonDown(int button);
+    void OnButtonUp(int button);
+
+    // Once per frame after the draw: edges from the raw state.
+    void UpdateButtons();
+
+    std::string name;
+    std::array<QelMouseButton, kButtonCount> buttons{};
+    int32_t wheel = 0;
+    uint8_t cursorVisible = 1;
+    uint8_t relativeMode = 0;
+    int32_t motionX = 0;
+    int32_t motionY = 0;
+
+private:
+    static bool InRange(int button) { return button >= 0 && button < kButtonCount; }
+    static void UpdateButton(QelMouseButton& button);
+};

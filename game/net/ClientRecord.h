@@ -1,0 +1,30 @@
+#pragma once
+// What the server knows of one connected console.
+
+#include <cstdint>
+#include <string>
+
+class ClientRecord {
+public:
+    explicit ClientRecord(uint64_t clientId) : id(clientId) {}
+
+    // Stores the name and derives the console's role from it: "sci",
+    // "main" and "gamemaster" anywhere in the name, case-sensitive.
+    void SetConsoleName(const std::string& name);
+
+    const uint64_t id;         // bit 63 set
+    std::string consoleName;
+    std::string machineName;
+    bool scienceFlag = false;
+    bool mainScreenFlag = false;
+    bool gameMasterFlag = false;
+    uint64_t shipId = 0;        // the ship this console belongs to; 0 = none
+    int32_t idleCount = 0;      // time-out checks since the last heartbeat
+    float ping = 0.0f;          // smoothed round trip, ms
+};
+
+// A client id: bit 63 set. 0 stands for the server or nobody.
+constexpr bool VALID_CLIENT(uint64_t id)
+{
+    return (id >> 63) != 0;
+}

@@ -1,0 +1,302 @@
+#include "game/net/CorvaneClient.h"
+
+#include "engine/base/PerSecondCounterMap.h"
+#include "engine/base/QelDataFolder.h"
+#include "engine/net/QelNetworkClient.h"
+#include "engine/net/QelNetworkFactoryBase.h"
+#include "game/net/LanServerDiscovery.h"
+#include "game/net/MessageHooks.h"
+#include "game/net/SignalMessage.h"
+#include "game/net/TickTimers.h"
+#include "game/world/AppData.h"
+#include "game/world/ObjectId.h"
+#include "game/world/ShipData.h"
+#include "game/world/Simulation.h"
+#include "helper/QelAssert.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+CorvaneClient* gClient = nullptr;
+
+namespace {
+
+QelNetworkMessage clientOutgoingMessage;
+
+// Trailing spaces, line ends and tabs are not part of a stored key or value.
+std::string TrimLineEnd(std::string text)
+{
+    const size_t end = text.find_last_not_of(" \n\r\t");
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
+{
+    const glm::vec3 d = object.pos - from;
+    return static_cast<int64_t>((d.x * d.x + d.y * d.y + d.z * d.z) / CorvaneClient::kSortStepSquared);
+}
+
+// Objects are spread over the decay buckets by the running number of their
+// ids, without the kind bits.
+int32_t DecayBucketOf(uint64_t id)
+{
+    constexpr uint64_t kNumberBits = kGridObjectIdBit - 1;
+    return static_cast<int32_t>((id & kNumberBits) % CorvaneClient::kDecayBucketCount);
+}
+
+}  // namespace
+
+QelNetworkMessage& StartClientMessage(const std::string& name)
+{
+    clientOutgoingMessage.Reset();
+    clientOutgoingMessage.recipients.clear();
+    clientOutgoingMessage.WriteInt64(HashMessageName(name));
+    return clientOutgoingMessage;
+}
+
+void SendClientMessage()
+{
+    if (gClient)
+        gClient->Send(clientOutgoingMessage);
+}
+
+bool IsClientConnected()
+{
+    return gClient && gClient->IsConnected();
+}
+
+CorvaneClient::Settings CorvaneClient::Settings::FromPreferences()
+{
+    Settings settings;
+    settings.port = static_cast<uint16_t>(AppData::GetInt("serverNetworkPort"));
+    settings.dispatchLimit = AppData::GetInt("client-network-mess-per-frame");
+    settings.contactDecayDelay = AppData::GetInt("clientContactDecayDelay");
+    settings.stringMapFile = qel::DataFolder() / "client_string_set.txt";
+    settings.lanDiscovery = true;
+    return settings;
+}
+
+CorvaneClient::CorvaneClient(const Settings& chosen) : settings(chosen), queues("client")
+{
+    QEL_ASSERT(gNetworkFactory, "gNetworkFactory; CorvaneClient::CorvaneClient");
+    endpoint = gNetworkFactory->GetClient(settings.endpointName, settings.port);
+    queues.SetDispatchLimit(settings.dispatchLimit);
+    LoadStringMap();
+    if (settings.lanDiscovery)
+        LanServerDiscovery::Instance().OpenClientRole();
+    queues.StartReceiving([this](QelNetworkMessage& message) { return ReceiveOne(message); });
+}
+
+CorvaneClient::~CorvaneClient()
+{
+    queues.StopReceiving();
+    if (gClient == this)
+        gClient = nullptr;
+}
+
+bool CorvaneClient::ReceiveOne(QelNetworkMessage& message)
+{
+    return endpoint->Receive(message);
+}
+
+bool CorvaneClient::Connect(const std::string& address)
+{
+    std::lock_guard<std::mutex> lock(queues.Mutex());
+    return endpoint->Connect(address);
+}
+
+void CorvaneClient::Disconnect()
+{
+    std::lock_guard<std::mutex> lock(queues.Mutex());
+    endpoint->Disconnect();
+}
+
+bool CorvaneClient::IsConnected()
+{
+    std::lock_guard<std::mutex> lock(queues.Mutex());
+    return endpoint->IsConnected();
+}
+
+void CorvaneClient::Send(QelNetworkMessage& message)
+{
+    std::lock_guard<std::mutex> lock(queues.Mutex());
+    endpoint->Send(message);
+}
+
+void CorvaneClient::DispatchMessages()
+{
+    if (settings.lanDiscovery)
+        ServerDiscovery();
+    queues.Dispatch(CallClientHook);
+}
+
+void CorvaneClient::FrameUpdate()
+{
+    if (settings.lanDiscovery)
+        ServerDiscovery();
+    AddPerSecondCounter(static_cast<float>(queues.GetRunState()), "client thread state");
+    if (saveCountdown > 0 && --saveCountdown == 0)
+        SaveStringMap();
+    queues.NoteFrame();
+    DispatchMessages();
+    if (theSimulation && theSimulation->Container() && !theSimulation->serverFlag) {
+        if (decayTimer.IsExpired()) {
+            ArmTimerTicksFromNow(decayTimer, kHousekeepingTicks);
+            DecayContacts();
+        }
+        if (shipDataTimer.IsExpired()) {
+            ArmTimerTicksFromNow(shipDataTimer, kHousekeepingTicks);
+            RequestMissingShipData();
+        }
+    }
+    SortStep();
+}
+
+// A key is asked for once per run; its miss counter is pushed back either way
+// so that it does not trigger again at once.
+void CorvaneClient::RequestMissingShipData()
+{
+    ShipData& ships = ShipData::Instance();
+    for (auto& [key, misses] : ships.missCounters) {
+        if (misses <= 0)
+            continue;
+        if (ships.requestedFlags[key] != 1) {
+            QelNetworkMessage& message = StartClientMessage("signal");
+            WriteSignal(message, ShipRecordRequestSignal{key});
+            Send(message);
+            ships.requestedFlags[key] = 1;
+        }
+        misses = kMissCounterAfterRequest;
+    }
+}
+
+// One comparison per frame: the list converges to an order by distance from
+// the own ship, in steps of 2000 units; equal steps never swap.
+void CorvaneClient::SortStep()
+{
+    if (!theSimulation || !theSimulation->Container() || theSimulation->subjectID == 0)
+        return;
+    const SpaceObject* ownShip = theSimulation->GetSpaceObject(theSimulation->subjectID);
+    if (!ownShip)
+        return;
+    SuperContainer& container = *theSimulation->Container();
+    const int32_t cursor = container.SortCursor() + 1;
+    const auto& objects = container.Objects();
+    if (cursor >= static_cast<int32_t>(objects.size())) {
+        container.SetSortCursor(0);
+        return;
+    }
+    container.SetSortCursor(cursor);
+    if (cursor >= 1 && SquaredDistanceStep(*objects[cursor], ownShip->pos) <
+                           SquaredDistanceStep(*objects[cursor - 1], ownShip->pos))
+        container.SwapWithPrevious(cursor);
+}
+
+void CorvaneClient::Tick()
+{
+    if (++heartbeatCounter > kHeartbeatTicks) {
+        heartbeatCounter = 0;
+        SendHeartbeat();
+    }
+    if (++requestCounter > kRequestTicks) {
+        requestCounter = 0;
+        SendFullObjectRequest();
+    }
+    if (++requestedSetAge > kRequestedSetAgeTicks) {
+        requestedSetAge = 0;
+        requestedIds.clear();
+    }
+}
+
+void CorvaneClient::SendHeartbeat()
+{
+    QelNetworkMessage& message = StartClientMessage("signal");
+    WriteSignal(message, HeartbeatSignal{});
+    Send(message);
+}
+
+void CorvaneClient::SendFullObjectRequest()
+{
+    FullObjectRequestSignal request;
+    const size_t count = std::min(requestQueue.size(), FullObjectRequestSignal::kMaxIdsPerRequest);
+    request.objectIds.assign(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
+    requestQueue.erase(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
+    QelNetworkMessage& message = StartClientMessage("signal");
+    WriteSignal(message, request);
+    Send(message);
+}
+
+void CorvaneClient::RequestFullObject(uint64_t objectId)
+{
+    if (requestedIds.insert(objectId).second)
+        requestQueue.push_back(objectId);
+}
+
+void CorvaneClient::FullObjectArrived(uint64_t objectId)
+{
+    requestedIds.erase(objectId);
+}
+
+// Forgets moving objects the server has not updated for longer than the delay
+// (it stopped sending them: out of sensor range, or gone), one bucket of ids
+// per step, so each object is looked at every ten steps.
+void CorvaneClient::DecayContacts()
+{
+    if (!theSimulation || !theSimulation->Container())
+        return;
+    decayBucket = (decayBucket + 1) % kDecayBucketCount;
+    const int64_t now = theSimulation->TickCount();
+    std::vector<uint64_t> stale;
+    for (const SuperContainerObject* object : theSimulation->Container()->Objects()) {
+        if (DecayBucketOf(object->uniqueID) != decayBucket)
+            continue;
+        const auto* spaceObject = static_cast<const SpaceObject*>(object);
+        if (!spaceObject->IsStatic() && now - spaceObject->lastUpdateTick > settings.contactDecayDelay)
+            stale.push_back(object->uniqueID);
+    }
+    for (uint64_t id : stale)
+        theSimulation->DeleteSpaceObject(id);
+}
+
+// A key line, then a value line, per entry. A missing file leaves the map empty.
+void CorvaneClient::LoadStringMap()
+{
+    if (settings.stringMapFile.empty())
+        return;
+    std::ifstream file(settings.stringMapFile, std::ios::binary);
+    std::string key;
+    while (std::getline(file, key)) {
+        std::string value;
+        std::getline(file, value);
+        key = TrimLineEnd(key);
+        if (!key.empty())
+            stringMap[key] = TrimLineEnd(value);
+    }
+}
+
+// Written beside the old file and renamed over it, so a crash while saving
+// never leaves half a map.
+void CorvaneClient::SaveStringMap()
+{
+    if (settings.stringMapFile.empty())
+        return;
+    std::filesystem::path temporary = settings.stringMapFile;
+    temporary += ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        for (const auto& [key, value] : stringMap)
+            file << key << '\n' << value << '\n';
+        if (!file.flush()) {
+            std::fprintf(stderr, "client string map: could not write %s; the map stays unsaved\n",
+                         temporary.string().c_str());
+            return;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, settings.stringMapFile, error);
+    if (error)
+        std::fprintf(stderr, "client string map: could not replace %s: %s\n",
+                     settings.stringMapFile.string().c_str(), error.message().c_str());
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The console side of the network. It owns the client endpoint, receives the
+// server's messages on its own thread and dispatches them once per frame,
+// keeps the connection alive with heartbeats, asks the server for objects and
+// ship definitions it has not seen, forgets objects the server stopped
+// updating, keeps the object list roughly sorted by distance from the own
+// ship, and keeps the client string map in a file across runs.
+//
+// One instance per process (gClient), in a console and in a server alike. The
+// client does not connect by itself: the connect scene calls Connect. All but
+// the receive thread runs on the main thread.
+
+#include "game/net/MessageQueues.h"
+#include "game/world/SimulationTimer.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+class QelNetworkClient;
+
+class CorvaneClient {
+public:
+    // A heartbeat leaves every 61 ticks (about 2 s).
+    static constexpr int32_t kHeartbeatTicks = 60;
+    // A full-object request leaves every 11 ticks, even an empty one.
+    static constexpr int32_t kRequestTicks = 10;
+    // Every 1001 ticks the client forgets what it asked for, so an object
+    // whose answer was lost is asked for again.
+    static constexpr int32_t kRequestedSetAgeTicks = 1000;
+    // Contact decay and ship-definition requests run every 60 ticks.
+    static constexpr int64_t kHousekeepingTicks = 60;
+    // Contact decay walks one of this many buckets per step.
+    static constexpr int32_t kDecayBucketCount = 10;
+    // A changed string map is saved this many frames after the last change,
+    // so a burst of changes is written once.
+    static constexpr int32_t kSaveDelayFrames = 100;
+    // A miss counter set to this waits ten more misses before it counts again.
+    static constexpr int32_t kMissCounterAfterRequest = -10;
+    // The distance sort orders objects in steps of 2000 units (squared).
+    static constexpr int64_t kSortStepSquared = 4000000;
+
+    struct Settings {
+        std::string endpointName = "client";
+        uint16_t port = 0;
+        int32_t dispatchLimit = MessageQueues::kDefaultDispatchLimit;
+        int32_t contactDecayDelay = 0;       // ticks without update before a contact is forgotten
+        std::filesystem::path stringMapFile;  // empty: the map is neither loaded nor saved
+        bool lanDiscovery = false;            // search the local network for servers
+
+        // "serverNetworkPort", "client-network-mess-per-frame",
+        // "clientContactDecayDelay", data/client_string_set.txt, with the
+        // local-network search on.
+        static Settings FromPreferences();
+    };
+
+    explicit CorvaneClient(const Settings& settings);
+    virtual ~CorvaneClient();
+    CorvaneClient(const CorvaneClient&) = delete;
+    CorvaneClient& operator=(const CorvaneClient&) = delete;
+
+    // Starts connecting to the address; the connect event arrives later.
+    bool Connect(const std::string& address);
+    void Disconnect();
+    bool IsConnected();
+    // Sends reliably; dropped while not connected.
+    void Send(QelNetworkMessage& message);
+
+    void DispatchMessages();
+    void FrameUpdate();
+    void Tick();
+    void DecayContacts();
+    void LoadStringMap();
+    void SaveStringMap();
+
+    // Fed by the object update handler: an object seen but not known.
+    void RequestFullObject(uint64_t objectId);
+    // Fed by the full-object handler.
+    void FullObjectArrived(uint64_t objectId);
+    // The string map changed; it is saved some frames later.
+    void StringMapChanged() { saveCountdown = kSaveDelayFrames; }
+
+    int FramesSinceLastMessage() const { return queues.FramesSinceLastMessage(); }
+    const std::vector<uint64_t>& RequestQueue() const { return requestQueue; }
+    const std::set<uint64_t>& RequestedIds() const { return requestedIds; }
+    int32_t DecayBucket() const { return decayBucket; }
+    MessageQueues& Queues() { return queues; }
+
+    std::map<std::string, std::string> stringMap;  // kept across runs
+    int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
+
+private:
+    bool ReceiveOne(QelNetworkMessage& message);
+    void SendHeartbeat();
+    void SendFullObjectRequest();
+    void RequestMissingShipData();
+    void SortStep();
+
+    Settings settings;
+    MessageQueues queues;
+    QelNetworkClient* endpoint = nullptr;
+    int32_t heartbeatCounter = 0;
+    int32_t requestCounter = 0;
+    int32_t requestedSetAge = 0;
+    int32_t decayBucket = 0;
+    simulationTimer decayTimer;
+    simulationTimer shipDataTimer;
+    std::set<uint64_t> requestedIds;
+    std::vector<uint64_t> requestQueue;  // oldest first
+};
+
+// The one client of the process, or null.
+extern CorvaneClient* gClient;
+
+// The client's outgoing message, emptied and keyed with the name.
+QelNetworkMessage& StartClientMessage(const std::string& name);
+// Sends the outgoing message through gClient.
+void SendClientMessage();
+bool IsClientConnected();

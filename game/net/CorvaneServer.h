@@ -1,0 +1,159 @@
+#pragma once
+// The authoritative side of the network. It hosts the endpoint named
+// "server", keeps one record per connected console, dispatches what consoles
+// send, destroys the objects the mission deleted and tells the consoles, runs
+// the replication passes in a fixed order every frame, hands queued events and
+// the periodic "mission_tick" to the mission, and drops consoles that stopped
+// sending heartbeats. Every server-side sender builds in its one outgoing
+// message and sends through it.
+//
+// One instance per process (gServer); it does nothing until hosting starts.
+// Everything but the receive thread runs on the main thread.
+
+#include "game/net/ClientRecord.h"
+#include "game/net/MessageQueues.h"
+#include "game/net/PingTracker.h"
+#include "game/world/ServerMessageSink.h"
+#include "game/world/SimulationTimer.h"
+#include "game/world/WorldServices.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QelNetworkServer;
+class ServerScriptHost;
+
+class CorvaneServer : public ServerMessageSink, public PendingDestroySink {
+public:
+    // The client-list age stops here: the server screen only asks whether
+    // the list changed lately, so it need not count any further.
+    static constexpr int32_t kClientListAgeCap = 987654;
+    // The time-out check runs every 61 ticks (about 2 s, one heartbeat).
+    static constexpr int32_t kTimeoutCheckTicks = 60;
+    // A console silent for more than this many checks (about a minute) is
+    // dropped.
+    static constexpr int32_t kMaxIdleChecks = 30;
+    static constexpr int32_t kDefaultScriptTickDelay = 30;
+    // Round trips are measured about once a second.
+    static constexpr int64_t kPingIntervalTicks = 30;
+
+    struct Settings {
+        uint16_t port = 0;                                // 0: any free port
+        int32_t dispatchLimit = MessageQueues::kDefaultDispatchLimit;    // messages handled per frame
+        int32_t scriptTickDelay = kDefaultScriptTickDelay;  // ticks between mission ticks, minus one; <= 0 keeps 30
+        float visionBaseDistance = 0.0f;                  // for the replication passes
+        std::string serverName;                           // announced on the local network
+        bool lanDiscovery = false;                        // answer consoles searching the local network
+
+        // "serverNetworkPort", "server-network-mess-per-frame",
+        // "scriptTickDelay", "player-vision-base-distance" and
+        // "server-network-name", with answers on the local network.
+        static Settings FromPreferences();
+    };
+
+    explicit CorvaneServer(const Settings& settings);
+    ~CorvaneServer() override;
+    CorvaneServer(const CorvaneServer&) = delete;
+    CorvaneServer& operator=(const CorvaneServer&) = delete;
+
+    // Takes the endpoint and starts receiving; also after a stop.
+    void StartHosting();
+    // Ends the receive thread. The endpoint, the records and the queues stay,
+    // and nothing is sent until hosting starts again.
+    void StopHosting();
+    bool IsHosting() const { return hosting; }
+    // No endpoint, or it could not bind its port.
+    bool IsNetworkDown();
+    // The port the endpoint listens on (0 while there is none).
+    uint16_t Port();
+
+    void DispatchMessages();
+    void FrameUpdate();
+    void Tick();
+
+    // Every send ends here: under the mutex, to the message's recipients.
+    void SendLocked(QelNetworkMessage& message, uint32_t packetFlags);
+    // To every client with a record; nothing when there is none.
+    void SendToAll(QelNetworkMessage& message, uint32_t packetFlags) override;
+    // To the clients of one ship; nothing when there is none.
+    void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+    void SendToClient(QelNetworkMessage& message, uint64_t clientId, uint32_t packetFlags) override;
+    QelNetworkMessage& StartMessage() override;
+
+    // A visible effect: recorded in the server's own world and announced to
+    // every console as "beam", whatever its kind.
+    void SendBeam(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                  uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint, const glm::vec3& secondPoint,
+                  int32_t value);
+
+    // Connection events, from the hook map.
+    void HandleClientConnect(uint64_t clientId);
+    void HandleClientDisconnect(uint64_t clientId);
+
+    void QueueDestroy(uint64_t spaceObjectId) override;
+    void ResetClientIdle(uint64_t clientId);
+    // A console echoed a ping key: its smoothed round trip takes it in.
+    void ApplyPingEcho(uint64_t clientId, int32_t key);
+    void SongEnded(uint64_t clientId);
+
+    void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
+    // The window the mission tick reports (the server screen's size).
+    void SetWindowSize(float width, float height);
+
+    const std::map<uint64_t, std::unique_ptr<ClientRecord>>& Clients() const { return clients; }
+    ClientRecord* FindClient(uint64_t clientId) const;
+    int32_t ClientListAge() const { return clientListAge; }
+    int32_t ScriptTickDelay() const { return scriptTickDelay; }
+    // Messages the dispatch dropped: too short, unknown key, or read past
+    // their end by their handler.
+    const DroppedMessageCounts& DroppedMessages() const { return queues.Dropped(); }
+    int32_t WaitingCount() const { return queues.WaitingAtDispatch(); }
+
+    // Each connecting client is appended to all three; the string-map pass
+    // empties the first and third, the nav proxy pass the second.
+    std::vector<uint64_t> newClientLists[3];
+    std::vector<uint64_t> pendingDestroys;
+    std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+
+private:
+    bool ReceiveOne(QelNetworkMessage& message);
+    void DestroyPendingObjects();
+    void DestroyObject(uint64_t id);
+    void RunReplicationPasses();
+    void SendPings();
+    void RunScriptTick();
+    void CheckTimeouts();
+    void DropClient(uint64_t clientId);
+    void SendWelcome(uint64_t clientId);
+    void RaiseScriptEvent(const std::string& tag, uint64_t clientId);
+
+    Settings settings;
+    MessageQueues queues;
+    QelNetworkServer* endpoint = nullptr;
+    bool hosting = false;
+    std::map<uint64_t, std::unique_ptr<ClientRecord>> clients;
+    int32_t clientListAge = 0;
+    int32_t timeoutCounter = 0;
+    int32_t scriptTickCounter = 0;
+    int32_t scriptTickDelay = kDefaultScriptTickDelay;
+    float windowWidth = 0.0f;
+    float windowHeight = 0.0f;
+    ServerScriptHost* scriptHost = nullptr;
+    PingTracker pings;
+    simulationTimer pingTimer;  // starts expired
+};
+
+// The one server of the process, or null.
+extern CorvaneServer* gServer;
+
+// The server's outgoing message, emptied and keyed with the name; addressed to
+// the one client when its id is not 0.
+void StartServerMessage(QelNetworkMessage& message, const std::string& name, uint64_t clientId);
+QelNetworkMessage& ServerOutgoingMessage();
+void SendServerMessageToAll(uint32_t packetFlags);
+void SendServerMessageToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);

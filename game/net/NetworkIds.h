@@ -1,0 +1,19 @@
+#pragma once
+// Checks of the ids that arrive in messages: a peer may send any 64 bits, and
+// an id of the wrong kind must never reach code that asserts on its kind.
+
+#include "game/world/ObjectId.h"
+
+#include <cstdint>
+
+// A space-object id and nothing else: a client or grid bit beside the
+// space-object bit makes an id of no kind at all.
+constexpr bool IsSpaceObjectId(uint64_t id)
+{
+    return VALID_SPACE_OBJ(id) && (id & (kClientIdBit | kGridObjectIdBit)) == 0;
+}
+
+constexpr bool IsNoneOrSpaceObjectId(uint64_t id)
+{
+    return id == 0 || IsSpaceObjectId(id);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Messages a handler refused for what they hold (an id of the wrong kind, an
+// empty key): counted, and reported once per handler so a misbehaving peer
+// cannot flood the log. Messages too short for their fields are reported by
+// the dispatch itself. Main thread only.
+
+#include <cstdint>
+
+class QelNetworkMessage;
+
+void ReportRejectedMessage(const char* handler, const QelNetworkMessage& message, const char* reason);
+uint64_t RejectedMessageCount();

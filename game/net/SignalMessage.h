@@ -1,0 +1,210 @@
+#pragma once
+// "signal": the one general-purpose command message. Every crew command a
+// console sends and most notifications the server sends travel as "signal"
+// with a 16-bit code that says what follows. This file is the protocol's one
+// written form: every code in one enum, and for each code carried by the
+// client and server core one payload record with one writer and one reader.
+//
+// Framing: the key of "signal" (written by StartClientMessage or
+// StartServerMessage), the code as a 16-bit value, then the payload,
+// little-endian and packed. Where a code travels both ways the two payloads
+// may differ; the record names say which direction they carry.
+//
+// Writers append the code and the payload. Readers read the payload only (the
+// handler has read the code to choose the reader) and answer false when the
+// message ends too soon or holds what the code cannot carry; the caller then
+// applies nothing.
+
+#include "engine/base/QelNetworkMessage.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Directions: S->C server to client, C->S client to server.
+enum SignalMessageCode : uint16_t {
+    SIGNAL_MESS_MY_SHIP_ID = 0,                  // S->C
+    SIGNAL_MESS_MY_ALT_SHIP_ID = 1,              // S->C
+    SIGNAL_MESS_SPEECH_BUBBLE = 2,               // S->C
+    SIGNAL_MESS_FULL_OBJECT_REQUEST = 3,         // C->S
+    SIGNAL_MESS_HEARTBEAT = 4,                   // C->S
+    SIGNAL_MESS_THROTTLE = 5,                    // both
+    SIGNAL_MESS_REVERSE = 6,                     // both
+    SIGNAL_MESS_STEER = 7,                       // both
+    SIGNAL_MESS_STEER_2D = 8,                    // C->S
+    SIGNAL_MESS_STEER_FREE = 9,                  // C->S
+    SIGNAL_MESS_DOCK = 10,                       // C->S
+    SIGNAL_MESS_UNDOCK = 11,                     // C->S
+    SIGNAL_MESS_OBJECT_REMOVED = 12,             // S->C
+    SIGNAL_MESS_SELECT_OBJECT = 13,              // C->S
+    SIGNAL_MESS_UNUSED_14 = 14,                  // no part of the game uses it
+    SIGNAL_MESS_TORPEDO_TUBE = 15,               // C->S
+    SIGNAL_MESS_NAV_POINT = 16,                  // S->C
+    SIGNAL_MESS_ALL_NAV_POINTS_DELETED = 17,     // S->C
+    SIGNAL_MESS_NAV_POINT_DELETED = 18,          // S->C
+    SIGNAL_MESS_NAV_PROXY = 19,                  // S->C
+    SIGNAL_MESS_ALL_NAV_PROXIES_DELETED = 20,    // S->C
+    SIGNAL_MESS_NAV_PROXY_DELETED = 21,          // S->C
+    SIGNAL_MESS_SCREEN_SIZE_QUERY = 22,          // S->C
+    SIGNAL_MESS_NEW_SIMULATION = 23,             // S->C
+    SIGNAL_MESS_SIMULATION_STOPPED = 24,         // S->C
+    SIGNAL_MESS_TEXT_MESSAGE = 25,               // S->C
+    SIGNAL_MESS_COMMS_MESSAGE = 26,              // S->C
+    SIGNAL_MESS_COMMS_SELECTION_INFO = 27,       // S->C
+    SIGNAL_MESS_COMMS_BUTTON_INFO = 28,          // S->C
+    SIGNAL_MESS_GRID_SELECTION_INFO = 29,        // S->C
+    SIGNAL_MESS_GRID_BUTTON_INFO = 30,           // S->C
+    SIGNAL_MESS_FLOAT_VALUE = 31,                // both, fields in different orders
+    SIGNAL_MESS_INT64_VALUE = 32,                // C->S
+    SIGNAL_MESS_CONSOLE_NAME = 33,               // C->S
+    SIGNAL_MESS_COMMS_BUTTON = 34,               // C->S
+    SIGNAL_MESS_RGUI_WIDGET = 35,                // S->C
+    SIGNAL_MESS_UNUSED_36 = 36,                  // no part of the game uses it
+    SIGNAL_MESS_RGUI_CLEAR = 37,                 // S->C
+    SIGNAL_MESS_RGUI_COMPLETE = 38,              // S->C
+    SIGNAL_MESS_RGUI_ACTION = 39,                // C->S
+    SIGNAL_MESS_MAIN_SCN_VIEW = 40,              // both
+    SIGNAL_MESS_SHIELDS = 41,                    // C->S
+    SIGNAL_MESS_GRID = 42,                       // C->S request, S->C grid
+    SIGNAL_MESS_GRID_OBJECT = 43,                // retired: nothing sends it
+    SIGNAL_MESS_DELETE_GRID = 44,                // S->C
+    SIGNAL_MESS_GRID_OBJECT_DELETED = 45,        // S->C
+    SIGNAL_MESS_GRID_OBJECT_SELECTION = 46,      // C->S
+    SIGNAL_MESS_GRID_POINT_SELECTION = 47,       // C->S
+    SIGNAL_MESS_GRID_BUTTON = 48,                // C->S
+    SIGNAL_MESS_MUSIC_FOLDER = 49,               // S->C
+    SIGNAL_MESS_MUSIC_TENSION = 50,              // S->C
+    SIGNAL_MESS_PLAY_SONG = 51,                  // S->C
+    SIGNAL_MESS_SONG_ENDED = 52,                 // C->S
+    SIGNAL_MESS_SFX_FILE = 53,                   // S->C
+    SIGNAL_MESS_WIDGET_LIST = 54,                // S->C
+    SIGNAL_MESS_CLIENT_CHANGE = 55,              // C->S
+    SIGNAL_MESS_STORY_DIALOG = 56,               // S->C
+    SIGNAL_MESS_DMX_CHANNEL = 57,                // S->C
+    SIGNAL_MESS_PAUSE_STATE = 58,                // S->C
+    SIGNAL_MESS_RED_ALERT = 59,                  // both
+    SIGNAL_MESS_GUIBOX_SET_RECT = 60,            // S->C
+    SIGNAL_MESS_SFX = 61,                        // S->C
+    SIGNAL_MESS_SCREEN_SIZE = 62,                // C->S
+    SIGNAL_MESS_PARTICLE_EVENT = 63,             // S->C
+    SIGNAL_MESS_ATTACHED_EMITTOR = 64,           // S->C
+    SIGNAL_MESS_SHIP_RECORD = 65,                // C->S request, S->C record
+    SIGNAL_MESS_DRAW_DATA_OUTLINE = 66,          // S->C
+    SIGNAL_MESS_ASSET_DATA = 67,                 // C->S request, S->C data
+    SIGNAL_MESS_BEAM_FREQUENCY = 68,             // C->S
+    SIGNAL_MESS_BEAM_SPEED = 69,                 // C->S
+    SIGNAL_MESS_SKY_BOX = 70,                    // S->C
+    SIGNAL_MESS_SET_BEAM_DAMAGE = 71,            // S->C
+    SIGNAL_MESS_SHIELD_PIERCING = 72,            // C->S
+    SIGNAL_MESS_TORPEDO_CONVERSION = 73,         // C->S
+    SIGNAL_MESS_FIGHTER_BOOST = 74,              // C->S
+    SIGNAL_MESS_FIGHTER_THRUST = 75,             // C->S
+    SIGNAL_MESS_FIGHTER_SHOOT = 76,              // C->S
+    SIGNAL_MESS_FIGHTER_TORPEDO = 77,            // C->S
+    SIGNAL_MESS_FIGHTER_DOCK_REQUEST = 78,       // C->S
+    SIGNAL_DAMAGE_AMOUNT = 79,                   // S->C
+    SIGNAL_MESS_SUPER_HYPER_WARP = 80,           // S->C
+    SIGNAL_MESS_CINEMATIC_CONTROL = 81,          // S->C
+    SIGNAL_MESS_AUTO_CINEMATIC_STARS = 82,       // S->C
+    SIGNAL_MESS_RETAINED_VISIBILITY = 83,        // S->C
+    SIGNAL_MESS_OPTIONS_TRANSPARENCY = 84,       // S->C
+    SIGNAL_MESS_JUMP = 85,                       // C->S jump, S->C jump effect
+    SIGNAL_MESS_JUMP_TIME = 86,                  // S->C
+    SIGNAL_MESS_STRING_MAP = 87,                 // S->C
+    SIGNAL_MESS_DEBUG_TREE = 88,                 // S->C request, C->S text
+    SIGNAL_MESS_REQUEST_CLIENT_STRING = 89,      // S->C request, C->S answer
+    SIGNAL_MESS_SET_CLIENT_STRING = 90,          // S->C
+    SIGNAL_MESS_SCAN_CHECK = 91,                 // C->S
+    SIGNAL_MESS_SCAN = 92,                       // C->S command, S->C queue
+    SIGNAL_MESS_QUICK_JUMP = 93,                 // C->S
+    SIGNAL_MESS_RGUI_HOTKEY = 94,                // S->C
+    SIGNAL_MESS_WIDGET_BOX_STATE = 95,           // C->S
+    SIGNAL_MESS_WIDGET_BOX_STATE_QUERY = 96,     // S->C
+    SIGNAL_MESS_CONNECT_RESET = 97,              // S->C
+    SIGNAL_MESS_SIMULATION_TICK = 98,            // S->C
+    SIGNAL_MESS_HOLD = 99,                       // S->C menu, C->S click
+    SIGNAL_MESS_HOLD_BUTTON = 100,               // C->S
+    SIGNAL_MESS_SCRIPT_EVENT = 101,              // C->S
+    SIGNAL_MESS_PING = 102,                      // S->C ping, C->S echo
+    SIGNAL_MESS_MACHINE_NAME = 103,              // both
+    SIGNAL_MESS_MACHINE_NAME_QUERY = 104,        // S->C
+    SIGNAL_MESS_INDEXED_TABLES = 105,            // S->C
+};
+
+// Codes run from 0 to this; anything above is no code at all.
+constexpr uint16_t kLastSignalCode = SIGNAL_MESS_INDEXED_TABLES;
+
+// Begins the payload of a code (the key must already be written).
+void WriteSignalCode(QelNetworkMessage& message, SignalMessageCode code);
+// Reads the code that follows the key; false when the message ends first.
+bool ReadSignalCode(QelNetworkMessage& message, uint16_t& code);
+
+// C->S 3: the objects a console has seen updated but does not know in full.
+struct FullObjectRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_FULL_OBJECT_REQUEST;
+    // The client asks for at most this many objects per request, so a
+    // request stays small however many unknown objects pile up.
+    static constexpr size_t kMaxIdsPerRequest = 10;
+    std::vector<uint64_t> objectIds;  // each a space-object id, no 0
+};
+
+// C->S 4: a console is still there; no payload.
+struct HeartbeatSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HEARTBEAT;
+};
+
+// S->C 12: the object is gone from the world.
+struct ObjectRemovedSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OBJECT_REMOVED;
+    uint64_t objectId = 0;
+};
+
+// S->C 58: whether the world is paused.
+struct PauseStateSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PAUSE_STATE;
+    int32_t paused = 0;
+};
+
+// C->S 65: a ship definition the console failed to find.
+struct ShipRecordRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SHIP_RECORD;
+    std::string shipKey;
+};
+
+// S->C 87: one entry of the server string map; key "clear" with value
+// "stringmap" empties the console's copy.
+struct StringMapSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STRING_MAP;
+    std::string key;  // not empty
+    std::string value;
+};
+
+// S->C 97: a console has just connected and starts from a clean slate; no
+// payload.
+struct ConnectResetSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CONNECT_RESET;
+};
+
+// S->C 102 and its C->S echo: the key of one round-trip measurement.
+struct PingSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PING;
+    int32_t key = 0;
+};
+
+void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const HeartbeatSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ObjectRemovedSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const PauseStateSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ConnectResetSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
+
+bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, HeartbeatSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ObjectRemovedSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, PauseStateSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ConnectResetSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);

@@ -1,0 +1,46 @@
+#pragma once
+// A data document (preferences, ship definitions and other data files) found
+// by name in the data folder, parsed whole as Hjson and read by key.
+
+#include "helper/Hjson.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A document could not be found, or a value the program needs is missing.
+// It reaches the run loop's "Error" box; the message says what and where.
+class JSONLoaderError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct JSONLoader {
+    virtual ~JSONLoader() = default;
+
+    // Reads data/<name>.yaml, else data/<name>.json (under the data subfolder
+    // when the engine names one), and replaces the root with it. Both are
+    // Hjson. Throws JSONLoaderError when neither can be read or the name would
+    // leave the data folder, and Hjson::syntax_error, naming the file and the
+    // line, when the text does not parse.
+    virtual void Init(const std::string& name);
+
+    // Appends the elements of element `index` of root[key], as text, to the
+    // output; returns how many (0 when it is neither a list nor a map).
+    virtual int GetStringList(const std::string& key, std::vector<std::string>& output, int index);
+
+    // root[key] as text: "" when absent, "null", "true"/"false", numbers in
+    // decimal, strings themselves; a list or a map throws Hjson::type_mismatch.
+    virtual std::string GetString(const std::string& key);
+
+    // Elements of root[key] when it is a list or a map, else 0.
+    virtual int GetCount(const std::string& key);
+
+    // Element `index` of root[key], as text as in GetString.
+    virtual std::string GetStringAt(const std::string& key, int index);
+
+    // root[key] without adding the key; Undefined when absent.
+    const Hjson::Value& Get(const std::string& key) const { return root[key]; }
+
+    Hjson::Value root;  // Undefined until loaded
+};

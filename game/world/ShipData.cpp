@@ -1,0 +1,77 @@
+#include "game/world/ShipData.h"
+
+#include "engine/base/QelFileServices.h"
+#include "game/world/JSONLoader.h"
+#include "game/world/ShipRecordReader.h"
+#include "helper/Hjson.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kShipListKey = "#ship-list";
+constexpr const char* kExtraDocument = "extraShipData";
+
+}  // namespace
+
+ShipData& ShipData::Instance() {
+    static ShipData instance;
+    return instance;
+}
+
+void ShipData::Load(RecordList& records, KeyMap& keys, const std::string& documentName) {
+    JSONLoader loader;
+    loader.Init(documentName);
+    LoadDocument(records, keys, loader.root, documentName);
+}
+
+// Reads every record before keeping any, so a fault in one leaves the lists
+// as they were.
+void ShipData::LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Value& root,
+                            const std::string& documentName) {
+    const Hjson::Value& list = root[kShipListKey];
+    if (list.type() != Hjson::Type::Vector && list.type() != Hjson::Type::Map)
+        throw ShipDataError("ship list \"" + documentName + "\" has no \"" + kShipListKey + "\" list");
+    RecordList loaded;
+    for (size_t i = 0; i < list.size(); ++i)
+        loaded.push_back(ShipRecordReader::Read(list[static_cast<int>(i)], static_cast<int>(i), documentName));
+    for (auto& rec : loaded) {
+        keys[rec->key] = rec.get();  // a later record of the same key wins the look-up
+        records.push_back(std::move(rec));
+    }
+}
+
+// A key map entry must never outlive its record: the entries that point into
+// the list go with it, whichever map holds them.
+void ShipData::ClearRecords(RecordList& records) {
+    auto inList = [&](const ShipDataRecord* rec) {
+        return std::any_of(records.begin(), records.end(), [&](const auto& owned) { return owned.get() == rec; });
+    };
+    for (KeyMap* keys : {&mainKeys, &extraKeys})
+        std::erase_if(*keys, [&](const auto& entry) { return inList(entry.second); });
+    records.clear();
+}
+
+void ShipData::LoadMain() { Load(mainRecords, mainKeys, kMainDocument); }
+
+void ShipData::LoadExtra(const std::string& missionPath) {
+    if (missionPath.empty()) return;
+    ForgetFileRecords();
+    if (QelFileServices::Instance().FileExists("data/" + missionPath + kExtraDocument + ".json"))
+        Load(extraRecords, extraKeys, missionPath + kExtraDocument);
+}
+
+// Drops the records of the last mission's file. A received record that such a
+// file had hidden under the same key answers for that key again.
+void ShipData::ForgetFileRecords() {
+    ClearRecords(extraRecords);
+    for (const auto& rec : receivedRecords) extraKeys.try_emplace(rec->key, rec.get());
+}
+
+const ShipDataRecord* ShipData::Find(const std::string& key) {
+    if (auto it = extraKeys.find(key); it != extraKeys.end()) return it->second;
+    if (auto it = mainKeys.find(key); it != mainKeys.end()) return it->second;
+    missCounters[key] += 1;
+    auto unknown = mainKeys.find(kUnknownKey);
+    return unknown != mainKeys.end() ? unknown->second : nullptr;
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The ship definitions: the main list read from the data folder, an extra list
+// that a mission may add from its own folder, and the records a client
+// receives from the server for keys it did not know.
+
+#include "game/world/ShipDataRecord.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class QelNetworkMessage;
+namespace Hjson {
+class Value;
+}
+
+// A ship list document that cannot be used: it names the document, the record
+// and what is wrong. Loading is all or nothing, so nothing of it was kept.
+class ShipDataError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the client shows of a hull is built from its record; when a record
+// arrives from the server, the look built so far for that key must be dropped.
+// The render manager implements this; the headless server has none.
+class ShipDrawDataService {
+public:
+    virtual ~ShipDrawDataService() = default;
+    virtual void ReplaceDrawData(const std::string& shipKey) = 0;
+};
+
+// How one received record fared.
+enum class ShipRecordReceipt { Stored, AlreadyKnown, Malformed };
+
+class ShipData {
+public:
+    using RecordList = std::vector<std::unique_ptr<ShipDataRecord>>;
+    using KeyMap = std::map<std::string, ShipDataRecord*>;
+
+    // The key whose record answers every look-up that finds nothing.
+    static constexpr const char* kUnknownKey = "unknown";
+    static constexpr const char* kMainDocument = "shipData";
+
+    // The process's one set of definitions.
+    static ShipData& Instance();
+
+    // Reads the ship list document of the given name and appends its records.
+    // Throws ShipDataError (or the Hjson syntax error) and then adds nothing.
+    static void Load(RecordList& records, KeyMap& keys, const std::string& documentName);
+    // The same from a parsed document; the name only labels errors.
+    static void LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Value& root,
+                             const std::string& documentName);
+    // Frees every record of the list and empties it; the key map entries
+    // that named them go too, so no look-up can reach a freed record.
+    void ClearRecords(RecordList& records);
+
+    // Reads the main list ("shipData").
+    void LoadMain();
+    // Replaces the records an earlier mission added from its folder with the
+    // mission's own "extraShipData" list, when it has one. Received records stay.
+    void LoadExtra(const std::string& missionPath);
+    // The record of the key: the extra list first, then the main list. A miss
+    // is counted and answered with the main list's "unknown" record (null
+    // when the list defines none).
+    const ShipDataRecord* Find(const std::string& key);
+
+    // Appends the wire form of the record to the message.
+    static void PackRecordToMessage(const ShipDataRecord& record, QelNetworkMessage& message);
+    // Reads one record in wire form and stores it as an extra record, unless
+    // its key is known already. A malformed record is dropped whole.
+    ShipRecordReceipt UnPackRecordToData(QelNetworkMessage& message);
+
+    void SetDrawDataService(ShipDrawDataService* service) { drawData_ = service; }
+
+    RecordList mainRecords;
+    KeyMap mainKeys;
+    RecordList extraRecords;  // loaded from a mission's file
+    KeyMap extraKeys;         // the extra file's records and the received ones
+    RecordList receivedRecords;
+    // Failed look-ups per key, which the client turns into requests to the
+    // server; emptied when the simulation is cleared.
+    std::map<std::string, int32_t> missCounters;
+    // 1 once the key was requested from the server; kept for the process.
+    std::map<std::string, int> requestedFlags;
+    // Received records that were dropped as malformed.
+    int32_t malformedRecordCount = 0;
+
+private:
+    void ForgetFileRecords();
+
+    ShipDrawDataService* drawData_ = nullptr;
+};

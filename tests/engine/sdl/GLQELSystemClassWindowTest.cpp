@@ -1,0 +1,125 @@
+#include "engine/sdl/GLQELSystemClass.h"
+
+#include <SDL2/SDL.h>
+#include <glad/gl.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <stdexcept>
+
+#include "tests/engine/base/RecordingGameLoop.h"
+
+namespace {
+
+// Runs the real system on the offscreen video driver; the game asks to end
+// from inside a frame in one of several ways.
+class GLQELSystemClassWindowTest : public ::testing::Test {
+protected:
+    int Frames() const { return game.Count("ClientFrameUpdate"); }
+
+    // Calls the action from the client's frame step of the given frame.
+    void OnFrame(int frame, std::function<void()> action)
+    {
+        game.onCall = [this, frame, action](const std::string& call) {
+            if (call == "ClientFrameUpdate" && Frames() == frame)
+                action();
+        };
+    }
+
+    void RunToEnd()
+    {
+        ASSERT_TRUE(system.Initialize());
+        system.Run();
+        system.Shutdown();
+    }
+
+    RecordingGameLoop game;
+    GLQELSystemClass system{game};
+};
+
+TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_gl_3_3_core_depth_and_stencil)
+{
+    ASSERT_TRUE(system.Initialize());
+    SDL_Window* window = system.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(gSystem, &system);
+    EXPECT_NE(gInputFactory, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Engine");
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
+
+    int major = 0, minor = 0, profile = 0, depth = 0, stencil = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, &major);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, &minor);
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+    EXPECT_GE(major * 10 + minor, 33);
+    EXPECT_EQ(profile, SDL_GL_CONTEXT_PROFILE_CORE);
+    EXPECT_EQ(depth, 24);
+    EXPECT_EQ(stencil, 8);
+    EXPECT_NE(glGetString(GL_VERSION), nullptr);
+
+    system.Shutdown();
+    EXPECT_EQ(gSystem, nullptr);
+    EXPECT_EQ(gInputFactory, nullptr);
+}
+
+TEST_F(GLQELSystemClassWindowTest, synthetic_quit_ends_the_program_after_one_more_frame)
+{
+    OnFrame(3, [] {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    });
+    RunToEnd();
+    EXPECT_EQ(game.calls.front(), "Startup");
+    EXPECT_EQ(Frames(), 4);
+    EXPECT_EQ(game.calls.back(), "DeleteSingletons");
+    EXPECT_EQ(game.Count("Draw"), 4);
+    EXPECT_EQ(game.Count("SimulationTick 33"), game.Count("ClientTick"));
+    EXPECT_GE(game.Count("SimulationTick 33"), 6);
+}
+
+TEST_F(GLQELSystemClassWindowTest, input_service_quit_and_sigterm_end_the_loop_cleanly)
+{
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+    } cases[] = {
+        {"input service Quit", [] { gInputFactory->Quit(); }},
+        {"SIGTERM", [] { std::raise(SIGTERM); }},
+        {"SIGINT", [] { std::raise(SIGINT); }},
+    };
+    for (const auto& c : cases) {
+        RecordingGameLoop caseGame;
+        GLQELSystemClass caseSystem(caseGame);
+        caseGame.onCall = [&caseGame, &c](const std::string& call) {
+            if (call == "ClientFrameUpdate" && caseGame.Count(call) == 2)
+                c.ask();
+        };
+        ASSERT_TRUE(caseSystem.Initialize()) << c.name;
+        caseSystem.Run();
+        caseSystem.Shutdown();
+        EXPECT_EQ(caseGame.Count("ClientFrameUpdate"), 3) << c.name;
+        EXPECT_EQ(caseGame.calls.back(), "DeleteSingletons") << c.name;
+    }
+}
+
+TEST_F(GLQELSystemClassWindowTest, exception_from_the_game_is_reported_and_the_singletons_still_go)
+{
+    game.onCall = [](const std::string& call) {
+        if (call == "SceneTick")
+            throw std::runtime_error("scene failed");
+    };
+    testing::internal::CaptureStderr();
+    RunToEnd();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Error: scene failed"), std::string::npos) << errors;
+    EXPECT_EQ(game.calls.back(), "DeleteSingletons");
+}
+
+}  // namespace

@@ -1,0 +1,315 @@
+// The server over real ENet sockets on loopback: console records, welcome,
+// heartbeats and time-outs, hostile input, and hosting stopped and restarted.
+
+#include "ServerHarness.h"
+
+#include "engine/base/PerSecondCounterMap.h"
+#include "engine/base/QelClock.h"
+#include "game/net/BeamMessage.h"
+#include "game/world/ObjectId.h"
+#include "helper/CRand.h"
+
+#include <enet/enet.h>
+
+namespace {
+
+using nettest::ServerFixture;
+
+constexpr uint64_t kBit63 = 1ull << 63;
+
+using CorvaneServerTest = ServerFixture;
+
+TEST_F(CorvaneServerTest, consoles_get_ids_501_502_503_with_bit_63_and_a_reconnect_gets_a_new_id)
+{
+    EXPECT_EQ(Connect("a"), 501 | kBit63);
+    EXPECT_EQ(Connect("b"), 502 | kBit63);
+    EXPECT_EQ(Connect("c"), 503 | kBit63);
+    EXPECT_EQ(server->ClientListAge(), 0);
+
+    server->Tick();
+    EXPECT_EQ(server->ClientListAge(), 1);
+    QelNetworkClient* first = consoles[0];
+    first->Disconnect();
+    ASSERT_TRUE(RunFramesUntil([&] { return server->Clients().size() == 2; }));
+    EXPECT_EQ(server->FindClient(501 | kBit63), nullptr);
+    EXPECT_EQ(server->ClientListAge(), 0);
+
+    ASSERT_TRUE(first->Connect(qel::test::kLoopback));
+    ASSERT_TRUE(RunFramesUntil([&] { return server->Clients().size() == 3; }));
+    EXPECT_NE(server->FindClient(504 | kBit63), nullptr);
+    for (const std::vector<uint64_t>& list : server->newClientLists)
+        EXPECT_EQ(list.size(), 4u);
+}
+
+TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_and_string_map_clear)
+{
+    world.paused = true;
+    Connect("console");
+    QelNetworkClient* console = consoles[0];
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(console).size() >= 3; }));
+    EXPECT_EQ(SignalCodes(console),
+              (std::vector<uint16_t>{SIGNAL_MESS_CONNECT_RESET, SIGNAL_MESS_PAUSE_STATE, SIGNAL_MESS_STRING_MAP}));
+
+    QelNetworkMessage pause;
+    pause.WriteBytes(received[console][1].bytes.data(), static_cast<int32_t>(received[console][1].bytes.size()));
+    pause.readIndex = 10;
+    PauseStateSignal paused;
+    ASSERT_TRUE(ReadSignal(pause, paused));
+    EXPECT_EQ(paused.paused, 1);
+
+    QelNetworkMessage clear;
+    clear.WriteBytes(received[console][2].bytes.data(), static_cast<int32_t>(received[console][2].bytes.size()));
+    clear.readIndex = 10;
+    StringMapSignal entry;
+    ASSERT_TRUE(ReadSignal(clear, entry));
+    EXPECT_EQ(entry.key, "clear");
+    EXPECT_EQ(entry.value, "stringmap");
+}
+
+TEST_F(CorvaneServerTest, connect_event_for_a_known_id_changes_nothing_and_sends_nothing)
+{
+    const uint64_t id = Connect("console");
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(consoles[0]).size() >= 3; }));
+    server->Tick();
+    server->HandleClientConnect(id);
+    server->HandleClientConnect(0);
+    server->HandleClientConnect(42);
+    EXPECT_EQ(server->Clients().size(), 1u);
+    EXPECT_EQ(server->ClientListAge(), 1);
+    EXPECT_EQ(server->newClientLists[0].size(), 1u);
+}
+
+// Runs ticks up to and including the next time-out check.
+void TickThroughCheck(CorvaneServer& server)
+{
+    for (int32_t i = 0; i <= CorvaneServer::kTimeoutCheckTicks; ++i)
+        server.Tick();
+}
+
+TEST_F(CorvaneServerTest, heartbeats_keep_a_console_and_silence_drops_and_disconnects_it_at_the_31st_check)
+{
+    const uint64_t beating = Connect("beating");
+    const uint64_t silent = Connect("silent");
+    QelNetworkClient* beatingConsole = consoles[0];
+    QelNetworkClient* silentConsole = consoles[1];
+
+    for (int32_t check = 1; check <= CorvaneServer::kMaxIdleChecks; ++check) {
+        TickThroughCheck(*server);
+        ASSERT_EQ(server->FindClient(silent)->idleCount, check);
+        ASSERT_EQ(server->FindClient(beating)->idleCount, 1);
+        SendSignal(beatingConsole, HeartbeatSignal{});
+        ASSERT_TRUE(RunFramesUntil([&] { return server->FindClient(beating)->idleCount == 0; }));
+    }
+    ASSERT_NE(server->FindClient(silent), nullptr);
+    EXPECT_GT(server->ClientListAge(), 0);
+
+    TickThroughCheck(*server);
+    EXPECT_EQ(server->FindClient(silent), nullptr);
+    EXPECT_NE(server->FindClient(beating), nullptr);
+    EXPECT_EQ(server->ClientListAge(), 0);
+    // The dropped console is told, so it does not talk on to a deaf server.
+    EXPECT_TRUE(RunFramesUntil([&] { return !silentConsole->IsConnected(); }));
+    EXPECT_TRUE(beatingConsole->IsConnected());
+}
+
+TEST_F(CorvaneServerTest, client_list_age_stops_at_its_cap)
+{
+    for (int32_t i = 0; i < CorvaneServer::kClientListAgeCap + 5; ++i)
+        server->Tick();
+    EXPECT_EQ(server->ClientListAge(), CorvaneServer::kClientListAgeCap);
+}
+
+TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
+{
+    Connect("a");
+    Connect("b");
+    const uint64_t shooter = kSpaceObjectIdBit | 4, target = kSpaceObjectIdBit | 5;
+    server->SendBeam("beam", "Artemis", "USFP", shooter, target, {1.0f, 0.5f, 0.0f}, {0.0f, 2.0f, 9.0f}, 3);
+    ASSERT_EQ(world.effectEvents.size(), 1u);
+    EXPECT_EQ(world.effectEvents[0].kind, "beam");
+
+    auto beamsOf = [&](QelNetworkClient* console) {
+        int count = 0;
+        for (const nettest::Received& r : received[console])
+            count += r.key == HashMessageName("beam");
+        return count;
+    };
+    ASSERT_TRUE(RunFramesUntil([&] { return beamsOf(consoles[0]) == 1 && beamsOf(consoles[1]) == 1; }));
+    for (const nettest::Received& r : received[consoles[1]]) {
+        if (r.key != HashMessageName("beam"))
+            continue;
+        QelNetworkMessage m;
+        m.WriteBytes(r.bytes.data(), static_cast<int32_t>(r.bytes.size()));
+        m.readIndex = 8;
+        BeamMessage beam;
+        ASSERT_TRUE(ReadBeamMessage(m, beam));
+        EXPECT_EQ(beam.secondText, "Artemis");
+        EXPECT_EQ(beam.thirdText, "USFP");
+        EXPECT_EQ(beam.firstId, shooter);
+        EXPECT_EQ(beam.secondId, target);
+        EXPECT_EQ(beam.secondPoint.z, 9.0f);
+        EXPECT_EQ(beam.value, 3);
+        EXPECT_EQ(m.BytesLeftToRead(), 0);
+    }
+}
+
+TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_deletes_only_known_objects)
+{
+    Connect("console");
+    const uint64_t doomed = world.CreateSpaceObject("", "", 0);
+    ASSERT_NE(doomed, 0u);
+    server->QueueDestroy(kSpaceObjectIdBit | 9999);  // known nowhere: nothing is sent
+    server->QueueDestroy(doomed);
+    ASSERT_TRUE(RunFramesUntil([&] {
+        const std::vector<uint16_t> codes = SignalCodes(consoles[0]);
+        return std::count(codes.begin(), codes.end(), SIGNAL_MESS_OBJECT_REMOVED) >= 1;
+    }));
+    EXPECT_FALSE(world.SpaceObjectExists(doomed));
+    EXPECT_TRUE(server->pendingDestroys.empty());
+    int removed = 0;
+    for (const nettest::Received& r : received[consoles[0]]) {
+        if (r.code != SIGNAL_MESS_OBJECT_REMOVED)
+            continue;
+        ++removed;
+        QelNetworkMessage m;
+        m.WriteBytes(r.bytes.data(), static_cast<int32_t>(r.bytes.size()));
+        m.readIndex = 10;
+        ObjectRemovedSignal gone;
+        ASSERT_TRUE(ReadSignal(m, gone));
+        EXPECT_EQ(gone.objectId, doomed);
+    }
+    EXPECT_EQ(removed, 1);
+}
+
+// What a careless or hostile peer might send: cut-off signals, codes outside
+// the table, ids of the wrong kind, random bytes under real keys, and packets
+// too large for any message.
+std::vector<std::vector<uint8_t>> HostileMessages()
+{
+    std::vector<std::vector<uint8_t>> messages;
+    auto keyed = [](uint64_t key, std::vector<uint8_t> tail) {
+        std::vector<uint8_t> bytes(8);
+        for (int i = 0; i < 8; ++i)
+            bytes[i] = static_cast<uint8_t>(key >> (8 * i));
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+    const uint64_t signal = HashMessageName("signal");
+    messages.push_back({});
+    messages.push_back({1, 2, 3});
+    messages.push_back(keyed(signal, {}));
+    messages.push_back(keyed(signal, {4}));
+    messages.push_back(keyed(signal, {102, 0, 1}));
+    messages.push_back(keyed(signal, {0xFF, 0xFF}));
+    messages.push_back(keyed(signal, {106, 0}));
+    messages.push_back(keyed(signal, {3, 0, 1, 2, 3, 4, 5, 6, 7, 0x80}));  // a client id in a request
+    messages.push_back(keyed(0, {}));  // a connect event in disguise
+    messages.push_back(keyed(1, {9, 9}));
+    messages.push_back(keyed(HashMessageName("testValueToServer"), {1}));
+    const uint64_t keys[] = {signal, HashMessageName("beam"), HashMessageName("nosuchmessage"), 7};
+    csrand(2024);
+    constexpr int kRandomMessages = 200;
+    for (int i = 0; i < kRandomMessages; ++i) {
+        std::vector<uint8_t> tail(static_cast<size_t>(crand() % 64));
+        for (uint8_t& b : tail)
+            b = static_cast<uint8_t>(crand());
+        if (crand() % 2 == 0 && tail.size() >= 2)
+            tail[0] = static_cast<uint8_t>(crand() % 110), tail[1] = 0;  // a plausible code
+        messages.push_back(keyed(keys[crand() % 4], tail));
+    }
+    return messages;
+}
+
+TEST_F(CorvaneServerTest, hostile_messages_are_survived_and_a_well_behaved_console_is_still_served)
+{
+    const uint64_t hostileId = Connect("hostile");
+    // A bare ENet peer, since the client endpoint refuses to build what does
+    // not fit a message.
+    ENetHost* rogue = enet_host_create(nullptr, 1, 0, 0, 0);
+    ASSERT_NE(rogue, nullptr);
+    ENetAddress address{};
+    enet_address_set_host_ip(&address, qel::test::kLoopback);
+    address.port = port;
+    ENetPeer* rogueServer = enet_host_connect(rogue, &address, 2, 0);
+    auto serviceRogue = [&] {
+        ENetEvent event;
+        while (enet_host_service(rogue, &event, 0) > 0)
+            if (event.type == ENET_EVENT_TYPE_RECEIVE)
+                enet_packet_destroy(event.packet);
+    };
+    ASSERT_TRUE(RunFramesUntil([&] {
+        serviceRogue();
+        return server->Clients().size() == 2;
+    }));
+
+    const std::vector<std::vector<uint8_t>> hostile = HostileMessages();
+    for (const std::vector<uint8_t>& bytes : hostile) {
+        QelNetworkMessage m;
+        m.WriteBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
+        ASSERT_TRUE(consoles[0]->Send(m));
+        enet_peer_send(rogueServer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+    }
+    std::vector<uint8_t> huge(QelNetworkMessage::kMessageBufferSize + 1, 0x5A);
+    enet_peer_send(rogueServer, 0, enet_packet_create(huge.data(), huge.size(), ENET_PACKET_FLAG_RELIABLE));
+    // A last heartbeat from each marks the end of what they sent.
+    SendSignal(consoles[0], HeartbeatSignal{});
+    TickThroughCheck(*server);
+    ASSERT_TRUE(RunFramesUntil([&] {
+        serviceRogue();
+        const ClientRecord* record = server->FindClient(hostileId);
+        return record && record->idleCount == 0;
+    }));
+    const DroppedMessageCounts& dropped = server->DroppedMessages();
+    EXPECT_GT(dropped.tooShort, 0u);
+    EXPECT_GT(dropped.unknownKey, 0u);
+    EXPECT_GT(dropped.malformed, 0u);
+
+    const uint64_t good = Connect("good");
+    EXPECT_NE(server->FindClient(good), nullptr);
+    QelNetworkClient* goodConsole = consoles.back();
+    ASSERT_TRUE(RunFramesUntil([&] {
+        serviceRogue();
+        return SignalCodes(goodConsole).size() >= 3;
+    }));
+    EXPECT_EQ(SignalCodes(goodConsole)[0], SIGNAL_MESS_CONNECT_RESET);
+
+    enet_peer_reset(rogueServer);
+    enet_host_destroy(rogue);
+}
+
+TEST_F(CorvaneServerTest, stopped_server_sends_nothing_and_hosting_again_serves_consoles)
+{
+    qel::ManualClock clock(5000);  // every count lands in one bucket
+    Connect("console");
+    QelNetworkClient* console = consoles[0];
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(console).size() >= 3; }));
+
+    server->StopHosting();
+    EXPECT_FALSE(server->IsHosting());
+    auto sentPackets = [] {
+        PerSecondCounterMap& counters = PerSecondCounterMap::Instance();
+        std::lock_guard<std::mutex> lock(counters.Mutex());
+        const PerSecondCounter& c = counters.GetCounter("server send packets/sec");
+        return c.buckets[c.currentIndex];
+    };
+    const float before = sentPackets();
+    server->SendBeam("nuke", "", "", 0, 0, {}, {}, 0);
+    server->SendToAll(ServerOutgoingMessage(), CorvaneServer::kReliable);
+    server->FrameUpdate();
+    server->Tick();
+    EXPECT_EQ(sentPackets(), before);
+
+    server->StartHosting();
+    EXPECT_TRUE(server->IsHosting());
+    EXPECT_EQ(server->Port(), port);
+    Connect("second");
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(consoles[1]).size() >= 3; }));
+    EXPECT_GT(sentPackets(), before);
+    // The first console's messages are dispatched again too.
+    TickThroughCheck(*server);
+    SendSignal(console, HeartbeatSignal{});
+    const uint64_t firstId = 501 | kBit63;
+    EXPECT_TRUE(RunFramesUntil([&] { return server->FindClient(firstId)->idleCount == 0; }));
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#pragma once
+// A hosting server on a free loopback port with a world beside it, and raw
+// consoles (bare client endpoints) that the test drives by hand. Frames and
+// ticks happen only when the test calls them; the bound on waiting only stops
+// a broken test.
+
+#include "engine/net/QelEnetNetworkFactoryBase.h"
+#include "engine/net/TransportRules.h"
+#include "game/net/CorvaneServer.h"
+#include "game/net/SignalMessage.h"
+#include "game/world/Simulation.h"
+#include "tests/engine/net/LoopbackHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nettest {
+
+// What a raw console has received, decoded as far as the tests need.
+struct Received {
+    uint64_t key = 0;
+    uint16_t code = 0xFFFF;  // for "signal"
+    std::vector<uint8_t> bytes;
+};
+
+class ServerFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gNetworkFactory = &factory;
+        world.Reset(true, "");
+        server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
+        gServer = server.get();
+        server->StartHosting();
+        ASSERT_FALSE(server->IsNetworkDown());
+        port = server->Port();
+        ASSERT_NE(port, 0);
+    }
+
+    void TearDown() override
+    {
+        server.reset();
+        gNetworkFactory = nullptr;
+    }
+
+    // Connects a new raw console and runs frames until the server has made
+    // its record; answers the id the server gave it.
+    uint64_t Connect(const std::string& name)
+    {
+        QelNetworkClient* console = factory.GetClient(name, port);
+        consoles.push_back(console);
+        const size_t before = server->Clients().size();
+        EXPECT_TRUE(console->Connect(qel::test::kLoopback));
+        EXPECT_TRUE(RunFramesUntil([&] { return server->Clients().size() > before; }));
+        uint64_t newest = 0;
+        for (const auto& entry : server->Clients())
+            newest = std::max(newest, entry.first);
+        return newest;
+    }
+
+    // Runs server frames, servicing every raw console, until the condition
+    // holds; what consoles receive is kept per console.
+    bool RunFramesUntil(const std::function<bool()>& done)
+    {
+        return qel::test::PumpUntil([&] {
+            ServiceConsoles();
+            server->FrameUpdate();
+            return done();
+        });
+    }
+
+    void ServiceConsoles()
+    {
+        for (QelNetworkClient* console : consoles) {
+            QelNetworkMessage message;
+            while (console->Receive(message)) {
+                Received r;
+                message.readIndex = 0;
+                message.ReadInt64(r.key);
+                if (message.IsBad() || r.key == qel::kConnectedKey || r.key == qel::kDisconnectedKey)
+                    continue;
+                if (r.key == HashMessageName("signal"))
+                    ReadSignalCode(message, r.code);
+                r.bytes.assign(message.Data(), message.Data() + message.writeIndex);
+                received[console].push_back(r);
+            }
+        }
+    }
+
+    // The signal codes a console received, in order.
+    std::vector<uint16_t> SignalCodes(QelNetworkClient* console)
+    {
+        std::vector<uint16_t> codes;
+        for (const Received& r : received[console])
+            if (r.key == HashMessageName("signal"))
+                codes.push_back(r.code);
+        return codes;
+    }
+
+    // Sends a "signal" of the given record from a raw console.
+    template <typename Signal>
+    void SendSignal(QelNetworkClient* console, const Signal& signal)
+    {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        WriteSignal(message, signal);
+        EXPECT_TRUE(console->Send(message));
+    }
+
+    QelEnetNetworkFactoryBase factory;
+    Simulation world;
+    std::unique_ptr<CorvaneServer> server;
+    uint16_t port = 0;
+    std::vector<QelNetworkClient*> consoles;
+    std::map<QelNetworkClient*, std::vector<Received>> received;
+};
+
+}  // namespace nettest

@@ -1,0 +1,316 @@
+#include "game/world/ShipData.h"
+
+#include "helper/Hjson.h"
+#include "tests/support/ErrorText.h"
+#include "tests/support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// The keys every record must hold, with a value each.
+const std::pair<const char*, const char*> kRequired[] = {
+    {"name", "Hull"}, {"side", "Meridian"}, {"origin", "Core"}, {"artfileroot", "ArtRoot"},
+    {"long_desc", "A hull."}, {"meshscale", "2"}, {"radarscale", "0.5"}, {"defaultside", "1"},
+    {"meshrotate", "3"}, {"hullpoints", "250"}, {"movespeed", "4"}, {"exclusionradius", "60"},
+    {"interactionradius", "90"}, {"monster_style", "glow"}};
+
+// A record holding every required key but the one omitted, plus the extra
+// Hjson lines given.
+std::string Record(const std::string& key, const std::string& extra = "", const std::string& omit = "") {
+    std::string text = "{ key: \"" + key + "\"\n";
+    for (const auto& [name, value] : kRequired)
+        if (name != omit) text += std::string(name) + ": " + value + "\n";
+    return text + extra + "\n}\n";
+}
+
+std::string List(const std::string& records) { return "{ \"#ship-list\": [\n" + records + "] }"; }
+
+void LoadText(ShipData& sd, const std::string& text, const std::string& name = "test") {
+    ShipData::LoadDocument(sd.mainRecords, sd.mainKeys, Hjson::Unmarshal(text), name);
+}
+
+const ShipDataRecord& Only(ShipData& sd, const std::string& records) {
+    LoadText(sd, List(records));
+    return *sd.mainRecords.back();
+}
+
+const glm::vec4 kRed{1, 0, 0, 1};
+const glm::vec4 kBlue{0, 0, 1, 1};
+const glm::vec4 kLime{0, 1, 0, 1};
+
+void ExpectBeamPort(const ShipBeamPort& got, const ShipBeamPort& want) {
+    EXPECT_EQ(got.damageCoeff, want.damageCoeff);
+    EXPECT_EQ(got.arcWidth, want.arcWidth);
+    EXPECT_EQ(got.cycleTime, want.cycleTime);
+    EXPECT_EQ(got.range, want.range);
+    EXPECT_EQ(got.barrelAngle, want.barrelAngle);
+    EXPECT_EQ(got.position, want.position);
+    EXPECT_EQ(got.color, want.color);
+    EXPECT_EQ(got.arcColor, want.arcColor);
+}
+
+TEST(ShipDataLoad, game_ship_list_loads_and_defines_the_unknown_record) {
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", std::string(QEL_SOURCE_DIR) + "/data");
+    ShipData sd;
+    sd.LoadMain();
+    ASSERT_FALSE(sd.mainRecords.empty());
+    EXPECT_EQ(sd.mainKeys.size(), sd.mainRecords.size());
+    const ShipDataRecord* unknown = sd.Find("unknown");
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_EQ(unknown->key, "unknown");
+    EXPECT_TRUE(sd.missCounters.empty());
+    for (const auto& rec : sd.mainRecords) {
+        EXPECT_FALSE(rec->roles.empty()) << rec->key;
+        EXPECT_EQ(rec->torpedoStartTypes.size(), rec->torpedoStartCounts.size()) << rec->key;
+    }
+}
+
+TEST(ShipDataLoad, optional_keys_take_their_defaults) {
+    ShipData sd;
+    const ShipDataRecord& rec = Only(sd, Record("plain", "internalmapw: 12"));
+    EXPECT_EQ(rec.turn_rate, 1.0f);
+    EXPECT_EQ(rec.speed_coeff, 1.0f);
+    EXPECT_EQ(rec.ship_energy_cost, 1.0f);
+    EXPECT_EQ(rec.warp_energy_cost, 1.0f);
+    EXPECT_EQ(rec.jump_energy_cost, 1.0f);
+    EXPECT_EQ(rec.scan_strength_coeff, 1.0f);
+    EXPECT_EQ(rec.drone_launch_timer, 0.0f);
+    EXPECT_EQ(rec.bayCount, 1);
+    EXPECT_EQ(rec.tubeCount, 0);
+    EXPECT_TRUE(rec.shields.empty());
+    EXPECT_TRUE(rec.torpedoStartTypes.empty());
+    EXPECT_THAT(rec.roles, ElementsAre("none"));
+    // Without a scale the grid's size is not read at all.
+    EXPECT_EQ(rec.internalMapScale, 0.0f);
+    EXPECT_EQ(rec.internalMapW, 0);
+    EXPECT_EQ(rec.beamPorts[0].range, 0.0f);
+    EXPECT_EQ(rec.exhaustPorts[0].color, glm::vec4(0.0f));
+}
+
+TEST(ShipDataLoad, given_values_are_read_and_texts_lower_cased_except_the_art_root) {
+    ShipData sd;
+    const ShipDataRecord& rec = Only(
+        sd, Record("Big_Hull",
+                   "internalmapscale: 1.5\n internalmapw: 12.9\n internalmaph: 24\n internalsymmetry: 1\n"
+                   "turn_rate: 2.5\n baycount: 3.7\n tubecount: 2\n shields: [120, 90.5]\n"
+                   "roles: \"fighter,carrier\"\n drone_launch_timer: 7"));
+    EXPECT_EQ(rec.key, "big_hull");
+    EXPECT_EQ(rec.name, "hull");
+    EXPECT_EQ(rec.side, "meridian");
+    EXPECT_EQ(rec.origin, "core");
+    EXPECT_EQ(rec.artFileRoot, "ArtRoot");
+    EXPECT_EQ(rec.longDesc, "A hull.");
+    EXPECT_EQ(rec.monsterStyle, "glow");
+    EXPECT_EQ(rec.meshScale, 2.0f);
+    EXPECT_EQ(rec.radarScale, 0.5f);
+    EXPECT_EQ(rec.defaultSide, 1.0f);
+    EXPECT_EQ(rec.meshRotate, 3.0f);
+    EXPECT_EQ(rec.hullPoints, 250.0f);
+    EXPECT_EQ(rec.moveSpeed, 4.0f);
+    EXPECT_EQ(rec.exclusionRadius, 60.0f);
+    EXPECT_EQ(rec.interactionRadius, 90.0f);
+    EXPECT_EQ(rec.internalMapScale, 1.5f);
+    EXPECT_EQ(rec.internalMapW, 12);
+    EXPECT_EQ(rec.internalMapH, 24);
+    EXPECT_EQ(rec.internalSymmetry, 1);
+    EXPECT_EQ(rec.turn_rate, 2.5f);
+    EXPECT_EQ(rec.bayCount, 3);
+    EXPECT_EQ(rec.tubeCount, 2);
+    EXPECT_EQ(rec.drone_launch_timer, 7.0f);
+    EXPECT_THAT(rec.shields, ElementsAre(120.0f, 90.5f));
+    EXPECT_THAT(rec.roles, ElementsAre("fighter", "carrier"));
+}
+
+TEST(ShipDataLoad, torpedo_start_keeps_document_order_across_maps) {
+    ShipData sd;
+    const ShipDataRecord& rec = Only(sd, Record("t", "torpedostart: [ { Homing: 8, Nuke: 2 }, { EMP: 4 } ]"));
+    EXPECT_THAT(rec.torpedoStartTypes, ElementsAre("Homing", "Nuke", "EMP"));
+    EXPECT_THAT(rec.torpedoStartCounts, ElementsAre(8, 2, 4));
+}
+
+TEST(ShipDataFind, looks_up_lower_case_keys_extra_first_and_answers_misses_with_unknown) {
+    ShipData sd;
+    LoadText(sd, List(Record("unknown") + Record("Cruiser", "hullpoints: 100", "hullpoints")));
+    ShipData::LoadDocument(sd.extraRecords, sd.extraKeys,
+                           Hjson::Unmarshal(List(Record("cruiser", "hullpoints: 300", "hullpoints"))), "extra");
+    const ShipDataRecord* unknown = sd.mainKeys.at("unknown");
+
+    EXPECT_EQ(sd.Find("cruiser")->hullPoints, 300.0f);
+    EXPECT_EQ(sd.Find("Cruiser"), unknown);  // no case folding on look-up
+    EXPECT_EQ(sd.Find("nothing"), unknown);
+    EXPECT_EQ(sd.Find("nothing"), unknown);
+    EXPECT_EQ(sd.missCounters.at("nothing"), 2);
+    EXPECT_EQ(sd.missCounters.at("Cruiser"), 1);
+    EXPECT_EQ(sd.missCounters.count("cruiser"), 0u);
+}
+
+TEST(ShipDataFind, miss_without_an_unknown_record_gives_null) {
+    ShipData sd;
+    LoadText(sd, List(Record("only")));
+    EXPECT_EQ(sd.Find("other"), nullptr);
+    EXPECT_EQ(sd.missCounters.at("other"), 1);
+}
+
+// The ship viewer frees the main list and reads it again; a key the new file
+// no longer has must not lead to a freed record.
+TEST(ShipDataFind, cleared_records_leave_no_key_behind) {
+    ShipData sd;
+    LoadText(sd, List(Record("gone")));
+    ShipData::LoadDocument(sd.extraRecords, sd.extraKeys, Hjson::Unmarshal(List(Record("extra"))), "extra");
+    sd.extraKeys["alias"] = sd.mainRecords[0].get();
+    sd.ClearRecords(sd.mainRecords);
+    EXPECT_TRUE(sd.mainKeys.empty());
+    EXPECT_EQ(sd.extraKeys.count("alias"), 0u);
+    EXPECT_EQ(sd.Find("gone"), nullptr);
+    EXPECT_EQ(sd.Find("extra")->key, "extra");
+}
+
+TEST(ShipDataLoad, later_record_of_a_key_wins_the_look_up_and_both_are_kept) {
+    ShipData sd;
+    LoadText(sd, List(Record("dup", "hullpoints: 1", "hullpoints") + Record("dup", "hullpoints: 2", "hullpoints")));
+    EXPECT_EQ(sd.mainRecords.size(), 2u);
+    EXPECT_EQ(sd.Find("dup")->hullPoints, 2.0f);
+}
+
+TEST(ShipDataPorts, old_form_fills_defaults_and_caps_the_slots) {
+    std::string beams;
+    for (int i = 0; i < 15; ++i) beams += "{ position: [" + std::to_string(i) + ", 0, 0] }\n";
+    std::string exhausts;
+    for (int i = 0; i < 12; ++i) exhausts += "{ position: [0, " + std::to_string(i) + ", 0] }\n";
+    ShipData sd;
+    const ShipDataRecord& rec = Only(
+        sd, Record("old", "hull_port_sets: { beam: [\n{ position: [1, 2, 3], arcwidth: 90, damage_coeff: 12,"
+                          " cycle_time: 3, range: 1500, barrel_angle: 0, color: \"lime\", arccolor: \"blue\" }\n" +
+                              beams + "]\n exhaust: [\n" + exhausts + "] }\n"
+                              "hullportsets: [ { type: \"beam\", position: [[0, 0, 0], [1, 0, 0], [2, 0, 0],"
+                              " [3, 0, 0], [4, 0, 0]] } ]"));
+    // damage, arc width, cycle time, range, barrel angle, position, colour, arc colour
+    ExpectBeamPort(rec.beamPorts[0], {12, 90, 3, 1500, 0, {1, 2, 3}, kLime, kBlue});
+    ExpectBeamPort(rec.beamPorts[1], {1, 60, 1, 1000, 1000, {0, 0, 0}, kRed, kRed});
+
+    // Slots run on into the new form's sets and stop at 20: the old list gave 16.
+    EXPECT_EQ(rec.beamPorts[16].position, glm::vec3(0, 0, 0));
+    EXPECT_EQ(rec.beamPorts[16].range, 0.0f);  // the new form has no default range
+    EXPECT_EQ(rec.beamPorts[17].position, glm::vec3(1, 0, 0));
+    EXPECT_EQ(rec.beamPorts[19].position, glm::vec3(3, 0, 0));
+
+    EXPECT_EQ(rec.exhaustPorts[9].position, glm::vec3(0, 9, 0));
+    EXPECT_EQ(rec.exhaustPorts[9].color, kBlue);
+}
+
+TEST(ShipDataPorts, new_form_engine_beam_and_torpedo_sets) {
+    ShipData sd;
+    const ShipDataRecord& rec = Only(
+        sd, Record("new", "tubecount: 1\n hullportsets: [\n"
+                          "{ type: \"engine\", exhaust: [[1, 2, 3, \"lime\"], [4, 5, 6, \"red\"]], exhaustcolor: [\"blue\"] }\n"
+                          "{ type: \"beam\", uiname: \"Main\", damage: 5, cycletime: 2, range: 900,"
+                          "  beamcolor: [\"lime\"], arccolor: [\"blue\", \"lime\", \"red\"], position: [[1, 0, 0], [2, 0, 0]] }\n"
+                          "{ type: \"beam\", damage: 7, position: [[3, 0, 0]], beamcolor: [\"blue\"] }\n"
+                          "{ type: \"torpedo\", position: [[9, 9, 9], [8, 8, 8]] }\n"
+                          "{ type: \"torpedo\", position: [[7, 7, 7]] }\n"
+                          "{ type: \"shuttle\", position: [[5, 5, 5]] }\n]"));
+    EXPECT_EQ(rec.exhaustPorts[0].position, glm::vec3(1, 2, 3));
+    EXPECT_EQ(rec.exhaustPorts[0].color, kBlue);  // the colour list overrides
+    EXPECT_EQ(rec.exhaustPorts[1].color, kRed);
+
+    EXPECT_EQ(rec.beamPorts[0].position, glm::vec3(1, 0, 0));
+    EXPECT_EQ(rec.beamPorts[0].damageCoeff, 5.0f);
+    EXPECT_EQ(rec.beamPorts[0].cycleTime, 2.0f);
+    EXPECT_EQ(rec.beamPorts[0].range, 900.0f);
+    EXPECT_EQ(rec.beamPorts[0].arcWidth, 60.0f);
+    EXPECT_EQ(rec.beamPorts[0].color, kLime);
+    EXPECT_EQ(rec.beamPorts[0].barrelAngle, 1000.0f);
+    EXPECT_EQ(rec.beamPorts[1].arcColor, kLime);
+    EXPECT_EQ(rec.beamPorts[1].barrelAngle, 0.0f);  // no beam colour, no barrel angle
+    // The second set's first port is slot 2; the first set's third arc colour
+    // had no port of its own and touches nothing.
+    EXPECT_EQ(rec.beamPorts[2].position, glm::vec3(3, 0, 0));
+    EXPECT_EQ(rec.beamPorts[2].damageCoeff, 7.0f);
+    EXPECT_EQ(rec.beamPorts[2].color, kBlue);
+    EXPECT_EQ(rec.beamPorts[2].arcColor, glm::vec4(0.0f));
+
+    // Each torpedo set writes from tube slot 0 and adds its tubes to the count.
+    EXPECT_EQ(rec.tubeCount, 1 + 2 + 1);
+    EXPECT_EQ(rec.torpedoTubePositions[0], glm::vec3(7, 7, 7));
+    EXPECT_EQ(rec.torpedoTubePositions[1], glm::vec3(8, 8, 8));
+    EXPECT_EQ(rec.torpedoTubePositions[2], glm::vec3(0, 0, 0));
+}
+
+TEST(ShipDataLoad, missing_required_key_names_record_and_key_and_keeps_nothing) {
+    for (const auto& [key, value] : kRequired) {
+        ShipData sd;
+        const std::string error = qeltest::ErrorText(
+            [&] { LoadText(sd, List(Record("fine") + Record("broken", "", key)), "shipData"); });
+        EXPECT_THAT(error, HasSubstr("\"shipData\"")) << key;
+        EXPECT_THAT(error, HasSubstr("record 1 (\"broken\")")) << key;
+        EXPECT_THAT(error, HasSubstr(std::string("\"") + key + "\"")) << key;
+        EXPECT_TRUE(sd.mainRecords.empty()) << key;
+        EXPECT_TRUE(sd.mainKeys.empty()) << key;
+    }
+}
+
+TEST(ShipDataLoad, unusable_documents_raise_clear_errors) {
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* expected;
+    } cases[] = {
+        {"record without a key", List("{ name: \"x\" }"), "record 0 lacks the required key \"key\""},
+        {"list where a number belongs", List(Record("k", "hullpoints: [1, 2]", "hullpoints")),
+         "\"hullpoints\""},
+        {"map where a port position number belongs",
+         List(Record("k", "hull_port_sets: { beam: [ { position: [{}, 0, 0] } ] }")), "record 0 (\"k\")"},
+        {"no ship list", "{ ships: [] }", "has no \"#ship-list\""},
+    };
+    for (const Case& c : cases) {
+        ShipData sd;
+        const std::string error = qeltest::ErrorText([&] { LoadText(sd, c.text); });
+        EXPECT_THAT(error, HasSubstr(c.expected)) << c.what;
+        EXPECT_TRUE(sd.mainRecords.empty()) << c.what;
+    }
+}
+
+// A mission folder's extra list replaces the last mission's; what the server
+// sent stays.
+TEST(ShipDataExtra, load_extra_replaces_file_records_and_keeps_received_ones) {
+    qeltest::TempFolder data;
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", data.Path().string());
+    data.Write("missions/one/extraShipData.json", List(Record("from_one") + Record("shared", "hullpoints: 1", "hullpoints")));
+    data.Write("missions/two/extraShipData.json", List(Record("from_two")));
+
+    ShipData sd;
+    LoadText(sd, List(Record("unknown")));
+    auto received = std::make_unique<ShipDataRecord>();
+    received->key = "shared";
+    received->hullPoints = 42;
+    sd.extraKeys["shared"] = received.get();
+    sd.receivedRecords.push_back(std::move(received));
+
+    sd.LoadExtra("missions/one/");
+    EXPECT_EQ(sd.Find("from_one")->key, "from_one");
+    EXPECT_EQ(sd.Find("shared")->hullPoints, 1.0f);
+
+    sd.LoadExtra("");  // no mission path: nothing changes
+    EXPECT_EQ(sd.Find("from_one")->key, "from_one");
+
+    sd.LoadExtra("missions/two/");
+    EXPECT_EQ(sd.extraRecords.size(), 1u);
+    EXPECT_EQ(sd.Find("from_two")->key, "from_two");
+    EXPECT_EQ(sd.Find("from_one")->key, "unknown");
+    EXPECT_EQ(sd.Find("shared")->hullPoints, 42.0f);
+
+    sd.LoadExtra("missions/none/");  // a mission without its own list
+    EXPECT_TRUE(sd.extraRecords.empty());
+    EXPECT_EQ(sd.Find("from_two")->key, "unknown");
+    EXPECT_EQ(sd.Find("shared")->hullPoints, 42.0f);
+}
+
+}  // namespace
