@@ -7,6 +7,7 @@
 #include "game/script/ScriptConsoleLog.h"
 #include "game/world/ServerMessageSink.h"
 #include "game/world/ServerStringMap.h"
+#include "game/world/Simulation.h"
 #include "helper/QelAssert.h"
 
 #include <pybind11/embed.h>
@@ -202,7 +203,8 @@ void MissionScript::Stop()
         PyEval_RestoreThread(savedThreadState);
         savedThreadState = nullptr;
         EndInterpreter();
-        zmx::ClearWorld();
+        if (theSimulation)
+            theSimulation->Clear();
     }
     SendSignalToAll(kSignalMissionStopped, {});
 }
@@ -262,6 +264,15 @@ void MissionScript::Print(std::string text, glm::vec4 colour)
     consoleLog->AddLine(text.substr(begin), colour);
 }
 
+void MissionScript::CreateNewSim(std::string folder)
+{
+    if (theSimulation) {
+        theSimulation->Clear();
+        theSimulation->Reset(true, folder);
+    }
+    SendSignalToAll(kSignalNewWorld, {});
+}
+
 void MissionScript::ShowCapturedOutput()
 {
     Print(stdoutLogger.TakeText(), kStdoutColour);
@@ -277,5 +288,6 @@ void MissionScript::SendSignalToAll(int32_t code, const std::vector<std::string>
     message.WriteInt16(code);
     for (const std::string& text : texts)
         message.WriteString(text);
-    messageSink->SendToAll(message, ServerMessageSink::kUnreliable);
+    // Each changes what every console shows until the next one; none may be lost.
+    messageSink->SendToAll(message, ServerMessageSink::kReliable);
 }

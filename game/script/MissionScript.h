@@ -12,10 +12,15 @@
 // An uncaught Python error, or a mission without the handler, ends the call
 // with a ScriptError carrying the whole Python traceback; the run loop shows
 // it and ends the program. Main thread only.
+//
+// The server holds it as its script host (CorvaneServer::SetScriptHost) and
+// sends through it (SetMessageSink); the world hands it the events it raises
+// (Simulation::SetScriptEventSink). Until a mission is started none of these
+// reach Python.
 
+#include "game/net/ServerScriptHost.h"
 #include "game/script/Logger.h"
 #include "game/world/EventMessage.h"
-#include "game/world/ScriptEventSink.h"
 
 #include <glm/vec4.hpp>
 
@@ -34,9 +39,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class MissionScript : public ScriptEventSink {
+class MissionScript : public ServerScriptHost {
 public:
     // "signal" codes the host sends to every client.
+    static constexpr int32_t kSignalNewWorld = 23;
     static constexpr int32_t kSignalMissionStopped = 24;
     static constexpr int32_t kSignalStringMapCommand = 87;
 
@@ -57,24 +63,29 @@ public:
     // Ends the interpreter and empties the world; tells every client.
     virtual void Stop();
     // The DMX module's HandleDMX(sim), when the mission has one.
-    virtual void HandleDMX();
+    void HandleDMX() override;
     // Delivers the event to the mission at once; nothing while none is loaded.
     void HandleEvent(const EventMessage& event) override;
     // Delivers the queued events in order, then empties the queue. Events a
     // delivery queues wait for the next call.
-    virtual void ProcessEventQueue();
+    void ProcessEventQueue() override;
     // Writes the help text of module zmx to data/script_documentation.txt.
     virtual void GenerateDoc();
     // Adds the text to the console log, one line per newline-separated piece
     // (a text ending in a newline adds an empty last line). Empty text: nothing.
     virtual void Print(std::string text, glm::vec4 colour);
+    // Empties the world and starts a new game of the mission folder
+    // ("missions/<name>/"); tells every client.
+    virtual void CreateNewSim(std::string folder);
 
     // Where printed lines and client messages go; null ones are skipped.
     void SetConsoleLog(ScriptConsoleLog* log) { consoleLog = log; }
     void SetMessageSink(ServerMessageSink* sink) { messageSink = sink; }
 
     // Whether a mission's scripts are loaded (from Start to Stop).
-    bool ScriptsLoaded() const { return modules != nullptr; }
+    bool ScriptsLoaded() const override { return modules != nullptr; }
+    bool SimRunning() const override { return simRunning; }
+    std::vector<std::string>& DebugTreeRequests() override { return debugTreeRequests; }
 
     bool simRunning = false;
     std::string missionFolder;   // "missions/<name>/", the path create_new_sim uses

@@ -29,8 +29,6 @@ void DefineEnums(py::module_& m);
 // The world as the handler's first argument: a reference to the live
 // simulation, or None when there is none.
 py::object WorldForScripts();
-// Empties the world when a mission stops.
-void ClearWorld();
 // A space_object handle on the object of the id, or None when there is none.
 // Raises ValueError for an id of another kind.
 py::object SpaceObjectForScripts(uint64_t id);

@@ -289,12 +289,6 @@ py::object WorldForScripts()
     return py::cast(theSimulation, py::return_value_policy::reference);
 }
 
-void ClearWorld()
-{
-    if (theSimulation)
-        theSimulation->Clear();
-}
-
 py::object SpaceObjectForScripts(uint64_t id)
 {
     if (!VALID_SPACE_OBJ(id))

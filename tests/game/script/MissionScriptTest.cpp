@@ -157,7 +157,7 @@ TEST_F(MissionTest, mission_names_that_leave_the_missions_folder_start_nothing)
 TEST_F(MissionTest, start_stop_start_runs_a_fresh_interpreter_each_time)
 {
     host().Start("echo");
-    Run("import builtins\nbuiltins.left_over = 1");
+    RunScript("import builtins\nbuiltins.left_over = 1");
     host().Stop();
     EXPECT_FALSE(host().ScriptsLoaded());
 
@@ -226,7 +226,7 @@ TEST_F(MissionTest, events_raised_while_the_handler_runs_are_delivered_inside_it
         py::module_::import("script").attr("raise_inner") =
             py::cpp_function([](const std::string& tag) { theMissionScript.HandleEvent(Event(tag)); });
     }
-    Run("raise_inner('inner')\nprint('after inner')");
+    RunScript("raise_inner('inner')\nprint('after inner')");
 
     EXPECT_EQ(Eval("[e.tag for e in received]"), "['run', 'inner']");
     EXPECT_EQ(log.Texts().front(), "after inner");

@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         WorldMissionTest::SetUp();
-        Run("d = obj.data_set");
+        RunScript("d = obj.data_set");
     }
     ObjectDataBlobElement& Element(const std::string& tag, int32_t index)
     {
@@ -41,40 +41,40 @@ TEST_F(ScriptDataSetTest, integer_values_choose_the_narrowest_type_that_holds_th
         {"'text'", ODBE_STRING, "text"},
     };
     for (const Case& c : cases) {
-        Run(std::string("d.set('value', ") + c.value + ")");
+        RunScript(std::string("d.set('value', ") + c.value + ")");
         EXPECT_EQ(Element("value", 0).dataType, c.type) << c.value;
         EXPECT_EQ(Eval("d.get('value', 0)"), c.readBack) << c.value;
     }
-    Run("d.set('half', 1.5)");
+    RunScript("d.set('half', 1.5)");
     EXPECT_EQ(Element("half", 0).intValue, 1);
 }
 
 TEST_F(ScriptDataSetTest, writes_stamp_the_tick_only_when_they_change_something)
 {
-    Run("d.set('count', 5)");
+    RunScript("d.set('count', 5)");
     EXPECT_EQ(Element("count", 0).changeTick, 10);
     blobChangeTick = 20;
-    Run("d.set('count', 5)");
+    RunScript("d.set('count', 5)");
     EXPECT_EQ(Element("count", 0).changeTick, 10) << "same int again";
-    Run("d.set('count', 6)");
+    RunScript("d.set('count', 6)");
     EXPECT_EQ(Element("count", 0).changeTick, 20);
 
     // A change of type is a change, even to an equal number.
-    Run("d.set('mixed', 1.0)");
+    RunScript("d.set('mixed', 1.0)");
     blobChangeTick = 30;
-    Run("d.set('mixed', 1)");
+    RunScript("d.set('mixed', 1)");
     EXPECT_EQ(Element("mixed", 0).dataType, ODBE_INT);
     EXPECT_EQ(Element("mixed", 0).changeTick, 30);
-    Run("d.set('name', 'x')");
+    RunScript("d.set('name', 'x')");
     blobChangeTick = 40;
-    Run("d.set('name', 0)");
+    RunScript("d.set('name', 0)");
     EXPECT_EQ(Element("name", 0).dataType, ODBE_INT);
     EXPECT_EQ(Element("name", 0).changeTick, 40);
 }
 
 TEST_F(ScriptDataSetTest, names_indexes_and_index_strings_reach_the_same_elements)
 {
-    Run("key = d.set('hull', 7, 3)\n"
+    RunScript("key = d.set('hull', 7, 3)\n"
         "d.set('tube', 'loaded', 'port')\n"
         "d.set('tube', 'empty', '')\n"
         "d.set(key, 9, 4)");
@@ -95,7 +95,7 @@ TEST_F(ScriptDataSetTest, reading_an_unwritten_element_gives_none_and_creates_it
     EXPECT_EQ(Eval("d.num_elements('never')"), "1");
     EXPECT_EQ(Element("never", 2).changeTick, 0);
 
-    Run("d.set('list', 1, 0)\nd.set('list', 2, 1)\nd.clear_data('list')");
+    RunScript("d.set('list', 1, 0)\nd.set('list', 2, 1)\nd.clear_data('list')");
     EXPECT_EQ(Eval("(d.num_elements('list'), d.get_first('list'))"), "(0, None)");
 }
 
@@ -123,7 +123,7 @@ TEST_F(ScriptDataSetTest, bad_arguments_raise_and_store_nothing)
 
 TEST_F(ScriptDataSetTest, a_walk_visits_every_element_once_and_then_gives_none)
 {
-    Run("for i in range(20):\n    d.set('walk', i * 10, i)\n"
+    RunScript("for i in range(20):\n    d.set('walk', i * 10, i)\n"
         "seen = [d.get_first('walk')]\n"
         "while True:\n"
         "    v = d.get_next('walk')\n"
@@ -136,21 +136,21 @@ TEST_F(ScriptDataSetTest, a_walk_visits_every_element_once_and_then_gives_none)
 TEST_F(ScriptDataSetTest, writes_during_a_walk_do_not_invalidate_it)
 {
     // Growing the tag rehashes its map; removing elements drops them from the walk.
-    Run("for i in range(4):\n    d.set('grow', i, i)\n"
+    RunScript("for i in range(4):\n    d.set('grow', i, i)\n"
         "seen = [d.get_first('grow')]\n"
         "for i in range(100, 400):\n    d.set('grow', i, i)\n"
         "v = d.get_next('grow')\n"
         "while v is not None:\n    seen.append(v)\n    v = d.get_next('grow')");
     EXPECT_EQ(Eval("sorted(seen)"), "[0, 1, 2, 3]");
 
-    Run("d.get_first('grow')\nd.clear_data('grow')\nafter_clear = d.get_next('grow')");
+    RunScript("d.get_first('grow')\nd.clear_data('grow')\nafter_clear = d.get_next('grow')");
     EXPECT_EQ(Eval("after_clear"), "None");
     EXPECT_EQ(Eval("d.get_next('anything')"), "None");
 }
 
 TEST_F(ScriptDataSetTest, a_data_set_of_a_deleted_object_raises_reference_error)
 {
-    Run("d.set('alive', 1)");
+    RunScript("d.set('alive', 1)");
     world.DeleteSpaceObject(objectId);
 
     for (const char* statement : {"d.get('alive', 0)", "d.set('alive', 2)", "d.num_elements('alive')",

@@ -27,7 +27,7 @@ using ScriptSpaceObjectTest = WorldMissionTest;
 
 TEST_F(ScriptSpaceObjectTest, attributes_read_and_write_the_objects_fields)
 {
-    Run("obj.abits = 65535\nobj.blink_state = -1\nobj.cur_speed = 2.5\nobj.exclusion_radius = 3\n"
+    RunScript("obj.abits = 65535\nobj.blink_state = -1\nobj.cur_speed = 2.5\nobj.exclusion_radius = 3\n"
         "obj.fat_radius = 7\nobj.steer_yaw = 0.5\nobj.steer_pitch = 0.25\nobj.steer_roll = -0.5\n"
         "obj.side = 'red'\nobj.data_tag = 'Hauler'");
 
@@ -42,7 +42,7 @@ TEST_F(ScriptSpaceObjectTest, attributes_read_and_write_the_objects_fields)
     EXPECT_EQ(object().side, "red");
     EXPECT_EQ(object().data_tag, "Hauler") << "stored as given, not lower-cased";
     EXPECT_EQ(Eval("(obj.ship_data_key, obj.unique_ID)"), "('Hauler', " + std::to_string(objectId) + ")");
-    Run("obj.ship_data_key = 'tug'");
+    RunScript("obj.ship_data_key = 'tug'");
     EXPECT_EQ(Eval("obj.data_tag"), "tug");
 }
 
@@ -80,18 +80,18 @@ TEST_F(ScriptSpaceObjectTest, values_outside_a_fields_width_or_type_raise_and_ch
 
 TEST_F(ScriptSpaceObjectTest, position_and_orientation_are_live_views_of_the_object)
 {
-    Run("p = obj.pos\np.x = 5\nq = obj.rot_quat\nq.w = 0.5\nobj.pos = zmx.vec3(1, 2, 3)");
+    RunScript("p = obj.pos\np.x = 5\nq = obj.rot_quat\nq.w = 0.5\nobj.pos = zmx.vec3(1, 2, 3)");
     EXPECT_EQ(object().pos, glm::vec3(1.0f, 2.0f, 3.0f));
     EXPECT_EQ(object().rot_quat.w, 0.5f);
     EXPECT_EQ(Eval("(p.x, p.y, p.z)"), "(1.0, 2.0, 3.0)") << "the view follows the field";
 
-    Run("p += zmx.vec3(1, 1, 1)");
+    RunScript("p += zmx.vec3(1, 1, 1)");
     EXPECT_EQ(object().pos, glm::vec3(2.0f, 3.0f, 4.0f));
     EXPECT_EQ(Eval("(p.x, obj.pos.x)"), "(2.0, 2.0)");
-    Run("p.x = 100");
+    RunScript("p.x = 100");
     EXPECT_EQ(object().pos.x, 2.0f) << "after += the name holds a copy";
 
-    Run("obj.rot_quat = zmx.quaternion(1, 0, 0, 0)");
+    RunScript("obj.rot_quat = zmx.quaternion(1, 0, 0, 0)");
     EXPECT_EQ(object().rot_quat, glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
 }
 
@@ -100,27 +100,27 @@ TEST_F(ScriptSpaceObjectTest, direction_vectors_follow_the_orientation_and_are_c
     EXPECT_EQ(Eval("(lambda v: (v.x, v.y, v.z))(obj.forward_vector())"), "(0.0, 0.0, 1.0)");
     EXPECT_EQ(Eval("(lambda v: (v.x, v.y, v.z))(obj.right_vector())"), "(1.0, 0.0, 0.0)");
     EXPECT_EQ(Eval("(lambda v: (v.x, v.y, v.z))(obj.up_vector())"), "(0.0, 1.0, 0.0)");
-    Run("f = obj.forward_vector()\nf.x = 9");
+    RunScript("f = obj.forward_vector()\nf.x = 9");
     EXPECT_EQ(object().rot_quat, glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
 }
 
 TEST_F(ScriptSpaceObjectTest, set_behavior_stores_the_name_and_tells_a_registered_hook)
 {
     CountingHook::EnsureRegistered();
-    Run("obj.set_behavior('npcship')");
+    RunScript("obj.set_behavior('npcship')");
     EXPECT_EQ(Eval("obj.tick_type"), "npcship");
     EXPECT_EQ(Eval("obj.tick_type_ID"), std::to_string(HashMessageName("npcship")));
     EXPECT_TRUE(CountingHook::messages.empty());
 
-    Run("obj.set_behavior('behav_script_test')\nobj.set_behavior('behav_script_test')");
+    RunScript("obj.set_behavior('behav_script_test')\nobj.set_behavior('behav_script_test')");
     EXPECT_EQ(CountingHook::messages, std::vector<int32_t>{kBehaviourAssigned}) << "same name again calls nothing";
-    Run("obj.set_behavior('BEHAV_SCRIPT_TEST')");
+    RunScript("obj.set_behavior('BEHAV_SCRIPT_TEST')");
     EXPECT_EQ(CountingHook::messages.size(), 1u) << "names are case-sensitive";
 }
 
 TEST_F(ScriptSpaceObjectTest, a_handle_on_a_deleted_object_raises_reference_error)
 {
-    Run("p = obj.pos\nq = obj.rot_quat");
+    RunScript("p = obj.pos\nq = obj.rot_quat");
     world.DeleteSpaceObject(objectId);
 
     for (const char* statement : {"obj.pos", "obj.pos = zmx.vec3()", "obj.abits", "obj.side = 'x'",

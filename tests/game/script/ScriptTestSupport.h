@@ -72,61 +72,84 @@ struct RecordingMessageSink : ServerMessageSink {
 
 // The fixture missions copied into a fresh data folder, which the host and
 // the file services find through QEL_DATA_DIR.
+struct MissionData {
+    MissionData() : dataDir("QEL_DATA_DIR", folder.Path().string())
+    {
+        std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", folder.Path() / "missions",
+                              std::filesystem::copy_options::recursive);
+    }
+    qeltest::TempFolder folder;
+    qeltest::ScopedEnv dataDir;
+};
+
+inline MissionScript& host()
+{
+    return theMissionScript;
+}
+
+inline EventMessage Event(const std::string& tag, const std::string& valueTag = "")
+{
+    EventMessage event;
+    event.tag = tag;
+    event.value_tag = valueTag;
+    return event;
+}
+
+// Runs Python statements inside the mission's handler, as a script would.
+inline void RunScript(const std::string& code)
+{
+    host().HandleEvent(Event("run", code));
+}
+
+// The text of a Python expression, evaluated in the mission's module.
+inline std::string Eval(const std::string& expression)
+{
+    py::gil_scoped_acquire gil;
+    try {
+        py::object globals = py::module_::import("script").attr("__dict__");
+        return py::str(py::eval(expression, globals)).cast<std::string>();
+    } catch (py::error_already_set& error) {
+        throw std::runtime_error(error.what());
+    }
+}
+
+// The message of the ScriptError the statements raise, or "" when none.
+inline std::string RunError(const std::string& code)
+{
+    try {
+        RunScript(code);
+    } catch (const ScriptError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+// Binds a script global to a handle on the object of the id.
+inline void Give(const std::string& name, uint64_t id)
+{
+    py::gil_scoped_acquire gil;
+    py::module_::import("script").attr(name.c_str()) = zmx::SpaceObjectForScripts(id);
+}
+
+// The host with a recording log and sink, stopped at the end.
 class MissionTest : public ::testing::Test {
 protected:
-    MissionTest() : dataDir("QEL_DATA_DIR", data.Path().string())
+    MissionTest()
     {
-        std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", data.Path() / "missions",
-                              std::filesystem::copy_options::recursive);
-        theMissionScript.SetConsoleLog(&log);
-        theMissionScript.SetMessageSink(&sink);
+        host().SetConsoleLog(&log);
+        host().SetMessageSink(&sink);
     }
     ~MissionTest() override
     {
-        theMissionScript.Stop();
-        theMissionScript.SetConsoleLog(nullptr);
-        theMissionScript.SetMessageSink(nullptr);
-        theMissionScript.eventQueue.clear();
+        host().Stop();
+        host().SetConsoleLog(nullptr);
+        host().SetMessageSink(nullptr);
+        host().eventQueue.clear();
+        host().debugTreeRequests.clear();
     }
 
-    static MissionScript& host() { return theMissionScript; }
-
-    static EventMessage Event(const std::string& tag, const std::string& valueTag = "")
-    {
-        EventMessage event;
-        event.tag = tag;
-        event.value_tag = valueTag;
-        return event;
-    }
-
-    // Runs Python statements inside the mission's handler, as a script would.
-    static void Run(const std::string& code) { host().HandleEvent(Event("run", code)); }
-
-    // The text of a Python expression, evaluated in the mission's module.
-    static std::string Eval(const std::string& expression)
-    {
-        py::gil_scoped_acquire gil;
-        try {
-            py::object globals = py::module_::import("script").attr("__dict__");
-            return py::str(py::eval(expression, globals)).cast<std::string>();
-        } catch (py::error_already_set& error) {
-            throw std::runtime_error(error.what());
-        }
-    }
-
-    // The message of the ScriptError the statements raise, or "" when none.
-    static std::string RunError(const std::string& code)
-    {
-        try {
-            Run(code);
-        } catch (const ScriptError& error) {
-            return error.what();
-        }
-        return "";
-    }
-
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir;
+    MissionData missions;
+    const qeltest::TempFolder& data = missions.folder;
     RecordingConsoleLog log;
     RecordingMessageSink sink;
 };
@@ -147,13 +170,6 @@ protected:
     {
         host().Stop();
         blobChangeTick = 0;
-    }
-
-    // Binds a script global to a handle on the object of the id.
-    static void Give(const std::string& name, uint64_t id)
-    {
-        py::gil_scoped_acquire gil;
-        py::module_::import("script").attr(name.c_str()) = zmx::SpaceObjectForScripts(id);
     }
 
     SpaceObject& object() { return *world.GetSpaceObject(objectId); }

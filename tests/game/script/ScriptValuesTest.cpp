@@ -66,7 +66,7 @@ TEST_F(ScriptValuesTest, constructors_store_components_in_their_order)
 
 TEST_F(ScriptValuesTest, components_are_single_precision_and_unclamped)
 {
-    Run("v = zmx.vec3()\nv.x = 0.1\nc = zmx.vec4()\nc.r = 2.0\nc.g = 3");
+    RunScript("v = zmx.vec3()\nv.x = 0.1\nc = zmx.vec4()\nc.r = 2.0\nc.g = 3");
     EXPECT_EQ(Eval("v.x == 0.1"), "False");
     EXPECT_EQ(Eval("abs(v.x - 0.1) < 1e-8"), "True");
     EXPECT_EQ(Eval("(c.r, c.g)"), "(2.0, 3.0)");
@@ -105,7 +105,7 @@ TEST_F(ScriptValuesTest, mismatched_operands_raise_type_error)
 
 TEST_F(ScriptValuesTest, in_place_operators_change_the_shared_value_and_rebind_to_a_copy)
 {
-    Run("v = zmx.vec2(1, 2)\nw = v\nv += zmx.vec2(10, 10)\nsame_after_add = v is w\n"
+    RunScript("v = zmx.vec2(1, 2)\nw = v\nv += zmx.vec2(10, 10)\nsame_after_add = v is w\n"
         "u = zmx.vec3(1, 1, 1)\nt = u\nu *= 3");
     EXPECT_EQ(Eval("(w.x, w.y)"), "(11.0, 12.0)");
     EXPECT_EQ(Eval("(v.x, v.y)"), "(11.0, 12.0)");
