@@ -20,6 +20,16 @@ TEST_F(MissionTest, printed_lines_reach_the_console_log_in_the_stdout_colour)
         EXPECT_EQ(line.colour, MissionScript::kStdoutColour);
 }
 
+TEST_F(MissionTest, the_harness_log_writes_each_line_to_standard_output)
+{
+    StdoutScriptConsoleLog harnessLog;
+    host().SetConsoleLog(&harnessLog);
+    host().Start("echo");
+    ::testing::internal::CaptureStdout();
+    host().HandleEvent(Event("print", "from the mission"));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "from the mission\n\n");
+}
+
 TEST_F(MissionTest, standard_error_follows_standard_output_in_orange)
 {
     host().Start("echo");

@@ -12,13 +12,21 @@ protected:
     void SetUp() override { host().Start("echo"); }
 };
 
+// A Python expression and the text of its value.
+struct Evaluation {
+    const char* expression;
+    const char* value;
+};
+
+void ExpectEvaluations(std::initializer_list<Evaluation> cases)
+{
+    for (const Evaluation& c : cases)
+        EXPECT_EQ(Eval(c.expression), c.value) << c.expression;
+}
+
 TEST_F(ScriptValuesTest, enumerations_compare_equal_to_plain_integers)
 {
-    struct Case {
-        const char* expression;
-        const char* value;
-    };
-    const Case cases[] = {
+    ExpectEvaluations({
         {"zmx.WEAPONS == 0", "True"},
         {"zmx.SHIELDS == 3", "True"},
         {"zmx.HOSTILE == 3", "True"},
@@ -30,9 +38,7 @@ TEST_F(ScriptValuesTest, enumerations_compare_equal_to_plain_integers)
         {"zmx.SHPSYS(2) == zmx.SENSORS", "True"},
         {"zmx.DIPLOMACY(1) == zmx.NEUTRAL", "True"},
         {"[1, 2, 3][zmx.ENGINES]", "2"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Eval(c.expression), c.value) << c.expression;
+    });
     EXPECT_THAT(RunError("zmx.HOSTILE + 1"), HasSubstr("TypeError"));
     EXPECT_THAT(RunError("zmx.HOSTILE | zmx.ALLIED"), HasSubstr("TypeError"));
 }
@@ -46,11 +52,7 @@ TEST_F(ScriptValuesTest, enumerations_carry_their_documentation)
 
 TEST_F(ScriptValuesTest, constructors_store_components_in_their_order)
 {
-    struct Case {
-        const char* expression;
-        const char* value;
-    };
-    const Case cases[] = {
+    ExpectEvaluations({
         {"(lambda v: (v.x, v.y))(zmx.vec2(1, 2))", "(1.0, 2.0)"},
         {"(lambda v: (v.x, v.y, v.z))(zmx.vec3(1, 2, 3))", "(1.0, 2.0, 3.0)"},
         {"(lambda v: (v.r, v.g, v.b, v.a))(zmx.vec4(1, 0, 0, 1))", "(1.0, 0.0, 0.0, 1.0)"},
@@ -59,9 +61,7 @@ TEST_F(ScriptValuesTest, constructors_store_components_in_their_order)
         {"(lambda q: (q.w, q.x, q.y, q.z))(zmx.quaternion(4, 1, 2, 3))", "(4.0, 1.0, 2.0, 3.0)"},
         {"(lambda q: (q.w, q.x, q.y, q.z))(zmx.quaternion())", "(0.0, 0.0, 0.0, 0.0)"},
         {"(lambda v: (v.x, v.y, v.z))(zmx.vec3(zmx.vec3(4, 5, 6)))", "(4.0, 5.0, 6.0)"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Eval(c.expression), c.value) << c.expression;
+    });
 }
 
 TEST_F(ScriptValuesTest, components_are_single_precision_and_unclamped)
@@ -77,11 +77,7 @@ TEST_F(ScriptValuesTest, components_are_single_precision_and_unclamped)
 
 TEST_F(ScriptValuesTest, vector_arithmetic_builds_new_values)
 {
-    struct Case {
-        const char* expression;
-        const char* value;
-    };
-    const Case cases[] = {
+    ExpectEvaluations({
         {"(lambda v: (v.x, v.y))(2 * zmx.vec2(1, 2))", "(2.0, 4.0)"},
         {"(lambda v: (v.x, v.y))(zmx.vec2(1, 2) * 2)", "(2.0, 4.0)"},
         {"(lambda v: (v.x, v.y, v.z))(zmx.vec3(1, 2, 3) + zmx.vec3(1, 1, 1))", "(2.0, 3.0, 4.0)"},
@@ -90,9 +86,7 @@ TEST_F(ScriptValuesTest, vector_arithmetic_builds_new_values)
         {"(lambda v: (v.x, v.y, v.z))(-zmx.vec3(0, 1, -2))", "(-0.0, -1.0, 2.0)"},
         {"(lambda v: (v.r, v.g, v.b, v.a))(-zmx.vec4(0, 0, 0, 0))", "(0.0, 0.0, 0.0, 0.0)"},
         {"(lambda v: (v.r, v.g))(-zmx.vec4(1, -1, 0, 0))", "(-1.0, 1.0)"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Eval(c.expression), c.value) << c.expression;
+    });
 }
 
 TEST_F(ScriptValuesTest, mismatched_operands_raise_type_error)

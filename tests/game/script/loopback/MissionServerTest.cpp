@@ -51,11 +51,13 @@ TEST_F(MissionServerTest, the_mission_tick_comes_every_delay_plus_one_ticks)
     host().Start("echo");
     EXPECT_THAT(MissionTickTicks(*server, 93), ::testing::ElementsAre(31, 62, 93));
 
+    host().SetMessageSink(nullptr);
     server.reset();
     CorvaneServer::Settings settings;
     settings.scriptTickDelay = 1;
     server = std::make_unique<CorvaneServer>(settings);
     server->SetScriptHost(&host());
+    host().SetMessageSink(server.get());
     server->StartHosting();
     EXPECT_THAT(MissionTickTicks(*server, 8), ::testing::ElementsAre(2, 4, 6, 8));
 }
