@@ -64,17 +64,12 @@ function(qel_tests name)
     QEL_TEST_FIXTURES="${QEL_TEST_FIXTURES}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   file(MAKE_DIRECTORY "${QEL_TEST_SETTINGS}")
+  # Discovered tests cannot carry a list-valued ENVIRONMENT property (the
+  # generated script splits it), so every run, discovery included, goes
+  # through env with the test environment instead.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${QEL_TEST_ENVIRONMENT}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${PROJECT_BINARY_DIR}"
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300)
-  # Discovery writes list-valued properties out flattened (only the first
-  # variable of the environment would survive), so the environment is set by
-  # a file of our own that CTest reads after the discovered tests.
-  set(environment_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
-  file(WRITE "${environment_file}"
-    "if(DEFINED ${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${QEL_TEST_ENVIRONMENT}\")\n"
-    "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${environment_file}")
 endfunction()

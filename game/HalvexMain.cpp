@@ -2,6 +2,7 @@
 // the engine; the game loop drives the game's singletons every frame. The
 // program reads no command line.
 
+#include <cstdlib>
 #include <exception>
 
 #include "engine/sdl/GLQELSystemClass.h"
@@ -14,12 +15,12 @@ int main()
     GLQELSystemClass system(game);
     // The run loop catches what the game throws; this catches a failure of the
     // start-up itself, so the services are still taken down in order.
+    bool clean = false;
     try {
-        if (system.Initialize())
-            system.Run();
+        clean = system.Initialize() && system.Run();
     } catch (const std::exception& error) {
         ShowQelMessageBox("Error", error.what(), QelMessageBoxKind::Error, system.Window());
     }
     system.Shutdown();
-    return 0;
+    return clean ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -11,16 +11,18 @@ QelRunLoop::QelRunLoop(QelGameLoop& game, QelFrameLoop& frame, QelFramePacer& pa
 {
 }
 
-void QelRunLoop::Run()
+bool QelRunLoop::Run()
 {
+    bool clean = false;
     try {
         StartupAndLoop();
+        clean = true;
     } catch (const std::exception& error) {
         platform_.ShowError(error.what());
     } catch (...) {
         platform_.ShowError("An unknown exception ended the program.");
     }
-    DeleteSingletons();
+    return DeleteSingletons() && clean;
 }
 
 // The pass that sees the quit request still runs one whole frame and one sleep.
@@ -36,11 +38,13 @@ void QelRunLoop::StartupAndLoop()
 }
 
 // An error while taking the game down is shown like any other, never thrown on.
-void QelRunLoop::DeleteSingletons()
+bool QelRunLoop::DeleteSingletons()
 {
     try {
         game_.DeleteSingletons();
+        return true;
     } catch (const std::exception& error) {
         platform_.ShowError(error.what());
+        return false;
     }
 }

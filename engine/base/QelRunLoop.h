@@ -27,11 +27,12 @@ class QelRunLoop {
 public:
     QelRunLoop(QelGameLoop& game, QelFrameLoop& frame, QelFramePacer& pacer, QelRunPlatform& platform);
 
-    void Run();
+    // False when an error ended the run (it has been shown).
+    bool Run();
 
 private:
     void StartupAndLoop();
-    void DeleteSingletons();
+    bool DeleteSingletons();
 
     QelGameLoop& game_;
     QelFrameLoop& frame_;

@@ -100,18 +100,9 @@ bool QelEnetNetworkClient::Receive(QelNetworkMessage& message)
 
 bool QelEnetNetworkClient::TakePacket(ENetPacket* packet, QelNetworkMessage& message)
 {
-    const size_t length = packet->dataLength;
     AddPerSecondCounter(1.0f, "client recieve packets/sec");
-    AddPerSecondCounter(static_cast<float>(length), "client recieve bytes/sec");
-    const bool fits = qel::PacketFitsMessage(length);
-    if (fits) {
-        message.Reset();
-        message.WriteBytes(packet->data, static_cast<int32_t>(length));
-    } else {
-        qel::ReportOversizedPacket(oversizedDropped, "client", length);
-    }
-    enet_packet_destroy(packet);
-    return fits;
+    AddPerSecondCounter(static_cast<float>(packet->dataLength), "client recieve bytes/sec");
+    return qel::TakePacket(packet, message, oversizedDropped, "client");
 }
 
 bool QelEnetNetworkClient::Send(const QelNetworkMessage& message)

@@ -4,7 +4,6 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "engine/net/TransportRules.h"
 
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -102,19 +101,12 @@ bool QelEnetNetworkServer::Receive(QelNetworkMessage& message, uint64_t& sender)
 
 bool QelEnetNetworkServer::TakePacket(const ENetEvent& event, QelNetworkMessage& message, uint64_t& sender)
 {
-    const size_t length = event.packet->dataLength;
-    AddPerSecondCounter(static_cast<float>(length), "server recieve bytes/sec");
+    AddPerSecondCounter(static_cast<float>(event.packet->dataLength), "server recieve bytes/sec");
     AddPerSecondCounter(1.0f, "server recieve packets/sec");
-    const bool fits = qel::PacketFitsMessage(length);
-    if (fits) {
-        message.Reset();
-        message.WriteBytes(event.packet->data, static_cast<int32_t>(length));
-        sender = message.sender = PeerId(event.peer);
-    } else {
-        qel::ReportOversizedPacket(oversizedDropped, "server", length);
-    }
-    enet_packet_destroy(event.packet);
-    return fits;
+    if (!qel::TakePacket(event.packet, message, oversizedDropped, "server"))
+        return false;
+    sender = message.sender = PeerId(event.peer);
+    return true;
 }
 
 std::string QelEnetNetworkServer::MessageName(const QelNetworkMessage& message) const

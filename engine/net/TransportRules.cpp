@@ -6,17 +6,21 @@
 
 namespace qel {
 
-bool PacketFitsMessage(size_t length)
+bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint64_t>& oversized,
+                const char* side)
 {
-    return length <= static_cast<size_t>(QelNetworkMessage::kMessageBufferSize);
-}
-
-void ReportOversizedPacket(std::atomic<uint64_t>& counter, const char* side, size_t length)
-{
-    if (counter.fetch_add(1) == 0)
+    const size_t length = packet->dataLength;
+    const bool fits = length <= static_cast<size_t>(QelNetworkMessage::kMessageBufferSize);
+    if (fits) {
+        message.Reset();
+        message.WriteBytes(packet->data, static_cast<int32_t>(length));
+    } else if (oversized.fetch_add(1) == 0) {
         std::fprintf(stderr, "%s network: dropped a packet of %zu bytes (a message holds at most %d); "
                              "later ones are dropped quietly\n",
                      side, length, QelNetworkMessage::kMessageBufferSize);
+    }
+    enet_packet_destroy(packet);
+    return fits;
 }
 
 bool SendPacket(ENetPeer* peer, ENetPacket* packet)

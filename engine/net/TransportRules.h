@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class QelNetworkMessage;
+
 namespace qel {
 
 // Keys the transport writes for connection events; named messages use the
@@ -19,11 +21,11 @@ constexpr uint64_t kDisconnectedKey = 2;
 // ENet's channel for all traffic.
 constexpr enet_uint8 kChannel = 0;
 
-// True when a packet of that many bytes fits a message buffer.
-bool PacketFitsMessage(size_t length);
-
-// Counts a packet dropped for its size and, the first time, says so on stderr.
-void ReportOversizedPacket(std::atomic<uint64_t>& counter, const char* side, size_t length);
+// Copies a received packet into the message and destroys the packet. A packet
+// too large for a message is dropped instead: counted, and the first time
+// reported on stderr naming the side ("client", "server"). False when dropped.
+bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint64_t>& oversized,
+                const char* side);
 
 // Queues the packet on the peer; a packet ENet did not take is destroyed.
 bool SendPacket(ENetPeer* peer, ENetPacket* packet);

@@ -9,6 +9,7 @@
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
+#include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/QelSDLIcon.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
@@ -132,18 +133,20 @@ bool GLQELSystemClass::InitializeGraphics(int32_t width, int32_t height)
         return false;
     }
     translator_->SetSizes(width, height, graphics_->Width(), graphics_->Height());
-    return true;
+    graphicsFactory_ = std::make_unique<GLQelGraphicsClass>();
+    return graphicsFactory_->Initialize(graphics_->Width(), graphics_->Height(), window_);
 }
 
-void GLQELSystemClass::Run()
+bool GLQELSystemClass::Run()
 {
     QelFrameLoop frame(game_, *this);
     QelFramePacer pacer;
-    QelRunLoop(game_, frame, pacer, *this).Run();
+    return QelRunLoop(game_, frame, pacer, *this).Run();
 }
 
 void GLQELSystemClass::Shutdown()
 {
+    graphicsFactory_.reset();
     graphics_.reset();
     translator_.reset();
     if (input_) {
@@ -174,8 +177,15 @@ bool GLQELSystemClass::PopDroppedFile(std::string& path)
     return true;
 }
 
-// Profile counters and streamed songs join here with the graphics and sound services.
-void GLQELSystemClass::BeginFrame() {}
+// Streamed songs join here with the sound service.
+void GLQELSystemClass::BeginFrame()
+{
+    graphicsFactory_->RollProfileCounters();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    if (width != graphicsFactory_->GetWidth() || height != graphicsFactory_->GetHeight())
+        graphicsFactory_->ResizeSwapChain(width, height);
+}
 
 void GLQELSystemClass::UpdateInput()
 {
@@ -187,8 +197,10 @@ void GLQELSystemClass::ClearBackBuffer()
     graphics_->Clear();
 }
 
+// The 2D batches drawn this frame go to the screen before it is shown.
 void GLQELSystemClass::Present()
 {
+    graphicsFactory_->Flush2D();
     graphics_->Present(verticalSync_);
 }
 

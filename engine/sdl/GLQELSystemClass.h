@@ -17,6 +17,8 @@
 #include "engine/sdl/QelSDLGLContext.h"
 #include "engine/sdl/QelSDLInputBase.h"
 
+class GLQelGraphicsClass;
+
 class QelGameLoop;
 
 // The client size asked for at start-up.
@@ -32,8 +34,9 @@ public:
 
     // Window and services; false when input or graphics failed.
     bool Initialize();
-    // Game start-up, then frames until the program is asked to end.
-    void Run();
+    // Game start-up, then frames until the program is asked to end; false
+    // when an error ended the run.
+    bool Run();
     // Takes the services and the window down; safe to call more than once.
     void Shutdown();
 
@@ -42,6 +45,7 @@ public:
 
     SDL_Window* Window() const { return window_; }
     QelSDLInputBase* Input() const { return input_.get(); }
+    GLQelGraphicsClass* Graphics() const { return graphicsFactory_.get(); }
     const std::string& WindowClassName() const { return windowClassName_; }
 
 private:
@@ -66,6 +70,7 @@ private:
     SDL_Window* window_ = nullptr;
     bool sdlStarted_ = false;
     std::unique_ptr<QelSDLGLContext> graphics_;
+    std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
     std::unique_ptr<QelSDLInputBase> input_;
     std::unique_ptr<QelSDLEventTranslator> translator_;
     bool verticalSync_ = false;

@@ -104,7 +104,7 @@ int AppData::GetInt(const std::string& key)
     return ToInt(Require(gPreferences.Get(key), Quoted(key)));
 }
 
-void AppData::LoadFontList(std::map<std::string, QelFont*>& fonts, const std::string& listKey)
+void AppData::LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey)
 {
     QEL_ASSERT(gGraphicsFactory != nullptr, "AppData::LoadFontList needs the graphics service");
     const Hjson::Value& list = gPreferences.Get(listKey);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class QelFont;
+class QelBitmapFont;
 
 class AppData {
 public:
@@ -32,7 +32,7 @@ public:
     // Loads every font of the preference list `listKey` ("fonts" or
     // "large_fonts"), each {tag, filename, size}, through the graphics service,
     // into the map by tag (a later font of a tag replaces the earlier one).
-    static void LoadFontList(std::map<std::string, QelFont*>& fonts, const std::string& listKey);
+    static void LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey);
 
     // Appends each element of "standby-text" to standbyText.
     static void LoadStandbyText();

@@ -34,7 +34,7 @@ private:
 
 class QelRunLoopTest : public ::testing::Test {
 protected:
-    void Run() { QelRunLoop(game, frame, pacer, platform).Run(); }
+    bool Run() { return QelRunLoop(game, frame, pacer, platform).Run(); }
 
     qel::ManualClock clock{5'000'000};
     RecordingGameLoop game;
@@ -46,7 +46,7 @@ protected:
 TEST_F(QelRunLoopTest, pass_that_sees_quit_runs_a_whole_frame_and_sleep_then_deletes_singletons)
 {
     platform.quitOnPass = 2;
-    Run();
+    EXPECT_TRUE(Run());
     ASSERT_GE(game.calls.size(), 4u);
     EXPECT_EQ(game.calls.front(), "Startup");
     EXPECT_EQ(game.Count("Pump"), 2);
@@ -73,7 +73,7 @@ TEST_F(QelRunLoopTest, exception_anywhere_is_shown_and_singletons_are_still_dele
             if (call == thrower)
                 throw std::runtime_error(std::string("broken ") + thrower);
         };
-        QelRunLoop(failing, failingFrame, pacer, failingPlatform).Run();
+        EXPECT_FALSE(QelRunLoop(failing, failingFrame, pacer, failingPlatform).Run()) << thrower;
         EXPECT_EQ(failingPlatform.errors, std::vector<std::string>{std::string("broken ") + thrower}) << thrower;
         EXPECT_EQ(failing.calls.back(), "DeleteSingletons") << thrower;
         EXPECT_EQ(failing.Count("Pump"), pumps) << thrower;
@@ -86,7 +86,9 @@ TEST_F(QelRunLoopTest, failure_while_deleting_singletons_is_shown_not_thrown)
         if (call == "DeleteSingletons")
             throw std::logic_error("destructor failed");
     };
-    EXPECT_NO_THROW(Run());
+    bool clean = true;
+    EXPECT_NO_THROW(clean = Run());
+    EXPECT_FALSE(clean);
     EXPECT_EQ(platform.errors, std::vector<std::string>{"destructor failed"});
 }
 

@@ -3,7 +3,7 @@
 #include "game/world/JSONLoader.h"
 
 #include "engine/base/QelFileServices.h"
-#include "engine/base/QelFont.h"
+#include "tests/support/QuietGraphics.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "helper/QelAssert.h"
 #include "tests/support/ErrorText.h"
@@ -47,17 +47,17 @@ const char* const kPreferences = R"({
 }
 )";
 
-class RecordingGraphics : public QelGraphicsFactoryBase {
+class RecordingGraphics : public qeltest::QuietGraphics {
 public:
-    QelFont* LoadFont(const std::string& fileName, int sizeInPixels) override
+    QelBitmapFont* LoadFont(std::string fileName, int sizeInPixels) override
     {
         requests.emplace_back(fileName, sizeInPixels);
-        fonts.push_back(std::make_unique<QelFont>());
+        fonts.push_back(std::make_unique<qeltest::QuietFont>());
         return fonts.back().get();
     }
 
     std::vector<std::pair<std::string, int>> requests;
-    std::vector<std::unique_ptr<QelFont>> fonts;
+    std::vector<std::unique_ptr<QelBitmapFont>> fonts;
 };
 
 class AppDataTest : public ::testing::Test {
@@ -178,7 +178,7 @@ protected:
 
     std::string ErrorOfFonts(const std::string& listKey)
     {
-        std::map<std::string, QelFont*> fonts;
+        std::map<std::string, QelBitmapFont*> fonts;
         return qeltest::ErrorText([&] { AppData::LoadFontList(fonts, listKey); });
     }
 
@@ -187,7 +187,7 @@ protected:
 
 TEST_F(AppDataFontTest, fonts_are_loaded_in_order_and_a_later_tag_replaces_an_earlier)
 {
-    std::map<std::string, QelFont*> fonts;
+    std::map<std::string, QelBitmapFont*> fonts;
     AppData::LoadFontList(fonts, "fonts");
     const std::vector<std::pair<std::string, int>> expected = {
         {"DejaVuSans.ttf", 18}, {"DejaVuSans-Bold.ttf", 24}, {"fonts/DejaVuSansMono.ttf", 12}};
@@ -199,7 +199,7 @@ TEST_F(AppDataFontTest, fonts_are_loaded_in_order_and_a_later_tag_replaces_an_ea
 
 TEST_F(AppDataFontTest, absent_list_loads_nothing)
 {
-    std::map<std::string, QelFont*> fonts;
+    std::map<std::string, QelBitmapFont*> fonts;
     AppData::LoadFontList(fonts, "no_such_fonts");
     EXPECT_TRUE(fonts.empty());
     EXPECT_TRUE(graphics.requests.empty());
@@ -223,7 +223,7 @@ TEST_F(AppDataTest, null_standby_text_is_an_error_naming_the_element)
 
 TEST(AppDataWithoutGraphics, font_list_without_graphics_is_a_program_error)
 {
-    std::map<std::string, QelFont*> fonts;
+    std::map<std::string, QelBitmapFont*> fonts;
     EXPECT_THROW(AppData::LoadFontList(fonts, "fonts"), qel::AssertionFailure);
 }
 

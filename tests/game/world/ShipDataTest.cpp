@@ -1,6 +1,7 @@
 #include "game/world/ShipData.h"
 
 #include "helper/Hjson.h"
+#include "tests/game/world/ShipRecordExpect.h"
 #include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
@@ -45,17 +46,6 @@ const ShipDataRecord& Only(ShipData& sd, const std::string& records) {
 const glm::vec4 kRed{1, 0, 0, 1};
 const glm::vec4 kBlue{0, 0, 1, 1};
 const glm::vec4 kLime{0, 1, 0, 1};
-
-void ExpectBeamPort(const ShipBeamPort& got, const ShipBeamPort& want) {
-    EXPECT_EQ(got.damageCoeff, want.damageCoeff);
-    EXPECT_EQ(got.arcWidth, want.arcWidth);
-    EXPECT_EQ(got.cycleTime, want.cycleTime);
-    EXPECT_EQ(got.range, want.range);
-    EXPECT_EQ(got.barrelAngle, want.barrelAngle);
-    EXPECT_EQ(got.position, want.position);
-    EXPECT_EQ(got.color, want.color);
-    EXPECT_EQ(got.arcColor, want.arcColor);
-}
 
 TEST(ShipDataLoad, game_ship_list_loads_and_defines_the_unknown_record) {
     qeltest::ScopedEnv dataDir("QEL_DATA_DIR", std::string(QEL_SOURCE_DIR) + "/data");
@@ -193,8 +183,8 @@ TEST(ShipDataPorts, old_form_fills_defaults_and_caps_the_slots) {
                               "hullportsets: [ { type: \"beam\", position: [[0, 0, 0], [1, 0, 0], [2, 0, 0],"
                               " [3, 0, 0], [4, 0, 0]] } ]"));
     // damage, arc width, cycle time, range, barrel angle, position, colour, arc colour
-    ExpectBeamPort(rec.beamPorts[0], {12, 90, 3, 1500, 0, {1, 2, 3}, kLime, kBlue});
-    ExpectBeamPort(rec.beamPorts[1], {1, 60, 1, 1000, 1000, {0, 0, 0}, kRed, kRed});
+    qeltest::ExpectSameBeamPort(rec.beamPorts[0], {12, 90, 3, 1500, 0, {1, 2, 3}, kLime, kBlue});
+    qeltest::ExpectSameBeamPort(rec.beamPorts[1], {1, 60, 1, 1000, 1000, {0, 0, 0}, kRed, kRed});
 
     // Slots run on into the new form's sets and stop at 20: the old list gave 16.
     EXPECT_EQ(rec.beamPorts[16].position, glm::vec3(0, 0, 0));

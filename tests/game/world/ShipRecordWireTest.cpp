@@ -1,11 +1,11 @@
 #include "game/world/ShipData.h"
 
 #include "engine/base/QelNetworkMessage.h"
+#include "tests/game/world/ShipRecordExpect.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -68,13 +68,7 @@ ShipDataRecord FullRecord(const std::string& key = "tern_frigate") {
     return rec;
 }
 
-std::vector<uint32_t> Bits(std::initializer_list<float> values) {
-    std::vector<uint32_t> bits;
-    for (float f : values) bits.push_back(std::bit_cast<uint32_t>(f));
-    return bits;
-}
-std::vector<uint32_t> Bits(const glm::vec3& v) { return Bits({v.x, v.y, v.z}); }
-std::vector<uint32_t> Bits(const glm::vec4& v) { return Bits({v.r, v.g, v.b, v.a}); }
+using qeltest::Bits;
 
 // The record as the client should hold it: the unsent fields left empty.
 ShipDataRecord AsReceived(ShipDataRecord rec) {
@@ -116,14 +110,8 @@ void ExpectSameBits(const ShipDataRecord& got, const ShipDataRecord& want) {
     EXPECT_EQ(got.torpedoStartTypes, want.torpedoStartTypes);
     EXPECT_EQ(got.torpedoStartCounts, want.torpedoStartCounts);
     for (int k = 0; k < kShipBeamPortSlots; ++k) {
-        const ShipBeamPort& g = got.beamPorts[k];
-        const ShipBeamPort& w = want.beamPorts[k];
-        EXPECT_EQ(Bits({g.damageCoeff, g.arcWidth, g.cycleTime, g.range, g.barrelAngle}),
-                  Bits({w.damageCoeff, w.arcWidth, w.cycleTime, w.range, w.barrelAngle}))
-            << k;
-        EXPECT_EQ(Bits(g.position), Bits(w.position)) << k;
-        EXPECT_EQ(Bits(g.color), Bits(w.color)) << k;
-        EXPECT_EQ(Bits(g.arcColor), Bits(w.arcColor)) << k;
+        SCOPED_TRACE(k);
+        qeltest::ExpectSameBeamPort(got.beamPorts[k], want.beamPorts[k]);
     }
     for (int k = 0; k < kShipTorpedoTubeSlots; ++k)
         EXPECT_EQ(Bits(got.torpedoTubePositions[k]), Bits(want.torpedoTubePositions[k])) << k;

@@ -1,0 +1,134 @@
+#include "engine/base/QelPixelImage.h"
+
+#include <png.h>
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+constexpr int kBytesPerPixel = 4;
+constexpr size_t kRawHeaderBytes = 8;
+
+uint8_t ToByte(float value)
+{
+    return static_cast<uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f);
+}
+
+int32_t ReadLittleInt32(const uint8_t* bytes)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+void QelPixelImage::Resize(int width, int height)
+{
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_.assign(static_cast<size_t>(width_) * height_ * kBytesPerPixel, 0);
+}
+
+void QelPixelImage::SetPixel(int x, int y, float alpha, float red, float green, float blue)
+{
+    if (!Contains(x, y))
+        return;
+    uint8_t* pixel = &pixels_[(static_cast<size_t>(y) * width_ + x) * kBytesPerPixel];
+    pixel[0] = ToByte(red);
+    pixel[1] = ToByte(green);
+    pixel[2] = ToByte(blue);
+    pixel[3] = ToByte(alpha);
+}
+
+void QelPixelImage::GetPixel(int x, int y, float& alpha, float& red, float& green, float& blue) const
+{
+    if (!Contains(x, y))
+        return;
+    const uint8_t* pixel = &pixels_[(static_cast<size_t>(y) * width_ + x) * kBytesPerPixel];
+    red = pixel[0] / 255.0f;
+    green = pixel[1] / 255.0f;
+    blue = pixel[2] / 255.0f;
+    alpha = pixel[3] / 255.0f;
+}
+
+bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
+{
+    int width = 0, height = 0, channels = 0;
+    std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
+        stbi_load(path.c_str(), &width, &height, &channels, kBytesPerPixel), stbi_image_free);
+    if (!decoded) {
+        error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be decoded");
+        return false;
+    }
+    if (width > kMaxSide || height > kMaxSide) {
+        error = path + ": larger than " + std::to_string(kMaxSide) + " pixels";
+        return false;
+    }
+    Resize(width, height);
+    std::memcpy(pixels_.data(), decoded.get(), pixels_.size());
+    return true;
+}
+
+bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = path + ": cannot be opened";
+        return false;
+    }
+    uint8_t header[kRawHeaderBytes];
+    if (!file.read(reinterpret_cast<char*>(header), kRawHeaderBytes)) {
+        error = path + ": shorter than its 8-byte size header";
+        return false;
+    }
+    const int32_t width = ReadLittleInt32(header);
+    const int32_t height = ReadLittleInt32(header + 4);
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+        error = path + ": size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
+        return false;
+    }
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * kBytesPerPixel);
+    if (!file.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
+        error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(pixels);
+    return true;
+}
+
+bool QelPixelImage::SavePNG(const std::string& path) const
+{
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file || width_ == 0 || height_ == 0)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, width_, height_, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height_; ++y)
+        png_write_row(png, &pixels_[static_cast<size_t>(y) * width_ * kBytesPerPixel]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fflush(file.get()) == 0;
+}

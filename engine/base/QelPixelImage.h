@@ -1,0 +1,47 @@
+#pragma once
+// The CPU copy of a bitmap's pixels: rows from the top, four bytes a pixel in
+// red, green, blue, alpha order. It works without any graphics context, so
+// pixel reads, font atlases and images can be checked headless; the graphics
+// service uploads it to its texture when it changed.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QelPixelImage {
+public:
+    // Largest side accepted from a file: a bigger claim is a damaged or
+    // hostile file, and the largest texture drivers promise is 16384.
+    static constexpr int kMaxSide = 16384;
+
+    // A transparent black image; sides below 0 count as 0.
+    void Resize(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    // Components 0..1; each byte is the integer part of value x 255 (clamped).
+    // Outside the image nothing happens (Get leaves the outputs alone).
+    void SetPixel(int x, int y, float alpha, float red, float green, float blue);
+    void GetPixel(int x, int y, float& alpha, float& red, float& green, float& blue) const;
+
+    uint8_t* Data() { return pixels_.data(); }
+    const uint8_t* Data() const { return pixels_.data(); }
+    size_t ByteCount() const { return pixels_.size(); }
+
+    // Decodes a PNG, JPEG or other image stb_image reads; false (and the image
+    // unchanged) when the file is missing or does not decode.
+    bool LoadImageFile(const std::string& path, std::string& error);
+    // The engine's raw form: int32 width, int32 height (little-endian), then
+    // width x height RGBA pixels from the top row. False when the sizes are
+    // out of range or the file is shorter than they claim.
+    bool LoadRawFile(const std::string& path, std::string& error);
+    // RGBA PNG, 8 bits a component; false when the file cannot be written.
+    bool SavePNG(const std::string& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint8_t> pixels_;
+};

@@ -1,0 +1,332 @@
+#include "engine/gl/GLQELShaderRoot.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <iterator>
+#include <fstream>
+#include <sstream>
+
+#include "engine/base/QelDataFolder.h"
+#include "engine/gl/GLQELInstanceList.h"
+#include "engine/gl/GLQELVertList.h"
+#include "engine/gl/GLQelGraphicsClass.h"
+#include "engine/sdl/QelSDLMessageBox.h"
+#include "helper/QelAssert.h"
+
+namespace {
+
+const char* const kCompileErrorFile = "shader-error.txt";
+const char* const kCompileErrorText = "Error compiling shader.  Check shader-error.txt for message.";
+const char* const kMissingShaderCaption = "Missing Shader File";
+
+constexpr GLsizei k3DVertexStride = 100;
+constexpr GLsizei kInstanceStride = 52;
+constexpr GLsizei k2DVertexStride = 40;
+
+struct Attribute {
+    GLuint location;
+    GLint components;
+    size_t offset;
+};
+
+// The standard layout: POSITION, NORMAL, BINORMAL, TANGENT, TEXA..TEXD, COLOR.
+constexpr Attribute kVertexAttributes[] = {{0, 4, 0},  {1, 3, 16}, {2, 3, 28}, {3, 3, 40}, {4, 2, 52},
+                                           {5, 2, 60}, {6, 2, 68}, {7, 2, 76}, {8, 4, 84}};
+// IPOSITION, ICOLOR, IVELOCITY, IAGE, ICELLINDEX, one step per instance.
+constexpr Attribute kInstanceAttributes[] = {{9, 4, 0}, {10, 4, 16}, {11, 3, 32}, {12, 1, 44}, {13, 1, 48}};
+// POSITION, TEXCOORD, COLOR.
+constexpr Attribute k2DAttributes[] = {{0, 4, 0}, {1, 2, 16}, {2, 4, 24}};
+
+void SetAttributes(const Attribute* attributes, size_t count, GLsizei stride, GLuint divisor)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const Attribute& a = attributes[i];
+        glEnableVertexAttribArray(a.location);
+        glVertexAttribPointer(a.location, a.components, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(a.offset));
+        glVertexAttribDivisor(a.location, divisor);
+    }
+}
+
+bool ReadShaderFile(const std::string& file, std::string& source)
+{
+    std::ifstream in(qel::ResolveGamePath(file), std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    source = text.str();
+    return true;
+}
+
+// The info log of a shader or a program, through that object's two queries.
+std::string InfoLog(GLuint object, void (*query)(GLuint, GLenum, GLint*),
+                    void (*read)(GLuint, GLsizei, GLsizei*, GLchar*))
+{
+    GLint length = 0;
+    query(object, GL_INFO_LOG_LENGTH, &length);
+    std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
+    read(object, length, nullptr, log.data());
+    log.resize(std::char_traits<char>::length(log.c_str()));
+    return log;
+}
+
+void DeleteShader(GLuint& shader)
+{
+    if (shader != 0)
+        glDeleteShader(shader);
+    shader = 0;
+}
+
+}  // namespace
+
+GLQELShaderRoot::~GLQELShaderRoot()
+{
+    GLQELShaderRoot::Release();
+}
+
+void GLQELShaderRoot::Draw3D(const glm::mat4&, const glm::mat4&, void*, int, int)
+{
+    ApplyStates(false, false, true, true);
+    RestoreStates(false, false, true, true);
+}
+
+void GLQELShaderRoot::SetParameter(std::string, float, float, float, float)
+{
+    QEL_ASSERT(false, "false");
+}
+
+GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file)
+{
+    std::string source;
+    if (!ReadShaderFile(file, source)) {
+        ShowQelMessageBox(kMissingShaderCaption, file, QelMessageBoxKind::Error, window);
+        return 0;
+    }
+    GLuint shader = glCreateShader(stage);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_FALSE) {
+        ReportCompileError(InfoLog(shader, glGetShaderiv, glGetShaderInfoLog), window, file);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+bool GLQELShaderRoot::CompileShaders(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile)
+{
+    vertexShader_ = CompileStage(window, GL_VERTEX_SHADER, vertexFile);
+    if (vertexShader_ == 0)
+        return false;
+    pixelShader_ = CompileStage(window, GL_FRAGMENT_SHADER, pixelFile);
+    if (pixelShader_ == 0)
+        return false;
+    program_ = glCreateProgram();
+    glAttachShader(program_, vertexShader_);
+    glAttachShader(program_, pixelShader_);
+    if (geometryShader_ != 0)
+        glAttachShader(program_, geometryShader_);
+    glLinkProgram(program_);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (linked == GL_FALSE) {
+        ReportCompileError(InfoLog(program_, glGetProgramiv, glGetProgramInfoLog), window, vertexFile);
+        glDeleteProgram(program_);
+        program_ = 0;
+        return false;
+    }
+    BindBlocks();
+    return true;
+}
+
+bool GLQELShaderRoot::CompileGeometryShader(SDL_Window* window, const std::string& geometryFile)
+{
+    geometryShader_ = CompileStage(window, GL_GEOMETRY_SHADER, geometryFile);
+    hasGeometryShader_ = geometryShader_ != 0;
+    return hasGeometryShader_;
+}
+
+void GLQELShaderRoot::BindBlocks()
+{
+    const GLuint constants = glGetUniformBlockIndex(program_, "Constants");
+    if (constants != GL_INVALID_INDEX)
+        glUniformBlockBinding(program_, constants, GLQelRenderStates::kConstantsBinding);
+    const GLuint target = glGetUniformBlockIndex(program_, "QelTarget");
+    if (target != GL_INVALID_INDEX)
+        glUniformBlockBinding(program_, target, GLQelRenderStates::kTargetBinding);
+    glUseProgram(program_);
+    const GLint texture = glGetUniformLocation(program_, "shaderTexture");
+    if (texture >= 0)
+        glUniform1i(texture, 0);
+    alphaToCoverageLocation_ = glGetUniformLocation(program_, "qelAlphaToCoverage");
+    glUseProgram(0);
+}
+
+// Attribute pointers are set again at each bind (Bind3DStreams, Bind2DStream),
+// since the buffers change from draw to draw; the layout is the vertex array.
+bool GLQELShaderRoot::CreateInputLayout()
+{
+    if (vertexArray_ == 0)
+        glGenVertexArrays(1, &vertexArray_);
+    return vertexArray_ != 0;
+}
+
+bool GLQELShaderRoot::Initialise(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile)
+{
+    if (!CompileShaders(window, vertexFile, pixelFile) || !CreateInputLayout())
+        return false;
+    sampler_ = CreateSampler(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, FLT_MAX);
+    return sampler_ != 0;
+}
+
+bool GLQELShaderRoot::Setup(SDL_Window* window)
+{
+    return Initialise(window, "flat", "flat");
+}
+
+void GLQELShaderRoot::CreateConstantBuffer(int bytes)
+{
+    constantBytes_ = bytes;
+    if (constantBuffer_ == 0)
+        glGenBuffers(1, &constantBuffer_);
+    glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
+    glBufferData(GL_UNIFORM_BUFFER, bytes, nullptr, GL_DYNAMIC_DRAW);
+}
+
+GLuint GLQELShaderRoot::CreateSampler(GLenum minFilter, GLenum magFilter, GLenum wrap, float maxLod)
+{
+    GLuint sampler = 0;
+    glGenSamplers(1, &sampler);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, static_cast<GLint>(wrap));
+    glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, 0.0f);
+    glSamplerParameterf(sampler, GL_TEXTURE_MAX_LOD, maxLod);
+    return sampler;
+}
+
+// Only when a context exists: a shader made without one holds no GL objects.
+void GLQELShaderRoot::Release()
+{
+    if (!GLQelGraphicsClass::ContextReady())
+        return;
+    if (sampler_ != 0)
+        glDeleteSamplers(1, &sampler_);
+    if (constantBuffer_ != 0)
+        glDeleteBuffers(1, &constantBuffer_);
+    if (vertexArray_ != 0)
+        glDeleteVertexArrays(1, &vertexArray_);
+    if (program_ != 0)
+        glDeleteProgram(program_);
+    DeleteShader(vertexShader_);
+    DeleteShader(geometryShader_);
+    DeleteShader(pixelShader_);
+    sampler_ = constantBuffer_ = vertexArray_ = program_ = 0;
+    hasGeometryShader_ = false;
+}
+
+void GLQELShaderRoot::ReportCompileError(const std::string& text, SDL_Window* window, const std::string& shaderFile)
+{
+    std::ofstream(kCompileErrorFile, std::ios::binary | std::ios::trunc) << text;
+    ShowQelMessageBox(shaderFile, kCompileErrorText, QelMessageBoxKind::Error, window);
+}
+
+void GLQELShaderRoot::Set2DBatch(Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target)
+{
+    batch_ = buffer;
+    batchVertexBuffer_ = vertexBuffer;
+    target_ = target;
+}
+
+GLint GLQELShaderRoot::ConstantBlockSize() const
+{
+    if (program_ == 0)
+        return -1;
+    const GLuint block = glGetUniformBlockIndex(program_, "Constants");
+    if (block == GL_INVALID_INDEX)
+        return -1;
+    GLint size = 0;
+    glGetActiveUniformBlockiv(program_, block, GL_UNIFORM_BLOCK_DATA_SIZE, &size);
+    return size;
+}
+
+// A state applied first keeps its predecessor; later ones in the list win.
+void GLQELShaderRoot::ApplyStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2)
+{
+    GLQelRenderStates& states = GLQelGraphicsClass::Instance().States();
+    if (additive) {
+        savedAdditive_ = states.Blend();
+        states.SetBlend(GLQelBlendState::Additive());
+    }
+    if (alphaBlend) {
+        savedAlpha_ = states.Blend();
+        states.SetBlend(GLQelBlendState::Alpha());
+    }
+    if (!keepDepth) {
+        savedDepthRead_ = states.DepthStencil();
+        states.SetDepthStencil(GLQelDepthStencilState::DepthRead());
+    }
+    if (!keepDepth2) {
+        savedDepthOff_ = states.DepthStencil();
+        states.SetDepthStencil(GLQelDepthStencilState::DepthOff());
+    }
+    glUseProgram(program_);
+    glBindVertexArray(vertexArray_);
+    if (alphaToCoverageLocation_ >= 0)
+        glUniform1i(alphaToCoverageLocation_, states.Blend().alphaToCoverage ? 1 : 0);
+    glBindSampler(0, sampler_);
+}
+
+void GLQELShaderRoot::RestoreStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2)
+{
+    GLQelRenderStates& states = GLQelGraphicsClass::Instance().States();
+    if (!keepDepth2)
+        states.SetDepthStencil(savedDepthOff_);
+    if (!keepDepth)
+        states.SetDepthStencil(savedDepthRead_);
+    if (alphaBlend)
+        states.SetBlend(savedAlpha_);
+    if (additive)
+        states.SetBlend(savedAdditive_);
+    glBindVertexArray(0);
+    glUseProgram(0);
+}
+
+void GLQELShaderRoot::WriteConstants(const void* data, size_t bytes)
+{
+    glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
+    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBytes_), nullptr, GL_DYNAMIC_DRAW);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
+}
+
+void GLQELShaderRoot::BindConstants()
+{
+    glBindBufferBase(GL_UNIFORM_BUFFER, GLQelRenderStates::kConstantsBinding, constantBuffer_);
+}
+
+void GLQELShaderRoot::Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances)
+{
+    vertices->Upload();
+    glBindBuffer(GL_ARRAY_BUFFER, vertices->Buffer());
+    SetAttributes(kVertexAttributes, std::size(kVertexAttributes), k3DVertexStride, 0);
+    if (instances != nullptr) {
+        instances->UploadChanges();
+        glBindBuffer(GL_ARRAY_BUFFER, instances->Buffer());
+        SetAttributes(kInstanceAttributes, std::size(kInstanceAttributes), kInstanceStride, 1);
+    } else {
+        for (const Attribute& a : kInstanceAttributes)
+            glDisableVertexAttribArray(a.location);
+    }
+}
+
+void GLQELShaderRoot::Bind2DStream(GLuint vertexBuffer)
+{
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    SetAttributes(k2DAttributes, std::size(k2DAttributes), k2DVertexStride, 0);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// What every shader class shares: the GLSL program compiled from a vertex and
+// a pixel ("fragment") file at set-up, the vertex input layout, the
+// "Constants" uniform block (std140, the byte layout each class specifies),
+// the sampler, the blend and depth-stencil states a draw may switch to, and
+// the resource lists callers fill before a draw.
+//
+// GLSL files name their blocks "Constants" (binding 0) and "QelTarget"
+// (binding 1, the render target's orientation, see GLQelRenderStates), take
+// their vertex inputs at fixed locations (the layouts below), sample texture
+// unit 0 through "shaderTexture", and read "qelAlphaToCoverage" where the
+// alpha blend state may be in force.
+
+#include <SDL2/SDL_video.h>
+#include <glad/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/base/QelDrawProcess.h"
+#include "engine/gl/GLQelRenderStates.h"
+
+class GLQel2DBitmap;
+class GLQELVertList;
+class GLQELIndexList;
+class GLQELInstanceList;
+class Qel2DBuffer;
+
+class GLQELShaderRoot : public QelDrawProcess {
+public:
+    GLQELShaderRoot() = default;
+    ~GLQELShaderRoot() override;
+    GLQELShaderRoot(const GLQELShaderRoot&) = delete;
+    GLQELShaderRoot& operator=(const GLQELShaderRoot&) = delete;
+
+    void Draw2D() override {}
+    // The root binds and unbinds its states and draws nothing.
+    void Draw3D(const glm::mat4& world, const glm::mat4& view, void* unused, int count, int instanceCount) override;
+    // The root lists no parameter: every name is a program error.
+    void SetParameter(std::string name, float x, float y, float z, float w) override;
+
+    virtual bool CompileShaders(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile);
+    virtual bool CompileGeometryShader(SDL_Window* window, const std::string& geometryFile);
+    // The standard 3D layout: 100-byte vertices in stream 0, 52-byte
+    // instances in stream 1.
+    virtual bool CreateInputLayout();
+    virtual bool Initialise(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile);
+    // Names the class's files and runs Initialise.
+    virtual bool Setup(SDL_Window* window);
+    virtual void CreateConstantBuffer(int bytes);
+    virtual void Release();
+    // Writes the compiler's text to "shader-error.txt" and tells the user.
+    virtual void ReportCompileError(const std::string& text, SDL_Window* window, const std::string& shaderFile);
+
+    // Hands the 2D flush's batch and the current target to a 2D class.
+    void Set2DBatch(Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target);
+    bool IsReady() const { return program_ != 0; }
+    // The linked size of the "Constants" block; -1 when the program has none.
+    GLint ConstantBlockSize() const;
+
+    std::string name;
+    std::vector<GLQel2DBitmap*> bitmap2DList;
+    std::vector<GLQELVertList*> vertList;
+    std::vector<GLQELIndexList*> indexList;
+    std::vector<GLQELInstanceList*> instanceList;
+
+protected:
+    void ApplyStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
+    void RestoreStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
+    void WriteConstants(const void* data, size_t bytes);
+    void BindConstants();
+    // Binds the first vertex list (and instance list when given) to the
+    // standard layout after each uploads pending changes.
+    void Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances);
+    // Binds a 2D batch's vertices to the 40-byte 2D layout.
+    void Bind2DStream(GLuint vertexBuffer);
+    GLuint CreateSampler(GLenum minFilter, GLenum magFilter, GLenum wrap, float maxLod);
+
+    GLuint program_ = 0;
+    GLuint vertexArray_ = 0;
+    GLuint constantBuffer_ = 0;
+    GLuint sampler_ = 0;
+    int constantBytes_ = 0;
+    bool hasGeometryShader_ = false;
+
+    Qel2DBuffer* batch_ = nullptr;
+    GLuint batchVertexBuffer_ = 0;
+    GLQel2DBitmap* target_ = nullptr;
+
+private:
+    GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file);
+    void BindBlocks();
+
+    GLuint vertexShader_ = 0, geometryShader_ = 0, pixelShader_ = 0;
+    GLint alphaToCoverageLocation_ = -1;
+    GLQelBlendState savedAdditive_, savedAlpha_;
+    GLQelDepthStencilState savedDepthRead_, savedDepthOff_;
+};

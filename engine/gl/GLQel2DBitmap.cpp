@@ -1,0 +1,289 @@
+#include "engine/gl/GLQel2DBitmap.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/gl/GLQel2DBufferPool.h"
+#include "engine/gl/GLQelGraphicsClass.h"
+#include "helper/QelAssert.h"
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+
+}  // namespace
+
+GLQel2DBitmap::GLQel2DBitmap(GLQelGraphicsClass& graphics, std::string name)
+    : graphics_(graphics), name_(std::move(name))
+{
+}
+
+GLQel2DBitmap::~GLQel2DBitmap()
+{
+    ReleaseGL();
+}
+
+void GLQel2DBitmap::ReleaseGL()
+{
+    if (!GLQelGraphicsClass::ContextReady())
+        return;
+    if (framebuffer_ != 0)
+        glDeleteFramebuffers(1, &framebuffer_);
+    if (depthTexture_ != 0)
+        glDeleteTextures(1, &depthTexture_);
+    if (texture_ != 0)
+        glDeleteTextures(1, &texture_);
+    framebuffer_ = depthTexture_ = texture_ = 0;
+}
+
+void GLQel2DBitmap::SetPixel(int x, int y, float alpha, float red, float green, float blue)
+{
+    if (!pixels_.Contains(x, y))
+        return;
+    pixels_.SetPixel(x, y, alpha, red, green, blue);
+    changed_ = true;
+}
+
+void GLQel2DBitmap::GetPixel(int x, int y, float& alpha, float& red, float& green, float& blue)
+{
+    pixels_.GetPixel(x, y, alpha, red, green, blue);
+}
+
+void GLQel2DBitmap::SetDrawProcess(QelDrawProcess* process, bool smooth, bool spare)
+{
+    drawProcess_ = process;
+    smooth_ = smooth;
+    spare_ = spare;
+}
+
+// Rows are sent top first; sampling at v = 0 reads the top row, as the
+// engine's texture coordinates expect.
+void GLQel2DBitmap::EnsureTexture()
+{
+    if (texture_ != 0 || !GLQelGraphicsClass::ContextReady())
+        return;
+    glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixels_.Width(), pixels_.Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels_.Data());
+    changed_ = false;
+    if (renderTarget_)
+        CreateFramebuffer();
+}
+
+void GLQel2DBitmap::CreateFramebuffer()
+{
+    glGenTextures(1, &depthTexture_);
+    glBindTexture(GL_TEXTURE_2D, depthTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT32F, pixels_.Width(), pixels_.Height(), 0,
+                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glGenFramebuffers(1, &framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture_, 0);
+    QEL_ASSERT(glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE, "result");
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void GLQel2DBitmap::UnmapPixels()
+{
+    if (!GLQelGraphicsClass::ContextReady())
+        return;
+    if (texture_ == 0) {
+        EnsureTexture();
+        return;
+    }
+    if (!changed_)
+        return;
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, pixels_.Width(), pixels_.Height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                    pixels_.Data());
+    changed_ = false;
+}
+
+void GLQel2DBitmap::ReadBackPixels()
+{
+    if (texture_ == 0 || !GLQelGraphicsClass::ContextReady())
+        return;
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.Data());
+    changed_ = false;
+}
+
+bool GLQel2DBitmap::LoadFromFile(const std::string& path)
+{
+    std::string error;
+    if (!pixels_.LoadImageFile(path, error)) {
+        std::fprintf(stderr, "Bitmap %s: %s; it is left out.\n", name_.c_str(), error.c_str());
+        return false;
+    }
+    changed_ = true;
+    return true;
+}
+
+bool GLQel2DBitmap::LoadFromRawBitmapFile(const std::string& path)
+{
+    std::string error;
+    if (!pixels_.LoadRawFile(path, error)) {
+        std::fprintf(stderr, "Bitmap %s: %s; it is left out.\n", name_.c_str(), error.c_str());
+        return false;
+    }
+    renderTarget_ = false;
+    changed_ = true;
+    return true;
+}
+
+bool GLQel2DBitmap::CreateRenderTarget(int width, int height, bool renderTarget)
+{
+    if (width <= 0 || height <= 0 || width > QelPixelImage::kMaxSide || height > QelPixelImage::kMaxSide)
+        return false;
+    ReleaseGL();
+    pixels_.Resize(width, height);
+    renderTarget_ = renderTarget;
+    changed_ = true;
+    EnsureTexture();
+    return true;
+}
+
+void GLQel2DBitmap::SetAsRenderTarget(bool on, bool clear, const float colour[4])
+{
+    GLQel2DBufferPool& pool = graphics_.Pool();
+    if (on) {
+        QEL_ASSERT(renderTarget_, "renderTarget");
+        EnsureTexture();
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        pool.SetCurrentTarget(this);
+        graphics_.States().SetTargetIsBitmap(true);
+        glViewport(0, 0, pixels_.Width(), pixels_.Height());
+        if (clear) {
+            glClearColor(colour[0], colour[1], colour[2], colour[3]);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        graphics_.SetDeviceSize(pixels_.Width(), pixels_.Height());
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    pool.SetCurrentTarget(nullptr);
+    graphics_.States().SetTargetIsBitmap(false);
+    glViewport(0, 0, graphics_.GetWidth(), graphics_.GetHeight());
+    graphics_.SetDeviceSize(graphics_.GetWidth(), graphics_.GetHeight());
+}
+
+QelDrawProcess* GLQel2DBitmap::TakeDrawProcess()
+{
+    QelDrawProcess* process = drawProcess_ ? drawProcess_ : graphics_.FindShader("2DNormal");
+    drawProcess_ = nullptr;
+    return process;
+}
+
+GLQel2DBitmap* GLQel2DBitmap::DrawTexture()
+{
+    QEL_ASSERT(!name_.empty(), "!bitmapName.empty()");
+    auto* bitmap = static_cast<GLQel2DBitmap*>(graphics_.Find2DBitmap(name_));
+    QEL_ASSERT(bitmap != nullptr, "bitm");
+    return bitmap;
+}
+
+void GLQel2DBitmap::DrawRotated(float x, float y, float angle, float scale, int orderKey, const float colour[4],
+                                bool additive)
+{
+    const float halfWidth = static_cast<float>(pixels_.Width() / 2);
+    const float halfHeight = static_cast<float>(pixels_.Height() / 2);
+    const float r = std::sqrt(halfHeight * halfHeight + halfWidth * halfWidth) * scale;
+    const float a = std::atan2(static_cast<float>(pixels_.Width()), static_cast<float>(pixels_.Height()));
+    const float b2 = kPi - a + angle;
+    const float b3 = angle - (kPi - a);
+    const Qel2DVertex c0 = graphics_.MakeVertex(x + std::sin(angle - a) * r, y + std::cos(angle - a) * r, 0, 1, colour);
+    const Qel2DVertex c1 = graphics_.MakeVertex(x + std::sin(angle + a) * r, y + std::cos(angle + a) * r, 1, 1, colour);
+    const Qel2DVertex c2 = graphics_.MakeVertex(x + std::sin(b2) * r, y + std::cos(b2) * r, 1, 0, colour);
+    const Qel2DVertex c3 = graphics_.MakeVertex(x + std::sin(b3) * r, y + std::cos(b3) * r, 0, 0, colour);
+    const Qel2DBatchKey key{TakeDrawProcess(), DrawTexture(), orderKey, false, smooth_, additive};
+    graphics_.Pool().Get2DBuffer(key)->AddTriangle(c0, c1, c2);
+    graphics_.Pool().Get2DBuffer(key)->AddTriangle(c2, c3, c0);
+}
+
+void GLQel2DBitmap::DrawLine(float x1, float y1, float x2, float y2, int orderKey, const float colour[4],
+                             bool additive)
+{
+    const Qel2DVertex a = graphics_.MakeVertex(x1, y1, 0, 0, colour);
+    const Qel2DVertex b = graphics_.MakeVertex(x2, y2, 1, 0, colour);
+    const Qel2DBatchKey key{TakeDrawProcess(), DrawTexture(), orderKey, true, smooth_, additive};
+    graphics_.Pool().Get2DBuffer(key)->AddLine(a, b);
+}
+
+void GLQel2DBitmap::DrawQuad(const float colour[4], int orderKey, bool additive)
+{
+    const Qel2DVertex a = graphics_.MakeVertex(dest_[0].x, dest_[0].y, source_[0].x, source_[0].y, colour);
+    const Qel2DVertex b = graphics_.MakeVertex(dest_[2].x, dest_[2].y, source_[2].x, source_[2].y, colour);
+    const Qel2DVertex c = graphics_.MakeVertex(dest_[3].x, dest_[3].y, source_[3].x, source_[3].y, colour);
+    const Qel2DVertex d = graphics_.MakeVertex(dest_[1].x, dest_[1].y, source_[1].x, source_[1].y, colour);
+    const Qel2DBatchKey key{TakeDrawProcess(), DrawTexture(), orderKey, false, smooth_, additive};
+    graphics_.Pool().Get2DBuffer(key)->AddTriangle(a, b, c);
+    graphics_.Pool().Get2DBuffer(key)->AddTriangle(c, d, a);
+}
+
+void GLQel2DBitmap::SetDestRect(float left, float top, float right, float bottom)
+{
+    SetDestQuad(left, top, right, top, left, bottom, right, bottom);
+}
+
+void GLQel2DBitmap::SetDestRectInt(const QelRect& rect)
+{
+    SetDestRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+                static_cast<float>(rect.bottom));
+}
+
+void GLQel2DBitmap::SetDestQuad(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3)
+{
+    dest_[0] = {x0, y0};
+    dest_[1] = {x1, y1};
+    dest_[2] = {x2, y2};
+    dest_[3] = {x3, y3};
+}
+
+void GLQel2DBitmap::SetSourceRect(float left, float top, float right, float bottom)
+{
+    SetSourceQuadPixels(left, top, right, top, left, bottom, right, bottom);
+}
+
+void GLQel2DBitmap::SetSourceRectInt(const QelRect& rect)
+{
+    SetSourceRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+                  static_cast<float>(rect.bottom));
+}
+
+void GLQel2DBitmap::SetSourceQuadPixels(float x0, float y0, float x1, float y1, float x2, float y2, float x3,
+                                        float y3)
+{
+    const float w = static_cast<float>(pixels_.Width());
+    const float h = static_cast<float>(pixels_.Height());
+    SetSourceQuad(x0 / w, y0 / h, x1 / w, y1 / h, x2 / w, y2 / h, x3 / w, y3 / h);
+}
+
+void GLQel2DBitmap::SetSourceQuad(float u0, float v0, float u1, float v1, float u2, float v2, float u3, float v3)
+{
+    source_[0] = {u0, v0};
+    source_[1] = {u1, v1};
+    source_[2] = {u2, v2};
+    source_[3] = {u3, v3};
+}
+
+bool GLQel2DBitmap::RejectName(std::string)
+{
+    return false;
+}
+
+// A render target is saved as last read back.
+bool GLQel2DBitmap::SavePNG(std::string name)
+{
+    return pixels_.SavePNG(name + ".png");
+}

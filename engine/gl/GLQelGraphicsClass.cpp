@@ -1,0 +1,365 @@
+#include "engine/gl/GLQelGraphicsClass.h"
+
+#include <SDL2/SDL.h>
+#include <glm/ext/matrix_clip_space.hpp>
+#include <glm/mat4x4.hpp>
+
+#include <cstdio>
+#include <fstream>
+
+#include "engine/base/QelDataFolder.h"
+#include "engine/gl/GLQELFont.h"
+#include "engine/gl/GLQELIndexList.h"
+#include "engine/gl/GLQELInstanceList.h"
+#include "engine/gl/GLQELShaderRoot.h"
+#include "engine/gl/GLQELVertList.h"
+#include "engine/gl/GLQel2DBitmap.h"
+#include "engine/gl/QelShaderRegistry.h"
+#include "engine/sdl/GLQELSystemClass.h"
+#include "engine/sdl/QelSDLMessageBox.h"
+#include "helper/QelAssert.h"
+
+namespace {
+
+const char* const kNoContextText = "Could not initialize OpenGL 3.3.";
+const char* const kErrorCaption = "Error";
+const char* const kDefaultsFolder = "data/QelDefault/";
+const char* const kFallbackTexture = "smallWhite";
+
+// A peak above this is taken for a leftover of a stall and replaced.
+constexpr float kStalePeak = 9876.0f;
+constexpr float kSpriteDepth = 0.9f;
+
+bool contextReady = false;
+
+}  // namespace
+
+GLQelGraphicsClass::GLQelGraphicsClass()
+    : windowWidth_(programWindowWidth),
+      windowHeight_(programWindowHeight),
+      deviceWidth_(programWindowWidth),
+      deviceHeight_(programWindowHeight),
+      pool_(std::make_unique<GLQel2DBufferPool>(*this))
+{
+    RegisterEngineShaders();
+    gGraphicsFactory = this;
+}
+
+GLQelGraphicsClass::~GLQelGraphicsClass()
+{
+    Shutdown();
+    if (gGraphicsFactory == this)
+        gGraphicsFactory = nullptr;
+}
+
+GLQelGraphicsClass& GLQelGraphicsClass::Instance()
+{
+    QEL_ASSERT(gGraphicsFactory != nullptr, "gGraphicsFactory");
+    return static_cast<GLQelGraphicsClass&>(*gGraphicsFactory);
+}
+
+bool GLQelGraphicsClass::ContextReady()
+{
+    return contextReady;
+}
+
+bool GLQelGraphicsClass::Initialize(int width, int height, SDL_Window* window)
+{
+    window_ = window;
+    if (SDL_GL_GetCurrentContext() == nullptr || GLAD_GL_VERSION_3_3 == 0) {
+        ShowQelMessageBox(kErrorCaption, kNoContextText, QelMessageBoxKind::Error, window);
+        return false;
+    }
+    contextReady = true;
+    adapterDescription_ = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    SetDeviceSize(width, height);
+    glViewport(0, 0, width, height);
+    states_.Reset();
+
+    loadingDefaults_ = true;
+    GetShader("2DNormal");
+    Load2DBitmap("smallWhite");
+    LoadFont("DefaultSans", 12);
+    loadingDefaults_ = false;
+    return true;
+}
+
+// Shaders, bitmaps and lists free their GL objects while the context is still
+// current; the registry goes with them.
+void GLQelGraphicsClass::Shutdown()
+{
+    fonts_.clear();
+    shaders_.clear();
+    bitmaps_.clear();
+    vertLists_.clear();
+    indexLists_.clear();
+    instanceLists_.clear();
+    pool_ = std::make_unique<GLQel2DBufferPool>(*this);
+    if (contextReady)
+        states_.Release();
+    FreeShaderRegistry();
+    contextReady = false;
+}
+
+Qel2dBitmap* GLQelGraphicsClass::GetRenderTarget(std::string name, int width, int height, bool renderTarget)
+{
+    auto found = bitmaps_.find(name);
+    if (found != bitmaps_.end())
+        return found->second.get();
+    auto bitmap = std::make_unique<GLQel2DBitmap>(*this, name);
+    QEL_ASSERT(bitmap->CreateRenderTarget(width, height, renderTarget), "result");
+    return (bitmaps_[name] = std::move(bitmap)).get();
+}
+
+std::string GLQelGraphicsClass::BitmapFolder() const
+{
+    if (!gDataSubfolderName.empty())
+        return "data/" + gDataSubfolderName + "/graphics/";
+    return "data/graphics/";
+}
+
+bool GLQelGraphicsClass::LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path)
+{
+    const std::string resolved = qel::ResolveGamePath(path);
+    if (path.size() > 10 && path.compare(path.size() - 10, 10, ".rawbitmap") == 0)
+        return bitmap.LoadFromRawBitmapFile(resolved);
+    return bitmap.LoadFromFile(resolved);
+}
+
+// Image names come from scripts and data: a file that exists but does not
+// decode is logged and treated like a missing one.
+Qel2dBitmap* GLQelGraphicsClass::Load2DBitmap(std::string name)
+{
+    if (Qel2dBitmap* stored = Find2DBitmap(name))
+        return stored;
+    std::vector<std::string> candidates;
+    if (loadingDefaults_) {
+        candidates.push_back(kDefaultsFolder + name + ".png");
+    } else if (!qel::CheckDataName(name)) {
+        // Absolute names and names climbing out of the data folder load nothing.
+        std::fprintf(stderr, "Bitmap %s: not a name inside the data folder; it is left out.\n", name.c_str());
+        return nullptr;
+    } else {
+        const std::string folder = BitmapFolder();
+        candidates = {folder + name + ".png", folder + name + ".jpg", folder + name, folder + name + ".rawbitmap"};
+    }
+    for (const std::string& path : candidates) {
+        if (!FileExists(path))
+            continue;
+        auto bitmap = std::make_unique<GLQel2DBitmap>(*this, name);
+        if (!LoadBitmapFile(*bitmap, path))
+            return nullptr;
+        return (bitmaps_[name] = std::move(bitmap)).get();
+    }
+    return nullptr;
+}
+
+Qel2dBitmap* GLQelGraphicsClass::LoadTexture(const std::string& name)
+{
+    if (Qel2dBitmap* bitmap = Load2DBitmap(name))
+        return bitmap;
+    std::fprintf(stderr, "Texture %s: no image of that name loads; drawing it white.\n", name.c_str());
+    return Find2DBitmap(kFallbackTexture);
+}
+
+Qel2dBitmap* GLQelGraphicsClass::Find2DBitmap(std::string name)
+{
+    auto found = bitmaps_.find(name);
+    return found == bitmaps_.end() ? nullptr : found->second.get();
+}
+
+QelDrawProcess* GLQelGraphicsClass::GetShader(std::string name)
+{
+    if (QelDrawProcess* stored = FindShader(name))
+        return stored;
+    const QelShaderRegistryEntry* stubPtr = FindShaderFactory(name);
+    QEL_ASSERT(stubPtr != nullptr, "stubPtr != NULL");
+    QEL_ASSERT(stubPtr->handler != nullptr, "stubPtr->handler != NULL");
+    std::unique_ptr<GLQELShaderRoot> shader(stubPtr->handler());
+    shader->name = name;
+    shader->Setup(window_);
+    return (shaders_[name] = std::move(shader)).get();
+}
+
+QelDrawProcess* GLQelGraphicsClass::FindShader(std::string name)
+{
+    auto found = shaders_.find(name);
+    return found == shaders_.end() ? nullptr : found->second.get();
+}
+
+QelBitmapFont* GLQelGraphicsClass::LoadFont(std::string name, int size)
+{
+    const std::string key = name + std::to_string(size);
+    auto found = fonts_.find(key);
+    if (found != fonts_.end())
+        return found->second.get();
+    auto font = std::make_unique<GLQELFont>(*this, key);
+    font->LoadFont(name, size, loadingDefaults_);
+    return (fonts_[key] = std::move(font)).get();
+}
+
+QelBitmapFont* GLQelGraphicsClass::FindFont(std::string name, int size)
+{
+    auto found = fonts_.find(name + std::to_string(size));
+    return found == fonts_.end() ? nullptr : found->second.get();
+}
+
+QelVertexList* GLQelGraphicsClass::GetVertList(std::string name, int count, bool mustExist)
+{
+    if (QelVertexList* stored = FindVertList(name))
+        return stored;
+    QEL_ASSERT(!mustExist, "0");
+    return (vertLists_[name] = std::make_unique<GLQELVertList>(name, count)).get();
+}
+
+QelVertexList* GLQelGraphicsClass::FindVertList(std::string name)
+{
+    auto found = vertLists_.find(name);
+    return found == vertLists_.end() ? nullptr : found->second.get();
+}
+
+QelIndexList* GLQelGraphicsClass::GetIndexList(std::string name, int count)
+{
+    if (QelIndexList* stored = FindIndexList(name))
+        return stored;
+    return (indexLists_[name] = std::make_unique<GLQELIndexList>(name, count)).get();
+}
+
+QelIndexList* GLQelGraphicsClass::FindIndexList(std::string name)
+{
+    auto found = indexLists_.find(name);
+    return found == indexLists_.end() ? nullptr : found->second.get();
+}
+
+QelInstanceList* GLQelGraphicsClass::GetInstanceList(std::string name, int count)
+{
+    if (QelInstanceList* stored = FindInstanceList(name))
+        return stored;
+    return (instanceLists_[name] = std::make_unique<GLQELInstanceList>(name, count)).get();
+}
+
+QelInstanceList* GLQelGraphicsClass::FindInstanceList(std::string name)
+{
+    auto found = instanceLists_.find(name);
+    return found == instanceLists_.end() ? nullptr : found->second.get();
+}
+
+// glm's left-handed, depth 0..1 perspective holds in memory exactly the
+// row-vector matrix of the left-handed maths; the shaders take its transpose.
+void GLQelGraphicsClass::SetPerspective(float fieldOfView, float aspect, float nearPlane, float farPlane)
+{
+    projection_ = glm::transpose(glm::perspectiveLH_ZO(fieldOfView, aspect, nearPlane, farPlane));
+    fieldOfView_ = fieldOfView;
+    aspect_ = aspect;
+    nearPlane_ = nearPlane;
+    farPlane_ = farPlane;
+}
+
+void GLQelGraphicsClass::Flush2D()
+{
+    pool_->Flush2DBuffers();
+}
+
+void GLQelGraphicsClass::Flush2DAndClearDepth(Qel2dBitmap* target)
+{
+    pool_->Flush2DBuffers();
+    if (!contextReady)
+        return;
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    auto* bitmap = static_cast<GLQel2DBitmap*>(target);
+    glBindFramebuffer(GL_FRAMEBUFFER, bitmap ? bitmap->Framebuffer() : 0);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFF);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(bound));
+    states_.SetDepthStencil(states_.DepthStencil());
+}
+
+void GLQelGraphicsClass::SetFullScreen(bool on)
+{
+    if (window_ != nullptr)
+        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool GLQelGraphicsClass::IsFullScreen()
+{
+    return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void GLQelGraphicsClass::CloseProgram()
+{
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+std::string GLQelGraphicsClass::PopDroppedFile()
+{
+    std::string path;
+    if (gSystem != nullptr)
+        gSystem->PopDroppedFile(path);
+    return path;
+}
+
+void GLQelGraphicsClass::RecordProfileValue(int slot, float value)
+{
+    if (slot < 0 || slot >= kProfileSlots)
+        return;
+    if (value > currentPeaks_[slot] || currentPeaks_[slot] > kStalePeak)
+        currentPeaks_[slot] = value;
+    profileHistory_[profileRow_][slot] = value;
+}
+
+// The row index wraps to 1, not 0, as the profile display expects.
+void GLQelGraphicsClass::RollProfileCounters()
+{
+    if (++profileRow_ < kProfileRows)
+        return;
+    profileRow_ -= kProfileRows - 1;
+    for (int slot = 0; slot < kProfileSlots; ++slot) {
+        previousPeaks_[slot] = currentPeaks_[slot];
+        currentPeaks_[slot] = 0;
+    }
+}
+
+void GLQelGraphicsClass::ShowErrorMessage(std::string text)
+{
+    ShowQelMessageBox(kErrorCaption, text, QelMessageBoxKind::Error, window_);
+}
+
+void GLQelGraphicsClass::Delete2DBitmap(std::string name)
+{
+    bitmaps_.erase(name);
+}
+
+bool GLQelGraphicsClass::FileExists(const std::string& path)
+{
+    return std::ifstream(qel::ResolveGamePath(path), std::ios::binary).is_open();
+}
+
+void GLQelGraphicsClass::ResizeSwapChain(int width, int height)
+{
+    windowWidth_ = width;
+    windowHeight_ = height;
+    SetDeviceSize(width, height);
+    if (contextReady && pool_->CurrentTarget() == nullptr)
+        glViewport(0, 0, width, height);
+}
+
+void GLQelGraphicsClass::SetDeviceSize(int width, int height)
+{
+    deviceWidth_ = width;
+    deviceHeight_ = height;
+}
+
+Qel2DVertex GLQelGraphicsClass::MakeVertex(float x, float y, float u, float v, const float colour[4]) const
+{
+    const float halfWidth = static_cast<float>(deviceWidth_ / 2);
+    const float halfHeight = static_cast<float>(deviceHeight_ / 2);
+    return Qel2DVertex{{x / halfWidth - 1.0f, 1.0f - y / halfHeight, kSpriteDepth, 1.0f},
+                       {u, v},
+                       {colour[0], colour[1], colour[2], colour[3]}};
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Whole-program checks of halvex's start-up, run offscreen:
+#   halvex_startup.sh HALVEX DATA_DIR BAD_DATA_DIR
+# 1. With the game's data it starts, runs frames and ends cleanly on SIGTERM.
+# 2. With a malformed preferences file it stops at start-up, non-zero, and the
+#    message names the file and the line.
+set -u
+halvex=$1
+data=$2
+bad_data=$3
+export QEL_NONINTERACTIVE=1 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+QEL_DATA_DIR=$data "$halvex" 2>"$log" &
+pid=$!
+sleep 2
+if ! kill -0 "$pid" 2>/dev/null; then
+  echo "halvex ended on its own:"; cat "$log"; exit 1
+fi
+kill -TERM "$pid"
+wait "$pid"
+status=$?
+if [ "$status" -ne 0 ]; then
+  echo "halvex ended with status $status after SIGTERM:"; cat "$log"; exit 1
+fi
+
+QEL_DATA_DIR=$bad_data timeout 20 "$halvex" 2>"$log"
+status=$?
+if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
+  echo "halvex did not stop on malformed preferences (status $status)"; exit 1
+fi
+if ! grep -q "preferences.yaml" "$log" || ! grep -q "line [0-9]" "$log"; then
+  echo "the error does not name the file and the line:"; cat "$log"; exit 1
+fi
+echo "halvex start-up checks passed"

@@ -1,0 +1,100 @@
+#include "engine/base/QelPixelImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+std::string RawHeader(int32_t width, int32_t height)
+{
+    std::string bytes(8, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<char>((width >> (8 * i)) & 0xFF);
+        bytes[4 + i] = static_cast<char>((height >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+TEST(QelPixelImageTest, set_pixel_stores_rgba_bytes_and_ignores_coordinates_outside)
+{
+    QelPixelImage image;
+    image.Resize(4, 2);
+    image.SetPixel(1, 1, 1.0f, 1.0f, 0.0f, 0.0f);
+    const uint8_t* p = image.Data() + (1 * 4 + 1) * 4;
+    EXPECT_EQ(p[0], 255);
+    EXPECT_EQ(p[1], 0);
+    EXPECT_EQ(p[3], 255);
+    float a = -1, r = -1, g = -1, b = -1;
+    image.GetPixel(1, 1, a, r, g, b);
+    EXPECT_EQ(a, 1.0f);
+    EXPECT_EQ(r, 1.0f);
+    EXPECT_EQ(g, 0.0f);
+    image.SetPixel(4, 0, 1, 1, 1, 1);
+    image.GetPixel(0, 2, a, r, g, b);
+    EXPECT_EQ(a, 1.0f);  // untouched
+}
+
+TEST(QelPixelImageTest, png_written_reads_back_the_same_pixels)
+{
+    qeltest::TempFolder folder;
+    QelPixelImage image;
+    image.Resize(3, 2);
+    image.SetPixel(0, 0, 1, 1, 0, 0);
+    image.SetPixel(2, 1, 0.5f, 0, 0, 1);
+    ASSERT_TRUE(image.SavePNG(folder / "out.png"));
+    QelPixelImage back;
+    std::string error;
+    ASSERT_TRUE(back.LoadImageFile(folder / "out.png", error)) << error;
+    ASSERT_EQ(back.Width(), 3);
+    ASSERT_EQ(back.Height(), 2);
+    EXPECT_EQ(std::basic_string<uint8_t>(back.Data(), back.ByteCount()),
+              std::basic_string<uint8_t>(image.Data(), image.ByteCount()));
+}
+
+TEST(QelPixelImageTest, png_to_a_path_that_cannot_be_opened_returns_false)
+{
+    QelPixelImage image;
+    image.Resize(1, 1);
+    EXPECT_FALSE(image.SavePNG("/nonexistent-folder/x.png"));
+}
+
+TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alone)
+{
+    qeltest::TempFolder folder;
+    folder.Write("junk.png", "not an image at all");
+    folder.Write("short.rawbitmap", RawHeader(2, 2) + std::string(15, 'x'));
+    folder.Write("huge.rawbitmap", RawHeader(100000, 2));
+    folder.Write("negative.rawbitmap", RawHeader(-1, 2));
+    folder.Write("header.rawbitmap", "abc");
+    QelPixelImage image;
+    image.Resize(1, 1);
+    std::string error;
+    EXPECT_FALSE(image.LoadImageFile(folder / "junk.png", error));
+    for (const char* name : {"short.rawbitmap", "huge.rawbitmap", "negative.rawbitmap", "header.rawbitmap",
+                             "absent.rawbitmap"}) {
+        error.clear();
+        EXPECT_FALSE(image.LoadRawFile(folder / name, error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+    EXPECT_EQ(image.Width(), 1);
+}
+
+TEST(QelPixelImageTest, raw_file_of_exact_length_loads_rows_from_the_top)
+{
+    qeltest::TempFolder folder;
+    std::string pixels(2 * 2 * 4, '\0');
+    pixels[0] = '\xff';  // top-left red
+    folder.Write("ok.rawbitmap", RawHeader(2, 2) + pixels);
+    QelPixelImage image;
+    std::string error;
+    ASSERT_TRUE(image.LoadRawFile(folder / "ok.rawbitmap", error)) << error;
+    float a, r, g, b;
+    image.GetPixel(0, 0, a, r, g, b);
+    EXPECT_EQ(r, 1.0f);
+}
+
+}  // namespace

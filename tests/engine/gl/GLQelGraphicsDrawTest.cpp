@@ -1,0 +1,207 @@
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "engine/base/QelPixelImage.h"
+#include "engine/gl/GLQELShaderRoot.h"
+#include "engine/gl/GLQel2DBitmap.h"
+#include "engine/gl/GLQelGraphicsClass.h"
+#include "engine/sdl/QelSDLGLContext.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+constexpr float kRed[4] = {1, 0, 0, 1};
+constexpr float kHalfGreen[4] = {0, 1, 0, 0.5f};
+constexpr float kBlue[4] = {0, 0, 1, 1};
+constexpr float kWhite[4] = {1, 1, 1, 1};
+
+// Red, green, blue: the screen of the offscreen driver keeps no alpha.
+using Rgb = std::array<int, 3>;
+
+// A real window and context on the offscreen driver, the service on it.
+class GLQelGraphicsDrawTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        QelSDLGLContext::RequestAttributes();
+        window = SDL_CreateWindow("draw", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        ASSERT_TRUE(context.Create(window));
+        graphics.ResizeSwapChain(kWidth, kHeight);
+        ASSERT_TRUE(graphics.Initialize(kWidth, kHeight, window));
+        white = graphics.Find2DBitmap("smallWhite");
+        ASSERT_NE(white, nullptr);
+        context.Clear();
+    }
+
+    void TearDown() override
+    {
+        graphics.Shutdown();
+        context.Destroy();
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+
+    // The screen's pixels, top row first.
+    void ReadScreen()
+    {
+        screen.resize(static_cast<size_t>(kWidth) * kHeight * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
+    }
+
+    Rgb At(int x, int y) const
+    {
+        const uint8_t* p = &screen[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
+        return {p[0], p[1], p[2]};
+    }
+
+    void Quad(Qel2dBitmap* bitmap, float left, float top, float right, float bottom, const float* colour, int key)
+    {
+        bitmap->SetDestRect(left, top, right, bottom);
+        bitmap->DrawQuad(colour, key, false);
+    }
+
+    // Lit pixels' horizontal extent inside a band of rows.
+    std::pair<int, int> LitColumns(int top, int bottom) const
+    {
+        int first = kWidth, last = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (At(x, y)[0] > 128) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return {first, last};
+    }
+
+    SDL_Window* window = nullptr;
+    QelSDLGLContext context;
+    GLQelGraphicsClass graphics;
+    Qel2dBitmap* white = nullptr;
+    std::vector<uint8_t> screen;
+};
+
+TEST_F(GLQelGraphicsDrawTest, uniform_blocks_have_the_specified_byte_sizes)
+{
+    auto* normal = static_cast<GLQELShaderRoot*>(graphics.GetShader("2DNormal"));
+    auto* flat = static_cast<GLQELShaderRoot*>(graphics.GetShader("Flat"));
+    auto* facing = static_cast<GLQELShaderRoot*>(graphics.GetShader("FlatFacing"));
+    auto* blur = static_cast<GLQELShaderRoot*>(graphics.GetShader("2DBlurAdd"));
+    EXPECT_EQ(normal->ConstantBlockSize(), 16);
+    EXPECT_EQ(blur->ConstantBlockSize(), 16);
+    EXPECT_EQ(flat->ConstantBlockSize(), 208);
+    EXPECT_EQ(facing->ConstantBlockSize(), 208);
+}
+
+TEST_F(GLQelGraphicsDrawTest, sprites_lines_and_quads_land_where_drawn_in_order_key_order_and_blend)
+{
+    Quad(white, 10, 10, 50, 30, kRed, 1);
+    Quad(white, 30, 10, 70, 30, kHalfGreen, 2);  // drawn after the red: blends over it
+    Quad(white, 100, 200, 140, 230, kBlue, 0);    // near the bottom of the screen
+    white->DrawLine(10, 100.5f, 200, 100.5f, 0, kWhite, false);
+    white->DrawRotated(250, 50, 0.0f, 4.0f, 0, kRed, false);  // 8 x 8 scaled 4 times
+    graphics.Flush2D();
+    ReadScreen();
+
+    EXPECT_EQ(At(20, 20), (Rgb{255, 0, 0}));
+    const Rgb blended = At(40, 20);
+    EXPECT_NEAR(blended[0], 127, 2);
+    EXPECT_NEAR(blended[1], 127, 2);
+    EXPECT_NEAR(At(60, 20)[1], 127, 1);
+    EXPECT_EQ(At(60, 20)[0], 0);
+    EXPECT_EQ(At(80, 20), (Rgb{0, 0, 0}));
+    EXPECT_EQ(At(120, 215)[2], 255);  // the right way up: low y at the top
+    EXPECT_EQ(At(120, 20)[2], 0);
+    EXPECT_EQ(At(100, 100), (Rgb{255, 255, 255}));
+    EXPECT_EQ(At(100, 104)[0], 0);
+    EXPECT_EQ(At(250, 50)[0], 255);
+    EXPECT_EQ(At(250 + 14, 50 - 14)[0], 255);
+    EXPECT_EQ(At(250 + 18, 50)[0], 0);
+}
+
+TEST_F(GLQelGraphicsDrawTest, centred_and_right_aligned_text_sit_in_their_boxes)
+{
+    QelBitmapFont* font = graphics.LoadFont("DefaultSans", 20);
+    font->SetTextRect(0, 0, kWidth, 40);
+    font->DrawTextCentered("Halvex", kWhite, 0);
+    font->SetTextRect(0, 100, 300, 140);
+    font->DrawTextRight("Bridge", kWhite, 0);
+    graphics.Flush2D();
+    ReadScreen();
+
+    const auto [centreFirst, centreLast] = LitColumns(0, 40);
+    ASSERT_LE(centreFirst, centreLast);
+    EXPECT_NEAR((centreFirst + centreLast) / 2.0, kWidth / 2.0, 3.0);
+    const auto [rightFirst, rightLast] = LitColumns(100, 140);
+    ASSERT_LE(rightFirst, rightLast);
+    EXPECT_NEAR(rightLast, 299, 3);
+    EXPECT_NEAR(rightLast - rightFirst, font->GetTextWidth("Bridge"), 4);
+    EXPECT_EQ(LitColumns(45, 95).second, -1);  // nothing between the boxes
+}
+
+TEST_F(GLQelGraphicsDrawTest, render_target_draws_reads_back_and_saves_the_right_way_up)
+{
+    auto* target = static_cast<GLQel2DBitmap*>(graphics.GetRenderTarget("panel", 64, 32, true));
+    target->SetAsRenderTarget(true, true, kBlue);
+    EXPECT_EQ(graphics.DeviceWidth(), 64);
+    Quad(white, 0, 0, 16, 8, kRed, 0);  // top-left corner of the bitmap
+    graphics.Flush2D();
+    target->SetAsRenderTarget(false, false, kBlue);
+    EXPECT_EQ(graphics.DeviceWidth(), kWidth);
+
+    target->ReadBackPixels();
+    float a, r, g, b;
+    target->GetPixel(2, 2, a, r, g, b);
+    EXPECT_EQ(r, 1.0f);
+    target->GetPixel(40, 28, a, r, g, b);
+    EXPECT_EQ(b, 1.0f);
+    EXPECT_EQ(r, 0.0f);
+
+    Quad(target, 100, 100, 164, 132, kWhite, 0);
+    graphics.Flush2D();
+    ReadScreen();
+    EXPECT_EQ(At(102, 102)[0], 255);  // red stays in the top-left corner on screen
+    EXPECT_EQ(At(160, 128)[2], 255);
+
+    qeltest::TempFolder folder;
+    ASSERT_TRUE(target->SavePNG(folder / "panel"));
+    QelPixelImage saved;
+    std::string error;
+    ASSERT_TRUE(saved.LoadImageFile(folder / "panel.png", error)) << error;
+    saved.GetPixel(2, 2, a, r, g, b);
+    EXPECT_EQ(r, 1.0f);
+    EXPECT_FALSE(target->SavePNG("/nonexistent-folder/panel"));
+}
+
+TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first)
+{
+    qeltest::TempFolder data;
+    QelPixelImage image;
+    image.Resize(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            image.SetPixel(x, y, 1, y < 2 ? 1.0f : 0.0f, y < 2 ? 0.0f : 1.0f, 0);
+    std::filesystem::create_directories(data.Path() / "graphics");
+    ASSERT_TRUE(image.SavePNG((data.Path() / "graphics" / "stripes.png").string()));
+    setenv("QEL_DATA_DIR", data.Path().c_str(), 1);
+    Qel2dBitmap* stripes = graphics.Load2DBitmap("stripes");
+    setenv("QEL_DATA_DIR", QEL_SOURCE_DIR "/data", 1);
+    ASSERT_NE(stripes, nullptr);
+    EXPECT_EQ(stripes->GetWidth(), 4);
+
+    Quad(stripes, 0, 0, 40, 40, kWhite, 0);
+    graphics.Flush2D();
+    ReadScreen();
+    EXPECT_EQ(At(20, 5), (Rgb{255, 0, 0}));
+    EXPECT_EQ(At(20, 35), (Rgb{0, 255, 0}));
+}
+
+}  // namespace
