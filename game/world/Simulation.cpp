@@ -1,8 +1,10 @@
 #include "game/world/Simulation.h"
 
+#include "engine/base/QelDataFolder.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
+#include "game/world/ShipData.h"
 #include "game/world/WorldServices.h"
 #include "helper/QelAssert.h"
 
@@ -15,22 +17,22 @@ Simulation* theSimulation = nullptr;
 
 namespace {
 
-// The radii a ship type gives the objects made of it.
+// The ship list is loaded once per process, however many worlds are built.
+bool shipListLoaded = false;
+
+// The radii of the ship type's record; 0 for both when the list has no
+// record for it (not even an "unknown" one).
 struct ShipRadii {
     float exclusion = 0.0f;
     float interaction = 0.0f;
 };
 
-// The ship list is loaded once per process, however many worlds are built.
-bool shipListLoaded = false;
-
-void LoadShipList() {}
-void LoadExtraShipData(const std::string&) {}
-void FreeExtraShipData() {}
-void FreeShipList() {}
-ShipRadii FindShipRadii(const std::string&)
+ShipRadii FindShipRadii(const std::string& dataTag)
 {
-    return {};
+    const ShipDataRecord* record = ShipData::Instance().Find(dataTag);
+    if (!record)
+        return {};
+    return {record->exclusionRadius, record->interactionRadius};
 }
 
 // The fat box is twice the exclusion radius and a unit more, so an object
@@ -43,6 +45,16 @@ float FatRadiusFor(float exclusionRadius)
 const char* const kFavoriteFilter = "Favorite";
 const char* const kActiveFilter = "Active";
 const char* const kDebugTextPath = "data/SimulationDebugText.txt";
+
+// A cleared world forgets the ship types its mission added and which look-ups
+// missed. Records received from the server stay: the client asks for a key
+// only once per process.
+void ForgetExtraShipData()
+{
+    ShipData& ships = ShipData::Instance();
+    ships.ClearRecords(ships.extraRecords);
+    ships.missCounters.clear();
+}
 
 bool HasTag(const std::vector<FilterTag>& list, const std::string& tag)
 {
@@ -61,7 +73,7 @@ Simulation::Simulation()
     theSimulation = this;
     SetCurrentSimulationClock(&clock);
     if (!shipListLoaded) {
-        LoadShipList();
+        ShipData::Instance().LoadMain();
         shipListLoaded = true;
     }
 }
@@ -70,7 +82,8 @@ Simulation::~Simulation()
 {
     container.reset();
     pendingNewObjects.clear();
-    FreeShipList();
+    ShipData& ships = ShipData::Instance();
+    ships.ClearRecords(ships.mainRecords);
     shipListLoaded = false;
     if (theSimulation == this)
         theSimulation = nullptr;
@@ -90,7 +103,7 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
     clock.StartNewRun();
     SetTickCounter(0);
     redAlertState = 0;
-    LoadExtraShipData(missionPath);
+    ShipData::Instance().LoadExtra(missionPath);
     effectEvents.clear();
     blasts.clear();
     favoriteFilter[0] = favoriteFilter[1] = kFavoriteFilter;
@@ -101,7 +114,7 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 
 void Simulation::Clear()
 {
-    FreeExtraShipData();
+    ForgetExtraShipData();
     container.reset();
     ++runCount;
     // Whoever made a pending object may still be using it up the stack; it is
@@ -126,9 +139,11 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
                                                 FatRadiusFor(radii.exclusion));
     QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");
     object->lastUpdateTick = clock.time_tick_counter;
+    const uint64_t run = runCount;
     CallBehaviourHook(object.get(), kBehaviourAssigned, nullptr);
-    // The behaviour's set-up may have cleared the world.
-    if (!container)
+    // An object whose set-up cleared or reset the world belongs to no run:
+    // its id may already name an object of the new one.
+    if (runCount != run)
         return 0;
     const uint64_t id = object->uniqueID;
     container->Add(object.release());
@@ -194,7 +209,7 @@ void Simulation::AddListFilterTags(const std::string& first, const std::string& 
 
 void Simulation::WriteDebugText(const std::string& text)
 {
-    std::ofstream file(kDebugTextPath, std::ios::app);
+    std::ofstream file(qel::ResolveGamePath(kDebugTextPath), std::ios::app);
     if (file)
         file << text << '\n';
 }

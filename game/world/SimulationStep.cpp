@@ -123,8 +123,14 @@ void Simulation::AdmitPendingObjects()
 {
     std::vector<std::unique_ptr<SpaceObject>> admitted;
     admitted.swap(pendingNewObjects);
-    for (auto& object : admitted)
+    for (auto& object : admitted) {
+        // Pending objects outlive a Reset, whose id counter starts again: one
+        // whose id the new run has issued meanwhile is dropped rather than
+        // registered twice.
+        if (container->Find(object->uniqueID) || container->FindInStandby(object->uniqueID))
+            continue;
         container->Add(object.release());
+    }
 }
 
 // Lets "exciting" fade, then gives every moving object its slow tick.

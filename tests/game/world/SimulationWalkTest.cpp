@@ -211,3 +211,34 @@ TEST_F(WalkTest, pending_objects_let_go_by_a_clear_live_until_the_next_step)
 }
 
 }  // namespace
+
+namespace {
+
+using simtest::WorldTest;
+
+TEST_F(WorldTest, a_pending_object_whose_id_a_new_run_reissued_is_dropped)
+{
+    world.AddPendingObject(std::make_unique<SpaceObject>(0, "", "", 0, 0, 0, 1));  // takes id 4
+    world.Reset(true, "");
+    const uint64_t reissued = world.CreateSpaceObject("", "", 0);  // id 4 again
+    world.FrameUpdate();
+    EXPECT_TRUE(world.pendingNewObjects.empty());
+    EXPECT_EQ(world.Container()->Objects().size(), 1u);
+    EXPECT_EQ(world.GetSpaceObject(reissued)->tick_type, "");
+}
+
+TEST_F(WorldTest, an_object_whose_set_up_reset_the_world_is_not_registered)
+{
+    hook().body = [&](SpaceObject*, int32_t message, void*) {
+        if (message != kBehaviourAssigned)
+            return;
+        hook().body = nullptr;
+        world.Reset(true, "");
+        for (int i = 0; i < 3; ++i)
+            world.CreateSpaceObject("", "", 0);
+    };
+    EXPECT_EQ(world.CreateSpaceObject(simtest::kScriptedBehaviour, "", 0), 0u);
+    EXPECT_EQ(world.Container()->Objects().size(), 3u);
+}
+
+}  // namespace
