@@ -4,6 +4,7 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "engine/net/TransportRules.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -105,6 +106,14 @@ bool QelEnetNetworkServer::TakePacket(const ENetEvent& event, QelNetworkMessage&
     AddPerSecondCounter(1.0f, "server recieve packets/sec");
     if (!qel::TakePacket(event.packet, message, oversizedDropped, "server"))
         return false;
+    if (qel::IsForgedConnectionEvent(message.Data(), static_cast<size_t>(message.writeIndex))) {
+        if (forgedEventsDropped.fetch_add(1) == 0)
+            std::fprintf(stderr, "server network: dropped a packet from peer %llu that poses as a connection "
+                                 "event; later ones are dropped quietly\n",
+                         static_cast<unsigned long long>(PeerId(event.peer)));
+        message.Reset();
+        return false;
+    }
     sender = message.sender = PeerId(event.peer);
     return true;
 }

@@ -33,6 +33,9 @@ public:
     void SetMessageNames(const std::vector<std::string>& names) override;
     uint64_t OversizedPacketsDropped() const override { return oversizedDropped; }
 
+    // Packets from peers that posed as connection events.
+    uint64_t ForgedEventsDropped() const { return forgedEventsDropped; }
+
     const std::string& Name() const { return name; }
 
 private:
@@ -49,4 +52,5 @@ private:
     uint64_t clientIdCounter = kFirstClientCounter;
     std::map<uint64_t, std::string> messageNames;  // key -> name, for the send counters
     std::atomic<uint64_t> oversizedDropped{0};
+    std::atomic<uint64_t> forgedEventsDropped{0};
 };

@@ -23,6 +23,16 @@ bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint
     return fits;
 }
 
+bool IsForgedConnectionEvent(const uint8_t* data, size_t length)
+{
+    if (length < sizeof(uint64_t))
+        return false;
+    uint64_t key = 0;
+    for (size_t i = 0; i < sizeof key; ++i)
+        key |= static_cast<uint64_t>(data[i]) << (8 * i);
+    return key == kConnectedKey || key == kReservedKey || key == kDisconnectedKey;
+}
+
 bool SendPacket(ENetPeer* peer, ENetPacket* packet)
 {
     const bool queued = enet_peer_send(peer, kChannel, packet) == 0;

@@ -27,6 +27,11 @@ constexpr enet_uint8 kChannel = 0;
 bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint64_t>& oversized,
                 const char* side);
 
+// True when a packet starts with a connection event's key. Only the
+// transport makes such messages; a peer that sends one forges an event (a
+// console could remove its own record on the server), so it is dropped.
+bool IsForgedConnectionEvent(const uint8_t* data, size_t length);
+
 // Queues the packet on the peer; a packet ENet did not take is destroyed.
 bool SendPacket(ENetPeer* peer, ENetPacket* packet);
 

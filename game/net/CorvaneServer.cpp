@@ -208,7 +208,9 @@ void CorvaneServer::DestroyObject(uint64_t id)
     SendToAll(message, kUnreliable);
 
     // The damage hook and the mission may delete objects, even this one.
-    if (SpaceObject* object = theSimulation->GetSpaceObject(id))
+    // Damage belongs to the authoritative world only.
+    SpaceObject* object = theSimulation->GetSpaceObject(id);
+    if (object && theSimulation->serverFlag)
         theSimulation->ApplyDamage(object, 0.0f, nullptr, 0, object->pos, "", "destroyed");
     if (theSimulation && theSimulation->Container())
         theSimulation->DeleteSpaceObject(id);

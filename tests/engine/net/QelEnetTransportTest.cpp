@@ -140,6 +140,27 @@ TEST_F(EnetTransportTest, server_disconnecting_a_client_tells_it_and_reports_the
     EXPECT_TRUE(PumpUntil([&] { return !client->IsConnected(); }));
 }
 
+TEST_F(EnetTransportTest, packet_posing_as_a_connection_event_is_dropped_and_the_next_one_arrives)
+{
+    uint64_t id = 0;
+    QelNetworkClient* client = ConnectClient("forger", id);
+    for (uint64_t key : {qel::kConnectedKey, qel::kReservedKey, qel::kDisconnectedKey}) {
+        QelNetworkMessage forged;
+        forged.WriteInt64(key);
+        ASSERT_TRUE(client->Send(forged));
+    }
+    QelNetworkMessage real;
+    real.WriteInt64(HashMessageName("signal")).WriteInt16(4);
+    ASSERT_TRUE(client->Send(real));
+
+    QelNetworkMessage message;
+    uint64_t sender = 0;
+    ASSERT_TRUE(ServerReceives(*server, message, sender, {client}));
+    EXPECT_EQ(KeyOf(message), HashMessageName("signal"));
+    EXPECT_EQ(sender, id);
+    EXPECT_EQ(static_cast<QelEnetNetworkServer*>(server)->ForgedEventsDropped(), 3u);
+}
+
 TEST_F(EnetTransportTest, get_server_returns_the_same_endpoint_whatever_port_the_second_call_names)
 {
     EXPECT_EQ(factory.GetServer("server", port + 1), server);

@@ -6,6 +6,7 @@
 #include "engine/base/PerSecondCounterMap.h"
 #include "engine/base/QelClock.h"
 #include "game/net/BeamMessage.h"
+#include "game/net/ServerScriptHost.h"
 #include "game/world/ObjectId.h"
 #include "helper/CRand.h"
 
@@ -50,18 +51,12 @@ TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_and_str
     EXPECT_EQ(SignalCodes(console),
               (std::vector<uint16_t>{SIGNAL_MESS_CONNECT_RESET, SIGNAL_MESS_PAUSE_STATE, SIGNAL_MESS_STRING_MAP}));
 
-    QelNetworkMessage pause;
-    pause.WriteBytes(received[console][1].bytes.data(), static_cast<int32_t>(received[console][1].bytes.size()));
-    pause.readIndex = 10;
     PauseStateSignal paused;
-    ASSERT_TRUE(ReadSignal(pause, paused));
+    ASSERT_TRUE(nettest::DecodeSignal(received[console][1], paused));
     EXPECT_EQ(paused.paused, 1);
 
-    QelNetworkMessage clear;
-    clear.WriteBytes(received[console][2].bytes.data(), static_cast<int32_t>(received[console][2].bytes.size()));
-    clear.readIndex = 10;
     StringMapSignal entry;
-    ASSERT_TRUE(ReadSignal(clear, entry));
+    ASSERT_TRUE(nettest::DecodeSignal(received[console][2], entry));
     EXPECT_EQ(entry.key, "clear");
     EXPECT_EQ(entry.value, "stringmap");
 }
@@ -155,6 +150,11 @@ TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
 
 TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_deletes_only_known_objects)
 {
+    struct : ScriptEventSink {
+        void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+        std::vector<EventMessage> events;
+    } mission;
+    world.SetScriptEventSink(&mission);
     Connect("console");
     const uint64_t doomed = world.CreateSpaceObject("", "", 0);
     ASSERT_NE(doomed, 0u);
@@ -166,16 +166,18 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
     }));
     EXPECT_FALSE(world.SpaceObjectExists(doomed));
     EXPECT_TRUE(server->pendingDestroys.empty());
+    ASSERT_EQ(mission.events.size(), 1u);
+    EXPECT_EQ(mission.events[0].tag, "damage");
+    EXPECT_EQ(mission.events[0].sub_tag, "destroyed");
+    EXPECT_EQ(mission.events[0].selected_id, doomed);
+    world.SetScriptEventSink(nullptr);
     int removed = 0;
     for (const nettest::Received& r : received[consoles[0]]) {
         if (r.code != SIGNAL_MESS_OBJECT_REMOVED)
             continue;
         ++removed;
-        QelNetworkMessage m;
-        m.WriteBytes(r.bytes.data(), static_cast<int32_t>(r.bytes.size()));
-        m.readIndex = 10;
         ObjectRemovedSignal gone;
-        ASSERT_TRUE(ReadSignal(m, gone));
+        ASSERT_TRUE(nettest::DecodeSignal(r, gone));
         EXPECT_EQ(gone.objectId, doomed);
     }
     EXPECT_EQ(removed, 1);
@@ -203,8 +205,9 @@ std::vector<std::vector<uint8_t>> HostileMessages()
     messages.push_back(keyed(signal, {0xFF, 0xFF}));
     messages.push_back(keyed(signal, {106, 0}));
     messages.push_back(keyed(signal, {3, 0, 1, 2, 3, 4, 5, 6, 7, 0x80}));  // a client id in a request
-    messages.push_back(keyed(0, {}));  // a connect event in disguise
+    messages.push_back(keyed(0, {}));  // connection events in disguise
     messages.push_back(keyed(1, {9, 9}));
+    messages.push_back(keyed(2, {}));
     messages.push_back(keyed(HashMessageName("testValueToServer"), {1}));
     const uint64_t keys[] = {signal, HashMessageName("beam"), HashMessageName("nosuchmessage"), 7};
     csrand(2024);
@@ -310,6 +313,143 @@ TEST_F(CorvaneServerTest, stopped_server_sends_nothing_and_hosting_again_serves_
     SendSignal(console, HeartbeatSignal{});
     const uint64_t firstId = 501 | kBit63;
     EXPECT_TRUE(RunFramesUntil([&] { return server->FindClient(firstId)->idleCount == 0; }));
+}
+
+// A script host that records what the server hands it.
+struct RecordingScriptHost : ServerScriptHost {
+    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    bool ScriptsLoaded() const override { return loaded; }
+    bool SimRunning() const override { return running; }
+    void ProcessEventQueue() override { ++queueRuns; }
+    void HandleDMX() override { ++dmxRuns; }
+    std::vector<std::string>& DebugTreeRequests() override { return trees; }
+
+    std::vector<int64_t> MissionTickTimes() const
+    {
+        std::vector<int64_t> times;
+        for (const EventMessage& e : events)
+            if (e.tag == "mission_tick")
+                times.push_back(e.event_time);
+        return times;
+    }
+
+    bool loaded = true;
+    bool running = true;
+    int queueRuns = 0;
+    int dmxRuns = 0;
+    std::vector<std::string> trees;
+    std::vector<EventMessage> events;
+};
+
+// Ticks the world and the server together, as the frame loop does.
+void TickBoth(Simulation& world, CorvaneServer& server, int ticks)
+{
+    for (int i = 0; i < ticks; ++i) {
+        ++world.clock.time_tick_counter;
+        server.Tick();
+    }
+}
+
+TEST_F(CorvaneServerTest, mission_tick_comes_every_delay_plus_one_ticks_and_a_delay_of_0_keeps_30)
+{
+    struct Case {
+        int32_t delay;
+        int32_t expectedDelay;
+    };
+    for (const Case c : {Case{5, 5}, Case{0, 30}, Case{-3, 30}}) {
+        CorvaneServer::Settings settings;
+        settings.scriptTickDelay = c.delay;
+        MakeServer(settings);
+        EXPECT_EQ(server->ScriptTickDelay(), c.expectedDelay);
+        RecordingScriptHost host;
+        server->SetScriptHost(&host);
+        world.clock.time_tick_counter = 0;
+        TickBoth(world, *server, 3 * (c.expectedDelay + 1));
+        const int64_t period = c.expectedDelay + 1;
+        EXPECT_EQ(host.MissionTickTimes(), (std::vector<int64_t>{period, 2 * period, 3 * period})) << c.delay;
+        EXPECT_EQ(host.queueRuns, 3 * period);
+        EXPECT_EQ(host.dmxRuns, 3);
+        server->SetScriptHost(nullptr);
+    }
+}
+
+TEST_F(CorvaneServerTest, mission_tick_says_paused_passes_the_window_and_is_followed_by_debug_trees)
+{
+    RecordingScriptHost host;
+    host.running = false;
+    host.trees = {"first", "second"};
+    server->SetScriptHost(&host);
+    server->SetWindowSize(1024.0f, 768.0f);
+    TickBoth(world, *server, CorvaneServer::kDefaultScriptTickDelay + 1);
+    ASSERT_EQ(host.events.size(), 3u);
+    EXPECT_EQ(host.events[0].tag, "mission_tick");
+    EXPECT_EQ(host.events[0].sub_tag, "sim_paused");
+    EXPECT_EQ(host.events[0].source_point.x, 1024.0f);
+    EXPECT_EQ(host.events[0].source_point.y, 768.0f);
+    EXPECT_EQ(host.events[1].tag, "debug_rgui_tree");
+    EXPECT_EQ(host.events[1].sub_tag, "first");
+    EXPECT_EQ(host.events[2].sub_tag, "second");
+    EXPECT_TRUE(host.trees.empty());
+
+    // Without loaded scripts only the lighting step runs.
+    host.loaded = false;
+    host.events.clear();
+    TickBoth(world, *server, CorvaneServer::kDefaultScriptTickDelay + 1);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(host.dmxRuns, 2);
+    server->SetScriptHost(nullptr);
+}
+
+TEST_F(CorvaneServerTest, connecting_console_raises_client_connect_for_the_mission)
+{
+    RecordingScriptHost host;
+    server->SetScriptHost(&host);
+    const uint64_t id = Connect("console");
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].tag, "client_connect");
+    EXPECT_EQ(host.events[0].client_id, id);
+    server->SongEnded(id);
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[1].tag, "song_ended");
+    server->SetScriptHost(nullptr);
+}
+
+// The key of the last ping a console received, or 0.
+int32_t LastPingKey(const std::vector<nettest::Received>& received)
+{
+    int32_t key = 0;
+    for (const nettest::Received& r : received) {
+        if (r.code != SIGNAL_MESS_PING)
+            continue;
+        PingSignal ping;
+        EXPECT_TRUE(nettest::DecodeSignal(r, ping));
+        key = ping.key;
+    }
+    return key;
+}
+
+TEST_F(CorvaneServerTest, ping_pass_gives_each_console_its_own_key_and_an_echo_updates_its_ping)
+{
+    qel::ManualClock clock(10000);
+    const uint64_t ids[3] = {Connect("a"), Connect("b"), Connect("c")};
+    const int32_t before = LastPingKey(received[consoles[0]]);
+    world.clock.time_tick_counter += CorvaneServer::kPingIntervalTicks;
+    ASSERT_TRUE(RunFramesUntil([&] {
+        for (QelNetworkClient* console : consoles)
+            if (LastPingKey(received[console]) <= before)
+                return false;
+        return true;
+    }));
+    const int32_t keys[3] = {LastPingKey(received[consoles[0]]), LastPingKey(received[consoles[1]]),
+                             LastPingKey(received[consoles[2]])};
+    EXPECT_EQ(keys[1], keys[0] + 1);
+    EXPECT_EQ(keys[2], keys[0] + 2);
+
+    clock.Advance(110);
+    SendSignal(consoles[1], PingSignal{keys[1]});
+    ASSERT_TRUE(RunFramesUntil([&] { return server->FindClient(ids[1])->ping > 0.0f; }));
+    EXPECT_FLOAT_EQ(server->FindClient(ids[1])->ping, 10.0f);  // (0 x 10 + 110) / 11
+    EXPECT_EQ(server->FindClient(ids[0])->ping, 0.0f);
 }
 
 }  // namespace

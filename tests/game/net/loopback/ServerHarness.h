@@ -26,13 +26,32 @@ struct Received {
     std::vector<uint8_t> bytes;
 };
 
+// The payload of a received "signal", read with its record's reader; false
+// when it does not read whole.
+template <typename Signal>
+bool DecodeSignal(const Received& received, Signal& signal)
+{
+    QelNetworkMessage message;
+    message.WriteBytes(received.bytes.data(), static_cast<int32_t>(received.bytes.size()));
+    message.readIndex = 8;
+    uint16_t code = 0;
+    return ReadSignalCode(message, code) && code == Signal::kCode && ReadSignal(message, signal);
+}
+
 class ServerFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         gNetworkFactory = &factory;
         world.Reset(true, "");
-        server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
+        MakeServer(CorvaneServer::Settings{});
+    }
+
+    // A new server in place of the old one, hosting on the same endpoint.
+    void MakeServer(const CorvaneServer::Settings& settings)
+    {
+        server.reset();
+        server = std::make_unique<CorvaneServer>(settings);
         gServer = server.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
