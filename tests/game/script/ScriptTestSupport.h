@@ -70,13 +70,14 @@ struct RecordingMessageSink : ServerMessageSink {
     std::vector<Sent> messages;
 };
 
-// The fixture missions copied into a fresh data folder, which the host and
-// the file services find through QEL_DATA_DIR.
+// The fixture missions copied into a fresh data folder, with the game's ship
+// definitions that the world loads, found through QEL_DATA_DIR.
 struct MissionData {
     MissionData() : dataDir("QEL_DATA_DIR", folder.Path().string())
     {
         std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", folder.Path() / "missions",
                               std::filesystem::copy_options::recursive);
+        std::filesystem::copy(std::string(QEL_SOURCE_DIR) + "/data/shipData.yaml", folder.Path() / "shipData.yaml");
     }
     qeltest::TempFolder folder;
     qeltest::ScopedEnv dataDir;
