@@ -148,3 +148,29 @@ void ObjectDataBlob::ClearData(std::string tag)
 {
     IndexesOf(tag).clear();
 }
+
+ObjectDataBlobElement& ObjectDataBlob::GetElementById(uint64_t tagKey, int32_t index)
+{
+    return Element(tagKey, index);
+}
+
+ObjectDataBlobElement* ObjectDataBlob::First(const std::string& tag)
+{
+    walk = Walk{HashMessageName(tag), {}, 0};
+    for (const auto& entry : IndexesOf(tag))
+        walk.indexes.push_back(entry.first);
+    return Next();
+}
+
+ObjectDataBlobElement* ObjectDataBlob::Next()
+{
+    const auto tag = tags.find(walk.tagKey);
+    if (tag == tags.end())
+        return nullptr;
+    while (walk.next < walk.indexes.size()) {
+        const auto element = tag->second.find(walk.indexes[walk.next++]);
+        if (element != tag->second.end())
+            return &element->second;
+    }
+    return nullptr;
+}

@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class ObjectDataBlob {
 public:
@@ -58,6 +59,16 @@ public:
     // Deletes every element of the tag; the tag itself stays, empty.
     void ClearData(std::string tag);
 
+    // The element under a tag key, created as GetElement does.
+    ObjectDataBlobElement& GetElementById(uint64_t tagKey, int32_t index);
+
+    // The store's one walk over a tag's elements, shared by every tag: First
+    // starts it on the tag, Next moves it on. It follows the indexes the tag
+    // held when First ran, so writes in between never invalidate it; elements
+    // removed meanwhile are skipped. Null when the walk has ended.
+    ObjectDataBlobElement* First(const std::string& tag);
+    ObjectDataBlobElement* Next();
+
     // Every tag with its elements, for replication, which reads and writes the
     // elements' sent ticks.
     TagMap& Tags() { return tags; }
@@ -72,5 +83,12 @@ private:
     ObjectDataBlobElement& Element(uint64_t tagKey, int32_t index);
     IndexMap& IndexesOf(const std::string& tag);
 
+    struct Walk {
+        uint64_t tagKey = 0;
+        std::vector<int32_t> indexes;  // the tag's indexes when the walk began
+        size_t next = 0;               // position in indexes of the next element
+    };
+
     TagMap tags;
+    Walk walk;
 };

@@ -1,0 +1,293 @@
+#include "game/script/MissionScript.h"
+
+#include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
+#include "engine/base/QelNetworkMessage.h"
+#include "game/script/ScriptBindings.h"
+#include "game/script/ScriptConsoleLog.h"
+#include "game/world/ServerMessageSink.h"
+#include "game/world/ServerStringMap.h"
+#include "game/world/Simulation.h"
+#include "helper/QelAssert.h"
+
+#include <pybind11/embed.h>
+
+namespace py = pybind11;
+
+MissionScript theMissionScript;
+
+// The mission's imported modules; their presence means scripts are loaded.
+struct MissionScript::ScriptModules {
+    py::object script;  // the mission's "script" module
+    py::object dmx;     // the "dmx" module, None when the mission has none
+};
+
+// One call into Python. The outermost call takes the interpreter lock and
+// gives it back when it ends, also by an exception; nested calls (an event
+// raised by a script function while the handler runs) already hold it. A
+// Python error leaving the call becomes a ScriptError with its traceback, so
+// no Python object outlives the lock.
+class MissionScript::PythonCall {
+public:
+    explicit PythonCall(MissionScript& host) : host(host)
+    {
+        if (host.callDepth++ == 0)
+            PyEval_RestoreThread(host.savedThreadState);
+    }
+    ~PythonCall()
+    {
+        if (--host.callDepth == 0)
+            host.savedThreadState = PyEval_SaveThread();
+    }
+    PythonCall(const PythonCall&) = delete;
+    PythonCall& operator=(const PythonCall&) = delete;
+
+    template <typename Body>
+    void Run(Body&& body)
+    {
+        try {
+            body();
+        } catch (py::error_already_set& error) {
+            throw ScriptError(FormatTraceback(error));
+        }
+    }
+
+    // The whole traceback as Python prints it; pybind11's own text when the
+    // traceback module itself fails.
+    static std::string FormatTraceback(py::error_already_set& error)
+    {
+        try {
+            const py::list lines =
+                py::module_::import("traceback").attr("format_exception")(error.type(), error.value(), error.trace());
+            std::string text;
+            for (const py::handle line : lines)
+                text += line.cast<std::string>();
+            return text;
+        } catch (const std::exception&) {
+            return error.what();
+        }
+    }
+
+private:
+    MissionScript& host;
+};
+
+namespace {
+
+// Folders of the data folder on sys.path beside the mission's own.
+constexpr const char* kCommonMissionFolder = "data/missions/common/";
+constexpr const char* kAddonFolder = "data/PyAddons/";
+constexpr const char* kMissionsFolder = "data/missions/";
+constexpr const char* kHandlerName = "halvex_event_handler";
+
+std::string MissionDataFolder(const std::string& missionName)
+{
+    return std::string(kMissionsFolder) + missionName + "/";
+}
+
+// Debian's interpreter, kept from what the environment or the user's site
+// folder could change, without its signal handlers (the program owns those)
+// and writing no bytecode into mission folders.
+void InitializeInterpreter()
+{
+    PyConfig config;
+    PyConfig_InitIsolatedConfig(&config);
+    config.install_signal_handlers = 0;
+    config.write_bytecode = 0;
+    py::initialize_interpreter(&config, 0, nullptr, false);
+}
+
+void AppendToSysPath(const std::string& gamePath)
+{
+    py::module_::import("sys").attr("path").attr("append")(qel::ResolveGamePath(gamePath));
+}
+
+void PrependToSysPath(const std::string& gamePath)
+{
+    py::module_::import("sys").attr("path").attr("insert")(0, qel::ResolveGamePath(gamePath));
+}
+
+}  // namespace
+
+MissionScript::MissionScript() = default;
+
+// The interpreter is left to the process's end, as finalizing it during static
+// destruction is not safe.
+MissionScript::~MissionScript()
+{
+    if (modules)
+        (void)modules.release();
+}
+
+void MissionScript::Start(std::string missionName)
+{
+    simRunning = false;
+    ServerStringMap::Instance().Clear();
+    SendSignalToAll(kSignalStringMapCommand, {"clear", "stringmap"});
+
+    const std::optional<std::string> checkedName = qel::CheckDataName(missionName);
+    if (!checkedName || checkedName->find('/') != std::string::npos)
+        throw ScriptError("Mission \"" + missionName + "\" is not a folder name in data/missions; nothing started.");
+    QEL_ASSERT(!Py_IsInitialized(), "MissionScript::Start while a mission runs");
+
+    zmx::RegisterModule();
+    InitializeInterpreter();
+    std::string pythonError;
+    try {
+        StartInterpreter(*checkedName);
+    } catch (py::error_already_set& error) {
+        pythonError = PythonCall::FormatTraceback(error);
+    } catch (...) {
+        EndInterpreter();
+        throw;
+    }
+    // The Python error is gone by now: it must not outlive the interpreter.
+    if (!pythonError.empty()) {
+        EndInterpreter();
+        throw ScriptError(pythonError);
+    }
+    savedThreadState = PyEval_SaveThread();
+}
+
+// With the lock held: drops the mission's modules and ends the interpreter.
+void MissionScript::EndInterpreter()
+{
+    modules.reset();
+    py::finalize_interpreter();
+}
+
+// Steps of Start that run Python; an error leaves them at once.
+void MissionScript::StartInterpreter(const std::string& missionName)
+{
+    missionFolder = "missions/" + missionName + "/";
+    py::module_::import("sys").attr("dont_write_bytecode") = true;
+    AppendToSysPath(MissionDataFolder(missionName));
+    AppendToSysPath(kCommonMissionFolder);
+    AppendToSysPath(kAddonFolder);
+
+    py::exec("import zmx\n", py::module_::import("__main__").attr("__dict__"));
+    py::module_ sys = py::module_::import("sys");
+    sys.attr("stdout") = py::cast(&stdoutLogger, py::return_value_policy::reference);
+    sys.attr("stderr") = py::cast(&stderrLogger, py::return_value_policy::reference);
+
+    GenerateDoc();
+
+    modules = std::make_unique<ScriptModules>();
+    modules->dmx = py::none();
+    modules->script = py::module_::import("script");
+    ImportDmxModule(missionName);
+}
+
+// The mission's own dmx.py, else the one shared by all missions, else the
+// common folder's; none of them: no DMX module.
+void MissionScript::ImportDmxModule(const std::string& missionName)
+{
+    const std::string folder = MissionDataFolder(missionName);
+    QelFileServices& files = QelFileServices::Instance();
+    if (files.FileExists(folder + "dmx.py")) {
+        modules->dmx = py::module_::import("dmx");
+    } else if (files.FileExists(std::string(kMissionsFolder) + "dmx.py")) {
+        PrependToSysPath(kMissionsFolder);
+        modules->dmx = py::module_::import("dmx");
+    } else if (files.FileExists(std::string(kCommonMissionFolder) + "dmx.py")) {
+        PrependToSysPath(kCommonMissionFolder);
+        modules->dmx = py::module_::import("dmx");
+    }
+}
+
+void MissionScript::Stop()
+{
+    simRunning = false;
+    if (modules) {
+        QEL_ASSERT(callDepth == 0, "MissionScript::Stop called from inside the mission");
+        PyEval_RestoreThread(savedThreadState);
+        savedThreadState = nullptr;
+        EndInterpreter();
+        if (theSimulation)
+            theSimulation->Clear();
+    }
+    SendSignalToAll(kSignalMissionStopped, {});
+}
+
+void MissionScript::HandleEvent(const EventMessage& event)
+{
+    if (!modules)
+        return;
+    {
+        PythonCall call(*this);
+        call.Run([&] {
+            py::object handler = modules->script.attr(kHandlerName);
+            handler(zmx::WorldForScripts(), py::cast(event));
+        });
+    }
+    ShowCapturedOutput();
+}
+
+void MissionScript::HandleDMX()
+{
+    if (!modules || modules->dmx.is_none())
+        return;
+    {
+        PythonCall call(*this);
+        call.Run([&] { modules->dmx.attr("HandleDMX")(zmx::WorldForScripts()); });
+    }
+    ShowCapturedOutput();
+}
+
+void MissionScript::ProcessEventQueue()
+{
+    std::vector<EventMessage> delivering;
+    delivering.swap(eventQueue);
+    for (const EventMessage& event : delivering)
+        HandleEvent(event);
+}
+
+void MissionScript::GenerateDoc()
+{
+    py::exec("help(zmx)\n", py::module_::import("__main__").attr("__dict__"));
+    QelFileIO* file = QelFileServices::Instance().GetFileIO("MissionScript::GenerateDoc");
+    if (!file->Open("data", "script_documentation", "txt", false, true, false, false))
+        return;
+    file->WriteString(stdoutLogger.TakeText());
+    file->Close();
+}
+
+void MissionScript::Print(std::string text, glm::vec4 colour)
+{
+    if (text.empty() || !consoleLog)
+        return;
+    size_t begin = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', begin)) {
+        consoleLog->AddLine(text.substr(begin, end - begin), colour);
+        begin = end + 1;
+    }
+    consoleLog->AddLine(text.substr(begin), colour);
+}
+
+void MissionScript::CreateNewSim(std::string folder)
+{
+    if (theSimulation) {
+        theSimulation->Clear();
+        theSimulation->Reset(true, folder);
+    }
+    SendSignalToAll(kSignalNewWorld, {});
+}
+
+void MissionScript::ShowCapturedOutput()
+{
+    Print(stdoutLogger.TakeText(), kStdoutColour);
+    Print(stderrLogger.TakeText(), kStderrColour);
+}
+
+void MissionScript::SendSignalToAll(int32_t code, const std::vector<std::string>& texts)
+{
+    if (!messageSink)
+        return;
+    QelNetworkMessage& message = messageSink->StartMessage();
+    message.WriteInt64(HashMessageName("signal"));
+    message.WriteInt16(code);
+    for (const std::string& text : texts)
+        message.WriteString(text);
+    // Each changes what every console shows until the next one; none may be lost.
+    messageSink->SendToAll(message, ServerMessageSink::kReliable);
+}
