@@ -18,6 +18,7 @@
 #include "engine/sdl/QelSDLInputBase.h"
 
 class GLQelGraphicsClass;
+class QelNetworkFactoryBase;
 
 class QelGameLoop;
 
@@ -50,6 +51,7 @@ public:
 
 private:
     void CreateProgramWindow(int32_t width, int32_t height);
+    void InitializeNetwork();
     bool InitializeInput();
     bool InitializeGraphics(int32_t width, int32_t height);
 
@@ -69,6 +71,7 @@ private:
     std::string windowClassName_;  // also the window title
     SDL_Window* window_ = nullptr;
     bool sdlStarted_ = false;
+    std::unique_ptr<QelNetworkFactoryBase> network_;
     std::unique_ptr<QelSDLGLContext> graphics_;
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
     std::unique_ptr<QelSDLInputBase> input_;

@@ -1,19 +1,74 @@
 #include "game/shell/HalvexGameLoop.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/behaviours/SpaceObjectAI.h"
+#include "game/net/CorvaneClient.h"
+#include "game/net/CorvaneServer.h"
+#include "game/script/MissionScript.h"
+#include "game/script/ScriptConsoleLog.h"
 #include "game/world/AppData.h"
+#include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
-// The singletons these steps drive arrive one by one; each step below names
-// the call it will make, so the order stays where it is decided.
+HalvexGameLoop::HalvexGameLoop() = default;
 
+HalvexGameLoop::HalvexGameLoop(const Options& chosen) : options(chosen) {}
+
+HalvexGameLoop::~HalvexGameLoop()
+{
+    DeleteSingletons();
+}
+
+// The engine has made its services, the network factory among them, before
+// this runs. Hot keys, style strings and the box layout join here with the
+// interface toolkit.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
-    // Hot keys and style strings (interface toolkit) load here.
     AppData::Load();
-    // Then the box layout, and the client, the server, the RenderManager and
-    // the Simulation, in that order (game start-up).
+    RegisterBehaviourHooks();
+    CreateSingletons();
+    ConnectScriptHost();
+}
+
+// Client, server, render manager (with the scenes), world: in this order, once.
+void HalvexGameLoop::CreateSingletons()
+{
+    CorvaneClient::Settings clientSettings = CorvaneClient::Settings::FromPreferences();
+    clientSettings.lanDiscovery = options.lanDiscovery;
+    client = std::make_unique<CorvaneClient>(clientSettings);
+    gClient = client.get();
+
+    CorvaneServer::Settings serverSettings = CorvaneServer::Settings::FromPreferences();
+    if (options.serverPort)
+        serverSettings.port = *options.serverPort;
+    serverSettings.lanDiscovery = options.lanDiscovery;
+    server = std::make_unique<CorvaneServer>(serverSettings);
+    gServer = server.get();
+    if (gGraphicsFactory != nullptr)
+        server->SetWindowSize(static_cast<float>(gGraphicsFactory->GetWidth()),
+                              static_cast<float>(gGraphicsFactory->GetHeight()));
+
+    world = std::make_unique<Simulation>();
+}
+
+// The mission reaches the consoles through the server, the server and the
+// world reach the mission through the script host, and what the mission
+// prints goes to standard output until the server screen's log exists.
+void HalvexGameLoop::ConnectScriptHost()
+{
+    consoleLog = std::make_unique<StdoutScriptConsoleLog>();
+    server->SetScriptHost(&theMissionScript);
+    theMissionScript.SetMessageSink(server.get());
+    world->SetScriptEventSink(&theMissionScript);
+    world->SetPendingDestroySink(server.get());
+    theMissionScript.SetConsoleLog(consoleLog.get());
+}
+
+void HalvexGameLoop::DisconnectScriptHost()
+{
+    theMissionScript.SetMessageSink(nullptr);
+    theMissionScript.SetConsoleLog(nullptr);
 }
 
 void HalvexGameLoop::SceneFrameUpdate()
@@ -23,22 +78,26 @@ void HalvexGameLoop::SceneFrameUpdate()
 
 void HalvexGameLoop::SimulationFrameUpdate()
 {
-    // Simulation::FrameUpdate (world model).
+    if (world)
+        world->FrameUpdate();
 }
 
 void HalvexGameLoop::ServerFrameUpdate()
 {
-    // CorvaneServer::FrameUpdate (networking).
+    if (server)
+        server->FrameUpdate();
 }
 
 void HalvexGameLoop::ClientFrameUpdate()
 {
-    // CorvaneClient::FrameUpdate (networking).
+    if (client)
+        client->FrameUpdate();
 }
 
 void HalvexGameLoop::SimulationTick(uint32_t)
 {
-    // Simulation::Tick with the step (world model).
+    if (world)
+        world->Tick();
 }
 
 void HalvexGameLoop::SceneTick()
@@ -48,12 +107,14 @@ void HalvexGameLoop::SceneTick()
 
 void HalvexGameLoop::ServerTick()
 {
-    // CorvaneServer::Tick (networking).
+    if (server)
+        server->Tick();
 }
 
 void HalvexGameLoop::ClientTick()
 {
-    // CorvaneClient::Tick (networking).
+    if (client)
+        client->Tick();
 }
 
 // Until the scenes arrive, the window shows the product's name through the
@@ -77,8 +138,19 @@ void HalvexGameLoop::Draw()
     }
 }
 
+// A running mission is stopped first, while the server can still tell the
+// consoles and the world still exists for the script's last calls. Then the
+// render manager (with the scenes), the world, the server and the client go,
+// in this order, each only if it exists.
 void HalvexGameLoop::DeleteSingletons()
 {
-    // Delete and clear, each only if it exists, in this order:
-    // RenderManager, Simulation, CorvaneServer, CorvaneClient.
+    if (theMissionScript.ScriptsLoaded())
+        theMissionScript.Stop();
+    DisconnectScriptHost();
+    world.reset();
+    if (server)
+        server->SetScriptHost(nullptr);
+    server.reset();
+    client.reset();
+    consoleLog.reset();
 }

@@ -1,11 +1,33 @@
 #pragma once
 // The game's side of the engine's frame: start-up, the per-frame and per-tick
-// steps of the game singletons in their fixed order, and their deletion.
+// steps of the game singletons in their fixed order, and their deletion. The
+// window program and the headless harness both run the game through it, so
+// the two cannot drift apart.
 
 #include "engine/base/QelGameLoop.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class CorvaneClient;
+class CorvaneServer;
+class ScriptConsoleLog;
+class Simulation;
+
 class HalvexGameLoop : public QelGameLoop {
 public:
+    // What a host may change in the start-up; the game itself takes every
+    // setting from the preferences.
+    struct Options {
+        std::optional<uint16_t> serverPort;  // in place of "serverNetworkPort"; 0: any free port
+        bool lanDiscovery = true;            // answer and search the local network
+    };
+
+    HalvexGameLoop();
+    explicit HalvexGameLoop(const Options& options);
+    ~HalvexGameLoop() override;
+
     void Startup() override;
     void SceneFrameUpdate() override;
     void SimulationFrameUpdate() override;
@@ -17,4 +39,15 @@ public:
     void ClientTick() override;
     void Draw() override;
     void DeleteSingletons() override;
+
+private:
+    void CreateSingletons();
+    void ConnectScriptHost();
+    void DisconnectScriptHost();
+
+    Options options;
+    std::unique_ptr<ScriptConsoleLog> consoleLog;
+    std::unique_ptr<CorvaneClient> client;
+    std::unique_ptr<CorvaneServer> server;
+    std::unique_ptr<Simulation> world;
 };

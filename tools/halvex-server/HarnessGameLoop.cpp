@@ -1,0 +1,74 @@
+#include "tools/halvex-server/HarnessGameLoop.h"
+
+#include "game/net/CorvaneServer.h"
+#include "game/script/MissionScript.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// The harness never answers consoles searching the local network: tests and
+// benchmarks keep their traffic on the port they were given.
+HalvexGameLoop::Options HarnessGameOptions(uint16_t port)
+{
+    HalvexGameLoop::Options options;
+    options.serverPort = port;
+    options.lanDiscovery = false;
+    return options;
+}
+
+}  // namespace
+
+HarnessGameLoop::HarnessGameLoop(uint16_t port, std::string mission, std::optional<int64_t> limit)
+    : game(HarnessGameOptions(port)), missionName(std::move(mission)), tickLimit(limit)
+{
+}
+
+void HarnessGameLoop::Startup()
+{
+    game.Startup();
+    gServer->StartHosting();
+    if (gServer->IsNetworkDown())
+        throw std::runtime_error("could not host: the network endpoint did not open its port");
+    StartMission();
+    std::printf("listening on port %u\n", static_cast<unsigned>(gServer->Port()));
+    std::fflush(stdout);
+}
+
+void HarnessGameLoop::StartMission()
+{
+    try {
+        theMissionScript.Start(missionName);
+    } catch (const ScriptError& error) {
+        throw std::runtime_error("mission \"" + missionName + "\" could not start:\n" + error.what());
+    }
+}
+
+void HarnessGameLoop::SimulationTick(uint32_t stepMilliseconds)
+{
+    skippingTick = ReachedTickLimit();
+    if (skippingTick)
+        return;
+    ++ticksRun;
+    game.SimulationTick(stepMilliseconds);
+}
+
+void HarnessGameLoop::SceneTick()
+{
+    if (!skippingTick)
+        game.SceneTick();
+}
+
+void HarnessGameLoop::ServerTick()
+{
+    if (!skippingTick)
+        game.ServerTick();
+}
+
+void HarnessGameLoop::ClientTick()
+{
+    if (!skippingTick)
+        game.ClientTick();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The game's loop as the harness runs it: the game's own start-up, steps and
+// deletion, then hosting and the mission started at once (where the game
+// waits for its set-up scene), and an optional bound on the ticks run.
+
+#include "game/shell/HalvexGameLoop.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class HarnessGameLoop : public QelGameLoop {
+public:
+    HarnessGameLoop(uint16_t port, std::string missionName, std::optional<int64_t> tickLimit);
+
+    int64_t TicksRun() const { return ticksRun; }
+    bool ReachedTickLimit() const { return tickLimit && ticksRun >= *tickLimit; }
+
+    // Hosts on the port and starts the mission; a mission that cannot start
+    // throws with the reason (the Python traceback for a script error).
+    void Startup() override;
+    void SceneFrameUpdate() override { game.SceneFrameUpdate(); }
+    void SimulationFrameUpdate() override { game.SimulationFrameUpdate(); }
+    void ServerFrameUpdate() override { game.ServerFrameUpdate(); }
+    void ClientFrameUpdate() override { game.ClientFrameUpdate(); }
+    // A tick past the limit is skipped whole, all four of its steps.
+    void SimulationTick(uint32_t stepMilliseconds) override;
+    void SceneTick() override;
+    void ServerTick() override;
+    void ClientTick() override;
+    void Draw() override { game.Draw(); }
+    void DeleteSingletons() override { game.DeleteSingletons(); }
+
+private:
+    void StartMission();
+
+    HalvexGameLoop game;
+    std::string missionName;
+    std::optional<int64_t> tickLimit;
+    int64_t ticksRun = 0;
+    bool skippingTick = false;
+};
