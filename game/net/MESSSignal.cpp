@@ -4,6 +4,7 @@
 
 #include "game/net/ClientRecord.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/DataRequests.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/SignalMessage.h"
 
@@ -34,6 +35,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     if (!gServer || !VALID_CLIENT(sender) || !ReadSignalCode(*message, code))
         return;
     switch (code) {
+    case SIGNAL_MESS_FULL_OBJECT_REQUEST: return AnswerFullObjectRequest(*message, sender);
     case SIGNAL_MESS_HEARTBEAT:
         HandleHeartbeat(*message, sender);
         break;

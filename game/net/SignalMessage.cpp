@@ -45,6 +45,12 @@ void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& sign
     message.WriteString(signal.shipKey);
 }
 
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId);
+}
+
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -55,6 +61,12 @@ void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal)
 void WriteSignal(QelNetworkMessage& message, const ConnectResetSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(static_cast<uint64_t>(signal.tick));
 }
 
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal)
@@ -104,6 +116,12 @@ bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal)
     return !message.IsBad() && !signal.shipKey.empty();
 }
 
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal)
+{
+    message.ReadInt64(signal.objectId);
+    return !message.IsBad() && IsNoneOrSpaceObjectId(signal.objectId);
+}
+
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal)
 {
     message.ReadString(signal.key).ReadString(signal.value);
@@ -112,6 +130,12 @@ bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal)
 
 bool ReadSignal(QelNetworkMessage& message, ConnectResetSignal&)
 {
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal)
+{
+    message.ReadInt64(signal.tick);
     return !message.IsBad();
 }
 

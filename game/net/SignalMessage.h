@@ -171,6 +171,13 @@ struct ShipRecordRequestSignal {
     std::string shipKey;
 };
 
+// S->C 82: the most "exciting" object near the ship, for the main screen's
+// automatic camera; 0 when there is none.
+struct AutoCinematicStarsSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_AUTO_CINEMATIC_STARS;
+    uint64_t objectId = 0;  // 0 or a space object
+};
+
 // S->C 87: one entry of the server string map; key "clear" with value
 // "stringmap" empties the console's copy.
 struct StringMapSignal {
@@ -185,6 +192,12 @@ struct ConnectResetSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_CONNECT_RESET;
 };
 
+// S->C 98: the server's simulation tick, ahead of each round of updates.
+struct SimulationTickSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SIMULATION_TICK;
+    int64_t tick = 0;
+};
+
 // S->C 102 and its C->S echo: the key of one round-trip measurement.
 struct PingSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_PING;
@@ -196,8 +209,10 @@ void WriteSignal(QelNetworkMessage& message, const HeartbeatSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ObjectRemovedSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PauseStateSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ConnectResetSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal);
@@ -205,6 +220,8 @@ bool ReadSignal(QelNetworkMessage& message, HeartbeatSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ObjectRemovedSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PauseStateSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ConnectResetSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);

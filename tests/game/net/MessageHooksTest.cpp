@@ -40,6 +40,9 @@ const Registration kRequired[] = {
     {Side::Client, qel::kReservedKey},
     {Side::Client, qel::kConnectedKey},
     {Side::Client, std::string("testValueToClient")},
+    {Side::Client, std::string("objectBlob")},
+    {Side::Client, std::string("spaceobjectupdate")},
+    {Side::Client, std::string("fullobject")},
     {Side::Server, qel::kReservedKey},
     {Side::Server, std::string("testValueToServer")},
 };
