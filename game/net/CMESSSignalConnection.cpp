@@ -11,12 +11,6 @@
 namespace {
 
 template <typename Signal>
-bool Read(QelNetworkMessage& message, Signal& signal)
-{
-    return ReadSignalOrReport(message, signal, kClientSignalHandler);
-}
-
-template <typename Signal>
 void Answer(const Signal& signal)
 {
     QelNetworkMessage& message = StartClientMessage("signal");
@@ -35,7 +29,7 @@ void AnswerMachineName()
 void HandleStringMap(QelNetworkMessage& message)
 {
     StringMapSignal entry;
-    if (!Read(message, entry))
+    if (!ReadSignalOrReport(message, entry, kClientSignalHandler))
         return;
     if (!HostsAuthoritativeWorld())
         ServerStringMap::Instance().ApplyReceived(entry.key, entry.value);
@@ -45,7 +39,7 @@ void HandleStringMap(QelNetworkMessage& message)
 void HandleClientStringRequest(QelNetworkMessage& message)
 {
     ClientStringRequestSignal request;
-    if (!Read(message, request) || !gClient)
+    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !gClient)
         return;
     const auto found = gClient->stringMap.find(request.key);
     Answer(ClientStringSignal{request.key, found == gClient->stringMap.end() ? std::string() : found->second});
@@ -55,7 +49,7 @@ void HandleClientStringRequest(QelNetworkMessage& message)
 void HandleSetClientString(QelNetworkMessage& message)
 {
     SetClientStringSignal entry;
-    if (!Read(message, entry) || !gClient)
+    if (!ReadSignalOrReport(message, entry, kClientSignalHandler) || !gClient)
         return;
     gClient->stringMap[entry.key] = entry.value;
     gClient->StringMapChanged();
@@ -67,7 +61,7 @@ void HandleSetClientString(QelNetworkMessage& message)
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
-    if (Read(message, reset))
+    if (ReadSignalOrReport(message, reset, kClientSignalHandler))
         AnswerMachineName();
 }
 
@@ -75,7 +69,7 @@ void HandleConnectReset(QelNetworkMessage& message)
 void HandlePing(QelNetworkMessage& message)
 {
     PingSignal ping;
-    if (Read(message, ping))
+    if (ReadSignalOrReport(message, ping, kClientSignalHandler))
         Answer(ping);
 }
 
@@ -83,7 +77,7 @@ void HandlePing(QelNetworkMessage& message)
 void HandleMachineName(QelNetworkMessage& message)
 {
     MachineNameSignal name;
-    if (Read(message, name) && gClient)
+    if (ReadSignalOrReport(message, name, kClientSignalHandler) && gClient)
         gClient->SetMachineName(name.name);
 }
 
@@ -91,7 +85,7 @@ void HandleMachineName(QelNetworkMessage& message)
 void HandleMachineNameQuery(QelNetworkMessage& message)
 {
     MachineNameQuerySignal query;
-    if (Read(message, query))
+    if (ReadSignalOrReport(message, query, kClientSignalHandler))
         AnswerMachineName();
 }
 

@@ -37,17 +37,11 @@ SpaceObject* SubjectShip(const Simulation& world)
     return world.GetSpaceObject(world.subjectID);
 }
 
-template <typename Signal>
-bool Read(QelNetworkMessage& message, Signal& signal)
-{
-    return ReadSignalOrReport(message, signal, kClientSignalHandler);
-}
-
 // 0 and 1. The radar re-centres on the new ship with the render manager.
 void HandleOwnShip(QelNetworkMessage& message, bool alternative)
 {
     MyShipIdSignal own;
-    if (!Read(message, own))
+    if (!ReadSignalOrReport(message, own, kClientSignalHandler))
         return;
     Simulation* world = ConsoleMirrorWorld();
     if (!world)
@@ -59,7 +53,7 @@ void HandleOwnShip(QelNetworkMessage& message, bool alternative)
 void HandleThrottle(QelNetworkMessage& message)
 {
     ThrottleSignal throttle;
-    if (!Read(message, throttle))
+    if (!ReadSignalOrReport(message, throttle, kClientSignalHandler))
         return;
     if (!Within(throttle.throttle, kMaxThrottleFromServer))
         return ReportLimits(message);
@@ -71,7 +65,7 @@ void HandleThrottle(QelNetworkMessage& message)
 void HandleReverse(QelNetworkMessage& message)
 {
     ReverseSignal reverse;
-    if (!Read(message, reverse))
+    if (!ReadSignalOrReport(message, reverse, kClientSignalHandler))
         return;
     Simulation* world = ConsoleMirrorWorld();
     if (SpaceObject* ship = world ? SubjectShip(*world) : nullptr)
@@ -81,7 +75,7 @@ void HandleReverse(QelNetworkMessage& message)
 void HandleSteer(QelNetworkMessage& message)
 {
     SteerSignal steer;
-    if (!Read(message, steer))
+    if (!ReadSignalOrReport(message, steer, kClientSignalHandler))
         return;
     if (!Within(steer.roll, kMaxTurnFromServer) || !Within(steer.pitch, kMaxTurnFromServer) ||
         !Within(steer.yaw, kMaxTurnFromServer))
@@ -99,7 +93,7 @@ void HandleSteer(QelNetworkMessage& message)
 void HandleObjectRemoved(QelNetworkMessage& message)
 {
     ObjectRemovedSignal removed;
-    if (!Read(message, removed))
+    if (!ReadSignalOrReport(message, removed, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->DeleteSpaceObject(removed.objectId);
@@ -111,7 +105,7 @@ void HandleObjectRemoved(QelNetworkMessage& message)
 void HandleNewSimulation(QelNetworkMessage& message)
 {
     NewSimulationSignal signal;
-    if (!Read(message, signal))
+    if (!ReadSignalOrReport(message, signal, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld()) {
         world->Clear();
@@ -123,7 +117,7 @@ void HandleNewSimulation(QelNetworkMessage& message)
 void HandleSimulationStopped(QelNetworkMessage& message)
 {
     SimulationStoppedSignal signal;
-    if (!Read(message, signal))
+    if (!ReadSignalOrReport(message, signal, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->Clear();
@@ -133,7 +127,7 @@ void HandleSimulationStopped(QelNetworkMessage& message)
 void HandleFloatValue(QelNetworkMessage& message)
 {
     FloatValueToClientSignal value;
-    if (!Read(message, value))
+    if (!ReadSignalOrReport(message, value, kClientSignalHandler))
         return;
     Simulation* world = ConsoleMirrorWorld();
     if (SpaceObject* object = world ? world->GetSpaceObject(value.objectId) : nullptr)
@@ -145,7 +139,7 @@ void HandleFloatValue(QelNetworkMessage& message)
 void HandlePauseState(QelNetworkMessage& message)
 {
     PauseStateSignal pause;
-    if (!Read(message, pause))
+    if (!ReadSignalOrReport(message, pause, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->paused = pause.paused != 0;
@@ -155,7 +149,7 @@ void HandlePauseState(QelNetworkMessage& message)
 void HandleRedAlert(QelNetworkMessage& message)
 {
     RedAlertSignal alert;
-    if (!Read(message, alert))
+    if (!ReadSignalOrReport(message, alert, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->redAlertState = alert.redAlert;
@@ -165,7 +159,7 @@ void HandleRedAlert(QelNetworkMessage& message)
 void HandleBeamDamage(QelNetworkMessage& message)
 {
     BeamDamageSignal damage;
-    if (!Read(message, damage))
+    if (!ReadSignalOrReport(message, damage, kClientSignalHandler))
         return;
     Simulation* world = ConsoleMirrorWorld();
     if (!world)
@@ -179,7 +173,7 @@ void HandleBeamDamage(QelNetworkMessage& message)
 void HandleSimulationTick(QelNetworkMessage& message)
 {
     SimulationTickSignal tick;
-    if (!Read(message, tick))
+    if (!ReadSignalOrReport(message, tick, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->clock.time_tick_counter = static_cast<int64_t>(tick.tick);

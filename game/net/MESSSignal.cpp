@@ -13,17 +13,11 @@
 
 namespace {
 
-template <typename Signal>
-bool Read(QelNetworkMessage& message, Signal& signal)
-{
-    return ReadSignalOrReport(message, signal, kServerSignalHandler);
-}
-
 // 4: keeps the console from being dropped for silence.
 void HandleHeartbeat(QelNetworkMessage& message, const SignalSender& sender)
 {
     HeartbeatSignal heartbeat;
-    if (Read(message, heartbeat))
+    if (ReadSignalOrReport(message, heartbeat, kServerSignalHandler))
         gServer->ResetClientIdle(sender.clientId);
 }
 
@@ -31,7 +25,7 @@ void HandleHeartbeat(QelNetworkMessage& message, const SignalSender& sender)
 void HandleConsoleName(QelNetworkMessage& message, const SignalSender& sender)
 {
     ConsoleNameSignal name;
-    if (Read(message, name))
+    if (ReadSignalOrReport(message, name, kServerSignalHandler))
         sender.record.SetConsoleName(name.name);
 }
 
@@ -39,7 +33,7 @@ void HandleConsoleName(QelNetworkMessage& message, const SignalSender& sender)
 void HandlePingEcho(QelNetworkMessage& message, const SignalSender& sender)
 {
     PingSignal echo;
-    if (Read(message, echo))
+    if (ReadSignalOrReport(message, echo, kServerSignalHandler))
         gServer->ApplyPingEcho(sender.clientId, echo.key);
 }
 
@@ -48,7 +42,7 @@ void HandlePingEcho(QelNetworkMessage& message, const SignalSender& sender)
 void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
 {
     MachineNameSignal name;
-    if (Read(message, name))
+    if (ReadSignalOrReport(message, name, kServerSignalHandler))
         sender.record.machineName = name.name;
 }
 

@@ -36,12 +36,6 @@ constexpr float kMaxJumpCoeff = 10000.0f;
 // The documentation text of values written during play.
 constexpr const char* kPlayDoc = "a";
 
-template <typename Signal>
-bool Read(QelNetworkMessage& message, Signal& signal)
-{
-    return ReadSignalOrReport(message, signal, kServerSignalHandler);
-}
-
 float ClampTurn(float value)
 {
     return std::clamp(value, -kMaxTurn, kMaxTurn);
@@ -74,7 +68,7 @@ std::string StringOf(const SpaceObject& ship, const char* tag)
 void HandleThrottle(QelNetworkMessage& message, SpaceObject* ship)
 {
     ThrottleSignal throttle;
-    if (!Read(message, throttle) || !ship)
+    if (!ReadSignalOrReport(message, throttle, kServerSignalHandler) || !ship)
         return;
     ship->data_set.SetFloat("playerThrottle", std::clamp(throttle.throttle, kMinThrottle, kMaxThrottle), 0,
                             kPlayDoc);
@@ -84,7 +78,7 @@ void HandleThrottle(QelNetworkMessage& message, SpaceObject* ship)
 void HandleReverse(QelNetworkMessage& message, SpaceObject* ship)
 {
     ReverseSignal reverse;
-    if (!Read(message, reverse) || !ship)
+    if (!ReadSignalOrReport(message, reverse, kServerSignalHandler) || !ship)
         return;
     ship->data_set.SetInt("playerInReverse", std::clamp(reverse.reverse, 0, 1), 0, kPlayDoc);
 }
@@ -101,7 +95,7 @@ template <typename Signal>
 void HandleThreeAxisSteering(QelNetworkMessage& message, SpaceObject* ship, const char* steeringType)
 {
     Signal steer;
-    if (!Read(message, steer) || !ship)
+    if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
         return;
     const float roll = ClampTurn(steer.roll), pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
     ship->data_set.SetFloat("playerSRoll", roll, 0, kPlayDoc);
@@ -115,7 +109,7 @@ void HandleThreeAxisSteering(QelNetworkMessage& message, SpaceObject* ship, cons
 void HandleSteering2D(QelNetworkMessage& message, SpaceObject* ship)
 {
     Steer2DSignal steer;
-    if (!Read(message, steer) || !ship)
+    if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
         return;
     const float pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
     ship->data_set.SetFloat("playerSYaw", yaw, 0, kPlayDoc);
@@ -143,7 +137,7 @@ void SetCourseTowards(SpaceObject& ship, const SelectObjectSignal& selection)
 void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
 {
     SelectObjectSignal selection;
-    if (!Read(message, selection) || !sender.ship)
+    if (!ReadSignalOrReport(message, selection, kServerSignalHandler) || !sender.ship)
         return;
     SpaceObject& ship = *sender.ship;
     const bool exists = selection.objectId != 0 && theSimulation->SpaceObjectExists(selection.objectId);
@@ -171,7 +165,7 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
 void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
 {
     JumpSignal jump;
-    if (!Read(message, jump) || !ship)
+    if (!ReadSignalOrReport(message, jump, kServerSignalHandler) || !ship)
         return;
     if (FloatOf(*ship, "jump_end") != 0.0f || StringOf(*ship, "dock_state") != "undocked")
         return;
