@@ -14,6 +14,7 @@
 #include "game/net/MessageQueues.h"
 #include "game/net/PingTracker.h"
 #include "game/net/ShipGrouping.h"
+#include "game/world/EventMessage.h"
 #include "game/world/ServerMessageSink.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/WorldServices.h"
@@ -104,6 +105,9 @@ public:
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);
     void SongEnded(uint64_t clientId);
+    // Hands an event a console's command raised to the mission at once, as
+    // coming from that console at the current tick.
+    void RaiseEventFromClient(uint64_t clientId, EventMessage event);
 
     // Replication senders. Each message goes to the listed consoles; a set
     // whose due values do not fit one message goes out in several.

@@ -43,8 +43,11 @@ const Registration kRequired[] = {
     {Side::Client, std::string("objectBlob")},
     {Side::Client, std::string("spaceobjectupdate")},
     {Side::Client, std::string("fullobject")},
+    {Side::Client, std::string("signal")},
+    {Side::Client, qel::kDisconnectedKey},
     {Side::Server, qel::kReservedKey},
     {Side::Server, std::string("testValueToServer")},
+    {Side::Server, std::string("signal")},
 };
 
 TEST(MessageHooksTest, every_required_key_is_registered_on_its_side)
