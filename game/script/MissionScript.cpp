@@ -147,6 +147,9 @@ void MissionScript::Start(std::string missionName)
         throw ScriptError(pythonError);
     }
     savedThreadState = PyEval_SaveThread();
+    // What the mission printed while it loaded is shown now, not with the
+    // output of its first event.
+    ShowCapturedOutput();
 }
 
 // With the lock held: drops the mission's modules and ends the interpreter.

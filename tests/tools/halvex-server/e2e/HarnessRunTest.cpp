@@ -1,0 +1,106 @@
+// halvex-server as a whole program: it hosts the first mission and stops when
+// told, and it refuses clearly, with a non-zero status, what it cannot run.
+
+#include "tests/support/TempFolder.h"
+#include "tests/tools/halvex-server/HarnessProcess.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+namespace harnesstest {
+namespace {
+
+using ::testing::HasSubstr;
+
+const std::string kGameData = std::string(QEL_SOURCE_DIR) + "/data";
+
+// A data folder holding the game's preferences and ships and one mission of
+// the given script.
+struct MissionFolder {
+    explicit MissionFolder(const std::string& script)
+    {
+        std::filesystem::copy(kGameData + "/preferences.yaml", data.Path() / "preferences.yaml");
+        std::filesystem::copy(kGameData + "/shipData.yaml", data.Path() / "shipData.yaml");
+        data.Write("missions/trial/script.py", script);
+    }
+    qeltest::TempFolder data;
+};
+
+TEST(HarnessRunTest, hosts_the_first_mission_for_the_ticks_asked_and_ends_cleanly)
+{
+    HarnessProcess harness({"--mission", "first_watch", "--port", "0", "--fast", "--ticks", "100"});
+    EXPECT_EQ(harness.Wait(), 0) << harness.Errors();
+    EXPECT_THAT(harness.Output(), ::testing::ContainsRegex("listening on port [1-9][0-9]*\n"));
+    // The world is built on the first mission tick, 31 ticks in.
+    EXPECT_THAT(harness.Output(), HasSubstr("first_watch: the Tern is on station"));
+}
+
+TEST(HarnessRunTest, sigterm_and_sigint_end_a_run_without_limits_cleanly)
+{
+    for (int signalNumber : {SIGTERM, SIGINT}) {
+        HarnessProcess harness({"--mission", "first_watch"});
+        ASSERT_TRUE(harness.WaitForLine("listening on port")) << harness.Errors();
+        harness.Signal(signalNumber);
+        EXPECT_EQ(harness.Wait(), 0) << "signal " << signalNumber << ": " << harness.Errors();
+    }
+}
+
+TEST(HarnessRunTest, a_mission_folder_given_as_a_path_is_hosted_from_its_own_data_folder)
+{
+    MissionFolder folder("import zmx\nprint('trial mission loaded')\n\ndef halvex_event_handler(sim, event):\n    pass\n");
+    HarnessProcess harness({"--mission", folder.data / "missions/trial", "--fast", "--ticks", "3"});
+    EXPECT_EQ(harness.Wait(), 0) << harness.Errors();
+    EXPECT_THAT(harness.Output(), HasSubstr("trial mission loaded\n"));
+}
+
+TEST(HarnessRunTest, a_mission_that_raises_ends_the_run_with_its_traceback)
+{
+    struct Case {
+        const char* name;
+        const char* script;
+    };
+    const Case cases[] = {
+        {"on_import", "raise ValueError('the reactor is offline')\n"},
+        {"in_its_handler", "def halvex_event_handler(sim, event):\n    raise ValueError('the reactor is offline')\n"},
+    };
+    for (const Case& c : cases) {
+        MissionFolder folder(c.script);
+        HarnessProcess harness({"--data", folder.data.Path().string(), "--mission", "trial", "--fast", "--ticks", "100"});
+        EXPECT_EQ(harness.Wait(), 1) << c.name;
+        EXPECT_THAT(harness.Errors(), HasSubstr("Traceback")) << c.name;
+        EXPECT_THAT(harness.Errors(), HasSubstr("ValueError: the reactor is offline")) << c.name;
+    }
+}
+
+TEST(HarnessRunTest, what_cannot_be_hosted_is_refused_with_a_clear_message)
+{
+    MissionFolder folder("");
+    folder.data.Write("loose/script.py", "");
+    struct Case {
+        std::vector<std::string> options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--mission", "no_such_mission"}, "no mission \"no_such_mission\""},
+        {{"--data", folder.data.Path().string(), "--mission", "first_watch"}, "no mission \"first_watch\""},
+        {{"--mission", folder.data / "loose"}, "is not inside a \"missions\" folder"},
+        {{"--mission", folder.data / "missions/trial", "--data", kGameData}, "is not inside"},
+        {{}, "no mission given"},
+        {{"--mission", "first_watch", "--port", "70000"}, "option --port takes a number"},
+        {{"--mission", "first_watch", "--ticks", "0"}, "option --ticks takes a number"},
+        {{"--mission", "first_watch", "--seconds", "soon"}, "option --seconds takes a positive number"},
+        {{"--mission", "first_watch", "--ticks"}, "option --ticks needs a value"},
+        {{"--mission", "first_watch", "--window"}, "unknown option \"--window\""},
+    };
+    for (const Case& c : cases) {
+        HarnessProcess harness(c.options);
+        EXPECT_EQ(harness.Wait(), 2) << c.message;
+        EXPECT_THAT(harness.Errors(), HasSubstr(c.message));
+        EXPECT_THAT(harness.Errors(), HasSubstr("usage: halvex-server"));
+        EXPECT_THAT(harness.Output(), ::testing::Not(HasSubstr("listening"))) << c.message;
+    }
+}
+
+}  // namespace
+}  // namespace harnesstest
