@@ -1,6 +1,7 @@
 #include "game/net/SignalMessage.h"
 
 #include "game/net/NetworkIds.h"
+#include "game/net/ReadMessageFields.h"
 
 void WriteSignalCode(QelNetworkMessage& message, SignalMessageCode code)
 {
@@ -119,4 +120,185 @@ bool ReadSignal(QelNetworkMessage& message, PingSignal& signal)
 {
     message.ReadInt32(signal.key);
     return !message.IsBad();
+}
+
+// ---- Signals the mission script sends ----
+
+void WriteSignal(QelNetworkMessage& message, const MyShipIdSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.shipId);
+}
+
+void WriteSignal(QelNetworkMessage& message, const MyAltShipIdSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.shipId);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId).WriteInt32(signal.seconds);
+    message.WriteString(signal.colour).WriteString(signal.text);
+}
+
+void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const NewSimulationSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.consoleType).WriteString(signal.widgetList);
+}
+
+void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName);
+    for (float edge : signal.rects)
+        message.WriteFloat(edge);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.shipHullKey).WriteInt32(signal.onOffFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.scriptControlsCamera).WriteInt64(signal.dollyId);
+    for (float coordinate : signal.dollyPos)
+        message.WriteFloat(coordinate);
+    message.WriteInt64(signal.targetId);
+    for (float coordinate : signal.targetPos)
+        message.WriteFloat(coordinate);
+}
+
+void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.onOffFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const RequestClientStringSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.key);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.key).WriteString(signal.value);
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName).WriteInt32(signal.fullScreenFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.subject).WriteInt64(signal.object).WriteInt64(signal.extra);
+    message.WriteString(signal.options);
+}
+
+bool ReadSignal(QelNetworkMessage& message, MyShipIdSignal& signal)
+{
+    return ReadMessageFields(message, signal.shipId) && IsNoneOrSpaceObjectId(signal.shipId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, MyAltShipIdSignal& signal)
+{
+    return ReadMessageFields(message, signal.shipId) && IsNoneOrSpaceObjectId(signal.shipId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal)
+{
+    return ReadMessageFields(message, signal.objectId, signal.seconds, signal.colour, signal.text) &&
+           IsNoneOrSpaceObjectId(signal.objectId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal&)
+{
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal&)
+{
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, NewSimulationSignal&)
+{
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
+{
+    return ReadMessageFields(message, signal.consoleType, signal.widgetList);
+}
+
+bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal)
+{
+    ReadMessageFields(message, signal.widgetName);
+    for (float& edge : signal.rects)
+        ReadMessageFields(message, edge);
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal)
+{
+    return ReadMessageFields(message, signal.shipHullKey, signal.onOffFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal)
+{
+    float* dolly = signal.dollyPos;
+    float* target = signal.targetPos;
+    return ReadMessageFields(message, signal.scriptControlsCamera, signal.dollyId, dolly[0], dolly[1], dolly[2],
+                             signal.targetId, target[0], target[1], target[2]);
+}
+
+bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal)
+{
+    return ReadMessageFields(message, signal.onOffFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, RequestClientStringSignal& signal)
+{
+    return ReadMessageFields(message, signal.key);
+}
+
+bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal)
+{
+    return ReadMessageFields(message, signal.key, signal.value);
+}
+
+bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal)
+{
+    return ReadMessageFields(message, signal.widgetName, signal.fullScreenFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal)
+{
+    return ReadMessageFields(message, signal.subject, signal.object, signal.extra, signal.options) &&
+           IsNoneOrSpaceObjectId(signal.subject) && IsNoneOrSpaceObjectId(signal.object);
 }
