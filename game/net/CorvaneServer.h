@@ -148,6 +148,7 @@ public:
     std::vector<uint64_t> newClientLists[3];
     std::vector<uint64_t> pendingDestroys;
     std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+    bool suppressConnectDialog = false;  // the mission keeps the server screen's connect dialog away
 
 private:
     bool ReceiveOne(QelNetworkMessage& message);

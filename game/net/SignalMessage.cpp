@@ -1,6 +1,7 @@
 #include "game/net/SignalMessage.h"
 
 #include "game/net/NetworkIds.h"
+#include "game/net/ReadMessageFields.h"
 
 #include <cmath>
 
@@ -186,6 +187,63 @@ void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal)
     message.WriteFloat(signal.distance).WriteFloat(signal.direction);
 }
 
+
+// ---- Signals the mission script sends ----
+
+void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId).WriteInt32(signal.seconds);
+    message.WriteString(signal.colour).WriteString(signal.text);
+}
+
+void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.consoleType).WriteString(signal.widgetList);
+}
+
+void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName);
+    for (float edge : signal.rects)
+        message.WriteFloat(edge);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.shipHullKey).WriteInt32(signal.onOffFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.scriptControlsCamera).WriteInt64(signal.dollyId);
+    for (float coordinate : signal.dollyPos)
+        message.WriteFloat(coordinate);
+    message.WriteInt64(signal.targetId);
+    for (float coordinate : signal.targetPos)
+        message.WriteFloat(coordinate);
+}
+
+void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.onOffFlag);
+}
+
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -308,4 +366,75 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
 {
     message.ReadString(signal.name);
     return !message.IsBad();
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName).WriteInt32(signal.fullScreenFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.subject).WriteInt64(signal.object).WriteInt64(signal.extra);
+    message.WriteString(signal.options);
+}
+
+bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal)
+{
+    return ReadMessageFields(message, signal.objectId, signal.seconds, signal.colour, signal.text) &&
+           IsNoneOrSpaceObjectId(signal.objectId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal&)
+{
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal&)
+{
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
+{
+    return ReadMessageFields(message, signal.consoleType, signal.widgetList);
+}
+
+bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal)
+{
+    ReadMessageFields(message, signal.widgetName);
+    for (float& edge : signal.rects)
+        ReadMessageFields(message, edge);
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal)
+{
+    return ReadMessageFields(message, signal.shipHullKey, signal.onOffFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal)
+{
+    float* dolly = signal.dollyPos;
+    float* target = signal.targetPos;
+    return ReadMessageFields(message, signal.scriptControlsCamera, signal.dollyId, dolly[0], dolly[1], dolly[2],
+                             signal.targetId, target[0], target[1], target[2]);
+}
+
+bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal)
+{
+    return ReadMessageFields(message, signal.onOffFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal)
+{
+    return ReadMessageFields(message, signal.widgetName, signal.fullScreenFlag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal)
+{
+    return ReadMessageFields(message, signal.subject, signal.object, signal.extra, signal.options) &&
+           IsNoneOrSpaceObjectId(signal.subject) && IsNoneOrSpaceObjectId(signal.object);
 }

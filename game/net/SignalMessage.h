@@ -378,6 +378,84 @@ bool ReadSignal(QelNetworkMessage& message, SteeringSignal<Code>& signal)
     message.ReadInt32(signal.roll).ReadInt32(signal.pitch).ReadInt32(signal.yaw);
     return !message.IsBad() && AllFinite({signal.roll, signal.pitch, signal.yaw});
 }
+// ---- Signals the mission script sends (S->C) ----
+// S->C 2: a speech bubble over an object on the 2D radar; an empty text removes it.
+struct SpeechBubbleSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SPEECH_BUBBLE;
+    uint64_t objectId = 0;  // 0 or a space-object id
+    int32_t seconds = 0;
+    std::string colour;
+    std::string text;
+};
+
+// S->C 17: every nav point is gone; no payload.
+struct AllNavPointsDeletedSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_POINTS_DELETED;
+};
+
+// S->C 20: every nav proxy is gone; no payload.
+struct AllNavProxiesDeletedSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_PROXIES_DELETED;
+};
+
+// S->C 54: the console's name and the widgets it draws, joined by '^'.
+struct WidgetListSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
+    std::string consoleType;
+    std::string widgetList;
+};
+
+// S->C 60: both rectangles of one widget's box: normal layout, then full
+// screen, each left, top, right, bottom.
+struct GuiBoxSetRectSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GUIBOX_SET_RECT;
+    std::string widgetName;
+    float rects[8] = {};
+};
+
+// S->C 80: the super-hyper-warp screen on (1) or off (0), with the hull it shows.
+struct SuperHyperWarpSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SUPER_HYPER_WARP;
+    std::string shipHullKey;
+    int32_t onOffFlag = 0;
+};
+
+// S->C 81: the camera of the "cinematic" view, when the script drives it.
+struct CinematicControlSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CINEMATIC_CONTROL;
+    int32_t scriptControlsCamera = 0;
+    uint64_t dollyId = 0;
+    float dollyPos[3] = {};
+    uint64_t targetId = 0;
+    float targetPos[3] = {};
+};
+
+// S->C 84: the options button drawn transparent (1) or not.
+struct OptionsTransparencySignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OPTIONS_TRANSPARENCY;
+    int32_t onOffFlag = 0;
+};
+
+// S->C 89: the mission asks for one of the console's stored strings; the
+// S->C 89 as the mission sends it.
+using RequestClientStringSignal = ClientStringRequestSignal;
+
+// S->C 96: the console reports the box of the widget ("widget_box_state").
+struct WidgetBoxStateQuerySignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_BOX_STATE_QUERY;
+    std::string widgetName;
+    int32_t fullScreenFlag = 0;
+};
+
+// S->C 99: a quick menu on the 2D radar; the three ids come back with the
+// chosen option, the options are ';'-separated.
+struct HoldMenuSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD;
+    uint64_t subject = 0;  // 0 or a space-object id
+    uint64_t object = 0;   // 0 or a space-object id
+    uint64_t extra = 0;
+    std::string options;
+};
 
 void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ThrottleSignal& signal);
@@ -400,6 +478,16 @@ void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal);
+void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal);
+void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal);
@@ -422,3 +510,13 @@ bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal);
+bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal);
+bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal);

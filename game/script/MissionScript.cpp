@@ -273,7 +273,14 @@ void MissionScript::CreateNewSim(std::string folder)
         theSimulation->Clear();
         theSimulation->Reset(true, folder);
     }
+    Screen().ClearForNewWorld();
     SendSignalToAll(kSignalNewWorld, {});
+}
+
+ServerScreen& MissionScript::Screen() const
+{
+    static ServerScreen headless;
+    return serverScreen ? *serverScreen : headless;
 }
 
 void MissionScript::ShowCapturedOutput()

@@ -20,6 +20,7 @@
 
 #include "game/net/ServerScriptHost.h"
 #include "game/script/Logger.h"
+#include "game/script/ServerScreen.h"
 #include "game/world/EventMessage.h"
 
 #include <glm/vec4.hpp>
@@ -74,13 +75,17 @@ public:
     // Adds the text to the console log, one line per newline-separated piece
     // (a text ending in a newline adds an empty last line). Empty text: nothing.
     virtual void Print(std::string text, glm::vec4 colour);
-    // Empties the world and starts a new game of the mission folder
-    // ("missions/<name>/"); tells every client.
+    // Empties the world and the server's screen and starts a new game of the
+    // mission folder ("missions/<name>/"); tells every client.
     virtual void CreateNewSim(std::string folder);
 
     // Where printed lines and client messages go; null ones are skipped.
     void SetConsoleLog(ScriptConsoleLog* log) { consoleLog = log; }
     void SetMessageSink(ServerMessageSink* sink) { messageSink = sink; }
+    // The server's own screen; none set: the headless screen, which shows nothing.
+    void SetServerScreen(ServerScreen* screen) { serverScreen = screen; }
+    ServerMessageSink* MessageSink() const { return messageSink; }
+    ServerScreen& Screen() const;
 
     // Whether a mission's scripts are loaded (from Start to Stop).
     bool ScriptsLoaded() const override { return modules != nullptr; }
@@ -111,6 +116,7 @@ private:
     std::unique_ptr<ScriptModules> modules;
     ScriptConsoleLog* consoleLog = nullptr;
     ServerMessageSink* messageSink = nullptr;
+    ServerScreen* serverScreen = nullptr;
 };
 
 // The one script host of the process.

@@ -3,10 +3,16 @@
 // file is slow to compile) and put together in the order the module's help
 // text shows them. Only the script host and the binding files include this.
 
+#include "game/script/ScriptObjectRef.h"
+
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace zmx {
 
@@ -26,6 +32,31 @@ void DefineSimulation(py::module_& m);
 // The two enumerations, SHPSYS then DIPLOMACY, exported into the module.
 void DefineEnums(py::module_& m);
 
+// The module functions by name. Each family of functions adds its own; the
+// module then defines them in the one order its documentation shows, between
+// the classes and the enumerations. A function defined without keyword names
+// takes its arguments by position only. Hidden, as the pybind11 types it holds are.
+class [[gnu::visibility("hidden")]] FunctionTable {
+public:
+    template <typename Function, typename... Extra>
+    void Add(const char* name, Function&& function, const Extra&... extra)
+    {
+        AddDefiner(name, [name, function = std::forward<Function>(function), extra...](py::module_& m) {
+            m.def(name, function, extra...);
+        });
+    }
+    void DefineInOrder(py::module_& m) const;
+
+private:
+    void AddDefiner(const char* name, std::function<void(py::module_&)> definer);
+    std::map<std::string, std::function<void(py::module_&)>> definers;
+};
+
+// The families of module functions.
+void AddSimulationFunctions(FunctionTable& table);  // world control, version, screen size, clocks
+void AddSpaceFunctions(FunctionTable& table);       // deleting, distances, area queries, standby
+void AddClientFunctions(FunctionTable& table);      // consoles, their screens and strings
+
 // The world as the handler's first argument: a reference to the live
 // simulation, or None when there is none.
 py::object WorldForScripts();
@@ -42,5 +73,18 @@ py::str DecodeLenient(const std::string& text);
 constexpr size_t kMaxScriptTextBytes = 8000;
 // Raises ValueError naming the field when the text is longer.
 void CheckTextFits(const std::string& text, const char* field);
+// The same for texts that travel together in one message: their sum counts.
+void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* function);
+
+// Checks of the ids a script passes, made before anything changes: each
+// raises ValueError naming the function and the id when the id is of the
+// wrong kind.
+void RequireClient(uint64_t id, const char* function);
+void RequireClientOrServer(uint64_t id, const char* function);
+void RequireSpaceObject(uint64_t id, const char* function);
+void RequireSpaceObjectOrNone(uint64_t id, const char* function);
+
+// The object a script passed; None raises TypeError naming the function.
+SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function);
 
 }  // namespace zmx

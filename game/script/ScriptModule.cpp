@@ -4,9 +4,66 @@
 #include "game/script/ScriptBindings.h"
 
 #include "game/script/ScriptObjectRef.h"
+#include "game/net/ClientRecord.h"
+#include "game/net/NetworkIds.h"
+#include "helper/QelAssert.h"
+
+#include <iterator>
+#include <numeric>
+#include <sstream>
 
 namespace zmx {
 namespace {
+
+// Every module function of zmx in the order the module defines them; the
+// families add theirs by name (functions not built yet are skipped).
+constexpr const char* kFunctionOrder[] = {
+    "get_hull_map", "get_screen_size", "broad_test", "delete_object", "delete_all_navpoints",
+    "delete_all_navproxies", "distance_point_line", "send_message_to_player_ship", "send_message_to_client",
+    "send_comms_message_to_player_ship", "send_comms_selection_info", "send_comms_button_info",
+    "send_grid_selection_info", "send_grid_button_info", "distance", "distance_id", "distance_to_navpoint",
+    "distance_between_navpoints", "create_new_sim", "resume_sim", "pause_sim", "get_client_ID_list",
+    "clear_client_tags", "add_client_tag", "query_client_tags", "find_valid_grid_point_for_vector3",
+    "find_valid_unoccupied_grid_point_for_vector3", "send_gui_clear", "send_gui_complete", "send_gui_sub_region",
+    "send_gui_button", "send_gui_typein", "send_gui_dropdown", "send_gui_slider", "send_gui_text",
+    "send_gui_3dship", "send_gui_face", "send_gui_checkbox", "send_gui_icon", "send_gui_image",
+    "send_gui_rawiconbutton", "send_gui_clickregion", "send_story_dialog", "send_gui_iconbutton",
+    "send_gui_iconcheckbox", "send_gui_colorbutton", "send_gui_colorcheckbox", "hide_gui_tag", "show_gui_tag",
+    "get_debug_gui_tree", "send_gui_hotkey", "remove_gui_hotkey", "send_client_widget_list",
+    "query_client_widget_state", "assign_client_to_ship", "assign_client_to_alt_ship",
+    "send_speech_bubble_to_object", "request_client_string", "set_client_string", "get_ship_of_client",
+    "get_type_of_client", "set_music_tension", "set_music_folder", "play_music_file", "play_audio_file",
+    "send_client_widget_rects", "app_milliseconds", "app_seconds", "app_minutes", "set_dmx_channel",
+    "particle_at", "particle_on", "add_particle_emittor", "particle_emittor_exists", "delete_particle_emittor",
+    "get_game_version", "set_sky_box", "set_sky_box_all", "set_beam_damages", "set_main_view_modes",
+    "delete_grid_object", "push_to_standby_list_id", "push_to_standby_list", "retrieve_from_standby_list_id",
+    "retrieve_from_standby_list", "in_standby_list_id", "in_standby_list", "run_next_mission",
+    "get_preference_string", "get_preference_int", "get_preference_float", "super_hyper_warp_mode",
+    "send_hold_menu", "cinematic_control", "suppress_client_connect_dialog", "transparent_options_button",
+    "set_shared_string", "get_shared_string", "get_text_block_height", "get_text_line_width",
+    "get_text_line_height", "player_ship_setup_defaults", "player_ship_setup_from_data",
+};
+
+void DefineFunctions(py::module_& m)
+{
+    FunctionTable table;
+    AddSimulationFunctions(table);
+    AddSpaceFunctions(table);
+    AddClientFunctions(table);
+    table.DefineInOrder(m);
+}
+
+std::string HexId(uint64_t id)
+{
+    std::ostringstream text;
+    text << "0x" << std::hex << id;
+    return text.str();
+}
+
+[[noreturn]] void RaiseWrongId(uint64_t id, const char* function, const char* wanted)
+{
+    throw py::value_error(std::string(function) + ": " + HexId(id) + " is not " + wanted + "; nothing changed");
+}
 
 // Definition order: the classes, then the module functions, then the
 // enumerations. Parts of the module defined elsewhere slot in here.
@@ -26,6 +83,7 @@ void DefineModule(py::module_& m)
     DefineObjectDataSet(m);
     DefineSpaceObject(m);
     DefineSimulation(m);
+    DefineFunctions(m);
     DefineEnums(m);
 }
 
@@ -72,6 +130,66 @@ void CheckTextFits(const std::string& text, const char* field)
         throw py::value_error(std::string(field) + ": text of " + std::to_string(text.size()) +
                               " bytes is longer than the " + std::to_string(kMaxScriptTextBytes) +
                               " a message can carry; nothing changed");
+}
+
+void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* function)
+{
+    const size_t total = std::accumulate(texts.begin(), texts.end(), size_t{0},
+                                         [](size_t sum, const std::string* text) { return sum + text->size(); });
+    if (total > kMaxScriptTextBytes)
+        throw py::value_error(std::string(function) + ": texts of " + std::to_string(total) +
+                              " bytes together are longer than the " + std::to_string(kMaxScriptTextBytes) +
+                              " one message can carry; nothing changed");
+}
+
+void RequireClient(uint64_t id, const char* function)
+{
+    if (!VALID_CLIENT(id))
+        RaiseWrongId(id, function, "a client id");
+}
+
+void RequireClientOrServer(uint64_t id, const char* function)
+{
+    if (id != 0 && !VALID_CLIENT(id))
+        RaiseWrongId(id, function, "a client id or 0 (the server)");
+}
+
+void RequireSpaceObject(uint64_t id, const char* function)
+{
+    if (!IsSpaceObjectId(id))
+        RaiseWrongId(id, function, "a space object id");
+}
+
+void RequireSpaceObjectOrNone(uint64_t id, const char* function)
+{
+    if (!IsNoneOrSpaceObjectId(id))
+        RaiseWrongId(id, function, "a space object id or 0");
+}
+
+SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function)
+{
+    if (!object)
+        throw py::type_error(std::string(function) + ": None given where a space_object is needed; nothing changed");
+    return *object;
+}
+
+void FunctionTable::AddDefiner(const char* name, std::function<void(py::module_&)> definer)
+{
+    const bool added = definers.emplace(name, std::move(definer)).second;
+    QEL_ASSERT(added, "module function added twice");
+}
+
+void FunctionTable::DefineInOrder(py::module_& m) const
+{
+    size_t defined = 0;
+    for (const char* name : kFunctionOrder) {
+        auto found = definers.find(name);
+        if (found == definers.end())
+            continue;
+        found->second(m);
+        ++defined;
+    }
+    QEL_ASSERT(defined == definers.size(), "a module function is missing from the function order");
 }
 
 }  // namespace zmx

@@ -9,8 +9,10 @@ SpaceObjectRef::SpaceObjectRef(uint64_t id) : id(id), runCount(theSimulation ? t
 SpaceObject& SpaceObjectRef::Get() const
 {
     SpaceObject* object = nullptr;
-    if (theSimulation && theSimulation->RunCount() == runCount)
-        object = theSimulation->GetSpaceObject(id);
+    if (theSimulation && theSimulation->RunCount() == runCount && theSimulation->Container()) {
+        SuperContainer& container = *theSimulation->Container();
+        object = static_cast<SpaceObject*>(container.Find(id) ? container.Find(id) : container.FindInStandby(id));
+    }
     if (!object) {
         std::ostringstream text;
         text << "space object 0x" << std::hex << id << " no longer exists; look it up again by its id";

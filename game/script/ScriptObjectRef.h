@@ -23,7 +23,8 @@ public:
     // exists.
     explicit SpaceObjectRef(uint64_t id);
 
-    // The live object; throws StaleScriptReference when it is gone.
+    // The live object, in normal space or on standby; throws
+    // StaleScriptReference when it is gone.
     SpaceObject& Get() const;
     uint64_t Id() const { return id; }
 

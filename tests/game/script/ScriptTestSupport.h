@@ -40,25 +40,32 @@ struct RecordingConsoleLog : ScriptConsoleLog {
     std::vector<LoggedLine> lines;
 };
 
-// Keeps each sent message's "signal" code and texts.
+// Keeps each sent message's "signal" code and texts, whole bytes, recipient
+// (0 for all clients) and packet flags.
 struct RecordingMessageSink : ServerMessageSink {
     struct Sent {
         int32_t code;
         std::vector<std::string> texts;
+        std::vector<uint8_t> bytes;
+        uint64_t to = 0;
+        uint32_t packetFlags = 0;
     };
     QelNetworkMessage& StartMessage() override
     {
         message.Reset();
         return message;
     }
-    void SendToClient(QelNetworkMessage& sent, uint64_t, uint32_t) override { Record(sent); }
-    void SendToAll(QelNetworkMessage& sent, uint32_t) override { Record(sent); }
-    void Record(QelNetworkMessage& sent)
+    void SendToClient(QelNetworkMessage& sent, uint64_t clientId, uint32_t flags) override
+    {
+        Record(sent, clientId, flags);
+    }
+    void SendToAll(QelNetworkMessage& sent, uint32_t flags) override { Record(sent, 0, flags); }
+    void Record(QelNetworkMessage& sent, uint64_t to = 0, uint32_t flags = 0)
     {
         uint64_t key = 0;
         int16_t code = 0;
         sent.ReadInt64(key).ReadInt16(code);
-        Sent record{code, {}};
+        Sent record{code, {}, std::vector<uint8_t>(sent.Data(), sent.Data() + sent.writeIndex), to, flags};
         while (sent.BytesLeftToRead() > 0) {
             std::string text;
             sent.ReadString(text);

@@ -1,0 +1,38 @@
+#pragma once
+// How the mission's functions tell consoles something: one "signal" record,
+// built in the server's one outgoing message and sent through the script
+// host's message sink at once. Without a sink (no server) nothing is sent.
+
+#include "game/net/SignalMessage.h"
+#include "game/script/MissionScript.h"
+#include "game/world/ServerMessageSink.h"
+
+#include <cstdint>
+
+namespace zmx {
+
+template <typename Signal>
+void SendSignalToClient(uint64_t clientId, const Signal& signal, uint32_t packetFlags)
+{
+    ServerMessageSink* sink = theMissionScript.MessageSink();
+    if (!sink)
+        return;
+    QelNetworkMessage& message = sink->StartMessage();
+    message.WriteInt64(HashMessageName("signal"));
+    WriteSignal(message, signal);
+    sink->SendToClient(message, clientId, packetFlags);
+}
+
+template <typename Signal>
+void SendSignalToAll(const Signal& signal, uint32_t packetFlags)
+{
+    ServerMessageSink* sink = theMissionScript.MessageSink();
+    if (!sink)
+        return;
+    QelNetworkMessage& message = sink->StartMessage();
+    message.WriteInt64(HashMessageName("signal"));
+    WriteSignal(message, signal);
+    sink->SendToAll(message, packetFlags);
+}
+
+}  // namespace zmx

@@ -1,0 +1,139 @@
+// Module functions of zmx that start a blank world, run or pause it, hand over
+// to another mission, and tell the version, the screen size and the clocks.
+
+#include "engine/base/QelClock.h"
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelInputFactoryBase.h"
+#include "game/net/CorvaneServer.h"
+#include "game/script/ScriptBindings.h"
+#include "game/script/ScriptSignals.h"
+#include "game/script/ScriptValue.h"
+#include "game/world/Simulation.h"
+
+#include <glm/vec2.hpp>
+
+#include <chrono>
+
+namespace zmx {
+namespace {
+
+using Vec2 = ScriptValue<glm::vec2>;
+
+// The version of the scripting interface that missions were written for.
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 3;
+constexpr int kVersionPatch = 0;
+
+constexpr uint32_t kMillisecondsPerSecond = 1000;
+
+// Stands in for the input service's start when there is none (a headless
+// server): the clocks then count from the scripting module's first use.
+std::chrono::steady_clock::time_point ScriptingStart()
+{
+    static const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    return start;
+}
+
+// ---- world control ----
+
+// A blank world of the same mission; the running state stays as it was.
+void CreateNewSim()
+{
+    const std::string folder = theMissionScript.missionFolder;
+    theMissionScript.CreateNewSim(folder);
+}
+
+// Every console gets the whole world again, as if it had just connected.
+void QueueEveryClientForFullState()
+{
+    if (!gServer)
+        return;
+    for (const auto& entry : gServer->Clients())
+        for (std::vector<uint64_t>& list : gServer->newClientLists)
+            list.push_back(entry.first);
+}
+
+void ResumeSim()
+{
+    theMissionScript.simRunning = true;
+    theMissionScript.Screen().PlayNextMusicTrack();
+    if (theSimulation)
+        theSimulation->paused = false;
+    SendSignalToAll(PauseStateSignal{0}, ServerMessageSink::kReliable);
+    QueueEveryClientForFullState();
+    theMissionScript.Screen().ClearStoryDialogs();
+}
+
+// Objects, music and queues stay as they are.
+void PauseSim()
+{
+    theMissionScript.simRunning = false;
+    if (theSimulation)
+        theSimulation->paused = true;
+    SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
+}
+
+// Only stores the folder: the running server scene hands over on a later
+// frame, and the last call before it wins.
+void RunNextMission(const std::string& missionFolder)
+{
+    theMissionScript.nextMission = missionFolder;
+}
+
+std::string GetGameVersion()
+{
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionPatch);
+}
+
+// The server window's size in pixels; 0 by 0 without a window.
+Vec2 GetScreenSize()
+{
+    if (!gGraphicsFactory)
+        return Vec2(glm::vec2(0.0f));
+    return Vec2(glm::vec2(static_cast<float>(gGraphicsFactory->GetWidth()),
+                          static_cast<float>(gGraphicsFactory->GetHeight())));
+}
+
+// ---- clocks ----
+
+// Milliseconds since the machine started; wraps to 0 after 2^32.
+uint32_t AppMilliseconds()
+{
+    return gInputFactory ? gInputFactory->GetMilliseconds() : qel::GetMilliseconds();
+}
+
+uint32_t AppSeconds()
+{
+    return gInputFactory ? gInputFactory->GetSeconds() : qel::GetMilliseconds() / kMillisecondsPerSecond;
+}
+
+// Whole minutes since the program started.
+uint32_t AppMinutes()
+{
+    if (gInputFactory)
+        return static_cast<uint32_t>(gInputFactory->GetMinutesSinceStart());
+    const auto elapsed = std::chrono::steady_clock::now() - ScriptingStart();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::minutes>(elapsed).count());
+}
+
+}  // namespace
+
+void AddSimulationFunctions(FunctionTable& table)
+{
+    ScriptingStart();
+    table.Add("get_screen_size", &GetScreenSize, "returns a VEC2, with the width and height of the display in pixels");
+    table.Add("create_new_sim", &CreateNewSim, "all space objects are deleted; a blank slate is born.");
+    table.Add("resume_sim", &ResumeSim,
+              "the sim will now run; HandleStartMission() and HandleTickMission() are called.");
+    table.Add("pause_sim", &PauseSim,
+              "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.");
+    table.Add("app_milliseconds", &AppMilliseconds);
+    table.Add("app_seconds", &AppSeconds);
+    table.Add("app_minutes", &AppMinutes);
+    table.Add("get_game_version", &GetGameVersion,
+              "returns the version of the game EXE currently operating this script, as a string.");
+    table.Add("run_next_mission", &RunNextMission,
+              "Shuts down this script and starts the mission in the folder argument", py::arg("mission_folder"));
+}
+
+}  // namespace zmx

@@ -1,0 +1,172 @@
+// Module functions of zmx that delete objects, measure distances, query an
+// area of space, and move objects between normal space and the standby list.
+
+#include "game/net/CorvaneServer.h"
+#include "game/script/ScriptBindings.h"
+#include "game/script/ScriptSignals.h"
+#include "game/script/ScriptValue.h"
+#include "game/world/Simulation.h"
+
+#include <glm/geometric.hpp>
+#include <glm/vec3.hpp>
+
+namespace zmx {
+namespace {
+
+using Vec3 = ScriptValue<glm::vec3>;
+
+SuperContainer* WorldContainer()
+{
+    return theSimulation ? theSimulation->Container() : nullptr;
+}
+
+const Vec3& RequireVector(const Vec3* value, const char* function)
+{
+    if (!value)
+        throw py::type_error(std::string(function) + ": None given where a vec3 is needed; nothing changed");
+    return *value;
+}
+
+// ---- deleting ----
+
+// The object lives until the server's next frame, which tells the consoles
+// and raises "destroyed".
+void DeleteObject(uint64_t id)
+{
+    RequireSpaceObject(id, "delete_object");
+    if (gServer)
+        gServer->QueueDestroy(id);
+}
+
+// ---- distances ----
+
+py::tuple DistancePointLine(const Vec3* point, const Vec3* lineStart, const Vec3* lineEnd)
+{
+    const glm::vec3 p = RequireVector(point, "distance_point_line").Get();
+    const glm::vec3 a = RequireVector(lineStart, "distance_point_line").Get();
+    const glm::vec3 b = RequireVector(lineEnd, "distance_point_line").Get();
+    const glm::vec3 direction = (b - a) / glm::length(b - a);
+    const float along = glm::dot(p - a, direction);  // positive toward the line's end
+    const glm::vec3 foot = a + along * direction;
+    return py::make_tuple(glm::length(foot - p), glm::length(p - a), along);
+}
+
+float Distance(SpaceObjectRef* first, SpaceObjectRef* second)
+{
+    const glm::vec3 a = RequireObject(first, "distance").Get().pos;
+    const glm::vec3 b = RequireObject(second, "distance").Get().pos;
+    return glm::length(a - b);
+}
+
+// 0.0 when either object is missing.
+float DistanceById(uint64_t firstId, uint64_t secondId)
+{
+    RequireSpaceObject(firstId, "distance_id");
+    RequireSpaceObject(secondId, "distance_id");
+    const SpaceObject* a = theSimulation ? theSimulation->GetSpaceObject(firstId) : nullptr;
+    const SpaceObject* b = theSimulation ? theSimulation->GetSpaceObject(secondId) : nullptr;
+    return a && b ? glm::length(a->pos - b->pos) : 0.0f;
+}
+
+// ---- area query ----
+
+// The objects whose boxes overlap the rectangle, borders included, in the
+// tree's depth-first order, kept when their abits share a bit with the
+// filter. A new list at every call.
+py::list BroadTest(float lx, float lz, float mx, float mz, uint16_t abits)
+{
+    py::list found;
+    SuperContainer* container = WorldContainer();
+    if (!container)
+        return found;
+    container->Query(PlaneBox{lx, lz, mx, mz});
+    for (const SuperContainerObject* object : container->QueryResults())
+        if (object->abits & abits)
+            found.append(SpaceObjectRef(object->uniqueID));
+    return found;
+}
+
+// ---- standby list ----
+
+// The consoles drop their copy of an object that leaves normal space.
+void TellObjectRemoved(uint64_t id)
+{
+    SendSignalToAll(ObjectRemovedSignal{id}, ServerMessageSink::kUnreliable);
+}
+
+void PushToStandbyById(uint64_t id)
+{
+    RequireSpaceObject(id, "push_to_standby_list_id");
+    SuperContainer* container = WorldContainer();
+    if (!container)
+        return;
+    if (SuperContainerObject* object = container->Find(id))
+        container->PushToStandby(object);
+    TellObjectRemoved(id);
+}
+
+void PushToStandby(SpaceObjectRef* handle)
+{
+    SpaceObject& object = RequireObject(handle, "push_to_standby_list").Get();
+    object.Container()->PushToStandby(&object);
+    TellObjectRemoved(object.uniqueID);
+}
+
+// Consoles learn of a retrieved object again through the update passes.
+void RetrieveFromStandbyById(uint64_t id)
+{
+    RequireSpaceObject(id, "retrieve_from_standby_list_id");
+    SuperContainer* container = WorldContainer();
+    if (!container)
+        return;
+    if (SuperContainerObject* object = container->FindInStandby(id))
+        container->RetrieveFromStandby(object);
+}
+
+void RetrieveFromStandby(SpaceObjectRef* handle)
+{
+    SpaceObject& object = RequireObject(handle, "retrieve_from_standby_list").Get();
+    object.Container()->RetrieveFromStandby(&object);
+}
+
+bool InStandbyById(uint64_t id)
+{
+    RequireSpaceObject(id, "in_standby_list_id");
+    SuperContainer* container = WorldContainer();
+    return container && container->FindInStandby(id);
+}
+
+bool InStandby(SpaceObjectRef* handle)
+{
+    SpaceObject& object = RequireObject(handle, "in_standby_list").Get();
+    return object.Container()->IsInStandby(&object);
+}
+
+}  // namespace
+
+void AddSpaceFunctions(FunctionTable& table)
+{
+    constexpr const char* kToStandby = "moves the spaceobject from normal space to the standby list.";
+    constexpr const char* kFromStandby = "moves the spaceobject from the standby list to normal space.";
+    constexpr const char* kInStandby = "returns true if the spaceobject is in the standby list.";
+
+    table.Add("broad_test", &BroadTest,
+              "return a list of space objects that are currently inside an x/z 2d rect  ARGS: 2D bounding rect, and "
+              "bitfield",
+              py::arg("lx"), py::arg("lz"), py::arg("mx"), py::arg("mz"), py::arg("abits"));
+    table.Add("delete_object", &DeleteObject, "deletes a space object by its ID", py::arg("ID"));
+    table.Add("distance_point_line", &DistancePointLine,
+              "calulates the distance from a point to a line, for checking potential collisions. Returns a tuple, "
+              "containing: distance to collision pt along line; distance from line start to point; tangent (positive "
+              "== in front");
+    table.Add("distance", &Distance, "returns the distance between two space objects; arguments are two spaceObjects");
+    table.Add("distance_id", &DistanceById, "returns the distance between two space objects; arguments are two IDs");
+    table.Add("push_to_standby_list_id", &PushToStandbyById, kToStandby, py::arg("id"));
+    table.Add("push_to_standby_list", &PushToStandby, kToStandby, py::arg("space_object"));
+    table.Add("retrieve_from_standby_list_id", &RetrieveFromStandbyById, kFromStandby, py::arg("id"));
+    table.Add("retrieve_from_standby_list", &RetrieveFromStandby, kFromStandby, py::arg("space_object"));
+    table.Add("in_standby_list_id", &InStandbyById, kInStandby, py::arg("id"));
+    table.Add("in_standby_list", &InStandby, kInStandby, py::arg("space_object"));
+}
+
+}  // namespace zmx

@@ -1,0 +1,62 @@
+#pragma once
+// The server's own screen as the mission's functions reach it: a script that
+// addresses client 0 changes what the server machine shows instead of
+// telling a console. The shell, the renderer and the console widgets
+// implement it; this base is the headless server's screen, which shows
+// nothing, so every call does nothing and every query answers empty.
+//
+// Main thread only, inside a script call.
+
+#include <glm/vec3.hpp>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The camera of the "cinematic" view while the script drives it.
+struct CinematicValues {
+    int32_t scriptControlsCamera = 0;
+    uint64_t dollyId = 0;
+    glm::vec3 dollyPos{0.0f};
+    uint64_t targetId = 0;
+    glm::vec3 targetPos{0.0f};
+};
+
+class ServerScreen {
+public:
+    virtual ~ServerScreen() = default;
+
+    // A blank world: particle effects, the 2D view, the comms and
+    // engineering selection lists and the story dialogs start empty.
+    virtual void ClearForNewWorld() {}
+    virtual void ClearStoryDialogs() {}
+    // The server's own music starts a track of the current tension.
+    virtual void PlayNextMusicTrack() {}
+
+    // The console this screen shows and the widgets it draws.
+    virtual void SetConsole(const std::string& /*consoleName*/, const std::vector<std::string>& /*widgets*/) {}
+    virtual std::string ConsoleName() const { return ""; }
+    // Both rectangles of a widget's box (normal, then full screen; left, top,
+    // right, bottom), made when missing.
+    virtual void SetBoxRects(const std::string& /*consoleName*/, const std::string& /*widgetName*/,
+                             const std::array<float, 8>& /*rects*/) {}
+    // Raises "widget_box_state" for every box of the widget, with the
+    // rectangle of the layout (0 normal, 1 full screen).
+    virtual void ReportWidgetBoxes(const std::string& /*widgetName*/, int32_t /*layoutIndex*/) {}
+
+    // An empty text removes the bubble.
+    virtual void SetSpeechBubble(uint64_t /*objectId*/, int32_t /*seconds*/, const std::string& /*colour*/,
+                                 const std::string& /*text*/) {}
+    virtual bool HyperWarpShown() const { return false; }
+    virtual void ShowHyperWarp(const std::string& /*shipHullKey*/) {}
+    virtual void HideHyperWarp() {}
+    virtual void ShowHoldMenu(uint64_t /*subject*/, uint64_t /*object*/, uint64_t /*extra*/,
+                              const std::vector<std::string>& /*options*/) {}
+    virtual void SetCinematic(const CinematicValues& /*values*/) {}
+    virtual void SetOptionsTransparency(bool /*transparent*/) {}
+
+    // This machine's own stored client strings; a missing key reads empty.
+    virtual std::string ClientString(const std::string& /*key*/) const { return ""; }
+    virtual void SetClientString(const std::string& /*key*/, const std::string& /*value*/) {}
+};
