@@ -85,7 +85,11 @@ public:
     void SimulationTick(uint32_t) override { world.Tick(); }
     void SceneTick() override {}
     void ServerTick() override {}
-    void ClientTick() override { client->Tick(); }
+    void ClientTick() override
+    {
+        client->Tick();
+        CarryOwnShip();
+    }
     void Draw() override {}
     void DeleteSingletons() override {}
 
@@ -96,12 +100,19 @@ public:
     std::vector<ShipSample> samples;
 
 private:
+    // A record arrived when the target differs from where the mirror's own
+    // ticks left it.
     void SampleOwnShip()
     {
         const SpaceObject* ship = world.Container() ? OwnShip() : nullptr;
         if (ship && (samples.empty() || ship->targetPos != carriedPosition))
             samples.push_back({ship->cur_speed, ship->targetPos, ship->targetOrientation});
-        if (ship)
+        CarryOwnShip();
+    }
+
+    void CarryOwnShip()
+    {
+        if (const SpaceObject* ship = world.Container() ? OwnShip() : nullptr)
             carriedPosition = ship->targetPos;
     }
 
