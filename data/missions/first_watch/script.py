@@ -1,7 +1,7 @@
 # First Watch: the frigate Tern on patrol beside Halcyon Station, with a few
 # Skarn raiders and a depot out at the edge of sensor range. Every console
 # that connects is given the Tern and a helm; the world runs from the first
-# event on.
+# event on. Nav points join the patrol once the world keeps them.
 import zmx
 
 PLAYER_SHIP_TYPE = "tern_frigate"
