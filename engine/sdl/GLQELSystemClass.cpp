@@ -2,14 +2,13 @@
 
 #include <SDL2/SDL.h>
 
-#include <atomic>
-#include <csignal>
 #include <exception>
 #include <cstdio>
 #include <cstring>
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
+#include "engine/base/QelStopSignals.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/sdl/QelSDLIcon.h"
@@ -36,34 +35,6 @@ const char* const kGraphicsFailedText =
     "GLQelGraphicsClass failed to initialize.\n\nOpenGL 3.3 (core profile) is required to run this "
     "game. Please make sure the graphics drivers (Mesa or your card maker's driver) are installed and "
     "up to date.";
-
-// Set by SIGINT and SIGTERM; the pump turns it into a quit request so the
-// program ends through the same path as a closed window.
-std::atomic<bool> stopRequested{false};
-
-struct sigaction previousInterrupt {};
-struct sigaction previousTerminate {};
-
-void RequestStop(int)
-{
-    stopRequested.store(true);
-}
-
-void InstallStopHandlers()
-{
-    stopRequested.store(false);
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previousInterrupt);
-    sigaction(SIGTERM, &action, &previousTerminate);
-}
-
-void RestoreStopHandlers()
-{
-    sigaction(SIGINT, &previousInterrupt, nullptr);
-    sigaction(SIGTERM, &previousTerminate, nullptr);
-}
 
 }  // namespace
 
@@ -92,7 +63,7 @@ bool GLQELSystemClass::Initialize()
 void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
 {
     gSystem = this;
-    InstallStopHandlers();
+    stopSignals_ = std::make_unique<QelStopSignals>();
     sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
     if (sdlStarted_) {
         // Without joystick events no controller changes arrive; the game runs on.
@@ -184,7 +155,7 @@ void GLQELSystemClass::Shutdown()
         sdlStarted_ = false;
     }
     if (gSystem == this) {
-        RestoreStopHandlers();
+        stopSignals_.reset();
         gSystem = nullptr;
     }
 }
@@ -238,7 +209,7 @@ bool GLQELSystemClass::PumpEvents()
     SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
     translator_->SetSizes(clientWidth, clientHeight, graphics_->Width(), graphics_->Height());
 
-    bool quit = stopRequested.load();
+    bool quit = QelStopSignals::Requested();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         quit = translator_->Translate(event) || quit;

@@ -19,6 +19,7 @@
 
 class GLQelGraphicsClass;
 class QelNetworkFactoryBase;
+class QelStopSignals;
 
 class QelGameLoop;
 
@@ -72,6 +73,7 @@ private:
     SDL_Window* window_ = nullptr;
     bool sdlStarted_ = false;
     std::unique_ptr<QelNetworkFactoryBase> network_;
+    std::unique_ptr<QelStopSignals> stopSignals_;  // while the window is up
     std::unique_ptr<QelSDLGLContext> graphics_;
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
     std::unique_ptr<QelSDLInputBase> input_;

@@ -197,16 +197,6 @@ void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
     message.WriteString(signal.colour).WriteString(signal.text);
 }
 
-void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-}
-
-void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-}
-
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -385,16 +375,6 @@ bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal)
 {
     return ReadMessageFields(message, signal.objectId, signal.seconds, signal.colour, signal.text) &&
            IsNoneOrSpaceObjectId(signal.objectId);
-}
-
-bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal&)
-{
-    return !message.IsBad();
-}
-
-bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal&)
-{
-    return !message.IsBad();
 }
 
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)

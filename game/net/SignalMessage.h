@@ -388,15 +388,11 @@ struct SpeechBubbleSignal {
     std::string text;
 };
 
-// S->C 17: every nav point is gone; no payload.
-struct AllNavPointsDeletedSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_POINTS_DELETED;
-};
+// S->C 17: every nav point is gone.
+using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
 
-// S->C 20: every nav proxy is gone; no payload.
-struct AllNavProxiesDeletedSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_PROXIES_DELETED;
-};
+// S->C 20: every nav proxy is gone.
+using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
 
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
@@ -479,8 +475,6 @@ void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal)
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal);
@@ -511,8 +505,6 @@ bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal);

@@ -3,42 +3,11 @@
 #include "engine/base/QelClock.h"
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
+#include "engine/base/QelStopSignals.h"
 
-#include <csignal>
 #include <cstdio>
 #include <thread>
 #include <utility>
-
-namespace {
-
-// Set by SIGINT and SIGTERM; the next pump turns it into the end of the run.
-std::atomic<bool> stopRequested{false};
-
-void RequestStop(int)
-{
-    stopRequested.store(true);
-}
-
-struct StopHandlers {
-    StopHandlers()
-    {
-        stopRequested.store(false);
-        struct sigaction action {};
-        action.sa_handler = RequestStop;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousInterrupt);
-        sigaction(SIGTERM, &action, &previousTerminate);
-    }
-    ~StopHandlers()
-    {
-        sigaction(SIGINT, &previousInterrupt, nullptr);
-        sigaction(SIGTERM, &previousTerminate, nullptr);
-    }
-    struct sigaction previousInterrupt {};
-    struct sigaction previousTerminate {};
-};
-
-}  // namespace
 
 HeadlessHost::HeadlessHost(const Limits& chosen, std::function<bool()> isFinished)
     : limits(chosen), finished(std::move(isFinished)), started(std::chrono::steady_clock::now())
@@ -55,7 +24,7 @@ HeadlessHost::~HeadlessHost()
 // stays until they are gone with the singletons.
 bool HeadlessHost::Run(QelGameLoop& game)
 {
-    StopHandlers handlers;
+    QelStopSignals stopSignals;
     if (limits.fast)
         qel::SetMillisecondSource([this] { return fastClock.load(); });
     started = std::chrono::steady_clock::now();
@@ -69,7 +38,7 @@ bool HeadlessHost::Run(QelGameLoop& game)
 
 bool HeadlessHost::PumpEvents()
 {
-    const bool end = stopRequested.load() || TimeIsUp() || (finished && finished());
+    const bool end = QelStopSignals::Requested() || TimeIsUp() || (finished && finished());
     if (limits.fast && !end)
         fastClock.fetch_add(QelFrameLoop::kTickMilliseconds);
     return end;
