@@ -381,6 +381,15 @@ void CorvaneServer::RaiseScriptEvent(const std::string& tag, uint64_t clientId)
     scriptHost->HandleEvent(event);
 }
 
+void CorvaneServer::RaiseEventFromClient(uint64_t clientId, EventMessage event)
+{
+    if (!scriptHost)
+        return;
+    event.client_id = clientId;
+    event.event_time = CurrentTick();
+    scriptHost->HandleEvent(event);
+}
+
 ClientRecord* CorvaneServer::FindClient(uint64_t clientId) const
 {
     auto found = clients.find(clientId);

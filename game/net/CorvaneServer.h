@@ -13,6 +13,7 @@
 #include "game/net/ClientRecord.h"
 #include "game/net/MessageQueues.h"
 #include "game/net/PingTracker.h"
+#include "game/world/EventMessage.h"
 #include "game/world/ServerMessageSink.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/WorldServices.h"
@@ -100,6 +101,9 @@ public:
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);
     void SongEnded(uint64_t clientId);
+    // Hands an event a console's command raised to the mission at once, as
+    // coming from that console at the current tick.
+    void RaiseEventFromClient(uint64_t clientId, EventMessage event);
 
     void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
     // The window the mission tick reports (the server screen's size).

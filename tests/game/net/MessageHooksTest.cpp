@@ -40,8 +40,11 @@ const Registration kRequired[] = {
     {Side::Client, qel::kReservedKey},
     {Side::Client, qel::kConnectedKey},
     {Side::Client, std::string("testValueToClient")},
+    {Side::Client, std::string("signal")},
+    {Side::Client, qel::kDisconnectedKey},
     {Side::Server, qel::kReservedKey},
     {Side::Server, std::string("testValueToServer")},
+    {Side::Server, std::string("signal")},
 };
 
 TEST(MessageHooksTest, every_required_key_is_registered_on_its_side)
