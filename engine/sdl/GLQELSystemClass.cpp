@@ -192,8 +192,11 @@ void GLQELSystemClass::UpdateInput()
     input_->Update();
 }
 
+// The first frame also starts the run with no saved window placement.
 void GLQELSystemClass::ClearBackBuffer()
 {
+    if (!graphicsFactory_->PlacementSaved())
+        graphicsFactory_->ResetSavedPlacement();
     graphics_->Clear();
 }
 
@@ -201,7 +204,7 @@ void GLQELSystemClass::ClearBackBuffer()
 void GLQELSystemClass::Present()
 {
     graphicsFactory_->Flush2D();
-    graphics_->Present(verticalSync_);
+    graphics_->Present(graphicsFactory_->VerticalSync());
 }
 
 void GLQELSystemClass::EndFrame()
@@ -215,7 +218,7 @@ bool GLQELSystemClass::PumpEvents()
 {
     int clientWidth = 0, clientHeight = 0;
     SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
-    translator_->SetSizes(clientWidth, clientHeight, graphics_->Width(), graphics_->Height());
+    translator_->SetSizes(clientWidth, clientHeight, graphicsFactory_->GetWidth(), graphicsFactory_->GetHeight());
 
     bool quit = stopRequested.load();
     SDL_Event event;

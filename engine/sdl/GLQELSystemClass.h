@@ -73,7 +73,6 @@ private:
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
     std::unique_ptr<QelSDLInputBase> input_;
     std::unique_ptr<QelSDLEventTranslator> translator_;
-    bool verticalSync_ = false;
     std::vector<std::string> droppedFiles_;  // UTF-8 paths, oldest first
 };
 
