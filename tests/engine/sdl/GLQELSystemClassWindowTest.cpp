@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "engine/gl/GLQelGraphicsClass.h"
+#include "engine/net/QelNetworkFactoryBase.h"
 #include "tests/engine/base/RecordingGameLoop.h"
 
 namespace {
@@ -45,6 +46,7 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(gSystem, &system);
     EXPECT_NE(gInputFactory, nullptr);
+    EXPECT_NE(gNetworkFactory, nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Engine");
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -67,6 +69,7 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     system.Shutdown();
     EXPECT_EQ(gSystem, nullptr);
     EXPECT_EQ(gInputFactory, nullptr);
+    EXPECT_EQ(gNetworkFactory, nullptr);
 }
 
 TEST_F(GLQELSystemClassWindowTest, synthetic_quit_ends_the_program_after_one_more_frame)
