@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "engine/base/QelFileDialogText.h"
+#include "helper/GeneralUtils.h"
 
 extern char** environ;
 
@@ -196,22 +197,18 @@ std::optional<QelFileDialog::FoundHelper> QelFileDialog::FindHelper() const
     return std::nullopt;
 }
 
-// Empty entries and relative folders are skipped: the working folder is the
-// game's data, and nothing there should be taken for a desktop helper.
+// Relative folders are skipped: the working folder is the game's data, and
+// nothing there should be taken for a desktop helper.
 std::string QelFileDialog::FindOnSearchPath(const std::string& program) const
 {
-    size_t start = 0;
-    while (start <= searchPath_.size()) {
-        size_t end = searchPath_.find(':', start);
-        if (end == std::string::npos)
-            end = searchPath_.size();
-        const std::string folder = searchPath_.substr(start, end - start);
-        if (!folder.empty() && folder.front() == '/') {
-            const std::string candidate = folder + "/" + program;
-            if (IsExecutableFile(candidate))
-                return candidate;
-        }
-        start = end + 1;
+    std::vector<std::string> folders;
+    SplitString(searchPath_, ":", folders);
+    for (const std::string& folder : folders) {
+        if (folder.front() != '/')
+            continue;
+        const std::string candidate = folder + "/" + program;
+        if (IsExecutableFile(candidate))
+            return candidate;
     }
     return {};
 }

@@ -59,28 +59,33 @@ Names WithoutProgramName(Names arguments)
     return arguments;
 }
 
-TEST_F(QelFileDialogTest, open_dialog_asks_zenity_for_several_files_and_splits_the_answer)
+TEST_F(QelFileDialogTest, zenity_is_asked_for_the_dialog_and_its_answer_split)
 {
-    FakeHelper("zenity", "/m/a.txt|/n/my.dir/b.txt\n", 0);
-    Names names;
-    ASSERT_TRUE(Dialog().Show(names, false));
-    EXPECT_EQ(names, (Names{"/m/", "a.txt", "/n/", "my.dir", "", "b.txt"}));
-    const Names arguments = RecordedArguments("zenity");
-    EXPECT_EQ(arguments, WithoutProgramName(QelFileDialog::Arguments(QelFileDialog::Helper::Zenity, false)));
-    EXPECT_NE(std::find(arguments.begin(), arguments.end(), "--title=Get File"), arguments.end());
-    EXPECT_NE(std::find(arguments.begin(), arguments.end(), "--multiple"), arguments.end());
-}
-
-TEST_F(QelFileDialogTest, save_dialog_is_titled_save_file)
-{
-    FakeHelper("zenity", "/home/pilot/log.txt\n", 0);
-    Names names;
-    ASSERT_TRUE(Dialog().Show(names, true));
-    EXPECT_EQ(names, (Names{"/home/pilot/", "log.txt"}));
-    const Names arguments = RecordedArguments("zenity");
-    EXPECT_EQ(arguments, WithoutProgramName(QelFileDialog::Arguments(QelFileDialog::Helper::Zenity, true)));
-    EXPECT_NE(std::find(arguments.begin(), arguments.end(), "--save"), arguments.end());
-    EXPECT_NE(std::find(arguments.begin(), arguments.end(), "--title=Save File"), arguments.end());
+    const struct {
+        const char* name;
+        bool save;
+        const char* answer;
+        Names expected;
+        std::vector<const char*> mustPass;
+    } cases[] = {
+        {"open dialog, several files",
+         false,
+         "/m/a.txt|/n/my.dir/b.txt\n",
+         {"/m/", "a.txt", "/n/", "my.dir", "", "b.txt"},
+         {"--title=Get File", "--multiple"}},
+        {"save dialog", true, "/home/pilot/log.txt\n", {"/home/pilot/", "log.txt"}, {"--title=Save File", "--save"}},
+    };
+    for (const auto& c : cases) {
+        FakeHelper("zenity", c.answer, 0);
+        Names names;
+        ASSERT_TRUE(Dialog().Show(names, c.save)) << c.name;
+        EXPECT_EQ(names, c.expected) << c.name;
+        const Names arguments = RecordedArguments("zenity");
+        EXPECT_EQ(arguments, WithoutProgramName(QelFileDialog::Arguments(QelFileDialog::Helper::Zenity, c.save)))
+            << c.name;
+        for (const char* argument : c.mustPass)
+            EXPECT_NE(std::find(arguments.begin(), arguments.end(), argument), arguments.end()) << c.name << argument;
+    }
 }
 
 TEST_F(QelFileDialogTest, kdialog_serves_when_zenity_is_missing_and_zenity_is_preferred)
