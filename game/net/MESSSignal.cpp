@@ -5,6 +5,7 @@
 
 #include "game/net/ClientRecord.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/DataRequests.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/ServerSignalHandlers.h"
@@ -79,8 +80,11 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     const SignalSender from{sender, *record, ShipOf(*record)};
     if (HandleServerConnectionSignal(code, *message, from))
         return;
+    if (code == SIGNAL_MESS_FULL_OBJECT_REQUEST) {
+        AnswerFullObjectRequest(*message, sender);
+        return;
+    }
     HandleServerHelmSignal(code, *message, from);
-    // 3 full-object request: object replication.
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
     // 74, 75, 76, 78 fighter controls: the fighter console.

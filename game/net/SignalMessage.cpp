@@ -55,6 +55,12 @@ void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& sign
     message.WriteString(signal.shipKey);
 }
 
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId);
+}
+
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -102,6 +108,12 @@ bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal)
 {
     message.ReadString(signal.shipKey);
     return !message.IsBad() && !signal.shipKey.empty();
+}
+
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal)
+{
+    message.ReadInt64(signal.objectId);
+    return !message.IsBad() && IsNoneOrSpaceObjectId(signal.objectId);
 }
 
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal)

@@ -278,6 +278,13 @@ struct JumpSignal {
     float direction = 0.0f;  // finite
 };
 
+// S->C 82: the most "exciting" object near the ship, for the main screen's
+// automatic camera; 0 when there is none.
+struct AutoCinematicStarsSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_AUTO_CINEMATIC_STARS;
+    uint64_t objectId = 0;  // 0 or a space object
+};
+
 // S->C 87: one entry of the server string map; key "clear" with value
 // "stringmap" empties the console's copy.
 struct StringMapSignal {
@@ -389,6 +396,7 @@ void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
@@ -410,6 +418,7 @@ bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
