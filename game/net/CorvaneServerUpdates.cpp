@@ -154,7 +154,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
     const ClientRecord* first = FindClient(recipients.front());
     if (first && first->gameMasterFlag)
         return;
-    SendSignalTo(*this, recipients, SimulationTickSignal{theSimulation->TickCount()});
+    SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(theSimulation->TickCount())});
     const SpaceObject* ship = FindSpaceObjectById(shipId);
     if (!ship)
         return;
