@@ -6,10 +6,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
 #include "engine/gl/GLQelGraphicsClass.h"
+#include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/sdl/QelSDLIcon.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
@@ -25,6 +27,9 @@ const char* const kStartupCaption = "Startup";
 const char* const kWindowFailedText =
     "SDL_CreateWindow() failed.\n\nThe window system would not open the program's window. Please check "
     "that a display is available and that its OpenGL drivers are installed.\n\nSDL reports: %s";
+const char* const kNetworkFailedText =
+    "QelEnetNetworkFactoryBase failed to initialize.\n\nPlease insure that your computer has working network "
+    "access.";
 const char* const kInputFailedText =
     "QelSDLInputBase failed to initialize.\n\nIt's possible that your computer keyboard, mouse, or "
     "joystick might be the problem, or the drivers for these things might be out of date..";
@@ -75,8 +80,9 @@ bool GLQELSystemClass::Initialize()
     QEL_ASSERT(programWindowWidth > 0 && programWindowHeight > 0, "programWindowWidth > 0 && programWindowHeight > 0");
     windowClassName_ = "Engine";
     CreateProgramWindow(programWindowWidth, programWindowHeight);
-    // The sound and network services join the start-up here, in that order,
-    // once they exist; each reports its own failure and start-up goes on.
+    // The sound service joins the start-up here, before the network, once it
+    // exists; like the network it reports its own failure and start-up goes on.
+    InitializeNetwork();
     if (!InitializeInput())
         return false;
     return InitializeGraphics(programWindowWidth, programWindowHeight);
@@ -110,6 +116,18 @@ void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_StartTextInput();
+}
+
+// Without a network the game still starts; hosting or joining then fails
+// with its own error.
+void GLQELSystemClass::InitializeNetwork()
+{
+    try {
+        network_ = std::make_unique<QelEnetNetworkFactoryBase>();
+        gNetworkFactory = network_.get();
+    } catch (const std::exception&) {
+        ShowQelMessageBox(kStartupCaption, kNetworkFailedText, QelMessageBoxKind::Error, window_);
+    }
 }
 
 bool GLQELSystemClass::InitializeInput()
@@ -154,6 +172,11 @@ void GLQELSystemClass::Shutdown()
         input_.reset();
         gInputFactory = nullptr;
     }
+    if (network_) {
+        if (gNetworkFactory == network_.get())
+            gNetworkFactory = nullptr;
+        network_.reset();
+    }
     if (window_ != nullptr) {
         SDL_DestroyWindow(window_);
         window_ = nullptr;
@@ -192,8 +215,11 @@ void GLQELSystemClass::UpdateInput()
     input_->Update();
 }
 
+// The first frame also starts the run with no saved window placement.
 void GLQELSystemClass::ClearBackBuffer()
 {
+    if (!graphicsFactory_->PlacementSaved())
+        graphicsFactory_->ResetSavedPlacement();
     graphics_->Clear();
 }
 
@@ -201,7 +227,7 @@ void GLQELSystemClass::ClearBackBuffer()
 void GLQELSystemClass::Present()
 {
     graphicsFactory_->Flush2D();
-    graphics_->Present(verticalSync_);
+    graphics_->Present(graphicsFactory_->VerticalSync());
 }
 
 void GLQELSystemClass::EndFrame()
@@ -215,7 +241,7 @@ bool GLQELSystemClass::PumpEvents()
 {
     int clientWidth = 0, clientHeight = 0;
     SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
-    translator_->SetSizes(clientWidth, clientHeight, graphics_->Width(), graphics_->Height());
+    translator_->SetSizes(clientWidth, clientHeight, graphicsFactory_->GetWidth(), graphicsFactory_->GetHeight());
 
     bool quit = stopRequested.load();
     SDL_Event event;

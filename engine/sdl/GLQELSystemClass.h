@@ -18,6 +18,7 @@
 #include "engine/sdl/QelSDLInputBase.h"
 
 class GLQelGraphicsClass;
+class QelEnetNetworkFactoryBase;
 
 class QelGameLoop;
 
@@ -50,6 +51,7 @@ public:
 
 private:
     void CreateProgramWindow(int32_t width, int32_t height);
+    void InitializeNetwork();
     bool InitializeInput();
     bool InitializeGraphics(int32_t width, int32_t height);
 
@@ -71,9 +73,9 @@ private:
     bool sdlStarted_ = false;
     std::unique_ptr<QelSDLGLContext> graphics_;
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
+    std::unique_ptr<QelEnetNetworkFactoryBase> network_;
     std::unique_ptr<QelSDLInputBase> input_;
     std::unique_ptr<QelSDLEventTranslator> translator_;
-    bool verticalSync_ = false;
     std::vector<std::string> droppedFiles_;  // UTF-8 paths, oldest first
 };
 

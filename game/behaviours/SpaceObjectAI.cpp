@@ -1,5 +1,6 @@
 #include "game/behaviours/SpaceObjectAI.h"
 
+#include "game/behaviours/PlayerShipAI.h"
 #include "game/world/BehaviourHookMap.h"
 
 #include <cstdint>
@@ -8,13 +9,12 @@ class SpaceObject;
 
 namespace {
 
-// The behaviours' bodies arrive one by one in later work; until then each hook
-// is bound to its name and does nothing, so objects with these names move
+// The behaviours' bodies arrive one by one in later work; until then these
+// hooks are bound to their names and do nothing, so objects with these names move
 // and bounce but otherwise stay idle.
 void DroneAI(SpaceObject*, int32_t, void*) {}
 void MissileAI(SpaceObject*, int32_t, void*) {}
 void NPCShipAI(SpaceObject*, int32_t, void*) {}
-void PlayerShipAI(SpaceObject*, int32_t, void*) {}
 void StationAI(SpaceObject*, int32_t, void*) {}
 void MonsterAI(SpaceObject*, int32_t, void*) {}
 

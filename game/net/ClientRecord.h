@@ -21,6 +21,9 @@ public:
     uint64_t shipId = 0;        // the ship this console belongs to; 0 = none
     int32_t idleCount = 0;      // time-out checks since the last heartbeat
     float ping = 0.0f;          // smoothed round trip, ms
+    // Hears the world's sounds: main screens, and consoles of fighters and
+    // shuttles. Set by the object update pass, never cleared.
+    bool worldSoundFlag = false;
 };
 
 // A client id: bit 63 set. 0 stands for the server or nobody.

@@ -2,6 +2,7 @@
 
 #include "engine/base/PerSecondCounterMap.h"
 #include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
 #include "engine/net/QelNetworkClient.h"
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "game/net/LanServerDiscovery.h"
@@ -23,6 +24,8 @@ CorvaneClient* gClient = nullptr;
 namespace {
 
 QelNetworkMessage clientOutgoingMessage;
+
+constexpr const char* kMachineNameSetting = "clientMachineName";
 
 // Trailing spaces, line ends and tabs are not part of a stored key or value.
 std::string TrimLineEnd(std::string text)
@@ -75,7 +78,16 @@ CorvaneClient::Settings CorvaneClient::Settings::FromPreferences()
     settings.contactDecayDelay = AppData::GetInt("clientContactDecayDelay");
     settings.stringMapFile = qel::DataFolder() / "client_string_set.txt";
     settings.lanDiscovery = true;
+    QelFileServices::Instance().GetRegistryValue(kMachineNameSetting, settings.machineName);
     return settings;
+}
+
+void CorvaneClient::SetMachineName(const std::string& name)
+{
+    settings.machineName = name;
+    if (!QelFileServices::Instance().SetRegistryValue(kMachineNameSetting, name))
+        std::fprintf(stderr, "client: could not store the machine name \"%s\"; it holds for this run only\n",
+                     name.c_str());
 }
 
 CorvaneClient::CorvaneClient(const Settings& chosen) : settings(chosen), queues("client")

@@ -50,10 +50,11 @@ public:
         int32_t contactDecayDelay = 0;       // ticks without update before a contact is forgotten
         std::filesystem::path stringMapFile;  // empty: the map is neither loaded nor saved
         bool lanDiscovery = false;            // search the local network for servers
+        std::string machineName;              // how this console is known on the server screen
 
         // "serverNetworkPort", "client-network-mess-per-frame",
-        // "clientContactDecayDelay", data/client_string_set.txt, with the
-        // local-network search on.
+        // "clientContactDecayDelay", data/client_string_set.txt, the machine
+        // setting "clientMachineName", with the local-network search on.
         static Settings FromPreferences();
     };
 
@@ -82,6 +83,11 @@ public:
     void FullObjectArrived(uint64_t objectId);
     // The string map changed; it is saved some frames later.
     void StringMapChanged() { saveCountdown = kSaveDelayFrames; }
+
+    const std::string& MachineName() const { return settings.machineName; }
+    // The server operator renamed this console: kept, and remembered in the
+    // machine settings for the next start.
+    void SetMachineName(const std::string& name);
 
     int FramesSinceLastMessage() const { return queues.FramesSinceLastMessage(); }
     const std::vector<uint64_t>& RequestQueue() const { return requestQueue; }

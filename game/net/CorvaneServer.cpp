@@ -225,23 +225,23 @@ void CorvaneServer::QueueDestroy(uint64_t spaceObjectId)
 // the order is part of the protocol, since consoles see effects in it.
 void CorvaneServer::RunReplicationPasses()
 {
-    // 1 CollectTargetedObjects: arrives with the object update passes.
-    // 2 SendObjectUpdatesToClients: arrives with the object update passes.
-    // 3 SendObjectBLOBUpdatesToClients: arrives with data-set replication.
-    // 4 SendFastObjectUpdates: arrives with the object update passes.
+    CollectTargetedObjects();
+    SendObjectUpdatesToClients();
+    SendObjectBLOBUpdatesToClients();
+    SendFastObjectUpdates();
     // 5 SendIndexedTables on colour changes: arrives with the side tables.
     // 6 SendFriendEyesToClients: arrives with the extended-vision passes.
-    // 7 SendOwnShipUpdates: arrives with the object update passes.
-    // 8 SendOwnShipFullObjects: arrives with full-object replication.
+    SendOwnShipUpdates();
+    SendOwnShipFullObjects();
     // 9 SendScienceRangeUpdates: arrives with the extended-vision passes.
-    // 10 SendTargetFullObjects: arrives with full-object replication.
+    SendTargetFullObjects();
     // 11 ServerStringMap::UpdateClients and nav points: arrive with string-map replication.
     // 12 SendNavProxies: arrives with the side tables.
     // 13 SendShieldValues: arrives with the shield pass.
-    // 14 SendQueuedFullObjects: arrives with full-object replication.
-    // 15 SendGridObjectsToClients: arrives with data-set replication.
+    SendQueuedFullObjects();
+    // 15 SendGridObjectsToClients: arrives with the ships' interior grids.
     SendPings();
-    // 17 SendGameMasterUpdates: arrives with the object update passes.
+    SendGameMasterUpdates();
     // 18 SendGameMasterData: arrives with the side tables.
     // 19 SendScanLists: arrives with the side tables.
 }
@@ -378,6 +378,15 @@ void CorvaneServer::RaiseScriptEvent(const std::string& tag, uint64_t clientId)
         const ClientRecord* record = FindClient(clientId);
         event.origin_id = record ? record->shipId : 0;
     }
+    scriptHost->HandleEvent(event);
+}
+
+void CorvaneServer::RaiseEventFromClient(uint64_t clientId, EventMessage event)
+{
+    if (!scriptHost)
+        return;
+    event.client_id = clientId;
+    event.event_time = CurrentTick();
     scriptHost->HandleEvent(event);
 }
 

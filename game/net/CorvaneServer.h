@@ -13,6 +13,8 @@
 #include "game/net/ClientRecord.h"
 #include "game/net/MessageQueues.h"
 #include "game/net/PingTracker.h"
+#include "game/world/EventMessage.h"
+#include "game/net/ShipGrouping.h"
 #include "game/world/ServerMessageSink.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/WorldServices.h"
@@ -22,11 +24,14 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+class ObjectDataBlob;
 class QelNetworkServer;
 class ServerScriptHost;
+class SpaceObject;
 
 class CorvaneServer : public ServerMessageSink, public PendingDestroySink {
 public:
@@ -100,6 +105,30 @@ public:
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);
     void SongEnded(uint64_t clientId);
+    // Hands an event a console's command raised to the mission at once, as
+    // coming from that console at the current tick.
+    void RaiseEventFromClient(uint64_t clientId, EventMessage event);
+
+    // Replication senders. Each message goes to the listed consoles; a set
+    // whose due values do not fit one message goes out in several.
+    //
+    // The due values of a data set, each console in turn: changed since they
+    // were last sent to it, never sent, or not sent for 300000 ticks; every
+    // value when forced. A space object's set without force sends only its
+    // visible keys (SendBlobVisibleData).
+    void SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
+                  const std::vector<uint64_t>& clientIds, bool force);
+    // The due values of the keys every console may see (the visible key list
+    // and the keys behaviours added to the object); nothing when the owner is
+    // no existing space object.
+    void SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
+                             const std::vector<uint64_t>& clientIds);
+    // "fullobject": the object's record and identity.
+    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds);
+    // Ids of the objects within the radius of the centre on X and Z, fast
+    // movers left out.
+    void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
+    const ShipGrouping& Grouping() const { return grouping; }
 
     void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
     // The window the mission tick reports (the server screen's size).
@@ -126,6 +155,18 @@ private:
     void DestroyPendingObjects();
     void DestroyObject(uint64_t id);
     void RunReplicationPasses();
+    void CollectTargetedObjects();
+    void SendObjectUpdatesToClients();
+    void SendObjectBLOBUpdatesToClients();
+    void SendFastObjectUpdates();
+    void SendOwnShipUpdates();
+    void SendOwnShipFullObjects();
+    void SendTargetFullObjects();
+    void SendQueuedFullObjects();
+    void SendGameMasterUpdates();
+    void UpdateWorldSoundFlags();
+    void CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids);
+    void SendCompletedScans();
     void SendPings();
     void RunScriptTick();
     void CheckTimeouts();
@@ -147,6 +188,19 @@ private:
     ServerScriptHost* scriptHost = nullptr;
     PingTracker pings;
     simulationTimer pingTimer;  // starts expired
+
+    // Replication pass state; the timers start expired.
+    ShipGrouping grouping;
+    simulationTimer groupingTimer;
+    ShipCursor slowCursor;
+    ShipCursor sensorCursor;
+    ShipCursor fastCursor;
+    ShipCursor ownShipCursor;
+    ShipCursor ownShipFullCursor;
+    ShipCursor targetFullCursor;
+    simulationTimer queuedFullTimer;
+    simulationTimer gameMasterTimer;
+    int32_t gameMasterRuns = 0;
 };
 
 // The one server of the process, or null.

@@ -1,48 +1,98 @@
-// The server's handler of "signal" from consoles. A code it does not handle
-// leaves the server unchanged; the crew commands arrive with the server's
-// command handling.
+// The server's handler of "signal": every command a console sends. Only a
+// console with a record is heard; its commands act on the ship its record
+// names. The connection codes are handled here, the helm's in its family; a
+// code that no family takes leaves the server unchanged.
 
 #include "game/net/ClientRecord.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/DataRequests.h"
 #include "game/net/MessageHooks.h"
-#include "game/net/SignalMessage.h"
+#include "game/net/NetworkIds.h"
+#include "game/net/ServerSignalHandlers.h"
+#include "game/net/SignalHandling.h"
+#include "game/world/Simulation.h"
 
 namespace {
 
-// Keeps the console from being dropped for silence.
-void HandleHeartbeat(QelNetworkMessage& message, uint64_t sender)
+// 4: keeps the console from being dropped for silence.
+void HandleHeartbeat(QelNetworkMessage& message, const SignalSender& sender)
 {
     HeartbeatSignal heartbeat;
-    if (ReadSignal(message, heartbeat))
-        gServer->ResetClientIdle(sender);
+    if (ReadSignalOrReport(message, heartbeat, kServerSignalHandler))
+        gServer->ResetClientIdle(sender.clientId);
 }
 
-// A console echoes the key of a ping the server sent it.
-void HandlePingEcho(QelNetworkMessage& message, uint64_t sender)
+// 33: the name gives the console its role (science, main screen, game master).
+void HandleConsoleName(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ConsoleNameSignal name;
+    if (ReadSignalOrReport(message, name, kServerSignalHandler))
+        sender.record.SetConsoleName(name.name);
+}
+
+// 102: a console echoes the key of a ping the server sent it.
+void HandlePingEcho(QelNetworkMessage& message, const SignalSender& sender)
 {
     PingSignal echo;
-    if (ReadSignal(message, echo))
-        gServer->ApplyPingEcho(sender, echo.key);
+    if (ReadSignalOrReport(message, echo, kServerSignalHandler))
+        gServer->ApplyPingEcho(sender.clientId, echo.key);
+}
+
+// 103. The server screen's client list notices the new name by itself when
+// the render manager raises its change flag for it.
+void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
+{
+    MachineNameSignal name;
+    if (ReadSignalOrReport(message, name, kServerSignalHandler))
+        sender.record.machineName = name.name;
+}
+
+bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
+{
+    switch (code) {
+    case SIGNAL_MESS_HEARTBEAT: HandleHeartbeat(message, sender); return true;
+    case SIGNAL_MESS_CONSOLE_NAME: HandleConsoleName(message, sender); return true;
+    case SIGNAL_MESS_PING: HandlePingEcho(message, sender); return true;
+    case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
+    default: return false;
+    }
+}
+
+// The ship the record names, when it is in the world.
+SpaceObject* ShipOf(const ClientRecord& record)
+{
+    if (!theSimulation || !IsSpaceObjectId(record.shipId))
+        return nullptr;
+    return theSimulation->GetSpaceObject(record.shipId);
 }
 
 }  // namespace
 
 void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
 {
-    uint16_t code = 0;
     // Only the transport's ids name a console; anything else is no one's.
-    if (!gServer || !VALID_CLIENT(sender) || !ReadSignalCode(*message, code))
+    if (!gServer || !VALID_CLIENT(sender))
         return;
-    switch (code) {
-    case SIGNAL_MESS_HEARTBEAT:
-        HandleHeartbeat(*message, sender);
-        break;
-    case SIGNAL_MESS_PING:
-        HandlePingEcho(*message, sender);
-        break;
-    default:
-        break;
+    ClientRecord* record = gServer->FindClient(sender);
+    uint16_t code = 0;
+    if (!record || !ReadSignalCode(*message, code))
+        return;
+    const SignalSender from{sender, *record, ShipOf(*record)};
+    if (HandleServerConnectionSignal(code, *message, from))
+        return;
+    if (code == SIGNAL_MESS_FULL_OBJECT_REQUEST) {
+        AnswerFullObjectRequest(*message, sender);
+        return;
     }
+    HandleServerHelmSignal(code, *message, from);
+    // 10, 11 dock and undock: tractor connections.
+    // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
+    // 74, 75, 76, 78 fighter controls: the fighter console.
+    // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
+    // 91, 92 scans: the science console.
+    // 93 quick jump: the quick jump button.
+    // 34, 39, 40, 52, 55, 59, 62, 88, 89, 95, 99, 100, 101 mission events: the console widgets and the retained GUI.
+    // 65, 67 ship records and asset data: the data requests.
 }
 
 namespace {

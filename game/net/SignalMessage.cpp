@@ -3,6 +3,21 @@
 #include "game/net/NetworkIds.h"
 #include "game/net/ReadMessageFields.h"
 
+#include <cmath>
+
+bool ShipIdFitsSignal(uint64_t id)
+{
+    return IsNoneOrSpaceObjectId(id);
+}
+
+bool AllFinite(std::initializer_list<float> values)
+{
+    for (float value : values)
+        if (!std::isfinite(value))
+            return false;
+    return true;
+}
+
 void WriteSignalCode(QelNetworkMessage& message, SignalMessageCode code)
 {
     message.WriteInt16(code);
@@ -23,11 +38,6 @@ void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& sign
     message.WriteInt64(0);  // ends the list
 }
 
-void WriteSignal(QelNetworkMessage& message, const HeartbeatSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-}
-
 void WriteSignal(QelNetworkMessage& message, const ObjectRemovedSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -46,16 +56,17 @@ void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& sign
     message.WriteString(signal.shipKey);
 }
 
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId);
+}
+
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
     message.WriteString(signal.key);
     message.WriteString(signal.value);
-}
-
-void WriteSignal(QelNetworkMessage& message, const ConnectResetSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
 }
 
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal)
@@ -82,11 +93,6 @@ bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal)
     return !message.IsBad() && allSpaceObjects;
 }
 
-bool ReadSignal(QelNetworkMessage& message, HeartbeatSignal&)
-{
-    return !message.IsBad();
-}
-
 bool ReadSignal(QelNetworkMessage& message, ObjectRemovedSignal& signal)
 {
     message.ReadInt64(signal.objectId);
@@ -105,15 +111,16 @@ bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal)
     return !message.IsBad() && !signal.shipKey.empty();
 }
 
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal)
+{
+    message.ReadInt64(signal.objectId);
+    return !message.IsBad() && IsNoneOrSpaceObjectId(signal.objectId);
+}
+
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal)
 {
     message.ReadString(signal.key).ReadString(signal.value);
     return !message.IsBad() && !signal.key.empty();
-}
-
-bool ReadSignal(QelNetworkMessage& message, ConnectResetSignal&)
-{
-    return !message.IsBad();
 }
 
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal)
@@ -122,40 +129,195 @@ bool ReadSignal(QelNetworkMessage& message, PingSignal& signal)
     return !message.IsBad();
 }
 
+void WriteSignal(QelNetworkMessage& message, const ThrottleSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.throttle);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ReverseSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.reverse);
+}
+
+void WriteSignal(QelNetworkMessage& message, const Steer2DSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.yaw).WriteFloat(signal.pitch);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SelectObjectSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId);
+    message.WriteString(signal.kind).WriteString(signal.value).WriteString(signal.dataSetKey);
+    message.WriteString(signal.extra);
+    message.WriteFloat(signal.x).WriteFloat(signal.y).WriteFloat(signal.z);
+}
+
+void WriteSignal(QelNetworkMessage& message, const FloatValueToClientSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId).WriteString(signal.key).WriteInt32(signal.index);
+    message.WriteFloat(signal.value);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ConsoleNameSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.name);
+}
+
+void WriteSignal(QelNetworkMessage& message, const RedAlertSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.redAlert);
+}
+
+void WriteSignal(QelNetworkMessage& message, const BeamDamageSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.playerShip).WriteFloat(signal.computerShip).WriteFloat(signal.station);
+}
+
+void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.distance).WriteFloat(signal.direction);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.key);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.key).WriteString(signal.value);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.key).WriteString(signal.value);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.tick);
+}
+
+void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.name);
+}
+
+bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal)
+{
+    message.ReadInt32(signal.throttle);
+    return !message.IsBad() && AllFinite({signal.throttle});
+}
+
+bool ReadSignal(QelNetworkMessage& message, ReverseSignal& signal)
+{
+    message.ReadInt32(signal.reverse);
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, Steer2DSignal& signal)
+{
+    message.ReadInt32(signal.yaw).ReadInt32(signal.pitch);
+    return !message.IsBad() && AllFinite({signal.yaw, signal.pitch});
+}
+
+// The key names where the choice is kept, so it cannot be empty; the point
+// may become a course, so it must be a place.
+bool ReadSignal(QelNetworkMessage& message, SelectObjectSignal& signal)
+{
+    message.ReadInt64(signal.objectId);
+    message.ReadString(signal.kind).ReadString(signal.value).ReadString(signal.dataSetKey);
+    message.ReadString(signal.extra);
+    message.ReadInt32(signal.x).ReadInt32(signal.y).ReadInt32(signal.z);
+    return !message.IsBad() && IsNoneOrSpaceObjectId(signal.objectId) && !signal.dataSetKey.empty() &&
+           AllFinite({signal.x, signal.y, signal.z});
+}
+
+bool ReadSignal(QelNetworkMessage& message, FloatValueToClientSignal& signal)
+{
+    message.ReadInt64(signal.objectId).ReadString(signal.key).ReadInt32(signal.index);
+    message.ReadInt32(signal.value);
+    return !message.IsBad() && IsSpaceObjectId(signal.objectId) && !signal.key.empty();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ConsoleNameSignal& signal)
+{
+    message.ReadString(signal.name);
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, RedAlertSignal& signal)
+{
+    message.ReadInt32(signal.redAlert);
+    return !message.IsBad();
+}
+
+// A negative coefficient would heal what a beam hits.
+bool ReadSignal(QelNetworkMessage& message, BeamDamageSignal& signal)
+{
+    message.ReadInt32(signal.playerShip).ReadInt32(signal.computerShip).ReadInt32(signal.station);
+    return !message.IsBad() && AllFinite({signal.playerShip, signal.computerShip, signal.station}) &&
+           signal.playerShip >= 0.0f && signal.computerShip >= 0.0f && signal.station >= 0.0f;
+}
+
+bool ReadSignal(QelNetworkMessage& message, JumpSignal& signal)
+{
+    message.ReadInt32(signal.distance).ReadInt32(signal.direction);
+    return !message.IsBad() && AllFinite({signal.distance, signal.direction});
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal)
+{
+    message.ReadString(signal.key);
+    return !message.IsBad() && !signal.key.empty();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal)
+{
+    message.ReadString(signal.key).ReadString(signal.value);
+    return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal)
+{
+    message.ReadString(signal.key).ReadString(signal.value);
+    return !message.IsBad() && !signal.key.empty();
+}
+
+// The console's clock counts in signed 64 bits.
+bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal)
+{
+    message.ReadInt64(signal.tick);
+    return !message.IsBad() && signal.tick <= static_cast<uint64_t>(INT64_MAX);
+}
+
+bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
+{
+    message.ReadString(signal.name);
+    return !message.IsBad();
+}
+
 // ---- Signals the mission script sends ----
-
-void WriteSignal(QelNetworkMessage& message, const MyShipIdSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt64(signal.shipId);
-}
-
-void WriteSignal(QelNetworkMessage& message, const MyAltShipIdSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt64(signal.shipId);
-}
 
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
     message.WriteInt64(signal.objectId).WriteInt32(signal.seconds);
     message.WriteString(signal.colour).WriteString(signal.text);
-}
-
-void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-}
-
-void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-}
-
-void WriteSignal(QelNetworkMessage& message, const NewSimulationSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
 }
 
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
@@ -195,18 +357,6 @@ void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& si
     message.WriteInt32(signal.onOffFlag);
 }
 
-void WriteSignal(QelNetworkMessage& message, const RequestClientStringSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.key);
-}
-
-void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.key).WriteString(signal.value);
-}
-
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -220,35 +370,10 @@ void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal)
     message.WriteString(signal.options);
 }
 
-bool ReadSignal(QelNetworkMessage& message, MyShipIdSignal& signal)
-{
-    return ReadMessageFields(message, signal.shipId) && IsNoneOrSpaceObjectId(signal.shipId);
-}
-
-bool ReadSignal(QelNetworkMessage& message, MyAltShipIdSignal& signal)
-{
-    return ReadMessageFields(message, signal.shipId) && IsNoneOrSpaceObjectId(signal.shipId);
-}
-
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal)
 {
     return ReadMessageFields(message, signal.objectId, signal.seconds, signal.colour, signal.text) &&
            IsNoneOrSpaceObjectId(signal.objectId);
-}
-
-bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal&)
-{
-    return !message.IsBad();
-}
-
-bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal&)
-{
-    return !message.IsBad();
-}
-
-bool ReadSignal(QelNetworkMessage& message, NewSimulationSignal&)
-{
-    return !message.IsBad();
 }
 
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
@@ -258,10 +383,8 @@ bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
 
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal)
 {
-    ReadMessageFields(message, signal.widgetName);
-    for (float& edge : signal.rects)
-        ReadMessageFields(message, edge);
-    return !message.IsBad();
+    float* r = signal.rects;
+    return ReadMessageFields(message, signal.widgetName, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
 }
 
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal)
@@ -280,16 +403,6 @@ bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal)
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal)
 {
     return ReadMessageFields(message, signal.onOffFlag);
-}
-
-bool ReadSignal(QelNetworkMessage& message, RequestClientStringSignal& signal)
-{
-    return ReadMessageFields(message, signal.key);
-}
-
-bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal)
-{
-    return ReadMessageFields(message, signal.key, signal.value);
 }
 
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal)

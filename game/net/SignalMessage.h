@@ -18,6 +18,7 @@
 #include "engine/base/QelNetworkMessage.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,12 @@ enum SignalMessageCode : uint16_t {
 // Codes run from 0 to this; anything above is no code at all.
 constexpr uint16_t kLastSignalCode = SIGNAL_MESS_INDEXED_TABLES;
 
+// Checks the readers share: an id that may name the console's ship, and
+// floats that are numbers (a NaN or an infinity is no helm setting, and
+// would spread through every later computation on the ship).
+bool ShipIdFitsSignal(uint64_t id);
+bool AllFinite(std::initializer_list<float> values);
+
 // Begins the payload of a code (the key must already be written).
 void WriteSignalCode(QelNetworkMessage& message, SignalMessageCode code);
 // Reads the code that follows the key; false when the message ends first.
@@ -148,64 +155,59 @@ struct FullObjectRequestSignal {
     std::vector<uint64_t> objectIds;  // each a space-object id, no 0
 };
 
-// C->S 4: a console is still there; no payload.
-struct HeartbeatSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HEARTBEAT;
+// A code that carries nothing but itself.
+template <SignalMessageCode Code>
+struct NoPayloadSignal {
+    static constexpr SignalMessageCode kCode = Code;
 };
 
-// S->C 12: the object is gone from the world.
-struct ObjectRemovedSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OBJECT_REMOVED;
-    uint64_t objectId = 0;
-};
-
-// S->C 58: whether the world is paused.
-struct PauseStateSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PAUSE_STATE;
-    int32_t paused = 0;
-};
-
-// C->S 65: a ship definition the console failed to find.
-struct ShipRecordRequestSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SHIP_RECORD;
-    std::string shipKey;
-};
-
-// S->C 87: one entry of the server string map; key "clear" with value
-// "stringmap" empties the console's copy.
-struct StringMapSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STRING_MAP;
-    std::string key;  // not empty
-    std::string value;
-};
-
-// S->C 97: a console has just connected and starts from a clean slate; no
-// payload.
-struct ConnectResetSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CONNECT_RESET;
-};
-
-// S->C 102 and its C->S echo: the key of one round-trip measurement.
-struct PingSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PING;
-    int32_t key = 0;
-};
-
-// ---- Signals the mission script sends (S->C) ----
-
-// S->C 0: the ship this console controls from now on; 0 = none.
-struct MyShipIdSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_MY_SHIP_ID;
+// S->C 0 and 1: the ship this console controls, and the ship its 2D radar
+// follows instead (0 = back to the own ship).
+template <SignalMessageCode Code>
+struct ShipIdSignal {
+    static constexpr SignalMessageCode kCode = Code;
     uint64_t shipId = 0;  // 0 or a space-object id
 };
+using MyShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_SHIP_ID>;
+using MyAltShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_ALT_SHIP_ID>;
 
-// S->C 1: the ship the console's 2D radar centres on instead of its own; 0 = its own.
-struct MyAltShipIdSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_MY_ALT_SHIP_ID;
-    uint64_t shipId = 0;  // 0 or a space-object id
+// C->S 4: a console is still there.
+using HeartbeatSignal = NoPayloadSignal<SIGNAL_MESS_HEARTBEAT>;
+
+// 5, both ways: the helm's throttle. The server clamps what a console sends;
+// a console refuses more than 100 either way from the server.
+struct ThrottleSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_THROTTLE;
+    float throttle = 0.0f;  // share of full impulse; finite
 };
 
-// S->C 2: a speech bubble over an object on the 2D radar; an empty text removes it.
+// 6, both ways: whether the engines run backwards.
+struct ReverseSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_REVERSE;
+    int32_t reverse = 0;  // 0 or 1; the server clamps other values
+};
+
+// 7 (both ways) and 9 (C->S): turn rates about the three axes, from the
+// constrained and the free steering widgets. 8 (C->S) carries only yaw and
+// pitch, in that order.
+template <SignalMessageCode Code>
+struct SteeringSignal {
+    static constexpr SignalMessageCode kCode = Code;
+    float roll = 0.0f;   // -1..1 of full turn rate; finite
+    float pitch = 0.0f;
+    float yaw = 0.0f;
+};
+using SteerSignal = SteeringSignal<SIGNAL_MESS_STEER>;
+using SteerFreeSignal = SteeringSignal<SIGNAL_MESS_STEER_FREE>;
+
+struct Steer2DSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STEER_2D;
+    float yaw = 0.0f;    // -1..1 of full turn rate; finite
+    float pitch = 0.0f;
+};
+
+// S->C 2: a speech bubble over an object on the 2D radar; an empty text
+// removes it.
 struct SpeechBubbleSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_SPEECH_BUBBLE;
     uint64_t objectId = 0;  // 0 or a space-object id
@@ -214,20 +216,9 @@ struct SpeechBubbleSignal {
     std::string text;
 };
 
-// S->C 17: every nav point is gone; no payload.
-struct AllNavPointsDeletedSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_POINTS_DELETED;
-};
-
-// S->C 20: every nav proxy is gone; no payload.
-struct AllNavProxiesDeletedSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_ALL_NAV_PROXIES_DELETED;
-};
-
-// S->C 23: the mission started a blank world; no payload.
-struct NewSimulationSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_NEW_SIMULATION;
-};
+// S->C 17 and 20: every nav point, and every nav proxy, is gone.
+using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
+using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
 
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
@@ -267,20 +258,6 @@ struct OptionsTransparencySignal {
     int32_t onOffFlag = 0;
 };
 
-// S->C 89: the mission asks for one of the console's stored strings; the
-// console answers with the same code, key and value.
-struct RequestClientStringSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_REQUEST_CLIENT_STRING;
-    std::string key;
-};
-
-// S->C 90: the console stores a string under the key.
-struct SetClientStringSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SET_CLIENT_STRING;
-    std::string key;
-    std::string value;
-};
-
 // S->C 96: the console reports the box of the widget ("widget_box_state").
 struct WidgetBoxStateQuerySignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_BOX_STATE_QUERY;
@@ -298,50 +275,235 @@ struct HoldMenuSignal {
     std::string options;
 };
 
+// S->C 12: the object is gone from the world.
+struct ObjectRemovedSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OBJECT_REMOVED;
+    uint64_t objectId = 0;
+};
+
+// C->S 13: a console picked an object (or a point) on one of its views. A
+// kind containing "helm" asks the ship to turn towards the point.
+struct SelectObjectSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SELECT_OBJECT;
+    uint64_t objectId = 0;     // 0 or a space-object id
+    std::string kind;          // selection kind
+    std::string value;
+    std::string dataSetKey;    // the ship's key that records the choice; not empty
+    std::string extra;
+    float x = 0.0f, y = 0.0f, z = 0.0f;  // the point picked; finite
+};
+
+// S->C 23: a new game begins; the console forgets its world.
+using NewSimulationSignal = NoPayloadSignal<SIGNAL_MESS_NEW_SIMULATION>;
+// S->C 24: the game stopped.
+using SimulationStoppedSignal = NoPayloadSignal<SIGNAL_MESS_SIMULATION_STOPPED>;
+
+// S->C 31: one float value of an object's data set.
+struct FloatValueToClientSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_FLOAT_VALUE;
+    uint64_t objectId = 0;  // a space-object id
+    std::string key;        // not empty
+    int32_t index = 0;
+    float value = 0.0f;
+};
+
+// C->S 33: the console's name, which gives it its role on the server.
+struct ConsoleNameSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CONSOLE_NAME;
+    std::string name;
+};
+
+// S->C 58: whether the world is paused.
+struct PauseStateSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PAUSE_STATE;
+    int32_t paused = 0;
+};
+
+// 59, both ways: the red alert state of a ship.
+struct RedAlertSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_RED_ALERT;
+    int32_t redAlert = 0;
+};
+
+// C->S 65: a ship definition the console failed to find.
+struct ShipRecordRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SHIP_RECORD;
+    std::string shipKey;
+};
+
+// S->C 71: the base beam damage of the three kinds of shooter.
+struct BeamDamageSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SET_BEAM_DAMAGE;
+    float playerShip = 1.0f;    // each at least 0
+    float computerShip = 1.0f;
+    float station = 1.0f;
+};
+
+// C->S 85: the helm asks for a jump (its S->C form, the jump effect, carries
+// other fields).
+struct JumpSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_JUMP;
+    float distance = 0.0f;   // finite
+    float direction = 0.0f;  // finite
+};
+
+// S->C 82: the most "exciting" object near the ship, for the main screen's
+// automatic camera; 0 when there is none.
+struct AutoCinematicStarsSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_AUTO_CINEMATIC_STARS;
+    uint64_t objectId = 0;  // 0 or a space object
+};
+
+// S->C 87: one entry of the server string map; key "clear" with value
+// "stringmap" empties the console's copy.
+struct StringMapSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STRING_MAP;
+    std::string key;  // not empty
+    std::string value;
+};
+
+// S->C 89: the mission asks for a value of the console's own string map.
+struct ClientStringRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_REQUEST_CLIENT_STRING;
+    std::string key;  // not empty
+};
+
+// C->S 89: the console's answer; the value is empty when it has none.
+struct ClientStringSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_REQUEST_CLIENT_STRING;
+    std::string key;
+    std::string value;
+};
+
+// S->C 90: the mission stores a value in the console's own string map.
+struct SetClientStringSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SET_CLIENT_STRING;
+    std::string key;  // not empty
+    std::string value;
+};
+
+// S->C 97: a console has just connected and starts from a clean slate.
+using ConnectResetSignal = NoPayloadSignal<SIGNAL_MESS_CONNECT_RESET>;
+
+// S->C 98: the server's tick, which the console's clock takes over.
+struct SimulationTickSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SIMULATION_TICK;
+    uint64_t tick = 0;
+};
+
+// S->C 102 and its C->S echo: the key of one round-trip measurement.
+struct PingSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_PING;
+    int32_t key = 0;
+};
+
+// 103, both ways: the console's machine name (the console tells it; the server
+// operator may give it a new one).
+struct MachineNameSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_MACHINE_NAME;
+    std::string name;
+};
+
+// S->C 104: the server asks for the machine name.
+using MachineNameQuerySignal = NoPayloadSignal<SIGNAL_MESS_MACHINE_NAME_QUERY>;
+
+template <SignalMessageCode Code>
+void WriteSignal(QelNetworkMessage& message, const NoPayloadSignal<Code>&)
+{
+    WriteSignalCode(message, Code);
+}
+
+template <SignalMessageCode Code>
+bool ReadSignal(QelNetworkMessage& message, NoPayloadSignal<Code>&)
+{
+    return !message.IsBad();
+}
+
+template <SignalMessageCode Code>
+void WriteSignal(QelNetworkMessage& message, const ShipIdSignal<Code>& signal)
+{
+    WriteSignalCode(message, Code);
+    message.WriteInt64(signal.shipId);
+}
+
+// Only 0 or a space-object id can name the console's ship.
+template <SignalMessageCode Code>
+bool ReadSignal(QelNetworkMessage& message, ShipIdSignal<Code>& signal)
+{
+    message.ReadInt64(signal.shipId);
+    return !message.IsBad() && ShipIdFitsSignal(signal.shipId);
+}
+
+template <SignalMessageCode Code>
+void WriteSignal(QelNetworkMessage& message, const SteeringSignal<Code>& signal)
+{
+    WriteSignalCode(message, Code);
+    message.WriteFloat(signal.roll).WriteFloat(signal.pitch).WriteFloat(signal.yaw);
+}
+
+template <SignalMessageCode Code>
+bool ReadSignal(QelNetworkMessage& message, SteeringSignal<Code>& signal)
+{
+    message.ReadInt32(signal.roll).ReadInt32(signal.pitch).ReadInt32(signal.yaw);
+    return !message.IsBad() && AllFinite({signal.roll, signal.pitch, signal.yaw});
+}
+
 void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const HeartbeatSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ThrottleSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ReverseSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const Steer2DSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ObjectRemovedSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SelectObjectSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const FloatValueToClientSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ConsoleNameSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PauseStateSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const RedAlertSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const BeamDamageSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const ConnectResetSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const MyShipIdSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const MyAltShipIdSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const AllNavPointsDeletedSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const AllNavProxiesDeletedSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const NewSimulationSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal);
-void WriteSignal(QelNetworkMessage& message, const RequestClientStringSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal);
 void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, HeartbeatSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ReverseSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, Steer2DSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ObjectRemovedSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SelectObjectSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, FloatValueToClientSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ConsoleNameSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PauseStateSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, RedAlertSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, BeamDamageSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, JumpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, ConnectResetSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, MyShipIdSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, MyAltShipIdSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, AllNavPointsDeletedSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, AllNavProxiesDeletedSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, NewSimulationSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal);
-bool ReadSignal(QelNetworkMessage& message, RequestClientStringSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal);

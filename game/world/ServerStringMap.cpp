@@ -37,6 +37,14 @@ void ServerStringMap::Clear()
     entries.clear();
 }
 
+void ServerStringMap::ApplyReceived(const std::string& key, const std::string& value)
+{
+    QEL_ASSERT(!key.empty(), "!key.empty() && \"empty key; ServerStringMap::ApplyReceived\"");
+    entries[key] = value;
+    if (key == "clear" && value == "stringmap")
+        Clear();
+}
+
 void ServerStringMap::SendFullUpdateTo(uint64_t clientId, ServerMessageSink& sink)
 {
     for (const auto& x : entries) {

@@ -30,6 +30,12 @@ public:
     // with an empty value.
     void Clear();
 
+    // A console's copy takes an entry the server sent. Nothing is queued: a
+    // console never sends its copy on, and a queue nothing drains would grow
+    // for as long as the console runs. The pair "clear" / "stringmap" is
+    // stored and then wiped with every other entry.
+    void ApplyReceived(const std::string& key, const std::string& value);
+
     // Every entry, in key order, one reliable message each, to one client.
     void SendFullUpdateTo(uint64_t clientId, ServerMessageSink& sink);
     // Sends every queued change to all clients (unreliably, with the value

@@ -30,9 +30,11 @@
 #include <vector>
 
 class ConsoleMessageLog;
+class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
 class ScriptEventSink;
+class ShipConsoleNotices;
 
 class Simulation {
 public:
@@ -112,6 +114,14 @@ public:
     void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
     void SetParticleSink(ParticleSink* sink) { particles = sink; }
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
+    void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
+    void SetLocalPresentation(LocalPresentation* presentation) { localPresentation = presentation; }
+    // The services behaviours call; each may be null.
+    ScriptEventSink* ScriptEvents() const { return scriptEvents; }
+    PendingDestroySink* PendingDestroys() const { return pendingDestroys; }
+    ParticleSink* Particles() const { return particles; }
+    ShipConsoleNotices* ShipConsoles() const { return shipConsoles; }
+    LocalPresentation* Presentation() const { return localPresentation; }
 
     SuperContainer* Container() const { return container.get(); }
     // Counts Resets and Clears: code that holds ids across a call into game
@@ -179,6 +189,8 @@ private:
     PendingDestroySink* pendingDestroys = nullptr;
     ParticleSink* particles = nullptr;
     ConsoleMessageLog* messageLog = nullptr;
+    ShipConsoleNotices* shipConsoles = nullptr;
+    LocalPresentation* localPresentation = nullptr;
 };
 
 // The one world, or null before it is built and after it is gone.

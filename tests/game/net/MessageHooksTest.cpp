@@ -40,8 +40,14 @@ const Registration kRequired[] = {
     {Side::Client, qel::kReservedKey},
     {Side::Client, qel::kConnectedKey},
     {Side::Client, std::string("testValueToClient")},
+    {Side::Client, std::string("signal")},
+    {Side::Client, qel::kDisconnectedKey},
+    {Side::Client, std::string("objectBlob")},
+    {Side::Client, std::string("spaceobjectupdate")},
+    {Side::Client, std::string("fullobject")},
     {Side::Server, qel::kReservedKey},
     {Side::Server, std::string("testValueToServer")},
+    {Side::Server, std::string("signal")},
 };
 
 TEST(MessageHooksTest, every_required_key_is_registered_on_its_side)

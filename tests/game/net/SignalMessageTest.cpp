@@ -73,6 +73,25 @@ TEST(SignalMessage, payloads_round_trip_with_their_codes)
         ASSERT_TRUE(RoundTrip(in, out, m));
         EXPECT_EQ(out.key, -12345);
     }
+    {
+        QelNetworkMessage m;
+        SimulationTickSignal in{(1ll << 40) + 7}, out;
+        ASSERT_TRUE(RoundTrip(in, out, m));
+        EXPECT_EQ(out.tick, in.tick);
+    }
+    {
+        QelNetworkMessage m;
+        AutoCinematicStarsSignal in{kShipB}, out;
+        ASSERT_TRUE(RoundTrip(in, out, m));
+        EXPECT_EQ(out.objectId, kShipB);
+    }
+}
+
+TEST(SignalMessage, the_most_exciting_object_must_be_none_or_a_space_object)
+{
+    QelNetworkMessage m;
+    AutoCinematicStarsSignal in{kClientIdBit | 501}, out;
+    EXPECT_FALSE(RoundTrip(in, out, m));
 }
 
 TEST(SignalMessage, code_is_written_as_16_bits_and_read_unsigned)

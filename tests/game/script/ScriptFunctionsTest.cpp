@@ -128,6 +128,8 @@ TEST_F(ScriptFunctionsTest, arguments_that_do_not_convert_raise_type_error)
         "zmx.cinematic_control(0, 1, 0, None, 0, zmx.vec3())",
         "zmx.distance(None, obj)",
         "zmx.push_to_standby_list(None)",
+        "zmx.player_ship_setup_defaults(None)",
+        "zmx.player_ship_setup_from_data(None)",
         "zmx.get_game_version(1)",
         "sim.create_space_object('behav_none', '', 65536)",
         "sim.create_space_object('behav_none', '', -1)",
@@ -160,6 +162,8 @@ TEST_F(ScriptFunctionsTest, ids_of_the_wrong_kind_or_texts_too_long_raise_value_
         "zmx.send_client_widget_list(" + client + ", 'a' * 5000, 'b' * 5000)",
         "zmx.set_shared_string('k', 'x' * 9000)",
         "zmx.set_shared_string('', 'x')",
+        "zmx.set_client_string(" + client + ", '', 'x')",
+        "zmx.request_client_string(0, '')",
         "sim.reposition_space_object(obj, float('nan'), 0, 0)",
     };
     for (const std::string& statement : statements)
@@ -362,7 +366,7 @@ TEST_F(ScriptFunctionsTest, each_console_function_sends_its_signal_to_the_one_cl
     EXPECT_THAT(camera.dollyPos, ElementsAre(1, 2, 3));
     EXPECT_THAT(camera.targetPos, ElementsAre(4, 5, 6));
     EXPECT_EQ(Decode<OptionsTransparencySignal>(m[7]).onOffFlag, 1);
-    EXPECT_EQ(Decode<RequestClientStringSignal>(m[8]).key, "callsign");
+    EXPECT_EQ(Decode<ClientStringRequestSignal>(m[8]).key, "callsign");
     const SetClientStringSignal stored = Decode<SetClientStringSignal>(m[9]);
     EXPECT_EQ(stored.key + "=" + stored.value, "callsign=Kestrel");
     const HoldMenuSignal hold = Decode<HoldMenuSignal>(m[10]);
@@ -406,6 +410,16 @@ TEST_F(ScriptFunctionsTest, the_simulation_creates_finds_and_moves_objects)
     ASSERT_EQ(world.forcedUpdates.size(), 1u);
     EXPECT_EQ(world.forcedUpdates[0].spaceObjectId, made);
     EXPECT_THAT(RunError("sim.space_object_exists(spaceObjectID=made)"), HasSubstr("TypeError"));
+}
+
+TEST_F(ScriptFunctionsTest, a_player_ships_keys_are_laid_down_again)
+{
+    RunScript("ship = sim.get_space_object(sim.create_space_object('behav_none', 'unknown', 0))\n"
+              "zmx.player_ship_setup_defaults(space_object=ship)\n"
+              "zmx.player_ship_setup_from_data(ship)\n"
+              "ship.data_set.set('energy', 1.0, 0)\n"
+              "zmx.player_ship_setup_defaults(ship)");
+    EXPECT_NE(Eval("ship.data_set.get('energy', 0)"), "1.0") << "the default energy is back";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The console side over real ENet sockets on loopback: a bare server endpoint
 // stands in for the server, and the test drives frames and ticks by hand.
 
+#include "engine/base/QelFileServices.h"
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/net/TransportRules.h"
 #include "game/net/BeamMessage.h"
@@ -105,6 +106,15 @@ protected:
     {
         message.recipients = {clientId};
         endpoint->Send(message, 1);
+    }
+
+    template <typename Signal>
+    void SignalToClient(const Signal& signal)
+    {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        WriteSignal(message, signal);
+        SendToClient(message);
     }
 
     // Runs client frames until the condition holds.
@@ -327,3 +337,62 @@ TEST_F(CorvaneClientTest, a_ship_key_that_keeps_missing_is_requested_once_per_ru
 }
 
 }  // namespace
+
+
+TEST_F(CorvaneClientTest, connection_signals_are_answered_with_the_ping_key_and_the_machine_name)
+{
+    ConnectClient();
+    signals.clear();
+    SignalToClient(PingSignal{-77});
+    SignalToClient(MachineNameSignal{"bridge-left"});
+    SignalToClient(MachineNameQuerySignal{});
+    SignalToClient(ConnectResetSignal{});
+    auto answers = [&](uint16_t code) {
+        std::vector<ReceivedSignal> found;
+        for (const ReceivedSignal& s : signals)
+            if (s.code == code)
+                found.push_back(s);
+        return found;
+    };
+    ASSERT_TRUE(FramesUntil([&] {
+        return answers(SIGNAL_MESS_PING).size() == 1 && answers(SIGNAL_MESS_MACHINE_NAME).size() == 2;
+    }));
+    PingSignal echo;
+    ASSERT_TRUE(ReadSignal(*answers(SIGNAL_MESS_PING)[0].message, echo));
+    EXPECT_EQ(echo.key, -77);
+    for (const ReceivedSignal& s : answers(SIGNAL_MESS_MACHINE_NAME)) {
+        MachineNameSignal name;
+        ASSERT_TRUE(ReadSignal(*s.message, name));
+        EXPECT_EQ(name.name, "bridge-left");
+    }
+    EXPECT_EQ(client->MachineName(), "bridge-left");
+    // The new name is remembered for the next start.
+    std::string stored;
+    EXPECT_TRUE(QelFileServices::Instance().GetRegistryValue("clientMachineName", stored));
+    EXPECT_EQ(stored, "bridge-left");
+}
+
+TEST_F(CorvaneClientTest, mission_reads_and_writes_the_consoles_own_string_map)
+{
+    ConnectClient();
+    signals.clear();
+    SignalToClient(SetClientStringSignal{"callsign", "Halcyon"});
+    SignalToClient(ClientStringRequestSignal{"callsign"});
+    SignalToClient(ClientStringRequestSignal{"never_set"});
+    SignalToClient(SetClientStringSignal{"", "refused"});
+    ASSERT_TRUE(FramesUntil([&] { return signals.size() >= 2; }));
+    std::vector<ClientStringSignal> answers;
+    for (const ReceivedSignal& s : signals) {
+        ASSERT_EQ(s.code, SIGNAL_MESS_REQUEST_CLIENT_STRING);
+        ClientStringSignal answer;
+        ASSERT_TRUE(ReadSignal(*s.message, answer));
+        answers.push_back(answer);
+    }
+    EXPECT_EQ(answers[0].key, "callsign");
+    EXPECT_EQ(answers[0].value, "Halcyon");
+    EXPECT_EQ(answers[1].key, "never_set");
+    EXPECT_EQ(answers[1].value, "");
+    EXPECT_EQ(client->stringMap.count("never_set"), 0u);  // asking adds nothing
+    EXPECT_EQ(client->stringMap.count(""), 0u);
+    EXPECT_GT(client->saveCountdown, 0);
+}

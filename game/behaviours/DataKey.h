@@ -1,0 +1,44 @@
+#pragma once
+// A keyed value of an object's data set as a behaviour declares it: its name
+// and the documentation sentence recorded with it. Each behaviour declares its
+// keys once, as constants, and reads and writes through them, so a name is
+// never spelled twice.
+//
+// The readers never add an element (a missing one reads as 0 or ""), so a
+// behaviour's reads do not grow what replication walks.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class ObjectDataBlob;
+
+struct DataKey {
+    std::string_view name;
+    std::string_view doc;
+};
+
+// The documentation of values written during play rather than at set-up.
+inline constexpr std::string_view kPlayDoc = "a";
+
+float ReadFloat(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+// As ReadFloat, but a value that is not a finite number reads as 0: for
+// values that clients and scripts may write and that drive motion.
+float ReadFiniteFloat(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+int64_t ReadInt(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+uint64_t ReadUInt64(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+std::string ReadString(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+// How many indexes the key holds.
+int32_t CountElements(const ObjectDataBlob& blob, const DataKey& key);
+
+// Set-up writes, with the key's documentation.
+void DeclareInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index = 0);
+void DeclareInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index = 0);
+void DeclareUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index = 0);
+void DeclareFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index = 0);
+void DeclareString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index = 0);
+
+// Writes during play, documented as such.
+void WriteInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index = 0);
+void WriteUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index = 0);
+void WriteFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index = 0);

@@ -1,0 +1,71 @@
+#include "game/behaviours/PlayerShipAI.h"
+
+#include "game/behaviours/PlayerShipHelm.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipNavigation.h"
+#include "game/behaviours/PlayerShipSetup.h"
+#include "game/world/BehaviourHookMap.h"
+#include "game/world/Simulation.h"
+#include "game/world/SpaceObject.h"
+#include "helper/QelAssert.h"
+
+#include <algorithm>
+
+using namespace playership;
+
+namespace {
+
+void Assign(SpaceObject& ship)
+{
+    RefreshPlayerShipCoefficients();
+    PlayerShipSetupDefaults(&ship);
+    PlayerShipSetupFromData(&ship);
+    // The contact counters are aged here once the weapons steps exist.
+}
+
+void Tick(SpaceObject& ship, Simulation& world)
+{
+    PlayerShipHelmTick(ship, world);
+    // On the server, fighter targeting, beams, tubes and contacts follow here.
+}
+
+// The slow pass carries the ship's energy through its steps and stores it
+// once at the end; energy never falls below 0.
+void SlowTick(SpaceObject& ship, Simulation& world)
+{
+    const float startEnergy = ReadFiniteFloat(ship.data_set, kEnergy);
+    // Camera interest and hit counters come first here with the engineering steps.
+    float energy = CompleteJump(ship, world, startEnergy);
+    // Heat, cooling, energy use, quick-jump recharge, scans and shield repairs
+    // follow here.
+    RefreshSurroundings(ship, world);
+    // Shared sensors follow here.
+    if (energy != startEnergy)
+        WriteFloat(ship.data_set, kEnergy, std::max(0.0f, energy));
+}
+
+Simulation& World()
+{
+    QEL_ASSERT(theSimulation, "theSimulation");
+    return *theSimulation;
+}
+
+}  // namespace
+
+void PlayerShipAI(SpaceObject* ship, int32_t message, void*)
+{
+    switch (message) {
+    case kBehaviourAssigned:
+        Assign(*ship);
+        break;
+    case kBehaviourTick:
+        Tick(*ship, World());
+        break;
+    case kBehaviourSlowTick:
+        SlowTick(*ship, World());
+        break;
+    default:
+        // Damage to shields, hull and systems is handled here with the weapons steps.
+        break;
+    }
+}

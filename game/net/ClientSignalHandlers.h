@@ -1,0 +1,23 @@
+#pragma once
+// The families of the console's "signal" handler (CMESSSignal*.cpp). Each
+// takes the codes it knows, reads their payloads and applies them; it answers
+// false for a code that is not its own.
+
+#include <cstdint>
+
+class QelNetworkMessage;
+class Simulation;
+
+// The name under which the console's handlers report refused messages.
+inline constexpr const char* kClientSignalHandler = "ClientMessageHookSignal";
+
+// Ship identity and the console's mirror of the world.
+bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
+// The string maps and the connection codes.
+bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
+
+// The console's mirror of the world, or null. A process that hosts the
+// authoritative world never lets what arrives for its console change it.
+Simulation* ConsoleMirrorWorld();
+// This process is the server: its world and string map are the originals.
+bool HostsAuthoritativeWorld();

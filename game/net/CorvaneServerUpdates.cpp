@@ -1,0 +1,258 @@
+// The object update passes: grouping consoles by ship, and sending object
+// records near each ship at rates that suit them (nearby objects, fast movers,
+// the own ship), and the whole world to game-master consoles.
+
+#include "game/net/CorvaneServer.h"
+#include "game/net/SignalMessage.h"
+#include "game/net/SpaceObjectRecord.h"
+#include "game/net/TickTimers.h"
+#include "game/net/WorldLookup.h"
+#include "helper/GeneralUtils.h"
+#include "helper/QelAssert.h"
+
+namespace {
+
+// The grouping follows consoles that join, leave or change ship within a
+// second.
+constexpr int64_t kGroupingTicks = 30;
+// Step spacing constants of the per-ship passes: a step every (K / N) / 33
+// ticks for N ships with consoles.
+constexpr int32_t kSlowPassPeriod = 1000;
+constexpr int32_t kFastPassPeriod = 200;
+constexpr int32_t kOwnShipPassPeriod = 91;
+// Game-master consoles get the moving objects about once a second, and the
+// static ones on every fifth run only.
+constexpr int64_t kGameMasterTicks = 30;
+constexpr int32_t kGameMasterStaticRunEvery = 5;
+// Records per message of the slow and game-master passes: a lost message
+// then loses only a slice of the objects.
+constexpr int32_t kRecordsPerUpdateSlice = 50;
+constexpr int32_t kUpdateEndMarkerSize = 8;
+
+uint64_t UIntAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
+{
+    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
+    return element ? element->uintValue : 0;
+}
+
+int64_t IntAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
+{
+    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
+    return element ? element->intValue : 0;
+}
+
+float FloatAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
+{
+    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
+    return element ? element->floatValue : 0.0f;
+}
+
+// Height is ignored: vision reaches across the world plane.
+bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)
+{
+    const float dx = a.x - b.x;
+    const float dz = a.z - b.z;
+    return dx * dx + dz * dz <= radius * radius;
+}
+
+// Builds "spaceobjectupdate" messages to one list of consoles in the server's
+// outgoing message. A record that would not fit before the end marker starts
+// a new message, so no pass ever overflows one.
+class ObjectUpdateWriter {
+public:
+    ObjectUpdateWriter(CorvaneServer& server, const std::vector<uint64_t>& recipients)
+        : server(server), recipients(recipients), message(ServerOutgoingMessage())
+    {
+        Start();
+    }
+
+    void Add(const SpaceObject& object, int32_t marker)
+    {
+        if (message.BytesLeftToWrite() < SpaceObjectRecord::kSize + kUpdateEndMarkerSize)
+            Split();
+        WriteSpaceObjectRecord(object, marker, message);
+    }
+
+    // Closes and sends the message, and starts the next one.
+    void Split()
+    {
+        Finish();
+        Start();
+    }
+
+    void Finish()
+    {
+        message.WriteInt64(0);
+        message.recipients = recipients;
+        server.SendLocked(message, ServerMessageSink::kUnreliable);
+    }
+
+private:
+    void Start() { StartServerMessage(message, "spaceobjectupdate", 0); }
+
+    CorvaneServer& server;
+    const std::vector<uint64_t>& recipients;
+    QelNetworkMessage& message;
+};
+
+template <typename Signal>
+void SendSignalTo(CorvaneServer& server, const std::vector<uint64_t>& recipients, const Signal& signal)
+{
+    QelNetworkMessage& message = ServerOutgoingMessage();
+    StartServerMessage(message, "signal", 0);
+    WriteSignal(message, signal);
+    message.recipients = recipients;
+    server.SendLocked(message, ServerMessageSink::kUnreliable);
+}
+
+}  // namespace
+
+// Groups the consoles by ship and notes each ship's three targets.
+void CorvaneServer::CollectTargetedObjects()
+{
+    if (!theSimulation || !groupingTimer.IsExpired())
+        return;
+    ArmTimerTicksFromNow(groupingTimer, kGroupingTicks);
+    grouping = ShipGrouping{};
+    for (const auto& [id, record] : clients)
+        if (record->shipId != 0)
+            grouping.shipToClients[record->shipId].push_back(id);
+    grouping.shipCount = static_cast<int32_t>(grouping.shipToClients.size());
+    for (const auto& entry : grouping.shipToClients) {
+        const uint64_t shipId = entry.first;
+        grouping.shipList.push_back(shipId);
+        if (const SpaceObject* ship = FindSpaceObjectById(shipId))
+            grouping.shipToTargets[shipId] = {UIntAtIndexZero(ship->data_set, "weapon_target_UID"),
+                                              UIntAtIndexZero(ship->data_set, "science_target_UID"),
+                                              UIntAtIndexZero(ship->data_set, "comms_target_UID")};
+    }
+}
+
+void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids)
+{
+    if (!theSimulation || !theSimulation->Container())
+        return;
+    SuperContainer& container = *theSimulation->Container();
+    container.Query(PlaneBox::Around(centre.x, centre.z, radius));
+    for (const SuperContainerObject* object : container.QueryResults())
+        if ((object->abits & SpaceObject::kFastMoverBit) == 0 && WithinPlaneRadius(object->pos, centre, radius))
+            ids.insert(object->uniqueID);
+}
+
+// The slow pass: every object within the served ship's vision, in slices,
+// after the tick they belong to, and then the most exciting of them.
+void CorvaneServer::SendObjectUpdatesToClients()
+{
+    uint64_t shipId = 0;
+    std::vector<uint64_t> recipients;
+    if (!NextServedShip(slowCursor, grouping, kSlowPassPeriod, shipId, recipients))
+        return;
+    UpdateWorldSoundFlags();
+    QEL_ASSERT(!recipients.empty(),
+               "!clientList.empty() && \"CorvaneServer::SendObjectUpdatesToClients(), clientList is empty.\"");
+    // Game-master consoles are served by their own pass.
+    const ClientRecord* first = FindClient(recipients.front());
+    if (first && first->gameMasterFlag)
+        return;
+    SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(theSimulation->TickCount())});
+    const SpaceObject* ship = FindSpaceObjectById(shipId);
+    if (!ship)
+        return;
+    std::set<uint64_t> ids;
+    CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, ids);
+
+    RankedList mostExciting;
+    mostExciting.capacity = 1;
+    mostExciting.items = new void*[1]{nullptr};
+    mostExciting.scores = new float[1]{0.0f};
+    ObjectUpdateWriter writer(*this, recipients);
+    int32_t count = 0;
+    for (uint64_t id : ids) {
+        SpaceObject* object = FindSpaceObjectById(id);
+        mostExciting.Insert(object, FloatAtIndexZero(object->data_set, "exciting"));
+        if (++count % kRecordsPerUpdateSlice == 0)
+            writer.Split();
+        writer.Add(*object, kRecordMarkerNearby);
+    }
+    writer.Finish();
+    const auto* best = static_cast<const SpaceObject*>(mostExciting.items[0]);
+    mostExciting.Free();
+    SendSignalTo(*this, recipients, AutoCinematicStarsSignal{best ? best->uniqueID : 0});
+}
+
+// Main screens hear the world, and so do the crews of fighters and shuttles.
+void CorvaneServer::UpdateWorldSoundFlags()
+{
+    for (auto& [id, record] : clients) {
+        if (record->mainScreenFlag) {
+            record->worldSoundFlag = true;
+            continue;
+        }
+        const SpaceObject* ship = FindSpaceObjectById(record->shipId);
+        if (ship && (IntAtIndexZero(ship->data_set, "is_fighter_flag") != 0 ||
+                     IntAtIndexZero(ship->data_set, "is_shuttle_flag") != 0))
+            record->worldSoundFlag = true;
+    }
+}
+
+// The fast pass: torpedoes and drones within the served ship's vision.
+void CorvaneServer::SendFastObjectUpdates()
+{
+    uint64_t shipId = 0;
+    std::vector<uint64_t> recipients;
+    if (!NextServedShip(fastCursor, grouping, kFastPassPeriod, shipId, recipients))
+        return;
+    const SpaceObject* ship = FindSpaceObjectById(shipId);
+    if (!ship)
+        return;
+    SuperContainer& container = *theSimulation->Container();
+    const float vision = settings.visionBaseDistance;
+    container.Query(PlaneBox::Around(ship->pos.x, ship->pos.z, vision));
+    ObjectUpdateWriter writer(*this, recipients);
+    for (const SuperContainerObject* object : container.QueryResults())
+        if ((object->abits & SpaceObject::kFastMoverBit) != 0 && WithinPlaneRadius(object->pos, ship->pos, vision))
+            writer.Add(static_cast<const SpaceObject&>(*object), kRecordMarkerNearby);
+    writer.Finish();
+}
+
+// The own-ship pass: the served ship's record alone, several times a second.
+void CorvaneServer::SendOwnShipUpdates()
+{
+    uint64_t shipId = 0;
+    std::vector<uint64_t> recipients;
+    if (!NextServedShip(ownShipCursor, grouping, kOwnShipPassPeriod, shipId, recipients))
+        return;
+    const SpaceObject* ship = FindSpaceObjectById(shipId);
+    if (!ship)
+        return;
+    ObjectUpdateWriter writer(*this, recipients);
+    writer.Add(*ship, kRecordMarkerOwnShip);
+    writer.Finish();
+}
+
+// Every game-master console gets the moving objects of the whole world, and
+// on every fifth run the static ones instead.
+void CorvaneServer::SendGameMasterUpdates()
+{
+    if (!theSimulation || !theSimulation->Container() || !gameMasterTimer.IsExpired())
+        return;
+    ArmTimerTicksFromNow(gameMasterTimer, kGameMasterTicks);
+    ++gameMasterRuns;
+    const bool staticRun = gameMasterRuns % kGameMasterStaticRunEvery == 0;
+    for (const auto& [id, record] : clients) {
+        if (!record->gameMasterFlag)
+            continue;
+        const std::vector<uint64_t> recipient{id};
+        ObjectUpdateWriter writer(*this, recipient);
+        int32_t count = 0;
+        for (const SuperContainerObject* object : theSimulation->Container()->Objects()) {
+            const auto& spaceObject = static_cast<const SpaceObject&>(*object);
+            if (spaceObject.IsStatic() != staticRun)
+                continue;
+            writer.Add(spaceObject, kRecordMarkerGameMaster);
+            if (++count % kRecordsPerUpdateSlice == 0)
+                writer.Split();
+        }
+        writer.Finish();
+    }
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The server's answers to the data requests consoles send over "signal".
+// The server's "signal" handler reads the code and hands the rest of the
+// message here.
+
+#include <cstdint>
+
+class QelNetworkMessage;
+
+// Code 3: each listed object that exists goes to the requester as
+// "fullobject", followed by its whole data set as "objectBlob".
+void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester);

@@ -1,0 +1,201 @@
+// The server's "signal" family for the helm console: throttle, reverse, the
+// three forms of steering, picking an object or a point to turn towards, and
+// the jump. Each writes keys of the sender's ship's data set, which the
+// player-ship behaviour turns into movement on the following ticks. Values
+// from consoles are clamped to their ranges here; values that are not numbers
+// never get this far (the readers refuse them).
+
+#include "game/net/CorvaneServer.h"
+#include "game/net/ServerSignalHandlers.h"
+#include "game/net/SignalHandling.h"
+#include "game/world/Simulation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// From full reverse to five times full impulse: the throttle widget's range.
+constexpr float kMinThrottle = -1.0f;
+constexpr float kMaxThrottle = 5.0f;
+// Turn rates are shares of the ship's full rate.
+constexpr float kMaxTurn = 1.0f;
+// A stick this close to the middle is resting: it must not cancel a
+// click-to-turn course.
+constexpr float kSteeringDeadZone = 0.01f;
+// The jump drive's warp power slider is this engineering control.
+constexpr int32_t kWarpPowerControl = 3;
+// Ticks per unit of jump charge time.
+constexpr float kJumpChargeTicks = 30.0f;
+// The ten units of charge time a jump needs at full warp power.
+constexpr float kJumpChargeUnits = 10.0f;
+// Damage and upgrades stretch or shorten the charge, within these bounds, so
+// a wrecked or absurdly upgraded drive never divides by zero.
+constexpr float kMinJumpCoeff = 0.001f;
+constexpr float kMaxJumpCoeff = 10000.0f;
+// The documentation text of values written during play.
+constexpr const char* kPlayDoc = "a";
+
+float ClampTurn(float value)
+{
+    return std::clamp(value, -kMaxTurn, kMaxTurn);
+}
+
+bool BeyondDeadZone(float value)
+{
+    return std::fabs(value) > kSteeringDeadZone;
+}
+
+// Reads a value without adding it to the set when it is missing.
+const ObjectDataBlobElement* Find(const SpaceObject& ship, const char* tag, int32_t index = 0)
+{
+    return ship.data_set.FindElement(HashMessageName(tag), index);
+}
+
+float FloatOf(const SpaceObject& ship, const char* tag, int32_t index = 0)
+{
+    const ObjectDataBlobElement* element = Find(ship, tag, index);
+    return element ? element->floatValue : 0.0f;
+}
+
+std::string StringOf(const SpaceObject& ship, const char* tag)
+{
+    const ObjectDataBlobElement* element = Find(ship, tag);
+    return element ? element->stringValue : std::string();
+}
+
+// 5.
+void HandleThrottle(QelNetworkMessage& message, SpaceObject* ship)
+{
+    ThrottleSignal throttle;
+    if (!ReadSignalOrReport(message, throttle, kServerSignalHandler) || !ship)
+        return;
+    ship->data_set.SetFloat("playerThrottle", std::clamp(throttle.throttle, kMinThrottle, kMaxThrottle), 0,
+                            kPlayDoc);
+}
+
+// 6.
+void HandleReverse(QelNetworkMessage& message, SpaceObject* ship)
+{
+    ReverseSignal reverse;
+    if (!ReadSignalOrReport(message, reverse, kServerSignalHandler) || !ship)
+        return;
+    ship->data_set.SetInt("playerInReverse", std::clamp(reverse.reverse, 0, 1), 0, kPlayDoc);
+}
+
+// A deliberate turn takes the helm back from a click-to-turn course.
+void CancelCourseOnTurn(SpaceObject& ship, std::initializer_list<float> turns)
+{
+    if (std::any_of(turns.begin(), turns.end(), BeyondDeadZone))
+        ship.data_set.SetInt("steeringToDirFlag", 0, 0, kPlayDoc);
+}
+
+// 7 and 9: all three axes; the steering type says how the behaviour reads them.
+template <typename Signal>
+void HandleThreeAxisSteering(QelNetworkMessage& message, SpaceObject* ship, const char* steeringType)
+{
+    Signal steer;
+    if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
+        return;
+    const float roll = ClampTurn(steer.roll), pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
+    ship->data_set.SetFloat("playerSRoll", roll, 0, kPlayDoc);
+    ship->data_set.SetFloat("playerSPitch", pitch, 0, kPlayDoc);
+    ship->data_set.SetFloat("playerSYaw", yaw, 0, kPlayDoc);
+    ship->data_set.SetString("steeringType", steeringType, 0, kPlayDoc);
+    CancelCourseOnTurn(*ship, {roll, pitch, yaw});
+}
+
+// 8: yaw and pitch only.
+void HandleSteering2D(QelNetworkMessage& message, SpaceObject* ship)
+{
+    Steer2DSignal steer;
+    if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
+        return;
+    const float pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
+    ship->data_set.SetFloat("playerSYaw", yaw, 0, kPlayDoc);
+    ship->data_set.SetFloat("playerSPitch", pitch, 0, kPlayDoc);
+    ship->data_set.SetString("steeringType", "2D", 0, kPlayDoc);
+    CancelCourseOnTurn(*ship, {yaw, pitch});
+}
+
+// Click-to-turn: the ship steers towards the point on the plane.
+void SetCourseTowards(SpaceObject& ship, const SelectObjectSignal& selection)
+{
+    ship.data_set.SetFloat("steerToDirDX", selection.x - ship.pos.x, 0,
+                           "X distance from this ship to place this ship should steer towards automatically.");
+    ship.data_set.SetFloat("steerToDirDZ", selection.z - ship.pos.z, 0,
+                           "Z distance from this ship to place this ship should steer towards automatically.");
+    ship.data_set.SetInt("steerToDirDY", 0, 0,
+                         "Y distance from this ship to place this ship should steer towards automatically.");
+    ship.data_set.SetInt("steeringToDirFlag", 1, 0,
+                         "set this to 1, if the ship should automatically steer towards the relative position in "
+                         "steerToDirD*.  Used for helm click-to-turn.");
+}
+
+// 13: the choice is kept under the key the console names; a helm selection
+// sets a course, any other goes to the mission.
+void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
+{
+    SelectObjectSignal selection;
+    if (!ReadSignalOrReport(message, selection, kServerSignalHandler) || !sender.ship)
+        return;
+    SpaceObject& ship = *sender.ship;
+    const bool exists = selection.objectId != 0 && theSimulation->SpaceObjectExists(selection.objectId);
+    if (exists)
+        ship.data_set.SetUInt64(selection.dataSetKey, selection.objectId, 0, kPlayDoc);
+    else
+        ship.data_set.SetInt(selection.dataSetKey, 0, 0, kPlayDoc);
+    if (SpaceObject::LowerCase(selection.kind).find("helm") != std::string::npos)
+        return SetCourseTowards(ship, selection);
+    EventMessage event;
+    event.tag = "select_space_object";
+    event.sub_tag = selection.kind;
+    event.value_tag = selection.value;
+    event.extra_tag = selection.dataSetKey;
+    event.extra_extra_tag = selection.extra;
+    event.origin_id = ship.uniqueID;
+    event.selected_id = selection.objectId;
+    event.source_point = exists ? ship.pos : glm::vec3(selection.x, selection.y, selection.z);
+    gServer->RaiseEventFromClient(sender.clientId, event);
+}
+
+// 85: a ship undocked, not already jumping, with power on its jump drive
+// starts charging; the jump itself is the player-ship behaviour's. The
+// server screen's jump sound ramp starts with the render manager.
+void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
+{
+    JumpSignal jump;
+    if (!ReadSignalOrReport(message, jump, kServerSignalHandler) || !ship)
+        return;
+    if (FloatOf(*ship, "jump_end") != 0.0f || StringOf(*ship, "dock_state") != "undocked")
+        return;
+    const float warpPower = FloatOf(*ship, "eng_control_value", kWarpPowerControl);
+    if (!(warpPower > 0.0f))
+        return;
+    const float coeff = FloatOf(*ship, "jump_damage_coeff") * FloatOf(*ship, "jump_upgrade_coeff");
+    // A NaN product is no bound at all: it takes the slowest charge.
+    const float bounded = std::isnan(coeff) ? kMinJumpCoeff : std::clamp(coeff, kMinJumpCoeff, kMaxJumpCoeff);
+    const int64_t now = theSimulation->TickCount();
+    ship->data_set.SetFloat("jump_dist", jump.distance, 0, kPlayDoc);
+    ship->data_set.SetFloat("jump_dir", jump.direction, 0, kPlayDoc);
+    ship->data_set.SetInt64("jump_start", now, 0, kPlayDoc);
+    ship->data_set.SetFloat("jump_end",
+                            static_cast<float>(now) + kJumpChargeUnits / warpPower / bounded * kJumpChargeTicks, 0,
+                            kPlayDoc);
+}
+
+}  // namespace
+
+bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
+{
+    switch (code) {
+    case SIGNAL_MESS_THROTTLE: HandleThrottle(message, sender.ship); return true;
+    case SIGNAL_MESS_REVERSE: HandleReverse(message, sender.ship); return true;
+    case SIGNAL_MESS_STEER: HandleThreeAxisSteering<SteerSignal>(message, sender.ship, "Constrained"); return true;
+    case SIGNAL_MESS_STEER_2D: HandleSteering2D(message, sender.ship); return true;
+    case SIGNAL_MESS_STEER_FREE: HandleThreeAxisSteering<SteerFreeSignal>(message, sender.ship, "Free"); return true;
+    case SIGNAL_MESS_SELECT_OBJECT: HandleSelectObject(message, sender); return true;
+    case SIGNAL_MESS_JUMP: HandleJump(message, sender.ship); return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The families of the server's "signal" handler (MESSSignal*.cpp). Each takes
+// the codes it knows, reads their payloads and applies them to the sender's
+// record or ship; it answers false for a code that is not its own.
+
+#include <cstdint>
+
+class ClientRecord;
+class QelNetworkMessage;
+class SpaceObject;
+
+// The name under which the server's handlers report refused messages.
+inline constexpr const char* kServerSignalHandler = "ServerMessageHookSignal";
+
+// Who sent a signal: a console with a record, and the ship that record names
+// (null when it names none or the ship is gone). Commands act on this ship
+// only, so a console can never steer a ship it is not assigned to.
+struct SignalSender {
+    uint64_t clientId;
+    ClientRecord& record;
+    SpaceObject* ship;
+};
+
+// Throttle, reverse, the three steering forms, object selection and the jump.
+bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);

@@ -1,0 +1,332 @@
+// The server's handling of console signals, without a network: messages are
+// built as a console sends them and handed to the server's hook as its
+// dispatch would.
+
+#include "game/net/CorvaneServer.h"
+#include "game/net/MessageHooks.h"
+#include "game/net/RejectedMessages.h"
+#include "game/net/ServerScriptHost.h"
+#include "game/net/SignalMessage.h"
+#include "game/world/ObjectId.h"
+#include "game/world/Simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr uint64_t kConsole = kClientIdBit | 501;
+constexpr uint64_t kOtherConsole = kClientIdBit | 502;
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+struct RecordingHost : ServerScriptHost {
+    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    bool ScriptsLoaded() const override { return true; }
+    bool SimRunning() const override { return true; }
+    void ProcessEventQueue() override {}
+    void HandleDMX() override {}
+    std::vector<std::string>& DebugTreeRequests() override { return trees; }
+    std::vector<std::string> trees;
+    std::vector<EventMessage> events;
+};
+
+class ServerSignalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        world.Reset(true, "");
+        world.clock.time_tick_counter = 100;
+        gServer = &server;
+        server.SetScriptHost(&host);
+        server.HandleClientConnect(kConsole);
+        server.HandleClientConnect(kOtherConsole);
+        ownShip = world.CreateSpaceObject("", "", 0);
+        otherShip = world.CreateSpaceObject("", "", 0);
+        server.FindClient(kConsole)->shipId = ownShip;
+        server.FindClient(kOtherConsole)->shipId = otherShip;
+        host.events.clear();  // the two "client_connect" events
+    }
+
+    void TearDown() override
+    {
+        server.SetScriptHost(nullptr);
+        gServer = nullptr;
+    }
+
+    // Hands the message to the server's hook as the dispatch does: key read,
+    // sender set.
+    void Deliver(QelNetworkMessage& message, uint64_t sender = kConsole)
+    {
+        message.sender = sender;
+        message.readIndex = 0;
+        uint64_t key = 0;
+        message.ReadInt64(key);
+        ASSERT_TRUE(CallServerHook(key, message));
+    }
+
+    template <typename Signal>
+    void Send(const Signal& signal, uint64_t sender = kConsole)
+    {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        WriteSignal(message, signal);
+        Deliver(message, sender);
+    }
+
+    SpaceObject& Ship(uint64_t id) { return *world.GetSpaceObject(id); }
+    const ObjectDataBlobElement* Value(uint64_t ship, const char* tag, int32_t index = 0)
+    {
+        return Ship(ship).data_set.FindElement(HashMessageName(tag), index);
+    }
+    float FloatOf(uint64_t ship, const char* tag)
+    {
+        const ObjectDataBlobElement* e = Value(ship, tag);
+        return e ? e->floatValue : -999.0f;
+    }
+    std::string StringOf(uint64_t ship, const char* tag)
+    {
+        const ObjectDataBlobElement* e = Value(ship, tag);
+        return e ? e->stringValue : "<absent>";
+    }
+
+    Simulation world;
+    CorvaneServer server{CorvaneServer::Settings{}};
+    RecordingHost host;
+    uint64_t ownShip = 0;
+    uint64_t otherShip = 0;
+};
+
+TEST_F(ServerSignalTest, throttle_and_reverse_are_clamped_to_their_ranges)
+{
+    struct Case {
+        float sent;
+        float stored;
+    };
+    for (const Case c : {Case{7.0f, 5.0f}, Case{-3.0f, -1.0f}, Case{0.25f, 0.25f}, Case{5.0f, 5.0f}}) {
+        Send(ThrottleSignal{c.sent});
+        EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), c.stored) << c.sent;
+        EXPECT_EQ(Value(ownShip, "playerThrottle")->dataType, ODBE_FLOAT);
+    }
+    for (const auto& [sent, stored] : {std::pair{3, 1}, std::pair{-2, 0}, std::pair{1, 1}, std::pair{0, 0}}) {
+        Send(ReverseSignal{sent});
+        EXPECT_EQ(Value(ownShip, "playerInReverse")->intValue, stored) << sent;
+        EXPECT_EQ(Value(ownShip, "playerInReverse")->dataType, ODBE_INT);
+    }
+}
+
+TEST_F(ServerSignalTest, each_steering_form_clamps_its_axes_and_names_its_steering_type)
+{
+    Send(SteerSignal{2.0f, -2.0f, 0.5f});
+    EXPECT_EQ(FloatOf(ownShip, "playerSRoll"), 1.0f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSPitch"), -1.0f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSYaw"), 0.5f);
+    EXPECT_EQ(StringOf(ownShip, "steeringType"), "Constrained");
+
+    Send(SteerFreeSignal{-0.25f, 0.75f, -9.0f});
+    EXPECT_EQ(FloatOf(ownShip, "playerSRoll"), -0.25f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSPitch"), 0.75f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSYaw"), -1.0f);
+    EXPECT_EQ(StringOf(ownShip, "steeringType"), "Free");
+
+    Send(Steer2DSignal{0.3f, -4.0f});  // yaw, then pitch
+    EXPECT_EQ(FloatOf(ownShip, "playerSYaw"), 0.3f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSPitch"), -1.0f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSRoll"), -0.25f);  // 2D steering leaves roll alone
+    EXPECT_EQ(StringOf(ownShip, "steeringType"), "2D");
+}
+
+TEST_F(ServerSignalTest, a_resting_stick_keeps_a_click_to_turn_course_and_a_real_turn_cancels_it)
+{
+    auto flag = [&] { return Value(ownShip, "steeringToDirFlag")->intValue; };
+    Ship(ownShip).data_set.SetInt("steeringToDirFlag", 1, 0, "a");
+    Send(SteerSignal{0.01f, -0.01f, 0.0f});
+    Send(Steer2DSignal{-0.01f, 0.005f});
+    Send(SteerFreeSignal{0.0f, 0.0f, 0.01f});
+    EXPECT_EQ(flag(), 1);
+    Send(Steer2DSignal{0.0f, 0.02f});
+    EXPECT_EQ(flag(), 0);
+    Ship(ownShip).data_set.SetInt("steeringToDirFlag", 1, 0, "a");
+    Send(SteerSignal{-0.5f, 0.0f, 0.0f});
+    EXPECT_EQ(flag(), 0);
+}
+
+TEST_F(ServerSignalTest, helm_commands_act_only_on_the_senders_own_ship)
+{
+    Send(ThrottleSignal{0.5f});
+    Send(SteerSignal{0.1f, 0.2f, 0.3f});
+    EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), 0.5f);
+    EXPECT_EQ(Value(otherShip, "playerThrottle"), nullptr);
+    EXPECT_EQ(Value(otherShip, "playerSYaw"), nullptr);
+
+    // A console without a ship, with a vanished ship, or with no record at
+    // all steers nothing.
+    const size_t ownSize = Ship(ownShip).data_set.Tags().size();
+    const size_t otherSize = Ship(otherShip).data_set.Tags().size();
+    server.FindClient(kOtherConsole)->shipId = 0;
+    Send(ThrottleSignal{1.0f}, kOtherConsole);
+    server.FindClient(kOtherConsole)->shipId = kSpaceObjectIdBit | 999;
+    Send(ThrottleSignal{1.0f}, kOtherConsole);
+    server.FindClient(kOtherConsole)->shipId = kClientIdBit | 7;  // not even a ship id
+    Send(ThrottleSignal{1.0f}, kOtherConsole);
+    Send(ThrottleSignal{1.0f}, kClientIdBit | 777);
+    EXPECT_EQ(Ship(ownShip).data_set.Tags().size(), ownSize);
+    EXPECT_EQ(Ship(otherShip).data_set.Tags().size(), otherSize);
+    EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), 0.5f);
+}
+
+// Builds a signal by hand, so it can carry what no writer would.
+QelNetworkMessage& Raw(QelNetworkMessage& m, SignalMessageCode code)
+{
+    m.WriteInt64(HashMessageName("signal"));
+    m.WriteInt16(code);
+    return m;
+}
+
+TEST_F(ServerSignalTest, hostile_helm_signals_change_nothing_and_are_counted)
+{
+    Send(ThrottleSignal{0.5f});
+    Send(SteerSignal{0.1f, 0.2f, 0.3f});
+    const uint64_t rejectedBefore = RejectedMessageCount();
+    struct Hostile {
+        const char* what;
+        std::function<void(QelNetworkMessage&)> build;
+        bool counted;  // refused for its values (a short message is the dispatch's to count)
+    };
+    const Hostile cases[] = {
+        {"NaN throttle", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_THROTTLE).WriteFloat(kNaN); }, true},
+        {"infinite throttle", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_THROTTLE).WriteFloat(-kInfinity); }, true},
+        {"NaN yaw", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_STEER).WriteFloat(0).WriteFloat(0).WriteFloat(kNaN); },
+         true},
+        {"infinite 2D pitch", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_STEER_2D).WriteFloat(0).WriteFloat(kInfinity); },
+         true},
+        {"throttle cut short", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_THROTTLE).WriteInt16(0); }, false},
+        {"steering cut short", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_STEER_FREE).WriteFloat(1).WriteFloat(1); },
+         false},
+        {"reverse cut short", [](QelNetworkMessage& m) { Raw(m, SIGNAL_MESS_REVERSE).WriteInt8(1); }, false},
+    };
+    uint64_t expectedRejected = rejectedBefore;
+    for (const Hostile& h : cases) {
+        QelNetworkMessage m;
+        h.build(m);
+        Deliver(m);
+        expectedRejected += h.counted;
+        EXPECT_EQ(RejectedMessageCount(), expectedRejected) << h.what;
+    }
+    EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), 0.5f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSRoll"), 0.1f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSPitch"), 0.2f);
+    EXPECT_EQ(FloatOf(ownShip, "playerSYaw"), 0.3f);
+    EXPECT_EQ(StringOf(ownShip, "steeringType"), "Constrained");
+    EXPECT_EQ(Value(ownShip, "playerInReverse"), nullptr);
+}
+
+TEST_F(ServerSignalTest, helm_selection_sets_a_course_towards_the_point_and_raises_no_event)
+{
+    Ship(ownShip).pos = {100.0f, 5.0f, -50.0f};
+    const uint64_t target = world.CreateSpaceObject("", "", 0);
+    Send(SelectObjectSignal{target, "Helm-Click", "", "helm_target", "", 130.0f, 99.0f, -10.0f});
+    EXPECT_EQ(Value(ownShip, "helm_target")->uintValue, target);
+    EXPECT_EQ(FloatOf(ownShip, "steerToDirDX"), 30.0f);
+    EXPECT_EQ(FloatOf(ownShip, "steerToDirDZ"), 40.0f);
+    EXPECT_EQ(Value(ownShip, "steerToDirDY")->intValue, 0);
+    EXPECT_EQ(Value(ownShip, "steeringToDirFlag")->intValue, 1);
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(ServerSignalTest, other_selections_record_the_choice_and_tell_the_mission)
+{
+    const uint64_t target = world.CreateSpaceObject("", "", 0);
+    Ship(ownShip).pos = {1.0f, 2.0f, 3.0f};
+    Send(SelectObjectSignal{target, "Weapons", "v", "weapon_target", "x", 7.0f, 8.0f, 9.0f});
+    EXPECT_EQ(Value(ownShip, "weapon_target")->uintValue, target);
+    ASSERT_EQ(host.events.size(), 1u);
+    const EventMessage& e = host.events[0];
+    EXPECT_EQ(e.tag, "select_space_object");
+    EXPECT_EQ(e.sub_tag, "Weapons");
+    EXPECT_EQ(e.value_tag, "v");
+    EXPECT_EQ(e.extra_tag, "weapon_target");
+    EXPECT_EQ(e.extra_extra_tag, "x");
+    EXPECT_EQ(e.client_id, kConsole);
+    EXPECT_EQ(e.origin_id, ownShip);
+    EXPECT_EQ(e.selected_id, target);
+    EXPECT_EQ(e.event_time, 100);
+    EXPECT_EQ(e.source_point, glm::vec3(1.0f, 2.0f, 3.0f));
+
+    // A vanished object leaves 0 under the key and the message's point.
+    Send(SelectObjectSignal{kSpaceObjectIdBit | 888, "science", "", "weapon_target", "", 7.0f, 8.0f, 9.0f});
+    EXPECT_EQ(Value(ownShip, "weapon_target")->dataType, ODBE_INT);
+    EXPECT_EQ(Value(ownShip, "weapon_target")->intValue, 0);
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[1].source_point, glm::vec3(7.0f, 8.0f, 9.0f));
+}
+
+TEST_F(ServerSignalTest, selections_with_a_wrong_id_an_empty_key_or_no_point_are_not_acted_on)
+{
+    const uint64_t rejectedBefore = RejectedMessageCount();
+    const SelectObjectSignal bad[] = {
+        {kClientIdBit | 501, "weapons", "", "weapon_target", "", 0, 0, 0},
+        {kGridObjectIdBit | 41, "weapons", "", "weapon_target", "", 0, 0, 0},
+        {0, "helm", "", "", "", 0, 0, 0},
+        {0, "helm", "", "helm_target", "", kNaN, 0, 0},
+        {0, "helm", "", "helm_target", "", 0, 0, kInfinity},
+    };
+    for (const SelectObjectSignal& s : bad)
+        Send(s);
+    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + std::size(bad));
+    EXPECT_EQ(Value(ownShip, "weapon_target"), nullptr);
+    EXPECT_EQ(Value(ownShip, "helm_target"), nullptr);
+    EXPECT_EQ(Value(ownShip, "steeringToDirFlag"), nullptr);
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(ServerSignalTest, jump_charges_only_an_undocked_powered_ship_that_is_not_already_jumping)
+{
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetString("dock_state", "undocked", 0, "a");
+    data.SetFloat("eng_control_value", 2.0f, 3, "a");
+    data.SetFloat("jump_damage_coeff", 0.5f, 0, "a");
+    data.SetFloat("jump_upgrade_coeff", 1.0f, 0, "a");
+    data.SetFloat("jump_end", 0.0f, 0, "a");
+
+    Send(JumpSignal{12.5f, 90.0f});
+    EXPECT_EQ(FloatOf(ownShip, "jump_dist"), 12.5f);
+    EXPECT_EQ(FloatOf(ownShip, "jump_dir"), 90.0f);
+    EXPECT_EQ(Value(ownShip, "jump_start")->intValue, 100);
+    EXPECT_FLOAT_EQ(FloatOf(ownShip, "jump_end"), 100.0f + 10.0f / 2.0f / 0.5f * 30.0f);
+
+    // Already jumping: the second request changes nothing.
+    Send(JumpSignal{1.0f, 2.0f});
+    EXPECT_EQ(FloatOf(ownShip, "jump_dist"), 12.5f);
+
+    data.SetFloat("jump_end", 0.0f, 0, "a");
+    data.SetString("dock_state", "docking", 0, "a");
+    Send(JumpSignal{1.0f, 2.0f});
+    data.SetString("dock_state", "undocked", 0, "a");
+    data.SetFloat("eng_control_value", 0.0f, 3, "a");
+    Send(JumpSignal{1.0f, 2.0f});
+    data.SetFloat("eng_control_value", 1.0f, 3, "a");
+    Send(JumpSignal{kNaN, 2.0f});
+    EXPECT_EQ(FloatOf(ownShip, "jump_dist"), 12.5f);
+    EXPECT_EQ(FloatOf(ownShip, "jump_end"), 0.0f);
+
+    // A wrecked drive charges as slowly as the bound allows, never forever.
+    data.SetFloat("jump_damage_coeff", 0.0f, 0, "a");
+    Send(JumpSignal{3.0f, 4.0f});
+    EXPECT_FLOAT_EQ(FloatOf(ownShip, "jump_end"), 100.0f + 10.0f / 1.0f / 0.001f * 30.0f);
+}
+
+TEST_F(ServerSignalTest, console_and_machine_names_are_kept_in_the_senders_record)
+{
+    Send(ConsoleNameSignal{"science-2"});
+    Send(MachineNameSignal{"bridge-left"});
+    const ClientRecord* record = server.FindClient(kConsole);
+    EXPECT_EQ(record->consoleName, "science-2");
+    EXPECT_TRUE(record->scienceFlag);
+    EXPECT_EQ(record->machineName, "bridge-left");
+    EXPECT_EQ(server.FindClient(kOtherConsole)->machineName, "");
+}
+
+}  // namespace
