@@ -1,7 +1,8 @@
 #pragma once
 // The engine's input service: keyboard, mouse and joysticks, and the door to
 // the operating system for everything that is neither graphics nor sound
-// (clocks and date text, clipboard, machine settings, file listing).
+// (clocks and date text, clipboard, machine settings, file listing, the file
+// dialog).
 
 #include <cstdint>
 #include <string>
@@ -37,6 +38,10 @@ public:
     // The local date and time as ctime prints it, ending in a newline.
     virtual std::string GetDateTimeText() = 0;
     virtual void GetLocalTime(int32_t& hour, int32_t& minute, int32_t& second) = 0;
+    // Shows the save dialog, or the open dialog with several files
+    // selectable, and appends every chosen file as two entries: its folder
+    // (ending in '/') and its file name. True when the user chose something.
+    virtual bool FileDialog(std::vector<std::string>& names, bool save) = 0;
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool SetClipboardText(const std::string& text) = 0;
     virtual bool GetClipboardText(std::string& text) = 0;

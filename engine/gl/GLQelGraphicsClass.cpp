@@ -278,10 +278,33 @@ void GLQelGraphicsClass::Flush2DAndClearDepth(Qel2dBitmap* target)
     states_.SetDepthStencil(states_.DepthStencil());
 }
 
+// Going full screen twice keeps the first placement, so the way back leads to
+// the window as it was and not to one covering the screen. An empty placement
+// is never restored: the window keeps the size it comes back with.
 void GLQelGraphicsClass::SetFullScreen(bool on)
 {
-    if (window_ != nullptr)
-        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (window_ == nullptr)
+        return;
+    if (on) {
+        if (!IsFullScreen()) {
+            SDL_GetWindowPosition(window_, &savedPlacement_.x, &savedPlacement_.y);
+            SDL_GetWindowSize(window_, &savedPlacement_.width, &savedPlacement_.height);
+        }
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+    if (!savedPlacement_.Empty()) {
+        SDL_SetWindowSize(window_, savedPlacement_.width, savedPlacement_.height);
+        SDL_SetWindowPosition(window_, savedPlacement_.x, savedPlacement_.y);
+    }
+}
+
+void GLQelGraphicsClass::ResetSavedPlacement()
+{
+    savedPlacement_ = WindowPlacement{};
+    placementSaved_ = true;
 }
 
 bool GLQelGraphicsClass::IsFullScreen()

@@ -28,6 +28,14 @@ class GLQELInstanceList;
 
 class GLQelGraphicsClass : public QelGraphicsFactoryBase {
 public:
+    // Where the window stood before it went full screen, to return it there;
+    // empty (all zero) while none was saved.
+    struct WindowPlacement {
+        int x = 0, y = 0;
+        int width = 0, height = 0;
+        bool Empty() const { return width <= 0 || height <= 0; }
+    };
+
     static constexpr int kProfileRows = 1000;
     static constexpr int kProfileSlots = 10;
 
@@ -78,6 +86,14 @@ public:
     // one log line) when no image of that name loads.
     Qel2dBitmap* LoadTexture(const std::string& name);
 
+    // Once, on the first frame: forgets any saved placement and records that
+    // this was done.
+    void ResetSavedPlacement();
+    bool PlacementSaved() const { return placementSaved_; }
+    const WindowPlacement& SavedPlacement() const { return savedPlacement_; }
+    // Whether frames wait for the vertical blank when presented.
+    bool VerticalSync() const { return vsync_; }
+
     // The window's client area changed (full screen on or off).
     void ResizeSwapChain(int width, int height);
     // The size the 2D draws convert pixels with: the current target's.
@@ -118,6 +134,9 @@ private:
     float fieldOfView_ = 0, aspect_ = 0, nearPlane_ = 0, farPlane_ = 0;
     std::unique_ptr<GLQel2DBufferPool> pool_;
     GLQelRenderStates states_;
+    WindowPlacement savedPlacement_;
+    bool placementSaved_ = false;  // set by the first frame's reset
+    bool vsync_ = false;  // never set: frames are presented as soon as drawn
     bool loadingDefaults_ = false;
     bool contextOwnedHere_ = false;
 };

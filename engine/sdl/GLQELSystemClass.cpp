@@ -2,9 +2,9 @@
 
 #include <SDL2/SDL.h>
 
-#include <exception>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
@@ -27,7 +27,8 @@ const char* const kWindowFailedText =
     "SDL_CreateWindow() failed.\n\nThe window system would not open the program's window. Please check "
     "that a display is available and that its OpenGL drivers are installed.\n\nSDL reports: %s";
 const char* const kNetworkFailedText =
-    "QelEnetNetworkFactoryBase failed to initialize.\n\nPlease insure that your computer has working network access.";
+    "QelEnetNetworkFactoryBase failed to initialize.\n\nPlease insure that your computer has working network "
+    "access.";
 const char* const kInputFailedText =
     "QelSDLInputBase failed to initialize.\n\nIt's possible that your computer keyboard, mouse, or "
     "joystick might be the problem, or the drivers for these things might be out of date..";
@@ -88,8 +89,8 @@ void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
     SDL_StartTextInput();
 }
 
-// Without a network the game still starts; hosting and joining then fail
-// where they are asked for.
+// Without a network the game still starts; hosting or joining then fails
+// with its own error.
 void GLQELSystemClass::InitializeNetwork()
 {
     try {
@@ -143,7 +144,8 @@ void GLQELSystemClass::Shutdown()
         gInputFactory = nullptr;
     }
     if (network_) {
-        gNetworkFactory = nullptr;
+        if (gNetworkFactory == network_.get())
+            gNetworkFactory = nullptr;
         network_.reset();
     }
     if (window_ != nullptr) {
@@ -184,8 +186,11 @@ void GLQELSystemClass::UpdateInput()
     input_->Update();
 }
 
+// The first frame also starts the run with no saved window placement.
 void GLQELSystemClass::ClearBackBuffer()
 {
+    if (!graphicsFactory_->PlacementSaved())
+        graphicsFactory_->ResetSavedPlacement();
     graphics_->Clear();
 }
 
@@ -193,7 +198,7 @@ void GLQELSystemClass::ClearBackBuffer()
 void GLQELSystemClass::Present()
 {
     graphicsFactory_->Flush2D();
-    graphics_->Present(verticalSync_);
+    graphics_->Present(graphicsFactory_->VerticalSync());
 }
 
 void GLQELSystemClass::EndFrame()
@@ -207,7 +212,7 @@ bool GLQELSystemClass::PumpEvents()
 {
     int clientWidth = 0, clientHeight = 0;
     SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
-    translator_->SetSizes(clientWidth, clientHeight, graphics_->Width(), graphics_->Height());
+    translator_->SetSizes(clientWidth, clientHeight, graphicsFactory_->GetWidth(), graphicsFactory_->GetHeight());
 
     bool quit = QelStopSignals::Requested();
     SDL_Event event;

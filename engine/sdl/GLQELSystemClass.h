@@ -18,7 +18,7 @@
 #include "engine/sdl/QelSDLInputBase.h"
 
 class GLQelGraphicsClass;
-class QelNetworkFactoryBase;
+class QelEnetNetworkFactoryBase;
 class QelStopSignals;
 
 class QelGameLoop;
@@ -72,13 +72,12 @@ private:
     std::string windowClassName_;  // also the window title
     SDL_Window* window_ = nullptr;
     bool sdlStarted_ = false;
-    std::unique_ptr<QelNetworkFactoryBase> network_;
-    std::unique_ptr<QelStopSignals> stopSignals_;  // while the window is up
     std::unique_ptr<QelSDLGLContext> graphics_;
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
+    std::unique_ptr<QelEnetNetworkFactoryBase> network_;
+    std::unique_ptr<QelStopSignals> stopSignals_;  // while the window is up
     std::unique_ptr<QelSDLInputBase> input_;
     std::unique_ptr<QelSDLEventTranslator> translator_;
-    bool verticalSync_ = false;
     std::vector<std::string> droppedFiles_;  // UTF-8 paths, oldest first
 };
 

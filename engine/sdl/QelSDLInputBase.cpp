@@ -7,10 +7,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include "engine/base/QelClock.h"
+#include "engine/base/QelFileDialog.h"
 #include "engine/base/QelFileServices.h"
+#include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/CRand.h"
 
 bool QelSDLInputBase::Initialize()
@@ -69,6 +72,17 @@ QelFileIO* QelSDLInputBase::GetFileIO(const std::string& tag)
 QelFileIO* QelSDLInputBase::FindFileIO(const std::string& tag)
 {
     return QelFileServices::Instance().FindFileIO(tag);
+}
+
+// A dialog waits for someone to answer it, so a run that nobody watches
+// gets none.
+bool QelSDLInputBase::FileDialog(std::vector<std::string>& names, bool save)
+{
+    if (IsNonInteractiveRun()) {
+        std::fprintf(stderr, "File dialog: not shown in a non-interactive run; nothing is chosen.\n");
+        return false;
+    }
+    return QelFileDialog().Show(names, save);
 }
 
 bool QelSDLInputBase::FileExists(const std::string& path)

@@ -32,6 +32,7 @@ public:
     int32_t GetNumJoysticks() override;
     QelFileIO* GetFileIO(const std::string& tag) override;
     QelFileIO* FindFileIO(const std::string& tag) override;
+    bool FileDialog(std::vector<std::string>& names, bool save) override;
     bool FileExists(const std::string& path) override;
     bool SetRegistryValue(const std::string& name, const std::string& value) override;
     bool GetRegistryValue(const std::string& name, std::string& value) override;

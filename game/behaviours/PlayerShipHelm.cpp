@@ -24,8 +24,10 @@ const glm::vec3 kAxisX{1.0f, 0.0f, 0.0f};
 const glm::vec3 kAxisY{0.0f, 1.0f, 0.0f};
 const glm::vec3 kAxisZ{0.0f, 0.0f, 1.0f};
 
-// The helm's throttle runs from stop to full warp; up to 1 is impulse. Values
-// arrive from consoles and scripts, so they are held to these ranges.
+// The helm's throttle runs from full impulse astern to full warp; up to 1 is
+// impulse. Values arrive from consoles and scripts, so they are held to the
+// range the server's helm command stores.
+constexpr float kMinThrottle = -1.0f;
 constexpr float kMaxThrottle = 5.0f;
 constexpr float kFullImpulse = 1.0f;
 constexpr float kMaxSteering = 1.0f;  // each steering input runs -1..1
@@ -78,7 +80,7 @@ constexpr int32_t kManeuverSlider = 4;
 // is not a finite number counts as 0, so nothing a console or a script writes
 // can carry a NaN into the ship's motion.
 struct HelmInputs {
-    float throttle = 0.0f;  // 0..kMaxThrottle
+    float throttle = 0.0f;  // kMinThrottle..kMaxThrottle
     float yaw = 0.0f;       // -1..1
     float pitch = 0.0f;
     float roll = 0.0f;
@@ -89,7 +91,7 @@ struct HelmInputs {
 HelmInputs ReadHelmInputs(const ObjectDataBlob& blob)
 {
     HelmInputs in;
-    in.throttle = std::clamp(ReadFiniteFloat(blob, kPlayerThrottle), 0.0f, kMaxThrottle);
+    in.throttle = std::clamp(ReadFiniteFloat(blob, kPlayerThrottle), kMinThrottle, kMaxThrottle);
     in.yaw = std::clamp(ReadFiniteFloat(blob, kPlayerSYaw), -kMaxSteering, kMaxSteering);
     in.pitch = std::clamp(ReadFiniteFloat(blob, kPlayerSPitch), -kMaxSteering, kMaxSteering);
     in.roll = std::clamp(ReadFiniteFloat(blob, kPlayerSRoll), -kMaxSteering, kMaxSteering);

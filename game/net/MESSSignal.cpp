@@ -80,8 +80,10 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     const SignalSender from{sender, *record, ShipOf(*record)};
     if (HandleServerConnectionSignal(code, *message, from))
         return;
-    if (code == SIGNAL_MESS_FULL_OBJECT_REQUEST)
-        return AnswerFullObjectRequest(*message, sender);
+    if (code == SIGNAL_MESS_FULL_OBJECT_REQUEST) {
+        AnswerFullObjectRequest(*message, sender);
+        return;
+    }
     HandleServerHelmSignal(code, *message, from);
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.

@@ -187,53 +187,6 @@ void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal)
     message.WriteFloat(signal.distance).WriteFloat(signal.direction);
 }
 
-
-// ---- Signals the mission script sends ----
-
-void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt64(signal.objectId).WriteInt32(signal.seconds);
-    message.WriteString(signal.colour).WriteString(signal.text);
-}
-
-void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.consoleType).WriteString(signal.widgetList);
-}
-
-void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.widgetName);
-    for (float edge : signal.rects)
-        message.WriteFloat(edge);
-}
-
-void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.shipHullKey).WriteInt32(signal.onOffFlag);
-}
-
-void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt32(signal.scriptControlsCamera).WriteInt64(signal.dollyId);
-    for (float coordinate : signal.dollyPos)
-        message.WriteFloat(coordinate);
-    message.WriteInt64(signal.targetId);
-    for (float coordinate : signal.targetPos)
-        message.WriteFloat(coordinate);
-}
-
-void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt32(signal.onOffFlag);
-}
-
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -358,6 +311,52 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
     return !message.IsBad();
 }
 
+// ---- Signals the mission script sends ----
+
+void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId).WriteInt32(signal.seconds);
+    message.WriteString(signal.colour).WriteString(signal.text);
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.consoleType).WriteString(signal.widgetList);
+}
+
+void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName);
+    for (float edge : signal.rects)
+        message.WriteFloat(edge);
+}
+
+void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.shipHullKey).WriteInt32(signal.onOffFlag);
+}
+
+void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.scriptControlsCamera).WriteInt64(signal.dollyId);
+    for (float coordinate : signal.dollyPos)
+        message.WriteFloat(coordinate);
+    message.WriteInt64(signal.targetId);
+    for (float coordinate : signal.targetPos)
+        message.WriteFloat(coordinate);
+}
+
+void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.onOffFlag);
+}
+
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -384,10 +383,8 @@ bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
 
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal)
 {
-    ReadMessageFields(message, signal.widgetName);
-    for (float& edge : signal.rects)
-        ReadMessageFields(message, edge);
-    return !message.IsBad();
+    float* r = signal.rects;
+    return ReadMessageFields(message, signal.widgetName, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
 }
 
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal)

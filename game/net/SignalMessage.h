@@ -206,6 +206,75 @@ struct Steer2DSignal {
     float pitch = 0.0f;
 };
 
+// S->C 2: a speech bubble over an object on the 2D radar; an empty text
+// removes it.
+struct SpeechBubbleSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SPEECH_BUBBLE;
+    uint64_t objectId = 0;  // 0 or a space-object id
+    int32_t seconds = 0;
+    std::string colour;
+    std::string text;
+};
+
+// S->C 17 and 20: every nav point, and every nav proxy, is gone.
+using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
+using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
+
+// S->C 54: the console's name and the widgets it draws, joined by '^'.
+struct WidgetListSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
+    std::string consoleType;
+    std::string widgetList;
+};
+
+// S->C 60: both rectangles of one widget's box: normal layout, then full
+// screen, each left, top, right, bottom.
+struct GuiBoxSetRectSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GUIBOX_SET_RECT;
+    std::string widgetName;
+    float rects[8] = {};
+};
+
+// S->C 80: the super-hyper-warp screen on (1) or off (0), with the hull it shows.
+struct SuperHyperWarpSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SUPER_HYPER_WARP;
+    std::string shipHullKey;
+    int32_t onOffFlag = 0;
+};
+
+// S->C 81: the camera of the "cinematic" view, when the script drives it.
+struct CinematicControlSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CINEMATIC_CONTROL;
+    int32_t scriptControlsCamera = 0;
+    uint64_t dollyId = 0;
+    float dollyPos[3] = {};
+    uint64_t targetId = 0;
+    float targetPos[3] = {};
+};
+
+// S->C 84: the options button drawn transparent (1) or not.
+struct OptionsTransparencySignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OPTIONS_TRANSPARENCY;
+    int32_t onOffFlag = 0;
+};
+
+// S->C 96: the console reports the box of the widget ("widget_box_state").
+struct WidgetBoxStateQuerySignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_BOX_STATE_QUERY;
+    std::string widgetName;
+    int32_t fullScreenFlag = 0;
+};
+
+// S->C 99: a quick menu on the 2D radar; the three ids come back with the
+// chosen option, the options are ';'-separated.
+struct HoldMenuSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD;
+    uint64_t subject = 0;  // 0 or a space-object id
+    uint64_t object = 0;   // 0 or a space-object id
+    uint64_t extra = 0;
+    std::string options;
+};
+
 // S->C 12: the object is gone from the world.
 struct ObjectRemovedSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_OBJECT_REMOVED;
@@ -262,13 +331,6 @@ struct ShipRecordRequestSignal {
     std::string shipKey;
 };
 
-// S->C 82: the most "exciting" object near the ship, for the main screen's
-// automatic camera; 0 when there is none.
-struct AutoCinematicStarsSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_AUTO_CINEMATIC_STARS;
-    uint64_t objectId = 0;  // 0 or a space object
-};
-
 // S->C 71: the base beam damage of the three kinds of shooter.
 struct BeamDamageSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_SET_BEAM_DAMAGE;
@@ -283,6 +345,13 @@ struct JumpSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_JUMP;
     float distance = 0.0f;   // finite
     float direction = 0.0f;  // finite
+};
+
+// S->C 82: the most "exciting" object near the ship, for the main screen's
+// automatic camera; 0 when there is none.
+struct AutoCinematicStarsSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_AUTO_CINEMATIC_STARS;
+    uint64_t objectId = 0;  // 0 or a space object
 };
 
 // S->C 87: one entry of the server string map; key "clear" with value
@@ -378,80 +447,6 @@ bool ReadSignal(QelNetworkMessage& message, SteeringSignal<Code>& signal)
     message.ReadInt32(signal.roll).ReadInt32(signal.pitch).ReadInt32(signal.yaw);
     return !message.IsBad() && AllFinite({signal.roll, signal.pitch, signal.yaw});
 }
-// ---- Signals the mission script sends (S->C) ----
-// S->C 2: a speech bubble over an object on the 2D radar; an empty text removes it.
-struct SpeechBubbleSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SPEECH_BUBBLE;
-    uint64_t objectId = 0;  // 0 or a space-object id
-    int32_t seconds = 0;
-    std::string colour;
-    std::string text;
-};
-
-// S->C 17: every nav point is gone.
-using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
-
-// S->C 20: every nav proxy is gone.
-using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
-
-// S->C 54: the console's name and the widgets it draws, joined by '^'.
-struct WidgetListSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
-    std::string consoleType;
-    std::string widgetList;
-};
-
-// S->C 60: both rectangles of one widget's box: normal layout, then full
-// screen, each left, top, right, bottom.
-struct GuiBoxSetRectSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GUIBOX_SET_RECT;
-    std::string widgetName;
-    float rects[8] = {};
-};
-
-// S->C 80: the super-hyper-warp screen on (1) or off (0), with the hull it shows.
-struct SuperHyperWarpSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SUPER_HYPER_WARP;
-    std::string shipHullKey;
-    int32_t onOffFlag = 0;
-};
-
-// S->C 81: the camera of the "cinematic" view, when the script drives it.
-struct CinematicControlSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CINEMATIC_CONTROL;
-    int32_t scriptControlsCamera = 0;
-    uint64_t dollyId = 0;
-    float dollyPos[3] = {};
-    uint64_t targetId = 0;
-    float targetPos[3] = {};
-};
-
-// S->C 84: the options button drawn transparent (1) or not.
-struct OptionsTransparencySignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_OPTIONS_TRANSPARENCY;
-    int32_t onOffFlag = 0;
-};
-
-// S->C 89: the mission asks for one of the console's stored strings; the
-// S->C 89 as the mission sends it.
-using RequestClientStringSignal = ClientStringRequestSignal;
-
-// S->C 96: the console reports the box of the widget ("widget_box_state").
-struct WidgetBoxStateQuerySignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_BOX_STATE_QUERY;
-    std::string widgetName;
-    int32_t fullScreenFlag = 0;
-};
-
-// S->C 99: a quick menu on the 2D radar; the three ids come back with the
-// chosen option, the options are ';'-separated.
-struct HoldMenuSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD;
-    uint64_t subject = 0;  // 0 or a space-object id
-    uint64_t object = 0;   // 0 or a space-object id
-    uint64_t extra = 0;
-    std::string options;
-};
 
 void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ThrottleSignal& signal);
@@ -464,13 +459,13 @@ void WriteSignal(QelNetworkMessage& message, const ConsoleNameSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PauseStateSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const RedAlertSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const BeamDamageSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
@@ -494,13 +489,13 @@ bool ReadSignal(QelNetworkMessage& message, ConsoleNameSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PauseStateSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, RedAlertSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, BeamDamageSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, JumpSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);

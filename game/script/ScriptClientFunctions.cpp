@@ -51,6 +51,13 @@ glm::vec3 RequireVector(const Vec3* value, const char* function)
     return value->Get();
 }
 
+// String maps refuse the empty key: no message could carry it.
+void RequireKey(const std::string& key, const char* function)
+{
+    if (key.empty())
+        throw py::value_error(std::string(function) + ": the key is empty; nothing changed");
+}
+
 // ---- client records ----
 
 std::vector<uint64_t> GetClientIdList()
@@ -237,9 +244,10 @@ void TransparentOptionsButton(uint64_t clientID, int32_t onOffFlag)
 void RequestClientString(uint64_t clientComputerID, const std::string& stringKey)
 {
     RequireClientOrServer(clientComputerID, "request_client_string");
+    RequireKey(stringKey, "request_client_string");
     CheckTextFits(stringKey, "request_client_string");
     if (clientComputerID != 0) {
-        SendSignalToClient(clientComputerID, RequestClientStringSignal{stringKey}, kReliable);
+        SendSignalToClient(clientComputerID, ClientStringRequestSignal{stringKey}, kReliable);
         return;
     }
     EventMessage event;
@@ -253,6 +261,7 @@ void RequestClientString(uint64_t clientComputerID, const std::string& stringKey
 void SetClientString(uint64_t clientComputerID, const std::string& stringKey, const std::string& stringValue)
 {
     RequireClientOrServer(clientComputerID, "set_client_string");
+    RequireKey(stringKey, "set_client_string");
     CheckTextsFit({&stringKey, &stringValue}, "set_client_string");
     if (clientComputerID == 0)
         Screen().SetClientString(stringKey, stringValue);
@@ -264,8 +273,7 @@ void SetClientString(uint64_t clientComputerID, const std::string& stringKey, co
 // refuses an empty key, so it is refused here first.
 void SetSharedString(const std::string& key, const std::string& value)
 {
-    if (key.empty())
-        throw py::value_error("set_shared_string: the key is empty; nothing changed");
+    RequireKey(key, "set_shared_string");
     CheckTextsFit({&key, &value}, "set_shared_string");
     ServerStringMap::Instance().Set(key, value);
 }

@@ -11,28 +11,31 @@
 
 namespace zmx {
 
+// The sink's message holding the signal, or null when there is no sink.
 template <typename Signal>
-void SendSignalToClient(uint64_t clientId, const Signal& signal, uint32_t packetFlags)
+QelNetworkMessage* BuildSignal(const Signal& signal)
 {
     ServerMessageSink* sink = theMissionScript.MessageSink();
     if (!sink)
-        return;
+        return nullptr;
     QelNetworkMessage& message = sink->StartMessage();
     message.WriteInt64(HashMessageName("signal"));
     WriteSignal(message, signal);
-    sink->SendToClient(message, clientId, packetFlags);
+    return &message;
+}
+
+template <typename Signal>
+void SendSignalToClient(uint64_t clientId, const Signal& signal, uint32_t packetFlags)
+{
+    if (QelNetworkMessage* message = BuildSignal(signal))
+        theMissionScript.MessageSink()->SendToClient(*message, clientId, packetFlags);
 }
 
 template <typename Signal>
 void SendSignalToAll(const Signal& signal, uint32_t packetFlags)
 {
-    ServerMessageSink* sink = theMissionScript.MessageSink();
-    if (!sink)
-        return;
-    QelNetworkMessage& message = sink->StartMessage();
-    message.WriteInt64(HashMessageName("signal"));
-    WriteSignal(message, signal);
-    sink->SendToAll(message, packetFlags);
+    if (QelNetworkMessage* message = BuildSignal(signal))
+        theMissionScript.MessageSink()->SendToAll(*message, packetFlags);
 }
 
 }  // namespace zmx

@@ -1,6 +1,8 @@
 // Module functions of zmx that delete objects, measure distances, query an
-// area of space, and move objects between normal space and the standby list.
+// area of space, move objects between normal space and the standby list, and
+// set up a player ship's keyed values again.
 
+#include "game/behaviours/PlayerShipSetup.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
@@ -142,6 +144,18 @@ bool InStandby(SpaceObjectRef* handle)
     return object.Container()->IsInStandby(&object);
 }
 
+// ---- player ships ----
+
+void SetupPlayerShipDefaults(SpaceObjectRef* ship)
+{
+    PlayerShipSetupDefaults(&RequireObject(ship, "player_ship_setup_defaults").Get());
+}
+
+void SetupPlayerShipFromData(SpaceObjectRef* ship)
+{
+    PlayerShipSetupFromData(&RequireObject(ship, "player_ship_setup_from_data").Get());
+}
+
 }  // namespace
 
 void AddSpaceFunctions(FunctionTable& table)
@@ -167,6 +181,11 @@ void AddSpaceFunctions(FunctionTable& table)
     table.Add("retrieve_from_standby_list", &RetrieveFromStandby, kFromStandby, py::arg("space_object"));
     table.Add("in_standby_list_id", &InStandbyById, kInStandby, py::arg("id"));
     table.Add("in_standby_list", &InStandby, kInStandby, py::arg("space_object"));
+    table.Add("player_ship_setup_defaults", &SetupPlayerShipDefaults,
+              "Rebuilds the default blob data of this player ship.", py::arg("space_object"));
+    table.Add("player_ship_setup_from_data", &SetupPlayerShipFromData,
+              "Rebuilds the blob data of this player ship from the shipdata.json and the preferences.json.",
+              py::arg("space_object"));
 }
 
 }  // namespace zmx

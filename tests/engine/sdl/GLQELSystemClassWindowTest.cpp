@@ -7,6 +7,8 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "engine/gl/GLQelGraphicsClass.h"
+#include "engine/net/QelNetworkFactoryBase.h"
 #include "tests/engine/base/RecordingGameLoop.h"
 
 namespace {
@@ -44,6 +46,7 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(gSystem, &system);
     EXPECT_NE(gInputFactory, nullptr);
+    EXPECT_NE(gNetworkFactory, nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Engine");
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -66,6 +69,7 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     system.Shutdown();
     EXPECT_EQ(gSystem, nullptr);
     EXPECT_EQ(gInputFactory, nullptr);
+    EXPECT_EQ(gNetworkFactory, nullptr);
 }
 
 TEST_F(GLQELSystemClassWindowTest, synthetic_quit_ends_the_program_after_one_more_frame)
@@ -120,6 +124,96 @@ TEST_F(GLQELSystemClassWindowTest, exception_from_the_game_is_reported_and_the_s
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("Error: scene failed"), std::string::npos) << errors;
     EXPECT_EQ(game.calls.back(), "DeleteSingletons");
+}
+
+// A placement saved before the loop runs (the start-up going full screen) is
+// gone once the first frame has passed its input update.
+TEST_F(GLQELSystemClassWindowTest, first_frame_empties_the_saved_placement_and_presents_without_vsync)
+{
+    ASSERT_TRUE(system.Initialize());
+    GLQelGraphicsClass& graphics = *system.Graphics();
+    EXPECT_FALSE(graphics.PlacementSaved());
+    EXPECT_FALSE(graphics.VerticalSync());
+    graphics.SetFullScreen(true);
+    EXPECT_FALSE(graphics.SavedPlacement().Empty());
+
+    bool savedDuringFirstFrame = true;
+    int swapInterval = -1;
+    game.onCall = [&](const std::string& call) {
+        if (call == "ClientFrameUpdate" && Frames() == 1)
+            savedDuringFirstFrame = graphics.PlacementSaved();
+        if (call == "ClientFrameUpdate" && Frames() == 2) {
+            swapInterval = SDL_GL_GetSwapInterval();
+            gInputFactory->Quit();
+        }
+    };
+    system.Run();
+    EXPECT_FALSE(savedDuringFirstFrame);
+    EXPECT_TRUE(graphics.PlacementSaved());
+    EXPECT_TRUE(graphics.SavedPlacement().Empty());
+    EXPECT_EQ(swapInterval, 0);
+    system.Shutdown();
+}
+
+TEST_F(GLQELSystemClassWindowTest, leaving_full_screen_returns_the_window_to_its_saved_placement)
+{
+    ASSERT_TRUE(system.Initialize());
+    GLQelGraphicsClass& graphics = *system.Graphics();
+    SDL_Window* window = system.Window();
+    SDL_SetWindowPosition(window, 40, 50);
+
+    graphics.SetFullScreen(true);
+    EXPECT_TRUE(graphics.IsFullScreen());
+    graphics.SetFullScreen(true);  // a second time keeps the windowed placement
+    const GLQelGraphicsClass::WindowPlacement saved = graphics.SavedPlacement();
+    EXPECT_EQ(saved.x, 40);
+    EXPECT_EQ(saved.y, 50);
+    EXPECT_EQ(saved.width, 1024);
+    EXPECT_EQ(saved.height, 768);
+
+    SDL_SetWindowSize(window, 640, 480);  // the windowed size drifts meanwhile
+    graphics.SetFullScreen(false);
+    EXPECT_FALSE(graphics.IsFullScreen());
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(x, 40);
+    EXPECT_EQ(y, 50);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+    system.Shutdown();
+}
+
+// After the window changes size, mouse positions are scaled to the size the
+// graphics service draws at, not the size the window started with.
+TEST_F(GLQELSystemClassWindowTest, mouse_positions_follow_the_resized_window)
+{
+    ASSERT_TRUE(system.Initialize());
+    int mouseX = -1, mouseY = -1, drawWidth = 0;
+    game.onCall = [&](const std::string& call) {
+        if (call != "ClientFrameUpdate")
+            return;
+        if (Frames() == 1)
+            SDL_SetWindowSize(system.Window(), 800, 600);
+        if (Frames() == 3) {
+            SDL_Event motion{};
+            motion.type = SDL_MOUSEMOTION;
+            motion.motion.x = 400;
+            motion.motion.y = 300;
+            SDL_PushEvent(&motion);
+        }
+        if (Frames() == 4) {
+            mouseX = gInputFactory->GetMouse()->GetX(0);
+            mouseY = gInputFactory->GetMouse()->GetY(0);
+            drawWidth = system.Graphics()->GetWidth();
+            gInputFactory->Quit();
+        }
+    };
+    system.Run();
+    system.Shutdown();
+    EXPECT_EQ(drawWidth, 800);
+    EXPECT_EQ(mouseX, 400);
+    EXPECT_EQ(mouseY, 300);
 }
 
 }  // namespace

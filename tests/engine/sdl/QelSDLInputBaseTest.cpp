@@ -94,4 +94,20 @@ TEST_F(QelSDLInputBaseTest, there_are_no_joysticks_to_index)
     EXPECT_EQ(input.GetJoystick(0), nullptr);
 }
 
+TEST_F(QelSDLInputBaseTest, file_dialog_in_a_non_interactive_run_chooses_nothing_and_starts_no_helper)
+{
+    // A helper that would leave a mark if it were started.
+    folder.Write("zenity", "#!/bin/sh\ntouch '" + (folder / "started") + "'\necho /m/a.txt\n");
+    chmod((folder / "zenity").c_str(), 0755);
+    qeltest::ScopedEnv path("PATH", folder.Path().string());
+    qeltest::ScopedEnv quiet("QEL_NONINTERACTIVE", "1");
+    testing::internal::CaptureStderr();
+    std::vector<std::string> names;
+    EXPECT_FALSE(input.FileDialog(names, false));
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder / "started"));
+    EXPECT_NE(log.find("non-interactive"), std::string::npos) << log;
+}
+
 }  // namespace

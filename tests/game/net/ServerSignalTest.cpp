@@ -110,7 +110,7 @@ TEST_F(ServerSignalTest, throttle_and_reverse_are_clamped_to_their_ranges)
         EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), c.stored) << c.sent;
         EXPECT_EQ(Value(ownShip, "playerThrottle")->dataType, ODBE_FLOAT);
     }
-    for (const auto [sent, stored] : {std::pair{3, 1}, std::pair{-2, 0}, std::pair{1, 1}, std::pair{0, 0}}) {
+    for (const auto& [sent, stored] : {std::pair{3, 1}, std::pair{-2, 0}, std::pair{1, 1}, std::pair{0, 0}}) {
         Send(ReverseSignal{sent});
         EXPECT_EQ(Value(ownShip, "playerInReverse")->intValue, stored) << sent;
         EXPECT_EQ(Value(ownShip, "playerInReverse")->dataType, ODBE_INT);

@@ -66,7 +66,7 @@ struct RecordingMessageSink : ServerMessageSink {
         int16_t code = 0;
         sent.ReadInt64(key).ReadInt16(code);
         Sent record{code, {}, std::vector<uint8_t>(sent.Data(), sent.Data() + sent.writeIndex), to, flags};
-        while (sent.BytesLeftToRead() > 0) {
+        while (sent.BytesLeftToRead() > 0 && !sent.IsBad()) {
             std::string text;
             sent.ReadString(text);
             record.texts.push_back(text);

@@ -113,5 +113,33 @@ TEST_F(MissionServerTest, world_events_reach_the_mission_through_the_event_sink)
               "[('damage', 'hit', " + std::to_string(target) + ", 5.0)]");
 }
 
+TEST_F(MissionServerTest, script_console_functions_reach_only_the_addressed_console)
+{
+    host().Start("echo");
+    const uint64_t first = Connect("first");
+    Connect("second");
+    const uint64_t ship = world.CreateSpaceObject("behav_none", "", 0);
+    RunScript("zmx.assign_client_to_ship(" + std::to_string(first) + ", " + std::to_string(ship) + ")\n"
+              "zmx.pause_sim()");
+
+    QelNetworkClient* addressed = consoles[0];
+    QelNetworkClient* other = consoles[1];
+    auto count = [&](QelNetworkClient* console, uint16_t code) {
+        const std::vector<uint16_t> codes = SignalCodes(console);
+        return std::count(codes.begin(), codes.end(), code);
+    };
+    ASSERT_TRUE(RunFramesUntil([&] {
+        return count(addressed, SIGNAL_MESS_MY_SHIP_ID) == 1 && count(other, SIGNAL_MESS_PAUSE_STATE) == 2;
+    })) << "the pause reaches every console (once on connecting, once now)";
+    EXPECT_EQ(count(other, SIGNAL_MESS_MY_SHIP_ID), 0);
+    for (const nettest::Received& r : received[addressed]) {
+        MyShipIdSignal signal;
+        if (r.code == SIGNAL_MESS_MY_SHIP_ID) {
+            EXPECT_TRUE(nettest::DecodeSignal(r, signal) && signal.shipId == ship);
+        }
+    }
+    EXPECT_EQ(server->FindClient(first)->shipId, ship);
+}
+
 }  // namespace
 }  // namespace scripttest
