@@ -55,11 +55,14 @@ void RequireMissionFolder(const fs::path& folder, const std::string& mission)
                                  kMissionScriptFile);
 }
 
+// Without a trailing separator, so that the last part names the folder.
 fs::path Canonical(const fs::path& path)
 {
     std::error_code error;
     fs::path canonical = fs::weakly_canonical(path, error);
-    return error ? path.lexically_normal() : canonical;
+    if (error)
+        canonical = path.lexically_normal();
+    return canonical.has_filename() ? canonical : canonical.parent_path();
 }
 
 HostedMission ResolveMissionPath(const HarnessOptions& options)

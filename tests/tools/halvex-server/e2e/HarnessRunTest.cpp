@@ -49,7 +49,7 @@ TEST(HarnessRunTest, sigterm_and_sigint_end_a_run_without_limits_cleanly)
 TEST(HarnessRunTest, a_mission_folder_given_as_a_path_is_hosted_from_its_own_data_folder)
 {
     MissionFolder folder("import zmx\nprint('trial mission loaded')\n\ndef halvex_event_handler(sim, event):\n    pass\n");
-    HarnessProcess harness({"--mission", folder.data / "missions/trial", "--fast", "--ticks", "3"});
+    HarnessProcess harness({"--mission", folder.data / "missions/trial/", "--fast", "--ticks", "3"});
     EXPECT_EQ(harness.Wait(), 0) << harness.Errors();
     EXPECT_THAT(harness.Output(), HasSubstr("trial mission loaded\n"));
 }
