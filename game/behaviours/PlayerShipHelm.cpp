@@ -67,9 +67,6 @@ constexpr float k2DHeightDecay = 0.999f;
 constexpr float kLevelBlendImpulse = 0.002f;
 constexpr float kLevelBlendWarp = 0.1f;
 
-const char* const kSteering2D = "2D";
-const char* const kSteeringConstrained = "Constrained";
-const char* const kUndocked = "undocked";
 
 // The drive slider subsystems read here (engineering's indexes).
 constexpr int32_t kImpulseSlider = 2;
@@ -115,7 +112,7 @@ float FighterThrottle(const ObjectDataBlob& blob, float throttle)
 // A docked ship stays put unless its dock allows impulse or warp.
 float DockedThrottle(const ObjectDataBlob& blob, float throttle)
 {
-    if (ReadString(blob, kDockState) == kUndocked)
+    if (ReadString(blob, kDockState) == kDockStateUndocked)
         return throttle;
     if (ReadInt(blob, kWarpWhileDocked) == 0)
         throttle = std::clamp(throttle, 0.0f, kFullImpulse);

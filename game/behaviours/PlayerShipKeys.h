@@ -99,6 +99,7 @@ inline constexpr DataKey kScanStrengthCoeff{"scan_strength_coeff", "scan strengt
 
 // Docking.
 inline constexpr DataKey kDockState{"dock_state", "dock_state is 'undocked', 'docked' or 'docking'"};
+inline constexpr const char* kDockStateUndocked = "undocked";
 inline constexpr DataKey kDockBaseId{"dock_base_id",
     "unique_ID of the space object this player ship is close enough to dock to"};
 inline constexpr DataKey kImpulseWhileDocked{"impulse_while_docked", "boolean flag for whether feature is allowed"};
@@ -180,6 +181,9 @@ inline constexpr DataKey kPlayerSPitch{"playerSPitch", "pitch steering on a play
 inline constexpr DataKey kPlayerSRoll{"playerSRoll", "roll steering on a player ship; -1 to 1"};
 inline constexpr DataKey kSteeringType{"steeringType",
     "tag for type of steering messages coming from the client helm control"};
+// The steering types that fly differently; any other text steers freely.
+inline constexpr const char* kSteering2D = "2D";
+inline constexpr const char* kSteeringConstrained = "Constrained";
 
 // Helm inputs other code writes during play; no set-up declares them.
 inline constexpr DataKey kPlayerInReverse{"playerInReverse", "a"};

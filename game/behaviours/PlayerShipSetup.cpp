@@ -53,8 +53,6 @@ constexpr float kBaseQuickJumpRecharge = 0.01f;
 constexpr int32_t kEnergyPerTorpedo = 150;
 constexpr int32_t kLowVisibilityDistance = 2000;
 
-const char* const kDefaultSteeringType = "2D";
-const char* const kUndocked = "undocked";
 const char* const kDefaultScanTab = "status";
 const char* const kDefaultEnergyTorpedo = "Homing";
 
@@ -94,7 +92,7 @@ void SetupSensors(ObjectDataBlob& blob)
     DeclareInt(blob, kNumExtraScanSources, 0);
     DeclareUInt64(blob, kExtraScanSource, 0);
     SetCoefficientsToOne(blob, {kSensorDamageCoeff, kSensorUpgradeCoeff});
-    DeclareString(blob, kSteeringType, kDefaultSteeringType);
+    DeclareString(blob, kSteeringType, kSteering2D);
 }
 
 void SetupSystems(ObjectDataBlob& blob)
@@ -122,7 +120,7 @@ void SetupPoweredSubsystems(ObjectDataBlob& blob)
 void SetupEnergyDockingAndWeapons(ObjectDataBlob& blob)
 {
     DeclareFloat(blob, kEnergy, kStartEnergy);
-    DeclareString(blob, kDockState, kUndocked);
+    DeclareString(blob, kDockState, kDockStateUndocked);
     DeclareInt(blob, kDockBaseId, 0);
     for (const DataKey& key : {kImpulseWhileDocked, kWarpWhileDocked, kJumpWhileDocked})
         DeclareInt(blob, key, 0);
