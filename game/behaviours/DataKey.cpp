@@ -100,3 +100,13 @@ void WriteFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t i
 {
     blob.SetFloat(Name(key), value, index, std::string(kPlayDoc));
 }
+
+void WriteInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index)
+{
+    blob.SetInt64(Name(key), value, index, std::string(kPlayDoc));
+}
+
+void WriteString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index)
+{
+    blob.SetString(Name(key), std::move(value), index, std::string(kPlayDoc));
+}

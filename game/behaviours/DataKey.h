@@ -41,4 +41,6 @@ void DeclareString(ObjectDataBlob& blob, const DataKey& key, std::string value, 
 // Writes during play, documented as such.
 void WriteInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index = 0);
 void WriteUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index = 0);
+void WriteInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index = 0);
 void WriteFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index = 0);
+void WriteString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index = 0);

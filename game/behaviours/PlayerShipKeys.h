@@ -187,13 +187,19 @@ inline constexpr const char* kSteeringConstrained = "Constrained";
 
 // Helm inputs other code writes during play; no set-up declares them.
 inline constexpr DataKey kPlayerInReverse{"playerInReverse", "a"};
-inline constexpr DataKey kSteeringToDirFlag{"steeringToDirFlag", "a"};
-inline constexpr DataKey kSteerToDirDX{"steerToDirDX", "a"};
-inline constexpr DataKey kSteerToDirDY{"steerToDirDY", "a"};
-inline constexpr DataKey kSteerToDirDZ{"steerToDirDZ", "a"};
+inline constexpr DataKey kSteeringToDirFlag{"steeringToDirFlag",
+    "set this to 1, if the ship should automatically steer towards the relative position in steerToDirD*.  "
+    "Used for helm click-to-turn."};
+inline constexpr DataKey kSteerToDirDX{"steerToDirDX",
+    "X distance from this ship to place this ship should steer towards automatically."};
+inline constexpr DataKey kSteerToDirDY{"steerToDirDY",
+    "Y distance from this ship to place this ship should steer towards automatically."};
+inline constexpr DataKey kSteerToDirDZ{"steerToDirDZ",
+    "Z distance from this ship to place this ship should steer towards automatically."};
 inline constexpr DataKey kFighterThrustFlag{"fighter_thrust_flag", "a"};
 inline constexpr DataKey kFighterBoostFlag{"fighter_boost_flag", "a"};
 inline constexpr DataKey kTotalSpeedCoeff{"total_speed_coeff", "a"};
+inline constexpr DataKey kJumpStart{"jump_start", "a"};   // tick the charge began
 inline constexpr DataKey kJumpEnd{"jump_end", "a"};       // tick the pending jump completes; 0 = none
 inline constexpr DataKey kJumpDir{"jump_dir", "a"};       // degrees, 0 along +Z
 inline constexpr DataKey kJumpDist{"jump_dist", "a"};     // thousands of units

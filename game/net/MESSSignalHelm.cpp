@@ -5,6 +5,7 @@
 // from consoles are clamped to their ranges here; values that are not numbers
 // never get this far (the readers refuse them).
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
@@ -14,6 +15,8 @@
 #include <cmath>
 
 namespace {
+
+using namespace playership;
 
 // From full reverse to five times full impulse: the throttle widget's range.
 constexpr float kMinThrottle = -1.0f;
@@ -33,8 +36,6 @@ constexpr float kJumpChargeUnits = 10.0f;
 // a wrecked or absurdly upgraded drive never divides by zero.
 constexpr float kMinJumpCoeff = 0.001f;
 constexpr float kMaxJumpCoeff = 10000.0f;
-// The documentation text of values written during play.
-constexpr const char* kPlayDoc = "a";
 
 float ClampTurn(float value)
 {
@@ -46,32 +47,13 @@ bool BeyondDeadZone(float value)
     return std::fabs(value) > kSteeringDeadZone;
 }
 
-// Reads a value without adding it to the set when it is missing.
-const ObjectDataBlobElement* Find(const SpaceObject& ship, const char* tag, int32_t index = 0)
-{
-    return ship.data_set.FindElement(HashMessageName(tag), index);
-}
-
-float FloatOf(const SpaceObject& ship, const char* tag, int32_t index = 0)
-{
-    const ObjectDataBlobElement* element = Find(ship, tag, index);
-    return element ? element->floatValue : 0.0f;
-}
-
-std::string StringOf(const SpaceObject& ship, const char* tag)
-{
-    const ObjectDataBlobElement* element = Find(ship, tag);
-    return element ? element->stringValue : std::string();
-}
-
 // 5.
 void HandleThrottle(QelNetworkMessage& message, SpaceObject* ship)
 {
     ThrottleSignal throttle;
     if (!ReadSignalOrReport(message, throttle, kServerSignalHandler) || !ship)
         return;
-    ship->data_set.SetFloat("playerThrottle", std::clamp(throttle.throttle, kMinThrottle, kMaxThrottle), 0,
-                            kPlayDoc);
+    WriteFloat(ship->data_set, kPlayerThrottle, std::clamp(throttle.throttle, kMinThrottle, kMaxThrottle));
 }
 
 // 6.
@@ -80,14 +62,14 @@ void HandleReverse(QelNetworkMessage& message, SpaceObject* ship)
     ReverseSignal reverse;
     if (!ReadSignalOrReport(message, reverse, kServerSignalHandler) || !ship)
         return;
-    ship->data_set.SetInt("playerInReverse", std::clamp(reverse.reverse, 0, 1), 0, kPlayDoc);
+    WriteInt(ship->data_set, kPlayerInReverse, std::clamp(reverse.reverse, 0, 1));
 }
 
 // A deliberate turn takes the helm back from a click-to-turn course.
 void CancelCourseOnTurn(SpaceObject& ship, std::initializer_list<float> turns)
 {
     if (std::any_of(turns.begin(), turns.end(), BeyondDeadZone))
-        ship.data_set.SetInt("steeringToDirFlag", 0, 0, kPlayDoc);
+        WriteInt(ship.data_set, kSteeringToDirFlag, 0);
 }
 
 // 7 and 9: all three axes; the steering type says how the behaviour reads them.
@@ -98,10 +80,10 @@ void HandleThreeAxisSteering(QelNetworkMessage& message, SpaceObject* ship, cons
     if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
         return;
     const float roll = ClampTurn(steer.roll), pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
-    ship->data_set.SetFloat("playerSRoll", roll, 0, kPlayDoc);
-    ship->data_set.SetFloat("playerSPitch", pitch, 0, kPlayDoc);
-    ship->data_set.SetFloat("playerSYaw", yaw, 0, kPlayDoc);
-    ship->data_set.SetString("steeringType", steeringType, 0, kPlayDoc);
+    WriteFloat(ship->data_set, kPlayerSRoll, roll);
+    WriteFloat(ship->data_set, kPlayerSPitch, pitch);
+    WriteFloat(ship->data_set, kPlayerSYaw, yaw);
+    WriteString(ship->data_set, kSteeringType, steeringType);
     CancelCourseOnTurn(*ship, {roll, pitch, yaw});
 }
 
@@ -112,24 +94,19 @@ void HandleSteering2D(QelNetworkMessage& message, SpaceObject* ship)
     if (!ReadSignalOrReport(message, steer, kServerSignalHandler) || !ship)
         return;
     const float pitch = ClampTurn(steer.pitch), yaw = ClampTurn(steer.yaw);
-    ship->data_set.SetFloat("playerSYaw", yaw, 0, kPlayDoc);
-    ship->data_set.SetFloat("playerSPitch", pitch, 0, kPlayDoc);
-    ship->data_set.SetString("steeringType", "2D", 0, kPlayDoc);
+    WriteFloat(ship->data_set, kPlayerSYaw, yaw);
+    WriteFloat(ship->data_set, kPlayerSPitch, pitch);
+    WriteString(ship->data_set, kSteeringType, kSteering2D);
     CancelCourseOnTurn(*ship, {yaw, pitch});
 }
 
 // Click-to-turn: the ship steers towards the point on the plane.
 void SetCourseTowards(SpaceObject& ship, const SelectObjectSignal& selection)
 {
-    ship.data_set.SetFloat("steerToDirDX", selection.x - ship.pos.x, 0,
-                           "X distance from this ship to place this ship should steer towards automatically.");
-    ship.data_set.SetFloat("steerToDirDZ", selection.z - ship.pos.z, 0,
-                           "Z distance from this ship to place this ship should steer towards automatically.");
-    ship.data_set.SetInt("steerToDirDY", 0, 0,
-                         "Y distance from this ship to place this ship should steer towards automatically.");
-    ship.data_set.SetInt("steeringToDirFlag", 1, 0,
-                         "set this to 1, if the ship should automatically steer towards the relative position in "
-                         "steerToDirD*.  Used for helm click-to-turn.");
+    DeclareFloat(ship.data_set, kSteerToDirDX, selection.x - ship.pos.x);
+    DeclareFloat(ship.data_set, kSteerToDirDZ, selection.z - ship.pos.z);
+    DeclareInt(ship.data_set, kSteerToDirDY, 0);
+    DeclareInt(ship.data_set, kSteeringToDirFlag, 1);
 }
 
 // 13: the choice is kept under the key the console names; a helm selection
@@ -142,9 +119,9 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
     SpaceObject& ship = *sender.ship;
     const bool exists = selection.objectId != 0 && theSimulation->SpaceObjectExists(selection.objectId);
     if (exists)
-        ship.data_set.SetUInt64(selection.dataSetKey, selection.objectId, 0, kPlayDoc);
+        ship.data_set.SetUInt64(selection.dataSetKey, selection.objectId, 0, std::string(kPlayDoc));
     else
-        ship.data_set.SetInt(selection.dataSetKey, 0, 0, kPlayDoc);
+        ship.data_set.SetInt(selection.dataSetKey, 0, 0, std::string(kPlayDoc));
     if (SpaceObject::LowerCase(selection.kind).find("helm") != std::string::npos)
         return SetCourseTowards(ship, selection);
     EventMessage event;
@@ -167,21 +144,20 @@ void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
     JumpSignal jump;
     if (!ReadSignalOrReport(message, jump, kServerSignalHandler) || !ship)
         return;
-    if (FloatOf(*ship, "jump_end") != 0.0f || StringOf(*ship, "dock_state") != "undocked")
+    if (ReadFloat(ship->data_set, kJumpEnd) != 0.0f || ReadString(ship->data_set, kDockState) != kDockStateUndocked)
         return;
-    const float warpPower = FloatOf(*ship, "eng_control_value", kWarpPowerControl);
+    const float warpPower = ReadFloat(ship->data_set, kEngControlValue, kWarpPowerControl);
     if (!(warpPower > 0.0f))
         return;
-    const float coeff = FloatOf(*ship, "jump_damage_coeff") * FloatOf(*ship, "jump_upgrade_coeff");
+    const float coeff = ReadFloat(ship->data_set, kJumpDamageCoeff) * ReadFloat(ship->data_set, kJumpUpgradeCoeff);
     // A NaN product is no bound at all: it takes the slowest charge.
     const float bounded = std::isnan(coeff) ? kMinJumpCoeff : std::clamp(coeff, kMinJumpCoeff, kMaxJumpCoeff);
     const int64_t now = theSimulation->TickCount();
-    ship->data_set.SetFloat("jump_dist", jump.distance, 0, kPlayDoc);
-    ship->data_set.SetFloat("jump_dir", jump.direction, 0, kPlayDoc);
-    ship->data_set.SetInt64("jump_start", now, 0, kPlayDoc);
-    ship->data_set.SetFloat("jump_end",
-                            static_cast<float>(now) + kJumpChargeUnits / warpPower / bounded * kJumpChargeTicks, 0,
-                            kPlayDoc);
+    WriteFloat(ship->data_set, kJumpDist, jump.distance);
+    WriteFloat(ship->data_set, kJumpDir, jump.direction);
+    WriteInt64(ship->data_set, kJumpStart, now);
+    WriteFloat(ship->data_set, kJumpEnd,
+               static_cast<float>(now) + kJumpChargeUnits / warpPower / bounded * kJumpChargeTicks);
 }
 
 }  // namespace
@@ -191,7 +167,7 @@ bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const Sig
     switch (code) {
     case SIGNAL_MESS_THROTTLE: HandleThrottle(message, sender.ship); return true;
     case SIGNAL_MESS_REVERSE: HandleReverse(message, sender.ship); return true;
-    case SIGNAL_MESS_STEER: HandleThreeAxisSteering<SteerSignal>(message, sender.ship, "Constrained"); return true;
+    case SIGNAL_MESS_STEER: HandleThreeAxisSteering<SteerSignal>(message, sender.ship, kSteeringConstrained); return true;
     case SIGNAL_MESS_STEER_2D: HandleSteering2D(message, sender.ship); return true;
     case SIGNAL_MESS_STEER_FREE: HandleThreeAxisSteering<SteerFreeSignal>(message, sender.ship, "Free"); return true;
     case SIGNAL_MESS_SELECT_OBJECT: HandleSelectObject(message, sender); return true;
