@@ -3,9 +3,11 @@
 // later as a failed assertion on some console, so it is caught here.
 
 #include "helper/Hjson.h"
+#include "helper/TinyYaml.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -243,4 +245,28 @@ TEST(DataFilesParse, ship_ports_fit_the_record_slots) {
             EXPECT_TRUE(IsNumber(shields[s])) << key << " shield " << s;
         }
     }
+}
+
+// The mission chooser lists every mission folder by these keys of its
+// description; a mission without them would show up blank.
+TEST(DataFilesParse, every_mission_description_gives_the_chooser_its_keys) {
+    const std::filesystem::path missions = std::filesystem::path(QEL_SOURCE_DIR) / "data" / "missions";
+    int described = 0;
+    for (const auto& folder : std::filesystem::directory_iterator(missions)) {
+        if (!folder.is_directory() || folder.path().filename() == "common")
+            continue;
+        SCOPED_TRACE(folder.path().filename().string());
+        TINY_YAML::NodeMap document;
+        ASSERT_TRUE(TINY_YAML::ParseFile(document, (folder.path() / "description.yaml").string()));
+        for (const char* key : {"Category", "Category Priority", "Visible Mission Name", "Description"}) {
+            const TINY_YAML::NodePtr node = document.Find(key);
+            ASSERT_TRUE(node && node->Text()) << key;
+            EXPECT_FALSE(node->Text()->empty()) << key;
+        }
+        const TINY_YAML::NodePtr keywords = document.Find("Keywords");
+        ASSERT_TRUE(keywords && keywords->Items());
+        EXPECT_FALSE(keywords->Items()->empty());
+        ++described;
+    }
+    EXPECT_GT(described, 0);
 }
