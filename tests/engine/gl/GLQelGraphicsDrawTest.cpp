@@ -204,4 +204,24 @@ TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first
     EXPECT_EQ(At(20, 35), (Rgb{0, 255, 0}));
 }
 
+TEST_F(GLQelGraphicsDrawTest, shader_that_does_not_compile_fails_and_leaves_the_compiler_text_in_shader_error_txt)
+{
+    qeltest::TempFolder data;
+    qeltest::TempFolder work;
+    const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", data.Path().string());
+    const qeltest::ScopedWorkingFolder workingFolder(work.Path());
+    data.Write("graphics/shader-broken.vs",
+               "#version 330 core\nlayout(location = 0) in vec3 position;\n"
+               "void main() { gl_Position = vec4(position, 1.0); }\n");
+    data.Write("graphics/shader-broken.ps",
+               "#version 330 core\nout vec4 colour;\nvoid main() { colour = vec4(1.0) + undeclared; }\n");
+
+    GLQELShaderRoot shader;
+    EXPECT_FALSE(shader.CompileShaders(window, "data/graphics/shader-broken.vs", "data/graphics/shader-broken.ps"));
+    EXPECT_FALSE(shader.IsReady());
+    const std::string report = work.Read("shader-error.txt");
+    EXPECT_NE(report.find("undeclared"), std::string::npos) << report;
+}
+
 }  // namespace
+
