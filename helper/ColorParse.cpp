@@ -119,14 +119,6 @@ const std::map<std::string, const NamedColor*, std::less<>>& ColorNameMap()
     return colorNameMap;
 }
 
-// ASCII only, so the result does not depend on the user's locale.
-void LowerCase(std::string& text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-}
-
 // Value of the hexadecimal number the two characters begin; a character that
 // is not a hexadecimal digit ends it, so "g1" is 0 and "1g" is 1.
 int ReadHexPair(char high, char low)
@@ -270,7 +262,7 @@ bool IsFinite(const glm::vec4& color)
 
 std::optional<glm::vec4> ParseColorText(std::string& text)
 {
-    LowerCase(text);
+    text = LowerCaseAscii(std::move(text));
     const auto& names = ColorNameMap();
     if (const auto named = names.find(text); named != names.end()) {
         const NamedColor& entry = *named->second;

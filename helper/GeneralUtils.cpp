@@ -212,6 +212,15 @@ float HueToRgb(float p, float q, float t)
     return p;
 }
 
+std::string LowerCaseAscii(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 float Clamp(float x, float lower, float upper)
 {
     return std::min(upper, std::max(x, lower));

@@ -53,6 +53,11 @@ void HsvToRgb(float hue, float saturation, float value, float& r, float& g, floa
 // a turn, p and q the lightness bounds.
 float HueToRgb(float p, float q, float t);
 
+// The text with A..Z made a..z. ASCII only: names from data files, scripts
+// and the network select hooks, records and colours, and the user's locale
+// must not change which.
+std::string LowerCaseAscii(std::string text);
+
 // x held within [lower, upper]; when lower exceeds upper the result is upper.
 float Clamp(float x, float lower, float upper);
 

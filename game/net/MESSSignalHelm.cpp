@@ -10,6 +10,7 @@
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
 #include "game/world/Simulation.h"
+#include "helper/GeneralUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,7 +123,7 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
         ship.data_set.SetUInt64(selection.dataSetKey, selection.objectId, 0, std::string(kPlayDoc));
     else
         ship.data_set.SetInt(selection.dataSetKey, 0, 0, std::string(kPlayDoc));
-    if (SpaceObject::LowerCase(selection.kind).find("helm") != std::string::npos)
+    if (LowerCaseAscii(selection.kind).find("helm") != std::string::npos)
         return SetCourseTowards(ship, selection);
     EventMessage event;
     event.tag = "select_space_object";

@@ -6,7 +6,6 @@
 #include "helper/Hjson.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -24,12 +23,6 @@ constexpr const char* kDefaultExhaustColor = "blue";
 
 using Hjson::Type;
 using Hjson::Value;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // A document number as an int32: truncated toward zero and held in range, so
 // a wild value in a file cannot overflow the conversion.
@@ -72,7 +65,7 @@ public:
 
     std::unique_ptr<ShipDataRecord> Read() {
         auto rec = std::make_unique<ShipDataRecord>();
-        rec->key = Lower(RequiredText("key"));
+        rec->key = LowerCaseAscii(RequiredText("key"));
         key_ = rec->key;
         try {
             ReadIdentity(*rec);
@@ -117,9 +110,9 @@ private:
     }
 
     void ReadIdentity(ShipDataRecord& rec) const {
-        rec.name = Lower(RequiredText("name"));
-        rec.side = Lower(RequiredText("side"));
-        rec.origin = Lower(RequiredText("origin"));
+        rec.name = LowerCaseAscii(RequiredText("name"));
+        rec.side = LowerCaseAscii(RequiredText("side"));
+        rec.origin = LowerCaseAscii(RequiredText("origin"));
         rec.artFileRoot = RequiredText("artfileroot");
         rec.longDesc = RequiredText("long_desc");
     }

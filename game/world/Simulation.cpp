@@ -6,6 +6,7 @@
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/WorldServices.h"
+#include "helper/GeneralUtils.h"
 #include "helper/QelAssert.h"
 
 #include <algorithm>
@@ -134,7 +135,7 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
 {
     if (!container)
         return 0;
-    const ShipRadii radii = FindShipRadii(SpaceObject::LowerCase(dataTag));
+    const ShipRadii radii = FindShipRadii(LowerCaseAscii(dataTag));
     auto object = std::make_unique<SpaceObject>(0, aiTag, dataTag, abits, radii.exclusion, radii.interaction,
                                                 FatRadiusFor(radii.exclusion));
     QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");

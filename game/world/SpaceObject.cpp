@@ -1,5 +1,7 @@
 #include "game/world/SpaceObject.h"
 
+#include "helper/GeneralUtils.h"
+
 #include "engine/base/QelNetworkMessage.h"
 #include "game/world/BehaviourHookMap.h"
 
@@ -8,8 +10,8 @@
 SpaceObject::SpaceObject(uint64_t id, const std::string& behaviourName, const std::string& dataTag,
                          uint16_t abitsIn, float exclusionRadius, float interactionRadius, float fatRadius)
     : SuperContainerObject(id),
-      tick_type(LowerCase(behaviourName)),
-      data_tag(LowerCase(dataTag)),
+      tick_type(LowerCaseAscii(behaviourName)),
+      data_tag(LowerCaseAscii(dataTag)),
       tick_type_ID(HashMessageName(tick_type)),
       exclusion_radius(exclusionRadius),
       fat_radius(fatRadius),
@@ -49,13 +51,3 @@ void SpaceObject::AddString(const std::string& keyName)
         keyNames.push_back(keyName);
 }
 
-// ASCII only: names come from data files and scripts, and a locale must not
-// change which hook or ship record they select.
-std::string SpaceObject::LowerCase(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}

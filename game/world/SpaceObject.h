@@ -41,8 +41,6 @@ public:
 
     bool IsStatic() const { return (abits & kStaticBit) != 0; }
 
-    static std::string LowerCase(std::string text);
-
     std::string tick_type;       // behaviour name ("behav_npcship")
     std::string data_tag;        // key of the ship record, lower case
     uint64_t tick_type_ID = 0;   // name hash of tick_type; keys the hook map

@@ -36,6 +36,14 @@ TEST(Crc32String, matches_jamcrc_check_values)
         EXPECT_EQ(Crc32String(c.text), c.crc) << '"' << c.text << '"';
 }
 
+TEST(LowerCaseAscii, lowers_ascii_letters_only)
+{
+    EXPECT_EQ(LowerCaseAscii("Behav_NPCShip"), "behav_npcship");
+    EXPECT_EQ(LowerCaseAscii("A-Z 0-9 [\\]^_`"), "a-z 0-9 [\\]^_`");
+    EXPECT_EQ(LowerCaseAscii("\xC3\x89T\xC3\x89"), "\xC3\x89t\xC3\x89");  // UTF-8 bytes untouched
+    EXPECT_EQ(LowerCaseAscii(""), "");
+}
+
 TEST(Tokenize, splits_at_delimiters_and_keeps_back_quoted_spans_whole)
 {
     struct Case {
