@@ -1,6 +1,8 @@
 #pragma once
 // What the server knows of one connected console.
 
+#include "game/world/ObjectId.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,8 +28,3 @@ public:
     bool worldSoundFlag = false;
 };
 
-// A client id: bit 63 set. 0 stands for the server or nobody.
-constexpr bool VALID_CLIENT(uint64_t id)
-{
-    return (id >> 63) != 0;
-}
