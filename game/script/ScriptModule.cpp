@@ -142,6 +142,13 @@ void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* 
                               " one message can carry; nothing changed");
 }
 
+void CheckFinite(float value, const char* field)
+{
+    if (!std::isfinite(value))
+        throw py::value_error(std::string(field) + ": " + std::to_string(value) +
+                              " is not a finite number; nothing changed");
+}
+
 void RequireClient(uint64_t id, const char* function)
 {
     if (!VALID_CLIENT(id))

@@ -24,13 +24,28 @@ using Quaternion = ScriptValue<glm::quat>;
 
 constexpr auto kReference = py::return_value_policy::reference;
 
+// Writes a whole value. A view writes a world record's field, which holds
+// finite numbers only; a script's own value takes any.
+template <typename Holder, typename Value>
+void Store(Holder& self, const Value& value)
+{
+    if (self.IsView() && !AllFinite(value))
+        throw py::value_error("a space object's field holds finite numbers only; nothing changed");
+    self.Ref() = value;
+}
+
 // A read-write float property over one component of a vector or quaternion.
 template <typename Holder, typename Class, typename Member>
 void DefineComponent(Class& type, const char* name, Member member, const char* doc)
 {
     type.def_property(
         name, [member](const Holder& self) { return self.Get().*member; },
-        [member](Holder& self, float value) { self.Ref().*member = value; }, doc);
+        [member](Holder& self, float value) {
+            auto changed = self.Get();
+            changed.*member = value;
+            Store(self, changed);
+        },
+        doc);
 }
 
 // The right operand of a sum; None is refused as a type error.
@@ -53,14 +68,14 @@ void DefineVectorOperators(Class& type, Negate negate)
         .def(
             "__iadd__",
             [](Holder& self, const Holder* other) {
-                self.Ref() += Operand(other).Get();
+                Store(self, self.Get() + Operand(other).Get());
                 return Holder(self.Get());
             },
             py::is_operator())
         .def(
             "__imul__",
             [](Holder& self, float scale) {
-                self.Ref() *= scale;
+                Store(self, self.Get() * scale);
                 return Holder(self.Get());
             },
             py::is_operator())

@@ -102,13 +102,27 @@ py::object ElementValue(const ObjectDataBlobElement* element)
 
 // ---- space_object ----
 
+// Any int fits the field it was converted for; a float must be finite.
+void CheckFieldValue(int32_t, const char*)
+{
+}
+
+void CheckFieldValue(float value, const char* name)
+{
+    CheckFinite(value, name);
+}
+
 // A property over one plain field of the object.
 template <typename Field>
 void DefineField(py::class_<SpaceObjectRef>& type, const char* name, Field SpaceObject::*field, const char* doc)
 {
     type.def_property(
         name, [field](const SpaceObjectRef& self) { return self.Get().*field; },
-        [field](const SpaceObjectRef& self, Field value) { self.Get().*field = value; }, doc);
+        [field, name](const SpaceObjectRef& self, Field value) {
+            CheckFieldValue(value, name);
+            self.Get().*field = value;
+        },
+        doc);
 }
 
 // A property over one text field; texts travel to the clients in one message.
@@ -124,13 +138,17 @@ void DefineTextField(py::class_<SpaceObjectRef>& type, const char* name, std::st
         doc);
 }
 
-// The vector or quaternion a script assigns; None is refused before anything changes.
+// The vector or quaternion a script assigns; None, and a NaN or infinite
+// component, are refused before anything changes.
 template <typename Holder>
-const Holder& Required(const Holder* value, const char* name)
+auto Required(const Holder* value, const char* name)
 {
     if (!value)
         throw py::type_error(std::string(name) + ": None given where a value is needed; nothing changed");
-    return *value;
+    const auto given = value->Get();
+    if (!AllFinite(given))
+        throw py::value_error(std::string(name) + ": a component is not a finite number; nothing changed");
+    return given;
 }
 
 void DefineDirection(py::class_<SpaceObjectRef>& type, const char* name, glm::vec3 (SpaceObject::*direction)() const)
@@ -262,7 +280,7 @@ void DefineSpaceObject(py::module_& m)
                 self.Get();
                 return Vec3(Vec3::FieldLookup([self]() -> glm::vec3& { return self.Get().pos; }));
             },
-            [](const SpaceObjectRef& self, const Vec3* value) { self.Get().pos = Required(value, "pos").Get(); },
+            [](const SpaceObjectRef& self, const Vec3* value) { self.Get().pos = Required(value, "pos"); },
             "vec3, position in space")
         .def_property_readonly(
             "unique_ID", [](const SpaceObjectRef& self) { return self.Get().uniqueID; },
@@ -295,7 +313,7 @@ void DefineSpaceObject(py::module_& m)
             return Quaternion(Quaternion::FieldLookup([self]() -> glm::quat& { return self.Get().rot_quat; }));
         },
         [](const SpaceObjectRef& self, const Quaternion* value) {
-            self.Get().rot_quat = Required(value, "rot_quat").Get();
+            self.Get().rot_quat = Required(value, "rot_quat");
         },
         "quaternion, heading and orientation of this object");
     DefineField(type, "steer_yaw", &SpaceObject::steer_yaw, kSteerDoc);

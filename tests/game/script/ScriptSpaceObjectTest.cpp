@@ -95,6 +95,42 @@ TEST_F(ScriptSpaceObjectTest, position_and_orientation_are_live_views_of_the_obj
     EXPECT_EQ(object().rot_quat, glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
 }
 
+// The move step treats a position that is not a number as its own fault, so a
+// script's NaN or infinity never reaches a moving object's fields.
+TEST_F(ScriptSpaceObjectTest, non_finite_numbers_for_moving_fields_raise_and_change_nothing)
+{
+    const char* statements[] = {
+        "obj.pos = zmx.vec3(float('nan'), 0, 0)",
+        "obj.pos = zmx.vec3(0, float('inf'), 0)",
+        "obj.pos.x = float('nan')",
+        "p = obj.pos\np.z = float('-inf')",
+        "p = obj.pos\np += zmx.vec3(float('nan'), 0, 0)",
+        "p = obj.pos\np *= float('inf')",
+        "obj.rot_quat = zmx.quaternion(float('nan'), 0, 0, 0)",
+        "obj.rot_quat.w = float('inf')",
+        "obj.cur_speed = float('inf')",
+        "obj.steer_yaw = float('nan')",
+        "obj.steer_pitch = float('inf')",
+        "obj.steer_roll = float('-inf')",
+        "obj.exclusion_radius = float('inf')",
+        "obj.fat_radius = float('nan')",
+    };
+    const float exclusionRadius = object().exclusion_radius;
+    const float fatRadius = object().fat_radius;
+    for (const char* statement : statements)
+        EXPECT_THAT(RunError(statement), HasSubstr("ValueError")) << statement;
+
+    EXPECT_EQ(object().pos, glm::vec3(0.0f));
+    EXPECT_EQ(object().rot_quat, glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(object().cur_speed, 0.0f);
+    EXPECT_EQ(object().steer_yaw, 0.0f);
+    EXPECT_EQ(object().exclusion_radius, exclusionRadius);
+    EXPECT_EQ(object().fat_radius, fatRadius);
+    EXPECT_NO_THROW(world.Tick());
+    RunScript("v = zmx.vec3(1, 2, 3)\nv.x = float('nan')");
+    EXPECT_EQ(Eval("v.x != v.x"), "True") << "a script's own vector holds any number";
+}
+
 TEST_F(ScriptSpaceObjectTest, direction_vectors_follow_the_orientation_and_are_copies)
 {
     EXPECT_EQ(Eval("(lambda v: (v.x, v.y, v.z))(obj.forward_vector())"), "(0.0, 0.0, 1.0)");
