@@ -35,6 +35,24 @@ std::string TrimLineEnd(std::string text)
     return text;
 }
 
+// The file holds one key line and one value line per entry, so an entry with
+// a line break in it would read back as other entries and shift every later
+// one; such an entry lives for this run only.
+bool FitsStringMapFile(const std::string& key, const std::string& value)
+{
+    return key.find('\n') == std::string::npos && value.find('\n') == std::string::npos;
+}
+
+void ReportUnsavedEntry(const std::string& key)
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    std::fprintf(stderr, "client string map: the entry \"%s\" holds a line break and is not saved; later ones "
+                 "are skipped quietly\n", key.c_str());
+}
+
 int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
 {
     const glm::vec3 d = object.pos - from;
@@ -298,8 +316,12 @@ void CorvaneClient::SaveStringMap()
     temporary += ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        for (const auto& [key, value] : stringMap)
-            file << key << '\n' << value << '\n';
+        for (const auto& [key, value] : stringMap) {
+            if (FitsStringMapFile(key, value))
+                file << key << '\n' << value << '\n';
+            else
+                ReportUnsavedEntry(key);
+        }
         if (!file.flush()) {
             std::fprintf(stderr, "client string map: could not write %s; the map stays unsaved\n",
                          temporary.string().c_str());

@@ -2,6 +2,7 @@
 // and carry them as "objectBlob", and the sensor pass that sends the visible
 // values of the objects each ship can see.
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/WorldLookup.h"
@@ -207,9 +208,8 @@ void CorvaneServer::SendObjectBLOBUpdatesToClients()
 void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids)
 {
     const float vision = settings.visionBaseDistance;
-    const ObjectDataBlobElement* count = ship.data_set.FindElement(HashMessageName("num_extra_scan_sources"), 0);
-    const int64_t sourceCount = count ? count->intValue : 0;
-    const auto sources = ship.data_set.Tags().find(HashMessageName("extra_scan_source"));
+    const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
+    const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
     if (sourceCount > 0 && sources != ship.data_set.Tags().end()) {
         for (const auto& [index, element] : sources->second) {
             const SpaceObject* source = FindSpaceObjectById(element.uintValue);

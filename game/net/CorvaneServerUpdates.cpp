@@ -2,6 +2,7 @@
 // records near each ship at rates that suit them (nearby objects, fast movers,
 // the own ship), and the whole world to game-master consoles.
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SpaceObjectRecord.h"
@@ -29,23 +30,12 @@ constexpr int32_t kGameMasterStaticRunEvery = 5;
 constexpr int32_t kRecordsPerUpdateSlice = 50;
 constexpr int32_t kUpdateEndMarkerSize = 8;
 
-uint64_t UIntAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
-{
-    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
-    return element ? element->uintValue : 0;
-}
-
-int64_t IntAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
-{
-    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
-    return element ? element->intValue : 0;
-}
-
-float FloatAtIndexZero(const ObjectDataBlob& dataSet, const char* tag)
-{
-    const ObjectDataBlobElement* element = dataSet.FindElement(HashMessageName(tag), 0);
-    return element ? element->floatValue : 0.0f;
-}
+// The keys the passes read; reading never adds an element, so the passes do
+// not grow what they replicate.
+constexpr DataKey kWeaponTargetUid{"weapon_target_UID", kPlayDoc};
+constexpr DataKey kScienceTargetUid{"science_target_UID", kPlayDoc};
+constexpr DataKey kCommsTargetUid{"comms_target_UID", kPlayDoc};
+constexpr DataKey kExciting{"exciting", kPlayDoc};
 
 // Height is ignored: vision reaches across the world plane.
 bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)
@@ -122,9 +112,9 @@ void CorvaneServer::CollectTargetedObjects()
         const uint64_t shipId = entry.first;
         grouping.shipList.push_back(shipId);
         if (const SpaceObject* ship = FindSpaceObjectById(shipId))
-            grouping.shipToTargets[shipId] = {UIntAtIndexZero(ship->data_set, "weapon_target_UID"),
-                                              UIntAtIndexZero(ship->data_set, "science_target_UID"),
-                                              UIntAtIndexZero(ship->data_set, "comms_target_UID")};
+            grouping.shipToTargets[shipId] = {ReadUInt64(ship->data_set, kWeaponTargetUid),
+                                              ReadUInt64(ship->data_set, kScienceTargetUid),
+                                              ReadUInt64(ship->data_set, kCommsTargetUid)};
     }
 }
 
@@ -169,7 +159,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
     int32_t count = 0;
     for (uint64_t id : ids) {
         SpaceObject* object = FindSpaceObjectById(id);
-        mostExciting.Insert(object, FloatAtIndexZero(object->data_set, "exciting"));
+        mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
         if (++count % kRecordsPerUpdateSlice == 0)
             writer.Split();
         writer.Add(*object, kRecordMarkerNearby);
@@ -189,8 +179,8 @@ void CorvaneServer::UpdateWorldSoundFlags()
             continue;
         }
         const SpaceObject* ship = FindSpaceObjectById(record->shipId);
-        if (ship && (IntAtIndexZero(ship->data_set, "is_fighter_flag") != 0 ||
-                     IntAtIndexZero(ship->data_set, "is_shuttle_flag") != 0))
+        if (ship && (ReadInt(ship->data_set, playership::kIsFighterFlag) != 0 ||
+                     ReadInt(ship->data_set, playership::kIsShuttleFlag) != 0))
             record->worldSoundFlag = true;
     }
 }

@@ -94,7 +94,7 @@ void LanServerDiscovery::RecordAnswer(const DiscoveredServer& server)
             matched = true;
         }
     }
-    if (!matched)
+    if (!matched && foundServers.size() < kMaxFoundServers)
         foundServers.push_back(server);
 }
 

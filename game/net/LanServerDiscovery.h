@@ -29,6 +29,9 @@ public:
     static constexpr uint32_t kMaxStepMs = 1000;
     // Largest datagram read; anything longer is not a discovery datagram.
     static constexpr size_t kMaxDatagram = 10000;
+    // Far more servers than any local network hosts: anyone on the network
+    // can answer, so the list must not grow with every made-up address.
+    static constexpr size_t kMaxFoundServers = 64;
 
     // The program's one discovery state (tests make their own).
     static LanServerDiscovery& Instance();
@@ -58,7 +61,8 @@ public:
     void Reset();
 
     // Keeps an answering server: an entry with the same address, or the same
-    // non-empty name, is replaced; otherwise the server is appended.
+    // non-empty name, is replaced; otherwise the server is appended while the
+    // list has room.
     void RecordAnswer(const DiscoveredServer& server);
 
     // The answer datagram's content; nothing unless it parses exactly.

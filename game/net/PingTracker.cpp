@@ -2,12 +2,22 @@
 
 #include "engine/base/QelClock.h"
 
+#include <algorithm>
+
 int32_t PingTracker::IssueKey()
 {
     // Counting through unsigned arithmetic wraps instead of overflowing.
     pingCounter = static_cast<int32_t>(static_cast<uint32_t>(pingCounter) + 1);
-    inFlight.push_back({pingCounter, qel::GetMilliseconds()});
+    const uint32_t now = qel::GetMilliseconds();
+    DropStale(now);
+    inFlight.push_back({pingCounter, now});
     return pingCounter;
+}
+
+// Consoles that never echo would otherwise leave a record behind every ping.
+void PingTracker::DropStale(uint32_t now)
+{
+    std::erase_if(inFlight, [now](const PingInFlight& record) { return now - record.sentMs >= kStaleAfterMs; });
 }
 
 std::optional<uint32_t> PingTracker::Match(int32_t key)

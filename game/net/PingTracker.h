@@ -14,7 +14,8 @@ public:
     // new round trip.
     static constexpr float kSmoothingWeight = 10.0f;
 
-    // The next key (keys count up over the whole run), recorded as sent now.
+    // The next key (keys count up over the whole run), recorded as sent now;
+    // records gone stale are dropped first.
     int32_t IssueKey();
     // The age of the key's record, which is removed; records gone stale are
     // dropped on the way. Nothing when the key has no record.
@@ -33,6 +34,8 @@ private:
         int32_t key;
         uint32_t sentMs;  // engine clock
     };
+
+    void DropStale(uint32_t now);
 
     int32_t pingCounter = 0;
     std::vector<PingInFlight> inFlight;  // oldest first

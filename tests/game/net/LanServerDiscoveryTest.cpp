@@ -67,6 +67,17 @@ TEST(LanServerDiscoveryTest, answers_update_by_address_or_name_and_nameless_serv
     EXPECT_EQ(discovery.FoundServers()[2].address, "10.0.0.9");
 }
 
+TEST(LanServerDiscoveryTest, a_flood_of_made_up_answers_stops_at_the_list_limit_and_known_servers_still_update)
+{
+    LanServerDiscovery discovery;
+    discovery.RecordAnswer({"Alpha", "10.0.0.1"});
+    for (size_t i = 0; i < 10 * LanServerDiscovery::kMaxFoundServers; ++i)
+        discovery.RecordAnswer({"", "10.1." + std::to_string(i / 256) + "." + std::to_string(i % 256)});
+    ASSERT_EQ(discovery.FoundServers().size(), LanServerDiscovery::kMaxFoundServers);
+    discovery.RecordAnswer({"Alpha", "10.0.0.2"});
+    EXPECT_EQ(discovery.FoundServers()[0].address, "10.0.0.2");
+}
+
 TEST(LanServerDiscoveryTest, a_five_second_frame_adds_only_one_second_toward_the_next_query)
 {
     qel::ManualClock clock(100'000);

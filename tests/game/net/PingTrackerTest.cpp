@@ -56,6 +56,15 @@ TEST_F(PingTrackerTest, late_echo_after_its_record_went_stale_leaves_the_ping_al
     EXPECT_EQ(ping, afterFresh);
 }
 
+TEST_F(PingTrackerTest, records_of_a_console_that_never_echoes_do_not_pile_up)
+{
+    for (int ping = 0; ping < 100; ++ping) {
+        pings.IssueKey();
+        clock.Advance(1'000);
+    }
+    EXPECT_LE(pings.InFlightCount(), PingTracker::kStaleAfterMs / 1'000 + 1);
+}
+
 TEST_F(PingTrackerTest, records_younger_than_fifteen_seconds_survive_other_matches)
 {
     const int32_t waiting = pings.IssueKey();

@@ -311,6 +311,18 @@ TEST_F(CorvaneClientTest, string_map_is_read_with_either_line_end_and_saved_100_
     EXPECT_EQ(text, "alpha\none\nbeta\ntwo\ndelta\nfour\ngamma\nthree\nlast\n\n");
 }
 
+TEST_F(CorvaneClientTest, a_string_map_entry_with_a_line_break_is_not_saved_and_the_others_read_back_unchanged)
+{
+    MakeClient();
+    client->stringMap = {{"alpha", "one"}, {"beta", "two\nlines"}, {"ga\nmma", "three"}, {"zeta", "last"}};
+    client->StringMapChanged();
+    for (int frame = 0; frame < CorvaneClient::kSaveDelayFrames; ++frame)
+        client->FrameUpdate();
+    client.reset();
+    MakeClient();
+    EXPECT_EQ(client->stringMap, (std::map<std::string, std::string>{{"alpha", "one"}, {"zeta", "last"}}));
+}
+
 TEST_F(CorvaneClientTest, a_ship_key_that_keeps_missing_is_requested_once_per_run)
 {
     ConnectClient();
