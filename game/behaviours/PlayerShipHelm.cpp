@@ -3,6 +3,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "engine/base/QelNetworkMessage.h"
 #include "game/world/AppData.h"
+#include "game/world/FiniteMath.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -185,12 +186,6 @@ float UpdateSpeed(SpaceObject& ship, Simulation& world, const HelmInputs& in)
     return throttle;
 }
 
-glm::vec3 SafeNormalize(const glm::vec3& v)
-{
-    const float length = glm::length(v);
-    return length > 0.0f ? v / length : glm::vec3(0.0f);
-}
-
 // Between slow passes a gravity well drags the ship toward it and shakes it
 // by its turbulence.
 void ApplyPull(SpaceObject& ship, const ObjectDataBlob& blob)
@@ -282,16 +277,6 @@ void Steer(SpaceObject& ship, const HelmInputs& in, float throttle)
     }
 }
 
-bool IsFinite(const glm::vec3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-bool IsFinite(const glm::quat& q)
-{
-    return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
-}
-
 // Coefficients that scripts set out of all proportion can still overflow the
 // arithmetic; whatever did, the ship keeps its last sound state rather than
 // carrying an infinity or a NaN into the move step, which would end the run.
@@ -302,9 +287,9 @@ void KeepMotionFinite(SpaceObject& ship, const glm::vec3& lastPos, const glm::qu
     for (float* turn : {&ship.turn_yaw, &ship.turn_pitch, &ship.turn_roll})
         if (!std::isfinite(*turn))
             *turn = 0.0f;
-    if (!IsFinite(ship.pos))
+    if (!AllFinite(ship.pos))
         ship.pos = lastPos;
-    if (!IsFinite(ship.rot_quat))
+    if (!AllFinite(ship.rot_quat))
         ship.rot_quat = lastOrientation;
 }
 

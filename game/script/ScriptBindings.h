@@ -4,6 +4,7 @@
 // text shows them. Only the script host and the binding files include this.
 
 #include "game/script/ScriptObjectRef.h"
+#include "game/world/FiniteMath.h"
 
 #include <pybind11/pybind11.h>
 
@@ -85,17 +86,6 @@ void RequireClientOrServer(uint64_t id, const char* function);
 void RequireSpaceObject(uint64_t id, const char* function);
 void RequireSpaceObjectOrNone(uint64_t id, const char* function);
 
-// Whether every component of a vector or quaternion is a finite number. The
-// world's records hold only such: the move step takes a NaN position for its
-// own fault, so a script's NaN or infinity is refused before it is stored.
-template <typename Value>
-bool AllFinite(const Value& value)
-{
-    for (typename Value::length_type i = 0; i < Value::length(); ++i)
-        if (!std::isfinite(value[i]))
-            return false;
-    return true;
-}
 // Raises ValueError naming the field when the number is not finite.
 void CheckFinite(float value, const char* field);
 

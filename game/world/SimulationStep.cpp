@@ -5,6 +5,7 @@
 #include "game/world/Simulation.h"
 
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/FiniteMath.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "engine/base/QelNetworkMessage.h"
 #include "helper/QelAssert.h"
@@ -54,14 +55,6 @@ constexpr int64_t kSoundEventTicks = 30;
 glm::quat TurnAbout(const glm::vec3& axis, float angle)
 {
     return glm::angleAxis(angle, axis);
-}
-
-// Unit length without ever making a NaN: a zero vector keeps its direction
-// (none), so it moves nothing.
-glm::vec3 SafeNormalize(const glm::vec3& v)
-{
-    const float length = glm::length(v);
-    return length > 0.0f ? v / length : v;
 }
 
 // Spherical blend along the shorter arc; a zero result becomes the identity.
