@@ -159,6 +159,7 @@ void Simulation::Tick()
     });
     if (runCount != run)
         return;
+    UpdateTractorConnections();
     DropExpiredEffectEvents();
     if (!UpdateBlasts())
         return;

@@ -3,7 +3,7 @@
 // ships made in it, and recording stand-ins for what a jump tells the
 // consoles and shows on the server's own screen.
 
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipAI.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/world/AppData.h"
@@ -42,6 +42,7 @@ struct RecordingPresentation : LocalPresentation {
     void PlayJumpSound(int32_t secondsLeft) override { jumpSounds.push_back(secondsLeft); }
     void StartJumpEffect(int32_t seconds) override { jumpEffects.push_back(seconds); }
     void PlayAudioFile(const std::string& name, float, float) override { audioFiles.push_back(name); }
+    void RaiseMusicTension(float) override {}
     std::vector<int32_t> jumpSounds;
     std::vector<int32_t> jumpEffects;
     std::vector<std::string> audioFiles;

@@ -24,6 +24,7 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
 struct RecordingHost : ServerScriptHost {
     void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    void QueueEvent(const EventMessage&) override {}
     bool ScriptsLoaded() const override { return true; }
     bool SimRunning() const override { return true; }
     void ProcessEventQueue() override {}

@@ -152,6 +152,7 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
 {
     struct : ScriptEventSink {
         void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+        void QueueEvent(const EventMessage&) override {}
         std::vector<EventMessage> events;
     } mission;
     world.SetScriptEventSink(&mission);
@@ -318,6 +319,7 @@ TEST_F(CorvaneServerTest, stopped_server_sends_nothing_and_hosting_again_serves_
 // A script host that records what the server hands it.
 struct RecordingScriptHost : ServerScriptHost {
     void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    void QueueEvent(const EventMessage&) override {}
     bool ScriptsLoaded() const override { return loaded; }
     bool SimRunning() const override { return running; }
     void ProcessEventQueue() override { ++queueRuns; }
