@@ -105,6 +105,11 @@ inline constexpr DataKey kClosestScanDelay{"closest_scan_delay", "scan speed of 
 inline constexpr DataKey kFarthestScanDelay{"farthest_scan_delay",
     "scan speed of a target when it's at the maximum range of your scanning ring"};
 inline constexpr DataKey kScanStrengthCoeff{"scan_strength_coeff", "scan strength coeff for this ship (in shipData.json"};
+inline constexpr DataKey kShipScienceScanRange{"ship_science_scan_range",
+    "current science visibility range of this player ship"};
+// Not 0: the ship's sources show static objects too, and its radar nebulae
+// and asteroids at any zoom.
+inline constexpr DataKey kHighInformationShipFlag{"high_information_ship_flag", kPlayDoc};
 
 // Docking.
 inline constexpr DataKey kDockState{"dock_state", "dock_state is 'undocked', 'docked' or 'docking'"};

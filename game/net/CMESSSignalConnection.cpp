@@ -7,6 +7,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalHandling.h"
 #include "game/world/ServerStringMap.h"
+#include "game/world/Simulation.h"
 
 namespace {
 
@@ -55,14 +56,17 @@ void HandleSetClientString(QelNetworkMessage& message)
     gClient->StringMapChanged();
 }
 
-// 97. What the views and GUIs forget (comms and grid info, the story dialog
-// queue, the view values) they forget with the presentation signals; the nav
-// points with nav point replication.
+// 97: the nav points of an earlier server go; the new one sends its own.
+// What the views and GUIs forget (comms and grid info, the story dialog
+// queue, the view values) they forget with the presentation signals.
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
-    if (ReadSignalOrReport(message, reset, kClientSignalHandler))
-        AnswerMachineName();
+    if (!ReadSignalOrReport(message, reset, kClientSignalHandler))
+        return;
+    if (Simulation* world = ConsoleMirrorWorld())
+        world->ClearNavpoints();
+    AnswerMachineName();
 }
 
 // 102: the key goes straight back, so the server can time the round trip.

@@ -11,6 +11,7 @@
 // the receive thread runs on the main thread.
 
 #include "game/net/MessageQueues.h"
+#include "game/net/SignalMessage.h"
 #include "game/world/SimulationTimer.h"
 
 #include <cstdint>
@@ -96,6 +97,7 @@ public:
     MessageQueues& Queues() { return queues; }
 
     std::map<std::string, std::string> stringMap;  // kept across runs
+    std::vector<ScanQueueEntry> scanQueue;         // the ship's science scans still to do, as the server last told
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:
