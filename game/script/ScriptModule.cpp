@@ -78,7 +78,9 @@ void DefineModule(py::module_& m)
         }
     });
     DefineWriter(m);
+    DeclareTractorConnection(m);
     DefineVectors(m);
+    DefineRecordClasses(m);
     DefineEvent(m);
     DefineObjectDataSet(m);
     DefineSpaceObject(m);

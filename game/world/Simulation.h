@@ -183,8 +183,8 @@ public:
     bool NavproxyExists(int32_t id) const;
     NavProxy* GetNavproxy(int32_t id);
     int32_t GetNavproxyIdByName(const std::string& text) const;
-    // The nav proxy of the smallest id that stands for the object, or null.
-    NavProxy* GetNavproxyByProxyId(uint64_t proxyID);
+    // The smallest id of a nav proxy that stands for the object; 0 when none does.
+    int32_t GetNavproxyIdByProxyId(uint64_t proxyID) const;
     void SetNavproxyPos(NavProxy& navproxy, float x, float y, float z);
     void ClearNavproxies();
 

@@ -151,9 +151,9 @@ int32_t Simulation::GetNavproxyIdByName(const std::string& text) const
     return FirstIdWhere(navproxies, [&](const NavProxy& proxy) { return proxy.text == text; });
 }
 
-NavProxy* Simulation::GetNavproxyByProxyId(uint64_t proxyID)
+int32_t Simulation::GetNavproxyIdByProxyId(uint64_t proxyID) const
 {
-    return GetNavproxy(FirstIdWhere(navproxies, [&](const NavProxy& proxy) { return proxy.proxy_id == proxyID; }));
+    return FirstIdWhere(navproxies, [&](const NavProxy& proxy) { return proxy.proxy_id == proxyID; });
 }
 
 void Simulation::SetNavproxyPos(NavProxy& navproxy, float x, float y, float z)

@@ -96,8 +96,8 @@ TEST_F(NavigationTest, lookups_by_name_and_by_object_find_the_smallest_id)
     SpaceObject* ship = Make(300, -40);
     const int32_t first = world.AddNavproxy(ship->uniqueID, "Escort", "frigate", "white");
     world.AddNavproxy(ship->uniqueID, "Escort 2", "frigate", "white");
-    EXPECT_EQ(world.GetNavproxyByProxyId(ship->uniqueID), world.GetNavproxy(first));
-    EXPECT_EQ(world.GetNavproxyByProxyId(kSpaceObjectIdBit | 999), nullptr);
+    EXPECT_EQ(world.GetNavproxyIdByProxyId(ship->uniqueID), first);
+    EXPECT_EQ(world.GetNavproxyIdByProxyId(kSpaceObjectIdBit | 999), 0);
     EXPECT_EQ(world.GetNavproxyIdByName("Escort 2"), first + 1);
 }
 
