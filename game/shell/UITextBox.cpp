@@ -170,26 +170,28 @@ std::string FittingStart(QelBitmapFont& font, const std::string& text, int32_t w
     return text.substr(0, fits);
 }
 
-void DrawFieldText(UIContext& ui, Edline& field, const IntRect& rect, const glm::vec4& colour, bool owner,
-                   int layer)
+// One line at the bottom of the box, leaving its top to the caption.
+IntRect LineBox(QelBitmapFont& font, const IntRect& rect)
 {
-    QelBitmapFont* font = ui.GetFont(field.font);
-    if (font == nullptr)
-        return;
     const IntRect box = Inset(rect, kTextInset);
+    const int32_t lineHeight = font.GetAscent() - font.GetDescent();
+    return IntRect{box.left, std::max(box.top, box.bottom - lineHeight), box.right, box.bottom};
+}
+
+void DrawFieldText(UIContext& ui, Edline& field, QelBitmapFont& font, const IntRect& rect, const glm::vec4& colour,
+                   bool owner, int layer)
+{
+    const IntRect line = LineBox(font, rect);
     const std::string shown = field.password ? std::string(field.text.size(), '*') : field.text;
-    ScrollToCursor(field, *font, shown, box.Width());
-    // One line, at the bottom of the box, leaving its top to the caption.
-    const int32_t lineHeight = font->GetLineHeight();
-    const int32_t top = std::max(box.top, box.bottom - lineHeight);
-    const std::string visible = FittingStart(*font, shown.substr(static_cast<size_t>(field.firstVisible)), box.Width());
+    ScrollToCursor(field, font, shown, line.Width());
+    const std::string visible = FittingStart(font, shown.substr(static_cast<size_t>(field.firstVisible)), line.Width());
     if (!visible.empty()) {
-        font->SetSingleLine();
-        ui.DrawText(font, IntRect{box.left, top, box.right, box.bottom}, visible, colour, layer);
+        font.SetSingleLine();
+        ui.DrawText(&font, line, visible, colour, layer);
     }
     if (owner && (ui.tickCount / kCaretBlinkTicks) % 2 == 1) {
-        const float x = static_cast<float>(box.left + Width(*font, shown, field.firstVisible, field.cursor)) + 0.5f;
-        ui.DrawLine(x, static_cast<float>(top), x, static_cast<float>(top + lineHeight), colour, layer + 1);
+        const float x = static_cast<float>(line.left + Width(font, shown, field.firstVisible, field.cursor)) + 0.5f;
+        ui.DrawLine(x, static_cast<float>(line.top), x, static_cast<float>(line.bottom), colour, layer + 1);
     }
 }
 
@@ -218,12 +220,16 @@ bool uiTextBox(const std::string& placeholder, Edline& field, int layer)
         colour = ui.shades[3];
     else if (ui.hotId == field.id)
         colour = ScaledRgb(colour, 0.9f);
+    QelBitmapFont* font = ui.GetFont(field.font);
+    if (font == nullptr)
+        return answered;
+    // The placeholder: in place of the text while there is none, else as a caption above it.
     if (field.text.empty() && !owner) {
-        ui.DrawText(ui.GetFont(field.font), Inset(rect, kTextInset), placeholder, colour, layer + 1);
+        ui.DrawText(font, LineBox(*font, rect), placeholder, ui.shades[4], layer + 1);
         return answered;
     }
     ui.DrawText(ui.GetFont(kCaptionFont), IntRect{rect.left + kTextInset, rect.top + 1, rect.right, rect.bottom},
-                placeholder, ui.shades[3], layer + 1);
-    DrawFieldText(ui, field, rect, colour, owner, layer + 1);
+                placeholder, ui.shades[4], layer + 1);
+    DrawFieldText(ui, field, *font, rect, colour, owner, layer + 1);
     return answered;
 }
