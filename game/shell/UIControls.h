@@ -50,7 +50,8 @@ bool uiIconButton(int32_t id, int cell, const glm::vec4& colour, float centreX, 
                   int layer, float scale);
 
 // A button with an icon. state 0: the icon centred; 1 and 2: the icon in the
-// right half and an indicator in the left half, lit for 2.
+// right half and an indicator in the left half, lit for 2. The ByName form
+// takes a colour text (text the colour parser cannot read shows magenta).
 bool uiIconButtonInRect(int32_t id, int cell, const glm::vec4& colour, int state, int layer);
 bool uiIconButtonByName(int32_t id, int cell, const std::string& colourText, int state, int layer);
 
@@ -58,8 +59,8 @@ bool uiIconButtonByName(int32_t id, int cell, const std::string& colourText, int
 bool uiColorSwatchButton(int32_t id, const glm::vec4& colour, int state, int layer);
 bool uiColorButton(int32_t id, const std::string& colourText, int state, int layer);
 
-// A solid triangle filling the rectangle (at layer 1000), pointing up (0),
-// right (1), down (2) or left (3).
+// A solid triangle filling the rectangle, pointing up (0), right (1), down
+// (2) or left (3).
 bool uiArrowButton(int32_t id, int direction, bool enabled, int layer);
 
 // A button with a tick square at its left end; the caller flips its own state on a click.
