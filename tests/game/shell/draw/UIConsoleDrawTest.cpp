@@ -3,23 +3,18 @@
 // pixels and saved as ui-console.png in the working folder for a person to
 // look at.
 
-#include <SDL2/SDL.h>
-#include <glad/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "engine/base/QelPixelImage.h"
-#include "engine/gl/GLQelGraphicsClass.h"
-#include "engine/sdl/QelSDLGLContext.h"
 #include "game/shell/Edline.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
 #include "game/world/AppData.h"
+#include "tests/support/OffscreenGraphicsTest.h"
 #include "tests/support/ScriptedInput.h"
 
 namespace {
@@ -27,7 +22,7 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-using Rgb = std::array<int, 3>;
+using qeltest::Rgb;
 
 // The console: three columns of controls in their panels, one drop-down
 // open, one text box taking keys.
@@ -207,17 +202,13 @@ private:
     std::vector<std::string> sectors{"Kepler Reach", "Vela Drift"};
 };
 
-class UIConsoleDrawTest : public ::testing::Test {
+class UIConsoleDrawTest : public qeltest::OffscreenGraphicsTest {
 protected:
+    UIConsoleDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
     void SetUp() override
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        QelSDLGLContext::RequestAttributes();
-        window = SDL_CreateWindow("console", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        ASSERT_TRUE(context.Create(window));
-        graphics.ResizeSwapChain(kWidth, kHeight);
-        ASSERT_TRUE(graphics.Initialize(kWidth, kHeight, window));
+        OffscreenGraphicsTest::SetUp();
         gInputFactory = &input;
         AppData::Load();
         theUIContext = UIContext();
@@ -228,11 +219,7 @@ protected:
     {
         theUIContext = UIContext();
         gInputFactory = nullptr;
-        graphics.Shutdown();
-        context.Destroy();
-        if (window)
-            SDL_DestroyWindow(window);
-        SDL_Quit();
+        OffscreenGraphicsTest::TearDown();
     }
 
     // One frame of the scene, as the render manager runs it.
@@ -244,19 +231,6 @@ protected:
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
-    }
-
-    void ReadScreen()
-    {
-        screen.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    }
-
-    Rgb At(int x, int y) const
-    {
-        const uint8_t* p = &screen[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
-        return {p[0], p[1], p[2]};
     }
 
     static Rgb Bytes(const glm::vec4& colour)
@@ -282,24 +256,8 @@ protected:
         return count;
     }
 
-    void SaveScreen(const std::string& path) const
-    {
-        QelPixelImage image;
-        image.Resize(kWidth, kHeight);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const Rgb c = At(x, y);
-                image.SetPixel(x, y, 1.0f, c[0] / 255.0f, c[1] / 255.0f, c[2] / 255.0f);
-            }
-        ASSERT_TRUE(image.SavePNG(path));
-    }
-
-    SDL_Window* window = nullptr;
-    QelSDLGLContext context;
-    GLQelGraphicsClass graphics;
     qeltest::ScriptedInput input;
     ConsoleScene scene;
-    std::vector<uint8_t> screen;
 };
 
 TEST_F(UIConsoleDrawTest, every_control_draws_in_the_preference_colours_with_a_list_open_and_a_box_typing)
@@ -320,7 +278,7 @@ TEST_F(UIConsoleDrawTest, every_control_draws_in_the_preference_colours_with_a_l
     theUIContext.tickCount = 10;
     Frame();
     ReadScreen();
-    SaveScreen("ui-console.png");
+    ASSERT_TRUE(SaveScreen("ui-console.png"));
 
     const UIContext& ui = theUIContext;
     const Rgb background = At(5, 5);
