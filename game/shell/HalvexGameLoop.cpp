@@ -6,6 +6,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/shell/KeyVal.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
@@ -20,11 +21,11 @@ HalvexGameLoop::~HalvexGameLoop()
 }
 
 // The engine has made its services, the network factory among them, before
-// this runs. Hot keys, style strings and the box layout join here with the
-// interface toolkit.
+// this runs. Style strings and the box layout join here with their subsystems.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
+    KeyVal::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();
