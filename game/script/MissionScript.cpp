@@ -23,6 +23,36 @@ struct MissionScript::ScriptModules {
     py::object dmx;     // the "dmx" module, None when the mission has none
 };
 
+namespace {
+
+// A line of an error report is cut here: a syntax error in a 70 KB expression
+// would otherwise quote the whole expression, and nobody reads that.
+constexpr size_t kMaxReportLineBytes = 300;
+
+std::string CutLongLines(const std::string& text)
+{
+    std::string cut;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find('\n', begin);
+        if (end == std::string::npos)
+            end = text.size();
+        const size_t length = end - begin;
+        size_t kept = std::min(length, kMaxReportLineBytes);
+        while (kept > 0 && kept < length && (static_cast<unsigned char>(text[begin + kept]) & 0xC0) == 0x80)
+            --kept;  // never inside a UTF-8 character
+        cut.append(text, begin, kept);
+        if (length > kMaxReportLineBytes)
+            cut += "... (" + std::to_string(length) + " bytes in all)";
+        if (end < text.size())
+            cut += '\n';
+        begin = end + 1;
+    }
+    return cut;
+}
+
+}  // namespace
+
 // One call into Python. The outermost call takes the interpreter lock and
 // gives it back when it ends, also by an exception; nested calls (an event
 // raised by a script function while the handler runs) already hold it. A
@@ -53,8 +83,8 @@ public:
         }
     }
 
-    // The whole traceback as Python prints it; pybind11's own text when the
-    // traceback module itself fails.
+    // The whole traceback as Python prints it, overlong lines cut; pybind11's
+    // own text when the traceback module itself fails.
     static std::string FormatTraceback(py::error_already_set& error)
     {
         try {
@@ -63,7 +93,7 @@ public:
             std::string text;
             for (const py::handle line : lines)
                 text += line.cast<std::string>();
-            return text;
+            return CutLongLines(text);
         } catch (const std::exception&) {
             return error.what();
         }
@@ -81,29 +111,6 @@ constexpr const char* kAddonFolder = "data/PyAddons/";
 constexpr const char* kMissionsFolder = "data/missions/";
 constexpr const char* kScriptFile = "script.py";
 constexpr const char* kHandlerName = "halvex_event_handler";
-// A line of an error report is cut here: a syntax error in a 70 KB expression
-// would otherwise quote the whole expression, and nobody reads that.
-constexpr size_t kMaxReportLineBytes = 300;
-
-std::string CutLongLines(const std::string& text)
-{
-    std::string cut;
-    size_t begin = 0;
-    while (begin < text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos)
-            end = text.size();
-        const size_t length = end - begin;
-        cut.append(text, begin, std::min(length, kMaxReportLineBytes));
-        if (length > kMaxReportLineBytes)
-            cut += "... (" + std::to_string(length) + " bytes in all)";
-        if (end < text.size())
-            cut += '\n';
-        begin = end + 1;
-    }
-    return cut;
-}
-
 // Where a failed import went wrong: the file and line of a syntax error, else
 // those of the deepest frame that runs a file of the mission (Python's own
 // import machinery runs "<frozen ...>" code), else the mission's script.
@@ -180,7 +187,7 @@ void CheckEventHandler(const py::object& script, const std::string& scriptPath)
                 py::str(code.attr("co_firstlineno")).cast<std::string>();
     }
     throw ScriptError(where + ": " + kHandlerName + " is " + kind +
-                      "; the game calls it as a plain function, so its body would never run. Nothing started.");
+                      "; the game calls it as a plain function, so its body would never run; nothing started.");
 }
 
 // A handler swapped at run time for one that only makes a coroutine or a
@@ -257,8 +264,8 @@ void MissionScript::Start(std::string missionName)
         StartInterpreter(*checkedName);
     } catch (py::error_already_set& error) {
         // One line that says where and what, then Python's whole report.
-        pythonError = WhereItFailed(error, scriptPath) + ": " + WhatFailed(error) + "\n" +
-                      CutLongLines(PythonCall::FormatTraceback(error));
+        pythonError = CutLongLines(WhereItFailed(error, scriptPath) + ": " + WhatFailed(error)) + "\n" +
+                      PythonCall::FormatTraceback(error);
     } catch (...) {
         EndInterpreter();
         throw;

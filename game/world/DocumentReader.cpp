@@ -201,8 +201,15 @@ std::vector<DocumentField> DocumentField::Elements() const
     std::vector<DocumentField> elements;
     elements.reserve(value_->size());
     for (size_t i = 0; i < value_->size(); ++i)
-        elements.emplace_back((*value_)[static_cast<int>(i)], origin_, name_ + "[" + std::to_string(i) + "]");
+        elements.push_back(Element(i));
     return elements;
+}
+
+DocumentField DocumentField::Element(size_t index) const
+{
+    if (!IsCollection(*value_))
+        Fail("a list");
+    return DocumentField((*value_)[static_cast<int>(index)], origin_, name_ + "[" + std::to_string(index) + "]");
 }
 
 DocumentReader DocumentField::Fields() const

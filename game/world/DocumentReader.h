@@ -77,6 +77,9 @@ public:
 
     // The elements of a list; none when the key is absent.
     std::vector<DocumentField> Elements() const;
+    // Element `index` of a list (or the index-th value of a map), absent
+    // when the list is shorter.
+    DocumentField Element(size_t index) const;
     // The value as a map of keys.
     DocumentReader Fields() const;
 
@@ -99,7 +102,6 @@ public:
     DocumentField operator[](std::string_view key) const;
     // The keys of the map in document order.
     std::vector<std::string> Keys() const;
-    const Hjson::Value& Map() const { return *fields_; }
     const std::string& Origin() const { return origin_; }
 
 private:

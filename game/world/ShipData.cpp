@@ -34,10 +34,8 @@ void ShipData::LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Valu
     if (list.Raw().type() != Hjson::Type::Vector && list.Raw().type() != Hjson::Type::Map)
         list.Fail("the list of ship records");
     RecordList loaded;
-    for (int i = 0; i < static_cast<int>(list.Raw().size()); ++i) {
-        const DocumentField entry(list.Raw()[i], documentPath, list.Name() + "[" + std::to_string(i) + "]");
-        loaded.push_back(ShipRecordReader::Read(entry, i, documentPath));
-    }
+    for (size_t i = 0; i < list.Raw().size(); ++i)
+        loaded.push_back(ShipRecordReader::Read(list.Element(i), static_cast<int>(i), documentPath));
     for (auto& rec : loaded) {
         keys[rec->key] = rec.get();  // a later record of the same key wins the look-up
         records.push_back(std::move(rec));

@@ -1,7 +1,6 @@
 #include "game/world/ShipRecordReader.h"
 
 #include "game/world/DocumentReader.h"
-#include "helper/ColorParse.h"
 #include "helper/GeneralUtils.h"
 #include "helper/Hjson.h"
 
@@ -97,12 +96,6 @@ float ToFloat(double value)
     return static_cast<float>(value);
 }
 
-glm::vec4 ColourNamed(const char* name)
-{
-    glm::vec4 colour;
-    ParseColor(colour, name);
-    return colour;
-}
 
 // Reads one entry of the list; every fault names the document, the record
 // and the key through the DocumentReader.
@@ -248,9 +241,7 @@ private:
         const std::vector<DocumentField> exhausts = set["exhaust"].Elements();
         for (size_t i = 0; i < exhausts.size() && i < kShipExhaustPortSlots; ++i) {
             rec.exhaustPorts[i].position = exhausts[i].Position(kMeshCoordinate);
-            const std::vector<DocumentField> parts = exhausts[i].Elements();
-            rec.exhaustPorts[i].color =
-                parts.size() > kColourElement ? parts[kColourElement].Colour() : ColourNamed(kDefaultExhaustColor);
+            rec.exhaustPorts[i].color = exhausts[i].Element(kColourElement).ColourOr(kDefaultExhaustColor);
         }
         const std::vector<DocumentField> colours = set["exhaustcolor"].Elements();
         for (size_t i = 0; i < colours.size() && i < kShipExhaustPortSlots; ++i)

@@ -188,13 +188,13 @@ TEST_F(MissionTest, a_mission_that_cannot_load_is_named_by_file_and_line_and_lea
          "<script>: halvex_event_handler is a value of type int, not a function."},
         {"async_handler", "import zmx\n\nasync def halvex_event_handler(sim, event):\n    pass\n",
          "<script>, line 3: halvex_event_handler is an async function; the game calls it as a plain function, so "
-         "its body would never run. Nothing started."},
+         "its body would never run; nothing started."},
         {"generator_handler", "def halvex_event_handler(sim, event):\n    yield event\n",
          "<script>, line 1: halvex_event_handler is a generator (it yields); the game calls it as a plain function, "
-         "so its body would never run. Nothing started."},
+         "so its body would never run; nothing started."},
         {"async_generator_handler", "async def halvex_event_handler(sim, event):\n    yield event\n",
          "<script>, line 1: halvex_event_handler is an async generator; the game calls it as a plain function, so "
-         "its body would never run. Nothing started."},
+         "its body would never run; nothing started."},
         {"raises_in_a_helper", "import zmx\nimport mission_helper\n", "<folder>mission_helper.py, line 2: KeyError: 'x'"},
     };
     data.Write("missions/raises_in_a_helper/mission_helper.py", "table = {}\nvalue = table['x']\n");

@@ -129,7 +129,7 @@ TEST(HarnessErrorsTest, a_mission_that_cannot_load_ends_the_run_naming_its_file)
          "<script>: halvex_event_handler is a value of type int, not a function."},
         {"async handler", "async def halvex_event_handler(sim, event):\n    pass\n",
          "<script>, line 1: halvex_event_handler is an async function; the game calls it as a plain function, so "
-         "its body would never run. Nothing started."},
+         "its body would never run; nothing started."},
     };
     for (const Case& c : cases) {
         MissionFolder folder(kQuietMission);
