@@ -28,5 +28,6 @@ void CheckMissionScriptFile(const std::string& path)
     // Python reads other encodings when the script declares one, so only the
     // NUL byte, which no encoding allows, is refused here.
     if (const std::optional<TextFault> fault = FindTextFault(text, false))
-        throw ScriptError(path + " holds " + DescribeTextFault(*fault) + ": a mission script is text; nothing started.");
+        throw ScriptError(path + " holds " + DescribeTextFault(*fault) +
+                          ": a mission script is text; nothing started.");
 }

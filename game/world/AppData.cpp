@@ -8,6 +8,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "helper/QelAssert.h"
 
+#include <cmath>
 #include <cstdlib>
 
 float AppData::sfxVolume = 1.0f;
@@ -66,24 +67,38 @@ void AppData::Unload()
     guiSounds.clear();
 }
 
+// The getters run every frame and tick; the common case reads the value in
+// place, and only a value that needs converting or refusing builds the
+// field that names it.
 std::string AppData::GetString(const std::string& key)
 {
-    const DocumentField value = Preference(key);
-    if (value.Raw().type() == Hjson::Type::Vector || value.Raw().type() == Hjson::Type::Map)
-        value.Fail("text");
-    return value.Raw().to_string();
+    const Hjson::Value& value = gPreferences.Get(key);
+    if (value.type() == Hjson::Type::Vector || value.type() == Hjson::Type::Map)
+        Preference(key).Fail("text");
+    return value.to_string();
 }
 
 float AppData::GetFloat(const std::string& key)
 {
-    const DocumentField value = Preference(key);
-    if (!value.Present() || value.Raw().type() == Hjson::Type::Null)
-        return 0.0f;
-    return static_cast<float>(value.Number(kAnyFloat));
+    const Hjson::Value& value = gPreferences.Get(key);
+    switch (value.type()) {
+    case Hjson::Type::Undefined:
+    case Hjson::Type::Null: return 0.0f;
+    case Hjson::Type::Double:
+    case Hjson::Type::Int64:
+        if (std::fabs(value.to_double()) <= kAnyFloat.high)
+            return static_cast<float>(value.to_double());
+        break;
+    default: break;
+    }
+    return static_cast<float>(Preference(key).Number(kAnyFloat));
 }
 
 int AppData::GetInt(const std::string& key)
 {
+    const Hjson::Value& value = gPreferences.Get(key);
+    if (value.type() == Hjson::Type::Int64 && value.to_int64() >= kAnyInt32.low && value.to_int64() <= kAnyInt32.high)
+        return static_cast<int>(value.to_int64());
     return Preference(key).Integer(kAnyInt32);
 }
 

@@ -96,7 +96,6 @@ float ToFloat(double value)
     return static_cast<float>(value);
 }
 
-
 // Reads one entry of the list; every fault names the document, the record
 // and the key through the DocumentReader.
 class EntryReader {
