@@ -95,6 +95,8 @@ public:
     const std::set<uint64_t>& RequestedIds() const { return requestedIds; }
     int32_t DecayBucket() const { return decayBucket; }
     MessageQueues& Queues() { return queues; }
+    // What this console refused this run, in one line; "" when nothing.
+    std::string DescribeRefusedMessages() const;
 
     std::map<std::string, std::string> stringMap;  // kept across runs
     std::vector<ScanQueueEntry> scanQueue;         // the ship's science scans still to do, as the server last told

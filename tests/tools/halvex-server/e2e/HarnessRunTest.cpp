@@ -1,7 +1,7 @@
 // halvex-server as a whole program: it hosts the first mission and stops when
 // told, and it refuses clearly, with a non-zero status, what it cannot run.
 
-#include "tests/support/TempFolder.h"
+#include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
 #include "tests/tools/halvex-server/MissionFolder.h"
 
