@@ -3,7 +3,6 @@
 
 #include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
-#include "tests/tools/halvex-server/MissionFolder.h"
 
 #include <gmock/gmock.h>
 
