@@ -22,7 +22,6 @@
 
 #include <glm/vec3.hpp>
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>

@@ -13,6 +13,7 @@
 
 #include <glm/geometric.hpp>
 
+#include <array>
 #include <cmath>
 
 namespace {

@@ -1,6 +1,6 @@
 // Module functions of zmx that delete objects and nav signs, measure
-// distances, query an area of space, move objects between normal space and the standby list, and
-// set up a player ship's keyed values again.
+// distances, query an area of space, move objects between normal space and
+// the standby list, and set up a player ship's keyed values again.
 
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/net/CorvaneServer.h"
