@@ -38,15 +38,6 @@ protected:
         ship = AddObject({0.0f, 0.0f, 0.0f});
     }
 
-    SpaceObject* AddObject(const glm::vec3& pos, uint16_t abits = 0)
-    {
-        auto* object = new SpaceObject(0, "", "", abits, 0.0f, 0.0f, 1.0f);
-        object->pos = pos;
-        object->SetFatBox(1.0f);
-        world.Container()->Add(object);
-        return object;
-    }
-
     // A console of the ship, under the console name.
     QelNetworkClient* Crew(const std::string& consoleName)
     {
