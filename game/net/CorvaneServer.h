@@ -134,7 +134,7 @@ public:
     // movers left out.
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
     // The side tables ("signal" 105) to the console, or to every console for
-    // 0, unreliably; the tables then count as sent.
+    // 0, unreliably; sent to every console, they count as sent.
     void SendIndexedTables(uint64_t clientId);
     const ShipGrouping& Grouping() const { return grouping; }
 

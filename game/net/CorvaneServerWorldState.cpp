@@ -80,7 +80,9 @@ void CorvaneServer::SendIndexedTables(uint64_t clientId)
         SendToAll(message, kUnreliable);
     else
         SendLocked(message, kUnreliable);
-    theSimulation->sideTablesChanged = false;
+    // Tables sent to one new console have not reached the others yet.
+    if (clientId == 0)
+        theSimulation->sideTablesChanged = false;
 }
 
 void CorvaneServer::SendNavPointsAndStringMap()

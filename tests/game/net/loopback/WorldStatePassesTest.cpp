@@ -146,7 +146,7 @@ TEST_F(WorldStatePassesTest, changes_and_deletions_reach_every_console_once)
     EXPECT_TRUE(world.deletedNavpointIds.empty());
 }
 
-TEST_F(WorldStatePassesTest, changed_side_tables_go_out_once_and_an_idle_world_sends_nothing)
+TEST_F(WorldStatePassesTest, changed_side_tables_go_out_once_to_all_even_when_a_console_joins_meanwhile)
 {
     Connect("helm");
     QelNetworkClient* console = consoles.back();
@@ -157,9 +157,12 @@ TEST_F(WorldStatePassesTest, changed_side_tables_go_out_once_and_an_idle_world_s
 
     world.SetSideIconIndex("skarn", 4);
     world.SetDiplomacyColor(DIPLOMACY_HOSTILE, "orange");
+    // A console joins before the pass that sends the change: it is welcomed
+    // with the new tables, and the others still get them.
+    server->HandleClientConnect(kClientIdBit | 900);
     Settle();
     const std::vector<IndexedTablesSignal> tables = Signals<IndexedTablesSignal>(console);
-    ASSERT_EQ(tables.size(), 2u) << "the welcome's, then one for both changes";
+    ASSERT_EQ(tables.size(), 2u) << "the welcome's, then one for both changes, the newcomer's welcome aside";
     EXPECT_EQ(tables[1].tables.iconIndexes.at(SideTables::SideKey("skarn")), 4);
     EXPECT_EQ(tables[1].tables.diplomacyColours[DIPLOMACY_HOSTILE], world.sideTables.diplomacyColours[DIPLOMACY_HOSTILE]);
     EXPECT_FALSE(world.sideTablesChanged);
