@@ -9,6 +9,7 @@
 #include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/QelSDLGLContext.h"
+#include "tests/support/OffscreenWindow.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -28,34 +29,15 @@ class GLQelGraphicsDrawTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        QelSDLGLContext::RequestAttributes();
-        window = SDL_CreateWindow("draw", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        ASSERT_TRUE(context.Create(window));
-        graphics.ResizeSwapChain(kWidth, kHeight);
-        ASSERT_TRUE(graphics.Initialize(kWidth, kHeight, window));
+        ASSERT_NO_FATAL_FAILURE(offscreen.Open("draw", kWidth, kHeight));
         white = graphics.Find2DBitmap("smallWhite");
         ASSERT_NE(white, nullptr);
-        context.Clear();
     }
 
-    void TearDown() override
-    {
-        graphics.Shutdown();
-        context.Destroy();
-        if (window)
-            SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
+    void TearDown() override { offscreen.Close(); }
 
-    // The screen's pixels, top row first.
-    void ReadScreen()
-    {
-        screen.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    }
+    // The screen's pixels, as GL reads them.
+    void ReadScreen() { screen = offscreen.ReadPixels(); }
 
     Rgb At(int x, int y) const
     {
@@ -82,9 +64,10 @@ protected:
         return {first, last};
     }
 
-    SDL_Window* window = nullptr;
-    QelSDLGLContext context;
-    GLQelGraphicsClass graphics;
+    qeltest::OffscreenWindow offscreen;
+    SDL_Window*& window = offscreen.window;
+    QelSDLGLContext& context = offscreen.context;
+    GLQelGraphicsClass& graphics = offscreen.graphics;
     Qel2dBitmap* white = nullptr;
     std::vector<uint8_t> screen;
 };
