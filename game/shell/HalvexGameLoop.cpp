@@ -2,6 +2,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
+#include "game/guimodel/KeyValueParser.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
@@ -20,11 +21,11 @@ HalvexGameLoop::~HalvexGameLoop()
 }
 
 // The engine has made its services, the network factory among them, before
-// this runs. Hot keys, style strings and the box layout join here with the
-// interface toolkit.
+// this runs. Hot keys and the box layout join here with the interface toolkit.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
+    KeyValueParser::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();

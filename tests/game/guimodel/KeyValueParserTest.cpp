@@ -154,6 +154,18 @@ TEST(KeyValueParser, documentation_file_fills_the_global_catalogue_whole_words_k
     EXPECT_EQ(catalogue.count("contextkey"), 0u);  // the three header lines are skipped
 }
 
+TEST(KeyValueParser, shipped_documentation_names_the_keys_of_every_styled_widget_function)
+{
+    ScopedEnv dataDir("QEL_DATA_DIR", QEL_SOURCE_DIR "/data");
+    KeyValueParser::Load();
+    const auto& catalogue = KeyValueParser::Global().Catalogue();
+    for (const char* kind : {"subregion", "button", "typein", "dropdown", "slider", "text", "3dship", "checkbox",
+                             "icon", "image", "rawiconbutton", "clickregion", "iconbutton", "iconcheckbox",
+                             "colorbutton", "colorcheckbox"})
+        EXPECT_EQ(catalogue.count("send_gui_" + std::string(kind) + "pixel_aligned"), 1u) << kind;
+    EXPECT_EQ(catalogue.at("send_gui_dropdownlist").text, "list of the drop down item names, seperated by commas.");
+}
+
 TEST(KeyValueParser, missing_documentation_file_changes_nothing)
 {
     TempFolder data;
