@@ -60,6 +60,11 @@ RetainedGUIWidget* RetainedGUIManager::FindByTag(RetainedGUIWidget& record, cons
 
 bool RetainedGUIManager::AddWidget(RetainedGUIWidget record)
 {
+    if (!record.NumbersFit()) {
+        Report(reportedBadNumbers, "Retained GUI: widget \"%s\" has a number that is no number or no screen "
+               "position; it is left out.\n", record.tag);
+        return false;
+    }
     if (!record.parentTag.empty()) {
         int depth = 0;
         RetainedGUIWidget* parent = FindWithDepth(root, record.parentTag, 0, depth);
@@ -88,10 +93,16 @@ void RetainedGUIManager::Append(std::vector<RetainedGUIWidget>& list, int listDe
         list.push_back(std::move(record));
         return;
     }
-    if (!reportedTooDeep)
-        std::fprintf(stderr, "Retained GUI: widget \"%s\" would nest deeper than %d levels; it is left out.\n",
-                     record.tag.c_str(), kMaxDepth);
-    reportedTooDeep = true;
+    Report(reportedTooDeep, "Retained GUI: widget \"%s\" would nest deeper than the limit; it is left out.\n",
+           record.tag);
+}
+
+// The first widget of each fault is reported; the rest are left out quietly.
+void RetainedGUIManager::Report(bool& reported, const char* format, const std::string& tag)
+{
+    if (!reported)
+        std::fprintf(stderr, format, tag.c_str());
+    reported = true;
 }
 
 void RetainedGUIManager::SetBuilding(bool clear, const std::string& tag)

@@ -65,7 +65,8 @@ public:
     //   record, children and building state included (a new record is
     //   building until a complete reaches it), and the answer is true; when
     //   none has the tag nothing changes.
-    // A widget that would nest deeper than kMaxDepth is left out (logged once).
+    // A widget whose numbers do not fit (RetainedGUIWidget::NumbersFit), or
+    // that would nest deeper than kMaxDepth, is left out (each fault logged once).
     bool AddWidget(RetainedGUIWidget record);
 
     // "send_gui_clear" (clear true) and "send_gui_complete" (clear false) of
@@ -106,11 +107,13 @@ public:
 
 private:
     void Append(std::vector<RetainedGUIWidget>& list, int listDepth, RetainedGUIWidget&& record);
+    static void Report(bool& reported, const char* format, const std::string& tag);
 
     RetainedGUIWidget root;
     std::vector<ScriptHotKey> hotKeys;
     ScriptHotKeyService* hotKeyService = nullptr;
     bool reportedTooDeep = false;
+    bool reportedBadNumbers = false;
 };
 
 // The retained GUI of this machine's screen.

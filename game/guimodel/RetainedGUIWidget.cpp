@@ -2,10 +2,13 @@
 
 #include <cmath>
 
-bool RetainedGUIWidget::NumbersAreFinite() const
+bool RetainedGUIWidget::NumbersFit() const
 {
-    for (float number : {low, high, value, left, top, right, bottom, srcLeft, srcTop, srcRight, srcBottom})
+    for (float number : {low, high, value})
         if (!std::isfinite(number))
+            return false;
+    for (float coordinate : {left, top, right, bottom, srcLeft, srcTop, srcRight, srcBottom})
+        if (!(std::fabs(coordinate) <= kMaxCoordinate))
             return false;
     return true;
 }

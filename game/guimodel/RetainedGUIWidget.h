@@ -33,25 +33,21 @@ inline constexpr const char* kColorButton = "colorbutton";
 inline constexpr const char* kColorCheckbox = "colorcheckbox";
 
 inline constexpr std::array<const char*, 17> kAll = {
-    kButton,  kTypein,        kDropdown,  kSlider,       kText,        kShip3D,
-    kFace,    kCheckbox,      kIcon,      kBitmap,       kRawIconButton, kSubregion,
-    kClickRegion, kIconButton, kIconCheckbox, kColorButton, kColorCheckbox,
+    kButton, kTypein, kDropdown, kSlider, kText, kShip3D, kFace, kCheckbox, kIcon,
+    kBitmap, kRawIconButton, kSubregion, kClickRegion, kIconButton, kIconCheckbox, kColorButton, kColorCheckbox,
 };
 }  // namespace retained_kind
 
 struct RetainedGUIWidget {
-    // Draw layer of a widget whose layer is 0.
-    static constexpr int32_t kDefaultLayer = 1002;
-    // Font tag of a widget whose font is unset.
-    static constexpr const char* kDefaultFont = "gui-2";
+    // Largest size of a rectangle coordinate, in pixels or percent: far
+    // beyond any screen or bitmap, and small enough that a layout scaling it
+    // by a parent's size still fits a 32-bit pixel position.
+    static constexpr float kMaxCoordinate = 1.0e6f;
 
-    // A font or colour text that asks for the default: empty or "empty".
-    static bool IsUnset(const std::string& text) { return text.empty() || text == "empty"; }
-
-    int32_t DrawLayer() const { return layer == 0 ? kDefaultLayer : layer; }
-    // Every float of the record is a number. Rectangles and slider values
-    // become pixel positions, and a NaN or an infinity has none.
-    bool NumbersAreFinite() const;
+    // Every float is a number and every rectangle coordinate within
+    // kMaxCoordinate either way: rectangles and slider values become pixel
+    // positions, and a NaN or an infinity has none.
+    bool NumbersFit() const;
 
     std::string tag;                               // the key for updates, hiding and actions
     std::vector<RetainedGUIWidget> visibleList;    // children that are drawn
@@ -62,14 +58,14 @@ struct RetainedGUIWidget {
     std::string style;      // the style text the sender built the widget from; not drawn
     std::string data;       // per kind: '^'-separated choices (dropdown), slider mode, placeholder
                             // (typein), fill colour (clickregion), bitmap name (bitmap)
-    std::string font;       // font tag; unset: kDefaultFont
-    std::string color;      // colour text; unset: the kind's default
+    std::string font;       // font tag; "" or "empty": the default, "gui-2"
+    std::string color;      // colour text; "" or "empty": the kind's default
     std::string parentTag;  // empty: top level
     float low = 0.0f;       // slider minimum
     float high = 0.0f;      // slider maximum
     float value = 0.0f;     // slider value
     int32_t index = 0;      // drop-down selection, icon cell, or text alignment (0 left, 1 centred, 2 right)
-    int32_t layer = 0;      // draw layer; 0: kDefaultLayer
+    int32_t layer = 0;      // draw layer; 0: 1002
     bool ticked = true;     // check state; for "typein", false means a password field
     bool shown = true;      // false while hidden
     bool absolute = false;  // true: the rectangle is pixels from the parent's top-left;

@@ -63,7 +63,8 @@ void WriteSignal(QelNetworkMessage& message, const RetainedWidgetSignal& signal)
         message.WriteFloat(edge);
 }
 
-// Rectangles and slider values become pixel positions, so each must be a number.
+// Rectangles and slider values become pixel positions, so each must be a
+// number, and a rectangle one a screen can hold.
 bool ReadSignal(QelNetworkMessage& message, RetainedWidgetSignal& signal)
 {
     RetainedGUIWidget& w = signal.widget;
@@ -75,7 +76,7 @@ bool ReadSignal(QelNetworkMessage& message, RetainedWidgetSignal& signal)
     w.absolute = absolute != 0;
     w.ticked = ticked != 0;
     w.shown = shown != 0;
-    return w.NumbersAreFinite();
+    return w.NumbersFit();
 }
 
 void WriteSignal(QelNetworkMessage& message, const RetainedActionSignal& signal)

@@ -21,7 +21,8 @@
 #include <cstdint>
 #include <string>
 
-// S->C 35: one widget for the console's tree. Every float must be a number.
+// S->C 35: one widget for the console's tree; its numbers must fit
+// (RetainedGUIWidget::NumbersFit).
 struct RetainedWidgetSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_RGUI_WIDGET;
     // Bytes of a widget message besides its texts: the key 8, the code 2,

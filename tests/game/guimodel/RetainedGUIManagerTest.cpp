@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,17 @@ TEST_F(RetainedGUIManagerTest, hiding_marks_only_the_first_widget_of_the_tag)
     EXPECT_TRUE(gui.FindByTag("panel")->shown);
     gui.SetHidden("ok", true);
     EXPECT_TRUE(gui.FindByTag("ok")->shown);
+}
+
+TEST_F(RetainedGUIManagerTest, widgets_whose_numbers_do_not_fit_are_left_out)
+{
+    gui.SetBuilding(true, "");
+    RetainedGUIWidget lost = Widget("lost");
+    lost.right = std::numeric_limits<float>::quiet_NaN();
+    gui.AddWidget(lost);
+    lost.right = 1.0e9f;
+    gui.AddWidget(lost);
+    EXPECT_TRUE(Root().backgroundList.empty());
 }
 
 TEST_F(RetainedGUIManagerTest, dump_lists_each_level_with_its_indent)

@@ -162,7 +162,6 @@ protected:
         nettest::SendToClientHook(signal);
     }
 
-    static bool TreeIsEmpty() { return Gui().visibleList.empty() && Gui().backgroundList.empty(); }
 };
 
 TEST_F(RetainedGUIClientTest, console_builds_shows_hides_and_updates_the_script_screen)
@@ -250,7 +249,7 @@ TEST_F(RetainedGUIClientTest, every_truncation_of_every_payload_changes_nothing)
     }
 }
 
-TEST_F(RetainedGUIClientTest, widgets_with_a_float_that_is_no_number_are_refused_whole)
+TEST_F(RetainedGUIClientTest, widgets_with_a_float_that_is_no_number_or_no_place_are_refused_whole)
 {
     std::vector<float RetainedGUIWidget::*> floats = {
         &RetainedGUIWidget::low,     &RetainedGUIWidget::high,   &RetainedGUIWidget::value,
@@ -268,8 +267,21 @@ TEST_F(RetainedGUIClientTest, widgets_with_a_float_that_is_no_number_are_refused
             Send(RetainedWidgetSignal{w});
         }
     }
-    EXPECT_TRUE(TreeIsEmpty());
-    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 2 * floats.size());
+    // Slider values may be large; rectangles stay within a million pixels.
+    RetainedGUIWidget far;
+    far.tag = "far";
+    far.low = -1.0e30f, far.high = 1.0e30f, far.left = -RetainedGUIWidget::kMaxCoordinate;
+    Send(RetainedWidgetSignal{far});
+    EXPECT_EQ(Gui().backgroundList.size(), 1u);
+    for (float RetainedGUIWidget::*edge : {&RetainedGUIWidget::left, &RetainedGUIWidget::bottom,
+                                           &RetainedGUIWidget::srcTop, &RetainedGUIWidget::srcRight}) {
+        RetainedGUIWidget beyond = far;
+        beyond.*edge = 2.0f * RetainedGUIWidget::kMaxCoordinate;
+        Send(RetainedWidgetSignal{beyond});
+    }
+    EXPECT_EQ(Gui().backgroundList.size(), 1u);
+    EXPECT_TRUE(Gui().visibleList.empty());
+    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 2 * floats.size() + 4);
 }
 
 TEST_F(RetainedGUIClientTest, empty_tags_cannot_hide_or_bind_hot_keys)
