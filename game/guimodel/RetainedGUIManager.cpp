@@ -1,5 +1,6 @@
 #include "game/guimodel/RetainedGUIManager.h"
 
+#include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/guimodel/ScriptHotKeyService.h"
 
 #include <algorithm>
@@ -157,6 +158,13 @@ void RetainedGUIManager::AddHotKey(const std::string& context, const std::string
 void RetainedGUIManager::RemoveHotKey(const std::string& tag)
 {
     std::erase_if(hotKeys, [&tag](const ScriptHotKey& hotKey) { return hotKey.tag == tag; });
+}
+
+void RetainedGUIManager::Draw()
+{
+    if (!shipTarget && gGraphicsFactory)
+        shipTarget = gGraphicsFactory->GetRenderTarget("RetainedGUIManager::Draw", kShipTargetSize, kShipTargetSize,
+                                                       true);
 }
 
 std::string RetainedGUIManager::DumpTree(const std::string& leadingText, bool visibleList) const

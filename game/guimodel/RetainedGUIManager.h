@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+class Qel2dBitmap;
 class ScriptHotKeyService;
 
 // A hot key a mission added: pressing it acts on the widget of its tag.
@@ -43,6 +44,8 @@ public:
     // levels; every walk of the tree (search, commit, copy, dump) recurses
     // once per level, so a script nesting without end would exhaust the stack.
     static constexpr int kMaxDepth = 32;
+    // Side of the render target of "3dship" widgets, pixels.
+    static constexpr int kShipTargetSize = 500;
 
     RetainedGUIManager() = default;
     virtual ~RetainedGUIManager() = default;
@@ -96,6 +99,12 @@ public:
     // "- " per level: "[parentTag, ]tag, text, data".
     std::string DumpTree(const std::string& leadingText, bool visibleList) const;
 
+    // Makes, once, the 500 x 500 render target "RetainedGUIManager::Draw"
+    // through which "3dship" widgets show their ship model; the render
+    // manager's set-up calls it. Without a graphics service there is none.
+    void Draw();
+    Qel2dBitmap* ShipTarget() const { return shipTarget; }
+
     // The root record (tag empty): its lists hold the top-level widgets. The
     // drawing reads it and writes the values the crew changes.
     RetainedGUIWidget& Root() { return root; }
@@ -112,6 +121,7 @@ private:
     RetainedGUIWidget root;
     std::vector<ScriptHotKey> hotKeys;
     ScriptHotKeyService* hotKeyService = nullptr;
+    Qel2dBitmap* shipTarget = nullptr;  // held by the graphics service
     bool reportedTooDeep = false;
     bool reportedBadNumbers = false;
 };

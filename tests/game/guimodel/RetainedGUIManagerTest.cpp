@@ -1,6 +1,7 @@
 #include "game/guimodel/RetainedGUIManager.h"
 
 #include "game/guimodel/ScriptHotKeyService.h"
+#include "tests/support/Recording2D.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,35 @@ TEST_F(RetainedGUIManagerTest, nesting_stops_at_the_depth_limit_and_deep_trees_c
     }
     EXPECT_TRUE(level->visibleList.empty());
     EXPECT_EQ(gui.FindByTag("level" + std::to_string(RetainedGUIManager::kMaxDepth + 1)), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+struct TargetGraphics : qeltest::Recording2D {
+    Qel2dBitmap* GetRenderTarget(std::string name, int width, int height, bool renderTarget) override
+    {
+        made.push_back(name + " " + std::to_string(width) + "x" + std::to_string(height) +
+                       (renderTarget ? " target" : ""));
+        return AddBitmap(name, width, height);
+    }
+    std::vector<std::string> made;
+};
+
+TEST(RetainedGUIManager, ship_render_target_is_made_once_and_only_with_graphics)
+{
+    RetainedGUIManager gui;
+    gui.Draw();
+    EXPECT_EQ(gui.ShipTarget(), nullptr);
+
+    TargetGraphics graphics;
+    gGraphicsFactory = &graphics;
+    gui.Draw();
+    gui.Draw();
+    gGraphicsFactory = nullptr;
+    EXPECT_EQ(graphics.made, (std::vector<std::string>{"RetainedGUIManager::Draw 500x500 target"}));
+    EXPECT_EQ(gui.ShipTarget(), graphics.Find2DBitmap("RetainedGUIManager::Draw"));
 }
 
 }  // namespace
