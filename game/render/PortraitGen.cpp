@@ -5,12 +5,15 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "helper/GeneralUtils.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 // A mission mistyping part names keeps its first few reports, not a flood.
 constexpr size_t kMaxReportedParts = 32;
+// What a batch is begun with: a quad of no area and no colour.
+constexpr float kNothing[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
 // The cell's whole 512-pixel inside, moved by the part's offset.
 void SetCellSource(Qel2dBitmap& sheet, const FacePartBitmap& rec, const FacePart& part)
@@ -36,11 +39,13 @@ void PortraitGen::Setup()
     LoadSheets();
 }
 
-// "part bitmap" a line, words split at spaces; a later line of a part
-// replaces an earlier one, and lines of fewer words are passed over.
+// "part bitmap" a line, words split at spaces, back to front; a later line
+// of a part replaces the earlier one and takes over its place in the order.
+// Lines of fewer words are passed over.
 void PortraitGen::ReadPartList()
 {
     partBitmaps.clear();
+    listOrder.clear();
     QelFileIO* file = QelFileServices::Instance().GetFileIO("PortraitGen::Setup all");
     if (!file->Open("data/graphics", "allFaceFiles", "txt", true, false, false, false)) {
         std::fprintf(stderr, "Portraits: data/graphics/allFaceFiles.txt cannot be read; faces draw nothing.\n");
@@ -49,8 +54,11 @@ void PortraitGen::ReadPartList()
     std::string line;
     std::vector<std::string> words;
     while (file->ReadLine(line)) {
-        if (SplitString(line, " ", words) >= 2)
-            partBitmaps[words[0]] = {words[1], kCellPitch, kCellPitch, nullptr};
+        if (SplitString(line, " ", words) < 2)
+            continue;
+        std::erase(listOrder, words[0]);
+        listOrder.push_back(words[0]);
+        partBitmaps[words[0]] = {words[1], kCellPitch, kCellPitch, nullptr};
     }
     file->Close();
 }
@@ -67,6 +75,20 @@ void PortraitGen::LoadSheets()
         // Portraits are drawn smaller than their cells: sample smoothly.
         rec.bitmap->SetDrawProcess(nullptr, true, false);
     }
+    sheetsInOrder.clear();
+    for (const std::string& name : listOrder) {
+        Qel2dBitmap* sheet = partBitmaps[name].bitmap;
+        if (sheet && std::find(sheetsInOrder.begin(), sheetsInOrder.end(), sheet) == sheetsInOrder.end())
+            sheetsInOrder.push_back(sheet);
+    }
+}
+
+void PortraitGen::BeginSheetBatches(int layer)
+{
+    for (Qel2dBitmap* sheet : sheetsInOrder) {
+        sheet->SetDestRect(0.0f, 0.0f, 0.0f, 0.0f);
+        sheet->DrawQuad(kNothing, layer, false);
+    }
 }
 
 void PortraitGen::DrawFace(const std::string& description, int x, int y, float size, const glm::vec4& tint,
@@ -79,6 +101,7 @@ void PortraitGen::DrawFace(const std::string& description, int x, int y, float s
             cache.clear();
         found = cache.emplace(key, ParseFaceDescription(description)).first;
     }
+    BeginSheetBatches(layer);
     DrawParts(found->second, x, y, size, tint, layer);
 }
 

@@ -11,6 +11,15 @@
 // only the first time it is drawn. Whatever a description names that is not
 // there (a part without a sheet, a cell beyond its sheet) is left out; each
 // missing part is reported once. Main thread only.
+//
+// Layering: the engine batches 2D drawing by texture within a layer, and a
+// quad joins the first batch of its sheet and layer wherever that batch
+// stands. Left alone, a portrait using a sheet that an earlier portrait of
+// the frame did not (a second face with long hair behind it) would draw that
+// part over the parts it belongs under. So before each face every sheet
+// begins its batch at the face's layer, empty, in the part list's order: the
+// sheets layer back to front as the list orders them, and parts of one
+// sheet in the order the description names them.
 
 #include "engine/base/Qel2dBitmap.h"
 #include "game/render/FaceDescription.h"
@@ -59,9 +68,12 @@ public:
 private:
     void ReadPartList();
     void LoadSheets();
+    void BeginSheetBatches(int layer);
     const FacePartBitmap* Sheet(const std::string& partName);
 
     std::map<std::string, FacePartBitmap> partBitmaps;  // by part name
+    std::vector<std::string> listOrder;                 // part names as the list orders them
+    std::vector<Qel2dBitmap*> sheetsInOrder;            // each loaded sheet once, in list order
     std::map<uint64_t, std::vector<FacePart>> cache;    // by the description's name hash
     std::set<std::string> reportedParts;                // unknown parts already reported
 };

@@ -1,7 +1,7 @@
 #include "game/guimodel/RetainedGUIManager.h"
 
 #include "game/guimodel/ScriptHotKeyService.h"
-#include "tests/support/Recording2D.h"
+#include "tests/support/RecordingGraphics2D.h"
 
 #include <gtest/gtest.h>
 
@@ -227,7 +227,7 @@ TEST_F(RetainedGUIManagerTest, nesting_stops_at_the_depth_limit_and_deep_trees_c
 
 namespace {
 
-struct TargetGraphics : qeltest::Recording2D {
+struct TargetGraphics : qeltest::RecordingGraphics2D {
     Qel2dBitmap* GetRenderTarget(std::string name, int width, int height, bool renderTarget) override
     {
         made.push_back(name + " " + std::to_string(width) + "x" + std::to_string(height) +

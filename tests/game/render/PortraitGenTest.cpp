@@ -1,6 +1,6 @@
 #include "game/render/PortraitGen.h"
 
-#include "tests/support/Recording2D.h"
+#include "tests/support/RecordingGraphics2D.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,8 @@
 
 namespace {
 
-using qeltest::Recording2D;
+using qeltest::DrawRecord;
+using qeltest::RecordingGraphics2D;
 using qeltest::ScopedEnv;
 using qeltest::TempFolder;
 
@@ -74,6 +75,12 @@ TEST(FaceDescription, colours_are_parsed_once_with_the_part)
 
 class PortraitGenTest : public ::testing::Test {
 protected:
+    // The quads that cover pixels: what a face shows.
+    std::vector<DrawRecord> Shown() const
+    {
+        return graphics.Where([](const DrawRecord& r) { return r.Right() > r.Left() && r.Bottom() > r.Top(); });
+    }
+
     void SetUp() override
     {
         data.Write("graphics/allFaceFiles.txt",
@@ -84,7 +91,7 @@ protected:
                    "lonely\n"
                    "\n");
         head = graphics.AddBitmap("faces/head", 2 * PortraitGen::kCellPitch, 2 * PortraitGen::kCellPitch);
-        eyes = graphics.AddBitmap("faces/eyes", 2 * PortraitGen::kCellPitch, PortraitGen::kCellPitch);
+        graphics.AddBitmap("faces/eyes", 2 * PortraitGen::kCellPitch, PortraitGen::kCellPitch);
         gGraphicsFactory = &graphics;
         portraits.Setup();
     }
@@ -93,13 +100,12 @@ protected:
 
     TempFolder data;
     ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    Recording2D graphics;
+    RecordingGraphics2D graphics;
     qeltest::RecordingBitmap* head = nullptr;
-    qeltest::RecordingBitmap* eyes = nullptr;
     PortraitGen portraits;
 };
 
-TEST_F(PortraitGenTest, part_list_names_each_sheet_and_sheets_sample_smoothly)
+TEST_F(PortraitGenTest, part_list_names_each_part_and_its_sheet)
 {
     const auto& parts = portraits.PartBitmaps();
     ASSERT_EQ(parts.size(), 3u);
@@ -108,7 +114,6 @@ TEST_F(PortraitGenTest, part_list_names_each_sheet_and_sheets_sample_smoothly)
     EXPECT_EQ(parts.at("head").cellWidth, 514);
     EXPECT_EQ(parts.at("eyes").bitmapName, "faces/eyes");
     EXPECT_EQ(parts.at("ghost").bitmap, nullptr);  // reported, and left out of every face
-    EXPECT_TRUE(head->Smooth());
 }
 
 TEST_F(PortraitGenTest, parts_draw_their_cells_into_the_square_tinted_in_order)
@@ -116,28 +121,48 @@ TEST_F(PortraitGenTest, parts_draw_their_cells_into_the_square_tinted_in_order)
     portraits.DrawFace("head #ff8000 1 0 -5 10;ghost red;nosuch blue;eyes white 1 0;eyes white 2 0;"
                        "eyes white 0 -1;  head white",
                        100, 50, 128.0f, glm::vec4(1.0f, 1.0f, 1.0f, 0.5f), 1001);
-    ASSERT_EQ(graphics.quads.size(), 2u);
+    const std::vector<DrawRecord> shown = Shown();
+    ASSERT_EQ(shown.size(), 2u);
 
-    const qeltest::DrawnQuad& face = graphics.quads[0];
-    EXPECT_EQ(face.bitmap, "faces/head");
-    const float faceSource[4] = {514 - 5 + 1, 10 + 1, 1028 - 5 - 1, 514 + 10 - 1};
-    const float square[4] = {100, 50, 228, 178};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(face.source[i], faceSource[i]) << i;
-        EXPECT_EQ(face.dest[i], square[i]) << i;
-    }
-    EXPECT_FLOAT_EQ(face.colour[0], 1.0f);
-    EXPECT_FLOAT_EQ(face.colour[1], 128.0f / 255.0f);
-    EXPECT_FLOAT_EQ(face.colour[2], 0.0f);
-    EXPECT_FLOAT_EQ(face.colour[3], 0.5f);
+    const DrawRecord& face = shown[0];
+    EXPECT_EQ(face.kind, DrawRecord::Kind::Quad);
+    EXPECT_EQ(face.source, "faces/head");
+    EXPECT_TRUE(face.srcInPixels);
+    // The cell's window: corners top-left and bottom-right.
+    EXPECT_EQ(face.src[0], 514 - 5 + 1);
+    EXPECT_EQ(face.src[1], 10 + 1);
+    EXPECT_EQ(face.src[6], 1028 - 5 - 1);
+    EXPECT_EQ(face.src[7], 514 + 10 - 1);
+    EXPECT_EQ(face.Left(), 100.0f);
+    EXPECT_EQ(face.Top(), 50.0f);
+    EXPECT_EQ(face.Right(), 228.0f);
+    EXPECT_EQ(face.Bottom(), 178.0f);
+    EXPECT_FLOAT_EQ(face.colour.r, 1.0f);
+    EXPECT_FLOAT_EQ(face.colour.g, 128.0f / 255.0f);
+    EXPECT_FLOAT_EQ(face.colour.b, 0.0f);
+    EXPECT_FLOAT_EQ(face.colour.a, 0.5f);
     EXPECT_EQ(face.layer, 1001);
-    EXPECT_FALSE(face.additive);
 
     // A part without a sheet, a part not listed, cells beyond the sheet and a
     // part without a name are all left out.
-    EXPECT_EQ(graphics.quads[1].bitmap, "faces/eyes");
-    EXPECT_EQ(graphics.quads[1].source[0], 515.0f);
-    EXPECT_EQ(graphics.quads[1].source[3], 513.0f);
+    EXPECT_EQ(shown[1].source, "faces/eyes");
+    EXPECT_EQ(shown[1].src[0], 515.0f);
+    EXPECT_EQ(shown[1].src[7], 513.0f);
+}
+
+TEST_F(PortraitGenTest, every_face_first_begins_each_sheets_batch_in_list_order)
+{
+    // The order the batches begin in is the order the engine draws the
+    // sheets of a layer in, whatever other faces draw in the same frame.
+    for (int face = 0; face < 2; ++face)
+        portraits.DrawFace(face ? "eyes white 0 0" : "eyes white 0 0;head white 0 0", 0, 0, 64.0f, glm::vec4(1.0f),
+                           1001 + face);
+    std::vector<std::string> begun;
+    for (const DrawRecord& r : graphics.log)
+        if (r.Right() == r.Left())
+            begun.push_back(r.source + "@" + std::to_string(r.layer) + (r.colour.a == 0.0f ? "" : " visible"));
+    EXPECT_EQ(begun, (std::vector<std::string>{"faces/head@1001", "faces/eyes@1001", "faces/head@1002",
+                                               "faces/eyes@1002"}));
 }
 
 TEST_F(PortraitGenTest, a_description_is_parsed_once_and_the_cache_stays_bounded)
@@ -147,7 +172,7 @@ TEST_F(PortraitGenTest, a_description_is_parsed_once_and_the_cache_stays_bounded
     portraits.DrawFace("head white 0 0", 10, 10, 64.0f, white, 1000);
     portraits.DrawFace("", 0, 0, 64.0f, white, 1000);  // draws nothing, still kept
     EXPECT_EQ(portraits.CachedFaceCount(), 2u);
-    EXPECT_EQ(graphics.quads.size(), 2u);
+    EXPECT_EQ(Shown().size(), 2u);
 
     for (size_t i = 0; i <= PortraitGen::kMaxCachedFaces; ++i)
         portraits.DrawFace("head white 0 0 " + std::to_string(i), 0, 0, 64.0f, white, 1000);
