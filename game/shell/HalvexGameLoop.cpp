@@ -3,17 +3,26 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/guimodel/KeyValueParser.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/shell/KeyVal.h"
+#include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
 #include <cstdio>
+
+namespace {
+
+// The mission's hot keys join the game's hot-key table through it.
+ScriptHotKeys scriptHotKeys;
+
+}  // namespace
 
 HalvexGameLoop::HalvexGameLoop() = default;
 
@@ -30,6 +39,7 @@ void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
     KeyVal::Load();
+    theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
     KeyValueParser::Load();
     AppData::Load();
     RegisterBehaviourHooks();
