@@ -83,10 +83,8 @@ void QelMixerVoice::Submit(const QelAudioBuffer& buffer)
     queued.loopsLeft = buffer.loopBegin < queued.loopEnd ? buffer.loopCount : 0;
 
     std::lock_guard lock(mixer_.mutex_);
-    if (queue_.empty()) {
+    if (queue_.empty())
         cursor_ = buffer.playBegin;
-        heardVolume_ = volume_;
-    }
     queue_.push_back(queued);
 }
 
@@ -175,9 +173,12 @@ void QelMixerVoice::Advance()
 void QelMixerVoice::MixInto(float* out, int32_t frames, int32_t outputRate)
 {
     if (!running_ || queue_.empty()) {
-        heardVolume_ = volume_;
+        heardLastBlock_ = false;
         return;
     }
+    if (!heardLastBlock_)
+        heardVolume_ = volume_;
+    heardLastBlock_ = true;
     const double step = static_cast<double>(sampleRate_) * frequencyRatio_ / outputRate;
     const float volumeStep = (volume_ - heardVolume_) / static_cast<float>(frames);
     float volume = heardVolume_;

@@ -88,7 +88,8 @@ public:
     uint64_t FramesPlayed();
 
     // A volume that is not a number is silence; either sign is bounded by
-    // kMaxVolume. Changes glide over the next rendered block, so they never click.
+    // kMaxVolume. Changes while the voice is heard glide over the next
+    // rendered block, so they never click.
     void SetVolume(float volume);
     float Volume();
     // Bounded by kMinFrequencyRatio and the voice's maximum; not a number: 1.
@@ -125,5 +126,6 @@ private:
     bool running_ = false;
     float volume_ = 1.0f;         // the level asked for
     float heardVolume_ = 1.0f;    // the level the last rendered block ended on
+    bool heardLastBlock_ = false;  // a voice that was silent starts at its level, without a glide
     float frequencyRatio_ = 1.0f;
 };
