@@ -212,6 +212,14 @@ float HueToRgb(float p, float q, float t)
     return p;
 }
 
+void TrimStoredText(std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    const size_t last = text.find_last_not_of('\0');
+    text.erase(last == std::string::npos ? 0 : last + 1);
+}
+
 std::string LowerCaseAscii(std::string text)
 {
     for (char& c : text) {

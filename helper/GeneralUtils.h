@@ -53,6 +53,10 @@ void HsvToRgb(float hue, float saturation, float value, float& r, float& g, floa
 // a turn, p and q the lightness bounds.
 float HueToRgb(float p, float q, float t);
 
+// The text without the blanks (space, \t \n \v \f \r) that begin it and the
+// NUL bytes that end it, as strings from messages and stored files are read.
+void TrimStoredText(std::string& text);
+
 // The text with A..Z made a..z. ASCII only: names from data files, scripts
 // and the network select hooks, records and colours, and the user's locale
 // must not change which.

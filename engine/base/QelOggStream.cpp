@@ -14,8 +14,9 @@ bool QelOggStream::Open(const std::string& path, std::string& error)
     int code = 0;
     decoder_ = stb_vorbis_open_filename(path.c_str(), &code, nullptr);
     if (decoder_ == nullptr) {
-        error = code == VORBIS_file_open_failure ? "cannot be read"
-                                                 : "is not an Ogg Vorbis stream (decoder error " + std::to_string(code) + ")";
+        error = code == VORBIS_file_open_failure
+                    ? "cannot be read"
+                    : "is not an Ogg Vorbis stream (decoder error " + std::to_string(code) + ")";
         return false;
     }
     const stb_vorbis_info info = stb_vorbis_get_info(decoder_);
