@@ -42,16 +42,4 @@ public:
     std::vector<QelJoystick*> joysticks;  // not owned
 };
 
-// Publishes an input service as gInputFactory for the length of a scope.
-class ScopedInput {
-public:
-    explicit ScopedInput(QelInputFactoryBase& input) : previous(gInputFactory) { gInputFactory = &input; }
-    ~ScopedInput() { gInputFactory = previous; }
-    ScopedInput(const ScopedInput&) = delete;
-    ScopedInput& operator=(const ScopedInput&) = delete;
-
-private:
-    QelInputFactoryBase* previous;
-};
-
 }  // namespace qeltest

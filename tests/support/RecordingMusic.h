@@ -27,16 +27,4 @@ public:
     std::vector<std::string> calls;
 };
 
-// Publishes a music control as gMusicControl for the length of a scope.
-class ScopedMusic {
-public:
-    explicit ScopedMusic(MusicControl& music) : previous(gMusicControl) { gMusicControl = &music; }
-    ~ScopedMusic() { gMusicControl = previous; }
-    ScopedMusic(const ScopedMusic&) = delete;
-    ScopedMusic& operator=(const ScopedMusic&) = delete;
-
-private:
-    MusicControl* previous;
-};
-
 }  // namespace qeltest

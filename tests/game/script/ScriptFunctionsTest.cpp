@@ -8,6 +8,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/world/ServerStringMap.h"
 #include "tests/support/RecordingMusic.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <gmock/gmock.h>
 
@@ -102,7 +103,7 @@ protected:
     CorvaneServer server{CorvaneServer::Settings{}};
     RecordingScreen screen;
     qeltest::RecordingMusic music;
-    qeltest::ScopedMusic publishedMusic{music};
+    qeltest::ScopedGlobal<MusicControl> publishedMusic{gMusicControl, music};
 };
 
 TEST_F(ScriptFunctionsTest, functions_sit_between_the_classes_and_the_enums_in_table_order)

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "tests/support/QuietInput.h"
+#include "tests/support/ScopedGlobal.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -76,7 +77,7 @@ protected:
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
     qeltest::QuietInput input;
-    qeltest::ScopedInput published{input};
+    qeltest::ScopedGlobal<QelInputFactoryBase> published{gInputFactory, input};
     SetJoystick first{"Flight Stick"};
     SetJoystick second{"Throttle Quadrant"};
     ControllerInput controllers;
@@ -188,7 +189,7 @@ TEST_F(ControllerInputTest, records_are_made_once_per_working_device_with_its_ow
     EXPECT_TRUE(record->enabled);
 
     qeltest::QuietInput none;
-    qeltest::ScopedInput unplugged(none);
+    qeltest::ScopedGlobal<QelInputFactoryBase> unplugged(gInputFactory, none);
     EXPECT_EQ(controllers.GetRecord(""), nullptr);
     EXPECT_FALSE(controllers.IsActionPressed("Dock"));
 }

@@ -14,6 +14,7 @@
 #include "game/world/Simulation.h"
 #include "tests/support/RecordingScriptHost.h"
 #include "tests/support/RecordingSound.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST_F(HalvexGameLoopTest, frames_and_ticks_run_before_hosting_and_while_hosting
 TEST_F(HalvexGameLoopTest, start_up_plays_the_start_cue_and_each_tick_moves_the_music_and_the_lights)
 {
     qeltest::RecordingSound sound;
-    gSoundFactory = &sound;
+    qeltest::ScopedGlobal<QelSoundFactoryBase> published(gSoundFactory, sound);
     HalvexGameLoop game(QuietOptions());
     game.Startup();
     EXPECT_EQ(sound.TakeLog(), (std::vector<std::string>{"Play music/standard/start 0 current",
@@ -107,7 +108,6 @@ TEST_F(HalvexGameLoopTest, start_up_plays_the_start_cue_and_each_tick_moves_the_
     gServer->SetScriptHost(nullptr);
 
     game.DeleteSingletons();
-    gSoundFactory = nullptr;
 }
 
 }  // namespace
