@@ -48,6 +48,8 @@ QelSDLJoystick::QelSDLJoystick(int deviceIndex)
         if (joystick_ != nullptr)
             buttonCount_ = std::clamp(SDL_JoystickNumButtons(joystick_), 0, kMaxButtons);
     }
+    // Read at once, so a device is named and counted before the next frame.
+    Poll();
 }
 
 QelSDLJoystick::~QelSDLJoystick()

@@ -16,7 +16,8 @@
 
 class QelSDLJoystick : public QelJoystick {
 public:
-    // Opens the device at SDL's device index; IsOpen tells whether it could be.
+    // Opens the device at SDL's device index and reads it; IsOpen tells
+    // whether it could be opened.
     explicit QelSDLJoystick(int deviceIndex);
     ~QelSDLJoystick() override;
     QelSDLJoystick(const QelSDLJoystick&) = delete;
