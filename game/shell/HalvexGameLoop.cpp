@@ -5,15 +5,19 @@
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/shell/FtdiDmxTransport.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
+#include "game/shell/KeyVal.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -46,11 +50,11 @@ HalvexGameLoop::~HalvexGameLoop()
 }
 
 // The engine has made its services, the network factory among them, before
-// this runs. Hot keys, style strings and the box layout join here with the
-// interface toolkit.
+// this runs. Style strings and the box layout join here with their subsystems.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
+    KeyVal::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();
@@ -115,6 +119,21 @@ void HalvexGameLoop::StopMusicAndLighting()
     music.reset();
     gDmxLighting = nullptr;
     dmx.reset();
+}
+
+void HalvexGameLoop::LogRefusedMessages() const
+{
+    if (!server && !client)
+        return;  // taken down already
+    const std::string lines[] = {
+        server ? server->DescribeRefusedMessages() : "",
+        client ? client->DescribeRefusedMessages() : "",
+        DescribeRejectedMessages(),
+    };
+    for (const std::string& line : lines) {
+        if (!line.empty())
+            std::fprintf(stderr, "%s\n", line.c_str());
+    }
 }
 
 void HalvexGameLoop::DisconnectScriptHost()
@@ -198,12 +217,14 @@ void HalvexGameLoop::Draw()
 // A running mission is stopped first, while the server can still tell the
 // consoles and the world still exists for the script's last calls. Then the
 // render manager (with the scenes, the music and the lights), the world, the
-// server and the client go, in this order, each only if it exists.
+// server and the client go, in this order, each only if it exists; the
+// messages they refused during the run are written to the log before they go.
 void HalvexGameLoop::DeleteSingletons()
 {
     if (theMissionScript.ScriptsLoaded())
         theMissionScript.Stop();
     DisconnectScriptHost();
+    LogRefusedMessages();
     StopMusicAndLighting();
     world.reset();
     if (server)

@@ -53,6 +53,7 @@ private:
     void StopMusicAndLighting();
     void ConnectScriptHost();
     void DisconnectScriptHost();
+    void LogRefusedMessages() const;
 
     Options options;
     std::unique_ptr<ScriptConsoleLog> consoleLog;

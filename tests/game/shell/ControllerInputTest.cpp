@@ -7,8 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/support/QuietInput.h"
+#include "engine/base/QelJoystick.h"
 #include "tests/support/ScopedGlobal.h"
+#include "tests/support/ScriptedInput.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -48,7 +49,7 @@ public:
     int32_t hat = -1;  // the one direction the hat points, -1 centred
 };
 
-// Controllers plugged into a quiet input service, their settings files in a
+// Controllers plugged into a scripted input service, their settings files in a
 // data folder of the test's own.
 class ControllerInputTest : public ::testing::Test {
 protected:
@@ -76,7 +77,7 @@ protected:
 
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::QuietInput input;
+    qeltest::ScriptedInput input;
     qeltest::ScopedGlobal<QelInputFactoryBase> published{gInputFactory, input};
     SetJoystick first{"Flight Stick"};
     SetJoystick second{"Throttle Quadrant"};
@@ -188,7 +189,7 @@ TEST_F(ControllerInputTest, records_are_made_once_per_working_device_with_its_ow
     EXPECT_EQ(record->axisSigns[8], 0);
     EXPECT_TRUE(record->enabled);
 
-    qeltest::QuietInput none;
+    qeltest::ScriptedInput none;
     qeltest::ScopedGlobal<QelInputFactoryBase> unplugged(gInputFactory, none);
     EXPECT_EQ(controllers.GetRecord(""), nullptr);
     EXPECT_FALSE(controllers.IsActionPressed("Dock"));

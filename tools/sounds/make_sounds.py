@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Makes the game's own sounds and music into the data folder:
 
-    make-sounds.py DATA_AUDIO_FOLDER
+    make_sounds.py DATA_AUDIO_FOLDER
 
 Interface sounds go to gui/, the ship's effects to sfx/ (16-bit mono WAV)
 and the standard music set to music/standard/ (Ogg Vorbis, through
@@ -16,8 +16,8 @@ import sys
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCES = ("make-sounds.py", "synth.py", "effects.py", "music.py")
-STAMP = ".soundgen-stamp"
+SOURCES = ("make_sounds.py", "synth.py", "effects.py", "music.py")
+STAMP = ".sounds-stamp"
 MUSIC_SET = "music/standard"
 
 
@@ -45,7 +45,7 @@ def up_to_date(folder, stamp):
 
 def main():
     if len(sys.argv) != 2:
-        sys.exit("usage: make-sounds.py DATA_AUDIO_FOLDER")
+        sys.exit("usage: make_sounds.py DATA_AUDIO_FOLDER")
     folder = sys.argv[1]
     stamp = fingerprint()
     if up_to_date(folder, stamp):
