@@ -2,6 +2,7 @@
 
 #include "engine/base/QelDataFolder.h"
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
@@ -81,6 +82,7 @@ Simulation::Simulation()
 
 Simulation::~Simulation()
 {
+    ClearHullPathSets();
     container.reset();
     pendingNewObjects.clear();
     ShipData& ships = ShipData::Instance();
@@ -94,6 +96,7 @@ Simulation::~Simulation()
 
 void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 {
+    ClearHullPathSets();
     container.reset(new SuperContainer);
     ++runCount;
     SuperContainerObject::SetIdCounter(SuperContainerObject::kIdCounterAtReset);
@@ -116,6 +119,7 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 void Simulation::Clear()
 {
     ForgetExtraShipData();
+    ClearHullPathSets();
     container.reset();
     ++runCount;
     // Whoever made a pending object may still be using it up the stack; it is
@@ -193,6 +197,11 @@ bool Simulation::RepositionSpaceObject(SpaceObject* object, float x, float y, fl
     if (SuperContainer* holder = object->Container())
         holder->QueueReinsert(object);
     return true;
+}
+
+HullPathSet* Simulation::GetHullMap(const SpaceObject& ship, bool forceCreate)
+{
+    return GetHullPathSet(ship.uniqueID, forceCreate);
 }
 
 void Simulation::ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID)

@@ -1,0 +1,131 @@
+#include "game/world/HullPathSets.h"
+
+#include "game/world/EventMessage.h"
+#include "game/world/ObjectId.h"
+#include "game/world/ScriptEventSink.h"
+#include "game/world/ShipData.h"
+#include "game/world/Simulation.h"
+
+#include <vector>
+
+HullPathSetMap hullPathSets;
+
+namespace {
+
+HullSilhouetteSource* silhouetteSource = nullptr;
+
+// The ship in normal space or on standby; null for an id of another kind.
+SpaceObject* FindShip(const Simulation& world, uint64_t shipId)
+{
+    if (!VALID_SPACE_OBJ(shipId) || !world.Container())
+        return nullptr;
+    if (SpaceObject* ship = world.GetSpaceObject(shipId))
+        return ship;
+    return static_cast<SpaceObject*>(world.Container()->FindInStandby(shipId));
+}
+
+std::unique_ptr<HullPathSet> BuildForShip(const SpaceObject& ship)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(ship.data_tag);
+    if (!record || !silhouetteSource)
+        return nullptr;
+    const std::optional<HullSilhouette> silhouette = silhouetteSource->FindHullSilhouette(ship.data_tag);
+    if (!silhouette || !silhouette->IsWhole())
+        return nullptr;
+    std::unique_ptr<HullPathSet> set = BuildHullPathSet(*silhouette, *record);
+    set->shipId = ship.uniqueID;
+    return set;
+}
+
+bool IsStillBuilt(uint64_t shipId, uint64_t serial)
+{
+    const HullPathSet* set = FindHullPathSet(shipId);
+    return set && set->serial == serial;
+}
+
+void TellMissionOfArrival(Simulation& world, uint64_t gridObjectId)
+{
+    if (ScriptEventSink* mission = world.ScriptEvents()) {
+        EventMessage event;
+        event.tag = "grid_object";
+        event.sub_tag = "finished_path";
+        event.origin_id = gridObjectId;
+        mission->HandleEvent(event);
+    }
+}
+
+}  // namespace
+
+void SetHullSilhouetteSource(HullSilhouetteSource* source)
+{
+    silhouetteSource = source;
+}
+
+HullSilhouetteSource* CurrentHullSilhouetteSource()
+{
+    return silhouetteSource;
+}
+
+HullPathSet* GetHullPathSet(uint64_t shipId, bool rebuild)
+{
+    auto entry = hullPathSets.find(shipId);
+    if (!theSimulation || !theSimulation->Container())
+        return entry == hullPathSets.end() ? nullptr : entry->second.get();
+    if (entry != hullPathSets.end()) {
+        if (!rebuild)
+            return entry->second.get();
+        hullPathSets.erase(entry);
+    }
+    const SpaceObject* ship = FindShip(*theSimulation, shipId);
+    if (!ship)
+        return nullptr;
+    std::unique_ptr<HullPathSet> built = BuildForShip(*ship);
+    if (!built)
+        return nullptr;
+    return (hullPathSets[shipId] = std::move(built)).get();
+}
+
+HullPathSet* FindHullPathSet(uint64_t shipId)
+{
+    auto entry = hullPathSets.find(shipId);
+    return entry == hullPathSets.end() ? nullptr : entry->second.get();
+}
+
+std::unique_ptr<HullPathSet> BuildHullPathSet(const HullSilhouette& silhouette, const ShipDataRecord& record)
+{
+    return std::make_unique<HullPathSet>(&silhouette, record);
+}
+
+void DeleteHullPathSet(uint64_t shipId)
+{
+    hullPathSets.erase(shipId);
+}
+
+void ClearHullPathSets()
+{
+    hullPathSets.clear();
+}
+
+void MoveAllGridObjects(Simulation& world)
+{
+    std::vector<uint64_t> shipIds;
+    for (const auto& entry : hullPathSets)
+        shipIds.push_back(entry.first);
+    const uint64_t run = world.RunCount();
+    for (uint64_t shipId : shipIds) {
+        HullPathSet* set = FindHullPathSet(shipId);
+        const SpaceObject* ship = VALID_SPACE_OBJ(shipId) ? world.GetSpaceObject(shipId) : nullptr;
+        if (!set || !ship)
+            continue;
+        HullPathSet::FinishedPathHandler finished;
+        if (world.serverFlag) {
+            finished = [&world, shipId, serial = set->serial, run](uint64_t gridObjectId) {
+                TellMissionOfArrival(world, gridObjectId);
+                return world.RunCount() == run && IsStillBuilt(shipId, serial);
+            };
+        }
+        set->MoveGridObjects(*ship, finished);
+        if (world.RunCount() != run)
+            return;
+    }
+}
