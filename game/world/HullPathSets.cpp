@@ -8,8 +8,6 @@
 
 #include <vector>
 
-HullPathSetMap hullPathSets;
-
 namespace {
 
 HullSilhouetteSource* silhouetteSource = nullptr;
@@ -37,12 +35,6 @@ std::unique_ptr<HullPathSet> BuildForShip(const SpaceObject& ship)
     return set;
 }
 
-bool IsStillBuilt(uint64_t shipId, uint64_t serial)
-{
-    const HullPathSet* set = FindHullPathSet(shipId);
-    return set && set->serial == serial;
-}
-
 void TellMissionOfArrival(Simulation& world, uint64_t gridObjectId)
 {
     if (ScriptEventSink* mission = world.ScriptEvents()) {
@@ -56,70 +48,59 @@ void TellMissionOfArrival(Simulation& world, uint64_t gridObjectId)
 
 }  // namespace
 
-void SetHullSilhouetteSource(HullSilhouetteSource* source)
+HullPathSet* HullPathSets::Get(uint64_t shipId, bool rebuild)
 {
-    silhouetteSource = source;
-}
-
-HullSilhouetteSource* CurrentHullSilhouetteSource()
-{
-    return silhouetteSource;
-}
-
-HullPathSet* GetHullPathSet(uint64_t shipId, bool rebuild)
-{
-    auto entry = hullPathSets.find(shipId);
-    if (!theSimulation || !theSimulation->Container())
-        return entry == hullPathSets.end() ? nullptr : entry->second.get();
-    if (entry != hullPathSets.end()) {
+    auto entry = sets.find(shipId);
+    if (!world.Container())
+        return entry == sets.end() ? nullptr : entry->second.get();
+    if (entry != sets.end()) {
         if (!rebuild)
             return entry->second.get();
-        hullPathSets.erase(entry);
+        sets.erase(entry);
     }
-    const SpaceObject* ship = FindShip(*theSimulation, shipId);
-    if (!ship)
-        return nullptr;
-    std::unique_ptr<HullPathSet> built = BuildForShip(*ship);
+    const SpaceObject* ship = FindShip(world, shipId);
+    std::unique_ptr<HullPathSet> built = ship ? BuildForShip(*ship) : nullptr;
     if (!built)
         return nullptr;
-    return (hullPathSets[shipId] = std::move(built)).get();
+    return (sets[shipId] = std::move(built)).get();
 }
 
-HullPathSet* FindHullPathSet(uint64_t shipId)
+HullPathSet* HullPathSets::Find(uint64_t shipId) const
 {
-    auto entry = hullPathSets.find(shipId);
-    return entry == hullPathSets.end() ? nullptr : entry->second.get();
+    auto entry = sets.find(shipId);
+    return entry == sets.end() ? nullptr : entry->second.get();
 }
 
-std::unique_ptr<HullPathSet> BuildHullPathSet(const HullSilhouette& silhouette, const ShipDataRecord& record)
+void HullPathSets::Delete(uint64_t shipId)
 {
-    return std::make_unique<HullPathSet>(&silhouette, record);
+    sets.erase(shipId);
 }
 
-void DeleteHullPathSet(uint64_t shipId)
+void HullPathSets::Clear()
 {
-    hullPathSets.erase(shipId);
+    sets.clear();
 }
 
-void ClearHullPathSets()
+bool HullPathSets::IsStillBuilt(uint64_t shipId, uint64_t serial) const
 {
-    hullPathSets.clear();
+    const HullPathSet* set = Find(shipId);
+    return set && set->serial == serial;
 }
 
-void MoveAllGridObjects(Simulation& world)
+void HullPathSets::MoveGridObjects()
 {
     std::vector<uint64_t> shipIds;
-    for (const auto& entry : hullPathSets)
+    for (const auto& entry : sets)
         shipIds.push_back(entry.first);
     const uint64_t run = world.RunCount();
     for (uint64_t shipId : shipIds) {
-        HullPathSet* set = FindHullPathSet(shipId);
+        HullPathSet* set = Find(shipId);
         const SpaceObject* ship = VALID_SPACE_OBJ(shipId) ? world.GetSpaceObject(shipId) : nullptr;
         if (!set || !ship)
             continue;
         HullPathSet::FinishedPathHandler finished;
         if (world.serverFlag) {
-            finished = [&world, shipId, serial = set->serial, run](uint64_t gridObjectId) {
+            finished = [this, shipId, serial = set->serial, run](uint64_t gridObjectId) {
                 TellMissionOfArrival(world, gridObjectId);
                 return world.RunCount() == run && IsStillBuilt(shipId, serial);
             };
@@ -128,4 +109,24 @@ void MoveAllGridObjects(Simulation& world)
         if (world.RunCount() != run)
             return;
     }
+}
+
+void SetHullSilhouetteSource(HullSilhouetteSource* source)
+{
+    silhouetteSource = source;
+}
+
+std::unique_ptr<HullPathSet> BuildHullPathSet(const HullSilhouette& silhouette, const ShipDataRecord& record)
+{
+    return std::make_unique<HullPathSet>(&silhouette, record);
+}
+
+HullPathSet* GetHullPathSet(uint64_t shipId, bool rebuild)
+{
+    return theSimulation ? theSimulation->Interiors().Get(shipId, rebuild) : nullptr;
+}
+
+HullPathSet* FindHullPathSet(uint64_t shipId)
+{
+    return theSimulation ? theSimulation->Interiors().Find(shipId) : nullptr;
 }

@@ -70,7 +70,7 @@ bool IsListableTag(const std::string& tag)
 
 }  // namespace
 
-Simulation::Simulation()
+Simulation::Simulation() : interiors(std::make_unique<HullPathSets>(*this))
 {
     theSimulation = this;
     SetCurrentSimulationClock(&clock);
@@ -82,7 +82,7 @@ Simulation::Simulation()
 
 Simulation::~Simulation()
 {
-    ClearHullPathSets();
+    interiors->Clear();
     container.reset();
     pendingNewObjects.clear();
     ShipData& ships = ShipData::Instance();
@@ -96,7 +96,7 @@ Simulation::~Simulation()
 
 void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 {
-    ClearHullPathSets();
+    interiors->Clear();
     container.reset(new SuperContainer);
     ++runCount;
     SuperContainerObject::SetIdCounter(SuperContainerObject::kIdCounterAtReset);
@@ -119,7 +119,7 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 void Simulation::Clear()
 {
     ForgetExtraShipData();
-    ClearHullPathSets();
+    interiors->Clear();
     container.reset();
     ++runCount;
     // Whoever made a pending object may still be using it up the stack; it is
@@ -201,7 +201,7 @@ bool Simulation::RepositionSpaceObject(SpaceObject* object, float x, float y, fl
 
 HullPathSet* Simulation::GetHullMap(const SpaceObject& ship, bool forceCreate)
 {
-    return GetHullPathSet(ship.uniqueID, forceCreate);
+    return interiors->Get(ship.uniqueID, forceCreate);
 }
 
 void Simulation::ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID)

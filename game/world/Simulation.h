@@ -31,6 +31,7 @@
 
 class ConsoleMessageLog;
 class HullPathSet;
+class HullPathSets;
 class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
@@ -130,6 +131,8 @@ public:
     LocalPresentation* Presentation() const { return localPresentation; }
 
     SuperContainer* Container() const { return container.get(); }
+    // Every ship's interior grid (HullPathSets.h).
+    HullPathSets& Interiors() const { return *interiors; }
     // Counts Resets and Clears: code that holds ids across a call into game
     // code compares it to tell that the world it knew is gone.
     uint64_t RunCount() const { return runCount; }
@@ -188,6 +191,7 @@ private:
     void SetTickCounter(int64_t tick);
 
     SuperContainerPtr container;
+    std::unique_ptr<HullPathSets> interiors;
     // Pending objects a Clear let go of, freed at the next step.
     std::vector<std::unique_ptr<SpaceObject>> clearedPendingObjects;
     uint64_t runCount = 0;

@@ -160,7 +160,7 @@ void Simulation::Tick()
     });
     if (runCount != run)
         return;
-    MoveAllGridObjects(*this);
+    interiors->MoveGridObjects();
     if (runCount != run)
         return;
     DropExpiredEffectEvents();

@@ -108,18 +108,18 @@ TEST_F(HullPathSetsTest, a_ship_without_a_silhouette_a_record_or_a_registry_entr
 
     SetHullSilhouetteSource(nullptr);
     EXPECT_EQ(GetHullPathSet(MakeShip(), false), nullptr) << "no source of silhouettes";
-    EXPECT_TRUE(hullPathSets.empty());
+    EXPECT_TRUE(world.Interiors().Empty());
 }
 
 TEST_F(HullPathSetsTest, a_new_game_and_a_cleared_world_drop_every_grid)
 {
     ASSERT_NE(GetHullPathSet(MakeShip(), false), nullptr);
     world.Reset(true, "");
-    EXPECT_TRUE(hullPathSets.empty());
+    EXPECT_TRUE(world.Interiors().Empty());
 
     ASSERT_NE(GetHullPathSet(MakeShip(), false), nullptr);
     world.Clear();
-    EXPECT_TRUE(hullPathSets.empty());
+    EXPECT_TRUE(world.Interiors().Empty());
 }
 
 // A ship on standby keeps its interior, but its crew waits until it is back.
@@ -166,7 +166,7 @@ TEST_F(HullPathSetsTest, a_mission_that_changes_the_grids_on_an_arrival_never_le
              set->DeleteGridObject(set->GetGridObjectByIndex(1));
          },
          2},
-        {"drops_every_grid", [](uint64_t, uint64_t) { ClearHullPathSets(); }, 1},
+        {"drops_every_grid", [this](uint64_t, uint64_t) { world.Interiors().Clear(); }, 1},
         {"starts_a_new_game", [this](uint64_t, uint64_t) { world.Reset(true, ""); }, 1},
         {"clears_the_world", [this](uint64_t, uint64_t) { world.Clear(); }, 1},
     };
