@@ -2,6 +2,7 @@
 
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
+#include "game/world/HullPathSets.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -29,12 +30,19 @@ HarnessGameLoop::HarnessGameLoop(uint16_t port, std::string mission, std::option
 void HarnessGameLoop::Startup()
 {
     game.Startup();
+    SetHullSilhouetteSource(&hullSilhouettes);
     gServer->StartHosting();
     if (gServer->IsNetworkDown())
         throw std::runtime_error("could not host: the network endpoint did not open its port");
     StartMission();
     std::printf("listening on port %u\n", static_cast<unsigned>(gServer->Port()));
     std::fflush(stdout);
+}
+
+void HarnessGameLoop::DeleteSingletons()
+{
+    game.DeleteSingletons();
+    SetHullSilhouetteSource(nullptr);
 }
 
 void HarnessGameLoop::StartMission()
