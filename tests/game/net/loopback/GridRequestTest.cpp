@@ -11,6 +11,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace gridobject;
@@ -133,6 +135,34 @@ TEST_F(GridRequestTest, a_grid_of_120_objects_arrives_in_three_messages_of_50_50
     ASSERT_TRUE(RunFramesUntil([&] { return ValuesReceived().size() == crew.size(); }));
     std::vector<uint64_t> owners = ValuesReceived();
     EXPECT_EQ(owners, crew);
+}
+
+// Long names and paths fill a message before 50 grid objects do: each
+// message then takes what fits, and none is cut short.
+TEST_F(GridRequestTest, grid_objects_too_big_for_fifty_a_message_travel_in_more_messages_whole)
+{
+    for (int i = 0; i < 50; ++i) {
+        GridObject& object = Interior().CreateGridObject(std::string(300, 'a' + i % 26), "", "");
+        object.path.assign(20, i % 8);
+    }
+    GridObject& oversized = Interior().CreateGridObject(std::string(6000, 'x'), std::string(6000, 'y'), "");
+    server->AnswerGridRequest(clientId, shipId, 0);
+    ASSERT_TRUE(RunFramesUntil([&] { return GridsReceived().size() == 3 && ValuesReceived().size() == 50; }));
+    RunFrames(20);
+
+    std::vector<size_t> sizes;
+    for (const GridSignal& grid : GridsReceived()) {
+        sizes.push_back(grid.objects.size());
+        for (const GridSignal::Object& object : grid.objects) {
+            EXPECT_EQ(object.name.size(), 300u);
+            EXPECT_EQ(object.path.size(), 20u);
+        }
+    }
+    EXPECT_THAT(sizes, ElementsAre(24u, 24u, 2u)) << "24 of 402 bytes fit beside the header";
+    const std::vector<uint64_t> valued = ValuesReceived();
+    EXPECT_EQ(valued.size(), 50u);
+    EXPECT_EQ(std::count(valued.begin(), valued.end(), oversized.unique_ID), 0)
+        << "the one too long for any message is left out";
 }
 
 TEST_F(GridRequestTest, a_ship_without_grid_objects_gets_one_message_with_the_header_and_the_end)
