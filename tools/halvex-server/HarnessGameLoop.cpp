@@ -33,7 +33,8 @@ void HarnessGameLoop::Startup()
     SetHullSilhouetteSource(&hullSilhouettes);
     gServer->StartHosting();
     if (gServer->IsNetworkDown())
-        throw std::runtime_error("could not host: the network endpoint did not open its port");
+        throw std::runtime_error("could not host: " + gServer->HostingFailure() +
+                                 " (choose another port with --port, 0 for any free one)");
     StartMission();
     std::printf("listening on port %u\n", static_cast<unsigned>(gServer->Port()));
     std::fflush(stdout);
@@ -50,7 +51,7 @@ void HarnessGameLoop::StartMission()
     try {
         theMissionScript.Start(missionName);
     } catch (const ScriptError& error) {
-        throw std::runtime_error("mission \"" + missionName + "\" could not start:\n" + error.what());
+        throw std::runtime_error("mission \"" + missionName + "\" could not start: " + error.what());
     }
 }
 
