@@ -7,6 +7,7 @@
 
 #include "game/world/HullPathSet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

@@ -5,9 +5,9 @@
 
 #include "game/world/ObjectId.h"
 #include "game/world/SpaceObject.h"
+#include "helper/GeneralUtils.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <utility>
 
@@ -56,9 +56,7 @@ int32_t PairsLeft(const GridObject& object)
 // sorts first.
 bool NameSortsBefore(const std::string& a, const std::string& b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return LowerCaseAscii(a) < LowerCaseAscii(b);
 }
 
 }  // namespace

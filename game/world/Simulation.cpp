@@ -82,7 +82,6 @@ Simulation::Simulation() : interiors(std::make_unique<HullPathSets>(*this))
 
 Simulation::~Simulation()
 {
-    interiors->Clear();
     container.reset();
     pendingNewObjects.clear();
     ShipData& ships = ShipData::Instance();

@@ -52,9 +52,9 @@ public:
     Simulation& operator=(const Simulation&) = delete;
 
     // Starts a new run: no interior grids, a new empty registry, ids from 4
-    // again, tick 0 in the next generation, no blasts or effect events. Keeps pending objects, the
-    // random state and the pause flag; callers wanting a clean world call
-    // Clear first.
+    // again, tick 0 in the next generation, no blasts or effect events. Keeps
+    // pending objects, the random state and the pause flag; callers wanting a
+    // clean world call Clear first.
     void Reset(bool serverFlag, const std::string& missionPath);
     // Empties the world: registry and objects, interior grids, pending
     // objects, filter tags, console names, sound events; the tick counter goes
