@@ -207,7 +207,6 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_RED_ALERT: HandleRedAlert(message); return true;
     case SIGNAL_MESS_SET_BEAM_DAMAGE: HandleBeamDamage(message); return true;
     case SIGNAL_MESS_SIMULATION_TICK: HandleSimulationTick(message); return true;
-    // 42 grid, 44, 45 grid deletions: ship interior grids.
     // 65, 66, 67 ship records and draw data: the data requests.
     default: return false;
     }

@@ -266,7 +266,7 @@ void CorvaneServer::RunReplicationPasses()
     SendNavProxies();
     SendShieldValues();
     SendQueuedFullObjects();
-    // 15 SendGridObjectsToClients: arrives with the ships' interior grids.
+    SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();
     SendGameMasterData();

@@ -17,7 +17,4 @@ public:
     // A sound file from the data folder, on this machine only; volume and
     // pitch 1 are the file as recorded.
     virtual void PlayAudioFile(const std::string& fileName, float volume, float pitch) = 0;
-    // The music's tension (0..100) rises to at least the value, while music
-    // plays on this machine.
-    virtual void RaiseMusicTension(float atLeast) = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/FiniteMath.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "engine/base/QelNetworkMessage.h"
 #include "helper/QelAssert.h"
@@ -160,6 +161,9 @@ void Simulation::Tick()
     if (runCount != run)
         return;
     UpdateTractorConnections();
+    interiors->MoveGridObjects();
+    if (runCount != run)
+        return;
     DropExpiredEffectEvents();
     if (!UpdateBlasts())
         return;

@@ -4,7 +4,7 @@
 #include "game/world/Simulation.h"
 
 #include "game/world/BehaviourHookMap.h"
-#include "game/world/LocalPresentation.h"
+#include "game/world/MusicControl.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/ServerStringMap.h"
@@ -109,8 +109,8 @@ uint64_t Simulation::LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTub
     torpedo.lastUpdateTick = clock.time_tick_counter;
     WriteString(torpedo.data_set, kTorpedoDefinition, ServerStringMap::Instance().Get(type));
     WriteString(torpedo.data_set, kTorpedoKey, type);
-    if (localPresentation)
-        localPresentation->RaiseMusicTension(kLaunchMusicTension);
+    if (gMusicControl)
+        gMusicControl->RaiseMusicTension(kLaunchMusicTension);
     QueueSoundEvent(kLaunchSound, torpedo.pos, 0);
     if (!keepTube)
         torpedo.rot_quat = torpedo.rot_quat * glm::angleAxis(kLaunchPitch, glm::vec3(1.0f, 0.0f, 0.0f));

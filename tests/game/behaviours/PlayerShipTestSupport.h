@@ -42,7 +42,6 @@ struct RecordingPresentation : LocalPresentation {
     void PlayJumpSound(int32_t secondsLeft) override { jumpSounds.push_back(secondsLeft); }
     void StartJumpEffect(int32_t seconds) override { jumpEffects.push_back(seconds); }
     void PlayAudioFile(const std::string& name, float, float) override { audioFiles.push_back(name); }
-    void RaiseMusicTension(float) override {}
     std::vector<int32_t> jumpSounds;
     std::vector<int32_t> jumpEffects;
     std::vector<std::string> audioFiles;

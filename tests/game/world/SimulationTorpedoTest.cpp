@@ -7,6 +7,7 @@
 #include "game/world/ObjectId.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/ShipKeys.h"
+#include "tests/support/RecordingMusic.h"
 
 #include <glm/gtc/quaternion.hpp>
 
@@ -126,9 +127,13 @@ TEST_F(TorpedoTest, a_launch_makes_a_pending_torpedo_from_the_tube_and_empties_i
 
 TEST_F(TorpedoTest, the_launch_is_heard_and_queued_for_the_mission)
 {
+    qeltest::RecordingMusic music;
+    gMusicControl = &music;
     RunTicks(7);
     const uint64_t first = world.LaunchTorpedo(*ship, 0, false);
     const uint64_t second = world.LaunchTorpedo(*ship, 2, false);
+    gMusicControl = nullptr;
+    EXPECT_EQ(music.calls, std::vector<std::string>(2, "RaiseMusicTension 50.000000")) << "firing stirs the music";
 
     ASSERT_EQ(world.soundEvents.size(), 2u) << "two launches in one tick, no gap between them";
     EXPECT_EQ(world.soundEvents[0].name, "torpedo_launch");
