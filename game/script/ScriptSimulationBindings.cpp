@@ -3,8 +3,7 @@
 // record anew at each use; everything a script passes is checked before the
 // world changes, and a bad value raises a Python exception naming it.
 
-#include "game/net/CorvaneServer.h"
-#include "game/net/NetworkIds.h"
+#include "game/net/SignalMessage.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptObjectRef.h"
 #include "game/script/ScriptValue.h"
