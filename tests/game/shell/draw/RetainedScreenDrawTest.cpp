@@ -18,10 +18,8 @@
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
-#include "game/world/AppData.h"
 #include "helper/ColorParse.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/game/shell/draw/InterfaceDrawTest.h"
 
 namespace {
 
@@ -237,17 +235,13 @@ private:
     }
 };
 
-class RetainedScreenDrawTest : public qeltest::OffscreenGraphicsTest {
+class RetainedScreenDrawTest : public qeltest::InterfaceDrawTest {
 protected:
-    RetainedScreenDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    RetainedScreenDrawTest() : InterfaceDrawTest(kWidth, kHeight) {}
 
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(OffscreenGraphicsTest::SetUp());
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
-        uiLoadSettings();
+        ASSERT_NO_FATAL_FAILURE(InterfaceDrawTest::SetUp());
         pictures = std::make_unique<TestPictures>();
         gInterfacePictures = pictures.get();
         gui.Draw();
@@ -266,9 +260,7 @@ protected:
         theStoryDialogGUIManager.Clear();
         gInterfacePictures = nullptr;
         pictures.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        OffscreenGraphicsTest::TearDown();
+        InterfaceDrawTest::TearDown();
     }
 
     // One frame of a console showing the mission's screen, as its scene draws it.
@@ -288,30 +280,9 @@ protected:
     {
         glm::vec4 c;
         ParseColor(c, colourText);
-        return Bytes(c);
+        return InterfaceDrawTest::Bytes(c);
     }
-
-    static Rgb Bytes(const glm::vec4& c)
-    {
-        return {static_cast<int>(c.r * 255), static_cast<int>(c.g * 255), static_cast<int>(c.b * 255)};
-    }
-
-    static bool Near(const Rgb& a, const Rgb& b, int tolerance)
-    {
-        for (int i = 0; i < 3; ++i)
-            if (std::abs(a[i] - b[i]) > tolerance)
-                return false;
-        return true;
-    }
-
-    int CountNear(const IntRect& r, const Rgb& colour, int tolerance) const
-    {
-        int count = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                count += Near(At(x, y), colour, tolerance) ? 1 : 0;
-        return count;
-    }
+    using InterfaceDrawTest::Bytes;
 
     // Pixels in the rectangle that differ from the colour.
     int CountOther(const IntRect& r, const Rgb& colour) const
@@ -319,7 +290,6 @@ protected:
         return r.Width() * r.Height() - CountNear(r, colour, 6);
     }
 
-    qeltest::ScriptedInput input;
     std::unique_ptr<TestPictures> pictures;
     RetainedGUIManager gui;
     RetainedGUIScreen screen{gui};

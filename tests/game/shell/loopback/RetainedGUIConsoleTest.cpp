@@ -39,15 +39,6 @@ protected:
         ReplicationFixture::TearDown();
     }
 
-    template <typename Signal>
-    void SendToConsole(const Signal& signal)
-    {
-        QelNetworkMessage& message = ServerOutgoingMessage();
-        StartServerMessage(message, "signal", clientId);
-        WriteSignal(message, signal);
-        server->SendLocked(message, 1);
-    }
-
     // One drawn frame of the console's screen.
     void ConsoleDraw()
     {
