@@ -157,7 +157,7 @@ bool DrawSlider(RetainedWidgetDraw& d)
     return true;
 }
 
-bool DrawText(RetainedWidgetDraw& d)
+bool DrawPlainText(RetainedWidgetDraw& d)
 {
     UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(d.font), d.rect, d.widget.text, Colour(d.widget), d.layer + 1, TextAlign(d.widget.index));
@@ -215,7 +215,8 @@ bool DrawSubregion(RetainedWidgetDraw& d)
 
 namespace k = retained_kind;
 
-//                                         name               interactive clicks tinted draw
+// Each row: the kind, whether it takes an id, plays the click as it acts,
+// and takes its colour as its label's; then how it draws.
 constexpr std::array<RetainedKind, 17> kKinds = {{
     {k::kButton, true, true, true, DrawButton},
     {k::kRawIconButton, true, true, false, DrawRawIconButton},
@@ -228,7 +229,7 @@ constexpr std::array<RetainedKind, 17> kKinds = {{
     {k::kColorCheckbox, true, true, false, DrawColorCheckbox},
     {k::kIconCheckbox, true, true, false, DrawIconCheckbox},
     {k::kSlider, true, false, false, DrawSlider},
-    {k::kText, false, false, false, DrawText},
+    {k::kText, false, false, false, DrawPlainText},
     {k::kFace, false, false, false, DrawFace},
     {k::kShip3D, false, false, false, DrawShip},
     {k::kIcon, false, false, false, DrawIcon},

@@ -174,9 +174,10 @@ TEST_F(RetainedScreenTest, every_kind_draws_its_control_in_its_place)
     };
     const auto quads = [](const RetainedScreenTest& t, const char* source) { return t.drawn.Quads(source); };
     const Case cases[] = {
-        {retained_kind::kButton, [](RetainedGUIWidget& w) { w.text = "Engage"; },
+        {retained_kind::kButton, [](RetainedGUIWidget& w) { w.text = "Engage", w.font = "empty"; },
          [](const RetainedScreenTest& t) {
              const DrawRecord label = t.drawn.Text("Engage");
+             EXPECT_EQ(label.source, "DejaVuSans-Bold20");  // "gui-2", the default
              EXPECT_EQ(label.box.left, 103);
              EXPECT_EQ(label.box.bottom, 237);
              EXPECT_EQ(label.layer, 1003);
@@ -197,9 +198,10 @@ TEST_F(RetainedScreenTest, every_kind_draws_its_control_in_its_place)
              EXPECT_EQ(fills[0].colour, Rgb(0, 1, 0));
              EXPECT_EQ(fills[0].Right(), 300);
          }},
-        {retained_kind::kTypein, [](RetainedGUIWidget& w) { w.text = "Nova", w.data = "Callsign"; },
+        {retained_kind::kTypein, [](RetainedGUIWidget& w) { w.text = "Nova", w.data = "Callsign", w.font = "gui-1"; },
          [](const RetainedScreenTest& t) {
              EXPECT_EQ(t.drawn.Text("Nova").box.left, 103);
+             EXPECT_EQ(t.drawn.Text("Nova").source, "DejaVuSans16");
              EXPECT_EQ(t.drawn.Text("Callsign").source, "DejaVuSans11");  // the caption, small
          }},
         {retained_kind::kDropdown, [](RetainedGUIWidget& w) { w.text = "Beta", w.data = "Alpha^Beta^"; },
