@@ -26,11 +26,6 @@ constexpr const char* kClickSound = "gui_button";
 // children within 32 bits.
 constexpr float kMaxEdge = 1.0e8f;
 
-bool IsSet(const std::string& text)
-{
-    return !text.empty() && text != "empty";
-}
-
 int32_t Edge(int32_t origin, float offset)
 {
     return static_cast<int32_t>(std::clamp(static_cast<float>(origin) + std::trunc(offset), -kMaxEdge, kMaxEdge));
@@ -79,12 +74,12 @@ void RetainedGUIScreen::LayoutAndDraw(RetainedLayoutContext& context, const IntR
         if (kind == nullptr || !child.shown)
             continue;
         RetainedWidgetDraw draw{*this, context, child, PlaceIn(parent, child),
-                                IsSet(child.font) ? child.font : kDefaultFont,
+                                RetainedGUIWidget::IsSet(child.font) ? child.font : kDefaultFont,
                                 child.layer != 0 ? child.layer : kDefaultLayer};
         ui.SetCurrentRect(draw.rect);
         if (kind->interactive)
             draw.id = context.NextId();
-        if (kind->tinted && IsSet(child.color))
+        if (kind->tinted && RetainedGUIWidget::IsSet(child.color))
             ui.nextControlColour = child.color;
         const bool acted = kind->draw(draw);
         ui.nextControlColour.clear();

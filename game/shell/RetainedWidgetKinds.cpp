@@ -24,22 +24,17 @@ constexpr const char* kRowSeparator = "^";
 
 // --- The widget's fields as the controls take them.
 
-bool IsSet(const std::string& text)
-{
-    return !text.empty() && text != "empty";
-}
-
 // The widget's colour text; an unset one is white.
 std::string ColourText(const RetainedGUIWidget& widget)
 {
-    return IsSet(widget.color) ? widget.color : "white";
+    return RetainedGUIWidget::IsSet(widget.color) ? widget.color : "white";
 }
 
 // The widget's colour; an unset one, or one that does not parse, is white.
 glm::vec4 Colour(const RetainedGUIWidget& widget)
 {
     glm::vec4 colour = kWhite;
-    if (IsSet(widget.color))
+    if (RetainedGUIWidget::IsSet(widget.color))
         uiParseColorValid(widget.color, colour);
     return colour;
 }

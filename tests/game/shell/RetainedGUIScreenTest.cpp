@@ -21,6 +21,7 @@
 #include "game/world/Simulation.h"
 #include "tests/game/shell/UITestFixture.h"
 #include "tests/support/RecordingScriptHost.h"
+#include "tests/support/RecordingSound.h"
 #include "tests/support/ScopedGlobal.h"
 #include "tests/support/TempFolder.h"
 
@@ -154,6 +155,8 @@ public:
     TargetGraphics drawn;
     RecordingPictures pictures;
     qeltest::ScopedGlobal<InterfacePictures> withPictures{gInterfacePictures, pictures};
+    qeltest::RecordingSound sound;
+    qeltest::ScopedGlobal<QelSoundFactoryBase> withSound{gSoundFactory, sound};
     Simulation world;
     CorvaneServer server{CorvaneServer::Settings{}};
     qeltest::ScopedGlobal<CorvaneServer> withServer{gServer, server};
@@ -400,6 +403,15 @@ TEST_F(RetainedScreenTest, crew_actions_reach_the_mission_as_gui_messages_of_the
     EXPECT_EQ(host.events[2].sub_float, 1.0f);
     EXPECT_EQ(host.events[2].value_tag, "Outpost Meridian");
     EXPECT_EQ(host.events[3].value_tag, "Ok");
+    // Each click that acted clicked aloud; typing is silent.
+    EXPECT_EQ(sound.log, std::vector<std::string>(3, "GetSound gui/button"));
+
+    const float volume = AppData::guiVolume;
+    AppData::guiVolume = 0.005f;
+    ClickAt(100, 20);
+    AppData::guiVolume = volume;
+    EXPECT_EQ(host.events.size(), 5u);
+    EXPECT_EQ(sound.log.size(), 3u);  // the interface's volume is off
 }
 
 TEST_F(RetainedScreenTest, typing_moves_with_the_cursor_keys_and_reports_every_change_and_enter)
