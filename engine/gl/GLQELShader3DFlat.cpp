@@ -70,12 +70,12 @@ void GLQELShader3DFlat::Draw3D(const glm::mat4& world, const glm::mat4& view, vo
                               GLQelGraphicsClass::Instance().GetProjectionMatrix(), color};
     WriteConstants(&block, sizeof(block));
 
-    GLQel2DBitmap* texture = bitmap2DList[drawglowonly ? 1 : 0];
+    GLQel2DBitmap* texture = Texture(drawglowonly ? 1 : 0);
     texture->UnmapPixels();
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture->Texture());
-    Bind3DStreams(vertList[0], nullptr);
-    GLQELIndexList* indices = indexList[0];
+    Bind3DStreams(FirstVertices(), nullptr);
+    GLQELIndexList* indices = FirstIndices();
     indices->UploadChanges();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Buffer());
     BindConstants();

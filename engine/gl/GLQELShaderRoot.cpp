@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "engine/base/QelDataFolder.h"
+#include "engine/gl/GLQELIndexList.h"
 #include "engine/gl/GLQELInstanceList.h"
 #include "engine/gl/GLQELVertList.h"
+#include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
@@ -254,6 +256,26 @@ GLint GLQELShaderRoot::ConstantBlockSize() const
     GLint size = 0;
     glGetActiveUniformBlockiv(program_, block, GL_UNIFORM_BLOCK_DATA_SIZE, &size);
     return size;
+}
+
+GLQel2DBitmap* GLQELShaderRoot::Texture(size_t slot) const
+{
+    return static_cast<GLQel2DBitmap*>(bitmap2DList[slot]);
+}
+
+GLQELVertList* GLQELShaderRoot::FirstVertices() const
+{
+    return static_cast<GLQELVertList*>(vertList.front());
+}
+
+GLQELIndexList* GLQELShaderRoot::FirstIndices() const
+{
+    return static_cast<GLQELIndexList*>(indexList.front());
+}
+
+GLQELInstanceList* GLQELShaderRoot::FirstInstances() const
+{
+    return static_cast<GLQELInstanceList*>(instanceList.front());
 }
 
 // A state applied first keeps its predecessor; later ones in the list win.

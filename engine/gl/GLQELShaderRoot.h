@@ -59,12 +59,15 @@ public:
     GLint ConstantBlockSize() const;
 
     std::string name;
-    std::vector<GLQel2DBitmap*> bitmap2DList;
-    std::vector<GLQELVertList*> vertList;
-    std::vector<GLQELIndexList*> indexList;
-    std::vector<GLQELInstanceList*> instanceList;
 
 protected:
+    // The resource lists as this service's own classes: everything in them
+    // was made by the GL graphics service.
+    GLQel2DBitmap* Texture(size_t slot) const;
+    GLQELVertList* FirstVertices() const;
+    GLQELIndexList* FirstIndices() const;
+    GLQELInstanceList* FirstInstances() const;
+
     void ApplyStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
     void RestoreStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
     void WriteConstants(const void* data, size_t bytes);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "helper/QelAssert.h"
@@ -282,8 +283,9 @@ bool GLQel2DBitmap::RejectName(std::string)
     return false;
 }
 
-// A render target is saved as last read back.
+// A render target is saved as last read back. "data/..." names a file of
+// the data folder.
 bool GLQel2DBitmap::SavePNG(std::string name)
 {
-    return pixels_.SavePNG(name + ".png");
+    return pixels_.SavePNG(qel::ResolveGamePath(name + ".png"));
 }
