@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelPosixFileIO.h"
 
@@ -44,6 +46,16 @@ bool QelFileServices::FileExists(const std::string& path) const
 {
     QelPosixFileIO probe("FileExists");
     return probe.Open(path, "", "", true, false, false, false);
+}
+
+bool QelFileServices::MakeFolderFor(const std::string& path) const
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(qel::ResolveGamePath(path)).parent_path();
+    if (folder.empty())
+        return true;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
 }
 
 int32_t QelFileServices::CompareFileTimes(const std::string& first, const std::string& second) const

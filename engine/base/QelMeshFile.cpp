@@ -5,82 +5,45 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "engine/base/QelFileIO.h"
+#include "engine/base/QelFileReader.h"
 
 namespace {
 
-// Lists are read in pieces of at most this many elements, so a damaged count
-// costs no more memory than the file really holds.
-constexpr int32_t kReadPiece = 65536;
-
-class Damaged : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Little-endian reads from the file object's buffer; running out is damage.
+// The mesh file's own rules over the plain reads: counts of one signed byte,
+// names of an int16 length, lists that are not empty.
 class MeshReader {
 public:
-    explicit MeshReader(QelFileIO& file) : file_(file) {}
+    explicit MeshReader(QelFileIO& file) : in_(file) {}
 
-    void Bytes(void* destination, int32_t count, const char* what)
-    {
-        int32_t copied = 0;
-        if (!file_.ReadBuffered(destination, count, copied))
-            throw Damaged(std::string("the file ends inside ") + what);
-    }
-    template <typename Value>
-    Value Read(const char* what)
-    {
-        uint8_t bytes[sizeof(Value)];
-        Bytes(bytes, sizeof(Value), what);
-        uint64_t bits = 0;
-        for (size_t i = 0; i < sizeof(Value); ++i)
-            bits |= static_cast<uint64_t>(bytes[i]) << (8 * i);
-        Value value;
-        std::memcpy(&value, &bits, sizeof(Value));
-        return value;
-    }
     int Count(const char* what)
     {
-        const int count = Read<int8_t>(what);
+        const int count = in_.Read<int8_t>(what);
         if (count < 1)
-            throw Damaged(std::string("a count of ") + what + " is " + std::to_string(count) + ", not 1 to 127");
+            throw QelFileDamaged(std::string("a count of ") + what + " is " + std::to_string(count) +
+                                 ", not 1 to 127");
         return count;
     }
     std::string Name(const char* what)
     {
-        const int16_t length = Read<int16_t>(what);
+        const int16_t length = in_.Read<int16_t>(what);
         if (length < 0 || length >= kMaxMeshFileName)
-            throw Damaged(std::string("a name of ") + what + " claims " + std::to_string(length) + " bytes");
+            throw QelFileDamaged(std::string("a name of ") + what + " claims " + std::to_string(length) + " bytes");
         std::string name(static_cast<size_t>(length), '\0');
-        Bytes(name.data(), length, what);
+        in_.Bytes(name.data(), length, what);
         return name;
     }
     template <typename Element>
-    std::vector<Element> Array(const char* what)
+    std::vector<Element> List(const char* what)
     {
-        const int32_t count = Read<int32_t>(what);
+        const int32_t count = in_.Read<int32_t>(what);
         if (count < 1)
-            throw Damaged(std::string("a list of ") + what + " claims " + std::to_string(count) + " entries");
-        std::vector<Element> elements;
-        for (int32_t done = 0; done < count;) {
-            const int32_t piece = std::min(kReadPiece, count - done);
-            elements.resize(static_cast<size_t>(done + piece));
-            Bytes(elements.data() + done, piece * static_cast<int32_t>(sizeof(Element)), what);
-            done += piece;
-        }
-        return elements;
+            throw QelFileDamaged(std::string("a list of ") + what + " claims " + std::to_string(count) + " entries");
+        return in_.Array<Element>(count, what);
     }
-    bool AtEnd()
-    {
-        uint8_t extra = 0;
-        int32_t copied = 0;
-        return !file_.ReadBuffered(&extra, 1, copied);
-    }
+    bool AtEnd() { return in_.AtEnd(); }
 
 private:
-    QelFileIO& file_;
+    QelFileReader in_;
 };
 
 bool Finite(const QelVertex& vertex)
@@ -101,19 +64,19 @@ QelMeshFileUnit ReadUnit(MeshReader& in)
     for (int i = in.Count("vertex lists"); i > 0; --i) {
         QelMeshFileUnit::VertexList list;
         list.name = in.Name("vertex list");
-        list.vertices = in.Array<QelVertex>("vertices");
+        list.vertices = in.List<QelVertex>("vertices");
         if (!std::all_of(list.vertices.begin(), list.vertices.end(), Finite))
-            throw Damaged("vertex list " + list.name + " holds numbers that are not finite");
+            throw QelFileDamaged("vertex list " + list.name + " holds numbers that are not finite");
         unit.vertexLists.push_back(std::move(list));
     }
     const size_t vertexCount = unit.vertexLists.front().vertices.size();
     for (int i = in.Count("index lists"); i > 0; --i) {
         QelMeshFileUnit::IndexList list;
         list.name = in.Name("index list");
-        list.indices = in.Array<uint32_t>("indices");
+        list.indices = in.List<uint32_t>("indices");
         for (uint32_t index : list.indices)
             if (index >= vertexCount)
-                throw Damaged("index list " + list.name + " names vertex " + std::to_string(index) + " of " +
+                throw QelFileDamaged("index list " + list.name + " names vertex " + std::to_string(index) + " of " +
                               std::to_string(vertexCount));
         unit.indexLists.push_back(std::move(list));
     }
@@ -169,10 +132,10 @@ bool ReadQelMesh(QelFileIO& file, std::vector<QelMeshFileUnit>& units, std::stri
         for (int i = in.Count("units"); i > 0; --i)
             read.push_back(ReadUnit(in));
         if (!in.AtEnd())
-            throw Damaged("bytes follow the last unit");
+            throw QelFileDamaged("bytes follow the last unit");
         units = std::move(read);
         return true;
-    } catch (const Damaged& damage) {
+    } catch (const QelFileDamaged& damage) {
         error = damage.what();
         return false;
     }

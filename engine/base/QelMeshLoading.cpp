@@ -2,7 +2,6 @@
 // conversion behind Load3DObject, the same for every service.
 
 #include <cstdio>
-#include <filesystem>
 
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileServices.h"
@@ -147,10 +146,7 @@ bool QelGraphicsFactoryBase::Save3DMesh(const std::string& folder, const std::st
     if (!EncodeQelMesh(units, bytes))
         return false;
     const std::string target = folder.empty() ? kMeshFolder : folder;
-    std::error_code ignored;  // a folder that cannot be made fails the open below
-    std::filesystem::create_directories(
-        std::filesystem::path(qel::ResolveGamePath(QelFileIO::MakePath(target, name, kMeshExtension))).parent_path(),
-        ignored);
+    QelFileServices::Instance().MakeFolderFor(QelFileIO::MakePath(target, name, kMeshExtension));
     QelFileIO* file = QelFileServices::Instance().GetFileIO("Save3DMesh");
     if (!file->Open(target, name, kMeshExtension, false, true, true, false))
         return false;

@@ -41,6 +41,8 @@ public:
     bool SavePNG(const std::string& path) const;
 
 private:
+    bool WritePNGFile(const std::string& path) const;
+
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> pixels_;

@@ -25,6 +25,7 @@ struct QelVertexRecord {
     float texCoord[4][2];
     float colour[4];
 };
+static_assert(sizeof(QelVertexRecord) == 96, "the whole-vertex record is 24 floats");
 
 class QelVertexList {
 public:
