@@ -61,6 +61,38 @@ bool ReadShaderFile(const std::string& file, std::string& source)
     return true;
 }
 
+// Replaces every line #include "name" with the text of that file, found
+// beside the file that names it, as the shader compiler's standard include
+// handler does; shaders share their common parts this way. False, with the
+// name of the file that cannot be read, for a missing file or includes
+// nested deeper than any shader needs (a file that includes itself).
+bool ExpandIncludes(const std::string& file, std::string& source, std::string& missing, int depth = 0)
+{
+    constexpr int kMaxIncludeDepth = 8;
+    const std::string folder = file.substr(0, file.find_last_of('/') + 1);
+    std::istringstream lines(source);
+    std::string expanded, line;
+    while (std::getline(lines, line)) {
+        const size_t open = line.find('"');
+        const size_t close = line.rfind('"');
+        if (line.rfind("#include", 0) != 0 || open == std::string::npos || close <= open) {
+            expanded += line + "\n";
+            continue;
+        }
+        const std::string included = folder + line.substr(open + 1, close - open - 1);
+        std::string text;
+        if (depth >= kMaxIncludeDepth || !ReadShaderFile(included, text) ||
+            !ExpandIncludes(included, text, missing, depth + 1)) {
+            if (missing.empty())
+                missing = included;
+            return false;
+        }
+        expanded += text + "\n";
+    }
+    source = expanded;
+    return true;
+}
+
 // The info log of a shader or a program, through that object's two queries.
 std::string InfoLog(GLuint object, void (*query)(GLuint, GLenum, GLint*),
                     void (*read)(GLuint, GLsizei, GLsizei*, GLchar*))
@@ -100,9 +132,9 @@ void GLQELShaderRoot::SetParameter(std::string, float, float, float, float)
 
 GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file)
 {
-    std::string source;
-    if (!ReadShaderFile(file, source)) {
-        ShowQelMessageBox(kMissingShaderCaption, file, QelMessageBoxKind::Error, window);
+    std::string source, missing;
+    if (!ReadShaderFile(file, source) || !ExpandIncludes(file, source, missing)) {
+        ShowQelMessageBox(kMissingShaderCaption, missing.empty() ? file : missing, QelMessageBoxKind::Error, window);
         return 0;
     }
     GLuint shader = glCreateShader(stage);
@@ -256,6 +288,60 @@ GLint GLQELShaderRoot::ConstantBlockSize() const
     GLint size = 0;
     glGetActiveUniformBlockiv(program_, block, GL_UNIFORM_BLOCK_DATA_SIZE, &size);
     return size;
+}
+
+GLQELShaderRoot::MatrixBlock GLQELShaderRoot::Matrices(const glm::mat4& world, const glm::mat4& view)
+{
+    return {glm::transpose(world), glm::transpose(view), GLQelGraphicsClass::Instance().GetProjectionMatrix()};
+}
+
+// The unit is chosen first: sending pending pixels binds the texture on the
+// active unit, which must not be another unit already bound for this draw.
+void GLQELShaderRoot::BindTexture(GLuint unit, GLQel2DBitmap* bitmap)
+{
+    glActiveTexture(GL_TEXTURE0 + unit);
+    bitmap->UnmapPixels();
+    glBindTexture(GL_TEXTURE_2D, bitmap->Texture());
+    glBindSampler(unit, sampler_);
+}
+
+void GLQELShaderRoot::DrawFirstIndexList(int count)
+{
+    GLQELIndexList* indices = FirstIndices();
+    indices->UploadChanges();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Buffer());
+    glDrawElements(GL_TRIANGLES, count > 0 ? count * 3 : indices->GetCount(), GL_UNSIGNED_INT, nullptr);
+}
+
+void GLQELShaderRoot::RequireMeshLists() const
+{
+    QEL_ASSERT(bitmap2DList.size() > 0, "bitmap2DList.size() > 0");
+    QEL_ASSERT(vertList.size() > 0, "vertList.size() > 0");
+    QEL_ASSERT(indexList.size() > 0, "indexList.size() > 0");
+}
+
+void GLQELShaderRoot::DrawMesh(const DrawStates& states, const void* block, size_t bytes, size_t firstTexture,
+                               GLuint textures, int count)
+{
+    ApplyStates(states.additive, states.alphaBlend, states.keepDepth, states.keepDepth2);
+    WriteConstants(block, bytes);
+    BindConstants();
+    for (GLuint unit = 0; unit < textures; ++unit) {
+        const size_t slot = firstTexture + unit;
+        BindTexture(unit, Texture(slot < bitmap2DList.size() ? slot : 0));
+    }
+    Bind3DStreams(FirstVertices(), nullptr);
+    if (states.cullBack) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+    }
+    DrawFirstIndexList(count);
+    glDisable(GL_CULL_FACE);
+    RestoreStates(states.additive, states.alphaBlend, states.keepDepth, states.keepDepth2);
+    for (GLuint unit = textures; unit-- > 0;) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
 }
 
 GLQel2DBitmap* GLQELShaderRoot::Texture(size_t slot) const

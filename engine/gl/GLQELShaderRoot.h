@@ -61,6 +61,36 @@ public:
     std::string name;
 
 protected:
+    // The three matrices every 3D constant block begins with: world and view
+    // transposed, the service's projection as stored (bytes 0 to 191).
+    struct MatrixBlock {
+        glm::mat4 world;
+        glm::mat4 view;
+        glm::mat4 projection;
+    };
+    static MatrixBlock Matrices(const glm::mat4& world, const glm::mat4& view);
+    // A switch parameter is on when x is not 0 (a NaN counts as on).
+    static bool IsOn(float x) { return !(x == 0.0f); }
+
+    // The states a draw switches to, as ApplyStates takes them.
+    struct DrawStates {
+        bool additive = false;
+        bool alphaBlend = false;
+        bool keepDepth = true;   // false: depth tested, not written
+        bool keepDepth2 = true;  // false: depth neither tested nor written
+        bool cullBack = false;   // back faces left out (planets)
+    };
+    // Asserts what a textured indexed draw needs: a texture, a vertex list
+    // and an index list.
+    void RequireMeshLists() const;
+    // The indexed draw most classes make: the states applied, the constant
+    // block written and bound, textures firstTexture.. on units 0 to
+    // textures - 1 (the first again where the list runs short), the first
+    // vertex list, count triangles of the first index list (0: all of it),
+    // then everything put back.
+    void DrawMesh(const DrawStates& states, const void* block, size_t bytes, size_t firstTexture, GLuint textures,
+                  int count);
+
     // The resource lists as this service's own classes: everything in them
     // was made by the GL graphics service.
     GLQel2DBitmap* Texture(size_t slot) const;
@@ -72,6 +102,12 @@ protected:
     void RestoreStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
     void WriteConstants(const void* data, size_t bytes);
     void BindConstants();
+    // The bitmap (its pending pixels sent) on a texture unit, sampled through
+    // the root's sampler.
+    void BindTexture(GLuint unit, GLQel2DBitmap* bitmap);
+    // Binds the first index list (its changes sent) and draws count
+    // triangles of it, or all of it when count is 0.
+    void DrawFirstIndexList(int count);
     // Binds the first vertex list (and instance list when given) to the
     // standard layout after each uploads pending changes.
     void Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances);

@@ -57,6 +57,8 @@ public:
     bool Smooth() const { return smooth_; }
     GLuint Texture() const { return texture_; }
     GLuint Framebuffer() const { return framebuffer_; }
+    // A render target's depth, readable as a texture; 0 for other bitmaps.
+    GLuint DepthTexture() const { return depthTexture_; }
     // Direct access for bulk fills; PixelsChanged then sends them at the next upload.
     QelPixelImage& Pixels() { return pixels_; }
     void PixelsChanged() { changed_ = true; }

@@ -19,6 +19,7 @@ inline std::unique_ptr<QEL3DObject> TriangleMesh(QelGraphicsFactoryBase& graphic
 {
     QEL3DDrawUnit unit(&graphics);
     unit.shaderName = "Redwood";
+    unit.textureNames = {name + "_diffuse"};
     unit.vertListNames = {name + "_verts"};
     unit.indexListNames = {name + "_indexes"};
     const int count = static_cast<int>(corners.size());

@@ -1,0 +1,1 @@
+"""Generators of the game's meshes and their textures (OBJ, MTL, PNG)."""
