@@ -2,6 +2,7 @@
 
 #include <png.h>
 #include <stb/stb_image.h>
+#include <stb/stb_image_resize.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,6 +107,31 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
     height_ = height;
     pixels_ = std::move(pixels);
     return true;
+}
+
+// The shorter side follows the longer one's scale, truncated.
+void QelPixelImage::FitWithin(int limit, int& width, int& height)
+{
+    if (width <= limit && height <= limit)
+        return;
+    if (height < width) {
+        height = static_cast<int>(static_cast<float>(limit) * static_cast<float>(height) / static_cast<float>(width));
+        width = limit;
+    } else {
+        width = static_cast<int>(static_cast<float>(limit) / (static_cast<float>(height) / static_cast<float>(width)));
+        height = limit;
+    }
+}
+
+void QelPixelImage::ScaleTo(int width, int height)
+{
+    if (width == width_ && height == height_)
+        return;
+    std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
+    stbir_resize_uint8(pixels_.data(), width_, height_, 0, scaled.data(), width, height, 0, kBytesPerPixel);
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(scaled);
 }
 
 // Written beside the file and renamed over it, so a reader never meets half

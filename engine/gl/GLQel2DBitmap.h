@@ -69,6 +69,9 @@ private:
     };
 
     void EnsureTexture();
+    // Images larger than the driver takes shrink to fit, the CPU copy too.
+    void FitTextureLimit();
+    void RefreshMipChain();
     void CreateFramebuffer();
     void ReleaseGL();
     QelDrawProcess* TakeDrawProcess();
@@ -78,6 +81,7 @@ private:
     std::string name_;
     QelPixelImage pixels_;
     bool renderTarget_ = false;
+    bool mipmapped_ = false;  // an image from a file: sampled with a mip chain in 3D
     bool changed_ = false;  // the CPU copy holds edits the texture lacks
     GLuint texture_ = 0;
     GLuint framebuffer_ = 0;
