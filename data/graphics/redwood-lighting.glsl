@@ -3,15 +3,14 @@
 //
 // Diffuse, emissive, specular (red channel) and normal map on units 0 to 3.
 // Light: the ambient colour (stronger on surfaces facing up, as from a sky),
-// one directional light, and up to 16 spot lights whose strength falls to
-// nothing at their reach; a faint rim keeps dark sides apart from black
+// one directional light, and up to 16 spot lights (those on first) whose
+// strength falls to nothing at their reach; a faint rim keeps dark sides apart from black
 // space. The emissive map glows by glowMult.x.
 
 uniform sampler2D shaderTexture;
 uniform sampler2D emissiveTexture;
 uniform sampler2D specularTexture;
 uniform sampler2D normalTexture;
-uniform int qelAlphaToCoverage;
 
 in vec3 vWorldPosition;
 in vec3 vNormal;
@@ -49,8 +48,10 @@ float Highlight(vec3 n, vec3 toLight, vec3 toViewer)
 void main()
 {
     vec4 albedo = texture(shaderTexture, vTexCoord);
-    if (qelAlphaToCoverage != 0 && albedo.a < 0.5)
-        discard;
+#ifdef QEL_ALPHA_TO_COVERAGE
+    if (albedo.a < 0.5)
+        discard;  // alpha to coverage, without multisampling
+#endif
     vec3 n = SurfaceNormal();
     vec3 v = ToViewer(vWorldPosition);
     float shine = texture(specularTexture, vTexCoord).r;
@@ -65,7 +66,7 @@ void main()
     for (int i = 0; i < 16; ++i) {
         float reach = spotPos[i].w;
         if (reach <= 0.0)
-            continue;
+            break;  // the lights that are on arrive first
         vec3 toLight = spotPos[i].xyz - vWorldPosition;
         float range = length(toLight);
         float fade = clamp(1.0 - range / reach, 0.0, 1.0);

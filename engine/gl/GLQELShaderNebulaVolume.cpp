@@ -43,11 +43,6 @@ bool GLQELShaderNebulaVolume::Setup(SDL_Window* window)
     if (!Initialise(window, "data/graphics/shader-nebulavolume.vs", "data/graphics/shader-emissivenebula.ps"))
         return false;
     CreateConstantBuffer(kConstantBytes);
-    glUseProgram(program_);
-    const GLint depth = glGetUniformLocation(program_, "depthTexture");
-    if (depth >= 0)
-        glUniform1i(depth, 1);
-    glUseProgram(0);
     return true;
 }
 

@@ -12,8 +12,23 @@ struct Block {
 };
 static_assert(sizeof(Block) == GLQELShaderRedwood::kConstantBytes, "the Redwood block is 800 bytes");
 
-// The samplers of texture units 1 to 3, after "shaderTexture" on unit 0.
-const char* const kTextureSamplers[] = {"emissiveTexture", "specularTexture", "normalTexture"};
+// The lights that are on, packed to the front in slot order and the rest
+// zeroed: the shader stops at the first light that is off, so a frame with
+// few lights costs little.
+GLQELShaderRedwood::Lighting Packed(const GLQELShaderRedwood::Lighting& lighting)
+{
+    GLQELShaderRedwood::Lighting packed = lighting;
+    int next = 0;
+    for (int i = 0; i < GLQELShaderRedwood::kSpotLights; ++i)
+        if (lighting.spotPos[i].w > 0.0f) {
+            packed.spotColor[next] = lighting.spotColor[i];
+            packed.spotPos[next] = lighting.spotPos[i];
+            ++next;
+        }
+    for (; next < GLQELShaderRedwood::kSpotLights; ++next)
+        packed.spotColor[next] = packed.spotPos[next] = glm::vec4(0.0f);
+    return packed;
+}
 
 }  // namespace
 
@@ -27,13 +42,6 @@ bool GLQELShaderRedwood::Initialise(SDL_Window* window, const std::string& verte
     if (!GLQELShaderRoot::Initialise(window, vertexFile, pixelFile))
         return false;
     CreateConstantBuffer(kConstantBytes);
-    glUseProgram(program_);
-    for (GLint unit = 1; unit < kTextures; ++unit) {
-        const GLint location = glGetUniformLocation(program_, kTextureSamplers[unit - 1]);
-        if (location >= 0)
-            glUniform1i(location, unit);
-    }
-    glUseProgram(0);
     return true;
 }
 
@@ -84,6 +92,6 @@ void GLQELShaderRedwood::Draw3D(const glm::mat4& world, const glm::mat4& view, v
     if (!IsReady())
         return;
     const MatrixBlock m = Matrices(world, view);
-    const Block block{m.world, m.view, m.projection, lighting};
+    const Block block{m.world, m.view, m.projection, Packed(lighting)};
     DrawMesh({false, ATOC, depth, true}, &block, sizeof(block), 0, kTextures, count);
 }

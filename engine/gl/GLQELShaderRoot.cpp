@@ -130,12 +130,18 @@ void GLQELShaderRoot::SetParameter(std::string, float, float, float, float)
     QEL_ASSERT(false, "false");
 }
 
-GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file)
+// The defines, when given, go right after the first line (the #version).
+GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file,
+                                     const std::string& defines)
 {
     std::string source, missing;
     if (!ReadShaderFile(file, source) || !ExpandIncludes(file, source, missing)) {
         ShowQelMessageBox(kMissingShaderCaption, missing.empty() ? file : missing, QelMessageBoxKind::Error, window);
         return 0;
+    }
+    if (!defines.empty()) {
+        const size_t lineEnd = source.find('\n');
+        source.insert(lineEnd == std::string::npos ? source.size() : lineEnd + 1, defines);
     }
     GLuint shader = glCreateShader(stage);
     const char* text = source.c_str();
@@ -151,52 +157,78 @@ GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std
     return shader;
 }
 
+GLuint GLQELShaderRoot::LinkProgram(SDL_Window* window, const std::string& defines)
+{
+    GLuint vertexShader = CompileStage(window, GL_VERTEX_SHADER, vertexFile_, defines);
+    GLuint pixelShader = vertexShader == 0 ? 0 : CompileStage(window, GL_FRAGMENT_SHADER, pixelFile_, defines);
+    if (pixelShader == 0) {
+        DeleteShader(vertexShader);
+        return 0;
+    }
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, pixelShader);
+    if (geometryShader_ != 0)
+        glAttachShader(program, geometryShader_);
+    glLinkProgram(program);
+    DeleteShader(vertexShader);  // the program keeps what it linked
+    DeleteShader(pixelShader);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked == GL_FALSE) {
+        ReportCompileError(InfoLog(program, glGetProgramiv, glGetProgramInfoLog), window, vertexFile_);
+        glDeleteProgram(program);
+        return 0;
+    }
+    BindBlocks(program);
+    return program;
+}
+
 bool GLQELShaderRoot::CompileShaders(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile)
 {
-    vertexShader_ = CompileStage(window, GL_VERTEX_SHADER, vertexFile);
-    if (vertexShader_ == 0)
-        return false;
-    pixelShader_ = CompileStage(window, GL_FRAGMENT_SHADER, pixelFile);
-    if (pixelShader_ == 0)
-        return false;
-    program_ = glCreateProgram();
-    glAttachShader(program_, vertexShader_);
-    glAttachShader(program_, pixelShader_);
-    if (geometryShader_ != 0)
-        glAttachShader(program_, geometryShader_);
-    glLinkProgram(program_);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (linked == GL_FALSE) {
-        ReportCompileError(InfoLog(program_, glGetProgramiv, glGetProgramInfoLog), window, vertexFile);
-        glDeleteProgram(program_);
-        program_ = 0;
-        return false;
+    window_ = window;
+    vertexFile_ = vertexFile;
+    pixelFile_ = pixelFile;
+    program_ = LinkProgram(window, "");
+    return program_ != 0;
+}
+
+// Made the first time a draw asks for it: most shaders never do.
+GLuint GLQELShaderRoot::CoverageProgram()
+{
+    if (!coverageTried_) {
+        coverageTried_ = true;
+        coverageProgram_ = LinkProgram(window_, "#define QEL_ALPHA_TO_COVERAGE\n");
     }
-    BindBlocks();
-    return true;
+    return coverageProgram_ != 0 ? coverageProgram_ : program_;
 }
 
 bool GLQELShaderRoot::CompileGeometryShader(SDL_Window* window, const std::string& geometryFile)
 {
-    geometryShader_ = CompileStage(window, GL_GEOMETRY_SHADER, geometryFile);
+    geometryShader_ = CompileStage(window, GL_GEOMETRY_SHADER, geometryFile, "");
     hasGeometryShader_ = geometryShader_ != 0;
     return hasGeometryShader_;
 }
 
-void GLQELShaderRoot::BindBlocks()
+// The uniform blocks at their binding points, and every texture sampler the
+// engine's GLSL names on its unit.
+void GLQELShaderRoot::BindBlocks(GLuint program)
 {
-    const GLuint constants = glGetUniformBlockIndex(program_, "Constants");
+    static const std::pair<const char*, GLint> kSamplerUnits[] = {
+        {"shaderTexture", 0}, {"emissiveTexture", 1}, {"specularTexture", 2}, {"normalTexture", 3},
+        {"depthTexture", 1}};
+    const GLuint constants = glGetUniformBlockIndex(program, "Constants");
     if (constants != GL_INVALID_INDEX)
-        glUniformBlockBinding(program_, constants, GLQelRenderStates::kConstantsBinding);
-    const GLuint target = glGetUniformBlockIndex(program_, "QelTarget");
+        glUniformBlockBinding(program, constants, GLQelRenderStates::kConstantsBinding);
+    const GLuint target = glGetUniformBlockIndex(program, "QelTarget");
     if (target != GL_INVALID_INDEX)
-        glUniformBlockBinding(program_, target, GLQelRenderStates::kTargetBinding);
-    glUseProgram(program_);
-    const GLint texture = glGetUniformLocation(program_, "shaderTexture");
-    if (texture >= 0)
-        glUniform1i(texture, 0);
-    alphaToCoverageLocation_ = glGetUniformLocation(program_, "qelAlphaToCoverage");
+        glUniformBlockBinding(program, target, GLQelRenderStates::kTargetBinding);
+    glUseProgram(program);
+    for (const auto& [sampler, unit] : kSamplerUnits) {
+        const GLint location = glGetUniformLocation(program, sampler);
+        if (location >= 0)
+            glUniform1i(location, unit);
+    }
     glUseProgram(0);
 }
 
@@ -258,10 +290,11 @@ void GLQELShaderRoot::Release()
         glDeleteVertexArrays(1, &vertexArray_);
     if (program_ != 0)
         glDeleteProgram(program_);
-    DeleteShader(vertexShader_);
+    if (coverageProgram_ != 0)
+        glDeleteProgram(coverageProgram_);
     DeleteShader(geometryShader_);
-    DeleteShader(pixelShader_);
-    sampler_ = constantBuffer_ = vertexArray_ = program_ = 0;
+    sampler_ = constantBuffer_ = vertexArray_ = program_ = coverageProgram_ = 0;
+    coverageTried_ = false;
     hasGeometryShader_ = false;
 }
 
@@ -384,10 +417,8 @@ void GLQELShaderRoot::ApplyStates(bool additive, bool alphaBlend, bool keepDepth
         savedDepthOff_ = states.DepthStencil();
         states.SetDepthStencil(GLQelDepthStencilState::DepthOff());
     }
-    glUseProgram(program_);
+    glUseProgram(states.Blend().alphaToCoverage ? CoverageProgram() : program_);
     glBindVertexArray(vertexArray_);
-    if (alphaToCoverageLocation_ >= 0)
-        glUniform1i(alphaToCoverageLocation_, states.Blend().alphaToCoverage ? 1 : 0);
     glBindSampler(0, sampler_);
 }
 

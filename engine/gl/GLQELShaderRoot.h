@@ -8,8 +8,12 @@
 // GLSL files name their blocks "Constants" (binding 0) and "QelTarget"
 // (binding 1, the render target's orientation, see GLQelRenderStates), take
 // their vertex inputs at fixed locations (the layouts below), sample texture
-// unit 0 through "shaderTexture", and read "qelAlphaToCoverage" where the
-// alpha blend state may be in force.
+// unit 0 through "shaderTexture" (the other samplers are in BindBlocks), and
+// may include other files ("#include"). While the alpha blend state is in
+// force a second program is drawn with, compiled from the same files with
+// QEL_ALPHA_TO_COVERAGE defined: there the shader discards what is below
+// half alpha. Only that program pays for the discard, which stops the
+// graphics testing depth before it shades.
 
 #include <SDL2/SDL_video.h>
 #include <glad/gl.h>
@@ -127,11 +131,17 @@ protected:
     GLQel2DBitmap* target_ = nullptr;
 
 private:
-    GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file);
-    void BindBlocks();
+    GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file, const std::string& defines);
+    // The class's two files compiled with the defines and linked; 0 (reported) when they do not.
+    GLuint LinkProgram(SDL_Window* window, const std::string& defines);
+    GLuint CoverageProgram();
+    static void BindBlocks(GLuint program);
 
-    GLuint vertexShader_ = 0, geometryShader_ = 0, pixelShader_ = 0;
-    GLint alphaToCoverageLocation_ = -1;
+    SDL_Window* window_ = nullptr;
+    std::string vertexFile_, pixelFile_;
+    GLuint geometryShader_ = 0;
+    GLuint coverageProgram_ = 0;
+    bool coverageTried_ = false;
     GLQelBlendState savedAdditive_, savedAlpha_;
     GLQelDepthStencilState savedDepthRead_, savedDepthOff_;
 };
