@@ -140,6 +140,23 @@ TEST_F(GLQelShaderDrawTest, redwood_spot_lights_reach_their_radius_and_glow_scal
     EXPECT_NEAR(AtWorld(target, -50, -50)[1], 0.5f, 0.02f);
 }
 
+TEST_F(GLQelShaderDrawTest, redwood_wiggle_sways_the_mesh_by_its_wave_phase_size_and_divisor)
+{
+    Plate("body", 100);
+    Qel2dBitmap* white = graphics.Find2DBitmap("smallWhite");
+    QelDrawProcess* wiggle = Bind("RedwoodWiggle", "body", {white, white, white, white});
+    wiggle->SetParameter("waveSize", 40, 20, 0, 0);  // vertical and horizontal divisors
+    for (const auto& [phase, swayed] : {std::pair{0.0f, false}, {kPi / 2, true}}) {
+        // One long wave: the whole body sways by size x 600 / 20 = 30 units.
+        wiggle->SetParameter("waveInfo", phase, 1.0f, 1.0e6f, 0);
+        GLQel2DBitmap* target = BeginTarget("body-view", kSide, kSide, kBlack);
+        wiggle->Draw3D(glm::mat4(1.0f), FromAbove(), nullptr, 0, 0);
+        EndTarget(target);
+        EXPECT_EQ(AtWorld(target, 115, 0)[0] > 0.5f, swayed) << phase;
+        EXPECT_EQ(AtWorld(target, -90, 0)[0] > 0.5f, !swayed) << phase;
+    }
+}
+
 TEST_F(GLQelShaderDrawTest, point_ring_lights_only_its_band_around_the_centre)
 {
     Plate("shell", 150);
