@@ -8,9 +8,9 @@ from dataclasses import dataclass
 
 import numpy as np
 
-from .mesh import (Mesh, box, cylinder, ellipse, icosphere, loft, place, prism, rotate_x, rotate_y, rotate_z,
+from mesh import (Mesh, box, cylinder, ellipse, icosphere, loft, place, prism, rotate_x, rotate_y, rotate_z,
                    scale, torus, translate, uv_sphere, displaced)
-from .paint import Livery
+from paint import Livery
 
 
 @dataclass

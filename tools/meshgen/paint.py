@@ -8,7 +8,7 @@ from dataclasses import dataclass, field
 import numpy as np
 from PIL import Image
 
-from .atlas import REGIONS, TILES, hull_projections
+from atlas import REGIONS, TILES, hull_projections
 
 
 @dataclass

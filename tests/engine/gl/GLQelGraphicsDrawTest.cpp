@@ -1,49 +1,32 @@
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
-
-#include <array>
-#include <vector>
 
 #include "engine/base/QelPixelImage.h"
 #include "engine/gl/GLQELShaderRoot.h"
 #include "engine/gl/GLQel2DBitmap.h"
-#include "engine/gl/GLQelGraphicsClass.h"
-#include "tests/support/OffscreenGraphics.h"
+#include "tests/support/OffscreenGraphicsTest.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
 constexpr float kRed[4] = {1, 0, 0, 1};
 constexpr float kHalfGreen[4] = {0, 1, 0, 0.5f};
 constexpr float kBlue[4] = {0, 0, 1, 1};
 constexpr float kWhite[4] = {1, 1, 1, 1};
 
-// Red, green, blue: the screen of the offscreen driver keeps no alpha.
-using Rgb = std::array<int, 3>;
+using qeltest::Rgb;
 
-// The screen of the offscreen driver, the service on it.
-class GLQelGraphicsDrawTest : public qeltest::OffscreenGraphics {
+// A real window and context on the offscreen driver, the service on it.
+class GLQelGraphicsDrawTest : public qeltest::OffscreenGraphicsTest {
 protected:
+    GLQelGraphicsDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
     void SetUp() override
     {
-        OffscreenGraphics::SetUp();
+        OffscreenGraphicsTest::SetUp();
         white = graphics.Find2DBitmap("smallWhite");
         ASSERT_NE(white, nullptr);
-        context.Clear();
-    }
-
-    // The screen's pixels, top row first.
-    void ReadScreen()
-    {
-        screen.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    }
-
-    Rgb At(int x, int y) const
-    {
-        const uint8_t* p = &screen[(static_cast<size_t>(kScreenHeight - 1 - y) * kScreenWidth + x) * 4];
-        return {p[0], p[1], p[2]};
     }
 
     void Quad(Qel2dBitmap* bitmap, float left, float top, float right, float bottom, const float* colour, int key)
@@ -55,9 +38,9 @@ protected:
     // Lit pixels' horizontal extent inside a band of rows.
     std::pair<int, int> LitColumns(int top, int bottom) const
     {
-        int first = kScreenWidth, last = -1;
+        int first = kWidth, last = -1;
         for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < kScreenWidth; ++x)
+            for (int x = 0; x < kWidth; ++x)
                 if (At(x, y)[0] > 128) {
                     first = std::min(first, x);
                     last = std::max(last, x);
@@ -66,7 +49,6 @@ protected:
     }
 
     Qel2dBitmap* white = nullptr;
-    std::vector<uint8_t> screen;
 };
 
 TEST_F(GLQelGraphicsDrawTest, uniform_blocks_have_the_specified_byte_sizes)
@@ -110,7 +92,7 @@ TEST_F(GLQelGraphicsDrawTest, sprites_lines_and_quads_land_where_drawn_in_order_
 TEST_F(GLQelGraphicsDrawTest, centred_and_right_aligned_text_sit_in_their_boxes)
 {
     QelBitmapFont* font = graphics.LoadFont("DefaultSans", 20);
-    font->SetTextRect(0, 0, kScreenWidth, 40);
+    font->SetTextRect(0, 0, kWidth, 40);
     font->DrawTextCentered("Halvex", kWhite, 0);
     font->SetTextRect(0, 100, 300, 140);
     font->DrawTextRight("Bridge", kWhite, 0);
@@ -119,7 +101,7 @@ TEST_F(GLQelGraphicsDrawTest, centred_and_right_aligned_text_sit_in_their_boxes)
 
     const auto [centreFirst, centreLast] = LitColumns(0, 40);
     ASSERT_LE(centreFirst, centreLast);
-    EXPECT_NEAR((centreFirst + centreLast) / 2.0, kScreenWidth / 2.0, 3.0);
+    EXPECT_NEAR((centreFirst + centreLast) / 2.0, kWidth / 2.0, 3.0);
     const auto [rightFirst, rightLast] = LitColumns(100, 140);
     ASSERT_LE(rightFirst, rightLast);
     EXPECT_NEAR(rightLast, 299, 3);
@@ -135,7 +117,7 @@ TEST_F(GLQelGraphicsDrawTest, render_target_draws_reads_back_and_saves_the_right
     Quad(white, 0, 0, 16, 8, kRed, 0);  // top-left corner of the bitmap
     graphics.Flush2D();
     target->SetAsRenderTarget(false, false, kBlue);
-    EXPECT_EQ(graphics.DeviceWidth(), kScreenWidth);
+    EXPECT_EQ(graphics.DeviceWidth(), kWidth);
 
     target->ReadBackPixels();
     float a, r, g, b;

@@ -5,7 +5,7 @@
 
 #include "engine/gl/GLQELShaderNebulaVolume.h"
 #include "engine/gl/GLQELShaderRoot.h"
-#include "tests/support/OffscreenGraphics.h"
+#include "tests/support/OffscreenGraphicsTest.h"
 
 namespace {
 
@@ -15,11 +15,13 @@ constexpr float kBlack[4] = {0, 0, 0, 1};
 
 // The shaders drawn on the offscreen driver: each class with the lists,
 // textures and constants it is given, read back from a render target.
-class GLQelShaderDrawTest : public qeltest::OffscreenGraphics {
+class GLQelShaderDrawTest : public qeltest::OffscreenGraphicsTest {
 protected:
+    GLQelShaderDrawTest() : OffscreenGraphicsTest(kSide, kSide) {}
+
     void SetUp() override
     {
-        OffscreenGraphics::SetUp();
+        OffscreenGraphicsTest::SetUp();
         graphics.SetPerspective(kPi / 3, 1.0f, 1.0f, 10000.0f);
     }
 
@@ -86,10 +88,10 @@ protected:
         const float scale = kSide / 2 / (300.0f * std::tan(kPi / 6));
         return {static_cast<int>(kSide / 2 + x * scale), static_cast<int>(kSide / 2 - z * scale)};
     }
-    Rgba AtWorld(Qel2dBitmap* target, float x, float z)
+    qeltest::Rgba AtWorld(Qel2dBitmap* target, float x, float z)
     {
         const auto [column, row] = Seen(x, z);
-        return At(target, column, row);
+        return TargetAt(target, column, row);
     }
 };
 
@@ -124,7 +126,7 @@ TEST_F(GLQelShaderDrawTest, redwood_spot_lights_reach_their_radius_and_glow_scal
     GLQel2DBitmap* target = BeginTarget("spots", kSide, kSide, kBlack);
     redwood->Draw3D(glm::mat4(1.0f), FromAbove(), nullptr, 0, 0);
     EndTarget(target);
-    Keep(target, "redwood-spot-lights");
+    KeepTarget(target, "redwood-spot-lights");
     EXPECT_NEAR(AtWorld(target, 50, 0)[0], 0.64f, 0.02f);  // 20 below the light: (1 - 20 / 100)²
     EXPECT_LT(AtWorld(target, 50, 0)[2], 0.05f);
     EXPECT_LT(AtWorld(target, 50, 90)[0], AtWorld(target, 50, 30)[0]);  // fading with distance
@@ -167,7 +169,7 @@ TEST_F(GLQelShaderDrawTest, point_ring_lights_only_its_band_around_the_centre)
     GLQel2DBitmap* target = BeginTarget("ring", kSide, kSide, kBlack);
     ring->Draw3D(glm::mat4(1.0f), FromAbove(), nullptr, 0, 0);
     EndTarget(target);
-    Keep(target, "point-ring-band");
+    KeepTarget(target, "point-ring-band");
     EXPECT_GT(AtWorld(target, 60, 0)[1], 0.5f);   // 40 from the centre
     EXPECT_GT(AtWorld(target, 20, -40)[1], 0.5f);
     EXPECT_EQ(AtWorld(target, 20, 0)[1], 0.0f);   // inside the band
@@ -190,12 +192,12 @@ TEST_F(GLQelShaderDrawTest, gas_giant_is_a_round_planet_lit_from_the_light_side)
     GLQel2DBitmap* target = BeginTarget("planet", kSide, kSide, kBlack);
     planet->Draw3D(glm::scale(glm::mat4(1.0f), glm::vec3(60.0f)), FromFront(300), nullptr, 0, 0);
     EndTarget(target);
-    Keep(target, "gas-giant");
+    KeepTarget(target, "gas-giant");
     const int half = kSide / 2;
     const int edge = static_cast<int>(half * 60 / (300 * std::tan(kPi / 6)));  // the disc's radius in pixels
-    EXPECT_GT(At(target, half - edge / 2, half)[0], 0.3f);  // the lit side
-    EXPECT_GT(At(target, half - edge / 2, half)[0], At(target, half + edge / 2, half)[0] + 0.2f);
-    EXPECT_EQ(At(target, half + edge * 0.8f, half + edge * 0.8f)[0], 0.0f);  // inside the box, outside the ball
+    EXPECT_GT(TargetAt(target, half - edge / 2, half)[0], 0.3f);  // the lit side
+    EXPECT_GT(TargetAt(target, half - edge / 2, half)[0], TargetAt(target, half + edge / 2, half)[0] + 0.2f);
+    EXPECT_EQ(TargetAt(target, half + edge * 0.8f, half + edge * 0.8f)[0], 0.0f);  // inside the box, outside the ball
 }
 
 TEST_F(GLQelShaderDrawTest, instanced_cells_draw_a_billboard_for_each_instance_in_its_colour)
@@ -247,11 +249,11 @@ TEST_F(GLQelShaderDrawTest, a_nebula_volume_glows_in_front_of_the_camera_and_is_
         GLQel2DBitmap* target = BeginTarget("cloud-view", kSide, kSide, kBlack);
         nebula->Draw3D(box, FromFront(400), nullptr, 0, 0);
         EndTarget(target);
-        const Rgba middle = At(target, kSide / 2, kSide / 2);
+        const qeltest::Rgba middle = TargetAt(target, kSide / 2, kSide / 2);
         if (facing > 0) {
-            Keep(target, "nebula-volume");
+            KeepTarget(target, "nebula-volume");
             EXPECT_GT(middle[0] + middle[2], 0.1f);
-            EXPECT_EQ(At(target, 2, 2)[2], 0.0f);
+            EXPECT_EQ(TargetAt(target, 2, 2)[2], 0.0f);
         } else {
             EXPECT_EQ(middle[2], 0.0f) << "a cloud behind the camera is skipped";
         }
@@ -276,8 +278,8 @@ TEST_F(GLQelShaderDrawTest, the_sky_box_turns_with_the_camera_but_never_moves_an
     GLQel2DBitmap* target = BeginTarget("sky-view", kSide, kSide, kBlack);
     box->Draw3D(glm::mat4(1.0f), moved, nullptr, 0, 0);
     EndTarget(target);
-    EXPECT_NEAR(At(target, kSide / 2, kSide / 2)[2], 0.9f, 0.01f);
-    EXPECT_NEAR(At(target, 3, kSide - 3)[1], 0.3f, 0.01f);
+    EXPECT_NEAR(TargetAt(target, kSide / 2, kSide / 2)[2], 0.9f, 0.01f);
+    EXPECT_NEAR(TargetAt(target, 3, kSide - 3)[1], 0.3f, 0.01f);
     EXPECT_EQ(moved[3][0], 5000.0f);
 }
 

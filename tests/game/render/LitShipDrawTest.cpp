@@ -11,7 +11,7 @@
 #include "game/world/ShipData.h"
 #include "helper/CRand.h"
 #include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphics.h"
+#include "tests/support/OffscreenGraphicsTest.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -25,12 +25,14 @@ const glm::vec3 kChaseOffset(0, 60, -160);
 
 // The game's own ships drawn lit through the chase camera over a star field,
 // as the 3D view draws them, and read back.
-class LitShipDrawTest : public qeltest::OffscreenGraphics {
+class LitShipDrawTest : public qeltest::OffscreenGraphicsTest {
 protected:
+    LitShipDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
     void SetUp() override
     {
         qeltest::LinkGeneratedData(data);
-        OffscreenGraphics::SetUp();
+        OffscreenGraphicsTest::SetUp();
         ShipData& ships = ShipData::Instance();
         ships.ClearRecords(ships.mainRecords);
         ships.LoadMain();
@@ -39,7 +41,7 @@ protected:
     void TearDown() override
     {
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphics::TearDown();
+        OffscreenGraphicsTest::TearDown();
     }
 
     // A box of stars around the camera, drawn first: each face shows the
@@ -114,14 +116,14 @@ TEST_F(LitShipDrawTest, the_frigate_from_the_chase_camera_covers_the_view_in_its
     const float scale = ShipData::Instance().Find("tern_frigate")->meshScale;
     frigate.mesh->Draw(glm::scale(glm::mat4(1.0f), glm::vec3(scale)), camera.matrix, nullptr);
     EndTarget(view);
-    Keep(view, "lit-ship-chase");
+    KeepTarget(view, "lit-ship-chase");
 
     // The ship fills the middle of the view, bright hull over dark space.
     int hull = 0, engines = 0, sky = 0, stars = 0;
     glm::vec3 hullColour(0.0f);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
-            const Rgba p = At(view, x, y);
+            const qeltest::Rgba p = TargetAt(view, x, y);
             const float light = (p[0] + p[1] + p[2]) / 3;
             const bool middle = std::abs(x - kWidth / 2) < kWidth / 4 && std::abs(y - kHeight / 2) < kHeight / 4;
             const bool glowing = p[2] > 0.8f && p[2] > p[0] + 0.25f;
@@ -141,7 +143,7 @@ TEST_F(LitShipDrawTest, the_frigate_from_the_chase_camera_covers_the_view_in_its
     EXPECT_GT(engines, 50) << "the engines glow blue seen from behind";
     EXPECT_GT(stars, 5);
     EXPECT_LT(stars, sky / 50) << "the sides show the star field, not the ship";
-    EXPECT_GT(At(view, 2, 2)[2], 0.0f);
+    EXPECT_GT(TargetAt(view, 2, 2)[2], 0.0f);
 }
 
 TEST_F(LitShipDrawTest, ships_of_every_class_draw_as_shapes_of_their_own)
@@ -170,13 +172,13 @@ TEST_F(LitShipDrawTest, ships_of_every_class_draw_as_shapes_of_their_own)
     }
     glViewport(0, 0, kWidth, kHeight);
     EndTarget(sheet);
-    Keep(sheet, "ship-classes");
+    KeepTarget(sheet, "ship-classes");
     for (size_t i = 0; i < std::size(hulls); ++i) {
         const int left = static_cast<int>(i % columns) * kWidth / columns, top = static_cast<int>(i / columns) * kHeight / 2;
         int shown = 0;
         for (int y = top; y < top + kHeight / 2; ++y)
             for (int x = left; x < left + kWidth / columns; ++x) {
-                const Rgba p = At(sheet, x, y);
+                const qeltest::Rgba p = TargetAt(sheet, x, y);
                 shown += p[0] + p[1] + p[2] > 0.3f;
             }
         EXPECT_GT(shown, kWidth / columns * kHeight / 2 / 20) << hulls[i] << " shows in its cell";

@@ -8,21 +8,18 @@ Deterministic: the same ship list gives the same files. A file is rewritten
 only when its content changes; when a mesh changes, the caches the game made
 from it (.qelmesh, silhouettes, .pointcube) are removed so they are made again.
 
-    tools/make-meshes.py [--data DATA_FOLDER]
+    tools/meshgen/make_meshes.py [--data DATA_FOLDER]
 """
 
 import argparse
 import io
 import os
 import re
-import sys
 import zlib
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-
-from meshgen import designs  # noqa: E402
-from meshgen.atlas import write_obj  # noqa: E402
-from meshgen.paint import paint  # noqa: E402
+import designs
+from atlas import write_obj
+from paint import paint
 
 NAMED_MESHES = {
     "sphere": designs.marker_sphere,
@@ -107,7 +104,7 @@ def write_mesh(writer, folder, name, design):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--data", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
+    parser.add_argument("--data", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data"))
     data = parser.parse_args().data
     writer = Writer()
     roots = {}

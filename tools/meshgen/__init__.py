@@ -1,1 +1,0 @@
-"""Generators of the game's meshes and their textures (OBJ, MTL, PNG)."""
