@@ -62,19 +62,20 @@ def tern_frigate():
     """The crew's frigate: a long hexagonal hull with a raised bridge, two
     engine nacelles close aft, forward canards carrying the forward beams
     and a mid wing carrying the aft ones."""
-    hull = loft([(-128, hexagon(18, 14)), (-70, hexagon(28, 18)), (10, hexagon(30, 18)), (80, hexagon(20, 12)),
+    hull = loft([(-128, hexagon(20, 12)), (-70, hexagon(30, 15)), (10, hexagon(31, 16)), (80, hexagon(21, 11)),
                  (128, hexagon(9, 6, -1))], end_tip=(0, -2, 152), start_cap="dark")
-    bridge = loft([(-48, hexagon(13, 8, 16)), (18, hexagon(14, 9, 16)), (40, hexagon(9, 6, 17))],
-                  end_tip=(0, 19, 58))
-    canopy = loft([(30, hexagon(8, 3, 24)), (44, hexagon(5, 2, 23))], end_tip=(0, 22, 52), material="glass")
-    nacelle = nozzle(30, 0, -152, -36, 11)
-    pylon = box((22, 0, -100), (10, 6, 60), "dark")
+    spine = loft([(-120, hexagon(7, 5, 12)), (-40, hexagon(8, 6, 13))], end_tip=(0, 15, -20), material="accent")
+    bridge = loft([(-48, hexagon(15, 9, 15)), (18, hexagon(16, 10, 15)), (40, hexagon(10, 7, 16))],
+                  end_tip=(0, 18, 58))
+    canopy = loft([(30, hexagon(9, 3, 24)), (44, hexagon(6, 2, 23))], end_tip=(0, 22, 52), material="glass")
+    nacelle = nozzle(34, 0, -152, -36, 8.5)
+    pylon = box((26, 0, -100), (12, 5, 60), "dark")
     canard = prism([(0, 100), (44, 108), (44, 128), (0, 126)], 4)
-    wing = prism([(0, -82), (54, -70), (54, -50), (0, -40)], 5)
-    fin = vertical_fin([(14, -126), (40, -118), (40, -100), (14, -84)], 3, x=12, material="accent")
+    wing = prism([(0, -82), (56, -70), (56, -50), (0, -40)], 5)
+    fin = vertical_fin([(12, -126), (36, -120), (36, -104), (12, -86)], 3, x=16, material="accent")
     keel = vertical_fin([(-12, -100), (-30, -84), (-30, -60), (-12, -40)], 4)
-    mesh = Mesh().add(hull).add(bridge).add(canopy)
-    for part in (nacelle, pylon, canard, wing, fin, turret(40, 0, 120, 9), turret(50, 0, -60, 9)):
+    mesh = Mesh().add(hull).add(spine).add(bridge).add(canopy)
+    for part in (nacelle, pylon, canard, wing, fin, turret(40, 0, 120, 9), turret(52, 0, -60, 9)):
         mesh.add(part.mirrored_pair())
     mesh.add(keel)
     livery = Livery(**MERIDIAN, panel=11.0,

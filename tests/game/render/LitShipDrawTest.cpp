@@ -112,7 +112,7 @@ TEST_F(LitShipDrawTest, the_frigate_from_the_chase_camera_covers_the_view_in_its
 
     GLQel2DBitmap* view = BeginTarget("chase-view", kWidth, kHeight, kBlack);
     DrawStars(camera.matrix);
-    LightShips(camera.eye, direction, {{1.0f, 0.55f, 0.2f}, {-40, 10, 20}, 70});
+    LightShips(camera.eye, direction, {{1.0f, 0.55f, 0.2f}, {30, 10, -20}, 100});  // on the dark side
     const float scale = ShipData::Instance().Find("tern_frigate")->meshScale;
     frigate.mesh->Draw(glm::scale(glm::mat4(1.0f), glm::vec3(scale)), camera.matrix, nullptr);
     EndTarget(view);
