@@ -18,8 +18,6 @@ public:
     void SetIndices(const uint32_t* indices, int count) override;
     const uint32_t* Indices() override { return indices_.Data(); }
 
-    const std::string& Name() const { return name_; }
-
 protected:
     QelRecordArray<uint32_t>& Records() { return indices_; }
 

@@ -27,8 +27,6 @@ public:
     // Per-axis minimum and maximum of the positions' x, y, z.
     void GetBounds(float minimum[3], float maximum[3]);
 
-    const QelInstance& Stored(int index) { return Checked(index); }
-    const std::string& Name() const { return name_; }
 
 protected:
     QelRecordArray<QelInstance>& Records() { return instances_; }

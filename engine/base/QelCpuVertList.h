@@ -28,8 +28,6 @@ public:
     void SetVertices(const QelVertex* vertices, int count) override;
     const QelVertex* Vertices() override { return vertices_.Data(); }
 
-    const std::string& Name() const { return name_; }
-
 protected:
     QelRecordArray<QelVertex>& Records() { return vertices_; }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "helper/QelAssert.h"
@@ -37,6 +38,10 @@ MeshSilhouette::MeshSilhouette(const std::string& artFileRoot, const QEL3DObject
     : pixels_(pixels)
 {
     const std::string name = "ships/" + artFileRoot + std::to_string(pixels);
+    if (!qel::CheckDataName(name)) {
+        std::fprintf(stderr, "Silhouette %s: not a name inside the data folder; the hull has none.\n", name.c_str());
+        return;
+    }
     bitmap = graphics.Load2DBitmap(name);
     if (bitmap != nullptr && (bitmap->GetWidth() != pixels || bitmap->GetHeight() != pixels)) {
         std::fprintf(stderr, "Silhouette %s: the stored image is %d x %d, not %d x %d; it is drawn again.\n",

@@ -76,7 +76,7 @@ ObjectTypeDrawData::ObjectTypeDrawData(std::string shipKey, QelGraphicsFactoryBa
     const std::string key = LowerCaseAscii(std::move(shipKey));
     const ShipDataRecord* record = ShipData::Instance().Find(key);
     std::string root = record ? record->artFileRoot : UnknownArtRoot();
-    mesh = graphics.Load3DObject(kShipMeshFolder + root, kMeshShader);
+    mesh = graphics.Load3DObject(kShipMeshFolder + root, kMeshShader);  // refuses a root that leaves the folder
     if (!mesh && root != UnknownArtRoot()) {
         std::fprintf(stderr, "Ship type %s: the mesh %s%s cannot be read; it is drawn as %s%s.\n", key.c_str(),
                      kShipMeshFolder, root.c_str(), kShipMeshFolder, UnknownArtRoot().c_str());

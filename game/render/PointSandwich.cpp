@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/base/QEL3DObject.h"
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileReader.h"
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
@@ -71,14 +72,19 @@ PointSandwich::PointSandwich(std::string meshName, const QEL3DObject* source, bo
                              QelGraphicsFactoryBase& graphics)
     : name(std::move(meshName)), mesh(source), graphics_(graphics)
 {
-    if (LoadNative(name))
+    // A name from data or the network that could leave the data folder
+    // gets a shell all the same, but no cache file.
+    const bool cached = qel::CheckDataName(name).has_value();
+    if (!cached)
+        std::fprintf(stderr, "Hull shell %s: not a name inside the data folder; its cache is not kept.\n", name.c_str());
+    if (cached && LoadNative(name))
         return;
     if (mesh != nullptr && PlanGrid()) {
         BuildLayers();
         BuildQuads();
     }
     BuildBuffers();
-    if (save && !SaveNative(name))
+    if (save && cached && !SaveNative(name))
         std::fprintf(stderr, "Hull shell %s: %s/%s.%s cannot be written.\n", name.c_str(), kCacheFolder,
                      name.c_str(), kCacheExtension);
 }

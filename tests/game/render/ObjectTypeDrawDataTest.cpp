@@ -1,4 +1,5 @@
 #include "game/render/ObjectTypeDrawData.h"
+#include "game/render/MeshSilhouette.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,7 @@ TEST_F(ObjectTypeDrawDataTest, keys_are_found_in_any_case_and_a_hull_without_a_m
     ShipData::LoadDocument(ShipData::Instance().mainRecords, ShipData::Instance().mainKeys,
                            Hjson::Unmarshal("{ \"#ship-list\": [\n" + Record("unknown", "mystery") +
                                             Record("alpha", "Alpha", ", shields: [40]") + Record("beta", "missing_art") +
+                                            Record("gamma", "../../outside", ", shields: [5]") +
                                             "] }"),
                            "test");
     const auto save = [&](const std::string& name, const std::vector<glm::vec3>& corners) {
@@ -113,14 +115,19 @@ TEST_F(ObjectTypeDrawDataTest, keys_are_found_in_any_case_and_a_hull_without_a_m
     EXPECT_NE(alpha.pointSandwich, nullptr);
     EXPECT_NE(graphics.Find2DBitmap("ships/Alpha256"), nullptr);
 
-    for (const char* fallsBack : {"beta", "no_such_hull"}) {
+    for (const char* fallsBack : {"beta", "no_such_hull", "gamma"}) {
         ObjectTypeDrawData drawn(fallsBack, graphics);
         ASSERT_NE(drawn.mesh, nullptr) << fallsBack;
         EXPECT_EQ(drawn.mesh->units[0].vertListNames[0], "mystery_verts") << fallsBack;
         EXPECT_FLOAT_EQ(drawn.size, 20.0f) << fallsBack;
-        EXPECT_EQ(drawn.pointSandwich, nullptr) << fallsBack;
+        EXPECT_EQ(drawn.pointSandwich != nullptr, std::string(fallsBack) == "gamma") << fallsBack;
         EXPECT_NE(drawn.silhouette, nullptr) << fallsBack;
     }
+    // Names that would leave the data folder keep nothing there or beside it.
+    EXPECT_EQ(MeshSilhouette("../../outside", alpha.mesh.get(), 256, true, graphics).bitmap, nullptr);
+    PointSandwich outside("ships/../../../outside", alpha.mesh.get(), true, graphics);
+    EXPECT_FALSE(outside.vertices.empty());
+    EXPECT_FALSE(std::filesystem::exists(data.Path().parent_path() / "outside.pointcube"));
 }
 
 }  // namespace
