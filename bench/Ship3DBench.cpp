@@ -99,18 +99,28 @@ private:
         }
     }
 
+    // A box of stars, each face showing the whole star texture.
     void MakeSky()
     {
         Qel2dBitmap* stars = graphics_.GetRenderTarget("bench-stars", kStarSide, kStarSide, false);
         for (int i = 0; i < 4000; ++i)
             stars->SetPixel(i * 7919 % kStarSide, i * 104729 % kStarSide, 1, 1, 1, 1);
-        QelVertexList* box = graphics_.GetVertList("bench-stars_v", 8, false);
-        for (int i = 0; i < 8; ++i)
-            box->SetPosition(i, i & 1 ? 50.0f : -50.0f, i & 2 ? 50.0f : -50.0f, i & 4 ? 50.0f : -50.0f);
-        const uint32_t faces[36] = {0, 1, 3, 0, 3, 2, 4, 6, 7, 4, 7, 5, 0, 4, 5, 0, 5, 1,
-                                    2, 3, 7, 2, 7, 6, 0, 2, 6, 0, 6, 4, 1, 5, 7, 1, 7, 3};
+        QelVertexList* box = graphics_.GetVertList("bench-stars_v", 24, false);
         QelIndexList* indices = graphics_.GetIndexList("bench-stars_i", 36);
-        indices->SetIndices(faces, 36);
+        const glm::vec3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        for (int face = 0; face < 6; ++face) {
+            const glm::vec3 out = axes[face / 2] * (face % 2 ? -50.0f : 50.0f);
+            const glm::vec3 u = axes[(face / 2 + 1) % 3] * 50.0f, v = axes[(face / 2 + 2) % 3] * 50.0f;
+            const glm::vec3 corners[4] = {out - u - v, out + u - v, out + u + v, out - u + v};
+            for (int k = 0; k < 4; ++k) {
+                box->SetPosition(face * 4 + k, corners[k].x, corners[k].y, corners[k].z);
+                box->SetTexCoord(face * 4 + k, 0, k == 1 || k == 2 ? 1.0f : 0.0f, k >= 2 ? 1.0f : 0.0f);
+            }
+            const uint32_t first = static_cast<uint32_t>(face * 4);
+            const uint32_t quad[6] = {first, first + 1, first + 2, first, first + 2, first + 3};
+            for (int k = 0; k < 6; ++k)
+                indices->SetIndex(face * 6 + k, quad[k]);
+        }
         sky_ = graphics_.GetShader("Skybox");
         sky_->bitmap2DList = {stars};
         sky_->vertList = {box};
