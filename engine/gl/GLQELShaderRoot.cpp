@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstring>
 #include <iterator>
 #include <fstream>
 #include <sstream>
@@ -254,13 +255,19 @@ bool GLQELShaderRoot::Setup(SDL_Window* window)
     return Initialise(window, "flat", "flat");
 }
 
+// The buffer holds many blocks: see WriteConstants.
 void GLQELShaderRoot::CreateConstantBuffer(int bytes)
 {
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+    alignment = std::max(alignment, 1);
     constantBytes_ = bytes;
+    constantStride_ = (bytes + alignment - 1) / alignment * alignment;
     if (constantBuffer_ == 0)
         glGenBuffers(1, &constantBuffer_);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-    glBufferData(GL_UNIFORM_BUFFER, bytes, nullptr, GL_DYNAMIC_DRAW);
+    glBufferData(GL_UNIFORM_BUFFER, kConstantStreamBytes, nullptr, GL_STREAM_DRAW);
+    nextConstants_ = 0;
 }
 
 GLuint GLQELShaderRoot::CreateSampler(GLenum minFilter, GLenum magFilter, GLenum wrap, float maxLod)
@@ -437,16 +444,33 @@ void GLQELShaderRoot::RestoreStates(bool additive, bool alphaBlend, bool keepDep
     glUseProgram(0);
 }
 
+// Each draw's block goes after the last one in the shader's buffer, written
+// without waiting: no draw queued so far reads that part. When the buffer is
+// full it is given new storage and writing starts again at its front. A
+// block rewritten in place would make the driver finish every queued draw
+// that reads it first, once a draw.
 void GLQELShaderRoot::WriteConstants(const void* data, size_t bytes)
 {
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBytes_), nullptr, GL_DYNAMIC_DRAW);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
+    if (nextConstants_ + constantStride_ > kConstantStreamBytes) {
+        glBufferData(GL_UNIFORM_BUFFER, kConstantStreamBytes, nullptr, GL_STREAM_DRAW);
+        nextConstants_ = 0;
+    }
+    void* block = glMapBufferRange(GL_UNIFORM_BUFFER, nextConstants_, constantBytes_,
+                                   GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (block != nullptr) {
+        std::memset(block, 0, static_cast<size_t>(constantBytes_));
+        std::memcpy(block, data, std::min(bytes, static_cast<size_t>(constantBytes_)));
+        glUnmapBuffer(GL_UNIFORM_BUFFER);
+    }
+    currentConstants_ = nextConstants_;
+    nextConstants_ += constantStride_;
 }
 
 void GLQELShaderRoot::BindConstants()
 {
-    glBindBufferBase(GL_UNIFORM_BUFFER, GLQelRenderStates::kConstantsBinding, constantBuffer_);
+    glBindBufferRange(GL_UNIFORM_BUFFER, GLQelRenderStates::kConstantsBinding, constantBuffer_, currentConstants_,
+                      constantBytes_);
 }
 
 void GLQELShaderRoot::Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances)

@@ -121,9 +121,14 @@ protected:
 
     GLuint program_ = 0;
     GLuint vertexArray_ = 0;
+    // Room for many draws' constant blocks, one after another.
+    static constexpr GLintptr kConstantStreamBytes = 256 * 1024;
     GLuint constantBuffer_ = 0;
     GLuint sampler_ = 0;
     int constantBytes_ = 0;
+    GLintptr constantStride_ = 0;  // a block's size rounded up to the offset alignment
+    GLintptr currentConstants_ = 0;  // where the last block written starts
+    GLintptr nextConstants_ = 0;
     bool hasGeometryShader_ = false;
 
     Qel2DBuffer* batch_ = nullptr;
