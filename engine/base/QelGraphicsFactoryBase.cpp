@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "helper/QelAssert.h"
+
 QelGraphicsFactoryBase* gGraphicsFactory = nullptr;
 
 namespace {
@@ -10,6 +12,12 @@ namespace {
 const char* const kFallbackTexture = "smallWhite";
 
 }  // namespace
+
+QelGraphicsFactoryBase& GraphicsService()
+{
+    QEL_ASSERT(gGraphicsFactory != nullptr, "gGraphicsFactory != NULL");
+    return *gGraphicsFactory;
+}
 
 bool QelGraphicsFactoryBase::KnowsShader(const std::string&)
 {

@@ -92,3 +92,7 @@ private:
 };
 
 extern QelGraphicsFactoryBase* gGraphicsFactory;
+
+// The process's graphics service; a program that has none installed and asks
+// for it is at fault.
+QelGraphicsFactoryBase& GraphicsService();

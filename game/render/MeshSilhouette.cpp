@@ -29,7 +29,7 @@ int Pixel(float coordinate)
 }  // namespace
 
 MeshSilhouette::MeshSilhouette(const std::string& artFileRoot, const QEL3DObject* mesh, int pixels, bool save)
-    : MeshSilhouette(artFileRoot, mesh, pixels, save, *gGraphicsFactory)
+    : MeshSilhouette(artFileRoot, mesh, pixels, save, GraphicsService())
 {
 }
 

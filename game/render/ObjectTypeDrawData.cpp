@@ -67,7 +67,7 @@ private:
 
 }  // namespace
 
-ObjectTypeDrawData::ObjectTypeDrawData(std::string shipKey) : ObjectTypeDrawData(std::move(shipKey), *gGraphicsFactory)
+ObjectTypeDrawData::ObjectTypeDrawData(std::string shipKey) : ObjectTypeDrawData(std::move(shipKey), GraphicsService())
 {
 }
 

@@ -64,7 +64,7 @@ std::pair<int, int> Reachable(float f, int count)
 }  // namespace
 
 PointSandwich::PointSandwich(std::string meshName, const QEL3DObject* source, bool save)
-    : PointSandwich(std::move(meshName), source, save, *gGraphicsFactory)
+    : PointSandwich(std::move(meshName), source, save, GraphicsService())
 {
 }
 
