@@ -1,7 +1,7 @@
 #pragma once
 // The game's generated meshes for tests that need real ships: the ship list,
-// the shaders and the generator's output of the source data folder, linked
-// into a test's own data folder, so what the game makes from them at run
+// the preferences, the shaders and the generator's output of the source data
+// folder, linked into a test's own data folder, so what the game makes from them at run
 // time (caches, silhouettes, hull shells) is written there and not into the
 // source tree.
 
@@ -25,6 +25,7 @@ inline void LinkGeneratedData(const TempFolder& data)
         fs::create_symlink(file, target);
     };
     link(source / "shipData.yaml");
+    link(source / "preferences.yaml");
     link(source / "QelDefault" / "smallWhite.png");
     for (const char* folder : {"graphics", "graphics/ships", "QelDefault"})
         for (const fs::directory_entry& entry : fs::directory_iterator(source / folder))
