@@ -3,6 +3,7 @@
 // mission reads and writes, the reset of a new connection, pings and the
 // machine name.
 
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalHandling.h"
@@ -56,9 +57,9 @@ void HandleSetClientString(QelNetworkMessage& message)
     gClient->StringMapChanged();
 }
 
-// 97: the nav points of an earlier server go; the new one sends its own.
-// What the views and GUIs forget (comms and grid info, the story dialog
-// queue, the view values) they forget with the presentation signals.
+// 97: the nav points of an earlier server and the story dialogs waiting go;
+// the new server sends its own. What the views forget (comms and grid info,
+// the view values) they forget with the presentation signals.
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
@@ -66,6 +67,7 @@ void HandleConnectReset(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
+    theStoryDialogGUIManager.Clear();
     AnswerMachineName();
 }
 
