@@ -5,6 +5,7 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/net/QelNetworkClient.h"
 #include "engine/net/QelNetworkFactoryBase.h"
+#include "game/net/ClientStringFile.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/SignalMessage.h"
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 CorvaneClient* gClient = nullptr;
 
@@ -26,32 +26,6 @@ namespace {
 QelNetworkMessage clientOutgoingMessage;
 
 constexpr const char* kMachineNameSetting = "clientMachineName";
-
-// Trailing spaces, line ends and tabs are not part of a stored key or value.
-std::string TrimLineEnd(std::string text)
-{
-    const size_t end = text.find_last_not_of(" \n\r\t");
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
-}
-
-// The file holds one key line and one value line per entry, so an entry with
-// a line break in it would read back as other entries and shift every later
-// one; such an entry lives for this run only.
-bool FitsStringMapFile(const std::string& key, const std::string& value)
-{
-    return key.find('\n') == std::string::npos && value.find('\n') == std::string::npos;
-}
-
-void ReportUnsavedEntry(const std::string& key)
-{
-    static bool reported = false;
-    if (reported)
-        return;
-    reported = true;
-    std::fprintf(stderr, "client string map: the entry \"%s\" holds a line break and is not saved; later ones "
-                 "are skipped quietly\n", key.c_str());
-}
 
 int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
 {
@@ -290,47 +264,15 @@ void CorvaneClient::DecayContacts()
         theSimulation->DeleteSpaceObject(id);
 }
 
-// A key line, then a value line, per entry. A missing file leaves the map empty.
+// A missing file leaves the map empty.
 void CorvaneClient::LoadStringMap()
 {
-    if (settings.stringMapFile.empty())
-        return;
-    std::ifstream file(settings.stringMapFile, std::ios::binary);
-    std::string key;
-    while (std::getline(file, key)) {
-        std::string value;
-        std::getline(file, value);
-        key = TrimLineEnd(key);
-        if (!key.empty())
-            stringMap[key] = TrimLineEnd(value);
-    }
+    if (!settings.stringMapFile.empty())
+        stringMap = ReadClientStringFile(settings.stringMapFile);
 }
 
-// Written beside the old file and renamed over it, so a crash while saving
-// never leaves half a map.
 void CorvaneClient::SaveStringMap()
 {
-    if (settings.stringMapFile.empty())
-        return;
-    std::filesystem::path temporary = settings.stringMapFile;
-    temporary += ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        for (const auto& [key, value] : stringMap) {
-            if (FitsStringMapFile(key, value))
-                file << key << '\n' << value << '\n';
-            else
-                ReportUnsavedEntry(key);
-        }
-        if (!file.flush()) {
-            std::fprintf(stderr, "client string map: could not write %s; the map stays unsaved\n",
-                         temporary.string().c_str());
-            return;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, settings.stringMapFile, error);
-    if (error)
-        std::fprintf(stderr, "client string map: could not replace %s: %s\n",
-                     settings.stringMapFile.string().c_str(), error.message().c_str());
+    if (!settings.stringMapFile.empty())
+        WriteClientStringFile(settings.stringMapFile, stringMap);
 }

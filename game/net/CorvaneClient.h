@@ -10,6 +10,7 @@
 // client does not connect by itself: the connect scene calls Connect. All but
 // the receive thread runs on the main thread.
 
+#include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
 #include "game/world/SimulationTimer.h"
 
@@ -95,7 +96,7 @@ public:
     int32_t DecayBucket() const { return decayBucket; }
     MessageQueues& Queues() { return queues; }
 
-    std::map<std::string, std::string> stringMap;  // kept across runs
+    ClientStringMap stringMap;  // kept across runs
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:
