@@ -2,6 +2,8 @@
 
 #include "helper/GeneralUtils.h"
 
+#include <glm/common.hpp>
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -279,8 +281,11 @@ std::optional<glm::vec4> ParseColorText(std::string& text)
 
 }  // namespace
 
+// Components beyond 0..1 ("300, 0, 0", an HSL hue of many turns) are held at
+// the nearest bound: a colour is four shares, and a value past them would
+// brighten, darken or make transparent whatever is blended with it.
 void ParseColor(glm::vec4& out, std::string text)
 {
     const std::optional<glm::vec4> color = ParseColorText(text);
-    out = color && IsFinite(*color) ? *color : kUnreadableColor;
+    out = color && IsFinite(*color) ? glm::clamp(*color, 0.0f, 1.0f) : kUnreadableColor;
 }

@@ -10,6 +10,7 @@ packages=(
   pybind11-dev python3.11-dev python3-glad libftdi1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  clang libclang-rt-14-dev lld
 )
 
 missing=()

@@ -129,7 +129,8 @@ std::optional<std::string> CheckDataName(std::string_view name)
         }
         start = end + 1;
     }
-    if (clean.empty())
+    // "./C:/x" is the drive-letter path "C:/x" once its "." is gone.
+    if (clean.empty() || BeginsWithDriveLetter(clean))
         return std::nullopt;
     return clean;
 }

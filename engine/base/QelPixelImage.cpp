@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -69,10 +70,6 @@ bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
         error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be decoded");
         return false;
     }
-    if (width > kMaxSide || height > kMaxSide) {
-        error = path + ": larger than " + std::to_string(kMaxSide) + " pixels";
-        return false;
-    }
     Resize(width, height);
     std::memcpy(pixels_.data(), decoded.get(), pixels_.size());
     return true;
@@ -96,7 +93,16 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
         error = path + ": size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
         return false;
     }
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * kBytesPerPixel);
+    // The pixels a header claims are not allocated before the file is known
+    // to hold them: a few bytes must not cost a gigabyte.
+    const size_t pixelBytes = static_cast<size_t>(width) * height * kBytesPerPixel;
+    std::error_code sizeError;
+    const uintmax_t fileBytes = std::filesystem::file_size(path, sizeError);
+    if (sizeError || fileBytes < kRawHeaderBytes + pixelBytes) {
+        error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        return false;
+    }
+    std::vector<uint8_t> pixels(pixelBytes);
     if (!file.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;

@@ -31,7 +31,8 @@ public:
     size_t ByteCount() const { return pixels_.size(); }
 
     // Decodes a PNG, JPEG or other image stb_image reads; false (and the image
-    // unchanged) when the file is missing or does not decode.
+    // unchanged) when the file is missing, does not decode or is larger than
+    // kMaxSide on a side.
     bool LoadImageFile(const std::string& path, std::string& error);
     // The engine's raw form: int32 width, int32 height (little-endian), then
     // width x height RGBA pixels from the top row. False when the sizes are
