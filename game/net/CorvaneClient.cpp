@@ -17,6 +17,7 @@
 #include "helper/QelAssert.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 CorvaneClient* gClient = nullptr;
@@ -27,10 +28,14 @@ QelNetworkMessage clientOutgoingMessage;
 
 constexpr const char* kMachineNameSetting = "clientMachineName";
 
-int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
+// The whole steps of the squared distance. Positions are finite but may be
+// far beyond any sector (the server sends what it has), so the step is kept
+// as a whole double: an integer could not hold it, and converting one that
+// does not fit is undefined.
+double SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
 {
-    const glm::vec3 d = object.pos - from;
-    return static_cast<int64_t>((d.x * d.x + d.y * d.y + d.z * d.z) / CorvaneClient::kSortStepSquared);
+    const glm::dvec3 d = glm::dvec3(object.pos) - glm::dvec3(from);
+    return std::trunc(glm::dot(d, d) / CorvaneClient::kSortStepSquared);
 }
 
 // Objects are spread over the decay buckets by the running number of their
@@ -234,6 +239,8 @@ void CorvaneClient::SendFullObjectRequest()
 
 void CorvaneClient::RequestFullObject(uint64_t objectId)
 {
+    if (requestQueue.size() >= kMaxQueuedRequests)
+        return;
     if (requestedIds.insert(objectId).second)
         requestQueue.push_back(objectId);
 }

@@ -39,6 +39,11 @@ public:
     // A changed string map is saved this many frames after the last change,
     // so a burst of changes is written once.
     static constexpr int32_t kSaveDelayFrames = 100;
+    // Requests leave at 10 ids every 11 ticks, about 910 before the requested
+    // set is forgotten; a longer queue could never drain in time. A server
+    // that names ever new unknown ids must not grow it without end: an id
+    // that finds the queue full is asked for on a later update instead.
+    static constexpr size_t kMaxQueuedRequests = 1000;
     // A miss counter set to this waits ten more misses before it counts again.
     static constexpr int32_t kMissCounterAfterRequest = -10;
     // The distance sort orders objects in steps of 2000 units (squared).
@@ -78,7 +83,8 @@ public:
     void LoadStringMap();
     void SaveStringMap();
 
-    // Fed by the object update handler: an object seen but not known.
+    // Fed by the object update handler: an object seen but not known. Not
+    // queued (nor marked asked for) while kMaxQueuedRequests wait.
     void RequestFullObject(uint64_t objectId);
     // Fed by the full-object handler.
     void FullObjectArrived(uint64_t objectId);
