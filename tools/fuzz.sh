@@ -48,7 +48,7 @@ run_target() {
   local status=0
   # Standard streams closed: the game's own reports would flood the log; the
   # sanitizers' and libFuzzer's reports still reach it.
-  "$folder/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len=20000 -timeout=10 \
+  UBSAN_OPTIONS=print_stacktrace=1 "$folder/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len=20000 -timeout=10 \
     -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$failures" \
     > "$log" 2>&1 || status=$?
   local execs pcs cov features
@@ -58,7 +58,7 @@ run_target() {
   features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
   local result=ok
   if [ "$status" -ne 0 ]; then
-    result="FAILED ($(grep -o -m1 -E 'fuzz check failed: .{0,60}|ERROR: [A-Za-z]+: [a-z-]+[^(]*' "$log" | head -1)); input in $failures"
+    result="FAILED: $(grep -o -m1 -E 'fuzz check failed: .{0,70}|runtime error: .{0,70}|SUMMARY: .{0,90}' "$log" | head -1); input in $failures"
   fi
   printf '%-34s %12s %14s %8s  %s\n' "$target" "${execs:-?}" "${cov:-?}/${pcs:-?}" "${features:-?}" "$result" \
     > "$folder/logs/$target.summary"
@@ -72,5 +72,7 @@ printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target "$@"' 
 printf '%-34s %12s %14s %8s  %s\n' target "inputs tried" "coverage/PCs" features result
 for target in "${targets[@]}"; do
   cat "$folder/logs/$target.summary" 2>/dev/null || printf '%-34s did not run\n' "$target"
-done
+done | tee "$folder/logs/all.summary"
+awk '$2 ~ /^[0-9]+$/ { total += $2 } END { printf "In all: %d inputs tried by %d targets.\n", total, NR }' \
+  "$folder/logs/all.summary"
 exit "$failed"

@@ -6,6 +6,7 @@
 #include "engine/net/QelNetworkClient.h"
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "game/net/ClientStringFile.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/SignalMessage.h"
@@ -130,6 +131,8 @@ bool CorvaneClient::IsConnected()
 
 void CorvaneClient::Send(QelNetworkMessage& message)
 {
+    if (!IsWholeForSending(message, "client"))
+        return;
     std::lock_guard<std::mutex> lock(queues.Mutex());
     endpoint->Send(message);
 }

@@ -73,7 +73,8 @@ public:
     bool Connect(const std::string& address);
     void Disconnect();
     bool IsConnected();
-    // Sends reliably; dropped while not connected.
+    // Sends reliably; dropped while not connected, and when a write did not
+    // fit the message (CutShortMessages.h).
     void Send(QelNetworkMessage& message);
 
     void DispatchMessages();

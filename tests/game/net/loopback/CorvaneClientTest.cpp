@@ -6,6 +6,7 @@
 #include "engine/net/TransportRules.h"
 #include "game/net/BeamMessage.h"
 #include "game/net/CorvaneClient.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
@@ -300,6 +301,31 @@ TEST_F(CorvaneClientTest, distance_sort_orders_objects_in_2000_unit_steps_and_ne
     for (const SuperContainerObject* object : world.Container()->Objects())
         order.push_back(object->uniqueID & 0xFF);
     EXPECT_EQ(order, (std::vector<uint64_t>{1, 4, 5, 3, 2}));
+}
+
+// Found by fuzzing: the answer to a request for a client string whose key
+// fills a message went out cut short, without its value.
+TEST_F(CorvaneClientTest, an_answer_too_long_for_a_message_is_not_sent_cut_short)
+{
+    ConnectClient();
+    QelNetworkMessage request;
+    request.WriteInt64(HashMessageName("signal"));
+    WriteSignal(request, ClientStringRequestSignal{std::string(QelNetworkMessage::kMessageBufferSize - 12, 'k')});
+    ASSERT_FALSE(request.IsOverflowed());
+    SendToClient(request);
+    QelNetworkMessage ping;
+    ping.WriteInt64(HashMessageName("signal"));
+    WriteSignal(ping, PingSignal{7});
+    SendToClient(ping);
+    const uint64_t cutShortBefore = CutShortMessageCount();
+    ASSERT_TRUE(qel::test::PumpUntil([&] {
+        client->FrameUpdate();
+        ServerReceive();
+        return !signals.empty();
+    }));
+    ASSERT_EQ(signals.size(), 1u);
+    EXPECT_EQ(signals[0].code, SIGNAL_MESS_PING);
+    EXPECT_EQ(CutShortMessageCount(), cutShortBefore + 1);
 }
 
 // Found by fuzzing: a server may place objects far beyond any sector, and
