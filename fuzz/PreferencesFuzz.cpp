@@ -6,7 +6,7 @@
 
 #include "engine/base/QelDataFolder.h"
 #include "fuzz/support/FuzzProcess.h"
-#include "fuzz/support/WorldChecks.h"
+#include "fuzz/support/FuzzWorld.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/world/AppData.h"

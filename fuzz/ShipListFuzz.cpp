@@ -4,7 +4,7 @@
 // of each new key enter a server's world and live a few ticks.
 
 #include "fuzz/support/FuzzProcess.h"
-#include "fuzz/support/WorldChecks.h"
+#include "fuzz/support/FuzzWorld.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/Hjson.h"

@@ -4,7 +4,7 @@
 
 #include "engine/base/QelNetworkMessage.h"
 #include "fuzz/support/FuzzProcess.h"
-#include "fuzz/support/WorldChecks.h"
+#include "fuzz/support/FuzzWorld.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 

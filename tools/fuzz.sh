@@ -43,13 +43,15 @@ mkdir -p "$folder/logs" "$folder/corpus" "$folder/failures"
 run_target() {
   local target=$1 seconds=$2 folder=$3
   local log="$folder/logs/$target.log" corpus="$folder/corpus/$target" failures="$folder/failures/$target/"
-  local seeds="tests/fuzz/$target"
-  mkdir -p "$corpus" "$failures" "$seeds"
+  local seeds=()
+  [ -d "tests/fuzz/$target" ] && seeds=("tests/fuzz/$target")
+  mkdir -p "$corpus" "$failures"
   local status=0
   # Standard streams closed: the game's own reports would flood the log; the
   # sanitizers' and libFuzzer's reports still reach it.
-  UBSAN_OPTIONS=print_stacktrace=1 "$folder/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len=20000 -timeout=10 \
-    -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$failures" \
+  UBSAN_OPTIONS=print_stacktrace=1 "$folder/fuzz/$target" "$corpus" "${seeds[@]}" \
+    -max_total_time="$seconds" -max_len=20000 -timeout=10 -rss_limit_mb=2048 \
+    -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$failures" \
     > "$log" 2>&1 || status=$?
   local execs pcs cov features
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

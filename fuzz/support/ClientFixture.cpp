@@ -3,8 +3,7 @@
 #include "engine/base/PerSecondCounterMap.h"
 #include "fuzz/support/FuzzFrames.h"
 #include "fuzz/support/FuzzNetwork.h"
-#include "fuzz/support/FuzzProcess.h"
-#include "fuzz/support/WorldChecks.h"
+#include "fuzz/support/FuzzWorld.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/MessageHooks.h"
 #include "game/world/ServerStringMap.h"
@@ -47,17 +46,13 @@ CorvaneClient& ProcessClient()
 
 }  // namespace
 
-ClientFixture::ClientFixture() : world(FreshFuzzWorld(false)), client(ProcessClient()), feed("client", CallClientHook)
+ClientFixture::ClientFixture()
+    : world(FreshFuzzWorld(false)), client(ProcessClient()), feed("client", CallClientHook)
 {
     client.stringMap.clear();
     client.saveCountdown = 0;
     ServerStringMap::Instance().Clear();
-    world.subjectID = world.CreateSpaceObject("behav_playership", "tern_frigate", 0);
-    const uint64_t wingman = world.CreateSpaceObject("behav_playership", "kestrel_fighter", 0);
-    world.CreateSpaceObject("behav_station", "starbase_civil", SpaceObject::kStaticBit);
-    world.CreateSpaceObject("behav_npcship", "skarn_raider", 0);
-    if (SpaceObject* object = world.GetSpaceObject(wingman))
-        world.RepositionSpaceObject(object, 300.0f, 0.0f, 300.0f);
+    world.subjectID = PopulateFuzzWorld(world).firstShip;
     Step(0);
 }
 

@@ -3,8 +3,6 @@
 #include "engine/base/QelDataFolder.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/world/AppData.h"
-#include "game/world/Simulation.h"
-#include "helper/CRand.h"
 
 #include <sanitizer/common_interface_defs.h>
 
@@ -56,21 +54,6 @@ void PrepareFuzzProcess()
     }
     AppData::Load();
     RegisterBehaviourHooks();
-}
-
-Simulation& FreshFuzzWorld(bool serverFlag)
-{
-    static Simulation* world = new Simulation;
-    world->SetScriptEventSink(nullptr);
-    world->SetPendingDestroySink(nullptr);
-    world->Clear();
-    world->Reset(serverFlag, "");
-    world->paused = false;
-    world->subjectID = 0;
-    world->altSubjectID = 0;
-    world->randomState = 1;
-    csrand(1);
-    return *world;
 }
 
 void WriteFuzzFile(const std::filesystem::path& path, const void* data, size_t size)

@@ -13,13 +13,6 @@
 // the preferences and the behaviour hooks.
 void PrepareFuzzProcess();
 
-class Simulation;
-
-// The process's one world. Making a world reads the game's ship list, far too
-// slow to do for every input, so every input starts this one afresh, as a new
-// game does (Clear, then Reset), with both random sources back at their start.
-Simulation& FreshFuzzWorld(bool serverFlag);
-
 // A private folder for the readers that read files; it starts empty and
 // lives until the process ends.
 const std::filesystem::path& FuzzScratchFolder();

@@ -2,8 +2,7 @@
 
 #include "fuzz/support/FuzzFrames.h"
 #include "fuzz/support/FuzzNetwork.h"
-#include "fuzz/support/FuzzProcess.h"
-#include "fuzz/support/WorldChecks.h"
+#include "fuzz/support/FuzzWorld.h"
 #include "game/net/MessageHooks.h"
 
 namespace {
@@ -11,12 +10,6 @@ namespace {
 // Enough ticks after the input for a helm setting to move its ship and for
 // the slower replication passes to run once.
 constexpr int kSettlingTicks = 3;
-
-void PlaceAt(Simulation& world, uint64_t id, float x, float z)
-{
-    if (SpaceObject* object = world.GetSpaceObject(id))
-        world.RepositionSpaceObject(object, x, 0.0f, z);
-}
 
 }  // namespace
 
@@ -33,17 +26,11 @@ ServerFixture::ServerFixture() : world(FreshFuzzWorld(true)), feed("server", Cal
     server->StartHosting();
     network.server.down = false;
 
-    const uint64_t helmShip = world.CreateSpaceObject("behav_playership", "tern_frigate", 0);
-    const uint64_t otherShip = world.CreateSpaceObject("behav_playership", "kestrel_fighter", 0);
-    const uint64_t station = world.CreateSpaceObject("behav_station", "starbase_civil", SpaceObject::kStaticBit);
-    const uint64_t raider = world.CreateSpaceObject("behav_npcship", "skarn_raider", 0);
-    PlaceAt(world, otherShip, 400.0f, 0.0f);
-    PlaceAt(world, station, -2000.0f, 3000.0f);
-    PlaceAt(world, raider, 5000.0f, -800.0f);
+    const FuzzScene scene = PopulateFuzzWorld(world);
     for (int console = 0; console < 3; ++console)
         server->HandleClientConnect(kSenders[console]);
-    server->FindClient(kSenders[0])->shipId = helmShip;
-    server->FindClient(kSenders[1])->shipId = otherShip;
+    server->FindClient(kSenders[0])->shipId = scene.firstShip;
+    server->FindClient(kSenders[1])->shipId = scene.secondShip;
     Step(0);
 }
 

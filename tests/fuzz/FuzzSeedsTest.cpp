@@ -359,8 +359,9 @@ TEST(FuzzSeeds, every_seed_is_what_the_game_writes_today)
         const std::filesystem::path path = kSeedFolder / seed.target / ("seed-" + seed.name);
         if (Writing()) {
             std::filesystem::create_directories(path.parent_path());
-            std::ofstream(path, std::ios::binary | std::ios::trunc)
-                .write(reinterpret_cast<const char*>(seed.bytes.data()), static_cast<std::streamsize>(seed.bytes.size()));
+            std::ofstream file(path, std::ios::binary | std::ios::trunc);
+            file.write(reinterpret_cast<const char*>(seed.bytes.data()),
+                       static_cast<std::streamsize>(seed.bytes.size()));
         }
         EXPECT_TRUE(ReadFile(path) == seed.bytes)
             << path << " is not what the game writes today; run this test with QEL_WRITE_FUZZ_SEEDS=1";
