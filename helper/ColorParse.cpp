@@ -281,11 +281,18 @@ std::optional<glm::vec4> ParseColorText(std::string& text)
 
 }  // namespace
 
+void ParseColor(glm::vec4& out, std::string text)
+{
+    out = TryParseColor(std::move(text)).value_or(kUnreadableColor);
+}
+
 // Components beyond 0..1 ("300, 0, 0", an HSL hue of many turns) are held at
 // the nearest bound: a colour is four shares, and a value past them would
 // brighten, darken or make transparent whatever is blended with it.
-void ParseColor(glm::vec4& out, std::string text)
+std::optional<glm::vec4> TryParseColor(std::string text)
 {
     const std::optional<glm::vec4> color = ParseColorText(text);
-    out = color && IsFinite(*color) ? glm::clamp(*color, 0.0f, 1.0f) : kUnreadableColor;
+    if (!color || !IsFinite(*color))
+        return std::nullopt;
+    return glm::clamp(*color, 0.0f, 1.0f);
 }

@@ -10,6 +10,7 @@ packages=(
   pybind11-dev python3.11-dev python3-glad libftdi1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  python3-numpy python3-pil
   clang libclang-rt-14-dev lld
 )
 

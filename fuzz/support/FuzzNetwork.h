@@ -24,6 +24,7 @@ public:
     // Down while hosting starts, so the server starts no receive thread: the
     // fuzzer dispatches every message itself, on the main thread.
     bool IsNotRunning() const override { return down; }
+    std::string OpenFailure() const override { return ""; }
     uint16_t BoundPort() const override { return 0; }
     void SetMessageNames(const std::vector<std::string>&) override {}
     uint64_t OversizedPacketsDropped() const override { return 0; }

@@ -152,6 +152,7 @@ public:
     bool DisconnectClient(uint64_t) override { return true; }
     // Down while hosting starts, so no receive thread is started.
     bool IsNotRunning() const override { return down; }
+    std::string OpenFailure() const override { return ""; }
     uint16_t BoundPort() const override { return 0; }
     void SetMessageNames(const std::vector<std::string>&) override {}
     uint64_t OversizedPacketsDropped() const override { return 0; }

@@ -1,14 +1,9 @@
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
-
-#include <array>
-#include <vector>
 
 #include "engine/base/QelPixelImage.h"
 #include "engine/gl/GLQELShaderRoot.h"
 #include "engine/gl/GLQel2DBitmap.h"
-#include "engine/gl/GLQelGraphicsClass.h"
-#include "engine/sdl/QelSDLGLContext.h"
+#include "tests/support/OffscreenGraphicsTest.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -20,47 +15,18 @@ constexpr float kHalfGreen[4] = {0, 1, 0, 0.5f};
 constexpr float kBlue[4] = {0, 0, 1, 1};
 constexpr float kWhite[4] = {1, 1, 1, 1};
 
-// Red, green, blue: the screen of the offscreen driver keeps no alpha.
-using Rgb = std::array<int, 3>;
+using qeltest::Rgb;
 
 // A real window and context on the offscreen driver, the service on it.
-class GLQelGraphicsDrawTest : public ::testing::Test {
+class GLQelGraphicsDrawTest : public qeltest::OffscreenGraphicsTest {
 protected:
+    GLQelGraphicsDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
     void SetUp() override
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        QelSDLGLContext::RequestAttributes();
-        window = SDL_CreateWindow("draw", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        ASSERT_TRUE(context.Create(window));
-        graphics.ResizeSwapChain(kWidth, kHeight);
-        ASSERT_TRUE(graphics.Initialize(kWidth, kHeight, window));
+        OffscreenGraphicsTest::SetUp();
         white = graphics.Find2DBitmap("smallWhite");
         ASSERT_NE(white, nullptr);
-        context.Clear();
-    }
-
-    void TearDown() override
-    {
-        graphics.Shutdown();
-        context.Destroy();
-        if (window)
-            SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
-
-    // The screen's pixels, top row first.
-    void ReadScreen()
-    {
-        screen.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    }
-
-    Rgb At(int x, int y) const
-    {
-        const uint8_t* p = &screen[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
-        return {p[0], p[1], p[2]};
     }
 
     void Quad(Qel2dBitmap* bitmap, float left, float top, float right, float bottom, const float* colour, int key)
@@ -82,11 +48,7 @@ protected:
         return {first, last};
     }
 
-    SDL_Window* window = nullptr;
-    QelSDLGLContext context;
-    GLQelGraphicsClass graphics;
     Qel2dBitmap* white = nullptr;
-    std::vector<uint8_t> screen;
 };
 
 TEST_F(GLQelGraphicsDrawTest, uniform_blocks_have_the_specified_byte_sizes)

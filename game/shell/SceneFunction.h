@@ -1,0 +1,30 @@
+#pragma once
+// Every screen of the program is a scene: a free function that the render
+// manager calls with an event code once per frame, once per simulation tick
+// and once per draw, and that answers with the scene to run next (itself to
+// stay). A scene keeps what it needs in globals of its own module.
+
+#include <cstdint>
+
+enum SceneEvent : uint8_t {
+    SCENE_ENTER = 0,  // just became current: one-time set-up
+    SCENE_LEAVE = 1,  // stops being current (also at program end): write settings back
+    SCENE_FRAME = 2,  // once per frame, before the simulation ticks
+    SCENE_TICK = 3,   // once per 33 ms simulation tick
+    SCENE_DRAW = 4,   // once per frame, after the ticks: draw and act on buttons
+};
+
+// A scene function returns a scene function; C++ cannot name that type
+// directly, so the pointer travels inside this small value.
+struct SceneFunction {
+    using Fn = SceneFunction (*)(SceneEvent);
+
+    Fn fn = nullptr;
+
+    constexpr SceneFunction() = default;
+    constexpr SceneFunction(Fn f) : fn(f) {}
+
+    SceneFunction operator()(SceneEvent event) const { return fn(event); }
+    explicit operator bool() const { return fn != nullptr; }
+    friend bool operator==(SceneFunction a, SceneFunction b) { return a.fn == b.fn; }
+};

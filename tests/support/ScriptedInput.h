@@ -1,0 +1,128 @@
+#pragma once
+// An input service whose keyboard and mouse a test scripts frame by frame:
+// set the position, press and release the left button, type characters and
+// keys, then NextFrame() clears this frame's edges. Everything else the
+// service offers answers empty.
+
+#include <algorithm>
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/base/QelInputFactoryBase.h"
+#include "engine/base/QelKeyboard.h"
+#include "engine/base/QelMouse.h"
+
+namespace qeltest {
+
+class ScriptedMouse : public QelMouse {
+public:
+    bool WasPressed(int button) override { return button == 0 && pressed; }
+    bool WasReleased(int button) override { return button == 0 && released; }
+    bool IsDown(int button) override { return button == 0 && down; }
+    int32_t GetX(int) override { return x; }
+    int32_t GetY(int) override { return y; }
+    void GetMotion(int32_t& dx, int32_t& dy) override { dx = dy = 0; }
+    void ShowCursor(bool) override {}
+    int32_t GetWheel() override { return wheel; }
+    void SetWheel(int32_t value) override { wheel = value; }
+
+    int32_t x = -100, y = -100;
+    bool down = false, pressed = false, released = false;
+    int32_t wheel = 0;
+};
+
+class ScriptedKeyboard : public QelKeyboard {
+public:
+    bool IsKeyDown(int32_t key) override { return held.count(key) != 0; }
+    bool IsKeyPressed(int32_t key, bool) override { return pressedThisFrame.count(key) != 0; }
+    bool IsKeyReleased(int32_t, bool) override { return false; }
+    bool PopTypedChar(int32_t& character) override { return Pop(characters, character); }
+    bool PopKeyDown(int32_t& key) override { return Pop(keyDowns, key); }
+
+    std::set<int32_t> held;
+    std::set<int32_t> pressedThisFrame;
+    std::deque<int32_t> characters;
+    std::deque<int32_t> keyDowns;
+
+private:
+    static bool Pop(std::deque<int32_t>& queue, int32_t& out)
+    {
+        if (queue.empty())
+            return false;
+        out = queue.front();
+        queue.pop_front();
+        return true;
+    }
+};
+
+class ScriptedInput : public QelInputFactoryBase {
+public:
+    // The mouse.
+    void MoveTo(int32_t x, int32_t y)
+    {
+        mouse.x = x;
+        mouse.y = y;
+    }
+    void Press()
+    {
+        mouse.down = true;
+        mouse.pressed = true;
+    }
+    void Release()
+    {
+        mouse.down = false;
+        mouse.released = true;
+    }
+
+    // The keyboard: text typed (one character each) and keys gone down.
+    void Type(const std::string& text)
+    {
+        for (char c : text)
+            keyboard.characters.push_back(static_cast<unsigned char>(c));
+    }
+    void TypeCode(int32_t code) { keyboard.characters.push_back(code); }
+    void KeyDown(int32_t key)
+    {
+        keyboard.keyDowns.push_back(key);
+        keyboard.held.insert(key);
+        keyboard.pressedThisFrame.insert(key);
+    }
+    void KeyUp(int32_t key) { keyboard.held.erase(key); }
+
+    // This frame's edges end; what is held stays held.
+    void NextFrame()
+    {
+        mouse.pressed = false;
+        mouse.released = false;
+        keyboard.pressedThisFrame.clear();
+    }
+
+    QelKeyboard* GetKeyboard() override { return &keyboard; }
+    QelMouse* GetMouse() override { return &mouse; }
+    QelJoystick* GetJoystick(int32_t) override { return nullptr; }
+    int32_t GetNumJoysticks() override { return 0; }
+    QelFileIO* GetFileIO(const std::string&) override { return nullptr; }
+    QelFileIO* FindFileIO(const std::string&) override { return nullptr; }
+    void Quit() override {}
+    uint32_t GetMilliseconds() override { return 0; }
+    uint32_t GetSeconds() override { return 0; }
+    int32_t GetMinutesSinceStart() override { return 0; }
+    int64_t GetSecondsSinceBase() override { return 0; }
+    std::string GetDateTimeText() override { return "\n"; }
+    void GetLocalTime(int32_t& hour, int32_t& minute, int32_t& second) override { hour = minute = second = 0; }
+    bool FileDialog(std::vector<std::string>&, bool) override { return false; }
+    bool FileExists(const std::string&) override { return false; }
+    bool SetClipboardText(const std::string&) override { return false; }
+    bool GetClipboardText(std::string&) override { return false; }
+    bool SetRegistryValue(const std::string&, const std::string&) override { return false; }
+    bool GetRegistryValue(const std::string&, std::string&) override { return false; }
+    int32_t CompareFileTimes(const std::string&, const std::string&) override { return 2; }
+    int32_t ListDirectory(const std::string&, std::vector<std::string>&) override { return 0; }
+
+    ScriptedMouse mouse;
+    ScriptedKeyboard keyboard;
+};
+
+}  // namespace qeltest

@@ -1,0 +1,71 @@
+#!/usr/bin/python3
+"""Draws the interface's own art into the data folder's graphics:
+
+  gradient1024.png    the shading of every console panel (tinted by the
+                      panel's colour; a panel samples its top-left 500 pixels)
+  grid-icon-sheet.png the icon sheet: 20 x 20 cells of 64 pixels, white
+                      shapes on transparency, tinted when drawn
+
+Everything is drawn from code, deterministically: two runs give the same
+files. Usage: make_gui_art.py OUTPUT_FOLDER
+"""
+
+import os
+import sys
+
+import numpy as np
+from PIL import Image
+
+from icons import ICONS
+from pen import CELL, Pen
+
+COLUMNS = 20
+
+
+# --- The panel gradient ------------------------------------------------------
+
+def gradient():
+    """A glassy panel: bright along the top edge with a soft sheen just below
+    it, darkening downwards and slightly towards the right."""
+    size = 1024
+    span = 500.0  # what one panel samples, top to bottom
+    y = np.arange(size, dtype=np.float64)[:, None] / span
+    x = np.arange(size, dtype=np.float64)[None, :] / span
+    fall = 0.58 + 0.42 * np.clip(1.0 - y, 0.0, 1.0) ** 1.6
+    sheen = 0.16 * np.exp(-((y - 0.07) / 0.05) ** 2)
+    across = 1.0 - 0.08 * np.clip(x, 0.0, 1.0)
+    value = np.clip((fall + sheen) * across, 0.0, 1.0)
+    # A fixed dither keeps the long ramp free of bands.
+    noise = np.random.default_rng(1024).uniform(-0.5, 0.5, (size, size)) / 255.0
+    grey = np.clip(np.round((value + noise) * 255.0), 0, 255).astype(np.uint8)
+    alpha = np.full((size, size), 235, dtype=np.uint8)
+    return Image.fromarray(np.dstack([grey, grey, grey, alpha]), "RGBA")
+
+
+# --- The sheet ---------------------------------------------------------------------
+
+def icon_sheet():
+    sheet = Image.new("LA", (CELL * COLUMNS, CELL * COLUMNS), (255, 0))
+    for cell, draw in sorted(ICONS.items()):
+        pen = Pen()
+        draw(pen)
+        column, row = cell % COLUMNS, cell // COLUMNS
+        alpha = pen.result()
+        tile = Image.merge("LA", (Image.new("L", (CELL, CELL), 255), alpha))
+        sheet.paste(tile, (column * CELL, row * CELL))
+    return sheet.convert("RGBA")
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    folder = sys.argv[1]
+    os.makedirs(folder, exist_ok=True)
+    for name, image in (("gradient1024.png", gradient()), ("grid-icon-sheet.png", icon_sheet())):
+        temporary = os.path.join(folder, name + ".tmp")
+        image.save(temporary, format="PNG", optimize=False)
+        os.replace(temporary, os.path.join(folder, name))
+
+
+if __name__ == "__main__":
+    main()
