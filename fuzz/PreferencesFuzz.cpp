@@ -4,7 +4,6 @@
 // client's and the server's settings, the interface lists, and a player ship
 // set up from it that flies a few ticks.
 
-#include "engine/base/QelDataFolder.h"
 #include "fuzz/support/FuzzProcess.h"
 #include "fuzz/support/FuzzWorld.h"
 #include "game/net/CorvaneClient.h"
@@ -13,25 +12,9 @@
 #include "game/world/JSONLoader.h"
 #include "game/world/Simulation.h"
 
-#include <filesystem>
-
 namespace {
 
 constexpr int kTicksFlown = 4;
-
-// A data folder of its own: the fuzzed preferences beside the game's ship list.
-const std::filesystem::path& PreferencesFolder()
-{
-    static const std::filesystem::path folder = [] {
-        const std::filesystem::path gameData = qel::DataFolder();
-        const std::filesystem::path data = FuzzScratchFolder() / "data";
-        std::filesystem::create_directories(data);
-        std::filesystem::create_symlink(gameData / "shipData.yaml", data / "shipData.yaml");
-        setenv("QEL_DATA_DIR", data.c_str(), 1);
-        return data;
-    }();
-    return folder;
-}
 
 void UsePreferences()
 {
@@ -49,7 +32,7 @@ void UsePreferences()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     PrepareFuzzProcess();
-    WriteFuzzFile(PreferencesFolder() / "preferences.yaml", data, size);
+    WriteFuzzFile(UseScratchDataFolder() / "preferences.yaml", data, size);
     AppData::Unload();
     try {
         AppData::Load();

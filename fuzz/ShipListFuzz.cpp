@@ -1,10 +1,11 @@
 // A mission's ship list ("extraShipData"): any document is taken whole or
-// refused with ShipDataError naming what is wrong, and nothing of a refused
+// refused with JSONLoaderError naming what is wrong, and nothing of a refused
 // one is kept. The hulls taken are flown: ships, stations and computer ships
 // of each new key enter a server's world and live a few ticks.
 
 #include "fuzz/support/FuzzProcess.h"
 #include "fuzz/support/FuzzWorld.h"
+#include "game/world/JSONLoader.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/Hjson.h"
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ShipData& ships = ShipData::Instance();
     try {
         ShipData::LoadDocument(ships.extraRecords, ships.extraKeys, root, "extraShipData");
-    } catch (const ShipDataError&) {
+    } catch (const JSONLoaderError&) {
         QEL_FUZZ_CHECK(ships.extraRecords.empty() && ships.extraKeys.empty(), "a refused list left records behind");
         return 0;
     }

@@ -4,6 +4,7 @@
 #include "fuzz/support/FuzzFrames.h"
 #include "fuzz/support/FuzzNetwork.h"
 #include "fuzz/support/FuzzWorld.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/MessageHooks.h"
 #include "game/world/ServerStringMap.h"
@@ -52,6 +53,9 @@ ClientFixture::ClientFixture()
     client.stringMap.clear();
     client.saveCountdown = 0;
     ServerStringMap::Instance().Clear();
+    // A cleared and completed root leaves the console's script screens empty.
+    theRetainedGUIManager.SetBuilding(true, "");
+    theRetainedGUIManager.SetBuilding(false, "");
     world.subjectID = PopulateFuzzWorld(world).firstShip;
     Step(0);
 }

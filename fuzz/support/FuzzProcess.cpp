@@ -56,6 +56,19 @@ void PrepareFuzzProcess()
     RegisterBehaviourHooks();
 }
 
+const std::filesystem::path& UseScratchDataFolder()
+{
+    static const std::filesystem::path folder = [] {
+        const std::filesystem::path gameData = qel::DataFolder();
+        const std::filesystem::path data = FuzzScratchFolder() / "data";
+        std::filesystem::create_directories(data);
+        std::filesystem::create_symlink(gameData / "shipData.yaml", data / "shipData.yaml");
+        setenv("QEL_DATA_DIR", data.c_str(), 1);
+        return data;
+    }();
+    return folder;
+}
+
 void WriteFuzzFile(const std::filesystem::path& path, const void* data, size_t size)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -17,6 +17,11 @@ void PrepareFuzzProcess();
 // lives until the process ends.
 const std::filesystem::path& FuzzScratchFolder();
 
+// A data folder of the target's own, made the process's data folder, for the
+// readers of files the game finds there: it holds a link to the game's ship
+// list, and whatever the target writes.
+const std::filesystem::path& UseScratchDataFolder();
+
 // Writes the bytes to the file exactly, replacing it.
 void WriteFuzzFile(const std::filesystem::path& path, const void* data, size_t size);
 

@@ -15,7 +15,9 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/ObjectBlobMessage.h"
+#include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
+#include "game/shell/KeyVal.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
@@ -107,6 +109,8 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "jump", JumpSignal{2000.0f, 1.5f});
     AddSignal(seeds, "server", "ping", PingSignal{17});
     AddSignal(seeds, "server", "machine-name", MachineNameSignal{"bridge-left"});
+    AddSignal(seeds, "server", "gui-action", RetainedActionSignal{"warp_slider", "slider", 0.5f, "", 0});
+    AddSignal(seeds, "server", "gui-tree", DebugTreeTextSignal{"tree\n- ok_button, OK, \n"});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
     Bytes events;
@@ -138,6 +142,18 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "ping", PingSignal{17});
     AddSignal(seeds, "client", "machine-name", MachineNameSignal{"bridge-left"});
     AddSignal(seeds, "client", "machine-name-query", MachineNameQuerySignal{});
+    RetainedGUIWidget button;
+    button.tag = "ok_button";
+    button.kind = "button";
+    button.text = "OK";
+    button.style = "tag:ok_button;text:OK";
+    button.left = 10.0f, button.top = 80.0f, button.right = 30.0f, button.bottom = 90.0f;
+    AddSignal(seeds, "client", "gui-widget", RetainedWidgetSignal{button});
+    AddSignal(seeds, "client", "gui-clear", RetainedClearSignal{""});
+    AddSignal(seeds, "client", "gui-complete", RetainedCompleteSignal{""});
+    AddSignal(seeds, "client", "gui-hide", RetainedVisibilitySignal{"ok_button", false});
+    AddSignal(seeds, "client", "gui-tree-request", DebugTreeRequestSignal{"tree", 1});
+    AddSignal(seeds, "client", "gui-hotkey", RetainedHotKeySignal{"mission", "ok_button", "KEY_F5", "accept"});
 }
 
 // A server endpoint that keeps what it is given to send.
@@ -312,6 +328,26 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
     Bytes raw = {3, 0, 0, 0, 2, 0, 0, 0};
     raw.insert(raw.end(), image.Data(), image.Data() + image.ByteCount());
     seeds.push_back({"raw_image", "three-by-two", raw});
+
+    const char* const styles[] = {"tag:ok_button;kind:button;text:OK;left:10;top:80;right:30;bottom:90",
+                                  "$label:a,b;c;range:5,1;color:rgb(1,2,3);font:gui-2", "text:`a;b`,c(d,e)"};
+    for (size_t i = 0; i < std::size(styles); ++i)
+        seeds.push_back({"style_string", "style-" + std::to_string(i), BytesOf(styles[i])});
+    seeds.push_back({"face_description", "four-parts",
+                     BytesOf("head #e6b594 0 0;eyes white 1 0;iris #3a78b8 1 0 0 -3;hair #4a2e1c 0 1")});
+
+    {
+        // The game writes the file from its table; the table comes from a
+        // user's two lines.
+        const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
+        folder.Write("hot_key_settings.txt", "OPT_toggle_log | KEY_F7 | show or hide the console log\n"
+                                             "GUI_WIDGET_fire | KEY_SPACE NOT KEY_SHIFT | fire\n");
+        KeyVal::Unload();
+        KeyVal::Load();
+        KeyVal::Save();
+        KeyVal::Unload();
+        seeds.push_back({"hot_key_file", "two-keys", FileBytes(folder.Path() / "hot_key_settings.txt")});
+    }
 
     Bytes answers;
     AppendFuzzFrame(answers, 0, 0, LanServerDiscovery::BuildAnswer("192.168.1.20", "Bridge One"));
