@@ -72,7 +72,9 @@ std::string KeyTags(const HotKey& key)
 
 // "name | tags | description": the first token of the tags is the primary
 // key, each later one the next modifier, "NOT" (or "not") inverting the one
-// after it. Tags beyond the fifth modifier have no room and are left out.
+// after it. Tags beyond the fifth modifier have no room and are left out. A
+// line break inside a field (a lone carriage return) reads as a blank, as
+// the file is written.
 void ReadLine(const std::string& line)
 {
     std::vector<std::string> fields;
@@ -80,8 +82,8 @@ void ReadLine(const std::string& line)
     if (fields.size() < 3)
         return;
     HotKey key;
-    key.internalName = TrimWhitespace(fields[0]);
-    key.description = TrimWhitespace(fields[2]);
+    key.internalName = TrimWhitespace(OnOneLine(fields[0]));
+    key.description = TrimWhitespace(OnOneLine(fields[2]));
     std::vector<std::string> tags;
     Tokenize(TrimWhitespace(fields[1]), tags, " ");
     if (!tags.empty())

@@ -17,6 +17,7 @@
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
+#include "game/shell/ControllerInputRecord.h"
 #include "game/shell/KeyVal.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
@@ -111,6 +112,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "machine-name", MachineNameSignal{"bridge-left"});
     AddSignal(seeds, "server", "gui-action", RetainedActionSignal{"warp_slider", "slider", 0.5f, "", 0});
     AddSignal(seeds, "server", "gui-tree", DebugTreeTextSignal{"tree\n- ok_button, OK, \n"});
+    AddSignal(seeds, "server", "song-ended", SongEndedSignal{0});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
     Bytes events;
@@ -262,6 +264,19 @@ void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
     AddMessage(seeds, "transient", "client_transient", BytesOf(transient));
 }
 
+// A RIFF/WAVE file at 8000 frames a second of the format and the samples.
+Bytes Wave(uint16_t formatTag, uint16_t channels, uint16_t bits, const Bytes& samples)
+{
+    QelNetworkMessage file;
+    const uint16_t blockAlign = static_cast<uint16_t>(channels * bits / 8);
+    file.WriteBytes("RIFF", 4).WriteInt32(static_cast<int32_t>(4 + 8 + 16 + 8 + samples.size()));
+    file.WriteBytes("WAVEfmt ", 8).WriteInt32(16).WriteInt16(formatTag).WriteInt16(channels);
+    file.WriteInt32(8000).WriteInt32(8000 * blockAlign).WriteInt16(blockAlign).WriteInt16(bits);
+    file.WriteBytes("data", 4).WriteInt32(static_cast<int32_t>(samples.size()));
+    file.WriteBytes(samples.data(), static_cast<int32_t>(samples.size()));
+    return BytesOf(file);
+}
+
 // A document of the main ship list with its first hulls only, written back.
 Hjson::Value ShortShipList(size_t hulls)
 {
@@ -348,6 +363,22 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
         KeyVal::Unload();
         seeds.push_back({"hot_key_file", "two-keys", FileBytes(folder.Path() / "hot_key_settings.txt")});
     }
+
+    ControllerInputRecord stick("Bridge Stick", 4);
+    stick.axisLabelList = {"Yaw", "Pitch", "Roll", "Throttle"};
+    stick.buttonLabelList = {"fire", "dock"};
+    stick.axisAssignments[0] = "Yaw";
+    stick.axisAssignments[3] = "Throttle";
+    stick.axisSigns[3] = -1;
+    stick.axisDeadZones[0] = 0.1f;
+    stick.buttonActions[0] = "fire";
+    stick.hatActions[2] = "dock";
+    seeds.push_back({"controller_mapping", "bridge-stick", BytesOf(stick.ToBytes())});
+
+    for (const auto& [name, wave] : {std::pair{"pcm16-mono", Wave(1, 1, 16, {0, 0, 0x40, 0x1F, 0xC0, 0xE0})},
+                                     std::pair{"pcm8-stereo", Wave(1, 2, 8, {0x80, 0x90, 0x70, 0xFF})},
+                                     std::pair{"float-mono", Wave(3, 1, 32, {0, 0, 0, 0x3F, 0, 0, 0, 0xBF})}})
+        seeds.push_back({"wav_file", name, wave});
 
     Bytes answers;
     AppendFuzzFrame(answers, 0, 0, LanServerDiscovery::BuildAnswer("192.168.1.20", "Bridge One"));

@@ -87,6 +87,11 @@ TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alo
     // had a gigabyte allocated for it before the short read was noticed.
     folder.Write("claims-most.rawbitmap", RawHeader(QelPixelImage::kMaxSide, QelPixelImage::kMaxSide) + "xy");
     folder.Write("too-large.png", PngHeader(QelPixelImage::kMaxSide + 1, 2));
+    // Found by fuzzing: an uncompressed TGA header of 3855 x 3855 pixels in a
+    // file of 20 bytes took seconds to "decode" into 57 MB of nothing.
+    // Found by fuzzing: a chunk length of a gigabyte in a tiny PNG.
+    folder.Write("giant-chunk.png", PngHeader(4, 4) + std::string("\x40\0\0\0IDAT\x78\x9c", 10));
+    folder.Write("empty-giant.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x0f\x0f\x0f\x0f\x18\0xy", 20));
     QelPixelImage image;
     image.Resize(1, 1);
     std::string error;
@@ -94,6 +99,12 @@ TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alo
     error.clear();
     EXPECT_FALSE(image.LoadImageFile(folder / "too-large.png", error));
     EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "giant-chunk.png", error));
+    EXPECT_NE(error.find("a chunk claims more bytes than the file holds"), std::string::npos) << error;
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "empty-giant.tga", error));
+    EXPECT_NE(error.find("more than 20 bytes can hold"), std::string::npos) << error;
     for (const char* name : {"short.rawbitmap", "huge.rawbitmap", "negative.rawbitmap", "header.rawbitmap",
                              "absent.rawbitmap", "claims-most.rawbitmap"}) {
         error.clear();

@@ -216,6 +216,21 @@ TEST_F(KeyValTest, a_line_break_in_a_description_cannot_add_a_binding_to_the_fil
     EXPECT_EQ(KeyVal::Find("SCRIPT_dock")->description, "dock OPT_fire");  // the rest after its '|' is cut
 }
 
+// A lone carriage return inside a field of a hand-edited file was kept on
+// reading but written as a blank, so every rewrite renamed the hot key.
+TEST_F(KeyValTest, a_carriage_return_inside_a_field_reads_as_the_blank_it_is_written_as)
+{
+    WriteFile("OPT_a\rb | KEY_A | one\rtwo\n");
+    KeyVal::Load();
+    ASSERT_NE(KeyVal::Find("OPT_a b"), nullptr);
+    EXPECT_EQ(KeyVal::Find("OPT_a b")->description, "one two");
+    const std::map<std::string, HotKey> read = KeyVal::Table();
+    KeyVal::Save();
+    KeyVal::Unload();
+    KeyVal::Load();
+    EXPECT_EQ(KeyVal::Table(), read);
+}
+
 TEST_F(KeyValTest, a_missing_file_leaves_the_table_empty)
 {
     KeyVal::Load();
