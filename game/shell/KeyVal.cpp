@@ -59,9 +59,13 @@ std::string OnOneLine(std::string text)
 }
 
 // The primary key's tag, then each modifier's ("NOT " first where it must be up).
+// An unbound hot key (primary 0, an empty tag) is written without its
+// modifiers: read back, the first of them would become its primary key.
 std::string KeyTags(const HotKey& key)
 {
     std::string tags = keyCodeToTag(key.primary) + " ";
+    if (key.primary == 0)
+        return tags;
     for (int slot = 0; slot < HotKey::kMaxModifiers && key.modifiers[slot] != 0; ++slot) {
         if (key.notFlags[slot])
             tags += "NOT ";

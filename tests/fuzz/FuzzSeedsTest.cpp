@@ -51,6 +51,8 @@ constexpr uint64_t kFirstShip = kSpaceObjectIdBit | 4;
 constexpr uint64_t kSecondShip = kSpaceObjectIdBit | 5;
 constexpr uint64_t kStation = kSpaceObjectIdBit | 6;
 constexpr uint64_t kConsole = kClientIdBit | 501;
+// The first grid-object ids of a process.
+constexpr uint64_t kGridObject = kGridObjectIdBit | 41;
 constexpr size_t kSignalPrefixSize = 8 + 2;  // key and code
 constexpr size_t kKeySize = 8;
 
@@ -113,6 +115,10 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "gui-action", RetainedActionSignal{"warp_slider", "slider", 0.5f, "", 0});
     AddSignal(seeds, "server", "gui-tree", DebugTreeTextSignal{"tree\n- ok_button, OK, \n"});
     AddSignal(seeds, "server", "song-ended", SongEndedSignal{0});
+    AddSignal(seeds, "server", "grid-request", GridRequestSignal{1});
+    AddSignal(seeds, "server", "grid-object-pick", GridObjectSelectionSignal{kFirstShip, kGridObject, "grid", "list"});
+    AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
+    AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
     Bytes events;
@@ -156,6 +162,12 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "gui-hide", RetainedVisibilitySignal{"ok_button", false});
     AddSignal(seeds, "client", "gui-tree-request", DebugTreeRequestSignal{"tree", 1});
     AddSignal(seeds, "client", "gui-hotkey", RetainedHotKeySignal{"mission", "ok_button", "KEY_F5", "accept"});
+    GridSignal grid{kFirstShip, "tern frigate", "the crew's main ship", "tern_frigate", 1.0f, 12, 8, 1, {}};
+    grid.objects.push_back({kGridObject, "Ensign Reyes", "crew_1", "crew", 0, {2, 3, 3, 3, 4, 3}});
+    grid.objects.push_back({kGridObject + 1, "damage control", "dcp_1", "dcp", 1, {6, 2}});
+    AddSignal(seeds, "client", "grid", grid);
+    AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
+    AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
 }
 
 // A server endpoint that keeps what it is given to send.

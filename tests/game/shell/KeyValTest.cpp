@@ -231,6 +231,22 @@ TEST_F(KeyValTest, a_carriage_return_inside_a_field_reads_as_the_blank_it_is_wri
     EXPECT_EQ(KeyVal::Table(), read);
 }
 
+// Found by fuzzing: an unbound hot key (its primary tag names no key) was
+// written with its modifiers after an empty tag, so reading the file back
+// bound it to its first modifier.
+TEST_F(KeyValTest, an_unbound_hot_key_stays_unbound_when_the_file_is_written_and_read_back)
+{
+    WriteFile("OPT_fire | KEY_SPACEBAR NOT KEY_SHIFT | fire\n");
+    KeyVal::Load();
+    ASSERT_EQ(KeyVal::Find("OPT_fire")->primary, 0);
+    KeyVal::Save();
+    KeyVal::Unload();
+    KeyVal::Load();
+    ASSERT_NE(KeyVal::Find("OPT_fire"), nullptr);
+    EXPECT_EQ(KeyVal::Find("OPT_fire")->primary, 0);
+    EXPECT_EQ(KeyVal::Find("OPT_fire")->description, "fire");
+}
+
 TEST_F(KeyValTest, a_missing_file_leaves_the_table_empty)
 {
     KeyVal::Load();
