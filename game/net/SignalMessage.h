@@ -342,7 +342,7 @@ struct SelectObjectSignal {
     uint64_t objectId = 0;     // 0 or a space-object id
     std::string kind;          // selection kind
     std::string value;
-    std::string dataSetKey;    // the ship's key that records the choice; not empty
+    std::string dataSetKey;    // the selection's key; not empty. Only the ship's target keys are kept
     std::string extra;
     float x = 0.0f, y = 0.0f, z = 0.0f;  // the point picked; finite
 };

@@ -46,6 +46,11 @@ inline constexpr DataKey kTorpedoTubeState{"torpedoTubeState", kPlayDoc};  // "e
 inline constexpr DataKey kTorpedoTubeCurrentType{"torpedoTubeCurrentType", kPlayDoc};  // "" when none
 inline constexpr DataKey kTorpedoTubePercentLoaded{"torpedoTubePercentLoaded", kPlayDoc};
 inline constexpr DataKey kWeaponTargetUid{"weapon_target_UID", kPlayDoc};  // 0 = none
+// The other objects a player ship's consoles have chosen, 0 = none: the
+// science and comms targets and the plain radar's selection.
+inline constexpr DataKey kScienceTargetUid{"science_target_UID", kPlayDoc};
+inline constexpr DataKey kCommsTargetUid{"comms_target_UID", kPlayDoc};
+inline constexpr DataKey kNormalTargetUid{"normal_target_UID", kPlayDoc};
 
 // What a launch gives its torpedo: the type's definition from the server
 // string map, the type, where it flies when it has no target, and its ship.
