@@ -267,6 +267,7 @@ void CorvaneServer::RunReplicationPasses()
     SendNavProxies();
     SendShieldValues();
     SendQueuedFullObjects();
+    AnswerFullObjectRequests();
     SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();

@@ -135,7 +135,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
 }  // namespace
 
 void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
-                             const std::vector<uint64_t>& clientIds, bool force)
+                             const std::vector<uint64_t>& clientIds, bool force, uint32_t packetFlags)
 {
     if (kind != kBlobOfGridObject && !force) {
         SendBlobVisibleData(kind, dataSet, ownerId, shipId, clientIds);
@@ -150,8 +150,7 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
         // Grid objects' values are streamed once after a grid request, so
         // they must arrive; the other kinds go again when they change.
-        SendDueElements(*this, header, due, clientId,
-                        kind == kBlobOfGridObject ? ServerMessageSink::kReliable : ServerMessageSink::kUnreliable);
+        SendDueElements(*this, header, due, clientId, kind == kBlobOfGridObject ? kReliable : packetFlags);
     }
 }
 

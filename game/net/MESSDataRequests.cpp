@@ -6,27 +6,18 @@
 #include "game/net/DataRequests.h"
 
 #include "game/net/CorvaneServer.h"
-#include "game/net/ObjectBlobMessage.h"
-#include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/WorldLookup.h"
 
-// Ids of objects that no longer exist get no answer.
+#include <vector>
+
+// A list cut short is dropped whole; ids of objects that no longer exist get
+// no answer.
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
 {
     FullObjectRequestSignal request;
-    if (!ReadSignal(message, request)) {
-        if (!message.IsBad())
-            ReportRejectedMessage("AnswerFullObjectRequest", message, "an id is not a space object");
+    if (!ReadSignal(message, request) || !gServer)
         return;
-    }
-    if (!gServer)
-        return;
-    const std::vector<uint64_t> recipient{requester};
-    for (uint64_t id : request.objectIds) {
-        if (SpaceObject* object = FindSpaceObjectById(id)) {
-            gServer->SendFullObject(*object, recipient);
-            gServer->SendBlob(kBlobOfSpaceObject, object->data_set, id, 0, recipient, true);
-        }
-    }
+    std::erase_if(request.objectIds, [](uint64_t id) { return !FindSpaceObjectById(id); });
+    gServer->QueueFullObjectAnswers(requester, request.objectIds);
 }

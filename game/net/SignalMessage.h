@@ -157,7 +157,9 @@ struct FullObjectRequestSignal {
     // The client asks for at most this many objects per request, so a
     // request stays small however many unknown objects pile up.
     static constexpr size_t kMaxIdsPerRequest = 10;
-    std::vector<uint64_t> objectIds;  // each a space-object id, no 0
+    // Each a space-object id, no 0: the reader skips ids of any other kind,
+    // so the valid ones beside them are still answered.
+    std::vector<uint64_t> objectIds;
 };
 
 // A code that carries nothing but itself.
