@@ -96,11 +96,11 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
-    HandleServerHelmSignal(code, *message, from);
+    if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
+        HandleServerEngineeringSignal(code, *message, from))
+        return;
     // 10, 11 dock and undock: tractor connections.
-    // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
-    // 74, 75, 76, 78 fighter controls: the fighter console.
-    // 31, 32 engineering values: the engineering consoles.
+    // 73 torpedo conversion: the weapons consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
     // 34, 40, 55, 59, 62, 89, 95, 99, 100, 101 mission events: the console widgets.

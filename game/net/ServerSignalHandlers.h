@@ -23,6 +23,11 @@ struct SignalSender {
 
 // Throttle, reverse, the three steering forms, object selection and the jump.
 bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// Torpedo tubes, shields, beam settings, shield piercing and the fighter's
+// controls.
+bool HandleServerWeaponsSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The power sliders, coolant and camera target that consoles set by key.
+bool HandleServerEngineeringSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The grid request and the crew's picks and buttons on the ship's interior.
 bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What a console's crew did with a script screen, and the console's tree text.

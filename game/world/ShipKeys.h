@@ -79,10 +79,20 @@ inline int32_t ShieldFacingCount(const ObjectDataBlob& blob)
     return static_cast<int32_t>(std::clamp<int64_t>(ReadInt(blob, kShieldCount), 0, kMaxShieldFacings));
 }
 
+// The torpedo a tube holds when it names none.
+inline constexpr const char* kDefaultTorpedoType = "Homing";
+
 // The name of a torpedo type's stock key ("Homing" and "_NUM" make "Homing_NUM").
 inline std::string TorpedoStockName(const std::string& type, const DataKey& suffix)
 {
     return type + std::string(suffix.name);
+}
+
+// The stock value of a type under one of the suffixes ("_NUM", "_MAX").
+inline int64_t TorpedoStock(const ObjectDataBlob& ship, const std::string& type, const DataKey& suffix)
+{
+    const std::string name = TorpedoStockName(type, suffix);
+    return ReadInt(ship, DataKey{name, suffix.doc});
 }
 
 }  // namespace shipkeys

@@ -14,6 +14,7 @@
 #include "game/net/ClientStringFile.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/LanServerDiscovery.h"
+#include "game/net/SignalMessageCrew.h"
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
@@ -120,6 +121,19 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "grid-object-pick", GridObjectSelectionSignal{kFirstShip, kGridObject, "grid", "list"});
     AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
     AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
+    AddSignal(seeds, "server", "tube-type", TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0});
+    AddSignal(seeds, "server", "tube-load", TorpedoTubeSignal{TorpedoTubeSignal::kLoad, "", 1});
+    AddSignal(seeds, "server", "shields", ShieldsSignal{1});
+    AddSignal(seeds, "server", "beam-frequency", BeamFrequencySignal{2});
+    AddSignal(seeds, "server", "beam-speed", BeamSpeedSignal{1});
+    AddSignal(seeds, "server", "shield-piercing", ShieldPiercingSignal{kSecondShip, 0.5f, 2.0f, 0.25f});
+    AddSignal(seeds, "server", "fighter-boost", FighterBoostSignal{1});
+    AddSignal(seeds, "server", "fighter-thrust", FighterThrustSignal{1});
+    AddSignal(seeds, "server", "fighter-shoot", FighterShootSignal{1});
+    AddSignal(seeds, "server", "fighter-torpedo", FighterTorpedoSignal{1});
+    AddSignal(seeds, "server", "fighter-dock", FighterDockRequestSignal{1});
+    AddSignal(seeds, "server", "power", FloatValueFromClientSignal{"eng_control_value", 1.5f, 2});
+    AddSignal(seeds, "server", "coolant", UInt64ValueFromClientSignal{"system_coolant_used", 2, 1});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
     Bytes events;

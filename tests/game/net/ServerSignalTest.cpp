@@ -8,7 +8,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
-#include "tests/game/net/SignalHookSupport.h"
+#include "tests/game/net/ServerSignalFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,69 +17,11 @@
 
 namespace {
 
-constexpr uint64_t kConsole = kClientIdBit | 501;
-constexpr uint64_t kOtherConsole = kClientIdBit | 502;
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-using nettest::RecordingHost;
-
-class ServerSignalTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        world.Reset(true, "");
-        world.clock.time_tick_counter = 100;
-        gServer = &server;
-        server.SetScriptHost(&host);
-        server.HandleClientConnect(kConsole);
-        server.HandleClientConnect(kOtherConsole);
-        ownShip = world.CreateSpaceObject("", "", 0);
-        otherShip = world.CreateSpaceObject("", "", 0);
-        server.FindClient(kConsole)->shipId = ownShip;
-        server.FindClient(kOtherConsole)->shipId = otherShip;
-        host.events.clear();  // the two "client_connect" events
-    }
-
-    void TearDown() override
-    {
-        server.SetScriptHost(nullptr);
-        gServer = nullptr;
-    }
-
-    void Deliver(QelNetworkMessage& message, uint64_t sender = kConsole)
-    {
-        nettest::DeliverToServer(message, sender);
-    }
-
-    template <typename Signal>
-    void Send(const Signal& signal, uint64_t sender = kConsole)
-    {
-        nettest::SendToServerHook(signal, sender);
-    }
-
-    SpaceObject& Ship(uint64_t id) { return *world.GetSpaceObject(id); }
-    const ObjectDataBlobElement* Value(uint64_t ship, const char* tag, int32_t index = 0)
-    {
-        return Ship(ship).data_set.FindElement(HashMessageName(tag), index);
-    }
-    float FloatOf(uint64_t ship, const char* tag)
-    {
-        const ObjectDataBlobElement* e = Value(ship, tag);
-        return e ? e->floatValue : -999.0f;
-    }
-    std::string StringOf(uint64_t ship, const char* tag)
-    {
-        const ObjectDataBlobElement* e = Value(ship, tag);
-        return e ? e->stringValue : "<absent>";
-    }
-
-    Simulation world;
-    CorvaneServer server{CorvaneServer::Settings{}};
-    RecordingHost host;
-    uint64_t ownShip = 0;
-    uint64_t otherShip = 0;
-};
+using nettest::kConsole;
+using nettest::kInfinity;
+using nettest::kNaN;
+using nettest::kOtherConsole;
+using ServerSignalTest = nettest::ServerSignalFixture;
 
 TEST_F(ServerSignalTest, throttle_and_reverse_are_clamped_to_their_ranges)
 {

@@ -1,0 +1,88 @@
+#pragma once
+// The "signal" payloads of the crew's commands to their ship's weapons,
+// shields, engineering and fighter controls (console to server), with the
+// rest of the code table in SignalMessage.h. Each record is read whole, and
+// refused whole, by its one reader.
+
+#include "game/net/SignalMessage.h"
+
+#include <cstdint>
+#include <string>
+
+// C->S 15: a torpedo tube command. Action 3 picks the torpedo type the tubes
+// load; the other actions name a tube.
+struct TorpedoTubeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_TORPEDO_TUBE;
+    static constexpr int32_t kLoad = 0;
+    static constexpr int32_t kUnload = 1;
+    static constexpr int32_t kFire = 2;
+    static constexpr int32_t kSelectType = 3;
+    int32_t action = kLoad;
+    std::string torpedoType;  // action 3 only
+    int32_t tube = 0;         // every other action
+};
+
+// C->S 31: a float value of the ship's data set, by key and index.
+struct FloatValueFromClientSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_FLOAT_VALUE;
+    std::string key;  // not empty
+    float value = 0.0f;  // finite
+    int32_t index = 0;   // not negative
+};
+
+// C->S 32: an unsigned 64-bit value of the ship's data set, by key and index.
+struct UInt64ValueFromClientSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_INT64_VALUE;
+    std::string key;  // not empty
+    uint64_t value = 0;
+    int32_t index = 0;  // not negative
+};
+
+// C->S codes that carry one 32-bit integer: shields up or down (41), the beam
+// frequency (68) and speed setting (69), a torpedo conversion (73), and the
+// fighter's boost, thrust, shoot, torpedo and dock request (74 to 78).
+template <SignalMessageCode Code>
+struct Int32ValueSignal {
+    static constexpr SignalMessageCode kCode = Code;
+    int32_t value = 0;
+};
+
+using ShieldsSignal = Int32ValueSignal<SIGNAL_MESS_SHIELDS>;
+using BeamFrequencySignal = Int32ValueSignal<SIGNAL_MESS_BEAM_FREQUENCY>;
+using BeamSpeedSignal = Int32ValueSignal<SIGNAL_MESS_BEAM_SPEED>;
+using FighterBoostSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_BOOST>;
+using FighterThrustSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_THRUST>;
+using FighterShootSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_SHOOT>;
+using FighterTorpedoSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_TORPEDO>;
+using FighterDockRequestSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_DOCK_REQUEST>;
+
+// C->S 72: the weapons officer tunes the beams to a target's shields.
+struct ShieldPiercingSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SHIELD_PIERCING;
+    uint64_t targetId = 0;  // a space-object id
+    float amplitude = 0.0f, frequency = 0.0f, offset = 0.0f;  // finite
+};
+
+template <SignalMessageCode Code>
+void WriteSignal(QelNetworkMessage& message, const Int32ValueSignal<Code>& signal)
+{
+    WriteSignalCode(message, Code);
+    message.WriteInt32(signal.value);
+}
+
+template <SignalMessageCode Code>
+bool ReadSignal(QelNetworkMessage& message, Int32ValueSignal<Code>& signal)
+{
+    message.ReadInt32(signal.value);
+    return !message.IsBad();
+}
+
+void WriteSignal(QelNetworkMessage& message, const TorpedoTubeSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const FloatValueFromClientSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const UInt64ValueFromClientSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ShieldPiercingSignal& signal);
+
+bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, FloatValueFromClientSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, UInt64ValueFromClientSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal);

@@ -1,0 +1,194 @@
+// The server's handling of the weapons, fighter and engineering consoles'
+// signals, without a network.
+
+#include "game/net/RejectedMessages.h"
+#include "game/net/SignalMessageCrew.h"
+#include "tests/game/net/ServerSignalFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using nettest::kOtherConsole;
+using CrewSignalTest = nettest::ServerSignalFixture;
+
+class TubeSignalTest : public CrewSignalTest {
+protected:
+    void SetUp() override
+    {
+        CrewSignalTest::SetUp();
+        ObjectDataBlob& data = Ship(ownShip).data_set;
+        data.SetInt("torpedo_tube_count", 2, 0, "a");
+        data.SetInt("Homing_NUM", 1, 0, "a");
+        data.SetString("torpedoTubeState", "empty", 0, "a");
+        data.SetString("torpedoTubeState", "empty", 1, "a");
+    }
+
+    void Tube(int32_t action, int32_t tube) { Send(TorpedoTubeSignal{action, "", tube}); }
+    std::string State(int32_t tube) { return StringOf(ownShip, "torpedoTubeState", tube); }
+};
+
+TEST_F(TubeSignalTest, tubes_load_the_selected_type_while_the_ship_holds_one_and_unload_on_command)
+{
+    Tube(TorpedoTubeSignal::kLoad, 0);
+    EXPECT_EQ(State(0), "empty") << "no type selected yet";
+    Send(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0});
+    EXPECT_EQ(StringOf(ownShip, "torpedo_selected_type"), "Homing");
+
+    Tube(TorpedoTubeSignal::kLoad, 0);
+    EXPECT_EQ(State(0), "loading");
+    EXPECT_EQ(StringOf(ownShip, "torpedoTubeCurrentType", 0), "Homing");
+    Tube(TorpedoTubeSignal::kLoad, 1);
+    EXPECT_EQ(State(1), "empty") << "the one torpedo is in tube 0 already";
+
+    Tube(TorpedoTubeSignal::kUnload, 1);
+    EXPECT_EQ(State(1), "empty");
+    Tube(TorpedoTubeSignal::kUnload, 0);
+    EXPECT_EQ(State(0), "unloading");
+    Tube(TorpedoTubeSignal::kLoad, 0);
+    EXPECT_EQ(State(0), "loading") << "a load takes back an unload under way";
+
+    for (int32_t tube : {-1, 2, 1000})
+        Tube(TorpedoTubeSignal::kUnload, tube);
+    Tube(7, 0);
+    EXPECT_EQ(State(0), "loading");
+}
+
+TEST_F(TubeSignalTest, a_tube_fires_only_when_fully_loaded_and_is_then_empty)
+{
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetString("torpedoTubeState", "loaded", 0, "a");
+    data.SetString("torpedoTubeCurrentType", "Homing", 0, "a");
+    data.SetFloat("torpedoTubePercentLoaded", 99.0f, 0, "a");
+    Tube(TorpedoTubeSignal::kFire, 0);
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 1);
+
+    data.SetFloat("torpedoTubePercentLoaded", 100.0f, 0, "a");
+    Tube(TorpedoTubeSignal::kFire, 0);
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 0);
+    EXPECT_EQ(State(0), "empty");
+    EXPECT_EQ(StringOf(otherShip, "torpedoTubeState"), "<absent>");
+}
+
+TEST_F(TubeSignalTest, the_fighters_torpedo_fires_the_default_type_while_the_ship_has_one)
+{
+    Send(FighterTorpedoSignal{0});
+    EXPECT_EQ(StringOf(ownShip, "torpedoTubeCurrentType"), "<absent>");
+    Send(FighterTorpedoSignal{1});
+    EXPECT_EQ(StringOf(ownShip, "torpedoTubeCurrentType"), "Homing");
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 0);
+    Send(FighterTorpedoSignal{1});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 0);
+}
+
+TEST_F(CrewSignalTest, settings_are_clamped_to_what_the_consoles_offer_and_beam_settings_tell_the_mission)
+{
+    struct Case {
+        std::function<void()> send;
+        const char* key;
+        int64_t stored;
+    };
+    const Case cases[] = {
+        {[this] { Send(ShieldsSignal{7}); }, "shields_raised_flag", 1},
+        {[this] { Send(ShieldsSignal{0}); }, "shields_raised_flag", 0},
+        {[this] { Send(BeamFrequencySignal{9}); }, "cur_beam_freq", 4},
+        {[this] { Send(BeamFrequencySignal{-2}); }, "cur_beam_freq", 0},
+        {[this] { Send(BeamSpeedSignal{2}); }, "cur_beam_speed_setting", 2},
+        {[this] { Send(BeamSpeedSignal{40}); }, "cur_beam_speed_setting", 3},
+        {[this] { Send(FighterBoostSignal{3}); }, "fighter_boost_flag", 1},
+        {[this] { Send(FighterThrustSignal{1}); }, "fighter_thrust_flag", 1},
+        {[this] { Send(FighterShootSignal{0}); }, "fighter_shoot_flag", 0},
+    };
+    for (const Case& c : cases) {
+        c.send();
+        ASSERT_NE(Value(ownShip, c.key), nullptr) << c.key;
+        EXPECT_EQ(Value(ownShip, c.key)->intValue, c.stored) << c.key;
+        EXPECT_EQ(Value(otherShip, c.key), nullptr) << c.key;
+    }
+    ASSERT_EQ(host.events.size(), 4u);
+    EXPECT_EQ(host.events[0].tag, "cur_beam_freq");
+    EXPECT_EQ(host.events[0].value_tag, "4");
+    EXPECT_EQ(host.events[0].origin_id, ownShip);
+    EXPECT_EQ(host.events[3].tag, "cur_beam_speed_setting");
+    EXPECT_EQ(host.events[3].value_tag, "3");
+}
+
+TEST_F(CrewSignalTest, shield_piercing_tunes_the_target_and_a_fighter_asks_the_mission_to_dock)
+{
+    Send(ShieldPiercingSignal{otherShip, 0.5f, 2.0f, 0.25f});
+    EXPECT_EQ(FloatOf(otherShip, "shield_pierce_amplitude"), 0.5f);
+    EXPECT_EQ(FloatOf(otherShip, "shield_pierce_frequency"), 2.0f);
+    EXPECT_EQ(FloatOf(otherShip, "shield_pierce_offset"), 0.25f);
+
+    Ship(ownShip).pos = {1.0f, 2.0f, 3.0f};
+    Send(FighterDockRequestSignal{0});
+    EXPECT_TRUE(host.events.empty());
+    Send(FighterDockRequestSignal{1});
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].tag, "fighter_requests_dock");
+    EXPECT_EQ(host.events[0].parent_id, ownShip);
+    EXPECT_EQ(host.events[0].source_point, glm::vec3(1.0f, 2.0f, 3.0f));
+}
+
+TEST_F(CrewSignalTest, power_sliders_and_coolant_are_held_to_their_controls)
+{
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetInt("system_coolant_available", 8, 0, "a");
+    Send(FloatValueFromClientSignal{"eng_control_value", 2.5f, 3});
+    Send(FloatValueFromClientSignal{"eng_control_value", 9.0f, 7});
+    Send(FloatValueFromClientSignal{"eng_control_value", -1.0f, 0});
+    EXPECT_EQ(FloatOf(ownShip, "eng_control_value", 3), 2.5f);
+    EXPECT_EQ(FloatOf(ownShip, "eng_control_value", 7), 3.0f);
+    EXPECT_EQ(FloatOf(ownShip, "eng_control_value", 0), 0.0f);
+
+    Send(UInt64ValueFromClientSignal{"system_coolant_used", 5, 0});
+    Send(UInt64ValueFromClientSignal{"system_coolant_used", 6, 2});
+    EXPECT_EQ(Value(ownShip, "system_coolant_used", 0)->intValue, 5);
+    EXPECT_EQ(Value(ownShip, "system_coolant_used", 2)->intValue, 3) << "only three units are left";
+    Send(UInt64ValueFromClientSignal{"camera_target_UID", otherShip, 0});
+    EXPECT_EQ(Value(ownShip, "camera_target_UID")->uintValue, otherShip);
+}
+
+// As with selections, the key a console names must not reach any key of its
+// ship: a drive coefficient or the energy set this way would let one console
+// fling the ship out of the world or never run dry.
+TEST_F(CrewSignalTest, a_value_signal_naming_any_other_key_or_index_changes_nothing_and_is_counted)
+{
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetFloat("warp_upgrade_coeff", 1.0f, 0, "a");
+    data.SetFloat("energy", 100.0f, 0, "a");
+    const uint64_t rejectedBefore = RejectedMessageCount();
+    Send(FloatValueFromClientSignal{"warp_upgrade_coeff", 1e20f, 0});
+    Send(FloatValueFromClientSignal{"energy", 1e9f, 0});
+    Send(FloatValueFromClientSignal{"eng_control_value", 1.0f, 8});
+    Send(UInt64ValueFromClientSignal{"warp_upgrade_coeff", otherShip, 0});
+    Send(UInt64ValueFromClientSignal{"system_coolant_used", 1, 4});
+    Send(UInt64ValueFromClientSignal{"camera_target_UID", kClientIdBit | 501, 0});
+    Send(UInt64ValueFromClientSignal{"camera_target_UID", otherShip, 1});
+    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 7);
+    EXPECT_EQ(FloatOf(ownShip, "warp_upgrade_coeff"), 1.0f);
+    EXPECT_EQ(Value(ownShip, "warp_upgrade_coeff")->dataType, ODBE_FLOAT);
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 100.0f);
+    EXPECT_EQ(Value(ownShip, "eng_control_value", 8), nullptr);
+    EXPECT_EQ(Value(ownShip, "system_coolant_used", 4), nullptr);
+    EXPECT_EQ(Value(ownShip, "camera_target_UID"), nullptr);
+}
+
+TEST_F(CrewSignalTest, crew_signals_without_a_ship_change_nothing)
+{
+    server.FindClient(kOtherConsole)->shipId = 0;
+    Send(ShieldsSignal{1}, kOtherConsole);
+    Send(FloatValueFromClientSignal{"eng_control_value", 2.0f, 0}, kOtherConsole);
+    Send(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0}, kOtherConsole);
+    Send(FighterDockRequestSignal{1}, kOtherConsole);
+    for (uint64_t ship : {ownShip, otherShip}) {
+        EXPECT_EQ(Value(ship, "shields_raised_flag"), nullptr);
+        EXPECT_EQ(Value(ship, "eng_control_value"), nullptr);
+        EXPECT_EQ(Value(ship, "torpedo_selected_type"), nullptr);
+    }
+    EXPECT_TRUE(host.events.empty());
+}
+
+}  // namespace
