@@ -134,8 +134,7 @@ void HandleFloatValue(QelNetworkMessage& message)
         object->data_set.SetFloat(value.key, value.value, value.index, kPlayDoc);
 }
 
-// 58. The screen size answer that follows comes with the presentation
-// signals (it needs the graphics service).
+// 58, followed by the window size the mission may lay the console out by.
 void HandlePauseState(QelNetworkMessage& message)
 {
     PauseStateSignal pause;
@@ -143,6 +142,7 @@ void HandlePauseState(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->paused = pause.paused != 0;
+    AnswerScreenSize();
 }
 
 // 59.

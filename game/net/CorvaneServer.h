@@ -29,6 +29,7 @@
 #include <vector>
 
 class ObjectDataBlob;
+struct WidgetBoxStateSignal;
 class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
@@ -212,3 +213,12 @@ void StartServerMessage(QelNetworkMessage& message, const std::string& name, uin
 QelNetworkMessage& ServerOutgoingMessage();
 void SendServerMessageToAll(uint32_t packetFlags);
 void SendServerMessageToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+
+// "screen_size" for the mission at once: the window of a console (client 0:
+// the server's own screen), as the event's source point (width, height, 0).
+// Nothing without a server.
+void RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32_t height);
+// "widget_box_state" as the mission receives it: the widget as sub-tag, the
+// screen as extra tag, "left, top, right, bottom" as value tag and the layout
+// index as sub-float. The caller fills who sent it and when.
+EventMessage WidgetBoxStateEvent(const WidgetBoxStateSignal& box);

@@ -84,14 +84,16 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerFullObjectRequest(*message, sender);
         return;
     }
-    HandleServerHelmSignal(code, *message, from);
+    if (HandleServerHelmSignal(code, *message, from))
+        return;
+    HandleServerConsoleSignal(code, *message, from);
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
     // 74, 75, 76, 78 fighter controls: the fighter console.
     // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 39, 40, 52, 55, 59, 62, 88, 89, 95, 99, 100, 101 mission events: the console widgets and the retained GUI.
+    // 34, 39, 40, 52, 55, 59, 88, 89, 99, 100, 101 mission events: the console widgets and the retained GUI.
     // 65, 67 ship records and asset data: the data requests.
 }
 

@@ -23,3 +23,5 @@ struct SignalSender {
 
 // Throttle, reverse, the three steering forms, object selection and the jump.
 bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The console's window size and the boxes of its widgets, for the mission.
+bool HandleServerConsoleSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);

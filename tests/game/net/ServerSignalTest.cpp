@@ -329,4 +329,29 @@ TEST_F(ServerSignalTest, console_and_machine_names_are_kept_in_the_senders_recor
     EXPECT_EQ(server.FindClient(kOtherConsole)->machineName, "");
 }
 
+TEST_F(ServerSignalTest, a_console_window_size_becomes_screen_size_from_that_console)
+{
+    Send(ScreenSizeSignal{1280, 720});
+    ASSERT_EQ(host.events.size(), 1u);
+    const EventMessage& event = host.events[0];
+    EXPECT_EQ(event.tag, "screen_size");
+    EXPECT_EQ(event.client_id, kConsole);
+    EXPECT_EQ(event.event_time, 100);
+    EXPECT_EQ(event.source_point, glm::vec3(1280, 720, 0));
+}
+
+TEST_F(ServerSignalTest, a_box_report_becomes_widget_box_state_with_its_rectangle_as_text)
+{
+    Send(WidgetBoxStateSignal{"throttle", "helm", 1, -5, 10, 50, 90});
+    ASSERT_EQ(host.events.size(), 1u);
+    const EventMessage& event = host.events[0];
+    EXPECT_EQ(event.tag, "widget_box_state");
+    EXPECT_EQ(event.client_id, kConsole);
+    EXPECT_EQ(event.sub_tag, "throttle");
+    EXPECT_EQ(event.extra_tag, "helm");
+    EXPECT_EQ(event.value_tag, "-5, 10, 50, 90");
+    EXPECT_EQ(event.sub_float, 1.0f);
+    EXPECT_EQ(event.event_time, 100);
+}
+
 }  // namespace
