@@ -281,6 +281,13 @@ std::optional<glm::vec4> ParseColorText(std::string& text)
 
 void ParseColor(glm::vec4& out, std::string text)
 {
+    out = TryParseColor(std::move(text)).value_or(kUnreadableColor);
+}
+
+std::optional<glm::vec4> TryParseColor(std::string text)
+{
     const std::optional<glm::vec4> color = ParseColorText(text);
-    out = color && IsFinite(*color) ? *color : kUnreadableColor;
+    if (!color || !IsFinite(*color))
+        return std::nullopt;
+    return color;
 }

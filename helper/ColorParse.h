@@ -15,6 +15,7 @@
 
 #include <glm/vec4.hpp>
 
+#include <optional>
 #include <string>
 
 // What ParseColor gives for text it cannot read.
@@ -22,3 +23,7 @@ inline constexpr glm::vec4 kUnreadableColor{1.0f, 0.0f, 1.0f, 1.0f};
 
 // Writes the colour of the text to out; out is always written.
 void ParseColor(glm::vec4& out, std::string text);
+
+// The colour of the text, or nothing when it cannot be read: for loaders that
+// refuse a colour nobody can see was meant, instead of showing magenta.
+std::optional<glm::vec4> TryParseColor(std::string text);

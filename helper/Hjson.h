@@ -118,8 +118,16 @@ private:
     std::unique_ptr<Members> members_;
 };
 
+// How Unmarshal treats what the format leaves open.
+struct DecoderOptions {
+    // A key given twice in one map is a syntax error naming its line, instead
+    // of the later value replacing the earlier one. Data files want this: two
+    // values for one setting are a mistake whichever of them wins.
+    bool duplicateKeyException = false;
+};
+
 // Parses an Hjson (and so also a JSON) document. Throws syntax_error.
-Value Unmarshal(std::string_view text);
+Value Unmarshal(std::string_view text, const DecoderOptions& options = {});
 // Writes the value as an Hjson document that Unmarshal reads back to an equal
 // value with the same key order.
 std::string Marshal(const Value& value);

@@ -18,7 +18,7 @@ constexpr int kMaxNestingDepth = 512;
 // optional, the root braces may be left out).
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    Parser(std::string_view text, const DecoderOptions& options) : text_(text), options_(options) {}
 
     Value ParseDocument();
 
@@ -56,6 +56,7 @@ private:
     [[noreturn]] void FailAt(size_t pos, const std::string& what) const;
 
     std::string_view text_;
+    DecoderOptions options_;
     size_t pos_ = 0;
     int depth_ = 0;
 };
@@ -142,11 +143,14 @@ Value Parser::ParseMembers(bool braced)
         return map;
     }
     while (!AtEnd()) {
+        const size_t keyStart = pos_;
         const std::string key = ParseKey();
         SkipBlanksAndComments();
         if (!At(':')) Fail("Expected ':' after the key '" + key + "'");
         ++pos_;
-        // A repeated key replaces the earlier value where it stands.
+        if (options_.duplicateKeyException && static_cast<const Value&>(map)[key].defined())
+            FailAt(keyStart, "Found a duplicate of the key '" + key + "'");
+        // Otherwise a repeated key replaces the earlier value where it stands.
         map[key] = ParseValue();
         SkipBlanksAndComments();
         if (At(',')) {
@@ -398,9 +402,9 @@ void Parser::FailAt(size_t pos, const std::string& what) const
 
 }  // namespace
 
-Value Unmarshal(std::string_view text)
+Value Unmarshal(std::string_view text, const DecoderOptions& options)
 {
-    return Parser(text).ParseDocument();
+    return Parser(text, options).ParseDocument();
 }
 
 }  // namespace Hjson

@@ -255,7 +255,12 @@ bool ParseFile(NodeMap& document, const std::string& path)
         std::cerr << path << " cannot be opened\n";
         return false;
     }
-    return ParseStream(document, file);
+    // The reader's own messages give the line; this one gives the file.
+    if (!ParseStream(document, file)) {
+        std::cerr << path << " was not read: the error above gives its line\n";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace TINY_YAML

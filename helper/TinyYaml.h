@@ -66,8 +66,8 @@ struct Node {
 inline constexpr size_t kMaxLineLength = 511;
 
 // Empties the document and reads the file into it. False when the file cannot
-// be opened or read; the reason is then on the standard error stream and the
-// document is empty.
+// be opened or read; the reason, and a line naming the file, are then on the
+// standard error stream and the document is empty.
 bool ParseFile(NodeMap& document, const std::string& path);
 
 // The same for text already open as a stream.

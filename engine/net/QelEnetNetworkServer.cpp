@@ -4,7 +4,9 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "engine/net/TransportRules.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -21,7 +23,12 @@ QelEnetNetworkServer::QelEnetNetworkServer(std::string name_, uint16_t port_)
 {
     listenAddress.host = ENET_HOST_ANY;
     listenAddress.port = port;
+    errno = 0;
     host = enet_host_create(&listenAddress, kMaxPeers, 0, 0, 0);
+    // ENet keeps no reason of its own; errno still holds the one of the
+    // socket call that failed (bind, mostly).
+    if (host == nullptr)
+        openFailure = errno != 0 ? std::strerror(errno) : "the system gave no reason";
 }
 
 QelEnetNetworkServer::~QelEnetNetworkServer()

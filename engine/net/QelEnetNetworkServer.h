@@ -29,6 +29,7 @@ public:
     int Send(const QelNetworkMessage& message, uint32_t flags) override;
     bool DisconnectClient(uint64_t clientId) override;
     bool IsNotRunning() const override { return host == nullptr; }
+    std::string OpenFailure() const override { return openFailure; }
     uint16_t BoundPort() const override;
     void SetMessageNames(const std::vector<std::string>& names) override;
     uint64_t OversizedPacketsDropped() const override { return oversizedDropped; }
@@ -49,6 +50,7 @@ private:
     uint16_t port;
     ENetAddress listenAddress{};
     ENetHost* host = nullptr;  // none when the port could not be bound
+    std::string openFailure;   // the system's reason when there is no host
     uint64_t clientIdCounter = kFirstClientCounter;
     std::map<uint64_t, std::string> messageNames;  // key -> name, for the send counters
     std::atomic<uint64_t> oversizedDropped{0};

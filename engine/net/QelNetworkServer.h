@@ -29,6 +29,9 @@ public:
     virtual bool DisconnectClient(uint64_t clientId) = 0;
     // True when the port could not be bound: nothing is received or sent.
     virtual bool IsNotRunning() const = 0;
+    // Why the port could not be bound, as the system said it ("Address
+    // already in use"); "" while running.
+    virtual std::string OpenFailure() const = 0;
     // The port actually bound (the one asked for, or the system's pick for 0).
     virtual uint16_t BoundPort() const = 0;
     // Names of the messages clients receive, so that bytes sent can be

@@ -16,7 +16,7 @@ bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint
         message.WriteBytes(packet->data, static_cast<int32_t>(length));
     } else if (oversized.fetch_add(1) == 0) {
         std::fprintf(stderr, "%s network: dropped a packet of %zu bytes (a message holds at most %d); "
-                             "later ones are dropped quietly\n",
+                             "later ones are counted and shown when the game ends\n",
                      side, length, QelNetworkMessage::kMessageBufferSize);
     }
     enet_packet_destroy(packet);

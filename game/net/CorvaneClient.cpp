@@ -100,6 +100,11 @@ CorvaneClient::Settings CorvaneClient::Settings::FromPreferences()
     return settings;
 }
 
+std::string CorvaneClient::DescribeRefusedMessages() const
+{
+    return queues.DescribeRefused(endpoint ? endpoint->OversizedPacketsDropped() : 0);
+}
+
 void CorvaneClient::SetMachineName(const std::string& name)
 {
     settings.machineName = name;

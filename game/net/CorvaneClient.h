@@ -94,6 +94,8 @@ public:
     const std::set<uint64_t>& RequestedIds() const { return requestedIds; }
     int32_t DecayBucket() const { return decayBucket; }
     MessageQueues& Queues() { return queues; }
+    // What this console refused this run, in one line; "" when nothing.
+    std::string DescribeRefusedMessages() const;
 
     std::map<std::string, std::string> stringMap;  // kept across runs
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save

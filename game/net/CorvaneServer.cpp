@@ -14,10 +14,13 @@
 #include "helper/QelAssert.h"
 
 #include <algorithm>
+#include <cstdio>
 
 CorvaneServer* gServer = nullptr;
 
 namespace {
+
+constexpr const char* kEndpointName = "server";
 
 QelNetworkMessage serverOutgoingMessage;
 
@@ -85,8 +88,16 @@ void CorvaneServer::StartHosting()
 {
     QEL_ASSERT(gNetworkFactory, "gNetworkFactory; CorvaneServer::StartHosting");
     StopHosting();
-    endpoint = gNetworkFactory->GetServer("server", settings.port);
+    endpoint = gNetworkFactory->GetServer(kEndpointName, settings.port);
+    // An endpoint that could not bind its port tries again, so hosting can
+    // start once the port is free.
+    if (endpoint->IsNotRunning()) {
+        gNetworkFactory->DestroyServer(kEndpointName);
+        endpoint = gNetworkFactory->GetServer(kEndpointName, settings.port);
+    }
     hosting = true;
+    if (endpoint->IsNotRunning())
+        std::fprintf(stderr, "server: %s; consoles cannot connect\n", HostingFailure().c_str());
     if (settings.lanDiscovery) {
         std::string localAddress;
         gNetworkFactory->GetLocalAddress(localAddress);
@@ -114,6 +125,21 @@ bool CorvaneServer::IsNetworkDown()
         return true;
     std::lock_guard<std::mutex> lock(queues.Mutex());
     return endpoint->IsNotRunning();
+}
+
+std::string CorvaneServer::HostingFailure()
+{
+    if (!endpoint)
+        return "hosting has not started";
+    std::lock_guard<std::mutex> lock(queues.Mutex());
+    if (!endpoint->IsNotRunning())
+        return "";
+    return "UDP port " + std::to_string(settings.port) + " could not be opened: " + endpoint->OpenFailure();
+}
+
+std::string CorvaneServer::DescribeRefusedMessages() const
+{
+    return queues.DescribeRefused(endpoint ? endpoint->OversizedPacketsDropped() : 0);
 }
 
 uint16_t CorvaneServer::Port()

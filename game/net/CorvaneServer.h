@@ -75,6 +75,9 @@ public:
     bool IsHosting() const { return hosting; }
     // No endpoint, or it could not bind its port.
     bool IsNetworkDown();
+    // Why the network is down, naming the port ("UDP port 3151 could not be
+    // opened: Address already in use"); "" while hosting works.
+    std::string HostingFailure();
     // The port the endpoint listens on (0 while there is none).
     uint16_t Port();
 
@@ -142,6 +145,8 @@ public:
     // Messages the dispatch dropped: too short, unknown key, or read past
     // their end by their handler.
     const DroppedMessageCounts& DroppedMessages() const { return queues.Dropped(); }
+    // What the server refused this run, in one line; "" when nothing.
+    std::string DescribeRefusedMessages() const;
     int32_t WaitingCount() const { return queues.WaitingAtDispatch(); }
 
     // Each connecting client is appended to all three; the string-map pass

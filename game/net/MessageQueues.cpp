@@ -140,8 +140,24 @@ void MessageQueues::ReportDrop(uint64_t& counter, const QelNetworkMessage& messa
     if (counter++ == 0)
         std::fprintf(stderr,
                      "%s network: dropped a message of %d bytes from peer %llu: %s; later ones are "
-                     "counted quietly\n",
+                     "counted and shown when the game ends\n",
                      side.c_str(), message.writeIndex, static_cast<unsigned long long>(message.sender), reason);
+}
+
+std::string MessageQueues::DescribeRefused(uint64_t oversizedPackets) const
+{
+    const std::pair<uint64_t, const char*> counts[] = {
+        {dropped.tooShort, " too short for a key"},
+        {dropped.unknownKey, " with a key no handler takes"},
+        {dropped.malformed, " read past their end by a handler"},
+        {oversizedPackets, " packets too large to be a message"},
+    };
+    std::string parts;
+    for (const auto& [count, what] : counts) {
+        if (count != 0)
+            parts += (parts.empty() ? "" : ", ") + std::to_string(count) + what;
+    }
+    return parts.empty() ? "" : side + " network: messages refused this run: " + parts;
 }
 
 size_t MessageQueues::FreeBufferCount()

@@ -71,6 +71,10 @@ public:
     void NoteFrame() { ++framesSinceLastMessage; }
 
     const DroppedMessageCounts& Dropped() const { return dropped; }
+    // One line of what this side refused this run, with the packets its
+    // endpoint found too large to be a message ("server network: messages
+    // refused this run: 2 too short for a key, ..."); "" when nothing was.
+    std::string DescribeRefused(uint64_t oversizedPackets) const;
     size_t FreeBufferCount();
     size_t QueuedCount();
 

@@ -3,6 +3,7 @@
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelNetworkMessage.h"
+#include "game/script/MissionScriptFile.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/world/ServerMessageSink.h"
@@ -21,6 +22,36 @@ struct MissionScript::ScriptModules {
     py::object script;  // the mission's "script" module
     py::object dmx;     // the "dmx" module, None when the mission has none
 };
+
+namespace {
+
+// A line of an error report is cut here: a syntax error in a 70 KB expression
+// would otherwise quote the whole expression, and nobody reads that.
+constexpr size_t kMaxReportLineBytes = 300;
+
+std::string CutLongLines(const std::string& text)
+{
+    std::string cut;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find('\n', begin);
+        if (end == std::string::npos)
+            end = text.size();
+        const size_t length = end - begin;
+        size_t kept = std::min(length, kMaxReportLineBytes);
+        while (kept > 0 && kept < length && (static_cast<unsigned char>(text[begin + kept]) & 0xC0) == 0x80)
+            --kept;  // never inside a UTF-8 character
+        cut.append(text, begin, kept);
+        if (length > kMaxReportLineBytes)
+            cut += "... (" + std::to_string(length) + " bytes in all)";
+        if (end < text.size())
+            cut += '\n';
+        begin = end + 1;
+    }
+    return cut;
+}
+
+}  // namespace
 
 // One call into Python. The outermost call takes the interpreter lock and
 // gives it back when it ends, also by an exception; nested calls (an event
@@ -52,8 +83,8 @@ public:
         }
     }
 
-    // The whole traceback as Python prints it; pybind11's own text when the
-    // traceback module itself fails.
+    // The whole traceback as Python prints it, overlong lines cut; pybind11's
+    // own text when the traceback module itself fails.
     static std::string FormatTraceback(py::error_already_set& error)
     {
         try {
@@ -62,7 +93,7 @@ public:
             std::string text;
             for (const py::handle line : lines)
                 text += line.cast<std::string>();
-            return text;
+            return CutLongLines(text);
         } catch (const std::exception&) {
             return error.what();
         }
@@ -78,7 +109,101 @@ namespace {
 constexpr const char* kCommonMissionFolder = "data/missions/common/";
 constexpr const char* kAddonFolder = "data/PyAddons/";
 constexpr const char* kMissionsFolder = "data/missions/";
+constexpr const char* kScriptFile = "script.py";
 constexpr const char* kHandlerName = "halvex_event_handler";
+// Where a failed import went wrong: the file and line of a syntax error, else
+// those of the deepest frame that runs a file of the mission (Python's own
+// import machinery runs "<frozen ...>" code), else the mission's script.
+std::string WhereItFailed(py::error_already_set& error, const std::string& scriptPath)
+{
+    try {
+        const py::object value = error.value();
+        if (py::isinstance(value, py::module_::import("builtins").attr("SyntaxError")) &&
+            !value.attr("filename").is_none()) {
+            std::string where = py::str(value.attr("filename")).cast<std::string>();
+            if (!value.attr("lineno").is_none())
+                where += ", line " + py::str(value.attr("lineno")).cast<std::string>();
+            return where;
+        }
+        std::string where = scriptPath;
+        // A null trace is no traceback at all (an error of the compiler itself).
+        for (py::object frame = error.trace(); frame && !frame.is_none(); frame = frame.attr("tb_next")) {
+            const std::string file = py::str(frame.attr("tb_frame").attr("f_code").attr("co_filename"));
+            if (file.rfind('<', 0) != 0)
+                where = file + ", line " + py::str(frame.attr("tb_lineno")).cast<std::string>();
+        }
+        return where;
+    } catch (const py::error_already_set&) {
+        return scriptPath;
+    }
+}
+
+// What went wrong, in Python's words: a syntax error's own message without
+// the place, which WhereItFailed gives.
+std::string WhatFailed(py::error_already_set& error)
+{
+    try {
+        const py::object value = error.value();
+        const bool syntax = py::isinstance(value, py::module_::import("builtins").attr("SyntaxError"));
+        return py::str(error.type().attr("__name__")).cast<std::string>() + ": " +
+               py::str(syntax ? value.attr("msg") : value).cast<std::string>();
+    } catch (const py::error_already_set&) {
+        return error.what();
+    }
+}
+
+void RequireCallable(const py::object& handler, const std::string& scriptPath)
+{
+    if (!PyCallable_Check(handler.ptr())) {
+        throw ScriptError(scriptPath + ": " + kHandlerName + " is a value of type " +
+                          py::str(py::type::of(handler).attr("__name__")).cast<std::string>() +
+                          ", not a function.");
+    }
+}
+
+// The handler as the game calls it: a plain function, or any other callable.
+// Anything else would fail at every event, and an async or generator function
+// would return without running its body.
+void CheckEventHandler(const py::object& script, const std::string& scriptPath)
+{
+    if (!py::hasattr(script, kHandlerName))
+        return;  // every event says so, by name
+    const py::object handler = script.attr(kHandlerName);
+    RequireCallable(handler, scriptPath);
+    const py::module_ inspect = py::module_::import("inspect");
+    const char* kind = nullptr;
+    if (inspect.attr("iscoroutinefunction")(handler).cast<bool>())
+        kind = "an async function";
+    else if (inspect.attr("isasyncgenfunction")(handler).cast<bool>())
+        kind = "an async generator";
+    else if (inspect.attr("isgeneratorfunction")(handler).cast<bool>())
+        kind = "a generator (it yields)";
+    if (kind == nullptr)
+        return;
+    std::string where = scriptPath;
+    if (py::hasattr(handler, "__code__")) {
+        const py::object code = handler.attr("__code__");
+        where = py::str(code.attr("co_filename")).cast<std::string>() + ", line " +
+                py::str(code.attr("co_firstlineno")).cast<std::string>();
+    }
+    throw ScriptError(where + ": " + kHandlerName + " is " + kind +
+                      "; the game calls it as a plain function, so its body would never run; nothing started.");
+}
+
+// A handler swapped at run time for one that only makes a coroutine or a
+// generator did nothing; that is said instead of passing in silence.
+void RefuseDeferredResult(const py::object& result, const std::string& scriptPath)
+{
+    const char* kind = PyCoro_CheckExact(result.ptr())       ? "a coroutine"
+                       : PyAsyncGen_CheckExact(result.ptr()) ? "an async generator"
+                       : PyGen_Check(result.ptr())           ? "a generator"
+                                                             : nullptr;
+    if (kind == nullptr)
+        return;
+    result.attr("close")();
+    throw ScriptError(scriptPath + ": " + kHandlerName + " returned " + kind +
+                      " instead of running; it must be a plain function.");
+}
 
 std::string MissionDataFolder(const std::string& missionName)
 {
@@ -129,6 +254,8 @@ void MissionScript::Start(std::string missionName)
     if (!checkedName || checkedName->find('/') != std::string::npos)
         throw ScriptError("Mission \"" + missionName + "\" is not a folder name in data/missions; nothing started.");
     QEL_ASSERT(!Py_IsInitialized(), "MissionScript::Start while a mission runs");
+    scriptPath = qel::ResolveGamePath(MissionDataFolder(*checkedName) + kScriptFile);
+    CheckMissionScriptFile(scriptPath);
 
     zmx::RegisterModule();
     InitializeInterpreter();
@@ -136,7 +263,9 @@ void MissionScript::Start(std::string missionName)
     try {
         StartInterpreter(*checkedName);
     } catch (py::error_already_set& error) {
-        pythonError = PythonCall::FormatTraceback(error);
+        // One line that says where and what, then Python's whole report.
+        pythonError = CutLongLines(WhereItFailed(error, scriptPath) + ": " + WhatFailed(error)) + "\n" +
+                      PythonCall::FormatTraceback(error);
     } catch (...) {
         EndInterpreter();
         throw;
@@ -178,6 +307,7 @@ void MissionScript::StartInterpreter(const std::string& missionName)
     modules = std::make_unique<ScriptModules>();
     modules->dmx = py::none();
     modules->script = py::module_::import("script");
+    CheckEventHandler(modules->script, scriptPath);
     ImportDmxModule(missionName);
 }
 
@@ -219,8 +349,9 @@ void MissionScript::HandleEvent(const EventMessage& event)
     {
         PythonCall call(*this);
         call.Run([&] {
-            py::object handler = modules->script.attr(kHandlerName);
-            handler(zmx::WorldForScripts(), py::cast(event));
+            const py::object handler = modules->script.attr(kHandlerName);
+            RequireCallable(handler, scriptPath);
+            RefuseDeferredResult(handler(zmx::WorldForScripts(), py::cast(event)), scriptPath);
         });
     }
     ShowCapturedOutput();

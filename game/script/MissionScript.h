@@ -58,8 +58,11 @@ public:
 
     // Starts the interpreter for the mission in data/missions/<name>/ and
     // imports its "script" module (and a "dmx" module when one is found).
-    // A name that would leave the data folder, or any Python error, throws a
-    // ScriptError with nothing left running.
+    // A name that would leave the data folder, a script.py that is missing,
+    // not a file or not text, a "halvex_event_handler" that is not a plain
+    // function, or any Python error throws a ScriptError with nothing left
+    // running. Its first line names the file (and line) and the fault; a
+    // Python error's traceback follows.
     virtual void Start(std::string missionName);
     // Ends the interpreter and empties the world; tells every client.
     virtual void Stop();
@@ -94,6 +97,7 @@ public:
 
     bool simRunning = false;
     std::string missionFolder;   // "missions/<name>/", the path create_new_sim uses
+    std::string scriptPath;      // the mission's script.py as opened, for errors
     std::string missionToStart;  // the name the server set-up scene starts
     std::string nextMission;     // set by run_next_mission; the running scene starts it
     std::vector<std::string> debugTreeRequests;  // server's own GUI trees, for "debug_rgui_tree"

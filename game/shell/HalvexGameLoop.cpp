@@ -4,12 +4,15 @@
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/RejectedMessages.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/shell/KeyVal.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
+
+#include <cstdio>
 
 HalvexGameLoop::HalvexGameLoop() = default;
 
@@ -64,6 +67,21 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
+}
+
+void HalvexGameLoop::LogRefusedMessages() const
+{
+    if (!server && !client)
+        return;  // taken down already
+    const std::string lines[] = {
+        server ? server->DescribeRefusedMessages() : "",
+        client ? client->DescribeRefusedMessages() : "",
+        DescribeRejectedMessages(),
+    };
+    for (const std::string& line : lines) {
+        if (!line.empty())
+            std::fprintf(stderr, "%s\n", line.c_str());
+    }
 }
 
 void HalvexGameLoop::DisconnectScriptHost()
@@ -142,12 +160,14 @@ void HalvexGameLoop::Draw()
 // A running mission is stopped first, while the server can still tell the
 // consoles and the world still exists for the script's last calls. Then the
 // render manager (with the scenes), the world, the server and the client go,
-// in this order, each only if it exists.
+// in this order, each only if it exists; the messages they refused during the
+// run are written to the log before they go.
 void HalvexGameLoop::DeleteSingletons()
 {
     if (theMissionScript.ScriptsLoaded())
         theMissionScript.Stop();
     DisconnectScriptHost();
+    LogRefusedMessages();
     world.reset();
     if (server)
         server->SetScriptHost(nullptr);

@@ -44,6 +44,7 @@ private:
     void CreateSingletons();
     void ConnectScriptHost();
     void DisconnectScriptHost();
+    void LogRefusedMessages() const;
 
     Options options;
     std::unique_ptr<ScriptConsoleLog> consoleLog;

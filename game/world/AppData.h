@@ -1,7 +1,10 @@
 #pragma once
-// The preferences: one document ("preferences") read once at start-up, typed
-// getters by key that every subsystem calls, and the lists the interface loads
-// from it (fonts, standby texts, interface sounds).
+// The preferences: one document ("preferences") read once at start-up and
+// checked whole against the rules of PreferenceRules.h, typed getters by key
+// that every subsystem calls, and the lists the interface loads from it
+// (fonts, standby texts, interface sounds). A preference the game reads is
+// declared there with its range; the getters then never meet a value that
+// the rules refused. Every error names the file read, the key and the value.
 
 #include <map>
 #include <string>
@@ -11,27 +14,33 @@ class QelBitmapFont;
 
 class AppData {
 public:
-    // Reads data/preferences.yaml (else .json) and the volumes kept in the
-    // machine settings. Only the first successful call does anything.
+    // Reads data/preferences.yaml (else .json), checks every declared
+    // preference and reads the volumes kept in the machine settings. Throws
+    // JSONLoaderError (or the Hjson syntax error) naming the file, the key and
+    // the value when the document cannot be used, and then keeps nothing.
+    // Only the first successful call does anything.
     static void Load();
 
     // Forgets what Load read, so that the next Load reads again (tests).
     static void Unload();
 
-    // The preference as text; "" when absent.
+    // The preference as text; "" when absent. A list or a map throws
+    // JSONLoaderError naming the key.
     static std::string GetString(const std::string& key);
 
-    // The preference as a number; 0 when absent, null or not numeric text.
+    // The preference as a number (written with or without quotes); 0 when
+    // absent or null. Anything else throws JSONLoaderError naming the key.
     static float GetFloat(const std::string& key);
 
-    // The preference as an integer: a Double truncated toward zero, an Int64's
-    // low 32 bits. Throws JSONLoaderError naming the key when it is absent or
-    // null, and Hjson::type_mismatch for any other type.
+    // The preference as an integer, a number with a fraction cut toward zero.
+    // Throws JSONLoaderError naming the key when it is absent, null, not a
+    // number or beyond an int.
     static int GetInt(const std::string& key);
 
     // Loads every font of the preference list `listKey` ("fonts" or
     // "large_fonts"), each {tag, filename, size}, through the graphics service,
     // into the map by tag (a later font of a tag replaces the earlier one).
+    // A list that cannot be used throws before any font is loaded.
     static void LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey);
 
     // Appends each element of "standby-text" to standbyText.

@@ -2,6 +2,8 @@
 
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileServices.h"
+#include "game/world/DocumentReader.h"
+#include "helper/TextCheck.h"
 
 #include <optional>
 
@@ -12,6 +14,9 @@ namespace {
 constexpr const char* kDocumentEnd = "\n\n \n\n";
 
 const char* const kFileTag = "JSONLoader::Init";
+
+// Bytes taken from the file object's buffer at a time.
+constexpr int32_t kReadChunk = 64 * 1024;
 
 std::string DocumentFolder()
 {
@@ -34,6 +39,53 @@ std::optional<std::string> OpenDocument(QelFileIO& file, const std::string& fold
     return std::nullopt;
 }
 
+// Every byte of the opened file, NUL bytes included, so that a binary file is
+// seen whole and refused rather than cut at its first NUL.
+std::string ReadWholeFile(QelFileIO& file)
+{
+    std::string bytes;
+    int32_t copied = 0;
+    do {
+        const size_t used = bytes.size();
+        bytes.resize(used + kReadChunk);
+        file.ReadBuffered(bytes.data() + used, kReadChunk, copied);
+        bytes.resize(used + static_cast<size_t>(copied));
+    } while (copied == kReadChunk);
+    return bytes;
+}
+
+bool IsBlankText(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
+}
+
+// The document's text, ready to parse: UTF-8 without NUL bytes, without a
+// byte order mark, not empty.
+std::string CheckedText(const std::string& bytes, const std::string& path)
+{
+    if (const std::optional<TextFault> fault = FindTextFault(bytes, true))
+        throw JSONLoaderError(path + " is not a text document: it holds " + DescribeTextFault(*fault) + ".");
+    const std::string_view text = WithoutByteOrderMark(bytes);
+    if (IsBlankText(text))
+        throw JSONLoaderError(path + " is empty: it holds no keys and values.");
+    return std::string(text) + kDocumentEnd;
+}
+
+Hjson::Value Parse(const std::string& text, const std::string& path)
+{
+    Hjson::Value root;
+    try {
+        root = Hjson::Unmarshal(text, Hjson::DecoderOptions{.duplicateKeyException = true});
+    } catch (const Hjson::syntax_error& error) {
+        throw Hjson::syntax_error(path + ": " + error.what());
+    }
+    if (root.type() != Hjson::Type::Map) {
+        throw JSONLoaderError(path + " holds " + DescribeDocumentValue(root) +
+                              " where a map of keys and values belongs (is it the right file?).");
+    }
+    return root;
+}
+
 }  // namespace
 
 void JSONLoader::Init(const std::string& name)
@@ -44,23 +96,18 @@ void JSONLoader::Init(const std::string& name)
 
     QelFileIO& file = *QelFileServices::Instance().GetFileIO(kFileTag);
     const std::string folder = DocumentFolder();
-    const std::optional<std::string> path = OpenDocument(file, folder, *checkedName);
-    if (!path) {
-        throw JSONLoaderError("The document \"" + name + "\" could not be read: neither " +
-                              QelFileIO::MakePath(folder, *checkedName, "yaml") + " nor " +
-                              QelFileIO::MakePath(folder, *checkedName, "json") + " opened (data folder " +
-                              qel::DataFolder().string() + ").");
+    const std::optional<std::string> gamePath = OpenDocument(file, folder, *checkedName);
+    if (!gamePath) {
+        throw JSONLoaderError(
+            "The document \"" + name + "\" could not be read: neither " +
+            qel::ResolveGamePath(QelFileIO::MakePath(folder, *checkedName, "yaml")) + " nor " +
+            qel::ResolveGamePath(QelFileIO::MakePath(folder, *checkedName, "json")) + " opened.");
     }
-
-    std::string text;
-    file.ReadAllText(text);
+    const std::string bytes = ReadWholeFile(file);
     file.Close();
-    text += kDocumentEnd;
-    try {
-        root = Hjson::Unmarshal(text);
-    } catch (const Hjson::syntax_error& error) {
-        throw Hjson::syntax_error(*path + ": " + error.what());
-    }
+    const std::string readPath = qel::ResolveGamePath(*gamePath);
+    root = Parse(CheckedText(bytes, readPath), readPath);
+    path = readPath;
 }
 
 int JSONLoader::GetStringList(const std::string& key, std::vector<std::string>& output, int index)

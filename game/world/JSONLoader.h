@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// A document could not be found, or a value the program needs is missing.
-// It reaches the run loop's "Error" box; the message says what and where.
+// A document could not be found or read, or a value in it cannot be used.
+// It reaches the run loop's "Error" box; the message names the file (the path
+// actually read), the key and what was wrong, in one line.
 class JSONLoaderError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -20,9 +21,11 @@ struct JSONLoader {
 
     // Reads data/<name>.yaml, else data/<name>.json (under the data subfolder
     // when the engine names one), and replaces the root with it. Both are
-    // Hjson. Throws JSONLoaderError when neither can be read or the name would
-    // leave the data folder, and Hjson::syntax_error, naming the file and the
-    // line, when the text does not parse.
+    // Hjson; a key given twice in one map is a syntax error. Throws
+    // JSONLoaderError when neither can be read, the name would leave the data
+    // folder, or the file is empty, is not UTF-8 text or does not hold a map
+    // of keys; and Hjson::syntax_error, naming the file and the line, when
+    // the text does not parse. A failed Init leaves the root as it was.
     virtual void Init(const std::string& name);
 
     // Appends the elements of element `index` of root[key], as text, to the
@@ -42,5 +45,9 @@ struct JSONLoader {
     // root[key] without adding the key; Undefined when absent.
     const Hjson::Value& Get(const std::string& key) const { return root[key]; }
 
+    // The file the root was read from, as the errors about its values name it.
+    const std::string& Path() const { return path; }
+
     Hjson::Value root;  // Undefined until loaded
+    std::string path;   // "" until loaded
 };

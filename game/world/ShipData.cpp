@@ -1,6 +1,7 @@
 #include "game/world/ShipData.h"
 
 #include "engine/base/QelFileServices.h"
+#include "game/world/DocumentReader.h"
 #include "game/world/JSONLoader.h"
 #include "game/world/ShipRecordReader.h"
 #include "helper/Hjson.h"
@@ -22,19 +23,19 @@ ShipData& ShipData::Instance() {
 void ShipData::Load(RecordList& records, KeyMap& keys, const std::string& documentName) {
     JSONLoader loader;
     loader.Init(documentName);
-    LoadDocument(records, keys, loader.root, documentName);
+    LoadDocument(records, keys, loader.root, loader.Path());
 }
 
 // Reads every record before keeping any, so a fault in one leaves the lists
-// as they were.
+// as they were. The list may also be a map, whose entries count in order.
 void ShipData::LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Value& root,
-                            const std::string& documentName) {
-    const Hjson::Value& list = root[kShipListKey];
-    if (list.type() != Hjson::Type::Vector && list.type() != Hjson::Type::Map)
-        throw ShipDataError("ship list \"" + documentName + "\" has no \"" + kShipListKey + "\" list");
+                            const std::string& documentPath) {
+    const DocumentField list = DocumentReader(root, documentPath)[kShipListKey];
+    if (list.Raw().type() != Hjson::Type::Vector && list.Raw().type() != Hjson::Type::Map)
+        list.Fail("the list of ship records");
     RecordList loaded;
-    for (size_t i = 0; i < list.size(); ++i)
-        loaded.push_back(ShipRecordReader::Read(list[static_cast<int>(i)], static_cast<int>(i), documentName));
+    for (size_t i = 0; i < list.Raw().size(); ++i)
+        loaded.push_back(ShipRecordReader::Read(list.Element(i), static_cast<int>(i), documentPath));
     for (auto& rec : loaded) {
         keys[rec->key] = rec.get();  // a later record of the same key wins the look-up
         records.push_back(std::move(rec));

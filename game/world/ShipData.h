@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,13 +15,6 @@ class QelNetworkMessage;
 namespace Hjson {
 class Value;
 }
-
-// A ship list document that cannot be used: it names the document, the record
-// and what is wrong. Loading is all or nothing, so nothing of it was kept.
-class ShipDataError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // What the client shows of a hull is built from its record; when a record
 // arrives from the server, the look built so far for that key must be dropped.
@@ -49,11 +41,13 @@ public:
     static ShipData& Instance();
 
     // Reads the ship list document of the given name and appends its records.
-    // Throws ShipDataError (or the Hjson syntax error) and then adds nothing.
+    // A document that cannot be used throws JSONLoaderError (or the Hjson
+    // syntax error) naming the file, the record, the key and the value, and
+    // then adds nothing.
     static void Load(RecordList& records, KeyMap& keys, const std::string& documentName);
-    // The same from a parsed document; the name only labels errors.
+    // The same from a parsed document; the path only labels errors.
     static void LoadDocument(RecordList& records, KeyMap& keys, const Hjson::Value& root,
-                             const std::string& documentName);
+                             const std::string& documentPath);
     // Frees every record of the list and empties it; the key map entries
     // that named them go too, so no look-up can reach a freed record.
     void ClearRecords(RecordList& records);

@@ -6,15 +6,14 @@
 #include <memory>
 #include <string>
 
-namespace Hjson {
-class Value;
-}
+class DocumentField;
 
 class ShipRecordReader {
 public:
     // The record of the entry at the given position of the list. Throws
-    // ShipDataError naming the document, the position (and the key, once it
-    // is known) when a required key is absent or a value has the wrong shape.
-    static std::unique_ptr<ShipDataRecord> Read(const Hjson::Value& entry, int index,
-                                                const std::string& documentName);
+    // JSONLoaderError naming the document, the position (and the key, once it
+    // is known), the key and the value when a required key is absent or a
+    // value has the wrong type or lies outside its range.
+    static std::unique_ptr<ShipDataRecord> Read(const DocumentField& entry, int index,
+                                                const std::string& documentPath);
 };

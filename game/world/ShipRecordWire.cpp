@@ -6,6 +6,7 @@
 
 #include "engine/base/QelNetworkMessage.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -36,7 +37,14 @@ private:
 class WireReader {
 public:
     explicit WireReader(QelNetworkMessage& m) : m_(m) {}
-    float Float() { float v = 0; m_.ReadInt32(v); return v; }
+    // Every float of a record is a size, a speed, a position or a colour:
+    // an infinity or a NaN in any of them makes the record malformed.
+    float Float() {
+        float v = 0;
+        m_.ReadInt32(v);
+        nonFinite_ = nonFinite_ || !std::isfinite(v);
+        return v;
+    }
     int32_t Int() { int32_t v = 0; m_.ReadInt32(v); return v; }
     std::string Text() { std::string v; m_.ReadString(v); return v; }
     glm::vec3 Vec3() { glm::vec3 v; v.x = Float(), v.y = Float(), v.z = Float(); return v; }
@@ -47,9 +55,11 @@ public:
         return !m_.IsBad() && n >= 0 && n <= cap && n <= m_.BytesLeftToRead() / minBytesEach;
     }
     bool Bad() const { return m_.IsBad(); }
+    bool SawNonFinite() const { return nonFinite_; }
 
 private:
     QelNetworkMessage& m_;
+    bool nonFinite_ = false;
 };
 
 // Everything after the key, into the record; the fault found, or null when whole.
@@ -100,6 +110,7 @@ const char* ReadBody(WireReader& in, ShipDataRecord& rec) {
         beam.barrelAngle = in.Float();
     }
     if (in.Bad()) return "record cut short";
+    if (in.SawNonFinite()) return "a value is not a finite number";
     return nullptr;
 }
 

@@ -144,6 +144,15 @@ TEST(ParseColor, unreadable_text_gives_magenta_and_never_throws)
     ExpectColors(cases);
 }
 
+TEST(TryParseColor, tells_an_unreadable_text_from_a_magenta_one)
+{
+    EXPECT_EQ(TryParseColor("magenta"), kMagenta);
+    EXPECT_EQ(TryParseColor("#f0f"), kMagenta);
+    EXPECT_EQ(TryParseColor("rgb(10%, 20%, 30%)"), glm::vec4(0.1f, 0.2f, 0.3f, 1.0f));
+    for (const char* text : {"", "no such colour", "hsl(0, 3.0e38, 3.0e38)", "#12345"})
+        EXPECT_FALSE(TryParseColor(text).has_value()) << '"' << text << '"';
+}
+
 TEST(ParseColor, always_writes_the_output)
 {
     glm::vec4 color{0.5f};

@@ -283,6 +283,30 @@ TEST(HjsonParseTest, duplicate_keys_keep_the_first_place_and_the_last_value)
     EXPECT_EQ(doc.key(1), "b");
 }
 
+TEST(HjsonParseTest, duplicate_keys_are_an_error_naming_their_place_when_asked)
+{
+    const Hjson::DecoderOptions strict{.duplicateKeyException = true};
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"{a: 1, b: 2, a: 3}", "Found a duplicate of the key 'a' at line 1, column 14"},
+        {"first: 1\nsecond: {x: 1\n  x: 2}\n", "Found a duplicate of the key 'x' at line 3, column 3"},
+        {"list: [{k: 1}, {k: 2}]\n\"list\": 3\n", "Found a duplicate of the key 'list' at line 2, column 1"},
+    };
+    for (const Case& c : cases) {
+        try {
+            Hjson::Unmarshal(c.text, strict);
+            ADD_FAILURE() << c.text << " parsed";
+        } catch (const Hjson::syntax_error& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.text;
+        }
+    }
+    EXPECT_EQ(Hjson::Unmarshal("{a: {k: 1}, b: {k: 2}}", strict)["b"]["k"].to_int64(), 2)
+        << "the same key in two maps is no duplicate";
+}
+
 TEST(HjsonParseTest, root_braces_are_optional_and_an_empty_document_is_an_empty_map)
 {
     const Value doc = Hjson::Unmarshal("# settings\nfirst: 1\nsecond: [1, 2]\n");

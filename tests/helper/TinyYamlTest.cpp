@@ -1,5 +1,7 @@
 #include "helper/TinyYaml.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -220,6 +222,18 @@ TEST(TinyYamlFile, missing_file_or_folder_fails_and_empties_the_document)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(TINY_YAML::ParseFile(document, folder));
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(document.Empty());
+}
+
+TEST(TinyYamlFile, a_malformed_file_is_named_after_the_error_that_gives_its_line)
+{
+    qeltest::TempFolder folder;
+    folder.Write("description.yaml", "Category: Training\nnot a key line\n");
+    NodeMap document;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(TINY_YAML::ParseFile(document, folder / "description.yaml"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              LineError(2) + (folder / "description.yaml") + " was not read: the error above gives its line\n");
     EXPECT_TRUE(document.Empty());
 }
 

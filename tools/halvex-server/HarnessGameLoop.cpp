@@ -31,7 +31,8 @@ void HarnessGameLoop::Startup()
     game.Startup();
     gServer->StartHosting();
     if (gServer->IsNetworkDown())
-        throw std::runtime_error("could not host: the network endpoint did not open its port");
+        throw std::runtime_error("could not host: " + gServer->HostingFailure() +
+                                 " (choose another port with --port, 0 for any free one)");
     StartMission();
     std::printf("listening on port %u\n", static_cast<unsigned>(gServer->Port()));
     std::fflush(stdout);
@@ -42,7 +43,7 @@ void HarnessGameLoop::StartMission()
     try {
         theMissionScript.Start(missionName);
     } catch (const ScriptError& error) {
-        throw std::runtime_error("mission \"" + missionName + "\" could not start:\n" + error.what());
+        throw std::runtime_error("mission \"" + missionName + "\" could not start: " + error.what());
     }
 }
 

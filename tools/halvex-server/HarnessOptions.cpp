@@ -9,8 +9,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kMissionScriptFile = "script.py";
-
 // The text after an option, or an error naming the option.
 const std::string& ValueOf(const std::vector<std::string>& arguments, size_t& index)
 {
@@ -45,14 +43,14 @@ double ParseSeconds(const std::string& text)
     return value;
 }
 
+// What the folder holds is the script host's to judge when it starts the
+// mission: a folder without a usable script is a mission that cannot start,
+// not a wrong command line.
 void RequireMissionFolder(const fs::path& folder, const std::string& mission)
 {
     std::error_code error;
     if (!fs::is_directory(folder, error))
         throw HarnessOptionError("no mission \"" + mission + "\": " + folder.string() + " is not a folder");
-    if (!fs::is_regular_file(folder / kMissionScriptFile, error))
-        throw HarnessOptionError("no mission \"" + mission + "\": " + folder.string() + " has no " +
-                                 kMissionScriptFile);
 }
 
 // Without a trailing separator, so that the last part names the folder.

@@ -133,6 +133,15 @@ TEST_F(MessageQueuesTest, malformed_messages_are_dropped_counted_and_change_noth
         EXPECT_EQ(seen, std::vector<int32_t>{42});
     }
     EXPECT_EQ(queues.QueuedCount(), 0u);
+    EXPECT_EQ(queues.DescribeRefused(0), "server network: messages refused this run: 2 too short for a key, 1 with "
+                                         "a key no handler takes, 1 read past their end by a handler");
+    EXPECT_EQ(queues.DescribeRefused(5).substr(queues.DescribeRefused(5).rfind(", ")),
+              ", 5 packets too large to be a message");
+}
+
+TEST_F(MessageQueuesTest, nothing_refused_is_no_line_at_all)
+{
+    EXPECT_EQ(queues.DescribeRefused(0), "");
 }
 
 TEST_F(MessageQueuesTest, a_negative_limit_dispatches_nothing_and_keeps_the_queue)

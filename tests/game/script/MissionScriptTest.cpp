@@ -1,8 +1,11 @@
 #include "ScriptTestSupport.h"
 
 #include "game/world/ServerStringMap.h"
+#include "tests/support/ErrorText.h"
 
 #include <gmock/gmock.h>
+
+#include <sstream>
 
 namespace scripttest {
 namespace {
@@ -154,6 +157,92 @@ TEST_F(MissionTest, a_failed_start_leaves_nothing_running_and_a_later_start_work
     host().Start("echo");
     host().HandleEvent(Event("print", "ok"));
     EXPECT_EQ(log.Texts().front(), "ok");
+}
+
+// One line per mission that cannot be loaded: what its folder holds, and the
+// first line of the error, which names the file (and the line when Python
+// knows it). "<script>" stands for the path of the mission's script.py.
+TEST_F(MissionTest, a_mission_that_cannot_load_is_named_by_file_and_line_and_leaves_nothing_running)
+{
+    struct Case {
+        const char* name;
+        std::string script;  // "" leaves script.py out
+        std::string firstLine;
+        bool folder = false;  // script.py is a folder
+    };
+    const std::string deep = "x = " + std::string(35000, '(') + std::string(35000, ')') + "\n";
+    std::string longSum = "x = 1";
+    for (int i = 0; i < 35000; ++i)
+        longSum += "+1";
+    const Case cases[] = {
+        {"no_script", "", "<script> is missing: a mission folder needs its script.py; nothing started."},
+        {"script_folder", "", "<script> is a folder, not the mission's script; nothing started.", true},
+        {"nul_byte", std::string("import zmx\nname = \"a\0b\"\n", 24),
+         "<script> holds a NUL byte at line 2, column 10: a mission script is text; nothing started."},
+        {"latin1", "import zmx\nname = \"Br\xFC" "cke\"\n",
+         "<script>, line 2: SyntaxError: (unicode error) 'utf-8' codec can't decode byte 0xfc in position 2: "
+         "invalid start byte"},
+        {"deep_nesting", deep, "<script>, line 1: SyntaxError: too many nested parentheses"},
+        {"long_sum", longSum + "\n", "<script>: RecursionError: maximum recursion depth exceeded during compilation"},
+        {"handler_not_a_function", "halvex_event_handler = 5\n",
+         "<script>: halvex_event_handler is a value of type int, not a function."},
+        {"async_handler", "import zmx\n\nasync def halvex_event_handler(sim, event):\n    pass\n",
+         "<script>, line 3: halvex_event_handler is an async function; the game calls it as a plain function, so "
+         "its body would never run; nothing started."},
+        {"generator_handler", "def halvex_event_handler(sim, event):\n    yield event\n",
+         "<script>, line 1: halvex_event_handler is a generator (it yields); the game calls it as a plain function, "
+         "so its body would never run; nothing started."},
+        {"async_generator_handler", "async def halvex_event_handler(sim, event):\n    yield event\n",
+         "<script>, line 1: halvex_event_handler is an async generator; the game calls it as a plain function, so "
+         "its body would never run; nothing started."},
+        {"raises_in_a_helper", "import zmx\nimport mission_helper\n", "<folder>mission_helper.py, line 2: KeyError: 'x'"},
+    };
+    data.Write("missions/raises_in_a_helper/mission_helper.py", "table = {}\nvalue = table['x']\n");
+    for (const Case& c : cases) {
+        const std::string folder = data / (std::string("missions/") + c.name + "/");
+        std::filesystem::create_directories(folder);
+        if (c.folder)
+            std::filesystem::create_directories(folder + "script.py");
+        else if (!c.script.empty())
+            data.Write(std::string("missions/") + c.name + "/script.py", c.script);
+        std::string expected = c.firstLine;
+        if (const size_t at = expected.find("<script>"); at != std::string::npos)
+            expected.replace(at, 8, folder + "script.py");
+        if (const size_t at = expected.find("<folder>"); at != std::string::npos)
+            expected.replace(at, 8, folder);
+
+        const std::string error = qeltest::ErrorText([&] { host().Start(c.name); });
+        EXPECT_EQ(error.substr(0, error.find('\n')), expected) << c.name;
+        EXPECT_FALSE(host().ScriptsLoaded()) << c.name;
+        std::istringstream lines(error);
+        for (std::string line; std::getline(lines, line);)  // no line quotes a 35 KB expression
+            EXPECT_LT(line.size(), 400u) << c.name;
+    }
+    host().Start("echo");
+    EXPECT_TRUE(host().ScriptsLoaded());
+}
+
+TEST_F(MissionTest, a_handler_swapped_at_run_time_for_one_that_cannot_run_is_named)
+{
+    struct Case {
+        const char* swap;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"halvex_event_handler = 5", "halvex_event_handler is a value of type int, not a function."},
+        {"async def halvex_event_handler(sim, event): pass",
+         "halvex_event_handler returned a coroutine instead of running; it must be a plain function."},
+        {"def halvex_event_handler(sim, event): yield event",
+         "halvex_event_handler returned a generator instead of running; it must be a plain function."},
+    };
+    const std::string script = data / "missions/echo/script.py";
+    for (const Case& c : cases) {
+        host().Start("echo");
+        RunScript(std::string("global halvex_event_handler\n") + c.swap);
+        EXPECT_EQ(qeltest::ErrorText([] { host().HandleEvent(Event("anything")); }), script + ": " + c.message);
+        EXPECT_TRUE(host().ScriptsLoaded()) << "the mission stays loaded; the run loop decides";
+        host().Stop();
+    }
 }
 
 TEST_F(MissionTest, mission_names_that_leave_the_missions_folder_start_nothing)

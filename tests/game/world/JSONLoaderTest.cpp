@@ -42,13 +42,12 @@ TEST_F(JSONLoaderTest, json_document_is_read_when_there_is_no_yaml)
     EXPECT_EQ(loader.GetString("count"), "2");
 }
 
-TEST_F(JSONLoaderTest, missing_document_is_an_error_naming_it)
+TEST_F(JSONLoaderTest, missing_document_is_an_error_naming_both_files_it_looked_for)
 {
     EXPECT_THROW(loader.Init("preferences"), JSONLoaderError);
-    const std::string message = ErrorOfInit("preferences");
-    EXPECT_NE(message.find("\"preferences\""), std::string::npos) << message;
-    EXPECT_NE(message.find("data/preferences.yaml"), std::string::npos) << message;
-    EXPECT_NE(message.find("data/preferences.json"), std::string::npos) << message;
+    EXPECT_EQ(ErrorOfInit("preferences"), "The document \"preferences\" could not be read: neither " +
+                                              (data / "preferences.yaml") + " nor " + (data / "preferences.json") +
+                                              " opened.");
 }
 
 TEST_F(JSONLoaderTest, document_names_that_leave_the_data_folder_are_refused)
@@ -58,13 +57,25 @@ TEST_F(JSONLoaderTest, document_names_that_leave_the_data_folder_are_refused)
         EXPECT_THROW(loader.Init(name), JSONLoaderError) << name;
 }
 
-TEST_F(JSONLoaderTest, malformed_document_names_the_file_and_the_line)
+TEST_F(JSONLoaderTest, malformed_document_names_the_file_and_the_line_and_keeps_the_old_root)
 {
+    data.Write("preferences.yaml", "kept: 1\n");
+    loader.Init("preferences");
     data.Write("preferences.yaml", "{\n  good: 1\n  bad: [1, 2\n  other: }\n}\n");
     EXPECT_THROW(loader.Init("preferences"), Hjson::syntax_error);
     const std::string message = ErrorOfInit("preferences");
-    EXPECT_NE(message.find("data/preferences.yaml"), std::string::npos) << message;
-    EXPECT_NE(message.find("line"), std::string::npos) << message;
+    EXPECT_EQ(message.rfind(data / "preferences.yaml: ", 0), 0u) << message;
+    EXPECT_NE(message.find("at line 5, column 1"), std::string::npos) << message;
+    EXPECT_EQ(loader.GetString("kept"), "1");
+    EXPECT_EQ(loader.Path(), data / "preferences.yaml");
+}
+
+TEST_F(JSONLoaderTest, a_byte_order_mark_is_skipped_and_the_path_read_is_kept)
+{
+    data.Write("ships.json", "\xEF\xBB\xBF{\"from\": \"an editor that marks its files\"}");
+    loader.Init("ships");
+    EXPECT_EQ(loader.GetString("from"), "an editor that marks its files");
+    EXPECT_EQ(loader.Path(), data / "ships.json");
 }
 
 TEST_F(JSONLoaderTest, documents_come_from_the_data_subfolder_when_one_is_named)

@@ -238,33 +238,84 @@ TEST(ShipDataLoad, missing_required_key_names_record_and_key_and_keeps_nothing) 
     for (const auto& [key, value] : kRequired) {
         ShipData sd;
         const std::string error = qeltest::ErrorText(
-            [&] { LoadText(sd, List(Record("fine") + Record("broken", "", key)), "shipData"); });
-        EXPECT_THAT(error, HasSubstr("\"shipData\"")) << key;
-        EXPECT_THAT(error, HasSubstr("record 1 (\"broken\")")) << key;
-        EXPECT_THAT(error, HasSubstr(std::string("\"") + key + "\"")) << key;
+            [&] { LoadText(sd, List(Record("fine") + Record("broken", "", key)), "/data/shipData.yaml"); });
+        EXPECT_THAT(error, ::testing::StartsWith("/data/shipData.yaml: record 1 (\"broken\"): \"" +
+                                                 std::string(key) + "\" is missing; expected ")) << key;
         EXPECT_TRUE(sd.mainRecords.empty()) << key;
         EXPECT_TRUE(sd.mainKeys.empty()) << key;
     }
 }
 
-TEST(ShipDataLoad, unusable_documents_raise_clear_errors) {
+// One line per broken ship list, read through the document loader from a
+// data folder: the record's extra keys (or the whole list) and the error.
+// "<path>" stands for the path of the file read.
+TEST(ShipDataLoad, each_broken_ship_list_is_refused_with_one_line_naming_file_record_key_and_value) {
+    std::string manyShields;
+    for (int i = 0; i < 65; ++i) manyShields += "10, ";
     struct Case {
-        const char* what;
-        std::string text;
-        const char* expected;
+        std::string extra;      // keys added to record 0, whose key is "k"
+        std::string message;
+        std::string omit = "";  // a required key left out of the record
+    };
+    const Case cases[] = {
+        {"movespeed: \"\"", "record 0 (\"k\"): \"movespeed\" is \"\" (text); expected a number from 0 to 1000.",
+         "movespeed"},
+        {"exclusionradius: null", "record 0 (\"k\"): \"exclusionradius\" is null; expected a number from 0 to 100000.",
+         "exclusionradius"},
+        {"shields: 'x'", "record 0 (\"k\"): \"shields\" is \"x\" (text); expected a list."},
+        {"radarscale: NaN", "record 0 (\"k\"): \"radarscale\" is \"NaN\" (text); expected a number from 0 to 100.",
+         "radarscale"},
+        {"meshscale: 1e999",
+         "record 0 (\"k\"): \"meshscale\" is \"1e999\" (text); expected a number from 0.001 to 1000.", "meshscale"},
+        {"speed_coeff: 1e38", "record 0 (\"k\"): \"speed_coeff\" is 1e+38; expected a number from 0 to 1000."},
+        {"hullpoints: -1", "record 0 (\"k\"): \"hullpoints\" is -1; expected a number from 0 to 1000000.",
+         "hullpoints"},
+        {"hullpoints: 5", "Found a duplicate of the key 'hullpoints' at line 17, column 1"},
+        {"tubecount: 21", "record 0 (\"k\"): \"tubecount\" is 21; expected a whole number from 0 to 20."},
+        {"internalmapscale: 1", "record 0 (\"k\"): \"internalmapw\" is missing; expected a whole number from 1 to 256."},
+        {"shields: [" + manyShields + "]",
+         "record 0 (\"k\"): \"shields\" is a list of 65 elements; expected a list of at most 64 shield strengths."},
+        {"hull_port_sets: { beam: [ { position: [{}, 0, 0] } ] }",
+         "record 0 (\"k\"): \"hull_port_sets.beam[0].position\" is a list of 3 elements; expected a list of three "
+         "numbers from -100000 to 100000."},
+        {"hull_port_sets: { exhaust: [ { position: [0, 0, 0], color: \"bluish\" } ] }",
+         "record 0 (\"k\"): \"hull_port_sets.exhaust[0].color\" is \"bluish\" (text); expected a colour such as "
+         "\"red\", \"#40c0ff\" or \"rgb(64, 192, 255)\"."},
+        {"hullportsets: [ { type: \"beam\", position: [[0, 0, 0]], beamcolor: [5] } ]",
+         "record 0 (\"k\"): \"hullportsets[0].beamcolor[0]\" is 5; expected a colour such as \"red\", \"#40c0ff\" or "
+         "\"rgb(64, 192, 255)\"."},
+        {"hullportsets: [ { position: [[0, 0, 0]] } ]",
+         "record 0 (\"k\"): \"hullportsets[0].type\" is missing; expected text."},
+        {"torpedostart: [ { Homing: -3 } ]",
+         "record 0 (\"k\"): \"torpedostart[0].Homing\" is -3; expected a whole number from 0 to 10000."},
+        {"key: \"\"", "record 0: \"key\" is \"\" (text); expected a ship key (not empty)."},
+    };
+    for (const Case& c : cases) {
+        qeltest::TempFolder data;
+        qeltest::ScopedEnv dataDir("QEL_DATA_DIR", data.Path().string());
+        std::string record = Record("k", c.extra, c.omit);
+        if (c.extra.rfind("key:", 0) == 0) record.replace(0, record.find('\n'), "{");
+        data.Write("shipData.yaml", List(record));
+        ShipData sd;
+        const std::string error = qeltest::ErrorText([&] { sd.LoadMain(); });
+        EXPECT_EQ(error, data / "shipData.yaml" + ": " + c.message) << c.extra;
+        EXPECT_TRUE(sd.mainRecords.empty()) << c.extra;
+    }
+}
+
+TEST(ShipDataLoad, a_list_that_is_not_one_of_records_is_refused) {
+    struct Case {
+        const char* text;
+        const char* message;
     } cases[] = {
-        {"record without a key", List("{ name: \"x\" }"), "record 0 lacks the required key \"key\""},
-        {"list where a number belongs", List(Record("k", "hullpoints: [1, 2]", "hullpoints")),
-         "\"hullpoints\""},
-        {"map where a port position number belongs",
-         List(Record("k", "hull_port_sets: { beam: [ { position: [{}, 0, 0] } ] }")), "record 0 (\"k\")"},
-        {"no ship list", "{ ships: [] }", "has no \"#ship-list\""},
+        {"{ ships: [] }", ": \"#ship-list\" is missing; expected the list of ship records."},
+        {"{ \"#ship-list\": \"none\" }", ": \"#ship-list\" is \"none\" (text); expected the list of ship records."},
+        {"{ \"#ship-list\": [5] }", ": \"#ship-list[0]\" is 5; expected a map of the record's keys."},
     };
     for (const Case& c : cases) {
         ShipData sd;
-        const std::string error = qeltest::ErrorText([&] { LoadText(sd, c.text); });
-        EXPECT_THAT(error, HasSubstr(c.expected)) << c.what;
-        EXPECT_TRUE(sd.mainRecords.empty()) << c.what;
+        EXPECT_EQ(qeltest::ErrorText([&] { LoadText(sd, c.text, "ships.yaml"); }), std::string("ships.yaml") + c.message);
+        EXPECT_TRUE(sd.mainRecords.empty()) << c.text;
     }
 }
 

@@ -241,6 +241,9 @@ TEST(ShipRecordWire, malformed_records_are_rejected_whole) {
         {"negative ship energy cost", [&](auto& m) { Poke(m, hull + 36, -1.0f); }},
         {"negative warp energy cost", [&](auto& m) { Poke(m, hull + 40, -1.0f); }},
         {"negative jump energy cost", [&](auto& m) { Poke(m, hull + 44, -1.0f); }},
+        {"infinite mesh scale", [&](auto& m) { Poke(m, hull - 16, std::numeric_limits<float>::infinity()); }},
+        {"NaN shield value", [&](auto& m) { Poke(m, shields + 4, nan); }},
+        {"NaN last beam barrel angle", [&](auto& m) { Poke(m, m.writeIndex - 4, nan); }},
     };
     for (const Case& c : cases) {
         QelNetworkMessage m;

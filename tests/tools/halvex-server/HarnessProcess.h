@@ -80,6 +80,20 @@ public:
         return std::nullopt;
     }
 
+    // Whether standard error came to hold the text, read while `idle` runs
+    // between reads; false when the program ends first or the patience runs out.
+    bool WaitForErrorText(const std::string& text, const std::function<void()>& idle = {})
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (errors.find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            if (!Read(idle ? 1 : 50) && Ended())
+                break;
+            if (idle)
+                idle();
+        }
+        return errors.find(text) != std::string::npos;
+    }
+
     // Waits for the program to end; its exit status (-1 when killed by a
     // signal or when the patience ran out).
     int Wait()

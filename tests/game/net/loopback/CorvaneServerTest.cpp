@@ -12,6 +12,11 @@
 
 #include <enet/enet.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 using nettest::ServerFixture;
@@ -278,6 +283,41 @@ TEST_F(CorvaneServerTest, hostile_messages_are_survived_and_a_well_behaved_conso
 
     enet_peer_reset(rogueServer);
     enet_host_destroy(rogue);
+}
+
+// A port another program holds is named with the system's reason, and the
+// next start, once the port is free, opens it after all.
+TEST_F(CorvaneServerTest, a_port_in_use_is_named_and_hosting_again_opens_it_once_free)
+{
+    server.reset();
+    factory.DestroyServer("server");
+    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(holder, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    CorvaneServer::Settings settings;
+    settings.port = ntohs(address.sin_port);
+
+    server = std::make_unique<CorvaneServer>(settings);
+    gServer = server.get();
+    ::testing::internal::CaptureStderr();
+    server->StartHosting();
+    const std::string logged = ::testing::internal::GetCapturedStderr();
+    const std::string failure =
+        "UDP port " + std::to_string(settings.port) + " could not be opened: Address already in use";
+    EXPECT_TRUE(server->IsNetworkDown());
+    EXPECT_EQ(server->HostingFailure(), failure);
+    EXPECT_EQ(logged, "server: " + failure + "; consoles cannot connect\n");
+
+    close(holder);
+    server->StartHosting();
+    EXPECT_FALSE(server->IsNetworkDown());
+    EXPECT_EQ(server->HostingFailure(), "");
+    EXPECT_EQ(server->Port(), settings.port);
 }
 
 TEST_F(CorvaneServerTest, stopped_server_sends_nothing_and_hosting_again_serves_consoles)

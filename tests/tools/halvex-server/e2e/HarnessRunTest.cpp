@@ -1,7 +1,7 @@
 // halvex-server as a whole program: it hosts the first mission and stops when
 // told, and it refuses clearly, with a non-zero status, what it cannot run.
 
-#include "tests/support/TempFolder.h"
+#include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
 
 #include <gmock/gmock.h>
@@ -12,20 +12,6 @@ namespace harnesstest {
 namespace {
 
 using ::testing::HasSubstr;
-
-const std::string kGameData = std::string(QEL_SOURCE_DIR) + "/data";
-
-// A data folder holding the game's preferences and ships and one mission of
-// the given script.
-struct MissionFolder {
-    explicit MissionFolder(const std::string& script)
-    {
-        std::filesystem::copy(kGameData + "/preferences.yaml", data.Path() / "preferences.yaml");
-        std::filesystem::copy(kGameData + "/shipData.yaml", data.Path() / "shipData.yaml");
-        data.Write("missions/trial/script.py", script);
-    }
-    qeltest::TempFolder data;
-};
 
 TEST(HarnessRunTest, hosts_the_first_mission_for_the_ticks_asked_and_ends_cleanly)
 {
