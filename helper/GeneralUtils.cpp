@@ -4,8 +4,10 @@
 #include "helper/QelAssert.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -219,6 +221,27 @@ std::string LowerCaseAscii(std::string text)
             c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
+}
+
+int64_t LeadingInteger(std::string_view text)
+{
+    size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        negative = text[at++] == '-';
+    // Accumulated negatively: the negative range is the larger one.
+    int64_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const int digit = text[at] - '0';
+        if (value < (INT64_MIN + digit) / 10)
+            return negative ? INT64_MIN : INT64_MAX;
+        value = value * 10 - digit;
+    }
+    if (negative)
+        return value;
+    return value == INT64_MIN ? INT64_MAX : -value;
 }
 
 float Clamp(float x, float lower, float upper)

@@ -58,6 +58,12 @@ float HueToRgb(float p, float q, float t);
 // must not change which.
 std::string LowerCaseAscii(std::string text);
 
+// The leading decimal integer of the text as atoi reads it (white space
+// skipped, an optional sign, the digits up to the first other character),
+// without its overflow: a number beyond the 64-bit range stops at the nearer
+// end. No digits give 0.
+int64_t LeadingInteger(std::string_view text);
+
 // x held within [lower, upper]; when lower exceeds upper the result is upper.
 float Clamp(float x, float lower, float upper);
 

@@ -8,6 +8,7 @@
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/shell/KeyVal.h"
+#include "game/shell/SceneHost.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
@@ -33,6 +34,8 @@ void HalvexGameLoop::Startup()
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();
+    if (scenes)
+        scenes->Setup();
 }
 
 // Client, server, render manager (with the scenes), world: in this order, once.
@@ -52,6 +55,9 @@ void HalvexGameLoop::CreateSingletons()
     if (gGraphicsFactory != nullptr)
         server->SetWindowSize(static_cast<float>(gGraphicsFactory->GetWidth()),
                               static_cast<float>(gGraphicsFactory->GetHeight()));
+
+    if (options.makeSceneHost)
+        scenes = options.makeSceneHost();
 
     world = std::make_unique<Simulation>();
 }
@@ -92,7 +98,8 @@ void HalvexGameLoop::DisconnectScriptHost()
 
 void HalvexGameLoop::SceneFrameUpdate()
 {
-    // RenderManager::FrameUpdate: the current scene's input step (scene rendering).
+    if (scenes)
+        scenes->FrameUpdate();
 }
 
 void HalvexGameLoop::SimulationFrameUpdate()
@@ -121,7 +128,8 @@ void HalvexGameLoop::SimulationTick(uint32_t)
 
 void HalvexGameLoop::SceneTick()
 {
-    // RenderManager::SimTick: the scene's tick step (scene rendering).
+    if (scenes)
+        scenes->SimTick();
 }
 
 void HalvexGameLoop::ServerTick()
@@ -136,11 +144,14 @@ void HalvexGameLoop::ClientTick()
         client->Tick();
 }
 
-// Until the scenes arrive, the window shows the product's name through the
-// graphics service, which proves the 2D path from game to screen.
+// Without scenes, the window shows the product's name through the graphics
+// service, which proves the 2D path from game to screen.
 void HalvexGameLoop::Draw()
 {
-    // RenderManager::Draw: the scene's draw, then overlays (scene rendering).
+    if (scenes) {
+        scenes->Draw();
+        return;
+    }
     if (gGraphicsFactory == nullptr)
         return;
     static const float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -168,6 +179,7 @@ void HalvexGameLoop::DeleteSingletons()
         theMissionScript.Stop();
     DisconnectScriptHost();
     LogRefusedMessages();
+    scenes.reset();
     world.reset();
     if (server)
         server->SetScriptHost(nullptr);

@@ -7,11 +7,13 @@
 #include "engine/base/QelGameLoop.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class CorvaneClient;
 class CorvaneServer;
+class SceneHost;
 class ScriptConsoleLog;
 class Simulation;
 
@@ -22,6 +24,9 @@ public:
     struct Options {
         std::optional<uint16_t> serverPort;  // in place of "serverNetworkPort"; 0: any free port
         bool lanDiscovery = true;            // answer and search the local network
+        // Makes the host of the scenes (the window program's render manager)
+        // when the start-up reaches it; none: the game runs without screens.
+        std::function<std::unique_ptr<SceneHost>()> makeSceneHost;
     };
 
     HalvexGameLoop();
@@ -50,5 +55,6 @@ private:
     std::unique_ptr<ScriptConsoleLog> consoleLog;
     std::unique_ptr<CorvaneClient> client;
     std::unique_ptr<CorvaneServer> server;
+    std::unique_ptr<SceneHost> scenes;
     std::unique_ptr<Simulation> world;
 };

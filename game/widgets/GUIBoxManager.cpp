@@ -5,14 +5,11 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/KeyVal.h"
 #include "game/widgets/WidgetTable.h"
+#include "helper/GeneralUtils.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
-std::string consoleName;
-std::vector<std::string> consoleWidgetList;
-std::string currentWidgetName;
 GUIBoxEditState theBoxEditState;
 
 namespace {
@@ -82,30 +79,6 @@ int32_t ClampEdge(int64_t edge)
     return static_cast<int32_t>(std::clamp<int64_t>(edge, -GUIBoxManager::kMaxPercent, GUIBoxManager::kMaxPercent));
 }
 
-// The leading decimal integer of a line: blanks skipped, an optional sign,
-// the digits up to the first other character; no digits read as 0.
-int32_t LeadingInteger(const std::string& line)
-{
-    size_t start = line.find_first_not_of(" \t");
-    if (start == std::string::npos)
-        return 0;
-    bool negative = false;
-    if (line[start] == '+' || line[start] == '-') {
-        negative = line[start] == '-';
-        ++start;
-    }
-    uint64_t magnitude = 0;
-    const char* first = line.data() + start;
-    const char* last = line.data() + line.size();
-    const auto [end, error] = std::from_chars(first, last, magnitude);
-    if (end == first)
-        return 0;
-    if (error == std::errc::result_out_of_range || magnitude > static_cast<uint64_t>(INT64_MAX))
-        magnitude = static_cast<uint64_t>(INT64_MAX);
-    const int64_t value = static_cast<int64_t>(magnitude);
-    return ClampEdge(negative ? -value : value);
-}
-
 std::string WithoutTrailingSpace(std::string line)
 {
     line.erase(line.find_last_not_of(" \t\r\n") + 1);
@@ -132,7 +105,7 @@ bool ReadBoxRecord(QelFileIO& file, GUIBox& box)
     for (int32_t& edge : edges) {
         line.clear();
         if (file.ReadLine(line))
-            edge = LeadingInteger(line);
+            edge = ClampEdge(LeadingInteger(line));
     }
     box.rect[0] = {edges[0], edges[1], edges[2], edges[3]};
     box.rect[1] = {edges[4], edges[5], edges[6], edges[7]};

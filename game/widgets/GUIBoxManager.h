@@ -21,6 +21,7 @@
 //
 // Main thread only.
 
+#include "game/shell/ConsoleState.h"
 #include "game/shell/IntRect.h"
 
 #include <array>
@@ -127,12 +128,5 @@ public:
     static void UpdateLayoutIndex(GUIBoxEditState& state);
 };
 
-// The console this machine shows (empty until the server names it) and its
-// widgets in drawing order; the screen name of every box it draws.
-extern std::string consoleName;
-extern std::vector<std::string> consoleWidgetList;
-// The widget name of the box being drawn, for widgets that must know which
-// box they are in.
-extern std::string currentWidgetName;
 // The layout state of this machine's console screen.
 extern GUIBoxEditState theBoxEditState;

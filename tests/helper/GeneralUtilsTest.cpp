@@ -44,6 +44,19 @@ TEST(LowerCaseAscii, lowers_ascii_letters_only)
     EXPECT_EQ(LowerCaseAscii(""), "");
 }
 
+TEST(LeadingInteger, reads_as_atoi_does_but_stops_at_the_ends_of_the_range)
+{
+    struct Case {
+        const char* text;
+        int64_t value;
+    };
+    for (const Case c : {Case{"42", 42}, Case{"  -12abc", -12}, Case{"+7", 7}, Case{"\t3\r", 3}, Case{"x", 0},
+                         Case{"", 0}, Case{"-", 0}, Case{"1.9", 1}, Case{"9223372036854775807", INT64_MAX},
+                         Case{"-9223372036854775808", INT64_MIN}, Case{"99999999999999999999999", INT64_MAX},
+                         Case{"-99999999999999999999999", INT64_MIN}})
+        EXPECT_EQ(LeadingInteger(c.text), c.value) << '"' << c.text << '"';
+}
+
 TEST(Tokenize, splits_at_delimiters_and_keeps_back_quoted_spans_whole)
 {
     struct Case {
