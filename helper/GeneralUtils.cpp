@@ -4,7 +4,6 @@
 #include "helper/QelAssert.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +21,7 @@ constexpr double kTwoPi = 6.2831854820251465;
 constexpr double kMostTurnsToStep = 64.0;
 
 constexpr char kBackQuote = '`';
+constexpr std::string_view kBlanks = " \t\n\v\f\r";
 
 constexpr std::array<uint32_t, 256> MakeCrc32Table()
 {
@@ -214,6 +214,41 @@ float HueToRgb(float p, float q, float t)
     return p;
 }
 
+std::string TrimWhitespace(std::string_view text)
+{
+    const std::string_view::size_type first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const std::string_view::size_type last = text.find_last_not_of(kBlanks);
+    return std::string(text.substr(first, last - first + 1));
+}
+
+int32_t LeadingInt(std::string_view text)
+{
+    std::string_view::size_type i = text.find_first_not_of(kBlanks);
+    if (i == std::string_view::npos)
+        return 0;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    // Summed as a magnitude that stops growing past the int32 range, so any
+    // run of digits is read without overflow.
+    constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
+    const int64_t value = negative ? -magnitude : magnitude;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+void TrimStoredText(std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    const size_t last = text.find_last_not_of('\0');
+    text.erase(last == std::string::npos ? 0 : last + 1);
+}
+
 std::string LowerCaseAscii(std::string text)
 {
     for (char& c : text) {
@@ -221,27 +256,6 @@ std::string LowerCaseAscii(std::string text)
             c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
-}
-
-int64_t LeadingInteger(std::string_view text)
-{
-    size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-        ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
-        negative = text[at++] == '-';
-    // Accumulated negatively: the negative range is the larger one.
-    int64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        const int digit = text[at] - '0';
-        if (value < (INT64_MIN + digit) / 10)
-            return negative ? INT64_MIN : INT64_MAX;
-        value = value * 10 - digit;
-    }
-    if (negative)
-        return value;
-    return value == INT64_MIN ? INT64_MAX : -value;
 }
 
 float Clamp(float x, float lower, float upper)

@@ -53,16 +53,23 @@ void HsvToRgb(float hue, float saturation, float value, float& r, float& g, floa
 // a turn, p and q the lightness bounds.
 float HueToRgb(float p, float q, float t);
 
+// The text without the blanks at either end: space, tab, newline, vertical
+// tab, form feed and carriage return (what isspace finds in the C locale).
+std::string TrimWhitespace(std::string_view text);
+
+// The decimal integer at the start of the text as C's atoi reads it (leading
+// blanks and one sign allowed, reading stops at the first other character),
+// but held to the int32 range where atoi's result would be undefined; 0 when
+// the text does not begin with a number.
+int32_t LeadingInt(std::string_view text);
+// The text without the blanks (space, \t \n \v \f \r) that begin it and the
+// NUL bytes that end it, as strings from messages and stored files are read.
+void TrimStoredText(std::string& text);
+
 // The text with A..Z made a..z. ASCII only: names from data files, scripts
 // and the network select hooks, records and colours, and the user's locale
 // must not change which.
 std::string LowerCaseAscii(std::string text);
-
-// The leading decimal integer of the text as atoi reads it (white space
-// skipped, an optional sign, the digits up to the first other character),
-// without its overflow: a number beyond the 64-bit range stops at the nearer
-// end. No digits give 0.
-int64_t LeadingInteger(std::string_view text);
 
 // x held within [lower, upper]; when lower exceeds upper the result is upper.
 float Clamp(float x, float lower, float upper);

@@ -1,7 +1,8 @@
 // The server's handler of "signal": every command a console sends. Only a
 // console with a record is heard; its commands act on the ship its record
-// names. The connection codes are handled here, the helm's in its family; a
-// code that no family takes leaves the server unchanged.
+// names. The connection codes and the end of a console's song are handled
+// here, the helm's in its family; a code that no family takes leaves the
+// server unchanged.
 
 #include "game/net/ClientRecord.h"
 #include "game/net/CorvaneServer.h"
@@ -47,6 +48,14 @@ void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
         sender.record.machineName = name.name;
 }
 
+// 52: the console's music finished a track.
+void HandleSongEnded(QelNetworkMessage& message, const SignalSender& sender)
+{
+    SongEndedSignal ended;
+    if (ReadSignalOrReport(message, ended, kServerSignalHandler))
+        gServer->SongEnded(sender.clientId);
+}
+
 bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
 {
     switch (code) {
@@ -54,6 +63,7 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
     case SIGNAL_MESS_CONSOLE_NAME: HandleConsoleName(message, sender); return true;
     case SIGNAL_MESS_PING: HandlePingEcho(message, sender); return true;
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
+    case SIGNAL_MESS_SONG_ENDED: HandleSongEnded(message, sender); return true;
     default: return false;
     }
 }
@@ -84,6 +94,8 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerFullObjectRequest(*message, sender);
         return;
     }
+    if (HandleServerRetainedGUISignal(code, *message, from))
+        return;
     if (HandleServerHelmSignal(code, *message, from))
         return;
     HandleServerConsoleSignal(code, *message, from);
@@ -93,7 +105,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 39, 40, 52, 55, 59, 88, 89, 99, 100, 101 mission events: the console widgets and the retained GUI.
+    // 34, 40, 55, 59, 89, 99, 100, 101 mission events: the console widgets.
     // 65, 67 ship records and asset data: the data requests.
 }
 

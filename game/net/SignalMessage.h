@@ -10,6 +10,9 @@
 // little-endian and packed. Where a code travels both ways the two payloads
 // may differ; the record names say which direction they carry.
 //
+// The retained GUI's codes (35, 37, 38, 39, 83, 88, 94) have their records in
+// RetainedGUISignals.h.
+//
 // Writers append the code and the payload. Readers read the payload only (the
 // handler has read the code to choose the reader) and answer false when the
 // message ends too soon or holds what the code cannot carry; the caller then
@@ -170,6 +173,9 @@ struct ShipIdSignal {
 };
 using MyShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_SHIP_ID>;
 using MyAltShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_ALT_SHIP_ID>;
+// C->S 52: the console's music finished a track; the id is the console's own
+// ship. The server raises "song_ended" for the console.
+using SongEndedSignal = ShipIdSignal<SIGNAL_MESS_SONG_ENDED>;
 
 // C->S 4: a console is still there.
 using HeartbeatSignal = NoPayloadSignal<SIGNAL_MESS_HEARTBEAT>;

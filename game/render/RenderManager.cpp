@@ -127,10 +127,10 @@ void RenderManager::ReadViewSettings()
     radarRelativePositions = RegistryText("r2D.relativePositions") == "on";
     const double stored = std::strtod(RegistryText("r3D.navRingBrightness").c_str(), nullptr);
     navRingBrightness = stored >= 1.0 ? static_cast<float>(std::min(stored - 1.0, 1.0)) : 1.0f;
-    radarArcMode = static_cast<int32_t>(std::clamp<int64_t>(LeadingInteger(RegistryText("r2D.showArcMode")), 0,
+    radarArcMode = static_cast<int32_t>(std::clamp<int64_t>(LeadingInt(RegistryText("r2D.showArcMode")), 0,
                                                             kMaxArcMode));
     showNavRing = RegistryText("r3D.showNavRing") == "yes";
-    const int64_t threshold = std::clamp<int64_t>(LeadingInteger(RegistryText("r2D.dragThreshold")), 0,
+    const int64_t threshold = std::clamp<int64_t>(LeadingInt(RegistryText("r2D.dragThreshold")), 0,
                                                   kMaxDragThreshold);
     radarDragThreshold = threshold > 0 ? static_cast<float>(threshold) : kDefaultDragThreshold;
 }

@@ -32,8 +32,6 @@ public:
     // engineering selection lists and the story dialogs start empty.
     virtual void ClearForNewWorld() {}
     virtual void ClearStoryDialogs() {}
-    // The server's own music starts a track of the current tension.
-    virtual void PlayNextMusicTrack() {}
 
     virtual bool HyperWarpShown() const { return false; }
     virtual void ShowHyperWarp(const std::string& /*shipHullKey*/) {}

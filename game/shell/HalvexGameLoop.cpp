@@ -1,19 +1,51 @@
 #include "game/shell/HalvexGameLoop.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelSoundFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
+#include "game/guimodel/KeyValueParser.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
+#include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/shell/FtdiDmxTransport.h"
+#include "game/shell/GameMusic.h"
+#include "game/shell/HalvexDMX.h"
 #include "game/shell/KeyVal.h"
 #include "game/shell/SceneHost.h"
+#include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
 #include <cstdio>
+
+namespace {
+
+// The mission's hot keys join the game's hot-key table through it.
+ScriptHotKeys scriptHotKeys;
+
+// The mission hears that this machine's music finished a track: the server
+// raises "song_ended" for its own screen at once; a console tells its server,
+// naming its own ship.
+void ReportSongEnded()
+{
+    if (theSimulation != nullptr && theSimulation->serverFlag) {
+        if (gServer != nullptr)
+            gServer->SongEnded(0);
+        return;
+    }
+    if (!IsClientConnected())
+        return;
+    QelNetworkMessage& message = StartClientMessage("signal");
+    WriteSignal(message, SongEndedSignal{theSimulation != nullptr ? theSimulation->subjectID : 0});
+    SendClientMessage();
+}
+
+}  // namespace
 
 HalvexGameLoop::HalvexGameLoop() = default;
 
@@ -25,17 +57,20 @@ HalvexGameLoop::~HalvexGameLoop()
 }
 
 // The engine has made its services, the network factory among them, before
-// this runs. Style strings and the box layout join here with their subsystems.
+// this runs. The box layout joins here with its subsystem.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
     KeyVal::Load();
+    theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
+    KeyValueParser::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();
     if (scenes)
         scenes->Setup();
+    StartMusicAndLighting();
 }
 
 // Client, server, render manager (with the scenes), world: in this order, once.
@@ -73,6 +108,31 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
+}
+
+// The render manager's set-up loads the music set and opens the lights; the
+// start-up then plays the set's start cue once. Without a working sound
+// service the music stays silent; without an interface the lights are not
+// driven.
+void HalvexGameLoop::StartMusicAndLighting()
+{
+    music = std::make_unique<GameMusic>(gSoundFactory, ReportSongEnded);
+    gMusicControl = music.get();
+    dmx = std::make_unique<HalvexDMX>(std::make_unique<FtdiDmxTransport>());
+    gDmxLighting = dmx.get();
+    music->LoadMusicSet(AppData::GetString("music_base_folder"));
+    if (options.dmxOutput)
+        dmx->Open();
+    music->PlayStartMusicCue();
+}
+
+// The output thread stops and is joined here, at the latest.
+void HalvexGameLoop::StopMusicAndLighting()
+{
+    gMusicControl = nullptr;
+    music.reset();
+    gDmxLighting = nullptr;
+    dmx.reset();
 }
 
 void HalvexGameLoop::LogRefusedMessages() const
@@ -126,10 +186,16 @@ void HalvexGameLoop::SimulationTick(uint32_t)
         world->Tick();
 }
 
+// The render manager's tick: the scene's tick step (scene rendering), then
+// the music follows the tension and the lights take their next levels.
 void HalvexGameLoop::SceneTick()
 {
     if (scenes)
         scenes->SimTick();
+    if (music)
+        music->UpdateGameMusic(1.0f);
+    if (dmx)
+        dmx->ComputeFrame();
 }
 
 void HalvexGameLoop::ServerTick()
@@ -170,9 +236,9 @@ void HalvexGameLoop::Draw()
 
 // A running mission is stopped first, while the server can still tell the
 // consoles and the world still exists for the script's last calls. Then the
-// render manager (with the scenes), the world, the server and the client go,
-// in this order, each only if it exists; the messages they refused during the
-// run are written to the log before they go.
+// render manager (with the scenes, the music and the lights), the world, the
+// server and the client go, in this order, each only if it exists; the
+// messages they refused during the run are written to the log before they go.
 void HalvexGameLoop::DeleteSingletons()
 {
     if (theMissionScript.ScriptsLoaded())
@@ -180,6 +246,7 @@ void HalvexGameLoop::DeleteSingletons()
     DisconnectScriptHost();
     LogRefusedMessages();
     scenes.reset();
+    StopMusicAndLighting();
     world.reset();
     if (server)
         server->SetScriptHost(nullptr);

@@ -13,6 +13,8 @@
 
 class CorvaneClient;
 class CorvaneServer;
+class GameMusic;
+class HalvexDMX;
 class SceneHost;
 class ScriptConsoleLog;
 class Simulation;
@@ -24,6 +26,7 @@ public:
     struct Options {
         std::optional<uint16_t> serverPort;  // in place of "serverNetworkPort"; 0: any free port
         bool lanDiscovery = true;            // answer and search the local network
+        bool dmxOutput = true;               // drive the lights of an attached USB-DMX interface
         // Makes the host of the scenes (the window program's render manager)
         // when the start-up reaches it; none: the game runs without screens.
         std::function<std::unique_ptr<SceneHost>()> makeSceneHost;
@@ -45,8 +48,14 @@ public:
     void Draw() override;
     void DeleteSingletons() override;
 
+    // This machine's music and lighting, while the game runs.
+    GameMusic* Music() const { return music.get(); }
+    HalvexDMX* Dmx() const { return dmx.get(); }
+
 private:
     void CreateSingletons();
+    void StartMusicAndLighting();
+    void StopMusicAndLighting();
     void ConnectScriptHost();
     void DisconnectScriptHost();
     void LogRefusedMessages() const;
@@ -57,4 +66,6 @@ private:
     std::unique_ptr<CorvaneServer> server;
     std::unique_ptr<SceneHost> scenes;
     std::unique_ptr<Simulation> world;
+    std::unique_ptr<GameMusic> music;
+    std::unique_ptr<HalvexDMX> dmx;
 };

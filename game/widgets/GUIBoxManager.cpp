@@ -105,7 +105,7 @@ bool ReadBoxRecord(QelFileIO& file, GUIBox& box)
     for (int32_t& edge : edges) {
         line.clear();
         if (file.ReadLine(line))
-            edge = ClampEdge(LeadingInteger(line));
+            edge = ClampEdge(LeadingInt(line));
     }
     box.rect[0] = {edges[0], edges[1], edges[2], edges[3]};
     box.rect[1] = {edges[4], edges[5], edges[6], edges[7]};

@@ -44,17 +44,37 @@ TEST(LowerCaseAscii, lowers_ascii_letters_only)
     EXPECT_EQ(LowerCaseAscii(""), "");
 }
 
-TEST(LeadingInteger, reads_as_atoi_does_but_stops_at_the_ends_of_the_range)
+TEST(TrimWhitespace, drops_c_locale_blanks_at_both_ends_only)
+{
+    EXPECT_EQ(TrimWhitespace(" \t\r\n\v\f a b \r\n"), "a b");
+    EXPECT_EQ(TrimWhitespace("a"), "a");
+    EXPECT_EQ(TrimWhitespace(" \t "), "");
+    EXPECT_EQ(TrimWhitespace(""), "");
+    EXPECT_EQ(TrimWhitespace("\xA0x\xA0"), "\xA0x\xA0");  // bytes above 127 are no blanks
+}
+
+TEST(LeadingInt, reads_like_atoi_and_holds_to_the_int32_range)
 {
     struct Case {
-        const char* text;
-        int64_t value;
+        std::string text;
+        int32_t value;
     };
-    for (const Case c : {Case{"42", 42}, Case{"  -12abc", -12}, Case{"+7", 7}, Case{"\t3\r", 3}, Case{"x", 0},
-                         Case{"", 0}, Case{"-", 0}, Case{"1.9", 1}, Case{"9223372036854775807", INT64_MAX},
-                         Case{"-9223372036854775808", INT64_MIN}, Case{"99999999999999999999999", INT64_MAX},
-                         Case{"-99999999999999999999999", INT64_MIN}})
-        EXPECT_EQ(LeadingInteger(c.text), c.value) << '"' << c.text << '"';
+    const Case cases[] = {
+        {"12abc", 12},
+        {"  -7", -7},
+        {"+3;", 3},
+        {"", 0},
+        {"x1", 0},
+        {"-", 0},
+        {"- 5", 0},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-99999999999999999999999", INT32_MIN},
+        {"000000000000000000000042", 42},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LeadingInt(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(Tokenize, splits_at_delimiters_and_keeps_back_quoted_spans_whole)

@@ -1,8 +1,8 @@
 #pragma once
 // An input service whose keyboard and mouse a test scripts frame by frame:
 // set the position, press and release the left button, type characters and
-// keys, then NextFrame() clears this frame's edges. Everything else the
-// service offers answers empty.
+// keys, then NextFrame() clears this frame's edges. Its joysticks are the
+// ones the test lists. Everything else the service offers answers empty.
 
 #include <algorithm>
 #include <deque>
@@ -107,8 +107,11 @@ public:
 
     QelKeyboard* GetKeyboard() override { return &keyboard; }
     QelMouse* GetMouse() override { return &mouse; }
-    QelJoystick* GetJoystick(int32_t) override { return nullptr; }
-    int32_t GetNumJoysticks() override { return 0; }
+    QelJoystick* GetJoystick(int32_t index) override
+    {
+        return index >= 0 && index < GetNumJoysticks() ? joysticks[static_cast<size_t>(index)] : nullptr;
+    }
+    int32_t GetNumJoysticks() override { return static_cast<int32_t>(joysticks.size()); }
     QelFileIO* GetFileIO(const std::string&) override { return nullptr; }
     QelFileIO* FindFileIO(const std::string&) override { return nullptr; }
     void Quit() override {}
@@ -129,6 +132,7 @@ public:
 
     ScriptedMouse mouse;
     ScriptedKeyboard keyboard;
+    std::vector<QelJoystick*> joysticks;  // not owned
 };
 
 }  // namespace qeltest

@@ -5,10 +5,10 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/RejectedMessages.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
+#include "tests/game/net/SignalHookSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +22,7 @@ constexpr uint64_t kOtherConsole = kClientIdBit | 502;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return true; }
-    bool SimRunning() const override { return true; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
+using nettest::RecordingHost;
 
 class ServerSignalTest : public ::testing::Test {
 protected:
@@ -56,24 +47,15 @@ protected:
         gServer = nullptr;
     }
 
-    // Hands the message to the server's hook as the dispatch does: key read,
-    // sender set.
     void Deliver(QelNetworkMessage& message, uint64_t sender = kConsole)
     {
-        message.sender = sender;
-        message.readIndex = 0;
-        uint64_t key = 0;
-        message.ReadInt64(key);
-        ASSERT_TRUE(CallServerHook(key, message));
+        nettest::DeliverToServer(message, sender);
     }
 
     template <typename Signal>
     void Send(const Signal& signal, uint64_t sender = kConsole)
     {
-        QelNetworkMessage message;
-        message.WriteInt64(HashMessageName("signal"));
-        WriteSignal(message, signal);
-        Deliver(message, sender);
+        nettest::SendToServerHook(signal, sender);
     }
 
     SpaceObject& Ship(uint64_t id) { return *world.GetSpaceObject(id); }
@@ -327,6 +309,18 @@ TEST_F(ServerSignalTest, console_and_machine_names_are_kept_in_the_senders_recor
     EXPECT_TRUE(record->scienceFlag);
     EXPECT_EQ(record->machineName, "bridge-left");
     EXPECT_EQ(server.FindClient(kOtherConsole)->machineName, "");
+}
+
+TEST_F(ServerSignalTest, a_consoles_song_end_tells_the_mission_which_console_and_ship)
+{
+    Send(SongEndedSignal{ownShip}, kOtherConsole);
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].tag, "song_ended");
+    EXPECT_EQ(host.events[0].client_id, kOtherConsole);
+    EXPECT_EQ(host.events[0].origin_id, otherShip);  // the record's ship, whatever the console names
+
+    Send(SongEndedSignal{kConsole});  // not a ship id: refused
+    EXPECT_EQ(host.events.size(), 1u);
 }
 
 TEST_F(ServerSignalTest, a_console_window_size_becomes_screen_size_from_that_console)
