@@ -158,6 +158,7 @@ void RenderManager::FrameUpdate()
     StepScene(SCENE_FRAME);
     CycleOverlays();
     ReportWindowSize();
+    UpdateEngineSound();
 }
 
 void RenderManager::CycleOverlays()
@@ -206,7 +207,8 @@ void RenderManager::SimTick()
     ++theUIContext.tickCount;
     StepScene(SCENE_TICK);
     ExpireSpeechBubbles();
-    ForwardSoundEvents();
+    HandleSoundEvents();
+    RampJumpSound();
 }
 
 void RenderManager::ExpireSpeechBubbles()
@@ -214,30 +216,6 @@ void RenderManager::ExpireSpeechBubbles()
     std::erase_if(speechBubbles, [this](const SpeechBubble& bubble) {
         return bubble.expiryTick != 0 && bubble.expiryTick <= tickCounter;
     });
-}
-
-// The world's sounds reach the consoles that hear the world (main screens,
-// fighters and shuttles) from the server. They do so whether or not the
-// server's own screen is aboard a ship: what the consoles hear is no matter
-// of the server's screen.
-void RenderManager::ForwardSoundEvents()
-{
-    if (!theSimulation)
-        return;
-    std::vector<SoundEvent> events;
-    events.swap(theSimulation->soundEvents);
-    if (!theSimulation->serverFlag || !gServer)
-        return;
-    QelNetworkMessage& message = ServerOutgoingMessage();
-    for (auto event = events.rbegin(); event != events.rend(); ++event) {
-        StartServerMessage(message, "signal", 0);
-        WriteSignal(message, SoundEventSignal{event->name, event->position.x, event->position.y, event->position.z});
-        for (const auto& [id, record] : gServer->Clients())
-            if (record->worldSoundFlag)
-                message.recipients.push_back(id);
-        if (!message.recipients.empty())
-            gServer->SendLocked(message, ServerMessageSink::kUnreliable);
-    }
 }
 
 void RenderManager::Draw()

@@ -33,6 +33,8 @@
 #include <vector>
 
 class Qel2dBitmap;
+class QelSound;
+struct SoundEvent;
 
 // A text over an object on the 2D radar.
 struct SpeechBubble {
@@ -140,6 +142,13 @@ public:
     // The two jump entry fields go.
     void ReleaseEditLines();
 
+    // --- Sounds.
+    // The looping hum of a jump: count > 0 seconds left starts it (quiet and
+    // low) and sets the pitch it rises to, higher as the count falls; 0 or
+    // less stops it. Each tick it moves nearer to its volume and pitch. Null
+    // without a working sound service.
+    QelSound* PlayJumpSound(int32_t count);
+
     // --- Shared with the scenes, widgets and message handlers.
     int32_t mainBuffWidth = 1920;  // the main 3D target, "main-buff-width"
     int32_t mainBuffHeight = 1080;
@@ -167,6 +176,12 @@ public:
     Qel2dBitmap* ballTarget = nullptr;
     std::map<uint64_t, std::unique_ptr<Edline>> clientNameFields;  // per console, the server's list
     bool clientNamesChanged = false;  // refill the name fields from the client records
+    QelSound* engineBaseSound = nullptr;  // the engines' loops while a main-screen ship exists
+    QelSound* engineToneSound = nullptr;
+    QelSound* jumpSound = nullptr;  // kept once fetched
+    float jumpSoundFrequency = 0.0f;        // its frequency ratio now
+    float jumpSoundTargetFrequency = 0.0f;  // and the one it moves to
+    float jumpSoundVolume = 0.0f;
     std::array<glm::vec4, kGuiColorCount> guiColors{};
 
     // What the 2D radar and the 3D view take from the machine settings.
@@ -184,7 +199,11 @@ private:
     void CycleOverlays();
     void ReportWindowSize();
     void ExpireSpeechBubbles();
-    void ForwardSoundEvents();
+    void UpdateEngineSound();
+    void HandleSoundEvents();
+    void PlayWorldSound(const SoundEvent& event, float distance);
+    void ForwardSoundEvent(const SoundEvent& event);
+    void RampJumpSound();
     void DrawLogOverlay();
     void RefreshClientNames();
     void DrawNoShipMark();
@@ -195,3 +214,10 @@ private:
 
 // The one render manager, or null.
 extern RenderManager* theRenderManager;
+
+// An interface sound (a name of the preference list "gui-sounds"), at the
+// interface volume with a slight random variation; nothing while that volume
+// is off, without a render manager or without a working sound service.
+void PlayGUISound(const std::string& name);
+// The render manager's jump hum (see RenderManager::PlayJumpSound).
+QelSound* PlayJumpSound(int32_t count);

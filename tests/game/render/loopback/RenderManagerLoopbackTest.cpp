@@ -6,27 +6,16 @@
 
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/world/AppData.h"
 #include "tests/game/net/loopback/ServerHarness.h"
 #include "tests/support/QuietGraphics.h"
+#include "tests/support/RecordingScriptHost.h"
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace {
-
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return true; }
-    bool SimRunning() const override { return true; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
 
 SceneFunction StayingScene(SceneEvent)
 {
@@ -88,7 +77,7 @@ protected:
     }
 
     qeltest::QuietGraphics graphics;
-    RecordingHost host;
+    qeltest::RecordingScriptHost host;
     std::unique_ptr<RenderManager> manager;
     std::unique_ptr<CorvaneClient> client;
 };
