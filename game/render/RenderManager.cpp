@@ -5,6 +5,7 @@
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelKeyboard.h"
 #include "engine/base/QelVirtualKeys.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
@@ -117,6 +118,7 @@ void RenderManager::Setup()
         radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
     }
     radarSetUp = true;
+    theRetainedGUIManager.Draw();
     ReadGuiColors();
 }
 
