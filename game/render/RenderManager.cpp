@@ -28,11 +28,13 @@ namespace {
 
 // The preferences of the console colour table, in its order.
 constexpr const char* kGuiColorKeys[kGuiColorCount] = {
-    "gui-color-main",          "gui-color-your-ship",     "gui-color-player-ship",  "gui-color-ally-ship",
-    "gui-color-unscanned-object", "gui-color-surrendered-ship", "gui-color-hostile-ship", "gui-color-ally-station",
-    "gui-color-hostile-station", "gui-color-torpedo",      "gui-color-drone",        "gui-color-mine",
-    "gui-color-buoy",          "gui-color-asteroid",      "gui-color-monster",      "gui-color-black-hole",
-    "gui-color-planet",        "gui-color-nebula",        "gui-color-pickup",
+    "gui-color-main",           "gui-color-your-ship",        "gui-color-player-ship",
+    "gui-color-ally-ship",      "gui-color-unscanned-object", "gui-color-surrendered-ship",
+    "gui-color-hostile-ship",   "gui-color-ally-station",     "gui-color-hostile-station",
+    "gui-color-torpedo",        "gui-color-drone",            "gui-color-mine",
+    "gui-color-buoy",           "gui-color-asteroid",         "gui-color-monster",
+    "gui-color-black-hole",     "gui-color-planet",           "gui-color-nebula",
+    "gui-color-pickup",
 };
 
 // Each overlay key steps its mode, back to off after the last.
