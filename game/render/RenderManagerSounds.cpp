@@ -7,7 +7,7 @@
 
 #include "engine/base/QelSound.h"
 #include "engine/base/QelSoundFactoryBase.h"
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"

@@ -4,7 +4,7 @@
 
 #include "game/render/RenderManager.h"
 
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
