@@ -13,6 +13,7 @@
 
 class CorvaneClient;
 class CorvaneServer;
+class DrawDataHullSilhouettes;
 class GameMusic;
 class HalvexDMX;
 class SceneHost;
@@ -58,6 +59,8 @@ private:
     void StopMusicAndLighting();
     void ConnectScriptHost();
     void DisconnectScriptHost();
+    void ConnectHullSilhouettes();
+    void DisconnectHullSilhouettes();
     void LogRefusedMessages() const;
 
     Options options;
@@ -68,4 +71,5 @@ private:
     std::unique_ptr<Simulation> world;
     std::unique_ptr<GameMusic> music;
     std::unique_ptr<HalvexDMX> dmx;
+    std::unique_ptr<DrawDataHullSilhouettes> hullSilhouettes;
 };
