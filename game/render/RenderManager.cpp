@@ -99,6 +99,8 @@ RenderManager::~RenderManager()
 {
     if (currentScene)
         currentScene(SCENE_LEAVE);
+    if (theSkyBox == skyBox.get())
+        theSkyBox = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
 }
@@ -108,6 +110,9 @@ RenderManager::~RenderManager()
 void RenderManager::Setup()
 {
     uiLoadSettings();
+    skyBox = std::make_unique<SkyBoxManager>();
+    theSkyBox = skyBox.get();
+    skyBox->SetTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;
     if (currentScene)
         currentScene(SCENE_ENTER);

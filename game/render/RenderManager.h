@@ -18,11 +18,15 @@
 //
 // Main thread only.
 
+#include "game/render/Camera.h"
+#include "game/render/ObjectTypeDrawData.h"
+#include "game/render/SkyBoxManager.h"
 #include "game/shell/Edline.h"
 #include "game/shell/IntRect.h"
 #include "game/shell/SceneFunction.h"
 #include "game/shell/SceneHost.h"
 
+#include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
 #include <array>
@@ -126,6 +130,10 @@ public:
     // --- Screen features.
     // The star background of the menu scenes, turning slowly.
     void DrawSkyBackground();
+    // The ship type's model turning slowly inside the rectangle (window
+    // pixels), rendered through the target bitmap and cut to the
+    // rectangle's shape. The retained GUI's "3dship" widgets show it.
+    void DrawShipInBox(Qel2dBitmap* target, const std::string& shipKey, const IntRect& rect);
     // Object 0 removes every bubble; an empty text removes the object's
     // bubble; otherwise the object's bubble is set (or added) for the seconds
     // (0: until replaced). The object must be a space object.
@@ -141,6 +149,15 @@ public:
     void DrawWithRect(int cell, const IntRect& rect, const glm::vec4& colour, int layer);
     // The two jump entry fields go.
     void ReleaseEditLines();
+
+    // --- Ship types and their lighting.
+    // The draw data of the ship key (as given; callers pass lower case), made
+    // on first use and kept while the render manager lives; never null.
+    ObjectTypeDrawData* GetObjectTypeDrawData(const std::string& shipKey);
+    // The lighting of the lit ship shader "Redwood" for a camera at the
+    // position, looking along the direction: one white light along +x and a
+    // grey ambient.
+    void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir);
 
     // --- Sounds.
     // The looping hum of a jump: count > 0 seconds left starts it (quiet and
@@ -173,6 +190,8 @@ public:
     float panelOpacity = 1.0f;        // alpha factor of console panels
     bool transparentOptionsButton = false;
     uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
+    float shipBoxAngle = 0.0f;   // its turn so far, radians
+    std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key
     Qel2dBitmap* ballTarget = nullptr;
     std::map<uint64_t, std::unique_ptr<Edline>> clientNameFields;  // per console, the server's list
     bool clientNamesChanged = false;  // refill the name fields from the client records
@@ -207,13 +226,18 @@ private:
     void DrawLogOverlay();
     void RefreshClientNames();
     void DrawNoShipMark();
+    void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
 
     SceneFunction currentScene;
     SceneFunction firstScene;
+    std::unique_ptr<SkyBoxManager> skyBox;
 };
 
 // The one render manager, or null.
 extern RenderManager* theRenderManager;
+
+// The camera of the menu scenes' sky and of the ship in a box.
+extern Camera theMenuCamera;
 
 // An interface sound (a name of the preference list "gui-sounds"), at the
 // interface volume with a slight random variation; nothing while that volume
