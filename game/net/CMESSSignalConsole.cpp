@@ -1,11 +1,9 @@
 // The console's "signal" family for its own screen: the console and its
 // widgets, the boxes the mission places, the state of a widget's boxes that
-// the mission asks for, speech bubbles over radar contacts, sounds heard in
-// the world, and the window size the mission asks for. What concerns the
-// screen goes to this machine's ConsoleScreen; a program without one ignores
-// it.
+// the mission asks for, speech bubbles over radar contacts, and sounds heard
+// in the world. What concerns the screen goes to this machine's
+// ConsoleScreen; a program without one ignores it.
 
-#include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
@@ -73,30 +71,12 @@ void HandleWidgetBoxStateQuery(QelNetworkMessage& message)
         gConsoleScreen->ReportWidgetBoxes(query.widgetName, query.fullScreenFlag != 0 ? 1 : 0);
 }
 
-// 22.
-void HandleScreenSizeQuery(QelNetworkMessage& message)
-{
-    NoPayloadSignal<SIGNAL_MESS_SCREEN_SIZE_QUERY> query;
-    if (ReadSignalOrReport(message, query, kClientSignalHandler))
-        AnswerScreenSize();
-}
-
 }  // namespace
-
-void AnswerScreenSize()
-{
-    if (!gGraphicsFactory || !IsClientConnected())
-        return;
-    WriteSignal(StartClientMessage("signal"),
-                ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
-    SendClientMessage();
-}
 
 bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message)
 {
     switch (code) {
     case SIGNAL_MESS_SPEECH_BUBBLE: HandleSpeechBubble(message); return true;
-    case SIGNAL_MESS_SCREEN_SIZE_QUERY: HandleScreenSizeQuery(message); return true;
     case SIGNAL_MESS_WIDGET_LIST: HandleWidgetList(message); return true;
     case SIGNAL_MESS_GUIBOX_SET_RECT: HandleBoxRects(message); return true;
     case SIGNAL_MESS_SFX: HandleSoundEvent(message); return true;

@@ -134,7 +134,8 @@ void HandleFloatValue(QelNetworkMessage& message)
         object->data_set.SetFloat(value.key, value.value, value.index, kPlayDoc);
 }
 
-// 58, followed by the window size the mission may lay the console out by.
+// 58. The screen size answer that follows comes with the presentation
+// signals (it needs the graphics service).
 void HandlePauseState(QelNetworkMessage& message)
 {
     PauseStateSignal pause;
@@ -142,7 +143,6 @@ void HandlePauseState(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->paused = pause.paused != 0;
-    AnswerScreenSize();
 }
 
 // 59.

@@ -22,10 +22,6 @@ bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
 // This machine's screen: console, widget boxes, speech bubbles, world sounds.
 bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message);
 
-// Tells the server this console's window size ("signal" 62); nothing without
-// a window or a connection.
-void AnswerScreenSize();
-
 // The console's mirror of the world, or null. A process that hosts the
 // authoritative world never lets what arrives for its console change it.
 Simulation* ConsoleMirrorWorld();

@@ -219,6 +219,12 @@ void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
     message.WriteString(signal.name);
 }
 
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.width).WriteInt32(signal.height);
+}
+
 bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal)
 {
     message.ReadInt32(signal.throttle);
@@ -311,6 +317,12 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
 {
     message.ReadString(signal.name);
     return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)
+{
+    const auto fits = [](int32_t pixels) { return pixels >= 1 && pixels <= ScreenSizeSignal::kMaxPixels; };
+    return ReadMessageFields(message, signal.width, signal.height) && fits(signal.width) && fits(signal.height);
 }
 
 // ---- Signals the mission script sends ----
@@ -422,19 +434,13 @@ bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal)
            IsNoneOrSpaceObjectId(signal.subject) && IsNoneOrSpaceObjectId(signal.object);
 }
 
-// ---- Signals of the console screen: sounds of the world, the window size
-// and the boxes of the widgets ----
+// ---- Signals of the console screen: sounds of the world and the boxes of
+// the widgets ----
 
 void WriteSignal(QelNetworkMessage& message, const SoundEventSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
     message.WriteString(signal.name).WriteFloat(signal.x).WriteFloat(signal.y).WriteFloat(signal.z);
-}
-
-void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteInt32(signal.width).WriteInt32(signal.height);
 }
 
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateSignal& signal)
@@ -448,11 +454,6 @@ bool ReadSignal(QelNetworkMessage& message, SoundEventSignal& signal)
 {
     return ReadMessageFields(message, signal.name, signal.x, signal.y, signal.z) && !signal.name.empty() &&
            AllFinite({signal.x, signal.y, signal.z});
-}
-
-bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)
-{
-    return ReadMessageFields(message, signal.width, signal.height);
 }
 
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateSignal& signal)

@@ -226,6 +226,19 @@ struct SpeechBubbleSignal {
 using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
 using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
 
+// S->C 22: the mission asks the console for its window size (a
+// ScreenSizeSignal answers).
+using ScreenSizeQuerySignal = NoPayloadSignal<SIGNAL_MESS_SCREEN_SIZE_QUERY>;
+
+// C->S 62: the console's window in pixels; the mission hears it as "screen_size".
+struct ScreenSizeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCREEN_SIZE;
+    // Larger than any display; a size beyond it is no window at all.
+    static constexpr int32_t kMaxPixels = 32768;
+    int32_t width = 0;   // 1..kMaxPixels
+    int32_t height = 0;  // 1..kMaxPixels
+};
+
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
@@ -249,13 +262,6 @@ struct SoundEventSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_SFX;
     std::string name;  // not empty
     float x = 0.0f, y = 0.0f, z = 0.0f;  // finite
-};
-
-// C->S 62: the console's window size, for the mission's "screen_size".
-struct ScreenSizeSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCREEN_SIZE;
-    int32_t width = 0;
-    int32_t height = 0;
 };
 
 // C->S 95: one box of a widget on the console ("widget_box_state"): the
@@ -590,11 +596,11 @@ void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& sig
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SoundEventSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal);
@@ -630,11 +636,11 @@ bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SoundEventSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);

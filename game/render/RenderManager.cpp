@@ -201,8 +201,8 @@ void RenderManager::ReportWindowSize()
     if (IsClientConnected()) {
         WriteSignal(StartClientMessage("signal"), ScreenSizeSignal{width, height});
         SendClientMessage();
-    } else if (theMissionScript.ScriptsLoaded()) {
-        RaiseScreenSizeEvent(0, width, height);
+    } else if (theMissionScript.ScriptsLoaded() && gServer) {
+        gServer->RaiseScreenSizeEvent(0, width, height);
     } else {
         return;
     }
