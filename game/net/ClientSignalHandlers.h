@@ -17,7 +17,8 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
 bool HandleClientGridSignal(uint16_t code, QelNetworkMessage& message);
 // The string maps and the connection codes.
 bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
-// The mission's script screens: widgets, builds, visibility, hot keys, tree dumps.
+// The mission's screens: script screens (widgets, builds, visibility, hot
+// keys, tree dumps) and story dialogs.
 bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
 // This machine's screen: console, widget boxes, speech bubbles, world sounds.
 bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message);

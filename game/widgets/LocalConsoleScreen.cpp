@@ -1,6 +1,6 @@
 #include "game/widgets/LocalConsoleScreen.h"
 
-#include "game/render/RenderManager.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
 #include "game/widgets/GUIBoxManager.h"
 
