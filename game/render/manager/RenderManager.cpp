@@ -101,6 +101,8 @@ RenderManager::~RenderManager()
         currentScene(SCENE_LEAVE);
     if (theSkyBox == skyBox.get())
         theSkyBox = nullptr;
+    if (gInterfacePictures == this)
+        gInterfacePictures = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
 }
@@ -110,6 +112,8 @@ RenderManager::~RenderManager()
 void RenderManager::Setup()
 {
     uiLoadSettings();
+    portraitGen.Setup();
+    gInterfacePictures = this;
     skyBox = std::make_unique<SkyBoxManager>();
     theSkyBox = skyBox.get();
     skyBox->SetTexture(SkyBoxManager::kDefaultTexture);

@@ -20,9 +20,11 @@
 
 #include "game/render/Camera.h"
 #include "game/render/ObjectTypeDrawData.h"
+#include "game/render/PortraitGen.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/shell/Edline.h"
 #include "game/shell/IntRect.h"
+#include "game/shell/InterfacePictures.h"
 #include "game/shell/SceneFunction.h"
 #include "game/shell/SceneHost.h"
 
@@ -94,7 +96,7 @@ enum GuiColor : int {
     kGuiColorCount
 };
 
-class RenderManager : public SceneHost {
+class RenderManager : public SceneHost, public InterfacePictures {
 public:
     // Layer of the overlays above every screen: log, no-ship mark.
     static constexpr int kOverlayLayer = 3000;
@@ -133,7 +135,10 @@ public:
     // The ship type's model turning slowly inside the rectangle (window
     // pixels), rendered through the target bitmap and cut to the
     // rectangle's shape. The retained GUI's "3dship" widgets show it.
-    void DrawShipInBox(Qel2dBitmap* target, const std::string& shipKey, const IntRect& rect);
+    void DrawShipInBox(Qel2dBitmap* target, const std::string& shipKey, const IntRect& rect) override;
+    // A character's portrait (see PortraitGen).
+    void DrawFace(const std::string& description, int x, int y, float size, const glm::vec4& tint,
+                  int layer) override;
     // Object 0 removes every bubble; an empty text removes the object's
     // bubble; otherwise the object's bubble is set (or added) for the seconds
     // (0: until replaced). The object must be a space object.
@@ -192,6 +197,7 @@ public:
     uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
     float shipBoxAngle = 0.0f;   // its turn so far, radians
     std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key
+    PortraitGen portraitGen;
     Qel2dBitmap* ballTarget = nullptr;
     std::map<uint64_t, std::unique_ptr<Edline>> clientNameFields;  // per console, the server's list
     bool clientNamesChanged = false;  // refill the name fields from the client records

@@ -198,6 +198,12 @@ void RenderManager::RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData
                                      kNearPlane, kShipFarPlane);
 }
 
+void RenderManager::DrawFace(const std::string& description, int x, int y, float size, const glm::vec4& tint,
+                             int layer)
+{
+    portraitGen.DrawFace(description, x, y, size, tint, layer);
+}
+
 void RenderManager::SendWidgetBoxState(const std::string& widgetName, const std::string& screenName,
                                        int32_t layoutIndex, int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
