@@ -14,6 +14,14 @@ GUIBoxEditState theBoxEditState;
 
 namespace {
 
+// The files of this module: data/GUIBoxData.txt and data/GUIWidgetList.txt.
+constexpr const char* kDataFolder = "data";
+constexpr const char* kLayoutFile = "GUIBoxData";
+constexpr const char* kWidgetListFile = "GUIWidgetList";
+constexpr const char* kTextExtension = "txt";
+constexpr const char* kWidgetListGap = "        ";
+constexpr int kEdgesPerBox = 8;
+
 struct WidgetRegistry {
     std::map<std::string, WidgetDrawFn> draws;
     std::map<std::string, std::string> documentation;
@@ -65,14 +73,6 @@ int32_t PercentToPixels(int32_t extent, int32_t percent)
 {
     return static_cast<int32_t>(std::trunc(static_cast<float>(extent * percent) / 100.0f));
 }
-
-// The files of this module: data/GUIBoxData.txt and data/GUIWidgetList.txt.
-constexpr const char* kDataFolder = "data";
-constexpr const char* kLayoutFile = "GUIBoxData";
-constexpr const char* kWidgetListFile = "GUIWidgetList";
-constexpr const char* kTextExtension = "txt";
-constexpr const char* kWidgetListGap = "        ";
-constexpr int kEdgesPerBox = 8;
 
 int32_t ClampEdge(int64_t edge)
 {

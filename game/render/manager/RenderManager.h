@@ -100,7 +100,8 @@ class RenderManager : public SceneHost, public InterfacePictures {
 public:
     // Layer of the overlays above every screen: log, no-ship mark.
     static constexpr int kOverlayLayer = 3000;
-    // The 2D radar's target and the ship-in-a-box target.
+    // Targets made at set-up: the 2D radar's, at the main buffer's size, and
+    // a spare square one.
     static constexpr const char* kRadarTargetName = "RenderManager::Setup::render2DRadar";
     static constexpr const char* kBallTargetName = "RenderManager::Setup::ballRenderTarget";
     static constexpr int kBallTargetSize = 512;

@@ -12,12 +12,12 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/RedwoodPointLight.h"
+#include "game/render/manager/RenderUtilities.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
-#include "game/render/RedwoodPointLight.h"
 #include "game/world/AppData.h"
 #include "game/world/ObjectId.h"
-#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/CRand.h"
 #include "helper/GeneralUtils.h"
@@ -54,20 +54,6 @@ constexpr int kDissolveLayer = 1100;
 float Aspect(int width, int height)
 {
     return height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-}
-
-// The largest part of a width × height picture, about its centre, that has
-// the rectangle's shape.
-QelRect CentredSourceOfShape(int width, int height, const IntRect& rect)
-{
-    const float wanted = Aspect(rect.Width(), rect.Height());
-    const float shape = Aspect(width, height);
-    if (wanted > shape) {
-        const int trim = static_cast<int>(std::trunc((shape / wanted - 1.0f) * static_cast<float>(height))) / 2;
-        return {0, -trim, width, height + trim};
-    }
-    const int trim = static_cast<int>(std::trunc((wanted / shape - 1.0f) * static_cast<float>(width))) / 2;
-    return {-trim, 0, width + trim, height};
 }
 
 bool DrawUnder(float share)
@@ -165,7 +151,10 @@ void RenderManager::DrawShipInBox(Qel2dBitmap* target, const std::string& shipKe
     const glm::mat4 model = glm::scale(glm::rotate(glm::mat4(1.0f), shipBoxAngle, glm::vec3(0, 1, 0)), glm::vec3(scale));
     RenderShipInto(*target, *drawData, model);
 
-    target->SetSourceRectInt(CentredSourceOfShape(target->GetWidth(), target->GetHeight(), rect));
+    // The largest part of the picture, about its centre, of the box's shape.
+    IntRect source{0, 0, target->GetWidth(), target->GetHeight()};
+    FitRectToAspect(source, rect);
+    target->SetSourceRectInt(QelRect{source.left, source.top, source.right, source.bottom});
     target->SetDestRectInt(QelRect{rect.left, rect.top, rect.right, rect.bottom});
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     target->DrawQuad(white, UIContext::kControlLayer, false);
