@@ -32,3 +32,5 @@ bool HandleServerEngineeringSignal(uint16_t code, QelNetworkMessage& message, co
 bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What a console's crew did with a script screen, and the console's tree text.
 bool HandleServerRetainedGUISignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The boxes of the console's widgets, for the mission.
+bool HandleServerConsoleSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
