@@ -60,3 +60,78 @@ bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal)
     return ReadMessageFields(message, signal.targetId, signal.amplitude, signal.frequency, signal.offset) &&
            IsSpaceObjectId(signal.targetId) && AllFinite({signal.amplitude, signal.frequency, signal.offset});
 }
+
+void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.button).WriteInt64(signal.shipId).WriteInt64(signal.contactId);
+}
+
+void WriteSignal(QelNetworkMessage& message, const MainScreenViewRequestSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.view).WriteString(signal.facing).WriteString(signal.mode);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.text);
+}
+
+void WriteSignal(QelNetworkMessage& message, const HoldClickSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.subjectId).WriteInt64(signal.objectId).WriteString(signal.choice);
+    message.WriteFloat(signal.x).WriteFloat(signal.y).WriteFloat(signal.z).WriteInt64(signal.extraId);
+}
+
+void WriteSignal(QelNetworkMessage& message, const HoldButtonSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.view).WriteString(signal.button);
+    for (uint64_t id : signal.ids)
+        message.WriteInt64(id);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ConsoleScriptEventSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.objectId).WriteString(signal.tag).WriteString(signal.subTag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal)
+{
+    return ReadMessageFields(message, signal.button, signal.shipId, signal.contactId) &&
+           IsNoneOrSpaceObjectId(signal.shipId) && IsNoneOrSpaceObjectId(signal.contactId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, MainScreenViewRequestSignal& signal)
+{
+    return ReadMessageFields(message, signal.view, signal.facing, signal.mode) && !signal.view.empty() &&
+           !signal.facing.empty() && !signal.mode.empty();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal)
+{
+    return ReadMessageFields(message, signal.text);
+}
+
+bool ReadSignal(QelNetworkMessage& message, HoldClickSignal& signal)
+{
+    return ReadMessageFields(message, signal.subjectId, signal.objectId, signal.choice, signal.x, signal.y, signal.z,
+                             signal.extraId) &&
+           AllFinite({signal.x, signal.y, signal.z});
+}
+
+bool ReadSignal(QelNetworkMessage& message, HoldButtonSignal& signal)
+{
+    return ReadMessageFields(message, signal.view, signal.button, signal.ids[0], signal.ids[1], signal.ids[2],
+                             signal.ids[3]);
+}
+
+bool ReadSignal(QelNetworkMessage& message, ConsoleScriptEventSignal& signal)
+{
+    return ReadMessageFields(message, signal.objectId, signal.tag, signal.subTag) &&
+           IsNoneOrSpaceObjectId(signal.objectId) && !signal.tag.empty();
+}

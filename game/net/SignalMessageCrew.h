@@ -1,7 +1,8 @@
 #pragma once
 // The "signal" payloads of the crew's commands to their ship's weapons,
-// shields, engineering and fighter controls (console to server), with the
-// rest of the code table in SignalMessage.h. Each record is read whole, and
+// shields, engineering and fighter controls, and of what consoles tell the
+// mission (console to server), with the rest of the code table in
+// SignalMessage.h. Each record is read whole, and
 // refused whole, by its one reader.
 
 #include "game/net/SignalMessage.h"
@@ -63,6 +64,54 @@ struct ShieldPiercingSignal {
     float amplitude = 0.0f, frequency = 0.0f, offset = 0.0f;  // finite
 };
 
+// C->S 34: a comms button the mission offered, for the ship and its contact.
+struct CommsButtonSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_COMMS_BUTTON;
+    std::string button;
+    uint64_t shipId = 0;     // 0 or a space-object id
+    uint64_t contactId = 0;  // 0 or a space-object id
+};
+
+// C->S 40: the main screen's console picks a view.
+struct MainScreenViewRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_MAIN_SCN_VIEW;
+    std::string view;    // not empty
+    std::string facing;  // not empty
+    std::string mode;    // not empty
+};
+
+// C->S 55: the connect screen's choice, passed to the mission.
+struct ClientChangeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CLIENT_CHANGE;
+    std::string text;
+};
+
+// C->S 99: a choice from a hold menu the mission sent.
+struct HoldClickSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD;
+    uint64_t subjectId = 0;
+    uint64_t objectId = 0;
+    std::string choice;
+    float x = 0.0f, y = 0.0f, z = 0.0f;  // finite
+    uint64_t extraId = 0;
+};
+
+// C->S 100: a button held on a 2D view, with the ids of what it concerns.
+struct HoldButtonSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD_BUTTON;
+    std::string view;
+    std::string button;
+    uint64_t ids[4] = {};
+};
+
+// C->S 101: a console raises a script event of its own about an object.
+struct ConsoleScriptEventSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCRIPT_EVENT;
+    uint64_t objectId = 0;  // 0 or a space-object id
+    std::string tag;        // not empty
+    std::string subTag;
+};
+
 template <SignalMessageCode Code>
 void WriteSignal(QelNetworkMessage& message, const Int32ValueSignal<Code>& signal)
 {
@@ -81,8 +130,20 @@ void WriteSignal(QelNetworkMessage& message, const TorpedoTubeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const FloatValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const UInt64ValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShieldPiercingSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const MainScreenViewRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const HoldClickSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const HoldButtonSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ConsoleScriptEventSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, FloatValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, UInt64ValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, MainScreenViewRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, HoldClickSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, HoldButtonSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ConsoleScriptEventSignal& signal);

@@ -32,6 +32,9 @@ inline constexpr DataKey kShieldWaveAmplitude{"shield_wave_amplitude", "for shie
 inline constexpr DataKey kShieldWaveFrequency{"shield_wave_frequency", "for shield penetration GUI"};
 inline constexpr DataKey kShieldWaveOffset{"shield_wave_offset", "for shield penetration GUI"};
 
+// The ship's red alert, 0 or 1: its crew hurry.
+inline constexpr DataKey kRedAlert{"red_alert", "int, state of red alert for this player ship (0 or 1)"};
+
 // Jumps.
 inline constexpr DataKey kJumpEnergyCost{"jump_energy_cost",
     "a coeffient of how fast the ships energy will be reduced while jumping.  Based on data from shipData.json."};

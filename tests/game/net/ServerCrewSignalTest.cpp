@@ -192,3 +192,115 @@ TEST_F(CrewSignalTest, crew_signals_without_a_ship_change_nothing)
 }
 
 }  // namespace
+
+namespace {
+
+using MissionSignalTest = nettest::ServerSignalFixture;
+
+// What each console tells the mission arrives as one event, from that console
+// at the current tick, with the fields its code fills.
+TEST_F(MissionSignalTest, each_console_report_becomes_its_script_event)
+{
+    Ship(ownShip).pos = {4.0f, 5.0f, 6.0f};
+    struct Case {
+        const char* name;
+        std::function<void()> send;
+        std::function<void(const EventMessage&)> check;
+    };
+    const Case cases[] = {
+        {"comms_button", [&] { Send(CommsButtonSignal{"Hail", ownShip, otherShip}); },
+         [&](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "press_comms_button");
+             EXPECT_EQ(e.sub_tag, "Hail");
+             EXPECT_EQ(e.origin_id, ownShip);
+             EXPECT_EQ(e.selected_id, otherShip);
+             EXPECT_EQ(e.source_point, glm::vec3(4.0f, 5.0f, 6.0f));
+         }},
+        {"main_screen", [&] { Send(MainScreenViewRequestSignal{"3d", "front", "chase"}); },
+         [&](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "main_screen_change");
+             EXPECT_EQ(e.sub_tag, "3d");
+             EXPECT_EQ(e.value_tag, "front");
+             EXPECT_EQ(e.extra_tag, "chase");
+             EXPECT_EQ(e.origin_id, ownShip);
+         }},
+        {"client_change", [&] { Send(ClientChangeSignal{"helm"}); },
+         [](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "client_change");
+             EXPECT_EQ(e.sub_tag, "helm");
+         }},
+        {"client_string", [&] { Send(ClientStringSignal{"callsign", "Kestrel"}); },
+         [](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "client_string");
+             EXPECT_EQ(e.sub_tag, "callsign");
+             EXPECT_EQ(e.value_tag, "Kestrel");
+         }},
+        {"hold_click", [&] { Send(HoldClickSignal{ownShip, otherShip, "Escort", 1.0f, 2.0f, 3.0f, 77}); },
+         [&](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "hold_click");
+             EXPECT_EQ(e.origin_id, ownShip);
+             EXPECT_EQ(e.parent_id, otherShip);
+             EXPECT_EQ(e.selected_id, 77u);
+             EXPECT_EQ(e.sub_tag, "Escort");
+             EXPECT_EQ(e.source_point, glm::vec3(1.0f, 2.0f, 3.0f));
+         }},
+        {"hold_button", [&] { Send(HoldButtonSignal{"normal", "orders", {11, 12, 13, 14}}); },
+         [](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "hold_button_pressed");
+             EXPECT_EQ(e.origin_id, 11u);
+             EXPECT_EQ(e.selected_id, 12u);
+             EXPECT_EQ(e.parent_id, 13u);
+             EXPECT_EQ(e.sub_tag, "orders");
+             EXPECT_EQ(e.extra_tag, "normal");
+         }},
+        {"script_event", [&] { Send(ConsoleScriptEventSignal{otherShip, "fighter_launch", "bay 2"}); },
+         [&](const EventMessage& e) {
+             EXPECT_EQ(e.tag, "fighter_launch");
+             EXPECT_EQ(e.sub_tag, "bay 2");
+             EXPECT_EQ(e.origin_id, otherShip);
+         }},
+        {"script_event_about_a_gone_object", [&] { Send(ConsoleScriptEventSignal{kSpaceObjectIdBit | 999, "x", ""}); },
+         [](const EventMessage& e) { EXPECT_EQ(e.origin_id, 0u); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.events.clear();
+        c.send();
+        ASSERT_EQ(host.events.size(), 1u);
+        EXPECT_EQ(host.events[0].client_id, nettest::kConsole);
+        EXPECT_EQ(host.events[0].event_time, 100);
+        c.check(host.events[0]);
+    }
+}
+
+TEST_F(MissionSignalTest, red_alert_sets_the_ships_key_and_tells_the_mission)
+{
+    Send(RedAlertSignal{5});
+    EXPECT_EQ(Value(ownShip, "red_alert")->intValue, 1);
+    Send(RedAlertSignal{0});
+    EXPECT_EQ(Value(ownShip, "red_alert")->intValue, 0);
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[0].tag, "red_alert");
+    EXPECT_EQ(host.events[0].sub_tag, "on");
+    EXPECT_EQ(host.events[0].origin_id, ownShip);
+    EXPECT_EQ(host.events[1].sub_tag, "off");
+    EXPECT_EQ(Value(otherShip, "red_alert"), nullptr);
+}
+
+TEST_F(MissionSignalTest, malformed_or_shipless_reports_raise_nothing)
+{
+    const uint64_t rejectedBefore = RejectedMessageCount();
+    Send(MainScreenViewRequestSignal{"3d", "", "chase"});
+    Send(CommsButtonSignal{"Hail", kClientIdBit | 501, otherShip});
+    Send(ConsoleScriptEventSignal{0, "", "sub"});
+    Send(ConsoleScriptEventSignal{kGridObjectIdBit | 4, "x", ""});
+    Send(HoldClickSignal{0, 0, "", nettest::kNaN, 0.0f, 0.0f, 0});
+    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 5);
+    server.FindClient(kOtherConsole)->shipId = 0;
+    Send(MainScreenViewRequestSignal{"3d", "front", "chase"}, kOtherConsole);
+    Send(CommsButtonSignal{"Hail", 0, 0}, kOtherConsole);
+    Send(RedAlertSignal{1}, kOtherConsole);
+    EXPECT_TRUE(host.events.empty());
+}
+
+}  // namespace
