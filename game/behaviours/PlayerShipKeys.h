@@ -226,6 +226,12 @@ inline constexpr DataKey kGravityRadius{"gravity_radius", "a"};
 inline constexpr DataKey kGravityStrength{"gravity_strength", "a"};
 inline constexpr DataKey kTurbulenceStrength{"turbulence_strength", "a"};
 
+// Science: the scan under way, and each object's scans by the scanning side
+// (indexed by the side's name): empty until that side has scanned it.
+inline constexpr DataKey kCurScanPercent{"cur_scan_percent", "a"};  // 0..1
+inline constexpr DataKey kCurScanId{"cur_scan_ID", "a"};
+inline constexpr DataKey kScan{"scan", "a"};
+
 // Weapons settings the weapons and fighter consoles send.
 inline constexpr DataKey kTorpedoSelectedType{"torpedo_selected_type", "a"};  // the type the tubes load
 inline constexpr DataKey kCurBeamFreq{"cur_beam_freq", "a"};                  // 0..4

@@ -176,6 +176,8 @@ public:
     std::vector<uint64_t> newClientLists[3];
     std::vector<uint64_t> pendingDestroys;
     std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+    // The scanned object goes whole to the scanning ship's consoles.
+    void AddScanResult(uint64_t objectId, uint64_t shipId) { completedScans.emplace_back(objectId, shipId); }
     // Each ship's science scans still to do, in order; its science consoles
     // are shown the queue.
     std::map<uint64_t, std::vector<ScanQueueEntry>> scanQueues;

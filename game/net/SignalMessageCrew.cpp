@@ -61,6 +61,18 @@ bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal)
            IsSpaceObjectId(signal.targetId) && AllFinite({signal.amplitude, signal.frequency, signal.offset});
 }
 
+void WriteSignal(QelNetworkMessage& message, const ScanCheckSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.targetId);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ScanCommandSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(signal.targetId).WriteString(signal.command).WriteString(signal.scanType);
+}
+
 void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -98,6 +110,17 @@ void WriteSignal(QelNetworkMessage& message, const ConsoleScriptEventSignal& sig
 {
     WriteSignalCode(message, signal.kCode);
     message.WriteInt64(signal.objectId).WriteString(signal.tag).WriteString(signal.subTag);
+}
+
+bool ReadSignal(QelNetworkMessage& message, ScanCheckSignal& signal)
+{
+    return ReadMessageFields(message, signal.targetId) && IsSpaceObjectId(signal.targetId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, ScanCommandSignal& signal)
+{
+    return ReadMessageFields(message, signal.targetId, signal.command, signal.scanType) &&
+           IsSpaceObjectId(signal.targetId);
 }
 
 bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal)

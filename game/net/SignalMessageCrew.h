@@ -64,6 +64,21 @@ struct ShieldPiercingSignal {
     float amplitude = 0.0f, frequency = 0.0f, offset = 0.0f;  // finite
 };
 
+// C->S 91: the science console found a ship its side has not scanned; a ship
+// in sensor range is scanned at once.
+struct ScanCheckSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCAN_CHECK;
+    uint64_t targetId = 0;  // a space-object id
+};
+
+// C->S 92: start a scan of a target (queued behind the others) or stop them all.
+struct ScanCommandSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCAN;
+    uint64_t targetId = 0;  // a space-object id
+    std::string command;    // "start" or "stop"
+    std::string scanType;
+};
+
 // C->S 34: a comms button the mission offered, for the ship and its contact.
 struct CommsButtonSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_COMMS_BUTTON;
@@ -130,6 +145,8 @@ void WriteSignal(QelNetworkMessage& message, const TorpedoTubeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const FloatValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const UInt64ValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShieldPiercingSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScanCheckSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScanCommandSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MainScreenViewRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal);
@@ -141,6 +158,8 @@ bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, FloatValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, UInt64ValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScanCheckSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScanCommandSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MainScreenViewRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal);

@@ -304,3 +304,89 @@ TEST_F(MissionSignalTest, malformed_or_shipless_reports_raise_nothing)
 }
 
 }  // namespace
+
+namespace {
+
+class ScienceSignalTest : public nettest::ServerSignalFixture {
+protected:
+    void SetUp() override
+    {
+        ServerSignalFixture::SetUp();
+        Ship(ownShip).side = "meridian";
+        target = world.CreateSpaceObject("", "", 0);
+        Ship(target).side = "raiders";
+        Ship(target).data_set.SetString("name_tag", "Vex", 0, "a");
+    }
+
+    std::string ScanBy(const char* side)
+    {
+        const ObjectDataBlobElement* e =
+            Ship(target).data_set.FindElement(HashMessageName("scan"), ObjectDataBlob::IndexOfString(side));
+        return e ? e->stringValue : "";
+    }
+
+    uint64_t target = 0;
+};
+
+TEST_F(ScienceSignalTest, a_scan_check_scans_a_target_in_sensor_range_once)
+{
+    Ship(target).pos = {6000.0f, 0.0f, 0.0f};
+    Send(ScanCheckSignal{target});
+    EXPECT_EQ(ScanBy("meridian"), "") << "beyond 5000 units";
+    EXPECT_TRUE(host.events.empty());
+
+    Ship(target).pos = {4000.0f, 0.0f, 2000.0f};
+    Send(ScanCheckSignal{target});
+    Send(ScanCheckSignal{target});
+    EXPECT_EQ(ScanBy("meridian"), "no data");
+    ASSERT_EQ(host.events.size(), 1u) << "a second check finds the target scanned";
+    const EventMessage& e = host.events[0];
+    EXPECT_EQ(e.tag, "science_scan_complete");
+    EXPECT_EQ(e.sub_tag, "Vex");
+    EXPECT_EQ(e.value_tag, "meridian");
+    EXPECT_EQ(e.extra_tag, "scan");
+    EXPECT_EQ(e.origin_id, ownShip);
+    EXPECT_EQ(e.selected_id, target);
+    EXPECT_EQ(server.completedScans, (std::vector<std::pair<uint64_t, uint64_t>>{{target, ownShip}}));
+}
+
+TEST_F(ScienceSignalTest, the_own_side_and_extra_scan_sources_extend_the_range)
+{
+    Ship(target).pos = {50000.0f, 0.0f, 0.0f};
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetInt("num_extra_scan_sources", 1, 0, "a");
+    data.SetUInt64("extra_scan_source", otherShip, 1, "a");  // beyond the count
+    Ship(otherShip).pos = {48000.0f, 0.0f, 0.0f};
+    Send(ScanCheckSignal{target});
+    EXPECT_EQ(ScanBy("meridian"), "");
+
+    data.SetUInt64("extra_scan_source", otherShip, 0, "a");
+    Send(ScanCheckSignal{target});
+    EXPECT_EQ(ScanBy("meridian"), "no data");
+
+    Ship(otherShip).side = "raiders";
+    Send(ScanCheckSignal{target}, kOtherConsole);
+    EXPECT_EQ(ScanBy("raiders"), "no data") << "a ship knows its own side";
+}
+
+TEST_F(ScienceSignalTest, scans_queue_once_each_and_stop_clears_the_queue)
+{
+    Send(ScanCommandSignal{target, "start", "bio"});
+    Send(ScanCommandSignal{target, "start", "bio"});
+    Send(ScanCommandSignal{otherShip, "start", "scan"});
+    Send(ScanCommandSignal{kSpaceObjectIdBit | 999, "start", "scan"});
+    Send(ScanCommandSignal{target, "resume", "scan"});
+    const std::vector<ScanQueueEntry>& queue = server.scanQueues[ownShip];
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_EQ(queue[0].objectId, target);
+    EXPECT_EQ(queue[0].scanType, "bio");
+    EXPECT_EQ(queue[1].objectId, otherShip);
+
+    Ship(ownShip).data_set.SetFloat("cur_scan_percent", 0.5f, 0, "a");
+    Send(ScanCommandSignal{target, "stop", ""});
+    EXPECT_TRUE(queue.empty());
+    EXPECT_EQ(FloatOf(ownShip, "cur_scan_percent"), 0.0f);
+    EXPECT_EQ(Value(ownShip, "cur_scan_ID")->uintValue, 0u);
+}
+
+}  // namespace
