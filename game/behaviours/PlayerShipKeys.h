@@ -114,6 +114,7 @@ inline constexpr DataKey kHighInformationShipFlag{"high_information_ship_flag", 
 // Docking.
 inline constexpr DataKey kDockState{"dock_state", "dock_state is 'undocked', 'docked' or 'docking'"};
 inline constexpr const char* kDockStateUndocked = "undocked";
+inline constexpr const char* kDockStateDocking = "docking";
 inline constexpr DataKey kDockBaseId{"dock_base_id",
     "unique_ID of the space object this player ship is close enough to dock to"};
 inline constexpr DataKey kImpulseWhileDocked{"impulse_while_docked", "boolean flag for whether feature is allowed"};

@@ -108,10 +108,10 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
         HandleServerEngineeringSignal(code, *message, from))
         return;
-    if (HandleServerConsoleSignal(code, *message, from) || HandleServerScienceSignal(code, *message, from))
+    if (HandleServerConsoleSignal(code, *message, from) || HandleServerScienceSignal(code, *message, from) ||
+        HandleServerDockingSignal(code, *message, from))
         return;
     HandleServerMissionSignal(code, *message, from);
-    // 10, 11 dock and undock: tractor connections.
     // 73 torpedo conversion: the weapons consoles.
     // 93 quick jump: the quick jump button.
     // 65, 67 ship records and asset data: the data requests.

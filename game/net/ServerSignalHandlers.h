@@ -28,6 +28,8 @@ bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const Sig
 bool HandleServerWeaponsSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The power sliders, coolant and camera target that consoles set by key.
 bool HandleServerEngineeringSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// Docking with the ship's base and leaving it.
+bool HandleServerDockingSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The science console's scan check and scan queue.
 bool HandleServerScienceSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What consoles tell the mission: comms buttons, the main screen's view, the

@@ -10,6 +10,11 @@
 #include <cstdint>
 #include <string>
 
+// C->S 10 and 11: the docking console asks to dock its ship with the base the
+// ship's "dock_base_id" names, or to leave it.
+using DockSignal = ShipIdSignal<SIGNAL_MESS_DOCK>;
+using UndockSignal = ShipIdSignal<SIGNAL_MESS_UNDOCK>;
+
 // C->S 15: a torpedo tube command. Action 3 picks the torpedo type the tubes
 // load; the other actions name a tube.
 struct TorpedoTubeSignal {

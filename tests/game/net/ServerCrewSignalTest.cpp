@@ -390,3 +390,62 @@ TEST_F(ScienceSignalTest, scans_queue_once_each_and_stop_clears_the_queue)
 }
 
 }  // namespace
+
+namespace {
+
+class DockingSignalTest : public nettest::ServerSignalFixture {
+protected:
+    void SetUp() override
+    {
+        ServerSignalFixture::SetUp();
+        base = world.CreateSpaceObject("", "", 0);
+        ObjectDataBlob& data = Ship(ownShip).data_set;
+        data.SetUInt64("dock_base_id", base, 0, "a");
+        data.SetString("dock_state", "undocked", 0, "a");
+        data.SetFloat("playerThrottle", 0.8f, 0, "a");
+    }
+
+    uint64_t base = 0;
+};
+
+TEST_F(DockingSignalTest, a_ship_docks_with_its_base_by_tractor_and_leaves_it)
+{
+    Send(DockSignal{ownShip});
+    EXPECT_EQ(StringOf(ownShip, "dock_state"), "docking");
+    EXPECT_EQ(Value(ownShip, "playerThrottle")->dataType, ODBE_INT);
+    EXPECT_EQ(Value(ownShip, "playerThrottle")->intValue, 0);
+    EXPECT_NE(world.GetTractorConnection(base, ownShip), nullptr);
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].tag, "docking_change");
+    EXPECT_EQ(host.events[0].sub_tag, "docking");
+    EXPECT_EQ(host.events[0].origin_id, ownShip);
+    EXPECT_EQ(host.events[0].selected_id, base);
+
+    Send(UndockSignal{ownShip});
+    EXPECT_EQ(StringOf(ownShip, "dock_state"), "undocked");
+    EXPECT_EQ(world.GetTractorConnection(base, ownShip), nullptr);
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[1].sub_tag, "undocked");
+    EXPECT_EQ(host.events[1].selected_id, base);
+}
+
+TEST_F(DockingSignalTest, no_dock_while_jumping_without_a_base_or_for_another_ship)
+{
+    Ship(ownShip).data_set.SetFloat("jump_end", 500.0f, 0, "a");
+    Send(DockSignal{ownShip});
+    Ship(ownShip).data_set.SetFloat("jump_end", 0.0f, 0, "a");
+    Ship(otherShip).data_set.SetUInt64("dock_base_id", base, 0, "a");
+    Ship(otherShip).data_set.SetString("dock_state", "undocked", 0, "a");
+    const uint64_t rejectedBefore = RejectedMessageCount();
+    Send(DockSignal{otherShip});
+    EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 1);
+    Ship(ownShip).data_set.SetUInt64("dock_base_id", kSpaceObjectIdBit | 999, 0, "a");
+    Send(DockSignal{ownShip});
+    EXPECT_EQ(StringOf(ownShip, "dock_state"), "undocked");
+    EXPECT_EQ(StringOf(otherShip, "dock_state"), "undocked");
+    EXPECT_EQ(world.GetTractorConnection(base, ownShip), nullptr);
+    EXPECT_EQ(world.GetTractorConnection(base, otherShip), nullptr);
+    EXPECT_TRUE(host.events.empty());
+}
+
+}  // namespace
