@@ -112,7 +112,6 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         HandleServerDockingSignal(code, *message, from))
         return;
     HandleServerMissionSignal(code, *message, from);
-    // 73 torpedo conversion: the weapons consoles.
     // 93 quick jump: the quick jump button.
     // 65, 67 ship records and asset data: the data requests.
 }

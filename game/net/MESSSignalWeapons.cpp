@@ -8,7 +8,10 @@
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
 #include "game/net/SignalMessageCrew.h"
+#include "game/guimodel/KeyValueParser.h"
+#include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
+#include "helper/GeneralUtils.h"
 
 #include <algorithm>
 #include <string>
@@ -28,6 +31,9 @@ constexpr int32_t kMaxBeamSpeedSetting = 3;
 constexpr float kTubeFullyLoaded = 100.0f;
 // The fighter's one tube.
 constexpr int32_t kFighterTube = 0;
+// The two torpedo conversions.
+constexpr int32_t kTorpedoToEnergy = 1;
+constexpr int32_t kEnergyToTorpedo = 2;
 
 const char* const kTubeEmpty = "empty";
 const char* const kTubeLoading = "loading";
@@ -117,6 +123,64 @@ void HandleShieldPiercing(QelNetworkMessage& message, SpaceObject* ship)
     WriteFloat(target->data_set, kShieldPierceOffset, piercing.offset);
 }
 
+// The energy a torpedo of the type gives back: "energy_conversion_value" of
+// the type's definition in the server string map; 0 when it names none.
+int32_t ConversionEnergy(const std::string& type)
+{
+    const std::string definition = ServerStringMap::Instance().Get(type);
+    if (definition.empty())
+        return 0;
+    KeyValueParser parser;
+    parser.Parse(definition);
+    return LeadingInt(parser.Get("torp-conversion", "energy_conversion_value",
+                                 "amount of energy given when you turn this torp type into energy"));
+}
+
+// A torpedo of the selected type, one the tubes do not hold, becomes energy.
+// The stock is checked before the string map is read, so a console naming
+// types that do not exist adds nothing to the map.
+void ConvertTorpedoToEnergy(SpaceObject& ship)
+{
+    ObjectDataBlob& data = ship.data_set;
+    const std::string type = ReadString(data, kTorpedoSelectedType);
+    const int64_t stock = shipkeys::TorpedoStock(data, type, shipkeys::kTorpedoNumSuffix);
+    if (stock <= 0 || !theSimulation->TorpedoTypeAvailable(ship, type))
+        return;
+    const int32_t energy = ConversionEnergy(type);
+    if (energy <= 0)
+        return;
+    data.SetInt64(shipkeys::TorpedoStockName(type, shipkeys::kTorpedoNumSuffix), stock - 1, 0, std::string(kPlayDoc));
+    WriteFloat(data, kEnergy, ReadFloat(data, kEnergy) + static_cast<float>(energy));
+}
+
+// Energy becomes a torpedo of the ship's conversion type while there is room.
+// A cost below 0 would make energy out of nothing; such a ship converts nothing.
+void ConvertEnergyToTorpedo(SpaceObject& ship)
+{
+    ObjectDataBlob& data = ship.data_set;
+    const std::string type = ReadString(data, kTorpTypeFromEnergy);
+    const int64_t cost = ReadInt(data, kEnergyToTorpCost);
+    const float energy = ReadFloat(data, kEnergy);
+    const int64_t stock = shipkeys::TorpedoStock(data, type, shipkeys::kTorpedoNumSuffix);
+    if (type.empty() || cost < 0 || !(energy >= static_cast<float>(cost)) ||
+        stock >= shipkeys::TorpedoStock(data, type, shipkeys::kTorpedoMaxSuffix))
+        return;
+    WriteFloat(data, kEnergy, energy - static_cast<float>(cost));
+    data.SetInt64(shipkeys::TorpedoStockName(type, shipkeys::kTorpedoNumSuffix), stock + 1, 0, std::string(kPlayDoc));
+}
+
+// 73.
+void HandleTorpedoConversion(QelNetworkMessage& message, SpaceObject* ship)
+{
+    TorpedoConversionSignal conversion;
+    if (!ReadSignalOrReport(message, conversion, kServerSignalHandler) || !ship)
+        return;
+    if (conversion.value == kTorpedoToEnergy)
+        ConvertTorpedoToEnergy(*ship);
+    else if (conversion.value == kEnergyToTorpedo)
+        ConvertEnergyToTorpedo(*ship);
+}
+
 // 74, 75 and 76: the fighter's held buttons, each 0 or 1.
 template <typename Signal>
 void HandleFighterFlag(QelNetworkMessage& message, SpaceObject* ship, const DataKey& key)
@@ -170,6 +234,7 @@ bool HandleServerWeaponsSignal(uint16_t code, QelNetworkMessage& message, const 
         HandleBeamSetting<BeamSpeedSignal>(message, sender, kCurBeamSpeedSetting, kMaxBeamSpeedSetting);
         return true;
     case SIGNAL_MESS_SHIELD_PIERCING: HandleShieldPiercing(message, sender.ship); return true;
+    case SIGNAL_MESS_TORPEDO_CONVERSION: HandleTorpedoConversion(message, sender.ship); return true;
     case SIGNAL_MESS_FIGHTER_BOOST: HandleFighterFlag<FighterBoostSignal>(message, sender.ship, kFighterBoostFlag); return true;
     case SIGNAL_MESS_FIGHTER_THRUST:
         HandleFighterFlag<FighterThrustSignal>(message, sender.ship, kFighterThrustFlag);

@@ -56,6 +56,7 @@ struct Int32ValueSignal {
 using ShieldsSignal = Int32ValueSignal<SIGNAL_MESS_SHIELDS>;
 using BeamFrequencySignal = Int32ValueSignal<SIGNAL_MESS_BEAM_FREQUENCY>;
 using BeamSpeedSignal = Int32ValueSignal<SIGNAL_MESS_BEAM_SPEED>;
+using TorpedoConversionSignal = Int32ValueSignal<SIGNAL_MESS_TORPEDO_CONVERSION>;  // 1 to energy, 2 back
 using FighterBoostSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_BOOST>;
 using FighterThrustSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_THRUST>;
 using FighterShootSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_SHOOT>;

@@ -126,6 +126,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "shields", ShieldsSignal{1});
     AddSignal(seeds, "server", "beam-frequency", BeamFrequencySignal{2});
     AddSignal(seeds, "server", "beam-speed", BeamSpeedSignal{1});
+    AddSignal(seeds, "server", "torpedo-to-energy", TorpedoConversionSignal{1});
     AddSignal(seeds, "server", "shield-piercing", ShieldPiercingSignal{kSecondShip, 0.5f, 2.0f, 0.25f});
     AddSignal(seeds, "server", "fighter-boost", FighterBoostSignal{1});
     AddSignal(seeds, "server", "fighter-thrust", FighterThrustSignal{1});

@@ -3,6 +3,7 @@
 
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessageCrew.h"
+#include "game/world/ServerStringMap.h"
 #include "tests/game/net/ServerSignalFixture.h"
 
 #include <gtest/gtest.h>
@@ -446,6 +447,70 @@ TEST_F(DockingSignalTest, no_dock_while_jumping_without_a_base_or_for_another_sh
     EXPECT_EQ(world.GetTractorConnection(base, ownShip), nullptr);
     EXPECT_EQ(world.GetTractorConnection(base, otherShip), nullptr);
     EXPECT_TRUE(host.events.empty());
+}
+
+}  // namespace
+
+namespace {
+
+class ConversionSignalTest : public TubeSignalTest {
+protected:
+    void SetUp() override
+    {
+        TubeSignalTest::SetUp();
+        ObjectDataBlob& data = Ship(ownShip).data_set;
+        data.SetInt("Homing_NUM", 2, 0, "a");
+        data.SetInt("Homing_MAX", 3, 0, "a");
+        data.SetFloat("energy", 100.0f, 0, "a");
+        data.SetString("torpedo_selected_type", "Homing", 0, "a");
+        data.SetString("torp_type_from_energy", "Homing", 0, "a");
+        data.SetInt("energy_to_torp_cost", 80, 0, "a");
+        ServerStringMap::Instance().Set("Homing", "speed:10;energy_conversion_value:60");
+    }
+
+    void TearDown() override
+    {
+        ServerStringMap::Instance().Clear();
+        TubeSignalTest::TearDown();
+    }
+};
+
+TEST_F(ConversionSignalTest, torpedoes_become_energy_and_energy_torpedoes_within_stock_and_store)
+{
+    Send(TorpedoConversionSignal{1});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 1);
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 160.0f);
+
+    // The last torpedo is in a tube: it cannot be converted.
+    Ship(ownShip).data_set.SetString("torpedoTubeState", "loaded", 0, "a");
+    Ship(ownShip).data_set.SetString("torpedoTubeCurrentType", "Homing", 0, "a");
+    Send(TorpedoConversionSignal{1});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 1);
+
+    Send(TorpedoConversionSignal{2});
+    Send(TorpedoConversionSignal{2});
+    Send(TorpedoConversionSignal{2});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 3);
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 0.0f) << "two conversions took all 160";
+    Ship(ownShip).data_set.SetFloat("energy", 1000.0f, 0, "a");
+    Send(TorpedoConversionSignal{2});
+    Send(TorpedoConversionSignal{7});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 3) << "the store holds three";
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 1000.0f);
+}
+
+TEST_F(ConversionSignalTest, a_negative_cost_or_an_unknown_type_converts_nothing)
+{
+    Ship(ownShip).data_set.SetInt("energy_to_torp_cost", -500, 0, "a");
+    Send(TorpedoConversionSignal{2});
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 100.0f);
+    Send(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Phantom", 0});
+    Send(TorpedoConversionSignal{1});
+    EXPECT_EQ(FloatOf(ownShip, "energy"), 100.0f);
+    ServerStringMap::Instance().Set("Homing", "speed:10");
+    Send(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0});
+    Send(TorpedoConversionSignal{1});
+    EXPECT_EQ(Value(ownShip, "Homing_NUM")->intValue, 2) << "a definition without a conversion value";
 }
 
 }  // namespace
