@@ -30,5 +30,7 @@ public:
     // Objects the console asked for in full and has yet to be sent, each
     // once, oldest first; the server answers a few of them each frame.
     std::vector<uint64_t> pendingFullObjects;
+    // Ship definitions the console asked for, each once, oldest first.
+    std::vector<std::string> pendingShipRecords;
 };
 

@@ -268,6 +268,7 @@ void CorvaneServer::RunReplicationPasses()
     SendShieldValues();
     SendQueuedFullObjects();
     AnswerFullObjectRequests();
+    AnswerShipRecordRequests();
     SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();

@@ -142,6 +142,9 @@ public:
     // the queue has room. Answered a few a frame, so no console's requests
     // can hold up the others' updates or the mission's ticks.
     void QueueFullObjectAnswers(uint64_t clientId, const std::vector<uint64_t>& objectIds);
+    // A ship definition a console asked for: queued once, answered a few a
+    // frame, reliably.
+    void QueueShipRecordAnswer(uint64_t clientId, const std::string& shipKey);
     // Ids of the objects within the radius of the centre on X and Z, fast
     // movers left out.
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
@@ -200,6 +203,7 @@ private:
     void SendTargetFullObjects();
     void SendQueuedFullObjects();
     void AnswerFullObjectRequests();
+    void AnswerShipRecordRequests();
     void SendGameMasterUpdates();
     void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();

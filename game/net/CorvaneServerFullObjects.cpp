@@ -1,13 +1,14 @@
 // Full-object replication: "fullobject" (an object's record and identity),
-// the answers to the consoles' requests for it, and the passes that send it
-// unasked: the mission's forced updates, each ship's own full state with its
-// finished scans, and the objects each ship targets.
+// the answers to the consoles' requests for it and for ship definitions, and
+// the passes that send it unasked: the mission's forced updates, each ship's
+// own full state with its finished scans, and the objects each ship targets.
 
 #include "game/net/CorvaneServer.h"
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/SpaceObjectRecord.h"
 #include "game/net/TickTimers.h"
 #include "game/net/WorldLookup.h"
+#include "game/world/ShipData.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +29,11 @@ constexpr size_t kFullObjectAnswersPerFrame = 10;
 // A console waits for at most this many objects at once (more than any game
 // world holds within sight); ids beyond it are asked for again later.
 constexpr size_t kMaxPendingFullObjects = 1024;
+// Ship definitions are a few hundred bytes each; a console lacks a handful
+// at most, so a few a frame answer it at once. The queue's bound is far more
+// ship types than any mission defines.
+constexpr size_t kShipRecordAnswersPerFrame = 4;
+constexpr size_t kMaxPendingShipRecords = 256;
 
 void ReportOversizeObject(const SpaceObject& object)
 {
@@ -91,6 +97,36 @@ void CorvaneServer::AnswerFullObjectRequests()
                 SendFullObject(*object, recipient, kReliable);
                 SendBlob(kBlobOfSpaceObject, object->data_set, *it, 0, recipient, true, kReliable);
             }
+        }
+        pending.erase(pending.begin(), end);
+    }
+}
+
+void CorvaneServer::QueueShipRecordAnswer(uint64_t clientId, const std::string& shipKey)
+{
+    ClientRecord* record = FindClient(clientId);
+    if (!record)
+        return;
+    std::vector<std::string>& pending = record->pendingShipRecords;
+    if (pending.size() < kMaxPendingShipRecords && std::find(pending.begin(), pending.end(), shipKey) == pending.end())
+        pending.push_back(shipKey);
+}
+
+// Code 65 and the record's wire form, to the console alone.
+void CorvaneServer::AnswerShipRecordRequests()
+{
+    for (auto& [clientId, record] : clients) {
+        std::vector<std::string>& pending = record->pendingShipRecords;
+        const auto end = pending.begin() + static_cast<std::ptrdiff_t>(std::min(pending.size(), kShipRecordAnswersPerFrame));
+        for (auto it = pending.begin(); it != end; ++it) {
+            const ShipDataRecord* ship = ShipData::Instance().FindDefined(*it);
+            if (!ship)
+                continue;
+            QelNetworkMessage& message = ServerOutgoingMessage();
+            StartServerMessage(message, "signal", clientId);
+            WriteSignalCode(message, SIGNAL_MESS_SHIP_RECORD);
+            ShipData::PackRecordToMessage(*ship, message);
+            SendLocked(message, kReliable);
         }
         pending.erase(pending.begin(), end);
     }

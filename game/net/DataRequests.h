@@ -11,3 +11,7 @@ class QelNetworkMessage;
 // however often it is named; the server's frames answer the queue with
 // "fullobject" and the object's whole data set as "objectBlob".
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester);
+// Code 65: the ship definition is queued for the requester, once however
+// often it is asked for; the server's frames answer with code 65 and the
+// record's wire form. A key the definitions do not hold gets no answer.
+void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester);

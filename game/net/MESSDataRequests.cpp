@@ -6,8 +6,12 @@
 #include "game/net/DataRequests.h"
 
 #include "game/net/CorvaneServer.h"
+#include "game/net/ServerSignalHandlers.h"
+#include "game/net/SignalHandling.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/WorldLookup.h"
+
+#include "game/world/ShipData.h"
 
 #include <vector>
 
@@ -20,4 +24,13 @@ void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
         return;
     std::erase_if(request.objectIds, [](uint64_t id) { return !FindSpaceObjectById(id); });
     gServer->QueueFullObjectAnswers(requester, request.objectIds);
+}
+
+void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester)
+{
+    ShipRecordRequestSignal request;
+    if (!ReadSignalOrReport(message, request, kServerSignalHandler) || !gServer)
+        return;
+    if (ShipData::Instance().FindDefined(request.shipKey))
+        gServer->QueueShipRecordAnswer(requester, request.shipKey);
 }

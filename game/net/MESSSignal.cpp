@@ -103,6 +103,10 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerFullObjectRequest(*message, sender);
         return;
     }
+    if (code == SIGNAL_MESS_SHIP_RECORD) {
+        AnswerShipRecordRequest(*message, sender);
+        return;
+    }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
     if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
@@ -113,7 +117,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         return;
     HandleServerMissionSignal(code, *message, from);
     // 93 quick jump: the quick jump button.
-    // 65, 67 ship records and asset data: the data requests.
+    // 67 asset data: the data requests.
 }
 
 namespace {

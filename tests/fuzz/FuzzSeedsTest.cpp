@@ -135,6 +135,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "fighter-dock", FighterDockRequestSignal{1});
     AddSignal(seeds, "server", "power", FloatValueFromClientSignal{"eng_control_value", 1.5f, 2});
     AddSignal(seeds, "server", "coolant", UInt64ValueFromClientSignal{"system_coolant_used", 2, 1});
+    AddSignal(seeds, "server", "ship-record-request", ShipRecordRequestSignal{"tern_frigate"});
     AddSignal(seeds, "server", "dock", DockSignal{kFirstShip});
     AddSignal(seeds, "server", "undock", UndockSignal{kStation});
     AddSignal(seeds, "server", "scan-check", ScanCheckSignal{kSecondShip});
