@@ -16,7 +16,6 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
     HandleClientConnectionSignal(code, *message);
     // Presentation codes, each filled by the presentation signals:
     // 2 speech bubble: the 2D radar.
-    // 22 screen size answer: the graphics service.
     // 25 text message, 26 comms message: the text logs and comms records.
     // 27-30 comms and grid info: the render manager's info lists.
     // 35, 37, 38, 83, 88, 94 retained GUI: the retained GUI manager.

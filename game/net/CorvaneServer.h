@@ -111,6 +111,9 @@ public:
     // Hands an event a console's command raised to the mission at once, as
     // coming from that console at the current tick.
     void RaiseEventFromClient(uint64_t clientId, EventMessage event);
+    // Hands the mission "screen_size" at once: the window of a console, or of
+    // the server's own screen for client 0.
+    void RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32_t height);
 
     // Replication senders. Each message goes to the listed consoles; a set
     // whose due values do not fit one message goes out in several.

@@ -47,6 +47,26 @@ void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
         sender.record.machineName = name.name;
 }
 
+// 55: the console tells the mission what it did ("client_connected", ...).
+void HandleClientChange(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ClientChangeSignal change;
+    if (!ReadSignalOrReport(message, change, kServerSignalHandler))
+        return;
+    EventMessage event;
+    event.tag = "client_change";
+    event.sub_tag = change.change;
+    gServer->RaiseEventFromClient(sender.clientId, event);
+}
+
+// 62: the console's window size, on connecting and whenever it changes.
+void HandleScreenSize(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ScreenSizeSignal size;
+    if (ReadSignalOrReport(message, size, kServerSignalHandler))
+        gServer->RaiseScreenSizeEvent(sender.clientId, size.width, size.height);
+}
+
 bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
 {
     switch (code) {
@@ -54,6 +74,8 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
     case SIGNAL_MESS_CONSOLE_NAME: HandleConsoleName(message, sender); return true;
     case SIGNAL_MESS_PING: HandlePingEcho(message, sender); return true;
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
+    case SIGNAL_MESS_CLIENT_CHANGE: HandleClientChange(message, sender); return true;
+    case SIGNAL_MESS_SCREEN_SIZE: HandleScreenSize(message, sender); return true;
     default: return false;
     }
 }
@@ -91,7 +113,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 39, 40, 52, 55, 59, 62, 88, 89, 95, 99, 100, 101 mission events: the console widgets and the retained GUI.
+    // 34, 39, 40, 52, 59, 88, 89, 95, 99, 100, 101 mission events: the console widgets and the retained GUI.
     // 65, 67 ship records and asset data: the data requests.
 }
 

@@ -217,6 +217,18 @@ void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
     message.WriteString(signal.name);
 }
 
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.change);
+}
+
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.width).WriteInt32(signal.height);
+}
+
 bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal)
 {
     message.ReadInt32(signal.throttle);
@@ -309,6 +321,17 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
 {
     message.ReadString(signal.name);
     return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal)
+{
+    return ReadMessageFields(message, signal.change);
+}
+
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)
+{
+    const auto fits = [](int32_t pixels) { return pixels >= 1 && pixels <= ScreenSizeSignal::kMaxPixels; };
+    return ReadMessageFields(message, signal.width, signal.height) && fits(signal.width) && fits(signal.height);
 }
 
 // ---- Signals the mission script sends ----

@@ -220,6 +220,26 @@ struct SpeechBubbleSignal {
 using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
 using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
 
+// S->C 22: the mission asks the console for its window size (a
+// ScreenSizeSignal answers).
+using ScreenSizeQuerySignal = NoPayloadSignal<SIGNAL_MESS_SCREEN_SIZE_QUERY>;
+
+// C->S 55: what the console just did ("client_connected", "entered_options",
+// "left_options", "change_console"); the mission hears it as "client_change".
+struct ClientChangeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CLIENT_CHANGE;
+    std::string change;
+};
+
+// C->S 62: the console's window in pixels; the mission hears it as "screen_size".
+struct ScreenSizeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCREEN_SIZE;
+    // Larger than any display; a size beyond it is no window at all.
+    static constexpr int32_t kMaxPixels = 32768;
+    int32_t width = 0;   // 1..kMaxPixels
+    int32_t height = 0;  // 1..kMaxPixels
+};
+
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
@@ -469,6 +489,8 @@ void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& sig
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
@@ -499,6 +521,8 @@ bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
