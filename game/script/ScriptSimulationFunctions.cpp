@@ -5,6 +5,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/CorvaneServer.h"
+#include "game/script/GameVersion.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -18,11 +19,6 @@ namespace zmx {
 namespace {
 
 using Vec2 = ScriptValue<glm::vec2>;
-
-// The version of the scripting interface that missions were written for.
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 3;
-constexpr int kVersionPatch = 0;
 
 constexpr uint32_t kMillisecondsPerSecond = 1000;
 
@@ -80,11 +76,6 @@ void RunNextMission(const std::string& missionFolder)
     theMissionScript.nextMission = missionFolder;
 }
 
-std::string GetGameVersion()
-{
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionPatch);
-}
-
 // The server window's size in pixels; 0 by 0 without a window.
 Vec2 GetScreenSize()
 {
@@ -130,7 +121,7 @@ void AddSimulationFunctions(FunctionTable& table)
     table.Add("app_milliseconds", &AppMilliseconds);
     table.Add("app_seconds", &AppSeconds);
     table.Add("app_minutes", &AppMinutes);
-    table.Add("get_game_version", &GetGameVersion,
+    table.Add("get_game_version", &GSGetGameVersion,
               "returns the version of the game EXE currently operating this script, as a string.");
     table.Add("run_next_mission", &RunNextMission,
               "Shuts down this script and starts the mission in the folder argument", py::arg("mission_folder"));
