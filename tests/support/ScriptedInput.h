@@ -1,15 +1,20 @@
 #pragma once
 // An input service whose keyboard and mouse a test scripts frame by frame:
 // set the position, press and release the left button, type characters and
-// keys, then NextFrame() clears this frame's edges. Everything else the
-// service offers answers empty.
+// keys, then NextFrame() clears this frame's edges. The machine settings and
+// the clipboard are kept in memory, folders are listed from the file system
+// ("data/..." in the data folder); everything else the service offers
+// answers empty.
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelKeyboard.h"
 #include "engine/base/QelMouse.h"
@@ -37,12 +42,13 @@ class ScriptedKeyboard : public QelKeyboard {
 public:
     bool IsKeyDown(int32_t key) override { return held.count(key) != 0; }
     bool IsKeyPressed(int32_t key, bool) override { return pressedThisFrame.count(key) != 0; }
-    bool IsKeyReleased(int32_t, bool) override { return false; }
+    bool IsKeyReleased(int32_t key, bool) override { return releasedThisFrame.count(key) != 0; }
     bool PopTypedChar(int32_t& character) override { return Pop(characters, character); }
     bool PopKeyDown(int32_t& key) override { return Pop(keyDowns, key); }
 
     std::set<int32_t> held;
     std::set<int32_t> pressedThisFrame;
+    std::set<int32_t> releasedThisFrame;
     std::deque<int32_t> characters;
     std::deque<int32_t> keyDowns;
 
@@ -89,7 +95,11 @@ public:
         keyboard.held.insert(key);
         keyboard.pressedThisFrame.insert(key);
     }
-    void KeyUp(int32_t key) { keyboard.held.erase(key); }
+    void KeyUp(int32_t key)
+    {
+        keyboard.held.erase(key);
+        keyboard.releasedThisFrame.insert(key);
+    }
 
     // This frame's edges end; what is held stays held.
     void NextFrame()
@@ -97,6 +107,7 @@ public:
         mouse.pressed = false;
         mouse.released = false;
         keyboard.pressedThisFrame.clear();
+        keyboard.releasedThisFrame.clear();
     }
 
     QelKeyboard* GetKeyboard() override { return &keyboard; }
@@ -114,15 +125,45 @@ public:
     void GetLocalTime(int32_t& hour, int32_t& minute, int32_t& second) override { hour = minute = second = 0; }
     bool FileDialog(std::vector<std::string>&, bool) override { return false; }
     bool FileExists(const std::string&) override { return false; }
-    bool SetClipboardText(const std::string&) override { return false; }
-    bool GetClipboardText(std::string&) override { return false; }
-    bool SetRegistryValue(const std::string&, const std::string&) override { return false; }
-    bool GetRegistryValue(const std::string&, std::string&) override { return false; }
+    bool SetClipboardText(const std::string& text) override
+    {
+        clipboard = text;
+        return true;
+    }
+    bool GetClipboardText(std::string& text) override
+    {
+        text = clipboard;
+        return !clipboard.empty();
+    }
+    bool SetRegistryValue(const std::string& name, const std::string& value) override
+    {
+        registry[name] = value;
+        return true;
+    }
+    bool GetRegistryValue(const std::string& name, std::string& value) override
+    {
+        const auto found = registry.find(name);
+        if (found == registry.end())
+            return false;
+        value = found->second;
+        return true;
+    }
     int32_t CompareFileTimes(const std::string&, const std::string&) override { return 2; }
-    int32_t ListDirectory(const std::string&, std::vector<std::string>&) override { return 0; }
+    int32_t ListDirectory(const std::string& folder, std::vector<std::string>& names) override
+    {
+        std::vector<std::string> found;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(qel::ResolveGamePath(folder), error))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        names.insert(names.end(), found.begin(), found.end());
+        return 0;
+    }
 
     ScriptedMouse mouse;
     ScriptedKeyboard keyboard;
+    std::map<std::string, std::string> registry;  // the machine settings
+    std::string clipboard;
 };
 
 }  // namespace qeltest

@@ -5,7 +5,7 @@
 #include "game/shell/scenes/MissionCatalogue.h"
 
 #include "engine/base/QelInputFactoryBase.h"
-#include "tests/game/shell/scenes/SceneTestInput.h"
+#include "tests/support/ScriptedInput.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ protected:
 
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::SceneTestInput input;
+    qeltest::ScriptedInput input;
 };
 
 TEST_F(MissionCatalogueTest, folder_names_that_are_short_dotted_or_hold_an_upper_case_x_are_never_listed)
