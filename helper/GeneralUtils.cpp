@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr double kTwoPi = 6.2831854820251465;
 constexpr double kMostTurnsToStep = 64.0;
 
 constexpr char kBackQuote = '`';
+constexpr std::string_view kBlanks = " \t\n\v\f\r";
 
 constexpr std::array<uint32_t, 256> MakeCrc32Table()
 {
@@ -210,6 +212,33 @@ float HueToRgb(float p, float q, float t)
     if (t < 2.0f / 3.0f)
         return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
     return p;
+}
+
+std::string TrimWhitespace(std::string_view text)
+{
+    const std::string_view::size_type first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const std::string_view::size_type last = text.find_last_not_of(kBlanks);
+    return std::string(text.substr(first, last - first + 1));
+}
+
+int32_t LeadingInt(std::string_view text)
+{
+    std::string_view::size_type i = text.find_first_not_of(kBlanks);
+    if (i == std::string_view::npos)
+        return 0;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    // Summed as a magnitude that stops growing past the int32 range, so any
+    // run of digits is read without overflow.
+    constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
+    const int64_t value = negative ? -magnitude : magnitude;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 std::string LowerCaseAscii(std::string text)

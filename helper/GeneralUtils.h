@@ -53,6 +53,16 @@ void HsvToRgb(float hue, float saturation, float value, float& r, float& g, floa
 // a turn, p and q the lightness bounds.
 float HueToRgb(float p, float q, float t);
 
+// The text without the blanks at either end: space, tab, newline, vertical
+// tab, form feed and carriage return (what isspace finds in the C locale).
+std::string TrimWhitespace(std::string_view text);
+
+// The decimal integer at the start of the text as C's atoi reads it (leading
+// blanks and one sign allowed, reading stops at the first other character),
+// but held to the int32 range where atoi's result would be undefined; 0 when
+// the text does not begin with a number.
+int32_t LeadingInt(std::string_view text);
+
 // The text with A..Z made a..z. ASCII only: names from data files, scripts
 // and the network select hooks, records and colours, and the user's locale
 // must not change which.

@@ -13,12 +13,13 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
         return;
     if (HandleClientWorldSignal(code, *message))
         return;
-    HandleClientConnectionSignal(code, *message);
+    if (HandleClientConnectionSignal(code, *message))
+        return;
+    HandleClientRetainedGUISignal(code, *message);
     // Presentation codes, each filled by the presentation signals:
     // 2 speech bubble: the 2D radar.
     // 25 text message, 26 comms message: the text logs and comms records.
     // 27-30 comms and grid info: the render manager's info lists.
-    // 35, 37, 38, 83, 88, 94 retained GUI: the retained GUI manager.
     // 40 main screen view, 70 sky box, 80 hyper warp, 81, 82 cinematics: the render manager.
     // 49, 50, 51 music: music control.
     // 53 sound file, 61 sound event: the sound service.

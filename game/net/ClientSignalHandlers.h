@@ -15,6 +15,8 @@ inline constexpr const char* kClientSignalHandler = "ClientMessageHookSignal";
 bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
 // The string maps and the connection codes.
 bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
+// The mission's script screens: widgets, builds, visibility, hot keys, tree dumps.
+bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
 
 // The console's mirror of the world, or null. A process that hosts the
 // authoritative world never lets what arrives for its console change it.

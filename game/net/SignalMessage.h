@@ -10,6 +10,9 @@
 // little-endian and packed. Where a code travels both ways the two payloads
 // may differ; the record names say which direction they carry.
 //
+// The retained GUI's codes (35, 37, 38, 39, 83, 88, 94) have their records in
+// RetainedGUISignals.h.
+//
 // Writers append the code and the payload. Readers read the payload only (the
 // handler has read the code to choose the reader) and answer false when the
 // message ends too soon or holds what the code cannot carry; the caller then

@@ -2,17 +2,27 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
+#include "game/guimodel/KeyValueParser.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/shell/KeyVal.h"
+#include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
 #include <cstdio>
+
+namespace {
+
+// The mission's hot keys join the game's hot-key table through it.
+ScriptHotKeys scriptHotKeys;
+
+}  // namespace
 
 HalvexGameLoop::HalvexGameLoop() = default;
 
@@ -24,11 +34,13 @@ HalvexGameLoop::~HalvexGameLoop()
 }
 
 // The engine has made its services, the network factory among them, before
-// this runs. Style strings and the box layout join here with their subsystems.
+// this runs. The box layout joins here with its subsystem.
 void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
     KeyVal::Load();
+    theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
+    KeyValueParser::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();

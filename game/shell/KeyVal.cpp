@@ -1,6 +1,5 @@
 #include "game/shell/KeyVal.h"
 
-#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -48,16 +47,6 @@ std::string PaddedTo(std::string text, size_t width)
     return text;
 }
 
-std::string Trimmed(const std::string& text)
-{
-    size_t first = 0, last = text.size();
-    while (first < last && std::isspace(static_cast<unsigned char>(text[first])))
-        ++first;
-    while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1])))
-        --last;
-    return text.substr(first, last - first);
-}
-
 // One hot key is one line: a line break inside a name or a description (a
 // script's, say) must not start a line the next Load would read as a binding.
 std::string OnOneLine(std::string text)
@@ -91,10 +80,10 @@ void ReadLine(const std::string& line)
     if (fields.size() < 3)
         return;
     HotKey key;
-    key.internalName = Trimmed(fields[0]);
-    key.description = Trimmed(fields[2]);
+    key.internalName = TrimWhitespace(fields[0]);
+    key.description = TrimWhitespace(fields[2]);
     std::vector<std::string> tags;
-    Tokenize(Trimmed(fields[1]), tags, " ");
+    Tokenize(TrimWhitespace(fields[1]), tags, " ");
     if (!tags.empty())
         key.primary = keyTagToCode(tags[0]);
     int slot = 0;

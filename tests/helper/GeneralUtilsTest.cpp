@@ -44,6 +44,39 @@ TEST(LowerCaseAscii, lowers_ascii_letters_only)
     EXPECT_EQ(LowerCaseAscii(""), "");
 }
 
+TEST(TrimWhitespace, drops_c_locale_blanks_at_both_ends_only)
+{
+    EXPECT_EQ(TrimWhitespace(" \t\r\n\v\f a b \r\n"), "a b");
+    EXPECT_EQ(TrimWhitespace("a"), "a");
+    EXPECT_EQ(TrimWhitespace(" \t "), "");
+    EXPECT_EQ(TrimWhitespace(""), "");
+    EXPECT_EQ(TrimWhitespace("\xA0x\xA0"), "\xA0x\xA0");  // bytes above 127 are no blanks
+}
+
+TEST(LeadingInt, reads_like_atoi_and_holds_to_the_int32_range)
+{
+    struct Case {
+        std::string text;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {"12abc", 12},
+        {"  -7", -7},
+        {"+3;", 3},
+        {"", 0},
+        {"x1", 0},
+        {"-", 0},
+        {"- 5", 0},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-99999999999999999999999", INT32_MIN},
+        {"000000000000000000000042", 42},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LeadingInt(c.text), c.value) << '"' << c.text << '"';
+}
+
 TEST(Tokenize, splits_at_delimiters_and_keeps_back_quoted_spans_whole)
 {
     struct Case {

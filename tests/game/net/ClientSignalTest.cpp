@@ -9,6 +9,7 @@
 #include "game/world/ObjectId.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
+#include "tests/game/net/SignalHookSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,21 +27,12 @@ protected:
 
     void TearDown() override { ServerStringMap::Instance().Clear(); }
 
-    void Deliver(QelNetworkMessage& message)
-    {
-        message.readIndex = 0;
-        uint64_t key = 0;
-        message.ReadInt64(key);
-        ASSERT_TRUE(CallClientHook(key, message));
-    }
+    void Deliver(QelNetworkMessage& message) { nettest::DeliverToClient(message); }
 
     template <typename Signal>
     void Send(const Signal& signal)
     {
-        QelNetworkMessage message;
-        message.WriteInt64(HashMessageName("signal"));
-        WriteSignal(message, signal);
-        Deliver(message);
+        nettest::SendToClientHook(signal);
     }
 
     SpaceObject* AddObject()

@@ -9,6 +9,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
+#include "tests/game/net/SignalHookSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,7 @@ constexpr uint64_t kOtherConsole = kClientIdBit | 502;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return true; }
-    bool SimRunning() const override { return true; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
+using nettest::RecordingHost;
 
 class ServerSignalTest : public ::testing::Test {
 protected:
@@ -56,24 +48,15 @@ protected:
         gServer = nullptr;
     }
 
-    // Hands the message to the server's hook as the dispatch does: key read,
-    // sender set.
     void Deliver(QelNetworkMessage& message, uint64_t sender = kConsole)
     {
-        message.sender = sender;
-        message.readIndex = 0;
-        uint64_t key = 0;
-        message.ReadInt64(key);
-        ASSERT_TRUE(CallServerHook(key, message));
+        nettest::DeliverToServer(message, sender);
     }
 
     template <typename Signal>
     void Send(const Signal& signal, uint64_t sender = kConsole)
     {
-        QelNetworkMessage message;
-        message.WriteInt64(HashMessageName("signal"));
-        WriteSignal(message, signal);
-        Deliver(message, sender);
+        nettest::SendToServerHook(signal, sender);
     }
 
     SpaceObject& Ship(uint64_t id) { return *world.GetSpaceObject(id); }

@@ -1,0 +1,75 @@
+// The console's "signal" family for the retained GUI: the widgets, builds,
+// visibility and hot keys of the mission's script screens go to the console's
+// RetainedGUIManager, and a request for its tree is answered with the tree's
+// text.
+
+#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/CorvaneClient.h"
+#include "game/net/RetainedGUISignals.h"
+#include "game/net/SignalHandling.h"
+
+namespace {
+
+// 35.
+void HandleWidget(QelNetworkMessage& message)
+{
+    RetainedWidgetSignal signal;
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
+        theRetainedGUIManager.AddWidget(std::move(signal.widget));
+}
+
+// 37 and 38.
+template <SignalMessageCode Code>
+void HandleBuild(QelNetworkMessage& message, bool clear)
+{
+    RetainedBuildSignal<Code> signal;
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
+        theRetainedGUIManager.SetBuilding(clear, signal.tag);
+}
+
+// 83.
+void HandleVisibility(QelNetworkMessage& message)
+{
+    RetainedVisibilitySignal signal;
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
+        theRetainedGUIManager.SetHidden(signal.tag, signal.shown);
+}
+
+// 88: the tree's text goes back at once.
+void HandleDebugTreeRequest(QelNetworkMessage& message)
+{
+    DebugTreeRequestSignal request;
+    if (!ReadSignalOrReport(message, request, kClientSignalHandler))
+        return;
+    const DebugTreeTextSignal answer{theRetainedGUIManager.DumpTree(request.tag, request.visibleListFlag != 0)};
+    WriteSignal(StartClientMessage("signal"), answer);
+    SendClientMessage();
+}
+
+// 94.
+void HandleHotKey(QelNetworkMessage& message)
+{
+    RetainedHotKeySignal signal;
+    if (!ReadSignalOrReport(message, signal, kClientSignalHandler))
+        return;
+    if (signal.Removes())
+        theRetainedGUIManager.RemoveHotKey(signal.tag);
+    else
+        theRetainedGUIManager.AddHotKey(signal.category, signal.tag, signal.keyName, signal.description);
+}
+
+}  // namespace
+
+bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message)
+{
+    switch (code) {
+    case SIGNAL_MESS_RGUI_WIDGET: HandleWidget(message); return true;
+    case SIGNAL_MESS_RGUI_CLEAR: HandleBuild<SIGNAL_MESS_RGUI_CLEAR>(message, true); return true;
+    case SIGNAL_MESS_RGUI_COMPLETE: HandleBuild<SIGNAL_MESS_RGUI_COMPLETE>(message, false); return true;
+    case SIGNAL_MESS_RETAINED_VISIBILITY: HandleVisibility(message); return true;
+    case SIGNAL_MESS_DEBUG_TREE: HandleDebugTreeRequest(message); return true;
+    case SIGNAL_MESS_RGUI_HOTKEY: HandleHotKey(message); return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Handing "signal" messages to the console's and the server's hooks as their
+// dispatch would (key read, sender set), and a script host that records the
+// events the server raises: for tests of the signal handlers without a network.
+
+#include "game/net/MessageHooks.h"
+#include "game/net/ServerScriptHost.h"
+#include "game/net/SignalMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace nettest {
+
+struct RecordingHost : ServerScriptHost {
+    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    bool ScriptsLoaded() const override { return true; }
+    bool SimRunning() const override { return true; }
+    void ProcessEventQueue() override {}
+    void HandleDMX() override {}
+    std::vector<std::string>& DebugTreeRequests() override { return trees; }
+    std::vector<std::string> trees;
+    std::vector<EventMessage> events;
+};
+
+// The key of "signal", then the record's code and payload.
+template <typename Signal>
+void WriteSignalMessage(QelNetworkMessage& message, const Signal& signal)
+{
+    message.WriteInt64(HashMessageName("signal"));
+    WriteSignal(message, signal);
+}
+
+inline void DeliverToClient(QelNetworkMessage& message)
+{
+    message.readIndex = 0;
+    uint64_t key = 0;
+    message.ReadInt64(key);
+    ASSERT_TRUE(CallClientHook(key, message));
+}
+
+inline void DeliverToServer(QelNetworkMessage& message, uint64_t sender)
+{
+    message.sender = sender;
+    message.readIndex = 0;
+    uint64_t key = 0;
+    message.ReadInt64(key);
+    ASSERT_TRUE(CallServerHook(key, message));
+}
+
+template <typename Signal>
+void SendToClientHook(const Signal& signal)
+{
+    QelNetworkMessage message;
+    WriteSignalMessage(message, signal);
+    DeliverToClient(message);
+}
+
+template <typename Signal>
+void SendToServerHook(const Signal& signal, uint64_t sender)
+{
+    QelNetworkMessage message;
+    WriteSignalMessage(message, signal);
+    DeliverToServer(message, sender);
+}
+
+}  // namespace nettest
