@@ -2,6 +2,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
+#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
@@ -43,6 +44,7 @@ void KeepStartError(const std::string& folderName, const std::string& reason)
 bool StartMission(const std::string& folderName)
 {
     theMissionScript.Stop();
+    theRetainedGUIManager.SetBuilding(true, "");
     try {
         theMissionScript.Start(folderName);
     } catch (const ScriptError& error) {

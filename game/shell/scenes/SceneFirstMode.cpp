@@ -7,6 +7,7 @@
 #include "engine/base/QelKeyboard.h"
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "engine/base/QelVirtualKeys.h"
+#include "game/guimodel/KeyValueParser.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/GameVersion.h"
 #include "game/script/MissionScript.h"
@@ -40,6 +41,7 @@ void Enter()
 {
     ReadDeepBackgroundColour("gui-color-deep-background");
     scmBackImage = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
+    KeyValueParserSelfTest();
     VisibleCenterTest();
 }
 
