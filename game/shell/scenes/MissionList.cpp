@@ -94,7 +94,10 @@ bool uiMissionList()
     const int32_t height = ui.WindowHeight();
 
     list.scrollBarWanted = false;
-    const int32_t scrolledAway = static_cast<int32_t>(list.contentHeight * (1.0f - list.scrollFraction));
+    // Scrolled to its end, the list's last row stands at the window's bottom:
+    // only what does not fit below the list's top scrolls away.
+    const int32_t overflow = std::max(0, list.contentHeight - (height - kListTop));
+    const int32_t scrolledAway = static_cast<int32_t>(overflow * (1.0f - list.scrollFraction));
     ui.SetCurrentRectEdges(width - 987, kListTop - scrolledAway, width - 197, kListTop + 45 - scrolledAway);
     list.firstRowTop = ui.CurrentRect().top;
     if (list.firstRowTop < kListTop)

@@ -12,12 +12,11 @@
 #include "game/shell/TextLog.h"
 #include "game/shell/scenes/MissionStart.h"
 #include "game/world/Simulation.h"
+#include "tests/game/shell/scenes/MissionFolder.h"
 #include "tests/support/QuietGraphics.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
 
@@ -46,18 +45,6 @@ struct RecordingHost : ServerScriptHost {
     std::vector<std::string>& DebugTreeRequests() override { return trees; }
     std::vector<std::string> trees;
     std::vector<EventMessage> events;
-};
-
-// The fixture missions and the game's ship list in a data folder of their own.
-struct MissionFolder {
-    MissionFolder()
-    {
-        std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", data.Path() / "missions",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::copy(std::string(QEL_SOURCE_DIR) + "/data/shipData.yaml", data.Path() / "shipData.yaml");
-    }
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
 };
 
 class MissionStartTest : public ::testing::Test {
