@@ -241,6 +241,14 @@ int32_t LeadingInt(std::string_view text)
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
+void TrimStoredText(std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    const size_t last = text.find_last_not_of('\0');
+    text.erase(last == std::string::npos ? 0 : last + 1);
+}
+
 std::string LowerCaseAscii(std::string text)
 {
     for (char& c : text) {

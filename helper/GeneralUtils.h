@@ -62,6 +62,9 @@ std::string TrimWhitespace(std::string_view text);
 // but held to the int32 range where atoi's result would be undefined; 0 when
 // the text does not begin with a number.
 int32_t LeadingInt(std::string_view text);
+// The text without the blanks (space, \t \n \v \f \r) that begin it and the
+// NUL bytes that end it, as strings from messages and stored files are read.
+void TrimStoredText(std::string& text);
 
 // The text with A..Z made a..z. ASCII only: names from data files, scripts
 // and the network select hooks, records and colours, and the user's locale

@@ -10,7 +10,7 @@ packages=(
   pybind11-dev python3.11-dev python3-glad libftdi1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  python3-numpy python3-pil
+  python3-numpy python3-pil vorbis-tools
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "engine/base/QelNetworkMessage.h"
 
+#include "helper/GeneralUtils.h"
+
 #include <cstring>
 #include <type_traits>
 
@@ -146,11 +148,7 @@ QelNetworkMessage& QelNetworkMessage::ReadString(std::string& out)
         return *this;
     out.assign(reinterpret_cast<const char*>(buffer + readIndex), static_cast<size_t>(length));
     readIndex += length;
-
-    const size_t first = out.find_first_not_of(" \t\n\v\f\r");
-    out.erase(0, first == std::string::npos ? out.size() : first);
-    const size_t last = out.find_last_not_of('\0');
-    out.erase(last == std::string::npos ? 0 : last + 1);
+    TrimStoredText(out);
     return *this;
 }
 

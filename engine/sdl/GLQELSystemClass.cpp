@@ -13,6 +13,7 @@
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/sdl/QelSDLIcon.h"
 #include "engine/sdl/QelSDLMessageBox.h"
+#include "engine/sdl/QelSDLSoundBase.h"
 #include "helper/QelAssert.h"
 
 int32_t programWindowWidth = 1024;
@@ -26,6 +27,10 @@ const char* const kStartupCaption = "Startup";
 const char* const kWindowFailedText =
     "SDL_CreateWindow() failed.\n\nThe window system would not open the program's window. Please check "
     "that a display is available and that its OpenGL drivers are installed.\n\nSDL reports: %s";
+const char* const kSoundFailedText =
+    "QelSDLSoundBase failed to initialize.\n\nNo sound device could be opened, so the game runs without sound "
+    "and music. Please check that a sound card or headset is connected and that the system's sound server is "
+    "running.";
 const char* const kNetworkFailedText =
     "QelEnetNetworkFactoryBase failed to initialize.\n\nPlease insure that your computer has working network "
     "access.";
@@ -51,8 +56,7 @@ bool GLQELSystemClass::Initialize()
     QEL_ASSERT(programWindowWidth > 0 && programWindowHeight > 0, "programWindowWidth > 0 && programWindowHeight > 0");
     windowClassName_ = "Engine";
     CreateProgramWindow(programWindowWidth, programWindowHeight);
-    // The sound service joins the start-up here, before the network, once it
-    // exists; like the network it reports its own failure and start-up goes on.
+    InitializeSound();
     InitializeNetwork();
     if (!InitializeInput())
         return false;
@@ -68,7 +72,7 @@ void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
     sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
     if (sdlStarted_) {
         // Without joystick events no controller changes arrive; the game runs on.
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
         QelSDLGLContext::RequestAttributes();
         window_ = SDL_CreateWindow(windowClassName_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
@@ -87,6 +91,16 @@ void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_StartTextInput();
+}
+
+// Without a sound device the game runs on silently: the service is kept,
+// flagged as not working, so every caller can ask it.
+void GLQELSystemClass::InitializeSound()
+{
+    sound_ = std::make_unique<QelSDLSoundBase>();
+    gSoundFactory = sound_.get();
+    if (!sound_->Initialize())
+        ShowQelMessageBox(kStartupCaption, kSoundFailedText, QelMessageBoxKind::Error, window_);
 }
 
 // Without a network the game still starts; hosting or joining then fails
@@ -148,6 +162,12 @@ void GLQELSystemClass::Shutdown()
             gNetworkFactory = nullptr;
         network_.reset();
     }
+    if (sound_) {
+        sound_->Shutdown();
+        if (gSoundFactory == sound_.get())
+            gSoundFactory = nullptr;
+        sound_.reset();
+    }
     if (window_ != nullptr) {
         SDL_DestroyWindow(window_);
         window_ = nullptr;
@@ -171,10 +191,10 @@ bool GLQELSystemClass::PopDroppedFile(std::string& path)
     return true;
 }
 
-// Streamed songs join here with the sound service.
 void GLQELSystemClass::BeginFrame()
 {
     graphicsFactory_->RollProfileCounters();
+    sound_->UpdateSongs();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
     if (width != graphicsFactory_->GetWidth() || height != graphicsFactory_->GetHeight())

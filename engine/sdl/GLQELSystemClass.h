@@ -19,6 +19,7 @@
 
 class GLQelGraphicsClass;
 class QelEnetNetworkFactoryBase;
+class QelSDLSoundBase;
 class QelStopSignals;
 
 class QelGameLoop;
@@ -47,11 +48,13 @@ public:
 
     SDL_Window* Window() const { return window_; }
     QelSDLInputBase* Input() const { return input_.get(); }
+    QelSDLSoundBase* Sound() const { return sound_.get(); }
     GLQelGraphicsClass* Graphics() const { return graphicsFactory_.get(); }
     const std::string& WindowClassName() const { return windowClassName_; }
 
 private:
     void CreateProgramWindow(int32_t width, int32_t height);
+    void InitializeSound();
     void InitializeNetwork();
     bool InitializeInput();
     bool InitializeGraphics(int32_t width, int32_t height);
@@ -74,6 +77,7 @@ private:
     bool sdlStarted_ = false;
     std::unique_ptr<QelSDLGLContext> graphics_;
     std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
+    std::unique_ptr<QelSDLSoundBase> sound_;
     std::unique_ptr<QelEnetNetworkFactoryBase> network_;
     std::unique_ptr<QelStopSignals> stopSignals_;  // while the window is up
     std::unique_ptr<QelSDLInputBase> input_;

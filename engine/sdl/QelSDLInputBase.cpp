@@ -1,5 +1,6 @@
 #include "engine/sdl/QelSDLInputBase.h"
 
+#include <SDL2/SDL.h>
 #include <SDL2/SDL_clipboard.h>
 #include <SDL2/SDL_events.h>
 #include <SDL2/SDL_mouse.h>
@@ -21,6 +22,7 @@ bool QelSDLInputBase::Initialize()
 {
     keyboard_ = std::make_unique<QelSDLKeyboard>();
     mouse_ = std::make_unique<QelSDLMouse>();
+    CreateJoysticks();
     startTime_ = std::chrono::system_clock::now();
     csrand(GetMilliseconds());
     return true;
@@ -30,11 +32,18 @@ void QelSDLInputBase::Shutdown()
 {
     mouse_.reset();
     keyboard_.reset();
+    joysticks_.clear();
 }
 
+// SDL reads the devices while it pumps events; the update here makes the
+// values set on virtual devices count even when no event is pumped.
 void QelSDLInputBase::Update()
 {
     keyboard_->Update();
+    if (!joysticks_.empty())
+        SDL_JoystickUpdate();
+    for (const auto& joystick : joysticks_)
+        joystick->Poll();
 }
 
 // Relative mode hides and confines the pointer, as the game expects while it
@@ -48,19 +57,35 @@ void QelSDLInputBase::UpdateMouse()
     mouse_->UpdateButtons();
 }
 
-void QelSDLInputBase::RefreshJoysticks()
+void QelSDLInputBase::CreateJoysticks()
 {
-    // No joystick support yet: the device list stays empty.
+    const int devices = SDL_NumJoysticks();
+    for (int i = 0; i < devices; ++i) {
+        auto joystick = std::make_unique<QelSDLJoystick>(i);
+        if (joystick->IsOpen())
+            joysticks_.push_back(std::move(joystick));
+    }
 }
 
-QelJoystick* QelSDLInputBase::GetJoystick(int32_t)
+// Without the joystick subsystem SDL lists no devices; the present ones stay.
+void QelSDLInputBase::RefreshJoysticks()
 {
-    return nullptr;
+    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0)
+        return;
+    joysticks_.clear();
+    CreateJoysticks();
+}
+
+QelJoystick* QelSDLInputBase::GetJoystick(int32_t index)
+{
+    if (index < 0 || index >= GetNumJoysticks())
+        return nullptr;
+    return joysticks_[static_cast<size_t>(index)].get();
 }
 
 int32_t QelSDLInputBase::GetNumJoysticks()
 {
-    return 0;
+    return static_cast<int32_t>(joysticks_.size());
 }
 
 // File objects and settings belong to the engine's file services, which the

@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "engine/base/QelInputFactoryBase.h"
+#include "engine/sdl/QelSDLJoystick.h"
 #include "engine/sdl/QelSDLKeyboard.h"
 #include "engine/sdl/QelSDLMouse.h"
 
@@ -17,11 +19,12 @@ public:
     // Always true: nothing here can fail on this platform.
     bool Initialize();
     void Shutdown();
-    // Once per frame after the ticks.
+    // Once per frame after the ticks: key edges, queue ageing, joystick polls.
     void Update();
     // Once per frame after the present: edges, cursor and relative mode.
     void UpdateMouse();
-    // Joysticks came or went.
+    // Joysticks came or went: the list is made again from the devices
+    // attached now, so a joystick's index may change.
     void RefreshJoysticks();
 
     QelKeyboard* GetKeyboard() override { return keyboard_.get(); }
@@ -49,7 +52,11 @@ public:
     int32_t ListDirectory(const std::string& folder, std::vector<std::string>& names) override;
 
 private:
+    // Opens every attached device SDL knows; those that do not open are left out.
+    void CreateJoysticks();
+
     std::unique_ptr<QelSDLKeyboard> keyboard_;
     std::unique_ptr<QelSDLMouse> mouse_;
+    std::vector<std::unique_ptr<QelSDLJoystick>> joysticks_;
     std::chrono::system_clock::time_point startTime_{};
 };

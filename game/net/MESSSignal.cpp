@@ -1,7 +1,8 @@
 // The server's handler of "signal": every command a console sends. Only a
 // console with a record is heard; its commands act on the ship its record
-// names. The connection codes are handled here, the helm's in its family; a
-// code that no family takes leaves the server unchanged.
+// names. The connection codes and the end of a console's song are handled
+// here, the helm's in its family; a code that no family takes leaves the
+// server unchanged.
 
 #include "game/net/ClientRecord.h"
 #include "game/net/CorvaneServer.h"
@@ -67,6 +68,14 @@ void HandleScreenSize(QelNetworkMessage& message, const SignalSender& sender)
         gServer->RaiseScreenSizeEvent(sender.clientId, size.width, size.height);
 }
 
+// 52: the console's music finished a track.
+void HandleSongEnded(QelNetworkMessage& message, const SignalSender& sender)
+{
+    SongEndedSignal ended;
+    if (ReadSignalOrReport(message, ended, kServerSignalHandler))
+        gServer->SongEnded(sender.clientId);
+}
+
 bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
 {
     switch (code) {
@@ -76,6 +85,7 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
     case SIGNAL_MESS_CLIENT_CHANGE: HandleClientChange(message, sender); return true;
     case SIGNAL_MESS_SCREEN_SIZE: HandleScreenSize(message, sender); return true;
+    case SIGNAL_MESS_SONG_ENDED: HandleSongEnded(message, sender); return true;
     default: return false;
     }
 }
@@ -115,7 +125,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 40, 52, 59, 89, 95, 99, 100, 101 mission events: the console widgets.
+    // 34, 40, 59, 89, 95, 99, 100, 101 mission events: the console widgets.
     // 65, 67 ship records and asset data: the data requests.
 }
 

@@ -173,6 +173,9 @@ struct ShipIdSignal {
 };
 using MyShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_SHIP_ID>;
 using MyAltShipIdSignal = ShipIdSignal<SIGNAL_MESS_MY_ALT_SHIP_ID>;
+// C->S 52: the console's music finished a track; the id is the console's own
+// ship. The server raises "song_ended" for the console.
+using SongEndedSignal = ShipIdSignal<SIGNAL_MESS_SONG_ENDED>;
 
 // C->S 4: a console is still there.
 using HeartbeatSignal = NoPayloadSignal<SIGNAL_MESS_HEARTBEAT>;

@@ -9,6 +9,7 @@
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
+#include "game/world/MusicControl.h"
 #include "game/world/Simulation.h"
 
 #include <glm/vec2.hpp>
@@ -52,7 +53,8 @@ void QueueEveryClientForFullState()
 void ResumeSim()
 {
     theMissionScript.simRunning = true;
-    theMissionScript.Screen().PlayNextMusicTrack();
+    if (gMusicControl)
+        gMusicControl->PlayNextMusicTrack();
     if (theSimulation)
         theSimulation->paused = false;
     SendSignalToAll(PauseStateSignal{0}, ServerMessageSink::kReliable);

@@ -31,8 +31,6 @@ public:
     // engineering selection lists and the story dialogs start empty.
     virtual void ClearForNewWorld() {}
     virtual void ClearStoryDialogs() {}
-    // The server's own music starts a track of the current tension.
-    virtual void PlayNextMusicTrack() {}
 
     // The console this screen shows and the widgets it draws.
     virtual void SetConsole(const std::string& /*consoleName*/, const std::vector<std::string>& /*widgets*/) {}

@@ -1,14 +1,19 @@
 #include "game/shell/HalvexGameLoop.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelSoundFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/guimodel/KeyValueParser.h"
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
+#include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/shell/FtdiDmxTransport.h"
+#include "game/shell/GameMusic.h"
+#include "game/shell/HalvexDMX.h"
 #include "game/shell/KeyVal.h"
 #include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
@@ -21,6 +26,23 @@ namespace {
 
 // The mission's hot keys join the game's hot-key table through it.
 ScriptHotKeys scriptHotKeys;
+
+// The mission hears that this machine's music finished a track: the server
+// raises "song_ended" for its own screen at once; a console tells its server,
+// naming its own ship.
+void ReportSongEnded()
+{
+    if (theSimulation != nullptr && theSimulation->serverFlag) {
+        if (gServer != nullptr)
+            gServer->SongEnded(0);
+        return;
+    }
+    if (!IsClientConnected())
+        return;
+    QelNetworkMessage& message = StartClientMessage("signal");
+    WriteSignal(message, SongEndedSignal{theSimulation != nullptr ? theSimulation->subjectID : 0});
+    SendClientMessage();
+}
 
 }  // namespace
 
@@ -45,6 +67,7 @@ void HalvexGameLoop::Startup()
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();
+    StartMusicAndLighting();
 }
 
 // Client, server, render manager (with the scenes), world: in this order, once.
@@ -79,6 +102,31 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
+}
+
+// The render manager's set-up loads the music set and opens the lights; the
+// start-up then plays the set's start cue once. Without a working sound
+// service the music stays silent; without an interface the lights are not
+// driven.
+void HalvexGameLoop::StartMusicAndLighting()
+{
+    music = std::make_unique<GameMusic>(gSoundFactory, ReportSongEnded);
+    gMusicControl = music.get();
+    dmx = std::make_unique<HalvexDMX>(std::make_unique<FtdiDmxTransport>());
+    gDmxLighting = dmx.get();
+    music->LoadMusicSet(AppData::GetString("music_base_folder"));
+    if (options.dmxOutput)
+        dmx->Open();
+    music->PlayStartMusicCue();
+}
+
+// The output thread stops and is joined here, at the latest.
+void HalvexGameLoop::StopMusicAndLighting()
+{
+    gMusicControl = nullptr;
+    music.reset();
+    gDmxLighting = nullptr;
+    dmx.reset();
 }
 
 void HalvexGameLoop::LogRefusedMessages() const
@@ -131,9 +179,14 @@ void HalvexGameLoop::SimulationTick(uint32_t)
         world->Tick();
 }
 
+// The render manager's tick: the scene's tick step (scene rendering), then
+// the music follows the tension and the lights take their next levels.
 void HalvexGameLoop::SceneTick()
 {
-    // RenderManager::SimTick: the scene's tick step (scene rendering).
+    if (music)
+        music->UpdateGameMusic(1.0f);
+    if (dmx)
+        dmx->ComputeFrame();
 }
 
 void HalvexGameLoop::ServerTick()
@@ -171,15 +224,16 @@ void HalvexGameLoop::Draw()
 
 // A running mission is stopped first, while the server can still tell the
 // consoles and the world still exists for the script's last calls. Then the
-// render manager (with the scenes), the world, the server and the client go,
-// in this order, each only if it exists; the messages they refused during the
-// run are written to the log before they go.
+// render manager (with the scenes, the music and the lights), the world, the
+// server and the client go, in this order, each only if it exists; the
+// messages they refused during the run are written to the log before they go.
 void HalvexGameLoop::DeleteSingletons()
 {
     if (theMissionScript.ScriptsLoaded())
         theMissionScript.Stop();
     DisconnectScriptHost();
     LogRefusedMessages();
+    StopMusicAndLighting();
     world.reset();
     if (server)
         server->SetScriptHost(nullptr);

@@ -12,6 +12,8 @@
 
 class CorvaneClient;
 class CorvaneServer;
+class GameMusic;
+class HalvexDMX;
 class ScriptConsoleLog;
 class Simulation;
 
@@ -22,6 +24,7 @@ public:
     struct Options {
         std::optional<uint16_t> serverPort;  // in place of "serverNetworkPort"; 0: any free port
         bool lanDiscovery = true;            // answer and search the local network
+        bool dmxOutput = true;               // drive the lights of an attached USB-DMX interface
     };
 
     HalvexGameLoop();
@@ -40,8 +43,14 @@ public:
     void Draw() override;
     void DeleteSingletons() override;
 
+    // This machine's music and lighting, while the game runs.
+    GameMusic* Music() const { return music.get(); }
+    HalvexDMX* Dmx() const { return dmx.get(); }
+
 private:
     void CreateSingletons();
+    void StartMusicAndLighting();
+    void StopMusicAndLighting();
     void ConnectScriptHost();
     void DisconnectScriptHost();
     void LogRefusedMessages() const;
@@ -51,4 +60,6 @@ private:
     std::unique_ptr<CorvaneClient> client;
     std::unique_ptr<CorvaneServer> server;
     std::unique_ptr<Simulation> world;
+    std::unique_ptr<GameMusic> music;
+    std::unique_ptr<HalvexDMX> dmx;
 };

@@ -1,10 +1,10 @@
 #pragma once
 // An input service whose keyboard and mouse a test scripts frame by frame:
 // set the position, press and release the left button, type characters and
-// keys, then NextFrame() clears this frame's edges. The machine settings and
-// the clipboard are kept in memory, folders are listed from the file system
-// ("data/..." in the data folder); everything else the service offers
-// answers empty.
+// keys, then NextFrame() clears this frame's edges. Its joysticks are the
+// ones the test lists, the machine settings and the clipboard are kept in
+// memory, and folders are listed from the file system ("data/..." in the
+// data folder); everything else the service offers answers empty.
 
 #include <algorithm>
 #include <deque>
@@ -112,8 +112,11 @@ public:
 
     QelKeyboard* GetKeyboard() override { return &keyboard; }
     QelMouse* GetMouse() override { return &mouse; }
-    QelJoystick* GetJoystick(int32_t) override { return nullptr; }
-    int32_t GetNumJoysticks() override { return 0; }
+    QelJoystick* GetJoystick(int32_t index) override
+    {
+        return index >= 0 && index < GetNumJoysticks() ? joysticks[static_cast<size_t>(index)] : nullptr;
+    }
+    int32_t GetNumJoysticks() override { return static_cast<int32_t>(joysticks.size()); }
     QelFileIO* GetFileIO(const std::string&) override { return nullptr; }
     QelFileIO* FindFileIO(const std::string&) override { return nullptr; }
     void Quit() override {}
@@ -162,6 +165,7 @@ public:
 
     ScriptedMouse mouse;
     ScriptedKeyboard keyboard;
+    std::vector<QelJoystick*> joysticks;          // not owned
     std::map<std::string, std::string> registry;  // the machine settings
     std::string clipboard;
 };

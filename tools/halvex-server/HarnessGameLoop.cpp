@@ -10,12 +10,14 @@
 namespace {
 
 // The harness never answers consoles searching the local network: tests and
-// benchmarks keep their traffic on the port they were given.
+// benchmarks keep their traffic on the port they were given. Nor does it
+// take over a USB-DMX interface that a game on the same machine may drive.
 HalvexGameLoop::Options HarnessGameOptions(uint16_t port)
 {
     HalvexGameLoop::Options options;
     options.serverPort = port;
     options.lanDiscovery = false;
+    options.dmxOutput = false;
     return options;
 }
 

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "engine/base/QelSoundFactoryBase.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "tests/engine/base/RecordingGameLoop.h"
@@ -47,6 +48,9 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     EXPECT_EQ(gSystem, &system);
     EXPECT_NE(gInputFactory, nullptr);
     EXPECT_NE(gNetworkFactory, nullptr);
+    // The tests run on SDL's dummy audio driver: no device, so no working sound.
+    ASSERT_NE(gSoundFactory, nullptr);
+    EXPECT_FALSE(gSoundFactory->IsWorking());
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Engine");
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -70,6 +74,7 @@ TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_
     EXPECT_EQ(gSystem, nullptr);
     EXPECT_EQ(gInputFactory, nullptr);
     EXPECT_EQ(gNetworkFactory, nullptr);
+    EXPECT_EQ(gSoundFactory, nullptr);
 }
 
 TEST_F(GLQELSystemClassWindowTest, synthetic_quit_ends_the_program_after_one_more_frame)

@@ -5,7 +5,6 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/RejectedMessages.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
@@ -333,6 +332,18 @@ TEST_F(ServerSignalTest, a_window_size_no_display_has_reaches_no_one)
         Send(size);
         EXPECT_TRUE(host.events.empty()) << size.width << " x " << size.height;
     }
+}
+
+TEST_F(ServerSignalTest, a_consoles_song_end_tells_the_mission_which_console_and_ship)
+{
+    Send(SongEndedSignal{ownShip}, kOtherConsole);
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].tag, "song_ended");
+    EXPECT_EQ(host.events[0].client_id, kOtherConsole);
+    EXPECT_EQ(host.events[0].origin_id, otherShip);  // the record's ship, whatever the console names
+
+    Send(SongEndedSignal{kConsole});  // not a ship id: refused
+    EXPECT_EQ(host.events.size(), 1u);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 // events the server raises: for tests of the signal handlers without a network.
 
 #include "game/net/MessageHooks.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/net/SignalMessage.h"
+#include "tests/support/RecordingScriptHost.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +14,7 @@
 
 namespace nettest {
 
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return true; }
-    bool SimRunning() const override { return true; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
+using RecordingHost = qeltest::RecordingScriptHost;
 
 // The key of "signal", then the record's code and payload.
 template <typename Signal>

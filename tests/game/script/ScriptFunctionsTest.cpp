@@ -7,6 +7,8 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/ServerStringMap.h"
+#include "tests/support/RecordingMusic.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <gmock/gmock.h>
 
@@ -38,7 +40,6 @@ Signal Decode(const RecordingMessageSink::Sent& sent)
 struct RecordingScreen : ServerScreen {
     void ClearForNewWorld() override { ++newWorlds; }
     void ClearStoryDialogs() override { ++storyClears; }
-    void PlayNextMusicTrack() override { ++tracksStarted; }
     void SetConsole(const std::string& name, const std::vector<std::string>& list) override
     {
         consoleName = name;
@@ -65,7 +66,6 @@ struct RecordingScreen : ServerScreen {
 
     int newWorlds = 0;
     int storyClears = 0;
-    int tracksStarted = 0;
     std::string consoleName;
     std::vector<std::string> widgets;
     bool hyperWarpShown = false;
@@ -102,6 +102,8 @@ protected:
 
     CorvaneServer server{CorvaneServer::Settings{}};
     RecordingScreen screen;
+    qeltest::RecordingMusic music;
+    qeltest::ScopedGlobal<MusicControl> publishedMusic{gMusicControl, music};
 };
 
 TEST_F(ScriptFunctionsTest, functions_sit_between_the_classes_and_the_enums_in_table_order)
@@ -199,7 +201,7 @@ TEST_F(ScriptFunctionsTest, pause_and_resume_keep_the_script_and_world_states_to
     EXPECT_EQ(Decode<PauseStateSignal>(sink.messages[0]).paused, 0);
     for (const std::vector<uint64_t>& list : server.newClientLists)
         EXPECT_THAT(list, ElementsAre(kClientA, kClientB)) << "every console gets the whole world again";
-    EXPECT_EQ(screen.tracksStarted, 1);
+    EXPECT_EQ(music.calls, std::vector<std::string>{"PlayNextMusicTrack"});
     EXPECT_EQ(screen.storyClears, 1);
 }
 

@@ -1,14 +1,20 @@
 // The game's start-up and end as the window program and the harness share
 // them: the singletons exist after start-up, the frame steps run with or
-// without a hosted game, and deletion leaves no singleton behind.
+// without a hosted game, music and lights follow the ticks, and deletion
+// leaves no singleton behind.
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/shell/GameMusic.h"
+#include "game/shell/HalvexDMX.h"
 #include "game/shell/HalvexGameLoop.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/Simulation.h"
+#include "tests/support/RecordingScriptHost.h"
+#include "tests/support/RecordingSound.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +30,7 @@ protected:
         HalvexGameLoop::Options options;
         options.serverPort = 0;
         options.lanDiscovery = false;
+        options.dmxOutput = false;
         return options;
     }
 
@@ -38,11 +45,15 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
     EXPECT_NE(gServer, nullptr);
     EXPECT_NE(theSimulation, nullptr);
     EXPECT_TRUE(AIHookMap().IsRegistered("behav_playership"));
+    EXPECT_EQ(gMusicControl, game.Music());
+    EXPECT_EQ(gDmxLighting, game.Dmx());
 
     game.DeleteSingletons();
     EXPECT_EQ(gClient, nullptr);
     EXPECT_EQ(gServer, nullptr);
     EXPECT_EQ(theSimulation, nullptr);
+    EXPECT_EQ(gMusicControl, nullptr);
+    EXPECT_EQ(gDmxLighting, nullptr);
     game.DeleteSingletons();  // the run loop may call it again after an error
 }
 
@@ -68,6 +79,34 @@ TEST_F(HalvexGameLoopTest, frames_and_ticks_run_before_hosting_and_while_hosting
     theSimulation->paused = false;
     EXPECT_NO_THROW(frameAndTick());
     EXPECT_EQ(theSimulation->TickCount(), 1);
+    game.DeleteSingletons();
+}
+
+TEST_F(HalvexGameLoopTest, start_up_plays_the_start_cue_and_each_tick_moves_the_music_and_the_lights)
+{
+    qeltest::RecordingSound sound;
+    qeltest::ScopedGlobal<QelSoundFactoryBase> published(gSoundFactory, sound);
+    HalvexGameLoop game(QuietOptions());
+    game.Startup();
+    EXPECT_EQ(sound.TakeLog(), (std::vector<std::string>{"Play music/standard/start 0 current",
+                                                         "SetVolume music/standard/start 1",
+                                                         "SetOption music/standard/start 0"}));
+
+    game.Music()->RaiseMusicTension(50);
+    ASSERT_EQ(game.Dmx()->SetChannel({4, DMX_BEHAV_ON, 0, 0, 99}), nullptr);
+    game.SceneTick();
+    EXPECT_FLOAT_EQ(game.Music()->Tension(), 49.8f);
+    EXPECT_EQ(game.Dmx()->Frame()[4], 99);
+
+    // The server machine's own song ends: its mission hears it at once.
+    qeltest::RecordingScriptHost host;
+    gServer->SetScriptHost(&host);
+    theSimulation->Reset(true, "");
+    sound.Song("music/standard/start")->playing = false;
+    game.SceneTick();
+    EXPECT_EQ(host.Tags(), std::vector<std::string>{"song_ended"});
+    gServer->SetScriptHost(nullptr);
+
     game.DeleteSingletons();
 }
 

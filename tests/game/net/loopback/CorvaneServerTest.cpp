@@ -6,9 +6,9 @@
 #include "engine/base/PerSecondCounterMap.h"
 #include "engine/base/QelClock.h"
 #include "game/net/BeamMessage.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/world/ObjectId.h"
 #include "helper/CRand.h"
+#include "tests/support/RecordingScriptHost.h"
 
 #include <enet/enet.h>
 
@@ -20,6 +20,7 @@
 namespace {
 
 using nettest::ServerFixture;
+using qeltest::RecordingScriptHost;
 
 constexpr uint64_t kBit63 = 1ull << 63;
 
@@ -354,32 +355,6 @@ TEST_F(CorvaneServerTest, stopped_server_sends_nothing_and_hosting_again_serves_
     const uint64_t firstId = 501 | kBit63;
     EXPECT_TRUE(RunFramesUntil([&] { return server->FindClient(firstId)->idleCount == 0; }));
 }
-
-// A script host that records what the server hands it.
-struct RecordingScriptHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return loaded; }
-    bool SimRunning() const override { return running; }
-    void ProcessEventQueue() override { ++queueRuns; }
-    void HandleDMX() override { ++dmxRuns; }
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-
-    std::vector<int64_t> MissionTickTimes() const
-    {
-        std::vector<int64_t> times;
-        for (const EventMessage& e : events)
-            if (e.tag == "mission_tick")
-                times.push_back(e.event_time);
-        return times;
-    }
-
-    bool loaded = true;
-    bool running = true;
-    int queueRuns = 0;
-    int dmxRuns = 0;
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
 
 // Ticks the world and the server together, as the frame loop does.
 void TickBoth(Simulation& world, CorvaneServer& server, int ticks)

@@ -1,0 +1,3 @@
+#include "engine/base/QelSoundFactoryBase.h"
+
+QelSoundFactoryBase* gSoundFactory = nullptr;

@@ -1,0 +1,3 @@
+#include "game/world/MusicControl.h"
+
+MusicControl* gMusicControl = nullptr;
