@@ -5,13 +5,14 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelKeyboard.h"
-#include "engine/net/QelNetworkFactoryBase.h"
 #include "engine/base/QelVirtualKeys.h"
+#include "engine/net/QelNetworkFactoryBase.h"
 #include "game/guimodel/KeyValueParser.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/GameVersion.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/ConsoleSettings.h"
+#include "game/shell/ControllerInput.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
@@ -22,6 +23,7 @@
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/AppData.h"
+#include "game/world/MusicControl.h"
 #include "game/world/Simulation.h"
 
 namespace {
@@ -37,10 +39,20 @@ constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 // the first draw of the run.
 bool fullScreenApplied = false;
 
+// Controllers are read only when the machine setting says exactly "yes".
+void ReadControllerSettings()
+{
+    std::string enabled;
+    if (!gInputFactory || !gInputFactory->GetRegistryValue("joystick_enabled_flag", enabled) || enabled != "yes")
+        theControllerInput.controllerDisabled = true;
+    theControllerInput.actionNameList = ControllerInput::kActionNames;
+}
+
 void Enter()
 {
     ReadDeepBackgroundColour("gui-color-deep-background");
     scmBackImage = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
+    ReadControllerSettings();
     KeyValueParserSelfTest();
     VisibleCenterTest();
 }
@@ -71,6 +83,8 @@ SceneFunction StartServer()
     gServer->StartHosting();
     theSimulation->serverFlag = true;
     theSimulation->subjectID = 0;
+    if (gMusicControl)
+        gMusicControl->PlayMainMusicCue();
     if (!gServer->IsNetworkDown()) {
         serverAddressText.clear();
         if (gNetworkFactory)
@@ -86,6 +100,8 @@ SceneFunction StartServer()
 SceneFunction StartClient()
 {
     theUIContext.textEntryOwner = 0;
+    if (gMusicControl)
+        gMusicControl->FadeOutMusic();
     return SceneClientConnectMode;
 }
 

@@ -6,13 +6,13 @@
 #include "engine/net/QelNetworkServer.h"
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneServer.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/scenes/MissionStart.h"
 #include "game/world/Simulation.h"
 #include "tests/game/shell/scenes/MissionFolder.h"
+#include "tests/support/RecordingScriptHost.h"
 #include "tests/support/QuietGraphics.h"
 
 #include <gtest/gtest.h>
@@ -36,17 +36,6 @@ struct SendRecordingServer : CorvaneServer {
     std::vector<std::pair<uint16_t, uint32_t>> sentToAll;
 };
 
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return false; }
-    bool SimRunning() const override { return false; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
-
 class MissionStartTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -68,7 +57,7 @@ protected:
     MissionFolder missions;
     Simulation world;
     SendRecordingServer server{CorvaneServer::Settings{}};
-    RecordingHost host;
+    qeltest::RecordingScriptHost host;
     qeltest::QuietGraphics graphics;
 };
 

@@ -2,10 +2,15 @@
 // draws, and what its keys and the client button do.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/shell/ControllerInput.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
+#include "tests/support/RecordingMusic.h"
+#include "tests/support/ScopedGlobal.h"
+
+#include <optional>
 
 namespace {
 
@@ -64,13 +69,33 @@ TEST_F(SceneFirstModeTest, f6_leaves_one_log_line_per_release_and_none_while_hel
     EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, "QELKEY_F6");
 }
 
-TEST_F(SceneFirstModeTest, start_client_leads_to_the_connect_scene_and_ends_typing)
+TEST_F(SceneFirstModeTest, start_client_leads_to_the_connect_scene_ends_typing_and_fades_the_music)
 {
+    qeltest::RecordingMusic music;
+    const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
     Draw(SceneFirstMode);
     ui.textEntryOwner = 101;
     const auto [x, y] = CentreOf("Start Client");
     EXPECT_EQ(ClickAt(SceneFirstMode, x, y), SceneClientConnectMode);
     EXPECT_EQ(ui.textEntryOwner, 0);
+    EXPECT_EQ(music.calls, std::vector<std::string>{"FadeOutMusic"});
+}
+
+TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly_yes)
+{
+    struct Case {
+        std::optional<std::string> stored;
+        bool disabled;
+    };
+    for (const Case& c : {Case{std::nullopt, true}, Case{"Yes", true}, Case{"yes ", true}, Case{"yes", false}}) {
+        theControllerInput.controllerDisabled = false;
+        input.registry.erase("joystick_enabled_flag");
+        if (c.stored)
+            input.registry["joystick_enabled_flag"] = *c.stored;
+        SceneFirstMode(SCENE_ENTER);
+        EXPECT_EQ(theControllerInput.controllerDisabled, c.disabled) << c.stored.value_or("(none)");
+    }
+    theControllerInput.controllerDisabled = false;
 }
 
 TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_the_window)

@@ -3,7 +3,6 @@
 // tells the server on connecting, and where a lost server leaves it.
 
 #include "engine/net/QelNetworkServer.h"
-#include "game/net/ServerScriptHost.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/SceneGlobals.h"
@@ -11,19 +10,11 @@
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/scenes/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
+#include "tests/support/RecordingMusic.h"
+#include "tests/support/RecordingScriptHost.h"
+#include "tests/support/ScopedGlobal.h"
 
 namespace {
-
-struct RecordingHost : ServerScriptHost {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    bool ScriptsLoaded() const override { return false; }
-    bool SimRunning() const override { return false; }
-    void ProcessEventQueue() override {}
-    void HandleDMX() override {}
-    std::vector<std::string>& DebugTreeRequests() override { return trees; }
-    std::vector<std::string> trees;
-    std::vector<EventMessage> events;
-};
 
 class ConnectScenesTest : public SceneTest {
 protected:
@@ -76,12 +67,14 @@ protected:
         return found;
     }
 
-    RecordingHost host;
+    qeltest::RecordingScriptHost host;
 };
 
 TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_stored_helm_mode)
 {
     MissionFolder missions;
+    qeltest::RecordingMusic music;
+    const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
     SceneFirstMode(SCENE_ENTER);
     struct Case {
         const char* stored;
@@ -103,6 +96,7 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     ASSERT_EQ(theMissionMap.count("Tests"), 1u);
     EXPECT_EQ(theMissionMap["Tests"][0].folderName, "echo");
     EXPECT_EQ(theMissionScript.missionToStart, "") << "the game's preferences choose no mission";
+    EXPECT_EQ(music.calls.back(), "PlayMainMusicCue");
 }
 
 TEST_F(ConnectScenesTest, a_console_tells_the_server_it_connected_and_its_size_once_then_shows_its_console)
