@@ -2,15 +2,32 @@
 // the engine; the game loop drives the game's singletons every frame. The
 // program reads no command line.
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 
 #include "engine/sdl/GLQELSystemClass.h"
 #include "engine/sdl/QelSDLMessageBox.h"
+#include "game/net/LanServerDiscovery.h"
 #include "game/shell/HalvexGameLoop.h"
+
+namespace {
+
+// $QEL_DISCOVERY ("ADDRESS:PORT") keeps server discovery where the
+// whole-program tests want it: on loopback, on a port of their own.
+void PointDiscovery()
+{
+    const char* text = std::getenv("QEL_DISCOVERY");
+    if (text != nullptr && !SetDiscoveryEndpoint(LanServerDiscovery::Instance(), text))
+        std::fprintf(stderr, "QEL_DISCOVERY \"%s\" is not ADDRESS:PORT; discovery stays on the local network\n",
+                     text);
+}
+
+}  // namespace
 
 int main()
 {
+    PointDiscovery();
     HalvexGameLoop game;
     GLQELSystemClass system(game);
     // The run loop catches what the game throws; this catches a failure of the
