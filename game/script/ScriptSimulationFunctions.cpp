@@ -5,7 +5,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/CorvaneServer.h"
-#include "game/script/GameVersion.h"
+#include "game/script/GameControls.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -62,15 +62,6 @@ void ResumeSim()
     theMissionScript.Screen().ClearStoryDialogs();
 }
 
-// Objects, music and queues stay as they are.
-void PauseSim()
-{
-    theMissionScript.simRunning = false;
-    if (theSimulation)
-        theSimulation->paused = true;
-    SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
-}
-
 // Only stores the folder: the running server scene hands over on a later
 // frame, and the last call before it wins.
 void RunNextMission(const std::string& missionFolder)
@@ -118,7 +109,7 @@ void AddSimulationFunctions(FunctionTable& table)
     table.Add("create_new_sim", &CreateNewSim, "all space objects are deleted; a blank slate is born.");
     table.Add("resume_sim", &ResumeSim,
               "the sim will now run; HandleStartMission() and HandleTickMission() are called.");
-    table.Add("pause_sim", &PauseSim,
+    table.Add("pause_sim", &GSPauseSim,
               "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.");
     table.Add("app_milliseconds", &AppMilliseconds);
     table.Add("app_seconds", &AppSeconds);
@@ -130,3 +121,12 @@ void AddSimulationFunctions(FunctionTable& table)
 }
 
 }  // namespace zmx
+
+// Objects, music and queues stay as they are.
+void GSPauseSim()
+{
+    theMissionScript.simRunning = false;
+    if (theSimulation)
+        theSimulation->paused = true;
+    zmx::SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
+}

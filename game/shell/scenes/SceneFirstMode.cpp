@@ -9,7 +9,7 @@
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "game/guimodel/KeyValueParser.h"
 #include "game/net/CorvaneServer.h"
-#include "game/script/GameVersion.h"
+#include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/ControllerInput.h"

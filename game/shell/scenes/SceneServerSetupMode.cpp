@@ -5,7 +5,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/CorvaneServer.h"
-#include "game/script/GameVersion.h"
+#include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"

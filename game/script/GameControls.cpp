@@ -1,4 +1,4 @@
-#include "game/script/GameVersion.h"
+#include "game/script/GameControls.h"
 
 namespace {
 
