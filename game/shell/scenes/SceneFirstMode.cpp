@@ -97,9 +97,11 @@ SceneFunction StartServer()
     return SceneServerSetupMode;
 }
 
+// A console steers with the helm mode chosen on this machine, as a server does.
 SceneFunction StartClient()
 {
     theUIContext.textEntryOwner = 0;
+    theConsoleSettings.ReadHelmMode();
     if (gMusicControl)
         gMusicControl->FadeOutMusic();
     return SceneClientConnectMode;

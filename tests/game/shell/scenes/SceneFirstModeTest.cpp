@@ -2,6 +2,7 @@
 // draws, and what its keys and the client button do.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/shell/ConsoleSettings.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/scenes/SceneGlobals.h"
@@ -69,16 +70,19 @@ TEST_F(SceneFirstModeTest, f6_leaves_one_log_line_per_release_and_none_while_hel
     EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, "QELKEY_F6");
 }
 
-TEST_F(SceneFirstModeTest, start_client_leads_to_the_connect_scene_ends_typing_and_fades_the_music)
+TEST_F(SceneFirstModeTest, start_client_leads_to_the_connect_scene_ends_typing_fades_the_music_and_reads_the_helm_mode)
 {
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
+    input.registry["helm_mode_value"] = "1";
+    theConsoleSettings.helmMode = 0;
     Draw(SceneFirstMode);
     ui.textEntryOwner = 101;
     const auto [x, y] = CentreOf("Start Client");
     EXPECT_EQ(ClickAt(SceneFirstMode, x, y), SceneClientConnectMode);
     EXPECT_EQ(ui.textEntryOwner, 0);
     EXPECT_EQ(music.calls, std::vector<std::string>{"FadeOutMusic"});
+    EXPECT_EQ(theConsoleSettings.helmMode, 1) << "a console takes the stored helm mode too";
 }
 
 TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly_yes)
