@@ -134,8 +134,11 @@ protected:
         ASSERT_TRUE(listening) << harness->Errors();
         port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
 
+        // The game's console forgets a contact only after the preference's
+        // delay; with none, a busy machine's late update made the own ship vanish.
         CorvaneClient::Settings settings;
         settings.port = port;
+        settings.contactDecayDelay = AppData::GetInt("clientContactDecayDelay");
         console.client = std::make_unique<CorvaneClient>(settings);
         gClient = console.client.get();
         frame = std::make_unique<QelFrameLoop>(console, services);
