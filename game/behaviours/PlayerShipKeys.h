@@ -4,7 +4,7 @@
 // server's command handler writes the helm, weapons and engineering keys, and
 // mission scripts may read and change any of them.
 
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 
 namespace playership {
 

@@ -5,11 +5,14 @@
 #include "game/net/NetworkIds.h"
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/RejectedMessages.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
 
 #include <vector>
 
 namespace {
+
+constexpr const char* kHandler = "ClientMessageHookObjectBlob";
 
 // Integers keep their rule of stamping a change only when the value changes;
 // the console's sent ticks stay empty.
@@ -31,28 +34,45 @@ void ApplyEntry(ObjectDataBlob& dataSet, const ObjectBlobEntry& entry)
     }
 }
 
+// The data set the message is for: a space object's, or a grid object's in
+// the interior of the ship it names. Null when the console does not hold it;
+// a message whose ids are of the wrong kind is reported too.
+ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMessage& message)
+{
+    if (header.kind != kBlobOfGridObject) {
+        if (!IsSpaceObjectId(header.ownerId)) {
+            ReportRejectedMessage(kHandler, message, "the owner id is not a space object's");
+            return nullptr;
+        }
+        SpaceObject* owner = theSimulation->GetSpaceObject(header.ownerId);
+        return owner ? &owner->data_set : nullptr;
+    }
+    if (!IsGridObjectId(header.ownerId) || !IsSpaceObjectId(header.shipId)) {
+        ReportRejectedMessage(kHandler, message, "the owner is not a grid object of a space object");
+        return nullptr;
+    }
+    if (!theSimulation->GetSpaceObject(header.shipId))
+        return nullptr;
+    HullPathSet* interior = GetHullPathSet(header.shipId, false);
+    GridObject* owner = interior ? interior->GetGridObjectById(header.ownerId) : nullptr;
+    return owner ? &owner->data_set : nullptr;
+}
+
 }  // namespace
 
 // A message that ends too soon changes nothing; one for an object the
-// console does not know is ignored. Grid objects' sets arrive with the
-// ships' interior grids.
+// console does not know is ignored.
 void ClientMessageHookObjectBlob(QelNetworkMessage* message)
 {
     if (!theSimulation || !theSimulation->Container())
         return;
     ObjectBlobHeader header;
     std::vector<ObjectBlobEntry> entries;
-    if (!ReadObjectBlobMessage(*message, header, entries) || header.kind == kBlobOfGridObject)
+    if (!ReadObjectBlobMessage(*message, header, entries))
         return;
-    if (!IsSpaceObjectId(header.ownerId)) {
-        ReportRejectedMessage("ClientMessageHookObjectBlob", *message, "the owner id is not a space object's");
-        return;
-    }
-    SpaceObject* owner = theSimulation->GetSpaceObject(header.ownerId);
-    if (!owner)
-        return;
-    for (const ObjectBlobEntry& entry : entries)
-        ApplyEntry(owner->data_set, entry);
+    if (ObjectDataBlob* target = TargetDataSet(header, *message))
+        for (const ObjectBlobEntry& entry : entries)
+            ApplyEntry(*target, entry);
 }
 
 namespace {

@@ -11,7 +11,7 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
     uint16_t code = 0;
     if (!ReadSignalCode(*message, code))
         return;
-    if (HandleClientWorldSignal(code, *message))
+    if (HandleClientWorldSignal(code, *message) || HandleClientGridSignal(code, *message))
         return;
     if (HandleClientConnectionSignal(code, *message))
         return;

@@ -265,7 +265,7 @@ void CorvaneServer::RunReplicationPasses()
     // 12 SendNavProxies: arrives with the side tables.
     // 13 SendShieldValues: arrives with the shield pass.
     SendQueuedFullObjects();
-    // 15 SendGridObjectsToClients: arrives with the ships' interior grids.
+    SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();
     // 18 SendGameMasterData: arrives with the side tables.

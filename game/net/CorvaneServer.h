@@ -136,6 +136,12 @@ public:
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
     const ShipGrouping& Grouping() const { return grouping; }
 
+    // Code 42: the ship's interior grid and every grid object on it, to the
+    // console alone, in as many messages as they need; their keyed values
+    // follow through the grid pass (all of them when the value is not 0).
+    // Nothing while the console's last grid is still being streamed.
+    void AnswerGridRequest(uint64_t clientId, uint64_t shipId, int32_t value);
+
     void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
     // The window the mission tick reports (the server screen's size).
     void SetWindowSize(float width, float height);
@@ -156,6 +162,9 @@ public:
     std::vector<uint64_t> newClientLists[3];
     std::vector<uint64_t> pendingDestroys;
     std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+    // Per console that asked for its ship's grid: the ship id, the force flag,
+    // then the grid objects whose values the grid pass has yet to send.
+    std::map<uint64_t, std::vector<uint64_t>> watchedGrids;
     bool suppressConnectDialog = false;  // the mission keeps the server screen's connect dialog away
 
 private:
@@ -172,6 +181,7 @@ private:
     void SendTargetFullObjects();
     void SendQueuedFullObjects();
     void SendGameMasterUpdates();
+    void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();
     void CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids);
     void SendCompletedScans();

@@ -116,13 +116,13 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerFullObjectRequest(*message, sender);
         return;
     }
-    if (HandleServerRetainedGUISignal(code, *message, from))
+    if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
     HandleServerHelmSignal(code, *message, from);
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
     // 74, 75, 76, 78 fighter controls: the fighter console.
-    // 31, 32 engineering values, 42 grid request, 46, 47, 48 grid selections: the engineering and grid consoles.
+    // 31, 32 engineering values: the engineering consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
     // 34, 40, 59, 89, 95, 99, 100, 101 mission events: the console widgets.

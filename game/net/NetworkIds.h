@@ -17,3 +17,14 @@ constexpr bool IsNoneOrSpaceObjectId(uint64_t id)
 {
     return id == 0 || IsSpaceObjectId(id);
 }
+
+// A grid-object id (an object inside a ship's interior) and nothing else.
+constexpr bool IsGridObjectId(uint64_t id)
+{
+    return VALID_GRID_OBJ(id) && (id & (kClientIdBit | kSpaceObjectIdBit)) == 0;
+}
+
+constexpr bool IsNoneOrGridObjectId(uint64_t id)
+{
+    return id == 0 || IsGridObjectId(id);
+}

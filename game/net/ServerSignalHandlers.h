@@ -23,5 +23,7 @@ struct SignalSender {
 
 // Throttle, reverse, the three steering forms, object selection and the jump.
 bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The grid request and the crew's picks and buttons on the ship's interior.
+bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What a console's crew did with a script screen, and the console's tree text.
 bool HandleServerRetainedGUISignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);

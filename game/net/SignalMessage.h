@@ -433,6 +433,94 @@ struct MachineNameSignal {
 // S->C 104: the server asks for the machine name.
 using MachineNameQuerySignal = NoPayloadSignal<SIGNAL_MESS_MACHINE_NAME_QUERY>;
 
+// ---- Ship interior grids ----
+
+// C->S 42: a console showing its ship's interior asks for the grid and its
+// grid objects; a value other than 0 asks for every keyed value of every
+// grid object again, not only those that changed.
+struct GridRequestSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID;
+    int32_t value = 0;
+};
+
+// S->C 42: one ship's interior grid (the header) and some of its grid
+// objects, each with its path as (column, row) pairs. A grid with many grid
+// objects travels in several messages, each with the whole header.
+struct GridSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID;
+    // Grid objects per message at most; fewer when they would not fit.
+    static constexpr size_t kMaxObjectsPerMessage = 50;
+
+    struct Object {
+        uint64_t id = 0;  // a grid-object id
+        std::string name;
+        std::string tag;
+        std::string type;
+        int32_t layer = 0;
+        std::vector<int32_t> path;  // column, row pairs; never -1, which ends the list
+    };
+
+    uint64_t shipId = 0;  // a space-object id
+    std::string name;
+    std::string description;
+    std::string artFileRoot;
+    float gridScale = 0.0f;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t symmetricalFlag = 0;
+    std::vector<Object> objects;
+
+    // Bytes the header, and one object, take in the message.
+    int32_t HeaderSize() const;
+    static int32_t ObjectSize(const Object& object);
+    // Bytes the list's end (the id 0) takes.
+    static constexpr int32_t kEndSize = 8;
+};
+
+// S->C 44: the ship's interior grid was rebuilt; consoles drop their copy
+// and take the ship data key.
+struct DeleteGridSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_DELETE_GRID;
+    std::string shipDataKey;  // not empty
+    uint64_t shipId = 0;      // a space-object id
+};
+
+// S->C 45: a grid object was deleted from the ship's interior.
+struct GridObjectDeletedSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID_OBJECT_DELETED;
+    uint64_t gridObjectId = 0;  // a grid-object id
+    uint64_t shipId = 0;        // a space-object id
+};
+
+// C->S 46: the crew picked a grid object of the ship (from a list or the
+// interior view).
+struct GridObjectSelectionSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID_OBJECT_SELECTION;
+    uint64_t shipId = 0;        // 0 or a space-object id
+    uint64_t gridObjectId = 0;  // 0 or a grid-object id
+    std::string consoleName;
+    std::string widgetName;
+};
+
+// C->S 47: the crew clicked a cell of the ship's interior view.
+struct GridPointSelectionSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID_POINT_SELECTION;
+    uint64_t shipId = 0;  // 0 or a space-object id
+    int32_t column = 0;
+    int32_t row = 0;
+    std::string consoleName;
+    std::string widgetName;
+};
+
+// C->S 48: a command button of the grid console, for the ship and the grid
+// object it has selected.
+struct GridButtonSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_GRID_BUTTON;
+    std::string button;
+    uint64_t shipId = 0;        // 0 or a space-object id
+    uint64_t gridObjectId = 0;  // 0 or a grid-object id
+};
+
 template <SignalMessageCode Code>
 void WriteSignal(QelNetworkMessage& message, const NoPayloadSignal<Code>&)
 {
@@ -505,6 +593,13 @@ void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signa
 void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal);
 void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridRequestSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const DeleteGridSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridObjectDeletedSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridObjectSelectionSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridPointSelectionSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const GridButtonSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal);
@@ -537,3 +632,10 @@ bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridRequestSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, DeleteGridSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridObjectDeletedSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridObjectSelectionSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridPointSelectionSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, GridButtonSignal& signal);

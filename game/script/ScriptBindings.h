@@ -27,6 +27,8 @@ void RegisterModule();
 // Class definitions, in module order.
 void DefineWriter(py::module_& m);
 void DefineVectors(py::module_& m);  // vec2, vec3, vec4, quaternion
+void DefineGridObject(py::module_& m);
+void DefineHullMap(py::module_& m);
 void DefineEvent(py::module_& m);
 void DefineObjectDataSet(py::module_& m);
 void DefineSpaceObject(py::module_& m);
@@ -58,6 +60,7 @@ private:
 void AddSimulationFunctions(FunctionTable& table);  // world control, version, screen size, clocks
 void AddSpaceFunctions(FunctionTable& table);       // deleting, distances, area queries, standby
 void AddClientFunctions(FunctionTable& table);      // consoles, their screens and strings
+void AddGridFunctions(FunctionTable& table);        // ship interiors
 
 // The world as the handler's first argument: a reference to the live
 // simulation, or None when there is none.
@@ -85,9 +88,25 @@ void RequireClient(uint64_t id, const char* function);
 void RequireClientOrServer(uint64_t id, const char* function);
 void RequireSpaceObject(uint64_t id, const char* function);
 void RequireSpaceObjectOrNone(uint64_t id, const char* function);
+void RequireGridObjectOrNone(uint64_t id, const char* function);
 
 // Raises ValueError naming the field when the number is not finite.
 void CheckFinite(float value, const char* field);
+
+// A read-write str property over one text field of the record a handle finds
+// (Handle::Get). The text travels to the consoles in one message, so a longer
+// one raises ValueError.
+template <typename Handle, typename Record>
+void DefineTextField(py::class_<Handle>& type, const char* name, std::string Record::*field, const char* doc)
+{
+    type.def_property(
+        name, [field](const Handle& self) { return py::str(self.Get().*field); },
+        [field, name](const Handle& self, const std::string& value) {
+            CheckTextFits(value, name);
+            self.Get().*field = value;
+        },
+        doc);
+}
 
 // The object a script passed; None raises TypeError naming the function.
 SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function);

@@ -50,6 +50,7 @@ void DefineFunctions(py::module_& m)
     AddSimulationFunctions(table);
     AddSpaceFunctions(table);
     AddClientFunctions(table);
+    AddGridFunctions(table);
     table.DefineInOrder(m);
 }
 
@@ -79,6 +80,8 @@ void DefineModule(py::module_& m)
     });
     DefineWriter(m);
     DefineVectors(m);
+    DefineGridObject(m);
+    DefineHullMap(m);
     DefineEvent(m);
     DefineObjectDataSet(m);
     DefineSpaceObject(m);
@@ -171,6 +174,12 @@ void RequireSpaceObjectOrNone(uint64_t id, const char* function)
 {
     if (!IsNoneOrSpaceObjectId(id))
         RaiseWrongId(id, function, "a space object id or 0");
+}
+
+void RequireGridObjectOrNone(uint64_t id, const char* function)
+{
+    if (!IsNoneOrGridObjectId(id))
+        RaiseWrongId(id, function, "a grid object id or 0");
 }
 
 SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function)

@@ -125,19 +125,6 @@ void DefineField(py::class_<SpaceObjectRef>& type, const char* name, Field Space
         doc);
 }
 
-// A property over one text field; texts travel to the clients in one message.
-void DefineTextField(py::class_<SpaceObjectRef>& type, const char* name, std::string SpaceObject::*field,
-                     const char* doc)
-{
-    type.def_property(
-        name, [field](const SpaceObjectRef& self) { return py::str(self.Get().*field); },
-        [field, name](const SpaceObjectRef& self, const std::string& value) {
-            CheckTextFits(value, name);
-            self.Get().*field = value;
-        },
-        doc);
-}
-
 // The vector or quaternion a script assigns; None, and a NaN or infinite
 // component, are refused before anything changes.
 template <typename Holder>

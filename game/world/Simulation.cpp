@@ -2,6 +2,7 @@
 
 #include "engine/base/QelDataFolder.h"
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
@@ -69,7 +70,7 @@ bool IsListableTag(const std::string& tag)
 
 }  // namespace
 
-Simulation::Simulation()
+Simulation::Simulation() : interiors(std::make_unique<HullPathSets>(*this))
 {
     theSimulation = this;
     SetCurrentSimulationClock(&clock);
@@ -94,6 +95,7 @@ Simulation::~Simulation()
 
 void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 {
+    interiors->Clear();
     container.reset(new SuperContainer);
     ++runCount;
     SuperContainerObject::SetIdCounter(SuperContainerObject::kIdCounterAtReset);
@@ -116,6 +118,7 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 void Simulation::Clear()
 {
     ForgetExtraShipData();
+    interiors->Clear();
     container.reset();
     ++runCount;
     // Whoever made a pending object may still be using it up the stack; it is
@@ -193,6 +196,11 @@ bool Simulation::RepositionSpaceObject(SpaceObject* object, float x, float y, fl
     if (SuperContainer* holder = object->Container())
         holder->QueueReinsert(object);
     return true;
+}
+
+HullPathSet* Simulation::GetHullMap(const SpaceObject& ship, bool forceCreate)
+{
+    return interiors->Get(ship.uniqueID, forceCreate);
 }
 
 void Simulation::ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID)

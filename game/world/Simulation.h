@@ -30,6 +30,8 @@
 #include <vector>
 
 class ConsoleMessageLog;
+class HullPathSet;
+class HullPathSets;
 class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
@@ -49,13 +51,14 @@ public:
     Simulation(const Simulation&) = delete;
     Simulation& operator=(const Simulation&) = delete;
 
-    // Starts a new run: a new empty registry, ids from 4 again, tick 0 in the
-    // next generation, no blasts or effect events. Keeps pending objects, the
-    // random state and the pause flag; callers wanting a clean world call
-    // Clear first.
+    // Starts a new run: no interior grids, a new empty registry, ids from 4
+    // again, tick 0 in the next generation, no blasts or effect events. Keeps
+    // pending objects, the random state and the pause flag; callers wanting a
+    // clean world call Clear first.
     void Reset(bool serverFlag, const std::string& missionPath);
-    // Empties the world: registry and objects, pending objects, filter tags,
-    // console names, sound events; the tick counter goes back to 0.
+    // Empties the world: registry and objects, interior grids, pending
+    // objects, filter tags, console names, sound events; the tick counter goes
+    // back to 0.
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
@@ -78,6 +81,9 @@ public:
     // coordinate that is not a finite number is refused (false, nothing moves).
     bool RepositionSpaceObject(SpaceObject* object, float x, float y, float z);
     void ForceUpdateToClients(uint64_t spaceObjectID, uint64_t playerShipID);
+    // The ship's interior grid (HullPathSets.h): built on first use, rebuilt
+    // with forceCreate; null when the ship's type has none.
+    HullPathSet* GetHullMap(const SpaceObject& ship, bool forceCreate);
     // Records an object's tags for the consoles' sorted list filters.
     void AddListFilterTags(const std::string& first, const std::string& second);
     // Appends a line to the debug text file in the data folder; nothing when
@@ -87,8 +93,9 @@ public:
     // The frame step: admits pending objects, rebuilds moved tree leaves and,
     // on the server, runs the slow behaviour pass when it is due.
     void FrameUpdate();
-    // One tick: moves every object and runs its behaviour, then ages effect
-    // events, blasts, timed entries and sound events.
+    // One tick: moves every object and runs its behaviour, walks the crews of
+    // the interior grids, then ages effect events, blasts, timed entries and
+    // sound events.
     void Tick();
     void MoveSpaceObject(SpaceObject* object);
     // Pushes the object and those it overlaps apart.
@@ -124,6 +131,8 @@ public:
     LocalPresentation* Presentation() const { return localPresentation; }
 
     SuperContainer* Container() const { return container.get(); }
+    // Every ship's interior grid (HullPathSets.h).
+    HullPathSets& Interiors() const { return *interiors; }
     // Counts Resets and Clears: code that holds ids across a call into game
     // code compares it to tell that the world it knew is gone.
     uint64_t RunCount() const { return runCount; }
@@ -182,6 +191,7 @@ private:
     void SetTickCounter(int64_t tick);
 
     SuperContainerPtr container;
+    std::unique_ptr<HullPathSets> interiors;
     // Pending objects a Clear let go of, freed at the next step.
     std::vector<std::unique_ptr<SpaceObject>> clearedPendingObjects;
     uint64_t runCount = 0;

@@ -6,6 +6,7 @@
 
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/FiniteMath.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/ObjectDataBlobElement.h"
 #include "engine/base/QelNetworkMessage.h"
 #include "helper/QelAssert.h"
@@ -157,6 +158,9 @@ void Simulation::Tick()
         MoveSpaceObject(object);
         CallBehaviourHook(object, kBehaviourTick, nullptr);
     });
+    if (runCount != run)
+        return;
+    interiors->MoveGridObjects();
     if (runCount != run)
         return;
     DropExpiredEffectEvents();

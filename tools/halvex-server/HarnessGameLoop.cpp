@@ -2,6 +2,7 @@
 
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
+#include "game/world/HullPathSets.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -31,6 +32,7 @@ HarnessGameLoop::HarnessGameLoop(uint16_t port, std::string mission, std::option
 void HarnessGameLoop::Startup()
 {
     game.Startup();
+    SetHullSilhouetteSource(&hullSilhouettes);
     gServer->StartHosting();
     if (gServer->IsNetworkDown())
         throw std::runtime_error("could not host: " + gServer->HostingFailure() +
@@ -38,6 +40,12 @@ void HarnessGameLoop::Startup()
     StartMission();
     std::printf("listening on port %u\n", static_cast<unsigned>(gServer->Port()));
     std::fflush(stdout);
+}
+
+void HarnessGameLoop::DeleteSingletons()
+{
+    game.DeleteSingletons();
+    SetHullSilhouetteSource(nullptr);
 }
 
 void HarnessGameLoop::StartMission()

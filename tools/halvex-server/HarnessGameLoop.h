@@ -1,9 +1,11 @@
 #pragma once
 // The game's loop as the harness runs it: the game's own start-up, steps and
 // deletion, then hosting and the mission started at once (where the game
-// waits for its set-up scene), and an optional bound on the ticks run.
+// waits for its set-up scene), and an optional bound on the ticks run. Hull
+// silhouettes for ship interiors come from the data folder's images.
 
 #include "game/shell/HalvexGameLoop.h"
+#include "tools/halvex-server/HarnessHullSilhouettes.h"
 
 #include <cstdint>
 #include <optional>
@@ -29,12 +31,13 @@ public:
     void ServerTick() override;
     void ClientTick() override;
     void Draw() override { game.Draw(); }
-    void DeleteSingletons() override { game.DeleteSingletons(); }
+    void DeleteSingletons() override;
 
 private:
     void StartMission();
 
     HalvexGameLoop game;
+    HarnessHullSilhouettes hullSilhouettes;
     std::string missionName;
     std::optional<int64_t> tickLimit;
     int64_t ticksRun = 0;

@@ -3,7 +3,7 @@
 // ships made in it, and recording stand-ins for what a jump tells the
 // consoles and shows on the server's own screen.
 
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipAI.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/world/AppData.h"

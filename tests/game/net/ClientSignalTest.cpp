@@ -6,10 +6,14 @@
 #include "game/net/MessageHooks.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/ObjectBlobMessage.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/SignalHookSupport.h"
+
+#include "tests/support/AuthoredHull.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +215,118 @@ TEST_F(ClientSignalTest, losing_the_server_empties_the_mirror)
     disconnect.WriteInt64(qel::kDisconnectedKey);
     Deliver(disconnect);
     EXPECT_EQ(world.Container(), nullptr);
+}
+
+// ---- ship interior grids ----
+
+class ClientGridSignalTest : public ClientSignalTest {
+protected:
+    static constexpr uint64_t kCrewA = kGridObjectIdBit | 41;
+    static constexpr uint64_t kCrewB = kGridObjectIdBit | 42;
+
+    void SetUp() override
+    {
+        ClientSignalTest::SetUp();
+        hulls.hulls["test_hull"] = qeltest::DrawHull({"####"});
+        SetHullSilhouetteSource(&hulls);
+        shipId = world.CreateSpaceObject("", "test_hull", 0);
+    }
+    void TearDown() override
+    {
+        SetHullSilhouetteSource(nullptr);
+        ClientSignalTest::TearDown();
+    }
+
+    GridSignal Grid(std::vector<GridSignal::Object> objects)
+    {
+        GridSignal grid;
+        grid.shipId = shipId;
+        grid.objects = std::move(objects);
+        return grid;
+    }
+    HullPathSet* Interior() { return world.Interiors().Find(shipId); }
+
+    qeltest::ScopedShipRecord record{qeltest::InteriorRecord(4, 1)};
+    qeltest::AuthoredHulls hulls;
+    uint64_t shipId = 0;
+};
+
+TEST_F(ClientGridSignalTest, a_grid_answer_adds_new_grid_objects_under_the_servers_ids_and_refreshes_known_ones)
+{
+    Send(Grid({{kCrewA, "Ada", "engineer", "crew", 1, {0, 0, 1, 0}}, {kCrewB, "Bo", "medic", "crew", 0, {}}}));
+    ASSERT_NE(Interior(), nullptr) << "the console builds the ship's grid from its own hull";
+    ASSERT_EQ(Interior()->GetGridObjectCount(), 2);
+    const GridObject* ada = Interior()->GetGridObjectById(kCrewA);
+    ASSERT_NE(ada, nullptr);
+    EXPECT_EQ(ada->name, "Ada");
+    EXPECT_EQ(ada->layer, 1);
+    EXPECT_EQ(std::vector<int32_t>(ada->path.begin(), ada->path.end()), (std::vector<int32_t>{0, 0, 1, 0}));
+
+    Send(Grid({{kCrewA, "Ada Lind", "captain", "officer", 3, {2, 0}}}));
+    ASSERT_EQ(Interior()->GetGridObjectCount(), 2);
+    EXPECT_EQ(ada->name, "Ada Lind");
+    EXPECT_EQ(ada->tag, "captain");
+    EXPECT_EQ(ada->type, "officer");
+    EXPECT_EQ(ada->layer, 3);
+    EXPECT_EQ(std::vector<int32_t>(ada->path.begin(), ada->path.end()), (std::vector<int32_t>{2, 0})) << "replaced";
+}
+
+TEST_F(ClientGridSignalTest, a_grid_for_a_ship_without_an_interior_here_changes_nothing)
+{
+    const uint64_t stranger = kSpaceObjectIdBit | 999;
+    GridSignal grid = Grid({{kCrewA, "Ada", "", "", 0, {}}});
+    grid.shipId = stranger;
+    Send(grid);
+    hulls.hulls.clear();
+    Send(Grid({{kCrewA, "Ada", "", "", 0, {}}}));
+    EXPECT_EQ(Interior(), nullptr);
+    EXPECT_EQ(world.Interiors().Find(stranger), nullptr);
+}
+
+TEST_F(ClientGridSignalTest, a_rebuilt_grid_is_dropped_with_the_new_key_and_a_deleted_grid_object_goes)
+{
+    Send(Grid({{kCrewA, "Ada", "", "", 0, {}}, {kCrewB, "Bo", "", "", 0, {}}}));
+    Send(GridObjectDeletedSignal{kCrewA, shipId});
+    Send(GridObjectDeletedSignal{kCrewA, shipId});  // already gone
+    ASSERT_NE(Interior(), nullptr);
+    ASSERT_EQ(Interior()->GetGridObjectCount(), 1);
+    EXPECT_EQ(Interior()->GetGridObjectByIndex(0)->unique_ID, kCrewB);
+
+    Send(DeleteGridSignal{"tern_frigate", shipId});
+    EXPECT_EQ(Interior(), nullptr);
+    EXPECT_EQ(world.GetSpaceObject(shipId)->data_tag, "tern_frigate");
+}
+
+TEST_F(ClientGridSignalTest, grid_object_values_land_in_the_grid_object_of_the_named_ship)
+{
+    Send(Grid({{kCrewA, "Ada", "", "", 0, {}}}));
+    auto sendBlob = [&](uint64_t owner, uint64_t ship, int32_t column) {
+        QelNetworkMessage message;
+        StartObjectBlobMessage(message, {owner, ship, kBlobOfGridObject});
+        ObjectDataBlobElement cell;
+        cell.StoreInt(column);
+        WriteObjectBlobEntry(message, HashMessageName("curx"), 0, cell);
+        CloseObjectBlobMessage(message);
+        Deliver(message);
+    };
+    sendBlob(kCrewA, shipId, 3);
+    sendBlob(kCrewB, shipId, 5);                    // not held here
+    sendBlob(kCrewA | kSpaceObjectIdBit, shipId, 7);  // an id of two kinds
+    sendBlob(kCrewA, kCrewB, 9);                    // a ship id that is no ship's
+    EXPECT_EQ(Interior()->GetGridObjectById(kCrewA)->data_set.GetElement("curx", 0).intValue, 3);
+}
+
+TEST_F(ClientGridSignalTest, a_process_hosting_the_world_shares_its_grids_and_takes_no_grid_signals)
+{
+    world.serverFlag = true;
+    HullPathSet* interior = GetHullPathSet(shipId, false);
+    ASSERT_NE(interior, nullptr);
+    interior->AddGridObject(kCrewA, "Ada", "", "");
+    Send(Grid({{kCrewA, "someone else", "", "", 0, {}}}));
+    Send(GridObjectDeletedSignal{kCrewA, shipId});
+    Send(DeleteGridSignal{"tern_frigate", shipId});
+    ASSERT_EQ(Interior(), interior);
+    EXPECT_EQ(interior->GetGridObjectById(kCrewA)->name, "Ada");
 }
 
 }  // namespace

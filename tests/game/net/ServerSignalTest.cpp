@@ -346,4 +346,54 @@ TEST_F(ServerSignalTest, a_consoles_song_end_tells_the_mission_which_console_and
     EXPECT_EQ(host.events.size(), 1u);
 }
 
+TEST_F(ServerSignalTest, the_crews_picks_and_buttons_on_the_interior_reach_the_mission)
+{
+    const uint64_t crew = kGridObjectIdBit | 41;
+    Ship(ownShip).pos = {10.0f, 20.0f, 30.0f};
+    Send(GridObjectSelectionSignal{ownShip, crew, "engineering", "grid_object_list"});
+    Send(GridPointSelectionSignal{ownShip, 4, 7, "engineering", "ship_internal_view"});
+    Send(GridButtonSignal{"fight_fire", ownShip, crew});
+    ASSERT_EQ(host.events.size(), 3u);
+
+    const EventMessage& object = host.events[0];
+    EXPECT_EQ(object.tag, "grid_object_selection");
+    EXPECT_EQ(object.sub_tag, "engineering");
+    EXPECT_EQ(object.value_tag, "grid_object_list");
+    EXPECT_EQ(object.origin_id, ownShip);
+    EXPECT_EQ(object.parent_id, ownShip);
+    EXPECT_EQ(object.selected_id, crew);
+
+    const EventMessage& point = host.events[1];
+    EXPECT_EQ(point.tag, "grid_point_selection");
+    EXPECT_EQ(point.sub_tag, "engineering");
+    EXPECT_EQ(point.value_tag, "ship_internal_view");
+    EXPECT_EQ(point.parent_id, ownShip);
+    EXPECT_EQ(point.source_point, glm::vec3(4.0f, 7.0f, 0.0f));
+
+    const EventMessage& button = host.events[2];
+    EXPECT_EQ(button.tag, "press_grid_button");
+    EXPECT_EQ(button.sub_tag, "fight_fire");
+    EXPECT_EQ(button.origin_id, ownShip);
+    EXPECT_EQ(button.selected_id, crew);
+    EXPECT_EQ(button.source_point, glm::vec3(10.0f, 20.0f, 30.0f));
+
+    for (const EventMessage& event : host.events) {
+        EXPECT_EQ(event.client_id, kConsole) << event.tag;
+        EXPECT_EQ(event.event_time, 100) << event.tag;
+    }
+}
+
+// A button needs the console's ship; a grid request from a console without
+// one is not answered, and a pick naming ids of the wrong kind is refused.
+TEST_F(ServerSignalTest, grid_signals_without_a_ship_or_with_wrong_ids_change_nothing)
+{
+    server.FindClient(kConsole)->shipId = 0;
+    Send(GridButtonSignal{"fight_fire", ownShip, kGridObjectIdBit | 41});
+    Send(GridRequestSignal{1});
+    Send(GridObjectSelectionSignal{ownShip, kClientIdBit | 501, "", ""});
+    Send(GridPointSelectionSignal{kGridObjectIdBit | 41, 0, 0, "", ""});
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_TRUE(server.watchedGrids.empty());
+}
+
 }  // namespace

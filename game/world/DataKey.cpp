@@ -1,4 +1,4 @@
-#include "game/behaviours/DataKey.h"
+#include "game/world/DataKey.h"
 
 #include "engine/base/QelNetworkMessage.h"
 #include "game/world/ObjectDataBlob.h"
