@@ -2,6 +2,8 @@
 
 #include <png.h>
 #include <stb/stb_image.h>
+#include <stb/stb_image_resize.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -107,7 +109,43 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
     return true;
 }
 
+// The shorter side follows the longer one's scale, truncated.
+void QelPixelImage::FitWithin(int limit, int& width, int& height)
+{
+    if (width <= limit && height <= limit)
+        return;
+    if (height < width) {
+        height = static_cast<int>(static_cast<float>(limit) * static_cast<float>(height) / static_cast<float>(width));
+        width = limit;
+    } else {
+        width = static_cast<int>(static_cast<float>(limit) / (static_cast<float>(height) / static_cast<float>(width)));
+        height = limit;
+    }
+}
+
+void QelPixelImage::ScaleTo(int width, int height)
+{
+    if (width == width_ && height == height_)
+        return;
+    std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
+    stbir_resize_uint8(pixels_.data(), width_, height_, 0, scaled.data(), width, height, 0, kBytesPerPixel);
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(scaled);
+}
+
+// Written beside the file and renamed over it, so a reader never meets half
+// an image and a failed write keeps the old one.
 bool QelPixelImage::SavePNG(const std::string& path) const
+{
+    const std::string temporary = path + ".tmp." + std::to_string(getpid());
+    if (WritePNGFile(temporary) && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
+}
+
+bool QelPixelImage::WritePNGFile(const std::string& path) const
 {
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file || width_ == 0 || height_ == 0)
@@ -130,5 +168,6 @@ bool QelPixelImage::SavePNG(const std::string& path) const
         png_write_row(png, &pixels_[static_cast<size_t>(y) * width_ * kBytesPerPixel]);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fflush(file.get()) == 0;
+    const bool flushed = std::fflush(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && flushed;
 }

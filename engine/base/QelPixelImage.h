@@ -40,7 +40,15 @@ public:
     // RGBA PNG, 8 bits a component; false when the file cannot be written.
     bool SavePNG(const std::string& path) const;
 
+    // The size an image takes to fit a side limit, keeping its proportions:
+    // unchanged when it fits, else the longer side becomes the limit.
+    static void FitWithin(int limit, int& width, int& height);
+    // Resamples the pixels to the new size (filtered, not just picked).
+    void ScaleTo(int width, int height);
+
 private:
+    bool WritePNGFile(const std::string& path) const;
+
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> pixels_;

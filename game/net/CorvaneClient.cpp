@@ -231,6 +231,7 @@ void CorvaneClient::SortStep()
 
 void CorvaneClient::Tick()
 {
+    ++ticksRun;
     if (++heartbeatCounter > kHeartbeatTicks) {
         heartbeatCounter = 0;
         SendHeartbeat();
@@ -257,6 +258,9 @@ void CorvaneClient::SendFullObjectRequest()
     FullObjectRequestSignal request;
     const size_t count = std::min(requestQueue.size(), FullObjectRequestSignal::kMaxIdsPerRequest);
     request.objectIds.assign(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
+    for (uint64_t id : request.objectIds)
+        if (auto requested = requestedIds.find(id); requested != requestedIds.end())
+            requested->second = ticksRun;
     requestQueue.erase(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
     QelNetworkMessage& message = StartClientMessage("signal");
     WriteSignal(message, request);
@@ -265,8 +269,11 @@ void CorvaneClient::SendFullObjectRequest()
 
 void CorvaneClient::RequestFullObject(uint64_t objectId)
 {
-    if (requestedIds.insert(objectId).second)
-        requestQueue.push_back(objectId);
+    auto [requested, isNew] = requestedIds.try_emplace(objectId, kNotSentYet);
+    if (!isNew && (requested->second == kNotSentYet || ticksRun - requested->second <= kAnswerPatienceTicks))
+        return;
+    requested->second = kNotSentYet;
+    requestQueue.push_back(objectId);
 }
 
 void CorvaneClient::FullObjectArrived(uint64_t objectId)

@@ -105,7 +105,7 @@ void ReportOversizeValue(const ObjectBlobHeader& header, const DueElement& value
 // The due values go out in as many messages as they need, each closed and
 // sent before it would overflow; each value sent is stamped for the console.
 void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, const std::vector<DueElement>& due,
-                     uint64_t clientId)
+                     uint64_t clientId, uint32_t packetFlags)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
     const int64_t now = CurrentTick();
@@ -113,7 +113,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
     auto closeAndSend = [&] {
         CloseObjectBlobMessage(message);
         message.recipients.assign(1, clientId);
-        server.SendLocked(message, ServerMessageSink::kUnreliable);
+        server.SendLocked(message, packetFlags);
         open = false;
     };
     for (const DueElement& value : due) {
@@ -151,7 +151,10 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
         for (auto& [tagKey, indexes] : dataSet.Tags())
             CollectDue(tagKey, indexes,
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
-        SendDueElements(*this, header, due, clientId);
+        // Grid objects' values are streamed once after a grid request, so
+        // they must arrive; the other kinds go again when they change.
+        SendDueElements(*this, header, due, clientId,
+                        kind == kBlobOfGridObject ? ServerMessageSink::kReliable : ServerMessageSink::kUnreliable);
     }
 }
 
@@ -176,7 +179,7 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
                 CollectDue(tagKey, tag->second,
                            [&](const ObjectDataBlobElement& e) { return IsDueForVisibleData(e, clientId); }, due);
         }
-        SendDueElements(*this, header, due, clientId);
+        SendDueElements(*this, header, due, clientId, ServerMessageSink::kUnreliable);
     }
 }
 

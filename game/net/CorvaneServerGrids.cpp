@@ -51,7 +51,8 @@ void SendGridMessage(CorvaneServer& server, const GridSignal& grid, uint64_t cli
     QelNetworkMessage& message = ServerOutgoingMessage();
     StartServerMessage(message, "signal", clientId);
     WriteSignal(message, grid);
-    server.SendLocked(message, ServerMessageSink::kUnreliable);
+    // A grid is described once per request: a lost answer would never come again.
+    server.SendLocked(message, ServerMessageSink::kReliable);
 }
 
 void ReportUnsendableGridObject(const GridSignal::Object& object)

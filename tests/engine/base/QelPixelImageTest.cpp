@@ -97,4 +97,32 @@ TEST(QelPixelImageTest, raw_file_of_exact_length_loads_rows_from_the_top)
     EXPECT_EQ(r, 1.0f);
 }
 
+TEST(QelPixelImageTest, images_past_the_side_limit_shrink_to_it_keeping_their_proportions)
+{
+    struct Case {
+        int width, height, fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {{4000, 1000, 4000, 1000}, {4096, 4096, 4096, 4096}, {5000, 1000, 4096, 819},
+                          {1000, 5000, 819, 4096}, {8192, 8192, 4096, 4096}};
+    for (const Case& c : cases) {
+        int width = c.width, height = c.height;
+        QelPixelImage::FitWithin(4096, width, height);
+        EXPECT_EQ(width, c.fittedWidth) << c.width << " x " << c.height;
+        EXPECT_EQ(height, c.fittedHeight) << c.width << " x " << c.height;
+    }
+
+    QelPixelImage image;
+    image.Resize(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            image.SetPixel(x, y, 1, x < 4 ? 1.0f : 0.0f, 0, x < 4 ? 0.0f : 1.0f);
+    image.ScaleTo(4, 2);
+    float a, r, g, b;
+    image.GetPixel(0, 0, a, r, g, b);
+    EXPECT_GT(r, 0.9f);
+    image.GetPixel(3, 1, a, r, g, b);
+    EXPECT_GT(b, 0.9f);
+    EXPECT_EQ(image.Width(), 4);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/SpaceObjectRecord.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
@@ -118,6 +119,17 @@ protected:
         SendToClient(message);
     }
 
+    // A "spaceobjectupdate" carrying the records of the objects.
+    void SendUpdate(const std::vector<const SpaceObject*>& objects)
+    {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("spaceobjectupdate"));
+        for (const SpaceObject* object : objects)
+            WriteSpaceObjectRecord(*object, kRecordMarkerNearby, message);
+        message.WriteInt64(0);
+        SendToClient(message);
+    }
+
     // Runs client frames until the condition holds.
     bool FramesUntil(const std::function<bool()>& done)
     {
@@ -195,6 +207,48 @@ TEST_F(CorvaneClientTest, request_queue_of_25_goes_out_as_10_10_and_5_and_is_ask
     for (int tick = 34; tick <= 1001; ++tick)
         client->Tick();
     EXPECT_TRUE(client->RequestedIds().empty());
+}
+
+// The answer to a request can be lost on the way: the object is asked for
+// again at its first record more than 60 ticks after the request left, not
+// only when the requested ids are forgotten 1001 ticks on.
+TEST_F(CorvaneClientTest, an_object_whose_answer_was_lost_is_asked_for_again_at_its_next_record_after_60_ticks)
+{
+    ConnectClient();
+    const SpaceObject* known = AddObject(kObject | 1, {});
+    // The server's view: the known object moves with every update, which
+    // tells the test the update was handled; the other one the console
+    // has never been sent in full.
+    SpaceObject serverKnown(kObject | 1, "", "", 0, 0, 0, 1);
+    const SpaceObject unknown(kObject | 2, "", "", 0, 0, 0, 1);
+    int ticks = 0;
+    const auto updateAtTick = [&](int tick) {
+        for (; ticks < tick; ++ticks)
+            client->Tick();
+        serverKnown.pos.x = static_cast<float>(tick);
+        SendUpdate({&serverKnown, &unknown});
+        return FramesUntil([&] { return known->targetPos.x == serverKnown.pos.x; });
+    };
+    const auto lastRequest = [&] {
+        FullObjectRequestSignal request;
+        EXPECT_TRUE(ReadSignal(*signals.back().message, request));
+        return request.objectIds;
+    };
+
+    ASSERT_TRUE(updateAtTick(1));
+    EXPECT_EQ(client->RequestQueue(), std::vector<uint64_t>{unknown.uniqueID});
+    ASSERT_TRUE(updateAtTick(11));
+    ASSERT_TRUE(ServerGetsSignals(1));
+    EXPECT_EQ(lastRequest(), std::vector<uint64_t>{unknown.uniqueID}) << "the request leaves at tick 11";
+
+    // No answer comes.
+    ASSERT_TRUE(updateAtTick(71));
+    EXPECT_TRUE(client->RequestQueue().empty()) << "60 ticks after the request its answer may still come";
+    ASSERT_TRUE(updateAtTick(72));
+    EXPECT_EQ(client->RequestQueue(), std::vector<uint64_t>{unknown.uniqueID});
+    ASSERT_TRUE(updateAtTick(77));
+    ASSERT_TRUE(ServerGetsSignals(8)) << "requests at ticks 11, 22, ... 77 and the heartbeat at 61";
+    EXPECT_EQ(lastRequest(), std::vector<uint64_t>{unknown.uniqueID});
 }
 
 TEST_F(CorvaneClientTest, beam_is_recorded_in_the_console_world_and_transient_changes_nothing)

@@ -1,62 +1,53 @@
-#include "engine/gl/GLQELInstanceList.h"
+#include "engine/base/QelCpuInstanceList.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "engine/gl/GLQelGraphicsClass.h"
-
-GLQELInstanceList::GLQELInstanceList(std::string name, int count) : name_(std::move(name))
+QelCpuInstanceList::QelCpuInstanceList(std::string name, int count) : name_(std::move(name))
 {
     instances_.Resize(count);
 }
 
-GLQELInstanceList::~GLQELInstanceList()
-{
-    if (GLQelGraphicsClass::ContextReady())
-        instances_.ReleaseBuffer();
-}
-
-void GLQELInstanceList::Resize(int count)
+void QelCpuInstanceList::Resize(int count)
 {
     instances_.Resize(count);
 }
 
-QelInstance& GLQELInstanceList::Checked(int index)
+QelInstance& QelCpuInstanceList::Checked(int index)
 {
     QEL_ASSERT(instances_.Contains(index), "instanceIndex < numInstances");
     return instances_.At(index);
 }
 
-QelInstance& GLQELInstanceList::Changing(int index)
+QelInstance& QelCpuInstanceList::Changing(int index)
 {
     QelInstance& instance = Checked(index);
     instances_.MarkChanged();
     return instance;
 }
 
-void GLQELInstanceList::SetPosition(int index, float x, float y, float z, float w)
+void QelCpuInstanceList::SetPosition(int index, float x, float y, float z, float w)
 {
     QelInstance& i = Changing(index);
     i.position[0] = x, i.position[1] = y, i.position[2] = z, i.position[3] = w;
 }
 
-void GLQELInstanceList::SetColor(int index, float r, float g, float b, float a)
+void QelCpuInstanceList::SetColor(int index, float r, float g, float b, float a)
 {
     QelInstance& i = Changing(index);
     i.colour[0] = r, i.colour[1] = g, i.colour[2] = b, i.colour[3] = a;
 }
 
-void GLQELInstanceList::SetAge(int index, float age)
+void QelCpuInstanceList::SetAge(int index, float age)
 {
     Changing(index).age = age;
 }
 
-void GLQELInstanceList::SetCellIndex(int index, int cell)
+void QelCpuInstanceList::SetCellIndex(int index, int cell)
 {
     Changing(index).cellIndex = static_cast<float>(cell);
 }
 
-void GLQELInstanceList::SetInstance(int index, const QelInstanceRecord& record)
+void QelCpuInstanceList::SetInstance(int index, const QelInstanceRecord& record)
 {
     QelInstance& i = Changing(index);
     std::memcpy(i.position, record.position, sizeof(i.position));
@@ -66,29 +57,29 @@ void GLQELInstanceList::SetInstance(int index, const QelInstanceRecord& record)
     i.cellIndex = static_cast<float>(record.cellIndex);
 }
 
-void GLQELInstanceList::GetPosition(int index, float& x, float& y, float& z, float& w)
+void QelCpuInstanceList::GetPosition(int index, float& x, float& y, float& z, float& w)
 {
     const QelInstance& i = Checked(index);
     x = i.position[0], y = i.position[1], z = i.position[2], w = i.position[3];
 }
 
-void GLQELInstanceList::GetColor(int index, float& r, float& g, float& b, float& a)
+void QelCpuInstanceList::GetColor(int index, float& r, float& g, float& b, float& a)
 {
     const QelInstance& i = Checked(index);
     r = i.colour[0], g = i.colour[1], b = i.colour[2], a = i.colour[3];
 }
 
-float GLQELInstanceList::GetAge(int index)
+float QelCpuInstanceList::GetAge(int index)
 {
     return Checked(index).age;
 }
 
-int GLQELInstanceList::GetCellIndex(int index)
+int QelCpuInstanceList::GetCellIndex(int index)
 {
     return static_cast<int>(Checked(index).cellIndex);
 }
 
-QelInstanceRecord GLQELInstanceList::GetInstance(int index)
+QelInstanceRecord QelCpuInstanceList::GetInstance(int index)
 {
     const QelInstance& i = Checked(index);
     QelInstanceRecord record{};
@@ -100,8 +91,7 @@ QelInstanceRecord GLQELInstanceList::GetInstance(int index)
     return record;
 }
 
-void GLQELInstanceList::GetBounds(float minimum[3], float maximum[3])
+void QelCpuInstanceList::GetBounds(float minimum[3], float maximum[3])
 {
-    Checked(0);
     instances_.Bounds(minimum, maximum);
 }

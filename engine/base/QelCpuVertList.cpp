@@ -1,71 +1,62 @@
-#include "engine/gl/GLQELVertList.h"
+#include "engine/base/QelCpuVertList.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "engine/gl/GLQelGraphicsClass.h"
-
-GLQELVertList::GLQELVertList(std::string name, int count) : name_(std::move(name))
+QelCpuVertList::QelCpuVertList(std::string name, int count) : name_(std::move(name))
 {
     vertices_.Resize(count);
 }
 
-GLQELVertList::~GLQELVertList()
-{
-    if (GLQelGraphicsClass::ContextReady())
-        vertices_.ReleaseBuffer();
-}
-
-void GLQELVertList::Resize(int count)
+void QelCpuVertList::Resize(int count)
 {
     vertices_.Resize(count);
 }
 
-QelVertex& GLQELVertList::Checked(int index)
+QelVertex& QelCpuVertList::Checked(int index)
 {
     QEL_ASSERT(vertices_.Contains(index), "vertexIndex < numVerts");
     return vertices_.At(index);
 }
 
-QelVertex& GLQELVertList::Changing(int index)
+QelVertex& QelCpuVertList::Changing(int index)
 {
     QelVertex& vertex = Checked(index);
     vertices_.MarkChanged();
     return vertex;
 }
 
-float* GLQELVertList::Vector(QelVertex& vertex, int which)
+float* QelCpuVertList::Vector(QelVertex& vertex, int which)
 {
     QEL_ASSERT(which >= 0 && which <= 2, "which < 3");
     return which == 0 ? vertex.normal : which == 1 ? vertex.binormal : vertex.tangent;
 }
 
-void GLQELVertList::SetPosition(int index, float x, float y, float z)
+void QelCpuVertList::SetPosition(int index, float x, float y, float z)
 {
     QelVertex& v = Changing(index);
     v.position[0] = x, v.position[1] = y, v.position[2] = z, v.position[3] = 1.0f;
 }
 
-void GLQELVertList::SetVector(int index, int which, float x, float y, float z)
+void QelCpuVertList::SetVector(int index, int which, float x, float y, float z)
 {
     float* vector = Vector(Changing(index), which);
     vector[0] = x, vector[1] = y, vector[2] = z;
 }
 
-void GLQELVertList::SetTexCoord(int index, int which, float u, float v)
+void QelCpuVertList::SetTexCoord(int index, int which, float u, float v)
 {
     QEL_ASSERT(which >= 0 && which <= 3, "which < 4");
     QelVertex& vertex = Changing(index);
     vertex.texCoord[which][0] = u, vertex.texCoord[which][1] = v;
 }
 
-void GLQELVertList::SetColor(int index, float r, float g, float b, float a)
+void QelCpuVertList::SetColor(int index, float r, float g, float b, float a)
 {
     QelVertex& v = Changing(index);
     v.colour[0] = r, v.colour[1] = g, v.colour[2] = b, v.colour[3] = a;
 }
 
-void GLQELVertList::SetVertex(int index, const QelVertexRecord& record)
+void QelCpuVertList::SetVertex(int index, const QelVertexRecord& record)
 {
     QelVertex& v = Changing(index);
     std::memcpy(v.position, record.position, sizeof(record.position));
@@ -73,32 +64,32 @@ void GLQELVertList::SetVertex(int index, const QelVertexRecord& record)
     std::memcpy(v.normal, record.normal, sizeof(float) * 3 * 3 + sizeof(record.texCoord) + sizeof(record.colour));
 }
 
-void GLQELVertList::GetPosition(int index, float& x, float& y, float& z)
+void QelCpuVertList::GetPosition(int index, float& x, float& y, float& z)
 {
     const QelVertex& v = Checked(index);
     x = v.position[0], y = v.position[1], z = v.position[2];
 }
 
-void GLQELVertList::GetVector(int index, int which, float& x, float& y, float& z)
+void QelCpuVertList::GetVector(int index, int which, float& x, float& y, float& z)
 {
     const float* vector = Vector(Checked(index), which);
     x = vector[0], y = vector[1], z = vector[2];
 }
 
-void GLQELVertList::GetTexCoord(int index, int which, float& u, float& v)
+void QelCpuVertList::GetTexCoord(int index, int which, float& u, float& v)
 {
     QEL_ASSERT(which >= 0 && which <= 3, "which < 4");
     const QelVertex& vertex = Checked(index);
     u = vertex.texCoord[which][0], v = vertex.texCoord[which][1];
 }
 
-void GLQELVertList::GetColor(int index, float& r, float& g, float& b, float& a)
+void QelCpuVertList::GetColor(int index, float& r, float& g, float& b, float& a)
 {
     const QelVertex& v = Checked(index);
     r = v.colour[0], g = v.colour[1], b = v.colour[2], a = v.colour[3];
 }
 
-QelVertexRecord GLQELVertList::GetVertex(int index)
+QelVertexRecord QelCpuVertList::GetVertex(int index)
 {
     const QelVertex& v = Checked(index);
     QelVertexRecord record{};
@@ -107,8 +98,12 @@ QelVertexRecord GLQELVertList::GetVertex(int index)
     return record;
 }
 
-void GLQELVertList::GetBounds(float minimum[3], float maximum[3])
+void QelCpuVertList::GetBounds(float minimum[3], float maximum[3])
 {
-    Checked(0);
     vertices_.Bounds(minimum, maximum);
+}
+
+void QelCpuVertList::SetVertices(const QelVertex* vertices, int count)
+{
+    vertices_.Assign(vertices, count);
 }
