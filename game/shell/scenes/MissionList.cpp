@@ -3,6 +3,7 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelMouse.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionCatalogue.h"
@@ -45,8 +46,10 @@ void DrawCategoryHeader(UIContext& ui, const std::string& category)
 void DrawMissionRow(UIContext& ui, const MissionDescription& mission, int32_t id)
 {
     const bool ticked = mission.folderName == theMissionList.selectedMission;
-    if (uiCheckButton(id, mission.visibleName, "gui-2", ticked, true, kListLayer))
+    if (uiCheckButton(id, mission.visibleName, "gui-2", ticked, true, kListLayer)) {
+        PlayGUISound("gui_button");
         theMissionList.selectedMission = mission.folderName;
+    }
     const IntRect& rect = ui.CurrentRect();
     QelBitmapFont* font = ui.GetFont("smallest");
     ui.DrawText(font, IntRect{rect.left + 33, rect.top + 25, rect.right - 70, rect.bottom + 14}, mission.description,
@@ -116,7 +119,8 @@ bool uiMissionList()
     ScrollByWheel(list);
 
     ui.SetCurrentRectEdges(width - 142, height - 60, width - 2, height - 2);
-    if (uiButton(kStartButtonId, "Initialize Mission", "gui-2", !list.selectedMission.empty(), kListLayer))
-        return StartMission(list.selectedMission);
-    return false;
+    if (!uiButton(kStartButtonId, "Initialize Mission", "gui-2", !list.selectedMission.empty(), kListLayer))
+        return false;
+    PlayGUISound("gui_button");
+    return StartMission(list.selectedMission);
 }

@@ -1,6 +1,7 @@
 #include "game/shell/scenes/NetworkFailureDialog.h"
 
 #include "game/net/CorvaneServer.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/Scenes.h"
@@ -33,6 +34,7 @@ SceneFunction DrawNetworkFailureDialog(SceneFunction self)
                            static_cast<int32_t>(width * 0.7f), static_cast<int32_t>(height * 0.9f));
     if (!uiButton(kBackButtonId, "Back", "gui-2", true, kDialogLayer + 1))
         return self;
+    PlayGUISound("gui_button");
     if (gServer)
         gServer->StopHosting();
     if (theSimulation)

@@ -9,6 +9,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/SignalMessage.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/KeyVal.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
@@ -47,6 +48,7 @@ void Enter()
 
 void PasteAddress()
 {
+    PlayGUISound("gui_button");
     std::string clipboard;
     if (gInputFactory && gInputFactory->GetClipboardText(clipboard))
         connectAddressField.SetText(clipboard);
@@ -56,6 +58,7 @@ void PasteAddress()
 // answers, and the scene waits.
 void ConnectTo(const std::string& address)
 {
+    PlayGUISound("gui_button");
     if (gInputFactory)
         gInputFactory->SetRegistryValue(kAddressSetting, address);
     connectNotice.clear();
@@ -137,8 +140,10 @@ SceneFunction Draw()
     DrawAddressPanel(ui, width, height);
     DrawFoundServers(ui);
     ui.SetCurrentRectEdges(10, height - 50, 300, height - 10);
-    if (uiButton(kCancelId, "Cancel", "gui-2", true, kLayer))
+    if (uiButton(kCancelId, "Cancel", "gui-2", true, kLayer)) {
+        PlayGUISound("gui_button");
         return SceneFirstMode;
+    }
     return SceneClientConnectMode;
 }
 

@@ -13,6 +13,7 @@
 #include "game/script/MissionScript.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/ControllerInput.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
@@ -79,6 +80,7 @@ void ApplyStoredFullScreen()
 // Hosting begins at once; the set-up scene shows what came of it.
 SceneFunction StartServer()
 {
+    PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
     gServer->StartHosting();
     theSimulation->serverFlag = true;
@@ -100,6 +102,7 @@ SceneFunction StartServer()
 // A console steers with the helm mode chosen on this machine, as a server does.
 SceneFunction StartClient()
 {
+    PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
     theConsoleSettings.ReadHelmMode();
     if (gMusicControl)

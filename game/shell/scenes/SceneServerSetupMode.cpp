@@ -7,6 +7,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionList.h"
@@ -47,8 +48,10 @@ bool ExitServerButton(UIContext& ui)
     ui.ShiftRectX(1, 5);
     const bool clicked = uiButton(kExitButtonId, "Exit Server", "gui-2", true, kButtonLayer);
     ui.PopRect();
-    if (clicked)
+    if (clicked) {
+        PlayGUISound("gui_button");
         theMissionScript.Stop();
+    }
     return clicked;
 }
 

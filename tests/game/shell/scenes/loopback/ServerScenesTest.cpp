@@ -3,6 +3,7 @@
 // scene, how the running and console scenes follow the mission's simulation
 // and its next mission, and what the client list shows.
 
+#include "engine/base/QelVirtualKeys.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/MissionList.h"
 #include "game/shell/scenes/MissionStart.h"
@@ -65,6 +66,40 @@ TEST_F(ServerScenesTest, the_running_and_console_scenes_follow_the_simulation_an
 
     theMissionScript.simRunning = false;
     EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+}
+
+TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_helps_until_a_console_joins)
+{
+    ASSERT_TRUE(StartMission("echo"));
+    const auto running = [&] {
+        theMissionScript.simRunning = true;
+        world.paused = false;
+        return SceneServerRunningMode(SCENE_FRAME);
+    };
+    ASSERT_EQ(running(), SceneServerConsoleMode);
+    Draw(SceneServerConsoleMode);
+    const std::vector<qeltest::DrawRecord> texts = graphics.Of(qeltest::DrawRecord::Kind::Text);
+    const auto helps = [](const qeltest::DrawRecord& text) {
+        return text.text.rfind("Congratulations on installing and starting a server", 0) == 0;
+    };
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), helps));
+
+    const auto [x, y] = CentreOf("Options");
+    ClickAt(SceneServerConsoleMode, x, y);
+    EXPECT_FALSE(theMissionScript.simRunning);
+    EXPECT_TRUE(world.paused);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+
+    running();
+    input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
+    Draw(SceneServerConsoleMode);
+    EXPECT_FALSE(theMissionScript.simRunning) << "the hot key pauses too";
+
+    server->HandleClientConnect(kClientIdBit | 7);
+    running();
+    Draw(SceneServerConsoleMode);
+    const std::vector<qeltest::DrawRecord> crewed = graphics.Of(qeltest::DrawRecord::Kind::Text);
+    EXPECT_FALSE(std::any_of(crewed.begin(), crewed.end(), helps));
 }
 
 TEST_F(ServerScenesTest, mission_select_returns_to_the_chooser_and_forgets_the_pending_mission)
