@@ -1,9 +1,11 @@
 // The screen of a connected bridge console: the backdrop (red during red
-// alert), the boxes of the widgets the server chose for this console, and the
-// red flash when the ship is hit. A lost connection leads back to the connect
-// scene, which says so.
+// alert), the boxes of the widgets the server chose for this console, the
+// mission's own screens and story dialogs, and the red flash when the ship is
+// hit. A lost connection leads back to the connect scene, which says so.
 
 #include "game/net/CorvaneClient.h"
+#include "game/shell/RetainedGUIScreen.h"
+#include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/Simulation.h"
@@ -34,6 +36,8 @@ SceneFunction Draw()
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
     ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
     DrawMenuBackdrop();
+    theRetainedGUIScreen.HandleHotKeys();
+    DrawStoryDialogs();
     return SceneClientRunningMode;
 }
 
