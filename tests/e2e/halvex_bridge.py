@@ -57,7 +57,7 @@ def wait_until(what, predicate, seconds=WAIT_SECONDS):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         result = predicate()
-        if result:
+        if result is not None and result is not False:  # a picture has no truth value
             return result
         time.sleep(0.25)
     raise Failure("gave up waiting for " + what)
