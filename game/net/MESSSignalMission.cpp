@@ -1,5 +1,5 @@
 // The server's "signal" family for what consoles tell the mission: comms
-// buttons, the main screen's view, the connect screen's choice, red alert,
+// buttons, the main screen's view, red alert,
 // the console's string-map answers, hold menus and buttons, and script events
 // of a console's own. Each becomes a script event at once; red alert also
 // sets the ship's key and tells the ship's other consoles.
@@ -44,18 +44,6 @@ void HandleMainScreenView(QelNetworkMessage& message, const SignalSender& sender
     event.value_tag = view.facing;
     event.extra_tag = view.mode;
     event.origin_id = sender.ship->uniqueID;
-    gServer->RaiseEventFromClient(sender.clientId, event);
-}
-
-// 55.
-void HandleClientChange(QelNetworkMessage& message, const SignalSender& sender)
-{
-    ClientChangeSignal change;
-    if (!ReadSignalOrReport(message, change, kServerSignalHandler))
-        return;
-    EventMessage event;
-    event.tag = "client_change";
-    event.sub_tag = change.text;
     gServer->RaiseEventFromClient(sender.clientId, event);
 }
 
@@ -146,7 +134,6 @@ bool HandleServerMissionSignal(uint16_t code, QelNetworkMessage& message, const 
     switch (code) {
     case SIGNAL_MESS_COMMS_BUTTON: HandleCommsButton(message, sender); return true;
     case SIGNAL_MESS_MAIN_SCN_VIEW: HandleMainScreenView(message, sender); return true;
-    case SIGNAL_MESS_CLIENT_CHANGE: HandleClientChange(message, sender); return true;
     case SIGNAL_MESS_RED_ALERT: HandleRedAlert(message, sender); return true;
     case SIGNAL_MESS_REQUEST_CLIENT_STRING: HandleClientString(message, sender); return true;
     case SIGNAL_MESS_HOLD: HandleHoldClick(message, sender); return true;

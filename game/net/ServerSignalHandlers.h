@@ -32,9 +32,9 @@ bool HandleServerEngineeringSignal(uint16_t code, QelNetworkMessage& message, co
 bool HandleServerDockingSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The science console's scan check and scan queue.
 bool HandleServerScienceSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
-// What consoles tell the mission: comms buttons, the main screen's view, the
-// connect screen's choice, red alert, string-map answers, hold menus and
-// buttons, and a console's own script events.
+// What consoles tell the mission: comms buttons, the main screen's view, red
+// alert, string-map answers, hold menus and buttons, and a console's own
+// script events.
 bool HandleServerMissionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The grid request and the crew's picks and buttons on the ship's interior.
 bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);

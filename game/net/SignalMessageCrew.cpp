@@ -85,12 +85,6 @@ void WriteSignal(QelNetworkMessage& message, const MainScreenViewRequestSignal& 
     message.WriteString(signal.view).WriteString(signal.facing).WriteString(signal.mode);
 }
 
-void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.text);
-}
-
 void WriteSignal(QelNetworkMessage& message, const HoldClickSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -133,11 +127,6 @@ bool ReadSignal(QelNetworkMessage& message, MainScreenViewRequestSignal& signal)
 {
     return ReadMessageFields(message, signal.view, signal.facing, signal.mode) && !signal.view.empty() &&
            !signal.facing.empty() && !signal.mode.empty();
-}
-
-bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal)
-{
-    return ReadMessageFields(message, signal.text);
 }
 
 bool ReadSignal(QelNetworkMessage& message, HoldClickSignal& signal)

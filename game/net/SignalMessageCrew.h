@@ -101,12 +101,6 @@ struct MainScreenViewRequestSignal {
     std::string mode;    // not empty
 };
 
-// C->S 55: the connect screen's choice, passed to the mission.
-struct ClientChangeSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CLIENT_CHANGE;
-    std::string text;
-};
-
 // C->S 99: a choice from a hold menu the mission sent.
 struct HoldClickSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_HOLD;
@@ -155,7 +149,6 @@ void WriteSignal(QelNetworkMessage& message, const ScanCheckSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ScanCommandSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MainScreenViewRequestSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const HoldClickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const HoldButtonSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ConsoleScriptEventSignal& signal);
@@ -168,7 +161,6 @@ bool ReadSignal(QelNetworkMessage& message, ScanCheckSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ScanCommandSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MainScreenViewRequestSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, HoldClickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, HoldButtonSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ConsoleScriptEventSignal& signal);

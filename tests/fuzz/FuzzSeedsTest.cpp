@@ -142,13 +142,13 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "scan-start", ScanCommandSignal{kSecondShip, "start", "bio"});
     AddSignal(seeds, "server", "comms-button", CommsButtonSignal{"Hail", kFirstShip, kStation});
     AddSignal(seeds, "server", "main-screen-view", MainScreenViewRequestSignal{"3d", "front", "chase"});
-    AddSignal(seeds, "server", "client-change", ClientChangeSignal{"helm"});
     AddSignal(seeds, "server", "red-alert", RedAlertSignal{1});
     AddSignal(seeds, "server", "client-string", ClientStringSignal{"callsign", "Kestrel"});
     AddSignal(seeds, "server", "hold-click", HoldClickSignal{kFirstShip, kStation, "Escort", 1.0f, 2.0f, 3.0f, 0});
     AddSignal(seeds, "server", "hold-button", HoldButtonSignal{"normal", "orders", {kFirstShip, kStation, 0, 0}});
     AddSignal(seeds, "server", "script-event", ConsoleScriptEventSignal{kFirstShip, "fighter_launch", "bay 2"});
     AddSignal(seeds, "server", "screen-size", ScreenSizeSignal{1280, 720});
+    AddSignal(seeds, "server", "client-change", ClientChangeSignal{"client_connected"});
     AddSignal(seeds, "server", "widget-box-state", WidgetBoxStateSignal{"throttle", "helm", 1, 5, 10, 45, 90});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.

@@ -225,11 +225,6 @@ TEST_F(MissionSignalTest, each_console_report_becomes_its_script_event)
              EXPECT_EQ(e.extra_tag, "chase");
              EXPECT_EQ(e.origin_id, ownShip);
          }},
-        {"client_change", [&] { Send(ClientChangeSignal{"helm"}); },
-         [](const EventMessage& e) {
-             EXPECT_EQ(e.tag, "client_change");
-             EXPECT_EQ(e.sub_tag, "helm");
-         }},
         {"client_string", [&] { Send(ClientStringSignal{"callsign", "Kestrel"}); },
          [](const EventMessage& e) {
              EXPECT_EQ(e.tag, "client_string");
