@@ -223,7 +223,6 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "grid", grid);
     AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
     AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
-    AddNavigationSignalSeeds(seeds);
     AddSignal(seeds, "client", "speech-bubble", SpeechBubbleSignal{kStation, 5, "#ff0", "Requesting docking"});
     AddSignal(seeds, "client", "screen-size-query", ScreenSizeQuerySignal{});
     AddSignal(seeds, "client", "widget-list", WidgetListSignal{"helm", "helm_simple^throttle^ship_data"});
@@ -234,6 +233,7 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "box-rects", box);
     AddSignal(seeds, "client", "world-sound", SoundEventSignal{"SD", 100.0f, 0.0f, -250.0f});
     AddSignal(seeds, "client", "widget-box-query", WidgetBoxStateQuerySignal{"throttle", 1});
+    AddNavigationSignalSeeds(seeds);
 }
 
 // A server endpoint that keeps what it is given to send.
