@@ -49,6 +49,7 @@ std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t sh
         of(MainScreenViewRequestSignal{"3d", "front", "chase"}),
         of(ShieldsSignal{1}),
         of(GridRequestSignal{1}),
+        of(GridObjectSelectionSignal{ship, 0, "grid", "list"}),
         of(GridPointSelectionSignal{ship, 3, 4, "grid", "interior"}),
         of(GridButtonSignal{"repair", ship, 0}),
         of(SongEndedSignal{ship}),
