@@ -1,7 +1,8 @@
-// The server's answers to data requests. Ship records (code 65) arrive with
-// the server's command handling; mesh outlines and contents (codes 66, 67)
-// with the meshes' CPU copies; interior grids (code 42) with the ships'
-// interior grids.
+// The server's reading of data requests: full objects (code 3) and ship
+// definitions (code 65) are queued for the requester and answered a few a
+// frame by the server's passes. Interior grids (code 42) are answered with
+// the ships' interior grids; mesh outlines and contents (codes 66, 67) are
+// still to come.
 
 #include "game/net/DataRequests.h"
 
@@ -10,7 +11,6 @@
 #include "game/net/SignalHandling.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/WorldLookup.h"
-
 #include "game/world/ShipData.h"
 
 #include <vector>

@@ -129,8 +129,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         HandleServerDockingSignal(code, *message, from))
         return;
     HandleServerMissionSignal(code, *message, from);
-    // 93 quick jump: the quick jump button.
-    // 67 asset data: the data requests.
+    // Not taken yet: 93 (the quick jump) and 67 (mesh contents).
 }
 
 namespace {
