@@ -267,6 +267,8 @@ void CorvaneServer::RunReplicationPasses()
     SendNavProxies();
     SendShieldValues();
     SendQueuedFullObjects();
+    AnswerFullObjectRequests();
+    AnswerShipRecordRequests();
     SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();

@@ -135,7 +135,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
 }  // namespace
 
 void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
-                             const std::vector<uint64_t>& clientIds, bool force)
+                             const std::vector<uint64_t>& clientIds, bool force, uint32_t packetFlags)
 {
     if (kind != kBlobOfGridObject && !force) {
         SendBlobVisibleData(kind, dataSet, ownerId, shipId, clientIds);
@@ -150,8 +150,7 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
         // Grid objects' values are streamed once after a grid request, so
         // they must arrive; the other kinds go again when they change.
-        SendDueElements(*this, header, due, clientId,
-                        kind == kBlobOfGridObject ? ServerMessageSink::kReliable : ServerMessageSink::kUnreliable);
+        SendDueElements(*this, header, due, clientId, kind == kBlobOfGridObject ? kReliable : packetFlags);
     }
 }
 
@@ -211,18 +210,8 @@ void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t
     CollectObjectsInRadius(ship.pos, settings.visionBaseDistance, ids);
 }
 
-// The sources are the first "num_extra_scan_sources" ids of
-// "extra_scan_source"; only the values the set holds are walked, so a count a
-// script set beyond them costs nothing.
 void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids)
 {
-    const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
-    const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
-    if (sourceCount <= 0 || sources == ship.data_set.Tags().end())
-        return;
-    for (const auto& [index, element] : sources->second) {
-        const SpaceObject* source = FindSpaceObjectById(element.uintValue);
-        if (index >= 0 && index < sourceCount && source)
-            CollectObjectsInRadius(source->pos, settings.visionBaseDistance, ids);
-    }
+    ForEachExtraScanSource(
+        ship, [&](const SpaceObject& source) { CollectObjectsInRadius(source.pos, settings.visionBaseDistance, ids); });
 }
