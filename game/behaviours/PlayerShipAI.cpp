@@ -4,6 +4,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipNavigation.h"
 #include "game/behaviours/PlayerShipSetup.h"
+#include "game/behaviours/PlayerShipWeapons.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -26,7 +27,10 @@ void Assign(SpaceObject& ship)
 void Tick(SpaceObject& ship, Simulation& world)
 {
     PlayerShipHelmTick(ship, world);
-    // On the server, fighter targeting, beams, tubes and contacts follow here.
+    if (!world.serverFlag)
+        return;
+    // Fighter targeting and the beams come before the tubes; contacts after.
+    PlayerShipTubesTick(ship);
 }
 
 // The slow pass carries the ship's energy through its steps and stores it
