@@ -1,5 +1,6 @@
 #include "game/behaviours/PlayerShipAI.h"
 
+#include "game/behaviours/PlayerShipEngineering.h"
 #include "game/behaviours/PlayerShipHelm.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipNavigation.h"
@@ -38,10 +39,10 @@ void Tick(SpaceObject& ship, Simulation& world)
 void SlowTick(SpaceObject& ship, Simulation& world)
 {
     const float startEnergy = ReadFiniteFloat(ship.data_set, kEnergy);
-    // Camera interest and hit counters come first here with the engineering steps.
+    PlayerShipCountersPass(ship);
     float energy = CompleteJump(ship, world, startEnergy);
-    // Heat, cooling, energy use, quick-jump recharge, scans and shield repairs
-    // follow here.
+    energy = PlayerShipEngineeringPass(ship, world, energy);
+    // Scans and shield repairs follow here.
     RefreshSurroundings(ship, world);
     // Shared sensors follow here.
     if (energy != startEnergy)
