@@ -4,6 +4,7 @@
 #include "game/behaviours/PlayerShipHelm.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipNavigation.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/behaviours/PlayerShipWeapons.h"
 #include "game/world/BehaviourHookMap.h"
@@ -42,7 +43,8 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     PlayerShipCountersPass(ship);
     float energy = CompleteJump(ship, world, startEnergy);
     energy = PlayerShipEngineeringPass(ship, world, energy);
-    // Scans and shield repairs follow here.
+    PlayerShipScanPass(ship, world);
+    // Shield repairs follow here.
     RefreshSurroundings(ship, world);
     // Shared sensors follow here.
     if (energy != startEnergy)

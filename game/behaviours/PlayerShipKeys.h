@@ -235,6 +235,7 @@ inline constexpr DataKey kTurbulenceStrength{"turbulence_strength", "a"};
 // (indexed by the side's name): empty until that side has scanned it.
 inline constexpr DataKey kCurScanPercent{"cur_scan_percent", "a"};  // 0..1
 inline constexpr DataKey kCurScanId{"cur_scan_ID", "a"};
+inline constexpr DataKey kCurScanType{"cur_scan_type", "a"};
 inline constexpr DataKey kScan{"scan", "a"};
 
 // Weapons settings the weapons and fighter consoles send.

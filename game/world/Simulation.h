@@ -40,6 +40,7 @@ class HullPathSets;
 class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
+class ScienceScanSink;
 class ScriptEventSink;
 class ShipConsoleNotices;
 
@@ -218,6 +219,7 @@ public:
     // Where the world reaches the subsystems above it; null ones are skipped.
     void SetScriptEventSink(ScriptEventSink* sink) { scriptEvents = sink; }
     void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
+    void SetScienceScanSink(ScienceScanSink* sink) { scienceScans = sink; }
     void SetParticleSink(ParticleSink* sink) { particles = sink; }
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
     void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
@@ -225,6 +227,7 @@ public:
     // The services behaviours call; each may be null.
     ScriptEventSink* ScriptEvents() const { return scriptEvents; }
     PendingDestroySink* PendingDestroys() const { return pendingDestroys; }
+    ScienceScanSink* ScienceScans() const { return scienceScans; }
     ParticleSink* Particles() const { return particles; }
     ShipConsoleNotices* ShipConsoles() const { return shipConsoles; }
     LocalPresentation* Presentation() const { return localPresentation; }
@@ -307,6 +310,7 @@ private:
     uint64_t runCount = 0;
     ScriptEventSink* scriptEvents = nullptr;
     PendingDestroySink* pendingDestroys = nullptr;
+    ScienceScanSink* scienceScans = nullptr;
     ParticleSink* particles = nullptr;
     ConsoleMessageLog* messageLog = nullptr;
     ShipConsoleNotices* shipConsoles = nullptr;
