@@ -127,12 +127,15 @@ void Render3D::ReleaseMeshes()
         effects->Clear();
 }
 
+// The new simulation gives its objects the old one's ids again: nothing kept
+// by id may carry over to them.
 void Render3D::ClearEffects()
 {
     for (auto& [name, mesh] : body_meshes)
         mesh.reset();
-    for (RedwoodPointLight& light : spot_lights)
-        light.radius = 0.0f;
+    owner.objectEffectRecords.clear();
+    owner.planetParams.clear();
+    owner.nebulaParams.clear();
     if (effects)
         effects->Clear();
 }

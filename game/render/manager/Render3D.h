@@ -76,7 +76,8 @@ public:
     void Setup();
     // Lets go of the meshes and the effects.
     void ReleaseMeshes();
-    // Empties every effect for a new simulation; meshes stay.
+    // Empties every effect and every record kept by object id for a new
+    // simulation; meshes stay.
     void ClearEffects();
 
     // The view into the rectangle (window pixels); full adds the nebula

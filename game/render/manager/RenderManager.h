@@ -222,7 +222,7 @@ public:
     Render3D render3D{*this};  // the 3D view of space
     std::map<uint64_t, PlanetParams> planetParams;        // by object id
     std::map<uint64_t, NebulaVolumeParams> nebulaParams;  // by object id
-    std::map<uint64_t, ObjectEffectState> objectEffectRecords;  // by object id; never removed
+    std::map<uint64_t, ObjectEffectState> objectEffectRecords;  // by object id; emptied for a new simulation
 
     // What the 2D radar and the 3D view take from the machine settings.
     Qel2dBitmap* radarTarget = nullptr;  // mainBuffWidth × mainBuffHeight

@@ -281,6 +281,12 @@ TEST_F(Render3DTest, a_planet_record_keeps_values_the_mission_leaves_at_zero_and
     SetFloat(*planet, "planet_fresnel", 9);
     EXPECT_EQ(manager->UpdatePlanetParameters(*planet).fresnel, 2);
     EXPECT_EQ(&manager->UpdatePlanetParameters(*planet), &first);
+
+    // A new simulation gives its objects the old ids again: the records go.
+    manager->render3D.ClearEffects();
+    EXPECT_TRUE(manager->planetParams.empty());
+    SetStamp(*planet, "planet_last_changed", 1);
+    EXPECT_EQ(manager->UpdatePlanetParameters(*planet).fresnel, 9);
 }
 
 TEST_F(Render3DTest, a_nebula_record_is_read_twice_at_first_then_only_when_its_stamp_grows)
