@@ -55,6 +55,16 @@ constexpr int32_t kLogScrollBarWidth = 30;
 constexpr int32_t kLogScrollBarId = 50555;
 constexpr const char* kLogFont = "gui-1";
 
+// The counter panel: half its width about the window's middle, its top and
+// bottom in mode 1 and in the others, and the margin of the network
+// statistics from the window's edges.
+constexpr int32_t kPanelHalfWidth = 300;
+constexpr int32_t kPanelTopFirstMode = 40;
+constexpr int32_t kPanelTop = 0;
+constexpr int32_t kPanelHeight = 120;
+constexpr int32_t kPanelBottomMargin = 100;
+constexpr int32_t kStatsMargin = 30;
+
 // A red tick at the top left while this machine is aboard no ship.
 constexpr IntRect kNoShipMark{100, 0, 102, 20};
 
@@ -240,6 +250,7 @@ void RenderManager::Draw()
     StepScene(SCENE_DRAW);
     if (logOverlayMode > 0)
         DrawLogOverlay();
+    DrawCounterOverlays();
     RefreshClientNames();
     DrawNoShipMark();
     theUIContext.EndFrame();
@@ -287,6 +298,29 @@ void RenderManager::DrawLogOverlay()
     ui.SetCurrentRectEdges(area.right - kLogScrollBarWidth, area.top, area.right, area.bottom);
     logScrollRange = rows - visibleRows;
     uiSlider(kLogScrollBarId, 0.0f, static_cast<float>(std::max(0, logScrollRange)), logScroll, kOverlayLayer, "");
+}
+
+IntRect RenderManager::PanelOverlayRect(int32_t mode, int32_t width, int32_t height)
+{
+    const int32_t top = mode == 1 ? kPanelTopFirstMode : kPanelTop;
+    int32_t down = 0;
+    if (mode == 2)
+        down = height / 2;
+    else if (mode == 3)
+        down = height - kPanelBottomMargin;
+    return {width / 2 - kPanelHalfWidth, top + down, width / 2 + kPanelHalfWidth, top + kPanelHeight + down};
+}
+
+void RenderManager::DrawCounterOverlays()
+{
+    if (!counterOverlays)
+        return;
+    const int32_t width = theUIContext.WindowWidth();
+    const int32_t height = theUIContext.WindowHeight();
+    if (panelOverlayMode > 0)
+        counterOverlays->DrawPanelOverlay(PanelOverlayRect(panelOverlayMode, width, height));
+    if (netStatsOverlayMode > 0)
+        counterOverlays->DrawServerStats({kStatsMargin, kStatsMargin, width - kStatsMargin, height - kStatsMargin});
 }
 
 void RenderManager::RefreshClientNames()

@@ -23,6 +23,7 @@
 #include "game/render/PortraitGen.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/BodyParameters.h"
+#include "game/render/manager/CounterOverlays.h"
 #include "game/render/manager/ObjectEffectState.h"
 #include "game/render/manager/Render3D.h"
 #include "game/shell/Edline.h"
@@ -160,6 +161,11 @@ public:
     // The two jump entry fields go.
     void ReleaseEditLines();
 
+    // The counter panel's rectangle in the window (width by height, pixels)
+    // for its overlay mode 1 to 3: a strip 600 wide across the middle, near
+    // the top, halfway down, or at the bottom.
+    static IntRect PanelOverlayRect(int32_t mode, int32_t width, int32_t height);
+
     // --- Ship types and their lighting.
     // The draw data of the ship key (as given; callers pass lower case), made
     // on first use and kept while the render manager lives; never null.
@@ -205,6 +211,9 @@ public:
     int32_t logScrollRange = 0;       // rows that did not fit the overlay at the last draw
     float panelOpacity = 1.0f;        // alpha factor of console panels
     bool transparentOptionsButton = false;
+    // What draws the F8 and F9 overlays; none: their modes cycle and
+    // nothing shows.
+    CounterOverlays* counterOverlays = nullptr;
     uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
     float shipBoxAngle = 0.0f;   // its turn so far, radians
     std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key
@@ -245,6 +254,7 @@ private:
     void ForwardSoundEvent(const SoundEvent& event);
     void RampJumpSound();
     void DrawLogOverlay();
+    void DrawCounterOverlays();
     void RefreshClientNames();
     void DrawNoShipMark();
     void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);

@@ -174,6 +174,42 @@ TEST_F(RenderManagerTest, overlay_keys_cycle_their_modes_back_to_off)
     EXPECT_EQ(stats, (std::vector<int32_t>{1, 0, 1, 0}));
 }
 
+// Records where the render manager asks for the statistics overlays.
+struct RecordingCounterOverlays : CounterOverlays {
+    void DrawPanelOverlay(const IntRect& rect) override { panels.push_back(rect); }
+    void DrawServerStats(const IntRect& rect) override { stats.push_back(rect); }
+    std::vector<IntRect> panels;
+    std::vector<IntRect> stats;
+};
+
+TEST_F(RenderManagerTest, the_statistics_overlays_are_asked_for_in_their_places_while_their_modes_are_on)
+{
+    graphics.width = 1000;
+    graphics.height = 800;
+    Make();
+    Frame();  // nothing draws them yet: the modes are off and no drawer is given
+    RecordingCounterOverlays overlays;
+    manager->counterOverlays = &overlays;
+    Frame();
+    EXPECT_TRUE(overlays.panels.empty());
+    EXPECT_TRUE(overlays.stats.empty());
+
+    // F8 steps the panel across the window: near the top, halfway down, at
+    // the bottom, then off; F9 shows the statistics inside a margin.
+    Release(qel::vk::kF1 + 8);
+    for (int mode = 0; mode < 4; ++mode) {
+        Release(qel::vk::kF1 + 7);
+        Frame();
+    }
+    const std::vector<IntRect> expected{{200, 40, 800, 160}, {200, 400, 800, 520}, {200, 700, 800, 820}};
+    ASSERT_EQ(overlays.panels.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(overlays.panels[i], expected[i]) << "mode " << i + 1;
+    ASSERT_EQ(overlays.stats.size(), 4u);
+    EXPECT_EQ(overlays.stats[0], (IntRect{30, 30, 970, 770}));
+    manager->counterOverlays = nullptr;
+}
+
 TEST_F(RenderManagerTest, speech_bubbles_are_set_in_place_removed_by_empty_text_and_expire_on_their_tick)
 {
     RenderManager& rm = Make();
