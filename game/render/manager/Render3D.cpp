@@ -9,6 +9,7 @@
 #include "engine/base/QelDrawProcess.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/NetworkIds.h"
+#include "game/render/PointSandwich.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/RenderManager.h"
@@ -30,6 +31,11 @@ constexpr float kQuarterTurn = 1.57079633f;
 // Drones are drawn at a tenth of their mesh, spinning a radian every ten ticks.
 constexpr float kDroneScale = 0.1f;
 constexpr float kDroneTicksPerRadian = 10.0f;
+
+// A shield ripple's band moves this many shell layers over its life and is
+// this many layers wide.
+constexpr float kRippleBandSpeed = 26.0f;
+constexpr float kRippleBandWidth = 5.0f;
 
 constexpr DataKey kLocalScale{"local_scale_coeff", kPlayDoc};
 constexpr DataKey kLocalScaleX{"local_scale_x_coeff", kPlayDoc};
@@ -183,7 +189,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
             spot_lights[static_cast<size_t>(slot)].Apply(redwood, slot);
         }
 
+    shieldedShips.clear();
     DrawObjects(ship, view);
+    DrawShieldRipples(view);
     if (effects) {
         effects->DrawParticles(view);
         effects->DrawPlanets(view, theCamera.eye, direction);
@@ -294,6 +302,8 @@ void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4&
     if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
         redwood->SetParameter("glowMult", GlowOf(object.blink_state, theSimulation->TickCount()), 0.0f, 0.0f, 0.0f);
     drawData->mesh->Draw(world, view, nullptr, "Redwood");
+    if (drawData->pointSandwich)
+        shieldedShips.emplace_back(object.uniqueID, drawData);
 }
 
 void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)
@@ -336,6 +346,37 @@ void Render3D::ApplyLights(uint64_t objectId)
         if (redwood)
             light.Apply(redwood, slot);
         light.radius = 0.0f;
+    }
+}
+
+// Each ripple a beam left on a shielded ship spreads over its hull shell as
+// a band growing from where it hit and fading as it goes; one past its end
+// frees its slot.
+void Render3D::DrawShieldRipples(const glm::mat4& view)
+{
+    const int64_t now = theSimulation->TickCount();
+    for (const auto& [id, drawData] : shieldedShips) {
+        ObjectEffectState& state = owner.objectEffectRecords[id];
+        for (int slot = 0; slot < ObjectEffectState::kRipples; ++slot) {
+            int64_t& start = state.rippleStart[static_cast<size_t>(slot)];
+            const int64_t end = state.rippleEnd[static_cast<size_t>(slot)];
+            if (start == 0)
+                continue;
+            if (end < now) {
+                start = 0;
+                continue;
+            }
+            if (end <= start)
+                continue;  // no time to spread in
+            const float progress = static_cast<float>(static_cast<int32_t>(now - start)) /
+                                   static_cast<float>(static_cast<int32_t>(end - start));
+            PointSandwich& shell = *drawData->pointSandwich;
+            shell.centerPoint = glm::vec3(state.drawMatrix * glm::vec4(state.rippleOffset[static_cast<size_t>(slot)], 1));
+            shell.minMax = glm::vec2(kRippleBandSpeed * progress, kRippleBandSpeed * progress + kRippleBandWidth);
+            glm::vec4 colour = state.rippleColour[static_cast<size_t>(slot)];
+            colour.a = 1.0f - progress;
+            shell.Draw(state.drawMatrix, view, colour);
+        }
     }
 }
 

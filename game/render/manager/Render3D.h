@@ -25,8 +25,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QEL3DObject;
+class ObjectTypeDrawData;
 class Qel2dBitmap;
 class Render3D;
 class RenderManager;
@@ -134,9 +137,12 @@ private:
     void DrawDrone(SpaceObject& object, const glm::mat4& view);
     void DrawBlackHole(SpaceObject& object, const glm::mat4& view);
     void ApplyLights(uint64_t objectId);
+    void DrawShieldRipples(const glm::mat4& view);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 
     RenderManager& owner;
+    // The shielded ships drawn this frame, for their ripples.
+    std::vector<std::pair<uint64_t, ObjectTypeDrawData*>> shieldedShips;
 };
 
 // The shared camera of the 3D views.

@@ -1,9 +1,11 @@
 // The "3dview" widget of a console drawn by the real graphics service on the
 // offscreen driver: the player's ship lit from the chase camera over our sky,
 // with ships around it, copied into its box cut to the box's shape; the
-// camera follows the ship as it moves. Saved as view3d-console.png and
-// view3d-boxes.png in the working folder for a person to look at.
+// camera follows the ship as it moves; a shield ripple spreads over its
+// hull. Saved as view3d-console.png, view3d-boxes.png and view3d-ripple.png
+// in the working folder for a person to look at.
 
+#include "game/render/PointSandwich.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/UIContext.h"
@@ -216,6 +218,41 @@ TEST_F(View3DDrawTest, the_chase_camera_follows_the_ship_as_it_moves_and_turns)
     View3DViewDraw(rect, "3dview");
     ReadScreen();
     EXPECT_NEAR(CountHull(middle), before, before / 4);
+}
+
+TEST_F(View3DDrawTest, a_shield_ripple_spreads_over_the_hull_shell_for_its_time_and_then_frees_its_slot)
+{
+    IntRect whole{0, 0, kWidth, kHeight};
+    world->clock.time_tick_counter = 100;
+    context.Clear();
+    View3DViewDraw(whole, "3dview");
+    ReadScreen();
+    const std::vector<uint8_t> plain = screen;
+
+    // A hit on top of the hull, half way through its ripple: a band 13 to 18
+    // units from it.
+    PointSandwich* shell = manager->GetObjectTypeDrawData("tern_frigate")->pointSandwich.get();
+    ASSERT_NE(shell, nullptr);
+    float distance = 0.0f;
+    glm::vec3 hit(0.0f), normal(0.0f);
+    ASSERT_TRUE(shell->RayCast(glm::vec3(0, 500, 0), glm::vec3(0, -1, 0), distance, hit, normal));
+    ObjectEffectState& state = manager->objectEffectRecords[ship->uniqueID];
+    state.rippleStart[1] = 90;
+    state.rippleEnd[1] = 110;
+    state.rippleOffset[1] = hit;
+    state.rippleColour[1] = glm::vec4(1.0f, 0.15f, 0.1f, 1.0f);
+    state.rippleStart[2] = 50;  // over
+    state.rippleEnd[2] = 99;
+    context.Clear();
+    View3DViewDraw(whole, "3dview");
+    ReadScreen();
+    ASSERT_TRUE(SaveScreen("view3d-ripple.png"));
+    int redder = 0;
+    for (size_t i = 0; i < screen.size(); i += 4)
+        redder += screen[i] > plain[i] + 40;
+    EXPECT_GT(redder, 500);
+    EXPECT_EQ(state.rippleStart[1], 90);
+    EXPECT_EQ(state.rippleStart[2], 0);
 }
 
 TEST_F(View3DDrawTest, boxes_of_any_size_and_shape_show_the_middle_of_the_view_cut_not_squeezed)
