@@ -27,13 +27,12 @@
 
 namespace {
 
-constexpr float kQuarterTurn = 1.57079633f;
 // Drones are drawn at a tenth of their mesh, spinning a radian every ten ticks.
 constexpr float kDroneScale = 0.1f;
 constexpr float kDroneTicksPerRadian = 10.0f;
 
-// A shield ripple's band moves this many shell layers over its life and is
-// this many layers wide.
+// A shield ripple's band moves this far from its hit over its life, in world
+// units, and is this wide.
 constexpr float kRippleBandSpeed = 26.0f;
 constexpr float kRippleBandWidth = 5.0f;
 
@@ -191,6 +190,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
 
     shieldedShips.clear();
     DrawObjects(ship, view);
+    if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
+        redwood->SetParameter("glowMult", 1.0f, 0.0f, 0.0f, 0.0f);  // blinking is the 3D view's alone
     DrawShieldRipples(view);
     if (effects) {
         effects->DrawParticles(view);

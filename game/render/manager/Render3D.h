@@ -62,6 +62,7 @@ public:
 class Render3D {
 public:
     static constexpr float kFieldOfView = 1.0471976f;  // π/3
+    static constexpr float kQuarterTurn = 1.57079633f;  // π/2
     static constexpr float kNearPlane = 1.0f;
     static constexpr float kFarPlane = 100000.0f;
     static constexpr float kFrustumFar = 10000.0f;  // culling reaches less far than the projection
@@ -106,7 +107,6 @@ public:
     float nav_ring_brightness = 1.0f;
     glm::mat4 nav_ring_matrix{1.0f};
     VecFrustum view_frustum;
-    glm::vec3 prev_camera_pos{0.0f};
     int32_t beam_draw_distance = kDefaultBeamDrawDistance;
 
     // The cinematic camera: driven by the script, or by the choice of an
@@ -117,12 +117,6 @@ public:
     uint64_t targetID = 0;  // the object looked at; 0 = none
     glm::vec3 targetPos{0.0f};
     int64_t cinematic_chosen_tick = -1;
-    uint64_t cinematic_request = 0;
-
-    std::string hyper_warp_key;
-    uint64_t effect_tick = 0;
-    uint64_t hyper_warp_last_tick = 0;
-    bool hyper_warp_on = false;
 
     Render3DEffects* effects = nullptr;  // none: the view draws without them
 

@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr float kQuarterTurn = 1.57079633f;
 // The chase camera sits 60 above and 160 behind the ship, in its frame; the
 // first-person eye at a hundredth of that.
 constexpr glm::vec4 kChaseOffset{0.0f, 60.0f, -160.0f, 1.0f};
