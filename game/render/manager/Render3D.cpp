@@ -168,10 +168,6 @@ void Render3D::Draw(const IntRect& rect, bool full)
                        kNearPlane, kFrustumFar);
     if (effects)
         effects->DrawEffectEvents(*this);
-    if (ship)
-        nav_ring_matrix = glm::translate(glm::mat4(1.0f), ship->pos + glm::vec3(0.0f, -28.0f, 0.0f)) *
-                          glm::scale(glm::mat4(1.0f), glm::vec3(-100.0f, 100.0f, 100.0f)) *
-                          glm::rotate(glm::mat4(1.0f), 2.0f * kQuarterTurn, glm::vec3(0, 1, 0));
 
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     gGraphicsFactory->Flush2D();

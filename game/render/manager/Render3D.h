@@ -104,8 +104,6 @@ public:
     std::unique_ptr<QEL3DObject> bball_mesh;
     std::map<std::string, std::unique_ptr<QEL3DObject>> body_meshes;  // by file name; entries stay
     std::array<RedwoodPointLight, RedwoodPointLight::kSlots> spot_lights{};
-    float nav_ring_brightness = 1.0f;
-    glm::mat4 nav_ring_matrix{1.0f};
     VecFrustum view_frustum;
     int32_t beam_draw_distance = kDefaultBeamDrawDistance;
 

@@ -75,7 +75,6 @@ void Render3D::UpdateCamera(SpaceObject* ship)
                                          static_cast<float>(owner.mainBuffWidth) /
                                              static_cast<float>(std::max(owner.mainBuffHeight, 1)),
                                          kNearPlane, kFarPlane);
-    nav_ring_matrix = glm::mat4(1.0f);
     if (!ship || !theSimulation)
         return;
     const int64_t now = theSimulation->TickCount();

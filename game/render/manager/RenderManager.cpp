@@ -139,7 +139,6 @@ void RenderManager::Setup()
         radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
     }
     radarSetUp = true;
-    render3D.nav_ring_brightness = navRingBrightness;
     render3D.Setup();
     theRetainedGUIManager.Draw();
     ReadGuiColors();
