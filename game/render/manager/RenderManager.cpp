@@ -139,6 +139,7 @@ void RenderManager::Setup()
         radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
     }
     radarSetUp = true;
+    render3D.Setup();
     theRetainedGUIManager.Draw();
     ReadGuiColors();
 }
