@@ -88,6 +88,8 @@ bool QelEnetNetworkServer::Receive(QelNetworkMessage& message, uint64_t& sender)
             message.Reset();
             message.WriteInt64(qel::kConnectedKey);
             sender = message.sender = AttachNextId(event.peer);
+            qel::SetPeerTimeout(event.peer, linkTimeoutMs);
+            qel::KeepPacketThrottleOpen(event.peer);
             return true;
         case ENET_EVENT_TYPE_DISCONNECT:
             message.Reset();

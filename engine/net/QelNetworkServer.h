@@ -27,6 +27,10 @@ public:
     // Starts closing the connection of one client; its disconnect event
     // follows through Receive. False when no connected client has the id.
     virtual bool DisconnectClient(uint64_t clientId) = 0;
+    // A console whose reliable traffic goes unacknowledged this long is
+    // disconnected (its disconnect event follows through Receive). Applies to
+    // consoles that connect afterwards; 0 keeps the transport's own bounds.
+    virtual void SetLinkTimeout(uint32_t milliseconds) = 0;
     // True when the port could not be bound: nothing is received or sent.
     virtual bool IsNotRunning() const = 0;
     // Why the port could not be bound, as the system said it ("Address

@@ -33,6 +33,20 @@ bool IsForgedConnectionEvent(const uint8_t* data, size_t length)
     return key == kConnectedKey || key == kReservedKey || key == kDisconnectedKey;
 }
 
+void KeepPacketThrottleOpen(ENetPeer* peer)
+{
+    enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_ACCELERATION, 0);
+}
+
+void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds)
+{
+    if (milliseconds == 0)
+        return;
+    // The same minimum and maximum: the connection ends when the oldest
+    // unacknowledged command is that old, however many resends it took.
+    enet_peer_timeout(peer, 0, milliseconds, milliseconds);
+}
+
 bool SendPacket(ENetPeer* peer, ENetPacket* packet)
 {
     const bool queued = enet_peer_send(peer, kChannel, packet) == 0;

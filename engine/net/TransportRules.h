@@ -32,6 +32,18 @@ bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint
 // console could remove its own record on the server), so it is dropped.
 bool IsForgedConnectionEvent(const uint8_t* data, size_t length);
 
+// ENet's packet throttle takes round trips longer than before as congestion:
+// it drops unreliable packets at the sender and narrows the reliable window,
+// and after a sudden rise of the delay it stops unreliable packets until its
+// next review, seconds later. Game traffic is small beside what a local
+// network carries, so the throttle is told never to close (and tells the
+// other end the same).
+void KeepPacketThrottleOpen(ENetPeer* peer);
+
+// Sets how long the peer's reliable traffic may go unacknowledged before
+// ENet ends the connection; 0 leaves ENet's own bounds (5 to 30 s).
+void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds);
+
 // Queues the packet on the peer; a packet ENet did not take is destroyed.
 bool SendPacket(ENetPeer* peer, ENetPacket* packet);
 
