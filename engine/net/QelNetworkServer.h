@@ -11,9 +11,14 @@ class QelNetworkMessage;
 
 class QelNetworkServer {
 public:
-    // Packet flags of Send.
+    // Packet flags of Send. An unreliable message larger than a datagram is
+    // lost whole when one of its pieces is.
     static constexpr uint32_t kUnreliable = 0;
     static constexpr uint32_t kReliable = 1;
+    // On a channel of its own, ordered apart from everything else: for
+    // streams whose every message replaces the last (object records), which
+    // must not wait behind a reliable message that is being resent.
+    static constexpr uint32_t kRecordStream = 2;
 
     virtual ~QelNetworkServer() = default;
 

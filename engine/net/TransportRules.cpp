@@ -47,9 +47,9 @@ void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds)
     enet_peer_timeout(peer, 0, milliseconds, milliseconds);
 }
 
-bool SendPacket(ENetPeer* peer, ENetPacket* packet)
+bool SendPacket(ENetPeer* peer, ENetPacket* packet, enet_uint8 channel)
 {
-    const bool queued = enet_peer_send(peer, kChannel, packet) == 0;
+    const bool queued = enet_peer_send(peer, channel, packet) == 0;
     if (packet->referenceCount == 0)
         enet_packet_destroy(packet);
     return queued;

@@ -18,8 +18,11 @@ constexpr uint64_t kConnectedKey = 0;
 constexpr uint64_t kReservedKey = 1;   // registered empty on both sides, never sent
 constexpr uint64_t kDisconnectedKey = 2;
 
-// ENet's channel for all traffic.
+// ENet's channel for all traffic but the object records, which travel on a
+// channel of their own: each record replaces the last, and on the common
+// channel they would wait behind any reliable message being resent.
 constexpr enet_uint8 kChannel = 0;
+constexpr enet_uint8 kRecordChannel = 1;
 
 // Copies a received packet into the message and destroys the packet. A packet
 // too large for a message is dropped instead: counted, and the first time
@@ -44,7 +47,8 @@ void KeepPacketThrottleOpen(ENetPeer* peer);
 // ENet ends the connection; 0 leaves ENet's own bounds (5 to 30 s).
 void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds);
 
-// Queues the packet on the peer; a packet ENet did not take is destroyed.
-bool SendPacket(ENetPeer* peer, ENetPacket* packet);
+// Queues the packet on the peer's channel; a packet ENet did not take is
+// destroyed.
+bool SendPacket(ENetPeer* peer, ENetPacket* packet, enet_uint8 channel = kChannel);
 
 }  // namespace qel

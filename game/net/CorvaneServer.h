@@ -54,6 +54,7 @@ public:
         float visionBaseDistance = 0.0f;                  // for the replication passes
         std::string serverName;                           // announced on the local network
         bool lanDiscovery = false;                        // answer consoles searching the local network
+        uint32_t linkTimeoutMs = 0;  // a console's link silent this long ends; 0: the transport's own (5 to 30 s)
 
         // "serverNetworkPort", "server-network-mess-per-frame",
         // "scriptTickDelay", "player-vision-base-distance" and
@@ -126,8 +127,10 @@ public:
     // no existing space object.
     void SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
                              const std::vector<uint64_t>& clientIds);
-    // "fullobject": the object's record and identity.
-    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds);
+    // "fullobject": the object's record and identity. Reliable when it is sent
+    // once only (an answer, a finished scan, the mission's forced update); the
+    // periodic ones replace each other and travel with the object records.
+    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds, uint32_t packetFlags);
     // Ids of the objects within the radius of the centre on X and Z, fast
     // movers left out.
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);

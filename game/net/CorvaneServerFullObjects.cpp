@@ -32,7 +32,8 @@ void ReportOversizeObject(const SpaceObject& object)
 
 }  // namespace
 
-void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds)
+void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds,
+                                   uint32_t packetFlags)
 {
     if (clientIds.empty())
         return;
@@ -50,7 +51,7 @@ void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<
         return;
     }
     message.recipients = clientIds;
-    SendLocked(message, kUnreliable);
+    SendLocked(message, packetFlags);
 }
 
 // The objects the mission asked to send again, to one console or to all.
@@ -65,7 +66,7 @@ void CorvaneServer::SendQueuedFullObjects()
             if (update.clientId == 0 || entry.first == update.clientId)
                 recipients.push_back(entry.first);
         if (const SpaceObject* object = FindSpaceObjectById(update.spaceObjectId))
-            SendFullObject(*object, recipients);
+            SendFullObject(*object, recipients, kReliable);
     }
     theSimulation->forcedUpdates.clear();
 }
@@ -79,7 +80,7 @@ void CorvaneServer::SendOwnShipFullObjects()
     if (!NextServedShip(ownShipFullCursor, grouping, kOwnShipFullPeriod, shipId, recipients))
         return;
     if (SpaceObject* ship = FindSpaceObjectById(shipId)) {
-        SendFullObject(*ship, recipients);
+        SendFullObject(*ship, recipients, kRecordStream);
         SendBlob(kBlobOfSpaceObject, ship->data_set, shipId, 0, recipients, true);
     }
     SendCompletedScans();
@@ -95,7 +96,7 @@ void CorvaneServer::SendCompletedScans()
         SpaceObject* object = FindSpaceObjectById(objectId);
         if (consoles == grouping.shipToClients.end() || !object)
             continue;
-        SendFullObject(*object, consoles->second);
+        SendFullObject(*object, consoles->second, kReliable);
         SendBlob(kBlobOfSpaceObject, object->data_set, objectId, 0, consoles->second, true);
     }
 }
@@ -113,7 +114,7 @@ void CorvaneServer::SendTargetFullObjects()
         return;
     for (uint64_t targetId : targets->second) {
         if (SpaceObject* target = FindSpaceObjectById(targetId)) {
-            SendFullObject(*target, recipients);
+            SendFullObject(*target, recipients, kRecordStream);
             SendBlob(kBlobOfSpaceObject, target->data_set, targetId, 0, recipients, false);
         }
     }

@@ -74,7 +74,7 @@ public:
     {
         message.WriteInt64(0);
         message.recipients = recipients;
-        server.SendLocked(message, ServerMessageSink::kUnreliable);
+        server.SendLocked(message, ServerMessageSink::kRecordStream);
     }
 
 private:

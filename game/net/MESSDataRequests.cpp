@@ -11,7 +11,8 @@
 #include "game/net/SignalMessage.h"
 #include "game/net/WorldLookup.h"
 
-// Ids of objects that no longer exist get no answer.
+// Ids of objects that no longer exist get no answer. The answer travels
+// reliably: the console waits for it.
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
 {
     FullObjectRequestSignal request;
@@ -25,7 +26,7 @@ void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
     const std::vector<uint64_t> recipient{requester};
     for (uint64_t id : request.objectIds) {
         if (SpaceObject* object = FindSpaceObjectById(id)) {
-            gServer->SendFullObject(*object, recipient);
+            gServer->SendFullObject(*object, recipient, ServerMessageSink::kReliable);
             gServer->SendBlob(kBlobOfSpaceObject, object->data_set, id, 0, recipient, true);
         }
     }

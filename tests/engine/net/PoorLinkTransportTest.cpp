@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <numeric>
 #include <set>
 #include <thread>
 
@@ -126,6 +127,47 @@ TEST_F(PoorLinkTransportTest, a_link_whose_delay_rises_still_gets_every_unreliab
         return numbers.size() == kSent;
     });
     EXPECT_EQ(numbers.size(), kSent) << "the relay dropped " << relay->Counts().dropped;
+}
+
+// What a console sends arrives once each and in order, however the link
+// loses, copies and reorders the datagrams that carry it.
+TEST_F(PoorLinkTransportTest, every_command_arrives_once_and_in_order_through_a_link_that_loses_copies_and_reorders)
+{
+    LinkConditions rough;
+    rough.lossRate = 0.1;
+    rough.delay = 20ms;
+    rough.jitter = 10ms;
+    rough.duplicateRate = 0.3;
+    rough.reorderRate = 0.1;
+    const uint64_t id = ConnectThrough(rough);
+    ASSERT_NE(id, 0u);
+    constexpr uint32_t kSent = 200;
+    for (uint32_t number = 0; number < kSent; ++number) {
+        QelNetworkMessage command;
+        command.WriteInt64(kTestKey).WriteInt32(number);
+        ASSERT_TRUE(client->Send(command));
+        if (number % 10 == 9)
+            ServiceClient();  // lets the datagrams out in several bursts
+    }
+    std::vector<uint32_t> heard;
+    ASSERT_TRUE(PumpUntil([&] {
+        ServiceClient();
+        QelNetworkMessage message;
+        uint64_t sender = 0;
+        while (server->Receive(message, sender)) {
+            uint32_t number = 0;
+            if (KeyOf(message) == kTestKey && (message.ReadInt32(number), !message.IsBad()))
+                heard.push_back(number);
+        }
+        return heard.size() >= kSent;
+    }));
+    std::vector<uint32_t> expected(kSent);
+    std::iota(expected.begin(), expected.end(), 0u);
+    EXPECT_EQ(heard, expected);
+    const RelayCounts counts = relay->Counts();
+    EXPECT_GT(counts.duplicated, 0u);
+    EXPECT_GT(counts.reordered, 0u);
+    EXPECT_GT(counts.dropped, 0u);
 }
 
 TEST_F(PoorLinkTransportTest, a_link_silent_beyond_its_time_out_ends_on_both_sides_and_a_new_connection_works)

@@ -11,7 +11,7 @@
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
-#include "game/world/SimulationClock.h"
+#include "tests/game/net/loopback/CurrentWorld.h"
 #include "tests/engine/net/LoopbackHarness.h"
 
 #include <gtest/gtest.h>
@@ -55,14 +55,6 @@ protected:
         server.reset();
         UseWorld(serverWorld);
         gNetworkFactory = nullptr;
-    }
-
-    // The world the handlers, timers and data-set stamps see.
-    static void UseWorld(Simulation& world)
-    {
-        theSimulation = &world;
-        SetCurrentSimulationClock(&world.clock);
-        blobChangeTick = world.TickCount();
     }
 
     void ServerFrame()

@@ -17,6 +17,7 @@
 namespace {
 
 using nettest::ReplicationFixture;
+using nettest::UseWorld;
 
 constexpr uint64_t kKnown = kSpaceObjectIdBit | 4;
 constexpr uint64_t kUnknown = kSpaceObjectIdBit | 77;

@@ -12,6 +12,7 @@
 namespace {
 
 using nettest::ReplicationFixture;
+using nettest::UseWorld;
 
 bool SameBits(float a, float b)
 {
