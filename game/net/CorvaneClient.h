@@ -10,6 +10,7 @@
 // client does not connect by itself: the connect scene calls Connect. All but
 // the receive thread runs on the main thread.
 
+#include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
 #include "game/world/SimulationTimer.h"
 
@@ -45,6 +46,11 @@ public:
     // A changed string map is saved this many frames after the last change,
     // so a burst of changes is written once.
     static constexpr int32_t kSaveDelayFrames = 100;
+    // Requests leave at 10 ids every 11 ticks, about 910 before the requested
+    // set is forgotten; a longer queue could never drain in time. A server
+    // that names ever new unknown ids must not grow it without end: an id
+    // that finds the queue full is asked for on a later update instead.
+    static constexpr size_t kMaxQueuedRequests = 1000;
     // A miss counter set to this waits ten more misses before it counts again.
     static constexpr int32_t kMissCounterAfterRequest = -10;
     // The distance sort orders objects in steps of 2000 units (squared).
@@ -75,7 +81,8 @@ public:
     bool Connect(const std::string& address);
     void Disconnect();
     bool IsConnected();
-    // Sends reliably; dropped while not connected.
+    // Sends reliably; dropped while not connected, and when a write did not
+    // fit the message (CutShortMessages.h).
     void Send(QelNetworkMessage& message);
 
     void DispatchMessages();
@@ -86,8 +93,8 @@ public:
     void SaveStringMap();
 
     // Fed by the object update handler: an object seen but not known. Queued
-    // unless it waits in the queue already or its request left no more than
-    // kAnswerPatienceTicks ago.
+    // unless it waits in the queue already, its request left no more than
+    // kAnswerPatienceTicks ago, or kMaxQueuedRequests wait.
     void RequestFullObject(uint64_t objectId);
     // Fed by the full-object handler.
     void FullObjectArrived(uint64_t objectId);
@@ -109,7 +116,7 @@ public:
     // What this console refused this run, in one line; "" when nothing.
     std::string DescribeRefusedMessages() const;
 
-    std::map<std::string, std::string> stringMap;  // kept across runs
+    ClientStringMap stringMap;  // kept across runs
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:

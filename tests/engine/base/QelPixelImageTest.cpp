@@ -9,6 +9,19 @@
 
 namespace {
 
+// The signature and header chunk of a PNG of that size, and nothing more.
+std::string PngHeader(uint32_t width, uint32_t height)
+{
+    std::string png = "\x89PNG\r\n\x1a\n";
+    png += std::string("\0\0\0\x0dIHDR", 8);
+    for (uint32_t side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png += static_cast<char>((side >> shift) & 0xFF);
+    png += std::string("\x08\x06\0\0\0", 5);
+    png += std::string(4, '\0');  // the check sum, which the decoder does not read
+    return png;
+}
+
 std::string RawHeader(int32_t width, int32_t height)
 {
     std::string bytes(8, '\0');
@@ -70,12 +83,30 @@ TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alo
     folder.Write("huge.rawbitmap", RawHeader(100000, 2));
     folder.Write("negative.rawbitmap", RawHeader(-1, 2));
     folder.Write("header.rawbitmap", "abc");
+    // Found by fuzzing: the largest size claimed by a file of a few bytes
+    // had a gigabyte allocated for it before the short read was noticed.
+    folder.Write("claims-most.rawbitmap", RawHeader(QelPixelImage::kMaxSide, QelPixelImage::kMaxSide) + "xy");
+    folder.Write("too-large.png", PngHeader(QelPixelImage::kMaxSide + 1, 2));
+    // Found by fuzzing: an uncompressed TGA header of 3855 x 3855 pixels in a
+    // file of 20 bytes took seconds to "decode" into 57 MB of nothing.
+    // Found by fuzzing: a chunk length of a gigabyte in a tiny PNG.
+    folder.Write("giant-chunk.png", PngHeader(4, 4) + std::string("\x40\0\0\0IDAT\x78\x9c", 10));
+    folder.Write("empty-giant.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x0f\x0f\x0f\x0f\x18\0xy", 20));
     QelPixelImage image;
     image.Resize(1, 1);
     std::string error;
     EXPECT_FALSE(image.LoadImageFile(folder / "junk.png", error));
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "too-large.png", error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "giant-chunk.png", error));
+    EXPECT_NE(error.find("a chunk claims more bytes than the file holds"), std::string::npos) << error;
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "empty-giant.tga", error));
+    EXPECT_NE(error.find("more than 20 bytes can hold"), std::string::npos) << error;
     for (const char* name : {"short.rawbitmap", "huge.rawbitmap", "negative.rawbitmap", "header.rawbitmap",
-                             "absent.rawbitmap"}) {
+                             "absent.rawbitmap", "claims-most.rawbitmap"}) {
         error.clear();
         EXPECT_FALSE(image.LoadRawFile(folder / name, error)) << name;
         EXPECT_FALSE(error.empty()) << name;

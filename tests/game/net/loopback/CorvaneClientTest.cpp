@@ -6,6 +6,7 @@
 #include "engine/net/TransportRules.h"
 #include "game/net/BeamMessage.h"
 #include "game/net/CorvaneClient.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SpaceObjectRecord.h"
@@ -250,6 +251,22 @@ TEST_F(CorvaneClientTest, an_object_whose_answer_was_lost_is_asked_for_again_at_
     EXPECT_EQ(lastRequest(), std::vector<uint64_t>{unknown.uniqueID});
 }
 
+// A server naming ever new unknown ids grew the queue without end, far
+// faster than requests could drain it.
+TEST_F(CorvaneClientTest, request_queue_stops_growing_at_its_bound_and_a_refused_id_is_asked_for_later)
+{
+    MakeClient();
+    const uint64_t bound = CorvaneClient::kMaxQueuedRequests;
+    for (uint64_t i = 1; i <= bound + 50; ++i)
+        client->RequestFullObject(kObject | i);
+    EXPECT_EQ(client->RequestQueue().size(), bound);
+    EXPECT_EQ(client->RequestedIds().count(kObject | (bound + 1)), 0u);
+    for (int tick = 1; tick <= 11; ++tick)
+        client->Tick();
+    client->RequestFullObject(kObject | (bound + 1));
+    EXPECT_EQ(client->RequestQueue().back(), kObject | (bound + 1));
+}
+
 TEST_F(CorvaneClientTest, beam_is_recorded_in_the_console_world_and_transient_changes_nothing)
 {
     ConnectClient();
@@ -338,6 +355,49 @@ TEST_F(CorvaneClientTest, distance_sort_orders_objects_in_2000_unit_steps_and_ne
     for (const SuperContainerObject* object : world.Container()->Objects())
         order.push_back(object->uniqueID & 0xFF);
     EXPECT_EQ(order, (std::vector<uint64_t>{1, 4, 5, 3, 2}));
+}
+
+// Found by fuzzing: the answer to a request for a client string whose key
+// fills a message went out cut short, without its value.
+TEST_F(CorvaneClientTest, an_answer_too_long_for_a_message_is_not_sent_cut_short)
+{
+    ConnectClient();
+    QelNetworkMessage request;
+    request.WriteInt64(HashMessageName("signal"));
+    WriteSignal(request, ClientStringRequestSignal{std::string(QelNetworkMessage::kMessageBufferSize - 12, 'k')});
+    ASSERT_FALSE(request.IsOverflowed());
+    SendToClient(request);
+    QelNetworkMessage ping;
+    ping.WriteInt64(HashMessageName("signal"));
+    WriteSignal(ping, PingSignal{7});
+    SendToClient(ping);
+    const uint64_t cutShortBefore = CutShortMessageCount();
+    ASSERT_TRUE(qel::test::PumpUntil([&] {
+        client->FrameUpdate();
+        ServerReceive();
+        return !signals.empty();
+    }));
+    ASSERT_EQ(signals.size(), 1u);
+    EXPECT_EQ(signals[0].code, SIGNAL_MESS_PING);
+    EXPECT_EQ(CutShortMessageCount(), cutShortBefore + 1);
+}
+
+// Found by fuzzing: a server may place objects far beyond any sector, and
+// their squared distance in steps did not fit the integer it was turned into.
+TEST_F(CorvaneClientTest, distance_sort_orders_objects_far_beyond_any_sector)
+{
+    MakeClient();
+    AddObject(kObject | 1, {0, 0, 0});
+    world.subjectID = kObject | 1;
+    AddObject(kObject | 2, {1e19f, 0, 0});
+    AddObject(kObject | 3, {-3e38f, 3e38f, 0});
+    AddObject(kObject | 4, {5e18f, 0, 0});
+    for (int frame = 0; frame < 100; ++frame)
+        client->FrameUpdate();
+    std::vector<uint64_t> order;
+    for (const SuperContainerObject* object : world.Container()->Objects())
+        order.push_back(object->uniqueID & 0xFF);
+    EXPECT_EQ(order, (std::vector<uint64_t>{1, 4, 2, 3}));
 }
 
 TEST_F(CorvaneClientTest, string_map_is_read_with_either_line_end_and_saved_100_frames_after_the_last_change)
