@@ -35,7 +35,8 @@ public:
     // A console whose reliable traffic goes unacknowledged this long is
     // disconnected (its disconnect event follows through Receive). Applies to
     // consoles that connect afterwards; 0 keeps the transport's own bounds.
-    virtual void SetLinkTimeout(uint32_t milliseconds) = 0;
+    // An endpoint without links to time (a stand-in) ignores it.
+    virtual void SetLinkTimeout(uint32_t /*milliseconds*/) {}
     // True when the port could not be bound: nothing is received or sent.
     virtual bool IsNotRunning() const = 0;
     // Why the port could not be bound, as the system said it ("Address

@@ -57,6 +57,8 @@ protected:
         gNetworkFactory = nullptr;
     }
 
+    static void UseWorld(Simulation& world) { nettest::UseWorld(world); }
+
     void ServerFrame()
     {
         UseWorld(serverWorld);

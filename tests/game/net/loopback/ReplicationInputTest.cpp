@@ -17,7 +17,6 @@
 namespace {
 
 using nettest::ReplicationFixture;
-using nettest::UseWorld;
 
 constexpr uint64_t kKnown = kSpaceObjectIdBit | 4;
 constexpr uint64_t kUnknown = kSpaceObjectIdBit | 77;

@@ -12,7 +12,6 @@
 namespace {
 
 using nettest::ReplicationFixture;
-using nettest::UseWorld;
 
 bool SameBits(float a, float b)
 {
