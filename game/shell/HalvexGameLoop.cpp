@@ -12,6 +12,7 @@
 #include "game/render/DrawDataHullSilhouettes.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/shell/ConsoleSettings.h"
 #include "game/shell/FtdiDmxTransport.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
@@ -66,6 +67,7 @@ void HalvexGameLoop::Startup()
     theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
     KeyValueParser::Load();
     AppData::Load();
+    theConsoleSettings.ReadViewSettings();
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();

@@ -12,6 +12,9 @@ constexpr int kBackdropLayer = 995;
 // to spare.
 constexpr int32_t kAddressCapacity = 64;
 constexpr int32_t kAddressFieldId = 101;
+// A name the server's client list can show in full.
+constexpr int32_t kMachineNameCapacity = 32;
+constexpr int32_t kMachineNameFieldId = 102;
 
 }  // namespace
 
@@ -19,6 +22,7 @@ Qel2dBitmap* scmBackImage = nullptr;
 glm::vec4 deepBackgroundColour{0.0f, 0.0f, 0.0f, 1.0f};
 bool optionsOpenedFromServer = false;
 SceneFunction optionsReturnScene;
+Edline machineNameField{kMachineNameFieldId, "gui-2", kMachineNameCapacity};
 Edline connectAddressField{kAddressFieldId, "gui-2", kAddressCapacity};
 std::string connectNotice;
 std::string serverAddressText;

@@ -24,6 +24,9 @@ extern glm::vec4 deepBackgroundColour;
 extern bool optionsOpenedFromServer;
 extern SceneFunction optionsReturnScene;
 
+// This machine's name on the server's screens, edited in the options.
+extern Edline machineNameField;
+
 // The address the connect scene connects to.
 extern Edline connectAddressField;
 // What the connect scene tells the user: that the server went away, or that
