@@ -23,9 +23,11 @@ constexpr int kPreviewWidth = 400;
 constexpr int kPreviewHeight = 300;
 constexpr const char* kPreviewShip = "fleet_light_cruiser";
 constexpr IntRect kPanelPosition{100, 100, 1000, 1000};
-// The preview ship seen from its side, a little from behind, at twice its size.
+// The preview ship seen from its side, a little from behind, scaled to
+// fill most of the preview whatever the size of its mesh.
 constexpr float kPreviewAngle = -1.8849556f;
-constexpr float kPreviewScale = 2.0f;
+constexpr float kPreviewSpan = 1200.0f;
+constexpr float kDefaultPreviewScale = 2.0f;
 
 constexpr int32_t kExitId = 10;
 constexpr int32_t kEnabledId = 11;
@@ -34,6 +36,11 @@ constexpr int32_t kExitHeight = 33;
 
 // The preview ship's drawing, made on the first visit and kept for the run.
 std::unique_ptr<ObjectTypeDrawData> previewShip;
+
+float PreviewScale()
+{
+    return previewShip && previewShip->size > 0.0f ? kPreviewSpan / previewShip->size : kDefaultPreviewScale;
+}
 
 void Enter()
 {
@@ -65,7 +72,7 @@ SceneFunction Draw()
 {
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
-    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, kPreviewScale);
+    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale());
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
