@@ -11,6 +11,9 @@
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/shell/HalvexGameLoop.h"
+#include "game/shell/SceneHost.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/widgets/LocalConsoleScreen.h"
 
 namespace {
 
@@ -35,7 +38,9 @@ int main()
         ShowQelMessageBox("Startup", qel::MissingDataFolderText(), QelMessageBoxKind::Error, nullptr);
         return EXIT_FAILURE;
     }
-    HalvexGameLoop game;
+    HalvexGameLoop::Options options;
+    options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
+    HalvexGameLoop game(options);
     GLQELSystemClass system(game);
     // The run loop catches what the game throws; this catches a failure of the
     // start-up itself, so the services are still taken down in order.

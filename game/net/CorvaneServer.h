@@ -29,6 +29,7 @@
 #include <vector>
 
 class ObjectDataBlob;
+struct WidgetBoxStateSignal;
 class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
@@ -231,3 +232,8 @@ void StartServerMessage(QelNetworkMessage& message, const std::string& name, uin
 QelNetworkMessage& ServerOutgoingMessage();
 void SendServerMessageToAll(uint32_t packetFlags);
 void SendServerMessageToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+
+// "widget_box_state" as the mission receives it: the widget as sub-tag, the
+// screen as extra tag, "left, top, right, bottom" as value tag and the layout
+// index as sub-float. The caller fills who sent it and when.
+EventMessage WidgetBoxStateEvent(const WidgetBoxStateSignal& box);

@@ -118,7 +118,9 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
-    HandleServerHelmSignal(code, *message, from);
+    if (HandleServerHelmSignal(code, *message, from))
+        return;
+    HandleServerConsoleSignal(code, *message, from);
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
     // 74, 75, 76, 78 fighter controls: the fighter console.

@@ -121,7 +121,7 @@ public:
     QelFileIO* GetFileIO(const std::string&) override { return nullptr; }
     QelFileIO* FindFileIO(const std::string&) override { return nullptr; }
     void Quit() override {}
-    uint32_t GetMilliseconds() override { return 0; }
+    uint32_t GetMilliseconds() override { return milliseconds; }
     uint32_t GetSeconds() override { return 0; }
     int32_t GetMinutesSinceStart() override { return 0; }
     int64_t GetSecondsSinceBase() override { return 0; }
@@ -176,6 +176,7 @@ public:
     // them ($QEL_SETTINGS_DIR names the test's own folder).
     bool settingsOnDisk = false;
     std::string clipboard;
+    uint32_t milliseconds = 0;                    // the engine clock, as the test sets it
 };
 
 }  // namespace qeltest

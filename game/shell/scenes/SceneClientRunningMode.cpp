@@ -7,6 +7,7 @@
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/Simulation.h"
 
@@ -36,6 +37,7 @@ SceneFunction Draw()
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
     ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
     DrawMenuBackdrop();
+    DrawConsoleScreenBoxes();
     theRetainedGUIScreen.HandleHotKeys();
     DrawStoryDialogs();
     return SceneClientRunningMode;

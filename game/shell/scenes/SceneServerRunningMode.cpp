@@ -17,6 +17,7 @@
 #include "game/shell/scenes/MissionStart.h"
 #include "game/shell/scenes/NetworkFailureDialog.h"
 #include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
 #include "game/world/AppData.h"
@@ -110,12 +111,13 @@ void DrawHelpBox(UIContext& ui)
     ui.DrawText(ui.GetFont("gui-2"), text, std::string(kHelpText) + serverAddressText, kWhite, kHelpLayer + 1, 2);
 }
 
-// The server's own console: the mission's screens over the backdrop, the
-// pause button, the story dialogs and the help box.
+// The server's own console: its boxes and the mission's screens over the
+// backdrop, the pause button, the story dialogs and the help box.
 void DrawServerConsoleButtons()
 {
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
+    DrawConsoleScreenBoxes();
     theRetainedGUIScreen.HandleHotKeys();
     DrawPauseButton(ui);
     DrawStoryDialogs();

@@ -18,3 +18,7 @@ void SendSignal(const Signal& signal)
     WriteSignal(StartClientMessage("signal"), signal);
     SendClientMessage();
 }
+
+// The boxes of this machine's console in its widget list's order, then the
+// edit mode that moves them; no widgets yet: nothing.
+void DrawConsoleScreenBoxes();
