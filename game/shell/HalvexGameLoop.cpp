@@ -12,7 +12,6 @@
 #include "game/render/DrawDataHullSilhouettes.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
-#include "game/shell/ConsoleSettings.h"
 #include "game/shell/FtdiDmxTransport.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
@@ -68,7 +67,6 @@ void HalvexGameLoop::Startup()
     theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
     KeyValueParser::Load();
     AppData::Load();
-    theConsoleSettings.ReadViewSettings();
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();

@@ -6,9 +6,11 @@
 
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelSound.h"
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/MachineSettings.h"
 #include "game/shell/UIControls.h"
@@ -201,6 +203,14 @@ bool DrawVolume(UIContext& ui, int32_t id, const VolumeRow& row, float& volume)
     return volume != before;
 }
 
+// The engines' loops are the sound effects that play on while the volume moves.
+void SetEngineLoopVolume(RenderManager& sounds, float volume)
+{
+    for (QelSound* loop : {sounds.engineBaseSound, sounds.engineToneSound})
+        if (loop)
+            loop->SetVolume(volume);
+}
+
 void DrawVolumes(UIContext& ui, int32_t firstId)
 {
     const int32_t width = ui.WindowWidth();
@@ -209,7 +219,8 @@ void DrawVolumes(UIContext& ui, int32_t firstId)
     if (DrawVolume(ui, firstId, kMusicRow, music) && gMusicControl)
         gMusicControl->SetMusicVolume(music);
     ui.ShiftRectY(1, 1);
-    DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume);
+    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && theRenderManager)
+        SetEngineLoopVolume(*theRenderManager, AppData::sfxVolume);
     ui.ShiftRectY(1, 1);
     if (DrawVolume(ui, firstId + 2, kGuiRow, AppData::guiVolume))
         PlayGUISound("gui_button");

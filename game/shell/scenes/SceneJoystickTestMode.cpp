@@ -5,6 +5,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/render/ObjectTypeDrawData.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/MachineSettings.h"
@@ -13,8 +14,6 @@
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
-
-#include <memory>
 
 namespace {
 
@@ -34,12 +33,16 @@ constexpr int32_t kEnabledId = 11;
 constexpr int32_t kExitWidth = 198;
 constexpr int32_t kExitHeight = 33;
 
-// The preview ship's drawing, made on the first visit and kept for the run.
-std::unique_ptr<ObjectTypeDrawData> previewShip;
+// The preview ship's drawing, kept by the render manager; null without one.
+ObjectTypeDrawData* PreviewShip()
+{
+    return theRenderManager ? theRenderManager->GetObjectTypeDrawData(kPreviewShip) : nullptr;
+}
 
 float PreviewScale()
 {
-    return previewShip && previewShip->size > 0.0f ? kPreviewSpan / previewShip->size : kDefaultPreviewScale;
+    const ObjectTypeDrawData* ship = PreviewShip();
+    return ship && ship->size > 0.0f ? kPreviewSpan / ship->size : kDefaultPreviewScale;
 }
 
 void Enter()
@@ -49,9 +52,8 @@ void Enter()
         return;
     controllers.previewTarget =
         gGraphicsFactory->GetRenderTarget(kPreviewTargetName, kPreviewWidth, kPreviewHeight, true);
-    if (!previewShip)
-        previewShip = std::make_unique<ObjectTypeDrawData>(kPreviewShip, *gGraphicsFactory);
-    controllers.previewObject = previewShip->mesh.get();
+    const ObjectTypeDrawData* ship = PreviewShip();
+    controllers.previewObject = ship ? ship->mesh.get() : nullptr;
 }
 
 void Leave()

@@ -5,6 +5,7 @@
 // moment it changes, the helm mode when the screen is left.
 
 #include "game/net/CorvaneClient.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/MachineSettings.h"
@@ -41,7 +42,7 @@ constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 const std::vector<std::string> kHelmOptions{"Helm: Trainee", "Helm: Capital 3D", "Helm: Full 3D"};
 const std::vector<std::string> kVisualOptions{"Visual: Red flash", "Visual: None"};
-constexpr std::array<const char*, ConsoleSettings::kArcModeCount> kArcNames{"All", "Players", "None"};
+constexpr std::array<const char*, RenderManager::kMaxArcMode + 1> kArcNames{"All", "Players", "None"};
 
 // A label to the right of the current control, left-aligned.
 void LabelRight(UIContext& ui, const std::string& text, const glm::vec4& colour)
@@ -76,57 +77,55 @@ void DrawChoice(int32_t id, int32_t& setting, const std::vector<std::string>& op
         PlayGUISound("gui_button");
 }
 
-void ToggleRelativeDisplay(ConsoleSettings& settings)
+void ToggleRelativeDisplay(RenderManager& view)
 {
     PlayGUISound("gui_button");
-    settings.radarRelativePositions = !settings.radarRelativePositions;
-    StoreSetting("r2D.relativePositions", settings.radarRelativePositions ? "on" : "off");
+    view.radarRelativePositions = !view.radarRelativePositions;
+    StoreSetting("r2D.relativePositions", view.radarRelativePositions ? "on" : "off");
 }
 
-void CycleWeaponArcs(ConsoleSettings& settings)
+void CycleWeaponArcs(RenderManager& view)
 {
     PlayGUISound("gui_button");
-    settings.radarArcMode = (settings.radarArcMode + 1) % ConsoleSettings::kArcModeCount;
-    StoreSetting("r2D.showArcMode", std::to_string(settings.radarArcMode));
+    view.radarArcMode = (std::clamp(view.radarArcMode, 0, RenderManager::kMaxArcMode) + 1) % (RenderManager::kMaxArcMode + 1);
+    StoreSetting("r2D.showArcMode", std::to_string(view.radarArcMode));
 }
 
-void DrawDragThreshold(UIContext& ui, ConsoleSettings& settings)
+void DrawDragThreshold(UIContext& ui, RenderManager& view)
 {
-    const float before = settings.radarDragThreshold;
-    uiSlider(kDragThresholdId, 0.0f, static_cast<float>(ConsoleSettings::kMaxDragThreshold),
-             settings.radarDragThreshold, kOptionsLayer, "int");
-    const int32_t pixels = static_cast<int32_t>(settings.radarDragThreshold);
-    if (settings.radarDragThreshold != before)
+    const float before = view.radarDragThreshold;
+    uiSlider(kDragThresholdId, 0.0f, static_cast<float>(RenderManager::kMaxDragThreshold), view.radarDragThreshold,
+             kOptionsLayer, "int");
+    const int32_t pixels = static_cast<int32_t>(view.radarDragThreshold);
+    if (view.radarDragThreshold != before)
         StoreSetting("r2D.dragThreshold", std::to_string(pixels));
     LabelRight(ui, std::to_string(pixels) + " :Drag Threshold", kWhite);
 }
 
-// What a connected console plays with, below the two buttons.
-void DrawPlaySettings(UIContext& ui)
+// What a connected console plays with, below the two buttons: the views'
+// settings live in the render manager, the helm's in the console settings.
+void DrawPlaySettings(UIContext& ui, RenderManager& view)
 {
     ConsoleSettings& settings = theConsoleSettings;
     ui.ShiftRectY(1, kGap);
-    DrawFractionSlider(ui, kNavRingId, settings.navRingBrightness, "r3D.navRingBrightness",
-                       "Navigation Ring Brightness");
+    DrawFractionSlider(ui, kNavRingId, view.navRingBrightness, "r3D.navRingBrightness", "Navigation Ring Brightness");
     ui.ShiftRectY(1, kGap);
-    DrawFractionSlider(ui, kPanelOpacityId, settings.panelOpacity, "panelOpacity", "GUI Panel Transpar");
+    DrawFractionSlider(ui, kPanelOpacityId, view.panelOpacity, "panelOpacity", "GUI Panel Transpar");
     ui.ShiftRectY(1, kGap);
     DrawChoice(kHelmId, settings.helmMode, kHelmOptions);
     ui.ShiftRectY(1, kGap);
     DrawChoice(kFlashId, settings.damageFlashStyle, kVisualOptions);
     ui.ShiftRectY(1, kGap);
     const bool relativePressed = OptionsHotKeyPressed(kRelativeKey);
-    if (uiCheckButton(kRelativeId, "Relative 2D Display", "gui-2", settings.radarRelativePositions, true,
-                      kOptionsLayer) ||
+    if (uiCheckButton(kRelativeId, "Relative 2D Display", "gui-2", view.radarRelativePositions, true, kOptionsLayer) ||
         relativePressed)
-        ToggleRelativeDisplay(settings);
+        ToggleRelativeDisplay(view);
     ui.ShiftRectY(1, kGap);
-    const std::string arcs = std::string("Weapon Arcs: ") + kArcNames[static_cast<size_t>(
-                                 std::clamp(settings.radarArcMode, 0, ConsoleSettings::kArcModeCount - 1))];
-    if (OptionsButton(kArcsId, arcs, kArcsKey))
-        CycleWeaponArcs(settings);
+    const size_t arcMode = static_cast<size_t>(std::clamp(view.radarArcMode, 0, RenderManager::kMaxArcMode));
+    if (OptionsButton(kArcsId, std::string("Weapon Arcs: ") + kArcNames[arcMode], kArcsKey))
+        CycleWeaponArcs(view);
     ui.ShiftRectY(1, kGap);
-    DrawDragThreshold(ui, settings);
+    DrawDragThreshold(ui, view);
 }
 
 SceneFunction Draw()
@@ -143,8 +142,8 @@ SceneFunction Draw()
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
-    if (IsClientConnected())
-        DrawPlaySettings(ui);
+    if (IsClientConnected() && theRenderManager)
+        DrawPlaySettings(ui, *theRenderManager);
     return SceneUIPlayOptionsMode;
 }
 

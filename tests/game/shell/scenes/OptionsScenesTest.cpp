@@ -5,7 +5,7 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/net/CorvaneClient.h"
-#include "game/shell/ConsoleSettings.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
@@ -224,39 +224,10 @@ TEST_F(OptionsScenesTest, the_ui_play_options_of_an_unconnected_machine_are_only
     EXPECT_NE(TextDrawn("Joystick"), nullptr);
     EXPECT_EQ(TextDrawn("Relative 2D Display"), nullptr);
     // Their hot keys do nothing where their buttons are not shown.
-    theConsoleSettings.radarRelativePositions = false;
+    RenderManager view{SceneFunction()};
     PressKey(SceneUIPlayOptionsMode, qel::vk::kLetterA + ('F' - 'A'));
-    EXPECT_FALSE(theConsoleSettings.radarRelativePositions);
-}
-
-TEST_F(OptionsScenesTest, view_settings_read_back_as_stored_held_within_their_ranges)
-{
-    struct Case {
-        const char* brightness;
-        const char* arcs;
-        const char* threshold;
-        float expectedBrightness;
-        int32_t expectedArcs;
-        float expectedThreshold;
-    };
-    for (const Case& c : {Case{nullptr, nullptr, nullptr, 1.0f, 0, 15.0f}, Case{"1.000000", "1", "0", 0.0f, 1, 15.0f},
-                          Case{"1.250000", "2", "40", 0.25f, 2, 40.0f}, Case{"0.5", "7", "250", 1.0f, 2, 100.0f},
-                          Case{"9", "-1", "-5", 1.0f, 0, 15.0f}}) {
-        const auto store = [&](const char* name, const char* value) {
-            input.SetRegistryValue(name, value ? value : "");
-        };
-        store("r3D.navRingBrightness", c.brightness);
-        store("panelOpacity", c.brightness);
-        store("r2D.showArcMode", c.arcs);
-        store("r2D.dragThreshold", c.threshold);
-        ConsoleSettings read;
-        read.ReadViewSettings();
-        const std::string what = c.brightness ? c.brightness : "(none)";
-        EXPECT_FLOAT_EQ(read.navRingBrightness, c.expectedBrightness) << what;
-        EXPECT_FLOAT_EQ(read.panelOpacity, c.expectedBrightness) << what;
-        EXPECT_EQ(read.radarArcMode, c.expectedArcs) << what;
-        EXPECT_EQ(read.radarDragThreshold, c.expectedThreshold) << what;
-    }
+    EXPECT_FALSE(view.radarRelativePositions);
+    EXPECT_EQ(Stored("r2D.relativePositions"), "");
 }
 
 }  // namespace

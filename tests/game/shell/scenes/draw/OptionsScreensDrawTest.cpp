@@ -8,6 +8,7 @@
 #include "engine/sdl/QelSDLInputBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/scenes/SceneGlobals.h"
@@ -46,10 +47,13 @@ protected:
         AttachStick();
         theConsoleSettings = ConsoleSettings();
         input.SetRegistryValue("clientMachineName", "Helm Console");
+        view = std::make_unique<RenderManager>(SceneFunction());
+        view->Setup();
     }
 
     void TearDown() override
     {
+        view.reset();
         theControllerInput.records.clear();
         theControllerInput.controllerDisabled = false;
         sdlInput.Shutdown();
@@ -179,6 +183,7 @@ protected:
     QelSDLInputBase sdlInput;
     qeltest::RecordingMusic music;
     qeltest::ScopedGlobal<MusicControl> publishedMusic{gMusicControl, music};
+    std::unique_ptr<RenderManager> view;  // the views' settings and the preview ship
 };
 
 TEST_F(OptionsScreensDrawTest, the_options_screen_shows_its_column_volumes_and_credits_in_the_gui_colours)
@@ -196,9 +201,9 @@ TEST_F(OptionsScreensDrawTest, the_options_screen_shows_its_column_volumes_and_c
 
 TEST_F(OptionsScreensDrawTest, the_ui_play_options_show_every_setting_of_a_connected_console)
 {
-    theConsoleSettings.navRingBrightness = 0.8f;
-    theConsoleSettings.panelOpacity = 0.9f;
-    theConsoleSettings.radarArcMode = 1;
+    view->navRingBrightness = 0.8f;
+    view->panelOpacity = 0.9f;
+    view->radarArcMode = 1;
     theConsoleSettings.helmMode = 1;
     Shoot(SceneUIPlayOptionsMode, "options-ui-play.png");
     // The label right of the brightness slider, nearly white.

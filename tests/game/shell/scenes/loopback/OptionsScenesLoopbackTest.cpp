@@ -7,6 +7,7 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/ClientRecord.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
@@ -43,6 +44,13 @@ protected:
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
         theConsoleSettings = ConsoleSettings();
+        view = std::make_unique<RenderManager>(SceneFunction());
+    }
+
+    void TearDown() override
+    {
+        view.reset();
+        SceneTest::TearDown();
     }
 
     bool Pump(const std::function<bool()>& done)
@@ -105,6 +113,7 @@ protected:
     qeltest::TempFolder settingsFolderPath;
     qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settingsFolderPath.Path().string()};
     qeltest::RecordingScriptHost host;
+    std::unique_ptr<RenderManager> view;  // keeps the views' settings
 };
 
 TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_console_went)
@@ -137,7 +146,7 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
 {
     // Through their controls.
     SlideLeftOf(SceneUIPlayOptionsMode, "Navigation Ring Brightness", 0.0f);
-    EXPECT_EQ(theConsoleSettings.navRingBrightness, 0.0f);
+    EXPECT_EQ(view->navRingBrightness, 0.0f);
     EXPECT_EQ(Stored("r3D.navRingBrightness"), "1.000000");
     SlideLeftOf(SceneUIPlayOptionsMode, "GUI Panel Transpar", 0.5f);
     EXPECT_NEAR(Stored("panelOpacity").empty() ? 0.0 : std::stod(Stored("panelOpacity")), 1.5, 0.01);
@@ -173,15 +182,17 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
     EXPECT_EQ(Stored("helm_mode_value"), "2");
 
     // A fresh start reads every one of them back.
-    ConsoleSettings nextStart;
-    nextStart.ReadViewSettings();
-    nextStart.ReadHelmMode();
+    view.reset();
+    RenderManager nextStart{SceneFunction()};
+    nextStart.Setup();
+    ConsoleSettings nextConsole;
+    nextConsole.ReadHelmMode();
     EXPECT_EQ(nextStart.navRingBrightness, 0.0f);
     EXPECT_NEAR(nextStart.panelOpacity, 0.5f, 0.01f);
     EXPECT_EQ(nextStart.radarDragThreshold, 15.0f) << "a threshold of 0 reads back as the default";
     EXPECT_TRUE(nextStart.radarRelativePositions);
     EXPECT_EQ(nextStart.radarArcMode, 1);
-    EXPECT_EQ(nextStart.helmMode, 2);
+    EXPECT_EQ(nextConsole.helmMode, 2);
 }
 
 }  // namespace
