@@ -1,7 +1,9 @@
 #include "game/shell/scenes/SceneGlobals.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/UIContext.h"
+#include "game/shell/scenes/Scenes.h"
 #include "game/world/AppData.h"
 
 namespace {
@@ -26,6 +28,14 @@ Edline machineNameField{kMachineNameFieldId, "gui-2", kMachineNameCapacity};
 Edline connectAddressField{kAddressFieldId, "gui-2", kAddressCapacity};
 std::string connectNotice;
 std::string serverAddressText;
+
+SceneFunction OpenOptionsFromServer(SceneFunction returnScene)
+{
+    PlayGUISound("gui_button");
+    optionsOpenedFromServer = true;
+    optionsReturnScene = returnScene;
+    return SceneClientOptionsMode;
+}
 
 void ReadDeepBackgroundColour(const char* preference)
 {

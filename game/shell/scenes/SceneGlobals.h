@@ -24,6 +24,10 @@ extern glm::vec4 deepBackgroundColour;
 extern bool optionsOpenedFromServer;
 extern SceneFunction optionsReturnScene;
 
+// A server screen's way to the options (with the interface's click): they
+// return to that screen and leave out what only a console has.
+SceneFunction OpenOptionsFromServer(SceneFunction returnScene);
+
 // This machine's name on the server's screens, edited in the options.
 extern Edline machineNameField;
 

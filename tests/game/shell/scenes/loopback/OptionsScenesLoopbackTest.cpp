@@ -80,6 +80,7 @@ protected:
 
     SceneFunction PressKey(SceneFunction scene, int32_t key)
     {
+        Draw(scene);  // a hot key answers from the second frame that asks for it
         input.KeyDown(key);
         const SceneFunction next = Draw(scene);
         input.KeyUp(key);
@@ -119,6 +120,7 @@ protected:
 TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_console_went)
 {
     input.SetRegistryValue("clientMachineName", "Engineering");
+    EXPECT_EQ(PressKey(SceneClientRunningMode, LetterKey('O')), SceneClientOptionsMode);
     SceneClientOptionsMode(SCENE_ENTER);
     ASSERT_TRUE(Pump([&] { return server->Clients().begin()->second->machineName == "Engineering"; }));
 
@@ -127,8 +129,8 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
     EXPECT_NE(TextDrawn("Disconnect"), nullptr);
     EXPECT_EQ(PressKey(SceneClientOptionsMode, LetterKey('C')), SceneClientRunningMode);
     EXPECT_EQ(Click(SceneClientOptionsMode, "Change Console"), SceneClientRunningMode);
-    ASSERT_TRUE(Pump([&] { return ClientChanges().size() == 2; }));
-    EXPECT_EQ(ClientChanges(), (std::vector<std::string>{"left_options", "change_console"}));
+    ASSERT_TRUE(Pump([&] { return ClientChanges().size() == 3; }));
+    EXPECT_EQ(ClientChanges(), (std::vector<std::string>{"entered_options", "left_options", "change_console"}));
 
     // Disconnect ends the connection and empties the mission's screens.
     RetainedGUIWidget widget;
@@ -140,6 +142,19 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
     EXPECT_EQ(PressKey(SceneClientOptionsMode, LetterKey('D')), SceneClientConnectMode);
     EXPECT_EQ(theRetainedGUIManager.FindByTag("helm_box"), nullptr);
     EXPECT_TRUE(Pump([&] { return !client->IsConnected(); }));
+}
+
+TEST_F(OptionsScenesLoopbackTest, the_server_screens_open_the_options_which_return_there_without_the_console_buttons)
+{
+    for (const SceneFunction server : {SceneServerSetupMode, SceneServerRunningMode}) {
+        EXPECT_EQ(Click(server, server == SceneServerSetupMode ? "System Options" : "Options"),
+                  SceneClientOptionsMode);
+        EXPECT_TRUE(optionsOpenedFromServer);
+        Draw(SceneClientOptionsMode);
+        EXPECT_EQ(TextDrawn("Change Console"), nullptr) << "the server's own console is connected, but no console";
+        EXPECT_EQ(TextDrawn("Disconnect"), nullptr);
+        EXPECT_EQ(Click(SceneClientOptionsMode, "Continue"), server);
+    }
 }
 
 TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_and_read_back_at_the_next_start)
