@@ -12,6 +12,7 @@
 
 #include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
+#include "game/net/SignalMessage.h"
 #include "game/world/SimulationTimer.h"
 
 #include <cstdint>
@@ -119,6 +120,7 @@ public:
     // 0..100: how strongly the console flashes red; raised when the own ship
     // is hit, lowered by one every tick by the console scene.
     float damageFlashLevel = 0.0f;
+    std::vector<ScanQueueEntry> scanQueue;  // the ship's science scans still to do, as the server last told
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:

@@ -50,8 +50,11 @@ void QueueEveryClientForFullState()
             list.push_back(entry.first);
 }
 
+// Every console is sent the world whole again, the side tables at once.
 void ResumeSim()
 {
+    if (gServer)
+        gServer->scanQueues.clear();
     theMissionScript.simRunning = true;
     if (gMusicControl)
         gMusicControl->PlayNextMusicTrack();
@@ -60,6 +63,8 @@ void ResumeSim()
     SendSignalToAll(PauseStateSignal{0}, ServerMessageSink::kReliable);
     QueueEveryClientForFullState();
     theMissionScript.Screen().ClearStoryDialogs();
+    if (gServer)
+        gServer->SendIndexedTables(0);
 }
 
 // Only stores the folder: the running server scene hands over on a later

@@ -40,8 +40,4 @@ public:
                               const std::vector<std::string>& /*options*/) {}
     virtual void SetCinematic(const CinematicValues& /*values*/) {}
     virtual void SetOptionsTransparency(bool /*transparent*/) {}
-
-    // This machine's own stored client strings; a missing key reads empty.
-    virtual std::string ClientString(const std::string& /*key*/) const { return ""; }
-    virtual void SetClientString(const std::string& /*key*/, const std::string& /*value*/) {}
 };
