@@ -57,6 +57,7 @@ public:
         float visionBaseDistance = 0.0f;                  // for the replication passes
         std::string serverName;                           // announced on the local network
         bool lanDiscovery = false;                        // answer consoles searching the local network
+        uint32_t linkTimeoutMs = 0;  // a console's link silent this long ends; 0: the transport's own (5 to 30 s)
 
         // "serverNetworkPort", "server-network-mess-per-frame",
         // "scriptTickDelay", "player-vision-base-distance" and
@@ -128,19 +129,19 @@ public:
     // The due values of a data set, each console in turn: changed since they
     // were last sent to it, never sent, or not sent for 300000 ticks; every
     // value when forced. A space object's set without force sends only its
-    // visible keys (SendBlobVisibleData). Grid objects' sets always go
-    // reliably.
+    // visible keys (SendBlobVisibleData). Values go reliably: each is sent
+    // once and then only when it changes.
     void SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
-                  const std::vector<uint64_t>& clientIds, bool force,
-                  uint32_t packetFlags = ServerMessageSink::kUnreliable);
+                  const std::vector<uint64_t>& clientIds, bool force);
     // The due values of the keys every console may see (the visible key list
     // and the keys behaviours added to the object); nothing when the owner is
     // no existing space object.
     void SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
                              const std::vector<uint64_t>& clientIds);
-    // "fullobject": the object's record and identity.
-    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds,
-                        uint32_t packetFlags = ServerMessageSink::kUnreliable);
+    // "fullobject": the object's record and identity. Reliable when it is sent
+    // once only (an answer, a finished scan, the mission's forced update); the
+    // periodic ones replace each other and travel with the object records.
+    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds, uint32_t packetFlags);
     // Objects a console asked for in full: each joins its queue once, while
     // the queue has room. Answered a few a frame, so no console's requests
     // can hold up the others' updates or the mission's ticks.

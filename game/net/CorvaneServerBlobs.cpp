@@ -12,8 +12,8 @@
 
 namespace {
 
-// A value not sent to a console for this long is sent again even unchanged,
-// in case the unreliable message that carried it was lost (about 2.8 hours).
+// A value not sent to a console for this long is sent again even unchanged
+// (about 2.8 hours).
 constexpr int64_t kResendAfterTicks = 300000;
 // The sensor pass steps every (2001 / N) / 33 ticks for N ships with consoles.
 constexpr int32_t kSensorPassPeriod = 2001;
@@ -101,8 +101,11 @@ void ReportOversizeValue(const ObjectBlobHeader& header, const DueElement& value
 
 // The due values go out in as many messages as they need, each closed and
 // sent before it would overflow; each value sent is stamped for the console.
+// A value is stamped once, when it goes, and sent again only when it changes:
+// so it travels reliably, or a lost message would leave the console with the
+// old value for as long as it stays the same.
 void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, const std::vector<DueElement>& due,
-                     uint64_t clientId, uint32_t packetFlags)
+                     uint64_t clientId)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
     const int64_t now = CurrentTick();
@@ -110,7 +113,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
     auto closeAndSend = [&] {
         CloseObjectBlobMessage(message);
         message.recipients.assign(1, clientId);
-        server.SendLocked(message, packetFlags);
+        server.SendLocked(message, ServerMessageSink::kReliable);
         open = false;
     };
     for (const DueElement& value : due) {
@@ -135,7 +138,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
 }  // namespace
 
 void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
-                             const std::vector<uint64_t>& clientIds, bool force, uint32_t packetFlags)
+                             const std::vector<uint64_t>& clientIds, bool force)
 {
     if (kind != kBlobOfGridObject && !force) {
         SendBlobVisibleData(kind, dataSet, ownerId, shipId, clientIds);
@@ -148,9 +151,7 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
         for (auto& [tagKey, indexes] : dataSet.Tags())
             CollectDue(tagKey, indexes,
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
-        // Grid objects' values are streamed once after a grid request, so
-        // they must arrive; the other kinds go again when they change.
-        SendDueElements(*this, header, due, clientId, kind == kBlobOfGridObject ? kReliable : packetFlags);
+        SendDueElements(*this, header, due, clientId);
     }
 }
 
@@ -175,7 +176,7 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
                 CollectDue(tagKey, tag->second,
                            [&](const ObjectDataBlobElement& e) { return IsDueForVisibleData(e, clientId); }, due);
         }
-        SendDueElements(*this, header, due, clientId, ServerMessageSink::kUnreliable);
+        SendDueElements(*this, header, due, clientId);
     }
 }
 

@@ -95,7 +95,7 @@ void CorvaneServer::AnswerFullObjectRequests()
         for (auto it = pending.begin(); it != end; ++it) {
             if (SpaceObject* object = FindSpaceObjectById(*it)) {
                 SendFullObject(*object, recipient, kReliable);
-                SendBlob(kBlobOfSpaceObject, object->data_set, *it, 0, recipient, true, kReliable);
+                SendBlob(kBlobOfSpaceObject, object->data_set, *it, 0, recipient, true);
             }
         }
         pending.erase(pending.begin(), end);
@@ -144,7 +144,7 @@ void CorvaneServer::SendQueuedFullObjects()
             if (update.clientId == 0 || entry.first == update.clientId)
                 recipients.push_back(entry.first);
         if (const SpaceObject* object = FindSpaceObjectById(update.spaceObjectId))
-            SendFullObject(*object, recipients);
+            SendFullObject(*object, recipients, kReliable);
     }
     theSimulation->forcedUpdates.clear();
 }
@@ -158,7 +158,7 @@ void CorvaneServer::SendOwnShipFullObjects()
     if (!NextServedShip(ownShipFullCursor, grouping, kOwnShipFullPeriod, shipId, recipients))
         return;
     if (SpaceObject* ship = FindSpaceObjectById(shipId)) {
-        SendFullObject(*ship, recipients);
+        SendFullObject(*ship, recipients, kRecordStream);
         SendBlob(kBlobOfSpaceObject, ship->data_set, shipId, 0, recipients, true);
     }
     SendCompletedScans();
@@ -174,7 +174,7 @@ void CorvaneServer::SendCompletedScans()
         SpaceObject* object = FindSpaceObjectById(objectId);
         if (consoles == grouping.shipToClients.end() || !object)
             continue;
-        SendFullObject(*object, consoles->second);
+        SendFullObject(*object, consoles->second, kReliable);
         SendBlob(kBlobOfSpaceObject, object->data_set, objectId, 0, consoles->second, true);
     }
 }
@@ -192,7 +192,7 @@ void CorvaneServer::SendTargetFullObjects()
         return;
     for (uint64_t targetId : targets->second) {
         if (SpaceObject* target = FindSpaceObjectById(targetId)) {
-            SendFullObject(*target, recipients);
+            SendFullObject(*target, recipients, kRecordStream);
             SendBlob(kBlobOfSpaceObject, target->data_set, targetId, 0, recipients, false);
         }
     }

@@ -310,7 +310,7 @@ void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
         SpaceObject& object = *world.GetSpaceObject(ship);
         world.RepositionSpaceObject(&object, 120.0f, 0.0f, -80.0f);
         object.cur_speed = 2.5f;
-        server.SendFullObject(object, {kConsole});
+        server.SendFullObject(object, {kConsole}, ServerMessageSink::kReliable);
         ObjectDataBlob few;
         few.SetFloat("energy", 812.5f, 0, "a");
         few.SetInt("playerInReverse", 1, 0, "a");
