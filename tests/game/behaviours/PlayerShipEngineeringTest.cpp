@@ -1,18 +1,12 @@
 #include "PlayerShipTestSupport.h"
 
 #include "game/behaviours/PlayerShipSetup.h"
-#include "game/world/ScriptEventSink.h"
 #include "game/world/WorldEnums.h"
 
 namespace {
 
 using playershiptest::PlayerShipTest;
-
-struct RecordingMission : ScriptEventSink {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    void QueueEvent(const EventMessage& event) override { events.push_back(event); }
-    std::vector<EventMessage> events;
-};
+using playershiptest::RecordingMission;
 
 // Slider indexes: 0 beams and 1 tubes (weapons), 2 impulse, 3 warp, 4
 // manoeuvre (engines), 5 sensors, 6 and 7 shields.

@@ -3,7 +3,6 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/behaviours/PlayerShipScience.h"
 #include "game/world/ObjectDataBlob.h"
-#include "game/world/ScriptEventSink.h"
 
 #include <algorithm>
 #include <map>
@@ -11,12 +10,7 @@
 namespace {
 
 using playershiptest::PlayerShipTest;
-
-struct RecordingMission : ScriptEventSink {
-    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
-    void QueueEvent(const EventMessage& event) override { events.push_back(event); }
-    std::vector<EventMessage> events;
-};
+using playershiptest::RecordingMission;
 
 // The server's queues, as the science console's commands fill them.
 struct FakeScans : ScienceScanSink {
