@@ -7,7 +7,10 @@
 //
 // Main thread only, inside a script call.
 
+#include "game/net/PresentationSignals.h"
+
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
 #include <array>
 #include <cstdint>
@@ -23,8 +26,13 @@ struct CinematicValues {
     glm::vec3 targetPos{0.0f};
 };
 
+class ParticleView;
+
 class ServerScreen {
 public:
+    // The two info lists of the consoles' widgets.
+    enum class InfoList { Comms, Engineering };
+
     virtual ~ServerScreen() = default;
 
     // A blank world: particle effects, the 2D view, the comms and
@@ -57,4 +65,26 @@ public:
     // This machine's own stored client strings; a missing key reads empty.
     virtual std::string ClientString(const std::string& /*key*/) const { return ""; }
     virtual void SetClientString(const std::string& /*key*/, const std::string& /*value*/) {}
+
+    // A line of the message text box, in an RGBA colour (0..1 each).
+    virtual void AddTextMessage(const std::string& /*text*/, const glm::vec4& /*colour*/) {}
+    // A selection empties the info list and enters its one entry; a button
+    // adds its entry to what is listed.
+    virtual void SelectInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
+    virtual void AddInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
+    // Queues a story dialog (face and colour as descriptions).
+    virtual void PushStoryDialog(const std::string& /*title*/, const std::string& /*text*/,
+                                 const std::string& /*face*/, const std::string& /*colour*/) {}
+
+    // The main screen's view, camera angle and camera mode, and the 2D
+    // radar's zoom (world units to pixels).
+    virtual void SetMainViewModes(const std::string& /*view*/, const std::string& /*cameraAngle*/,
+                                  const std::string& /*cameraMode*/) {}
+    virtual void SetRadarZoom(float /*scale*/) {}
+    // The sky box's art file; a file that cannot be loaded gives the default sky.
+    virtual void SetSkyBox(const std::string& /*artFileName*/) {}
+
+    // The 3D view's particles; null while the view is not set up, and then
+    // the particle functions do nothing at all.
+    virtual ParticleView* Particles() { return nullptr; }
 };

@@ -131,6 +131,7 @@ void Simulation::Clear()
     consoleNames.clear();
     consoleNameFlags.clear();
     soundEvents.clear();
+    commsMessages.clear();
     SetTickCounter(0);
 }
 

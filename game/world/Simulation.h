@@ -57,8 +57,8 @@ public:
     // clean world call Clear first.
     void Reset(bool serverFlag, const std::string& missionPath);
     // Empties the world: registry and objects, interior grids, pending
-    // objects, filter tags, console names, sound events; the tick counter goes
-    // back to 0.
+    // objects, filter tags, console names, sound events, comms messages; the
+    // tick counter goes back to 0.
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
@@ -159,6 +159,7 @@ public:
     std::vector<SoundEvent> soundEvents;
     std::map<std::string, int64_t> soundLastTicks;  // name -> tick it was last queued
     std::vector<ForcedUpdate> forcedUpdates;
+    std::vector<CommsMessageRecord> commsMessages;  // in arrival order; emptied by Clear
 
     // Console list state.
     std::vector<std::string> consoleNames;

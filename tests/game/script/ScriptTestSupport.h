@@ -41,7 +41,7 @@ struct RecordingConsoleLog : ScriptConsoleLog {
 };
 
 // Keeps each sent message's "signal" code and texts, whole bytes, recipient
-// (0 for all clients) and packet flags.
+// (0 for all clients; a ship id for the clients of a ship) and packet flags.
 struct RecordingMessageSink : ServerMessageSink {
     struct Sent {
         int32_t code;
@@ -58,6 +58,10 @@ struct RecordingMessageSink : ServerMessageSink {
     void SendToClient(QelNetworkMessage& sent, uint64_t clientId, uint32_t flags) override
     {
         Record(sent, clientId, flags);
+    }
+    void SendToShip(QelNetworkMessage& sent, uint64_t shipId, uint32_t flags) override
+    {
+        Record(sent, shipId, flags);
     }
     void SendToAll(QelNetworkMessage& sent, uint32_t flags) override { Record(sent, 0, flags); }
     void Record(QelNetworkMessage& sent, uint64_t to = 0, uint32_t flags = 0)
