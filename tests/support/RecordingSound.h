@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -57,13 +58,46 @@ private:
     std::vector<std::string>& log;
 };
 
+// A sound effect that writes down how it was played.
+class RecordingEffect : public QelSound {
+public:
+    RecordingEffect(std::string name, std::vector<std::string>& log) : name(std::move(name)), log(log) {}
+
+    void Play(float volume, float frequencyRatio, bool loop) override
+    {
+        std::ostringstream line;
+        line << "Play " << name << " " << volume << " " << frequencyRatio << (loop ? " loop" : "");
+        log.push_back(line.str());
+    }
+    void PlayFrom(int32_t) override {}
+    void Stop() override {}
+    void Start() override {}
+    void SetVolume(float) override {}
+    void SetFrequencyRatio(float) override {}
+    bool IsPlaying() override { return false; }
+    int64_t GetPosition() override { return 0; }
+    int32_t GetLength() override { return 0; }
+    float GetSample(int32_t) override { return 0.0f; }
+    void SetSample(int32_t, float) override {}
+
+private:
+    std::string name;
+    std::vector<std::string>& log;
+};
+
 class RecordingSound : public QelSoundFactoryBase {
 public:
     bool IsWorking() const override { return working; }
+    // A sound of soundFiles plays into the log; others are null.
     QelSound* GetSound(const std::string& name, const std::string&) override
     {
         log.push_back("GetSound " + name);
-        return nullptr;
+        if (soundFiles.count(name) == 0)
+            return nullptr;
+        auto& effect = effects[name];
+        if (!effect)
+            effect = std::make_unique<RecordingEffect>(name, log);
+        return effect.get();
     }
     QelSound* FindSound(const std::string&) override { return nullptr; }
     QelStreamingSong* GetStreamingSong(const std::string& name) override
@@ -73,7 +107,7 @@ public:
             song = std::make_unique<RecordingSong>(name, log);
         return song.get();
     }
-    bool SoundFileExists(const std::string&) override { return false; }
+    bool SoundFileExists(const std::string& name) override { return soundFiles.count(name) != 0; }
 
     RecordingSong* Song(const std::string& name)
     {
@@ -84,8 +118,10 @@ public:
     std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
 
     bool working = true;
+    std::set<std::string> soundFiles;  // the files the service finds
     std::vector<std::string> log;
     std::map<std::string, std::unique_ptr<RecordingSong>> songs;
+    std::map<std::string, std::unique_ptr<RecordingEffect>> effects;
 };
 
 }  // namespace qeltest
