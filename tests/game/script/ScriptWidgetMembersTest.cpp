@@ -3,6 +3,8 @@
 
 #include "game/guimodel/KeyValueParser.h"
 #include "game/script/ScriptWidgetMembers.h"
+#include "helper/GeneralUtils.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -105,17 +107,34 @@ TEST(ScriptWidgetMembers, a_face_takes_its_description_and_no_style)
     EXPECT_EQ(face.layer, 0);
 }
 
-// Every key is documented under the member's own context.
-TEST(ScriptWidgetMembers, keys_are_documented_under_the_members_context)
+// The words of a text, one space between each: the documentation file keeps
+// no runs of spaces.
+std::string Words(const std::string& text)
 {
-    Build("send_gui_image", "");
-    const auto& catalogue = KeyValueParser::Global().Catalogue();
-    ASSERT_EQ(catalogue.count("send_gui_imagesub_rect"), 1u);
-    EXPECT_EQ(catalogue.at("send_gui_imagesub_rect").text,
-              "optional: four comma-seperated floats, defining the box of the source image sub-rectangle "
-              "(left,top,right,bottom)");
-    Build("send_gui_sub_region", "");
-    EXPECT_EQ(catalogue.count("send_gui_subregiontext"), 1u) << "the sub-region's context is send_gui_subregion";
+    std::vector<std::string> words;
+    SplitString(text, " ", words);
+    std::string joined;
+    for (const std::string& word : words)
+        joined += (joined.empty() ? "" : " ") + word;
+    return joined;
+}
+
+// Every key a member reads is documented under the member's own context, in
+// the words of the style-string documentation the game ships.
+TEST(ScriptWidgetMembers, keys_are_documented_as_the_shipped_documentation_says)
+{
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", QEL_SOURCE_DIR "/data");
+    KeyValueParser::Load();
+    const auto shipped = KeyValueParser::Global().Catalogue();
+    for (const ScriptWidgetMember& member : kScriptWidgetMembers)
+        BuildScriptWidget(member, {}, "");
+    const auto& recorded = KeyValueParser::Global().Catalogue();
+    for (const auto& [contextAndKey, documentation] : recorded) {
+        const auto found = shipped.find(contextAndKey);
+        ASSERT_NE(found, shipped.end()) << documentation.context << " " << documentation.key << " is not shipped";
+        EXPECT_EQ(Words(found->second.text), Words(documentation.text)) << contextAndKey;
+    }
+    EXPECT_EQ(recorded.size(), shipped.size());
 }
 
 }  // namespace
