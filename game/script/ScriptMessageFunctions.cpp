@@ -119,11 +119,11 @@ void SendConsoleInfo(uint64_t playerID, const ConsoleInfoEntry& entry, const cha
 {
     CheckTextsFit({&entry.first, &entry.second, &entry.third}, name);
     if (ServerFollows(playerID)) {
-        const auto list = Signal::kEngineering ? ServerScreen::InfoList::Engineering : ServerScreen::InfoList::Comms;
-        if (Signal::kSelection)
-            Screen().SelectInfo(list, entry);
+        constexpr auto kList = Signal::kEngineering ? ServerScreen::InfoList::Engineering : ServerScreen::InfoList::Comms;
+        if constexpr (Signal::kSelection)
+            Screen().SelectInfo(kList, entry);
         else
-            Screen().AddInfo(list, entry);
+            Screen().AddInfo(kList, entry);
     }
     SendSignalToShip(playerID, Signal::FromEntry(entry), kReliable);
 }

@@ -167,9 +167,7 @@ void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* 
 
 void CheckFinite(float value, const char* field)
 {
-    if (!std::isfinite(value))
-        throw py::value_error(std::string(field) + ": " + std::to_string(value) +
-                              " is not a finite number; nothing changed");
+    RequireFinite(value, field, nullptr);
 }
 
 void RequireClient(uint64_t id, const char* function, const char* argument)
