@@ -1,14 +1,11 @@
 // 2D throughput of the graphics service: one frame of batched sprites plus
 // 2,000 glyphs at 1024 x 768, drawn and finished on the GPU. Run under
 // llvmpipe on the offscreen driver with two rasterizer threads.
-#include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "engine/gl/GLQelGraphicsClass.h"
-#include "engine/sdl/QelSDLGLContext.h"
+#include "bench/OffscreenBench.h"
 
 namespace {
 
@@ -21,50 +18,34 @@ class Graphics2DFixture {
 public:
     Graphics2DFixture()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        setenv("LP_NUM_THREADS", "2", 0);
-        SDL_Init(SDL_INIT_VIDEO);
-        QelSDLGLContext::RequestAttributes();
-        window_ = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ready_ = window_ != nullptr && context_.Create(window_) && graphics_.Initialize(kWidth, kHeight, window_);
         text_.assign(kGlyphsPerLine, 'x');
         for (int i = 0; i < kGlyphsPerLine; i += 7)
             text_[static_cast<size_t>(i)] = 'M';
     }
-    ~Graphics2DFixture()
-    {
-        graphics_.Shutdown();
-        context_.Destroy();
-        if (window_)
-            SDL_DestroyWindow(window_);
-        SDL_Quit();
-    }
 
-    bool Ready() const { return ready_; }
+    bool Ready() const { return offscreen_.Ready(); }
 
     void Frame(int sprites)
     {
         static const float kColour[4] = {0.8f, 0.9f, 1.0f, 0.7f};
-        context_.Clear();
-        Qel2dBitmap* white = graphics_.Find2DBitmap("smallWhite");
+        GLQelGraphicsClass& graphics = offscreen_.Graphics();
+        offscreen_.Context().Clear();
+        Qel2dBitmap* white = graphics.Find2DBitmap("smallWhite");
         for (int i = 0; i < sprites; ++i)
             white->DrawRotated(static_cast<float>(i * 37 % kWidth), static_cast<float>(i * 53 % kHeight),
                                static_cast<float>(i) * 0.01f, 2.0f, i % 4, kColour, false);
-        QelBitmapFont* font = graphics_.FindFont("DefaultSans", 12);
+        QelBitmapFont* font = graphics.FindFont("DefaultSans", 12);
         for (int line = 0; line < kGlyphLines; ++line) {
             font->SetTextRect(0, line * 30, kWidth, line * 30 + 30);
             font->DrawTextLeft(text_, kColour, 5);
         }
-        graphics_.Flush2D();
+        graphics.Flush2D();
         glFinish();
     }
 
 private:
-    SDL_Window* window_ = nullptr;
-    QelSDLGLContext context_;
-    GLQelGraphicsClass graphics_;
+    OffscreenBench offscreen_{kWidth, kHeight};
     std::string text_;
-    bool ready_ = false;
 };
 
 Graphics2DFixture& Fixture()

@@ -5,12 +5,19 @@
 #include <cstdlib>
 #include <exception>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/sdl/GLQELSystemClass.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "game/shell/HalvexGameLoop.h"
 
 int main()
 {
+    // Without its data the game could show nothing but a cascade of missing
+    // files; one clear line says where it looked instead.
+    if (!qel::HoldsGameData(qel::DataFolder())) {
+        ShowQelMessageBox("Startup", qel::MissingDataFolderText(), QelMessageBoxKind::Error, nullptr);
+        return EXIT_FAILURE;
+    }
     HalvexGameLoop game;
     GLQELSystemClass system(game);
     // The run loop catches what the game throws; this catches a failure of the

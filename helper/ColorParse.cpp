@@ -2,6 +2,8 @@
 
 #include "helper/GeneralUtils.h"
 
+#include <glm/common.hpp>
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -284,10 +286,13 @@ void ParseColor(glm::vec4& out, std::string text)
     out = TryParseColor(std::move(text)).value_or(kUnreadableColor);
 }
 
+// Components beyond 0..1 ("300, 0, 0", an HSL hue of many turns) are held at
+// the nearest bound: a colour is four shares, and a value past them would
+// brighten, darken or make transparent whatever is blended with it.
 std::optional<glm::vec4> TryParseColor(std::string text)
 {
     const std::optional<glm::vec4> color = ParseColorText(text);
     if (!color || !IsFinite(*color))
         return std::nullopt;
-    return color;
+    return glm::clamp(*color, 0.0f, 1.0f);
 }

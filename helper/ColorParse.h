@@ -11,7 +11,8 @@
 //     parentheses, read as RGB, or as HSL when a word beginning with 'h' comes
 //     before them ("rgb(255, 128, 0)", "hsl(120, 100%, 50%)"). A component with
 //     a '.' is taken as it stands, one with '%' as a percentage, any other
-//     integer as a 0..255 channel.
+//     integer as a 0..255 channel. A component beyond 0..1 is held at the
+//     nearest bound.
 
 #include <glm/vec4.hpp>
 

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   python3-numpy python3-pil vorbis-tools
+  clang libclang-rt-14-dev lld
 )
 
 missing=()

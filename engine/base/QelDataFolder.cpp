@@ -61,6 +61,35 @@ std::filesystem::path DataFolder()
     return ChooseDataFolder(std::getenv("QEL_DATA_DIR"), WorkingFolder(), ExecutableFolder());
 }
 
+bool HoldsGameData(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(folder / "preferences.yaml", error) ||
+           std::filesystem::is_regular_file(folder / "preferences.json", error);
+}
+
+std::optional<std::filesystem::path> UseDataFolderOr(const std::filesystem::path& builtFrom)
+{
+    const std::filesystem::path chosen = DataFolder();
+    if (HoldsGameData(chosen))
+        return chosen;
+    const char* variable = std::getenv("QEL_DATA_DIR");
+    if ((variable != nullptr && *variable != '\0') || builtFrom.empty() || !HoldsGameData(builtFrom))
+        return std::nullopt;
+    setenv("QEL_DATA_DIR", builtFrom.c_str(), 1);
+    return builtFrom;
+}
+
+std::string MissingDataFolderText()
+{
+    const char* variable = std::getenv("QEL_DATA_DIR");
+    const std::string looked = (variable != nullptr && *variable != '\0')
+                                   ? "QEL_DATA_DIR names " + std::string(variable)
+                                   : "neither ./data in the working folder nor data/ beside the program exists";
+    return "The game's data was not found (" + looked + ", or it holds no preferences.yaml); set QEL_DATA_DIR "
+           "to the game's data folder, or start the program from the folder that holds data/.";
+}
+
 std::string ResolveGamePath(std::string_view path)
 {
     std::string resolved(path);
@@ -100,7 +129,8 @@ std::optional<std::string> CheckDataName(std::string_view name)
         }
         start = end + 1;
     }
-    if (clean.empty())
+    // "./C:/x" is the drive-letter path "C:/x" once its "." is gone.
+    if (clean.empty() || BeginsWithDriveLetter(clean))
         return std::nullopt;
     return clean;
 }

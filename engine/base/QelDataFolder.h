@@ -27,6 +27,21 @@ std::filesystem::path DataFolder();
 std::filesystem::path ChooseDataFolder(const char* dataDirVariable, const std::filesystem::path& workingFolder,
                                        const std::filesystem::path& executableFolder);
 
+// Whether the folder holds the game's data: its preferences document, which
+// every program reads first.
+bool HoldsGameData(const std::filesystem::path& folder);
+
+// For programs run from a build tree (benchmarks, fuzz targets): when the
+// data folder chosen as above holds no game data and QEL_DATA_DIR is unset,
+// the data folder of the source tree the program was built from is used,
+// through QEL_DATA_DIR. The folder in use, or nothing when neither holds the
+// game's data.
+std::optional<std::filesystem::path> UseDataFolderOr(const std::filesystem::path& builtFrom);
+
+// One line that says where the game's data was looked for and how to point
+// a program at it.
+std::string MissingDataFolderText();
+
 // A path as the game writes it, made ready to open: '\' becomes '/', and
 // "data" or "data/..." is redirected into DataFolder(). Other paths (the
 // settings file, files of the working folder) are left as they are.

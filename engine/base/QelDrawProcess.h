@@ -5,6 +5,12 @@
 
 #include <glm/mat4x4.hpp>
 #include <string>
+#include <vector>
+
+class Qel2dBitmap;
+class QelVertexList;
+class QelIndexList;
+class QelInstanceList;
 
 class QelDrawProcess {
 public:
@@ -20,4 +26,13 @@ public:
     // Sets one constant or switch by its exact, case-sensitive name; a name the
     // class does not list is a program error.
     virtual void SetParameter(std::string name, float x, float y, float z, float w) = 0;
+
+    // What the next 3D draw binds, filled by the caller (emptied first):
+    // textures in slot order, then the vertex, index and instance lists, of
+    // which the classes draw the first. All belong to the graphics service
+    // that made this process.
+    std::vector<Qel2dBitmap*> bitmap2DList;
+    std::vector<QelVertexList*> vertList;
+    std::vector<QelIndexList*> indexList;
+    std::vector<QelInstanceList*> instanceList;
 };

@@ -34,6 +34,15 @@ public:
     // opened for reading. A folder is not a file.
     bool FileExists(const std::string& path) const;
 
+    // Makes the folders a file (a game path) is to be written in; false when
+    // they cannot be made.
+    bool MakeFolderFor(const std::string& path) const;
+
+    // Compares the last-write times of two files (game paths): 1 when the
+    // first is later, 0 when equal, -1 when earlier; 2 when the first is no
+    // file that can be read, 3 when the second is not.
+    int32_t CompareFileTimes(const std::string& first, const std::string& second) const;
+
     // Appends the stored text of the value, up to its first NUL, to the
     // output. False, with the output untouched, when it cannot be read.
     bool GetRegistryValue(const std::string& name, std::string& output) const;

@@ -7,8 +7,11 @@
 // server) the pointer stays null.
 
 #include <glm/mat4x4.hpp>
+#include <memory>
+#include <set>
 #include <string>
 
+#include "engine/base/QEL3DObject.h"
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelDrawProcess.h"
@@ -57,6 +60,39 @@ public:
     virtual void RollProfileCounters() = 0;
     virtual void ShowErrorMessage(std::string text) = 0;
     virtual void Delete2DBitmap(std::string name) = 0;
+    // Whether GetShader can make a shader of that name; a service whose
+    // shaders draw nothing takes any name.
+    virtual bool KnowsShader(const std::string& name);
+
+    // A texture for drawing: the bitmap of that name, or "smallWhite" when no
+    // image of that name loads (said once per name; a name that failed is not
+    // searched for again, so drawing it every frame costs no file look-ups).
+    Qel2dBitmap* LoadTexture(const std::string& name);
+
+    // 3D objects, read from the mesh files under data/graphics. The lists they
+    // name are this service's and shared by every object of the same mesh;
+    // the object itself is the caller's.
+    //
+    // The mesh of that name with its draw units naming shaderName: the cache
+    // "<name>.qelmesh" when it is newer than "<name>.obj" (or there is no
+    // OBJ file) and is sound; else the OBJ file converted (the transform, or
+    // none, baked into its vertices) and cached for the next time. Null, with
+    // one log line, when neither can be read.
+    std::unique_ptr<QEL3DObject> Load3DObject(const std::string& name, const std::string& shaderName,
+                                              const glm::mat4* transform = nullptr);
+    // Writes the object as "<folder>/<name>.qelmesh" (folder empty:
+    // data/graphics), replacing the file whole; false when it cannot be written.
+    bool Save3DMesh(const std::string& folder, const std::string& name, const QEL3DObject& object);
+    // Reads "data/graphics/<name>.qelmesh"; null, with one log line, when it
+    // is missing or damaged (counts, sizes, indices or numbers out of range).
+    std::unique_ptr<QEL3DObject> Load3DMesh(const std::string& name);
+
+private:
+    std::set<std::string> missingTextures_;
 };
 
 extern QelGraphicsFactoryBase* gGraphicsFactory;
+
+// The process's graphics service; a program that has none installed and asks
+// for it is at fault.
+QelGraphicsFactoryBase& GraphicsService();

@@ -13,4 +13,7 @@ public:
     virtual void SetIndex(int index, uint32_t value) = 0;
     virtual uint32_t GetIndex(int index) = 0;
     virtual int GetCount() = 0;
+    // All indices at once; the count must be GetCount().
+    virtual void SetIndices(const uint32_t* indices, int count) = 0;
+    virtual const uint32_t* Indices() = 0;
 };

@@ -2,11 +2,16 @@
 
 #include <png.h>
 #include <stb/stb_image.h>
+#include <stb/stb_image_resize.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -23,6 +28,27 @@ int32_t ReadLittleInt32(const uint8_t* bytes)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
                                 static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+// A PNG chunk's length is trusted by the decoder, which makes room for it
+// before it reads: a 91-byte file naming a chunk of a gigabyte costs two. No
+// chunk may claim more than the bytes after its header.
+bool PngChunksFit(const std::vector<uint8_t>& bytes)
+{
+    static const uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    constexpr size_t kChunkHeader = 8;  // length and type
+    constexpr size_t kChunkTrailer = 4;  // check sum
+    if (bytes.size() < sizeof kSignature || !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()))
+        return true;
+    size_t at = sizeof kSignature;
+    while (bytes.size() - at >= kChunkHeader) {
+        const size_t length = static_cast<size_t>(bytes[at]) << 24 | static_cast<size_t>(bytes[at + 1]) << 16 |
+                              static_cast<size_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (length > bytes.size() - at - kChunkHeader)
+            return false;
+        at += kChunkHeader + length + std::min(kChunkTrailer, bytes.size() - at - kChunkHeader - length);
+    }
+    return true;
 }
 
 struct FileCloser {
@@ -62,15 +88,28 @@ void QelPixelImage::GetPixel(int x, int y, float& alpha, float& red, float& gree
 
 bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
 {
-    int width = 0, height = 0, channels = 0;
-    std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
-        stbi_load(path.c_str(), &width, &height, &channels, kBytesPerPixel), stbi_image_free);
-    if (!decoded) {
-        error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be decoded");
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file.is_open() || bytes.empty()) {
+        error = path + ": cannot be opened, or is empty";
         return false;
     }
-    if (width > kMaxSide || height > kMaxSide) {
-        error = path + ": larger than " + std::to_string(kMaxSide) + " pixels";
+    if (!PngChunksFit(bytes)) {
+        error = path + ": a chunk claims more bytes than the file holds";
+        return false;
+    }
+    const int size = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX));
+    int width = 0, height = 0, channels = 0;
+    if (stbi_info_from_memory(bytes.data(), size, &width, &height, &channels) &&
+        static_cast<double>(width) * height > kMaxPixelsPerFileByte * static_cast<double>(bytes.size())) {
+        error = path + ": claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than " +
+                std::to_string(bytes.size()) + " bytes can hold";
+        return false;
+    }
+    std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
+        stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, kBytesPerPixel), stbi_image_free);
+    if (!decoded) {
+        error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be decoded");
         return false;
     }
     Resize(width, height);
@@ -96,7 +135,16 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
         error = path + ": size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range";
         return false;
     }
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * kBytesPerPixel);
+    // The pixels a header claims are not allocated before the file is known
+    // to hold them: a few bytes must not cost a gigabyte.
+    const size_t pixelBytes = static_cast<size_t>(width) * height * kBytesPerPixel;
+    std::error_code sizeError;
+    const uintmax_t fileBytes = std::filesystem::file_size(path, sizeError);
+    if (sizeError || fileBytes < kRawHeaderBytes + pixelBytes) {
+        error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        return false;
+    }
+    std::vector<uint8_t> pixels(pixelBytes);
     if (!file.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;
@@ -107,7 +155,43 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
     return true;
 }
 
+// The shorter side follows the longer one's scale, truncated.
+void QelPixelImage::FitWithin(int limit, int& width, int& height)
+{
+    if (width <= limit && height <= limit)
+        return;
+    if (height < width) {
+        height = static_cast<int>(static_cast<float>(limit) * static_cast<float>(height) / static_cast<float>(width));
+        width = limit;
+    } else {
+        width = static_cast<int>(static_cast<float>(limit) / (static_cast<float>(height) / static_cast<float>(width)));
+        height = limit;
+    }
+}
+
+void QelPixelImage::ScaleTo(int width, int height)
+{
+    if (width == width_ && height == height_)
+        return;
+    std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
+    stbir_resize_uint8(pixels_.data(), width_, height_, 0, scaled.data(), width, height, 0, kBytesPerPixel);
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(scaled);
+}
+
+// Written beside the file and renamed over it, so a reader never meets half
+// an image and a failed write keeps the old one.
 bool QelPixelImage::SavePNG(const std::string& path) const
+{
+    const std::string temporary = path + ".tmp." + std::to_string(getpid());
+    if (WritePNGFile(temporary) && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
+}
+
+bool QelPixelImage::WritePNGFile(const std::string& path) const
 {
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file || width_ == 0 || height_ == 0)
@@ -130,5 +214,6 @@ bool QelPixelImage::SavePNG(const std::string& path) const
         png_write_row(png, &pixels_[static_cast<size_t>(y) * width_ * kBytesPerPixel]);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fflush(file.get()) == 0;
+    const bool flushed = std::fflush(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && flushed;
 }

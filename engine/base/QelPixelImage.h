@@ -13,6 +13,12 @@ public:
     // Largest side accepted from a file: a bigger claim is a damaged or
     // hostile file, and the largest texture drivers promise is 16384.
     static constexpr int kMaxSide = 16384;
+    // No image format packs more pixels into a byte than deflate's best
+    // (1032 bytes out of one) at one bit a pixel. A file that claims more
+    // pixels than its bytes could hold is damaged or hostile: decoding it
+    // would cost time and memory for the size it claims (a 56-byte image
+    // file without compression can claim 3855 x 3855).
+    static constexpr double kMaxPixelsPerFileByte = 8.0 * 1032.0;
 
     // A transparent black image; sides below 0 count as 0.
     void Resize(int width, int height);
@@ -31,7 +37,8 @@ public:
     size_t ByteCount() const { return pixels_.size(); }
 
     // Decodes a PNG, JPEG or other image stb_image reads; false (and the image
-    // unchanged) when the file is missing or does not decode.
+    // unchanged) when the file is missing, does not decode, is larger than
+    // kMaxSide on a side or claims more pixels than its bytes can hold.
     bool LoadImageFile(const std::string& path, std::string& error);
     // The engine's raw form: int32 width, int32 height (little-endian), then
     // width x height RGBA pixels from the top row. False when the sizes are
@@ -40,7 +47,15 @@ public:
     // RGBA PNG, 8 bits a component; false when the file cannot be written.
     bool SavePNG(const std::string& path) const;
 
+    // The size an image takes to fit a side limit, keeping its proportions:
+    // unchanged when it fits, else the longer side becomes the limit.
+    static void FitWithin(int limit, int& width, int& height);
+    // Resamples the pixels to the new size (filtered, not just picked).
+    void ScaleTo(int width, int height);
+
 private:
+    bool WritePNGFile(const std::string& path) const;
+
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> pixels_;

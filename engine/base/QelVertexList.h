@@ -25,6 +25,7 @@ struct QelVertexRecord {
     float texCoord[4][2];
     float colour[4];
 };
+static_assert(sizeof(QelVertexRecord) == 96, "the whole-vertex record is 24 floats");
 
 class QelVertexList {
 public:
@@ -44,4 +45,8 @@ public:
     virtual QelVertexRecord GetVertex(int index) = 0;
     virtual int GetCount() = 0;
     virtual void GetBounds(float minimum[3], float maximum[3]) = 0;
+    // All vertices at once, as stored (w included): mesh files and transfers
+    // copy whole arrays. The count must be GetCount().
+    virtual void SetVertices(const QelVertex* vertices, int count) = 0;
+    virtual const QelVertex* Vertices() = 0;
 };

@@ -23,4 +23,12 @@ public:
     bool additive = false;
     bool drawglowonly = false;
     glm::vec4 color{1.0f, 1.0f, 1.0f, 1.0f};
+
+protected:
+    // The block exactly as the GLSL reads it (std140).
+    struct Block {
+        MatrixBlock matrices;
+        glm::vec4 color;
+    };
+    static_assert(sizeof(Block) == kConstantBytes, "the Flat block is 208 bytes");
 };

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstring>
 #include <iterator>
 #include <fstream>
 #include <sstream>
 
 #include "engine/base/QelDataFolder.h"
+#include "engine/gl/GLQELIndexList.h"
 #include "engine/gl/GLQELInstanceList.h"
 #include "engine/gl/GLQELVertList.h"
+#include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
@@ -59,6 +62,38 @@ bool ReadShaderFile(const std::string& file, std::string& source)
     return true;
 }
 
+// Replaces every line #include "name" with the text of that file, found
+// beside the file that names it, as the shader compiler's standard include
+// handler does; shaders share their common parts this way. False, with the
+// name of the file that cannot be read, for a missing file or includes
+// nested deeper than any shader needs (a file that includes itself).
+bool ExpandIncludes(const std::string& file, std::string& source, std::string& missing, int depth = 0)
+{
+    constexpr int kMaxIncludeDepth = 8;
+    const std::string folder = file.substr(0, file.find_last_of('/') + 1);
+    std::istringstream lines(source);
+    std::string expanded, line;
+    while (std::getline(lines, line)) {
+        const size_t open = line.find('"');
+        const size_t close = line.rfind('"');
+        if (line.rfind("#include", 0) != 0 || open == std::string::npos || close <= open) {
+            expanded += line + "\n";
+            continue;
+        }
+        const std::string included = folder + line.substr(open + 1, close - open - 1);
+        std::string text;
+        if (depth >= kMaxIncludeDepth || !ReadShaderFile(included, text) ||
+            !ExpandIncludes(included, text, missing, depth + 1)) {
+            if (missing.empty())
+                missing = included;
+            return false;
+        }
+        expanded += text + "\n";
+    }
+    source = expanded;
+    return true;
+}
+
 // The info log of a shader or a program, through that object's two queries.
 std::string InfoLog(GLuint object, void (*query)(GLuint, GLenum, GLint*),
                     void (*read)(GLuint, GLsizei, GLsizei*, GLchar*))
@@ -96,12 +131,18 @@ void GLQELShaderRoot::SetParameter(std::string, float, float, float, float)
     QEL_ASSERT(false, "false");
 }
 
-GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file)
+// The defines, when given, go right after the first line (the #version).
+GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std::string& file,
+                                     const std::string& defines)
 {
-    std::string source;
-    if (!ReadShaderFile(file, source)) {
-        ShowQelMessageBox(kMissingShaderCaption, file, QelMessageBoxKind::Error, window);
+    std::string source, missing;
+    if (!ReadShaderFile(file, source) || !ExpandIncludes(file, source, missing)) {
+        ShowQelMessageBox(kMissingShaderCaption, missing.empty() ? file : missing, QelMessageBoxKind::Error, window);
         return 0;
+    }
+    if (!defines.empty()) {
+        const size_t lineEnd = source.find('\n');
+        source.insert(lineEnd == std::string::npos ? source.size() : lineEnd + 1, defines);
     }
     GLuint shader = glCreateShader(stage);
     const char* text = source.c_str();
@@ -117,52 +158,78 @@ GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std
     return shader;
 }
 
+GLuint GLQELShaderRoot::LinkProgram(SDL_Window* window, const std::string& defines)
+{
+    GLuint vertexShader = CompileStage(window, GL_VERTEX_SHADER, vertexFile_, defines);
+    GLuint pixelShader = vertexShader == 0 ? 0 : CompileStage(window, GL_FRAGMENT_SHADER, pixelFile_, defines);
+    if (pixelShader == 0) {
+        DeleteShader(vertexShader);
+        return 0;
+    }
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, pixelShader);
+    if (geometryShader_ != 0)
+        glAttachShader(program, geometryShader_);
+    glLinkProgram(program);
+    DeleteShader(vertexShader);  // the program keeps what it linked
+    DeleteShader(pixelShader);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked == GL_FALSE) {
+        ReportCompileError(InfoLog(program, glGetProgramiv, glGetProgramInfoLog), window, vertexFile_);
+        glDeleteProgram(program);
+        return 0;
+    }
+    BindBlocks(program);
+    return program;
+}
+
 bool GLQELShaderRoot::CompileShaders(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile)
 {
-    vertexShader_ = CompileStage(window, GL_VERTEX_SHADER, vertexFile);
-    if (vertexShader_ == 0)
-        return false;
-    pixelShader_ = CompileStage(window, GL_FRAGMENT_SHADER, pixelFile);
-    if (pixelShader_ == 0)
-        return false;
-    program_ = glCreateProgram();
-    glAttachShader(program_, vertexShader_);
-    glAttachShader(program_, pixelShader_);
-    if (geometryShader_ != 0)
-        glAttachShader(program_, geometryShader_);
-    glLinkProgram(program_);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (linked == GL_FALSE) {
-        ReportCompileError(InfoLog(program_, glGetProgramiv, glGetProgramInfoLog), window, vertexFile);
-        glDeleteProgram(program_);
-        program_ = 0;
-        return false;
+    window_ = window;
+    vertexFile_ = vertexFile;
+    pixelFile_ = pixelFile;
+    program_ = LinkProgram(window, "");
+    return program_ != 0;
+}
+
+// Made the first time a draw asks for it: most shaders never do.
+GLuint GLQELShaderRoot::CoverageProgram()
+{
+    if (!coverageTried_) {
+        coverageTried_ = true;
+        coverageProgram_ = LinkProgram(window_, "#define QEL_ALPHA_TO_COVERAGE\n");
     }
-    BindBlocks();
-    return true;
+    return coverageProgram_ != 0 ? coverageProgram_ : program_;
 }
 
 bool GLQELShaderRoot::CompileGeometryShader(SDL_Window* window, const std::string& geometryFile)
 {
-    geometryShader_ = CompileStage(window, GL_GEOMETRY_SHADER, geometryFile);
+    geometryShader_ = CompileStage(window, GL_GEOMETRY_SHADER, geometryFile, "");
     hasGeometryShader_ = geometryShader_ != 0;
     return hasGeometryShader_;
 }
 
-void GLQELShaderRoot::BindBlocks()
+// The uniform blocks at their binding points, and every texture sampler the
+// engine's GLSL names on its unit.
+void GLQELShaderRoot::BindBlocks(GLuint program)
 {
-    const GLuint constants = glGetUniformBlockIndex(program_, "Constants");
+    static const std::pair<const char*, GLint> kSamplerUnits[] = {
+        {"shaderTexture", 0}, {"emissiveTexture", 1}, {"specularTexture", 2}, {"normalTexture", 3},
+        {"depthTexture", 1}};
+    const GLuint constants = glGetUniformBlockIndex(program, "Constants");
     if (constants != GL_INVALID_INDEX)
-        glUniformBlockBinding(program_, constants, GLQelRenderStates::kConstantsBinding);
-    const GLuint target = glGetUniformBlockIndex(program_, "QelTarget");
+        glUniformBlockBinding(program, constants, GLQelRenderStates::kConstantsBinding);
+    const GLuint target = glGetUniformBlockIndex(program, "QelTarget");
     if (target != GL_INVALID_INDEX)
-        glUniformBlockBinding(program_, target, GLQelRenderStates::kTargetBinding);
-    glUseProgram(program_);
-    const GLint texture = glGetUniformLocation(program_, "shaderTexture");
-    if (texture >= 0)
-        glUniform1i(texture, 0);
-    alphaToCoverageLocation_ = glGetUniformLocation(program_, "qelAlphaToCoverage");
+        glUniformBlockBinding(program, target, GLQelRenderStates::kTargetBinding);
+    glUseProgram(program);
+    for (const auto& [sampler, unit] : kSamplerUnits) {
+        const GLint location = glGetUniformLocation(program, sampler);
+        if (location >= 0)
+            glUniform1i(location, unit);
+    }
     glUseProgram(0);
 }
 
@@ -188,13 +255,19 @@ bool GLQELShaderRoot::Setup(SDL_Window* window)
     return Initialise(window, "flat", "flat");
 }
 
+// The buffer holds many blocks: see WriteConstants.
 void GLQELShaderRoot::CreateConstantBuffer(int bytes)
 {
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+    alignment = std::max(alignment, 1);
     constantBytes_ = bytes;
+    constantStride_ = (bytes + alignment - 1) / alignment * alignment;
     if (constantBuffer_ == 0)
         glGenBuffers(1, &constantBuffer_);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-    glBufferData(GL_UNIFORM_BUFFER, bytes, nullptr, GL_DYNAMIC_DRAW);
+    glBufferData(GL_UNIFORM_BUFFER, kConstantStreamBytes, nullptr, GL_STREAM_DRAW);
+    nextConstants_ = 0;
 }
 
 GLuint GLQELShaderRoot::CreateSampler(GLenum minFilter, GLenum magFilter, GLenum wrap, float maxLod)
@@ -224,10 +297,11 @@ void GLQELShaderRoot::Release()
         glDeleteVertexArrays(1, &vertexArray_);
     if (program_ != 0)
         glDeleteProgram(program_);
-    DeleteShader(vertexShader_);
+    if (coverageProgram_ != 0)
+        glDeleteProgram(coverageProgram_);
     DeleteShader(geometryShader_);
-    DeleteShader(pixelShader_);
-    sampler_ = constantBuffer_ = vertexArray_ = program_ = 0;
+    sampler_ = constantBuffer_ = vertexArray_ = program_ = coverageProgram_ = 0;
+    coverageTried_ = false;
     hasGeometryShader_ = false;
 }
 
@@ -256,6 +330,80 @@ GLint GLQELShaderRoot::ConstantBlockSize() const
     return size;
 }
 
+GLQELShaderRoot::MatrixBlock GLQELShaderRoot::Matrices(const glm::mat4& world, const glm::mat4& view)
+{
+    return {glm::transpose(world), glm::transpose(view), GLQelGraphicsClass::Instance().GetProjectionMatrix()};
+}
+
+// The unit is chosen first: sending pending pixels binds the texture on the
+// active unit, which must not be another unit already bound for this draw.
+void GLQELShaderRoot::BindTexture(GLuint unit, GLQel2DBitmap* bitmap)
+{
+    glActiveTexture(GL_TEXTURE0 + unit);
+    bitmap->UnmapPixels();
+    glBindTexture(GL_TEXTURE_2D, bitmap->Texture());
+    glBindSampler(unit, sampler_);
+}
+
+void GLQELShaderRoot::DrawFirstIndexList(int count)
+{
+    GLQELIndexList* indices = FirstIndices();
+    indices->UploadChanges();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Buffer());
+    glDrawElements(GL_TRIANGLES, count > 0 ? count * 3 : indices->GetCount(), GL_UNSIGNED_INT, nullptr);
+}
+
+void GLQELShaderRoot::RequireMeshLists() const
+{
+    QEL_ASSERT(bitmap2DList.size() > 0, "bitmap2DList.size() > 0");
+    QEL_ASSERT(vertList.size() > 0, "vertList.size() > 0");
+    QEL_ASSERT(indexList.size() > 0, "indexList.size() > 0");
+}
+
+void GLQELShaderRoot::DrawMesh(const DrawStates& states, const void* block, size_t bytes, size_t firstTexture,
+                               GLuint textures, int count)
+{
+    ApplyStates(states.additive, states.alphaBlend, states.keepDepth, states.keepDepth2);
+    WriteConstants(block, bytes);
+    BindConstants();
+    for (GLuint unit = 0; unit < textures; ++unit) {
+        const size_t slot = firstTexture + unit;
+        BindTexture(unit, Texture(slot < bitmap2DList.size() ? slot : 0));
+    }
+    Bind3DStreams(FirstVertices(), nullptr);
+    if (states.cullBack) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+    }
+    DrawFirstIndexList(count);
+    glDisable(GL_CULL_FACE);
+    RestoreStates(states.additive, states.alphaBlend, states.keepDepth, states.keepDepth2);
+    for (GLuint unit = textures; unit-- > 0;) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+GLQel2DBitmap* GLQELShaderRoot::Texture(size_t slot) const
+{
+    return static_cast<GLQel2DBitmap*>(bitmap2DList[slot]);
+}
+
+GLQELVertList* GLQELShaderRoot::FirstVertices() const
+{
+    return static_cast<GLQELVertList*>(vertList.front());
+}
+
+GLQELIndexList* GLQELShaderRoot::FirstIndices() const
+{
+    return static_cast<GLQELIndexList*>(indexList.front());
+}
+
+GLQELInstanceList* GLQELShaderRoot::FirstInstances() const
+{
+    return static_cast<GLQELInstanceList*>(instanceList.front());
+}
+
 // A state applied first keeps its predecessor; later ones in the list win.
 void GLQELShaderRoot::ApplyStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2)
 {
@@ -276,10 +424,8 @@ void GLQELShaderRoot::ApplyStates(bool additive, bool alphaBlend, bool keepDepth
         savedDepthOff_ = states.DepthStencil();
         states.SetDepthStencil(GLQelDepthStencilState::DepthOff());
     }
-    glUseProgram(program_);
+    glUseProgram(states.Blend().alphaToCoverage ? CoverageProgram() : program_);
     glBindVertexArray(vertexArray_);
-    if (alphaToCoverageLocation_ >= 0)
-        glUniform1i(alphaToCoverageLocation_, states.Blend().alphaToCoverage ? 1 : 0);
     glBindSampler(0, sampler_);
 }
 
@@ -298,16 +444,33 @@ void GLQELShaderRoot::RestoreStates(bool additive, bool alphaBlend, bool keepDep
     glUseProgram(0);
 }
 
+// Each draw's block goes after the last one in the shader's buffer, written
+// without waiting: no draw queued so far reads that part. When the buffer is
+// full it is given new storage and writing starts again at its front. A
+// block rewritten in place would make the driver finish every queued draw
+// that reads it first, once a draw.
 void GLQELShaderRoot::WriteConstants(const void* data, size_t bytes)
 {
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBytes_), nullptr, GL_DYNAMIC_DRAW);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
+    if (nextConstants_ + constantStride_ > kConstantStreamBytes) {
+        glBufferData(GL_UNIFORM_BUFFER, kConstantStreamBytes, nullptr, GL_STREAM_DRAW);
+        nextConstants_ = 0;
+    }
+    void* block = glMapBufferRange(GL_UNIFORM_BUFFER, nextConstants_, constantBytes_,
+                                   GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (block != nullptr) {
+        std::memset(block, 0, static_cast<size_t>(constantBytes_));
+        std::memcpy(block, data, std::min(bytes, static_cast<size_t>(constantBytes_)));
+        glUnmapBuffer(GL_UNIFORM_BUFFER);
+    }
+    currentConstants_ = nextConstants_;
+    nextConstants_ += constantStride_;
 }
 
 void GLQELShaderRoot::BindConstants()
 {
-    glBindBufferBase(GL_UNIFORM_BUFFER, GLQelRenderStates::kConstantsBinding, constantBuffer_);
+    glBindBufferRange(GL_UNIFORM_BUFFER, GLQelRenderStates::kConstantsBinding, constantBuffer_, currentConstants_,
+                      constantBytes_);
 }
 
 void GLQELShaderRoot::Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances)

@@ -8,8 +8,12 @@
 // GLSL files name their blocks "Constants" (binding 0) and "QelTarget"
 // (binding 1, the render target's orientation, see GLQelRenderStates), take
 // their vertex inputs at fixed locations (the layouts below), sample texture
-// unit 0 through "shaderTexture", and read "qelAlphaToCoverage" where the
-// alpha blend state may be in force.
+// unit 0 through "shaderTexture" (the other samplers are in BindBlocks), and
+// may include other files ("#include"). While the alpha blend state is in
+// force a second program is drawn with, compiled from the same files with
+// QEL_ALPHA_TO_COVERAGE defined: there the shader discards what is below
+// half alpha. Only that program pays for the discard, which stops the
+// graphics testing depth before it shades.
 
 #include <SDL2/SDL_video.h>
 #include <glad/gl.h>
@@ -59,16 +63,55 @@ public:
     GLint ConstantBlockSize() const;
 
     std::string name;
-    std::vector<GLQel2DBitmap*> bitmap2DList;
-    std::vector<GLQELVertList*> vertList;
-    std::vector<GLQELIndexList*> indexList;
-    std::vector<GLQELInstanceList*> instanceList;
 
 protected:
+    // The three matrices every 3D constant block begins with: world and view
+    // transposed, the service's projection as stored (bytes 0 to 191).
+    struct MatrixBlock {
+        glm::mat4 world;
+        glm::mat4 view;
+        glm::mat4 projection;
+    };
+    static MatrixBlock Matrices(const glm::mat4& world, const glm::mat4& view);
+    // A switch parameter is on when x is not 0 (a NaN counts as on).
+    static bool IsOn(float x) { return !(x == 0.0f); }
+
+    // The states a draw switches to, as ApplyStates takes them.
+    struct DrawStates {
+        bool additive = false;
+        bool alphaBlend = false;
+        bool keepDepth = true;   // false: depth tested, not written
+        bool keepDepth2 = true;  // false: depth neither tested nor written
+        bool cullBack = false;   // back faces left out (planets)
+    };
+    // Asserts what a textured indexed draw needs: a texture, a vertex list
+    // and an index list.
+    void RequireMeshLists() const;
+    // The indexed draw most classes make: the states applied, the constant
+    // block written and bound, textures firstTexture.. on units 0 to
+    // textures - 1 (the first again where the list runs short), the first
+    // vertex list, count triangles of the first index list (0: all of it),
+    // then everything put back.
+    void DrawMesh(const DrawStates& states, const void* block, size_t bytes, size_t firstTexture, GLuint textures,
+                  int count);
+
+    // The resource lists as this service's own classes: everything in them
+    // was made by the GL graphics service.
+    GLQel2DBitmap* Texture(size_t slot) const;
+    GLQELVertList* FirstVertices() const;
+    GLQELIndexList* FirstIndices() const;
+    GLQELInstanceList* FirstInstances() const;
+
     void ApplyStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
     void RestoreStates(bool additive, bool alphaBlend, bool keepDepth, bool keepDepth2);
     void WriteConstants(const void* data, size_t bytes);
     void BindConstants();
+    // The bitmap (its pending pixels sent) on a texture unit, sampled through
+    // the root's sampler.
+    void BindTexture(GLuint unit, GLQel2DBitmap* bitmap);
+    // Binds the first index list (its changes sent) and draws count
+    // triangles of it, or all of it when count is 0.
+    void DrawFirstIndexList(int count);
     // Binds the first vertex list (and instance list when given) to the
     // standard layout after each uploads pending changes.
     void Bind3DStreams(GLQELVertList* vertices, GLQELInstanceList* instances);
@@ -78,9 +121,14 @@ protected:
 
     GLuint program_ = 0;
     GLuint vertexArray_ = 0;
+    // Room for many draws' constant blocks, one after another.
+    static constexpr GLintptr kConstantStreamBytes = 256 * 1024;
     GLuint constantBuffer_ = 0;
     GLuint sampler_ = 0;
     int constantBytes_ = 0;
+    GLintptr constantStride_ = 0;  // a block's size rounded up to the offset alignment
+    GLintptr currentConstants_ = 0;  // where the last block written starts
+    GLintptr nextConstants_ = 0;
     bool hasGeometryShader_ = false;
 
     Qel2DBuffer* batch_ = nullptr;
@@ -88,11 +136,17 @@ protected:
     GLQel2DBitmap* target_ = nullptr;
 
 private:
-    GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file);
-    void BindBlocks();
+    GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file, const std::string& defines);
+    // The class's two files compiled with the defines and linked; 0 (reported) when they do not.
+    GLuint LinkProgram(SDL_Window* window, const std::string& defines);
+    GLuint CoverageProgram();
+    static void BindBlocks(GLuint program);
 
-    GLuint vertexShader_ = 0, geometryShader_ = 0, pixelShader_ = 0;
-    GLint alphaToCoverageLocation_ = -1;
+    SDL_Window* window_ = nullptr;
+    std::string vertexFile_, pixelFile_;
+    GLuint geometryShader_ = 0;
+    GLuint coverageProgram_ = 0;
+    bool coverageTried_ = false;
     GLQelBlendState savedAdditive_, savedAlpha_;
     GLQelDepthStencilState savedDepthRead_, savedDepthOff_;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "helper/QelAssert.h"
@@ -57,20 +58,43 @@ void GLQel2DBitmap::SetDrawProcess(QelDrawProcess* process, bool smooth, bool sp
 }
 
 // Rows are sent top first; sampling at v = 0 reads the top row, as the
-// engine's texture coordinates expect.
+// engine's texture coordinates expect. Images from files get a full mip
+// chain, so meshes far away sample them smoothly; targets and bitmaps drawn
+// into pixel by pixel keep one level.
 void GLQel2DBitmap::EnsureTexture()
 {
     if (texture_ != 0 || !GLQelGraphicsClass::ContextReady())
         return;
+    FitTextureLimit();
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapped_ ? 1000 : 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixels_.Width(), pixels_.Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixels_.Data());
+    RefreshMipChain();
     changed_ = false;
     if (renderTarget_)
         CreateFramebuffer();
+}
+
+void GLQel2DBitmap::FitTextureLimit()
+{
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    int width = pixels_.Width(), height = pixels_.Height();
+    QelPixelImage::FitWithin(limit, width, height);
+    if (width == pixels_.Width() && height == pixels_.Height())
+        return;
+    std::fprintf(stderr, "Bitmap %s: %d x %d is more than the graphics takes; it is drawn at %d x %d.\n",
+                 name_.c_str(), pixels_.Width(), pixels_.Height(), width, height);
+    pixels_.ScaleTo(width, height);
+}
+
+void GLQel2DBitmap::RefreshMipChain()
+{
+    if (mipmapped_)
+        glGenerateMipmap(GL_TEXTURE_2D);
 }
 
 void GLQel2DBitmap::CreateFramebuffer()
@@ -106,6 +130,7 @@ void GLQel2DBitmap::UnmapPixels()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, pixels_.Width(), pixels_.Height(), GL_RGBA, GL_UNSIGNED_BYTE,
                     pixels_.Data());
+    RefreshMipChain();
     changed_ = false;
 }
 
@@ -126,6 +151,7 @@ bool GLQel2DBitmap::LoadFromFile(const std::string& path)
         std::fprintf(stderr, "Bitmap %s: %s; it is left out.\n", name_.c_str(), error.c_str());
         return false;
     }
+    mipmapped_ = true;
     changed_ = true;
     return true;
 }
@@ -138,6 +164,7 @@ bool GLQel2DBitmap::LoadFromRawBitmapFile(const std::string& path)
         return false;
     }
     renderTarget_ = false;
+    mipmapped_ = true;
     changed_ = true;
     return true;
 }
@@ -149,6 +176,7 @@ bool GLQel2DBitmap::CreateRenderTarget(int width, int height, bool renderTarget)
     ReleaseGL();
     pixels_.Resize(width, height);
     renderTarget_ = renderTarget;
+    mipmapped_ = false;
     changed_ = true;
     EnsureTexture();
     return true;
@@ -282,8 +310,9 @@ bool GLQel2DBitmap::RejectName(std::string)
     return false;
 }
 
-// A render target is saved as last read back.
+// A render target is saved as last read back. "data/..." names a file of
+// the data folder.
 bool GLQel2DBitmap::SavePNG(std::string name)
 {
-    return pixels_.SavePNG(name + ".png");
+    return pixels_.SavePNG(qel::ResolveGamePath(name + ".png"));
 }

@@ -57,6 +57,8 @@ public:
     bool Smooth() const { return smooth_; }
     GLuint Texture() const { return texture_; }
     GLuint Framebuffer() const { return framebuffer_; }
+    // A render target's depth, readable as a texture; 0 for other bitmaps.
+    GLuint DepthTexture() const { return depthTexture_; }
     // Direct access for bulk fills; PixelsChanged then sends them at the next upload.
     QelPixelImage& Pixels() { return pixels_; }
     void PixelsChanged() { changed_ = true; }
@@ -67,6 +69,9 @@ private:
     };
 
     void EnsureTexture();
+    // Images larger than the driver takes shrink to fit, the CPU copy too.
+    void FitTextureLimit();
+    void RefreshMipChain();
     void CreateFramebuffer();
     void ReleaseGL();
     QelDrawProcess* TakeDrawProcess();
@@ -76,6 +81,7 @@ private:
     std::string name_;
     QelPixelImage pixels_;
     bool renderTarget_ = false;
+    bool mipmapped_ = false;  // an image from a file: sampled with a mip chain in 3D
     bool changed_ = false;  // the CPU copy holds edits the texture lacks
     GLuint texture_ = 0;
     GLuint framebuffer_ = 0;

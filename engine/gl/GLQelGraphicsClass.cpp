@@ -5,9 +5,10 @@
 #include <glm/mat4x4.hpp>
 
 #include <cstdio>
-#include <fstream>
 
+#include "engine/base/QelBitmapFiles.h"
 #include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
 #include "engine/gl/GLQELFont.h"
 #include "engine/gl/GLQELIndexList.h"
 #include "engine/gl/GLQELInstanceList.h"
@@ -23,8 +24,6 @@ namespace {
 
 const char* const kNoContextText = "Could not initialize OpenGL 3.3.";
 const char* const kErrorCaption = "Error";
-const char* const kDefaultsFolder = "data/QelDefault/";
-const char* const kFallbackTexture = "smallWhite";
 
 // A peak above this is taken for a leftover of a stall and replaced.
 constexpr float kStalePeak = 9876.0f;
@@ -111,17 +110,10 @@ Qel2dBitmap* GLQelGraphicsClass::GetRenderTarget(std::string name, int width, in
     return (bitmaps_[name] = std::move(bitmap)).get();
 }
 
-std::string GLQelGraphicsClass::BitmapFolder() const
-{
-    if (!gDataSubfolderName.empty())
-        return "data/" + gDataSubfolderName + "/graphics/";
-    return "data/graphics/";
-}
-
 bool GLQelGraphicsClass::LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path)
 {
     const std::string resolved = qel::ResolveGamePath(path);
-    if (path.size() > 10 && path.compare(path.size() - 10, 10, ".rawbitmap") == 0)
+    if (IsRawBitmapPath(path))
         return bitmap.LoadFromRawBitmapFile(resolved);
     return bitmap.LoadFromFile(resolved);
 }
@@ -132,34 +124,13 @@ Qel2dBitmap* GLQelGraphicsClass::Load2DBitmap(std::string name)
 {
     if (Qel2dBitmap* stored = Find2DBitmap(name))
         return stored;
-    std::vector<std::string> candidates;
-    if (loadingDefaults_) {
-        candidates.push_back(kDefaultsFolder + name + ".png");
-    } else if (!qel::CheckDataName(name)) {
-        // Absolute names and names climbing out of the data folder load nothing.
-        std::fprintf(stderr, "Bitmap %s: not a name inside the data folder; it is left out.\n", name.c_str());
+    const std::optional<std::string> path = FindBitmapFile(name, loadingDefaults_);
+    if (!path)
         return nullptr;
-    } else {
-        const std::string folder = BitmapFolder();
-        candidates = {folder + name + ".png", folder + name + ".jpg", folder + name, folder + name + ".rawbitmap"};
-    }
-    for (const std::string& path : candidates) {
-        if (!FileExists(path))
-            continue;
-        auto bitmap = std::make_unique<GLQel2DBitmap>(*this, name);
-        if (!LoadBitmapFile(*bitmap, path))
-            return nullptr;
-        return (bitmaps_[name] = std::move(bitmap)).get();
-    }
-    return nullptr;
-}
-
-Qel2dBitmap* GLQelGraphicsClass::LoadTexture(const std::string& name)
-{
-    if (Qel2dBitmap* bitmap = Load2DBitmap(name))
-        return bitmap;
-    std::fprintf(stderr, "Texture %s: no image of that name loads; drawing it white.\n", name.c_str());
-    return Find2DBitmap(kFallbackTexture);
+    auto bitmap = std::make_unique<GLQel2DBitmap>(*this, name);
+    if (!LoadBitmapFile(*bitmap, *path))
+        return nullptr;
+    return (bitmaps_[name] = std::move(bitmap)).get();
 }
 
 Qel2dBitmap* GLQelGraphicsClass::Find2DBitmap(std::string name)
@@ -179,6 +150,12 @@ QelDrawProcess* GLQelGraphicsClass::GetShader(std::string name)
     shader->name = name;
     shader->Setup(window_);
     return (shaders_[name] = std::move(shader)).get();
+}
+
+bool GLQelGraphicsClass::KnowsShader(const std::string& name)
+{
+    const QelShaderRegistryEntry* entry = FindShaderFactory(name);
+    return entry != nullptr && entry->handler != nullptr;
 }
 
 QelDrawProcess* GLQelGraphicsClass::FindShader(std::string name)
@@ -360,7 +337,7 @@ void GLQelGraphicsClass::Delete2DBitmap(std::string name)
 
 bool GLQelGraphicsClass::FileExists(const std::string& path)
 {
-    return std::ifstream(qel::ResolveGamePath(path), std::ios::binary).is_open();
+    return QelFileServices::Instance().FileExists(path);
 }
 
 void GLQelGraphicsClass::ResizeSwapChain(int width, int height)

@@ -81,10 +81,7 @@ public:
     void ShowErrorMessage(std::string text) override;
     void Delete2DBitmap(std::string name) override;
     bool FileExists(const std::string& path);
-
-    // A texture for drawing: the bitmap of that name, or "smallWhite" (with
-    // one log line) when no image of that name loads.
-    Qel2dBitmap* LoadTexture(const std::string& name);
+    bool KnowsShader(const std::string& name) override;
 
     // Once, on the first frame: forgets any saved placement and records that
     // this was done.
@@ -111,7 +108,6 @@ public:
     float PreviousPeak(int slot) const { return previousPeaks_[slot]; }
 
 private:
-    std::string BitmapFolder() const;
     bool LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path);
 
     std::map<std::string, std::unique_ptr<GLQel2DBitmap>> bitmaps_;

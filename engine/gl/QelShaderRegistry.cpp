@@ -5,6 +5,19 @@
 #include "engine/gl/GLQELShader2DNormal.h"
 #include "engine/gl/GLQELShader3DFlat.h"
 #include "engine/gl/GLQELShader3DFlatFacing.h"
+#include "engine/gl/GLQELShader3DNebula.h"
+#include "engine/gl/GLQELShader3DPointRing.h"
+#include "engine/gl/GLQELShaderGasGiant.h"
+#include "engine/gl/GLQELShaderIPTCell.h"
+#include "engine/gl/GLQELShaderInstancedPostTransform.h"
+#include "engine/gl/GLQELShaderNebulaVolume.h"
+#include "engine/gl/GLQELShaderPhong.h"
+#include "engine/gl/GLQELShaderPostTransform.h"
+#include "engine/gl/GLQELShaderRedwood.h"
+#include "engine/gl/GLQELShaderRedwoodWiggle.h"
+#include "engine/gl/GLQELShaderVolume.h"
+#include "engine/gl/GLQELShaderVolumePostProcess.h"
+#include "engine/gl/GLQELSkyBox.h"
 
 QelShaderRegistry* gShaderRegistry = nullptr;
 
@@ -36,4 +49,17 @@ void RegisterEngineShaders()
     RegisterShader("2DNormal", [] { return new GLQELShader2DNormal; });
     RegisterShader("Flat", [] { return new GLQELShader3DFlat; });
     RegisterShader("FlatFacing", [] { return new GLQELShader3DFlatFacing; });
+    RegisterShader("Nebula", [] { return new GLQELShader3DNebula; });
+    RegisterShader("PointRing", [] { return new GLQELShader3DPointRing; });
+    RegisterShader("GasGiant", [] { return new GLQELShaderGasGiant; });
+    RegisterShader("InstancedPostTransform", [] { return new GLQELShaderInstancedPostTransform; });
+    RegisterShader("IPTCell", [] { return new GLQELShaderIPTCell; });
+    RegisterShader("NebulaVolume", [] { return new GLQELShaderNebulaVolume; });
+    RegisterShader("Phong", [] { return new GLQELShaderPhong; });
+    RegisterShader("PostTransform", [] { return new GLQELShaderPostTransform; });
+    RegisterShader("Redwood", [] { return new GLQELShaderRedwood; });
+    RegisterShader("RedwoodWiggle", [] { return new GLQELShaderRedwoodWiggle; });
+    RegisterShader("Volume", [] { return new GLQELShaderVolume; });
+    RegisterShader("VolumePostProcess", [] { return new GLQELShaderVolumePostProcess; });
+    RegisterShader("Skybox", [] { return new GLQELSkyBox; });
 }

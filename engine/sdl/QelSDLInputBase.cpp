@@ -195,31 +195,9 @@ bool QelSDLInputBase::GetClipboardText(std::string& text)
     return true;
 }
 
-namespace {
-
-bool LastWriteTime(const std::string& path, timespec& out)
-{
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    out = info.st_mtim;
-    return true;
-}
-
-}  // namespace
-
 int32_t QelSDLInputBase::CompareFileTimes(const std::string& first, const std::string& second)
 {
-    timespec a{}, b{};
-    if (!LastWriteTime(first, a))
-        return 2;
-    if (!LastWriteTime(second, b))
-        return 3;
-    if (a.tv_sec != b.tv_sec)
-        return a.tv_sec > b.tv_sec ? 1 : -1;
-    if (a.tv_nsec != b.tv_nsec)
-        return a.tv_nsec > b.tv_nsec ? 1 : -1;
-    return 0;
+    return QelFileServices::Instance().CompareFileTimes(first, second);
 }
 
 // "." and ".." and sub-folders are listed too; callers filter. Sorting makes

@@ -44,6 +44,10 @@ struct RetainedGUIWidget {
     // by a parent's size still fits a 32-bit pixel position.
     static constexpr float kMaxCoordinate = 1.0e6f;
 
+    // Whether a font or colour text names one: "" and "empty" ask for the
+    // kind's default.
+    static bool IsSet(const std::string& text) { return !text.empty() && text != "empty"; }
+
     // Every float is a number and every rectangle coordinate within
     // kMaxCoordinate either way: rectangles and slider values become pixel
     // positions, and a NaN or an infinity has none.

@@ -3,6 +3,7 @@
 // mission reads and writes, the reset of a new connection, pings and the
 // machine name.
 
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalHandling.h"
@@ -55,14 +56,16 @@ void HandleSetClientString(QelNetworkMessage& message)
     gClient->StringMapChanged();
 }
 
-// 97. What the views and GUIs forget (comms and grid info, the story dialog
-// queue, the view values) they forget with the presentation signals; the nav
+// 97: the story dialogs waiting go. What the views forget (comms and grid
+// info, the view values) they forget with the presentation signals; the nav
 // points with nav point replication.
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
-    if (ReadSignalOrReport(message, reset, kClientSignalHandler))
-        AnswerMachineName();
+    if (!ReadSignalOrReport(message, reset, kClientSignalHandler))
+        return;
+    theStoryDialogGUIManager.Clear();
+    AnswerMachineName();
 }
 
 // 102: the key goes straight back, so the server can time the round trip.

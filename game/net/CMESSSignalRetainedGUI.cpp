@@ -1,9 +1,10 @@
-// The console's "signal" family for the retained GUI: the widgets, builds,
-// visibility and hot keys of the mission's script screens go to the console's
-// RetainedGUIManager, and a request for its tree is answered with the tree's
-// text.
+// The console's "signal" family for the mission's screens: the widgets,
+// builds, visibility and hot keys of its script screens go to the console's
+// RetainedGUIManager, a request for its tree is answered with the tree's
+// text, and story dialogs join the console's queue.
 
 #include "game/guimodel/RetainedGUIManager.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/RetainedGUISignals.h"
@@ -59,6 +60,14 @@ void HandleHotKey(QelNetworkMessage& message)
         theRetainedGUIManager.AddHotKey(signal.category, signal.tag, signal.keyName, signal.description);
 }
 
+// 56.
+void HandleStoryDialog(QelNetworkMessage& message)
+{
+    StoryDialogSignal signal;
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
+        theStoryDialogGUIManager.Push(signal.entry);
+}
+
 }  // namespace
 
 bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message)
@@ -70,6 +79,7 @@ bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_RETAINED_VISIBILITY: HandleVisibility(message); return true;
     case SIGNAL_MESS_DEBUG_TREE: HandleDebugTreeRequest(message); return true;
     case SIGNAL_MESS_RGUI_HOTKEY: HandleHotKey(message); return true;
+    case SIGNAL_MESS_STORY_DIALOG: HandleStoryDialog(message); return true;
     default: return false;
     }
 }

@@ -2,6 +2,7 @@
 // which ship it controls, objects removed, a new or stopped game, single
 // values, the pause and red alert states, beam damage and the server's tick.
 
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalHandling.h"
@@ -99,9 +100,9 @@ void HandleObjectRemoved(QelNetworkMessage& message)
         world->DeleteSpaceObject(removed.objectId);
 }
 
-// 23. What the views and GUIs forget besides (comms and grid info, the story
-// dialog queue, the view values, 3D effects, the 2D view) they forget with the
-// presentation signals.
+// 23: a blank world, and no story dialog waits. What the views forget besides
+// (comms and grid info, the view values, 3D effects, the 2D view) they forget
+// with the presentation signals.
 void HandleNewSimulation(QelNetworkMessage& message)
 {
     NewSimulationSignal signal;
@@ -111,6 +112,7 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Clear();
         world->Reset(false, "");
     }
+    theStoryDialogGUIManager.Clear();
 }
 
 // 24.

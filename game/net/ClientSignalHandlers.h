@@ -17,7 +17,8 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
 bool HandleClientGridSignal(uint16_t code, QelNetworkMessage& message);
 // The string maps and the connection codes.
 bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
-// The mission's script screens: widgets, builds, visibility, hot keys, tree dumps.
+// The mission's screens: script screens (widgets, builds, visibility, hot
+// keys, tree dumps) and story dialogs.
 bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
 
 // The console's mirror of the world, or null. A process that hosts the

@@ -5,6 +5,8 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/net/QelNetworkClient.h"
 #include "engine/net/QelNetworkFactoryBase.h"
+#include "game/net/ClientStringFile.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/SignalMessage.h"
@@ -16,8 +18,8 @@
 #include "helper/QelAssert.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <fstream>
 
 CorvaneClient* gClient = nullptr;
 
@@ -27,36 +29,14 @@ QelNetworkMessage clientOutgoingMessage;
 
 constexpr const char* kMachineNameSetting = "clientMachineName";
 
-// Trailing spaces, line ends and tabs are not part of a stored key or value.
-std::string TrimLineEnd(std::string text)
+// The whole steps of the squared distance. Positions are finite but may be
+// far beyond any sector (the server sends what it has), so the step is kept
+// as a whole double: an integer could not hold it, and converting one that
+// does not fit is undefined.
+double SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
 {
-    const size_t end = text.find_last_not_of(" \n\r\t");
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
-}
-
-// The file holds one key line and one value line per entry, so an entry with
-// a line break in it would read back as other entries and shift every later
-// one; such an entry lives for this run only.
-bool FitsStringMapFile(const std::string& key, const std::string& value)
-{
-    return key.find('\n') == std::string::npos && value.find('\n') == std::string::npos;
-}
-
-void ReportUnsavedEntry(const std::string& key)
-{
-    static bool reported = false;
-    if (reported)
-        return;
-    reported = true;
-    std::fprintf(stderr, "client string map: the entry \"%s\" holds a line break and is not saved; later ones "
-                 "are skipped quietly\n", key.c_str());
-}
-
-int64_t SquaredDistanceStep(const SuperContainerObject& object, const glm::vec3& from)
-{
-    const glm::vec3 d = object.pos - from;
-    return static_cast<int64_t>((d.x * d.x + d.y * d.y + d.z * d.z) / CorvaneClient::kSortStepSquared);
+    const glm::dvec3 d = glm::dvec3(object.pos) - glm::dvec3(from);
+    return std::trunc(glm::dot(d, d) / CorvaneClient::kSortStepSquared);
 }
 
 // Objects are spread over the decay buckets by the running number of their
@@ -156,6 +136,8 @@ bool CorvaneClient::IsConnected()
 
 void CorvaneClient::Send(QelNetworkMessage& message)
 {
+    if (!IsWholeForSending(message, "client"))
+        return;
     std::lock_guard<std::mutex> lock(queues.Mutex());
     endpoint->Send(message);
 }
@@ -231,6 +213,7 @@ void CorvaneClient::SortStep()
 
 void CorvaneClient::Tick()
 {
+    ++ticksRun;
     if (++heartbeatCounter > kHeartbeatTicks) {
         heartbeatCounter = 0;
         SendHeartbeat();
@@ -257,6 +240,9 @@ void CorvaneClient::SendFullObjectRequest()
     FullObjectRequestSignal request;
     const size_t count = std::min(requestQueue.size(), FullObjectRequestSignal::kMaxIdsPerRequest);
     request.objectIds.assign(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
+    for (uint64_t id : request.objectIds)
+        if (auto requested = requestedIds.find(id); requested != requestedIds.end())
+            requested->second = ticksRun;
     requestQueue.erase(requestQueue.begin(), requestQueue.begin() + static_cast<std::ptrdiff_t>(count));
     QelNetworkMessage& message = StartClientMessage("signal");
     WriteSignal(message, request);
@@ -265,8 +251,13 @@ void CorvaneClient::SendFullObjectRequest()
 
 void CorvaneClient::RequestFullObject(uint64_t objectId)
 {
-    if (requestedIds.insert(objectId).second)
-        requestQueue.push_back(objectId);
+    if (requestQueue.size() >= kMaxQueuedRequests)
+        return;
+    auto [requested, isNew] = requestedIds.try_emplace(objectId, kNotSentYet);
+    if (!isNew && (requested->second == kNotSentYet || ticksRun - requested->second <= kAnswerPatienceTicks))
+        return;
+    requested->second = kNotSentYet;
+    requestQueue.push_back(objectId);
 }
 
 void CorvaneClient::FullObjectArrived(uint64_t objectId)
@@ -295,47 +286,15 @@ void CorvaneClient::DecayContacts()
         theSimulation->DeleteSpaceObject(id);
 }
 
-// A key line, then a value line, per entry. A missing file leaves the map empty.
+// A missing file leaves the map empty.
 void CorvaneClient::LoadStringMap()
 {
-    if (settings.stringMapFile.empty())
-        return;
-    std::ifstream file(settings.stringMapFile, std::ios::binary);
-    std::string key;
-    while (std::getline(file, key)) {
-        std::string value;
-        std::getline(file, value);
-        key = TrimLineEnd(key);
-        if (!key.empty())
-            stringMap[key] = TrimLineEnd(value);
-    }
+    if (!settings.stringMapFile.empty())
+        stringMap = ReadClientStringFile(settings.stringMapFile);
 }
 
-// Written beside the old file and renamed over it, so a crash while saving
-// never leaves half a map.
 void CorvaneClient::SaveStringMap()
 {
-    if (settings.stringMapFile.empty())
-        return;
-    std::filesystem::path temporary = settings.stringMapFile;
-    temporary += ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        for (const auto& [key, value] : stringMap) {
-            if (FitsStringMapFile(key, value))
-                file << key << '\n' << value << '\n';
-            else
-                ReportUnsavedEntry(key);
-        }
-        if (!file.flush()) {
-            std::fprintf(stderr, "client string map: could not write %s; the map stays unsaved\n",
-                         temporary.string().c_str());
-            return;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, settings.stringMapFile, error);
-    if (error)
-        std::fprintf(stderr, "client string map: could not replace %s: %s\n",
-                     settings.stringMapFile.string().c_str(), error.message().c_str());
+    if (!settings.stringMapFile.empty())
+        WriteClientStringFile(settings.stringMapFile, stringMap);
 }

@@ -10,13 +10,13 @@
 // client does not connect by itself: the connect scene calls Connect. All but
 // the receive thread runs on the main thread.
 
+#include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
 #include "game/world/SimulationTimer.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -28,9 +28,17 @@ public:
     static constexpr int32_t kHeartbeatTicks = 60;
     // A full-object request leaves every 11 ticks, even an empty one.
     static constexpr int32_t kRequestTicks = 10;
-    // Every 1001 ticks the client forgets what it asked for, so an object
-    // whose answer was lost is asked for again.
+    // Every 1001 ticks the client forgets what it asked for, so ids the
+    // server never answers (objects gone meanwhile) do not pile up.
     static constexpr int32_t kRequestedSetAgeTicks = 1000;
+    // The answer to a full-object request travels unreliably and may be lost:
+    // an object still unknown this many ticks after its request left is asked
+    // for again at its next update, rather than staying unseen until the
+    // requested ids are forgotten. Long against a round trip on a local
+    // network, short against kRequestedSetAgeTicks.
+    static constexpr int64_t kAnswerPatienceTicks = 60;
+    // The request tick of an id that waits in the queue.
+    static constexpr int64_t kNotSentYet = -1;
     // Contact decay and ship-definition requests run every 60 ticks.
     static constexpr int64_t kHousekeepingTicks = 60;
     // Contact decay walks one of this many buckets per step.
@@ -38,6 +46,11 @@ public:
     // A changed string map is saved this many frames after the last change,
     // so a burst of changes is written once.
     static constexpr int32_t kSaveDelayFrames = 100;
+    // Requests leave at 10 ids every 11 ticks, about 910 before the requested
+    // set is forgotten; a longer queue could never drain in time. A server
+    // that names ever new unknown ids must not grow it without end: an id
+    // that finds the queue full is asked for on a later update instead.
+    static constexpr size_t kMaxQueuedRequests = 1000;
     // A miss counter set to this waits ten more misses before it counts again.
     static constexpr int32_t kMissCounterAfterRequest = -10;
     // The distance sort orders objects in steps of 2000 units (squared).
@@ -67,7 +80,8 @@ public:
     bool Connect(const std::string& address);
     void Disconnect();
     bool IsConnected();
-    // Sends reliably; dropped while not connected.
+    // Sends reliably; dropped while not connected, and when a write did not
+    // fit the message (CutShortMessages.h).
     void Send(QelNetworkMessage& message);
 
     void DispatchMessages();
@@ -77,7 +91,9 @@ public:
     void LoadStringMap();
     void SaveStringMap();
 
-    // Fed by the object update handler: an object seen but not known.
+    // Fed by the object update handler: an object seen but not known. Queued
+    // unless it waits in the queue already, its request left no more than
+    // kAnswerPatienceTicks ago, or kMaxQueuedRequests wait.
     void RequestFullObject(uint64_t objectId);
     // Fed by the full-object handler.
     void FullObjectArrived(uint64_t objectId);
@@ -91,13 +107,15 @@ public:
 
     int FramesSinceLastMessage() const { return queues.FramesSinceLastMessage(); }
     const std::vector<uint64_t>& RequestQueue() const { return requestQueue; }
-    const std::set<uint64_t>& RequestedIds() const { return requestedIds; }
+    // Each requested id with the client tick its request left (kNotSentYet
+    // while it waits in the queue).
+    const std::map<uint64_t, int64_t>& RequestedIds() const { return requestedIds; }
     int32_t DecayBucket() const { return decayBucket; }
     MessageQueues& Queues() { return queues; }
     // What this console refused this run, in one line; "" when nothing.
     std::string DescribeRefusedMessages() const;
 
-    std::map<std::string, std::string> stringMap;  // kept across runs
+    ClientStringMap stringMap;  // kept across runs
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:
@@ -113,10 +131,11 @@ private:
     int32_t heartbeatCounter = 0;
     int32_t requestCounter = 0;
     int32_t requestedSetAge = 0;
+    int64_t ticksRun = 0;  // ticks since construction: when requests left
     int32_t decayBucket = 0;
     simulationTimer decayTimer;
     simulationTimer shipDataTimer;
-    std::set<uint64_t> requestedIds;
+    std::map<uint64_t, int64_t> requestedIds;
     std::vector<uint64_t> requestQueue;  // oldest first
 };
 

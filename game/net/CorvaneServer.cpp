@@ -3,6 +3,7 @@
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
 #include "game/net/BeamMessage.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/ServerScriptHost.h"
@@ -152,7 +153,7 @@ uint16_t CorvaneServer::Port()
 
 void CorvaneServer::SendLocked(QelNetworkMessage& message, uint32_t packetFlags)
 {
-    if (!hosting || !endpoint)
+    if (!hosting || !endpoint || !IsWholeForSending(message, "server"))
         return;
     std::lock_guard<std::mutex> lock(queues.Mutex());
     endpoint->Send(message, packetFlags);

@@ -84,7 +84,8 @@ public:
     void FrameUpdate();
     void Tick();
 
-    // Every send ends here: under the mutex, to the message's recipients.
+    // Every send ends here: under the mutex, to the message's recipients; a
+    // message a write did not fit is not sent (CutShortMessages.h).
     void SendLocked(QelNetworkMessage& message, uint32_t packetFlags);
     // To every client with a record; nothing when there is none.
     void SendToAll(QelNetworkMessage& message, uint32_t packetFlags) override;

@@ -3,6 +3,8 @@
 #include "engine/base/QelClock.h"
 #include "engine/base/QelNetworkMessage.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 LanServerDiscovery& LanServerDiscovery::Instance()
@@ -85,17 +87,21 @@ void LanServerDiscovery::HandleDatagram(const uint8_t* data, size_t length,
 void LanServerDiscovery::RecordAnswer(const DiscoveredServer& server)
 {
     // A server that moved to another address keeps its entry, and so does one
-    // that was renamed; nameless servers are told apart by address alone.
-    bool matched = false;
-    for (DiscoveredServer& entry : foundServers) {
+    // that was renamed; nameless servers are told apart by address alone. An
+    // answer may match two entries (the address of one, the name of another):
+    // the first takes it and the other goes, so no server is listed twice.
+    auto matches = [&server](const DiscoveredServer& entry) {
         const bool sameName = !server.name.empty() && entry.name == server.name;
-        if (entry.address == server.address || sameName) {
-            entry = server;
-            matched = true;
-        }
+        return entry.address == server.address || sameName;
+    };
+    const auto first = std::find_if(foundServers.begin(), foundServers.end(), matches);
+    if (first == foundServers.end()) {
+        if (foundServers.size() < kMaxFoundServers)
+            foundServers.push_back(server);
+        return;
     }
-    if (!matched && foundServers.size() < kMaxFoundServers)
-        foundServers.push_back(server);
+    *first = server;
+    foundServers.erase(std::remove_if(std::next(first), foundServers.end(), matches), foundServers.end());
 }
 
 std::vector<uint8_t> LanServerDiscovery::BuildAnswer(const std::string& address, const std::string& name)

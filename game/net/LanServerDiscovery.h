@@ -60,9 +60,9 @@ public:
     // Back to a fresh state with the given socket closed (tests).
     void Reset();
 
-    // Keeps an answering server: an entry with the same address, or the same
-    // non-empty name, is replaced; otherwise the server is appended while the
-    // list has room.
+    // Keeps an answering server: the first entry with the same address, or
+    // the same non-empty name, is replaced (and any other such entry
+    // dropped); otherwise the server is appended while the list has room.
     void RecordAnswer(const DiscoveredServer& server);
 
     // The answer datagram's content; nothing unless it parses exactly.

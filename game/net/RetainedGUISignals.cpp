@@ -156,3 +156,17 @@ bool ReadSignal(QelNetworkMessage& message, RetainedHotKeySignal& signal)
     return ReadMessageFields(message, signal.category, signal.tag, signal.keyName, signal.description) &&
            !signal.category.empty() && !signal.tag.empty();
 }
+
+void WriteSignal(QelNetworkMessage& message, const StoryDialogSignal& signal)
+{
+    const StoryDialogEntry& e = signal.entry;
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(e.title).WriteString(e.text).WriteString(e.face).WriteString(e.color);
+}
+
+bool ReadSignal(QelNetworkMessage& message, StoryDialogSignal& signal)
+{
+    StoryDialogEntry& e = signal.entry;
+    e.shownMillis = 0;
+    return ReadMessageFields(message, e.title, e.text, e.face, e.color);
+}

@@ -1,8 +1,8 @@
 #pragma once
-// The retained GUI's "signal" codes (framing and conventions as in
-// SignalMessage.h): what a mission sends a console to build its script
-// screens, and what the console sends back. One record, one writer and one
-// reader per code and direction.
+// The "signal" codes of the mission's screens (framing and conventions as in
+// SignalMessage.h): what a mission sends a console to build its retained
+// script screens and to show story dialogs, and what the console sends back.
+// One record, one writer and one reader per code and direction.
 //
 // The mission side writes with WriteSignal (zmx's send_gui_* functions, for
 // a client id); the console reads with ReadSignal and applies the record to
@@ -15,6 +15,7 @@
 //     left top right bottom srcLeft srcTop srcRight srcBottom   (floats)
 
 #include "game/guimodel/RetainedGUIWidget.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/EventMessage.h"
 
@@ -96,6 +97,13 @@ struct RetainedHotKeySignal {
     bool Removes() const { return keyName == kRemoveKey; }
 };
 
+// S->C 56: a story dialog for the console's queue: title, text, face and
+// colour, four texts. It arrives waiting (shown time 0).
+struct StoryDialogSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STORY_DIALOG;
+    StoryDialogEntry entry;
+};
+
 template <SignalMessageCode Code>
 void WriteSignal(QelNetworkMessage& message, const RetainedBuildSignal<Code>& signal)
 {
@@ -116,6 +124,7 @@ void WriteSignal(QelNetworkMessage& message, const RetainedVisibilitySignal& sig
 void WriteSignal(QelNetworkMessage& message, const DebugTreeRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const DebugTreeTextSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const RetainedHotKeySignal& signal);
+void WriteSignal(QelNetworkMessage& message, const StoryDialogSignal& signal);
 
 bool ReadSignal(QelNetworkMessage& message, RetainedWidgetSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, RetainedActionSignal& signal);
@@ -123,3 +132,4 @@ bool ReadSignal(QelNetworkMessage& message, RetainedVisibilitySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, DebugTreeRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, DebugTreeTextSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, RetainedHotKeySignal& signal);
+bool ReadSignal(QelNetworkMessage& message, StoryDialogSignal& signal);

@@ -9,6 +9,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/DrawDataHullSilhouettes.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/script/ServerPresentation.h"
@@ -18,6 +19,7 @@
 #include "game/shell/KeyVal.h"
 #include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
@@ -70,7 +72,25 @@ void HalvexGameLoop::Startup()
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();
+    ConnectHullSilhouettes();
     StartMusicAndLighting();
+}
+
+// With graphics, ship interiors are laid over the silhouettes the render
+// side makes from the hulls' meshes; a host without graphics brings its own.
+void HalvexGameLoop::ConnectHullSilhouettes()
+{
+    if (gGraphicsFactory == nullptr)
+        return;
+    hullSilhouettes = std::make_unique<DrawDataHullSilhouettes>(GraphicsService());
+    SetHullSilhouetteSource(hullSilhouettes.get());
+}
+
+void HalvexGameLoop::DisconnectHullSilhouettes()
+{
+    if (hullSilhouettes)
+        SetHullSilhouetteSource(nullptr);
+    hullSilhouettes.reset();
 }
 
 // Client, server, render manager (with the scenes), world: in this order, once.
@@ -240,6 +260,7 @@ void HalvexGameLoop::DeleteSingletons()
     LogRefusedMessages();
     StopMusicAndLighting();
     world.reset();
+    DisconnectHullSilhouettes();
     if (server)
         server->SetScriptHost(nullptr);
     server.reset();

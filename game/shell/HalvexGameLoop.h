@@ -12,6 +12,7 @@
 
 class CorvaneClient;
 class CorvaneServer;
+class DrawDataHullSilhouettes;
 class GameMusic;
 class HalvexDMX;
 class ScriptConsoleLog;
@@ -53,6 +54,8 @@ private:
     void StopMusicAndLighting();
     void ConnectScriptHost();
     void DisconnectScriptHost();
+    void ConnectHullSilhouettes();
+    void DisconnectHullSilhouettes();
     void LogRefusedMessages() const;
 
     Options options;
@@ -62,4 +65,5 @@ private:
     std::unique_ptr<Simulation> world;
     std::unique_ptr<GameMusic> music;
     std::unique_ptr<HalvexDMX> dmx;
+    std::unique_ptr<DrawDataHullSilhouettes> hullSilhouettes;
 };

@@ -59,9 +59,13 @@ std::string OnOneLine(std::string text)
 }
 
 // The primary key's tag, then each modifier's ("NOT " first where it must be up).
+// An unbound hot key (primary 0, an empty tag) is written without its
+// modifiers: read back, the first of them would become its primary key.
 std::string KeyTags(const HotKey& key)
 {
     std::string tags = keyCodeToTag(key.primary) + " ";
+    if (key.primary == 0)
+        return tags;
     for (int slot = 0; slot < HotKey::kMaxModifiers && key.modifiers[slot] != 0; ++slot) {
         if (key.notFlags[slot])
             tags += "NOT ";
@@ -72,7 +76,9 @@ std::string KeyTags(const HotKey& key)
 
 // "name | tags | description": the first token of the tags is the primary
 // key, each later one the next modifier, "NOT" (or "not") inverting the one
-// after it. Tags beyond the fifth modifier have no room and are left out.
+// after it. Tags beyond the fifth modifier have no room and are left out. A
+// line break inside a field (a lone carriage return) reads as a blank, as
+// the file is written.
 void ReadLine(const std::string& line)
 {
     std::vector<std::string> fields;
@@ -80,8 +86,8 @@ void ReadLine(const std::string& line)
     if (fields.size() < 3)
         return;
     HotKey key;
-    key.internalName = TrimWhitespace(fields[0]);
-    key.description = TrimWhitespace(fields[2]);
+    key.internalName = TrimWhitespace(OnOneLine(fields[0]));
+    key.description = TrimWhitespace(OnOneLine(fields[2]));
     std::vector<std::string> tags;
     Tokenize(TrimWhitespace(fields[1]), tags, " ");
     if (!tags.empty())

@@ -85,6 +85,17 @@ void AssertPositionIsNumber(const SpaceObject* object)
     QEL_ASSERT(!std::isnan(object->pos.x), "!isnan(so->pos.x)");
 }
 
+// Adds the step unless that would leave the range of floats: an object that a
+// message or a script put at the edge of the numbers, or gave a speed near
+// the largest float, stops there instead of turning into infinities, whose
+// differences are NaNs that stop the program.
+void MoveWithinFloats(glm::vec3& point, const glm::vec3& step)
+{
+    const glm::vec3 moved = point + step;
+    if (AllFinite(moved))
+        point = moved;
+}
+
 int64_t EffectLifetime(const std::string& kind)
 {
     if (kind == "beam")
@@ -183,7 +194,7 @@ void Simulation::MoveSpaceObject(SpaceObject* object)
         SteerOnServer(object);
     else
         DeadReckonOnClient(object);
-    object->pos += SafeNormalize(object->rot_quat * kAxisZ) * object->cur_speed;
+    MoveWithinFloats(object->pos, SafeNormalize(object->rot_quat * kAxisZ) * object->cur_speed);
     AssertPositionIsNumber(object);
     FollowFatBox(object);
     AssertPositionIsNumber(object);
@@ -211,13 +222,18 @@ void Simulation::SteerOnServer(SpaceObject* object)
 // so updates that arrive now and then still draw as smooth motion.
 void Simulation::DeadReckonOnClient(SpaceObject* object)
 {
-    object->targetPos += SafeNormalize(object->targetOrientation * kAxisZ) * object->cur_speed;
+    const glm::vec3 heading = SafeNormalize(object->targetOrientation * kAxisZ);
+    MoveWithinFloats(object->targetPos, heading * object->cur_speed);
     object->rot_quat = BlendToward(object->rot_quat, object->targetOrientation, kClientTurnBlend);
     const glm::vec3 offset = object->targetPos - object->pos;
-    if (glm::dot(offset, offset) > kClientSnapDistanceSquared)
+    const glm::vec3 blended =
+        (object->pos * kClientPositionWeight + object->targetPos) / (kClientPositionWeight + 1.0f);
+    // A far target (the difference overflows to infinity, which counts as
+    // far) is taken at once, and so is one the weighted mean overflows on.
+    if (glm::dot(offset, offset) > kClientSnapDistanceSquared || !AllFinite(blended))
         object->pos = object->targetPos;
     else
-        object->pos = (object->pos * kClientPositionWeight + object->targetPos) / (kClientPositionWeight + 1.0f);
+        object->pos = blended;
 }
 
 void Simulation::FollowFatBox(SpaceObject* object)

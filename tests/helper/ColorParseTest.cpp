@@ -92,7 +92,7 @@ TEST(ParseColor, rgb_components_as_channels_percentages_and_floats)
         {"rgba(255, 0, 0, 1)", {1, 0, 0, 1 / 255.f}},  // a bare integer is a 0..255 channel
         {"50%, 100 %, 0", {0.5f, 1, 0, 1}},
         {"0.25 0.5 .75", {0.25f, 0.5f, 0.75f, 1}},
-        {"50.5%, 0, 0", {50.5f, 0, 0, 1}},                // the '.' rule comes first
+        {"50.5%, 0.5, 0", {1, 0.5f, 0, 1}},  // the '.' rule comes first: 50.5, held at 1
         {"rgb(1 2 3) words", {1 / 255.f, 2 / 255.f, 3 / 255.f, 1}},
     };
     ExpectColors(cases);
@@ -108,6 +108,24 @@ TEST(ParseColor, hsl_components_after_a_word_beginning_with_h)
         {"hsl(0, 1, 50%)", {0.5f + 0.5f / 255.f, 0.5f - 0.5f / 255.f, 0.5f - 0.5f / 255.f, 1}},
     };
     ExpectColors(cases);
+}
+
+// Found by fuzzing: channels past 255, floats past 1 and HSL hues of many
+// turns gave components far outside 0..1.
+TEST(ParseColor, components_beyond_their_range_are_held_at_its_bounds)
+{
+    const ColorCase cases[] = {
+        {"300, 128, 0", {1, 128 / 255.f, 0, 1}},
+        {"2.5 0.5 0 7.0", {1, 0.5f, 0, 1}},
+        {"200%, 0, 0, 0.25", {1, 0, 0, 0.25f}},
+        {"hsl(120, 400%, 50%)", {0, 1, 0, 1}},
+    };
+    ExpectColors(cases);
+    for (const char* hostile : {"(8<(8h(499999<,dc(8,$", "hsl(499999, 8, 8)", "h 1e30 0.5 0.5"}) {
+        const glm::vec4 got = Parse(hostile);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(got[i] >= 0.0f && got[i] <= 1.0f) << '"' << hostile << "\" channel " << i << ": " << got[i];
+    }
 }
 
 TEST(ParseColor, wrong_component_counts_give_magenta)

@@ -1,7 +1,7 @@
 #pragma once
 // A test fixture with a real window, its GL context and the graphics service
-// on SDL's offscreen driver, and the screen read back for pixel checks. A
-// fixture derives from it with the window size it wants.
+// on SDL's offscreen driver, and the screen or a render target read back for
+// pixel checks. A fixture derives from it with the window size it wants.
 
 #include <SDL2/SDL.h>
 #include <glad/gl.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/base/QelPixelImage.h"
+#include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/QelSDLGLContext.h"
 
@@ -20,6 +21,8 @@ namespace qeltest {
 
 // Red, green, blue: the screen of the offscreen driver keeps no alpha.
 using Rgb = std::array<int, 3>;
+// Red, green, blue, alpha of a render target, 0..1.
+using Rgba = std::array<float, 4>;
 
 class OffscreenGraphicsTest : public ::testing::Test {
 protected:
@@ -72,6 +75,34 @@ protected:
             }
         return image.SavePNG(path);
     }
+
+    // A render target of that size made current, cleared to the colour and
+    // its depth to 1.
+    GLQel2DBitmap* BeginTarget(const std::string& name, int width, int height, const float colour[4])
+    {
+        auto* target = static_cast<GLQel2DBitmap*>(graphics.GetRenderTarget(name, width, height, true));
+        target->SetAsRenderTarget(true, true, colour);
+        graphics.Flush2DAndClearDepth(target);
+        return target;
+    }
+
+    // Back to the screen, what the target holds read into its CPU copy.
+    void EndTarget(GLQel2DBitmap* target)
+    {
+        const float black[4] = {0, 0, 0, 1};
+        target->SetAsRenderTarget(false, false, black);
+        target->ReadBackPixels();
+    }
+
+    static Rgba TargetAt(Qel2dBitmap* target, int x, int y)
+    {
+        Rgba p{};
+        target->GetPixel(x, y, p[3], p[0], p[1], p[2]);
+        return p;
+    }
+
+    // The target as a PNG in the tests' working folder, for a person to look at.
+    static void KeepTarget(Qel2dBitmap* target, const std::string& name) { ASSERT_TRUE(target->SavePNG(name)); }
 
     const int screenWidth;
     const int screenHeight;

@@ -79,6 +79,8 @@ TEST(QelDataFolder, names_from_data_stay_inside_the_data_folder)
         {"\\server\\share", std::nullopt},
         {"C:\\windows\\x", std::nullopt},
         {"c:x", std::nullopt},
+        {".\\C:\\windows\\x", std::nullopt},  // the drive letter once "." is dropped
+        {"./c:x", std::nullopt},
         {"..", std::nullopt},
         {"../secret", std::nullopt},
         {"a/../../b", std::nullopt},

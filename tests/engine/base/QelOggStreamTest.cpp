@@ -71,4 +71,22 @@ TEST(QelOggStreamTest, a_missing_or_foreign_file_is_refused_and_decodes_nothing)
     EXPECT_FALSE(stream.SeekStart());
 }
 
+// Found by fuzzing: a comment header naming a vendor text of four gigabytes
+// had the decoder ask the system for it, and then read that many bytes.
+TEST(QelOggStreamTest, a_header_that_names_gigabytes_is_refused_without_asking_for_them)
+{
+    std::ifstream fixture(kFixtures + "tone_22050_mono.ogg", std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(fixture), std::istreambuf_iterator<char>()};
+    const size_t comment = bytes.find("\x03vorbis");
+    ASSERT_NE(comment, std::string::npos);
+    bytes.replace(comment + 7, 4, "\xf0\xff\xff\xff");  // the vendor text's length
+    qeltest::TempFolder folder;
+    folder.Write("vendor.ogg", bytes);
+    QelOggStream stream;
+    std::string error;
+    EXPECT_FALSE(stream.Open(folder / "vendor.ogg", error));
+    EXPECT_NE(error.find("not an Ogg Vorbis stream"), std::string::npos) << error;
+    EXPECT_FALSE(stream.IsOpen());
+}
+
 }  // namespace

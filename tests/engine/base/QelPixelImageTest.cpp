@@ -9,6 +9,19 @@
 
 namespace {
 
+// The signature and header chunk of a PNG of that size, and nothing more.
+std::string PngHeader(uint32_t width, uint32_t height)
+{
+    std::string png = "\x89PNG\r\n\x1a\n";
+    png += std::string("\0\0\0\x0dIHDR", 8);
+    for (uint32_t side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png += static_cast<char>((side >> shift) & 0xFF);
+    png += std::string("\x08\x06\0\0\0", 5);
+    png += std::string(4, '\0');  // the check sum, which the decoder does not read
+    return png;
+}
+
 std::string RawHeader(int32_t width, int32_t height)
 {
     std::string bytes(8, '\0');
@@ -70,12 +83,30 @@ TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alo
     folder.Write("huge.rawbitmap", RawHeader(100000, 2));
     folder.Write("negative.rawbitmap", RawHeader(-1, 2));
     folder.Write("header.rawbitmap", "abc");
+    // Found by fuzzing: the largest size claimed by a file of a few bytes
+    // had a gigabyte allocated for it before the short read was noticed.
+    folder.Write("claims-most.rawbitmap", RawHeader(QelPixelImage::kMaxSide, QelPixelImage::kMaxSide) + "xy");
+    folder.Write("too-large.png", PngHeader(QelPixelImage::kMaxSide + 1, 2));
+    // Found by fuzzing: an uncompressed TGA header of 3855 x 3855 pixels in a
+    // file of 20 bytes took seconds to "decode" into 57 MB of nothing.
+    // Found by fuzzing: a chunk length of a gigabyte in a tiny PNG.
+    folder.Write("giant-chunk.png", PngHeader(4, 4) + std::string("\x40\0\0\0IDAT\x78\x9c", 10));
+    folder.Write("empty-giant.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x0f\x0f\x0f\x0f\x18\0xy", 20));
     QelPixelImage image;
     image.Resize(1, 1);
     std::string error;
     EXPECT_FALSE(image.LoadImageFile(folder / "junk.png", error));
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "too-large.png", error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "giant-chunk.png", error));
+    EXPECT_NE(error.find("a chunk claims more bytes than the file holds"), std::string::npos) << error;
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "empty-giant.tga", error));
+    EXPECT_NE(error.find("more than 20 bytes can hold"), std::string::npos) << error;
     for (const char* name : {"short.rawbitmap", "huge.rawbitmap", "negative.rawbitmap", "header.rawbitmap",
-                             "absent.rawbitmap"}) {
+                             "absent.rawbitmap", "claims-most.rawbitmap"}) {
         error.clear();
         EXPECT_FALSE(image.LoadRawFile(folder / name, error)) << name;
         EXPECT_FALSE(error.empty()) << name;
@@ -95,6 +126,34 @@ TEST(QelPixelImageTest, raw_file_of_exact_length_loads_rows_from_the_top)
     float a, r, g, b;
     image.GetPixel(0, 0, a, r, g, b);
     EXPECT_EQ(r, 1.0f);
+}
+
+TEST(QelPixelImageTest, images_past_the_side_limit_shrink_to_it_keeping_their_proportions)
+{
+    struct Case {
+        int width, height, fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {{4000, 1000, 4000, 1000}, {4096, 4096, 4096, 4096}, {5000, 1000, 4096, 819},
+                          {1000, 5000, 819, 4096}, {8192, 8192, 4096, 4096}};
+    for (const Case& c : cases) {
+        int width = c.width, height = c.height;
+        QelPixelImage::FitWithin(4096, width, height);
+        EXPECT_EQ(width, c.fittedWidth) << c.width << " x " << c.height;
+        EXPECT_EQ(height, c.fittedHeight) << c.width << " x " << c.height;
+    }
+
+    QelPixelImage image;
+    image.Resize(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            image.SetPixel(x, y, 1, x < 4 ? 1.0f : 0.0f, 0, x < 4 ? 0.0f : 1.0f);
+    image.ScaleTo(4, 2);
+    float a, r, g, b;
+    image.GetPixel(0, 0, a, r, g, b);
+    EXPECT_GT(r, 0.9f);
+    image.GetPixel(3, 1, a, r, g, b);
+    EXPECT_GT(b, 0.9f);
+    EXPECT_EQ(image.Width(), 4);
 }
 
 }  // namespace

@@ -127,8 +127,13 @@ TEST_F(GLQelGraphicsClassTest, profile_rows_wrap_to_1_and_keep_the_peaks_seen)
 
 TEST_F(GLQelGraphicsClassTest, every_engine_shader_name_is_registered)
 {
-    for (const char* name : {"2DAdditive", "2DBlurAdd", "2DNormal", "Flat", "FlatFacing"})
+    for (const char* name : {"2DAdditive", "2DBlurAdd", "2DNormal", "Flat", "FlatFacing", "Nebula", "PointRing",
+                             "GasGiant", "InstancedPostTransform", "IPTCell", "NebulaVolume", "Phong", "PostTransform",
+                             "Redwood", "RedwoodWiggle", "Volume", "VolumePostProcess", "Skybox"}) {
         EXPECT_NE(FindShaderFactory(name), nullptr) << name;
+        EXPECT_TRUE(graphics.KnowsShader(name)) << name;
+    }
+    EXPECT_FALSE(graphics.KnowsShader("NoSuchShader"));
     EXPECT_EQ(FindShaderFactory("NoSuchShader"), nullptr);
 }
 

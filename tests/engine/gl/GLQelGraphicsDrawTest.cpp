@@ -164,6 +164,12 @@ TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first
     ReadScreen();
     EXPECT_EQ(At(20, 5), (Rgb{255, 0, 0}));
     EXPECT_EQ(At(20, 35), (Rgb{0, 255, 0}));
+
+    // An image from a file carries a mip chain for meshes seen from afar.
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLQel2DBitmap*>(stripes)->Texture());
+    GLint halfWidth = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &halfWidth);
+    EXPECT_EQ(halfWidth, 2);
 }
 
 TEST_F(GLQelGraphicsDrawTest, shader_that_does_not_compile_fails_and_leaves_the_compiler_text_in_shader_error_txt)

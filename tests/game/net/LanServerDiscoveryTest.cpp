@@ -67,6 +67,21 @@ TEST(LanServerDiscoveryTest, answers_update_by_address_or_name_and_nameless_serv
     EXPECT_EQ(discovery.FoundServers()[2].address, "10.0.0.9");
 }
 
+// Found by fuzzing: an answer with one entry's address and another's name
+// turned both into the same server, listed twice.
+TEST(LanServerDiscoveryTest, an_answer_matching_two_entries_leaves_the_server_listed_once)
+{
+    LanServerDiscovery discovery;
+    discovery.RecordAnswer({"Alpha", "10.0.0.1"});
+    discovery.RecordAnswer({"Beta", "10.0.0.2"});
+    discovery.RecordAnswer({"Gamma", "10.0.0.3"});
+    discovery.RecordAnswer({"Beta", "10.0.0.1"});  // Beta moved to where Alpha was
+    ASSERT_EQ(discovery.FoundServers().size(), 2u);
+    EXPECT_EQ(discovery.FoundServers()[0].name, "Beta");
+    EXPECT_EQ(discovery.FoundServers()[0].address, "10.0.0.1");
+    EXPECT_EQ(discovery.FoundServers()[1].name, "Gamma");
+}
+
 TEST(LanServerDiscoveryTest, a_flood_of_made_up_answers_stops_at_the_list_limit_and_known_servers_still_update)
 {
     LanServerDiscovery discovery;

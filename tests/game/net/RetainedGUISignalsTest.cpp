@@ -2,6 +2,7 @@
 // a network, messages handed to the hooks as the dispatch would.
 
 #include "game/guimodel/RetainedGUIManager.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/RetainedGUISignals.h"
@@ -292,6 +293,39 @@ TEST_F(RetainedGUIClientTest, empty_tags_cannot_hide_or_bind_hot_keys)
     Send(RetainedHotKeySignal{"MISSION", "", "KEY_L", ""});
     EXPECT_TRUE(theRetainedGUIManager.HotKeys().empty());
     EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 3);
+}
+
+TEST_F(RetainedGUIClientTest, story_dialogs_queue_in_arrival_order_until_a_new_world_or_a_reset)
+{
+    StoryDialogGUIManager& queue = theStoryDialogGUIManager;
+    queue.Clear();
+    const StoryDialogEntry first{"Captain Reyes", "Hold position.", "head #e6b594 0 0", "#3a78b8", 0};
+    const StoryDialogEntry second{"Ensign Ko", std::string(" Sensors\0", 9), "", "not a colour", 0};
+    QelNetworkMessage whole;
+    WriteSignalMessage(whole, StoryDialogSignal{first});
+    EXPECT_EQ(whole.writeIndex, 18 + static_cast<int32_t>(first.title.size() + first.text.size() +
+                                                         first.face.size() + first.color.size()));
+    for (int32_t length = 8; length < whole.writeIndex; ++length) {
+        QelNetworkMessage cut;
+        CopyStart(whole, length, cut);
+        Deliver(cut);
+    }
+    EXPECT_TRUE(queue.Empty());
+
+    Send(StoryDialogSignal{first});
+    Send(StoryDialogSignal{second});
+    ASSERT_EQ(queue.entries.size(), 2u);
+    EXPECT_EQ(queue.entries[0].title, "Captain Reyes");
+    EXPECT_EQ(queue.entries[0].face, "head #e6b594 0 0");
+    EXPECT_EQ(queue.entries[0].color, "#3a78b8");
+    EXPECT_EQ(queue.entries[1].text, "Sensors");
+    EXPECT_EQ(queue.entries[1].shownMillis, 0u);
+
+    Send(NewSimulationSignal{});
+    EXPECT_TRUE(queue.Empty());
+    Send(StoryDialogSignal{first});
+    Send(ConnectResetSignal{});
+    EXPECT_TRUE(queue.Empty());
 }
 
 TEST(RetainedGUISignals, tree_text_longer_than_a_message_is_cut_after_a_whole_line)

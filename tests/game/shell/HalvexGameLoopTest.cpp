@@ -10,11 +10,15 @@
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
 #include "game/shell/HalvexGameLoop.h"
+#include "engine/base/QelQuietGraphics.h"
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
 #include "tests/support/RecordingScriptHost.h"
 #include "tests/support/RecordingSound.h"
+#include "tests/support/GeneratedData.h"
 #include "tests/support/ScopedGlobal.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +59,29 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
     EXPECT_EQ(gMusicControl, nullptr);
     EXPECT_EQ(gDmxLighting, nullptr);
     game.DeleteSingletons();  // the run loop may call it again after an error
+}
+
+TEST_F(HalvexGameLoopTest, with_graphics_interiors_lie_over_the_silhouettes_the_render_side_makes_from_meshes)
+{
+    qeltest::TempFolder data;
+    qeltest::LinkGeneratedData(data);
+    const qeltest::ScopedEnv dataDir("QEL_DATA_DIR", data.Path().string());
+    // Whether the frigate gets an interior in a game started with this graphics service.
+    const auto frigateHasInterior = [&](QelGraphicsFactoryBase* graphics) {
+        gGraphicsFactory = graphics;
+        HalvexGameLoop game(QuietOptions());
+        game.Startup();
+        theSimulation->Reset(true, "");
+        const uint64_t frigate = theSimulation->CreateSpaceObject("behav_playership", "tern_frigate", 0);
+        theSimulation->FrameUpdate();
+        const bool built = GetHullPathSet(frigate, false) != nullptr;
+        game.DeleteSingletons();
+        gGraphicsFactory = nullptr;
+        return built;
+    };
+    QelQuietGraphics graphics;
+    EXPECT_TRUE(frigateHasInterior(&graphics));
+    EXPECT_FALSE(frigateHasInterior(nullptr)) << "a host without graphics brings its own silhouettes";
 }
 
 TEST_F(HalvexGameLoopTest, frames_and_ticks_run_before_hosting_and_while_hosting)

@@ -216,6 +216,37 @@ TEST_F(KeyValTest, a_line_break_in_a_description_cannot_add_a_binding_to_the_fil
     EXPECT_EQ(KeyVal::Find("SCRIPT_dock")->description, "dock OPT_fire");  // the rest after its '|' is cut
 }
 
+// A lone carriage return inside a field of a hand-edited file was kept on
+// reading but written as a blank, so every rewrite renamed the hot key.
+TEST_F(KeyValTest, a_carriage_return_inside_a_field_reads_as_the_blank_it_is_written_as)
+{
+    WriteFile("OPT_a\rb | KEY_A | one\rtwo\n");
+    KeyVal::Load();
+    ASSERT_NE(KeyVal::Find("OPT_a b"), nullptr);
+    EXPECT_EQ(KeyVal::Find("OPT_a b")->description, "one two");
+    const std::map<std::string, HotKey> read = KeyVal::Table();
+    KeyVal::Save();
+    KeyVal::Unload();
+    KeyVal::Load();
+    EXPECT_EQ(KeyVal::Table(), read);
+}
+
+// Found by fuzzing: an unbound hot key (its primary tag names no key) was
+// written with its modifiers after an empty tag, so reading the file back
+// bound it to its first modifier.
+TEST_F(KeyValTest, an_unbound_hot_key_stays_unbound_when_the_file_is_written_and_read_back)
+{
+    WriteFile("OPT_fire | KEY_SPACEBAR NOT KEY_SHIFT | fire\n");
+    KeyVal::Load();
+    ASSERT_EQ(KeyVal::Find("OPT_fire")->primary, 0);
+    KeyVal::Save();
+    KeyVal::Unload();
+    KeyVal::Load();
+    ASSERT_NE(KeyVal::Find("OPT_fire"), nullptr);
+    EXPECT_EQ(KeyVal::Find("OPT_fire")->primary, 0);
+    EXPECT_EQ(KeyVal::Find("OPT_fire")->description, "fire");
+}
+
 TEST_F(KeyValTest, a_missing_file_leaves_the_table_empty)
 {
     KeyVal::Load();

@@ -211,6 +211,37 @@ TEST_F(WorldTest, client_copies_carry_the_server_state_forward_and_turn_toward_i
     EXPECT_FALSE(std::isnan(copy->pos.x));
 }
 
+// Found by fuzzing: a server's full object with a speed near the largest
+// float carried a console's copy to infinity in one tick, and to NaN (which
+// stops the program) in the next. Both worlds stop such an object at the edge
+// of the numbers instead.
+TEST_F(WorldTest, objects_at_the_edge_of_the_float_range_stay_finite_numbers)
+{
+    constexpr float kHuge = 3e38f;
+    for (const bool server : {true, false}) {
+        world.Reset(server, "");
+        world.paused = false;
+        auto* racer = new SpaceObject(0, "", "", 0, 0, 0, 1);
+        world.Container()->Add(racer);
+        racer->cur_speed = kHuge;
+        racer->targetPos = {kHuge, 0, 0};
+        racer->targetOrientation = glm::angleAxis(kHalfPi, glm::vec3(0, 1, 0));
+        racer->rot_quat = racer->targetOrientation;
+        auto* far = new SpaceObject(0, "", "", 0, 0, 0, 1);
+        world.Container()->Add(far);
+        far->pos = far->targetPos = {-kHuge, 0, kHuge};
+        for (int tick = 0; tick < 5; ++tick) {
+            world.Tick();
+            world.FrameUpdate();
+        }
+        for (const SpaceObject* object : {racer, far}) {
+            EXPECT_TRUE(std::isfinite(object->pos.x) && std::isfinite(object->pos.z)) << "server " << server;
+            EXPECT_TRUE(std::isfinite(object->targetPos.x)) << "server " << server;
+        }
+        world.Clear();
+    }
+}
+
 TEST_F(WorldTest, an_object_leaving_its_fat_box_is_refiled_in_the_tree)
 {
     SpaceObject* mover = Make(0, 0, 1.0f);  // fat radius 3

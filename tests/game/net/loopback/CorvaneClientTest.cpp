@@ -6,8 +6,10 @@
 #include "engine/net/TransportRules.h"
 #include "game/net/BeamMessage.h"
 #include "game/net/CorvaneClient.h"
+#include "game/net/CutShortMessages.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/SpaceObjectRecord.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
@@ -117,6 +119,17 @@ protected:
         SendToClient(message);
     }
 
+    // A "spaceobjectupdate" carrying the records of the objects.
+    void SendUpdate(const std::vector<const SpaceObject*>& objects)
+    {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("spaceobjectupdate"));
+        for (const SpaceObject* object : objects)
+            WriteSpaceObjectRecord(*object, kRecordMarkerNearby, message);
+        message.WriteInt64(0);
+        SendToClient(message);
+    }
+
     // Runs client frames until the condition holds.
     bool FramesUntil(const std::function<bool()>& done)
     {
@@ -194,6 +207,64 @@ TEST_F(CorvaneClientTest, request_queue_of_25_goes_out_as_10_10_and_5_and_is_ask
     for (int tick = 34; tick <= 1001; ++tick)
         client->Tick();
     EXPECT_TRUE(client->RequestedIds().empty());
+}
+
+// The answer to a request can be lost on the way: the object is asked for
+// again at its first record more than 60 ticks after the request left, not
+// only when the requested ids are forgotten 1001 ticks on.
+TEST_F(CorvaneClientTest, an_object_whose_answer_was_lost_is_asked_for_again_at_its_next_record_after_60_ticks)
+{
+    ConnectClient();
+    const SpaceObject* known = AddObject(kObject | 1, {});
+    // The server's view: the known object moves with every update, which
+    // tells the test the update was handled; the other one the console
+    // has never been sent in full.
+    SpaceObject serverKnown(kObject | 1, "", "", 0, 0, 0, 1);
+    const SpaceObject unknown(kObject | 2, "", "", 0, 0, 0, 1);
+    int ticks = 0;
+    const auto updateAtTick = [&](int tick) {
+        for (; ticks < tick; ++ticks)
+            client->Tick();
+        serverKnown.pos.x = static_cast<float>(tick);
+        SendUpdate({&serverKnown, &unknown});
+        return FramesUntil([&] { return known->targetPos.x == serverKnown.pos.x; });
+    };
+    const auto lastRequest = [&] {
+        FullObjectRequestSignal request;
+        EXPECT_TRUE(ReadSignal(*signals.back().message, request));
+        return request.objectIds;
+    };
+
+    ASSERT_TRUE(updateAtTick(1));
+    EXPECT_EQ(client->RequestQueue(), std::vector<uint64_t>{unknown.uniqueID});
+    ASSERT_TRUE(updateAtTick(11));
+    ASSERT_TRUE(ServerGetsSignals(1));
+    EXPECT_EQ(lastRequest(), std::vector<uint64_t>{unknown.uniqueID}) << "the request leaves at tick 11";
+
+    // No answer comes.
+    ASSERT_TRUE(updateAtTick(71));
+    EXPECT_TRUE(client->RequestQueue().empty()) << "60 ticks after the request its answer may still come";
+    ASSERT_TRUE(updateAtTick(72));
+    EXPECT_EQ(client->RequestQueue(), std::vector<uint64_t>{unknown.uniqueID});
+    ASSERT_TRUE(updateAtTick(77));
+    ASSERT_TRUE(ServerGetsSignals(8)) << "requests at ticks 11, 22, ... 77 and the heartbeat at 61";
+    EXPECT_EQ(lastRequest(), std::vector<uint64_t>{unknown.uniqueID});
+}
+
+// A server naming ever new unknown ids grew the queue without end, far
+// faster than requests could drain it.
+TEST_F(CorvaneClientTest, request_queue_stops_growing_at_its_bound_and_a_refused_id_is_asked_for_later)
+{
+    MakeClient();
+    const uint64_t bound = CorvaneClient::kMaxQueuedRequests;
+    for (uint64_t i = 1; i <= bound + 50; ++i)
+        client->RequestFullObject(kObject | i);
+    EXPECT_EQ(client->RequestQueue().size(), bound);
+    EXPECT_EQ(client->RequestedIds().count(kObject | (bound + 1)), 0u);
+    for (int tick = 1; tick <= 11; ++tick)
+        client->Tick();
+    client->RequestFullObject(kObject | (bound + 1));
+    EXPECT_EQ(client->RequestQueue().back(), kObject | (bound + 1));
 }
 
 TEST_F(CorvaneClientTest, beam_is_recorded_in_the_console_world_and_transient_changes_nothing)
@@ -284,6 +355,49 @@ TEST_F(CorvaneClientTest, distance_sort_orders_objects_in_2000_unit_steps_and_ne
     for (const SuperContainerObject* object : world.Container()->Objects())
         order.push_back(object->uniqueID & 0xFF);
     EXPECT_EQ(order, (std::vector<uint64_t>{1, 4, 5, 3, 2}));
+}
+
+// Found by fuzzing: the answer to a request for a client string whose key
+// fills a message went out cut short, without its value.
+TEST_F(CorvaneClientTest, an_answer_too_long_for_a_message_is_not_sent_cut_short)
+{
+    ConnectClient();
+    QelNetworkMessage request;
+    request.WriteInt64(HashMessageName("signal"));
+    WriteSignal(request, ClientStringRequestSignal{std::string(QelNetworkMessage::kMessageBufferSize - 12, 'k')});
+    ASSERT_FALSE(request.IsOverflowed());
+    SendToClient(request);
+    QelNetworkMessage ping;
+    ping.WriteInt64(HashMessageName("signal"));
+    WriteSignal(ping, PingSignal{7});
+    SendToClient(ping);
+    const uint64_t cutShortBefore = CutShortMessageCount();
+    ASSERT_TRUE(qel::test::PumpUntil([&] {
+        client->FrameUpdate();
+        ServerReceive();
+        return !signals.empty();
+    }));
+    ASSERT_EQ(signals.size(), 1u);
+    EXPECT_EQ(signals[0].code, SIGNAL_MESS_PING);
+    EXPECT_EQ(CutShortMessageCount(), cutShortBefore + 1);
+}
+
+// Found by fuzzing: a server may place objects far beyond any sector, and
+// their squared distance in steps did not fit the integer it was turned into.
+TEST_F(CorvaneClientTest, distance_sort_orders_objects_far_beyond_any_sector)
+{
+    MakeClient();
+    AddObject(kObject | 1, {0, 0, 0});
+    world.subjectID = kObject | 1;
+    AddObject(kObject | 2, {1e19f, 0, 0});
+    AddObject(kObject | 3, {-3e38f, 3e38f, 0});
+    AddObject(kObject | 4, {5e18f, 0, 0});
+    for (int frame = 0; frame < 100; ++frame)
+        client->FrameUpdate();
+    std::vector<uint64_t> order;
+    for (const SuperContainerObject* object : world.Container()->Objects())
+        order.push_back(object->uniqueID & 0xFF);
+    EXPECT_EQ(order, (std::vector<uint64_t>{1, 4, 2, 3}));
 }
 
 TEST_F(CorvaneClientTest, string_map_is_read_with_either_line_end_and_saved_100_frames_after_the_last_change)

@@ -146,6 +146,16 @@ protected:
 
     void AssignShip(uint64_t shipId) { server->FindClient(clientId)->shipId = shipId; }
 
+    // A "signal" from the server to the console, reliably.
+    template <typename Signal>
+    void SendToConsole(const Signal& signal)
+    {
+        QelNetworkMessage& message = ServerOutgoingMessage();
+        StartServerMessage(message, "signal", clientId);
+        WriteSignal(message, signal);
+        server->SendLocked(message, 1);
+    }
+
     QelEnetNetworkFactoryBase factory;
     Simulation clientWorld;
     Simulation serverWorld;

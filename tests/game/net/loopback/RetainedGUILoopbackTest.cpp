@@ -27,15 +27,6 @@ protected:
         ReplicationFixture::TearDown();
     }
 
-    template <typename Signal>
-    void SendToConsole(const Signal& signal)
-    {
-        QelNetworkMessage& message = ServerOutgoingMessage();
-        StartServerMessage(message, "signal", clientId);
-        WriteSignal(message, signal);
-        server->SendLocked(message, 1);
-    }
-
     bool EventArrived(const std::string& tag)
     {
         for (const EventMessage& event : host.events)

@@ -13,9 +13,7 @@
 #include "game/shell/TextLog.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
-#include "game/world/AppData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/game/shell/draw/InterfaceDrawTest.h"
 
 namespace {
 
@@ -202,25 +200,9 @@ private:
     std::vector<std::string> sectors{"Kepler Reach", "Vela Drift"};
 };
 
-class UIConsoleDrawTest : public qeltest::OffscreenGraphicsTest {
+class UIConsoleDrawTest : public qeltest::InterfaceDrawTest {
 protected:
-    UIConsoleDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
-
-    void SetUp() override
-    {
-        OffscreenGraphicsTest::SetUp();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
-        uiLoadSettings();
-    }
-
-    void TearDown() override
-    {
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        OffscreenGraphicsTest::TearDown();
-    }
+    UIConsoleDrawTest() : InterfaceDrawTest(kWidth, kHeight) {}
 
     // One frame of the scene, as the render manager runs it.
     void Frame()
@@ -233,30 +215,6 @@ protected:
         input.NextFrame();
     }
 
-    static Rgb Bytes(const glm::vec4& colour)
-    {
-        return {static_cast<int>(colour.r * 255), static_cast<int>(colour.g * 255), static_cast<int>(colour.b * 255)};
-    }
-
-    static bool Near(const Rgb& a, const Rgb& b, int tolerance)
-    {
-        for (int i = 0; i < 3; ++i)
-            if (std::abs(a[i] - b[i]) > tolerance)
-                return false;
-        return true;
-    }
-
-    // Pixels in the rectangle that are close to the colour.
-    int CountNear(const IntRect& r, const Rgb& colour, int tolerance) const
-    {
-        int count = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                count += Near(At(x, y), colour, tolerance) ? 1 : 0;
-        return count;
-    }
-
-    qeltest::ScriptedInput input;
     ConsoleScene scene;
 };
 

@@ -12,6 +12,7 @@
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/AppData.h"
+#include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
@@ -20,7 +21,9 @@
 
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -85,38 +88,31 @@ public:
     void SimulationTick(uint32_t) override { world.Tick(); }
     void SceneTick() override {}
     void ServerTick() override {}
-    void ClientTick() override
-    {
-        client->Tick();
-        CarryOwnShip();
-    }
+    void ClientTick() override { client->Tick(); }
     void Draw() override {}
     void DeleteSingletons() override {}
 
-    SpaceObject* OwnShip() const { return world.GetSpaceObject(world.subjectID); }
+    // Null while the mirror does not hold the ship.
+    SpaceObject* OwnShip() const { return world.Container() ? world.GetSpaceObject(world.subjectID) : nullptr; }
 
     Simulation world;
     std::unique_ptr<CorvaneClient> client;
     std::vector<ShipSample> samples;
 
 private:
-    // A record arrived when the target differs from where the mirror's own
-    // ticks left it.
+    // A record of the ship has come when its last-update tick is the mirror's
+    // current one (no tick has carried it on since). Its state alone cannot
+    // tell: between records the mirror flies the ship by the same law as the
+    // server. A record equal to the last sample is one server tick sent twice.
     void SampleOwnShip()
     {
-        const SpaceObject* ship = world.Container() ? OwnShip() : nullptr;
-        if (ship && (samples.empty() || ship->targetPos != carriedPosition))
-            samples.push_back({ship->cur_speed, ship->targetPos, ship->targetOrientation});
-        CarryOwnShip();
+        const SpaceObject* ship = OwnShip();
+        if (!ship || ship->lastUpdateTick != world.TickCount())
+            return;
+        if (!samples.empty() && samples.back().speed == ship->cur_speed && samples.back().position == ship->targetPos)
+            return;
+        samples.push_back({ship->cur_speed, ship->targetPos, ship->targetOrientation});
     }
-
-    void CarryOwnShip()
-    {
-        if (const SpaceObject* ship = world.Container() ? OwnShip() : nullptr)
-            carriedPosition = ship->targetPos;
-    }
-
-    glm::vec3 carriedPosition{0.0f};
 };
 
 class FirstWatchFlightTest : public ::testing::Test {
@@ -134,8 +130,13 @@ protected:
         ASSERT_TRUE(listening) << harness->Errors();
         port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
 
-        CorvaneClient::Settings settings;
+        // The console's own settings, on the harness's port, without the
+        // local-network search and without a string map file in the shared
+        // data folder.
+        CorvaneClient::Settings settings = CorvaneClient::Settings::FromPreferences();
         settings.port = port;
+        settings.lanDiscovery = false;
+        settings.stringMapFile.clear();
         console.client = std::make_unique<CorvaneClient>(settings);
         gClient = console.client.get();
         frame = std::make_unique<QelFrameLoop>(console, services);
@@ -164,6 +165,18 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return false;
+    }
+
+    // Runs console frames until the mirror holds the own ship and the
+    // condition holds for it; the ship then, or null when that never came.
+    SpaceObject* RunFramesUntilShip(const std::function<bool(const SpaceObject&)>& done)
+    {
+        SpaceObject* ship = nullptr;
+        RunFrames([&] {
+            ship = console.OwnShip();
+            return ship && done(*ship);
+        });
+        return ship && done(*ship) ? ship : nullptr;
     }
 
     template <typename Signal>
@@ -241,24 +254,33 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
     ASSERT_TRUE(console.client->Connect("127.0.0.1"));
 
     // The console is told its ship, asks for it and receives it whole.
-    ASSERT_TRUE(RunFrames([&] { return console.OwnShip() != nullptr; })) << harness->Errors();
+    SpaceObject* ship = RunFramesUntilShip([](const SpaceObject&) { return true; });
+    ASSERT_NE(ship, nullptr) << harness->Errors();
     EXPECT_TRUE(IsSpaceObjectId(world.subjectID)) << std::hex << world.subjectID;
-    SpaceObject* ship = console.OwnShip();
     EXPECT_EQ(ship->tick_type, "behav_playership");
     EXPECT_EQ(ship->data_tag, "tern_frigate");
     EXPECT_EQ(ship->side, "meridian");
-    ASSERT_TRUE(RunFrames([&] { return console.OwnShip()->data_set.GetElement("name_tag", 0).stringValue == "Tern"; }));
+    ship = RunFramesUntilShip([](const SpaceObject& own) {
+        const ObjectDataBlobElement* name = own.data_set.FindElement(HashMessageName("name_tag"), 0);
+        return name && name->stringValue == "Tern";
+    });
+    ASSERT_NE(ship, nullptr);
     EXPECT_FALSE(world.paused);
 
     // Full impulse, no turn: the ship gathers speed along its bow by the
     // helm's law, from rest.
-    const glm::vec3 bow = console.OwnShip()->targetOrientation * glm::vec3(0.0f, 0.0f, 1.0f);
-    const float startHeading = HeadingOf(console.OwnShip()->targetOrientation);
+    const glm::vec3 bow = ship->targetOrientation * glm::vec3(0.0f, 0.0f, 1.0f);
+    const float startHeading = HeadingOf(ship->targetOrientation);
     console.samples.clear();
     SendHelm(ThrottleSignal{1.0f});
-    ASSERT_TRUE(RunFrames([&] { return console.OwnShip()->cur_speed > 1.0f; })) << harness->Errors();
+    ASSERT_NE(RunFramesUntilShip([](const SpaceObject& own) { return own.cur_speed > 1.0f; }), nullptr)
+        << harness->Errors();
     ASSERT_TRUE(RunFrames([&] { return console.samples.size() >= 12; }));
-    EXPECT_EQ(console.OwnShip()->data_set.GetElement("playerThrottle", 0).floatValue, 1.0f)
+    EXPECT_NE(RunFramesUntilShip([](const SpaceObject& own) {
+                  const ObjectDataBlobElement* throttle = own.data_set.FindElement(HashMessageName("playerThrottle"), 0);
+                  return throttle && throttle->floatValue == 1.0f;
+              }),
+              nullptr)
         << "the throttle reaches the console as an \"objectBlob\"";
 
     const std::vector<ShipSample> straight = console.samples;
@@ -286,19 +308,27 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
     // A full turn to one side: the heading swings while the speed still
     // follows the law.
     SendHelm(Steer2DSignal{1.0f, 0.0f});
-    ASSERT_TRUE(RunFrames([&] {
-        return std::abs(HeadingOf(console.OwnShip()->targetOrientation) - startHeading) > 0.2f;
-    })) << harness->Errors();
-    const float speed = console.OwnShip()->cur_speed;
+    ship = RunFramesUntilShip([&](const SpaceObject& own) {
+        return std::abs(HeadingOf(own.targetOrientation) - startHeading) > 0.2f;
+    });
+    ASSERT_NE(ship, nullptr) << harness->Errors();
+    const float speed = ship->cur_speed;
     EXPECT_NEAR(TicksToReach(speed), std::round(TicksToReach(speed)), kTickTolerance);
-    EXPECT_GT(glm::length(console.OwnShip()->pos), 1.0f) << "the mirror itself has moved";
+    EXPECT_GT(glm::length(ship->pos), 1.0f) << "the mirror itself has moved";
+
+    // The first console learns of the objects around its ship from the
+    // server's slow pass and its own requests, which take their time.
+    ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5; }))
+        << "the first console sees the ship, the station and the computer ships";
 
     // A second console joins: it is given the same ship and a helm, and the
     // world around the ship reaches it.
+    // On a loaded machine the last of them may still be on its way.
+    ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5u; }))
+        << "the first console sees the ship, the station and the computer ships";
     std::set<uint64_t> worldIds;
     for (SuperContainerObject* object : world.Container()->Objects())
         worldIds.insert(object->uniqueID);
-    ASSERT_GE(worldIds.size(), 5u) << "the first console sees the ship, the station and the computer ships";
     second = factory.GetClient("second console", port);
     ASSERT_TRUE(second->Connect("127.0.0.1"));
     ASSERT_TRUE(RunFrames([&] {

@@ -1,0 +1,12 @@
+// The console's handlers of what the server sends: built once fed whole
+// messages, once per message name fed that message's body, and once per
+// handled "signal" code fed that code's payloads (CMakeLists.txt sets
+// QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE).
+
+#include "fuzz/support/NetworkFuzzEntries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzClientInput(data, size, QEL_FUZZ_MESSAGE, QEL_FUZZ_SIGNAL_CODE);
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "game/shell/InterfacePictures.h"
+
+InterfacePictures* gInterfacePictures = nullptr;

@@ -1,0 +1,466 @@
+// The fuzz targets' seeds (tests/fuzz/<target>/seed-*): valid messages and
+// files, each made by the game's own writer, so the fuzzer starts from what
+// the game really sends and stores. The test fails when a committed seed no
+// longer matches what the writers make (a format changed); run it with
+// QEL_WRITE_FUZZ_SEEDS=1 to write them anew.
+
+#include "engine/base/QelPixelImage.h"
+#include "engine/base/QelSettingsFile.h"
+#include "engine/net/QelNetworkFactoryBase.h"
+#include "engine/net/QelNetworkServer.h"
+#include "fuzz/support/FuzzFrames.h"
+#include "game/behaviours/SpaceObjectAI.h"
+#include "game/net/BeamMessage.h"
+#include "game/net/ClientStringFile.h"
+#include "game/net/CorvaneServer.h"
+#include "game/net/LanServerDiscovery.h"
+#include "game/net/ObjectBlobMessage.h"
+#include "game/net/RetainedGUISignals.h"
+#include "game/net/SignalMessage.h"
+#include "game/shell/ControllerInputRecord.h"
+#include "game/shell/KeyVal.h"
+#include "game/world/ObjectId.h"
+#include "game/world/ShipData.h"
+#include "game/world/Simulation.h"
+#include "helper/Hjson.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct FuzzSeed {
+    std::string target;
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+using Bytes = std::vector<uint8_t>;
+
+// The ids the fuzz fixtures give their objects: the first ship, a second
+// ship, a station and a computer ship, made in this order in a fresh run.
+constexpr uint64_t kFirstShip = kSpaceObjectIdBit | 4;
+constexpr uint64_t kSecondShip = kSpaceObjectIdBit | 5;
+constexpr uint64_t kStation = kSpaceObjectIdBit | 6;
+constexpr uint64_t kConsole = kClientIdBit | 501;
+// The first grid-object ids of a process.
+constexpr uint64_t kGridObject = kGridObjectIdBit | 41;
+constexpr size_t kSignalPrefixSize = 8 + 2;  // key and code
+constexpr size_t kKeySize = 8;
+
+Bytes BytesOf(const QelNetworkMessage& message, size_t skip = 0)
+{
+    return Bytes(message.Data() + skip, message.Data() + message.writeIndex);
+}
+
+Bytes BytesOf(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
+// One frame from the first sender, with one tick after it.
+Bytes Framed(const Bytes& bytes)
+{
+    Bytes input;
+    AppendFuzzFrame(input, 0, 1, bytes);
+    return input;
+}
+
+template <typename Signal>
+QelNetworkMessage& SignalMessage(QelNetworkMessage& message, const Signal& signal)
+{
+    message.Reset();
+    message.WriteInt64(HashMessageName("signal"));
+    WriteSignal(message, signal);
+    return message;
+}
+
+// A signal seeds two targets: whole, the target of every message of its
+// side; its payload, the target of its code.
+template <typename Signal>
+void AddSignal(std::vector<FuzzSeed>& seeds, const std::string& side, const std::string& name, const Signal& signal)
+{
+    QelNetworkMessage message;
+    SignalMessage(message, signal);
+    seeds.push_back({side + "_messages", "signal-" + name, Framed(BytesOf(message))});
+    seeds.push_back({side + "_signal_" + std::to_string(Signal::kCode), name,
+                     Framed(BytesOf(message, kSignalPrefixSize))});
+}
+
+void AddServerSeeds(std::vector<FuzzSeed>& seeds)
+{
+    AddSignal(seeds, "server", "full-object-request", FullObjectRequestSignal{{kStation, kSecondShip}});
+    AddSignal(seeds, "server", "heartbeat", HeartbeatSignal{});
+    AddSignal(seeds, "server", "throttle", ThrottleSignal{0.75f});
+    AddSignal(seeds, "server", "reverse", ReverseSignal{1});
+    AddSignal(seeds, "server", "steer", SteerSignal{0.1f, -0.5f, 0.25f});
+    AddSignal(seeds, "server", "steer-2d", Steer2DSignal{0.5f, -0.25f});
+    AddSignal(seeds, "server", "steer-free", SteerFreeSignal{-0.2f, 0.3f, 1.0f});
+    AddSignal(seeds, "server", "select-helm",
+              SelectObjectSignal{kStation, "helm", "", "helm_target", "", 100.0f, 0.0f, 250.0f});
+    AddSignal(seeds, "server", "select-science",
+              SelectObjectSignal{kSecondShip, "science", "scan", "science_target", "", 0.0f, 0.0f, 0.0f});
+    AddSignal(seeds, "server", "console-name", ConsoleNameSignal{"helm weapons science"});
+    AddSignal(seeds, "server", "jump", JumpSignal{2000.0f, 1.5f});
+    AddSignal(seeds, "server", "ping", PingSignal{17});
+    AddSignal(seeds, "server", "machine-name", MachineNameSignal{"bridge-left"});
+    AddSignal(seeds, "server", "gui-action", RetainedActionSignal{"warp_slider", "slider", 0.5f, "", 0});
+    AddSignal(seeds, "server", "gui-tree", DebugTreeTextSignal{"tree\n- ok_button, OK, \n"});
+    AddSignal(seeds, "server", "song-ended", SongEndedSignal{0});
+    AddSignal(seeds, "server", "grid-request", GridRequestSignal{1});
+    AddSignal(seeds, "server", "grid-object-pick", GridObjectSelectionSignal{kFirstShip, kGridObject, "grid", "list"});
+    AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
+    AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
+    // The transport's connection events: a console whose record went comes
+    // back, and the first console leaves.
+    Bytes events;
+    AppendFuzzFrame(events, 3, 0, Bytes(kKeySize, 0));
+    AppendFuzzFrame(events, 0, 1, Bytes{2, 0, 0, 0, 0, 0, 0, 0});
+    seeds.push_back({"server_messages", "connection-events", events});
+}
+
+void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
+{
+    AddSignal(seeds, "client", "my-ship", MyShipIdSignal{kSecondShip});
+    AddSignal(seeds, "client", "my-alt-ship", MyAltShipIdSignal{kStation});
+    AddSignal(seeds, "client", "throttle", ThrottleSignal{2.5f});
+    AddSignal(seeds, "client", "reverse", ReverseSignal{1});
+    AddSignal(seeds, "client", "steer", SteerSignal{0.5f, -0.5f, 0.0f});
+    AddSignal(seeds, "client", "object-removed", ObjectRemovedSignal{kStation});
+    AddSignal(seeds, "client", "new-simulation", NewSimulationSignal{});
+    AddSignal(seeds, "client", "simulation-stopped", SimulationStoppedSignal{});
+    AddSignal(seeds, "client", "float-value", FloatValueToClientSignal{kFirstShip, "energy", 0, 812.5f});
+    AddSignal(seeds, "client", "pause-state", PauseStateSignal{1});
+    AddSignal(seeds, "client", "red-alert", RedAlertSignal{1});
+    AddSignal(seeds, "client", "beam-damage", BeamDamageSignal{1.5f, 1.0f, 2.0f});
+    AddSignal(seeds, "client", "simulation-tick", SimulationTickSignal{4242});
+    AddSignal(seeds, "client", "string-map", StringMapSignal{"mission_title", "First Watch"});
+    AddSignal(seeds, "client", "string-map-clear", StringMapSignal{"clear", "stringmap"});
+    AddSignal(seeds, "client", "client-string-request", ClientStringRequestSignal{"callsign"});
+    AddSignal(seeds, "client", "set-client-string", SetClientStringSignal{"callsign", "Tern One"});
+    AddSignal(seeds, "client", "connect-reset", ConnectResetSignal{});
+    AddSignal(seeds, "client", "ping", PingSignal{17});
+    AddSignal(seeds, "client", "machine-name", MachineNameSignal{"bridge-left"});
+    AddSignal(seeds, "client", "machine-name-query", MachineNameQuerySignal{});
+    RetainedGUIWidget button;
+    button.tag = "ok_button";
+    button.kind = "button";
+    button.text = "OK";
+    button.style = "tag:ok_button;text:OK";
+    button.left = 10.0f, button.top = 80.0f, button.right = 30.0f, button.bottom = 90.0f;
+    AddSignal(seeds, "client", "gui-widget", RetainedWidgetSignal{button});
+    AddSignal(seeds, "client", "gui-clear", RetainedClearSignal{""});
+    AddSignal(seeds, "client", "gui-complete", RetainedCompleteSignal{""});
+    AddSignal(seeds, "client", "gui-hide", RetainedVisibilitySignal{"ok_button", false});
+    AddSignal(seeds, "client", "gui-tree-request", DebugTreeRequestSignal{"tree", 1});
+    AddSignal(seeds, "client", "gui-hotkey", RetainedHotKeySignal{"mission", "ok_button", "KEY_F5", "accept"});
+    GridSignal grid{kFirstShip, "tern frigate", "the crew's main ship", "tern_frigate", 1.0f, 12, 8, 1, {}};
+    grid.objects.push_back({kGridObject, "Ensign Reyes", "crew_1", "crew", 0, {2, 3, 3, 3, 4, 3}});
+    grid.objects.push_back({kGridObject + 1, "damage control", "dcp_1", "dcp", 1, {6, 2}});
+    AddSignal(seeds, "client", "grid", grid);
+    AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
+    AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
+}
+
+// A server endpoint that keeps what it is given to send.
+class CapturingServer : public QelNetworkServer, public QelNetworkFactoryBase {
+public:
+    bool Receive(QelNetworkMessage&, uint64_t&) override { return false; }
+    int Send(const QelNetworkMessage& message, uint32_t) override
+    {
+        sent.push_back(BytesOf(message));
+        return 1;
+    }
+    bool DisconnectClient(uint64_t) override { return true; }
+    // Down while hosting starts, so no receive thread is started.
+    bool IsNotRunning() const override { return down; }
+    std::string OpenFailure() const override { return ""; }
+    uint16_t BoundPort() const override { return 0; }
+    void SetMessageNames(const std::vector<std::string>&) override {}
+    uint64_t OversizedPacketsDropped() const override { return 0; }
+
+    void GetLocalAddress(std::string& out) override { out = "127.0.0.1"; }
+    QelNetworkServer* GetServer(const std::string&, uint16_t) override { return this; }
+    bool DestroyServer(const std::string&) override { return true; }
+    QelNetworkClient* GetClient(const std::string&, uint16_t) override { return nullptr; }
+    bool DestroyClient(const std::string&) override { return true; }
+
+    // The first message sent under the name.
+    Bytes First(const std::string& name) const
+    {
+        const uint64_t key = HashMessageName(name);
+        for (const Bytes& bytes : sent) {
+            uint64_t sentKey = 0;
+            for (size_t i = 0; i < kKeySize && i < bytes.size(); ++i)
+                sentKey |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+            if (sentKey == key)
+                return bytes;
+        }
+        return {};
+    }
+
+    std::vector<Bytes> sent;
+    bool down = false;
+};
+
+// A seed whole for the target of every message, and its body for the
+// target of its name.
+void AddMessage(std::vector<FuzzSeed>& seeds, const std::string& name, const std::string& target,
+                const Bytes& message)
+{
+    ASSERT_GE(message.size(), kKeySize) << name << " was not sent";
+    seeds.push_back({"client_messages", name, Framed(message)});
+    seeds.push_back({target, name, Framed(Bytes(message.begin() + kKeySize, message.end()))});
+}
+
+// What a server sends about a ship: its full object, its data set and its
+// motion, as the server's own passes write them.
+void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
+{
+    RegisterBehaviourHooks();
+    CapturingServer network;
+    QelNetworkFactoryBase* const savedFactory = gNetworkFactory;
+    gNetworkFactory = &network;
+    {
+        Simulation world;
+        world.Reset(true, "");
+        world.paused = false;
+        CorvaneServer server{CorvaneServer::Settings{}};
+        gServer = &server;
+        network.down = true;
+        server.StartHosting();
+        network.down = false;
+        server.HandleClientConnect(kConsole);
+        const uint64_t ship = world.CreateSpaceObject("behav_playership", "tern_frigate", 0);
+        server.FindClient(kConsole)->shipId = ship;
+        SpaceObject& object = *world.GetSpaceObject(ship);
+        world.RepositionSpaceObject(&object, 120.0f, 0.0f, -80.0f);
+        object.cur_speed = 2.5f;
+        server.SendFullObject(object, {kConsole});
+        ObjectDataBlob few;
+        few.SetFloat("energy", 812.5f, 0, "a");
+        few.SetInt("playerInReverse", 1, 0, "a");
+        few.SetString("steeringType", "Free", 0, "a");
+        few.SetUInt64("science_target", kStation, 0, "a");
+        server.SendBlob(kBlobOfSpaceObject, few, ship, 0, {kConsole}, true);
+        for (int frame = 0; frame < 40; ++frame) {
+            world.FrameUpdate();
+            server.FrameUpdate();
+            world.Tick();
+            server.Tick();
+        }
+        server.SendBeam("beam", "tern frigate", "meridian", ship, kStation, object.pos, glm::vec3(-2000, 0, 3000), 3);
+        gServer = nullptr;
+    }
+    gNetworkFactory = savedFactory;
+    AddMessage(seeds, "fullobject", "client_fullobject", network.First("fullobject"));
+    AddMessage(seeds, "objectblob", "client_objectblob", network.First("objectBlob"));
+    AddMessage(seeds, "spaceobjectupdate", "client_spaceobjectupdate", network.First("spaceobjectupdate"));
+    AddMessage(seeds, "beam", "client_beam", network.First("beam"));
+    AddMessage(seeds, "welcome", "client_signal_97", network.First("signal"));
+    seeds.pop_back();  // the welcome's body belongs to no target of its own
+
+    // Nothing sends "transient"; its fields, as the console reads them.
+    QelNetworkMessage transient;
+    transient.WriteInt64(HashMessageName("transient"));
+    transient.WriteInt32(1).WriteInt32(2).WriteInt64(kFirstShip).WriteInt64(kStation);
+    transient.WriteInt32(3).WriteInt32(4).WriteInt32(5).WriteString("flash").WriteInt64(0);
+    AddMessage(seeds, "transient", "client_transient", BytesOf(transient));
+}
+
+// A RIFF/WAVE file at 8000 frames a second of the format and the samples.
+Bytes Wave(uint16_t formatTag, uint16_t channels, uint16_t bits, const Bytes& samples)
+{
+    QelNetworkMessage file;
+    const uint16_t blockAlign = static_cast<uint16_t>(channels * bits / 8);
+    file.WriteBytes("RIFF", 4).WriteInt32(static_cast<int32_t>(4 + 8 + 16 + 8 + samples.size()));
+    file.WriteBytes("WAVEfmt ", 8).WriteInt32(16).WriteInt16(formatTag).WriteInt16(channels);
+    file.WriteInt32(8000).WriteInt32(8000 * blockAlign).WriteInt16(blockAlign).WriteInt16(bits);
+    file.WriteBytes("data", 4).WriteInt32(static_cast<int32_t>(samples.size()));
+    file.WriteBytes(samples.data(), static_cast<int32_t>(samples.size()));
+    return BytesOf(file);
+}
+
+// A document of the main ship list with its first hulls only, written back.
+Hjson::Value ShortShipList(size_t hulls)
+{
+    const std::filesystem::path file = QEL_SOURCE_DIR "/data/shipData.yaml";
+    std::ifstream stream(file, std::ios::binary);
+    const Hjson::Value full = Hjson::Unmarshal(std::string(std::istreambuf_iterator<char>(stream), {}));
+    Hjson::Value list(Hjson::Type::Vector);
+    for (size_t i = 0; i < hulls && i < full["#ship-list"].size(); ++i)
+        list.push_back(full["#ship-list"][static_cast<int>(i)]);
+    Hjson::Value root(Hjson::Type::Map);
+    root["#ship-list"] = list;
+    return root;
+}
+
+Bytes FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void AddDataSeeds(std::vector<FuzzSeed>& seeds)
+{
+    const Hjson::Value ships = ShortShipList(5);
+    seeds.push_back({"ship_list", "main-list-head", BytesOf(Hjson::Marshal(ships))});
+    seeds.push_back({"hjson", "ship-list", BytesOf(Hjson::MarshalJson(ShortShipList(2)))});
+    Hjson::Value sample(Hjson::Type::Map);
+    sample["name"] = "First Watch";
+    sample["count"] = 3;
+    sample["scale"] = 0.25;
+    sample["flags"] = Hjson::Value(Hjson::Type::Vector);
+    sample["flags"].push_back(true);
+    sample["flags"].push_back(nullptr);
+    sample["text"] = "two\nlines";
+    seeds.push_back({"hjson", "sample", BytesOf(Hjson::Marshal(sample))});
+
+    const std::filesystem::path preferences = QEL_SOURCE_DIR "/data/preferences.yaml";
+    const Bytes text = FileBytes(preferences);
+    seeds.push_back({"preferences", "shipped",
+                     BytesOf(Hjson::Marshal(Hjson::Unmarshal(std::string(text.begin(), text.end()))))});
+
+    seeds.push_back({"tiny_yaml", "description", FileBytes(QEL_SOURCE_DIR "/tests/fixtures/yaml/description.yaml")});
+
+    ShipData shipData;
+    ShipData::LoadDocument(shipData.mainRecords, shipData.mainKeys, ships, "shipData");
+    QelNetworkMessage record;
+    ShipData::PackRecordToMessage(*shipData.mainKeys.at("tern_frigate"), record);
+    seeds.push_back({"ship_record", "tern-frigate", BytesOf(record)});
+
+    qeltest::TempFolder folder;
+    QelSettingsFile settings(folder.Path());
+    settings.Set("ambientVolume", "0.6");
+    settings.Set("clientMachineName", "bridge\\left\nconsole");
+    seeds.push_back({"settings_file", "volume-and-name", FileBytes(folder.Path() / "qelEngine.cfg")});
+
+    WriteClientStringFile(folder.Path() / "strings.txt", {{"callsign", "Tern One"}, {"last_sector", "4 b"}});
+    seeds.push_back({"client_string_file", "two-entries", FileBytes(folder.Path() / "strings.txt")});
+
+    QelPixelImage image;
+    image.Resize(3, 2);
+    image.SetPixel(0, 0, 1.0f, 1.0f, 0.5f, 0.0f);
+    image.SetPixel(2, 1, 0.5f, 0.0f, 0.25f, 1.0f);
+    image.SavePNG(folder / "image.png");
+    seeds.push_back({"image_file", "three-by-two", FileBytes(folder.Path() / "image.png")});
+    Bytes raw = {3, 0, 0, 0, 2, 0, 0, 0};
+    raw.insert(raw.end(), image.Data(), image.Data() + image.ByteCount());
+    seeds.push_back({"raw_image", "three-by-two", raw});
+
+    const char* const styles[] = {"tag:ok_button;kind:button;text:OK;left:10;top:80;right:30;bottom:90",
+                                  "$label:a,b;c;range:5,1;color:rgb(1,2,3);font:gui-2", "text:`a;b`,c(d,e)"};
+    for (size_t i = 0; i < std::size(styles); ++i)
+        seeds.push_back({"style_string", "style-" + std::to_string(i), BytesOf(styles[i])});
+    seeds.push_back({"face_description", "four-parts",
+                     BytesOf("head #e6b594 0 0;eyes white 1 0;iris #3a78b8 1 0 0 -3;hair #4a2e1c 0 1")});
+
+    {
+        // The game writes the file from its table; the table comes from a
+        // user's two lines.
+        const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
+        folder.Write("hot_key_settings.txt", "OPT_toggle_log | KEY_F7 | show or hide the console log\n"
+                                             "GUI_WIDGET_fire | KEY_SPACE NOT KEY_SHIFT | fire\n");
+        KeyVal::Unload();
+        KeyVal::Load();
+        KeyVal::Save();
+        KeyVal::Unload();
+        seeds.push_back({"hot_key_file", "two-keys", FileBytes(folder.Path() / "hot_key_settings.txt")});
+    }
+
+    ControllerInputRecord stick("Bridge Stick", 4);
+    stick.axisLabelList = {"Yaw", "Pitch", "Roll", "Throttle"};
+    stick.buttonLabelList = {"fire", "dock"};
+    stick.axisAssignments[0] = "Yaw";
+    stick.axisAssignments[3] = "Throttle";
+    stick.axisSigns[3] = -1;
+    stick.axisDeadZones[0] = 0.1f;
+    stick.buttonActions[0] = "fire";
+    stick.hatActions[2] = "dock";
+    seeds.push_back({"controller_mapping", "bridge-stick", BytesOf(stick.ToBytes())});
+
+    for (const auto& [name, wave] : {std::pair{"pcm16-mono", Wave(1, 1, 16, {0, 0, 0x40, 0x1F, 0xC0, 0xE0})},
+                                     std::pair{"pcm8-stereo", Wave(1, 2, 8, {0x80, 0x90, 0x70, 0xFF})},
+                                     std::pair{"float-mono", Wave(3, 1, 32, {0, 0, 0, 0x3F, 0, 0, 0, 0xBF})}})
+        seeds.push_back({"wav_file", name, wave});
+
+    Bytes answers;
+    AppendFuzzFrame(answers, 0, 0, LanServerDiscovery::BuildAnswer("192.168.1.20", "Bridge One"));
+    AppendFuzzFrame(answers, 0, 0, LanServerDiscovery::BuildAnswer("192.168.1.21", ""));
+    AppendFuzzFrame(answers, 0, 0, LanServerDiscovery::BuildAnswer("192.168.1.22", "Bridge One"));
+    seeds.push_back({"discovery_answer", "three-answers", answers});
+
+    const char* const colours[] = {"aliceblue", "#f01", "#ff000080", "rgb(255, 128, 0)", "hsl(120, 100%, 50%)",
+                                   "0.5 0.25 1.0 0.5"};
+    for (size_t i = 0; i < std::size(colours); ++i)
+        seeds.push_back({"colour_text", "form-" + std::to_string(i), BytesOf(colours[i])});
+    const char* const names[] = {"missions/first_watch/script.py", "graphics\\fonts\\sans.ttf", "./audio//beep"};
+    for (size_t i = 0; i < std::size(names); ++i)
+        seeds.push_back({"data_name", "name-" + std::to_string(i), BytesOf(names[i])});
+}
+
+std::vector<FuzzSeed> MakeFuzzSeeds()
+{
+    std::vector<FuzzSeed> seeds;
+    AddServerSeeds(seeds);
+    AddClientSignalSeeds(seeds);
+    AddReplicationSeeds(seeds);
+    AddDataSeeds(seeds);
+    return seeds;
+}
+
+const std::filesystem::path kSeedFolder = QEL_SOURCE_DIR "/tests/fuzz";
+
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool Writing()
+{
+    const char* write = std::getenv("QEL_WRITE_FUZZ_SEEDS");
+    return write != nullptr && std::string(write) == "1";
+}
+
+TEST(FuzzSeeds, every_seed_is_what_the_game_writes_today)
+{
+    const std::vector<FuzzSeed> seeds = MakeFuzzSeeds();
+    ASSERT_FALSE(seeds.empty());
+    for (const FuzzSeed& seed : seeds) {
+        const std::filesystem::path path = kSeedFolder / seed.target / ("seed-" + seed.name);
+        if (Writing()) {
+            std::filesystem::create_directories(path.parent_path());
+            std::ofstream file(path, std::ios::binary | std::ios::trunc);
+            file.write(reinterpret_cast<const char*>(seed.bytes.data()),
+                       static_cast<std::streamsize>(seed.bytes.size()));
+        }
+        EXPECT_TRUE(ReadFile(path) == seed.bytes)
+            << path << " is not what the game writes today; run this test with QEL_WRITE_FUZZ_SEEDS=1";
+    }
+}
+
+// A seed left over from a message or file the game no longer writes would
+// send the fuzzer after something that does not exist.
+TEST(FuzzSeeds, no_stale_seed_is_kept)
+{
+    std::set<std::filesystem::path> made;
+    for (const FuzzSeed& seed : MakeFuzzSeeds())
+        made.insert(kSeedFolder / seed.target / ("seed-" + seed.name));
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kSeedFolder)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name.rfind("seed-", 0) == 0) {
+            EXPECT_TRUE(made.count(entry.path())) << entry.path() << " is made by no writer any more";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// The game's generated meshes for tests that need real ships: the ship list,
+// the preferences, the shaders and the generator's output of the source data
+// folder, linked into a test's own data folder, so what the game makes from them at run
+// time (caches, silhouettes, hull shells) is written there and not into the
+// source tree.
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+namespace qeltest {
+
+inline void LinkGeneratedData(const TempFolder& data)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(QEL_SOURCE_DIR) / "data";
+    // Meshes, materials and textures; not what the game made from them.
+    const std::regex generated(R"(.*\.(obj|mtl|glsl|vs|ps|ttf)|.*_(diffuse|emissive|specular|normal)\.png)");
+    const auto link = [&](const fs::path& file) {
+        const fs::path target = data.Path() / file.lexically_relative(source);
+        fs::create_directories(target.parent_path());
+        fs::create_symlink(file, target);
+    };
+    link(source / "shipData.yaml");
+    link(source / "preferences.yaml");
+    link(source / "QelDefault" / "smallWhite.png");
+    for (const char* folder : {"graphics", "graphics/ships", "QelDefault"})
+        for (const fs::directory_entry& entry : fs::directory_iterator(source / folder))
+            if (entry.is_regular_file() && std::regex_match(entry.path().filename().string(), generated))
+                link(entry.path());
+}
+
+}  // namespace qeltest
