@@ -92,17 +92,6 @@ bool ReadSignal(QelNetworkMessage& message, SoundFileSignal& signal)
            Below(signal.volume, SoundFileSignal::kVolumeBound) && Below(signal.pitch, SoundFileSignal::kPitchBound);
 }
 
-void WriteSignal(QelNetworkMessage& message, const StoryDialogSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteString(signal.title).WriteString(signal.text).WriteString(signal.face).WriteString(signal.colour);
-}
-
-bool ReadSignal(QelNetworkMessage& message, StoryDialogSignal& signal)
-{
-    return ReadMessageFields(message, signal.title, signal.text, signal.face, signal.colour);
-}
-
 void WriteSignal(QelNetworkMessage& message, const DmxChannelSignal& signal)
 {
     const DmxChannelRequest& r = signal.request;

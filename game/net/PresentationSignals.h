@@ -1,8 +1,8 @@
 #pragma once
 // The presentation "signal" codes (framing and conventions as in
 // SignalMessage.h): what the mission has a console show, play and light,
-// besides its retained GUI: text and comms messages, the consoles' info
-// lists, the main screen's view, music, sound files, story dialogs, DMX
+// besides its retained GUI and story dialogs: text and comms messages, the
+// consoles' info lists, the main screen's view, music, sound files, DMX
 // channels, particles and the sky. One record, one writer and one reader per
 // code; the script functions of zmx write them, the console reads them.
 //
@@ -121,15 +121,6 @@ struct SoundFileSignal {
     float pitch = 1.0f;
 };
 
-// S->C 56: a story dialog for the console's queue.
-struct StoryDialogSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_STORY_DIALOG;
-    std::string title;
-    std::string text;
-    std::string face;    // portrait description
-    std::string colour;
-};
-
 // S->C 57: one DMX channel's behaviour; it must fit the lighting's tables
 // (DmxChannelFault).
 struct DmxChannelSignal {
@@ -198,7 +189,6 @@ void WriteSignal(QelNetworkMessage& message, const CommsMessageSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MainScreenViewSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MusicTensionSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SoundFileSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const StoryDialogSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const DmxChannelSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ParticleEventSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const AttachedEmitterSignal& signal);
@@ -209,7 +199,6 @@ bool ReadSignal(QelNetworkMessage& message, CommsMessageSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MainScreenViewSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MusicTensionSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SoundFileSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, StoryDialogSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, DmxChannelSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ParticleEventSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, AttachedEmitterSignal& signal);

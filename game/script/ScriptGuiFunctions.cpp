@@ -2,11 +2,11 @@
 // the server's own screen: the seventeen that place one widget each
 // (ScriptWidgetMembers), the clear and complete of a part of the tree,
 // hiding and showing by tag, the debug dump of a tree, the script's hot keys
-// and story dialogs. Client 0 is the server's own retained GUI, changed in
-// place; a client id gets one reliable "signal".
+// and story dialogs. Client 0 is the server's own retained GUI and story
+// dialog queue, changed in place; a client id gets one reliable "signal".
 
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/net/PresentationSignals.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
@@ -179,10 +179,11 @@ void SendStoryDialog(uint64_t clientID, const std::string& title, const std::str
 {
     RequireClientOrServer(clientID, "send_story_dialog", "clientID");
     CheckTextsFit({&title, &text, &face, &color}, "send_story_dialog");
+    const StoryDialogEntry entry{title, text, face, color, 0};
     if (clientID == 0)
-        theMissionScript.Screen().PushStoryDialog(title, text, face, color);
+        theStoryDialogGUIManager.Push(entry);
     else
-        SendSignalToClient(clientID, StoryDialogSignal{title, text, face, color}, kReliable);
+        SendSignalToClient(clientID, StoryDialogSignal{entry}, kReliable);
 }
 
 template <size_t Member>

@@ -72,9 +72,6 @@ public:
     // adds its entry to what is listed.
     virtual void SelectInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
     virtual void AddInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
-    // Queues a story dialog (face and colour as descriptions).
-    virtual void PushStoryDialog(const std::string& /*title*/, const std::string& /*text*/,
-                                 const std::string& /*face*/, const std::string& /*colour*/) {}
 
     // The main screen's view, camera angle and camera mode, and the 2D
     // radar's zoom (world units to pixels).

@@ -62,9 +62,6 @@ TEST(PresentationSignals, records_read_back_what_was_written)
     EXPECT_TRUE(removalBack.Deletes());
     EXPECT_FALSE((AttachedEmitterSignal{7, kShip, 0, "delete"}.Deletes())) << "only without an object";
 
-    StoryDialogSignal story{"Briefing", "Hold here.", "", "white"}, storyBack;
-    ASSERT_TRUE(RoundTrip(story, storyBack));
-    EXPECT_EQ(storyBack.text, "Hold here.");
     EXPECT_TRUE(Reads(SkyBoxSignal{"sky2"}));
     EXPECT_TRUE(Reads(MusicTensionSignal{100.0f}));
     EXPECT_TRUE(Reads(PlaySongSignal{"music/calm/low/drift"}));

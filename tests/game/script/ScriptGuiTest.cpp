@@ -5,7 +5,7 @@
 #include "ScriptTestSupport.h"
 
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/net/PresentationSignals.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/RetainedGUISignals.h"
 
 #include <gmock/gmock.h>
@@ -19,21 +19,14 @@ using ::testing::HasSubstr;
 
 constexpr uint64_t kConsole = (1ull << 63) | 5;
 
-struct StoryScreen : ServerScreen {
-    void PushStoryDialog(const std::string& title, const std::string& text, const std::string& face,
-                         const std::string& colour) override
-    {
-        stories.push_back(title + "|" + text + "|" + face + "|" + colour);
-    }
-    std::vector<std::string> stories;
-};
-
-// An empty tree and no script hot keys, whatever state it was left in.
+// An empty tree, no script hot keys and no story dialogs, whatever state
+// they were left in.
 void ResetRetainedGUI()
 {
     theRetainedGUIManager.SetBuilding(false, "");
     theRetainedGUIManager.SetBuilding(true, "");
     theRetainedGUIManager.SetBuilding(false, "");
+    theStoryDialogGUIManager.Clear();
 }
 
 class ScriptGuiTest : public MissionTest {
@@ -42,18 +35,11 @@ protected:
     {
         ResetRetainedGUI();
         host().Start("echo");
-        host().SetServerScreen(&screen);
         sink.messages.clear();
     }
-    void TearDown() override
-    {
-        host().SetServerScreen(nullptr);
-        ResetRetainedGUI();
-    }
+    void TearDown() override { ResetRetainedGUI(); }
 
     std::string Console() const { return std::to_string(kConsole); }
-
-    StoryScreen screen;
 };
 
 TEST_F(ScriptGuiTest, client_zero_builds_the_servers_own_tree)
@@ -86,7 +72,10 @@ TEST_F(ScriptGuiTest, client_zero_builds_the_servers_own_tree)
     EXPECT_TRUE(theRetainedGUIManager.HotKeys().empty());
 
     RunScript("zmx.send_story_dialog(0, 'Briefing', 'Hold here.', 'head #e6b594 0 0', 'white')");
-    EXPECT_THAT(screen.stories, ElementsAre("Briefing|Hold here.|head #e6b594 0 0|white"));
+    ASSERT_FALSE(theStoryDialogGUIManager.Empty());
+    const StoryDialogEntry& story = theStoryDialogGUIManager.Front();
+    EXPECT_EQ(story.title + "|" + story.text + "|" + story.face + "|" + story.color,
+              "Briefing|Hold here.|head #e6b594 0 0|white");
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -144,7 +133,7 @@ TEST_F(ScriptGuiTest, each_function_sends_a_console_one_reliable_signal)
               "Bridge|pick|KEY_F2|Pick");
     const RetainedHotKeySignal removed = Decode<RetainedHotKeySignal>(m[8]);
     EXPECT_EQ(removed.category + "|" + removed.tag + "|" + removed.keyName + "|" + removed.description, "0|pick|0|0");
-    EXPECT_EQ(Decode<StoryDialogSignal>(m[9]).title, "Briefing");
+    EXPECT_EQ(Decode<StoryDialogSignal>(m[9]).entry.title, "Briefing");
     EXPECT_EQ(theRetainedGUIManager.FindByTag("pick"), nullptr) << "the server's own tree is untouched";
 }
 

@@ -42,11 +42,6 @@ struct PresentationScreen : ServerScreen, ParticleView {
     }
     void SelectInfo(InfoList list, const ConsoleInfoEntry& entry) override { Info(list) = {entry}; }
     void AddInfo(InfoList list, const ConsoleInfoEntry& entry) override { Info(list).push_back(entry); }
-    void PushStoryDialog(const std::string& title, const std::string& text, const std::string& face,
-                         const std::string& colour) override
-    {
-        stories.push_back(title + "|" + text + "|" + face + "|" + colour);
-    }
     void SetMainViewModes(const std::string& view, const std::string& angle, const std::string& mode) override
     {
         viewModes = view + "|" + angle + "|" + mode;
@@ -65,7 +60,6 @@ struct PresentationScreen : ServerScreen, ParticleView {
 
     std::vector<LoggedLine> textLines;
     std::vector<ConsoleInfoEntry> comms, engineering;
-    std::vector<std::string> stories;
     std::string viewModes;
     float zoom = 1.0f;
     std::string sky;
