@@ -2,8 +2,10 @@
 // The server's own screen as the mission's functions reach it: a script that
 // addresses client 0 changes what the server machine shows instead of
 // telling a console. The shell, the renderer and the console widgets
-// implement it; this base is the headless server's screen, which shows
-// nothing, so every call does nothing and every query answers empty.
+// implement it; this base shows nothing, so every call does nothing and every
+// query answers empty (halvex-server's quiet screen keeps what missions ask
+// back). The retained GUI and the story dialogs of the server's screen are
+// models of their own (theRetainedGUIManager, theStoryDialogGUIManager).
 //
 // Main thread only, inside a script call.
 
@@ -74,7 +76,7 @@ public:
     virtual void AddInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
 
     // The main screen's view, camera angle and camera mode, and the 2D
-    // radar's zoom (world units to pixels).
+    // radar's scale (Render2D's zoom).
     virtual void SetMainViewModes(const std::string& /*view*/, const std::string& /*cameraAngle*/,
                                   const std::string& /*cameraMode*/) {}
     virtual void SetRadarZoom(float /*scale*/) {}

@@ -180,9 +180,11 @@ TEST_F(ScriptPresentationTest, info_selections_replace_the_list_and_buttons_add_
               "zmx.send_comms_button_info(" + Ship() + ", 'one', 'two', 'three')\n"
               "zmx.send_comms_button_info(" + Ship() + ", 'four', 'five', 'six')\n"
               "zmx.send_grid_selection_info(" + Ship() + ", 'one', 'two', 'three')\n"
-              "zmx.send_grid_button_info(" + Ship() + ", 'one', 'two', 'three')\n"
-              "zmx.send_comms_selection_info(" + Ship() + ", 'a', 'b', 'c')");
-    EXPECT_THAT(screen.comms, ElementsAre(ConsoleInfoEntry{"c", "b", "a"}));
+              "zmx.send_grid_button_info(" + Ship() + ", 'one', 'two', 'three')");
+    EXPECT_THAT(screen.comms, ElementsAre(ConsoleInfoEntry{"three", "two", "one"}, ConsoleInfoEntry{"two", "one", "three"},
+                                          ConsoleInfoEntry{"five", "four", "six"}));
+    RunScript("zmx.send_comms_selection_info(" + Ship() + ", 'a', 'b', 'c')");
+    EXPECT_THAT(screen.comms, ElementsAre(ConsoleInfoEntry{"c", "b", "a"})) << "a selection replaces the list";
     EXPECT_THAT(screen.engineering,
                 ElementsAre(ConsoleInfoEntry{"three", "two", "one"}, ConsoleInfoEntry{"two", "one", "three"}));
 
