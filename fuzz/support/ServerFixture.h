@@ -40,6 +40,7 @@ private:
     // The mission's side: takes every event, as a loaded mission does.
     struct MissionStandIn : ServerScriptHost {
         void HandleEvent(const EventMessage&) override { ++events; }
+        void QueueEvent(const EventMessage&) override { ++events; }
         bool ScriptsLoaded() const override { return true; }
         bool SimRunning() const override { return true; }
         void ProcessEventQueue() override {}

@@ -5,11 +5,22 @@
 // mission scripts may read and change any of them.
 
 #include "game/world/DataKey.h"
+#include "game/world/ShipKeys.h"
 
 namespace playership {
 
+// The keys the world reads and writes too.
+using shipkeys::kJumpEnergyCost;
+using shipkeys::kNameTag;
+using shipkeys::kShieldCount;
+using shipkeys::kShieldMaxVal;
+using shipkeys::kShieldsRaisedFlag;
+using shipkeys::kShieldVal;
+using shipkeys::kTorpedoMaxSuffix;
+using shipkeys::kTorpedoNumSuffix;
+using shipkeys::kTorpedoTubeCount;
+
 // Identity and scan information.
-inline constexpr DataKey kNameTag{"name_tag", "a"};
 inline constexpr DataKey kHullOrigin{"hull_origin", "scan information (from 'origin' in shipData.json"};
 inline constexpr DataKey kHullSide{"hull_side", "scan information (from 'side' in shipData.json"};
 inline constexpr DataKey kHullName{"hull_name", "scan information (from 'name' in shipData.json"};
@@ -44,8 +55,6 @@ inline constexpr DataKey kShipEnergyCost{"ship_energy_cost",
     "a coeffient of how fast the ships energy will be reduced.  Based on data from shipData.json."};
 inline constexpr DataKey kWarpEnergyCost{"warp_energy_cost",
     "a coeffient of how fast the ships energy will be reduced while warping.  Based on data from shipData.json."};
-inline constexpr DataKey kJumpEnergyCost{"jump_energy_cost",
-    "a coeffient of how fast the ships energy will be reduced while jumping.  Based on data from shipData.json."};
 inline constexpr DataKey kShipApuOutput{"ship_apu_output",
     "This number is added to the ship's 'energy' value every SLOW_TICK, which is about 1/2 second."};
 inline constexpr DataKey kShipApuCeiling{"ship_apu_ceiling",
@@ -96,6 +105,11 @@ inline constexpr DataKey kClosestScanDelay{"closest_scan_delay", "scan speed of 
 inline constexpr DataKey kFarthestScanDelay{"farthest_scan_delay",
     "scan speed of a target when it's at the maximum range of your scanning ring"};
 inline constexpr DataKey kScanStrengthCoeff{"scan_strength_coeff", "scan strength coeff for this ship (in shipData.json"};
+inline constexpr DataKey kShipScienceScanRange{"ship_science_scan_range",
+    "current science visibility range of this player ship"};
+// Not 0: the ship's sources show static objects too, and its radar nebulae
+// and asteroids at any zoom.
+inline constexpr DataKey kHighInformationShipFlag{"high_information_ship_flag", kPlayDoc};
 
 // Docking.
 inline constexpr DataKey kDockState{"dock_state", "dock_state is 'undocked', 'docked' or 'docking'"};
@@ -113,12 +127,8 @@ inline constexpr DataKey kAllBeamDamageCoeff{"all_beam_damage_coeff",
     "(float) how much every beam port is affected by internal damage"};
 inline constexpr DataKey kAllBeamUpgradeCoeff{"all_beam_upgrade_coeff",
     "(float) how much every beam port is affected by upgrades"};
-inline constexpr DataKey kTorpedoMaxSuffix{"_MAX", "max capacity for this torpedo type on this ship."};
-inline constexpr DataKey kTorpedoNumSuffix{"_NUM", "current number of this torpedo type on this ship."};
 inline constexpr DataKey kTorpedoTypesAvailable{"torpedo_types_available",
     "This contains a comma separated list of the torpedos the weapons officer can choose from on this ship."};
-inline constexpr DataKey kTorpedoTubeCount{"torpedo_tube_count",
-    "num of torpedo tubes currently on the ship/space object"};
 inline constexpr DataKey kTubeDamageCoeff{"tube_damage_coeff",
     "(array float) damage coefficient for this specific toredo tube loading speed."};
 inline constexpr DataKey kTubeUpgradeCoeff{"tube_upgrade_coeff",
@@ -150,14 +160,10 @@ inline constexpr DataKey kBeamUpgradeCoeff{"beam_upgrade_coeff",
     "(array float) how much this beam port is affected by beam-specific upgrades"};
 
 // Shields, one value per facing where indexed.
-inline constexpr DataKey kShieldsRaisedFlag{"shields_raised_flag", "flag for shields raised or lowered"};
 inline constexpr DataKey kAllShieldDamageCoeff{"all_shield_damage_coeff",
     "(float) how much all shields are affected by internal damage"};
 inline constexpr DataKey kAllShieldUpgradeCoeff{"all_shield_upgrade_coeff",
     "(float) how much all shields are affected by shield-specific factors like upgrades"};
-inline constexpr DataKey kShieldCount{"shield_count", "num of shields this space object has"};
-inline constexpr DataKey kShieldVal{"shield_val", "(array float) current points left in this shield"};
-inline constexpr DataKey kShieldMaxVal{"shield_max_val", "(array float) most points this shield can have"};
 inline constexpr DataKey kShieldDamageCoeff{"shield_damage_coeff",
     "(array float) how much this shield is affected by its internal damage"};
 inline constexpr DataKey kShieldUpgradeCoeff{"shield_upgrade_coeff",

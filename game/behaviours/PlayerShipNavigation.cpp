@@ -5,6 +5,7 @@
 #include "game/world/LocalPresentation.h"
 #include "game/world/PlaneBox.h"
 #include "game/world/ShipConsoleNotices.h"
+#include "game/world/ShipMechanics.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "game/world/SuperContainer.h"
@@ -27,8 +28,6 @@ constexpr float kMinJumpDistance = 1.0f;
 constexpr float kMaxJumpDistance = 1000.0f;
 constexpr float kMaxJumpDirection = 360.0f;
 constexpr float kUnitsPerJumpDistance = 1000.0f;
-// "jump_energy_cost" is the energy a thousand units of jump take.
-constexpr float kJumpEnergyCostScale = 0.001f;
 constexpr int64_t kJumpEffectSeconds = 6;
 constexpr float kDegreesToRadians = 3.14159265f / 180.0f;
 constexpr float kTwoPi = 2.0f * 3.14159265f;
@@ -67,7 +66,7 @@ float Jump(SpaceObject& ship, Simulation& world, float direction, float distance
     glm::vec3 destination = ship.pos;
     destination.x += std::sin(angle) * units;
     destination.z += std::cos(angle) * units;
-    energy -= ReadFiniteFloat(ship.data_set, kJumpEnergyCost) * kJumpEnergyCostScale * units;
+    energy -= GetJumpEnergyCost(ship) * units;
     if (energy < 0.0f) {
         const float stray = static_cast<float>(crand()) / CRAND_MAX * kTwoPi;
         destination.x += std::sin(stray) * energy;

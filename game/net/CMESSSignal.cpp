@@ -11,7 +11,8 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
     uint16_t code = 0;
     if (!ReadSignalCode(*message, code))
         return;
-    if (HandleClientWorldSignal(code, *message) || HandleClientGridSignal(code, *message))
+    if (HandleClientWorldSignal(code, *message) || HandleClientNavigationSignal(code, *message) ||
+        HandleClientGridSignal(code, *message))
         return;
     if (HandleClientConnectionSignal(code, *message))
         return;

@@ -8,6 +8,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalHandling.h"
 #include "game/world/ServerStringMap.h"
+#include "game/world/Simulation.h"
 
 namespace {
 
@@ -56,14 +57,16 @@ void HandleSetClientString(QelNetworkMessage& message)
     gClient->StringMapChanged();
 }
 
-// 97: the story dialogs waiting go. What the views forget (comms and grid
-// info, the view values) they forget with the presentation signals; the nav
-// points with nav point replication.
+// 97: the nav points of an earlier server and the story dialogs waiting go;
+// the new server sends its own. What the views forget (comms and grid info,
+// the view values) they forget with the presentation signals.
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
     if (!ReadSignalOrReport(message, reset, kClientSignalHandler))
         return;
+    if (Simulation* world = ConsoleMirrorWorld())
+        world->ClearNavpoints();
     theStoryDialogGUIManager.Clear();
     AnswerMachineName();
 }

@@ -209,10 +209,7 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_RED_ALERT: HandleRedAlert(message); return true;
     case SIGNAL_MESS_SET_BEAM_DAMAGE: HandleBeamDamage(message); return true;
     case SIGNAL_MESS_SIMULATION_TICK: HandleSimulationTick(message); return true;
-    // 16-21 nav points and nav proxies: nav point replication and the side tables.
     // 65, 66, 67 ship records and draw data: the data requests.
-    // 92 scan queue: the scan lists.
-    // 105 indexed tables: the side tables.
     default: return false;
     }
 }

@@ -13,6 +13,8 @@ inline constexpr const char* kClientSignalHandler = "ClientMessageHookSignal";
 
 // Ship identity and the console's mirror of the world.
 bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
+// Nav points, nav proxies, the side tables and the scan queue.
+bool HandleClientNavigationSignal(uint16_t code, QelNetworkMessage& message);
 // The ships' interior grids: a grid answered, a grid rebuilt, a grid object gone.
 bool HandleClientGridSignal(uint16_t code, QelNetworkMessage& message);
 // The string maps and the connection codes.

@@ -12,6 +12,7 @@
 
 #include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
+#include "game/net/SignalMessage.h"
 #include "game/world/SimulationTimer.h"
 
 #include <cstdint>
@@ -116,6 +117,7 @@ public:
     std::string DescribeRefusedMessages() const;
 
     ClientStringMap stringMap;  // kept across runs
+    std::vector<ScanQueueEntry> scanQueue;  // the ship's science scans still to do, as the server last told
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 
 private:

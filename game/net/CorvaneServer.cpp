@@ -256,21 +256,22 @@ void CorvaneServer::RunReplicationPasses()
     SendObjectUpdatesToClients();
     SendObjectBLOBUpdatesToClients();
     SendFastObjectUpdates();
-    // 5 SendIndexedTables on colour changes: arrives with the side tables.
-    // 6 SendFriendEyesToClients: arrives with the extended-vision passes.
+    if (theSimulation->sideTablesChanged)
+        SendIndexedTables(0);
+    SendFriendEyesToClients();
     SendOwnShipUpdates();
     SendOwnShipFullObjects();
-    // 9 SendScienceRangeUpdates: arrives with the extended-vision passes.
+    SendScienceRangeUpdates();
     SendTargetFullObjects();
-    // 11 ServerStringMap::UpdateClients and nav points: arrive with string-map replication.
-    // 12 SendNavProxies: arrives with the side tables.
-    // 13 SendShieldValues: arrives with the shield pass.
+    SendNavPointsAndStringMap();
+    SendNavProxies();
+    SendShieldValues();
     SendQueuedFullObjects();
     SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();
-    // 18 SendGameMasterData: arrives with the side tables.
-    // 19 SendScanLists: arrives with the side tables.
+    SendGameMasterData();
+    SendScanLists();
 }
 
 // Every 30 ticks each console gets a fresh key to echo back.
@@ -366,7 +367,7 @@ void CorvaneServer::HandleClientConnect(uint64_t clientId)
         list.push_back(clientId);
     SendWelcome(clientId);
     RaiseScriptEvent("client_connect", clientId);
-    // SendIndexedTables to this client: arrives with the side tables.
+    SendIndexedTables(clientId);
 }
 
 // The three signals a new console starts from: forget the last server, take

@@ -13,6 +13,7 @@
 #include "game/net/ClientRecord.h"
 #include "game/net/MessageQueues.h"
 #include "game/net/PingTracker.h"
+#include "game/net/SignalMessage.h"
 #include "game/world/EventMessage.h"
 #include "game/net/ShipGrouping.h"
 #include "game/world/ServerMessageSink.h"
@@ -22,6 +23,7 @@
 #include <glm/vec3.hpp>
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -132,6 +134,9 @@ public:
     // Ids of the objects within the radius of the centre on X and Z, fast
     // movers left out.
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
+    // The side tables ("signal" 105) to the console, or to every console for
+    // 0, unreliably; sent to every console, they count as sent.
+    void SendIndexedTables(uint64_t clientId);
     const ShipGrouping& Grouping() const { return grouping; }
 
     // Code 42: the ship's interior grid and every grid object on it, to the
@@ -160,6 +165,9 @@ public:
     std::vector<uint64_t> newClientLists[3];
     std::vector<uint64_t> pendingDestroys;
     std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+    // Each ship's science scans still to do, in order; its science consoles
+    // are shown the queue.
+    std::map<uint64_t, std::vector<ScanQueueEntry>> scanQueues;
     // Per console that asked for its ship's grid: the ship id, the force flag,
     // then the grid objects whose values the grid pass has yet to send.
     std::map<uint64_t, std::vector<uint64_t>> watchedGrids;
@@ -182,6 +190,17 @@ private:
     void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();
     void CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids);
+    void CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids);
+    // World state beside the objects (CorvaneServerWorldState.cpp).
+    void SendNavPointsAndStringMap();
+    void SendNavProxies();
+    void SendScanLists();
+    void SendGameMasterData();
+    // Vision beyond the ship's own (CorvaneServerVision.cpp).
+    void SendFriendEyesToClients();
+    void PrepareFriendEyes();
+    void SendScienceRangeUpdates();
+    void SendShieldValues();
     void SendCompletedScans();
     void SendPings();
     void RunScriptTick();
@@ -217,6 +236,18 @@ private:
     simulationTimer queuedFullTimer;
     simulationTimer gameMasterTimer;
     int32_t gameMasterRuns = 0;
+    simulationTimer stringMapTimer;
+    simulationTimer scanListTimer;
+    simulationTimer gameMasterDataTimer;
+    simulationTimer scienceRangeTimer;
+    ShipCursor shieldCursor;
+    // Friend eyes: 16 runs spread one ship's extended vision; the messages
+    // are prepared on the first run of each round, one bucket per run.
+    static constexpr int32_t kFriendEyesBuckets = 16;
+    using FriendEyesBucket = std::vector<std::unique_ptr<QelNetworkMessage>>;
+    simulationTimer friendEyesTimer;
+    int32_t friendEyesPhase = 0;
+    std::vector<std::deque<FriendEyesBucket>> friendEyesQueues;  // one per ship, in ship-list order
 };
 
 // The one server of the process, or null.

@@ -17,9 +17,6 @@ namespace {
 constexpr int64_t kResendAfterTicks = 300000;
 // The sensor pass steps every (2001 / N) / 33 ticks for N ships with consoles.
 constexpr int32_t kSensorPassPeriod = 2001;
-// The ship field of the sensor pass's messages; receivers do not read it for
-// space objects.
-constexpr uint64_t kSensorPassShipField = 3;
 // The most one entry can take: a message holds its header, the entry and the
 // end marker.
 constexpr int32_t kMaxEntrySize =
@@ -202,23 +199,30 @@ void CorvaneServer::SendObjectBLOBUpdatesToClients()
     for (uint64_t id : ids) {
         SpaceObject* object = FindSpaceObjectById(id);
         if (id != shipId && object)
-            SendBlob(kBlobOfSpaceObject, object->data_set, id, kSensorPassShipField, recipients, false);
+            SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
     }
 }
 
 // What the ship sees: around itself and around each of its extra scan
-// sources ("num_extra_scan_sources" of them, ids in "extra_scan_source").
+// sources.
 void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids)
 {
-    const float vision = settings.visionBaseDistance;
+    CollectAroundExtraScanSources(ship, ids);
+    CollectObjectsInRadius(ship.pos, settings.visionBaseDistance, ids);
+}
+
+// The sources are the first "num_extra_scan_sources" ids of
+// "extra_scan_source"; only the values the set holds are walked, so a count a
+// script set beyond them costs nothing.
+void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids)
+{
     const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
     const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
-    if (sourceCount > 0 && sources != ship.data_set.Tags().end()) {
-        for (const auto& [index, element] : sources->second) {
-            const SpaceObject* source = FindSpaceObjectById(element.uintValue);
-            if (index >= 0 && index < sourceCount && source)
-                CollectObjectsInRadius(source->pos, vision, ids);
-        }
+    if (sourceCount <= 0 || sources == ship.data_set.Tags().end())
+        return;
+    for (const auto& [index, element] : sources->second) {
+        const SpaceObject* source = FindSpaceObjectById(element.uintValue);
+        if (index >= 0 && index < sourceCount && source)
+            CollectObjectsInRadius(source->pos, settings.visionBaseDistance, ids);
     }
-    CollectObjectsInRadius(ship.pos, vision, ids);
 }

@@ -4,6 +4,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneServer.h"
+#include "game/net/ObjectUpdateWriter.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SpaceObjectRecord.h"
 #include "game/net/TickTimers.h"
@@ -25,17 +26,13 @@ constexpr int32_t kOwnShipPassPeriod = 91;
 // static ones on every fifth run only.
 constexpr int64_t kGameMasterTicks = 30;
 constexpr int32_t kGameMasterStaticRunEvery = 5;
-// Records per message of the slow and game-master passes: a lost message
-// then loses only a slice of the objects.
-constexpr int32_t kRecordsPerUpdateSlice = 50;
-constexpr int32_t kUpdateEndMarkerSize = 8;
 
 // The keys the passes read; reading never adds an element, so the passes do
 // not grow what they replicate.
-constexpr DataKey kWeaponTargetUid{"weapon_target_UID", kPlayDoc};
+using shipkeys::kExciting;
+using shipkeys::kWeaponTargetUid;
 constexpr DataKey kScienceTargetUid{"science_target_UID", kPlayDoc};
 constexpr DataKey kCommsTargetUid{"comms_target_UID", kPlayDoc};
-constexpr DataKey kExciting{"exciting", kPlayDoc};
 
 // Height is ignored: vision reaches across the world plane.
 bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)
@@ -44,46 +41,6 @@ bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)
     const float dz = a.z - b.z;
     return dx * dx + dz * dz <= radius * radius;
 }
-
-// Builds "spaceobjectupdate" messages to one list of consoles in the server's
-// outgoing message. A record that would not fit before the end marker starts
-// a new message, so no pass ever overflows one.
-class ObjectUpdateWriter {
-public:
-    ObjectUpdateWriter(CorvaneServer& server, const std::vector<uint64_t>& recipients)
-        : server(server), recipients(recipients), message(ServerOutgoingMessage())
-    {
-        Start();
-    }
-
-    void Add(const SpaceObject& object, int32_t marker)
-    {
-        if (message.BytesLeftToWrite() < SpaceObjectRecord::kSize + kUpdateEndMarkerSize)
-            Split();
-        WriteSpaceObjectRecord(object, marker, message);
-    }
-
-    // Closes and sends the message, and starts the next one.
-    void Split()
-    {
-        Finish();
-        Start();
-    }
-
-    void Finish()
-    {
-        message.WriteInt64(0);
-        message.recipients = recipients;
-        server.SendLocked(message, ServerMessageSink::kUnreliable);
-    }
-
-private:
-    void Start() { StartServerMessage(message, "spaceobjectupdate", 0); }
-
-    CorvaneServer& server;
-    const std::vector<uint64_t>& recipients;
-    QelNetworkMessage& message;
-};
 
 template <typename Signal>
 void SendSignalTo(CorvaneServer& server, const std::vector<uint64_t>& recipients, const Signal& signal)
@@ -160,7 +117,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
     for (uint64_t id : ids) {
         SpaceObject* object = FindSpaceObjectById(id);
         mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
-        if (++count % kRecordsPerUpdateSlice == 0)
+        if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
             writer.Split();
         writer.Add(*object, kRecordMarkerNearby);
     }
@@ -240,7 +197,7 @@ void CorvaneServer::SendGameMasterUpdates()
             if (spaceObject.IsStatic() != staticRun)
                 continue;
             writer.Add(spaceObject, kRecordMarkerGameMaster);
-            if (++count % kRecordsPerUpdateSlice == 0)
+            if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
                 writer.Split();
         }
         writer.Finish();

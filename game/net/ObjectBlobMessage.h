@@ -24,6 +24,11 @@ struct ObjectBlobHeader {
     static constexpr int32_t kSize = 8 + 8 + 8 + 4;  // key, owner, ship, kind
 };
 
+// The ship field of the passes that send what an object shows to everyone
+// (the sensor and game-master passes); receivers do not read it for space
+// objects.
+constexpr uint64_t kVisibleDataShipField = 3;
+
 // The tag key 0 that closes the entries.
 constexpr int32_t kBlobEndMarkerSize = 8;
 

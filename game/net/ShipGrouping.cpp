@@ -20,6 +20,7 @@ bool NextServedShip(ShipCursor& cursor, const ShipGrouping& grouping, int32_t pe
     ++cursor.cursor;
     if (cursor.cursor >= static_cast<int32_t>(grouping.shipList.size())) {
         cursor.cursor = -1;
+        ++cursor.rounds;
         return false;
     }
     shipId = grouping.shipList[cursor.cursor];

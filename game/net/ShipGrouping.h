@@ -20,6 +20,7 @@ struct ShipGrouping {
 struct ShipCursor {
     int32_t cursor = 0;
     simulationTimer timer;  // starts expired
+    uint32_t rounds = 0;    // rounds completed: steps that only wrapped the cursor
 };
 
 // One step of a per-ship pass whose steps are (periodConstant / N) / 33 ticks

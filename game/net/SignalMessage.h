@@ -21,6 +21,8 @@
 // applies nothing.
 
 #include "engine/base/QelNetworkMessage.h"
+#include "game/world/NavRecords.h"
+#include "game/world/SideTables.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -227,6 +229,52 @@ struct SpeechBubbleSignal {
 // S->C 17 and 20: every nav point, and every nav proxy, is gone.
 using AllNavPointsDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_POINTS_DELETED>;
 using AllNavProxiesDeletedSignal = NoPayloadSignal<SIGNAL_MESS_ALL_NAV_PROXIES_DELETED>;
+
+// S->C 16: one nav point, whole (the console keeps it under the server's id).
+struct NavPointSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_NAV_POINT;
+    int32_t id = 0;  // not 0
+    Navpoint point;  // visibleToShip 0 or a space-object id; every float finite
+};
+
+// S->C 19: one nav proxy, whole.
+struct NavProxySignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_NAV_PROXY;
+    int32_t id = 0;  // not 0
+    NavProxy proxy;  // proxy_id 0 or a space-object id; every float finite
+};
+
+// S->C 18 and 21: one nav point, or one nav proxy, is gone.
+template <SignalMessageCode Code>
+struct NavDeletedSignal {
+    static constexpr SignalMessageCode kCode = Code;
+    int32_t id = 0;
+};
+using NavPointDeletedSignal = NavDeletedSignal<SIGNAL_MESS_NAV_POINT_DELETED>;
+using NavProxyDeletedSignal = NavDeletedSignal<SIGNAL_MESS_NAV_PROXY_DELETED>;
+
+// One science scan a ship has queued: what it scans and how.
+struct ScanQueueEntry {
+    uint64_t objectId = 0;  // a space-object id
+    std::string scanType;
+};
+
+// S->C 92: a ship's queue of science scans, in order. A queue too long for one
+// message is sent as far as it fits; the rest follows once the first scans
+// are done.
+struct ScanQueueSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCAN;
+    std::vector<ScanQueueEntry> entries;
+};
+
+// S->C 105: the side tables whole: icon colours, icon indexes, relationships
+// (each list ended by a key of 0), then the four diplomacy colours. An entry
+// whose side key is 0 cannot be told from a list's end and is left out;
+// every attitude is a DIPLOMACY value and every colour component finite.
+struct IndexedTablesSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_INDEXED_TABLES;
+    SideTables tables;
+};
 
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
@@ -544,6 +592,20 @@ bool ReadSignal(QelNetworkMessage& message, SteeringSignal<Code>& signal)
     return !message.IsBad() && AllFinite({signal.roll, signal.pitch, signal.yaw});
 }
 
+template <SignalMessageCode Code>
+void WriteSignal(QelNetworkMessage& message, const NavDeletedSignal<Code>& signal)
+{
+    WriteSignalCode(message, Code);
+    message.WriteInt32(signal.id);
+}
+
+template <SignalMessageCode Code>
+bool ReadSignal(QelNetworkMessage& message, NavDeletedSignal<Code>& signal)
+{
+    message.ReadInt32(signal.id);
+    return !message.IsBad();
+}
+
 void WriteSignal(QelNetworkMessage& message, const FullObjectRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ThrottleSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ReverseSignal& signal);
@@ -573,6 +635,10 @@ void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signa
 void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateQuerySignal& signal);
 void WriteSignal(QelNetworkMessage& message, const HoldMenuSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const NavPointSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const NavProxySignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScanQueueSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const IndexedTablesSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GridRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GridSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const DeleteGridSignal& signal);
@@ -610,6 +676,10 @@ bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateQuerySignal& signal);
 bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, NavPointSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, NavProxySignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScanQueueSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, IndexedTablesSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GridRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GridSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, DeleteGridSignal& signal);

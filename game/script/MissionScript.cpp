@@ -389,6 +389,13 @@ void MissionScript::HandleDMX()
     ShowCapturedOutput();
 }
 
+// Without a mission nothing would ever deliver the queue.
+void MissionScript::QueueEvent(const EventMessage& event)
+{
+    if (modules)
+        eventQueue.push_back(event);
+}
+
 void MissionScript::ProcessEventQueue()
 {
     std::vector<EventMessage> delivering;

@@ -75,6 +75,8 @@ public:
     void HandleDMX() override;
     // Delivers the event to the mission at once; nothing while none is loaded.
     void HandleEvent(const EventMessage& event) override;
+    // Keeps the event for the next server tick; nothing while none is loaded.
+    void QueueEvent(const EventMessage& event) override;
     // Delivers the queued events in order, then empties the queue. Events a
     // delivery queues wait for the next call.
     void ProcessEventQueue() override;

@@ -30,7 +30,12 @@ void RegisterModule();
 
 // Class definitions, in module order.
 void DefineWriter(py::module_& m);
+// tractor_connection takes its place before the vector types and its members
+// after them, so its documentation names them.
+void DeclareTractorConnection(py::module_& m);
 void DefineVectors(py::module_& m);  // vec2, vec3, vec4, quaternion
+// tractor_connection's members, navpoint and navproxy.
+void DefineRecordClasses(py::module_& m);
 void DefineGridObject(py::module_& m);
 void DefineHullMap(py::module_& m);
 void DefineEvent(py::module_& m);

@@ -3,6 +3,7 @@
 // "signal"; client 0 is the server's own screen, changed in place. Every
 // argument is checked before anything changes or is sent.
 
+#include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
@@ -239,8 +240,26 @@ void ClientTagsStub() {}
 
 // ---- strings ----
 
-// The answer arrives as the event "client_string"; from the server's own
-// store it arrives before this call returns.
+// This machine's own client string map (the one its console keeps in its
+// file); a key it lacks reads empty.
+std::string LocalClientString(const std::string& key)
+{
+    if (!gClient)
+        return "";
+    const auto found = gClient->stringMap.find(key);
+    return found == gClient->stringMap.end() ? "" : found->second;
+}
+
+void SetLocalClientString(const std::string& key, const std::string& value)
+{
+    if (!gClient)
+        return;
+    gClient->stringMap[key] = value;
+    gClient->StringMapChanged();
+}
+
+// The answer arrives as the event "client_string"; from this machine's own
+// map it arrives before this call returns.
 void RequestClientString(uint64_t clientComputerID, const std::string& stringKey)
 {
     RequireClientOrServer(clientComputerID, "request_client_string", "clientComputerID");
@@ -253,7 +272,7 @@ void RequestClientString(uint64_t clientComputerID, const std::string& stringKey
     EventMessage event;
     event.tag = "client_string";
     event.sub_tag = stringKey;
-    event.value_tag = Screen().ClientString(stringKey);
+    event.value_tag = LocalClientString(stringKey);
     event.event_time = theSimulation ? theSimulation->TickCount() : 0;
     theMissionScript.HandleEvent(event);
 }
@@ -264,7 +283,7 @@ void SetClientString(uint64_t clientComputerID, const std::string& stringKey, co
     RequireKey(stringKey, "set_client_string");
     CheckTextsFit({&stringKey, &stringValue}, "set_client_string");
     if (clientComputerID == 0)
-        Screen().SetClientString(stringKey, stringValue);
+        SetLocalClientString(stringKey, stringValue);
     else
         SendSignalToClient(clientComputerID, SetClientStringSignal{stringKey, stringValue}, kReliable);
 }

@@ -99,7 +99,9 @@ void DefineModule(py::module_& m)
         }
     });
     DefineWriter(m);
+    DeclareTractorConnection(m);
     DefineVectors(m);
+    DefineRecordClasses(m);
     DefineGridObject(m);
     DefineHullMap(m);
     DefineEvent(m);

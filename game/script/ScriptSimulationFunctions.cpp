@@ -56,8 +56,11 @@ void QueueEveryClientForFullState()
             list.push_back(entry.first);
 }
 
+// Every console is sent the world whole again, the side tables at once.
 void ResumeSim()
 {
+    if (gServer)
+        gServer->scanQueues.clear();
     theMissionScript.simRunning = true;
     if (gMusicControl)
         gMusicControl->PlayNextMusicTrack();
@@ -66,6 +69,8 @@ void ResumeSim()
     SendSignalToAll(PauseStateSignal{0}, ServerMessageSink::kReliable);
     QueueEveryClientForFullState();
     theMissionScript.Screen().ClearStoryDialogs();
+    if (gServer)
+        gServer->SendIndexedTables(0);
 }
 
 // Objects, music and queues stay as they are.

@@ -1,6 +1,6 @@
-// Module functions of zmx that delete objects, measure distances, query an
-// area of space, move objects between normal space and the standby list, and
-// set up a player ship's keyed values again.
+// Module functions of zmx that delete objects and nav signs, measure
+// distances, query an area of space, move objects between normal space and
+// the standby list, and set up a player ship's keyed values again.
 
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/net/CorvaneServer.h"
@@ -33,6 +33,21 @@ void DeleteObject(uint64_t id)
         gServer->QueueDestroy(id);
 }
 
+// Every nav point (or nav proxy) goes; the consoles are told in one message.
+void DeleteAllNavpoints()
+{
+    if (theSimulation)
+        theSimulation->ClearNavpoints();
+    SendSignalToAll(AllNavPointsDeletedSignal{}, ServerMessageSink::kUnreliable);
+}
+
+void DeleteAllNavproxies()
+{
+    if (theSimulation)
+        theSimulation->ClearNavproxies();
+    SendSignalToAll(AllNavProxiesDeletedSignal{}, ServerMessageSink::kUnreliable);
+}
+
 // ---- distances ----
 
 py::tuple DistancePointLine(const Vec3* point, const Vec3* lineStart, const Vec3* lineEnd)
@@ -61,6 +76,30 @@ float DistanceById(uint64_t firstId, uint64_t secondId)
     const SpaceObject* a = theSimulation ? theSimulation->GetSpaceObject(firstId) : nullptr;
     const SpaceObject* b = theSimulation ? theSimulation->GetSpaceObject(secondId) : nullptr;
     return a && b ? glm::length(a->pos - b->pos) : 0.0f;
+}
+
+// What a distance to a nav point that does not exist answers.
+constexpr float kNoNavpointDistance = -1.0f;
+
+const Navpoint* FindNavpoint(int32_t id)
+{
+    return theSimulation ? theSimulation->GetNavpoint(id) : nullptr;
+}
+
+// -1.0 when the nav point or the object is missing.
+float DistanceToNavpoint(int32_t navpointId, uint64_t objectId)
+{
+    RequireSpaceObject(objectId, "distance_to_navpoint");
+    const Navpoint* point = FindNavpoint(navpointId);
+    const SpaceObject* object = theSimulation ? theSimulation->GetSpaceObject(objectId) : nullptr;
+    return point && object ? glm::length(point->pos - object->pos) : kNoNavpointDistance;
+}
+
+float DistanceBetweenNavpoints(int32_t firstId, int32_t secondId)
+{
+    const Navpoint* first = FindNavpoint(firstId);
+    const Navpoint* second = FindNavpoint(secondId);
+    return first && second ? glm::length(first->pos - second->pos) : kNoNavpointDistance;
 }
 
 // ---- area query ----
@@ -162,12 +201,20 @@ void AddSpaceFunctions(FunctionTable& table)
               "bitfield",
               py::arg("lx"), py::arg("lz"), py::arg("mx"), py::arg("mz"), py::arg("abits"));
     table.Add("delete_object", &DeleteObject, "deletes a space object by its ID", py::arg("ID"));
+    table.Add("delete_all_navpoints", &DeleteAllNavpoints,
+              "deletes all navpoints on server, and notifies all clients of the change");
+    table.Add("delete_all_navproxies", &DeleteAllNavproxies,
+              "deletes all navproxies on server, and notifies all clients of the change");
     table.Add("distance_point_line", &DistancePointLine,
               "calulates the distance from a point to a line, for checking potential collisions. Returns a tuple, "
               "containing: distance to collision pt along line; distance from line start to point; tangent (positive "
               "== in front");
     table.Add("distance", &Distance, "returns the distance between two space objects; arguments are two spaceObjects");
     table.Add("distance_id", &DistanceById, "returns the distance between two space objects; arguments are two IDs");
+    table.Add("distance_to_navpoint", &DistanceToNavpoint,
+              "returns the distance between a nav point and a space object; navpoint ID, then object ID");
+    table.Add("distance_between_navpoints", &DistanceBetweenNavpoints,
+              "returns the distance between two nav points; navpoints by ID");
     table.Add("push_to_standby_list_id", &PushToStandbyById, kToStandby, py::arg("id"));
     table.Add("push_to_standby_list", &PushToStandby, kToStandby, py::arg("space_object"));
     table.Add("retrieve_from_standby_list_id", &RetrieveFromStandbyById, kFromStandby, py::arg("id"));

@@ -1,7 +1,6 @@
-// The world classes of module zmx: object data sets, space objects and the
-// simulation. Every handle finds its record anew at each use, so a script
-// that keeps one past the record's life gets a ReferenceError, never freed
-// memory.
+// The object classes of module zmx: object data sets and space objects. Every
+// handle finds its record anew at each use, so a script that keeps one past
+// the record's life gets a ReferenceError, never freed memory.
 
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptDataSet.h"
@@ -145,45 +144,6 @@ void DefineDirection(py::class_<SpaceObjectRef>& type, const char* name, glm::ve
         "returns a vec3, a vector direction, related to which way the space object is oriented");
 }
 
-// ---- simulation ----
-
-// The tags name a behaviour and a ship definition that every console is sent.
-// 0 when no game has begun.
-uint64_t CreateSpaceObject(Simulation& self, const std::string& aiTag, const std::string& dataTag, uint16_t abits)
-{
-    CheckTextsFit({&aiTag, &dataTag}, "create_space_object");
-    return self.CreateSpaceObject(aiTag, dataTag, abits);
-}
-
-// False before the first game, as nothing exists then.
-bool SpaceObjectExists(Simulation& self, uint64_t id)
-{
-    RequireSpaceObjectOrNone(id, "space_object_exists");
-    return self.Container() && self.SpaceObjectExists(id);
-}
-
-py::object GetSpaceObject(Simulation&, uint64_t id)
-{
-    RequireSpaceObjectOrNone(id, "get_space_object");
-    return id == 0 ? py::none() : SpaceObjectForScripts(id);
-}
-
-void RepositionSpaceObject(Simulation& self, SpaceObjectRef* object, float x, float y, float z)
-{
-    SpaceObject& moved = RequireObject(object, "reposition_space_object").Get();
-    if (!self.RepositionSpaceObject(&moved, x, y, z))
-        throw py::value_error("reposition_space_object: a coordinate is not a finite number; nothing moved");
-}
-
-// The object's whole record goes to the consoles of that ship (0: to all) at
-// the next full-object pass.
-void ForceUpdateToClients(Simulation& self, uint64_t spaceObjectID, uint64_t playerShipID)
-{
-    RequireSpaceObject(spaceObjectID, "force_update_to_clients");
-    RequireSpaceObjectOrNone(playerShipID, "force_update_to_clients");
-    self.ForceUpdateToClients(spaceObjectID, playerShipID);
-}
-
 }  // namespace
 
 void DefineObjectDataSet(py::module_& m)
@@ -318,28 +278,6 @@ void DefineSpaceObject(py::module_& m)
     DefineDirection(type, "forward_vector", &SpaceObject::ForwardVector);
     DefineDirection(type, "right_vector", &SpaceObject::RightVector);
     DefineDirection(type, "up_vector", &SpaceObject::UpVector);
-}
-
-// The world as the handler's first argument; scripts never make one.
-void DefineSimulation(py::module_& m)
-{
-    py::class_<Simulation, std::unique_ptr<Simulation, py::nodelete>> type(m, "simulation");
-    type.def_property_readonly(
-            "time_tick_counter", [](const Simulation& self) { return self.TickCount(); }, "get current time value")
-        .def_property_readonly(
-            "is_not_paused", [](const Simulation& self) { return !self.paused && self.Container() != nullptr; },
-            "returns True if the game is currently running.")
-        .def("create_space_object", &CreateSpaceObject,
-             "creates a new spaceobject. abits is a 16-bit bitfield for further defining the object.  bit 1, when "
-             "set, means the object is unmoving and static.",
-             py::arg("aiTag"), py::arg("dataTag"), py::arg("abits"))
-        .def("space_object_exists", &SpaceObjectExists, "returns true if the spaceobject exists, by ID")
-        .def("get_space_object", &GetSpaceObject, "returns the reference to a spaceobject, by ID")
-        .def("reposition_space_object", &RepositionSpaceObject, "immediately changes the position of a spaceobject")
-        .def("force_update_to_clients", &ForceUpdateToClients,
-             "forces this space object to update its data to the clients attached to the playerShipID (all clients, "
-             "if playerShipID is zero)",
-             py::arg("spaceObjectID"), py::arg("playerShipID"));
 }
 
 py::object WorldForScripts()

@@ -64,10 +64,6 @@ public:
     virtual void SetCinematic(const CinematicValues& /*values*/) {}
     virtual void SetOptionsTransparency(bool /*transparent*/) {}
 
-    // This machine's own stored client strings; a missing key reads empty.
-    virtual std::string ClientString(const std::string& /*key*/) const { return ""; }
-    virtual void SetClientString(const std::string& /*key*/, const std::string& /*value*/) {}
-
     // A line of the message text box, in an RGBA colour (0..1 each).
     virtual void AddTextMessage(const std::string& /*text*/, const glm::vec4& /*colour*/) {}
     // A selection empties the info list and enters its one entry; a button

@@ -1,11 +1,11 @@
 #pragma once
-// A keyed value of an object's data set as a behaviour declares it: its name
-// and the documentation sentence recorded with it. Each behaviour declares its
-// keys once, as constants, and reads and writes through them, so a name is
-// never spelled twice.
+// A keyed value of an object's data set as the code that owns it declares it:
+// its name and the documentation sentence recorded with it. The world and
+// each behaviour declare their keys once, as constants, and read and write
+// through them, so a name is never spelled twice.
 //
-// The readers never add an element (a missing one reads as 0 or ""), so a
-// behaviour's reads do not grow what replication walks.
+// The readers never add an element (a missing one reads as 0 or ""), so
+// reading does not grow what replication walks.
 
 #include <cstdint>
 #include <string>

@@ -126,12 +126,15 @@ void Simulation::Clear()
     for (auto& object : pendingNewObjects)
         clearedPendingObjects.push_back(std::move(object));
     pendingNewObjects.clear();
+    ClearTractorConnections();
     firstFilterTags.clear();
     secondFilterTags.clear();
     consoleNames.clear();
     consoleNameFlags.clear();
     soundEvents.clear();
     commsMessages.clear();
+    ClearNavpoints();
+    ClearNavproxies();
     SetTickCounter(0);
 }
 
@@ -167,8 +170,12 @@ void Simulation::DeleteSpaceObject(uint64_t id)
     SuperContainerObject* object = container->Find(id);
     if (!object)
         object = container->FindInStandby(id);
-    if (object)
-        container->Destroy(object);
+    if (!object)
+        return;
+    container->Destroy(object);
+    std::erase_if(tractorConnections, [id](const TractorConnection& connection) {
+        return connection.source_id == id || connection.target_id == id;
+    });
 }
 
 bool Simulation::SpaceObjectExists(uint64_t id) const

@@ -2,8 +2,9 @@
 // The one world of the program: the server's authoritative copy or a client's
 // mirror. It owns the object registry and what lives beside the objects
 // (objects waiting to enter, blasts, effect events, timed entries, sound
-// events, forced updates, console filter state) and steps them: FrameUpdate
-// once per drawn frame, Tick once per 33 ms tick.
+// events, forced updates, nav points and nav proxies, tractor connections,
+// the side tables, console filter state) and steps them: FrameUpdate once per
+// drawn frame, Tick once per 33 ms tick.
 //
 // Every walk over objects runs game code (behaviour hooks, damage, scripts)
 // that may create or delete objects, or reset the world, while the walk runs.
@@ -15,14 +16,18 @@
 // Main thread only.
 
 #include "game/world/EventMessage.h"
+#include "game/world/NavRecords.h"
+#include "game/world/SideTables.h"
 #include "game/world/SimulationClock.h"
 #include "game/world/SimulationRecords.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/SpaceObject.h"
 #include "game/world/SuperContainer.h"
 
+#include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -53,12 +58,14 @@ public:
 
     // Starts a new run: no interior grids, a new empty registry, ids from 4
     // again, tick 0 in the next generation, no blasts or effect events. Keeps
-    // pending objects, the random state and the pause flag; callers wanting a
-    // clean world call Clear first.
+    // pending objects, nav points, nav proxies, tractor connections, the side
+    // tables, the random state and the pause flag; callers wanting a clean
+    // world call Clear first.
     void Reset(bool serverFlag, const std::string& missionPath);
     // Empties the world: registry and objects, interior grids, pending
-    // objects, filter tags, console names, sound events, comms messages; the
-    // tick counter goes back to 0.
+    // objects, tractor connections, nav points and nav proxies, filter tags,
+    // console names, sound events, comms messages; the tick counter goes back
+    // to 0. The side tables stay.
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
@@ -68,9 +75,10 @@ public:
     // Takes ownership of an object made during a tick; it enters the registry
     // at the next frame step and first moves in the tick after that.
     void AddPendingObject(std::unique_ptr<SpaceObject> object);
-    // Removes and deletes the object of the id (in normal space or standby);
-    // nothing when there is none. During a walk the memory is freed when the
-    // walk ends, so code up the stack may still touch the object.
+    // Removes and deletes the object of the id (in normal space or standby),
+    // with the tractor connections that hold it; nothing when there is none.
+    // During a walk the memory is freed when the walk ends, so code up the
+    // stack may still touch the object.
     void DeleteSpaceObject(uint64_t id);
 
     // Ids must be 0 or space-object ids: the caller checks what it received.
@@ -93,9 +101,9 @@ public:
     // The frame step: admits pending objects, rebuilds moved tree leaves and,
     // on the server, runs the slow behaviour pass when it is due.
     void FrameUpdate();
-    // One tick: moves every object and runs its behaviour, walks the crews of
-    // the interior grids, then ages effect events, blasts, timed entries and
-    // sound events.
+    // One tick: moves every object and runs its behaviour, pulls tractored
+    // objects, walks the crews of the interior grids, then ages effect events,
+    // blasts, timed entries and sound events.
     void Tick();
     void MoveSpaceObject(SpaceObject* object);
     // Pushes the object and those it overlaps apart.
@@ -115,6 +123,97 @@ public:
     // A drone strikes its target: damage, then the drone goes on the server's
     // destroy queue, with a sound and two particle bursts.
     void DroneHitTarget(SpaceObject* drone, uint64_t parentId, SpaceObject* target);
+
+    // ---- torpedoes (SimulationTorpedoes.cpp) ----
+    // A torpedo of the type is free to be loaded: the ship's stock of it
+    // exceeds the tubes that hold it.
+    bool TorpedoTypeAvailable(const SpaceObject& ship, const std::string& type) const;
+    // "5 / 8 T": the stock, the capacity, and a T for each tube holding the type.
+    std::string TorpedoCountText(const SpaceObject& ship, const std::string& type) const;
+    // A tube a launch may fire: one of the ship's tubes, or tube 0 of a ship
+    // that keeps its tube loaded (a fighter fires from it whatever it has).
+    static bool IsLaunchTube(const SpaceObject& ship, int32_t tube, bool keepTube);
+    // Fires the torpedo of the tube ("Homing" when it names none) from the
+    // ship, takes one of that type from the stock, empties the tube unless
+    // told to keep it, and queues "player_launches_missile" for the mission.
+    // The stock and the load are not checked: callers do. The torpedo joins
+    // the registry at the next frame step. Its id, or 0 when the tube is no
+    // launch tube (nothing happens then).
+    uint64_t LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTube);
+
+    // ---- shield facings (ShipMechanics.cpp) ----
+    // The facing of the target that a shot from the source strikes; -1 when
+    // the target has no facings.
+    int32_t GetShieldHitIndex(const SpaceObject& source, const SpaceObject& target) const;
+    int32_t GetShieldHitIndexSource(const glm::vec3& sourcePoint, const SpaceObject& target) const;
+
+    // ---- sides and diplomacy (SimulationSides.cpp) ----
+    // Each setter marks the tables changed, so the server sends them. Tags
+    // must be diplomatic (not empty) and values DIPLOMACY values: callers
+    // check what they were given.
+    void SetSideRelationship(const std::string& firstSideTag, const std::string& secondSideTag,
+                             int32_t diplomacyEnumValue);
+    int32_t GetSideRelationship(const std::string& firstSideTag, const std::string& secondSideTag) const;
+    void SetSideIconColor(const std::string& sideTag, const std::string& colorString);
+    void SetSideIconIndex(const std::string& sideTag, int32_t iconIndex);
+    void SetDiplomacyColor(int32_t diplomacyEnumValue, const std::string& colorString);
+
+    // ---- nav points and nav proxies (SimulationNavigation.cpp) ----
+    // Ids are 1, 2, 3... from one counter both kinds share; 0 names nothing.
+    // Creating and changing an entry sets its change flag, so the server
+    // sends it; deleting one records the id, so the server tells the consoles.
+    //
+    // Replaces the text, place and colour of the nav point of the id, or makes
+    // one under the id (under a new id when it is 0). Its id.
+    int32_t SetNavpoint(int32_t id, float x, float y, float z, const std::string& text, const std::string& colDesc);
+    int32_t AddNavpoint(float x, float y, float z, const std::string& text, const std::string& colDesc);
+    // A nav point at the origin marking the area of the four corners (on the
+    // plane, in the order given). Its id.
+    int32_t SetNavarea(const std::array<glm::vec2, 4>& corners, const std::string& text, const std::string& colDesc);
+    int32_t AddNavarea(const std::array<glm::vec2, 4>& corners, const std::string& text, const std::string& colDesc);
+    void DeleteNavpoint(int32_t id);
+    bool NavpointExists(int32_t id) const;
+    Navpoint* GetNavpoint(int32_t id);
+    // The smallest id whose text is exactly the text; 0 when none is.
+    int32_t GetNavpointIdByName(const std::string& text) const;
+    // Frees every nav point without recording the ids: whoever clears them
+    // tells the consoles.
+    void ClearNavpoints();
+
+    // Replaces what the nav proxy of the id stands for, its text, hull and
+    // colour (its place stays), or makes one under the id (a new id when it
+    // is 0) at the place of its object (the origin when there is none). Its id.
+    int32_t SetNavproxy(int32_t id, uint64_t proxyID, const std::string& text, const std::string& shipType,
+                        const std::string& colDesc);
+    int32_t AddNavproxy(uint64_t proxyID, const std::string& name, const std::string& shipType,
+                        const std::string& colDesc);
+    void DeleteNavproxy(int32_t id);
+    bool NavproxyExists(int32_t id) const;
+    NavProxy* GetNavproxy(int32_t id);
+    int32_t GetNavproxyIdByName(const std::string& text) const;
+    // The smallest id of a nav proxy that stands for the object; 0 when none does.
+    int32_t GetNavproxyIdByProxyId(uint64_t proxyID) const;
+    void SetNavproxyPos(NavProxy& navproxy, float x, float y, float z);
+    void ClearNavproxies();
+
+    // ---- tractor connections (SimulationTractors.cpp) ----
+    // Two different space objects, an offset and a pull that are numbers:
+    // anything else makes no connection.
+    static bool IsTractorConnection(uint64_t sourceID, uint64_t targetID, const glm::vec3& offsetPoint,
+                                    float pullDistance);
+    // Joins the two, or gives the connection that already joins them (either
+    // way round; it keeps its direction) the new offset and pull. Null when
+    // IsTractorConnection refuses them.
+    TractorConnection* AddTractorConnection(uint64_t sourceID, uint64_t targetID, const glm::vec3& offsetPoint,
+                                            float pullDistance);
+    // Every connection between the two, either way round.
+    void DeleteTractorConnection(uint64_t sourceID, uint64_t targetID);
+    // The first connection between the two, either way round, or null.
+    TractorConnection* GetTractorConnection(uint64_t sourceID, uint64_t targetID);
+    void ClearTractorConnections();
+    // The tick's pull: each target toward its point beside its source; a
+    // connection whose source or target is gone is dropped.
+    void UpdateTractorConnections();
 
     // Where the world reaches the subsystems above it; null ones are skipped.
     void SetScriptEventSink(ScriptEventSink* sink) { scriptEvents = sink; }
@@ -161,6 +260,15 @@ public:
     std::vector<ForcedUpdate> forcedUpdates;
     std::vector<CommsMessageRecord> commsMessages;  // in arrival order; emptied by Clear
 
+    std::map<int32_t, Navpoint> navpoints;
+    std::map<int32_t, NavProxy> navproxies;
+    int32_t navIdCounter = 0;                 // the last id issued; carries on across games
+    std::vector<int32_t> deletedNavpointIds;  // oldest first, until the server tells the consoles
+    std::vector<int32_t> deletedNavproxyIds;
+    std::vector<TractorConnection> tractorConnections;  // in the order made
+    SideTables sideTables;
+    bool sideTablesChanged = false;  // the server sends the tables at its next frame and clears this
+
     // Console list state.
     std::vector<std::string> consoleNames;
     std::vector<bool> consoleNameFlags;
@@ -190,6 +298,8 @@ private:
     void DropExpiredTimedEntries();
     void DropOldSoundEvents();
     void SetTickCounter(int64_t tick);
+    int32_t NextNavId();
+    void PullTarget(const TractorConnection& connection, SpaceObject& source, SpaceObject& target);
 
     SuperContainerPtr container;
     std::unique_ptr<HullPathSets> interiors;

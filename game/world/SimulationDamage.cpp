@@ -11,6 +11,7 @@
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ScriptEventSink.h"
+#include "game/world/ShipKeys.h"
 #include "game/world/WorldServices.h"
 #include "helper/CRand.h"
 #include "helper/QelAssert.h"
@@ -20,6 +21,8 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+using namespace shipkeys;
 
 namespace {
 
@@ -34,8 +37,6 @@ constexpr float kBlastSearchMargin = 1.3f;
 constexpr float kPercent = 100.0f;
 
 constexpr float kExcitingOnDamage = 100.0f;
-const char* const kExcitingDoc =
-    "exciting is a value held by some space objects, used to make camera decisions for the cinematic mode";
 
 // The drone's impact: the sound is held back this many ticks between impacts,
 // and two bursts mark it.
@@ -46,33 +47,9 @@ const char* const kDroneSparks =
 const char* const kDroneSmoke =
     "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:10;speed:0,0.5; count:1000";
 
-// What an object's data set holds under a name, without adding the name.
-const ObjectDataBlobElement* Value(const SpaceObject* object, const char* tag, int32_t index = 0)
-{
-    return object->data_set.FindElement(HashMessageName(tag), index);
-}
-
-std::string StringValue(const SpaceObject* object, const char* tag)
-{
-    const ObjectDataBlobElement* element = Value(object, tag);
-    return element ? element->stringValue : std::string();
-}
-
-int64_t IntValue(const SpaceObject* object, const char* tag)
-{
-    const ObjectDataBlobElement* element = Value(object, tag);
-    return element ? element->intValue : 0;
-}
-
-float FloatValue(const SpaceObject* object, const char* tag, int32_t index = 0)
-{
-    const ObjectDataBlobElement* element = Value(object, tag, index);
-    return element ? element->floatValue : 0.0f;
-}
-
 bool HasRaisedShields(const SpaceObject* object)
 {
-    return IntValue(object, "shield_count") > 0 && IntValue(object, "shields_raised_flag") == 1;
+    return ShieldFacingCount(object->data_set) > 0 && ReadInt(object->data_set, kShieldsRaisedFlag) == 1;
 }
 
 }  // namespace
@@ -83,7 +60,7 @@ void Simulation::ApplyDamage(SpaceObject* target, float amount, SpaceObject* sou
     QEL_ASSERT(serverFlag, "serverFlag");
     QEL_ASSERT(VALID_SPACE_OBJ(sourceParentID) || 0 == sourceParentID,
                "VALID_SPACE_OBJ(sourceParentID) || 0 == sourceParentID");
-    target->data_set.SetFloat("exciting", kExcitingOnDamage, 0, kExcitingDoc);
+    DeclareFloat(target->data_set, kExciting, kExcitingOnDamage);
 
     EventMessage event;
     event.tag = "damage";
@@ -93,8 +70,8 @@ void Simulation::ApplyDamage(SpaceObject* target, float amount, SpaceObject* sou
     event.sub_tag = kind;
     event.value_tag = valueText;
     if (source) {
-        event.extra_tag = StringValue(source, "name_tag");
-        event.extra_extra_tag = StringValue(source, "torpedo_type_value");
+        event.extra_tag = ReadString(source->data_set, kNameTag);
+        event.extra_extra_tag = ReadString(source->data_set, kTorpedoTypeValue);
     }
     event.event_time = clock.time_tick_counter;
     event.sub_float = amount;
@@ -172,11 +149,11 @@ void Simulation::DealBlast(const BlastRecord& blast)
         SpaceObject* source = blast.sourceId != 0 ? GetSpaceObject(blast.sourceId) : nullptr;
         if (blast.kind == "emp") {
             const float keep = 1.0f - static_cast<float>(blast.damage) / kPercent;
-            const int64_t facings = IntValue(target, "shield_count");
+            const int32_t facings = ShieldFacingCount(target->data_set);
             for (int32_t i = 0; i < facings; ++i) {
-                const float cut = std::min(FloatValue(target, "shield_val", i),
-                                           FloatValue(target, "shield_max_val", i) * keep);
-                target->data_set.SetFloat("shield_val", cut, i, "a");
+                const float cut = std::min(ReadFloat(target->data_set, kShieldVal, i),
+                                           ReadFloat(target->data_set, kShieldMaxVal, i) * keep);
+                WriteFloat(target->data_set, kShieldVal, cut, i);
             }
         }
         ApplyDamage(target, amount, source, blast.parentId, blast.centre, "warhead", blast.kind);
@@ -199,7 +176,7 @@ void Simulation::DroneHitTarget(SpaceObject* drone, uint64_t parentId, SpaceObje
 {
     const uint64_t droneId = drone->uniqueID;
     const glm::vec3 where = drone->pos;
-    const float amount = FloatValue(drone, "drone_damage");
+    const float amount = ReadFloat(drone->data_set, kDroneDamage);
     const std::string droneSide = drone->side;
     ApplyDamage(target, amount, drone, parentId, where, droneSide, "drone");
     if (pendingDestroys)

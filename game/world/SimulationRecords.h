@@ -1,7 +1,8 @@
 #pragma once
-// The short-lived records the world keeps beside its objects: blasts, effect
-// events, sound events, timed entries, forced updates, comms messages and the
-// consoles' filter tags. Plain data; the world creates, ages and drops them.
+// The records the world keeps beside its objects: blasts, effect events,
+// sound events, timed entries, forced updates, comms messages, the consoles'
+// filter tags and tractor connections. Plain data; the world creates, ages
+// and drops them.
 
 #include <cstdint>
 #include <map>
@@ -75,4 +76,13 @@ struct FilterTag {
     std::string display;
     bool selected = false;        // chosen on the console
     bool fromSecondTags = false;  // listed from an object's second tag
+};
+
+// Holds a target object at a point that moves with a source object: towing,
+// docking, formation flying. The world's tick pulls the target.
+struct TractorConnection {
+    uint64_t source_id = 0;  // the object that tows
+    uint64_t target_id = 0;  // the object that is towed
+    glm::vec3 offset{0.0f};  // the attachment point in the source's own frame
+    float pullDistance = 0.0f;  // most the target moves per tick; 0 or less locks it to the point
 };

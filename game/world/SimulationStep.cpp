@@ -171,6 +171,7 @@ void Simulation::Tick()
     });
     if (runCount != run)
         return;
+    UpdateTractorConnections();
     interiors->MoveGridObjects();
     if (runCount != run)
         return;

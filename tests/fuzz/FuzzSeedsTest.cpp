@@ -17,6 +17,7 @@
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/SpaceObjectRecord.h"
 #include "game/shell/ControllerInputRecord.h"
 #include "game/shell/KeyVal.h"
 #include "game/world/ObjectId.h"
@@ -127,6 +128,30 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     seeds.push_back({"server_messages", "connection-events", events});
 }
 
+// Nav signs, a scan queue and the side tables, as the server writes them.
+void AddNavigationSignalSeeds(std::vector<FuzzSeed>& seeds)
+{
+    Navpoint area;
+    area.text = "Skarn Anchorage";
+    area.visibleToSide = "meridian";
+    area.isArea = true;
+    area.corners = {{{7500, 10500}, {10500, 10500}, {10500, 13500}, {7500, 13500}}};
+    area.color = {1.0f, 0.33f, 0.2f, 1.0f};
+    AddSignal(seeds, "client", "nav-point", NavPointSignal{3, area});
+    AddSignal(seeds, "client", "all-nav-points-deleted", AllNavPointsDeletedSignal{});
+    AddSignal(seeds, "client", "nav-point-deleted", NavPointDeletedSignal{3});
+    NavProxy depot{kStation, "Skarn Depot (last sighting)", "skarn_depot", {9000, 0, 12000}, {1, 0, 0, 1}, 1};
+    AddSignal(seeds, "client", "nav-proxy", NavProxySignal{4, depot});
+    AddSignal(seeds, "client", "all-nav-proxies-deleted", AllNavProxiesDeletedSignal{});
+    AddSignal(seeds, "client", "nav-proxy-deleted", NavProxyDeletedSignal{4});
+    AddSignal(seeds, "client", "scan-queue", ScanQueueSignal{{{kStation, "bio"}, {kSecondShip, "intel"}}});
+    IndexedTablesSignal tables;
+    tables.tables.iconColours[SideTables::SideKey("skarn")] = {1.0f, 0.33f, 0.2f, 1.0f};
+    tables.tables.iconIndexes[SideTables::SideKey("skarn")] = 1;
+    tables.tables.relationships[SideTables::SideKey("meridian")][SideTables::SideKey("skarn")] = DIPLOMACY_HOSTILE;
+    AddSignal(seeds, "client", "side-tables", tables);
+}
+
 void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
 {
     AddSignal(seeds, "client", "my-ship", MyShipIdSignal{kSecondShip});
@@ -168,6 +193,7 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "grid", grid);
     AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
     AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
+    AddNavigationSignalSeeds(seeds);
 }
 
 // A server endpoint that keeps what it is given to send.
@@ -193,15 +219,15 @@ public:
     QelNetworkClient* GetClient(const std::string&, uint16_t) override { return nullptr; }
     bool DestroyClient(const std::string&) override { return true; }
 
-    // The first message sent under the name.
-    Bytes First(const std::string& name) const
+    // The first message sent under the name, of at least the size.
+    Bytes First(const std::string& name, size_t minimumSize = 0) const
     {
         const uint64_t key = HashMessageName(name);
         for (const Bytes& bytes : sent) {
             uint64_t sentKey = 0;
             for (size_t i = 0; i < kKeySize && i < bytes.size(); ++i)
                 sentKey |= static_cast<uint64_t>(bytes[i]) << (8 * i);
-            if (sentKey == key)
+            if (sentKey == key && bytes.size() >= minimumSize)
                 return bytes;
         }
         return {};
@@ -263,7 +289,9 @@ void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
     gNetworkFactory = savedFactory;
     AddMessage(seeds, "fullobject", "client_fullobject", network.First("fullobject"));
     AddMessage(seeds, "objectblob", "client_objectblob", network.First("objectBlob"));
-    AddMessage(seeds, "spaceobjectupdate", "client_spaceobjectupdate", network.First("spaceobjectupdate"));
+    // One with a record in it: some passes send only the end marker.
+    AddMessage(seeds, "spaceobjectupdate", "client_spaceobjectupdate",
+               network.First("spaceobjectupdate", kKeySize + SpaceObjectRecord::kSize));
     AddMessage(seeds, "beam", "client_beam", network.First("beam"));
     AddMessage(seeds, "welcome", "client_signal_97", network.First("signal"));
     seeds.pop_back();  // the welcome's body belongs to no target of its own

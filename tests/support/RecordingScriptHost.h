@@ -12,6 +12,7 @@ namespace qeltest {
 
 struct RecordingScriptHost : ServerScriptHost {
     void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    void QueueEvent(const EventMessage& event) override { queued.push_back(event); }
     bool ScriptsLoaded() const override { return loaded; }
     bool SimRunning() const override { return running; }
     void ProcessEventQueue() override { ++queueRuns; }
@@ -42,6 +43,7 @@ struct RecordingScriptHost : ServerScriptHost {
     int dmxRuns = 0;
     std::vector<std::string> trees;
     std::vector<EventMessage> events;
+    std::vector<EventMessage> queued;
 };
 
 }  // namespace qeltest

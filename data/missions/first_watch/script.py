@@ -1,7 +1,9 @@
 # First Watch: the frigate Tern on patrol beside Halcyon Station, with a few
-# Skarn raiders and a depot out at the edge of sensor range. Every console
+# Skarn raiders and a depot out at the edge of sensor range. The patrol route
+# is marked with nav points, the depot's anchorage with a nav area, and the
+# Meridian Compact and the Skarn know each other as enemies. Every console
 # that connects is given the Tern and a helm; the world runs from the first
-# event on. Nav points join the patrol once the world keeps them.
+# event on.
 import zmx
 
 PLAYER_SHIP_TYPE = "tern_frigate"
@@ -18,6 +20,22 @@ COMPUTER_SHIPS = [
 ]
 DEPOT = ("behav_station", "skarn_depot", "Skarn Depot", "skarn", (9000.0, 0.0, 12000.0), 1)
 
+# The patrol: out past the station, round both Skarn raiders, and home.
+# (text, position, colour)
+NAV_POINTS = [
+    ("Halcyon Approach", (0.0, 0.0, 1800.0), "#7fd4ff"),
+    ("Patrol East", (5000.0, 0.0, 5500.0), "gold"),
+    ("Patrol West", (-5500.0, 0.0, 5000.0), "gold"),
+    ("Picket Line", (0.0, 0.0, 9000.0), "orange"),
+]
+# The depot's anchorage, corner by corner on the plane.
+DEPOT_ANCHORAGE = ("Skarn Anchorage", [(7500.0, 10500.0), (10500.0, 10500.0), (10500.0, 13500.0),
+                                       (7500.0, 13500.0)], "#ff5533")
+
+# (side, icon colour, icon index)
+SIDES = [("meridian", "#4aa3ff", 0), ("skarn", "#ff5533", 1)]
+ENEMIES = ("meridian", "skarn")
+
 player_ship_id = 0
 
 
@@ -30,14 +48,37 @@ def place(sim, behaviour, ship_type, name, side, position, static):
     return object_id
 
 
+def mark_the_patrol(sim):
+    for text, (x, y, z), colour in NAV_POINTS:
+        sim.add_navpoint(x, y, z, text, colour)
+    text, corners, colour = DEPOT_ANCHORAGE
+    flat = [coordinate for corner in corners for coordinate in corner]
+    sim.add_navarea(*flat, text, colour)
+
+
+def set_the_sides(sim):
+    for side, colour, icon in SIDES:
+        sim.set_side_icon_color(side, colour)
+        sim.set_side_icon_index(side, icon)
+        sim.set_side_relationship(side, side, zmx.ALLIED)
+    first, second = ENEMIES
+    sim.set_side_relationship(first, second, zmx.HOSTILE)
+    sim.set_side_relationship(second, first, zmx.HOSTILE)
+
+
 def build_world(sim):
     """A new game: the Tern at the origin facing +z, her station ahead, the others around."""
     global player_ship_id
     zmx.create_new_sim()
+    set_the_sides(sim)
+    mark_the_patrol(sim)
     player_ship_id = place(sim, "behav_playership", PLAYER_SHIP_TYPE, PLAYER_SHIP_NAME, "meridian",
                            (0.0, 0.0, 0.0), 0)
-    for entry in [STATION, DEPOT] + COMPUTER_SHIPS:
+    for entry in [STATION] + COMPUTER_SHIPS:
         place(sim, *entry)
+    # The depot sits at the edge of sensor range: the map keeps its last sighting.
+    depot_id = place(sim, *DEPOT)
+    sim.add_navproxy(depot_id, "Skarn Depot (last sighting)", DEPOT[1], "#ff5533")
     zmx.resume_sim()
     print("first_watch: the Tern is on station as ship %d" % player_ship_id)
 

@@ -1,5 +1,7 @@
 #include "game/net/SignalMessage.h"
 
+#include "SignalTestSupport.h"
+
 #include "game/world/ObjectId.h"
 
 #include <gtest/gtest.h>
@@ -10,17 +12,7 @@ namespace {
 constexpr uint64_t kShipA = kSpaceObjectIdBit | 4;
 constexpr uint64_t kShipB = kSpaceObjectIdBit | 77;
 
-// A message as it arrives: written whole, then read from the start with the
-// code already taken off, as a handler sees it.
-template <typename Signal>
-bool RoundTrip(const Signal& sent, Signal& received, QelNetworkMessage& m)
-{
-    WriteSignal(m, sent);
-    uint16_t code = 0xFFFF;
-    EXPECT_TRUE(ReadSignalCode(m, code));
-    EXPECT_EQ(code, Signal::kCode);
-    return ReadSignal(m, received);
-}
+using signaltest::RoundTrip;
 
 TEST(SignalMessage, payloads_round_trip_with_their_codes)
 {

@@ -43,13 +43,6 @@ struct RecordingScreen : ServerScreen {
     {
         holdOptions = options;
     }
-    std::string ClientString(const std::string& key) const override
-    {
-        auto found = strings.find(key);
-        return found == strings.end() ? "" : found->second;
-    }
-    void SetClientString(const std::string& key, const std::string& value) override { strings[key] = value; }
-
     int newWorlds = 0;
     int storyClears = 0;
     std::string consoleName;
@@ -57,7 +50,6 @@ struct RecordingScreen : ServerScreen {
     bool hyperWarpShown = false;
     std::string hullKey;
     std::vector<std::string> holdOptions;
-    std::map<std::string, std::string> strings;
 };
 
 // A running mission with two consoles on record at a server that does not
@@ -367,17 +359,12 @@ TEST_F(ScriptFunctionsTest, client_zero_changes_the_servers_own_screen)
     RunScript("zmx.send_client_widget_list(0, 'helm', 'radar^^helm_throttle')\n"
               "zmx.send_hold_menu(0, 0, 0, 0, 'dock;;hail;scan')\n"
               "zmx.super_hyper_warp_mode(0, 'first', 1)\n"
-              "zmx.super_hyper_warp_mode(0, 'second', 1)\n"
-              "zmx.set_client_string(0, 'callsign', 'Kestrel')\n"
-              "zmx.request_client_string(0, 'callsign')\n"
-              "answered = received[-1]");
+              "zmx.super_hyper_warp_mode(0, 'second', 1)\n");
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_THAT(screen.widgets, ElementsAre("radar", "helm_throttle"));
     EXPECT_EQ(Eval("zmx.get_type_of_client(0)"), "helm");
     EXPECT_THAT(screen.holdOptions, ElementsAre("dock", "hail", "scan"));
     EXPECT_EQ(screen.hullKey, "first") << "switching on again keeps the first ship";
-    EXPECT_EQ(Eval("(answered.tag, answered.sub_tag, answered.value_tag)"),
-              "('client_string', 'callsign', 'Kestrel')") << "the answer came before the call returned";
     RunScript("zmx.super_hyper_warp_mode(0, 'third', 0)");
     EXPECT_FALSE(screen.hyperWarpShown);
 }

@@ -62,7 +62,9 @@ struct RecordingScriptSink : ScriptEventSink {
         if (then)
             then(event);
     }
+    void QueueEvent(const EventMessage& event) override { queued.push_back(event); }
     std::vector<EventMessage> events;
+    std::vector<EventMessage> queued;
     std::function<void(const EventMessage&)> then;
 };
 

@@ -44,18 +44,16 @@ TEST_F(CorvaneServerTest, consoles_get_ids_501_502_503_with_bit_63_and_a_reconne
     ASSERT_TRUE(first->Connect(qel::test::kLoopback));
     ASSERT_TRUE(RunFramesUntil([&] { return server->Clients().size() == 3; }));
     EXPECT_NE(server->FindClient(504 | kBit63), nullptr);
-    for (const std::vector<uint64_t>& list : server->newClientLists)
-        EXPECT_EQ(list.size(), 4u);
 }
 
-TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_and_string_map_clear)
+TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_string_map_clear_and_side_tables)
 {
     world.paused = true;
     Connect("console");
     QelNetworkClient* console = consoles[0];
-    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(console).size() >= 3; }));
-    EXPECT_EQ(SignalCodes(console),
-              (std::vector<uint16_t>{SIGNAL_MESS_CONNECT_RESET, SIGNAL_MESS_PAUSE_STATE, SIGNAL_MESS_STRING_MAP}));
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(console).size() >= 4; }));
+    EXPECT_EQ(SignalCodes(console), (std::vector<uint16_t>{SIGNAL_MESS_CONNECT_RESET, SIGNAL_MESS_PAUSE_STATE,
+                                                           SIGNAL_MESS_STRING_MAP, SIGNAL_MESS_INDEXED_TABLES}));
 
     PauseStateSignal paused;
     ASSERT_TRUE(nettest::DecodeSignal(received[console][1], paused));
@@ -67,17 +65,25 @@ TEST_F(CorvaneServerTest, new_console_is_welcomed_with_reset_pause_state_and_str
     EXPECT_EQ(entry.value, "stringmap");
 }
 
-TEST_F(CorvaneServerTest, connect_event_for_a_known_id_changes_nothing_and_sends_nothing)
+TEST_F(CorvaneServerTest, a_connection_waits_on_every_new_client_list_and_a_known_id_changes_nothing)
 {
     const uint64_t id = Connect("console");
-    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(consoles[0]).size() >= 3; }));
+    ASSERT_TRUE(RunFramesUntil([&] { return SignalCodes(consoles[0]).size() >= 4; }));
     server->Tick();
+    for (std::vector<uint64_t>& list : server->newClientLists)
+        list.clear();
     server->HandleClientConnect(id);
     server->HandleClientConnect(0);
     server->HandleClientConnect(42);
     EXPECT_EQ(server->Clients().size(), 1u);
     EXPECT_EQ(server->ClientListAge(), 1);
-    EXPECT_EQ(server->newClientLists[0].size(), 1u);
+    for (const std::vector<uint64_t>& list : server->newClientLists)
+        EXPECT_TRUE(list.empty());
+
+    const uint64_t next = id + 1;
+    server->HandleClientConnect(next);
+    for (const std::vector<uint64_t>& list : server->newClientLists)
+        EXPECT_EQ(list, std::vector<uint64_t>{next});
 }
 
 // Runs ticks up to and including the next time-out check.
@@ -158,6 +164,7 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
 {
     struct : ScriptEventSink {
         void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+        void QueueEvent(const EventMessage&) override {}
         std::vector<EventMessage> events;
     } mission;
     world.SetScriptEventSink(&mission);

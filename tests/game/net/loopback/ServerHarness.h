@@ -80,6 +80,17 @@ protected:
         return newest;
     }
 
+    // An object of no behaviour at the place, registered at once; its box is
+    // one unit around it.
+    SpaceObject* AddObject(const glm::vec3& pos, uint16_t abits = 0)
+    {
+        auto* object = new SpaceObject(0, "", "", abits, 0.0f, 0.0f, 1.0f);
+        object->pos = pos;
+        object->SetFatBox(1.0f);
+        world.Container()->Add(object);
+        return object;
+    }
+
     // Runs server frames, servicing every raw console, until the condition
     // holds; what consoles receive is kept per console.
     bool RunFramesUntil(const std::function<bool()>& done)

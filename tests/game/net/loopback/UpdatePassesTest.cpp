@@ -24,15 +24,6 @@ protected:
         MakeServer(settings);
     }
 
-    SpaceObject* AddObject(const glm::vec3& pos, uint16_t abits = 0)
-    {
-        auto* object = new SpaceObject(0, "", "", abits, 0.0f, 0.0f, 1.0f);
-        object->pos = pos;
-        object->SetFatBox(1.0f);
-        world.Container()->Add(object);
-        return object;
-    }
-
     // Record counts of the "spaceobjectupdate" messages a console received.
     std::vector<int> UpdateSizes(QelNetworkClient* console)
     {

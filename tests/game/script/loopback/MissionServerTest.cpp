@@ -5,6 +5,8 @@
 #include "tests/game/net/loopback/ServerHarness.h"
 #include "tests/game/script/ScriptTestSupport.h"
 
+#include "game/net/CorvaneClient.h"
+
 #include <gmock/gmock.h>
 
 namespace scripttest {
@@ -139,6 +141,24 @@ TEST_F(MissionServerTest, script_console_functions_reach_only_the_addressed_cons
         }
     }
     EXPECT_EQ(server->FindClient(first)->shipId, ship);
+}
+
+TEST_F(MissionServerTest, the_server_machine_keeps_client_strings_in_its_own_console_map)
+{
+    CorvaneClient local(CorvaneClient::Settings{});
+    gClient = &local;
+    host().Start("echo");
+    RunScript("zmx.set_client_string(0, 'callsign', 'Kestrel')\n"
+              "zmx.request_client_string(0, 'callsign')\n"
+              "answered = received[-1]\n"
+              "zmx.request_client_string(0, 'never_set')\n"
+              "unknown = received[-1]");
+    EXPECT_EQ(Eval("(answered.tag, answered.sub_tag, answered.value_tag)"), "('client_string', 'callsign', 'Kestrel')")
+        << "the answer came before the call returned";
+    EXPECT_EQ(Eval("(unknown.sub_tag, unknown.value_tag)"), "('never_set', '')");
+    EXPECT_EQ(local.stringMap.at("callsign"), "Kestrel");
+    EXPECT_GT(local.saveCountdown, 0) << "kept in the console's file a little later";
+    EXPECT_EQ(local.stringMap.count("never_set"), 0u);
 }
 
 }  // namespace

@@ -340,5 +340,34 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
     EXPECT_THAT(secondWidgets, ::testing::HasSubstr("helm_simple"));
 }
 
+TEST_F(FirstWatchFlightTest, a_console_is_given_the_patrols_nav_points_and_the_sides)
+{
+    Simulation& world = console.world;
+    ASSERT_TRUE(console.client->Connect("127.0.0.1"));
+    ASSERT_TRUE(RunFrames([&] {
+        return world.navpoints.size() == 5 && world.navproxies.size() == 1 &&
+               world.GetSideRelationship("skarn", "meridian") == DIPLOMACY_HOSTILE;
+    })) << world.navpoints.size() << " nav points, " << world.navproxies.size() << " nav proxies\n"
+        << harness->Errors();
+
+    const Navpoint* east = world.GetNavpoint(world.GetNavpointIdByName("Patrol East"));
+    ASSERT_NE(east, nullptr);
+    EXPECT_EQ(east->pos, glm::vec3(5000.0f, 0.0f, 5500.0f));
+    EXPECT_FALSE(east->isArea);
+    const Navpoint* anchorage = world.GetNavpoint(world.GetNavpointIdByName("Skarn Anchorage"));
+    ASSERT_NE(anchorage, nullptr);
+    EXPECT_TRUE(anchorage->isArea);
+    EXPECT_EQ(anchorage->corners[2], glm::vec2(10500.0f, 13500.0f));
+    const NavProxy& depot = world.navproxies.begin()->second;
+    EXPECT_EQ(depot.text, "Skarn Depot (last sighting)");
+    EXPECT_EQ(depot.pos, glm::vec3(9000.0f, 0.0f, 12000.0f)) << "where the depot was placed";
+
+    EXPECT_EQ(world.GetSideRelationship("meridian", "skarn"), DIPLOMACY_HOSTILE);
+    EXPECT_EQ(world.GetSideRelationship("meridian", "meridian"), DIPLOMACY_ALLIED);
+    EXPECT_EQ(world.sideTables.iconColours.at(SideTables::SideKey("skarn")),
+              glm::vec4(1.0f, 0x55 / 255.0f, 0x33 / 255.0f, 1.0f));
+    EXPECT_EQ(world.sideTables.iconIndexes.at(SideTables::SideKey("skarn")), 1);
+}
+
 }  // namespace
 }  // namespace harnesstest
