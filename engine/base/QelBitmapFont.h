@@ -4,6 +4,7 @@
 // at '^' and at newlines.
 
 #include <string>
+#include <vector>
 
 #include "engine/base/Qel2dBitmap.h"
 
@@ -20,6 +21,8 @@ public:
     virtual void SetSingleLine() = 0;
     // Breaks the text into lines of at most width pixels; returns lines x size.
     virtual int LayoutText(std::string text, int width) = 0;
+    // The lines of the last LayoutText (or draw), first to last.
+    virtual const std::vector<std::string>& LaidOutLines() const = 0;
     virtual int GetTextWidth(std::string text) = 0;
     virtual int GetTextHeight(std::string text) = 0;
     virtual int GetLineHeight() = 0;

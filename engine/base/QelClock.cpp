@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <atomic>
+#include <memory>
 #include <utility>
 
 namespace qel {
@@ -18,9 +20,11 @@ uint32_t SteadyMilliseconds()
     return static_cast<uint32_t>(ms);
 }
 
-MillisecondSource& Source()
+// Network threads read the clock while a test swaps it, so the source is
+// published atomically and a reader keeps its copy alive while it calls it.
+std::atomic<std::shared_ptr<const MillisecondSource>>& Source()
 {
-    static MillisecondSource source;
+    static std::atomic<std::shared_ptr<const MillisecondSource>> source;
     return source;
 }
 
@@ -28,18 +32,18 @@ MillisecondSource& Source()
 
 uint32_t GetMilliseconds()
 {
-    const MillisecondSource& source = Source();
-    return source ? source() : SteadyMilliseconds();
+    std::shared_ptr<const MillisecondSource> source = Source().load();
+    return source ? (*source)() : SteadyMilliseconds();
 }
 
 void SetMillisecondSource(MillisecondSource source)
 {
-    Source() = std::move(source);
+    Source().store(source ? std::make_shared<const MillisecondSource>(std::move(source)) : nullptr);
 }
 
 ManualClock::ManualClock(uint32_t start) : now_(start)
 {
-    SetMillisecondSource([this] { return now_; });
+    SetMillisecondSource([this] { return now_.load(); });
 }
 
 ManualClock::~ManualClock()

@@ -3,6 +3,7 @@
 // steady clock that counts from boot, so it never jumps with the wall time.
 // Tests replace it with a clock they drive by hand.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -13,7 +14,8 @@ using MillisecondSource = std::function<uint32_t()>;
 // Milliseconds since boot (wraps after about 49 days, as the counters expect).
 uint32_t GetMilliseconds();
 
-// Replaces the clock; an empty source restores the steady clock.
+// Replaces the clock; an empty source restores the steady clock. Safe while
+// other threads read the clock.
 void SetMillisecondSource(MillisecondSource source);
 
 // A clock for tests: time stands still until the test moves it.
@@ -29,7 +31,7 @@ public:
     uint32_t Now() const { return now_; }
 
 private:
-    uint32_t now_;
+    std::atomic<uint32_t> now_;
 };
 
 }  // namespace qel

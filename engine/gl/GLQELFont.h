@@ -24,6 +24,7 @@ public:
     void DrawTextCentered(std::string text, const float colour[4], int orderKey) override;
     void SetSingleLine() override { singleLine_ = true; }
     int LayoutText(std::string text, int width) override;
+    const std::vector<std::string>& LaidOutLines() const override { return lines_; }
     int GetTextWidth(std::string text) override { return face_.TextWidth(text); }
     int GetTextHeight(std::string) override { return GetLineHeight(); }
     int GetLineHeight() override { return face_.LineHeight(); }
@@ -39,7 +40,6 @@ public:
                       QelTextAlign align, int orderKey);
     void DrawTextBox(const std::string& text, const float colour[4], QelTextAlign align, int orderKey);
 
-    const std::vector<std::string>& Lines() const { return lines_; }
     const QelFontFace& Face() const { return face_; }
     GLQel2DBitmap* Atlas() const { return atlas_; }
 

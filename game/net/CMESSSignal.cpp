@@ -16,16 +16,15 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
         return;
     if (HandleClientConnectionSignal(code, *message))
         return;
-    HandleClientRetainedGUISignal(code, *message);
+    if (HandleClientRetainedGUISignal(code, *message))
+        return;
+    HandleClientConsoleSignal(code, *message);
     // Presentation codes, each filled by the presentation signals:
-    // 2 speech bubble: the 2D radar.
-    // 22 screen size answer: the graphics service.
     // 25 text message, 26 comms message: the text logs and comms records.
     // 27-30 comms and grid info: the render manager's info lists.
     // 40 main screen view, 70 sky box, 80 hyper warp, 81, 82 cinematics: the render manager.
     // 49, 50, 51 music: music control.
-    // 53 sound file, 61 sound event: the sound service.
-    // 54 widget list, 60 box rectangles, 96 widget box state: the console box manager.
+    // 53 sound file: the sound service.
     // 56 story dialog: the story dialog queue.
     // 57 DMX channel: DMX lighting.
     // 63, 64 particles: the 3D view.

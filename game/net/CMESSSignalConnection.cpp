@@ -1,8 +1,9 @@
 // The console's "signal" family for the string maps and the connection: the
 // server's string map mirrored here, the console's own string map that the
-// mission reads and writes, the reset of a new connection, pings and the
-// machine name.
+// mission reads and writes, the reset of a new connection, pings, the window
+// size and the machine name.
 
+#include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
@@ -71,6 +72,15 @@ void HandleConnectReset(QelNetworkMessage& message)
     AnswerMachineName();
 }
 
+// 22: the window's size goes back; a console without a window has none to tell.
+void HandleScreenSizeQuery(QelNetworkMessage& message)
+{
+    ScreenSizeQuerySignal query;
+    if (!ReadSignalOrReport(message, query, kClientSignalHandler) || !gGraphicsFactory)
+        return;
+    Answer(ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
+}
+
 // 102: the key goes straight back, so the server can time the round trip.
 void HandlePing(QelNetworkMessage& message)
 {
@@ -104,6 +114,7 @@ bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_REQUEST_CLIENT_STRING: HandleClientStringRequest(message); return true;
     case SIGNAL_MESS_SET_CLIENT_STRING: HandleSetClientString(message); return true;
     case SIGNAL_MESS_CONNECT_RESET: HandleConnectReset(message); return true;
+    case SIGNAL_MESS_SCREEN_SIZE_QUERY: HandleScreenSizeQuery(message); return true;
     case SIGNAL_MESS_PING: HandlePing(message); return true;
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message); return true;
     case SIGNAL_MESS_MACHINE_NAME_QUERY: HandleMachineNameQuery(message); return true;

@@ -22,6 +22,8 @@ bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
 // The mission's screens: script screens (widgets, builds, visibility, hot
 // keys, tree dumps) and story dialogs.
 bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
+// This machine's screen: console, widget boxes, speech bubbles, world sounds.
+bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message);
 
 // The console's mirror of the world, or null. A process that hosts the
 // authoritative world never lets what arrives for its console change it.

@@ -418,6 +418,14 @@ void CorvaneServer::RaiseEventFromClient(uint64_t clientId, EventMessage event)
     scriptHost->HandleEvent(event);
 }
 
+void CorvaneServer::RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32_t height)
+{
+    EventMessage event;
+    event.tag = "screen_size";
+    event.source_point = glm::vec3(static_cast<float>(width), static_cast<float>(height), 0.0f);
+    RaiseEventFromClient(clientId, event);
+}
+
 ClientRecord* CorvaneServer::FindClient(uint64_t clientId) const
 {
     auto found = clients.find(clientId);

@@ -31,6 +31,7 @@
 #include <vector>
 
 class ObjectDataBlob;
+struct WidgetBoxStateSignal;
 class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
@@ -114,6 +115,9 @@ public:
     // Hands an event a console's command raised to the mission at once, as
     // coming from that console at the current tick.
     void RaiseEventFromClient(uint64_t clientId, EventMessage event);
+    // Hands the mission "screen_size" at once: the window of a console, or of
+    // the server's own screen for client 0.
+    void RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32_t height);
 
     // Replication senders. Each message goes to the listed consoles; a set
     // whose due values do not fit one message goes out in several.
@@ -259,3 +263,8 @@ void StartServerMessage(QelNetworkMessage& message, const std::string& name, uin
 QelNetworkMessage& ServerOutgoingMessage();
 void SendServerMessageToAll(uint32_t packetFlags);
 void SendServerMessageToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+
+// "widget_box_state" as the mission receives it: the widget as sub-tag, the
+// screen as extra tag, "left, top, right, bottom" as value tag and the layout
+// index as sub-float. The caller fills who sent it and when.
+EventMessage WidgetBoxStateEvent(const WidgetBoxStateSignal& box);

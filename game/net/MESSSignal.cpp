@@ -48,6 +48,14 @@ void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
         sender.record.machineName = name.name;
 }
 
+// 62: the console's window size, on connecting and whenever it changes.
+void HandleScreenSize(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ScreenSizeSignal size;
+    if (ReadSignalOrReport(message, size, kServerSignalHandler))
+        gServer->RaiseScreenSizeEvent(sender.clientId, size.width, size.height);
+}
+
 // 52: the console's music finished a track.
 void HandleSongEnded(QelNetworkMessage& message, const SignalSender& sender)
 {
@@ -63,6 +71,7 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
     case SIGNAL_MESS_CONSOLE_NAME: HandleConsoleName(message, sender); return true;
     case SIGNAL_MESS_PING: HandlePingEcho(message, sender); return true;
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
+    case SIGNAL_MESS_SCREEN_SIZE: HandleScreenSize(message, sender); return true;
     case SIGNAL_MESS_SONG_ENDED: HandleSongEnded(message, sender); return true;
     default: return false;
     }
@@ -96,14 +105,16 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
-    HandleServerHelmSignal(code, *message, from);
+    if (HandleServerHelmSignal(code, *message, from))
+        return;
+    HandleServerConsoleSignal(code, *message, from);
     // 10, 11 dock and undock: tractor connections.
     // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
     // 74, 75, 76, 78 fighter controls: the fighter console.
     // 31, 32 engineering values: the engineering consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 40, 55, 59, 62, 89, 95, 99, 100, 101 mission events: the console widgets.
+    // 34, 40, 55, 59, 89, 99, 100, 101 mission events: the console widgets.
     // 65, 67 ship records and asset data: the data requests.
 }
 

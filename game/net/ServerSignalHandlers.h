@@ -27,3 +27,5 @@ bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const Sig
 bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What a console's crew did with a script screen, and the console's tree text.
 bool HandleServerRetainedGUISignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The boxes of the console's widgets, for the mission.
+bool HandleServerConsoleSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);

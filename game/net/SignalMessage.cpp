@@ -3,7 +3,9 @@
 #include "game/net/NetworkIds.h"
 #include "game/net/ReadMessageFields.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 bool ShipIdFitsSignal(uint64_t id)
 {
@@ -217,6 +219,12 @@ void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
     message.WriteString(signal.name);
 }
 
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.width).WriteInt32(signal.height);
+}
+
 bool ReadSignal(QelNetworkMessage& message, ThrottleSignal& signal)
 {
     message.ReadInt32(signal.throttle);
@@ -311,6 +319,12 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
     return !message.IsBad();
 }
 
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)
+{
+    const auto fits = [](int32_t pixels) { return pixels >= 1 && pixels <= ScreenSizeSignal::kMaxPixels; };
+    return ReadMessageFields(message, signal.width, signal.height) && fits(signal.width) && fits(signal.height);
+}
+
 // ---- Signals the mission script sends ----
 
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal)
@@ -384,7 +398,11 @@ bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal)
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal)
 {
     float* r = signal.rects;
-    return ReadMessageFields(message, signal.widgetName, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+    if (!ReadMessageFields(message, signal.widgetName, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]))
+        return false;
+    return std::all_of(std::begin(signal.rects), std::end(signal.rects), [](float edge) {
+        return std::isfinite(edge) && std::fabs(edge) < GuiBoxSetRectSignal::kMaxMagnitude;
+    });
 }
 
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal)
@@ -414,4 +432,32 @@ bool ReadSignal(QelNetworkMessage& message, HoldMenuSignal& signal)
 {
     return ReadMessageFields(message, signal.subject, signal.object, signal.extra, signal.options) &&
            IsNoneOrSpaceObjectId(signal.subject) && IsNoneOrSpaceObjectId(signal.object);
+}
+
+// ---- Signals of the console screen: sounds of the world and the boxes of
+// the widgets ----
+
+void WriteSignal(QelNetworkMessage& message, const SoundEventSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.name).WriteFloat(signal.x).WriteFloat(signal.y).WriteFloat(signal.z);
+}
+
+void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.widgetName).WriteString(signal.screenName).WriteInt32(signal.layoutIndex);
+    message.WriteInt32(signal.left).WriteInt32(signal.top).WriteInt32(signal.right).WriteInt32(signal.bottom);
+}
+
+bool ReadSignal(QelNetworkMessage& message, SoundEventSignal& signal)
+{
+    return ReadMessageFields(message, signal.name, signal.x, signal.y, signal.z) && !signal.name.empty() &&
+           AllFinite({signal.x, signal.y, signal.z});
+}
+
+bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateSignal& signal)
+{
+    return ReadMessageFields(message, signal.widgetName, signal.screenName, signal.layoutIndex, signal.left,
+                             signal.top, signal.right, signal.bottom);
 }

@@ -276,6 +276,19 @@ struct IndexedTablesSignal {
     SideTables tables;
 };
 
+// S->C 22: the mission asks the console for its window size (a
+// ScreenSizeSignal answers).
+using ScreenSizeQuerySignal = NoPayloadSignal<SIGNAL_MESS_SCREEN_SIZE_QUERY>;
+
+// C->S 62: the console's window in pixels; the mission hears it as "screen_size".
+struct ScreenSizeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCREEN_SIZE;
+    // Larger than any display; a size beyond it is no window at all.
+    static constexpr int32_t kMaxPixels = 32768;
+    int32_t width = 0;   // 1..kMaxPixels
+    int32_t height = 0;  // 1..kMaxPixels
+};
+
 // S->C 54: the console's name and the widgets it draws, joined by '^'.
 struct WidgetListSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_LIST;
@@ -287,8 +300,28 @@ struct WidgetListSignal {
 // screen, each left, top, right, bottom.
 struct GuiBoxSetRectSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_GUIBOX_SET_RECT;
+    // Percent of the window; a box this far outside it is no layout at all.
+    static constexpr float kMaxMagnitude = 10000.0f;
     std::string widgetName;
-    float rects[8] = {};
+    float rects[8] = {};  // finite, each of magnitude below kMaxMagnitude
+};
+
+// S->C 61: a sound heard at a point of the world (the console plays it by
+// its distance from the ship it shows).
+struct SoundEventSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_SFX;
+    std::string name;  // not empty
+    float x = 0.0f, y = 0.0f, z = 0.0f;  // finite
+};
+
+// C->S 95: one box of a widget on the console ("widget_box_state"): the
+// layout (0 normal, 1 full screen) and its rectangle in percent.
+struct WidgetBoxStateSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_WIDGET_BOX_STATE;
+    std::string widgetName;
+    std::string screenName;
+    int32_t layoutIndex = 0;
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // S->C 80: the super-hyper-warp screen on (1) or off (0), with the hull it shows.
@@ -627,9 +660,12 @@ void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& sig
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const GuiBoxSetRectSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const SoundEventSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const WidgetBoxStateSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SuperHyperWarpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CinematicControlSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const OptionsTransparencySignal& signal);
@@ -668,9 +704,12 @@ bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, GuiBoxSetRectSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, SoundEventSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, WidgetBoxStateSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SuperHyperWarpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal);

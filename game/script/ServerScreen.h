@@ -1,20 +1,23 @@
 #pragma once
 // The server's own screen as the mission's functions reach it: a script that
 // addresses client 0 changes what the server machine shows instead of
-// telling a console. The shell, the renderer and the console widgets
-// implement it; this base shows nothing, so every call does nothing and every
-// query answers empty (halvex-server's quiet screen keeps what missions ask
-// back). The retained GUI and the story dialogs of the server's screen are
-// models of their own (theRetainedGUIManager, theStoryDialogGUIManager).
+// telling a console. Beyond the console screen it extends (widgets, boxes,
+// speech bubbles) it takes what only the mission asks of the server machine.
+// The shell, the renderer and the console widgets implement it; this base is
+// the headless server's screen, which shows nothing, so every call does
+// nothing and every query answers empty (halvex-server's quiet screen keeps
+// what missions ask back). The retained GUI and the story dialogs of the
+// server's screen are models of their own (theRetainedGUIManager,
+// theStoryDialogGUIManager).
 //
 // Main thread only, inside a script call.
 
+#include "game/net/ConsoleScreen.h"
 #include "game/net/PresentationSignals.h"
 
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,32 +33,16 @@ struct CinematicValues {
 
 class ParticleView;
 
-class ServerScreen {
+class ServerScreen : public ConsoleScreen {
 public:
     // The two info lists of the consoles' widgets.
     enum class InfoList { Comms, Engineering };
-
-    virtual ~ServerScreen() = default;
 
     // A blank world: particle effects, the 2D view, the comms and
     // engineering selection lists and the story dialogs start empty.
     virtual void ClearForNewWorld() {}
     virtual void ClearStoryDialogs() {}
 
-    // The console this screen shows and the widgets it draws.
-    virtual void SetConsole(const std::string& /*consoleName*/, const std::vector<std::string>& /*widgets*/) {}
-    virtual std::string ConsoleName() const { return ""; }
-    // Both rectangles of a widget's box (normal, then full screen; left, top,
-    // right, bottom), made when missing.
-    virtual void SetBoxRects(const std::string& /*consoleName*/, const std::string& /*widgetName*/,
-                             const std::array<float, 8>& /*rects*/) {}
-    // Raises "widget_box_state" for every box of the widget, with the
-    // rectangle of the layout (0 normal, 1 full screen).
-    virtual void ReportWidgetBoxes(const std::string& /*widgetName*/, int32_t /*layoutIndex*/) {}
-
-    // An empty text removes the bubble.
-    virtual void SetSpeechBubble(uint64_t /*objectId*/, int32_t /*seconds*/, const std::string& /*colour*/,
-                                 const std::string& /*text*/) {}
     virtual bool HyperWarpShown() const { return false; }
     virtual void ShowHyperWarp(const std::string& /*shipHullKey*/) {}
     virtual void HideHyperWarp() {}

@@ -17,6 +17,7 @@
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
 #include "game/shell/KeyVal.h"
+#include "game/shell/SceneHost.h"
 #include "game/shell/ScriptHotKeys.h"
 #include "game/world/AppData.h"
 #include "game/world/HullPathSets.h"
@@ -73,6 +74,8 @@ void HalvexGameLoop::Startup()
     CreateSingletons();
     ConnectScriptHost();
     ConnectHullSilhouettes();
+    if (scenes)
+        scenes->Setup();
     StartMusicAndLighting();
 }
 
@@ -110,6 +113,9 @@ void HalvexGameLoop::CreateSingletons()
     if (gGraphicsFactory != nullptr)
         server->SetWindowSize(static_cast<float>(gGraphicsFactory->GetWidth()),
                               static_cast<float>(gGraphicsFactory->GetHeight()));
+
+    if (options.makeSceneHost)
+        scenes = options.makeSceneHost();
 
     world = std::make_unique<Simulation>();
 }
@@ -177,7 +183,8 @@ void HalvexGameLoop::DisconnectScriptHost()
 
 void HalvexGameLoop::SceneFrameUpdate()
 {
-    // RenderManager::FrameUpdate: the current scene's input step (scene rendering).
+    if (scenes)
+        scenes->FrameUpdate();
 }
 
 void HalvexGameLoop::SimulationFrameUpdate()
@@ -208,6 +215,8 @@ void HalvexGameLoop::SimulationTick(uint32_t)
 // the music follows the tension and the lights take their next levels.
 void HalvexGameLoop::SceneTick()
 {
+    if (scenes)
+        scenes->SimTick();
     if (music)
         music->UpdateGameMusic(1.0f);
     if (dmx)
@@ -226,11 +235,14 @@ void HalvexGameLoop::ClientTick()
         client->Tick();
 }
 
-// Until the scenes arrive, the window shows the product's name through the
-// graphics service, which proves the 2D path from game to screen.
+// Without scenes, the window shows the product's name through the graphics
+// service, which proves the 2D path from game to screen.
 void HalvexGameLoop::Draw()
 {
-    // RenderManager::Draw: the scene's draw, then overlays (scene rendering).
+    if (scenes) {
+        scenes->Draw();
+        return;
+    }
     if (gGraphicsFactory == nullptr)
         return;
     static const float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -258,6 +270,7 @@ void HalvexGameLoop::DeleteSingletons()
         theMissionScript.Stop();
     DisconnectScriptHost();
     LogRefusedMessages();
+    scenes.reset();
     StopMusicAndLighting();
     world.reset();
     DisconnectHullSilhouettes();

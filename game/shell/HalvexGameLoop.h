@@ -7,6 +7,7 @@
 #include "engine/base/QelGameLoop.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +16,7 @@ class CorvaneServer;
 class DrawDataHullSilhouettes;
 class GameMusic;
 class HalvexDMX;
+class SceneHost;
 class ScriptConsoleLog;
 class Simulation;
 
@@ -26,6 +28,9 @@ public:
         std::optional<uint16_t> serverPort;  // in place of "serverNetworkPort"; 0: any free port
         bool lanDiscovery = true;            // answer and search the local network
         bool dmxOutput = true;               // drive the lights of an attached USB-DMX interface
+        // Makes the host of the scenes (the window program's render manager)
+        // when the start-up reaches it; none: the game runs without screens.
+        std::function<std::unique_ptr<SceneHost>()> makeSceneHost;
     };
 
     HalvexGameLoop();
@@ -62,6 +67,7 @@ private:
     std::unique_ptr<ScriptConsoleLog> consoleLog;
     std::unique_ptr<CorvaneClient> client;
     std::unique_ptr<CorvaneServer> server;
+    std::unique_ptr<SceneHost> scenes;
     std::unique_ptr<Simulation> world;
     std::unique_ptr<GameMusic> music;
     std::unique_ptr<HalvexDMX> dmx;

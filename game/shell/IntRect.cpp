@@ -22,3 +22,18 @@ void IntRect::Offset(int32_t dLeft, int32_t dTop, int32_t dRight, int32_t dBotto
     right += dRight;
     bottom += dBottom;
 }
+
+void IntRect::Translate(int32_t dx, int32_t dy)
+{
+    Offset(dx, dy, dx, dy);
+}
+
+bool IntRect::Contains(int32_t x, int32_t y) const
+{
+    return left <= x && x <= right && top <= y && y <= bottom;
+}
+
+IntPoint IntRect::Center() const
+{
+    return {(left + right) / 2, (top + bottom) / 2};
+}

@@ -6,6 +6,13 @@
 
 #include <cstdint>
 
+struct IntPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+
+    bool operator==(const IntPoint&) const = default;
+};
+
 struct IntRect {
     int32_t left = 0;
     int32_t top = 0;
@@ -18,6 +25,12 @@ struct IntRect {
     IntRect& Set(int32_t newLeft, int32_t newTop, int32_t newRight, int32_t newBottom);
     // Adds each delta to its own edge: moves, grows or shrinks the rectangle.
     void Offset(int32_t dLeft, int32_t dTop, int32_t dRight, int32_t dBottom);
+    // Moves the rectangle: left and right by dx, top and bottom by dy.
+    void Translate(int32_t dx, int32_t dy);
+    // The point lies inside, the edges included.
+    bool Contains(int32_t x, int32_t y) const;
+    // The middle, each coordinate halved toward zero.
+    IntPoint Center() const;
 
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }

@@ -26,6 +26,7 @@ public:
 
     // Appends a line, dropping the oldest beyond kMaxLines. An empty text is a line too.
     void Add(const glm::vec4& colour, std::string text);
+    void Clear() { lines_.clear(); }
 
     // Oldest first.
     size_t Count() const { return lines_.size(); }

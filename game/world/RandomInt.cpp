@@ -12,17 +12,29 @@ constexpr double kMaxDraw = 32767.0;
 // value once the fraction is cut off.
 constexpr double kTopWidening = 0.99999;
 
-}  // namespace
-
-int32_t RandomInt(int32_t& seed, int32_t lo, int32_t hi)
+// The next state's draw as a fraction 0..1.
+double Step(int32_t& seed)
 {
     // Unsigned arithmetic: the step wraps modulo 2^32 by design.
     const uint32_t next = static_cast<uint32_t>(seed) * kMultiplier + kIncrement;
     seed = static_cast<int32_t>(next);
-    const double draw = static_cast<double>((next >> 16) & 0x7FFF);
+    return static_cast<double>((next >> 16) & 0x7FFF) / kMaxDraw;
+}
+
+}  // namespace
+
+int32_t RandomInt(int32_t& seed, int32_t lo, int32_t hi)
+{
+    const double fraction = Step(seed);
     const double top = hi + kTopWidening;
-    double value = draw / kMaxDraw * (top - lo) + lo;
+    double value = fraction * (top - lo) + lo;
     value = std::clamp(value, static_cast<double>(lo), std::max(top, static_cast<double>(lo)));
     const int64_t cut = static_cast<int64_t>(std::trunc(value));
     return static_cast<int32_t>(std::clamp<int64_t>(cut, lo, std::max(lo, hi)));
+}
+
+float RandomFloat(int32_t& seed, float lo, float hi)
+{
+    const float fraction = static_cast<float>(Step(seed));
+    return std::clamp(fraction * (hi - lo) + lo, std::min(lo, hi), std::max(lo, hi));
 }

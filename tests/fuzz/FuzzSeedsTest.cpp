@@ -120,6 +120,8 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "grid-object-pick", GridObjectSelectionSignal{kFirstShip, kGridObject, "grid", "list"});
     AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
     AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
+    AddSignal(seeds, "server", "screen-size", ScreenSizeSignal{1280, 720});
+    AddSignal(seeds, "server", "widget-box-state", WidgetBoxStateSignal{"throttle", "helm", 1, 5, 10, 45, 90});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
     Bytes events;
@@ -194,6 +196,16 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
     AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
     AddNavigationSignalSeeds(seeds);
+    AddSignal(seeds, "client", "speech-bubble", SpeechBubbleSignal{kStation, 5, "#ff0", "Requesting docking"});
+    AddSignal(seeds, "client", "screen-size-query", ScreenSizeQuerySignal{});
+    AddSignal(seeds, "client", "widget-list", WidgetListSignal{"helm", "helm_simple^throttle^ship_data"});
+    GuiBoxSetRectSignal box;
+    box.widgetName = "throttle";
+    const float rects[8] = {10, 10, 50, 90, 5, 10, 45, 90};
+    std::copy(std::begin(rects), std::end(rects), box.rects);
+    AddSignal(seeds, "client", "box-rects", box);
+    AddSignal(seeds, "client", "world-sound", SoundEventSignal{"SD", 100.0f, 0.0f, -250.0f});
+    AddSignal(seeds, "client", "widget-box-query", WidgetBoxStateQuerySignal{"throttle", 1});
 }
 
 // A server endpoint that keeps what it is given to send.

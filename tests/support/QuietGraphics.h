@@ -16,11 +16,15 @@ public:
     void DrawTextCentered(std::string, const float[4], int) override {}
     void SetSingleLine() override {}
     int LayoutText(std::string, int) override { return 0; }
+    const std::vector<std::string>& LaidOutLines() const override { return lines_; }
     int GetTextWidth(std::string) override { return 0; }
     int GetTextHeight(std::string) override { return 0; }
     int GetLineHeight() override { return 0; }
     int GetAscent() override { return 0; }
     int GetDescent() override { return 0; }
+
+private:
+    std::vector<std::string> lines_;
 };
 
 // The engine's own headless service: keeps CPU copies, draws nothing.

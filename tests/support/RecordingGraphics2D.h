@@ -157,11 +157,18 @@ public:
         Draw(text, colour, orderKey, 2);
     }
     void SetSingleLine() override {}
+    // Lines of as many characters as fit the width.
     int LayoutText(std::string text, int width) override
     {
-        const int perLine = std::max(width / kCharWidth, 1);
-        return std::max(1, (static_cast<int>(text.size()) + perLine - 1) / perLine) * kLineHeight;
+        const size_t perLine = static_cast<size_t>(std::max(width / kCharWidth, 1));
+        lines_.clear();
+        for (size_t start = 0; start < text.size(); start += perLine)
+            lines_.push_back(text.substr(start, perLine));
+        if (lines_.empty())
+            lines_.emplace_back();
+        return static_cast<int>(lines_.size()) * kLineHeight;
     }
+    const std::vector<std::string>& LaidOutLines() const override { return lines_; }
     int GetTextWidth(std::string text) override { return static_cast<int>(text.size()) * kCharWidth; }
     int GetTextHeight(std::string) override { return kLineHeight; }
     int GetLineHeight() override { return kLineHeight; }
@@ -187,6 +194,7 @@ private:
     std::string name_;
     std::vector<DrawRecord>& log_;
     QelRect box_;
+    std::vector<std::string> lines_;
 };
 
 // The service: the bitmaps named in `available` load (8 × 8, opaque, unless

@@ -1,7 +1,8 @@
 #pragma once
 // A sound service that plays nothing and writes down what it is asked, for
 // headless tests of the code that plays sounds and music. A test decides
-// when a song stops playing (a track ending) by setting its playing flag.
+// when a song stops playing (a track ending) by setting its playing flag;
+// a sound effect keeps its file, every Play and its current settings.
 
 #include <map>
 #include <memory>
@@ -58,48 +59,60 @@ private:
     std::vector<std::string>& log;
 };
 
-// A sound effect that writes down how it was played.
 class RecordingEffect : public QelSound {
 public:
-    RecordingEffect(std::string name, std::vector<std::string>& log) : name(std::move(name)), log(log) {}
+    struct PlayCall {
+        float volume;
+        float frequencyRatio;
+        bool loop;
+    };
 
-    void Play(float volume, float frequencyRatio, bool loop) override
+    void Play(float newVolume, float newRatio, bool loop) override
     {
-        std::ostringstream line;
-        line << "Play " << name << " " << volume << " " << frequencyRatio << (loop ? " loop" : "");
-        log.push_back(line.str());
+        plays.push_back({newVolume, newRatio, loop});
+        volume = newVolume;
+        frequencyRatio = newRatio;
+        playing = true;
     }
-    void PlayFrom(int32_t) override {}
-    void Stop() override {}
-    void Start() override {}
-    void SetVolume(float) override {}
-    void SetFrequencyRatio(float) override {}
-    bool IsPlaying() override { return false; }
+    void PlayFrom(int32_t) override { playing = true; }
+    void Stop() override
+    {
+        playing = false;
+        ++stops;
+    }
+    void Start() override { playing = true; }
+    void SetVolume(float value) override { volume = value; }
+    void SetFrequencyRatio(float ratio) override { frequencyRatio = ratio; }
+    bool IsPlaying() override { return playing; }
     int64_t GetPosition() override { return 0; }
     int32_t GetLength() override { return 0; }
     float GetSample(int32_t) override { return 0.0f; }
     void SetSample(int32_t, float) override {}
 
-private:
-    std::string name;
-    std::vector<std::string>& log;
+    std::string file;
+    std::vector<PlayCall> plays;
+    float volume = 0.0f;
+    float frequencyRatio = 1.0f;
+    bool playing = false;
+    int stops = 0;
 };
 
 class RecordingSound : public QelSoundFactoryBase {
 public:
     bool IsWorking() const override { return working; }
-    // A sound of soundFiles plays into the log; others are null.
-    QelSound* GetSound(const std::string& name, const std::string&) override
+    QelSound* GetSound(const std::string& name, const std::string& file) override
     {
         log.push_back("GetSound " + name);
-        if (soundFiles.count(name) == 0)
+        if (!working)
             return nullptr;
         auto& effect = effects[name];
-        if (!effect)
-            effect = std::make_unique<RecordingEffect>(name, log);
+        if (!effect) {
+            effect = std::make_unique<RecordingEffect>();
+            effect->file = file.empty() ? name : file;
+        }
         return effect.get();
     }
-    QelSound* FindSound(const std::string&) override { return nullptr; }
+    QelSound* FindSound(const std::string& name) override { return Effect(name); }
     QelStreamingSong* GetStreamingSong(const std::string& name) override
     {
         auto& song = songs[name];
@@ -109,6 +122,11 @@ public:
     }
     bool SoundFileExists(const std::string& name) override { return soundFiles.count(name) != 0; }
 
+    RecordingEffect* Effect(const std::string& name)
+    {
+        auto found = effects.find(name);
+        return found == effects.end() ? nullptr : found->second.get();
+    }
     RecordingSong* Song(const std::string& name)
     {
         auto found = songs.find(name);

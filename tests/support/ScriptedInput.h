@@ -37,12 +37,13 @@ class ScriptedKeyboard : public QelKeyboard {
 public:
     bool IsKeyDown(int32_t key) override { return held.count(key) != 0; }
     bool IsKeyPressed(int32_t key, bool) override { return pressedThisFrame.count(key) != 0; }
-    bool IsKeyReleased(int32_t, bool) override { return false; }
+    bool IsKeyReleased(int32_t key, bool) override { return releasedThisFrame.count(key) != 0; }
     bool PopTypedChar(int32_t& character) override { return Pop(characters, character); }
     bool PopKeyDown(int32_t& key) override { return Pop(keyDowns, key); }
 
     std::set<int32_t> held;
     std::set<int32_t> pressedThisFrame;
+    std::set<int32_t> releasedThisFrame;
     std::deque<int32_t> characters;
     std::deque<int32_t> keyDowns;
 
@@ -89,7 +90,11 @@ public:
         keyboard.held.insert(key);
         keyboard.pressedThisFrame.insert(key);
     }
-    void KeyUp(int32_t key) { keyboard.held.erase(key); }
+    void KeyUp(int32_t key)
+    {
+        keyboard.held.erase(key);
+        keyboard.releasedThisFrame.insert(key);
+    }
 
     // This frame's edges end; what is held stays held.
     void NextFrame()
@@ -97,6 +102,7 @@ public:
         mouse.pressed = false;
         mouse.released = false;
         keyboard.pressedThisFrame.clear();
+        keyboard.releasedThisFrame.clear();
     }
 
     QelKeyboard* GetKeyboard() override { return &keyboard; }
@@ -109,7 +115,7 @@ public:
     QelFileIO* GetFileIO(const std::string&) override { return nullptr; }
     QelFileIO* FindFileIO(const std::string&) override { return nullptr; }
     void Quit() override {}
-    uint32_t GetMilliseconds() override { return 0; }
+    uint32_t GetMilliseconds() override { return milliseconds; }
     uint32_t GetSeconds() override { return 0; }
     int32_t GetMinutesSinceStart() override { return 0; }
     int64_t GetSecondsSinceBase() override { return 0; }
@@ -127,6 +133,7 @@ public:
     ScriptedMouse mouse;
     ScriptedKeyboard keyboard;
     std::vector<QelJoystick*> joysticks;  // not owned
+    uint32_t milliseconds = 0;            // the engine clock, as the test sets it
 };
 
 }  // namespace qeltest

@@ -323,6 +323,31 @@ TEST_F(ServerSignalTest, a_consoles_song_end_tells_the_mission_which_console_and
     EXPECT_EQ(host.events.size(), 1u);
 }
 
+TEST_F(ServerSignalTest, a_console_window_size_becomes_screen_size_from_that_console)
+{
+    Send(ScreenSizeSignal{1280, 720});
+    ASSERT_EQ(host.events.size(), 1u);
+    const EventMessage& event = host.events[0];
+    EXPECT_EQ(event.tag, "screen_size");
+    EXPECT_EQ(event.client_id, kConsole);
+    EXPECT_EQ(event.event_time, 100);
+    EXPECT_EQ(event.source_point, glm::vec3(1280, 720, 0));
+}
+
+TEST_F(ServerSignalTest, a_box_report_becomes_widget_box_state_with_its_rectangle_as_text)
+{
+    Send(WidgetBoxStateSignal{"throttle", "helm", 1, -5, 10, 50, 90});
+    ASSERT_EQ(host.events.size(), 1u);
+    const EventMessage& event = host.events[0];
+    EXPECT_EQ(event.tag, "widget_box_state");
+    EXPECT_EQ(event.client_id, kConsole);
+    EXPECT_EQ(event.sub_tag, "throttle");
+    EXPECT_EQ(event.extra_tag, "helm");
+    EXPECT_EQ(event.value_tag, "-5, 10, 50, 90");
+    EXPECT_EQ(event.sub_float, 1.0f);
+    EXPECT_EQ(event.event_time, 100);
+}
+
 TEST_F(ServerSignalTest, the_crews_picks_and_buttons_on_the_interior_reach_the_mission)
 {
     const uint64_t crew = kGridObjectIdBit | 41;

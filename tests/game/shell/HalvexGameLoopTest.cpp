@@ -10,6 +10,7 @@
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
 #include "game/shell/HalvexGameLoop.h"
+#include "game/shell/SceneHost.h"
 #include "engine/base/QelQuietGraphics.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/HullPathSets.h"
@@ -59,6 +60,39 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
     EXPECT_EQ(gMusicControl, nullptr);
     EXPECT_EQ(gDmxLighting, nullptr);
     game.DeleteSingletons();  // the run loop may call it again after an error
+}
+
+// Notes what the game loop asks of it, and which singletons stood then.
+class RecordingSceneHost : public SceneHost {
+public:
+    explicit RecordingSceneHost(std::vector<std::string>& calls) : calls_(calls)
+    {
+        calls_.push_back(std::string("made") + (gServer ? " after the server" : "") +
+                         (theSimulation ? " after the world" : ""));
+    }
+    ~RecordingSceneHost() override { calls_.push_back(theSimulation ? "deleted before the world" : "deleted"); }
+    void Setup() override { calls_.push_back(theSimulation ? "set up with the world" : "set up"); }
+    void FrameUpdate() override { calls_.push_back("frame"); }
+    void SimTick() override { calls_.push_back("tick"); }
+    void Draw() override { calls_.push_back("draw"); }
+
+private:
+    std::vector<std::string>& calls_;
+};
+
+TEST_F(HalvexGameLoopTest, the_scene_host_is_made_third_set_up_with_the_world_stepped_and_deleted_first)
+{
+    std::vector<std::string> calls;
+    HalvexGameLoop::Options options = QuietOptions();
+    options.makeSceneHost = [&calls] { return std::make_unique<RecordingSceneHost>(calls); };
+    HalvexGameLoop game(options);
+    game.Startup();
+    game.SceneFrameUpdate();
+    game.SceneTick();
+    game.Draw();
+    game.DeleteSingletons();
+    EXPECT_EQ(calls, (std::vector<std::string>{"made after the server", "set up with the world", "frame", "tick",
+                                               "draw", "deleted before the world"}));
 }
 
 TEST_F(HalvexGameLoopTest, with_graphics_interiors_lie_over_the_silhouettes_the_render_side_makes_from_meshes)

@@ -31,6 +31,20 @@ TEST(IntRectTest, a_rectangle_is_open_only_while_it_has_width_and_height)
     EXPECT_EQ(rect.Height(), 22);
 }
 
+TEST(IntRectTest, contains_takes_the_edges_and_the_centre_halves_toward_zero)
+{
+    IntRect rect{0, 0, 5, 5};
+    EXPECT_EQ(rect.Center(), (IntPoint{2, 2}));
+    EXPECT_EQ((IntRect{-5, -5, 0, 0}.Center()), (IntPoint{-2, -2}));
+    for (const IntPoint inside : {IntPoint{0, 0}, IntPoint{5, 5}, IntPoint{5, 0}, IntPoint{3, 2}})
+        EXPECT_TRUE(rect.Contains(inside.x, inside.y)) << inside.x << "," << inside.y;
+    for (const IntPoint outside : {IntPoint{-1, 0}, IntPoint{6, 5}, IntPoint{2, 6}})
+        EXPECT_FALSE(rect.Contains(outside.x, outside.y)) << outside.x << "," << outside.y;
+
+    rect.Translate(-10, 3);
+    EXPECT_EQ(rect, (IntRect{-10, 3, -5, 8}));
+}
+
 TEST(RectStackTest, shifts_and_squares_move_the_current_rectangle)
 {
     struct Case {

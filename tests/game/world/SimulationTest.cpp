@@ -256,4 +256,23 @@ TEST(RandomIntTest, draws_follow_the_generator_and_stay_in_range)
     EXPECT_EQ(RandomInt(same, 5, 5), 5);
 }
 
+TEST(RandomIntTest, float_draws_scale_the_same_step_onto_their_range)
+{
+    // From state 0 the first draw is (2531011 >> 16) & 0x7FFF = 38.
+    int32_t seed = 0;
+    EXPECT_FLOAT_EQ(RandomFloat(seed, 0.0f, 1.0f), 38.0f / 32767.0f);
+    EXPECT_EQ(seed, 2531011);
+    // The same seed gives the same sequence, and every draw stays in range.
+    int32_t a = 99, b = 99;
+    for (int i = 0; i < 2000; ++i) {
+        const float value = RandomFloat(a, 0.95f, 1.05f);
+        EXPECT_EQ(value, RandomFloat(b, 0.95f, 1.05f));
+        EXPECT_GE(value, 0.95f);
+        EXPECT_LE(value, 1.05f);
+    }
+    int32_t flat = 3;
+    EXPECT_EQ(RandomInt(flat, 3, 3), 3);
+    EXPECT_EQ(RandomFloat(flat, 2.5f, 2.5f), 2.5f);
+}
+
 }  // namespace

@@ -1,0 +1,339 @@
+#include "game/render/manager/RenderManager.h"
+
+#include "engine/base/QelFileServices.h"
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelInputFactoryBase.h"
+#include "engine/base/QelKeyboard.h"
+#include "engine/base/QelVirtualKeys.h"
+#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/CorvaneClient.h"
+#include "game/net/CorvaneServer.h"
+#include "game/net/SignalMessage.h"
+#include "game/render/manager/RenderUtilities.h"
+#include "game/script/MissionScript.h"
+#include "game/shell/TextLog.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/UIControls.h"
+#include "game/world/AppData.h"
+#include "game/world/Simulation.h"
+#include "helper/ColorParse.h"
+#include "helper/GeneralUtils.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+RenderManager* theRenderManager = nullptr;
+
+namespace {
+
+// The preferences of the console colour table, in its order.
+constexpr const char* kGuiColorKeys[kGuiColorCount] = {
+    "gui-color-main",           "gui-color-your-ship",        "gui-color-player-ship",
+    "gui-color-ally-ship",      "gui-color-unscanned-object", "gui-color-surrendered-ship",
+    "gui-color-hostile-ship",   "gui-color-ally-station",     "gui-color-hostile-station",
+    "gui-color-torpedo",        "gui-color-drone",            "gui-color-mine",
+    "gui-color-buoy",           "gui-color-asteroid",         "gui-color-monster",
+    "gui-color-black-hole",     "gui-color-planet",           "gui-color-nebula",
+    "gui-color-pickup",
+};
+
+// Each overlay key steps its mode, back to off after the last.
+struct OverlayKey {
+    int32_t key;
+    int32_t lastMode;
+};
+constexpr OverlayKey kLogKey{qel::vk::kF1 + 6, 2};    // F7
+constexpr OverlayKey kPanelKey{qel::vk::kF1 + 7, 3};  // F8
+constexpr OverlayKey kStatsKey{qel::vk::kF1 + 8, 1};  // F9
+
+// The log overlay: its margin from the window, the height of a row, the
+// indent of an entry's later lines, and the scroll bar at its right.
+constexpr int32_t kLogMargin = 20;
+constexpr int32_t kLogRowPixels = 22;
+constexpr int32_t kLogIndent = 30;
+constexpr int32_t kLogScrollBarWidth = 30;
+constexpr int32_t kLogScrollBarId = 50555;
+constexpr const char* kLogFont = "gui-1";
+
+// The counter panel: half its width about the window's middle, its top and
+// bottom in mode 1 and in the others, and the margin of the network
+// statistics from the window's edges.
+constexpr int32_t kPanelHalfWidth = 300;
+constexpr int32_t kPanelTopFirstMode = 40;
+constexpr int32_t kPanelTop = 0;
+constexpr int32_t kPanelHeight = 120;
+constexpr int32_t kPanelBottomMargin = 100;
+constexpr int32_t kStatsMargin = 30;
+
+// A red tick at the top left while this machine is aboard no ship.
+constexpr IntRect kNoShipMark{100, 0, 102, 20};
+
+std::string RegistryText(const std::string& name)
+{
+    std::string text;
+    QelFileServices::Instance().GetRegistryValue(name, text);
+    return text;
+}
+
+void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
+{
+    Qel2dBitmap* white = theUIContext.White();
+    if (!white)
+        return;
+    const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
+    white->SetDestRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+                       static_cast<float>(rect.bottom));
+    white->DrawQuad(rgba, layer, false);
+}
+
+}  // namespace
+
+RenderManager::RenderManager(SceneFunction first) : firstScene(first)
+{
+    mainBuffWidth = AppData::GetInt("main-buff-width");
+    mainBuffHeight = AppData::GetInt("main-buff-height");
+    nebulaBuffSizeDiv = AppData::GetInt("nebula-buff-size-div");
+    radarCenterX = mainBuffWidth / 2;
+    radarCenterY = mainBuffHeight / 2;
+    jumpEffect.directionEdit =
+        std::make_unique<Edline>(JumpEffectState::kDirectionEditId, "gui-2", JumpEffectState::kDirectionEditChars);
+    jumpEffect.distanceEdit =
+        std::make_unique<Edline>(JumpEffectState::kDistanceEditId, "gui-2", JumpEffectState::kDistanceEditChars);
+    jumpEffect.directionEdit->digitsOnly = true;
+    jumpEffect.distanceEdit->digitsOnly = true;
+    jumpEffect.mode = 0;
+    theRenderManager = this;
+}
+
+RenderManager::~RenderManager()
+{
+    if (currentScene)
+        currentScene(SCENE_LEAVE);
+    if (theSkyBox == skyBox.get())
+        theSkyBox = nullptr;
+    if (gInterfacePictures == this)
+        gInterfacePictures = nullptr;
+    if (theRenderManager == this)
+        theRenderManager = nullptr;
+}
+
+// The first scene is entered before the settings below are read: what it
+// needs of them it reads in its own steps.
+void RenderManager::Setup()
+{
+    uiLoadSettings();
+    portraitGen.Setup();
+    gInterfacePictures = this;
+    skyBox = std::make_unique<SkyBoxManager>();
+    theSkyBox = skyBox.get();
+    skyBox->SetTexture(SkyBoxManager::kDefaultTexture);
+    currentScene = firstScene;
+    if (currentScene)
+        currentScene(SCENE_ENTER);
+    ReadViewSettings();
+    cam_angle = "forward";
+    cam_mode = "chase";
+    main_screen_view = "3d_view";
+    if (gGraphicsFactory) {
+        ballTarget = gGraphicsFactory->GetRenderTarget(kBallTargetName, kBallTargetSize, kBallTargetSize, true);
+        radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
+    }
+    radarSetUp = true;
+    theRetainedGUIManager.Draw();
+    ReadGuiColors();
+}
+
+// The machine settings the options screens write. The stored brightness is
+// one more than the brightness; anything out of range is held to it.
+void RenderManager::ReadViewSettings()
+{
+    radarRelativePositions = RegistryText("r2D.relativePositions") == "on";
+    const double stored = std::strtod(RegistryText("r3D.navRingBrightness").c_str(), nullptr);
+    navRingBrightness = stored >= 1.0 ? static_cast<float>(std::min(stored - 1.0, 1.0)) : 1.0f;
+    radarArcMode = static_cast<int32_t>(std::clamp<int64_t>(LeadingInt(RegistryText("r2D.showArcMode")), 0,
+                                                            kMaxArcMode));
+    showNavRing = RegistryText("r3D.showNavRing") == "yes";
+    const int64_t threshold = std::clamp<int64_t>(LeadingInt(RegistryText("r2D.dragThreshold")), 0,
+                                                  kMaxDragThreshold);
+    radarDragThreshold = threshold > 0 ? static_cast<float>(threshold) : kDefaultDragThreshold;
+}
+
+void RenderManager::ReadGuiColors()
+{
+    for (int i = 0; i < kGuiColorCount; ++i)
+        ParseColor(guiColors[i], AppData::GetString(kGuiColorKeys[i]));
+}
+
+void RenderManager::StepScene(SceneEvent event)
+{
+    if (!currentScene)
+        return;
+    const SceneFunction next = currentScene(event);
+    if (!next || next == currentScene)
+        return;
+    currentScene(SCENE_LEAVE);
+    next(SCENE_ENTER);
+    currentScene = next;
+}
+
+void RenderManager::FrameUpdate()
+{
+    StepScene(SCENE_FRAME);
+    CycleOverlays();
+    ReportWindowSize();
+    UpdateEngineSound();
+}
+
+void RenderManager::CycleOverlays()
+{
+    QelKeyboard* keyboard = gInputFactory ? gInputFactory->GetKeyboard() : nullptr;
+    if (!keyboard)
+        return;
+    const auto step = [keyboard](const OverlayKey& overlay, int32_t& mode) {
+        if (!keyboard->IsKeyReleased(overlay.key))
+            return false;
+        mode = mode + 1 > overlay.lastMode ? 0 : mode + 1;
+        return true;
+    };
+    step(kLogKey, logOverlayMode);
+    step(kPanelKey, panelOverlayMode);
+    if (step(kStatsKey, netStatsOverlayMode))
+        clientNamesChanged = true;
+}
+
+// The mission lays consoles out by their window size: a console tells its
+// server, the server's own screen its mission. With neither yet, nothing is
+// recorded, so the size goes out as soon as one of them exists.
+void RenderManager::ReportWindowSize()
+{
+    if (!gGraphicsFactory)
+        return;
+    const int32_t width = gGraphicsFactory->GetWidth();
+    const int32_t height = gGraphicsFactory->GetHeight();
+    if (width == lastWindowWidth && height == lastWindowHeight)
+        return;
+    if (IsClientConnected()) {
+        WriteSignal(StartClientMessage("signal"), ScreenSizeSignal{width, height});
+        SendClientMessage();
+    } else if (theMissionScript.ScriptsLoaded() && gServer) {
+        gServer->RaiseScreenSizeEvent(0, width, height);
+    } else {
+        return;
+    }
+    lastWindowWidth = width;
+    lastWindowHeight = height;
+}
+
+void RenderManager::SimTick()
+{
+    ++tickCounter;
+    ++theUIContext.tickCount;
+    StepScene(SCENE_TICK);
+    ExpireSpeechBubbles();
+    HandleSoundEvents();
+    RampJumpSound();
+}
+
+void RenderManager::ExpireSpeechBubbles()
+{
+    std::erase_if(speechBubbles, [this](const SpeechBubble& bubble) {
+        return bubble.expiryTick != 0 && bubble.expiryTick <= tickCounter;
+    });
+}
+
+void RenderManager::Draw()
+{
+    theUIContext.BeginFrame();
+    theUIContext.ReadMainColour();
+    StepScene(SCENE_DRAW);
+    if (logOverlayMode > 0)
+        DrawLogOverlay();
+    DrawCounterOverlays();
+    RefreshClientNames();
+    DrawNoShipMark();
+    theUIContext.EndFrame();
+}
+
+// The console log, newest at the bottom; the scroll bar at the right hides
+// the newest rows to show older ones. An entry's later lines are indented.
+// Rows above the area are counted for the scroll bar but not drawn.
+void RenderManager::DrawLogOverlay()
+{
+    UIContext& ui = theUIContext;
+    const IntRect area{kLogMargin, kLogMargin, ui.WindowWidth() - kLogMargin, ui.WindowHeight() - kLogMargin};
+    FillAtLayer(area, glm::vec4(0, 0, 0, logOverlayMode == 1 ? 1.0f : 0.6f), kOverlayLayer);
+    QelBitmapFont* font = ui.GetFont(kLogFont);
+    if (!font)
+        return;
+    const int32_t rowPixels = std::max(kLogRowPixels, font->GetTextHeight("a"));
+    const int32_t visibleRows = std::max(0, (area.bottom - area.top - 4) / rowPixels);
+    const int32_t textLeft = area.left + 2;
+    const int32_t textRight = area.right - 2 - kLogScrollBarWidth;
+    int32_t rowBottom = area.bottom - 2;
+    int32_t rows = 0;
+    const auto place = [&](const std::string& line, int32_t indent, const glm::vec4& colour) {
+        if (rowBottom - rowPixels >= area.top) {
+            font->SetTextRect(textLeft + indent, rowBottom - rowPixels, textRight, rowBottom);
+            const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
+            font->SetSingleLine();
+            font->DrawTextLeft(line, rgba, kOverlayLayer);
+        }
+        rowBottom -= rowPixels;
+    };
+    for (auto entry = theConsoleLog.end(); entry != theConsoleLog.begin();) {
+        --entry;
+        if (entry->text.empty()) {
+            if (rows++ >= logScroll)
+                place("", 0, entry->colour);
+            continue;
+        }
+        font->LayoutText(entry->text, textRight - textLeft - kLogIndent);
+        const std::vector<std::string> lines = font->LaidOutLines();
+        for (size_t i = lines.size(); i-- > 0;)
+            if (++rows >= logScroll)
+                place(lines[i], i == 0 ? 0 : kLogIndent, entry->colour);
+    }
+    ui.SetCurrentRectEdges(area.right - kLogScrollBarWidth, area.top, area.right, area.bottom);
+    logScrollRange = rows - visibleRows;
+    uiSlider(kLogScrollBarId, 0.0f, static_cast<float>(std::max(0, logScrollRange)), logScroll, kOverlayLayer, "");
+}
+
+IntRect RenderManager::PanelOverlayRect(int32_t mode, int32_t width, int32_t height)
+{
+    const int32_t top = mode == 1 ? kPanelTopFirstMode : kPanelTop;
+    int32_t down = 0;
+    if (mode == 2)
+        down = height / 2;
+    else if (mode == 3)
+        down = height - kPanelBottomMargin;
+    return {width / 2 - kPanelHalfWidth, top + down, width / 2 + kPanelHalfWidth, top + kPanelHeight + down};
+}
+
+void RenderManager::DrawCounterOverlays()
+{
+    if (!counterOverlays)
+        return;
+    const int32_t width = theUIContext.WindowWidth();
+    const int32_t height = theUIContext.WindowHeight();
+    if (panelOverlayMode > 0)
+        counterOverlays->DrawPanelOverlay(PanelOverlayRect(panelOverlayMode, width, height));
+    if (netStatsOverlayMode > 0)
+        counterOverlays->DrawServerStats({kStatsMargin, kStatsMargin, width - kStatsMargin, height - kStatsMargin});
+}
+
+void RenderManager::RefreshClientNames()
+{
+    if (!clientNamesChanged)
+        return;
+    if (gServer)
+        for (auto& [id, field] : clientNameFields)
+            if (const ClientRecord* record = gServer->FindClient(id))
+                field->SetText(record->machineName);
+    clientNamesChanged = false;
+}
+
+void RenderManager::DrawNoShipMark()
+{
+    if (theSimulation && theSimulation->Container() && theSimulation->subjectID == 0)
+        FillAtLayer(kNoShipMark, glm::vec4(1, 0, 0, 1), kOverlayLayer);
+}

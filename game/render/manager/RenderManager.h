@@ -1,0 +1,264 @@
+#pragma once
+// The one host of the program's screens (theRenderManager). It holds the
+// running scene and drives it three ways each frame, as the game loop calls:
+//
+//   FrameUpdate  once per frame, before the simulation ticks: the scene's
+//                input step, the overlay keys, the window size report;
+//   SimTick      once per 33 ms tick, right after the world's tick: the
+//                scene's tick step, speech bubble expiry, the world's sounds;
+//   Draw         once per frame, after the ticks: the scene's drawing, then
+//                the overlays.
+//
+// A scene that answers another scene from any of these steps is left and the
+// new one entered within that same step (see StepScene). Around the scenes it
+// keeps what every screen shares: the console colours, the view side's random
+// generator, speech bubbles, the jump dissolve, the settings of the 2D radar
+// and of the 3D view read back from the machine settings, and the console log
+// overlay (F7), whose lines are the console log's.
+//
+// Main thread only.
+
+#include "game/render/Camera.h"
+#include "game/render/ObjectTypeDrawData.h"
+#include "game/render/PortraitGen.h"
+#include "game/render/SkyBoxManager.h"
+#include "game/render/manager/CounterOverlays.h"
+#include "game/shell/Edline.h"
+#include "game/shell/IntRect.h"
+#include "game/shell/InterfacePictures.h"
+#include "game/shell/SceneFunction.h"
+#include "game/shell/SceneHost.h"
+
+#include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Qel2dBitmap;
+class QelSound;
+struct SoundEvent;
+
+// A text over an object on the 2D radar.
+struct SpeechBubble {
+    uint64_t objectId = 0;    // a space object
+    uint64_t expiryTick = 0;  // render manager tick it goes at; 0 = never
+    std::string colour;       // colour text
+    std::string text;
+};
+
+// The helm's jump entry and the jump's screen effect.
+struct JumpEffectState {
+    // Digits only: a direction in degrees, a distance in thousands.
+    static constexpr int32_t kDirectionEditId = 2599;
+    static constexpr int32_t kDirectionEditChars = 10;
+    static constexpr int32_t kDistanceEditId = 2598;
+    static constexpr int32_t kDistanceEditChars = 20;
+    // The dissolve of the jump runs while mode is this.
+    static constexpr int32_t kDissolveMode = 4;
+
+    float direction = 0.0f;
+    float distanceSlider = 0.0f;
+    float distance = 0.0f;
+    int32_t mode = -1;  // -1 while the render manager is built, then 0; kDissolveMode while dissolving
+    std::unique_ptr<Edline> directionEdit;
+    std::unique_ptr<Edline> distanceEdit;
+    int32_t countdown = 0;
+    uint64_t startTick = 0;      // world tick the dissolve began
+    uint64_t durationTicks = 0;  // ticks it lasts
+    std::vector<IntRect> cells;  // black cells still covering the screen, pixels
+};
+
+// The console colour table: the preferences "gui-color-..." in this order.
+enum GuiColor : int {
+    kGuiColorMain,
+    kGuiColorYourShip,
+    kGuiColorPlayerShip,
+    kGuiColorAllyShip,
+    kGuiColorUnscannedObject,
+    kGuiColorSurrenderedShip,
+    kGuiColorHostileShip,
+    kGuiColorAllyStation,
+    kGuiColorHostileStation,
+    kGuiColorTorpedo,
+    kGuiColorDrone,
+    kGuiColorMine,
+    kGuiColorBuoy,
+    kGuiColorAsteroid,
+    kGuiColorMonster,
+    kGuiColorBlackHole,
+    kGuiColorPlanet,
+    kGuiColorNebula,
+    kGuiColorPickup,
+    kGuiColorCount
+};
+
+class RenderManager : public SceneHost, public InterfacePictures {
+public:
+    // Layer of the overlays above every screen: log, no-ship mark.
+    static constexpr int kOverlayLayer = 3000;
+    // Targets made at set-up: the 2D radar's, at the main buffer's size, and
+    // a spare square one.
+    static constexpr const char* kRadarTargetName = "RenderManager::Setup::render2DRadar";
+    static constexpr const char* kBallTargetName = "RenderManager::Setup::ballRenderTarget";
+    static constexpr int kBallTargetSize = 512;
+    // Speech bubbles count their seconds in 30 ticks.
+    static constexpr uint64_t kBubbleTicksPerSecond = 30;
+    // The radar's drag threshold when none is stored, in pixels.
+    static constexpr float kDefaultDragThreshold = 15.0f;
+    static constexpr int32_t kMaxDragThreshold = 100;
+    static constexpr int32_t kMaxArcMode = 2;
+
+    // Reads the main buffer sizes from the preferences; the first scene is
+    // entered by Setup.
+    explicit RenderManager(SceneFunction firstScene);
+    // Leaves the current scene.
+    ~RenderManager() override;
+    RenderManager(const RenderManager&) = delete;
+    RenderManager& operator=(const RenderManager&) = delete;
+
+    void Setup() override;
+    void FrameUpdate() override;
+    void SimTick() override;
+    void Draw() override;
+
+    // Calls the current scene with the step's code; when it answers another
+    // scene, the current one is left and the other entered, in that order.
+    void StepScene(SceneEvent event);
+    SceneFunction CurrentScene() const { return currentScene; }
+
+    // --- Screen features.
+    // The star background of the menu scenes, turning slowly.
+    void DrawSkyBackground();
+    // The ship type's model turning slowly inside the rectangle (window
+    // pixels), rendered through the target bitmap and cut to the
+    // rectangle's shape. The retained GUI's "3dship" widgets show it.
+    void DrawShipInBox(Qel2dBitmap* target, const std::string& shipKey, const IntRect& rect) override;
+    // A character's portrait (see PortraitGen).
+    void DrawFace(const std::string& description, int x, int y, float size, const glm::vec4& tint,
+                  int layer) override;
+    // Object 0 removes every bubble; an empty text removes the object's
+    // bubble; otherwise the object's bubble is set (or added) for the seconds
+    // (0: until replaced). The object must be a space object.
+    void SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour, const std::string& text);
+    // While the jump dissolves, the cells still black, fewer each frame.
+    void DrawDissolve();
+    // Tells the mission where a widget's box lies (percent of the window):
+    // on the server at once as "widget_box_state", from a console by
+    // "signal" 95.
+    void SendWidgetBoxState(const std::string& widgetName, const std::string& screenName, int32_t layoutIndex,
+                            int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // An icon of the icon sheet filling the rectangle's square middle.
+    void DrawWithRect(int cell, const IntRect& rect, const glm::vec4& colour, int layer);
+    // The two jump entry fields go.
+    void ReleaseEditLines();
+
+    // The counter panel's rectangle in the window (width by height, pixels)
+    // for its overlay mode 1 to 3: a strip 600 wide across the middle, near
+    // the top, halfway down, or at the bottom.
+    static IntRect PanelOverlayRect(int32_t mode, int32_t width, int32_t height);
+
+    // --- Ship types and their lighting.
+    // The draw data of the ship key (as given; callers pass lower case), made
+    // on first use and kept while the render manager lives; never null.
+    ObjectTypeDrawData* GetObjectTypeDrawData(const std::string& shipKey);
+    // The lighting of the lit ship shader "Redwood" for a camera at the
+    // position, looking along the direction: one white light along +x and a
+    // grey ambient.
+    void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir);
+
+    // --- Sounds.
+    // The looping hum of a jump: count > 0 seconds left starts it (quiet and
+    // low) and sets the pitch it rises to, higher as the count falls; 0 or
+    // less stops it. Each tick it moves nearer to its volume and pitch. Null
+    // without a working sound service.
+    QelSound* PlayJumpSound(int32_t count);
+
+    // --- Shared with the scenes, widgets and message handlers.
+    int32_t mainBuffWidth = 1920;  // the main 3D target, "main-buff-width"
+    int32_t mainBuffHeight = 1080;
+    int32_t nebulaBuffSizeDiv = 4;  // the nebula target is the main one divided by this
+    int32_t lastWindowWidth = 0;    // window size last reported to the mission
+    int32_t lastWindowHeight = 0;
+    std::string cam_angle = "forward";  // main-screen camera angle
+    std::string cam_mode = "chase";     // main-screen camera mode
+    std::string main_screen_view = "3d_view";
+    int32_t random_seed = 1;  // the view side's generator (RandomFloat, RandomInt)
+    std::vector<SpeechBubble> speechBubbles;  // in the order they were set
+    JumpEffectState jumpEffect;
+    int32_t radarCenterX = 0;  // centre of the 2D radar, main buffer pixels
+    int32_t radarCenterY = 0;
+    bool radarRecenter = true;  // a ship was assigned: the radar centres on it
+    uint64_t tickCounter = 0;   // SimTick calls; never reset
+    int32_t logOverlayMode = 0;       // F7: 0 off, 1 opaque, 2 translucent
+    int32_t panelOverlayMode = 0;     // F8: 0 off, 1 to 3 placements of the counter panel
+    int32_t netStatsOverlayMode = 0;  // F9: 0 off, 1 network statistics (the consoles hide their widgets)
+    float logScroll = 0.0f;           // newest log rows scrolled out of the overlay
+    int32_t logScrollRange = 0;       // rows that did not fit the overlay at the last draw
+    float panelOpacity = 1.0f;        // alpha factor of console panels
+    bool transparentOptionsButton = false;
+    // What draws the F8 and F9 overlays; none: their modes cycle and
+    // nothing shows.
+    CounterOverlays* counterOverlays = nullptr;
+    uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
+    float shipBoxAngle = 0.0f;   // its turn so far, radians
+    std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key
+    PortraitGen portraitGen;
+    Qel2dBitmap* ballTarget = nullptr;
+    std::map<uint64_t, std::unique_ptr<Edline>> clientNameFields;  // per console, the server's list
+    bool clientNamesChanged = false;  // refill the name fields from the client records
+    QelSound* engineBaseSound = nullptr;  // the engines' loops while a main-screen ship exists
+    QelSound* engineToneSound = nullptr;
+    QelSound* jumpSound = nullptr;  // kept once fetched
+    float jumpSoundFrequency = 0.0f;        // its frequency ratio now
+    float jumpSoundTargetFrequency = 0.0f;  // and the one it moves to
+    float jumpSoundVolume = 0.0f;
+    std::array<glm::vec4, kGuiColorCount> guiColors{};
+
+    // What the 2D radar and the 3D view take from the machine settings.
+    Qel2dBitmap* radarTarget = nullptr;  // mainBuffWidth × mainBuffHeight
+    bool radarSetUp = false;
+    bool radarRelativePositions = false;
+    int32_t radarArcMode = 0;  // 0 all arcs, 1 players', 2 none
+    float radarDragThreshold = kDefaultDragThreshold;
+    float navRingBrightness = 1.0f;  // 0..1
+    bool showNavRing = false;
+
+private:
+    void ReadViewSettings();
+    void ReadGuiColors();
+    void CycleOverlays();
+    void ReportWindowSize();
+    void ExpireSpeechBubbles();
+    void UpdateEngineSound();
+    void HandleSoundEvents();
+    void PlayWorldSound(const SoundEvent& event, float distance);
+    void ForwardSoundEvent(const SoundEvent& event);
+    void RampJumpSound();
+    void DrawLogOverlay();
+    void DrawCounterOverlays();
+    void RefreshClientNames();
+    void DrawNoShipMark();
+    void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
+
+    SceneFunction currentScene;
+    SceneFunction firstScene;
+    std::unique_ptr<SkyBoxManager> skyBox;
+};
+
+// The one render manager, or null.
+extern RenderManager* theRenderManager;
+
+// The camera of the menu scenes' sky and of the ship in a box.
+extern Camera theMenuCamera;
+
+// An interface sound (a name of the preference list "gui-sounds"), at the
+// interface volume with a slight random variation; nothing while that volume
+// is off, without a render manager or without a working sound service.
+void PlayGUISound(const std::string& name);
+// The render manager's jump hum (see RenderManager::PlayJumpSound).
+QelSound* PlayJumpSound(int32_t count);

@@ -1,0 +1,5 @@
+#include "game/shell/ConsoleState.h"
+
+std::string consoleName;
+std::vector<std::string> consoleWidgetList;
+std::string currentWidgetName;

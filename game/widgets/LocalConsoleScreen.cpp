@@ -1,0 +1,68 @@
+#include "game/widgets/LocalConsoleScreen.h"
+
+#include "game/render/SkyBoxManager.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/script/MissionScript.h"
+#include "game/widgets/GUIBoxManager.h"
+
+LocalConsoleScreen theLocalConsoleScreen;
+
+void LocalConsoleScreen::SetConsole(const std::string& name, const std::vector<std::string>& widgets)
+{
+    consoleName = name;
+    consoleWidgetList = widgets;
+}
+
+std::string LocalConsoleScreen::ConsoleName() const
+{
+    return consoleName;
+}
+
+void LocalConsoleScreen::SetBoxRects(const std::string& screenName, const std::string& widgetName,
+                                     const std::array<float, 8>& rects)
+{
+    GUIBoxManager::SetBoxRects(screenName, widgetName, rects);
+}
+
+// Every box of the widget, on whichever screen this machine has shown it.
+void LocalConsoleScreen::ReportWidgetBoxes(const std::string& widgetName, int32_t layoutIndex)
+{
+    if (!theRenderManager)
+        return;
+    const int32_t layout = layoutIndex == 1 ? 1 : 0;
+    for (const auto& [key, box] : GUIBoxManager::Boxes()) {
+        if (box.widgetName != widgetName)
+            continue;
+        const IntRect& r = box.rect[layout];
+        theRenderManager->SendWidgetBoxState(widgetName, box.screenName, layout, r.left, r.top, r.right, r.bottom);
+    }
+}
+
+void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,
+                                         const std::string& text)
+{
+    if (theRenderManager)
+        theRenderManager->SetSpeechBubble(objectId, seconds, colour, text);
+}
+
+void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
+{
+    if (theRenderManager)
+        theRenderManager->transparentOptionsButton = transparent;
+}
+
+// Nothing while the render manager has no sky box; the sky box itself falls
+// back to its default art for a name it cannot load.
+void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
+{
+    if (theSkyBox)
+        theSkyBox->SetTexture(artFileName);
+}
+
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
+{
+    GUIBoxManager::Load();
+    gConsoleScreen = &theLocalConsoleScreen;
+    theMissionScript.SetServerScreen(&theLocalConsoleScreen);
+    return std::make_unique<RenderManager>(firstScene);
+}

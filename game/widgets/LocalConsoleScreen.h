@@ -1,0 +1,39 @@
+#pragma once
+// This machine's console screen as the server's notices and the mission's
+// functions for client 0 reach it: the console and its widgets, the boxes the
+// mission places and asks about, speech bubbles over radar contacts, the
+// options button's transparency and the sky box's art. The console boxes and the render manager
+// hold what it changes; it keeps nothing of its own.
+//
+// MakeBridgeScreens opens it to both ways in and makes the render manager:
+//
+//   HalvexGameLoop::Options options;
+//   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
+
+#include "game/script/ServerScreen.h"
+#include "game/shell/SceneFunction.h"
+
+#include <memory>
+
+class SceneHost;
+
+class LocalConsoleScreen : public ServerScreen {
+public:
+    void SetConsole(const std::string& name, const std::vector<std::string>& widgets) override;
+    std::string ConsoleName() const override;
+    void SetBoxRects(const std::string& screenName, const std::string& widgetName,
+                     const std::array<float, 8>& rects) override;
+    void ReportWidgetBoxes(const std::string& widgetName, int32_t layoutIndex) override;
+    void SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,
+                         const std::string& text) override;
+    void SetOptionsTransparency(bool transparent) override;
+    void SetSkyBox(const std::string& artFileName) override;
+};
+
+// The screen of this machine.
+extern LocalConsoleScreen theLocalConsoleScreen;
+
+// The window program's screens: the console layout read back from its file,
+// this machine's screen opened to the server's notices and to the mission,
+// and the render manager that will enter the first scene at its set-up.
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene);
