@@ -96,3 +96,7 @@ private:
 // The parse under its long-standing name: replaces the parser's entries with
 // those of the text.
 void parseStyleString(KeyValueParser& parser, const std::string& text);
+
+// Whether a style value switches a flag on: exactly "on", "yes", "True" or
+// "active" (so "true", "ON" and "1" do not).
+bool IsOnWord(const std::string& value);

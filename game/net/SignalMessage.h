@@ -10,8 +10,10 @@
 // little-endian and packed. Where a code travels both ways the two payloads
 // may differ; the record names say which direction they carry.
 //
-// The retained GUI's codes (35, 37, 38, 39, 83, 88, 94) have their records in
-// RetainedGUISignals.h.
+// The retained GUI's and story dialogs' codes (35, 37, 38, 39, 56, 83, 88,
+// 94) have their records in RetainedGUISignals.h; what else missions have
+// consoles show, play and light (25 to 30, 40, 49 to 51, 53, 57, 63, 64, 70)
+// in PresentationSignals.h.
 //
 // Writers append the code and the payload. Readers read the payload only (the
 // handler has read the code to choose the reader) and answer false when the

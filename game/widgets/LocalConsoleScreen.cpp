@@ -1,5 +1,6 @@
 #include "game/widgets/LocalConsoleScreen.h"
 
+#include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
 #include "game/widgets/GUIBoxManager.h"
@@ -48,6 +49,14 @@ void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
 {
     if (theRenderManager)
         theRenderManager->transparentOptionsButton = transparent;
+}
+
+// Nothing while the render manager has no sky box; the sky box itself falls
+// back to its default art for a name it cannot load.
+void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
+{
+    if (theSkyBox)
+        theSkyBox->SetTexture(artFileName);
 }
 
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
