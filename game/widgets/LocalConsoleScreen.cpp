@@ -3,6 +3,7 @@
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
+#include "game/shell/GUISound.h"
 #include "game/widgets/GUIBoxManager.h"
 
 LocalConsoleScreen theLocalConsoleScreen;
@@ -57,6 +58,17 @@ void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
 {
     if (theSkyBox)
         theSkyBox->SetTexture(artFileName);
+}
+
+// The console log is the one the mission prints to on this machine.
+void LocalConsoleScreen::AddConsoleLog(const std::string& text, const glm::vec4& colour)
+{
+    theMissionScript.Print(text, colour);
+}
+
+void LocalConsoleScreen::PlayGuiSound(const std::string& name)
+{
+    PlayGUISound(name);
 }
 
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)

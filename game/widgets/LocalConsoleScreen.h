@@ -28,6 +28,8 @@ public:
                          const std::string& text) override;
     void SetOptionsTransparency(bool transparent) override;
     void SetSkyBox(const std::string& artFileName) override;
+    void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
+    void PlayGuiSound(const std::string& name) override;
 };
 
 // The screen of this machine.
