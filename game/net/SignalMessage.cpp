@@ -253,6 +253,12 @@ void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
     message.WriteString(signal.name);
 }
 
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.change);
+}
+
 void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -351,6 +357,11 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
 {
     message.ReadString(signal.name);
     return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal)
+{
+    return ReadMessageFields(message, signal.change);
 }
 
 bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)
