@@ -15,7 +15,6 @@
 #include "game/world/MusicControl.h"
 #include "game/world/ParticleView.h"
 #include "game/world/Simulation.h"
-#include "helper/ColorParse.h"
 #include "helper/GeneralUtils.h"
 
 #include <algorithm>
@@ -55,15 +54,7 @@ void HandleCommsMessage(QelNetworkMessage& message)
     Simulation* world = ConsoleMirrorWorld();
     if (!world)
         return;
-    CommsMessageRecord record;
-    record.sourceId = comms.sourceId;
-    record.title = comms.title;
-    record.body = comms.body;
-    record.face = comms.face;
-    ParseColor(record.titleColour, comms.titleColour);
-    ParseColor(record.bodyColour, comms.bodyColour);
-    record.arrivalTick = world->TickCount();
-    world->commsMessages.push_back(std::move(record));
+    world->commsMessages.push_back(CommsRecordOf(comms, world->TickCount()));
     if (gConsoleScreen)
         gConsoleScreen->PlayGuiSound(kCommsArrivalSound);
 }

@@ -2,6 +2,7 @@
 
 #include "game/net/NetworkIds.h"
 #include "game/net/ReadMessageFields.h"
+#include "helper/ColorParse.h"
 
 #include <cmath>
 
@@ -17,6 +18,19 @@ bool Below(float value, float bound)
 }
 
 }  // namespace
+
+CommsMessageRecord CommsRecordOf(const CommsMessageSignal& signal, int64_t arrivalTick)
+{
+    CommsMessageRecord record;
+    record.sourceId = signal.sourceId;
+    record.title = signal.title;
+    record.body = signal.body;
+    record.face = signal.face;
+    ParseColor(record.titleColour, signal.titleColour);
+    ParseColor(record.bodyColour, signal.bodyColour);
+    record.arrivalTick = arrivalTick;
+    return record;
+}
 
 std::optional<float> RadarZoomOfMainView(const std::string& view)
 {

@@ -12,6 +12,7 @@
 
 #include "game/net/SignalMessage.h"
 #include "game/world/DmxLighting.h"
+#include "game/world/SimulationRecords.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,10 @@ struct CommsMessageSignal {
     std::string body;
     std::string bodyColour;
 };
+
+// The comms console's record of the message, its colours parsed, stamped
+// with the tick it came at.
+CommsMessageRecord CommsRecordOf(const CommsMessageSignal& signal, int64_t arrivalTick);
 
 // One entry of a console's info list (the comms console's and the
 // engineering console's): three texts that the console's widgets give their

@@ -92,18 +92,9 @@ void SendCommsMessageToPlayerShip(uint64_t playerID, uint64_t otherID, const std
     RequireSpaceObjectOrNone(playerID, kName, "playerID");
     RequireSpaceObjectOrNone(otherID, kName, "otherID");
     CheckTextsFit({&faceDesc, &titleText, &titleColor, &bodyText, &bodyColor}, kName);
-    if (ServerFollows(playerID)) {
-        CommsMessageRecord record;
-        record.sourceId = otherID;
-        record.title = titleText;
-        record.body = bodyText;
-        record.face = faceDesc;
-        ParseColor(record.titleColour, titleColor);
-        ParseColor(record.bodyColour, bodyColor);
-        record.arrivalTick = theSimulation->TickCount();
-        theSimulation->commsMessages.push_back(std::move(record));
-    }
     const CommsMessageSignal signal{otherID, faceDesc, titleText, titleColor, bodyText, bodyColor};
+    if (ServerFollows(playerID))
+        theSimulation->commsMessages.push_back(CommsRecordOf(signal, theSimulation->TickCount()));
     if (playerID == 0)
         SendSignalToAll(signal, kReliable);
     else
