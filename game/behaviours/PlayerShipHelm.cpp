@@ -46,6 +46,12 @@ constexpr float kWarpPowerFactor = 2.0f;
 // reach speed.
 constexpr float kSpeedKeptParts = 55.0f;
 constexpr float kSpeedTotalParts = 56.0f;
+// No ship moves further than this in a tick, by its drives or by a well's
+// pull: several times what a fully powered, upgraded warp drive gives. The
+// coefficients are keyed values that missions (and once, a hostile console)
+// can set to anything; a finite 10^20 would still carry the ship out of the
+// world within minutes.
+constexpr float kMaxTravelPerTick = 2000.0f;
 
 // "turn_rate" is in hundredths of a radian per tick.
 constexpr float kTurnRateScale = 0.01f;
@@ -190,7 +196,7 @@ float UpdateSpeed(SpaceObject& ship, Simulation& world, const HelmInputs& in)
 // by its turbulence.
 void ApplyPull(SpaceObject& ship, const ObjectDataBlob& blob)
 {
-    const float strength = ReadFloat(blob, kPullStrength);
+    const float strength = std::clamp(ReadFloat(blob, kPullStrength), -kMaxTravelPerTick, kMaxTravelPerTick);
     // A strength that is not a number would move the ship to nowhere; it
     // pulls nothing.
     if (strength == 0.0f || !std::isfinite(strength))
@@ -279,11 +285,12 @@ void Steer(SpaceObject& ship, const HelmInputs& in, float throttle)
 
 // Coefficients that scripts set out of all proportion can still overflow the
 // arithmetic; whatever did, the ship keeps its last sound state rather than
-// carrying an infinity or a NaN into the move step, which would end the run.
-void KeepMotionFinite(SpaceObject& ship, const glm::vec3& lastPos, const glm::quat& lastOrientation)
+// carrying an infinity or a NaN into the move step, which would end the run,
+// and its speed stays within what any drive can give.
+void KeepMotionSane(SpaceObject& ship, const glm::vec3& lastPos, const glm::quat& lastOrientation)
 {
-    if (!std::isfinite(ship.cur_speed))
-        ship.cur_speed = 0.0f;
+    ship.cur_speed = std::isfinite(ship.cur_speed) ? std::clamp(ship.cur_speed, -kMaxTravelPerTick, kMaxTravelPerTick)
+                                                   : 0.0f;
     for (float* turn : {&ship.turn_yaw, &ship.turn_pitch, &ship.turn_roll})
         if (!std::isfinite(*turn))
             *turn = 0.0f;
@@ -303,5 +310,5 @@ void PlayerShipHelmTick(SpaceObject& ship, Simulation& world)
     const float throttle = UpdateSpeed(ship, world, in);
     ApplyPull(ship, ship.data_set);
     Steer(ship, in, throttle);
-    KeepMotionFinite(ship, lastPos, lastOrientation);
+    KeepMotionSane(ship, lastPos, lastOrientation);
 }

@@ -104,7 +104,8 @@ void HandleObjectRemoved(QelNetworkMessage& message)
 }
 
 // 23: a blank world, and no story dialog waits; the screen forgets what it
-// kept of the old one (comms and grid info, 3D effects, the 2D view).
+// kept of the old one (comms and grid info, 3D effects, the 2D view) and what
+// its 3D view kept of the old world's objects.
 void HandleNewSimulation(QelNetworkMessage& message)
 {
     NewSimulationSignal signal;
@@ -116,7 +117,10 @@ void HandleNewSimulation(QelNetworkMessage& message)
     }
     theStoryDialogGUIManager.Clear();
     if (gConsoleScreen)
+    {
         gConsoleScreen->ClearForNewWorld();
+        gConsoleScreen->ForgetWorld();
+    }
 }
 
 // 24.

@@ -99,6 +99,9 @@ public:
     // The 3D view's particles; null while the view is not set up, and then
     // the particle codes do nothing at all.
     virtual ParticleView* Particles() { return nullptr; }
+    // A new simulation begins: what the views keep of the old one's objects
+    // (effects, planet and nebula records) goes, as its ids come again.
+    virtual void ForgetWorld() {}
 };
 
 // This machine's screen while it has one; null in a program without a screen.
