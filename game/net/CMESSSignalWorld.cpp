@@ -116,8 +116,7 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Reset(false, "");
     }
     theStoryDialogGUIManager.Clear();
-    if (gConsoleScreen)
-    {
+    if (gConsoleScreen) {
         gConsoleScreen->ClearForNewWorld();
         gConsoleScreen->ForgetWorld();
     }
