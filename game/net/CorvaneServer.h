@@ -94,7 +94,7 @@ public:
     // To every client with a record; nothing when there is none.
     void SendToAll(QelNetworkMessage& message, uint32_t packetFlags) override;
     // To the clients of one ship; nothing when there is none.
-    void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+    void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags) override;
     void SendToClient(QelNetworkMessage& message, uint64_t clientId, uint32_t packetFlags) override;
     QelNetworkMessage& StartMessage() override;
 

@@ -64,8 +64,8 @@ public:
     void Reset(bool serverFlag, const std::string& missionPath);
     // Empties the world: registry and objects, interior grids, pending
     // objects, tractor connections, nav points and nav proxies, filter tags,
-    // console names, sound events; the tick counter goes back to 0. The side
-    // tables stay.
+    // console names, sound events, comms messages; the tick counter goes back
+    // to 0. The side tables stay.
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
@@ -258,6 +258,7 @@ public:
     std::vector<SoundEvent> soundEvents;
     std::map<std::string, int64_t> soundLastTicks;  // name -> tick it was last queued
     std::vector<ForcedUpdate> forcedUpdates;
+    std::vector<CommsMessageRecord> commsMessages;  // in arrival order; emptied by Clear
 
     std::map<int32_t, Navpoint> navpoints;
     std::map<int32_t, NavProxy> navproxies;
