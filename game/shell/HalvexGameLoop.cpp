@@ -127,6 +127,7 @@ void HalvexGameLoop::ConnectScriptHost()
     theMissionScript.SetMessageSink(server.get());
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
+    world->SetEffectBroadcast(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
 }
 
