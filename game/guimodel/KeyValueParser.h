@@ -96,3 +96,8 @@ private:
 // The parse under its long-standing name: replaces the parser's entries with
 // those of the text.
 void parseStyleString(KeyValueParser& parser, const std::string& text);
+
+// The start screen's self-test of the parser: five style strings, each of
+// which must give the key "me" a value (commas, parentheses, raw entries and
+// back-quotes among them). A failure is an assertion.
+void KeyValueParserSelfTest();

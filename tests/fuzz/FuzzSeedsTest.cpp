@@ -121,6 +121,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
     AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
     AddSignal(seeds, "server", "screen-size", ScreenSizeSignal{1280, 720});
+    AddSignal(seeds, "server", "client-change", ClientChangeSignal{"client_connected"});
     AddSignal(seeds, "server", "widget-box-state", WidgetBoxStateSignal{"throttle", "helm", 1, 5, 10, 45, 90});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
