@@ -12,8 +12,8 @@ class SpaceObject;
 
 namespace {
 
-// The behaviours' bodies arrive one by one in later work; until then these
-// hooks are bound to their names and do nothing, so objects with these names move
+// The station's and the monster's bodies arrive in later work; until then
+// their hooks are bound to their names and do nothing, so such objects move
 // and bounce but otherwise stay idle.
 void StationAI(SpaceObject*, int32_t, void*) {}
 void MonsterAI(SpaceObject*, int32_t, void*) {}
