@@ -1,12 +1,16 @@
 // Replication cost as the server's own counters see it: the bytes a hosting
-// server sends one console each second, and the server's frame update (its
-// dispatch and every replication pass) per frame, for worlds of 100, 1,000
-// and 5,000 objects around one player ship, half of them static and half
-// moving, with a console assigned to the ship over loopback ENet.
+// server sends each console each second, and the server's frame update (its
+// dispatch and every replication pass) per frame. Worlds of 100, 1,000 and
+// 5,000 objects, half of them static and half moving, around the ships of
+// consoles connected over loopback ENet: one console, then 1, 16 and 64
+// consoles on the largest world, each crewing a ship of its own (the costly
+// case: every pass serves each ship apart).
 //
 // Game time runs on a hand-driven engine clock, 33 ms a frame with one tick
 // each, so the per-second counters count seconds of play; the reported time
-// is that of the server's frame update alone.
+// is that of the server's frame update alone. The server's receive thread,
+// which services the host and so puts the queued packets on the wire, is
+// reported apart as the process's CPU time beyond the main thread's.
 
 #include "engine/base/PerSecondCounterMap.h"
 #include "engine/base/QelClock.h"
@@ -20,11 +24,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -40,7 +46,7 @@ constexpr uint32_t kFrameMilliseconds = 33;
 constexpr int kWarmUpFrames = 300;
 // The counter's bucket of the current second is still filling.
 constexpr int kCompleteSecondsRead = 30;
-// Bounds the wait for the console's connection; only a broken run reaches it.
+// Bounds the wait for the consoles' connections; only a broken run reaches it.
 constexpr int kMaxConnectRounds = 5000;
 
 // The per-console byte counter the server's transport keeps for each
@@ -64,10 +70,19 @@ double RecentPerSecond(const std::string& name, int seconds)
     return total / seconds;
 }
 
-// A hosting server, its world and one connected console flying the ship.
+// CPU seconds the clock has counted.
+double CpuSeconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// A hosting server, its world and connected consoles, each crewing a ship of
+// its own: the first at the centre, the others spread over the sector.
 class ReplicationScene {
 public:
-    explicit ReplicationScene(int objectCount) : clock(1000)
+    ReplicationScene(int objectCount, int consoleCount) : clock(1000)
     {
         AppData::Load();
         RegisterBehaviourHooks();
@@ -81,9 +96,9 @@ public:
         gServer = server.get();
         server->StartHosting();
         world->SetPendingDestroySink(server.get());
-        ship = world->CreateSpaceObject("behav_none", "", 0);
-        Populate(objectCount - 1);
-        ConnectConsole();
+        CreateShips(consoleCount);
+        Populate(objectCount - consoleCount);
+        ConnectConsoles();
     }
 
     ~ReplicationScene()
@@ -104,14 +119,27 @@ public:
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         world->Tick();
         server->Tick();
-        server->ResetClientIdle(clientId);
-        DrainConsole();
+        for (uint64_t clientId : clientIds)
+            server->ResetClientIdle(clientId);
+        DrainConsoles();
         return spent.count();
     }
 
-    uint64_t ClientId() const { return clientId; }
+    const std::vector<uint64_t>& ClientIds() const { return clientIds; }
 
 private:
+    void CreateShips(int count)
+    {
+        std::mt19937 random(2424);
+        std::uniform_real_distribution<float> coordinate(-kSectorHalfSize, kSectorHalfSize);
+        for (int i = 0; i < count; ++i) {
+            const uint64_t ship = world->CreateSpaceObject("behav_none", "", 0);
+            if (i > 0)
+                world->RepositionSpaceObject(world->GetSpaceObject(ship), coordinate(random), 0.0f, coordinate(random));
+            ships.push_back(ship);
+        }
+    }
+
     void Populate(int count)
     {
         std::mt19937 random(4242);
@@ -132,66 +160,84 @@ private:
         world->FrameUpdate();
     }
 
-    void ConnectConsole()
+    void ConnectConsoles()
     {
-        console = factory.GetClient("bench console", server->Port());
-        if (!console->Connect("127.0.0.1"))
-            throw std::runtime_error("the bench console could not start connecting");
-        for (int round = 0; round < kMaxConnectRounds && server->Clients().empty(); ++round) {
-            DrainConsole();
+        for (size_t i = 0; i < ships.size(); ++i) {
+            consoles.push_back(factory.GetClient("bench console " + std::to_string(i), server->Port()));
+            if (!consoles.back()->Connect("127.0.0.1"))
+                throw std::runtime_error("a bench console could not start connecting");
+        }
+        for (int round = 0; round < kMaxConnectRounds && server->Clients().size() < ships.size(); ++round) {
+            DrainConsoles();
             server->FrameUpdate();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        if (server->Clients().empty())
-            throw std::runtime_error("the bench console never connected");
-        clientId = server->Clients().begin()->first;
-        server->FindClient(clientId)->shipId = ship;
+        if (server->Clients().size() < ships.size())
+            throw std::runtime_error("not every bench console connected");
+        size_t shipIndex = 0;
+        for (const auto& [clientId, record] : server->Clients()) {
+            record->shipId = ships[shipIndex++];
+            clientIds.push_back(clientId);
+        }
     }
 
-    void DrainConsole()
+    void DrainConsoles()
     {
         QelNetworkMessage message;
-        while (console->Receive(message)) {
-        }
+        for (QelNetworkClient* console : consoles)
+            while (console->Receive(message)) {
+            }
     }
 
     qel::ManualClock clock;
     QelEnetNetworkFactoryBase factory;
     std::unique_ptr<Simulation> world;
     std::unique_ptr<CorvaneServer> server;
-    QelNetworkClient* console = nullptr;
-    uint64_t ship = 0;
-    uint64_t clientId = 0;
+    std::vector<QelNetworkClient*> consoles;
+    std::vector<uint64_t> ships;
+    std::vector<uint64_t> clientIds;
 };
 
 void BM_ServerReplication(benchmark::State& state)
 {
-    ReplicationScene scene(static_cast<int>(state.range(0)));
+    ReplicationScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (int frame = 0; frame < kWarmUpFrames; ++frame)
         scene.PlayFrame();
     int64_t frames = 0;
+    const double processCpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double mainCpuBefore = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (auto _ : state) {
         state.SetIterationTime(scene.PlayFrame());
         ++frames;
     }
+    const double otherThreadsCpu = (CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuBefore) -
+                                   (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuBefore);
     // Enough game time for the counters' complete seconds, also when the
     // measurement itself was short.
     const int framesPerSecond = 1000 / kFrameMilliseconds + 1;
     for (int frame = 0; frame < kCompleteSecondsRead * framesPerSecond; ++frame)
         scene.PlayFrame();
-    state.counters["console_bytes_per_s"] = RecentPerSecond(ConsoleByteCounterName(scene.ClientId()), kCompleteSecondsRead);
+    double consoleBytes = 0.0;
+    for (uint64_t clientId : scene.ClientIds())
+        consoleBytes += RecentPerSecond(ConsoleByteCounterName(clientId), kCompleteSecondsRead);
+    state.counters["console_bytes_per_s"] = consoleBytes / static_cast<double>(scene.ClientIds().size());
     state.counters["server_bytes_per_s"] = RecentPerSecond("server send bytes/sec", kCompleteSecondsRead);
     state.counters["server_packets_per_s"] = RecentPerSecond("server send packets/sec", kCompleteSecondsRead);
+    state.counters["receive_thread_us_per_frame"] = otherThreadsCpu * 1e6 / static_cast<double>(frames);
     state.counters["frames"] = static_cast<double>(frames);
 }
 // A fixed number of frames (about 100 s of play): the frame update is short
 // beside the world tick around it, which a time-driven run would repeat for
 // minutes.
 constexpr int kMeasuredFrames = 3000;
+constexpr int kLargestWorld = 5000;
 BENCHMARK(BM_ServerReplication)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(5000)
+    ->ArgNames({"objects", "consoles"})
+    ->Args({100, 1})
+    ->Args({1000, 1})
+    ->Args({kLargestWorld, 1})
+    ->Args({kLargestWorld, 16})
+    ->Args({kLargestWorld, 64})
     ->Iterations(kMeasuredFrames)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);

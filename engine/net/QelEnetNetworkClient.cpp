@@ -46,7 +46,16 @@ bool QelEnetNetworkClient::Connect(const std::string& address)
     target.port = port;
     remoteAddress = target;
     peer = enet_host_connect(host, &remoteAddress, kConnectChannels, 0);
+    if (peer != nullptr)
+        qel::SetPeerTimeout(peer, linkTimeoutMs);
     return peer != nullptr;
+}
+
+void QelEnetNetworkClient::SetLinkTimeout(uint32_t milliseconds)
+{
+    linkTimeoutMs = milliseconds;
+    if (peer != nullptr)
+        qel::SetPeerTimeout(peer, linkTimeoutMs);
 }
 
 void QelEnetNetworkClient::Disconnect()
@@ -78,6 +87,7 @@ bool QelEnetNetworkClient::Receive(QelNetworkMessage& message)
         switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT:
             connected = true;
+            qel::KeepPacketThrottleOpen(event.peer);
             message.Reset();
             message.WriteInt64(qel::kConnectedKey);
             return true;

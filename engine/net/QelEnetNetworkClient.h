@@ -21,6 +21,7 @@ public:
     bool Receive(QelNetworkMessage& message) override;
     bool Send(const QelNetworkMessage& message) override;
     bool IsConnected() const override { return connected; }
+    void SetLinkTimeout(uint32_t milliseconds) override;
     uint64_t OversizedPacketsDropped() const override { return oversizedDropped; }
 
     const std::string& Name() const { return name; }
@@ -34,5 +35,6 @@ private:
     ENetAddress remoteAddress{};
     ENetHost* host = nullptr;   // none when it could not be made
     ENetPeer* peer = nullptr;   // the server; none when not connected
+    uint32_t linkTimeoutMs = 0;  // 0: ENet's own bounds
     std::atomic<uint64_t> oversizedDropped{0};
 };

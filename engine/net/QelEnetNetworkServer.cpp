@@ -93,6 +93,8 @@ bool QelEnetNetworkServer::Receive(QelNetworkMessage& message, uint64_t& sender)
             message.Reset();
             message.WriteInt64(qel::kConnectedKey);
             sender = message.sender = AttachNextId(event.peer);
+            qel::SetPeerTimeout(event.peer, linkTimeoutMs);
+            qel::KeepPacketThrottleOpen(event.peer);
             return true;
         case ENET_EVENT_TYPE_DISCONNECT:
             message.Reset();
@@ -155,7 +157,11 @@ int QelEnetNetworkServer::Send(const QelNetworkMessage& message, uint32_t flags)
     if (host == nullptr)
         return 0;
     const std::string messageName = MessageName(message);
-    const enet_uint32 packetFlags = (flags & kReliable) != 0 ? ENET_PACKET_FLAG_RELIABLE : 0;
+    // Left to itself ENet sends an unreliable packet larger than a datagram
+    // reliably, and everything after it on the channel waits for it.
+    const enet_uint32 packetFlags =
+        (flags & kReliable) != 0 ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNRELIABLE_FRAGMENT;
+    const enet_uint8 channel = (flags & kRecordStream) != 0 ? qel::kRecordChannel : qel::kChannel;
     int sent = 0;
     for (size_t i = 0; i < host->peerCount; ++i) {
         ENetPeer* peer = &host->peers[i];
@@ -168,7 +174,7 @@ int QelEnetNetworkServer::Send(const QelNetworkMessage& message, uint32_t flags)
             CountSend(messageName, recipient, message.writeIndex);
             ENetPacket* packet =
                 enet_packet_create(message.Data(), static_cast<size_t>(message.writeIndex), packetFlags);
-            if (packet != nullptr && qel::SendPacket(peer, packet))
+            if (packet != nullptr && qel::SendPacket(peer, packet, channel))
                 ++sent;
         }
     }

@@ -28,6 +28,7 @@ public:
     bool Receive(QelNetworkMessage& message, uint64_t& sender) override;
     int Send(const QelNetworkMessage& message, uint32_t flags) override;
     bool DisconnectClient(uint64_t clientId) override;
+    void SetLinkTimeout(uint32_t milliseconds) override { linkTimeoutMs = milliseconds; }
     bool IsNotRunning() const override { return host == nullptr; }
     std::string OpenFailure() const override { return openFailure; }
     uint16_t BoundPort() const override;
@@ -52,6 +53,7 @@ private:
     ENetHost* host = nullptr;  // none when the port could not be bound
     std::string openFailure;   // the system's reason when there is no host
     uint64_t clientIdCounter = kFirstClientCounter;
+    uint32_t linkTimeoutMs = 0;  // 0: ENet's own bounds
     std::map<uint64_t, std::string> messageNames;  // key -> name, for the send counters
     std::atomic<uint64_t> oversizedDropped{0};
     std::atomic<uint64_t> forgedEventsDropped{0};

@@ -23,6 +23,11 @@ public:
     // Sends the written bytes reliably; true when they were handed to the wire.
     virtual bool Send(const QelNetworkMessage& message) = 0;
     virtual bool IsConnected() const = 0;
+    // The connection ends (a disconnect event through Receive) once the
+    // server leaves its reliable traffic unacknowledged this long; 0 keeps the
+    // transport's own bounds. Applies at once and to later connections. An
+    // endpoint without links to time (a stand-in) ignores it.
+    virtual void SetLinkTimeout(uint32_t /*milliseconds*/) {}
     // Packets refused because they do not fit a message (over 10000 bytes).
     virtual uint64_t OversizedPacketsDropped() const = 0;
 };

@@ -11,9 +11,14 @@ class QelNetworkMessage;
 
 class QelNetworkServer {
 public:
-    // Packet flags of Send.
+    // Packet flags of Send. An unreliable message larger than a datagram is
+    // lost whole when one of its pieces is.
     static constexpr uint32_t kUnreliable = 0;
     static constexpr uint32_t kReliable = 1;
+    // On a channel of its own, ordered apart from everything else: for
+    // streams whose every message replaces the last (object records), which
+    // must not wait behind a reliable message that is being resent.
+    static constexpr uint32_t kRecordStream = 2;
 
     virtual ~QelNetworkServer() = default;
 
@@ -27,6 +32,11 @@ public:
     // Starts closing the connection of one client; its disconnect event
     // follows through Receive. False when no connected client has the id.
     virtual bool DisconnectClient(uint64_t clientId) = 0;
+    // A console whose reliable traffic goes unacknowledged this long is
+    // disconnected (its disconnect event follows through Receive). Applies to
+    // consoles that connect afterwards; 0 keeps the transport's own bounds.
+    // An endpoint without links to time (a stand-in) ignores it.
+    virtual void SetLinkTimeout(uint32_t /*milliseconds*/) {}
     // True when the port could not be bound: nothing is received or sent.
     virtual bool IsNotRunning() const = 0;
     // Why the port could not be bound, as the system said it ("Address

@@ -33,9 +33,23 @@ bool IsForgedConnectionEvent(const uint8_t* data, size_t length)
     return key == kConnectedKey || key == kReservedKey || key == kDisconnectedKey;
 }
 
-bool SendPacket(ENetPeer* peer, ENetPacket* packet)
+void KeepPacketThrottleOpen(ENetPeer* peer)
 {
-    const bool queued = enet_peer_send(peer, kChannel, packet) == 0;
+    enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_ACCELERATION, 0);
+}
+
+void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds)
+{
+    if (milliseconds == 0)
+        return;
+    // The same minimum and maximum: the connection ends when the oldest
+    // unacknowledged command is that old, however many resends it took.
+    enet_peer_timeout(peer, 0, milliseconds, milliseconds);
+}
+
+bool SendPacket(ENetPeer* peer, ENetPacket* packet, enet_uint8 channel)
+{
+    const bool queued = enet_peer_send(peer, channel, packet) == 0;
     if (packet->referenceCount == 0)
         enet_packet_destroy(packet);
     return queued;

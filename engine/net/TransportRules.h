@@ -18,8 +18,11 @@ constexpr uint64_t kConnectedKey = 0;
 constexpr uint64_t kReservedKey = 1;   // registered empty on both sides, never sent
 constexpr uint64_t kDisconnectedKey = 2;
 
-// ENet's channel for all traffic.
+// ENet's channel for all traffic but the object records, which travel on a
+// channel of their own: each record replaces the last, and on the common
+// channel they would wait behind any reliable message being resent.
 constexpr enet_uint8 kChannel = 0;
+constexpr enet_uint8 kRecordChannel = 1;
 
 // Copies a received packet into the message and destroys the packet. A packet
 // too large for a message is dropped instead: counted, and the first time
@@ -32,7 +35,20 @@ bool TakePacket(ENetPacket* packet, QelNetworkMessage& message, std::atomic<uint
 // console could remove its own record on the server), so it is dropped.
 bool IsForgedConnectionEvent(const uint8_t* data, size_t length);
 
-// Queues the packet on the peer; a packet ENet did not take is destroyed.
-bool SendPacket(ENetPeer* peer, ENetPacket* packet);
+// ENet's packet throttle takes round trips longer than before as congestion:
+// it drops unreliable packets at the sender and narrows the reliable window,
+// and after a sudden rise of the delay it stops unreliable packets until its
+// next review, seconds later. Game traffic is small beside what a local
+// network carries, so the throttle is told never to close (and tells the
+// other end the same).
+void KeepPacketThrottleOpen(ENetPeer* peer);
+
+// Sets how long the peer's reliable traffic may go unacknowledged before
+// ENet ends the connection; 0 leaves ENet's own bounds (5 to 30 s).
+void SetPeerTimeout(ENetPeer* peer, uint32_t milliseconds);
+
+// Queues the packet on the peer's channel; a packet ENet did not take is
+// destroyed.
+bool SendPacket(ENetPeer* peer, ENetPacket* packet, enet_uint8 channel = kChannel);
 
 }  // namespace qel

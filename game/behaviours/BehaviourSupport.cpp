@@ -14,6 +14,7 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -25,6 +26,9 @@ namespace {
 
 // Turbulence is given in hundredths of a radian of shake per pass.
 constexpr float kTurbulenceScale = 0.01f;
+// A well's strength a script set far beyond any speed still moves an object
+// no farther than this a tick.
+constexpr float kMaxPullPerTick = 2000.0f;
 const glm::vec3 kAxisX{1.0f, 0.0f, 0.0f};
 const glm::vec3 kAxisY{0.0f, 1.0f, 0.0f};
 
@@ -91,7 +95,7 @@ void SteerToward(SpaceObject& object, const glm::vec3& nose, const glm::vec3& po
 void ApplyGravityPull(SpaceObject& object)
 {
     const ObjectDataBlob& blob = object.data_set;
-    const float strength = ReadFloat(blob, kPullStrength);
+    const float strength = std::clamp(ReadFloat(blob, kPullStrength), -kMaxPullPerTick, kMaxPullPerTick);
     // A strength that is not a number would move the object to nowhere; it
     // pulls nothing.
     if (strength == 0.0f || !std::isfinite(strength))

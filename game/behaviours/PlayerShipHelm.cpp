@@ -46,6 +46,12 @@ constexpr float kWarpPowerFactor = 2.0f;
 // reach speed.
 constexpr float kSpeedKeptParts = 55.0f;
 constexpr float kSpeedTotalParts = 56.0f;
+// No ship moves further than this in a tick, by its drives or by a well's
+// pull: several times what a fully powered, upgraded warp drive gives. The
+// coefficients are keyed values that missions (and once, a hostile console)
+// can set to anything; a finite 10^20 would still carry the ship out of the
+// world within minutes.
+constexpr float kMaxTravelPerTick = 2000.0f;
 
 // "turn_rate" is in hundredths of a radian per tick.
 constexpr float kTurnRateScale = 0.01f;
@@ -259,11 +265,12 @@ void Steer(SpaceObject& ship, const HelmInputs& in, float throttle)
 
 // Coefficients that scripts set out of all proportion can still overflow the
 // arithmetic; whatever did, the ship keeps its last sound state rather than
-// carrying an infinity or a NaN into the move step, which would end the run.
-void KeepMotionFinite(SpaceObject& ship, const glm::vec3& lastPos, const glm::quat& lastOrientation)
+// carrying an infinity or a NaN into the move step, which would end the run,
+// and its speed stays within what any drive can give.
+void KeepMotionSane(SpaceObject& ship, const glm::vec3& lastPos, const glm::quat& lastOrientation)
 {
-    if (!std::isfinite(ship.cur_speed))
-        ship.cur_speed = 0.0f;
+    ship.cur_speed = std::isfinite(ship.cur_speed) ? std::clamp(ship.cur_speed, -kMaxTravelPerTick, kMaxTravelPerTick)
+                                                   : 0.0f;
     for (float* turn : {&ship.turn_yaw, &ship.turn_pitch, &ship.turn_roll})
         if (!std::isfinite(*turn))
             *turn = 0.0f;
@@ -283,5 +290,5 @@ void PlayerShipHelmTick(SpaceObject& ship, Simulation& world)
     const float throttle = UpdateSpeed(ship, world, in);
     behaviours::ApplyGravityPull(ship);
     Steer(ship, in, throttle);
-    KeepMotionFinite(ship, lastPos, lastOrientation);
+    KeepMotionSane(ship, lastPos, lastOrientation);
 }

@@ -124,6 +124,7 @@ inline constexpr DataKey kHighInformationShipFlag{"high_information_ship_flag", 
 // Docking.
 inline constexpr DataKey kDockState{"dock_state", "dock_state is 'undocked', 'docked' or 'docking'"};
 inline constexpr const char* kDockStateUndocked = "undocked";
+inline constexpr const char* kDockStateDocking = "docking";
 inline constexpr DataKey kDockBaseId{"dock_base_id",
     "unique_ID of the space object this player ship is close enough to dock to"};
 inline constexpr DataKey kImpulseWhileDocked{"impulse_while_docked", "boolean flag for whether feature is allowed"};
@@ -212,8 +213,10 @@ inline constexpr DataKey kSteerToDirDY{"steerToDirDY",
     "Y distance from this ship to place this ship should steer towards automatically."};
 inline constexpr DataKey kSteerToDirDZ{"steerToDirDZ",
     "Z distance from this ship to place this ship should steer towards automatically."};
-inline constexpr DataKey kFighterThrustFlag{"fighter_thrust_flag", "a"};
-inline constexpr DataKey kFighterBoostFlag{"fighter_boost_flag", "a"};
+inline constexpr DataKey kFighterThrustFlag{"fighter_thrust_flag",
+    "This flag (0 or 1) tracks if the fighter ship is using thrust."};
+inline constexpr DataKey kFighterBoostFlag{"fighter_boost_flag",
+    "This flag (0 or 1) tracks if the fighter ship is using boost."};
 inline constexpr DataKey kTotalSpeedCoeff{"total_speed_coeff", "a"};
 inline constexpr DataKey kJumpStart{"jump_start", "a"};   // tick the charge began
 inline constexpr DataKey kJumpEnd{"jump_end", "a"};       // tick the pending jump completes; 0 = none
@@ -225,6 +228,26 @@ inline constexpr DataKey kInsideNebulaId{"inside_nebula_id", "a"};
 // Keys of other objects that the helm reads: a nebula's and a gravity well's.
 inline constexpr DataKey kNebulaMaxThrottle{"max_throttle", "a"};
 inline constexpr DataKey kNebulaEffectSize{"effect_size", "a"};
+
+// Science: the scan under way, and each object's scans by the scanning side
+// (indexed by the side's name): empty until that side has scanned it.
+inline constexpr DataKey kCurScanPercent{"cur_scan_percent", "a"};  // 0..1
+inline constexpr DataKey kCurScanId{"cur_scan_ID", "a"};
+inline constexpr DataKey kScan{"scan", "a"};
+
+// Weapons settings the weapons and fighter consoles send.
+inline constexpr DataKey kTorpedoSelectedType{"torpedo_selected_type", "a"};  // the type the tubes load
+inline constexpr DataKey kCurBeamFreq{"cur_beam_freq", "a"};                  // 0..4
+inline constexpr DataKey kCurBeamSpeedSetting{"cur_beam_speed_setting",
+    "value 0-3, 0 is 100 beam speed, which means the beam will wait to fully charge.  3 is 25%, which will fire 4 "
+    "times faster, with 1/4 the damage"};
+inline constexpr DataKey kFighterShootFlag{"fighter_shoot_flag",
+    "This flag (0 or 1) tracks if the fighter ship is holding down the fire button/key."};
+// A target's shields as the weapons officer matched them.
+inline constexpr DataKey kShieldPierceAmplitude{"shield_pierce_amplitude",
+    "value set by weapons officer, to match the target ship's shields, and do damage to the hull of the target"};
+inline constexpr DataKey kShieldPierceFrequency{"shield_pierce_frequency", kShieldPierceAmplitude.doc};
+inline constexpr DataKey kShieldPierceOffset{"shield_pierce_offset", kShieldPierceAmplitude.doc};
 
 // Presentation and repairs.
 inline constexpr DataKey kCameraTargetUID{"camera_target_UID", "ID of space object that the 3d camera looks towards"};

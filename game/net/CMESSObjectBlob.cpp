@@ -1,6 +1,7 @@
 // The console's handler of "objectBlob": values of one object data set,
 // written into the console's copy of that set.
 
+#include "game/net/CorvaneClient.h"
 #include "game/net/MessageHooks.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/ObjectBlobMessage.h"
@@ -36,7 +37,9 @@ void ApplyEntry(ObjectDataBlob& dataSet, const ObjectBlobEntry& entry)
 
 // The data set the message is for: a space object's, or a grid object's in
 // the interior of the ship it names. Null when the console does not hold it;
-// a message whose ids are of the wrong kind is reported too.
+// a message whose ids are of the wrong kind is reported too. The server sends
+// a value once: values of a space object the console does not know yet make
+// it ask for the object, whose answer brings all of them.
 ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMessage& message)
 {
     if (header.kind != kBlobOfGridObject) {
@@ -45,6 +48,8 @@ ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMe
             return nullptr;
         }
         SpaceObject* owner = theSimulation->GetSpaceObject(header.ownerId);
+        if (!owner && gClient)
+            gClient->RequestFullObject(header.ownerId);
         return owner ? &owner->data_set : nullptr;
     }
     if (!IsGridObjectId(header.ownerId) || !IsSpaceObjectId(header.shipId)) {

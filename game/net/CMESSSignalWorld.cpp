@@ -4,6 +4,7 @@
 
 #include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalHandling.h"
 #include "game/world/Simulation.h"
@@ -100,9 +101,10 @@ void HandleObjectRemoved(QelNetworkMessage& message)
         world->DeleteSpaceObject(removed.objectId);
 }
 
-// 23: a blank world, and no story dialog waits. What the views forget besides
-// (comms and grid info, the view values, 3D effects, the 2D view) they forget
-// with the presentation signals.
+// 23: a blank world, no story dialog waits, and the screen forgets what its
+// 3D view kept of the old world's objects. What the views forget besides
+// (comms and grid info, the view values, the 2D view) they forget with the
+// presentation signals.
 void HandleNewSimulation(QelNetworkMessage& message)
 {
     NewSimulationSignal signal;
@@ -113,6 +115,8 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Reset(false, "");
     }
     theStoryDialogGUIManager.Clear();
+    if (gConsoleScreen)
+        gConsoleScreen->ForgetWorld();
 }
 
 // 24.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class ClientRecord {
 public:
@@ -26,5 +27,10 @@ public:
     // Hears the world's sounds: main screens, and consoles of fighters and
     // shuttles. Set by the object update pass, never cleared.
     bool worldSoundFlag = false;
+    // Objects the console asked for in full and has yet to be sent, each
+    // once, oldest first; the server answers a few of them each frame.
+    std::vector<uint64_t> pendingFullObjects;
+    // Ship definitions the console asked for, each once, oldest first.
+    std::vector<std::string> pendingShipRecords;
 };
 

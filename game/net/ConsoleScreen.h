@@ -32,6 +32,9 @@ public:
     // An empty text removes the bubble; object 0 removes every bubble.
     virtual void SetSpeechBubble(uint64_t /*objectId*/, int32_t /*seconds*/, const std::string& /*colour*/,
                                  const std::string& /*text*/) {}
+    // A new simulation begins: what the views keep of the old one's objects
+    // (effects, planet and nebula records) goes, as its ids come again.
+    virtual void ForgetWorld() {}
 };
 
 // This machine's screen while it has one; null in a program without a screen.

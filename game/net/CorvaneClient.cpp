@@ -97,6 +97,7 @@ CorvaneClient::CorvaneClient(const Settings& chosen) : settings(chosen), queues(
 {
     QEL_ASSERT(gNetworkFactory, "gNetworkFactory; CorvaneClient::CorvaneClient");
     endpoint = gNetworkFactory->GetClient(settings.endpointName, settings.port);
+    endpoint->SetLinkTimeout(settings.linkTimeoutMs);
     queues.SetDispatchLimit(settings.dispatchLimit);
     LoadStringMap();
     if (settings.lanDiscovery)

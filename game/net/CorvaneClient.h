@@ -65,6 +65,7 @@ public:
         std::filesystem::path stringMapFile;  // empty: the map is neither loaded nor saved
         bool lanDiscovery = false;            // search the local network for servers
         std::string machineName;              // how this console is known on the server screen
+        uint32_t linkTimeoutMs = 0;  // the server silent this long ends the connection; 0: the transport's own
 
         // "serverNetworkPort", "client-network-mess-per-frame",
         // "clientContactDecayDelay", data/client_string_set.txt, the machine

@@ -21,6 +21,11 @@ CorvaneServer* gServer = nullptr;
 
 namespace {
 
+// The world's senders name the transport's packet flags.
+static_assert(ServerMessageSink::kUnreliable == QelNetworkServer::kUnreliable);
+static_assert(ServerMessageSink::kReliable == QelNetworkServer::kReliable);
+static_assert(ServerMessageSink::kRecordStream == QelNetworkServer::kRecordStream);
+
 constexpr const char* kEndpointName = "server";
 
 QelNetworkMessage serverOutgoingMessage;
@@ -96,6 +101,7 @@ void CorvaneServer::StartHosting()
         gNetworkFactory->DestroyServer(kEndpointName);
         endpoint = gNetworkFactory->GetServer(kEndpointName, settings.port);
     }
+    endpoint->SetLinkTimeout(settings.linkTimeoutMs);
     hosting = true;
     if (endpoint->IsNotRunning())
         std::fprintf(stderr, "server: %s; consoles cannot connect\n", HostingFailure().c_str());
@@ -232,7 +238,9 @@ void CorvaneServer::DestroyObject(uint64_t id)
     QelNetworkMessage& message = serverOutgoingMessage;
     StartServerMessage(message, "signal", 0);
     WriteSignal(message, ObjectRemovedSignal{id});
-    SendToAll(message, kUnreliable);
+    // Sent once: a lost removal would leave the object on the console (for
+    // ever, when it is static).
+    SendToAll(message, kReliable);
 
     // The damage hook and the mission may delete objects, even this one.
     // Damage belongs to the authoritative world only.
@@ -267,6 +275,8 @@ void CorvaneServer::RunReplicationPasses()
     SendNavProxies();
     SendShieldValues();
     SendQueuedFullObjects();
+    AnswerFullObjectRequests();
+    AnswerShipRecordRequests();
     SendGridObjectsToClients();
     SendPings();
     SendGameMasterUpdates();
@@ -371,21 +381,23 @@ void CorvaneServer::HandleClientConnect(uint64_t clientId)
 }
 
 // The three signals a new console starts from: forget the last server, take
-// the pause state, empty the string map (the full map follows).
+// the pause state, empty the string map (the full map follows). Each is sent
+// once, so reliably: a console that missed one would keep the last server's
+// state, or play on while paused.
 void CorvaneServer::SendWelcome(uint64_t clientId)
 {
     QelNetworkMessage& message = serverOutgoingMessage;
     StartServerMessage(message, "signal", clientId);
     WriteSignal(message, ConnectResetSignal{});
-    SendLocked(message, kUnreliable);
+    SendLocked(message, kReliable);
 
     StartServerMessage(message, "signal", clientId);
     WriteSignal(message, PauseStateSignal{theSimulation && theSimulation->paused ? 1 : 0});
-    SendLocked(message, kUnreliable);
+    SendLocked(message, kReliable);
 
     StartServerMessage(message, "signal", clientId);
     WriteSignal(message, StringMapSignal{"clear", "stringmap"});
-    SendLocked(message, kUnreliable);
+    SendLocked(message, kReliable);
 }
 
 void CorvaneServer::HandleClientDisconnect(uint64_t clientId)

@@ -57,6 +57,7 @@ public:
         float visionBaseDistance = 0.0f;                  // for the replication passes
         std::string serverName;                           // announced on the local network
         bool lanDiscovery = false;                        // answer consoles searching the local network
+        uint32_t linkTimeoutMs = 0;  // a console's link silent this long ends; 0: the transport's own (5 to 30 s)
 
         // "serverNetworkPort", "server-network-mess-per-frame",
         // "scriptTickDelay", "player-vision-base-distance" and
@@ -125,7 +126,8 @@ public:
     // The due values of a data set, each console in turn: changed since they
     // were last sent to it, never sent, or not sent for 300000 ticks; every
     // value when forced. A space object's set without force sends only its
-    // visible keys (SendBlobVisibleData).
+    // visible keys (SendBlobVisibleData). Values go reliably: each is sent
+    // once and then only when it changes.
     void SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
                   const std::vector<uint64_t>& clientIds, bool force);
     // The due values of the keys every console may see (the visible key list
@@ -133,8 +135,17 @@ public:
     // no existing space object.
     void SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, uint64_t ownerId, uint64_t shipId,
                              const std::vector<uint64_t>& clientIds);
-    // "fullobject": the object's record and identity.
-    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds);
+    // "fullobject": the object's record and identity. Reliable when it is sent
+    // once only (an answer, a finished scan, the mission's forced update); the
+    // periodic ones replace each other and travel with the object records.
+    void SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds, uint32_t packetFlags);
+    // Objects a console asked for in full: each joins its queue once, while
+    // the queue has room. Answered a few a frame, so no console's requests
+    // can hold up the others' updates or the mission's ticks.
+    void QueueFullObjectAnswers(uint64_t clientId, const std::vector<uint64_t>& objectIds);
+    // A ship definition a console asked for: queued once, answered a few a
+    // frame, reliably.
+    void QueueShipRecordAnswer(uint64_t clientId, const std::string& shipKey);
     // Ids of the objects within the radius of the centre on X and Z, fast
     // movers left out.
     void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
@@ -169,6 +180,8 @@ public:
     std::vector<uint64_t> newClientLists[3];
     std::vector<uint64_t> pendingDestroys;
     std::vector<std::pair<uint64_t, uint64_t>> completedScans;  // {scanned object, scanning ship}
+    // The scanned object goes whole to the scanning ship's consoles.
+    void AddScanResult(uint64_t objectId, uint64_t shipId) { completedScans.emplace_back(objectId, shipId); }
     // Each ship's science scans still to do, in order; its science consoles
     // are shown the queue.
     std::map<uint64_t, std::vector<ScanQueueEntry>> scanQueues;
@@ -190,6 +203,8 @@ private:
     void SendOwnShipFullObjects();
     void SendTargetFullObjects();
     void SendQueuedFullObjects();
+    void AnswerFullObjectRequests();
+    void AnswerShipRecordRequests();
     void SendGameMasterUpdates();
     void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();

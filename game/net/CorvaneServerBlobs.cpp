@@ -12,8 +12,8 @@
 
 namespace {
 
-// A value not sent to a console for this long is sent again even unchanged,
-// in case the unreliable message that carried it was lost (about 2.8 hours).
+// A value not sent to a console for this long is sent again even unchanged
+// (about 2.8 hours).
 constexpr int64_t kResendAfterTicks = 300000;
 // The sensor pass steps every (2001 / N) / 33 ticks for N ships with consoles.
 constexpr int32_t kSensorPassPeriod = 2001;
@@ -101,8 +101,11 @@ void ReportOversizeValue(const ObjectBlobHeader& header, const DueElement& value
 
 // The due values go out in as many messages as they need, each closed and
 // sent before it would overflow; each value sent is stamped for the console.
+// A value is stamped once, when it goes, and sent again only when it changes:
+// so it travels reliably, or a lost message would leave the console with the
+// old value for as long as it stays the same.
 void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, const std::vector<DueElement>& due,
-                     uint64_t clientId, uint32_t packetFlags)
+                     uint64_t clientId)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
     const int64_t now = CurrentTick();
@@ -110,7 +113,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
     auto closeAndSend = [&] {
         CloseObjectBlobMessage(message);
         message.recipients.assign(1, clientId);
-        server.SendLocked(message, packetFlags);
+        server.SendLocked(message, ServerMessageSink::kReliable);
         open = false;
     };
     for (const DueElement& value : due) {
@@ -148,10 +151,7 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
         for (auto& [tagKey, indexes] : dataSet.Tags())
             CollectDue(tagKey, indexes,
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
-        // Grid objects' values are streamed once after a grid request, so
-        // they must arrive; the other kinds go again when they change.
-        SendDueElements(*this, header, due, clientId,
-                        kind == kBlobOfGridObject ? ServerMessageSink::kReliable : ServerMessageSink::kUnreliable);
+        SendDueElements(*this, header, due, clientId);
     }
 }
 
@@ -176,7 +176,7 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
                 CollectDue(tagKey, tag->second,
                            [&](const ObjectDataBlobElement& e) { return IsDueForVisibleData(e, clientId); }, due);
         }
-        SendDueElements(*this, header, due, clientId, ServerMessageSink::kUnreliable);
+        SendDueElements(*this, header, due, clientId);
     }
 }
 
@@ -211,18 +211,8 @@ void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t
     CollectObjectsInRadius(ship.pos, settings.visionBaseDistance, ids);
 }
 
-// The sources are the first "num_extra_scan_sources" ids of
-// "extra_scan_source"; only the values the set holds are walked, so a count a
-// script set beyond them costs nothing.
 void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids)
 {
-    const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
-    const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
-    if (sourceCount <= 0 || sources == ship.data_set.Tags().end())
-        return;
-    for (const auto& [index, element] : sources->second) {
-        const SpaceObject* source = FindSpaceObjectById(element.uintValue);
-        if (index >= 0 && index < sourceCount && source)
-            CollectObjectsInRadius(source->pos, settings.visionBaseDistance, ids);
-    }
+    ForEachExtraScanSource(
+        ship, [&](const SpaceObject& source) { CollectObjectsInRadius(source.pos, settings.visionBaseDistance, ids); });
 }

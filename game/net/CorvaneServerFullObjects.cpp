@@ -1,4 +1,5 @@
-// Full-object replication: "fullobject" (an object's record and identity) and
+// Full-object replication: "fullobject" (an object's record and identity),
+// the answers to the consoles' requests for it and for ship definitions, and
 // the passes that send it unasked: the mission's forced updates, each ship's
 // own full state with its finished scans, and the objects each ship targets.
 
@@ -7,7 +8,9 @@
 #include "game/net/SpaceObjectRecord.h"
 #include "game/net/TickTimers.h"
 #include "game/net/WorldLookup.h"
+#include "game/world/ShipData.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -18,6 +21,19 @@ constexpr int64_t kQueuedFullObjectTicks = 7;
 // (K / N) / 33 ticks for N ships with consoles.
 constexpr int32_t kOwnShipFullPeriod = 497;
 constexpr int32_t kTargetFullPeriod = 403;
+// Each frame a console gets at most this many requested objects, each a
+// "fullobject" and a whole data set: a console that joins a busy game has
+// its few hundred objects within seconds, and a console asking for more
+// cannot stall the frame.
+constexpr size_t kFullObjectAnswersPerFrame = 10;
+// A console waits for at most this many objects at once (more than any game
+// world holds within sight); ids beyond it are asked for again later.
+constexpr size_t kMaxPendingFullObjects = 1024;
+// Ship definitions are a few hundred bytes each; a console lacks a handful
+// at most, so a few a frame answer it at once. The queue's bound is far more
+// ship types than any mission defines.
+constexpr size_t kShipRecordAnswersPerFrame = 4;
+constexpr size_t kMaxPendingShipRecords = 256;
 
 void ReportOversizeObject(const SpaceObject& object)
 {
@@ -32,7 +48,8 @@ void ReportOversizeObject(const SpaceObject& object)
 
 }  // namespace
 
-void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds)
+void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<uint64_t>& clientIds,
+                                   uint32_t packetFlags)
 {
     if (clientIds.empty())
         return;
@@ -50,7 +67,69 @@ void CorvaneServer::SendFullObject(const SpaceObject& object, const std::vector<
         return;
     }
     message.recipients = clientIds;
-    SendLocked(message, kUnreliable);
+    SendLocked(message, packetFlags);
+}
+
+void CorvaneServer::QueueFullObjectAnswers(uint64_t clientId, const std::vector<uint64_t>& objectIds)
+{
+    ClientRecord* record = FindClient(clientId);
+    if (!record)
+        return;
+    std::vector<uint64_t>& pending = record->pendingFullObjects;
+    for (uint64_t id : objectIds) {
+        if (pending.size() >= kMaxPendingFullObjects)
+            return;
+        if (std::find(pending.begin(), pending.end(), id) == pending.end())
+            pending.push_back(id);
+    }
+}
+
+// A few of each console's requested objects, oldest first, reliably (the
+// console asks only once); ids of objects that died meanwhile are passed over.
+void CorvaneServer::AnswerFullObjectRequests()
+{
+    for (auto& [clientId, record] : clients) {
+        std::vector<uint64_t>& pending = record->pendingFullObjects;
+        const std::vector<uint64_t> recipient{clientId};
+        const auto end = pending.begin() + static_cast<std::ptrdiff_t>(std::min(pending.size(), kFullObjectAnswersPerFrame));
+        for (auto it = pending.begin(); it != end; ++it) {
+            if (SpaceObject* object = FindSpaceObjectById(*it)) {
+                SendFullObject(*object, recipient, kReliable);
+                SendBlob(kBlobOfSpaceObject, object->data_set, *it, 0, recipient, true);
+            }
+        }
+        pending.erase(pending.begin(), end);
+    }
+}
+
+void CorvaneServer::QueueShipRecordAnswer(uint64_t clientId, const std::string& shipKey)
+{
+    ClientRecord* record = FindClient(clientId);
+    if (!record)
+        return;
+    std::vector<std::string>& pending = record->pendingShipRecords;
+    if (pending.size() < kMaxPendingShipRecords && std::find(pending.begin(), pending.end(), shipKey) == pending.end())
+        pending.push_back(shipKey);
+}
+
+// Code 65 and the record's wire form, to the console alone.
+void CorvaneServer::AnswerShipRecordRequests()
+{
+    for (auto& [clientId, record] : clients) {
+        std::vector<std::string>& pending = record->pendingShipRecords;
+        const auto end = pending.begin() + static_cast<std::ptrdiff_t>(std::min(pending.size(), kShipRecordAnswersPerFrame));
+        for (auto it = pending.begin(); it != end; ++it) {
+            const ShipDataRecord* ship = ShipData::Instance().FindDefined(*it);
+            if (!ship)
+                continue;
+            QelNetworkMessage& message = ServerOutgoingMessage();
+            StartServerMessage(message, "signal", clientId);
+            WriteSignalCode(message, SIGNAL_MESS_SHIP_RECORD);
+            ShipData::PackRecordToMessage(*ship, message);
+            SendLocked(message, kReliable);
+        }
+        pending.erase(pending.begin(), end);
+    }
 }
 
 // The objects the mission asked to send again, to one console or to all.
@@ -65,7 +144,7 @@ void CorvaneServer::SendQueuedFullObjects()
             if (update.clientId == 0 || entry.first == update.clientId)
                 recipients.push_back(entry.first);
         if (const SpaceObject* object = FindSpaceObjectById(update.spaceObjectId))
-            SendFullObject(*object, recipients);
+            SendFullObject(*object, recipients, kReliable);
     }
     theSimulation->forcedUpdates.clear();
 }
@@ -79,7 +158,7 @@ void CorvaneServer::SendOwnShipFullObjects()
     if (!NextServedShip(ownShipFullCursor, grouping, kOwnShipFullPeriod, shipId, recipients))
         return;
     if (SpaceObject* ship = FindSpaceObjectById(shipId)) {
-        SendFullObject(*ship, recipients);
+        SendFullObject(*ship, recipients, kRecordStream);
         SendBlob(kBlobOfSpaceObject, ship->data_set, shipId, 0, recipients, true);
     }
     SendCompletedScans();
@@ -95,7 +174,7 @@ void CorvaneServer::SendCompletedScans()
         SpaceObject* object = FindSpaceObjectById(objectId);
         if (consoles == grouping.shipToClients.end() || !object)
             continue;
-        SendFullObject(*object, consoles->second);
+        SendFullObject(*object, consoles->second, kReliable);
         SendBlob(kBlobOfSpaceObject, object->data_set, objectId, 0, consoles->second, true);
     }
 }
@@ -113,7 +192,7 @@ void CorvaneServer::SendTargetFullObjects()
         return;
     for (uint64_t targetId : targets->second) {
         if (SpaceObject* target = FindSpaceObjectById(targetId)) {
-            SendFullObject(*target, recipients);
+            SendFullObject(*target, recipients, kRecordStream);
             SendBlob(kBlobOfSpaceObject, target->data_set, targetId, 0, recipients, false);
         }
     }

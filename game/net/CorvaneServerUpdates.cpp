@@ -30,9 +30,9 @@ constexpr int32_t kGameMasterStaticRunEvery = 5;
 // The keys the passes read; reading never adds an element, so the passes do
 // not grow what they replicate.
 using shipkeys::kExciting;
+using shipkeys::kCommsTargetUid;
+using shipkeys::kScienceTargetUid;
 using shipkeys::kWeaponTargetUid;
-constexpr DataKey kScienceTargetUid{"science_target_UID", kPlayDoc};
-constexpr DataKey kCommsTargetUid{"comms_target_UID", kPlayDoc};
 
 // Height is ignored: vision reaches across the world plane.
 bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)

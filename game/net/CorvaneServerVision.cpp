@@ -85,7 +85,7 @@ void CorvaneServer::SendFriendEyesToClients()
         if (queue.empty())
             continue;
         for (std::unique_ptr<QelNetworkMessage>& message : queue.front())
-            SendLocked(*message, kUnreliable);
+            SendLocked(*message, kRecordStream);
         queue.pop_front();
     }
     friendEyesPhase = (friendEyesPhase + 1) % kFriendEyesBuckets;

@@ -7,6 +7,11 @@
 
 class QelNetworkMessage;
 
-// Code 3: each listed object that exists goes to the requester as
-// "fullobject", followed by its whole data set as "objectBlob".
+// Code 3: each listed object that exists is queued for the requester, once
+// however often it is named; the server's frames answer the queue with
+// "fullobject" and the object's whole data set as "objectBlob".
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester);
+// Code 65: the ship definition is queued for the requester, once however
+// often it is asked for; the server's frames answer with code 65 and the
+// record's wire form. A key the definitions do not hold gets no answer.
+void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester);

@@ -1,32 +1,36 @@
-// The server's answers to data requests. Ship records (code 65) arrive with
-// the server's command handling; mesh outlines and contents (codes 66, 67)
-// with the meshes' CPU copies; interior grids (code 42) with the ships'
-// interior grids.
+// The server's reading of data requests: full objects (code 3) and ship
+// definitions (code 65) are queued for the requester and answered a few a
+// frame by the server's passes. Interior grids (code 42) are answered with
+// the ships' interior grids; mesh outlines and contents (codes 66, 67) are
+// still to come.
 
 #include "game/net/DataRequests.h"
 
 #include "game/net/CorvaneServer.h"
-#include "game/net/ObjectBlobMessage.h"
-#include "game/net/RejectedMessages.h"
+#include "game/net/ServerSignalHandlers.h"
+#include "game/net/SignalHandling.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/WorldLookup.h"
+#include "game/world/ShipData.h"
 
-// Ids of objects that no longer exist get no answer.
+#include <vector>
+
+// A list cut short is dropped whole; ids of objects that no longer exist get
+// no answer.
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
 {
     FullObjectRequestSignal request;
-    if (!ReadSignal(message, request)) {
-        if (!message.IsBad())
-            ReportRejectedMessage("AnswerFullObjectRequest", message, "an id is not a space object");
+    if (!ReadSignal(message, request) || !gServer)
         return;
-    }
-    if (!gServer)
+    std::erase_if(request.objectIds, [](uint64_t id) { return !FindSpaceObjectById(id); });
+    gServer->QueueFullObjectAnswers(requester, request.objectIds);
+}
+
+void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester)
+{
+    ShipRecordRequestSignal request;
+    if (!ReadSignalOrReport(message, request, kServerSignalHandler) || !gServer)
         return;
-    const std::vector<uint64_t> recipient{requester};
-    for (uint64_t id : request.objectIds) {
-        if (SpaceObject* object = FindSpaceObjectById(id)) {
-            gServer->SendFullObject(*object, recipient);
-            gServer->SendBlob(kBlobOfSpaceObject, object->data_set, id, 0, recipient, true);
-        }
-    }
+    if (ShipData::Instance().FindDefined(request.shipKey))
+        gServer->QueueShipRecordAnswer(requester, request.shipKey);
 }

@@ -116,19 +116,20 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerFullObjectRequest(*message, sender);
         return;
     }
+    if (code == SIGNAL_MESS_SHIP_RECORD) {
+        AnswerShipRecordRequest(*message, sender);
+        return;
+    }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
-    if (HandleServerHelmSignal(code, *message, from))
+    if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
+        HandleServerEngineeringSignal(code, *message, from))
         return;
-    HandleServerConsoleSignal(code, *message, from);
-    // 10, 11 dock and undock: tractor connections.
-    // 15, 41, 68, 69, 72, 73, 77 weapons, shields and torpedoes: the weapons consoles.
-    // 74, 75, 76, 78 fighter controls: the fighter console.
-    // 31, 32 engineering values: the engineering consoles.
-    // 91, 92 scans: the science console.
-    // 93 quick jump: the quick jump button.
-    // 34, 40, 59, 89, 95, 99, 100, 101 mission events: the console widgets.
-    // 65, 67 ship records and asset data: the data requests.
+    if (HandleServerConsoleSignal(code, *message, from) || HandleServerScienceSignal(code, *message, from) ||
+        HandleServerDockingSignal(code, *message, from))
+        return;
+    HandleServerMissionSignal(code, *message, from);
+    // Not taken yet: 93 (the quick jump) and 67 (mesh contents).
 }
 
 namespace {

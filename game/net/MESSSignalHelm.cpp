@@ -13,7 +13,9 @@
 #include "helper/GeneralUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -110,8 +112,31 @@ void SetCourseTowards(SpaceObject& ship, const SelectObjectSignal& selection)
     DeclareInt(ship.data_set, kSteeringToDirFlag, 1);
 }
 
-// 13: the choice is kept under the key the console names; a helm selection
-// sets a course, any other goes to the mission.
+// The ship's keys a console's selection may set. Other selections (the
+// science console's scan tabs name their tab) only tell the mission: a
+// console must not write any other key of its ship, such as a drive
+// coefficient the move step multiplies by.
+constexpr std::array kSelectionKeys{shipkeys::kWeaponTargetUid, shipkeys::kScienceTargetUid,
+                                    shipkeys::kCommsTargetUid, shipkeys::kNormalTargetUid};
+
+const DataKey* FindSelectionKey(std::string_view name)
+{
+    const auto found = std::find_if(kSelectionKeys.begin(), kSelectionKeys.end(),
+                                    [name](const DataKey& key) { return key.name == name; });
+    return found == kSelectionKeys.end() ? nullptr : &*found;
+}
+
+// The selected object, or 0 (an int) when it is gone.
+void RecordSelection(SpaceObject& ship, const DataKey& key, uint64_t objectId, bool exists)
+{
+    if (exists)
+        WriteUInt64(ship.data_set, key, objectId);
+    else
+        WriteInt(ship.data_set, key, 0);
+}
+
+// 13: a target selection is kept under its key; a helm selection sets a
+// course, any other goes to the mission.
 void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
 {
     SelectObjectSignal selection;
@@ -119,10 +144,8 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
         return;
     SpaceObject& ship = *sender.ship;
     const bool exists = selection.objectId != 0 && theSimulation->SpaceObjectExists(selection.objectId);
-    if (exists)
-        ship.data_set.SetUInt64(selection.dataSetKey, selection.objectId, 0, std::string(kPlayDoc));
-    else
-        ship.data_set.SetInt(selection.dataSetKey, 0, 0, std::string(kPlayDoc));
+    if (const DataKey* key = FindSelectionKey(selection.dataSetKey))
+        RecordSelection(ship, *key, selection.objectId, exists);
     if (LowerCaseAscii(selection.kind).find("helm") != std::string::npos)
         return SetCourseTowards(ship, selection);
     EventMessage event;

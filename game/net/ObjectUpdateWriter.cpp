@@ -13,7 +13,7 @@ constexpr int32_t kUpdateEndMarkerSize = 8;
 
 ObjectUpdateWriter::ObjectUpdateWriter(CorvaneServer& server, const std::vector<uint64_t>& recipients)
     : ObjectUpdateWriter(recipients, [&server](QelNetworkMessage& finished) {
-          server.SendLocked(finished, ServerMessageSink::kUnreliable);
+          server.SendLocked(finished, ServerMessageSink::kRecordStream);
       })
 {
 }

@@ -22,7 +22,8 @@ public:
     // lost message then loses only a slice of them.
     static constexpr int32_t kRecordsPerSlice = 50;
 
-    // Each message goes to the consoles unreliably as soon as it is finished.
+    // Each message goes to the consoles unreliably, on the object records'
+    // channel, as soon as it is finished.
     ObjectUpdateWriter(CorvaneServer& server, const std::vector<uint64_t>& recipients);
     // Each finished message, addressed to the consoles, goes to the delivery.
     ObjectUpdateWriter(const std::vector<uint64_t>& recipients, Deliver deliver);

@@ -23,6 +23,19 @@ struct SignalSender {
 
 // Throttle, reverse, the three steering forms, object selection and the jump.
 bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// Torpedo tubes, shields, beam settings, shield piercing and the fighter's
+// controls.
+bool HandleServerWeaponsSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The power sliders, coolant and camera target that consoles set by key.
+bool HandleServerEngineeringSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// Docking with the ship's base and leaving it.
+bool HandleServerDockingSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// The science console's scan check and scan queue.
+bool HandleServerScienceSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
+// What consoles tell the mission: comms buttons, the main screen's view, red
+// alert, string-map answers, hold menus and buttons, and a console's own
+// script events.
+bool HandleServerMissionSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // The grid request and the crew's picks and buttons on the ship's interior.
 bool HandleServerGridSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender);
 // What a console's crew did with a script screen, and the console's tree text.

@@ -82,17 +82,17 @@ void WriteSignal(QelNetworkMessage& message, const PingSignal& signal)
 bool ReadSignal(QelNetworkMessage& message, FullObjectRequestSignal& signal)
 {
     signal.objectIds.clear();
-    bool allSpaceObjects = true;
     for (;;) {
         uint64_t id = 0;
         message.ReadInt64(id);
         if (message.IsBad() || id == 0) {
             break;
         }
-        allSpaceObjects = allSpaceObjects && IsSpaceObjectId(id);
-        signal.objectIds.push_back(id);
+        if (IsSpaceObjectId(id)) {
+            signal.objectIds.push_back(id);
+        }
     }
-    return !message.IsBad() && allSpaceObjects;
+    return !message.IsBad();
 }
 
 bool ReadSignal(QelNetworkMessage& message, ObjectRemovedSignal& signal)

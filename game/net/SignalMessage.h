@@ -157,7 +157,9 @@ struct FullObjectRequestSignal {
     // The client asks for at most this many objects per request, so a
     // request stays small however many unknown objects pile up.
     static constexpr size_t kMaxIdsPerRequest = 10;
-    std::vector<uint64_t> objectIds;  // each a space-object id, no 0
+    // Each a space-object id, no 0: the reader skips ids of any other kind,
+    // so the valid ones beside them are still answered.
+    std::vector<uint64_t> objectIds;
 };
 
 // A code that carries nothing but itself.
@@ -382,7 +384,7 @@ struct SelectObjectSignal {
     uint64_t objectId = 0;     // 0 or a space-object id
     std::string kind;          // selection kind
     std::string value;
-    std::string dataSetKey;    // the ship's key that records the choice; not empty
+    std::string dataSetKey;    // the selection's key; not empty. Only the ship's target keys are kept
     std::string extra;
     float x = 0.0f, y = 0.0f, z = 0.0f;  // the point picked; finite
 };

@@ -3,6 +3,7 @@
 // data-set values a script wrote, client records. The world asserts on an id
 // of the wrong kind, so these are checked first.
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/NetworkIds.h"
 #include "game/world/Simulation.h"
 
@@ -15,4 +16,21 @@ inline SpaceObject* FindSpaceObjectById(uint64_t id)
     if (!theSimulation || !IsSpaceObjectId(id))
         return nullptr;
     return theSimulation->GetSpaceObject(id);
+}
+
+// Calls the function with each live extra scan source of the ship: the first
+// "num_extra_scan_sources" ids of "extra_scan_source". Only the values the set
+// holds are walked, so a count a script set far beyond them costs nothing.
+template <typename Function>
+void ForEachExtraScanSource(const SpaceObject& ship, Function&& function)
+{
+    const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
+    const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
+    if (sourceCount <= 0 || sources == ship.data_set.Tags().end())
+        return;
+    for (const auto& [index, element] : sources->second) {
+        const SpaceObject* source = index >= 0 && index < sourceCount ? FindSpaceObjectById(element.uintValue) : nullptr;
+        if (source)
+            function(*source);
+    }
 }

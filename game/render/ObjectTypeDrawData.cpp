@@ -12,6 +12,9 @@ namespace {
 
 const char* const kMeshShader = "Redwood";
 const char* const kShipMeshFolder = "ships/";
+// The hull shell made from a mesh that arrived over the network: kept in
+// memory under this name, never saved.
+const char* const kRebuiltShellName = "RenderManager::ProcessAssetDataMessage";
 // The box the opaque search of a 256-pixel silhouette starts from.
 constexpr int32_t kStartBoxLow = 108;
 constexpr int32_t kStartBoxHigh = 148;
@@ -83,15 +86,28 @@ ObjectTypeDrawData::ObjectTypeDrawData(std::string shipKey, QelGraphicsFactoryBa
         root = UnknownArtRoot();
         mesh = graphics.Load3DObject(kShipMeshFolder + root, kMeshShader);
     }
+    MakeViews(root, record, kShipMeshFolder + root, true, graphics);
+}
+
+void ObjectTypeDrawData::RebuildFromMesh(const std::string& shipKey, QelGraphicsFactoryBase& graphics)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(LowerCaseAscii(shipKey));
+    MakeViews(record ? record->artFileRoot : UnknownArtRoot(), record, kRebuiltShellName, false, graphics);
+}
+
+void ObjectTypeDrawData::MakeViews(const std::string& artRoot, const ShipDataRecord* record,
+                                   const std::string& shellName, bool save, QelGraphicsFactoryBase& graphics)
+{
     glm::vec3 lo(0.0f), hi(0.0f);
     if (mesh && mesh->GetBounds(lo, hi))
         size = std::max(hi.x - lo.x, hi.z - lo.z);
 
-    silhouette = MeshSilhouette(root, mesh.get(), kSilhouettePixels, true, graphics).bitmap;
+    silhouette = MeshSilhouette(artRoot, mesh.get(), kSilhouettePixels, save, graphics).bitmap;
     FindSilhouetteBounds();
-    largeSilhouette = MeshSilhouette(root, mesh.get(), kLargeSilhouettePixels, true, graphics).bitmap;
+    largeSilhouette = MeshSilhouette(artRoot, mesh.get(), kLargeSilhouettePixels, save, graphics).bitmap;
+    pointSandwich.reset();
     if (record && !record->shields.empty())
-        pointSandwich = std::make_unique<PointSandwich>(kShipMeshFolder + root, mesh.get(), true, graphics);
+        pointSandwich = std::make_unique<PointSandwich>(shellName, mesh.get(), save, graphics);
 }
 
 // Edges at the image's border are no longer searched, and every search that

@@ -13,6 +13,7 @@
 
 class Qel2dBitmap;
 class QelGraphicsFactoryBase;
+struct ShipDataRecord;
 
 class ObjectTypeDrawData {
 public:
@@ -31,6 +32,10 @@ public:
     explicit ObjectTypeDrawData(std::string shipKey);
     virtual ~ObjectTypeDrawData() = default;
 
+    // The size, silhouettes and shell made again from the mesh as it stands,
+    // once its lists have arrived over the network; nothing is saved.
+    void RebuildFromMesh(const std::string& shipKey, QelGraphicsFactoryBase& graphics);
+
     // The opaque box of the 256-pixel silhouette: from a start box of
     // 108..148 each edge moves out over the opaque runs it meets until it lies
     // on a clear column or row, or on the image's border.
@@ -42,4 +47,8 @@ public:
     int32_t silhouetteLeft = 0, silhouetteTop = 0, silhouetteRight = 0, silhouetteBottom = 0;  // pixels
     std::unique_ptr<PointSandwich> pointSandwich;  // none without shields
     float size = 0.0f;  // the larger horizontal extent (x or z) of the mesh
+
+private:
+    void MakeViews(const std::string& artRoot, const ShipDataRecord* record, const std::string& shellName, bool save,
+                   QelGraphicsFactoryBase& graphics);
 };

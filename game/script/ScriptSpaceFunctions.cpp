@@ -132,7 +132,7 @@ py::list BroadTest(float lx, float lz, float mx, float mz, uint16_t abits)
 // The consoles drop their copy of an object that leaves normal space.
 void TellObjectRemoved(uint64_t id)
 {
-    SendSignalToAll(ObjectRemovedSignal{id}, ServerMessageSink::kUnreliable);
+    SendSignalToAll(ObjectRemovedSignal{id}, ServerMessageSink::kReliable);
 }
 
 void PushToStandbyById(uint64_t id)

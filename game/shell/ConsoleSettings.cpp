@@ -1,6 +1,6 @@
 #include "game/shell/ConsoleSettings.h"
 
-#include "engine/base/QelInputFactoryBase.h"
+#include "game/shell/MachineSettings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +11,7 @@ ConsoleSettings theConsoleSettings;
 void ConsoleSettings::ReadHelmMode()
 {
     helmMode = 0;
-    std::string stored;
-    if (gInputFactory && gInputFactory->GetRegistryValue("helm_mode_value", stored) && !stored.empty())
+    const std::string stored = StoredSetting("helm_mode_value");
+    if (!stored.empty())
         helmMode = std::clamp(std::atoi(stored.c_str()), 0, kHelmModeCount - 1);
 }

@@ -14,8 +14,13 @@
 #include <memory>
 #include <string>
 
-#include "game/shell/ControllerInputRecord.h"
+#include <glm/mat4x4.hpp>
 
+#include "game/shell/ControllerInputRecord.h"
+#include "game/shell/IntRect.h"
+
+class QEL3DObject;
+class Qel2dBitmap;
 class QelJoystick;
 
 class ControllerInput {
@@ -45,6 +50,19 @@ public:
     // Writes every record's settings file, in device-name order.
     void SaveAll();
 
+    // The set-up panel of the current device (ControllerSetupScreen.cpp),
+    // from the position's top-left corner: the device and its switch, each
+    // axis's game axis, sign and dead zone, each button's and hat
+    // direction's action, with their live state. Edits the records at once.
+    // With a preview target and object, the object steered by the axes
+    // transform, turned by angle about the vertical and scaled, is drawn
+    // right of the panel.
+    void DrawSetupScreen(const IntRect& position, float angle, float scale);
+    // The axes transform from the game axes now: pitch × yaw × roll ×
+    // throttle, each half the axis value in radians, the throttle moving
+    // along z.
+    void ReadAxes();
+
     std::map<std::string, std::unique_ptr<ControllerInputRecord>> records;
     int32_t currentDevice = 0;  // the device the set-up screen shows
     std::string actionNameList = kActionNames;  // '^'-separated
@@ -54,6 +72,11 @@ public:
     bool controllerDisabled = false;
     // Set by every query, cleared as soon as it consults an enabled device.
     bool noControllerActive = true;
+    // What the set-up screen's preview shows, both owned elsewhere; no
+    // preview while either is null.
+    Qel2dBitmap* previewTarget = nullptr;
+    const QEL3DObject* previewObject = nullptr;
+    glm::mat4 axesTransform{1.0f};
 
 private:
     // The joystick's record when it should be read now: it works, has a name
@@ -64,6 +87,14 @@ private:
     template <typename Visit>
     void ForEachActiveDevice(Visit visit);
     ControllerInputRecord* GetRecord(const std::string& deviceName, QelJoystick* device);
+    // The set-up screen's parts; each answers the top of what follows it.
+    int32_t DrawSetupHeader(QelJoystick& joystick, ControllerInputRecord* record, int32_t left, int32_t top);
+    int32_t DrawAxisRows(QelJoystick& joystick, ControllerInputRecord& record, int32_t axes, int32_t left,
+                         int32_t top);
+    int32_t DrawButtonCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons, int32_t left,
+                            int32_t top);
+    void DrawHatCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top);
+    void DrawPreview(const IntRect& area, float angle, float scale);
 };
 
 // The one controller mapping, alive for the whole run.

@@ -181,12 +181,12 @@ void GameMusic::RaiseMusicTension(float value)
         tension = std::max(tension, value);
 }
 
+// The volume is kept without working sound too: the options store it for
+// the next start, which may have a sound device.
 void GameMusic::SetMusicVolume(float value)
 {
-    if (!MusicAvailable())
-        return;
     volume = std::isfinite(value) ? std::clamp(value, 0.0f, 1.0f) : 1.0f;
-    if (currentSong != nullptr && currentSong->IsPlaying())
+    if (MusicAvailable() && currentSong != nullptr && currentSong->IsPlaying())
         currentSong->SetVolume(volume);
 }
 

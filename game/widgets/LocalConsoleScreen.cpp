@@ -44,6 +44,12 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
         theRenderManager->SetSpeechBubble(objectId, seconds, colour, text);
 }
 
+void LocalConsoleScreen::ForgetWorld()
+{
+    if (theRenderManager)
+        theRenderManager->render3D.ClearEffects();
+}
+
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
 {
     if (theRenderManager)

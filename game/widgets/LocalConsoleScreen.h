@@ -27,6 +27,7 @@ public:
     void SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,
                          const std::string& text) override;
     void SetOptionsTransparency(bool transparent) override;
+    void ForgetWorld() override;
 };
 
 // The screen of this machine.

@@ -1,6 +1,7 @@
 #include "game/widgets/WidgetTable.h"
 
 #include "game/widgets/GUIBoxPlaceholder.h"
+#include "game/widgets/View3DWidgets.h"
 
 namespace {
 
@@ -8,8 +9,8 @@ namespace {
 // out consoles reads; they stand as written.
 constexpr ConsoleWidgetRow kWidgets[] = {
     {"2dview", DrawPlaceholderWidget, "draws the 2d radar showing all the space objects"},
-    {"3dview", DrawPlaceholderWidget, "Draws the 3d view out the front of the player's ship"},
-    {"3dview_camera", DrawPlaceholderWidget, "Draws the 3d view; for use by manual beam view"},
+    {"3dview", View3DViewDraw, "Draws the 3d view out the front of the player's ship"},
+    {"3dview_camera", View3DViewCameraDraw, "Draws the 3d view; for use by manual beam view"},
     {"comms_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
     {"comms_control", DrawPlaceholderWidget,
      "Shows all the buttons that let the comms player send commands to other ships"},

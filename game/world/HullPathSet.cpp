@@ -4,6 +4,7 @@
 #include "game/world/HullPathSet.h"
 
 #include "game/world/ObjectId.h"
+#include "game/world/ShipKeys.h"
 #include "game/world/SpaceObject.h"
 #include "helper/GeneralUtils.h"
 
@@ -16,7 +17,6 @@ namespace {
 using namespace gridobject;
 
 // The ship's red alert state; its crew moves at half pace while it is set.
-constexpr DataKey kShipRedAlert{"red_alert", "int, state of red alert for this player ship (0 or 1)"};
 constexpr float kRedAlertPace = 0.5f;
 
 // Progress of 1 or more with no cells left marks an object at rest. A step
@@ -142,7 +142,7 @@ bool HullPathSet::DeleteGridObject(const GridObject* object)
 // arrival, so the walk goes by the ids the list held when the tick began.
 void HullPathSet::MoveGridObjects(const SpaceObject& ship, const FinishedPathHandler& finished)
 {
-    const float pace = ReadInt(ship.data_set, kShipRedAlert) != 0 ? kRedAlertPace : 1.0f;
+    const float pace = ReadInt(ship.data_set, shipkeys::kRedAlert) != 0 ? kRedAlertPace : 1.0f;
     for (int32_t step = 0; step < kSortStepsPerTick; ++step)
         SortStep();
     std::vector<uint64_t> ids;

@@ -9,10 +9,14 @@
 
 class ServerMessageSink {
 public:
-    // Packet flags of a send: almost everything goes unreliably, only what a
-    // client cannot do without (such as the whole string map) reliably.
+    // Packet flags of a send, as the transport's: what is sent once goes
+    // reliably, what a later message replaces unreliably.
     static constexpr uint32_t kUnreliable = 0;
     static constexpr uint32_t kReliable = 1;
+    // Unreliable, on a channel of its own: the streams of object records,
+    // where each record replaces the last; on the common channel they would
+    // wait behind any reliable message being resent.
+    static constexpr uint32_t kRecordStream = 2;
 
     virtual ~ServerMessageSink() = default;
 

@@ -61,7 +61,7 @@ void ServerStringMap::UpdateClients(ServerMessageSink& sink, std::vector<uint64_
         QEL_ASSERT(!e.empty(), "!e.empty() && \"empty key; ServerStringMap::UpdateClients\"");
         QelNetworkMessage& message = sink.StartMessage();
         if (BuildEntryMessage(message, e, Get(e)))
-            sink.SendToAll(message, ServerMessageSink::kUnreliable);
+            sink.SendToAll(message, ServerMessageSink::kReliable);  // sent once per change
     }
     changedKeys.clear();
 

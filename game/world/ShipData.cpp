@@ -69,6 +69,13 @@ void ShipData::ForgetFileRecords() {
     for (const auto& rec : receivedRecords) extraKeys.try_emplace(rec->key, rec.get());
 }
 
+const ShipDataRecord* ShipData::FindDefined(const std::string& key) const {
+    if (key == kUnknownKey) return nullptr;
+    if (auto it = extraKeys.find(key); it != extraKeys.end()) return it->second;
+    if (auto it = mainKeys.find(key); it != mainKeys.end()) return it->second;
+    return nullptr;
+}
+
 const ShipDataRecord* ShipData::Find(const std::string& key) {
     if (auto it = extraKeys.find(key); it != extraKeys.end()) return it->second;
     if (auto it = mainKeys.find(key); it != mainKeys.end()) return it->second;

@@ -61,6 +61,9 @@ public:
     // is counted and answered with the main list's "unknown" record (null
     // when the list defines none).
     const ShipDataRecord* Find(const std::string& key);
+    // The record of the key, or null: no miss is counted and "unknown"
+    // answers nothing, so keys from a peer cannot grow the miss counters.
+    const ShipDataRecord* FindDefined(const std::string& key) const;
 
     // Appends the wire form of the record to the message.
     static void PackRecordToMessage(const ShipDataRecord& record, QelNetworkMessage& message);

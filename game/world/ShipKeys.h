@@ -32,6 +32,9 @@ inline constexpr DataKey kShieldWaveAmplitude{"shield_wave_amplitude", "for shie
 inline constexpr DataKey kShieldWaveFrequency{"shield_wave_frequency", "for shield penetration GUI"};
 inline constexpr DataKey kShieldWaveOffset{"shield_wave_offset", "for shield penetration GUI"};
 
+// The ship's red alert, 0 or 1: its crew hurry.
+inline constexpr DataKey kRedAlert{"red_alert", "int, state of red alert for this player ship (0 or 1)"};
+
 // Jumps.
 inline constexpr DataKey kJumpEnergyCost{"jump_energy_cost",
     "a coeffient of how fast the ships energy will be reduced while jumping.  Based on data from shipData.json."};
@@ -46,6 +49,11 @@ inline constexpr DataKey kTorpedoTubeState{"torpedoTubeState", kPlayDoc};  // "e
 inline constexpr DataKey kTorpedoTubeCurrentType{"torpedoTubeCurrentType", kPlayDoc};  // "" when none
 inline constexpr DataKey kTorpedoTubePercentLoaded{"torpedoTubePercentLoaded", kPlayDoc};
 inline constexpr DataKey kWeaponTargetUid{"weapon_target_UID", kPlayDoc};  // 0 = none
+// The other objects a player ship's consoles have chosen, 0 = none: the
+// science and comms targets and the plain radar's selection.
+inline constexpr DataKey kScienceTargetUid{"science_target_UID", kPlayDoc};
+inline constexpr DataKey kCommsTargetUid{"comms_target_UID", kPlayDoc};
+inline constexpr DataKey kNormalTargetUid{"normal_target_UID", kPlayDoc};
 
 // What a launch gives its torpedo: the type's definition from the server
 // string map, the type, where it flies when it has no target, and its ship.
@@ -74,10 +82,20 @@ inline int32_t ShieldFacingCount(const ObjectDataBlob& blob)
     return static_cast<int32_t>(std::clamp<int64_t>(ReadInt(blob, kShieldCount), 0, kMaxShieldFacings));
 }
 
+// The torpedo a tube holds when it names none.
+inline constexpr const char* kDefaultTorpedoType = "Homing";
+
 // The name of a torpedo type's stock key ("Homing" and "_NUM" make "Homing_NUM").
 inline std::string TorpedoStockName(const std::string& type, const DataKey& suffix)
 {
     return type + std::string(suffix.name);
+}
+
+// The stock value of a type under one of the suffixes ("_NUM", "_MAX").
+inline int64_t TorpedoStock(const ObjectDataBlob& ship, const std::string& type, const DataKey& suffix)
+{
+    const std::string name = TorpedoStockName(type, suffix);
+    return ReadInt(ship, DataKey{name, suffix.doc});
 }
 
 }  // namespace shipkeys

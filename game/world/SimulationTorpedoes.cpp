@@ -19,8 +19,6 @@ using namespace shipkeys;
 
 namespace {
 
-// The torpedo a tube holds when it names none.
-const char* const kDefaultTorpedoType = "Homing";
 const char* const kTubeEmpty = "empty";
 
 // The torpedo's own kind: a missile behaviour and a fast mover, whose box is
@@ -41,13 +39,6 @@ const char* const kMineBehavior = "mine";
 constexpr float kLaunchMusicTension = 50.0f;
 const char* const kLaunchSound = "torpedo_launch";
 const char* const kLaunchEvent = "player_launches_missile";
-
-// The stock value of a type under one of the suffixes ("_NUM", "_MAX").
-int64_t Stock(const ObjectDataBlob& ship, const std::string& type, const DataKey& suffix)
-{
-    const std::string name = TorpedoStockName(type, suffix);
-    return ReadInt(ship, DataKey{name, suffix.doc});
-}
 
 // A tube holds the type when it is not empty and names exactly that type.
 bool TubeHolds(const ObjectDataBlob& ship, int32_t tube, const std::string& type)
@@ -76,13 +67,13 @@ bool IsMine(const ObjectDataBlob& torpedo)
 
 bool Simulation::TorpedoTypeAvailable(const SpaceObject& ship, const std::string& type) const
 {
-    return Stock(ship.data_set, type, kTorpedoNumSuffix) - TubesHolding(ship.data_set, type) > 0;
+    return TorpedoStock(ship.data_set, type, kTorpedoNumSuffix) - TubesHolding(ship.data_set, type) > 0;
 }
 
 std::string Simulation::TorpedoCountText(const SpaceObject& ship, const std::string& type) const
 {
-    return std::to_string(Stock(ship.data_set, type, kTorpedoNumSuffix)) + " / " +
-           std::to_string(Stock(ship.data_set, type, kTorpedoMaxSuffix)) + " " +
+    return std::to_string(TorpedoStock(ship.data_set, type, kTorpedoNumSuffix)) + " / " +
+           std::to_string(TorpedoStock(ship.data_set, type, kTorpedoMaxSuffix)) + " " +
            std::string(static_cast<size_t>(TubesHolding(ship.data_set, type)), 'T');
 }
 
@@ -134,7 +125,7 @@ uint64_t Simulation::LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTub
     WriteUInt64(torpedo.data_set, kParentUid, ship.uniqueID);
 
     const std::string stockName = TorpedoStockName(type, kTorpedoNumSuffix);
-    const int64_t stock = Stock(ship.data_set, type, kTorpedoNumSuffix);
+    const int64_t stock = TorpedoStock(ship.data_set, type, kTorpedoNumSuffix);
     ship.data_set.SetInt64(stockName, stock > std::numeric_limits<int64_t>::min() ? stock - 1 : stock, 0,
                            std::string(kPlayDoc));
     if (!keepTube) {

@@ -14,6 +14,7 @@
 #include "game/net/ClientStringFile.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/LanServerDiscovery.h"
+#include "game/net/SignalMessageCrew.h"
 #include "game/net/ObjectBlobMessage.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
@@ -120,6 +121,32 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "grid-object-pick", GridObjectSelectionSignal{kFirstShip, kGridObject, "grid", "list"});
     AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
     AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
+    AddSignal(seeds, "server", "tube-type", TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0});
+    AddSignal(seeds, "server", "tube-load", TorpedoTubeSignal{TorpedoTubeSignal::kLoad, "", 1});
+    AddSignal(seeds, "server", "shields", ShieldsSignal{1});
+    AddSignal(seeds, "server", "beam-frequency", BeamFrequencySignal{2});
+    AddSignal(seeds, "server", "beam-speed", BeamSpeedSignal{1});
+    AddSignal(seeds, "server", "torpedo-to-energy", TorpedoConversionSignal{1});
+    AddSignal(seeds, "server", "shield-piercing", ShieldPiercingSignal{kSecondShip, 0.5f, 2.0f, 0.25f});
+    AddSignal(seeds, "server", "fighter-boost", FighterBoostSignal{1});
+    AddSignal(seeds, "server", "fighter-thrust", FighterThrustSignal{1});
+    AddSignal(seeds, "server", "fighter-shoot", FighterShootSignal{1});
+    AddSignal(seeds, "server", "fighter-torpedo", FighterTorpedoSignal{1});
+    AddSignal(seeds, "server", "fighter-dock", FighterDockRequestSignal{1});
+    AddSignal(seeds, "server", "power", FloatValueFromClientSignal{"eng_control_value", 1.5f, 2});
+    AddSignal(seeds, "server", "coolant", UInt64ValueFromClientSignal{"system_coolant_used", 2, 1});
+    AddSignal(seeds, "server", "ship-record-request", ShipRecordRequestSignal{"tern_frigate"});
+    AddSignal(seeds, "server", "dock", DockSignal{kFirstShip});
+    AddSignal(seeds, "server", "undock", UndockSignal{kStation});
+    AddSignal(seeds, "server", "scan-check", ScanCheckSignal{kSecondShip});
+    AddSignal(seeds, "server", "scan-start", ScanCommandSignal{kSecondShip, "start", "bio"});
+    AddSignal(seeds, "server", "comms-button", CommsButtonSignal{"Hail", kFirstShip, kStation});
+    AddSignal(seeds, "server", "main-screen-view", MainScreenViewRequestSignal{"3d", "front", "chase"});
+    AddSignal(seeds, "server", "red-alert", RedAlertSignal{1});
+    AddSignal(seeds, "server", "client-string", ClientStringSignal{"callsign", "Kestrel"});
+    AddSignal(seeds, "server", "hold-click", HoldClickSignal{kFirstShip, kStation, "Escort", 1.0f, 2.0f, 3.0f, 0});
+    AddSignal(seeds, "server", "hold-button", HoldButtonSignal{"normal", "orders", {kFirstShip, kStation, 0, 0}});
+    AddSignal(seeds, "server", "script-event", ConsoleScriptEventSignal{kFirstShip, "fighter_launch", "bay 2"});
     AddSignal(seeds, "server", "screen-size", ScreenSizeSignal{1280, 720});
     AddSignal(seeds, "server", "client-change", ClientChangeSignal{"client_connected"});
     AddSignal(seeds, "server", "widget-box-state", WidgetBoxStateSignal{"throttle", "helm", 1, 5, 10, 45, 90});
@@ -283,7 +310,7 @@ void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
         SpaceObject& object = *world.GetSpaceObject(ship);
         world.RepositionSpaceObject(&object, 120.0f, 0.0f, -80.0f);
         object.cur_speed = 2.5f;
-        server.SendFullObject(object, {kConsole});
+        server.SendFullObject(object, {kConsole}, ServerMessageSink::kReliable);
         ObjectDataBlob few;
         few.SetFloat("energy", 812.5f, 0, "a");
         few.SetInt("playerInReverse", 1, 0, "a");

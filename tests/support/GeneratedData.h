@@ -33,4 +33,11 @@ inline void LinkGeneratedData(const TempFolder& data)
                 link(entry.path());
 }
 
+// The sky box's star field the build draws, for tests that draw the sky.
+inline void LinkGeneratedSky(const TempFolder& data)
+{
+    std::filesystem::create_symlink(std::filesystem::path(QEL_SOURCE_DIR) / "data/graphics/sky1.png",
+                                    data.Path() / "graphics/sky1.png");
+}
+
 }  // namespace qeltest

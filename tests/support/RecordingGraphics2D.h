@@ -227,6 +227,9 @@ public:
     }
     int GetWidth() override { return width; }
     int GetHeight() override { return height; }
+    void SetFullScreen(bool on) override { fullScreen = on; }
+    bool IsFullScreen() override { return fullScreen; }
+    void CloseProgram() override { ++closeRequests; }
 
     RecordingBitmap* AddBitmap(const std::string& name, int w, int h)
     {
@@ -279,6 +282,8 @@ public:
     int width = 1024;
     int height = 768;
     std::set<std::string> available;
+    bool fullScreen = false;
+    int closeRequests = 0;
     std::map<std::string, int> loadRequests;
     std::vector<DrawRecord> log;
     std::map<std::string, std::unique_ptr<RecordingBitmap>> bitmaps;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelKeyboard.h"
 #include "engine/base/QelMouse.h"
@@ -140,11 +141,15 @@ public:
     }
     bool SetRegistryValue(const std::string& name, const std::string& value) override
     {
+        if (settingsOnDisk)
+            return QelFileServices::Instance().SetRegistryValue(name, value);
         registry[name] = value;
         return true;
     }
     bool GetRegistryValue(const std::string& name, std::string& value) override
     {
+        if (settingsOnDisk)
+            return QelFileServices::Instance().GetRegistryValue(name, value);
         const auto found = registry.find(name);
         if (found == registry.end())
             return false;
@@ -167,6 +172,9 @@ public:
     ScriptedKeyboard keyboard;
     std::vector<QelJoystick*> joysticks;          // not owned
     std::map<std::string, std::string> registry;  // the machine settings
+    // The machine settings in the settings file instead, as the game keeps
+    // them ($QEL_SETTINGS_DIR names the test's own folder).
+    bool settingsOnDisk = false;
     std::string clipboard;
     uint32_t milliseconds = 0;                    // the engine clock, as the test sets it
 };

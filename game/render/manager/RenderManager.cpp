@@ -139,17 +139,23 @@ void RenderManager::Setup()
         radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
     }
     radarSetUp = true;
+    render3D.Setup();
     theRetainedGUIManager.Draw();
     ReadGuiColors();
 }
 
-// The machine settings the options screens write. The stored brightness is
-// one more than the brightness; anything out of range is held to it.
+// The machine settings the options screens write. The brightness and the
+// panels' opacity are stored one more than their value, so that nothing
+// stored (or anything below 1) means full; anything out of range is held to it.
 void RenderManager::ReadViewSettings()
 {
+    const auto storedFraction = [](const std::string& name) {
+        const double stored = std::strtod(RegistryText(name).c_str(), nullptr);
+        return stored >= 1.0 ? static_cast<float>(std::min(stored - 1.0, 1.0)) : 1.0f;
+    };
     radarRelativePositions = RegistryText("r2D.relativePositions") == "on";
-    const double stored = std::strtod(RegistryText("r3D.navRingBrightness").c_str(), nullptr);
-    navRingBrightness = stored >= 1.0 ? static_cast<float>(std::min(stored - 1.0, 1.0)) : 1.0f;
+    navRingBrightness = storedFraction("r3D.navRingBrightness");
+    panelOpacity = storedFraction("panelOpacity");
     radarArcMode = static_cast<int32_t>(std::clamp<int64_t>(LeadingInt(RegistryText("r2D.showArcMode")), 0,
                                                             kMaxArcMode));
     showNavRing = RegistryText("r3D.showNavRing") == "yes";

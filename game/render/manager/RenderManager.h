@@ -22,7 +22,10 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/PortraitGen.h"
 #include "game/render/SkyBoxManager.h"
+#include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/CounterOverlays.h"
+#include "game/render/manager/ObjectEffectState.h"
+#include "game/render/manager/Render3D.h"
 #include "game/shell/Edline.h"
 #include "game/shell/IntRect.h"
 #include "game/shell/InterfacePictures.h"
@@ -41,6 +44,7 @@
 
 class Qel2dBitmap;
 class QelSound;
+class SpaceObject;
 struct SoundEvent;
 
 // A text over an object on the 2D radar.
@@ -171,6 +175,12 @@ public:
     // grey ambient.
     void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir);
 
+    // --- Planets and nebulae.
+    // The object's record, read again from its data set when its change
+    // stamp has moved (see BodyParameters.h).
+    PlanetParams& UpdatePlanetParameters(const SpaceObject& planet);
+    NebulaVolumeParams& UpdateNebulaParameters(const SpaceObject& nebula);
+
     // --- Sounds.
     // The looping hum of a jump: count > 0 seconds left starts it (quiet and
     // low) and sets the pitch it rises to, higher as the count falls; 0 or
@@ -218,6 +228,10 @@ public:
     float jumpSoundTargetFrequency = 0.0f;  // and the one it moves to
     float jumpSoundVolume = 0.0f;
     std::array<glm::vec4, kGuiColorCount> guiColors{};
+    Render3D render3D{*this};  // the 3D view of space
+    std::map<uint64_t, PlanetParams> planetParams;        // by object id
+    std::map<uint64_t, NebulaVolumeParams> nebulaParams;  // by object id
+    std::map<uint64_t, ObjectEffectState> objectEffectRecords;  // by object id; emptied for a new simulation
 
     // What the 2D radar and the 3D view take from the machine settings.
     Qel2dBitmap* radarTarget = nullptr;  // mainBuffWidth × mainBuffHeight

@@ -14,6 +14,7 @@
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
@@ -29,13 +30,6 @@ constexpr glm::vec4 kPanelColour{0.2f, 0.2f, 0.2f, 1.0f};
 constexpr glm::vec4 kNoticeColour{1.0f, 0.45f, 0.35f, 1.0f};
 constexpr const char* kDefaultAddress = "127.0.0.1";
 constexpr const char* kAddressSetting = "lastIPAddressTyped";
-
-template <typename Signal>
-void Send(const Signal& signal)
-{
-    WriteSignal(StartClientMessage("signal"), signal);
-    SendClientMessage();
-}
 
 void Enter()
 {
@@ -70,9 +64,9 @@ void ConnectTo(const std::string& address)
 SceneFunction FrameStep()
 {
     if (gClient && gClient->IsConnected()) {
-        Send(ClientChangeSignal{"client_connected"});
+        SendSignal(ClientChangeSignal{"client_connected"});
         if (gGraphicsFactory)
-            Send(ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
+            SendSignal(ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
         theSimulation->Reset(false, "");
         connectNotice.clear();
         return SceneClientRunningMode;

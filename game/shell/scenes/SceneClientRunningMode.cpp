@@ -1,9 +1,15 @@
 // The screen of a connected bridge console: the backdrop (red during red
 // alert), the boxes of the widgets the server chose for this console, the
-// mission's own screens and story dialogs, and the red flash when the ship is
-// hit. A lost connection leads back to the connect scene, which says so.
+// mission's own screens and story dialogs, the red flash when the ship is
+// hit, and the way to the options. A lost connection leads back to the
+// connect scene, which says so.
 
+#include "engine/base/QelVirtualKeys.h"
 #include "game/net/CorvaneClient.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneGlobals.h"
@@ -16,6 +22,11 @@
 namespace {
 
 constexpr float kMaxFlash = 100.0f;
+constexpr int32_t kOptionsId = 10;
+constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
+constexpr int32_t kOptionsWidth = 200;
+constexpr int32_t kOptionsHeight = 35;
+constexpr int kOptionsLayer = 1000;
 
 SceneFunction FrameStep()
 {
@@ -32,6 +43,20 @@ void TickStep()
         gClient->damageFlashLevel = std::clamp(gClient->damageFlashLevel - 1.0f, 0.0f, kMaxFlash);
 }
 
+// "Options" in the top-left corner, or its hot key; the server hears that
+// the console went there.
+bool OptionsAsked()
+{
+    theUIContext.SetCurrentRectEdges(1, 1, kOptionsWidth, kOptionsHeight);
+    const bool hotKey = isHotKeyPressed("OPT", "option_button", kOptionsKey, "clicks Options button on client");
+    const bool clicked = uiButton(kOptionsId, "Options", "gui-2", true, kOptionsLayer);
+    if (!hotKey && !clicked)
+        return false;
+    PlayGUISound("gui_button");
+    SendSignal(ClientChangeSignal{"entered_options"});
+    return true;
+}
+
 SceneFunction Draw()
 {
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
@@ -40,7 +65,7 @@ SceneFunction Draw()
     DrawConsoleScreenBoxes();
     theRetainedGUIScreen.HandleHotKeys();
     DrawStoryDialogs();
-    return SceneClientRunningMode;
+    return OptionsAsked() ? SceneClientOptionsMode : SceneClientRunningMode;
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ namespace {
 constexpr int kLayer = 1000;
 constexpr int32_t kStartServerId = 10;
 constexpr int32_t kStartClientId = 11;
+constexpr int32_t kOptionsId = 16;
 constexpr int32_t kButtonGap = 3;
 constexpr float kLogoScale = 0.5f;
 constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
@@ -110,7 +111,7 @@ SceneFunction StartClient()
     return SceneClientConnectMode;
 }
 
-// The buttons stand left of the window's centre line, 3 pixels apart.
+// The buttons stand in a row from left of the window's centre line, 3 pixels apart.
 SceneFunction DrawButtons(UIContext& ui, int32_t width, int32_t height)
 {
     SetButtonColumn(width / 2, height - 110, height - 10);
@@ -120,6 +121,11 @@ SceneFunction DrawButtons(UIContext& ui, int32_t width, int32_t height)
     ui.ShiftRectX(1, kButtonGap);
     if (uiButton(kStartClientId, "Start Client", "gui-1", true, kLayer))
         return StartClient();
+    ui.ShiftRectX(1, kButtonGap);
+    if (uiButton(kOptionsId, "Options", "gui-1", true, kLayer)) {
+        PlayGUISound("gui_button");
+        return SceneClientOptionsMode;
+    }
     return SceneFirstMode;
 }
 

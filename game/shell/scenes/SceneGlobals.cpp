@@ -1,7 +1,9 @@
 #include "game/shell/scenes/SceneGlobals.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/shell/GUISound.h"
 #include "game/shell/UIContext.h"
+#include "game/shell/scenes/Scenes.h"
 #include "game/world/AppData.h"
 
 namespace {
@@ -12,6 +14,9 @@ constexpr int kBackdropLayer = 995;
 // to spare.
 constexpr int32_t kAddressCapacity = 64;
 constexpr int32_t kAddressFieldId = 101;
+// A name the server's client list can show in full.
+constexpr int32_t kMachineNameCapacity = 32;
+constexpr int32_t kMachineNameFieldId = 102;
 
 }  // namespace
 
@@ -19,9 +24,18 @@ Qel2dBitmap* scmBackImage = nullptr;
 glm::vec4 deepBackgroundColour{0.0f, 0.0f, 0.0f, 1.0f};
 bool optionsOpenedFromServer = false;
 SceneFunction optionsReturnScene;
+Edline machineNameField{kMachineNameFieldId, "gui-2", kMachineNameCapacity};
 Edline connectAddressField{kAddressFieldId, "gui-2", kAddressCapacity};
 std::string connectNotice;
 std::string serverAddressText;
+
+SceneFunction OpenOptionsFromServer(SceneFunction returnScene)
+{
+    PlayGUISound("gui_button");
+    optionsOpenedFromServer = true;
+    optionsReturnScene = returnScene;
+    return SceneClientOptionsMode;
+}
 
 void ReadDeepBackgroundColour(const char* preference)
 {

@@ -24,6 +24,13 @@ extern glm::vec4 deepBackgroundColour;
 extern bool optionsOpenedFromServer;
 extern SceneFunction optionsReturnScene;
 
+// A server screen's way to the options (with the interface's click): they
+// return to that screen and leave out what only a console has.
+SceneFunction OpenOptionsFromServer(SceneFunction returnScene);
+
+// This machine's name on the server's screens, edited in the options.
+extern Edline machineNameField;
+
 // The address the connect scene connects to.
 extern Edline connectAddressField;
 // What the connect scene tells the user: that the server went away, or that

@@ -25,6 +25,7 @@
 namespace {
 
 constexpr int32_t kMissionSelectId = 20;
+constexpr int32_t kRunningOptionsId = 21;
 constexpr int32_t kOptionsId = 10;
 constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
 constexpr int kLayer = 1000;
@@ -68,6 +69,9 @@ SceneFunction RunningDraw()
         theMissionScript.missionToStart.clear();
         return SceneServerSetupMode;
     }
+    ui.ShiftRectX(1, 1);
+    if (uiButton(kRunningOptionsId, "Options", "gui-2", true, kButtonLayer))
+        return OpenOptionsFromServer(SceneServerRunningMode);
     DrawServerClientList();
     return SceneServerRunningMode;
 }

@@ -19,6 +19,7 @@
 
 namespace {
 
+constexpr int32_t kSystemOptionsId = 20;
 constexpr int32_t kExitButtonId = 21;
 constexpr int kButtonLayer = 1001;
 constexpr int kTextLayer = 1000;
@@ -86,6 +87,8 @@ SceneFunction Draw()
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))
         return SceneFirstMode;
+    if (uiButton(kSystemOptionsId, "System Options", "gui-2", true, kButtonLayer))
+        return OpenOptionsFromServer(SceneServerSetupMode);
     DrawHeader(ui);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();

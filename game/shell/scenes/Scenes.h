@@ -8,6 +8,8 @@
 //   SceneServerRunningMode --"Mission Select"--> SceneServerSetupMode --"Exit Server"--> SceneFirstMode
 //   SceneFirstMode --"Start Client"--> SceneClientConnectMode --connected--> SceneClientRunningMode
 //   SceneClientRunningMode --connection lost--> SceneClientConnectMode --"Cancel"--> SceneFirstMode
+//   SceneClientOptionsMode --"UI Play Options"--> SceneUIPlayOptionsMode --"Joystick"--> SceneJoystickTestMode
+//   SceneClientOptionsMode --"Continue"--> the server screen that opened it, the console, or SceneFirstMode
 //
 // A server screen whose network could not start shows only that, and its
 // "Back" stops hosting and returns to the first scene.
@@ -26,3 +28,9 @@ SceneFunction SceneServerSetupMode(SceneEvent event);
 SceneFunction SceneServerRunningMode(SceneEvent event);
 // A mission on the server while its simulation runs: the server's own console.
 SceneFunction SceneServerConsoleMode(SceneEvent event);
+// This machine's options: its name, the volumes, full screen, leaving.
+SceneFunction SceneClientOptionsMode(SceneEvent event);
+// How this machine's consoles play: view settings, helm mode, damage flash.
+SceneFunction SceneUIPlayOptionsMode(SceneEvent event);
+// The controller set-up screen.
+SceneFunction SceneJoystickTestMode(SceneEvent event);

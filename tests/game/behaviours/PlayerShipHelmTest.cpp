@@ -331,5 +331,43 @@ TEST_F(HelmTest, bad_helm_values_never_carry_a_nan_into_the_ship_motion)
     }
 }
 
+// Finite but absurd coefficients (a hostile console once wrote a ship id into
+// "warp_upgrade_coeff") must not fling the ship out of the world either.
+TEST_F(HelmTest, absurd_drive_coefficients_and_pulls_keep_the_ship_within_sane_travel)
+{
+    const std::pair<const char*, std::function<void(SpaceObject*)>> cases[] = {
+        {"warp_upgrade",
+         [](SpaceObject* s) {
+             Set(s, "warp_upgrade_coeff", 1e20f);
+             Set(s, "playerThrottle", 5.0f);
+         }},
+        {"reverse_impulse",
+         [](SpaceObject* s) {
+             Set(s, "impulse_upgrade_coeff", 1e20f);
+             Set(s, "playerThrottle", 1.0f);
+             SetInt(s, "playerInReverse", 1);
+         }},
+        {"warp_slider",
+         [](SpaceObject* s) {
+             s->data_set.SetFloat("eng_control_value", 1e30f, 3, "a");
+             Set(s, "playerThrottle", 5.0f);
+         }},
+        {"pull",
+         [](SpaceObject* s) {
+             Set(s, "pull_strength", 1e30f);
+             Set(s, "pull_vector_x", 1.0f);
+         }},
+    };
+    constexpr int kTicks = 100;
+    for (const auto& [name, arrange] : cases) {
+        SCOPED_TRACE(name);
+        SpaceObject* ship = MakeShip();
+        arrange(ship);
+        RunTicks(kTicks);
+        EXPECT_LT(glm::length(ship->pos), 1e6f);
+        EXPECT_LT(std::fabs(ship->cur_speed), 1e4f);
+    }
+}
+
 }  // namespace
 }  // namespace playershiptest

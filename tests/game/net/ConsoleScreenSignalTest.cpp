@@ -37,6 +37,7 @@ struct RecordingScreen : ConsoleScreen {
     {
         bubbles.push_back({objectId, seconds, colour, text});
     }
+    void ForgetWorld() override { ++worldsForgotten; }
 
     struct Box {
         std::string console, widget;
@@ -52,6 +53,7 @@ struct RecordingScreen : ConsoleScreen {
     std::vector<Box> boxes;
     std::vector<std::pair<std::string, int32_t>> reports;
     std::vector<Bubble> bubbles;
+    int worldsForgotten = 0;
 };
 
 template <typename Signal>
@@ -91,6 +93,12 @@ protected:
     Simulation world;
     RecordingScreen screen;
 };
+
+TEST_F(ConsoleSignalTest, a_new_simulation_makes_the_screen_forget_the_old_worlds_objects)
+{
+    Send(NewSimulationSignal{});
+    EXPECT_EQ(screen.worldsForgotten, 1);
+}
 
 TEST_F(ConsoleSignalTest, the_widget_list_names_the_console_and_its_widgets_in_order)
 {

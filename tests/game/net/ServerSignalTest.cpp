@@ -8,7 +8,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
-#include "tests/game/net/SignalHookSupport.h"
+#include "tests/game/net/ServerSignalFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,69 +17,11 @@
 
 namespace {
 
-constexpr uint64_t kConsole = kClientIdBit | 501;
-constexpr uint64_t kOtherConsole = kClientIdBit | 502;
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-using nettest::RecordingHost;
-
-class ServerSignalTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        world.Reset(true, "");
-        world.clock.time_tick_counter = 100;
-        gServer = &server;
-        server.SetScriptHost(&host);
-        server.HandleClientConnect(kConsole);
-        server.HandleClientConnect(kOtherConsole);
-        ownShip = world.CreateSpaceObject("", "", 0);
-        otherShip = world.CreateSpaceObject("", "", 0);
-        server.FindClient(kConsole)->shipId = ownShip;
-        server.FindClient(kOtherConsole)->shipId = otherShip;
-        host.events.clear();  // the two "client_connect" events
-    }
-
-    void TearDown() override
-    {
-        server.SetScriptHost(nullptr);
-        gServer = nullptr;
-    }
-
-    void Deliver(QelNetworkMessage& message, uint64_t sender = kConsole)
-    {
-        nettest::DeliverToServer(message, sender);
-    }
-
-    template <typename Signal>
-    void Send(const Signal& signal, uint64_t sender = kConsole)
-    {
-        nettest::SendToServerHook(signal, sender);
-    }
-
-    SpaceObject& Ship(uint64_t id) { return *world.GetSpaceObject(id); }
-    const ObjectDataBlobElement* Value(uint64_t ship, const char* tag, int32_t index = 0)
-    {
-        return Ship(ship).data_set.FindElement(HashMessageName(tag), index);
-    }
-    float FloatOf(uint64_t ship, const char* tag)
-    {
-        const ObjectDataBlobElement* e = Value(ship, tag);
-        return e ? e->floatValue : -999.0f;
-    }
-    std::string StringOf(uint64_t ship, const char* tag)
-    {
-        const ObjectDataBlobElement* e = Value(ship, tag);
-        return e ? e->stringValue : "<absent>";
-    }
-
-    Simulation world;
-    CorvaneServer server{CorvaneServer::Settings{}};
-    RecordingHost host;
-    uint64_t ownShip = 0;
-    uint64_t otherShip = 0;
-};
+using nettest::kConsole;
+using nettest::kInfinity;
+using nettest::kNaN;
+using nettest::kOtherConsole;
+using ServerSignalTest = nettest::ServerSignalFixture;
 
 TEST_F(ServerSignalTest, throttle_and_reverse_are_clamped_to_their_ranges)
 {
@@ -209,8 +151,8 @@ TEST_F(ServerSignalTest, helm_selection_sets_a_course_towards_the_point_and_rais
 {
     Ship(ownShip).pos = {100.0f, 5.0f, -50.0f};
     const uint64_t target = world.CreateSpaceObject("", "", 0);
-    Send(SelectObjectSignal{target, "Helm-Click", "", "helm_target", "", 130.0f, 99.0f, -10.0f});
-    EXPECT_EQ(Value(ownShip, "helm_target")->uintValue, target);
+    Send(SelectObjectSignal{target, "Helm-Click", "", "normal_target_UID", "", 130.0f, 99.0f, -10.0f});
+    EXPECT_EQ(Value(ownShip, "normal_target_UID")->uintValue, target);
     EXPECT_EQ(FloatOf(ownShip, "steerToDirDX"), 30.0f);
     EXPECT_EQ(FloatOf(ownShip, "steerToDirDZ"), 40.0f);
     EXPECT_EQ(Value(ownShip, "steerToDirDY")->intValue, 0);
@@ -222,14 +164,14 @@ TEST_F(ServerSignalTest, other_selections_record_the_choice_and_tell_the_mission
 {
     const uint64_t target = world.CreateSpaceObject("", "", 0);
     Ship(ownShip).pos = {1.0f, 2.0f, 3.0f};
-    Send(SelectObjectSignal{target, "Weapons", "v", "weapon_target", "x", 7.0f, 8.0f, 9.0f});
-    EXPECT_EQ(Value(ownShip, "weapon_target")->uintValue, target);
+    Send(SelectObjectSignal{target, "Weapons", "v", "weapon_target_UID", "x", 7.0f, 8.0f, 9.0f});
+    EXPECT_EQ(Value(ownShip, "weapon_target_UID")->uintValue, target);
     ASSERT_EQ(host.events.size(), 1u);
     const EventMessage& e = host.events[0];
     EXPECT_EQ(e.tag, "select_space_object");
     EXPECT_EQ(e.sub_tag, "Weapons");
     EXPECT_EQ(e.value_tag, "v");
-    EXPECT_EQ(e.extra_tag, "weapon_target");
+    EXPECT_EQ(e.extra_tag, "weapon_target_UID");
     EXPECT_EQ(e.extra_extra_tag, "x");
     EXPECT_EQ(e.client_id, kConsole);
     EXPECT_EQ(e.origin_id, ownShip);
@@ -238,28 +180,52 @@ TEST_F(ServerSignalTest, other_selections_record_the_choice_and_tell_the_mission
     EXPECT_EQ(e.source_point, glm::vec3(1.0f, 2.0f, 3.0f));
 
     // A vanished object leaves 0 under the key and the message's point.
-    Send(SelectObjectSignal{kSpaceObjectIdBit | 888, "science", "", "weapon_target", "", 7.0f, 8.0f, 9.0f});
-    EXPECT_EQ(Value(ownShip, "weapon_target")->dataType, ODBE_INT);
-    EXPECT_EQ(Value(ownShip, "weapon_target")->intValue, 0);
+    Send(SelectObjectSignal{kSpaceObjectIdBit | 888, "science", "", "weapon_target_UID", "", 7.0f, 8.0f, 9.0f});
+    EXPECT_EQ(Value(ownShip, "weapon_target_UID")->dataType, ODBE_INT);
+    EXPECT_EQ(Value(ownShip, "weapon_target_UID")->intValue, 0);
     ASSERT_EQ(host.events.size(), 2u);
     EXPECT_EQ(host.events[1].source_point, glm::vec3(7.0f, 8.0f, 9.0f));
+}
+
+// A hostile console once named its own ship and "warp_upgrade_coeff": the id
+// became the coefficient and full throttle flung the ship past 10^20 units.
+TEST_F(ServerSignalTest, a_selection_sets_only_the_target_keys_and_still_tells_the_mission)
+{
+    const uint64_t target = world.CreateSpaceObject("", "", 0);
+    ObjectDataBlob& data = Ship(ownShip).data_set;
+    data.SetFloat("warp_upgrade_coeff", 1.0f, 0, "a");
+    data.SetString("scan", "no data", 0, "a");
+    Send(SelectObjectSignal{ownShip, "weapons", "", "warp_upgrade_coeff", "lmb", 0, 0, 0});
+    Send(SelectObjectSignal{target, "science", "science_data_tabs", "scan", "sci_scan_tab", 0, 0, 0});
+    EXPECT_EQ(Value(ownShip, "warp_upgrade_coeff")->dataType, ODBE_FLOAT);
+    EXPECT_EQ(FloatOf(ownShip, "warp_upgrade_coeff"), 1.0f);
+    EXPECT_EQ(StringOf(ownShip, "scan"), "no data");
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[0].extra_tag, "warp_upgrade_coeff");
+    EXPECT_EQ(host.events[1].extra_tag, "scan");
+    EXPECT_EQ(host.events[1].selected_id, target);
+
+    for (const char* key : {"weapon_target_UID", "science_target_UID", "comms_target_UID", "normal_target_UID"}) {
+        Send(SelectObjectSignal{target, "any", "", key, "", 0, 0, 0});
+        EXPECT_EQ(Value(ownShip, key)->uintValue, target) << key;
+    }
 }
 
 TEST_F(ServerSignalTest, selections_with_a_wrong_id_an_empty_key_or_no_point_are_not_acted_on)
 {
     const uint64_t rejectedBefore = RejectedMessageCount();
     const SelectObjectSignal bad[] = {
-        {kClientIdBit | 501, "weapons", "", "weapon_target", "", 0, 0, 0},
-        {kGridObjectIdBit | 41, "weapons", "", "weapon_target", "", 0, 0, 0},
+        {kClientIdBit | 501, "weapons", "", "weapon_target_UID", "", 0, 0, 0},
+        {kGridObjectIdBit | 41, "weapons", "", "weapon_target_UID", "", 0, 0, 0},
         {0, "helm", "", "", "", 0, 0, 0},
-        {0, "helm", "", "helm_target", "", kNaN, 0, 0},
-        {0, "helm", "", "helm_target", "", 0, 0, kInfinity},
+        {0, "helm", "", "normal_target_UID", "", kNaN, 0, 0},
+        {0, "helm", "", "normal_target_UID", "", 0, 0, kInfinity},
     };
     for (const SelectObjectSignal& s : bad)
         Send(s);
     EXPECT_EQ(RejectedMessageCount(), rejectedBefore + std::size(bad));
-    EXPECT_EQ(Value(ownShip, "weapon_target"), nullptr);
-    EXPECT_EQ(Value(ownShip, "helm_target"), nullptr);
+    EXPECT_EQ(Value(ownShip, "weapon_target_UID"), nullptr);
+    EXPECT_EQ(Value(ownShip, "normal_target_UID"), nullptr);
     EXPECT_EQ(Value(ownShip, "steeringToDirFlag"), nullptr);
     EXPECT_TRUE(host.events.empty());
 }

@@ -136,7 +136,9 @@ TEST(SignalMessage, every_truncation_of_a_payload_is_refused)
     EXPECT_FALSE(ReadSignal(shortPing, ping));
 }
 
-TEST(SignalMessage, id_of_the_wrong_kind_spoils_the_whole_message)
+// A request list skips an id of the wrong kind and keeps the others; a single
+// id of the wrong kind spoils its message.
+TEST(SignalMessage, id_of_the_wrong_kind_is_skipped_in_a_list_and_spoils_a_single_id)
 {
     const uint64_t wrongIds[] = {kClientIdBit | 501, kGridObjectIdBit | 41, 99,
                                  kClientIdBit | kSpaceObjectIdBit | 4};
@@ -146,7 +148,8 @@ TEST(SignalMessage, id_of_the_wrong_kind_spoils_the_whole_message)
         uint16_t code = 0;
         ReadSignalCode(request, code);
         FullObjectRequestSignal out;
-        EXPECT_FALSE(ReadSignal(request, out)) << std::hex << wrong;
+        ASSERT_TRUE(ReadSignal(request, out)) << std::hex << wrong;
+        EXPECT_EQ(out.objectIds, (std::vector<uint64_t>{kShipA, kShipB})) << std::hex << wrong;
 
         QelNetworkMessage removed;
         WriteSignal(removed, ObjectRemovedSignal{wrong});

@@ -130,4 +130,25 @@ TEST_F(ObjectTypeDrawDataTest, keys_are_found_in_any_case_and_a_hull_without_a_m
     EXPECT_FALSE(std::filesystem::exists(data.Path().parent_path() / "outside.pointcube"));
 }
 
+TEST_F(ObjectTypeDrawDataTest, a_mesh_that_arrived_over_the_network_gets_its_silhouettes_and_shell_kept_in_memory)
+{
+    ShipData::LoadDocument(ShipData::Instance().mainRecords, ShipData::Instance().mainKeys,
+                           Hjson::Unmarshal("{ \"#ship-list\": [\n" + Record("unknown", "mystery") +
+                                            Record("alpha", "Alpha", ", shields: [40]") + Record("beta", "Beta") +
+                                            "] }"),
+                           "test");
+    for (const char* key : {"Alpha", "beta"}) {
+        ObjectTypeDrawData arrived;
+        arrived.mesh = qeltest::TriangleMesh(graphics, key, qeltest::Box({-20, -4, -60}, {20, 8, 40}));
+        arrived.RebuildFromMesh(key, graphics);
+        EXPECT_FLOAT_EQ(arrived.size, 100.0f) << key;
+        ASSERT_NE(arrived.silhouette, nullptr) << key;
+        ASSERT_NE(arrived.largeSilhouette, nullptr) << key;
+        EXPECT_GT(OpaquePixels(arrived.silhouette), 256 * 256 / 10) << key;
+        EXPECT_LT(arrived.silhouetteTop, 108) << key;  // the box grew over the hull
+        EXPECT_EQ(arrived.pointSandwich != nullptr, std::string(key) == "Alpha") << key;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Ships()));
+}
+
 }  // namespace

@@ -253,6 +253,7 @@ TEST_F(GameMusicTest, without_working_sound_every_operation_does_nothing)
         silent->RaiseMusicTension(90);
         silent->SetMusicVolume(0.5f);
         silent->UpdateGameMusic(1.0f);
+        EXPECT_EQ(silent->MusicVolume(), 0.5f) << "the options store the volume for the next start";
         EXPECT_EQ(silent->Tension(), 0.0f);
         EXPECT_TRUE(silent->Tracks(GameMusic::kLow).empty());
     }

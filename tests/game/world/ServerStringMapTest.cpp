@@ -73,7 +73,7 @@ TEST_F(ServerStringMapTest, each_set_is_sent_once_to_all_with_the_value_current_
     ASSERT_EQ(sink.sent.size(), 4u);
     for (size_t i = 0; i < sink.sent.size(); ++i) {
         EXPECT_EQ(sink.sent[i].to, kAll);
-        EXPECT_EQ(sink.sent[i].flags, ServerMessageSink::kUnreliable);
+        EXPECT_EQ(sink.sent[i].flags, ServerMessageSink::kReliable) << "a change is sent once";
         EXPECT_EQ(sink.sent[i].key, keys[i]);
         EXPECT_EQ(sink.sent[i].value, values[i]);
     }

@@ -11,7 +11,7 @@
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
-#include "game/world/SimulationClock.h"
+#include "tests/game/net/loopback/CurrentWorld.h"
 #include "tests/engine/net/LoopbackHarness.h"
 
 #include <gtest/gtest.h>
@@ -57,13 +57,7 @@ protected:
         gNetworkFactory = nullptr;
     }
 
-    // The world the handlers, timers and data-set stamps see.
-    static void UseWorld(Simulation& world)
-    {
-        theSimulation = &world;
-        SetCurrentSimulationClock(&world.clock);
-        blobChangeTick = world.TickCount();
-    }
+    static void UseWorld(Simulation& world) { nettest::UseWorld(world); }
 
     void ServerFrame()
     {

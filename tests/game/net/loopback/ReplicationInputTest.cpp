@@ -9,6 +9,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/net/SpaceObjectRecord.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -141,27 +142,85 @@ TEST_F(ReplicationInputTest, well_formed_messages_of_the_same_shapes_apply)
     EXPECT_TRUE(client->RequestedIds().empty());
 }
 
-TEST_F(ReplicationInputTest, a_full_object_request_naming_one_id_of_another_kind_is_not_answered)
-{
-    UseWorld(serverWorld);
-    SpaceObject* object = AddServerObject({0.0f, 0.0f, 0.0f});
-    object->data_set.SetInt("hidden_reserve", 9, 0, "a");
-    for (uint64_t bad : {kLacksBit62, kClientIdBit | 501, kGridId}) {
+class FullObjectRequestTest : public ReplicationFixture {
+protected:
+    // Hands a full-object request to the server's handler as the dispatch
+    // would, less the bytes taken off its end.
+    void Request(const std::vector<uint64_t>& ids, int32_t cutBytes = 0)
+    {
         QelNetworkMessage m;
         m.WriteInt64(HashMessageName("signal"));
-        WriteSignal(m, FullObjectRequestSignal{{object->uniqueID, bad}});
+        WriteSignal(m, FullObjectRequestSignal{ids});
+        m.writeIndex -= cutBytes;
         m.readIndex = 8;
         m.sender = clientId;
+        UseWorld(serverWorld);
         ASSERT_TRUE(CallServerHook(HashMessageName("signal"), m));
     }
-    QelNetworkMessage cut;
-    cut.WriteInt64(HashMessageName("signal"));
-    WriteSignal(cut, FullObjectRequestSignal{{object->uniqueID}});
-    cut.writeIndex -= 4;
-    cut.readIndex = 8;
-    cut.sender = clientId;
-    ASSERT_TRUE(CallServerHook(HashMessageName("signal"), cut));
-    EXPECT_TRUE(object->data_set.GetElement("hidden_reserve", 0).sentTicks.empty());
+
+    static bool Answered(const SpaceObject* object)
+    {
+        const ObjectDataBlobElement* e = object->data_set.FindElement(HashMessageName("hidden_reserve"), 0);
+        return e && !e->sentTicks.empty();
+    }
+
+    size_t CountAnswered() const
+    {
+        return std::count_if(objects.begin(), objects.end(), Answered);
+    }
+
+    void AddObjects(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            SpaceObject* object = AddServerObject({static_cast<float>(i) * 100.0f, 0.0f, 0.0f});
+            object->data_set.SetInt("hidden_reserve", 9, 0, "a");
+            objects.push_back(object);
+        }
+    }
+
+    std::vector<SpaceObject*> objects;
+};
+
+// A request with one id of another kind once went unanswered whole.
+TEST_F(FullObjectRequestTest, ids_of_another_kind_are_skipped_and_a_cut_request_is_dropped)
+{
+    AddObjects(2);
+    Request({objects[0]->uniqueID}, 4);
+    ServerFrame();
+    EXPECT_EQ(CountAnswered(), 0u);
+
+    Request({kLacksBit62, objects[0]->uniqueID, kClientIdBit | 501, kGridId, objects[1]->uniqueID});
+    ServerFrame();
+    EXPECT_EQ(CountAnswered(), 2u);
+    EXPECT_TRUE(PumpUntil([&] { return ClientObject(objects[0]->uniqueID) && ClientObject(objects[1]->uniqueID); }));
+}
+
+// A console once stalled the server for seconds with requests naming one id a
+// thousand times: every copy got a full object and a whole data set.
+TEST_F(FullObjectRequestTest, each_object_is_answered_once_and_a_few_per_frame)
+{
+    AddObjects(25);
+    std::vector<uint64_t> ids;
+    for (const SpaceObject* object : objects)
+        ids.push_back(object->uniqueID);
+    const std::vector<uint64_t> sameIdOften(1000, objects[0]->uniqueID);
+    for (int i = 0; i < 30; ++i)
+        Request(sameIdOften);
+    const std::vector<uint64_t>& pending = server->FindClient(clientId)->pendingFullObjects;
+    EXPECT_EQ(pending, std::vector<uint64_t>{objects[0]->uniqueID});
+    Request(ids);
+    EXPECT_EQ(pending, ids);
+
+    ServerFrame();
+    EXPECT_EQ(CountAnswered(), 10u);
+    ServerFrame();
+    ServerFrame();
+    EXPECT_EQ(CountAnswered(), objects.size());
+    EXPECT_TRUE(pending.empty());
+    EXPECT_TRUE(PumpUntil([&] {
+        return std::all_of(objects.begin(), objects.end(),
+                           [&](const SpaceObject* object) { return ClientObject(object->uniqueID) != nullptr; });
+    }));
 }
 
 }  // namespace

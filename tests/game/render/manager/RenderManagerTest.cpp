@@ -262,10 +262,12 @@ TEST_F(RenderManagerTest, view_settings_are_read_back_and_held_to_their_ranges)
     QelFileServices& services = QelFileServices::Instance();
     for (const Case& c : cases) {
         services.SetRegistryValue("r3D.navRingBrightness", c.brightness);
+        services.SetRegistryValue("panelOpacity", c.brightness);
         services.SetRegistryValue("r2D.showArcMode", c.arcMode);
         services.SetRegistryValue("r2D.dragThreshold", c.dragThreshold);
         RenderManager& rm = Make();
         EXPECT_FLOAT_EQ(rm.navRingBrightness, c.wantBrightness) << c.brightness;
+        EXPECT_FLOAT_EQ(rm.panelOpacity, c.wantBrightness) << "stored as the brightness is: " << c.brightness;
         EXPECT_EQ(rm.radarArcMode, c.wantArcMode) << c.arcMode;
         EXPECT_EQ(rm.radarDragThreshold, c.wantThreshold) << c.dragThreshold;
     }

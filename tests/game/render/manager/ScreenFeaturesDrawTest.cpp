@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -46,8 +45,7 @@ protected:
     void SetUp() override
     {
         qeltest::LinkGeneratedData(data);
-        std::filesystem::create_symlink(std::filesystem::path(QEL_SOURCE_DIR) / "data/graphics/sky1.png",
-                                        data.Path() / "graphics/sky1.png");
+        qeltest::LinkGeneratedSky(data);
         OffscreenGraphicsTest::SetUp();
         ShipData& ships = ShipData::Instance();
         ships.ClearRecords(ships.mainRecords);

@@ -1,0 +1,103 @@
+// The server's "signal" family for the science console: the check that
+// scans, at once, a ship in sensor range that the ship's side has not yet
+// scanned (91), and the queue of deliberate scans (92), which the player-ship
+// behaviour works through.
+
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/net/CorvaneServer.h"
+#include "game/net/ServerSignalHandlers.h"
+#include "game/net/SignalHandling.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/net/WorldLookup.h"
+#include "game/world/Simulation.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace playership;
+
+// Sensors reach 5000 units from the ship and from each extra scan source.
+constexpr float kSensorRange = 5000.0f;
+// What a completed quick scan leaves in the target's entry for the side.
+const char* const kScannedNoData = "no data";
+// A ship queues at most this many scans: more than a science officer could
+// start in a long fight, and a console cannot grow the queue without end.
+constexpr size_t kMaxQueuedScans = 64;
+
+bool WithinSensorRange(const glm::vec3& a, const glm::vec3& b)
+{
+    const glm::vec3 d = a - b;
+    return glm::dot(d, d) < kSensorRange * kSensorRange;
+}
+
+// The ship's own side is known to it; otherwise the target must lie near the
+// ship or near one of its extra scan sources.
+bool InScanRange(const SpaceObject& ship, const SpaceObject& target)
+{
+    if (ship.side == target.side || WithinSensorRange(ship.pos, target.pos))
+        return true;
+    bool seen = false;
+    ForEachExtraScanSource(ship, [&](const SpaceObject& source) { seen = seen || WithinSensorRange(source.pos, target.pos); });
+    return seen;
+}
+
+// 91: a scan completes once per side; a second check finds the entry set.
+void HandleScanCheck(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ScanCheckSignal check;
+    if (!ReadSignalOrReport(message, check, kServerSignalHandler) || !sender.ship)
+        return;
+    SpaceObject& ship = *sender.ship;
+    SpaceObject* target = theSimulation->GetSpaceObject(check.targetId);
+    if (!target)
+        return;
+    ObjectDataBlobElement* entry =
+        target->data_set.FindElement(HashMessageName(kScan.name), ObjectDataBlob::IndexOfString(ship.side));
+    if ((entry && !entry->stringValue.empty()) || !InScanRange(ship, *target))
+        return;
+    target->data_set.SetStringByIndexString(std::string(kScan.name), kScannedNoData, ship.side, std::string(kScan.doc));
+    EventMessage event;
+    event.tag = "science_scan_complete";
+    event.sub_tag = ReadString(target->data_set, kNameTag);
+    event.value_tag = ship.side;
+    event.extra_tag = std::string(kScan.name);
+    event.origin_id = ship.uniqueID;
+    event.selected_id = target->uniqueID;
+    event.source_point = target->pos;
+    gServer->RaiseEventFromClient(sender.clientId, event);
+    gServer->AddScanResult(target->uniqueID, ship.uniqueID);
+}
+
+// 92: "start" queues a scan (once: the same scan queued twice is one scan),
+// "stop" ends the one under way and forgets the rest.
+void HandleScanCommand(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ScanCommandSignal command;
+    if (!ReadSignalOrReport(message, command, kServerSignalHandler) || !sender.ship ||
+        !theSimulation->SpaceObjectExists(command.targetId))
+        return;
+    std::vector<ScanQueueEntry>& queue = gServer->scanQueues[sender.ship->uniqueID];
+    if (command.command == "start") {
+        const bool queued = std::any_of(queue.begin(), queue.end(), [&](const ScanQueueEntry& entry) {
+            return entry.objectId == command.targetId && entry.scanType == command.scanType;
+        });
+        if (!queued && queue.size() < kMaxQueuedScans)
+            queue.push_back({command.targetId, command.scanType});
+    } else if (command.command == "stop") {
+        WriteFloat(sender.ship->data_set, kCurScanPercent, 0.0f);
+        WriteUInt64(sender.ship->data_set, kCurScanId, 0);
+        queue.clear();
+    }
+}
+
+}  // namespace
+
+bool HandleServerScienceSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
+{
+    switch (code) {
+    case SIGNAL_MESS_SCAN_CHECK: HandleScanCheck(message, sender); return true;
+    case SIGNAL_MESS_SCAN: HandleScanCommand(message, sender); return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,393 @@
+// The 3D view's set-up and its frame: the sky, the objects near the ship
+// with the shader of their kind, the effects, and the copy into the widget's
+// rectangle.
+
+#include "game/render/manager/Render3D.h"
+
+#include "engine/base/QEL3DObject.h"
+#include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelDrawProcess.h"
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/net/NetworkIds.h"
+#include "game/render/PointSandwich.h"
+#include "game/render/SkyBoxManager.h"
+#include "game/render/manager/BodyParameters.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/render/manager/RenderUtilities.h"
+#include "game/world/AppData.h"
+#include "game/world/DataKey.h"
+#include "game/world/ShipData.h"
+#include "game/world/Simulation.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/quaternion.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Drones are drawn at a tenth of their mesh, spinning a radian every ten ticks.
+constexpr float kDroneScale = 0.1f;
+constexpr float kDroneTicksPerRadian = 10.0f;
+
+// A shield ripple's band moves this far from its hit over its life, in world
+// units, and is this wide.
+constexpr float kRippleBandSpeed = 26.0f;
+constexpr float kRippleBandWidth = 5.0f;
+
+constexpr DataKey kLocalScale{"local_scale_coeff", kPlayDoc};
+constexpr DataKey kLocalScaleX{"local_scale_x_coeff", kPlayDoc};
+constexpr DataKey kLocalScaleY{"local_scale_y_coeff", kPlayDoc};
+constexpr DataKey kLocalScaleZ{"local_scale_z_coeff", kPlayDoc};
+
+// What an object is drawn as, from its ship key and behaviour.
+enum class ObjectKind { Drone, Invisible, Nebula, BlackHole, Planet, Nothing, Monster, Ship };
+
+ObjectKind KindOf(const SpaceObject& object)
+{
+    const std::string& key = object.data_tag;
+    if (key == "drone")
+        return ObjectKind::Drone;
+    if (key == "invisible")
+        return ObjectKind::Invisible;
+    if (key == "nebula")
+        return ObjectKind::Nebula;
+    if (key == "maelstrom" || key == "blackhole")
+        return ObjectKind::BlackHole;
+    if (key == "planet")
+        return ObjectKind::Planet;
+    if (object.tick_type == "behav_missile" || object.tick_type == "behav_selection")
+        return ObjectKind::Nothing;
+    if (object.tick_type == "behav_monster")
+        return ObjectKind::Monster;
+    return ObjectKind::Ship;
+}
+
+// A scale coefficient of the object's own; 0 (or none) counts as 1.
+float ScaleCoefficient(const SpaceObject& object, const DataKey& key)
+{
+    const float value = ReadFloat(object.data_set, key);
+    return value == 0.0f ? 1.0f : value;
+}
+
+// How brightly a ship's lights glow: normal, off, pulsing with the delay, or
+// blinking with the negated delay.
+float GlowOf(int32_t blinkState, int64_t tick)
+{
+    if (blinkState == 0)
+        return 1.0f;
+    if (blinkState == -1)
+        return 0.0f;
+    if (blinkState > 0)
+        return 1.0f + std::sin(static_cast<float>(tick) / static_cast<float>(blinkState));
+    return (tick / -static_cast<int64_t>(blinkState)) % 2 != 0 ? 1.0f : 0.0f;
+}
+
+int64_t Squared(int32_t limit)
+{
+    return static_cast<int64_t>(limit) * limit;
+}
+
+}  // namespace
+
+// The distances beyond which the view draws no object of the class, squared.
+struct Render3D::DistanceLimits {
+    int64_t objects = 0;
+    int64_t nebulae = 0;
+    int64_t asteroids = 0;
+};
+
+Render3D::Render3D(RenderManager& manager) : owner(manager) {}
+
+Render3D::~Render3D() = default;
+
+void Render3D::Setup()
+{
+    ReleaseMeshes();
+    if (!gGraphicsFactory)
+        return;
+    const int32_t divisor = std::max(owner.nebulaBuffSizeDiv, 1);
+    main_target = gGraphicsFactory->GetRenderTarget(kMainTargetName, owner.mainBuffWidth, owner.mainBuffHeight, true);
+    nebula_target = gGraphicsFactory->GetRenderTarget(kNebulaTargetName, std::max(owner.mainBuffWidth / divisor, 1),
+                                                      std::max(owner.mainBuffHeight / divisor, 1), true);
+    theCamera.eye = glm::vec3(0.0f);
+    theCamera.target = glm::vec3(0.0f, 0.0f, 100.0f);
+    drone_mesh = gGraphicsFactory->Load3DObject("drone", "Redwood");
+    haloball_mesh = gGraphicsFactory->Load3DObject("HaloBall", "Redwood");
+    bball_mesh = gGraphicsFactory->Load3DObject("bball", "Flat");
+    cinematic_chosen_tick = -1;
+    const int32_t beams = AppData::GetInt("render-distance-beams");
+    beam_draw_distance = beams > 0 ? beams : kDefaultBeamDrawDistance;
+}
+
+void Render3D::ReleaseMeshes()
+{
+    for (auto& [name, mesh] : body_meshes)
+        mesh.reset();
+    drone_mesh.reset();
+    haloball_mesh.reset();
+    bball_mesh.reset();
+    if (effects)
+        effects->Clear();
+}
+
+// The new simulation gives its objects the old one's ids again: nothing kept
+// by id may carry over to them.
+void Render3D::ClearEffects()
+{
+    for (auto& [name, mesh] : body_meshes)
+        mesh.reset();
+    owner.objectEffectRecords.clear();
+    owner.planetParams.clear();
+    owner.nebulaParams.clear();
+    if (effects)
+        effects->Clear();
+}
+
+IntRect Render3D::CropToRect(int32_t width, int32_t height, const IntRect& rect)
+{
+    IntRect source{0, 0, width, height};
+    FitRectToAspect(source, rect);
+    return source;
+}
+
+void Render3D::Draw(const IntRect& rect, bool full)
+{
+    if (!main_target || !gGraphicsFactory || !theSimulation || !theSimulation->Container())
+        return;
+    if (owner.main_screen_view == "no_draw" && owner.cam_mode == "cinematic")
+        return;
+    SpaceObject* ship = IsSpaceObjectId(theSimulation->subjectID) ? theSimulation->GetSpaceObject(theSimulation->subjectID)
+                                                                  : nullptr;
+    UpdateCamera(ship);
+    const glm::mat4 view = theCamera.matrix;
+    const glm::vec3 direction = ViewDirection();
+    view_frustum.Build(theCamera.eye, direction, view, kFieldOfView,
+                       static_cast<float>(main_target->GetWidth()) / static_cast<float>(main_target->GetHeight()),
+                       kNearPlane, kFrustumFar);
+    if (effects)
+        effects->DrawEffectEvents(*this);
+
+    const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    gGraphicsFactory->Flush2D();
+    main_target->SetAsRenderTarget(true, true, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(main_target);
+    if (theSkyBox)
+        theSkyBox->Draw(view);
+    if (QelDrawProcess* phong = gGraphicsFactory->GetShader("Phong"))
+        phong->SetParameter("lightDir", -1.0f, 0.0f, 0.0f, 0.0f);
+    owner.SetRedwoodConstants(theCamera.eye, direction);
+    if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
+        for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot) {
+            spot_lights[static_cast<size_t>(slot)].radius = 0.0f;
+            spot_lights[static_cast<size_t>(slot)].Apply(redwood, slot);
+        }
+
+    shieldedShips.clear();
+    DrawObjects(ship, view);
+    if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
+        redwood->SetParameter("glowMult", 1.0f, 0.0f, 0.0f, 0.0f);  // blinking is the 3D view's alone
+    DrawShieldRipples(view);
+    if (effects) {
+        effects->DrawParticles(view);
+        effects->DrawPlanets(view, theCamera.eye, direction);
+    }
+    gGraphicsFactory->Flush2D();
+    main_target->SetAsRenderTarget(false, false, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(main_target);
+
+    if (effects && nebula_target) {
+        if (full) {
+            nebula_target->SetAsRenderTarget(true, true, clear);
+            gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
+        }
+        effects->DrawVolumes(view, main_target, full);
+        if (full)
+            nebula_target->SetAsRenderTarget(false, false, clear);
+    }
+    Composite(*main_target, rect, nullptr);
+    if (full && effects && nebula_target)
+        Composite(*nebula_target, rect, "VolumePostProcess");
+}
+
+// One box query of the world around the ship, then the distance limits of
+// each class of object; planets, black holes and maelstroms only need to be
+// inside the box.
+void Render3D::DrawObjects(SpaceObject* ship, const glm::mat4& view)
+{
+    const float large = AppData::GetFloat("render-distance-large-objects");
+    const PlaneBox square = ship ? PlaneBox::Around(ship->pos.x, ship->pos.z, large) : PlaneBox{0.0f, 0.0f, 1.0f, 1.0f};
+    const DistanceLimits limits{Squared(AppData::GetInt("render-distance-objects")),
+                                Squared(AppData::GetInt("render-distance-nebulae")),
+                                Squared(AppData::GetInt("render-distance-asteroids"))};
+    SuperContainer& world = *theSimulation->Container();
+    world.Query(square);
+    for (SuperContainerObject* found : world.QueryResults()) {
+        SpaceObject& object = static_cast<SpaceObject&>(*found);
+        if (Culled(object, ship, limits))
+            continue;
+        switch (KindOf(object)) {
+        case ObjectKind::Drone:
+            DrawDrone(object, view);
+            break;
+        case ObjectKind::Nebula:
+            if (effects)
+                effects->AddNebulaVolume(object, owner.UpdateNebulaParameters(object));
+            break;
+        case ObjectKind::BlackHole:
+            DrawBlackHole(object, view);
+            break;
+        case ObjectKind::Planet:
+            if (effects)
+                effects->AddPlanet(object, owner.UpdatePlanetParameters(object));
+            break;
+        case ObjectKind::Monster:
+            if (effects)
+                effects->DrawMonster(*this, object);
+            break;
+        case ObjectKind::Ship:
+            DrawShip(object, ship, view);
+            break;
+        case ObjectKind::Invisible:
+        case ObjectKind::Nothing:
+            break;
+        }
+    }
+}
+
+// Squared distances against squared limits: an object exactly at the limit
+// is drawn. Without a ship nothing is culled by distance.
+bool Render3D::Culled(const SpaceObject& object, const SpaceObject* ship, const DistanceLimits& limits) const
+{
+    if (!ship)
+        return false;
+    const glm::vec3 apart = object.pos - ship->pos;
+    const double squared = static_cast<double>(apart.x) * apart.x + static_cast<double>(apart.y) * apart.y +
+                           static_cast<double>(apart.z) * apart.z;
+    const std::string& key = object.data_tag;
+    if (key == "nebula")
+        return squared > static_cast<double>(limits.nebulae);
+    if (object.tick_type == "behav_asteroid")
+        return squared > static_cast<double>(limits.asteroids);
+    if (key == "planet" || key == "blackhole" || key == "maelstrom")
+        return false;
+    return squared > static_cast<double>(limits.objects);
+}
+
+// The type's mesh, lit, turned and scaled as its record and its own
+// coefficients say. The own ship is not drawn from inside it.
+void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4& view)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(object.data_tag);
+    ObjectTypeDrawData* drawData = owner.GetObjectTypeDrawData(object.data_tag);
+    const float meshScale = record ? record->meshScale : 1.0f;
+    const float meshRotate = record ? record->meshRotate : 0.0f;
+    const float scale = AppData::GetFloat("space-object-size-coeff") * meshScale * ScaleCoefficient(object, kLocalScale);
+    const glm::vec3 axes(ScaleCoefficient(object, kLocalScaleX), ScaleCoefficient(object, kLocalScaleY),
+                         ScaleCoefficient(object, kLocalScaleZ));
+    const glm::mat4 world = glm::scale(glm::rotate(glm::translate(glm::mat4(1.0f), object.pos) *
+                                                       glm::mat4_cast(object.rot_quat),
+                                                   meshRotate * kQuarterTurn, glm::vec3(0, 1, 0)),
+                                       scale * axes);
+    owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
+    if (&object == ship && owner.cam_mode == "first_person")
+        return;
+    if (!drawData->mesh)
+        return;
+    ApplyLights(object.uniqueID);
+    if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
+        redwood->SetParameter("glowMult", GlowOf(object.blink_state, theSimulation->TickCount()), 0.0f, 0.0f, 0.0f);
+    drawData->mesh->Draw(world, view, nullptr, "Redwood");
+    if (drawData->pointSandwich)
+        shieldedShips.emplace_back(object.uniqueID, drawData);
+}
+
+void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)
+{
+    const float spin = static_cast<float>(theSimulation->TickCount()) / kDroneTicksPerRadian;
+    const glm::mat4 world = glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), object.pos) *
+                                                       glm::mat4_cast(object.rot_quat),
+                                                   glm::vec3(kDroneScale)),
+                                        spin, glm::vec3(0, 0, 1));
+    owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
+    ApplyLights(object.uniqueID);
+    if (drone_mesh)
+        drone_mesh->Draw(world, view, nullptr, "Redwood");
+}
+
+// A black ball of the object's exclusion radius; its gas rings are the
+// effects' to draw.
+void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
+{
+    const glm::mat4 world =
+        glm::scale(glm::translate(glm::mat4(1.0f), object.pos), glm::vec3(object.exclusion_radius));
+    owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
+    QelDrawProcess* flat = gGraphicsFactory->GetShader("Flat");
+    if (!flat || !bball_mesh)
+        return;
+    flat->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
+    flat->SetParameter("depth", 1.0f, 0.0f, 0.0f, 0.0f);
+    bball_mesh->Draw(world, view, nullptr, "Flat");
+}
+
+// The object's lights of this frame go to the lit shader's slots (free ones
+// as radius 0) and are freed: a light lasts one frame.
+void Render3D::ApplyLights(uint64_t objectId)
+{
+    QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood");
+    ObjectEffectState& state = owner.objectEffectRecords[objectId];
+    for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot) {
+        RedwoodPointLight& light = state.lights[static_cast<size_t>(slot)];
+        light.radius = std::max(light.radius, 0.0f);
+        if (redwood)
+            light.Apply(redwood, slot);
+        light.radius = 0.0f;
+    }
+}
+
+// Each ripple a beam left on a shielded ship spreads over its hull shell as
+// a band growing from where it hit and fading as it goes; one past its end
+// frees its slot.
+void Render3D::DrawShieldRipples(const glm::mat4& view)
+{
+    const int64_t now = theSimulation->TickCount();
+    for (const auto& [id, drawData] : shieldedShips) {
+        ObjectEffectState& state = owner.objectEffectRecords[id];
+        for (int slot = 0; slot < ObjectEffectState::kRipples; ++slot) {
+            int64_t& start = state.rippleStart[static_cast<size_t>(slot)];
+            const int64_t end = state.rippleEnd[static_cast<size_t>(slot)];
+            if (start == 0)
+                continue;
+            if (end < now) {
+                start = 0;
+                continue;
+            }
+            if (end <= start)
+                continue;  // no time to spread in
+            const float progress = static_cast<float>(static_cast<int32_t>(now - start)) /
+                                   static_cast<float>(static_cast<int32_t>(end - start));
+            PointSandwich& shell = *drawData->pointSandwich;
+            shell.centerPoint = glm::vec3(state.drawMatrix * glm::vec4(state.rippleOffset[static_cast<size_t>(slot)], 1));
+            shell.minMax = glm::vec2(kRippleBandSpeed * progress, kRippleBandSpeed * progress + kRippleBandWidth);
+            glm::vec4 colour = state.rippleColour[static_cast<size_t>(slot)];
+            colour.a = 1.0f - progress;
+            shell.Draw(state.drawMatrix, view, colour);
+        }
+    }
+}
+
+// The source copied into the rectangle, cut to its shape about the centre.
+void Render3D::Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader)
+{
+    if (!rect.IsOpen())
+        return;
+    const IntRect crop = CropToRect(source.GetWidth(), source.GetHeight(), rect);
+    if (shader)
+        source.SetDrawProcess(gGraphicsFactory->GetShader(shader), true, false);
+    source.SetSourceRectInt(QelRect{crop.left, crop.top, crop.right, crop.bottom});
+    source.SetDestRectInt(QelRect{rect.left, rect.top, rect.right, rect.bottom});
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    source.DrawQuad(white, kCompositeLayer, false);
+    gGraphicsFactory->Flush2D();
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The 3D view of space: the view out of the crew's ship on the main screen
+// ("3dview") and the manual beam view ("3dview_camera"). Each frame it places
+// the shared camera behind, beside or inside the ship (or where a cinematic
+// script wants it), draws the sky box and every object near the ship with the
+// shader its kind calls for into the off-screen main target, and copies that
+// into the widget's rectangle, cut to the rectangle's shape about its centre.
+//
+// The render manager holds the one Render3D. Effects that other parts of the
+// renderer draw (beams, particles, ribbons, rings, planets, nebula volumes)
+// come in through Render3DEffects.
+//
+// Main thread only.
+
+#include "game/render/Camera.h"
+#include "game/render/RedwoodPointLight.h"
+#include "game/render/VecFrustum.h"
+#include "game/shell/IntRect.h"
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QEL3DObject;
+class ObjectTypeDrawData;
+class Qel2dBitmap;
+class Render3D;
+class RenderManager;
+class SpaceObject;
+struct NebulaVolumeParams;
+struct PlanetParams;
+
+// The effect renderers the 3D view draws through, in the order of a frame.
+class Render3DEffects {
+public:
+    virtual ~Render3DEffects() = default;
+    // Beam and lightning events of the world, before the objects.
+    virtual void DrawEffectEvents(Render3D& view) = 0;
+    // A planet or a nebula the object pass met; drawn by the calls below.
+    virtual void AddPlanet(const SpaceObject& planet, const PlanetParams& params) = 0;
+    virtual void AddNebulaVolume(const SpaceObject& nebula, NebulaVolumeParams& params) = 0;
+    // A monster: its particles and bodies.
+    virtual void DrawMonster(Render3D& view, const SpaceObject& monster) = 0;
+    // Particles, ribbons and rings, after every object.
+    virtual void DrawParticles(const glm::mat4& view) = 0;
+    // The planets added this frame, into the main target.
+    virtual void DrawPlanets(const glm::mat4& view, const glm::vec3& cameraPos, const glm::vec3& cameraDir) = 0;
+    // The nebula volumes added this frame, into the nebula target (full
+    // views only); the queue is emptied every frame, drawn or not.
+    virtual void DrawVolumes(const glm::mat4& view, Qel2dBitmap* mainTarget, bool draw) = 0;
+    // Everything of the last simulation goes.
+    virtual void Clear() = 0;
+};
+
+class Render3D {
+public:
+    static constexpr float kFieldOfView = 1.0471976f;  // π/3
+    static constexpr float kQuarterTurn = 1.57079633f;  // π/2
+    static constexpr float kNearPlane = 1.0f;
+    static constexpr float kFarPlane = 100000.0f;
+    static constexpr float kFrustumFar = 10000.0f;  // culling reaches less far than the projection
+    static constexpr const char* kMainTargetName = "RenderManager::Setup::renderTarget1";
+    static constexpr const char* kNebulaTargetName = "RenderManager::Setup::renderTarget2";
+    static constexpr int32_t kDefaultBeamDrawDistance = 4000;
+    static constexpr int kCompositeLayer = 1000;
+
+    explicit Render3D(RenderManager& owner);
+    ~Render3D();
+    Render3D(const Render3D&) = delete;
+    Render3D& operator=(const Render3D&) = delete;
+
+    // Once the graphics service exists: the targets, the meshes, the camera.
+    void Setup();
+    // Lets go of the meshes and the effects.
+    void ReleaseMeshes();
+    // Empties every effect and every record kept by object id for a new
+    // simulation; meshes stay.
+    void ClearEffects();
+
+    // The view into the rectangle (window pixels); full adds the nebula
+    // volumes and the heading overlay.
+    void Draw(const IntRect& rect, bool full);
+    // Sets the projection and places the shared camera for the ship (none:
+    // the projection only).
+    void UpdateCamera(SpaceObject* ship);
+
+    // The world direction the shared camera looks along.
+    static glm::vec3 ViewDirection();
+    // The part of a source of that size shown in the rectangle: the largest
+    // one of the rectangle's shape about the source's centre.
+    static IntRect CropToRect(int32_t width, int32_t height, const IntRect& rect);
+
+    Qel2dBitmap* main_target = nullptr;    // held by the graphics service
+    Qel2dBitmap* nebula_target = nullptr;  // the main target's size divided by the nebula divisor
+    std::unique_ptr<QEL3DObject> drone_mesh;
+    std::unique_ptr<QEL3DObject> haloball_mesh;
+    std::unique_ptr<QEL3DObject> bball_mesh;
+    std::map<std::string, std::unique_ptr<QEL3DObject>> body_meshes;  // by file name; entries stay
+    std::array<RedwoodPointLight, RedwoodPointLight::kSlots> spot_lights{};
+    VecFrustum view_frustum;
+    int32_t beam_draw_distance = kDefaultBeamDrawDistance;
+
+    // The cinematic camera: driven by the script, or by the choice of an
+    // interesting object.
+    int32_t scriptControlsCamera = 0;
+    uint64_t dollyID = 0;  // the object the camera rides on; 0 = none
+    glm::vec3 dollyPos{0.0f};
+    uint64_t targetID = 0;  // the object looked at; 0 = none
+    glm::vec3 targetPos{0.0f};
+    int64_t cinematic_chosen_tick = -1;
+
+    Render3DEffects* effects = nullptr;  // none: the view draws without them
+
+private:
+    struct DistanceLimits;
+    void PlaceChaseCamera(const SpaceObject& ship);
+    void PlaceCinematicCamera();
+    void PollServerHotKey(const SpaceObject& ship);
+    void DrawObjects(SpaceObject* ship, const glm::mat4& view);
+    bool Culled(const SpaceObject& object, const SpaceObject* ship, const DistanceLimits& limits) const;
+    void DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4& view);
+    void DrawDrone(SpaceObject& object, const glm::mat4& view);
+    void DrawBlackHole(SpaceObject& object, const glm::mat4& view);
+    void ApplyLights(uint64_t objectId);
+    void DrawShieldRipples(const glm::mat4& view);
+    void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
+
+    RenderManager& owner;
+    // The shielded ships drawn this frame, for their ripples.
+    std::vector<std::pair<uint64_t, ObjectTypeDrawData*>> shieldedShips;
+};
+
+// The shared camera of the 3D views.
+extern Camera theCamera;

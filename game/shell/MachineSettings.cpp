@@ -1,0 +1,27 @@
+#include "game/shell/MachineSettings.h"
+
+#include "engine/base/QelInputFactoryBase.h"
+
+#include <cstdio>
+
+std::string StoredSetting(const char* name)
+{
+    std::string stored;
+    if (gInputFactory)
+        gInputFactory->GetRegistryValue(name, stored);
+    return stored;
+}
+
+void StoreSetting(const char* name, const std::string& value)
+{
+    if (gInputFactory && !gInputFactory->SetRegistryValue(name, value))
+        std::fprintf(stderr, "settings: could not store %s=\"%s\"; it holds for this run only\n", name,
+                     value.c_str());
+}
+
+std::string FractionText(float value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+    return text;
+}

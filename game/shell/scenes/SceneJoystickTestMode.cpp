@@ -1,0 +1,103 @@
+// The controller set-up screen: the set-up panel of the controller mapping
+// with a ship the sticks steer beside it, the program's switch for all
+// controllers, and the way back to the UI play options. The mappings are
+// written when the screen is left.
+
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/render/ObjectTypeDrawData.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/ControllerInput.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/MachineSettings.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/Scenes.h"
+
+namespace {
+
+constexpr const char* kPreviewTargetName = "SceneJoystickTestMode";
+constexpr int kPreviewWidth = 400;
+constexpr int kPreviewHeight = 300;
+constexpr const char* kPreviewShip = "fleet_light_cruiser";
+constexpr IntRect kPanelPosition{100, 100, 1000, 1000};
+// The preview ship seen from its side, a little from behind, scaled to
+// fill most of the preview whatever the size of its mesh.
+constexpr float kPreviewAngle = -1.8849556f;
+constexpr float kPreviewSpan = 1200.0f;
+constexpr float kDefaultPreviewScale = 2.0f;
+
+constexpr int32_t kExitId = 10;
+constexpr int32_t kEnabledId = 11;
+constexpr int32_t kExitWidth = 198;
+constexpr int32_t kExitHeight = 33;
+
+// The preview ship's drawing, kept by the render manager; null without one.
+ObjectTypeDrawData* PreviewShip()
+{
+    return theRenderManager ? theRenderManager->GetObjectTypeDrawData(kPreviewShip) : nullptr;
+}
+
+float PreviewScale()
+{
+    const ObjectTypeDrawData* ship = PreviewShip();
+    return ship && ship->size > 0.0f ? kPreviewSpan / ship->size : kDefaultPreviewScale;
+}
+
+void Enter()
+{
+    ControllerInput& controllers = theControllerInput;
+    if (!gGraphicsFactory)
+        return;
+    controllers.previewTarget =
+        gGraphicsFactory->GetRenderTarget(kPreviewTargetName, kPreviewWidth, kPreviewHeight, true);
+    const ObjectTypeDrawData* ship = PreviewShip();
+    controllers.previewObject = ship ? ship->mesh.get() : nullptr;
+}
+
+void Leave()
+{
+    theControllerInput.SaveAll();
+    theControllerInput.previewTarget = nullptr;
+    theControllerInput.previewObject = nullptr;
+}
+
+void ToggleControllers()
+{
+    PlayGUISound("gui_button");
+    theControllerInput.controllerDisabled = !theControllerInput.controllerDisabled;
+    StoreSetting("joystick_enabled_flag", theControllerInput.controllerDisabled ? "no" : "yes");
+}
+
+SceneFunction Draw()
+{
+    UIContext& ui = theUIContext;
+    DrawMenuBackdrop();
+    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale());
+    const int32_t width = ui.WindowWidth();
+    ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
+    const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
+    if (uiButton(kExitId, "Exit", "gui-1", true, kOptionsLayer) || leave) {
+        PlayGUISound("gui_button");
+        return SceneUIPlayOptionsMode;
+    }
+    ui.ShiftRectY(1, 1);
+    if (uiCheckButton(kEnabledId, "Enabled", "gui-1", !theControllerInput.controllerDisabled, true, kOptionsLayer))
+        ToggleControllers();
+    return SceneJoystickTestMode;
+}
+
+}  // namespace
+
+SceneFunction SceneJoystickTestMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_ENTER: Enter(); break;
+    case SCENE_LEAVE: Leave(); break;
+    case SCENE_TICK: theControllerInput.ReadAxes(); break;
+    case SCENE_DRAW: return Draw();
+    default: break;
+    }
+    return SceneJoystickTestMode;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The console widgets that put the render manager's 3D view of space into a
+// box: "3dview", the main screen's complete view, and "3dview_camera", the
+// manual beam view without nebula volumes or the heading overlay. They own
+// nothing: the view draws and handles everything itself.
+
+#include "game/shell/IntRect.h"
+
+#include <string>
+
+void View3DViewDraw(IntRect& rect, std::string widgetName);
+void View3DViewCameraDraw(IntRect& rect, std::string widgetName);
