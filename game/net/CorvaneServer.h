@@ -36,7 +36,7 @@ class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
 
-class CorvaneServer : public ServerMessageSink, public PendingDestroySink {
+class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast {
 public:
     // The client-list age stops here: the server screen only asks whether
     // the list changed lately, so it need not count any further.
@@ -102,7 +102,7 @@ public:
     // every console as "beam", whatever its kind.
     void SendBeam(const std::string& kind, const std::string& secondText, const std::string& thirdText,
                   uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint, const glm::vec3& secondPoint,
-                  int32_t value);
+                  int32_t value) override;
 
     // Connection events, from the hook map.
     void HandleClientConnect(uint64_t clientId);

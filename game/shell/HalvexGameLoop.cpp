@@ -132,6 +132,7 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     world->SetParticleSink(&serverParticles);
+    world->SetEffectBroadcast(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
 }
 

@@ -35,6 +35,7 @@
 #include <vector>
 
 class ConsoleMessageLog;
+class EffectBroadcast;
 class HullPathSet;
 class HullPathSets;
 class LocalPresentation;
@@ -117,6 +118,11 @@ public:
     void AddEffectEvent(const std::string& kind, const std::string& secondText, const std::string& thirdText,
                         uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
                         const glm::vec3& secondPoint, int32_t value);
+    // A visible effect every console shows: through the server's broadcast
+    // when there is one, else recorded in this world only.
+    void SendEffect(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                    uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint, const glm::vec3& secondPoint,
+                    int32_t value);
     // Queues the sound unless the same name was queued less than minimumGap
     // ticks ago in this run (a gap of 0 always queues).
     void QueueSoundEvent(const std::string& name, const glm::vec3& position, int64_t minimumGap);
@@ -219,6 +225,7 @@ public:
     void SetScriptEventSink(ScriptEventSink* sink) { scriptEvents = sink; }
     void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
     void SetParticleSink(ParticleSink* sink) { particles = sink; }
+    void SetEffectBroadcast(EffectBroadcast* broadcast) { effects = broadcast; }
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
     void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
     void SetLocalPresentation(LocalPresentation* presentation) { localPresentation = presentation; }
@@ -309,6 +316,7 @@ private:
     ScriptEventSink* scriptEvents = nullptr;
     PendingDestroySink* pendingDestroys = nullptr;
     ParticleSink* particles = nullptr;
+    EffectBroadcast* effects = nullptr;
     ConsoleMessageLog* messageLog = nullptr;
     ShipConsoleNotices* shipConsoles = nullptr;
     LocalPresentation* localPresentation = nullptr;
