@@ -4,6 +4,10 @@
 
 set(QEL_WARNINGS -Wall -Wextra)
 
+# The asset generators and the whole-program tests need numpy and PIL, which
+# Debian's own Python has; the first python3 on PATH may be another.
+set(QEL_ASSET_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 with numpy and PIL, for the asset generators and tests")
+
 # Folder where the tests find the data fixtures and the game's own data.
 set(QEL_TEST_FIXTURES "${PROJECT_SOURCE_DIR}/tests/fixtures")
 set(QEL_TEST_SETTINGS "${PROJECT_BINARY_DIR}/test-settings")

@@ -35,10 +35,15 @@ QelEnetNetworkServer::~QelEnetNetworkServer()
 {
     if (host == nullptr)
         return;
-    // Consoles still connected hold their id storage until now.
+    // Consoles still connected are told at once, so they go back to their
+    // connect screen now instead of after ENet's time-out; they hold their id
+    // storage until now.
     for (size_t i = 0; i < host->peerCount; ++i) {
-        delete static_cast<uint64_t*>(host->peers[i].data);
-        host->peers[i].data = nullptr;
+        ENetPeer* peer = &host->peers[i];
+        if (peer->state == ENET_PEER_STATE_CONNECTED)
+            enet_peer_disconnect_now(peer, 0);
+        delete static_cast<uint64_t*>(peer->data);
+        peer->data = nullptr;
     }
     enet_host_destroy(host);
 }

@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "engine/base/QelClock.h"
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileDialog.h"
 #include "engine/base/QelFileServices.h"
 #include "engine/sdl/QelSDLMessageBox.h"
@@ -201,10 +202,11 @@ int32_t QelSDLInputBase::CompareFileTimes(const std::string& first, const std::s
 }
 
 // "." and ".." and sub-folders are listed too; callers filter. Sorting makes
-// the order the same on every file system.
+// the order the same on every file system. "data/..." is the data folder, as
+// for every other file the game names.
 int32_t QelSDLInputBase::ListDirectory(const std::string& folder, std::vector<std::string>& names)
 {
-    DIR* dir = opendir(folder.c_str());
+    DIR* dir = opendir(qel::ResolveGamePath(folder).c_str());
     if (dir == nullptr)
         return 0;
     std::vector<std::string> found;

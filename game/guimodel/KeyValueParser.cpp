@@ -2,6 +2,7 @@
 
 #include "engine/base/QelFileServices.h"
 #include "helper/GeneralUtils.h"
+#include "helper/QelAssert.h"
 
 namespace {
 
@@ -230,4 +231,21 @@ void parseStyleString(KeyValueParser& parser, const std::string& text)
 bool IsOnWord(const std::string& value)
 {
     return value == "on" || value == "yes" || value == "True" || value == "active";
+}
+
+void KeyValueParserSelfTest()
+{
+    static const char* const kCases[] = {
+        "me:mine",
+        "me:mine,yours,ours",
+        "me:Listen here, man, I have, some, commas!",
+        "$me:Listen here, man, I ()  (())  ) have, some, commas!;a:b",
+        "me:sure `Listen here, man, ; I () ((;))  ) have, some, commas!` plus this;a:b",
+    };
+    KeyValueParser parser;
+    for (const char* text : kCases) {
+        parseStyleString(parser, text);
+        const std::string result = parser.Get("test", "me", "unit test of KeyValueParser");
+        QEL_ASSERT(!result.empty(), "!result.empty()");
+    }
 }

@@ -117,6 +117,9 @@ public:
     std::string DescribeRefusedMessages() const;
 
     ClientStringMap stringMap;  // kept across runs
+    // 0..100: how strongly the console flashes red; raised when the own ship
+    // is hit, lowered by one every tick by the console scene.
+    float damageFlashLevel = 0.0f;
     std::vector<ScanQueueEntry> scanQueue;  // the ship's science scans still to do, as the server last told
     int32_t saveCountdown = 0;                     // frames until saving; 0 = nothing to save
 

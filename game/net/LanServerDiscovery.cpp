@@ -3,8 +3,11 @@
 #include "engine/base/QelClock.h"
 #include "engine/base/QelNetworkMessage.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <utility>
 
 LanServerDiscovery& LanServerDiscovery::Instance()
@@ -16,6 +19,25 @@ LanServerDiscovery& LanServerDiscovery::Instance()
 void ServerDiscovery()
 {
     LanServerDiscovery::Instance().Step();
+}
+
+bool SetDiscoveryEndpoint(LanServerDiscovery& discovery, const std::string& text)
+{
+    const size_t colon = text.rfind(':');
+    if (colon == std::string::npos)
+        return false;
+    const std::string address = text.substr(0, colon);
+    const std::string portText = text.substr(colon + 1);
+    in_addr parsed{};
+    if (inet_pton(AF_INET, address.c_str(), &parsed) != 1 || portText.empty() || portText.size() > 5 ||
+        portText.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int port = std::stoi(portText);
+    if (port < 1 || port > 65535)
+        return false;
+    discovery.SetBroadcastAddress(address);
+    discovery.SetPort(static_cast<uint16_t>(port));
+    return true;
 }
 
 bool LanServerDiscovery::OpenClientRole()

@@ -86,3 +86,10 @@ private:
 
 // One discovery step of the program's discovery state.
 void ServerDiscovery();
+
+// Points discovery elsewhere, as the window program does with the text of
+// $QEL_DISCOVERY so that its tests stay on loopback: "ADDRESS:PORT"
+// ("127.255.255.255:40123") sends the queries to that IPv4 address and port,
+// and a server answers on that port. False, with nothing changed, for text
+// of another form.
+bool SetDiscoveryEndpoint(LanServerDiscovery& discovery, const std::string& text);

@@ -48,6 +48,18 @@ void HandleMachineName(QelNetworkMessage& message, const SignalSender& sender)
         sender.record.machineName = name.name;
 }
 
+// 55: the console tells the mission what it did ("client_connected", ...).
+void HandleClientChange(QelNetworkMessage& message, const SignalSender& sender)
+{
+    ClientChangeSignal change;
+    if (!ReadSignalOrReport(message, change, kServerSignalHandler))
+        return;
+    EventMessage event;
+    event.tag = "client_change";
+    event.sub_tag = change.change;
+    gServer->RaiseEventFromClient(sender.clientId, event);
+}
+
 // 62: the console's window size, on connecting and whenever it changes.
 void HandleScreenSize(QelNetworkMessage& message, const SignalSender& sender)
 {
@@ -71,6 +83,7 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
     case SIGNAL_MESS_CONSOLE_NAME: HandleConsoleName(message, sender); return true;
     case SIGNAL_MESS_PING: HandlePingEcho(message, sender); return true;
     case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, sender); return true;
+    case SIGNAL_MESS_CLIENT_CHANGE: HandleClientChange(message, sender); return true;
     case SIGNAL_MESS_SCREEN_SIZE: HandleScreenSize(message, sender); return true;
     case SIGNAL_MESS_SONG_ENDED: HandleSongEnded(message, sender); return true;
     default: return false;
@@ -114,7 +127,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     // 31, 32 engineering values: the engineering consoles.
     // 91, 92 scans: the science console.
     // 93 quick jump: the quick jump button.
-    // 34, 40, 55, 59, 89, 99, 100, 101 mission events: the console widgets.
+    // 34, 40, 59, 89, 95, 99, 100, 101 mission events: the console widgets.
     // 65, 67 ship records and asset data: the data requests.
 }
 

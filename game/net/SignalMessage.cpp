@@ -219,6 +219,12 @@ void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal)
     message.WriteString(signal.name);
 }
 
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteString(signal.change);
+}
+
 void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -317,6 +323,11 @@ bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)
 {
     message.ReadString(signal.name);
     return !message.IsBad();
+}
+
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal)
+{
+    return ReadMessageFields(message, signal.change);
 }
 
 bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal)

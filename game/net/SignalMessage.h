@@ -280,6 +280,13 @@ struct IndexedTablesSignal {
 // ScreenSizeSignal answers).
 using ScreenSizeQuerySignal = NoPayloadSignal<SIGNAL_MESS_SCREEN_SIZE_QUERY>;
 
+// C->S 55: what the console just did ("client_connected", "entered_options",
+// "left_options", "change_console"); the mission hears it as "client_change".
+struct ClientChangeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_CLIENT_CHANGE;
+    std::string change;
+};
+
 // C->S 62: the console's window in pixels; the mission hears it as "screen_size".
 struct ScreenSizeSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_SCREEN_SIZE;
@@ -660,6 +667,7 @@ void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& sig
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const ClientChangeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ScreenSizeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SpeechBubbleSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const WidgetListSignal& signal);
@@ -704,6 +712,7 @@ bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, ClientChangeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ScreenSizeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SpeechBubbleSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, WidgetListSignal& signal);

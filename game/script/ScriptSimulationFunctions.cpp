@@ -6,6 +6,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/CorvaneServer.h"
+#include "game/script/GameControls.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -21,11 +22,6 @@ namespace zmx {
 namespace {
 
 using Vec2 = ScriptValue<glm::vec2>;
-
-// The version of the scripting interface that missions were written for.
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 3;
-constexpr int kVersionPatch = 0;
 
 constexpr uint32_t kMillisecondsPerSecond = 1000;
 
@@ -73,25 +69,11 @@ void ResumeSim()
         gServer->SendIndexedTables(0);
 }
 
-// Objects, music and queues stay as they are.
-void PauseSim()
-{
-    theMissionScript.simRunning = false;
-    if (theSimulation)
-        theSimulation->paused = true;
-    SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
-}
-
 // Only stores the folder: the running server scene hands over on a later
 // frame, and the last call before it wins.
 void RunNextMission(const std::string& missionFolder)
 {
     theMissionScript.nextMission = missionFolder;
-}
-
-std::string GetGameVersion()
-{
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionPatch);
 }
 
 // The server window's size in pixels; 0 by 0 without a window.
@@ -164,12 +146,12 @@ void AddSimulationFunctions(FunctionTable& table)
     table.Add("create_new_sim", &CreateNewSim, "all space objects are deleted; a blank slate is born.");
     table.Add("resume_sim", &ResumeSim,
               "the sim will now run; HandleStartMission() and HandleTickMission() are called.");
-    table.Add("pause_sim", &PauseSim,
+    table.Add("pause_sim", &GSPauseSim,
               "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.");
     table.Add("app_milliseconds", &AppMilliseconds);
     table.Add("app_seconds", &AppSeconds);
     table.Add("app_minutes", &AppMinutes);
-    table.Add("get_game_version", &GetGameVersion,
+    table.Add("get_game_version", &GSGetGameVersion,
               "returns the version of the game EXE currently operating this script, as a string.");
     table.Add("run_next_mission", &RunNextMission,
               "Shuts down this script and starts the mission in the folder argument", py::arg("mission_folder"));
@@ -179,3 +161,12 @@ void AddSimulationFunctions(FunctionTable& table)
 }
 
 }  // namespace zmx
+
+// Objects, music and queues stay as they are.
+void GSPauseSim()
+{
+    theMissionScript.simRunning = false;
+    if (theSimulation)
+        theSimulation->paused = true;
+    zmx::SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
+}

@@ -121,6 +121,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "grid-point-pick", GridPointSelectionSignal{kFirstShip, 3, 4, "grid", "interior"});
     AddSignal(seeds, "server", "grid-button", GridButtonSignal{"repair", kFirstShip, kGridObject});
     AddSignal(seeds, "server", "screen-size", ScreenSizeSignal{1280, 720});
+    AddSignal(seeds, "server", "client-change", ClientChangeSignal{"client_connected"});
     AddSignal(seeds, "server", "widget-box-state", WidgetBoxStateSignal{"throttle", "helm", 1, 5, 10, 45, 90});
     // The transport's connection events: a console whose record went comes
     // back, and the first console leaves.
@@ -195,7 +196,6 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "grid", grid);
     AddSignal(seeds, "client", "grid-deleted", DeleteGridSignal{"tern_frigate", kFirstShip});
     AddSignal(seeds, "client", "grid-object-deleted", GridObjectDeletedSignal{kGridObject, kFirstShip});
-    AddNavigationSignalSeeds(seeds);
     AddSignal(seeds, "client", "speech-bubble", SpeechBubbleSignal{kStation, 5, "#ff0", "Requesting docking"});
     AddSignal(seeds, "client", "screen-size-query", ScreenSizeQuerySignal{});
     AddSignal(seeds, "client", "widget-list", WidgetListSignal{"helm", "helm_simple^throttle^ship_data"});
@@ -206,6 +206,7 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "box-rects", box);
     AddSignal(seeds, "client", "world-sound", SoundEventSignal{"SD", 100.0f, 0.0f, -250.0f});
     AddSignal(seeds, "client", "widget-box-query", WidgetBoxStateQuerySignal{"throttle", 1});
+    AddNavigationSignalSeeds(seeds);
 }
 
 // A server endpoint that keeps what it is given to send.

@@ -2,14 +2,19 @@
 // An input service whose keyboard and mouse a test scripts frame by frame:
 // set the position, press and release the left button, type characters and
 // keys, then NextFrame() clears this frame's edges. Its joysticks are the
-// ones the test lists. Everything else the service offers answers empty.
+// ones the test lists, the machine settings and the clipboard are kept in
+// memory, and folders are listed from the file system ("data/..." in the
+// data folder); everything else the service offers answers empty.
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelKeyboard.h"
 #include "engine/base/QelMouse.h"
@@ -123,17 +128,47 @@ public:
     void GetLocalTime(int32_t& hour, int32_t& minute, int32_t& second) override { hour = minute = second = 0; }
     bool FileDialog(std::vector<std::string>&, bool) override { return false; }
     bool FileExists(const std::string&) override { return false; }
-    bool SetClipboardText(const std::string&) override { return false; }
-    bool GetClipboardText(std::string&) override { return false; }
-    bool SetRegistryValue(const std::string&, const std::string&) override { return false; }
-    bool GetRegistryValue(const std::string&, std::string&) override { return false; }
+    bool SetClipboardText(const std::string& text) override
+    {
+        clipboard = text;
+        return true;
+    }
+    bool GetClipboardText(std::string& text) override
+    {
+        text = clipboard;
+        return !clipboard.empty();
+    }
+    bool SetRegistryValue(const std::string& name, const std::string& value) override
+    {
+        registry[name] = value;
+        return true;
+    }
+    bool GetRegistryValue(const std::string& name, std::string& value) override
+    {
+        const auto found = registry.find(name);
+        if (found == registry.end())
+            return false;
+        value = found->second;
+        return true;
+    }
     int32_t CompareFileTimes(const std::string&, const std::string&) override { return 2; }
-    int32_t ListDirectory(const std::string&, std::vector<std::string>&) override { return 0; }
+    int32_t ListDirectory(const std::string& folder, std::vector<std::string>& names) override
+    {
+        std::vector<std::string> found;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(qel::ResolveGamePath(folder), error))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        names.insert(names.end(), found.begin(), found.end());
+        return 0;
+    }
 
     ScriptedMouse mouse;
     ScriptedKeyboard keyboard;
-    std::vector<QelJoystick*> joysticks;  // not owned
-    uint32_t milliseconds = 0;            // the engine clock, as the test sets it
+    std::vector<QelJoystick*> joysticks;          // not owned
+    std::map<std::string, std::string> registry;  // the machine settings
+    std::string clipboard;
+    uint32_t milliseconds = 0;                    // the engine clock, as the test sets it
 };
 
 }  // namespace qeltest

@@ -6,7 +6,9 @@
 
 #include <arpa/inet.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 using qel::test::KeyOf;
@@ -138,6 +140,25 @@ TEST_F(EnetTransportTest, server_disconnecting_a_client_tells_it_and_reports_the
     EXPECT_EQ(KeyOf(message), qel::kDisconnectedKey);
     EXPECT_EQ(sender, id);
     EXPECT_TRUE(PumpUntil([&] { return !client->IsConnected(); }));
+}
+
+TEST_F(EnetTransportTest, a_server_that_goes_away_tells_its_clients_at_once)
+{
+    uint64_t id = 0;
+    QelNetworkClient* client = ConnectClient("left behind", id);
+    ASSERT_TRUE(factory.DestroyServer("server"));
+    server = nullptr;
+    // Told, the client knows within a few loopback round trips; untold, it
+    // would wait for ENet's time-out of at least 5 s, beyond this wait.
+    constexpr int kRounds = 2000;
+    QelNetworkMessage message;
+    bool told = false;
+    for (int round = 0; round < kRounds && !told; ++round) {
+        told = client->Receive(message) && KeyOf(message) == qel::kDisconnectedKey;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(told);
+    EXPECT_FALSE(client->IsConnected());
 }
 
 TEST_F(EnetTransportTest, packet_posing_as_a_connection_event_is_dropped_and_the_next_one_arrives)

@@ -37,6 +37,15 @@ TEST_F(QelSDLInputBaseTest, list_directory_appends_every_entry_sorted_by_name)
     EXPECT_EQ(names, (std::vector<std::string>{"kept", ".", "..", "a.txt", "b.txt", "missionZ"}));
 }
 
+TEST_F(QelSDLInputBaseTest, list_directory_of_a_game_path_lists_the_data_folder)
+{
+    folder.Write("missions/first/script.py", "");
+    const qeltest::ScopedEnv data("QEL_DATA_DIR", folder.Path().string());
+    std::vector<std::string> names;
+    input.ListDirectory("data/missions", names);
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "first"}));
+}
+
 TEST_F(QelSDLInputBaseTest, list_directory_of_a_missing_folder_appends_nothing)
 {
     std::vector<std::string> names;

@@ -55,6 +55,11 @@ TEST(KeyValueParser, parses_entries_values_groups_quotes_and_raw_keys)
     }
 }
 
+TEST(KeyValueParser, start_up_self_test_passes)
+{
+    EXPECT_NO_THROW(KeyValueParserSelfTest());
+}
+
 TEST(KeyValueParser, lookup_answers_the_first_value_and_keeps_the_whole_entry)
 {
     KeyValueParser parser;

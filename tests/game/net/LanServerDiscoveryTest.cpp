@@ -107,4 +107,14 @@ TEST(LanServerDiscoveryTest, a_five_second_frame_adds_only_one_second_toward_the
     EXPECT_EQ(discovery.AccumulatedMs(), 30u);
 }
 
+TEST(LanServerDiscoveryTest, only_an_ipv4_address_and_a_port_can_point_discovery_elsewhere)
+{
+    LanServerDiscovery discovery;
+    for (const char* text : {"", "127.255.255.255", "127.255.255.255:", ":3150", "127.255.255.255:0",
+                             "127.255.255.255:65536", "127.255.255.255:31x", "bridge:3150", "127.1.2:3150",
+                             "127.255.255.255:000003150"})
+        EXPECT_FALSE(SetDiscoveryEndpoint(discovery, text)) << text;
+    EXPECT_TRUE(SetDiscoveryEndpoint(discovery, "127.255.255.255:40123"));
+}
+
 }  // namespace

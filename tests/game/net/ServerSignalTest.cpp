@@ -311,6 +311,29 @@ TEST_F(ServerSignalTest, console_and_machine_names_are_kept_in_the_senders_recor
     EXPECT_EQ(server.FindClient(kOtherConsole)->machineName, "");
 }
 
+TEST_F(ServerSignalTest, what_a_console_did_and_its_window_size_reach_the_mission_as_the_senders)
+{
+    Send(ClientChangeSignal{"client_connected"});
+    Send(ScreenSizeSignal{1280, 720}, kOtherConsole);
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[0].tag, "client_change");
+    EXPECT_EQ(host.events[0].sub_tag, "client_connected");
+    EXPECT_EQ(host.events[0].client_id, kConsole);
+    EXPECT_EQ(host.events[0].event_time, 100);
+    EXPECT_EQ(host.events[1].tag, "screen_size");
+    EXPECT_EQ(host.events[1].client_id, kOtherConsole);
+    EXPECT_EQ(host.events[1].source_point, glm::vec3(1280.0f, 720.0f, 0.0f));
+}
+
+TEST_F(ServerSignalTest, a_window_size_no_display_has_reaches_no_one)
+{
+    for (const ScreenSizeSignal size : {ScreenSizeSignal{0, 720}, ScreenSizeSignal{1280, -1},
+                                        ScreenSizeSignal{ScreenSizeSignal::kMaxPixels + 1, 720}}) {
+        Send(size);
+        EXPECT_TRUE(host.events.empty()) << size.width << " x " << size.height;
+    }
+}
+
 TEST_F(ServerSignalTest, a_consoles_song_end_tells_the_mission_which_console_and_ship)
 {
     Send(SongEndedSignal{ownShip}, kOtherConsole);

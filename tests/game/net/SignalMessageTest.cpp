@@ -37,6 +37,20 @@ TEST(SignalMessage, payloads_round_trip_with_their_codes)
     }
     {
         QelNetworkMessage m;
+        ClientChangeSignal in{"entered_options"}, out;
+        ASSERT_TRUE(RoundTrip(in, out, m));
+        EXPECT_EQ(out.change, "entered_options");
+    }
+    {
+        QelNetworkMessage m;
+        ScreenSizeSignal in{1024, 768}, out;
+        ASSERT_TRUE(RoundTrip(in, out, m));
+        EXPECT_EQ(out.width, 1024);
+        EXPECT_EQ(out.height, 768);
+        EXPECT_EQ(m.writeIndex, 2 + 4 + 4);
+    }
+    {
+        QelNetworkMessage m;
         PauseStateSignal in{1}, out;
         ASSERT_TRUE(RoundTrip(in, out, m));
         EXPECT_EQ(out.paused, 1);

@@ -14,6 +14,7 @@
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/engine/net/LoopbackHarness.h"
+#include "tests/support/QuietGraphics.h"
 
 #include <gtest/gtest.h>
 
@@ -496,6 +497,28 @@ TEST_F(CorvaneClientTest, connection_signals_are_answered_with_the_ping_key_and_
     std::string stored;
     EXPECT_TRUE(QelFileServices::Instance().GetRegistryValue("clientMachineName", stored));
     EXPECT_EQ(stored, "bridge-left");
+}
+
+TEST_F(CorvaneClientTest, screen_size_query_is_answered_with_the_window_size_once_there_is_a_window)
+{
+    ConnectClient();
+    signals.clear();
+    SignalToClient(ScreenSizeQuerySignal{});
+    SignalToClient(PingSignal{5});  // answered after the query would be
+    ASSERT_TRUE(FramesUntil([&] { return !signals.empty() && signals.back().code == SIGNAL_MESS_PING; }));
+    EXPECT_EQ(signals.size(), 1u) << "a console without a window has no size to tell";
+
+    qeltest::QuietGraphics graphics;
+    gGraphicsFactory = &graphics;
+    signals.clear();
+    SignalToClient(ScreenSizeQuerySignal{});
+    ASSERT_TRUE(FramesUntil([&] { return !signals.empty(); }));
+    gGraphicsFactory = nullptr;
+    ASSERT_EQ(signals[0].code, SIGNAL_MESS_SCREEN_SIZE);
+    ScreenSizeSignal size;
+    ASSERT_TRUE(ReadSignal(*signals[0].message, size));
+    EXPECT_EQ(size.width, 1024);
+    EXPECT_EQ(size.height, 768);
 }
 
 TEST_F(CorvaneClientTest, mission_reads_and_writes_the_consoles_own_string_map)

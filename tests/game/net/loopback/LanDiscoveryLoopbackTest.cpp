@@ -19,8 +19,7 @@ protected:
         ASSERT_TRUE(server.OpenServerRole("10.20.30.40", "Bridge One"));
         port = server.BoundPort();
         ASSERT_NE(port, 0);
-        console.SetBroadcastAddress(kLoopbackBroadcast);
-        console.SetPort(port);
+        ASSERT_TRUE(SetDiscoveryEndpoint(console, std::string(kLoopbackBroadcast) + ":" + std::to_string(port)));
         ASSERT_TRUE(console.OpenClientRole());
     }
 

@@ -1,0 +1,119 @@
+#include "game/shell/scenes/MissionCatalogue.h"
+
+#include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileIO.h"
+#include "engine/base/QelFileServices.h"
+#include "engine/base/QelInputFactoryBase.h"
+#include "game/script/MissionScript.h"
+#include "helper/TinyYaml.h"
+
+#include <cstdio>
+#include <filesystem>
+
+MissionMap theMissionMap;
+
+namespace {
+
+constexpr const char* kMissionsFolder = "data/missions";
+// Names this short are no mission's ("common" holds what missions share).
+constexpr size_t kShortestMissionName = 4;
+
+std::string MissionFolder(const std::string& folderName)
+{
+    return std::string(kMissionsFolder) + "/" + folderName;
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    const char* blanks = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// The description reader keeps quotes as part of a value; a value written in
+// quotes (as one holding a '#' must be) shows without them.
+std::string Unquoted(const std::string& value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A key's text, or its list items joined by ", "; empty when the key is absent.
+std::string ValueOf(const TINY_YAML::NodeMap& document, const char* key)
+{
+    const TINY_YAML::NodePtr node = document.Find(key);
+    if (!node)
+        return "";
+    if (const std::string* text = node->Text())
+        return Unquoted(*text);
+    std::string joined;
+    if (const TINY_YAML::Node::List* items = node->Items()) {
+        for (const std::string& item : *items)
+            joined += (joined.empty() ? "" : ", ") + Unquoted(item);
+    }
+    return joined;
+}
+
+bool LoadYamlDescription(const std::string& folderName)
+{
+    const std::string path = MissionFolder(folderName) + "/description.yaml";
+    if (!QelFileServices::Instance().FileExists(path))
+        return false;
+    TINY_YAML::NodeMap document;
+    if (!TINY_YAML::ParseFile(document, qel::ResolveGamePath(path)))
+        return false;
+    MissionDescription mission{ValueOf(document, "Visible Mission Name"), folderName,
+                               ValueOf(document, "Description"), ValueOf(document, "Keywords")};
+    theMissionMap[ValueOf(document, "Category")].push_back(std::move(mission));
+    return true;
+}
+
+// Line 1 is the category, line 2 the description.
+bool LoadTextDescription(const std::string& folderName)
+{
+    QelFileIO* file = QelFileServices::Instance().GetFileIO("LoadMissionDescription");
+    if (!file->Open(MissionFolder(folderName), "description", "txt", true, false, true, false))
+        return false;
+    std::string category;
+    std::string description;
+    file->ReadLine(category);
+    file->ReadLine(description);
+    file->Close();
+    theMissionMap[TrimBlanks(category)].push_back({folderName, folderName, TrimBlanks(description), ""});
+    return true;
+}
+
+}  // namespace
+
+bool IsMissionFolderName(const std::string& name)
+{
+    return name.size() >= kShortestMissionName && name.find_first_of(".X") == std::string::npos;
+}
+
+void ScanMissions()
+{
+    theMissionScript.Stop();
+    theMissionMap.clear();
+    if (!gInputFactory)
+        return;
+    std::vector<std::string> names;
+    gInputFactory->ListDirectory(kMissionsFolder, names);
+    for (const std::string& name : names) {
+        if (IsMissionFolderName(name))
+            LoadMissionDescription(name);
+    }
+}
+
+void LoadMissionDescription(const std::string& folderName)
+{
+    if (LoadYamlDescription(folderName) || LoadTextDescription(folderName))
+        return;
+    const std::string folder = qel::ResolveGamePath(MissionFolder(folderName));
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error))
+        std::fprintf(stderr, "%s: no description.yaml or description.txt describes the mission; it is not listed\n",
+                     folder.c_str());
+}

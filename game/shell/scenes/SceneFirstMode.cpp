@@ -1,0 +1,159 @@
+// The start screen: the logo, the tag line, the version and the buttons that
+// start a server or a client. Entering it also prepares what the menu
+// screens share (the backdrop) and runs the start-up self-tests.
+
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelInputFactoryBase.h"
+#include "engine/base/QelKeyboard.h"
+#include "engine/base/QelVirtualKeys.h"
+#include "engine/net/QelNetworkFactoryBase.h"
+#include "game/guimodel/KeyValueParser.h"
+#include "game/net/CorvaneServer.h"
+#include "game/script/GameControls.h"
+#include "game/script/MissionScript.h"
+#include "game/shell/ConsoleSettings.h"
+#include "game/shell/ControllerInput.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/TextLog.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/VisibleCenter.h"
+#include "game/shell/scenes/MissionCatalogue.h"
+#include "game/shell/scenes/MissionList.h"
+#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/world/AppData.h"
+#include "game/world/MusicControl.h"
+#include "game/world/Simulation.h"
+
+namespace {
+
+constexpr int kLayer = 1000;
+constexpr int32_t kStartServerId = 10;
+constexpr int32_t kStartClientId = 11;
+constexpr int32_t kButtonGap = 3;
+constexpr float kLogoScale = 0.5f;
+constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+
+// The machine setting "SceneClientOptionsMode.fullscreen" is applied once, on
+// the first draw of the run.
+bool fullScreenApplied = false;
+
+// Controllers are read only when the machine setting says exactly "yes".
+void ReadControllerSettings()
+{
+    std::string enabled;
+    if (!gInputFactory || !gInputFactory->GetRegistryValue("joystick_enabled_flag", enabled) || enabled != "yes")
+        theControllerInput.controllerDisabled = true;
+    theControllerInput.actionNameList = ControllerInput::kActionNames;
+}
+
+void Enter()
+{
+    ReadDeepBackgroundColour("gui-color-deep-background");
+    scmBackImage = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
+    ReadControllerSettings();
+    KeyValueParserSelfTest();
+    VisibleCenterTest();
+}
+
+// F6 leaves a mark in the console log: a quick check that keys arrive.
+void FrameStep()
+{
+    QelKeyboard* keyboard = gInputFactory ? gInputFactory->GetKeyboard() : nullptr;
+    if (keyboard && keyboard->IsKeyReleased(qel::vk::kF1 + 5))
+        theConsoleLog.Add(kWhite, "QELKEY_F6");
+}
+
+void ApplyStoredFullScreen()
+{
+    if (fullScreenApplied)
+        return;
+    fullScreenApplied = true;
+    std::string stored;
+    if (gInputFactory && gGraphicsFactory && gInputFactory->GetRegistryValue("SceneClientOptionsMode.fullscreen", stored) &&
+        stored == "on")
+        gGraphicsFactory->SetFullScreen(true);
+}
+
+// Hosting begins at once; the set-up scene shows what came of it.
+SceneFunction StartServer()
+{
+    PlayGUISound("gui_button");
+    theUIContext.textEntryOwner = 0;
+    gServer->StartHosting();
+    theSimulation->serverFlag = true;
+    theSimulation->subjectID = 0;
+    if (gMusicControl)
+        gMusicControl->PlayMainMusicCue();
+    if (!gServer->IsNetworkDown()) {
+        serverAddressText.clear();
+        if (gNetworkFactory)
+            gNetworkFactory->GetLocalAddress(serverAddressText);
+        ScanMissions();
+        theMissionList.selectedMission.clear();
+    }
+    theConsoleSettings.ReadHelmMode();
+    theMissionScript.missionToStart = AppData::GetString("default_mission_folder");
+    return SceneServerSetupMode;
+}
+
+// A console steers with the helm mode chosen on this machine, as a server does.
+SceneFunction StartClient()
+{
+    PlayGUISound("gui_button");
+    theUIContext.textEntryOwner = 0;
+    theConsoleSettings.ReadHelmMode();
+    if (gMusicControl)
+        gMusicControl->FadeOutMusic();
+    return SceneClientConnectMode;
+}
+
+// The buttons stand left of the window's centre line, 3 pixels apart.
+SceneFunction DrawButtons(UIContext& ui, int32_t width, int32_t height)
+{
+    SetButtonColumn(width / 2, height - 110, height - 10);
+    ui.ShiftRectX(-3, 0);
+    if (uiButton(kStartServerId, "Start Server", "gui-1", true, kLayer))
+        return StartServer();
+    ui.ShiftRectX(1, kButtonGap);
+    if (uiButton(kStartClientId, "Start Client", "gui-1", true, kLayer))
+        return StartClient();
+    return SceneFirstMode;
+}
+
+void DrawTitles(UIContext& ui, int32_t width, int32_t height)
+{
+    const IntRect tagLine{100, static_cast<int32_t>(0.6f * height), width - 100, static_cast<int32_t>(0.9f * height)};
+    ui.DrawText(ui.GetFont("gui-3"), tagLine, "Take your stations. Fly as one crew.", ui.mainColour, kLayer, 2);
+    ui.DrawText(ui.GetFont("smallest"), IntRect{5, 5, width, height}, "version " + GSGetGameVersion(), ui.mainColour,
+                kLayer, 0);
+    if (Qel2dBitmap* logo = ui.Bitmap("HalvexLogo"))
+        logo->DrawRotated(width / 2.0f, height / 3.0f, 0.0f, kLogoScale, kLayer, &kWhite[0], false);
+}
+
+SceneFunction Draw()
+{
+    UIContext& ui = theUIContext;
+    const int32_t width = ui.WindowWidth();
+    const int32_t height = ui.WindowHeight();
+    ApplyStoredFullScreen();
+    const SceneFunction next = DrawButtons(ui, width, height);
+    if (next == SceneFirstMode)
+        DrawTitles(ui, width, height);
+    return next;
+}
+
+}  // namespace
+
+SceneFunction SceneFirstMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_ENTER: Enter(); break;
+    case SCENE_FRAME: FrameStep(); break;
+    case SCENE_DRAW: return Draw();
+    default: break;
+    }
+    return SceneFirstMode;
+}

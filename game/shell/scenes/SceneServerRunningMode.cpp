@@ -1,0 +1,158 @@
+// The server while a mission runs. With the mission's simulation paused the
+// server shows the mission's own screens (SceneServerRunningMode); while it
+// runs, the server's window is a console of its own (SceneServerConsoleMode).
+// Either starts the next mission as soon as the script asks for one.
+
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelVirtualKeys.h"
+#include "game/net/CorvaneServer.h"
+#include "game/script/GameControls.h"
+#include "game/script/MissionScript.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/RetainedGUIScreen.h"
+#include "game/shell/StoryDialogDraw.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/scenes/MissionStart.h"
+#include "game/shell/scenes/NetworkFailureDialog.h"
+#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ServerClientList.h"
+#include "game/world/AppData.h"
+
+namespace {
+
+constexpr int32_t kMissionSelectId = 20;
+constexpr int32_t kOptionsId = 10;
+constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
+constexpr int kLayer = 1000;
+constexpr int kButtonLayer = 1001;
+constexpr int kHelpLayer = 1100;
+constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+// '^' breaks the line.
+constexpr const char* kHelpText =
+    "Congratulations on installing and starting a server for Corvane Halvex!^^^Now, to make the game function "
+    "properly, you must start the game on another computer (as a client), connect that client to this server, and "
+    "use one or more clients to control the ship. ^^^For a full bridge, connect 5 clients to this server.  You can "
+    "connect more computer clients to control fighters and shuttles, and other special jobs.^^^ To win the simplest "
+    "missions, you only need to have client computers for the Helm and Weapon consoles.^^^Connect using this "
+    "server's IP address:   ";
+
+bool NetworkDown()
+{
+    return gServer && gServer->IsNetworkDown();
+}
+
+// A next mission that cannot start leaves no mission: back to the chooser,
+// which says why.
+SceneFunction RunningFrameStep()
+{
+    if (theMissionScript.SimRunning())
+        return SceneServerConsoleMode;
+    return StartNextMission() == NextMission::Failed ? SceneServerSetupMode : SceneServerRunningMode;
+}
+
+// The mission's own screens, and the way back to the chooser; the running
+// mission goes on until another one is started there.
+SceneFunction RunningDraw()
+{
+    if (NetworkDown())
+        return DrawNetworkFailureDialog(SceneServerRunningMode);
+    theRetainedGUIScreen.HandleHotKeys();
+    UIContext& ui = theUIContext;
+    ui.SetCurrentRectEdges(1, 1, 300, 40);
+    if (uiButton(kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
+        PlayGUISound("gui_button");
+        theMissionScript.missionToStart.clear();
+        return SceneServerSetupMode;
+    }
+    DrawServerClientList();
+    return SceneServerRunningMode;
+}
+
+SceneFunction ConsoleFrameStep()
+{
+    if (!theMissionScript.SimRunning())
+        return SceneServerRunningMode;
+    switch (StartNextMission()) {
+    case NextMission::Started: return SceneServerRunningMode;
+    case NextMission::Failed: return SceneServerSetupMode;
+    case NextMission::None: break;
+    }
+    return SceneServerConsoleMode;
+}
+
+// "Options" on the server's console pauses the world; the next input step
+// then shows the mission's own screens.
+void DrawPauseButton(UIContext& ui)
+{
+    ui.SetCurrentRectEdges(1, 1, 200, 35);
+    const bool hotKey = isHotKeyPressed("OPT", "option_button", kOptionsKey, "clicks Options button on client");
+    const bool clicked = uiButton(kOptionsId, "Options", "gui-2", true, kLayer);
+    if (!clicked && !hotKey)
+        return;
+    PlayGUISound("gui_button");
+    GSPauseSim();
+}
+
+// While no console has joined, a large box says how to crew the ship.
+void DrawHelpBox(UIContext& ui)
+{
+    if (AppData::GetFloat("suppress_no_client_big_dialog") != 0.0f || !gServer || !gServer->Clients().empty() ||
+        gServer->suppressConnectDialog)
+        return;
+    const float width = static_cast<float>(ui.WindowWidth());
+    const float height = static_cast<float>(ui.WindowHeight());
+    uiFrame(3, width * 0.1f, height * 0.1f, width * 0.9f, height * 0.9f, ui.dimColour, kHelpLayer);
+    const IntRect text{static_cast<int32_t>(width * 0.1f) + 10, static_cast<int32_t>(height * 0.1f) + 10,
+                       static_cast<int32_t>(width * 0.9f) - 10, static_cast<int32_t>(height * 0.9f) - 10};
+    ui.DrawText(ui.GetFont("gui-2"), text, std::string(kHelpText) + serverAddressText, kWhite, kHelpLayer + 1, 2);
+}
+
+// The server's own console: its boxes and the mission's screens over the
+// backdrop, the pause button, the story dialogs and the help box.
+void DrawServerConsoleButtons()
+{
+    UIContext& ui = theUIContext;
+    DrawMenuBackdrop();
+    DrawConsoleScreenBoxes();
+    theRetainedGUIScreen.HandleHotKeys();
+    DrawPauseButton(ui);
+    DrawStoryDialogs();
+    DrawHelpBox(ui);
+}
+
+SceneFunction ConsoleDraw()
+{
+    if (NetworkDown())
+        return DrawNetworkFailureDialog(SceneServerConsoleMode);
+    DrawServerConsoleButtons();
+    if (gGraphicsFactory)
+        gGraphicsFactory->Flush2D();
+    DrawServerClientList();
+    return SceneServerConsoleMode;
+}
+
+}  // namespace
+
+SceneFunction SceneServerRunningMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_FRAME: return RunningFrameStep();
+    case SCENE_DRAW: return RunningDraw();
+    default: break;
+    }
+    return SceneServerRunningMode;
+}
+
+SceneFunction SceneServerConsoleMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_FRAME: return ConsoleFrameStep();
+    case SCENE_DRAW: return ConsoleDraw();
+    default: break;
+    }
+    return SceneServerConsoleMode;
+}

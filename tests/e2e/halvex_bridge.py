@@ -1,0 +1,309 @@
+#!/usr/bin/python3
+"""Whole programs on one machine: a server and a console, each a halvex on an
+Xvfb display of its own, reach a running mission and a connected console
+through the screens a person uses, clicked with xdotool:
+
+  server: start screen -> "Start Server" -> the mission chooser -> the first
+          mission ticked -> "Initialize Mission" -> the server's console
+  console: start screen -> "Start Client" -> the connect screen, which finds
+          the server on the (loopback) network -> "Connect To Server" with
+          the address it shows, 127.0.0.1 -> the console with the boxes the
+          mission chose
+
+Then the server is ended (SIGTERM): it ends cleanly, and the console is back
+at its connect screen saying why; the console ends cleanly too. Each screen is
+saved as a PNG in the screenshot folder and checked for drawn content.
+
+usage: halvex_bridge.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+
+The test keeps to itself: its own data folder (the game's, with a free port),
+settings folders, displays and discovery port. Every wait is bounded, and
+every process it starts is ended by its id.
+"""
+
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+from screens import colour_count, hex_colour, near, save_png, screenshot
+
+WAIT_SECONDS = 45          # any one screen; software GL on a busy machine is slow
+WINDOW_WIDTH, WINDOW_HEIGHT = 1024, 768
+SCREEN = "1280x1024x24"
+
+MAIN = hex_colour("#35c0e8")       # "gui-color-main"
+WHITE = (255, 255, 255)
+NOTICE = (255, 115, 89)            # the connect screen's notice
+
+# Window coordinates of what is clicked, from the screens' layouts.
+START_SERVER = (92, 708)
+START_CLIENT = (235, 708)
+FIRST_MISSION = (200, 168)
+INITIALIZE_MISSION = (952, 737)
+CONNECT_TO_SERVER = (699, 628)
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_until(what, predicate, seconds=WAIT_SECONDS):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        result = predicate()
+        if result is not None and result is not False:  # a picture has no truth value
+            return result
+        time.sleep(0.25)
+    raise Failure("gave up waiting for " + what)
+
+
+def free_udp_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class Display:
+    """An Xvfb server on the first free display number."""
+
+    def __init__(self, log_folder):
+        read_end, write_end = os.pipe()
+        self.log = open(os.path.join(log_folder, "xvfb-%d.log" % write_end), "w")
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=self.log, stderr=subprocess.STDOUT)
+        os.close(write_end)
+        with os.fdopen(read_end) as reader:
+            number = reader.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        self.name = ":" + number
+
+    def stop(self):
+        stop_process(self.process)
+        self.log.close()
+
+
+def stop_process(process):
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    return process.returncode
+
+
+class Game:
+    """One halvex on its display, with its own settings folder and logs."""
+
+    def __init__(self, role, halvex, display, data_folder, work_folder, discovery):
+        self.role = role
+        self.display = display
+        settings = os.path.join(work_folder, "settings-" + role)
+        os.makedirs(settings)
+        self.output_path = os.path.join(work_folder, role + ".log")
+        self.output = open(self.output_path, "w")
+        environment = dict(os.environ, DISPLAY=display.name, QEL_DATA_DIR=data_folder,
+                           QEL_SETTINGS_DIR=settings, QEL_NONINTERACTIVE="1", SDL_AUDIODRIVER="dummy",
+                           QEL_DISCOVERY=discovery)
+        environment.pop("SDL_VIDEODRIVER", None)
+        self.process = subprocess.Popen([halvex], env=environment, cwd=work_folder, stdout=self.output,
+                                        stderr=subprocess.STDOUT)
+        self.window = wait_until(role + "'s window", self.find_window)
+        self.origin = self.window_origin()
+
+    def xdotool(self, *arguments):
+        return subprocess.run(["xdotool"] + list(arguments), env=dict(os.environ, DISPLAY=self.display.name),
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20,
+                              universal_newlines=True)
+
+    def find_window(self):
+        self.check_running()
+        found = self.xdotool("search", "--onlyvisible", "--name", "^Engine$").stdout.split()
+        return found[0] if found else None
+
+    def window_origin(self):
+        geometry = self.xdotool("getwindowgeometry", "--shell", self.window).stdout
+        values = dict(line.split("=", 1) for line in geometry.split())
+        return int(values["X"]), int(values["Y"])
+
+    def check_running(self):
+        if self.process.poll() is not None:
+            raise Failure("%s ended with status %d:\n%s" % (self.role, self.process.returncode, self.log()))
+
+    def log(self):
+        self.output.flush()
+        with open(self.output_path) as text:
+            return text.read()[-4000:]
+
+    def click(self, point):
+        self.check_running()
+        x, y = point
+        self.xdotool("mousemove", "--sync", str(self.origin[0] + x), str(self.origin[1] + y))
+        time.sleep(0.2)  # a frame sees the pointer over the control before the press
+        self.xdotool("click", "1")
+
+    def screen(self):
+        self.check_running()
+        pixels = screenshot(self.display.name)
+        left, top = self.origin
+        return pixels[top:top + WINDOW_HEIGHT, left:left + WINDOW_WIDTH]
+
+    def wait_for_screen(self, what, predicate, shots, name):
+        """Waits until the window shows what the predicate looks for; saves it."""
+        last = []
+
+        def shown():
+            last[:] = [self.screen()]
+            return last[0] if predicate(last[0]) else None
+        try:
+            pixels = wait_until("%s: %s" % (self.role, what), shown)
+        except Failure:
+            if last:  # what the window showed instead, for a look
+                save_png(last[0], os.path.join(shots, name + "-not-reached.png"))
+            raise
+        save_png(pixels, os.path.join(shots, name + ".png"))
+        return pixels
+
+    def stop(self):
+        status = stop_process(self.process)
+        self.output.close()
+        return status
+
+
+def game_data(source, work_folder, port):
+    """The game's data beside a preferences file of the test's own port."""
+    data = os.path.join(work_folder, "data")
+    os.makedirs(data)
+    for entry in os.listdir(source):
+        if entry != "preferences.yaml":
+            os.symlink(os.path.join(source, entry), os.path.join(data, entry))
+    with open(os.path.join(source, "preferences.yaml")) as original:
+        preferences = original.read()
+    preferences, count = re.subn(r"serverNetworkPort: \d+", "serverNetworkPort: %d" % port, preferences)
+    if count != 1:
+        raise Failure("the preferences hold no serverNetworkPort to change")
+    with open(os.path.join(data, "preferences.yaml"), "w") as changed:
+        changed.write(preferences)
+    return data
+
+
+# --- What each screen must show ---------------------------------------------
+
+def start_screen(pixels):
+    buttons = (22, 658, 308, 758)
+    logo = (256, 166, 768, 346)
+    return colour_count(pixels) > 50 and near(pixels, MAIN, buttons) > 100 and near(pixels, WHITE, logo) > 500
+
+
+def mission_chooser(pixels):
+    first_rows = (37, 100, 827, 191)
+    return near(pixels, MAIN, first_rows) > 100
+
+
+def server_console(pixels):
+    help_box = (102, 77, 922, 691)
+    return near(pixels, WHITE, help_box) > 1000
+
+
+def connect_screen_with_server_found(pixels):
+    found_list = (20, 20, 700, 123)
+    address_panel = (172, 528, 852, 648)
+    return near(pixels, MAIN, found_list) > 100 and near(pixels, MAIN, address_panel) > 100
+
+
+def console_boxes(pixels):
+    """Six widgets: two rows of three boxes over the middle 80 % of the window."""
+    cells = []
+    for row in range(2):
+        for column in range(3):
+            left = WINDOW_WIDTH * (10 + column * 26) // 100
+            top = WINDOW_HEIGHT * (10 + row * 40) // 100
+            cells.append((left, top, left + WINDOW_WIDTH * 26 // 100, top + WINDOW_HEIGHT * 40 // 100))
+    return all(near(pixels, MAIN, cell) > 200 for cell in cells)
+
+
+def connect_screen_saying_server_gone(pixels):
+    notice = (172, 558, 852, 606)
+    return near(pixels, NOTICE, notice) > 50
+
+
+# --- The run ----------------------------------------------------------------------
+
+def run(halvex, source_data, shots, work_folder):
+    port = free_udp_port()
+    discovery = "127.255.255.255:%d" % free_udp_port()
+    data = game_data(source_data, work_folder, port)
+    displays, games = [], []
+    try:
+        displays = [Display(work_folder), Display(work_folder)]
+        server = Game("server", halvex, displays[0], data, work_folder, discovery)
+        games.append(server)
+        server.wait_for_screen("the start screen", start_screen, shots, "1-start-screen")
+        server.click(START_SERVER)
+        server.wait_for_screen("the mission chooser", mission_chooser, shots, "2-server-mission-chooser")
+        server.click(FIRST_MISSION)
+        server.click(INITIALIZE_MISSION)
+        wait_until("the mission running", lambda: "the Tern is on station" in server.log())
+        server.wait_for_screen("the server's console", server_console, shots, "3-server-console")
+
+        console = Game("console", halvex, displays[1], data, work_folder, discovery)
+        games.append(console)
+        console.wait_for_screen("the start screen", start_screen, shots, "4-console-start-screen")
+        console.click(START_CLIENT)
+        console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
+                                "5-console-connect-screen")
+        console.click(CONNECT_TO_SERVER)
+        wait_until("the console at the helm", lambda: "takes the helm" in server.log())
+        console.wait_for_screen("the console's boxes", console_boxes, shots, "6-console-boxes")
+        server.wait_for_screen("the server's console with a console connected",
+                               lambda pixels: not server_console(pixels), shots, "7-server-console-crewed")
+
+        games.remove(server)
+        status = server.stop()
+        if status != 0:
+            raise Failure("the server ended with status %d:\n%s" % (status, server.log()))
+        console.wait_for_screen("the connect screen saying the server went away", connect_screen_saying_server_gone,
+                                shots, "8-console-server-gone")
+        games.remove(console)
+        status = console.stop()
+        if status != 0:
+            raise Failure("the console ended with status %d:\n%s" % (status, console.log()))
+    except Failure:
+        for game in games:
+            print("--- what the %s wrote:\n%s" % (game.role, game.log()))
+        raise
+    finally:
+        for game in games:
+            game.stop()
+        for display in displays:
+            display.stop()
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    os.makedirs(shots, exist_ok=True)
+    work_folder = tempfile.mkdtemp(prefix="halvex-bridge-")
+    try:
+        run(halvex, data, shots, work_folder)
+    except Failure as failure:
+        print("FAILED:", failure)
+        print("screenshots so far in", shots)
+        sys.exit(1)
+    finally:
+        shutil.rmtree(work_folder, ignore_errors=True)
+    print("server and console reached the mission and the console; both ended cleanly")
+
+
+if __name__ == "__main__":
+    main()

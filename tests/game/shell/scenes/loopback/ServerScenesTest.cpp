@@ -1,0 +1,182 @@
+// The server's screens on recording services with the fixture missions,
+// hosting on a free loopback port: how a mission starts from the set-up
+// scene, how the running and console scenes follow the mission's simulation
+// and its next mission, and what the client list shows.
+
+#include "engine/base/QelVirtualKeys.h"
+#include "game/shell/scenes/MissionCatalogue.h"
+#include "game/shell/scenes/MissionList.h"
+#include "game/shell/scenes/MissionStart.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ServerClientList.h"
+#include "game/world/ObjectId.h"
+#include "tests/game/shell/scenes/MissionFolder.h"
+#include "tests/game/shell/scenes/SceneTestFixture.h"
+
+namespace {
+
+class ServerScenesTest : public SceneTest {
+protected:
+    void SetUp() override
+    {
+        SceneTest::SetUp();
+        server->StartHosting();
+        ASSERT_FALSE(server->IsNetworkDown());
+    }
+    void TearDown() override
+    {
+        missionStartError.clear();
+        theMissionList = MissionListState();
+        theMissionMap.clear();
+        SceneTest::TearDown();
+    }
+
+    MissionFolder missions;
+};
+
+TEST_F(ServerScenesTest, a_pending_mission_starts_at_the_first_step_and_one_that_fails_is_not_tried_again)
+{
+    theMissionScript.missionToStart = "broken_import";
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+    EXPECT_TRUE(theMissionScript.missionToStart.empty());
+    Draw(SceneServerSetupMode);
+    const std::string firstLine = missionStartError.substr(0, missionStartError.find('\n'));
+    EXPECT_NE(TextDrawn(firstLine), nullptr) << firstLine;
+
+    theMissionScript.missionToStart = "echo";
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_TRUE(theMissionScript.ScriptsLoaded());
+    EXPECT_EQ(theMissionScript.missionToStart, "echo") << "kept until Mission Select";
+}
+
+TEST_F(ServerScenesTest, the_running_and_console_scenes_follow_the_simulation_and_the_next_mission)
+{
+    ASSERT_TRUE(StartMission("echo"));
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerRunningMode);
+    theMissionScript.simRunning = true;
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerConsoleMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerConsoleMode);
+
+    theMissionScript.nextMission = "echo";
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode) << "a start pauses the simulation";
+    EXPECT_FALSE(theMissionScript.simRunning);
+
+    theMissionScript.nextMission = "broken_import";
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerSetupMode) << "no mission runs: back to the chooser";
+
+    theMissionScript.simRunning = false;
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+}
+
+TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_helps_until_a_console_joins)
+{
+    ASSERT_TRUE(StartMission("echo"));
+    const auto running = [&] {
+        theMissionScript.simRunning = true;
+        world.paused = false;
+        return SceneServerRunningMode(SCENE_FRAME);
+    };
+    ASSERT_EQ(running(), SceneServerConsoleMode);
+    Draw(SceneServerConsoleMode);
+    const std::vector<qeltest::DrawRecord> texts = graphics.Of(qeltest::DrawRecord::Kind::Text);
+    const auto helps = [](const qeltest::DrawRecord& text) {
+        return text.text.rfind("Congratulations on installing and starting a server", 0) == 0;
+    };
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), helps));
+
+    const auto [x, y] = CentreOf("Options");
+    ClickAt(SceneServerConsoleMode, x, y);
+    EXPECT_FALSE(theMissionScript.simRunning);
+    EXPECT_TRUE(world.paused);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+
+    running();
+    input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
+    Draw(SceneServerConsoleMode);
+    EXPECT_FALSE(theMissionScript.simRunning) << "the hot key pauses too";
+
+    server->HandleClientConnect(kClientIdBit | 7);
+    running();
+    Draw(SceneServerConsoleMode);
+    const std::vector<qeltest::DrawRecord> crewed = graphics.Of(qeltest::DrawRecord::Kind::Text);
+    EXPECT_FALSE(std::any_of(crewed.begin(), crewed.end(), helps));
+}
+
+TEST_F(ServerScenesTest, mission_select_returns_to_the_chooser_and_forgets_the_pending_mission)
+{
+    theMissionScript.missionToStart = "echo";
+    ASSERT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    Draw(SceneServerRunningMode);
+    const auto [x, y] = CentreOf("Mission Select");
+    EXPECT_EQ(ClickAt(SceneServerRunningMode, x, y), SceneServerSetupMode);
+    EXPECT_TRUE(theMissionScript.missionToStart.empty());
+    EXPECT_TRUE(theMissionScript.ScriptsLoaded()) << "the mission runs on until another starts";
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+}
+
+TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_ticked_mission)
+{
+    ScanMissions();
+    Draw(SceneServerSetupMode);
+    ASSERT_NE(TextDrawn("Tests"), nullptr);
+    ASSERT_NE(TextDrawn("Keeps every event."), nullptr);
+    const auto [startX, startY] = CentreOf("Initialize Mission");
+    EXPECT_EQ(ClickAt(SceneServerSetupMode, startX, startY), SceneServerSetupMode) << "nothing ticked yet";
+
+    const auto [x, y] = CentreOf("Echo");
+    ClickAt(SceneServerSetupMode, x, y);
+    EXPECT_EQ(theMissionList.selectedMission, "echo");
+    EXPECT_EQ(ClickAt(SceneServerSetupMode, startX, startY), SceneServerRunningMode);
+    EXPECT_TRUE(theMissionScript.ScriptsLoaded());
+}
+
+TEST_F(ServerScenesTest, a_list_taller_than_the_window_scrolls_by_bar_and_wheel_and_hides_rows_above_it)
+{
+    for (int i = 0; i < 20; ++i)
+        missions.data.Write("missions/mission_" + std::to_string(10 + i) + "/description.yaml",
+                            "Category: Long\nVisible Mission Name: Row " + std::to_string(10 + i) + "\n");
+    ScanMissions();
+    Draw(SceneServerSetupMode);
+    Draw(SceneServerSetupMode);  // the second frame knows the list's height
+    EXPECT_TRUE(theMissionList.scrollBarWanted);
+    EXPECT_NE(TextDrawn("Row 10"), nullptr);
+
+    input.mouse.wheel = -120 * 4;  // four notches towards the end
+    Draw(SceneServerSetupMode);
+    EXPECT_NEAR(theMissionList.scrollFraction, 1.0f - 0.48f, 1e-6f);
+    EXPECT_EQ(input.mouse.wheel, 0);
+    input.mouse.wheel = -120 * 5;
+    Draw(SceneServerSetupMode);
+    EXPECT_EQ(theMissionList.scrollFraction, 0.0f) << "held at the end";
+    Draw(SceneServerSetupMode);
+    EXPECT_EQ(TextDrawn("Row 10"), nullptr) << "scrolled above the list's top";
+    EXPECT_NE(TextDrawn("Row 29"), nullptr);
+    const qeltest::DrawRecord* last = TextDrawn("Echo");
+    ASSERT_NE(last, nullptr) << "at the end the last row is in the window";
+    EXPECT_LE(last->box.bottom, 768);
+}
+
+TEST_F(ServerScenesTest, client_list_numbers_consoles_by_their_whole_id_and_slides_out_after_750_ticks)
+{
+    constexpr uint64_t kConsole = kClientIdBit | 1;  // 2^63 + 1
+    server->HandleClientConnect(kConsole);
+    server->FindClient(kConsole)->SetConsoleName("main-science");
+    server->FindClient(kConsole)->idleCount = 5;
+    Frame([] { DrawServerClientList(); });
+    EXPECT_NE(TextDrawn("809 !!"), nullptr);
+    EXPECT_NE(TextDrawn("main-science"), nullptr);
+    EXPECT_NE(TextDrawn("M S "), nullptr);
+
+    struct Case {
+        int ticks;
+        bool shown;
+    };
+    for (const Case c : {Case{750, true}, Case{950, true}, Case{951, false}}) {
+        while (server->ClientListAge() < c.ticks)
+            server->Tick();
+        Frame([] { DrawServerClientList(); });
+        EXPECT_EQ(TextDrawn("main-science") != nullptr, c.shown) << c.ticks;
+    }
+}
+
+}  // namespace
