@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <charconv>
 #include <cstdint>
+#include <string>
+#include <system_error>
 
 namespace {
 
@@ -239,6 +242,66 @@ int32_t LeadingInt(std::string_view text)
         magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
     const int64_t value = negative ? -magnitude : magnitude;
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+float LeadingFloat(std::string_view text)
+{
+    const auto digitsFrom = [&](size_t i) {
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i;
+    };
+    const size_t begin = text.find_first_not_of(kBlanks);
+    if (begin == std::string_view::npos)
+        return 0.0f;
+    const bool negative = text[begin] == '-';
+    const size_t mantissa = begin + ((negative || text[begin] == '+') ? 1 : 0);
+    const size_t integerEnd = digitsFrom(mantissa);
+    size_t numberEnd = integerEnd;
+    if (numberEnd < text.size() && text[numberEnd] == '.')
+        numberEnd = digitsFrom(numberEnd + 1);
+    if (integerEnd == mantissa && numberEnd <= integerEnd + 1)
+        return 0.0f;  // no digit at all
+    // An exponent counts only with digits of its own.
+    bool negativeExponent = false;
+    if (numberEnd < text.size() && (text[numberEnd] == 'e' || text[numberEnd] == 'E')) {
+        size_t exponent = numberEnd + 1;
+        negativeExponent = exponent < text.size() && text[exponent] == '-';
+        if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+'))
+            ++exponent;
+        const size_t exponentEnd = digitsFrom(exponent);
+        if (exponentEnd > exponent)
+            numberEnd = exponentEnd;
+        else
+            negativeExponent = false;
+    }
+    // from_chars reads no locale, and no leading '+'.
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(text.data() + mantissa, text.data() + numberEnd, value);
+    if (error == std::errc::result_out_of_range)
+        value = negativeExponent ? 0.0 : HUGE_VAL;
+    return static_cast<float>(negative ? -value : value);
+}
+
+std::string FoldUtf8ToLatin1(std::string_view text)
+{
+    constexpr unsigned char kLowLead = 0xC2;   // U+0080..U+00BF: the second byte is the code
+    constexpr unsigned char kHighLead = 0xC3;  // U+00C0..U+00FF: the second byte plus 64
+    constexpr unsigned char kHighOffset = 64;
+    std::string folded;
+    folded.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == kLowLead)
+            continue;
+        if (byte == kHighLead) {
+            if (++i < text.size())
+                folded += static_cast<char>(static_cast<unsigned char>(text[i]) + kHighOffset);
+            continue;
+        }
+        folded += text[i];
+    }
+    return folded;
 }
 
 void TrimStoredText(std::string& text)

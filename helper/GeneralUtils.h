@@ -62,6 +62,15 @@ std::string TrimWhitespace(std::string_view text);
 // but held to the int32 range where atoi's result would be undefined; 0 when
 // the text does not begin with a number.
 int32_t LeadingInt(std::string_view text);
+// The decimal number at the start of the text as C's atof reads its decimal
+// forms (leading blanks, one sign, digits with a '.' and an exponent);
+// infinity past the float range; 0 when the text does not begin with one.
+// "inf", "nan" and hexadecimal are not read as numbers.
+float LeadingFloat(std::string_view text);
+// The text with the two-byte UTF-8 forms of U+0080 to U+00FF made their
+// one-byte Latin-1 codes: every byte 0xC2 is dropped, every byte 0xC3 is
+// dropped and 64 added to the byte after it, all other bytes stay.
+std::string FoldUtf8ToLatin1(std::string_view text);
 // The text without the blanks (space, \t \n \v \f \r) that begin it and the
 // NUL bytes that end it, as strings from messages and stored files are read.
 void TrimStoredText(std::string& text);

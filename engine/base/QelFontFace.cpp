@@ -1,9 +1,12 @@
 #include "engine/base/QelFontFace.h"
 
+#include "engine/base/QelDataFolder.h"
+
 #include <stb/stb_truetype.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -12,6 +15,16 @@ namespace {
 // A font file larger than this is not a font the game ships; refusing it keeps
 // a wrong name from reading a huge file into memory.
 constexpr std::streamoff kMaxFontFileBytes = 64 * 1024 * 1024;
+
+const char* const kDefaultFontBase = "data/QelDefault/DefaultSans";
+
+std::string FontsFolder()
+{
+    std::string folder = "data/";
+    if (!gDataSubfolderName.empty())
+        folder += gDataSubfolderName + "/";
+    return folder + "graphics/fonts/";
+}
 
 bool IsLineBreak(char c)
 {
@@ -46,6 +59,33 @@ bool ReadFontFile(const std::string& path, std::vector<unsigned char>& bytes, st
 }
 
 }  // namespace
+
+// Font names come from the preferences, so a wrong one must not end the game.
+bool QelFontFace::LoadGameFont(const std::string& name, int size, bool fromDefaults, const std::string& label)
+{
+    const std::string base = fromDefaults ? std::string("data/QelDefault/") + name : FontsFolder() + name;
+    if (LoadEitherFile(base, size, label))
+        return true;
+    std::fprintf(stderr, "Font %s: falling back to the default font.\n", label.c_str());
+    if (LoadEitherFile(kDefaultFontBase, size, label))
+        return true;
+    std::fprintf(stderr, "Font %s: the default font is missing too; text is not drawn.\n", label.c_str());
+    return false;
+}
+
+bool QelFontFace::LoadEitherFile(const std::string& base, int size, const std::string& label)
+{
+    std::string ttfError, otfError;
+    *this = QelFontFace();
+    if (Load(qel::ResolveGamePath(base + ".ttf"), size, ttfError) ||
+        Load(qel::ResolveGamePath(base + ".otf"), size, otfError)) {
+        if (Overflowed())
+            std::fprintf(stderr, "Font %s: %s; the rest draw nothing.\n", label.c_str(), ttfError.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "Font %s: %s; %s.\n", label.c_str(), ttfError.c_str(), otfError.c_str());
+    return false;
+}
 
 bool QelFontFace::Load(const std::string& path, int size, std::string& error)
 {

@@ -37,6 +37,12 @@ public:
     // Reads the file and bakes it; false (with the reason) when the file is
     // missing or not a font. A face that failed has no glyphs and metrics 0.
     bool Load(const std::string& path, int size, std::string& error);
+    // The game's font of the name at the size: data/graphics/fonts/<name>
+    // (fromDefaults: data/QelDefault/<name>), ".ttf" or else ".otf". A font
+    // that cannot be read is reported on standard error under the label, and
+    // the engine's default font is baked instead; false when that fails too
+    // (the face then has no glyphs).
+    bool LoadGameFont(const std::string& name, int size, bool fromDefaults, const std::string& label);
     // Set after Load when some glyphs did not fit the atlas (they draw nothing).
     bool Overflowed() const { return overflowed_; }
 
@@ -63,6 +69,7 @@ public:
                                         QelTextAlign align) const;
 
 private:
+    bool LoadEitherFile(const std::string& base, int size, const std::string& label);
     float Advance(unsigned char code) const;
     int WidestRun(const std::string& text) const;
     void ReadMetrics(const std::vector<unsigned char>& file);

@@ -1,26 +1,10 @@
 #include "engine/gl/GLQELFont.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "engine/base/QelDataFolder.h"
 #include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelGraphicsClass.h"
-
-namespace {
-
-const char* const kDefaultFontBase = "data/QelDefault/DefaultSans";
-
-std::string FontsFolder()
-{
-    std::string folder = "data/";
-    if (!gDataSubfolderName.empty())
-        folder += gDataSubfolderName + "/";
-    return folder + "graphics/fonts/";
-}
-
-}  // namespace
 
 GLQELFont::GLQELFont(GLQelGraphicsClass& graphics, std::string key) : graphics_(graphics), name_(std::move(key)) {}
 
@@ -54,32 +38,13 @@ int GLQELFont::LayoutText(std::string text, int width)
     return face_.LayoutText(text, width, lines_);
 }
 
-// Font names come from the preferences, so a wrong one must not end the game.
+// A missing or broken file falls back to the default font (QelFontFace).
 void GLQELFont::LoadFont(const std::string& name, int size, bool fromDefaults)
 {
-    const std::string base = fromDefaults ? std::string("data/QelDefault/") + name : FontsFolder() + name;
-    if (!LoadFace(base, size)) {
-        std::fprintf(stderr, "Font %s: falling back to the default font.\n", name_.c_str());
-        if (!LoadFace(kDefaultFontBase, size))
-            std::fprintf(stderr, "Font %s: the default font is missing too; text is not drawn.\n", name_.c_str());
-    }
+    face_.LoadGameFont(name, size, fromDefaults, name_);
     atlas_ = static_cast<GLQel2DBitmap*>(graphics_.GetRenderTarget(name_ + "_glyphmap", QelFontFace::kAtlasSide,
                                                                    QelFontFace::kAtlasSide, false));
     FillAtlas();
-}
-
-bool GLQELFont::LoadFace(const std::string& base, int size)
-{
-    std::string ttfError, otfError;
-    face_ = QelFontFace();
-    if (face_.Load(qel::ResolveGamePath(base + ".ttf"), size, ttfError) ||
-        face_.Load(qel::ResolveGamePath(base + ".otf"), size, otfError)) {
-        if (face_.Overflowed())
-            std::fprintf(stderr, "Font %s: %s; the rest draw nothing.\n", name_.c_str(), ttfError.c_str());
-        return true;
-    }
-    std::fprintf(stderr, "Font %s: %s; %s.\n", name_.c_str(), ttfError.c_str(), otfError.c_str());
-    return false;
 }
 
 // White everywhere, the glyph coverage as alpha.

@@ -44,7 +44,6 @@ public:
     GLQel2DBitmap* Atlas() const { return atlas_; }
 
 private:
-    bool LoadFace(const std::string& base, int size);
     void FillAtlas();
 
     GLQelGraphicsClass& graphics_;

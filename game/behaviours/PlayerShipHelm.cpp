@@ -55,8 +55,6 @@ constexpr float kMaxTravelPerTick = 2000.0f;
 
 // "turn_rate" is in hundredths of a radian per tick.
 constexpr float kTurnRateScale = 0.01f;
-// "turbulence_level" is in hundredths of a radian of random shake per tick.
-constexpr float kTurbulenceScale = 0.01f;
 
 // "2D" steering keeps the ship near the plane: a pitch input beyond 0.8 tilts
 // it by a fixed 0.3 radians while it changes height, it banks into turns in
@@ -192,24 +190,6 @@ float UpdateSpeed(SpaceObject& ship, Simulation& world, const HelmInputs& in)
     return throttle;
 }
 
-// Between slow passes a gravity well drags the ship toward it and shakes it
-// by its turbulence.
-void ApplyPull(SpaceObject& ship, const ObjectDataBlob& blob)
-{
-    const float strength = std::clamp(ReadFloat(blob, kPullStrength), -kMaxTravelPerTick, kMaxTravelPerTick);
-    // A strength that is not a number would move the ship to nowhere; it
-    // pulls nothing.
-    if (strength == 0.0f || !std::isfinite(strength))
-        return;
-    const float shake = ReadFiniteFloat(blob, kTurbulenceLevel) * kTurbulenceScale;
-    const glm::vec3 toWell{ReadFiniteFloat(blob, kPullVectorX), ReadFiniteFloat(blob, kPullVectorY),
-                           ReadFiniteFloat(blob, kPullVectorZ)};
-    ship.pos += SafeNormalize(toWell) * strength;
-    const float yawShake = static_cast<float>(crand()) / CRAND_MAX * 2.0f * shake - shake;
-    const float pitchShake = static_cast<float>(crand()) / CRAND_MAX * 2.0f * shake - shake;
-    ship.rot_quat = ship.rot_quat * glm::angleAxis(pitchShake, kAxisX) * glm::angleAxis(yawShake, kAxisY);
-}
-
 float TurnLimit(const ObjectDataBlob& blob)
 {
     const float limit = ReadFiniteFloat(blob, kTurnRate) * ReadFiniteFloat(blob, kTurnDamageCoeff)
@@ -308,7 +288,7 @@ void PlayerShipHelmTick(SpaceObject& ship, Simulation& world)
     const glm::quat lastOrientation = ship.rot_quat;
     const HelmInputs in = ReadHelmInputs(ship.data_set);
     const float throttle = UpdateSpeed(ship, world, in);
-    ApplyPull(ship, ship.data_set);
+    behaviours::ApplyGravityPull(ship);
     Steer(ship, in, throttle);
     KeepMotionSane(ship, lastPos, lastOrientation);
 }

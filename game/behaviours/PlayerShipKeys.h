@@ -4,12 +4,22 @@
 // server's command handler writes the helm, weapons and engineering keys, and
 // mission scripts may read and change any of them.
 
+#include "game/behaviours/BehaviourSupport.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipKeys.h"
 
 namespace playership {
 
-// The keys the world reads and writes too.
+// The keys the world and the other behaviours read and write too.
+using behaviours::kGravityRadius;
+using behaviours::kGravityStrength;
+using behaviours::kHealTimer;
+using behaviours::kPullStrength;
+using behaviours::kPullVectorX;
+using behaviours::kPullVectorY;
+using behaviours::kPullVectorZ;
+using behaviours::kTurbulenceLevel;
+using behaviours::kTurbulenceStrength;
 using shipkeys::kExciting;
 using shipkeys::kJumpEnergyCost;
 using shipkeys::kNameTag;
@@ -218,18 +228,10 @@ inline constexpr DataKey kJumpDir{"jump_dir", "a"};       // degrees, 0 along +Z
 inline constexpr DataKey kJumpDist{"jump_dist", "a"};     // thousands of units
 inline constexpr DataKey kInsideNebulaCount{"inside_nebula_count", "a"};
 inline constexpr DataKey kInsideNebulaId{"inside_nebula_id", "a"};
-inline constexpr DataKey kPullStrength{"pull_strength", "a"};  // units per tick toward the well
-inline constexpr DataKey kTurbulenceLevel{"turbulence_level", "a"};
-inline constexpr DataKey kPullVectorX{"pull_vector_x", "a"};
-inline constexpr DataKey kPullVectorY{"pull_vector_y", "a"};
-inline constexpr DataKey kPullVectorZ{"pull_vector_z", "a"};
 
 // Keys of other objects that the helm reads: a nebula's and a gravity well's.
 inline constexpr DataKey kNebulaMaxThrottle{"max_throttle", "a"};
 inline constexpr DataKey kNebulaEffectSize{"effect_size", "a"};
-inline constexpr DataKey kGravityRadius{"gravity_radius", "a"};
-inline constexpr DataKey kGravityStrength{"gravity_strength", "a"};
-inline constexpr DataKey kTurbulenceStrength{"turbulence_strength", "a"};
 
 // Science: the scan under way, and each object's scans by the scanning side
 // (indexed by the side's name): empty until that side has scanned it.
@@ -265,7 +267,6 @@ inline constexpr DataKey kOvergridOffsetX{"overgrid_offset_x", "offset to center
 inline constexpr DataKey kOvergridOffsetZ{"overgrid_offset_z", "offset to center of 2d radar grid (z)"};
 inline constexpr DataKey kRepairRateShields{"repair_rate_shields", "rate shields are fixed on this ship"};
 inline constexpr DataKey kRepairRateSystems{"repair_rate_systems", "rate system are fixed on this ship"};
-inline constexpr DataKey kHealTimer{"healTimer", "timer used for hull and shield repair in ships"};
 inline constexpr DataKey kEliteLowVis{"elite_low_vis", "Set to 1 if this ship has restricted 2d radar visibility."};
 inline constexpr DataKey kEliteLowVisDistance{"elite_low_vis_distance",
     "float, if 'elite_low_vis' is active, the npc ship cannot be seen beyond this distance (on the 2d radar)"};

@@ -99,22 +99,6 @@ float DistanceSquared(const glm::vec3& a, const glm::vec3& b)
     return glm::dot(d, d);
 }
 
-// A static object with a gravity radius pulls ships inside it; a later well
-// replaces an earlier one.
-void TakePullOfWell(SpaceObject& ship, const SpaceObject& well)
-{
-    const auto radius = static_cast<double>(ReadInt(well.data_set, kGravityRadius));
-    if (radius <= 0.0 || !(DistanceSquared(well.pos, ship.pos) < radius * radius))
-        return;
-    ObjectDataBlob& blob = ship.data_set;
-    WriteFloat(blob, kPullStrength, ReadFloat(well.data_set, kGravityStrength));
-    WriteFloat(blob, kTurbulenceLevel, ReadFloat(well.data_set, kTurbulenceStrength));
-    const glm::vec3 toWell = well.pos - ship.pos;
-    WriteFloat(blob, kPullVectorX, toWell.x);
-    WriteFloat(blob, kPullVectorY, toWell.y);
-    WriteFloat(blob, kPullVectorZ, toWell.z);
-}
-
 bool IsInsideNebula(const SpaceObject& ship, const SpaceObject& nebula)
 {
     float size = ReadFloat(nebula.data_set, kNebulaEffectSize);
@@ -161,8 +145,7 @@ void RefreshSurroundings(SpaceObject& ship, Simulation& world)
         if (!IsVisible(object))
             continue;
         // Mines the ship has come near are set off here by the weapons steps.
-        if (object.IsStatic())
-            TakePullOfWell(ship, object);
+        behaviours::TakePullOfWell(ship, object);
         if (object.tick_type == kNebulaBehaviour && IsInsideNebula(ship, object))
             WriteUInt64(ship.data_set, kInsideNebulaId, object.uniqueID, nebulaCount++);
         // Proximity events and automatic scans of the object follow here with

@@ -1,5 +1,8 @@
 #include "game/behaviours/SpaceObjectAI.h"
 
+#include "game/behaviours/DroneAI.h"
+#include "game/behaviours/MissileAI.h"
+#include "game/behaviours/NPCShipAI.h"
 #include "game/behaviours/PlayerShipAI.h"
 #include "game/world/BehaviourHookMap.h"
 
@@ -9,12 +12,9 @@ class SpaceObject;
 
 namespace {
 
-// The behaviours' bodies arrive one by one in later work; until then these
-// hooks are bound to their names and do nothing, so objects with these names move
+// The station's and the monster's bodies arrive in later work; until then
+// their hooks are bound to their names and do nothing, so such objects move
 // and bounce but otherwise stay idle.
-void DroneAI(SpaceObject*, int32_t, void*) {}
-void MissileAI(SpaceObject*, int32_t, void*) {}
-void NPCShipAI(SpaceObject*, int32_t, void*) {}
 void StationAI(SpaceObject*, int32_t, void*) {}
 void MonsterAI(SpaceObject*, int32_t, void*) {}
 

@@ -228,6 +228,11 @@ void parseStyleString(KeyValueParser& parser, const std::string& text)
     parser.Parse(text);
 }
 
+bool IsOnWord(const std::string& value)
+{
+    return value == "on" || value == "yes" || value == "True" || value == "active";
+}
+
 void KeyValueParserSelfTest()
 {
     static const char* const kCases[] = {

@@ -97,6 +97,10 @@ private:
 // those of the text.
 void parseStyleString(KeyValueParser& parser, const std::string& text);
 
+// Whether a style value switches a flag on: exactly "on", "yes", "True" or
+// "active" (so "true", "ON" and "1" do not).
+bool IsOnWord(const std::string& value);
+
 // The start screen's self-test of the parser: five style strings, each of
 // which must give the key "me" a value (commas, parentheses, raw entries and
 // back-quotes among them). A failure is an assertion.

@@ -18,18 +18,9 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
         return;
     if (HandleClientRetainedGUISignal(code, *message))
         return;
-    HandleClientConsoleSignal(code, *message);
-    // Presentation codes, each filled by the presentation signals:
-    // 25 text message, 26 comms message: the text logs and comms records.
-    // 27-30 comms and grid info: the render manager's info lists.
-    // 40 main screen view, 70 sky box, 80 hyper warp, 81, 82 cinematics: the render manager.
-    // 49, 50, 51 music: music control.
-    // 53 sound file: the sound service.
-    // 56 story dialog: the story dialog queue.
-    // 57 DMX channel: DMX lighting.
-    // 63, 64 particles: the 3D view.
-    // 79 damage indicator, 84 options button, 85, 86 jump effect: the console widgets.
-    // 99 hold menu: the 2D radar.
+    if (HandleClientConsoleSignal(code, *message))
+        return;
+    HandleClientPresentationSignal(code, *message);
 }
 
 namespace {

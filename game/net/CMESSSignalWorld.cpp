@@ -1,12 +1,14 @@
 // The console's "signal" family for its ship and its mirror of the world:
 // which ship it controls, objects removed, a new or stopped game, single
-// values, the pause and red alert states, beam damage and the server's tick.
+// values, the pause and red alert states, beam damage, the server's tick and
+// the ship definitions the console asked for.
 
 #include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/ConsoleScreen.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalHandling.h"
+#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 
 #include <cmath>
@@ -101,10 +103,9 @@ void HandleObjectRemoved(QelNetworkMessage& message)
         world->DeleteSpaceObject(removed.objectId);
 }
 
-// 23: a blank world, no story dialog waits, and the screen forgets what its
-// 3D view kept of the old world's objects. What the views forget besides
-// (comms and grid info, the view values, the 2D view) they forget with the
-// presentation signals.
+// 23: a blank world, and no story dialog waits; the screen forgets what it
+// kept of the old one (comms and grid info, 3D effects, the 2D view) and what
+// its 3D view kept of the old world's objects.
 void HandleNewSimulation(QelNetworkMessage& message)
 {
     NewSimulationSignal signal;
@@ -115,8 +116,10 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Reset(false, "");
     }
     theStoryDialogGUIManager.Clear();
-    if (gConsoleScreen)
+    if (gConsoleScreen) {
+        gConsoleScreen->ClearForNewWorld();
         gConsoleScreen->ForgetWorld();
+    }
 }
 
 // 24.
@@ -185,6 +188,17 @@ void HandleSimulationTick(QelNetworkMessage& message)
         world->clock.time_tick_counter = static_cast<int64_t>(tick.tick);
 }
 
+// 65: a ship definition the console asked for, in the record's wire form. A
+// key known already keeps its record; a malformed one is counted and dropped
+// whole by the definitions' reader.
+void HandleShipRecord(QelNetworkMessage& message)
+{
+    if (!ConsoleMirrorWorld())
+        return;
+    if (ShipData::Instance().UnPackRecordToData(message) == ShipRecordReceipt::Malformed)
+        ReportRejectedMessage(kClientSignalHandler, message, "a ship record breaks its wire form");
+}
+
 }  // namespace
 
 bool HostsAuthoritativeWorld()
@@ -213,7 +227,8 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_RED_ALERT: HandleRedAlert(message); return true;
     case SIGNAL_MESS_SET_BEAM_DAMAGE: HandleBeamDamage(message); return true;
     case SIGNAL_MESS_SIMULATION_TICK: HandleSimulationTick(message); return true;
-    // 65, 66, 67 ship records and draw data: the data requests.
+    case SIGNAL_MESS_SHIP_RECORD: HandleShipRecord(message); return true;
+    // 66, 67 draw data and its contents: the render manager's asset transfer.
     default: return false;
     }
 }

@@ -24,6 +24,9 @@ bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
 bool HandleClientRetainedGUISignal(uint16_t code, QelNetworkMessage& message);
 // This machine's screen: console, widget boxes, speech bubbles, world sounds.
 bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message);
+// What the mission has this machine show, play and light: text, comms, info
+// lists, views, music, sound files, DMX, particles and the screen's effects.
+bool HandleClientPresentationSignal(uint16_t code, QelNetworkMessage& message);
 
 // The console's mirror of the world, or null. A process that hosts the
 // authoritative world never lets what arrives for its console change it.

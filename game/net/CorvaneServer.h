@@ -36,7 +36,8 @@ class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
 
-class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public ScienceScanSink {
+class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast,
+                      public ScienceScanSink {
 public:
     // The client-list age stops here: the server screen only asks whether
     // the list changed lately, so it need not count any further.
@@ -94,7 +95,7 @@ public:
     // To every client with a record; nothing when there is none.
     void SendToAll(QelNetworkMessage& message, uint32_t packetFlags) override;
     // To the clients of one ship; nothing when there is none.
-    void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags);
+    void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags) override;
     void SendToClient(QelNetworkMessage& message, uint64_t clientId, uint32_t packetFlags) override;
     QelNetworkMessage& StartMessage() override;
 
@@ -102,7 +103,7 @@ public:
     // every console as "beam", whatever its kind.
     void SendBeam(const std::string& kind, const std::string& secondText, const std::string& thirdText,
                   uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint, const glm::vec3& secondPoint,
-                  int32_t value);
+                  int32_t value) override;
 
     // Connection events, from the hook map.
     void HandleClientConnect(uint64_t clientId);

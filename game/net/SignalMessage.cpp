@@ -64,6 +64,24 @@ void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& sig
     message.WriteInt64(signal.objectId);
 }
 
+void WriteSignal(QelNetworkMessage& message, const JumpEffectSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt64(static_cast<uint64_t>(signal.tick)).WriteInt64(signal.effectSeconds);
+}
+
+void WriteSignal(QelNetworkMessage& message, const JumpTimeSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteInt32(signal.seconds);
+}
+
+void WriteSignal(QelNetworkMessage& message, const DamageAmountSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.damage);
+}
+
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -117,6 +135,22 @@ bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal)
 {
     message.ReadInt64(signal.objectId);
     return !message.IsBad() && IsNoneOrSpaceObjectId(signal.objectId);
+}
+
+bool ReadSignal(QelNetworkMessage& message, JumpEffectSignal& signal)
+{
+    return ReadMessageFields(message, signal.tick, signal.effectSeconds) &&
+           signal.effectSeconds <= JumpEffectSignal::kMaxEffectSeconds;
+}
+
+bool ReadSignal(QelNetworkMessage& message, JumpTimeSignal& signal)
+{
+    return ReadMessageFields(message, signal.seconds) && signal.seconds >= 0;
+}
+
+bool ReadSignal(QelNetworkMessage& message, DamageAmountSignal& signal)
+{
+    return ReadMessageFields(message, signal.damage) && std::isfinite(signal.damage) && signal.damage >= 0.0f;
 }
 
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal)
@@ -426,7 +460,9 @@ bool ReadSignal(QelNetworkMessage& message, CinematicControlSignal& signal)
     float* dolly = signal.dollyPos;
     float* target = signal.targetPos;
     return ReadMessageFields(message, signal.scriptControlsCamera, signal.dollyId, dolly[0], dolly[1], dolly[2],
-                             signal.targetId, target[0], target[1], target[2]);
+                             signal.targetId, target[0], target[1], target[2]) &&
+           IsNoneOrSpaceObjectId(signal.dollyId) && IsNoneOrSpaceObjectId(signal.targetId) &&
+           AllFinite({dolly[0], dolly[1], dolly[2], target[0], target[1], target[2]});
 }
 
 bool ReadSignal(QelNetworkMessage& message, OptionsTransparencySignal& signal)

@@ -10,8 +10,10 @@
 // little-endian and packed. Where a code travels both ways the two payloads
 // may differ; the record names say which direction they carry.
 //
-// The retained GUI's codes (35, 37, 38, 39, 83, 88, 94) have their records in
-// RetainedGUISignals.h.
+// The retained GUI's and story dialogs' codes (35, 37, 38, 39, 56, 83, 88,
+// 94) have their records in RetainedGUISignals.h; what else missions have
+// consoles show, play and light (25 to 30, 40, 49 to 51, 53, 57, 63, 64, 70)
+// in PresentationSignals.h.
 //
 // Writers append the code and the payload. Readers read the payload only (the
 // handler has read the code to choose the reader) and answer false when the
@@ -443,6 +445,28 @@ struct JumpSignal {
     float direction = 0.0f;  // finite
 };
 
+// S->C 85: the console's ship arrived from a jump; the screen shows the
+// jump's effect for the seconds. The tick is the server's, for the record.
+struct JumpEffectSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_JUMP;
+    // An effect longer than this is no jump but a blank screen.
+    static constexpr uint64_t kMaxEffectSeconds = 60;
+    int64_t tick = 0;
+    uint64_t effectSeconds = 0;  // at most kMaxEffectSeconds
+};
+
+// S->C 86: the seconds left before the ship's jump, for the helm's countdown.
+struct JumpTimeSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_JUMP_TIME;
+    int32_t seconds = 0;  // at least 0
+};
+
+// S->C 79: the damage the console's ship just took, for the damage flash.
+struct DamageAmountSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_DAMAGE_AMOUNT;
+    float damage = 0.0f;  // finite, at least 0
+};
+
 // S->C 82: the most "exciting" object near the ship, for the main screen's
 // automatic camera; 0 when there is none.
 struct AutoCinematicStarsSignal {
@@ -664,6 +688,9 @@ void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& si
 void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SetClientStringSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const AutoCinematicStarsSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const JumpEffectSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const JumpTimeSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const DamageAmountSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const SimulationTickSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const PingSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const MachineNameSignal& signal);
@@ -709,6 +736,9 @@ bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, AutoCinematicStarsSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, JumpEffectSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, JumpTimeSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, DamageAmountSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, PingSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal);

@@ -246,22 +246,41 @@ MissionScript::~MissionScript()
 
 void MissionScript::Start(std::string missionName)
 {
-    simRunning = false;
-    ServerStringMap::Instance().Clear();
-    SendSignalToAll(kSignalStringMapCommand, {"clear", "stringmap"});
-
+    BeginStart();
     const std::optional<std::string> checkedName = qel::CheckDataName(missionName);
     if (!checkedName || checkedName->find('/') != std::string::npos)
         throw ScriptError("Mission \"" + missionName + "\" is not a folder name in data/missions; nothing started.");
+    StartMission(qel::ResolveGamePath(MissionDataFolder(*checkedName)), "missions/" + *checkedName + "/");
+}
+
+// The operator's own folder: its path is trusted as given, and the world
+// reads the mission's ship types from there too.
+void MissionScript::StartFolder(const std::filesystem::path& folder)
+{
+    BeginStart();
+    const std::string path = (std::filesystem::absolute(folder).lexically_normal() / "").string();
+    StartMission(path, path);
+}
+
+// Before anything can fail, the consoles forget the last mission's strings.
+void MissionScript::BeginStart()
+{
+    simRunning = false;
+    ServerStringMap::Instance().Clear();
+    SendSignalToAll(kSignalStringMapCommand, {"clear", "stringmap"});
+}
+
+void MissionScript::StartMission(const std::string& folder, const std::string& worldFolder)
+{
     QEL_ASSERT(!Py_IsInitialized(), "MissionScript::Start while a mission runs");
-    scriptPath = qel::ResolveGamePath(MissionDataFolder(*checkedName) + kScriptFile);
+    scriptPath = folder + kScriptFile;
     CheckMissionScriptFile(scriptPath);
 
     zmx::RegisterModule();
     InitializeInterpreter();
     std::string pythonError;
     try {
-        StartInterpreter(*checkedName);
+        StartInterpreter(folder, worldFolder);
     } catch (py::error_already_set& error) {
         // One line that says where and what, then Python's whole report.
         pythonError = CutLongLines(WhereItFailed(error, scriptPath) + ": " + WhatFailed(error)) + "\n" +
@@ -289,11 +308,11 @@ void MissionScript::EndInterpreter()
 }
 
 // Steps of Start that run Python; an error leaves them at once.
-void MissionScript::StartInterpreter(const std::string& missionName)
+void MissionScript::StartInterpreter(const std::string& folder, const std::string& worldFolder)
 {
-    missionFolder = "missions/" + missionName + "/";
+    missionFolder = worldFolder;
     py::module_::import("sys").attr("dont_write_bytecode") = true;
-    AppendToSysPath(MissionDataFolder(missionName));
+    AppendToSysPath(folder);
     AppendToSysPath(kCommonMissionFolder);
     AppendToSysPath(kAddonFolder);
 
@@ -308,22 +327,24 @@ void MissionScript::StartInterpreter(const std::string& missionName)
     modules->dmx = py::none();
     modules->script = py::module_::import("script");
     CheckEventHandler(modules->script, scriptPath);
-    ImportDmxModule(missionName);
+    ImportDmxModule(folder);
 }
 
-// The mission's own dmx.py, else the one shared by all missions, else the
-// common folder's; none of them: no DMX module.
-void MissionScript::ImportDmxModule(const std::string& missionName)
+// The mission's own dmx.py, else the one its folder's parent shares among
+// its missions, else the parent's common folder's; none of them: no DMX
+// module.
+void MissionScript::ImportDmxModule(const std::string& folder)
 {
-    const std::string folder = MissionDataFolder(missionName);
+    const std::string shared = ((std::filesystem::path(folder) / "..").lexically_normal() / "").string();
+    const std::string common = shared + "common/";
     QelFileServices& files = QelFileServices::Instance();
     if (files.FileExists(folder + "dmx.py")) {
         modules->dmx = py::module_::import("dmx");
-    } else if (files.FileExists(std::string(kMissionsFolder) + "dmx.py")) {
-        PrependToSysPath(kMissionsFolder);
+    } else if (files.FileExists(shared + "dmx.py")) {
+        PrependToSysPath(shared);
         modules->dmx = py::module_::import("dmx");
-    } else if (files.FileExists(std::string(kCommonMissionFolder) + "dmx.py")) {
-        PrependToSysPath(kCommonMissionFolder);
+    } else if (files.FileExists(common + "dmx.py")) {
+        PrependToSysPath(common);
         modules->dmx = py::module_::import("dmx");
     }
 }

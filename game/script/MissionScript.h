@@ -25,6 +25,7 @@
 
 #include <glm/vec4.hpp>
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -64,6 +65,10 @@ public:
     // running. Its first line names the file (and line) and the fault; a
     // Python error's traceback follows.
     virtual void Start(std::string missionName);
+    // The same for the mission in a folder the operator names by its path,
+    // which may lie outside the data folder (halvex-server's command line).
+    // Names from scripts and the network never come here.
+    void StartFolder(const std::filesystem::path& folder);
     // Ends the interpreter and empties the world; tells every client.
     virtual void Stop();
     // The DMX module's HandleDMX(sim), when the mission has one.
@@ -98,7 +103,7 @@ public:
     std::vector<std::string>& DebugTreeRequests() override { return debugTreeRequests; }
 
     bool simRunning = false;
-    std::string missionFolder;   // "missions/<name>/", the path create_new_sim uses
+    std::string missionFolder;   // "missions/<name>/" (or the operator's folder), the path create_new_sim uses
     std::string scriptPath;      // the mission's script.py as opened, for errors
     std::string missionToStart;  // the name the server set-up scene starts
     std::string nextMission;     // set by run_next_mission; the running scene starts it
@@ -109,8 +114,12 @@ private:
     struct ScriptModules;
     class PythonCall;
 
-    void StartInterpreter(const std::string& missionName);
-    void ImportDmxModule(const std::string& missionName);
+    void BeginStart();
+    // The mission of the folder (a path ending in '/'); worldFolder is the
+    // path the world reads its ship types from (missionFolder).
+    void StartMission(const std::string& folder, const std::string& worldFolder);
+    void StartInterpreter(const std::string& folder, const std::string& worldFolder);
+    void ImportDmxModule(const std::string& folder);
     void EndInterpreter();
     void ShowCapturedOutput();
     void SendSignalToAll(int32_t code, const std::vector<std::string>& texts);

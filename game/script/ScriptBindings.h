@@ -4,11 +4,15 @@
 // text shows them. Only the script host and the binding files include this.
 
 #include "game/script/ScriptObjectRef.h"
+#include "game/script/ScriptValue.h"
 #include "game/world/FiniteMath.h"
 
 #include <pybind11/pybind11.h>
 
+#include <glm/vec3.hpp>
+
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -62,10 +66,13 @@ private:
 };
 
 // The families of module functions.
-void AddSimulationFunctions(FunctionTable& table);  // world control, version, screen size, clocks
+void AddSimulationFunctions(FunctionTable& table);  // world control, version, screen size, clocks, preferences
 void AddSpaceFunctions(FunctionTable& table);       // deleting, distances, area queries, standby
 void AddClientFunctions(FunctionTable& table);      // consoles, their screens and strings
 void AddGridFunctions(FunctionTable& table);        // ship interiors
+void AddMessageFunctions(FunctionTable& table);     // text messages, comms, info lists, text measures
+void AddEffectsFunctions(FunctionTable& table);     // music, sounds, lights, particles, sky, beams, views
+void AddGuiFunctions(FunctionTable& table);         // retained GUI widgets, trees, hot keys, story dialogs
 
 // The world as the handler's first argument: a reference to the live
 // simulation, or None when there is none.
@@ -86,14 +93,32 @@ void CheckTextFits(const std::string& text, const char* field);
 // The same for texts that travel together in one message: their sum counts.
 void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* function);
 
-// Checks of the ids a script passes, made before anything changes: each
-// raises ValueError naming the function and the id when the id is of the
-// wrong kind.
-void RequireClient(uint64_t id, const char* function);
-void RequireClientOrServer(uint64_t id, const char* function);
-void RequireSpaceObject(uint64_t id, const char* function);
-void RequireSpaceObjectOrNone(uint64_t id, const char* function);
-void RequireGridObjectOrNone(uint64_t id, const char* function);
+// Checks of the arguments a script passes, made before anything changes or
+// is sent: each raises ValueError naming the function, the argument (when
+// given) and the value when the value does not fit.
+void RequireClient(uint64_t id, const char* function, const char* argument = nullptr);
+void RequireClientOrServer(uint64_t id, const char* function, const char* argument = nullptr);
+void RequireSpaceObject(uint64_t id, const char* function, const char* argument = nullptr);
+void RequireSpaceObjectOrNone(uint64_t id, const char* function, const char* argument = nullptr);
+void RequireGridObjectOrNone(uint64_t id, const char* function, const char* argument = nullptr);
+// A client, a ship (for the clients aboard it) or 0.
+void RequireClientShipOrServer(uint64_t id, const char* function, const char* argument);
+// low <= value <= high (a NaN never is).
+[[noreturn]] void RaiseOutside(int64_t value, int64_t low, int64_t high, const char* function, const char* argument);
+template <std::integral Integer>
+void RequireWithin(Integer value, Integer low, Integer high, const char* function, const char* argument)
+{
+    if (value < low || value > high)
+        RaiseOutside(value, low, high, function, argument);
+}
+void RequireWithin(float value, float low, float high, const char* function, const char* argument);
+// -bound < value < bound.
+void RequireBelowInSize(float value, float bound, const char* function, const char* argument);
+void RequireFinite(float value, const char* function, const char* argument);
+void RequireFinite(const glm::vec3& value, const char* function, const char* argument);
+void RequireText(const std::string& text, const char* function, const char* argument);
+// A name of a file below the data folder: not empty, not leaving it.
+void RequireDataFileName(const std::string& name, const char* function, const char* argument);
 
 // Raises ValueError naming the field when the number is not finite.
 void CheckFinite(float value, const char* field);
@@ -115,5 +140,7 @@ void DefineTextField(py::class_<Handle>& type, const char* name, std::string Rec
 
 // The object a script passed; None raises TypeError naming the function.
 SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function);
+// The vector a script passed; None raises TypeError naming the function.
+glm::vec3 RequireVector(const ScriptValue<glm::vec3>* value, const char* function);
 
 }  // namespace zmx

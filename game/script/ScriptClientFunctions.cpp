@@ -45,13 +45,6 @@ std::vector<std::string> Split(const std::string& text, const char* delimiters)
     return tokens;
 }
 
-glm::vec3 RequireVector(const Vec3* value, const char* function)
-{
-    if (!value)
-        throw py::type_error(std::string(function) + ": None given where a vec3 is needed; nothing changed");
-    return value->Get();
-}
-
 // String maps refuse the empty key: no message could carry it.
 void RequireKey(const std::string& key, const char* function)
 {
@@ -72,8 +65,8 @@ std::vector<uint64_t> GetClientIdList()
 
 void AssignClientToShip(uint64_t clientComputerID, uint64_t controlledShipID)
 {
-    RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_ship");
-    RequireClientOrServer(clientComputerID, "assign_client_to_ship");
+    RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_ship", "controlledShipID");
+    RequireClientOrServer(clientComputerID, "assign_client_to_ship", "clientComputerID");
     if (clientComputerID == 0) {
         if (theSimulation)
             theSimulation->subjectID = controlledShipID;
@@ -87,8 +80,8 @@ void AssignClientToShip(uint64_t clientComputerID, uint64_t controlledShipID)
 // The console's record keeps its own ship; 0 turns the other focus off.
 void AssignClientToAltShip(uint64_t clientComputerID, uint64_t controlledShipID)
 {
-    RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_alt_ship");
-    RequireClientOrServer(clientComputerID, "assign_client_to_alt_ship");
+    RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_alt_ship", "controlledShipID");
+    RequireClientOrServer(clientComputerID, "assign_client_to_alt_ship", "clientComputerID");
     if (clientComputerID == 0) {
         if (theSimulation)
             theSimulation->altSubjectID = controlledShipID;
@@ -99,7 +92,7 @@ void AssignClientToAltShip(uint64_t clientComputerID, uint64_t controlledShipID)
 
 uint64_t GetShipOfClient(uint64_t clientID)
 {
-    RequireClientOrServer(clientID, "get_ship_of_client");
+    RequireClientOrServer(clientID, "get_ship_of_client", "clientID");
     if (clientID == 0)
         return theSimulation ? theSimulation->subjectID : 0;
     const ClientRecord* record = FindRecord(clientID);
@@ -108,7 +101,7 @@ uint64_t GetShipOfClient(uint64_t clientID)
 
 py::str GetTypeOfClient(uint64_t clientID)
 {
-    RequireClientOrServer(clientID, "get_type_of_client");
+    RequireClientOrServer(clientID, "get_type_of_client", "clientID");
     if (clientID == 0)
         return DecodeLenient(Screen().ConsoleName());
     const ClientRecord* record = FindRecord(clientID);
@@ -126,8 +119,8 @@ void SuppressClientConnectDialog(int32_t onOffFlag)
 void SendSpeechBubbleToObject(uint64_t clientComputerID, uint64_t spaceObjectID, int32_t seconds,
                               const std::string& color, const std::string& text)
 {
-    RequireSpaceObjectOrNone(spaceObjectID, "send_speech_bubble_to_object");
-    RequireClientOrServer(clientComputerID, "send_speech_bubble_to_object");
+    RequireSpaceObjectOrNone(spaceObjectID, "send_speech_bubble_to_object", "spaceObjectID");
+    RequireClientOrServer(clientComputerID, "send_speech_bubble_to_object", "clientComputerID");
     CheckTextsFit({&color, &text}, "send_speech_bubble_to_object");
     if (clientComputerID == 0)
         Screen().SetSpeechBubble(spaceObjectID, seconds, color, text);
@@ -138,7 +131,7 @@ void SendSpeechBubbleToObject(uint64_t clientComputerID, uint64_t spaceObjectID,
 // The widget names are joined by '^'; runs of it separate like one.
 void SendClientWidgetList(uint64_t clientID, const std::string& consoleType, const std::string& widgetList)
 {
-    RequireClientOrServer(clientID, "send_client_widget_list");
+    RequireClientOrServer(clientID, "send_client_widget_list", "clientID");
     CheckTextsFit({&consoleType, &widgetList}, "send_client_widget_list");
     if (clientID == 0) {
         Screen().SetConsole(consoleType, Split(widgetList, "^"));
@@ -152,7 +145,7 @@ void SendClientWidgetList(uint64_t clientID, const std::string& consoleType, con
 void SendClientWidgetRects(uint64_t clientID, const std::string& name, float a1, float a2, float a3, float a4,
                            float a5, float a6, float a7, float a8)
 {
-    RequireClientOrServer(clientID, "send_client_widget_rects");
+    RequireClientOrServer(clientID, "send_client_widget_rects", "clientID");
     CheckTextFits(name, "send_client_widget_rects");
     const std::array<float, 8> rects{a1, a2, a3, a4, a5, a6, a7, a8};
     if (clientID == 0) {
@@ -169,7 +162,7 @@ void SendClientWidgetRects(uint64_t clientID, const std::string& name, float a1,
 // raises it at once.
 void QueryClientWidgetState(uint64_t clientID, const std::string& widgetName, int32_t fullScreenFlag)
 {
-    RequireClientOrServer(clientID, "query_client_widget_state");
+    RequireClientOrServer(clientID, "query_client_widget_state", "clientID");
     CheckTextFits(widgetName, "query_client_widget_state");
     if (clientID == 0)
         Screen().ReportWidgetBoxes(widgetName, fullScreenFlag != 0 ? 1 : 0);
@@ -180,7 +173,7 @@ void QueryClientWidgetState(uint64_t clientID, const std::string& widgetName, in
 // Switching on while on keeps the ship first shown.
 void SuperHyperWarpMode(uint64_t clientID, const std::string& shipHullKey, int32_t onOffFlag)
 {
-    RequireClientOrServer(clientID, "super_hyper_warp_mode");
+    RequireClientOrServer(clientID, "super_hyper_warp_mode", "clientID");
     CheckTextFits(shipHullKey, "super_hyper_warp_mode");
     if (clientID != 0) {
         SendSignalToClient(clientID, SuperHyperWarpSignal{shipHullKey, onOffFlag}, kReliable);
@@ -197,23 +190,27 @@ void SuperHyperWarpMode(uint64_t clientID, const std::string& shipHullKey, int32
 void SendHoldMenu(uint64_t clientID, uint64_t subject, uint64_t object, uint64_t extra,
                   const std::string& menuOptionStringSet)
 {
-    RequireClientOrServer(clientID, "send_hold_menu");
+    RequireClientOrServer(clientID, "send_hold_menu", "clientID");
     CheckTextFits(menuOptionStringSet, "send_hold_menu");
     if (clientID == 0) {
         Screen().ShowHoldMenu(subject, object, extra, Split(menuOptionStringSet, ";"));
         return;
     }
-    RequireSpaceObjectOrNone(subject, "send_hold_menu");
-    RequireSpaceObjectOrNone(object, "send_hold_menu");
+    RequireSpaceObjectOrNone(subject, "send_hold_menu", "subject");
+    RequireSpaceObjectOrNone(object, "send_hold_menu", "object");
     SendSignalToClient(clientID, HoldMenuSignal{subject, object, extra, menuOptionStringSet}, kReliable);
 }
 
 void CinematicControl(uint64_t clientID, int32_t scriptControlsCamera, uint64_t dollyID, const Vec3* dollyPos,
                       uint64_t targetID, const Vec3* targetPos)
 {
-    RequireClientOrServer(clientID, "cinematic_control");
+    RequireClientOrServer(clientID, "cinematic_control", "clientID");
+    RequireSpaceObjectOrNone(dollyID, "cinematic_control", "dollyID");
+    RequireSpaceObjectOrNone(targetID, "cinematic_control", "targetID");
     const CinematicValues values{scriptControlsCamera, dollyID, RequireVector(dollyPos, "cinematic_control"),
                                  targetID, RequireVector(targetPos, "cinematic_control")};
+    RequireFinite(values.dollyPos, "cinematic_control", "dollyPos");
+    RequireFinite(values.targetPos, "cinematic_control", "targetPos");
     if (clientID == 0) {
         Screen().SetCinematic(values);
         return;
@@ -231,12 +228,15 @@ void CinematicControl(uint64_t clientID, int32_t scriptControlsCamera, uint64_t 
 
 void TransparentOptionsButton(uint64_t clientID, int32_t onOffFlag)
 {
-    RequireClientOrServer(clientID, "transparent_options_button");
+    RequireClientOrServer(clientID, "transparent_options_button", "clientID");
     if (clientID == 0)
         Screen().SetOptionsTransparency(onOffFlag == 1);
     else
         SendSignalToClient(clientID, OptionsTransparencySignal{onOffFlag}, kReliable);
 }
+
+// The client tags are kept for missions that call them; they do nothing.
+void ClientTagsStub() {}
 
 // ---- strings ----
 
@@ -262,7 +262,7 @@ void SetLocalClientString(const std::string& key, const std::string& value)
 // map it arrives before this call returns.
 void RequestClientString(uint64_t clientComputerID, const std::string& stringKey)
 {
-    RequireClientOrServer(clientComputerID, "request_client_string");
+    RequireClientOrServer(clientComputerID, "request_client_string", "clientComputerID");
     RequireKey(stringKey, "request_client_string");
     CheckTextFits(stringKey, "request_client_string");
     if (clientComputerID != 0) {
@@ -279,7 +279,7 @@ void RequestClientString(uint64_t clientComputerID, const std::string& stringKey
 
 void SetClientString(uint64_t clientComputerID, const std::string& stringKey, const std::string& stringValue)
 {
-    RequireClientOrServer(clientComputerID, "set_client_string");
+    RequireClientOrServer(clientComputerID, "set_client_string", "clientComputerID");
     RequireKey(stringKey, "set_client_string");
     CheckTextsFit({&stringKey, &stringValue}, "set_client_string");
     if (clientComputerID == 0)
@@ -309,6 +309,8 @@ void AddClientFunctions(FunctionTable& table)
 {
     table.Add("get_client_ID_list", &GetClientIdList,
               "return a list of client ids, for the computers that are currently connected to this server.");
+    for (const char* name : {"clear_client_tags", "add_client_tag", "query_client_tags"})
+        table.Add(name, &ClientTagsStub, "stub; does nothing yet.");
     table.Add("send_client_widget_list", &SendClientWidgetList,
               "sends the gameplay widgets to draw, on the targeted client (0 = server screen)", py::arg("clientID"),
               py::arg("consoleType"), py::arg("widgetList"));

@@ -4,6 +4,7 @@
 #include "game/script/ScriptBindings.h"
 
 #include "game/script/ScriptObjectRef.h"
+#include "engine/base/QelDataFolder.h"
 #include "game/net/ClientRecord.h"
 #include "game/net/NetworkIds.h"
 #include "helper/QelAssert.h"
@@ -51,6 +52,9 @@ void DefineFunctions(py::module_& m)
     AddSpaceFunctions(table);
     AddClientFunctions(table);
     AddGridFunctions(table);
+    AddMessageFunctions(table);
+    AddEffectsFunctions(table);
+    AddGuiFunctions(table);
     table.DefineInOrder(m);
 }
 
@@ -61,9 +65,25 @@ std::string HexId(uint64_t id)
     return text.str();
 }
 
-[[noreturn]] void RaiseWrongId(uint64_t id, const char* function, const char* wanted)
+// "function: [argument ]what; nothing changed".
+[[noreturn]] void RaiseArgumentError(const char* function, const char* argument, const std::string& what)
 {
-    throw py::value_error(std::string(function) + ": " + HexId(id) + " is not " + wanted + "; nothing changed");
+    std::string text = std::string(function) + ": ";
+    if (argument)
+        text += std::string(argument) + " ";
+    throw py::value_error(text + what + "; nothing changed");
+}
+
+[[noreturn]] void RaiseWrongId(uint64_t id, const char* function, const char* argument, const char* wanted)
+{
+    RaiseArgumentError(function, argument, HexId(id) + " is not " + wanted);
+}
+
+std::string NumberText(double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
 }
 
 // Definition order: the classes, then the module functions, then the
@@ -149,39 +169,90 @@ void CheckTextsFit(std::initializer_list<const std::string*> texts, const char* 
 
 void CheckFinite(float value, const char* field)
 {
-    if (!std::isfinite(value))
-        throw py::value_error(std::string(field) + ": " + std::to_string(value) +
-                              " is not a finite number; nothing changed");
+    RequireFinite(value, field, nullptr);
 }
 
-void RequireClient(uint64_t id, const char* function)
+void RequireClient(uint64_t id, const char* function, const char* argument)
 {
     if (!VALID_CLIENT(id))
-        RaiseWrongId(id, function, "a client id");
+        RaiseWrongId(id, function, argument, "a client id");
 }
 
-void RequireClientOrServer(uint64_t id, const char* function)
+void RequireClientOrServer(uint64_t id, const char* function, const char* argument)
 {
     if (id != 0 && !VALID_CLIENT(id))
-        RaiseWrongId(id, function, "a client id or 0 (the server)");
+        RaiseWrongId(id, function, argument, "a client id or 0 (the server)");
 }
 
-void RequireSpaceObject(uint64_t id, const char* function)
+void RequireSpaceObject(uint64_t id, const char* function, const char* argument)
 {
     if (!IsSpaceObjectId(id))
-        RaiseWrongId(id, function, "a space object id");
+        RaiseWrongId(id, function, argument, "a space object id");
 }
 
-void RequireSpaceObjectOrNone(uint64_t id, const char* function)
+void RequireSpaceObjectOrNone(uint64_t id, const char* function, const char* argument)
 {
     if (!IsNoneOrSpaceObjectId(id))
-        RaiseWrongId(id, function, "a space object id or 0");
+        RaiseWrongId(id, function, argument, "a space object id or 0");
 }
 
-void RequireGridObjectOrNone(uint64_t id, const char* function)
+void RequireGridObjectOrNone(uint64_t id, const char* function, const char* argument)
 {
     if (!IsNoneOrGridObjectId(id))
-        RaiseWrongId(id, function, "a grid object id or 0");
+        RaiseWrongId(id, function, argument, "a grid object id or 0");
+}
+
+void RequireClientShipOrServer(uint64_t id, const char* function, const char* argument)
+{
+    if (id != 0 && !VALID_CLIENT(id) && !IsSpaceObjectId(id))
+        RaiseWrongId(id, function, argument, "a client id, a ship id or 0 (the server)");
+}
+
+void RaiseOutside(int64_t value, int64_t low, int64_t high, const char* function, const char* argument)
+{
+    RaiseArgumentError(function, argument,
+                       std::to_string(value) + " is outside " + std::to_string(low) + ".." + std::to_string(high));
+}
+
+void RequireWithin(float value, float low, float high, const char* function, const char* argument)
+{
+    if (!(value >= low && value <= high))
+        RaiseArgumentError(function, argument,
+                           NumberText(value) + " is outside " + NumberText(low) + ".." + NumberText(high));
+}
+
+void RequireBelowInSize(float value, float bound, const char* function, const char* argument)
+{
+    if (!(std::fabs(value) < bound))
+        RaiseArgumentError(function, argument,
+                           NumberText(value) + " is not between -" + NumberText(bound) + " and " + NumberText(bound));
+}
+
+void RequireFinite(float value, const char* function, const char* argument)
+{
+    if (!std::isfinite(value))
+        RaiseArgumentError(function, argument, NumberText(value) + " is not a finite number");
+}
+
+void RequireFinite(const glm::vec3& value, const char* function, const char* argument)
+{
+    if (!AllFinite(value))
+        RaiseArgumentError(function, argument,
+                           "(" + NumberText(value.x) + ", " + NumberText(value.y) + ", " + NumberText(value.z) +
+                               ") is not a finite point");
+}
+
+void RequireText(const std::string& text, const char* function, const char* argument)
+{
+    if (text.empty())
+        RaiseArgumentError(function, argument, "is empty");
+}
+
+void RequireDataFileName(const std::string& name, const char* function, const char* argument)
+{
+    RequireText(name, function, argument);
+    if (!qel::CheckDataName(name))
+        RaiseArgumentError(function, argument, "\"" + name + "\" is not a file name inside the data folder");
 }
 
 SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function)
@@ -189,6 +260,13 @@ SpaceObjectRef& RequireObject(SpaceObjectRef* object, const char* function)
     if (!object)
         throw py::type_error(std::string(function) + ": None given where a space_object is needed; nothing changed");
     return *object;
+}
+
+glm::vec3 RequireVector(const ScriptValue<glm::vec3>* value, const char* function)
+{
+    if (!value)
+        throw py::type_error(std::string(function) + ": None given where a vec3 is needed; nothing changed");
+    return value->Get();
 }
 
 void FunctionTable::AddDefiner(const char* name, std::function<void(py::module_&)> definer)

@@ -32,6 +32,13 @@ void SendSignalToClient(uint64_t clientId, const Signal& signal, uint32_t packet
 }
 
 template <typename Signal>
+void SendSignalToShip(uint64_t shipId, const Signal& signal, uint32_t packetFlags)
+{
+    if (QelNetworkMessage* message = BuildSignal(signal))
+        theMissionScript.MessageSink()->SendToShip(*message, shipId, packetFlags);
+}
+
+template <typename Signal>
 void SendSignalToAll(const Signal& signal, uint32_t packetFlags)
 {
     if (QelNetworkMessage* message = BuildSignal(signal))

@@ -1,5 +1,6 @@
 // Module functions of zmx that start a blank world, run or pause it, hand over
-// to another mission, and tell the version, the screen size and the clocks.
+// to another mission, and tell the version, the screen size, the clocks and
+// the preferences.
 
 #include "engine/base/QelClock.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
@@ -9,6 +10,7 @@
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
+#include "game/world/AppData.h"
 #include "game/world/MusicControl.h"
 #include "game/world/Simulation.h"
 
@@ -105,6 +107,36 @@ uint32_t AppMinutes()
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::minutes>(elapsed).count());
 }
 
+// ---- preferences ----
+
+// A key the preferences do not hold (or hold as null) is the mission's
+// mistake, not a value: it is said by name. A value of another type raises
+// RuntimeError naming the file, the key and the value.
+void RequirePreference(const std::string& key, const char* function)
+{
+    if (!AppData::Has(key))
+        throw py::key_error(std::string(function) + ": the preferences hold no value for \"" + key + "\"");
+}
+
+py::str GetPreferenceString(const std::string& key)
+{
+    RequirePreference(key, "get_preference_string");
+    return DecodeLenient(AppData::GetString(key));
+}
+
+// A number with a fraction is cut toward zero.
+int32_t GetPreferenceInt(const std::string& key)
+{
+    RequirePreference(key, "get_preference_int");
+    return AppData::GetInt(key);
+}
+
+float GetPreferenceFloat(const std::string& key)
+{
+    RequirePreference(key, "get_preference_float");
+    return AppData::GetFloat(key);
+}
+
 }  // namespace
 
 void AddSimulationFunctions(FunctionTable& table)
@@ -123,6 +155,9 @@ void AddSimulationFunctions(FunctionTable& table)
               "returns the version of the game EXE currently operating this script, as a string.");
     table.Add("run_next_mission", &RunNextMission,
               "Shuts down this script and starts the mission in the folder argument", py::arg("mission_folder"));
+    table.Add("get_preference_string", &GetPreferenceString, "Gets a value from preferences.json", py::arg("key"));
+    table.Add("get_preference_int", &GetPreferenceInt, "Gets a value from preferences.json", py::arg("key"));
+    table.Add("get_preference_float", &GetPreferenceFloat, "Gets a value from preferences.json", py::arg("key"));
 }
 
 }  // namespace zmx

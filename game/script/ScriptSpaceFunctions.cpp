@@ -22,13 +22,6 @@ SuperContainer* WorldContainer()
     return theSimulation ? theSimulation->Container() : nullptr;
 }
 
-const Vec3& RequireVector(const Vec3* value, const char* function)
-{
-    if (!value)
-        throw py::type_error(std::string(function) + ": None given where a vec3 is needed; nothing changed");
-    return *value;
-}
-
 // ---- deleting ----
 
 // The object lives until the server's next frame, which tells the consoles
@@ -59,9 +52,9 @@ void DeleteAllNavproxies()
 
 py::tuple DistancePointLine(const Vec3* point, const Vec3* lineStart, const Vec3* lineEnd)
 {
-    const glm::vec3 p = RequireVector(point, "distance_point_line").Get();
-    const glm::vec3 a = RequireVector(lineStart, "distance_point_line").Get();
-    const glm::vec3 b = RequireVector(lineEnd, "distance_point_line").Get();
+    const glm::vec3 p = RequireVector(point, "distance_point_line");
+    const glm::vec3 a = RequireVector(lineStart, "distance_point_line");
+    const glm::vec3 b = RequireVector(lineEnd, "distance_point_line");
     const glm::vec3 direction = (b - a) / glm::length(b - a);
     const float along = glm::dot(p - a, direction);  // positive toward the line's end
     const glm::vec3 foot = a + along * direction;

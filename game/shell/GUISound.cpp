@@ -3,20 +3,22 @@
 #include "engine/base/QelSoundFactoryBase.h"
 #include "game/world/AppData.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
 
 // Below this the interface volume counts as off.
 constexpr float kSilentVolume = 0.01f;
-// Each click plays at 1 ± this share of its pitch.
-constexpr float kPitchVariation = 0.04f;
+// Each click plays at 1 ± these shares of the interface volume and of its pitch.
+constexpr float kVolumeVariation = 0.05f;
+constexpr float kPitchVariation = 0.005f;
 
 // The interface's own generator: clicks must not move the world's random sequence.
-float PitchRatio()
+float Varied(float variation)
 {
     static std::minstd_rand generator(1);
-    std::uniform_real_distribution<float> spread(1.0f - kPitchVariation, 1.0f + kPitchVariation);
+    std::uniform_real_distribution<float> spread(1.0f - variation, 1.0f + variation);
     return spread(generator);
 }
 
@@ -29,6 +31,8 @@ void PlayGUISound(const std::string& event)
     const auto found = AppData::guiSounds.find(event);
     if (found == AppData::guiSounds.end())
         return;
+    if (found->second.empty())
+        return;
     if (QelSound* sound = gSoundFactory->GetSound(found->second))
-        sound->Play(AppData::guiVolume, PitchRatio(), false);
+        sound->Play(std::min(AppData::guiVolume * Varied(kVolumeVariation), 1.0f), Varied(kPitchVariation), false);
 }

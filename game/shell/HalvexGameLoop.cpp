@@ -12,6 +12,7 @@
 #include "game/render/DrawDataHullSilhouettes.h"
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptConsoleLog.h"
+#include "game/script/ServerPresentation.h"
 #include "game/shell/FtdiDmxTransport.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
@@ -29,6 +30,8 @@ namespace {
 
 // The mission's hot keys join the game's hot-key table through it.
 ScriptHotKeys scriptHotKeys;
+// The world's particle bursts show on the server's screen and every console's.
+ServerParticleSink serverParticles;
 
 // The mission hears that this machine's music finished a track: the server
 // raises "song_ended" for its own screen at once; a console tells its server,
@@ -118,8 +121,9 @@ void HalvexGameLoop::CreateSingletons()
 }
 
 // The mission reaches the consoles through the server, the server and the
-// world reach the mission through the script host, and what the mission
-// prints goes to standard output until the server screen's log exists.
+// world reach the mission through the script host, the world's particle
+// bursts go where the mission's go, and what the mission prints goes to
+// standard output until the server screen's log exists.
 void HalvexGameLoop::ConnectScriptHost()
 {
     consoleLog = std::make_unique<StdoutScriptConsoleLog>();
@@ -127,6 +131,8 @@ void HalvexGameLoop::ConnectScriptHost()
     theMissionScript.SetMessageSink(server.get());
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
+    world->SetParticleSink(&serverParticles);
+    world->SetEffectBroadcast(server.get());
     world->SetScienceScanSink(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
 }

@@ -138,7 +138,7 @@ void UIContext::LoadSettings()
         shades[i] = ScaledRgb(dimColour, kFirstShade + kShadeStep * static_cast<float>(i));
 
     fonts_.clear();
-    AppData::LoadFontList(fonts_, AppData::GetInt("use_large_fonts") != 0 ? "large_fonts" : "fonts");
+    AppData::LoadFontList(fonts_, AppData::FontListKey());
     AppData::LoadStandbyText();
     AppData::LoadGuiSounds();
     QelGraphicsFactoryBase* graphics = Graphics();

@@ -1,7 +1,9 @@
 #include "game/widgets/LocalConsoleScreen.h"
 
+#include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
+#include "game/shell/GUISound.h"
 #include "game/widgets/GUIBoxManager.h"
 
 LocalConsoleScreen theLocalConsoleScreen;
@@ -54,6 +56,25 @@ void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
 {
     if (theRenderManager)
         theRenderManager->transparentOptionsButton = transparent;
+}
+
+// Nothing while the render manager has no sky box; the sky box itself falls
+// back to its default art for a name it cannot load.
+void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
+{
+    if (theSkyBox)
+        theSkyBox->SetTexture(artFileName);
+}
+
+// The console log is the one the mission prints to on this machine.
+void LocalConsoleScreen::AddConsoleLog(const std::string& text, const glm::vec4& colour)
+{
+    theMissionScript.Print(text, colour);
+}
+
+void LocalConsoleScreen::PlayGuiSound(const std::string& name)
+{
+    PlayGUISound(name);
 }
 
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)

@@ -1,8 +1,8 @@
 #pragma once
 // This machine's console screen as the server's notices and the mission's
 // functions for client 0 reach it: the console and its widgets, the boxes the
-// mission places and asks about, speech bubbles over radar contacts, and the
-// options button's transparency. The console boxes and the render manager
+// mission places and asks about, speech bubbles over radar contacts, the
+// options button's transparency and the sky box's art. The console boxes and the render manager
 // hold what it changes; it keeps nothing of its own.
 //
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
@@ -27,6 +27,9 @@ public:
     void SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,
                          const std::string& text) override;
     void SetOptionsTransparency(bool transparent) override;
+    void SetSkyBox(const std::string& artFileName) override;
+    void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
+    void PlayGuiSound(const std::string& name) override;
     void ForgetWorld() override;
 };
 

@@ -67,6 +67,12 @@ void AppData::Unload()
     guiSounds.clear();
 }
 
+bool AppData::Has(const std::string& key)
+{
+    const Hjson::Value& value = gPreferences.Get(key);
+    return value.defined() && value.type() != Hjson::Type::Null;
+}
+
 // The getters run every frame and tick; the common case reads the value in
 // place, and only a value that needs converting or refusing builds the
 // field that names it.
@@ -102,10 +108,20 @@ int AppData::GetInt(const std::string& key)
     return Preference(key).Integer(kAnyInt32);
 }
 
+std::string AppData::FontListKey()
+{
+    return Has("use_large_fonts") && GetInt("use_large_fonts") != 0 ? "large_fonts" : "fonts";
+}
+
+std::vector<PreferenceFont> AppData::FontList(const std::string& listKey)
+{
+    return ReadFontList(Preference(listKey));
+}
+
 void AppData::LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey)
 {
     QEL_ASSERT(gGraphicsFactory != nullptr, "AppData::LoadFontList needs the graphics service");
-    for (const PreferenceFont& font : ReadFontList(Preference(listKey)))
+    for (const PreferenceFont& font : FontList(listKey))
         fonts[font.tag] = gGraphicsFactory->LoadFont(font.fileName, font.size);
 }
 

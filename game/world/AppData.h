@@ -11,6 +11,7 @@
 #include <vector>
 
 class QelBitmapFont;
+struct PreferenceFont;
 
 class AppData {
 public:
@@ -23,6 +24,9 @@ public:
 
     // Forgets what Load read, so that the next Load reads again (tests).
     static void Unload();
+
+    // Whether the preferences hold a value under the key: present and not null.
+    static bool Has(const std::string& key);
 
     // The preference as text; "" when absent. A list or a map throws
     // JSONLoaderError naming the key.
@@ -37,10 +41,15 @@ public:
     // number or beyond an int.
     static int GetInt(const std::string& key);
 
-    // Loads every font of the preference list `listKey` ("fonts" or
-    // "large_fonts"), each {tag, filename, size}, through the graphics service,
-    // into the map by tag (a later font of a tag replaces the earlier one).
-    // A list that cannot be used throws before any font is loaded.
+    // The preference list of the screen's fonts: "large_fonts" when
+    // "use_large_fonts" is set, else "fonts".
+    static std::string FontListKey();
+    // The fonts of the preference list `listKey`, each {tag, filename, size},
+    // in document order. A list that cannot be used throws naming the element.
+    static std::vector<PreferenceFont> FontList(const std::string& listKey);
+    // Loads every font of the list through the graphics service into the map
+    // by tag (a later font of a tag replaces the earlier one). A list that
+    // cannot be used throws before any font is loaded.
     static void LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey);
 
     // Appends each element of "standby-text" to standbyText.

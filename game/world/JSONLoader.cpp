@@ -93,15 +93,23 @@ void JSONLoader::Init(const std::string& name)
     const std::optional<std::string> checkedName = qel::CheckDataName(name);
     if (!checkedName)
         throw JSONLoaderError("The document name \"" + name + "\" is not a file name inside the data folder.");
+    Read(DocumentFolder(), *checkedName);
+}
 
+void JSONLoader::InitInFolder(const std::string& folder, const std::string& name)
+{
+    Read(folder, name);
+}
+
+void JSONLoader::Read(const std::string& folder, const std::string& name)
+{
     QelFileIO& file = *QelFileServices::Instance().GetFileIO(kFileTag);
-    const std::string folder = DocumentFolder();
-    const std::optional<std::string> gamePath = OpenDocument(file, folder, *checkedName);
+    const std::optional<std::string> gamePath = OpenDocument(file, folder, name);
     if (!gamePath) {
         throw JSONLoaderError(
             "The document \"" + name + "\" could not be read: neither " +
-            qel::ResolveGamePath(QelFileIO::MakePath(folder, *checkedName, "yaml")) + " nor " +
-            qel::ResolveGamePath(QelFileIO::MakePath(folder, *checkedName, "json")) + " opened.");
+            qel::ResolveGamePath(QelFileIO::MakePath(folder, name, "yaml")) + " nor " +
+            qel::ResolveGamePath(QelFileIO::MakePath(folder, name, "json")) + " opened.");
     }
     const std::string bytes = ReadWholeFile(file);
     file.Close();

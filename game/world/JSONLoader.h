@@ -27,6 +27,9 @@ struct JSONLoader {
     // of keys; and Hjson::syntax_error, naming the file and the line, when
     // the text does not parse. A failed Init leaves the root as it was.
     virtual void Init(const std::string& name);
+    // The same for <folder>/<name>.yaml, else .json, in a folder the operator
+    // chose by its path (a mission hosted from outside the data folder).
+    void InitInFolder(const std::string& folder, const std::string& name);
 
     // Appends the elements of element `index` of root[key], as text, to the
     // output; returns how many (0 when it is neither a list nor a map).
@@ -48,6 +51,10 @@ struct JSONLoader {
     // The file the root was read from, as the errors about its values name it.
     const std::string& Path() const { return path; }
 
+private:
+    void Read(const std::string& folder, const std::string& name);
+
+public:
     Hjson::Value root;  // Undefined until loaded
     std::string path;   // "" until loaded
 };

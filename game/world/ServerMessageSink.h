@@ -24,5 +24,7 @@ public:
     // built in. It is sent before the next one is begun.
     virtual QelNetworkMessage& StartMessage() = 0;
     virtual void SendToClient(QelNetworkMessage& message, uint64_t clientId, uint32_t packetFlags) = 0;
+    // To every client whose console is aboard the ship; nothing when none is.
+    virtual void SendToShip(QelNetworkMessage& message, uint64_t shipId, uint32_t packetFlags) = 0;
     virtual void SendToAll(QelNetworkMessage& message, uint32_t packetFlags) = 0;
 };

@@ -7,6 +7,7 @@
 #include "helper/Hjson.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -55,11 +56,22 @@ void ShipData::ClearRecords(RecordList& records) {
 
 void ShipData::LoadMain() { Load(mainRecords, mainKeys, kMainDocument); }
 
+// A mission of the data folder is named below it ("missions/<name>/"); one
+// the operator hosts from elsewhere by its absolute path.
 void ShipData::LoadExtra(const std::string& missionPath) {
     if (missionPath.empty()) return;
     ForgetFileRecords();
-    if (QelFileServices::Instance().FileExists("data/" + missionPath + kExtraDocument + ".json"))
+    const bool operatorFolder = std::filesystem::path(missionPath).is_absolute();
+    const std::string folder = operatorFolder ? missionPath : "data/" + missionPath;
+    if (!QelFileServices::Instance().FileExists(folder + kExtraDocument + ".json"))
+        return;
+    if (!operatorFolder) {
         Load(extraRecords, extraKeys, missionPath + kExtraDocument);
+        return;
+    }
+    JSONLoader loader;
+    loader.InitInFolder(missionPath, kExtraDocument);
+    LoadDocument(extraRecords, extraKeys, loader.root, loader.Path());
 }
 
 // Drops the records of the last mission's file. A received record that such a

@@ -55,7 +55,9 @@ public:
     // Reads the main list ("shipData").
     void LoadMain();
     // Replaces the records an earlier mission added from its folder with the
-    // mission's own "extraShipData" list, when it has one. Received records stay.
+    // mission's own "extraShipData" list, when it has one. Received records
+    // stay. The folder is "missions/<name>/" below the data folder, or the
+    // absolute path of a folder the operator hosts from elsewhere.
     void LoadExtra(const std::string& missionPath);
     // The record of the key: the extra list first, then the main list. A miss
     // is counted and answered with the main list's "unknown" record (null

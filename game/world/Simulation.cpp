@@ -132,6 +132,7 @@ void Simulation::Clear()
     consoleNames.clear();
     consoleNameFlags.clear();
     soundEvents.clear();
+    commsMessages.clear();
     ClearNavpoints();
     ClearNavproxies();
     SetTickCounter(0);

@@ -35,6 +35,7 @@
 #include <vector>
 
 class ConsoleMessageLog;
+class EffectBroadcast;
 class HullPathSet;
 class HullPathSets;
 class LocalPresentation;
@@ -65,8 +66,8 @@ public:
     void Reset(bool serverFlag, const std::string& missionPath);
     // Empties the world: registry and objects, interior grids, pending
     // objects, tractor connections, nav points and nav proxies, filter tags,
-    // console names, sound events; the tick counter goes back to 0. The side
-    // tables stay.
+    // console names, sound events, comms messages; the tick counter goes back
+    // to 0. The side tables stay.
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
@@ -118,6 +119,11 @@ public:
     void AddEffectEvent(const std::string& kind, const std::string& secondText, const std::string& thirdText,
                         uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
                         const glm::vec3& secondPoint, int32_t value);
+    // A visible effect every console shows: through the server's broadcast
+    // when there is one, else recorded in this world only.
+    void SendEffect(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                    uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint, const glm::vec3& secondPoint,
+                    int32_t value);
     // Queues the sound unless the same name was queued less than minimumGap
     // ticks ago in this run (a gap of 0 always queues).
     void QueueSoundEvent(const std::string& name, const glm::vec3& position, int64_t minimumGap);
@@ -221,6 +227,7 @@ public:
     void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
     void SetScienceScanSink(ScienceScanSink* sink) { scienceScans = sink; }
     void SetParticleSink(ParticleSink* sink) { particles = sink; }
+    void SetEffectBroadcast(EffectBroadcast* broadcast) { effects = broadcast; }
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
     void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
     void SetLocalPresentation(LocalPresentation* presentation) { localPresentation = presentation; }
@@ -261,6 +268,7 @@ public:
     std::vector<SoundEvent> soundEvents;
     std::map<std::string, int64_t> soundLastTicks;  // name -> tick it was last queued
     std::vector<ForcedUpdate> forcedUpdates;
+    std::vector<CommsMessageRecord> commsMessages;  // in arrival order; emptied by Clear
 
     std::map<int32_t, Navpoint> navpoints;
     std::map<int32_t, NavProxy> navproxies;
@@ -312,6 +320,7 @@ private:
     PendingDestroySink* pendingDestroys = nullptr;
     ScienceScanSink* scienceScans = nullptr;
     ParticleSink* particles = nullptr;
+    EffectBroadcast* effects = nullptr;
     ConsoleMessageLog* messageLog = nullptr;
     ShipConsoleNotices* shipConsoles = nullptr;
     LocalPresentation* localPresentation = nullptr;

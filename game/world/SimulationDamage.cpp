@@ -172,6 +172,16 @@ void Simulation::QueueSoundEvent(const std::string& name, const glm::vec3& posit
 
 // Everything needed of the drone is read before the damage, whose handlers may
 // delete it.
+void Simulation::SendEffect(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                            uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
+                            const glm::vec3& secondPoint, int32_t value)
+{
+    if (effects)
+        effects->SendBeam(kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value);
+    else
+        AddEffectEvent(kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value);
+}
+
 void Simulation::DroneHitTarget(SpaceObject* drone, uint64_t parentId, SpaceObject* target)
 {
     const uint64_t droneId = drone->uniqueID;

@@ -1,13 +1,15 @@
 #pragma once
 // The records the world keeps beside its objects: blasts, effect events,
-// sound events, timed entries, forced updates, the consoles' filter tags and
-// tractor connections. Plain data; the world creates, ages and drops them.
+// sound events, timed entries, forced updates, comms messages, the consoles'
+// filter tags and tractor connections. Plain data; the world creates, ages
+// and drops them.
 
 #include <cstdint>
 #include <map>
 #include <string>
 
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
 // A sphere that grows over its life and deals what it accumulated when it ends.
 struct BlastRecord {
@@ -54,6 +56,18 @@ struct TimedEntry {
 struct ForcedUpdate {
     uint64_t spaceObjectId = 0;
     uint64_t clientId = 0;  // 0 = every client
+};
+
+// A message the comms console shows: from a mission, on the server's own
+// screen, or received by a console.
+struct CommsMessageRecord {
+    uint64_t sourceId = 0;  // the ship it comes from; 0 = none
+    std::string title;
+    std::string body;
+    std::string face;       // portrait description
+    glm::vec4 titleColour{1.0f};
+    glm::vec4 bodyColour{1.0f};
+    int64_t arrivalTick = 0;  // time_tick_counter when it came
 };
 
 // One entry of the consoles' sorted-list filters.

@@ -40,6 +40,16 @@ public:
     virtual void ParticleAt(const glm::vec3& position, const std::string& descriptor) = 0;
 };
 
+// Visible effects (beam shots, lightning, blasts, deaths): the server records
+// each in its own world and announces it to every console as "beam".
+class EffectBroadcast {
+public:
+    virtual ~EffectBroadcast() = default;
+    virtual void SendBeam(const std::string& kind, const std::string& secondText, const std::string& thirdText,
+                          uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
+                          const glm::vec3& secondPoint, int32_t value) = 0;
+};
+
 // The consoles' message text box, which a new game starts empty.
 class ConsoleMessageLog {
 public:

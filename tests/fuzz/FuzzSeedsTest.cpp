@@ -16,6 +16,7 @@
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/SignalMessageCrew.h"
 #include "game/net/ObjectBlobMessage.h"
+#include "game/net/PresentationSignals.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SpaceObjectRecord.h"
@@ -182,6 +183,38 @@ void AddNavigationSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "side-tables", tables);
 }
 
+// What the mission has a console show, play and light.
+void AddPresentationSignalSeeds(std::vector<FuzzSeed>& seeds)
+{
+    AddSignal(seeds, "client", "text", TextMessageSignal{{1.0f, 0.5f, 0.0f, 1.0f}, "Red alert"});
+    AddSignal(seeds, "client", "comms", CommsMessageSignal{kStation, "head #e6b594 0 0", "Depot", "yellow", "Dock.", "white"});
+    AddSignal(seeds, "client", "comms-selection", CommsSelectionInfoSignal{"Hail", "1", "Depot"});
+    AddSignal(seeds, "client", "comms-button", CommsButtonInfoSignal{"Hail", "1", "Depot"});
+    AddSignal(seeds, "client", "grid-selection", GridSelectionInfoSignal{"Repair", "2", "DamCon"});
+    AddSignal(seeds, "client", "grid-button", GridButtonInfoSignal{"Repair", "2", "DamCon"});
+    AddSignal(seeds, "client", "main-view", MainScreenViewSignal{"tactical", "front", "first"});
+    AddSignal(seeds, "client", "music-set", MusicFolderSignal{"calm"});
+    AddSignal(seeds, "client", "music-tension", MusicTensionSignal{40.0f});
+    AddSignal(seeds, "client", "song", PlaySongSignal{"music/fanfare"});
+    AddSignal(seeds, "client", "sound-file", SoundFileSignal{"gui/beep", 0.5f, 2.0f});
+    AddSignal(seeds, "client", "dmx", DmxChannelSignal{{12, DMX_BEHAV_SINE, 4, 10, 250}});
+    AddSignal(seeds, "client", "particles", ParticleEventSignal{kFirstShip, 1.0f, 2.0f, 3.0f, "color:red"});
+    AddSignal(seeds, "client", "emitter", AttachedEmitterSignal{41, kFirstShip, 5, "color:blue"});
+    AddSignal(seeds, "client", "sky", SkyBoxSignal{"sky_nebula"});
+    AddSignal(seeds, "client", "damage", DamageAmountSignal{2.5f});
+    AddSignal(seeds, "client", "hyper-warp", SuperHyperWarpSignal{"tern_frigate", 1});
+    CinematicControlSignal cinematic;
+    cinematic.scriptControlsCamera = 1;
+    cinematic.dollyId = kFirstShip;
+    cinematic.targetPos[0] = 100.0f;
+    AddSignal(seeds, "client", "cinematic", cinematic);
+    AddSignal(seeds, "client", "auto-cinematic", AutoCinematicStarsSignal{kStation});
+    AddSignal(seeds, "client", "options-transparency", OptionsTransparencySignal{1});
+    AddSignal(seeds, "client", "jump-effect", JumpEffectSignal{1234, 6});
+    AddSignal(seeds, "client", "jump-time", JumpTimeSignal{9});
+    AddSignal(seeds, "client", "hold-menu", HoldMenuSignal{kStation, kFirstShip, 0, "Hail;Scan;Dock"});
+}
+
 void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
 {
     AddSignal(seeds, "client", "my-ship", MyShipIdSignal{kSecondShip});
@@ -234,6 +267,7 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "world-sound", SoundEventSignal{"SD", 100.0f, 0.0f, -250.0f});
     AddSignal(seeds, "client", "widget-box-query", WidgetBoxStateQuerySignal{"throttle", 1});
     AddNavigationSignalSeeds(seeds);
+    AddPresentationSignalSeeds(seeds);
 }
 
 // A server endpoint that keeps what it is given to send.
@@ -404,6 +438,13 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
     QelNetworkMessage record;
     ShipData::PackRecordToMessage(*shipData.mainKeys.at("tern_frigate"), record);
     seeds.push_back({"ship_record", "tern-frigate", BytesOf(record)});
+    // The same record as the answer to a console's request (code 65).
+    QelNetworkMessage answer;
+    answer.WriteInt64(HashMessageName("signal"));
+    WriteSignalCode(answer, SIGNAL_MESS_SHIP_RECORD);
+    ShipData::PackRecordToMessage(*shipData.mainKeys.at("tern_frigate"), answer);
+    seeds.push_back({"client_messages", "signal-ship-record", Framed(BytesOf(answer))});
+    seeds.push_back({"client_signal_65", "ship-record", Framed(BytesOf(answer, kSignalPrefixSize))});
 
     qeltest::TempFolder folder;
     QelSettingsFile settings(folder.Path());

@@ -77,6 +77,54 @@ TEST(LeadingInt, reads_like_atoi_and_holds_to_the_int32_range)
         EXPECT_EQ(LeadingInt(c.text), c.value) << '"' << c.text << '"';
 }
 
+TEST(LeadingFloat, reads_the_decimal_number_that_begins_the_text)
+{
+    struct Case {
+        std::string text;
+        float value;
+    };
+    const Case cases[] = {
+        {"2.5px", 2.5f},
+        {"  -0.25", -0.25f},
+        {"+3", 3.0f},
+        {".5", 0.5f},
+        {"7.", 7.0f},
+        {"1e3,", 1000.0f},
+        {"2e", 2.0f},    // an exponent without digits is not one
+        {"2e-1x", 0.2f},
+        {"", 0.0f},
+        {".", 0.0f},
+        {"-", 0.0f},
+        {"x1", 0.0f},
+        {"inf", 0.0f},   // only decimal forms are numbers here
+        {"nan", 0.0f},
+        {"0x10", 0.0f},
+        {"1e-999", 0.0f},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LeadingFloat(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(LeadingFloat("1e999"), std::numeric_limits<float>::infinity()) << "beyond floats it is infinite";
+    EXPECT_EQ(LeadingFloat("-1e39"), -std::numeric_limits<float>::infinity());
+}
+
+TEST(FoldUtf8ToLatin1, makes_the_two_byte_forms_of_latin_1_one_byte)
+{
+    struct Case {
+        std::string text;
+        std::string folded;
+    };
+    const Case cases[] = {
+        {"caf\xC3\xA9", "caf\xE9"},     // e with acute accent
+        {"\xC2\xB0" "C", "\xB0" "C"},      // the degree sign
+        {"plain text", "plain text"},
+        {"\xE2\x82\xAC", "\xE2\x82\xAC"},  // three-byte forms stay as they are
+        {"end\xC3", "end"},            // a lead byte with nothing after it
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FoldUtf8ToLatin1(c.text), c.folded);
+}
+
 TEST(Tokenize, splits_at_delimiters_and_keeps_back_quoted_spans_whole)
 {
     struct Case {

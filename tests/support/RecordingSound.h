@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -119,7 +120,7 @@ public:
             song = std::make_unique<RecordingSong>(name, log);
         return song.get();
     }
-    bool SoundFileExists(const std::string&) override { return false; }
+    bool SoundFileExists(const std::string& name) override { return soundFiles.count(name) != 0; }
 
     RecordingEffect* Effect(const std::string& name)
     {
@@ -135,6 +136,7 @@ public:
     std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
 
     bool working = true;
+    std::set<std::string> soundFiles;  // the files the service finds
     std::vector<std::string> log;
     std::map<std::string, std::unique_ptr<RecordingSong>> songs;
     std::map<std::string, std::unique_ptr<RecordingEffect>> effects;

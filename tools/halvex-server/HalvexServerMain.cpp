@@ -40,7 +40,7 @@ int Host(const HarnessOptions& options, const HostedMission& mission)
     }
     gNetworkFactory = network.get();
 
-    HarnessGameLoop game(options.port, mission.name, options.ticks);
+    HarnessGameLoop game(options.port, mission, options.ticks);
     HeadlessHost host({options.seconds, options.fast}, [&game] { return game.ReachedTickLimit(); });
     const bool clean = host.Run(game);
     gNetworkFactory = nullptr;

@@ -3,6 +3,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
 #include "game/world/HullPathSets.h"
+#include "game/world/Simulation.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -24,8 +25,8 @@ HalvexGameLoop::Options HarnessGameOptions(uint16_t port)
 
 }  // namespace
 
-HarnessGameLoop::HarnessGameLoop(uint16_t port, std::string mission, std::optional<int64_t> limit)
-    : game(HarnessGameOptions(port)), missionName(std::move(mission)), tickLimit(limit)
+HarnessGameLoop::HarnessGameLoop(uint16_t port, HostedMission hosted, std::optional<int64_t> limit)
+    : game(HarnessGameOptions(port)), mission(std::move(hosted)), tickLimit(limit)
 {
 }
 
@@ -33,6 +34,7 @@ void HarnessGameLoop::Startup()
 {
     game.Startup();
     SetHullSilhouetteSource(&hullSilhouettes);
+    theMissionScript.SetServerScreen(&serverScreen);
     gServer->StartHosting();
     if (gServer->IsNetworkDown())
         throw std::runtime_error("could not host: " + gServer->HostingFailure() +
@@ -46,14 +48,18 @@ void HarnessGameLoop::DeleteSingletons()
 {
     game.DeleteSingletons();
     SetHullSilhouetteSource(nullptr);
+    theMissionScript.SetServerScreen(nullptr);
 }
 
 void HarnessGameLoop::StartMission()
 {
     try {
-        theMissionScript.Start(missionName);
+        if (mission.folder)
+            theMissionScript.StartFolder(*mission.folder);
+        else
+            theMissionScript.Start(mission.name);
     } catch (const ScriptError& error) {
-        throw std::runtime_error("mission \"" + missionName + "\" could not start: " + error.what());
+        throw std::runtime_error("mission \"" + mission.name + "\" could not start: " + error.what());
     }
 }
 
@@ -68,8 +74,10 @@ void HarnessGameLoop::SimulationTick(uint32_t stepMilliseconds)
 
 void HarnessGameLoop::SceneTick()
 {
-    if (!skippingTick)
-        game.SceneTick();
+    if (skippingTick)
+        return;
+    game.SceneTick();
+    serverScreen.Tick(theSimulation);
 }
 
 void HarnessGameLoop::ServerTick()

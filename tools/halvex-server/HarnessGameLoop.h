@@ -2,10 +2,13 @@
 // The game's loop as the harness runs it: the game's own start-up, steps and
 // deletion, then hosting and the mission started at once (where the game
 // waits for its set-up scene), and an optional bound on the ticks run. Hull
-// silhouettes for ship interiors come from the data folder's images.
+// silhouettes for ship interiors come from the data folder's images; the
+// server's own screen is a quiet one that draws nothing.
 
 #include "game/shell/HalvexGameLoop.h"
 #include "tools/halvex-server/HarnessHullSilhouettes.h"
+#include "tools/halvex-server/HarnessOptions.h"
+#include "tools/halvex-server/HarnessServerScreen.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +16,7 @@
 
 class HarnessGameLoop : public QelGameLoop {
 public:
-    HarnessGameLoop(uint16_t port, std::string missionName, std::optional<int64_t> tickLimit);
+    HarnessGameLoop(uint16_t port, HostedMission mission, std::optional<int64_t> tickLimit);
 
     int64_t TicksRun() const { return ticksRun; }
     bool ReachedTickLimit() const { return tickLimit && ticksRun >= *tickLimit; }
@@ -38,7 +41,8 @@ private:
 
     HalvexGameLoop game;
     HarnessHullSilhouettes hullSilhouettes;
-    std::string missionName;
+    HarnessServerScreen serverScreen;
+    HostedMission mission;
     std::optional<int64_t> tickLimit;
     int64_t ticksRun = 0;
     bool skippingTick = false;

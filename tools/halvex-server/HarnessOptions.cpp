@@ -63,19 +63,24 @@ fs::path Canonical(const fs::path& path)
     return canonical.has_filename() ? canonical : canonical.parent_path();
 }
 
-HostedMission ResolveMissionPath(const HarnessOptions& options)
+// A folder of a data folder's missions is hosted by its name from that data
+// folder: --data's, or without it the folder's own. Any other folder is the
+// operator's own choice, hosted by its path beside the data folder.
+HostedMission ResolveMissionPath(const HarnessOptions& options, const fs::path& defaultDataFolder)
 {
     const fs::path folder = Canonical(options.mission);
     RequireMissionFolder(folder, options.mission);
     const fs::path missions = folder.parent_path();
-    if (missions.filename() != "missions")
-        throw HarnessOptionError("mission folder " + folder.string() +
-                                 " is not inside a \"missions\" folder of a data folder");
-    const fs::path data = missions.parent_path();
-    if (options.dataFolder && Canonical(*options.dataFolder) != data)
-        throw HarnessOptionError("mission folder " + folder.string() + " is not inside " +
-                                 (*options.dataFolder / "missions").string());
-    return {data, folder.filename().string()};
+    const bool inMissions = missions.filename() == "missions";
+    if (options.dataFolder) {
+        const fs::path data = Canonical(*options.dataFolder);
+        if (inMissions && missions.parent_path() == data)
+            return {data, folder.filename().string(), std::nullopt};
+        return {data, folder.filename().string(), folder};
+    }
+    if (inMissions)
+        return {missions.parent_path(), folder.filename().string(), std::nullopt};
+    return {defaultDataFolder, folder.filename().string(), folder};
 }
 
 }  // namespace
@@ -111,18 +116,18 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& arguments)
 HostedMission ResolveMission(const HarnessOptions& options, const fs::path& defaultDataFolder)
 {
     if (options.mission.find('/') != std::string::npos)
-        return ResolveMissionPath(options);
+        return ResolveMissionPath(options, defaultDataFolder);
     if (options.mission == "." || options.mission == "..")
         throw HarnessOptionError("no mission \"" + options.mission + "\": not a mission name");
     const fs::path data = options.dataFolder ? *options.dataFolder : defaultDataFolder;
     RequireMissionFolder(data / "missions" / options.mission, options.mission);
-    return {data, options.mission};
+    return {data, options.mission, std::nullopt};
 }
 
 const char* HarnessUsage()
 {
     return "usage: halvex-server --mission NAME_OR_PATH [--data DIR] [--port N] [--ticks N] [--seconds S] [--fast]\n"
-           "  --mission  a folder under DIR/missions, or the path of a mission folder\n"
+           "  --mission  a folder under DIR/missions, or the path of a mission folder (anywhere)\n"
            "  --data     the data folder (default: the game's data folder)\n"
            "  --port     the port to listen on; 0 (the default) takes any free port\n"
            "  --ticks    stop after N ticks\n"

@@ -26,19 +26,23 @@ struct HarnessOptions {
 };
 
 // The mission as the script host starts it: a folder name inside the
-// missions folder of the data folder.
+// missions folder of the data folder, or a folder the operator named by its
+// path, wherever it lies.
 struct HostedMission {
     std::filesystem::path dataFolder;
     std::string name;
+    std::optional<std::filesystem::path> folder;  // set: hosted from this path
 };
 
 // Reads the arguments after the program name; throws HarnessOptionError.
 HarnessOptions ParseHarnessOptions(const std::vector<std::string>& arguments);
 
-// Finds the mission folder. A name is looked up in <data>/missions; a path
-// (anything holding a '/') must be a folder inside a "missions" folder, whose
-// parent is then the data folder unless --data names it. Throws
-// HarnessOptionError when there is no such mission.
+// Finds the mission folder. A name is looked up in <data>/missions. A path
+// (anything holding a '/') must be a folder: inside the "missions" folder of
+// --data's folder (or, without --data, of any data folder, which is then the
+// one used) it is hosted by its name; anywhere else by its path, with --data's
+// folder or the default. Throws HarnessOptionError when there is no such
+// mission.
 HostedMission ResolveMission(const HarnessOptions& options, const std::filesystem::path& defaultDataFolder);
 
 // The usage text printed by --help and after a bad option.

@@ -270,9 +270,5 @@ extern RenderManager* theRenderManager;
 // The camera of the menu scenes' sky and of the ship in a box.
 extern Camera theMenuCamera;
 
-// An interface sound (a name of the preference list "gui-sounds"), at the
-// interface volume with a slight random variation; nothing while that volume
-// is off, without a render manager or without a working sound service.
-void PlayGUISound(const std::string& name);
 // The render manager's jump hum (see RenderManager::PlayJumpSound).
 QelSound* PlayJumpSound(int32_t count);

@@ -28,10 +28,6 @@ constexpr float kSoundFadeDistance = 2000.0f;
 // Shield hits and beam shots pick one of several recordings and vary a little.
 constexpr int kShieldHitVariants = 6;
 constexpr int kBeamShotVariants = 4;
-// The interface's clicks are never quite the same twice.
-constexpr float kGuiVolumeSpread = 0.05f;
-constexpr float kGuiPitchSpread = 0.005f;
-constexpr float kQuietestGuiVolume = 0.01f;
 // The jump hum starts almost inaudible and far below its pitch; each tick it
 // moves this much nearer to its volume and its pitch.
 constexpr float kJumpStartRatio = 0.01f;
@@ -179,23 +175,6 @@ void RenderManager::RampJumpSound()
     jumpSoundFrequency = MoveToward(jumpSoundFrequency, jumpSoundTargetFrequency, kJumpRatioStep);
     jumpSound->SetVolume(jumpSoundVolume);
     jumpSound->SetFrequencyRatio(jumpSoundFrequency);
-}
-
-void PlayGUISound(const std::string& name)
-{
-    QelSoundFactoryBase* sound = WorkingSound();
-    if (AppData::guiVolume < kQuietestGuiVolume || !theRenderManager || !sound)
-        return;
-    const auto mapped = AppData::guiSounds.find(name);
-    if (mapped == AppData::guiSounds.end() || mapped->second.empty())
-        return;
-    int32_t& seed = theRenderManager->random_seed;
-    const float volume =
-        std::clamp(AppData::guiVolume * RandomFloat(seed, 1.0f - kGuiVolumeSpread, 1.0f + kGuiVolumeSpread), 0.0f,
-                   1.0f);
-    const float ratio = RandomFloat(seed, 1.0f - kGuiPitchSpread, 1.0f + kGuiPitchSpread);
-    if (QelSound* effect = sound->GetSound(mapped->second))
-        effect->Play(volume, ratio, false);
 }
 
 QelSound* PlayJumpSound(int32_t count)

@@ -329,4 +329,25 @@ TEST_F(ClientGridSignalTest, a_process_hosting_the_world_shares_its_grids_and_ta
     EXPECT_EQ(interior->GetGridObjectById(kCrewA)->name, "Ada");
 }
 
+// Every code the server sends with a payload has a console handler that reads
+// it: with the payload missing, the handler's read runs off the end. A code no
+// handler takes would leave the message untouched. The codes without a
+// payload (17, 20, 22, 23, 24, 97, 104) have tests of their own.
+TEST_F(ClientSignalTest, every_code_the_server_sends_with_a_payload_has_a_handler_that_reads_it)
+{
+    // 66 and 67, the ship types' draw data and its contents, belong to the
+    // render manager's asset transfer.
+    const uint16_t serverCodes[] = {0,  1,  2,  5,  6,  7,  12, 16, 18, 19, 21, 25, 26, 27, 28, 29, 30,
+                                    31, 35, 37, 38, 40, 42, 44, 45, 49, 50, 51, 53, 54, 56, 57, 58, 59,
+                                    60, 61, 63, 64, 65, 70, 71, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88,
+                                    89, 90, 92, 94, 96, 98, 99, 102, 103, 105};
+    for (uint16_t code : serverCodes) {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        message.WriteInt16(static_cast<int16_t>(code));
+        Deliver(message);
+        EXPECT_TRUE(message.IsBad()) << "code " << code << " has no handler that reads its payload";
+    }
+}
+
 }  // namespace

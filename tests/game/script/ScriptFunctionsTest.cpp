@@ -22,20 +22,6 @@ constexpr uint64_t kClientA = (1ull << 63) | 5;
 constexpr uint64_t kClientB = (1ull << 63) | 9;
 constexpr uint64_t kClientWithoutRecord = (1ull << 63) | 77;
 
-// The payload of a recorded "signal", read with its record's reader.
-template <typename Signal>
-Signal Decode(const RecordingMessageSink::Sent& sent)
-{
-    QelNetworkMessage message;
-    message.WriteBytes(sent.bytes.data(), static_cast<int32_t>(sent.bytes.size()));
-    message.readIndex = 8;
-    uint16_t code = 0;
-    Signal signal;
-    EXPECT_TRUE(ReadSignalCode(message, code) && code == Signal::kCode && ReadSignal(message, signal))
-        << "signal " << sent.code << " does not read as code " << Signal::kCode;
-    return signal;
-}
-
 // What the server's own screen was asked to show.
 struct RecordingScreen : ServerScreen {
     void ClearForNewWorld() override { ++newWorlds; }

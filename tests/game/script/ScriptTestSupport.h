@@ -5,6 +5,7 @@
 
 #include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
+#include "game/net/SignalMessage.h"
 #include "game/script/ScriptConsoleLog.h"
 #include "game/world/Simulation.h"
 #include "game/world/ServerMessageSink.h"
@@ -41,7 +42,7 @@ struct RecordingConsoleLog : ScriptConsoleLog {
 };
 
 // Keeps each sent message's "signal" code and texts, whole bytes, recipient
-// (0 for all clients) and packet flags.
+// (0 for all clients; a ship id for the clients of a ship) and packet flags.
 struct RecordingMessageSink : ServerMessageSink {
     struct Sent {
         int32_t code;
@@ -58,6 +59,10 @@ struct RecordingMessageSink : ServerMessageSink {
     void SendToClient(QelNetworkMessage& sent, uint64_t clientId, uint32_t flags) override
     {
         Record(sent, clientId, flags);
+    }
+    void SendToShip(QelNetworkMessage& sent, uint64_t shipId, uint32_t flags) override
+    {
+        Record(sent, shipId, flags);
     }
     void SendToAll(QelNetworkMessage& sent, uint32_t flags) override { Record(sent, 0, flags); }
     void Record(QelNetworkMessage& sent, uint64_t to = 0, uint32_t flags = 0)
@@ -76,6 +81,20 @@ struct RecordingMessageSink : ServerMessageSink {
     QelNetworkMessage message;
     std::vector<Sent> messages;
 };
+
+// The payload of a recorded "signal", read with its record's reader.
+template <typename Signal>
+Signal Decode(const RecordingMessageSink::Sent& sent)
+{
+    QelNetworkMessage message;
+    message.WriteBytes(sent.bytes.data(), static_cast<int32_t>(sent.bytes.size()));
+    message.readIndex = 8;
+    uint16_t code = 0;
+    Signal signal;
+    EXPECT_TRUE(ReadSignalCode(message, code) && code == Signal::kCode && ReadSignal(message, signal))
+        << "signal " << sent.code << " does not read as code " << Signal::kCode;
+    return signal;
+}
 
 // The fixture missions copied into a fresh data folder, with the game's ship
 // definitions that the world loads, found through QEL_DATA_DIR.

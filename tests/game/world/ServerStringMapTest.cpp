@@ -31,6 +31,7 @@ public:
     {
         Record(m, clientId, packetFlags);
     }
+    void SendToShip(QelNetworkMessage&, uint64_t, uint32_t) override { ADD_FAILURE() << "the string map sends to no ship"; }
     void SendToAll(QelNetworkMessage& m, uint32_t packetFlags) override { Record(m, kAll, packetFlags); }
 
     std::vector<Sent> sent;

@@ -354,4 +354,18 @@ TEST(ShipDataExtra, load_extra_replaces_file_records_and_keeps_received_ones) {
     EXPECT_EQ(sd.Find("shared")->hullPoints, 42.0f);
 }
 
+// A mission the operator hosts from a folder outside the data folder brings
+// its ship types from there.
+TEST(ShipDataExtra, a_mission_folder_outside_the_data_folder_is_read_by_its_path) {
+    qeltest::TempFolder data;
+    qeltest::TempFolder elsewhere;
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", data.Path().string());
+    elsewhere.Write("drill/extraShipData.json", List(Record("drill_target")));
+
+    ShipData sd;
+    LoadText(sd, List(Record("unknown")));
+    sd.LoadExtra((elsewhere.Path() / "drill/").string());
+    EXPECT_EQ(sd.Find("drill_target")->key, "drill_target");
+}
+
 }  // namespace

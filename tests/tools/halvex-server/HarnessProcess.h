@@ -80,6 +80,17 @@ public:
         return std::nullopt;
     }
 
+    // The port the harness says it listens on; nothing when it ends or the
+    // patience runs out first.
+    std::optional<uint16_t> WaitForPort()
+    {
+        static const std::string kListening = "listening on port ";
+        const std::optional<std::string> line = WaitForLine(kListening);
+        if (!line)
+            return std::nullopt;
+        return static_cast<uint16_t>(std::stoi(line->substr(kListening.size())));
+    }
+
     // Whether standard error came to hold the text, read while `idle` runs
     // between reads; false when the program ends first or the patience runs out.
     bool WaitForErrorText(const std::string& text, const std::function<void()>& idle = {})

@@ -3,6 +3,7 @@
 // screen, the jump hum and the interface's clicks.
 
 #include "game/render/manager/RenderManager.h"
+#include "game/shell/GUISound.h"
 
 #include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipKeys.h"

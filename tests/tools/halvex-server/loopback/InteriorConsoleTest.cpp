@@ -75,10 +75,9 @@ protected:
         gNetworkFactory = &factory;
         harness = std::make_unique<HarnessProcess>(std::vector<std::string>{
             "--data", folder.data.Path().string(), "--mission", folder.kMission, "--port", "0", "--seconds", "120"});
-        const std::optional<std::string> listening = harness->WaitForLine("listening on port ");
-        ASSERT_TRUE(listening) << harness->Errors();
-        const auto port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
-        console = factory.GetClient("engineering", port);
+        const std::optional<uint16_t> port = harness->WaitForPort();
+        ASSERT_TRUE(port) << harness->Errors();
+        console = factory.GetClient("engineering", *port);
         ASSERT_TRUE(console->Connect("127.0.0.1"));
     }
 

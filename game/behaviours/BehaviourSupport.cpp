@@ -1,0 +1,202 @@
+#include "game/behaviours/BehaviourSupport.h"
+
+#include "game/world/BehaviourHookMap.h"
+#include "game/world/FiniteMath.h"
+#include "game/world/ObjectId.h"
+#include "game/world/ScriptEventSink.h"
+#include "game/world/ShipKeys.h"
+#include "game/world/Simulation.h"
+#include "game/world/SpaceObject.h"
+#include "game/world/WorldServices.h"
+#include "helper/CRand.h"
+#include "helper/GeneralUtils.h"
+
+#include <glm/geometric.hpp>
+#include <glm/gtc/quaternion.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+using namespace shipkeys;
+
+namespace behaviours {
+
+namespace {
+
+// Turbulence is given in hundredths of a radian of shake per pass.
+constexpr float kTurbulenceScale = 0.01f;
+// A well's strength a script set far beyond any speed still moves an object
+// no farther than this a tick.
+constexpr float kMaxPullPerTick = 2000.0f;
+const glm::vec3 kAxisX{1.0f, 0.0f, 0.0f};
+const glm::vec3 kAxisY{0.0f, 1.0f, 0.0f};
+
+// A launched drone: its radius of the registry's tree, its first speed, and
+// how far below the launcher's nose it leaves.
+constexpr float kDroneFatRadius = 300.0f;
+constexpr float kDroneLaunchSpeed = 10.0f;
+constexpr float kDroneLaunchPitch = 0.7f;
+const char* const kDroneDataTag = "drone";
+
+// A mine's blast and the colour of its effect.
+const char* const kNukeKind = "nuke";
+const glm::vec3 kNukeColour{1.0f, 0.4f, 0.0f};
+
+float DistanceSquared(const glm::vec3& a, const glm::vec3& b)
+{
+    const glm::vec3 d = a - b;
+    return glm::dot(d, d);
+}
+
+// A uniform angle in [-limit, +limit], from the program's own generator.
+float ShakeAngle(float limit)
+{
+    return static_cast<float>(crand()) / CRAND_MAX * 2.0f * limit - limit;
+}
+
+}  // namespace
+
+SpaceObject* FindLive(const Simulation& world, uint64_t id)
+{
+    return VALID_SPACE_OBJ(id) ? world.GetSpaceObject(id) : nullptr;
+}
+
+std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point)
+{
+    std::vector<SpaceObject*> found;
+    SuperContainer* container = world.Container();
+    if (!container)
+        return found;
+    container->Query(PlaneBox::Around(point.x, point.z, kNeighbourhood));
+    found.reserve(container->QueryResults().size());
+    for (SuperContainerObject* object : container->QueryResults())
+        found.push_back(static_cast<SpaceObject*>(object));
+    return found;
+}
+
+void RaiseExciting(SpaceObject& object, float value)
+{
+    if (ReadFloat(object.data_set, kExciting) < value)
+        WriteFloat(object.data_set, kExciting, value);
+}
+
+void SteerToward(SpaceObject& object, const glm::vec3& nose, const glm::vec3& point, float limit)
+{
+    const glm::vec3 u = SafeNormalize(point - object.pos);
+    if (u == glm::vec3(0.0f) || !std::isfinite(limit))
+        return;
+    const float horizontal = std::sqrt(u.x * u.x + u.z * u.z);
+    const float noseHorizontal = std::sqrt(nose.x * nose.x + nose.z * nose.z);
+    object.turn_yaw = TurnToward(0.0f, 0.0f, u.x, u.z, std::atan2(nose.x, nose.z), limit);
+    object.turn_pitch = -TurnToward(0.0f, 0.0f, u.y, horizontal, std::atan2(nose.y, noseHorizontal), limit);
+}
+
+void ApplyGravityPull(SpaceObject& object)
+{
+    const ObjectDataBlob& blob = object.data_set;
+    const float strength = std::clamp(ReadFloat(blob, kPullStrength), -kMaxPullPerTick, kMaxPullPerTick);
+    // A strength that is not a number would move the object to nowhere; it
+    // pulls nothing.
+    if (strength == 0.0f || !std::isfinite(strength))
+        return;
+    const float shake = ReadFiniteFloat(blob, kTurbulenceLevel) * kTurbulenceScale;
+    const glm::vec3 toWell{ReadFiniteFloat(blob, kPullVectorX), ReadFiniteFloat(blob, kPullVectorY),
+                           ReadFiniteFloat(blob, kPullVectorZ)};
+    object.pos += SafeNormalize(toWell) * strength;
+    const float yawShake = ShakeAngle(shake);
+    const float pitchShake = ShakeAngle(shake);
+    object.rot_quat = object.rot_quat * glm::angleAxis(pitchShake, kAxisX) * glm::angleAxis(yawShake, kAxisY);
+}
+
+void TakePullOfWell(SpaceObject& object, const SpaceObject& well)
+{
+    if (!well.IsStatic())
+        return;
+    const auto radius = static_cast<double>(ReadInt(well.data_set, kGravityRadius));
+    if (radius <= 0.0 || !(DistanceSquared(well.pos, object.pos) < radius * radius))
+        return;
+    ObjectDataBlob& blob = object.data_set;
+    WriteFloat(blob, kPullStrength, ReadFloat(well.data_set, kGravityStrength));
+    WriteFloat(blob, kTurbulenceLevel, ReadFloat(well.data_set, kTurbulenceStrength));
+    const glm::vec3 toWell = well.pos - object.pos;
+    WriteFloat(blob, kPullVectorX, toWell.x);
+    WriteFloat(blob, kPullVectorY, toWell.y);
+    WriteFloat(blob, kPullVectorZ, toWell.z);
+}
+
+void FindGravityWells(SpaceObject& object, const Simulation& world)
+{
+    for (SpaceObject* well : Neighbours(world, object.pos))
+        TakePullOfWell(object, *well);
+}
+
+void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts)
+{
+    const std::string name = ReadString(object.data_set, kNameTag);
+    // Ids first: a blast record and particles run no game code, but the mines
+    // are looked up again so none goes off twice.
+    std::vector<uint64_t> mines;
+    for (SpaceObject* found : Neighbours(world, object.pos)) {
+        if (found->tick_type == kMineBehaviour && found->data_tag != kInvisibleTag
+            && DistanceSquared(found->pos, object.pos) < kMineTriggerDistance * kMineTriggerDistance)
+            mines.push_back(found->uniqueID);
+    }
+    for (uint64_t id : mines) {
+        SpaceObject* mine = world.GetSpaceObject(id);
+        if (!mine)
+            continue;
+        const glm::vec3 where = mine->pos;
+        const uint64_t parent = ReadUInt64(mine->data_set, kParentUid);
+        QueueDestroy(world, id);
+        world.AddBlast(kNukeKind, name, id, VALID_SPACE_OBJ(parent) ? parent : 0, where,
+                       static_cast<int32_t>(ReadInt(mine->data_set, kDamageDone)),
+                       static_cast<int32_t>(ReadInt(mine->data_set, kBlastRadius)));
+        for (const char* burst : {bursts.flash, bursts.fire, bursts.smoke})
+            Burst(world, where, burst);
+        world.SendEffect(kNukeKind, name, mine->side, id, 0, kNukeColour, where, 0);
+    }
+}
+
+void LaunchDrone(Simulation& world, SpaceObject& launcher, uint64_t targetId, const std::string& eventType)
+{
+    auto made = std::make_unique<SpaceObject>(0, kDroneBehaviour, kDroneDataTag, SpaceObject::kFastMoverBit, 0.0f,
+                                              0.0f, kDroneFatRadius);
+    SpaceObject& drone = *made;
+    drone.pos = JitterPosition(launcher.pos);
+    drone.side = launcher.side;
+    drone.cur_speed = kDroneLaunchSpeed;
+    drone.rot_quat = launcher.rot_quat * glm::angleAxis(kDroneLaunchPitch, kAxisX);
+    drone.lastUpdateTick = world.TickCount();
+    drone.SetFatBox(kDroneFatRadius);
+    world.AddPendingObject(std::move(made));
+    CallBehaviourHook(&drone, kBehaviourAssigned, nullptr);
+    WriteFloat(drone.data_set, kDroneDamage, ReadFloat(launcher.data_set, kDroneDamage));
+    WriteUInt64(drone.data_set, kWeaponTargetUid, targetId);
+    WriteUInt64(drone.data_set, kParentUid, launcher.uniqueID);
+
+    if (ScriptEventSink* script = world.ScriptEvents()) {
+        EventMessage event;
+        event.tag = eventType;
+        event.origin_id = drone.uniqueID;
+        event.parent_id = launcher.uniqueID;
+        event.extra_tag = drone.side;
+        event.event_time = world.TickCount();
+        event.source_point = drone.pos;
+        script->HandleEvent(event);
+    }
+}
+
+void QueueDestroy(Simulation& world, uint64_t id)
+{
+    if (PendingDestroySink* destroys = world.PendingDestroys())
+        destroys->QueueDestroy(id);
+}
+
+void Burst(Simulation& world, const glm::vec3& point, const char* descriptor)
+{
+    if (ParticleSink* particles = world.Particles())
+        particles->ParticleAt(point, descriptor);
+}
+
+}  // namespace behaviours

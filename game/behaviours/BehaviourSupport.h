@@ -1,0 +1,104 @@
+#pragma once
+// What the computer-controlled behaviours (drones, missiles, computer ships,
+// stations, the monster) share: finding live objects by id, steering toward
+// a point, camera interest, gravity wells, mines going off and drone launches.
+
+#include "game/world/DataKey.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Simulation;
+class SpaceObject;
+
+namespace behaviours {
+
+// Keys the homing and gravity steps of several behaviours share.
+inline constexpr DataKey kLifeCount{"lifecount", kPlayDoc};
+inline constexpr DataKey kDeathTick{"deathTick",
+    "tick on which death was started.  if not zero, this unit is in the process of exploding and dying"};
+inline constexpr DataKey kDeathState{"deathState", "current state of exploding and dying"};
+inline constexpr DataKey kHealTimer{"healTimer", "timer used for hull and shield repair in ships"};
+inline constexpr DataKey kPullStrength{"pull_strength", kPlayDoc};
+inline constexpr DataKey kTurbulenceLevel{"turbulence_level", kPlayDoc};
+inline constexpr DataKey kPullVectorX{"pull_vector_x", kPlayDoc};
+inline constexpr DataKey kPullVectorY{"pull_vector_y", kPlayDoc};
+inline constexpr DataKey kPullVectorZ{"pull_vector_z", kPlayDoc};
+inline constexpr DataKey kGravityRadius{"gravity_radius", kPlayDoc};
+inline constexpr DataKey kGravityStrength{"gravity_strength", kPlayDoc};
+inline constexpr DataKey kTurbulenceStrength{"turbulence_strength", kPlayDoc};
+inline constexpr DataKey kDamageDone{"damage_done", kPlayDoc};
+inline constexpr DataKey kBlastRadius{"blast_radius", kPlayDoc};
+inline constexpr DataKey kTargetId{"target_id",
+    "unique_ID of the space object the npc ship is supposed to shoot at"};
+inline constexpr DataKey kCollisionDamage{"collision_damage", kPlayDoc};
+
+// The "deathTick" of a death at the tick: 0 means alive, so a death at the
+// world's first tick is recorded as tick 1.
+inline int64_t DeathTickOf(int64_t now)
+{
+    return now > 0 ? now : 1;
+}
+
+// Half-size of the square around an object that homing, mines and gravity
+// wells look through.
+inline constexpr float kNeighbourhood = 3000.0f;
+// A mine goes off when a ship, station or monster comes closer than this.
+inline constexpr float kMineTriggerDistance = 500.0f;
+// Behaviour names the free-flight pulls pass over.
+inline constexpr const char* kDroneBehaviour = "behav_drone";
+inline constexpr const char* kMissileBehaviour = "behav_missile";
+inline constexpr const char* kMineBehaviour = "behav_mine";
+inline constexpr const char* kPickupBehaviour = "behav_pickup";
+inline constexpr const char* kInvisibleTag = "invisible";
+
+// The live object of the id, or null: ids read from keyed values may be
+// anything a script wrote, so one that names no space object finds nothing.
+SpaceObject* FindLive(const Simulation& world, uint64_t id);
+
+// The objects whose boxes meet the neighbourhood square around the point, in
+// query order. Pointers stay valid until game code runs.
+std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point);
+
+// Raises the object's "exciting" to at least the value.
+void RaiseExciting(SpaceObject& object, float value);
+
+// Sets the one-tick yaw and pitch that turn the nose toward the point by at
+// most the limit each. A point at the object's own place (or not finite)
+// leaves the turns alone.
+void SteerToward(SpaceObject& object, const glm::vec3& nose, const glm::vec3& point, float limit);
+
+// The pull of the last gravity well found: moves the object along it and
+// shakes its orientation by the turbulence. Nothing when the pull is 0.
+void ApplyGravityPull(SpaceObject& object);
+
+// Records the well's pull when the well is static and the object lies
+// within its gravity radius.
+void TakePullOfWell(SpaceObject& object, const SpaceObject& well);
+// Records the pull of the wells (static objects with a gravity radius) the
+// object lies within; a later well overwrites an earlier one.
+void FindGravityWells(SpaceObject& object, const Simulation& world);
+
+// Particle bursts a mine's detonation leaves; their sizes differ by who set
+// it off.
+struct MineBursts {
+    const char* flash;
+    const char* fire;
+    const char* smoke;
+};
+// Sets off every visible mine closer than the trigger distance to the object:
+// a "nuke" blast named by the object's "name_tag" and its effect.
+void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts);
+
+// Launches a drone from the launcher at the target, and tells the mission
+// with the event type. The drone joins the world at the next frame step.
+void LaunchDrone(Simulation& world, SpaceObject& launcher, uint64_t targetId, const std::string& eventType);
+
+// The object is going to the server's destroy queue (when there is one).
+void QueueDestroy(Simulation& world, uint64_t id);
+void Burst(Simulation& world, const glm::vec3& point, const char* descriptor);
+
+}  // namespace behaviours

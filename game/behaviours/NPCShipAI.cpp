@@ -1,0 +1,239 @@
+#include "game/behaviours/NPCShipAI.h"
+
+#include "game/behaviours/NPCShipDamage.h"
+#include "game/behaviours/NPCShipKeys.h"
+#include "game/behaviours/NPCShipSetup.h"
+#include "game/world/BehaviourHookMap.h"
+#include "game/world/FiniteMath.h"
+#include "game/world/ObjectId.h"
+#include "game/world/ShipKeys.h"
+#include "game/world/Simulation.h"
+#include "game/world/SimulationTimer.h"
+#include "game/world/SpaceObject.h"
+#include "helper/QelAssert.h"
+
+#include <glm/geometric.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+using namespace behaviours;
+using namespace npcship;
+
+namespace {
+
+// Speed eases toward the ordered one: 25 parts kept of 26.
+constexpr float kSpeedKeptParts = 25.0f;
+constexpr float kSpeedTotalParts = 26.0f;
+constexpr float kTurnScale = 0.005f;
+// Barrel angles from this on mean "along the line through the hull point".
+constexpr float kHullPointBarrel = 1000.0f;
+// A target within √2 of a beam's range interests the camera.
+constexpr float kNearMissRangeSquares = 2.0f;
+constexpr float kNearMissInterest = 60.0f;
+// Drone launches: an elite launcher without an interval gets this one; a
+// system 0 at half health or less launches at half the rate; intervals are
+// held to a day so a script's huge value cannot overflow the timer.
+constexpr float kEliteDroneInterval = 30.0f;
+constexpr float kHalfHealth = 0.5f;
+constexpr float kMaxDroneInterval = 86400.0f;
+
+const MineBursts kMineBursts{
+    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
+    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
+    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
+};
+
+bool Expired(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index = 0)
+{
+    const int64_t deadline = ReadInt(blob, key, index);
+    return deadline == 0 || world.TickCount() >= deadline;
+}
+
+int64_t DeadlineAfter(float seconds)
+{
+    simulationTimer timer;
+    timer.SetSeconds(static_cast<int32_t>(std::clamp(seconds, 0.0f, kMaxDroneInterval)));
+    return timer.tick;
+}
+
+// The ship and its world are still the ones this tick began with: game code
+// run meanwhile (damage handlers, the mission) may have removed either.
+bool StillHere(const Simulation& world, const SpaceObject& ship, uint64_t run)
+{
+    return world.RunCount() == run && world.GetSpaceObject(ship.uniqueID) == &ship;
+}
+
+void Steer(SpaceObject& ship)
+{
+    const ObjectDataBlob& blob = ship.data_set;
+    const glm::vec3 ordered{ReadFiniteFloat(blob, kTargetPosX), ReadFiniteFloat(blob, kTargetPosY),
+                            ReadFiniteFloat(blob, kTargetPosZ)};
+    const float limit = ReadFiniteFloat(blob, kNpcTurnRate) * ReadFiniteFloat(blob, kTurnDamageCoeff)
+                        * ReadFiniteFloat(blob, kTurnUpgradeCoeff) * kTurnScale;
+    SteerToward(ship, ship.ForwardVector(), ordered, limit);
+}
+
+// A ship rammed by an object that does collision damage takes it; only the
+// first contact counts, and the list is cleared.
+void TakeCollision(SpaceObject& ship, Simulation& world)
+{
+    if (ship.contactList.empty())
+        return;
+    SpaceObject* other = FindLive(world, ship.contactList.front());
+    ship.contactList.clear();
+    if (!other)
+        return;
+    const int64_t amount = ReadInt(other->data_set, kCollisionDamage);
+    if (amount > 0)
+        world.ApplyDamage(&ship, static_cast<float>(amount), other, 0, other->pos, other->side, other->data_tag);
+}
+
+// The beam's axis in the world: along its barrel angle, or from the ship's
+// centre through its hull point.
+glm::vec3 BeamAxis(const SpaceObject& ship, float barrelDegrees, const glm::vec3& hullPoint)
+{
+    const float radians = barrelDegrees * std::numbers::pi_v<float> / 180.0f;
+    const glm::vec3 local = barrelDegrees < kHullPointBarrel ? glm::vec3(std::sin(radians), 0.0f, std::cos(radians))
+                                                             : SafeNormalize(hullPoint);
+    return ship.rot_quat * local;
+}
+
+// Fires every ready port whose arc holds the target. False when the ship or
+// its target is gone after a shot.
+bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float weaponsHealth, uint64_t run)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    const int32_t ports = static_cast<int32_t>(std::clamp<int64_t>(ReadInt(blob, kBeamCount), 0, kMaxBeamPorts));
+    for (int32_t port = 0; port < ports; ++port) {
+        if (!Expired(blob, kBeamTimer, world, port))
+            continue;
+        SpaceObject* target = world.GetSpaceObject(targetId);
+        const glm::vec3 offset = target->pos - ship.pos;
+        const float range = ReadFiniteFloat(blob, kBeamRange, port);
+        const float distanceSquared = glm::dot(offset, offset);
+        if (distanceSquared > range * range) {
+            if (distanceSquared <= kNearMissRangeSquares * range * range)
+                RaiseExciting(*target, kNearMissInterest);
+            continue;
+        }
+        const glm::vec3 hullPoint{ReadFiniteFloat(blob, kBeamHullPointX, port),
+                                  ReadFiniteFloat(blob, kBeamHullPointY, port),
+                                  ReadFiniteFloat(blob, kBeamHullPointZ, port)};
+        const glm::vec3 axis = BeamAxis(ship, ReadFiniteFloat(blob, kBeamBarrelAngle, port), hullPoint);
+        const float off = std::acos(std::clamp(glm::dot(axis, SafeNormalize(offset)), -1.0f, 1.0f));
+        const float halfArc = ReadFiniteFloat(blob, kBeamArcWidth, port) * std::numbers::pi_v<float> / 180.0f * 0.5f;
+        if (!(halfArc > off))
+            continue;
+
+        const glm::vec3 colour{ReadFiniteFloat(blob, kBeamColorR, port), ReadFiniteFloat(blob, kBeamColorG, port),
+                               ReadFiniteFloat(blob, kBeamColorB, port)};
+        const std::string name = ReadString(blob, kNameTag);
+        world.SendEffect("beam", name, ship.side, ship.uniqueID, targetId, colour, hullPoint, port);
+        WriteInt64(blob, kBeamTimer, DeadlineAfter(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
+        const float amount = ReadFiniteFloat(blob, kBeamDamage, port) * world.npcShipBeamDamageCoeff * weaponsHealth
+                             * ReadFiniteFloat(blob, kBeamDamageCoeff, port);
+        const uint64_t parent = ReadUInt64(blob, shipkeys::kParentUid);
+        world.ApplyDamage(target, amount, &ship, VALID_SPACE_OBJ(parent) ? parent : 0, ship.pos, ship.side, "beam");
+        if (!StillHere(world, ship, run) || !world.GetSpaceObject(targetId)
+            || ReadInt(world.GetSpaceObject(targetId)->data_set, kDeathTick) != 0)
+            return false;
+    }
+    return true;
+}
+
+void LaunchDrones(SpaceObject& ship, Simulation& world, const SpaceObject& target, float weaponsHealth)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    float interval = ReadFiniteFloat(blob, kDroneLaunchTimer);
+    if (interval == 0.0f && ReadInt(blob, kEliteDroneLauncher) != 0) {
+        WriteFloat(blob, kDroneLaunchTimer, kEliteDroneInterval);
+        interval = kEliteDroneInterval;
+    }
+    if (weaponsHealth <= 0.0f)
+        interval = 0.0f;
+    else if (weaponsHealth <= kHalfHealth)
+        interval *= 2.0f;
+    if (ReadInt(blob, kSurrenderFlag) != 0 || !(interval > 0.0f) || !Expired(blob, kDroneTimer, world))
+        return;
+    if (!(glm::length(target.pos - ship.pos) < ReadFiniteFloat(blob, kDroneLaunchMaxRange)))
+        return;
+    WriteInt64(blob, kDroneTimer, DeadlineAfter(interval));
+    LaunchDrone(world, ship, target.uniqueID, "ship_launches_drone");
+}
+
+void Tick(SpaceObject& ship, Simulation& world)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    const std::array<float, 4> health = NPCShipSystemHealths(ship);
+    const float ordered = ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * health[1];
+    const float speed = (ordered + ship.cur_speed * kSpeedKeptParts) / kSpeedTotalParts;
+    ship.cur_speed = std::isfinite(speed) ? speed : 0.0f;
+    Steer(ship);
+    if (!world.serverFlag)
+        return;
+
+    const uint64_t run = world.RunCount();
+    ApplyGravityPull(ship);
+    TakeCollision(ship, world);
+    if (!StillHere(world, ship, run) || ship.data_tag == kInvisibleTag)
+        return;
+
+    const uint64_t targetId = ReadUInt64(blob, kTargetId);
+    const SpaceObject* target = FindLive(world, targetId);
+    if (!target || target->data_tag == kInvisibleTag || ReadInt(target->data_set, kDeathTick) != 0)
+        return;
+    if (health[0] > 0.0f && !FireBeams(ship, world, targetId, health[0], run))
+        return;
+    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), health[0]);
+}
+
+// The shield display's wave eases a quarter of the way to its new shape.
+void EaseShieldWave(ObjectDataBlob& blob)
+{
+    const DataKey targets[3] = {shipkeys::kShieldWaveAmplitude, shipkeys::kShieldWaveFrequency,
+                                shipkeys::kShieldWaveOffset};
+    for (int32_t i = 0; i < 3; ++i)
+        WriteFloat(blob, kShieldWaveValue,
+                   (3.0f * ReadFiniteFloat(blob, kShieldWaveValue, i) + ReadFiniteFloat(blob, targets[i])) / 4.0f, i);
+}
+
+void SlowTick(SpaceObject& ship, Simulation& world)
+{
+    if (ReadInt(ship.data_set, kDeathTick) != 0) {
+        NPCShipBurst(ship, world);
+        return;
+    }
+    WriteInt(ship.data_set, kPullStrength, 0);
+    EaseShieldWave(ship.data_set);
+    SetOffNearbyMines(ship, world, kMineBursts);
+    FindGravityWells(ship, world);
+    NPCShipRepair(ship, world);
+}
+
+}  // namespace
+
+void NPCShipAI(SpaceObject* ship, int32_t message, void* data)
+{
+    QEL_ASSERT(theSimulation, "theSimulation");
+    Simulation& world = *theSimulation;
+    switch (message) {
+    case kBehaviourAssigned:
+        NPCShipSetup(*ship, world);
+        break;
+    case kBehaviourTick:
+        Tick(*ship, world);
+        break;
+    case kBehaviourSlowTick:
+        SlowTick(*ship, world);
+        break;
+    case kBehaviourDamage:
+        QEL_ASSERT(data, "tdrPtr");
+        if (world.serverFlag)
+            NPCShipTakeDamage(*ship, world, *static_cast<const EventMessage*>(data));
+        break;
+    default:
+        break;
+    }
+}

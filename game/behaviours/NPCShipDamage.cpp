@@ -1,0 +1,174 @@
+#include "game/behaviours/NPCShipDamage.h"
+
+#include "game/behaviours/NPCShipKeys.h"
+#include "game/world/EventMessage.h"
+#include "game/world/RandomInt.h"
+#include "game/world/ScriptEventSink.h"
+#include "game/world/ShipMechanics.h"
+#include "game/world/Simulation.h"
+#include "game/world/SpaceObject.h"
+#include "game/world/WorldEnums.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace npcship;
+
+namespace {
+
+// Damage the shields let through becomes one system point per this much.
+constexpr float kDamagePerPoint = 5.0f;
+// Random draws for a system with room before the hit counts as unplaceable.
+constexpr int32_t kSystemDraws = 40;
+constexpr float kMostPoints = 1e6f;
+// Ticks between repairs; a system may be damaged to twice its maximum.
+constexpr int64_t kHealTicks = 60;
+constexpr float kMaxOverDamage = 2.0f;
+
+const glm::vec3 kDeathColour{1.0f, 0.0f, 0.4f};
+const char* const kDeathBursts[] = {
+    "color:#FFF; lifespan:10,30; image_cell:8; size:16;speed: 10; count:300",
+    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:65;speed: 2,8; count:300",
+    "smoke:True;  color:#999; lifespan:30,90; image_cell:4; size:20,30;speed:0,1.5; count:300",
+    "shape:ring_y;color:#00F; lifespan:10,30; image_cell:8; size:16;speed: 10; count:300; delay:45",
+};
+
+// One system point on a random system with room; false when 40 draws in a
+// row found only full ones.
+bool ApplyRandomSystemDamage(SpaceObject& ship, Simulation& world)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    for (int32_t draw = 0; draw < kSystemDraws; ++draw) {
+        const int32_t system = RandomInt(world.randomState, 0, SHPSYS_MAX - 1);
+        const float damage = ReadFloat(blob, kSystemDamage, system);
+        if (damage < ReadFloat(blob, kSystemMaxDamage, system)) {
+            WriteFloat(blob, kSystemDamage, damage + 1.0f, system);
+            SetRandomShieldWave(ship);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Points that could still be placed, plus the one that fails: more are never
+// tried, so a huge amount costs no more than the ship can take.
+int64_t PlaceablePoints(const ObjectDataBlob& blob)
+{
+    double room = 0.0;
+    for (int32_t system = 0; system < SHPSYS_MAX; ++system)
+        room += std::max(0.0, std::ceil(double(ReadFloat(blob, kSystemMaxDamage, system))
+                                        - double(ReadFloat(blob, kSystemDamage, system))));
+    return static_cast<int64_t>(std::min(room, 1e9)) + 1;
+}
+
+float AbsorbByShield(SpaceObject& ship, float amount, const glm::vec3& hitPoint)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    const int32_t facings = shipkeys::ShieldFacingCount(blob);
+    if (facings <= 0 || ReadInt(blob, kShieldsRaisedFlag) == 0)
+        return amount;
+    const int32_t facing = ShieldFacingIndex(hitPoint, ship.pos, ship.ForwardVector(), facings);
+    if (facing < 0)
+        return amount;
+    const float shield = ReadFloat(blob, kShieldVal, facing);
+    if (!(shield > 0.0f))
+        return amount;
+    const float absorbed = std::min(shield, amount);
+    WriteFloat(blob, kShieldVal, shield - absorbed, facing);
+    return amount - absorbed;
+}
+
+void Die(SpaceObject& ship, Simulation& world, const EventMessage& damage)
+{
+    const int64_t now = world.TickCount();
+    WriteInt64(ship.data_set, kDeathTick, behaviours::DeathTickOf(now));
+    world.SendEffect("npc_death", ReadString(ship.data_set, kNameTag), ship.side, ship.uniqueID, 0, kDeathColour,
+                     ship.pos, 0);
+    if (ScriptEventSink* script = world.ScriptEvents()) {
+        EventMessage event;
+        event.tag = "npc_killed";
+        event.origin_id = damage.origin_id;
+        event.parent_id = damage.parent_id;
+        event.selected_id = ship.uniqueID;
+        event.sub_tag = damage.extra_tag;
+        event.event_time = now;
+        event.source_point = ship.pos;
+        script->HandleEvent(event);
+    }
+}
+
+}  // namespace
+
+std::array<float, 4> NPCShipSystemHealths(const SpaceObject& ship)
+{
+    std::array<float, 4> health{};
+    for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
+        const float maximum = ReadFloat(ship.data_set, kSystemMaxDamage, system);
+        const float h = maximum > 0.0f ? 1.0f - ReadFloat(ship.data_set, kSystemDamage, system) / maximum : 1.0f;
+        health[system] = std::isfinite(h) ? h : 0.0f;
+    }
+    return health;
+}
+
+void NPCShipTakeDamage(SpaceObject& ship, Simulation& world, const EventMessage& damage)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    if (ReadInt(blob, kDeathTick) != 0)
+        return;
+    // Damage that is no positive number does nothing.
+    const float amount = damage.sub_float > 0.0f && std::isfinite(damage.sub_float) ? damage.sub_float : 0.0f;
+    const float through = AbsorbByShield(ship, amount, damage.source_point);
+
+    // Beyond what any ship can take, more points change nothing.
+    const float share = std::min(through / kDamagePerPoint, kMostPoints);
+    int64_t points = static_cast<int64_t>(share);
+    float carry = share - static_cast<float>(points) + std::clamp(ReadFiniteFloat(blob, kFractionalDamage), 0.0f, 1.0f);
+    while (carry >= 1.0f) {
+        ++points;
+        carry -= 1.0f;
+    }
+    WriteFloat(blob, kFractionalDamage, carry);
+
+    points = std::min(points, PlaceablePoints(blob));
+    for (int64_t point = 0; point < points; ++point) {
+        if (!ApplyRandomSystemDamage(ship, world)) {
+            Die(ship, world, damage);
+            return;
+        }
+    }
+}
+
+void NPCShipBurst(SpaceObject& ship, Simulation& world)
+{
+    for (const char* burst : kDeathBursts)
+        behaviours::Burst(world, ship.pos, burst);
+    behaviours::QueueDestroy(world, ship.uniqueID);
+}
+
+void NPCShipRepair(SpaceObject& ship, const Simulation& world)
+{
+    ObjectDataBlob& blob = ship.data_set;
+    const int64_t now = world.TickCount();
+    const int64_t healAt = ReadInt(blob, kHealTimer);
+    if (healAt != 0 && now < healAt)
+        return;
+    const int32_t facings = shipkeys::ShieldFacingCount(blob);
+    const float shieldRate = ReadFiniteFloat(blob, kRepairRateShields);
+    for (int32_t facing = 0; facing < facings; ++facing) {
+        const float value = ReadFloat(blob, kShieldVal, facing);
+        const float maximum = ReadFloat(blob, kShieldMaxVal, facing);
+        if (value < maximum) {
+            const float mended = value + shieldRate * ReadFiniteFloat(blob, kShieldDamageCoeff, facing);
+            WriteFloat(blob, kShieldVal, std::min(maximum, std::max(-maximum, mended)), facing);
+        }
+    }
+    const float systemRate = ReadFiniteFloat(blob, kRepairRateSystems);
+    for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
+        const float damage = ReadFloat(blob, kSystemDamage, system);
+        if (damage > 0.0f) {
+            const float ceiling = kMaxOverDamage * ReadFloat(blob, kSystemMaxDamage, system);
+            WriteFloat(blob, kSystemDamage, std::min(ceiling, std::max(0.0f, damage - systemRate)), system);
+        }
+    }
+    WriteInt64(blob, kHealTimer, now + kHealTicks);
+}

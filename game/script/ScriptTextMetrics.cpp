@@ -1,0 +1,34 @@
+#include "game/script/ScriptTextMetrics.h"
+
+#include "game/world/AppData.h"
+#include "game/world/PreferenceRules.h"
+
+ScriptTextMetrics theScriptTextMetrics;
+
+namespace {
+
+// A later font of a tag replaces an earlier one, as the screens load them.
+const PreferenceFont* FindListed(const std::vector<PreferenceFont>& fonts, const std::string& tag)
+{
+    const PreferenceFont* found = nullptr;
+    for (const PreferenceFont& font : fonts)
+        if (font.tag == tag)
+            found = &font;
+    return found;
+}
+
+}  // namespace
+
+const QelFontFace* ScriptTextMetrics::Face(const std::string& fontTag)
+{
+    const auto known = faces.find(fontTag);
+    if (known != faces.end())
+        return known->second.get();
+    const std::vector<PreferenceFont> fonts = AppData::FontList(AppData::FontListKey());
+    const PreferenceFont* listed = FindListed(fonts, fontTag);
+    if (!listed)
+        return nullptr;
+    auto face = std::make_unique<QelFontFace>();
+    face->LoadGameFont(listed->fileName, listed->size, false, listed->fileName + std::to_string(listed->size));
+    return faces.emplace(fontTag, std::move(face)).first->second.get();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Text as the screens draw it, measured for the mission: the fonts of the
+// preferences' list (AppData::FontListKey) by tag, each baked on the CPU the
+// first time a mission measures with it, so a server without a window
+// measures exactly as a console draws. Main thread only.
+
+#include "engine/base/QelFontFace.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+class ScriptTextMetrics {
+public:
+    // The face of the font tag; null when the preferences list no such tag.
+    // A listed font whose file cannot be read is measured with the default
+    // font, as it is drawn.
+    const QelFontFace* Face(const std::string& fontTag);
+
+private:
+    std::map<std::string, std::unique_ptr<QelFontFace>> faces;  // the tags measured so far
+};
+
+// The measures of the running mission.
+extern ScriptTextMetrics theScriptTextMetrics;
