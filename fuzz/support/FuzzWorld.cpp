@@ -40,6 +40,7 @@ Simulation& FreshFuzzWorld(bool serverFlag)
     static Simulation* world = new Simulation;
     world->SetScriptEventSink(nullptr);
     world->SetPendingDestroySink(nullptr);
+    world->SetScienceScanSink(nullptr);
     world->Clear();
     world->Reset(serverFlag, "");
     world->paused = false;

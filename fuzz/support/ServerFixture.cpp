@@ -22,6 +22,7 @@ ServerFixture::ServerFixture() : world(FreshFuzzWorld(true)), feed("server", Cal
     gServer = server.get();
     server->SetScriptHost(&mission);
     world.SetPendingDestroySink(server.get());
+    world.SetScienceScanSink(server.get());
     network.server.down = true;
     server->StartHosting();
     network.server.down = false;
@@ -37,6 +38,7 @@ ServerFixture::ServerFixture() : world(FreshFuzzWorld(true)), feed("server", Cal
 ServerFixture::~ServerFixture()
 {
     world.SetPendingDestroySink(nullptr);
+    world.SetScienceScanSink(nullptr);
     world.SetScriptEventSink(nullptr);
     server.reset();
     gServer = nullptr;

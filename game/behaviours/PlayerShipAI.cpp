@@ -1,9 +1,12 @@
 #include "game/behaviours/PlayerShipAI.h"
 
+#include "game/behaviours/PlayerShipEngineering.h"
 #include "game/behaviours/PlayerShipHelm.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipNavigation.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/behaviours/PlayerShipSetup.h"
+#include "game/behaviours/PlayerShipWeapons.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -26,7 +29,10 @@ void Assign(SpaceObject& ship)
 void Tick(SpaceObject& ship, Simulation& world)
 {
     PlayerShipHelmTick(ship, world);
-    // On the server, fighter targeting, beams, tubes and contacts follow here.
+    if (!world.serverFlag)
+        return;
+    // Fighter targeting and the beams come before the tubes; contacts after.
+    PlayerShipTubesTick(ship);
 }
 
 // The slow pass carries the ship's energy through its steps and stores it
@@ -34,10 +40,11 @@ void Tick(SpaceObject& ship, Simulation& world)
 void SlowTick(SpaceObject& ship, Simulation& world)
 {
     const float startEnergy = ReadFiniteFloat(ship.data_set, kEnergy);
-    // Camera interest and hit counters come first here with the engineering steps.
+    PlayerShipCountersPass(ship);
     float energy = CompleteJump(ship, world, startEnergy);
-    // Heat, cooling, energy use, quick-jump recharge, scans and shield repairs
-    // follow here.
+    energy = PlayerShipEngineeringPass(ship, world, energy);
+    PlayerShipScanPass(ship, world);
+    // Shield repairs follow here.
     RefreshSurroundings(ship, world);
     // Shared sensors follow here.
     if (energy != startEnergy)

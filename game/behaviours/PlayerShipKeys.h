@@ -20,6 +20,7 @@ using behaviours::kPullVectorY;
 using behaviours::kPullVectorZ;
 using behaviours::kTurbulenceLevel;
 using behaviours::kTurbulenceStrength;
+using shipkeys::kExciting;
 using shipkeys::kJumpEnergyCost;
 using shipkeys::kNameTag;
 using shipkeys::kShieldCount;
@@ -97,6 +98,9 @@ inline constexpr DataKey kEngControlTypeIndex{"eng_control_type_index",
     "which ship system (0-3) is associated with this powered subsystem"};
 inline constexpr DataKey kEngControlCostCoeff{"eng_control_cost_coeff",
     "coeff of the energy cost of this powered subsystem"};
+// Engineering has sliders for at most this many powered subsystems: walks
+// over them stop here even if a script labels more.
+inline constexpr int32_t kMaxPoweredSubsystems = 100;
 
 // Sensors and scans.
 inline constexpr DataKey kNumExtraScanSources{"num_extra_scan_sources",
@@ -233,6 +237,7 @@ inline constexpr DataKey kNebulaEffectSize{"effect_size", "a"};
 // (indexed by the side's name): empty until that side has scanned it.
 inline constexpr DataKey kCurScanPercent{"cur_scan_percent", "a"};  // 0..1
 inline constexpr DataKey kCurScanId{"cur_scan_ID", "a"};
+inline constexpr DataKey kCurScanType{"cur_scan_type", "a"};
 inline constexpr DataKey kScan{"scan", "a"};
 
 // Weapons settings the weapons and fighter consoles send.
@@ -248,6 +253,11 @@ inline constexpr DataKey kShieldPierceAmplitude{"shield_pierce_amplitude",
     "value set by weapons officer, to match the target ship's shields, and do damage to the hull of the target"};
 inline constexpr DataKey kShieldPierceFrequency{"shield_pierce_frequency", kShieldPierceAmplitude.doc};
 inline constexpr DataKey kShieldPierceOffset{"shield_pierce_offset", kShieldPierceAmplitude.doc};
+
+// Recent hits, counted down by the slow pass.
+inline constexpr DataKey kShieldHitCounter{"shield_hit_counter",
+    "value that (if greater than zero) signals recent damage was taken"};
+inline constexpr DataKey kHullHitCounter{"hull_hit_counter", kShieldHitCounter.doc};
 
 // Presentation and repairs.
 inline constexpr DataKey kCameraTargetUID{"camera_target_UID", "ID of space object that the 3d camera looks towards"};

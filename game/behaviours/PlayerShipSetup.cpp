@@ -291,6 +291,9 @@ void RefreshPlayerShipCoefficients()
 {
     PlayerShipCoefficients().fuelUse = AppData::GetFloat("player-fuel-use-coeff");
     PlayerShipCoefficients().baseEnergyUse = AppData::GetFloat("player-base-energy-use-coeff");
+    PlayerShipCoefficients().heatUp = AppData::GetFloat("player_heat_up_coeff");
+    PlayerShipCoefficients().coolant = AppData::GetFloat("player_coolant_coeff");
+    PlayerShipCoefficients().shieldsRaised = AppData::GetFloat("player-shields-raised-energy-coeff");
 }
 
 void PlayerShipSetupDefaults(SpaceObject* ship)

@@ -11,6 +11,9 @@ class SpaceObject;
 struct PlayerShipEnergyCoefficients {
     float fuelUse = 0.0f;        // "player-fuel-use-coeff": cost of throttle
     float baseEnergyUse = 0.0f;  // "player-base-energy-use-coeff": cost of powered subsystems
+    float heatUp = 0.0f;         // "player_heat_up_coeff": heat a slider above normal adds
+    float coolant = 0.0f;        // "player_coolant_coeff": heat a unit of coolant takes away
+    float shieldsRaised = 1.0f;  // "player-shields-raised-energy-coeff": subsystem cost with shields up
 };
 
 PlayerShipEnergyCoefficients& PlayerShipCoefficients();

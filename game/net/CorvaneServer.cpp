@@ -256,6 +256,26 @@ void CorvaneServer::QueueDestroy(uint64_t spaceObjectId)
     pendingDestroys.push_back(spaceObjectId);
 }
 
+bool CorvaneServer::FirstQueuedScan(uint64_t shipId, uint64_t& targetId, std::string& scanType)
+{
+    auto queue = scanQueues.find(shipId);
+    if (queue == scanQueues.end() || queue->second.empty())
+        return false;
+    targetId = queue->second.front().objectId;
+    scanType = queue->second.front().scanType;
+    return true;
+}
+
+void CorvaneServer::DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType)
+{
+    auto queue = scanQueues.find(shipId);
+    if (queue == scanQueues.end())
+        return;
+    std::erase_if(queue->second, [&](const ScanQueueEntry& entry) {
+        return entry.objectId == targetId && entry.scanType == scanType;
+    });
+}
+
 // The replication schedule. Each pass decides for itself whether it is due;
 // the order is part of the protocol, since consoles see effects in it.
 void CorvaneServer::RunReplicationPasses()

@@ -36,7 +36,8 @@ class QelNetworkServer;
 class ServerScriptHost;
 class SpaceObject;
 
-class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast {
+class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast,
+                      public ScienceScanSink {
 public:
     // The client-list age stops here: the server screen only asks whether
     // the list changed lately, so it need not count any further.
@@ -109,6 +110,9 @@ public:
     void HandleClientDisconnect(uint64_t clientId);
 
     void QueueDestroy(uint64_t spaceObjectId) override;
+    bool FirstQueuedScan(uint64_t shipId, uint64_t& targetId, std::string& scanType) override;
+    void DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType) override;
+    void ScanCompleted(uint64_t targetId, uint64_t shipId) override { AddScanResult(targetId, shipId); }
     void ResetClientIdle(uint64_t clientId);
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);

@@ -22,23 +22,21 @@ using namespace playership;
 using shipkeys::kTorpedoTubeCurrentType;
 using shipkeys::kTorpedoTubePercentLoaded;
 using shipkeys::kTorpedoTubeState;
+using shipkeys::kTubeEmpty;
+using shipkeys::kTubeFullyLoaded;
+using shipkeys::kTubeLoaded;
+using shipkeys::kTubeLoading;
+using shipkeys::kTubeUnloading;
 
 // The beams' frequencies are five, their speed settings four (0 waits for a
 // full charge, 3 fires four times as fast at a quarter of the damage).
 constexpr int32_t kMaxBeamFrequency = 4;
 constexpr int32_t kMaxBeamSpeedSetting = 3;
-// A tube fires once it is fully loaded.
-constexpr float kTubeFullyLoaded = 100.0f;
 // The fighter's one tube.
 constexpr int32_t kFighterTube = 0;
 // The two torpedo conversions.
 constexpr int32_t kTorpedoToEnergy = 1;
 constexpr int32_t kEnergyToTorpedo = 2;
-
-const char* const kTubeEmpty = "empty";
-const char* const kTubeLoading = "loading";
-const char* const kTubeLoaded = "loaded";
-const char* const kTubeUnloading = "unloading";
 
 // 15 with a tube: load, unload or fire it.
 void CommandTube(SpaceObject& ship, const TorpedoTubeSignal& command)

@@ -133,6 +133,7 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetPendingDestroySink(server.get());
     world->SetParticleSink(&serverParticles);
     world->SetEffectBroadcast(server.get());
+    world->SetScienceScanSink(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
 }
 

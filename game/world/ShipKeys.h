@@ -48,6 +48,14 @@ inline constexpr DataKey kTorpedoTubeCount{"torpedo_tube_count",
 inline constexpr DataKey kTorpedoTubeState{"torpedoTubeState", kPlayDoc};  // "empty", "loading", "loaded"...
 inline constexpr DataKey kTorpedoTubeCurrentType{"torpedoTubeCurrentType", kPlayDoc};  // "" when none
 inline constexpr DataKey kTorpedoTubePercentLoaded{"torpedoTubePercentLoaded", kPlayDoc};
+// A tube's states: the weapons console sets "loading" and "unloading", the
+// ship's behaviour finishes them, and a launch empties a "loaded" tube.
+inline constexpr const char* kTubeEmpty = "empty";
+inline constexpr const char* kTubeLoading = "loading";
+inline constexpr const char* kTubeLoaded = "loaded";
+inline constexpr const char* kTubeUnloading = "unloading";
+// A tube is fully loaded at this percentage.
+inline constexpr float kTubeFullyLoaded = 100.0f;
 inline constexpr DataKey kWeaponTargetUid{"weapon_target_UID", kPlayDoc};  // 0 = none
 // The other objects a player ship's consoles have chosen, 0 = none: the
 // science and comms targets and the plain radar's selection.

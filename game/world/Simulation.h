@@ -41,6 +41,7 @@ class HullPathSets;
 class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
+class ScienceScanSink;
 class ScriptEventSink;
 class ShipConsoleNotices;
 
@@ -224,6 +225,7 @@ public:
     // Where the world reaches the subsystems above it; null ones are skipped.
     void SetScriptEventSink(ScriptEventSink* sink) { scriptEvents = sink; }
     void SetPendingDestroySink(PendingDestroySink* sink) { pendingDestroys = sink; }
+    void SetScienceScanSink(ScienceScanSink* sink) { scienceScans = sink; }
     void SetParticleSink(ParticleSink* sink) { particles = sink; }
     void SetEffectBroadcast(EffectBroadcast* broadcast) { effects = broadcast; }
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
@@ -232,6 +234,7 @@ public:
     // The services behaviours call; each may be null.
     ScriptEventSink* ScriptEvents() const { return scriptEvents; }
     PendingDestroySink* PendingDestroys() const { return pendingDestroys; }
+    ScienceScanSink* ScienceScans() const { return scienceScans; }
     ParticleSink* Particles() const { return particles; }
     ShipConsoleNotices* ShipConsoles() const { return shipConsoles; }
     LocalPresentation* Presentation() const { return localPresentation; }
@@ -315,6 +318,7 @@ private:
     uint64_t runCount = 0;
     ScriptEventSink* scriptEvents = nullptr;
     PendingDestroySink* pendingDestroys = nullptr;
+    ScienceScanSink* scienceScans = nullptr;
     ParticleSink* particles = nullptr;
     EffectBroadcast* effects = nullptr;
     ConsoleMessageLog* messageLog = nullptr;

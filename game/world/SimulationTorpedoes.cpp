@@ -19,8 +19,6 @@ using namespace shipkeys;
 
 namespace {
 
-const char* const kTubeEmpty = "empty";
-
 // The torpedo's own kind: a missile behaviour and a fast mover, whose box is
 // as wide as its search.
 const char* const kTorpedoBehaviour = "behav_missile";

@@ -1,7 +1,7 @@
 #pragma once
 // What the world asks of the subsystems above it, other than script events:
-// the server's queue of objects to destroy, particle effects, and the
-// consoles' message log. Each is implemented where it lives (server, effects,
+// the server's queue of objects to destroy, its science scans, particle
+// effects, and the consoles' message log. Each is implemented where it lives (server, effects,
 // shell); a world without one simply skips the call, as a client or a test
 // world does.
 
@@ -17,6 +17,19 @@ class PendingDestroySink {
 public:
     virtual ~PendingDestroySink() = default;
     virtual void QueueDestroy(uint64_t spaceObjectId) = 0;
+};
+
+// The server's science: each player ship's queue of scans its science
+// consoles asked for (oldest first), and the scans completed, whose targets
+// the server sends whole to the scanning ship's consoles.
+class ScienceScanSink {
+public:
+    virtual ~ScienceScanSink() = default;
+    // The ship's oldest queued scan; false when it has none.
+    virtual bool FirstQueuedScan(uint64_t shipId, uint64_t& targetId, std::string& scanType) = 0;
+    // Forgets every queued scan of the ship for that target and type.
+    virtual void DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType) = 0;
+    virtual void ScanCompleted(uint64_t targetId, uint64_t shipId) = 0;
 };
 
 // Particle bursts at a point, described by a style string ("color:...;

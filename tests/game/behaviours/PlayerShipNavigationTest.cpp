@@ -7,7 +7,17 @@
 namespace playershiptest {
 namespace {
 
-using NavigationTest = PlayerShipTest;
+class NavigationTest : public PlayerShipTest {
+protected:
+    // What a fresh ship holds after a slow pass without a jump: the pass
+    // spends engineering's share too, and only the jump's is compared.
+    float EnergyAfterPassWithoutJump()
+    {
+        SpaceObject* still = MakeShip();
+        SlowTick(still);
+        return Float(still, "energy");
+    }
+};
 
 void OrderJump(SpaceObject* ship, uint64_t end, float direction, float distance)
 {
@@ -40,7 +50,7 @@ TEST_F(NavigationTest, a_due_jump_carries_the_ship_pays_its_energy_and_is_announ
     EXPECT_NEAR(ship->pos.x, 2010.0f, 1e-2f);
     EXPECT_NEAR(ship->pos.z, 20.0f, 1e-2f);
     EXPECT_FLOAT_EQ(ship->pos.y, 5.0f);
-    EXPECT_FLOAT_EQ(Float(ship, "energy"), 998.0f);
+    EXPECT_FLOAT_EQ(Float(ship, "energy"), EnergyAfterPassWithoutJump() - 2.0f);
     EXPECT_EQ(Int(ship, "jump_end"), 0);
     ASSERT_EQ(particles.bursts.size(), 2u);
     EXPECT_EQ(particles.bursts[0].first, glm::vec3(10.0f, 5.0f, 20.0f));
@@ -77,7 +87,7 @@ TEST_F(NavigationTest, a_jump_order_out_of_range_goes_nowhere_but_is_cleared)
         SlowTick(ship);
         EXPECT_EQ(ship->pos, glm::vec3(0.0f));
         EXPECT_EQ(Int(ship, "jump_end"), 0);
-        EXPECT_FLOAT_EQ(Float(ship, "energy"), 1000.0f);
+        EXPECT_FLOAT_EQ(Float(ship, "energy"), EnergyAfterPassWithoutJump());
     }
     EXPECT_TRUE(consoles.arrivals.empty());
     EXPECT_TRUE(particles.bursts.empty());

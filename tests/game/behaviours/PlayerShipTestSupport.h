@@ -9,6 +9,7 @@
 #include "game/world/AppData.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/LocalPresentation.h"
+#include "game/world/ScriptEventSink.h"
 #include "game/world/ShipConsoleNotices.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
@@ -50,6 +51,13 @@ struct RecordingPresentation : LocalPresentation {
 struct RecordingParticles : ParticleSink {
     void ParticleAt(const glm::vec3& at, const std::string& descriptor) override { bursts.emplace_back(at, descriptor); }
     std::vector<std::pair<glm::vec3, std::string>> bursts;
+};
+
+// The mission's side: every event the ship raises, in order.
+struct RecordingMission : ScriptEventSink {
+    void HandleEvent(const EventMessage& event) override { events.push_back(event); }
+    void QueueEvent(const EventMessage& event) override { events.push_back(event); }
+    std::vector<EventMessage> events;
 };
 
 class PlayerShipTest : public ::testing::Test {

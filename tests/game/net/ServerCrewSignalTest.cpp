@@ -1,6 +1,7 @@
 // The server's handling of the weapons, fighter and engineering consoles'
 // signals, without a network.
 
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessageCrew.h"
 #include "game/world/ServerStringMap.h"
@@ -383,6 +384,24 @@ TEST_F(ScienceSignalTest, scans_queue_once_each_and_stop_clears_the_queue)
     EXPECT_TRUE(queue.empty());
     EXPECT_EQ(FloatOf(ownShip, "cur_scan_percent"), 0.0f);
     EXPECT_EQ(Value(ownShip, "cur_scan_ID")->uintValue, 0u);
+}
+
+TEST_F(ScienceSignalTest, a_queued_scan_runs_on_the_ship_and_its_target_goes_to_the_ship_consoles)
+{
+    world.SetScienceScanSink(&server);
+    Ship(ownShip).data_set.SetFloat("closest_scan_delay", 1.0f, 0, "a");
+    Send(ScanCommandSignal{target, "start", "bio"});
+    Send(ScanCommandSignal{otherShip, "start", "scan"});
+    for (int pass = 0; pass < 2; ++pass)
+        PlayerShipScanPass(Ship(ownShip), world);
+    world.SetScienceScanSink(nullptr);
+    EXPECT_EQ(server.completedScans, (std::vector<std::pair<uint64_t, uint64_t>>{{target, ownShip}}));
+    const ObjectDataBlobElement* entry =
+        Ship(target).data_set.FindElement(HashMessageName("bio"), ObjectDataBlob::IndexOfString("meridian"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->stringValue, "no data");
+    ASSERT_EQ(server.scanQueues[ownShip].size(), 1u);
+    EXPECT_EQ(server.scanQueues[ownShip][0].objectId, otherShip);
 }
 
 }  // namespace
