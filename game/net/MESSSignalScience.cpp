@@ -24,6 +24,14 @@ const char* const kScannedNoData = "no data";
 // A ship queues at most this many scans: more than a science officer could
 // start in a long fight, and a console cannot grow the queue without end.
 constexpr size_t kMaxQueuedScans = 64;
+// A scan type becomes a key name on the target when the scan completes: a
+// science tab's name, never empty and never longer than a key name needs.
+constexpr size_t kMaxScanTypeLength = 64;
+
+bool IsScanType(const std::string& scanType)
+{
+    return !scanType.empty() && scanType.size() <= kMaxScanTypeLength;
+}
 
 bool WithinSensorRange(const glm::vec3& a, const glm::vec3& b)
 {
@@ -82,7 +90,7 @@ void HandleScanCommand(QelNetworkMessage& message, const SignalSender& sender)
         const bool queued = std::any_of(queue.begin(), queue.end(), [&](const ScanQueueEntry& entry) {
             return entry.objectId == command.targetId && entry.scanType == command.scanType;
         });
-        if (!queued && queue.size() < kMaxQueuedScans)
+        if (!queued && queue.size() < kMaxQueuedScans && IsScanType(command.scanType))
             queue.push_back({command.targetId, command.scanType});
     } else if (command.command == "stop") {
         WriteFloat(sender.ship->data_set, kCurScanPercent, 0.0f);

@@ -373,6 +373,8 @@ TEST_F(ScienceSignalTest, scans_queue_once_each_and_stop_clears_the_queue)
     Send(ScanCommandSignal{otherShip, "start", "scan"});
     Send(ScanCommandSignal{kSpaceObjectIdBit | 999, "start", "scan"});
     Send(ScanCommandSignal{target, "resume", "scan"});
+    Send(ScanCommandSignal{target, "start", ""});                    // no tab names an empty key
+    Send(ScanCommandSignal{target, "start", std::string(65, 'x')});  // nor one longer than a key name
     const std::vector<ScanQueueEntry>& queue = server.scanQueues[ownShip];
     ASSERT_EQ(queue.size(), 2u);
     EXPECT_EQ(queue[0].objectId, target);
