@@ -116,10 +116,8 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Reset(false, "");
     }
     theStoryDialogGUIManager.Clear();
-    if (gConsoleScreen) {
+    if (gConsoleScreen)
         gConsoleScreen->ClearForNewWorld();
-        gConsoleScreen->ForgetWorld();
-    }
 }
 
 // 24.

@@ -55,8 +55,10 @@ public:
     virtual void SetSpeechBubble(uint64_t /*objectId*/, int32_t /*seconds*/, const std::string& /*colour*/,
                                  const std::string& /*text*/) {}
 
-    // A blank world: particle effects, the 2D view, the comms and
-    // engineering selection lists and the story dialogs start empty.
+    // A new simulation begins: particle effects, the 2D view, the comms and
+    // engineering selection lists and the story dialogs start empty, and what
+    // the views keep of the old world's objects (effects, planet and nebula
+    // records) goes, as its ids come again.
     virtual void ClearForNewWorld() {}
     virtual void ClearStoryDialogs() {}
 
@@ -99,9 +101,6 @@ public:
     // The 3D view's particles; null while the view is not set up, and then
     // the particle codes do nothing at all.
     virtual ParticleView* Particles() { return nullptr; }
-    // A new simulation begins: what the views keep of the old one's objects
-    // (effects, planet and nebula records) goes, as its ids come again.
-    virtual void ForgetWorld() {}
 };
 
 // This machine's screen while it has one; null in a program without a screen.

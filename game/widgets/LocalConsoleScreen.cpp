@@ -46,7 +46,7 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
         theRenderManager->SetSpeechBubble(objectId, seconds, colour, text);
 }
 
-void LocalConsoleScreen::ForgetWorld()
+void LocalConsoleScreen::ClearForNewWorld()
 {
     if (theRenderManager)
         theRenderManager->render3D.ClearEffects();

@@ -30,7 +30,7 @@ public:
     void SetSkyBox(const std::string& artFileName) override;
     void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
     void PlayGuiSound(const std::string& name) override;
-    void ForgetWorld() override;
+    void ClearForNewWorld() override;
 };
 
 // The screen of this machine.

@@ -37,7 +37,7 @@ struct RecordingScreen : ConsoleScreen {
     {
         bubbles.push_back({objectId, seconds, colour, text});
     }
-    void ForgetWorld() override { ++worldsForgotten; }
+    void ClearForNewWorld() override { ++worldsForgotten; }
 
     struct Box {
         std::string console, widget;
