@@ -1,13 +1,18 @@
 #!/usr/bin/python3
-"""Draws the interface's own art into the data folder's graphics:
+"""Draws the interface's own art into the data folder:
 
-  gradient1024.png    the shading of every console panel (tinted by the
+  QelDefault/smallWhite.png
+                      the plain white texture drawn wherever a texture is
+                      missing, and under every flat-coloured quad
+  graphics/gradient1024.png
+                      the shading of every console panel (tinted by the
                       panel's colour; a panel samples its top-left 500 pixels)
-  grid-icon-sheet.png the icon sheet: 20 x 20 cells of 64 pixels, white
+  graphics/grid-icon-sheet.png
+                      the icon sheet: 20 x 20 cells of 64 pixels, white
                       shapes on transparency, tinted when drawn
 
 Everything is drawn from code, deterministically: two runs give the same
-files. Usage: make_gui_art.py OUTPUT_FOLDER
+files. Usage: make_gui_art.py DATA_FOLDER
 """
 
 import os
@@ -56,15 +61,22 @@ def icon_sheet():
     return sheet.convert("RGBA")
 
 
+def small_white():
+    return Image.new("RGBA", (8, 8), (255, 255, 255, 255))
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    folder = sys.argv[1]
-    os.makedirs(folder, exist_ok=True)
-    for name, image in (("gradient1024.png", gradient()), ("grid-icon-sheet.png", icon_sheet())):
-        temporary = os.path.join(folder, name + ".tmp")
+    data = sys.argv[1]
+    for name, image in (("QelDefault/smallWhite.png", small_white()),
+                        ("graphics/gradient1024.png", gradient()),
+                        ("graphics/grid-icon-sheet.png", icon_sheet())):
+        path = os.path.join(data, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        temporary = path + ".tmp"
         image.save(temporary, format="PNG", optimize=False)
-        os.replace(temporary, os.path.join(folder, name))
+        os.replace(temporary, path)
 
 
 if __name__ == "__main__":
