@@ -106,6 +106,9 @@ public:
     // The server operator renamed this console: kept, and remembered in the
     // machine settings for the next start.
     void SetMachineName(const std::string& name);
+    // The name this console answers with for this run only (a name made up
+    // for a machine that has none is not remembered).
+    void SetMachineNameForRun(const std::string& name) { settings.machineName = name; }
 
     int FramesSinceLastMessage() const { return queues.FramesSinceLastMessage(); }
     const std::vector<uint64_t>& RequestQueue() const { return requestQueue; }

@@ -79,6 +79,9 @@ void Enter()
     if (name.empty())
         name = "PC-" + std::to_string(crand() % kGeneratedNameRange);
     machineNameField.SetText(name);
+    // Later answers to the server's name query must say the same.
+    if (gClient)
+        gClient->SetMachineNameForRun(name);
     SendSignal(MachineNameSignal{name});
 }
 
