@@ -1,9 +1,11 @@
 #include "game/behaviours/BehaviourSupport.h"
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ScriptEventSink.h"
+#include "game/world/ShipDataRecord.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -197,6 +199,23 @@ void Burst(Simulation& world, const glm::vec3& point, const char* descriptor)
 {
     if (ParticleSink* particles = world.Particles())
         particles->ParticleAt(point, descriptor);
+}
+
+void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t beam)
+{
+    using namespace playership;
+    DeclareFloat(blob, kBeamRange, port.range, beam);
+    DeclareFloat(blob, kBeamArcWidth, port.arcWidth, beam);
+    DeclareFloat(blob, kBeamDamage, port.damageCoeff, beam);
+    DeclareFloat(blob, kBeamCycleTime, port.cycleTime, beam);
+    DeclareFloat(blob, kBeamBarrelAngle, port.barrelAngle, beam);
+    DeclareFloat(blob, kBeamColorR, port.color.r, beam);
+    DeclareFloat(blob, kBeamColorG, port.color.g, beam);
+    DeclareFloat(blob, kBeamColorB, port.color.b, beam);
+    DeclareFloat(blob, kBeamColorA, port.color.a, beam);
+    DeclareFloat(blob, kBeamHullPointX, port.position.x, beam);
+    DeclareFloat(blob, kBeamHullPointY, port.position.y, beam);
+    DeclareFloat(blob, kBeamHullPointZ, port.position.z, beam);
 }
 
 }  // namespace behaviours

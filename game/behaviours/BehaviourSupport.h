@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+class ObjectDataBlob;
 class Simulation;
 class SpaceObject;
+struct ShipBeamPort;
 
 namespace behaviours {
 
@@ -65,6 +67,11 @@ std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& p
 
 // Raises the object's "exciting" to at least the value.
 void RaiseExciting(SpaceObject& object, float value);
+
+// A beam port of the hull record, as the indexed beam keys of a ship that
+// carries it: range, arc, damage, cycle time, barrel angle, colour and place
+// on the hull.
+void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t beam);
 
 // Sets the one-tick yaw and pitch that turn the nose toward the point by at
 // most the limit each. A point at the object's own place (or not finite)

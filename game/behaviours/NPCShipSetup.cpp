@@ -1,5 +1,6 @@
 #include "game/behaviours/NPCShipSetup.h"
 
+#include "game/behaviours/BehaviourSupport.h"
 #include "game/behaviours/NPCShipKeys.h"
 #include "game/world/RandomInt.h"
 #include "game/world/ShipData.h"
@@ -109,20 +110,8 @@ void SetupBeams(ObjectDataBlob& blob, const ShipDataRecord& record, int64_t now)
         record.beamPorts.begin(), record.beamPorts.end(), [](const ShipBeamPort& port) { return port.range > 0.0f; }));
     DeclareInt(blob, kBeamCount, beamCount);
     for (int32_t beam = 0; beam < beamCount; ++beam) {
-        const ShipBeamPort& port = record.beamPorts[beam];
         DeclareInt64(blob, kBeamTimer, now, beam);
-        DeclareFloat(blob, kBeamRange, port.range, beam);
-        DeclareFloat(blob, kBeamArcWidth, port.arcWidth, beam);
-        DeclareFloat(blob, kBeamDamage, port.damageCoeff, beam);
-        DeclareFloat(blob, kBeamBarrelAngle, port.barrelAngle, beam);
-        DeclareFloat(blob, kBeamColorR, port.color.r, beam);
-        DeclareFloat(blob, kBeamColorG, port.color.g, beam);
-        DeclareFloat(blob, kBeamColorB, port.color.b, beam);
-        DeclareFloat(blob, kBeamColorA, port.color.a, beam);
-        DeclareFloat(blob, kBeamHullPointX, port.position.x, beam);
-        DeclareFloat(blob, kBeamHullPointY, port.position.y, beam);
-        DeclareFloat(blob, kBeamHullPointZ, port.position.z, beam);
-        DeclareFloat(blob, kBeamCycleTime, port.cycleTime, beam);
+        behaviours::DeclareBeamPort(blob, record.beamPorts[beam], beam);
         DeclareFloat(blob, kBeamDamageCoeff, 1.0f, beam);
     }
 }

@@ -1,5 +1,6 @@
 #include "game/behaviours/PlayerShipSetup.h"
 
+#include "game/behaviours/BehaviourSupport.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/world/AppData.h"
 #include "game/world/RandomInt.h"
@@ -252,19 +253,7 @@ void SetupBeams(ObjectDataBlob& blob, const ShipDataRecord& record)
         record.beamPorts.begin(), record.beamPorts.end(), [](const ShipBeamPort& port) { return port.range > 0.0f; }));
     DeclareInt(blob, kBeamCount, beamCount);
     for (int32_t beam = 0; beam < beamCount; ++beam) {
-        const ShipBeamPort& port = record.beamPorts[beam];
-        DeclareFloat(blob, kBeamRange, port.range, beam);
-        DeclareFloat(blob, kBeamArcWidth, port.arcWidth, beam);
-        DeclareFloat(blob, kBeamDamage, port.damageCoeff, beam);
-        DeclareFloat(blob, kBeamCycleTime, port.cycleTime, beam);
-        DeclareFloat(blob, kBeamBarrelAngle, port.barrelAngle, beam);
-        DeclareFloat(blob, kBeamColorR, port.color.r, beam);
-        DeclareFloat(blob, kBeamColorG, port.color.g, beam);
-        DeclareFloat(blob, kBeamColorB, port.color.b, beam);
-        DeclareFloat(blob, kBeamColorA, port.color.a, beam);
-        DeclareFloat(blob, kBeamHullPointX, port.position.x, beam);
-        DeclareFloat(blob, kBeamHullPointY, port.position.y, beam);
-        DeclareFloat(blob, kBeamHullPointZ, port.position.z, beam);
+        behaviours::DeclareBeamPort(blob, record.beamPorts[beam], beam);
         SetCoefficientsToOne(blob, {kBeamDamageCoeff, kBeamUpgradeCoeff}, beam);
     }
 }
