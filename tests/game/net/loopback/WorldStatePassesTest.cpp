@@ -56,6 +56,19 @@ protected:
         return false;
     }
 
+    // Like TicksUntil, but each tick's sends have all arrived before the
+    // condition is asked: it then holds from the very tick that sent them.
+    bool SettledTicksUntil(const std::function<bool()>& done, int maxTicks = 60)
+    {
+        for (int tick = 0; tick < maxTicks; ++tick) {
+            world.clock.time_tick_counter += 1;
+            Settle();
+            if (done())
+                return true;
+        }
+        return false;
+    }
+
     // Frames until every console has been quiet a while: what is in flight has
     // arrived.
     void Settle()
@@ -179,7 +192,7 @@ TEST_F(WorldStatePassesTest, a_science_console_sees_its_ship_scan_queue_every_34
     server->FindClient(helm)->shipId = ship;
     QelNetworkClient* scienceConsole = consoles[0];
 
-    ASSERT_TRUE(TicksUntil([&] { return Count(scienceConsole, SIGNAL_MESS_SCAN) >= 1; }));
+    ASSERT_TRUE(SettledTicksUntil([&] { return Count(scienceConsole, SIGNAL_MESS_SCAN) >= 1; }));
     EXPECT_TRUE(Signals<ScanQueueSignal>(scienceConsole)[0].entries.empty()) << "an empty queue: only the 0 id";
     server->scanQueues[ship] = {{ship, "bio"}, {ship, "intel"}};
     for (int tick = 1; tick < 34; ++tick) {
