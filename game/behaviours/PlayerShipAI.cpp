@@ -66,7 +66,9 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     float energy = CompleteJump(ship, world, startEnergy);
     energy = PlayerShipEngineeringPass(ship, world, energy);
     PlayerShipScanPass(ship, world);
-    PlayerShipShieldRepairPass(ship, world, energy);
+    // A ship that began the pass without energy mends nothing, whatever
+    // its APU has trickled in since.
+    PlayerShipShieldRepairPass(ship, world, startEnergy);
     RefreshSurroundings(ship, world);
     // Shared sensors follow here.
     if (energy != startEnergy)
