@@ -113,6 +113,12 @@ struct MineBursts {
     const char* fire;
     const char* smoke;
 };
+// The bursts of a mine a ship sets off, whoever flies it.
+inline constexpr MineBursts kShipMineBursts{
+    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
+    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
+    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
+};
 // Sets off every visible mine closer than the trigger distance to the object:
 // a "nuke" blast named by the object's "name_tag" and its effect.
 void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts,

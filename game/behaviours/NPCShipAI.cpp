@@ -35,12 +35,6 @@ constexpr float kEliteDroneInterval = 30.0f;
 constexpr float kHalfHealth = 0.5f;
 constexpr float kMaxDroneInterval = 86400.0f;
 
-const MineBursts kMineBursts{
-    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
-    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
-    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
-};
-
 bool Expired(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index = 0)
 {
     const int64_t deadline = ReadInt(blob, key, index);
@@ -179,7 +173,7 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     }
     WriteInt(ship.data_set, kPullStrength, 0);
     EaseShieldWave(ship.data_set);
-    SetOffNearbyMines(ship, world, kMineBursts);
+    SetOffNearbyMines(ship, world, kShipMineBursts);
     FindGravityWells(ship, world);
     NPCShipRepair(ship, world);
 }

@@ -23,14 +23,6 @@ using namespace playership;
 
 namespace {
 
-// A player ship sets off mines like any ship, from the distance the
-// preferences give.
-const behaviours::MineBursts kMineBursts{
-    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
-    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
-    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
-};
-
 void Assign(SpaceObject& ship, Simulation& world)
 {
     RefreshPlayerShipCoefficients();
@@ -73,7 +65,8 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     // Shared sensors follow here.
     if (energy != startEnergy)
         WriteFloat(ship.data_set, kEnergy, std::max(0.0f, energy));
-    behaviours::SetOffNearbyMines(ship, world, kMineBursts, AppData::GetFloat("mine_trigger_radius"));
+    // A player ship sets mines off from the distance the preferences give.
+    behaviours::SetOffNearbyMines(ship, world, behaviours::kShipMineBursts, AppData::GetFloat("mine_trigger_radius"));
     // The mission hears of the objects near the ship last: it may remove the
     // ship meanwhile.
     const uint64_t run = world.RunCount();
