@@ -24,6 +24,7 @@
 #include <numbers>
 
 using namespace shipkeys;
+using namespace playership;
 
 namespace behaviours {
 
@@ -170,9 +171,6 @@ void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts&
     }
 }
 
-using playership::kSystemDamage;
-using playership::kSystemMaxDamage;
-
 int64_t SplitIntoSystemPoints(ObjectDataBlob& blob, float amount)
 {
     // Beyond what any ship can take, more points change nothing.
@@ -255,7 +253,6 @@ void Burst(Simulation& world, const glm::vec3& point, const char* descriptor)
 
 void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t beam)
 {
-    using namespace playership;
     DeclareFloat(blob, kBeamRange, port.range, beam);
     DeclareFloat(blob, kBeamArcWidth, port.arcWidth, beam);
     DeclareFloat(blob, kBeamDamage, port.damageCoeff, beam);
@@ -270,27 +267,20 @@ void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t bea
     DeclareFloat(blob, kBeamHullPointZ, port.position.z, beam);
 }
 
-}  // namespace behaviours
-
-namespace behaviours {
-
 glm::vec3 BeamHullPoint(const ObjectDataBlob& blob, int32_t beam)
 {
-    using namespace playership;
     return {ReadFiniteFloat(blob, kBeamHullPointX, beam), ReadFiniteFloat(blob, kBeamHullPointY, beam),
             ReadFiniteFloat(blob, kBeamHullPointZ, beam)};
 }
 
 glm::vec3 BeamColour(const ObjectDataBlob& blob, int32_t beam)
 {
-    using namespace playership;
     return {ReadFiniteFloat(blob, kBeamColorR, beam), ReadFiniteFloat(blob, kBeamColorG, beam),
             ReadFiniteFloat(blob, kBeamColorB, beam)};
 }
 
 bool BeamArcHolds(const SpaceObject& ship, int32_t beam, const glm::vec3& offset)
 {
-    using namespace playership;
     // Barrel angles from this on mean "along the line through the hull point".
     constexpr float kHullPointBarrel = 1000.0f;
     const ObjectDataBlob& blob = ship.data_set;
@@ -303,5 +293,6 @@ bool BeamArcHolds(const SpaceObject& ship, int32_t beam, const glm::vec3& offset
     const float halfArc = ReadFiniteFloat(blob, kBeamArcWidth, beam) * std::numbers::pi_v<float> / 180.0f * 0.5f;
     return halfArc > off;
 }
+
 
 }  // namespace behaviours

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cmath>
 #include <string>
 
 using namespace playership;

@@ -11,6 +11,7 @@
 #include <glm/geometric.hpp>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
