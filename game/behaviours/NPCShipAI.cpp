@@ -134,8 +134,8 @@ void LaunchDrones(SpaceObject& ship, Simulation& world, const SpaceObject& targe
 void Tick(SpaceObject& ship, Simulation& world)
 {
     ObjectDataBlob& blob = ship.data_set;
-    const std::array<float, 4> health = NPCShipSystemHealths(ship);
-    const float ordered = ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * health[1];
+    const float ordered =
+        ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * NPCShipSystemHealth(ship, 1);
     const float speed = (ordered + ship.cur_speed * kSpeedKeptParts) / kSpeedTotalParts;
     ship.cur_speed = std::isfinite(speed) ? speed : 0.0f;
     Steer(ship);
@@ -152,9 +152,10 @@ void Tick(SpaceObject& ship, Simulation& world)
     const SpaceObject* target = FindLive(world, targetId);
     if (!target || target->data_tag == kInvisibleTag || ReadInt(target->data_set, kDeathTick) != 0)
         return;
-    if (health[0] > 0.0f && !FireBeams(ship, world, targetId, health[0], run))
+    const float weaponsHealth = NPCShipSystemHealth(ship, 0);
+    if (weaponsHealth > 0.0f && !FireBeams(ship, world, targetId, weaponsHealth, run))
         return;
-    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), health[0]);
+    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), weaponsHealth);
 }
 
 // The shield display's wave eases a quarter of the way to its new shape.

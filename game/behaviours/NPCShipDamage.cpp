@@ -97,15 +97,11 @@ void Die(SpaceObject& ship, Simulation& world, const EventMessage& damage)
 
 }  // namespace
 
-std::array<float, 4> NPCShipSystemHealths(const SpaceObject& ship)
+float NPCShipSystemHealth(const SpaceObject& ship, int32_t system)
 {
-    std::array<float, 4> health{};
-    for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
-        const float maximum = ReadFloat(ship.data_set, kSystemMaxDamage, system);
-        const float h = maximum > 0.0f ? 1.0f - ReadFloat(ship.data_set, kSystemDamage, system) / maximum : 1.0f;
-        health[system] = std::isfinite(h) ? h : 0.0f;
-    }
-    return health;
+    const float maximum = ReadFloat(ship.data_set, kSystemMaxDamage, system);
+    const float health = maximum > 0.0f ? 1.0f - ReadFloat(ship.data_set, kSystemDamage, system) / maximum : 1.0f;
+    return std::isfinite(health) ? health : 0.0f;
 }
 
 void NPCShipTakeDamage(SpaceObject& ship, Simulation& world, const EventMessage& damage)
