@@ -261,3 +261,38 @@ TEST_F(StationTest, a_dying_invisible_or_vanished_target_draws_no_fire)
 }
 
 }  // namespace
+
+namespace {
+
+// A mission that deletes the struck object as soon as it hears of the hit.
+struct DeletingMission : ScriptEventSink {
+    explicit DeletingMission(Simulation& world) : world(world) {}
+    void HandleEvent(const EventMessage& event) override
+    {
+        if (event.tag == "damage")
+            world.DeleteSpaceObject(event.selected_id);
+    }
+    void QueueEvent(const EventMessage&) override {}
+    Simulation& world;
+};
+
+TEST_F(StationTest, a_target_the_mission_removes_after_the_first_shot_draws_no_more)
+{
+    SpaceObject* station = Station();
+    WriteInt(station->data_set, kBeamCount, 3);
+    for (int32_t beam = 0; beam < 3; ++beam)
+        WriteFloat(station->data_set, kBeamRange, 1000.0f, beam);
+    WriteFloat(station->data_set, kTorpLaunchTimer, 1.0f);
+    WriteFloat(station->data_set, kTorpLaunchMaxRange, 5000.0f);
+    SpaceObject* target = Target({0.0f, 0.0f, 800.0f}, 0.0f);
+    const uint64_t targetId = target->uniqueID;
+    Aim(*station, *target);
+    DeletingMission mission(world);
+    world.SetScriptEventSink(&mission);
+    Step(2);
+    EXPECT_FALSE(Alive(targetId));
+    EXPECT_EQ(sinks.EffectsOf("beam"), 1u);
+    EXPECT_EQ(world.Container()->Objects().size(), 1u);  // the station alone: no torpedo either
+}
+
+}  // namespace
