@@ -5,7 +5,6 @@
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/EventMessage.h"
 #include "game/world/FiniteMath.h"
-#include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "helper/ColorParse.h"
@@ -146,7 +145,9 @@ void TakeDamage(SpaceObject& monster, Simulation& world, const EventMessage& dam
     ObjectDataBlob& blob = monster.data_set;
     if (ReadInt(blob, kDeathTick) != 0)
         return;
-    const float amount = std::isfinite(damage.sub_float) ? std::trunc(damage.sub_float) : 0.0f;
+    // Damage that is no positive number does nothing (it never heals).
+    const float amount = damage.sub_float > 0.0f && std::isfinite(damage.sub_float) ? std::trunc(damage.sub_float)
+                                                                                      : 0.0f;
     const float health = ReadFiniteFloat(blob, kMonsterHealth) - amount;
     WriteFloat(blob, kMonsterHealth, health);
     if (health > 0.0f)

@@ -3,7 +3,6 @@
 #include "game/behaviours/StationKeys.h"
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/EventMessage.h"
-#include "game/world/ObjectId.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/ShipDataRecord.h"
 #include "game/world/ShipKeys.h"

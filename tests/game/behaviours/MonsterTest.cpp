@@ -128,6 +128,7 @@ TEST_F(MonsterTest, damage_counts_in_whole_points_and_the_killing_blow_removes_i
              Case{"a fraction", 0.9f, 1000.0f, false},
              Case{"a blow", 250.7f, 750.0f, false},
              Case{"no number", std::numeric_limits<float>::quiet_NaN(), 1000.0f, false},
+             Case{"below zero", -300.0f, 1000.0f, false},
              Case{"the whole", 1000.0f, 0.0f, true},
              Case{"overkill", 1600.0f, -600.0f, true},
          }) {
