@@ -7,7 +7,6 @@
 #include "game/world/ObjectId.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
-#include "game/world/SimulationTimer.h"
 #include "game/world/SpaceObject.h"
 #include "helper/QelAssert.h"
 
@@ -29,24 +28,9 @@ constexpr float kTurnScale = 0.005f;
 constexpr float kNearMissRangeSquares = 2.0f;
 constexpr float kNearMissInterest = 60.0f;
 // Drone launches: an elite launcher without an interval gets this one; a
-// system 0 at half health or less launches at half the rate; intervals are
-// held to a day so a script's huge value cannot overflow the timer.
+// system 0 at half health or less launches at half the rate.
 constexpr float kEliteDroneInterval = 30.0f;
 constexpr float kHalfHealth = 0.5f;
-constexpr float kMaxDroneInterval = 86400.0f;
-
-bool Expired(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index = 0)
-{
-    const int64_t deadline = ReadInt(blob, key, index);
-    return deadline == 0 || world.TickCount() >= deadline;
-}
-
-int64_t DeadlineAfter(float seconds)
-{
-    simulationTimer timer;
-    timer.SetSeconds(static_cast<int32_t>(std::clamp(seconds, 0.0f, kMaxDroneInterval)));
-    return timer.tick;
-}
 
 void Steer(SpaceObject& ship)
 {
@@ -80,7 +64,7 @@ bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float we
     ObjectDataBlob& blob = ship.data_set;
     const int32_t ports = static_cast<int32_t>(std::clamp<int64_t>(ReadInt(blob, kBeamCount), 0, kMaxBeamPorts));
     for (int32_t port = 0; port < ports; ++port) {
-        if (!Expired(blob, kBeamTimer, world, port))
+        if (!DeadlinePassed(blob, kBeamTimer, world, port))
             continue;
         SpaceObject* target = world.GetSpaceObject(targetId);
         const glm::vec3 offset = target->pos - ship.pos;
@@ -94,15 +78,11 @@ bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float we
         if (!BeamArcHolds(ship, port, offset))
             continue;
 
-        const std::string name = ReadString(blob, kNameTag);
-        world.SendEffect("beam", name, ship.side, ship.uniqueID, targetId, BeamColour(blob, port),
-                         BeamHullPoint(blob, port), port);
-        WriteInt64(blob, kBeamTimer, DeadlineAfter(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
+        WriteInt64(blob, kBeamTimer, DeadlineAfterSeconds(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
         const float amount = ReadFiniteFloat(blob, kBeamDamage, port) * world.npcShipBeamDamageCoeff * weaponsHealth
                              * ReadFiniteFloat(blob, kBeamDamageCoeff, port);
-        const uint64_t parent = ReadUInt64(blob, shipkeys::kParentUid);
-        world.ApplyDamage(target, amount, &ship, VALID_SPACE_OBJ(parent) ? parent : 0, ship.pos, ship.side, "beam");
-        if (!StillHere(world, ship, run) || !world.GetSpaceObject(targetId)
+        StrikeTarget(world, ship, *target, {"beam", BeamColour(blob, port), BeamHullPoint(blob, port), port, amount});
+        if (!StillThere(world, ship, run) || !world.GetSpaceObject(targetId)
             || ReadInt(world.GetSpaceObject(targetId)->data_set, kDeathTick) != 0)
             return false;
     }
@@ -121,19 +101,19 @@ void LaunchDrones(SpaceObject& ship, Simulation& world, const SpaceObject& targe
         interval = 0.0f;
     else if (weaponsHealth <= kHalfHealth)
         interval *= 2.0f;
-    if (ReadInt(blob, kSurrenderFlag) != 0 || !(interval > 0.0f) || !Expired(blob, kDroneTimer, world))
+    if (ReadInt(blob, kSurrenderFlag) != 0 || !(interval > 0.0f) || !DeadlinePassed(blob, kDroneTimer, world))
         return;
     if (!(glm::length(target.pos - ship.pos) < ReadFiniteFloat(blob, kDroneLaunchMaxRange)))
         return;
-    WriteInt64(blob, kDroneTimer, DeadlineAfter(interval));
+    WriteInt64(blob, kDroneTimer, DeadlineAfterSeconds(interval));
     LaunchDrone(world, ship, target.uniqueID, "ship_launches_drone");
 }
 
 void Tick(SpaceObject& ship, Simulation& world)
 {
     ObjectDataBlob& blob = ship.data_set;
-    const std::array<float, 4> health = NPCShipSystemHealths(ship);
-    const float ordered = ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * health[1];
+    const float ordered =
+        ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * NPCShipSystemHealth(ship, 1);
     const float speed = (ordered + ship.cur_speed * kSpeedKeptParts) / kSpeedTotalParts;
     ship.cur_speed = std::isfinite(speed) ? speed : 0.0f;
     Steer(ship);
@@ -143,16 +123,17 @@ void Tick(SpaceObject& ship, Simulation& world)
     const uint64_t run = world.RunCount();
     ApplyGravityPull(ship);
     TakeCollision(ship, world);
-    if (!StillHere(world, ship, run) || ship.data_tag == kInvisibleTag)
+    if (!StillThere(world, ship, run) || ship.data_tag == kInvisibleTag)
         return;
 
     const uint64_t targetId = ReadUInt64(blob, kTargetId);
     const SpaceObject* target = FindLive(world, targetId);
     if (!target || target->data_tag == kInvisibleTag || ReadInt(target->data_set, kDeathTick) != 0)
         return;
-    if (health[0] > 0.0f && !FireBeams(ship, world, targetId, health[0], run))
+    const float weaponsHealth = NPCShipSystemHealth(ship, 0);
+    if (weaponsHealth > 0.0f && !FireBeams(ship, world, targetId, weaponsHealth, run))
         return;
-    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), health[0]);
+    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), weaponsHealth);
 }
 
 // The shield display's wave eases a quarter of the way to its new shape.

@@ -41,11 +41,11 @@ void Tick(SpaceObject& ship, Simulation& world)
     const uint64_t run = world.RunCount();
     PlayerShipFighterTargeting(ship, world);
     PlayerShipBeamsTick(ship, world);
-    if (!behaviours::StillHere(world, ship, run))
+    if (!behaviours::StillThere(world, ship, run))
         return;
     PlayerShipTubesTick(ship);
     PlayerShipContactsTick(ship, world);
-    if (behaviours::StillHere(world, ship, run))
+    if (behaviours::StillThere(world, ship, run))
         AgePlayerShipContacts(ship, world);
 }
 
@@ -71,7 +71,7 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     // ship meanwhile.
     const uint64_t run = world.RunCount();
     RaiseWithinRangeEvents(ship, world);
-    if (behaviours::StillHere(world, ship, run))
+    if (behaviours::StillThere(world, ship, run))
         AgePlayerShipContacts(ship, world);
 }
 

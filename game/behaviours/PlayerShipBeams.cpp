@@ -4,7 +4,6 @@
 #include "game/world/AppData.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/MusicControl.h"
-#include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 
@@ -13,13 +12,11 @@
 #include <algorithm>
 #include <bitset>
 #include <cmath>
-#include <string>
 
 using namespace playership;
 using behaviours::FindLive;
 using behaviours::kDeathTick;
 using behaviours::kInvisibleTag;
-using shipkeys::kParentUid;
 using shipkeys::kWeaponTargetUid;
 
 namespace {
@@ -121,8 +118,6 @@ bool Fire(SpaceObject& ship, Simulation& world, SpaceObject& target, int32_t bea
         || !behaviours::BeamArcHolds(ship, beam, offset))
         return false;
 
-    world.SendEffect("beam", ReadString(data, kNameTag), ship.side, ship.uniqueID, target.uniqueID,
-                     behaviours::BeamColour(data, beam), behaviours::BeamHullPoint(data, beam), beam);
     world.PlayerBeamCharges(ship.uniqueID)[beam] = 1.0f;
     const float power = ReadFiniteFloat(data, kEngControlValue, kBeamsSlider);
     const float energy = ReadFiniteFloat(data, kEnergy) - AppData::GetFloat("energyCostOfOneBeamShot") * power;
@@ -131,13 +126,13 @@ bool Fire(SpaceObject& ship, Simulation& world, SpaceObject& target, int32_t bea
     if (gMusicControl)
         gMusicControl->RaiseMusicTension(kBeamMusicTension);
 
-    // Damage comes last: the target's handlers and the mission may remove
+    // The strike comes last: the target's handlers and the mission may remove
     // the ship.
     const float amount = FrequencyFactor(data, target) * SpeedFactor(data) * world.playerShipBeamDamageCoeff *
                          ReadFiniteFloat(data, kBeamDamage, beam);
-    const uint64_t parent = ReadUInt64(data, kParentUid);
-    const std::string side = ship.side;
-    world.ApplyDamage(&target, amount, &ship, VALID_SPACE_OBJ(parent) ? parent : 0, ship.pos, side, "beam");
+    behaviours::StrikeTarget(world, ship, target,
+                             {"beam", behaviours::BeamColour(data, beam), behaviours::BeamHullPoint(data, beam), beam,
+                              amount});
     return true;
 }
 
@@ -156,7 +151,7 @@ void FireReadyBeams(SpaceObject& ship, Simulation& world, const ReadyBeams& read
         SpaceObject* target = FindLive(world, targetId);
         if (!target || ReadInt(target->data_set, kDeathTick) != 0 || !(ReadFloat(ship.data_set, kEnergy) > 0.0f))
             return;
-        if (Fire(ship, world, *target, beam) && !behaviours::StillHere(world, ship, run))
+        if (Fire(ship, world, *target, beam) && !behaviours::StillThere(world, ship, run))
             return;
     }
 }

@@ -80,7 +80,7 @@ void PlayerShipContactsTick(SpaceObject& ship, Simulation& world)
             continue;
         if (ship.contactCountdowns[id] == 0) {
             RaiseCollision(ship, world, id, true);
-            if (!behaviours::StillHere(world, ship, run))
+            if (!behaviours::StillThere(world, ship, run))
                 return;
             if (ShipConsoleNotices* consoles = world.ShipConsoles())
                 consoles->DamageFlash(ship.uniqueID, std::clamp(2.0f * ship.cur_speed, 0.0f, kMaxContactJolt));
@@ -105,7 +105,7 @@ void AgePlayerShipContacts(SpaceObject& ship, Simulation& world)
     const uint64_t run = world.RunCount();
     for (uint64_t id : ended) {
         RaiseCollision(ship, world, id, false);
-        if (!behaviours::StillHere(world, ship, run))
+        if (!behaviours::StillThere(world, ship, run))
             return;
     }
 }
@@ -132,7 +132,7 @@ void RaiseWithinRangeEvents(SpaceObject& ship, Simulation& world)
         EventMessage event = EventWith(ship, other, world);
         event.tag = "within_range";
         world.ScriptEvents()->HandleEvent(event);
-        if (!behaviours::StillHere(world, ship, run))
+        if (!behaviours::StillThere(world, ship, run))
             return;
     }
 }

@@ -94,7 +94,7 @@ void HitInterior(SpaceObject& ship, Simulation& world, const EventMessage& damag
     const uint64_t run = world.RunCount();
     for (int64_t hit = 0; hit < std::min(hits, kMaxInteriorHits); ++hit) {
         mission->HandleEvent(event);
-        if (!behaviours::StillHere(world, ship, run))
+        if (!behaviours::StillThere(world, ship, run))
             return;
     }
 }

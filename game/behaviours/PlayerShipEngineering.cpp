@@ -32,10 +32,8 @@ constexpr int32_t kQuickJumpSlider = 3;
 // The sliders the ship always has; beyond them a subsystem counts only while
 // it is labelled.
 constexpr int32_t kStandardSubsystems = 8;
-// Shields are mended at most once in this many ticks, and a facing struck
-// far below empty is mended from no lower than this many times its maximum
-// below 0.
-constexpr int64_t kShieldRepairTicks = 60;
+// A facing struck far below empty is mended from no lower than this many
+// times its maximum below 0.
 constexpr float kDeepestShieldDrain = 2.0f;
 
 void CountDown(ObjectDataBlob& data, const DataKey& key)
@@ -167,9 +165,7 @@ float PlayerShipEngineeringPass(SpaceObject& ship, Simulation& world, float ener
 void PlayerShipShieldRepairPass(SpaceObject& ship, const Simulation& world, float energy)
 {
     ObjectDataBlob& data = ship.data_set;
-    const int64_t now = world.TickCount();
-    const int64_t healAt = ReadInt(data, kHealTimer);
-    if (healAt != 0 && now < healAt)
+    if (!behaviours::DeadlinePassed(data, kHealTimer, world))
         return;
     if (energy > 0.0f) {
         const float shared = ReadFiniteFloat(data, kRepairRateShields) * ReadFiniteFloat(data, kAllShieldDamageCoeff) *
@@ -188,5 +184,5 @@ void PlayerShipShieldRepairPass(SpaceObject& ship, const Simulation& world, floa
                 WriteFloat(data, kShieldVal, mended, facing);
         }
     }
-    WriteInt64(data, kHealTimer, now + kShieldRepairTicks);
+    WriteInt64(data, kHealTimer, world.TickCount() + behaviours::kRepairTicks);
 }
