@@ -8,6 +8,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
 
 #include <set>
@@ -283,6 +284,24 @@ TEST_F(QuickJumpTest, the_arrows_hop_forward_and_back_only_when_the_ship_may_jum
     world.subjectID = 0;
     Draw(ViewQuickJumpDraw, kBox);
     EXPECT_TRUE(graphics.log.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The server's jump notices reach the entry through this machine's screen.
+TEST_F(HelmJumpTest, the_screen_passes_the_countdown_the_jump_and_a_new_world_to_the_entry)
+{
+    theLocalConsoleScreen.SetJumpTime(3);
+    EXPECT_EQ(manager->jumpEffect.countdown, 3);
+    theLocalConsoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
+    EXPECT_EQ(Mode(), JumpEffectState::kDissolveMode);
+    EXPECT_EQ(manager->jumpEffect.durationTicks, 0u);
+    EXPECT_EQ(manager->jumpEffect.countdown, 0);
+    theLocalConsoleScreen.ClearForNewWorld();
+    EXPECT_EQ(Mode(), 0);
+    EXPECT_TRUE(manager->jumpEffect.cells.empty());
 }
 
 }  // namespace

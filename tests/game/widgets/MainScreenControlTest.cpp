@@ -9,6 +9,7 @@
 #include "game/net/SignalMessageCrew.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/ObjectId.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
 
 namespace {
@@ -137,6 +138,17 @@ TEST_F(MainScreenControlTest, only_the_tracking_button_points_the_camera_at_a_we
     world.subjectID = 0;
     ClickImage(1);
     EXPECT_EQ(network.SignalCodes(), std::vector<uint16_t>{SIGNAL_MESS_MAIN_SCN_VIEW});
+}
+
+// The mission's answer, on a main screen.
+TEST_F(MainScreenControlTest, the_screen_takes_the_missions_view_and_radar_zoom)
+{
+    theLocalConsoleScreen.SetMainViewModes("lrs", "back", "chase");
+    theLocalConsoleScreen.SetRadarZoom(0.01f);
+    EXPECT_EQ(manager->main_screen_view, "lrs");
+    EXPECT_EQ(manager->cam_angle, "back");
+    EXPECT_EQ(manager->cam_mode, "chase");
+    EXPECT_FLOAT_EQ(manager->radarScale, 0.01f);
 }
 
 TEST_F(MainScreenControlTest, the_mouse_over_the_box_marks_it_as_a_control)
