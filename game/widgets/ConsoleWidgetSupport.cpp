@@ -26,10 +26,8 @@ void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std:
 
 bool ControllerActionEdge::Pressed()
 {
-    if (theControllerInput.controllerDisabled) {
-        wasDown = false;
+    if (theControllerInput.controllerDisabled)
         return false;
-    }
     const bool down = theControllerInput.IsActionPressed(action);
     const bool pressed = down && !wasDown;
     wasDown = down;

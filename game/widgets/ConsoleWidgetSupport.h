@@ -39,7 +39,7 @@ void SendWithSound(const std::string& soundEvent, const Signal& signal)
 
 // One controller action that counts once per press: Pressed is true in the
 // frame the action goes down. While controllers are off it answers false and
-// forgets the action was down.
+// its edge stands still: a button held through that time does not count again.
 class ControllerActionEdge {
 public:
     explicit ControllerActionEdge(const char* actionName) : action(actionName) {}

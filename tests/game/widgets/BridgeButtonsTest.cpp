@@ -7,7 +7,9 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
+#include "game/shell/ControllerInput.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
+#include "tests/support/SetJoystick.h"
 
 #include <cmath>
 
@@ -191,6 +193,46 @@ TEST_F(BridgeButtonsTest, while_the_edit_key_is_held_the_buttons_are_still_but_t
     Key(vk::kLetterA + ('S' - 'A'));
     EXPECT_EQ(network.SignalCodes(),
               (std::vector<uint16_t>{SIGNAL_MESS_RED_ALERT, SIGNAL_MESS_DOCK, SIGNAL_MESS_SHIELDS}));
+}
+
+TEST_F(BridgeButtonsTest, a_controller_button_held_down_acts_once_per_press)
+{
+    qeltest::SetJoystick stick{"Flight Stick"};
+    input.joysticks = {&stick};
+    ControllerInputRecord* record = theControllerInput.GetRecord("Flight Stick");
+    ASSERT_NE(record, nullptr);
+    record->buttonActions[0] = "RedAlert";
+    record->buttonActions[1] = "Dock";
+    record->buttonActions[2] = "Shields";
+    record->mapsBuilt = false;
+
+    stick.buttons[0] = true;
+    for (int frame = 0; frame < 5; ++frame)
+        DrawAll();
+    EXPECT_EQ(world.redAlertState, 1);
+    stick.buttons[0] = false;
+    DrawAll();
+    stick.buttons[0] = true;
+    DrawAll();
+    EXPECT_EQ(world.redAlertState, 0);
+    stick.buttons[1] = stick.buttons[2] = true;
+    DrawAll();
+    DrawAll();
+    EXPECT_EQ(network.SignalCodes(), (std::vector<uint16_t>{SIGNAL_MESS_RED_ALERT, SIGNAL_MESS_RED_ALERT,
+                                                            SIGNAL_MESS_DOCK, SIGNAL_MESS_SHIELDS}));
+
+    // Controllers turned off: nothing, and buttons held through it do not count again.
+    theControllerInput.controllerDisabled = true;
+    stick.buttons[1] = false;
+    DrawAll();
+    stick.buttons[1] = true;
+    DrawAll();
+    theControllerInput.controllerDisabled = false;
+    DrawAll();
+    EXPECT_EQ(network.SignalCodes().size(), 4u);
+
+    theControllerInput.records.clear();
+    input.joysticks.clear();
 }
 
 }  // namespace
