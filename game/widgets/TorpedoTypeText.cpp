@@ -14,17 +14,18 @@ constexpr const char* kContext = "ViewShipDataDraw";
 TorpedoTypeText ReadTorpedoTypeText(const std::string& typeKey)
 {
     TorpedoTypeText text;
-    if (typeKey.empty())
-        return text;
-    const std::string style = ServerStringMap::Instance().Get(typeKey);
-    if (style.empty())
+    // Looked up without Get, which would add every unknown type to the map
+    // the server sends to each console that connects.
+    const auto& entries = ServerStringMap::Instance().Entries();
+    const auto style = entries.find(typeKey);
+    if (style == entries.end() || style->second.empty())
         return text;
     KeyValueParser& parser = KeyValueParser::Global();
-    parseStyleString(parser, style);
+    parseStyleString(parser, style->second);
     text.described = true;
     text.name = parser.Get(kContext, "gui_text", "the proper name of the torp type");
     text.description = parser.Get(kContext, "desc", "short text description of the torp type");
-    text.energyValue =
-        LeadingInt(parser.Get(kContext, "energy_conversion_value", "How much energy you get from destroying this torp type"));
+    text.energyValue = LeadingInt(
+        parser.Get(kContext, "energy_conversion_value", "How much energy you get from destroying this torp type"));
     return text;
 }

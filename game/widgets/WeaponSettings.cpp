@@ -68,8 +68,8 @@ void ViewWeapBeamFreqDraw(IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t selected = ship ? static_cast<int32_t>(ReadInt(ship->data_set, playership::kCurBeamFreq)) : -1;
-    const int32_t clicked =
-        OptionRow(rect, "Beam Frequency", kFrequencyButtons, kFrequencyIdBase, selected, ship != nullptr, FrequencyLabel);
+    const int32_t clicked = OptionRow(rect, "Beam Frequency", kFrequencyButtons, kFrequencyIdBase, selected,
+                                      ship != nullptr, FrequencyLabel);
     if (clicked >= 0)
         SendWithSound(kClickSound, BeamFrequencySignal{clicked});
 }

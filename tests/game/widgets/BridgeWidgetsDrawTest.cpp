@@ -107,7 +107,9 @@ protected:
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
                 const Rgb c = At(x, y);
-                count += (std::abs(c[0] - backdrop[0]) + std::abs(c[1] - backdrop[1]) + std::abs(c[2] - backdrop[2])) > 24;
+                const int difference =
+                    std::abs(c[0] - backdrop[0]) + std::abs(c[1] - backdrop[1]) + std::abs(c[2] - backdrop[2]);
+                count += difference > 24;
             }
         return count;
     }

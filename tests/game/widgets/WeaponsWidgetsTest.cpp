@@ -11,11 +11,24 @@
 #include "game/world/ServerStringMap.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
 
+#include <numeric>
+
 namespace {
 
 namespace vk = qel::vk;
 using qeltest::DrawRecord;
 using qeltest::RecordingFont;
+
+// The values of every one-integer signal of the code that was sent, in order.
+template <SignalMessageCode Code>
+std::vector<int32_t> SentValues(const qeltest::RecordingNetwork& network)
+{
+    std::vector<int32_t> values;
+    Int32ValueSignal<Code> signal;
+    while (network.Read(signal, values.size()))
+        values.push_back(signal.value);
+    return values;
+}
 
 class WeaponsTest : public WidgetTest {
 protected:
@@ -45,10 +58,13 @@ TEST_F(WeaponsTest, beam_buttons_send_the_setting_clicked_and_narrow_boxes_take_
         const char* title;
         std::vector<std::string> labels;
         SignalMessageCode code;
+        std::vector<int32_t> (*sentValues)(const qeltest::RecordingNetwork&);
     };
     const Case cases[] = {
-        {ViewWeapBeamFreqDraw, "Beam Frequency", {"A", "B", "C", "D", "E"}, SIGNAL_MESS_BEAM_FREQUENCY},
-        {ViewWeapBeamSpeedDraw, "Beam Fire Rate", {"1X", "2X", "3X", "4X"}, SIGNAL_MESS_BEAM_SPEED},
+        {ViewWeapBeamFreqDraw, "Beam Frequency", {"A", "B", "C", "D", "E"}, SIGNAL_MESS_BEAM_FREQUENCY,
+         SentValues<SIGNAL_MESS_BEAM_FREQUENCY>},
+        {ViewWeapBeamSpeedDraw, "Beam Fire Rate", {"1X", "2X", "3X", "4X"}, SIGNAL_MESS_BEAM_SPEED,
+         SentValues<SIGNAL_MESS_BEAM_SPEED>},
     };
     for (const Case& c : cases) {
         const IntRect wide{0, 0, 180, 60};
@@ -63,13 +79,9 @@ TEST_F(WeaponsTest, beam_buttons_send_the_setting_clicked_and_narrow_boxes_take_
             ClickLabel(c.widget, wide, label);
         }
         ASSERT_EQ(network.SignalCodes(), std::vector<uint16_t>(c.labels.size(), c.code)) << c.title;
-        for (size_t i = 0; i < c.labels.size(); ++i) {
-            Int32ValueSignal<SIGNAL_MESS_BEAM_FREQUENCY> frequency;
-            Int32ValueSignal<SIGNAL_MESS_BEAM_SPEED> speed;
-            const bool read = c.code == SIGNAL_MESS_BEAM_FREQUENCY ? network.Read(frequency, i) : network.Read(speed, i);
-            ASSERT_TRUE(read);
-            EXPECT_EQ(c.code == SIGNAL_MESS_BEAM_FREQUENCY ? frequency.value : speed.value, static_cast<int32_t>(i));
-        }
+        std::vector<int32_t> expected(c.labels.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        EXPECT_EQ(c.sentValues(network), expected) << c.title;
 
         // Without a ship the buttons are drawn but answer nothing.
         network.Clear();
@@ -118,6 +130,7 @@ TEST_F(WeaponsTest, the_conversion_trades_only_what_the_ship_holds_and_can_pay_f
     WriteString(ship->data_set, playership::kTorpedoSelectedType, "Mystery");
     Draw(ViewWeapTorpConversionDraw, box);
     EXPECT_TRUE(Drawn("--- to energy (+0)"));
+    EXPECT_EQ(ServerStringMap::Instance().Entries().count("Mystery"), 0u);  // looking adds nothing
 
     world.subjectID = 0;
     Draw(ViewWeapTorpConversionDraw, box);
