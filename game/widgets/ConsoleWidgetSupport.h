@@ -1,7 +1,7 @@
 #pragma once
-// What the bridge widgets share: the console's own ship, the input clock,
-// centred text, one crew command sent with its interface sound, and the edge
-// of a controller action.
+// What the bridge widgets share: the mouse-over-control flag, the console's
+// own ship, the input clock, centred text, one crew command sent with its
+// interface sound, and the edge of a controller action.
 
 #include "game/shell/GUISound.h"
 #include "game/shell/IntRect.h"

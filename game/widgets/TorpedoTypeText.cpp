@@ -24,7 +24,8 @@ TorpedoTypeText ReadTorpedoTypeText(const std::string& typeKey)
     parseStyleString(parser, style->second);
     text.described = true;
     text.name = parser.Get(kContext, "gui_text", "the proper name of the torp type");
-    text.description = parser.Get(kContext, "desc", "short text description of the torp type");
+    // Asked for only so that the style-string documentation lists the key.
+    parser.Get(kContext, "desc", "short text description of the torp type");
     text.energyValue = LeadingInt(
         parser.Get(kContext, "energy_conversion_value", "How much energy you get from destroying this torp type"));
     return text;

@@ -1,7 +1,7 @@
 #pragma once
 // What the weapons console shows of a torpedo type: the style string the
-// server string map holds under the type's key gives its proper name, a
-// short description and the energy a torpedo of it is worth.
+// server string map holds under the type's key gives its proper name and
+// the energy a torpedo of it is worth.
 
 #include <cstdint>
 #include <string>
@@ -9,7 +9,6 @@
 struct TorpedoTypeText {
     bool described = false;  // the type has a style string
     std::string name;
-    std::string description;
     int32_t energyValue = 0;
 };
 
