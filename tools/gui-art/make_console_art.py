@@ -23,6 +23,10 @@ from PIL import Image, ImageDraw, ImageFont
 SUPER = 4  # drawn this many times larger, then reduced: smooth edges
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 WHITE = (255, 255, 255, 255)
+# The faint glass behind a button: enough to be seen as one control, and
+# above the interface's click threshold (alpha 0.1), so the whole button
+# answers a click, not only its lines.
+GLASS = (255, 255, 255, 34)
 
 
 class Canvas:
@@ -53,7 +57,12 @@ class Canvas:
     def frame(self, width=3, radius=14):
         w, h = self.size
         self.draw.rounded_rectangle([2 * SUPER, 2 * SUPER, (w - 2) * SUPER, (h - 2) * SUPER],
-                                    radius=radius * SUPER, outline=WHITE, width=width * SUPER)
+                                    radius=radius * SUPER, fill=GLASS, outline=WHITE, width=width * SUPER)
+
+    def glass(self, radius=18):
+        w, h = self.size
+        self.draw.rounded_rectangle([2 * SUPER, 2 * SUPER, (w - 2) * SUPER, (h - 2) * SUPER],
+                                    radius=radius * SUPER, fill=GLASS)
 
     def caption(self, text, y, size=13):
         font = ImageFont.truetype(FONT, size * SUPER)
@@ -88,6 +97,7 @@ def angle_arrow(direction, caption):
         # Up becomes left (3) or right (1): x from the strip's y, y from its x.
         flip = (lambda x, y: (y, x)) if direction == 3 else (lambda x, y: (112 - y, x))
         caption_y = 67
+    c.glass()
     for shape in (chevron, tip):
         c.poly([flip(x, y) for x, y in shape])
     if direction in (0, 2):
@@ -167,7 +177,7 @@ def ship_data_view():
     c = Canvas(132, 104)
     c.frame()
     ship(c, 46, 40, 26)
-    ship(c, 46, 40, 19, fill=(255, 255, 255, 0))
+    ship(c, 46, 40, 19, fill=GLASS)
     for i, width in enumerate((34, 26, 30, 20)):
         c.line([(82, 22 + i * 12), (82 + width, 22 + i * 12)], 4)
     c.caption("SHIP DATA", 80)
