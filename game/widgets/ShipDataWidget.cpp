@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -26,7 +27,10 @@ constexpr int kLayer = UIContext::kControlLayer;
 constexpr int kBackgroundLayer = 998;
 constexpr const char* kFont = "gui-1";
 constexpr const char* kBackgroundBitmap = "options_background_image";
+// A shield facing's mark: whole and green, worn and yellow below 66 %,
+// broken and red below 33 %.
 constexpr const char* kShieldFaces[] = {"shldFace1", "shldFace2", "shldFace3"};
+constexpr glm::vec4 kFaceColours[] = {{0, 1, 0, 1}, {1, 1, 0, 1}, {1, 0, 0, 1}};
 // The background art covers this much of the panel's top-left, in pixels.
 constexpr int32_t kBackgroundWidth = 285;
 constexpr int32_t kBackgroundHeight = 215;
@@ -168,7 +172,7 @@ void DrawSystems(const IntRect& rect, const SpaceObject& ship)
         const int32_t top = rect.top + 135 + kRowHeight * box.row;
         const float damage = ReadFiniteFloat(ship.data_set, playership::kSystemDamage, j);
         const float maximum = ReadFiniteFloat(ship.data_set, playership::kSystemMaxDamage, j);
-        const float health = maximum != 0.0f ? std::clamp(1.0f - damage / maximum, 0.0f, 1.0f) : 0.0f;
+        const float health = Fraction(maximum - damage, maximum);
         ShipDataPanel({right - kPanelWidth, top, right, top + kRowHeight}, box.label, health);
     }
 }
@@ -209,12 +213,11 @@ void DrawPicture(const IntRect& rect, const SpaceObject& ship)
         return;
     const int32_t count = shipkeys::ShieldFacingCount(ship.data_set);
     for (int32_t j = 0; j < count; ++j) {
-        const float r = ReadFiniteFloat(ship.data_set, playership::kShieldVal, j) /
-                        ReadFiniteFloat(ship.data_set, playership::kShieldMaxVal, j);
-        if (!(r > 0.0f))
+        const float r = Fraction(ReadFiniteFloat(ship.data_set, playership::kShieldVal, j),
+                                 ReadFiniteFloat(ship.data_set, playership::kShieldMaxVal, j));
+        if (r <= 0.0f)
             continue;
         const int face = r < 0.33f ? 2 : r < 0.66f ? 1 : 0;
-        static constexpr glm::vec4 kFaceColours[] = {{0, 1, 0, 1}, {1, 1, 0, 1}, {1, 0, 0, 1}};
         if (Qel2dBitmap* bitmap = ui.Bitmap(kShieldFaces[face]))
             bitmap->DrawRotated(x, y, F(j) * kPi, kPictureScale, kLayer, &kFaceColours[face][0], false);
     }

@@ -39,6 +39,8 @@ protected:
         uiLoadSettings();
         GUIBoxManager::Load();
         theBoxEditState = GUIBoxEditState{};
+        // The hot-key table learns the edit key's default at its first query.
+        GUIBoxManager::IsEditKeyHeld();
         GUIBoxManager::SetBoxReporter([this](const GUIBoxEditState::Report& report) { reports.push_back(report); });
     }
     void TearDown() override
