@@ -38,6 +38,18 @@ bool ReadOutlineUnit(QelNetworkMessage& message, DrawDataOutlineSignal::Unit& un
     return true;
 }
 
+bool WithinMeshCaps(const DrawDataOutlineSignal& outline)
+{
+    int64_t vertices = 0, indices = 0, pixels = 0;
+    for (const DrawDataOutlineSignal::Unit& unit : outline.units) {
+        vertices += unit.vertexCount;
+        indices += unit.indexCount;
+        for (const DrawDataOutlineSignal::Texture& texture : unit.textures)
+            pixels += int64_t{texture.width} * texture.height;
+    }
+    return vertices <= kMaxAssetVertices && indices <= kMaxAssetIndices && pixels <= kMaxAssetPixels;
+}
+
 bool ReadFinite(QelNetworkMessage& message, float& value)
 {
     message.ReadInt32(value);
@@ -148,7 +160,7 @@ bool ReadSignal(QelNetworkMessage& message, DrawDataOutlineSignal& signal)
     for (DrawDataOutlineSignal::Unit& unit : signal.units)
         if (!ReadOutlineUnit(message, unit))
             return false;
-    return true;
+    return WithinMeshCaps(signal);
 }
 
 bool ReadSignal(QelNetworkMessage& message, AssetDataRequestSignal& signal)

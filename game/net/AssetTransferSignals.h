@@ -24,14 +24,16 @@ enum class AssetKind : uint32_t { Vertices = 0, Indices = 1, Texture = 2 };
 inline constexpr uint32_t kAssetChunkVertices = 10;
 inline constexpr uint32_t kAssetChunkIndices = 50;
 inline constexpr uint32_t kAssetChunkPixels = 150;
-// The largest outline a console builds. The mesh cache stores at most 127
-// units; a ship mesh of the game has a few thousand vertices, so these leave
-// ample room while an outline cannot make a console reserve gigabytes.
+// The largest outline a console builds, all units together. The mesh cache
+// stores at most 127 units; a ship mesh of the game has a few thousand
+// vertices and textures of a few hundred pixels a side, so these leave ample
+// room while an outline cannot make a console reserve gigabytes.
 inline constexpr int32_t kMaxAssetUnits = 127;
-inline constexpr int32_t kMaxAssetVertices = 1 << 18;      // 25 MB of vertices
-inline constexpr int32_t kMaxAssetIndices = 3 << 18;       // 3 MB of indices
-inline constexpr int32_t kMaxAssetTexturesPerUnit = 8;     // a unit binds four
-inline constexpr int32_t kMaxAssetTextureSide = 2048;      // pixels; 64 MB as floats
+inline constexpr int32_t kMaxAssetVertices = 1 << 18;    // 25 MB of vertices
+inline constexpr int32_t kMaxAssetIndices = 3 << 18;     // 3 MB of indices
+inline constexpr int32_t kMaxAssetTexturesPerUnit = 8;   // a unit binds four
+inline constexpr int32_t kMaxAssetTextureSide = 2048;    // pixels
+inline constexpr int64_t kMaxAssetPixels = 1 << 22;      // one texture of the largest side
 
 uint32_t AssetChunkItems(AssetKind kind);
 
@@ -39,13 +41,13 @@ uint32_t AssetChunkItems(AssetKind kind);
 struct DrawDataOutlineSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_DRAW_DATA_OUTLINE;
     struct Texture {
-        int32_t width = 0, height = 0;  // pixels, 0..kMaxAssetTextureSide
+        int32_t width = 0, height = 0;  // pixels, 0..kMaxAssetTextureSide; kMaxAssetPixels in all
         bool operator==(const Texture&) const = default;
     };
     struct Unit {
         std::string name;          // the unit's shader
-        int32_t vertexCount = 0;   // 0..kMaxAssetVertices
-        int32_t indexCount = 0;    // 0..kMaxAssetIndices
+        int32_t vertexCount = 0;   // 0..kMaxAssetVertices, all units together
+        int32_t indexCount = 0;    // 0..kMaxAssetIndices, all units together
         std::vector<Texture> textures;
         bool operator==(const Unit&) const = default;
     };

@@ -171,6 +171,10 @@ public:
     // the top, halfway down, or at the bottom.
     static IntRect PanelOverlayRect(int32_t mode, int32_t width, int32_t height);
 
+    // The colour console widgets fill their panels with: the interface's dim
+    // main colour, its alpha times panelOpacity (held to 0..1).
+    glm::vec4 PanelColour() const;
+
     // --- Ship types and their lighting.
     // The draw data of the ship key (as given; callers pass lower case), made
     // on first use and kept while the render manager lives; never null.
@@ -286,6 +290,8 @@ private:
     // One chunk request a frame, for the first transfer not all requested,
     // while connected (a request sent into no connection would be lost).
     void RequestNextAssetChunk();
+    // The transfer joins the end of the list under the next transfer id.
+    void Queue(AssetTransfer transfer);
     void DrawNoShipMark();
     void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
 

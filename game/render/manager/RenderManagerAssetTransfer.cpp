@@ -74,6 +74,15 @@ QelIndexList& SizedIndexList(QelGraphicsFactoryBase& graphics, const std::string
     return *list;
 }
 
+// A texture of the name made earlier at another size is made again.
+Qel2dBitmap& SizedBitmap(QelGraphicsFactoryBase& graphics, const std::string& name, int32_t width, int32_t height)
+{
+    Qel2dBitmap* held = graphics.Find2DBitmap(name);
+    if (held && (held->GetWidth() != width || held->GetHeight() != height))
+        graphics.Delete2DBitmap(name);
+    return *graphics.GetRenderTarget(name, width, height, false);
+}
+
 void WriteItems(AssetTransfer& transfer, const AssetDataSignal& chunk)
 {
     const auto first = static_cast<int32_t>(chunk.first);
@@ -159,9 +168,9 @@ bool RenderManager::ReadAssetItems(const AssetDataRequestSignal& request, AssetD
     return true;
 }
 
-// Lists and textures of no items are complete as announced: no transfer is
-// made for them, and a texture without pixels is not made at all (it draws
-// white).
+// Lists and textures of no items are complete as announced: they are not
+// made at all (the graphics service holds no empty list; a unit without
+// lists draws nothing, a missing texture draws white), nor fetched.
 void RenderManager::ApplyDrawDataOutline(const DrawDataOutlineSignal& outline)
 {
     QelGraphicsFactoryBase& graphics = GraphicsService();
@@ -177,22 +186,20 @@ void RenderManager::ApplyDrawDataOutline(const DrawDataOutlineSignal& outline)
         // A shader this console does not have would draw nothing.
         unit.shaderName = graphics.KnowsShader(described.name) ? described.name : kMeshShader;
         AssetTransfer base{outline.shipKey, outline.artRoot, static_cast<uint32_t>(n)};
-
-        unit.vertListNames.push_back(VertexListName(outline.artRoot, n));
-        AssetTransfer vertices = base;
-        vertices.vertexList = &SizedVertexList(graphics, unit.vertListNames.back(), described.vertexCount);
-        vertices.itemCount = described.vertexCount;
-
-        unit.indexListNames.push_back(IndexListName(outline.artRoot, n));
-        AssetTransfer indices = base;
-        indices.indexList = &SizedIndexList(graphics, unit.indexListNames.back(), described.indexCount);
-        indices.itemCount = described.indexCount;
-
-        for (AssetTransfer* transfer : {&vertices, &indices})
-            if (transfer->itemCount > 0) {
-                transfer->transferId = nextTransferId++;
-                assetTransfers.push_back(*transfer);
-            }
+        if (described.vertexCount > 0) {
+            unit.vertListNames.push_back(VertexListName(outline.artRoot, n));
+            AssetTransfer vertices = base;
+            vertices.vertexList = &SizedVertexList(graphics, unit.vertListNames.back(), described.vertexCount);
+            vertices.itemCount = described.vertexCount;
+            Queue(vertices);
+        }
+        if (described.indexCount > 0) {
+            unit.indexListNames.push_back(IndexListName(outline.artRoot, n));
+            AssetTransfer indices = base;
+            indices.indexList = &SizedIndexList(graphics, unit.indexListNames.back(), described.indexCount);
+            indices.itemCount = described.indexCount;
+            Queue(indices);
+        }
         for (size_t i = 0; i < described.textures.size(); ++i) {
             const DrawDataOutlineSignal::Texture& texture = described.textures[i];
             if (texture.width == 0 || texture.height == 0)
@@ -200,14 +207,19 @@ void RenderManager::ApplyDrawDataOutline(const DrawDataOutlineSignal& outline)
             unit.textureNames.push_back(TextureName(outline.artRoot, n, i));
             AssetTransfer pixels = base;
             pixels.textureIndex = static_cast<uint32_t>(i);
-            pixels.bitmap = graphics.GetRenderTarget(unit.textureNames.back(), texture.width, texture.height, false);
+            pixels.bitmap = &SizedBitmap(graphics, unit.textureNames.back(), texture.width, texture.height);
             pixels.bitmapWidth = texture.width;
             pixels.bitmapHeight = texture.height;
-            pixels.transferId = nextTransferId++;
-            assetTransfers.push_back(pixels);
+            Queue(pixels);
         }
         entry->mesh->units.push_back(std::move(unit));
     }
+}
+
+void RenderManager::Queue(AssetTransfer transfer)
+{
+    transfer.transferId = nextTransferId++;
+    assetTransfers.push_back(std::move(transfer));
 }
 
 void RenderManager::RequestNextAssetChunk()

@@ -220,3 +220,10 @@ void RenderManager::ReleaseEditLines()
     jumpEffect.directionEdit.reset();
     jumpEffect.distanceEdit.reset();
 }
+
+glm::vec4 RenderManager::PanelColour() const
+{
+    glm::vec4 colour = theUIContext.dimColour;
+    colour.a *= std::clamp(panelOpacity, 0.0f, 1.0f);
+    return colour;
+}

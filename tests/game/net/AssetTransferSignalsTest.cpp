@@ -113,6 +113,12 @@ TEST(AssetTransferSignals, an_outline_a_console_cannot_build_is_refused)
         {"too many textures", [](DrawDataOutlineSignal& o) { o.units[0].textures.resize(kMaxAssetTexturesPerUnit + 1); }},
         {"texture too wide", [](DrawDataOutlineSignal& o) { o.units[0].textures[0].width = kMaxAssetTextureSide + 1; }},
         {"negative texture height", [](DrawDataOutlineSignal& o) { o.units[0].textures[0].height = -4; }},
+        {"vertices of all units past the cap", [](DrawDataOutlineSignal& o) {
+             o.units[0].vertexCount = o.units[1].vertexCount = kMaxAssetVertices / 2 + 1;
+         }},
+        {"pixels of all textures past the cap", [](DrawDataOutlineSignal& o) {
+             o.units[0].textures.assign(2, {kMaxAssetTextureSide, kMaxAssetTextureSide});
+         }},
     };
     for (const auto& c : cases) {
         DrawDataOutlineSignal outline = SampleOutline();
