@@ -290,6 +290,7 @@ private:
     // One chunk request a frame, for the first transfer not all requested,
     // while connected (a request sent into no connection would be lost).
     void RequestNextAssetChunk();
+    bool IndicesInsideUnit(const AssetTransfer& transfer, const AssetDataSignal& chunk);
     // The transfer joins the end of the list under the next transfer id.
     void Queue(AssetTransfer transfer);
     void DrawNoShipMark();

@@ -222,6 +222,19 @@ void RenderManager::Queue(AssetTransfer transfer)
     assetTransfers.push_back(std::move(transfer));
 }
 
+// Indices name vertices of their own unit: one past its vertex list would
+// have the graphics card read outside the buffer.
+bool RenderManager::IndicesInsideUnit(const AssetTransfer& transfer, const AssetDataSignal& chunk)
+{
+    if (chunk.indices.empty())
+        return true;
+    const QEL3DObject* mesh = GetObjectTypeDrawData(transfer.shipKey)->mesh.get();
+    QelVertexList* vertices =
+        mesh && transfer.unitIndex < mesh->units.size() ? mesh->units[transfer.unitIndex].Vertices() : nullptr;
+    const auto vertexCount = static_cast<uint32_t>(vertices ? vertices->GetCount() : 0);
+    return std::all_of(chunk.indices.begin(), chunk.indices.end(), [&](uint32_t index) { return index < vertexCount; });
+}
+
 void RenderManager::RequestNextAssetChunk()
 {
     const auto next = std::find_if(assetTransfers.begin(), assetTransfers.end(),
@@ -260,7 +273,8 @@ bool RenderManager::ProcessAssetDataMessage(QelNetworkMessage& message)
         return true;
     AssetTransfer& transfer = *found;
     const int64_t total = TargetItems(transfer);
-    if (!ReadAssetDataItems(message, KindOf(transfer), count, chunk) || int64_t{chunk.first} + count > total)
+    if (!ReadAssetDataItems(message, KindOf(transfer), count, chunk) || int64_t{chunk.first} + count > total ||
+        !IndicesInsideUnit(transfer, chunk))
         return false;
 
     transfer.highestChunkStart = std::max(transfer.highestChunkStart, static_cast<int32_t>(chunk.first));

@@ -215,6 +215,11 @@ TEST_F(AssetTransferTest, a_broken_chunk_is_dropped_whole)
     ReadSignalCode(past, code);
     EXPECT_FALSE(console->ProcessAssetDataMessage(past)) << "items 30..36 reach past a list of 36";
     EXPECT_EQ(indices.indexList->GetIndex(30), 0u);
+    QelNetworkMessage outside;
+    WriteSignal(outside, AssetDataSignal{indices.transferId, 0, {}, {1, 2, 25}, {}});
+    ReadSignalCode(outside, code);
+    EXPECT_FALSE(console->ProcessAssetDataMessage(outside)) << "vertex 25 of a unit of 25";
+    EXPECT_EQ(indices.indexList->GetIndex(1), 0u);
 
     ASSERT_TRUE(Apply(indices, 0, 36));
     EXPECT_EQ(indices.indexList->GetIndex(1), 7u);
