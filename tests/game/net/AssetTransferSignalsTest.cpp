@@ -56,7 +56,8 @@ bool ReadChunk(QelNetworkMessage& message, AssetKind kind, AssetDataSignal& chun
 
 bool SameVertices(const std::vector<QelVertexRecord>& a, const std::vector<QelVertexRecord>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(QelVertexRecord)) == 0;
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(QelVertexRecord)) == 0);
 }
 
 constexpr AssetKind kKinds[] = {AssetKind::Vertices, AssetKind::Indices, AssetKind::Texture};
