@@ -494,3 +494,19 @@ void CorvaneServer::SendBeam(const std::string& kind, const std::string& secondT
     WriteBeamMessage(message, {kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value});
     SendToAll(message, kUnreliable);
 }
+
+void CorvaneServer::JumpCountdown(uint64_t shipId, int32_t secondsLeft)
+{
+    QelNetworkMessage& message = serverOutgoingMessage;
+    StartServerMessage(message, "signal", 0);
+    WriteSignal(message, JumpTimeSignal{std::max(0, secondsLeft)});
+    SendToShip(message, shipId, kUnreliable);
+}
+
+void CorvaneServer::JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSeconds)
+{
+    QelNetworkMessage& message = serverOutgoingMessage;
+    StartServerMessage(message, "signal", 0);
+    WriteSignal(message, JumpEffectSignal{tick, static_cast<uint64_t>(std::max<int64_t>(0, effectSeconds))});
+    SendToShip(message, shipId, kReliable);
+}

@@ -17,6 +17,7 @@
 #include "game/world/EventMessage.h"
 #include "game/net/ShipGrouping.h"
 #include "game/world/ServerMessageSink.h"
+#include "game/world/ShipConsoleNotices.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/WorldServices.h"
 
@@ -37,7 +38,7 @@ class ServerScriptHost;
 class SpaceObject;
 
 class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast,
-                      public ScienceScanSink {
+                      public ScienceScanSink, public ShipConsoleNotices {
 public:
     // The client-list age stops here: the server screen only asks whether
     // the list changed lately, so it need not count any further.
@@ -113,6 +114,10 @@ public:
     bool FirstQueuedScan(uint64_t shipId, uint64_t& targetId, std::string& scanType) override;
     void DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType) override;
     void ScanCompleted(uint64_t targetId, uint64_t shipId) override { AddScanResult(targetId, shipId); }
+    // A jump's countdown is told again every slow pass, so a lost one is
+    // soon made good; its arrival is told once, reliably.
+    void JumpCountdown(uint64_t shipId, int32_t secondsLeft) override;
+    void JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSeconds) override;
     void ResetClientIdle(uint64_t clientId);
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);

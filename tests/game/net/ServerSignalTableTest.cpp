@@ -23,8 +23,8 @@ const std::set<uint16_t> kConsoleToServerCodes = {3,  4,  5,  6,  7,  8,  9,  10
                                                   41, 42, 46, 47, 48, 52, 55, 59, 62, 65, 67, 68, 69, 72, 73, 74, 75,
                                                   76, 77, 78, 85, 88, 89, 91, 92, 93, 95, 99, 100, 101, 102, 103};
 // Codes whose server side is still to come: the mesh contents a console asks
-// for, and the quick jump. Building one must take it off this list.
-const std::set<uint16_t> kNotYetHandled = {67, 93};
+// for. Building one must take it off this list.
+const std::set<uint16_t> kNotYetHandled = {67};
 
 // A console's message of each code, as its writer makes it.
 std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t ship, uint64_t other)
@@ -67,6 +67,7 @@ std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t sh
         of(FighterTorpedoSignal{1}),
         of(FighterDockRequestSignal{1}),
         of(JumpSignal{2.0f, 90.0f}),
+        of(QuickJumpSignal{-1.0f}),
         of(DebugTreeTextSignal{"tree"}),
         of(ClientStringSignal{"callsign", "Kestrel"}),
         of(ScanCheckSignal{other}),
