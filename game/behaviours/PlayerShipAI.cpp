@@ -45,10 +45,17 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     energy = PlayerShipEngineeringPass(ship, world, energy);
     PlayerShipScanPass(ship, world);
     // Shield repairs follow here.
-    RefreshSurroundings(ship, world);
-    // Shared sensors follow here.
     if (energy != startEnergy)
         WriteFloat(ship.data_set, kEnergy, std::max(0.0f, energy));
+    // The sensors tell the mission of what they scan, and the mission may
+    // reset the world or remove the ship meanwhile: the ship is looked up again
+    // between them.
+    const uint64_t shipId = ship.uniqueID;
+    const uint64_t run = world.RunCount();
+    RefreshSurroundings(ship, world);
+    SpaceObject* stillHere = world.GetSpaceObject(shipId);
+    if (stillHere && world.RunCount() == run)
+        SharedSensorPass(*stillHere, world);
 }
 
 Simulation& World()
