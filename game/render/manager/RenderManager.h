@@ -149,6 +149,12 @@ public:
     // bubble; otherwise the object's bubble is set (or added) for the seconds
     // (0: until replaced). The object must be a space object.
     void SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour, const std::string& text);
+    // The jump's screen effect for the seconds: the jump sound stops and the
+    // screen goes black in two columns of bands 15 to 35 pixels high, which
+    // dissolve as the seconds pass.
+    void StartJumpEffect(int32_t seconds);
+    // The helm's jump countdown; a main screen also ramps the jump sound.
+    void SetJumpTime(int32_t seconds, const std::string& consoleName);
     // While the jump dissolves, the cells still black, fewer each frame.
     void DrawDissolve();
     // Tells the mission where a widget's box lies (percent of the window):
