@@ -136,7 +136,15 @@ TEST_F(PoorLinkPlayTest, the_world_a_console_sees_matches_the_servers_once_the_l
     Play(20);
     AddObject({500.0f, 0.0f, 800.0f}, 2.5f, 0.5f, 0, "Newcomer");
     AddObject({-800.0f, 0.0f, 300.0f}, 0.0f, 0.0f, SpaceObject::kStaticBit, "Beacon");
+    const int32_t rally = serverWorld.AddNavpoint(100.0f, 0.0f, 100.0f, "Rally", "green");
+    const int32_t ambush = serverWorld.AddNavpoint(-100.0f, 0.0f, 900.0f, "Ambush", "red");
     Play(10);
+    // Nav points, their deletion and the side tables go to the consoles once each.
+    serverWorld.DeleteNavpoint(ambush);
+    serverWorld.sideTables.iconColours[SideTables::SideKey("skarn")] = glm::vec4(1.0f, 0.5f, 0.0f, 1.0f);
+    serverWorld.sideTables.relationships[SideTables::SideKey("skarn")][SideTables::SideKey("meridian")] =
+        DIPLOMACY_HOSTILE;
+    serverWorld.sideTablesChanged = true;
     server->QueueDestroy(talon);
     ServerObject(warden)->side = "skarn";
     serverWorld.ForceUpdateToClients(warden, 0);
@@ -150,6 +158,10 @@ TEST_F(PoorLinkPlayTest, the_world_a_console_sees_matches_the_servers_once_the_l
     EXPECT_EQ(ConsoleObject(talon), nullptr);
     ASSERT_NE(ConsoleObject(warden), nullptr);
     EXPECT_EQ(ConsoleObject(warden)->side, "skarn");
+    EXPECT_TRUE(clientWorld.NavpointExists(rally));
+    EXPECT_FALSE(clientWorld.NavpointExists(ambush));
+    EXPECT_EQ(clientWorld.sideTables.iconColours, serverWorld.sideTables.iconColours);
+    EXPECT_EQ(clientWorld.sideTables.relationships, serverWorld.sideTables.relationships);
 }
 
 // The console's screen: the jump effects it was told to show.
