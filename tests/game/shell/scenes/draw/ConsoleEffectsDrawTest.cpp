@@ -27,12 +27,8 @@ protected:
 
     void SetUp() override
     {
-        namespace fs = std::filesystem;
         qeltest::LinkGeneratedData(data);
-        const fs::path source = fs::path(QEL_SOURCE_DIR) / "data" / "graphics";
-        for (const char* name : {"menu_backdrop.png", "fonts"})
-            if (!fs::exists(data.Path() / "graphics" / name))
-                fs::create_symlink(source / name, data.Path() / "graphics" / name);
+        qeltest::LinkInterfaceArt(data, {"menu_backdrop.png", "fonts"});
         ASSERT_NO_FATAL_FAILURE(InterfaceDrawTest::SetUp());
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
