@@ -42,8 +42,6 @@ const char* const kQuickJumpParticles = "color:#8af; lifespan:60; image_cell:4; 
 
 // Wells and nebulae are looked for this far around the ship on X and Z.
 constexpr float kSurroundingsHalfSize = 5000.0f;
-// The ship's sensors scan what comes this near at once.
-constexpr float kSensorRange = 5000.0f;
 // A nebula that gives no size of its own reaches this far.
 constexpr float kDefaultNebulaSize = 1000.0f;
 const char* const kInvisibleTag = "invisible";

@@ -32,8 +32,6 @@ constexpr float kMaxScanRange = 100000.0f;
 constexpr float kScanRingInner = 100.0f;
 // Delays are in seconds and the pass runs twice a second.
 constexpr float kPassesPerSecond = 2.0f;
-// Sensors see this far around the ship and around each extra scan source.
-constexpr float kSensorRange = 5000.0f;
 
 bool ScanUnderWay(float percent)
 {

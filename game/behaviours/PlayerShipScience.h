@@ -11,6 +11,10 @@
 class Simulation;
 class SpaceObject;
 
+// A ship's sensors, and those of each of its extra scan sources, reach this
+// far: what is nearer is scanned for the ship's side at once.
+inline constexpr float kSensorRange = 5000.0f;
+
 // Records that the ship's side has scanned the target at the scan type (the
 // type names the target's key, the side its entry), tells the mission, and
 // has the server send the target whole to the ship's consoles. A scan a

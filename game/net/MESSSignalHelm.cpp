@@ -2,9 +2,9 @@
 // three forms of steering, picking an object or a point to turn towards, the
 // jump and the quick jump. Each writes keys of the sender's ship's data set,
 // which the player-ship behaviour turns into movement on the following ticks
-// (the quick jump it makes at once). Values
-// from consoles are clamped to their ranges here; values that are not numbers
-// never get this far (the readers refuse them).
+// (the quick jump it makes at once). Values from consoles are clamped to their
+// ranges here; values that are not numbers never get this far (the readers
+// refuse them).
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipNavigation.h"

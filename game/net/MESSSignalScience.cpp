@@ -18,8 +18,6 @@ namespace {
 
 using namespace playership;
 
-// Sensors reach 5000 units from the ship and from each extra scan source.
-constexpr float kSensorRange = 5000.0f;
 // A ship queues at most this many scans: more than a science officer could
 // start in a long fight, and a console cannot grow the queue without end.
 constexpr size_t kMaxQueuedScans = 64;
