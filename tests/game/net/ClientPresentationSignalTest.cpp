@@ -248,6 +248,19 @@ TEST_F(ClientPresentationSignalTest, no_cut_of_any_payload_applies_anything)
     }
 }
 
+TEST_F(ClientPresentationSignalTest, no_payload_with_bytes_beyond_it_applies_anything)
+{
+    for (const Row& row : Rows()) {
+        QelNetworkMessage longer;
+        row.write(longer);
+        longer.WriteInt32(0);
+        const uint64_t before = RejectedMessageCount();
+        nettest::DeliverToClient(longer);
+        EXPECT_THAT(Heard(), ElementsAre()) << row.name;
+        EXPECT_EQ(RejectedMessageCount(), before + 1) << row.name;
+    }
+}
+
 TEST_F(ClientPresentationSignalTest, values_beyond_their_codes_limits_are_refused_and_apply_nothing)
 {
     const std::vector<Row> refused = {

@@ -2,6 +2,7 @@
 // has a handler that reads its payload, and a payload cut short at any byte
 // is dropped whole: nothing of it reaches the ship, the mission or the queues.
 
+#include "game/net/RejectedMessages.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessageCrew.h"
 #include "tests/game/net/ServerSignalFixture.h"
@@ -144,9 +145,36 @@ TEST_F(SignalTableTest, a_payload_cut_at_any_byte_changes_nothing)
     EXPECT_TRUE(record.pendingFullObjects.empty());
     EXPECT_TRUE(record.pendingShipRecords.empty());
     EXPECT_TRUE(server.scanQueues[ownShip].empty());
-    for (uint16_t code : kConsoleToServerCodes)
-        if (code != SIGNAL_MESS_HEARTBEAT && !kNotYetHandled.contains(code))
+    for (uint16_t code : kConsoleToServerCodes) {
+        if (code != SIGNAL_MESS_HEARTBEAT && !kNotYetHandled.contains(code)) {
             EXPECT_TRUE(covered.contains(code)) << "no message of code " << code << " is cut here";
+        }
+    }
+}
+
+// A message longer than its code's payload was written to another layout
+// than this side reads: none of it is taken, however sound its start.
+TEST_F(SignalTableTest, a_payload_with_bytes_beyond_it_changes_nothing_and_is_counted)
+{
+    const uint64_t third = world.CreateSpaceObject("", "", 0);
+    for (const auto& write : ConsoleMessages(ownShip, third)) {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        write(message);
+        message.WriteInt32(0);
+        message.readIndex = 8;
+        uint16_t code = 0;
+        ASSERT_TRUE(ReadSignalCode(message, code));
+        message.readIndex = 0;
+        const Snapshot before = TakeSnapshot(world, {ownShip, otherShip, third});
+        const uint64_t rejected = RejectedMessageCount();
+        Deliver(message);
+        EXPECT_EQ(TakeSnapshot(world, {ownShip, otherShip, third}), before) << "code " << code;
+        EXPECT_TRUE(host.events.empty()) << "code " << code;
+        EXPECT_EQ(RejectedMessageCount(), rejected + 1) << "code " << code;
+        host.events.clear();
+    }
+    EXPECT_TRUE(server.scanQueues[ownShip].empty());
 }
 
 }  // namespace
