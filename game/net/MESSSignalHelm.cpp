@@ -11,6 +11,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
+#include "game/net/SignalMessageCrew.h"
 #include "game/world/LocalPresentation.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"

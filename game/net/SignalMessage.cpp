@@ -223,12 +223,6 @@ void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal)
     message.WriteFloat(signal.distance).WriteFloat(signal.direction);
 }
 
-void WriteSignal(QelNetworkMessage& message, const QuickJumpSignal& signal)
-{
-    WriteSignalCode(message, signal.kCode);
-    message.WriteFloat(signal.direction);
-}
-
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal)
 {
     WriteSignalCode(message, signal.kCode);
@@ -332,12 +326,6 @@ bool ReadSignal(QelNetworkMessage& message, JumpSignal& signal)
 {
     message.ReadInt32(signal.distance).ReadInt32(signal.direction);
     return !message.IsBad() && AllFinite({signal.distance, signal.direction});
-}
-
-bool ReadSignal(QelNetworkMessage& message, QuickJumpSignal& signal)
-{
-    message.ReadInt32(signal.direction);
-    return !message.IsBad() && AllFinite({signal.direction});
 }
 
 bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal)

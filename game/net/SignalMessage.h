@@ -445,12 +445,6 @@ struct JumpSignal {
     float direction = 0.0f;  // finite
 };
 
-// C->S 93: the helm's quick jump, forwards or (below 0) backwards.
-struct QuickJumpSignal {
-    static constexpr SignalMessageCode kCode = SIGNAL_MESS_QUICK_JUMP;
-    float direction = 1.0f;  // finite
-};
-
 // S->C 85: the console's ship arrived from a jump; the screen shows the
 // jump's effect for the seconds. The tick is the server's, for the record.
 struct JumpEffectSignal {
@@ -689,7 +683,6 @@ void WriteSignal(QelNetworkMessage& message, const RedAlertSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShipRecordRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const BeamDamageSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const JumpSignal& signal);
-void WriteSignal(QelNetworkMessage& message, const QuickJumpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const StringMapSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringRequestSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ClientStringSignal& signal);
@@ -738,7 +731,6 @@ bool ReadSignal(QelNetworkMessage& message, RedAlertSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShipRecordRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, BeamDamageSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, JumpSignal& signal);
-bool ReadSignal(QelNetworkMessage& message, QuickJumpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, StringMapSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringRequestSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ClientStringSignal& signal);

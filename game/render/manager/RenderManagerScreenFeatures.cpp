@@ -50,18 +50,6 @@ constexpr float kShipScalePerSize = 0.0001f;
 // The dissolve clears cells at up to this share of its progress per frame.
 constexpr float kDissolveRate = 1.0f / 20.0f;
 constexpr int kDissolveLayer = 1100;
-// The dissolve's split column lies between these shares of the width, and
-// its bands are this many pixels high plus up to this much more.
-constexpr float kSplitLeastShare = 0.3f;
-constexpr float kSplitShareSpread = 0.4f;
-constexpr int32_t kBandLeastPixels = 15;
-constexpr float kBandPixelSpread = 20.999f;
-constexpr uint64_t kEffectTicksPerSecond = 30;
-
-float RandomShare()
-{
-    return static_cast<float>(crand()) / static_cast<float>(CRAND_MAX);
-}
 
 float Aspect(int width, int height)
 {
@@ -70,7 +58,7 @@ float Aspect(int width, int height)
 
 bool DrawUnder(float share)
 {
-    return RandomShare() < share;
+    return static_cast<float>(crand()) / static_cast<float>(CRAND_MAX) < share;
 }
 
 }  // namespace
@@ -117,33 +105,6 @@ void RenderManager::SetSpeechBubble(uint64_t objectId, int32_t seconds, const st
     found->expiryTick = expiry;
     found->colour = colour;
     found->text = text;
-}
-
-void RenderManager::StartJumpEffect(int32_t seconds)
-{
-    PlayJumpSound(0);
-    jumpEffect.startTick = theSimulation ? static_cast<uint64_t>(std::max<int64_t>(0, theSimulation->TickCount())) : 0;
-    jumpEffect.durationTicks = static_cast<uint64_t>(std::max(0, seconds)) * kEffectTicksPerSecond;
-    jumpEffect.countdown = 0;
-    jumpEffect.mode = JumpEffectState::kDissolveMode;
-    // A jump during the last one's dissolve starts from a black screen again.
-    jumpEffect.cells.clear();
-    const int32_t width = gGraphicsFactory ? gGraphicsFactory->GetWidth() : 0;
-    const int32_t height = gGraphicsFactory ? gGraphicsFactory->GetHeight() : 0;
-    const auto split = static_cast<int32_t>(static_cast<float>(width) * (kSplitLeastShare + kSplitShareSpread * RandomShare()));
-    for (int32_t top = 0; top < height;) {
-        const int32_t bottom = top + static_cast<int32_t>(RandomShare() * kBandPixelSpread) + kBandLeastPixels;
-        jumpEffect.cells.push_back({0, top, split, bottom});
-        jumpEffect.cells.push_back({split, top, width, bottom});
-        top = bottom;
-    }
-}
-
-void RenderManager::SetJumpTime(int32_t seconds, const std::string& consoleName)
-{
-    jumpEffect.countdown = seconds;
-    if (consoleName.find("main") != std::string::npos)
-        PlayJumpSound(seconds - 1);
 }
 
 // The cells left black thin out as the jump's time passes: near its end
@@ -258,4 +219,19 @@ void RenderManager::ReleaseEditLines()
 {
     jumpEffect.directionEdit.reset();
     jumpEffect.distanceEdit.reset();
+}
+
+void RenderManager::SetRadarZoom(float scale)
+{
+    radarScale = scale;
+    radarCenterX = mainBuffWidth / 2;
+    radarCenterY = mainBuffHeight / 2;
+    radarRecenter = true;
+}
+
+glm::vec4 RenderManager::PanelColour() const
+{
+    glm::vec4 colour = theUIContext.dimColour;
+    colour.a *= std::clamp(panelOpacity, 0.0f, 1.0f);
+    return colour;
 }

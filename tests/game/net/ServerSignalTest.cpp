@@ -6,6 +6,7 @@
 #include "game/net/MessageHooks.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/SignalMessageCrew.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/ServerSignalFixture.h"

@@ -379,53 +379,6 @@ TEST_F(RenderManagerTest, the_dissolve_keeps_its_cells_at_first_and_ends_when_it
     }
 }
 
-// The jump's effect blacks out the whole window in two columns of bands 15
-// to 35 pixels high, split between 30 and 70 percent of the width, for the
-// seconds it was given; a second jump starts again from black.
-TEST_F(RenderManagerTest, a_jump_effect_covers_the_window_in_two_columns_of_bands_for_its_seconds)
-{
-    RenderManager& rm = Make();
-    Simulation world;
-    world.Reset(false, "");
-    world.clock.time_tick_counter = 500;
-    graphics.width = 800;
-    graphics.height = 600;
-    csrand(11);
-    rm.jumpEffect.countdown = 3;
-    for (int round = 0; round < 2; ++round) {
-        rm.StartJumpEffect(6);
-        EXPECT_EQ(rm.jumpEffect.mode, JumpEffectState::kDissolveMode);
-        EXPECT_EQ(rm.jumpEffect.startTick, 500u);
-        EXPECT_EQ(rm.jumpEffect.durationTicks, 180u);
-        EXPECT_EQ(rm.jumpEffect.countdown, 0);
-        const std::vector<IntRect>& cells = rm.jumpEffect.cells;
-        ASSERT_FALSE(cells.empty());
-        ASSERT_EQ(cells.size() % 2, 0u);
-        const int32_t split = cells[0].right;
-        EXPECT_GE(split, 240);
-        EXPECT_LE(split, 560);
-        int32_t top = 0;
-        for (size_t i = 0; i < cells.size(); i += 2) {
-            EXPECT_EQ(cells[i].top, top);
-            EXPECT_EQ(cells[i + 1].top, top);
-            EXPECT_EQ(cells[i].left, 0);
-            EXPECT_EQ(cells[i + 1].left, split);
-            EXPECT_EQ(cells[i + 1].right, 800);
-            EXPECT_GE(cells[i].bottom - top, 15);
-            EXPECT_LE(cells[i].bottom - top, 35);
-            top = cells[i].bottom;
-        }
-        EXPECT_GE(top, 600) << "the bands reach the bottom";
-        EXPECT_LT(top - cells[cells.size() - 2].top, 600) << "and stop there";
-        graphics.log.clear();
-        rm.DrawDissolve();
-        EXPECT_EQ(graphics.log.size(), cells.size()) << "the first frame draws every cell black";
-    }
-
-    rm.SetJumpTime(4, "helm");
-    EXPECT_EQ(rm.jumpEffect.countdown, 4);
-}
-
 TEST(RenderUtilitiesTest, rectangles_unite_overlap_on_touch_and_fit_an_aspect_about_their_centre)
 {
     EXPECT_EQ(RectUnion({0, 5, 10, 20}, {-3, 8, 4, 30}), (IntRect{-3, 5, 10, 30}));

@@ -8,6 +8,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/widgets/JumpControls.h"
 #include "game/world/Simulation.h"
 #include "tests/game/shell/draw/InterfaceDrawTest.h"
 #include "tests/support/GeneratedData.h"
@@ -103,7 +104,7 @@ TEST_F(ConsoleEffectsDrawTest, after_a_jump_the_screen_is_black_and_dissolves_as
 {
     Shoot("console-calm.png");
     const Rgb calm = At(kWidth / 2, kHeight / 2);
-    view->StartJumpEffect(2);
+    StartJumpEffect(2);
     Shoot("console-jump-start.png");
     EXPECT_EQ(CountNear(IntRect{0, 0, kWidth, kHeight}, Rgb{0, 0, 0}, 2), kWidth * kHeight) << "every pixel black";
 
