@@ -61,15 +61,22 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     // A ship that began the pass without energy mends nothing, whatever
     // its APU has trickled in since.
     PlayerShipShieldRepairPass(ship, world, startEnergy);
-    RefreshSurroundings(ship, world);
-    // Shared sensors follow here.
     if (energy != startEnergy)
         WriteFloat(ship.data_set, kEnergy, std::max(0.0f, energy));
+    // The sensors, the mines and the objects near the ship each may tell the
+    // mission, which may reset the world or remove the ship meanwhile: what
+    // follows each runs only while the ship is still here.
+    const uint64_t run = world.RunCount();
+    RefreshSurroundings(ship, world);
+    if (!behaviours::StillThere(world, ship, run))
+        return;
+    SharedSensorPass(ship, world);
+    if (!behaviours::StillThere(world, ship, run))
+        return;
     // A player ship sets mines off from the distance the preferences give.
     behaviours::SetOffNearbyMines(ship, world, behaviours::kShipMineBursts, AppData::GetFloat("mine_trigger_radius"));
-    // The mission hears of the objects near the ship last: it may remove the
-    // ship meanwhile.
-    const uint64_t run = world.RunCount();
+    if (!behaviours::StillThere(world, ship, run))
+        return;
     RaiseWithinRangeEvents(ship, world);
     if (behaviours::StillThere(world, ship, run))
         AgePlayerShipContacts(ship, world);

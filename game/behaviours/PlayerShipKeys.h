@@ -109,6 +109,8 @@ inline constexpr DataKey kNumExtraScanSources{"num_extra_scan_sources",
     "number of elements in the 'extra_scan_source' blob value array"};
 inline constexpr DataKey kExtraScanSource{"extra_scan_source",
     "array of Space Object IDs, each of which will share their scan/detect data with this ship"};
+inline constexpr DataKey kCurFriendIndex{"curFriendIndex",
+    "index of the extra scan source whose sensors served this ship last"};
 inline constexpr DataKey kSensorDamageCoeff{"sensor_damage_coeff", "damage coefficient for the sensors of this ship."};
 inline constexpr DataKey kSensorUpgradeCoeff{"sensor_upgrade_coeff",
     "upgrade coefficient for the sensors of this ship."};

@@ -1,6 +1,7 @@
 #include "game/behaviours/PlayerShipNavigation.h"
 
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/world/AppData.h"
 #include "game/world/LocalPresentation.h"
 #include "game/world/PlaneBox.h"
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 using namespace playership;
 
@@ -32,6 +34,11 @@ constexpr int64_t kJumpEffectSeconds = 6;
 constexpr float kDegreesToRadians = 3.14159265f / 180.0f;
 constexpr float kTwoPi = 2.0f * 3.14159265f;
 const char* const kJumpParticles = "color:#88f; lifespan:60; image_cell:4; size:20; speed: 10,20; count:300";
+// The quick jump: a fixed hop along the heading, charged by engineering.
+constexpr float kQuickJumpUnits = 5000.0f;
+constexpr int64_t kQuickJumpEffectSeconds = 2;
+constexpr float kQuickJumpCharged = 1.0f;
+const char* const kQuickJumpParticles = "color:#8af; lifespan:60; image_cell:4; size:12; speed: 10,20; count:500";
 
 // Wells and nebulae are looked for this far around the ship on X and Z.
 constexpr float kSurroundingsHalfSize = 5000.0f;
@@ -50,22 +57,21 @@ void AnnounceCountdown(SpaceObject& ship, Simulation& world, uint64_t jumpEnd, i
         presentation->PlayJumpSound(secondsLeft);
 }
 
-void JumpParticles(Simulation& world, const glm::vec3& at)
+void JumpParticles(Simulation& world, const glm::vec3& at, const char* particles)
 {
-    if (ParticleSink* particles = world.Particles())
-        particles->ParticleAt(at, kJumpParticles);
+    if (ParticleSink* sink = world.Particles())
+        sink->ParticleAt(at, particles);
 }
 
-// Moves the ship along the heading; a jump that costs more than the ship
-// has lands off target, along a random heading, by the shortfall.
-float Jump(SpaceObject& ship, Simulation& world, float direction, float distance, float energy)
+// Moves the ship the units along the (unit) heading, with the jump's
+// particles where it leaves and where it arrives. A jump that costs more than
+// the ship has lands off target, along a random heading, by the shortfall.
+// Answers the energy left, below 0 after such a jump.
+float CarryShip(SpaceObject& ship, Simulation& world, const glm::vec3& heading, float units, const char* particles,
+                float energy)
 {
-    JumpParticles(world, ship.pos);
-    const float angle = direction * kDegreesToRadians;
-    const float units = distance * kUnitsPerJumpDistance;
-    glm::vec3 destination = ship.pos;
-    destination.x += std::sin(angle) * units;
-    destination.z += std::cos(angle) * units;
+    JumpParticles(world, ship.pos, particles);
+    glm::vec3 destination = ship.pos + heading * units;
     energy -= GetJumpEnergyCost(ship) * units;
     if (energy < 0.0f) {
         const float stray = static_cast<float>(crand()) / CRAND_MAX * kTwoPi;
@@ -73,19 +79,21 @@ float Jump(SpaceObject& ship, Simulation& world, float direction, float distance
         destination.z += std::cos(stray) * energy;
     }
     world.RepositionSpaceObject(&ship, destination.x, destination.y, destination.z);
-    JumpParticles(world, ship.pos);
+    JumpParticles(world, ship.pos, particles);
     return energy;
 }
 
-void AnnounceArrival(SpaceObject& ship, Simulation& world, int64_t now)
+// The server plays the jump's end, and the ship's consoles and the server's
+// own screen show its effect for the seconds.
+void AnnounceArrival(SpaceObject& ship, Simulation& world, int64_t effectSeconds)
 {
     LocalPresentation* presentation = world.Presentation();
     if (presentation)
         presentation->PlayAudioFile(AppData::GetString("jump_sfx_end"), 1.0f, 1.0f);
     if (ShipConsoleNotices* consoles = world.ShipConsoles())
-        consoles->JumpArrived(ship.uniqueID, now, kJumpEffectSeconds);
+        consoles->JumpArrived(ship.uniqueID, world.TickCount(), effectSeconds);
     if (presentation)
-        presentation->StartJumpEffect(kJumpEffectSeconds);
+        presentation->StartJumpEffect(static_cast<int32_t>(effectSeconds));
 }
 
 bool IsVisible(const SpaceObject& object)
@@ -124,11 +132,29 @@ float CompleteJump(SpaceObject& ship, Simulation& world, float energy)
     const float distance = ReadFloat(ship.data_set, kJumpDist);
     if (direction >= 0.0f && direction <= kMaxJumpDirection && distance >= kMinJumpDistance
         && distance <= kMaxJumpDistance) {
-        energy = Jump(ship, world, direction, distance, energy);
-        AnnounceArrival(ship, world, now);
+        const float angle = direction * kDegreesToRadians;
+        const glm::vec3 heading{std::sin(angle), 0.0f, std::cos(angle)};
+        energy = CarryShip(ship, world, heading, distance * kUnitsPerJumpDistance, kJumpParticles, energy);
+        AnnounceArrival(ship, world, kJumpEffectSeconds);
     }
     WriteUInt64(ship.data_set, kJumpEnd, 0);
     return energy;
+}
+
+bool QuickJump(SpaceObject& ship, Simulation& world, float direction)
+{
+    ObjectDataBlob& data = ship.data_set;
+    // A NaN charge is no charge.
+    if (!(ReadFloat(data, kQuickJumpRechargeState) >= kQuickJumpCharged) ||
+        ReadString(data, kDockState) != kDockStateUndocked)
+        return false;
+    const glm::vec3 heading = direction < 0.0f ? -ship.ForwardVector() : ship.ForwardVector();
+    const float energy =
+        CarryShip(ship, world, heading, kQuickJumpUnits, kQuickJumpParticles, ReadFiniteFloat(data, kEnergy));
+    WriteFloat(data, kQuickJumpRechargeState, 0.0f);
+    AnnounceArrival(ship, world, kQuickJumpEffectSeconds);
+    WriteFloat(data, kEnergy, std::max(0.0f, energy));
+    return true;
 }
 
 void RefreshSurroundings(SpaceObject& ship, Simulation& world)
@@ -138,7 +164,9 @@ void RefreshSurroundings(SpaceObject& ship, Simulation& world)
     if (!registry)
         return;
     int32_t nebulaCount = 0;
-    // Nothing below calls into game code, so the query's results stay valid.
+    std::vector<uint64_t> sensed;
+    // Nothing in the loop calls into game code, so the query's results stay
+    // valid; the scans, which tell the mission, follow it.
     registry->Query(PlaneBox::Around(ship.pos.x, ship.pos.z, kSurroundingsHalfSize));
     for (SuperContainerObject* found : registry->QueryResults()) {
         const auto& object = *static_cast<const SpaceObject*>(found);
@@ -148,8 +176,10 @@ void RefreshSurroundings(SpaceObject& ship, Simulation& world)
         behaviours::TakePullOfWell(ship, object);
         if (object.tick_type == kNebulaBehaviour && IsInsideNebula(ship, object))
             WriteUInt64(ship.data_set, kInsideNebulaId, object.uniqueID, nebulaCount++);
-        // Proximity events and automatic scans of the object follow here with
-        // the sensor steps.
+        // Proximity events of the object follow here.
+        if (object.uniqueID != ship.uniqueID && DistanceSquared(object.pos, ship.pos) < kSensorRange * kSensorRange)
+            sensed.push_back(object.uniqueID);
     }
     WriteInt(ship.data_set, kInsideNebulaCount, nebulaCount);
+    ScanUnscannedObjects(ship.uniqueID, sensed, world);
 }

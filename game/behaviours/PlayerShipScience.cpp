@@ -1,11 +1,15 @@
 #include "game/behaviours/PlayerShipScience.h"
 
+#include "engine/base/QelNetworkMessage.h"
+#include "game/behaviours/BehaviourSupport.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/world/EventMessage.h"
 #include "game/world/ObjectDataBlob.h"
+#include "game/world/PlaneBox.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
+#include "game/world/SuperContainer.h"
 #include "game/world/WorldServices.h"
 
 #include <glm/geometric.hpp>
@@ -64,7 +68,7 @@ float ScanDelay(const ObjectDataBlob& data, float distance)
 void AdvanceScan(SpaceObject& ship, Simulation& world, float percent)
 {
     ObjectDataBlob& data = ship.data_set;
-    // A script may have written any id there; one of no object ends the scan.
+    // A script may write any number here; one that names no object ends the scan.
     SpaceObject* target = behaviours::FindLive(world, ReadUInt64(data, kCurScanId));
     if (!target) {
         WriteUInt64(data, kCurScanId, 0);
@@ -89,12 +93,14 @@ void AdvanceScan(SpaceObject& ship, Simulation& world, float percent)
 
 }  // namespace
 
-void ScienceScanComplete(SpaceObject& target, const SpaceObject& ship, const std::string& scanType, Simulation& world)
+void ScienceScanComplete(SpaceObject& target, const SpaceObject& ship, const std::string& scanType, Simulation& world,
+                         uint64_t clientId)
 {
     target.data_set.SetStringByIndexString(scanType, kScannedNoData, ship.side, std::string(kPlayDoc));
     target.AddString(scanType);
     EventMessage event;
     event.tag = "science_scan_complete";
+    event.client_id = clientId;
     event.origin_id = ship.uniqueID;
     event.selected_id = target.uniqueID;
     event.sub_tag = ReadString(target.data_set, kNameTag);
@@ -108,6 +114,51 @@ void ScienceScanComplete(SpaceObject& target, const SpaceObject& ship, const std
         mission->HandleEvent(event);
     if (ScienceScanSink* scans = world.ScienceScans())
         scans->ScanCompleted(targetId, shipId);
+}
+
+bool ScannedBySide(const SpaceObject& target, const SpaceObject& ship, const std::string& scanType)
+{
+    const ObjectDataBlobElement* entry =
+        target.data_set.FindElement(HashMessageName(scanType), ObjectDataBlob::IndexOfString(ship.side));
+    return entry && !entry->stringValue.empty();
+}
+
+void ScanUnscannedObjects(uint64_t shipId, const std::vector<uint64_t>& seenIds, Simulation& world)
+{
+    const std::string scanType(kScan.name);
+    const uint64_t run = world.RunCount();
+    for (uint64_t id : seenIds) {
+        const SpaceObject* ship = world.GetSpaceObject(shipId);
+        if (!ship || world.RunCount() != run)
+            return;
+        SpaceObject* object = world.GetSpaceObject(id);
+        if (object && !ScannedBySide(*object, *ship, scanType))
+            ScienceScanComplete(*object, *ship, scanType, world);
+    }
+}
+
+void SharedSensorPass(SpaceObject& ship, Simulation& world)
+{
+    ObjectDataBlob& data = ship.data_set;
+    SuperContainer* registry = world.Container();
+    if (!registry)
+        return;
+    const int64_t sourceCount = ReadInt(data, kNumExtraScanSources);
+    const int64_t next = ReadInt(data, kCurFriendIndex) + 1;
+    const int32_t turn = next > 0 && next < sourceCount ? static_cast<int32_t>(next) : 0;
+    WriteInt(data, kCurFriendIndex, turn);
+    const SpaceObject* source =
+        sourceCount > 0 ? behaviours::FindLive(world, ReadUInt64(data, kExtraScanSource, turn)) : nullptr;
+    if (!source)
+        return;
+    std::vector<uint64_t> seen;
+    registry->Query(PlaneBox::Around(source->pos.x, source->pos.z, kSensorRange));
+    for (SuperContainerObject* found : registry->QueryResults()) {
+        const glm::vec3 offset = found->pos - source->pos;
+        if (found->uniqueID != ship.uniqueID && glm::dot(offset, offset) < kSensorRange * kSensorRange)
+            seen.push_back(found->uniqueID);
+    }
+    ScanUnscannedObjects(ship.uniqueID, seen, world);
 }
 
 void PlayerShipScanPass(SpaceObject& ship, Simulation& world)

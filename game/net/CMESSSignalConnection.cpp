@@ -6,6 +6,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalHandling.h"
 #include "game/world/ServerStringMap.h"
@@ -58,9 +59,8 @@ void HandleSetClientString(QelNetworkMessage& message)
     gClient->StringMapChanged();
 }
 
-// 97: the nav points of an earlier server and the story dialogs waiting go;
-// the new server sends its own. What the views forget (comms and grid info,
-// the view values) they forget with the presentation signals.
+// 97: the nav points of an earlier server, its comms and engineering info
+// and the story dialogs waiting go; the new server sends its own.
 void HandleConnectReset(QelNetworkMessage& message)
 {
     ConnectResetSignal reset;
@@ -68,6 +68,8 @@ void HandleConnectReset(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
+    if (gConsoleScreen)
+        gConsoleScreen->ClearInfoLists();
     theStoryDialogGUIManager.Clear();
     AnswerMachineName();
 }

@@ -80,6 +80,8 @@ public:
     // adds its entry to what is listed.
     virtual void SelectInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
     virtual void AddInfo(InfoList /*list*/, const ConsoleInfoEntry& /*entry*/) {}
+    // Both info lists empty, as a new connection starts them.
+    virtual void ClearInfoLists() {}
     // One of the interface's own sounds (data/audio/gui), once.
     virtual void PlayGuiSound(const std::string& /*name*/) {}
 
@@ -95,6 +97,9 @@ public:
     // jump countdown shows.
     virtual void StartJumpEffect(int32_t /*seconds*/) {}
     virtual void SetJumpTime(int32_t /*seconds*/) {}
+    // The looped sound of a jump drive charging, pitched up as fewer seconds
+    // are left; zero or less stops it.
+    virtual void PlayJumpSound(int32_t /*secondsLeft*/) {}
     // The red damage flash the render manager draws, 0 (none) to 100 (full).
     virtual void SetDamageIndicator(float /*level*/) {}
 

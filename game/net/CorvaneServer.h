@@ -117,7 +117,9 @@ public:
     void DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType) override;
     void ScanCompleted(uint64_t targetId, uint64_t shipId) override { AddScanResult(targetId, shipId); }
     // What the world tells one ship's consoles, as "signal" codes 86, 85
-    // and 79 (CorvaneServerConsoleNotices.cpp).
+    // and 79 (CorvaneServerConsoleNotices.cpp). A jump's countdown is told
+    // again every slow pass, so a lost one is soon made good; its arrival is
+    // told once, reliably.
     void JumpCountdown(uint64_t shipId, int32_t secondsLeft) override;
     void JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSeconds) override;
     void DamageFlash(uint64_t shipId, float amount) override;

@@ -1,6 +1,6 @@
 // What the world tells the consoles of one ship, written once here with the
-// signal writers and sent unreliably: each is a moment's news that a later
-// one replaces.
+// signal writers. A countdown or a flash is a moment's news that a later one
+// replaces, sent unreliably; a jump's arrival is told once, reliably.
 
 #include "game/net/CorvaneServer.h"
 
@@ -12,12 +12,13 @@
 namespace {
 
 template <typename Signal>
-void SendToShipConsoles(CorvaneServer& server, uint64_t shipId, const Signal& signal)
+void SendToShipConsoles(CorvaneServer& server, uint64_t shipId, const Signal& signal,
+                        uint32_t reliability = ServerMessageSink::kUnreliable)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
     StartServerMessage(message, "signal", 0);
     WriteSignal(message, signal);
-    server.SendToShip(message, shipId, ServerMessageSink::kUnreliable);
+    server.SendToShip(message, shipId, reliability);
 }
 
 }  // namespace
@@ -31,7 +32,7 @@ void CorvaneServer::JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSec
 {
     const auto seconds = static_cast<uint64_t>(
         std::clamp<int64_t>(effectSeconds, 0, static_cast<int64_t>(JumpEffectSignal::kMaxEffectSeconds)));
-    SendToShipConsoles(*this, shipId, JumpEffectSignal{tick, seconds});
+    SendToShipConsoles(*this, shipId, JumpEffectSignal{tick, seconds}, ServerMessageSink::kReliable);
 }
 
 void CorvaneServer::DamageFlash(uint64_t shipId, float amount)

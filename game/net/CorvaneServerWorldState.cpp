@@ -35,17 +35,18 @@ void SendSignal(CorvaneServer& server, const Signal& signal, uint64_t clientId, 
     server.SendLocked(message, packetFlags);
 }
 
+// Reliably: nothing sends it again, so a lost copy would be lost for good.
 template <typename Signal>
 void SendSignalToAll(CorvaneServer& server, const Signal& signal)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
     StartServerMessage(message, "signal", 0);
     WriteSignal(message, signal);
-    server.SendToAll(message, ServerMessageSink::kUnreliable);
+    server.SendToAll(message, ServerMessageSink::kReliable);
 }
 
-// Every entry to each newly connected console, reliably, ascending by id;
-// then each deleted id and each changed entry to all, once.
+// Every entry to each newly connected console, ascending by id; then each
+// deleted id and each changed entry to all, once; all of it reliably.
 template <typename Signal, typename DeletedSignal, typename Record>
 void ReplicateNavRecords(CorvaneServer& server, std::map<int32_t, Record>& records, std::vector<int32_t>& deletedIds,
                          std::vector<uint64_t>& newClients)
@@ -74,12 +75,13 @@ void CorvaneServer::SendIndexedTables(uint64_t clientId)
     QelNetworkMessage& message = ServerOutgoingMessage();
     StartServerMessage(message, "signal", clientId);
     WriteSignal(message, IndexedTablesSignal{theSimulation->sideTables});
+    // Reliably: the tables go again only when they change.
     if (message.IsOverflowed())
         std::fprintf(stderr, "CorvaneServer: the side tables no longer fit one message; they are not sent\n");
     else if (clientId == 0)
-        SendToAll(message, kUnreliable);
+        SendToAll(message, kReliable);
     else
-        SendLocked(message, kUnreliable);
+        SendLocked(message, kReliable);
     // Tables sent to one new console have not reached the others yet.
     if (clientId == 0)
         theSimulation->sideTablesChanged = false;

@@ -21,7 +21,7 @@
 void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester)
 {
     FullObjectRequestSignal request;
-    if (!ReadSignal(message, request) || !gServer)
+    if (!ReadSignalOrReport(message, request, kServerSignalHandler) || !gServer)
         return;
     std::erase_if(request.objectIds, [](uint64_t id) { return !FindSpaceObjectById(id); });
     gServer->QueueFullObjectAnswers(requester, request.objectIds);

@@ -1,14 +1,18 @@
 // The server's "signal" family for the helm console: throttle, reverse, the
-// three forms of steering, picking an object or a point to turn towards, and
-// the jump. Each writes keys of the sender's ship's data set, which the
-// player-ship behaviour turns into movement on the following ticks. Values
-// from consoles are clamped to their ranges here; values that are not numbers
-// never get this far (the readers refuse them).
+// three forms of steering, picking an object or a point to turn towards, the
+// jump and the quick jump. Each writes keys of the sender's ship's data set,
+// which the player-ship behaviour turns into movement on the following ticks
+// (the quick jump it makes at once). Values from consoles are clamped to their
+// ranges here; values that are not numbers never get this far (the readers
+// refuse them).
 
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipNavigation.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/world/LocalPresentation.h"
 #include "game/world/Simulation.h"
 #include "helper/GeneralUtils.h"
 
@@ -39,6 +43,9 @@ constexpr float kJumpChargeUnits = 10.0f;
 // a wrecked or absurdly upgraded drive never divides by zero.
 constexpr float kMinJumpCoeff = 0.001f;
 constexpr float kMaxJumpCoeff = 10000.0f;
+// The server's own screen ramps its jump sound up as if this many seconds
+// were left, until the countdown takes over.
+constexpr int32_t kJumpSoundRampSeconds = 20;
 
 float ClampTurn(float value)
 {
@@ -182,6 +189,16 @@ void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
     WriteInt64(ship->data_set, kJumpStart, now);
     WriteFloat(ship->data_set, kJumpEnd,
                static_cast<float>(now) + kJumpChargeUnits / warpPower / bounded * kJumpChargeTicks);
+    if (LocalPresentation* presentation = theSimulation->Presentation())
+        presentation->PlayJumpSound(kJumpSoundRampSeconds);
+}
+
+// 93: the hop itself is the player ship's.
+void HandleQuickJump(QelNetworkMessage& message, SpaceObject* ship)
+{
+    QuickJumpSignal quickJump;
+    if (ReadSignalOrReport(message, quickJump, kServerSignalHandler) && ship)
+        QuickJump(*ship, *theSimulation, quickJump.direction);
 }
 
 }  // namespace
@@ -196,6 +213,7 @@ bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const Sig
     case SIGNAL_MESS_STEER_FREE: HandleThreeAxisSteering<SteerFreeSignal>(message, sender.ship, "Free"); return true;
     case SIGNAL_MESS_SELECT_OBJECT: HandleSelectObject(message, sender); return true;
     case SIGNAL_MESS_JUMP: HandleJump(message, sender.ship); return true;
+    case SIGNAL_MESS_QUICK_JUMP: HandleQuickJump(message, sender.ship); return true;
     default: return false;
     }
 }

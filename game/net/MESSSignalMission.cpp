@@ -59,7 +59,8 @@ void HandleRedAlert(QelNetworkMessage& message, const SignalSender& sender)
     QelNetworkMessage& out = ServerOutgoingMessage();
     StartServerMessage(out, "signal", 0);
     WriteSignal(out, RedAlertSignal{on});
-    gServer->SendToShip(out, ship.uniqueID, ServerMessageSink::kUnreliable);
+    // The ship's other consoles hear of the alert once: reliably.
+    gServer->SendToShip(out, ship.uniqueID, ServerMessageSink::kReliable);
     if (on)
         theSimulation->QueueSoundEvent("red_alert_horn", ship.pos, kRedAlertHornGapTicks);
     EventMessage event;

@@ -4,6 +4,7 @@
 // behaviour works through.
 
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
@@ -17,10 +18,6 @@ namespace {
 
 using namespace playership;
 
-// Sensors reach 5000 units from the ship and from each extra scan source.
-constexpr float kSensorRange = 5000.0f;
-// What a completed quick scan leaves in the target's entry for the side.
-const char* const kScannedNoData = "no data";
 // A ship queues at most this many scans: more than a science officer could
 // start in a long fight, and a console cannot grow the queue without end.
 constexpr size_t kMaxQueuedScans = 64;
@@ -58,23 +55,9 @@ void HandleScanCheck(QelNetworkMessage& message, const SignalSender& sender)
         return;
     SpaceObject& ship = *sender.ship;
     SpaceObject* target = theSimulation->GetSpaceObject(check.targetId);
-    if (!target)
-        return;
-    ObjectDataBlobElement* entry =
-        target->data_set.FindElement(HashMessageName(kScan.name), ObjectDataBlob::IndexOfString(ship.side));
-    if ((entry && !entry->stringValue.empty()) || !InScanRange(ship, *target))
-        return;
-    target->data_set.SetStringByIndexString(std::string(kScan.name), kScannedNoData, ship.side, std::string(kScan.doc));
-    EventMessage event;
-    event.tag = "science_scan_complete";
-    event.sub_tag = ReadString(target->data_set, kNameTag);
-    event.value_tag = ship.side;
-    event.extra_tag = std::string(kScan.name);
-    event.origin_id = ship.uniqueID;
-    event.selected_id = target->uniqueID;
-    event.source_point = target->pos;
-    gServer->RaiseEventFromClient(sender.clientId, event);
-    gServer->AddScanResult(target->uniqueID, ship.uniqueID);
+    const std::string scanType(kScan.name);
+    if (target && !ScannedBySide(*target, ship, scanType) && InScanRange(ship, *target))
+        ScienceScanComplete(*target, ship, scanType, *theSimulation, sender.clientId);
 }
 
 // 92: "start" queues a scan (once: the same scan queued twice is one scan),

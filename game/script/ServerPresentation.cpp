@@ -37,3 +37,13 @@ void PlayAudioFileFor(uint64_t clientId, const std::string& fileName, float volu
     if (QelSound* sound = gSoundFactory->GetSound(fileName))
         sound->Play(volume, pitch, false);
 }
+
+void ServerLocalPresentation::PlayJumpSound(int32_t secondsLeft)
+{
+    theMissionScript.Screen().PlayJumpSound(secondsLeft);
+}
+
+void ServerLocalPresentation::StartJumpEffect(int32_t seconds)
+{
+    theMissionScript.Screen().StartJumpEffect(seconds);
+}

@@ -6,6 +6,7 @@
 // and goes to every console; a sound file plays on the server's own speakers
 // or on one console's. Main thread only.
 
+#include "game/world/LocalPresentation.h"
 #include "game/world/WorldServices.h"
 
 #include <glm/vec3.hpp>
@@ -30,5 +31,17 @@ public:
     void ParticleAt(const glm::vec3& position, const std::string& descriptor) override
     {
         ShowParticlesAt(position, descriptor);
+    }
+};
+
+// The world's jumps as the server machine shows and sounds them: on the
+// server's own screen (the mission's server screen) and speakers.
+class ServerLocalPresentation : public LocalPresentation {
+public:
+    void PlayJumpSound(int32_t secondsLeft) override;
+    void StartJumpEffect(int32_t seconds) override;
+    void PlayAudioFile(const std::string& fileName, float volume, float pitch) override
+    {
+        PlayAudioFileFor(0, fileName, volume, pitch);
     }
 };

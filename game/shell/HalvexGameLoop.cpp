@@ -32,6 +32,8 @@ namespace {
 ScriptHotKeys scriptHotKeys;
 // The world's particle bursts show on the server's screen and every console's.
 ServerParticleSink serverParticles;
+// The world's jumps sound and show on the server's own screen.
+ServerLocalPresentation serverPresentation;
 
 // The mission hears that this machine's music finished a track: the server
 // raises "song_ended" for its own screen at once; a console tells its server,
@@ -135,6 +137,7 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetEffectBroadcast(server.get());
     world->SetScienceScanSink(server.get());
     world->SetShipConsoleNotices(server.get());
+    world->SetLocalPresentation(&serverPresentation);
     theMissionScript.SetConsoleLog(consoleLog.get());
 }
 

@@ -1,5 +1,6 @@
 #include "game/widgets/LocalConsoleScreen.h"
 
+#include "game/net/CorvaneClient.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
@@ -51,6 +52,7 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
 
 void LocalConsoleScreen::ClearForNewWorld()
 {
+    ClearInfoLists();
     if (theRenderManager)
         theRenderManager->render3D.ClearEffects();
     ResetJumpControls();
@@ -81,6 +83,46 @@ void LocalConsoleScreen::StartJumpEffect(int32_t seconds)
 void LocalConsoleScreen::SetJumpTime(int32_t seconds)
 {
     ::SetJumpTime(seconds);
+}
+
+void LocalConsoleScreen::SelectInfo(InfoList list, const ConsoleInfoEntry& entry)
+{
+    InfoOf(list).assign(1, entry);
+}
+
+void LocalConsoleScreen::AddInfo(InfoList list, const ConsoleInfoEntry& entry)
+{
+    InfoOf(list).push_back(entry);
+}
+
+void LocalConsoleScreen::ClearInfoLists()
+{
+    commsInfo.clear();
+    engineeringInfo.clear();
+}
+
+const std::vector<ConsoleInfoEntry>& LocalConsoleScreen::Info(InfoList list) const
+{
+    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+}
+
+std::vector<ConsoleInfoEntry>& LocalConsoleScreen::InfoOf(InfoList list)
+{
+    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+}
+
+void LocalConsoleScreen::PlayJumpSound(int32_t secondsLeft)
+{
+    if (theRenderManager)
+        theRenderManager->PlayJumpSound(secondsLeft);
+}
+
+// The console scene draws the flash and fades it; a machine that is no
+// console has no ship to flash for.
+void LocalConsoleScreen::SetDamageIndicator(float level)
+{
+    if (gClient)
+        gClient->damageFlashLevel = level;
 }
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)

@@ -2,8 +2,10 @@
 // This machine's console screen as the server's notices and the mission's
 // functions for client 0 reach it: the console and its widgets, the boxes the
 // mission places and asks about, speech bubbles over radar contacts, the
-// options button's transparency and the sky box's art. The console boxes and the render manager
-// hold what it changes; it keeps nothing of its own.
+// options button's transparency and the sky box's art, the jump's effect and
+// countdown, and the red flash when the ship is hit. The console boxes, the
+// render manager and the client hold what it changes; it keeps only the comms
+// and engineering info lists the consoles' widgets show.
 //
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
 //
@@ -36,6 +38,20 @@ public:
     void SetRadarZoom(float scale) override;
     void StartJumpEffect(int32_t seconds) override;
     void SetJumpTime(int32_t seconds) override;
+    void SelectInfo(InfoList list, const ConsoleInfoEntry& entry) override;
+    void AddInfo(InfoList list, const ConsoleInfoEntry& entry) override;
+    void ClearInfoLists() override;
+    void PlayJumpSound(int32_t secondsLeft) override;
+    void SetDamageIndicator(float level) override;
+
+    // The entries of an info list, in the order they came.
+    const std::vector<ConsoleInfoEntry>& Info(InfoList list) const;
+
+private:
+    std::vector<ConsoleInfoEntry>& InfoOf(InfoList list);
+
+    std::vector<ConsoleInfoEntry> commsInfo;
+    std::vector<ConsoleInfoEntry> engineeringInfo;
 };
 
 // The screen of this machine.

@@ -114,6 +114,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
               SelectObjectSignal{kSecondShip, "science", "scan", "science_target", "", 0.0f, 0.0f, 0.0f});
     AddSignal(seeds, "server", "console-name", ConsoleNameSignal{"helm weapons science"});
     AddSignal(seeds, "server", "jump", JumpSignal{2000.0f, 1.5f});
+    AddSignal(seeds, "server", "quick-jump", QuickJumpSignal{-1.0f});
     AddSignal(seeds, "server", "ping", PingSignal{17});
     AddSignal(seeds, "server", "machine-name", MachineNameSignal{"bridge-left"});
     AddSignal(seeds, "server", "gui-action", RetainedActionSignal{"warp_slider", "slider", 0.5f, "", 0});

@@ -6,6 +6,7 @@
 // source tree.
 
 #include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <string>
 
@@ -31,6 +32,18 @@ inline void LinkGeneratedData(const TempFolder& data)
         for (const fs::directory_entry& entry : fs::directory_iterator(source / folder))
             if (entry.is_regular_file() && std::regex_match(entry.path().filename().string(), generated))
                 link(entry.path());
+}
+
+// Art of the source data folder's graphics (files or folders, such as the
+// menu backdrop and the fonts) for tests that draw the interface, linked
+// beside the generated data.
+inline void LinkInterfaceArt(const TempFolder& data, std::initializer_list<const char*> names)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(QEL_SOURCE_DIR) / "data" / "graphics";
+    for (const char* name : names)
+        if (!fs::exists(data.Path() / "graphics" / name))
+            fs::create_symlink(source / name, data.Path() / "graphics" / name);
 }
 
 // The sky box's star field the build draws, for tests that draw the sky.

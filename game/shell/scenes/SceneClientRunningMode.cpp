@@ -1,11 +1,14 @@
 // The screen of a connected bridge console: the backdrop (red during red
 // alert), the boxes of the widgets the server chose for this console, the
 // mission's own screens and story dialogs, the red flash when the ship is
-// hit, and the way to the options. A lost connection leads back to the
+// hit, the dissolve after a jump, and the way to the options. A lost connection leads back to the
 // connect scene, which says so.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "engine/base/Qel2dBitmap.h"
 #include "game/net/CorvaneClient.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/ConsoleSettings.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/KeyVal.h"
 #include "game/shell/UIControls.h"
@@ -22,6 +25,10 @@
 namespace {
 
 constexpr float kMaxFlash = 100.0f;
+// "Visual: Red flash"; the other style draws none.
+constexpr int32_t kRedFlashStyle = 0;
+// Over the console's boxes, with the jump's dissolve.
+constexpr int kFlashLayer = 1100;
 constexpr int32_t kOptionsId = 10;
 constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
 constexpr int32_t kOptionsWidth = 200;
@@ -57,6 +64,22 @@ bool OptionsAsked()
     return true;
 }
 
+// The whole window washed red, as strong as the hit was recent, unless the
+// crew turned the flash off or the main screen shows its cinematic camera.
+void DrawDamageFlash()
+{
+    if (!gClient || gClient->damageFlashLevel <= 0.0f || theConsoleSettings.damageFlashStyle != kRedFlashStyle)
+        return;
+    if (theRenderManager && theRenderManager->cam_mode == "cinematic")
+        return;
+    Qel2dBitmap* white = theUIContext.White();
+    if (!white)
+        return;
+    const float red[4] = {1.0f, 0.0f, 0.0f, gClient->damageFlashLevel / kMaxFlash};
+    white->SetDestRectInt(QelRect{0, 0, theUIContext.WindowWidth(), theUIContext.WindowHeight()});
+    white->DrawQuad(red, kFlashLayer, false);
+}
+
 SceneFunction Draw()
 {
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
@@ -64,6 +87,9 @@ SceneFunction Draw()
     DrawMenuBackdrop();
     DrawConsoleScreenBoxes();
     theRetainedGUIScreen.HandleHotKeys();
+    DrawDamageFlash();
+    if (theRenderManager)
+        theRenderManager->DrawDissolve();
     DrawStoryDialogs();
     return OptionsAsked() ? SceneClientOptionsMode : SceneClientRunningMode;
 }

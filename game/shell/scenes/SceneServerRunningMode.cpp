@@ -6,6 +6,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/net/CorvaneServer.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
@@ -116,13 +117,16 @@ void DrawHelpBox(UIContext& ui)
 }
 
 // The server's own console: its boxes and the mission's screens over the
-// backdrop, the pause button, the story dialogs and the help box.
+// backdrop, the dissolve after its ship's jump, the pause button, the story
+// dialogs and the help box.
 void DrawServerConsoleButtons()
 {
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
     DrawConsoleScreenBoxes();
     theRetainedGUIScreen.HandleHotKeys();
+    if (theRenderManager)
+        theRenderManager->DrawDissolve();
     DrawPauseButton(ui);
     DrawStoryDialogs();
     DrawHelpBox(ui);

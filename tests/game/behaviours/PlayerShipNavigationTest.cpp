@@ -1,5 +1,9 @@
 #include "PlayerShipTestSupport.h"
 
+#include "game/behaviours/PlayerShipNavigation.h"
+
+#include <glm/gtc/quaternion.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -138,6 +142,58 @@ TEST_F(NavigationTest, a_gravity_well_the_ship_is_inside_pulls_it_until_the_next
     world.FrameUpdate();
     SlowTick(ship);
     EXPECT_FLOAT_EQ(Float(ship, "pull_strength"), 0.0f);
+}
+
+// The quick jump hops 5000 along the heading at once, forwards or back, and
+// pays one energy per thousand units (the frigate's cost) from its charge.
+TEST_F(NavigationTest, a_charged_quick_jump_hops_along_the_heading_pays_and_recharges_from_nothing)
+{
+    RunTicks(3);
+    const glm::quat facingX = glm::angleAxis(glm::radians(90.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    for (const float direction : {1.0f, -1.0f}) {
+        SCOPED_TRACE(direction);
+        SpaceObject* ship = MakeShip();
+        ship->rot_quat = facingX;
+        world.RepositionSpaceObject(ship, 100.0f, 0.0f, 0.0f);
+        ship->data_set.SetFloat("energy", 50.0f, 0, "a");
+        particles.bursts.clear();
+        ASSERT_TRUE(QuickJump(*ship, world, direction));
+        EXPECT_NEAR(ship->pos.x, 100.0f + direction * 5000.0f, 1e-2f);
+        EXPECT_NEAR(ship->pos.z, 0.0f, 1e-2f);
+        EXPECT_FLOAT_EQ(Float(ship, "energy"), 45.0f);
+        EXPECT_FLOAT_EQ(Float(ship, "quick_jump_recharge_state"), 0.0f);
+        ASSERT_EQ(particles.bursts.size(), 2u);
+        EXPECT_EQ(particles.bursts[1].first, ship->pos);
+        EXPECT_NE(particles.bursts[0].second.find("count:500"), std::string::npos);
+        EXPECT_FALSE(QuickJump(*ship, world, direction)) << "the drive has to charge again";
+    }
+    ASSERT_EQ(consoles.arrivals.size(), 2u);
+    EXPECT_EQ(consoles.arrivals[1].seconds, 2);
+    EXPECT_EQ(consoles.arrivals[1].tick, world.TickCount());
+    EXPECT_EQ(presentation.jumpEffects, (std::vector<int32_t>{2, 2}));
+    EXPECT_EQ(presentation.audioFiles.size(), 2u);
+}
+
+TEST_F(NavigationTest, a_quick_jump_goes_nowhere_uncharged_or_docked_and_short_of_energy_lands_astray_at_zero)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::pair<float, const char*> refused[] = {{0.99f, "undocked"}, {nan, "undocked"}, {1.0f, "docked"},
+                                                     {1.0f, "docking"}};
+    for (const auto& [charge, dockState] : refused) {
+        SCOPED_TRACE(::testing::Message() << charge << " " << dockState);
+        SpaceObject* ship = MakeShip();
+        ship->data_set.SetFloat("quick_jump_recharge_state", charge, 0, "a");
+        ship->data_set.SetString("dock_state", dockState, 0, "a");
+        EXPECT_FALSE(QuickJump(*ship, world, 1.0f));
+        EXPECT_EQ(ship->pos, glm::vec3(0.0f));
+    }
+    EXPECT_TRUE(consoles.arrivals.empty());
+
+    SpaceObject* ship = MakeShip();
+    ship->data_set.SetFloat("energy", 2.0f, 0, "a");  // the hop costs 5
+    ASSERT_TRUE(QuickJump(*ship, world, 1.0f));
+    EXPECT_NEAR(glm::length(ship->pos - glm::vec3(0.0f, 0.0f, 5000.0f)), 3.0f, 1e-2f);
+    EXPECT_FLOAT_EQ(Float(ship, "energy"), 0.0f);
 }
 
 }  // namespace

@@ -78,6 +78,7 @@ struct RecordingScreen : ConsoleScreen, ParticleView {
     {
         Log("AddInfo", static_cast<int>(list), e.first, e.second, e.third);
     }
+    void ClearInfoLists() override { Log("ClearInfoLists"); }
     void PlayGuiSound(const std::string& name) override { Log("PlayGuiSound", name); }
     void SetMainViewModes(const std::string& view, const std::string& angle, const std::string& mode) override
     {
@@ -247,6 +248,19 @@ TEST_F(ClientPresentationSignalTest, no_cut_of_any_payload_applies_anything)
     }
 }
 
+TEST_F(ClientPresentationSignalTest, no_payload_with_bytes_beyond_it_applies_anything)
+{
+    for (const Row& row : Rows()) {
+        QelNetworkMessage longer;
+        row.write(longer);
+        longer.WriteInt32(0);
+        const uint64_t before = RejectedMessageCount();
+        nettest::DeliverToClient(longer);
+        EXPECT_THAT(Heard(), ElementsAre()) << row.name;
+        EXPECT_EQ(RejectedMessageCount(), before + 1) << row.name;
+    }
+}
+
 TEST_F(ClientPresentationSignalTest, values_beyond_their_codes_limits_are_refused_and_apply_nothing)
 {
     const std::vector<Row> refused = {
@@ -322,10 +336,12 @@ TEST_F(ClientPresentationSignalTest, particles_follow_known_objects_and_emitters
     EXPECT_FALSE(screen.emitters.Exists(42));
 }
 
-TEST_F(ClientPresentationSignalTest, a_new_game_clears_what_the_screen_kept)
+TEST_F(ClientPresentationSignalTest, a_new_game_or_a_new_connection_clears_what_the_screen_kept)
 {
     Send(NewSimulationSignal{});
     EXPECT_THAT(Heard(), ElementsAre("screen ClearForNewWorld"));
+    Send(ConnectResetSignal{});
+    EXPECT_THAT(Heard(), ElementsAre("screen ClearInfoLists")) << "the earlier server's comms and engineering info";
 }
 
 // A definition the console asked for joins its ship definitions; one that

@@ -344,7 +344,11 @@ TEST_F(ScienceSignalTest, a_scan_check_scans_a_target_in_sensor_range_once)
     EXPECT_EQ(e.extra_tag, "scan");
     EXPECT_EQ(e.origin_id, ownShip);
     EXPECT_EQ(e.selected_id, target);
+    EXPECT_EQ(e.client_id, nettest::kConsole);
+    EXPECT_EQ(e.event_time, world.TickCount());
     EXPECT_EQ(server.completedScans, (std::vector<std::pair<uint64_t, uint64_t>>{{target, ownShip}}));
+    EXPECT_NE(std::find(Ship(target).keyNames.begin(), Ship(target).keyNames.end(), "scan"), Ship(target).keyNames.end())
+        << "the scan's key joins the target's own, as a finished scan's does";
 }
 
 TEST_F(ScienceSignalTest, the_own_side_and_extra_scan_sources_extend_the_range)
@@ -390,13 +394,11 @@ TEST_F(ScienceSignalTest, scans_queue_once_each_and_stop_clears_the_queue)
 
 TEST_F(ScienceSignalTest, a_queued_scan_runs_on_the_ship_and_its_target_goes_to_the_ship_consoles)
 {
-    world.SetScienceScanSink(&server);
     Ship(ownShip).data_set.SetFloat("closest_scan_delay", 1.0f, 0, "a");
     Send(ScanCommandSignal{target, "start", "bio"});
     Send(ScanCommandSignal{otherShip, "start", "scan"});
     for (int pass = 0; pass < 2; ++pass)
         PlayerShipScanPass(Ship(ownShip), world);
-    world.SetScienceScanSink(nullptr);
     EXPECT_EQ(server.completedScans, (std::vector<std::pair<uint64_t, uint64_t>>{{target, ownShip}}));
     const ObjectDataBlobElement* entry =
         Ship(target).data_set.FindElement(HashMessageName("bio"), ObjectDataBlob::IndexOfString("meridian"));

@@ -29,6 +29,10 @@ protected:
         world.clock.time_tick_counter = 100;
         gServer = &server;
         server.SetScriptHost(&host);
+        // The world hands its events to the same mission, and its finished
+        // scans to the server, as the game connects them.
+        world.SetScriptEventSink(&host);
+        world.SetScienceScanSink(&server);
         server.HandleClientConnect(kConsole);
         server.HandleClientConnect(kOtherConsole);
         ownShip = world.CreateSpaceObject("", "", 0);
@@ -41,6 +45,8 @@ protected:
     void TearDown() override
     {
         server.SetScriptHost(nullptr);
+        world.SetScriptEventSink(nullptr);
+        world.SetScienceScanSink(nullptr);
         gServer = nullptr;
     }
 

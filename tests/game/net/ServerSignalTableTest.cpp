@@ -3,6 +3,7 @@
 // is dropped whole: nothing of it reaches the ship, the mission or the queues.
 
 #include "game/net/AssetTransferSignals.h"
+#include "game/net/RejectedMessages.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessageCrew.h"
 #include "tests/game/net/ServerSignalFixture.h"
@@ -23,9 +24,9 @@ using SignalTableTest = nettest::ServerSignalFixture;
 const std::set<uint16_t> kConsoleToServerCodes = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13, 15, 31, 32, 33, 34, 39, 40,
                                                   41, 42, 46, 47, 48, 52, 55, 59, 62, 65, 67, 68, 69, 72, 73, 74, 75,
                                                   76, 77, 78, 85, 88, 89, 91, 92, 93, 95, 99, 100, 101, 102, 103};
-// Codes whose server side is still to come: the quick jump. Building one must
-// take it off this list.
-const std::set<uint16_t> kNotYetHandled = {93};
+// Codes whose server side is still to come: none. Building one takes it off
+// this list.
+const std::set<uint16_t> kNotYetHandled = {};
 
 // A console's message of each code, as its writer makes it.
 std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t ship, uint64_t other)
@@ -69,6 +70,7 @@ std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t sh
         of(FighterTorpedoSignal{1}),
         of(FighterDockRequestSignal{1}),
         of(JumpSignal{2.0f, 90.0f}),
+        of(QuickJumpSignal{-1.0f}),
         of(DebugTreeTextSignal{"tree"}),
         of(ClientStringSignal{"callsign", "Kestrel"}),
         of(ScanCheckSignal{other}),
@@ -145,9 +147,36 @@ TEST_F(SignalTableTest, a_payload_cut_at_any_byte_changes_nothing)
     EXPECT_TRUE(record.pendingFullObjects.empty());
     EXPECT_TRUE(record.pendingShipRecords.empty());
     EXPECT_TRUE(server.scanQueues[ownShip].empty());
-    for (uint16_t code : kConsoleToServerCodes)
-        if (code != SIGNAL_MESS_HEARTBEAT && !kNotYetHandled.contains(code))
+    for (uint16_t code : kConsoleToServerCodes) {
+        if (code != SIGNAL_MESS_HEARTBEAT && !kNotYetHandled.contains(code)) {
             EXPECT_TRUE(covered.contains(code)) << "no message of code " << code << " is cut here";
+        }
+    }
+}
+
+// A message longer than its code's payload was written to another layout
+// than this side reads: none of it is taken, however sound its start.
+TEST_F(SignalTableTest, a_payload_with_bytes_beyond_it_changes_nothing_and_is_counted)
+{
+    const uint64_t third = world.CreateSpaceObject("", "", 0);
+    for (const auto& write : ConsoleMessages(ownShip, third)) {
+        QelNetworkMessage message;
+        message.WriteInt64(HashMessageName("signal"));
+        write(message);
+        message.WriteInt32(0);
+        message.readIndex = 8;
+        uint16_t code = 0;
+        ASSERT_TRUE(ReadSignalCode(message, code));
+        message.readIndex = 0;
+        const Snapshot before = TakeSnapshot(world, {ownShip, otherShip, third});
+        const uint64_t rejected = RejectedMessageCount();
+        Deliver(message);
+        EXPECT_EQ(TakeSnapshot(world, {ownShip, otherShip, third}), before) << "code " << code;
+        EXPECT_TRUE(host.events.empty()) << "code " << code;
+        EXPECT_EQ(RejectedMessageCount(), rejected + 1) << "code " << code;
+        host.events.clear();
+    }
+    EXPECT_TRUE(server.scanQueues[ownShip].empty());
 }
 
 }  // namespace

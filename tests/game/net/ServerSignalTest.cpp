@@ -6,6 +6,7 @@
 #include "game/net/MessageHooks.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/SignalMessage.h"
+#include "game/net/SignalMessageCrew.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/ServerSignalFixture.h"
@@ -264,6 +265,29 @@ TEST_F(ServerSignalTest, jump_charges_only_an_undocked_powered_ship_that_is_not_
     data.SetFloat("jump_damage_coeff", 0.0f, 0, "a");
     Send(JumpSignal{3.0f, 4.0f});
     EXPECT_FLOAT_EQ(FloatOf(ownShip, "jump_end"), 100.0f + 10.0f / 1.0f / 0.001f * 30.0f);
+}
+
+// The hop itself is the player ship's (its tests say how far and what it
+// costs); the command reaches it only for the sender's own charged ship.
+TEST_F(ServerSignalTest, a_quick_jump_hops_the_senders_charged_ship_only)
+{
+    for (uint64_t ship : {ownShip, otherShip}) {
+        ObjectDataBlob& data = Ship(ship).data_set;
+        data.SetString("dock_state", "undocked", 0, "a");
+        data.SetFloat("quick_jump_recharge_state", 1.0f, 0, "a");
+        data.SetFloat("energy", 100.0f, 0, "a");
+    }
+    Send(QuickJumpSignal{-1.0f});
+    EXPECT_NEAR(Ship(ownShip).pos.z, -5000.0f, 1e-2f);
+    EXPECT_EQ(FloatOf(ownShip, "quick_jump_recharge_state"), 0.0f);
+    EXPECT_EQ(Ship(otherShip).pos, glm::vec3(0.0f));
+
+    Send(QuickJumpSignal{1.0f});
+    EXPECT_NEAR(Ship(ownShip).pos.z, -5000.0f, 1e-2f) << "the drive has not charged again";
+    Ship(ownShip).data_set.SetFloat("quick_jump_recharge_state", 1.0f, 0, "a");
+    Send(QuickJumpSignal{kNaN});
+    Send(QuickJumpSignal{kInfinity});
+    EXPECT_NEAR(Ship(ownShip).pos.z, -5000.0f, 1e-2f) << "a direction that is no number is refused";
 }
 
 TEST_F(ServerSignalTest, console_and_machine_names_are_kept_in_the_senders_record)

@@ -52,6 +52,12 @@ protected:
 
     void ExpectTheConsoleSeesTheChangedWorld()
     {
+        // A value that changed just now is not yet one the worlds must share:
+        // wait for the renamed ship itself, on a slow machine too.
+        PlayUntil([&] {
+            SpaceObject* copy = ConsoleObject(warden);
+            return copy && copy->data_set.GetElement("name_tag", 0).stringValue == "Warden Renamed";
+        }, 3 * kSettleTicks);
         ExpectWorldsToMatchWithin(3 * kSettleTicks);
         EXPECT_EQ(ConsoleObject(talon), nullptr);
         ASSERT_NE(ConsoleObject(warden), nullptr);

@@ -87,6 +87,9 @@ protected:
         gServer = server.get();
         server->SetScriptHost(&mission);
         serverWorld.SetPendingDestroySink(server.get());
+        serverWorld.SetScriptEventSink(&mission);
+        serverWorld.SetScienceScanSink(server.get());
+        serverWorld.SetShipConsoleNotices(server.get());
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
         relay = std::make_unique<UdpRelay>(server->Port(), PoorLink(), kRelaySeed);
@@ -105,6 +108,9 @@ protected:
         client.reset();
         relay.reset();
         server->SetScriptHost(nullptr);
+        serverWorld.SetScriptEventSink(nullptr);
+        serverWorld.SetScienceScanSink(nullptr);
+        serverWorld.SetShipConsoleNotices(nullptr);
         server.reset();
         UseWorld(serverWorld);
         gNetworkFactory = nullptr;

@@ -5,7 +5,12 @@
 
 #include "tests/game/net/loopback/PoorLinkHarness.h"
 
+#include "game/net/ConsoleScreen.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/world/DataKey.h"
+#include "game/world/ObjectDataBlob.h"
 #include "game/world/ObjectDataBlobElement.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -131,7 +136,15 @@ TEST_F(PoorLinkPlayTest, the_world_a_console_sees_matches_the_servers_once_the_l
     Play(20);
     AddObject({500.0f, 0.0f, 800.0f}, 2.5f, 0.5f, 0, "Newcomer");
     AddObject({-800.0f, 0.0f, 300.0f}, 0.0f, 0.0f, SpaceObject::kStaticBit, "Beacon");
+    const int32_t rally = serverWorld.AddNavpoint(100.0f, 0.0f, 100.0f, "Rally", "green");
+    const int32_t ambush = serverWorld.AddNavpoint(-100.0f, 0.0f, 900.0f, "Ambush", "red");
     Play(10);
+    // Nav points, their deletion and the side tables go to the consoles once each.
+    serverWorld.DeleteNavpoint(ambush);
+    serverWorld.sideTables.iconColours[SideTables::SideKey("skarn")] = glm::vec4(1.0f, 0.5f, 0.0f, 1.0f);
+    serverWorld.sideTables.relationships[SideTables::SideKey("skarn")][SideTables::SideKey("meridian")] =
+        DIPLOMACY_HOSTILE;
+    serverWorld.sideTablesChanged = true;
     server->QueueDestroy(talon);
     ServerObject(warden)->side = "skarn";
     serverWorld.ForceUpdateToClients(warden, 0);
@@ -145,6 +158,82 @@ TEST_F(PoorLinkPlayTest, the_world_a_console_sees_matches_the_servers_once_the_l
     EXPECT_EQ(ConsoleObject(talon), nullptr);
     ASSERT_NE(ConsoleObject(warden), nullptr);
     EXPECT_EQ(ConsoleObject(warden)->side, "skarn");
+    EXPECT_TRUE(clientWorld.NavpointExists(rally));
+    EXPECT_FALSE(clientWorld.NavpointExists(ambush));
+    EXPECT_EQ(clientWorld.sideTables.iconColours, serverWorld.sideTables.iconColours);
+    EXPECT_EQ(clientWorld.sideTables.relationships, serverWorld.sideTables.relationships);
+}
+
+// The console's screen: the jump effects it was told to show.
+struct JumpEffects : ConsoleScreen {
+    void StartJumpEffect(int32_t seconds) override { started.push_back(seconds); }
+    std::vector<int32_t> started;
+};
+
+// The crew loads and fires a tube, scans a ship, jumps and makes a quick
+// jump, each command sent once through the poor link: each takes effect
+// exactly once, and what the server tells the console of it arrives.
+TEST_F(PoorLinkPlayTest, a_tube_a_scan_and_both_jumps_each_take_effect_once)
+{
+    JumpEffects screen;
+    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    UseWorld(serverWorld);
+    const uint64_t warden = serverWorld.Container()->Objects().at(2)->uniqueID;
+    ObjectDataBlob& ship = ServerObject(playerShip)->data_set;
+    // A tube that loads in a few ticks, a jump drive that charges in a third
+    // of a second and a scan of a second: the link, not the ship, is tried.
+    ship.SetFloat("tube_upgrade_coeff", 50.0f, 0, "a");
+    ship.SetFloat("jump_upgrade_coeff", 30.0f, 0, "a");
+    ship.SetFloat("closest_scan_delay", 1.0f, 0, "a");
+    ship.SetFloat("farthest_scan_delay", 1.0f, 0, "a");
+    const auto stock = [&] { return ReadInt(ServerObject(playerShip)->data_set, DataKey{"Homing_NUM", ""}); };
+    const int64_t homing = stock();
+    ASSERT_TRUE(JoinConsole(kJoinTicks));
+
+    UseWorld(serverWorld);
+    const glm::vec3 before = ServerObject(playerShip)->pos;
+    SendCommand(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, "Homing", 0});
+    SendCommand(TorpedoTubeSignal{TorpedoTubeSignal::kLoad, "", 0});
+    SendCommand(ScanCommandSignal{warden, "start", "bio"});
+    SendCommand(JumpSignal{2.0f, 90.0f});
+    ASSERT_TRUE(PlayUntil(
+        [&] { return ReadString(ServerObject(playerShip)->data_set, DataKey{"torpedoTubeState", ""}) == "loaded"; },
+        kCommandPatienceTicks));
+    SendCommand(TorpedoTubeSignal{TorpedoTubeSignal::kFire, "", 0});
+
+    // The scan's result reaches the console with the scanned ship.
+    const std::string side = ServerObject(playerShip)->side;
+    const auto consoleHasScan = [&] {
+        const SpaceObject* copy = ConsoleObject(warden);
+        const ObjectDataBlobElement* entry =
+            copy ? copy->data_set.FindElement(HashMessageName("bio"), ObjectDataBlob::IndexOfString(side)) : nullptr;
+        return entry && entry->stringValue == "no data";
+    };
+    ASSERT_TRUE(PlayUntil(consoleHasScan, kCommandPatienceTicks));
+
+    ASSERT_TRUE(PlayUntil([&] { return !screen.started.empty(); }, kCommandPatienceTicks));
+    UseWorld(serverWorld);
+    const glm::vec3 afterJump = ServerObject(playerShip)->pos;
+    EXPECT_NEAR(afterJump.x - before.x, 2000.0f, 50.0f) << "one jump of two thousand along +x";
+    EXPECT_EQ(screen.started, std::vector<int32_t>{6});
+
+    SendCommand(QuickJumpSignal{1.0f});
+    ASSERT_TRUE(PlayUntil([&] { return screen.started.size() >= 2; }, kCommandPatienceTicks));
+    Play(15);  // a copy of any command would have arrived by now
+    UseWorld(serverWorld);
+    const SpaceObject* flown = ServerObject(playerShip);
+    EXPECT_NEAR(glm::length(flown->pos - afterJump), 5000.0f, 100.0f) << "one quick jump";
+    EXPECT_EQ(screen.started, (std::vector<int32_t>{6, 2}));
+
+    EXPECT_EQ(stock(), homing - 1) << "one torpedo left the tube";
+    int launches = 0, scans = 0;
+    for (const EventMessage& event : mission.events)
+        scans += event.tag == "science_scan_complete" && event.extra_tag == "bio" ? 1 : 0;
+    for (const EventMessage& event : mission.queued)
+        launches += event.tag == "player_launches_missile" ? 1 : 0;
+    EXPECT_EQ(launches, 1);
+    EXPECT_EQ(scans, 1);
+    EXPECT_GT(relay->Counts().dropped, 0u);
 }
 
 }  // namespace

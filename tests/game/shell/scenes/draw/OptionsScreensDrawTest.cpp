@@ -72,12 +72,8 @@ protected:
     // test's own, so the caches the preview ship makes stay out of the source tree.
     void LinkData()
     {
-        namespace fs = std::filesystem;
         qeltest::LinkGeneratedData(data);
-        const fs::path source = fs::path(QEL_SOURCE_DIR) / "data" / "graphics";
-        for (const char* name : {"menu_backdrop.png", "HalvexLogo.png", "fonts"})
-            if (!fs::exists(data.Path() / "graphics" / name))
-                fs::create_symlink(source / name, data.Path() / "graphics" / name);
+        qeltest::LinkInterfaceArt(data, {"menu_backdrop.png", "HalvexLogo.png", "fonts"});
     }
 
     // A console connected over loopback: the UI play settings show only then.
