@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -164,8 +163,8 @@ void DrawStationArmour(const SpaceObject& object)
 // system damage has been done.
 void DrawSystemDamage(const SpaceObject& ship, const SpaceObject& object, const IntRect& panel)
 {
-    const bool ship_like = object.tick_type == "behav_npcship" || object.tick_type == "behav_playership";
-    if (!ship_like || ScanTextOf(object, currentScienceScanType, ship.side).empty() ||
+    const bool shipLike = object.tick_type == "behav_npcship" || object.tick_type == "behav_playership";
+    if (!shipLike || ScanTextOf(object, currentScienceScanType, ship.side).empty() ||
         ReadString(ship.data_set, kScanTypeForSystemDamage) != currentScienceScanType)
         return;
     UIContext& ui = theUIContext;

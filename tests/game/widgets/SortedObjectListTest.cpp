@@ -255,6 +255,16 @@ TEST_F(SortedObjectListTest, scrolled_to_the_bottom_the_list_shows_its_last_rows
     EXPECT_TRUE(Drawn("S39 (fleet)"));
 }
 
+TEST_F(SortedObjectListTest, a_list_shorter_than_its_box_stays_at_the_top_whatever_the_scroll)
+{
+    Ship("Kestrel", "fleet", "Meridian");
+    DrawFrame();
+    const int32_t top = graphics.Text("Kestrel (fleet)").box.top;
+    theSortedListState.scroll = 0.0f;
+    DrawFrame();
+    EXPECT_EQ(graphics.Text("Kestrel (fleet)").box.top, top);
+}
+
 TEST_F(SortedObjectListTest, without_a_ship_the_list_says_so_and_lists_nothing)
 {
     world.subjectID = 0;
