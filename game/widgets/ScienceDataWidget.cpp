@@ -29,6 +29,8 @@ using namespace shipkeys;
 constexpr int32_t kButtonId = 1110;
 constexpr int32_t kButtonHeight = 35;
 constexpr int32_t kRowHeight = 25;
+// Text and buttons keep this far inside the panel's frame, pixels.
+constexpr int32_t kInnerMargin = 6;
 constexpr int kFrameLayer = 1001;
 constexpr int kTextLayer = 1002;
 constexpr int kProgressLayer = 1003;
@@ -323,7 +325,8 @@ void ViewScienceDataDraw(IntRect& rect, std::string widgetName)
 
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
     const std::string text = ScanTextOf(*object, currentScienceScanType, ship->side);
-    IntRect area = rect;
+    IntRect area{rect.left + kInnerMargin, rect.top + kInnerMargin, rect.right - kInnerMargin,
+                 rect.bottom - kInnerMargin};
     if (!ScanListed(*object) && text.empty()) {
         ScienceScanStartButton(area, *object, widgetName);
         area.bottom -= kButtonHeight;

@@ -128,4 +128,25 @@ TEST_F(ScienceConsoleDrawTest, a_scanned_ship_shows_its_data_and_its_weakest_fre
     EXPECT_LT(aboveWeak[0], 120) << "the weak column is grey above its bar";
 }
 
+TEST_F(ScienceConsoleDrawTest, an_unscanned_contact_offers_the_initial_scan_in_green_while_its_progress_runs)
+{
+    SpaceObject* contact = Make("behav_npcship", "corvette", "Vandal", "raiders", {2400, -120, 1800});
+    WriteUInt64(ship->data_set, kScienceTargetUid, contact->uniqueID);
+    WriteFloat(ship->data_set, kCurScanPercent, 0.6f);
+    WriteString(ship->data_set, kCurScanType, "scan");
+    currentScienceScanType = "scan";
+    Frame();
+    ReadScreen();
+    ASSERT_TRUE(SaveScreen("science-console-start.png"));
+
+    // The start label's green, in the button along the panel's bottom.
+    int green = 0;
+    for (int y = kDataRect.bottom - 40; y < kDataRect.bottom; ++y)
+        for (int x = kDataRect.left; x < kDataRect.right; ++x) {
+            const Rgb c = At(x, y);
+            green += c[1] > 180 && c[0] < 120 && c[2] < 120;
+        }
+    EXPECT_GT(green, 50);
+}
+
 }  // namespace
