@@ -277,6 +277,16 @@ bool Scanning(float percent)
     return percent > 0.0f && percent < 1.0f;
 }
 
+// Whether the console still hears of the object. The host's world is the
+// server's own, and an object that never moves is not sent again until it
+// changes (the client keeps such objects for good, too): both are current.
+bool ContactIsCurrent(const SpaceObject& object)
+{
+    if (theSimulation->serverFlag || object.IsStatic())
+        return true;
+    return theSimulation->TickCount() - object.lastUpdateTick <= AppData::GetInt("clientContactOldThreshold");
+}
+
 // The text of the chosen scan, the progress of the one running, or that the
 // contact is too old to scan.
 void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObject& object, const std::string& text,
@@ -286,8 +296,7 @@ void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObj
     QelBitmapFont* font = ui.GetFont(kFont);
     std::string shown = text;
     if (shown.empty()) {
-        const int64_t age = theSimulation->TickCount() - object.lastUpdateTick;
-        if (age > AppData::GetInt("clientContactOldThreshold"))
+        if (!ContactIsCurrent(object))
             shown = "too far to scan";
         else if (Scanning(percent))
             shown = ReadString(ship.data_set, kCurScanType) + "   " + displayName + "    " +

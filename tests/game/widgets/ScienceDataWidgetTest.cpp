@@ -125,6 +125,16 @@ TEST_F(ScienceDataWidgetTest, an_unscanned_selection_reads_as_unknown_with_its_p
     target->lastUpdateTick = world.TickCount() - 10000;
     DrawFrame();
     EXPECT_TRUE(Drawn("too far to scan"));
+
+    // Objects that are never sent again unchanged, and every object of the
+    // host's own world, are always current.
+    target->abits = SpaceObject::kStaticBit;
+    DrawFrame();
+    EXPECT_TRUE(Drawn("scan   Unknown    25%"));
+    target->abits = 0;
+    world.serverFlag = true;
+    DrawFrame();
+    EXPECT_TRUE(Drawn("scan   Unknown    25%"));
 }
 
 TEST_F(ScienceDataWidgetTest, a_scanned_selection_shows_name_hull_range_bearing_and_height)
