@@ -23,12 +23,10 @@ class SpaceObject;
 // ...); empty until a tab is chosen. Kept across missions.
 extern std::string currentScienceScanType;
 
-// Values of a scanned object that only the science console reads: a
-// station's armour, and the kinds of scan a mission lets the object offer
-// ("scan,status,intel,bio" when it names none), separated by ','.
+// The value of a scanned object that only the science console reads: the
+// kinds of scan a mission lets the object offer, separated by ','
+// ("scan,status,intel,bio" when it names none).
 namespace sciencekeys {
-inline constexpr DataKey kArmor{"armor", kPlayDoc};
-inline constexpr DataKey kArmorMax{"armorMax", kPlayDoc};
 inline constexpr DataKey kScanTypeList{"scan_type_list", kPlayDoc};
 }  // namespace sciencekeys
 

@@ -3,6 +3,7 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/StationKeys.h"
 #include "game/net/SignalMessageCrew.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/GUISound.h"
@@ -153,11 +154,11 @@ void DrawShieldRows(const SpaceObject& object)
 
 void DrawStationArmour(const SpaceObject& object)
 {
-    const float armourMax = ReadFiniteFloat(object.data_set, sciencekeys::kArmorMax);
+    const float armourMax = ReadFiniteFloat(object.data_set, station::kArmorMax);
     if (object.tick_type != "behav_station" || !(armourMax > 0.0f))
         return;
     NextRow();
-    DrawReadout("ARMOR", WholeNumber(ReadFiniteFloat(object.data_set, sciencekeys::kArmor)) + " / " +
+    DrawReadout("ARMOR", WholeNumber(ReadFiniteFloat(object.data_set, station::kArmor)) + " / " +
                              WholeNumber(armourMax));
 }
 

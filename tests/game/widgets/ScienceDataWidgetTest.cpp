@@ -6,6 +6,7 @@
 
 #include "tests/game/widgets/ScienceConsoleFixture.h"
 
+#include "game/behaviours/StationKeys.h"
 #include "game/net/NetworkIds.h"
 
 #include <cmath>
@@ -187,6 +188,20 @@ TEST_F(ScienceDataWidgetTest, shields_read_out_one_column_each_with_their_facing
             EXPECT_TRUE(Drawn("0") && Drawn("42")) << "a negative shield shows 0";
         }
     }
+}
+
+TEST_F(ScienceDataWidgetTest, a_station_shows_its_armour_when_it_has_any)
+{
+    Scanned(*target, "scan");
+    target->tick_type = "behav_station";
+    WriteFloat(target->data_set, station::kArmor, 350.7f);
+    WriteFloat(target->data_set, station::kArmorMax, 500.0f);
+    DrawFrame();
+    EXPECT_TRUE(Drawn("ARMOR") && Drawn("350 / 500"));
+
+    WriteFloat(target->data_set, station::kArmorMax, 0.0f);
+    DrawFrame();
+    EXPECT_FALSE(Drawn("ARMOR"));
 }
 
 TEST_F(ScienceDataWidgetTest, system_damage_shows_after_its_scan_and_a_system_that_takes_no_damage_reads_zero)
