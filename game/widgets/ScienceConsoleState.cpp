@@ -2,24 +2,13 @@
 
 #include "engine/base/QelNetworkMessage.h"
 #include "game/net/CorvaneClient.h"
-#include "game/net/NetworkIds.h"
+#include "game/net/WorldLookup.h"
 #include "game/shell/ConsoleState.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/Simulation.h"
 
 std::string currentScienceScanType;
-
-namespace {
-
-SpaceObject* KnownSpaceObject(uint64_t id)
-{
-    if (!theSimulation || !IsSpaceObjectId(id))
-        return nullptr;
-    return theSimulation->GetSpaceObject(id);
-}
-
-}  // namespace
 
 std::vector<ScanQueueEntry>& PendingScienceScans()
 {
@@ -29,14 +18,9 @@ std::vector<ScanQueueEntry>& PendingScienceScans()
     return gClient ? gClient->scanQueue : withoutClient;
 }
 
-SpaceObject* ConsolePlayerShip()
-{
-    return theSimulation ? KnownSpaceObject(theSimulation->subjectID) : nullptr;
-}
-
 SpaceObject* ConsoleObjectNamedBy(const SpaceObject& ship, const DataKey& key)
 {
-    return KnownSpaceObject(ReadUInt64(ship.data_set, key));
+    return theSimulation ? FindSpaceObjectById(ReadUInt64(ship.data_set, key)) : nullptr;
 }
 
 std::string ScanTextOf(const SpaceObject& object, const std::string& scanType, const std::string& side)

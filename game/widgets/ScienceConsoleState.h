@@ -1,7 +1,7 @@
 #pragma once
 // What the science widgets and the sorted object lists of one console share:
 // the kind of scan the officer chose, the scans under way, the console's
-// player ship and its targets, the texts that completed scans leave on
+// player ship's targets, the texts that completed scans leave on
 // objects, and the one way a widget tells the server what it selected.
 //
 // The world read here is the console's mirror; ids come from replicated
@@ -9,6 +9,7 @@
 // world's lookup. Main thread only.
 
 #include "game/net/SignalMessage.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/DataKey.h"
 
 #include <glm/vec3.hpp>
@@ -39,8 +40,6 @@ inline constexpr const char* kInitialScanType = "scan";
 // since.
 std::vector<ScanQueueEntry>& PendingScienceScans();
 
-// The ship this console is aboard, or null.
-SpaceObject* ConsolePlayerShip();
 // The object the ship's value names, or null: 0, an id that is no space
 // object's, or one this console does not know.
 SpaceObject* ConsoleObjectNamedBy(const SpaceObject& ship, const DataKey& key);

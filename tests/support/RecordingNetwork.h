@@ -1,13 +1,7 @@
 #pragma once
-// A network service without sockets whose client keeps every message the
-// console sends, for headless tests of what widgets and scenes send: install
-// it, make the client, act, then read the "signal" messages back by code.
-//
-//   qeltest::RecordingNetwork network;  // installed as gNetworkFactory
-//   CorvaneClient client(CorvaneClient::Settings{});
-//   gClient = &client;
-//   ... click ...
-//   auto scans = network.Signals<ScanCommandSignal>();
+// A network factory whose one client endpoint is always connected and keeps
+// every message sent through it, so a test can read back what a console sent
+// ("signal" codes and payloads) without a server. Servers are not offered.
 
 #include "engine/base/QelNetworkMessage.h"
 #include "engine/net/QelNetworkClient.h"
@@ -17,12 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qeltest {
 
-class RecordingClientEndpoint : public QelNetworkClient {
+class RecordingNetworkClient : public QelNetworkClient {
 public:
     bool Connect(const std::string&) override { return true; }
     void Disconnect() override {}
@@ -35,35 +30,56 @@ public:
     bool IsConnected() const override { return true; }
     uint64_t OversizedPacketsDropped() const override { return 0; }
 
-    std::vector<std::vector<uint8_t>> sent;  // each message's bytes, key first
+    std::vector<std::vector<uint8_t>> sent;  // the bytes of each message, in order
 };
 
 class RecordingNetwork : public QelNetworkFactoryBase {
 public:
-    RecordingNetwork() : previous(gNetworkFactory) { gNetworkFactory = this; }
-    ~RecordingNetwork() override { gNetworkFactory = previous; }
-    RecordingNetwork(const RecordingNetwork&) = delete;
-    RecordingNetwork& operator=(const RecordingNetwork&) = delete;
-
     void GetLocalAddress(std::string& out) override { out = "127.0.0.1"; }
     QelNetworkServer* GetServer(const std::string&, uint16_t) override { return nullptr; }
-    bool DestroyServer(const std::string&) override { return true; }
+    bool DestroyServer(const std::string&) override { return false; }
     QelNetworkClient* GetClient(const std::string&, uint16_t) override { return &client; }
     bool DestroyClient(const std::string&) override { return true; }
 
-    // The "signal" messages of the record's code sent so far, read with its
-    // reader, in the order sent; a message the reader refuses fails the test.
+    // The "signal" codes sent, in order; other messages are left out.
+    std::vector<uint16_t> SignalCodes() const
+    {
+        std::vector<uint16_t> codes;
+        for (size_t i = 0; i < client.sent.size(); ++i) {
+            QelNetworkMessage message;
+            uint16_t code = 0;
+            if (OpenSignal(i, message, code))
+                codes.push_back(code);
+        }
+        return codes;
+    }
+
+    // The payload of the index-th "signal" of the record's code, read by the
+    // protocol's own reader; false when there is none or it does not read.
+    template <typename Signal>
+    bool Read(Signal& signal, size_t index = 0) const
+    {
+        for (size_t i = 0; i < client.sent.size(); ++i) {
+            QelNetworkMessage message;
+            uint16_t code = 0;
+            if (!OpenSignal(i, message, code) || code != Signal::kCode)
+                continue;
+            if (index-- == 0)
+                return ReadSignal(message, signal);
+        }
+        return false;
+    }
+
+    // Every "signal" of the record's code, read by the protocol's own reader,
+    // in the order sent; one that does not read fails the test.
     template <typename Signal>
     std::vector<Signal> Signals() const
     {
         std::vector<Signal> found;
-        for (const std::vector<uint8_t>& bytes : client.sent) {
+        for (size_t i = 0; i < client.sent.size(); ++i) {
             QelNetworkMessage message;
-            message.WriteBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
-            uint64_t key = 0;
             uint16_t code = 0;
-            message.ReadInt64(key).ReadInt16(code);
-            if (key != HashMessageName("signal") || code != Signal::kCode)
+            if (!OpenSignal(i, message, code) || code != Signal::kCode)
                 continue;
             Signal signal;
             if (!ReadSignal(message, signal))
@@ -72,12 +88,20 @@ public:
         }
         return found;
     }
+
     void Clear() { client.sent.clear(); }
 
-    RecordingClientEndpoint client;
+    RecordingNetworkClient client;
 
 private:
-    QelNetworkFactoryBase* previous;
+    bool OpenSignal(size_t i, QelNetworkMessage& message, uint16_t& code) const
+    {
+        const std::vector<uint8_t>& bytes = client.sent[i];
+        message.WriteBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
+        uint64_t key = 0;
+        message.ReadInt64(key);
+        return key == HashMessageName("signal") && ReadSignalCode(message, code);
+    }
 };
 
 }  // namespace qeltest

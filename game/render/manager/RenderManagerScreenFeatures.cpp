@@ -220,3 +220,18 @@ void RenderManager::ReleaseEditLines()
     jumpEffect.directionEdit.reset();
     jumpEffect.distanceEdit.reset();
 }
+
+void RenderManager::SetRadarZoom(float scale)
+{
+    radarScale = scale;
+    radarCenterX = mainBuffWidth / 2;
+    radarCenterY = mainBuffHeight / 2;
+    radarRecenter = true;
+}
+
+glm::vec4 RenderManager::PanelColour() const
+{
+    glm::vec4 colour = theUIContext.dimColour;
+    colour.a *= std::clamp(panelOpacity, 0.0f, 1.0f);
+    return colour;
+}

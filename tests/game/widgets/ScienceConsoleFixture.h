@@ -16,6 +16,7 @@
 #include "game/world/Simulation.h"
 #include "tests/game/shell/UITestFixture.h"
 #include "tests/support/RecordingNetwork.h"
+#include "tests/support/ScopedGlobal.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
@@ -100,6 +101,7 @@ protected:
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
     qeltest::RecordingNetwork network;
+    qeltest::ScopedGlobal<QelNetworkFactoryBase> publishedNetwork{gNetworkFactory, network};
     std::unique_ptr<CorvaneClient> client;
     // The game's preferences and ship list, in place before the world reads them.
     struct LinkedData {
