@@ -167,13 +167,13 @@ QelBitmapFont* UIContext::GetFont(const std::string& tag)
     return defaultFont_;
 }
 
-void UIContext::FillRect(float left, float top, float right, float bottom, const glm::vec4& colour)
+void UIContext::FillRect(float left, float top, float right, float bottom, const glm::vec4& colour, int layer)
 {
     Qel2dBitmap* white = White();
     if (white == nullptr)
         return;
     white->SetDestRect(left, top, right, bottom);
-    white->DrawQuad(&colour[0], kControlLayer, false);
+    white->DrawQuad(&colour[0], layer, false);
 }
 
 void UIContext::DrawTextPair(const std::string& fontTag, const std::string& label, const std::string& value,

@@ -84,8 +84,9 @@ public:
     // the preferences do not define falls back to the default font (logged
     // once); null only while no font is loaded at all.
     QelBitmapFont* GetFont(const std::string& tag);
-    // Fills with the white bitmap in the colour at layer 1000.
-    void FillRect(float left, float top, float right, float bottom, const glm::vec4& colour);
+    // Fills with the white bitmap in the colour, at layer 1000 unless told.
+    void FillRect(float left, float top, float right, float bottom, const glm::vec4& colour,
+                  int layer = kControlLayer);
     // Splits the current rectangle at splitX: the label right-aligned left of
     // it, the value right-aligned right of it.
     void DrawTextPair(const std::string& fontTag, const std::string& label, const std::string& value, int32_t splitX,

@@ -4,6 +4,8 @@
 #include "game/widgets/GUIBoxPlaceholder.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"
+#include "game/widgets/ScienceDataWidget.h"
+#include "game/widgets/ScienceTabWidgets.h"
 #include "game/widgets/ShipDataWidget.h"
 #include "game/widgets/TextWaterfallWidget.h"
 #include "game/widgets/View3DWidgets.h"
@@ -54,13 +56,13 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"red_alert", ViewRedAlertDraw, "simple red alert button; controls the red alert state of the players ship"},
     {"request_dock", ViewRequestDockDraw, "request dock and undock button, for the helm console"},
     {"science_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
-    {"science_data", DrawPlaceholderWidget,
+    {"science_data", ViewScienceDataDraw,
      "for the science console, this shows data about the current science space object selection"},
-    {"science_data_freq", DrawPlaceholderWidget,
+    {"science_data_freq", ViewScienceDataFreqDraw,
      "for the science console, this shows data about the current science space object selection"},
-    {"science_data_tabs", DrawPlaceholderWidget,
+    {"science_data_tabs", ViewScienceDataTabsDraw,
      "for the science console, this shows tabs for data about the current science space object selection"},
-    {"science_sorted_list", DrawPlaceholderWidget, "shows a vertical list of space objects, for science to select"},
+    {"science_sorted_list", ViewScienceSortedListDraw, "shows a vertical list of space objects, for science to select"},
     {"shield_control", ViewShieldControlDraw, "button to toggle the shields up or down."},
     {"ship_data", ViewShipDataDraw,
      "this widget should proably appear on every console.  It shows the data of the player's ship."},

@@ -110,9 +110,8 @@ void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
     ShipData::Instance().LoadExtra(missionPath);
     effectEvents.clear();
     blasts.clear();
-    favoriteFilter[0] = favoriteFilter[1] = kFavoriteFilter;
-    favoriteFlag = false;
-    activeFilter[0] = activeFilter[1] = kActiveFilter;
+    activeFilter = {kActiveFilter, kActiveFilter, false, false};
+    favoriteFilter = {kFavoriteFilter, kFavoriteFilter, false, false};
     listRefreshFlag = true;
 }
 

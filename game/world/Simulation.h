@@ -298,9 +298,10 @@ public:
     std::vector<bool> consoleNameFlags;
     std::vector<FilterTag> firstFilterTags;
     std::vector<FilterTag> secondFilterTags;
-    std::string favoriteFilter[2];
-    bool favoriteFlag = false;
-    std::string activeFilter[2];
+    // The two fixed filters before the side and origin lists: objects that
+    // take part (ships, stations, monsters) and the console's favourites.
+    FilterTag activeFilter;
+    FilterTag favoriteFilter;
     bool listRefreshFlag = false;
 
     simulationTimer slowPassTimer;  // the server's every-15-ticks pass; starts expired

@@ -8,6 +8,8 @@
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "game/net/SignalMessage.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,6 +68,25 @@ public:
                 return ReadSignal(message, signal);
         }
         return false;
+    }
+
+    // Every "signal" of the record's code, read by the protocol's own reader,
+    // in the order sent; one that does not read fails the test.
+    template <typename Signal>
+    std::vector<Signal> Signals() const
+    {
+        std::vector<Signal> found;
+        for (size_t i = 0; i < client.sent.size(); ++i) {
+            QelNetworkMessage message;
+            uint16_t code = 0;
+            if (!OpenSignal(i, message, code) || code != Signal::kCode)
+                continue;
+            Signal signal;
+            if (!ReadSignal(message, signal))
+                ADD_FAILURE() << "signal " << code << " was sent unreadable";
+            found.push_back(signal);
+        }
+        return found;
     }
 
     void Clear() { client.sent.clear(); }

@@ -6,7 +6,6 @@
 #include "game/render/manager/Render3D.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "engine/base/QelVirtualKeys.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
 #include "game/shell/KeyVal.h"
@@ -29,9 +28,10 @@ constexpr glm::vec4 kChaseOffset{0.0f, 60.0f, -160.0f, 1.0f};
 constexpr float kFirstPersonScale = 0.01f;
 // The point looked at in the fixed chase and the cockpit, ahead of the ship.
 constexpr glm::vec4 kLookAhead{0.0f, 0.0f, 10.0f, 1.0f};
-// The automatic cinematic camera chooses again after this many ticks.
-// The server's key that deletes the science selection.
-constexpr int32_t kKillSelectionKey = qel::vk::kLetterA + ('U' - 'A');
+// The server's debugging key that deletes the science selection is not
+// bound by default: a stray key on the host's keyboard must never delete an
+// object in a crew's game. Whoever tests a mission binds it in the hot-key file.
+constexpr int32_t kKillSelectionKey = 0;
 
 constexpr DataKey kScienceTarget{"science_target_UID", kPlayDoc};
 constexpr DataKey kFighterFlag{"is_fighter_flag", kPlayDoc};

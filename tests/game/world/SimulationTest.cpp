@@ -135,8 +135,10 @@ TEST_F(WorldTest, reset_starts_a_new_run_and_keeps_what_only_clear_removes)
     EXPECT_TRUE(world.effectEvents.empty());
     EXPECT_TRUE(world.soundLastTicks.empty());
     EXPECT_TRUE(world.listRefreshFlag);
-    EXPECT_EQ(world.favoriteFilter[0], "Favorite");
-    EXPECT_EQ(world.activeFilter[1], "Active");
+    EXPECT_EQ(world.favoriteFilter.display, "Favorite");
+    EXPECT_FALSE(world.favoriteFilter.selected);
+    EXPECT_EQ(world.activeFilter.display, "Active");
+    EXPECT_FALSE(world.activeFilter.selected);
     EXPECT_EQ(world.pendingNewObjects.size(), 1u);
     EXPECT_EQ(world.soundEvents.size(), 1u);
     EXPECT_EQ(world.randomState, 1234);

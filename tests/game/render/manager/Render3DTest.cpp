@@ -5,9 +5,13 @@
 
 #include "game/render/manager/RenderManager.h"
 
+#include "engine/base/QelVirtualKeys.h"
+#include "game/shell/KeyVal.h"
+
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
+#include "game/world/WorldServices.h"
 #include "tests/support/GeneratedData.h"
 #include "tests/game/shell/UITestFixture.h"
 #include "tests/support/TempFolder.h"
@@ -19,6 +23,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -324,6 +329,35 @@ TEST_F(Render3DTest, a_nebula_record_is_read_twice_at_first_then_only_when_its_s
     manager->UpdateNebulaParameters(*nebula);
     EXPECT_EQ(record.density, 5);
     EXPECT_EQ(record.radius, 20);
+}
+
+}  // namespace
+
+namespace {
+
+class RecordingDestroys : public PendingDestroySink {
+public:
+    void QueueDestroy(uint64_t spaceObjectId) override { queued.push_back(spaceObjectId); }
+    std::vector<uint64_t> queued;
+};
+
+TEST_F(Render3DTest, the_hosts_key_that_deletes_the_science_selection_is_not_bound_by_default)
+{
+    RecordingDestroys destroys;
+    world->serverFlag = true;
+    world->SetPendingDestroySink(&destroys);
+    SpaceObject* selection = Make("behav_npcship", "skarn_raider", {300, 0, 0});
+    WriteUInt64(ship->data_set, DataKey{"science_target_UID", kPlayDoc}, selection->uniqueID);
+
+    manager->render3D.Draw(IntRect{0, 0, 800, 600}, true);
+    input.KeyDown(qel::vk::kLetterA + ('U' - 'A'));
+    manager->render3D.Draw(IntRect{0, 0, 800, 600}, true);
+    world->SetPendingDestroySink(nullptr);
+
+    const HotKey* key = KeyVal::Find("debug_server_kill_sci_selection");
+    ASSERT_NE(key, nullptr) << "the key is offered in the hot-key file";
+    EXPECT_EQ(key->primary, 0);
+    EXPECT_TRUE(destroys.queued.empty());
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "game/widgets/ScienceConsoleState.h"
+
+#include "engine/base/QelNetworkMessage.h"
+#include "game/net/CorvaneClient.h"
+#include "game/net/WorldLookup.h"
+#include "game/shell/ConsoleState.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/world/ObjectDataBlob.h"
+#include "game/world/Simulation.h"
+
+std::string currentScienceScanType;
+
+std::vector<ScanQueueEntry>& PendingScienceScans()
+{
+    // Without a client there is no server to tell of scans; the list is
+    // still a list, so the widgets need no second path.
+    static std::vector<ScanQueueEntry> withoutClient;
+    return gClient ? gClient->scanQueue : withoutClient;
+}
+
+SpaceObject* ConsoleObjectNamedBy(const SpaceObject& ship, const DataKey& key)
+{
+    return theSimulation ? FindSpaceObjectById(ReadUInt64(ship.data_set, key)) : nullptr;
+}
+
+std::string ScanTextOf(const SpaceObject& object, const std::string& scanType, const std::string& side)
+{
+    const ObjectDataBlobElement* text =
+        object.data_set.FindElement(HashMessageName(scanType), ObjectDataBlob::IndexOfString(side));
+    return text ? text->stringValue : std::string();
+}
+
+void SelectConsoleObject(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
+                         const std::string& sourceTag)
+{
+    SelectObjectSignal selection;
+    selection.objectId = objectId;
+    selection.kind = consoleName;
+    selection.value = currentWidgetName;
+    selection.dataSetKey = selectionKey;
+    selection.extra = sourceTag;
+    selection.x = point.x;
+    selection.y = point.y;
+    selection.z = point.z;
+    SendSignal(selection);
+}

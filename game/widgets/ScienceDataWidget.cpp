@@ -1,0 +1,358 @@
+#include "game/widgets/ScienceDataWidget.h"
+
+#include "engine/base/QelBitmapFont.h"
+#include "engine/base/QelVirtualKeys.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/StationKeys.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/widgets/ScienceConsoleState.h"
+#include "game/world/AppData.h"
+#include "game/world/Simulation.h"
+#include "helper/ColorParse.h"
+
+#include <glm/geometric.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace {
+
+using namespace playership;
+using namespace shipkeys;
+
+constexpr int32_t kButtonId = 1110;
+constexpr int32_t kButtonHeight = 35;
+constexpr int32_t kRowHeight = 25;
+// Text and buttons keep this far inside the panel's frame, pixels.
+constexpr int32_t kInnerMargin = 6;
+constexpr int kFrameLayer = 1001;
+constexpr int kTextLayer = 1002;
+constexpr int kProgressLayer = 1003;
+// The label of a read-out ends at this share of its row; the value fills the rest.
+constexpr float kLabelSplit = 0.7f;
+// The bottom text keeps this much room above the progress line.
+constexpr int32_t kBottomTextMargin = 10;
+constexpr float kTwoPi = 6.2831854820251465f;
+constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+// Integer read-outs stop here: far beyond any range or shield, and within
+// what a whole number can show.
+constexpr double kLargestWholeNumber = 1e15;
+
+constexpr const char* kFont = "gui-1";
+constexpr const char* kButtonFont = "gui-2";
+constexpr const char* kStartColour = "#4f4";
+constexpr const char* kProgressColour = "#cfc";
+constexpr const char* kNoShipText = "Scan network not detected.  Check that you are aboard a ship.";
+constexpr const char* kNoSelectionText = "Select a target to scan.";
+
+// The system read-outs in system order: weapons, engines, sensors, shields.
+constexpr const char* kSystemLabels[] = {"WEAP", "ENGN", "SENS", "SHLD"};
+
+// The integer part of a value as text; what is no number reads as 0.
+std::string WholeNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "0";
+    return std::to_string(static_cast<int64_t>(std::clamp(value, -kLargestWholeNumber, kLargestWholeNumber)));
+}
+
+// Bearing in degrees from the ship to the offset: 0 along +z, 90 along +x.
+float BearingDegrees(const glm::vec3& d)
+{
+    float bearing = std::atan2(d.x, d.z);
+    if (bearing < 0.0f)
+        bearing += kTwoPi;
+    if (bearing >= kTwoPi)
+        bearing -= kTwoPi;
+    return static_cast<float>(bearing * kDegreesPerRadian);
+}
+
+// The share of a system still working, 0..1; a system that can take no
+// damage at all has nothing left to show.
+float SystemHealth(const SpaceObject& object, int32_t system)
+{
+    const float maximum = ReadFloat(object.data_set, kSystemMaxDamage, system);
+    const float damage = ReadFloat(object.data_set, kSystemDamage, system);
+    if (!(maximum > 0.0f) || !std::isfinite(damage))
+        return 0.0f;
+    return std::clamp(1.0f - damage / maximum, 0.0f, 1.0f);
+}
+
+void DrawLeft(const std::string& text)
+{
+    UIContext& ui = theUIContext;
+    ui.DrawText(ui.GetFont(kFont), ui.CurrentRect(), text, ui.mainColour, kTextLayer, 0);
+}
+
+void DrawCentred(const IntRect& rect, const std::string& text)
+{
+    UIContext& ui = theUIContext;
+    ui.DrawText(ui.GetFont(kFont), rect, text, ui.mainColour, kTextLayer, 2);
+}
+
+// A label and its value in the current rectangle, split at 0.7 of its width.
+void DrawReadout(const std::string& label, const std::string& value)
+{
+    UIContext& ui = theUIContext;
+    const IntRect& row = ui.CurrentRect();
+    const int32_t split = row.left + static_cast<int32_t>(kLabelSplit * static_cast<float>(row.right - row.left));
+    ui.DrawTextPair(kFont, label, value, split, ui.mainColour, ui.mainColour, kTextLayer);
+}
+
+void NextRow()
+{
+    theUIContext.ShiftRectY(1, 0);
+}
+
+void NextColumn()
+{
+    theUIContext.ShiftRectX(1, 0);
+}
+
+void NarrowCurrentRect(int32_t parts)
+{
+    IntRect rect = theUIContext.CurrentRect();
+    rect.right = rect.left + (rect.right - rect.left) / parts;
+    theUIContext.SetCurrentRect(rect);
+}
+
+void ScienceShieldRow(const SpaceObject& object, int32_t shield, const std::string& label)
+{
+    DrawReadout(label, WholeNumber(std::max(0.0f, ReadFiniteFloat(object.data_set, kShieldVal, shield))));
+}
+
+void DrawShieldRows(const SpaceObject& object)
+{
+    const int64_t count = std::min<int64_t>(ReadInt(object.data_set, kShieldCount), shipkeys::kMaxShieldFacings);
+    if (count <= 0)
+        return;
+    UIContext& ui = theUIContext;
+    NextRow();
+    ui.PushRect();
+    NarrowCurrentRect(static_cast<int32_t>(count));
+    if (count == 1) {
+        ScienceShieldRow(object, 0, "SHIELD");
+    } else if (count == 2) {
+        ScienceShieldRow(object, 0, "FRNT SHLD");
+        NextColumn();
+        ScienceShieldRow(object, 1, "REAR SHLD");
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            ScienceShieldRow(object, i, "SHD");
+            NextColumn();
+        }
+    }
+    ui.PopRect();
+}
+
+void DrawStationArmour(const SpaceObject& object)
+{
+    const float armourMax = ReadFiniteFloat(object.data_set, station::kArmorMax);
+    if (object.tick_type != "behav_station" || !(armourMax > 0.0f))
+        return;
+    NextRow();
+    DrawReadout("ARMOR", WholeNumber(ReadFiniteFloat(object.data_set, station::kArmor)) + " / " +
+                             WholeNumber(armourMax));
+}
+
+// The four systems in a 2 x 2 grid, shown once the kind of scan that reveals
+// system damage has been done.
+void DrawSystemDamage(const SpaceObject& ship, const SpaceObject& object, const IntRect& panel)
+{
+    const bool shipLike = object.tick_type == "behav_npcship" || object.tick_type == "behav_playership";
+    if (!shipLike || ScanTextOf(object, currentScienceScanType, ship.side).empty() ||
+        ReadString(ship.data_set, kScanTypeForSystemDamage) != currentScienceScanType)
+        return;
+    UIContext& ui = theUIContext;
+    NextRow();
+    ui.PushRect();
+    NarrowCurrentRect(2);
+    const bool fits = ui.CurrentRect().bottom <= panel.bottom;
+    for (int32_t i = 0; i < 4; ++i) {
+        if (fits)
+            DrawReadout(kSystemLabels[i], WholeNumber(100.0 * SystemHealth(object, i)) + "%");
+        NextColumn();
+        if (i == 1) {
+            ui.ShiftRectX(-2, 0);
+            NextRow();
+        }
+    }
+    ui.PopRect();
+}
+
+std::string NameWithSide(const SpaceObject& object)
+{
+    const std::string name = ReadString(object.data_set, kNameTag);
+    return object.side.empty() ? name : name + " (" + object.side + ")";
+}
+
+void ScienceSelectionPanel(const IntRect& panel, const SpaceObject& ship, const SpaceObject& object)
+{
+    UIContext& ui = theUIContext;
+    ui.SetCurrentRectEdges(panel.left, panel.top, panel.right, panel.top + kRowHeight);
+    if (ScanTextOf(object, kInitialScanType, ship.side).empty()) {
+        DrawLeft("unscanned contact");
+        return;
+    }
+    DrawLeft(NameWithSide(object));
+    ui.DrawText(ui.GetFont(kFont), ui.CurrentRect(),
+                ReadString(object.data_set, kHullSide) + " " + ReadString(object.data_set, kHullName),
+                ui.mainColour, kTextLayer, 1);
+
+    const glm::vec3 d = object.pos - ship.pos;
+    NextRow();
+    ui.PushRect();
+    NarrowCurrentRect(2);
+    DrawLeft("RANGE: " + WholeNumber(glm::length(d)));
+    NextColumn();
+    DrawLeft("BEARING: " + WholeNumber(BearingDegrees(d)));
+    ui.PopRect();
+
+    NextRow();
+    DrawLeft(WholeNumber(std::fabs(d.y)) + (d.y < 0.0f ? "m Below You" : "m Above You"));
+
+    DrawShieldRows(object);
+    DrawStationArmour(object);
+    DrawSystemDamage(ship, object, panel);
+}
+
+void SetButtonRect(const IntRect& rect)
+{
+    theUIContext.SetCurrentRectEdges(rect.left, rect.bottom - kButtonHeight, rect.right, rect.bottom);
+}
+
+std::string StartLabel()
+{
+    if (currentScienceScanType == kInitialScanType)
+        return "Start Initial Scan";
+    std::string type = currentScienceScanType;
+    if (!type.empty())
+        type[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(type[0])));
+    return "Start " + type + " Scan";
+}
+
+void SendScanCommand(uint64_t targetId, const char* command)
+{
+    PlayGUISound("gui_tab");
+    SendSignal(ScanCommandSignal{targetId, command, currentScienceScanType});
+}
+
+void ScienceScanStartButton(const IntRect& rect, const SpaceObject& object, const std::string& widgetName)
+{
+    SetButtonRect(rect);
+    theUIContext.nextControlColour = kStartColour;
+    if (!uiButton(kButtonId, StartLabel(), kButtonFont, true, kTextLayer) &&
+        !isHotKeyPressed(widgetName, "start_sci_scan", qel::vk::kReturn, "start science scan"))
+        return;
+    SendScanCommand(object.uniqueID, "start");
+    PendingScienceScans().push_back({object.uniqueID, currentScienceScanType});
+}
+
+// The server's next queue replaces the list; nothing is forgotten here.
+void ScienceScanCancelButton(const IntRect& rect, const SpaceObject& ship, const std::string& widgetName)
+{
+    SetButtonRect(rect);
+    if (!uiButton(kButtonId, "Cancel Scans", kButtonFont, true, kTextLayer) &&
+        !isHotKeyPressed(widgetName, "stop_sci_scan", qel::vk::kReturn, "stop science scan"))
+        return;
+    SendScanCommand(ReadUInt64(ship.data_set, kScienceTargetUid), "stop");
+}
+
+bool ScanListed(const SpaceObject& object)
+{
+    const std::vector<ScanQueueEntry>& scans = PendingScienceScans();
+    return std::any_of(scans.begin(), scans.end(), [&](const ScanQueueEntry& scan) {
+        return scan.objectId == object.uniqueID && scan.scanType == currentScienceScanType;
+    });
+}
+
+bool Scanning(float percent)
+{
+    return percent > 0.0f && percent < 1.0f;
+}
+
+// Whether the console still hears of the object. The host's world is the
+// server's own, and an object that never moves is not sent again until it
+// changes (the client keeps such objects for good, too): both are current.
+bool ContactIsCurrent(const SpaceObject& object)
+{
+    if (theSimulation->serverFlag || object.IsStatic())
+        return true;
+    return theSimulation->TickCount() - object.lastUpdateTick <= AppData::GetInt("clientContactOldThreshold");
+}
+
+// The text of the chosen scan, the progress of the one running, or that the
+// contact is too old to scan.
+void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObject& object, const std::string& text,
+                    const std::string& displayName, float percent)
+{
+    UIContext& ui = theUIContext;
+    QelBitmapFont* font = ui.GetFont(kFont);
+    std::string shown = text;
+    if (shown.empty()) {
+        if (!ContactIsCurrent(object))
+            shown = "too far to scan";
+        else if (Scanning(percent))
+            shown = ReadString(ship.data_set, kCurScanType) + "   " + displayName + "    " +
+                    WholeNumber(percent * 100.0) + "%";
+    }
+    if (shown.empty() || !font)
+        return;
+    const int32_t height = font->LayoutText(shown, rect.right - rect.left);
+    const IntRect box{rect.left, rect.bottom - height - kBottomTextMargin, rect.right, rect.bottom};
+    ui.DrawText(font, box, shown, ui.mainColour, kTextLayer, text.empty() ? 2 : 0);
+}
+
+glm::vec4 FrameColour()
+{
+    glm::vec4 colour = theUIContext.dimColour;
+    if (theRenderManager)
+        colour.a *= theRenderManager->panelOpacity;
+    return colour;
+}
+
+}  // namespace
+
+void ViewScienceDataDraw(IntRect& rect, std::string widgetName)
+{
+    UIContext& ui = theUIContext;
+    uiFrame(1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+            static_cast<float>(rect.bottom), FrameColour(), kFrameLayer);
+    const SpaceObject* ship = ConsolePlayerShip();
+    if (!ship)
+        return DrawCentred(rect, kNoShipText);
+    const float percent = ReadFiniteFloat(ship->data_set, kCurScanPercent);
+    const SpaceObject* object = ConsoleObjectNamedBy(*ship, kScienceTargetUid);
+    if (!object)
+        return DrawCentred(rect, kNoSelectionText);
+
+    const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
+    const std::string text = ScanTextOf(*object, currentScienceScanType, ship->side);
+    IntRect area{rect.left + kInnerMargin, rect.top + kInnerMargin, rect.right - kInnerMargin,
+                 rect.bottom - kInnerMargin};
+    if (!ScanListed(*object) && text.empty()) {
+        ScienceScanStartButton(area, *object, widgetName);
+        area.bottom -= kButtonHeight;
+    } else if (Scanning(percent)) {
+        ScienceScanCancelButton(area, *ship, widgetName);
+        area.bottom -= kButtonHeight;
+    }
+
+    const std::string displayName = identified ? NameWithSide(*object) : "Unknown";
+    ScienceSelectionPanel(area, *ship, *object);
+
+    glm::vec4 progressColour;
+    ParseColor(progressColour, kProgressColour);
+    const float filled = static_cast<float>(area.right - area.left) * std::clamp(percent, 0.0f, 1.0f);
+    ui.FillRect(static_cast<float>(area.left), static_cast<float>(area.bottom - 2),
+                static_cast<float>(area.left) + filled, static_cast<float>(area.bottom), progressColour,
+                kProgressLayer);
+    DrawBottomText(area, *ship, *object, text, displayName, percent);
+}
