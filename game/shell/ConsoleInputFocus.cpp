@@ -1,0 +1,4 @@
+#include "game/shell/ConsoleInputFocus.h"
+
+bool mouseOverControl = false;
+std::string lastInputKind;
