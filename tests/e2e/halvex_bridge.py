@@ -140,9 +140,12 @@ class Game:
             raise Failure("%s ended with status %d:\n%s" % (self.role, self.process.returncode, self.log()))
 
     def log(self):
+        return self.log_all()[-4000:]
+
+    def log_all(self):
         self.output.flush()
         with open(self.output_path) as text:
-            return text.read()[-4000:]
+            return text.read()
 
     def click(self, point):
         self.check_running()

@@ -10,6 +10,10 @@
   graphics/grid-icon-sheet.png
                       the icon sheet: 20 x 20 cells of 64 pixels, white
                       shapes on transparency, tinted when drawn
+  graphics/iconset64.png
+                      the helm's attitude-display marks: 3 x 2 cells of 64
+                      pixels, other / friend / enemy, solid within the
+                      display's range (top row), hollow beyond it (bottom)
 
 Everything is drawn from code, deterministically: two runs give the same
 files. Usage: make_gui_art.py DATA_FOLDER
@@ -61,6 +65,38 @@ def icon_sheet():
     return sheet.convert("RGBA")
 
 
+# --- The attitude display's marks ---------------------------------------------
+
+def other_mark(p, hollow):
+    p.circle(0, 0, 0.7)
+    if hollow:
+        p.circle(0, 0, 0.42, erase=True)
+
+
+def friend_mark(p, hollow):
+    p.regular(0, 0.1, 0.85, 3)
+    if hollow:
+        p.regular(0, 0.1, 0.42, 3, erase=True)
+
+
+def enemy_mark(p, hollow):
+    p.regular(0, 0, 0.85, 4)
+    if hollow:
+        p.regular(0, 0, 0.45, 4, erase=True)
+
+
+def attitude_marks():
+    marks = (other_mark, friend_mark, enemy_mark)
+    sheet = Image.new("LA", (CELL * len(marks), CELL * 2), (255, 0))
+    for row, hollow in enumerate((False, True)):
+        for column, draw in enumerate(marks):
+            pen = Pen()
+            draw(pen, hollow)
+            tile = Image.merge("LA", (Image.new("L", (CELL, CELL), 255), pen.result()))
+            sheet.paste(tile, (column * CELL, row * CELL))
+    return sheet.convert("RGBA")
+
+
 def small_white():
     return Image.new("RGBA", (8, 8), (255, 255, 255, 255))
 
@@ -71,7 +107,8 @@ def main():
     data = sys.argv[1]
     for name, image in (("QelDefault/smallWhite.png", small_white()),
                         ("graphics/gradient1024.png", gradient()),
-                        ("graphics/grid-icon-sheet.png", icon_sheet())):
+                        ("graphics/grid-icon-sheet.png", icon_sheet()),
+                        ("graphics/iconset64.png", attitude_marks())):
         path = os.path.join(data, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         temporary = path + ".tmp"
