@@ -5,6 +5,7 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "game/shell/UIContext.h"
 #include "game/widgets/HelmSteering.h"
+#include "game/widgets/WidgetPanel.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "game/world/SuperContainer.h"
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int kLayer = 1000;
+// The panel lies under everything the display draws.
+constexpr int kPanelLayer = 999;
 // A full circle of the rings in this many straight pieces.
 constexpr int kRingSegments = 21;
 // Objects this far away sit on the outer ring; farther ones stay on it,
@@ -197,6 +200,7 @@ void DrawReadouts(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 void HelmHeadingDisplay(const SpaceObject* ship, const IntRect& rect)
 {
     UIContext& ui = theUIContext;
+    DrawWidgetPanel(rect, kPanelLayer);
     const Disc disc = DiscOf(rect);
     DrawRing(ui, disc, 1.0f, kOuterRing);
     DrawRing(ui, disc, 0.6f, ui.mainColour);

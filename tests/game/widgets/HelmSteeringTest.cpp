@@ -249,9 +249,49 @@ TEST_F(HelmSteeringTest, without_a_ship_the_helm_still_sends_and_draws_only_its_
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_FLOAT_EQ(sent[0].As<Steer2DSignal>().yaw, -0.7f);
-    for (const qeltest::DrawRecord& record : graphics.log)
-        EXPECT_EQ(record.kind, qeltest::DrawRecord::Kind::Line);
-    EXPECT_EQ(graphics.log.size(), 3u * 21u);
+    size_t lines = 0;
+    for (const qeltest::DrawRecord& record : graphics.log) {
+        EXPECT_NE(record.kind, qeltest::DrawRecord::Kind::Text);
+        EXPECT_NE(record.source, "iconset64");
+        lines += record.kind == qeltest::DrawRecord::Kind::Line && record.layer == 1000;  // not the panel's
+    }
+    EXPECT_EQ(lines, 3u * 21u);  // the three rings
+}
+
+class HelmStickTest : public HostConsoleStickTest {
+protected:
+    // The demands sent by one frame a send slot after the last.
+    template <typename Signal>
+    Signal SteerFrame(DrawFn draw, const char* name)
+    {
+        AdvanceTicks(3);
+        Frame([&] { DrawWidget(draw, name); });
+        const std::vector<SentSignal> sent = TakeSent();
+        EXPECT_EQ(sent.size(), 1u);
+        return sent.empty() ? Signal{} : sent.back().As<Signal>();
+    }
+};
+
+// Past 0.15 the stick steers the simpler helms; the free helm hands itself to
+// the stick only past 0.5, and then follows it exactly.
+TEST_F(HelmStickTest, a_stick_steers_past_each_helms_threshold)
+{
+    MapAxis(0, "Yaw");
+    MapAxis(1, "Pitch");
+    stick.axes[0] = 0.3f;
+    stick.axes[1] = 0.1f;  // inside the dead zone of the simple helms
+    EXPECT_FLOAT_EQ((SteerFrame<Steer2DSignal>(ViewHelmSimpleDraw, "helm_simple").yaw), 0.3f);
+    EXPECT_FLOAT_EQ((SteerFrame<Steer2DSignal>(ViewHelmSimpleDraw, "helm_simple").pitch), 0.0f);
+    EXPECT_FLOAT_EQ((SteerFrame<SteerFreeSignal>(ViewHelmFree3DDraw, "helm_free_3d").yaw), 0.0f);
+
+    stick.axes[0] = 0.6f;
+    SteerFreeSignal steer = SteerFrame<SteerFreeSignal>(ViewHelmFree3DDraw, "helm_free_3d");
+    EXPECT_EQ(lastInputKind, "joy");
+    EXPECT_FLOAT_EQ(steer.yaw, 0.6f);
+    EXPECT_FLOAT_EQ(steer.pitch, 0.1f);  // no dead zone once the stick has the helm
+    stick.axes[0] = 0.3f;
+    steer = SteerFrame<SteerFreeSignal>(ViewHelmFree3DDraw, "helm_free_3d");
+    EXPECT_FLOAT_EQ(steer.yaw, 0.3f);
 }
 
 class HelmDisplayTest : public HostConsoleTest {

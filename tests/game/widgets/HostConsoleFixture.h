@@ -5,19 +5,21 @@
 // What the widget sends reaches the server's queue through the host's
 // loopback; TakeSent reads it back without handling it, Deliver hands it to
 // the server's handlers as a console's command. Hot keys start from their
-// defaults in a folder of the test's own.
+// defaults in a folder of the test's own; controller settings too.
 
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/shell/ConsoleInputFocus.h"
 #include "game/shell/ConsoleSettings.h"
+#include "game/shell/ControllerInput.h"
 #include "game/shell/KeyVal.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "tests/game/shell/UITestFixture.h"
+#include "tests/support/SetJoystick.h"
 #include "tests/support/TempFolder.h"
 
 #include <memory>
@@ -118,4 +120,44 @@ protected:
     std::unique_ptr<CorvaneServer> server;
     Simulation world;
     SpaceObject* ship = nullptr;
+};
+
+// The same, with a game controller plugged in whose axes and buttons the test
+// maps and moves.
+class HostConsoleStickTest : public HostConsoleTest {
+protected:
+    void SetUp() override
+    {
+        HostConsoleTest::SetUp();
+        theControllerInput.records.clear();
+        input.joysticks = {&stick};
+    }
+
+    void TearDown() override
+    {
+        theControllerInput.records.clear();
+        input.joysticks.clear();
+        HostConsoleTest::TearDown();
+    }
+
+    // The device axis drives the game axis, unscaled, with no dead zone.
+    void MapAxis(int32_t axis, const char* gameAxis)
+    {
+        ControllerInputRecord* record = theControllerInput.GetRecord(stick.name);
+        ASSERT_NE(record, nullptr);
+        record->axisAssignments[axis] = gameAxis;
+        record->axisSigns[axis] = -1;
+        record->axisDeadZones[axis] = 0.0f;
+        record->mapsBuilt = false;
+    }
+
+    void MapButton(int32_t button, const char* action)
+    {
+        ControllerInputRecord* record = theControllerInput.GetRecord(stick.name);
+        ASSERT_NE(record, nullptr);
+        record->buttonActions[button] = action;
+        record->mapsBuilt = false;
+    }
+
+    qeltest::SetJoystick stick{"Helm Stick"};
 };

@@ -108,6 +108,58 @@ TEST_F(ThrottleWidgetTest, the_sent_throttle_reaches_the_hosts_ship_through_the_
     EXPECT_FLOAT_EQ(ReadFloat(ship->data_set, kPlayerThrottle), 1.0f);
 }
 
+class ThrottleStickTest : public HostConsoleStickTest {
+protected:
+    void SetUp() override
+    {
+        HostConsoleStickTest::SetUp();
+        WriteInt(ship->data_set, kWarpDriveActive, 1);
+        WriteString(ship->data_set, kDockState, kDockStateUndocked);
+        input.milliseconds = kStart;
+    }
+
+    // One frame, then one after the send delay: the throttle values sent.
+    std::vector<float> DrawAndSettle()
+    {
+        for (int frame = 0; frame < 2; ++frame) {
+            Frame([] {
+                IntRect rect = kBox;
+                ViewThrottleDraw(rect, "throttle");
+            });
+            input.milliseconds += FloatChangeTracker::kSendDelayMs;
+        }
+        std::vector<float> values;
+        for (const SentSignal& signal : TakeSent())
+            if (signal.code == SIGNAL_MESS_THROTTLE)
+                values.push_back(signal.As<ThrottleSignal>().throttle);
+        return values;
+    }
+};
+
+// The axis takes the throttle once moved and is followed; a warp button
+// steps to its level; the reverse button toggles reverse.
+TEST_F(ThrottleStickTest, the_controller_axis_and_buttons_drive_the_throttle)
+{
+    MapAxis(2, "Throttle");
+    MapButton(0, "Warp 2");
+    MapButton(1, "Reverse");
+    stick.axes[2] = 0.6f;
+    EXPECT_EQ(DrawAndSettle(), std::vector<float>{0.6f});
+    stick.axes[2] = 0.7f;  // followed, though it moved less than the take-over step
+    EXPECT_EQ(DrawAndSettle(), std::vector<float>{0.7f});
+
+    stick.buttons[0] = true;
+    EXPECT_EQ(DrawAndSettle(), std::vector<float>{3.0f});
+    EXPECT_TRUE(theThrottleWidget.warpMode);
+    stick.buttons[0] = false;
+
+    stick.axes[2] = 0.0f;  // back to impulse, stopped
+    EXPECT_EQ(DrawAndSettle(), std::vector<float>{0.0f});
+    stick.buttons[1] = true;
+    DrawAndSettle();
+    EXPECT_EQ(theThrottleWidget.reverse.value, 1.0f);
+}
+
 TEST_F(ThrottleWidgetTest, a_drag_sends_one_value_after_the_pointer_stops_and_the_server_value_returns_after_the_hold)
 {
     Draw();
