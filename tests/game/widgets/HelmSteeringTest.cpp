@@ -239,6 +239,34 @@ TEST_F(HelmSteeringTest, stored_demands_out_of_range_are_held_to_minus_one_to_on
     EXPECT_FLOAT_EQ(steer.pitch, 0.0f);
 }
 
+// A box squeezed to nothing (an edited layout can make one) maps the mouse
+// to the centre rather than dividing by its zero size.
+TEST_F(HelmSteeringTest, a_box_of_no_size_steers_to_the_centre)
+{
+    const DrawFn helms[] = {ViewHelmSimpleDraw, ViewHelmFree3DDraw};
+    for (DrawFn draw : helms) {
+        input.MoveTo(150, 150);
+        input.Press();
+        AdvanceTicks(3);
+        Frame([&] {
+            IntRect point{150, 150, 150, 150};
+            draw(point, "helm");
+        });
+        input.Release();
+        const std::vector<SentSignal> sent = TakeSent();
+        ASSERT_EQ(sent.size(), 1u);
+        QelNetworkMessage message;
+        message.WriteBytes(sent[0].bytes.data(), static_cast<int32_t>(sent[0].bytes.size()));
+        uint16_t code = 0;
+        ReadSignalCode(message, code);
+        while (message.BytesLeftToRead() >= 4) {
+            float value = 1.0f;
+            message.ReadInt32(value);
+            EXPECT_EQ(value, 0.0f) << code;
+        }
+    }
+}
+
 TEST_F(HelmSteeringTest, without_a_ship_the_helm_still_sends_and_draws_only_its_rings)
 {
     world.subjectID = 0;
