@@ -51,13 +51,13 @@ float KeyRamp(float value, bool positive, bool negative, bool leftDown, float st
     return leftDown ? value : MoveToward(value, 0.0f, step);
 }
 
-float StickOver(float value, const char* axisName)
+}  // namespace
+
+float SteeringStickOver(float value, const char* axisName)
 {
     const float axis = SteeringAxis(axisName);
     return std::fabs(axis) > kStickDeadZone ? axis : value;
 }
-
-}  // namespace
 
 // The shared first steps of the simple and the restrained helm: mouse, the
 // stored demands, the drag, the arrow keys at the widget's step and the stick.
@@ -73,14 +73,9 @@ SteeringDemands SteerYawAndPitch(const IntRect& rect, const std::string& widgetN
     const SteeringKeys keys = SteeringKeys::Read(widgetName, false);
     demands.yaw = KeyRamp(demands.yaw, keys.right, keys.left, mouse.leftDown, keyStep);
     demands.pitch = KeyRamp(demands.pitch, keys.up, keys.down, mouse.leftDown, keyStep);
-    demands.pitch = StickOver(demands.pitch, "Pitch");
-    demands.yaw = StickOver(demands.yaw, "Yaw");
+    demands.pitch = SteeringStickOver(demands.pitch, "Pitch");
+    demands.yaw = SteeringStickOver(demands.yaw, "Yaw");
     return demands;
-}
-
-float SteeringStickOver(float value, const char* axisName)
-{
-    return StickOver(value, axisName);
 }
 
 void ViewHelmSimpleDraw(IntRect& rect, std::string widgetName)
