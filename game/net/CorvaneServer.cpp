@@ -458,8 +458,12 @@ void CorvaneServer::RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32
     RaiseEventFromClient(clientId, event);
 }
 
+// Only a hosting server dispatches its queue: anything queued before would
+// pile up unhandled.
 void CorvaneServer::ReceiveFromHost(const QelNetworkMessage& message)
 {
+    if (!hosting || IsNetworkDown())
+        return;
     bool taken = false;
     queues.ReceiveCycle([&](QelNetworkMessage& queued) {
         if (taken)

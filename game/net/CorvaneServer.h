@@ -92,7 +92,8 @@ public:
 
     // The host's own console: what its widgets send joins the incoming
     // queue as a message from kHostClientId, byte for byte as a remote
-    // console's would, and is handled in arrival order with the rest.
+    // console's would, and is handled in arrival order with the rest;
+    // dropped while the server is not hosting.
     void ReceiveFromHost(const QelNetworkMessage& message);
     // The record the host's own console is heard through; its ship is the
     // one the mission gave the server's screen (client 0).

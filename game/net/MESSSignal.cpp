@@ -98,10 +98,6 @@ SpaceObject* ShipOf(const ClientRecord& record)
     return theSimulation->GetSpaceObject(record.shipId);
 }
 
-}  // namespace
-
-namespace {
-
 // The crew's commands, from a remote console or the host's own.
 void HandleCommandSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& from)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // A widget on the server's own screen, on recording services: the scripted
 // input and recording 2D service of UITest, a world this process hosts with
-// the screen's ship in it, and the process's server on a quiet ENet endpoint.
+// the screen's ship in it, and the process's server hosting on a free loopback port.
 // What the widget sends reaches the server's queue through the host's
 // loopback; TakeSent reads it back without handling it, Deliver hands it to
 // the server's handlers as a console's command. Hot keys start from their
@@ -58,6 +58,8 @@ protected:
         gNetworkFactory = &network;
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
+        server->StartHosting();  // on a free port
+        ASSERT_FALSE(server->IsNetworkDown());
         world.Reset(true, "");
         ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;

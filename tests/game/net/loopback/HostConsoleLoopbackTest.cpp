@@ -68,10 +68,15 @@ TEST_F(HostConsoleLoopbackTest, without_a_ship_for_the_host_its_commands_change_
     EXPECT_EQ(ReadFloat(consoleShip->data_set, kPlayerThrottle), 0.0f);
 }
 
-// A console that does not hold the world never feeds a server of its own.
-TEST_F(HostConsoleLoopbackTest, a_console_process_does_not_loop_back)
+// A console that does not hold the world never feeds a server of its own,
+// and a server that has stopped hosting lets nothing pile up unhandled.
+TEST_F(HostConsoleLoopbackTest, only_a_hosting_server_of_the_world_hears_the_loopback)
 {
     world.serverFlag = false;
+    ::SendSignal(ThrottleSignal{0.5f});
+    EXPECT_EQ(server->Queues().QueuedCount(), 0u);
+    world.serverFlag = true;
+    server->StopHosting();
     ::SendSignal(ThrottleSignal{0.5f});
     EXPECT_EQ(server->Queues().QueuedCount(), 0u);
 }
