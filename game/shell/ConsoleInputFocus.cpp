@@ -1,4 +1,3 @@
 #include "game/shell/ConsoleInputFocus.h"
 
-bool mouseOverControl = false;
 std::string lastInputKind;

@@ -74,4 +74,3 @@ private:
 using FloatChangeTracker = ChangeTracker<float>;
 using IntChangeTracker = ChangeTracker<int32_t>;
 using Int64ChangeTracker = ChangeTracker<int64_t>;
-using StringChangeTracker = ChangeTracker<std::string>;

@@ -10,6 +10,7 @@
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/shell/ConsoleInputFocus.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/world/SpaceObject.h"
 
@@ -122,7 +123,7 @@ void KeepDemands(SpaceObject* ship, const SteeringDemands& demands)
 
 void ViewHelmFree3DDraw(IntRect& rect, std::string widgetName)
 {
-    SpaceObject* ship = HelmPlayerShip();
+    SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
     TrackMouse(mouse, rect);
     SteeringDemands demands = ReadSteeringDemands(ship);

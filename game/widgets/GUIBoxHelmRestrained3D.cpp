@@ -4,6 +4,7 @@
 // the mouse holds the stick), and a signal leaves only when a demand changed.
 
 #include "game/net/CorvaneClient.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 
 namespace {
@@ -15,7 +16,7 @@ constexpr float kKeyStep = 0.4f;
 
 void ViewHelmRestrained3DDraw(IntRect& rect, std::string widgetName)
 {
-    const SpaceObject* ship = HelmPlayerShip();
+    const SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
     const SteeringDemands stored = ReadSteeringDemands(ship);
     SteeringDemands demands = SteerYawAndPitch(rect, widgetName, kKeyStep, mouse, ship);

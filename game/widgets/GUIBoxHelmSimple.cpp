@@ -3,7 +3,7 @@
 // to straight ahead once released; a stick past its dead zone takes over.
 
 #include "game/net/CorvaneClient.h"
-#include "game/shell/ConsoleInputFocus.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 
 #include <algorithm>
@@ -80,7 +80,7 @@ SteeringDemands SteerYawAndPitch(const IntRect& rect, const std::string& widgetN
 
 void ViewHelmSimpleDraw(IntRect& rect, std::string widgetName)
 {
-    const SpaceObject* ship = HelmPlayerShip();
+    const SpaceObject* ship = ConsolePlayerShip();
     const SteeringDemands demands = SteerYawAndPitch(rect, widgetName, kKeyStep, HelmMouse::Read(), ship);
     if (TakeSteeringSendSlot())
         SendSignal(Steer2DSignal{demands.yaw, demands.pitch});

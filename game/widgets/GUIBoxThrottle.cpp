@@ -4,7 +4,7 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
-#include "game/shell/ConsoleInputFocus.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/KeyVal.h"
@@ -58,11 +58,6 @@ struct ShipFacts {
     bool hasWarp = false;
 };
 
-uint32_t Now()
-{
-    return gInputFactory ? gInputFactory->GetMilliseconds() : 0;
-}
-
 float Limit(float value, float low, float high)
 {
     return std::isnan(value) ? low : std::clamp(value, low, high);
@@ -92,7 +87,7 @@ void ApplyDockingRules(ThrottleWidgetState& state, const SpaceObject& ship, uint
 ShipFacts ReadShip(ThrottleWidgetState& state, uint32_t now)
 {
     ShipFacts facts;
-    facts.ship = HelmPlayerShip();
+    facts.ship = ConsolePlayerShip();
     if (facts.ship == nullptr)
         return facts;
     const ObjectDataBlob& data = facts.ship->data_set;
@@ -388,7 +383,7 @@ bool ViewThrottleSlider(ThrottleWidgetState& state, const IntRect& slider, float
 void ViewThrottleDrawBody(ThrottleWidgetState& state, IntRect rect, const std::string& widgetName)
 {
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
-    const uint32_t now = Now();
+    const uint32_t now = InputClockMilliseconds();
     const ShipFacts facts = ReadShip(state, now);
     if (state.warpMode && state.reverse.value != 0.0f) {
         state.reverse.Set(0.0f, now);

@@ -49,13 +49,6 @@ bool HelmMouse::Inside(const IntRect& rect) const
     return rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom;
 }
 
-SpaceObject* HelmPlayerShip()
-{
-    if (!theSimulation || !theSimulation->Container() || theSimulation->subjectID == 0)
-        return nullptr;
-    return theSimulation->GetSpaceObject(theSimulation->subjectID);
-}
-
 SteeringDemands ReadSteeringDemands(const SpaceObject* ship)
 {
     if (ship == nullptr)

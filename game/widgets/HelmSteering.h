@@ -50,8 +50,6 @@ struct HelmMouse {
     bool Inside(const IntRect& rect) const;
 };
 
-// The ship this console steers, or null.
-SpaceObject* HelmPlayerShip();
 // The stored demands, 0 without a ship. Replicated values are held to -1..1,
 // so a bad value from the server can never push a widget out of range.
 SteeringDemands ReadSteeringDemands(const SpaceObject* ship);

@@ -5,6 +5,9 @@
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
 #include "game/widgets/GUIBoxManager.h"
+#include "game/widgets/JumpControls.h"
+
+#include <algorithm>
 
 LocalConsoleScreen theLocalConsoleScreen;
 
@@ -50,6 +53,34 @@ void LocalConsoleScreen::ClearForNewWorld()
 {
     if (theRenderManager)
         theRenderManager->render3D.ClearEffects();
+    ResetJumpControls();
+}
+
+void LocalConsoleScreen::SetMainViewModes(const std::string& view, const std::string& cameraAngle,
+                                          const std::string& cameraMode)
+{
+    if (!theRenderManager)
+        return;
+    theRenderManager->main_screen_view = view;
+    theRenderManager->cam_angle = cameraAngle;
+    theRenderManager->cam_mode = cameraMode;
+}
+
+void LocalConsoleScreen::SetRadarZoom(float scale)
+{
+    if (theRenderManager)
+        theRenderManager->SetRadarZoom(scale);
+}
+
+// A negative length is no jump: the message readers refuse it.
+void LocalConsoleScreen::StartJumpEffect(int32_t seconds)
+{
+    ::StartJumpEffect(static_cast<uint64_t>(std::max(seconds, 0)));
+}
+
+void LocalConsoleScreen::SetJumpTime(int32_t seconds)
+{
+    ::SetJumpTime(seconds);
 }
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)

@@ -31,6 +31,11 @@ public:
     void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
     void PlayGuiSound(const std::string& name) override;
     void ClearForNewWorld() override;
+    void SetMainViewModes(const std::string& view, const std::string& cameraAngle,
+                          const std::string& cameraMode) override;
+    void SetRadarZoom(float scale) override;
+    void StartJumpEffect(int32_t seconds) override;
+    void SetJumpTime(int32_t seconds) override;
 };
 
 // The screen of this machine.

@@ -1,11 +1,14 @@
 #pragma once
-// A game controller whose buttons, axes and hat a test sets directly.
+// A game controller whose buttons, axes, hat and connection a test sets
+// directly; plugged into ScriptedInput through its joystick list.
+
+#include "engine/base/QelJoystick.h"
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <string>
-
-#include "engine/base/QelJoystick.h"
+#include <utility>
 
 namespace qeltest {
 

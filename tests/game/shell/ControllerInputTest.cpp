@@ -15,8 +15,9 @@
 
 namespace {
 
-using namespace std::string_literals;
 using qeltest::SetJoystick;
+
+using namespace std::string_literals;
 
 // Controllers plugged into a scripted input service, their settings files in a
 // data folder of the test's own.

@@ -4,6 +4,7 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 #include "tests/game/widgets/HostConsoleFixture.h"
 
@@ -353,7 +354,7 @@ TEST_F(HelmDisplayTest, read_outs_show_heading_altitude_in_tens_and_elevation)
     for (const Case& c : cases) {
         ship->pos = {0.0f, c.y, 0.0f};
         ship->rot_quat = glm::angleAxis(glm::radians(c.turnDegrees), glm::vec3(0, 1, 0));
-        Frame([] { HelmHeadingDisplay(HelmPlayerShip(), kBox); });
+        Frame([] { HelmHeadingDisplay(ConsolePlayerShip(), kBox); });
         ASSERT_NE(TextStartingWith("ANG"), nullptr);
         EXPECT_EQ(TextStartingWith("ANG")->text, c.heading);
         EXPECT_EQ(TextStartingWith("ALT")->text, c.altitude);
@@ -368,7 +369,7 @@ TEST_F(HelmDisplayTest, contacts_stand_on_the_disc_and_far_ones_keep_to_its_rim)
     Place({5000.0f, 0.0f, 0.0f}, "behav_npcship");
     Place({0.0f, 0.0f, -9000.0f}, "behav_npcship");
     Place({10.0f, 0.0f, 10.0f}, "behav_asteroid");  // not shown
-    Frame([] { HelmHeadingDisplay(HelmPlayerShip(), kBox); });
+    Frame([] { HelmHeadingDisplay(ConsolePlayerShip(), kBox); });
     std::vector<qeltest::DrawRecord> icons;
     for (const qeltest::DrawRecord& record : graphics.log)
         if (record.kind == qeltest::DrawRecord::Kind::Quad && record.source == "iconset64")

@@ -11,6 +11,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/shell/ConsoleInputFocus.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/shell/ConsoleSettings.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/KeyVal.h"
