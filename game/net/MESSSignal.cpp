@@ -110,7 +110,7 @@ void HandleCommandSignal(uint16_t code, QelNetworkMessage& message, const Signal
         HandleServerDockingSignal(code, message, from))
         return;
     HandleServerMissionSignal(code, message, from);
-    // Not taken yet: 93 (the quick jump) and 67 (mesh contents).
+    // Not taken yet: 93 (the quick jump).
 }
 
 // The host's own console holds the world already: it has no connection to
@@ -146,6 +146,10 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     }
     if (code == SIGNAL_MESS_SHIP_RECORD) {
         AnswerShipRecordRequest(*message, sender);
+        return;
+    }
+    if (code == SIGNAL_MESS_ASSET_DATA) {
+        AnswerAssetDataRequest(*message, sender);
         return;
     }
     HandleCommandSignal(code, *message, from);

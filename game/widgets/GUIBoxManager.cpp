@@ -230,11 +230,6 @@ bool GUIBoxManager::IsEditKeyHeld()
                         "hold this key combo to activate the screen widget edit mode");
 }
 
-void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& /*screenName*/)
-{
-    UpdateLayoutIndex(state);
-}
-
 void GUIBoxManager::UpdateLayoutIndex(GUIBoxEditState& state)
 {
     const int32_t width = WindowWidth();
@@ -261,6 +256,9 @@ void GUIBoxManager::SaveWidgetList()
 void GUIBoxManager::Load()
 {
     BoxMap& boxes = BoxStore();
+    // The edit mode must not hold on to a box that goes.
+    theBoxEditState.grabbedBox = nullptr;
+    theBoxEditState.dragging = false;
     boxes.clear();
     QelFileIO* file = QelFileServices::Instance().GetFileIO("GUIBoxManager::Load");
     if (!file->Open(kDataFolder, kLayoutFile, kTextExtension, true, false, true, false))

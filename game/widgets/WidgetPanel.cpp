@@ -1,5 +1,6 @@
 #include "game/widgets/WidgetPanel.h"
 
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/UIContext.h"
 
 namespace {
@@ -16,8 +17,9 @@ IntRect DrawWidgetPanel(const IntRect& box, int layer)
     panel.Offset(kInset, kInset, -kInset, -kInset);
     if (!panel.IsOpen())
         return panel;
-    UIContext& ui = theUIContext;
+    // The play options may make the panels more transparent.
+    const glm::vec4 colour = theRenderManager ? theRenderManager->PanelColour() : theUIContext.dimColour;
     uiFrame(kPanelStyle, static_cast<float>(panel.left), static_cast<float>(panel.top),
-            static_cast<float>(panel.right), static_cast<float>(panel.bottom), ui.dimColour, layer);
+            static_cast<float>(panel.right), static_cast<float>(panel.bottom), colour, layer);
     return panel;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The panel a console widget sits on: the interface's frame in its dim
-// colour, kept a few pixels inside the box so neighbouring boxes of the
+// The panel a console widget sits on: the interface's frame in the panel
+// colour of the play options, kept a few pixels inside the box so neighbouring boxes of the
 // default grid stay apart.
 
 #include "game/shell/IntRect.h"
