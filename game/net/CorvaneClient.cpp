@@ -5,7 +5,9 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/net/QelNetworkClient.h"
 #include "engine/net/QelNetworkFactoryBase.h"
+#include "game/net/ClientSignalHandlers.h"
 #include "game/net/ClientStringFile.h"
+#include "game/net/CorvaneServer.h"
 #include "game/net/CutShortMessages.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/MessageHooks.h"
@@ -57,8 +59,16 @@ QelNetworkMessage& StartClientMessage(const std::string& name)
     return clientOutgoingMessage;
 }
 
+// On the computer that hosts the world the console's commands take the same
+// path as a remote console's, through the server's queue instead of a socket,
+// so no control of the server's own screen silently does nothing.
 void SendClientMessage()
 {
+    if (HostsAuthoritativeWorld() && gServer && !IsClientConnected()) {
+        if (IsWholeForSending(clientOutgoingMessage, "client"))
+            gServer->ReceiveFromHost(clientOutgoingMessage);
+        return;
+    }
     if (gClient)
         gClient->Send(clientOutgoingMessage);
 }

@@ -153,6 +153,15 @@ extern CorvaneClient* gClient;
 
 // The client's outgoing message, emptied and keyed with the name.
 QelNetworkMessage& StartClientMessage(const std::string& name);
-// Sends the outgoing message through gClient.
+// Sends the outgoing message through gClient; on the computer that hosts the
+// world, to its own server as the host's console (kHostClientId).
 void SendClientMessage();
+// One "signal" message from this console to its server; dropped while a
+// console is not connected.
+template <typename Signal>
+void SendSignal(const Signal& signal)
+{
+    WriteSignal(StartClientMessage("signal"), signal);
+    SendClientMessage();
+}
 bool IsClientConnected();

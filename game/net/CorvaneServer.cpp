@@ -458,6 +458,30 @@ void CorvaneServer::RaiseScreenSizeEvent(uint64_t clientId, int32_t width, int32
     RaiseEventFromClient(clientId, event);
 }
 
+// Only a hosting server dispatches its queue: anything queued before would
+// pile up unhandled.
+void CorvaneServer::ReceiveFromHost(const QelNetworkMessage& message)
+{
+    if (!hosting || IsNetworkDown())
+        return;
+    bool taken = false;
+    queues.ReceiveCycle([&](QelNetworkMessage& queued) {
+        if (taken)
+            return false;
+        queued.Reset();
+        queued.WriteBytes(message.Data(), message.writeIndex);
+        queued.sender = kHostClientId;
+        taken = true;
+        return true;
+    });
+}
+
+ClientRecord& CorvaneServer::HostRecord()
+{
+    hostRecord.shipId = theSimulation ? theSimulation->subjectID : 0;
+    return hostRecord;
+}
+
 ClientRecord* CorvaneServer::FindClient(uint64_t clientId) const
 {
     auto found = clients.find(clientId);

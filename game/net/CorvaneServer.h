@@ -12,6 +12,7 @@
 
 #include "game/net/ClientRecord.h"
 #include "game/net/MessageQueues.h"
+#include "game/net/NetworkIds.h"
 #include "game/net/PingTracker.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/EventMessage.h"
@@ -91,6 +92,17 @@ public:
     void DispatchMessages();
     void FrameUpdate();
     void Tick();
+
+    // The host's own console: what its widgets send joins the incoming
+    // queue as a message from kHostClientId, byte for byte as a remote
+    // console's would, and is handled in arrival order with the rest;
+    // dropped while the server is not hosting.
+    void ReceiveFromHost(const QelNetworkMessage& message);
+    // The record the host's own console is heard through; its ship is the
+    // one the mission gave the server's screen (client 0).
+    ClientRecord& HostRecord();
+    // The incoming queues (tests read what arrived without handling it).
+    MessageQueues& Queues() { return queues; }
 
     // Every send ends here: under the mutex, to the message's recipients; a
     // message a write did not fit is not sent (CutShortMessages.h).
@@ -254,6 +266,7 @@ private:
     QelNetworkServer* endpoint = nullptr;
     bool hosting = false;
     std::map<uint64_t, std::unique_ptr<ClientRecord>> clients;
+    ClientRecord hostRecord{kHostClientId};
     int32_t clientListAge = 0;
     int32_t timeoutCounter = 0;
     int32_t scriptTickCounter = 0;

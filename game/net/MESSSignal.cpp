@@ -98,10 +98,38 @@ SpaceObject* ShipOf(const ClientRecord& record)
     return theSimulation->GetSpaceObject(record.shipId);
 }
 
+// The crew's commands, from a remote console or the host's own.
+void HandleCommandSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& from)
+{
+    if (HandleServerGridSignal(code, message, from) || HandleServerRetainedGUISignal(code, message, from))
+        return;
+    if (HandleServerHelmSignal(code, message, from) || HandleServerWeaponsSignal(code, message, from) ||
+        HandleServerEngineeringSignal(code, message, from))
+        return;
+    if (HandleServerConsoleSignal(code, message, from) || HandleServerScienceSignal(code, message, from) ||
+        HandleServerDockingSignal(code, message, from))
+        return;
+    HandleServerMissionSignal(code, message, from);
+    // Not taken yet: 93 (the quick jump).
+}
+
+// The host's own console holds the world already: it has no connection to
+// keep and asks for no objects, so only its commands are heard.
+void HandleHostSignal(QelNetworkMessage& message)
+{
+    uint16_t code = 0;
+    if (!ReadSignalCode(message, code))
+        return;
+    ClientRecord& record = gServer->HostRecord();
+    HandleCommandSignal(code, message, SignalSender{kHostClientId, record, ShipOf(record)});
+}
+
 }  // namespace
 
 void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
 {
+    if (gServer && sender == kHostClientId)
+        return HandleHostSignal(*message);
     // Only the transport's ids name a console; anything else is no one's.
     if (!gServer || !VALID_CLIENT(sender))
         return;
@@ -124,16 +152,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerAssetDataRequest(*message, sender);
         return;
     }
-    if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
-        return;
-    if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
-        HandleServerEngineeringSignal(code, *message, from))
-        return;
-    if (HandleServerConsoleSignal(code, *message, from) || HandleServerScienceSignal(code, *message, from) ||
-        HandleServerDockingSignal(code, *message, from))
-        return;
-    HandleServerMissionSignal(code, *message, from);
-    // Not taken yet: 93 (the quick jump).
+    HandleCommandSignal(code, *message, from);
 }
 
 namespace {

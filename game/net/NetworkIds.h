@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+// The server's own screen as a console: the sender of what its widgets send
+// through the loopback, and the client id the mission knows that screen by.
+constexpr uint64_t kHostClientId = 0;
+
 // A space-object id and nothing else: a client or grid bit beside the
 // space-object bit makes an id of no kind at all.
 constexpr bool IsSpaceObjectId(uint64_t id)

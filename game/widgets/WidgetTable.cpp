@@ -2,6 +2,8 @@
 
 #include "game/widgets/BridgeButtons.h"
 #include "game/widgets/GUIBoxPlaceholder.h"
+#include "game/widgets/GUIBoxThrottle.h"
+#include "game/widgets/HelmSteering.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"
 #include "game/widgets/ScienceDataWidget.h"
@@ -37,16 +39,16 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"grid_face", DrawPlaceholderWidget, "this shows the face of the accociated selected grid object (in eng)"},
     {"grid_object_list", DrawPlaceholderWidget,
      "this shows a vertical list of the grid objects, so the engeineer can click and select them"},
-    {"helm_free_3d", DrawPlaceholderWidget,
+    {"helm_free_3d", ViewHelmFree3DDraw,
      "this is a helm control for when the ship must be controlled by full-3d movment"},
     {"helm_jump", ViewHelmJumpDraw, "jump drive controls for helm"},
-    {"helm_movement", DrawPlaceholderWidget, "same as helm_normal_movement"},
-    {"helm_normal", DrawPlaceholderWidget,
+    {"helm_movement", ViewHelmMovementDraw, "same as helm_normal_movement"},
+    {"helm_normal", ViewHelmNormalDraw,
      "this helm widget steers the ship, according to one of three options chosen by the player on the options "
      "screen.  For normal capital ships, use this."},
-    {"helm_restrained_3d", DrawPlaceholderWidget,
+    {"helm_restrained_3d", ViewHelmRestrained3DDraw,
      "this helm control steers the ship in full 3d, but restrains it, pulling it back down to the galactic plane."},
-    {"helm_simple", DrawPlaceholderWidget,
+    {"helm_simple", ViewHelmSimpleDraw,
      "this helm widget controls the ship, but in a very simple, 2D way.  For beginners."},
     {"main_screen_control", ViewMainScreenControlDraw,
      "this normally appears on helm and weap.  It controls the view of the main screen."},
@@ -72,7 +74,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"text_waterfall", ViewTextWaterfallDraw,
      "this widget should be on every console, including the main screen.  It shows terse messages sent to the "
      "player(s) by the script."},
-    {"throttle", DrawPlaceholderWidget, "helm widget to control the speed of the ship.  vertical and colorful."},
+    {"throttle", ViewThrottleDraw, "helm widget to control the speed of the ship.  vertical and colorful."},
     {"weap_beam_freq", ViewWeapBeamFreqDraw,
      "weapons control to set the beam frequency of the player ship's beam shots."},
     {"weap_beam_speed", ViewWeapBeamSpeedDraw,

@@ -141,9 +141,12 @@ class Game:
             raise Failure("%s ended with status %d:\n%s" % (self.role, self.process.returncode, self.log()))
 
     def log(self):
+        return self.log_all()[-4000:]
+
+    def log_all(self):
         self.output.flush()
         with open(self.output_path) as text:
-            return text.read()[-4000:]
+            return text.read()
 
     def click(self, point):
         self.check_running()
@@ -223,9 +226,10 @@ def connect_screen_with_server_found(pixels):
 
 def console_boxes(pixels):
     """Six widgets: two rows of three boxes over the middle 80 % of the window.
-    Each shows the main colour (a frame and name, or the ship panel's rows),
-    except the text waterfall (second row, middle), a dark panel while no
-    message has come."""
+    Each shows the main colour (a frame and name, the ship panel's rows, the
+    throttle's buttons beside its own coloured segments, so the bar is set
+    low), except the text waterfall (second row, middle), a dark panel while
+    no message has come."""
     cells = []
     for row in range(2):
         for column in range(3):
@@ -234,7 +238,7 @@ def console_boxes(pixels):
             cells.append((left, top, left + WINDOW_WIDTH * 26 // 100, top + WINDOW_HEIGHT * 40 // 100))
     waterfall = cells.pop(4)
     area = (waterfall[2] - waterfall[0]) * (waterfall[3] - waterfall[1])
-    return (all(near(pixels, MAIN, cell) > 200 for cell in cells)
+    return (all(near(pixels, MAIN, cell) > 100 for cell in cells)
             and near(pixels, BLACK, waterfall, tolerance=24) > area // 2)
 
 

@@ -26,7 +26,7 @@ class ScriptedMouse : public QelMouse {
 public:
     bool WasPressed(int button) override { return button == 0 && pressed; }
     bool WasReleased(int button) override { return button == 0 && released; }
-    bool IsDown(int button) override { return button == 0 && down; }
+    bool IsDown(int button) override { return (button == 0 && down) || (button == kRightButton && rightDown); }
     int32_t GetX(int) override { return x; }
     int32_t GetY(int) override { return y; }
     void GetMotion(int32_t& dx, int32_t& dy) override { dx = dy = 0; }
@@ -34,8 +34,11 @@ public:
     int32_t GetWheel() override { return wheel; }
     void SetWheel(int32_t value) override { wheel = value; }
 
+    static constexpr int kRightButton = 2;
+
     int32_t x = -100, y = -100;
     bool down = false, pressed = false, released = false;
+    bool rightDown = false;  // held only: no edges
     int32_t wheel = 0;
 };
 

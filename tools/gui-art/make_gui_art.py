@@ -10,6 +10,10 @@
   graphics/grid-icon-sheet.png
                       the icon sheet: 20 x 20 cells of 64 pixels, white
                       shapes on transparency, tinted when drawn
+  graphics/iconset64.png
+                      the helm's attitude-display marks: 3 x 2 cells of 64
+                      pixels, other / friend / enemy, solid within the
+                      display's range (top row), hollow beyond it (bottom)
   graphics/options_background_image.png
                       the backing of the ship-data panel: a faint
                       engineering grid over a glassy ramp, tinted when drawn
@@ -67,6 +71,38 @@ def icon_sheet():
     return sheet.convert("RGBA")
 
 
+# --- The attitude display's marks ---------------------------------------------
+
+def other_mark(p, hollow):
+    p.circle(0, 0, 0.7)
+    if hollow:
+        p.circle(0, 0, 0.42, erase=True)
+
+
+def friend_mark(p, hollow):
+    p.regular(0, 0.1, 0.85, 3)
+    if hollow:
+        p.regular(0, 0.1, 0.42, 3, erase=True)
+
+
+def enemy_mark(p, hollow):
+    p.regular(0, 0, 0.85, 4)
+    if hollow:
+        p.regular(0, 0, 0.45, 4, erase=True)
+
+
+def attitude_marks():
+    marks = (other_mark, friend_mark, enemy_mark)
+    sheet = Image.new("LA", (CELL * len(marks), CELL * 2), (255, 0))
+    for row, hollow in enumerate((False, True)):
+        for column, draw in enumerate(marks):
+            pen = Pen()
+            draw(pen, hollow)
+            tile = Image.merge("LA", (Image.new("L", (CELL, CELL), 255), pen.result()))
+            sheet.paste(tile, (column * CELL, row * CELL))
+    return sheet.convert("RGBA")
+
+
 # --- The ship-data panel ------------------------------------------------------
 
 def options_background():
@@ -118,6 +154,7 @@ def main():
     for name, image in (("QelDefault/smallWhite.png", small_white()),
                         ("graphics/gradient1024.png", gradient()),
                         ("graphics/grid-icon-sheet.png", icon_sheet()),
+                        ("graphics/iconset64.png", attitude_marks()),
                         ("graphics/options_background_image.png", options_background()),
                         ("graphics/shldFace1.png", shield_face(0)),
                         ("graphics/shldFace2.png", shield_face(2)),

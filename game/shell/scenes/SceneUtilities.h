@@ -10,15 +10,6 @@
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
 void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 
-// One "signal" message from this console to its server; dropped while not
-// connected.
-template <typename Signal>
-void SendSignal(const Signal& signal)
-{
-    WriteSignal(StartClientMessage("signal"), signal);
-    SendClientMessage();
-}
-
 // The boxes of this machine's console in its widget list's order, then the
 // edit mode that moves them; no widgets yet: nothing.
 void DrawConsoleScreenBoxes();

@@ -1,0 +1,3 @@
+#include "game/shell/ConsoleInputFocus.h"
+
+std::string lastInputKind;

@@ -1,0 +1,10 @@
+#pragma once
+// The panel a console widget sits on: the interface's frame in the panel
+// colour of the play options, kept a few pixels inside the box so neighbouring boxes of the
+// default grid stay apart.
+
+#include "game/shell/IntRect.h"
+
+// Draws the panel at the layer; the panel's rectangle, which is not open when
+// the box is too small to hold one (nothing is drawn then).
+IntRect DrawWidgetPanel(const IntRect& box, int layer);

@@ -1,0 +1,231 @@
+#!/usr/bin/python3
+"""The helm as a crew flies it: a server hosts the first mission; console A
+joins and is given the helm (steering, throttle, radar); console B joins as
+the main screen with the 3D view. On A a person presses full impulse and
+holds the right arrow; the mission's own report shows the ship gathering
+speed and turning right, A's helm and B's view of space change as she moves,
+and closing A leaves the server running and still reporting.
+
+The mission is the first one with two additions of the test's own, made in
+the test's copy of the data folder: the second console to join gets the main
+screen, and every mission tick prints the Tern's speed and heading.
+
+usage: halvex_helm.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+
+Own displays, settings folders, port and discovery port; every wait is
+bounded and every process started is ended by its id.
+"""
+
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+
+import numpy as np
+
+from halvex_bridge import (CONNECT_TO_SERVER, FIRST_MISSION, INITIALIZE_MISSION, START_CLIENT, START_SERVER,
+                           Display, Failure, Game, connect_screen_with_server_found, free_udp_port, game_data,
+                           mission_chooser, server_console, start_screen, wait_until)
+from screens import colour_count, hex_colour, near
+
+MAIN = hex_colour("#35c0e8")  # "gui-color-main"
+
+# Console A's six boxes: two rows of three, helm_simple first; B's two boxes:
+# one row of two, the 3D view first (grid of the console scene).
+HELM_BOX = (102, 76, 368, 384)
+VIEW_BOX = (102, 76, 512, 691)
+
+# What the test adds to the mission (appended to its script in the test's
+# data folder).
+MISSION_ADDITIONS = '''
+
+# --- Added by the helm test --------------------------------------------------
+import math as _math
+
+_helm_taken = []
+_crew_helm = crew_console
+
+
+def crew_console(client_id):
+    if _helm_taken and client_id not in _helm_taken:
+        zmx.assign_client_to_ship(client_id, player_ship_id)
+        zmx.send_client_widget_list(client_id, "main_screen", "3dview^text_waterfall")
+        print("helm test: console %d shows the main screen" % client_id, flush=True)
+        return
+    _helm_taken.append(client_id)
+    _crew_helm(client_id)
+
+
+_mission_handler = halvex_event_handler
+
+
+def halvex_event_handler(sim, event):
+    _mission_handler(sim, event)
+    if event.tag == "mission_tick" and player_ship_id:
+        ship = sim.get_space_object(player_ship_id)
+        q = ship.rot_quat
+        heading = _math.degrees(_math.atan2(2 * (q.x * q.z + q.w * q.y), 1 - 2 * (q.x * q.x + q.y * q.y))) % 360
+        print("helm test: speed %.3f heading %.2f" % (ship.cur_speed, heading), flush=True)
+'''
+
+REPORT = re.compile(r"helm test: speed (-?[0-9.]+) heading ([0-9.]+)")
+# Full impulse for a couple of seconds gives well over this; the ship starts at rest.
+SPEED_GAINED = 1.0
+# Holding the turn key this long turns the ship by well over this many degrees.
+DEGREES_TURNED = 10.0
+TURN_SECONDS = 3.0
+# A screen region "changed" when this many of its pixels differ.
+PIXELS_CHANGED = 200
+
+
+def helm_mission_data(source, work_folder, port):
+    """The game's data with the test's port and the first mission's additions."""
+    data = game_data(source, work_folder, port)
+    missions = os.path.join(data, "missions")
+    os.unlink(missions)
+    os.makedirs(os.path.join(missions, "first_watch"))
+    source_missions = os.path.join(source, "missions")
+    for entry in os.listdir(source_missions):
+        if entry != "first_watch":
+            os.symlink(os.path.join(source_missions, entry), os.path.join(missions, entry))
+    first = os.path.join(source_missions, "first_watch")
+    for entry in os.listdir(first):
+        if entry != "script.py":
+            os.symlink(os.path.join(first, entry), os.path.join(missions, "first_watch", entry))
+    with open(os.path.join(first, "script.py")) as original:
+        script = original.read()
+    with open(os.path.join(missions, "first_watch", "script.py"), "w") as changed:
+        changed.write(script + MISSION_ADDITIONS)
+    return data
+
+
+def reports(server):
+    return [(float(speed), float(heading)) for speed, heading in REPORT.findall(server.log_all())]
+
+
+def turned(start, now):
+    """Degrees from start to now, to the right (heading grows turning right)."""
+    return (now - start + 540.0) % 360.0 - 180.0
+
+
+def region(pixels, box):
+    left, top, right, bottom = box
+    return pixels[top:bottom, left:right].astype(np.int32)
+
+
+def changed_pixels(before, after, box):
+    return int(np.count_nonzero(np.any(np.abs(region(before, box) - region(after, box)) > 24, axis=2)))
+
+
+def press_keys(game, *keys):
+    game.check_running()
+    game.xdotool("windowfocus", "--sync", game.window)
+    game.xdotool("key", "--delay", "120", *keys)
+
+
+def hold_key(game, key, seconds):
+    game.check_running()
+    game.xdotool("windowfocus", "--sync", game.window)
+    game.xdotool("keydown", key)
+    time.sleep(seconds)
+    game.xdotool("keyup", key)
+
+
+def join(name, halvex, display, data, work_folder, discovery, shots, server, expected):
+    console = Game(name, halvex, display, data, work_folder, discovery)
+    console.wait_for_screen("the start screen", start_screen, shots, name + "-1-start-screen")
+    console.click(START_CLIENT)
+    console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
+                            name + "-2-connect-screen")
+    console.click(CONNECT_TO_SERVER)
+    wait_until(name + " crewed", lambda: expected in server.log_all())
+    return console
+
+
+def run(halvex, source_data, shots, work_folder):
+    port = free_udp_port()
+    discovery = "127.255.255.255:%d" % free_udp_port()
+    data = helm_mission_data(source_data, work_folder, port)
+    displays, games = [], []
+    try:
+        displays = [Display(work_folder) for _ in range(3)]
+        server = Game("server", halvex, displays[0], data, work_folder, discovery)
+        games.append(server)
+        server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
+        server.click(START_SERVER)
+        server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
+        server.click(FIRST_MISSION)
+        server.click(INITIALIZE_MISSION)
+        wait_until("the mission running", lambda: "the Tern is on station" in server.log_all())
+        server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
+
+        helm = join("helm", halvex, displays[1], data, work_folder, discovery, shots, server, "takes the helm")
+        games.append(helm)
+        view = join("view", halvex, displays[2], data, work_folder, discovery, shots, server,
+                    "shows the main screen")
+        games.append(view)
+        helm_before = helm.wait_for_screen("the helm drawn", lambda p: near(p, MAIN, HELM_BOX) > 300, shots,
+                                           "helm-3-before")
+        view_before = view.wait_for_screen("the view of space drawn", lambda p: colour_count(p[76:691, 102:512]) > 20,
+                                           shots, "view-3-before")
+        start_speed, start_heading = wait_until("a report of the ship at rest", lambda: (reports(server) or [None])[-1])
+
+        press_keys(helm, "shift")  # "impulse-full"
+        hold_key(helm, "Right", TURN_SECONDS)  # "steer_right"
+        wait_until("the ship gathering speed",
+                   lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
+        speed, heading = reports(server)[-1]
+        if turned(start_heading, heading) < DEGREES_TURNED:
+            raise Failure("the ship turned %.1f degrees right, not %.1f" % (turned(start_heading, heading),
+                                                                            DEGREES_TURNED))
+        print("ship: speed %.2f -> %.2f, heading %.1f -> %.1f" % (start_speed, speed, start_heading, heading))
+        helm.wait_for_screen("the helm changed", lambda p: changed_pixels(helm_before, p, HELM_BOX) > PIXELS_CHANGED,
+                             shots, "helm-4-after")
+        view.wait_for_screen("the view of space changed",
+                             lambda p: changed_pixels(view_before, p, VIEW_BOX) > PIXELS_CHANGED, shots,
+                             "view-4-after")
+
+        games.remove(helm)
+        status = helm.stop()
+        if status != 0:
+            raise Failure("the helm console ended with status %d:\n%s" % (status, helm.log()))
+        reported = len(reports(server))
+        wait_until("the server going on without the helm", lambda: len(reports(server)) > reported + 2)
+        server.check_running()
+        for game in (view, server):
+            games.remove(game)
+            status = game.stop()
+            if status != 0:
+                raise Failure("the %s ended with status %d:\n%s" % (game.role, status, game.log()))
+    except Failure:
+        for game in games:
+            print("--- what the %s wrote:\n%s" % (game.role, game.log()))
+        raise
+    finally:
+        for game in games:
+            game.stop()
+        for display in displays:
+            display.stop()
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    os.makedirs(shots, exist_ok=True)
+    work_folder = tempfile.mkdtemp(prefix="halvex-helm-")
+    try:
+        run(halvex, data, shots, work_folder)
+    except Failure as failure:
+        print("FAILED:", failure)
+        print("screenshots so far in", shots)
+        sys.exit(1)
+    finally:
+        shutil.rmtree(work_folder, ignore_errors=True)
+    print("the helm steered the ship from a console; the view followed; the server outlived the helm")
+
+
+if __name__ == "__main__":
+    main()
