@@ -48,8 +48,23 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
 
 void LocalConsoleScreen::ClearForNewWorld()
 {
+    if (!theRenderManager)
+        return;
+    theRenderManager->render3D.ClearEffects();
+    theRenderManager->render2D.Reset();
+}
+
+void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
+                                      const std::vector<std::string>& options)
+{
     if (theRenderManager)
-        theRenderManager->render3D.ClearEffects();
+        theRenderManager->render2D.ShowHoldMenu(subject, object, extra, options);
+}
+
+void LocalConsoleScreen::SetRadarZoom(float scale)
+{
+    if (theRenderManager)
+        theRenderManager->render2D.SetZoom(scale);
 }
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)

@@ -1,6 +1,7 @@
 #include "game/widgets/WidgetTable.h"
 
 #include "game/widgets/GUIBoxPlaceholder.h"
+#include "game/widgets/View2DWidgets.h"
 #include "game/widgets/View3DWidgets.h"
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 // One row per widget. The documentation texts are the lines a person laying
 // out consoles reads; they stand as written.
 constexpr ConsoleWidgetRow kWidgets[] = {
-    {"2dview", DrawPlaceholderWidget, "draws the 2d radar showing all the space objects"},
+    {"2dview", View2DViewDraw, "draws the 2d radar showing all the space objects"},
     {"3dview", View3DViewDraw, "Draws the 3d view out the front of the player's ship"},
     {"3dview_camera", View3DViewCameraDraw, "Draws the 3d view; for use by manual beam view"},
     {"comms_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
