@@ -25,7 +25,7 @@ namespace qeltest {
 class ScriptedMouse : public QelMouse {
 public:
     bool WasPressed(int button) override { return button == 0 && pressed; }
-    bool WasReleased(int button) override { return button == 0 && released; }
+    bool WasReleased(int button) override { return (button == 0 && released) || (button == 2 && rightReleased); }
     bool IsDown(int button) override { return button == 0 && down; }
     int32_t GetX(int) override { return x; }
     int32_t GetY(int) override { return y; }
@@ -36,6 +36,7 @@ public:
 
     int32_t x = -100, y = -100;
     bool down = false, pressed = false, released = false;
+    bool rightReleased = false;  // the right button came up this frame
     int32_t wheel = 0;
 };
 
@@ -82,6 +83,7 @@ public:
         mouse.down = false;
         mouse.released = true;
     }
+    void RightClick() { mouse.rightReleased = true; }
 
     // The keyboard: text typed (one character each) and keys gone down.
     void Type(const std::string& text)
@@ -107,6 +109,7 @@ public:
     {
         mouse.pressed = false;
         mouse.released = false;
+        mouse.rightReleased = false;
         keyboard.pressedThisFrame.clear();
         keyboard.releasedThisFrame.clear();
     }

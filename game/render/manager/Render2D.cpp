@@ -266,13 +266,16 @@ void Render2D::HandlePointer()
         mouse->SetWheel(0);
         if (wheel != 0)
             WheelZoom(wheel);
-        if (mouse->IsDown(kLeftButton)) {
+        // The open menu takes presses on itself: its buttons must get them.
+        const bool onMenu = menuOpen && menuArea.Contains(static_cast<int32_t>(frame.windowPointer.x),
+                                                          static_cast<int32_t>(frame.windowPointer.y));
+        if (mouse->IsDown(kLeftButton) && !onMenu) {
             holdDone = false;
             pressed = true;
             menuOpen = false;
             DragMap();
         }
-        if (mouse->WasReleased(kLeftButton))
+        if (mouse->WasReleased(kLeftButton) && !onMenu)
             ReleaseLeft();
         else if (!mouse->IsDown(kLeftButton))
             pressTick = frame.tick;
@@ -281,8 +284,10 @@ void Render2D::HandlePointer()
             frame.holdRequested = true;
         }
     }
-    if (!mouse->IsDown(kLeftButton))
+    if (!mouse->IsDown(kLeftButton)) {
         mouseOverControl = false;
+        dragging = false;  // a drag released off the view ends there
+    }
     if (!frame.pointerOver || !frame.inputAllowed)
         pressTick = frame.tick;
 }

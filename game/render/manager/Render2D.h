@@ -158,6 +158,7 @@ public:
     bool isClick = true;
     glm::vec2 holdPoint{0.0f};  // window pixels
     std::vector<std::string> holdMenuOptions;
+    IntRect menuArea;  // window pixels the open menu covered when last drawn
     uint64_t holdMenuSubject = 0, holdMenuObject = 0, holdMenuExtra = 0;
     glm::vec3 viewCentre{0.0f};
     float viewHeading = 0.0f;  // radians; the focus ship's, for relative positions

@@ -234,6 +234,7 @@ void Render2D::DrawHoldMenu()
     if (ui.WindowWidth() < a + x)
         row = {x - 2 * a, y, x - a, y + kMenuRowHeight};
 
+    menuArea = {row.left, row.top, row.right, row.top + kMenuRowHeight * count};
     ui.PushRect();
     for (int32_t i = 0; i < count && menuOpen; ++i) {
         ui.SetCurrentRect(row);

@@ -38,6 +38,9 @@ constexpr int32_t kArcSegments = 10;
 // sensor reach and shows red.
 constexpr int32_t kRingCount = 5;
 constexpr float kFarRing = 5000.0f;
+// Each half of a ring is 26 segments: counted, not stepped until π, since
+// the rounded step passes π one segment early and would leave a gap.
+constexpr int32_t kRingHalfSegments = 26;
 constexpr float kRingStep = 0.12083049f;  // 2π / 52
 
 // Grid cells of 20000 units, 11 by 11 around the view.
@@ -172,7 +175,8 @@ void Render2D::DrawRangeRings(const glm::vec2& centre, const glm::vec4& ringColo
         const float r = worldRadius * viewScale;
         const glm::vec4& colour = worldRadius == kFarRing ? farColour : ringColour;
         const auto at = [&](float c) { return centre + glm::vec2(std::sin(c) * r, std::cos(c) * r); };
-        for (float c = 0.0f; static_cast<double>(c) + kRingStep < std::numbers::pi; c += kRingStep) {
+        for (int32_t k = 0; k < kRingHalfSegments; ++k) {
+            const float c = static_cast<float>(k) * kRingStep;
             Line(at(c), at(c + kRingStep), colour, kBackLayer);
             Line(at(c + kPi), at(c + kPi + kRingStep), colour, kBackLayer);
         }
