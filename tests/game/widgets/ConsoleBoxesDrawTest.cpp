@@ -66,7 +66,7 @@ protected:
 
 TEST_F(ConsoleBoxesDrawTest, a_console_of_unbuilt_widgets_shows_every_box_framed_with_its_name)
 {
-    const std::vector<std::string> widgets{"helm_simple", "throttle",       "2dview",
+    const std::vector<std::string> widgets{"helm_simple", "throttle",       "grid_face",
                                            "ship_data",   "text_waterfall", "red_alert"};
     Frame(widgets);
     ReadScreen();
