@@ -80,6 +80,8 @@ void Render2D::Reset()
     holdTick = 0;
     holdPoint = glm::vec2(0.0f);
     holdMenuOptions.clear();
+    seenNavProxies.clear();
+    seenSides.clear();
 }
 
 // A menu with nothing in it would be an empty frame that no button closes:

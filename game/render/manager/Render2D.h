@@ -39,7 +39,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class RenderManager;
@@ -166,7 +166,7 @@ public:
     Ring2DRenderer ringRenderer;
     IntRect viewRect;  // the part of the target copied last frame
     std::vector<IntRect> placedLabels;
-    std::unordered_map<uint64_t, const SpaceObject*> frameObjects[2];
+    std::unordered_set<uint64_t> frameObjects[2];  // ids drawn this frame and the last
     int32_t currentFrameObjects = 0;
     std::set<int32_t> seenNavProxies;  // nav proxies whose object showed itself
     std::set<int32_t> seenSides;       // side keys of the objects labelled so far

@@ -435,7 +435,7 @@ void Render2D::RegisterSide(const SpaceObject& object)
 
 void Render2D::EnterFrameObject(const SpaceObject& object)
 {
-    frameObjects[currentFrameObjects][object.uniqueID] = &object;
+    frameObjects[currentFrameObjects].insert(object.uniqueID);
 }
 
 // --- Labels and read-outs --------------------------------------------------

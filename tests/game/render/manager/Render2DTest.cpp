@@ -524,6 +524,48 @@ TEST_F(Render2DTest, a_focus_ship_at_no_number_skips_the_frame_with_one_log_line
     EXPECT_NE(theConsoleLog.Line(0).text.find("not a number"), std::string::npos);
 }
 
+TEST_F(Render2DTest, effects_grow_and_travel_over_their_lives)
+{
+    // A blast halfway through its life: a circle of 500 units, 100 segments.
+    world->clock.time_tick_counter = 1000;
+    world->effectEvents.push_back({"nuke", "", "", 0, 0, 0, {1, 0.5f, 0}, {0, 0, 0}, 960, 1040});
+    // A beam a third of its way: from the source to the target's side.
+    SpaceObject* target = Contact({0, 0, 2000});
+    world->effectEvents.push_back({"beam", "", "", 0, own->uniqueID, target->uniqueID, {0, 0, 1}, {0, 0, 0}, 990, 1020});
+    input.MoveTo(-100, -100);
+    Draw();
+    const auto additive = graphics.Where([](const DrawRecord& r) {
+        return r.kind == DrawRecord::Kind::Line && r.colour == glm::vec4(1, 0.5f, 0, 1);
+    });
+    ASSERT_EQ(additive.size(), 100u);
+    const float radius = std::hypot(additive[0].dest[0] - manager->radarCenterX, additive[0].dest[1] - manager->radarCenterY);
+    EXPECT_NEAR(radius, 50.0f, 0.5f) << "500 units at 0.1 pixels a unit";
+
+    const auto bolts = graphics.Where([](const DrawRecord& r) {
+        return r.kind == DrawRecord::Kind::Line && r.colour == glm::vec4(0.5f, 0.5f, 1.5f, 1.5f);
+    });
+    ASSERT_EQ(bolts.size(), 1u);
+    // t = 10 / 30: from a third less 0.3 of the way to a third plus 0.3.
+    EXPECT_NEAR(manager->radarCenterY - bolts[0].dest[1], 200.0f * (1.0f / 30.0f), 0.5f);
+    EXPECT_NEAR(manager->radarCenterY - bolts[0].dest[3], 200.0f * (1.0f / 3.0f + 0.3f), 0.5f);
+}
+
+TEST_F(Render2DTest, a_far_nav_point_shows_as_an_arrow_at_the_edge_of_the_view)
+{
+    graphics.AddBitmap("icon-map-arrow", 128, 128);
+    graphics.AddBitmap("icon-map-pin", 128, 128);
+    world->AddNavpoint(6000, 0, 0, "Waypoint", "#ffffff");  // 600 pixels right, beyond half the widget
+    world->AddNavpoint(-1000, 0, 0, "Near", "#ffffff");
+    input.MoveTo(-100, -100);
+    Draw();
+    const auto arrows = graphics.From("icon-map-arrow");
+    ASSERT_EQ(arrows.size(), 1u);
+    EXPECT_NEAR(arrows[0].dest[0] - manager->radarCenterX, 350.0f, 0.01f);
+    EXPECT_NEAR(arrows[0].dest[1], static_cast<float>(manager->radarCenterY), 0.01f);
+    ASSERT_EQ(graphics.From("icon-map-pin").size(), 1u);
+    EXPECT_NEAR(graphics.From("icon-map-pin")[0].dest[0] - manager->radarCenterX, -100.0f, 0.01f);
+}
+
 // --- Object colours and reticles -------------------------------------------
 
 TEST_F(Render2DTest, object_colours_follow_the_first_rule_that_applies)
