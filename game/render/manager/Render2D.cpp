@@ -49,11 +49,6 @@ SpaceObject* FindShip(uint64_t id)
     return IsSpaceObjectId(id) && theSimulation ? theSimulation->GetSpaceObject(id) : nullptr;
 }
 
-bool FiniteXZ(const glm::vec3& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
 }  // namespace
 
 Render2D::Render2D(RenderManager& manager) : owner(manager) {}
@@ -151,12 +146,12 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
         return;
     ReadFrameInputs(rect, kind);
     // A focus ship at no number (a garbled update) would put every point of
-    // the map at no number: this frame is skipped and said so, once a ship.
-    if (frame.focus && !FiniteXZ(frame.focus->pos)) {
+    // the map at no number: the frame is skipped and said so, once a ship.
+    if (frame.focus && (!AllFinite(frame.focus->pos) || !AllFinite(frame.focus->rot_quat))) {
         if (reportedBadFocus != frame.focus->uniqueID) {
             reportedBadFocus = frame.focus->uniqueID;
-            const std::string line = "2D radar: the focus ship's position is not a number; the radar waits for a "
-                                     "valid one";
+            const std::string line = "2D radar: the focus ship's position or heading is not a number; the radar "
+                                     "waits for a valid one";
             theConsoleLog.Add(glm::vec4(1.0f, 0.0f, 0.0f, 1.0f), line);
             std::fprintf(stderr, "%s\n", line.c_str());
         }

@@ -170,4 +170,21 @@ TEST_F(View2DDrawTest, the_radar_of_a_small_world_shows_its_objects_rings_and_gr
     EXPECT_LT(Count(Around(centre.x + 200, centre.y - 250, 10), lit), 60);
 }
 
+TEST_F(View2DDrawTest, the_hold_menu_shows_its_title_and_buttons_over_the_radar)
+{
+    GUIBoxManager::SetBoxRects("helm", "2dview", {0, 0, 100, 100, 0, 0, 100, 100});
+    input.MoveTo(-100, -100);
+    ConsoleFrame({"2dview"});
+    Render2D& radar = manager->render2D;
+    radar.holdPoint = {600.0f, 300.0f};
+    radar.ShowHoldMenu(ship->uniqueID, raider->uniqueID, 0, {"Raider K-7", "Hail", "Target"});
+    ConsoleFrame({"2dview"});
+    ASSERT_TRUE(SaveScreen("view2d-menu.png"));
+    // Three rows of 50 pixels from the hold point, each a lit panel.
+    const auto lit = [](const Rgb& c) { return std::max({c[0], c[1], c[2]}) > 60; };
+    for (int row = 0; row < 3; ++row)
+        EXPECT_GT(Count(IntRect{600, 300 + row * 50, 800, 350 + row * 50}, lit), 300) << row;
+    EXPECT_LT(Count(IntRect{600, 460, 800, 500}, lit), 200) << "nothing below the last row";
+}
+
 }  // namespace
