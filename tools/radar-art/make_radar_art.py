@@ -157,13 +157,10 @@ def asteroid(size, seed):
         points.append((r * math.sin(a), -r * math.cos(a)))
     c.poly(points)
     alpha = np.asarray(c.image, dtype=np.float64) / 255.0
-    # Lit from the top left, with a few craters.
+    # Lit from the top left over a rough, pitted surface.
     y, x = np.mgrid[0:big, 0:big].astype(np.float64) / (big - 1) * 2.0 - 1.0
-    shade = np.clip(0.75 - 0.35 * (x + y), 0.35, 1.0)
-    for _ in range(4 if size > 16 else 0):
-        cx, cy, r = rng.uniform(-0.4, 0.4), rng.uniform(-0.4, 0.4), rng.uniform(0.08, 0.16)
-        crater = np.hypot(x - cx, y - cy) < r
-        shade = np.where(crater, shade * 0.7, shade)
+    rough = smooth_noise(big, seed + 100, octaves=5)
+    shade = np.clip(0.78 - 0.3 * (x + y) + 0.45 * (rough - 0.5), 0.3, 1.0)
     grey = from_array(shade).resize((size, size), Image.LANCZOS)
     return white(from_array(alpha).resize((size, size), Image.LANCZOS), grey)
 
