@@ -51,6 +51,10 @@ constexpr int32_t kLabelRise = 25;
 constexpr int32_t kLabelHalfHeight = 10;
 constexpr int32_t kLabelStep = 22;
 constexpr float kLabelPadding = 30.0f;
+// A label stops climbing after this many moves: by then it stands far above
+// its object anyway, and a crowd of ships in one place (a fleet at a dock)
+// would otherwise cost a scan of every label per move, cubic in the crowd.
+constexpr int32_t kMaxLabelMoves = 16;
 // Distances switch to thousands above these (target read-out, pointer).
 constexpr float kRangeThousandsAbove = 2999.0f;
 constexpr float kPointerThousandsFrom = 1000.0f;
@@ -441,7 +445,8 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
 // --- Labels and read-outs --------------------------------------------------
 
 // Centred 25 pixels above the point; a label that would cover one placed
-// earlier climbs above it, and the search starts over.
+// earlier climbs above it, and the search starts over (kMaxLabelMoves times
+// at most).
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
     if (text.empty())
@@ -454,12 +459,14 @@ void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const
                 static_cast<int32_t>(screen.x + half),
                 static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
     const int32_t height = box.Height();
-    for (size_t i = 0; i < placedLabels.size();) {
+    int32_t moves = 0;
+    for (size_t i = 0; i < placedLabels.size() && moves < kMaxLabelMoves;) {
         const IntRect& placed = placedLabels[i];
         if (box.right >= placed.left && placed.right >= box.left && box.bottom >= placed.top &&
             placed.bottom >= box.top) {
             box.top = placed.top - kLabelStep;
             box.bottom = box.top + height;
+            ++moves;
             i = 0;
             continue;
         }

@@ -316,6 +316,12 @@ TEST_F(Render2DTest, a_label_climbs_above_every_label_it_would_cover)
     EXPECT_EQ(radar.placedLabels[2].top, 265 - 44) << "above both, one step each";
     radar.DrawLabel("", {302, 300}, glm::vec4(1));
     EXPECT_EQ(radar.placedLabels.size(), 3u) << "an empty label is not placed";
+
+    // A crowd in one place: each label climbs at most 16 steps.
+    radar.placedLabels.clear();
+    for (int i = 0; i < 400; ++i)
+        radar.DrawLabel("Docked", {300, 300}, glm::vec4(1));
+    EXPECT_EQ(radar.placedLabels.back().top, 265 - 16 * 22);
 }
 
 // --- Picking, clicks and holds ---------------------------------------------
