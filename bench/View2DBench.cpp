@@ -75,7 +75,8 @@ public:
         for (int i = 0; i < objects; ++i) {
             const glm::vec3 at((unit() * 2 - 1) * kHalfSpanX, 0.0f, (unit() * 2 - 1) * kHalfSpanZ);
             if (i % 3 == 2) {
-                Add(i % 2 ? "behav_asteroid" : "behav_missile", i % 2 ? "asteroid_rock" : "torpedo", at, unit() * 6.28f);
+                const bool rock = i % 2 != 0;
+                Add(rock ? "behav_asteroid" : "behav_missile", rock ? "asteroid_rock" : "torpedo", at, unit() * 6.28f);
                 continue;
             }
             SpaceObject* ship = Add("behav_npcship", kHulls[i % std::size(kHulls)], at, unit() * 6.28f);
@@ -140,7 +141,8 @@ void BM_View2D(benchmark::State& state)
     for (auto _ : state)
         fixture.Frame();
     state.counters["objects"] = objects;
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_View2D)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

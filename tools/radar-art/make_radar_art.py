@@ -283,8 +283,8 @@ def reticle(cell):
         c.arc(r, 0, 360, 0.06)
         for a in (0, 90, 180, 270):
             t = math.radians(a)
-            c.line([(0.55 * r * math.sin(t), -0.55 * r * math.cos(t)), (1.15 * r * math.sin(t), -1.15 * r * math.cos(t))],
-                   0.07)
+            inner, outer = 0.55 * r, 1.15 * r
+            c.line([(inner * math.sin(t), -inner * math.cos(t)), (outer * math.sin(t), -outer * math.cos(t))], 0.07)
     elif kind == 2:
         c.line([(0, -r), (r, 0), (0, r), (-r, 0), (0, -r)], 0.07)
     elif kind == 3:

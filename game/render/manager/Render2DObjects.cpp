@@ -373,9 +373,9 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
     const bool unknown = npcShip && !ScannedByOwnSide(object);
 
     const SpaceObject& focus = *frame.focus;
+    const float lowVisReach = ReadFiniteFloat(focus.data_set, kEliteLowVisDistance);
     const bool lowVisHidden = ReadInt(object.data_set, kEliteLowVis) != 0 &&
-                              glm::distance(object.pos, focus.pos) > ReadFiniteFloat(focus.data_set, kEliteLowVisDistance) &&
-                              !frame.scienceConsole;
+                              glm::distance(object.pos, focus.pos) > lowVisReach && !frame.scienceConsole;
     const bool mainHidden = frame.mainConsole && ReadInt(object.data_set, kEliteMainScnInvis) != 0;
     if (lowVisHidden || mainHidden)
         return;

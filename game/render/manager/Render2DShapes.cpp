@@ -109,7 +109,8 @@ void Render2D::DrawBeamArcs(const SpaceObject& ship, std::vector<BeamArc>& out) 
         } else {
             // The direction of the mount seen from above; atan2 needs no
             // normalising, and a mount at the centre gives 0 rather than NaN.
-            direction = std::atan2(ReadFiniteFloat(blob, kBeamHullPointX, i), ReadFiniteFloat(blob, kBeamHullPointZ, i));
+            direction =
+                std::atan2(ReadFiniteFloat(blob, kBeamHullPointX, i), ReadFiniteFloat(blob, kBeamHullPointZ, i));
         }
         float centre = direction + base;
         if (owner.radarRelativePositions)

@@ -537,14 +537,16 @@ TEST_F(Render2DTest, effects_grow_and_travel_over_their_lives)
     world->effectEvents.push_back({"nuke", "", "", 0, 0, 0, {1, 0.5f, 0}, {0, 0, 0}, 960, 1040});
     // A beam a third of its way: from the source to the target's side.
     SpaceObject* target = Contact({0, 0, 2000});
-    world->effectEvents.push_back({"beam", "", "", 0, own->uniqueID, target->uniqueID, {0, 0, 1}, {0, 0, 0}, 990, 1020});
+    world->effectEvents.push_back(
+        {"beam", "", "", 0, own->uniqueID, target->uniqueID, {0, 0, 1}, {0, 0, 0}, 990, 1020});
     input.MoveTo(-100, -100);
     Draw();
     const auto additive = graphics.Where([](const DrawRecord& r) {
         return r.kind == DrawRecord::Kind::Line && r.colour == glm::vec4(1, 0.5f, 0, 1);
     });
     ASSERT_EQ(additive.size(), 100u);
-    const float radius = std::hypot(additive[0].dest[0] - manager->radarCenterX, additive[0].dest[1] - manager->radarCenterY);
+    const float radius =
+        std::hypot(additive[0].dest[0] - manager->radarCenterX, additive[0].dest[1] - manager->radarCenterY);
     EXPECT_NEAR(radius, 50.0f, 0.5f) << "500 units at 0.1 pixels a unit";
 
     const auto bolts = graphics.Where([](const DrawRecord& r) {
