@@ -19,12 +19,15 @@ bool ClickTimer::Click(uint64_t id, uint32_t now)
     pending = true;
     clickTime = now;
     windowEnd = now + kWindowMs;
+    inWindow = true;
     return true;
 }
 
 bool ClickTimer::Elapsed(uint32_t ms, uint32_t now)
 {
-    if (Reached(now, windowEnd)) {
+    if (inWindow && Reached(now, windowEnd))
+        inWindow = false;
+    if (!inWindow) {
         currentId = defaultId;
         previousId = defaultId;
     }

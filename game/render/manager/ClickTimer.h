@@ -28,5 +28,6 @@ private:
     uint64_t defaultId = 0;
     uint32_t clickTime = 0;
     uint32_t windowEnd = 0;
+    bool inWindow = false;  // a click's window has not yet passed
     bool pending = false;
 };

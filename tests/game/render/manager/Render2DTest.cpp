@@ -399,6 +399,8 @@ TEST_F(Render2DTest, click_timers_show_a_click_for_two_seconds_then_the_server_t
     EXPECT_TRUE(timer.Click(9, 0xFFFFFF00u));
     timer.Elapsed(10, 0x00000100u);
     EXPECT_EQ(timer.Current(), 9u) << "a wrapped clock is still inside the window";
+    timer.Elapsed(10, 0x80000100u);
+    EXPECT_EQ(timer.Current(), 7u) << "after the window, whatever the clock reads";
 }
 
 TEST_F(Render2DTest, a_hold_asks_for_the_menu_instead_of_selecting)
