@@ -5,9 +5,11 @@
 #include "game/world/FiniteMath.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ScriptEventSink.h"
+#include "game/world/ShipData.h"
 #include "game/world/ShipDataRecord.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
+#include "game/world/SimulationTimer.h"
 #include "game/world/SpaceObject.h"
 #include "game/world/WorldServices.h"
 #include "helper/CRand.h"
@@ -41,6 +43,13 @@ constexpr float kDroneLaunchSpeed = 10.0f;
 constexpr float kDroneLaunchPitch = 0.7f;
 const char* const kDroneDataTag = "drone";
 
+constexpr float kDefaultShieldRepairRate = 0.1f;
+constexpr float kDefaultSystemRepairRate = 0.01f;
+
+// Timer intervals are held to a day, so a script's huge value cannot
+// overflow the tick count.
+constexpr float kLongestInterval = 86400.0f;
+
 // A mine's blast and the colour of its effect.
 const char* const kNukeKind = "nuke";
 const glm::vec3 kNukeColour{1.0f, 0.4f, 0.0f};
@@ -59,6 +68,32 @@ float ShakeAngle(float limit)
 
 }  // namespace
 
+const MineBursts kShipMineBursts{
+    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
+    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
+    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
+};
+
+bool DeadlinePassed(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index)
+{
+    const int64_t deadline = ReadInt(blob, key, index);
+    return deadline == 0 || world.TickCount() >= deadline;
+}
+
+int64_t DeadlineAfterSeconds(float seconds)
+{
+    simulationTimer timer;
+    timer.SetSeconds(static_cast<int32_t>(std::isfinite(seconds) ? std::clamp(seconds, 0.0f, kLongestInterval) : 0.0f));
+    return timer.tick;
+}
+
+const ShipDataRecord& HullRecordOf(const SpaceObject& object)
+{
+    static const ShipDataRecord kNoRecord;
+    const ShipDataRecord* record = ShipData::Instance().Find(object.data_tag);
+    return record ? *record : kNoRecord;
+}
+
 SpaceObject* FindLive(const Simulation& world, uint64_t id)
 {
     return VALID_SPACE_OBJ(id) ? world.GetSpaceObject(id) : nullptr;
@@ -75,6 +110,11 @@ std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& p
     for (SuperContainerObject* object : container->QueryResults())
         found.push_back(static_cast<SpaceObject*>(object));
     return found;
+}
+
+bool StillThere(const Simulation& world, const SpaceObject& object, uint64_t run)
+{
+    return world.RunCount() == run && world.GetSpaceObject(object.uniqueID) == &object;
 }
 
 void RaiseExciting(SpaceObject& object, float value)
@@ -157,6 +197,45 @@ void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts&
         for (const char* burst : {bursts.flash, bursts.fire, bursts.smoke})
             Burst(world, where, burst);
         world.SendEffect(kNukeKind, name, mine->side, id, 0, kNukeColour, where, 0);
+    }
+}
+
+void StrikeTarget(Simulation& world, SpaceObject& shooter, SpaceObject& target, const BeamStrike& strike)
+{
+    world.SendEffect(strike.kind, ReadString(shooter.data_set, kNameTag), shooter.side, shooter.uniqueID,
+                     target.uniqueID, strike.colour, strike.secondPoint, strike.port);
+    const uint64_t parent = ReadUInt64(shooter.data_set, kParentUid);
+    world.ApplyDamage(&target, strike.amount, &shooter, VALID_SPACE_OBJ(parent) ? parent : 0, shooter.pos,
+                      shooter.side, "beam");
+}
+
+void DeclareHullShields(ObjectDataBlob& blob, const ShipDataRecord& record)
+{
+    using namespace playership;
+    const auto shieldCount = static_cast<int32_t>(std::min<size_t>(record.shields.size(), kMaxShieldFacings));
+    DeclareInt(blob, kShieldCount, shieldCount);
+    DeclareInt(blob, kShieldsRaisedFlag, 1);
+    for (int32_t facing = 0; facing < shieldCount; ++facing) {
+        DeclareFloat(blob, kShieldVal, record.shields[facing], facing);
+        DeclareFloat(blob, kShieldMaxVal, record.shields[facing], facing);
+        DeclareFloat(blob, kShieldDamageCoeff, 1.0f, facing);
+    }
+    DeclareFloat(blob, kRepairRateShields, kDefaultShieldRepairRate);
+    DeclareFloat(blob, kRepairRateSystems, kDefaultSystemRepairRate);
+}
+
+void RepairShieldFacings(ObjectDataBlob& blob)
+{
+    using namespace playership;
+    const int32_t facings = ShieldFacingCount(blob);
+    const float rate = ReadFiniteFloat(blob, kRepairRateShields);
+    for (int32_t facing = 0; facing < facings; ++facing) {
+        const float value = ReadFloat(blob, kShieldVal, facing);
+        const float maximum = ReadFloat(blob, kShieldMaxVal, facing);
+        if (value < maximum) {
+            const float mended = value + rate * ReadFiniteFloat(blob, kShieldDamageCoeff, facing);
+            WriteFloat(blob, kShieldVal, std::min(maximum, std::max(-maximum, mended)), facing);
+        }
     }
 }
 

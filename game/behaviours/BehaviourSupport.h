@@ -15,6 +15,7 @@ class ObjectDataBlob;
 class Simulation;
 class SpaceObject;
 struct ShipBeamPort;
+struct ShipDataRecord;
 
 namespace behaviours {
 
@@ -37,6 +38,8 @@ inline constexpr DataKey kBlastRadius{"blast_radius", kPlayDoc};
 inline constexpr DataKey kTargetId{"target_id",
     "unique_ID of the space object the npc ship is supposed to shoot at"};
 inline constexpr DataKey kCollisionDamage{"collision_damage", kPlayDoc};
+// The name stations and the monster show on the radar.
+inline constexpr DataKey kShownNameTag{"name_tag", "name of object, showing up on radar / 2d view"};
 
 // The "deathTick" of a death at the tick: 0 means alive, so a death at the
 // world's first tick is recorded as tick 1.
@@ -44,6 +47,11 @@ inline int64_t DeathTickOf(int64_t now)
 {
     return now > 0 ? now : 1;
 }
+
+// Ships and stations repair at most once in this many ticks.
+inline constexpr int64_t kRepairTicks = 60;
+// The colour of the "npc_death" effect of a ship or a station.
+inline constexpr glm::vec3 kDeathEffectColour{1.0f, 0.0f, 0.4f};
 
 // Half-size of the square around an object that homing, mines and gravity
 // wells look through.
@@ -57,6 +65,18 @@ inline constexpr const char* kMineBehaviour = "behav_mine";
 inline constexpr const char* kPickupBehaviour = "behav_pickup";
 inline constexpr const char* kInvisibleTag = "invisible";
 
+// Tick timers kept in keyed values: the tick at which the next shot or
+// launch is allowed. A deadline of 0, or one the world's tick has reached,
+// has expired.
+bool DeadlinePassed(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index = 0);
+// The deadline of a timer set that many seconds from now, cut to whole
+// seconds; a script's huge or negative interval is held to a day or to now.
+int64_t DeadlineAfterSeconds(float seconds);
+
+// The hull record of the object's data tag (the "unknown" record for a tag
+// the ship list lacks; an empty record when it lacks even that).
+const ShipDataRecord& HullRecordOf(const SpaceObject& object);
+
 // The live object of the id, or null: ids read from keyed values may be
 // anything a script wrote, so one that names no space object finds nothing.
 SpaceObject* FindLive(const Simulation& world, uint64_t id);
@@ -64,6 +84,10 @@ SpaceObject* FindLive(const Simulation& world, uint64_t id);
 // The objects whose boxes meet the neighbourhood square around the point, in
 // query order. Pointers stay valid until game code runs.
 std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point);
+
+// The object and its world are still the ones of the run: game code run
+// meanwhile (damage handlers, the mission) may have removed either.
+bool StillThere(const Simulation& world, const SpaceObject& object, uint64_t run);
 
 // Raises the object's "exciting" to at least the value.
 void RaiseExciting(SpaceObject& object, float value);
@@ -96,9 +120,31 @@ struct MineBursts {
     const char* fire;
     const char* smoke;
 };
+// What a mine leaves when a ship or a station sets it off.
+extern const MineBursts kShipMineBursts;
 // Sets off every visible mine closer than the trigger distance to the object:
 // a "nuke" blast named by the object's "name_tag" and its effect.
 void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts);
+
+// A beam (or lightning) that strikes: the effect every console draws, named
+// by the shooter's "name_tag" and side, then the damage to the target as the
+// shooter's "beam", its parent the shooter's "parentUID".
+struct BeamStrike {
+    const char* kind;
+    glm::vec3 colour;
+    glm::vec3 secondPoint;
+    int32_t port;
+    float amount;
+};
+void StrikeTarget(Simulation& world, SpaceObject& shooter, SpaceObject& target, const BeamStrike& strike);
+
+// The hull record's shields, raised and whole, with the default repair
+// rates of shields and systems.
+void DeclareHullShields(ObjectDataBlob& blob, const ShipDataRecord& record);
+
+// Each shield facing below its maximum mends by the repair rate times its
+// own coefficient, never above the maximum nor below its negation.
+void RepairShieldFacings(ObjectDataBlob& blob);
 
 // Launches a drone from the launcher at the target, and tells the mission
 // with the event type. The drone joins the world at the next frame step.

@@ -8,7 +8,6 @@
 #include "game/world/ObjectId.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
-#include "game/world/SimulationTimer.h"
 #include "game/world/SpaceObject.h"
 #include "helper/QelAssert.h"
 
@@ -33,37 +32,9 @@ constexpr float kHullPointBarrel = 1000.0f;
 constexpr float kNearMissRangeSquares = 2.0f;
 constexpr float kNearMissInterest = 60.0f;
 // Drone launches: an elite launcher without an interval gets this one; a
-// system 0 at half health or less launches at half the rate; intervals are
-// held to a day so a script's huge value cannot overflow the timer.
+// system 0 at half health or less launches at half the rate.
 constexpr float kEliteDroneInterval = 30.0f;
 constexpr float kHalfHealth = 0.5f;
-constexpr float kMaxDroneInterval = 86400.0f;
-
-const MineBursts kMineBursts{
-    "color:#FFF; lifespan:10,30; image_cell:8; size:10;speed: 10; count:300",
-    "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:50;speed: 2,8; count:300",
-    "smoke:True;  color:#999; lifespan:3,90; image_cell:4; size:20;speed:0,1.5; count:300",
-};
-
-bool Expired(const ObjectDataBlob& blob, const DataKey& key, const Simulation& world, int32_t index = 0)
-{
-    const int64_t deadline = ReadInt(blob, key, index);
-    return deadline == 0 || world.TickCount() >= deadline;
-}
-
-int64_t DeadlineAfter(float seconds)
-{
-    simulationTimer timer;
-    timer.SetSeconds(static_cast<int32_t>(std::clamp(seconds, 0.0f, kMaxDroneInterval)));
-    return timer.tick;
-}
-
-// The ship and its world are still the ones this tick began with: game code
-// run meanwhile (damage handlers, the mission) may have removed either.
-bool StillHere(const Simulation& world, const SpaceObject& ship, uint64_t run)
-{
-    return world.RunCount() == run && world.GetSpaceObject(ship.uniqueID) == &ship;
-}
 
 void Steer(SpaceObject& ship)
 {
@@ -107,7 +78,7 @@ bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float we
     ObjectDataBlob& blob = ship.data_set;
     const int32_t ports = static_cast<int32_t>(std::clamp<int64_t>(ReadInt(blob, kBeamCount), 0, kMaxBeamPorts));
     for (int32_t port = 0; port < ports; ++port) {
-        if (!Expired(blob, kBeamTimer, world, port))
+        if (!DeadlinePassed(blob, kBeamTimer, world, port))
             continue;
         SpaceObject* target = world.GetSpaceObject(targetId);
         const glm::vec3 offset = target->pos - ship.pos;
@@ -129,14 +100,11 @@ bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float we
 
         const glm::vec3 colour{ReadFiniteFloat(blob, kBeamColorR, port), ReadFiniteFloat(blob, kBeamColorG, port),
                                ReadFiniteFloat(blob, kBeamColorB, port)};
-        const std::string name = ReadString(blob, kNameTag);
-        world.SendEffect("beam", name, ship.side, ship.uniqueID, targetId, colour, hullPoint, port);
-        WriteInt64(blob, kBeamTimer, DeadlineAfter(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
+        WriteInt64(blob, kBeamTimer, DeadlineAfterSeconds(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
         const float amount = ReadFiniteFloat(blob, kBeamDamage, port) * world.npcShipBeamDamageCoeff * weaponsHealth
                              * ReadFiniteFloat(blob, kBeamDamageCoeff, port);
-        const uint64_t parent = ReadUInt64(blob, shipkeys::kParentUid);
-        world.ApplyDamage(target, amount, &ship, VALID_SPACE_OBJ(parent) ? parent : 0, ship.pos, ship.side, "beam");
-        if (!StillHere(world, ship, run) || !world.GetSpaceObject(targetId)
+        StrikeTarget(world, ship, *target, {"beam", colour, hullPoint, port, amount});
+        if (!StillThere(world, ship, run) || !world.GetSpaceObject(targetId)
             || ReadInt(world.GetSpaceObject(targetId)->data_set, kDeathTick) != 0)
             return false;
     }
@@ -155,19 +123,19 @@ void LaunchDrones(SpaceObject& ship, Simulation& world, const SpaceObject& targe
         interval = 0.0f;
     else if (weaponsHealth <= kHalfHealth)
         interval *= 2.0f;
-    if (ReadInt(blob, kSurrenderFlag) != 0 || !(interval > 0.0f) || !Expired(blob, kDroneTimer, world))
+    if (ReadInt(blob, kSurrenderFlag) != 0 || !(interval > 0.0f) || !DeadlinePassed(blob, kDroneTimer, world))
         return;
     if (!(glm::length(target.pos - ship.pos) < ReadFiniteFloat(blob, kDroneLaunchMaxRange)))
         return;
-    WriteInt64(blob, kDroneTimer, DeadlineAfter(interval));
+    WriteInt64(blob, kDroneTimer, DeadlineAfterSeconds(interval));
     LaunchDrone(world, ship, target.uniqueID, "ship_launches_drone");
 }
 
 void Tick(SpaceObject& ship, Simulation& world)
 {
     ObjectDataBlob& blob = ship.data_set;
-    const std::array<float, 4> health = NPCShipSystemHealths(ship);
-    const float ordered = ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * health[1];
+    const float ordered =
+        ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * NPCShipSystemHealth(ship, 1);
     const float speed = (ordered + ship.cur_speed * kSpeedKeptParts) / kSpeedTotalParts;
     ship.cur_speed = std::isfinite(speed) ? speed : 0.0f;
     Steer(ship);
@@ -177,16 +145,17 @@ void Tick(SpaceObject& ship, Simulation& world)
     const uint64_t run = world.RunCount();
     ApplyGravityPull(ship);
     TakeCollision(ship, world);
-    if (!StillHere(world, ship, run) || ship.data_tag == kInvisibleTag)
+    if (!StillThere(world, ship, run) || ship.data_tag == kInvisibleTag)
         return;
 
     const uint64_t targetId = ReadUInt64(blob, kTargetId);
     const SpaceObject* target = FindLive(world, targetId);
     if (!target || target->data_tag == kInvisibleTag || ReadInt(target->data_set, kDeathTick) != 0)
         return;
-    if (health[0] > 0.0f && !FireBeams(ship, world, targetId, health[0], run))
+    const float weaponsHealth = NPCShipSystemHealth(ship, 0);
+    if (weaponsHealth > 0.0f && !FireBeams(ship, world, targetId, weaponsHealth, run))
         return;
-    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), health[0]);
+    LaunchDrones(ship, world, *world.GetSpaceObject(targetId), weaponsHealth);
 }
 
 // The shield display's wave eases a quarter of the way to its new shape.
@@ -207,7 +176,7 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     }
     WriteInt(ship.data_set, kPullStrength, 0);
     EaseShieldWave(ship.data_set);
-    SetOffNearbyMines(ship, world, kMineBursts);
+    SetOffNearbyMines(ship, world, kShipMineBursts);
     FindGravityWells(ship, world);
     NPCShipRepair(ship, world);
 }

@@ -21,11 +21,9 @@ constexpr float kDamagePerPoint = 5.0f;
 // Random draws for a system with room before the hit counts as unplaceable.
 constexpr int32_t kSystemDraws = 40;
 constexpr float kMostPoints = 1e6f;
-// Ticks between repairs; a system may be damaged to twice its maximum.
-constexpr int64_t kHealTicks = 60;
+// A system may be damaged to twice its maximum.
 constexpr float kMaxOverDamage = 2.0f;
 
-const glm::vec3 kDeathColour{1.0f, 0.0f, 0.4f};
 const char* const kDeathBursts[] = {
     "color:#FFF; lifespan:10,30; image_cell:8; size:16;speed: 10; count:300",
     "color:#F01,#0F1; lifespan:10,30; image_cell:9; size:65;speed: 2,8; count:300",
@@ -82,7 +80,7 @@ void Die(SpaceObject& ship, Simulation& world, const EventMessage& damage)
 {
     const int64_t now = world.TickCount();
     WriteInt64(ship.data_set, kDeathTick, behaviours::DeathTickOf(now));
-    world.SendEffect("npc_death", ReadString(ship.data_set, kNameTag), ship.side, ship.uniqueID, 0, kDeathColour,
+    world.SendEffect("npc_death", ReadString(ship.data_set, kNameTag), ship.side, ship.uniqueID, 0, behaviours::kDeathEffectColour,
                      ship.pos, 0);
     if (ScriptEventSink* script = world.ScriptEvents()) {
         EventMessage event;
@@ -99,15 +97,11 @@ void Die(SpaceObject& ship, Simulation& world, const EventMessage& damage)
 
 }  // namespace
 
-std::array<float, 4> NPCShipSystemHealths(const SpaceObject& ship)
+float NPCShipSystemHealth(const SpaceObject& ship, int32_t system)
 {
-    std::array<float, 4> health{};
-    for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
-        const float maximum = ReadFloat(ship.data_set, kSystemMaxDamage, system);
-        const float h = maximum > 0.0f ? 1.0f - ReadFloat(ship.data_set, kSystemDamage, system) / maximum : 1.0f;
-        health[system] = std::isfinite(h) ? h : 0.0f;
-    }
-    return health;
+    const float maximum = ReadFloat(ship.data_set, kSystemMaxDamage, system);
+    const float health = maximum > 0.0f ? 1.0f - ReadFloat(ship.data_set, kSystemDamage, system) / maximum : 1.0f;
+    return std::isfinite(health) ? health : 0.0f;
 }
 
 void NPCShipTakeDamage(SpaceObject& ship, Simulation& world, const EventMessage& damage)
@@ -149,19 +143,9 @@ void NPCShipRepair(SpaceObject& ship, const Simulation& world)
 {
     ObjectDataBlob& blob = ship.data_set;
     const int64_t now = world.TickCount();
-    const int64_t healAt = ReadInt(blob, kHealTimer);
-    if (healAt != 0 && now < healAt)
+    if (!behaviours::DeadlinePassed(blob, kHealTimer, world))
         return;
-    const int32_t facings = shipkeys::ShieldFacingCount(blob);
-    const float shieldRate = ReadFiniteFloat(blob, kRepairRateShields);
-    for (int32_t facing = 0; facing < facings; ++facing) {
-        const float value = ReadFloat(blob, kShieldVal, facing);
-        const float maximum = ReadFloat(blob, kShieldMaxVal, facing);
-        if (value < maximum) {
-            const float mended = value + shieldRate * ReadFiniteFloat(blob, kShieldDamageCoeff, facing);
-            WriteFloat(blob, kShieldVal, std::min(maximum, std::max(-maximum, mended)), facing);
-        }
-    }
+    behaviours::RepairShieldFacings(blob);
     const float systemRate = ReadFiniteFloat(blob, kRepairRateSystems);
     for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
         const float damage = ReadFloat(blob, kSystemDamage, system);
@@ -170,5 +154,5 @@ void NPCShipRepair(SpaceObject& ship, const Simulation& world)
             WriteFloat(blob, kSystemDamage, std::min(ceiling, std::max(0.0f, damage - systemRate)), system);
         }
     }
-    WriteInt64(blob, kHealTimer, now + kHealTicks);
+    WriteInt64(blob, kHealTimer, now + behaviours::kRepairTicks);
 }

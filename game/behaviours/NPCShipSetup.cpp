@@ -3,7 +3,7 @@
 #include "game/behaviours/BehaviourSupport.h"
 #include "game/behaviours/NPCShipKeys.h"
 #include "game/world/RandomInt.h"
-#include "game/world/ShipData.h"
+#include "game/world/ShipDataRecord.h"
 #include "game/world/ShipMechanics.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -19,8 +19,6 @@ namespace {
 
 constexpr float kDefaultDroneLaunchMaxRange = 7000.0f;
 constexpr float kDefaultDroneDamage = 15.0f;
-constexpr float kDefaultShieldRepairRate = 0.1f;
-constexpr float kDefaultSystemRepairRate = 0.01f;
 
 // Shield frequencies: one weak spot at 30, the others drawn in 20..80.
 constexpr int32_t kShieldFrequencies = 5;
@@ -36,13 +34,6 @@ std::string RandomName()
     for (int digit = 0; digit < 2; ++digit)
         name += static_cast<char>('0' + static_cast<int>(static_cast<float>(crand()) / CRAND_MAX * 9.999f));
     return name;
-}
-
-const ShipDataRecord& RecordOf(const SpaceObject& ship)
-{
-    static const ShipDataRecord kNoRecord;
-    const ShipDataRecord* record = ShipData::Instance().Find(ship.data_tag);
-    return record ? *record : kNoRecord;
 }
 
 void SetupIdentity(ObjectDataBlob& blob, const ShipDataRecord& record)
@@ -83,16 +74,7 @@ void SetupSystemsAndShields(ObjectDataBlob& blob, const ShipDataRecord& record, 
         DeclareFloat(blob, kSystemDamage, 0.0f, system);
         DeclareFloat(blob, kSystemMaxDamage, record.hullPoints, system);
     }
-    const auto shieldCount = static_cast<int32_t>(std::min<size_t>(record.shields.size(), shipkeys::kMaxShieldFacings));
-    DeclareInt(blob, kShieldCount, shieldCount);
-    DeclareInt(blob, kShieldsRaisedFlag, 1);
-    for (int32_t facing = 0; facing < shieldCount; ++facing) {
-        DeclareFloat(blob, kShieldVal, record.shields[facing], facing);
-        DeclareFloat(blob, kShieldMaxVal, record.shields[facing], facing);
-        DeclareFloat(blob, kShieldDamageCoeff, 1.0f, facing);
-    }
-    DeclareFloat(blob, kRepairRateShields, kDefaultShieldRepairRate);
-    DeclareFloat(blob, kRepairRateSystems, kDefaultSystemRepairRate);
+    behaviours::DeclareHullShields(blob, record);
     const int32_t weak = RandomInt(world.randomState, 0, kShieldFrequencies - 1);
     for (int32_t frequency = 0; frequency < kShieldFrequencies; ++frequency) {
         const int32_t strength = frequency == weak ? kWeakFrequencyStrength
@@ -120,7 +102,7 @@ void SetupBeams(ObjectDataBlob& blob, const ShipDataRecord& record, int64_t now)
 
 void NPCShipSetup(SpaceObject& ship, Simulation& world)
 {
-    const ShipDataRecord& record = RecordOf(ship);
+    const ShipDataRecord& record = behaviours::HullRecordOf(ship);
     ObjectDataBlob& blob = ship.data_set;
     SetupIdentity(blob, record);
     SetupMovementAndDrones(blob, record);

@@ -2,8 +2,10 @@
 
 #include "game/behaviours/DroneAI.h"
 #include "game/behaviours/MissileAI.h"
+#include "game/behaviours/MonsterAI.h"
 #include "game/behaviours/NPCShipAI.h"
 #include "game/behaviours/PlayerShipAI.h"
+#include "game/behaviours/StationAI.h"
 #include "game/world/BehaviourHookMap.h"
 
 #include <cstdint>
@@ -11,12 +13,6 @@
 class SpaceObject;
 
 namespace {
-
-// The station's and the monster's bodies arrive in later work; until then
-// their hooks are bound to their names and do nothing, so such objects move
-// and bounce but otherwise stay idle.
-void StationAI(SpaceObject*, int32_t, void*) {}
-void MonsterAI(SpaceObject*, int32_t, void*) {}
 
 // Draw hooks are registered for the renderer; nothing looks them up yet.
 void DrawNothing(SpaceObject*, int32_t, void*) {}

@@ -147,6 +147,12 @@ public:
     // the registry at the next frame step. Its id, or 0 when the tube is no
     // launch tube (nothing happens then).
     uint64_t LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTube);
+    // A torpedo of the type leaving the launcher at launch speed along its
+    // nose, its definition taken from the server string map (empty for a type
+    // the map lacks), its landing point astern of the launcher; the music
+    // stirs and the launch sounds. It joins the registry at the next frame
+    // step; its behaviour has not been told yet.
+    SpaceObject& MakeTorpedo(const SpaceObject& launcher, const std::string& type);
 
     // ---- shield facings (ShipMechanics.cpp) ----
     // The facing of the target that a shot from the source strikes; -1 when

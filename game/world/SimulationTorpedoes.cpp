@@ -80,6 +80,30 @@ bool Simulation::IsLaunchTube(const SpaceObject& ship, int32_t tube, bool keepTu
     return tube >= 0 && (tube < TorpedoTubeCount(ship.data_set) || (keepTube && tube == 0));
 }
 
+SpaceObject& Simulation::MakeTorpedo(const SpaceObject& launcher, const std::string& type)
+{
+    auto made = std::make_unique<SpaceObject>(0, kTorpedoBehaviour, kTorpedoDataTag, SpaceObject::kFastMoverBit, 0.0f,
+                                              0.0f, kTorpedoFatRadius);
+    SpaceObject& torpedo = *made;
+    torpedo.pos = JitterPosition(launcher.pos);
+    torpedo.side = launcher.side;
+    torpedo.cur_speed = kTorpedoLaunchSpeed;
+    torpedo.rot_quat = launcher.rot_quat;
+    torpedo.lastUpdateTick = clock.time_tick_counter;
+    WriteString(torpedo.data_set, kTorpedoDefinition, ServerStringMap::Instance().Get(type));
+    WriteString(torpedo.data_set, kTorpedoKey, type);
+    if (gMusicControl)
+        gMusicControl->RaiseMusicTension(kLaunchMusicTension);
+    QueueSoundEvent(kLaunchSound, torpedo.pos, 0);
+    WriteString(torpedo.data_set, kTorpedoTypeValue, type);
+    const glm::vec3 landing = launcher.pos + launcher.rot_quat * kLandingPointOffset;
+    for (int32_t axis = 0; axis < 3; ++axis)
+        WriteFloat(torpedo.data_set, kLandingPoint, landing[axis], axis);
+    torpedo.SetFatBox(kTorpedoFatRadius);
+    AddPendingObject(std::move(made));
+    return torpedo;
+}
+
 uint64_t Simulation::LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTube)
 {
     if (!IsLaunchTube(ship, tube, keepTube))
@@ -88,27 +112,9 @@ uint64_t Simulation::LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTub
     if (type.empty())
         type = kDefaultTorpedoType;
 
-    auto made = std::make_unique<SpaceObject>(0, kTorpedoBehaviour, kTorpedoDataTag, SpaceObject::kFastMoverBit, 0.0f,
-                                              0.0f, kTorpedoFatRadius);
-    SpaceObject& torpedo = *made;
-    torpedo.pos = JitterPosition(ship.pos);
-    torpedo.side = ship.side;
-    torpedo.cur_speed = kTorpedoLaunchSpeed;
-    torpedo.rot_quat = ship.rot_quat;
-    torpedo.lastUpdateTick = clock.time_tick_counter;
-    WriteString(torpedo.data_set, kTorpedoDefinition, ServerStringMap::Instance().Get(type));
-    WriteString(torpedo.data_set, kTorpedoKey, type);
-    if (gMusicControl)
-        gMusicControl->RaiseMusicTension(kLaunchMusicTension);
-    QueueSoundEvent(kLaunchSound, torpedo.pos, 0);
+    SpaceObject& torpedo = MakeTorpedo(ship, type);
     if (!keepTube)
         torpedo.rot_quat = torpedo.rot_quat * glm::angleAxis(kLaunchPitch, glm::vec3(1.0f, 0.0f, 0.0f));
-    WriteString(torpedo.data_set, kTorpedoTypeValue, type);
-    const glm::vec3 landing = ship.pos + ship.rot_quat * kLandingPointOffset;
-    for (int32_t axis = 0; axis < 3; ++axis)
-        WriteFloat(torpedo.data_set, kLandingPoint, landing[axis], axis);
-    torpedo.SetFatBox(kTorpedoFatRadius);
-    AddPendingObject(std::move(made));
 
     // The torpedo's set-up reads its definition. It is game code, which may
     // end the run; the pending torpedo lives on until the next step.

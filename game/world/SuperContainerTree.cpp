@@ -135,7 +135,10 @@ float SuperContainer::DescentCost(const PlaneBox& leafBox, int32_t child, float 
     return node.height > 0 ? cost - node.box.Area() : cost;
 }
 
-// Heights and boxes from the given inner node up to the root.
+// Heights and boxes from the given inner node up to the root. A node whose
+// height and box come out as they were leaves every node above it as it was
+// too, so the walk ends there: the tree is never rebalanced and may grow
+// deep, and most moves change only the lowest few boxes.
 void SuperContainer::RefitUpFrom(int32_t index)
 {
     for (int32_t current = index; current != kNone; current = nodes[current].parent) {
@@ -144,8 +147,12 @@ void SuperContainer::RefitUpFrom(int32_t index)
         QEL_ASSERT(node.right != root, "right != root");
         const SuperContainerNode& left = nodes[node.left];
         const SuperContainerNode& right = nodes[node.right];
-        node.height = 1 + std::max(left.height, right.height);
-        node.box = PlaneBox::Union(left.box, right.box);
+        const int32_t height = 1 + std::max(left.height, right.height);
+        const PlaneBox box = PlaneBox::Union(left.box, right.box);
+        if (current != index && height == node.height && box == node.box)
+            return;
+        node.height = height;
+        node.box = box;
     }
 }
 

@@ -300,6 +300,17 @@ def halo_ball():
                                                         glass=(0.55, 0.7, 0.9), panel=10.0), 256)
 
 
+def monster_part():
+    """A spinning bit of the monster's body: a glowing core in a ring of six
+    swept claws, pale so the body colour the mission gives tints it."""
+    mesh = Mesh().add(icosphere(18, 2, "engine")).add(torus(46, 5, 24, 6, "accent"))
+    claw = place(cylinder(7, 52, 5, "hull", radius_end=0), translate(0, 0, 44), rotate_x(-0.35))
+    for k in range(6):
+        mesh.add(claw.transformed(rotate_y(2 * math.pi * k / 6 + 0.3)))
+    return Design(mesh, Livery(style="creature", hull=(0.86, 0.88, 0.92), accent=(0.7, 0.72, 0.8),
+                               engine=(1.0, 1.0, 1.0), panel=6.0), 256)
+
+
 SHIP_DESIGNS = {
     "tern_frigate": tern_frigate,
     "kestrel_fighter": kestrel_fighter,

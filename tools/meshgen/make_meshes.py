@@ -26,6 +26,7 @@ NAMED_MESHES = {
     "drone": lambda: designs.drone(10.0),  # the 3D view draws it at a tenth
     "bball": designs.black_ball,
     "HaloBall": designs.halo_ball,
+    "monster_part": designs.monster_part,
 }
 
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 std::string Yaml(const std::string& category, const std::string& name, const std::string& description = "d",
@@ -116,6 +118,33 @@ TEST_F(MissionCatalogueTest, a_new_scan_forgets_missions_that_are_gone)
     Describe("second_run", "description.yaml", Yaml("B", "Two"));
     ScanMissions();
     EXPECT_EQ(Listing(), (decltype(Listing()){{"B", {"second_run"}}}));
+}
+
+}  // namespace
+
+namespace {
+
+// Over the game's own data folder (the test environment's): each shipped
+// mission is listed under its category with its name and a description.
+TEST(ShippedMissionsTest, the_shipped_missions_are_listed_with_their_names_and_descriptions)
+{
+    qeltest::ScriptedInput input;
+    gInputFactory = &input;
+    ScanMissions();
+    const std::map<std::string, std::pair<std::string, std::string>> expected{
+        {"first_watch", {"Patrol", "First Watch"}},
+        {"skirmish", {"Skirmish", "Skirmish at Corrin Reach"}},
+    };
+    std::map<std::string, std::pair<std::string, std::string>> found;
+    for (const auto& [category, missions] : theMissionMap)
+        for (const MissionDescription& mission : missions) {
+            found[mission.folderName] = {category, mission.visibleName};
+            EXPECT_GT(mission.description.size(), 40u) << mission.folderName;
+            EXPECT_FALSE(mission.keywords.empty()) << mission.folderName;
+        }
+    EXPECT_EQ(found, expected);
+    theMissionMap.clear();
+    gInputFactory = nullptr;
 }
 
 }  // namespace

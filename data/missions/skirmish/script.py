@@ -1,0 +1,193 @@
+# Skirmish at Corrin Reach: Meridian cruisers and Corrin Station against a
+# Skarn raiding party, with a void serpent hostile to both. Each mission tick
+# every combatant takes the nearest live enemy of its side as its target; the
+# fight plays out with or without a crew. Consoles that join fly the Tern.
+import zmx
+
+PLAYER_SHIP_TYPE = "tern_frigate"
+HELM_CONSOLE = "helm"
+HELM_WIDGETS = "helm_simple^throttle^2dview^ship_data^text_waterfall^red_alert"
+
+# (side, icon colour, icon index)
+SIDES = [("meridian", "#4aa3ff", 0), ("skarn", "#ff5533", 1), ("monster", "#c05cff", 2)]
+# Pairs of sides at war, both ways round.
+WARS = [("meridian", "skarn"), ("meridian", "monster"), ("skarn", "monster")]
+
+# (ship type, name, side, position); every ship turns to its enemy itself
+SHIPS = [
+    ("fleet_light_cruiser", "Meridian Warden", "meridian", (-800.0, 0.0, 1000.0)),
+    ("fleet_light_cruiser", "Meridian Vigil", "meridian", (800.0, 0.0, 1000.0)),
+    ("skarn_raider", "Skarn Talon", "skarn", (-900.0, 0.0, 3600.0)),
+    ("skarn_raider", "Skarn Fang", "skarn", (0.0, 0.0, 3800.0)),
+    ("skarn_raider", "Skarn Claw", "skarn", (900.0, 0.0, 3600.0)),
+    ("skarn_carrier", "Skarn Brood", "skarn", (0.0, 0.0, 6500.0)),
+]
+STATION = ("starbase_civil", "Corrin Station", "meridian", (0.0, 0.0, 600.0))
+MONSTER = ("monster_dragon", "Void Serpent", "monster", (4000.0, 0.0, 2500.0))
+PLAYER = ("Tern", "meridian", (0.0, 0.0, -3500.0))
+
+# The station's two beam mounts, its drone bay and its torpedo launcher.
+STATION_BEAMS = [  # (range, damage, cycle seconds, colour)
+    (2200.0, 12.0, 3.0, (0.3, 0.8, 1.0)),
+    (2200.0, 12.0, 4.0, (0.3, 0.8, 1.0)),
+]
+STATION_DRONES = (12.0, 3500.0, 20.0)  # seconds between launches, range, drone damage
+STATION_TORPEDOES = (15.0, 3000.0, "Homing")  # seconds between launches, range, definition
+HOMING_DEFINITION = "gui_text:Homing;speed:22;damage:40;lifetime:300;behavior:homing"
+
+# Computer ships hit twice as hard as a hull record says: the fight is short.
+BEAM_DAMAGES = (1.0, 2.0, 1.0)  # player ships, computer ships, stations
+# Beyond this nobody is worth chasing; a ship keeps its enemy until another
+# is this much nearer, so it does not flit between two at equal range.
+PURSUIT_RANGE = 12000.0
+SWITCH_RATIO = 0.7
+
+game = {"built": False, "player": 0, "over": False}
+combatants = {}  # id -> {"name", "side", "kind", "target"}
+
+
+def hostile(first, second):
+    return (first, second) in WARS or (second, first) in WARS
+
+
+def set_the_sides(sim):
+    for side, colour, icon in SIDES:
+        sim.set_side_icon_color(side, colour)
+        sim.set_side_icon_index(side, icon)
+        sim.set_side_relationship(side, side, zmx.ALLIED)
+    for first, second in WARS:
+        sim.set_side_relationship(first, second, zmx.HOSTILE)
+        sim.set_side_relationship(second, first, zmx.HOSTILE)
+
+
+def place(sim, behaviour, ship_type, name, side, position, kind):
+    object_id = sim.create_space_object(behaviour, ship_type, 0)
+    obj = sim.get_space_object(object_id)
+    obj.side = side
+    obj.data_set.set("name_tag", name, 0)
+    sim.reposition_space_object(obj, *position)
+    combatants[object_id] = {"name": name, "side": side, "kind": kind, "target": 0}
+    return obj
+
+
+def arm_the_station(station):
+    data = station.data_set
+    data.set("beamCount", len(STATION_BEAMS), 0)
+    for index, (reach, damage, cycle, colour) in enumerate(STATION_BEAMS):
+        data.set("beamRange", reach, index)
+        data.set("beamDamage", damage, index)
+        data.set("beamCycleTime", cycle, index)
+        for key, value in zip(("beamColorR", "beamColorG", "beamColorB"), colour):
+            data.set(key, value, index)
+    interval, reach, damage = STATION_DRONES
+    data.set("drone_launch_timer", interval, 0)
+    data.set("drone_launch_max_range", reach, 0)
+    data.set("drone_damage", damage, 0)
+    interval, reach, definition = STATION_TORPEDOES
+    data.set("torp_launch_timer", interval, 0)
+    data.set("torp_launch_max_range", reach, 0)
+    data.set("torpedoLaunchType", definition, 0)
+
+
+def build_world(sim):
+    zmx.create_new_sim()
+    set_the_sides(sim)
+    zmx.set_shared_string("Homing", HOMING_DEFINITION)
+    zmx.set_beam_damages(0, *BEAM_DAMAGES)
+    name, side, position = PLAYER
+    player = place(sim, "behav_playership", PLAYER_SHIP_TYPE, name, side, position, "player")
+    game["player"] = player.unique_ID
+    for ship_type, name, side, position in SHIPS:
+        place(sim, "behav_npcship", ship_type, name, side, position, "ship")
+    ship_type, name, side, position = STATION
+    arm_the_station(place(sim, "behav_station", ship_type, name, side, position, "station"))
+    ship_type, name, side, position = MONSTER
+    place(sim, "behav_monster", ship_type, name, side, position, "monster")
+    zmx.resume_sim()
+    game["built"] = True
+    print("skirmish: %d combatants take the field" % len(combatants))
+
+
+def alive(sim, object_id):
+    if not sim.space_object_exists(object_id):
+        return False
+    # A monster never declares "deathTick": the key then reads as nothing.
+    return not sim.get_space_object(object_id).data_set.get("deathTick", 0)
+
+
+def choose_enemy(sim, object_id):
+    """The nearest live combatant of a side at war with this one's (the one
+    already engaged unless another is clearly nearer), or 0."""
+    side = combatants[object_id]["side"]
+    best, best_distance = 0, PURSUIT_RANGE
+    engaged = combatants[object_id]["target"]
+    if engaged and alive(sim, engaged) and zmx.distance_id(object_id, engaged) < PURSUIT_RANGE:
+        best, best_distance = engaged, zmx.distance_id(object_id, engaged) * SWITCH_RATIO
+    for other_id, other in combatants.items():
+        if other_id == object_id or not hostile(side, other["side"]) or not alive(sim, other_id):
+            continue
+        distance = zmx.distance_id(object_id, other_id)
+        if distance < best_distance:
+            best, best_distance = other_id, distance
+    return best
+
+
+def give_orders(sim, object_id, target_id):
+    me = combatants[object_id]
+    data = sim.get_space_object(object_id).data_set
+    data.set("target_id", target_id, 0)
+    if target_id and me["kind"] in ("ship", "monster"):
+        where = sim.get_space_object(target_id).pos
+        data.set("target_pos_x", where.x, 0)
+        data.set("target_pos_y", where.y, 0)
+        data.set("target_pos_z", where.z, 0)
+    if me["kind"] == "ship":
+        data.set("throttle", 1.0 if target_id else 0.0, 0)
+    if target_id != me["target"]:
+        me["target"] = target_id
+        if target_id:
+            enemy = combatants[target_id]
+            print("skirmish: %s (%s) engages %s (%s)" % (me["name"], me["side"], enemy["name"], enemy["side"]))
+
+
+def choose_targets(sim):
+    for object_id, me in list(combatants.items()):
+        if me["kind"] != "player" and alive(sim, object_id):
+            give_orders(sim, object_id, choose_enemy(sim, object_id))
+
+
+def name_of(object_id):
+    return combatants[object_id]["name"] if object_id in combatants else "a drone or torpedo"
+
+
+def report_the_end(sim):
+    standing = {combatants[i]["side"] for i in combatants if combatants[i]["kind"] != "player" and alive(sim, i)}
+    if not game["over"] and len(standing) == 1:
+        game["over"] = True
+        print("skirmish: the %s hold the field" % standing.pop())
+
+
+def crew_console(client_id):
+    zmx.assign_client_to_ship(client_id, game["player"])
+    zmx.send_client_widget_list(client_id, HELM_CONSOLE, HELM_WIDGETS)
+
+
+def halvex_event_handler(sim, event):
+    if not game["built"]:
+        build_world(sim)
+        for client_id in zmx.get_client_ID_list():
+            if client_id != event.client_id:
+                crew_console(client_id)
+    if event.tag == "client_connect":
+        crew_console(event.client_id)
+    elif event.tag == "mission_tick":
+        choose_targets(sim)
+        report_the_end(sim)
+    elif event.tag in ("npc_killed", "station_killed"):
+        print("skirmish: %s destroyed by %s" % (name_of(event.selected_id), name_of(event.origin_id)))
+    elif event.tag == "damage" and event.sub_tag == "beam" and event.sub_float > 0:
+        print("skirmish: %s strikes %s for %.1f" % (name_of(event.origin_id), name_of(event.selected_id),
+                                                     event.sub_float))
+    elif event.tag == "damage" and event.sub_tag == "destroyed" and event.selected_id in combatants:
+        if combatants[event.selected_id]["kind"] == "monster":
+            print("skirmish: %s destroyed" % name_of(event.selected_id))

@@ -1,0 +1,10 @@
+#pragma once
+// The behaviour hook of the space monster ("behav_monster"): it flies straight
+// at its ordered point, strikes its target with lightning in any direction,
+// heals over time, sets off mines near it and dies when its health runs out.
+
+#include <cstdint>
+
+class SpaceObject;
+
+void MonsterAI(SpaceObject* monster, int32_t message, void* data);
