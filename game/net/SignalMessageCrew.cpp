@@ -32,6 +32,12 @@ void WriteSignal(QelNetworkMessage& message, const ShieldPiercingSignal& signal)
     message.WriteFloat(signal.amplitude).WriteFloat(signal.frequency).WriteFloat(signal.offset);
 }
 
+void WriteSignal(QelNetworkMessage& message, const QuickJumpSignal& signal)
+{
+    WriteSignalCode(message, signal.kCode);
+    message.WriteFloat(signal.direction);
+}
+
 bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal)
 {
     signal.torpedoType.clear();
@@ -41,6 +47,11 @@ bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal)
     if (signal.action == TorpedoTubeSignal::kSelectType)
         return ReadMessageFields(message, signal.torpedoType);
     return ReadMessageFields(message, signal.tube);
+}
+
+bool ReadSignal(QelNetworkMessage& message, QuickJumpSignal& signal)
+{
+    return ReadMessageFields(message, signal.direction) && AllFinite({signal.direction});
 }
 
 bool ReadSignal(QelNetworkMessage& message, FloatValueFromClientSignal& signal)

@@ -63,6 +63,12 @@ using FighterShootSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_SHOOT>;
 using FighterTorpedoSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_TORPEDO>;
 using FighterDockRequestSignal = Int32ValueSignal<SIGNAL_MESS_FIGHTER_DOCK_REQUEST>;
 
+// C->S 93: a hop of the quick-jump drive.
+struct QuickJumpSignal {
+    static constexpr SignalMessageCode kCode = SIGNAL_MESS_QUICK_JUMP;
+    float direction = 0.0f;  // +1 forward, -1 backward; finite
+};
+
 // C->S 72: the weapons officer tunes the beams to a target's shields.
 struct ShieldPiercingSignal {
     static constexpr SignalMessageCode kCode = SIGNAL_MESS_SHIELD_PIERCING;
@@ -145,6 +151,7 @@ void WriteSignal(QelNetworkMessage& message, const TorpedoTubeSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const FloatValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const UInt64ValueFromClientSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ShieldPiercingSignal& signal);
+void WriteSignal(QelNetworkMessage& message, const QuickJumpSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ScanCheckSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const ScanCommandSignal& signal);
 void WriteSignal(QelNetworkMessage& message, const CommsButtonSignal& signal);
@@ -157,6 +164,7 @@ bool ReadSignal(QelNetworkMessage& message, TorpedoTubeSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, FloatValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, UInt64ValueFromClientSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ShieldPiercingSignal& signal);
+bool ReadSignal(QelNetworkMessage& message, QuickJumpSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ScanCheckSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, ScanCommandSignal& signal);
 bool ReadSignal(QelNetworkMessage& message, CommsButtonSignal& signal);

@@ -5,6 +5,9 @@
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
 #include "game/widgets/GUIBoxManager.h"
+#include "game/widgets/JumpControls.h"
+
+#include <algorithm>
 
 LocalConsoleScreen theLocalConsoleScreen;
 
@@ -48,10 +51,11 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
 
 void LocalConsoleScreen::ClearForNewWorld()
 {
-    if (!theRenderManager)
-        return;
-    theRenderManager->render3D.ClearEffects();
-    theRenderManager->render2D.Reset();
+    if (theRenderManager) {
+        theRenderManager->render3D.ClearEffects();
+        theRenderManager->render2D.Reset();
+    }
+    ResetJumpControls();
 }
 
 void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
@@ -61,10 +65,31 @@ void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_
         theRenderManager->render2D.ShowHoldMenu(subject, object, extra, options);
 }
 
+void LocalConsoleScreen::SetMainViewModes(const std::string& view, const std::string& cameraAngle,
+                                          const std::string& cameraMode)
+{
+    if (!theRenderManager)
+        return;
+    theRenderManager->main_screen_view = view;
+    theRenderManager->cam_angle = cameraAngle;
+    theRenderManager->cam_mode = cameraMode;
+}
+
 void LocalConsoleScreen::SetRadarZoom(float scale)
 {
     if (theRenderManager)
-        theRenderManager->render2D.SetZoom(scale);
+        theRenderManager->SetRadarZoom(scale);
+}
+
+// A negative length is no jump: the message readers refuse it.
+void LocalConsoleScreen::StartJumpEffect(int32_t seconds)
+{
+    ::StartJumpEffect(static_cast<uint64_t>(std::max(seconds, 0)));
+}
+
+void LocalConsoleScreen::SetJumpTime(int32_t seconds)
+{
+    ::SetJumpTime(seconds);
 }
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)

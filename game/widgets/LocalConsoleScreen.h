@@ -33,7 +33,11 @@ public:
     void ClearForNewWorld() override;
     void ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
                       const std::vector<std::string>& options) override;
+    void SetMainViewModes(const std::string& view, const std::string& cameraAngle,
+                          const std::string& cameraMode) override;
     void SetRadarZoom(float scale) override;
+    void StartJumpEffect(int32_t seconds) override;
+    void SetJumpTime(int32_t seconds) override;
 };
 
 // The screen of this machine.

@@ -1,8 +1,12 @@
 #include "game/widgets/WidgetTable.h"
 
+#include "game/widgets/BridgeButtons.h"
 #include "game/widgets/GUIBoxPlaceholder.h"
+#include "game/widgets/JumpControls.h"
+#include "game/widgets/MainScreenControl.h"
 #include "game/widgets/View2DWidgets.h"
 #include "game/widgets/View3DWidgets.h"
+#include "game/widgets/WeaponsWidgets.h"
 
 namespace {
 
@@ -32,7 +36,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
      "this shows a vertical list of the grid objects, so the engeineer can click and select them"},
     {"helm_free_3d", DrawPlaceholderWidget,
      "this is a helm control for when the ship must be controlled by full-3d movment"},
-    {"helm_jump", DrawPlaceholderWidget, "jump drive controls for helm"},
+    {"helm_jump", ViewHelmJumpDraw, "jump drive controls for helm"},
     {"helm_movement", DrawPlaceholderWidget, "same as helm_normal_movement"},
     {"helm_normal", DrawPlaceholderWidget,
      "this helm widget steers the ship, according to one of three options chosen by the player on the options "
@@ -41,13 +45,13 @@ constexpr ConsoleWidgetRow kWidgets[] = {
      "this helm control steers the ship in full 3d, but restrains it, pulling it back down to the galactic plane."},
     {"helm_simple", DrawPlaceholderWidget,
      "this helm widget controls the ship, but in a very simple, 2D way.  For beginners."},
-    {"main_screen_control", DrawPlaceholderWidget,
+    {"main_screen_control", ViewMainScreenControlDraw,
      "this normally appears on helm and weap.  It controls the view of the main screen."},
-    {"quick_jump", DrawPlaceholderWidget,
+    {"quick_jump", ViewQuickJumpDraw,
      "helm widget that lets the player instant-jump small ships forward and backward, and see the cooldown state."},
-    {"radar_zoom_ctrl", DrawPlaceholderWidget, "buttons to adjust 2d radar zoom level."},
-    {"red_alert", DrawPlaceholderWidget, "simple red alert button; controls the red alert state of the players ship"},
-    {"request_dock", DrawPlaceholderWidget, "request dock and undock button, for the helm console"},
+    {"radar_zoom_ctrl", ViewRadarZoomCtrlDraw, "buttons to adjust 2d radar zoom level."},
+    {"red_alert", ViewRedAlertDraw, "simple red alert button; controls the red alert state of the players ship"},
+    {"request_dock", ViewRequestDockDraw, "request dock and undock button, for the helm console"},
     {"science_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
     {"science_data", DrawPlaceholderWidget,
      "for the science console, this shows data about the current science space object selection"},
@@ -56,7 +60,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"science_data_tabs", DrawPlaceholderWidget,
      "for the science console, this shows tabs for data about the current science space object selection"},
     {"science_sorted_list", DrawPlaceholderWidget, "shows a vertical list of space objects, for science to select"},
-    {"shield_control", DrawPlaceholderWidget, "button to toggle the shields up or down."},
+    {"shield_control", ViewShieldControlDraw, "button to toggle the shields up or down."},
     {"ship_data", DrawPlaceholderWidget,
      "this widget should proably appear on every console.  It shows the data of the player's ship."},
     {"ship_internal_view", DrawPlaceholderWidget,
@@ -66,16 +70,16 @@ constexpr ConsoleWidgetRow kWidgets[] = {
      "this widget should be on every console, including the main screen.  It shows terse messages sent to the "
      "player(s) by the script."},
     {"throttle", DrawPlaceholderWidget, "helm widget to control the speed of the ship.  vertical and colorful."},
-    {"weap_beam_freq", DrawPlaceholderWidget,
+    {"weap_beam_freq", ViewWeapBeamFreqDraw,
      "weapons control to set the beam frequency of the player ship's beam shots."},
-    {"weap_beam_speed", DrawPlaceholderWidget,
+    {"weap_beam_speed", ViewWeapBeamSpeedDraw,
      "weapon widget that sets the beam speed of the player's ship.  Slow shots are full-damage, fast shots are "
      "lower damage."},
-    {"weap_torp_conversion", DrawPlaceholderWidget,
+    {"weap_torp_conversion", ViewWeapTorpConversionDraw,
      "this weapon console widget lets you trade a homing torpedo for energy, or energy for a torpedo."},
     {"weapon_2d_view", DrawPlaceholderWidget,
      "like the other 2d views, this is the 2d radar display, but it's specifically for the weapons console."},
-    {"weapon_control", DrawPlaceholderWidget, "this is the control for the torpedoes.  Load, unload and fire them."},
+    {"weapon_control", ViewWeaponControlDraw, "this is the control for the torpedoes.  Load, unload and fire them."},
 };
 
 }  // namespace

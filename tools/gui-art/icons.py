@@ -639,6 +639,18 @@ def bridge_chair(p):
 # Rows 7 to 9: digits, marks and letters in a frame, then side emblems.
 for i, ch in enumerate("0123456789#@%&+-=*<>"):
     icon(140 + i)(lambda p, c=ch: (p.ring(0, 0, 0.9, 0.1), p.glyph(c, 1.05, 0, 0.02)))
+
+def magnifier(p, plus):
+    p.ring(-0.15, -0.15, 0.55, 0.14)
+    p.line([(0.25, 0.25), (0.8, 0.8)], 0.2)
+    p.rect(-0.42, -0.21, 0.12, -0.09)
+    if plus:
+        p.rect(-0.21, -0.42, -0.09, 0.12)
+
+# The radar's zoom in and out take the places of '%' and '&'.
+icon(152)(lambda p: magnifier(p, True))
+icon(153)(lambda p: magnifier(p, False))
+
 for i, ch in enumerate("ABCDEFGHIJKLMNOPQRSTUVWXYZ"):
     icon(160 + i)(lambda p, c=ch: (p.frame(-0.88, -0.88, 0.88, 0.88, 0.1), p.glyph(c, 1.05, 0, 0.02)))
 

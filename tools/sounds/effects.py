@@ -57,6 +57,23 @@ def gui_torp_load(rng):
     return thud + 0.6 * ring + 0.5 * clank + 0.4 * latch
 
 
+def gui_torp_fire(rng):
+    """The launch key: a hard latch, then a short rising hiss."""
+    latch = blip(2600.0, 0.05, 0.006, ((1, 1.0), (2.3, 0.4)))
+    t = timeline(0.22)
+    hiss = highpass(noise(rng, len(t)), 1800.0) * envelope(len(t), 0.01, 0.16)
+    rise = additive(np.geomspace(700.0, 1500.0, len(t)), t, [(1, 0.35)]) * envelope(len(t), 0.01, 0.12)
+    return sequence([latch, 0.5 * hiss + rise])
+
+
+def gui_torp_fire_failure(rng):
+    """Nothing in the tube: two low, dull buzzes."""
+    def buzz():
+        t = timeline(0.09)
+        return lowpass(additive(220.0, t, square_partials(7)), 1200.0) * envelope(len(t), 0.004, 0.03)
+    return sequence([buzz(), buzz()], gap=0.04)
+
+
 def gui_comms(rng):
     def chirp():
         t = timeline(0.055)
@@ -231,6 +248,8 @@ EFFECTS = {
     "gui/tab": (gui_tab, False),
     "gui/lock": (gui_lock, False),
     "gui/torp_load": (gui_torp_load, False),
+    "gui/torp_fire": (gui_torp_fire, False),
+    "gui/torp_fire_failure": (gui_torp_fire_failure, False),
     "gui/comms": (gui_comms, False),
     "gui/comms_open": (gui_comms_open, False),
     "gui/main_screen": (gui_main_screen, False),

@@ -58,14 +58,6 @@ void Render2D::Setup()
     enabled = owner.radarTarget != nullptr;
 }
 
-void Render2D::SetZoom(float scale)
-{
-    viewScale = scale;
-    owner.radarCenterX = owner.mainBuffWidth / 2;
-    owner.radarCenterY = owner.mainBuffHeight / 2;
-    owner.radarRecenter = true;
-}
-
 void Render2D::Reset()
 {
     holdDone = false;
@@ -99,7 +91,7 @@ Render2D::ScreenPoint Render2D::WorldToScreen(const glm::vec3& world, float angl
 {
     const float dx = world.x - viewCentre.x;
     const float dz = world.z - viewCentre.z;
-    const float s = viewScale;
+    const float s = owner.radarScale;
     const float cx = static_cast<float>(owner.radarCenterX);
     const float cy = static_cast<float>(owner.radarCenterY);
     if (!owner.radarRelativePositions)
@@ -111,8 +103,8 @@ Render2D::ScreenPoint Render2D::WorldToScreen(const glm::vec3& world, float angl
 
 Render2D::WorldPoint Render2D::ScreenToWorld(const glm::vec2& screen, float angle) const
 {
-    const float u = (screen.x - static_cast<float>(owner.radarCenterX)) / viewScale;
-    const float v = (static_cast<float>(owner.radarCenterY) - screen.y) / viewScale;
+    const float u = (screen.x - static_cast<float>(owner.radarCenterX)) / owner.radarScale;
+    const float v = (static_cast<float>(owner.radarCenterY) - screen.y) / owner.radarScale;
     if (!owner.radarRelativePositions)
         return {{u + viewCentre.x, viewCentre.y, v + viewCentre.z}, angle};
     const float bearing = std::atan2(u, v) + viewHeading;
@@ -294,11 +286,11 @@ void Render2D::HandlePointer()
 void Render2D::WheelZoom(int32_t wheel)
 {
     const float factor = static_cast<float>(wheel) / 1000.0f * AppData::GetFloat("mouseWheelScaleCoeff") + 1.0f;
-    const float oldScale = viewScale;
+    const float oldScale = owner.radarScale;
     const float newScale = std::clamp(factor * oldScale, kMinWheelScale, kMaxWheelScale);
     if (!std::isfinite(newScale))
         return;
-    viewScale = newScale;
+    owner.radarScale = newScale;
     if (frame.kind == kScienceKind || !owner.radarRecenter) {
         const float cx = static_cast<float>(owner.radarCenterX);
         const float cy = static_cast<float>(owner.radarCenterY);

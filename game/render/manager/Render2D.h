@@ -14,7 +14,8 @@
 //           theRenderManager->render2D.Draw(rect, Render2D::kScienceKind);
 //   }
 //
-// One frame draws, in order: background and rings and grid, nav points and
+// The scale (pixels per world unit) is the render manager's radarScale, set
+// by SetRadarZoom, the zoom buttons and the wheel. One frame draws, in order: background and rings and grid, nav points and
 // proxies, the objects with their shields, arcs, labels and reticles, the
 // effects, the click selection and the pointer read-out, the speech bubbles;
 // then the copy into the widget, the hold indicator or menu, and the hold
@@ -67,7 +68,6 @@ public:
     static constexpr int kReadoutLayer = 1004;
     static constexpr int kMenuLayer = 1010;
 
-    static constexpr float kDefaultScale = 0.1f;  // pixels per world unit
     // The wheel keeps the scale here: closer shows a ship as a smear, farther
     // shows the whole map as a dot.
     static constexpr float kMinWheelScale = 0.005f;
@@ -109,8 +109,6 @@ public:
     void Setup();
     // One frame of the view in the widget's rectangle (window pixels).
     void Draw(const IntRect& rect, const std::string& kind);
-    // A new scale, centred on the focus ship, which it follows again.
-    void SetZoom(float scale);
     // A new simulation: the hold and its menu go.
     void Reset();
     // The server's quick menu (signal 99); the first option is its title.
@@ -146,7 +144,6 @@ public:
 
     // --- View state.
     bool enabled = false;
-    float viewScale = kDefaultScale;  // pixels per world unit
     IntPoint dragStartCentre;
     IntPoint dragStartPointer;
     bool dragging = false;

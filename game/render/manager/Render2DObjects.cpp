@@ -292,13 +292,13 @@ void Render2D::DrawObject(const SpaceObject& object)
 // zoomed in closer than the terrain limit.
 void Render2D::DrawTerrain(const SpaceObject& object, bool nebula)
 {
-    if (frame.terrainLimit > viewScale && ReadInt(frame.focus->data_set, kHighInformationShipFlag) == 0)
+    if (frame.terrainLimit > owner.radarScale && ReadInt(frame.focus->data_set, kHighInformationShipFlag) == 0)
         return;
     const ScreenPoint at = WorldToScreen(object.pos, 0.0f);
     if (!InCull(at.pos))
         return;
-    const ZoomArt& art = ArtForScale(nebula ? kNebulaArt : kAsteroidArt, viewScale);
-    const float sizeScale = DisplaySize(object) / 1000.0f * viewScale * art.factor;
+    const ZoomArt& art = ArtForScale(nebula ? kNebulaArt : kAsteroidArt, owner.radarScale);
+    const float sizeScale = DisplaySize(object) / 1000.0f * owner.radarScale * art.factor;
     if (nebula) {
         DrawSprite(art.bitmap, at.pos, at.angle, sizeScale * kNebulaScale,
                    OverrideOr(object, owner.guiColors[kGuiColorNebula]), kTerrainLayer, true);
@@ -319,13 +319,13 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
         matched = true;
     if (key == "maelstrom" || key == "blackhole") {
         DrawSprite("icon-blackhole", at.pos, static_cast<float>(frame.tick) / 1000.0f,
-                   object.exclusion_radius / 10.0f * viewScale, colour, kTerrainLayer);
+                   object.exclusion_radius / 10.0f * owner.radarScale, colour, kTerrainLayer);
         EnterFrameObject(object);
         matched = true;
     }
     if (key == "planet") {
         owner.UpdatePlanetParameters(object);
-        DrawSprite("icon-globe", at.pos, 0.0f, object.exclusion_radius / 400.0f * viewScale, colour, kTerrainLayer);
+        DrawSprite("icon-globe", at.pos, 0.0f, object.exclusion_radius / 400.0f * owner.radarScale, colour, kTerrainLayer);
         EnterFrameObject(object);
         matched = true;
     }

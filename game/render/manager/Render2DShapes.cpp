@@ -125,7 +125,7 @@ void Render2D::DrawBeamArcs(const SpaceObject& ship, std::vector<BeamArc>& out) 
 void Render2D::DrawArcs(const glm::vec2& screen, const std::vector<BeamArc>& list)
 {
     for (const BeamArc& arc : list) {
-        const float r = arc.range * viewScale;
+        const float r = arc.range * owner.radarScale;
         const auto at = [&](float angle) { return screen + PolarToScreen(angle, r); };
         const float step = (arc.end - arc.start) / static_cast<float>(kArcSegments);
         Line(screen, at(arc.start), arc.colour, kShipLayer);
@@ -173,7 +173,7 @@ void Render2D::DrawRangeRings(const glm::vec2& centre, const glm::vec4& ringColo
 {
     for (int32_t i = 1; i <= kRingCount; ++i) {
         const float worldRadius = static_cast<float>(i * 2000 - 1000);
-        const float r = worldRadius * viewScale;
+        const float r = worldRadius * owner.radarScale;
         const glm::vec4& colour = worldRadius == kFarRing ? farColour : ringColour;
         const auto at = [&](float c) { return centre + glm::vec2(std::sin(c) * r, std::cos(c) * r); };
         for (int32_t k = 0; k < kRingHalfSegments; ++k) {

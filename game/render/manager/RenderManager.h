@@ -164,6 +164,9 @@ public:
     void DrawWithRect(int cell, const IntRect& rect, const glm::vec4& colour, int layer);
     // The two jump entry fields go.
     void ReleaseEditLines();
+    // The 2D radar's scale (not held to any range); the radar centres again
+    // and follows the ship.
+    void SetRadarZoom(float scale);
 
     // The counter panel's rectangle in the window (width by height, pixels)
     // for its overlay mode 1 to 3: a strip 600 wide across the middle, near
@@ -222,6 +225,11 @@ public:
     int32_t random_seed = 1;  // the view side's generator (RandomFloat, RandomInt)
     std::vector<SpeechBubble> speechBubbles;  // in the order they were set
     JumpEffectState jumpEffect;
+    // The 2D radar's scale, screen pixels per world unit, as the zoom buttons
+    // and the main-screen views set it (SetRadarZoom).
+    static constexpr float kDefaultRadarScale = 0.1f;
+    float radarScale = kDefaultRadarScale;
+    bool sideColorMode = false;  // the 2D radar colours ships by their side
     int32_t radarCenterX = 0;  // centre of the 2D radar, main buffer pixels
     int32_t radarCenterY = 0;
     bool radarRecenter = true;  // a ship was assigned: the radar centres on it
@@ -251,7 +259,6 @@ public:
     float jumpSoundVolume = 0.0f;
     std::array<glm::vec4, kGuiColorCount> guiColors{};
     std::array<bool, kGuiColorCount> guiColorSet{};  // the preference is not empty
-    int32_t sideColorMode = 0;  // not 0: ships and stations show their side's icon colour
     uint64_t selectedID = 0;    // the object last selected on this computer; 0 = none
     Render2D render2D{*this};   // the 2D radar of every radar widget
     Render3D render3D{*this};  // the 3D view of space

@@ -220,3 +220,11 @@ void RenderManager::ReleaseEditLines()
     jumpEffect.directionEdit.reset();
     jumpEffect.distanceEdit.reset();
 }
+
+void RenderManager::SetRadarZoom(float scale)
+{
+    radarScale = scale;
+    radarCenterX = mainBuffWidth / 2;
+    radarCenterY = mainBuffHeight / 2;
+    radarRecenter = true;
+}

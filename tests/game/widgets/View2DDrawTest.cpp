@@ -55,7 +55,7 @@ protected:
         manager->mainBuffWidth = 1280;
         manager->mainBuffHeight = 720;
         manager->Setup();
-        manager->render2D.SetZoom(0.1f);
+        manager->SetRadarZoom(0.1f);
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
         world->SetSideRelationship("navy", "pirates", DIPLOMACY_HOSTILE);

@@ -196,20 +196,19 @@ TEST_F(Render2DTest, world_points_map_to_the_screen_and_back_in_both_modes)
 
 TEST_F(Render2DTest, the_wheel_zooms_within_its_bounds_and_set_zoom_recentres)
 {
-    Render2D& radar = manager->render2D;
     input.MoveTo(centreX, centreY);
     for (const auto& [wheel, start, expected] : {std::tuple{-5000, 0.01f, 0.005f}, std::tuple{5000, 1.2f, 1.5f},
                                                  std::tuple{200, 0.1f, 0.11f}}) {
-        radar.viewScale = start;
+        manager->radarScale = start;
         input.mouse.wheel = wheel;
         Draw();
-        EXPECT_NEAR(radar.viewScale, expected, 1e-5f) << wheel;
+        EXPECT_NEAR(manager->radarScale, expected, 1e-5f) << wheel;
         EXPECT_EQ(input.mouse.wheel, 0) << "the wheel is taken";
     }
     manager->radarCenterX = 10;
     manager->radarRecenter = false;
-    radar.SetZoom(0.01f);
-    EXPECT_EQ(radar.viewScale, 0.01f);
+    manager->SetRadarZoom(0.01f);
+    EXPECT_EQ(manager->radarScale, 0.01f);
     EXPECT_EQ(manager->radarCenterX, manager->mainBuffWidth / 2);
     EXPECT_TRUE(manager->radarRecenter);
 }
@@ -236,7 +235,7 @@ TEST_F(Render2DTest, grid_cells_and_their_names)
 
     // 121 cells of two lines each, on multiples of 20000 units.
     graphics.log.clear();
-    manager->render2D.viewScale = 0.001f;
+    manager->radarScale = 0.001f;
     manager->render2D.DrawGrid(0.0f, 0.0f, glm::vec4(1), manager->render2D.viewRect);
     const auto lines = graphics.Of(DrawRecord::Kind::Line);
     ASSERT_EQ(lines.size(), 242u);
@@ -478,7 +477,7 @@ TEST_F(Render2DTest, the_science_radar_asks_about_friends_anywhere_and_others_ne
     friendFar->side = "traders";
     SpaceObject* hostileFar = Make("behav_npcship", "tern_frigate", {0, 0, -9000});
     hostileFar->side = "pirates";
-    manager->render2D.viewScale = 0.03f;
+    manager->radarScale = 0.03f;
     input.MoveTo(-100, -100);
     Draw("science");
     ASSERT_EQ(SentWith(91).size(), 1u);

@@ -1,0 +1,51 @@
+#pragma once
+// What the bridge widgets share: the mouse-over-control flag, the console's
+// own ship, the input clock, centred text, one crew command sent with its
+// interface sound, and the edge of a controller action.
+
+#include "game/shell/ConsoleState.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/IntRect.h"
+#include "game/shell/scenes/SceneUtilities.h"
+
+#include <glm/vec4.hpp>
+
+#include <cstdint>
+#include <string>
+
+class SpaceObject;
+
+// mouseOverControl lives in game/shell/ConsoleState.h, where the 2D radar
+// (below the widgets) reads and clears it too.
+
+// The ship this console controls, or null: no world, no ship assigned, or an
+// id that names no space object.
+SpaceObject* ConsolePlayerShip();
+
+// The input service's milliseconds: the clock the widgets' timers run on.
+uint32_t InputClockMilliseconds();
+
+// The text centred in the rectangle, in the font of the preference tag.
+void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
+                     const glm::vec4& colour, int layer);
+
+// A crew command: its interface sound, then the "signal" to the server.
+template <typename Signal>
+void SendWithSound(const std::string& soundEvent, const Signal& signal)
+{
+    PlayGUISound(soundEvent);
+    SendSignal(signal);
+}
+
+// One controller action that counts once per press: Pressed is true in the
+// frame the action goes down. While controllers are off it answers false and
+// its edge stands still: a button held through that time does not count again.
+class ControllerActionEdge {
+public:
+    explicit ControllerActionEdge(const char* actionName) : action(actionName) {}
+    bool Pressed();
+
+private:
+    const char* action;
+    bool wasDown = false;
+};

@@ -1,0 +1,160 @@
+#include "game/widgets/MainScreenControl.h"
+
+#include "engine/base/QelVirtualKeys.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/net/NetworkIds.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/ConsoleState.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/UIControls.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
+#include "game/world/SpaceObject.h"
+
+#include <algorithm>
+
+namespace {
+
+// The buttons' layout is drawn for a box this many pixels high; a box
+// narrower than 1000 pixels (700 / 0.7) shrinks it by its width instead.
+constexpr float kLayoutHeight = 700.0f;
+constexpr float kWidthShare = 0.7f;
+
+constexpr const char* kView3D = "3d_view";
+
+// What a button or key asks for. Empty fields keep the render manager's
+// current angle or camera mode at the moment it acts.
+struct Choice {
+    const char* view;
+    const char* angle;
+    const char* camMode;
+};
+
+// An image button: its id, bitmap, centre in layout units from the box's
+// centre, and choice.
+struct ImageButton {
+    int32_t id;
+    const char* bitmap;
+    float x, y;
+    Choice choice;
+};
+
+constexpr int32_t kTrackingButtonId = 1607;
+constexpr float kColumnX = -130.0f;
+
+// The four angles around the column of camera modes, the views at the right.
+// The angle buttons keep the camera mode the frame began with.
+constexpr ImageButton kButtons[] = {
+    {1601, "mainScn/asset 10", kColumnX, -270.0f, {kView3D, "front", nullptr}},
+    {1602, "mainScn/asset 9", 140.0f, 0.0f, {kView3D, "right", nullptr}},
+    {1603, "mainScn/asset 8", -400.0f, 0.0f, {kView3D, "left", nullptr}},
+    {1604, "mainScn/asset 7", kColumnX, 270.0f, {kView3D, "back", nullptr}},
+    {1605, "mainScn/asset 3", kColumnX, -158.0f, {kView3D, nullptr, "first_person"}},
+    {1606, "mainScn/asset 2", kColumnX, 0.0f, {kView3D, nullptr, "chase"}},
+    {kTrackingButtonId, "mainScn/asset 1", kColumnX, 158.0f, {kView3D, nullptr, "tracking"}},
+    {1608, "mainScn/asset 6", 350.0f, -150.0f, {"tactical", nullptr, nullptr}},
+    {1609, "mainScn/asset 5", 380.0f, 0.0f, {"lrs", nullptr, nullptr}},
+    {1610, "mainScn/asset 4", 350.0f, 150.0f, {"data", nullptr, nullptr}},
+};
+
+struct HotKeyRow {
+    const char* name;
+    int32_t defaultKey;
+    const char* description;
+    Choice choice;
+};
+
+constexpr int32_t Letter(char letter)
+{
+    return qel::vk::kLetterA + (letter - 'A');
+}
+
+constexpr int32_t Digit(int digit)
+{
+    return qel::vk::kDigit0 + digit;
+}
+
+constexpr HotKeyRow kHotKeys[] = {
+    {"look_forward", Letter('U'), "changes camera angle to front", {kView3D, "front", nullptr}},
+    {"look_right", Letter('I'), "changes camera angle to right", {kView3D, "right", nullptr}},
+    {"look_left", Letter('Y'), "changes camera angle to left", {kView3D, "left", nullptr}},
+    {"look_back", Letter('P'), "changes camera angle to back", {kView3D, "back", nullptr}},
+    {"camera_inside", Digit(7), "changes camera view to inside the player ship", {kView3D, nullptr, "first_person"}},
+    {"camera_chase", Digit(8), "changes camera view to outside the player ship", {kView3D, nullptr, "chase"}},
+    {"camera_tracking", Digit(9), "changes camera view to track the weapon target", {kView3D, nullptr, "tracking"}},
+    {"camera_cinematic", Digit(0), "changes camera view to cinematic mode", {kView3D, nullptr, "cinematic"}},
+    {"mode_tactical", Letter('J'), "changes main screen to tactical view", {"tactical", nullptr, nullptr}},
+    {"mode_long_range", Letter('K'), "changes main screen to long range 2d view", {"lrs", nullptr, nullptr}},
+    {"mode_ship_data", Letter('L'), "changes main screen to internal ship view", {"data", nullptr, nullptr}},
+};
+
+void Send(const Choice& choice, const std::string& camModeDefault)
+{
+    const RenderManager& manager = *theRenderManager;
+    ViewMainScreenSend(choice.view, choice.angle ? choice.angle : manager.cam_angle,
+                       choice.camMode ? choice.camMode : camModeDefault);
+}
+
+// The camera follows the weapons target: the ship's "weapon_target_UID"
+// becomes its "camera_target_UID", here and on the server. A value that names
+// no space object is not copied.
+void TrackWeaponTarget()
+{
+    SpaceObject* ship = ConsolePlayerShip();
+    if (!ship)
+        return;
+    const uint64_t target = ReadUInt64(ship->data_set, shipkeys::kWeaponTargetUid);
+    if (!IsNoneOrSpaceObjectId(target))
+        return;
+    WriteUInt64(ship->data_set, playership::kCameraTargetUID, target);
+    SendSignal(UInt64ValueFromClientSignal{std::string(playership::kCameraTargetUID.name), target, 0});
+}
+
+}  // namespace
+
+float MainScreenControlScale(const IntRect& rect)
+{
+    return std::min(static_cast<float>(rect.Height()) / kLayoutHeight,
+                    static_cast<float>(rect.Width()) * kWidthShare / kLayoutHeight);
+}
+
+void ViewMainScreenSend(const std::string& view, const std::string& angle, const std::string& camMode)
+{
+    // The mission may have left a part empty: such a choice names no view.
+    if (view.empty() || angle.empty() || camMode.empty())
+        return;
+    if (theRenderManager && consoleName.find("weap") == std::string::npos) {
+        theRenderManager->main_screen_view = view;
+        theRenderManager->cam_mode = camMode;
+        theRenderManager->cam_angle = angle;
+    }
+    SendWithSound("gui_main_screen", MainScreenViewRequestSignal{view, angle, camMode});
+}
+
+void ViewMainScreenControlDraw(IntRect& rect, std::string widgetName)
+{
+    if (!theRenderManager)
+        return;
+    UIContext& ui = theUIContext;
+    if (ui.MouseInside(rect))
+        mouseOverControl = true;
+    const std::string camModeAtStart = theRenderManager->cam_mode;
+
+    const IntPoint centre = rect.Center();
+    const float scale = MainScreenControlScale(rect);
+    for (const ImageButton& button : kButtons) {
+        const auto x = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.x) + button.x * scale));
+        const auto y = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.y) + button.y * scale));
+        if (!uiBitmapButton(button.id, button.bitmap, x, y, scale))
+            continue;
+        // Only the angles keep the mode the frame began with.
+        Send(button.choice, button.choice.angle ? camModeAtStart : theRenderManager->cam_mode);
+        if (button.id == kTrackingButtonId)
+            TrackWeaponTarget();
+    }
+
+    for (const HotKeyRow& key : kHotKeys)
+        if (isHotKeyPressed(widgetName, key.name, key.defaultKey, key.description))
+            Send(key.choice, theRenderManager->cam_mode);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The bridge widgets on recording services: the interface's recording 2D
+// service and scripted input (UITest), a console world with one ship of its
+// own whose replicated values a test writes, a render manager for the
+// widgets' shared state, and a client whose endpoint keeps what it sends.
+// Hot keys start from their defaults, and their file goes to a folder of the
+// test's own.
+
+#include "game/net/CorvaneClient.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/ConsoleState.h"
+#include "game/shell/KeyVal.h"
+#include "game/world/DataKey.h"
+#include "game/world/Simulation.h"
+#include "game/world/SpaceObject.h"
+#include "tests/game/shell/UITestFixture.h"
+#include "tests/support/RecordingNetwork.h"
+#include "tests/support/TempFolder.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class WidgetTest : public UITest {
+protected:
+    void SetUp() override
+    {
+        UITest::SetUp();
+        KeyVal::Unload();
+        dataFolder.emplace("QEL_DATA_DIR", folder.Path().string());  // the hot-key file goes there
+        gNetworkFactory = &network;
+        client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
+        gClient = client.get();
+        manager = std::make_unique<RenderManager>(SceneFunction());
+        world.Reset(false, "");
+        ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));
+        world.subjectID = ship->uniqueID;
+        consoleName = "helm";
+    }
+
+    void TearDown() override
+    {
+        consoleName.clear();
+        manager.reset();
+        gClient = nullptr;
+        client.reset();
+        gNetworkFactory = nullptr;
+        KeyVal::Unload();
+        UITest::TearDown();
+    }
+
+    // One frame of the widget in the rectangle.
+    void Draw(void (*widget)(IntRect&, std::string), IntRect rect, const std::string& name = "widget")
+    {
+        Frame([&] { widget(rect, name); });
+    }
+
+    // A press in one frame and the release in the next, at the point.
+    void ClickAt(void (*widget)(IntRect&, std::string), const IntRect& rect, int32_t x, int32_t y,
+                 const std::string& name = "widget")
+    {
+        input.MoveTo(x, y);
+        input.Press();
+        Draw(widget, rect, name);
+        input.Release();
+        Draw(widget, rect, name);
+        input.MoveTo(-100, -100);
+    }
+
+    // Clicks the centre of the control whose label was drawn last frame.
+    void ClickLabel(void (*widget)(IntRect&, std::string), const IntRect& rect, const std::string& label,
+                    const std::string& name = "widget")
+    {
+        const qeltest::DrawRecord text = graphics.Text(label);
+        ASSERT_EQ(text.text, label);
+        ClickAt(widget, rect, (text.box.left + text.box.right) / 2, (text.box.top + text.box.bottom) / 2, name);
+    }
+
+    // A key down for one frame; the frame after it lets it go.
+    void PressKey(void (*widget)(IntRect&, std::string), const IntRect& rect, int32_t key,
+                  const std::string& name = "widget")
+    {
+        input.KeyDown(key);
+        Draw(widget, rect, name);
+        input.KeyUp(key);
+        Draw(widget, rect, name);
+    }
+
+    bool Drawn(const std::string& text) const { return graphics.Text(text).text == text; }
+
+    qeltest::TempFolder folder;
+    std::optional<qeltest::ScopedEnv> dataFolder;
+    qeltest::RecordingNetwork network;
+    std::unique_ptr<CorvaneClient> client;
+    std::unique_ptr<RenderManager> manager;
+    Simulation world;
+    SpaceObject* ship = nullptr;
+};
