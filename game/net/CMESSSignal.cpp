@@ -12,7 +12,7 @@ void ClientMessageHookSignal(QelNetworkMessage* message)
     if (!ReadSignalCode(*message, code))
         return;
     if (HandleClientWorldSignal(code, *message) || HandleClientNavigationSignal(code, *message) ||
-        HandleClientGridSignal(code, *message))
+        HandleClientGridSignal(code, *message) || HandleClientAssetSignal(code, *message))
         return;
     if (HandleClientConnectionSignal(code, *message))
         return;

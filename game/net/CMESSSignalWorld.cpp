@@ -226,7 +226,6 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_SET_BEAM_DAMAGE: HandleBeamDamage(message); return true;
     case SIGNAL_MESS_SIMULATION_TICK: HandleSimulationTick(message); return true;
     case SIGNAL_MESS_SHIP_RECORD: HandleShipRecord(message); return true;
-    // 66, 67 draw data and its contents: the render manager's asset transfer.
     default: return false;
     }
 }

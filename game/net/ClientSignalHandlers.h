@@ -17,6 +17,8 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message);
 bool HandleClientNavigationSignal(uint16_t code, QelNetworkMessage& message);
 // The ships' interior grids: a grid answered, a grid rebuilt, a grid object gone.
 bool HandleClientGridSignal(uint16_t code, QelNetworkMessage& message);
+// Ship type meshes fetched from the server: outlines and their chunks.
+bool HandleClientAssetSignal(uint16_t code, QelNetworkMessage& message);
 // The string maps and the connection codes.
 bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message);
 // The mission's screens: script screens (widgets, builds, visibility, hot

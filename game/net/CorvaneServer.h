@@ -34,6 +34,8 @@ class ObjectDataBlob;
 struct WidgetBoxStateSignal;
 class QelNetworkServer;
 class ServerScriptHost;
+class ShipAssetSource;
+struct AssetDataRequestSignal;
 class SpaceObject;
 
 class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast,
@@ -165,6 +167,12 @@ public:
     void AnswerGridRequest(uint64_t clientId, uint64_t shipId, int32_t value);
 
     void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
+    // The draw data consoles may fetch; none on a server without a render side.
+    void SetShipAssetSource(ShipAssetSource* source) { shipAssets = source; }
+    ShipAssetSource* ShipAssets() const { return shipAssets; }
+    // Code 67: the chunk a console asked for, to it alone, reliably; nothing
+    // for a ship type without draw data.
+    void AnswerAssetDataRequest(uint64_t clientId, const AssetDataRequestSignal& request);
     // The window the mission tick reports (the server screen's size).
     void SetWindowSize(float width, float height);
 
@@ -209,6 +217,7 @@ private:
     void SendQueuedFullObjects();
     void AnswerFullObjectRequests();
     void AnswerShipRecordRequests();
+    void SendDrawDataOutline(uint64_t clientId, const std::string& shipKey);
     void SendGameMasterUpdates();
     void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();
@@ -244,6 +253,7 @@ private:
     float windowWidth = 0.0f;
     float windowHeight = 0.0f;
     ServerScriptHost* scriptHost = nullptr;
+    ShipAssetSource* shipAssets = nullptr;
     PingTracker pings;
     simulationTimer pingTimer;  // starts expired
 

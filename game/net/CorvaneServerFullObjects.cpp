@@ -5,6 +5,7 @@
 
 #include "game/net/CorvaneServer.h"
 #include "game/net/ObjectBlobMessage.h"
+#include "game/net/ShipAssetService.h"
 #include "game/net/SpaceObjectRecord.h"
 #include "game/net/TickTimers.h"
 #include "game/net/WorldLookup.h"
@@ -112,7 +113,8 @@ void CorvaneServer::QueueShipRecordAnswer(uint64_t clientId, const std::string& 
         pending.push_back(shipKey);
 }
 
-// Code 65 and the record's wire form, to the console alone.
+// Code 65 and the record's wire form, to the console alone, then the outline
+// of the type's mesh (code 66), which the console fetches when it lacks it.
 void CorvaneServer::AnswerShipRecordRequests()
 {
     for (auto& [clientId, record] : clients) {
@@ -127,9 +129,41 @@ void CorvaneServer::AnswerShipRecordRequests()
             WriteSignalCode(message, SIGNAL_MESS_SHIP_RECORD);
             ShipData::PackRecordToMessage(*ship, message);
             SendLocked(message, kReliable);
+            SendDrawDataOutline(clientId, *it);
         }
         pending.erase(pending.begin(), end);
     }
+}
+
+void CorvaneServer::SendDrawDataOutline(uint64_t clientId, const std::string& shipKey)
+{
+    DrawDataOutlineSignal outline;
+    if (!shipAssets || !shipAssets->DescribeDrawData(shipKey, outline))
+        return;
+    QelNetworkMessage& message = ServerOutgoingMessage();
+    StartServerMessage(message, "signal", clientId);
+    WriteSignal(message, outline);
+    if (message.IsOverflowed()) {
+        std::fprintf(stderr, "Ship type %s: its mesh outline does not fit one message; consoles keep their own.\n",
+                     shipKey.c_str());
+        return;
+    }
+    SendLocked(message, kReliable);
+}
+
+// The items are the source's; the header echoes the request, so the console
+// places them. A chunk is at most 2400 bytes, far inside one message.
+void CorvaneServer::AnswerAssetDataRequest(uint64_t clientId, const AssetDataRequestSignal& request)
+{
+    AssetDataSignal answer;
+    answer.transferId = request.transferId;
+    answer.first = request.first;
+    if (!shipAssets || !shipAssets->ReadAssetItems(request, answer))
+        return;
+    QelNetworkMessage& message = ServerOutgoingMessage();
+    StartServerMessage(message, "signal", clientId);
+    WriteSignal(message, answer);
+    SendLocked(message, kReliable);
 }
 
 // The objects the mission asked to send again, to one console or to all.

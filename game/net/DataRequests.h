@@ -15,3 +15,6 @@ void AnswerFullObjectRequest(QelNetworkMessage& message, uint64_t requester);
 // often it is asked for; the server's frames answer with code 65 and the
 // record's wire form. A key the definitions do not hold gets no answer.
 void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester);
+// Code 67: one chunk of a ship type's mesh, answered at once to the
+// requester alone; a request that breaks its form is dropped and reported.
+void AnswerAssetDataRequest(QelNetworkMessage& message, uint64_t requester);

@@ -1,11 +1,12 @@
 // The server's reading of data requests: full objects (code 3) and ship
-// definitions (code 65) are queued for the requester and answered a few a
-// frame by the server's passes. Interior grids (code 42) are answered with
-// the ships' interior grids; mesh outlines and contents (codes 66, 67) are
-// still to come.
+// definitions (code 65, followed by the mesh outline, code 66) are queued for
+// the requester and answered a few a frame by the server's passes. Interior
+// grids (code 42) are answered with the ships' interior grids, and chunks of
+// a mesh (code 67) at once: the console asks for one a frame.
 
 #include "game/net/DataRequests.h"
 
+#include "game/net/AssetTransferSignals.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/ServerSignalHandlers.h"
 #include "game/net/SignalHandling.h"
@@ -33,4 +34,11 @@ void AnswerShipRecordRequest(QelNetworkMessage& message, uint64_t requester)
         return;
     if (ShipData::Instance().FindDefined(request.shipKey))
         gServer->QueueShipRecordAnswer(requester, request.shipKey);
+}
+
+void AnswerAssetDataRequest(QelNetworkMessage& message, uint64_t requester)
+{
+    AssetDataRequestSignal request;
+    if (ReadSignalOrReport(message, request, kServerSignalHandler) && gServer)
+        gServer->AnswerAssetDataRequest(requester, request);
 }

@@ -120,6 +120,10 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         AnswerShipRecordRequest(*message, sender);
         return;
     }
+    if (code == SIGNAL_MESS_ASSET_DATA) {
+        AnswerAssetDataRequest(*message, sender);
+        return;
+    }
     if (HandleServerGridSignal(code, *message, from) || HandleServerRetainedGUISignal(code, *message, from))
         return;
     if (HandleServerHelmSignal(code, *message, from) || HandleServerWeaponsSignal(code, *message, from) ||
@@ -129,7 +133,7 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
         HandleServerDockingSignal(code, *message, from))
         return;
     HandleServerMissionSignal(code, *message, from);
-    // Not taken yet: 93 (the quick jump) and 67 (mesh contents).
+    // Not taken yet: 93 (the quick jump).
 }
 
 namespace {

@@ -89,6 +89,15 @@ ObjectTypeDrawData::ObjectTypeDrawData(std::string shipKey, QelGraphicsFactoryBa
     MakeViews(root, record, kShipMeshFolder + root, true, graphics);
 }
 
+void ObjectTypeDrawData::ResetForTransfer()
+{
+    mesh = std::make_unique<QEL3DObject>();
+    silhouette = largeSilhouette = nullptr;
+    silhouetteLeft = silhouetteTop = silhouetteRight = silhouetteBottom = 0;
+    pointSandwich.reset();
+    size = 0.0f;
+}
+
 void ObjectTypeDrawData::RebuildFromMesh(const std::string& shipKey, QelGraphicsFactoryBase& graphics)
 {
     const ShipDataRecord* record = ShipData::Instance().Find(LowerCaseAscii(shipKey));

@@ -32,6 +32,10 @@ public:
     explicit ObjectTypeDrawData(std::string shipKey);
     virtual ~ObjectTypeDrawData() = default;
 
+    // Back to the empty record, with an empty 3D object to be filled over the
+    // network; the record stays where it is, so views that hold it keep it.
+    void ResetForTransfer();
+
     // The size, silhouettes and shell made again from the mesh as it stands,
     // once its lists have arrived over the network; nothing is saved.
     void RebuildFromMesh(const std::string& shipKey, QelGraphicsFactoryBase& graphics);

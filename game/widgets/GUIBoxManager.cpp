@@ -228,11 +228,6 @@ bool GUIBoxManager::IsEditKeyHeld()
     return IsWidgetEditKeyHeld();
 }
 
-void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& /*screenName*/)
-{
-    UpdateLayoutIndex(state);
-}
-
 void GUIBoxManager::UpdateLayoutIndex(GUIBoxEditState& state)
 {
     const int32_t width = WindowWidth();
@@ -259,6 +254,9 @@ void GUIBoxManager::SaveWidgetList()
 void GUIBoxManager::Load()
 {
     BoxMap& boxes = BoxStore();
+    // The edit mode must not hold on to a box that goes.
+    theBoxEditState.grabbedBox = nullptr;
+    theBoxEditState.dragging = false;
     boxes.clear();
     QelFileIO* file = QelFileServices::Instance().GetFileIO("GUIBoxManager::Load");
     if (!file->Open(kDataFolder, kLayoutFile, kTextExtension, true, false, true, false))

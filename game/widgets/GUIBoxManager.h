@@ -27,6 +27,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -50,10 +51,29 @@ struct GUIBox {
 // its module.
 using WidgetDrawFn = void (*)(IntRect& rect, std::string widgetName);
 
-// Which layout of the boxes shows, and what it was chosen by.
+// Which layout of the boxes shows, what it was chosen by, and the edit
+// mode's drag.
 struct GUIBoxEditState {
+    // What a drag takes hold of: one corner, or the whole box.
+    enum Part : int32_t { kTopLeft = 0, kTopRight = 1, kBottomLeft = 2, kBottomRight = 3, kWholeBox = 4 };
+
     int32_t layoutIndex = 0;  // 0 the window as first opened, 1 enlarged
-    int32_t lastWidth = 0;    // window width at the last layout update, pixels
+    // The box grabbed last in this run; boxes are never removed once made.
+    GUIBox* grabbedBox = nullptr;
+    int32_t grabbedPart = kTopLeft;
+    bool dragging = false;
+    IntPoint grabMouse{};  // the mouse as the drag began, pixels
+    IntPoint grabPoint{};  // the grabbed corner as the drag began, pixels (0, 0 for the whole box)
+    int32_t lastWidth = 0;  // window width at the last layout update, pixels
+    IntRect savedRect{};    // the box's rectangle (percent) as a whole-box drag began
+    // The box state the mission was told last, so that it hears of a change once.
+    struct Report {
+        std::string widgetName, screenName;
+        int32_t layoutIndex = -1;
+        IntRect rect{};
+        bool operator==(const Report&) const = default;
+    };
+    Report lastReport;
 };
 
 class GUIBoxManager {
@@ -120,9 +140,18 @@ public:
     // Whether the edit-mode hot key (GUI_WIDGET control, numeric minus) is
     // held; widgets keep their mouse controls still while it is.
     static bool IsEditKeyHeld();
-    // Once a frame after the boxes: the layout index follows the window, and
-    // the layout editing joins here.
+    // Once a frame after the boxes: the layout index follows the window; while
+    // the edit key is held every box of the screen is outlined and captioned,
+    // a corner or the whole box follows the left button, the layout file is
+    // written when the button comes up, and releasing 'R' scatters the boxes
+    // of the windowed layout over the window. The mission hears of the box
+    // grabbed last whenever its rectangle or layout index changes and on each
+    // release. A window of no size (minimised) skips the editing.
     static void EditMode(GUIBoxEditState& state, const std::string& screenName);
+    // Where the edit mode's box reports go: the render manager, which tells
+    // the mission; a test listens in its place.
+    using BoxReporter = std::function<void(const GUIBoxEditState::Report&)>;
+    static void SetBoxReporter(BoxReporter reporter);
     // A window that grew wider than it was shows layout 1; one that narrowed
     // shows layout 0. The first call always chooses layout 0.
     static void UpdateLayoutIndex(GUIBoxEditState& state);

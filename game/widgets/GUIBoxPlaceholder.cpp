@@ -1,5 +1,6 @@
 #include "game/widgets/GUIBoxPlaceholder.h"
 
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/UIContext.h"
 
 namespace {
@@ -21,7 +22,8 @@ void DrawPlaceholderWidget(IntRect& rect, std::string widgetName)
     if (!panel.IsOpen())
         return;
     UIContext& ui = theUIContext;
+    const glm::vec4 frameColour = theRenderManager ? theRenderManager->PanelColour() : ui.dimColour;
     uiFrame(kPanelStyle, static_cast<float>(panel.left), static_cast<float>(panel.top),
-            static_cast<float>(panel.right), static_cast<float>(panel.bottom), ui.dimColour, kFrameLayer);
+            static_cast<float>(panel.right), static_cast<float>(panel.bottom), frameColour, kFrameLayer);
     ui.DrawText(ui.GetFont(kNameFont), panel, widgetName, ui.mainColour, kTextLayer, 2);
 }

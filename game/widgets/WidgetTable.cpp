@@ -4,6 +4,8 @@
 #include "game/widgets/GUIBoxPlaceholder.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"
+#include "game/widgets/ShipDataWidget.h"
+#include "game/widgets/TextWaterfallWidget.h"
 #include "game/widgets/View2DWidgets.h"
 #include "game/widgets/View3DWidgets.h"
 #include "game/widgets/WeaponsWidgets.h"
@@ -61,12 +63,12 @@ constexpr ConsoleWidgetRow kWidgets[] = {
      "for the science console, this shows tabs for data about the current science space object selection"},
     {"science_sorted_list", DrawPlaceholderWidget, "shows a vertical list of space objects, for science to select"},
     {"shield_control", ViewShieldControlDraw, "button to toggle the shields up or down."},
-    {"ship_data", DrawPlaceholderWidget,
+    {"ship_data", ViewShipDataDraw,
      "this widget should proably appear on every console.  It shows the data of the player's ship."},
     {"ship_internal_view", DrawPlaceholderWidget,
      "this shows the grid view of the inside of the player's ship, and displays all the grid objects currently on "
      "the grid"},
-    {"text_waterfall", DrawPlaceholderWidget,
+    {"text_waterfall", ViewTextWaterfallDraw,
      "this widget should be on every console, including the main screen.  It shows terse messages sent to the "
      "player(s) by the script."},
     {"throttle", DrawPlaceholderWidget, "helm widget to control the speed of the ship.  vertical and colorful."},

@@ -39,6 +39,7 @@ SCREEN = "1280x1024x24"
 
 MAIN = hex_colour("#35c0e8")       # "gui-color-main"
 WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
 NOTICE = (255, 115, 89)            # the connect screen's notice
 
 # Window coordinates of what is clicked, from the screens' layouts.
@@ -221,14 +222,20 @@ def connect_screen_with_server_found(pixels):
 
 
 def console_boxes(pixels):
-    """Six widgets: two rows of three boxes over the middle 80 % of the window."""
+    """Six widgets: two rows of three boxes over the middle 80 % of the window.
+    Each shows the main colour (a frame and name, or the ship panel's rows),
+    except the text waterfall (second row, middle), a dark panel while no
+    message has come."""
     cells = []
     for row in range(2):
         for column in range(3):
             left = WINDOW_WIDTH * (10 + column * 26) // 100
             top = WINDOW_HEIGHT * (10 + row * 40) // 100
             cells.append((left, top, left + WINDOW_WIDTH * 26 // 100, top + WINDOW_HEIGHT * 40 // 100))
-    return all(near(pixels, MAIN, cell) > 200 for cell in cells)
+    waterfall = cells.pop(4)
+    area = (waterfall[2] - waterfall[0]) * (waterfall[3] - waterfall[1])
+    return (all(near(pixels, MAIN, cell) > 200 for cell in cells)
+            and near(pixels, BLACK, waterfall, tolerance=24) > area // 2)
 
 
 def connect_screen_saying_server_gone(pixels):

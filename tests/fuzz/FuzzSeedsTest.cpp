@@ -9,6 +9,7 @@
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
 #include "fuzz/support/FuzzFrames.h"
+#include "game/net/AssetTransferSignals.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/BeamMessage.h"
 #include "game/net/ClientStringFile.h"
@@ -137,6 +138,7 @@ void AddServerSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "server", "power", FloatValueFromClientSignal{"eng_control_value", 1.5f, 2});
     AddSignal(seeds, "server", "coolant", UInt64ValueFromClientSignal{"system_coolant_used", 2, 1});
     AddSignal(seeds, "server", "ship-record-request", ShipRecordRequestSignal{"tern_frigate"});
+    AddSignal(seeds, "server", "asset-data-request", AssetDataRequestSignal{3, "tern_frigate", 1, 0, 0, 20, 10});
     AddSignal(seeds, "server", "dock", DockSignal{kFirstShip});
     AddSignal(seeds, "server", "undock", UndockSignal{kStation});
     AddSignal(seeds, "server", "scan-check", ScanCheckSignal{kSecondShip});
@@ -215,8 +217,37 @@ void AddPresentationSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddSignal(seeds, "client", "hold-menu", HoldMenuSignal{kStation, kFirstShip, 0, "Hail;Scan;Dock"});
 }
 
+// A mesh outline and a chunk of each kind; the chunks also seed the chunk
+// reader, whose first byte names the kind.
+void AddAssetTransferSeeds(std::vector<FuzzSeed>& seeds)
+{
+    DrawDataOutlineSignal outline{"tern_frigate", "TernFrigate", {}};
+    outline.units.push_back({"Redwood", 24, 36, {{4, 2}, {0, 0}}});
+    outline.units.push_back({"Redwood", 3, 3, {}});
+    AddSignal(seeds, "client", "draw-data-outline", outline);
+
+    AssetDataSignal vertices{3, 10, {}, {}, {}};
+    QelVertexRecord vertex{};
+    vertex.position[0] = 1.5f, vertex.normal[1] = 1.0f, vertex.texCoord[0][0] = 0.25f, vertex.colour[3] = 1.0f;
+    vertices.vertices.assign(2, vertex);
+    const AssetDataSignal indices{4, 0, {}, {0, 1, 2, 2, 1, 3}, {}};
+    const AssetDataSignal pixels{5, 0, {}, {}, {{1.0f, 0.5f, 0.25f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f}}};
+    AddSignal(seeds, "client", "asset-data", indices);
+    const std::pair<AssetKind, const AssetDataSignal*> chunks[] = {
+        {AssetKind::Vertices, &vertices}, {AssetKind::Indices, &indices}, {AssetKind::Texture, &pixels}};
+    for (const auto& [kind, chunk] : chunks) {
+        QelNetworkMessage message;
+        WriteSignal(message, *chunk);
+        Bytes bytes{static_cast<uint8_t>(kind)};
+        const Bytes payload = BytesOf(message, 2);
+        bytes.insert(bytes.end(), payload.begin(), payload.end());
+        seeds.push_back({"asset_chunk", "kind-" + std::to_string(static_cast<uint32_t>(kind)), bytes});
+    }
+}
+
 void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
 {
+    AddAssetTransferSeeds(seeds);
     AddSignal(seeds, "client", "my-ship", MyShipIdSignal{kSecondShip});
     AddSignal(seeds, "client", "my-alt-ship", MyAltShipIdSignal{kStation});
     AddSignal(seeds, "client", "throttle", ThrottleSignal{2.5f});

@@ -10,6 +10,12 @@
   graphics/grid-icon-sheet.png
                       the icon sheet: 20 x 20 cells of 64 pixels, white
                       shapes on transparency, tinted when drawn
+  graphics/options_background_image.png
+                      the backing of the ship-data panel: a faint
+                      engineering grid over a glassy ramp, tinted when drawn
+  graphics/shldFace1.png, shldFace2.png, shldFace3.png
+                      a shield facing seen from above: an arc over the bow
+                      of a 256-pixel silhouette, whole, worn and broken
 
 Everything is drawn from code, deterministically: two runs give the same
 files. Usage: make_gui_art.py DATA_FOLDER
@@ -61,6 +67,46 @@ def icon_sheet():
     return sheet.convert("RGBA")
 
 
+# --- The ship-data panel ------------------------------------------------------
+
+def options_background():
+    """A dark glass plate with a fine grid, brighter along its top and left
+    edges where the rows begin."""
+    width, height = 512, 384
+    y = np.arange(height, dtype=np.float64)[:, None] / height
+    x = np.arange(width, dtype=np.float64)[None, :] / width
+    value = 0.55 + 0.45 * (1.0 - y) ** 1.5
+    value = value * (1.0 - 0.25 * x)
+    grid = ((np.arange(height)[:, None] % 24) == 0) | ((np.arange(width)[None, :] % 24) == 0)
+    value = np.where(grid, np.minimum(value + 0.35, 1.0), value)
+    edge = np.exp(-x * width / 6.0) + np.exp(-y * height / 6.0)
+    value = np.clip(value + 0.5 * edge, 0.0, 1.0)
+    grey = np.round(value * 255.0).astype(np.uint8)
+    alpha = np.full((height, width), 200, dtype=np.uint8)
+    return Image.fromarray(np.dstack([grey, grey, grey, alpha]), "RGBA")
+
+
+def shield_face(gaps):
+    """The bow's shield arc on a 256-pixel square, centred like the ship's
+    silhouette; gaps cut that many breaks into it (a worn or failing shield)."""
+    size = 256
+    centre = (size - 1) / 2.0
+    y, x = np.mgrid[0:size, 0:size].astype(np.float64)
+    dx, dy = x - centre, centre - y
+    radius = np.hypot(dx, dy)
+    angle = np.degrees(np.arctan2(dx, dy))  # 0 straight ahead
+    band = np.exp(-((radius - 112.0) / 5.0) ** 2) + 0.35 * np.exp(-((radius - 104.0) / 10.0) ** 2)
+    span = np.clip((70.0 - np.abs(angle)) / 10.0, 0.0, 1.0)
+    alpha = band * span
+    if gaps:
+        pieces = gaps + 1
+        phase = (angle + 70.0) / 140.0 * pieces
+        alpha *= np.clip(np.abs(phase - np.round(phase)) * 12.0 - 1.0, 0.0, 1.0) * (np.abs(angle) < 70.0)
+    alpha = np.clip(np.round(np.clip(alpha, 0.0, 1.0) * 255.0), 0, 255).astype(np.uint8)
+    white = np.full((size, size), 255, dtype=np.uint8)
+    return Image.fromarray(np.dstack([white, white, white, alpha]), "RGBA")
+
+
 def small_white():
     return Image.new("RGBA", (8, 8), (255, 255, 255, 255))
 
@@ -71,7 +117,11 @@ def main():
     data = sys.argv[1]
     for name, image in (("QelDefault/smallWhite.png", small_white()),
                         ("graphics/gradient1024.png", gradient()),
-                        ("graphics/grid-icon-sheet.png", icon_sheet())):
+                        ("graphics/grid-icon-sheet.png", icon_sheet()),
+                        ("graphics/options_background_image.png", options_background()),
+                        ("graphics/shldFace1.png", shield_face(0)),
+                        ("graphics/shldFace2.png", shield_face(2)),
+                        ("graphics/shldFace3.png", shield_face(5))):
         path = os.path.join(data, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         temporary = path + ".tmp"

@@ -103,6 +103,9 @@ RenderManager::RenderManager(SceneFunction first) : firstScene(first)
     jumpEffect.distanceEdit->digitsOnly = true;
     jumpEffect.mode = 0;
     theRenderManager = this;
+    gShipAssetTransfers = this;
+    if (gServer)
+        gServer->SetShipAssetSource(this);
 }
 
 RenderManager::~RenderManager()
@@ -115,6 +118,10 @@ RenderManager::~RenderManager()
         gInterfacePictures = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
+    if (gShipAssetTransfers == this)
+        gShipAssetTransfers = nullptr;
+    if (gServer && gServer->ShipAssets() == this)
+        gServer->SetShipAssetSource(nullptr);
 }
 
 // The first scene is entered before the settings below are read: what it
@@ -192,6 +199,7 @@ void RenderManager::FrameUpdate()
     CycleOverlays();
     ReportWindowSize();
     UpdateEngineSound();
+    RequestNextAssetChunk();
 }
 
 void RenderManager::CycleOverlays()

@@ -22,6 +22,8 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/PortraitGen.h"
 #include "game/render/SkyBoxManager.h"
+#include "game/net/ShipAssetService.h"
+#include "game/render/manager/AssetTransfer.h"
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/CounterOverlays.h"
 #include "game/render/manager/ObjectEffectState.h"
@@ -105,7 +107,10 @@ enum GuiColor : int {
     kGuiColorCount
 };
 
-class RenderManager : public SceneHost, public InterfacePictures {
+class RenderManager : public SceneHost,
+                      public InterfacePictures,
+                      public ShipAssetSource,
+                      public ShipAssetTransfers {
 public:
     // Layer of the overlays above every screen: log, no-ship mark.
     static constexpr int kOverlayLayer = 3000;
@@ -173,6 +178,10 @@ public:
     // the top, halfway down, or at the bottom.
     static IntRect PanelOverlayRect(int32_t mode, int32_t width, int32_t height);
 
+    // The colour console widgets fill their panels with: the interface's dim
+    // main colour, its alpha times panelOpacity (held to 0..1).
+    glm::vec4 PanelColour() const;
+
     // --- Ship types and their lighting.
     // The draw data of the ship key (as given; callers pass lower case), made
     // on first use and kept while the render manager lives; never null.
@@ -181,6 +190,26 @@ public:
     // position, looking along the direction: one white light along +x and a
     // grey ambient.
     void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir);
+
+    // --- Ship meshes fetched from the server (RenderManagerAssetTransfer.cpp).
+    // Server: the outline and the chunks of this process's draw data.
+    bool DescribeDrawData(const std::string& shipKey, DrawDataOutlineSignal& outline) override;
+    bool ReadAssetItems(const AssetDataRequestSignal& request, AssetDataSignal& answer) override;
+    // Console: the outline remakes the type's draw data empty, with its lists
+    // at their announced sizes, and queues one transfer per list.
+    void ApplyDrawDataOutline(const DrawDataOutlineSignal& outline) override;
+    bool ApplyAssetData(QelNetworkMessage& message) override { return ProcessAssetDataMessage(message); }
+    // The next request of the transfer: a chunk of 10 vertices, 50 indices or
+    // 150 pixels; the last one (short, or of no items after a whole chunk)
+    // marks it all requested.
+    void RequestAssetData(AssetTransfer& transfer);
+    // Applies one chunk (read from just after the code). A transfer is done
+    // when its last item arrives: it leaves the list; a unit's index list
+    // done rebuilds the type's silhouettes and shell, and the type's last
+    // transfer done stores the mesh in the data folder, when no mesh of that
+    // name is there. False when the chunk breaks its form or reaches past its
+    // list; nothing of it is applied then.
+    bool ProcessAssetDataMessage(QelNetworkMessage& message);
 
     // --- Planets and nebulae.
     // The object's record, read again from its data set when its change
@@ -247,6 +276,8 @@ public:
     uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
     float shipBoxAngle = 0.0f;   // its turn so far, radians
     std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key
+    std::vector<AssetTransfer> assetTransfers;  // in the order their requests go out
+    uint32_t nextTransferId = 1;
     PortraitGen portraitGen;
     Qel2dBitmap* ballTarget = nullptr;
     std::map<uint64_t, std::unique_ptr<Edline>> clientNameFields;  // per console, the server's list
@@ -289,6 +320,12 @@ private:
     void DrawLogOverlay();
     void DrawCounterOverlays();
     void RefreshClientNames();
+    // One chunk request a frame, for the first transfer not all requested,
+    // while connected (a request sent into no connection would be lost).
+    void RequestNextAssetChunk();
+    bool IndicesInsideUnit(const AssetTransfer& transfer, const AssetDataSignal& chunk);
+    // The transfer joins the end of the list under the next transfer id.
+    void Queue(AssetTransfer transfer);
     void DrawNoShipMark();
     void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
 

@@ -228,3 +228,10 @@ void RenderManager::SetRadarZoom(float scale)
     radarCenterY = mainBuffHeight / 2;
     radarRecenter = true;
 }
+
+glm::vec4 RenderManager::PanelColour() const
+{
+    glm::vec4 colour = theUIContext.dimColour;
+    colour.a *= std::clamp(panelOpacity, 0.0f, 1.0f);
+    return colour;
+}

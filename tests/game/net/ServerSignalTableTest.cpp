@@ -2,6 +2,7 @@
 // has a handler that reads its payload, and a payload cut short at any byte
 // is dropped whole: nothing of it reaches the ship, the mission or the queues.
 
+#include "game/net/AssetTransferSignals.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessageCrew.h"
 #include "tests/game/net/ServerSignalFixture.h"
@@ -22,9 +23,9 @@ using SignalTableTest = nettest::ServerSignalFixture;
 const std::set<uint16_t> kConsoleToServerCodes = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13, 15, 31, 32, 33, 34, 39, 40,
                                                   41, 42, 46, 47, 48, 52, 55, 59, 62, 65, 67, 68, 69, 72, 73, 74, 75,
                                                   76, 77, 78, 85, 88, 89, 91, 92, 93, 95, 99, 100, 101, 102, 103};
-// Codes whose server side is still to come: the mesh contents a console asks
-// for, and the quick jump. Building one must take it off this list.
-const std::set<uint16_t> kNotYetHandled = {67, 93};
+// Codes whose server side is still to come: the quick jump. Building one must
+// take it off this list.
+const std::set<uint16_t> kNotYetHandled = {93};
 
 // A console's message of each code, as its writer makes it.
 std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t ship, uint64_t other)
@@ -57,6 +58,7 @@ std::vector<std::function<void(QelNetworkMessage&)>> ConsoleMessages(uint64_t sh
         of(RedAlertSignal{1}),
         of(ScreenSizeSignal{1280, 720}),
         of(ShipRecordRequestSignal{"tern_frigate"}),
+        of(AssetDataRequestSignal{7, "tern_frigate", 0, 0, 1, 50, 50}),
         of(BeamFrequencySignal{2}),
         of(BeamSpeedSignal{1}),
         of(ShieldPiercingSignal{other, 1.0f, 2.0f, 3.0f}),

@@ -66,8 +66,8 @@ protected:
 
 TEST_F(ConsoleBoxesDrawTest, a_console_of_unbuilt_widgets_shows_every_box_framed_with_its_name)
 {
-    const std::vector<std::string> widgets{"helm_simple", "throttle",       "grid_face",
-                                           "ship_data",   "text_waterfall", "comms_face"};
+    const std::vector<std::string> widgets{"helm_simple", "throttle",       "grid_control",
+                                           "grid_face",   "grid_object_list", "comms_face"};
     Frame(widgets);
     ReadScreen();
     ASSERT_TRUE(SaveScreen("console-boxes.png"));

@@ -1,0 +1,52 @@
+// The console's handling of the asset transfer codes: a ship type's mesh
+// outline (66) and the chunks of its lists (67), both handed to the render
+// side's transfers once they read whole.
+
+#include "game/net/AssetTransferSignals.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/RejectedMessages.h"
+#include "game/net/ShipAssetService.h"
+
+ShipAssetTransfers* gShipAssetTransfers = nullptr;
+
+namespace {
+
+// A message cut short is reported by the dispatch; one that reads whole but
+// breaks the outline's rules is reported here, naming the rule.
+const char* OutlineFault(const DrawDataOutlineSignal& outline)
+{
+    if (outline.shipKey.empty())
+        return "empty key; SIGNAL_MESS_DRAW_DATA_OUTLINE";
+    if (outline.artRoot.empty())
+        return "empty root; SIGNAL_MESS_DRAW_DATA_OUTLINE";
+    return "a mesh outline breaks its caps or names a path outside the data folder";
+}
+
+void HandleDrawDataOutline(QelNetworkMessage& message)
+{
+    DrawDataOutlineSignal outline;
+    if (!ReadSignal(message, outline)) {
+        if (!message.IsBad())
+            ReportRejectedMessage(kClientSignalHandler, message, OutlineFault(outline));
+        return;
+    }
+    if (gShipAssetTransfers)
+        gShipAssetTransfers->ApplyDrawDataOutline(outline);
+}
+
+void HandleAssetData(QelNetworkMessage& message)
+{
+    if (gShipAssetTransfers && !gShipAssetTransfers->ApplyAssetData(message))
+        ReportRejectedMessage(kClientSignalHandler, message, "a mesh chunk breaks its form; it is dropped whole");
+}
+
+}  // namespace
+
+bool HandleClientAssetSignal(uint16_t code, QelNetworkMessage& message)
+{
+    switch (code) {
+    case SIGNAL_MESS_DRAW_DATA_OUTLINE: HandleDrawDataOutline(message); return true;
+    case SIGNAL_MESS_ASSET_DATA: HandleAssetData(message); return true;
+    default: return false;
+    }
+}

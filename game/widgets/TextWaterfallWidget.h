@@ -1,0 +1,10 @@
+#pragma once
+// "text_waterfall": the mission's terse messages to the crew (the console's
+// message log), newest at the bottom, older ones rising until they leave the
+// box. It only reads.
+
+#include "game/shell/IntRect.h"
+
+#include <string>
+
+void ViewTextWaterfallDraw(IntRect& rect, std::string widgetName);
