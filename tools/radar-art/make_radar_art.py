@@ -15,16 +15,14 @@ supersampled and reduced for clean edges.
   teardrop            a torpedo or drone, nose up
   icon-mine           a monster: a spiked star
   unknownShipIcon     a ship not yet scanned: a hollow dart, nose up
-  shldFace1           a shield facing's mark above the ship: whole,
-  shldFace2           broken once,
-  shldFace3           and in fragments, as the facing weakens
   singleShield        the ring of a ship with one shield
   uparrow             an elevation arrow
   icon-map-pin        a nav point's pin, its tip at the middle
   icon-map-arrow      the arrow towards a nav point off the map, pointing down
   reticle-set         the target reticles: 5 x 4 cells of 128 pixels
 
-Nose-up art is drawn turned by the radar so that it points along the
+The shield facings' marks (shldFace1 to 3) are the interface art's
+(tools/gui-art). Nose-up art is drawn turned by the radar so that it points along the
 object's heading. Everything is drawn from code with fixed seeds: two runs
 give the same files. Usage: make_radar_art.py DATA_FOLDER
 """
@@ -224,20 +222,6 @@ def unknown_ship():
     return white(c.alpha())
 
 
-def shield_face(breaks):
-    """An arc above the ship, cut into pieces as the facing weakens."""
-    c = Canvas(256)
-    span = 110.0
-    pieces = breaks + 1
-    gap = 10.0 if breaks else 0.0
-    length = (span - gap * breaks) / pieces
-    start = -span / 2
-    for _ in range(pieces):
-        c.arc(0.86, start, start + length, 0.06)
-        start += length + gap
-    return white(c.alpha())
-
-
 def single_shield():
     c = Canvas(256)
     c.arc(0.86, 0, 360, 0.05)
@@ -323,9 +307,6 @@ def main():
         "teardrop": teardrop(),
         "icon-mine": monster(),
         "unknownShipIcon": unknown_ship(),
-        "shldFace1": shield_face(0),
-        "shldFace2": shield_face(1),
-        "shldFace3": shield_face(3),
         "singleShield": single_shield(),
         "uparrow": up_arrow(),
         "icon-map-pin": map_pin(),
