@@ -4,6 +4,7 @@
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/ObjectId.h"
+#include "game/world/RandomInt.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/ShipData.h"
 #include "game/world/ShipDataRecord.h"
@@ -11,6 +12,7 @@
 #include "game/world/Simulation.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/SpaceObject.h"
+#include "game/world/WorldEnums.h"
 #include "game/world/WorldServices.h"
 #include "helper/CRand.h"
 #include "helper/GeneralUtils.h"
@@ -21,8 +23,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 using namespace shipkeys;
+using namespace playership;
 
 namespace behaviours {
 
@@ -99,13 +103,13 @@ SpaceObject* FindLive(const Simulation& world, uint64_t id)
     return VALID_SPACE_OBJ(id) ? world.GetSpaceObject(id) : nullptr;
 }
 
-std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point)
+std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point, float halfSize)
 {
     std::vector<SpaceObject*> found;
     SuperContainer* container = world.Container();
     if (!container)
         return found;
-    container->Query(PlaneBox::Around(point.x, point.z, kNeighbourhood));
+    container->Query(PlaneBox::Around(point.x, point.z, halfSize));
     found.reserve(container->QueryResults().size());
     for (SuperContainerObject* object : container->QueryResults())
         found.push_back(static_cast<SpaceObject*>(object));
@@ -173,15 +177,17 @@ void FindGravityWells(SpaceObject& object, const Simulation& world)
         TakePullOfWell(object, *well);
 }
 
-void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts)
+void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts, float triggerDistance)
 {
+    if (!(triggerDistance > 0.0f))
+        return;
     const std::string name = ReadString(object.data_set, kNameTag);
     // Ids first: a blast record and particles run no game code, but the mines
     // are looked up again so none goes off twice.
     std::vector<uint64_t> mines;
-    for (SpaceObject* found : Neighbours(world, object.pos)) {
+    for (SpaceObject* found : Neighbours(world, object.pos, std::max(kNeighbourhood, triggerDistance))) {
         if (found->tick_type == kMineBehaviour && found->data_tag != kInvisibleTag
-            && DistanceSquared(found->pos, object.pos) < kMineTriggerDistance * kMineTriggerDistance)
+            && DistanceSquared(found->pos, object.pos) < triggerDistance * triggerDistance)
             mines.push_back(found->uniqueID);
     }
     for (uint64_t id : mines) {
@@ -198,6 +204,45 @@ void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts&
             Burst(world, where, burst);
         world.SendEffect(kNukeKind, name, mine->side, id, 0, kNukeColour, where, 0);
     }
+}
+
+int64_t SplitIntoSystemPoints(ObjectDataBlob& blob, float amount)
+{
+    // Beyond what any ship can take, more points change nothing.
+    constexpr float kMostPoints = 1e6f;
+    const float share = amount > 0.0f && std::isfinite(amount) ? std::min(amount / kDamagePerSystemPoint, kMostPoints)
+                                                               : 0.0f;
+    int64_t points = static_cast<int64_t>(share);
+    float carry = share - static_cast<float>(points) + std::clamp(ReadFiniteFloat(blob, kFractionalDamage), 0.0f, 1.0f);
+    while (carry >= 1.0f) {
+        ++points;
+        carry -= 1.0f;
+    }
+    WriteFloat(blob, kFractionalDamage, carry);
+    return points;
+}
+
+int64_t PlaceableSystemPoints(const ObjectDataBlob& blob)
+{
+    double room = 0.0;
+    for (int32_t system = 0; system < SHPSYS_MAX; ++system)
+        room += std::max(0.0, std::ceil(double(ReadFloat(blob, kSystemMaxDamage, system))
+                                        - double(ReadFloat(blob, kSystemDamage, system))));
+    return static_cast<int64_t>(std::min(room, 1e9)) + 1;
+}
+
+bool DamageRandomSystem(ObjectDataBlob& blob, Simulation& world)
+{
+    constexpr int32_t kSystemDraws = 40;
+    for (int32_t draw = 0; draw < kSystemDraws; ++draw) {
+        const int32_t system = RandomInt(world.randomState, 0, SHPSYS_MAX - 1);
+        const float damage = ReadFloat(blob, kSystemDamage, system);
+        if (damage < ReadFloat(blob, kSystemMaxDamage, system)) {
+            WriteFloat(blob, kSystemDamage, damage + 1.0f, system);
+            return true;
+        }
+    }
+    return false;
 }
 
 void StrikeTarget(Simulation& world, SpaceObject& shooter, SpaceObject& target, const BeamStrike& strike)
@@ -282,7 +327,6 @@ void Burst(Simulation& world, const glm::vec3& point, const char* descriptor)
 
 void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t beam)
 {
-    using namespace playership;
     DeclareFloat(blob, kBeamRange, port.range, beam);
     DeclareFloat(blob, kBeamArcWidth, port.arcWidth, beam);
     DeclareFloat(blob, kBeamDamage, port.damageCoeff, beam);
@@ -296,5 +340,33 @@ void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t bea
     DeclareFloat(blob, kBeamHullPointY, port.position.y, beam);
     DeclareFloat(blob, kBeamHullPointZ, port.position.z, beam);
 }
+
+glm::vec3 BeamHullPoint(const ObjectDataBlob& blob, int32_t beam)
+{
+    return {ReadFiniteFloat(blob, kBeamHullPointX, beam), ReadFiniteFloat(blob, kBeamHullPointY, beam),
+            ReadFiniteFloat(blob, kBeamHullPointZ, beam)};
+}
+
+glm::vec3 BeamColour(const ObjectDataBlob& blob, int32_t beam)
+{
+    return {ReadFiniteFloat(blob, kBeamColorR, beam), ReadFiniteFloat(blob, kBeamColorG, beam),
+            ReadFiniteFloat(blob, kBeamColorB, beam)};
+}
+
+bool BeamArcHolds(const SpaceObject& ship, int32_t beam, const glm::vec3& offset)
+{
+    // Barrel angles from this on mean "along the line through the hull point".
+    constexpr float kHullPointBarrel = 1000.0f;
+    const ObjectDataBlob& blob = ship.data_set;
+    const float barrel = ReadFiniteFloat(blob, kBeamBarrelAngle, beam);
+    const float radians = barrel * std::numbers::pi_v<float> / 180.0f;
+    const glm::vec3 local = barrel < kHullPointBarrel ? glm::vec3(std::sin(radians), 0.0f, std::cos(radians))
+                                                      : SafeNormalize(BeamHullPoint(blob, beam));
+    const glm::vec3 axis = ship.rot_quat * local;
+    const float off = std::acos(std::clamp(glm::dot(axis, SafeNormalize(offset)), -1.0f, 1.0f));
+    const float halfArc = ReadFiniteFloat(blob, kBeamArcWidth, beam) * std::numbers::pi_v<float> / 180.0f * 0.5f;
+    return halfArc > off;
+}
+
 
 }  // namespace behaviours

@@ -38,6 +38,10 @@ inline constexpr DataKey kBlastRadius{"blast_radius", kPlayDoc};
 inline constexpr DataKey kTargetId{"target_id",
     "unique_ID of the space object the npc ship is supposed to shoot at"};
 inline constexpr DataKey kCollisionDamage{"collision_damage", kPlayDoc};
+// What a ship's last hits left over short of a whole system point (0..1).
+inline constexpr DataKey kFractionalDamage{"fractional_damage", kPlayDoc};
+// A hit on a ship's systems is one point per this much damage.
+inline constexpr float kDamagePerSystemPoint = 5.0f;
 // The name stations and the monster show on the radar.
 inline constexpr DataKey kShownNameTag{"name_tag", "name of object, showing up on radar / 2d view"};
 
@@ -81,9 +85,11 @@ const ShipDataRecord& HullRecordOf(const SpaceObject& object);
 // anything a script wrote, so one that names no space object finds nothing.
 SpaceObject* FindLive(const Simulation& world, uint64_t id);
 
-// The objects whose boxes meet the neighbourhood square around the point, in
-// query order. Pointers stay valid until game code runs.
-std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point);
+// The objects whose boxes meet the square of the half-size around the point
+// (the neighbourhood unless given), in query order. Pointers stay valid until
+// game code runs.
+std::vector<SpaceObject*> Neighbours(const Simulation& world, const glm::vec3& point,
+                                     float halfSize = kNeighbourhood);
 
 // The object and its world are still the ones of the run: game code run
 // meanwhile (damage handlers, the mission) may have removed either.
@@ -96,6 +102,13 @@ void RaiseExciting(SpaceObject& object, float value);
 // carries it: range, arc, damage, cycle time, barrel angle, colour and place
 // on the hull.
 void DeclareBeamPort(ObjectDataBlob& blob, const ShipBeamPort& port, int32_t beam);
+// The beam's place on the hull and its colour, from its keys.
+glm::vec3 BeamHullPoint(const ObjectDataBlob& blob, int32_t beam);
+glm::vec3 BeamColour(const ObjectDataBlob& blob, int32_t beam);
+// Whether the beam's arc holds the offset (target less ship): the arc is
+// centred on the barrel angle, or, from a barrel angle of 1000 on, on the
+// line from the ship's centre through the beam's hull point.
+bool BeamArcHolds(const SpaceObject& ship, int32_t beam, const glm::vec3& offset);
 
 // Sets the one-tick yaw and pitch that turn the nose toward the point by at
 // most the limit each. A point at the object's own place (or not finite)
@@ -124,7 +137,21 @@ struct MineBursts {
 extern const MineBursts kShipMineBursts;
 // Sets off every visible mine closer than the trigger distance to the object:
 // a "nuke" blast named by the object's "name_tag" and its effect.
-void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts);
+void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts,
+                       float triggerDistance = kMineTriggerDistance);
+
+// Whole system points a hit of the amount makes: one per
+// kDamagePerSystemPoint, the remainder carried in "fractional_damage" until
+// it makes another. Amounts that are no positive number make none.
+int64_t SplitIntoSystemPoints(ObjectDataBlob& blob, float amount);
+// Points that could still be placed on the ship's systems, plus the one that
+// fails: more are never tried, so a huge hit costs no more than the ship can
+// take.
+int64_t PlaceableSystemPoints(const ObjectDataBlob& blob);
+// One point of "system_damage" on a system drawn from the world's generator
+// that has room below its "system_max_damage"; false when 40 draws in a row
+// found only full ones.
+bool DamageRandomSystem(ObjectDataBlob& blob, Simulation& world);
 
 // A beam (or lightning) that strikes: the effect every console draws, named
 // by the shooter's "name_tag" and side, then the damage to the target as the

@@ -4,7 +4,6 @@
 #include "game/behaviours/NPCShipKeys.h"
 #include "game/behaviours/NPCShipSetup.h"
 #include "game/world/BehaviourHookMap.h"
-#include "game/world/FiniteMath.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 using namespace behaviours;
 using namespace npcship;
@@ -26,8 +24,6 @@ namespace {
 constexpr float kSpeedKeptParts = 25.0f;
 constexpr float kSpeedTotalParts = 26.0f;
 constexpr float kTurnScale = 0.005f;
-// Barrel angles from this on mean "along the line through the hull point".
-constexpr float kHullPointBarrel = 1000.0f;
 // A target within √2 of a beam's range interests the camera.
 constexpr float kNearMissRangeSquares = 2.0f;
 constexpr float kNearMissInterest = 60.0f;
@@ -61,16 +57,6 @@ void TakeCollision(SpaceObject& ship, Simulation& world)
         world.ApplyDamage(&ship, static_cast<float>(amount), other, 0, other->pos, other->side, other->data_tag);
 }
 
-// The beam's axis in the world: along its barrel angle, or from the ship's
-// centre through its hull point.
-glm::vec3 BeamAxis(const SpaceObject& ship, float barrelDegrees, const glm::vec3& hullPoint)
-{
-    const float radians = barrelDegrees * std::numbers::pi_v<float> / 180.0f;
-    const glm::vec3 local = barrelDegrees < kHullPointBarrel ? glm::vec3(std::sin(radians), 0.0f, std::cos(radians))
-                                                             : SafeNormalize(hullPoint);
-    return ship.rot_quat * local;
-}
-
 // Fires every ready port whose arc holds the target. False when the ship or
 // its target is gone after a shot.
 bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float weaponsHealth, uint64_t run)
@@ -89,21 +75,13 @@ bool FireBeams(SpaceObject& ship, Simulation& world, uint64_t targetId, float we
                 RaiseExciting(*target, kNearMissInterest);
             continue;
         }
-        const glm::vec3 hullPoint{ReadFiniteFloat(blob, kBeamHullPointX, port),
-                                  ReadFiniteFloat(blob, kBeamHullPointY, port),
-                                  ReadFiniteFloat(blob, kBeamHullPointZ, port)};
-        const glm::vec3 axis = BeamAxis(ship, ReadFiniteFloat(blob, kBeamBarrelAngle, port), hullPoint);
-        const float off = std::acos(std::clamp(glm::dot(axis, SafeNormalize(offset)), -1.0f, 1.0f));
-        const float halfArc = ReadFiniteFloat(blob, kBeamArcWidth, port) * std::numbers::pi_v<float> / 180.0f * 0.5f;
-        if (!(halfArc > off))
+        if (!BeamArcHolds(ship, port, offset))
             continue;
 
-        const glm::vec3 colour{ReadFiniteFloat(blob, kBeamColorR, port), ReadFiniteFloat(blob, kBeamColorG, port),
-                               ReadFiniteFloat(blob, kBeamColorB, port)};
         WriteInt64(blob, kBeamTimer, DeadlineAfterSeconds(ReadFiniteFloat(blob, kBeamCycleTime, port)), port);
         const float amount = ReadFiniteFloat(blob, kBeamDamage, port) * world.npcShipBeamDamageCoeff * weaponsHealth
                              * ReadFiniteFloat(blob, kBeamDamageCoeff, port);
-        StrikeTarget(world, ship, *target, {"beam", colour, hullPoint, port, amount});
+        StrikeTarget(world, ship, *target, {"beam", BeamColour(blob, port), BeamHullPoint(blob, port), port, amount});
         if (!StillThere(world, ship, run) || !world.GetSpaceObject(targetId)
             || ReadInt(world.GetSpaceObject(targetId)->data_set, kDeathTick) != 0)
             return false;

@@ -2,7 +2,6 @@
 
 #include "game/behaviours/NPCShipKeys.h"
 #include "game/world/EventMessage.h"
-#include "game/world/RandomInt.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/ShipMechanics.h"
 #include "game/world/Simulation.h"
@@ -16,11 +15,6 @@ using namespace npcship;
 
 namespace {
 
-// Damage the shields let through becomes one system point per this much.
-constexpr float kDamagePerPoint = 5.0f;
-// Random draws for a system with room before the hit counts as unplaceable.
-constexpr int32_t kSystemDraws = 40;
-constexpr float kMostPoints = 1e6f;
 // A system may be damaged to twice its maximum.
 constexpr float kMaxOverDamage = 2.0f;
 
@@ -30,34 +24,6 @@ const char* const kDeathBursts[] = {
     "smoke:True;  color:#999; lifespan:30,90; image_cell:4; size:20,30;speed:0,1.5; count:300",
     "shape:ring_y;color:#00F; lifespan:10,30; image_cell:8; size:16;speed: 10; count:300; delay:45",
 };
-
-// One system point on a random system with room; false when 40 draws in a
-// row found only full ones.
-bool ApplyRandomSystemDamage(SpaceObject& ship, Simulation& world)
-{
-    ObjectDataBlob& blob = ship.data_set;
-    for (int32_t draw = 0; draw < kSystemDraws; ++draw) {
-        const int32_t system = RandomInt(world.randomState, 0, SHPSYS_MAX - 1);
-        const float damage = ReadFloat(blob, kSystemDamage, system);
-        if (damage < ReadFloat(blob, kSystemMaxDamage, system)) {
-            WriteFloat(blob, kSystemDamage, damage + 1.0f, system);
-            SetRandomShieldWave(ship);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Points that could still be placed, plus the one that fails: more are never
-// tried, so a huge amount costs no more than the ship can take.
-int64_t PlaceablePoints(const ObjectDataBlob& blob)
-{
-    double room = 0.0;
-    for (int32_t system = 0; system < SHPSYS_MAX; ++system)
-        room += std::max(0.0, std::ceil(double(ReadFloat(blob, kSystemMaxDamage, system))
-                                        - double(ReadFloat(blob, kSystemDamage, system))));
-    return static_cast<int64_t>(std::min(room, 1e9)) + 1;
-}
 
 float AbsorbByShield(SpaceObject& ship, float amount, const glm::vec3& hitPoint)
 {
@@ -112,23 +78,14 @@ void NPCShipTakeDamage(SpaceObject& ship, Simulation& world, const EventMessage&
     // Damage that is no positive number does nothing.
     const float amount = damage.sub_float > 0.0f && std::isfinite(damage.sub_float) ? damage.sub_float : 0.0f;
     const float through = AbsorbByShield(ship, amount, damage.source_point);
-
-    // Beyond what any ship can take, more points change nothing.
-    const float share = std::min(through / kDamagePerPoint, kMostPoints);
-    int64_t points = static_cast<int64_t>(share);
-    float carry = share - static_cast<float>(points) + std::clamp(ReadFiniteFloat(blob, kFractionalDamage), 0.0f, 1.0f);
-    while (carry >= 1.0f) {
-        ++points;
-        carry -= 1.0f;
-    }
-    WriteFloat(blob, kFractionalDamage, carry);
-
-    points = std::min(points, PlaceablePoints(blob));
+    const int64_t points = std::min(behaviours::SplitIntoSystemPoints(blob, through),
+                                    behaviours::PlaceableSystemPoints(blob));
     for (int64_t point = 0; point < points; ++point) {
-        if (!ApplyRandomSystemDamage(ship, world)) {
+        if (!behaviours::DamageRandomSystem(blob, world)) {
             Die(ship, world, damage);
             return;
         }
+        SetRandomShieldWave(ship);
     }
 }
 

@@ -13,6 +13,7 @@ namespace npcship {
 using namespace playership;
 using behaviours::kDeathState;
 using behaviours::kDeathTick;
+using behaviours::kFractionalDamage;
 using behaviours::kTargetId;
 
 inline constexpr DataKey kRadarColorOverride{"radar_color_override",
@@ -50,7 +51,6 @@ inline constexpr DataKey kNpcDroneDamage{"drone_damage",
 inline constexpr DataKey kDroneTimer{"droneTimer", "a"};
 
 // Systems, shields and beam timers.
-inline constexpr DataKey kFractionalDamage{"fractional_damage", "a"};
 inline constexpr DataKey kShieldWaveValue{"shield_wave_value", "a"};
 inline constexpr DataKey kBeamTimer{"beamTimer", "tick value used to wait for a ship beam to be able to fire"};
 

@@ -1,5 +1,8 @@
 #include "game/behaviours/PlayerShipAI.h"
 
+#include "game/behaviours/PlayerShipBeams.h"
+#include "game/behaviours/PlayerShipContacts.h"
+#include "game/behaviours/PlayerShipDamage.h"
 #include "game/behaviours/PlayerShipEngineering.h"
 #include "game/behaviours/PlayerShipHelm.h"
 #include "game/behaviours/PlayerShipKeys.h"
@@ -7,7 +10,9 @@
 #include "game/behaviours/PlayerShipScience.h"
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/behaviours/PlayerShipWeapons.h"
+#include "game/world/AppData.h"
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/EventMessage.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "helper/QelAssert.h"
@@ -18,21 +23,30 @@ using namespace playership;
 
 namespace {
 
-void Assign(SpaceObject& ship)
+void Assign(SpaceObject& ship, Simulation& world)
 {
     RefreshPlayerShipCoefficients();
     PlayerShipSetupDefaults(&ship);
     PlayerShipSetupFromData(&ship);
-    // The contact counters are aged here once the weapons steps exist.
+    AgePlayerShipContacts(ship, world);
 }
 
+// The beams may run the target's damage handlers and the mission, which may
+// remove the ship: what follows runs only while it is still here.
 void Tick(SpaceObject& ship, Simulation& world)
 {
     PlayerShipHelmTick(ship, world);
     if (!world.serverFlag)
         return;
-    // Fighter targeting and the beams come before the tubes; contacts after.
+    const uint64_t run = world.RunCount();
+    PlayerShipFighterTargeting(ship, world);
+    PlayerShipBeamsTick(ship, world);
+    if (!behaviours::StillThere(world, ship, run))
+        return;
     PlayerShipTubesTick(ship);
+    PlayerShipContactsTick(ship, world);
+    if (behaviours::StillThere(world, ship, run))
+        AgePlayerShipContacts(ship, world);
 }
 
 // The slow pass carries the ship's energy through its steps and stores it
@@ -44,11 +58,21 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     float energy = CompleteJump(ship, world, startEnergy);
     energy = PlayerShipEngineeringPass(ship, world, energy);
     PlayerShipScanPass(ship, world);
-    // Shield repairs follow here.
+    // A ship that began the pass without energy mends nothing, whatever
+    // its APU has trickled in since.
+    PlayerShipShieldRepairPass(ship, world, startEnergy);
     RefreshSurroundings(ship, world);
     // Shared sensors follow here.
     if (energy != startEnergy)
         WriteFloat(ship.data_set, kEnergy, std::max(0.0f, energy));
+    // A player ship sets mines off from the distance the preferences give.
+    behaviours::SetOffNearbyMines(ship, world, behaviours::kShipMineBursts, AppData::GetFloat("mine_trigger_radius"));
+    // The mission hears of the objects near the ship last: it may remove the
+    // ship meanwhile.
+    const uint64_t run = world.RunCount();
+    RaiseWithinRangeEvents(ship, world);
+    if (behaviours::StillThere(world, ship, run))
+        AgePlayerShipContacts(ship, world);
 }
 
 Simulation& World()
@@ -59,11 +83,11 @@ Simulation& World()
 
 }  // namespace
 
-void PlayerShipAI(SpaceObject* ship, int32_t message, void*)
+void PlayerShipAI(SpaceObject* ship, int32_t message, void* data)
 {
     switch (message) {
     case kBehaviourAssigned:
-        Assign(*ship);
+        Assign(*ship, World());
         break;
     case kBehaviourTick:
         Tick(*ship, World());
@@ -71,8 +95,12 @@ void PlayerShipAI(SpaceObject* ship, int32_t message, void*)
     case kBehaviourSlowTick:
         SlowTick(*ship, World());
         break;
+    case kBehaviourDamage:
+        QEL_ASSERT(data, "tdrPtr");
+        if (World().serverFlag)
+            PlayerShipTakeDamage(*ship, World(), *static_cast<const EventMessage*>(data));
+        break;
     default:
-        // Damage to shields, hull and systems is handled here with the weapons steps.
         break;
     }
 }

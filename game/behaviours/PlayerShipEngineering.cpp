@@ -32,6 +32,9 @@ constexpr int32_t kQuickJumpSlider = 3;
 // The sliders the ship always has; beyond them a subsystem counts only while
 // it is labelled.
 constexpr int32_t kStandardSubsystems = 8;
+// A facing struck far below empty is mended from no lower than this many
+// times its maximum below 0.
+constexpr float kDeepestShieldDrain = 2.0f;
 
 void CountDown(ObjectDataBlob& data, const DataKey& key)
 {
@@ -157,4 +160,29 @@ float PlayerShipEngineeringPass(SpaceObject& ship, Simulation& world, float ener
     energy = SpendEnergy(ship.data_set, energy);
     RechargeQuickJump(ship.data_set);
     return energy;
+}
+
+void PlayerShipShieldRepairPass(SpaceObject& ship, const Simulation& world, float energy)
+{
+    ObjectDataBlob& data = ship.data_set;
+    if (!behaviours::DeadlinePassed(data, kHealTimer, world))
+        return;
+    if (energy > 0.0f) {
+        const float shared = ReadFiniteFloat(data, kRepairRateShields) * ReadFiniteFloat(data, kAllShieldDamageCoeff) *
+                             ReadFiniteFloat(data, kAllShieldUpgradeCoeff);
+        const int32_t facings = shipkeys::ShieldFacingCount(data);
+        for (int32_t facing = 0; facing < facings; ++facing) {
+            const float value = ReadFloat(data, kShieldVal, facing);
+            const float maximum = ReadFloat(data, kShieldMaxVal, facing);
+            if (!(value < maximum))
+                continue;
+            const float rate = shared * ReadFiniteFloat(data, kShieldDamageCoeff, facing) *
+                               ReadFiniteFloat(data, kShieldUpgradeCoeff, facing) *
+                               ReadFiniteFloat(data, kEngControlValue, kFirstShieldSlider + facing);
+            const float mended = std::min(maximum, std::max(-kDeepestShieldDrain * maximum, value + rate));
+            if (std::isfinite(mended))
+                WriteFloat(data, kShieldVal, mended, facing);
+        }
+    }
+    WriteInt64(data, kHealTimer, world.TickCount() + behaviours::kRepairTicks);
 }

@@ -15,3 +15,8 @@ void PlayerShipCountersPass(SpaceObject& ship);
 // start of the pass, less what a jump took) and returns what is left, never
 // below 0; the caller stores it.
 float PlayerShipEngineeringPass(SpaceObject& ship, Simulation& world, float energy);
+
+// Mends the shield facings toward their maxima, once every 60 ticks at most,
+// at the pace the shields' coefficients and sliders set; a ship without
+// energy mends nothing.
+void PlayerShipShieldRepairPass(SpaceObject& ship, const Simulation& world, float energy);

@@ -98,6 +98,8 @@ inline constexpr DataKey kEngControlTypeIndex{"eng_control_type_index",
     "which ship system (0-3) is associated with this powered subsystem"};
 inline constexpr DataKey kEngControlCostCoeff{"eng_control_cost_coeff",
     "coeff of the energy cost of this powered subsystem"};
+// The slider of shield facing 0; the next facings follow it.
+inline constexpr int32_t kFirstShieldSlider = 6;
 // Engineering has sliders for at most this many powered subsystems: walks
 // over them stop here even if a script labels more.
 inline constexpr int32_t kMaxPoweredSubsystems = 100;

@@ -64,7 +64,8 @@ float ScanDelay(const ObjectDataBlob& data, float distance)
 void AdvanceScan(SpaceObject& ship, Simulation& world, float percent)
 {
     ObjectDataBlob& data = ship.data_set;
-    SpaceObject* target = world.GetSpaceObject(ReadUInt64(data, kCurScanId));
+    // A script may have written any id there; one of no object ends the scan.
+    SpaceObject* target = behaviours::FindLive(world, ReadUInt64(data, kCurScanId));
     if (!target) {
         WriteUInt64(data, kCurScanId, 0);
         WriteFloat(data, kCurScanPercent, 0.0f);

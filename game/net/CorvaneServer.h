@@ -17,6 +17,7 @@
 #include "game/world/EventMessage.h"
 #include "game/net/ShipGrouping.h"
 #include "game/world/ServerMessageSink.h"
+#include "game/world/ShipConsoleNotices.h"
 #include "game/world/SimulationTimer.h"
 #include "game/world/WorldServices.h"
 
@@ -39,7 +40,7 @@ struct AssetDataRequestSignal;
 class SpaceObject;
 
 class CorvaneServer : public ServerMessageSink, public PendingDestroySink, public EffectBroadcast,
-                      public ScienceScanSink {
+                      public ScienceScanSink, public ShipConsoleNotices {
 public:
     // The client-list age stops here: the server screen only asks whether
     // the list changed lately, so it need not count any further.
@@ -115,6 +116,11 @@ public:
     bool FirstQueuedScan(uint64_t shipId, uint64_t& targetId, std::string& scanType) override;
     void DropQueuedScans(uint64_t shipId, uint64_t targetId, const std::string& scanType) override;
     void ScanCompleted(uint64_t targetId, uint64_t shipId) override { AddScanResult(targetId, shipId); }
+    // What the world tells one ship's consoles, as "signal" codes 86, 85
+    // and 79 (CorvaneServerConsoleNotices.cpp).
+    void JumpCountdown(uint64_t shipId, int32_t secondsLeft) override;
+    void JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSeconds) override;
+    void DamageFlash(uint64_t shipId, float amount) override;
     void ResetClientIdle(uint64_t clientId);
     // A console echoed a ping key: its smoothed round trip takes it in.
     void ApplyPingEcho(uint64_t clientId, int32_t key);

@@ -134,6 +134,7 @@ void HalvexGameLoop::ConnectScriptHost()
     world->SetParticleSink(&serverParticles);
     world->SetEffectBroadcast(server.get());
     world->SetScienceScanSink(server.get());
+    world->SetShipConsoleNotices(server.get());
     theMissionScript.SetConsoleLog(consoleLog.get());
 }
 

@@ -14,4 +14,7 @@ public:
     // The ship has arrived from a jump at the tick; the consoles show the jump
     // effect for the seconds given.
     virtual void JumpArrived(uint64_t shipId, int64_t tick, int64_t effectSeconds) = 0;
+    // The ship was hit, or struck something: the consoles flash by the
+    // amount (finite, at least 0).
+    virtual void DamageFlash(uint64_t shipId, float amount) = 0;
 };

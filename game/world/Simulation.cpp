@@ -96,6 +96,7 @@ Simulation::~Simulation()
 void Simulation::Reset(bool serverFlagIn, const std::string& missionPath)
 {
     interiors->Clear();
+    playerBeamCharges.clear();
     container.reset(new SuperContainer);
     ++runCount;
     SuperContainerObject::SetIdCounter(SuperContainerObject::kIdCounterAtReset);
@@ -119,6 +120,7 @@ void Simulation::Clear()
 {
     ForgetExtraShipData();
     interiors->Clear();
+    playerBeamCharges.clear();
     container.reset();
     ++runCount;
     // Whoever made a pending object may still be using it up the stack; it is
@@ -173,6 +175,7 @@ void Simulation::DeleteSpaceObject(uint64_t id)
     if (!object)
         return;
     container->Destroy(object);
+    playerBeamCharges.erase(id);
     std::erase_if(tractorConnections, [id](const TractorConnection& connection) {
         return connection.source_id == id || connection.target_id == id;
     });

@@ -267,6 +267,14 @@ public:
     float npcShipBeamDamageCoeff = 1.0f;
     float stationShipBeamDamageCoeff = 1.0f;
 
+    // A player ship's beams, by beam number: 0 or less is ready, a shot sets 1
+    // and recharging brings it back down. Beams beyond the table never fire.
+    static constexpr int32_t kMaxPlayerBeams = 100;
+    using BeamCharges = std::array<float, kMaxPlayerBeams>;
+    // The ship's charges, all ready when it has none yet. Forgotten with the
+    // ship and with the run.
+    BeamCharges& PlayerBeamCharges(uint64_t shipId) { return playerBeamCharges[shipId]; }
+
     std::vector<std::unique_ptr<SpaceObject>> pendingNewObjects;
     std::vector<EffectEventRecord> effectEvents;
     std::vector<BlastRecord> blasts;
@@ -319,6 +327,7 @@ private:
 
     SuperContainerPtr container;
     std::unique_ptr<HullPathSets> interiors;
+    std::map<uint64_t, BeamCharges> playerBeamCharges;
     // Pending objects a Clear let go of, freed at the next step.
     std::vector<std::unique_ptr<SpaceObject>> clearedPendingObjects;
     uint64_t runCount = 0;

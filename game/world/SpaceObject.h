@@ -13,6 +13,7 @@
 #include <glm/vec3.hpp>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
     // Objects this one touched in the bounce step; the same id is never
     // appended twice in a row.
     std::vector<uint64_t> contactList;
+    // Ticks left of each contact a player ship is in, by the other object's
+    // id, in id order; a contact ends when its count runs out. Only the
+    // player-ship behaviour keeps it.
+    std::map<uint64_t, int32_t> contactCountdowns;
 
     glm::quat rot_quat{1.0f, 0.0f, 0.0f, 0.0f};  // orientation; identity at start
     float turn_yaw = 0.0f;    // one-tick turns, radians; the move step adds and clears them

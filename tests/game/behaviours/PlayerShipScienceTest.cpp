@@ -3,6 +3,7 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/behaviours/PlayerShipScience.h"
 #include "game/world/ObjectDataBlob.h"
+#include "game/world/ObjectId.h"
 
 #include <algorithm>
 #include <map>
@@ -137,6 +138,18 @@ TEST_F(ScienceTest, a_scan_whose_target_is_gone_stops_and_an_idle_ship_rests_its
     EXPECT_EQ(Text(ship, "cur_scan_type"), "scan");
     EXPECT_EQ(Int(ship, "cur_scan_ID"), 0);
     EXPECT_TRUE(mission.events.empty());
+    EXPECT_TRUE(scans.completed.empty());
+}
+
+TEST_F(ScienceTest, a_scan_of_an_id_that_names_no_space_object_stops_as_if_its_target_were_gone)
+{
+    scans.queues[ship->uniqueID] = {{target->uniqueID, "scan"}};
+    SlowTick(ship);
+    scans.queues[ship->uniqueID].clear();
+    WriteUInt64(ship->data_set, DataKey{"cur_scan_ID", ""}, kClientIdBit | 501);
+    SlowTick(ship);
+    EXPECT_EQ(Int(ship, "cur_scan_ID"), 0);
+    EXPECT_FLOAT_EQ(Float(ship, "cur_scan_percent"), 0.0f);
     EXPECT_TRUE(scans.completed.empty());
 }
 

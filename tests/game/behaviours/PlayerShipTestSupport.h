@@ -30,6 +30,7 @@ struct RecordingConsoles : ShipConsoleNotices {
     {
         arrivals.push_back({shipId, tick, seconds});
     }
+    void DamageFlash(uint64_t shipId, float amount) override { flashes.emplace_back(shipId, amount); }
     struct Arrival {
         uint64_t shipId;
         int64_t tick;
@@ -37,6 +38,7 @@ struct RecordingConsoles : ShipConsoleNotices {
     };
     std::vector<std::pair<uint64_t, int32_t>> countdowns;
     std::vector<Arrival> arrivals;
+    std::vector<std::pair<uint64_t, float>> flashes;
 };
 
 struct RecordingPresentation : LocalPresentation {

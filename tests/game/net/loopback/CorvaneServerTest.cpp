@@ -12,6 +12,8 @@
 
 #include <enet/enet.h>
 
+#include <limits>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -472,6 +474,43 @@ TEST_F(CorvaneServerTest, ping_pass_gives_each_console_its_own_key_and_an_echo_u
     ASSERT_TRUE(RunFramesUntil([&] { return server->FindClient(ids[1])->ping > 0.0f; }));
     EXPECT_FLOAT_EQ(server->FindClient(ids[1])->ping, 10.0f);  // (0 x 10 + 110) / 11
     EXPECT_EQ(server->FindClient(ids[0])->ping, 0.0f);
+}
+
+TEST_F(CorvaneServerTest, a_ships_notices_reach_its_own_consoles_only_as_valid_signals)
+{
+    const uint64_t crewed = Connect("crew");
+    const uint64_t other = Connect("other");
+    const uint64_t ship = kSpaceObjectIdBit | 4;
+    server->FindClient(crewed)->shipId = ship;
+    server->FindClient(other)->shipId = kSpaceObjectIdBit | 5;
+
+    server->DamageFlash(ship, 7.5f);
+    server->DamageFlash(ship, std::numeric_limits<float>::quiet_NaN());  // flashes nothing rather than garbage
+    server->JumpCountdown(ship, 3);
+    server->JumpArrived(ship, 1200, 6);
+
+    auto noticesOf = [&](QelNetworkClient* console) {
+        std::vector<const nettest::Received*> notices;
+        for (const nettest::Received& r : received[console])
+            if (r.code == SIGNAL_DAMAGE_AMOUNT || r.code == SIGNAL_MESS_JUMP_TIME || r.code == SIGNAL_MESS_JUMP)
+                notices.push_back(&r);
+        return notices;
+    };
+    ASSERT_TRUE(RunFramesUntil([&] { return noticesOf(consoles[0]).size() == 4; }));
+    const std::vector<const nettest::Received*> notices = noticesOf(consoles[0]);
+    DamageAmountSignal damage;
+    ASSERT_TRUE(nettest::DecodeSignal(*notices[0], damage));
+    EXPECT_FLOAT_EQ(damage.damage, 7.5f);
+    ASSERT_TRUE(nettest::DecodeSignal(*notices[1], damage));
+    EXPECT_FLOAT_EQ(damage.damage, 0.0f);
+    JumpTimeSignal countdown;
+    ASSERT_TRUE(nettest::DecodeSignal(*notices[2], countdown));
+    EXPECT_EQ(countdown.seconds, 3);
+    JumpEffectSignal arrival;
+    ASSERT_TRUE(nettest::DecodeSignal(*notices[3], arrival));
+    EXPECT_EQ(arrival.tick, 1200);
+    EXPECT_EQ(arrival.effectSeconds, 6u);
+    EXPECT_TRUE(noticesOf(consoles[1]).empty());
 }
 
 }  // namespace

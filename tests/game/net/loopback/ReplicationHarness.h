@@ -41,7 +41,7 @@ protected:
 
         CorvaneClient::Settings clientSettings;
         clientSettings.port = server->Port();
-        clientSettings.contactDecayDelay = 1000000;
+        clientSettings.contactDecayDelay = contactDecayDelay;
         client = std::make_unique<CorvaneClient>(clientSettings);
         gClient = client.get();
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
@@ -150,6 +150,9 @@ protected:
         server->SendLocked(message, 1);
     }
 
+    // Ticks without an update before the console forgets an object: set
+    // before SetUp for objects to be forgotten within a test.
+    int32_t contactDecayDelay = 1000000;
     QelEnetNetworkFactoryBase factory;
     Simulation clientWorld;
     Simulation serverWorld;
