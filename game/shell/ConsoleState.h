@@ -12,3 +12,17 @@
 extern std::string consoleName;
 extern std::vector<std::string> consoleWidgetList;
 extern std::string currentWidgetName;
+
+// The kind of scan the science officer chose with the tabs ("scan",
+// "status", ...), which the science widgets show; empty until a tab is
+// chosen, kept across missions; a radar selection sets it to "scan".
+extern std::string currentScienceScanType;
+
+// Set by a console control that handles the mouse itself while the mouse
+// lies over it; the 2D radar starts no selection while it is set and clears
+// it in a frame in which the left button is up.
+extern bool mouseOverControl;
+
+// Whether the widget edit mode's hot key (GUI_WIDGET control, numeric minus)
+// is held; widgets keep their mouse controls still while it is.
+bool IsWidgetEditKeyHeld();

@@ -6,8 +6,6 @@
 #include "game/shell/ControllerInput.h"
 #include "game/shell/UIContext.h"
 
-bool mouseOverControl = false;
-
 SpaceObject* ConsolePlayerShip()
 {
     return theSimulation ? FindSpaceObjectById(theSimulation->subjectID) : nullptr;

@@ -3,6 +3,7 @@
 // own ship, the input clock, centred text, one crew command sent with its
 // interface sound, and the edge of a controller action.
 
+#include "game/shell/ConsoleState.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/IntRect.h"
 #include "game/shell/scenes/SceneUtilities.h"
@@ -14,9 +15,8 @@
 
 class SpaceObject;
 
-// Set by the steering, main-screen and throttle controls while the mouse is
-// over them; the 2D radar reads and clears it before it starts a selection.
-extern bool mouseOverControl;
+// mouseOverControl lives in game/shell/ConsoleState.h, where the 2D radar
+// (below the widgets) reads and clears it too.
 
 // The ship this console controls, or null: no world, no ship assigned, or an
 // id that names no space object.

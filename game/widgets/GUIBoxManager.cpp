@@ -2,8 +2,7 @@
 
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "engine/base/QelVirtualKeys.h"
-#include "game/shell/KeyVal.h"
+#include "game/shell/ConsoleState.h"
 #include "game/widgets/WidgetTable.h"
 #include "helper/GeneralUtils.h"
 
@@ -226,8 +225,7 @@ const GUIBoxManager::BoxMap& GUIBoxManager::Boxes()
 
 bool GUIBoxManager::IsEditKeyHeld()
 {
-    return isHotKeyHeld("GUI_WIDGET", "control", qel::vk::kSubtract,
-                        "hold this key combo to activate the screen widget edit mode");
+    return IsWidgetEditKeyHeld();
 }
 
 void GUIBoxManager::UpdateLayoutIndex(GUIBoxEditState& state)

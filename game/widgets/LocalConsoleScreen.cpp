@@ -53,9 +53,18 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();
-    if (theRenderManager)
+    if (theRenderManager) {
         theRenderManager->render3D.ClearEffects();
+        theRenderManager->render2D.Reset();
+    }
     ResetJumpControls();
+}
+
+void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
+                                      const std::vector<std::string>& options)
+{
+    if (theRenderManager)
+        theRenderManager->render2D.ShowHoldMenu(subject, object, extra, options);
 }
 
 void LocalConsoleScreen::SetMainViewModes(const std::string& view, const std::string& cameraAngle,

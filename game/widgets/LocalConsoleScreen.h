@@ -33,6 +33,8 @@ public:
     void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
     void PlayGuiSound(const std::string& name) override;
     void ClearForNewWorld() override;
+    void ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
+                      const std::vector<std::string>& options) override;
     void SetMainViewModes(const std::string& view, const std::string& cameraAngle,
                           const std::string& cameraMode) override;
     void SetRadarZoom(float scale) override;

@@ -8,8 +8,6 @@
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/Simulation.h"
 
-std::string currentScienceScanType;
-
 std::vector<ScanQueueEntry>& PendingScienceScans()
 {
     // Without a client there is no server to tell of scans; the list is

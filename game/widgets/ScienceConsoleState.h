@@ -9,6 +9,7 @@
 // world's lookup. Main thread only.
 
 #include "game/net/SignalMessage.h"
+#include "game/shell/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/DataKey.h"
 
@@ -19,10 +20,6 @@
 #include <vector>
 
 class SpaceObject;
-
-// The kind of scan the science officer chose with the tabs ("scan", "status",
-// ...); empty until a tab is chosen. Kept across missions.
-extern std::string currentScienceScanType;
 
 // The value of a scanned object that only the science console reads: the
 // kinds of scan a mission lets the object offer, separated by ','

@@ -10,6 +10,7 @@
 #include "game/widgets/ScienceTabWidgets.h"
 #include "game/widgets/ShipDataWidget.h"
 #include "game/widgets/TextWaterfallWidget.h"
+#include "game/widgets/View2DWidgets.h"
 #include "game/widgets/View3DWidgets.h"
 #include "game/widgets/WeaponsWidgets.h"
 
@@ -18,10 +19,10 @@ namespace {
 // One row per widget. The documentation texts are the lines a person laying
 // out consoles reads; they stand as written.
 constexpr ConsoleWidgetRow kWidgets[] = {
-    {"2dview", DrawPlaceholderWidget, "draws the 2d radar showing all the space objects"},
+    {"2dview", View2DViewDraw, "draws the 2d radar showing all the space objects"},
     {"3dview", View3DViewDraw, "Draws the 3d view out the front of the player's ship"},
     {"3dview_camera", View3DViewCameraDraw, "Draws the 3d view; for use by manual beam view"},
-    {"comms_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
+    {"comms_2d_view", ViewComms2DViewDraw, "shows the 2d radar view, but specifically for science"},
     {"comms_control", DrawPlaceholderWidget,
      "Shows all the buttons that let the comms player send commands to other ships"},
     {"comms_face", DrawPlaceholderWidget, "draws the face of the associated comms-selected space object"},
@@ -57,7 +58,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"radar_zoom_ctrl", ViewRadarZoomCtrlDraw, "buttons to adjust 2d radar zoom level."},
     {"red_alert", ViewRedAlertDraw, "simple red alert button; controls the red alert state of the players ship"},
     {"request_dock", ViewRequestDockDraw, "request dock and undock button, for the helm console"},
-    {"science_2d_view", DrawPlaceholderWidget, "shows the 2d radar view, but specifically for science"},
+    {"science_2d_view", ViewScience2DViewDraw, "shows the 2d radar view, but specifically for science"},
     {"science_data", ViewScienceDataDraw,
      "for the science console, this shows data about the current science space object selection"},
     {"science_data_freq", ViewScienceDataFreqDraw,
@@ -82,7 +83,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
      "lower damage."},
     {"weap_torp_conversion", ViewWeapTorpConversionDraw,
      "this weapon console widget lets you trade a homing torpedo for energy, or energy for a torpedo."},
-    {"weapon_2d_view", DrawPlaceholderWidget,
+    {"weapon_2d_view", ViewWeapon2DViewDraw,
      "like the other 2d views, this is the 2d radar display, but it's specifically for the weapons console."},
     {"weapon_control", ViewWeaponControlDraw, "this is the control for the torpedoes.  Load, unload and fire them."},
 };

@@ -53,4 +53,20 @@ inline void LinkGeneratedSky(const TempFolder& data)
                                     data.Path() / "graphics/sky1.png");
 }
 
+// The 2D radar's art the build draws (tools/radar-art), and the interface's
+// icon sheet it shares.
+inline void LinkGeneratedRadarArt(const TempFolder& data)
+{
+    namespace fs = std::filesystem;
+    const fs::path graphics = fs::path(QEL_SOURCE_DIR) / "data/graphics";
+    for (const char* name :
+         {"radar_2", "icon-nebula", "icon-nebula64", "icon-nebula8", "generic-asteroid", "generic-asteroid50",
+          "generic-asteroid8", "icon-blackhole", "icon-globe", "teardrop", "icon-mine", "unknownShipIcon", "shldFace1",
+          "shldFace2", "shldFace3", "singleShield", "uparrow", "icon-map-pin", "icon-map-arrow", "reticle-set",
+          "grid-icon-sheet"}) {
+        const std::string file = std::string(name) + ".png";
+        fs::create_symlink(graphics / file, data.Path() / "graphics" / file);
+    }
+}
+
 }  // namespace qeltest

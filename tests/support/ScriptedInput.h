@@ -25,7 +25,10 @@ namespace qeltest {
 class ScriptedMouse : public QelMouse {
 public:
     bool WasPressed(int button) override { return button == 0 && pressed; }
-    bool WasReleased(int button) override { return button == 0 && released; }
+    bool WasReleased(int button) override
+    {
+        return (button == 0 && released) || (button == kRightButton && rightReleased);
+    }
     bool IsDown(int button) override { return (button == 0 && down) || (button == kRightButton && rightDown); }
     int32_t GetX(int) override { return x; }
     int32_t GetY(int) override { return y; }
@@ -38,7 +41,8 @@ public:
 
     int32_t x = -100, y = -100;
     bool down = false, pressed = false, released = false;
-    bool rightDown = false;  // held only: no edges
+    bool rightDown = false;      // held only: no edges
+    bool rightReleased = false;  // the right button came up this frame
     int32_t wheel = 0;
 };
 
@@ -85,6 +89,7 @@ public:
         mouse.down = false;
         mouse.released = true;
     }
+    void RightClick() { mouse.rightReleased = true; }
 
     // The keyboard: text typed (one character each) and keys gone down.
     void Type(const std::string& text)
@@ -110,6 +115,7 @@ public:
     {
         mouse.pressed = false;
         mouse.released = false;
+        mouse.rightReleased = false;
         keyboard.pressedThisFrame.clear();
         keyboard.releasedThisFrame.clear();
     }

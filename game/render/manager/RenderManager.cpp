@@ -146,6 +146,7 @@ void RenderManager::Setup()
         radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
     }
     radarSetUp = true;
+    render2D.Setup();
     render3D.Setup();
     theRetainedGUIManager.Draw();
     ReadGuiColors();
@@ -173,8 +174,11 @@ void RenderManager::ReadViewSettings()
 
 void RenderManager::ReadGuiColors()
 {
-    for (int i = 0; i < kGuiColorCount; ++i)
-        ParseColor(guiColors[i], AppData::GetString(kGuiColorKeys[i]));
+    for (int i = 0; i < kGuiColorCount; ++i) {
+        const std::string text = AppData::GetString(kGuiColorKeys[i]);
+        guiColorSet[i] = !text.empty();
+        ParseColor(guiColors[i], text);
+    }
 }
 
 void RenderManager::StepScene(SceneEvent event)

@@ -27,6 +27,7 @@
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/CounterOverlays.h"
 #include "game/render/manager/ObjectEffectState.h"
+#include "game/render/manager/Render2D.h"
 #include "game/render/manager/Render3D.h"
 #include "game/shell/Edline.h"
 #include "game/shell/IntRect.h"
@@ -35,16 +36,19 @@
 #include "game/shell/SceneHost.h"
 
 #include <glm/vec3.hpp>
+#include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 class Qel2dBitmap;
+class QelNetworkMessage;
 class QelSound;
 class SpaceObject;
 struct SoundEvent;
@@ -213,6 +217,24 @@ public:
     PlanetParams& UpdatePlanetParameters(const SpaceObject& planet);
     NebulaVolumeParams& UpdateNebulaParameters(const SpaceObject& nebula);
 
+    // --- Selection and object colours (RenderManagerSelection.cpp).
+    // Remembers the object (0 for none; anything but a space object counts
+    // as none) and tells the server: signal 13 with this console's name, the
+    // widget being drawn, the selection key (a target key of the ship), the
+    // tag of the control that selected and the point picked.
+    void SelectObject(uint64_t id, const glm::vec3& position, const std::string& selectionKey,
+                      const std::string& sourceTag);
+    // Cell of the reticle sheet (5 by 4) turned by the angle (radians), its
+    // corners radius pixels from the centre.
+    void DrawReticle(const glm::vec2& centre, int32_t cell, const glm::vec4& colour, float angle, float radius);
+    void DrawReticleNamedColor(const glm::vec2& centre, int32_t cell, const std::string& colour, float angle,
+                               float radius);
+    // The colour a console whose ship is the viewer shows the object in.
+    glm::vec4 GetObjectColor(const SpaceObject& object, const SpaceObject& viewer);
+    // Where this console's signals go: none sends them to the server; tests
+    // record them.
+    std::function<void(QelNetworkMessage&)> signalSink;
+
     // --- Sounds.
     // The looping hum of a jump: count > 0 seconds left starts it (quiet and
     // low) and sets the pitch it rises to, higher as the count falls; 0 or
@@ -267,6 +289,9 @@ public:
     float jumpSoundTargetFrequency = 0.0f;  // and the one it moves to
     float jumpSoundVolume = 0.0f;
     std::array<glm::vec4, kGuiColorCount> guiColors{};
+    std::array<bool, kGuiColorCount> guiColorSet{};  // the preference is not empty
+    uint64_t selectedID = 0;    // the object last selected on this computer; 0 = none
+    Render2D render2D{*this};   // the 2D radar of every radar widget
     Render3D render3D{*this};  // the 3D view of space
     std::map<uint64_t, PlanetParams> planetParams;        // by object id
     std::map<uint64_t, NebulaVolumeParams> nebulaParams;  // by object id
@@ -308,6 +333,9 @@ private:
     SceneFunction firstScene;
     std::unique_ptr<SkyBoxManager> skyBox;
 };
+
+// The side regards the object's side as neutral or allied.
+bool IsObjectFriendlyToSide(const SpaceObject& object, const std::string& sideTag);
 
 // The one render manager, or null.
 extern RenderManager* theRenderManager;

@@ -1,0 +1,15 @@
+#pragma once
+// The console widgets that put the render manager's 2D radar into a box:
+// "2dview", the helm-style radar of every space object, and the science,
+// weapons and comms radars, the same view drawn with their console kind. They
+// own nothing: the radar draws and answers the pointer itself.
+
+#include "game/shell/IntRect.h"
+
+#include <string>
+
+void View2DViewDraw(IntRect& rect, std::string widgetName);
+void ViewScience2DViewDraw(IntRect& rect, std::string widgetName);
+void ViewComms2DViewDraw(IntRect& rect, std::string widgetName);
+// Without a player ship the weapons radar draws nothing.
+void ViewWeapon2DViewDraw(IntRect& rect, std::string widgetName);
