@@ -183,6 +183,56 @@ class Game:
         return status
 
 
+
+class Crew:
+    """The displays and games of one test. On a failure every game's log is
+    printed; on leaving, every game still running and every display is
+    ended."""
+
+    def __init__(self):
+        self.displays, self.games = [], []
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, kind, value, traceback):
+        if kind is not None and issubclass(kind, Failure):
+            for game in self.games:
+                print("--- what the %s wrote:\n%s" % (game.role, game.log()))
+        for game in self.games:
+            game.stop()
+        for display in self.displays:
+            display.stop()
+        return False
+
+    def end(self, game):
+        """Ends one game, which must end cleanly."""
+        self.games.remove(game)
+        status = game.stop()
+        if status != 0:
+            raise Failure("the %s ended with status %d:\n%s" % (game.role, status, game.log()))
+
+
+def run_as_main(doc, run, folder_prefix, success):
+    """The command line of a whole-program test: HALVEX DATA_FOLDER
+    SCREENSHOT_FOLDER, a work folder of its own removed afterwards, exit 1
+    on a failure."""
+    if len(sys.argv) != 4:
+        sys.exit(doc)
+    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    os.makedirs(shots, exist_ok=True)
+    work_folder = tempfile.mkdtemp(prefix=folder_prefix)
+    try:
+        run(halvex, data, shots, work_folder)
+    except Failure as failure:
+        print("FAILED:", failure)
+        print("screenshots so far in", shots)
+        sys.exit(1)
+    finally:
+        shutil.rmtree(work_folder, ignore_errors=True)
+    print(success)
+
+
 def game_data(source, work_folder, port):
     """The game's data beside a preferences file of the test's own port."""
     data = os.path.join(work_folder, "data")
@@ -253,11 +303,10 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = game_data(source_data, work_folder, port)
-    displays, games = [], []
-    try:
-        displays = [Display(work_folder), Display(work_folder)]
-        server = Game("server", halvex, displays[0], data, work_folder, discovery)
-        games.append(server)
+    with Crew() as crew:
+        crew.displays = [Display(work_folder), Display(work_folder)]
+        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
+        crew.games.append(server)
         server.wait_for_screen("the start screen", start_screen, shots, "1-start-screen")
         server.click(START_SERVER)
         server.wait_for_screen("the mission chooser", mission_chooser, shots, "2-server-mission-chooser")
@@ -266,8 +315,8 @@ def run(halvex, source_data, shots, work_folder):
         wait_until("the mission running", lambda: "the Tern is on station" in server.log())
         server.wait_for_screen("the server's console", server_console, shots, "3-server-console")
 
-        console = Game("console", halvex, displays[1], data, work_folder, discovery)
-        games.append(console)
+        console = Game("console", halvex, crew.displays[1], data, work_folder, discovery)
+        crew.games.append(console)
         console.wait_for_screen("the start screen", start_screen, shots, "4-console-start-screen")
         console.click(START_CLIENT)
         console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
@@ -278,42 +327,14 @@ def run(halvex, source_data, shots, work_folder):
         server.wait_for_screen("the server's console with a console connected",
                                lambda pixels: not server_console(pixels), shots, "7-server-console-crewed")
 
-        games.remove(server)
-        status = server.stop()
-        if status != 0:
-            raise Failure("the server ended with status %d:\n%s" % (status, server.log()))
+        crew.end(server)
         console.wait_for_screen("the connect screen saying the server went away", connect_screen_saying_server_gone,
                                 shots, "8-console-server-gone")
-        games.remove(console)
-        status = console.stop()
-        if status != 0:
-            raise Failure("the console ended with status %d:\n%s" % (status, console.log()))
-    except Failure:
-        for game in games:
-            print("--- what the %s wrote:\n%s" % (game.role, game.log()))
-        raise
-    finally:
-        for game in games:
-            game.stop()
-        for display in displays:
-            display.stop()
+        crew.end(console)
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
-    os.makedirs(shots, exist_ok=True)
-    work_folder = tempfile.mkdtemp(prefix="halvex-bridge-")
-    try:
-        run(halvex, data, shots, work_folder)
-    except Failure as failure:
-        print("FAILED:", failure)
-        print("screenshots so far in", shots)
-        sys.exit(1)
-    finally:
-        shutil.rmtree(work_folder, ignore_errors=True)
-    print("server and console reached the mission and the console; both ended cleanly")
+    run_as_main(__doc__, run, "halvex-bridge-", "server and console reached the mission and the console; both ended cleanly")
 
 
 if __name__ == "__main__":

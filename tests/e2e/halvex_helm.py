@@ -18,16 +18,13 @@ bounded and every process started is ended by its id.
 
 import os
 import re
-import shutil
-import sys
-import tempfile
 import time
 
 import numpy as np
 
-from halvex_bridge import (CONNECT_TO_SERVER, FIRST_MISSION, INITIALIZE_MISSION, START_CLIENT, START_SERVER,
+from halvex_bridge import (CONNECT_TO_SERVER, FIRST_MISSION, INITIALIZE_MISSION, START_CLIENT, START_SERVER, Crew,
                            Display, Failure, Game, connect_screen_with_server_found, free_udp_port, game_data,
-                           mission_chooser, server_console, start_screen, wait_until)
+                           mission_chooser, run_as_main, server_console, start_screen, wait_until)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -148,11 +145,10 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = helm_mission_data(source_data, work_folder, port)
-    displays, games = [], []
-    try:
-        displays = [Display(work_folder) for _ in range(3)]
-        server = Game("server", halvex, displays[0], data, work_folder, discovery)
-        games.append(server)
+    with Crew() as crew:
+        crew.displays = [Display(work_folder) for _ in range(3)]
+        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
+        crew.games.append(server)
         server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
         server.click(START_SERVER)
         server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
@@ -161,11 +157,11 @@ def run(halvex, source_data, shots, work_folder):
         wait_until("the mission running", lambda: "the Tern is on station" in server.log_all())
         server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
 
-        helm = join("helm", halvex, displays[1], data, work_folder, discovery, shots, server, "takes the helm")
-        games.append(helm)
-        view = join("view", halvex, displays[2], data, work_folder, discovery, shots, server,
+        helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
+        crew.games.append(helm)
+        view = join("view", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
                     "shows the main screen")
-        games.append(view)
+        crew.games.append(view)
         helm_before = helm.wait_for_screen("the helm drawn", lambda p: near(p, MAIN, HELM_BOX) > 300, shots,
                                            "helm-3-before")
         view_before = view.wait_for_screen("the view of space drawn", lambda p: colour_count(p[76:691, 102:512]) > 20,
@@ -187,44 +183,17 @@ def run(halvex, source_data, shots, work_folder):
                              lambda p: changed_pixels(view_before, p, VIEW_BOX) > PIXELS_CHANGED, shots,
                              "view-4-after")
 
-        games.remove(helm)
-        status = helm.stop()
-        if status != 0:
-            raise Failure("the helm console ended with status %d:\n%s" % (status, helm.log()))
+        crew.end(helm)
         reported = len(reports(server))
         wait_until("the server going on without the helm", lambda: len(reports(server)) > reported + 2)
         server.check_running()
-        for game in (view, server):
-            games.remove(game)
-            status = game.stop()
-            if status != 0:
-                raise Failure("the %s ended with status %d:\n%s" % (game.role, status, game.log()))
-    except Failure:
-        for game in games:
-            print("--- what the %s wrote:\n%s" % (game.role, game.log()))
-        raise
-    finally:
-        for game in games:
-            game.stop()
-        for display in displays:
-            display.stop()
+        crew.end(view)
+        crew.end(server)
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
-    os.makedirs(shots, exist_ok=True)
-    work_folder = tempfile.mkdtemp(prefix="halvex-helm-")
-    try:
-        run(halvex, data, shots, work_folder)
-    except Failure as failure:
-        print("FAILED:", failure)
-        print("screenshots so far in", shots)
-        sys.exit(1)
-    finally:
-        shutil.rmtree(work_folder, ignore_errors=True)
-    print("the helm steered the ship from a console; the view followed; the server outlived the helm")
+    run_as_main(__doc__, run, "halvex-helm-",
+                "the helm steered the ship from a console; the view followed; the server outlived the helm")
 
 
 if __name__ == "__main__":
