@@ -14,3 +14,18 @@ bool IsWidgetEditKeyHeld()
     return isHotKeyHeld("GUI_WIDGET", "control", qel::vk::kSubtract,
                         "hold this key combo to activate the screen widget edit mode");
 }
+
+SelectObjectSignal ConsoleSelection(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
+                                    const std::string& sourceTag)
+{
+    SelectObjectSignal selection;
+    selection.objectId = objectId;
+    selection.kind = consoleName;
+    selection.value = currentWidgetName;
+    selection.dataSetKey = selectionKey;
+    selection.extra = sourceTag;
+    selection.x = point.x;
+    selection.y = point.y;
+    selection.z = point.z;
+    return selection;
+}

@@ -6,6 +6,11 @@
 // hears, and widgets that must know their box read the widget name.
 // Main thread only.
 
+#include "game/net/SignalMessage.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,3 +31,9 @@ extern bool mouseOverControl;
 // Whether the widget edit mode's hot key (GUI_WIDGET control, numeric minus)
 // is held; widgets keep their mouse controls still while it is.
 bool IsWidgetEditKeyHeld();
+
+// The selection this console sends (signal 13) when a widget picks an
+// object: the console and widget that chose it, the ship's key the choice
+// goes to and where the pick was made.
+SelectObjectSignal ConsoleSelection(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
+                                    const std::string& sourceTag);

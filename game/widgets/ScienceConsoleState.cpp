@@ -31,14 +31,5 @@ std::string ScanTextOf(const SpaceObject& object, const std::string& scanType, c
 void SelectConsoleObject(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
                          const std::string& sourceTag)
 {
-    SelectObjectSignal selection;
-    selection.objectId = objectId;
-    selection.kind = consoleName;
-    selection.value = currentWidgetName;
-    selection.dataSetKey = selectionKey;
-    selection.extra = sourceTag;
-    selection.x = point.x;
-    selection.y = point.y;
-    selection.z = point.z;
-    SendSignal(selection);
+    SendSignal(ConsoleSelection(objectId, point, selectionKey, sourceTag));
 }

@@ -50,17 +50,8 @@ void RenderManager::SelectObject(uint64_t id, const glm::vec3& position, const s
 {
     // Callers pass ids of objects they found; anything else selects nothing.
     selectedID = IsSpaceObjectId(id) ? id : 0;
-    SelectObjectSignal signal;
-    signal.objectId = selectedID;
-    signal.kind = consoleName;
-    signal.value = currentWidgetName;
-    signal.dataSetKey = selectionKey;
-    signal.extra = sourceTag;
-    signal.x = position.x;
-    signal.y = position.y;
-    signal.z = position.z;
     QelNetworkMessage& message = StartClientMessage("signal");
-    WriteSignal(message, signal);
+    WriteSignal(message, ConsoleSelection(selectedID, position, selectionKey, sourceTag));
     if (signalSink)
         signalSink(message);
     else
