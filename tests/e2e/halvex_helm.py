@@ -3,8 +3,8 @@
 joins and is given the helm (steering, throttle, radar); console B joins as
 the main screen with the 3D view. On A a person presses full impulse and
 holds the right arrow; the mission's own report shows the ship gathering
-speed and turning right, A's helm and B's view of space change as she moves,
-and closing A leaves the server running and still reporting.
+speed and turning right, A's helm and radar and B's view of space change as
+she moves, and closing A leaves the server running and still reporting.
 
 The mission is the first one with two additions of the test's own, made in
 the test's copy of the data folder: the second console to join gets the main
@@ -29,9 +29,11 @@ from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
 
-# Console A's six boxes: two rows of three, helm_simple first; B's two boxes:
-# one row of two, the 3D view first (grid of the console scene).
+# Console A's six boxes: two rows of three, helm_simple first and the radar
+# third; B's two boxes: one row of two, the 3D view first (grid of the console
+# scene).
 HELM_BOX = (102, 76, 368, 384)
+RADAR_BOX = (634, 76, 900, 384)
 VIEW_BOX = (102, 76, 512, 691)
 
 # What the test adds to the mission (appended to its script in the test's
@@ -177,8 +179,9 @@ def run(halvex, source_data, shots, work_folder):
             raise Failure("the ship turned %.1f degrees right, not %.1f" % (turned(start_heading, heading),
                                                                             DEGREES_TURNED))
         print("ship: speed %.2f -> %.2f, heading %.1f -> %.1f" % (start_speed, speed, start_heading, heading))
-        helm.wait_for_screen("the helm changed", lambda p: changed_pixels(helm_before, p, HELM_BOX) > PIXELS_CHANGED,
-                             shots, "helm-4-after")
+        helm.wait_for_screen("the helm and the radar changed",
+                             lambda p: changed_pixels(helm_before, p, HELM_BOX) > PIXELS_CHANGED
+                             and changed_pixels(helm_before, p, RADAR_BOX) > PIXELS_CHANGED, shots, "helm-4-after")
         view.wait_for_screen("the view of space changed",
                              lambda p: changed_pixels(view_before, p, VIEW_BOX) > PIXELS_CHANGED, shots,
                              "view-4-after")
