@@ -10,18 +10,14 @@
 #include "game/shell/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/ShipDataWidget.h"
-#include "game/world/AppData.h"
 #include "game/world/ServerStringMap.h"
-#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/support/ConsoleDrawTest.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 
 namespace {
 
@@ -29,14 +25,9 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 480;
 constexpr const char* kScreen = "helm";
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
-
-class ShipPanelsDrawTest : public qeltest::OffscreenGraphicsTest {
+class ShipPanelsDrawTest : public qeltest::ConsoleDrawTest {
 protected:
-    ShipPanelsDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    ShipPanelsDrawTest() : ConsoleDrawTest(kWidth, kHeight) {}
 
     void SetUp() override
     {
@@ -45,18 +36,7 @@ protected:
         for (const char* art : {"options_background_image", "shldFace1", "shldFace2", "shldFace3"})
             fs::create_symlink(fs::path(QEL_SOURCE_DIR) / "data/graphics" / (std::string(art) + ".png"),
                                data.Path() / "graphics" / (std::string(art) + ".png"));
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
-        uiLoadSettings();
-        manager = std::make_unique<RenderManager>(StayingScene);
-        manager->Setup();
-        world = std::make_unique<Simulation>();
-        world->Reset(false, "");
+        ConsoleDrawTest::SetUp();
         GUIBoxManager::Load();
         theBoxEditState = GUIBoxEditState{};
         ResetShipDataWidget();
@@ -68,12 +48,7 @@ protected:
         ServerStringMap::Instance().Clear();
         ResetShipDataWidget();
         GUIBoxManager::Load();
-        manager.reset();
-        world.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
+        ConsoleDrawTest::TearDown();
     }
 
     void MakeShip()
@@ -128,9 +103,6 @@ protected:
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
     qeltest::TempFolder settings;
     qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
 };
 
 TEST_F(ShipPanelsDrawTest, TheShipPanelAndTheMessagesShowOnAConsole)

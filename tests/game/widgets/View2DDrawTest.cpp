@@ -8,20 +8,14 @@
 #include "game/shell/ConsoleState.h"
 #include "game/shell/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
-#include "game/world/AppData.h"
 #include "game/world/DataKey.h"
-#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/support/ConsoleDrawTest.h"
 
 #include <gtest/gtest.h>
 
-#include <glm/gtc/quaternion.hpp>
-
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -30,34 +24,16 @@ constexpr int kHeight = 768;
 
 using qeltest::Rgb;
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
-
-class View2DDrawTest : public qeltest::OffscreenGraphicsTest {
+class View2DDrawTest : public qeltest::ConsoleDrawTest {
 protected:
-    View2DDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    View2DDrawTest() : ConsoleDrawTest(kWidth, kHeight) {}
 
     void SetUp() override
     {
         qeltest::LinkGeneratedData(data);
         qeltest::LinkGeneratedRadarArt(data);
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
-        uiLoadSettings();
-        manager = std::make_unique<RenderManager>(StayingScene);
-        manager->mainBuffWidth = 1280;
-        manager->mainBuffHeight = 720;
-        manager->Setup();
+        ConsoleDrawTest::SetUp();
         manager->SetRadarZoom(0.1f);
-        world = std::make_unique<Simulation>();
-        world->Reset(false, "");
         world->SetSideRelationship("navy", "pirates", DIPLOMACY_HOSTILE);
         ship = Place("behav_playership", "tern_frigate", {0, 0, 0}, 0.0f);
         ship->side = "navy";
@@ -90,32 +66,8 @@ protected:
     }
     void TearDown() override
     {
-        manager.reset();
-        world.reset();
         consoleName.clear();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
-    }
-
-    SpaceObject* Place(const char* behaviour, const char* shipKey, const glm::vec3& at, float heading)
-    {
-        SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
-        world->RepositionSpaceObject(object, at.x, at.y, at.z);
-        object->rot_quat = glm::angleAxis(heading, glm::vec3(0, 1, 0));
-        return object;
-    }
-
-    void ConsoleFrame(const std::vector<std::string>& widgets)
-    {
-        context.Clear();
-        theUIContext.BeginFrame();
-        theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        GUIBoxManager::DrawConsoleBoxes("helm", widgets);
-        theUIContext.EndFrame();
-        graphics.Flush2D();
-        ReadScreen();
+        ConsoleDrawTest::TearDown();
     }
 
     // Pixels of the rectangle that pass the test.
@@ -134,9 +86,6 @@ protected:
     qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
     qeltest::TempFolder settings;
     qeltest::ScopedEnv settingsDir{"QEL_SETTINGS_DIR", settings.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
     SpaceObject* ship = nullptr;
     SpaceObject* raider = nullptr;
 };
@@ -145,8 +94,8 @@ TEST_F(View2DDrawTest, the_radar_of_a_small_world_shows_its_objects_rings_and_gr
 {
     GUIBoxManager::SetBoxRects("helm", "2dview", {0, 0, 100, 100, 0, 0, 100, 100});
     input.MoveTo(-100, -100);
-    ConsoleFrame({"2dview"});  // the first frame learns the view's rectangle
-    ConsoleFrame({"2dview"});
+    ConsoleFrame("helm", {"2dview"});  // the first frame learns the view's rectangle
+    ConsoleFrame("helm", {"2dview"});
     ASSERT_TRUE(SaveScreen("view2d-console.png"));
 
     const IntRect box = GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("helm", "2dview"));
@@ -174,11 +123,11 @@ TEST_F(View2DDrawTest, the_hold_menu_shows_its_title_and_buttons_over_the_radar)
 {
     GUIBoxManager::SetBoxRects("helm", "2dview", {0, 0, 100, 100, 0, 0, 100, 100});
     input.MoveTo(-100, -100);
-    ConsoleFrame({"2dview"});
+    ConsoleFrame("helm", {"2dview"});
     Render2D& radar = manager->render2D;
     radar.holdPoint = {600.0f, 300.0f};
     radar.ShowHoldMenu(ship->uniqueID, raider->uniqueID, 0, {"Raider K-7", "Hail", "Target"});
-    ConsoleFrame({"2dview"});
+    ConsoleFrame("helm", {"2dview"});
     ASSERT_TRUE(SaveScreen("view2d-menu.png"));
     // Three rows of 50 pixels from the hold point, each a lit panel.
     const auto lit = [](const Rgb& c) { return std::max({c[0], c[1], c[2]}) > 60; };

@@ -11,12 +11,9 @@
 #include "game/shell/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/View3DWidgets.h"
-#include "game/world/AppData.h"
-#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/support/ConsoleDrawTest.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +21,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -34,40 +30,21 @@ constexpr float kPi = 3.14159265f;
 
 using qeltest::Rgb;
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
-
 int Brightness(const Rgb& c)
 {
     return (c[0] + c[1] + c[2]) / 3;
 }
 
-class View3DDrawTest : public qeltest::OffscreenGraphicsTest {
+class View3DDrawTest : public qeltest::ConsoleDrawTest {
 protected:
-    View3DDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    View3DDrawTest() : ConsoleDrawTest(kWidth, kHeight) {}
 
-    // The game's meshes and sky in a data folder of the test's own; a
-    // smaller main target than the game's keeps the software renderer quick.
+    // The game's meshes and sky in a data folder of the test's own.
     void SetUp() override
     {
         qeltest::LinkGeneratedData(data);
         qeltest::LinkGeneratedSky(data);
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
-        uiLoadSettings();
-        manager = std::make_unique<RenderManager>(StayingScene);
-        manager->mainBuffWidth = 1280;
-        manager->mainBuffHeight = 720;
-        manager->Setup();
-        world = std::make_unique<Simulation>();
-        world->Reset(false, "");
+        ConsoleDrawTest::SetUp();
         ship = Place("behav_playership", "tern_frigate", {0, 0, 0}, 0.0f);
         world->subjectID = ship->uniqueID;
         // A raider ahead to the left, a cruiser ahead to the right, a carrier far off.
@@ -78,32 +55,7 @@ protected:
     }
     void TearDown() override
     {
-        manager.reset();
-        world.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
-    }
-
-    SpaceObject* Place(const char* behaviour, const char* shipKey, const glm::vec3& at, float heading)
-    {
-        SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
-        world->RepositionSpaceObject(object, at.x, at.y, at.z);
-        object->rot_quat = glm::angleAxis(heading, glm::vec3(0, 1, 0));
-        return object;
-    }
-
-    // One frame of the console: its backdrop, then its boxes.
-    void ConsoleFrame(const std::vector<std::string>& widgets)
-    {
-        context.Clear();
-        theUIContext.BeginFrame();
-        theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        GUIBoxManager::DrawConsoleBoxes("mainscreen", widgets);
-        theUIContext.EndFrame();
-        graphics.Flush2D();
-        ReadScreen();
+        ConsoleDrawTest::TearDown();
     }
 
     // Pixels of the rectangle that differ from the colour by more than the
@@ -158,9 +110,6 @@ protected:
     qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
     qeltest::TempFolder settings;
     qeltest::ScopedEnv settingsDir{"QEL_SETTINGS_DIR", settings.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
     SpaceObject* ship = nullptr;
 };
 
@@ -168,7 +117,7 @@ TEST_F(View3DDrawTest, the_main_screen_shows_the_ship_lit_from_the_chase_camera_
 {
     GUIBoxManager::SetBoxRects("mainscreen", "3dview", {2, 2, 98, 80, 0, 0, 100, 100});
     GUIBoxManager::SetBoxRects("mainscreen", "text_waterfall", {2, 82, 98, 98, 2, 82, 98, 98});
-    ConsoleFrame({"3dview", "text_waterfall"});
+    ConsoleFrame("mainscreen", {"3dview", "text_waterfall"});
     ASSERT_TRUE(SaveScreen("view3d-console.png"));
 
     const IntRect box = GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("mainscreen", "3dview"));
