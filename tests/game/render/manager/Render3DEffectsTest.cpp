@@ -3,90 +3,18 @@
 // and trails, engine exhaust, the docking beam, the hyper-warp pause, and
 // clearing for a new simulation.
 
-#include "game/render/manager/RenderManager.h"
+#include "tests/game/render/manager/Render3DEffectsFixture.h"
 
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/render/Particle3DSSManager.h"
 #include "game/render/Ribbon3DManager.h"
 #include "game/world/DataKey.h"
-#include "game/world/ShipData.h"
 #include "game/world/ShipKeys.h"
-#include "game/world/Simulation.h"
-#include "tests/game/shell/UITestFixture.h"
-#include "tests/support/GeneratedData.h"
-#include "tests/support/TempFolder.h"
-
-#include <gtest/gtest.h>
 
 #include <glm/gtc/quaternion.hpp>
 
-#include <vector>
-
 namespace {
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
-
-class Render3DEffectsTest : public UITest {
-protected:
-    void SetUp() override
-    {
-        qeltest::LinkGeneratedData(data);
-        UITest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        manager = std::make_unique<RenderManager>(StayingScene);
-        manager->Setup();
-        world = std::make_unique<Simulation>();
-        world->Reset(false, "");
-        // The camera well away from everything, so no particle comes near it.
-        theCamera.eye = -glm::vec3(0.0f, 2000.0f, 0.0f);
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        world.reset();
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        UITest::TearDown();
-    }
-
-    SpaceObject* Make(const char* behaviour, const char* shipKey, const glm::vec3& at)
-    {
-        SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
-        world->RepositionSpaceObject(object, at.x, at.y, at.z);
-        return object;
-    }
-
-    // Ticks until the render manager's tick counter is a multiple of three
-    // less one: the next tick adds trail points.
-    void TickToBeforeTrailStep()
-    {
-        while ((manager->tickCounter + 1) % 3 != 0)
-            manager->SimTick();
-    }
-
-    Render3D& view() { return manager->render3D; }
-
-    std::vector<SpriteSheetParticle> Live(const Particle3DSSManager& ring) const
-    {
-        std::vector<SpriteSheetParticle> live;
-        for (const SpriteSheetParticle& particle : ring.Particles())
-            if (particle.age >= 0)
-                live.push_back(particle);
-        return live;
-    }
-    size_t Hot() const { return Live(*manager->render3D.hot_particles).size(); }
-
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::TempFolder settings;
-    qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
-};
+using Render3DEffectsTest = qeltest::Render3DEffectsFixture;
 
 TEST_F(Render3DEffectsTest, set_up_makes_every_manager_and_the_render_manager_draws_through_the_effects)
 {
