@@ -211,3 +211,93 @@ TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
 }
 
 }  // namespace
+
+namespace {
+
+class Render3DEffectsSceneDrawTest : public Render3DEffectsDrawTest {
+protected:
+    void SetUp() override
+    {
+        Render3DEffectsDrawTest::SetUp();
+        manager = std::make_unique<RenderManager>(StayingScene);
+        manager->mainBuffWidth = kWidth;
+        manager->mainBuffHeight = kHeight;
+        manager->Setup();
+        world = std::make_unique<Simulation>();
+        world->Reset(false, "");
+        ship = world->GetSpaceObject(world->CreateSpaceObject("behav_playership", "tern_frigate", 0));
+        world->subjectID = ship->uniqueID;
+        ship->cur_speed = 12.0f;
+    }
+
+    // Ticks as the game does: the world moves (here: the ship ahead along
+    // +z, the missile across), the effects update from the camera's place.
+    void Tick(SpaceObject* missile = nullptr)
+    {
+        world->RepositionSpaceObject(ship, ship->pos.x, ship->pos.y, ship->pos.z + ship->cur_speed);
+        if (missile)
+            world->RepositionSpaceObject(missile, missile->pos.x + 14.0f, missile->pos.y, missile->pos.z);
+        world->Container()->ReinsertMoved();
+        manager->render3D.UpdateCamera(ship);
+        manager->SimTick();
+    }
+
+    void DrawView()
+    {
+        context.Clear();
+        manager->render3D.Draw(IntRect{0, 0, kWidth, kHeight}, false);
+        graphics.Flush2D();
+        ReadScreen();
+    }
+
+    // Pixels whose blue clearly outshines their red (the frigate's exhaust),
+    // or the other way round (the missile's trail and flares).
+    int Bluish(const IntRect& r) const { return Count(r, [](const qeltest::Rgb& c) { return c[2] > c[0] + 60; }); }
+    int Reddish(const IntRect& r) const { return Count(r, [](const qeltest::Rgb& c) { return c[0] > c[2] + 60; }); }
+    template <typename Test>
+    int Count(const IntRect& r, Test test) const
+    {
+        int count = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                count += test(At(x, y));
+        return count;
+    }
+
+    SpaceObject* ship = nullptr;
+};
+
+TEST_F(Render3DEffectsSceneDrawTest, a_moving_ship_leaves_a_plume_of_exhaust_from_its_engines)
+{
+    const IntRect whole{0, 0, kWidth, kHeight};
+    DrawView();
+    const int still = Bluish(whole);
+    for (int tick = 0; tick < 12; ++tick)
+        Tick();
+    DrawView();
+    ASSERT_TRUE(SaveScreen("effects-exhaust.png"));
+    EXPECT_GT(Bluish(whole), still + 400) << "the plume's blue glow behind the frigate";
+}
+
+TEST_F(Render3DEffectsSceneDrawTest, a_missile_flares_and_draws_its_trail_across_the_view)
+{
+    ship->cur_speed = 0.0f;
+    SpaceObject* missile = world->GetSpaceObject(world->CreateSpaceObject("behav_missile", "torpedo", 0));
+    world->RepositionSpaceObject(missile, -250.0f, 30.0f, 350.0f);
+    missile->rot_quat = glm::angleAxis(kPi / 2, glm::vec3(0, 1, 0));  // nose along +x
+    const glm::vec3 flare(1.0f, 0.55f, 0.15f);
+    const glm::vec3 trail(1.0f, 0.25f, 0.1f);
+    for (int c = 0; c < 3; ++c) {
+        WriteFloat(missile->data_set, shipkeys::kColorFlare[c], flare[c]);
+        WriteFloat(missile->data_set, shipkeys::kColorTrail[c], trail[c]);
+    }
+    for (int tick = 0; tick < 30; ++tick)
+        Tick(missile);
+    DrawView();
+    ASSERT_TRUE(SaveScreen("effects-missile-trail.png"));
+    // The trail reaches back over the view's left half towards its flare.
+    EXPECT_GT(Reddish(IntRect{0, 0, kWidth / 2, kHeight}), 300);
+    EXPECT_GT(Reddish(IntRect{kWidth / 2, 0, kWidth, kHeight}), 100);
+}
+
+}  // namespace
