@@ -186,6 +186,8 @@ private:
     glm::vec3 RandomHullPoint(const SpaceObject& object);
     void AddExhaust(const SpaceObject& ship);
     void AgeTrails(const Simulation* world, const glm::vec3& camera);
+    void DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view);
+    void DrawNavRing(const SpaceObject* ship, const glm::mat4& view);
 
     RenderManager& owner;
     // The shielded ships drawn this frame, for their ripples.
