@@ -130,10 +130,9 @@ SpaceObject* FindObject(const Simulation& world, uint64_t id)
 
 }  // namespace
 
+// After ReleaseMeshes.
 void Render3D::SetupEffects()
 {
-    dust_particles.reset();
-    ReleaseEffects();
     hot_particles = std::make_unique<Particle3DSSManager>();
     hot_particles->Setup("grid-particles-ss", 1.0f, 0.0f, true);
     smoke_particles = std::make_unique<Particle3DSSManager>();

@@ -120,7 +120,7 @@ TEST_F(Render3DParticleEventsTest, a_burst_far_from_the_camera_or_before_set_up_
         EXPECT_TRUE(std::isfinite(particle.position.x));
     }
 
-    view().ReleaseEffects();
+    view().ReleaseMeshes();
     view().AddParticleEvent(glm::vec3(0.0f), kNoTurn, "count:5;lifespan:9", nullptr);  // nothing to draw into
 }
 
