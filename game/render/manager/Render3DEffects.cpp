@@ -9,7 +9,6 @@
 #include "engine/base/QEL3DObject.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/world/DataKey.h"
 #include "game/net/NetworkIds.h"
 #include "game/render/GenericRect.h"
 #include "game/render/Particle3DInstancedManager.h"
@@ -19,6 +18,7 @@
 #include "game/render/Ring3D.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/world/AppData.h"
+#include "game/world/DataKey.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/RandomInt.h"
 #include "game/world/ShipData.h"
@@ -96,21 +96,6 @@ glm::vec3 ReadColour(const SpaceObject& object, const DataKey (&keys)[3])
 {
     return {ReadFloat(object.data_set, keys[0]), ReadFloat(object.data_set, keys[1]),
             ReadFloat(object.data_set, keys[2])};
-}
-
-// A particle of the ring: started at once, its colour faded in by the update.
-void AddHotParticle(Particle3DSSManager& ring, const glm::vec3& position, const glm::vec3& velocity,
-                    const glm::vec4& colour, float size, int32_t lifetime, int32_t cell)
-{
-    SpriteSheetParticle& particle = ring.Spawn();
-    particle = SpriteSheetParticle{};
-    particle.position = position;
-    particle.velocity = velocity;
-    particle.age = 0;
-    particle.lifetime = lifetime;
-    particle.size = size;
-    particle.cell = cell;
-    particle.baseColour = colour;
 }
 
 RibbonPoint TrailPoint(const glm::vec3& position, const glm::vec4& colour, float lifespan, float width)
@@ -235,8 +220,8 @@ void Render3D::UpdateObjectEffects(const Simulation& world, const glm::vec3& cam
 
 void Render3D::AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour)
 {
-    AddHotParticle(*hot_particles, position, velocity, colour, kFlareSize, kFlareLifetime, kFlareCell);
-    AddHotParticle(*hot_particles, position, velocity, kWhite, kFlareCoreSize, kFlareCoreLifetime, kFlareCell);
+    hot_particles->Add(position, velocity, colour, kFlareSize, kFlareLifetime, kFlareCell);
+    hot_particles->Add(position, velocity, kWhite, kFlareCoreSize, kFlareCoreLifetime, kFlareCell);
 }
 
 RibbonTrail& Render3D::TrailOf(uint64_t objectId)
@@ -320,8 +305,8 @@ void Render3D::AddExhaust(const SpaceObject& ship)
             glm::vec3 jitter;
             RandomVector(jitter, kExhaustJitter);
             const glm::vec3 at = before * (1.0f - t) + now * t + jitter + (now - before);
-            AddHotParticle(*hot_particles, at, kExhaustDrift, colour, size, kExhaustLifetime, kExhaustCell);
-            AddHotParticle(*hot_particles, at, kExhaustDrift, colour + kExhaustCoreGlow, coreSize,
+            hot_particles->Add(at, kExhaustDrift, colour, size, kExhaustLifetime, kExhaustCell);
+            hot_particles->Add(at, kExhaustDrift, colour + kExhaustCoreGlow, coreSize,
                            kExhaustCoreLifetime, kExhaustCoreCell);
         }
     }
