@@ -158,7 +158,7 @@ void DrawRow(QelBitmapFont& font, const CommsMessageRecord& message, int32_t ind
     const bool expanded = index == state.expanded;
     const float red = expanded ? 0.3f : 0.0f;
     float green = 0.1f, blue = 0.1f;
-    const bool under = pass.mouseIn && pass.mouseY >= row.top && pass.mouseY <= row.bottom;
+    const bool under = pass.mouseIn && pass.mouseY >= row.top && pass.mouseY < row.bottom;
     if (under && !MouseHeldByControl()) {
         state.hovered = index;
         state.starHovered = pass.mouseX < kIconSize && pass.mouseY < row.top + kIconSize;
@@ -195,7 +195,7 @@ void DrawRows(QelBitmapFont& font, std::vector<CommsMessageRecord>& messages, co
             index == state.expanded ? message.measuredHeight : 2 * pass.lineHeight + kRowMargin;
         const IntRect row{0, startY + state.totalHeight, pass.width, startY + state.totalHeight + height};
         state.totalHeight += height;
-        if (row.bottom >= 0 && row.top <= areaHeight)
+        if (row.bottom > 0 && row.top < areaHeight)
             DrawRow(font, message, index, row, age, pass);
     }
 }
@@ -259,7 +259,7 @@ void MeasureCommsMessage(CommsMessageRecord& message, int32_t width)
 
 void ViewCommsWaterfallDraw(IntRect& rect, std::string)
 {
-    if (!ConsolePlayerShip() || !theSimulation) {
+    if (!ConsolePlayerShip()) {
         DrawStandby(rect);
         return;
     }

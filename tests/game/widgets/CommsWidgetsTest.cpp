@@ -320,6 +320,20 @@ TEST_F(CommsWaterfallTest, a_short_drag_opens_the_message_under_it_and_selects_i
     EXPECT_EQ(theCommsWaterfallState.expanded, CommsWaterfallState::kNone);
 }
 
+TEST_F(CommsWaterfallTest, a_new_world_closes_the_opened_message)
+{
+    Receive("Depot", "Dock at once please", 0);
+    Drag(60, 20, -1);
+    ASSERT_EQ(theCommsWaterfallState.expanded, 0);
+
+    theLocalConsoleScreen.ClearForNewWorld();
+    world.commsMessages.clear();
+    Receive("Warden", "A new day", 0);
+    MoveTo(-100, -100);
+    Draw();
+    EXPECT_FLOAT_EQ(RowBackground("Warden").colour.r, 0.0f);
+}
+
 TEST_F(CommsWaterfallTest, a_long_drag_only_scrolls)
 {
     for (int i = 0; i < 12; ++i)
