@@ -59,7 +59,7 @@ constexpr int64_t kTicksPerMinute = 1800;
 // Ages start above any message, and the pulse runs while the newest is younger.
 constexpr int64_t kOlderThanAny = 10000;
 constexpr int64_t kNewMessageTicks = 250;
-constexpr double kPulseTicksPerTurn = 10.0;  // ticks per radian of the pulse
+constexpr double kPulseTicksPerRadian = 10.0;
 constexpr int kLeftButton = 0;
 constexpr const char* kOpenSound = "gui_comms_open";
 constexpr const char* kSelectionSource = "comms_list";
@@ -306,7 +306,7 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     target->DrawQuad(glm::value_ptr(kWhite), kLayer, false);
 
     if (state.youngestAge < kNewMessageTicks) {
-        const auto red = static_cast<float>((std::sin(static_cast<double>(pass.tick) / kPulseTicksPerTurn) + 1.0) * 0.5);
+        const auto red = static_cast<float>((std::sin(static_cast<double>(pass.tick) / kPulseTicksPerRadian) + 1.0) * 0.5);
         ui.DrawLine(F(pass.area.left), F(pass.area.top), F(pass.area.right), F(pass.area.top),
                     glm::vec4(red, 0.0f, 0.0f, 1.0f), kPulseLayer);
     }
