@@ -49,12 +49,15 @@ constexpr int32_t kIconSize = 30;
 constexpr int32_t kTextLeft = 32;
 constexpr float kStarScale = 0.09f;
 constexpr int32_t kBodyGap = 5;
+// A text line is the height of "t" plus this much space, pixels.
+constexpr int32_t kLineSpacing = 4;
 // A dragged list moves this many scroll units per pixel of the mouse.
 constexpr float kDragScrollPerPixel = 4.0f;
 // A drag that moved the list less than this is a click.
 constexpr float kClickScrollTolerance = 5.0f;
 // The list's top keeps this much of the last row in view at the end of the range.
 constexpr int32_t kScrollEndMargin = 30;
+// Ages count world ticks, 30 to the second.
 constexpr int64_t kTicksPerMinute = 1800;
 // Ages start above any message, and the pulse runs while the newest is younger.
 constexpr int64_t kOlderThanAny = 10000;
@@ -283,7 +286,7 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     Qel2dBitmap* target = theRenderManager ? theRenderManager->radarTarget : nullptr;
     if (!font || !target || !gGraphicsFactory)
         return;
-    pass.lineHeight = font->GetTextHeight("t") + 4;
+    pass.lineHeight = font->GetTextHeight("t") + kLineSpacing;
     pass.tick = theSimulation->TickCount();
     int32_t x = 0, y = 0;
     if (ui.MousePosition(x, y)) {
@@ -306,7 +309,8 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     target->DrawQuad(glm::value_ptr(kWhite), kLayer, false);
 
     if (state.youngestAge < kNewMessageTicks) {
-        const auto red = static_cast<float>((std::sin(static_cast<double>(pass.tick) / kPulseTicksPerRadian) + 1.0) * 0.5);
+        const double phase = static_cast<double>(pass.tick) / kPulseTicksPerRadian;
+        const auto red = static_cast<float>((std::sin(phase) + 1.0) * 0.5);
         ui.DrawLine(F(pass.area.left), F(pass.area.top), F(pass.area.right), F(pass.area.top),
                     glm::vec4(red, 0.0f, 0.0f, 1.0f), kPulseLayer);
     }
