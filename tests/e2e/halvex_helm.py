@@ -79,7 +79,7 @@ TURN_SECONDS = 3.0
 PIXELS_CHANGED = 200
 
 
-def helm_mission_data(source, work_folder, port):
+def helm_mission_data(source, work_folder, port, additions=MISSION_ADDITIONS):
     """The game's data with the test's port and the first mission's additions."""
     data = game_data(source, work_folder, port)
     missions = os.path.join(data, "missions")
@@ -96,7 +96,7 @@ def helm_mission_data(source, work_folder, port):
     with open(os.path.join(first, "script.py")) as original:
         script = original.read()
     with open(os.path.join(missions, "first_watch", "script.py"), "w") as changed:
-        changed.write(script + MISSION_ADDITIONS)
+        changed.write(script + additions)
     return data
 
 
