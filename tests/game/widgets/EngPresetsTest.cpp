@@ -4,6 +4,8 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "tests/game/widgets/EngFixture.h"
+#include "tests/support/RecordingSound.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <filesystem>
 #include <fstream>
@@ -140,6 +142,8 @@ TEST_F(EngPresetsTest, the_grid_of_the_eleven_cells_follows_the_box)
 
 TEST_F(EngPresetsTest, store_then_a_preset_stores_into_it_and_a_second_click_recalls_it)
 {
+    qeltest::RecordingSound sound;
+    qeltest::ScopedGlobal<QelSoundFactoryBase> withSound{gSoundFactory, sound};
     Draw();
     EXPECT_EQ(graphics.Text("4").box.top, kPresetsBox.top + 5 * 40 + 3) << "preset 4 in the sixth cell";
     theEngineeringTrackers.power[2].Set(3.0f, input.milliseconds);
@@ -160,6 +164,8 @@ TEST_F(EngPresetsTest, store_then_a_preset_stores_into_it_and_a_second_click_rec
     EXPECT_EQ(theEngineeringTrackers.power[2].value, 3.0f);
     EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 2);
     EXPECT_EQ(theEngineeringPresets.presets[4].power[2], 3.0f);
+    EXPECT_EQ(sound.log, (std::vector<std::string>{"GetSound gui/tab", "GetSound gui/main_screen",
+                                                   "GetSound gui/button"}));
 }
 
 TEST_F(EngPresetsTest, a_digit_recalls_its_preset_and_control_with_the_digit_stores_into_it)
