@@ -14,6 +14,7 @@
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "helper/ColorParse.h"
+#include "helper/QelAssert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +106,7 @@ void DrawHeatBar(const IntRect& bar, float heat)
 void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const SpaceObject* ship, int32_t freeCoolant,
                                  const glm::vec4& activeColour, const glm::vec4& reserveColour)
 {
+    QEL_ASSERT(system >= 0 && system < kEngSystemCount, "a ship system beyond the four");
     UIContext& ui = theUIContext;
     IntChangeTracker& tracker = theEngineeringTrackers.coolant[static_cast<size_t>(system)];
     const EngSystem& info = kEngSystems[static_cast<size_t>(system)];

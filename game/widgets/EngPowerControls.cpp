@@ -11,6 +11,7 @@
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/EngPresets.h"
 #include "game/world/SpaceObject.h"
+#include "helper/QelAssert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,7 @@ void DrawSystemConnector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
 
 void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const SpaceObject* ship, bool reset)
 {
+    QEL_ASSERT(control >= 0 && control < EngineeringTrackers::kPowerCount, "a power control beyond the trackers");
     UIContext& ui = theUIContext;
     FloatChangeTracker& tracker = theEngineeringTrackers.power[static_cast<size_t>(control)];
     const uint32_t now = InputClockMilliseconds();
@@ -167,14 +169,13 @@ void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const Sp
         percentBox = {rect.left + band + kTextGap, rect.top, rect.right, bottom};
     }
 
-    if (ship != nullptr) {
-        // A subsystem the ship ties to no system has no column to lead to.
+    // Without a ship, or for a subsystem the ship ties to no system, there is
+    // no column to lead to.
+    if (system >= 0 && system < kEngSystemCount) {
         const IntPoint centre = slider.Center();
-        if (system >= 0 && system < kEngSystemCount) {
-            const glm::vec2 anchor = theEngControls.anchors[static_cast<size_t>(system)];
-            DrawSystemConnector(centre.x, centre.y, static_cast<int32_t>(anchor.x), static_cast<int32_t>(anchor.y),
-                                static_cast<int32_t>(system));
-        }
+        const glm::vec2 anchor = theEngControls.anchors[static_cast<size_t>(system)];
+        DrawSystemConnector(centre.x, centre.y, static_cast<int32_t>(anchor.x), static_cast<int32_t>(anchor.y),
+                            static_cast<int32_t>(system));
     }
 
     // The slider moved by the crew gives a new value; left alone it keeps the
