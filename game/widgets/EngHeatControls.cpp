@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -48,10 +47,12 @@ const glm::vec4 kNoShipReserve{0.1f, 0.5f, 0.5f, 1.0f};
 
 const glm::vec4 kLogColour{0.0f, 1.0f, 1.0f, 1.0f};
 
-int32_t ToInt32(int64_t value)
+// No ship carries more coolant; counts held to 0..this stay far from overflow.
+constexpr int64_t kMaxCoolant = 1000000;
+
+int32_t CoolantCount(int64_t value)
 {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, kMaxCoolant));
 }
 
 void SendCoolant(int32_t system, int32_t count)
@@ -118,7 +119,7 @@ void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const Spac
 
     float heat = kNoShipHeatText;
     if (ship != nullptr) {
-        tracker.serverValue = ToInt32(ReadInt(ship->data_set, kSystemCoolantUsed, system));
+        tracker.serverValue = CoolantCount(ReadInt(ship->data_set, kSystemCoolantUsed, system));
         heat = ReadFiniteFloat(ship->data_set, kSystemCurHeat, system);
     }
 
@@ -128,13 +129,13 @@ void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const Spac
         static_cast<float>((rect.left + middle) / 2),
         static_cast<float>((bottom - rect.top) / 3 + (bottom + rect.top) / 2)};
     const int32_t used = tracker.value;
-    const int32_t available = ToInt32(static_cast<int64_t>(used) + freeCoolant);
+    const int32_t available = CoolantCount(static_cast<int64_t>(used) + freeCoolant);
     int32_t selected = used - 1;
     ui.SetCurrentRectEdges(rect.left, rect.top, middle, bottom);
     if (uiCoolantButtons(kFirstDotsId + system, selected, activeColour, available - 1, reserveColour,
                          ship != nullptr)) {
         PlayGUISound("gui_torp_load");
-        tracker.Set(std::min(available, ToInt32(static_cast<int64_t>(selected) + 1)), now);
+        tracker.Set(std::min(available, selected + 1), now);
     }
     tracker.FallBack(now);
     if (tracker.TakeDue(now))
@@ -161,7 +162,7 @@ void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
     glm::vec4 reserve = kNoShipReserve;
     if (ship != nullptr) {
         const uint32_t now = InputClockMilliseconds();
-        freeCoolant = ReadInt(ship->data_set, kSystemCoolantAvailable);
+        freeCoolant = CoolantCount(ReadInt(ship->data_set, kSystemCoolantAvailable));
         for (int32_t e = 0; e < kEngSystemCount; ++e) {
             IntChangeTracker& tracker = theEngineeringTrackers.coolant[static_cast<size_t>(e)];
             if (level) {
@@ -189,6 +190,7 @@ void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
             box.top = rect.top + e * (height / kEngSystemCount);
             box.bottom = box.top + height / kEngSystemCount;
         }
-        ViewEngHeatControlsDrawBody(e, box, ship, ToInt32(freeCoolant), active, reserve);
+        ViewEngHeatControlsDrawBody(e, box, ship, static_cast<int32_t>(std::max(freeCoolant, -kMaxCoolant)), active,
+                                    reserve);
     }
 }

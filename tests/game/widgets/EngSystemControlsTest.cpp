@@ -10,6 +10,8 @@
 #include "tests/support/ScopedGlobal.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -306,6 +308,25 @@ TEST_F(EngSystemControlsTest, the_heat_bar_rises_with_heat_and_an_overheat_blink
     world.clock.time_tick_counter = 251;
     DrawHeat();
     EXPECT_EQ(sound.log.size(), 2u);
+}
+
+TEST_F(EngSystemControlsTest, values_no_control_could_set_draw_within_the_controls)
+{
+    WriteInt64(ship->data_set, kSystemCoolantAvailable, std::numeric_limits<int64_t>::min());
+    WriteInt(ship->data_set, kSystemCoolantUsed, -5, 0);
+    WriteInt64(ship->data_set, kSystemCoolantUsed, std::numeric_limits<int64_t>::max(), 1);
+    WriteFloat(ship->data_set, kSystemCurHeat, 5.0f, 2);
+    WriteFloat(ship->data_set, kSystemCurHeat, std::nanf(""), 3);
+    WriteFloat(ship->data_set, kEngControlValue, 1.0e30f, 0);
+    DrawHeat();
+    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0);
+    EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 1000000);
+    for (const DrawRecord& quad : graphics.Of(DrawRecord::Kind::Quad))
+        EXPECT_GE(quad.Top(), static_cast<float>(kHeatBox.top)) << "no heat bar above its box";
+    DrawPower();
+    EXPECT_TRUE(Drawn("100000000%")) << "a share past any the controls show is held";
+    ClickDot(0, 3);  // no coolant is free: the system keeps none
+    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0);
 }
 
 TEST_F(EngSystemControlsTest, without_a_ship_the_widgets_draw_their_defaults_and_sliders_still_send)
