@@ -51,7 +51,11 @@ public:
     static constexpr int32_t kDefaultCoolant = 0;
 
     struct Preset {
-        Preset() { power.fill(kDefaultPower); }
+        Preset()
+        {
+            power.fill(kDefaultPower);
+            coolant.fill(kDefaultCoolant);
+        }
 
         std::array<float, EngineeringTrackers::kPowerCount> power{};
         std::array<int32_t, EngineeringTrackers::kCoolantCount> coolant{};

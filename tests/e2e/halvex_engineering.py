@@ -36,6 +36,7 @@ POWER_BOX = (102, 76, 368, 690)
 HEAT_BOX = (368, 76, 634, 690)
 IMPULSE_SLIDER_Y = 76 + 2 * 76 + 12
 STORE_BUTTON = (767, 76 + 27)
+STORE_TICK = (637, 80, 660, 125)
 PRESET_1_BUTTON = (767, 76 + 2 * 55 + 27)
 
 MISSION_ADDITIONS = '''
@@ -108,6 +109,23 @@ def press(game, point):
     drag(game, point[1], point[0], point[0])
 
 
+def act_until(what, done, act):
+    """Acts (drags, clicks) until done() has an answer, which it returns: an
+    act that fell inside one slow frame is simply made again. done() is asked
+    first, so an act that took effect late is not repeated."""
+    def attempt():
+        result = done()
+        if result is None or result is False:
+            act()
+            return None
+        return result
+    return wait_until(what, attempt)
+
+
+def store_ticked(pixels):
+    return near(pixels, MAIN, STORE_TICK) > 300
+
+
 def preset_line(data, preset):
     """The power values of a preset in the presets file, or None before it is written."""
     path = os.path.join(data, "Engineering-Presets.txt")
@@ -145,16 +163,18 @@ def run(halvex, source_data, shots, work_folder):
 
         press_keys(helm, "shift")  # "impulse-full"
         held = wait_until("the ship holding a steady speed at full impulse", lambda: steady_speed(server))
-        drag(engineering, IMPULSE_SLIDER_Y, 200, 420)  # past the far end: 300 %
-        wait_until("the server taking 300 % impulse power", lambda: reports(server)[-1][1] > 2.99 or None)
+        act_until("the server taking 300 % impulse power", lambda: reports(server)[-1][1] > 2.99 or None,
+                  lambda: drag(engineering, IMPULSE_SLIDER_Y, 200, 420))  # past the far end: 300 %
         speed = wait_until("the ship speeding up",
                            lambda: next((s for s, _ in reports(server)[-1:] if s > SPEED_UP * held), None))
         print("ship: speed %.2f at 100 %% impulse power, %.2f and rising at 300 %%" % (held, speed))
         engineering.wait_for_screen("the engineering console after the change",
                                     lambda p: near(p, MAIN, POWER_BOX) > 300, shots, "engineering-4-after")
 
-        press(engineering, STORE_BUTTON)
-        press(engineering, PRESET_1_BUTTON)
+        act_until("STORE ticked", lambda: store_ticked(engineering.screen()),
+                  lambda: press(engineering, STORE_BUTTON))
+        act_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()),
+                  lambda: press(engineering, PRESET_1_BUTTON))
         crew.end(engineering)
         stored = preset_line(data, 1)
         if stored is None or len(stored) != 100 or stored[2] != 3.0:
