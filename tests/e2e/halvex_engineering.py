@@ -22,9 +22,9 @@ import os
 import re
 import time
 
-from halvex_bridge import (FIRST_MISSION, INITIALIZE_MISSION, START_SERVER, Crew, Display, Failure, Game,
-                           free_udp_port, mission_chooser, run_as_main, server_console, start_screen, wait_until)
-from halvex_helm import MAIN, helm_mission_data, join, press_keys
+from halvex_bridge import (FIRST_MISSION, INITIALIZE_MISSION, MAIN, START_SERVER, Crew, Display, Failure, Game,
+                           free_udp_port, join, mission_chooser, mission_with_additions, press_keys, run_as_main,
+                           server_console, start_screen, wait_until)
 from screens import near
 
 # Console B's three boxes, one row (grid of the console scene): the power
@@ -139,7 +139,7 @@ def preset_line(data, preset):
 def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
-    data = helm_mission_data(source_data, work_folder, port, MISSION_ADDITIONS)
+    data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
     with Crew() as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
         server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
