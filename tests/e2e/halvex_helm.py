@@ -22,9 +22,9 @@ import time
 
 import numpy as np
 
-from halvex_bridge import (CONNECT_TO_SERVER, FIRST_MISSION, INITIALIZE_MISSION, START_CLIENT, START_SERVER, Crew,
-                           Display, Failure, Game, connect_screen_with_server_found, free_udp_port, game_data,
-                           mission_chooser, run_as_main, server_console, start_screen, wait_until)
+from halvex_bridge import (CONNECT_TO_SERVER, START_CLIENT, Crew, Display, Failure, Game,
+                           connect_screen_with_server_found, free_udp_port, game_data, host_first_mission, run_as_main,
+                           start_screen, wait_until)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -149,15 +149,8 @@ def run(halvex, source_data, shots, work_folder):
     data = helm_mission_data(source_data, work_folder, port)
     with Crew() as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
-        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
-        crew.games.append(server)
-        server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
-        server.click(START_SERVER)
-        server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
-        server.click(FIRST_MISSION)
-        server.click(INITIALIZE_MISSION)
-        wait_until("the mission running", lambda: "the Tern is on station" in server.log_all())
-        server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
+        server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
+                                       lambda game: "the Tern is on station" in game.log_all())
 
         helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
         crew.games.append(helm)
