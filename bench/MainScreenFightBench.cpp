@@ -201,7 +201,8 @@ void BM_MainScreenFight(benchmark::State& state)
     state.counters["objects"] = static_cast<double>(fixture.Objects());
     state.counters["effects"] = static_cast<double>(fixture.EffectEvents());
     state.counters["torpedoes"] = fixture.Launched();
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MainScreenFight)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -8,10 +8,12 @@
 #include "game/world/JSONLoader.h"
 #include "game/world/ShipRecordWriter.h"
 #include "helper/Hjson.h"
+#include "helper/TextCheck.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -30,6 +32,18 @@ std::string FetchedPath()
     return QelFileIO::MakePath(JSONLoader::DocumentFolder(), ShipData::kFetchedDocument, kExtension);
 }
 
+// Reads the document's text as the next start will; throws what it would
+// refuse, so no record goes in that would cost the whole document.
+void ReadBack(const std::string& text)
+{
+    if (const std::optional<TextFault> fault = FindTextFault(text, true))
+        throw JSONLoaderError("it holds " + DescribeTextFault(*fault));
+    ShipData::RecordList records;
+    ShipData::KeyMap keys;
+    ShipData::LoadDocument(records, keys, Hjson::Unmarshal(text, Hjson::DecoderOptions{.duplicateKeyException = true}),
+                           FetchedPath());
+}
+
 }  // namespace
 
 bool ShipData::StoreReceivedRecord(const std::string& key)
@@ -41,17 +55,14 @@ bool ShipData::StoreReceivedRecord(const std::string& key)
     if (fetchedKeys.count(key) != 0)
         return true;
 
-    // The entry must read back as a record: one the reader refuses would make
-    // the whole document unreadable at the next start.
     const Hjson::Value entry = ShipRecordWriter::Write(**found);
     Hjson::Value single(Hjson::Type::Vector);
     single.push_back(entry);
     try {
-        RecordList checked;
-        KeyMap checkedKeys;
-        LoadDocument(checked, checkedKeys, ShipList(std::move(single)), FetchedPath());
+        ReadBack(Hjson::MarshalJson(ShipList(std::move(single))));
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "Ship type %s: the record received is not kept, as it would not read back: %s\n", key.c_str(), error.what());
+        std::fprintf(stderr, "Ship type %s: the record received is not kept, as it would not read back: %s\n",
+                     key.c_str(), error.what());
         return false;
     }
 
@@ -84,7 +95,8 @@ void ShipData::LoadFetched()
         loader.Init(kFetchedDocument);
         LoadDocument(loaded, loadedKeys, loader.root, loader.Path());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "The ship records fetched earlier are asked for again, as they cannot be read: %s\n", error.what());
+        std::fprintf(stderr, "The ship records fetched earlier are asked for again, as they cannot be read: %s\n",
+                     error.what());
         return;
     }
     for (auto& record : loaded) {

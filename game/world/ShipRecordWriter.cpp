@@ -23,11 +23,11 @@ Hjson::Value Position(const glm::vec3& position)
 
 // "rgba(r, g, b, a)" with every component written with a decimal point, which
 // the colour reader takes as a fraction as it stands rather than a 0..255
-// channel; nine decimals give a float in 0..1 back unchanged.
+// channel; twelve decimals give back every component a display can tell apart.
 Hjson::Value Colour(const glm::vec4& colour)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "rgba(%.9f, %.9f, %.9f, %.9f)", std::clamp(colour.r, 0.0f, 1.0f),
+    std::snprintf(text, sizeof text, "rgba(%.12f, %.12f, %.12f, %.12f)", std::clamp(colour.r, 0.0f, 1.0f),
                   std::clamp(colour.g, 0.0f, 1.0f), std::clamp(colour.b, 0.0f, 1.0f), std::clamp(colour.a, 0.0f, 1.0f));
     return Hjson::Value(text);
 }

@@ -121,6 +121,7 @@ TEST_F(ShipDataFetchedTest, a_record_that_could_not_be_read_back_is_not_kept)
         {"a quarter turn of -2", [](ShipDataRecord& r) { r.meshRotate = -2.0f; }},
         {"a grid of no columns", [](ShipDataRecord& r) { r.internalMapW = 0; }},
         {"a negative torpedo load", [](ShipDataRecord& r) { r.torpedoStartCounts[0] = -1; }},
+        {"a description that is not UTF-8", [](ShipDataRecord& r) { r.longDesc = "hull \xff\xfe"; }},
     };
     const ShipDataRecord whole = received;
     for (const auto& c : cases) {
