@@ -50,8 +50,10 @@ FIRE_TUBE_1 = (459, 653)
 # tube loads; most of it once loaded.
 LOAD_BAR = (210, 618, 404, 688)
 LOAD_BAR_FULL = 9000
-# The weapons reticle turns about the locked mark within this many pixels.
+# The weapons reticle turns about the locked mark within this many pixels;
+# a mark on the radar is at least this many pixels of its colour.
 RETICLE_REACH = 30
+MARK_PIXELS = 6
 
 REPORT = re.compile(r"gunnery drill: (.+)")
 
@@ -90,7 +92,7 @@ def colour_centre(pixels, colour, box, tolerance=30):
     region = pixels[top:bottom, left:right].astype(np.int32)
     mask = np.all(np.abs(region - np.array(colour, dtype=np.int32)) <= tolerance, axis=2)
     rows, columns = np.nonzero(mask)
-    if len(rows) < 6:
+    if len(rows) < MARK_PIXELS:
         return None
     return left + int(np.median(columns)), top + int(np.median(rows))
 
