@@ -7,8 +7,8 @@ chooses the status scan's tab and starts it with the science panel's button;
 on B she clicks the raider on the weapons radar, loads tube 1 and fires it.
 The mission's own report shows each step reaching the server: the targets
 chosen, the scan complete, the tube loaded, the torpedo launched and the
-raider struck; the screenshots show the scan's findings on A and the lock
-and the tube on B.
+raider struck; the screenshots show the scan's findings and the raider's
+shields falling on A, and the lock and the tube on B.
 
 usage: halvex_gunnery.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
 
@@ -22,7 +22,7 @@ import re
 import numpy as np
 
 from halvex_bridge import Crew, Display, free_udp_port, game_data, host_first_mission, run_as_main, wait_until
-from halvex_helm import join, press_keys
+from halvex_helm import changed_pixels, join, press_keys
 from screens import hex_colour, near
 
 MISSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures", "missions", "gunnery_drill")
@@ -38,8 +38,11 @@ LIST_BOX = (102, 76, 368, 691)
 STATUS_TAB = (497, 90)
 PANEL_BOX = (634, 76, 900, 691)
 PANEL_ROWS = (634, 76, 900, 656)
+SHIELD_ROW = (634, 151, 900, 176)
 SCAN_BUTTON = (767, 673)
 START_GREEN = hex_colour("#44ff44")
+# The shield read-out's digits redrawn show in this many pixels at least.
+SHIELD_DIGITS_CHANGED = 20
 # Weapons shows two: the torpedo control and the radar. The tube rows grow up
 # from the bottom of the control, an eighth of its height each; tube 1's Load
 # button is at the row's left end, FIRE at its right.
@@ -153,6 +156,9 @@ def run(halvex, source_data, shots, work_folder):
         wait_for_report(server, "the torpedo launched", r"Homing torpedo \d+ launched")
         struck = wait_for_report(server, "the raider struck", r"raider struck by (\S+) for ([0-9.]+)")
         print("raider struck by %s for %s" % (struck.group(1), struck.group(2)))
+        science.wait_for_screen("the raider's shields down on the science panel",
+                                lambda p: changed_pixels(identified, p, SHIELD_ROW) > SHIELD_DIGITS_CHANGED, shots,
+                                "science-7-struck")
         weapons.wait_for_screen("tube 1 empty again", lambda p: near(p, MAIN, LOAD_BAR) < LOAD_BAR_FULL // 10, shots,
                                 "weapons-6-fired")
 
