@@ -44,22 +44,50 @@ std::vector<std::string> FilesUnder(const std::filesystem::path& folder)
 }
 
 // The console started again: a graphics service of its own, which holds only
-// what it reads from the data folder, and the definitions it keeps there.
-struct RestartedConsole {
-    RestartedConsole()
+// what it reads from the data folder, and definitions that know the key only
+// from what the data folder keeps (the received record is put aside, as a new
+// process would not have it, and put back at the end).
+class RestartedConsole {
+public:
+    explicit RestartedConsole(const std::string& key) : key_(key)
     {
+        ShipData& ships = ShipData::Instance();
+        const auto held = std::find_if(ships.receivedRecords.begin(), ships.receivedRecords.end(),
+                                       [&](const auto& record) { return record->key == key; });
+        received_ = std::move(*held);
+        ships.receivedRecords.erase(held);
+        Forget(ships);
+        ships.LoadFetched();
         gGraphicsFactory = &graphics;
         manager = std::make_unique<RenderManager>(StayingScene);
-        ships.LoadFetched();
     }
     ~RestartedConsole()
     {
         manager.reset();
-        gGraphicsFactory = previous;
+        gGraphicsFactory = previous_;
+        ShipData& ships = ShipData::Instance();
+        std::erase_if(ships.receivedRecords, [&](const auto& record) { return record->key == key_; });
+        Forget(ships);
+        ships.extraKeys[key_] = received_.get();
+        ships.receivedRecords.push_back(std::move(received_));
     }
-    QelGraphicsFactoryBase* previous = gGraphicsFactory;
+    RestartedConsole(const RestartedConsole&) = delete;
+    RestartedConsole& operator=(const RestartedConsole&) = delete;
+
+private:
+    void Forget(ShipData& ships) const
+    {
+        ships.extraKeys.erase(key_);
+        ships.fetchedKeys.erase(key_);
+        ships.missCounters.erase(key_);
+    }
+
+    std::string key_;
+    std::unique_ptr<ShipDataRecord> received_;
+    QelGraphicsFactoryBase* previous_ = gGraphicsFactory;
+
+public:
     qeltest::QuietGraphics graphics;
-    ShipData ships;
     std::unique_ptr<RenderManager> manager;
 };
 
@@ -179,12 +207,14 @@ TEST_F(AssetTransferLoopbackTest, a_console_fetches_the_mesh_it_lacks_and_draws_
     EXPECT_EQ(recorder->requests.size(), requests);
 
     // Started again, the console knows the hull and draws it from what it
-    // stored: the record, the mesh item for item, the texture within a step
-    // of its stored 8 bits.
-    RestartedConsole restarted;
-    ASSERT_NE(restarted.ships.FindDefined(kKey), nullptr);
-    EXPECT_EQ(restarted.ships.FindDefined(kKey)->artFileRoot, "TestHull");
+    // stored: the record (no miss, so nothing to ask for), the mesh item for
+    // item, the texture within a step of its stored 8 bits.
+    RestartedConsole restarted(kKey);
     const ObjectTypeDrawData* found = restarted.manager->GetObjectTypeDrawData(kKey);
+    const ShipDataRecord* known = ShipData::Instance().FindDefined(kKey);
+    ASSERT_TRUE(known && known != hull.record);
+    EXPECT_EQ(known->artFileRoot, "TestHull");
+    EXPECT_EQ(ShipData::Instance().missCounters.count(kKey), 0u);
     ASSERT_TRUE(found->mesh && found->mesh->units.size() == 1);
     const QEL3DDrawUnit& unit = found->mesh->units[0];
     ASSERT_TRUE(unit.Vertices() && unit.Vertices()->GetCount() == 25);
