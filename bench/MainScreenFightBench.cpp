@@ -37,6 +37,9 @@ constexpr float kLineGap = 700.0f;
 constexpr float kNearLine = 600.0f;
 constexpr float kShipSpacing = 250.0f;
 constexpr float kCruiseThrottle = 0.3f;
+// Headings about the up axis: the near line faces ahead, the far one back.
+constexpr float kFacingAhead = 0.0f;
+constexpr float kFacingBack = 3.14159265f;
 // Each ship launches a torpedo from its tube this often, the launches
 // spread over the interval so some are always in flight.
 constexpr int kTorpedoIntervalTicks = 90;
@@ -126,15 +129,15 @@ private:
         world_->paused = false;
         world_->SetPendingDestroySink(&destroys_);
         ServerStringMap::Instance().Set(shipkeys::kDefaultTorpedoType, kTorpedoDefinition);
-        world_->subjectID = Add("behav_playership", "tern_frigate", "meridian", glm::vec3(0.0f), 0.0f);
-        Add("behav_nebula", "nebula", "", kNebulaCentre, 0.0f, SpaceObject::kStaticBit);
-        Add("behav_none", "planet", "", kPlanetCentre, 0.0f, SpaceObject::kStaticBit);
+        world_->subjectID = Add("behav_playership", "tern_frigate", "meridian", glm::vec3(0.0f), kFacingAhead);
+        Add("behav_nebula", "nebula", "", kNebulaCentre, kFacingAhead, SpaceObject::kStaticBit);
+        Add("behav_none", "planet", "", kPlanetCentre, kFacingAhead, SpaceObject::kStaticBit);
         for (int i = 0; i < kShipsPerSide; ++i) {
             const float across = (static_cast<float>(i) - (kShipsPerSide - 1) / 2.0f) * kShipSpacing;
             ships_.push_back(Add("behav_npcship", "fleet_light_cruiser", "meridian",
-                                 glm::vec3(across, 0.0f, kNearLine), 0.0f));
+                                 glm::vec3(across, 0.0f, kNearLine), kFacingAhead));
             ships_.push_back(Add("behav_npcship", i % 3 ? "skarn_raider" : "skarn_carrier", "skarn",
-                                 glm::vec3(across + kShipSpacing / 2, 0.0f, kNearLine + kLineGap), 3.1416f));
+                                 glm::vec3(across + kShipSpacing / 2, 0.0f, kNearLine + kLineGap), kFacingBack));
         }
         // Each ship engages the enemy across from it.
         for (size_t i = 0; i < ships_.size(); ++i) {
