@@ -21,8 +21,9 @@ import re
 
 import numpy as np
 
-from halvex_bridge import Crew, Display, free_udp_port, game_data, host_first_mission, run_as_main, wait_until
-from halvex_helm import changed_pixels, join, press_keys
+from halvex_bridge import (Crew, Display, free_udp_port, game_data, host_first_mission, join, press_keys, run_as_main,
+                           wait_until)
+from halvex_helm import changed_pixels
 from screens import hex_colour, near
 
 MISSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures", "missions", "gunnery_drill")
