@@ -21,6 +21,12 @@ constexpr int kPositionAxes = 3;
 
 using Spans = std::vector<std::pair<size_t, size_t>>;
 
+bool IsNumber(const Hjson::Value& value)
+{
+    return value.type() == Hjson::Type::Double || value.type() == Hjson::Type::Int64;
+}
+
+// The product is formed in single precision, as the loader reads the value.
 Hjson::Value Scaled(const Hjson::Value& old, float factor)
 {
     return Hjson::Value(static_cast<double>(static_cast<float>(old.to_double()) * factor));
@@ -51,14 +57,17 @@ void ScalePort(Hjson::Value& port, float portFactor)
         return;
     int axis = 0;
     port["position"] = RebuiltVector(position, [&](Hjson::Value& coordinate) {
-        if (axis++ < kPositionAxes && (coordinate.type() == Hjson::Type::Double || coordinate.type() == Hjson::Type::Int64))
+        if (axis++ < kPositionAxes && IsNumber(coordinate))
             coordinate = Scaled(coordinate, portFactor);
     });
 }
 
 void ScaleRecord(Hjson::Value& record, float meshFactor, float portFactor)
 {
-    record["meshscale"] = Scaled(static_cast<const Hjson::Value&>(record)["meshscale"], meshFactor);
+    // A value that is no number is left for the loader to report.
+    const Hjson::Value& meshscale = static_cast<const Hjson::Value&>(record)["meshscale"];
+    if (IsNumber(meshscale))
+        record["meshscale"] = Scaled(meshscale, meshFactor);
     const Hjson::Value& sets = static_cast<const Hjson::Value&>(record)[kPortSets];
     if (sets.type() != Hjson::Type::Map)
         return;
@@ -157,6 +166,32 @@ bool WriteWhole(const std::string& text)
 
 }  // namespace
 
+ShipDataRewrite RewriteShipDataText(const std::string& text, const std::string& key, float meshFactor,
+                                    float portFactor)
+{
+    ShipDataRewrite rewrite;
+    Spans spans;
+    Hjson::DecoderOptions options;
+    options.scalarSpans = &spans;
+    Hjson::Value original;
+    try {
+        original = Hjson::Unmarshal(text, options);
+    } catch (const Hjson::syntax_error& error) {
+        rewrite.parseError = error.what();
+        return rewrite;
+    }
+    rewrite.parsed = true;
+    Hjson::Value edited = original;
+    rewrite.recordsChanged = EditDocument(edited, key, meshFactor, portFactor);
+    if (rewrite.recordsChanged == 0)
+        return rewrite;
+    rewrite.text = EditInPlace(text, spans, original, edited);
+    rewrite.commentsKept = !rewrite.text.empty();
+    if (!rewrite.commentsKept)
+        rewrite.text = Hjson::Marshal(edited);
+    return rewrite;
+}
+
 ShipDataFileUpdate UpdateShipDataFile(const std::string& key, float meshFactor, float portFactor)
 {
     ShipDataFileUpdate result;
@@ -168,32 +203,22 @@ ShipDataFileUpdate UpdateShipDataFile(const std::string& key, float meshFactor, 
         result.message = std::string("Could not read ") + kPath + "; nothing was written.";
         return result;
     }
-    Spans spans;
-    Hjson::DecoderOptions options;
-    options.scalarSpans = &spans;
-    Hjson::Value original;
-    try {
-        original = Hjson::Unmarshal(text, options);
-    } catch (const Hjson::syntax_error& error) {
-        result.message = std::string(kPath) + " does not parse (" + error.what() + "); nothing was written.";
+    const ShipDataRewrite rewrite = RewriteShipDataText(text, key, meshFactor, portFactor);
+    result.recordsChanged = rewrite.recordsChanged;
+    if (!rewrite.parsed) {
+        result.message = std::string(kPath) + " does not parse (" + rewrite.parseError + "); nothing was written.";
         return result;
     }
-    Hjson::Value edited = original;
-    result.recordsChanged = EditDocument(edited, key, meshFactor, portFactor);
-    if (result.recordsChanged == 0) {
+    if (rewrite.recordsChanged == 0) {
         result.message = "No record of \"" + key + "\" in " + kPath + "; nothing was written.";
         return result;
     }
-    std::string output = EditInPlace(text, spans, original, edited);
-    result.commentsKept = !output.empty();
-    if (!result.commentsKept)
-        output = Hjson::Marshal(edited);
-    if (!WriteWhole(output)) {
-        result.commentsKept = false;
+    if (!WriteWhole(rewrite.text)) {
         result.message = std::string("Could not write ") + kPath + "; the file was left as it was.";
         return result;
     }
     result.written = true;
+    result.commentsKept = rewrite.commentsKept;
     result.message = "Wrote " + std::to_string(result.recordsChanged) + " record(s) of \"" + key + "\" to " + kPath +
                      (result.commentsKept ? "." : " (written whole: its comments could not be kept).");
     return result;

@@ -19,6 +19,19 @@ struct ShipDataFileUpdate {
     std::string message;         // what happened, for the editor's log
 };
 
+// The text of a ship data document with the key's records scaled (see
+// UpdateShipDataFile); what the file services do not touch, for the editor
+// and for the fuzz target.
+struct ShipDataRewrite {
+    std::string text;             // the new document; empty when nothing changed
+    bool parsed = false;          // the old text was a document
+    std::string parseError;       // why it was not
+    int32_t recordsChanged = 0;
+    bool commentsKept = false;    // the old text with only the changed numbers replaced
+};
+ShipDataRewrite RewriteShipDataText(const std::string& text, const std::string& key, float meshFactor,
+                                    float portFactor);
+
 // Every record of "#ship-list" whose "key" is the key: "meshscale" becomes
 // its old value × meshFactor, and each "position" of the members of
 // "hull_port_sets" whose names begin with "beam" or "exhaust" is scaled by
