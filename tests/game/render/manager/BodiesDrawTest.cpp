@@ -1,0 +1,185 @@
+// The 3D view's planets, nebula volumes, monster bodies and the hyper-warp
+// screen drawn by the real graphics service on the offscreen driver, each
+// checked for the pixels it covers in its colours. Saved as PNG files in the
+// working folder (main-screen-planet.png, nebula-outside.png,
+// nebula-inside.png, monster-bodies.png, hyper-warp.png) for a person to look at.
+
+#include "game/render/manager/RenderManager.h"
+
+#include "game/render/manager/QelGasGiant.h"
+#include "game/render/manager/QelVolumeManager.h"
+#include "game/shell/UIContext.h"
+#include "game/world/AppData.h"
+#include "game/world/DataKey.h"
+#include "game/world/ShipData.h"
+#include "game/world/Simulation.h"
+#include "tests/support/GeneratedData.h"
+#include "tests/support/OffscreenGraphicsTest.h"
+#include "tests/support/ScriptedInput.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/quaternion.hpp>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 360;
+
+using qeltest::Rgb;
+
+SceneFunction StayingScene(SceneEvent)
+{
+    return StayingScene;
+}
+
+void SetFloat(SpaceObject& object, const char* key, float value)
+{
+    WriteFloat(object.data_set, DataKey{key, kPlayDoc}, value);
+}
+
+class BodiesDrawTest : public qeltest::OffscreenGraphicsTest {
+protected:
+    BodiesDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
+    void SetUp() override
+    {
+        qeltest::LinkGeneratedData(data);
+        qeltest::LinkGeneratedSky(data);
+        OffscreenGraphicsTest::SetUp();
+        ShipData& ships = ShipData::Instance();
+        ships.ClearRecords(ships.mainRecords);
+        ships.LoadMain();
+        gInputFactory = &input;
+        AppData::Load();
+        theUIContext = UIContext();
+        manager = std::make_unique<RenderManager>(StayingScene);
+        manager->mainBuffWidth = kWidth;
+        manager->mainBuffHeight = kHeight;
+        manager->Setup();
+        world = std::make_unique<Simulation>();
+        world->Reset(false, "");
+        ship = Place("behav_playership", "tern_frigate", {0, 0, 0});
+        world->subjectID = ship->uniqueID;
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        world.reset();
+        theUIContext = UIContext();
+        gInputFactory = nullptr;
+        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
+        OffscreenGraphicsTest::TearDown();
+    }
+
+    SpaceObject* Place(const char* behaviour, const char* shipKey, const glm::vec3& at)
+    {
+        SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
+        world->RepositionSpaceObject(object, at.x, at.y, at.z);
+        world->Container()->ReinsertMoved();
+        return object;
+    }
+
+    // A planet of the mission's values: a banded ochre giant.
+    SpaceObject* Planet(const glm::vec3& at, float radius)
+    {
+        SpaceObject* planet = Place("behav_planet", "planet", at);
+        const std::pair<const char*, float> values[] = {
+            {"planet_radius", radius},          {"planet_baseColorR", 0.85f},     {"planet_baseColorG", 0.55f},
+            {"planet_baseColorB", 0.3f},        {"planet_upperCloudColorR", 1.0f}, {"planet_upperCloudColorG", 0.9f},
+            {"planet_upperCloudColorB", 0.75f}, {"planet_fresnel", 3.0f},         {"planet_fresnelBias", 0.1f},
+            {"planet_bandScale", 1.0f},         {"planet_upperCloudStrength", 0.6f}, {"planet_upperCloudExponent", 2.0f},
+            {"planet_emissiveColorR", 0.02f},   {"planet_emissiveColorG", 0.02f}, {"planet_emissiveColorB", 0.05f}};
+        for (const auto& [key, value] : values)
+            SetFloat(*planet, key, value);
+        return planet;
+    }
+
+    // One frame of the main screen's 3D view over the whole window.
+    void ViewFrame()
+    {
+        context.Clear();
+        manager->render3D.Draw(IntRect{0, 0, kWidth, kHeight}, true);
+        graphics.Flush2D();
+        ReadScreen();
+    }
+
+    // Pixels of the screen that pass the test.
+    int Count(const std::function<bool(const Rgb&)>& test) const
+    {
+        int n = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                n += test(At(x, y)) ? 1 : 0;
+        return n;
+    }
+
+    qeltest::TempFolder data;
+    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
+    qeltest::ScriptedInput input;
+    std::unique_ptr<RenderManager> manager;
+    std::unique_ptr<Simulation> world;
+    SpaceObject* ship = nullptr;
+};
+
+TEST_F(BodiesDrawTest, a_gas_giant_ahead_of_the_ship_covers_a_disc_in_its_band_colours)
+{
+    Planet({-1500, 300, 6000}, 2500);
+    ViewFrame();
+    ASSERT_TRUE(SaveScreen("main-screen-planet.png"));
+    // Ochre: more red than green, more green than blue.
+    const int ochre = Count([](const Rgb& c) { return c[0] > 60 && c[0] > c[1] + 15 && c[1] > c[2] + 10; });
+    EXPECT_GT(ochre, kWidth * kHeight / 10);
+}
+
+TEST_F(BodiesDrawTest, a_nebula_glows_from_outside_and_wraps_the_view_from_inside)
+{
+    Place("behav_nebula", "nebula", {-900, 200, 3000});
+    SpaceObject* blue = Place("behav_nebula", "nebula", {1400, -300, 5000});
+    const std::pair<const char*, float> values[] = {{"display_size", 900},      {"emission_red", 0.1f},
+                                                    {"emission_green", 0.35f},  {"emission_blue", 0.9f},
+                                                    {"absorption_red", 0.9f},   {"absorption_green", 0.5f},
+                                                    {"absorption_blue", 0.1f},  {"density", 12}};
+    for (const auto& [key, value] : values)
+        SetFloat(*blue, key, value);
+    ViewFrame();
+    ASSERT_TRUE(SaveScreen("nebula-outside.png"));
+    world->RepositionSpaceObject(ship, -900, 200, 2900);
+    world->Container()->ReinsertMoved();
+    ViewFrame();
+    ASSERT_TRUE(SaveScreen("nebula-inside.png"));
+}
+
+TEST_F(BodiesDrawTest, the_monster_spins_its_bodies_in_their_colours)
+{
+    SpaceObject* monster = Place("behav_monster", "monster_dragon", {0, 0, 400});
+    WriteString(monster->data_set, DataKey{"body_1_geom_filename", kPlayDoc}, "monster_part");
+    WriteString(monster->data_set, DataKey{"body_2_geom_filename", kPlayDoc}, "monster_part");
+    SetFloat(*monster, "body_1_size_coeff", 1.0f);
+    SetFloat(*monster, "body_2_size_coeff", 1.6f);
+    WriteString(monster->data_set, DataKey{"body_1_color", kPlayDoc}, "#c05cff");
+    WriteString(monster->data_set, DataKey{"body_2_color", kPlayDoc}, "#40e0ff");
+    ViewFrame();
+    ASSERT_TRUE(SaveScreen("monster-bodies.png"));
+}
+
+TEST_F(BodiesDrawTest, the_hyper_warp_screen_shows_the_ship_under_its_sweeping_light)
+{
+    Render3D& view = manager->render3D;
+    view.ShowHyperWarp("tern_frigate");
+    view.effect_tick = 40;
+    view.spot_pos = {0, 50, 1000};
+    for (int frame = 0; frame < 3; ++frame) {
+        view.effect_tick += 30;
+        context.Clear();
+        view.DrawHyperWarp();
+        graphics.Flush2D();
+    }
+    ReadScreen();
+    ASSERT_TRUE(SaveScreen("hyper-warp.png"));
+}
+
+}  // namespace
