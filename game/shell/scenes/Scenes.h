@@ -48,7 +48,7 @@ SceneFunction SceneHullPathTestMode(SceneEvent event);
 SceneFunction SceneNebulaEditMode(SceneEvent event);
 // The octree path search on two obstacle layouts, step by step.
 SceneFunction ScenePathingTestMode(SceneEvent event);
-// The super-hyper-warp view with one ship after another.
+// The 3D view's super-hyper-warp screen with one ship after another.
 SceneFunction SceneHyperspaceDemoMode(SceneEvent event);
 // A monster's model with the wiggle shader and its wiggle parameters.
 SceneFunction SceneMonsterShaderMode(SceneEvent event);
