@@ -80,8 +80,9 @@ void DevOrbitView::Zoom(int32_t wheel)
 void DevOrbitView::Drag(UIContext& ui)
 {
     int32_t x = 0, y = 0;
+    // A press that began on a control belongs to the control.
     if (!ui.MousePosition(x, y) || !ui.LeftDown() || ui.previousActiveId != 0) {
-        dragging = ui.LeftDown() && dragging && ui.previousActiveId == 0;
+        dragging = false;
         return;
     }
     if (!dragging) {
