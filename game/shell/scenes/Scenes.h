@@ -44,7 +44,7 @@ SceneFunction SceneDevToolsMode(SceneEvent event);
 SceneFunction SceneShipLibrarianMode(SceneEvent event);
 // The interior grid of each ship type that has one, with its size and symmetry stepped.
 SceneFunction SceneHullPathTestMode(SceneEvent event);
-// The nebula and gas-giant visualiser: not built yet; says so and leads back.
+// One nebula volume or one gas giant with a slider for each of its parameters.
 SceneFunction SceneNebulaEditMode(SceneEvent event);
 // The octree path search on two obstacle layouts, step by step.
 SceneFunction ScenePathingTestMode(SceneEvent event);

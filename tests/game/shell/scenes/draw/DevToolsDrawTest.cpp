@@ -215,7 +215,11 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
     } tools[] = {{SceneHullPathTestMode, "devtools-hullpaths.png", ToolRowY(0, 0)},
                  {SceneHyperspaceDemoMode, "devtools-hyperspace.png", ToolRowY(0, 0)},
                  {SceneMonsterShaderMode, "devtools-monster.png", 9 * 41 + 17},
-                 {SceneNebulaEditMode, "devtools-nebula.png", ToolRowY(0, 0)}};
+                 {SceneNebulaEditMode, "devtools-nebula.png", ToolRowY(1, 1)}};
+    // Far enough out to see the whole nebula and the row of ships beside it.
+    theDevOrbitView = DevOrbitView();
+    theDevOrbitView.distance = 2600.0f;
+    theDevOrbitView.pitchValue = 0.08f;
     for (const auto& tool : tools) {
         SCOPED_TRACE(tool.file);
         Switch(tool.tool);
