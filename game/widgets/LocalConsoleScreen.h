@@ -50,6 +50,7 @@ public:
     void HideHyperWarp() override;
     void SetCinematic(const CinematicValues& values) override;
     void SetAutoCinematicObject(uint64_t objectId) override;
+    ParticleView* Particles() override;
 
     // The entries of an info list, in the order they came.
     const std::vector<ConsoleInfoEntry>& Info(InfoList list) const;

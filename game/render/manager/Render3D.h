@@ -16,8 +16,12 @@
 #include "game/render/Camera.h"
 #include "game/render/RedwoodPointLight.h"
 #include "game/render/VecFrustum.h"
+#include "game/render/RibbonTrail.h"
+#include "game/world/ParticleEmitters.h"
+#include "game/world/ParticleView.h"
 #include "game/shell/IntRect.h"
 
+#include <glm/gtc/quaternion.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
@@ -31,13 +35,21 @@
 #include <utility>
 #include <vector>
 
+class GenericRect;
+class Particle3DInstancedManager;
+class Particle3DSSManager;
+class ProcRing3DManager;
 class QEL3DObject;
+class Ribbon3DManager;
+class Ring3D;
 class ObjectTypeDrawData;
 class Qel2dBitmap;
 class QelGasGiant;
 class QelVolumeManager;
 class Render3D;
 class RenderManager;
+class Simulation;
+struct ShipDataRecord;
 class SpaceObject;
 
 // The effect renderers the 3D view draws through, in the order of a frame.
@@ -54,7 +66,7 @@ public:
     virtual void Clear() = 0;
 };
 
-class Render3D {
+class Render3D : public ParticleView {
 public:
     static constexpr float kFieldOfView = 1.0471976f;  // π/3
     static constexpr float kQuarterTurn = 1.57079633f;  // π/2
@@ -68,7 +80,7 @@ public:
     static constexpr int32_t kNebulaOctaves = 2;  // noise octaves of every nebula volume
 
     explicit Render3D(RenderManager& owner);
-    ~Render3D();
+    ~Render3D() override;
     Render3D(const Render3D&) = delete;
     Render3D& operator=(const Render3D&) = delete;
 
@@ -87,6 +99,9 @@ public:
     // the projection only).
     void UpdateCamera(SpaceObject* ship);
 
+    // Where a ship's mesh is drawn: at its place and turn, turned and scaled
+    // as its type's record and its own scale coefficients say.
+    static glm::mat4 ShipMatrix(const SpaceObject& object);
     // The world direction the shared camera looks along.
     static glm::vec3 ViewDirection();
     // The part of a source of that size shown in the rectangle: the largest
@@ -151,14 +166,43 @@ public:
     std::set<std::string> failed_body_meshes;  // not loaded again until the next simulation
     uint64_t cinematic_request = 0;  // the object the automatic choice features; 0 = the own ship
     std::string hyper_warp_key;      // ship key shown on the hyper-warp screen
-    bool hyper_warp_on = false;
     std::vector<glm::vec3> hyper_warp_points;  // the ship's vertices, largest z first
     uint64_t hyper_warp_last_tick = 0;         // effect_tick at the last hyper-warp frame
     glm::vec3 spot_pos{0.0f};                  // the light sweeping past the warping ship
     glm::vec4 spot_color{0.0f};
-    uint64_t effect_tick = 0;  // one per effect update
 
     Render3DEffects* effects = nullptr;  // none: the view draws without them
+
+    // --- Particles, ribbons and rings (Render3DEffects*.cpp).
+    // Engine exhaust ports of a ship record.
+    static constexpr int kExhaustPorts = 10;
+    // The particle set-up and the once-a-tick update of every effect.
+    void SetupEffects();
+    void ReleaseEffects();
+    void ClearParticleEffects();
+    void UpdateEffects();
+    // One particle burst of the descriptor at the position (moved by the
+    // burst's offsets), turned by the orientation; the object, when given,
+    // lends its hull to the "hull" shape. Nothing before set-up.
+    void AddParticleEvent(const glm::vec3& position, const glm::quat& orientation, const std::string& descriptor,
+                          const SpaceObject* object) override;
+    ParticleEmitters& Emitters() override { return emitters; }
+    // Every emitter whose object exists fires its burst (see ParticleEmitters).
+    void UpdateParticleEmitters();
+    std::unique_ptr<Particle3DInstancedManager> dust_particles;  // space dust, "aster2"
+    std::unique_ptr<Particle3DSSManager> hot_particles;          // "grid-particles-ss", additive
+    std::unique_ptr<Particle3DSSManager> smoke_particles;        // "smoke-particles2-ss", fading alpha
+    ParticleEmitters emitters;
+    std::map<uint64_t, std::array<glm::vec3, kExhaustPorts>> exhaust_history;  // last port positions by ship
+    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id; entries stay, emptied
+    std::unique_ptr<Ribbon3DManager> ribbons;      // "beamSet"
+    std::unique_ptr<ProcRing3DManager> proc_rings;  // "smallWhite"
+    std::unique_ptr<GenericRect> unit_rect;
+    Qel2dBitmap* ring_bitmap = nullptr;  // "no-number-ring", held by the graphics service
+    std::unique_ptr<Ring3D> ring;
+    glm::vec3 prev_camera_pos{0.0f};  // the camera at the last tick, which the dust leads by
+    uint64_t effect_tick = 0;         // UpdateEffects calls
+    bool hyper_warp_on = false;       // the hyper-warp screen shows: only the particles move
 
 private:
     struct DistanceLimits;
@@ -175,7 +219,18 @@ private:
     void MoveHyperWarpSpot();
     glm::mat4 PlaceHyperWarpCamera();
     void LightHyperWarpShip();
+    void EmitHyperWarpParticles(const ShipDataRecord& record, const glm::mat4& ship);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
+
+    // Particles, ribbons and rings.
+    void UpdateObjectEffects(const Simulation& world, const glm::vec3& camera);
+    void AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour);
+    RibbonTrail& TrailOf(uint64_t objectId);
+    void AddTrailPoint(const SpaceObject& object, const glm::vec4& colour);
+    void UpdateDockingBeam(const Simulation& world, const SpaceObject& ship);
+    glm::vec3 RandomHullPoint(const SpaceObject& object);
+    void AddExhaust(const SpaceObject& ship);
+    void AgeTrails(const Simulation* world, const glm::vec3& camera);
 
     RenderManager& owner;
     // The shielded ships drawn this frame, for their ripples.

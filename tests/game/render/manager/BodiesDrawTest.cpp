@@ -21,6 +21,7 @@
 
 #include <glm/gtc/quaternion.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -137,20 +138,38 @@ TEST_F(BodiesDrawTest, a_gas_giant_ahead_of_the_ship_covers_a_disc_in_its_band_c
 
 TEST_F(BodiesDrawTest, a_nebula_glows_from_outside_and_wraps_the_view_from_inside)
 {
-    Place("behav_nebula", "nebula", {-900, 200, 3000});
+    ViewFrame();
+    const std::vector<uint8_t> empty = screen;
+    // How many pixels the nebulae lit by at least a little.
+    const auto lit = [&] {
+        int n = 0;
+        for (size_t i = 0; i + 3 < screen.size(); i += 4)
+            n += screen[i] + screen[i + 1] + screen[i + 2] > empty[i] + empty[i + 1] + empty[i + 2] + 24 ? 1 : 0;
+        return n;
+    };
+
+    Place("behav_nebula", "nebula", {-900, 200, 3000});  // left to its seed
     SpaceObject* blue = Place("behav_nebula", "nebula", {1400, -300, 5000});
     const std::pair<const char*, float> values[] = {{"display_size", 900},      {"emission_red", 0.1f},
                                                     {"emission_green", 0.35f},  {"emission_blue", 0.9f},
                                                     {"absorption_red", 0.9f},   {"absorption_green", 0.5f},
-                                                    {"absorption_blue", 0.1f},  {"density", 12}};
+                                                    {"absorption_blue", 0.1f},  {"density", 20}};
     for (const auto& [key, value] : values)
         SetFloat(*blue, key, value);
     ViewFrame();
     ASSERT_TRUE(SaveScreen("nebula-outside.png"));
+    const int outside = lit();
+    EXPECT_GT(outside, kWidth * kHeight / 50);
+    EXPECT_LT(outside, kWidth * kHeight / 3);
+    // The blue one is blue.
+    const int bluish = Count([](const Rgb& c) { return c[2] > 40 && c[2] > c[0] + 20; });
+    EXPECT_GT(bluish, kWidth * kHeight / 200);
+
     world->RepositionSpaceObject(ship, -900, 200, 2900);
     world->Container()->ReinsertMoved();
     ViewFrame();
     ASSERT_TRUE(SaveScreen("nebula-inside.png"));
+    EXPECT_GT(lit(), kWidth * kHeight * 3 / 4);
 }
 
 TEST_F(BodiesDrawTest, the_monster_spins_its_bodies_in_their_colours)
@@ -158,28 +177,36 @@ TEST_F(BodiesDrawTest, the_monster_spins_its_bodies_in_their_colours)
     SpaceObject* monster = Place("behav_monster", "monster_dragon", {0, 0, 400});
     WriteString(monster->data_set, DataKey{"body_1_geom_filename", kPlayDoc}, "monster_part");
     WriteString(monster->data_set, DataKey{"body_2_geom_filename", kPlayDoc}, "monster_part");
-    SetFloat(*monster, "body_1_size_coeff", 1.0f);
-    SetFloat(*monster, "body_2_size_coeff", 1.6f);
     WriteString(monster->data_set, DataKey{"body_1_color", kPlayDoc}, "#c05cff");
     WriteString(monster->data_set, DataKey{"body_2_color", kPlayDoc}, "#40e0ff");
+    SetFloat(*monster, "body_1_size_coeff", 1.0f);
+    SetFloat(*monster, "body_2_size_coeff", 1.6f);
     ViewFrame();
     ASSERT_TRUE(SaveScreen("monster-bodies.png"));
+    const int cyan = Count([](const Rgb& c) { return c[2] > c[0] + 60 && c[1] > c[0] + 40; });
+    EXPECT_GT(cyan, 300);
 }
 
 TEST_F(BodiesDrawTest, the_hyper_warp_screen_shows_the_ship_under_its_sweeping_light)
 {
     Render3D& view = manager->render3D;
     view.ShowHyperWarp("tern_frigate");
-    view.effect_tick = 40;
-    view.spot_pos = {0, 50, 1000};
-    for (int frame = 0; frame < 3; ++frame) {
-        view.effect_tick += 30;
+    ASSERT_FALSE(view.hyper_warp_points.empty());
+    // A second of the screen, the spot light part way along the hull.
+    view.spot_pos = {0, 60, 300};
+    view.spot_color = {0.4f, 1.2f, 3.0f, 1};
+    for (int tick = 0; tick < 30; ++tick) {
+        view.UpdateEffects();
         context.Clear();
         view.DrawHyperWarp();
         graphics.Flush2D();
     }
     ReadScreen();
     ASSERT_TRUE(SaveScreen("hyper-warp.png"));
+    // The ship in the middle, the streaks about it in their colours, on black.
+    EXPECT_GT(Count([](const Rgb& c) { return c[0] > 150 && c[1] > 150 && c[2] > 150; }), 2000);
+    EXPECT_GT(Count([](const Rgb& c) { return std::max({c[0], c[1], c[2]}) - std::min({c[0], c[1], c[2]}) > 80; }), 2000);
+    EXPECT_GT(Count([](const Rgb& c) { return c[0] + c[1] + c[2] < 30; }), kWidth * kHeight / 3);
 }
 
 }  // namespace
