@@ -71,14 +71,6 @@ void Frame()
     ShowCurrentShip();
 }
 
-// The screen's camera swings and its light travels with the effect ticks,
-// which only the running bridge advances otherwise.
-void Tick()
-{
-    if (theRenderManager)
-        ++theRenderManager->render3D.effect_tick;
-}
-
 SceneFunction Draw()
 {
     UIContext& ui = theUIContext;
@@ -101,7 +93,6 @@ SceneFunction SceneHyperspaceDemoMode(SceneEvent event)
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_FRAME: Frame(); break;
-    case SCENE_TICK: Tick(); break;
     case SCENE_DRAW: return Draw();
     default: break;
     }

@@ -64,15 +64,18 @@ protected:
         scene(SCENE_ENTER);
     }
 
-    // One frame: the input step, a tick, the draw; the scene it leads to
+    // One frame: the input step, a tick (with the 3D view's effects, as the
+    // render manager's tick runs them), the draw; the scene it leads to
     // becomes current.
     void Frame()
     {
         context.Clear();
         theUIContext.BeginFrame();
         SceneFunction next = scene(SCENE_FRAME);
-        if (next == scene)
+        if (next == scene) {
             next = scene(SCENE_TICK);
+            view->render3D.UpdateEffects();
+        }
         if (next == scene)
             next = scene(SCENE_DRAW);
         theUIContext.EndFrame();
@@ -212,10 +215,11 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
         SceneFunction tool;
         const char* file;
         int32_t exitRowY;
-    } tools[] = {{SceneHullPathTestMode, "devtools-hullpaths.png", ToolRowY(0, 0)},
-                 {SceneHyperspaceDemoMode, "devtools-hyperspace.png", ToolRowY(0, 0)},
-                 {SceneMonsterShaderMode, "devtools-monster.png", 9 * 41 + 17},
-                 {SceneNebulaEditMode, "devtools-nebula.png", ToolRowY(1, 1)}};
+        int frames;  // the hyper-warp screen's streaks take a second to fill it
+    } tools[] = {{SceneHullPathTestMode, "devtools-hullpaths.png", ToolRowY(0, 0), 3},
+                 {SceneHyperspaceDemoMode, "devtools-hyperspace.png", ToolRowY(0, 0), 30},
+                 {SceneMonsterShaderMode, "devtools-monster.png", 9 * 41 + 17, 3},
+                 {SceneNebulaEditMode, "devtools-nebula.png", ToolRowY(1, 1), 3}};
     // Far enough out to see the whole nebula and the row of ships beside it.
     theDevOrbitView = DevOrbitView();
     theDevOrbitView.distance = 2600.0f;
@@ -223,7 +227,7 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
     for (const auto& tool : tools) {
         SCOPED_TRACE(tool.file);
         Switch(tool.tool);
-        for (int frame = 0; frame < 3; ++frame)
+        for (int frame = 0; frame < tool.frames; ++frame)
             Frame();
         ASSERT_NO_FATAL_FAILURE(Shoot(tool.file));
         EXPECT_GT(Variety(IntRect{0, 0, kWidth, kHeight}), 6) << "a picture, not an empty screen";
