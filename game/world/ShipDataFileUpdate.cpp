@@ -4,7 +4,6 @@
 #include "helper/Hjson.h"
 #include "helper/HjsonSyntax.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 

@@ -34,6 +34,7 @@
 #include <glm/matrix.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <memory>
