@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr OptionsHotKey kContinueKey{"continue_button", LetterKey('C'), "clicks Continue button on client"};
 constexpr OptionsHotKey kChangeConsoleKey{"change_console_button", LetterKey('E'), "clicks Change Console button on client"};
 constexpr OptionsHotKey kUIOptionsKey{"ui_options_button", LetterKey('N'), "clicks UI Play Options button on client"};
 constexpr OptionsHotKey kEditOptionsKey{"edit_options_button", LetterKey('M'),

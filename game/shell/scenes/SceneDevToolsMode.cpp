@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr OptionsHotKey kBackKey{"continue_button", LetterKey('C'), "clicks Continue button on client"};
 constexpr int32_t kBackId = 11;
 constexpr int32_t kButtonGap = 6;
 
@@ -39,7 +38,7 @@ SceneFunction Draw()
     UIContext& ui = theUIContext;
     BeginOptionsScreen();
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (OptionsButton(kBackId, "Back", kBackKey) || leave) {
+    if (OptionsButton(kBackId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
         return SceneClientOptionsMode;
     }
