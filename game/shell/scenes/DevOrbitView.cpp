@@ -162,12 +162,7 @@ void DevViewPass::DrawMarker(const QEL3DObject& sphere, const glm::vec3& at, flo
 
 void DevViewPass::LightShips(const char* shaderName) const
 {
-    QelDrawProcess* shader = gGraphicsFactory ? gGraphicsFactory->GetShader(shaderName) : nullptr;
-    if (!theRenderManager || !shader)
-        return;
-    theRenderManager->SetRedwoodConstants(eye, glm::normalize(-eye), shaderName);
-    for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot)
-        RedwoodPointLight{}.Apply(shader, slot);
+    LightShipsFrom(eye, shaderName);
 }
 
 bool DevViewPass::ToWindow(const glm::vec3& world, glm::vec2& pixel) const
@@ -210,6 +205,16 @@ void DevViewPass::FillBox(const glm::vec3& min, const glm::vec3& max, const glm:
         high = glm::max(high, pixel);
     }
     theUIContext.FillRect(low.x, low.y, high.x, high.y, colour, kOverlayLayer);
+}
+
+void LightShipsFrom(const glm::vec3& eye, const char* shaderName)
+{
+    QelDrawProcess* shader = gGraphicsFactory ? gGraphicsFactory->GetShader(shaderName) : nullptr;
+    if (!theRenderManager || !shader)
+        return;
+    theRenderManager->SetRedwoodConstants(eye, glm::normalize(-eye), shaderName);
+    for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot)
+        RedwoodPointLight{}.Apply(shader, slot);
 }
 
 int32_t TakeMouseWheel()

@@ -98,6 +98,10 @@ private:
     int32_t height = 0;
 };
 
+// The lit-ship shader (or the creatures' wiggle one) lit for a camera at the
+// world position looking at the origin, its spot lights all off.
+void LightShipsFrom(const glm::vec3& eye, const char* shaderName = "Redwood");
+
 // The mouse wheel's turn since it was last taken, which resets it; 0
 // without a mouse.
 int32_t TakeMouseWheel();

@@ -112,8 +112,7 @@ void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
     ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(kReferenceShip);
     if (!record || !drawData->mesh)
         return;
-    DevViewPass lighting;
-    theRenderManager->SetRedwoodConstants(eye, glm::normalize(-eye));
+    LightShipsFrom(eye);
     for (int ship = 0; ship < kReferenceShips; ++ship) {
         const glm::mat4 model =
             glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(kReferenceSpacing * static_cast<float>(ship), 0, 0)),
