@@ -237,4 +237,21 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
     }
 }
 
+TEST_F(DevToolsDrawTest, the_visualiser_switches_to_its_gas_giant)
+{
+    theDevOrbitView = DevOrbitView();
+    theDevOrbitView.distance = 400.0f;
+    Switch(SceneNebulaEditMode);
+    Frame();
+    ClickAt(kWidth - 100, ToolRowY(0, 1));  // "Edit Mode"
+    ASSERT_NO_FATAL_FAILURE(Shoot("devtools-gasgiant.png"));
+    // The planet's dark green clouds fill the middle of the picture.
+    const IntRect centre{kWidth / 2 - 40, kHeight / 2 - 40, kWidth / 2 + 40, kHeight / 2 + 40};
+    int green = 0;
+    for (int y = centre.top; y < centre.bottom; ++y)
+        for (int x = centre.left; x < centre.right; ++x)
+            green += At(x, y)[1] > At(x, y)[0] + 8 && At(x, y)[1] > At(x, y)[2] + 8 ? 1 : 0;
+    EXPECT_GT(green, centre.Width() * centre.Height() / 2);
+}
+
 }  // namespace
