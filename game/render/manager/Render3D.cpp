@@ -209,6 +209,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawShieldRipples(view);
     if (effects)
         effects->DrawParticles(view);
+    DrawNavRing(ship, view);
     gGraphicsFactory->Flush2D();
     DrawPlanets(view);
     main_target->SetAsRenderTarget(false, false, clear);
@@ -335,8 +336,7 @@ void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)
         drone_mesh->Draw(world, view, nullptr, "Redwood");
 }
 
-// A black ball of the object's exclusion radius; its gas rings are the
-// effects' to draw.
+// A black ball of the object's exclusion radius in its funnel of gas.
 void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
 {
     const glm::mat4 world =
@@ -348,6 +348,7 @@ void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
     flat->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
     flat->SetParameter("depth", 1.0f, 0.0f, 0.0f, 0.0f);
     bball_mesh->Draw(world, view, nullptr, "Flat");
+    DrawGasRings(object, view);
 }
 
 // The object's lights of this frame go to the lit shader's slots (free ones
