@@ -195,7 +195,7 @@ public:
     std::unique_ptr<Particle3DSSManager> smoke_particles;        // "smoke-particles2-ss", fading alpha
     ParticleEmitters emitters;
     std::map<uint64_t, std::array<glm::vec3, kExhaustPorts>> exhaust_history;  // last port positions by ship
-    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id; entries stay, emptied
+    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id
     std::unique_ptr<Ribbon3DManager> ribbons;      // "beamSet"
     std::unique_ptr<ProcRing3DManager> proc_rings;  // "smallWhite"
     std::unique_ptr<GenericRect> unit_rect;

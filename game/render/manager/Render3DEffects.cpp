@@ -319,14 +319,12 @@ void Render3D::AddExhaust(const SpaceObject& ship)
 void Render3D::AgeTrails(const Simulation* world, const glm::vec3& camera)
 {
     const bool step = owner.tickCounter % kTrailStepTicks == 0;
-    for (auto& [id, trail] : ribbon_trails) {
-        if (!trail)
-            continue;
-        ribbons->Update(*trail, camera);
-        if (!step || trail->Age())
-            continue;
-        if (id == 0 || !world || !FindObject(*world, id))
-            trail.reset();
+    for (auto it = ribbon_trails.begin(); it != ribbon_trails.end();) {
+        const uint64_t id = it->first;
+        RibbonTrail& trail = *it->second;
+        ribbons->Update(trail, camera);
+        const bool gone = step && !trail.Age() && (id == 0 || !world || !FindObject(*world, id));
+        it = gone ? ribbon_trails.erase(it) : std::next(it);
     }
 }
 
