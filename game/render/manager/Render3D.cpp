@@ -213,8 +213,10 @@ void Render3D::Draw(const IntRect& rect, bool full)
     gGraphicsFactory->Flush2D();
     DrawPlanets(view);
     main_target->SetAsRenderTarget(false, false, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
 
+    // The volumes march up to the scene's depth, so ships inside a nebula
+    // stand in front of its far side: the main target's depth is cleared
+    // only after them.
     const bool volumesShown = full && nebula_target;
     if (volumesShown) {
         nebula_target->SetAsRenderTarget(true, true, clear);
@@ -223,6 +225,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawVolumes(view, volumesShown);
     if (volumesShown)
         nebula_target->SetAsRenderTarget(false, false, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(main_target);
     Composite(*main_target, rect, nullptr);
     if (volumesShown)
         Composite(*nebula_target, rect, "VolumePostProcess");
