@@ -209,11 +209,14 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawShieldRipples(view);
     if (effects)
         effects->DrawParticles(view);
+    DrawNavRing(ship, view);
     gGraphicsFactory->Flush2D();
     DrawPlanets(view);
     main_target->SetAsRenderTarget(false, false, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
 
+    // The volumes march up to the scene's depth, so ships inside a nebula
+    // stand in front of its far side: the main target's depth is cleared
+    // only after them.
     const bool volumesShown = full && nebula_target;
     if (volumesShown) {
         nebula_target->SetAsRenderTarget(true, true, clear);
@@ -222,6 +225,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawVolumes(view, volumesShown);
     if (volumesShown)
         nebula_target->SetAsRenderTarget(false, false, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(main_target);
     Composite(*main_target, rect, nullptr);
     if (volumesShown)
         Composite(*nebula_target, rect, "VolumePostProcess");
@@ -335,8 +339,7 @@ void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)
         drone_mesh->Draw(world, view, nullptr, "Redwood");
 }
 
-// A black ball of the object's exclusion radius; its gas rings are the
-// effects' to draw.
+// A black ball of the object's exclusion radius in its funnel of gas.
 void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
 {
     const glm::mat4 world =
@@ -348,6 +351,7 @@ void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
     flat->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
     flat->SetParameter("depth", 1.0f, 0.0f, 0.0f, 0.0f);
     bball_mesh->Draw(world, view, nullptr, "Flat");
+    DrawGasRings(object, view);
 }
 
 // The object's lights of this frame go to the lit shader's slots (free ones

@@ -34,6 +34,8 @@ constexpr int32_t kFirstBodyPhase = 0;
 constexpr int32_t kSecondBodyPhase = 1;
 
 constexpr const char* kBodyShader = "Phong";
+// The bitmap stands for every texture a draw unit names.
+constexpr size_t kBodyTextures = 4;
 constexpr const char* kWhiteTexture = "smallWhite";
 
 }  // namespace
@@ -106,7 +108,8 @@ void Render3D::DrawObjectBody(SpaceObject& object, const std::string& meshFile, 
     gGraphicsFactory->LoadTexture(bitmap);
     const std::string texture = gGraphicsFactory->Find2DBitmap(bitmap) ? bitmap : kWhiteTexture;
     for (QEL3DDrawUnit& unit : mesh->units)
-        unit.textureNames.assign(4, texture);
+        if (unit.textureNames.size() != kBodyTextures || unit.textureNames.front() != texture)
+            unit.textureNames.assign(kBodyTextures, texture);
     glm::vec4 tint;
     ParseColor(tint, colour);
     phong->SetParameter("ambientColor", tint.r, tint.g, tint.b, tint.a);

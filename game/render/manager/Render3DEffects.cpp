@@ -9,6 +9,7 @@
 #include "engine/base/QEL3DObject.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/PlayerShipKeys.h"
+#include "game/world/DataKey.h"
 #include "game/net/NetworkIds.h"
 #include "game/render/GenericRect.h"
 #include "game/render/Particle3DInstancedManager.h"
@@ -26,6 +27,7 @@
 #include "helper/GeneralUtils.h"
 
 #include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +77,21 @@ constexpr glm::vec3 kExhaustDrift{0.0001f};
 
 const glm::vec4 kWhite{1.0f};
 
+// A black hole's gas: ten funnels of growing width, each of its own hue,
+// turning at its own slow rate.
+constexpr int kGasRings = 10;
+constexpr float kGasHueStep = 36.0f;  // degrees
+constexpr float kGasValue = 0.2f;
+constexpr float kGasBrightness = 2.0f;
+constexpr float kGasHeight = 200.0f;
+constexpr float kGasTicksPerRadian = 100.0f;  // for the first funnel; each next one a tick slower
+
+// The navigation ring lies this far below the ship, this wide, and shows
+// only brighter than this.
+constexpr float kNavRingDrop = 28.0f;
+constexpr float kNavRingRadius = 100.0f;
+constexpr float kNavRingMinBrightness = 0.1f;
+
 glm::vec3 ReadColour(const SpaceObject& object, const DataKey (&keys)[3])
 {
     return {ReadFloat(object.data_set, keys[0]), ReadFloat(object.data_set, keys[1]),
@@ -98,10 +115,9 @@ SpaceObject* FindObject(const Simulation& world, uint64_t id)
 
 }  // namespace
 
+// After ReleaseMeshes.
 void Render3D::SetupEffects()
 {
-    dust_particles.reset();
-    ReleaseEffects();
     hot_particles = std::make_unique<Particle3DSSManager>();
     hot_particles->Setup("grid-particles-ss", 1.0f, 0.0f, true);
     smoke_particles = std::make_unique<Particle3DSSManager>();
@@ -303,13 +319,47 @@ void Render3D::AddExhaust(const SpaceObject& ship)
 void Render3D::AgeTrails(const Simulation* world, const glm::vec3& camera)
 {
     const bool step = owner.tickCounter % kTrailStepTicks == 0;
-    for (auto& [id, trail] : ribbon_trails) {
-        if (!trail)
-            continue;
-        ribbons->Update(*trail, camera);
-        if (!step || trail->Age())
-            continue;
-        if (id == 0 || !world || !FindObject(*world, id))
-            trail.reset();
+    for (auto it = ribbon_trails.begin(); it != ribbon_trails.end();) {
+        const uint64_t id = it->first;
+        RibbonTrail& trail = *it->second;
+        ribbons->Update(trail, camera);
+        const bool gone = step && !trail.Age() && (id == 0 || !world || !FindObject(*world, id));
+        it = gone ? ribbon_trails.erase(it) : std::next(it);
     }
+}
+
+void Render3D::DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view)
+{
+    Qel2dBitmap* gas = gGraphicsFactory->LoadTexture("gas-ring");
+    if (!ring || !gas)
+        return;
+    const float tick = static_cast<float>(theSimulation->TickCount());
+    const float radius = blackHole.exclusion_radius;
+    for (int j = 0; j < kGasRings; ++j) {
+        glm::vec3 rgb(0.0f);
+        HsvToRgb(kGasHueStep * static_cast<float>(j), 1.0f, kGasValue, rgb.r, rgb.g, rgb.b);
+        const glm::mat4 world = glm::rotate(glm::translate(glm::mat4(1.0f), blackHole.pos),
+                                            tick / (kGasTicksPerRadian + static_cast<float>(j)),
+                                            glm::vec3(0.0f, 1.0f, 0.0f));
+        const float reach = radius * static_cast<float>(j + 1);
+        ring->Draw(gas, world, view, glm::vec4(rgb, 1.0f) * kGasBrightness, glm::vec3(0.0f, kGasHeight, reach / 2.0f),
+                   glm::vec3(0.0f, -kGasHeight, reach), true, false);
+    }
+}
+
+// The flat reference ring under the ship, as bright as the user set it,
+// or as the ship's own value holds it when that is dimmer.
+void Render3D::DrawNavRing(const SpaceObject* ship, const glm::mat4& view)
+{
+    if (!ship || !unit_rect || !ring_bitmap || owner.cam_mode == "cinematic")
+        return;
+    const float brightness =
+        std::min(owner.navRingBrightness, ReadFloat(ship->data_set, playership::kReferenceRing3dBrightness));
+    if (!(brightness > kNavRingMinBrightness))
+        return;
+    const glm::mat4 world =
+        glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), ship->pos - glm::vec3(0.0f, kNavRingDrop, 0.0f)),
+                               glm::vec3(-kNavRingRadius, kNavRingRadius, kNavRingRadius)),
+                    2.0f * kQuarterTurn, glm::vec3(0.0f, 1.0f, 0.0f));
+    unit_rect->Draw(world, view, glm::vec4(1.0f, 1.0f, 1.0f, brightness), ring_bitmap);
 }

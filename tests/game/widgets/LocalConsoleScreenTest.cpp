@@ -1,10 +1,15 @@
 // This machine's screen as the mission's sky box function for client 0
 // reaches it: the program's sky box takes the art, and without one nothing
-// happens.
+// happens. Particle bursts, the hyper-warp screen and the cinematic camera
+// reach the render manager's 3D view.
 
 #include "game/widgets/LocalConsoleScreen.h"
 
+#include "game/render/Particle3DSSManager.h"
 #include "game/render/SkyBoxManager.h"
+#include "game/render/manager/RenderManager.h"
+#include "tests/game/shell/UITestFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +57,62 @@ TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_o
     screen.AddInfo(List::Engineering, {"repair", "Ada", "3"});
     screen.ClearForNewWorld();
     EXPECT_TRUE(screen.Info(List::Engineering).empty());
+}
+
+using LocalConsoleParticlesTest = UITest;
+
+SceneFunction StayingScene(SceneEvent)
+{
+    return StayingScene;
+}
+
+// The server's own screen and a console alike show the bursts of "signal"
+// 63 and of the particle script functions in their 3D view, once it is set up.
+TEST_F(LocalConsoleParticlesTest, particle_bursts_reach_the_render_manager_s_3d_view_once_it_is_set_up)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr);
+    RenderManager manager(StayingScene);
+    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr) << "not set up yet";
+    manager.Setup();
+    ParticleView* view = theLocalConsoleScreen.Particles();
+    ASSERT_EQ(view, &manager.render3D);
+    view->AddParticleEvent(glm::vec3(0.0f, 0.0f, 500.0f), glm::quat(1, 0, 0, 0), "count:7;lifespan:30", nullptr);
+    int live = 0;
+    for (const SpriteSheetParticle& particle : manager.render3D.hot_particles->Particles())
+        live += particle.age >= 0;
+    EXPECT_EQ(live, 7);
+    EXPECT_EQ(view->Emitters().Add(0, 4, "count:1", -1), ParticleEmitters::kFirstAutomaticId);
+}
+
+// The mission's hyper-warp and cinematic calls reach the 3D view of the
+// machine: a second "on" keeps the ship shown; the automatic camera features
+// the object the server names, and the mission's own camera takes over.
+TEST_F(LocalConsoleParticlesTest, hyper_warp_and_cinematic_calls_reach_the_render_manager_s_3d_view)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    EXPECT_FALSE(theLocalConsoleScreen.HyperWarpShown());
+    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");  // no render manager: nothing happens
+    RenderManager manager(StayingScene);
+    Render3D& view = manager.render3D;
+
+    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");
+    theLocalConsoleScreen.ShowHyperWarp("skarn_raider");
+    EXPECT_TRUE(theLocalConsoleScreen.HyperWarpShown());
+    EXPECT_EQ(view.hyper_warp_key, "tern_frigate");
+    theLocalConsoleScreen.HideHyperWarp();
+    EXPECT_FALSE(view.hyper_warp_on);
+
+    theLocalConsoleScreen.SetAutoCinematicObject(42);
+    EXPECT_EQ(view.cinematic_request, 42u);
+    theLocalConsoleScreen.SetCinematic({1, 7, glm::vec3(1, 2, 3), 9, glm::vec3(4, 5, 6)});
+    EXPECT_EQ(view.scriptControlsCamera, 1);
+    EXPECT_EQ(view.dollyID, 7u);
+    EXPECT_EQ(view.dollyPos, glm::vec3(1, 2, 3));
+    EXPECT_EQ(view.targetID, 9u);
+    EXPECT_EQ(view.targetPos, glm::vec3(4, 5, 6));
 }
 
 }  // namespace

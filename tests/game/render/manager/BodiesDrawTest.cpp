@@ -1,7 +1,8 @@
 // The 3D view's planets, nebula volumes, monster bodies and the hyper-warp
 // screen drawn by the real graphics service on the offscreen driver, each
 // checked for the pixels it covers in its colours. Saved as PNG files in the
-// working folder (main-screen-planet.png, nebula-outside.png,
+// working folder (main-screen-planet.png, main-screen-planet-in-nebula.png,
+// nebula-outside.png,
 // nebula-inside.png, monster-bodies.png, hyper-warp.png) for a person to look at.
 
 #include "game/render/manager/RenderManager.h"
@@ -108,12 +109,12 @@ protected:
         ReadScreen();
     }
 
-    // Pixels of the screen that pass the test.
-    int Count(const std::function<bool(const Rgb&)>& test) const
+    // Pixels of the screen (or of a part) that pass the test.
+    int Count(const std::function<bool(const Rgb&)>& test, const IntRect& part = {0, 0, kWidth, kHeight}) const
     {
         int n = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
                 n += test(At(x, y)) ? 1 : 0;
         return n;
     }
@@ -134,6 +135,26 @@ TEST_F(BodiesDrawTest, a_gas_giant_ahead_of_the_ship_covers_a_disc_in_its_band_c
     // Ochre: more red than green, more green than blue.
     const int ochre = Count([](const Rgb& c) { return c[0] > 60 && c[0] > c[1] + 15 && c[1] > c[2] + 10; });
     EXPECT_GT(ochre, kWidth * kHeight / 10);
+    // The own ship, in the middle below the planet.
+    const auto white = [](const Rgb& c) { return c[0] > 180 && c[1] > 180 && c[2] > 180; };
+    const IntRect hull{kWidth / 2 - 60, kHeight / 2 - 40, kWidth / 2 + 60, kHeight / 2 + 80};
+    const int clearHull = Count(white, hull);
+    ASSERT_GT(clearHull, 100);
+
+    // Inside a thin teal nebula the planet still shows through the haze.
+    SpaceObject* haze = Place("behav_nebula", "nebula", {300, 0, 600});
+    const std::pair<const char*, float> values[] = {{"display_size", 1500},   {"emission_red", 0.1f},
+                                                    {"emission_green", 0.5f}, {"emission_blue", 0.55f},
+                                                    {"density", 5},           {"base_amplitude", 3.5f}};
+    for (const auto& [key, value] : values)
+        SetFloat(*haze, key, value);
+    ViewFrame();
+    ASSERT_TRUE(SaveScreen("main-screen-planet-in-nebula.png"));
+    EXPECT_GT(Count([](const Rgb& c) { return c[0] > 60 && c[0] > c[2] + 10; }), kWidth * kHeight / 40);
+    EXPECT_GT(Count([](const Rgb& c) { return c[1] > c[0] + 15 && c[2] > c[0] + 15; }), kWidth * kHeight / 4);
+    // The ship, nearer than the haze's far side, is not washed over: its
+    // hull keeps nearly all its white.
+    EXPECT_GT(Count(white, hull), clearHull * 4 / 5);
 }
 
 TEST_F(BodiesDrawTest, a_nebula_glows_from_outside_and_wraps_the_view_from_inside)
