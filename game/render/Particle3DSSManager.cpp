@@ -22,18 +22,13 @@ SpriteSheetParticle& Particle3DSSManager::Spawn()
     return particles[static_cast<size_t>(nextSlot)];
 }
 
-void Particle3DSSManager::Add(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour,
-                              float size, int32_t lifetime, int32_t cell)
+SpriteSheetParticle& Particle3DSSManager::Add(const glm::vec3& position, const glm::vec3& velocity,
+                                              const glm::vec4& colour, float size, int32_t lifetime, int32_t cell,
+                                              int32_t delay)
 {
     SpriteSheetParticle& particle = Spawn();
-    particle = SpriteSheetParticle{};
-    particle.position = position;
-    particle.velocity = velocity;
-    particle.age = 0;
-    particle.lifetime = lifetime;
-    particle.size = size;
-    particle.cell = cell;
-    particle.baseColour = colour;
+    particle = SpriteSheetParticle{position, velocity, delay, 0, lifetime, size, cell, colour, glm::vec4(0.0f)};
+    return particle;
 }
 
 void Particle3DSSManager::Clear()

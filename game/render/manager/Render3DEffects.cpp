@@ -9,7 +9,6 @@
 #include "engine/base/QEL3DObject.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/world/DataKey.h"
 #include "game/net/NetworkIds.h"
 #include "game/render/GenericRect.h"
 #include "game/render/Particle3DInstancedManager.h"
@@ -19,6 +18,7 @@
 #include "game/render/Ring3D.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/world/AppData.h"
+#include "game/world/DataKey.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/RandomInt.h"
 #include "game/world/ShipData.h"
@@ -255,8 +255,6 @@ void Render3D::UpdateDockingBeam(const Simulation& world, const SpaceObject& shi
     trail.Add(TrailPoint(onHull, kDockingBeam, 1.0f, kDockingBeamWidth));
 }
 
-// A vertex of the first draw unit of the ship type's mesh, in the mesh's
-// own frame; a type with no mesh or no vertices yet gives its origin.
 glm::vec3 Render3D::RandomHullPoint(const SpaceObject& object)
 {
     const ObjectTypeDrawData* drawData = owner.GetObjectTypeDrawData(object.data_tag);
@@ -284,7 +282,7 @@ void Render3D::AddExhaust(const SpaceObject& ship)
     const glm::mat4 world = ShipMatrix(ship);
     const float throttle = std::clamp(ship.cur_speed / kExhaustSpeedUnit, kExhaustMinThrottle, kExhaustMaxThrottle);
     const float glow = throttle * kExhaustGlowPerThrottle;
-    std::array<glm::vec3, kExhaustPorts>& history = exhaust_history[ship.uniqueID];
+    std::array<glm::vec3, kShipExhaustPortSlots>& history = exhaust_history[ship.uniqueID];
     for (size_t port = 0; port < record->exhaustPorts.size() && port < history.size(); ++port) {
         const ShipExhaustPort& exhaust = record->exhaustPorts[port];
         if (exhaust.position == glm::vec3(0.0f))
