@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace Hjson {
 
@@ -124,6 +126,10 @@ struct DecoderOptions {
     // of the later value replacing the earlier one. Data files want this: two
     // values for one setting are a mistake whichever of them wins.
     bool duplicateKeyException = false;
+    // When set, receives where each scalar value (not a Map or a Vector)
+    // stands in the text, as [begin, end) byte offsets in text order, so an
+    // editor can replace a value and keep every other byte of the file.
+    std::vector<std::pair<size_t, size_t>>* scalarSpans = nullptr;
 };
 
 // Parses an Hjson (and so also a JSON) document. Throws syntax_error.

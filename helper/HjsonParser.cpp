@@ -105,11 +105,13 @@ Value Parser::ParseDocument()
     SkipBlanksAndComments();
     if (At('{') || At('[')) return CheckNothingFollows(ParseValue());
     const size_t start = pos_;
+    const size_t spansBefore = options_.scalarSpans ? options_.scalarSpans->size() : 0;
     try {
         return CheckNothingFollows(ParseMembers(false));
     } catch (const syntax_error& mapError) {
         pos_ = start;
         depth_ = 0;
+        if (options_.scalarSpans) options_.scalarSpans->resize(spansBefore);
         try {
             return CheckNothingFollows(ParseValue());
         } catch (const syntax_error&) {
@@ -122,13 +124,12 @@ Value Parser::ParseValue()
 {
     SkipBlanksAndComments();
     if (AtEnd()) Fail("Found the end of the input where a value was expected");
-    switch (Current()) {
-    case '{': return ParseMembers(true);
-    case '[': return ParseVector();
-    case '"':
-    case '\'': return Value(ParseQuoted(true));
-    default: return ParseQuoteless();
-    }
+    if (At('{')) return ParseMembers(true);
+    if (At('[')) return ParseVector();
+    const size_t begin = pos_;
+    Value scalar = At('"') || At('\'') ? Value(ParseQuoted(true)) : ParseQuoteless();
+    if (options_.scalarSpans) options_.scalarSpans->emplace_back(begin, pos_);
+    return scalar;
 }
 
 // The members of a Map; braced says whether a '{' opens it and a '}' must close it.

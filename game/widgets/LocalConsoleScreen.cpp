@@ -170,6 +170,43 @@ void LocalConsoleScreen::PlayGuiSound(const std::string& name)
     PlayGUISound(name);
 }
 
+// The hyper-warp screen and the cinematic camera are the 3D view's; a
+// machine without one shows neither.
+bool LocalConsoleScreen::HyperWarpShown() const
+{
+    return theRenderManager && theRenderManager->render3D.hyper_warp_on;
+}
+
+void LocalConsoleScreen::ShowHyperWarp(const std::string& shipHullKey)
+{
+    if (theRenderManager)
+        theRenderManager->render3D.ShowHyperWarp(shipHullKey);
+}
+
+void LocalConsoleScreen::HideHyperWarp()
+{
+    if (theRenderManager)
+        theRenderManager->render3D.HideHyperWarp();
+}
+
+void LocalConsoleScreen::SetCinematic(const CinematicValues& values)
+{
+    if (!theRenderManager)
+        return;
+    Render3D& view = theRenderManager->render3D;
+    view.scriptControlsCamera = values.scriptControlsCamera;
+    view.dollyID = values.dollyId;
+    view.dollyPos = values.dollyPos;
+    view.targetID = values.targetId;
+    view.targetPos = values.targetPos;
+}
+
+void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
+{
+    if (theRenderManager)
+        theRenderManager->render3D.cinematic_request = objectId;
+}
+
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
 {
     GUIBoxManager::Load();

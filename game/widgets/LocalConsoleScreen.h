@@ -45,6 +45,11 @@ public:
     void ClearInfoLists() override;
     void PlayJumpSound(int32_t secondsLeft) override;
     void SetDamageIndicator(float level) override;
+    bool HyperWarpShown() const override;
+    void ShowHyperWarp(const std::string& shipHullKey) override;
+    void HideHyperWarp() override;
+    void SetCinematic(const CinematicValues& values) override;
+    void SetAutoCinematicObject(uint64_t objectId) override;
     ParticleView* Particles() override;
 
     // The entries of an info list, in the order they came.

@@ -448,6 +448,7 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
 {
     const Hjson::Value ships = ShortShipList(5);
     seeds.push_back({"ship_list", "main-list-head", BytesOf(Hjson::Marshal(ships))});
+    seeds.push_back({"ship_data_rewrite", "main-list-head", BytesOf(Hjson::Marshal(ships))});
     seeds.push_back({"hjson", "ship-list", BytesOf(Hjson::MarshalJson(ShortShipList(2)))});
     Hjson::Value sample(Hjson::Type::Map);
     sample["name"] = "First Watch";

@@ -16,6 +16,8 @@
 #include "game/render/ProcRing3DManager.h"
 #include "game/render/Ribbon3DManager.h"
 #include "game/render/Ring3D.h"
+#include "game/render/manager/QelGasGiant.h"
+#include "game/render/manager/QelVolumeManager.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/RenderManager.h"
@@ -114,6 +116,9 @@ void Render3D::Setup()
     SetupEffects();
     if (!gGraphicsFactory)
         return;
+    volumes = std::make_unique<QelVolumeManager>();
+    volumes->Setup(kNebulaOctaves, NebulaVolumeRanges{});
+    gas_giant = std::make_unique<QelGasGiant>();
     const int32_t divisor = std::max(owner.nebulaBuffSizeDiv, 1);
     main_target = gGraphicsFactory->GetRenderTarget(kMainTargetName, owner.mainBuffWidth, owner.mainBuffHeight, true);
     nebula_target = gGraphicsFactory->GetRenderTarget(kNebulaTargetName, std::max(owner.mainBuffWidth / divisor, 1),
@@ -135,6 +140,8 @@ void Render3D::ReleaseMeshes()
     drone_mesh.reset();
     haloball_mesh.reset();
     bball_mesh.reset();
+    volumes.reset();
+    gas_giant.reset();
     if (effects)
         effects->Clear();
     ReleaseEffects();
@@ -146,6 +153,9 @@ void Render3D::ClearEffects()
 {
     for (auto& [name, mesh] : body_meshes)
         mesh.reset();
+    failed_body_meshes.clear();
+    if (volumes)
+        volumes->Clear();
     owner.objectEffectRecords.clear();
     owner.planetParams.clear();
     owner.nebulaParams.clear();
@@ -200,23 +210,24 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (effects)
         effects->DrawParticles(view);
     DrawNavRing(ship, view);
-    if (effects)
-        effects->DrawPlanets(view, theCamera.eye, direction);
     gGraphicsFactory->Flush2D();
+    DrawPlanets(view);
     main_target->SetAsRenderTarget(false, false, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
 
-    if (effects && nebula_target) {
-        if (full) {
-            nebula_target->SetAsRenderTarget(true, true, clear);
-            gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
-        }
-        effects->DrawVolumes(view, main_target, full);
-        if (full)
-            nebula_target->SetAsRenderTarget(false, false, clear);
+    // The volumes march up to the scene's depth, so ships inside a nebula
+    // stand in front of its far side: the main target's depth is cleared
+    // only after them.
+    const bool volumesShown = full && nebula_target;
+    if (volumesShown) {
+        nebula_target->SetAsRenderTarget(true, true, clear);
+        gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
     }
+    DrawVolumes(view, volumesShown);
+    if (volumesShown)
+        nebula_target->SetAsRenderTarget(false, false, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(main_target);
     Composite(*main_target, rect, nullptr);
-    if (full && effects && nebula_target)
+    if (volumesShown)
         Composite(*nebula_target, rect, "VolumePostProcess");
 }
 
@@ -241,19 +252,18 @@ void Render3D::DrawObjects(SpaceObject* ship, const glm::mat4& view)
             DrawDrone(object, view);
             break;
         case ObjectKind::Nebula:
-            if (effects)
-                effects->AddNebulaVolume(object, owner.UpdateNebulaParameters(object));
+            AddNebulaVolume(object);
             break;
         case ObjectKind::BlackHole:
             DrawBlackHole(object, view);
             break;
         case ObjectKind::Planet:
-            if (effects)
-                effects->AddPlanet(object, owner.UpdatePlanetParameters(object));
+            AddPlanet(object);
             break;
         case ObjectKind::Monster:
             if (effects)
                 effects->DrawMonster(*this, object);
+            DrawMonsterBodies(object);
             break;
         case ObjectKind::Ship:
             DrawShip(object, ship, view);

@@ -6,9 +6,10 @@
 // shader its kind calls for into the off-screen main target, and copies that
 // into the widget's rectangle, cut to the rectangle's shape about its centre.
 //
-// The render manager holds the one Render3D. Effects that other parts of the
-// renderer draw (beams, particles, ribbons, rings, planets, nebula volumes)
-// come in through Render3DEffects.
+// The render manager holds the one Render3D. It draws the planets, nebula
+// volumes and object bodies itself; the effects that other parts of the
+// renderer draw (beams, particles, ribbons, rings) come in through
+// Render3DEffects.
 //
 // Main thread only.
 
@@ -24,11 +25,13 @@
 #include <glm/gtc/quaternion.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
 #include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,12 +45,13 @@ class Ribbon3DManager;
 class Ring3D;
 class ObjectTypeDrawData;
 class Qel2dBitmap;
+class QelGasGiant;
+class QelVolumeManager;
 class Render3D;
 class RenderManager;
 class Simulation;
+struct ShipDataRecord;
 class SpaceObject;
-struct NebulaVolumeParams;
-struct PlanetParams;
 
 // The effect renderers the 3D view draws through, in the order of a frame.
 class Render3DEffects {
@@ -55,18 +59,10 @@ public:
     virtual ~Render3DEffects() = default;
     // Beam and lightning events of the world, before the objects.
     virtual void DrawEffectEvents(Render3D& view) = 0;
-    // A planet or a nebula the object pass met; drawn by the calls below.
-    virtual void AddPlanet(const SpaceObject& planet, const PlanetParams& params) = 0;
-    virtual void AddNebulaVolume(const SpaceObject& nebula, NebulaVolumeParams& params) = 0;
-    // A monster: its particles and bodies.
+    // A monster: its particles and name tag (the view draws its bodies).
     virtual void DrawMonster(Render3D& view, const SpaceObject& monster) = 0;
     // Particles, ribbons and rings, after every object.
     virtual void DrawParticles(const glm::mat4& view) = 0;
-    // The planets added this frame, into the main target.
-    virtual void DrawPlanets(const glm::mat4& view, const glm::vec3& cameraPos, const glm::vec3& cameraDir) = 0;
-    // The nebula volumes added this frame, into the nebula target (full
-    // views only); the queue is emptied every frame, drawn or not.
-    virtual void DrawVolumes(const glm::mat4& view, Qel2dBitmap* mainTarget, bool draw) = 0;
     // Everything of the last simulation goes.
     virtual void Clear() = 0;
 };
@@ -82,6 +78,7 @@ public:
     static constexpr const char* kNebulaTargetName = "RenderManager::Setup::renderTarget2";
     static constexpr int32_t kDefaultBeamDrawDistance = 4000;
     static constexpr int kCompositeLayer = 1000;
+    static constexpr int32_t kNebulaOctaves = 2;  // noise octaves of every nebula volume
 
     explicit Render3D(RenderManager& owner);
     ~Render3D() override;
@@ -112,6 +109,38 @@ public:
     // one of the rectangle's shape about the source's centre.
     static IntRect CropToRect(int32_t width, int32_t height, const IntRect& rect);
 
+    // Gas giants, nebula volumes, object bodies, the hyper-warp screen and
+    // the cinematic choice (Render3DBodies.cpp, Render3DHyperWarp.cpp,
+    // Render3DCinematic.cpp).
+    //
+    // The planet's record refreshed from its values, queued for this frame.
+    void AddPlanet(const SpaceObject& planet);
+    // The nebula's record (seeded from its id until it has a seed of its
+    // own, then refreshed from its values), queued for this frame.
+    void AddNebulaVolume(const SpaceObject& nebula);
+    // The planets queued this frame, into the current target.
+    void DrawPlanets(const glm::mat4& view);
+    // The volumes queued this frame, over the main target into the current
+    // one when draw is set; the queue is emptied either way.
+    void DrawVolumes(const glm::mat4& view, bool draw);
+    // The monster's two spinning bodies, as its values describe them.
+    void DrawMonsterBodies(SpaceObject& monster);
+    // One layered body: the mesh (file name under the graphics folder) five
+    // times about the object, turning with the world's clock, in the bitmap
+    // (white when it does not load) tinted by the colour text.
+    void DrawObjectBody(SpaceObject& object, const std::string& meshFile, const std::string& bitmap,
+                        const std::string& colour, float sizeCoeff, int32_t phase);
+    // The hyper-warp screen: shown for a ship key while on; a second "on"
+    // keeps the ship shown.
+    void ShowHyperWarp(const std::string& shipKey);
+    void HideHyperWarp();
+    // Takes the outline of the ship of hyper_warp_key for the hull sparks.
+    void SetHyperWarpShip();
+    // One frame of the hyper-warp screen over the whole window.
+    void DrawHyperWarp();
+    // Picks what the automatic cinematic camera looks at and rides on.
+    void UpdateCinematicTarget();
+
     Qel2dBitmap* main_target = nullptr;    // held by the graphics service
     Qel2dBitmap* nebula_target = nullptr;  // the main target's size divided by the nebula divisor
     std::unique_ptr<QEL3DObject> drone_mesh;
@@ -130,6 +159,18 @@ public:
     uint64_t targetID = 0;  // the object looked at; 0 = none
     glm::vec3 targetPos{0.0f};
     int64_t cinematic_chosen_tick = -1;
+
+    // Gas giants, nebula volumes, object bodies, the hyper-warp screen and
+    // the cinematic choice.
+    std::unique_ptr<QelVolumeManager> volumes;
+    std::unique_ptr<QelGasGiant> gas_giant;
+    std::set<std::string> failed_body_meshes;  // not loaded again until the next simulation
+    uint64_t cinematic_request = 0;  // the object the automatic choice features; 0 = the own ship
+    std::string hyper_warp_key;      // ship key shown on the hyper-warp screen
+    std::vector<glm::vec3> hyper_warp_points;  // the ship's vertices, largest z first
+    uint64_t hyper_warp_last_tick = 0;         // effect_tick at the last hyper-warp frame
+    glm::vec3 spot_pos{0.0f};                  // the light sweeping past the warping ship
+    glm::vec4 spot_color{0.0f};
 
     Render3DEffects* effects = nullptr;  // none: the view draws without them
 
@@ -179,6 +220,10 @@ private:
     void DrawBlackHole(SpaceObject& object, const glm::mat4& view);
     void ApplyLights(uint64_t objectId);
     void DrawShieldRipples(const glm::mat4& view);
+    void MoveHyperWarpSpot();
+    glm::mat4 PlaceHyperWarpCamera();
+    void LightHyperWarpShip();
+    void EmitHyperWarpParticles(const ShipDataRecord& record, const glm::mat4& ship);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 
     // Particles, ribbons and rings.

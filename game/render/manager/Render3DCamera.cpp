@@ -32,6 +32,8 @@ constexpr glm::vec4 kLookAhead{0.0f, 0.0f, 10.0f, 1.0f};
 // bound by default: a stray key on the host's keyboard must never delete an
 // object in a crew's game. Whoever tests a mission binds it in the hot-key file.
 constexpr int32_t kKillSelectionKey = 0;
+// The automatic cinematic camera picks its subject again after this many ticks (5 s).
+constexpr int64_t kCinematicChoiceTicks = 150;
 
 constexpr DataKey kScienceTarget{"science_target_UID", kPlayDoc};
 constexpr DataKey kFighterFlag{"is_fighter_flag", kPlayDoc};
@@ -80,6 +82,8 @@ void Render3D::UpdateCamera(SpaceObject* ship)
     const int64_t now = theSimulation->TickCount();
     if (cinematic_chosen_tick > now)
         cinematic_chosen_tick = now;
+    if ((cinematic_chosen_tick < 1 || cinematic_chosen_tick + kCinematicChoiceTicks < now) && scriptControlsCamera == 0)
+        UpdateCinematicTarget();
     if (theSimulation->serverFlag)
         PollServerHotKey(*ship);
     PlaceChaseCamera(*ship);

@@ -9,13 +9,7 @@
 // Beam and lightning events draw here.
 void Render3DEffectsPass::DrawEffectEvents(Render3D&) {}
 
-// Planets are queued here for DrawPlanets.
-void Render3DEffectsPass::AddPlanet(const SpaceObject&, const PlanetParams&) {}
-
-// Nebula volumes are queued here for DrawVolumes.
-void Render3DEffectsPass::AddNebulaVolume(const SpaceObject&, NebulaVolumeParams&) {}
-
-// A monster's particles and bodies draw here.
+// A monster's particles and name tag draw here.
 void Render3DEffectsPass::DrawMonster(Render3D&, const SpaceObject&) {}
 
 // One draw call a manager; the rings are queued anew every frame.
@@ -36,12 +30,6 @@ void Render3DEffectsPass::DrawParticles(const glm::mat4& viewMatrix)
         view.proc_rings->ClearQueue();
     }
 }
-
-// The planets queued this frame draw here.
-void Render3DEffectsPass::DrawPlanets(const glm::mat4&, const glm::vec3&, const glm::vec3&) {}
-
-// The nebula volumes queued this frame draw here.
-void Render3DEffectsPass::DrawVolumes(const glm::mat4&, Qel2dBitmap*, bool) {}
 
 void Render3DEffectsPass::Clear()
 {

@@ -12,12 +12,8 @@ public:
     explicit Render3DEffectsPass(Render3D& view) : view(view) {}
 
     void DrawEffectEvents(Render3D& view) override;
-    void AddPlanet(const SpaceObject& planet, const PlanetParams& params) override;
-    void AddNebulaVolume(const SpaceObject& nebula, NebulaVolumeParams& params) override;
     void DrawMonster(Render3D& view, const SpaceObject& monster) override;
     void DrawParticles(const glm::mat4& viewMatrix) override;
-    void DrawPlanets(const glm::mat4& viewMatrix, const glm::vec3& cameraPos, const glm::vec3& cameraDir) override;
-    void DrawVolumes(const glm::mat4& viewMatrix, Qel2dBitmap* mainTarget, bool draw) override;
     void Clear() override;
 
 private:

@@ -188,8 +188,9 @@ public:
     ObjectTypeDrawData* GetObjectTypeDrawData(const std::string& shipKey);
     // The lighting of the lit ship shader "Redwood" for a camera at the
     // position, looking along the direction: one white light along +x and a
-    // grey ambient.
-    void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir);
+    // grey ambient. The creatures' "RedwoodWiggle" takes the same lighting.
+    void SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir,
+                             const char* shaderName = "Redwood");
 
     // --- Ship meshes fetched from the server (RenderManagerAssetTransfer.cpp).
     // Server: the outline and the chunks of this process's draw data.

@@ -14,9 +14,10 @@ ObjectTypeDrawData* RenderManager::GetObjectTypeDrawData(const std::string& ship
     return drawData.get();
 }
 
-void RenderManager::SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir)
+void RenderManager::SetRedwoodConstants(const glm::vec3& cameraPos, const glm::vec3& cameraDir,
+                                        const char* shaderName)
 {
-    QelDrawProcess* redwood = gGraphicsFactory ? gGraphicsFactory->GetShader("Redwood") : nullptr;
+    QelDrawProcess* redwood = gGraphicsFactory ? gGraphicsFactory->GetShader(shaderName) : nullptr;
     if (!redwood)
         return;
     redwood->SetParameter("lightDir", 1.0f, 0.0f, 0.0f, 0.0f);

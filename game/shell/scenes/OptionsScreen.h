@@ -26,6 +26,9 @@ constexpr int32_t LetterKey(char letter)
 constexpr OptionsHotKey kOptionsLeaveKey{"options_leave", qel::vk::kEscape,
                                          "leaves an options screen as its Continue, Back or Exit button does"};
 
+// "Continue" of the options, and "Back" of the screens they lead to.
+constexpr OptionsHotKey kContinueKey{"continue_button", LetterKey('C'), "clicks Continue button on client"};
+
 // The first button of the column; each screen numbers its controls on from it.
 constexpr int32_t kOptionsFirstId = 11;
 constexpr int kOptionsLayer = 1000;

@@ -1,8 +1,8 @@
 // The options of this machine: its name on the server's screens, the three
 // volumes, full screen, and the ways on: back to what opened the options, to
-// another console, to the UI play options, off the server or out of the
-// program. The volumes act at once and are stored when the screen is left;
-// the rest is stored as it changes.
+// another console, to the UI play options, to the developer tools, off the
+// server or out of the program. The volumes act at once and are stored when
+// the screen is left; the rest is stored as it changes.
 
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
@@ -28,9 +28,10 @@
 
 namespace {
 
-constexpr OptionsHotKey kContinueKey{"continue_button", LetterKey('C'), "clicks Continue button on client"};
 constexpr OptionsHotKey kChangeConsoleKey{"change_console_button", LetterKey('E'), "clicks Change Console button on client"};
 constexpr OptionsHotKey kUIOptionsKey{"ui_options_button", LetterKey('N'), "clicks UI Play Options button on client"};
+constexpr OptionsHotKey kEditOptionsKey{"edit_options_button", LetterKey('M'),
+                                        "clicks Game Data Edit Options button on client"};
 constexpr OptionsHotKey kDisconnectKey{"disconnect_button", LetterKey('D'), "clicks Disconnect button on client"};
 constexpr OptionsHotKey kQuitKey{"quit_to_desktop_button", LetterKey('P'), "Shuts down app entirely"};
 
@@ -139,7 +140,7 @@ SceneFunction Disconnect()
 
 // The ids of the column follow the buttons shown: b is the last id before
 // "UI Play Options", k the last before "Quit To Desktop"; the volumes follow
-// the quit button. The id after "UI Play Options" stays with the tools menu.
+// the quit button.
 struct ColumnIds {
     int32_t b;
     int32_t k;
@@ -171,6 +172,11 @@ SceneFunction DrawButtons(UIContext& ui, const ColumnIds& ids)
     if (OptionsButton(ids.b + 1, "UI Play Options", kUIOptionsKey)) {
         PlayGUISound("gui_button");
         return SceneUIPlayOptionsMode;
+    }
+    ui.ShiftRectY(1, kSmallGap);
+    if (OptionsButton(ids.b + 2, "Game Data Edit Options", kEditOptionsKey)) {
+        PlayGUISound("gui_button");
+        return SceneDevToolsMode;
     }
     ui.ShiftRectY(1, kSmallGap);
     const bool fullScreen = gGraphicsFactory && gGraphicsFactory->IsFullScreen();

@@ -81,8 +81,13 @@ void DrawDamageFlash()
     white->DrawQuad(red, kFlashLayer, false);
 }
 
+// The hyper-warp screen, while it shows, is all the console shows.
 SceneFunction Draw()
 {
+    if (theRenderManager && theRenderManager->render3D.hyper_warp_on) {
+        theRenderManager->render3D.DrawHyperWarp();
+        return SceneClientRunningMode;
+    }
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
     ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
     DrawMenuBackdrop();

@@ -119,9 +119,13 @@ void DrawHelpBox(UIContext& ui)
 
 // The server's own console: its boxes and the mission's screens over the
 // backdrop, the dissolve after its ship's jump, the pause button, the story
-// dialogs and the help box.
+// dialogs and the help box; or, while it shows, the hyper-warp screen alone.
 void DrawServerConsoleButtons()
 {
+    if (theRenderManager && theRenderManager->render3D.hyper_warp_on) {
+        theRenderManager->render3D.DrawHyperWarp();
+        return;
+    }
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
     DrawConsoleScreenBoxes();

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr OptionsHotKey kBackKey{"continue_button", LetterKey('C'), "clicks Continue button on client"};
 constexpr OptionsHotKey kJoystickKey{"joystick_button", LetterKey('J'), "clicks Joystick button on client"};
 constexpr OptionsHotKey kRelativeKey{"toggle_relative_display", LetterKey('F'), "clicks Relative 2D Display button on client"};
 constexpr OptionsHotKey kArcsKey{"toggle_weapon_arcs", LetterKey('G'), "clicks Show Weapon Arcs button on client"};
@@ -133,7 +132,7 @@ SceneFunction Draw()
     UIContext& ui = theUIContext;
     BeginOptionsScreen();
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (OptionsButton(kOptionsFirstId, "Back", kBackKey) || leave) {
+    if (OptionsButton(kOptionsFirstId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
         return SceneClientOptionsMode;
     }

@@ -1,12 +1,21 @@
 #include "game/shell/scenes/SceneUtilities.h"
 
 #include "game/shell/ConsoleState.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
+#include "game/shell/scenes/OptionsScreen.h"
 #include "game/widgets/GUIBoxManager.h"
 
 namespace {
 
 constexpr int32_t kButtonColumnHalfWidth = 70;
+constexpr int32_t kToolColumnWidth = 198;
+constexpr int32_t kToolColumnMargin = 2;
+constexpr int32_t kToolButtonHeight = 33;
+constexpr int kArrowRight = 1;
+constexpr int kArrowLeft = 3;
+constexpr int kAlignCentre = 2;
 
 }  // namespace
 
@@ -19,4 +28,40 @@ void DrawConsoleScreenBoxes()
 {
     GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList);
     GUIBoxManager::EditMode(theBoxEditState, consoleName);
+}
+
+bool DevToolExit(int32_t id)
+{
+    const bool escape = OptionsHotKeyPressed(kOptionsLeaveKey);
+    if (!uiButton(id, "Exit", "gui-1", true, kOptionsLayer) && !escape)
+        return false;
+    PlayGUISound("gui_button");
+    return true;
+}
+
+void SetDevToolButtonColumn()
+{
+    const int32_t width = theUIContext.WindowWidth();
+    theUIContext.SetCurrentRectEdges(width - kToolColumnWidth - kToolColumnMargin, kToolColumnMargin,
+                                     width - kToolColumnMargin, kToolColumnMargin + kToolButtonHeight);
+}
+
+bool uiValueStepper(int32_t id, int32_t& value, const std::string& label)
+{
+    UIContext& ui = theUIContext;
+    const int32_t before = value;
+    ui.PushRect();
+    const IntRect row = ui.CurrentRect();
+    ui.SetCurrentRectEdges(row.left, row.top, row.left + row.Height(), row.bottom);
+    if (uiArrowButton(id, kArrowLeft, true, kOptionsLayer))
+        --value;
+    ui.PopRect();
+    ui.PushRect();
+    ui.SquareRectRight();
+    if (uiArrowButton(id + 1, kArrowRight, true, kOptionsLayer))
+        ++value;
+    ui.PopRect();
+    ui.DrawText(ui.GetFont("gui-1"), ui.CurrentRect(), label + std::to_string(value), ui.mainColour, kOptionsLayer,
+                kAlignCentre);
+    return value != before;
 }

@@ -5,6 +5,7 @@
 #include "game/net/SignalMessage.h"
 
 #include <cstdint>
+#include <string>
 
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
@@ -13,3 +14,20 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 // The boxes of this machine's console in its widget list's order, then the
 // edit mode that moves them; no widgets yet: nothing.
 void DrawConsoleScreenBoxes();
+
+// A tool scene's way back to the developer tools: its "Exit" button (font
+// "gui-1") in the current rectangle, or Escape. True, with the click's
+// sound, when either was used this frame.
+bool DevToolExit(int32_t id);
+
+// The developer tools' Exit column: {W - 200, 2, W - 2, 35}.
+void SetDevToolButtonColumn();
+
+// A row of the current rectangle: a left arrow (id), the label and value
+// centred in font "gui-1", a right arrow (id + 1). The value moves by one per
+// click, without bounds; true when it changed.
+bool uiValueStepper(int32_t id, int32_t& value, const std::string& label);
+
+// The hull path test's grid made again for the ship key from its draw data
+// and its record (as the steppers left it); nothing without either.
+void RebuildTestHullPathSet(std::string shipKey);

@@ -10,6 +10,8 @@
 //   SceneClientRunningMode --connection lost--> SceneClientConnectMode --"Cancel"--> SceneFirstMode
 //   SceneClientOptionsMode --"UI Play Options"--> SceneUIPlayOptionsMode --"Joystick"--> SceneJoystickTestMode
 //   SceneClientOptionsMode --"Continue"--> the server screen that opened it, the console, or SceneFirstMode
+//   SceneClientOptionsMode --"Game Data Edit Options"--> SceneDevToolsMode --a tool--> the tool's scene
+//   each tool's scene --"Exit" or Escape--> SceneDevToolsMode --"Back"--> SceneClientOptionsMode
 //
 // A server screen whose network could not start shows only that, and its
 // "Back" stops hosting and returns to the first scene.
@@ -34,3 +36,19 @@ SceneFunction SceneClientOptionsMode(SceneEvent event);
 SceneFunction SceneUIPlayOptionsMode(SceneEvent event);
 // The controller set-up screen.
 SceneFunction SceneJoystickTestMode(SceneEvent event);
+
+// The developer tools: a menu of the tool and test scenes below.
+SceneFunction SceneDevToolsMode(SceneEvent event);
+// The hulls in an orbiting view: sizes, ports, shield; mesh scale and port
+// positions tuned and written back to the ship data.
+SceneFunction SceneShipLibrarianMode(SceneEvent event);
+// The interior grid of each ship type that has one, with its size and symmetry stepped.
+SceneFunction SceneHullPathTestMode(SceneEvent event);
+// One nebula volume or one gas giant with a slider for each of its parameters.
+SceneFunction SceneNebulaEditMode(SceneEvent event);
+// The octree path search on two obstacle layouts, step by step.
+SceneFunction ScenePathingTestMode(SceneEvent event);
+// The 3D view's super-hyper-warp screen with one ship after another.
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event);
+// A monster's model with the wiggle shader and its wiggle parameters.
+SceneFunction SceneMonsterShaderMode(SceneEvent event);

@@ -1,6 +1,7 @@
 // This machine's screen as the mission's sky box function for client 0
 // reaches it: the program's sky box takes the art, and without one nothing
-// happens. Particle bursts reach the render manager's 3D view.
+// happens. Particle bursts, the hyper-warp screen and the cinematic camera
+// reach the render manager's 3D view.
 
 #include "game/widgets/LocalConsoleScreen.h"
 
@@ -83,6 +84,35 @@ TEST_F(LocalConsoleParticlesTest, particle_bursts_reach_the_render_manager_s_3d_
         live += particle.age >= 0;
     EXPECT_EQ(live, 7);
     EXPECT_EQ(view->Emitters().Add(0, 4, "count:1", -1), ParticleEmitters::kFirstAutomaticId);
+}
+
+// The mission's hyper-warp and cinematic calls reach the 3D view of the
+// machine: a second "on" keeps the ship shown; the automatic camera features
+// the object the server names, and the mission's own camera takes over.
+TEST_F(LocalConsoleParticlesTest, hyper_warp_and_cinematic_calls_reach_the_render_manager_s_3d_view)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    EXPECT_FALSE(theLocalConsoleScreen.HyperWarpShown());
+    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");  // no render manager: nothing happens
+    RenderManager manager(StayingScene);
+    Render3D& view = manager.render3D;
+
+    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");
+    theLocalConsoleScreen.ShowHyperWarp("skarn_raider");
+    EXPECT_TRUE(theLocalConsoleScreen.HyperWarpShown());
+    EXPECT_EQ(view.hyper_warp_key, "tern_frigate");
+    theLocalConsoleScreen.HideHyperWarp();
+    EXPECT_FALSE(view.hyper_warp_on);
+
+    theLocalConsoleScreen.SetAutoCinematicObject(42);
+    EXPECT_EQ(view.cinematic_request, 42u);
+    theLocalConsoleScreen.SetCinematic({1, 7, glm::vec3(1, 2, 3), 9, glm::vec3(4, 5, 6)});
+    EXPECT_EQ(view.scriptControlsCamera, 1);
+    EXPECT_EQ(view.dollyID, 7u);
+    EXPECT_EQ(view.dollyPos, glm::vec3(1, 2, 3));
+    EXPECT_EQ(view.targetID, 9u);
+    EXPECT_EQ(view.targetPos, glm::vec3(4, 5, 6));
 }
 
 }  // namespace

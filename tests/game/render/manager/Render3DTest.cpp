@@ -169,6 +169,7 @@ TEST_F(Render3DTest, the_cinematic_camera_looks_from_its_dolly_at_its_target_and
 {
     manager->cam_mode = "cinematic";
     Render3D& view = manager->render3D;
+    view.scriptControlsCamera = 1;  // the mission drives the camera: no automatic choice
     view.dollyPos = {500, 200, -300};
     view.targetPos = {10, 20, 30};
     view.UpdateCamera(ship);

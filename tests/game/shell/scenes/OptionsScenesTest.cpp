@@ -21,6 +21,7 @@ namespace {
 
 constexpr int32_t kLetterC = qel::vk::kLetterA + ('C' - 'A');
 constexpr int32_t kLetterJ = qel::vk::kLetterA + ('J' - 'A');
+constexpr int32_t kLetterM = qel::vk::kLetterA + ('M' - 'A');
 constexpr int32_t kLetterN = qel::vk::kLetterA + ('N' - 'A');
 constexpr int32_t kLetterP = qel::vk::kLetterA + ('P' - 'A');
 
@@ -196,6 +197,16 @@ TEST_F(OptionsScenesTest, every_screen_leads_on_and_back_by_its_buttons_and_hot_
          [&] { return Click(SceneClientOptionsMode, "UI Play Options"); }, SceneUIPlayOptionsMode},
         {"N", SceneClientOptionsMode, [&] { return PressKey(SceneClientOptionsMode, kLetterN); },
          SceneUIPlayOptionsMode},
+        {"Game Data Edit Options", SceneClientOptionsMode,
+         [&] { return Click(SceneClientOptionsMode, "Game Data Edit Options"); }, SceneDevToolsMode},
+        {"M", SceneClientOptionsMode, [&] { return PressKey(SceneClientOptionsMode, kLetterM); },
+         SceneDevToolsMode},
+        {"Back on the tools", SceneDevToolsMode, [&] { return Click(SceneDevToolsMode, "Back"); },
+         SceneClientOptionsMode},
+        {"C on the tools", SceneDevToolsMode, [&] { return PressKey(SceneDevToolsMode, kLetterC); },
+         SceneClientOptionsMode},
+        {"Escape on the tools", SceneDevToolsMode, [&] { return PressKey(SceneDevToolsMode, qel::vk::kEscape); },
+         SceneClientOptionsMode},
         {"Back", SceneUIPlayOptionsMode, [&] { return Click(SceneUIPlayOptionsMode, "Back"); },
          SceneClientOptionsMode},
         {"C on UI play", SceneUIPlayOptionsMode, [&] { return PressKey(SceneUIPlayOptionsMode, kLetterC); },

@@ -1,0 +1,62 @@
+// The menu of the program's tool and test scenes, reached from the options
+// through "Game Data Edit Options": the ship librarian, the hull paths, the
+// nebula visualiser, the pathing test, the hyperspace demo and the monster
+// shader test, each of which comes back here. "Back" (or Escape) returns to
+// the options.
+
+#include "game/shell/GUISound.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/Scenes.h"
+
+#include <array>
+
+namespace {
+
+constexpr int32_t kBackId = 11;
+constexpr int32_t kButtonGap = 6;
+
+struct ToolButton {
+    int32_t id;
+    const char* label;
+    SceneFunction::Fn scene;
+};
+
+const std::array<ToolButton, 6> kTools = {{
+    {12, "Ship Librarian", SceneShipLibrarianMode},
+    {13, "Ship Hullpaths", SceneHullPathTestMode},
+    {14, "Nebula Visualiser", SceneNebulaEditMode},
+    {15, "Pathing Test", ScenePathingTestMode},
+    {16, "Hyperspace Demo", SceneHyperspaceDemoMode},
+    {17, "Monster Shader Test", SceneMonsterShaderMode},
+}};
+
+// The first click found ends the draw: the buttons below it wait for the next frame.
+SceneFunction Draw()
+{
+    UIContext& ui = theUIContext;
+    BeginOptionsScreen();
+    const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
+    if (OptionsButton(kBackId, "Back", kContinueKey) || leave) {
+        PlayGUISound("gui_button");
+        return SceneClientOptionsMode;
+    }
+    for (const ToolButton& tool : kTools) {
+        ui.ShiftRectY(1, kButtonGap);
+        if (uiButton(tool.id, tool.label, "gui-2", true, kOptionsLayer)) {
+            PlayGUISound("gui_button");
+            return tool.scene;
+        }
+    }
+    return SceneDevToolsMode;
+}
+
+}  // namespace
+
+SceneFunction SceneDevToolsMode(SceneEvent event)
+{
+    if (event == SCENE_DRAW)
+        return Draw();
+    return SceneDevToolsMode;
+}

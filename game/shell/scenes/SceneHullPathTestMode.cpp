@@ -1,0 +1,248 @@
+// The hull path test: the interior grid of each ship type that has one,
+// laid over its silhouette, with the ship types stepped through and the
+// grid's width, height and symmetry changed in memory. The wheel zooms and
+// the left button pans the picture.
+
+#include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/render/DrawDataHullSilhouettes.h"
+#include "game/render/ObjectTypeDrawData.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/scenes/DevOrbitView.h"
+#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/world/HullPathSet.h"
+#include "game/world/HullPathSets.h"
+#include "game/world/ShipData.h"
+
+#include <glm/common.hpp>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr float kMinZoom = 0.3f;
+constexpr float kMaxZoom = 5.0f;
+constexpr float kZoomPerWheel = 0.001f;
+// The picture's panel: 400 pixels wide about the middle, clear of the bottom.
+constexpr int32_t kPanelHalfWidth = 200;
+constexpr int32_t kPanelBottomMargin = 50;
+const glm::vec4 kPanelColour{0.1f, 0.1f, 0.5f, 1.0f};
+constexpr int kPanelLayer = 999;
+constexpr int kSilhouetteLayer = 1000;
+constexpr int kCellLayer = 1001;
+constexpr int kLayer = 1000;
+// Of a cell's pitch, the square drawn: the gaps show the grid.
+constexpr float kCellFill = 0.8f;
+// At zoom 1 the grid fills this share of the panel.
+constexpr float kGridFill = 0.85f;
+
+constexpr int32_t kNextShipId = 100;
+constexpr int32_t kPreviousShipId = 101;
+constexpr int32_t kWidthId = 10;
+constexpr int32_t kHeightId = 12;
+constexpr int32_t kSymmetryId = 14;
+constexpr int32_t kExitId = 200;
+constexpr int kArrowRight = 1;
+constexpr int kArrowLeft = 3;
+constexpr int kAlignCentre = 2;
+const IntRect kShipRow{30, 1, 300, 25};
+const IntRect kFirstStepper{1, 35, 300, 59};
+
+struct HullPathTest {
+    std::vector<std::string> ships;  // keys with an interior grid, in key order
+    int32_t shipIndex = 0;
+    std::unique_ptr<HullPathSet> set;
+    float zoom = 1.0f;
+    glm::vec2 offset{0.0f};  // pan, in pixels
+    bool dragging = false;
+    glm::vec2 dragStartMouse{0.0f};
+    glm::vec2 dragStartOffset{0.0f};
+};
+HullPathTest test;
+
+const std::string& CurrentShip()
+{
+    static const std::string none;
+    const auto index = static_cast<size_t>(test.shipIndex);
+    return index < test.ships.size() ? test.ships[index] : none;
+}
+
+// The record of the ship shown, which the steppers change in memory.
+ShipDataRecord* CurrentRecord()
+{
+    const auto found = ShipData::Instance().mainKeys.find(CurrentShip());
+    return found == ShipData::Instance().mainKeys.end() ? nullptr : found->second;
+}
+
+void Rebuild()
+{
+    test.set.reset();
+    RebuildTestHullPathSet(CurrentShip());
+}
+
+void Enter()
+{
+    test.ships.clear();
+    for (const auto& [key, record] : ShipData::Instance().mainKeys)
+        if (record->internalMapScale > 0.0f)
+            test.ships.push_back(key);
+    if (test.shipIndex >= static_cast<int32_t>(test.ships.size()))
+        test.shipIndex = 0;
+    Rebuild();
+}
+
+void ZoomAndPan(UIContext& ui)
+{
+    test.zoom = std::clamp(test.zoom + static_cast<float>(TakeMouseWheel()) * kZoomPerWheel, kMinZoom, kMaxZoom);
+    int32_t x = 0, y = 0;
+    if (!ui.MousePosition(x, y) || !ui.LeftDown() || ui.previousActiveId != 0) {
+        test.dragging = false;
+        return;
+    }
+    const glm::vec2 mouse{static_cast<float>(x), static_cast<float>(y)};
+    if (!test.dragging) {
+        test.dragging = true;
+        test.dragStartMouse = mouse;
+        test.dragStartOffset = test.offset;
+    }
+    test.offset = test.dragStartOffset + (mouse - test.dragStartMouse);
+}
+
+// The grid's pitch in silhouette pixels (column, row); zero without cells.
+glm::vec2 CellPitch()
+{
+    int32_t ax = 0, ay = 0, bx = 0, by = 0;
+    test.set->CellToWorld(0, 0, ax, ay, 1.0f);
+    test.set->CellToWorld(1, 1, bx, by, 1.0f);
+    return glm::abs(glm::vec2(bx - ax, by - ay));
+}
+
+// Silhouette pixels to panel pixels: the grid (or, without one, the whole
+// silhouette) fills most of the panel at zoom 1.
+float PictureScale(const IntRect& panel)
+{
+    glm::vec2 extent{static_cast<float>(ObjectTypeDrawData::kLargeSilhouettePixels)};
+    if (test.set && test.set->HasCells())
+        extent = CellPitch() * glm::vec2(test.set->BuiltColumns(), test.set->BuiltRows());
+    const float fit = std::min(static_cast<float>(panel.Width()) / std::max(extent.x, 1.0f),
+                               static_cast<float>(panel.Height()) / std::max(extent.y, 1.0f));
+    return fit * kGridFill * test.zoom;
+}
+
+// The silhouette, faint, and every cell of the grid over it: open cells in
+// the main colour, blocked ones in the dim colour.
+void DrawGrid(UIContext& ui, const IntRect& panel)
+{
+    const ObjectTypeDrawData* drawData =
+        theRenderManager && !CurrentShip().empty() ? theRenderManager->GetObjectTypeDrawData(CurrentShip()) : nullptr;
+    const float scale = PictureScale(panel);
+    const glm::vec2 centre = glm::vec2((panel.left + panel.right) / 2.0f, (panel.top + panel.bottom) / 2.0f) + test.offset;
+    if (drawData && drawData->largeSilhouette) {
+        const float faint[4] = {1.0f, 1.0f, 1.0f, 0.35f};
+        drawData->largeSilhouette->DrawRotated(centre.x, centre.y, 0.0f, scale, kSilhouetteLayer, faint, false);
+    }
+    if (!test.set || !test.set->HasCells())
+        return;
+    const glm::vec2 half = CellPitch() * (scale * kCellFill * 0.5f);
+    for (int32_t row = 0; row < test.set->BuiltRows(); ++row)
+        for (int32_t column = 0; column < test.set->BuiltColumns(); ++column) {
+            int32_t x = 0, y = 0;
+            test.set->CellToWorld(column, row, x, y, 1.0f);
+            const glm::vec2 at = centre + glm::vec2(x, y) * scale;
+            const glm::vec4 colour = test.set->IsGridPointOpen(column, row) ? ui.mainColour : ui.dimColour;
+            ui.FillRect(at.x - half.x, at.y - half.y, at.x + half.x, at.y + half.y, colour, kCellLayer);
+        }
+}
+
+void StepShip(int32_t by)
+{
+    const auto count = static_cast<int32_t>(test.ships.size());
+    if (count == 0)
+        return;
+    test.shipIndex = ((test.shipIndex + by) % count + count) % count;
+    Rebuild();
+}
+
+// The ship's key between its arrows: left shows the next ship, right the previous.
+void DrawShipChooser(UIContext& ui)
+{
+    ui.SetCurrentRect(kShipRow);
+    ui.DrawText(ui.GetFont("gui-1"), kShipRow, CurrentShip().empty() ? "no ship has an interior grid" : CurrentShip(),
+                ui.mainColour, kLayer, kAlignCentre);
+    const int32_t side = kShipRow.Height();
+    ui.SetCurrentRectEdges(kShipRow.left - 1 - side, kShipRow.top, kShipRow.left - 1, kShipRow.bottom);
+    if (uiArrowButton(kNextShipId, kArrowLeft, true, kLayer))
+        StepShip(1);
+    ui.SetCurrentRectEdges(kShipRow.right + 1, kShipRow.top, kShipRow.right + 1 + side, kShipRow.bottom);
+    if (uiArrowButton(kPreviousShipId, kArrowRight, true, kLayer))
+        StepShip(-1);
+}
+
+void DrawSteppers(UIContext& ui)
+{
+    ShipDataRecord* record = CurrentRecord();
+    if (!record)
+        return;
+    ui.SetCurrentRect(kFirstStepper);
+    const struct {
+        int32_t id;
+        const char* label;
+        int32_t& value;
+    } rows[] = {{kWidthId, "Width ", record->internalMapW},
+                {kHeightId, "Height ", record->internalMapH},
+                {kSymmetryId, "Symmetry ", record->internalSymmetry}};
+    for (const auto& row : rows) {
+        if (uiValueStepper(row.id, row.value, row.label))
+            Rebuild();
+        ui.ShiftRectY(1, 1);
+    }
+}
+
+SceneFunction Draw()
+{
+    UIContext& ui = theUIContext;
+    const int32_t w = ui.WindowWidth();
+    const int32_t h = ui.WindowHeight();
+    ZoomAndPan(ui);
+    DrawMenuBackdrop();
+    const IntRect panel{w / 2 - kPanelHalfWidth, 0, w / 2 + kPanelHalfWidth, h - kPanelBottomMargin};
+    ui.FillRect(static_cast<float>(panel.left), static_cast<float>(panel.top), static_cast<float>(panel.right),
+                static_cast<float>(panel.bottom), kPanelColour, kPanelLayer);
+    DrawGrid(ui, panel);
+    DrawShipChooser(ui);
+    DrawSteppers(ui);
+    SetDevToolButtonColumn();
+    return DevToolExit(kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHullPathTestMode);
+}
+
+}  // namespace
+
+void RebuildTestHullPathSet(std::string shipKey)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(shipKey);
+    if (!theRenderManager || !record || shipKey.empty())
+        return;
+    const std::optional<HullSilhouette> silhouette =
+        DrawDataHullSilhouettes::Describe(*theRenderManager->GetObjectTypeDrawData(shipKey));
+    if (silhouette)
+        test.set = BuildHullPathSet(*silhouette, *record);
+}
+
+SceneFunction SceneHullPathTestMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_ENTER: Enter(); break;
+    case SCENE_LEAVE: test.set.reset(); break;
+    case SCENE_DRAW: return Draw();
+    default: break;
+    }
+    return SceneHullPathTestMode;
+}

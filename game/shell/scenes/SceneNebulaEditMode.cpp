@@ -1,0 +1,276 @@
+// The nebula and gas-giant visualiser: one nebula volume, or one gas giant,
+// at the origin of the developer orbit view, beside a row of reference
+// ships for scale, with a slider for every parameter of the thing shown.
+// "Edit Mode" switches between the two (each keeps its own values); holding
+// Space hides the controls. The picture keeps its square shape: the longer
+// side of the window is filled.
+
+#include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelDrawProcess.h"
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelKeyboard.h"
+#include "engine/base/QelVirtualKeys.h"
+#include "game/render/Camera.h"
+#include "game/render/ObjectTypeDrawData.h"
+#include "game/render/manager/QelGasGiant.h"
+#include "game/render/manager/QelVolumeManager.h"
+#include "game/render/manager/Render3D.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/GUISound.h"
+#include "game/shell/UIControls.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/scenes/DevOrbitView.h"
+#include "game/shell/scenes/SceneUtilities.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/world/ShipData.h"
+
+#include <glm/ext/matrix_transform.hpp>
+#include <glm/geometric.hpp>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr const char* kTargetName = "SceneNebulaEditMode::sneRenderTarget";
+constexpr const char* kNebulaTargetName = "SceneNebulaEditMode::nebulaTarget";
+constexpr int kTargetSize = 1024;
+// The volumes are marched at half the picture's resolution, as the 3D view does.
+constexpr int kNebulaDivisor = 2;
+constexpr int32_t kNoiseOctaves = 1;
+constexpr int32_t kFirstSeed = 0;
+
+constexpr const char* kReferenceShip = "fleet_light_cruiser";
+constexpr int kReferenceShips = 10;
+constexpr float kReferenceSpacing = 2000.0f;
+
+constexpr int32_t kEditModeId = 10;
+constexpr int32_t kExitId = 11;
+constexpr int32_t kFirstSliderId = 200;
+const IntRect kFirstRow{0, 0, 200, 20};
+constexpr int kPictureLayer = 999;
+constexpr int kHelpLayer = 1001;
+const glm::vec4 kHelpColour{1.0f, 0.7f, 1.0f, 1.0f};
+constexpr const char* kHelp = "ins/del or q/e = zoom,   wasd rotate, space hides GUI";
+
+struct NebulaEditor {
+    std::unique_ptr<QelVolumeManager> volumes;
+    std::unique_ptr<QelGasGiant> gasGiant;
+    bool gasGiantMode = false;
+    NebulaVolumeParams nebula;
+    PlanetParams planet;
+};
+NebulaEditor editor;
+
+NebulaVolumeParams FirstNebula(const QelVolumeManager& volumes)
+{
+    NebulaVolumeParams nebula = volumes.RandomizeParameters(kFirstSeed);
+    nebula.radius = 1500.0f;
+    nebula.emission[0] = nebula.emission[1] = nebula.emission[2] = 0.8f;
+    nebula.density = 13.0f;
+    return nebula;
+}
+
+PlanetParams FirstPlanet()
+{
+    PlanetParams planet;
+    planet.radius = 100.0f;
+    const float emissive[3] = {0.1f, 0.2f, 0.1f};
+    const float upperCloud[3] = {0.1f, 0.9f, 0.1f};
+    for (int i = 0; i < 3; ++i) {
+        planet.emissiveColor[i] = emissive[i];
+        planet.upperCloudColor[i] = upperCloud[i];
+    }
+    planet.fresnel = 5.2f;
+    planet.fresnelBias = 0.15f;
+    planet.bandScale = 0.4f;
+    planet.windSpeed1 = 1.0f;
+    planet.windSpeed2 = 1.0f;
+    planet.upperCloudStrength = 0.78f;
+    planet.upperCloudExponent = 2.16f;
+    return planet;
+}
+
+void Enter()
+{
+    editor.volumes = std::make_unique<QelVolumeManager>();
+    editor.volumes->Setup(kNoiseOctaves, NebulaVolumeRanges{});
+    editor.nebula = FirstNebula(*editor.volumes);
+    editor.gasGiant = std::make_unique<QelGasGiant>();
+    editor.planet = FirstPlanet();
+}
+
+void Leave()
+{
+    editor.volumes.reset();
+    editor.gasGiant.reset();
+}
+
+void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(kReferenceShip);
+    ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(kReferenceShip);
+    if (!record || !drawData->mesh)
+        return;
+    LightShipsFrom(eye);
+    for (int ship = 0; ship < kReferenceShips; ++ship) {
+        const glm::mat4 model =
+            glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(kReferenceSpacing * static_cast<float>(ship), 0, 0)),
+                       glm::vec3(record->meshScale));
+        drawData->mesh->Draw(model, view, nullptr, "Redwood");
+    }
+}
+
+// The picture: ships and the gas giant into the square target, the nebula
+// into its own target reading the first one's depth; both over the window.
+void DrawPicture(QelGraphicsFactoryBase& graphics)
+{
+    Qel2dBitmap* scene = graphics.GetRenderTarget(kTargetName, kTargetSize, kTargetSize, true);
+    Qel2dBitmap* nebula = graphics.GetRenderTarget(kNebulaTargetName, kTargetSize / kNebulaDivisor,
+                                                   kTargetSize / kNebulaDivisor, true);
+    if (!scene || !nebula || !theRenderManager)
+        return;
+    const glm::vec3 eye = theDevOrbitView.EyePosition();
+    const glm::vec3 direction = glm::normalize(-eye);
+    Camera camera;
+    const glm::mat4 view = camera.LookAt(-eye, glm::vec3(0.0f));
+    const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    graphics.Flush2D();
+    scene->SetAsRenderTarget(true, true, clear);
+    graphics.Flush2DAndClearDepth(scene);
+    graphics.SetPerspective(DevViewPass::kFieldOfView, 1.0f, DevViewPass::kNearPlane, DevViewPass::kFarPlane);
+    DrawReferenceShips(view, eye);
+    if (editor.gasGiantMode) {
+        editor.gasGiant->AddInstance(glm::vec3(0.0f), editor.planet);
+        editor.gasGiant->Draw(view, glm::vec4(eye, 1.0f), glm::vec4(direction, 0.0f));
+    }
+    graphics.Flush2D();
+    scene->SetAsRenderTarget(false, false, clear);
+    if (!editor.gasGiantMode) {
+        nebula->SetAsRenderTarget(true, true, clear);
+        graphics.Flush2DAndClearDepth(nebula);
+        editor.volumes->AddVolume(glm::vec3(0.0f), editor.nebula);
+        editor.volumes->Draw(view, glm::vec4(-eye, 1.0f), glm::vec4(direction, 0.0f), scene, kNebulaDivisor);
+        nebula->SetAsRenderTarget(false, false, clear);
+    }
+    const IntRect window{0, 0, graphics.GetWidth(), graphics.GetHeight()};
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const auto composite = [&](Qel2dBitmap& source, const char* shader) {
+        const IntRect crop = Render3D::CropToRect(source.GetWidth(), source.GetHeight(), window);
+        source.SetDrawProcess(shader ? graphics.GetShader(shader) : nullptr, true, false);
+        source.SetSourceRectInt(QelRect{crop.left, crop.top, crop.right, crop.bottom});
+        source.SetDestRectInt(QelRect{window.left, window.top, window.right, window.bottom});
+        source.DrawQuad(white, kPictureLayer, false);
+    };
+    composite(*scene, nullptr);
+    if (!editor.gasGiantMode)
+        composite(*nebula, "VolumePostProcess");
+    graphics.Flush2D();
+}
+
+// One slider row; its caption is replaced by the value as it is drawn.
+void Row(const char* caption, float minimum, float maximum, float& value)
+{
+    std::string text = caption;
+    uiSliderRow(text, minimum, maximum, value);
+}
+
+void ColourRows(const char* name, float (&colour)[3], float maximum)
+{
+    const char* channels[3] = {" Red", " Green", " Blue"};
+    for (int i = 0; i < 3; ++i)
+        Row((std::string(name) + channels[i]).c_str(), 0.0f, maximum, colour[i]);
+}
+
+void PlanetRows()
+{
+    PlanetParams& p = editor.planet;
+    Row("radius", 10.0f, 3000.0f, p.radius);
+    ColourRows("baseColor", p.baseColor, 2.0f);
+    ColourRows("emissiveColor", p.emissiveColor, 2.0f);
+    ColourRows("upperCloudColor", p.upperCloudColor, 2.0f);
+    Row("fresnelBias", 0.015f, 1.15f, p.fresnelBias);
+    Row("fresnel", 1.5f, 150.5f, p.fresnel);
+    Row("bandScale", 0.0f, 12.0f, p.bandScale);
+    Row("windSpeed1", -100000.0f, 100000.0f, p.windSpeed1);
+    Row("windSpeed2", -100000.0f, 100000.0f, p.windSpeed2);
+    Row("upperCloudStrength", 0.0f, 12.0f, p.upperCloudStrength);
+    Row("upperCloudExponent", 0.0f, 12.0f, p.upperCloudExponent);
+}
+
+void NebulaRows()
+{
+    NebulaVolumeParams& n = editor.nebula;
+    ColourRows("Absorption", n.absorption, 2.0f);
+    ColourRows("Emission", n.emission, 2.0f);
+    ColourRows("Scattering", n.scattering, 2.0f);
+    Row("Anisotropy", -0.5f, 0.5f, n.anisotropy);
+    Row("Size", 500.0f, 5000.0f, n.radius);
+    Row("Density", 2.0f, 20.0f, n.density);
+    Row("Base Frequency", 0.2f, 3.5f, n.baseFrequency);
+    Row("Base Amplitude", 0.3f, 8.0f, n.baseAmplitude);
+    Row("Detail Frequency", 0.2f, 3.5f, n.detailFrequency);
+    Row("Detail Amplitude", 0.25f, 5.5f, n.detailAmplitude);
+    Row("Detail Lacunarity", 0.25f, 3.55f, n.detailLacunarity);
+    Row("Domain Warp", 0.0f, 0.1f, n.domainWarp);
+    Row("Swirl", 0.0f, 10.0f, n.swirl);
+    // The seed is a whole number shown on a float slider.
+    float seed = static_cast<float>(n.randomSeed);
+    Row("Random Seed", 0.0f, 10000.0f, seed);
+    n.randomSeed = static_cast<int32_t>(seed);
+}
+
+// The controls; true when "Exit" was clicked.
+bool DrawControls()
+{
+    UIContext& ui = theUIContext;
+    ui.SetCurrentRect(kFirstRow);
+    ui.sliderRowId = kFirstSliderId;
+    if (editor.gasGiantMode)
+        PlanetRows();
+    else
+        NebulaRows();
+    SetDevToolButtonColumn();
+    if (uiButton(kEditModeId, "Edit Mode", "gui-1", true, kHelpLayer - 1)) {
+        PlayGUISound("gui_button");
+        editor.gasGiantMode = !editor.gasGiantMode;
+    }
+    ui.ShiftRectY(1, 1);
+    return DevToolExit(kExitId);
+}
+
+SceneFunction Draw()
+{
+    UIContext& ui = theUIContext;
+    theDevOrbitView.Zoom(TakeMouseWheel());
+    theDevOrbitView.Drag(ui);
+    if (gGraphicsFactory && editor.volumes)
+        DrawPicture(*gGraphicsFactory);
+    const int32_t w = ui.WindowWidth();
+    const int32_t h = ui.WindowHeight();
+    ui.DrawText(ui.GetFont("gui-1"), IntRect{2, h - 20, w, h}, kHelp, kHelpColour, kHelpLayer, 0);
+    QelKeyboard* keyboard = ui.Keyboard();
+    if (keyboard && keyboard->IsKeyDown(qel::vk::kSpace))
+        return SceneNebulaEditMode;
+    return DrawControls() ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneNebulaEditMode);
+}
+
+void Tick()
+{
+    if (QelKeyboard* keyboard = theUIContext.Keyboard())
+        theDevOrbitView.ApplyHeldKeys(*keyboard);
+}
+
+}  // namespace
+
+SceneFunction SceneNebulaEditMode(SceneEvent event)
+{
+    switch (event) {
+    case SCENE_ENTER: Enter(); break;
+    case SCENE_LEAVE: Leave(); break;
+    case SCENE_TICK: Tick(); break;
+    case SCENE_DRAW: return Draw();
+    default: break;
+    }
+    return SceneNebulaEditMode;
+}
