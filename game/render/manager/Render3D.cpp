@@ -8,7 +8,8 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelDrawProcess.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/net/NetworkIds.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/render/PointSandwich.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/BodyParameters.h"
@@ -35,6 +36,8 @@ constexpr float kDroneTicksPerRadian = 10.0f;
 // units, and is this wide.
 constexpr float kRippleBandSpeed = 26.0f;
 constexpr float kRippleBandWidth = 5.0f;
+
+using playership::kScan;
 
 constexpr DataKey kLocalScale{"local_scale_coeff", kPlayDoc};
 constexpr DataKey kLocalScaleX{"local_scale_x_coeff", kPlayDoc};
@@ -158,8 +161,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
         return;
     if (owner.main_screen_view == "no_draw" && owner.cam_mode == "cinematic")
         return;
-    SpaceObject* ship = IsSpaceObjectId(theSimulation->subjectID) ? theSimulation->GetSpaceObject(theSimulation->subjectID)
-                                                                  : nullptr;
+    SpaceObject* ship = FindSpaceObject(theSimulation->subjectID);
     UpdateCamera(ship);
     const glm::mat4 view = theCamera.matrix;
     const glm::vec3 direction = ViewDirection();
@@ -168,6 +170,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
                        kNearPlane, kFrustumFar);
     if (effects)
         effects->DrawEffectEvents(*this);
+    if (ship)
+        QueueOwnShipReticles(*ship);
 
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     gGraphicsFactory->Flush2D();
@@ -193,6 +197,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
         effects->DrawParticles(view);
         effects->DrawPlanets(view, theCamera.eye, direction);
     }
+    if (owner.cam_mode != "cinematic")
+        DrawReticleQueue();
+    reticle_queue.clear();
     gGraphicsFactory->Flush2D();
     main_target->SetAsRenderTarget(false, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
@@ -209,6 +216,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
     Composite(*main_target, rect, nullptr);
     if (full && effects && nebula_target)
         Composite(*nebula_target, rect, "VolumePostProcess");
+    if (full && ship && owner.cam_mode != "cinematic")
+        DrawHeadingOverlay(*ship, rect);
 }
 
 // One box query of the world around the ship, then the distance limits of
@@ -245,6 +254,8 @@ void Render3D::DrawObjects(SpaceObject* ship, const glm::mat4& view)
         case ObjectKind::Monster:
             if (effects)
                 effects->DrawMonster(*this, object);
+            if (ship)
+                QueueNameTag(object, *ship);
             break;
         case ObjectKind::Ship:
             DrawShip(object, ship, view);
@@ -293,6 +304,10 @@ void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4&
     owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
     if (&object == ship && owner.cam_mode == "first_person")
         return;
+    // The ship's side sees the names of what it has scanned, stations and
+    // other static objects aside.
+    if (ship && &object != ship && !object.IsStatic() && ScannedBySide(object, *ship, std::string(kScan.name)))
+        QueueNameTag(object, *ship);
     if (!drawData->mesh)
         return;
     ApplyLights(object.uniqueID);
