@@ -14,8 +14,10 @@ layout(std140) uniform QelTarget {
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec3 normal;
 layout(location = 4) in vec2 texA;
+layout(location = 8) in vec4 vertexColour;
 
 out vec2 vTexCoord;
+out vec4 vColour;
 out float vFacing;
 
 void main()
@@ -28,4 +30,5 @@ void main()
     p.z = p.z * 2.0 - p.w;
     gl_Position = p;
     vTexCoord = texA;
+    vColour = vertexColour;
 }

@@ -14,8 +14,10 @@ layout(std140) uniform QelTarget {
 
 layout(location = 0) in vec4 position;
 layout(location = 4) in vec2 texA;
+layout(location = 8) in vec4 vertexColour;
 
 out vec2 vTexCoord;
+out vec4 vColour;
 
 void main()
 {
@@ -24,4 +26,5 @@ void main()
     p.z = p.z * 2.0 - p.w;
     gl_Position = p;
     vTexCoord = texA;
+    vColour = vertexColour;
 }

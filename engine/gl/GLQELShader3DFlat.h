@@ -1,7 +1,8 @@
 #pragma once
-// "Flat": an indexed mesh with one texture tinted by a colour; switches for
-// depth writes and tests, alpha-to-coverage, additive blending and drawing
-// the glow texture (the second bitmap) instead of the first.
+// "Flat": an indexed mesh with one texture tinted by its vertex colours and a
+// colour; switches for depth writes and tests, alpha-to-coverage, additive
+// blending and drawing the glow texture (the second bitmap) instead of the
+// first.
 
 #include <glm/vec4.hpp>
 

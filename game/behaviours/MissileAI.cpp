@@ -25,10 +25,6 @@ using namespace shipkeys;
 
 namespace {
 
-inline constexpr DataKey kColorFlare[3] = {{"color_flare_r", kPlayDoc}, {"color_flare_g", kPlayDoc},
-                                           {"color_flare_b", kPlayDoc}};
-inline constexpr DataKey kColorTrail[3] = {{"color_trail_r", kPlayDoc}, {"color_trail_g", kPlayDoc},
-                                           {"color_trail_b", kPlayDoc}};
 inline constexpr DataKey kEnergyConversionValue{"energy_conversion_value", kPlayDoc};
 inline constexpr DataKey kDeathTimer{"deathTimer", kPlayDoc};
 inline constexpr DataKey kExplosionSize{"explosion_size", kPlayDoc};

@@ -50,6 +50,14 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
         theRenderManager->SetSpeechBubble(objectId, seconds, colour, text);
 }
 
+// The render manager's 3D view, once it is set up.
+ParticleView* LocalConsoleScreen::Particles()
+{
+    if (!theRenderManager || !theRenderManager->render3D.dust_particles)
+        return nullptr;
+    return &theRenderManager->render3D;
+}
+
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();

@@ -45,6 +45,7 @@ public:
     void ClearInfoLists() override;
     void PlayJumpSound(int32_t secondsLeft) override;
     void SetDamageIndicator(float level) override;
+    ParticleView* Particles() override;
 
     // The entries of an info list, in the order they came.
     const std::vector<ConsoleInfoEntry>& Info(InfoList list) const;

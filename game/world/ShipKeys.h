@@ -18,6 +18,13 @@ inline constexpr DataKey kNameTag{"name_tag", "a"};
 inline constexpr DataKey kExciting{"exciting",
     "exciting is a value held by some space objects, used to make camera decisions for the cinematic mode"};
 
+// A missile's colours, red, green and blue: the flare at its nose and the
+// trail behind it.
+inline constexpr DataKey kColorFlare[3] = {{"color_flare_r", kPlayDoc}, {"color_flare_g", kPlayDoc},
+                                           {"color_flare_b", kPlayDoc}};
+inline constexpr DataKey kColorTrail[3] = {{"color_trail_r", kPlayDoc}, {"color_trail_g", kPlayDoc},
+                                           {"color_trail_b", kPlayDoc}};
+
 // Shields, one value per facing where indexed.
 inline constexpr DataKey kShieldsRaisedFlag{"shields_raised_flag", "flag for shields raised or lowered"};
 inline constexpr DataKey kShieldCount{"shield_count", "num of shields this space object has"};

@@ -501,6 +501,12 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
                                   "$label:a,b;c;range:5,1;color:rgb(1,2,3);font:gui-2", "text:`a;b`,c(d,e)"};
     for (size_t i = 0; i < std::size(styles); ++i)
         seeds.push_back({"style_string", "style-" + std::to_string(i), BytesOf(styles[i])});
+    const char* const bursts[] = {
+        "count:20,30;speed:0.5,2;color:#ff8020,#ffe080;lifespan:20,40;size:4,9;image_cell:8",
+        "count:12;smoke:True;shape:ring_y;align:True;offset:0,0,-40;speed:1;color:grey;lifespan:60;size:12;delay:0,5",
+        "count:40;shape:hull;speed:0.2;color:rgb(80,160,255);lifespan:15;size:3;image_cell:4,7"};
+    for (size_t i = 0; i < std::size(bursts); ++i)
+        seeds.push_back({"particle_burst", "burst-" + std::to_string(i), BytesOf(bursts[i])});
     seeds.push_back({"face_description", "four-parts",
                      BytesOf("head #e6b594 0 0;eyes white 1 0;iris #3a78b8 1 0 0 -3;hair #4a2e1c 0 1")});
 

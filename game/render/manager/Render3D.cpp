@@ -11,6 +11,12 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipScience.h"
 #include "game/render/PointSandwich.h"
+#include "game/render/GenericRect.h"
+#include "game/render/Particle3DInstancedManager.h"
+#include "game/render/Particle3DSSManager.h"
+#include "game/render/ProcRing3DManager.h"
+#include "game/render/Ribbon3DManager.h"
+#include "game/render/Ring3D.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/RenderManager.h"
@@ -108,6 +114,7 @@ Render3D::~Render3D() = default;
 void Render3D::Setup()
 {
     ReleaseMeshes();
+    SetupEffects();
     if (!gGraphicsFactory)
         return;
     const int32_t divisor = std::max(owner.nebulaBuffSizeDiv, 1);
@@ -133,6 +140,7 @@ void Render3D::ReleaseMeshes()
     bball_mesh.reset();
     if (effects)
         effects->Clear();
+    ReleaseEffects();
 }
 
 // The new simulation gives its objects the old one's ids again: nothing kept
@@ -290,17 +298,8 @@ bool Render3D::Culled(const SpaceObject& object, const SpaceObject* ship, const 
 // coefficients say. The own ship is not drawn from inside it.
 void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4& view)
 {
-    const ShipDataRecord* record = ShipData::Instance().Find(object.data_tag);
     ObjectTypeDrawData* drawData = owner.GetObjectTypeDrawData(object.data_tag);
-    const float meshScale = record ? record->meshScale : 1.0f;
-    const float meshRotate = record ? record->meshRotate : 0.0f;
-    const float scale = AppData::GetFloat("space-object-size-coeff") * meshScale * ScaleCoefficient(object, kLocalScale);
-    const glm::vec3 axes(ScaleCoefficient(object, kLocalScaleX), ScaleCoefficient(object, kLocalScaleY),
-                         ScaleCoefficient(object, kLocalScaleZ));
-    const glm::mat4 world = glm::scale(glm::rotate(glm::translate(glm::mat4(1.0f), object.pos) *
-                                                       glm::mat4_cast(object.rot_quat),
-                                                   meshRotate * kQuarterTurn, glm::vec3(0, 1, 0)),
-                                       scale * axes);
+    const glm::mat4 world = ShipMatrix(object);
     owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
     if (&object == ship && owner.cam_mode == "first_person")
         return;
@@ -316,6 +315,19 @@ void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4&
     drawData->mesh->Draw(world, view, nullptr, "Redwood");
     if (drawData->pointSandwich)
         shieldedShips.emplace_back(object.uniqueID, drawData);
+}
+
+glm::mat4 Render3D::ShipMatrix(const SpaceObject& object)
+{
+    const ShipDataRecord* record = ShipData::Instance().Find(object.data_tag);
+    const float meshScale = record ? record->meshScale : 1.0f;
+    const float meshRotate = record ? record->meshRotate : 0.0f;
+    const float scale = AppData::GetFloat("space-object-size-coeff") * meshScale * ScaleCoefficient(object, kLocalScale);
+    const glm::vec3 axes(ScaleCoefficient(object, kLocalScaleX), ScaleCoefficient(object, kLocalScaleY),
+                         ScaleCoefficient(object, kLocalScaleZ));
+    return glm::scale(glm::rotate(glm::translate(glm::mat4(1.0f), object.pos) * glm::mat4_cast(object.rot_quat),
+                                  meshRotate * kQuarterTurn, glm::vec3(0, 1, 0)),
+                      scale * axes);
 }
 
 void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)

@@ -15,8 +15,12 @@
 #include "game/render/Camera.h"
 #include "game/render/RedwoodPointLight.h"
 #include "game/render/VecFrustum.h"
+#include "game/render/RibbonTrail.h"
+#include "game/world/ParticleEmitters.h"
+#include "game/world/ParticleView.h"
 #include "game/shell/IntRect.h"
 
+#include <glm/gtc/quaternion.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
@@ -28,11 +32,18 @@
 #include <utility>
 #include <vector>
 
+class GenericRect;
+class Particle3DInstancedManager;
+class Particle3DSSManager;
+class ProcRing3DManager;
 class QEL3DObject;
+class Ribbon3DManager;
+class Ring3D;
 class ObjectTypeDrawData;
 class Qel2dBitmap;
 class Render3D;
 class RenderManager;
+class Simulation;
 class SpaceObject;
 struct NebulaVolumeParams;
 struct PlanetParams;
@@ -59,7 +70,7 @@ public:
     virtual void Clear() = 0;
 };
 
-class Render3D {
+class Render3D : public ParticleView {
 public:
     static constexpr float kFieldOfView = 1.0471976f;  // π/3
     static constexpr float kQuarterTurn = 1.57079633f;  // π/2
@@ -72,7 +83,7 @@ public:
     static constexpr int kCompositeLayer = 1000;
 
     explicit Render3D(RenderManager& owner);
-    ~Render3D();
+    ~Render3D() override;
     Render3D(const Render3D&) = delete;
     Render3D& operator=(const Render3D&) = delete;
 
@@ -91,6 +102,9 @@ public:
     // the projection only).
     void UpdateCamera(SpaceObject* ship);
 
+    // Where a ship's mesh is drawn: at its place and turn, turned and scaled
+    // as its type's record and its own scale coefficients say.
+    static glm::mat4 ShipMatrix(const SpaceObject& object);
     // The world direction the shared camera looks along.
     static glm::vec3 ViewDirection();
     // The part of a source of that size shown in the rectangle: the largest
@@ -117,6 +131,37 @@ public:
     int64_t cinematic_chosen_tick = -1;
 
     Render3DEffects* effects = nullptr;  // none: the view draws without them
+
+    // --- Particles, ribbons and rings (Render3DEffects*.cpp).
+    // Engine exhaust ports of a ship record.
+    static constexpr int kExhaustPorts = 10;
+    // The particle set-up and the once-a-tick update of every effect.
+    void SetupEffects();
+    void ReleaseEffects();
+    void ClearParticleEffects();
+    void UpdateEffects();
+    // One particle burst of the descriptor at the position (moved by the
+    // burst's offsets), turned by the orientation; the object, when given,
+    // lends its hull to the "hull" shape. Nothing before set-up.
+    void AddParticleEvent(const glm::vec3& position, const glm::quat& orientation, const std::string& descriptor,
+                          const SpaceObject* object) override;
+    ParticleEmitters& Emitters() override { return emitters; }
+    // Every emitter whose object exists fires its burst (see ParticleEmitters).
+    void UpdateParticleEmitters();
+    std::unique_ptr<Particle3DInstancedManager> dust_particles;  // space dust, "aster2"
+    std::unique_ptr<Particle3DSSManager> hot_particles;          // "grid-particles-ss", additive
+    std::unique_ptr<Particle3DSSManager> smoke_particles;        // "smoke-particles2-ss", fading alpha
+    ParticleEmitters emitters;
+    std::map<uint64_t, std::array<glm::vec3, kExhaustPorts>> exhaust_history;  // last port positions by ship
+    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id; entries stay, emptied
+    std::unique_ptr<Ribbon3DManager> ribbons;      // "beamSet"
+    std::unique_ptr<ProcRing3DManager> proc_rings;  // "smallWhite"
+    std::unique_ptr<GenericRect> unit_rect;
+    Qel2dBitmap* ring_bitmap = nullptr;  // "no-number-ring", held by the graphics service
+    std::unique_ptr<Ring3D> ring;
+    glm::vec3 prev_camera_pos{0.0f};  // the camera at the last tick, which the dust leads by
+    uint64_t effect_tick = 0;         // UpdateEffects calls
+    bool hyper_warp_on = false;       // the hyper-warp screen shows: only the particles move
 
     // --- Lock reticles and name tags (Render3DReticles.cpp).
     // A reticle of the reticle sheet over the picture with a label under it,
@@ -165,6 +210,16 @@ private:
     void ApplyLights(uint64_t objectId);
     void DrawShieldRipples(const glm::mat4& view);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
+
+    // Particles, ribbons and rings.
+    void UpdateObjectEffects(const Simulation& world, const glm::vec3& camera);
+    void AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour);
+    RibbonTrail& TrailOf(uint64_t objectId);
+    void AddTrailPoint(const SpaceObject& object, const glm::vec4& colour);
+    void UpdateDockingBeam(const Simulation& world, const SpaceObject& ship);
+    glm::vec3 RandomHullPoint(const SpaceObject& object);
+    void AddExhaust(const SpaceObject& ship);
+    void AgeTrails(const Simulation* world, const glm::vec3& camera);
 
     RenderManager& owner;
     // The shielded ships drawn this frame, for their ripples.

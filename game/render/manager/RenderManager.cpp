@@ -10,6 +10,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/render/manager/CounterPanelOverlay.h"
+#include "game/render/manager/Render3DEffectsPass.h"
 #include "game/render/manager/RenderUtilities.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/TextLog.h"
@@ -89,8 +90,10 @@ void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
 
 }  // namespace
 
-RenderManager::RenderManager(SceneFunction first) : firstScene(first)
+RenderManager::RenderManager(SceneFunction first)
+    : effectsPass(std::make_unique<Render3DEffectsPass>(render3D)), firstScene(first)
 {
+    render3D.effects = effectsPass.get();
     mainBuffWidth = AppData::GetInt("main-buff-width");
     mainBuffHeight = AppData::GetInt("main-buff-height");
     nebulaBuffSizeDiv = AppData::GetInt("nebula-buff-size-div");
@@ -250,6 +253,7 @@ void RenderManager::SimTick()
     ++tickCounter;
     ++theUIContext.tickCount;
     StepScene(SCENE_TICK);
+    render3D.UpdateEffects();
     ExpireSpeechBubbles();
     HandleSoundEvents();
     RampJumpSound();

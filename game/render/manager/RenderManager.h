@@ -334,6 +334,8 @@ private:
     void DrawNoShipMark();
     void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
 
+    // What the 3D view draws its effects through.
+    std::unique_ptr<Render3DEffects> effectsPass;
     SceneFunction currentScene;
     SceneFunction firstScene;
     std::unique_ptr<SkyBoxManager> skyBox;

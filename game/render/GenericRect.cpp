@@ -1,0 +1,39 @@
+#include "game/render/GenericRect.h"
+
+#include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/render/FlatShape.h"
+
+namespace {
+
+// Texture pairs the flat shader does not read.
+constexpr float kUnusedPairs = 5.0f;
+
+}  // namespace
+
+GenericRect::GenericRect()
+{
+    if (!gGraphicsFactory)
+        return;
+    shader = gGraphicsFactory->GetShader("Flat");
+    indices = gGraphicsFactory->GetIndexList("GenericRect_indexes", 6);
+    vertices = gGraphicsFactory->GetVertList("GenericRect_verts", 4, false);
+    const glm::vec3 up(0.0f, 1.0f, 0.0f);
+    const glm::vec4 white(1.0f);
+    vertices->SetVertex(0, ShapeVertex({-1, 0, -1}, up, {0, 0}, white, kUnusedPairs));
+    vertices->SetVertex(1, ShapeVertex({-1, 0, 1}, up, {0, 1}, white, kUnusedPairs));
+    vertices->SetVertex(2, ShapeVertex({1, 0, 1}, up, {1, 1}, white, kUnusedPairs));
+    vertices->SetVertex(3, ShapeVertex({1, 0, -1}, up, {1, 0}, white, kUnusedPairs));
+    const uint32_t order[6] = {0, 1, 2, 2, 3, 0};
+    indices->SetIndices(order, 6);
+}
+
+void GenericRect::Draw(const glm::mat4& world, const glm::mat4& view, const glm::vec4& colour)
+{
+    if (!shader)
+        return;
+    BindFlatLists(*shader, gGraphicsFactory->LoadTexture("smallWhite"), vertices, indices);
+    shader->SetParameter("color", colour.r, colour.g, colour.b, colour.a);
+    shader->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
+    shader->SetParameter("depth", 0.0f, 0.0f, 0.0f, 0.0f);
+    shader->Draw3D(world, view, nullptr, 0, 0);
+}

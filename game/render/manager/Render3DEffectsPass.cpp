@@ -1,0 +1,49 @@
+#include "game/render/manager/Render3DEffectsPass.h"
+
+#include "engine/base/PerSecondCounterMap.h"
+#include "game/render/Particle3DInstancedManager.h"
+#include "game/render/Particle3DSSManager.h"
+#include "game/render/ProcRing3DManager.h"
+#include "game/render/Ribbon3DManager.h"
+
+// Beam and lightning events draw here.
+void Render3DEffectsPass::DrawEffectEvents(Render3D&) {}
+
+// Planets are queued here for DrawPlanets.
+void Render3DEffectsPass::AddPlanet(const SpaceObject&, const PlanetParams&) {}
+
+// Nebula volumes are queued here for DrawVolumes.
+void Render3DEffectsPass::AddNebulaVolume(const SpaceObject&, NebulaVolumeParams&) {}
+
+// A monster's particles and bodies draw here.
+void Render3DEffectsPass::DrawMonster(Render3D&, const SpaceObject&) {}
+
+// One draw call a manager; the rings are queued anew every frame.
+void Render3DEffectsPass::DrawParticles(const glm::mat4& viewMatrix)
+{
+    if (view.hot_particles) {
+        view.hot_particles->Draw(viewMatrix);
+        AddPerSecondCounter(static_cast<float>(view.hot_particles->DrawnCount()), "particles/sec");
+    }
+    if (view.smoke_particles)
+        view.smoke_particles->Draw(viewMatrix);
+    if (view.dust_particles)
+        view.dust_particles->Draw(viewMatrix);
+    if (view.ribbons)
+        view.ribbons->Draw(viewMatrix);
+    if (view.proc_rings) {
+        view.proc_rings->Draw(viewMatrix);
+        view.proc_rings->ClearQueue();
+    }
+}
+
+// The planets queued this frame draw here.
+void Render3DEffectsPass::DrawPlanets(const glm::mat4&, const glm::vec3&, const glm::vec3&) {}
+
+// The nebula volumes queued this frame draw here.
+void Render3DEffectsPass::DrawVolumes(const glm::mat4&, Qel2dBitmap*, bool) {}
+
+void Render3DEffectsPass::Clear()
+{
+    view.ClearParticleEffects();
+}

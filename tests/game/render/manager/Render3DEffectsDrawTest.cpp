@@ -1,0 +1,303 @@
+// The 3D view's effects drawn by the real graphics service on the offscreen
+// driver, with the art the build draws: each manager drawn once into a
+// render target and found in its colours; then a moving ship with its
+// exhaust and a missile with its trail through the 3D view, saved as
+// effects-exhaust.png and effects-missile-trail.png in the working folder
+// for a person to look at.
+
+#include "game/render/Camera.h"
+#include "game/render/GenericBox.h"
+#include "game/render/GenericRect.h"
+#include "game/render/Particle3DInstancedManager.h"
+#include "game/render/Particle3DSSManager.h"
+#include "game/render/ProcRing3DManager.h"
+#include "game/render/Ribbon3DManager.h"
+#include "game/render/Ring3D.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/UIContext.h"
+#include "game/world/AppData.h"
+#include "game/world/ShipData.h"
+#include "game/world/ShipKeys.h"
+#include "game/world/Simulation.h"
+#include "helper/CRand.h"
+#include "tests/support/GeneratedData.h"
+#include "tests/support/OffscreenGraphicsTest.h"
+#include "tests/support/ScriptedInput.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/quaternion.hpp>
+
+#include <functional>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 400;
+constexpr float kPi = 3.14159265f;
+
+using qeltest::Rgba;
+
+SceneFunction StayingScene(SceneEvent)
+{
+    return StayingScene;
+}
+
+class Render3DEffectsDrawTest : public qeltest::OffscreenGraphicsTest {
+protected:
+    Render3DEffectsDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+
+    void SetUp() override
+    {
+        qeltest::LinkGeneratedData(data);
+        qeltest::LinkGeneratedSky(data);
+        qeltest::LinkInterfaceArt(data, {"grid-particles-ss.png", "smoke-particles2-ss.png", "aster2.png",
+                                         "beamSet.png", "no-number-ring.png", "gas-ring.png"});
+        OffscreenGraphicsTest::SetUp();
+        ShipData& ships = ShipData::Instance();
+        ships.ClearRecords(ships.mainRecords);
+        ships.LoadMain();
+        gInputFactory = &input;
+        AppData::Load();
+        theUIContext = UIContext();
+        graphics.SetPerspective(kPi / 3, static_cast<float>(kWidth) / kHeight, 1.0f, 100000.0f);
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        world.reset();
+        theUIContext = UIContext();
+        gInputFactory = nullptr;
+        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
+        OffscreenGraphicsTest::TearDown();
+    }
+
+    // From 100 units in front of the origin, looking at it along +z.
+    static glm::mat4 View()
+    {
+        Camera camera;
+        return camera.LookAt(glm::vec3(0.0f, 0.0f, 100.0f), glm::vec3(0.0f));
+    }
+
+    // Pixels of a target drawn on black whose colour is near the given one
+    // in hue: each channel of the colour's brightest is at least a third of
+    // the brightest, and the others below.
+    int Covered(const std::function<void()>& draw, const glm::vec3& hue, const std::string& keep = "")
+    {
+        const float black[4] = {0, 0, 0, 1};
+        GLQel2DBitmap* target = BeginTarget("effect", kWidth, kHeight, black);
+        draw();
+        EndTarget(target);
+        if (!keep.empty())
+            SaveTarget(target, keep);
+        int count = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const Rgba p = TargetAt(target, x, y);
+                const float top = std::max({p[0], p[1], p[2]});
+                if (top < 0.08f)
+                    continue;
+                bool matches = true;
+                for (int c = 0; c < 3; ++c)
+                    matches = matches && ((hue[c] > 0.5f) == (p[c] >= top / 3.0f));
+                count += matches;
+            }
+        return count;
+    }
+
+    // The target on black, as a PNG in the working folder.
+    static void SaveTarget(Qel2dBitmap* target, const std::string& file)
+    {
+        QelPixelImage image;
+        image.Resize(target->GetWidth(), target->GetHeight());
+        for (int y = 0; y < target->GetHeight(); ++y)
+            for (int x = 0; x < target->GetWidth(); ++x) {
+                const Rgba p = TargetAt(target, x, y);
+                image.SetPixel(x, y, 1.0f, p[0], p[1], p[2]);
+            }
+        ASSERT_TRUE(image.SavePNG(file));
+    }
+
+    qeltest::TempFolder data;
+    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
+    qeltest::TempFolder settings;
+    qeltest::ScopedEnv settingsDir{"QEL_SETTINGS_DIR", settings.Path().string()};
+    qeltest::ScriptedInput input;
+    std::unique_ptr<RenderManager> manager;
+    std::unique_ptr<Simulation> world;
+};
+
+TEST_F(Render3DEffectsDrawTest, each_particle_manager_draws_its_particles_in_their_colours)
+{
+    const glm::mat4 view = View();
+    for (const bool additive : {true, false}) {
+        Particle3DSSManager ring;
+        ring.Setup(additive ? "grid-particles-ss" : "smoke-particles2-ss", additive ? 1.0f : 0.0f, 0.0f, additive);
+        for (int i = 0; i < 5; ++i) {
+            SpriteSheetParticle& particle = ring.Spawn();
+            particle = SpriteSheetParticle{};
+            particle.position = glm::vec3(-40.0f + 20.0f * i, 0.0f, 0.0f);
+            particle.velocity = glm::vec3(0.0f, 0.5f, 0.0f);
+            particle.age = 0;
+            particle.lifetime = 10;
+            particle.size = 8.0f;
+            particle.cell = 0;
+            particle.baseColour = additive ? glm::vec4(1.0f, 0.2f, 0.1f, 1.0f) : glm::vec4(0.2f, 1.0f, 0.3f, 1.0f);
+        }
+        ring.Update(glm::vec3(0.0f, 0.0f, -100.0f));  // fades them in
+        const glm::vec3 hue = additive ? glm::vec3(1, 0, 0) : glm::vec3(0, 1, 0);
+        EXPECT_GT(Covered([&] { ring.Draw(view); }, hue, additive ? "effects-hot.png" : "effects-smoke.png"), 5 * 60)
+            << "additive " << additive;
+        EXPECT_EQ(ring.DrawnCount(), 5);
+    }
+
+    csrand(3);
+    Particle3DInstancedManager dust;
+    dust.Setup("aster2", 0.0f, 0);
+    dust.Update(glm::vec3(0.0f, 0.0f, -100.0f), glm::vec3(0.0f, 0.0f, 10.0f));
+    // Motes a unit wide, some in view: a few grey pixels.
+    EXPECT_GT(Covered([&] { dust.Draw(view); }, glm::vec3(1, 1, 1)), 3);
+}
+
+TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
+{
+    const glm::mat4 view = View();
+    Ribbon3DManager ribbons;
+    ribbons.Setup("beamSet");
+    RibbonTrail trail;
+    for (int i = 0; i < 10; ++i) {
+        RibbonPoint point;
+        point.position = glm::vec3(-45.0f + 10.0f * i, 5.0f * std::sin(i * 0.8f), 0.0f);
+        point.colour = glm::vec4(0.1f, 0.2f, 1.0f, 1.0f);
+        point.age = static_cast<float>(9 - i);
+        point.lifespan = 12.0f;
+        point.width = 3.0f;
+        trail.Add(point);
+    }
+    ribbons.Update(trail, glm::vec3(0.0f, 0.0f, -100.0f));
+    EXPECT_GT(Covered([&] { ribbons.Draw(view); }, glm::vec3(0, 0, 1), "effects-ribbon.png"), 1500);
+
+    ProcRing3DManager rings;
+    rings.Setup("smallWhite");
+    rings.AddQuad({glm::vec3(-20, -20, 0), glm::vec3(20, -20, 0), glm::vec3(20, 20, 0), glm::vec3(-20, 20, 0)},
+                  {glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)},
+                  glm::vec4(1.0f, 1.0f, 0.0f, 1.0f));
+    EXPECT_GT(Covered([&] { rings.Draw(view); }, glm::vec3(1, 1, 0)), 15000);
+    rings.ClearQueue();
+    EXPECT_EQ(Covered([&] { rings.Draw(view); }, glm::vec3(1, 1, 0)), 0);
+
+    Ring3D ring;
+    Qel2dBitmap* gas = graphics.LoadTexture("gas-ring");
+    const glm::mat4 tilted = glm::rotate(glm::mat4(1.0f), 1.1f, glm::vec3(1, 0, 0));
+    EXPECT_GT(Covered([&] {
+                  ring.Draw(gas, tilted, view, glm::vec4(1.0f, 0.3f, 1.0f, 1.0f), glm::vec3(0, 0, 15),
+                            glm::vec3(0, 0, 40), true, false);
+              },
+                      glm::vec3(1, 0, 1), "effects-gas-ring.png"),
+              2000);
+
+    GenericRect rect;
+    const glm::mat4 upright = glm::scale(glm::rotate(glm::mat4(1.0f), kPi / 2, glm::vec3(1, 0, 0)), glm::vec3(20));
+    EXPECT_GT(Covered([&] { rect.Draw(upright, view, glm::vec4(0.0f, 1.0f, 1.0f, 1.0f)); }, glm::vec3(0, 1, 1)),
+              15000);
+
+    GenericBox box;
+    EXPECT_GT(Covered([&] {
+                  box.Draw(glm::vec3(-10, -10, -10), glm::vec3(10, 10, 10), glm::mat4(1.0f), view,
+                           glm::vec4(1.0f, 0.5f, 0.0f, 1.0f), false, true);
+              },
+                      glm::vec3(1, 1, 0)),
+              5000);
+}
+
+}  // namespace
+
+namespace {
+
+class Render3DEffectsSceneDrawTest : public Render3DEffectsDrawTest {
+protected:
+    void SetUp() override
+    {
+        Render3DEffectsDrawTest::SetUp();
+        manager = std::make_unique<RenderManager>(StayingScene);
+        manager->mainBuffWidth = kWidth;
+        manager->mainBuffHeight = kHeight;
+        manager->Setup();
+        world = std::make_unique<Simulation>();
+        world->Reset(false, "");
+        ship = world->GetSpaceObject(world->CreateSpaceObject("behav_playership", "tern_frigate", 0));
+        world->subjectID = ship->uniqueID;
+        ship->cur_speed = 12.0f;
+    }
+
+    // Ticks as the game does: the world moves (here: the ship ahead along
+    // +z, the missile across), the effects update from the camera's place.
+    void Tick(SpaceObject* missile = nullptr)
+    {
+        world->RepositionSpaceObject(ship, ship->pos.x, ship->pos.y, ship->pos.z + ship->cur_speed);
+        if (missile)
+            world->RepositionSpaceObject(missile, missile->pos.x + 14.0f, missile->pos.y, missile->pos.z);
+        world->Container()->ReinsertMoved();
+        manager->render3D.UpdateCamera(ship);
+        manager->SimTick();
+    }
+
+    void DrawView()
+    {
+        context.Clear();
+        manager->render3D.Draw(IntRect{0, 0, kWidth, kHeight}, false);
+        graphics.Flush2D();
+        ReadScreen();
+    }
+
+    // Pixels whose blue clearly outshines their red (the frigate's exhaust),
+    // or the other way round (the missile's trail and flares).
+    int Bluish(const IntRect& r) const { return Count(r, [](const qeltest::Rgb& c) { return c[2] > c[0] + 60; }); }
+    int Reddish(const IntRect& r) const { return Count(r, [](const qeltest::Rgb& c) { return c[0] > c[2] + 60; }); }
+    template <typename Test>
+    int Count(const IntRect& r, Test test) const
+    {
+        int count = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                count += test(At(x, y));
+        return count;
+    }
+
+    SpaceObject* ship = nullptr;
+};
+
+TEST_F(Render3DEffectsSceneDrawTest, a_moving_ship_leaves_a_plume_of_exhaust_from_its_engines)
+{
+    const IntRect whole{0, 0, kWidth, kHeight};
+    DrawView();
+    const int still = Bluish(whole);
+    for (int tick = 0; tick < 12; ++tick)
+        Tick();
+    DrawView();
+    ASSERT_TRUE(SaveScreen("effects-exhaust.png"));
+    EXPECT_GT(Bluish(whole), still + 400) << "the plume's blue glow behind the frigate";
+}
+
+TEST_F(Render3DEffectsSceneDrawTest, a_missile_flares_and_draws_its_trail_across_the_view)
+{
+    ship->cur_speed = 0.0f;
+    SpaceObject* missile = world->GetSpaceObject(world->CreateSpaceObject("behav_missile", "torpedo", 0));
+    world->RepositionSpaceObject(missile, -250.0f, 30.0f, 350.0f);
+    missile->rot_quat = glm::angleAxis(kPi / 2, glm::vec3(0, 1, 0));  // nose along +x
+    const glm::vec3 flare(1.0f, 0.55f, 0.15f);
+    const glm::vec3 trail(1.0f, 0.25f, 0.1f);
+    for (int c = 0; c < 3; ++c) {
+        WriteFloat(missile->data_set, shipkeys::kColorFlare[c], flare[c]);
+        WriteFloat(missile->data_set, shipkeys::kColorTrail[c], trail[c]);
+    }
+    for (int tick = 0; tick < 30; ++tick)
+        Tick(missile);
+    DrawView();
+    ASSERT_TRUE(SaveScreen("effects-missile-trail.png"));
+    // The trail reaches back over the view's left half towards its flare.
+    EXPECT_GT(Reddish(IntRect{0, 0, kWidth / 2, kHeight}), 300);
+    EXPECT_GT(Reddish(IntRect{kWidth / 2, 0, kWidth, kHeight}), 100);
+}
+
+}  // namespace
