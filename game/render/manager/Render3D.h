@@ -186,6 +186,19 @@ public:
                          const glm::vec3& position, const std::string& label);
     std::vector<LockReticle> reticle_queue;
 
+    // --- Beam and lightning effects, the monster's aura (Render3DBeams.cpp).
+    // One frame of every beam and lightning event of the world.
+    void DrawEffectEvents();
+    // One frame of a beam (lightning) from the source's beam port of the
+    // index to the target; age runs in 30-tick units from the event's start,
+    // first is true on its first drawn frame, when the hit points are chosen.
+    void DrawBeamEffect(uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    void DrawLightningEffect(uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    // Three short-lived particles of the three colour texts at the object,
+    // renewed every frame it is drawn.
+    void EmitObjectParticles(const SpaceObject& object, const std::string& colour1, const std::string& colour2,
+                             const std::string& colour3);
+
     // --- Heading and height overlay (HeadingOverlay.cpp).
     // The ship's compass heading with its scale at the top of the picture and
     // its height with its ladder at the right, rendered into the main target
@@ -193,6 +206,10 @@ public:
     void DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect);
 
 private:
+    // Beams and lightning (Render3DBeams.cpp).
+    enum class Bolt { Beam, Lightning };
+    void DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    glm::mat4 EffectMatrix(const SpaceObject& object);
     // Lock reticles and name tags (Render3DReticles.cpp).
     void QueueOwnShipReticles(const SpaceObject& ship);
     void QueueNameTag(const SpaceObject& object, const SpaceObject& viewer);

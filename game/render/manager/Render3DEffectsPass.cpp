@@ -5,9 +5,14 @@
 #include "game/render/Particle3DSSManager.h"
 #include "game/render/ProcRing3DManager.h"
 #include "game/render/Ribbon3DManager.h"
+#include "game/behaviours/MonsterKeys.h"
+#include "game/world/DataKey.h"
+#include "game/world/SpaceObject.h"
 
-// Beam and lightning events draw here.
-void Render3DEffectsPass::DrawEffectEvents(Render3D&) {}
+void Render3DEffectsPass::DrawEffectEvents(Render3D& target)
+{
+    target.DrawEffectEvents();
+}
 
 // Planets are queued here for DrawPlanets.
 void Render3DEffectsPass::AddPlanet(const SpaceObject&, const PlanetParams&) {}
@@ -15,8 +20,13 @@ void Render3DEffectsPass::AddPlanet(const SpaceObject&, const PlanetParams&) {}
 // Nebula volumes are queued here for DrawVolumes.
 void Render3DEffectsPass::AddNebulaVolume(const SpaceObject&, NebulaVolumeParams&) {}
 
-// A monster's particles and bodies draw here.
-void Render3DEffectsPass::DrawMonster(Render3D&, const SpaceObject&) {}
+// A monster's particle aura, then its bodies.
+void Render3DEffectsPass::DrawMonster(Render3D& target, const SpaceObject& monster)
+{
+    target.EmitObjectParticles(monster, ReadString(monster.data_set, monster::kParticleColor1),
+                               ReadString(monster.data_set, monster::kParticleColor2),
+                               ReadString(monster.data_set, monster::kParticleColor3));
+}
 
 // One draw call a manager; the rings are queued anew every frame.
 void Render3DEffectsPass::DrawParticles(const glm::mat4& viewMatrix)
