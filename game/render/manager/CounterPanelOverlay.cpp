@@ -202,6 +202,7 @@ void CounterPanelOverlay::DrawNetworkStats(const IntRect& area, ClientRecord& cl
         field = std::make_unique<Edline>(kNameFieldIdBase + static_cast<int32_t>(shortId), kNameFieldFont,
                                          kNameFieldChars);
         field->SetText(client.machineName);
+        field->cursor = field->Length();  // typing goes on from the name's end
     }
 
     const IntRect panel{area.left + kPanelShrink, area.top + kPanelShrink, area.right - kPanelShrink,
