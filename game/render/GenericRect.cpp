@@ -27,11 +27,11 @@ GenericRect::GenericRect()
     indices->SetIndices(order, 6);
 }
 
-void GenericRect::Draw(const glm::mat4& world, const glm::mat4& view, const glm::vec4& colour)
+void GenericRect::Draw(const glm::mat4& world, const glm::mat4& view, const glm::vec4& colour, Qel2dBitmap* texture)
 {
     if (!shader)
         return;
-    BindFlatLists(*shader, gGraphicsFactory->LoadTexture("smallWhite"), vertices, indices);
+    BindFlatLists(*shader, texture ? texture : gGraphicsFactory->LoadTexture("smallWhite"), vertices, indices);
     shader->SetParameter("color", colour.r, colour.g, colour.b, colour.a);
     shader->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
     shader->SetParameter("depth", 0.0f, 0.0f, 0.0f, 0.0f);

@@ -22,6 +22,15 @@ SpriteSheetParticle& Particle3DSSManager::Spawn()
     return particles[static_cast<size_t>(nextSlot)];
 }
 
+SpriteSheetParticle& Particle3DSSManager::Add(const glm::vec3& position, const glm::vec3& velocity,
+                                              const glm::vec4& colour, float size, int32_t lifetime, int32_t cell,
+                                              int32_t delay)
+{
+    SpriteSheetParticle& particle = Spawn();
+    particle = SpriteSheetParticle{position, velocity, delay, 0, lifetime, size, cell, colour, glm::vec4(0.0f)};
+    return particle;
+}
+
 void Particle3DSSManager::Clear()
 {
     for (SpriteSheetParticle& particle : particles)

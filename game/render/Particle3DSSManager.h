@@ -46,6 +46,10 @@ public:
     // The next slot of the ring, taken whatever it held: the caller fills it
     // (colour 0 and age 0 unless it wants otherwise).
     SpriteSheetParticle& Spawn();
+    // A new particle in the next slot: age 0, its colour faded in from 0 by
+    // the updates once its delay has passed.
+    SpriteSheetParticle& Add(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour, float size,
+                             int32_t lifetime, int32_t cell, int32_t delay = 0);
     // Every slot free.
     void Clear();
 

@@ -246,15 +246,10 @@ void SpawnParticleBurst(const std::string& descriptor, const glm::vec3& at, cons
             onHull ? glm::vec3(hull->model * glm::vec4(hull->randomVertex() * kParticleHullLift, 1.0f)) : position;
         const float speed = event.speed.Sample();
         const float mix = Unit();
-        SpriteSheetParticle& particle = into.Spawn();
-        particle = SpriteSheetParticle{};
-        particle.position = emit;
-        particle.velocity = direction * speed;
-        particle.baseColour = event.colourA * (1.0f - mix) + event.colourB * mix;
-        particle.size = event.size.Sample();
-        particle.lifetime = event.lifespan.SampleInt();
-        particle.cell = event.cell.SampleInt();
-        particle.age = 0;
-        particle.delay = event.delay.SampleInt();
+        const glm::vec4 colour = event.colourA * (1.0f - mix) + event.colourB * mix;
+        const float size = event.size.Sample();
+        const int32_t lifetime = event.lifespan.SampleInt();
+        const int32_t cell = event.cell.SampleInt();
+        into.Add(emit, direction * speed, colour, size, lifetime, cell, event.delay.SampleInt());
     }
 }

@@ -201,10 +201,11 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
         redwood->SetParameter("glowMult", 1.0f, 0.0f, 0.0f, 0.0f);  // blinking is the 3D view's alone
     DrawShieldRipples(view);
-    if (effects) {
+    if (effects)
         effects->DrawParticles(view);
+    DrawNavRing(ship, view);
+    if (effects)
         effects->DrawPlanets(view, theCamera.eye, direction);
-    }
     if (owner.cam_mode != "cinematic")
         DrawReticleQueue();
     reticle_queue.clear();
@@ -343,8 +344,7 @@ void Render3D::DrawDrone(SpaceObject& object, const glm::mat4& view)
         drone_mesh->Draw(world, view, nullptr, "Redwood");
 }
 
-// A black ball of the object's exclusion radius; its gas rings are the
-// effects' to draw.
+// A black ball of the object's exclusion radius in its funnel of gas.
 void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
 {
     const glm::mat4 world =
@@ -356,6 +356,7 @@ void Render3D::DrawBlackHole(SpaceObject& object, const glm::mat4& view)
     flat->SetParameter("additive", 0.0f, 0.0f, 0.0f, 0.0f);
     flat->SetParameter("depth", 1.0f, 0.0f, 0.0f, 0.0f);
     bball_mesh->Draw(world, view, nullptr, "Flat");
+    DrawGasRings(object, view);
 }
 
 // The object's lights of this frame go to the lit shader's slots (free ones

@@ -14,11 +14,12 @@
 
 #include "game/render/Camera.h"
 #include "game/render/RedwoodPointLight.h"
-#include "game/render/VecFrustum.h"
 #include "game/render/RibbonTrail.h"
+#include "game/render/VecFrustum.h"
+#include "game/shell/IntRect.h"
 #include "game/world/ParticleEmitters.h"
 #include "game/world/ParticleView.h"
-#include "game/shell/IntRect.h"
+#include "game/world/ShipDataRecord.h"
 
 #include <glm/gtc/quaternion.hpp>
 #include <glm/mat4x4.hpp>
@@ -133,12 +134,11 @@ public:
     Render3DEffects* effects = nullptr;  // none: the view draws without them
 
     // --- Particles, ribbons and rings (Render3DEffects*.cpp).
-    // Engine exhaust ports of a ship record.
-    static constexpr int kExhaustPorts = 10;
-    // The particle set-up and the once-a-tick update of every effect.
-    void SetupEffects();
-    void ReleaseEffects();
+    // Empties the particle rings, ribbons, rings, trails, emitters and
+    // exhaust records; the managers stay.
     void ClearParticleEffects();
+    // Once per simulation tick: particles age, the world's objects make
+    // their flares, trails, exhaust and docking beams, emitters fire.
     void UpdateEffects();
     // One particle burst of the descriptor at the position (moved by the
     // burst's offsets), turned by the orientation; the object, when given,
@@ -148,12 +148,16 @@ public:
     ParticleEmitters& Emitters() override { return emitters; }
     // Every emitter whose object exists fires its burst (see ParticleEmitters).
     void UpdateParticleEmitters();
+    // A random vertex of the first draw unit of the object's ship mesh, in
+    // the mesh's own frame (ShipMatrix places it); the origin while the type
+    // has no mesh or its mesh no vertices.
+    glm::vec3 RandomHullPoint(const SpaceObject& object);
     std::unique_ptr<Particle3DInstancedManager> dust_particles;  // space dust, "aster2"
     std::unique_ptr<Particle3DSSManager> hot_particles;          // "grid-particles-ss", additive
     std::unique_ptr<Particle3DSSManager> smoke_particles;        // "smoke-particles2-ss", fading alpha
     ParticleEmitters emitters;
-    std::map<uint64_t, std::array<glm::vec3, kExhaustPorts>> exhaust_history;  // last port positions by ship
-    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id; entries stay, emptied
+    std::map<uint64_t, std::array<glm::vec3, kShipExhaustPortSlots>> exhaust_history;  // last port positions by ship
+    std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id
     std::unique_ptr<Ribbon3DManager> ribbons;      // "beamSet"
     std::unique_ptr<ProcRing3DManager> proc_rings;  // "smallWhite"
     std::unique_ptr<GenericRect> unit_rect;
@@ -229,14 +233,17 @@ private:
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 
     // Particles, ribbons and rings.
+    void SetupEffects();
+    void ReleaseEffects();
     void UpdateObjectEffects(const Simulation& world, const glm::vec3& camera);
     void AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour);
     RibbonTrail& TrailOf(uint64_t objectId);
     void AddTrailPoint(const SpaceObject& object, const glm::vec4& colour);
     void UpdateDockingBeam(const Simulation& world, const SpaceObject& ship);
-    glm::vec3 RandomHullPoint(const SpaceObject& object);
     void AddExhaust(const SpaceObject& ship);
     void AgeTrails(const Simulation* world, const glm::vec3& camera);
+    void DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view);
+    void DrawNavRing(const SpaceObject* ship, const glm::mat4& view);
 
     RenderManager& owner;
     // The shielded ships drawn this frame, for their ripples.

@@ -18,6 +18,7 @@
 #include "game/render/Ring3D.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/world/AppData.h"
+#include "game/world/DataKey.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/RandomInt.h"
 #include "game/world/ShipData.h"
@@ -26,6 +27,7 @@
 #include "helper/GeneralUtils.h"
 
 #include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -75,25 +77,25 @@ constexpr glm::vec3 kExhaustDrift{0.0001f};
 
 const glm::vec4 kWhite{1.0f};
 
+// A black hole's gas: ten funnels of growing width, each of its own hue,
+// turning at its own slow rate.
+constexpr int kGasRings = 10;
+constexpr float kGasHueStep = 36.0f;  // degrees
+constexpr float kGasValue = 0.2f;
+constexpr float kGasBrightness = 2.0f;
+constexpr float kGasHeight = 200.0f;
+constexpr float kGasTicksPerRadian = 100.0f;  // for the first funnel; each next one a tick slower
+
+// The navigation ring lies this far below the ship, this wide, and shows
+// only brighter than this.
+constexpr float kNavRingDrop = 28.0f;
+constexpr float kNavRingRadius = 100.0f;
+constexpr float kNavRingMinBrightness = 0.1f;
+
 glm::vec3 ReadColour(const SpaceObject& object, const DataKey (&keys)[3])
 {
     return {ReadFloat(object.data_set, keys[0]), ReadFloat(object.data_set, keys[1]),
             ReadFloat(object.data_set, keys[2])};
-}
-
-// A particle of the ring: started at once, its colour faded in by the update.
-void AddHotParticle(Particle3DSSManager& ring, const glm::vec3& position, const glm::vec3& velocity,
-                    const glm::vec4& colour, float size, int32_t lifetime, int32_t cell)
-{
-    SpriteSheetParticle& particle = ring.Spawn();
-    particle = SpriteSheetParticle{};
-    particle.position = position;
-    particle.velocity = velocity;
-    particle.age = 0;
-    particle.lifetime = lifetime;
-    particle.size = size;
-    particle.cell = cell;
-    particle.baseColour = colour;
 }
 
 RibbonPoint TrailPoint(const glm::vec3& position, const glm::vec4& colour, float lifespan, float width)
@@ -113,10 +115,9 @@ SpaceObject* FindObject(const Simulation& world, uint64_t id)
 
 }  // namespace
 
+// After ReleaseMeshes.
 void Render3D::SetupEffects()
 {
-    dust_particles.reset();
-    ReleaseEffects();
     hot_particles = std::make_unique<Particle3DSSManager>();
     hot_particles->Setup("grid-particles-ss", 1.0f, 0.0f, true);
     smoke_particles = std::make_unique<Particle3DSSManager>();
@@ -219,8 +220,8 @@ void Render3D::UpdateObjectEffects(const Simulation& world, const glm::vec3& cam
 
 void Render3D::AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour)
 {
-    AddHotParticle(*hot_particles, position, velocity, colour, kFlareSize, kFlareLifetime, kFlareCell);
-    AddHotParticle(*hot_particles, position, velocity, kWhite, kFlareCoreSize, kFlareCoreLifetime, kFlareCell);
+    hot_particles->Add(position, velocity, colour, kFlareSize, kFlareLifetime, kFlareCell);
+    hot_particles->Add(position, velocity, kWhite, kFlareCoreSize, kFlareCoreLifetime, kFlareCell);
 }
 
 RibbonTrail& Render3D::TrailOf(uint64_t objectId)
@@ -254,8 +255,6 @@ void Render3D::UpdateDockingBeam(const Simulation& world, const SpaceObject& shi
     trail.Add(TrailPoint(onHull, kDockingBeam, 1.0f, kDockingBeamWidth));
 }
 
-// A vertex of the first draw unit of the ship type's mesh, in the mesh's
-// own frame; a type with no mesh or no vertices yet gives its origin.
 glm::vec3 Render3D::RandomHullPoint(const SpaceObject& object)
 {
     const ObjectTypeDrawData* drawData = owner.GetObjectTypeDrawData(object.data_tag);
@@ -283,7 +282,7 @@ void Render3D::AddExhaust(const SpaceObject& ship)
     const glm::mat4 world = ShipMatrix(ship);
     const float throttle = std::clamp(ship.cur_speed / kExhaustSpeedUnit, kExhaustMinThrottle, kExhaustMaxThrottle);
     const float glow = throttle * kExhaustGlowPerThrottle;
-    std::array<glm::vec3, kExhaustPorts>& history = exhaust_history[ship.uniqueID];
+    std::array<glm::vec3, kShipExhaustPortSlots>& history = exhaust_history[ship.uniqueID];
     for (size_t port = 0; port < record->exhaustPorts.size() && port < history.size(); ++port) {
         const ShipExhaustPort& exhaust = record->exhaustPorts[port];
         if (exhaust.position == glm::vec3(0.0f))
@@ -306,8 +305,8 @@ void Render3D::AddExhaust(const SpaceObject& ship)
             glm::vec3 jitter;
             RandomVector(jitter, kExhaustJitter);
             const glm::vec3 at = before * (1.0f - t) + now * t + jitter + (now - before);
-            AddHotParticle(*hot_particles, at, kExhaustDrift, colour, size, kExhaustLifetime, kExhaustCell);
-            AddHotParticle(*hot_particles, at, kExhaustDrift, colour + kExhaustCoreGlow, coreSize,
+            hot_particles->Add(at, kExhaustDrift, colour, size, kExhaustLifetime, kExhaustCell);
+            hot_particles->Add(at, kExhaustDrift, colour + kExhaustCoreGlow, coreSize,
                            kExhaustCoreLifetime, kExhaustCoreCell);
         }
     }
@@ -318,13 +317,47 @@ void Render3D::AddExhaust(const SpaceObject& ship)
 void Render3D::AgeTrails(const Simulation* world, const glm::vec3& camera)
 {
     const bool step = owner.tickCounter % kTrailStepTicks == 0;
-    for (auto& [id, trail] : ribbon_trails) {
-        if (!trail)
-            continue;
-        ribbons->Update(*trail, camera);
-        if (!step || trail->Age())
-            continue;
-        if (id == 0 || !world || !FindObject(*world, id))
-            trail.reset();
+    for (auto it = ribbon_trails.begin(); it != ribbon_trails.end();) {
+        const uint64_t id = it->first;
+        RibbonTrail& trail = *it->second;
+        ribbons->Update(trail, camera);
+        const bool gone = step && !trail.Age() && (id == 0 || !world || !FindObject(*world, id));
+        it = gone ? ribbon_trails.erase(it) : std::next(it);
     }
+}
+
+void Render3D::DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view)
+{
+    Qel2dBitmap* gas = gGraphicsFactory->LoadTexture("gas-ring");
+    if (!ring || !gas)
+        return;
+    const float tick = static_cast<float>(theSimulation->TickCount());
+    const float radius = blackHole.exclusion_radius;
+    for (int j = 0; j < kGasRings; ++j) {
+        glm::vec3 rgb(0.0f);
+        HsvToRgb(kGasHueStep * static_cast<float>(j), 1.0f, kGasValue, rgb.r, rgb.g, rgb.b);
+        const glm::mat4 world = glm::rotate(glm::translate(glm::mat4(1.0f), blackHole.pos),
+                                            tick / (kGasTicksPerRadian + static_cast<float>(j)),
+                                            glm::vec3(0.0f, 1.0f, 0.0f));
+        const float reach = radius * static_cast<float>(j + 1);
+        ring->Draw(gas, world, view, glm::vec4(rgb, 1.0f) * kGasBrightness, glm::vec3(0.0f, kGasHeight, reach / 2.0f),
+                   glm::vec3(0.0f, -kGasHeight, reach), true, false);
+    }
+}
+
+// The flat reference ring under the ship, as bright as the user set it,
+// or as the ship's own value holds it when that is dimmer.
+void Render3D::DrawNavRing(const SpaceObject* ship, const glm::mat4& view)
+{
+    if (!ship || !unit_rect || !ring_bitmap || owner.cam_mode == "cinematic")
+        return;
+    const float brightness =
+        std::min(owner.navRingBrightness, ReadFloat(ship->data_set, playership::kReferenceRing3dBrightness));
+    if (!(brightness > kNavRingMinBrightness))
+        return;
+    const glm::mat4 world =
+        glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), ship->pos - glm::vec3(0.0f, kNavRingDrop, 0.0f)),
+                               glm::vec3(-kNavRingRadius, kNavRingRadius, kNavRingRadius)),
+                    2.0f * kQuarterTurn, glm::vec3(0.0f, 1.0f, 0.0f));
+    unit_rect->Draw(world, view, glm::vec4(1.0f, 1.0f, 1.0f, brightness), ring_bitmap);
 }

@@ -1,10 +1,14 @@
 // This machine's screen as the mission's sky box function for client 0
 // reaches it: the program's sky box takes the art, and without one nothing
-// happens.
+// happens. Particle bursts reach the render manager's 3D view.
 
 #include "game/widgets/LocalConsoleScreen.h"
 
+#include "game/render/Particle3DSSManager.h"
 #include "game/render/SkyBoxManager.h"
+#include "game/render/manager/RenderManager.h"
+#include "tests/game/shell/UITestFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +56,33 @@ TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_o
     screen.AddInfo(List::Engineering, {"repair", "Ada", "3"});
     screen.ClearForNewWorld();
     EXPECT_TRUE(screen.Info(List::Engineering).empty());
+}
+
+using LocalConsoleParticlesTest = UITest;
+
+SceneFunction StayingScene(SceneEvent)
+{
+    return StayingScene;
+}
+
+// The server's own screen and a console alike show the bursts of "signal"
+// 63 and of the particle script functions in their 3D view, once it is set up.
+TEST_F(LocalConsoleParticlesTest, particle_bursts_reach_the_render_manager_s_3d_view_once_it_is_set_up)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr);
+    RenderManager manager(StayingScene);
+    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr) << "not set up yet";
+    manager.Setup();
+    ParticleView* view = theLocalConsoleScreen.Particles();
+    ASSERT_EQ(view, &manager.render3D);
+    view->AddParticleEvent(glm::vec3(0.0f, 0.0f, 500.0f), glm::quat(1, 0, 0, 0), "count:7;lifespan:30", nullptr);
+    int live = 0;
+    for (const SpriteSheetParticle& particle : manager.render3D.hot_particles->Particles())
+        live += particle.age >= 0;
+    EXPECT_EQ(live, 7);
+    EXPECT_EQ(view->Emitters().Add(0, 4, "count:1", -1), ParticleEmitters::kFirstAutomaticId);
 }
 
 }  // namespace

@@ -300,4 +300,35 @@ TEST_F(Render3DEffectsSceneDrawTest, a_missile_flares_and_draws_its_trail_across
     EXPECT_GT(Reddish(IntRect{kWidth / 2, 0, kWidth, kHeight}), 100);
 }
 
+TEST_F(Render3DEffectsSceneDrawTest, a_black_hole_turns_in_its_gas_and_the_ship_sits_on_its_reference_ring)
+{
+    ship->cur_speed = 0.0f;
+    WriteFloat(ship->data_set, DataKey{"reference_ring_3d_brightness", kPlayDoc}, 0.9f);
+    manager->navRingBrightness = 1.0f;
+    Tick();
+    DrawView();
+    const std::vector<uint8_t> plain = screen;
+    // The ring: whiter pixels around the ship than without it.
+    manager->navRingBrightness = 0.0f;
+    DrawView();
+    int ringPixels = 0;
+    for (size_t i = 0; i < screen.size(); i += 4)
+        ringPixels += plain[i] + plain[i + 1] + plain[i + 2] > screen[i] + screen[i + 1] + screen[i + 2] + 60;
+    EXPECT_GT(ringPixels, 500);
+
+    manager->navRingBrightness = 1.0f;
+    SpaceObject* hole = world->GetSpaceObject(world->CreateSpaceObject("behav_blackhole", "blackhole", 0));
+    world->RepositionSpaceObject(hole, 500.0f, -100.0f, 2500.0f);
+    hole->exclusion_radius = 150.0f;
+    world->Container()->ReinsertMoved();
+    world->clock.time_tick_counter = 400;
+    DrawView();
+    ASSERT_TRUE(SaveScreen("effects-rings.png"));
+    // Coloured gas in the upper right, where the hole lies ahead.
+    const int gas = Count(IntRect{kWidth / 2, 0, kWidth, kHeight / 2}, [](const qeltest::Rgb& c) {
+        return std::max({c[0], c[1], c[2]}) - std::min({c[0], c[1], c[2]}) > 40;
+    });
+    EXPECT_GT(gas, 500);
+}
+
 }  // namespace

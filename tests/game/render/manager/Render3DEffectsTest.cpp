@@ -84,11 +84,11 @@ TEST_F(Render3DEffectsTest, a_gone_missile_s_trail_fades_and_is_then_freed)
     }
     world->DeleteSpaceObject(id);
     int ticks = 0;
-    while (view().ribbon_trails[id] && ticks < 200) {
+    while (view().ribbon_trails.count(id) != 0 && ticks < 200) {
         manager->SimTick();
         ++ticks;
     }
-    EXPECT_EQ(view().ribbon_trails[id], nullptr);
+    EXPECT_EQ(view().ribbon_trails.count(id), 0u);
     EXPECT_GE(ticks, 3 * 38) << "its newest point lives 40 steps of three ticks";
 }
 

@@ -103,6 +103,13 @@ TEST_F(Render3DParticleEventsTest, hull_bursts_start_on_the_hull_of_an_object_an
         spread.insert(particle.position.x);
     }
     EXPECT_GT(spread.size(), 5u) << "points all over the hull";
+
+    // A type whose mesh has not arrived yet lends its model's origin.
+    SpaceObject* raider = Make("behav_npcship", "skarn_raider", {-500, 40, 0});
+    manager->drawDataMap["skarn_raider"] = std::make_unique<ObjectTypeDrawData>();
+    for (const SpriteSheetParticle& particle :
+         Burst("count:5;shape:hull;lifespan:9", raider->pos, raider->rot_quat, raider))
+        EXPECT_NEAR(glm::length(particle.position - raider->pos), 0.0f, 1e-3f);
 }
 
 TEST_F(Render3DParticleEventsTest, a_burst_far_from_the_camera_or_before_set_up_makes_nothing)
@@ -120,7 +127,7 @@ TEST_F(Render3DParticleEventsTest, a_burst_far_from_the_camera_or_before_set_up_
         EXPECT_TRUE(std::isfinite(particle.position.x));
     }
 
-    view().ReleaseEffects();
+    view().ReleaseMeshes();
     view().AddParticleEvent(glm::vec3(0.0f), kNoTurn, "count:5;lifespan:9", nullptr);  // nothing to draw into
 }
 
