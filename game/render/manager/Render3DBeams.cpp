@@ -7,7 +7,6 @@
 #include "game/render/manager/Render3D.h"
 
 #include "engine/base/QEL3DObject.h"
-#include "engine/base/QelVertexList.h"
 #include "game/behaviours/MonsterKeys.h"
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/Particle3DSSManager.h"
@@ -18,7 +17,6 @@
 #include "game/render/manager/RenderUtilities.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
-#include "game/world/RandomInt.h"
 #include "game/world/ShipData.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
@@ -208,15 +206,9 @@ void Render3D::DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t
     const QEL3DDrawUnit* hull =
         targetDraw->mesh && !targetDraw->mesh->units.empty() ? &targetDraw->mesh->units.front() : nullptr;
     std::array<glm::vec3, 2>& hits = owner.objectEffectRecords[sourceId].beamHits[static_cast<size_t>(beamIndex)];
-    if (first) {
-        // Two vertices of the target's hull, between which the hit slides.
-        QelVertexList* vertices = hull ? hull->Vertices() : nullptr;
-        for (glm::vec3& hit : hits) {
-            hit = glm::vec3(0.0f);
-            if (vertices && vertices->GetCount() > 0)
-                vertices->GetPosition(RandomInt(owner.random_seed, 0, vertices->GetCount() - 1), hit.x, hit.y, hit.z);
-        }
-    }
+    if (first)
+        for (glm::vec3& hit : hits)  // two points of the target's hull, between which the hit slides
+            hit = RandomHullPoint(*target);
 
     // The muzzle and the bolt's colour: the hull record's beam port for a
     // beam, the shooter's "beamColor" for lightning.
@@ -295,18 +287,10 @@ void Render3D::DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t
     ribbons->Update(bolt, camera);
 
     for (const Spark& spark : kind == Bolt::Beam ? kBeamSparks : kLightningSparks) {
-        SpriteSheetParticle& particle = hot_particles->Spawn();
-        particle = SpriteSheetParticle{};
-        particle.position = impact;
+        glm::vec3 velocity;
         for (int axis = 0; axis < 3; ++axis)
-            particle.velocity[axis] = (CRandFraction() * 4.0f - 2.0f) * spark.spread;
-        particle.delay = 0;
-        particle.age = 0;
-        particle.lifetime = spark.lifetime;
-        particle.size = spark.size;
-        particle.cell = kSparkCell;
-        particle.baseColour = spark.colour;
-        particle.colour = glm::vec4(0.0f);
+            velocity[axis] = (CRandFraction() * 4.0f - 2.0f) * spark.spread;
+        hot_particles->Add(impact, velocity, spark.colour, spark.size, spark.lifetime, kSparkCell);
     }
 
     AddLight(to, impact + kImpactLightStandOff * Direction(start - impact), glm::vec3(1.0f));
@@ -320,15 +304,7 @@ void Render3D::EmitObjectParticles(const SpaceObject& object, const std::string&
     for (const std::string* text : {&colour1, &colour2, &colour3}) {
         glm::vec4 colour{1.0f};
         ParseColor(colour, *text);
-        SpriteSheetParticle& particle = hot_particles->Spawn();
-        particle = SpriteSheetParticle{};
-        particle.position = object.pos;
-        RandomVector(particle.velocity, kAuraSpeed);
-        particle.age = 0;
-        particle.lifetime = kAuraLifetime;
-        particle.size = kAuraSize;
-        particle.cell = kAuraCell;
-        particle.baseColour = colour;
-        particle.colour = glm::vec4(0.0f);
+        glm::vec3 velocity;
+        hot_particles->Add(object.pos, RandomVector(velocity, kAuraSpeed), colour, kAuraSize, kAuraLifetime, kAuraCell);
     }
 }
