@@ -10,6 +10,11 @@
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
+#include <cstdint>
+
+// The two triangles of a quad whose corners run round it: 0 1 2 and 2 3 0.
+inline constexpr uint32_t kQuadTriangles[6] = {0, 1, 2, 2, 3, 0};
+
 // A position, a normal, the first texture pair and a colour; binormal and
 // tangent stay 0 and the other texture pairs take the filler.
 inline QelVertexRecord ShapeVertex(const glm::vec3& position, const glm::vec3& normal, const glm::vec2& uv,

@@ -44,9 +44,8 @@ void GenericBox::WriteVertices(int face, const std::array<glm::vec3, 4>& corners
         unitCorners[static_cast<size_t>(face * 4 + k)] = corners[k];
     }
     const uint32_t first = static_cast<uint32_t>(face * 4);
-    const uint32_t order[6] = {0, 1, 2, 2, 3, 0};
     for (int k = 0; k < 6; ++k)
-        indices->SetIndex(face * 6 + k, first + order[k]);
+        indices->SetIndex(face * 6 + k, first + kQuadTriangles[k]);
 }
 
 void GenericBox::Draw(const glm::vec3& minimum, const glm::vec3& maximum, const glm::mat4& world,

@@ -23,8 +23,7 @@ GenericRect::GenericRect()
     vertices->SetVertex(1, ShapeVertex({-1, 0, 1}, up, {0, 1}, white, kUnusedPairs));
     vertices->SetVertex(2, ShapeVertex({1, 0, 1}, up, {1, 1}, white, kUnusedPairs));
     vertices->SetVertex(3, ShapeVertex({1, 0, -1}, up, {1, 0}, white, kUnusedPairs));
-    const uint32_t order[6] = {0, 1, 2, 2, 3, 0};
-    indices->SetIndices(order, 6);
+    indices->SetIndices(kQuadTriangles, 6);
 }
 
 void GenericRect::Draw(const glm::mat4& world, const glm::mat4& view, const glm::vec4& colour, Qel2dBitmap* texture)

@@ -103,7 +103,7 @@ TEST_F(Render3DEffectsTest, a_moving_ship_draws_exhaust_from_where_its_ports_wer
     manager->SimTick();
     // Ten pairs per port for 20 units, two ports.
     EXPECT_EQ(Hot(), 2u * 2u * 10u);
-    const SpriteSheetParticle& puff = Live(*view().hot_particles).front();
+    const SpriteSheetParticle puff = Live(*view().hot_particles).front();
     EXPECT_EQ(puff.cell, 4);
     EXPECT_EQ(puff.lifetime, 50);
 
