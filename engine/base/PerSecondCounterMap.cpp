@@ -27,6 +27,12 @@ PerSecondCounter& PerSecondCounterMap::GetCounter(const std::string& name)
     return it->second;
 }
 
+const PerSecondCounter* PerSecondCounterMap::Find(const std::string& name) const
+{
+    const auto found = counters_.find(name);
+    return found == counters_.end() ? nullptr : &found->second;
+}
+
 void PerSecondCounterMap::Clear()
 {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -30,6 +30,9 @@ public:
     // The record of a name, created empty when absent. Does not lock: a reader
     // that runs while other threads count holds Mutex() around its reads.
     PerSecondCounter& GetCounter(const std::string& name);
+    // The record of a name, or null; every record by name. Neither locks.
+    const PerSecondCounter* Find(const std::string& name) const;
+    const std::map<std::string, PerSecondCounter>& Counters() const { return counters_; }
     std::mutex& Mutex() { return mutex_; }
 
     // Forgets every counter (tests start from a clean map).

@@ -8,7 +8,8 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelDrawProcess.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/net/NetworkIds.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipScience.h"
 #include "game/render/PointSandwich.h"
 #include "game/render/GenericRect.h"
 #include "game/render/Particle3DInstancedManager.h"
@@ -43,6 +44,8 @@ constexpr float kDroneTicksPerRadian = 10.0f;
 // units, and is this wide.
 constexpr float kRippleBandSpeed = 26.0f;
 constexpr float kRippleBandWidth = 5.0f;
+
+using playership::kScan;
 
 constexpr DataKey kLocalScale{"local_scale_coeff", kPlayDoc};
 constexpr DataKey kLocalScaleX{"local_scale_x_coeff", kPlayDoc};
@@ -176,8 +179,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
         return;
     if (owner.main_screen_view == "no_draw" && owner.cam_mode == "cinematic")
         return;
-    SpaceObject* ship = IsSpaceObjectId(theSimulation->subjectID) ? theSimulation->GetSpaceObject(theSimulation->subjectID)
-                                                                  : nullptr;
+    SpaceObject* ship = FindSpaceObject(theSimulation->subjectID);
     UpdateCamera(ship);
     const glm::mat4 view = theCamera.matrix;
     const glm::vec3 direction = ViewDirection();
@@ -186,6 +188,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
                        kNearPlane, kFrustumFar);
     if (effects)
         effects->DrawEffectEvents(*this);
+    if (ship)
+        QueueOwnShipReticles(*ship);
 
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     gGraphicsFactory->Flush2D();
@@ -210,6 +214,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (effects)
         effects->DrawParticles(view);
     DrawNavRing(ship, view);
+    if (owner.cam_mode != "cinematic")
+        DrawReticleQueue();
+    reticle_queue.clear();
     gGraphicsFactory->Flush2D();
     DrawPlanets(view);
     main_target->SetAsRenderTarget(false, false, clear);
@@ -229,6 +236,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
     Composite(*main_target, rect, nullptr);
     if (volumesShown)
         Composite(*nebula_target, rect, "VolumePostProcess");
+    if (full && ship && owner.cam_mode != "cinematic")
+        DrawHeadingOverlay(*ship, rect);
 }
 
 // One box query of the world around the ship, then the distance limits of
@@ -264,6 +273,8 @@ void Render3D::DrawObjects(SpaceObject* ship, const glm::mat4& view)
             if (effects)
                 effects->DrawMonster(*this, object);
             DrawMonsterBodies(object);
+            if (ship)
+                QueueNameTag(object, *ship);
             break;
         case ObjectKind::Ship:
             DrawShip(object, ship, view);
@@ -303,6 +314,10 @@ void Render3D::DrawShip(SpaceObject& object, SpaceObject* ship, const glm::mat4&
     owner.objectEffectRecords[object.uniqueID].drawMatrix = world;
     if (&object == ship && owner.cam_mode == "first_person")
         return;
+    // The ship's side sees the names of what it has scanned, stations and
+    // other static objects aside.
+    if (ship && &object != ship && !object.IsStatic() && ScannedBySide(object, *ship, std::string(kScan.name)))
+        QueueNameTag(object, *ship);
     if (!drawData->mesh)
         return;
     ApplyLights(object.uniqueID);

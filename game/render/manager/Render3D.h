@@ -208,7 +208,58 @@ public:
     uint64_t effect_tick = 0;         // UpdateEffects calls
     bool hyper_warp_on = false;       // the hyper-warp screen shows: only the particles move
 
+    // --- Lock reticles and name tags (Render3DReticles.cpp).
+    // A reticle of the reticle sheet over the picture with a label under it,
+    // or, for a point behind the camera or off the view axis, a pointer on a
+    // circle about the picture's centre turned toward the point.
+    struct LockReticle {
+        glm::vec2 position{0.0f};  // main target pixels
+        std::string colourName;    // empty: colour below
+        std::string label;
+        int32_t kind = 0;    // cell of the reticle sheet
+        float angle = 0.0f;  // radians
+        float size = 0.0f;   // pixels from the centre to a corner
+        glm::vec4 colour{1.0f};
+    };
+    static constexpr int32_t kWeaponLockReticle = 6;
+    static constexpr int32_t kScienceLockReticle = 3;  // and waypoints
+    static constexpr int32_t kCommsLockReticle = 5;
+    static constexpr int32_t kNameTagReticle = 10;
+    static constexpr int32_t kEdgePointerReticle = 16;
+    // Queues the reticle of the world point; drawn and emptied by Draw.
+    void DrawLockReticle(int32_t kind, const std::string& colourName, const glm::vec4& colour,
+                         const glm::vec3& position, const std::string& label);
+    std::vector<LockReticle> reticle_queue;
+
+    // --- Beam and lightning effects, the monster's aura (Render3DBeams.cpp).
+    // One frame of every beam and lightning event of the world.
+    void DrawEffectEvents();
+    // One frame of a beam (lightning) from the source's beam port of the
+    // index to the target; age runs in 30-tick units from the event's start,
+    // first is true on its first drawn frame, when the hit points are chosen.
+    void DrawBeamEffect(uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    void DrawLightningEffect(uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    // Three short-lived particles of the three colour texts at the object,
+    // renewed every frame it is drawn.
+    void EmitObjectParticles(const SpaceObject& object, const std::string& colour1, const std::string& colour2,
+                             const std::string& colour3);
+
+    // --- Heading and height overlay (HeadingOverlay.cpp).
+    // The ship's compass heading with its scale at the top of the picture and
+    // its height with its ladder at the right, rendered into the main target
+    // and copied over the rectangle.
+    void DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect);
+
 private:
+    // Beams and lightning (Render3DBeams.cpp).
+    enum class Bolt { Beam, Lightning };
+    void DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    glm::mat4 EffectMatrix(const SpaceObject& object);
+    // Lock reticles and name tags (Render3DReticles.cpp).
+    void QueueOwnShipReticles(const SpaceObject& ship);
+    void QueueNameTag(const SpaceObject& object, const SpaceObject& viewer);
+    void DrawReticleQueue();
+
     struct DistanceLimits;
     void PlaceChaseCamera(const SpaceObject& ship);
     void PlaceCinematicCamera();

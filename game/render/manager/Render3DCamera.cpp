@@ -41,12 +41,6 @@ constexpr DataKey kShuttleFlag{"is_shuttle_flag", kPlayDoc};
 constexpr DataKey kSteeringType{"steeringType", kPlayDoc};
 constexpr DataKey kCameraTarget{"camera_target_UID", kPlayDoc};
 
-// The object of an id the world may or may not still hold.
-SpaceObject* FindObject(uint64_t id)
-{
-    return IsSpaceObjectId(id) ? theSimulation->GetSpaceObject(id) : nullptr;
-}
-
 // Quarter turns of the chase camera about the ship's up axis.
 int QuarterTurns(const std::string& angle)
 {
@@ -96,7 +90,7 @@ void Render3D::UpdateCamera(SpaceObject* ship)
 void Render3D::PollServerHotKey(const SpaceObject& ship)
 {
     const uint64_t selection = ReadUInt64(ship.data_set, kScienceTarget);
-    if (!FindObject(selection))
+    if (!FindSpaceObject(selection))
         return;
     if (!isHotKeyPressed("debug_server", "kill_sci_selection", kKillSelectionKey,
                          "hotkey works on 3d view, only on server.  If sci selection is valid, the selected object "
@@ -114,7 +108,7 @@ void Render3D::PlaceChaseCamera(const SpaceObject& ship)
     theCamera.target = -ship.pos;
 
     glm::mat4 direction;
-    const SpaceObject* tracked = FindObject(ReadUInt64(ship.data_set, kCameraTarget));
+    const SpaceObject* tracked = FindSpaceObject(ReadUInt64(ship.data_set, kCameraTarget));
     const glm::vec3 toTracked = tracked ? tracked->pos - ship.pos : glm::vec3(0.0f);
     // An object on the ship's own place gives no direction: the chase stays.
     if (tracked && tracked != &ship && owner.cam_mode == "tracking" && glm::length(toTracked) > 0.0f) {
@@ -154,7 +148,7 @@ void Render3D::PlaceCinematicCamera()
 {
     if (targetID == 0) {
         theCamera.target = -targetPos;
-    } else if (const SpaceObject* target = FindObject(targetID)) {
+    } else if (const SpaceObject* target = FindSpaceObject(targetID)) {
         theCamera.target = -(target->pos + targetPos);
     } else {
         targetID = 0;
@@ -162,7 +156,7 @@ void Render3D::PlaceCinematicCamera()
     }
     if (dollyID == 0) {
         theCamera.eye = glm::vec3(1.0f, 0.0f, 0.0f) - dollyPos;
-    } else if (const SpaceObject* dolly = FindObject(dollyID)) {
+    } else if (const SpaceObject* dolly = FindSpaceObject(dollyID)) {
         theCamera.eye = -dolly->pos;
         if (theCamera.eye != theCamera.target)
             theCamera.eye += glm::vec3(RotationBetween(dolly->pos, -theCamera.target) * glm::vec4(dollyPos, 1.0f));

@@ -9,6 +9,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/manager/CounterPanelOverlay.h"
 #include "game/render/manager/Render3DEffectsPass.h"
 #include "game/render/manager/RenderUtilities.h"
 #include "game/script/MissionScript.h"
@@ -105,6 +106,8 @@ RenderManager::RenderManager(SceneFunction first)
     jumpEffect.directionEdit->digitsOnly = true;
     jumpEffect.distanceEdit->digitsOnly = true;
     jumpEffect.mode = 0;
+    counterPanel = std::make_unique<CounterPanelOverlay>(*this);
+    counterOverlays = counterPanel.get();
     theRenderManager = this;
     gShipAssetTransfers = this;
     if (gServer)

@@ -107,6 +107,8 @@ enum GuiColor : int {
     kGuiColorCount
 };
 
+class CounterPanelOverlay;
+
 class RenderManager : public SceneHost,
                       public InterfacePictures,
                       public ShipAssetSource,
@@ -274,6 +276,9 @@ public:
     // What draws the F8 and F9 overlays; none: their modes cycle and
     // nothing shows.
     CounterOverlays* counterOverlays = nullptr;
+    // The overlays' drawing of this program, which counterOverlays names
+    // unless a test replaces it (CounterPanelOverlay.cpp).
+    std::unique_ptr<CounterPanelOverlay> counterPanel;
     uint32_t shipBoxLastMs = 0;  // clock of the ship-in-a-box turn
     float shipBoxAngle = 0.0f;   // its turn so far, radians
     std::map<std::string, std::unique_ptr<ObjectTypeDrawData>> drawDataMap;  // by ship key

@@ -42,11 +42,14 @@ glm::vec3 AxisAcross(const glm::vec3& a)
 
 }  // namespace
 
+SpaceObject* FindSpaceObject(uint64_t id)
+{
+    return theSimulation && IsSpaceObjectId(id) ? theSimulation->GetSpaceObject(id) : nullptr;
+}
+
 SpaceObject* GetMainScreenShip()
 {
-    if (!theSimulation || !IsSpaceObjectId(theSimulation->subjectID))
-        return nullptr;
-    SpaceObject* ship = theSimulation->GetSpaceObject(theSimulation->subjectID);
+    SpaceObject* ship = FindSpaceObject(theSimulation ? theSimulation->subjectID : 0);
     if (!ship || theSimulation->serverFlag)
         return ship;
     const bool mainScreen = consoleName.find("main") != std::string::npos ||

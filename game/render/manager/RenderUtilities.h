@@ -9,12 +9,18 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
+#include <cstdint>
+
 class SpaceObject;
 
 // The ship this machine is aboard, as a main screen shows it: on the server
 // always, on a console only when its name holds "main" or "cockpit"; null
 // without a world, a ship, or when the ship is gone.
 SpaceObject* GetMainScreenShip();
+
+// The space object of an id the world may or may not still hold; null for
+// any other kind of id, or without a world.
+SpaceObject* FindSpaceObject(uint64_t id);
 
 // The smallest rectangle holding both (edges as given, not reordered).
 IntRect RectUnion(const IntRect& a, const IntRect& b);

@@ -13,7 +13,7 @@
 #include "game/world/Simulation.h"
 #include "game/world/WorldServices.h"
 #include "tests/support/GeneratedData.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/render/manager/Render3DTestFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +28,6 @@
 namespace {
 
 constexpr float kPi = 3.14159265f;
-
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
 
 ::testing::AssertionResult Near(const glm::vec3& actual, const glm::vec3& expected, float tolerance = 1e-3f)
 {
@@ -52,39 +47,8 @@ void SetStamp(SpaceObject& object, const char* key, uint64_t value)
     WriteUInt64(object.data_set, DataKey{key, kPlayDoc}, value);
 }
 
-class Render3DTest : public UITest {
+class Render3DTest : public Render3DTestFixture {
 protected:
-    // The game's ship list and generated meshes in a data folder of the
-    // test's own, where what the draw data makes of them is written.
-    void SetUp() override
-    {
-        qeltest::LinkGeneratedData(data);
-        UITest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        manager = std::make_unique<RenderManager>(StayingScene);
-        manager->Setup();
-        world = std::make_unique<Simulation>();
-        world->Reset(false, "");
-        ship = Make("behav_playership", "tern_frigate", {100, 0, 50});
-        world->subjectID = ship->uniqueID;
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        world.reset();
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        UITest::TearDown();
-    }
-
-    SpaceObject* Make(const char* behaviour, const char* shipKey, const glm::vec3& at)
-    {
-        SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
-        world->RepositionSpaceObject(object, at.x, at.y, at.z);
-        return object;
-    }
-
     // The world position of the eye and of the point looked at.
     glm::vec3 Eye() const { return -theCamera.eye; }
     glm::vec3 LookedAt() const { return -theCamera.target; }
@@ -92,14 +56,6 @@ protected:
     // Objects the last draw placed (and drew, unless it was the own ship in
     // first person).
     bool Placed(const SpaceObject* object) const { return manager->objectEffectRecords.count(object->uniqueID) > 0; }
-
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::TempFolder settings;
-    qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
-    SpaceObject* ship = nullptr;
 };
 
 TEST_F(Render3DTest, the_chase_camera_sits_above_and_behind_the_ship_turned_by_the_view_angle)

@@ -1,15 +1,19 @@
 // The render manager over real ENet sockets on loopback: the world's sounds
-// passed on to the consoles that hear them, and a console's window size and
-// box reports reaching the mission on the server.
+// passed on to the consoles that hear them, a console's window size and box
+// reports reaching the mission on the server, and the server's operator
+// renaming a console from the network statistics.
 
 #include "game/render/manager/RenderManager.h"
 
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
+#include "game/render/manager/CounterPanelOverlay.h"
+#include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
 #include "tests/game/net/loopback/ServerHarness.h"
 #include "tests/support/QuietGraphics.h"
 #include "tests/support/RecordingScriptHost.h"
+#include "tests/support/ScriptedInput.h"
 
 #include <algorithm>
 #include <chrono>
@@ -158,3 +162,43 @@ TEST_F(RenderManagerLoopbackTest, on_the_server_a_box_report_reaches_the_mission
 }
 
 }  // namespace
+
+TEST_F(RenderManagerLoopbackTest, the_operator_renaming_a_console_tells_it_the_name_at_every_key)
+{
+    const uint64_t helm = Connect("helm");
+    ClientRecord& record = *server->FindClient(helm);
+    record.machineName = "bridge";
+    qeltest::ScriptedInput input;
+    gInputFactory = &input;
+    theUIContext = UIContext();
+    const auto frame = [&] {
+        theUIContext.BeginFrame();
+        manager->counterPanel->DrawNetworkStats(IntRect{0, 0, 400, 80}, record);
+        theUIContext.EndFrame();
+        input.NextFrame();
+    };
+    input.MoveTo(20, 20);  // into the name field, and click
+    input.Press();
+    frame();
+    input.Release();
+    frame();
+    for (const char typed : std::string("-two")) {
+        input.Type(std::string(1, typed));
+        frame();
+    }
+    gInputFactory = nullptr;
+    theUIContext = UIContext();
+    EXPECT_EQ(record.machineName, "bridge-two");
+
+    const auto names = [&] {
+        std::vector<std::string> told;
+        for (const nettest::Received& r : received[consoles[0]]) {
+            MachineNameSignal name;
+            if (r.code == SIGNAL_MESS_MACHINE_NAME && nettest::DecodeSignal(r, name))
+                told.push_back(name.name);
+        }
+        return told;
+    };
+    ASSERT_TRUE(RunFramesUntil([&] { return names().size() == 4; }));
+    EXPECT_EQ(names(), (std::vector<std::string>{"bridge-", "bridge-t", "bridge-tw", "bridge-two"}));
+}
