@@ -7,6 +7,7 @@
 #include "game/shell/GUISound.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/JumpControls.h"
+#include "game/widgets/ShipInternalView.h"
 
 #include <algorithm>
 
@@ -53,6 +54,7 @@ void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, con
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();
+    ForgetInteriorShown();
     if (theRenderManager) {
         theRenderManager->render3D.ClearEffects();
         theRenderManager->render2D.Reset();
