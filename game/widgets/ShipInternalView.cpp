@@ -104,9 +104,8 @@ struct QueuedBubble {
 };
 
 struct ToolTip {
-    std::string text;
-    int32_t width = 0;
-    int32_t lines = 1;
+    std::string text;   // lines broken by '^'
+    int32_t width = 0;  // pixels, the widest line's
 };
 
 // One drawing of the view: where the grid lands in the target, and what the
@@ -295,11 +294,9 @@ void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles,
         if (curX != view.hoverColumn || curY != view.hoverRow)
             continue;
         tip.text += "^   " + object.name;
-        ++tip.lines;
         const std::string line = ReadString(data, gridobject::kToolTipCurText);
         if (!line.empty()) {
             tip.text += "^" + line;
-            ++tip.lines;
             tip.width = std::max(tip.width, TextWidth(frame.font, line) + kToolTipTextMargin);
         }
         tip.width = std::max(tip.width, TextWidth(frame.font, object.name) + kToolTipNameMargin);
@@ -325,7 +322,8 @@ void DrawSpeechBubbles(const GridFrame& frame, const std::vector<QueuedBubble>& 
 }
 
 // The mark on the hovered cell and the tool tip beside it, below the cell in
-// the upper half of the window and above it in the lower half.
+// the upper half of the window and above it in the lower half; the box is as
+// high as its text laid out, so no line spills out.
 void DrawHover(const GridFrame& frame, const SpaceObject* ship, const ToolTip& tip)
 {
     const int64_t chosen = ship ? ReadInt(ship->data_set, playership::kGridSelectionIconIndex) : 0;
@@ -334,8 +332,7 @@ void DrawHover(const GridFrame& frame, const SpaceObject* ship, const ToolTip& t
                static_cast<float>(frame.pitch), kIconLayer);
 
     const int32_t width = tip.width + kToolTipWidthMargin;
-    const int32_t lineHeight = frame.font ? frame.font->GetTextHeight("A") : 0;
-    const int32_t height = lineHeight * tip.lines + kToolTipHeightMargin;
+    const int32_t height = (frame.font ? frame.font->LayoutText(tip.text, tip.width) : 0) + kToolTipHeightMargin;
     const int32_t top = frame.hoverY > theUIContext.WindowHeight() / 2 ? frame.hoverY - kToolTipGap - height
                                                                        : frame.hoverY + kToolTipGap;
     const IntRect box{frame.hoverX, top, frame.hoverX + width, top + height};
