@@ -151,6 +151,9 @@ constexpr int32_t kButtonHeight = 40;
 constexpr int32_t kButtonGap = 1;
 constexpr int32_t kFirstButtonId = 2000;
 constexpr const char* kButtonSound = "gui_comms";
+// Buttons 1 to 9 answer their digit; later ones have no key of their own
+// until the crew binds one (48 + 17 would be the A key, another's shortcut).
+constexpr int32_t kDigitKeyButtons = 9;
 
 }  // namespace
 
@@ -216,8 +219,9 @@ void ViewGridControlDraw(IntRect& rect, std::string widgetName)
         theUIContext.SetCurrentRect(IntRect{rect.left, top, rect.right, top + kButtonHeight});
         theUIContext.nextControlColour = entry.second;
         const bool clicked = uiButton(kFirstButtonId + number, entry.first, kLargeFont, true, kLayer);
-        const bool key = isHotKeyPressed(widgetName, "grid_button_" + std::to_string(number),
-                                         qel::vk::kDigit0 + number, "clicks this grid button");
+        const int32_t defaultKey = number <= kDigitKeyButtons ? qel::vk::kDigit0 + number : 0;
+        const bool key = isHotKeyPressed(widgetName, "grid_button_" + std::to_string(number), defaultKey,
+                                         "clicks this grid button");
         if (clicked || key)
             SendWithSound(kButtonSound, GridButtonSignal{entry.third, ship->uniqueID,
                                                          ReadUInt64(ship->data_set, playership::kGridSelectedUID)});

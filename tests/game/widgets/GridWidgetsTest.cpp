@@ -198,7 +198,7 @@ TEST_F(GridWidgetsTest, command_buttons_send_their_tag_for_the_chosen_object_by_
     const uint64_t crew = Make("Crew A", "crew").unique_ID;
     WriteUInt64(ship->data_set, playership::kGridSelectedUID, crew);
     theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Engineering, {"Damage control", "orange", ""});
-    for (int i = 1; i <= 9; ++i)
+    for (int i = 1; i <= 17; ++i)
         theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering,
                                       {"Order " + std::to_string(i), "cyan", "order_" + std::to_string(i)});
     Draw(ViewGridControlDraw, box, "grid_control");  // the hot keys take their defaults
@@ -207,6 +207,8 @@ TEST_F(GridWidgetsTest, command_buttons_send_their_tag_for_the_chosen_object_by_
     ClickAt(ViewGridControlDraw, box, 150, 90, "grid_control");
     PressKey(ViewGridControlDraw, box, qel::vk::kDigit0 + 1, "grid_control");
     PressKey(ViewGridControlDraw, box, qel::vk::kDigit0 + 9, "grid_control");
+    // Past the ninth there is no default key: the seventeenth does not take A.
+    PressKey(ViewGridControlDraw, box, qel::vk::kLetterA, "grid_control");
 
     const std::vector<GridButtonSignal> sent = network.Signals<GridButtonSignal>();
     ASSERT_EQ(sent.size(), 3u);
