@@ -57,7 +57,8 @@ constexpr uint32_t kProposeDelayMs = 100;
 
 GridTypeFilter* FindFilter(std::vector<GridTypeFilter>& filter, const std::string& type)
 {
-    const auto found = std::find_if(filter.begin(), filter.end(), [&](const GridTypeFilter& e) { return e.type == type; });
+    const auto found =
+        std::find_if(filter.begin(), filter.end(), [&](const GridTypeFilter& entry) { return entry.type == type; });
     return found == filter.end() ? nullptr : &*found;
 }
 
@@ -105,8 +106,8 @@ void DrawRows(const IntRect& area, const HullPathSet& grid, int32_t& id)
     std::vector<GridTypeFilter>& filter = theSimulation->gridObjectFilter;
     const int32_t count = grid.GetGridObjectCount();
     const int32_t visible = (area.bottom - area.top) / kRowHeight;
-    const int32_t first = std::max(
-        0, static_cast<int32_t>(static_cast<float>(count - visible + 1) * (1.0f - list.scroll / GridObjectListState::kScrollTop)));
+    const float fromEnd = 1.0f - list.scroll / GridObjectListState::kScrollTop;
+    const int32_t first = std::max(0, static_cast<int32_t>(static_cast<float>(count - visible + 1) * fromEnd));
     int32_t top = area.top;
     for (int32_t index = first; index < count; ++index) {
         const GridObject& object = *grid.GetGridObjectByIndex(index);
@@ -121,10 +122,8 @@ void DrawRows(const IntRect& area, const HullPathSet& grid, int32_t& id)
             PlayGUISound(kSelectSound);
             list.selection.Click(object.unique_ID, InputClockMilliseconds());
         }
-        uiGridIcon(static_cast<int>(ReadInt(object.data_set, gridobject::kIconIndex)),
-                   ParsedColor(ReadString(object.data_set, gridobject::kIconColor)),
-                   static_cast<float>(row.left - kIconOffset), static_cast<float>(row.top) + kRowHeight / 2.0f,
-                   kIconHalfSize, kIconLayer);
+        DrawGridObjectIcon(object, static_cast<float>(row.left - kIconOffset),
+                           static_cast<float>(row.top) + kRowHeight / 2.0f, kIconHalfSize, kIconLayer);
         if (object.unique_ID == list.selection.Current())
             theUIContext.FillRect(static_cast<float>(row.left - kMarkLeft), static_cast<float>(row.top),
                                   static_cast<float>(row.left - kMarkRight), static_cast<float>(row.bottom),
@@ -194,9 +193,8 @@ void ViewGridFaceDraw(IntRect& rect, std::string)
 
     const IntRect iconArea{rect.left, top + side, rect.left + side, rect.bottom};
     const IntPoint iconCentre = iconArea.Center();
-    uiGridIcon(static_cast<int>(ReadInt(data, gridobject::kIconIndex)), ParsedColor(ReadString(data, gridobject::kIconColor)),
-               static_cast<float>(iconCentre.x), static_cast<float>(iconCentre.y), static_cast<float>((side - 1) / 2),
-               kLayer);
+    DrawGridObjectIcon(*object, static_cast<float>(iconCentre.x), static_cast<float>(iconCentre.y),
+                       static_cast<float>((side - 1) / 2), kLayer);
 
     const IntRect textArea{rect.left + side, top, rect.right, rect.bottom};
     theUIContext.DrawText(theUIContext.GetFont(kSmallFont), textArea, ReadString(data, gridobject::kInfoText),

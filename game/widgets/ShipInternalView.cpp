@@ -123,7 +123,8 @@ struct GridFrame {
     {
         int32_t x = 0, y = 0;
         grid.CellToWorld(column, row, x, y, theInteriorView.zoom);
-        return {static_cast<int32_t>(static_cast<float>(x) + originX), static_cast<int32_t>(static_cast<float>(y) + originY)};
+        return {static_cast<int32_t>(static_cast<float>(x) + originX),
+                static_cast<int32_t>(static_cast<float>(y) + originY)};
     }
     bool Inside(int32_t column, int32_t row) const
     {
@@ -283,9 +284,7 @@ void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles,
         const int32_t x = static_cast<int32_t>((1.0f - p) * static_cast<float>(from.x) + p * static_cast<float>(to.x));
         const int32_t y = static_cast<int32_t>((1.0f - p) * static_cast<float>(from.y) + p * static_cast<float>(to.y));
         const float half = static_cast<float>(frame.pitch) * ReadFiniteFloat(data, gridobject::kIconScale) * 0.5f;
-        uiGridIcon(static_cast<int>(ReadInt(data, gridobject::kIconIndex)),
-                   ParsedColor(ReadString(data, gridobject::kIconColor)), static_cast<float>(x), static_cast<float>(y),
-                   half, kIconLayer + object.layer);
+        DrawGridObjectIcon(object, static_cast<float>(x), static_cast<float>(y), half, kIconLayer + object.layer);
 
         const std::string bubble = ReadString(data, gridobject::kSpeechBubbleText);
         if (!bubble.empty())
@@ -377,6 +376,12 @@ void ForgetInteriorShown()
 {
     theInteriorView.shipShown = 0;
     theInteriorView.hoverColumn = theInteriorView.hoverRow = -1;
+}
+
+void DrawGridObjectIcon(const GridObject& object, float x, float y, float halfSize, int layer)
+{
+    uiGridIcon(static_cast<int>(ReadInt(object.data_set, gridobject::kIconIndex)),
+               ParsedColor(ReadString(object.data_set, gridobject::kIconColor)), x, y, halfSize, layer);
 }
 
 bool GridObjectTypeShown(const std::string& type)

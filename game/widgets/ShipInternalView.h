@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+struct GridObject;
 class HullPathSet;
 class ObjectTypeDrawData;
 class SpaceObject;
@@ -59,6 +60,10 @@ void ViewShipInternalViewDraw(IntRect& rect, std::string widgetName);
 // without one.
 void DrawShipInteriorGrid(const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked);
+
+// The grid object's icon (its cell of the icon sheet, in its colour), centred
+// on the point, halfSize pixels from its middle to its sides.
+void DrawGridObjectIcon(const GridObject& object, float x, float y, float halfSize, int layer);
 
 // Whether the world's grid-object filter lets a grid object of the type show:
 // an empty filter shows all, else an enabled entry must name the type.

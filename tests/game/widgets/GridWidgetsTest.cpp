@@ -79,7 +79,8 @@ TEST_F(GridWidgetsTest, the_scroll_runs_from_the_first_object_at_the_top_to_the_
         Make("Crew " + std::to_string(i), "crew");
     DrawList();  // meets the type
     DrawList();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"Crew 0", "Crew 1", "Crew 2", "Crew 3", "Crew 4", "Crew 5", "Crew 6"}));
+    EXPECT_EQ(Listed(),
+              (std::vector<std::string>{"Crew 0", "Crew 1", "Crew 2", "Crew 3", "Crew 4", "Crew 5", "Crew 6"}));
     theGridObjectList.scroll = 0.0f;
     DrawList();
     ASSERT_EQ(Listed().size(), 7u);

@@ -38,7 +38,8 @@ protected:
     void SetUp() override
     {
         qeltest::LinkGeneratedData(data);
-        qeltest::LinkInterfaceArt(data, {"grid-icon-sheet.png", "gradient1024.png", "faces", "allFaceFiles.txt", "fonts"});
+        qeltest::LinkInterfaceArt(data,
+                                  {"grid-icon-sheet.png", "gradient1024.png", "faces", "allFaceFiles.txt", "fonts"});
         ConsoleDrawTest::SetUp();
         GUIBoxManager::Load();
         theInteriorView = InteriorViewState{};
