@@ -300,4 +300,57 @@ TEST_F(HostFighterControlTest, the_hosts_toggles_and_script_buttons_reach_the_se
     EXPECT_EQ(heard[0].origin_id, ship->uniqueID);
 }
 
+// A stick's button works a toggle while held and a one-shot once per press.
+class StickFighterControlTest : public HostConsoleStickTest {
+protected:
+    void SetUp() override
+    {
+        HostConsoleStickTest::SetUp();
+        theFighterControl = FighterControlState{};
+        MapButton(0, "Fighter Thrust");
+        MapButton(1, "Fighter Torp Type");
+    }
+    void TearDown() override
+    {
+        theFighterControl = FighterControlState{};
+        HostConsoleStickTest::TearDown();
+    }
+    void Draw()
+    {
+        Frame([] {
+            IntRect box{0, 0, 100, 400};
+            ViewFighterControlDraw(box, "fighter_control");
+        });
+    }
+    std::vector<uint16_t> Codes()
+    {
+        std::vector<uint16_t> codes;
+        for (const SentSignal& signal : TakeSent())
+            codes.push_back(signal.code);
+        return codes;
+    }
+};
+
+TEST_F(StickFighterControlTest, a_held_button_thrusts_until_let_go_and_a_press_changes_torpedo_type_once)
+{
+    Draw();
+    TakeSent();
+    stick.buttons[0] = true;
+    Draw();
+    Draw();
+    EXPECT_EQ(Codes(), std::vector<uint16_t>{SIGNAL_MESS_FIGHTER_THRUST});
+    EXPECT_EQ(lastInputKind, "joy");
+    stick.buttons[0] = false;
+    Draw();
+    EXPECT_EQ(Codes(), std::vector<uint16_t>{SIGNAL_MESS_FIGHTER_THRUST});
+    EXPECT_EQ(ReadInt(ship->data_set, playership::kFighterThrustFlag), 0);
+
+    stick.buttons[1] = true;
+    for (int frame = 0; frame < 4; ++frame)
+        Draw();
+    stick.buttons[1] = false;
+    Draw();
+    EXPECT_EQ(Codes(), std::vector<uint16_t>{SIGNAL_MESS_SCRIPT_EVENT}) << "held down, it counts once";
+}
+
 }  // namespace
