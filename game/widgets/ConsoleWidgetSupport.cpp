@@ -5,6 +5,10 @@
 #include "game/net/WorldLookup.h"
 #include "game/shell/ControllerInput.h"
 #include "game/shell/UIContext.h"
+#include "game/world/AppData.h"
+#include "helper/CRand.h"
+
+#include <algorithm>
 
 SpaceObject* ConsolePlayerShip()
 {
@@ -20,6 +24,18 @@ void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std:
                      const glm::vec4& colour, int layer)
 {
     theUIContext.DrawText(theUIContext.GetFont(fontTag), rect, text, colour, layer, 2);
+}
+
+const std::string* StandbyText(int32_t& index)
+{
+    const std::vector<std::string>& texts = AppData::standbyText;
+    if (texts.empty())
+        return nullptr;
+    if (index < 0) {
+        const float spread = static_cast<float>(texts.size() - 1) + 0.999f;
+        index = static_cast<int32_t>(static_cast<float>(crand()) / static_cast<float>(CRAND_MAX) * spread);
+    }
+    return &texts[std::min(static_cast<size_t>(index), texts.size() - 1)];
 }
 
 bool ControllerActionEdge::Pressed()

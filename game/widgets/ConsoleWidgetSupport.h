@@ -29,6 +29,11 @@ uint32_t InputClockMilliseconds();
 void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
                      const glm::vec4& colour, int layer);
 
+// One of the preference list's standby texts, shown while a console has no
+// ship: chosen at random, each about equally likely, when index is below 0,
+// and kept in index from then on. Null while the list is empty.
+const std::string* StandbyText(int32_t& index);
+
 // A crew command: its interface sound, then the "signal" to the server.
 template <typename Signal>
 void SendWithSound(const std::string& soundEvent, const Signal& signal)

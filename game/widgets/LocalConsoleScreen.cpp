@@ -5,6 +5,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
+#include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/ShipInternalView.h"
@@ -60,6 +61,8 @@ void LocalConsoleScreen::ClearForNewWorld()
         theRenderManager->render2D.Reset();
     }
     ResetJumpControls();
+    // The opened message was one of the old world's.
+    theCommsWaterfallState.expanded = CommsWaterfallState::kNone;
 }
 
 void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,

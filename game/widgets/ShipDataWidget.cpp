@@ -7,12 +7,12 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/UIContext.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/AppData.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
-#include "helper/CRand.h"
 #include "helper/GeneralUtils.h"
 
 #include <algorithm>
@@ -110,17 +110,11 @@ void TextRow(const IntRect& row, float split, const std::string& label, const st
 
 void DrawStandby(const IntRect& rect)
 {
-    const std::vector<std::string>& texts = AppData::standbyText;
-    if (texts.empty())
+    const std::string* text = StandbyText(standbyIndex);
+    if (!text)
         return;
-    if (standbyIndex < 0) {
-        const float spread = F(static_cast<int32_t>(texts.size()) - 1) + 0.999f;
-        standbyIndex = static_cast<int32_t>(F(crand()) / F(CRAND_MAX) * spread);
-    }
-    const size_t index = std::min(static_cast<size_t>(standbyIndex), texts.size() - 1);
     UIContext& ui = theUIContext;
-    ui.DrawText(ui.GetFont(kFont), {rect.left, rect.top + 35, rect.right, rect.bottom}, texts[index], ui.mainColour,
-                kLayer);
+    ui.DrawText(ui.GetFont(kFont), {rect.left, rect.top + 35, rect.right, rect.bottom}, *text, ui.mainColour, kLayer);
 }
 
 void DrawNameRow(const IntRect& rect, const SpaceObject& ship)

@@ -1,6 +1,7 @@
 #include "game/widgets/WidgetTable.h"
 
 #include "game/widgets/BridgeButtons.h"
+#include "game/widgets/CommsWidgets.h"
 #include "game/widgets/FighterControl.h"
 #include "game/widgets/GUIBoxPlaceholder.h"
 #include "game/widgets/GUIBoxThrottle.h"
@@ -26,12 +27,12 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"3dview", View3DViewDraw, "Draws the 3d view out the front of the player's ship"},
     {"3dview_camera", View3DViewCameraDraw, "Draws the 3d view; for use by manual beam view"},
     {"comms_2d_view", ViewComms2DViewDraw, "shows the 2d radar view, but specifically for science"},
-    {"comms_control", DrawPlaceholderWidget,
+    {"comms_control", ViewCommsControlDraw,
      "Shows all the buttons that let the comms player send commands to other ships"},
-    {"comms_face", DrawPlaceholderWidget, "draws the face of the associated comms-selected space object"},
-    {"comms_sorted_list", DrawPlaceholderWidget,
+    {"comms_face", ViewCommsFaceDraw, "draws the face of the associated comms-selected space object"},
+    {"comms_sorted_list", ViewCommsSortedListDraw,
      "shows the list of space objects that are available for comms to communicate with"},
-    {"comms_waterfall", DrawPlaceholderWidget, "shows all the messages recived by the comms player"},
+    {"comms_waterfall", ViewCommsWaterfallDraw, "shows all the messages recived by the comms player"},
     {"eng_heat_controls", DrawPlaceholderWidget,
      "shows the coolant dot buttons and the heat values of the four ship systems"},
     {"eng_power_controls", DrawPlaceholderWidget,

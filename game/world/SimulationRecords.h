@@ -68,6 +68,11 @@ struct CommsMessageRecord {
     glm::vec4 titleColour{1.0f};
     glm::vec4 bodyColour{1.0f};
     int64_t arrivalTick = 0;  // time_tick_counter when it came
+    // The comms console's own: the width the body was laid out at and the
+    // height it took (0 = not measured yet), and the crew's mark on it.
+    int32_t layoutWidth = 0;
+    int32_t measuredHeight = 0;
+    int32_t starState = 0;  // 0 none, 1 filled star, 2 hollow star
 };
 
 // One entry of the consoles' sorted-list filters.

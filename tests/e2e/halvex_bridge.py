@@ -250,6 +250,45 @@ def game_data(source, work_folder, port):
     return data
 
 
+def mission_with_additions(source, work_folder, port, mission, additions):
+    """The game's data with the test's port and the mission's script with the
+    test's additions appended (in the test's copy of the data folder)."""
+    data = game_data(source, work_folder, port)
+    missions = os.path.join(data, "missions")
+    os.unlink(missions)
+    os.makedirs(os.path.join(missions, mission))
+    source_missions = os.path.join(source, "missions")
+    for entry in os.listdir(source_missions):
+        if entry != mission:
+            os.symlink(os.path.join(source_missions, entry), os.path.join(missions, entry))
+    original_folder = os.path.join(source_missions, mission)
+    for entry in os.listdir(original_folder):
+        if entry != "script.py":
+            os.symlink(os.path.join(original_folder, entry), os.path.join(missions, mission, entry))
+    with open(os.path.join(original_folder, "script.py")) as original:
+        script = original.read()
+    with open(os.path.join(missions, mission, "script.py"), "w") as changed:
+        changed.write(script + additions)
+    return data
+
+
+def press_keys(game, *keys):
+    game.check_running()
+    game.xdotool("windowfocus", "--sync", game.window)
+    game.xdotool("key", "--delay", "120", *keys)
+
+
+def join(name, halvex, display, data, work_folder, discovery, shots, server, expected):
+    console = Game(name, halvex, display, data, work_folder, discovery)
+    console.wait_for_screen("the start screen", start_screen, shots, name + "-1-start-screen")
+    console.click(START_CLIENT)
+    console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
+                            name + "-2-connect-screen")
+    console.click(CONNECT_TO_SERVER)
+    wait_until(name + " crewed", lambda: expected in server.log_all())
+    return console
+
+
 # --- What each screen must show ---------------------------------------------
 
 def start_screen(pixels):

@@ -16,15 +16,14 @@ Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
 """
 
-import os
 import re
 import time
 
 import numpy as np
 
-from halvex_bridge import (CONNECT_TO_SERVER, FIRST_MISSION, INITIALIZE_MISSION, START_CLIENT, START_SERVER, Crew,
-                           Display, Failure, Game, connect_screen_with_server_found, free_udp_port, game_data,
-                           mission_chooser, run_as_main, server_console, start_screen, wait_until)
+from halvex_bridge import (FIRST_MISSION, INITIALIZE_MISSION, START_SERVER, Crew, Display, Failure, Game,
+                           free_udp_port, join, mission_chooser, mission_with_additions, press_keys, run_as_main,
+                           server_console, start_screen, wait_until)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -79,27 +78,6 @@ TURN_SECONDS = 3.0
 PIXELS_CHANGED = 200
 
 
-def helm_mission_data(source, work_folder, port):
-    """The game's data with the test's port and the first mission's additions."""
-    data = game_data(source, work_folder, port)
-    missions = os.path.join(data, "missions")
-    os.unlink(missions)
-    os.makedirs(os.path.join(missions, "first_watch"))
-    source_missions = os.path.join(source, "missions")
-    for entry in os.listdir(source_missions):
-        if entry != "first_watch":
-            os.symlink(os.path.join(source_missions, entry), os.path.join(missions, entry))
-    first = os.path.join(source_missions, "first_watch")
-    for entry in os.listdir(first):
-        if entry != "script.py":
-            os.symlink(os.path.join(first, entry), os.path.join(missions, "first_watch", entry))
-    with open(os.path.join(first, "script.py")) as original:
-        script = original.read()
-    with open(os.path.join(missions, "first_watch", "script.py"), "w") as changed:
-        changed.write(script + MISSION_ADDITIONS)
-    return data
-
-
 def reports(server):
     return [(float(speed), float(heading)) for speed, heading in REPORT.findall(server.log_all())]
 
@@ -118,12 +96,6 @@ def changed_pixels(before, after, box):
     return int(np.count_nonzero(np.any(np.abs(region(before, box) - region(after, box)) > 24, axis=2)))
 
 
-def press_keys(game, *keys):
-    game.check_running()
-    game.xdotool("windowfocus", "--sync", game.window)
-    game.xdotool("key", "--delay", "120", *keys)
-
-
 def hold_key(game, key, seconds):
     game.check_running()
     game.xdotool("windowfocus", "--sync", game.window)
@@ -132,21 +104,10 @@ def hold_key(game, key, seconds):
     game.xdotool("keyup", key)
 
 
-def join(name, halvex, display, data, work_folder, discovery, shots, server, expected):
-    console = Game(name, halvex, display, data, work_folder, discovery)
-    console.wait_for_screen("the start screen", start_screen, shots, name + "-1-start-screen")
-    console.click(START_CLIENT)
-    console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
-                            name + "-2-connect-screen")
-    console.click(CONNECT_TO_SERVER)
-    wait_until(name + " crewed", lambda: expected in server.log_all())
-    return console
-
-
 def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
-    data = helm_mission_data(source_data, work_folder, port)
+    data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
     with Crew() as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
         server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)

@@ -5,6 +5,9 @@
                       the main screen control's image buttons: four angle
                       arrows, three camera modes and three views, white on
                       transparency with a caption, tinted when drawn
+  graphics/starFilled.png, starHollow.png
+                      the comms messages' marks: a gold five-pointed star,
+                      solid or outlined, drawn at a tenth of its size
   graphics/torp_background_image.png
                       the torpedo panel's backdrop, its heavy edges at the
                       right and bottom (the widget mirrors it to face the
@@ -184,6 +187,30 @@ def ship_data_view():
     return c.result()
 
 
+# --- The comms messages' stars.
+
+STAR_GOLD = (255, 206, 74, 255)
+
+
+def star(filled):
+    """A five-pointed star, point up, with a soft dark rim so it reads on the
+    lit rows; the hollow one is its outline."""
+    size = 320
+    c = Canvas(size, size)
+    centre, outer, inner = size / 2, size * 0.46, size * 0.19
+    points = []
+    for i in range(10):
+        radius = outer if i % 2 == 0 else inner
+        angle = math.pi * i / 5 - math.pi / 2
+        points.append((centre + radius * math.cos(angle), centre + radius * math.sin(angle) + size * 0.03))
+    c.line(points + points[:2], 26, (0, 0, 0, 140))
+    if filled:
+        c.poly(points, STAR_GOLD)
+    else:
+        c.line(points + points[:2], 22, STAR_GOLD)
+    return c.result()
+
+
 # --- The torpedo panel's backdrop.
 
 def torpedo_backdrop():
@@ -216,6 +243,8 @@ def main():
     }
     for number, image in buttons.items():
         image.save(os.path.join(folder, "asset %d.png" % number), optimize=False)
+    star(True).save(os.path.join(data, "graphics", "starFilled.png"), optimize=False)
+    star(False).save(os.path.join(data, "graphics", "starHollow.png"), optimize=False)
     torpedo_backdrop().save(os.path.join(data, "graphics", "torp_background_image.png"), optimize=False)
 
 

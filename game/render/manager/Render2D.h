@@ -169,6 +169,12 @@ public:
     std::set<int32_t> seenSides;       // side keys of the objects labelled so far
     ClickTimer weaponsSelection, scienceSelection, commsSelection, normalSelection;
 
+    // Drawing into the radar's render target, cleared to transparent, with
+    // the radar's perspective; EndTarget flushes it and returns to the
+    // screen. The comms message list draws through the same target.
+    void BeginTarget();
+    void EndTarget();
+
 private:
     // What one frame works with.
     struct Frame {
@@ -195,7 +201,6 @@ private:
     };
 
     // Render2D.cpp: the frame's steps.
-    void BeginTarget();
     void ReadFrameInputs(const IntRect& rect, const std::string& kind);
     void HandlePointer();
     void WheelZoom(int32_t wheel);
@@ -204,7 +209,6 @@ private:
     float HoldFraction() const;
     bool FollowFocusShip();
     void DrawBackground();
-    void EndTarget();
     void CopyToWidget();
     template <typename Signal>
     void Send(const Signal& signal);

@@ -199,13 +199,16 @@ TEST_F(InteriorViewTest, grid_objects_glide_between_cells_and_the_filter_chooses
     Walker("Crew One", "crew", {1, 1}, {2, 1}, 0.5f);
     Walker("Fire", "hazard", {3, 1}, {3, 1}, 1.0f);
     Walker("Lost", "crew", {0, 0}, {7, 0}, 0.0f);  // outside the grid: not drawn
+    Walker("Overrun", "crew", {0, 2}, {1, 2}, 7.0f);  // a progress past the end stops at its cell
     const glm::vec4 yellow{1.0f, 1.0f, 0.0f, 1.0f};
     Draw();
     const std::vector<glm::vec2> all = IconsOf(yellow);
-    ASSERT_EQ(all.size(), 2u);
+    ASSERT_EQ(all.size(), 3u);
     EXPECT_FLOAT_EQ(all[0].x, kTargetCentreX - kPitchX / 2) << "half-way between (1, 1) and (2, 1)";
     EXPECT_FLOAT_EQ(all[0].y, kTargetCentreY);
     EXPECT_FLOAT_EQ(all[1].x, kTargetCentreX + kPitchX);
+    EXPECT_FLOAT_EQ(all[2].x, kTargetCentreX - kPitchX);
+    EXPECT_FLOAT_EQ(all[2].y, kTargetCentreY + kPitchY);
 
     world.gridObjectFilter = {{"crew", false}, {"hazard", true}};
     Draw();
