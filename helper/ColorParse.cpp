@@ -296,3 +296,10 @@ std::optional<glm::vec4> TryParseColor(std::string text)
         return std::nullopt;
     return glm::clamp(*color, 0.0f, 1.0f);
 }
+
+glm::vec4 ParsedColor(std::string text)
+{
+    glm::vec4 colour;
+    ParseColor(colour, std::move(text));
+    return colour;
+}

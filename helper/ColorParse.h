@@ -24,6 +24,8 @@ inline constexpr glm::vec4 kUnreadableColor{1.0f, 0.0f, 1.0f, 1.0f};
 
 // Writes the colour of the text to out; out is always written.
 void ParseColor(glm::vec4& out, std::string text);
+// The same, as a value: for colours drawn straight from a keyed value.
+glm::vec4 ParsedColor(std::string text);
 
 // The colour of the text, or nothing when it cannot be read: for loaders that
 // refuse a colour nobody can see was meant, instead of showing magenta.

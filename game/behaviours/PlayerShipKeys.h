@@ -252,6 +252,8 @@ inline constexpr DataKey kCurBeamSpeedSetting{"cur_beam_speed_setting",
     "times faster, with 1/4 the damage"};
 inline constexpr DataKey kFighterShootFlag{"fighter_shoot_flag",
     "This flag (0 or 1) tracks if the fighter ship is holding down the fire button/key."};
+// The fighter's speed bar is scaled to the fastest it has been seen to fly.
+inline constexpr DataKey kFighterBestObservedSpeed{"fighter_best_observed_speed", "a"};
 // A target's shields as the weapons officer matched them.
 inline constexpr DataKey kShieldPierceAmplitude{"shield_pierce_amplitude",
     "value set by weapons officer, to match the target ship's shields, and do damage to the hull of the target"};
@@ -285,6 +287,11 @@ inline constexpr DataKey kInternalColorShipLines{"internal_color_ship_lines",
     "text value of color, for the ship lines shown in engineering"};
 inline constexpr DataKey kInternalColorShipNodes{"internal_color_ship_nodes",
     "text value of color, for the ship nodes shown in engineering"};
+// The grid object engineering has chosen (a grid-object id, 0 for none),
+// which the server writes; and the icon that marks the cell under the pointer
+// on the interior view (0 for the default).
+inline constexpr DataKey kGridSelectedUID{"grid_selected_UID", "a"};
+inline constexpr DataKey kGridSelectionIconIndex{"grid_selection_icon_index", "a"};
 inline constexpr DataKey kCoolantDotActiveColor{"coolant_dot_active_color",
     "text value of color, for the active coolant dots shown in engineering"};
 inline constexpr DataKey kCoolantDotReserveColor{"coolant_dot_reserve_color",

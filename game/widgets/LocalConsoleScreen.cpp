@@ -8,6 +8,7 @@
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/JumpControls.h"
+#include "game/widgets/ShipInternalView.h"
 
 #include <algorithm>
 
@@ -62,6 +63,7 @@ ParticleView* LocalConsoleScreen::Particles()
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();
+    ForgetInteriorShown();
     if (theRenderManager) {
         theRenderManager->render3D.ClearEffects();
         theRenderManager->render2D.Reset();

@@ -4,14 +4,16 @@
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/EngPresets.h"
 #include "game/widgets/EngSystemControls.h"
-#include "game/widgets/GUIBoxPlaceholder.h"
+#include "game/widgets/FighterControl.h"
 #include "game/widgets/GUIBoxThrottle.h"
+#include "game/widgets/GridWidgets.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"
 #include "game/widgets/ScienceDataWidget.h"
 #include "game/widgets/ScienceTabWidgets.h"
 #include "game/widgets/ShipDataWidget.h"
+#include "game/widgets/ShipInternalView.h"
 #include "game/widgets/TextWaterfallWidget.h"
 #include "game/widgets/View2DWidgets.h"
 #include "game/widgets/View3DWidgets.h"
@@ -37,11 +39,11 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"eng_power_controls", ViewEngPowerControlsDraw,
      "draws the sliders for engineering to control power to the systems."},
     {"eng_presets", ViewEngPresetsDraw, "draws buttons for store/recall of engineering presets."},
-    {"fighter_control", DrawPlaceholderWidget, "request dock and undock button, for the helm console"},
-    {"grid_control", DrawPlaceholderWidget,
+    {"fighter_control", ViewFighterControlDraw, "request dock and undock button, for the helm console"},
+    {"grid_control", ViewGridControlDraw,
      "similar to the button list for comms, this is a list of buttons for eng to command grid objects"},
-    {"grid_face", DrawPlaceholderWidget, "this shows the face of the accociated selected grid object (in eng)"},
-    {"grid_object_list", DrawPlaceholderWidget,
+    {"grid_face", ViewGridFaceDraw, "this shows the face of the accociated selected grid object (in eng)"},
+    {"grid_object_list", ViewGridObjectListDraw,
      "this shows a vertical list of the grid objects, so the engeineer can click and select them"},
     {"helm_free_3d", ViewHelmFree3DDraw,
      "this is a helm control for when the ship must be controlled by full-3d movment"},
@@ -72,7 +74,7 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"shield_control", ViewShieldControlDraw, "button to toggle the shields up or down."},
     {"ship_data", ViewShipDataDraw,
      "this widget should proably appear on every console.  It shows the data of the player's ship."},
-    {"ship_internal_view", DrawPlaceholderWidget,
+    {"ship_internal_view", ViewShipInternalViewDraw,
      "this shows the grid view of the inside of the player's ship, and displays all the grid objects currently on "
      "the grid"},
     {"text_waterfall", ViewTextWaterfallDraw,

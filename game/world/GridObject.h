@@ -42,4 +42,18 @@ inline constexpr DataKey kMoveSpeed{"move_speed", kPlayDoc};
 // Cells left on the path.
 inline constexpr DataKey kPathLength{"path_length", kPlayDoc};
 
+// What the consoles show of it, all set by the mission: its icon (a cell of
+// the icon sheet, a colour text and a size in cells), its portrait (a face
+// description), a text about it and its colour, a speech bubble and its
+// colour, and the line the interior view's tool tip gives it.
+inline constexpr DataKey kIconIndex{"icon_index", kPlayDoc};
+inline constexpr DataKey kIconColor{"icon_color", kPlayDoc};
+inline constexpr DataKey kIconScale{"icon_scale", kPlayDoc};
+inline constexpr DataKey kFace{"face", kPlayDoc};
+inline constexpr DataKey kInfoText{"info_text", kPlayDoc};
+inline constexpr DataKey kInfoTextColor{"info_text_color", kPlayDoc};
+inline constexpr DataKey kSpeechBubbleText{"speech_bubble_text", kPlayDoc};
+inline constexpr DataKey kSpeechBubbleTextColor{"speech_bubble_text_color", kPlayDoc};
+inline constexpr DataKey kToolTipCurText{"tool_tip_cur_text", kPlayDoc};
+
 }  // namespace gridobject

@@ -303,6 +303,9 @@ public:
     FilterTag activeFilter;
     FilterTag favoriteFilter;
     bool listRefreshFlag = false;
+    // The grid-object filter of the interior views and lists, in the order
+    // the types were met; empty: every grid object is shown.
+    std::vector<GridTypeFilter> gridObjectFilter;
 
     simulationTimer slowPassTimer;  // the server's every-15-ticks pass; starts expired
     int32_t randomState = 1;        // the world's own generator (RandomInt); never reseeded

@@ -84,6 +84,13 @@ struct FilterTag {
     bool fromSecondTags = false;  // listed from an object's second tag
 };
 
+// One type of grid object the consoles may show or hide (the grid-object
+// filter): types join as the consoles first meet them, enabled.
+struct GridTypeFilter {
+    std::string type;
+    bool enabled = true;
+};
+
 // Holds a target object at a point that moves with a source object: towing,
 // docking, formation flying. The world's tick pulls the target.
 struct TractorConnection {

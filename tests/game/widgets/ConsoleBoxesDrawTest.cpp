@@ -1,9 +1,5 @@
-// A console screen of widgets whose own drawing is not built yet, drawn by
-// the real graphics service on the offscreen driver: each box framed in the
-// console's colours with its widget's name, at its place in the default
-// grid. Saved as console-boxes.png in the working folder for a person to
-// look at.
-
+// A console screen drawn by the real graphics service on the offscreen
+// driver before the server has sent its widget list: no box shows.
 #include "game/shell/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/AppData.h"
@@ -63,32 +59,6 @@ protected:
         return count;
     }
 };
-
-TEST_F(ConsoleBoxesDrawTest, a_console_of_unbuilt_widgets_shows_every_box_framed_with_its_name)
-{
-    const std::vector<std::string> widgets{"grid_control", "grid_face", "grid_object_list", "fighter_control"};
-    Frame(widgets);
-    ReadScreen();
-    ASSERT_TRUE(SaveScreen("console-boxes.png"));
-
-    for (size_t i = 0; i < widgets.size(); ++i) {
-        const GUIBox* box = GUIBoxManager::FindBox("helm", widgets[i]);
-        ASSERT_NE(box, nullptr) << widgets[i];
-        const IntRect pixels = GUIBoxManager::BoxRectToPixels(*box);
-        // Inside the window, its frame drawn along its edges and its name in the middle.
-        EXPECT_GE(pixels.left, 0);
-        EXPECT_LE(pixels.right, kWidth);
-        EXPECT_LE(pixels.bottom, kHeight);
-        const IntRect leftEdge{pixels.left + 4, pixels.top + 10, pixels.left + 6, pixels.bottom - 10};
-        EXPECT_GT(CountDrawn(leftEdge), leftEdge.Height()) << widgets[i];
-        const IntPoint centre = pixels.Center();
-        const IntRect name{centre.x - 60, centre.y - 12, centre.x + 60, centre.y + 12};
-        EXPECT_GT(CountDrawn(name), 100) << widgets[i];
-    }
-    // Between the boxes lies the backdrop.
-    const IntRect gap{0, 0, kWidth, kHeight * 10 / 100 - 2};
-    EXPECT_EQ(CountDrawn(gap), 0);
-}
 
 TEST_F(ConsoleBoxesDrawTest, a_console_whose_list_has_not_arrived_draws_no_box)
 {

@@ -1,0 +1,379 @@
+#include "game/widgets/FighterControl.h"
+
+#include "engine/base/QelVirtualKeys.h"
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/net/CorvaneClient.h"
+#include "game/net/SignalMessageCrew.h"
+#include "game/shell/ConsoleInputFocus.h"
+#include "game/shell/ControllerInput.h"
+#include "game/shell/KeyNames.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/UIContext.h"
+#include "game/shell/UIControls.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
+#include "game/widgets/GUIBoxManager.h"
+#include "game/world/ShipKeys.h"
+#include "game/world/SpaceObject.h"
+
+#include <algorithm>
+
+FighterControlState theFighterControl;
+
+namespace {
+
+constexpr int kLayer = UIContext::kControlLayer;
+constexpr int kCaptionLayer = kLayer + 1;
+constexpr const char* kButtonFont = "gui-2";
+constexpr const char* kCaptionFont = "gui-1";
+constexpr const char* kClickSound = "gui_button";
+constexpr const char* kKeyCaptionPrefix = "fighter_control_";
+// The script hears the one-shots it handles itself as this event.
+constexpr const char* kScriptEventTag = "press_fighter_button";
+
+constexpr const char* kByButton = "button";
+constexpr const char* kByKey = "key";
+constexpr const char* kByJoy = "joy";
+
+// Key tags all begin "KEY_": the caption shows what follows.
+constexpr size_t kKeyTagPrefixLength = 4;
+// The bottom band of a button that names its key, and its inset from the right.
+constexpr int32_t kKeyCaptionHeight = 20;
+constexpr int32_t kKeyCaptionInset = 10;
+// The lower part of a button that shows the torpedo type or shield balance.
+constexpr float kButtonDetailShare = 0.66f;
+constexpr float kButtonDetailDim = 0.68f;
+
+const glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+const glm::vec4 kSpeedColour{0.0f, 1.0f, 0.0f, 1.0f};
+
+constexpr int32_t kLetter(char c) { return qel::vk::kLetterA + (c - 'A'); }
+
+struct ButtonRow {
+    const char* label;
+    int32_t id;
+    const char* hotKey;
+    int32_t defaultKey;
+    const char* description;
+    const char* action;  // the controller's
+    bool toggle;         // held key and check button; else a one-shot push button
+};
+
+constexpr ButtonRow kButtons[kFighterButtonCount] = {
+    {"Boost", 2501, "fighter_boost", kLetter('B'), "makes a player fighter boost", "Fighter Boost", true},
+    {"Thrust", 2502, "fighter_thrust", kLetter('K'), "makes a player fighter thrust", "Fighter Thrust", true},
+    {"Shoot", 2503, "fighter_shoot", kLetter('S'), "hold down, a player fighter shoots at a locked target",
+     "Fighter Shoot", true},
+    {"Torpedo", 2504, "fighter_torpedo", kLetter('T'), "makes a player fighter launch a torpedo", "Fighter Torp",
+     false},
+    {"Dock", 2505, "fighter_dock", kLetter('D'), "makes a player fighter try to dock", "Fighter Dock", false},
+    {"TorpType", 2506, "fighter_torp_type", kLetter('P'), "makes a player fighter select next carried torpedo type",
+     "Fighter Torp Type", false},
+    {"Eject", 2507, "fighter_eject", kLetter('L'), "makes a player fighter try to eject", "Fighter Eject", false},
+    {"ShldBalance", 2508, "fighter_shld_balance", kLetter('O'),
+     "makes a player fighter switch shield balance setting", "Fighter Shld Balance", false},
+};
+
+// The server's flag of each toggle, in button order.
+constexpr const DataKey* kToggleFlags[] = {&playership::kFighterBoostFlag, &playership::kFighterThrustFlag,
+                                           &playership::kFighterShootFlag};
+
+FighterButtonState& State(size_t index)
+{
+    return theFighterControl.buttons[index];
+}
+
+// --- Layout ------------------------------------------------------------------
+
+struct FighterLayout {
+    IntRect caption, speed, foreShield, aftShield;
+    std::array<IntRect, kFighterButtonCount> buttons;
+};
+
+// Tall boxes stack everything beside an upright speed bar; wide ones put the
+// bars in rows and the buttons in two rows of four, the second row running
+// back from the right so the fifth button sits under the fourth.
+FighterLayout LayOut(const IntRect& box)
+{
+    const int32_t L = box.left, T = box.top, R = box.right, B = box.bottom;
+    FighterLayout layout;
+    if (box.Width() < box.Height()) {
+        layout.caption = {L, T, R, T + 50};
+        layout.speed = {R - 10, T + 51, R, B};
+        layout.foreShield = {L, T + 51, R - 11, T + 61};
+        layout.aftShield = {L, B - 10, R - 11, B};
+        const int32_t step = (B - T - 73) / static_cast<int32_t>(kFighterButtonCount);
+        for (size_t i = 0; i < kFighterButtonCount; ++i) {
+            const int32_t top = T + 62 + static_cast<int32_t>(i) * step;
+            layout.buttons[i] = {L, top, R - 11, top + step};
+        }
+        return layout;
+    }
+    layout.caption = {L, T, R, T + 35};
+    layout.speed = {L, T + 36, R, T + 46};
+    layout.foreShield = {L, T + 47, R, T + 57};
+    layout.aftShield = {L, T + 58, R, T + 68};
+    constexpr int32_t kPerRow = static_cast<int32_t>(kFighterButtonCount) / 2;
+    const int32_t width = box.Width() / kPerRow;
+    const int32_t height = (B - T - 69) / 2;
+    for (int32_t i = 0; i < static_cast<int32_t>(kFighterButtonCount); ++i) {
+        const int32_t row = i / kPerRow;
+        const int32_t column = row == 0 ? i : static_cast<int32_t>(kFighterButtonCount) - 1 - i;
+        const int32_t left = L + column * width;
+        const int32_t top = T + 69 + row * height;
+        layout.buttons[static_cast<size_t>(i)] = {left, top, left + width, top + height};
+    }
+    return layout;
+}
+
+// --- Bars --------------------------------------------------------------------
+
+// The bar shrinks towards its middle along its longer side as the share falls.
+void DrawShareBar(const IntRect& rect, float share, const glm::vec4& colour)
+{
+    const float cut = 1.0f - std::clamp(share, 0.0f, 1.0f);
+    float left = static_cast<float>(rect.left), right = static_cast<float>(rect.right);
+    float top = static_cast<float>(rect.top), bottom = static_cast<float>(rect.bottom);
+    if (rect.Width() > rect.Height()) {
+        const float inset = static_cast<float>(rect.Width() / 2) * cut;
+        left += inset;
+        right -= inset;
+    } else {
+        const float inset = static_cast<float>(rect.Height() / 2) * cut;
+        top += inset;
+        bottom -= inset;
+    }
+    theUIContext.FillRect(left, top, right, bottom, colour, kLayer);
+}
+
+// Full at the best speed seen so far, which a faster ship raises.
+void DrawSpeedBar(SpaceObject& ship, const IntRect& rect)
+{
+    const float best = ReadFiniteFloat(ship.data_set, playership::kFighterBestObservedSpeed);
+    float ratio = ship.cur_speed / std::max(1.0f, best);
+    if (ratio > 1.0f) {
+        WriteFloat(ship.data_set, playership::kFighterBestObservedSpeed, ship.cur_speed);
+        ratio = 1.0f;
+    }
+    DrawShareBar(rect, ratio, kSpeedColour);
+}
+
+// Red when down, green when full.
+void DrawShieldBar(const SpaceObject& ship, const IntRect& rect, int32_t facing)
+{
+    const float maximum = ReadFiniteFloat(ship.data_set, shipkeys::kShieldMaxVal, facing);
+    const float value = ReadFiniteFloat(ship.data_set, shipkeys::kShieldVal, facing);
+    const float share = maximum > 0.0f ? std::clamp(value / maximum, 0.0f, 1.0f) : 0.0f;
+    DrawShareBar(rect, share, glm::vec4(1.0f - share, share, 0.0f, 1.0f));
+}
+
+// --- Buttons -----------------------------------------------------------------
+
+void Click(size_t index, int32_t value)
+{
+    PlayGUISound(kClickSound);
+    State(index).value = value;
+    lastInputKind = kByButton;
+}
+
+// What the torpedo-type and shield-balance buttons show under their label.
+std::string ButtonDetail(FighterButton button, const SpaceObject& ship)
+{
+    if (button == FighterButton::TorpType) {
+        const std::string type = ReadString(ship.data_set, shipkeys::kTorpedoTubeCurrentType);
+        return type.empty() ? "Homing" : type;
+    }
+    if (button == FighterButton::ShldBalance) {
+        const float fore = ReadFloat(ship.data_set, playership::kEngControlValue, 6);
+        const float aft = ReadFloat(ship.data_set, playership::kEngControlValue, 7);
+        return fore > aft ? "All Fwd" : fore < aft ? "All Aft" : "Balanced";
+    }
+    return "";
+}
+
+void DrawButtonDetail(const IntRect& rect, const std::string& detail)
+{
+    if (detail.empty())
+        return;
+    IntRect lower = rect;
+    lower.top = rect.bottom - static_cast<int32_t>(kButtonDetailShare * static_cast<float>(rect.Height()));
+    glm::vec4 colour = theUIContext.mainColour;
+    colour.r *= kButtonDetailDim;
+    colour.g *= kButtonDetailDim;
+    colour.b *= kButtonDetailDim;
+    DrawCentredText(kCaptionFont, lower, detail, colour, kCaptionLayer);
+}
+
+void DrawButtons(const FighterLayout& layout, const SpaceObject* ship, bool enabled)
+{
+    for (size_t i = 0; i < kFighterButtonCount; ++i) {
+        const ButtonRow& row = kButtons[i];
+        FighterButtonState& state = State(i);
+        theUIContext.SetCurrentRect(layout.buttons[i]);
+        if (row.toggle) {
+            if (uiCheckButton(row.id, row.label, kButtonFont, state.value != 0, enabled, kLayer))
+                Click(i, state.value != 0 ? 0 : 1);
+        } else {
+            state.value = 0;
+            if (uiButton(row.id, row.label, kButtonFont, enabled, kLayer))
+                Click(i, 1);
+        }
+        if (ship)
+            DrawButtonDetail(layout.buttons[i], ButtonDetail(static_cast<FighterButton>(i), *ship));
+        DrawKeyCaption(layout.buttons[i], std::string(kKeyCaptionPrefix) + row.hotKey);
+    }
+}
+
+// --- Keys and controller -----------------------------------------------------
+
+// A held toggle follows its input only while that kind of input acted last,
+// so an idle key does not undo a click and an idle stick does not undo a key.
+void FollowHeld(FighterButtonState& state, bool held, const char* kind)
+{
+    if (held)
+        lastInputKind = kind;
+    if (lastInputKind != kind)
+        return;
+    if (held && state.previous == 0)
+        state.value = 1;
+    else if (!held && state.previous != 0)
+        state.value = 0;
+}
+
+void ReadHotKeys(const std::string& context)
+{
+    for (size_t i = 0; i < kFighterButtonCount; ++i) {
+        const ButtonRow& row = kButtons[i];
+        if (row.toggle) {
+            FollowHeld(State(i), isHotKeyHeld(context, row.hotKey, row.defaultKey, row.description), kByKey);
+        } else if (isHotKeyPressed(context, row.hotKey, row.defaultKey, row.description)) {
+            PlayGUISound(kClickSound);
+            State(i).value = 1;
+            lastInputKind = kByKey;
+        }
+    }
+}
+
+void ReadController()
+{
+    ControllerInput& controller = theControllerInput;
+    if (controller.controllerDisabled)
+        return;
+    for (size_t i = 0; i < kFighterButtonCount; ++i) {
+        const ButtonRow& row = kButtons[i];
+        const bool down = controller.IsActionPressed(row.action);
+        if (row.toggle) {
+            FollowHeld(State(i), down, kByJoy);
+            continue;
+        }
+        if (down)
+            lastInputKind = kByJoy;
+        if (lastInputKind != kByJoy)
+            continue;
+        bool& wasDown = theFighterControl.actionDown[i];
+        if (down && !wasDown)
+            State(i).value = 1;
+        wasDown = down;
+    }
+}
+
+// The name of the key a hot key is bound to; empty when it is not bound to
+// a key of the table.
+std::string BoundKeyName(const std::string& internalName)
+{
+    const HotKey* hotKey = KeyVal::Find(internalName);
+    if (!hotKey)
+        return "";
+    const std::string& tag = keyCodeToTag(hotKey->primary);
+    return tag.size() > kKeyTagPrefixLength ? tag.substr(kKeyTagPrefixLength) : "";
+}
+
+// The bound keys' names joined; keys bound to nothing are left out.
+std::string JoinKeyNames(std::initializer_list<const char*> hotKeys)
+{
+    std::string joined;
+    for (const char* hotKey : hotKeys) {
+        const std::string name = BoundKeyName(hotKey);
+        if (name.empty())
+            continue;
+        if (!joined.empty())
+            joined += ",  ";
+        joined += name;
+    }
+    return joined;
+}
+
+}  // namespace
+
+void ViewFighterControlDraw(IntRect& rect, std::string widgetName)
+{
+    const bool enabled = !GUIBoxManager::IsEditKeyHeld();
+    SpaceObject* ship = ConsolePlayerShip();
+    const FighterLayout layout = LayOut(rect);
+    if (ship) {
+        for (size_t i = 0; i < std::size(kToggleFlags); ++i)
+            State(i).value = static_cast<int32_t>(ReadInt(ship->data_set, *kToggleFlags[i]));
+        theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), layout.caption, FighterSteerKeys(), kWhite, kLayer);
+        DrawSpeedBar(*ship, layout.speed);
+        DrawShieldBar(*ship, layout.foreShield, 0);
+        DrawShieldBar(*ship, layout.aftShield, 1);
+    }
+    DrawButtons(layout, ship, enabled);
+    FighterButtons(ship);
+    ReadHotKeys(widgetName);
+    FighterButtons(ship);
+    ReadController();
+    FighterButtons(ship);
+}
+
+void FighterButtons(SpaceObject* ship)
+{
+    if (!ship)
+        return;
+    auto changed = [](FighterButton button) {
+        const FighterButtonState& state = theFighterControl[button];
+        return state.value != state.previous;
+    };
+    auto value = [](FighterButton button) { return theFighterControl[button].value; };
+
+    for (size_t i = 0; i < std::size(kToggleFlags); ++i)
+        if (changed(static_cast<FighterButton>(i)))
+            WriteInt(ship->data_set, *kToggleFlags[i], State(i).value);
+    if (changed(FighterButton::Boost))
+        SendSignal(FighterBoostSignal{value(FighterButton::Boost)});
+    if (changed(FighterButton::Thrust))
+        SendSignal(FighterThrustSignal{value(FighterButton::Thrust)});
+    if (changed(FighterButton::Shoot))
+        SendSignal(FighterShootSignal{value(FighterButton::Shoot)});
+    // The server launches and docks on the 1 only; the 0 of the next frame
+    // tells it the button is up again.
+    if (changed(FighterButton::Torpedo))
+        SendSignal(FighterTorpedoSignal{value(FighterButton::Torpedo)});
+    if (changed(FighterButton::Dock))
+        SendSignal(FighterDockRequestSignal{value(FighterButton::Dock)});
+    // The script's own buttons are raised once, as the press ends.
+    const std::pair<FighterButton, const char*> scriptButtons[] = {{FighterButton::TorpType, "torp_type"},
+                                                                   {FighterButton::Eject, "eject"},
+                                                                   {FighterButton::ShldBalance, "shield_balance"}};
+    for (const auto& [button, subTag] : scriptButtons)
+        if (changed(button) && value(button) == 0)
+            SendSignal(ConsoleScriptEventSignal{ship->uniqueID, kScriptEventTag, subTag});
+    for (FighterButtonState& state : theFighterControl.buttons)
+        state.previous = state.value;
+}
+
+std::string FighterSteerKeys()
+{
+    return "  STEER " +
+           JoinKeyNames({"helm_free_3d_steer_up", "helm_free_3d_steer_down", "helm_free_3d_steer_left",
+                         "helm_free_3d_steer_right"}) +
+           "^  ROLL " + JoinKeyNames({"helm_free_3d_roll_left", "helm_free_3d_roll_right"});
+}
+
+void DrawKeyCaption(const IntRect& rect, const std::string& hotKeyName)
+{
+    const std::string name = BoundKeyName(hotKeyName);
+    if (name.empty())
+        return;
+    const IntRect band{rect.left, rect.bottom - kKeyCaptionHeight, rect.right - kKeyCaptionInset, rect.bottom};
+    theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), band, name, theUIContext.mainColour, kCaptionLayer, 1);
+}
