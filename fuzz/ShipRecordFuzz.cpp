@@ -1,6 +1,8 @@
 // A ship record as a console receives it from the server: any bytes are
 // stored whole or dropped whole. A stored record writes back to the bytes it
-// reads as, and its hull is flown in the console's world for a few ticks.
+// reads as; kept in the data folder's fetched document, it is known again at
+// the next start, or not kept at all; and its hull is flown in the console's
+// world for a few ticks.
 
 #include "engine/base/QelNetworkMessage.h"
 #include "fuzz/support/FuzzProcess.h"
@@ -8,6 +10,7 @@
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,23 @@ void CheckWritesBack(const ShipDataRecord& record)
     QEL_FUZZ_CHECK(Packed(*again.receivedRecords.front()) == bytes, "a record reads back different");
 }
 
+// Kept for the next start, the record is read back from the document under
+// its key; refused, it leaves no document behind.
+void CheckKeptForNextStart(const std::string& key)
+{
+    ShipData& ships = ShipData::Instance();
+    const std::filesystem::path document = UseScratchDataFolder() / "fetchedShipData.json";
+    const bool kept = ships.StoreReceivedRecord(key);
+    QEL_FUZZ_CHECK(kept == std::filesystem::exists(document), "the fetched document disagrees with the store");
+    if (kept) {
+        ShipData restarted;
+        restarted.LoadFetched();
+        QEL_FUZZ_CHECK(restarted.FindDefined(key) != nullptr, "a kept record is not known at the next start");
+    }
+    std::filesystem::remove(document);
+    ships.fetchedKeys.erase(key);
+}
+
 // In a console's world, where received records are used.
 void FlyHull(const std::string& key)
 {
@@ -60,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ShipDataRecord& record = *ships.receivedRecords.back();
     const std::string key = record.key;
     CheckWritesBack(record);
+    CheckKeptForNextStart(key);
     FlyHull(key);
     ships.extraKeys.erase(key);
     ships.receivedRecords.pop_back();

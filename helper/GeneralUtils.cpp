@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <charconv>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -242,6 +243,15 @@ int32_t LeadingInt(std::string_view text)
         magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
     const int64_t value = negative ? -magnitude : magnitude;
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+std::string FloatToString(float value)
+{
+    const double wide = value;
+    const int length = std::snprintf(nullptr, 0, "%f", wide);
+    std::string text(static_cast<size_t>(std::max(length, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%f", wide);
+    return text;
 }
 
 float LeadingFloat(std::string_view text)

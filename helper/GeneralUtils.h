@@ -67,6 +67,8 @@ int32_t LeadingInt(std::string_view text);
 // infinity past the float range; 0 when the text does not begin with one.
 // "inf", "nan" and hexadecimal are not read as numbers.
 float LeadingFloat(std::string_view text);
+// The float as C's "%f" writes it: six decimals, however long the text.
+std::string FloatToString(float value);
 // The text with the two-byte UTF-8 forms of U+0080 to U+00FF made their
 // one-byte Latin-1 codes: every byte 0xC2 is dropped, every byte 0xC3 is
 // dropped and 64 added to the byte after it, all other bytes stay.

@@ -39,6 +39,13 @@ std::optional<std::string> FindBitmapFile(const std::string& name, bool loadingD
     return std::nullopt;
 }
 
+std::optional<std::string> BitmapSavePath(const std::string& name)
+{
+    if (!qel::CheckDataName(name))
+        return std::nullopt;
+    return BitmapFolder() + name;
+}
+
 bool IsRawBitmapPath(const std::string& path)
 {
     const std::string extension = kRawBitmapExtension;

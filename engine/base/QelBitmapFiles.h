@@ -13,5 +13,10 @@
 // name could leave the data folder.
 std::optional<std::string> FindBitmapFile(const std::string& name, bool loadingDefaults);
 
+// The game path, without its ".png", that a bitmap of the name is saved at to
+// be found first by FindBitmapFile; nothing when the name could leave the
+// data folder.
+std::optional<std::string> BitmapSavePath(const std::string& name);
+
 // Whether the path names the engine's raw pixel form rather than an image.
 bool IsRawBitmapPath(const std::string& path);

@@ -1,6 +1,7 @@
 #include "game/shell/MachineSettings.h"
 
 #include "engine/base/QelInputFactoryBase.h"
+#include "helper/GeneralUtils.h"
 
 #include <cstdio>
 
@@ -21,7 +22,5 @@ void StoreSetting(const char* name, const std::string& value)
 
 std::string FractionText(float value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-    return text;
+    return FloatToString(value);
 }

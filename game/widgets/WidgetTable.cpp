@@ -2,6 +2,8 @@
 
 #include "game/widgets/BridgeButtons.h"
 #include "game/widgets/CommsWidgets.h"
+#include "game/widgets/EngPresets.h"
+#include "game/widgets/EngSystemControls.h"
 #include "game/widgets/GUIBoxPlaceholder.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "game/widgets/HelmSteering.h"
@@ -30,11 +32,11 @@ constexpr ConsoleWidgetRow kWidgets[] = {
     {"comms_sorted_list", ViewCommsSortedListDraw,
      "shows the list of space objects that are available for comms to communicate with"},
     {"comms_waterfall", ViewCommsWaterfallDraw, "shows all the messages recived by the comms player"},
-    {"eng_heat_controls", DrawPlaceholderWidget,
+    {"eng_heat_controls", ViewEngHeatControlsDraw,
      "shows the coolant dot buttons and the heat values of the four ship systems"},
-    {"eng_power_controls", DrawPlaceholderWidget,
+    {"eng_power_controls", ViewEngPowerControlsDraw,
      "draws the sliders for engineering to control power to the systems."},
-    {"eng_presets", DrawPlaceholderWidget, "draws buttons for store/recall of engineering presets."},
+    {"eng_presets", ViewEngPresetsDraw, "draws buttons for store/recall of engineering presets."},
     {"fighter_control", DrawPlaceholderWidget, "request dock and undock button, for the helm console"},
     {"grid_control", DrawPlaceholderWidget,
      "similar to the button list for comms, this is a list of buttons for eng to command grid objects"},

@@ -18,11 +18,6 @@ const char* const kFileTag = "JSONLoader::Init";
 // Bytes taken from the file object's buffer at a time.
 constexpr int32_t kReadChunk = 64 * 1024;
 
-std::string DocumentFolder()
-{
-    return gDataSubfolderName.empty() ? std::string("data") : "data/" + gDataSubfolderName;
-}
-
 bool IsCollection(const Hjson::Value& value)
 {
     return value.type() == Hjson::Type::Vector || value.type() == Hjson::Type::Map;
@@ -87,6 +82,11 @@ Hjson::Value Parse(const std::string& text, const std::string& path)
 }
 
 }  // namespace
+
+std::string JSONLoader::DocumentFolder()
+{
+    return gDataSubfolderName.empty() ? std::string("data") : "data/" + gDataSubfolderName;
+}
 
 void JSONLoader::Init(const std::string& name)
 {

@@ -30,6 +30,9 @@ struct JSONLoader {
     // The same for <folder>/<name>.yaml, else .json, in a folder the operator
     // chose by its path (a mission hosted from outside the data folder).
     void InitInFolder(const std::string& folder, const std::string& name);
+    // The folder (a game path) Init reads documents from, where the game
+    // also writes the documents it keeps.
+    static std::string DocumentFolder();
 
     // Appends the elements of element `index` of root[key], as text, to the
     // output; returns how many (0 when it is neither a list nor a map).

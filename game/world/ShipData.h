@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     // The key whose record answers every look-up that finds nothing.
     static constexpr const char* kUnknownKey = "unknown";
     static constexpr const char* kMainDocument = "shipData";
+    // Records received from servers, kept beside the main list for later runs;
+    // the main list itself is the game's and is never rewritten.
+    static constexpr const char* kFetchedDocument = "fetchedShipData";
 
     // The process's one set of definitions.
     static ShipData& Instance();
@@ -73,6 +77,17 @@ public:
     // its key is known already. A malformed record is dropped whole.
     ShipRecordReceipt UnPackRecordToData(QelNetworkMessage& message);
 
+    // Adds the received record of the key to the fetched document (written
+    // whole to a temporary file and renamed), so the next start knows the
+    // hull without asking. A record the document could not give back, or no
+    // received record of the key, is not stored; false then, or when the
+    // file cannot be written.
+    bool StoreReceivedRecord(const std::string& key);
+    // Reads the fetched document when there is one: each record joins the
+    // received ones unless the main list or a received record has its key.
+    // A document that cannot be read is reported in one line and left out.
+    void LoadFetched();
+
     void SetDrawDataService(ShipDrawDataService* service) { drawData_ = service; }
 
     RecordList mainRecords;
@@ -87,6 +102,8 @@ public:
     std::map<std::string, int> requestedFlags;
     // Received records that were dropped as malformed.
     int32_t malformedRecordCount = 0;
+    // Keys of the received records the fetched document holds.
+    std::set<std::string> fetchedKeys;
 
 private:
     void ForgetFileRecords();

@@ -76,6 +76,7 @@ Simulation::Simulation() : interiors(std::make_unique<HullPathSets>(*this))
     SetCurrentSimulationClock(&clock);
     if (!shipListLoaded) {
         ShipData::Instance().LoadMain();
+        ShipData::Instance().LoadFetched();
         shipListLoaded = true;
     }
 }

@@ -233,6 +233,22 @@ def run_as_main(doc, run, folder_prefix, success):
     print(success)
 
 
+def host_first_mission(crew, halvex, data, work_folder, discovery, shots, started):
+    """The server game on the crew's first display, through its screens to the
+    first mission of the chooser: returns the game once its console shows,
+    and what started(server) gave when the mission had begun."""
+    server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
+    crew.games.append(server)
+    server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
+    server.click(START_SERVER)
+    server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
+    server.click(FIRST_MISSION)
+    server.click(INITIALIZE_MISSION)
+    begun = wait_until("the mission running", lambda: started(server))
+    server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
+    return server, begun
+
+
 def game_data(source, work_folder, port):
     """The game's data beside a preferences file of the test's own port."""
     data = os.path.join(work_folder, "data")
@@ -344,15 +360,8 @@ def run(halvex, source_data, shots, work_folder):
     data = game_data(source_data, work_folder, port)
     with Crew() as crew:
         crew.displays = [Display(work_folder), Display(work_folder)]
-        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
-        crew.games.append(server)
-        server.wait_for_screen("the start screen", start_screen, shots, "1-start-screen")
-        server.click(START_SERVER)
-        server.wait_for_screen("the mission chooser", mission_chooser, shots, "2-server-mission-chooser")
-        server.click(FIRST_MISSION)
-        server.click(INITIALIZE_MISSION)
-        wait_until("the mission running", lambda: "the Tern is on station" in server.log())
-        server.wait_for_screen("the server's console", server_console, shots, "3-server-console")
+        server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
+                                       lambda game: "the Tern is on station" in game.log())
 
         console = Game("console", halvex, crew.displays[1], data, work_folder, discovery)
         crew.games.append(console)

@@ -21,9 +21,8 @@ bounded and every process started is ended by its id.
 
 import re
 
-from halvex_bridge import (FIRST_MISSION, INITIALIZE_MISSION, START_SERVER, Crew, Display, Failure, Game,
-                           free_udp_port, join, mission_chooser, mission_with_additions, press_keys, run_as_main,
-                           server_console, start_screen, wait_until)
+from halvex_bridge import (Crew, Display, Failure, free_udp_port, host_first_mission, join, mission_with_additions,
+                           press_keys, run_as_main, wait_until)
 from screens import hex_colour, near
 
 DOCK_GREEN = hex_colour("#40ff70")  # the docking button's colour, as the mission sends it
@@ -99,15 +98,9 @@ def run(halvex, source_data, shots, work_folder):
     data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
     with Crew() as crew:
         crew.displays = [Display(work_folder) for _ in range(2)]
-        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
-        crew.games.append(server)
-        server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
-        server.click(START_SERVER)
-        server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
-        server.click(FIRST_MISSION)
-        server.click(INITIALIZE_MISSION)
-        ship = int(wait_until("the mission running", lambda: (SHIP.findall(server.log_all()) or [None])[0]))
-        server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
+        server, ship = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
+                                          lambda game: (SHIP.findall(game.log_all()) or [None])[0])
+        ship = int(ship)
 
         comms = join("comms", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes comms")
         crew.games.append(comms)

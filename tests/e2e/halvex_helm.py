@@ -21,9 +21,8 @@ import time
 
 import numpy as np
 
-from halvex_bridge import (FIRST_MISSION, INITIALIZE_MISSION, START_SERVER, Crew, Display, Failure, Game,
-                           free_udp_port, join, mission_chooser, mission_with_additions, press_keys, run_as_main,
-                           server_console, start_screen, wait_until)
+from halvex_bridge import (Crew, Display, Failure, free_udp_port, host_first_mission, join, mission_with_additions,
+                           press_keys, run_as_main, wait_until)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -110,15 +109,8 @@ def run(halvex, source_data, shots, work_folder):
     data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
     with Crew() as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
-        server = Game("server", halvex, crew.displays[0], data, work_folder, discovery)
-        crew.games.append(server)
-        server.wait_for_screen("the start screen", start_screen, shots, "server-1-start-screen")
-        server.click(START_SERVER)
-        server.wait_for_screen("the mission chooser", mission_chooser, shots, "server-2-mission-chooser")
-        server.click(FIRST_MISSION)
-        server.click(INITIALIZE_MISSION)
-        wait_until("the mission running", lambda: "the Tern is on station" in server.log_all())
-        server.wait_for_screen("the server's console", server_console, shots, "server-3-console")
+        server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
+                                       lambda game: "the Tern is on station" in game.log_all())
 
         helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
         crew.games.append(helm)

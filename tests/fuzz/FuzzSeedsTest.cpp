@@ -23,6 +23,7 @@
 #include "game/net/SpaceObjectRecord.h"
 #include "game/shell/ControllerInputRecord.h"
 #include "game/shell/KeyVal.h"
+#include "game/widgets/EngPresets.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
@@ -521,6 +522,15 @@ void AddDataSeeds(std::vector<FuzzSeed>& seeds)
         KeyVal::Save();
         KeyVal::Unload();
         seeds.push_back({"hot_key_file", "two-keys", FileBytes(folder.Path() / "hot_key_settings.txt")});
+    }
+
+    {
+        // The file the game writes with two presets changed from the defaults.
+        EngineeringValueSet presets;
+        presets.presets[1].power[2] = 3.0f;
+        presets.presets[1].power[6] = 0.5f;
+        presets.presets[4].coolant = {2, 3, 0, 1};
+        seeds.push_back({"engineering_presets", "two-changed", BytesOf(presets.FileText())});
     }
 
     ControllerInputRecord stick("Bridge Stick", 4);

@@ -434,3 +434,13 @@ TEST(GeneralUtilsSelfTest, passes)
 }
 
 }  // namespace
+
+TEST(FloatToString, writes_six_decimals_whatever_the_length)
+{
+    EXPECT_EQ(FloatToString(1.0f), "1.000000");
+    EXPECT_EQ(FloatToString(-0.25f), "-0.250000");
+    // Far longer than any fixed buffer a short number needs; nothing is cut off.
+    const std::string large = FloatToString(3.0e38f);
+    EXPECT_EQ(large.size(), 39u + 7u);  // 39 digits, the point and six zeros
+    EXPECT_EQ(large.substr(large.size() - 7), ".000000");
+}

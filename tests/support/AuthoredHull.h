@@ -71,6 +71,7 @@ struct ScopedShipRecord {
     {
         ShipData& ships = ShipData::Instance();
         ships.extraKeys.erase(record->key);
+        ships.fetchedKeys.erase(record->key);
         std::erase_if(ships.receivedRecords, [this](const auto& held) { return held.get() == record; });
     }
     ScopedShipRecord(const ScopedShipRecord&) = delete;

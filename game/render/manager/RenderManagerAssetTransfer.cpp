@@ -1,9 +1,11 @@
 // Ship meshes a console lacks, fetched from the server: the server's outline
 // and chunks of its own draw data, and the console's transfers that fill an
-// empty copy of it, a chunk a frame, then store it in the data folder.
+// empty copy of it, a chunk a frame, then store it, its textures and the
+// ship's record in the data folder.
 
 #include "game/render/manager/RenderManager.h"
 
+#include "engine/base/QelBitmapFiles.h"
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/CorvaneClient.h"
@@ -104,6 +106,45 @@ bool MeshFileExists(const std::string& name)
     const QelFileServices& files = QelFileServices::Instance();
     const std::string base = kMeshFileFolder + name;
     return files.FileExists(base + ".obj") || files.FileExists(base + ".qelmesh");
+}
+
+// A fetched texture goes where the texture loader looks first; one of the
+// name found there already is the console's own and stays.
+bool StoreTexture(QelGraphicsFactoryBase& graphics, const std::string& name)
+{
+    if (FindBitmapFile(name, false))
+        return true;
+    Qel2dBitmap* bitmap = graphics.Find2DBitmap(name);
+    const std::optional<std::string> path = BitmapSavePath(name);
+    return bitmap && path && QelFileServices::Instance().MakeFolderFor(*path + ".png") && bitmap->SavePNG(*path);
+}
+
+// A ship type fetched whole is kept in the data folder where the next start
+// looks for it: its textures, then its mesh, and last its record, which is
+// what spares the next start a request; so a type whose art could not be
+// stored is asked for again. Each file is written whole under another name
+// and renamed, so a failed write leaves no part of one behind.
+void StoreFetchedType(const std::string& shipKey, const std::string& artRoot, const QEL3DObject& mesh,
+                      QelGraphicsFactoryBase& graphics)
+{
+    for (const QEL3DDrawUnit& unit : mesh.units)
+        for (const std::string& texture : unit.textureNames)
+            if (!StoreTexture(graphics, texture)) {
+                std::fprintf(stderr, "Ship type %s: the texture %s received cannot be stored; it is fetched again "
+                                     "next time.\n", shipKey.c_str(), texture.c_str());
+                return;
+            }
+    const std::string meshName = kShipMeshFolder + artRoot;
+    if (!MeshFileExists(meshName) && !graphics.Save3DMesh("", meshName, mesh)) {
+        std::fprintf(stderr, "Ship type %s: the mesh received cannot be stored as %s; it is fetched again next time.\n",
+                     shipKey.c_str(), meshName.c_str());
+        return;
+    }
+    // The record names the stored art only when it has the outline's root.
+    ShipData& ships = ShipData::Instance();
+    const ShipDataRecord* record = ships.FindDefined(shipKey);
+    if (record && record->artFileRoot == artRoot)
+        ships.StoreReceivedRecord(shipKey);
 }
 
 }  // namespace
@@ -290,10 +331,7 @@ bool RenderManager::ProcessAssetDataMessage(QelNetworkMessage& message)
         drawData.RebuildFromMesh(done.shipKey, GraphicsService());
     const bool typeComplete = std::none_of(assetTransfers.begin(), assetTransfers.end(),
                                            [&](const AssetTransfer& held) { return held.shipKey == done.shipKey; });
-    const std::string meshName = kShipMeshFolder + done.artRoot;
-    if (typeComplete && drawData.mesh && !MeshFileExists(meshName) &&
-        !GraphicsService().Save3DMesh("", meshName, *drawData.mesh))
-        std::fprintf(stderr, "Ship type %s: the mesh received cannot be stored as %s; it is fetched again next time.\n",
-                     done.shipKey.c_str(), meshName.c_str());
+    if (typeComplete && drawData.mesh)
+        StoreFetchedType(done.shipKey, done.artRoot, *drawData.mesh, GraphicsService());
     return true;
 }

@@ -18,6 +18,7 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/widgets/EngPresets.h"
 #include "game/world/Simulation.h"
 
 #include <algorithm>
@@ -104,6 +105,8 @@ SceneFunction Draw()
 SceneFunction SceneClientRunningMode(SceneEvent event)
 {
     switch (event) {
+    case SCENE_ENTER: theEngineeringPresets.Load(); break;
+    case SCENE_LEAVE: theEngineeringPresets.Save(); break;
     case SCENE_FRAME: return FrameStep();
     case SCENE_TICK: TickStep(); break;
     case SCENE_DRAW: return Draw();

@@ -21,6 +21,7 @@
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/widgets/EngPresets.h"
 #include "game/world/AppData.h"
 
 namespace {
@@ -162,6 +163,8 @@ SceneFunction SceneServerRunningMode(SceneEvent event)
 SceneFunction SceneServerConsoleMode(SceneEvent event)
 {
     switch (event) {
+    case SCENE_ENTER: theEngineeringPresets.Load(); break;
+    case SCENE_LEAVE: theEngineeringPresets.Save(); break;
     case SCENE_FRAME: return ConsoleFrameStep();
     case SCENE_DRAW: return ConsoleDraw();
     default: break;

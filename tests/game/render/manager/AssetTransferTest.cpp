@@ -97,7 +97,7 @@ protected:
     qeltest::QuietGraphics graphics;
     qeltest::TempFolder folder;
     std::unique_ptr<qeltest::ScopedEnv> dataFolder;
-    qeltest::ScopedShipRecord hull{qeltest::InteriorRecord(8, 1)};
+    qeltest::ScopedShipRecord hull{qeltest::ServedHullRecord()};
     std::unique_ptr<RenderManager> source;
     std::unique_ptr<RenderManager> console;
 };
@@ -256,28 +256,36 @@ TEST_F(AssetTransferTest, requests_cover_the_list_and_the_last_one_marks_it_all_
     }
 }
 
-TEST_F(AssetTransferTest, a_fetched_mesh_is_stored_in_the_data_folder_unless_one_is_there)
+// Textures, mesh and record are kept once the type is whole; what is there
+// already is the console's own and stays.
+TEST_F(AssetTransferTest, a_fetched_type_is_stored_in_the_data_folder_unless_it_is_there)
 {
-    const std::filesystem::path stored = folder.Path() / "graphics" / "ships" / "TestHull.qelmesh";
+    const std::filesystem::path mesh = folder.Path() / "graphics" / "ships" / "TestHull.qelmesh";
+    const std::filesystem::path texture = folder.Path() / "graphics" / "TestHull_texture_0_0.png";
+    const std::filesystem::path record = folder.Path() / "fetchedShipData.json";
     console->ApplyDrawDataOutline(Outline());
     const AssetTransfer vertices = console->assetTransfers[0];
     ASSERT_TRUE(Apply(vertices, 0, 10));
-    EXPECT_FALSE(std::filesystem::exists(stored)) << "nothing is stored while a transfer runs";
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path())) << "nothing is stored while a transfer runs";
     CompleteAll();
-    ASSERT_TRUE(std::filesystem::exists(stored));
+    ASSERT_TRUE(std::filesystem::exists(mesh));
+    ASSERT_TRUE(std::filesystem::exists(texture));
+    ASSERT_TRUE(std::filesystem::exists(record));
 
     std::unique_ptr<QEL3DObject> loaded = graphics.Load3DObject("ships/TestHull", "Redwood");
     ASSERT_TRUE(loaded);
     ASSERT_EQ(loaded->units.size(), 1u);
     EXPECT_EQ(loaded->units[0].Vertices()->GetCount(), 25);
     EXPECT_EQ(loaded->units[0].IndexList(0)->GetCount(), 36);
+    EXPECT_EQ(loaded->units[0].textureNames, std::vector<std::string>{"TestHull_texture_0_0"});
 
-    // A mesh of the name already there is the console's own and stays.
-    const auto written = std::filesystem::last_write_time(stored);
+    const auto written = std::filesystem::last_write_time(mesh);
+    const auto painted = std::filesystem::last_write_time(texture);
     qeltest::ServeShipMesh(*source, kKey, {12, 6, 2, 2});
     console->ApplyDrawDataOutline(Outline());
     CompleteAll();
-    EXPECT_EQ(std::filesystem::last_write_time(stored), written);
+    EXPECT_EQ(std::filesystem::last_write_time(mesh), written);
+    EXPECT_EQ(std::filesystem::last_write_time(texture), painted);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/render/manager/RenderManager.h"
+#include "tests/support/AuthoredHull.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,15 @@ inline QelVertexRecord NumberedVertex(int32_t i)
 inline std::array<float, 4> NumberedPixel(int32_t x, int32_t y)
 {
     return {1.0f, static_cast<float>(x) / 16.0f, static_cast<float>(y) / 32.0f, 0.5f};
+}
+
+// The served hull's record ("test_hull", art root "TestHull"), with values
+// the ship list's reader takes back, so a console keeps it with the mesh.
+inline ShipDataRecord ServedHullRecord()
+{
+    ShipDataRecord record = InteriorRecord(8, 1, 1.0f, 0, 0.0f);
+    record.meshScale = 1.0f;
+    return record;
 }
 
 // Made under names of its own ("served_..." with the sizes), so a console's

@@ -1,0 +1,184 @@
+#!/usr/bin/python3
+"""Engineering as a crew runs it: a server hosts the first mission; console A
+joins and takes the helm, console B joins as engineering (power sliders,
+coolant and heat, presets). On A a person presses full impulse and the ship
+gathers speed until it holds steady; on B a person drags the impulse slider
+to its far end, the server takes 300 %, and the ship speeds up well past the
+speed it held. B then stores its settings as preset 1; closing B writes them
+to the presets file.
+
+The mission is the first one with two additions of the test's own, made in
+the test's copy of the data folder: the second console to join gets the
+engineering widgets, and every mission tick prints the Tern's speed and
+impulse power.
+
+usage: halvex_engineering.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+
+Own displays, settings folders, port and discovery port; every wait is
+bounded and every process started is ended by its id.
+"""
+
+import os
+import re
+import time
+
+from halvex_bridge import (MAIN, Crew, Display, Failure, free_udp_port, host_first_mission, join,
+                           mission_with_additions, press_keys, run_as_main, wait_until)
+from screens import near
+
+# Console B's three boxes, one row (grid of the console scene): the power
+# sliders, the heat columns, the presets. The power box holds eight wide
+# controls stacked 76 pixels apart, each with its slider in its top 25
+# pixels; IMPULSE is the third. The presets are one column of 11 cells 55
+# high: STORE, then presets 0 to 9.
+POWER_BOX = (102, 76, 368, 690)
+HEAT_BOX = (368, 76, 634, 690)
+IMPULSE_SLIDER_Y = 76 + 2 * 76 + 12
+STORE_BUTTON = (767, 76 + 27)
+STORE_TICK = (637, 80, 660, 125)
+PRESET_1_BUTTON = (767, 76 + 2 * 55 + 27)
+
+MISSION_ADDITIONS = '''
+
+# --- Added by the engineering test -------------------------------------------
+_helm_taken = []
+_crew_helm = crew_console
+
+
+def crew_console(client_id):
+    if _helm_taken and client_id not in _helm_taken:
+        zmx.assign_client_to_ship(client_id, player_ship_id)
+        zmx.send_client_widget_list(client_id, "engineering", "eng_power_controls^eng_heat_controls^eng_presets")
+        print("engineering test: console %d runs engineering" % client_id, flush=True)
+        return
+    _helm_taken.append(client_id)
+    _crew_helm(client_id)
+
+
+_mission_handler = halvex_event_handler
+
+
+def halvex_event_handler(sim, event):
+    _mission_handler(sim, event)
+    if event.tag == "mission_tick" and player_ship_id:
+        ship = sim.get_space_object(player_ship_id)
+        print("engineering test: speed %.3f impulse %.3f"
+              % (ship.cur_speed, ship.data_set.get("eng_control_value", 2)), flush=True)
+'''
+
+REPORT = re.compile(r"engineering test: speed (-?[0-9.]+) impulse ([0-9.]+)")
+# The speed holds steady once it grows by less than this share over this many
+# reports (a mission tick, and so a report, comes about once a second).
+STEADY_SHARE = 0.01
+STEADY_REPORTS = 2
+# At 300 % the ship heads for three times the speed it held at 100 %.
+SPEED_UP = 1.5
+
+
+def reports(server):
+    return [(float(speed), float(impulse)) for speed, impulse in REPORT.findall(server.log_all())]
+
+
+def steady_speed(server):
+    seen = reports(server)
+    if len(seen) <= STEADY_REPORTS or seen[-1][0] <= 1.0:
+        return None
+    now, before = seen[-1][0], seen[-1 - STEADY_REPORTS][0]
+    return now if now - before < STEADY_SHARE * now else None
+
+
+def drag(game, y, from_x, to_x):
+    """Presses at (from_x, y), moves to (to_x, y) and lets go, frames apart:
+    the software-drawn console is slow enough for a quick click to fall
+    inside one frame."""
+    game.check_running()
+    left, top = game.origin
+    game.xdotool("mousemove", "--sync", str(left + from_x), str(top + y))
+    time.sleep(0.3)
+    game.xdotool("mousedown", "1")
+    time.sleep(0.3)
+    game.xdotool("mousemove", "--sync", str(left + to_x), str(top + y))
+    time.sleep(0.3)
+    game.xdotool("mouseup", "1")
+    time.sleep(0.3)
+
+
+def press(game, point):
+    """A click held for frames (see drag)."""
+    drag(game, point[1], point[0], point[0])
+
+
+def act_until(what, done, act):
+    """Acts (drags, clicks) until done() has an answer, which it returns: an
+    act that fell inside one slow frame is simply made again. done() is asked
+    first, so an act that took effect late is not repeated."""
+    def attempt():
+        result = done()
+        if result is None or result is False:
+            act()
+            return None
+        return result
+    return wait_until(what, attempt)
+
+
+def store_ticked(pixels):
+    return near(pixels, MAIN, STORE_TICK) > 300
+
+
+def preset_line(data, preset):
+    """The power values of a preset in the presets file, or None before it is written."""
+    path = os.path.join(data, "Engineering-Presets.txt")
+    if not os.path.exists(path):
+        return None
+    with open(path) as presets:
+        lines = presets.read().split("\n")
+    return [float(value) for value in lines[1 + 2 * preset].split()]
+
+
+def run(halvex, source_data, shots, work_folder):
+    port = free_udp_port()
+    discovery = "127.255.255.255:%d" % free_udp_port()
+    data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
+    with Crew() as crew:
+        crew.displays = [Display(work_folder) for _ in range(3)]
+        server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
+                                       lambda server: "the Tern is on station" in server.log_all() or None)
+
+        helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
+        crew.games.append(helm)
+        engineering = join("engineering", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
+                           "runs engineering")
+        crew.games.append(engineering)
+        engineering.wait_for_screen("the engineering console drawn",
+                                    lambda p: near(p, MAIN, POWER_BOX) > 300 and near(p, MAIN, HEAT_BOX) > 300,
+                                    shots, "engineering-3-console")
+
+        press_keys(helm, "shift")  # "impulse-full"
+        held = wait_until("the ship holding a steady speed at full impulse", lambda: steady_speed(server))
+        act_until("the server taking 300 % impulse power", lambda: reports(server)[-1][1] > 2.99 or None,
+                  lambda: drag(engineering, IMPULSE_SLIDER_Y, 200, 420))  # past the far end: 300 %
+        speed = wait_until("the ship speeding up",
+                           lambda: next((s for s, _ in reports(server)[-1:] if s > SPEED_UP * held), None))
+        print("ship: speed %.2f at 100 %% impulse power, %.2f and rising at 300 %%" % (held, speed))
+        engineering.wait_for_screen("the engineering console after the change",
+                                    lambda p: near(p, MAIN, POWER_BOX) > 300, shots, "engineering-4-after")
+
+        act_until("STORE ticked", lambda: store_ticked(engineering.screen()),
+                  lambda: press(engineering, STORE_BUTTON))
+        act_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()),
+                  lambda: press(engineering, PRESET_1_BUTTON))
+        crew.end(engineering)
+        stored = preset_line(data, 1)
+        if stored is None or len(stored) != 100 or stored[2] != 3.0:
+            raise Failure("preset 1 in the presets file is %r, not impulse at 3.0" % (stored,))
+        crew.end(helm)
+        crew.end(server)
+
+
+def main():
+    run_as_main(__doc__, run, "halvex-engineering-",
+                "engineering raised the impulse power from a console; the helm's ship sped up; the preset was saved")
+
+
+if __name__ == "__main__":
+    main()

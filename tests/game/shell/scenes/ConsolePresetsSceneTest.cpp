@@ -1,0 +1,41 @@
+// The console screens, a connected console's and the server's own, read the
+// engineering presets when they open and write them when they close, so the
+// presets outlive the program.
+
+#include "game/shell/scenes/Scenes.h"
+#include "game/widgets/EngPresets.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write_them_when_closed)
+{
+    qeltest::TempFolder folder;
+    const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
+    const std::filesystem::path file = folder.Path() / "Engineering-Presets.txt";
+    for (SceneFunction scene : {SceneFunction(SceneClientRunningMode), SceneFunction(SceneServerConsoleMode)}) {
+        EngineeringValueSet stored;
+        stored.presets[2].power[0] = 2.5f;
+        std::ofstream(file) << stored.FileText();
+
+        theEngineeringPresets = EngineeringValueSet{};
+        scene(SCENE_ENTER);
+        EXPECT_EQ(theEngineeringPresets.presets[2].power[0], 2.5f);
+
+        theEngineeringPresets.presets[3].coolant[0] = 4;
+        scene(SCENE_LEAVE);
+        std::ifstream in(file);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(), theEngineeringPresets.FileText());
+        EXPECT_NE(text.str().find("\n4 0 0 0 \n"), std::string::npos);
+    }
+    theEngineeringPresets = EngineeringValueSet{};
+}
+
+}  // namespace
