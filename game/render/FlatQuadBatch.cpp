@@ -37,7 +37,7 @@ bool FlatQuadBatch::Add(const std::array<glm::vec3, 4>& corners, const std::arra
         const int32_t first = count * 4;
         for (size_t k = 0; k < 4; ++k)
             vertices->SetVertex(first + static_cast<int32_t>(k), ShapeVertex(corners[k], normal, uv[k], colours[k]));
-            for (int32_t k = 0; k < 6; ++k)
+        for (int32_t k = 0; k < 6; ++k)
             indices->SetIndex(count * 6 + k, static_cast<uint32_t>(first) + kQuadTriangles[k]);
     }
     ++count;
