@@ -4,7 +4,6 @@
 // the left button pans the picture.
 
 #include "engine/base/Qel2dBitmap.h"
-#include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/render/DrawDataHullSilhouettes.h"
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
@@ -15,6 +14,7 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/widgets/ShipInternalView.h"
 #include "game/world/HullPathSet.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/ShipData.h"
@@ -36,11 +36,7 @@ constexpr int32_t kPanelHalfWidth = 200;
 constexpr int32_t kPanelBottomMargin = 50;
 const glm::vec4 kPanelColour{0.1f, 0.1f, 0.5f, 1.0f};
 constexpr int kPanelLayer = 999;
-constexpr int kSilhouetteLayer = 1000;
-constexpr int kCellLayer = 1001;
 constexpr int kLayer = 1000;
-// Of a cell's pitch, the square drawn: the gaps show the grid.
-constexpr float kCellFill = 0.8f;
 // At zoom 1 the grid fills this share of the panel.
 constexpr float kGridFill = 0.85f;
 
@@ -137,29 +133,25 @@ float PictureScale(const IntRect& panel)
     return fit * kGridFill * test.zoom;
 }
 
-// The silhouette, faint, and every cell of the grid over it: open cells in
-// the main colour, blocked ones in the dim colour.
+// The grid as the interior view draws it (the silhouette under its cells,
+// the cell under the pointer with its tool tip), at this scene's own zoom
+// and pan; the console's interior view keeps its own.
 void DrawGrid(UIContext& ui, const IntRect& panel)
 {
-    const ObjectTypeDrawData* drawData =
-        theRenderManager && !CurrentShip().empty() ? theRenderManager->GetObjectTypeDrawData(CurrentShip()) : nullptr;
-    const float scale = PictureScale(panel);
-    const glm::vec2 centre = glm::vec2((panel.left + panel.right) / 2.0f, (panel.top + panel.bottom) / 2.0f) + test.offset;
-    if (drawData && drawData->largeSilhouette) {
-        const float faint[4] = {1.0f, 1.0f, 1.0f, 0.35f};
-        drawData->largeSilhouette->DrawRotated(centre.x, centre.y, 0.0f, scale, kSilhouetteLayer, faint, false);
-    }
-    if (!test.set || !test.set->HasCells())
+    if (!test.set || !theRenderManager || !theRenderManager->radarTarget)
         return;
-    const glm::vec2 half = CellPitch() * (scale * kCellFill * 0.5f);
-    for (int32_t row = 0; row < test.set->BuiltRows(); ++row)
-        for (int32_t column = 0; column < test.set->BuiltColumns(); ++column) {
-            int32_t x = 0, y = 0;
-            test.set->CellToWorld(column, row, x, y, 1.0f);
-            const glm::vec2 at = centre + glm::vec2(x, y) * scale;
-            const glm::vec4 colour = test.set->IsGridPointOpen(column, row) ? ui.mainColour : ui.dimColour;
-            ui.FillRect(at.x - half.x, at.y - half.y, at.x + half.x, at.y + half.y, colour, kCellLayer);
-        }
+    ObjectTypeDrawData* drawData =
+        CurrentShip().empty() ? nullptr : theRenderManager->GetObjectTypeDrawData(CurrentShip());
+    const InteriorViewState consoleView = theInteriorView;
+    theInteriorView.zoom = PictureScale(panel);
+    theInteriorView.panX = test.offset.x;
+    theInteriorView.panY = test.offset.y;
+    theInteriorView.centreX = static_cast<float>(theRenderManager->radarTarget->GetWidth() / 2);
+    theInteriorView.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
+    int32_t x = 0, y = 0;
+    const bool inside = ui.MousePosition(x, y);
+    DrawShipInteriorGrid(panel, nullptr, *test.set, drawData, "hull_path_test", x, y, inside && ui.LeftReleased());
+    theInteriorView = consoleView;
 }
 
 void StepShip(int32_t by)
