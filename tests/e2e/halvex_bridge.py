@@ -288,6 +288,29 @@ def mission_with_additions(source, work_folder, port, mission, additions):
     return data
 
 
+def second_console_additions(test, console_type, widgets, says):
+    """Mission lines that leave the first console to join at the helm, as the
+    mission places it, and give every later one the test's console of the
+    ship; each later console's joining is logged as "<test> test: console N
+    <says>"."""
+    return """
+
+# --- Added by the %(test)s test ---
+_helm_taken = []
+_crew_helm = crew_console
+
+
+def crew_console(client_id):
+    if _helm_taken and client_id not in _helm_taken:
+        zmx.assign_client_to_ship(client_id, player_ship_id)
+        zmx.send_client_widget_list(client_id, "%(type)s", "%(widgets)s")
+        print("%(test)s test: console %%d %(says)s" %% client_id, flush=True)
+        return
+    _helm_taken.append(client_id)
+    _crew_helm(client_id)
+""" % {"test": test, "type": console_type, "widgets": widgets, "says": says}
+
+
 def press_keys(game, *keys):
     game.check_running()
     game.xdotool("windowfocus", "--sync", game.window)

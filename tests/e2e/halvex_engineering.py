@@ -23,7 +23,7 @@ import re
 import time
 
 from halvex_bridge import (MAIN, Crew, Display, Failure, free_udp_port, host_first_mission, join,
-                           mission_with_additions, press_keys, run_as_main, wait_until)
+                           mission_with_additions, press_keys, run_as_main, second_console_additions, wait_until)
 from screens import near
 
 # Console B's three boxes, one row (grid of the console scene): the power
@@ -38,23 +38,9 @@ STORE_BUTTON = (767, 76 + 27)
 STORE_TICK = (637, 80, 660, 125)
 PRESET_1_BUTTON = (767, 76 + 2 * 55 + 27)
 
-MISSION_ADDITIONS = '''
-
-# --- Added by the engineering test -------------------------------------------
-_helm_taken = []
-_crew_helm = crew_console
-
-
-def crew_console(client_id):
-    if _helm_taken and client_id not in _helm_taken:
-        zmx.assign_client_to_ship(client_id, player_ship_id)
-        zmx.send_client_widget_list(client_id, "engineering", "eng_power_controls^eng_heat_controls^eng_presets")
-        print("engineering test: console %d runs engineering" % client_id, flush=True)
-        return
-    _helm_taken.append(client_id)
-    _crew_helm(client_id)
-
-
+MISSION_ADDITIONS = second_console_additions("engineering", "engineering",
+                                             "eng_power_controls^eng_heat_controls^eng_presets",
+                                             "runs engineering") + '''
 _mission_handler = halvex_event_handler
 
 

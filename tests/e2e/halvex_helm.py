@@ -22,7 +22,7 @@ import time
 import numpy as np
 
 from halvex_bridge import (Crew, Display, Failure, free_udp_port, host_first_mission, join, mission_with_additions,
-                           press_keys, run_as_main, wait_until)
+                           press_keys, run_as_main, second_console_additions, wait_until)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -36,24 +36,9 @@ VIEW_BOX = (102, 76, 512, 691)
 
 # What the test adds to the mission (appended to its script in the test's
 # data folder).
-MISSION_ADDITIONS = '''
-
-# --- Added by the helm test --------------------------------------------------
+MISSION_ADDITIONS = second_console_additions("helm", "main_screen", "3dview^text_waterfall",
+                                             "shows the main screen") + '''
 import math as _math
-
-_helm_taken = []
-_crew_helm = crew_console
-
-
-def crew_console(client_id):
-    if _helm_taken and client_id not in _helm_taken:
-        zmx.assign_client_to_ship(client_id, player_ship_id)
-        zmx.send_client_widget_list(client_id, "main_screen", "3dview^text_waterfall")
-        print("helm test: console %d shows the main screen" % client_id, flush=True)
-        return
-    _helm_taken.append(client_id)
-    _crew_helm(client_id)
-
 
 _mission_handler = halvex_event_handler
 
