@@ -64,6 +64,19 @@ def wait_until(what, predicate, seconds=WAIT_SECONDS):
     raise Failure("gave up waiting for " + what)
 
 
+def act_until(what, done, act):
+    """Acts (drags, clicks) until done() has an answer, which it returns: an
+    act that fell inside one slow frame is simply made again. done() is asked
+    first, so an act that took effect late is not repeated."""
+    def attempt():
+        result = done()
+        if result is None or result is False:
+            act()
+            return None
+        return result
+    return wait_until(what, attempt)
+
+
 def free_udp_port():
     with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
         probe.bind(("127.0.0.1", 0))

@@ -22,7 +22,7 @@ import os
 import re
 import time
 
-from halvex_bridge import (MAIN, Crew, Display, Failure, free_udp_port, host_first_mission, join,
+from halvex_bridge import (MAIN, Crew, Display, Failure, act_until, free_udp_port, host_first_mission, join,
                            mission_with_additions, press_keys, run_as_main, second_console_additions, wait_until)
 from screens import near
 
@@ -92,19 +92,6 @@ def drag(game, y, from_x, to_x):
 def press(game, point):
     """A click held for frames (see drag)."""
     drag(game, point[1], point[0], point[0])
-
-
-def act_until(what, done, act):
-    """Acts (drags, clicks) until done() has an answer, which it returns: an
-    act that fell inside one slow frame is simply made again. done() is asked
-    first, so an act that took effect late is not repeated."""
-    def attempt():
-        result = done()
-        if result is None or result is False:
-            act()
-            return None
-        return result
-    return wait_until(what, attempt)
 
 
 def store_ticked(pixels):
