@@ -451,13 +451,16 @@ void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
 }
 
 // The source copied into the rectangle, cut to its shape about the centre.
+// A copy at the source's own size reads each pixel's texel as it is; only a
+// stretched copy pays for filtering.
 void Render3D::Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader)
 {
     if (!rect.IsOpen())
         return;
     const IntRect crop = CropToRect(source.GetWidth(), source.GetHeight(), rect);
-    if (shader)
-        source.SetDrawProcess(gGraphicsFactory->GetShader(shader), true, false);
+    const bool stretched = crop.right - crop.left != rect.right - rect.left ||
+                           crop.bottom - crop.top != rect.bottom - rect.top;
+    source.SetDrawProcess(gGraphicsFactory->GetShader(shader ? shader : "2DNormal"), stretched, false);
     source.SetSourceRectInt(QelRect{crop.left, crop.top, crop.right, crop.bottom});
     source.SetDestRectInt(QelRect{rect.left, rect.top, rect.right, rect.bottom});
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
