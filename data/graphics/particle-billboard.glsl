@@ -36,7 +36,8 @@ flat out vec2 vCellOrigin;     // the texture coordinates of the sprite's top le
 flat out vec2 vCellSpan;       // and of its bottom right, less those of its top left
 out vec4 vColour;
 
-// A particle this close to the eye, or behind it, is not drawn.
+// A particle this close to the eye, or behind it, is not drawn; nor one of
+// no size.
 const float kNearestHead = 1e-3;
 // A particle drawing away from the eye keeps its tail at least this part of
 // its own distance away, so one that has just passed close by the eye does
@@ -58,14 +59,14 @@ void main()
 {
     vec3 head = (vec4(iPosition.xyz, 1.0) * worldMatrix * viewMatrix).xyz;
     vec3 velocity = (vec4(iVelocity, 0.0) * worldMatrix * viewMatrix).xyz;
-    float size = iPosition.w;
+    float size = abs(iPosition.w);  // a mission's burst may give a negative one
     float headDepth = head.z;
     vCellOrigin = CellCoordinates(vec2(0.0), iCell);
     vCellSpan = CellCoordinates(vec2(1.0), iCell) - vCellOrigin;
     vColour = iColour;
     vQuad = position.xy;
     vReach = 1.0;
-    if (headDepth <= kNearestHead) {
+    if (headDepth <= kNearestHead || size <= 0.0) {
         gl_Position = kUnseen;
         return;
     }
