@@ -4,7 +4,7 @@
 // texture a corner shows.
 //
 // A moving particle with a velocityStretch draws a streak: the path it came
-// by over the last velocityStretch x speed quad lengths of travel, from its
+// by, velocityStretch quad lengths of it for each unit of speed, from its
 // head where it is now back to its tail, the quad's y = 1 end at the head.
 // Both ends are placed in the scene and seen in perspective, so streaks
 // coming at the eye spread out from the point they come from; the streak

@@ -32,13 +32,13 @@ float Trail(float sweptTo, float sweep)
 }
 
 // The sheet's texel at a point of the sprite (x, y in -1..1, y up); nothing
-// off the sprite, where the sheet holds its neighbours.
+// off the sprite, where the sheet holds its neighbours. Sampled everywhere,
+// so the texture's level of detail is known at every pixel.
 vec4 Sprite(vec2 inSprite)
 {
-    if (any(greaterThan(abs(inSprite), vec2(1.0))))
-        return vec4(0.0);
     vec2 uv = vec2(inSprite.x + 1.0, 1.0 - inSprite.y) * 0.5;
-    return texture(shaderTexture, vCellOrigin + uv * vCellSpan);
+    vec4 texel = texture(shaderTexture, vCellOrigin + uv * vCellSpan);
+    return all(lessThanEqual(abs(inSprite), vec2(1.0))) ? texel : vec4(0.0);
 }
 
 void main()
