@@ -217,7 +217,7 @@ void GLQELShaderRoot::BindBlocks(GLuint program)
 {
     static const std::pair<const char*, GLint> kSamplerUnits[] = {
         {"shaderTexture", 0}, {"emissiveTexture", 1}, {"specularTexture", 2}, {"normalTexture", 3},
-        {"depthTexture", 1}};
+        {"depthTexture", 1}, {"volumeTexture", 1}};
     const GLuint constants = glGetUniformBlockIndex(program, "Constants");
     if (constants != GL_INVALID_INDEX)
         glUniformBlockBinding(program, constants, GLQelRenderStates::kConstantsBinding);

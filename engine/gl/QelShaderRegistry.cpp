@@ -15,6 +15,7 @@
 #include "engine/gl/GLQELShaderPostTransform.h"
 #include "engine/gl/GLQELShaderRedwood.h"
 #include "engine/gl/GLQELShaderRedwoodWiggle.h"
+#include "engine/gl/GLQELShaderSceneVolumeComposite.h"
 #include "engine/gl/GLQELShaderVolume.h"
 #include "engine/gl/GLQELShaderVolumePostProcess.h"
 #include "engine/gl/GLQELSkyBox.h"
@@ -61,5 +62,6 @@ void RegisterEngineShaders()
     RegisterShader("RedwoodWiggle", [] { return new GLQELShaderRedwoodWiggle; });
     RegisterShader("Volume", [] { return new GLQELShaderVolume; });
     RegisterShader("VolumePostProcess", [] { return new GLQELShaderVolumePostProcess; });
+    RegisterShader("SceneVolumeComposite", [] { return new GLQELShaderSceneVolumeComposite; });
     RegisterShader("Skybox", [] { return new GLQELSkyBox; });
 }

@@ -3,6 +3,11 @@
 // ladder of a mark every 200 units at the right, both in the interface's
 // main colour. The marks slide with the heading and the height so the scale
 // moves under the fixed centre mark as the ship turns and climbs.
+//
+// The overlay is laid out on the main target's pixels and drawn straight
+// into the screen rectangle through the crop the picture was copied with,
+// so each mark lands where a copy of the target would put it, without
+// clearing and copying the whole target once more.
 
 #include "game/render/manager/Render3D.h"
 
@@ -63,15 +68,44 @@ int32_t HeadingDegrees(const glm::mat4& view)
     return static_cast<int32_t>(angle / std::numbers::pi * 180.0);
 }
 
+// From the main target's pixels to the screen rectangle the picture was
+// copied into. Text keeps the font's own size.
+struct TargetToScreen {
+    IntRect crop;
+    IntRect rect;
+
+    float X(float x) const
+    {
+        return static_cast<float>(rect.left) + (x - static_cast<float>(crop.left)) *
+                                                    static_cast<float>(rect.right - rect.left) /
+                                                    static_cast<float>(crop.right - crop.left);
+    }
+    float Y(float y) const
+    {
+        return static_cast<float>(rect.top) + (y - static_cast<float>(crop.top)) *
+                                                   static_cast<float>(rect.bottom - rect.top) /
+                                                   static_cast<float>(crop.bottom - crop.top);
+    }
+    IntRect Box(const IntRect& box) const
+    {
+        return IntRect{static_cast<int32_t>(std::lround(X(static_cast<float>(box.left)))),
+                       static_cast<int32_t>(std::lround(Y(static_cast<float>(box.top)))),
+                       static_cast<int32_t>(std::lround(X(static_cast<float>(box.right)))),
+                       static_cast<int32_t>(std::lround(Y(static_cast<float>(box.bottom))))};
+    }
+    void Fill(float left, float top, float right, float bottom, const glm::vec4& colour, int layer) const
+    {
+        theUIContext.FillRect(X(left), Y(top), X(right), Y(bottom), colour, layer);
+    }
+};
+
 }  // namespace
 
 void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
 {
-    if (!main_target || !gGraphicsFactory)
+    if (!main_target || !gGraphicsFactory || !rect.IsOpen())
         return;
-    const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    main_target->SetAsRenderTarget(true, true, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
+    const TargetToScreen screen{CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect), rect};
     const int32_t width = main_target->GetWidth();
     const int32_t height = main_target->GetHeight();
     const float w = static_cast<float>(width);
@@ -80,15 +114,16 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
     const glm::vec4 colour = theUIContext.mainColour;
 
     const int32_t heading = HeadingDegrees(theCamera.matrix);
-    theUIContext.DrawText(font,
-                          IntRect{width / 2 - kTextReach, static_cast<int32_t>(kHeadingRow * h - kHeadingTextHalfHeight),
-                                  width / 2 + kTextReach, static_cast<int32_t>(kHeadingRow * h + kHeadingTextHalfHeight)},
-                          std::to_string(heading), colour, kHeadingTextLayer, 2);
+    theUIContext.DrawText(
+        font,
+        screen.Box(IntRect{width / 2 - kTextReach, static_cast<int32_t>(kHeadingRow * h - kHeadingTextHalfHeight),
+                           width / 2 + kTextReach, static_cast<int32_t>(kHeadingRow * h + kHeadingTextHalfHeight)}),
+        std::to_string(heading), colour, kHeadingTextLayer, 2);
     const int32_t centre = width / 2;
     const float markRow = kHeadingRow * h + kHeadingMarkDrop;
     const auto headingMark = [&](float x, float y) {
-        theUIContext.FillRect(x - kHeadingMarkHalfWidth, y - kHeadingMarkHalfHeight, x + kHeadingMarkHalfWidth,
-                              y + kHeadingMarkHalfHeight, colour, kMarkLayer);
+        screen.Fill(x - kHeadingMarkHalfWidth, y - kHeadingMarkHalfHeight, x + kHeadingMarkHalfWidth,
+                    y + kHeadingMarkHalfHeight, colour, kMarkLayer);
     };
     headingMark(static_cast<float>(centre), markRow);
     const int32_t firstMark = centre - kPixelsPerDegree * (heading % kDegreesPerMark);
@@ -100,19 +135,18 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
     const int32_t altitude = static_cast<int32_t>(ship.pos.y);
     const int32_t shown = altitude / kHeightStep * kHeightStep;
     theUIContext.DrawText(font,
-                          IntRect{static_cast<int32_t>(kHeightTextLeft * w), height / 2 - kTextReach, width,
-                                  height / 2 + kTextReach},
+                          screen.Box(IntRect{static_cast<int32_t>(kHeightTextLeft * w), height / 2 - kTextReach, width,
+                                             height / 2 + kTextReach}),
                           (shown > 0 ? "+" : "") + std::to_string(shown), colour, kMarkLayer, 2);
     const int32_t ladder = width / 6 * 5 - kLadderInset;
     const int32_t middle = height / 2;
-    theUIContext.FillRect(static_cast<float>(ladder - kCentreRungHalfWidth),
-                          static_cast<float>(middle - kRungHalfHeight),
-                          static_cast<float>(ladder + kCentreRungHalfWidth),
-                          static_cast<float>(middle + kRungHalfHeight), colour, kMarkLayer);
+    screen.Fill(static_cast<float>(ladder - kCentreRungHalfWidth), static_cast<float>(middle - kRungHalfHeight),
+                static_cast<float>(ladder + kCentreRungHalfWidth), static_cast<float>(middle + kRungHalfHeight), colour,
+                kMarkLayer);
     const auto rung = [&](int32_t y) {
-        theUIContext.FillRect(static_cast<float>(ladder - kRungLeft), static_cast<float>(y - kRungHalfHeight),
-                              static_cast<float>(ladder - kRungRight), static_cast<float>(y + kRungHalfHeight),
-                              colour, kMarkLayer);
+        screen.Fill(static_cast<float>(ladder - kRungLeft), static_cast<float>(y - kRungHalfHeight),
+                    static_cast<float>(ladder - kRungRight), static_cast<float>(y + kRungHalfHeight), colour,
+                    kMarkLayer);
     };
     const float climb = static_cast<float>(altitude % kUnitsPerRung) / kUnitsPerRung * kPixelsPerRung;
     const int32_t firstRung = static_cast<int32_t>(static_cast<float>(middle) - std::trunc(climb));
@@ -122,7 +156,4 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
         rung(y);
 
     gGraphicsFactory->Flush2D();
-    main_target->SetAsRenderTarget(false, false, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
-    Composite(*main_target, rect, nullptr);
 }

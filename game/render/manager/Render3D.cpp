@@ -233,9 +233,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (volumesShown)
         nebula_target->SetAsRenderTarget(false, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
-    Composite(*main_target, rect, nullptr);
-    if (volumesShown)
-        Composite(*nebula_target, rect, "VolumePostProcess");
+    CompositeScene(rect, volumesShown);
     if (full && ship && owner.cam_mode != "cinematic")
         DrawHeadingOverlay(*ship, rect);
 }
@@ -413,6 +411,21 @@ void Render3D::DrawShieldRipples(const glm::mat4& view)
             shell.Draw(state.drawMatrix, view, colour);
         }
     }
+}
+
+// The picture copied into the rectangle with the nebulae, when shown, laid
+// over it in the same pass: it shows what a copy of the picture and a
+// softened copy of the nebulae over it would, filling the screen once.
+void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
+{
+    if (!volumesShown) {
+        Composite(*main_target, rect, nullptr);
+        return;
+    }
+    QelDrawProcess* combined = gGraphicsFactory->GetShader(kSceneVolumeShader);
+    combined->bitmap2DList = {nebula_target};
+    Composite(*main_target, rect, kSceneVolumeShader);
+    combined->bitmap2DList.clear();
 }
 
 // The source copied into the rectangle, cut to its shape about the centre.

@@ -78,6 +78,8 @@ public:
     static constexpr const char* kNebulaTargetName = "RenderManager::Setup::renderTarget2";
     static constexpr int32_t kDefaultBeamDrawDistance = 4000;
     static constexpr int kCompositeLayer = 1000;
+    // Copies the picture with the nebulae over it in one pass.
+    static constexpr const char* kSceneVolumeShader = "SceneVolumeComposite";
     static constexpr int32_t kNebulaOctaves = 2;  // noise octaves of every nebula volume
 
     explicit Render3D(RenderManager& owner);
@@ -246,8 +248,8 @@ public:
 
     // --- Heading and height overlay (HeadingOverlay.cpp).
     // The ship's compass heading with its scale at the top of the picture and
-    // its height with its ladder at the right, rendered into the main target
-    // and copied over the rectangle.
+    // its height with its ladder at the right, laid out on the main target's
+    // pixels and drawn over the rectangle the picture was copied into.
     void DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect);
 
 private:
@@ -275,6 +277,7 @@ private:
     glm::mat4 PlaceHyperWarpCamera();
     void LightHyperWarpShip();
     void EmitHyperWarpParticles(const ShipDataRecord& record, const glm::mat4& ship);
+    void CompositeScene(const IntRect& rect, bool volumesShown);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 
     // Particles, ribbons and rings.

@@ -129,7 +129,8 @@ TEST_F(GLQelGraphicsClassTest, every_engine_shader_name_is_registered)
 {
     for (const char* name : {"2DAdditive", "2DBlurAdd", "2DNormal", "Flat", "FlatFacing", "Nebula", "PointRing",
                              "GasGiant", "InstancedPostTransform", "IPTCell", "NebulaVolume", "Phong", "PostTransform",
-                             "Redwood", "RedwoodWiggle", "Volume", "VolumePostProcess", "Skybox"}) {
+                             "Redwood", "RedwoodWiggle", "Volume", "VolumePostProcess", "SceneVolumeComposite",
+                             "Skybox"}) {
         EXPECT_NE(FindShaderFactory(name), nullptr) << name;
         EXPECT_TRUE(graphics.KnowsShader(name)) << name;
     }

@@ -102,7 +102,7 @@ TEST_F(GLQelShaderDrawTest, every_shader_compiles_with_the_block_size_its_class_
         {"FlatFacing", 208}, {"Nebula", 208},        {"PointRing", 240},    {"GasGiant", 384},
         {"InstancedPostTransform", 208}, {"IPTCell", 208}, {"NebulaVolume", 448}, {"Phong", 224},
         {"PostTransform", 208}, {"Redwood", 800},    {"RedwoodWiggle", 800}, {"Volume", 384},
-        {"VolumePostProcess", 16}, {"Skybox", 192}};
+        {"VolumePostProcess", 16}, {"SceneVolumeComposite", 16}, {"Skybox", 192}};
     for (const auto& [name, bytes] : shaders) {
         auto* shader = static_cast<GLQELShaderRoot*>(graphics.GetShader(name));
         EXPECT_TRUE(shader->IsReady()) << name;
@@ -296,6 +296,53 @@ TEST_F(GLQelShaderDrawTest, phong_tints_its_texture_by_the_ambient_colour_and_sh
         EXPECT_NEAR(AtWorld(target, 0, 0)[0], expected, 0.02f);
         EXPECT_EQ(AtWorld(target, 0, 0)[1], 0.0f);
     }
+}
+
+// The 3D view's picture and its nebulae copied in one pass show what a copy
+// of the picture and a softened copy of the nebulae blended over it show,
+// over a background the picture only partly covers.
+TEST_F(GLQelShaderDrawTest, the_scene_volume_composite_shows_what_the_two_blended_copies_show)
+{
+    constexpr int kScene = 32;
+    constexpr int kCloud = kScene / 4;
+    Qel2dBitmap* scene = graphics.GetRenderTarget("scene", kScene, kScene, false);
+    for (int y = 0; y < kScene; ++y)
+        for (int x = 0; x < kScene; ++x)
+            scene->SetPixel(x, y, x < kScene / 2 ? 1.0f : 0.25f, 0.9f, y / float(kScene), 0.1f);
+    Qel2dBitmap* cloud = graphics.GetRenderTarget("cloud", kCloud, kCloud, false);
+    for (int y = 0; y < kCloud; ++y)
+        for (int x = 0; x < kCloud; ++x)
+            cloud->SetPixel(x, y, y / float(kCloud - 1), 0.2f, 0.4f, x / float(kCloud - 1));
+    const float background[4] = {0.0f, 0.0f, 0.5f, 1.0f};
+    const float white[4] = {1, 1, 1, 1};
+    const auto copy = [&](Qel2dBitmap* source, const char* shader) {
+        if (shader)
+            source->SetDrawProcess(graphics.GetShader(shader), true, false);
+        source->SetSourceRectInt(QelRect{0, 0, source->GetWidth(), source->GetHeight()});
+        source->SetDestRectInt(QelRect{0, 0, kScene, kScene});
+        source->DrawQuad(white, 1000, false);
+        graphics.Flush2D();
+    };
+
+    GLQel2DBitmap* twoCopies = BeginTarget("two-copies", kScene, kScene, background);
+    copy(scene, nullptr);
+    copy(cloud, "VolumePostProcess");
+    EndTarget(twoCopies);
+    QelDrawProcess* combined = graphics.GetShader("SceneVolumeComposite");
+    combined->bitmap2DList = {cloud};
+    GLQel2DBitmap* onePass = BeginTarget("one-pass", kScene, kScene, background);
+    copy(scene, "SceneVolumeComposite");
+    EndTarget(onePass);
+    combined->bitmap2DList.clear();
+
+    for (int y = 0; y < kScene; ++y)
+        for (int x = 0; x < kScene; ++x) {
+            const qeltest::Rgba a = TargetAt(twoCopies, x, y), b = TargetAt(onePass, x, y);
+            for (int channel = 0; channel < 3; ++channel)
+                ASSERT_NEAR(a[channel], b[channel], 3.0f / 255.0f) << x << ", " << y << " channel " << channel;
+        }
+    // The background shows through where the picture is thin and the cloud too.
+    EXPECT_GT(TargetAt(onePass, kScene - 1, 0)[2], 0.3f);
 }
 
 }  // namespace

@@ -57,6 +57,8 @@ protected:
         return view().reticle_queue.back();
     }
     Render3D& view() { return manager->render3D; }
+    // A screen rectangle the main target's size: its pixels are the screen's.
+    IntRect TargetSized() const { return IntRect{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)}; }
     std::vector<DrawRecord> Texts(const std::string& text) const
     {
         return graphics.Where([&](const DrawRecord& r) { return r.kind == DrawRecord::Kind::Text && r.text == text; });
@@ -180,7 +182,7 @@ TEST_F(Render3DOverlaysTest, the_heading_reads_in_degrees_over_a_scale_that_slid
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         LookFrom({0, 0, 0}, c.degrees / 180.0f * kPi);
-        Frame([&] { view().DrawHeadingOverlay(*ship, IntRect{0, 0, 800, 450}); });
+        Frame([&] { view().DrawHeadingOverlay(*ship, TargetSized()); });
         const std::vector<DrawRecord> heading = Texts(c.text);
         ASSERT_EQ(std::count_if(heading.begin(), heading.end(), [](const DrawRecord& r) { return r.layer == 1100; }),
                   1);
@@ -224,7 +226,7 @@ TEST_F(Render3DOverlaysTest, the_height_reads_in_tens_with_its_sign_over_a_ladde
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         world->RepositionSpaceObject(ship, 100, c.y, 50);
-        Frame([&] { view().DrawHeadingOverlay(*ship, IntRect{0, 0, 800, 450}); });
+        Frame([&] { view().DrawHeadingOverlay(*ship, TargetSized()); });
         const std::vector<DrawRecord> shown = Texts(c.text);
         ASSERT_EQ(std::count_if(shown.begin(), shown.end(), [](const DrawRecord& r) { return r.layer == 1000; }), 1);
         const float ladder = std::floor(width / 6) * 5 - 50;
@@ -258,6 +260,31 @@ TEST_F(Render3DOverlaysTest, only_the_full_view_of_a_ship_outside_the_cinematic_
     world->subjectID = 0;
     Frame([&] { view().Draw(IntRect{0, 0, 800, 450}, true); });
     EXPECT_TRUE(headingTexts().empty());
+}
+
+// Drawn over a rectangle of another size, each mark lands where the copied
+// picture shows the target pixel it was laid out on.
+TEST_F(Render3DOverlaysTest, the_overlay_lands_where_the_copied_picture_shows_the_targets_pixels)
+{
+    LookFrom({0, 0, 0}, 0.0f);
+    world->RepositionSpaceObject(ship, 100, 0, 50);
+    const IntRect half{100, 50, 100 + static_cast<int32_t>(width) / 2, 50 + static_cast<int32_t>(height) / 2};
+    Frame([&] { view().DrawHeadingOverlay(*ship, half); });
+    const float scale = 0.5f;
+    const float row = 0.1f * height + 20.0f;
+    const float ladder = std::floor(width / 6) * 5 - 50;
+    bool headingCentre = false, heightCentre = false;
+    for (const DrawRecord& mark : Marks(graphics)) {
+        headingCentre |= mark.Left() == 100 + (width / 2 - 2) * scale && mark.Top() == 50 + (row - 7) * scale &&
+                         mark.Right() - mark.Left() == 4 * scale;
+        heightCentre |= mark.Left() == 100 + (ladder - 7) * scale && mark.Top() == 50 + (height / 2 - 2) * scale &&
+                        mark.Bottom() - mark.Top() == 4 * scale;
+    }
+    EXPECT_TRUE(headingCentre);
+    EXPECT_TRUE(heightCentre);
+    const std::vector<DrawRecord> heading = Texts("0");
+    ASSERT_FALSE(heading.empty());
+    EXPECT_EQ((heading.front().box.left + heading.front().box.right) / 2, half.left + (half.right - half.left) / 2);
 }
 
 }  // namespace

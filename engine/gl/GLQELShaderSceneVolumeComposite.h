@@ -1,0 +1,19 @@
+#pragma once
+// "SceneVolumeComposite": copies a 2D batch of the 3D view's picture with the
+// nebula target (the draw list's first bitmap) softened and laid over it, in
+// one pass, as the picture and a "VolumePostProcess" copy of the nebulae
+// blended over it would show them.
+
+#include "engine/gl/GLQELShader2DNormal.h"
+
+class GLQELShaderSceneVolumeComposite : public GLQELShader2DNormal {
+public:
+    ~GLQELShaderSceneVolumeComposite() override { GLQELShaderSceneVolumeComposite::Release(); }
+
+    void Draw2D() override;
+    bool Setup(SDL_Window* window) override;
+    void Release() override;
+
+private:
+    GLuint volumeSampler_ = 0;
+};
