@@ -263,6 +263,22 @@ TEST_F(Render3DEffectsDrawTest, particles_rushing_at_the_eye_streak_out_from_the
     }
 }
 
+TEST_F(Render3DEffectsDrawTest, a_particle_drawing_away_from_beside_the_eye_streaks_off_the_view_s_edge)
+{
+    const glm::mat4 view = View();
+    // 40 ahead of the eye and a little to the side, leaving it: the path it
+    // came by starts behind the eye, off the view's edge.
+    const glm::vec3 head(20.0f, 0.0f, -60.0f);
+    GLQel2DBitmap* target =
+        DrawHotParticle(view, head, glm::vec3(0.0f, 0.0f, kStreakSpeed), kStreakSize / 4.0f, kStreakCell);
+    const glm::vec2 at = OnTarget(view, head);
+    const glm::vec2 outward = glm::normalize(at - glm::vec2(kWidth / 2.0f, kHeight / 2.0f));
+    EXPECT_GT(LightAt(target, at), 0.5f);
+    EXPECT_GT(LightAt(target, at + outward * 60.0f), 0.1f);
+    EXPECT_LT(LightAt(target, at - outward * 60.0f), 0.02f);
+    EXPECT_LT(LightAt(target, glm::vec2(kWidth / 2.0f, kHeight / 2.0f)), 0.02f);
+}
+
 TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
 {
     const glm::mat4 view = View();
