@@ -1,8 +1,8 @@
 #pragma once
 // "SceneVolumeComposite": copies a 2D batch of the 3D view's picture with the
-// nebula target (the draw list's first bitmap) softened and laid over it, in
-// one pass, as the picture and a "VolumePostProcess" copy of the nebulae
-// blended over it would show them.
+// softened nebulae (the draw list's first bitmap) laid over it, in one pass,
+// as a copy of the picture and a copy of the nebulae blended over it would
+// show them.
 
 #include "engine/gl/GLQELShader2DNormal.h"
 

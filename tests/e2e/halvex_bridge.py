@@ -330,8 +330,12 @@ def press_keys(game, *keys):
     game.xdotool("key", "--delay", "120", *keys)
 
 
-def join(name, halvex, display, data, work_folder, discovery, shots, server, expected):
+def join(crew, name, halvex, display, data, work_folder, discovery, shots, server, expected):
+    """A console game that connects to the server until the server's log
+    says it is expected; it belongs to the crew from its start, so it is
+    ended even when it fails to join."""
     console = Game(name, halvex, display, data, work_folder, discovery)
+    crew.games.append(console)
     console.wait_for_screen("the start screen", start_screen, shots, name + "-1-start-screen")
     console.click(START_CLIENT)
     console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,

@@ -102,8 +102,8 @@ def run(halvex, source_data, shots, work_folder):
                                           lambda game: (SHIP.findall(game.log_all()) or [None])[0])
         ship = int(ship)
 
-        comms = join("comms", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes comms")
-        crew.games.append(comms)
+        comms = join(crew, "comms", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
+                     "takes comms")
         comms.wait_for_screen("the station's portrait and buttons", buttons_shown, shots, "comms-3-buttons")
 
         comms.click(FIRST_BUTTON)

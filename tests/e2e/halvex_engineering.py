@@ -117,11 +117,10 @@ def run(halvex, source_data, shots, work_folder):
         server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                        lambda server: "the Tern is on station" in server.log_all() or None)
 
-        helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
-        crew.games.append(helm)
-        engineering = join("engineering", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
+        helm = join(crew, "helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
+                    "takes the helm")
+        engineering = join(crew, "engineering", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
                            "runs engineering")
-        crew.games.append(engineering)
         engineering.wait_for_screen("the engineering console drawn",
                                     lambda p: near(p, MAIN, POWER_BOX) > 300 and near(p, MAIN, HEAT_BOX) > 300,
                                     shots, "engineering-3-console")

@@ -111,12 +111,10 @@ def run(halvex, source_data, shots, work_folder):
                                            lambda game: reported(game, r"the Tern is ship (\d+), the raider ship (\d+)"))
         raider = ships.group(2)
 
-        science = join("science", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
+        science = join(crew, "science", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
                        "takes science")
-        crew.games.append(science)
-        weapons = join("weapons", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
+        weapons = join(crew, "weapons", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
                        "takes weapons")
-        crew.games.append(weapons)
 
         # Science: the raider is the last object of the list, known by sight
         # already (its initial scan); the status scan is the officer's.

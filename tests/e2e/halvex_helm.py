@@ -97,11 +97,10 @@ def run(halvex, source_data, shots, work_folder):
         server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                        lambda game: "the Tern is on station" in game.log_all())
 
-        helm = join("helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server, "takes the helm")
-        crew.games.append(helm)
-        view = join("view", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
+        helm = join(crew, "helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
+                    "takes the helm")
+        view = join(crew, "view", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
                     "shows the main screen")
-        crew.games.append(view)
         helm_before = helm.wait_for_screen("the helm drawn", lambda p: near(p, MAIN, HELM_BOX) > 300, shots,
                                            "helm-3-before")
         view_before = view.wait_for_screen("the view of space drawn", lambda p: colour_count(p[76:691, 102:512]) > 20,

@@ -124,8 +124,10 @@ void Render3D::Setup()
     gas_giant = std::make_unique<QelGasGiant>();
     const int32_t divisor = std::max(owner.nebulaBuffSizeDiv, 1);
     main_target = gGraphicsFactory->GetRenderTarget(kMainTargetName, owner.mainBuffWidth, owner.mainBuffHeight, true);
-    nebula_target = gGraphicsFactory->GetRenderTarget(kNebulaTargetName, std::max(owner.mainBuffWidth / divisor, 1),
-                                                      std::max(owner.mainBuffHeight / divisor, 1), true);
+    const int32_t nebulaWidth = std::max(owner.mainBuffWidth / divisor, 1);
+    const int32_t nebulaHeight = std::max(owner.mainBuffHeight / divisor, 1);
+    nebula_target = gGraphicsFactory->GetRenderTarget(kNebulaTargetName, nebulaWidth, nebulaHeight, true);
+    soft_nebula_target = gGraphicsFactory->GetRenderTarget(kSoftNebulaTargetName, nebulaWidth, nebulaHeight, true);
     theCamera.eye = glm::vec3(0.0f);
     theCamera.target = glm::vec3(0.0f, 0.0f, 100.0f);
     drone_mesh = gGraphicsFactory->Load3DObject("drone", "Redwood");
@@ -224,14 +226,16 @@ void Render3D::Draw(const IntRect& rect, bool full)
     // The volumes march up to the scene's depth, so ships inside a nebula
     // stand in front of its far side: the main target's depth is cleared
     // only after them.
-    const bool volumesShown = full && nebula_target;
+    const bool volumesShown = full && nebula_target && soft_nebula_target;
     if (volumesShown) {
         nebula_target->SetAsRenderTarget(true, true, clear);
         gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
     }
     DrawVolumes(view, volumesShown);
-    if (volumesShown)
+    if (volumesShown) {
         nebula_target->SetAsRenderTarget(false, false, clear);
+        SoftenVolumes();
+    }
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     CompositeScene(rect, volumesShown);
     if (full && ship && owner.cam_mode != "cinematic")
@@ -413,9 +417,27 @@ void Render3D::DrawShieldRipples(const glm::mat4& view)
     }
 }
 
-// The picture copied into the rectangle with the nebulae, when shown, laid
-// over it in the same pass: it shows what a copy of the picture and a
-// softened copy of the nebulae over it would, filling the screen once.
+// The marched nebulae softened at their own size into the second nebula
+// target, so that the screen-sized copy reads them once a pixel. Added onto
+// the cleared target, the softened pixels arrive as they are.
+void Render3D::SoftenVolumes()
+{
+    const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    soft_nebula_target->SetAsRenderTarget(true, true, clear);
+    gGraphicsFactory->Flush2DAndClearDepth(soft_nebula_target);
+    const QelRect whole{0, 0, nebula_target->GetWidth(), nebula_target->GetHeight()};
+    nebula_target->SetDrawProcess(gGraphicsFactory->GetShader("VolumePostProcess"), true, false);
+    nebula_target->SetSourceRectInt(whole);
+    nebula_target->SetDestRectInt(whole);
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    nebula_target->DrawQuad(white, kCompositeLayer, true);
+    gGraphicsFactory->Flush2D();
+    soft_nebula_target->SetAsRenderTarget(false, false, clear);
+}
+
+// The picture copied into the rectangle with the softened nebulae, when
+// shown, laid over it in the same pass: it shows what a copy of the picture
+// and a copy of the nebulae over it would, filling the screen once.
 void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
 {
     if (!volumesShown) {
@@ -423,7 +445,7 @@ void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
         return;
     }
     QelDrawProcess* combined = gGraphicsFactory->GetShader(kSceneVolumeShader);
-    combined->bitmap2DList = {nebula_target};
+    combined->bitmap2DList = {soft_nebula_target};
     Composite(*main_target, rect, kSceneVolumeShader);
     combined->bitmap2DList.clear();
 }

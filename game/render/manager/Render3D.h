@@ -76,6 +76,7 @@ public:
     static constexpr float kFrustumFar = 10000.0f;  // culling reaches less far than the projection
     static constexpr const char* kMainTargetName = "RenderManager::Setup::renderTarget1";
     static constexpr const char* kNebulaTargetName = "RenderManager::Setup::renderTarget2";
+    static constexpr const char* kSoftNebulaTargetName = "Render3D::softNebulaTarget";
     static constexpr int32_t kDefaultBeamDrawDistance = 4000;
     static constexpr int kCompositeLayer = 1000;
     // Copies the picture with the nebulae over it in one pass.
@@ -145,6 +146,7 @@ public:
 
     Qel2dBitmap* main_target = nullptr;    // held by the graphics service
     Qel2dBitmap* nebula_target = nullptr;  // the main target's size divided by the nebula divisor
+    Qel2dBitmap* soft_nebula_target = nullptr;  // the nebula target softened, at its size
     std::unique_ptr<QEL3DObject> drone_mesh;
     std::unique_ptr<QEL3DObject> haloball_mesh;
     std::unique_ptr<QEL3DObject> bball_mesh;
@@ -277,6 +279,7 @@ private:
     glm::mat4 PlaceHyperWarpCamera();
     void LightHyperWarpShip();
     void EmitHyperWarpParticles(const ShipDataRecord& record, const glm::mat4& ship);
+    void SoftenVolumes();
     void CompositeScene(const IntRect& rect, bool volumesShown);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 

@@ -298,8 +298,8 @@ TEST_F(GLQelShaderDrawTest, phong_tints_its_texture_by_the_ambient_colour_and_sh
     }
 }
 
-// The 3D view's picture and its nebulae copied in one pass show what a copy
-// of the picture and a softened copy of the nebulae blended over it show,
+// The 3D view's picture and its softened nebulae copied in one pass show
+// what a copy of the picture and a copy of the nebulae blended over it show,
 // over a background the picture only partly covers.
 TEST_F(GLQelShaderDrawTest, the_scene_volume_composite_shows_what_the_two_blended_copies_show)
 {
@@ -316,8 +316,7 @@ TEST_F(GLQelShaderDrawTest, the_scene_volume_composite_shows_what_the_two_blende
     const float background[4] = {0.0f, 0.0f, 0.5f, 1.0f};
     const float white[4] = {1, 1, 1, 1};
     const auto copy = [&](Qel2dBitmap* source, const char* shader) {
-        if (shader)
-            source->SetDrawProcess(graphics.GetShader(shader), true, false);
+        source->SetDrawProcess(graphics.GetShader(shader), true, false);
         source->SetSourceRectInt(QelRect{0, 0, source->GetWidth(), source->GetHeight()});
         source->SetDestRectInt(QelRect{0, 0, kScene, kScene});
         source->DrawQuad(white, 1000, false);
@@ -325,8 +324,8 @@ TEST_F(GLQelShaderDrawTest, the_scene_volume_composite_shows_what_the_two_blende
     };
 
     GLQel2DBitmap* twoCopies = BeginTarget("two-copies", kScene, kScene, background);
-    copy(scene, nullptr);
-    copy(cloud, "VolumePostProcess");
+    copy(scene, "2DNormal");
+    copy(cloud, "2DNormal");
     EndTarget(twoCopies);
     QelDrawProcess* combined = graphics.GetShader("SceneVolumeComposite");
     combined->bitmap2DList = {cloud};
