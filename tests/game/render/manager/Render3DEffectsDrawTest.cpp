@@ -279,6 +279,27 @@ TEST_F(Render3DEffectsDrawTest, a_particle_drawing_away_from_beside_the_eye_stre
     EXPECT_LT(LightAt(target, glm::vec2(kWidth / 2.0f, kHeight / 2.0f)), 0.02f);
 }
 
+// A mission's particle burst may give any size.
+TEST_F(Render3DEffectsDrawTest, a_streak_of_negative_size_draws_as_its_magnitude_and_one_of_no_size_draws_nothing)
+{
+    const glm::mat4 view = View();
+    const glm::vec3 head(250.0f, 0.0f, 300.0f);
+    const glm::vec3 velocity(kStreakSpeed, 0.0f, 0.0f);
+    const glm::vec2 at = OnTarget(view, head);
+    const glm::vec2 body = at + glm::normalize(OnTarget(view, head - velocity) - at) * 100.0f;
+    const float drawn = LightAt(DrawHotParticle(view, head, velocity, kStreakSize, kStreakCell), body);
+    EXPECT_GT(drawn, 0.6f);
+    EXPECT_FLOAT_EQ(LightAt(DrawHotParticle(view, head, velocity, -kStreakSize, kStreakCell), body), drawn);
+    EXPECT_EQ(Covered([&] {
+                  Particle3DSSManager hot;
+                  hot.Setup("grid-particles-ss", 1.0f, 0.0f, true);
+                  hot.Add(head, velocity, glm::vec4(1.0f), 0.0f, 10, kStreakCell).colour = glm::vec4(1.0f);
+                  hot.Draw(view);
+              },
+                      glm::vec3(1, 1, 1)),
+              0);
+}
+
 TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
 {
     const glm::mat4 view = View();
