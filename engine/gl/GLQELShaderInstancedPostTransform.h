@@ -1,8 +1,9 @@
 #pragma once
 // "InstancedPostTransform": camera-facing textured quads, one per instance
 // of the first instance list (position and size, colour, velocity), from a
-// shared quad in the vertex list; stretched along their motion by
-// "velocityStretch", added to what is behind unless "additive" is off.
+// shared quad in the vertex list; a moving one drawn out into a streak
+// along the path behind it, "velocityStretch" quad lengths of it per unit
+// of speed; added to what is behind unless "additive" is off.
 // Depth is tested, not written.
 
 #include "engine/gl/GLQELShaderRoot.h"

@@ -110,8 +110,12 @@ def hot_cell(n):
     elif n == 9:
         light = falloff(d / 0.3, 2.0) + 0.5 * np.exp(-((d - 0.62) / 0.05) ** 2) + 0.25 * np.exp(-((d - 0.85) / 0.03) ** 2)
     elif n == 10:
+        # A hot core in a soft glow, round about its centre, the swirl kept
+        # to the faint outer glow: a streak draws this cell's middle row all
+        # along its length, so that row is the streak's cross-section.
         swirl = smooth_noise(CELL, 1000, 3, 5)
-        light = falloff(d / 0.8, 0.8) * (0.45 + 0.55 * swirl) + falloff(d / 0.3, 2.0) * 0.6
+        light = (np.exp(-(d / 0.14) ** 2) + np.exp(-(d / 0.38) ** 2) * 0.45
+                 + falloff(d, 2.0) * (0.12 + 0.12 * swirl))
     elif n == 11:
         crack = np.zeros_like(d)
         for k in range(5):

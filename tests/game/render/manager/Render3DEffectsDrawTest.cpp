@@ -1,7 +1,8 @@
 // The 3D view's effects drawn by the real graphics service on the offscreen
 // driver, with the art the build draws: each manager drawn once into a
-// render target and found in its colours; then a moving ship with its
-// exhaust and a missile with its trail through the 3D view, saved as
+// render target and found in its colours; a fast hot particle's streak
+// measured across and along (effects-streak.png); then a moving ship with
+// its exhaust and a missile with its trail through the 3D view, saved as
 // effects-exhaust.png and effects-missile-trail.png in the working folder
 // for a person to look at.
 
@@ -28,7 +29,10 @@
 
 #include <glm/gtc/quaternion.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -105,6 +109,42 @@ protected:
         return count;
     }
 
+    // A hot particle alone, drawn as the 3D view draws them (the hot sheet,
+    // drawn out along its motion, added) in white into a target on black.
+    GLQel2DBitmap* DrawHotParticle(const glm::mat4& view, const glm::vec3& at, const glm::vec3& velocity,
+                                   float size, int32_t cell, const std::string& keep = "")
+    {
+        Particle3DSSManager hot;
+        hot.Setup("grid-particles-ss", 1.0f, 0.0f, true);
+        SpriteSheetParticle& particle = hot.Spawn();
+        particle = SpriteSheetParticle{at, velocity, 0, 0, 10, size, cell, glm::vec4(1.0f), glm::vec4(1.0f)};
+        const float black[4] = {0, 0, 0, 1};
+        GLQel2DBitmap* target = BeginTarget("hot-particle", kWidth, kHeight, black);
+        hot.Draw(view);
+        EndTarget(target);
+        if (!keep.empty())
+            SaveTarget(target, keep);
+        return target;
+    }
+
+    // Where a point of the scene shows in a target, in pixels from its top left.
+    glm::vec2 OnTarget(const glm::mat4& view, const glm::vec3& at)
+    {
+        const glm::vec4 clip = glm::transpose(graphics.GetProjectionMatrix()) * view * glm::vec4(at, 1.0f);
+        return {(clip.x / clip.w + 1.0f) * 0.5f * kWidth, (1.0f - clip.y / clip.w) * 0.5f * kHeight};
+    }
+
+    // The brightest channel of a target's pixel; 0 off the target.
+    static float LightAt(Qel2dBitmap* target, const glm::vec2& at)
+    {
+        const int x = static_cast<int>(std::lround(at.x));
+        const int y = static_cast<int>(std::lround(at.y));
+        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
+            return 0.0f;
+        const Rgba p = TargetAt(target, x, y);
+        return std::max({p[0], p[1], p[2]});
+    }
+
     // The target on black, as a PNG in the working folder.
     static void SaveTarget(Qel2dBitmap* target, const std::string& file)
     {
@@ -157,6 +197,107 @@ TEST_F(Render3DEffectsDrawTest, each_particle_manager_draws_its_particles_in_the
     dust.Update(glm::vec3(0.0f, 0.0f, -100.0f), glm::vec3(0.0f, 0.0f, 10.0f));
     // Motes a unit wide, some in view: a few grey pixels.
     EXPECT_GT(Covered([&] { dust.Draw(view); }, glm::vec3(1, 1, 1)), 3);
+}
+
+// The hyper-warp screen's streak: cell 10 of the hot sheet, size 10, 60 a tick.
+constexpr int32_t kStreakCell = 10;
+constexpr float kStreakSize = 10.0f;
+constexpr float kStreakSpeed = 60.0f;
+
+TEST_F(Render3DEffectsDrawTest, a_fast_hot_particle_draws_a_soft_streak_of_light_brightest_at_its_head)
+{
+    const glm::mat4 view = View();
+    // Passing across the view 400 ahead of the eye: its streak runs off the
+    // view's edge behind it.
+    const glm::vec3 head(250.0f, 0.0f, 300.0f);
+    const glm::vec3 velocity(kStreakSpeed, 0.0f, 0.0f);
+    GLQel2DBitmap* target = DrawHotParticle(view, head, velocity, kStreakSize, kStreakCell, "effects-streak.png");
+    const glm::vec2 at = OnTarget(view, head);
+    const glm::vec2 back = glm::normalize(OnTarget(view, head - velocity) - at);
+    const glm::vec2 across(-back.y, back.x);
+    const float radius = glm::distance(at, OnTarget(view, head + glm::vec3(0.0f, kStreakSize, 0.0f)));
+
+    // Across the streak the light falls off from a bright core to nothing,
+    // in steps: a line of light, not a bar.
+    const glm::vec2 body = at + back * 100.0f;
+    const float core = LightAt(target, body);
+    EXPECT_GT(core, 0.6f);
+    for (const float side : {-1.0f, 1.0f}) {
+        const auto off = [&](float pixels) { return LightAt(target, body + across * side * pixels); };
+        EXPECT_LT(off(2.0f), core) << side;
+        EXPECT_LT(off(0.4f * radius), 0.6f * core) << side;
+        EXPECT_GT(off(0.4f * radius), 0.05f) << side;
+        EXPECT_LT(off(0.4f * radius), off(2.0f)) << side;
+        EXPECT_LT(off(1.3f * radius), 0.02f) << side;
+    }
+    // Along it the light is brightest at the head and fades toward the
+    // tail; nothing reaches out ahead of the head.
+    const float nearHead = LightAt(target, at + back * 10.0f);
+    const float middle = LightAt(target, at + back * 300.0f);
+    const float nearTail = LightAt(target, at + back * 600.0f);
+    EXPECT_GT(nearHead, 0.6f);
+    EXPECT_LT(middle, 0.85f * nearHead);
+    EXPECT_LT(nearTail, 0.75f * middle);
+    EXPECT_LT(LightAt(target, at - back * 1.3f * radius), 0.02f);
+}
+
+TEST_F(Render3DEffectsDrawTest, particles_rushing_at_the_eye_streak_out_from_the_point_they_come_from)
+{
+    const glm::mat4 view = View();
+    const glm::vec2 centre(kWidth / 2.0f, kHeight / 2.0f);
+    // Each 500 ahead of the eye, off to one side, coming straight at it.
+    for (const glm::vec2 side : {glm::vec2(120.0f, 0.0f), glm::vec2(-120.0f, 0.0f), glm::vec2(0.0f, 80.0f)}) {
+        const glm::vec3 head(side, 400.0f);
+        GLQel2DBitmap* target =
+            DrawHotParticle(view, head, glm::vec3(0.0f, 0.0f, -kStreakSpeed), kStreakSize, kStreakCell);
+        const glm::vec2 at = OnTarget(view, head);
+        const glm::vec2 inward = glm::normalize(centre - at);
+        const glm::vec2 across(-inward.y, inward.x);
+        const float radius = glm::distance(at, OnTarget(view, head + glm::vec3(0.0f, kStreakSize, 0.0f)));
+        const std::string where = std::to_string(side.x) + ", " + std::to_string(side.y);
+        EXPECT_GT(LightAt(target, at), 0.5f) << where;
+        EXPECT_GT(LightAt(target, at + inward * 2.0f * radius), 0.1f) << where;
+        EXPECT_LT(LightAt(target, at + inward * 2.0f * radius), LightAt(target, at)) << where;
+        EXPECT_LT(LightAt(target, at - inward * 1.3f * radius), 0.02f) << where;
+        EXPECT_LT(LightAt(target, at + inward * 2.0f * radius + across * 1.3f * radius), 0.02f) << where;
+    }
+}
+
+TEST_F(Render3DEffectsDrawTest, a_particle_drawing_away_from_beside_the_eye_streaks_off_the_view_s_edge)
+{
+    const glm::mat4 view = View();
+    // 40 ahead of the eye and a little to the side, leaving it: the path it
+    // came by starts behind the eye, off the view's edge.
+    const glm::vec3 head(20.0f, 0.0f, -60.0f);
+    GLQel2DBitmap* target =
+        DrawHotParticle(view, head, glm::vec3(0.0f, 0.0f, kStreakSpeed), kStreakSize / 4.0f, kStreakCell);
+    const glm::vec2 at = OnTarget(view, head);
+    const glm::vec2 outward = glm::normalize(at - glm::vec2(kWidth / 2.0f, kHeight / 2.0f));
+    EXPECT_GT(LightAt(target, at), 0.5f);
+    EXPECT_GT(LightAt(target, at + outward * 60.0f), 0.1f);
+    EXPECT_LT(LightAt(target, at - outward * 60.0f), 0.02f);
+    EXPECT_LT(LightAt(target, glm::vec2(kWidth / 2.0f, kHeight / 2.0f)), 0.02f);
+}
+
+// A mission's particle burst may give any size.
+TEST_F(Render3DEffectsDrawTest, a_streak_of_negative_size_draws_as_its_magnitude_and_one_of_no_size_draws_nothing)
+{
+    const glm::mat4 view = View();
+    const glm::vec3 head(250.0f, 0.0f, 300.0f);
+    const glm::vec3 velocity(kStreakSpeed, 0.0f, 0.0f);
+    const glm::vec2 at = OnTarget(view, head);
+    const glm::vec2 body = at + glm::normalize(OnTarget(view, head - velocity) - at) * 100.0f;
+    const float drawn = LightAt(DrawHotParticle(view, head, velocity, kStreakSize, kStreakCell), body);
+    EXPECT_GT(drawn, 0.6f);
+    EXPECT_FLOAT_EQ(LightAt(DrawHotParticle(view, head, velocity, -kStreakSize, kStreakCell), body), drawn);
+    EXPECT_EQ(Covered([&] {
+                  Particle3DSSManager hot;
+                  hot.Setup("grid-particles-ss", 1.0f, 0.0f, true);
+                  hot.Add(head, velocity, glm::vec4(1.0f), 0.0f, 10, kStreakCell).colour = glm::vec4(1.0f);
+                  hot.Draw(view);
+              },
+                      glm::vec3(1, 1, 1)),
+              0);
 }
 
 TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
