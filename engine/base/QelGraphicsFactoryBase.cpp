@@ -19,6 +19,8 @@ QelGraphicsFactoryBase& GraphicsService()
     return *gGraphicsFactory;
 }
 
+void QelGraphicsFactoryBase::SubmitDrawing() {}
+
 bool QelGraphicsFactoryBase::KnowsShader(const std::string&)
 {
     return true;

@@ -47,6 +47,10 @@ public:
     virtual void Flush2D() = 0;
     // Flush2D, then clears the depth of that render target (null: the screen).
     virtual void Flush2DAndClearDepth(Qel2dBitmap* target) = 0;
+    // Hands what was drawn so far to the graphics without waiting for it, so
+    // a renderer that draws on other threads starts on it while more is
+    // being prepared. Nothing to do for a service that draws at once.
+    virtual void SubmitDrawing();
     virtual void IgnoreName(std::string name) = 0;
     virtual int GetWidth() = 0;
     virtual int GetHeight() = 0;

@@ -237,6 +237,12 @@ void GLQelGraphicsClass::Flush2D()
     pool_->Flush2DBuffers();
 }
 
+void GLQelGraphicsClass::SubmitDrawing()
+{
+    if (ContextReady())
+        glFlush();
+}
+
 void GLQelGraphicsClass::Flush2DAndClearDepth(Qel2dBitmap* target)
 {
     pool_->Flush2DBuffers();

@@ -69,6 +69,7 @@ public:
     glm::mat4 GetProjectionMatrix() override { return projection_; }
     void Flush2D() override;
     void Flush2DAndClearDepth(Qel2dBitmap* target) override;
+    void SubmitDrawing() override;
     void IgnoreName(std::string) override {}
     int GetWidth() override { return windowWidth_; }
     int GetHeight() override { return windowHeight_; }

@@ -199,6 +199,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     if (theSkyBox)
         theSkyBox->Draw(view);
+    // A software renderer fills the sky on its own threads meanwhile: the
+    // objects' draws take the main thread a while to prepare.
+    gGraphicsFactory->SubmitDrawing();
     if (QelDrawProcess* phong = gGraphicsFactory->GetShader("Phong"))
         phong->SetParameter("lightDir", -1.0f, 0.0f, 0.0f, 0.0f);
     owner.SetRedwoodConstants(theCamera.eye, direction);
