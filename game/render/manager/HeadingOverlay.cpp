@@ -12,6 +12,7 @@
 #include "game/render/manager/Render3D.h"
 
 #include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/shell/UIContext.h"
 #include "game/world/SpaceObject.h"
@@ -20,6 +21,7 @@
 
 #include <glm/mat4x4.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -69,7 +71,10 @@ int32_t HeadingDegrees(const glm::mat4& view)
 }
 
 // From the main target's pixels to the screen rectangle the picture was
-// copied into. Text keeps the font's own size.
+// copied into, and only inside it: what the crop leaves out of the picture
+// stays off the screen, so nothing lands on a neighbouring box. Marks are
+// cut at the rectangle's edges; text keeps the font's own size and shows
+// only where all of it fits.
 struct TargetToScreen {
     IntRect crop;
     IntRect rect;
@@ -95,7 +100,26 @@ struct TargetToScreen {
     }
     void Fill(float left, float top, float right, float bottom, const glm::vec4& colour, int layer) const
     {
-        theUIContext.FillRect(X(left), Y(top), X(right), Y(bottom), colour, layer);
+        const float l = std::max(X(left), static_cast<float>(rect.left));
+        const float t = std::max(Y(top), static_cast<float>(rect.top));
+        const float r = std::min(X(right), static_cast<float>(rect.right));
+        const float b = std::min(Y(bottom), static_cast<float>(rect.bottom));
+        if (l < r && t < b)
+            theUIContext.FillRect(l, t, r, b, colour, layer);
+    }
+    // Text centred in the box.
+    void Text(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
+              int layer) const
+    {
+        if (!font)
+            return;
+        const IntRect shown = Box(box);
+        const int32_t centre = (shown.left + shown.right) / 2;
+        const int32_t reach = (font->GetTextWidth(text) + 1) / 2;
+        const int32_t middle = (shown.top + shown.bottom) / 2;
+        if (centre - reach < rect.left || centre + reach > rect.right || middle < rect.top || middle > rect.bottom)
+            return;
+        theUIContext.DrawText(font, shown, text, colour, layer, 2);
     }
 };
 
@@ -114,11 +138,10 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
     const glm::vec4 colour = theUIContext.mainColour;
 
     const int32_t heading = HeadingDegrees(theCamera.matrix);
-    theUIContext.DrawText(
-        font,
-        screen.Box(IntRect{width / 2 - kTextReach, static_cast<int32_t>(kHeadingRow * h - kHeadingTextHalfHeight),
-                           width / 2 + kTextReach, static_cast<int32_t>(kHeadingRow * h + kHeadingTextHalfHeight)}),
-        std::to_string(heading), colour, kHeadingTextLayer, 2);
+    screen.Text(font,
+                IntRect{width / 2 - kTextReach, static_cast<int32_t>(kHeadingRow * h - kHeadingTextHalfHeight),
+                        width / 2 + kTextReach, static_cast<int32_t>(kHeadingRow * h + kHeadingTextHalfHeight)},
+                std::to_string(heading), colour, kHeadingTextLayer);
     const int32_t centre = width / 2;
     const float markRow = kHeadingRow * h + kHeadingMarkDrop;
     const auto headingMark = [&](float x, float y) {
@@ -134,10 +157,10 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
 
     const int32_t altitude = static_cast<int32_t>(ship.pos.y);
     const int32_t shown = altitude / kHeightStep * kHeightStep;
-    theUIContext.DrawText(font,
-                          screen.Box(IntRect{static_cast<int32_t>(kHeightTextLeft * w), height / 2 - kTextReach, width,
-                                             height / 2 + kTextReach}),
-                          (shown > 0 ? "+" : "") + std::to_string(shown), colour, kMarkLayer, 2);
+    screen.Text(font,
+                IntRect{static_cast<int32_t>(kHeightTextLeft * w), height / 2 - kTextReach, width,
+                        height / 2 + kTextReach},
+                (shown > 0 ? "+" : "") + std::to_string(shown), colour, kMarkLayer);
     const int32_t ladder = width / 6 * 5 - kLadderInset;
     const int32_t middle = height / 2;
     screen.Fill(static_cast<float>(ladder - kCentreRungHalfWidth), static_cast<float>(middle - kRungHalfHeight),

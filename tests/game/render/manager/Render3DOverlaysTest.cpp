@@ -285,6 +285,20 @@ TEST_F(Render3DOverlaysTest, the_overlay_lands_where_the_copied_picture_shows_th
     const std::vector<DrawRecord> heading = Texts("0");
     ASSERT_FALSE(heading.empty());
     EXPECT_EQ((heading.front().box.left + heading.front().box.right) / 2, half.left + (half.right - half.left) / 2);
+
+    // A tall rectangle shows the middle of the picture: what the crop leaves
+    // out, the height ladder and its text among it, stays off the screen.
+    const IntRect tall{100, 50, 300, 650};
+    Frame([&] { view().DrawHeadingOverlay(*ship, tall); });
+    const std::vector<DrawRecord> marks = Marks(graphics);
+    ASSERT_FALSE(marks.empty());
+    for (const DrawRecord& mark : marks) {
+        EXPECT_GE(mark.Left(), tall.left);
+        EXPECT_LE(mark.Right(), tall.right);
+        EXPECT_GE(mark.Top(), tall.top);
+        EXPECT_LE(mark.Bottom(), tall.bottom);
+    }
+    EXPECT_EQ(Texts("0").size(), 1u);  // the heading's, not the height's
 }
 
 }  // namespace
