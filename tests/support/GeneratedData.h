@@ -6,6 +6,8 @@
 // source tree.
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <initializer_list>
 #include <regex>
 #include <string>
@@ -37,11 +39,11 @@ inline void LinkGeneratedData(const TempFolder& data)
 // Art of the source data folder's graphics (files or folders, such as the
 // menu backdrop and the fonts) for tests that draw the interface, linked
 // beside the generated data.
-inline void LinkInterfaceArt(const TempFolder& data, std::initializer_list<const char*> names)
+inline void LinkInterfaceArt(const TempFolder& data, const std::vector<std::string>& names)
 {
     namespace fs = std::filesystem;
     const fs::path source = fs::path(QEL_SOURCE_DIR) / "data" / "graphics";
-    for (const char* name : names)
+    for (const std::string& name : names)
         if (!fs::exists(data.Path() / "graphics" / name))
             fs::create_symlink(source / name, data.Path() / "graphics" / name);
 }

@@ -14,9 +14,7 @@
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
-#include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/game/render/manager/Render3DDrawFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,32 +31,20 @@ constexpr int kHeight = 360;
 
 using qeltest::Rgb;
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
+using qeltest::StayingScene;
 
 void SetFloat(SpaceObject& object, const char* key, float value)
 {
     WriteFloat(object.data_set, DataKey{key, kPlayDoc}, value);
 }
 
-class BodiesDrawTest : public qeltest::OffscreenGraphicsTest {
+class BodiesDrawTest : public qeltest::Render3DDrawFixture {
 protected:
-    BodiesDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    BodiesDrawTest() : Render3DDrawFixture(kWidth, kHeight, {"grid-particles-ss.png", "smoke-particles2-ss.png"}) {}
 
     void SetUp() override
     {
-        qeltest::LinkGeneratedData(data);
-        qeltest::LinkGeneratedSky(data);
-        qeltest::LinkInterfaceArt(data, {"grid-particles-ss.png", "smoke-particles2-ss.png"});
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
+        Render3DDrawFixture::SetUp();
         manager = std::make_unique<RenderManager>(StayingScene);
         manager->mainBuffWidth = kWidth;
         manager->mainBuffHeight = kHeight;
@@ -68,16 +54,6 @@ protected:
         ship = Place("behav_playership", "tern_frigate", {0, 0, 0});
         world->subjectID = ship->uniqueID;
     }
-    void TearDown() override
-    {
-        manager.reset();
-        world.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
-    }
-
     SpaceObject* Place(const char* behaviour, const char* shipKey, const glm::vec3& at)
     {
         SpaceObject* object = world->GetSpaceObject(world->CreateSpaceObject(behaviour, shipKey, 0));
@@ -120,11 +96,6 @@ protected:
         return n;
     }
 
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
     SpaceObject* ship = nullptr;
 };
 

@@ -21,9 +21,7 @@
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
 #include "helper/CRand.h"
-#include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/game/render/manager/Render3DDrawFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -42,38 +40,21 @@ constexpr float kPi = 3.14159265f;
 
 using qeltest::Rgba;
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
+using qeltest::StayingScene;
 
-class Render3DEffectsDrawTest : public qeltest::OffscreenGraphicsTest {
+class Render3DEffectsDrawTest : public qeltest::Render3DDrawFixture {
 protected:
-    Render3DEffectsDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    Render3DEffectsDrawTest()
+        : Render3DDrawFixture(kWidth, kHeight,
+                              {"grid-particles-ss.png", "smoke-particles2-ss.png", "aster2.png", "beamSet.png",
+                               "no-number-ring.png", "gas-ring.png"})
+    {
+    }
 
     void SetUp() override
     {
-        qeltest::LinkGeneratedData(data);
-        qeltest::LinkGeneratedSky(data);
-        qeltest::LinkInterfaceArt(data, {"grid-particles-ss.png", "smoke-particles2-ss.png", "aster2.png",
-                                         "beamSet.png", "no-number-ring.png", "gas-ring.png"});
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
+        Render3DDrawFixture::SetUp();
         graphics.SetPerspective(kPi / 3, static_cast<float>(kWidth) / kHeight, 1.0f, 100000.0f);
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        world.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
     }
 
     // From 100 units in front of the origin, looking at it along +z.
@@ -157,14 +138,6 @@ protected:
             }
         ASSERT_TRUE(image.SavePNG(file));
     }
-
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::TempFolder settings;
-    qeltest::ScopedEnv settingsDir{"QEL_SETTINGS_DIR", settings.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
 };
 
 TEST_F(Render3DEffectsDrawTest, each_particle_manager_draws_its_particles_in_their_colours)
