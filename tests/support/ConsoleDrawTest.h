@@ -4,14 +4,8 @@
 // manager and an empty world. A test links the generated art it needs into
 // `data` before calling SetUp, then places objects and draws console frames.
 
-#include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
-#include "game/world/AppData.h"
-#include "game/world/ShipData.h"
-#include "game/world/Simulation.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/support/GameDrawTest.h"
 
 #include <glm/gtc/quaternion.hpp>
 
@@ -21,20 +15,14 @@
 
 namespace qeltest {
 
-class ConsoleDrawTest : public OffscreenGraphicsTest {
+class ConsoleDrawTest : public GameDrawTest {
 protected:
-    ConsoleDrawTest(int width, int height) : OffscreenGraphicsTest(width, height) {}
+    ConsoleDrawTest(int width, int height) : GameDrawTest(width, height) {}
 
     // A smaller main target than the game's keeps the software renderer quick.
     void SetUp() override
     {
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
+        GameDrawTest::SetUp();
         uiLoadSettings();
         manager = std::make_unique<RenderManager>(StayingScene);
         manager->mainBuffWidth = 1280;
@@ -43,16 +31,6 @@ protected:
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
     }
-    void TearDown() override
-    {
-        manager.reset();
-        world.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
-    }
-
     // An object of the behaviour and ship record at the point, turned by the
     // heading (radians about the up axis).
     SpaceObject* Place(const char* behaviour, const char* shipKey, const glm::vec3& at, float heading)
@@ -75,13 +53,6 @@ protected:
         graphics.Flush2D();
         ReadScreen();
     }
-
-    ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
-    std::unique_ptr<Simulation> world;
-
-private:
-    static SceneFunction StayingScene(SceneEvent) { return StayingScene; }
 };
 
 }  // namespace qeltest

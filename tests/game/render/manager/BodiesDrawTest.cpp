@@ -31,8 +31,6 @@ constexpr int kHeight = 360;
 
 using qeltest::Rgb;
 
-using qeltest::StayingScene;
-
 void SetFloat(SpaceObject& object, const char* key, float value)
 {
     WriteFloat(object.data_set, DataKey{key, kPlayDoc}, value);

@@ -40,8 +40,6 @@ constexpr float kPi = 3.14159265f;
 
 using qeltest::Rgba;
 
-using qeltest::StayingScene;
-
 class Render3DEffectsDrawTest : public qeltest::Render3DDrawFixture {
 protected:
     Render3DEffectsDrawTest()
