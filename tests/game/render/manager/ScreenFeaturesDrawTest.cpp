@@ -6,11 +6,7 @@
 #include "game/render/manager/RenderManager.h"
 
 #include "game/shell/UIContext.h"
-#include "game/world/AppData.h"
-#include "game/world/ShipData.h"
-#include "tests/support/GeneratedData.h"
-#include "tests/support/OffscreenGraphicsTest.h"
-#include "tests/support/ScriptedInput.h"
+#include "tests/game/render/manager/Render3DDrawFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,43 +22,22 @@ constexpr int kHeight = 600;
 
 using qeltest::Rgb;
 
-SceneFunction StayingScene(SceneEvent)
-{
-    return StayingScene;
-}
-
 int Brightness(const Rgb& c)
 {
     return (c[0] + c[1] + c[2]) / 3;
 }
 
-class ScreenFeaturesDrawTest : public qeltest::OffscreenGraphicsTest {
+// The silhouettes made from the meshes are written into the test's own
+// data folder.
+class ScreenFeaturesDrawTest : public qeltest::Render3DDrawFixture {
 protected:
-    ScreenFeaturesDrawTest() : OffscreenGraphicsTest(kWidth, kHeight) {}
+    ScreenFeaturesDrawTest() : Render3DDrawFixture(kWidth, kHeight, {}) {}
 
-    // The game's generated meshes and sky in a data folder of the test's own,
-    // where the silhouettes made from the meshes are written.
     void SetUp() override
     {
-        qeltest::LinkGeneratedData(data);
-        qeltest::LinkGeneratedSky(data);
-        OffscreenGraphicsTest::SetUp();
-        ShipData& ships = ShipData::Instance();
-        ships.ClearRecords(ships.mainRecords);
-        ships.LoadMain();
-        gInputFactory = &input;
-        AppData::Load();
-        theUIContext = UIContext();
+        Render3DDrawFixture::SetUp();
         manager = std::make_unique<RenderManager>(StayingScene);
         manager->Setup();
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        theUIContext = UIContext();
-        gInputFactory = nullptr;
-        ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
-        OffscreenGraphicsTest::TearDown();
     }
 
     // The sky as seen looking along the direction.
@@ -85,10 +60,6 @@ protected:
         return total / (static_cast<double>(r.Width()) * r.Height());
     }
 
-    qeltest::TempFolder data;
-    qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
-    qeltest::ScriptedInput input;
-    std::unique_ptr<RenderManager> manager;
 };
 
 TEST_F(ScreenFeaturesDrawTest, the_menu_sky_is_our_star_field_dark_with_bright_stars_and_a_band_of_gas)
