@@ -229,7 +229,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
     // The volumes march up to the scene's depth, so ships inside a nebula
     // stand in front of its far side: the main target's depth is cleared
     // only after them.
-    const bool volumesShown = full && nebula_target && soft_nebula_target;
+    // A frame with no nebula in view has no clouds to march or lay over the
+    // picture.
+    const bool volumesShown = full && nebula_target && soft_nebula_target && volumes && volumes->Count() > 0;
     if (volumesShown) {
         nebula_target->SetAsRenderTarget(true, true, clear);
         gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
