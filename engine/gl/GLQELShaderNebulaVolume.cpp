@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/gl/GLQel2DBitmap.h"
+#include "engine/gl/GLQelGraphicsClass.h"
 #include "helper/QelAssert.h"
 
 namespace {
@@ -43,7 +44,24 @@ bool GLQELShaderNebulaVolume::Setup(SDL_Window* window)
     if (!Initialise(window, "data/graphics/shader-nebulavolume.vs", "data/graphics/shader-emissivenebula.ps"))
         return false;
     CreateConstantBuffer(kConstantBytes);
-    return true;
+    bakeProgram_ = LinkFiles(window, "data/graphics/shader-nebulabake.vs", "data/graphics/shader-nebulabake.ps", "");
+    densityGrids_.Setup(bakeProgram_, vertexArray_);
+    return bakeProgram_ != 0;
+}
+
+void GLQELShaderNebulaVolume::Release()
+{
+    densityGrids_.Release();
+    if (bakeProgram_ != 0 && GLQelGraphicsClass::ContextReady())
+        glDeleteProgram(bakeProgram_);
+    bakeProgram_ = 0;
+    GLQELShaderRoot::Release();
+}
+
+GLQELNebulaDensityCache::Key GLQELShaderNebulaVolume::CloudKey() const
+{
+    return {randomSeed,      numOctaves,       baseFrequency, baseAmplitude, detailFrequency,
+            detailAmplitude, detailLacunarity, domainWarp,    swirl};
 }
 
 void GLQELShaderNebulaVolume::SetParameter(std::string name, float x, float y, float z, float w)
@@ -126,13 +144,21 @@ void GLQELShaderNebulaVolume::Draw3D(const glm::mat4& world, const glm::mat4& vi
                       detailLacunarity, domainWarp, swirl, stepScale, numSamples, numOctaves, randomSeed,
                       downsampleRatio, CameraInside(world) ? 1 : 0, Texture(0)->DepthTexture() != 0 ? 1 : 0};
     WriteConstants(&block, sizeof(block));
+    BindConstants();
+    const GLuint grid = densityGrids_.Grid(CloudKey());
+    if (grid == 0) {
+        RestoreStates(additive, false, false, true);
+        return;
+    }
     GLQel2DBitmap* scene = Texture(0);
     BindTexture(0, scene);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, scene->DepthTexture());
     glBindSampler(1, 0);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_3D, grid);
+    glBindSampler(2, 0);
     Bind3DStreams(FirstVertices(), nullptr);
-    BindConstants();
 
     GLint target = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &target);
@@ -147,6 +173,8 @@ void GLQELShaderNebulaVolume::Draw3D(const glm::mat4& world, const glm::mat4& vi
     if (attachedDepth != 0)
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, static_cast<GLuint>(attachedDepth), 0);
     RestoreStates(additive, false, false, true);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_3D, 0);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTexture(GL_TEXTURE0);

@@ -1,13 +1,14 @@
 #pragma once
 // "NebulaVolume": a nebula marched as a volume through a box around it. The
-// pixel shader walks each view ray through the cloud (noise shaped by the
-// constants below), stops at the scene's depth, and adds the light the cloud
-// scatters and emits. It is given the colour and the depth of the render
+// pixel shader walks each view ray through the cloud (its density grid,
+// baked once from the noise constants below), stops at the scene's depth,
+// and adds the light the cloud scatters and emits. It is given the colour and the depth of the render
 // target in its first bitmap (units 0 and 1); the target drawn into has no
 // depth attached while it draws. A volume behind the camera is skipped.
 
 #include <glm/vec4.hpp>
 
+#include "engine/gl/GLQELNebulaDensityCache.h"
 #include "engine/gl/GLQELShaderRoot.h"
 
 class GLQELShaderNebulaVolume : public GLQELShaderRoot {
@@ -19,6 +20,7 @@ public:
     void Draw3D(const glm::mat4& world, const glm::mat4& view, void* unused, int count, int instanceCount) override;
     void SetParameter(std::string name, float x, float y, float z, float w) override;
     bool Setup(SDL_Window* window) override;
+    void Release() override;
 
     bool additive = true;
     glm::vec4 lightDir{0.0f};  // toward the light; w unused
@@ -38,4 +40,12 @@ public:
     // Whether the volume is drawn: always from inside, else only when its
     // centre lies ahead of the camera.
     bool InView(const glm::mat4& world) const;
+    // The density grids kept for the clouds drawn lately.
+    const GLQELNebulaDensityCache& DensityGrids() const { return densityGrids_; }
+
+private:
+    GLQELNebulaDensityCache::Key CloudKey() const;
+
+    GLuint bakeProgram_ = 0;
+    GLQELNebulaDensityCache densityGrids_;
 };

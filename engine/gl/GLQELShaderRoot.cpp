@@ -160,8 +160,14 @@ GLuint GLQELShaderRoot::CompileStage(SDL_Window* window, GLenum stage, const std
 
 GLuint GLQELShaderRoot::LinkProgram(SDL_Window* window, const std::string& defines)
 {
-    GLuint vertexShader = CompileStage(window, GL_VERTEX_SHADER, vertexFile_, defines);
-    GLuint pixelShader = vertexShader == 0 ? 0 : CompileStage(window, GL_FRAGMENT_SHADER, pixelFile_, defines);
+    return LinkFiles(window, vertexFile_, pixelFile_, defines);
+}
+
+GLuint GLQELShaderRoot::LinkFiles(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile,
+                                  const std::string& defines)
+{
+    GLuint vertexShader = CompileStage(window, GL_VERTEX_SHADER, vertexFile, defines);
+    GLuint pixelShader = vertexShader == 0 ? 0 : CompileStage(window, GL_FRAGMENT_SHADER, pixelFile, defines);
     if (pixelShader == 0) {
         DeleteShader(vertexShader);
         return 0;
@@ -177,7 +183,7 @@ GLuint GLQELShaderRoot::LinkProgram(SDL_Window* window, const std::string& defin
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked == GL_FALSE) {
-        ReportCompileError(InfoLog(program, glGetProgramiv, glGetProgramInfoLog), window, vertexFile_);
+        ReportCompileError(InfoLog(program, glGetProgramiv, glGetProgramInfoLog), window, vertexFile);
         glDeleteProgram(program);
         return 0;
     }
@@ -217,7 +223,7 @@ void GLQELShaderRoot::BindBlocks(GLuint program)
 {
     static const std::pair<const char*, GLint> kSamplerUnits[] = {
         {"shaderTexture", 0}, {"emissiveTexture", 1}, {"specularTexture", 2}, {"normalTexture", 3},
-        {"depthTexture", 1}, {"volumeTexture", 1}};
+        {"depthTexture", 1}, {"volumeTexture", 1}, {"densityTexture", 2}};
     const GLuint constants = glGetUniformBlockIndex(program, "Constants");
     if (constants != GL_INVALID_INDEX)
         glUniformBlockBinding(program, constants, GLQelRenderStates::kConstantsBinding);

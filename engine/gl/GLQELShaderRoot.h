@@ -118,6 +118,10 @@ protected:
     // Binds a 2D batch's vertices to the 40-byte 2D layout.
     void Bind2DStream(GLuint vertexBuffer);
     GLuint CreateSampler(GLenum minFilter, GLenum magFilter, GLenum wrap, float maxLod);
+    // Two files compiled with the defines (and the class's geometry stage,
+    // when it has one) and linked; 0 (reported) when they do not.
+    GLuint LinkFiles(SDL_Window* window, const std::string& vertexFile, const std::string& pixelFile,
+                     const std::string& defines);
 
     GLuint program_ = 0;
     GLuint vertexArray_ = 0;
@@ -137,7 +141,7 @@ protected:
 
 private:
     GLuint CompileStage(SDL_Window* window, GLenum stage, const std::string& file, const std::string& defines);
-    // The class's two files compiled with the defines and linked; 0 (reported) when they do not.
+    // The class's own two files, as LinkFiles links them.
     GLuint LinkProgram(SDL_Window* window, const std::string& defines);
     GLuint CoverageProgram();
     static void BindBlocks(GLuint program);

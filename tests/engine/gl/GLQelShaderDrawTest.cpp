@@ -53,6 +53,26 @@ protected:
         graphics.GetIndexList(name + "_i", 36)->SetIndices(faces, 36);
     }
 
+    // A glowing cloud of radius 100 at the origin over an empty scene, seen
+    // from 400 along z.
+    GLQELShaderNebulaVolume* Nebula()
+    {
+        Cube("cloud");
+        Qel2dBitmap* scene = BeginTarget("scene", kSide, kSide, kBlack);
+        EndTarget(static_cast<GLQel2DBitmap*>(scene));
+        auto* nebula = static_cast<GLQELShaderNebulaVolume*>(Bind("NebulaVolume", "cloud", {scene}));
+        const std::pair<const char*, float> values[] = {
+            {"radius", 100},        {"density", 12},         {"baseFrequency", 1},    {"baseAmplitude", 3},
+            {"detailFrequency", 1}, {"detailAmplitude", 1},  {"detailLacunarity", 1}, {"numSamples", 64},
+            {"numOctaves", 2},      {"downsampleRatio", 1}};
+        for (const auto& [name, value] : values)
+            nebula->SetParameter(name, value, 0, 0, 0);
+        nebula->SetParameter("emissiveColor", 0.6f, 0.2f, 0.9f, 1);
+        nebula->SetParameter("absorptionColor", 0.3f, 0.3f, 0.3f, 1);
+        nebula->SetParameter("camPos", 0, 0, 400, 1);
+        return nebula;
+    }
+
     QelDrawProcess* Bind(const char* shader, const std::string& lists, std::vector<Qel2dBitmap*> textures)
     {
         QelDrawProcess* process = graphics.GetShader(shader);
@@ -229,18 +249,7 @@ TEST_F(GLQelShaderDrawTest, instanced_cells_draw_a_billboard_for_each_instance_i
 
 TEST_F(GLQelShaderDrawTest, a_nebula_volume_glows_in_front_of_the_camera_and_is_skipped_behind_it)
 {
-    Cube("cloud");
-    Qel2dBitmap* scene = BeginTarget("scene", kSide, kSide, kBlack);
-    EndTarget(static_cast<GLQel2DBitmap*>(scene));
-    auto* nebula = static_cast<GLQELShaderNebulaVolume*>(Bind("NebulaVolume", "cloud", {scene}));
-    const std::pair<const char*, float> values[] = {
-        {"radius", 100}, {"density", 12}, {"baseFrequency", 1}, {"baseAmplitude", 3}, {"detailFrequency", 1},
-        {"detailAmplitude", 1}, {"detailLacunarity", 1}, {"numSamples", 64}, {"numOctaves", 2}, {"downsampleRatio", 1}};
-    for (const auto& [name, value] : values)
-        nebula->SetParameter(name, value, 0, 0, 0);
-    nebula->SetParameter("emissiveColor", 0.6f, 0.2f, 0.9f, 1);
-    nebula->SetParameter("absorptionColor", 0.3f, 0.3f, 0.3f, 1);
-    nebula->SetParameter("camPos", 0, 0, 400, 1);
+    GLQELShaderNebulaVolume* nebula = Nebula();
     const glm::mat4 box = glm::scale(glm::mat4(1.0f), glm::vec3(55.0f));
     EXPECT_FALSE(nebula->CameraInside(box));
 
@@ -261,6 +270,35 @@ TEST_F(GLQelShaderDrawTest, a_nebula_volume_glows_in_front_of_the_camera_and_is_
     nebula->SetParameter("camPos", 0, 0, 20, 1);
     EXPECT_TRUE(nebula->CameraInside(box));
     EXPECT_TRUE(nebula->InView(box));
+}
+
+// A cloud's density grid is baked once for its noise constants and kept;
+// another seed bakes another cloud, and the grids kept stay bounded.
+TEST_F(GLQelShaderDrawTest, a_nebulas_density_grid_is_baked_once_per_cloud_and_the_grids_kept_are_bounded)
+{
+    GLQELShaderNebulaVolume* nebula = Nebula();
+    nebula->SetParameter("camDir", 0, 0, 1, 0);
+    const glm::mat4 box = glm::scale(glm::mat4(1.0f), glm::vec3(55.0f));
+    auto draw = [&](int seed) {
+        nebula->SetParameter("randomSeed", static_cast<float>(seed), 0, 0, 0);
+        GLQel2DBitmap* target = BeginTarget("cloud-view", kSide, kSide, kBlack);
+        nebula->Draw3D(box, FromFront(400), nullptr, 0, 0);
+        EndTarget(target);
+        std::vector<qeltest::Rgba> picture;
+        for (int y = kSide / 4; y < kSide * 3 / 4; y += 4)
+            for (int x = kSide / 4; x < kSide * 3 / 4; x += 4)
+                picture.push_back(TargetAt(target, x, y));
+        return picture;
+    };
+    const auto first = draw(1);
+    EXPECT_EQ(draw(1), first) << "the kept grid draws the same cloud";
+    EXPECT_EQ(nebula->DensityGrids().Count(), 1u);
+    EXPECT_NE(draw(2), first) << "another seed is another cloud";
+    EXPECT_EQ(nebula->DensityGrids().Count(), 2u);
+    for (int seed = 3; seed < 3 + static_cast<int>(GLQELNebulaDensityCache::kMaxGrids); ++seed)
+        draw(seed);
+    EXPECT_EQ(nebula->DensityGrids().Count(), GLQELNebulaDensityCache::kMaxGrids);
+    EXPECT_EQ(draw(1), first) << "a grid made room for is baked again alike";
 }
 
 TEST_F(GLQelShaderDrawTest, the_sky_box_turns_with_the_camera_but_never_moves_and_the_callers_view_keeps_its_translation)
