@@ -79,6 +79,12 @@ public:
     static constexpr const char* kSoftNebulaTargetName = "Render3D::softNebulaTarget";
     static constexpr int32_t kDefaultBeamDrawDistance = 4000;
     static constexpr int kCompositeLayer = 1000;
+    // The navigation ring's art lies between 0.74 and 0.97 of its radius;
+    // only a band with room for the art's mipmapped fringe is drawn, its
+    // circles as polygons of this many sides.
+    static constexpr float kNavRingInner = 0.7f;
+    static constexpr float kNavRingOuter = 1.0f;
+    static constexpr int kNavRingSides = 64;
     // Copies the picture with the nebulae over it in one pass.
     static constexpr const char* kSceneVolumeShader = "SceneVolumeComposite";
     static constexpr int32_t kNebulaOctaves = 2;  // noise octaves of every nebula volume
@@ -205,7 +211,7 @@ public:
     std::map<uint64_t, std::unique_ptr<RibbonTrail>> ribbon_trails;  // by object id
     std::unique_ptr<Ribbon3DManager> ribbons;      // "beamSet"
     std::unique_ptr<ProcRing3DManager> proc_rings;  // "smallWhite"
-    std::unique_ptr<GenericRect> unit_rect;
+    std::unique_ptr<GenericRect> nav_ring_band;
     Qel2dBitmap* ring_bitmap = nullptr;  // "no-number-ring", held by the graphics service
     std::unique_ptr<Ring3D> ring;
     glm::vec3 prev_camera_pos{0.0f};  // the camera at the last tick, which the dust leads by

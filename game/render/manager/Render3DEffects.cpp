@@ -129,7 +129,7 @@ void Render3D::SetupEffects()
     proc_rings = std::make_unique<ProcRing3DManager>();
     proc_rings->Setup("smallWhite");
     ring = std::make_unique<Ring3D>();
-    unit_rect = std::make_unique<GenericRect>();
+    nav_ring_band = std::make_unique<GenericRect>(Render3D::kNavRingInner, Render3D::kNavRingOuter, Render3D::kNavRingSides);
     ring_bitmap = gGraphicsFactory ? gGraphicsFactory->LoadTexture("no-number-ring") : nullptr;
 }
 
@@ -141,7 +141,7 @@ void Render3D::ReleaseEffects()
     ribbons.reset();
     proc_rings.reset();
     ring.reset();
-    unit_rect.reset();
+    nav_ring_band.reset();
     ring_bitmap = nullptr;
     ribbon_trails.clear();
     emitters.Clear();
@@ -349,7 +349,7 @@ void Render3D::DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view)
 // or as the ship's own value holds it when that is dimmer.
 void Render3D::DrawNavRing(const SpaceObject* ship, const glm::mat4& view)
 {
-    if (!ship || !unit_rect || !ring_bitmap || owner.cam_mode == "cinematic")
+    if (!ship || !nav_ring_band || !ring_bitmap || owner.cam_mode == "cinematic")
         return;
     const float brightness =
         std::min(owner.navRingBrightness, ReadFloat(ship->data_set, playership::kReferenceRing3dBrightness));
@@ -359,5 +359,5 @@ void Render3D::DrawNavRing(const SpaceObject* ship, const glm::mat4& view)
         glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), ship->pos - glm::vec3(0.0f, kNavRingDrop, 0.0f)),
                                glm::vec3(-kNavRingRadius, kNavRingRadius, kNavRingRadius)),
                     2.0f * kQuarterTurn, glm::vec3(0.0f, 1.0f, 0.0f));
-    unit_rect->Draw(world, view, glm::vec4(1.0f, 1.0f, 1.0f, brightness), ring_bitmap);
+    nav_ring_band->Draw(world, view, glm::vec4(1.0f, 1.0f, 1.0f, brightness), ring_bitmap);
 }

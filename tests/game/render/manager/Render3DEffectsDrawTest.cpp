@@ -313,6 +313,27 @@ TEST_F(Render3DEffectsDrawTest, ribbons_rings_and_shapes_draw_in_their_colours)
     EXPECT_GT(Covered([&] { rect.Draw(upright, view, glm::vec4(0.0f, 1.0f, 1.0f, 1.0f)); }, glm::vec3(0, 1, 1)),
               15000);
 
+    // The navigation ring's art drawn on a band alone shows all of what the
+    // whole square shows.
+    Qel2dBitmap* art = graphics.LoadTexture("no-number-ring");
+    GenericRect band(Render3D::kNavRingInner, Render3D::kNavRingOuter, Render3D::kNavRingSides);
+    const glm::mat4 lying = glm::scale(glm::rotate(glm::mat4(1.0f), 0.5f, glm::vec3(1, 0, 0)), glm::vec3(40));
+    const float black[4] = {0, 0, 0, 1};
+    GLQel2DBitmap* whole = BeginTarget("ring-square", kWidth, kHeight, black);
+    rect.Draw(lying, view, glm::vec4(1.0f), art);
+    EndTarget(whole);
+    GLQel2DBitmap* banded = BeginTarget("ring-band", kWidth, kHeight, black);
+    band.Draw(lying, view, glm::vec4(1.0f), art);
+    EndTarget(banded);
+    float largest = 0.0f, brightest = 0.0f;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            largest = std::max(largest, std::abs(TargetAt(whole, x, y)[1] - TargetAt(banded, x, y)[1]));
+            brightest = std::max(brightest, TargetAt(banded, x, y)[1]);
+        }
+    EXPECT_LT(largest, 2.5f / 255.0f);
+    EXPECT_GT(brightest, 0.8f);
+
     GenericBox box;
     EXPECT_GT(Covered([&] {
                   box.Draw(glm::vec3(-10, -10, -10), glm::vec3(10, 10, 10), glm::mat4(1.0f), view,

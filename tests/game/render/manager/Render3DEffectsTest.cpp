@@ -24,7 +24,7 @@ TEST_F(Render3DEffectsTest, set_up_makes_every_manager_and_the_render_manager_dr
     EXPECT_NE(view().ribbons, nullptr);
     EXPECT_NE(view().proc_rings, nullptr);
     EXPECT_NE(view().ring, nullptr);
-    EXPECT_NE(view().unit_rect, nullptr);
+    EXPECT_NE(view().nav_ring_band, nullptr);
     EXPECT_NE(view().ring_bitmap, nullptr);
     EXPECT_TRUE(view().hot_particles->Additive());
     EXPECT_FALSE(view().smoke_particles->Additive());
