@@ -21,6 +21,11 @@ QelGraphicsFactoryBase& GraphicsService()
 
 void QelGraphicsFactoryBase::SubmitDrawing() {}
 
+bool QelGraphicsFactoryBase::CopyToScreen(Qel2dBitmap&, const QelRect&, const QelRect&)
+{
+    return false;
+}
+
 bool QelGraphicsFactoryBase::KnowsShader(const std::string&)
 {
     return true;

@@ -51,6 +51,11 @@ public:
     // a renderer that draws on other threads starts on it while more is
     // being prepared. Nothing to do for a service that draws at once.
     virtual void SubmitDrawing();
+    // Copies the bitmap's pixels inside `from` into `to` on the screen as
+    // they are, replacing what was there, filtered only when stretched; the
+    // 2D batch drawn so far lands first. False when the service cannot: the
+    // caller then draws the bitmap instead.
+    virtual bool CopyToScreen(Qel2dBitmap& source, const QelRect& from, const QelRect& to);
     virtual void IgnoreName(std::string name) = 0;
     virtual int GetWidth() = 0;
     virtual int GetHeight() = 0;

@@ -243,6 +243,23 @@ void GLQelGraphicsClass::SubmitDrawing()
         glFlush();
 }
 
+// A bitmap holds its rows top first, the screen bottom first: the copy
+// mirrors y on its way.
+bool GLQelGraphicsClass::CopyToScreen(Qel2dBitmap& source, const QelRect& from, const QelRect& to)
+{
+    auto& bitmap = static_cast<GLQel2DBitmap&>(source);
+    if (!ContextReady() || bitmap.Framebuffer() == 0)
+        return false;
+    Flush2D();
+    const bool stretched = from.right - from.left != to.right - to.left || from.bottom - from.top != to.bottom - to.top;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, bitmap.Framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(from.left, from.bottom, from.right, from.top, to.left, windowHeight_ - to.bottom, to.right,
+                      windowHeight_ - to.top, GL_COLOR_BUFFER_BIT, stretched ? GL_LINEAR : GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return true;
+}
+
 void GLQelGraphicsClass::Flush2DAndClearDepth(Qel2dBitmap* target)
 {
     pool_->Flush2DBuffers();

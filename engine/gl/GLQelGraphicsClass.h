@@ -70,6 +70,7 @@ public:
     void Flush2D() override;
     void Flush2DAndClearDepth(Qel2dBitmap* target) override;
     void SubmitDrawing() override;
+    bool CopyToScreen(Qel2dBitmap& source, const QelRect& from, const QelRect& to) override;
     void IgnoreName(std::string) override {}
     int GetWidth() override { return windowWidth_; }
     int GetHeight() override { return windowHeight_; }

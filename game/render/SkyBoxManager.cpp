@@ -71,15 +71,16 @@ void SkyBoxManager::Build()
     }
 }
 
-void SkyBoxManager::Draw(const glm::mat4& view)
+bool SkyBoxManager::Draw(const glm::mat4& view)
 {
     if (!shader || !texture || !vertices || !indices)
-        return;
+        return false;
     shader->bitmap2DList = {texture};
     shader->vertList = {vertices};
     shader->indexList = {indices};
     shader->instanceList.clear();
     shader->Draw3D(glm::mat4(1.0f), view, nullptr, 0, 0);
+    return true;
 }
 
 void SkyBoxManager::SetTexture(const std::string& name)

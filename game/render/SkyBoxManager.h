@@ -37,7 +37,8 @@ public:
     virtual void Build();
     // Draws the cube with no world transform and the given view matrix (the
     // shader keeps only its rotation). Nothing without a texture or shader.
-    virtual void Draw(const glm::mat4& view);
+    // Whether it drew: the sky then covers every pixel of the view.
+    virtual bool Draw(const glm::mat4& view);
     // Replaces the texture: the old one is let go of (when the sky box loaded
     // it), the new one loaded by name; a name that loads nothing falls back to
     // "sky1", and when that fails too the sky box has no texture.

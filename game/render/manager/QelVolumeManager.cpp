@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -108,6 +109,30 @@ void QelVolumeManager::Draw(const glm::mat4& view, const glm::vec4& cameraPos, c
         }
     }
     Clear();
+}
+
+IntRect QelVolumeManager::ScreenBounds(const glm::mat4& viewProjection, int32_t width, int32_t height) const
+{
+    const IntRect whole{0, 0, width, height};
+    // In device coordinates, y up; each edge starts past its opposite.
+    float left = 1.0f, top = -1.0f, right = -1.0f, bottom = 1.0f;
+    for (const glm::mat4& world : worlds)
+        for (int corner = 0; corner < 8; ++corner) {
+            const glm::vec4 box(corner & 1 ? 1.0f : -1.0f, corner & 2 ? 1.0f : -1.0f, corner & 4 ? 1.0f : -1.0f, 1.0f);
+            const glm::vec4 clip = viewProjection * (world * box);
+            if (!(clip.w > kNearestDepth))
+                return whole;
+            left = std::min(left, clip.x / clip.w);
+            right = std::max(right, clip.x / clip.w);
+            bottom = std::min(bottom, clip.y / clip.w);
+            top = std::max(top, clip.y / clip.w);
+        }
+    if (!(left < right && bottom < top))
+        return {};
+    const auto column = [&](float x) { return (std::clamp(x, -1.0f, 1.0f) + 1.0f) / 2.0f * static_cast<float>(width); };
+    const auto row = [&](float y) { return (1.0f - std::clamp(y, -1.0f, 1.0f)) / 2.0f * static_cast<float>(height); };
+    return {static_cast<int32_t>(std::floor(column(left))), static_cast<int32_t>(std::floor(row(top))),
+            static_cast<int32_t>(std::ceil(column(right))), static_cast<int32_t>(std::ceil(row(bottom)))};
 }
 
 void QelVolumeManager::Clear()

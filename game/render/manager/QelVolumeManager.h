@@ -12,6 +12,7 @@
 
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/UnitCube.h"
+#include "game/shell/IntRect.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -58,6 +59,9 @@ public:
     static constexpr int32_t kSampleCount = 64;
     // The box around a nebula reaches this share of its radius out.
     static constexpr float kBoxScale = 0.55f;
+    // A box corner nearer the eye than this, in view depth, may lie behind
+    // it: its box's bounds are the whole view.
+    static constexpr float kNearestDepth = 1e-3f;
 
     virtual ~QelVolumeManager() = default;
 
@@ -77,6 +81,10 @@ public:
               int32_t downsampleRatio);
     // Empties the queue without drawing.
     void Clear();
+    // The part of a view width x height pixels large (top row first) that
+    // the queued volumes' boxes can cover, seen through viewProjection; the
+    // whole view when a box reaches behind the eye.
+    IntRect ScreenBounds(const glm::mat4& viewProjection, int32_t width, int32_t height) const;
 
     int32_t Count() const { return count; }
 

@@ -197,8 +197,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     gGraphicsFactory->Flush2D();
     main_target->SetAsRenderTarget(true, true, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
-    if (theSkyBox)
-        theSkyBox->Draw(view);
+    const bool opaque = theSkyBox && theSkyBox->Draw(view);
     // A software renderer fills the sky on its own threads meanwhile: the
     // objects' draws take the main thread a while to prepare.
     gGraphicsFactory->SubmitDrawing();
@@ -242,7 +241,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
         SoftenVolumes();
     }
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
-    CompositeScene(rect, volumesShown);
+    CompositeScene(rect, volumesShown, opaque);
     if (full && ship && owner.cam_mode != "cinematic")
         DrawHeadingOverlay(*ship, rect);
 }
@@ -440,11 +439,19 @@ void Render3D::SoftenVolumes()
     soft_nebula_target->SetAsRenderTarget(false, false, clear);
 }
 
-// The picture copied into the rectangle with the softened nebulae, when
-// shown, laid over it in the same pass: it shows what a copy of the picture
-// and a copy of the nebulae over it would, filling the screen once.
-void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
+// The picture into the rectangle, with the softened nebulae, when shown,
+// laid over it. A picture the sky covers replaces what was there, so the
+// graphics copy it as it is, when they can, and the nebulae are blended
+// over it. Otherwise the picture is blended over the screen, with the
+// nebulae in the same pass: it shows what a copy of the picture and a copy
+// of the nebulae over it would, filling the screen once.
+void Render3D::CompositeScene(const IntRect& rect, bool volumesShown, bool opaque)
 {
+    if (opaque && CopyToRect(*main_target, rect)) {
+        if (volumesShown)
+            OverlayVolumes(rect);
+        return;
+    }
     if (!volumesShown) {
         Composite(*main_target, rect, nullptr);
         return;
@@ -453,6 +460,44 @@ void Render3D::CompositeScene(const IntRect& rect, bool volumesShown)
     combined->bitmap2DList = {soft_nebula_target};
     Composite(*main_target, rect, kSceneVolumeShader);
     combined->bitmap2DList.clear();
+}
+
+// Only the part of the softened nebulae their boxes can cover is laid over
+// the copied picture, where the copy put those pixels: with a few texels
+// more, for the softening's and the enlargement's reach.
+void Render3D::OverlayVolumes(const IntRect& rect)
+{
+    const IntRect crop = CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect);
+    if (!rect.IsOpen() || !crop.IsOpen())
+        return;
+    // Main target pixels a nebula texel spans, each way.
+    const glm::vec2 texel = glm::vec2(main_target->GetWidth(), main_target->GetHeight()) /
+                            glm::vec2(soft_nebula_target->GetWidth(), soft_nebula_target->GetHeight());
+    const glm::vec2 cropLow(crop.left, crop.top);
+    const glm::vec2 low = glm::max(glm::vec2(volume_bounds.left, volume_bounds.top) - kVolumeReach * texel, cropLow);
+    const glm::vec2 high =
+        glm::min(glm::vec2(volume_bounds.right, volume_bounds.bottom) + kVolumeReach * texel,
+                 glm::vec2(crop.right, crop.bottom));
+    if (!(low.x < high.x && low.y < high.y))
+        return;
+    const glm::vec2 scale = glm::vec2(rect.Width(), rect.Height()) / glm::vec2(crop.Width(), crop.Height());
+    const glm::vec2 destLow = glm::vec2(rect.left, rect.top) + (low - cropLow) * scale;
+    const glm::vec2 destHigh = glm::vec2(rect.left, rect.top) + (high - cropLow) * scale;
+    soft_nebula_target->SetDrawProcess(gGraphicsFactory->GetShader("2DNormal"), true, false);
+    soft_nebula_target->SetSourceRect(low.x / texel.x, low.y / texel.y, high.x / texel.x, high.y / texel.y);
+    soft_nebula_target->SetDestRect(destLow.x, destLow.y, destHigh.x, destHigh.y);
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    soft_nebula_target->DrawQuad(white, kCompositeLayer, false);
+    gGraphicsFactory->Flush2D();
+}
+
+bool Render3D::CopyToRect(Qel2dBitmap& source, const IntRect& rect)
+{
+    if (!rect.IsOpen())
+        return true;
+    const IntRect crop = CropToRect(source.GetWidth(), source.GetHeight(), rect);
+    return gGraphicsFactory->CopyToScreen(source, QelRect{crop.left, crop.top, crop.right, crop.bottom},
+                                          QelRect{rect.left, rect.top, rect.right, rect.bottom});
 }
 
 // The source copied into the rectangle, cut to its shape about the centre.

@@ -79,6 +79,9 @@ public:
     static constexpr const char* kSoftNebulaTargetName = "Render3D::softNebulaTarget";
     static constexpr int32_t kDefaultBeamDrawDistance = 4000;
     static constexpr int kCompositeLayer = 1000;
+    // How far past its box a nebula's softened picture reaches, in nebula
+    // target texels: a texel of softening and one of enlarging filter.
+    static constexpr float kVolumeReach = 2.0f;
     // The navigation ring's art lies between 0.74 and 0.97 of its radius;
     // only a band with room for the art's mipmapped fringe is drawn, its
     // circles as polygons of this many sides.
@@ -153,6 +156,7 @@ public:
     Qel2dBitmap* main_target = nullptr;    // held by the graphics service
     Qel2dBitmap* nebula_target = nullptr;  // the main target's size divided by the nebula divisor
     Qel2dBitmap* soft_nebula_target = nullptr;  // the nebula target softened, at its size
+    IntRect volume_bounds;  // what the nebulae of this frame can cover, in main target pixels
     std::unique_ptr<QEL3DObject> drone_mesh;
     std::unique_ptr<QEL3DObject> haloball_mesh;
     std::unique_ptr<QEL3DObject> bball_mesh;
@@ -286,7 +290,11 @@ private:
     void LightHyperWarpShip();
     void EmitHyperWarpParticles(const ShipDataRecord& record, const glm::mat4& ship);
     void SoftenVolumes();
-    void CompositeScene(const IntRect& rect, bool volumesShown);
+    void CompositeScene(const IntRect& rect, bool volumesShown, bool opaque);
+    // The source cut to the rectangle's shape as Composite cuts it, copied
+    // by the graphics as it is; false when they cannot.
+    bool CopyToRect(Qel2dBitmap& source, const IntRect& rect);
+    void OverlayVolumes(const IntRect& rect);
     void Composite(Qel2dBitmap& source, const IntRect& rect, const char* shader);
 
     // Particles, ribbons and rings.

@@ -73,11 +73,14 @@ void Render3D::DrawVolumes(const glm::mat4& view, bool draw)
 {
     if (!volumes)
         return;
-    if (draw && main_target)
+    if (draw && main_target) {
+        const glm::mat4 projection = glm::transpose(gGraphicsFactory->GetProjectionMatrix());
+        volume_bounds = volumes->ScreenBounds(projection * view, main_target->GetWidth(), main_target->GetHeight());
         volumes->Draw(view, glm::vec4(theCamera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f), main_target,
                       owner.nebulaBuffSizeDiv);
-    else
+    } else {
         volumes->Clear();
+    }
 }
 
 void Render3D::DrawMonsterBodies(SpaceObject& monster)

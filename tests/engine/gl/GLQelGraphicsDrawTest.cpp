@@ -143,6 +143,53 @@ TEST_F(GLQelGraphicsDrawTest, render_target_draws_reads_back_and_saves_the_right
     EXPECT_FALSE(target->SavePNG("/nonexistent-folder/panel"));
 }
 
+// A copy puts on the screen what drawing the bitmap there shows: the right
+// way up, at its own size and stretched, and it replaces what was there.
+TEST_F(GLQelGraphicsDrawTest, a_bitmap_copied_to_the_screen_shows_what_drawing_it_there_does)
+{
+    auto* target = static_cast<GLQel2DBitmap*>(graphics.GetRenderTarget("picture", 64, 32, true));
+    target->SetAsRenderTarget(true, true, kBlue);
+    Quad(white, 0, 0, 16, 8, kRed, 0);
+    Quad(white, 40, 20, 64, 32, kWhite, 0);
+    graphics.Flush2D();
+    target->SetAsRenderTarget(false, false, kBlue);
+
+    struct Case {
+        QelRect from, to;
+    };
+    const Case cases[] = {{{0, 0, 64, 32}, {100, 50, 164, 82}}, {{8, 4, 56, 28}, {20, 120, 212, 216}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to.left);
+        context.Clear();
+        const bool stretched = c.to.right - c.to.left != c.from.right - c.from.left;
+        target->SetDrawProcess(graphics.GetShader("2DNormal"), stretched, false);
+        target->SetSourceRectInt(c.from);
+        target->SetDestRectInt(c.to);
+        target->DrawQuad(kWhite, 0, false);
+        graphics.Flush2D();
+        ReadScreen();
+        const std::vector<uint8_t> drawn = screen;
+
+        context.Clear();
+        Quad(white, 0, 0, kWidth, kHeight, kHalfGreen, 0);  // what the copy replaces
+        ASSERT_TRUE(graphics.CopyToScreen(*target, c.from, c.to));
+        ReadScreen();
+        int differing = 0;
+        for (int y = c.to.top; y < c.to.bottom; ++y)
+            for (int x = c.to.left; x < c.to.right; ++x) {
+                const Rgb copied = At(x, y);
+                const uint8_t* expected = &drawn[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
+                differing += copied[0] != expected[0] || copied[1] != expected[1] || copied[2] != expected[2];
+            }
+        // Filters may round a stretched edge's texel differently.
+        EXPECT_LE(differing, (c.to.right - c.to.left) * 2);
+        EXPECT_EQ(At(c.to.left + 1, c.to.top + 1)[0], 255) << "red stays top-left";
+        EXPECT_EQ(At(c.to.right - 2, c.to.bottom - 2)[1], 255);
+        EXPECT_EQ(At(c.to.left + 1, c.to.bottom - 2)[2], 255);
+        EXPECT_EQ(At(c.to.left - 2, c.to.top)[1], 128) << "only the rectangle is copied";
+    }
+}
+
 TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first)
 {
     qeltest::TempFolder data;
