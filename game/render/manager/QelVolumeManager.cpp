@@ -44,6 +44,15 @@ void SetVector(QelDrawProcess& shader, const char* name, const glm::vec4& value)
     shader.SetParameter(name, value.x, value.y, value.z, value.w);
 }
 
+// The least and greatest slope (across over depth) of the lines from the eye
+// touching a circle about (across, depth); the circle lies wholly ahead.
+glm::vec2 TouchingSlopes(float across, float depth, float radius)
+{
+    const float tangent = std::sqrt(across * across + depth * depth - radius * radius);
+    const float squares = depth * depth - radius * radius;
+    return glm::vec2(across * depth - radius * tangent, across * depth + radius * tangent) / squares;
+}
+
 }  // namespace
 
 void QelVolumeManager::Setup(int32_t octaves, const NebulaVolumeRanges& valueRanges)
@@ -111,22 +120,28 @@ void QelVolumeManager::Draw(const glm::mat4& view, const glm::vec4& cameraPos, c
     Clear();
 }
 
-IntRect QelVolumeManager::ScreenBounds(const glm::mat4& viewProjection, int32_t width, int32_t height) const
+// The ball a box holds is all its cloud can fill: its span is found from
+// the lines through the eye that touch it, each way across the view.
+IntRect QelVolumeManager::ScreenBounds(const glm::mat4& view, const glm::mat4& projection, int32_t width,
+                                       int32_t height) const
 {
     const IntRect whole{0, 0, width, height};
     // In device coordinates, y up; each edge starts past its opposite.
     float left = 1.0f, top = -1.0f, right = -1.0f, bottom = 1.0f;
-    for (const glm::mat4& world : worlds)
-        for (int corner = 0; corner < 8; ++corner) {
-            const glm::vec4 box(corner & 1 ? 1.0f : -1.0f, corner & 2 ? 1.0f : -1.0f, corner & 4 ? 1.0f : -1.0f, 1.0f);
-            const glm::vec4 clip = viewProjection * (world * box);
-            if (!(clip.w > kNearestDepth))
-                return whole;
-            left = std::min(left, clip.x / clip.w);
-            right = std::max(right, clip.x / clip.w);
-            bottom = std::min(bottom, clip.y / clip.w);
-            top = std::max(top, clip.y / clip.w);
-        }
+    for (size_t i = 0; i < positions.size(); ++i) {
+        const glm::vec3 centre(view * glm::vec4(positions[i], 1.0f));
+        const float reach = kBoxScale * params[i].radius;
+        if (centre.z + reach < 0.0f)
+            continue;  // wholly behind the eye
+        if (!(centre.z - reach > kNearestDepth))
+            return whole;
+        const glm::vec2 across = TouchingSlopes(centre.x, centre.z, reach) * projection[0][0];
+        const glm::vec2 down = TouchingSlopes(centre.y, centre.z, reach) * projection[1][1];
+        left = std::min(left, across.x);
+        right = std::max(right, across.y);
+        bottom = std::min(bottom, down.x);
+        top = std::max(top, down.y);
+    }
     if (!(left < right && bottom < top))
         return {};
     const auto column = [&](float x) { return (std::clamp(x, -1.0f, 1.0f) + 1.0f) / 2.0f * static_cast<float>(width); };

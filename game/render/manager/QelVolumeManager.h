@@ -59,8 +59,8 @@ public:
     static constexpr int32_t kSampleCount = 64;
     // The box around a nebula reaches this share of its radius out.
     static constexpr float kBoxScale = 0.55f;
-    // A box corner nearer the eye than this, in view depth, may lie behind
-    // it: its box's bounds are the whole view.
+    // A cloud reaching nearer the eye than this, in view depth, may reach
+    // behind it: its bounds are the whole view.
     static constexpr float kNearestDepth = 1e-3f;
 
     virtual ~QelVolumeManager() = default;
@@ -82,9 +82,10 @@ public:
     // Empties the queue without drawing.
     void Clear();
     // The part of a view width x height pixels large (top row first) that
-    // the queued volumes' boxes can cover, seen through viewProjection; the
-    // whole view when a box reaches behind the eye.
-    IntRect ScreenBounds(const glm::mat4& viewProjection, int32_t width, int32_t height) const;
+    // the queued volumes' clouds can cover, seen through the view and the
+    // (left-handed) projection; the whole view when a cloud reaches round
+    // the eye, nothing for one wholly behind it.
+    IntRect ScreenBounds(const glm::mat4& view, const glm::mat4& projection, int32_t width, int32_t height) const;
 
     int32_t Count() const { return count; }
 

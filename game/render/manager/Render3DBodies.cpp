@@ -75,7 +75,7 @@ void Render3D::DrawVolumes(const glm::mat4& view, bool draw)
         return;
     if (draw && main_target) {
         const glm::mat4 projection = glm::transpose(gGraphicsFactory->GetProjectionMatrix());
-        volume_bounds = volumes->ScreenBounds(projection * view, main_target->GetWidth(), main_target->GetHeight());
+        volume_bounds = volumes->ScreenBounds(view, projection, main_target->GetWidth(), main_target->GetHeight());
         volumes->Draw(view, glm::vec4(theCamera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f), main_target,
                       owner.nebulaBuffSizeDiv);
     } else {

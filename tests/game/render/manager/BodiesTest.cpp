@@ -251,34 +251,39 @@ TEST_F(BodiesTest, queued_volumes_draw_once_around_their_place_and_an_empty_queu
     EXPECT_EQ(shader->settings, settingsBefore);
 }
 
-// What the queued boxes can cover of a 400 x 300 view looking along +z: a
-// box ahead covers a part about the middle, one reaching behind the eye the
-// whole view, and an empty queue nothing.
+// What the queued clouds can cover of a 400 x 300 view looking along +z: a
+// cloud ahead covers a part about the middle, one reaching behind the eye
+// the whole view, and an empty queue nothing.
 TEST_F(BodiesTest, the_queued_volumes_screen_bounds_hold_their_boxes)
 {
     QelVolumeManager volumes;
     volumes.Setup(2, NebulaVolumeRanges{});
-    const glm::mat4 viewProjection = glm::perspectiveLH_ZO(1.0f, 4.0f / 3.0f, 1.0f, 100000.0f);
+    const glm::mat4 view(1.0f);
+    const glm::mat4 projection = glm::perspectiveLH_ZO(1.0f, 4.0f / 3.0f, 1.0f, 100000.0f);
     NebulaVolumeParams cloud = volumes.RandomizeParameters(3);
     cloud.radius = 1000;
-    EXPECT_FALSE(volumes.ScreenBounds(viewProjection, 400, 300).IsOpen());
+    EXPECT_FALSE(volumes.ScreenBounds(view, projection, 400, 300).IsOpen());
 
     volumes.AddVolume({0, 0, 10000}, cloud);
-    const IntRect ahead = volumes.ScreenBounds(viewProjection, 400, 300);
+    const IntRect ahead = volumes.ScreenBounds(view, projection, 400, 300);
     EXPECT_TRUE(ahead.Contains(200, 150));
-    // The box's half size over its nearest depth, in the view's half heights.
-    const float halfHeight = 550.0f / 9450.0f / std::tan(0.5f) * 150.0f;
+    // The ball of the box's half size seen from 10000 away, in the view's
+    // half heights.
+    const float halfHeight = std::tan(std::asin(550.0f / 10000.0f)) / std::tan(0.5f) * 150.0f;
     EXPECT_NEAR(ahead.Height(), 2.0f * halfHeight, 2.0f);
     EXPECT_NEAR(ahead.Width(), 2.0f * halfHeight, 2.0f);
 
+    volumes.AddVolume({0, 0, -20000}, cloud);
+    EXPECT_EQ(volumes.ScreenBounds(view, projection, 400, 300), ahead) << "a cloud behind the eye covers nothing";
+
     volumes.AddVolume({300, 0, 10000}, cloud);
-    const IntRect both = volumes.ScreenBounds(viewProjection, 400, 300);
+    const IntRect both = volumes.ScreenBounds(view, projection, 400, 300);
     EXPECT_EQ(both.left, ahead.left);
     EXPECT_GT(both.right, ahead.right);
     EXPECT_EQ(both.top, ahead.top);
 
     volumes.AddVolume({0, 0, 200}, cloud);
-    EXPECT_EQ(volumes.ScreenBounds(viewProjection, 400, 300), (IntRect{0, 0, 400, 300}));
+    EXPECT_EQ(volumes.ScreenBounds(view, projection, 400, 300), (IntRect{0, 0, 400, 300}));
 }
 
 TEST_F(BodiesTest, planets_draw_far_to_near_with_equal_distances_in_queue_order)
