@@ -236,10 +236,8 @@ void Render3D::Draw(const IntRect& rect, bool full)
         gGraphicsFactory->Flush2DAndClearDepth(nebula_target);
     }
     DrawVolumes(view, volumesShown);
-    if (volumesShown) {
+    if (volumesShown)
         nebula_target->SetAsRenderTarget(false, false, clear);
-        SoftenVolumes();
-    }
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     CompositeScene(rect, volumesShown, opaque);
     if (full && ship && owner.cam_mode != "cinematic")
@@ -439,12 +437,13 @@ void Render3D::SoftenVolumes()
     soft_nebula_target->SetAsRenderTarget(false, false, clear);
 }
 
-// The picture into the rectangle, with the softened nebulae, when shown,
-// laid over it. A picture the sky covers replaces what was there, so the
-// graphics copy it as it is, when they can, and the nebulae are blended
-// over it. Otherwise the picture is blended over the screen, with the
-// nebulae in the same pass: it shows what a copy of the picture and a copy
-// of the nebulae over it would, filling the screen once.
+// The picture into the rectangle, with the nebulae, when shown, softened
+// and laid over it. A picture the sky covers replaces what was there, so the
+// graphics copy it as it is, when they can, and the nebulae are softened as
+// they are blended over it. Otherwise the picture is blended over the
+// screen, with the nebulae softened beforehand and laid over it in the same
+// pass: it shows what a copy of the picture and a copy of the nebulae over
+// it would, filling the screen once.
 void Render3D::CompositeScene(const IntRect& rect, bool volumesShown, bool opaque)
 {
     if (opaque && CopyToRect(*main_target, rect)) {
@@ -456,15 +455,17 @@ void Render3D::CompositeScene(const IntRect& rect, bool volumesShown, bool opaqu
         Composite(*main_target, rect, nullptr);
         return;
     }
+    SoftenVolumes();
     QelDrawProcess* combined = gGraphicsFactory->GetShader(kSceneVolumeShader);
     combined->bitmap2DList = {soft_nebula_target};
     Composite(*main_target, rect, kSceneVolumeShader);
     combined->bitmap2DList.clear();
 }
 
-// Only the part of the softened nebulae their boxes can cover is laid over
-// the copied picture, where the copy put those pixels: with a few texels
-// more, for the softening's and the enlargement's reach.
+// Only the part of the nebulae their clouds can cover is softened and laid
+// over the copied picture, where the copy put those pixels: with a few
+// texels more, for the softening's and the enlargement's reach. Softening
+// on the way saves a pass over the nebula target, and the wait for it.
 void Render3D::OverlayVolumes(const IntRect& rect)
 {
     const IntRect crop = CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect);
@@ -472,7 +473,7 @@ void Render3D::OverlayVolumes(const IntRect& rect)
         return;
     // Main target pixels a nebula texel spans, each way.
     const glm::vec2 texel = glm::vec2(main_target->GetWidth(), main_target->GetHeight()) /
-                            glm::vec2(soft_nebula_target->GetWidth(), soft_nebula_target->GetHeight());
+                            glm::vec2(nebula_target->GetWidth(), nebula_target->GetHeight());
     const glm::vec2 cropLow(crop.left, crop.top);
     const glm::vec2 low = glm::max(glm::vec2(volume_bounds.left, volume_bounds.top) - kVolumeReach * texel, cropLow);
     const glm::vec2 high =
@@ -483,11 +484,11 @@ void Render3D::OverlayVolumes(const IntRect& rect)
     const glm::vec2 scale = glm::vec2(rect.Width(), rect.Height()) / glm::vec2(crop.Width(), crop.Height());
     const glm::vec2 destLow = glm::vec2(rect.left, rect.top) + (low - cropLow) * scale;
     const glm::vec2 destHigh = glm::vec2(rect.left, rect.top) + (high - cropLow) * scale;
-    soft_nebula_target->SetDrawProcess(gGraphicsFactory->GetShader("2DNormal"), true, false);
-    soft_nebula_target->SetSourceRect(low.x / texel.x, low.y / texel.y, high.x / texel.x, high.y / texel.y);
-    soft_nebula_target->SetDestRect(destLow.x, destLow.y, destHigh.x, destHigh.y);
+    nebula_target->SetDrawProcess(gGraphicsFactory->GetShader("VolumePostProcess"), true, false);
+    nebula_target->SetSourceRect(low.x / texel.x, low.y / texel.y, high.x / texel.x, high.y / texel.y);
+    nebula_target->SetDestRect(destLow.x, destLow.y, destHigh.x, destHigh.y);
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    soft_nebula_target->DrawQuad(white, kCompositeLayer, false);
+    nebula_target->DrawQuad(white, kCompositeLayer, false);
     gGraphicsFactory->Flush2D();
 }
 
