@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "engine/gl/GLQelGraphicsClass.h"
 
@@ -58,6 +59,12 @@ GLuint NewGridTexture(GLsizei side)
 
 }  // namespace
 
+bool GLQELNebulaDensityCache::Key::operator==(const Key& other) const
+{
+    static_assert(sizeof(Key) == 9 * 4, "a key has no padding");
+    return std::memcmp(this, &other, sizeof(Key)) == 0;
+}
+
 GLQELNebulaDensityCache::~GLQELNebulaDensityCache()
 {
     Release();
@@ -90,6 +97,7 @@ GLuint GLQELNebulaDensityCache::Grid(const Key& key)
         slot.texture = NewGridTexture(kGridSide);
     slot.key = key;
     slot.lastUse = uses_;
+    ++bakes_;
     if (!Bake(slot.texture)) {
         glDeleteTextures(1, &slot.texture);
         grids_.erase(grids_.begin() + (&slot - grids_.data()));

@@ -27,7 +27,9 @@ public:
         int32_t numOctaves = 0;
         float baseFrequency = 0, baseAmplitude = 0, detailFrequency = 0, detailAmplitude = 0;
         float detailLacunarity = 0, domainWarp = 0, swirl = 0;
-        bool operator==(const Key&) const = default;
+        // Bit for bit, so a constant a mission left NaN still finds its
+        // grid instead of baking a new one every frame.
+        bool operator==(const Key& other) const;
     };
 
     GLQELNebulaDensityCache() = default;
@@ -44,6 +46,8 @@ public:
     // it is not kept; 0 when the graphics cannot bake one.
     GLuint Grid(const Key& key);
     size_t Count() const { return grids_.size(); }
+    // Grids baked since set-up.
+    size_t Bakes() const { return bakes_; }
     void Release();
 
 private:
@@ -64,5 +68,6 @@ private:
     GLint layerLocation_ = -1;
     GLint sideLocation_ = -1;
     uint64_t uses_ = 0;
+    size_t bakes_ = 0;
     std::vector<Kept> grids_;
 };

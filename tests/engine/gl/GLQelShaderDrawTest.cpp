@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
@@ -299,6 +301,13 @@ TEST_F(GLQelShaderDrawTest, a_nebulas_density_grid_is_baked_once_per_cloud_and_t
         draw(seed);
     EXPECT_EQ(nebula->DensityGrids().Count(), GLQELNebulaDensityCache::kMaxGrids);
     EXPECT_EQ(draw(1), first) << "a grid made room for is baked again alike";
+
+    // A constant a mission left NaN bakes once, not every frame.
+    nebula->SetParameter("swirl", std::numeric_limits<float>::quiet_NaN(), 0, 0, 0);
+    draw(1);
+    const size_t bakedBefore = nebula->DensityGrids().Bakes();
+    draw(1);
+    EXPECT_EQ(nebula->DensityGrids().Bakes(), bakedBefore);
 }
 
 TEST_F(GLQelShaderDrawTest, the_sky_box_turns_with_the_camera_but_never_moves_and_the_callers_view_keeps_its_translation)
