@@ -193,11 +193,16 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (ship)
         QueueOwnShipReticles(*ship);
 
+    // The depth is cleared once a frame, here, so the first frame finds it
+    // cleared too. The sky, when it draws, covers every pixel: only a view
+    // without one needs its colour cleared.
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     gGraphicsFactory->Flush2D();
-    main_target->SetAsRenderTarget(true, true, clear);
+    main_target->SetAsRenderTarget(true, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     const bool opaque = theSkyBox && theSkyBox->Draw(view);
+    if (!opaque)
+        main_target->SetAsRenderTarget(true, true, clear);
     // A software renderer fills the sky on its own threads meanwhile: the
     // objects' draws take the main thread a while to prepare.
     gGraphicsFactory->SubmitDrawing();
@@ -226,8 +231,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     main_target->SetAsRenderTarget(false, false, clear);
 
     // The volumes march up to the scene's depth, so ships inside a nebula
-    // stand in front of its far side: the main target's depth is cleared
-    // only after them.
+    // stand in front of its far side.
     // A frame with no nebula in view has no clouds to march or lay over the
     // picture.
     const bool volumesShown = full && nebula_target && soft_nebula_target && volumes && volumes->Count() > 0;
@@ -238,7 +242,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawVolumes(view, volumesShown);
     if (volumesShown)
         nebula_target->SetAsRenderTarget(false, false, clear);
-    gGraphicsFactory->Flush2DAndClearDepth(main_target);
+    gGraphicsFactory->Flush2D();
     CompositeScene(rect, volumesShown, opaque);
     if (full && ship && owner.cam_mode != "cinematic")
         DrawHeadingOverlay(*ship, rect);
