@@ -2,8 +2,6 @@
 
 #include "helper/QelAssert.h"
 
-#include <cfloat>
-
 namespace {
 
 // Elements 12, 13 and 14: the translation.
@@ -20,12 +18,7 @@ bool GLQELSkyBox::Setup(SDL_Window* window)
     if (!Initialise(window, "data/graphics/shader-skybox.vs", "data/graphics/shader-skybox.ps"))
         return false;
     CreateConstantBuffer(kConstantBytes);
-    // Seen from inside, the sky's texels are about the size of the screen's
-    // pixels: the nearest mipmap level is as sharp and smooth as a blend of
-    // two, at half the reads.
-    glDeleteSamplers(1, &sampler_);
-    sampler_ = CreateSampler(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, GL_REPEAT, FLT_MAX);
-    return sampler_ != 0;
+    return true;
 }
 
 void GLQELSkyBox::Draw3D(const glm::mat4& world, const glm::mat4& view, void*, int count, int)
