@@ -2,9 +2,10 @@
 // "NebulaVolume": a nebula marched as a volume through a box around it. The
 // pixel shader walks each view ray through the cloud (its density grid,
 // baked once from the noise constants below), stops at the scene's depth,
-// and adds the light the cloud scatters and emits. It is given the colour and the depth of the render
-// target in its first bitmap (units 0 and 1); the target drawn into has no
-// depth attached while it draws. A volume behind the camera is skipped.
+// and adds the light the cloud scatters and emits. It is given the colour
+// and the depth of the render target in its first bitmap (units 0 and 1);
+// the target drawn into has no depth attached while it draws. A volume
+// behind the camera is skipped.
 
 #include <glm/vec4.hpp>
 

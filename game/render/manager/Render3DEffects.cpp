@@ -129,7 +129,7 @@ void Render3D::SetupEffects()
     proc_rings = std::make_unique<ProcRing3DManager>();
     proc_rings->Setup("smallWhite");
     ring = std::make_unique<Ring3D>();
-    nav_ring_band = std::make_unique<GenericRect>(Render3D::kNavRingInner, Render3D::kNavRingOuter, Render3D::kNavRingSides);
+    nav_ring_band = std::make_unique<GenericRect>(kNavRingInner, kNavRingOuter, kNavRingSides);
     ring_bitmap = gGraphicsFactory ? gGraphicsFactory->LoadTexture("no-number-ring") : nullptr;
 }
 
