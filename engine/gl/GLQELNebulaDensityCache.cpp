@@ -8,6 +8,12 @@
 
 namespace {
 
+// Each layer is a pass of its own. A software renderer queues passes for its
+// threads and, once it has had 64 queued at a time, makes every later pass
+// wait for the one before it for as long as the context lives: the bake lets
+// its passes finish in batches well under that.
+constexpr GLint kLayersPerBatch = 32;
+
 // What baking changes of the context, put back as it was when it ends.
 class SavedContextState {
 public:
@@ -132,6 +138,8 @@ bool GLQELNebulaDensityCache::Bake(GLuint texture)
             break;
         glUniform1f(layerLocation_, static_cast<float>(layer));
         glDrawArrays(GL_TRIANGLES, 0, 3);
+        if ((layer + 1) % kLayersPerBatch == 0)
+            glFinish();
     }
     glFramebufferTextureLayer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, 0, 0, 0);
     return complete;
