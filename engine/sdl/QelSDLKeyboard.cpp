@@ -33,7 +33,7 @@ void QelSDLKeyboard::OnKeyDown(int32_t key)
 {
     if (!InRange(key))
         return;
-    current[key] = 1;
+    SetLatest(key, true);
     keyDownQueue.push_back(key);
     keyIdleFrames = 0;
 }
@@ -42,7 +42,7 @@ void QelSDLKeyboard::OnKeyUp(int32_t key)
 {
     if (!InRange(key))
         return;
-    current[key] = 0;
+    SetLatest(key, false);
     keyIdleFrames = 0;
 }
 
@@ -62,6 +62,40 @@ void QelSDLKeyboard::Update()
 void QelSDLKeyboard::CopyEndOfFrame()
 {
     endOfFrame = current;
+    changedThisFrame.fill(0);
+    ReleaseWaitingChanges();
+}
+
+bool QelSDLKeyboard::LatestDown(int32_t key) const
+{
+    return (current[key] != 0) != (waitingChanges[key] % 2 != 0);
+}
+
+// A repeat changes nothing. A key no frame has seen change since the last
+// frame end takes the new state at once; otherwise the change waits.
+void QelSDLKeyboard::SetLatest(int32_t key, bool down)
+{
+    if (LatestDown(key) == down)
+        return;
+    if (!changedThisFrame[key]) {
+        current[key] = down ? 1 : 0;
+        changedThisFrame[key] = 1;
+    } else if (waitingChanges[key] < kMaxWaitingChanges) {
+        ++waitingChanges[key];
+    } else {
+        --waitingChanges[key];
+    }
+}
+
+void QelSDLKeyboard::ReleaseWaitingChanges()
+{
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (waitingChanges[key] == 0)
+            continue;
+        --waitingChanges[key];
+        current[key] = current[key] ? 0 : 1;
+        changedThisFrame[key] = 1;
+    }
 }
 
 void QelSDLKeyboard::AgeQueue(int32_t& idleFrames, std::vector<int32_t>& queue)

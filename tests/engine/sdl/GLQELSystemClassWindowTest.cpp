@@ -6,7 +6,9 @@
 
 #include <csignal>
 #include <stdexcept>
+#include <vector>
 
+#include "engine/base/QelKeyboard.h"
 #include "engine/base/QelSoundFactoryBase.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/net/QelNetworkFactoryBase.h"
@@ -219,6 +221,46 @@ TEST_F(GLQELSystemClassWindowTest, mouse_positions_follow_the_resized_window)
     EXPECT_EQ(drawWidth, 800);
     EXPECT_EQ(mouseX, 400);
     EXPECT_EQ(mouseY, 300);
+}
+
+// Taps whose press and release both wait in the event queue when a frame
+// starts, however long the frames take: each is seen once by the frame's
+// steps (the plain edges) and once by its draw (the hot keys' form).
+TEST_F(GLQELSystemClassWindowTest, every_tap_made_between_two_frames_is_seen_once)
+{
+    auto pushKey = [](Uint32 type) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.scancode = SDL_SCANCODE_O;
+        SDL_PushEvent(&event);
+    };
+    // Taps queued during each frame, so they arrive together before the next.
+    const std::vector<int> tapsDuringFrame = {1, 0, 2, 1, 0, 0, 3, 1};
+    constexpr int kSettleFrames = 16;
+    int taps = 0, pressed = 0, released = 0, pressedInDraw = 0;
+    QelKeyboard* keyboard = nullptr;
+    game.onCall = [&](const std::string& call) {
+        if (call == "ClientFrameUpdate") {
+            keyboard = gInputFactory->GetKeyboard();
+            pressed += keyboard->IsKeyPressed('O');
+            released += keyboard->IsKeyReleased('O');
+            const size_t frame = static_cast<size_t>(Frames() - 1);
+            for (int tap = 0; frame < tapsDuringFrame.size() && tap < tapsDuringFrame[frame]; ++tap) {
+                pushKey(SDL_KEYDOWN);
+                pushKey(SDL_KEYUP);
+                ++taps;
+            }
+            if (frame == tapsDuringFrame.size() + kSettleFrames)
+                gInputFactory->Quit();
+        }
+        if (call == "Draw")
+            pressedInDraw += keyboard->IsKeyPressed('O', true);
+    };
+    RunToEnd();
+    EXPECT_EQ(taps, 8);
+    EXPECT_EQ(pressed, taps);
+    EXPECT_EQ(released, taps);
+    EXPECT_EQ(pressedInDraw, taps);
 }
 
 }  // namespace
