@@ -45,6 +45,12 @@ def gui_lock(rng):
     return sequence(notes + [held], gap=0.015)
 
 
+def gui_list_select(rng):
+    """A row picked from a list: a soft, quick upward pair of ticks."""
+    return sequence([blip(1980.0, 0.03, 0.007, ((1, 1.0), (2, 0.15))),
+                     blip(2640.0, 0.045, 0.01, ((1, 1.0), (2, 0.15)))], gap=0.008)
+
+
 def gui_torp_load(rng):
     t = timeline(0.45)
     thud = additive(np.linspace(110.0, 70.0, len(t)), t, [(1, 1.0), (2, 0.3)]) * decay(t, 0.05)
@@ -247,6 +253,7 @@ EFFECTS = {
     "gui/button": (gui_button, False),
     "gui/tab": (gui_tab, False),
     "gui/lock": (gui_lock, False),
+    "gui/list_select": (gui_list_select, False),
     "gui/torp_load": (gui_torp_load, False),
     "gui/torp_fire": (gui_torp_fire, False),
     "gui/torp_fire_failure": (gui_torp_fire_failure, False),

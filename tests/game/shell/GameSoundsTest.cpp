@@ -42,7 +42,7 @@ TEST_F(GameSoundsTest, every_sound_the_preferences_name_is_a_short_playable_wav)
     AppData::LoadGuiSounds();
     for (const auto& [event, name] : AppData::guiSounds)
         names.push_back(name);
-    ASSERT_EQ(names.size(), std::size(keys) + 10);
+    ASSERT_EQ(names.size(), std::size(keys) + 11);
     for (const std::string& name : names) {
         std::string error;
         const std::optional<QelWaveData> wave = ReadWAVFile(AudioPath(name, ".wav"), error);
