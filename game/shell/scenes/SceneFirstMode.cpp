@@ -1,6 +1,7 @@
 // The start screen: the logo, the tag line, the version and the buttons that
 // start a server or a client. Entering it also prepares what the menu
-// screens share (the backdrop) and runs the start-up self-tests.
+// screens share (the backdrop), runs the start-up self-tests and writes the
+// list of console widgets for those who lay out consoles.
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
@@ -23,6 +24,7 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/widgets/GUIBoxManager.h"
 #include "game/world/AppData.h"
 #include "game/world/MusicControl.h"
 #include "game/world/Simulation.h"
@@ -57,6 +59,7 @@ void Enter()
     ReadControllerSettings();
     KeyValueParserSelfTest();
     VisibleCenterTest();
+    GUIBoxManager::SaveWidgetList();
 }
 
 // F6 leaves a mark in the console log: a quick check that keys arrive.

@@ -10,7 +10,9 @@
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingMusic.h"
 #include "tests/support/ScopedGlobal.h"
+#include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -20,11 +22,29 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
+        // What the screen writes goes to a folder of the test's own.
+        dataFolder.emplace("QEL_DATA_DIR", data.Path().string());
         graphics.AddBitmap("HalvexLogo", 1024, 360);
         graphics.AddBitmap("menu_backdrop", 512, 512);
         SceneFirstMode(SCENE_ENTER);
     }
+
+    qeltest::TempFolder data;
+    std::optional<qeltest::ScopedEnv> dataFolder;
 };
+
+// Those who lay out consoles find every widget a mission may name, one per
+// line with its description, each time the start screen opens.
+TEST_F(SceneFirstModeTest, entering_writes_the_list_of_console_widgets)
+{
+    const std::string list = data.Read("GUIWidgetList.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 41);
+    EXPECT_EQ(list.rfind("2dview        draws the 2d radar showing all the space objects\n", 0), 0u);
+
+    data.Write("GUIWidgetList.txt", "stale\n");
+    SceneFirstMode(SCENE_ENTER);
+    EXPECT_EQ(data.Read("GUIWidgetList.txt"), list);
+}
 
 TEST_F(SceneFirstModeTest, the_buttons_stand_left_of_the_centre_line_three_pixels_apart)
 {
