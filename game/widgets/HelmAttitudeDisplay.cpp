@@ -3,6 +3,7 @@
 // or below the disc, and the heading, altitude and elevation along the edges.
 
 #include "engine/base/Qel2dBitmap.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/UIContext.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/widgets/WidgetPanel.h"
@@ -44,9 +45,8 @@ constexpr int32_t kAltitudeStep = 10;
 
 const glm::vec4 kOuterRing{1.0f, 0.0f, 0.0f, 0.7f};
 const glm::vec4 kStalk{0.7f, 0.7f, 0.7f, 1.0f};
-const glm::vec4 kFriendColour{0.25f, 1.0f, 0.35f, 1.0f};
-const glm::vec4 kEnemyColour{1.0f, 0.25f, 0.2f, 1.0f};
-const glm::vec4 kOtherColour{0.75f, 0.8f, 0.9f, 1.0f};
+// Without a render manager to ask for an object's colour.
+const glm::vec4 kPlainIcon{1.0f, 1.0f, 1.0f, 1.0f};
 
 struct Disc {
     int32_t cx, cy;    // centre
@@ -84,26 +84,18 @@ bool IsShipLike(const std::string& behaviour)
     return behaviour == "behav_npcship" || behaviour == "behav_station" || behaviour == "behav_playership";
 }
 
-bool IsFriendOf(const SpaceObject& object, const std::string& side)
-{
-    return !side.empty() && object.side == side;
-}
-
-// 0 other, 1 friend, 2 enemy.
+// 0 other, 1 friend (allied or neutral to the ship's side), 2 enemy.
 int KindOf(const SpaceObject& object, const SpaceObject& ship)
 {
     if (!IsShipLike(object.tick_type))
         return 0;
-    return IsFriendOf(object, ship.side) ? 1 : 2;
+    return IsObjectFriendlyToSide(object, ship.side) ? 1 : 2;
 }
 
-glm::vec4 ColourOf(int kind)
+// The colour every console shows the object in, as the ship sees it.
+glm::vec4 ColourOf(const SpaceObject& object, const SpaceObject& ship)
 {
-    switch (kind % kOutOfRangeRow) {
-    case 1: return kFriendColour;
-    case 2: return kEnemyColour;
-    default: return kOtherColour;
-    }
+    return theRenderManager ? theRenderManager->GetObjectColor(object, ship) : kPlainIcon;
 }
 
 void DrawIcon(UIContext& ui, int kind, float x, float y, const glm::vec4& colour)
@@ -140,7 +132,7 @@ void DrawContact(UIContext& ui, const Disc& disc, const SpaceObject& object, con
     const float discY = disc.cy - disc.sy * d.z;
     const float objectY = discY - disc.hh * d.y - 1.0f;
     ui.DrawLine(x, objectY, x, discY, kStalk, kLayer);
-    DrawIcon(ui, kind, x, objectY, ColourOf(kind));
+    DrawIcon(ui, kind, x, objectY, ColourOf(object, ship));
 }
 
 bool ShownOnDisc(const SpaceObject& object)

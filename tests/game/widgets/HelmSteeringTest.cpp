@@ -3,6 +3,7 @@
 // comes back as the next frame's starting point.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
@@ -332,12 +333,21 @@ protected:
                 return &record;
         return nullptr;
     }
-    SpaceObject* Place(const glm::vec3& position, const char* behaviour)
+    SpaceObject* Place(const glm::vec3& position, const char* behaviour, const char* side = "")
     {
         SpaceObject* object = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         object->pos = position;
         object->tick_type = behaviour;
+        object->side = side;
         return object;
+    }
+    std::vector<qeltest::DrawRecord> Icons() const
+    {
+        std::vector<qeltest::DrawRecord> icons;
+        for (const qeltest::DrawRecord& record : graphics.log)
+            if (record.kind == qeltest::DrawRecord::Kind::Quad && record.source == "iconset64")
+                icons.push_back(record);
+        return icons;
     }
 };
 
@@ -370,10 +380,7 @@ TEST_F(HelmDisplayTest, contacts_stand_on_the_disc_and_far_ones_keep_to_its_rim)
     Place({0.0f, 0.0f, -9000.0f}, "behav_npcship");
     Place({10.0f, 0.0f, 10.0f}, "behav_asteroid");  // not shown
     Frame([] { HelmHeadingDisplay(ConsolePlayerShip(), kBox); });
-    std::vector<qeltest::DrawRecord> icons;
-    for (const qeltest::DrawRecord& record : graphics.log)
-        if (record.kind == qeltest::DrawRecord::Kind::Quad && record.source == "iconset64")
-            icons.push_back(record);
+    const std::vector<qeltest::DrawRecord> icons = Icons();
     ASSERT_EQ(icons.size(), 3u);  // the own ship at the centre and the two ships
     const float centreX = 200.0f, centreY = 200.0f;
     EXPECT_NEAR((icons[0].Left() + icons[0].Right()) / 2, centreX, 0.01f);
@@ -382,7 +389,46 @@ TEST_F(HelmDisplayTest, contacts_stand_on_the_disc_and_far_ones_keep_to_its_rim)
     EXPECT_NEAR((icons[2].Top() + icons[2].Bottom()) / 2, centreY + 50.0f - 1.0f, 0.01f);  // behind: lower rim
     EXPECT_EQ(icons[1].src[1], 0.0f);  // first row: at the range
     EXPECT_EQ(icons[2].src[1], 64.0f);  // second row: beyond it
-    EXPECT_EQ(icons[1].src[0], 128.0f);  // not the own side: the enemy's column
+}
+
+// Friends are the ships of every side the ship's side counts allied or
+// neutral, whatever their name; each icon takes the colour every console
+// shows its object in.
+TEST_F(HelmDisplayTest, friends_follow_the_sides_relations_and_icons_take_the_object_colours)
+{
+    RenderManager manager{SceneFunction()};
+    manager.Setup();  // reads the colour preferences
+    ship->side = "meridian";
+    world.SetSideRelationship("meridian", "meridian", DIPLOMACY_ALLIED);
+    world.SetSideRelationship("meridian", "coalition", DIPLOMACY_ALLIED);
+    world.SetSideRelationship("meridian", "traders", DIPLOMACY_NEUTRAL);
+    world.SetSideRelationship("meridian", "skarn", DIPLOMACY_HOSTILE);
+    struct Case {
+        const char* what;
+        const char* behaviour;
+        const char* side;
+        float column;  // 64 friend, 128 enemy, 0 no ship
+    };
+    const Case cases[] = {
+        {"a ship of the own side", "behav_npcship", "meridian", 64.0f},
+        {"an allied side's station", "behav_station", "coalition", 64.0f},
+        {"a neutral side's ship", "behav_npcship", "traders", 64.0f},
+        {"a hostile side's ship", "behav_npcship", "skarn", 128.0f},
+        {"a ship of no side", "behav_npcship", "", 128.0f},
+        {"a side the ship's side has no word on", "behav_playership", "drifters", 128.0f},
+        {"a pickup, friendly or not", "behav_pickup", "meridian", 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SpaceObject* object = Place({100.0f, 0.0f, 0.0f}, c.behaviour, c.side);
+        Frame([] { HelmHeadingDisplay(ConsolePlayerShip(), kBox); });
+        const std::vector<qeltest::DrawRecord> icons = Icons();
+        ASSERT_EQ(icons.size(), 2u);
+        EXPECT_EQ(icons[1].src[0], c.column);
+        EXPECT_EQ(icons[1].colour, manager.GetObjectColor(*object, *ship));
+        EXPECT_EQ(icons[0].colour, manager.GetObjectColor(*ship, *ship));
+        world.DeleteSpaceObject(object->uniqueID);
+    }
 }
 
 }  // namespace
