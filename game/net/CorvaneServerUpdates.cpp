@@ -127,18 +127,15 @@ void CorvaneServer::SendObjectUpdatesToClients()
     SendSignalTo(*this, recipients, AutoCinematicStarsSignal{best ? best->uniqueID : 0});
 }
 
-// Main screens hear the world, and so do the crews of fighters and shuttles.
+// Main screens hear the world, and so do the crews of fighters and shuttles;
+// a console given another station or ship stops hearing it.
 void CorvaneServer::UpdateWorldSoundFlags()
 {
     for (auto& [id, record] : clients) {
-        if (record->mainScreenFlag) {
-            record->worldSoundFlag = true;
-            continue;
-        }
-        const SpaceObject* ship = FindSpaceObjectById(record->shipId);
-        if (ship && (ReadInt(ship->data_set, playership::kIsFighterFlag) != 0 ||
-                     ReadInt(ship->data_set, playership::kIsShuttleFlag) != 0))
-            record->worldSoundFlag = true;
+        const SpaceObject* ship = record->mainScreenFlag ? nullptr : FindSpaceObjectById(record->shipId);
+        record->worldSoundFlag = record->mainScreenFlag ||
+                                 (ship && (ReadInt(ship->data_set, playership::kIsFighterFlag) != 0 ||
+                                           ReadInt(ship->data_set, playership::kIsShuttleFlag) != 0));
     }
 }
 

@@ -3,7 +3,9 @@
 
 #include "tests/game/net/loopback/ServerHarness.h"
 
+#include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SpaceObjectRecord.h"
+#include "game/world/DataKey.h"
 #include "game/world/ObjectId.h"
 
 #include <algorithm>
@@ -90,6 +92,38 @@ TEST_F(UpdatePassesTest, the_slow_pass_sends_120_objects_as_49_50_and_21_after_t
         }
     }
     EXPECT_EQ(stars.objectId, exciting);
+}
+
+// A console hears the world's sounds while it is a main screen or crews a
+// fighter or a shuttle, and stops once it is given another station or ship.
+TEST_F(UpdatePassesTest, world_sounds_follow_the_consoles_station_and_ship)
+{
+    SpaceObject* ship = AddObject({0.0f, 0.0f, 0.0f});
+    SpaceObject* fighter = AddObject({100.0f, 0.0f, 0.0f});
+    WriteInt(fighter->data_set, playership::kIsFighterFlag, 1);
+    SpaceObject* shuttle = AddObject({200.0f, 0.0f, 0.0f});
+    WriteInt(shuttle->data_set, playership::kIsShuttleFlag, 1);
+    ClientRecord& record = *server->FindClient(Connect("console"));
+    struct Step {
+        const char* what;
+        const char* console;
+        SpaceObject* crewed;
+        bool hears;
+    };
+    const Step steps[] = {
+        {"a main screen", "main", ship, true},
+        {"the main screen made helm", "helm", ship, false},
+        {"helm moved to a fighter", "helm", fighter, true},
+        {"back to the ship", "helm", ship, false},
+        {"to a shuttle", "weapons", shuttle, true},
+        {"a main screen again", "main", ship, true},
+        {"made science", "sci", ship, false},
+    };
+    for (const Step& step : steps) {
+        record.SetConsoleName(step.console);
+        record.shipId = step.crewed->uniqueID;
+        EXPECT_TRUE(TicksUntil([&] { return record.worldSoundFlag == step.hears; })) << step.what;
+    }
 }
 
 TEST_F(UpdatePassesTest, the_fast_pass_splits_more_fast_movers_than_one_message_holds)
