@@ -22,6 +22,7 @@ namespace {
 using Vec3 = ScriptValue<glm::vec3>;
 
 constexpr uint32_t kUnreliable = ServerMessageSink::kUnreliable;
+constexpr uint32_t kReliable = ServerMessageSink::kReliable;
 
 ServerScreen& Screen()
 {
@@ -144,7 +145,9 @@ void ParticleOn(SpaceObjectRef* spaceObject, const std::string& descriptorString
 }
 
 // The server's view hands out the id; the consoles keep their emitter under
-// it. 0 while the view is not set up.
+// it. 0 while the view is not set up. Unlike a burst, an emitter lasts, so
+// its coming and going are sent reliably: a lost word of either would leave
+// a console without it or with a stray one.
 uint64_t AddParticleEmittor(SpaceObjectRef* spaceObject, int32_t lifeSpan, const std::string& descriptorString)
 {
     const uint64_t objectId = RequireObject(spaceObject, "add_particle_emittor").Get().uniqueID;
@@ -153,7 +156,7 @@ uint64_t AddParticleEmittor(SpaceObjectRef* spaceObject, int32_t lifeSpan, const
     if (!view)
         return 0;
     const uint64_t id = view->Emitters().Add(0, objectId, descriptorString, lifeSpan);
-    SendSignalToAll(AttachedEmitterSignal{id, objectId, lifeSpan, descriptorString}, kUnreliable);
+    SendSignalToAll(AttachedEmitterSignal{id, objectId, lifeSpan, descriptorString}, kReliable);
     return id;
 }
 
@@ -170,7 +173,7 @@ void DeleteParticleEmittor(uint64_t emittorID)
     if (!view)
         return;
     view->Emitters().Delete(emittorID);
-    SendSignalToAll(AttachedEmitterSignal{emittorID, 0, 0, AttachedEmitterSignal::kDeleteDescriptor}, kUnreliable);
+    SendSignalToAll(AttachedEmitterSignal{emittorID, 0, 0, AttachedEmitterSignal::kDeleteDescriptor}, kReliable);
 }
 
 // ---- sky, beams and the main screen ----
