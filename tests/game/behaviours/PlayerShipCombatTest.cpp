@@ -361,7 +361,7 @@ TEST_F(PlayerShipCombatTest, objects_whose_interaction_radius_holds_the_ship_rai
 
 TEST_F(PlayerShipCombatTest, a_mine_within_the_trigger_radius_goes_off_once_in_the_ships_name)
 {
-    WriteString(ship->data_set, shipkeys::kNameTag, "Artemis");
+    WriteString(ship->data_set, shipkeys::kNameTag, "Tern");
     SpaceObject* near = Other({0.0f, 0.0f, 300.0f}, SpaceObject::kStaticBit);
     SpaceObject* beyond = Other({0.0f, 0.0f, -450.0f}, SpaceObject::kStaticBit);  // trigger radius 400
     for (SpaceObject* mine : {near, beyond}) {
@@ -373,7 +373,7 @@ TEST_F(PlayerShipCombatTest, a_mine_within_the_trigger_radius_goes_off_once_in_t
     EXPECT_EQ(sinks.destroys, std::vector<uint64_t>{near->uniqueID});
     ASSERT_EQ(world.blasts.size(), 1u);
     EXPECT_EQ(world.blasts[0].kind, "nuke");
-    EXPECT_EQ(world.blasts[0].name, "Artemis");
+    EXPECT_EQ(world.blasts[0].name, "Tern");
     EXPECT_EQ(world.blasts[0].damage, 30);
     EXPECT_EQ(world.blasts[0].radius, 800);
     EXPECT_EQ(sinks.EffectsOf("nuke"), 1u);

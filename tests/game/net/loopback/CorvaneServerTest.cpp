@@ -133,7 +133,7 @@ TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
     Connect("a");
     Connect("b");
     const uint64_t shooter = kSpaceObjectIdBit | 4, target = kSpaceObjectIdBit | 5;
-    server->SendBeam("beam", "Artemis", "USFP", shooter, target, {1.0f, 0.5f, 0.0f}, {0.0f, 2.0f, 9.0f}, 3);
+    server->SendBeam("beam", "Tern", "meridian", shooter, target, {1.0f, 0.5f, 0.0f}, {0.0f, 2.0f, 9.0f}, 3);
     ASSERT_EQ(world.effectEvents.size(), 1u);
     EXPECT_EQ(world.effectEvents[0].kind, "beam");
 
@@ -152,8 +152,8 @@ TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
         m.readIndex = 8;
         BeamMessage beam;
         ASSERT_TRUE(ReadBeamMessage(m, beam));
-        EXPECT_EQ(beam.secondText, "Artemis");
-        EXPECT_EQ(beam.thirdText, "USFP");
+        EXPECT_EQ(beam.secondText, "Tern");
+        EXPECT_EQ(beam.thirdText, "meridian");
         EXPECT_EQ(beam.firstId, shooter);
         EXPECT_EQ(beam.secondId, target);
         EXPECT_EQ(beam.secondPoint.z, 9.0f);
