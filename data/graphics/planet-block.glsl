@@ -25,6 +25,6 @@ layout(std140) uniform Constants {
     float stormSize;
     float stormDepth;
     float cycloneStability;
-    float unused1;
-    float unused2;
+    float time;                // advances 0.02 a tick while the world runs
+    float unused;
 };

@@ -26,7 +26,8 @@ bool GLQELPlanetParameters::Set(const std::string& name, float x, float y, float
         {"stormSpeed", &GLQELPlanetParameters::stormSpeed},
         {"stormSize", &GLQELPlanetParameters::stormSize},
         {"stormDepth", &GLQELPlanetParameters::stormDepth},
-        {"cycloneStability", &GLQELPlanetParameters::cycloneStability}};
+        {"cycloneStability", &GLQELPlanetParameters::cycloneStability},
+        {"time", &GLQELPlanetParameters::time}};
     if (name == "lightDir") {
         lightDir = {x, y, z, 0.0f};
         return true;

@@ -18,7 +18,9 @@ struct GLQELPlanetParameters {
     float fresnelPower = 0, fresnelBias = 0, timeScale = 0, radius = 0;
     float oblateness = 0, bandScale = 0, upperCloudStrength = 0, upperCloudExponent = 0;
     float windSpeed1 = 0, windSpeed2 = 0, stormSpeed = 0, stormSize = 0;
-    float stormDepth = 0, cycloneStability = 0, unused[2] = {0, 0};
+    float stormDepth = 0, cycloneStability = 0;
+    float time = 0;  // the planet renderer's clock: bands, clouds and storm drift with it
+    float unused = 0;
 
     // Sets the parameter of that name; false when it is not one of these.
     bool Set(const std::string& name, float x, float y, float z, float w);

@@ -24,6 +24,8 @@ public:
     static constexpr const char* kShaderName = "GasGiant";
     static constexpr const char* kVertexListName = "gas-giant-vertex";
     static constexpr const char* kIndexListName = "gas-giant-index";
+    // What a simulation tick adds to the clock the planets' weather drifts by.
+    static constexpr float kTimeStep = 0.02f;
 
     // Builds the box the planets are drawn on.
     QelGasGiant();
@@ -37,6 +39,9 @@ public:
     void Draw(const glm::mat4& view, const glm::vec4& cameraPos, const glm::vec4& cameraDir);
 
     int32_t Count() const { return count; }
+
+    // The weather's clock, advanced by the owner once a tick by kTimeStep.
+    float timeValue = 0.0f;
     // The queue numbers of the last draw, in the order drawn.
     const std::vector<int32_t>& DrawOrder() const { return order; }
 

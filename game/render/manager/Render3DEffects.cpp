@@ -16,6 +16,7 @@
 #include "game/render/ProcRing3DManager.h"
 #include "game/render/Ribbon3DManager.h"
 #include "game/render/Ring3D.h"
+#include "game/render/manager/QelGasGiant.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
@@ -178,8 +179,9 @@ void Render3D::UpdateEffects()
             hot_particles->Update(camera);
         return;
     }
-    if (!dust_particles || !hot_particles || !smoke_particles || !ribbons)
+    if (!dust_particles || !hot_particles || !smoke_particles || !ribbons || !gas_giant)
         return;
+    gas_giant->timeValue += QelGasGiant::kTimeStep;
     smoke_particles->Update(camera);
     hot_particles->Update(camera);
     dust_particles->Update(camera, camera - prev_camera_pos);

@@ -259,6 +259,8 @@ void Tick()
 {
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
         theDevOrbitView.ApplyHeldKeys(*keyboard);
+    if (editor.gasGiant)
+        editor.gasGiant->timeValue += QelGasGiant::kTimeStep;
 }
 
 }  // namespace

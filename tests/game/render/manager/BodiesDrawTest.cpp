@@ -21,6 +21,7 @@
 #include <glm/gtc/quaternion.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -125,6 +126,30 @@ TEST_F(BodiesDrawTest, a_gas_giant_ahead_of_the_ship_covers_a_disc_in_its_band_c
     // The ship, nearer than the haze's far side, is not washed over: its
     // hull keeps nearly all its white.
     EXPECT_GT(Count(white, hull), clearHull * 4 / 5);
+}
+
+// As the view's clock runs, a gas giant's weather drifts with its winds: a
+// planet without wind keeps its look, a windy one changes.
+TEST_F(BodiesDrawTest, a_gas_giants_weather_drifts_with_its_winds)
+{
+    SpaceObject* planet = Planet({-1500, 300, 6000}, 2500);
+    const auto pictureAt = [&](float time) {
+        manager->render3D.gas_giant->timeValue = time;
+        ViewFrame();
+        return screen;
+    };
+    const auto changed = [](const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+        int n = 0;
+        for (size_t i = 0; i + 3 < a.size(); i += 4)
+            n += std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) > 30 ? 1 : 0;
+        return n;
+    };
+    const std::vector<uint8_t> start = pictureAt(0.0f);
+    EXPECT_EQ(changed(start, pictureAt(300.0f)), 0) << "no wind: no drift";
+    SetFloat(*planet, "planet_windSpeed1", 1.0f);
+    SetFloat(*planet, "planet_windSpeed2", -1.0f);
+    EXPECT_EQ(changed(start, pictureAt(0.0f)), 0) << "the winds move nothing before the clock does";
+    EXPECT_GT(changed(start, pictureAt(300.0f)), kWidth * kHeight / 50) << "bands and clouds moved on";
 }
 
 TEST_F(BodiesDrawTest, a_nebula_glows_from_outside_and_wraps_the_view_from_inside)

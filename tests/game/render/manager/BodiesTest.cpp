@@ -370,6 +370,33 @@ TEST_F(BodiesTest, nebula_and_planet_values_from_a_table_reach_their_shaders_and
     EXPECT_EQ(graphics.DrawsOf("GasGiant").size(), 1u);
 }
 
+// The planets' weather runs on the view's clock, one step a tick and none
+// while the hyper-warp screen shows, and each planet's winds reach the shader.
+TEST_F(BodiesTest, the_planets_clock_advances_with_the_ticks_and_their_winds_reach_the_shader)
+{
+    SpaceObject* planet = Place("behav_planet", "planet", {0, 0, 8000});
+    SetFloat(*planet, "planet_radius", 900);
+    SetFloat(*planet, "planet_windSpeed1", 3.5f);
+    SetFloat(*planet, "planet_windSpeed2", -2.0f);
+    const auto planetConstants = [&] {
+        DrawView(true);
+        const std::vector<ShaderDraw> drawn = graphics.DrawsOf("GasGiant");
+        EXPECT_EQ(drawn.size(), 1u);
+        return drawn.empty() ? std::map<std::string, glm::vec4>{} : drawn[0].constants;
+    };
+    EXPECT_EQ(planetConstants().at("time").x, 0.0f);
+    for (int tick = 0; tick < 10; ++tick)
+        render3D().UpdateEffects();
+    const std::map<std::string, glm::vec4> constants = planetConstants();
+    EXPECT_FLOAT_EQ(constants.at("time").x, 10 * QelGasGiant::kTimeStep);
+    EXPECT_EQ(constants.at("windSpeed1").x, 3.5f);
+    EXPECT_EQ(constants.at("windSpeed2").x, -2.0f);
+
+    render3D().hyper_warp_on = true;
+    render3D().UpdateEffects();
+    EXPECT_FLOAT_EQ(render3D().gas_giant->timeValue, 10 * QelGasGiant::kTimeStep);
+}
+
 TEST_F(BodiesTest, a_body_is_five_turning_layers_of_its_mesh_tinted_and_bad_names_draw_nothing)
 {
     SpaceObject* monster = Place("behav_monster", "monster_dragon", {0, 0, 400});
