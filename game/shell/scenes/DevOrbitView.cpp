@@ -9,6 +9,7 @@
 #include "engine/base/QelMouse.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/render/Camera.h"
+#include "game/render/GenericBox.h"
 #include "game/render/RedwoodPointLight.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/UIContext.h"
@@ -153,7 +154,7 @@ void DevViewPass::DrawMarker(const QEL3DObject& sphere, const glm::vec3& at, flo
                              const glm::vec4& colour) const
 {
     QelDrawProcess* phong = gGraphicsFactory ? gGraphicsFactory->GetShader("Phong") : nullptr;
-    if (!phong)
+    if (!phong || glm::distance(at, eye) <= kMarkerRadius * scale + kNearPlane)
         return;
     phong->SetParameter("ambientColor", colour.r, colour.g, colour.b, colour.a);
     const glm::mat4 model = glm::scale(glm::translate(glm::mat4(1.0f), at), glm::vec3(scale));
@@ -193,18 +194,11 @@ void DevViewPass::OutlineBox(const glm::vec3& min, const glm::vec3& max, const g
             }
 }
 
-void DevViewPass::FillBox(const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const
+// Added light ignores alpha: the colour is weighted by it first.
+void DevViewPass::GlowBox(GenericBox& box, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const
 {
-    glm::vec2 low{1e9f}, high{-1e9f};
-    for (int i = 0; i < 8; ++i) {
-        const glm::vec3 corner{(i & 1) ? max.x : min.x, (i & 2) ? max.y : min.y, (i & 4) ? max.z : min.z};
-        glm::vec2 pixel;
-        if (!ToWindow(corner, pixel))
-            return;
-        low = glm::min(low, pixel);
-        high = glm::max(high, pixel);
-    }
-    theUIContext.FillRect(low.x, low.y, high.x, high.y, colour, kOverlayLayer);
+    const glm::vec4 light{glm::vec3(colour) * colour.a, 1.0f};
+    box.Draw(min, max, glm::mat4(1.0f), view, light, true, false);
 }
 
 void LightShipsFrom(const glm::vec3& eye, const char* shaderName)

@@ -9,6 +9,10 @@
 //   DevViewPass pass;
 //   if (pass.Begin(theDevOrbitView)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
 //   pass.OutlineBox(min, max, colour);                        // 2D, over the picture
+//
+// The tools' marker sphere is kMarkerRadius units across its radius at scale
+// 1; a marker that would hold the camera is left out, so the view is never
+// filled from inside one.
 
 #include "game/shell/IntRect.h"
 
@@ -21,6 +25,7 @@
 #include <memory>
 #include <string>
 
+class GenericBox;
 class QEL3DObject;
 class QelKeyboard;
 class Qel2dBitmap;
@@ -63,6 +68,8 @@ public:
     // The picture lies over the backdrop and under every control.
     static constexpr int kPictureLayer = 996;
     static constexpr int kOverlayLayer = 997;
+    // The radius of the marker sphere's mesh.
+    static constexpr float kMarkerRadius = 3.0f;
 
     // Makes the window-sized target current and cleared, and the view and
     // projection of the orbit camera. False without a graphics service.
@@ -70,13 +77,15 @@ public:
     // Puts the window back and draws the picture over it.
     void End();
 
-    // The sphere lit by "Phong" in the colour at the point, scaled.
+    // The sphere lit by "Phong" in the colour at the point, scaled; nothing
+    // when the camera would be inside it.
     void DrawMarker(const QEL3DObject& sphere, const glm::vec3& at, float scale, const glm::vec4& colour) const;
     // A box's twelve edges projected onto the window, at the overlay layer.
     void OutlineBox(const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
-    // The window rectangle around the box's projection, filled; for boxes
-    // that are many, where edges would be a tangle.
-    void FillBox(const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
+    // A solid box in the picture, its light (the colour weighted by its
+    // alpha) added to what lies behind it, so many boxes together glow where
+    // they crowd; it hides nothing.
+    void GlowBox(GenericBox& box, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
     // The lit-ship shader (or the creatures' wiggle one) lit for this camera,
     // its spot lights all off.
     void LightShips(const char* shaderName = "Redwood") const;

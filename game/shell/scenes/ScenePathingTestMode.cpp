@@ -1,10 +1,11 @@
 // The pathing test: the octree path search on one of two obstacle layouts,
 // run a step, ten, a hundred or to the end at the press of a button, and
-// drawn in the developer orbit view: the blocked leaves, the points the
-// search closed, the cells of the found path and the path itself, with the
-// number of steps taken.
+// drawn in the developer orbit view: the blocked leaves as glowing boxes, the
+// points the search closed, the cells of the found path and the path itself,
+// with the number of steps taken.
 
 #include "engine/base/QEL3DObject.h"
+#include "game/render/GenericBox.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
@@ -52,7 +53,7 @@ constexpr int kBluePathMarkerEvery = 10;
 constexpr int kTicksPerMarkerShift = 3;
 // The marker mesh is 3 units across its radius: floor markers 12 units, path
 // markers 6, closed points 5, so each reads with the whole space in view and
-// none hides another.
+// none hides another (DevViewPass::kMarkerRadius).
 constexpr float kGridMarkerScale = 4.0f;
 constexpr float kPathMarkerScale = 2.0f;
 constexpr float kClosedMarkerScale = 1.6f;
@@ -83,6 +84,7 @@ const IntRect kStepTextBox{2, 2, 1000, 1000};
 struct PathingTest {
     std::unique_ptr<OctreePathSearch> search;
     std::unique_ptr<QEL3DObject> sphere;
+    std::unique_ptr<GenericBox> boxDrawer;
     std::vector<glm::vec3> pathPoints;
     std::vector<const OctreePathNode*> pathNodes;
     int32_t tickCounter = 0;
@@ -178,18 +180,17 @@ void DrawSearch(const DevViewPass& pass)
     if (test.showClosed && test.sphere)
         for (const glm::vec3& closed : test.search->ClosedPoints())
             pass.DrawMarker(*test.sphere, closed, kClosedMarkerScale, kMagenta);
+    if (test.boxDrawer)
+        test.search->DrawBlocked([&](const glm::vec3& min, const glm::vec3& max) {
+            pass.GlowBox(*test.boxDrawer, min, max, OctreePathSearch::kBlockedColour);
+        });
 }
 
 void DrawOverlay(const DevViewPass& pass)
 {
-    if (!test.search)
-        return;
-    if (test.showClosed)
+    if (test.search && test.showClosed)
         for (const OctreePathNode* node : test.pathNodes)
             pass.OutlineBox(node->cellMin, node->cellMax, kPathCellColour);
-    test.search->DrawBlocked([&](const glm::vec3& min, const glm::vec3& max) {
-        pass.FillBox(min, max, OctreePathSearch::kBlockedColour);
-    });
 }
 
 std::string Outcome()
@@ -263,6 +264,7 @@ bool DrawPathingTest()
 void Enter()
 {
     test.sphere = LoadDevMarkerSphere();
+    test.boxDrawer = std::make_unique<GenericBox>();
     NewSearch(kOpenSpaceMin, kOpenSpaceMax);
 }
 
@@ -270,6 +272,7 @@ void Leave()
 {
     test.search.reset();
     test.sphere.reset();
+    test.boxDrawer.reset();
     test.pathPoints.clear();
     test.pathNodes.clear();
 }

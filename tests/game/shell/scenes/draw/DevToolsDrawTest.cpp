@@ -205,6 +205,17 @@ TEST_F(DevToolsDrawTest, the_pathing_test_solves_the_hollow_sphere_and_draws_its
     // Lit markers: the colour's own channels bright, the others dark.
     EXPECT_GT(CountWhere([](const Rgb& c) { return c[0] > 120 && c[1] > 120 && c[2] < 60; }), 200) << "yellow path markers";
     EXPECT_GT(CountWhere([](const Rgb& c) { return c[0] > 120 && c[2] > 120 && c[1] < 60; }), 10) << "magenta closed points";
+    // The blocked leaves are boxes in the picture, their light gathering into
+    // a red glow where the ball crowds them.
+    const auto glow = [](const Rgb& c) { return c[0] > 150 && c[1] > 40 && c[1] < 170 && std::abs(c[1] - c[2]) < 20; };
+    EXPECT_GT(CountWhere(glow), 300) << "the hollow ball's blocked leaves";
+
+    // The view as it first opens stands on the floor grid: no marker around
+    // the camera fills the picture.
+    theDevOrbitView = DevOrbitView();
+    ASSERT_NO_FATAL_FAILURE(Shoot("devtools-pathing-near.png"));
+    EXPECT_LT(CountWhere([](const Rgb& c) { return c[0] > 100 && c[1] < 40 && c[2] < 40; }), kWidth * kHeight / 10)
+        << "red floor markers";
     ClickAt(kWidth - 100, ToolRowY(7, 1) + 1);  // "Exit", 2 pixels further down
     EXPECT_EQ(scene, SceneFunction(SceneDevToolsMode));
 }
