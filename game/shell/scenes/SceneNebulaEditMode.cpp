@@ -27,6 +27,7 @@
 #include <glm/ext/matrix_transform.hpp>
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,10 @@ constexpr int kTargetSize = 1024;
 constexpr int kNebulaDivisor = 2;
 constexpr int32_t kNoiseOctaves = 1;
 constexpr int32_t kFirstSeed = 0;
+// The first seed's cloud is so thin that almost all of it is clear space:
+// its base noise is raised to this, so the visualiser opens on a nebula to
+// look at.
+constexpr float kFirstBaseAmplitude = 2.5f;
 
 constexpr const char* kReferenceShip = "fleet_light_cruiser";
 constexpr int kReferenceShips = 10;
@@ -68,6 +73,7 @@ NebulaVolumeParams FirstNebula(const QelVolumeManager& volumes)
     nebula.radius = 1500.0f;
     nebula.emission[0] = nebula.emission[1] = nebula.emission[2] = 0.8f;
     nebula.density = 13.0f;
+    nebula.baseAmplitude = std::max(nebula.baseAmplitude, kFirstBaseAmplitude);
     return nebula;
 }
 

@@ -248,6 +248,31 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
     }
 }
 
+// The visualiser opens on a nebula that shows: the first cloud is dense
+// enough to see, from outside it and from the view it first takes, within.
+TEST_F(DevToolsDrawTest, the_visualiser_opens_on_a_nebula_that_shows)
+{
+    const struct {
+        const char* file;
+        float distance;
+    } views[] = {{"devtools-nebula-first.png", DevOrbitView().distance}, {"devtools-nebula-outside.png", 2600.0f}};
+    for (const auto& v : views) {
+        SCOPED_TRACE(v.file);
+        theDevOrbitView = DevOrbitView();
+        theDevOrbitView.distance = v.distance;
+        Switch(SceneNebulaEditMode);
+        Frame();
+        ASSERT_NO_FATAL_FAILURE(Shoot(v.file));
+        const IntRect picture{kWidth / 2 - 300, kHeight / 2 - 300, kWidth / 2 + 300, kHeight / 2 + 300};
+        int lit = 0;
+        for (int y = picture.top; y < picture.bottom; y += 2)
+            for (int x = picture.left; x < picture.right; x += 2)
+                lit += At(x, y)[0] + At(x, y)[1] + At(x, y)[2] > 90 ? 1 : 0;
+        EXPECT_GT(lit, 300 * 300 / 5) << "a fifth of the middle lit by the cloud";
+        Switch(SceneDevToolsMode);
+    }
+}
+
 TEST_F(DevToolsDrawTest, the_visualiser_switches_to_its_gas_giant)
 {
     theDevOrbitView = DevOrbitView();
