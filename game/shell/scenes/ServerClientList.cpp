@@ -27,7 +27,8 @@ constexpr glm::vec4 kShipColour{1.0f, 1.0f, 0.0f, 1.0f};
 constexpr glm::vec4 kRoleColour{0.0f, 0.0f, 1.0f, 1.0f};
 
 // Bottom of the last line drawn, from the frame before: the panel reaches it.
-int32_t lastBottom = -40;
+constexpr int32_t kNoLines = -40;
+int32_t lastBottom = kNoLines;
 
 void Line(UIContext& ui, const std::string& text, const glm::vec4& colour)
 {
@@ -58,10 +59,16 @@ void DrawClient(UIContext& ui, const ClientRecord& client)
 
 }  // namespace
 
+// The list shows while consoles come and go; once the last has left there is
+// nothing to list, and no empty panel stays behind.
 void DrawServerClientList()
 {
     if (!gServer)
         return;
+    if (gServer->Clients().empty()) {
+        lastBottom = kNoLines;
+        return;
+    }
     UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t age = gServer->ClientListAge();

@@ -4,6 +4,6 @@
 // every two missed heartbeat checks, its console name, the name of its ship,
 // and "M" for a main screen and "S" for science. The list stays for 750
 // ticks (about 25 s) after a console connects or leaves, then slides out to
-// the right one pixel per tick.
+// the right one pixel per tick. With no console left there is no list.
 
 void DrawServerClientList();

@@ -179,4 +179,17 @@ TEST_F(ServerScenesTest, client_list_numbers_consoles_by_their_whole_id_and_slid
     }
 }
 
+// When the last console leaves, its panel goes with it at once.
+TEST_F(ServerScenesTest, no_empty_client_list_stays_after_the_last_console_leaves)
+{
+    constexpr uint64_t kConsole = kClientIdBit | 2;
+    server->HandleClientConnect(kConsole);
+    Frame([] { DrawServerClientList(); });
+    ASSERT_FALSE(graphics.log.empty());
+    server->HandleClientDisconnect(kConsole);
+    ASSERT_LT(server->ClientListAge(), 750);
+    Frame([] { DrawServerClientList(); });
+    EXPECT_TRUE(graphics.log.empty());
+}
+
 }  // namespace
