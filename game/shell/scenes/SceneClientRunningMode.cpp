@@ -1,19 +1,16 @@
 // The screen of a connected bridge console: the backdrop (red during red
 // alert), the boxes of the widgets the server chose for this console, the
 // mission's own screens and story dialogs, the red flash when the ship is
-// hit, the dissolve after a jump, and the way to the options. A lost connection leads back to the
-// connect scene, which says so.
+// hit, the dissolve after a jump, and the way to the options. A lost connection leads back to the connect scene,
+// which says so.
 
-#include "engine/base/QelVirtualKeys.h"
 #include "engine/base/Qel2dBitmap.h"
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleSettings.h"
+#include "game/shell/ConsoleState.h"
 #include "game/shell/GUISound.h"
-#include "game/shell/KeyVal.h"
-#include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
-#include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
@@ -30,11 +27,8 @@ constexpr float kMaxFlash = 100.0f;
 constexpr int32_t kRedFlashStyle = 0;
 // Over the console's boxes, with the jump's dissolve.
 constexpr int kFlashLayer = 1100;
-constexpr int32_t kOptionsId = 10;
-constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
-constexpr int32_t kOptionsWidth = 200;
-constexpr int32_t kOptionsHeight = 35;
-constexpr int kOptionsLayer = 1000;
+// A console whose name holds this shows a cinematic view.
+constexpr const char* kCinematicScreen = "cine";
 
 SceneFunction FrameStep()
 {
@@ -55,10 +49,7 @@ void TickStep()
 // the console went there.
 bool OptionsAsked()
 {
-    theUIContext.SetCurrentRectEdges(1, 1, kOptionsWidth, kOptionsHeight);
-    const bool hotKey = isHotKeyPressed("OPT", "option_button", kOptionsKey, "clicks Options button on client");
-    const bool clicked = uiButton(kOptionsId, "Options", "gui-2", true, kOptionsLayer);
-    if (!hotKey && !clicked)
+    if (!ConsoleOptionsAsked(consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -92,12 +83,14 @@ SceneFunction Draw()
     ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
     DrawMenuBackdrop();
     DrawConsoleScreenBoxes();
-    theRetainedGUIScreen.HandleHotKeys();
+    DrawConsoleMissionScreens();
     DrawDamageFlash();
     if (theRenderManager)
         theRenderManager->DrawDissolve();
+    if (OptionsAsked())
+        return SceneClientOptionsMode;
     DrawStoryDialogs();
-    return OptionsAsked() ? SceneClientOptionsMode : SceneClientRunningMode;
+    return SceneClientRunningMode;
 }
 
 }  // namespace

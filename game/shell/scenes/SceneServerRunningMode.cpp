@@ -4,14 +4,11 @@
 // Either starts the next mission as soon as the script asks for one.
 
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "engine/base/QelVirtualKeys.h"
 #include "game/net/CorvaneServer.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
-#include "game/shell/KeyVal.h"
-#include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
@@ -28,9 +25,6 @@ namespace {
 
 constexpr int32_t kMissionSelectId = 20;
 constexpr int32_t kRunningOptionsId = 21;
-constexpr int32_t kOptionsId = 10;
-constexpr int32_t kOptionsKey = qel::vk::kLetterA + ('O' - 'A');
-constexpr int kLayer = 1000;
 constexpr int kButtonLayer = 1001;
 constexpr int kHelpLayer = 1100;
 constexpr glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
@@ -63,7 +57,7 @@ SceneFunction RunningDraw()
 {
     if (NetworkDown())
         return DrawNetworkFailureDialog(SceneServerRunningMode);
-    theRetainedGUIScreen.HandleHotKeys();
+    DrawConsoleMissionScreens();
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (uiButton(kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
@@ -90,14 +84,12 @@ SceneFunction ConsoleFrameStep()
     return SceneServerConsoleMode;
 }
 
-// "Options" on the server's console pauses the world; the next input step
-// then shows the mission's own screens.
-void DrawPauseButton(UIContext& ui)
+// "Options" on the server's console pauses the world, on every console too;
+// the next input step then shows the mission's own screens.
+void DrawPauseButton()
 {
-    ui.SetCurrentRectEdges(1, 1, 200, 35);
-    const bool hotKey = isHotKeyPressed("OPT", "option_button", kOptionsKey, "clicks Options button on client");
-    const bool clicked = uiButton(kOptionsId, "Options", "gui-2", true, kLayer);
-    if (!clicked && !hotKey)
+    const bool cinematic = theRenderManager && theRenderManager->cam_mode == "cinematic";
+    if (!ConsoleOptionsAsked(cinematic))
         return;
     PlayGUISound("gui_button");
     GSPauseSim();
@@ -129,10 +121,10 @@ void DrawServerConsoleButtons()
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
     DrawConsoleScreenBoxes();
-    theRetainedGUIScreen.HandleHotKeys();
+    DrawConsoleMissionScreens();
     if (theRenderManager)
         theRenderManager->DrawDissolve();
-    DrawPauseButton(ui);
+    DrawPauseButton();
     DrawStoryDialogs();
     DrawHelpBox(ui);
 }

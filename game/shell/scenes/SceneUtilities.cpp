@@ -1,7 +1,11 @@
 #include "game/shell/scenes/SceneUtilities.h"
 
+#include "engine/base/QelVirtualKeys.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleState.h"
 #include "game/shell/GUISound.h"
+#include "game/shell/KeyVal.h"
+#include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/OptionsScreen.h"
@@ -17,6 +21,15 @@ constexpr int kArrowRight = 1;
 constexpr int kArrowLeft = 3;
 constexpr int kAlignCentre = 2;
 
+// The widget that stays under the network statistics: it shows, and takes
+// no clicks.
+constexpr const char* kViewUnderStats = "3dview";
+
+constexpr int32_t kConsoleOptionsId = 10;
+constexpr int32_t kConsoleOptionsKey = qel::vk::kLetterA + ('O' - 'A');
+const IntRect kConsoleOptionsRect{1, 1, 200, 35};
+constexpr int kConsoleOptionsLayer = 1000;
+
 }  // namespace
 
 void SetButtonColumn(int32_t x, int32_t top, int32_t bottom)
@@ -24,10 +37,37 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom)
     theUIContext.SetCurrentRectEdges(x - kButtonColumnHalfWidth, top, x + kButtonColumnHalfWidth, bottom);
 }
 
+bool NetworkStatsShown()
+{
+    return theRenderManager && theRenderManager->netStatsOverlayMode > 0;
+}
+
 void DrawConsoleScreenBoxes()
 {
+    if (NetworkStatsShown()) {
+        GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList, kViewUnderStats);
+        return;
+    }
     GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList);
     GUIBoxManager::EditMode(theBoxEditState, consoleName);
+}
+
+void DrawConsoleMissionScreens()
+{
+    if (!NetworkStatsShown())
+        theRetainedGUIScreen.HandleHotKeys();
+}
+
+bool ConsoleOptionsAsked(bool cinematic)
+{
+    UIContext& ui = theUIContext;
+    ui.SetCurrentRect(kConsoleOptionsRect);
+    const bool hotKey =
+        isHotKeyPressed("OPT", "option_button", kConsoleOptionsKey, "clicks Options button on client");
+    const bool transparent = (theRenderManager && theRenderManager->transparentOptionsButton) || cinematic;
+    const bool shown = !NetworkStatsShown() && (!transparent || ui.MouseInside(kConsoleOptionsRect));
+    const bool clicked = shown && uiButton(kConsoleOptionsId, "Options", "gui-2", true, kConsoleOptionsLayer);
+    return hotKey || clicked;
 }
 
 bool DevToolExit(int32_t id)

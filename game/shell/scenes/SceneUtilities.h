@@ -11,9 +11,26 @@
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
 void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 
+// Whether the network statistics (F9) lie over this machine's screen: a
+// console then shows only its 3D views beneath them, so every click on them
+// is theirs.
+bool NetworkStatsShown();
+
 // The boxes of this machine's console in its widget list's order, then the
-// edit mode that moves them; no widgets yet: nothing.
+// edit mode that moves them; no widgets yet: nothing. Under the network
+// statistics only the "3dview" boxes, and no editing.
 void DrawConsoleScreenBoxes();
+
+// The mission's own screens over a console, with their hot keys; hidden
+// under the network statistics.
+void DrawConsoleMissionScreens();
+
+// A console's "Options" button in the top-left corner, and its hot key
+// (asked every frame); true when either was used. The button shows unless the
+// network statistics cover the screen, or the mission made it transparent or
+// the screen shows a cinematic view (cinematic); then it shows only while the
+// pointer is over its place. The hot key works either way.
+bool ConsoleOptionsAsked(bool cinematic);
 
 // A tool scene's way back to the developer tools: its "Exit" button (font
 // "gui-1") in the current rectangle, or Escape. True, with the click's

@@ -4,11 +4,16 @@
 // and its next mission, and what the client list shows.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/guimodel/RetainedGUIManager.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/shell/ConsoleState.h"
+#include "game/shell/RetainedWidgetKinds.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/MissionList.h"
 #include "game/shell/scenes/MissionStart.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/widgets/GUIBoxManager.h"
 #include "game/world/ObjectId.h"
 #include "tests/game/shell/scenes/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -20,18 +25,45 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
+        view = std::make_unique<RenderManager>(SceneFunction());
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
     void TearDown() override
     {
+        consoleName.clear();
+        consoleWidgetList.clear();
+        theRetainedGUIManager.SetBuilding(true, "");
+        theRetainedGUIManager.SetBuilding(false, "");
+        view.reset();
         missionStartError.clear();
         theMissionList = MissionListState();
         theMissionMap.clear();
         SceneTest::TearDown();
     }
 
+    // The server's console while its mission runs, with a button of the
+    // mission's own screen on it.
+    void RunConsole(const std::string& screen, const std::vector<std::string>& widgets)
+    {
+        ASSERT_TRUE(StartMission("echo"));
+        theMissionScript.simRunning = true;
+        world.paused = false;
+        consoleName = screen;
+        consoleWidgetList = widgets;
+        RetainedGUIWidget hail;
+        hail.kind = retained_kind::kButton;
+        hail.tag = "hail";
+        hail.text = "Hail";
+        hail.absolute = true;
+        hail.left = 400.0f, hail.top = 300.0f, hail.right = 600.0f, hail.bottom = 340.0f;
+        theRetainedGUIManager.SetBuilding(true, "");
+        theRetainedGUIManager.Root().backgroundList = {hail};
+        theRetainedGUIManager.SetBuilding(false, "");
+    }
+
     MissionFolder missions;
+    std::unique_ptr<RenderManager> view;
 };
 
 TEST_F(ServerScenesTest, a_pending_mission_starts_at_the_first_step_and_one_that_fails_is_not_tried_again)
@@ -100,6 +132,57 @@ TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_he
     Draw(SceneServerConsoleMode);
     const std::vector<qeltest::DrawRecord> crewed = graphics.Of(qeltest::DrawRecord::Kind::Text);
     EXPECT_FALSE(std::any_of(crewed.begin(), crewed.end(), helps));
+}
+
+// Under the network statistics (F9) the server's console keeps only its 3D
+// views: its other widgets, the mission's screen and "Options" give way, so
+// every click there is the statistics'. The key still pauses.
+TEST_F(ServerScenesTest, under_the_network_statistics_the_console_keeps_only_its_3d_views)
+{
+    RunConsole("server_screen", {"3dview", "throttle"});
+    Draw(SceneServerConsoleMode);
+    EXPECT_NE(TextDrawn("Hail"), nullptr);
+    EXPECT_NE(TextDrawn("Options"), nullptr);
+    EXPECT_NE(GUIBoxManager::FindBox("server_screen", "throttle"), nullptr);
+
+    view->netStatsOverlayMode = 1;
+    consoleName = "server_screen_under_statistics";
+    Draw(SceneServerConsoleMode);
+    EXPECT_EQ(TextDrawn("Hail"), nullptr);
+    EXPECT_EQ(TextDrawn("Options"), nullptr);
+    EXPECT_NE(GUIBoxManager::FindBox(consoleName, "3dview"), nullptr);
+    EXPECT_EQ(GUIBoxManager::FindBox(consoleName, "throttle"), nullptr);
+    input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
+    Draw(SceneServerConsoleMode);
+    EXPECT_FALSE(theMissionScript.simRunning) << "the hot key pauses";
+
+    theMissionScript.simRunning = true;
+    Draw(SceneServerRunningMode);
+    EXPECT_EQ(TextDrawn("Hail"), nullptr) << "the paused screens give way too";
+}
+
+// With the mission's transparent button, or while the main view shows its
+// cinematic camera, "Options" shows only under the pointer; a click there
+// still pauses.
+TEST_F(ServerScenesTest, a_transparent_or_cinematic_options_button_shows_only_under_the_pointer)
+{
+    RunConsole("server_screen", {});
+    const struct {
+        const char* what;
+        bool transparent;
+        const char* cameraMode;
+    } cases[] = {{"made transparent", true, "chase"}, {"a cinematic camera", false, "cinematic"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        theMissionScript.simRunning = true;
+        view->transparentOptionsButton = c.transparent;
+        view->cam_mode = c.cameraMode;
+        input.MoveTo(600, 400);
+        Draw(SceneServerConsoleMode);
+        EXPECT_EQ(TextDrawn("Options"), nullptr);
+        ClickAt(SceneServerConsoleMode, 100, 18);
+        EXPECT_FALSE(theMissionScript.simRunning);
+    }
 }
 
 TEST_F(ServerScenesTest, mission_select_returns_to_the_chooser_and_forgets_the_pending_mission)
