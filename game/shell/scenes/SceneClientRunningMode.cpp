@@ -1,7 +1,8 @@
 // The screen of a connected bridge console: the backdrop (red during red
 // alert), the boxes of the widgets the server chose for this console, the
 // mission's own screens and story dialogs, the red flash when the ship is
-// hit, the dissolve after a jump, and the way to the options. A lost connection leads back to the connect scene,
+// hit, the dissolve after a jump, a notice while the mission is paused, and
+// the way to the options. A lost connection leads back to the connect scene,
 // which says so.
 
 #include "engine/base/Qel2dBitmap.h"
@@ -87,6 +88,7 @@ SceneFunction Draw()
     DrawDamageFlash();
     if (theRenderManager)
         theRenderManager->DrawDissolve();
+    DrawPausedNotice();
     if (OptionsAsked())
         return SceneClientOptionsMode;
     DrawStoryDialogs();

@@ -10,6 +10,7 @@
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/widgets/GUIBoxManager.h"
+#include "game/world/Simulation.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ constexpr int32_t kConsoleOptionsId = 10;
 constexpr int32_t kConsoleOptionsKey = qel::vk::kLetterA + ('O' - 'A');
 const IntRect kConsoleOptionsRect{1, 1, 200, 35};
 constexpr int kConsoleOptionsLayer = 1000;
+
+// The paused notice: a strip at the top centre, over the widgets' boxes and
+// the mission's screens.
+constexpr int32_t kPausedHalfWidth = 160;
+constexpr int32_t kPausedTop = 6;
+constexpr int32_t kPausedHeight = 34;
+constexpr int kPausedLayer = 1150;
+// Dark enough under the words that they read over any widget.
+constexpr glm::vec4 kPausedShade{0.0f, 0.0f, 0.0f, 0.8f};
+constexpr const char* kPausedText = "MISSION PAUSED";
 
 }  // namespace
 
@@ -68,6 +79,20 @@ bool ConsoleOptionsAsked(bool cinematic)
     const bool shown = !NetworkStatsShown() && (!transparent || ui.MouseInside(kConsoleOptionsRect));
     const bool clicked = shown && uiButton(kConsoleOptionsId, "Options", "gui-2", true, kConsoleOptionsLayer);
     return hotKey || clicked;
+}
+
+void DrawPausedNotice()
+{
+    if (!theSimulation || !theSimulation->paused)
+        return;
+    UIContext& ui = theUIContext;
+    const int32_t middle = ui.WindowWidth() / 2;
+    const IntRect strip{middle - kPausedHalfWidth, kPausedTop, middle + kPausedHalfWidth, kPausedTop + kPausedHeight};
+    ui.FillRect(static_cast<float>(strip.left), static_cast<float>(strip.top), static_cast<float>(strip.right),
+                static_cast<float>(strip.bottom), kPausedShade, kPausedLayer);
+    uiFrame(3, static_cast<float>(strip.left), static_cast<float>(strip.top), static_cast<float>(strip.right),
+            static_cast<float>(strip.bottom), ui.dimColour, kPausedLayer);
+    ui.DrawText(ui.GetFont("gui-2"), strip, kPausedText, ui.mainColour, kPausedLayer + 1, kAlignCentre);
 }
 
 bool DevToolExit(int32_t id)

@@ -32,6 +32,10 @@ void DrawConsoleMissionScreens();
 // pointer is over its place. The hot key works either way.
 bool ConsoleOptionsAsked(bool cinematic);
 
+// While the world is paused, a console says so at the top of its screen,
+// over its widgets and taking no clicks.
+void DrawPausedNotice();
+
 // A tool scene's way back to the developer tools: its "Exit" button (font
 // "gui-1") in the current rectangle, or Escape. True, with the click's
 // sound, when either was used this frame.

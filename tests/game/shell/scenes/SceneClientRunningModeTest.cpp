@@ -1,5 +1,5 @@
 // A bridge console's own screen on recording services: when its "Options"
-// shows.
+// shows, and the notice it gives while the mission is paused.
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/render/manager/RenderManager.h"
@@ -74,6 +74,18 @@ TEST_F(SceneClientRunningModeTest, options_shows_unless_transparent_cinematic_or
         input.KeyUp(kOptionsKey);
         Draw(SceneClientRunningMode);
     }
+}
+
+TEST_F(SceneClientRunningModeTest, a_paused_mission_is_shown_on_the_console_until_it_runs_again)
+{
+    world.paused = true;
+    Draw(SceneClientRunningMode);
+    const qeltest::DrawRecord* notice = TextDrawn("MISSION PAUSED");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_GT(notice->layer, 1100) << "over the widgets and the damage flash";
+    world.paused = false;
+    Draw(SceneClientRunningMode);
+    EXPECT_EQ(TextDrawn("MISSION PAUSED"), nullptr);
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(InterfaceDrawTest::SetUp());
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
+        world->paused = false;  // the server's mission runs
         world->clock.time_tick_counter = 100;
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
@@ -121,6 +122,20 @@ TEST_F(ConsoleEffectsDrawTest, after_a_jump_the_screen_is_black_and_dissolves_as
     Shoot("console-jump-done.png");
     EXPECT_EQ(At(kWidth / 2, kHeight / 2), calm);
     EXPECT_EQ(view->jumpEffect.mode, 0);
+}
+
+// While the server has the mission paused, the console says so at the top
+// of its screen, in its own colours, and says nothing once it runs again.
+TEST_F(ConsoleEffectsDrawTest, a_paused_mission_is_marked_at_the_top_of_the_console)
+{
+    world->paused = true;
+    Shoot("console-paused.png");
+    const IntRect notice{kWidth / 2 - 160, 6, kWidth / 2 + 160, 40};
+    const int lettering = CountNear(notice, Bytes(theUIContext.mainColour), 60);
+    EXPECT_GT(lettering, 150) << "the words in the main colour";
+    world->paused = false;
+    Shoot("console-running.png");
+    EXPECT_LT(CountNear(notice, Bytes(theUIContext.mainColour), 60), lettering / 10);
 }
 
 }  // namespace
