@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelBitmapFont.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControlParts.h"
 #include "game/shell/UIControls.h"
@@ -17,6 +18,9 @@ constexpr int32_t kOptionInset = 2;
 // A bitmap button's pixel counts as the button where it is more opaque than this.
 constexpr float kBitmapHitAlpha = 0.1f;
 constexpr int kBitmapButtonLayer = 1000;
+// Pixels a caption's box keeps beyond its text, so the text never breaks.
+constexpr int32_t kCaptionSlack = 2;
+constexpr int kAlignCentre = 2;
 
 // Whether the bitmap, drawn centred on the point and scaled, is opaque under the mouse.
 bool MouseOnOpaquePixel(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float centreY, float scale)
@@ -33,6 +37,28 @@ bool MouseOnOpaquePixel(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float
     float alpha = 0, red = 0, green = 0, blue = 0;
     bitmap.GetPixel(static_cast<int>(x), static_cast<int>(y), alpha, red, green, blue);
     return alpha > kBitmapHitAlpha;
+}
+
+// The caption's box from the bitmap's pixels to the window's, as the bitmap
+// is drawn; as wide as the text at least, about the same middle.
+void DrawBitmapCaption(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float centreY, float scale,
+                       const BitmapCaption& caption, const glm::vec4& tint)
+{
+    if (caption.font == nullptr)
+        return;
+    const auto across = [&](int32_t pixel) {
+        return static_cast<int32_t>(centreX + (static_cast<float>(pixel) - bitmap.GetWidth() / 2.0f) * scale);
+    };
+    const auto down = [&](int32_t pixel) {
+        return static_cast<int32_t>(centreY + (static_cast<float>(pixel) - bitmap.GetHeight() / 2.0f) * scale);
+    };
+    IntRect box{across(caption.box.left), down(caption.box.top), across(caption.box.right), down(caption.box.bottom)};
+    const int32_t missing = caption.font->GetTextWidth(caption.text) + kCaptionSlack - box.Width();
+    if (missing > 0) {
+        box.left -= (missing + 1) / 2;
+        box.right += (missing + 1) / 2;
+    }
+    ui.DrawText(caption.font, box, caption.text, tint, kBitmapButtonLayer + 1, kAlignCentre);
 }
 
 }  // namespace
@@ -74,7 +100,8 @@ bool uiFourStringButton(int32_t id, const std::string& label, const std::string&
     return clicked;
 }
 
-bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale)
+bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
+                    const BitmapCaption* caption)
 {
     UIContext& ui = theUIContext;
     glm::vec4 tint = ui.mainColour;
@@ -89,6 +116,8 @@ bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, fl
     else if (ui.hotId == id)
         tint = ScaledRgb(tint, 0.7f);
     bitmap->DrawRotated(centreX, centreY, 0.0f, scale, kBitmapButtonLayer, &tint[0], false);
+    if (caption)
+        DrawBitmapCaption(ui, *bitmap, centreX, centreY, scale, *caption, tint);
     return clicked;
 }
 

@@ -27,6 +27,7 @@
 #include "game/shell/IntRect.h"
 
 class Edline;
+class QelBitmapFont;
 
 // Rows of a drop-down's list take the drop-down's id plus this, plus the row
 // index: keep other ids clear of that range.
@@ -40,9 +41,19 @@ bool uiButton(int32_t id, const std::string& label, const std::string& fontTag, 
 bool uiFourStringButton(int32_t id, const std::string& label, const std::string& fontTag,
                         const std::string& colourText, int layer);
 
+// A bitmap button's caption: the text in the font, centred in a box given in
+// the bitmap's own pixels (widened to the text where it is narrower), over
+// the bitmap in the button's tint.
+struct BitmapCaption {
+    std::string text;
+    IntRect box;
+    QelBitmapFont* font = nullptr;
+};
+
 // The bitmap centred on the point, scaled; only its opaque pixels click. A
 // bitmap that does not load draws nothing and never clicks (logged once).
-bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale);
+bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
+                    const BitmapCaption* caption = nullptr);
 
 // An icon of the icon sheet centred on the point; its square of halfSize ×
 // scale clicks. Dimmed to 80 % while hot and 60 % while pressed.

@@ -1,5 +1,6 @@
 #include "game/widgets/MainScreenControl.h"
 
+#include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/NetworkIds.h"
@@ -32,13 +33,32 @@ struct Choice {
 };
 
 // An image button: its id, bitmap, centre in layout units from the box's
-// centre, and choice.
+// centre, choice, and caption in the clear strip its art keeps for it
+// (tools/gui-art, in the bitmap's pixels).
 struct ImageButton {
     int32_t id;
     const char* bitmap;
     float x, y;
     Choice choice;
+    const char* caption;
+    IntRect captionBox;
 };
+
+// Caption strips of the art: along the bottom of the camera modes' and the
+// views' frames, on the inner side of the angle arrows.
+constexpr IntRect kCameraModeCaption{8, 76, 96, 100};
+constexpr IntRect kViewCaption{8, 76, 142, 100};
+constexpr IntRect kFrontCaption{10, 52, 140, 76};
+constexpr IntRect kBackCaption{10, 4, 140, 28};
+constexpr IntRect kLeftCaption{52, 63, 108, 87};
+constexpr IntRect kRightCaption{4, 63, 60, 87};
+
+// The captions' type: as tall as the art draws them at full size, never
+// smaller than reads on a console screen nor larger than the box needs.
+constexpr const char* kCaptionFont = "DejaVuSansCondensed-Bold";
+constexpr float kCaptionPixels = 14.0f;
+constexpr int kMinCaptionPixels = 10;
+constexpr int kMaxCaptionPixels = 22;
 
 constexpr int32_t kTrackingButtonId = 1607;
 constexpr float kColumnX = -130.0f;
@@ -46,16 +66,17 @@ constexpr float kColumnX = -130.0f;
 // The four angles around the column of camera modes, the views at the right.
 // The angle buttons keep the camera mode the frame began with.
 constexpr ImageButton kButtons[] = {
-    {1601, "mainScn/asset 10", kColumnX, -270.0f, {kView3D, "front", nullptr}},
-    {1602, "mainScn/asset 9", 140.0f, 0.0f, {kView3D, "right", nullptr}},
-    {1603, "mainScn/asset 8", -400.0f, 0.0f, {kView3D, "left", nullptr}},
-    {1604, "mainScn/asset 7", kColumnX, 270.0f, {kView3D, "back", nullptr}},
-    {1605, "mainScn/asset 3", kColumnX, -158.0f, {kView3D, nullptr, "first_person"}},
-    {1606, "mainScn/asset 2", kColumnX, 0.0f, {kView3D, nullptr, "chase"}},
-    {kTrackingButtonId, "mainScn/asset 1", kColumnX, 158.0f, {kView3D, nullptr, "tracking"}},
-    {1608, "mainScn/asset 6", 350.0f, -150.0f, {"tactical", nullptr, nullptr}},
-    {1609, "mainScn/asset 5", 380.0f, 0.0f, {"lrs", nullptr, nullptr}},
-    {1610, "mainScn/asset 4", 350.0f, 150.0f, {"data", nullptr, nullptr}},
+    {1601, "mainScn/asset 10", kColumnX, -270.0f, {kView3D, "front", nullptr}, "FRONT", kFrontCaption},
+    {1602, "mainScn/asset 9", 140.0f, 0.0f, {kView3D, "right", nullptr}, "RIGHT", kRightCaption},
+    {1603, "mainScn/asset 8", -400.0f, 0.0f, {kView3D, "left", nullptr}, "LEFT", kLeftCaption},
+    {1604, "mainScn/asset 7", kColumnX, 270.0f, {kView3D, "back", nullptr}, "BACK", kBackCaption},
+    {1605, "mainScn/asset 3", kColumnX, -158.0f, {kView3D, nullptr, "first_person"}, "INSIDE", kCameraModeCaption},
+    {1606, "mainScn/asset 2", kColumnX, 0.0f, {kView3D, nullptr, "chase"}, "CHASE", kCameraModeCaption},
+    {kTrackingButtonId, "mainScn/asset 1", kColumnX, 158.0f, {kView3D, nullptr, "tracking"}, "TRACK",
+     kCameraModeCaption},
+    {1608, "mainScn/asset 6", 350.0f, -150.0f, {"tactical", nullptr, nullptr}, "TACTICAL", kViewCaption},
+    {1609, "mainScn/asset 5", 380.0f, 0.0f, {"lrs", nullptr, nullptr}, "LONG RANGE", kViewCaption},
+    {1610, "mainScn/asset 4", 350.0f, 150.0f, {"data", nullptr, nullptr}, "SHIP DATA", kViewCaption},
 };
 
 struct HotKeyRow {
@@ -88,6 +109,14 @@ constexpr HotKeyRow kHotKeys[] = {
     {"mode_long_range", Letter('K'), "changes main screen to long range 2d view", {"lrs", nullptr, nullptr}},
     {"mode_ship_data", Letter('L'), "changes main screen to internal ship view", {"data", nullptr, nullptr}},
 };
+
+QelBitmapFont* CaptionFont(float scale)
+{
+    if (!gGraphicsFactory)
+        return nullptr;
+    const int pixels = std::clamp(static_cast<int>(kCaptionPixels * scale), kMinCaptionPixels, kMaxCaptionPixels);
+    return gGraphicsFactory->LoadFont(kCaptionFont, pixels);
+}
 
 void Send(const Choice& choice, const std::string& camModeDefault)
 {
@@ -143,10 +172,12 @@ void ViewMainScreenControlDraw(IntRect& rect, std::string widgetName)
 
     const IntPoint centre = rect.Center();
     const float scale = MainScreenControlScale(rect);
+    QelBitmapFont* captionFont = CaptionFont(scale);
     for (const ImageButton& button : kButtons) {
         const auto x = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.x) + button.x * scale));
         const auto y = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.y) + button.y * scale));
-        if (!uiBitmapButton(button.id, button.bitmap, x, y, scale))
+        const BitmapCaption caption{button.caption, button.captionBox, captionFont};
+        if (!uiBitmapButton(button.id, button.bitmap, x, y, scale, &caption))
             continue;
         // Only the angles keep the mode the frame began with.
         Send(button.choice, button.choice.angle ? camModeAtStart : theRenderManager->cam_mode);

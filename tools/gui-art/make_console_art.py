@@ -4,7 +4,10 @@
   graphics/mainScn/asset 1.png .. asset 10.png
                       the main screen control's image buttons: four angle
                       arrows, three camera modes and three views, white on
-                      transparency with a caption, tinted when drawn
+                      transparency, tinted when drawn; each keeps a clear
+                      strip (along its bottom, or an arrow's inner side)
+                      where the control writes its caption in the
+                      interface's font, so it reads at any size
   graphics/starFilled.png, starHollow.png
                       the comms messages' marks: a gold five-pointed star,
                       solid or outlined, drawn at a tenth of its size
@@ -21,15 +24,14 @@ import math
 import os
 import sys
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw
 
 SUPER = 4  # drawn this many times larger, then reduced: smooth edges
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 WHITE = (255, 255, 255, 255)
 # The faint glass behind a button: enough to be seen as one control, and
 # above the interface's click threshold (alpha 0.1), so the whole button
 # answers a click, not only its lines.
-GLASS = (255, 255, 255, 34)
+GLASS = (255, 255, 255, 40)
 
 
 class Canvas:
@@ -67,14 +69,10 @@ class Canvas:
         self.draw.rounded_rectangle([2 * SUPER, 2 * SUPER, (w - 2) * SUPER, (h - 2) * SUPER],
                                     radius=radius * SUPER, fill=GLASS)
 
-    def caption(self, text, y, size=13):
-        font = ImageFont.truetype(FONT, size * SUPER)
-        left, top, right, bottom = self.draw.textbbox((0, 0), text, font=font)
-        x = (self.size[0] * SUPER - (right - left)) / 2 - left
-        self.draw.text((x, y * SUPER - top), text, font=font, fill=WHITE)
-
     def result(self):
-        return self.image.resize(self.size, Image.LANCZOS)
+        # An area average: a filter with negative lobes would ring around the
+        # art and cut holes below the glass, where a click would fall through.
+        return self.image.resize(self.size, Image.BOX)
 
 
 def ship(c, cx, cy, scale, fill=WHITE):
@@ -84,9 +82,9 @@ def ship(c, cx, cy, scale, fill=WHITE):
     c.poly([(cx + x * scale, cy + y * scale) for x, y in outline], fill)
 
 
-# --- The angle arrows: a broad chevron, its caption upright on the inner side.
+# --- The angle arrows: a broad chevron, its caption's strip on the inner side.
 
-def angle_arrow(direction, caption):
+def angle_arrow(direction):
     """direction: 0 up, 1 right, 2 down, 3 left. The chevron is drawn
     pointing up in a 150 x 50 strip and turned into place."""
     chevron = [(75, 4), (146, 46), (118, 46), (75, 21), (32, 46), (4, 46)]
@@ -94,96 +92,87 @@ def angle_arrow(direction, caption):
     if direction in (0, 2):
         c = Canvas(150, 80)
         flip = (lambda x, y: (x, y)) if direction == 0 else (lambda x, y: (x, 80 - y))
-        caption_y = 54 if direction == 0 else 6
     else:
         c = Canvas(112, 150)
         # Up becomes left (3) or right (1): x from the strip's y, y from its x.
         flip = (lambda x, y: (y, x)) if direction == 3 else (lambda x, y: (112 - y, x))
-        caption_y = 67
     c.glass()
     for shape in (chevron, tip):
         c.poly([flip(x, y) for x, y in shape])
-    if direction in (0, 2):
-        c.caption(caption, caption_y)
-    else:
-        band = Canvas(62, 150)
-        band.caption(caption, caption_y, size=12)
-        c.image.alpha_composite(band.image, ((50 if direction == 3 else 0) * SUPER, 0))
     return c.result()
 
 
-# --- The camera modes: a framed square each.
+# --- The camera modes: a framed square each, the art above the caption's strip.
 
 def inside_view():
     c = Canvas(104, 104)
     c.frame()
     # A cockpit frame seen from within, space beyond.
-    c.line([(14, 72), (30, 30), (74, 30), (90, 72)], 5)
-    c.line([(30, 30), (52, 16), (74, 30)], 4)
-    for x, y in ((42, 52), (64, 44), (56, 62)):
+    c.line([(14, 70), (30, 28), (74, 28), (90, 70)], 5)
+    c.line([(30, 28), (52, 14), (74, 28)], 4)
+    for x, y in ((42, 50), (64, 42), (56, 60)):
         c.disc(x, y, 2.5)
-    c.caption("INSIDE", 80)
     return c.result()
 
 
 def chase_view():
     c = Canvas(104, 104)
     c.frame()
-    ship(c, 52, 34, 20)
+    ship(c, 52, 30, 18)
     # The camera's sight lines from behind.
-    c.line([(52, 74), (34, 52)], 3)
-    c.line([(52, 74), (70, 52)], 3)
-    c.disc(52, 74, 5)
-    c.caption("CHASE", 84)
+    c.line([(52, 66), (36, 48)], 3)
+    c.line([(52, 66), (68, 48)], 3)
+    c.disc(52, 66, 5)
     return c.result()
 
 
 def tracking_view():
     c = Canvas(104, 104)
     c.frame()
-    c.ring(52, 44, 24, 4)
+    c.ring(52, 40, 22, 4)
     for a in range(4):
         dx, dy = math.cos(a * math.pi / 2), math.sin(a * math.pi / 2)
-        c.line([(52 + dx * 14, 44 + dy * 14), (52 + dx * 34, 44 + dy * 34)], 4)
-    c.disc(52, 44, 4)
-    c.caption("TRACK", 82)
+        c.line([(52 + dx * 12, 40 + dy * 12), (52 + dx * 31, 40 + dy * 31)], 4)
+    c.disc(52, 40, 4)
     return c.result()
 
 
-# --- The views: wider framed buttons.
+# --- The views: wider framed buttons, room for their longer captions.
+
+VIEW_WIDTH = 150
+VIEW_MIDDLE = VIEW_WIDTH / 2
+
 
 def tactical_view():
-    c = Canvas(132, 104)
+    c = Canvas(VIEW_WIDTH, 104)
     c.frame()
-    c.ring(66, 42, 30, 3)
-    c.ring(66, 42, 15, 2)
-    ship(c, 66, 42, 8)
-    for x, y in ((86, 24), (44, 58), (90, 56)):
+    c.ring(VIEW_MIDDLE, 40, 30, 3)
+    c.ring(VIEW_MIDDLE, 40, 15, 2)
+    ship(c, VIEW_MIDDLE, 40, 8)
+    for dx, y in ((20, 22), (-22, 56), (24, 54)):
+        x = VIEW_MIDDLE + dx
         c.poly([(x, y - 5), (x + 5, y), (x, y + 5), (x - 5, y)])
-    c.caption("TACTICAL", 80)
     return c.result()
 
 
 def long_range_view():
-    c = Canvas(132, 104)
+    c = Canvas(VIEW_WIDTH, 104)
     c.frame()
-    for r in (8, 18, 28, 38):
-        c.ring(66, 44, r, 2)
-    c.line([(66, 44), (66 + 38 * math.cos(-0.7), 44 + 38 * math.sin(-0.7))], 3)
-    for x, y in ((40, 26), (96, 60), (58, 70), (88, 30)):
-        c.disc(x, y, 3)
-    c.caption("LONG RANGE", 84, size=12)
+    for r in (7, 16, 25, 34):
+        c.ring(VIEW_MIDDLE, 40, r, 2)
+    c.line([(VIEW_MIDDLE, 40), (VIEW_MIDDLE + 34 * math.cos(-0.7), 40 + 34 * math.sin(-0.7))], 3)
+    for dx, y in ((-24, 24), (28, 56), (-8, 66), (22, 28)):
+        c.disc(VIEW_MIDDLE + dx, y, 3)
     return c.result()
 
 
 def ship_data_view():
-    c = Canvas(132, 104)
+    c = Canvas(VIEW_WIDTH, 104)
     c.frame()
-    ship(c, 46, 40, 26)
-    ship(c, 46, 40, 19, fill=GLASS)
+    ship(c, VIEW_MIDDLE - 20, 38, 26)
+    ship(c, VIEW_MIDDLE - 20, 38, 19, fill=GLASS)
     for i, width in enumerate((34, 26, 30, 20)):
-        c.line([(82, 22 + i * 12), (82 + width, 22 + i * 12)], 4)
-    c.caption("SHIP DATA", 80)
+        c.line([(VIEW_MIDDLE + 16, 20 + i * 12), (VIEW_MIDDLE + 16 + width, 20 + i * 12)], 4)
     return c.result()
 
 
@@ -238,8 +227,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     buttons = {
         1: tracking_view(), 2: chase_view(), 3: inside_view(), 4: ship_data_view(), 5: long_range_view(),
-        6: tactical_view(), 7: angle_arrow(2, "BACK"), 8: angle_arrow(3, "LEFT"), 9: angle_arrow(1, "RIGHT"),
-        10: angle_arrow(0, "FRONT"),
+        6: tactical_view(), 7: angle_arrow(2), 8: angle_arrow(3), 9: angle_arrow(1), 10: angle_arrow(0),
     }
     for number, image in buttons.items():
         image.save(os.path.join(folder, "asset %d.png" % number), optimize=False)

@@ -4,6 +4,7 @@
 
 #include "game/widgets/MainScreenControl.h"
 
+#include "engine/base/QelPixelImage.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessageCrew.h"
@@ -16,6 +17,22 @@ namespace {
 
 namespace vk = qel::vk;
 using qeltest::DrawRecord;
+
+// The buttons' bitmaps and ids, and their captions.
+struct ButtonArt {
+    int asset;
+    int32_t id;
+    const char* caption;
+};
+constexpr ButtonArt kArt[] = {{10, 1601, "FRONT"}, {9, 1602, "RIGHT"},   {8, 1603, "LEFT"},
+                              {7, 1604, "BACK"},   {3, 1605, "INSIDE"},  {2, 1606, "CHASE"},
+                              {1, 1607, "TRACK"},  {6, 1608, "TACTICAL"}, {5, 1609, "LONG RANGE"},
+                              {4, 1610, "SHIP DATA"}};
+
+std::string AssetName(int asset)
+{
+    return "mainScn/asset " + std::to_string(asset);
+}
 
 TEST(MainScreenControlScaleTest, the_layout_fits_the_height_or_the_width_whichever_is_tighter)
 {
@@ -149,6 +166,74 @@ TEST_F(MainScreenControlTest, the_screen_takes_the_missions_view_and_radar_zoom)
     EXPECT_EQ(manager->cam_angle, "back");
     EXPECT_EQ(manager->cam_mode, "chase");
     EXPECT_FLOAT_EQ(manager->radarScale, 0.01f);
+}
+
+// The pictures the build draws answer a click anywhere on their glass face,
+// right beside the lines of their art too, not only where the art is.
+TEST_F(MainScreenControlTest, each_button_answers_anywhere_on_its_face)
+{
+    // Inside the glass's rounded corners and its edge.
+    constexpr int kFaceInset = 16;
+    constexpr int kStep = 5;
+    for (const ButtonArt& art : kArt) {
+        QelPixelImage image;
+        std::string error;
+        const std::string file = std::string(QEL_SOURCE_DIR) + "/data/graphics/" + AssetName(art.asset) + ".png";
+        ASSERT_TRUE(image.LoadImageFile(file, error)) << error;
+        qeltest::RecordingBitmap* bitmap = graphics.AddBitmap(AssetName(art.asset), image.Width(), image.Height());
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x) {
+                float alpha = 0, red = 0, green = 0, blue = 0;
+                image.GetPixel(x, y, alpha, red, green, blue);
+                bitmap->SetPixel(x, y, alpha, red, green, blue);
+            }
+    }
+    Draw();
+    for (const ButtonArt& art : kArt) {
+        SCOPED_TRACE(art.caption);
+        const std::vector<DrawRecord> sprites = graphics.From(AssetName(art.asset));
+        ASSERT_EQ(sprites.size(), 1u);
+        Qel2dBitmap* bitmap = graphics.Find2DBitmap(AssetName(art.asset));
+        const int left = static_cast<int>(sprites[0].dest[0]) - bitmap->GetWidth() / 2;
+        const int top = static_cast<int>(sprites[0].dest[1]) - bitmap->GetHeight() / 2;
+        int missed = 0;
+        for (int y = top + kFaceInset; y < top + bitmap->GetHeight() - kFaceInset; y += kStep)
+            for (int x = left + kFaceInset; x < left + bitmap->GetWidth() - kFaceInset; x += kStep) {
+                input.MoveTo(x, y);
+                Draw();
+                missed += ui.hotId != art.id ? 1 : 0;
+            }
+        EXPECT_EQ(missed, 0);
+    }
+}
+
+// Each caption is written in type that reads on a console (never below 10
+// pixels, however small the box) and on one line, centred on its button.
+TEST_F(MainScreenControlTest, captions_are_written_in_readable_type_on_their_buttons)
+{
+    struct Case {
+        IntRect box;
+        const char* font;
+    };
+    const Case cases[] = {{kBox, "DejaVuSansCondensed-Bold14"},
+                          {IntRect{0, 0, 400, 250}, "DejaVuSansCondensed-Bold10"},
+                          {IntRect{0, 0, 2800, 1400}, "DejaVuSansCondensed-Bold22"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.font);
+        WidgetTest::Draw(ViewMainScreenControlDraw, c.box, "main_screen_control");
+        for (const ButtonArt& art : kArt) {
+            const std::vector<DrawRecord> sprites = graphics.From(AssetName(art.asset));
+            ASSERT_EQ(sprites.size(), 1u);
+            const DrawRecord& caption = graphics.Text(art.caption);
+            EXPECT_EQ(caption.source, c.font) << art.caption;
+            EXPECT_EQ(caption.align, 2) << art.caption;
+            EXPECT_GE(caption.box.right - caption.box.left,
+                      static_cast<int>(std::string(art.caption).size()) * qeltest::RecordingFont::kCharWidth)
+                << art.caption << " on one line";
+            const float middle = (caption.box.left + caption.box.right) / 2.0f;
+            EXPECT_NEAR(middle, sprites[0].dest[0], 60.0f * sprites[0].dest[2]) << art.caption;
+        }
+    }
 }
 
 TEST_F(MainScreenControlTest, the_mouse_over_the_box_marks_it_as_a_control)
