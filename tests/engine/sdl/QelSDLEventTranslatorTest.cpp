@@ -51,6 +51,7 @@ TEST_F(QelSDLEventTranslatorTest, key_down_and_repeats_are_queued_as_virtual_key
     EXPECT_TRUE(keyboard.IsKeyDown('W'));
     EXPECT_TRUE(keyboard.IsKeyDown(0x10));
     EXPECT_EQ(keyboard.keyDownQueue, (std::vector<int32_t>{'W', 'W', 0x10}));
+    keyboard.CopyEndOfFrame();  // a frame saw the press
     Key(SDL_KEYUP, SDL_SCANCODE_W);
     EXPECT_FALSE(keyboard.IsKeyDown('W'));
     EXPECT_TRUE(keyboard.charQueue.empty());
