@@ -1,0 +1,180 @@
+// Every bridge station drawn by the real graphics service on the offscreen
+// driver, as a crew sees it in the first mission: the Tern among Halcyon
+// Station, Skarn raiders, a Meridian cruiser and a void serpent, her science
+// officer's scan done, her comms officer talking to the station, messages in
+// the waterfall. Each station is saved as station-screens/<station>.png in
+// the working folder for a person to look at.
+
+#include "game/behaviours/PlayerShipKeys.h"
+#include "game/behaviours/PlayerShipSetup.h"
+#include "game/net/ConsoleScreen.h"
+#include "game/shell/ConsoleState.h"
+#include "game/shell/TextLog.h"
+#include "game/widgets/CommsWidgets.h"
+#include "game/widgets/GUIBoxManager.h"
+#include "game/widgets/LocalConsoleScreen.h"
+#include "game/world/DataKey.h"
+#include "game/world/ShipKeys.h"
+#include "helper/ColorParse.h"
+#include "tests/support/ConsoleDrawTest.h"
+#include "tests/support/GeneratedData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr const char* kShotFolder = "station-screens";
+
+// The bridge's stations: a console name and its widgets in list order.
+struct Station {
+    const char* name;
+    std::vector<std::string> widgets;
+};
+const std::vector<Station> kStations = {
+    {"helm",
+     {"2dview", "throttle", "helm_normal", "helm_jump", "request_dock", "red_alert", "radar_zoom_ctrl",
+      "main_screen_control", "text_waterfall"}},
+    {"weapons",
+     {"weapon_2d_view", "weapon_control", "weap_beam_freq", "weap_beam_speed", "weap_torp_conversion",
+      "shield_control", "red_alert", "radar_zoom_ctrl", "main_screen_control", "text_waterfall"}},
+    {"engineering", {"eng_power_controls", "eng_heat_controls", "eng_presets", "ship_data", "text_waterfall"}},
+    {"science",
+     {"science_2d_view", "radar_zoom_ctrl", "science_sorted_list", "science_data_tabs", "science_data",
+      "science_data_freq", "text_waterfall"}},
+    {"comms", {"comms_2d_view", "comms_sorted_list", "comms_face", "comms_control", "comms_waterfall", "text_waterfall"}},
+    {"main_screen", {"3dview", "text_waterfall"}},
+    {"damage_control",
+     {"ship_internal_view", "grid_object_list", "grid_face", "grid_control", "ship_data", "text_waterfall"}},
+    {"fighter_cockpit", {"3dview", "helm_free_3d", "fighter_control", "quick_jump", "2dview", "text_waterfall"}},
+    {"gamemaster", {"2dview", "3dview_camera", "ship_data", "text_waterfall"}},
+};
+
+constexpr const char* kStationMaster =
+    "backdrop #24303c 0 0;head #e6b594 0 0;uniform #2a5aa8 0 0;trim #e8c866 0 0;eyes white 0 0;"
+    "iris #3a78b8 0 0;brows #4a2e1c 0 0;nose #e6b594 0 0;mouth #e6b594 1 0;hair #4a2e1c 0 0";
+
+class StationScreensDrawTest : public qeltest::ConsoleDrawTest {
+protected:
+    StationScreensDrawTest() : ConsoleDrawTest(kWidth, kHeight) {}
+
+    void SetUp() override
+    {
+        LinkAllArt();
+        ConsoleDrawTest::SetUp();
+        manager->SetRadarZoom(RenderManager::kDefaultRadarScale);  // centred on the fixture's radar target
+        GUIBoxManager::Load();
+        theLocalConsoleScreen.ClearInfoLists();
+        theCommsWaterfallState = CommsWaterfallState();
+        theMessageLog.Clear();
+        BuildFirstWatch();
+    }
+    void TearDown() override
+    {
+        consoleName.clear();
+        theLocalConsoleScreen.ClearInfoLists();
+        theCommsWaterfallState = CommsWaterfallState();
+        theMessageLog.Clear();
+        currentScienceScanType.clear();
+        GUIBoxManager::Load();
+        ConsoleDrawTest::TearDown();
+    }
+
+    // The game's generated data and every picture and font of its graphics
+    // folder, linked into the test's own data folder.
+    void LinkAllArt()
+    {
+        namespace fs = std::filesystem;
+        qeltest::LinkGeneratedData(data);
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QEL_SOURCE_DIR) / "data/graphics"))
+            if (entry.path().filename() != "ships")
+                names.push_back(entry.path().filename().string());
+        qeltest::LinkInterfaceArt(data, names);
+    }
+
+    SpaceObject* Ship(const char* behaviour, const char* key, const char* name, const char* side,
+                      const glm::vec3& at, float heading)
+    {
+        SpaceObject* object = Place(behaviour, key, at, heading);
+        object->side = side;
+        WriteString(object->data_set, shipkeys::kNameTag, name);
+        WriteString(object->data_set, playership::kHullSide, side);
+        return object;
+    }
+
+    // The Tern on patrol beside Halcyon, two raiders, a cruiser of her own
+    // side and a serpent close to one raider.
+    void BuildFirstWatch()
+    {
+        world->SetSideRelationship("meridian", "skarn", DIPLOMACY_HOSTILE);
+        world->SetSideRelationship("skarn", "meridian", DIPLOMACY_HOSTILE);
+        tern = Ship("behav_playership", "tern_frigate", "Tern", "meridian", {0, 0, 0}, 0.0f);
+        PlayerShipSetupFromData(tern);
+        world->subjectID = tern->uniqueID;
+        halcyon = Ship("behav_station", "starbase_civil", "Halcyon Station", "meridian", {0, 0, 2500}, 0.0f);
+        fang = Ship("behav_npcship", "skarn_raider", "Skarn Fang", "skarn", {-2600, 0, 3400}, 2.4f);
+        Ship("behav_npcship", "skarn_raider", "Skarn Talon", "skarn", {6000, 0, 7000}, 3.6f);
+        Ship("behav_npcship", "fleet_light_cruiser", "Meridian Warden", "meridian", {1500, 0, -3000}, 1.0f);
+        Ship("behav_monster", "monster_dragon", "Void Serpent", "monster", {-2300, 0, 3450}, 0.5f);
+        world->AddNavpoint(5000, 0, 5500, "Patrol East", "gold");
+        world->AddNavpoint(0, 0, 9000, "Picket Line", "orange");
+        for (SpaceObject* seen : {halcyon, fang})
+            seen->data_set.SetStringByIndexString("scan", "Identified.", "meridian", "a");
+        fang->data_set.SetStringByIndexString("status", "Weapons charged, engines hot.", "meridian", "a");
+        WriteUInt64(tern->data_set, shipkeys::kScienceTargetUid, fang->uniqueID);
+        WriteUInt64(tern->data_set, shipkeys::kWeaponTargetUid, fang->uniqueID);
+        WriteUInt64(tern->data_set, shipkeys::kCommsTargetUid, halcyon->uniqueID);
+        world->Container()->ReinsertMoved();
+        world->clock.time_tick_counter = 20000;
+
+        theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Comms, {"Halcyon Station", "#ffd24a", kStationMaster});
+        theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Request docking", "#40ff70", "dock"});
+        theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Report status", "#7fd4ff", "status"});
+        CommsMessageRecord message;
+        message.sourceId = halcyon->uniqueID;
+        message.face = kStationMaster;
+        message.title = "Halcyon Station";
+        message.body = "Tern, Skarn raiders were sighted near the depot; keep your shields up.";
+        ParseColor(message.titleColour, "#ffd24a");
+        ParseColor(message.bodyColour, "#d8e4f0");
+        message.arrivalTick = world->TickCount() - 300;
+        world->commsMessages.push_back(message);
+        theMessageLog.Add(glm::vec4(0.5f, 0.9f, 1.0f, 1.0f), "Halcyon Station: patrol the picket line.");
+        theMessageLog.Add(glm::vec4(1.0f, 0.6f, 0.3f, 1.0f), "Sensors: two Skarn raiders on the plot.");
+    }
+
+    // A few frames of the station, as its console draws them; the last is read back.
+    void DrawStation(const Station& station)
+    {
+        consoleName = station.name;
+        currentScienceScanType = "status";
+        for (int frame = 0; frame < 3; ++frame)
+            ConsoleFrame(station.name, station.widgets);
+    }
+
+    qeltest::TempFolder data;
+    qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
+    qeltest::TempFolder settings;
+    qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    SpaceObject* tern = nullptr;
+    SpaceObject* halcyon = nullptr;
+    SpaceObject* fang = nullptr;
+};
+
+TEST_F(StationScreensDrawTest, every_station_draws_its_widgets_and_is_kept_for_a_look)
+{
+    std::filesystem::create_directories(kShotFolder);
+    for (const Station& station : kStations) {
+        SCOPED_TRACE(station.name);
+        DrawStation(station);
+        EXPECT_TRUE(SaveScreen(std::string(kShotFolder) + "/" + station.name + ".png"));
+    }
+}
+
+}  // namespace
