@@ -26,6 +26,8 @@ public:
     virtual int GetTextWidth(std::string text) = 0;
     virtual int GetTextHeight(std::string text) = 0;
     virtual int GetLineHeight() = 0;
+    // From the top of one laid-out line to the top of the next.
+    virtual int GetLineStep() = 0;
     virtual int GetAscent() = 0;
     virtual int GetDescent() = 0;  // negative
 };

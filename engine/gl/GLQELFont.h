@@ -28,6 +28,7 @@ public:
     int GetTextWidth(std::string text) override { return face_.TextWidth(text); }
     int GetTextHeight(std::string) override { return GetLineHeight(); }
     int GetLineHeight() override { return face_.LineHeight(); }
+    int GetLineStep() override { return face_.LineStep(); }
     int GetAscent() override { return face_.Ascent(); }
     int GetDescent() override { return face_.Descent(); }
 

@@ -19,6 +19,7 @@
 #include "game/shell/KeyVal.h"
 #include "game/shell/SceneHost.h"
 #include "game/shell/ScriptHotKeys.h"
+#include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
@@ -251,7 +252,6 @@ void HalvexGameLoop::Draw()
     }
     if (gGraphicsFactory == nullptr)
         return;
-    static const float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     static const float kFrame[4] = {0.3f, 0.6f, 1.0f, 1.0f};
     const int width = gGraphicsFactory->GetWidth();
     const int height = gGraphicsFactory->GetHeight();
@@ -259,10 +259,8 @@ void HalvexGameLoop::Draw()
         white->SetDestRect(width * 0.25f, height * 0.45f, width * 0.75f, height * 0.55f);
         white->DrawQuad(kFrame, 0, false);
     }
-    if (QelBitmapFont* font = gGraphicsFactory->FindFont("DefaultSans", 12)) {
-        font->SetTextRect(0, 0, width, height);
-        font->DrawTextCentered("Corvane Halvex", kWhite, 1);
-    }
+    if (QelBitmapFont* font = gGraphicsFactory->FindFont("DefaultSans", 12))
+        theUIContext.DrawText(font, {0, 0, width, height}, "Corvane Halvex", glm::vec4(1.0f), 1, 2);
 }
 
 // A running mission is stopped first, while the server can still tell the

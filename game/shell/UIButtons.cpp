@@ -13,8 +13,6 @@ namespace {
 // A tick square is as wide as the button is tall, within these bounds.
 constexpr int32_t kMinTickWidth = 3;
 constexpr int32_t kMaxTickWidth = 30;
-// The inner frame of a selected option button.
-constexpr int32_t kOptionInset = 2;
 // A bitmap button's pixel counts as the button where it is more opaque than this.
 constexpr float kBitmapHitAlpha = 0.1f;
 constexpr int kBitmapButtonLayer = 1000;
@@ -40,7 +38,8 @@ bool MouseOnOpaquePixel(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float
 }
 
 // The caption's box from the bitmap's pixels to the window's, as the bitmap
-// is drawn; as wide as the text at least, about the same middle.
+// is drawn; as wide as the text and as tall as its line at least, about the
+// same middle.
 void DrawBitmapCaption(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float centreY, float scale,
                        const BitmapCaption& caption, const glm::vec4& tint)
 {
@@ -57,6 +56,11 @@ void DrawBitmapCaption(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float 
     if (missing > 0) {
         box.left -= (missing + 1) / 2;
         box.right += (missing + 1) / 2;
+    }
+    const int32_t tooShort = caption.font->GetLineStep() - box.Height();
+    if (tooShort > 0) {
+        box.top -= (tooShort + 1) / 2;
+        box.bottom += (tooShort + 1) / 2;
     }
     ui.DrawText(caption.font, box, caption.text, tint, kBitmapButtonLayer + 1, kAlignCentre);
 }
@@ -166,10 +170,10 @@ bool uiOptionButton(int32_t id, const std::string& label, const std::string& fon
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))
         return false;
-    DrawButtonFace(ui, button.rect, button.panelColour, button.rect, label, fontTag, button.labelColour, layer);
-    if (selected) {
-        const IntRect inner = Inset(button.rect, kOptionInset);
-        DrawFrame(0, inner, button.panelColour, layer);
-    }
+    // The chosen option of its group is filled in the bright label colour,
+    // its label dark on it as on a slider's knob: readable across a bridge.
+    const glm::vec4& face = selected ? button.labelColour : button.panelColour;
+    const glm::vec4& text = selected ? ui.knobTextColour : button.labelColour;
+    DrawButtonFace(ui, button.rect, face, button.rect, label, fontTag, text, layer);
     return button.clicked;
 }

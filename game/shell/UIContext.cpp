@@ -1,6 +1,7 @@
 #include "game/shell/UIContext.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
@@ -9,6 +10,7 @@
 #include "game/shell/TextLog.h"
 #include "game/shell/UIControlParts.h"
 #include "game/world/AppData.h"
+#include "game/world/PreferenceRules.h"
 #include "helper/ColorParse.h"
 #include "helper/QelAssert.h"
 
@@ -27,6 +29,8 @@ constexpr glm::vec4 kDefaultMainColour{0.208f, 0.753f, 0.910f, 1.0f};  // #35c0e
 constexpr glm::vec4 kDefaultKnobTextColour{0.0f, 0.0f, 0.0f, 1.0f};
 
 const glm::vec4 kLogRed{1.0f, 0.0f, 0.0f, 1.0f};
+// A box that any text's lines fit down: only its width counts.
+constexpr int32_t kUnboundedHeight = 1 << 24;
 
 // A colour preference, or the fallback with one line naming the preference.
 glm::vec4 ColourPreference(const char* key, const glm::vec4& fallback)
@@ -41,6 +45,16 @@ glm::vec4 ColourPreference(const char* key, const glm::vec4& fallback)
 }
 
 }  // namespace
+
+TextSurfaceScope::TextSurfaceScope(std::string surface) : previous_(std::move(theUIContext.textSurface))
+{
+    theUIContext.textSurface = std::move(surface);
+}
+
+TextSurfaceScope::~TextSurfaceScope()
+{
+    theUIContext.textSurface = std::move(previous_);
+}
 
 // --- The rectangle stack -------------------------------------------------
 
@@ -103,6 +117,7 @@ void UIContext::BeginFrame()
     rectIndex_ = 0;
     previousHotId = hotId;
     hotId = 0;
+    textRuns.runs.clear();
 }
 
 // A release anywhere outside the open list closes it.
@@ -138,11 +153,14 @@ void UIContext::LoadSettings()
         shades[i] = ScaledRgb(dimColour, kFirstShade + kShadeStep * static_cast<float>(i));
 
     fonts_.clear();
-    AppData::LoadFontList(fonts_, AppData::FontListKey());
+    faceSizes_.clear();
+    const std::string fontList = AppData::FontListKey();
+    AppData::LoadFontList(fonts_, fontList);
+    for (const PreferenceFont& font : AppData::FontList(fontList))
+        faceSizes_[fonts_[font.tag]] = {font.fileName, font.size};
     AppData::LoadStandbyText();
     AppData::LoadGuiSounds();
-    QelGraphicsFactoryBase* graphics = Graphics();
-    defaultFont_ = graphics ? graphics->LoadFont(kDefaultFontName, kDefaultFontSize) : nullptr;
+    defaultFont_ = GetFace(kDefaultFontName, kDefaultFontSize);
 
     tickCount = 0;
     modalNextFrame = 0;
@@ -167,6 +185,27 @@ QelBitmapFont* UIContext::GetFont(const std::string& tag)
     return defaultFont_;
 }
 
+QelBitmapFont* UIContext::GetFace(const std::string& fileName, int size)
+{
+    QelGraphicsFactoryBase* graphics = Graphics();
+    QelBitmapFont* font = graphics ? graphics->LoadFont(fileName, size) : nullptr;
+    if (font)
+        faceSizes_[font] = {fileName, size};
+    return font;
+}
+
+QelBitmapFont* UIContext::SmallerFont(QelBitmapFont* font)
+{
+    const auto found = faceSizes_.find(font);
+    if (found == faceSizes_.end())
+        return nullptr;
+    const FaceSize face = found->second;
+    for (int size : kFitSizes)
+        if (size < face.size && size >= kSmallestSize)
+            return GetFace(face.fileName, size);
+    return nullptr;
+}
+
 void UIContext::FillRect(float left, float top, float right, float bottom, const glm::vec4& colour, int layer)
 {
     Qel2dBitmap* white = White();
@@ -186,15 +225,81 @@ void UIContext::DrawTextPair(const std::string& fontTag, const std::string& labe
 }
 
 void UIContext::DrawText(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
-                         int layer, int align)
+                         int layer, int align, TextFlow flow)
 {
-    if (font == nullptr || text.empty())
+    if (font == nullptr || text.empty() || box.Width() <= 0)
         return;
-    font->SetTextRect(box.left, box.top, box.right, box.bottom);
-    switch (align) {
-    case 1: font->DrawTextRight(text, &colour[0], layer); break;
-    case 2: font->DrawTextCentered(text, &colour[0], layer); break;
-    default: font->DrawTextLeft(text, &colour[0], layer); break;
+    const FittedText fitted = Fit(*font, box, text, flow);
+    DrawFitted(fitted, text, box, colour, layer, align);
+    textRuns.Add({text, textSurface, box, FittedInk(fitted, box, align), layer, fitted.shortened, fitted.overflowed});
+}
+
+IntRect UIContext::TextInk(QelBitmapFont* font, const IntRect& box, const std::string& text, int align, TextFlow flow)
+{
+    if (font == nullptr || text.empty() || box.Width() <= 0)
+        return IntRect{box.left, box.top, box.left, box.top};
+    return FittedInk(Fit(*font, box, text, flow), box, align);
+}
+
+bool UIContext::TextFitsWhole(QelBitmapFont* font, const IntRect& box, const std::string& text, TextFlow flow)
+{
+    if (font == nullptr || text.empty() || box.Width() <= 0)
+        return text.empty();
+    return !Fit(*font, box, text, flow).shortened;
+}
+
+int32_t UIContext::MeasureText(QelBitmapFont* font, int32_t width, const std::string& text, TextFlow flow)
+{
+    if (font == nullptr || text.empty() || width <= 0)
+        return 0;
+    const IntRect unbounded{0, 0, width, kUnboundedHeight};
+    const FittedText fitted = Fit(*font, unbounded, text, flow);
+    return static_cast<int32_t>(fitted.lines.size()) * fitted.lineStep;
+}
+
+void UIContext::DrawShadowedText(QelBitmapFont* font, const IntRect& box, const std::string& text,
+                                 const glm::vec4& colour, int layer, Shadow shadow, int align, TextFlow flow)
+{
+    if (font == nullptr || text.empty() || box.Width() <= 0)
+        return;
+    const FittedText fitted = Fit(*font, box, text, flow);
+    IntRect under = box;
+    under.Translate(shadow.offset, shadow.offset);
+    DrawFitted(fitted, text, under, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), shadow.layer, align);
+    DrawFitted(fitted, text, box, colour, layer, align);
+    textRuns.Add({text, textSurface, box, FittedInk(fitted, box, align), layer, fitted.shortened, fitted.overflowed});
+}
+
+FittedText UIContext::Fit(QelBitmapFont& font, const IntRect& box, const std::string& text, TextFlow flow)
+{
+    return FitText(font, box, text, flow, [this](QelBitmapFont* face) { return SmallerFont(face); });
+}
+
+// Text the font lays out into the same lines goes to it whole; otherwise
+// each fitted line is drawn on its own in a box one line high.
+void UIContext::DrawFitted(const FittedText& fitted, const std::string& text, const IntRect& box,
+                           const glm::vec4& colour, int layer, int align)
+{
+    QelBitmapFont& font = *fitted.font;
+    const auto draw = [&](const std::string& what) {
+        switch (align) {
+        case 1: font.DrawTextRight(what, &colour[0], layer); break;
+        case 2: font.DrawTextCentered(what, &colour[0], layer); break;
+        default: font.DrawTextLeft(what, &colour[0], layer); break;
+        }
+    };
+    font.LayoutText(text, box.Width());
+    if (font.LaidOutLines() == fitted.lines) {
+        font.SetTextRect(box.left, box.top, box.right, box.bottom);
+        draw(text);
+        return;
+    }
+    int32_t top = FirstLineTop(fitted, box, align);
+    for (const std::string& line : fitted.lines) {
+        font.SetTextRect(box.left, top, box.right, top + fitted.lineStep);
+        font.SetSingleLine();  // fitted already: never broken again
+        draw(line);
+        top += fitted.lineStep;
     }
 }
 

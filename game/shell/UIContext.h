@@ -36,6 +36,7 @@
 #include <string>
 
 #include "game/shell/IntRect.h"
+#include "game/shell/UITextFit.h"
 
 class Qel2dBitmap;
 class QelBitmapFont;
@@ -84,6 +85,11 @@ public:
     // the preferences do not define falls back to the default font (logged
     // once); null only while no font is loaded at all.
     QelBitmapFont* GetFont(const std::string& tag);
+    // A face of the fonts folder at a pixel size, loaded once.
+    QelBitmapFont* GetFace(const std::string& fileName, int size);
+    // The same face a step smaller (UITextFit.h), or null when the font is
+    // already the smallest or was not loaded through this context.
+    QelBitmapFont* SmallerFont(QelBitmapFont* font);
     // Fills with the white bitmap in the colour, at layer 1000 unless told.
     void FillRect(float left, float top, float right, float bottom, const glm::vec4& colour,
                   int layer = kControlLayer);
@@ -112,6 +118,11 @@ public:
     std::string nextControlColour;
     // The id uiSliderRow takes next; its caller sets it before the first row.
     int32_t sliderRowId = 0;
+    // Where text is drawn now: "" the window, else the render target a view
+    // draws into (see TextSurfaceScope); the text runs are kept under it.
+    std::string textSurface;
+    // The text runs of the frame, kept while it records (emptied by BeginFrame).
+    TextRunReport textRuns;
 
     // --- For the controls: the click rule, the colours they share and the
     // services they draw and read through.
@@ -144,19 +155,46 @@ public:
     // A bitmap of the graphics folder; null when it does not load, which is
     // logged once per name rather than every frame.
     Qel2dBitmap* Bitmap(const std::string& name);
-    // Text in the rectangle: align 0 left from the top, 1 right, 2 centred.
+    // Text fitted into the rectangle (UITextFit.h): align 0 left from the
+    // top, 1 right from the top, 2 centred both ways. A rectangle with no
+    // width shows nothing.
     void DrawText(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
-                  int layer, int align = 0);
+                  int layer, int align = 0, TextFlow flow = TextFlow::kWrap);
+    // Where DrawText would put the text's lines in the box.
+    IntRect TextInk(QelBitmapFont* font, const IntRect& box, const std::string& text, int align = 0,
+                    TextFlow flow = TextFlow::kWrap);
+    // Whether DrawText shows the whole text in the box (in some face), nothing cut.
+    bool TextFitsWhole(QelBitmapFont* font, const IntRect& box, const std::string& text,
+                       TextFlow flow = TextFlow::kWrap);
+    // The height of the text's lines in a box of the width, fitted as DrawText fits it.
+    int32_t MeasureText(QelBitmapFont* font, int32_t width, const std::string& text, TextFlow flow = TextFlow::kWrap);
+    // The same over a black copy a little right and down, so it reads over
+    // any background.
+    struct Shadow {
+        int layer = 0;
+        int32_t offset = 1;  // pixels right and down
+    };
+    void DrawShadowedText(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
+                          int layer, Shadow shadow, int align = 0, TextFlow flow = TextFlow::kWrap);
     void FillTriangle(float x0, float y0, float x1, float y1, float x2, float y2, const glm::vec4& colour, int layer);
     void DrawLine(float x0, float y0, float x1, float y1, const glm::vec4& colour, int layer);
 
 private:
+    struct FaceSize {
+        std::string fileName;
+        int size = 0;
+    };
+
     QelGraphicsFactoryBase* Graphics() const;
     QelMouse* Mouse() const;
+    FittedText Fit(QelBitmapFont& font, const IntRect& box, const std::string& text, TextFlow flow);
+    void DrawFitted(const FittedText& fitted, const std::string& text, const IntRect& box, const glm::vec4& colour,
+                    int layer, int align);
 
     std::array<IntRect, kMaxRectDepth> rects_{};
     int rectIndex_ = 0;
     std::map<std::string, QelBitmapFont*> fonts_;
+    std::map<const QelBitmapFont*, FaceSize> faceSizes_;  // every face loaded through the context
     QelBitmapFont* defaultFont_ = nullptr;
     QelGraphicsFactoryBase* whiteSource_ = nullptr;  // the service white_ was taken from
     Qel2dBitmap* white_ = nullptr;
@@ -166,6 +204,19 @@ private:
 
 // The one context of the program.
 extern UIContext theUIContext;
+
+// While it lives, text is drawn into the named render target rather than the
+// window (the radar's target, a list drawn off screen).
+class TextSurfaceScope {
+public:
+    explicit TextSurfaceScope(std::string surface);
+    ~TextSurfaceScope();
+    TextSurfaceScope(const TextSurfaceScope&) = delete;
+    TextSurfaceScope& operator=(const TextSurfaceScope&) = delete;
+
+private:
+    std::string previous_;
+};
 
 // Reads the interface's settings once the preferences and the graphics are up:
 // colours, fonts, the standby texts, the interface sounds, the default font.

@@ -1,6 +1,7 @@
 #include "game/shell/UIControlParts.h"
 
 #include "game/shell/UIContext.h"
+#include "game/shell/UIControls.h"
 
 namespace {
 // Text sits this far inside its control's edges.
@@ -45,7 +46,12 @@ void DrawButtonFace(UIContext& ui, const IntRect& rect, const glm::vec4& panelCo
                     const std::string& label, const std::string& fontTag, const glm::vec4& labelColour, int layer)
 {
     DrawFrame(0, rect, panelColour, layer);
-    ui.DrawText(ui.GetFont(fontTag), Inset(textBox, kTextInset), label, labelColour, layer + 1);
+    ui.DrawText(ui.GetFont(fontTag), uiButtonTextBox(textBox), label, labelColour, layer + 1);
+}
+
+IntRect uiButtonTextBox(const IntRect& rect)
+{
+    return Inset(rect, kTextInset);
 }
 
 IntRect DrawStateIndicator(const IntRect& rect, int state, const glm::vec4& panelColour, const glm::vec4& litColour,

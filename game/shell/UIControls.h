@@ -36,6 +36,9 @@ constexpr int32_t kDropDownRowIdOffset = 12345;
 // A push button. A click also ends text entry.
 bool uiButton(int32_t id, const std::string& label, const std::string& fontTag, bool enabled, int layer);
 
+// The box a button's label is fitted into, for a button in the rectangle.
+IntRect uiButtonTextBox(const IntRect& rect);
+
 // A transparent click region that lights up only under the mouse: the label
 // centred, or, with no label, the rectangle filled in the colour text.
 bool uiFourStringButton(int32_t id, const std::string& label, const std::string& fontTag,

@@ -16,6 +16,9 @@ constexpr int32_t kListSideStep = 10;
 // right, this many rows back.
 constexpr int32_t kRowsBackOnWrap = 5;
 constexpr int32_t kRowGap = 1;
+// The head's label keeps inside its edges, and clear of the chevron.
+constexpr int32_t kLabelInset = 3;
+constexpr int32_t kChevronRoom = 9;
 
 // The chevron at the head's right end: two strokes meeting below the middle.
 void DrawChevron(UIContext& ui, const IntRect& head, const glm::vec4& colour, int layer)
@@ -87,7 +90,9 @@ bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::ve
     }
 
     DrawFrame(1, head, ui.PanelColour(id), layer);
-    ui.DrawText(ui.GetFont(fontTag), Inset(head, 3), label, labelColour, layer + 1);
+    IntRect labelBox = Inset(head, kLabelInset);
+    labelBox.right -= kChevronRoom;
+    ui.DrawText(ui.GetFont(fontTag), labelBox, label, labelColour, layer + 1, 0, TextFlow::kOneLine);
     DrawChevron(ui, head, labelColour, layer + 1);
     return chosen;
 }

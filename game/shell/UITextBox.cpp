@@ -185,10 +185,8 @@ void DrawFieldText(UIContext& ui, Edline& field, QelBitmapFont& font, const IntR
     const std::string shown = field.password ? std::string(field.text.size(), '*') : field.text;
     ScrollToCursor(field, font, shown, line.Width());
     const std::string visible = FittingStart(font, shown.substr(static_cast<size_t>(field.firstVisible)), line.Width());
-    if (!visible.empty()) {
-        font.SetSingleLine();
-        ui.DrawText(&font, line, visible, colour, layer);
-    }
+    if (!visible.empty())
+        ui.DrawText(&font, line, visible, colour, layer, 0, TextFlow::kCutLine);
     if (owner && (ui.tickCount / kCaretBlinkTicks) % 2 == 1) {
         const float x = static_cast<float>(line.left + Width(font, shown, field.firstVisible, field.cursor)) + 0.5f;
         ui.DrawLine(x, static_cast<float>(line.top), x, static_cast<float>(line.bottom), colour, layer + 1);

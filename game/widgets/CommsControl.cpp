@@ -27,8 +27,8 @@ namespace {
 
 constexpr int kLayer = 1000;
 constexpr const char* kHeadingFont = "gui-2";
-// The buttons' fonts, largest first: a label takes the first it fits in.
-constexpr const char* kButtonFonts[] = {"gui-2", "gui-1", "smallest"};
+// The buttons' font; a label too long for its row steps down from it.
+constexpr const char* kButtonFont = "gui-2";
 // The heading's band above the buttons, pixels.
 constexpr int32_t kHeadingHeight = 30;
 // The scroll slider's strip along the right edge, pixels.
@@ -40,8 +40,6 @@ constexpr int32_t kRowHeight = 45;
 // Rows the list area holds, counted in steps of this many pixels, so the
 // bottom of the scroll range leaves room under the last row.
 constexpr int32_t kVisibleRowStep = 50;
-// A label is laid out this many pixels shorter than its row.
-constexpr int32_t kLabelSlack = 2;
 // The digit keys 1 to 9 press the first nine buttons; later ones have no key
 // of their own, as the codes after the digits are the letters other widgets use.
 constexpr int32_t kButtonsWithDigitKeys = 9;
@@ -64,17 +62,6 @@ glm::vec4 ColourOf(const std::string& description)
 
 // The largest button font in which the label, wrapped to the row's width,
 // fits its height.
-const char* ButtonFont(const std::string& label, const IntRect& row)
-{
-    UIContext& ui = theUIContext;
-    for (const char* tag : kButtonFonts) {
-        QelBitmapFont* font = ui.GetFont(tag);
-        if (font && font->LayoutText(label, std::max(1, row.Width())) <= row.Height() - kLabelSlack)
-            return tag;
-    }
-    return kButtonFonts[std::size(kButtonFonts) - 1];
-}
-
 bool ButtonKeyPressed(const std::string& widgetName, int32_t entry)
 {
     const int32_t defaultKey = entry <= kButtonsWithDigitKeys ? qel::vk::kDigit0 + entry : 0;
@@ -124,7 +111,7 @@ void ViewCommsControlDraw(IntRect& rect, std::string widgetName)
         const ConsoleInfoEntry& button = buttons[i];
         ui.SetCurrentRect(row);
         ui.nextControlColour = button.second;
-        const bool clicked = uiButton(nextId++, button.first, ButtonFont(button.first, row), true, kLayer);
+        const bool clicked = uiButton(nextId++, button.first, kButtonFont, true, kLayer);
         if (clicked || ButtonKeyPressed(widgetName, static_cast<int32_t>(i) + 1))
             SendWithSound(kCommsSound, CommsButtonSignal{button.third, ship->uniqueID, target});
     }

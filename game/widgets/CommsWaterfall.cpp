@@ -49,7 +49,7 @@ constexpr int32_t kIconSize = 30;
 constexpr int32_t kTextLeft = 32;
 constexpr float kStarScale = 0.09f;
 constexpr int32_t kBodyGap = 5;
-// A text line is the height of "t" plus this much space, pixels.
+// A text line is a line of the font plus this much space, pixels.
 constexpr int32_t kLineSpacing = 4;
 // A dragged list moves this many scroll units per pixel of the mouse.
 constexpr float kDragScrollPerPixel = 4.0f;
@@ -66,7 +66,12 @@ constexpr double kPulseTicksPerRadian = 10.0;
 constexpr int kLeftButton = 0;
 constexpr const char* kOpenSound = "gui_comms_open";
 constexpr const char* kSelectionSource = "comms_list";
-constexpr const char* kEllipsis = "...";
+// The age keeps this much room from the title before it, pixels.
+constexpr int32_t kAgeGap = 8;
+constexpr int kAlignLeft = 0;
+constexpr int kAlignRight = 1;
+// The rows are drawn off screen, into the radar's target.
+constexpr const char* kListSurface = "comms_waterfall";
 constexpr glm::vec4 kWhite{1.0f};
 
 float F(int32_t value)
@@ -97,23 +102,6 @@ struct Pass {
     bool mouseDown = false;
 };
 
-// The body's first line as a collapsed row shows it: cut short by an
-// ellipsis when more lines follow.
-std::string FirstLine(QelBitmapFont& font, const std::string& body, int32_t width)
-{
-    font.LayoutText(body, std::max(1, width));
-    const std::vector<std::string>& lines = font.LaidOutLines();
-    if (lines.empty())
-        return "";
-    std::string first = lines[0];
-    if (lines.size() > 1) {
-        if (first.size() >= 3)
-            first.resize(first.size() - 3);
-        first += kEllipsis;
-    }
-    return first;
-}
-
 void DrawIcon(const CommsMessageRecord& message, int32_t top)
 {
     if (message.starState == 1 || message.starState == 2) {
@@ -126,30 +114,28 @@ void DrawIcon(const CommsMessageRecord& message, int32_t top)
     }
 }
 
+// The title with the age at the right end of its line, and the body: whole
+// while the message is open, else its first line cut short.
 void DrawTexts(QelBitmapFont& font, const CommsMessageRecord& message, const IntRect& row, int64_t age,
                bool expanded, const Pass& pass)
 {
-    const IntRect textBox{kTextLeft, row.top, pass.width, row.bottom};
-    font.SetTextRect(textBox.left, textBox.top, textBox.right, textBox.bottom);
-    font.SetSingleLine();
-    font.DrawTextLeft(message.title, glm::value_ptr(message.titleColour), kTextLayer);
+    UIContext& ui = theUIContext;
+    IntRect titleBox{kTextLeft, row.top, pass.width, row.top + pass.lineHeight};
     if (age >= kTicksPerMinute) {
-        font.SetTextRect(textBox.left, textBox.top, textBox.right, textBox.bottom);
-        font.SetSingleLine();
-        font.DrawTextRight(std::to_string(age / kTicksPerMinute) + " min", glm::value_ptr(message.titleColour),
-                           kTextLayer);
+        const std::string minutes = std::to_string(age / kTicksPerMinute) + " min";
+        ui.DrawText(&font, titleBox, minutes, message.titleColour, kTextLayer, kAlignRight, TextFlow::kOneLine);
+        titleBox.right -= font.GetTextWidth(minutes) + kAgeGap;
     }
+    ui.DrawText(&font, titleBox, message.title, message.titleColour, kTextLayer, kAlignLeft, TextFlow::kOneLine);
     const int32_t bodyTop = row.top + pass.lineHeight + kBodyGap;
     if (expanded) {
         // Laid out at the width it was measured at, so it fills its row exactly.
-        font.SetTextRect(kTextLeft, bodyTop, kTextLeft + message.layoutWidth, row.bottom);
-        font.DrawTextLeft(message.body, glm::value_ptr(message.bodyColour), kTextLayer);
+        ui.DrawText(&font, {kTextLeft, bodyTop, kTextLeft + message.layoutWidth, row.bottom}, message.body,
+                    message.bodyColour, kTextLayer);
         return;
     }
-    const std::string first = FirstLine(font, message.body, pass.width - kTextLeft);
-    font.SetTextRect(kTextLeft, bodyTop, pass.width, row.bottom);
-    font.SetSingleLine();
-    font.DrawTextLeft(first, glm::value_ptr(message.bodyColour), kTextLayer);
+    ui.DrawText(&font, {kTextLeft, bodyTop, pass.width, bodyTop + pass.lineHeight}, message.body, message.bodyColour,
+                kTextLayer, kAlignLeft, TextFlow::kCutLine);
 }
 
 // One message's row: its background (lit under the mouse, red while open),
@@ -257,7 +243,8 @@ void MeasureCommsMessage(CommsMessageRecord& message, int32_t width)
     QelBitmapFont* font = theUIContext.GetFont(kFont);
     if (!font)
         return;
-    message.measuredHeight = font->LayoutText(message.body, std::max(1, width)) + font->GetTextHeight("t") + kRowMargin;
+    message.measuredHeight =
+        theUIContext.MeasureText(font, std::max(1, width), message.body) + font->GetLineStep() + kRowMargin;
 }
 
 void ViewCommsWaterfallDraw(IntRect& rect, std::string)
@@ -286,7 +273,7 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     Qel2dBitmap* target = theRenderManager ? theRenderManager->radarTarget : nullptr;
     if (!font || !target || !gGraphicsFactory)
         return;
-    pass.lineHeight = font->GetTextHeight("t") + kLineSpacing;
+    pass.lineHeight = font->GetLineStep() + kLineSpacing;
     pass.tick = theSimulation->TickCount();
     int32_t x = 0, y = 0;
     if (ui.MousePosition(x, y)) {
@@ -297,7 +284,10 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     }
 
     theRenderManager->render2D.BeginTarget();
-    DrawRows(*font, messages, pass);
+    {
+        const TextSurfaceScope offScreen(kListSurface);
+        DrawRows(*font, messages, pass);
+    }
     theRenderManager->render2D.EndTarget();
     HandleMouse(rect, messages);
 

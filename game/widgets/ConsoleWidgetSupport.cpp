@@ -10,6 +10,14 @@
 
 #include <algorithm>
 
+namespace {
+
+// An empty widget's hint: the interface colour at half its brightness.
+constexpr float kHintDim = 0.5f;
+constexpr const char* kHintFont = "gui-1";
+
+}  // namespace
+
 SpaceObject* ConsolePlayerShip()
 {
     return theSimulation ? FindSpaceObjectById(theSimulation->subjectID) : nullptr;
@@ -21,9 +29,18 @@ uint32_t InputClockMilliseconds()
 }
 
 void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
-                     const glm::vec4& colour, int layer)
+                     const glm::vec4& colour, int layer, TextFlow flow)
 {
-    theUIContext.DrawText(theUIContext.GetFont(fontTag), rect, text, colour, layer, 2);
+    theUIContext.DrawText(theUIContext.GetFont(fontTag), rect, text, colour, layer, 2, flow);
+}
+
+void DrawEmptyHint(const IntRect& rect, const std::string& hint, int layer)
+{
+    glm::vec4 colour = theUIContext.mainColour;
+    colour.r *= kHintDim;
+    colour.g *= kHintDim;
+    colour.b *= kHintDim;
+    DrawCentredText(kHintFont, rect, hint, colour, layer, TextFlow::kOneLine);
 }
 
 const std::string* StandbyText(int32_t& index)

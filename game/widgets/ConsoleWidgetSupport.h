@@ -6,6 +6,7 @@
 #include "game/shell/ConsoleState.h"
 #include "game/shell/GUISound.h"
 #include "game/shell/IntRect.h"
+#include "game/shell/UITextFit.h"
 #include "game/shell/scenes/SceneUtilities.h"
 
 #include <glm/vec4.hpp>
@@ -27,7 +28,11 @@ uint32_t InputClockMilliseconds();
 
 // The text centred in the rectangle, in the font of the preference tag.
 void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
-                     const glm::vec4& colour, int layer);
+                     const glm::vec4& colour, int layer, TextFlow flow = TextFlow::kWrap);
+
+// A dim line across the middle of a widget that has nothing to show yet,
+// saying what it will show, so that the box reads as waiting, not broken.
+void DrawEmptyHint(const IntRect& rect, const std::string& hint, int layer);
 
 // One of the preference list's standby texts, shown while a console has no
 // ship: chosen at random, each about equally likely, when index is below 0,

@@ -1,5 +1,6 @@
 #include "game/widgets/EngSystemControls.h"
 
+#include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
@@ -33,6 +34,9 @@ constexpr int32_t kLabelHeight = 40;
 // The slider's band is a third of the control's short side, never thinner than this.
 constexpr int32_t kMinSliderBand = 25;
 constexpr int32_t kTextGap = 2;
+// The widest percentage a control shows (three times normal power).
+constexpr const char* kWidestPercent = "300%";
+constexpr int kAlignRight = 1;
 
 // The detent: slider positions 0.18 to 0.48 all mean normal power.
 constexpr float kDetentCentre = 0.33f;
@@ -160,13 +164,19 @@ void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const Sp
         slider = {rect.left, rect.top, rect.right, rect.top + band};
         labelBox = {rect.left, rect.top + band + kTextGap, rect.right, rect.bottom};
         percentBox = labelBox;
-        percentAlign = 1;
+        percentAlign = kAlignRight;
     } else {
         const int32_t bottom = rect.bottom - kLabelHeight;
         const int32_t band = std::max(width / 3, kMinSliderBand);
         slider = {rect.left, rect.top, rect.left + band, bottom};
         labelBox = {rect.left, bottom, rect.right, rect.bottom};
         percentBox = {rect.left + band + kTextGap, rect.top, rect.right, bottom};
+        // A control too narrow for the percentage beside its slider shows it
+        // under the slider, above the label.
+        if (font && percentBox.Width() <= font->GetTextWidth(kWidestPercent)) {
+            percentBox = {rect.left, bottom, rect.right, bottom + font->GetLineStep()};
+            labelBox.top = percentBox.bottom;
+        }
     }
 
     // Without a ship, or for a subsystem the ship ties to no system, there is

@@ -1,5 +1,6 @@
 #include "game/widgets/FighterControl.h"
 
+#include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
@@ -42,6 +43,8 @@ constexpr int32_t kKeyCaptionInset = 10;
 // The lower part of a button that shows the torpedo type or shield balance.
 constexpr float kButtonDetailShare = 0.66f;
 constexpr float kButtonDetailDim = 0.68f;
+// The detail keeps this far from the label and the key caption, pixels.
+constexpr int32_t kButtonDetailGap = 6;
 
 const glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 const glm::vec4 kSpeedColour{0.0f, 1.0f, 0.0f, 1.0f};
@@ -166,6 +169,34 @@ void DrawShieldBar(const SpaceObject& ship, const IntRect& rect, int32_t facing)
     DrawShareBar(rect, share, glm::vec4(1.0f - share, share, 0.0f, 1.0f));
 }
 
+// The name of the key a hot key is bound to; empty when it is not bound to
+// a key of the table.
+std::string BoundKeyName(const std::string& internalName)
+{
+    const HotKey* hotKey = KeyVal::Find(internalName);
+    if (!hotKey)
+        return "";
+    const std::string& tag = keyCodeToTag(hotKey->primary);
+    return tag.size() > kKeyTagPrefixLength ? tag.substr(kKeyTagPrefixLength) : "";
+}
+
+// The bottom band of a button where its key's name stands, right-aligned.
+IntRect KeyCaptionBand(const IntRect& rect)
+{
+    return {rect.left, rect.bottom - kKeyCaptionHeight, rect.right - kKeyCaptionInset, rect.bottom};
+}
+
+// Where the name of the button's key stands; an empty box at the band's
+// right end when it has none.
+IntRect KeyCaptionInk(const IntRect& rect, const std::string& hotKeyName)
+{
+    const IntRect band = KeyCaptionBand(rect);
+    const std::string name = BoundKeyName(hotKeyName);
+    if (name.empty())
+        return {band.right, band.top, band.right, band.bottom};
+    return theUIContext.TextInk(theUIContext.GetFont(kCaptionFont), band, name, 1);
+}
+
 // --- Buttons -----------------------------------------------------------------
 
 void Click(size_t index, int32_t value)
@@ -190,12 +221,24 @@ std::string ButtonDetail(FighterButton button, const SpaceObject& ship)
     return "";
 }
 
-void DrawButtonDetail(const IntRect& rect, const std::string& detail)
+// In the button's lower part below the label, left of the key caption; in
+// a button too short for a line under the label, beside it, so that none of
+// them is written over another.
+void DrawButtonDetail(const IntRect& rect, const std::string& label, const std::string& hotKeyName,
+                      const std::string& detail)
 {
-    if (detail.empty())
+    QelBitmapFont* font = theUIContext.GetFont(kCaptionFont);
+    if (detail.empty() || !font)
         return;
+    UIContext& ui = theUIContext;
+    const IntRect labelInk = ui.TextInk(ui.GetFont(kButtonFont), uiButtonTextBox(rect), label);
     IntRect lower = rect;
     lower.top = rect.bottom - static_cast<int32_t>(kButtonDetailShare * static_cast<float>(rect.Height()));
+    lower.right = KeyCaptionInk(rect, hotKeyName).left - kButtonDetailGap;
+    if (rect.bottom - labelInk.bottom >= font->GetLineStep())
+        lower.top = std::max(lower.top, labelInk.bottom);
+    else
+        lower.left = labelInk.right + kButtonDetailGap;
     glm::vec4 colour = theUIContext.mainColour;
     colour.r *= kButtonDetailDim;
     colour.g *= kButtonDetailDim;
@@ -217,9 +260,10 @@ void DrawButtons(const FighterLayout& layout, const SpaceObject* ship, bool enab
             if (uiButton(row.id, row.label, kButtonFont, enabled, kLayer))
                 Click(i, 1);
         }
+        const std::string keyName = std::string(kKeyCaptionPrefix) + row.hotKey;
         if (ship)
-            DrawButtonDetail(layout.buttons[i], ButtonDetail(static_cast<FighterButton>(i), *ship));
-        DrawKeyCaption(layout.buttons[i], std::string(kKeyCaptionPrefix) + row.hotKey);
+            DrawButtonDetail(layout.buttons[i], row.label, keyName, ButtonDetail(static_cast<FighterButton>(i), *ship));
+        DrawKeyCaption(layout.buttons[i], keyName);
     }
 }
 
@@ -274,17 +318,6 @@ void ReadController()
             State(i).value = 1;
         wasDown = down;
     }
-}
-
-// The name of the key a hot key is bound to; empty when it is not bound to
-// a key of the table.
-std::string BoundKeyName(const std::string& internalName)
-{
-    const HotKey* hotKey = KeyVal::Find(internalName);
-    if (!hotKey)
-        return "";
-    const std::string& tag = keyCodeToTag(hotKey->primary);
-    return tag.size() > kKeyTagPrefixLength ? tag.substr(kKeyTagPrefixLength) : "";
 }
 
 // The bound keys' names joined; keys bound to nothing are left out.
@@ -374,6 +407,6 @@ void DrawKeyCaption(const IntRect& rect, const std::string& hotKeyName)
     const std::string name = BoundKeyName(hotKeyName);
     if (name.empty())
         return;
-    const IntRect band{rect.left, rect.bottom - kKeyCaptionHeight, rect.right - kKeyCaptionInset, rect.bottom};
-    theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), band, name, theUIContext.mainColour, kCaptionLayer, 1);
+    theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), KeyCaptionBand(rect), name, theUIContext.mainColour,
+                          kCaptionLayer, 1);
 }

@@ -150,6 +150,7 @@ void Drag(GUIBoxEditState& state, IntPoint mouse, int32_t width, int32_t height)
     const auto edge = [](int64_t v) {
         return static_cast<int32_t>(std::clamp<int64_t>(v, -GUIBoxManager::kMaxPercent, GUIBoxManager::kMaxPercent));
     };
+    state.grabbedBox->arranged = true;
     IntRect& r = state.grabbedBox->rect[state.layoutIndex == 1 ? 1 : 0];
     switch (state.grabbedPart) {
     case GUIBoxEditState::kTopLeft: r.left = edge(nx), r.top = edge(ny); break;

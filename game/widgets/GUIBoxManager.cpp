@@ -128,6 +128,26 @@ int32_t EdgeFromFloat(float edge)
     return static_cast<int32_t>(std::trunc(std::clamp(edge, -limit, limit)));
 }
 
+// Whether a widget of the list has no box on the screen yet.
+bool BringsNewWidget(const std::string& screenName, const std::vector<std::string>& widgetNames)
+{
+    return std::any_of(widgetNames.begin(), widgetNames.end(), [&](const std::string& widgetName) {
+        return GUIBoxManager::FindBox(screenName, widgetName) == nullptr;
+    });
+}
+
+// The list's boxes that nobody arranged to their cells of the list's grid.
+void LayOutAgain(const std::string& screenName, const std::vector<std::string>& widgetNames)
+{
+    for (size_t i = 0; i < widgetNames.size(); ++i) {
+        GUIBox* box = GUIBoxManager::FindBox(screenName, widgetNames[i]);
+        if (box && !box->arranged) {
+            const IntRect cell = GUIBoxManager::DefaultBoxRect(i, widgetNames.size());
+            box->rect = {cell, cell};
+        }
+    }
+}
+
 }  // namespace
 
 void GUIBoxManager::RegisterWidget(const std::string& widgetName, WidgetDrawFn draw, const std::string& documentation)
@@ -171,6 +191,8 @@ void GUIBoxManager::DrawBox(const std::string& screenName, const std::string& wi
 void GUIBoxManager::DrawConsoleBoxes(const std::string& screenName, const std::vector<std::string>& widgetNames,
                                      const std::string& onlyWidget)
 {
+    if (onlyWidget.empty() && BringsNewWidget(screenName, widgetNames))
+        LayOutAgain(screenName, widgetNames);
     for (size_t i = 0; i < widgetNames.size(); ++i)
         if (onlyWidget.empty() || widgetNames[i] == onlyWidget)
             DrawBox(screenName, widgetNames[i], DefaultBoxRect(i, widgetNames.size()));
@@ -200,6 +222,7 @@ void GUIBoxManager::SetBoxRects(const std::string& screenName, const std::string
         const float* e = &edges[layout * 4];
         box.rect[layout] = {EdgeFromFloat(e[0]), EdgeFromFloat(e[1]), EdgeFromFloat(e[2]), EdgeFromFloat(e[3])};
     }
+    box.arranged = true;
 }
 
 IntRect GUIBoxManager::BoxRectToPixels(const GUIBox& box)

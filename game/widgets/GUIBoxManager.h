@@ -44,6 +44,9 @@ struct GUIBox {
     std::string screenName;
     std::string widgetName;
     int32_t layer = kLayer;
+    // Placed by the mission or the crew's edit mode in this run; a box made
+    // at its default, or read from the file, may be laid out again.
+    bool arranged = false;
 };
 
 // Draws a widget inside its box's pixel rectangle (left <= right, top <=
@@ -108,6 +111,10 @@ public:
     static void DrawBox(const std::string& screenName, const std::string& widgetName, const IntRect& defaultRect);
     // Draws every box of the list in order (see the file comment). With
     // onlyWidget set, only the boxes of that widget are drawn, at their places.
+    // A list that brings a widget the screen has no box for is a new layout
+    // of the screen (a console name reused with other widgets): the boxes of
+    // its widgets that nobody arranged move to their cells of the list's
+    // grid first, so that no new box lands on an old one.
     static void DrawConsoleBoxes(const std::string& screenName, const std::vector<std::string>& widgetNames,
                                  const std::string& onlyWidget = std::string());
     // The default rectangle, in percent, of widget index of count (index <

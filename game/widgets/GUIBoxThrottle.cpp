@@ -49,7 +49,6 @@ constexpr float kImpulseStep = 0.2f;
 constexpr float kAxisTakeOver = 0.2f;
 
 const glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
-const glm::vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 const glm::vec4 kUnlitWarp{0.3f, 0.3f, 0.3f, 1.0f};
 
 // What the widget reads of its ship each frame.
@@ -221,18 +220,20 @@ float WarpButton(ThrottleWidgetState& state, const IntRect& rect, bool enabled)
     return state.warpMode ? kWarp1 : kFullImpulse;
 }
 
-// Step 6: the ship's speed just above the box, white on a black shadow.
-void DrawSpeed(const SpaceObject& ship, const IntRect& rect)
+// Step 6: the ship's speed, white on a black shadow, in the row at the top
+// of the box (below the WARP button where there is one): above the box it
+// would write over the widget there. A column too narrow for the "SPD" before
+// the number shows the number alone.
+void DrawSpeed(const SpaceObject& ship, const IntRect& row)
 {
     UIContext& ui = theUIContext;
-    char text[48];
-    std::snprintf(text, sizeof text, "SPD %.2f", static_cast<double>(ship.cur_speed));
-    const IntRect row{rect.left, rect.top - kRowHeight, rect.right, rect.top};
     QelBitmapFont* font = ui.GetFont("gui-1");
-    ui.DrawText(font, row, text, kWhite, kLayer, 2);
-    const IntRect shadow{row.left + kShadowOffset, row.top + kShadowOffset, row.right + kShadowOffset,
-                         row.bottom + kShadowOffset};
-    ui.DrawText(font, shadow, text, kBlack, kShadowLayer, 2);
+    char number[48];
+    std::snprintf(number, sizeof number, "%.2f", static_cast<double>(ship.cur_speed));
+    std::string text = std::string("SPD ") + number;
+    if (!ui.TextFitsWhole(font, row, text, TextFlow::kOneLine))
+        text = number;
+    ui.DrawShadowedText(font, row, text, kWhite, kLayer, {kShadowLayer, kShadowOffset}, 2, TextFlow::kOneLine);
 }
 
 // Step 7: the warp keys toggle their level; the impulse keys set, step and stop.
@@ -391,12 +392,14 @@ void ViewThrottleDrawBody(ThrottleWidgetState& state, IntRect rect, const std::s
     }
     RunController(state, facts.hasWarp, now);
     const float v = facts.hasWarp ? WarpButton(state, rect, enabled) : state.throttle.value;
+    const int32_t speedTop = facts.hasWarp ? rect.top + kRowHeight : rect.top;
+    const IntRect speedRow{rect.left, speedTop, rect.right, speedTop + kRowHeight};
     if (facts.ship != nullptr)
-        DrawSpeed(*facts.ship, rect);
+        DrawSpeed(*facts.ship, speedRow);
     ThrottleHotKeys(state, widgetName, facts.hasWarp, v, now);
     ReverseButton(state, rect, widgetName, enabled, now);
     float value = state.throttle.value;
-    const IntRect slider{rect.left, rect.top + kRowHeight + 1, rect.right, rect.bottom - kRowHeight - 1};
+    const IntRect slider{rect.left, speedRow.bottom + 1, rect.right, rect.bottom - kRowHeight - 1};
     if (ViewThrottleSlider(state, slider, value))
         state.controllerOwns = false;
     state.throttle.Set(value, now);

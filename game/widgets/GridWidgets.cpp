@@ -37,6 +37,7 @@ const glm::vec4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 constexpr const char* kNoScanNetwork = "Scan network not detected.  Check that you are aboard a ship.";
 constexpr const char* kSelectSound = "gui_list_select";
+constexpr const char* kNoFaceHint = "Select a crew member or system";
 // The type the mission gives objects that are never listed.
 constexpr const char* kHiddenType = "#";
 constexpr int32_t kFirstListId = 8000;
@@ -180,8 +181,10 @@ void ViewGridFaceDraw(IntRect& rect, std::string)
     HullPathSet* grid = ship ? GetHullPathSet(ship->uniqueID, false) : nullptr;
     const GridObject* object = grid ? grid->GetGridObjectById(ReadUInt64(ship->data_set, playership::kGridSelectedUID))
                                     : nullptr;
-    if (!object)
+    if (!object) {
+        DrawEmptyHint(rect, kNoFaceHint, kLayer);
         return;
+    }
     const ObjectDataBlob& data = object->data_set;
     theUIContext.DrawText(theUIContext.GetFont(kSmallFont), rect, object->name, kWhite, kLayer);
 

@@ -7,6 +7,7 @@
 #include "game/shell/KeyVal.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
+#include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/widgets/SortedObjectList.h"
 #include "game/world/AppData.h"
@@ -27,6 +28,7 @@ using namespace shipkeys;
 constexpr int32_t kFirstTabId = 800;
 constexpr int kLayer = 1002;
 constexpr int kLetterLayer = 1003;
+constexpr const char* kNoTargetHint = "Select a contact to scan";
 // Tabs are as wide as their name plus this; the first line keeps this margin.
 constexpr int32_t kTabPadding = 50;
 constexpr int32_t kTabMargin = 2;
@@ -131,8 +133,10 @@ void ViewScienceDataTabsDraw(IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const SpaceObject* object = ship ? ConsoleObjectNamedBy(*ship, kScienceTargetUid) : nullptr;
-    if (!object)
+    if (!object) {
+        DrawEmptyHint(rect, kNoTargetHint, kLayer);
         return;
+    }
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
     DrawScanTabs(rect, *object, ScanTabNames(*object, identified), widgetName);
 }

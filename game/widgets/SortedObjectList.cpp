@@ -41,6 +41,11 @@ constexpr int kFavouriteIcon = 121;
 constexpr int kNotFavouriteIcon = 100;
 // The scan bar sits this far inside the row button.
 constexpr int32_t kScanBarInset = 10;
+// A row's texts keep this far inside it, and the label this far from the notes.
+constexpr int32_t kRowTextInset = 3;
+constexpr int32_t kNotesGap = 6;
+constexpr int kAlignLeft = 0;
+constexpr int kAlignRight = 1;
 
 constexpr const char* kFont = "gui-1";
 constexpr const char* kNoShipText = "Scan network not detected.  Check that you are aboard a ship.";
@@ -195,6 +200,25 @@ glm::vec4 ScanBarColour()
     return colour;
 }
 
+// The row's label from its left end and the notes at its right end, the
+// label narrowed to leave the notes their room.
+void DrawRowTexts(const IntRect& button, const std::string& label, const std::string& notes)
+{
+    UIContext& ui = theUIContext;
+    QelBitmapFont* font = ui.GetFont(kFont);
+    if (!font)
+        return;
+    const IntRect inside{button.left + kRowTextInset, button.top + kRowTextInset, button.right - kRowTextInset,
+                         button.bottom - kRowTextInset};
+    IntRect labelBox = inside;
+    if (!notes.empty()) {
+        const IntRect noteInk = ui.TextInk(font, inside, notes, kAlignRight, TextFlow::kOneLine);
+        ui.DrawText(font, inside, notes, ui.mainColour, kNotesLayer, kAlignRight, TextFlow::kOneLine);
+        labelBox.right = noteInk.left - kNotesGap;
+    }
+    ui.DrawText(font, labelBox, label, ui.mainColour, kNotesLayer, kAlignLeft, TextFlow::kOneLine);
+}
+
 struct ListPass {
     const SpaceObject* ship = nullptr;
     std::string targetKey;
@@ -229,12 +253,9 @@ void DrawRow(SortedListState& state, ListPass& pass, const SpaceObject& object, 
 
     const IntRect button{pass.area.left, y, toggleLeft - 2, y + h + 1};
     ui.SetCurrentRect(button);
-    if (uiButton(pass.nextId++, label, kFont, true, kLayer))
+    if (uiButton(pass.nextId++, "", kFont, true, kLayer))
         SelectFromList(object.uniqueID, pass.targetKey);
-
-    const std::string notes = TargetNotes(*pass.ship, object);
-    ui.DrawText(ui.GetFont(kFont), IntRect{button.left + 2, button.top + 2, button.right - 2, button.bottom - 2},
-                notes, ui.mainColour, kNotesLayer, 1);
+    DrawRowTexts(button, label, TargetNotes(*pass.ship, object));
 
     const float p = pass.scanPercent;
     if (p > 0.0f && p < 1.0f && pass.scanId == object.uniqueID) {

@@ -3,8 +3,7 @@
 #include "engine/base/QelBitmapFont.h"
 #include "game/shell/TextLog.h"
 #include "game/shell/UIContext.h"
-
-#include <glm/gtc/type_ptr.hpp>
+#include "game/widgets/ConsoleWidgetSupport.h"
 
 #include <algorithm>
 
@@ -19,6 +18,7 @@ constexpr int32_t kRowHeight = 20;
 constexpr int32_t kWrapAllowance = 34;
 // Continuation pieces of a message start this much further right.
 constexpr int32_t kIndent = 30;
+constexpr const char* kEmptyHint = "No messages yet";
 
 }  // namespace
 
@@ -27,11 +27,18 @@ void ViewTextWaterfallDraw(IntRect& rect, std::string)
     UIContext& ui = theUIContext;
     ui.FillRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
                 static_cast<float>(rect.bottom), kPanelColour);
+    if (theMessageLog.begin() == theMessageLog.end()) {
+        DrawEmptyHint(rect, kEmptyHint, kTextLayer);
+        return;
+    }
     QelBitmapFont* font = ui.GetFont(kFont);
     if (!font)
         return;
     // A box narrower than the allowance still wraps, one character a piece.
     const int32_t wrapWidth = std::max(1, rect.right - rect.left - kWrapAllowance);
+    // Continuation pieces are indented as far as the box leaves room beside
+    // them: a box narrower than the indent still shows every piece.
+    const int32_t indent = std::clamp(rect.Width() - 2 * kMargin - wrapWidth, 0, kIndent);
     int32_t rowBottom = rect.bottom - kMargin;
     auto rowFits = [&] { return rowBottom - kRowHeight >= rect.top; };
     for (auto line = theMessageLog.end(); line != theMessageLog.begin() && rowFits();) {
@@ -40,12 +47,11 @@ void ViewTextWaterfallDraw(IntRect& rect, std::string)
             rowBottom -= kRowHeight;
             continue;
         }
-        font->LayoutText(line->text, wrapWidth);
-        const std::vector<std::string> pieces = font->LaidOutLines();
+        const std::vector<std::string> pieces = WrapText(*font, line->text, wrapWidth);
         for (size_t piece = pieces.size(); piece-- > 0 && rowFits();) {
-            const int32_t left = rect.left + kMargin + (piece == 0 ? 0 : kIndent);
-            font->SetTextRect(left, rowBottom - kRowHeight, rect.right - kMargin, rowBottom);
-            font->DrawTextLeft(pieces[piece], glm::value_ptr(line->colour), kTextLayer);
+            const int32_t left = rect.left + kMargin + (piece == 0 ? 0 : indent);
+            ui.DrawText(font, {left, rowBottom - kRowHeight, rect.right - kMargin, rowBottom}, pieces[piece],
+                        line->colour, kTextLayer, 0, TextFlow::kCutLine);
             rowBottom -= kRowHeight;
         }
     }

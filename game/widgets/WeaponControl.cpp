@@ -8,8 +8,8 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/net/NetworkIds.h"
 #include "game/net/SignalMessageCrew.h"
+#include "game/net/WorldLookup.h"
 #include "game/shell/KeyVal.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/UIControls.h"
@@ -147,8 +147,6 @@ void DrawTypeChoice(const IntRect& row, const std::vector<std::string>& availabl
     UIContext& ui = theUIContext;
     TypeChoice choice = ReadTypeChoice(available);
     ui.SetCurrentRectEdges(row.left, row.top, row.right - kTypeListNarrowing, row.bottom);
-    if (QelBitmapFont* font = ui.GetFont(kFont))
-        font->SetSingleLine();
     if (uiDropDown(kTypeListId, choice.label, choice.index, choice.names, kFont, kLayer) && choice.index >= 0 &&
         choice.index < static_cast<int32_t>(choice.keys.size())) {
         PlayGUISound("gui_button");
@@ -173,8 +171,8 @@ void DrawTargetMark(const SpaceObject* ship, const IntRect& row)
 {
     if (!ship)
         return;
-    const uint64_t target = ReadUInt64(ship->data_set, shipkeys::kWeaponTargetUid);
-    if (!IsSpaceObjectId(target))
+    // A destroyed target leaves its id behind until the server clears it.
+    if (!FindSpaceObjectById(ReadUInt64(ship->data_set, shipkeys::kWeaponTargetUid)))
         return;
     uiGridIcon(kTargetIconCell, kTargetColour,
                static_cast<float>(row.right - kTypeListNarrowing + kTargetIconOffset),
@@ -192,9 +190,8 @@ void DrawLoadBar(const IntRect& bar, float percent, const std::string& currentTy
                 static_cast<float>(bar.bottom), ui.mainColour);
     if (!(percent > 0.0f))
         return;
-    if (QelBitmapFont* font = ui.GetFont(kFont))
-        font->SetSingleLine();
-    DrawCentredText(kFont, bar, ReadTorpedoTypeText(currentType).name, kTypeNameColour, kTypeNameLayer);
+    DrawCentredText(kFont, bar, ReadTorpedoTypeText(currentType).name, kTypeNameColour, kTypeNameLayer,
+                    TextFlow::kOneLine);
 }
 
 }  // namespace

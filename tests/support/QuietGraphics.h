@@ -20,6 +20,7 @@ public:
     int GetTextWidth(std::string) override { return 0; }
     int GetTextHeight(std::string) override { return 0; }
     int GetLineHeight() override { return 0; }
+    int GetLineStep() override { return 0; }
     int GetAscent() override { return 0; }
     int GetDescent() override { return 0; }
 

@@ -157,21 +157,43 @@ public:
         Draw(text, colour, orderKey, 2);
     }
     void SetSingleLine() override {}
-    // Lines of as many characters as fit the width.
+    // Lines of as many characters as fit the width, broken after the last
+    // blank that fits (a word longer than a line where the line ends); '^'
+    // and a line end always break, as in the game's fonts.
     int LayoutText(std::string text, int width) override
     {
         const size_t perLine = static_cast<size_t>(std::max(width / kCharWidth, 1));
         lines_.clear();
-        for (size_t start = 0; start < text.size(); start += perLine)
-            lines_.push_back(text.substr(start, perLine));
-        if (lines_.empty())
-            lines_.emplace_back();
+        size_t paragraph = 0;
+        while (true) {
+            const size_t end = std::min(text.find_first_of("^\n", paragraph), text.size());
+            if (end == paragraph)
+                lines_.emplace_back();
+            for (size_t start = paragraph; start < end;) {
+                while (start < end && text[start] == ' ' && start != paragraph)
+                    ++start;
+                if (start == end)
+                    break;
+                size_t count = std::min(perLine, end - start);
+                if (start + count < end && text[start + count] != ' ') {
+                    const size_t blank = text.rfind(' ', start + count);
+                    if (blank != std::string::npos && blank > start)
+                        count = blank - start;
+                }
+                lines_.push_back(text.substr(start, count));
+                start += count;
+            }
+            if (end == text.size())
+                break;
+            paragraph = end + 1;
+        }
         return static_cast<int>(lines_.size()) * kLineHeight;
     }
     const std::vector<std::string>& LaidOutLines() const override { return lines_; }
     int GetTextWidth(std::string text) override { return static_cast<int>(text.size()) * kCharWidth; }
     int GetTextHeight(std::string) override { return kLineHeight; }
     int GetLineHeight() override { return kLineHeight; }
+    int GetLineStep() override { return kLineHeight; }
     int GetAscent() override { return 12; }
     int GetDescent() override { return -4; }
 

@@ -35,6 +35,8 @@ constexpr int32_t kGraphColumns = PerSecondCounter::kBucketCount - 1;
 constexpr int32_t kLegendValueLeft = 205;
 constexpr int32_t kLegendNameLeft = 305;
 constexpr int32_t kLegendGap = 2;
+// The legend's value column ends this far before the names.
+constexpr int32_t kLegendColumnGap = 4;
 constexpr const char* kPanelFont = "smallest";
 
 // The network statistics.
@@ -127,14 +129,11 @@ void CounterPanelOverlay::DrawPanelOverlay(const IntRect& rect)
         const glm::vec4& colour = colours[index++];
         if (hover || rowTop + kLegendRowHeight <= bottom) {
             const float last = counter.buckets[static_cast<size_t>(Wrap(counter.currentIndex - 1))];
-            const IntRect value{rect.left + kLegendValueLeft, rowTop, rect.right, rowTop + kLegendRowHeight};
+            const IntRect value{rect.left + kLegendValueLeft, rowTop, rect.left + kLegendNameLeft - kLegendColumnGap,
+                                rowTop + kLegendRowHeight};
             const IntRect label{rect.left + kLegendNameLeft, rowTop, rect.right, rowTop + kLegendRowHeight};
-            if (font)
-                font->SetSingleLine();
-            ui.DrawText(font, value, std::to_string(static_cast<int64_t>(last)), colour, kLayer);
-            if (font)
-                font->SetSingleLine();
-            ui.DrawText(font, label, name, colour, kLayer);
+            ui.DrawText(font, value, std::to_string(static_cast<int64_t>(last)), colour, kLayer, 0, TextFlow::kOneLine);
+            ui.DrawText(font, label, name, colour, kLayer, 0, TextFlow::kOneLine);
         }
         rowTop += kLegendRowHeight;
     }

@@ -40,6 +40,8 @@ constexpr float kFieldOfView = std::numbers::pi_v<float> / 3.0f;
 constexpr float kFarPlane = 100000.0f;
 
 constexpr const char* kBackgroundBitmap = "radar_2";
+// The texts of the map are drawn into the radar's target, not the window.
+constexpr const char* kRadarSurface = "radar";
 constexpr float kBackgroundAlpha = 0.6f;
 
 enum MouseButton : int { kLeftButton = 0, kRightButton = 2 };
@@ -153,8 +155,19 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
 
     currentFrameObjects ^= 1;
     frameObjects[currentFrameObjects].clear();
-    placedLabels.clear();
+    labels.Clear();
     BeginTarget();
+    DrawIntoTarget();
+    EndTarget();
+    CopyToWidget();
+    DrawHoldOverlay();
+    SendHoldRequest();
+}
+
+// The map itself, in the target's pixels.
+void Render2D::DrawIntoTarget()
+{
+    const TextSurfaceScope offScreen(kRadarSurface);
     HandlePointer();
     const bool ships = FollowFocusShip();
     if (ships) {
@@ -166,15 +179,12 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
     if (ships && theSimulation->Container()) {
         DrawObjects();
         DrawEffects();
+        PlaceGridNames();
         if (frame.clicked)
             SelectClicked();
         DrawPointerReadout();
     }
     DrawSpeechBubbles();
-    EndTarget();
-    CopyToWidget();
-    DrawHoldOverlay();
-    SendHoldRequest();
 }
 
 // Where the pointer is, which ships the view is about, and what the console

@@ -31,6 +31,7 @@
 #include "game/render/manager/ClickTimer.h"
 #include "game/render/manager/Ring2DRenderer.h"
 #include "game/shell/IntRect.h"
+#include "game/shell/UILabelLayout.h"
 #include "game/world/SimulationTimer.h"
 
 #include <glm/vec2.hpp>
@@ -126,6 +127,7 @@ public:
     void DrawBeamArcs(const SpaceObject& ship, std::vector<BeamArc>& arcs) const;
     void DrawRangeRings(const glm::vec2& centre, const glm::vec4& ringColour, const glm::vec4& farColour);
     void DrawGrid(float worldX, float worldZ, const glm::vec4& colour, const IntRect& clip);
+    void PlaceGridNames();
     void DrawElevationArrows(const glm::vec2& screen, const glm::vec3& world, const SpaceObject& focus,
                              const glm::vec4& colour, int layer);
     // The name of the grid cell, "A19" style.
@@ -162,7 +164,14 @@ public:
     simulationTimer scanRequestTimer;
     Ring2DRenderer ringRenderer;
     IntRect viewRect;  // the part of the target copied last frame
-    std::vector<IntRect> placedLabels;
+    LabelLayout labels;  // the names and read-outs of the frame, kept clear of each other
+    // A grid cell's name, placed once the objects are labelled.
+    struct GridName {
+        IntRect box;
+        std::string text;
+        glm::vec4 colour{0.0f};
+    };
+    std::vector<GridName> gridNames;
     std::unordered_set<uint64_t> frameObjects[2];  // ids drawn this frame and the last
     int32_t currentFrameObjects = 0;
     std::set<int32_t> seenNavProxies;  // nav proxies whose object showed itself
@@ -201,6 +210,7 @@ private:
     };
 
     // Render2D.cpp: the frame's steps.
+    void DrawIntoTarget();
     void ReadFrameInputs(const IntRect& rect, const std::string& kind);
     void HandlePointer();
     void WheelZoom(int32_t wheel);
@@ -234,8 +244,7 @@ private:
                     const glm::vec4& colour, int layer, bool additive = false);
     void DrawText(const std::string& font, const IntRect& box, const std::string& text, const glm::vec4& colour,
                   int layer, int align);
-    void DrawShadowedText(const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
-                          int align);
+    void PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align);
     bool InCull(const glm::vec2& screen) const;
 
     // Render2DShapes.cpp.

@@ -45,16 +45,12 @@ constexpr ZoomArt kAsteroidArt[] = {{0.18f, "generic-asteroid", 1.0f}, {0.095f, 
 constexpr float kNebulaScale = 12.0f;  // a nebula's art spans its size twelve times over
 constexpr float kDefaultDisplaySize = 1000.0f;
 
-// Labels sit this far above their object and climb this far past a label
+// Labels sit this far above their object, or this far higher past a label
 // they would cover.
 constexpr int32_t kLabelRise = 25;
 constexpr int32_t kLabelHalfHeight = 10;
 constexpr int32_t kLabelStep = 22;
 constexpr float kLabelPadding = 30.0f;
-// A label stops climbing after this many moves: by then it stands far above
-// its object anyway, and a crowd of ships in one place (a fleet at a dock)
-// would otherwise cost a scan of every label per move, cubic in the crowd.
-constexpr int32_t kMaxLabelMoves = 16;
 // Distances switch to thousands above these (target read-out, pointer).
 constexpr float kRangeThousandsAbove = 2999.0f;
 constexpr float kPointerThousandsFrom = 1000.0f;
@@ -123,15 +119,11 @@ void Render2D::DrawText(const std::string& font, const IntRect& box, const std::
     theUIContext.DrawText(theUIContext.GetFont(font), box, text, colour, layer, align);
 }
 
-// The text, and under it a black copy one pixel right and down, so labels
-// read over any background.
-void Render2D::DrawShadowedText(const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
-                                int align)
+// A label or read-out over its shadow, where it covers no label placed
+// before in this frame; left out where it would.
+void Render2D::PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align)
 {
-    DrawText(kLabelFont, box, text, colour, layer, align);
-    IntRect shadow = box;
-    shadow.Translate(1, 1);
-    DrawText(kLabelFont, shadow, text, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), layer - 1, align);
+    labels.Place(theUIContext.GetFont(kLabelFont), {box}, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
 }
 
 bool Render2D::InCull(const glm::vec2& p) const
@@ -182,8 +174,7 @@ void Render2D::DrawNavPoint(const Navpoint& point)
         glm::vec2 centre;
         if (VisibleCenter(owner.mainBuffWidth, owner.mainBuffHeight, {screen[0], screen[1], screen[2], screen[3]},
                           centre))
-            DrawText(kLabelFont, Box(centre.x, centre.y, -500, -100, 500, 100), point.text, glm::vec4(1.0f),
-                     kLabelLayer, 2);
+            PlaceReadout(Box(centre.x, centre.y, -500, -100, 500, 100), point.text, glm::vec4(1.0f), 2);
         return;
     }
     const glm::vec2 p = WorldToScreen(point.pos, 0.0f).pos;
@@ -194,7 +185,7 @@ void Render2D::DrawNavPoint(const Navpoint& point)
         if (!viewRect.Contains(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)))
             return;
         DrawSprite("icon-map-pin", p, 0.0f, 0.2f, colour, kTerrainLayer);
-        DrawText(kLabelFont, Box(p.x, p.y, -500, 10, 500, 30), point.text, colour, kLabelLayer, 2);
+        PlaceReadout(Box(p.x, p.y, -500, 10, 500, 30), point.text, colour, 2);
         if (frame.focus)
             DrawElevationArrows(p, point.pos, *frame.focus, colour, kTerrainLayer);
         return;
@@ -202,7 +193,7 @@ void Render2D::DrawNavPoint(const Navpoint& point)
     const glm::vec2 u = offset / std::sqrt(glm::dot(offset, offset));
     const glm::vec2 q = centre + kNavArrowRadius * u;
     DrawSprite("icon-map-arrow", q, std::atan2(u.x, u.y), 0.2f, colour, kTerrainLayer);
-    DrawText(kLabelFont, Box(q.x, q.y, -500, 10, 500, 30), point.text, colour, kLabelLayer, 2);
+    PlaceReadout(Box(q.x, q.y, -500, 10, 500, 30), point.text, colour, 2);
 }
 
 // A proxy stands in for an object this console cannot see; once the object
@@ -233,7 +224,7 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
     } else if (const ShipDataRecord* record = ShipData::Instance().Find(proxy.shiptype)) {
         DrawSprite(record->artFileRoot + "256", p, 0.0f, 0.25f, colour, layer);
     }
-    DrawText(kLabelFont, Box(p.x, p.y, -500, 10, 500, 40), proxy.text, colour, layer, 2);
+    PlaceReadout(Box(p.x, p.y, -500, 10, 500, 40), proxy.text, colour, 2);
 
     const glm::vec4 outline(colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f, colour.a);
     const float x = p.x, y = p.y;
@@ -444,39 +435,21 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
 
 // --- Labels and read-outs --------------------------------------------------
 
-// Centred 25 pixels above the point; a label that would cover one placed
-// earlier climbs above it, and the search starts over (kMaxLabelMoves times
-// at most).
+// Centred 25 pixels above the point, or a step higher where that would
+// cover a label placed before; left out where both would.
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
-    if (text.empty())
-        return;
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
-    const float width = font ? static_cast<float>(font->GetTextWidth(text)) : 0.0f;
-    const float half = (width + kLabelPadding) / 2.0f;
-    IntRect box{static_cast<int32_t>(screen.x - half),
-                static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
-                static_cast<int32_t>(screen.x + half),
-                static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
-    const int32_t height = box.Height();
-    int32_t moves = 0;
-    for (size_t i = 0; i < placedLabels.size() && moves < kMaxLabelMoves;) {
-        const IntRect& placed = placedLabels[i];
-        if (box.right >= placed.left && placed.right >= box.left && box.bottom >= placed.top &&
-            placed.bottom >= box.top) {
-            box.top = placed.top - kLabelStep;
-            box.bottom = box.top + height;
-            ++moves;
-            i = 0;
-            continue;
-        }
-        ++i;
-    }
-    placedLabels.push_back(box);
-    DrawText(kLabelFont, box, text, colour + glm::vec4(0.5f), kLabelLayer, 2);
-    IntRect shadow = box;
-    shadow.Translate(1, 1);
-    DrawText(kLabelFont, shadow, text, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), kShipLayer, 2);
+    if (text.empty() || !font)
+        return;
+    const float half = (static_cast<float>(font->GetTextWidth(text)) + kLabelPadding) / 2.0f;
+    const IntRect above{static_cast<int32_t>(screen.x - half),
+                        static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
+                        static_cast<int32_t>(screen.x + half),
+                        static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
+    IntRect higher = above;
+    higher.Translate(0, -kLabelStep);
+    labels.Place(font, {above, higher}, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, 2);
 }
 
 std::string Render2D::RangeText(float distance)
@@ -499,9 +472,8 @@ void Render2D::DrawRangeBearing(const glm::vec2& screen, const glm::vec3& world,
     const glm::vec3 d = world - focus.pos;
     const float distance = glm::length(d);
     const float x = screen.x, y = screen.y;
-    DrawShadowedText(Box(x, y, 3, 20, 200, 50), RangeText(distance), colour, kLabelLayer, 0);
-    DrawShadowedText(Box(x, y, -203, 20, -6, 50), std::to_string(BearingDegrees(std::atan2(d.x, d.z))), colour,
-                     kLabelLayer, 1);
+    PlaceReadout(Box(x, y, 3, 20, 200, 50), RangeText(distance), colour, 0);
+    PlaceReadout(Box(x, y, -203, 20, -6, 50), std::to_string(BearingDegrees(std::atan2(d.x, d.z))), colour, 1);
 }
 
 // Distance and bearing from the focus ship to the point under the pointer.
@@ -516,10 +488,8 @@ void Render2D::DrawPointerReadout()
         bearing -= 360;
     const std::string text = PointerRangeText(glm::length(d)) + "   " + std::to_string(bearing) + " deg";
     const IntRect box = Box(frame.pointer.x, frame.pointer.y, -360, 0, 360, 60);
-    DrawText(kLabelFont, box, text, owner.guiColors[kGuiColorMain], kReadoutLayer, 2);
-    IntRect shadow = box;
-    shadow.Translate(1, 1);
-    DrawText(kLabelFont, shadow, text, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), kLabelLayer, 2);
+    theUIContext.DrawShadowedText(theUIContext.GetFont(kLabelFont), box, text, owner.guiColors[kGuiColorMain],
+                                  kReadoutLayer, {kLabelLayer}, 2);
 }
 
 void Render2D::DrawSpeechBubbles()

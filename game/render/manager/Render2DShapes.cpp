@@ -47,6 +47,7 @@ constexpr float kRingStep = 0.12083049f;  // 2π / 52
 constexpr float kCellSize = 20000.0f;
 constexpr int32_t kCellReach = 5;
 constexpr int32_t kRowLetters = 26;
+constexpr const char* kGridFont = "gui-1";
 constexpr int32_t kColumnNumbers = 100;
 constexpr int32_t kCellNameOrigin = 12;
 
@@ -217,12 +218,20 @@ void Render2D::DrawGrid(float worldX, float worldZ, const glm::vec4& colour, con
             Line(corner, north, colour, kBackLayer);
             const glm::vec2 middle = (east + north) * 0.5f;
             if (clip.Contains(static_cast<int32_t>(middle.x), static_cast<int32_t>(middle.y)))
-                DrawText("gui-1",
-                         {static_cast<int32_t>(middle.x) - 50, static_cast<int32_t>(middle.y) - 18,
-                          static_cast<int32_t>(middle.x) + 50, static_cast<int32_t>(middle.y) + 18},
-                         GridCellName(col, row), colour, kBackLayer, 2);
+                gridNames.push_back({{static_cast<int32_t>(middle.x) - 50, static_cast<int32_t>(middle.y) - 18,
+                                      static_cast<int32_t>(middle.x) + 50, static_cast<int32_t>(middle.y) + 18},
+                                     GridCellName(col, row), colour});
         }
     }
+}
+
+// The cells' names yield to the objects' labels: each shows where it covers none.
+void Render2D::PlaceGridNames()
+{
+    QelBitmapFont* font = theUIContext.GetFont(kGridFont);
+    for (const GridName& name : gridNames)
+        labels.Place(font, {name.box}, name.text, name.colour, kBackLayer, {kBackLayer - 1}, 2);
+    gridNames.clear();
 }
 
 // --- Arrows, scan ring, effects --------------------------------------------

@@ -23,6 +23,7 @@
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
+#include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"
@@ -35,6 +36,9 @@
 #include <cmath>
 
 namespace {
+
+// The labels of the view are drawn into its target, not the window.
+constexpr const char* kViewSurface = "3d view";
 
 // Drones are drawn at a tenth of their mesh, spinning a radian every ten ticks.
 constexpr float kDroneScale = 0.1f;
@@ -223,8 +227,10 @@ void Render3D::Draw(const IntRect& rect, bool full)
     if (effects)
         effects->DrawParticles(view);
     DrawNavRing(ship, view);
-    if (owner.cam_mode != "cinematic")
+    if (owner.cam_mode != "cinematic") {
+        const TextSurfaceScope offScreen(kViewSurface);
         DrawReticleQueue();
+    }
     reticle_queue.clear();
     gGraphicsFactory->Flush2D();
     DrawPlanets(view);

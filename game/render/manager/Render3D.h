@@ -18,6 +18,7 @@
 #include "game/render/RibbonTrail.h"
 #include "game/render/VecFrustum.h"
 #include "game/shell/IntRect.h"
+#include "game/shell/UILabelLayout.h"
 #include "game/world/ParticleEmitters.h"
 #include "game/world/ParticleView.h"
 #include "game/world/ShipDataRecord.h"
@@ -244,6 +245,7 @@ public:
     void DrawLockReticle(int32_t kind, const std::string& colourName, const glm::vec4& colour,
                          const glm::vec3& position, const std::string& label);
     std::vector<LockReticle> reticle_queue;
+    LabelLayout labels;  // the reticles' labels of the frame, kept clear of each other
 
     // --- Beam and lightning effects, the monster's aura (Render3DBeams.cpp).
     // One frame of every beam and lightning event of the world.

@@ -39,8 +39,9 @@ constexpr float kEdgePointerFarDistance = 3000.0f;
 // the sheet's pointer cell is drawn.
 constexpr float kEdgePointerTurn = 1.57079635f + 0.785398175f;
 
-// The label: 2000 pixels wide about the point, from 10 pixels below it; its
-// shadow 3 pixels right and down, one layer under it.
+// The label: 2000 pixels wide about the point, from 10 pixels below it (or
+// ending 10 pixels above it); its shadow 3 pixels right and down, one layer
+// under it.
 constexpr int32_t kLabelHalfWidth = 1000;
 constexpr int32_t kLabelTop = 10;
 constexpr int32_t kLabelHeight = 50;
@@ -142,10 +143,12 @@ void Render3D::QueueNameTag(const SpaceObject& object, const SpaceObject& viewer
 }
 
 // Into the main target, in its pixels: each reticle in its named colour or
-// its own, the label in that colour over its black shadow.
+// its own, the label in that colour over its black shadow, below the
+// reticle or, where another label stands there, above it.
 void Render3D::DrawReticleQueue()
 {
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
+    labels.Clear();
     for (const LockReticle& entry : reticle_queue) {
         glm::vec4 colour{1.0f};
         ParseColor(colour, entry.colourName);
@@ -157,10 +160,9 @@ void Render3D::DrawReticleQueue()
         }
         const int32_t x = static_cast<int32_t>(entry.position.x);
         const int32_t y = static_cast<int32_t>(entry.position.y);
-        const IntRect box{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + kLabelHeight};
-        const IntRect shadow{box.left + kShadowOffset, box.top + kShadowOffset, box.right + kShadowOffset,
-                             box.bottom + kShadowOffset};
-        theUIContext.DrawText(font, box, entry.label, colour, kLabelLayer, 2);
-        theUIContext.DrawText(font, shadow, entry.label, glm::vec4(0, 0, 0, 1), kShadowLayer, 2);
+        const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + kLabelHeight};
+        IntRect above = below;
+        above.Translate(0, -(2 * kLabelTop + kLabelHeight));
+        labels.Place(font, {below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, kShadowOffset}, 2);
     }
 }

@@ -298,10 +298,8 @@ void RenderManager::DrawLogOverlay()
     int32_t rows = 0;
     const auto place = [&](const std::string& line, int32_t indent, const glm::vec4& colour) {
         if (rowBottom - rowPixels >= area.top) {
-            font->SetTextRect(textLeft + indent, rowBottom - rowPixels, textRight, rowBottom);
-            const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
-            font->SetSingleLine();
-            font->DrawTextLeft(line, rgba, kOverlayLayer);
+            ui.DrawText(font, {textLeft + indent, rowBottom - rowPixels, textRight, rowBottom}, line, colour,
+                        kOverlayLayer, 0, TextFlow::kCutLine);
         }
         rowBottom -= rowPixels;
     };
@@ -312,8 +310,7 @@ void RenderManager::DrawLogOverlay()
                 place("", 0, entry->colour);
             continue;
         }
-        font->LayoutText(entry->text, textRight - textLeft - kLogIndent);
-        const std::vector<std::string> lines = font->LaidOutLines();
+        const std::vector<std::string> lines = WrapText(*font, entry->text, textRight - textLeft - kLogIndent);
         for (size_t i = lines.size(); i-- > 0;)
             if (++rows >= logScroll)
                 place(lines[i], i == 0 ? 0 : kLogIndent, entry->colour);

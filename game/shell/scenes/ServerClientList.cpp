@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int32_t kListWidth = 200;
+// The panel and its lines reach this far past the window's right edge.
+constexpr int32_t kOverhang = 50;
 // Ticks the list stays after the set of consoles changed, and how far it has
 // slid out once it is gone (kListWidth beyond that).
 constexpr int32_t kShownTicks = 750;
@@ -75,9 +77,11 @@ void DrawServerClientList()
     const int32_t left = age > kShownTicks ? width + age - kGoneTicks : width - kListWidth;
     if (left > width)
         return;
-    uiFrame(2, static_cast<float>(left), -50.0f, static_cast<float>(width + 50), static_cast<float>(lastBottom + 10),
-            kPanelColour, kPanelLayer);
-    ui.SetCurrentRectEdges(left, 3, width + 50, 17);
+    uiFrame(2, static_cast<float>(left), -50.0f, static_cast<float>(width + kOverhang),
+            static_cast<float>(lastBottom + 10), kPanelColour, kPanelLayer);
+    // The lines keep their width as the list slides out: they leave the
+    // window whole rather than squeezed into what is left of it.
+    ui.SetCurrentRectEdges(left, 3, left + kListWidth + kOverhang, 17);
     for (const auto& [id, client] : gServer->Clients()) {
         DrawClient(ui, *client);
         lastBottom = ui.CurrentRect().bottom;

@@ -52,16 +52,19 @@ TEST_F(UIButtonsTest, a_check_button_puts_its_tick_square_at_the_left_and_its_la
     }
 }
 
-TEST_F(UIButtonsTest, a_selected_option_button_is_framed_twice)
+TEST_F(UIButtonsTest, a_selected_option_button_is_filled_bright_with_its_label_dark)
 {
     ui.SetCurrentRectEdges(0, 0, 100, 30);
     uiOptionButton(4, "Trainee", "gui-1", false, true, 1000);
-    const size_t plain = graphics.From("gradient1024").size();
+    const auto plain = graphics.From("gradient1024");
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(graphics.Text("Trainee").colour, ui.mainColour);
     graphics.log.clear();
     uiOptionButton(4, "Trainee", "gui-1", true, true, 1000);
     const auto fills = graphics.From("gradient1024");
-    ASSERT_EQ(fills.size(), plain * 2);
-    EXPECT_FLOAT_EQ(fills[plain].Left(), 3.0f);  // inset 2, then inside its outline
+    ASSERT_EQ(fills.size(), plain.size());
+    EXPECT_EQ(fills[0].colour, ui.mainColour);
+    EXPECT_EQ(graphics.Text("Trainee").colour, ui.knobTextColour);
 }
 
 TEST_F(UIButtonsTest, an_arrow_fills_its_rectangle_with_its_point_at_the_middle_of_one_edge)

@@ -161,16 +161,28 @@ TEST_F(CommsControlTest, the_slider_scrolls_ten_buttons_and_only_drawn_buttons_a
     EXPECT_EQ(sent[0].button, "cmd7");
 }
 
-TEST_F(CommsControlTest, a_label_too_tall_for_its_row_takes_the_smallest_font)
+TEST_F(CommsControlTest, a_label_too_tall_for_its_row_steps_down_and_is_cut_short_at_the_smallest_face)
 {
-    // The recording fonts set 8-pixel characters in 16-pixel lines: the list
-    // area's 360 pixels hold 45 characters a line, and a row 43 pixels of text.
-    const std::string twoLines(60, 'a');
-    const std::string threeLines(100, 'b');
+    // The recording fonts set 8-pixel characters in 16-pixel lines whatever
+    // their size: the list area's 360 pixels hold 45 characters a line, and a
+    // row two lines of text.
+    std::string twoLines, threeLines;
+    for (int i = 0; i < 12; ++i)
+        twoLines += "abcd ";
+    for (int i = 0; i < 20; ++i)
+        threeLines += "wxyz ";
+    twoLines.pop_back();
+    threeLines.pop_back();
     Offer({"Halcyon Station", "white", ""}, {{twoLines, "white", "a"}, {threeLines, "white", "b"}});
     Draw();
     EXPECT_EQ(graphics.Text(twoLines).source, FontOf("gui-2"));
-    EXPECT_EQ(graphics.Text(threeLines).source, FontOf("smallest"));
+    // Three lines fit no face: the smallest keeps two, the second cut short.
+    const std::vector<DrawRecord> cut = graphics.Where(
+        [](const DrawRecord& r) { return r.kind == DrawRecord::Kind::Text && r.text.rfind("wxyz", 0) == 0; });
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0].source, "DejaVuSans-Bold10");
+    EXPECT_EQ(cut[1].source, "DejaVuSans-Bold10");
+    EXPECT_EQ(cut[1].text.substr(cut[1].text.size() - 3), "...");
 }
 
 // --- comms_face --------------------------------------------------------------------
@@ -254,12 +266,19 @@ TEST_F(CommsWaterfallTest, newest_first_each_with_its_age_in_whole_minutes)
         int64_t age;
         const char* shown;  // "" when no age shows
     };
+    // Titles short enough to keep their room beside an age in the narrow list.
     const std::vector<Case> cases = {{0, ""}, {1799, ""}, {1800, "1 min"}, {5399, "2 min"}, {5400, "3 min"}};
-    for (const Case& c : cases)
-        Receive("age " + std::to_string(c.age), "", c.age);
+    const auto titleOf = [](size_t i) { return "T" + std::to_string(i); };
+    for (size_t i = 0; i < cases.size(); ++i)
+        Receive(titleOf(i), "", cases[i].age);
+    theUIContext.textRuns.recording = true;
     Draw();
+    theUIContext.textRuns.recording = false;
+    // The age keeps to the right of its title: nothing drawn over anything.
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
     for (size_t i = 0; i < cases.size(); ++i) {
-        const DrawRecord title = graphics.Text("age " + std::to_string(cases[i].age));
+        const DrawRecord title = graphics.Text(titleOf(i));
+        ASSERT_EQ(title.text, titleOf(i));
         // The last received at the top.
         EXPECT_EQ(title.box.top, static_cast<int>(cases.size() - 1 - i) * kRowHeight) << cases[i].age;
         const std::vector<DrawRecord> ages = graphics.Where([&](const DrawRecord& r) {
@@ -285,7 +304,7 @@ TEST_F(CommsWaterfallTest, a_closed_message_shows_its_first_line_cut_short_when_
     const std::vector<Case> cases = {
         {kBox, "Dock now", "Dock now"},
         {kBox, "Dock at once please", "Dock at..."},
-        {narrow, "abc", "ab..."},
+        {narrow, "abc", "a."},  // a word wider than the line is cut where it leaves it
     };
     for (const Case& c : cases) {
         world.commsMessages.clear();
@@ -297,7 +316,7 @@ TEST_F(CommsWaterfallTest, a_closed_message_shows_its_first_line_cut_short_when_
 
 TEST_F(CommsWaterfallTest, a_short_drag_opens_the_message_under_it_and_selects_its_sender)
 {
-    Receive("Older", "first", 3000);
+    Receive("Old", "first", 3000);
     Receive("Depot", "Dock at once please, the storm is coming", 0, contact);
     Draw();
     Drag(60, 20, -1);  // 4 scroll units: a click
@@ -310,12 +329,12 @@ TEST_F(CommsWaterfallTest, a_short_drag_opens_the_message_under_it_and_selects_i
     EXPECT_EQ(selected.dataSetKey, shipkeys::kCommsTargetUid.name);
 
     // Open, the row is as tall as its measured body (the list's width less 30
-    // is 82 pixels: four lines) and red; the whole body shows.
+    // is 82 pixels: five lines broken between words) and red; the whole body shows.
     MoveTo(-100, -100);
     Draw();
-    const int32_t measured = 4 * RecordingFont::kLineHeight + RecordingFont::kLineHeight + 14;
+    const int32_t measured = 5 * RecordingFont::kLineHeight + RecordingFont::kLineHeight + 14;
     EXPECT_EQ(world.commsMessages[1].measuredHeight, measured);
-    EXPECT_EQ(graphics.Text("Older").box.top, measured);
+    EXPECT_EQ(graphics.Text("Old").box.top, measured);
     EXPECT_TRUE(Drawn("Dock at once please, the storm is coming"));
     EXPECT_FLOAT_EQ(RowBackground("Depot").colour.r, 0.3f);
 

@@ -207,6 +207,28 @@ TEST_F(GUIBoxManagerTest, a_console_draws_its_list_in_order_and_an_empty_list_dr
     EXPECT_EQ(drawCalls[0].widget, "throttle");
 }
 
+// A console name the mission reuses with other widgets: the new boxes do not
+// land on the old ones; a box the mission placed stays where it put it.
+TEST_F(GUIBoxManagerTest, a_screen_shown_with_another_list_lays_its_default_boxes_out_again)
+{
+    GUIBoxManager::DrawConsoleBoxes("helm", {"throttle", "ship_data"});  // one row of two
+    GUIBoxManager::SetBoxRects("helm", "red_alert", {70, 70, 90, 90, 70, 70, 90, 90});
+    const std::vector<std::string> second = {"ship_data", "radar_zoom_ctrl", "throttle", "red_alert"};
+    GUIBoxManager::DrawConsoleBoxes("helm", second);
+    const auto rect = [](const char* widget) { return GUIBoxManager::FindBox("helm", widget)->rect; };
+    EXPECT_EQ(rect("ship_data")[0], GUIBoxManager::DefaultBoxRect(0, 4));
+    EXPECT_EQ(rect("radar_zoom_ctrl")[0], GUIBoxManager::DefaultBoxRect(1, 4));
+    EXPECT_EQ(rect("throttle")[1], GUIBoxManager::DefaultBoxRect(2, 4));
+    EXPECT_EQ(rect("red_alert")[0], (IntRect{70, 70, 90, 90})) << "placed by the mission";
+
+    // Shown again with nothing new, a box keeps whatever was made of it.
+    GUIBoxManager::SetBoxRects("helm", "throttle", {0, 0, 5, 5, 0, 0, 5, 5});
+    GUIBoxManager::FindBox("helm", "ship_data")->rect[0] = {1, 1, 2, 2};
+    GUIBoxManager::DrawConsoleBoxes("helm", second);
+    EXPECT_EQ(rect("ship_data")[0], (IntRect{1, 1, 2, 2}));
+    EXPECT_EQ(rect("throttle")[0], (IntRect{0, 0, 5, 5}));
+}
+
 TEST_F(GUIBoxManagerTest, the_enlarged_layout_shows_once_the_window_grows_wider_than_it_was)
 {
     struct Step {

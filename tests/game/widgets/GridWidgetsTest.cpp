@@ -166,7 +166,7 @@ TEST_F(GridWidgetsTest, a_click_shows_the_choice_at_once_proposes_it_after_100_m
     EXPECT_EQ(network.Signals<GridObjectSelectionSignal>().size(), 1u);
 }
 
-TEST_F(GridWidgetsTest, the_face_shows_the_chosen_object_and_nothing_without_one)
+TEST_F(GridWidgetsTest, the_face_shows_the_chosen_object_and_a_hint_without_one)
 {
     GridObject& medic = Make("Medic Hale", "crew");
     WriteString(medic.data_set, gridobject::kInfoText, "treating the wounded");
@@ -175,7 +175,10 @@ TEST_F(GridWidgetsTest, the_face_shows_the_chosen_object_and_nothing_without_one
     WriteString(medic.data_set, gridobject::kIconColor, "white");
     const IntRect box{0, 0, 300, 220};
     Draw(ViewGridFaceDraw, box);
-    EXPECT_TRUE(graphics.log.empty());
+    const std::vector<qeltest::DrawRecord> hint = graphics.Of(qeltest::DrawRecord::Kind::Text);
+    ASSERT_EQ(hint.size(), 1u);
+    EXPECT_EQ(hint[0].text, "Select a crew member or system");
+    EXPECT_TRUE(graphics.Quads("grid-icon-sheet").empty());
 
     WriteUInt64(ship->data_set, playership::kGridSelectedUID, medic.unique_ID);
     Draw(ViewGridFaceDraw, box);

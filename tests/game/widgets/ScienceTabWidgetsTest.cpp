@@ -85,6 +85,14 @@ TEST_F(ScienceTabWidgetsTest, the_tabs_are_the_objects_scan_types_once_it_has_be
     }
 }
 
+TEST_F(ScienceTabWidgetsTest, before_a_selection_a_hint_stands_where_the_tabs_will_be)
+{
+    WriteUInt64(ship->data_set, kScienceTargetUid, 0);
+    Frame([this] { DrawTabs(); });
+    EXPECT_TRUE(TabNames().empty());
+    EXPECT_TRUE(Drawn("Select a contact to scan"));
+}
+
 TEST_F(ScienceTabWidgetsTest, a_tab_chooses_the_scan_type_and_reports_the_choice)
 {
     Scanned(*target, "scan");

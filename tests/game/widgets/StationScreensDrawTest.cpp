@@ -3,7 +3,9 @@
 // Station, Skarn raiders, a Meridian cruiser and a void serpent, her science
 // officer's scan done, her comms officer talking to the station, messages in
 // the waterfall. Each station is saved as station-screens/<station>.png in
-// the working folder for a person to look at.
+// the working folder for a person to look at, and the text runs of each
+// (as the interface's text fitting reports them) are checked: none over
+// another, none out of its box.
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipSetup.h"
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -149,13 +152,18 @@ protected:
         theMessageLog.Add(glm::vec4(1.0f, 0.6f, 0.3f, 1.0f), "Sensors: two Skarn raiders on the plot.");
     }
 
-    // A few frames of the station, as its console draws them; the last is read back.
+    // A few frames of the station, as its console draws them; the text runs
+    // of the last are kept, and it is read back.
     void DrawStation(const Station& station)
     {
         consoleName = station.name;
         currentScienceScanType = "status";
-        for (int frame = 0; frame < 3; ++frame)
+        theUIContext.textRuns.recording = false;
+        for (int frame = 0; frame < 2; ++frame)
             ConsoleFrame(station.name, station.widgets);
+        theUIContext.textRuns.recording = true;
+        ConsoleFrame(station.name, station.widgets);
+        theUIContext.textRuns.recording = false;
     }
 
     qeltest::TempFolder data;
@@ -174,6 +182,15 @@ TEST_F(StationScreensDrawTest, every_station_draws_its_widgets_and_is_kept_for_a
         SCOPED_TRACE(station.name);
         DrawStation(station);
         EXPECT_TRUE(SaveScreen(std::string(kShotFolder) + "/" + station.name + ".png"));
+    }
+}
+
+TEST_F(StationScreensDrawTest, no_text_of_a_station_covers_another_or_leaves_its_box)
+{
+    for (const Station& station : kStations) {
+        DrawStation(station);
+        EXPECT_FALSE(theUIContext.textRuns.runs.empty()) << station.name;
+        EXPECT_EQ(theUIContext.textRuns.Faults(), "") << station.name;
     }
 }
 

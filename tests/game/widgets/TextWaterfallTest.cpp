@@ -41,9 +41,13 @@ protected:
     static std::string Piece(char c) { return std::string(25, c); }
 };
 
-TEST_F(TextWaterfallTest, AnEmptyLogDrawsOnlyTheDarkPanel)
+TEST_F(TextWaterfallTest, AnEmptyLogShowsADimHintOnTheDarkPanel)
 {
-    EXPECT_TRUE(Draw(200).empty());
+    const std::vector<DrawRecord> texts = Draw(200);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "No messages yet");
+    const glm::vec4 main = theUIContext.mainColour;
+    EXPECT_EQ(texts[0].colour, glm::vec4(main.r * 0.5f, main.g * 0.5f, main.b * 0.5f, main.a));
     const auto quads = graphics.Quads("smallWhite");
     ASSERT_EQ(quads.size(), 1u);
     EXPECT_EQ(quads[0].colour, glm::vec4(0.0f, 0.0f, 0.0f, 0.8f));

@@ -12,10 +12,11 @@ namespace {
 namespace vk = qel::vk;
 using namespace playership;
 
-// WARP row 100..126, column 127..473 (346 high), REV row 474..500.
+// WARP row 100..126, speed row 126..152, column 153..473 (320 high), REV row 474..500.
 constexpr IntRect kBox{100, 100, 160, 500};
+constexpr int32_t kSpeedRowTop = 126;
 constexpr int32_t kColumnBottom = 473;
-constexpr int32_t kColumnHeight = 346;
+constexpr int32_t kColumnHeight = 320;
 constexpr uint32_t kStart = 10000;
 
 class ThrottleWidgetTest : public HostConsoleTest {
@@ -199,7 +200,7 @@ TEST_F(ThrottleWidgetTest, drag_positions_map_to_stop_impulse_and_warp_levels)
         theThrottleWidget = ThrottleWidgetState{};
         theThrottleWidget.warpMode = c.warp;
         float value = 0.0f;
-        const IntRect slider{100, 127, 160, kColumnBottom};
+        const IntRect slider{100, kColumnBottom - kColumnHeight, 160, kColumnBottom};
         input.MoveTo(130, kColumnBottom - static_cast<int32_t>(c.share * kColumnHeight));
         input.Press();
         Frame([&] { EXPECT_TRUE(ViewThrottleSlider(theThrottleWidget, slider, value)); });
@@ -297,28 +298,42 @@ TEST_F(ThrottleWidgetTest, segments_light_by_band_and_narrow_in_reverse)
     }
 }
 
-TEST_F(ThrottleWidgetTest, the_speed_shows_above_the_box_over_its_shadow_and_warp_needs_a_drive)
+TEST_F(ThrottleWidgetTest, the_speed_shows_in_the_box_under_the_warp_button_over_its_shadow_and_warp_needs_a_drive)
 {
     ship->cur_speed = 12.5f;
+    const auto speedTexts = [this](const std::string& text) {
+        std::vector<qeltest::DrawRecord> speed;
+        for (const qeltest::DrawRecord& record : graphics.log)
+            if (record.kind == qeltest::DrawRecord::Kind::Text && record.text == text)
+                speed.push_back(record);
+        return speed;
+    };
+    // The 60-pixel column holds seven recording characters: the number alone.
     Draw();
-    std::vector<const qeltest::DrawRecord*> speed;
-    bool warpButton = false;
-    for (const qeltest::DrawRecord& record : graphics.log) {
-        if (record.kind == qeltest::DrawRecord::Kind::Text && record.text == "SPD 12.50")
-            speed.push_back(&record);
-        warpButton = warpButton || (record.kind == qeltest::DrawRecord::Kind::Text && record.text == "WARP");
-    }
+    std::vector<qeltest::DrawRecord> speed = speedTexts("12.50");
     ASSERT_EQ(speed.size(), 2u);
-    EXPECT_EQ(speed[0]->box.bottom, kBox.top);
-    EXPECT_EQ(speed[0]->layer, 1000);
-    EXPECT_EQ(speed[1]->layer, 999);
-    EXPECT_EQ(speed[1]->box.left, speed[0]->box.left + 2);
-    EXPECT_TRUE(warpButton);
+    const qeltest::DrawRecord& shadow = speed[0];  // drawn first, under the text
+    EXPECT_EQ(speed[1].box.top, kSpeedRowTop) << "inside the box, never over the widget above";
+    EXPECT_EQ(speed[1].layer, 1000);
+    EXPECT_EQ(shadow.layer, 999);
+    EXPECT_EQ(shadow.box.left, speed[1].box.left + 2);
+    const auto warpButton = [this] {
+        return !graphics.Where([](const qeltest::DrawRecord& r) {
+                            return r.kind == qeltest::DrawRecord::Kind::Text && r.text.rfind("WA", 0) == 0;
+                        }).empty();
+    };
+    EXPECT_TRUE(warpButton());
 
+    // No drive: no WARP button, the speed takes the top row; a wider column says what it is.
     WriteInt(ship->data_set, kWarpDriveActive, 0);
-    Draw();
-    for (const qeltest::DrawRecord& record : graphics.log)
-        EXPECT_NE(record.text, "WARP");
+    Frame([] {
+        IntRect wide{100, 100, 300, 500};
+        ViewThrottleDraw(wide, "throttle");
+    });
+    EXPECT_FALSE(warpButton());
+    speed = speedTexts("SPD 12.50");
+    ASSERT_EQ(speed.size(), 2u);
+    EXPECT_EQ(speed[1].box.top, kBox.top);
 }
 
 }  // namespace

@@ -248,16 +248,20 @@ TEST_F(WeaponControlTest, the_type_list_sends_a_pick_after_a_pause_and_falls_bac
     EXPECT_TRUE(Drawn("Select type"));
 }
 
-TEST_F(WeaponControlTest, the_target_mark_shows_only_for_a_space_object)
+TEST_F(WeaponControlTest, the_target_mark_shows_only_while_its_space_object_is_in_the_world)
 {
     const auto marks = [this] {
         return graphics.Where([](const DrawRecord& r) { return r.source == "grid-icon-sheet" && r.colour.r == 1.0f; });
     };
     EXPECT_TRUE(marks().empty());
-    WriteUInt64(ship->data_set, shipkeys::kWeaponTargetUid, kSpaceObjectIdBit | 3);
+    const uint64_t raider = world.CreateSpaceObject("behav_npcship", "", 0);
+    WriteUInt64(ship->data_set, shipkeys::kWeaponTargetUid, raider);
     Draw();
     ASSERT_EQ(marks().size(), 1u);
     EXPECT_EQ(marks()[0].Left(), 650.0f + 25.0f - 22.0f);
+    world.DeleteSpaceObject(raider);  // destroyed: the ship's target id is left behind
+    Draw();
+    EXPECT_TRUE(marks().empty());
     WriteUInt64(ship->data_set, shipkeys::kWeaponTargetUid, kClientIdBit | 3);
     Draw();
     EXPECT_TRUE(marks().empty());

@@ -78,6 +78,7 @@ protected:
         ships.LoadMain();
         manager = std::make_unique<RenderManager>(StayingScene);
         manager->Setup();
+        manager->radarScale = 0.1f;  // a tenth of a pixel a unit: the figures below are worked at it
         manager->signalSink = [this](QelNetworkMessage& message) {
             SentSignal signal;
             signal.bytes.assign(message.buffer, message.buffer + message.writeIndex);
@@ -302,25 +303,37 @@ TEST_F(Render2DTest, beam_arcs_follow_the_barrel_or_the_mount)
     EXPECT_EQ(arcs[1].range, 1200.0f);
 }
 
-TEST_F(Render2DTest, a_label_climbs_above_every_label_it_would_cover)
+TEST_F(Render2DTest, a_label_takes_a_step_higher_past_a_label_it_would_cover_and_stays_out_of_a_clump)
 {
     Render2D& radar = manager->render2D;
-    radar.placedLabels.clear();
-    radar.DrawLabel("Alpha", {300, 300}, glm::vec4(1));
-    radar.DrawLabel("Bravo", {305, 300}, glm::vec4(1));
-    radar.DrawLabel("Charlie", {302, 300}, glm::vec4(1));
-    ASSERT_EQ(radar.placedLabels.size(), 3u);
-    EXPECT_EQ(radar.placedLabels[0].top, 265);
-    EXPECT_EQ(radar.placedLabels[1].top, 265 - 22);
-    EXPECT_EQ(radar.placedLabels[2].top, 265 - 44) << "above both, one step each";
-    radar.DrawLabel("", {302, 300}, glm::vec4(1));
-    EXPECT_EQ(radar.placedLabels.size(), 3u) << "an empty label is not placed";
+    // The tops of a label's boxes as drawn (its shadow is black).
+    const auto tops = [this](const std::string& text) {
+        std::vector<int> found;
+        for (const DrawRecord& record : graphics.Of(DrawRecord::Kind::Text))
+            if (record.text == text && record.colour != glm::vec4(0, 0, 0, 1))
+                found.push_back(record.box.top);
+        return found;
+    };
+    const glm::vec4 grey(0.5f);  // drawn half a step brighter: white
+    Frame([&] {
+        radar.labels.Clear();
+        radar.DrawLabel("Alpha", {300, 300}, grey);
+        radar.DrawLabel("Bravo", {305, 300}, grey);
+        radar.DrawLabel("Charlie", {302, 300}, grey);
+        radar.DrawLabel("", {302, 320}, grey);
+    });
+    EXPECT_EQ(tops("Alpha"), std::vector<int>{265});
+    EXPECT_EQ(tops("Bravo"), std::vector<int>{265 - 22}) << "a step higher";
+    EXPECT_TRUE(tops("Charlie").empty()) << "both places taken: left out, not written over the others";
+    EXPECT_TRUE(tops("").empty());
 
-    // A crowd in one place: each label climbs at most 16 steps.
-    radar.placedLabels.clear();
-    for (int i = 0; i < 400; ++i)
-        radar.DrawLabel("Docked", {300, 300}, glm::vec4(1));
-    EXPECT_EQ(radar.placedLabels.back().top, 265 - 16 * 22);
+    // A crowd in one place (a fleet at a dock) shows one name, not a column of them.
+    Frame([&] {
+        radar.labels.Clear();
+        for (int i = 0; i < 400; ++i)
+            radar.DrawLabel("Docked", {300, 300}, grey);
+    });
+    EXPECT_EQ(tops("Docked"), std::vector<int>{265});
 }
 
 // --- Picking, clicks and holds ---------------------------------------------

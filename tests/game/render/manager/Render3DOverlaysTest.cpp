@@ -137,7 +137,9 @@ TEST_F(Render3DOverlaysTest, locks_on_scanned_targets_waypoints_and_name_tags_ar
     // The weapon lock and the enemy's name tag; the waypoint; nothing for
     // the unscanned science target, not even its name.
     EXPECT_EQ(Reticles().size(), 3u);
-    EXPECT_EQ(Texts("Raider").size(), 4u);  // two labels, each with its shadow
+    // The lock's label and the name tag say the same at the same place: one
+    // label with its shadow, not two written over each other.
+    EXPECT_EQ(Texts("Raider").size(), 2u);
     EXPECT_EQ(Texts("Nav A").size(), 2u);
     EXPECT_TRUE(Texts("Ghost").empty());
     EXPECT_TRUE(view().reticle_queue.empty());
