@@ -67,6 +67,8 @@ void LocalConsoleScreen::ClearForNewWorld()
     if (theRenderManager) {
         theRenderManager->render3D.ClearEffects();
         theRenderManager->render2D.Reset();
+        // The radar of a new mission starts at its default zoom, not the last one's.
+        theRenderManager->SetRadarZoom(RenderManager::kDefaultRadarScale);
     }
     ResetJumpControls();
     // The opened message was one of the old world's.

@@ -258,8 +258,12 @@ public:
     std::vector<SpeechBubble> speechBubbles;  // in the order they were set
     JumpEffectState jumpEffect;
     // The 2D radar's scale, screen pixels per world unit, as the zoom buttons
-    // and the main-screen views set it (SetRadarZoom).
-    static constexpr float kDefaultRadarScale = 0.1f;
+    // and the main-screen views set it (SetRadarZoom). A new world starts at
+    // the zoom buttons' second level: a radar some 260 pixels across then
+    // shows about 4,300 units each way, the station and ships a crew works
+    // with near the ship (a tenth of a pixel per unit showed some 1,300, an
+    // empty plot around the ship).
+    static constexpr float kDefaultRadarScale = 0.03f;
     float radarScale = kDefaultRadarScale;
     bool sideColorMode = false;  // the 2D radar colours ships by their side
     int32_t radarCenterX = 0;  // centre of the 2D radar, main buffer pixels

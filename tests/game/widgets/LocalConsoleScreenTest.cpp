@@ -115,4 +115,18 @@ TEST_F(LocalConsoleParticlesTest, hyper_warp_and_cinematic_calls_reach_the_rende
     EXPECT_EQ(view.targetPos, glm::vec3(4, 5, 6));
 }
 
+// A crew that zoomed its radar far out in one mission finds the next one's
+// radar at the default zoom, centred on its ship again.
+TEST_F(LocalConsoleParticlesTest, a_new_world_starts_the_radar_at_its_default_zoom)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    RenderManager manager(StayingScene);
+    theLocalConsoleScreen.SetRadarZoom(0.005f);
+    manager.radarRecenter = false;
+    theLocalConsoleScreen.ClearForNewWorld();
+    EXPECT_FLOAT_EQ(manager.radarScale, RenderManager::kDefaultRadarScale);
+    EXPECT_TRUE(manager.radarRecenter);
+}
+
 }  // namespace

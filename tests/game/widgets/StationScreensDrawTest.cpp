@@ -194,4 +194,20 @@ TEST_F(StationScreensDrawTest, no_text_of_a_station_covers_another_or_leaves_its
     }
 }
 
+// At the zoom a new world starts with, the helm's radar plots the station
+// and the cruiser a few thousand units off, not an empty plot: the scanned
+// station by its name, the unscanned cruiser by its range (3354 units).
+TEST_F(StationScreensDrawTest, the_helm_radar_at_its_default_zoom_shows_the_contacts_near_the_ship)
+{
+    DrawStation(kStations.front());
+    std::vector<std::string> radarTexts;
+    for (const TextRun& run : theUIContext.textRuns.runs)
+        if (run.surface == "radar")
+            radarTexts.push_back(run.text);
+    for (const char* name : {"Halcyon Station", "3K"})
+        EXPECT_TRUE(std::any_of(radarTexts.begin(), radarTexts.end(),
+                                [&](const std::string& text) { return text.find(name) != std::string::npos; }))
+            << name;
+}
+
 }  // namespace
