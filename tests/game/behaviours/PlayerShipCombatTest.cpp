@@ -115,6 +115,46 @@ TEST_F(PlayerShipCombatTest, ready_beams_whose_arc_holds_the_target_fire_at_it_a
     EXPECT_NE(std::find(music.calls.begin(), music.calls.end(), "RaiseMusicTension 50.000000"), music.calls.end());
 }
 
+// The mission hears of a beam's hit while the ship is as it fired: the shot's
+// energy is spent after the strike. A mission that starts a new game at the
+// hit leaves the old ship untouched and the rest of the volley unfired.
+TEST_F(PlayerShipCombatTest, a_beam_strikes_before_the_ship_pays_the_shots_energy)
+{
+    struct EnergyAtHits : ScriptEventSink {
+        void HandleEvent(const EventMessage& event) override
+        {
+            if (event.tag != "damage")
+                return;
+            energies.push_back(ReadFloat(shooter->data_set, playership::kEnergy));
+            if (newGameAtHit)
+                world->Reset(true, "");
+        }
+        void QueueEvent(const EventMessage&) override {}
+        Simulation* world = nullptr;
+        const SpaceObject* shooter = nullptr;
+        bool newGameAtHit = false;
+        std::vector<float> energies;
+    } mission;
+    mission.world = &world;
+    mission.shooter = ship;
+    world.SetScriptEventSink(&mission);
+    TargetAhead();
+    const float energy = Float(ship, "energy");
+    Tick(ship);
+    EXPECT_EQ(mission.energies, (std::vector<float>{energy, energy - 2.0f}));
+    EXPECT_FLOAT_EQ(Float(ship, "energy"), energy - 4.0f);
+
+    ship = MakeShip();
+    TargetAhead();
+    mission.shooter = ship;
+    mission.newGameAtHit = true;
+    mission.energies.clear();
+    Tick(ship);
+    EXPECT_EQ(mission.energies.size(), 1u);
+    EXPECT_TRUE(world.Container()->Objects().empty());
+    world.SetScriptEventSink(&sinks);
+}
+
 TEST_F(PlayerShipCombatTest, beams_recharge_over_their_cycle_at_the_pace_of_power_and_speed_setting)
 {
     struct Case {
