@@ -342,7 +342,12 @@ void DefineRecordClasses(py::module_& m)
     DefineVectorField(proxy, "pos", &NavProxy::pos, kPosDoc);
     DefineTextField(proxy, "text", &NavProxy::text, &NavProxy::shiptype, kTextDoc);
     DefineTextField(proxy, "shiptype", &NavProxy::shiptype, &NavProxy::text, "string, hull key from shipdata.yaml");
-    DefineObjectIdField(proxy, "proxy_id", &NavProxy::proxy_id, "int64, ID of associated space object");
+    // Any 64-bit value: a proxy may stand for something the world holds no
+    // object of, and only labels keep it.
+    proxy.def_property(
+        "proxy_id", [](const NavProxyRef& self) { return self.Get().proxy_id; },
+        [](const NavProxyRef& self, uint64_t value) { self.Get().proxy_id = value; },
+        "int64, ID of associated space object");
     DefineChangedFlag(proxy, &NavProxy::has_changed_flag);
     DefineSetColor(proxy);
 }
