@@ -67,6 +67,11 @@ inline constexpr const char* kDroneBehaviour = "behav_drone";
 inline constexpr const char* kMissileBehaviour = "behav_missile";
 inline constexpr const char* kMineBehaviour = "behav_mine";
 inline constexpr const char* kPickupBehaviour = "behav_pickup";
+// Behaviour names of objects with no behaviour of their own, which the views
+// draw and the ships' sensors treat by the name.
+inline constexpr const char* kAsteroidBehaviour = "behav_asteroid";
+inline constexpr const char* kNebulaBehaviour = "behav_nebula";
+inline constexpr const char* kSelectionBehaviour = "behav_selection";
 inline constexpr const char* kInvisibleTag = "invisible";
 
 // Tick timers kept in keyed values: the tick at which the next shot or

@@ -205,12 +205,12 @@ void DefineObjectDataSet(py::module_& m)
 
 void DefineSpaceObject(py::module_& m)
 {
-    constexpr const char* kBehaviourDoc =
-        "set name of behavior module\n"
-        "current available behavior modules : nebula, npcship, asteroid, playership, station";
-    constexpr const char* kTickTypeDoc =
-        "string, name of behavior module\n"
-        "current available behavior modules : nebula, npcship, asteroid, playership, station";
+    // The words the modules have always carried, then the names as a mission
+    // passes them, from the table the world looks them up in.
+    const std::string availableModules = "current available behavior modules : nebula, npcship, asteroid, "
+                                         "playership, station\nnames to pass: " + BehaviourNames();
+    const std::string behaviourDoc = "set name of behavior module\n" + availableModules;
+    const std::string tickTypeDoc = "string, name of behavior module\n" + availableModules;
     constexpr const char* kShipDataDoc = "string, name of data entry in shipData.json";
     constexpr const char* kSteerDoc =
         "float, continuing change to heading and orientation of this object, over time";
@@ -240,7 +240,8 @@ void DefineSpaceObject(py::module_& m)
             },
             "object_data_set, read only, refernce to the object_data_set of this particular object")
         .def_property_readonly(
-            "tick_type", [](const SpaceObjectRef& self) { return py::str(self.Get().tick_type); }, kTickTypeDoc)
+            "tick_type", [](const SpaceObjectRef& self) { return py::str(self.Get().tick_type); },
+            tickTypeDoc.c_str())
         .def_property_readonly(
             "tick_type_ID", [](const SpaceObjectRef& self) { return self.Get().tick_type_ID; },
             "int32, read only, internal representation of tick_type");
@@ -272,9 +273,11 @@ void DefineSpaceObject(py::module_& m)
         "set_behavior",
         [](const SpaceObjectRef& self, const std::string& name) {
             CheckTextFits(name, "set_behavior");
-            self.Get().SetBehavior(name);
+            SpaceObject& object = self.Get();
+            WarnOfUnknownBehaviour(name, "set_behavior", "name");
+            object.SetBehavior(name);
         },
-        kBehaviourDoc);
+        behaviourDoc.c_str());
     DefineDirection(type, "forward_vector", &SpaceObject::ForwardVector);
     DefineDirection(type, "right_vector", &SpaceObject::RightVector);
     DefineDirection(type, "up_vector", &SpaceObject::UpVector);

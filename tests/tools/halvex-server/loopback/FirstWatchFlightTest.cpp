@@ -15,6 +15,7 @@
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
+#include "tests/tools/halvex-server/HarnessConsole.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
 
 #include <gmock/gmock.h>
@@ -25,7 +26,6 @@
 #include <cmath>
 #include <functional>
 #include <set>
-#include <thread>
 
 namespace harnesstest {
 namespace {
@@ -130,14 +130,7 @@ protected:
         ASSERT_TRUE(listening) << harness->Errors();
         port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
 
-        // The console's own settings, on the harness's port, without the
-        // local-network search and without a string map file in the shared
-        // data folder.
-        CorvaneClient::Settings settings = CorvaneClient::Settings::FromPreferences();
-        settings.port = port;
-        settings.lanDiscovery = false;
-        settings.stringMapFile.clear();
-        console.client = std::make_unique<CorvaneClient>(settings);
+        console.client = MakeHarnessConsole(port);
         gClient = console.client.get();
         frame = std::make_unique<QelFrameLoop>(console, services);
     }
@@ -156,15 +149,12 @@ protected:
     // Runs console frames until the condition holds; false when it never did.
     bool RunFrames(const std::function<bool()>& done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + HarnessProcess::kPatience;
-        while (std::chrono::steady_clock::now() < deadline) {
-            frame->Frame();
-            ServiceSecondConsole();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return HarnessProcess::RunFramesUntil(
+            [this] {
+                frame->Frame();
+                ServiceSecondConsole();
+            },
+            done);
     }
 
     // Runs console frames until the mirror holds the own ship and the
