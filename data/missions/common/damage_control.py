@@ -21,8 +21,8 @@ SYSTEM_COUNT = 4
 
 # Points of system damage (of the hull record's "hullpoints" per system) that
 # one share of a hit does, and that an open breach does every mission tick.
-HIT_POINTS = 4.0
-BREACH_BLEED_POINTS = 2.0
+HIT_POINTS = 2.0
+BREACH_BLEED_POINTS = 1.0
 # A share of a hit opens a breach only where none is open within this many
 # cells, so a volley opens one breach, not a dozen.
 BREACH_SPACING = 4
@@ -49,6 +49,7 @@ TEAM_TYPE = "team"
 BREACH_TYPE = "breach"
 TEAM_ICON, BREACH_ICON = 123, 125
 TEAM_COLOUR, BREACH_COLOUR = "#ffb040", "#ff4030"
+ICON_SCALE = 1.5  # cells of the interior grid an icon spans
 
 # The grid console's buttons: (text, colour, tag).
 SEAL = "dc_seal"
@@ -94,6 +95,7 @@ class DamageControl:
         data.set("move_speed", TEAM_SPEED, 0)
         data.set("icon_index", TEAM_ICON, 0)
         data.set("icon_color", TEAM_COLOUR, 0)
+        data.set("icon_scale", ICON_SCALE, 0)
         data.set("face", face, 0)
         data.set("info_text", "%s stands ready." % name, 0)
         data.set("info_text_color", TEAM_COLOUR, 0)
@@ -155,6 +157,7 @@ class DamageControl:
         place(data, cell)
         data.set("icon_index", BREACH_ICON, 0)
         data.set("icon_color", BREACH_COLOUR, 0)
+        data.set("icon_scale", ICON_SCALE, 0)
         data.set("info_text", "Hull breach by the %s. Send a team to seal it." % SYSTEM_NAMES[system], 0)
         data.set("info_text_color", BREACH_COLOUR, 0)
         self.breaches[breach.unique_ID] = {"cell": cell, "system": system, "cost": 0.0}
