@@ -69,8 +69,10 @@ class Failure(Exception):
     pass
 
 
-def wait_until(what, predicate, seconds=WAIT_SECONDS):
-    deadline = time.monotonic() + seconds
+def wait_until(what, predicate, seconds=None):
+    """The predicate's first answer; a test with more games on the machine
+    may raise WAIT_SECONDS for all its waits."""
+    deadline = time.monotonic() + (seconds or WAIT_SECONDS)
     while time.monotonic() < deadline:
         result = predicate()
         if result is not None and result is not False:  # a picture has no truth value

@@ -25,6 +25,7 @@ import re
 
 import numpy as np
 
+import halvex_bridge
 from halvex_bridge import (CONNECT_TO_SERVER, HELM_RADAR, HELM_WATERFALL, START_CLIENT, Crew, Display, Failure, Game,
                            act_until, connect_screen_with_server_found, free_udp_port, game_data, host_first_mission,
                            press_keys, run_as_main, start_screen, wait_until, window_box)
@@ -39,6 +40,8 @@ HOSTILE_ICON = (255, 0, 0)             # the radar's mark of a ship of an enemy 
 KEPT_GREEN = hex_colour("#1e6e38")     # the notice of the watch kept
 
 STATIONS = ["helm", "weapons", "engineering", "science", "comms", "main_screen"]
+# Any one screen, while six other software-drawn games run beside it.
+CREW_WAIT_SECONDS = 120
 # Each display just holds its game's window (the game's fixed size).
 WINDOW_SCREEN = "1024x768x24"
 
@@ -194,8 +197,10 @@ def change_console(game, server, shots):
 
 def run(halvex, source_data, shots, work_folder):
     # Seven games share the machine's processors: each draws with one
-    # software rasterizer thread rather than one per processor.
+    # software rasterizer thread rather than one per processor, and every
+    # screen may take longer to come.
     os.environ.setdefault("LP_NUM_THREADS", "1")
+    halvex_bridge.WAIT_SECONDS = CREW_WAIT_SECONDS
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = crew_data(source_data, work_folder, port)
