@@ -25,11 +25,17 @@ using ::testing::HasSubstr;
 
 class BridgeCrewTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Host("first_watch"); }
+
+    // Hosts the shipped mission, dropping any hosted before.
+    void Host(const std::string& mission)
     {
+        StopHosting();
+        consoles.clear();
+        folder = std::make_unique<FrigateInteriorFolder>(FrigateInteriorFolder::Shipped{mission});
         gNetworkFactory = &factory;
         harness = std::make_unique<HarnessProcess>(std::vector<std::string>{
-            "--data", folder.data.Path().string(), "--mission", "first_watch", "--port", "0", "--seconds", "180"});
+            "--data", folder->data.Path().string(), "--mission", mission, "--port", "0", "--seconds", "180"});
         const std::optional<uint16_t> listening = harness->WaitForPort();
         ASSERT_TRUE(listening) << harness->Errors();
         port = *listening;
@@ -37,9 +43,17 @@ protected:
 
     void TearDown() override
     {
+        StopHosting();
+        gNetworkFactory = nullptr;
+    }
+
+    void StopHosting()
+    {
+        if (!harness)
+            return;
         harness->Signal(SIGTERM);
         EXPECT_EQ(harness->Wait(), 0) << harness->Errors();
-        gNetworkFactory = nullptr;
+        harness.reset();
     }
 
     // Frames of every console until the condition holds; false when it never did.
@@ -60,7 +74,8 @@ protected:
     // A console that joins and waits for its station and every box of it.
     BareConsole& Join()
     {
-        consoles.push_back(std::make_unique<BareConsole>(factory, "crew " + std::to_string(consoles.size()), port));
+        // The factory keeps a client by its name: each console has a name of its own.
+        consoles.push_back(std::make_unique<BareConsole>(factory, "crew " + std::to_string(++joined), port));
         BareConsole& console = *consoles.back();
         EXPECT_TRUE(console.connected);
         EXPECT_TRUE(RunFrames([&] { return console.shipId != 0 && AllBoxesPlaced(console); }))
@@ -86,11 +101,12 @@ protected:
     }
 
     static constexpr int kFramesBetweenHeartbeats = 100;
-    FrigateInteriorFolder folder{FrigateInteriorFolder::Shipped{"first_watch"}};
+    std::unique_ptr<FrigateInteriorFolder> folder;
     QelEnetNetworkFactoryBase factory;
     std::unique_ptr<HarnessProcess> harness;
     uint16_t port = 0;
     std::vector<std::unique_ptr<BareConsole>> consoles;
+    int joined = 0;
     int frames = 0;
 };
 
@@ -164,16 +180,21 @@ TEST_F(BridgeCrewTest, every_crew_widget_stands_on_some_station)
     }
 }
 
+// In both shipped missions: the frigate's record carries these four types,
+// and each is named for the drop-down.
 TEST_F(BridgeCrewTest, every_torpedo_type_the_ships_carry_has_its_name_and_flight)
 {
-    const BareConsole& weapons = Join();
-    // The frigate's record carries these four; each is named for the drop-down.
-    for (const char* type : {"Homing", "Nuke", "EMP", "Mine"}) {
-        ASSERT_TRUE(RunFrames([&] { return weapons.sharedStrings.count(type) == 1; })) << type;
-        const std::string& definition = weapons.sharedStrings.at(type);
-        EXPECT_THAT(definition, HasSubstr(std::string("gui_text:") + type)) << definition;
-        EXPECT_THAT(definition, HasSubstr("speed:")) << definition;
-        EXPECT_THAT(definition, HasSubstr("damage:")) << definition;
+    for (const char* mission : {"first_watch", "skirmish"}) {
+        Host(mission);
+        const BareConsole& helm = Join();
+        EXPECT_EQ(helm.consoleType, "helm") << mission;
+        for (const char* type : {"Homing", "Nuke", "EMP", "Mine"}) {
+            ASSERT_TRUE(RunFrames([&] { return helm.sharedStrings.count(type) == 1; })) << mission << " " << type;
+            const std::string& definition = helm.sharedStrings.at(type);
+            EXPECT_THAT(definition, HasSubstr(std::string("gui_text:") + type)) << definition;
+            EXPECT_THAT(definition, HasSubstr("speed:")) << definition;
+            EXPECT_THAT(definition, HasSubstr("damage:")) << definition;
+        }
     }
 }
 
