@@ -22,9 +22,9 @@ import time
 
 import numpy as np
 
-from halvex_bridge import (HELM_RADAR, HELM_STEERING, Crew, Display, Failure, crew_order_additions, free_udp_port,
-                           host_first_mission, join, mission_with_additions, press_keys, run_as_main, wait_until,
-                           window_box)
+from halvex_bridge import (HELM_RADAR, HELM_STEERING, Crew, Display, Failure, act_until, crew_order_additions,
+                           free_udp_port, host_first_mission, join, mission_with_additions, press_keys, run_as_main,
+                           wait_until, window_box)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -108,7 +108,10 @@ def run(halvex, source_data, shots, work_folder):
                                            shots, "view-3-before")
         start_speed, start_heading = wait_until("a report of the ship at rest", lambda: (reports(server) or [None])[-1])
 
-        press_keys(helm, "shift")  # "impulse-full"
+        # "impulse-full", again until the ship answers: the helm station's
+        # many boxes make a slow frame, which a quick key press can fall within.
+        act_until("full impulse answered", lambda: reports(server)[-1][0] > start_speed or None,
+                  lambda: press_keys(helm, "shift"))
         hold_key(helm, "Right", TURN_SECONDS)  # "steer_right"
         wait_until("the ship gathering speed",
                    lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
