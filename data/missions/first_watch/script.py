@@ -24,8 +24,9 @@ FIGHTER = ("behav_playership", "kestrel_fighter", "Kestrel", "meridian", (350.0,
 STATION = ("behav_station", "starbase_civil", "Halcyon Station", "meridian", (0.0, 0.0, 2500.0), 1)
 WARDEN = ("behav_npcship", "fleet_light_cruiser", "Meridian Warden", "meridian", (1500.0, 0.0, -3000.0), 0)
 SPOTTER = ("behav_npcship", "skarn_raider", "Skarn Spotter", "skarn", (5700.0, 0.0, 6300.0), 0)
-# The raiders wait out of sight until the raid; then they break cover this
-# far ahead of the Tern and this far to either side of her course.
+# The raiders wait on standby, out of the world, until the raid; then they
+# break cover RAIDERS_AHEAD ahead of the Tern, RAIDERS_APART to either side of
+# her course.
 RAIDERS = [
     ("behav_npcship", "skarn_raider", "Skarn Talon", "skarn", (2200.0, 0.0, 12500.0), 0),
     ("behav_npcship", "skarn_raider", "Skarn Fang", "skarn", (-2200.0, 0.0, 12800.0), 0),
