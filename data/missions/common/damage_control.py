@@ -89,16 +89,9 @@ class DamageControl:
         cell = self.free_cell(where)
         if not cell:
             return
-        team = hull.create_grid_object(name, name, TEAM_TYPE)
-        data = team.data_set
-        place(data, cell)
-        data.set("move_speed", TEAM_SPEED, 0)
-        data.set("icon_index", TEAM_ICON, 0)
-        data.set("icon_color", TEAM_COLOUR, 0)
-        data.set("icon_scale", ICON_SCALE, 0)
-        data.set("face", face, 0)
-        data.set("info_text", "%s stands ready." % name, 0)
-        data.set("info_text_color", TEAM_COLOUR, 0)
+        team = make_grid_object(hull, name, TEAM_TYPE, cell, TEAM_ICON, TEAM_COLOUR, "%s stands ready." % name)
+        team.data_set.set("move_speed", TEAM_SPEED, 0)
+        team.data_set.set("face", face, 0)
         self.teams[team.unique_ID] = {"name": name, "home": cell, "breach": 0, "sealing": 0}
 
     def offer_buttons(self):
@@ -151,15 +144,8 @@ class DamageControl:
                 return breach_id
         if len(self.breaches) >= MOST_BREACHES:
             return 0
-        name = "Breach, %s" % SYSTEM_NAMES[system]
-        breach = hull.create_grid_object(name, name, BREACH_TYPE)
-        data = breach.data_set
-        place(data, cell)
-        data.set("icon_index", BREACH_ICON, 0)
-        data.set("icon_color", BREACH_COLOUR, 0)
-        data.set("icon_scale", ICON_SCALE, 0)
-        data.set("info_text", "Hull breach by the %s. Send a team to seal it." % SYSTEM_NAMES[system], 0)
-        data.set("info_text_color", BREACH_COLOUR, 0)
+        breach = make_grid_object(hull, "Breach, %s" % SYSTEM_NAMES[system], BREACH_TYPE, cell, BREACH_ICON,
+                                  BREACH_COLOUR, "Hull breach by the %s. Send a team to seal it." % SYSTEM_NAMES[system])
         self.breaches[breach.unique_ID] = {"cell": cell, "system": system, "cost": 0.0}
         self.tell("Hull breach by the %s: send a damage-control team." % SYSTEM_NAMES[system], BREACH_COLOUR)
         return breach.unique_ID
@@ -270,6 +256,20 @@ class DamageControl:
 
 def has_open_cell(hull):
     return any(hull.is_grid_point_open(x, y) for y in range(hull.h) for x in range(hull.w))
+
+
+def make_grid_object(hull, name, kind, cell, icon, colour, info):
+    """A grid object standing at the cell, with its icon and its line for the
+    grid face, both in the colour."""
+    made = hull.create_grid_object(name, name, kind)
+    data = made.data_set
+    place(data, cell)
+    data.set("icon_index", icon, 0)
+    data.set("icon_color", colour, 0)
+    data.set("icon_scale", ICON_SCALE, 0)
+    data.set("info_text", info, 0)
+    data.set("info_text_color", colour, 0)
+    return made
 
 
 def place(data, cell):
