@@ -106,7 +106,9 @@ class Display:
 
     def __init__(self, log_folder, screen=SCREEN):
         read_end, write_end = os.pipe()
-        self.log = open(os.path.join(log_folder, "xvfb-%d.log" % write_end), "w")
+        # A log of its own: the pipe's descriptor numbers repeat from one display to the next.
+        log_fd, _ = tempfile.mkstemp(prefix="xvfb-", suffix=".log", dir=log_folder)
+        self.log = os.fdopen(log_fd, "w")
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=self.log, stderr=subprocess.STDOUT)
