@@ -38,9 +38,24 @@ WINDOW_WIDTH, WINDOW_HEIGHT = 1024, 768
 SCREEN = "1280x1024x24"
 
 MAIN = hex_colour("#35c0e8")       # "gui-color-main"
+ORDER_WHITE = hex_colour("#d8e4f0")  # the mission's orders to the crew
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 NOTICE = (255, 115, 89)            # the connect screen's notice
+
+def window_box(left, top, right, bottom):
+    """A box of a console station, in percent of the window, as window pixels."""
+    return (WINDOW_WIDTH * left // 100, WINDOW_HEIGHT * top // 100, WINDOW_WIDTH * right // 100,
+            WINDOW_HEIGHT * bottom // 100)
+
+
+# The helm station's boxes (the missions' bridge stations).
+HELM_RADAR = window_box(0, 6, 60, 100)
+HELM_THROTTLE = window_box(61, 4, 71, 62)
+HELM_STEERING = window_box(72, 6, 100, 40)
+HELM_JUMP = window_box(72, 41, 100, 62)
+HELM_DOCK_AND_ALERT = window_box(61, 63, 100, 68)
+HELM_WATERFALL = window_box(61, 88, 100, 100)
 
 # Window coordinates of what is clicked, from the screens' layouts.
 START_SERVER = (92, 708)
@@ -54,8 +69,10 @@ class Failure(Exception):
     pass
 
 
-def wait_until(what, predicate, seconds=WAIT_SECONDS):
-    deadline = time.monotonic() + seconds
+def wait_until(what, predicate, seconds=None):
+    """The predicate's first answer; a test with more games on the machine
+    may raise WAIT_SECONDS for all its waits."""
+    deadline = time.monotonic() + (seconds or WAIT_SECONDS)
     while time.monotonic() < deadline:
         result = predicate()
         if result is not None and result is not False:  # a picture has no truth value
@@ -84,13 +101,16 @@ def free_udp_port():
 
 
 class Display:
-    """An Xvfb server on the first free display number."""
+    """An Xvfb server on the first free display number, of the screen size
+    and depth given ("WIDTHxHEIGHTxDEPTH")."""
 
-    def __init__(self, log_folder):
+    def __init__(self, log_folder, screen=SCREEN):
         read_end, write_end = os.pipe()
-        self.log = open(os.path.join(log_folder, "xvfb-%d.log" % write_end), "w")
+        # A log of its own: the pipe's descriptor numbers repeat from one display to the next.
+        log_fd, _ = tempfile.mkstemp(prefix="xvfb-", suffix=".log", dir=log_folder)
+        self.log = os.fdopen(log_fd, "w")
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=self.log, stderr=subprocess.STDOUT)
         os.close(write_end)
         with os.fdopen(read_end) as reader:
@@ -301,27 +321,14 @@ def mission_with_additions(source, work_folder, port, mission, additions):
     return data
 
 
-def second_console_additions(test, console_type, widgets, says):
-    """Mission lines that leave the first console to join at the helm, as the
-    mission places it, and give every later one the test's console of the
-    ship; each later console's joining is logged as "<test> test: console N
-    <says>"."""
+def crew_order_additions(test, stations):
+    """Mission lines that seat the consoles at the test's stations alone, in
+    that order, so the second console to join takes the second of them."""
     return """
 
 # --- Added by the %(test)s test ---
-_helm_taken = []
-_crew_helm = crew_console
-
-
-def crew_console(client_id):
-    if _helm_taken and client_id not in _helm_taken:
-        zmx.assign_client_to_ship(client_id, player_ship_id)
-        zmx.send_client_widget_list(client_id, "%(type)s", "%(widgets)s")
-        print("%(test)s test: console %%d %(says)s" %% client_id, flush=True)
-        return
-    _helm_taken.append(client_id)
-    _crew_helm(client_id)
-""" % {"test": test, "type": console_type, "widgets": widgets, "says": says}
+bridge_stations.CREW_ORDER = %(stations)r
+""" % {"test": test, "stations": tuple(stations)}
 
 
 def press_keys(game, *keys):
@@ -370,21 +377,16 @@ def connect_screen_with_server_found(pixels):
 
 
 def console_boxes(pixels):
-    """Six widgets: two rows of three boxes over the middle 80 % of the window.
-    Each shows the main colour (a frame and name, the ship panel's rows, the
-    throttle's buttons beside its own coloured segments, so the bar is set
-    low), except the text waterfall (second row, middle), a dark panel while
-    no message has come."""
-    cells = []
-    for row in range(2):
-        for column in range(3):
-            left = WINDOW_WIDTH * (10 + column * 26) // 100
-            top = WINDOW_HEIGHT * (10 + row * 40) // 100
-            cells.append((left, top, left + WINDOW_WIDTH * 26 // 100, top + WINDOW_HEIGHT * 40 // 100))
-    waterfall = cells.pop(4)
-    area = (waterfall[2] - waterfall[0]) * (waterfall[3] - waterfall[1])
-    return (all(near(pixels, MAIN, cell) > 100 for cell in cells)
-            and near(pixels, BLACK, waterfall, tolerance=24) > area // 2)
+    """The helm station, the first console's: its radar, throttle, steering,
+    jump, dock and alert boxes each show the main colour; its text waterfall
+    (at the foot of the right-hand column) is a dark panel with the mission's
+    first order in it."""
+    boxes = [HELM_RADAR, HELM_THROTTLE, HELM_STEERING, HELM_JUMP, HELM_DOCK_AND_ALERT]
+    left, top, right, bottom = HELM_WATERFALL
+    area = (right - left) * (bottom - top)
+    return (all(near(pixels, MAIN, box) > 100 for box in boxes)
+            and near(pixels, BLACK, HELM_WATERFALL, tolerance=24) > area // 2
+            and near(pixels, ORDER_WHITE, HELM_WATERFALL, tolerance=30) > 40)
 
 
 def connect_screen_saying_server_gone(pixels):
@@ -410,7 +412,7 @@ def run(halvex, source_data, shots, work_folder):
         console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
                                 "5-console-connect-screen")
         console.click(CONNECT_TO_SERVER)
-        wait_until("the console at the helm", lambda: "takes the helm" in server.log())
+        wait_until("the console at the helm", lambda: "takes the helm station" in server.log())
         console.wait_for_screen("the console's boxes", console_boxes, shots, "6-console-boxes")
         server.wait_for_screen("the server's console with a console connected",
                                lambda pixels: not server_console(pixels), shots, "7-server-console-crewed")

@@ -311,8 +311,8 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
     ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5; }))
         << "the first console sees the ship, the station and the computer ships";
 
-    // A second console joins: it is given the same ship and a helm, and the
-    // world around the ship reaches it.
+    // A second console joins: it is given the same ship and the next
+    // station, weapons, and the world around the ship reaches it.
     // On a loaded machine the last of them may still be on its way.
     ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5u; }))
         << "the first console sees the ship, the station and the computer ships";
@@ -326,8 +326,8 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
                std::includes(secondSeen.begin(), secondSeen.end(), worldIds.begin(), worldIds.end());
     })) << "second console: ship " << secondShip << ", " << secondSeen.size() << " objects of " << worldIds.size();
     EXPECT_EQ(secondShip, world.subjectID);
-    EXPECT_EQ(secondConsoleType, "helm");
-    EXPECT_THAT(secondWidgets, ::testing::HasSubstr("helm_simple"));
+    EXPECT_EQ(secondConsoleType, "weapons");
+    EXPECT_THAT(secondWidgets, ::testing::HasSubstr("weapon_control"));
 }
 
 TEST_F(FirstWatchFlightTest, a_console_is_given_the_patrols_nav_points_and_the_sides)
