@@ -10,6 +10,7 @@
 #include "helper/TinyYaml.h"
 #include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
+#include "tests/tools/halvex-server/MissionGuide.h"
 
 #include <gmock/gmock.h>
 
@@ -27,93 +28,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-const std::string kGuide = std::string(QEL_SOURCE_DIR) + "/docs/missions.md";
-
-struct CodeBlock {
-    std::string language;
-    std::string heading;  // the heading the block stands under
-    std::string text;
-};
-
-// The guide's text, its fenced code blocks and its tables (each table the
-// first cell of its rows, header row left out), by the header's first cell.
-struct Guide {
-    std::string text;
-    std::vector<CodeBlock> blocks;
-    std::map<std::string, std::vector<std::string>> tables;
-
-    Guide()
-    {
-        std::ifstream file(kGuide);
-        std::ostringstream whole;
-        whole << file.rdbuf();
-        text = whole.str();
-        std::istringstream lines(text);
-        std::string heading;
-        std::string tableHeader;
-        CodeBlock* open = nullptr;
-        for (std::string line; std::getline(lines, line);) {
-            if (open) {
-                if (line == "```")
-                    open = nullptr;
-                else
-                    open->text += line + "\n";
-                continue;
-            }
-            if (line.rfind("```", 0) == 0) {
-                blocks.push_back({line.substr(3), heading, ""});
-                open = &blocks.back();
-            } else if (line.rfind("#", 0) == 0) {
-                heading = line.substr(line.find(' ') + 1);
-            } else if (line.rfind("|", 0) == 0) {
-                ReadTableRow(line, tableHeader);
-            } else {
-                tableHeader.clear();
-            }
-        }
-    }
-
-    void ReadTableRow(const std::string& line, std::string& tableHeader)
-    {
-        const std::string firstCell = line.substr(2, line.find(" |", 2) - 2);
-        if (tableHeader.empty()) {
-            tableHeader = firstCell;
-            tables[tableHeader];
-        } else if (firstCell.rfind("---", 0) != 0) {
-            tables[tableHeader].push_back(firstCell);
-        }
-    }
-
-    const CodeBlock* BlockUnder(const std::string& heading, const std::string& language) const
-    {
-        for (const CodeBlock& block : blocks)
-            if (block.heading == heading && block.language == language)
-                return &block;
-        return nullptr;
-    }
-
-    // The names in backquotes of a table's first column; a cell may hold two.
-    std::vector<std::string> Names(const std::string& tableHeader) const
-    {
-        std::vector<std::string> names;
-        static const std::regex quoted("`([^`]+)`");
-        for (const std::string& cell : tables.at(tableHeader))
-            for (std::sregex_iterator m(cell.begin(), cell.end(), quoted), end; m != end; ++m)
-                names.push_back((*m)[1]);
-        return names;
-    }
-
-    // Every name the guide writes after the prefix ("zmx." for instance).
-    std::set<std::string> NamesAfter(const std::string& prefix) const
-    {
-        std::set<std::string> names;
-        const std::regex after(std::regex_replace(prefix, std::regex("\\."), "\\.") + "([A-Za-z_]+)");
-        for (std::sregex_iterator m(text.begin(), text.end(), after), end; m != end; ++m)
-            names.insert((*m)[1]);
-        return names;
-    }
-};
 
 std::set<std::string> Words(const std::string& text)
 {
