@@ -6,6 +6,7 @@
 
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/ConsoleCatalogue.h"
+#include "game/shell/KeyNames.h"
 #include "game/world/BehaviourHookMap.h"
 #include "helper/TinyYaml.h"
 #include "tests/tools/halvex-server/HarnessData.h"
@@ -116,6 +117,18 @@ TEST(MissionGuideTest, the_behaviours_widgets_and_console_words_of_the_guide_are
     for (const ConsoleNameWord& word : ConsoleNameWords())
         words.push_back(word.word);
     EXPECT_EQ(guide.Names("Word"), words);
+
+    // Keys by their names in the hot-key file, each shared by widgets.
+    ASSERT_FALSE(guide.tables.at("Hot key").empty());
+    for (const TableRow& row : guide.tables.at("Hot key")) {
+        ASSERT_EQ(row.size(), 2u);
+        for (const std::string& key : Guide::Quoted(row[0]))
+            EXPECT_NE(keyTagToCode(key), 0) << key;
+        const std::vector<std::string> sharing = Guide::Quoted(row[1]);
+        EXPECT_GE(sharing.size(), 2u) << row[0];
+        for (const std::string& widget : sharing)
+            EXPECT_TRUE(IsConsoleWidgetName(widget)) << widget << " of " << row[0];
+    }
 }
 
 // Whether the game's code holds the text in quotes whole, or as a quoted
