@@ -172,9 +172,14 @@ void AddSimulationFunctions(FunctionTable& table)
     table.Add("get_screen_size", &GetScreenSize, "returns a VEC2, with the width and height of the display in pixels");
     table.Add("create_new_sim", &CreateNewSim, "all space objects are deleted; a blank slate is born.");
     table.Add("resume_sim", &ResumeSim,
-              "the sim will now run; HandleStartMission() and HandleTickMission() are called.");
+              "the sim will now run; HandleStartMission() and HandleTickMission() are called.\n"
+              "the world moves again, every console is sent it whole, and mission_tick comes with sub_tag "
+              "\"sim_running\"");
     table.Add("pause_sim", &GSPauseSim,
-              "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.");
+              "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.\n"
+              "the world stops where it is and every console shows MISSION PAUSED; the mission still gets its "
+              "events, mission_tick with sub_tag \"sim_paused\"; the server's window shows the mission's own "
+              "screens");
     table.Add("app_milliseconds", &AppMilliseconds);
     table.Add("app_seconds", &AppSeconds);
     table.Add("app_minutes", &AppMinutes);
@@ -187,9 +192,11 @@ void AddSimulationFunctions(FunctionTable& table)
               "on. Consoles connected at the hand-over raise no client_connect in the next mission: "
               "zmx.get_client_ID_list() lists them",
               py::arg("mission_folder"));
-    table.Add("get_preference_string", &GetPreferenceString, "Gets a value from preferences.json", py::arg("key"));
-    table.Add("get_preference_int", &GetPreferenceInt, "Gets a value from preferences.json", py::arg("key"));
-    table.Add("get_preference_float", &GetPreferenceFloat, "Gets a value from preferences.json", py::arg("key"));
+    // Built once: the table keeps the text's address until the module is made.
+    static const std::string preferenceDoc = std::string("Gets a value from preferences.json\n") + kPreferencesHelp;
+    table.Add("get_preference_string", &GetPreferenceString, preferenceDoc.c_str(), py::arg("key"));
+    table.Add("get_preference_int", &GetPreferenceInt, preferenceDoc.c_str(), py::arg("key"));
+    table.Add("get_preference_float", &GetPreferenceFloat, preferenceDoc.c_str(), py::arg("key"));
 }
 
 }  // namespace zmx
