@@ -179,5 +179,29 @@ TEST(MissionGuideTest, every_event_tag_of_the_guide_is_raised_by_the_game)
         EXPECT_TRUE(QuotedIn(sources, tag)) << "event tag " << tag;
 }
 
+// As the guide says of pause_sim in halvex-server: the run goes on, paused,
+// to its --ticks, and the mission's ticks carry "sim_paused".
+TEST(MissionGuideTest, a_mission_paused_in_the_harness_ticks_paused_until_the_run_ends)
+{
+    MissionFolder folder("import zmx\n"
+                         "ticks = 0\n"
+                         "def halvex_event_handler(sim, event):\n"
+                         "    global ticks\n"
+                         "    if event.tag != 'mission_tick':\n"
+                         "        return\n"
+                         "    ticks += 1\n"
+                         "    print('tick %d %s' % (ticks, event.sub_tag))\n"
+                         "    if ticks == 1:\n"
+                         "        zmx.resume_sim()\n"
+                         "    elif ticks == 2:\n"
+                         "        zmx.pause_sim()\n");
+    HarnessProcess harness({"--data", folder.data.Path().string(), "--mission", "trial", "--fast", "--ticks", "200"});
+    ASSERT_EQ(harness.Wait(), 0) << harness.Errors();
+    const std::string& output = harness.Output();
+    EXPECT_THAT(output, HasSubstr("tick 2 sim_running\n"));
+    EXPECT_THAT(output, HasSubstr("tick 3 sim_paused\n"));
+    EXPECT_THAT(output, HasSubstr("tick 6 sim_paused\n")) << "the paused run ended before its ticks";
+}
+
 }  // namespace
 }  // namespace harnesstest
