@@ -143,6 +143,11 @@ void WarnOfConsoleName(const std::string& name, const char* function, const char
 // and the words that give a console a role.
 std::string WidgetNamesHelp();
 std::string ConsoleNameHelp();
+// Help lines after the words that name the files as they once were: where
+// the game reads ship definitions and preferences.
+inline constexpr const char* kShipFilesHelp =
+    "the ship definitions are data/shipData.yaml and the mission's extraShipData.json";
+inline constexpr const char* kPreferencesHelp = "the preferences are data/preferences.yaml";
 
 // A read-write str property over one text field of the record a handle finds
 // (Handle::Get). The text travels to the consoles in one message, so a longer

@@ -371,6 +371,8 @@ void DefineSimulation(py::module_& m)
     const std::string createDoc =
         "creates a new spaceobject. abits is a 16-bit bitfield for further defining the object.  bit 1, when set, "
         "means the object is unmoving and static.\n"
+        "abits 1 (bit 0, as space_object.abits counts) makes the object static: it keeps its place and its "
+        "behaviour is not ticked\n"
         "aiTag, the behaviour, is one of: " + BehaviourNames() + "\n"
         "dataTag is a hull key of shipData.yaml (or of the mission's extraShipData.json); call "
         "zmx.create_new_sim() first";

@@ -40,8 +40,8 @@ using ByIndex = uint64_t (ObjectDataBlob::*)(std::string, Value, int32_t, std::s
 template <typename Value>
 using ById = uint64_t (ObjectDataBlob::*)(uint64_t, Value, int32_t);
 
-// The integer 0 as indexStr's default is no str, so this form only runs when
-// a script passes an index string; without one the by-index form runs.
+// This form runs only when a script passes an index string (so indexStr has
+// no default); without one the by-index form runs.
 template <typename Value>
 void DefineSetByIndexString(py::class_<ScriptDataSet>& type, ByIndexString<Value> setter, const char* doc)
 {
@@ -52,7 +52,7 @@ void DefineSetByIndexString(py::class_<ScriptDataSet>& type, ByIndexString<Value
             CheckStoredValue(in);
             return (self.Get().*setter)(tag, in, indexStr, extraDocText);
         },
-        doc, py::arg("tag"), py::arg("in"), py::arg("indexStr") = 0, py::arg("extraDocText") = "a");
+        doc, py::arg("tag"), py::arg("in"), py::arg("indexStr"), py::arg("extraDocText") = "a");
 }
 
 template <typename Value>
@@ -211,7 +211,7 @@ void DefineSpaceObject(py::module_& m)
                                          "playership, station\nnames to pass: " + BehaviourNames();
     const std::string behaviourDoc = "set name of behavior module\n" + availableModules;
     const std::string tickTypeDoc = "string, name of behavior module\n" + availableModules;
-    constexpr const char* kShipDataDoc = "string, name of data entry in shipData.json";
+    const std::string shipDataDoc = std::string("string, name of data entry in shipData.json\n") + kShipFilesHelp;
     constexpr const char* kSteerDoc =
         "float, continuing change to heading and orientation of this object, over time";
 
@@ -245,8 +245,8 @@ void DefineSpaceObject(py::module_& m)
         .def_property_readonly(
             "tick_type_ID", [](const SpaceObjectRef& self) { return self.Get().tick_type_ID; },
             "int32, read only, internal representation of tick_type");
-    DefineTextField(type, "data_tag", &SpaceObject::data_tag, kShipDataDoc);
-    DefineTextField(type, "ship_data_key", &SpaceObject::data_tag, kShipDataDoc);
+    DefineTextField(type, "data_tag", &SpaceObject::data_tag, shipDataDoc.c_str());
+    DefineTextField(type, "ship_data_key", &SpaceObject::data_tag, shipDataDoc.c_str());
     DefineField(type, "blink_state", &SpaceObject::blink_state,
                 "int, positive numbers are pulse delay, negative numbers are blink delay, 0 = normal, -1 = glow off");
     DefineField(type, "cur_speed", &SpaceObject::cur_speed, "float, speed of object");

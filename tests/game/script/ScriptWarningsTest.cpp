@@ -74,6 +74,38 @@ TEST_F(ScriptWarningsTest, the_behaviour_names_of_the_help_are_the_worlds_and_ea
     EXPECT_THAT(Eval("sim.create_space_object.__doc__"), HasSubstr("behav_npcship"));
 }
 
+// Help texts keep the words they have always carried; where those name a
+// file by a name the game does not read (shipdata.json, not the mission's
+// extraShipData.json, which it does), or call the static bit "bit 1", a
+// line after them names the file the game reads, or "bit 0" as abits counts.
+// No signature shows a default its call cannot take.
+TEST_F(ScriptWarningsTest, every_help_that_names_an_old_file_or_bit_also_tells_the_games)
+{
+    RunScript("import inspect\n"
+              "docs = {}\n"
+              "for name, value in vars(zmx).items():\n"
+              "    docs['zmx.' + name] = inspect.getdoc(value) or ''\n"
+              "    if inspect.isclass(value):\n"
+              "        for member, attribute in vars(value).items():\n"
+              "            docs['zmx.%s.%s' % (name, member)] = inspect.getdoc(attribute) or ''\n"
+              "import re\n"
+              "read = {'shipdata.json': 'data/shipData.yaml', 'preferences.json': 'data/preferences.yaml'}\n"
+              "def names(doc, old):\n"
+              "    return re.search(r'(?<![a-z])' + re.escape(old), doc.lower()) is not None\n"
+              "naming = sorted(n for n, doc in docs.items() if any(names(doc, old) for old in read))\n"
+              "untold = sorted(n for n, doc in docs.items() for old, new in read.items()\n"
+              "                if names(doc, old) and new not in doc)\n"
+              "bit_one = sorted(n for n, doc in docs.items() if 'bit 1' in doc and 'static' in doc)\n"
+              "bit_untold = [n for n in bit_one if 'bit 0' not in docs[n]]\n"
+              "index_default = [line for line in docs['zmx.object_data_set.set'].splitlines()\n"
+              "                 if 'indexStr: str =' in line]\n");
+    EXPECT_EQ(Eval("len(naming) >= 6"), "True") << Eval("naming");
+    EXPECT_EQ(Eval("untold"), "[]");
+    EXPECT_EQ(Eval("bit_one"), "['zmx.simulation.create_space_object']");
+    EXPECT_EQ(Eval("bit_untold"), "[]");
+    EXPECT_EQ(Eval("index_default"), "[]");
+}
+
 TEST_F(ScriptWarningsTest, objects_of_names_the_world_does_not_know_are_made_and_the_mission_is_told)
 {
     struct Case {

@@ -6,10 +6,12 @@
 
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/ConsoleCatalogue.h"
+#include "game/shell/KeyNames.h"
 #include "game/world/BehaviourHookMap.h"
 #include "helper/TinyYaml.h"
 #include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
+#include "tests/tools/halvex-server/MissionGuide.h"
 
 #include <gmock/gmock.h>
 
@@ -27,93 +29,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-const std::string kGuide = std::string(QEL_SOURCE_DIR) + "/docs/missions.md";
-
-struct CodeBlock {
-    std::string language;
-    std::string heading;  // the heading the block stands under
-    std::string text;
-};
-
-// The guide's text, its fenced code blocks and its tables (each table the
-// first cell of its rows, header row left out), by the header's first cell.
-struct Guide {
-    std::string text;
-    std::vector<CodeBlock> blocks;
-    std::map<std::string, std::vector<std::string>> tables;
-
-    Guide()
-    {
-        std::ifstream file(kGuide);
-        std::ostringstream whole;
-        whole << file.rdbuf();
-        text = whole.str();
-        std::istringstream lines(text);
-        std::string heading;
-        std::string tableHeader;
-        CodeBlock* open = nullptr;
-        for (std::string line; std::getline(lines, line);) {
-            if (open) {
-                if (line == "```")
-                    open = nullptr;
-                else
-                    open->text += line + "\n";
-                continue;
-            }
-            if (line.rfind("```", 0) == 0) {
-                blocks.push_back({line.substr(3), heading, ""});
-                open = &blocks.back();
-            } else if (line.rfind("#", 0) == 0) {
-                heading = line.substr(line.find(' ') + 1);
-            } else if (line.rfind("|", 0) == 0) {
-                ReadTableRow(line, tableHeader);
-            } else {
-                tableHeader.clear();
-            }
-        }
-    }
-
-    void ReadTableRow(const std::string& line, std::string& tableHeader)
-    {
-        const std::string firstCell = line.substr(2, line.find(" |", 2) - 2);
-        if (tableHeader.empty()) {
-            tableHeader = firstCell;
-            tables[tableHeader];
-        } else if (firstCell.rfind("---", 0) != 0) {
-            tables[tableHeader].push_back(firstCell);
-        }
-    }
-
-    const CodeBlock* BlockUnder(const std::string& heading, const std::string& language) const
-    {
-        for (const CodeBlock& block : blocks)
-            if (block.heading == heading && block.language == language)
-                return &block;
-        return nullptr;
-    }
-
-    // The names in backquotes of a table's first column; a cell may hold two.
-    std::vector<std::string> Names(const std::string& tableHeader) const
-    {
-        std::vector<std::string> names;
-        static const std::regex quoted("`([^`]+)`");
-        for (const std::string& cell : tables.at(tableHeader))
-            for (std::sregex_iterator m(cell.begin(), cell.end(), quoted), end; m != end; ++m)
-                names.push_back((*m)[1]);
-        return names;
-    }
-
-    // Every name the guide writes after the prefix ("zmx." for instance).
-    std::set<std::string> NamesAfter(const std::string& prefix) const
-    {
-        std::set<std::string> names;
-        const std::regex after(std::regex_replace(prefix, std::regex("\\."), "\\.") + "([A-Za-z_]+)");
-        for (std::sregex_iterator m(text.begin(), text.end(), after), end; m != end; ++m)
-            names.insert((*m)[1]);
-        return names;
-    }
-};
 
 std::set<std::string> Words(const std::string& text)
 {
@@ -143,11 +58,26 @@ TEST(MissionGuideTest, the_guides_mission_runs_in_the_harness_to_its_end_without
     for (const char* key : {"Category", "Visible Mission Name", "Description", "Keywords"})
         EXPECT_NE(keys.Find(key), nullptr) << key;
 
+    // Hosted as the guide says, with its folder made where the guide says;
+    // every other mission its commands name is one the game ships.
+    EXPECT_FALSE(std::filesystem::exists(kGameData + "/missions/picket_duty")) << "the guide's example is shipped";
+    std::vector<std::string> options;
+    for (const std::vector<std::string>& command : guide.CommandOptions("build/tools/halvex-server/halvex-server")) {
+        const auto mission = std::find(command.begin(), command.end(), "--mission");
+        ASSERT_NE(mission, command.end());
+        ASSERT_NE(mission + 1, command.end());
+        if (mission[1] == "picket_duty")
+            options = command;
+        else
+            EXPECT_TRUE(std::filesystem::is_regular_file(kGameData + "/missions/" + mission[1] + "/script.py"))
+                << "the guide hosts " << mission[1] << ", which the game does not ship";
+    }
+    ASSERT_FALSE(options.empty()) << "the guide shows no command that hosts picket_duty";
     MissionFolder folder(kQuietMission);
     folder.data.Write("missions/picket_duty/script.py", whole->text);
     folder.data.Write("missions/picket_duty/description.yaml", description->text);
-    HarnessProcess harness(
-        {"--data", folder.data.Path().string(), "--mission", "picket_duty", "--fast", "--ticks", "4000"});
+    options.insert(options.begin(), {"--data", folder.data.Path().string()});
+    HarnessProcess harness(options);
     ASSERT_EQ(harness.Wait(), 0) << harness.Errors() << harness.Output();
     const std::string& output = harness.Output();
     EXPECT_THAT(output, HasSubstr("picket_duty: the Tern holds the picket against two raiders\n"));
@@ -202,6 +132,18 @@ TEST(MissionGuideTest, the_behaviours_widgets_and_console_words_of_the_guide_are
     for (const ConsoleNameWord& word : ConsoleNameWords())
         words.push_back(word.word);
     EXPECT_EQ(guide.Names("Word"), words);
+
+    // Keys by their names in the hot-key file, each shared by widgets.
+    ASSERT_FALSE(guide.tables.at("Hot key").empty());
+    for (const TableRow& row : guide.tables.at("Hot key")) {
+        ASSERT_EQ(row.size(), 2u);
+        for (const std::string& key : Guide::Quoted(row[0]))
+            EXPECT_NE(keyTagToCode(key), 0) << key;
+        const std::vector<std::string> sharing = Guide::Quoted(row[1]);
+        EXPECT_GE(sharing.size(), 2u) << row[0];
+        for (const std::string& widget : sharing)
+            EXPECT_TRUE(IsConsoleWidgetName(widget)) << widget << " of " << row[0];
+    }
 }
 
 // Whether the game's code holds the text in quotes whole, or as a quoted
@@ -235,6 +177,30 @@ TEST(MissionGuideTest, every_event_tag_of_the_guide_is_raised_by_the_game)
     EXPECT_GE(tags.size(), 39u);
     for (const std::string& tag : tags)
         EXPECT_TRUE(QuotedIn(sources, tag)) << "event tag " << tag;
+}
+
+// As the guide says of pause_sim in halvex-server: the run goes on, paused,
+// to its --ticks, and the mission's ticks carry "sim_paused".
+TEST(MissionGuideTest, a_mission_paused_in_the_harness_ticks_paused_until_the_run_ends)
+{
+    MissionFolder folder("import zmx\n"
+                         "ticks = 0\n"
+                         "def halvex_event_handler(sim, event):\n"
+                         "    global ticks\n"
+                         "    if event.tag != 'mission_tick':\n"
+                         "        return\n"
+                         "    ticks += 1\n"
+                         "    print('tick %d %s' % (ticks, event.sub_tag))\n"
+                         "    if ticks == 1:\n"
+                         "        zmx.resume_sim()\n"
+                         "    elif ticks == 2:\n"
+                         "        zmx.pause_sim()\n");
+    HarnessProcess harness({"--data", folder.data.Path().string(), "--mission", "trial", "--fast", "--ticks", "200"});
+    ASSERT_EQ(harness.Wait(), 0) << harness.Errors();
+    const std::string& output = harness.Output();
+    EXPECT_THAT(output, HasSubstr("tick 2 sim_running\n"));
+    EXPECT_THAT(output, HasSubstr("tick 3 sim_paused\n"));
+    EXPECT_THAT(output, HasSubstr("tick 6 sim_paused\n")) << "the paused run ended before its ticks";
 }
 
 }  // namespace

@@ -3,17 +3,9 @@
 // in this process, with this machine's console screen, receives the lines into
 // the message box the waterfall draws, each in its colour.
 
-#include "engine/net/QelEnetNetworkFactoryBase.h"
-#include "game/behaviours/SpaceObjectAI.h"
-#include "game/net/ConsoleScreen.h"
-#include "game/net/CorvaneClient.h"
 #include "game/shell/TextLog.h"
 #include "game/widgets/LocalConsoleScreen.h"
-#include "game/world/AppData.h"
-#include "game/world/Simulation.h"
-#include "tests/tools/halvex-server/HarnessConsole.h"
-#include "tests/tools/halvex-server/HarnessData.h"
-#include "tests/tools/halvex-server/HarnessProcess.h"
+#include "tests/tools/halvex-server/loopback/LocalConsoleFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,54 +33,9 @@ def halvex_event_handler(sim, event):
         zmx.send_message_to_client(event.client_id, "0.5,0.5,1.0", "Helm: steady as she goes")
 )";
 
-class MissionTextMessageTest : public ::testing::Test {
+class MissionTextMessageTest : public LocalConsoleFixture {
 protected:
-    void SetUp() override
-    {
-        AppData::Load();
-        RegisterBehaviourHooks();
-        theMessageLog.Clear();
-        gNetworkFactory = &factory;
-        gConsoleScreen = &theLocalConsoleScreen;
-        harness = std::make_unique<HarnessProcess>(std::vector<std::string>{
-            "--data", folder.data.Path().string(), "--mission", "trial", "--port", "0", "--seconds", "120"});
-        const std::optional<uint16_t> port = harness->WaitForPort();
-        ASSERT_TRUE(port) << harness->Errors();
-
-        client = MakeHarnessConsole(*port);
-        gClient = client.get();
-    }
-
-    void TearDown() override
-    {
-        gClient = nullptr;
-        client.reset();
-        gConsoleScreen = nullptr;
-        theMessageLog.Clear();
-        if (harness) {
-            harness->Signal(SIGTERM);
-            EXPECT_EQ(harness->Wait(), 0) << harness->Errors();
-        }
-        gNetworkFactory = nullptr;
-    }
-
-    // The client's share of a console's frames until the condition holds;
-    // false when it never did.
-    bool RunFrames(const std::function<bool()>& done)
-    {
-        return HarnessProcess::RunFramesUntil(
-            [this] {
-                client->FrameUpdate();
-                client->Tick();
-            },
-            done);
-    }
-
-    MissionFolder folder{kMission};
-    QelEnetNetworkFactoryBase factory;
-    Simulation world;  // the console's mirror
-    std::unique_ptr<HarnessProcess> harness;
-    std::unique_ptr<CorvaneClient> client;
+    MissionTextMessageTest() : LocalConsoleFixture(kMission) {}
 };
 
 TEST_F(MissionTextMessageTest, the_missions_messages_reach_the_consoles_text_waterfall_in_their_colours)
