@@ -85,6 +85,11 @@ public:
     // The scan ring of the current scan target.
     static constexpr float kScanRingRadius = 50.0f;
     static constexpr int32_t kScanRingSegments = 50;
+    // Contacts that keep their name, range and bearing when more are in
+    // view: the selected ones and the nearest to the focus ship. Text is most
+    // of a crowded radar's drawing, and a crowd's names cover each other
+    // anyway; the others keep their icon, shields and arcs.
+    static constexpr size_t kMaxNamedContacts = 64;
 
     // What WorldToScreen and ScreenToWorld give.
     struct ScreenPoint {
@@ -225,6 +230,9 @@ private:
     void DrawTerrain(const SpaceObject& object, bool nebula);
     void LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                       const glm::vec4& colour);
+    void DrawContactLabels();
+    void ThinContactLabels();
+    bool IsSelected(const SpaceObject& object) const;
     void DrawPointerReadout();
     void DrawSpeechBubbles();
     void RegisterSide(const SpaceObject& object);
@@ -239,7 +247,8 @@ private:
     bool InCull(const glm::vec2& screen) const;
 
     // Render2DShapes.cpp.
-    void DrawArcs(const glm::vec2& screen, const std::vector<BeamArc>& arcs);
+    void QueueArcs(const glm::vec2& screen, const std::vector<BeamArc>& arcs);
+    void DrawQueuedArcs();
     void DrawShields(const SpaceObject& ship, const ScreenPoint& at, float iconScale);
     void DrawScanRing(const SpaceObject& object, const glm::vec2& screen);
     void DrawEffects();
@@ -262,4 +271,22 @@ private:
     Frame frame;
     uint64_t reportedBadFocus = 0;  // the focus ship whose bad position was logged
     std::vector<BeamArc> arcs;  // the current ship's, reused
+
+    // What the object pass leaves for after it: the arcs of every ship drawn
+    // together (one batch of lines), and the contacts' names and read-outs,
+    // thinned, in the order of their objects.
+    struct QueuedArc {
+        glm::vec2 screen;  // the ship
+        BeamArc arc;
+    };
+    struct ContactLabel {
+        const SpaceObject* object = nullptr;
+        glm::vec2 screen{0.0f};
+        std::string text;
+        glm::vec4 colour{1.0f};
+        float distanceSquared = 0.0f;  // from the focus ship
+        bool shown = true;
+    };
+    std::vector<QueuedArc> queuedArcs;
+    std::vector<ContactLabel> contactLabels;
 };

@@ -258,8 +258,12 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
 
 void Render2D::DrawObjects()
 {
+    queuedArcs.clear();
+    contactLabels.clear();
     for (SuperContainerObject* entry : theSimulation->Container()->Objects())
         DrawObject(static_cast<const SpaceObject&>(*entry));
+    DrawQueuedArcs();
+    DrawContactLabels();
 }
 
 void Render2D::DrawObject(const SpaceObject& object)
@@ -404,7 +408,7 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         DrawBeamArcs(object, arcs);
         const int32_t mode = owner.radarArcMode;
         if (mode == 0 || (mode == 1 && playerShip))
-            DrawArcs(icon.pos, arcs);
+            QueueArcs(icon.pos, arcs);
     }
     if (&object == frame.own || object.IsStatic())
         return;
@@ -417,13 +421,57 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         RequestScan(object);
 }
 
-// The name label and, but on the comms radar, range and bearing.
+// The name label and, but on the comms radar, range and bearing: drawn once
+// every object is, when the contact keeps them.
 void Render2D::LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                             const glm::vec4& colour)
 {
-    DrawLabel(label, screen, colour);
-    if (frame.kind != kCommsKind)
-        DrawRangeBearing(screen, object.pos, *frame.focus, colour);
+    const glm::vec3 d = object.pos - frame.focus->pos;
+    contactLabels.push_back({&object, screen, label, colour, glm::dot(d, d), true});
+}
+
+void Render2D::DrawContactLabels()
+{
+    ThinContactLabels();
+    for (const ContactLabel& contact : contactLabels) {
+        if (!contact.shown)
+            continue;
+        DrawLabel(contact.text, contact.screen, contact.colour);
+        if (frame.kind != kCommsKind)
+            DrawRangeBearing(contact.screen, contact.object->pos, *frame.focus, contact.colour);
+    }
+}
+
+// Past kMaxNamedContacts the selected contacts keep their names, and the
+// nearest of the others fill the rest (the earlier one of two as near).
+void Render2D::ThinContactLabels()
+{
+    if (contactLabels.size() <= kMaxNamedContacts)
+        return;
+    std::vector<size_t> others;
+    size_t room = kMaxNamedContacts;
+    for (size_t i = 0; i < contactLabels.size(); ++i) {
+        if (IsSelected(*contactLabels[i].object))
+            room -= room > 0 ? 1 : 0;
+        else
+            others.push_back(i);
+    }
+    const auto nearer = [this](size_t a, size_t b) {
+        const float da = contactLabels[a].distanceSquared, db = contactLabels[b].distanceSquared;
+        return da < db || (da == db && a < b);
+    };
+    room = std::min(room, others.size());
+    std::nth_element(others.begin(), others.begin() + static_cast<std::ptrdiff_t>(room), others.end(), nearer);
+    for (size_t k = room; k < others.size(); ++k)
+        contactLabels[others[k]].shown = false;
+}
+
+// Current in a console kind's selection, or being scanned.
+bool Render2D::IsSelected(const SpaceObject& object) const
+{
+    const uint64_t id = object.uniqueID;
+    return id == weaponsSelection.Current() || id == scienceSelection.Current() || id == commsSelection.Current() ||
+           id == normalSelection.Current() || id == frame.scanId;
 }
 
 bool Render2D::ScannedByOwnSide(const SpaceObject& object) const

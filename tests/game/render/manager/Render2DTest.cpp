@@ -519,6 +519,73 @@ TEST_F(Render2DTest, unscanned_ships_show_the_unknown_icon_and_no_name)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Known"), 2) << "the label and its shadow";
 }
 
+// A crowd of named contacts: the nearest keep their names (each with its
+// shadow), the farthest show no text; a selected far one keeps its name in
+// place of the farthest of the nearest.
+TEST_F(Render2DTest, a_crowd_names_its_nearest_contacts_and_the_selected_one)
+{
+    const size_t budget = Render2D::kMaxNamedContacts;
+    std::vector<SpaceObject*> contacts;
+    for (size_t i = 0; i < budget + 6; ++i) {
+        // Round the own ship, farther and farther out, in the object order
+        // from far to near so that order decides nothing.
+        const size_t rank = budget + 5 - i;
+        const float angle = static_cast<float>(rank) * 0.7f;
+        const float reach = 300.0f + 45.0f * static_cast<float>(rank);
+        contacts.push_back(Contact({reach * std::sin(angle), 0, reach * std::cos(angle)},
+                                   ("Contact " + std::to_string(rank)).c_str()));
+    }
+    const auto names = [&] {
+        size_t shown = 0;
+        for (const std::string& text : graphics.Texts())
+            shown += text.rfind("Contact ", 0) == 0 ? 1 : 0;
+        return shown / 2;
+    };
+    const auto named = [&](size_t rank) {
+        const auto texts = graphics.Texts();
+        return std::count(texts.begin(), texts.end(), "Contact " + std::to_string(rank)) == 2;
+    };
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    EXPECT_EQ(names(), budget);
+    EXPECT_TRUE(named(0));
+    EXPECT_TRUE(named(budget - 1));
+    EXPECT_FALSE(named(budget));
+    EXPECT_FALSE(named(budget + 5));
+    EXPECT_EQ(graphics.Of(DrawRecord::Kind::Text).size(), budget * 6) << "name, range, bearing, each shadowed";
+
+    WriteUInt64(own->data_set, DataKey{"weapon_target_UID", kPlayDoc}, contacts.front()->uniqueID);
+    Draw();  // the server's target becomes the selection the frame after it is read
+    graphics.log.clear();
+    Draw();
+    EXPECT_EQ(names(), budget);
+    EXPECT_TRUE(named(budget + 5)) << "the selected contact";
+    EXPECT_FALSE(named(budget - 1)) << "makes room";
+}
+
+// Every known ship's arcs, but drawn together: one run of lines after the
+// ships, which the graphics draw as one batch.
+TEST_F(Render2DTest, beam_arcs_of_every_known_ship_are_drawn_one_after_another)
+{
+    for (int i = 0; i < 5; ++i) {
+        SpaceObject* ship = Contact({-2000.0f + 1000.0f * static_cast<float>(i), 0, 1000});
+        SetInt(*ship, "beamCount", 1);
+        SetFloat(*ship, "beamArcWidth", 40);
+        SetFloat(*ship, "beamRange", 800);
+        SetFloat(*ship, "beamColorR", 0.25f);
+    }
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    std::vector<size_t> arcLines;
+    for (size_t i = 0; i < graphics.log.size(); ++i)
+        if (graphics.log[i].kind == DrawRecord::Kind::Line && graphics.log[i].colour.r == 0.25f)
+            arcLines.push_back(i);
+    ASSERT_EQ(arcLines.size(), 5u * 12u) << "two radii and ten segments an arc";
+    EXPECT_EQ(arcLines.back() - arcLines.front(), arcLines.size() - 1) << "nothing drawn between them";
+}
+
 TEST_F(Render2DTest, a_focus_ship_at_no_number_skips_the_frame_with_one_log_line)
 {
     own->pos.x = std::numeric_limits<float>::quiet_NaN();
