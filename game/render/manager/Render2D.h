@@ -29,6 +29,7 @@
 // reticles, selection, scan requests, hold menu).
 
 #include "game/render/manager/ClickTimer.h"
+#include "game/render/manager/LabelStack.h"
 #include "game/render/manager/Ring2DRenderer.h"
 #include "game/shell/IntRect.h"
 #include "game/world/SimulationTimer.h"
@@ -85,11 +86,6 @@ public:
     // The scan ring of the current scan target.
     static constexpr float kScanRingRadius = 50.0f;
     static constexpr int32_t kScanRingSegments = 50;
-    // Contacts that keep their name, range and bearing when more are in
-    // view: the selected ones and the nearest to the focus ship. Text is most
-    // of a crowded radar's drawing, and a crowd's names cover each other
-    // anyway; the others keep their icon, shields and arcs.
-    static constexpr size_t kMaxNamedContacts = 64;
 
     // What WorldToScreen and ScreenToWorld give.
     struct ScreenPoint {
@@ -167,7 +163,7 @@ public:
     simulationTimer scanRequestTimer;
     Ring2DRenderer ringRenderer;
     IntRect viewRect;  // the part of the target copied last frame
-    std::vector<IntRect> placedLabels;
+    LabelStack placedLabels;
     std::unordered_set<uint64_t> frameObjects[2];  // ids drawn this frame and the last
     int32_t currentFrameObjects = 0;
     std::set<int32_t> seenNavProxies;  // nav proxies whose object showed itself
@@ -230,9 +226,7 @@ private:
     void DrawTerrain(const SpaceObject& object, bool nebula);
     void LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                       const glm::vec4& colour);
-    void DrawContactLabels();
-    void ThinContactLabels();
-    bool IsSelected(const SpaceObject& object) const;
+    bool OnTarget(const IntRect& box) const;
     void DrawPointerReadout();
     void DrawSpeechBubbles();
     void RegisterSide(const SpaceObject& object);
@@ -273,20 +267,10 @@ private:
     std::vector<BeamArc> arcs;  // the current ship's, reused
 
     // What the object pass leaves for after it: the arcs of every ship drawn
-    // together (one batch of lines), and the contacts' names and read-outs,
-    // thinned, in the order of their objects.
+    // together (one batch of lines).
     struct QueuedArc {
         glm::vec2 screen;  // the ship
         BeamArc arc;
     };
-    struct ContactLabel {
-        const SpaceObject* object = nullptr;
-        glm::vec2 screen{0.0f};
-        std::string text;
-        glm::vec4 colour{1.0f};
-        float distanceSquared = 0.0f;  // from the focus ship
-        bool shown = true;
-    };
     std::vector<QueuedArc> queuedArcs;
-    std::vector<ContactLabel> contactLabels;
 };

@@ -259,11 +259,9 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
 void Render2D::DrawObjects()
 {
     queuedArcs.clear();
-    contactLabels.clear();
     for (SuperContainerObject* entry : theSimulation->Container()->Objects())
         DrawObject(static_cast<const SpaceObject&>(*entry));
     DrawQueuedArcs();
-    DrawContactLabels();
 }
 
 void Render2D::DrawObject(const SpaceObject& object)
@@ -421,57 +419,13 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         RequestScan(object);
 }
 
-// The name label and, but on the comms radar, range and bearing: drawn once
-// every object is, when the contact keeps them.
+// The name label and, but on the comms radar, range and bearing.
 void Render2D::LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                             const glm::vec4& colour)
 {
-    const glm::vec3 d = object.pos - frame.focus->pos;
-    contactLabels.push_back({&object, screen, label, colour, glm::dot(d, d), true});
-}
-
-void Render2D::DrawContactLabels()
-{
-    ThinContactLabels();
-    for (const ContactLabel& contact : contactLabels) {
-        if (!contact.shown)
-            continue;
-        DrawLabel(contact.text, contact.screen, contact.colour);
-        if (frame.kind != kCommsKind)
-            DrawRangeBearing(contact.screen, contact.object->pos, *frame.focus, contact.colour);
-    }
-}
-
-// Past kMaxNamedContacts the selected contacts keep their names, and the
-// nearest of the others fill the rest (the earlier one of two as near).
-void Render2D::ThinContactLabels()
-{
-    if (contactLabels.size() <= kMaxNamedContacts)
-        return;
-    std::vector<size_t> others;
-    size_t room = kMaxNamedContacts;
-    for (size_t i = 0; i < contactLabels.size(); ++i) {
-        if (IsSelected(*contactLabels[i].object))
-            room -= room > 0 ? 1 : 0;
-        else
-            others.push_back(i);
-    }
-    const auto nearer = [this](size_t a, size_t b) {
-        const float da = contactLabels[a].distanceSquared, db = contactLabels[b].distanceSquared;
-        return da < db || (da == db && a < b);
-    };
-    room = std::min(room, others.size());
-    std::nth_element(others.begin(), others.begin() + static_cast<std::ptrdiff_t>(room), others.end(), nearer);
-    for (size_t k = room; k < others.size(); ++k)
-        contactLabels[others[k]].shown = false;
-}
-
-// Current in a console kind's selection, or being scanned.
-bool Render2D::IsSelected(const SpaceObject& object) const
-{
-    const uint64_t id = object.uniqueID;
-    return id == weaponsSelection.Current() || id == scienceSelection.Current() || id == commsSelection.Current() ||
-           id == normalSelection.Current() || id == frame.scanId;
+    DrawLabel(label, screen, colour);
+    if (frame.kind != kCommsKind)
+        DrawRangeBearing(screen, object.pos, *frame.focus, colour);
 }
 
 bool Render2D::ScannedByOwnSide(const SpaceObject& object) const
@@ -494,7 +448,9 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
 
 // Centred 25 pixels above the point; a label that would cover one placed
 // earlier climbs above it, and the search starts over (kMaxLabelMoves times
-// at most).
+// at most). Every label is placed, and those that climbed off the radar's
+// target are not drawn: in a crowd most of the climbing names leave the
+// screen, and their text would cost the frame for nothing.
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
     if (text.empty())
@@ -502,29 +458,25 @@ void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
     const float width = font ? static_cast<float>(font->GetTextWidth(text)) : 0.0f;
     const float half = (width + kLabelPadding) / 2.0f;
-    IntRect box{static_cast<int32_t>(screen.x - half),
-                static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
-                static_cast<int32_t>(screen.x + half),
-                static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
-    const int32_t height = box.Height();
-    int32_t moves = 0;
-    for (size_t i = 0; i < placedLabels.size() && moves < kMaxLabelMoves;) {
-        const IntRect& placed = placedLabels[i];
-        if (box.right >= placed.left && placed.right >= box.left && box.bottom >= placed.top &&
-            placed.bottom >= box.top) {
-            box.top = placed.top - kLabelStep;
-            box.bottom = box.top + height;
-            ++moves;
-            i = 0;
-            continue;
-        }
-        ++i;
-    }
-    placedLabels.push_back(box);
+    const IntRect box = placedLabels.Place(IntRect{static_cast<int32_t>(screen.x - half),
+                                                   static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
+                                                   static_cast<int32_t>(screen.x + half),
+                                                   static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise},
+                                           kLabelStep, kMaxLabelMoves);
+    if (!OnTarget(box))
+        return;
     DrawText(kLabelFont, box, text, colour + glm::vec4(0.5f), kLabelLayer, 2);
     IntRect shadow = box;
     shadow.Translate(1, 1);
     DrawText(kLabelFont, shadow, text, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), kShipLayer, 2);
+}
+
+// Some of the box (or its shadow, a pixel right and down) falls on the
+// radar's target.
+bool Render2D::OnTarget(const IntRect& box) const
+{
+    return box.right + 1 >= 0 && box.bottom + 1 >= 0 && box.left < owner.mainBuffWidth &&
+           box.top < owner.mainBuffHeight;
 }
 
 std::string Render2D::RangeText(float distance)
