@@ -77,7 +77,7 @@ void HalvexGameLoop::Startup()
     ConnectScriptHost();
     ConnectHullSilhouettes();
     if (scenes)
-        scenes->Setup();
+        scenes->SetupFirstScreen();
     StartMusicAndLighting();
 }
 

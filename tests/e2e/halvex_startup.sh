@@ -4,6 +4,8 @@
 # 1. With the game's data it starts, runs frames and ends cleanly on SIGTERM.
 # 2. With a malformed preferences file it stops at start-up, non-zero, and the
 #    message names the file and the line.
+# 3. With no display to show on (and no video driver named) it says so and
+#    stops, non-zero, instead of running where nobody sees it.
 # The game runs on a data folder of the test's own that links the given one's
 # entries, so what it writes there (the widget list, hot keys) stays out of it.
 set -u
@@ -49,5 +51,13 @@ if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
 fi
 if ! grep -q "preferences.yaml" "$log" || ! grep -q "line [0-9]" "$log"; then
   echo "the error does not name the file and the line:"; cat "$log"; exit 1
+fi
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER QEL_DATA_DIR=$own_data timeout 20 "$halvex" 2>"$log"
+status=$?
+if [ "$status" -eq 0 ] || [ "$status" -eq 124 ]; then
+  echo "halvex did not stop without a display (status $status)"; exit 1
+fi
+if ! grep -q "no display" "$log"; then
+  echo "halvex did not say there is no display:"; cat "$log"; exit 1
 fi
 echo "halvex start-up checks passed"

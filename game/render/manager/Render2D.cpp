@@ -153,7 +153,7 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
 
     currentFrameObjects ^= 1;
     frameObjects[currentFrameObjects].clear();
-    placedLabels.clear();
+    placedLabels.Clear();
     BeginTarget();
     HandlePointer();
     const bool ships = FollowFocusShip();

@@ -258,8 +258,10 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
 
 void Render2D::DrawObjects()
 {
+    queuedArcs.clear();
     for (SuperContainerObject* entry : theSimulation->Container()->Objects())
         DrawObject(static_cast<const SpaceObject&>(*entry));
+    DrawQueuedArcs();
 }
 
 void Render2D::DrawObject(const SpaceObject& object)
@@ -404,7 +406,7 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         DrawBeamArcs(object, arcs);
         const int32_t mode = owner.radarArcMode;
         if (mode == 0 || (mode == 1 && playerShip))
-            DrawArcs(icon.pos, arcs);
+            QueueArcs(icon.pos, arcs);
     }
     if (&object == frame.own || object.IsStatic())
         return;
@@ -446,7 +448,9 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
 
 // Centred 25 pixels above the point; a label that would cover one placed
 // earlier climbs above it, and the search starts over (kMaxLabelMoves times
-// at most).
+// at most). Every label is placed, and those that climbed off the radar's
+// target are not drawn: in a crowd most of the climbing names leave the
+// screen, and their text would cost the frame for nothing.
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
     if (text.empty())
@@ -454,29 +458,25 @@ void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
     const float width = font ? static_cast<float>(font->GetTextWidth(text)) : 0.0f;
     const float half = (width + kLabelPadding) / 2.0f;
-    IntRect box{static_cast<int32_t>(screen.x - half),
-                static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
-                static_cast<int32_t>(screen.x + half),
-                static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
-    const int32_t height = box.Height();
-    int32_t moves = 0;
-    for (size_t i = 0; i < placedLabels.size() && moves < kMaxLabelMoves;) {
-        const IntRect& placed = placedLabels[i];
-        if (box.right >= placed.left && placed.right >= box.left && box.bottom >= placed.top &&
-            placed.bottom >= box.top) {
-            box.top = placed.top - kLabelStep;
-            box.bottom = box.top + height;
-            ++moves;
-            i = 0;
-            continue;
-        }
-        ++i;
-    }
-    placedLabels.push_back(box);
+    const IntRect box = placedLabels.Place(IntRect{static_cast<int32_t>(screen.x - half),
+                                                   static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
+                                                   static_cast<int32_t>(screen.x + half),
+                                                   static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise},
+                                           kLabelStep, kMaxLabelMoves);
+    if (!OnTarget(box))
+        return;
     DrawText(kLabelFont, box, text, colour + glm::vec4(0.5f), kLabelLayer, 2);
     IntRect shadow = box;
     shadow.Translate(1, 1);
     DrawText(kLabelFont, shadow, text, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f), kShipLayer, 2);
+}
+
+// Some of the box (or its shadow, a pixel right and down) falls on the
+// radar's target.
+bool Render2D::OnTarget(const IntRect& box) const
+{
+    return box.right + 1 >= 0 && box.bottom + 1 >= 0 && box.left < owner.mainBuffWidth &&
+           box.top < owner.mainBuffHeight;
 }
 
 std::string Render2D::RangeText(float distance)

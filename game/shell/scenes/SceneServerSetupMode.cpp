@@ -5,6 +5,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/CorvaneServer.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
@@ -83,6 +84,8 @@ SceneFunction Draw()
 {
     if (gServer && gServer->IsNetworkDown())
         return DrawNetworkFailureDialog(SceneServerSetupMode);
+    if (theRenderManager)
+        theRenderManager->DrawSkyBackground();
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))

@@ -305,22 +305,22 @@ TEST_F(Render2DTest, beam_arcs_follow_the_barrel_or_the_mount)
 TEST_F(Render2DTest, a_label_climbs_above_every_label_it_would_cover)
 {
     Render2D& radar = manager->render2D;
-    radar.placedLabels.clear();
+    radar.placedLabels.Clear();
     radar.DrawLabel("Alpha", {300, 300}, glm::vec4(1));
     radar.DrawLabel("Bravo", {305, 300}, glm::vec4(1));
     radar.DrawLabel("Charlie", {302, 300}, glm::vec4(1));
-    ASSERT_EQ(radar.placedLabels.size(), 3u);
-    EXPECT_EQ(radar.placedLabels[0].top, 265);
-    EXPECT_EQ(radar.placedLabels[1].top, 265 - 22);
-    EXPECT_EQ(radar.placedLabels[2].top, 265 - 44) << "above both, one step each";
+    ASSERT_EQ(radar.placedLabels.Placed().size(), 3u);
+    EXPECT_EQ(radar.placedLabels.Placed()[0].top, 265);
+    EXPECT_EQ(radar.placedLabels.Placed()[1].top, 265 - 22);
+    EXPECT_EQ(radar.placedLabels.Placed()[2].top, 265 - 44) << "above both, one step each";
     radar.DrawLabel("", {302, 300}, glm::vec4(1));
-    EXPECT_EQ(radar.placedLabels.size(), 3u) << "an empty label is not placed";
+    EXPECT_EQ(radar.placedLabels.Placed().size(), 3u) << "an empty label is not placed";
 
     // A crowd in one place: each label climbs at most 16 steps.
-    radar.placedLabels.clear();
+    radar.placedLabels.Clear();
     for (int i = 0; i < 400; ++i)
         radar.DrawLabel("Docked", {300, 300}, glm::vec4(1));
-    EXPECT_EQ(radar.placedLabels.back().top, 265 - 16 * 22);
+    EXPECT_EQ(radar.placedLabels.Placed().back().top, 265 - 16 * 22);
 }
 
 // --- Picking, clicks and holds ---------------------------------------------
@@ -517,6 +517,59 @@ TEST_F(Render2DTest, unscanned_ships_show_the_unknown_icon_and_no_name)
     const auto texts = graphics.Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Stranger"), 0);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Known"), 2) << "the label and its shadow";
+}
+
+// A crowd of named contacts: every one keeps its name, range and bearing
+// (each shadowed), however many; a name that climbs off the radar is placed,
+// so the ones after it climb past it, but not drawn.
+TEST_F(Render2DTest, every_named_contact_in_a_crowd_keeps_its_name)
+{
+    constexpr size_t kCrowd = 120;
+    for (size_t i = 0; i < kCrowd; ++i) {
+        const float angle = static_cast<float>(i) * 0.7f;
+        const float reach = 200.0f + 15.0f * static_cast<float>(i);
+        Contact({reach * std::sin(angle), 0, reach * std::cos(angle)}, ("Contact " + std::to_string(i)).c_str());
+    }
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    const auto texts = graphics.Texts();
+    for (size_t i = 0; i < kCrowd; ++i)
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "Contact " + std::to_string(i)), 2) << "contact " << i;
+    EXPECT_EQ(graphics.Of(DrawRecord::Kind::Text).size(), kCrowd * 6) << "name, range, bearing, each shadowed";
+
+    // Labels stacked over one place climb; the one that would stand above
+    // the radar's top edge is filed but draws no text.
+    Render2D& radar = manager->render2D;
+    radar.placedLabels.Clear();
+    graphics.log.clear();
+    radar.DrawLabel("Low", {300, 20}, glm::vec4(1));
+    radar.DrawLabel("High", {300, 20}, glm::vec4(1));
+    ASSERT_EQ(radar.placedLabels.Placed().size(), 2u);
+    EXPECT_LT(radar.placedLabels.Placed()[1].bottom + 1, 0);
+    EXPECT_EQ(graphics.Texts(), (std::vector<std::string>{"Low", "Low"}));
+}
+
+// Every known ship's arcs, but drawn together: one run of lines after the
+// ships, which the graphics draw as one batch.
+TEST_F(Render2DTest, beam_arcs_of_every_known_ship_are_drawn_one_after_another)
+{
+    for (int i = 0; i < 5; ++i) {
+        SpaceObject* ship = Contact({-2000.0f + 1000.0f * static_cast<float>(i), 0, 1000});
+        SetInt(*ship, "beamCount", 1);
+        SetFloat(*ship, "beamArcWidth", 40);
+        SetFloat(*ship, "beamRange", 800);
+        SetFloat(*ship, "beamColorR", 0.25f);
+    }
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    std::vector<size_t> arcLines;
+    for (size_t i = 0; i < graphics.log.size(); ++i)
+        if (graphics.log[i].kind == DrawRecord::Kind::Line && graphics.log[i].colour.r == 0.25f)
+            arcLines.push_back(i);
+    ASSERT_EQ(arcLines.size(), 5u * 12u) << "two radii and ten segments an arc";
+    EXPECT_EQ(arcLines.back() - arcLines.front(), arcLines.size() - 1) << "nothing drawn between them";
 }
 
 TEST_F(Render2DTest, a_focus_ship_at_no_number_skips_the_frame_with_one_log_line)
