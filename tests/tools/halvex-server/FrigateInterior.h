@@ -9,6 +9,7 @@
 
 #include "engine/base/QelPixelImage.h"
 #include "tests/support/AuthoredHull.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ inline std::vector<std::string> FrigateHull()
 struct FrigateInteriorFolder {
     explicit FrigateInteriorFolder(const std::string& missionScript)
     {
-        const std::string gameData = std::string(QEL_SOURCE_DIR) + "/data";
+        const std::string gameData = qeltest::GameDataFolder().string();
         std::filesystem::copy(gameData + "/preferences.yaml", data.Path() / "preferences.yaml");
         std::filesystem::copy(gameData + "/shipData.yaml", data.Path() / "shipData.yaml");
         data.Write("missions/" + std::string(kMission) + "/script.py", missionScript);
