@@ -14,7 +14,8 @@ Then the server is ended (SIGTERM): it ends cleanly, and the console is back
 at its connect screen saying why; the console ends cleanly too. Each screen is
 saved as a PNG in the screenshot folder and checked for drawn content.
 
-usage: halvex_bridge.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_bridge.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 The test keeps to itself: its own data folder (the game's, with a free port),
 settings folders, displays and discovery port. Every wait is bounded, and
@@ -33,7 +34,14 @@ import time
 
 from screens import colour_count, hex_colour, near, save_png, screenshot
 
-WAIT_SECONDS = 45          # any one screen; software GL on a busy machine is slow
+WAIT_SECONDS = 120         # any one screen; software GL on a busy machine is slow
+# A frame that takes this long is a hang: a wait for a control's shade ends
+# here when the control shows none.
+SHADE_SECONDS = 5
+# One xdotool command: a pointer move it waits for takes long only when the
+# display server is starved of processor time, as on a busy machine.
+XDOTOOL_SECONDS = WAIT_SECONDS
+PATCH = 4                  # pixels around a clicked point that show its shade
 WINDOW_WIDTH, WINDOW_HEIGHT = 1024, 768
 SCREEN = "1280x1024x24"
 
@@ -156,7 +164,7 @@ class Game:
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), env=dict(os.environ, DISPLAY=self.display.name),
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=XDOTOOL_SECONDS,
                               universal_newlines=True)
 
     def find_window(self):
@@ -182,11 +190,45 @@ class Game:
             return text.read()
 
     def click(self, point):
+        """A click the game cannot miss: the pointer over the point, then the
+        press and the release, each seen by a frame of its own (see
+        move_pointer and press_button)."""
+        self.move_pointer(point)
+        self.press_button(point)
+        self.xdotool("mouseup", "1")
+
+    def move_pointer(self, point):
+        """Moves the pointer to the window point and waits until a frame has
+        drawn the control under it lit as the pointer's."""
         self.check_running()
+        before = self.patch(point)
         x, y = point
         self.xdotool("mousemove", "--sync", str(self.origin[0] + x), str(self.origin[1] + y))
-        time.sleep(0.2)  # a frame sees the pointer over the control before the press
-        self.xdotool("click", "1")
+        self.wait_for_change(point, before)
+
+    def press_button(self, point):
+        """Presses the left button and waits until a frame has drawn the
+        control at the point pressed: a release in the same frame would be
+        no click."""
+        before = self.patch(point)
+        self.xdotool("mousedown", "1")
+        self.wait_for_change(point, before)
+
+    def patch(self, point):
+        """The few pixels of the window around the point."""
+        x, y = point
+        return self.screen()[max(y - PATCH, 0):y + PATCH + 1, max(x - PATCH, 0):x + PATCH + 1].copy()
+
+    def wait_for_change(self, point, before):
+        """Waits until the pixels around the point differ from before, which
+        is a frame drawn: a control shades itself when the pointer is over it
+        and when it is pressed. Under a control that does not, or that shows
+        no change, the wait ends after a while with no failure."""
+        deadline = time.monotonic() + SHADE_SECONDS
+        while time.monotonic() < deadline:
+            if (self.patch(point) != before).any():
+                return
+            time.sleep(0.05)
 
     def screen(self):
         self.check_running()
@@ -247,12 +289,14 @@ class Crew:
 
 
 def run_as_main(doc, run, folder_prefix, success):
-    """The command line of a whole-program test: HALVEX DATA_FOLDER
-    SCREENSHOT_FOLDER, a work folder of its own removed afterwards, exit 1
-    on a failure."""
-    if len(sys.argv) != 4:
+    """The command line of a whole-program test: HALVEX SCREENSHOT_FOLDER,
+    with the game's data folder in QEL_DATA_DIR (the test's own copy, as the
+    test sandbox gives it), a work folder of its own removed afterwards, exit
+    1 on a failure."""
+    if len(sys.argv) != 3 or not os.environ.get("QEL_DATA_DIR"):
         sys.exit(doc)
-    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    halvex, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    data = os.path.abspath(os.environ["QEL_DATA_DIR"])
     os.makedirs(shots, exist_ok=True)
     work_folder = tempfile.mkdtemp(prefix=folder_prefix)
     try:
@@ -332,9 +376,24 @@ bridge_stations.CREW_ORDER = %(stations)r
 
 
 def press_keys(game, *keys):
+    """Taps the keys in turn; the game latches a tap shorter than a frame, so
+    each is seen once. A caller that needs the effect waits for it."""
     game.check_running()
     game.xdotool("windowfocus", "--sync", game.window)
     game.xdotool("key", "--delay", "120", *keys)
+
+
+def press_key_until(game, key, what, done):
+    """Holds the key down until done() has an answer, which it returns: the
+    game reads its keys once a frame, so a key let go before a frame saw it
+    down would never have been pressed."""
+    game.check_running()
+    game.xdotool("windowfocus", "--sync", game.window)
+    game.xdotool("keydown", key)
+    try:
+        return wait_until(what, done)
+    finally:
+        game.xdotool("keyup", key)
 
 
 def join(crew, name, halvex, display, data, work_folder, discovery, shots, server, expected):

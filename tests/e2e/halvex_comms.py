@@ -13,7 +13,8 @@ test's copy of the data folder: joining consoles take the comms station and
 are offered the station's buttons of the test, and each of those the mission
 hears is printed and answered.
 
-usage: halvex_comms.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_comms.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
@@ -22,7 +23,7 @@ bounded and every process started is ended by its id.
 import re
 
 from halvex_bridge import (Crew, Display, Failure, crew_order_additions, free_udp_port, host_first_mission, join,
-                           mission_with_additions, press_keys, run_as_main, wait_until, window_box)
+                           mission_with_additions, press_key_until, run_as_main, wait_until, window_box)
 from screens import hex_colour, near
 
 DOCK_GREEN = hex_colour("#40ff70")  # the docking button's colour, as the mission sends it
@@ -111,8 +112,8 @@ def run(halvex, source_data, shots, work_folder):
                                          "comms-4-answer")
         one_title = near(answered, ANSWER_GOLD, WATERFALL_BOX)
 
-        press_keys(comms, "2")  # "comms_button_2"
-        wait_until("the mission hearing the status button", lambda: len(presses(server)) > 1)
+        press_key_until(comms, "2", "the mission hearing the status button",  # "comms_button_2"
+                        lambda: len(presses(server)) > 1)
         if presses(server) != [("dock", ship, console), ("status", ship, console)]:
             raise Failure("the mission heard %s, not one press of each button" % presses(server))
         comms.wait_for_screen("both answers in the message list",

@@ -14,7 +14,8 @@ on every console and on the host.
 The test's data folder is the game's, with its own port and a smaller 3D
 render target (seven software-drawn games share the machine).
 
-usage: halvex_crew.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_crew.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.

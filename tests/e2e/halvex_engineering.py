@@ -12,7 +12,8 @@ the test's copy of the data folder: the consoles take the helm and
 engineering alone, in that order, and every mission tick prints the Tern's
 speed and impulse power.
 
-usage: halvex_engineering.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_engineering.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
@@ -20,10 +21,9 @@ bounded and every process started is ended by its id.
 
 import os
 import re
-import time
 
 from halvex_bridge import (MAIN, Crew, Display, Failure, act_until, crew_order_additions, free_udp_port,
-                           host_first_mission, join, mission_with_additions, press_keys, run_as_main, wait_until,
+                           host_first_mission, join, mission_with_additions, press_key_until, run_as_main, wait_until,
                            window_box)
 from screens import near
 
@@ -78,24 +78,12 @@ def steady_speed(server):
 
 
 def drag(game, start, end):
-    """Presses at the start, moves to the end and lets go, frames apart: the
-    software-drawn console is slow enough for a quick click to fall inside
-    one frame."""
-    game.check_running()
-    left, top = game.origin
-    game.xdotool("mousemove", "--sync", str(left + start[0]), str(top + start[1]))
-    time.sleep(0.3)
-    game.xdotool("mousedown", "1")
-    time.sleep(0.3)
-    game.xdotool("mousemove", "--sync", str(left + end[0]), str(top + end[1]))
-    time.sleep(0.3)
+    """Presses at the start, moves to the end and lets go, each step seen by
+    a frame of its own (the slider's knob follows the pointer)."""
+    game.move_pointer(start)
+    game.press_button(start)
+    game.move_pointer(end)
     game.xdotool("mouseup", "1")
-    time.sleep(0.3)
-
-
-def press(game, point):
-    """A click held for frames (see drag)."""
-    drag(game, point, point)
 
 
 def store_ticked(pixels):
@@ -129,7 +117,7 @@ def run(halvex, source_data, shots, work_folder):
                                     lambda p: near(p, MAIN, POWER_BOX) > 300 and near(p, MAIN, HEAT_BOX) > 300,
                                     shots, "engineering-3-console")
 
-        press_keys(helm, "shift")  # "impulse-full"
+        press_key_until(helm, "shift", "the ship under way", lambda: reports(server)[-1][0] > 0.0)  # "impulse-full"
         held = wait_until("the ship holding a steady speed at full impulse", lambda: steady_speed(server))
         act_until("the server taking 300 % impulse power", lambda: reports(server)[-1][1] > 2.99 or None,
                   lambda: drag(engineering, (IMPULSE_SLIDER_X, IMPULSE_SLIDER_NORMAL_Y),
@@ -141,9 +129,9 @@ def run(halvex, source_data, shots, work_folder):
                                     lambda p: near(p, MAIN, POWER_BOX) > 300, shots, "engineering-4-after")
 
         act_until("STORE ticked", lambda: store_ticked(engineering.screen()),
-                  lambda: press(engineering, STORE_BUTTON))
+                  lambda: engineering.click(STORE_BUTTON))
         act_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()),
-                  lambda: press(engineering, PRESET_1_BUTTON))
+                  lambda: engineering.click(PRESET_1_BUTTON))
         crew.end(engineering)
         stored = preset_line(data, 1)
         if stored is None or len(stored) != 100 or stored[2] != 3.0:

@@ -11,20 +11,20 @@ the test's copy of the data folder: the consoles take the helm and the main
 screen alone, in that order, and every mission tick prints the Tern's speed
 and heading.
 
-usage: halvex_helm.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_helm.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
 """
 
 import re
-import time
 
 import numpy as np
 
-from halvex_bridge import (HELM_RADAR, HELM_STEERING, Crew, Display, Failure, act_until, crew_order_additions,
-                           free_udp_port, host_first_mission, join, mission_with_additions, press_keys, run_as_main,
-                           wait_until, window_box)
+from halvex_bridge import (HELM_RADAR, HELM_STEERING, Crew, Display, crew_order_additions, free_udp_port,
+                           host_first_mission, join, mission_with_additions, press_key_until, run_as_main, wait_until,
+                           window_box)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
@@ -53,11 +53,10 @@ def halvex_event_handler(sim, event):
 '''
 
 REPORT = re.compile(r"helm test: speed (-?[0-9.]+) heading ([0-9.]+)")
-# Full impulse for a couple of seconds gives well over this; the ship starts at rest.
+# Full impulse soon gives well over this; the ship starts at rest.
 SPEED_GAINED = 1.0
-# Holding the turn key this long turns the ship by well over this many degrees.
+# The turn key is held until the mission reports the ship turned this far.
 DEGREES_TURNED = 10.0
-TURN_SECONDS = 3.0
 # A screen region "changed" when this many of its pixels differ.
 PIXELS_CHANGED = 200
 
@@ -80,14 +79,6 @@ def changed_pixels(before, after, box):
     return int(np.count_nonzero(np.any(np.abs(region(before, box) - region(after, box)) > 24, axis=2)))
 
 
-def hold_key(game, key, seconds):
-    game.check_running()
-    game.xdotool("windowfocus", "--sync", game.window)
-    game.xdotool("keydown", key)
-    time.sleep(seconds)
-    game.xdotool("keyup", key)
-
-
 def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
@@ -108,17 +99,11 @@ def run(halvex, source_data, shots, work_folder):
                                            shots, "view-3-before")
         start_speed, start_heading = wait_until("a report of the ship at rest", lambda: (reports(server) or [None])[-1])
 
-        # "impulse-full", again until the ship answers: the helm station's
-        # many boxes make a slow frame, which a quick key press can fall within.
-        act_until("full impulse answered", lambda: reports(server)[-1][0] > start_speed or None,
-                  lambda: press_keys(helm, "shift"))
-        hold_key(helm, "Right", TURN_SECONDS)  # "steer_right"
-        wait_until("the ship gathering speed",
-                   lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
+        press_key_until(helm, "shift", "the ship gathering speed",  # "impulse-full"
+                        lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
+        press_key_until(helm, "Right", "the ship turning %.0f degrees right" % DEGREES_TURNED,  # "steer_right"
+                        lambda: turned(start_heading, reports(server)[-1][1]) >= DEGREES_TURNED or None)
         speed, heading = reports(server)[-1]
-        if turned(start_heading, heading) < DEGREES_TURNED:
-            raise Failure("the ship turned %.1f degrees right, not %.1f" % (turned(start_heading, heading),
-                                                                            DEGREES_TURNED))
         print("ship: speed %.2f -> %.2f, heading %.1f -> %.1f" % (start_speed, speed, start_heading, heading))
         helm.wait_for_screen("the helm and the radar changed",
                              lambda p: changed_pixels(helm_before, p, HELM_BOX) > PIXELS_CHANGED

@@ -10,6 +10,7 @@
 
 #include "engine/base/QelPixelImage.h"
 #include "tests/support/AuthoredHull.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 #include "tests/tools/halvex-server/HarnessData.h"
 
@@ -46,7 +47,7 @@ struct FrigateInteriorFolder {
         CopyGameData();
         std::filesystem::create_directories(data.Path() / "missions");
         for (const std::string& folder : {shipped.mission, std::string("common")})
-            std::filesystem::copy(kGameData + "/missions/" + folder, data.Path() / "missions" / folder,
+            std::filesystem::copy(harnesstest::GameData() + "/missions/" + folder, data.Path() / "missions" / folder,
                                   std::filesystem::copy_options::recursive);
         DrawFrigateSilhouette();
     }
@@ -57,8 +58,8 @@ struct FrigateInteriorFolder {
 private:
     void CopyGameData() const
     {
-        std::filesystem::copy(kGameData + "/preferences.yaml", data.Path() / "preferences.yaml");
-        std::filesystem::copy(kGameData + "/shipData.yaml", data.Path() / "shipData.yaml");
+        std::filesystem::copy(harnesstest::GameData() + "/preferences.yaml", data.Path() / "preferences.yaml");
+        std::filesystem::copy(harnesstest::GameData() + "/shipData.yaml", data.Path() / "shipData.yaml");
     }
 
     void DrawFrigateSilhouette() const

@@ -55,7 +55,7 @@ TEST(HarnessRunTest, a_mission_folder_outside_the_data_folder_is_hosted_from_its
     const std::string night = (elsewhere.Path() / "drills/night").string();
     const std::vector<std::string> runs[] = {
         {"--mission", night, "--fast", "--ticks", "40"},
-        {"--mission", night + "/", "--data", kGameData, "--fast", "--ticks", "40"},
+        {"--mission", night + "/", "--data", GameData(), "--fast", "--ticks", "40"},
     };
     for (const std::vector<std::string>& options : runs) {
         HarnessProcess harness(options);

@@ -60,7 +60,7 @@ TEST(MissionGuideTest, the_guides_mission_runs_in_the_harness_to_its_end_without
 
     // Hosted as the guide says, with its folder made where the guide says;
     // every other mission its commands name is one the game ships.
-    EXPECT_FALSE(std::filesystem::exists(kGameData + "/missions/picket_duty")) << "the guide's example is shipped";
+    EXPECT_FALSE(std::filesystem::exists(harnesstest::GameData() + "/missions/picket_duty")) << "the guide's example is shipped";
     std::vector<std::string> options;
     for (const std::vector<std::string>& command : guide.CommandOptions("build/tools/halvex-server/halvex-server")) {
         const auto mission = std::find(command.begin(), command.end(), "--mission");
@@ -69,7 +69,7 @@ TEST(MissionGuideTest, the_guides_mission_runs_in_the_harness_to_its_end_without
         if (mission[1] == "picket_duty")
             options = command;
         else
-            EXPECT_TRUE(std::filesystem::is_regular_file(kGameData + "/missions/" + mission[1] + "/script.py"))
+            EXPECT_TRUE(std::filesystem::is_regular_file(harnesstest::GameData() + "/missions/" + mission[1] + "/script.py"))
                 << "the guide hosts " << mission[1] << ", which the game does not ship";
     }
     ASSERT_FALSE(options.empty()) << "the guide shows no command that hosts picket_duty";
