@@ -8,10 +8,11 @@
 //
 // Every walk over objects runs game code (behaviour hooks, damage, scripts)
 // that may create or delete objects, or reset the world, while the walk runs.
-// Walks go by id through the registry, and no pointer to an object is kept
-// across a call into game code: an object deleted meanwhile is simply not
-// found, and its memory lives until the walk that was running ends. A reset
-// from inside the tick or the frame step ends that step.
+// Walks go through the registry, which skips objects that left it meanwhile,
+// and no pointer to an object is kept across a call into game code: an object
+// deleted meanwhile is simply not visited, and its memory lives until the
+// walk that was running ends. A reset from inside the tick or the frame step
+// ends that step.
 //
 // Main thread only.
 
@@ -71,8 +72,10 @@ public:
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
-    // it up, and registers it at the origin at once. Its id, or 0 when there
-    // is no registry (before the first Reset, or after a Clear).
+    // it up, and registers it at the origin at once; its tree leaf is filed
+    // where it stands at the next query or frame step, so a creator that
+    // places it first files it in its place. Its id, or 0 when there is no
+    // registry (before the first Reset, or after a Clear).
     uint64_t CreateSpaceObject(const std::string& aiTag, const std::string& dataTag, uint16_t abits);
     // Takes ownership of an object made during a tick; it enters the registry
     // at the next frame step and first moves in the tick after that.
