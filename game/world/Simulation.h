@@ -16,6 +16,7 @@
 //
 // Main thread only.
 
+#include "game/world/BounceReach.h"
 #include "game/world/EventMessage.h"
 #include "game/world/NavRecords.h"
 #include "game/world/SideTables.h"
@@ -311,6 +312,9 @@ public:
     std::vector<GridTypeFilter> gridObjectFilter;
 
     simulationTimer slowPassTimer;  // the server's every-15-ticks pass; starts expired
+    // Searches every bounce with the widest box of the rule instead of the
+    // reach of what can touch: the answer the narrow search is tested against.
+    bool widestBounceSearch = false;
     int32_t randomState = 1;        // the world's own generator (RandomInt); never reseeded
 
 private:
@@ -320,7 +324,7 @@ private:
     void SteerOnServer(SpaceObject* object);
     void DeadReckonOnClient(SpaceObject* object);
     void FollowFatBox(SpaceObject* object);
-    void SeparateFrom(SpaceObject* a, SpaceObject* b);
+    bool SeparateFrom(SpaceObject* a, SpaceObject* b);
     void DropExpiredEffectEvents();
     // False when the world was reset or cleared meanwhile.
     bool UpdateBlasts();
@@ -333,6 +337,10 @@ private:
     void PullTarget(const TractorConnection& connection, SpaceObject& source, SpaceObject& target);
 
     SuperContainerPtr container;
+    // How far the bounce step searches; trusted only while the tick's walk
+    // keeps it up to date, measured afresh by every other bounce.
+    BounceReach bounceReach;
+    bool bounceReachFollowsTick = false;
     std::unique_ptr<HullPathSets> interiors;
     std::map<uint64_t, BeamCharges> playerBeamCharges;
     // Pending objects a Clear let go of, freed at the next step.

@@ -181,6 +181,13 @@ void SuperContainer::SwapWithPrevious(int32_t index)
     std::swap(allObjects[index - 1], allObjects[index]);
 }
 
+const PlaneBox* SuperContainer::FiledBox(const SuperContainerObject* object) const
+{
+    if (object->container != this || object->leafIndex < 0)
+        return nullptr;
+    return &nodes[object->leafIndex].box;
+}
+
 // Walks a copy of the list: visits may change the original. An object is
 // visited while it is still in normal space; one that left is skipped without
 // being touched.

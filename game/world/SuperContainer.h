@@ -110,6 +110,9 @@ public:
     int32_t SortCursor() const { return sortCursor; }
     void SetSortCursor(int32_t cursor) { sortCursor = cursor; }
 
+    // The box the object's leaf holds, or null while it has none here.
+    const PlaneBox* FiledBox(const SuperContainerObject* object) const;
+
     // The tree as filed so far, read-only, for tests and diagnostics.
     const std::vector<SuperContainerNode>& Nodes() const { return nodes; }
     int32_t Root() const { return root; }
