@@ -193,23 +193,21 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
 // its extra scan sources) can see, the ship itself left out.
 void CorvaneServer::SendObjectBLOBUpdatesToClients()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(sensorCursor, grouping, kSensorPassPeriod, shipId, recipients))
-        return;
-    QEL_ASSERT(!recipients.empty(),
-               "!clientList.empty() && \"CorvaneServer::SendObjectBLOBUpdatesToClients(), clientList is empty.\"");
-    const ClientRecord* first = FindClient(recipients.front());
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!first || first->gameMasterFlag || !ship)
-        return;
-    std::set<uint64_t> ids;
-    CollectSensorView(*ship, ids);
-    for (uint64_t id : ids) {
-        SpaceObject* object = FindSpaceObjectById(id);
-        if (id != shipId && object)
-            SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
-    }
+    ServeDueShips(sensorCursor, grouping, kSensorPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        QEL_ASSERT(!recipients.empty(),
+                   "!clientList.empty() && \"CorvaneServer::SendObjectBLOBUpdatesToClients(), clientList is empty.\"");
+        const ClientRecord* first = FindClient(recipients.front());
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!first || first->gameMasterFlag || !ship)
+            return;
+        std::set<uint64_t> ids;
+        CollectSensorView(*ship, ids);
+        for (uint64_t id : ids) {
+            SpaceObject* object = FindSpaceObjectById(id);
+            if (id != shipId && object)
+                SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
+        }
+    });
 }
 
 // What the ship sees: around itself and around each of its extra scan
