@@ -200,7 +200,7 @@ void CorvaneServer::SendObjectBLOBUpdatesToClients()
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!first || first->gameMasterFlag || !ship)
             return;
-        std::set<uint64_t> ids;
+        ObjectIdSet ids;
         CollectSensorView(*ship, ids);
         for (uint64_t id : ids) {
             SpaceObject* object = FindSpaceObjectById(id);
@@ -212,13 +212,13 @@ void CorvaneServer::SendObjectBLOBUpdatesToClients()
 
 // What the ship sees: around itself and around each of its extra scan
 // sources.
-void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids)
+void CorvaneServer::CollectSensorView(const SpaceObject& ship, ObjectIdSet& ids)
 {
     CollectAroundExtraScanSources(ship, ids);
     CollectObjectsInRadius(ship.pos, settings.visionBaseDistance, ids);
 }
 
-void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids)
+void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, ObjectIdSet& ids)
 {
     ForEachExtraScanSource(
         ship, [&](const SpaceObject& source) { CollectObjectsInRadius(source.pos, settings.visionBaseDistance, ids); });

@@ -75,7 +75,7 @@ void CorvaneServer::CollectTargetedObjects()
     }
 }
 
-void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids)
+void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, ObjectIdSet& ids)
 {
     if (!theSimulation || !theSimulation->Container())
         return;
@@ -102,7 +102,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!ship)
             return;
-        std::set<uint64_t> ids;
+        ObjectIdSet ids;
         CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, ids);
 
         RankedList mostExciting;

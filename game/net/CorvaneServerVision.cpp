@@ -108,7 +108,7 @@ void CorvaneServer::PrepareFriendEyes()
         const ClientRecord* first = FindClient(recipients.front());
         if (first && first->gameMasterFlag)
             continue;
-        std::set<uint64_t> seen;
+        ObjectIdSet seen;
         CollectAroundExtraScanSources(*ship, seen);
         std::array<std::vector<const SpaceObject*>, kFriendEyesBuckets> buckets;
         size_t next = 0;
@@ -172,7 +172,7 @@ void CorvaneServer::SendShieldValues()
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!ship)
             return;
-        std::set<uint64_t> around;
+        ObjectIdSet around;
         if (shieldCursor.rounds % kShieldRoundsPerSourceRound == kShieldRoundsPerSourceRound - 1)
             CollectAroundExtraScanSources(*ship, around);
         else

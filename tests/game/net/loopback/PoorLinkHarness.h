@@ -234,7 +234,7 @@ protected:
         const SpaceObject* ship = ServerObject(playerShip);
         if (!ship || !clientWorld.Container())
             return {"no ship or no mirror"};
-        std::set<uint64_t> inSight;
+        ObjectIdSet inSight;
         server->CollectObjectsInRadius(ship->pos, AppData::GetFloat("player-vision-base-distance"), inSight);
         for (uint64_t id : inSight)
             CompareObject(*ServerObject(id), differences);
