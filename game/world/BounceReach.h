@@ -14,7 +14,8 @@
 // The bounds are measured over the whole registry when the first bounce of a
 // tick needs them, and kept up to date through the tick with each object that
 // moves or runs its behaviour. Anything that may have moved other objects
-// behind the world's back (a mission's event handler) marks them stale.
+// behind the world's back (a mission's event handler, whether the world or a
+// behaviour told it) marks them stale.
 
 #include <cstdint>
 

@@ -19,6 +19,7 @@
 #include "game/world/BounceReach.h"
 #include "game/world/EventMessage.h"
 #include "game/world/NavRecords.h"
+#include "game/world/ScriptEventSink.h"
 #include "game/world/SideTables.h"
 #include "game/world/SimulationClock.h"
 #include "game/world/SimulationRecords.h"
@@ -44,7 +45,6 @@ class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
 class ScienceScanSink;
-class ScriptEventSink;
 class ShipConsoleNotices;
 
 class Simulation {
@@ -241,8 +241,9 @@ public:
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
     void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
     void SetLocalPresentation(LocalPresentation* presentation) { localPresentation = presentation; }
-    // The services behaviours call; each may be null.
-    ScriptEventSink* ScriptEvents() const { return scriptEvents; }
+    // The services behaviours call; each may be null. The mission is reached
+    // through the world's relay (MissionRelay).
+    ScriptEventSink* ScriptEvents() const { return scriptEvents ? &missionRelay : nullptr; }
     PendingDestroySink* PendingDestroys() const { return pendingDestroys; }
     ScienceScanSink* ScienceScans() const { return scienceScans; }
     ParticleSink* Particles() const { return particles; }
@@ -341,6 +342,19 @@ private:
     // keeps it up to date, measured afresh by every other bounce.
     BounceReach bounceReach;
     bool bounceReachFollowsTick = false;
+    // Passes a behaviour's events on to the mission. A mission told at once,
+    // in the middle of the tick, may move or resize any object, so every
+    // such event has the bounce reach measured again.
+    class MissionRelay : public ScriptEventSink {
+    public:
+        explicit MissionRelay(Simulation& world) : world(world) {}
+        void HandleEvent(const EventMessage& event) override;
+        void QueueEvent(const EventMessage& event) override;
+
+    private:
+        Simulation& world;
+    };
+    mutable MissionRelay missionRelay{*this};
     std::unique_ptr<HullPathSets> interiors;
     std::map<uint64_t, BeamCharges> playerBeamCharges;
     // Pending objects a Clear let go of, freed at the next step.

@@ -287,6 +287,23 @@ void Simulation::HandleSOBounce(SpaceObject* object)
     }
 }
 
+// The mission may have let go of its sink by the time a behaviour that held
+// the relay raises the event: the event then goes nowhere, as with no mission.
+void Simulation::MissionRelay::HandleEvent(const EventMessage& event)
+{
+    if (world.scriptEvents)
+        world.scriptEvents->HandleEvent(event);
+    world.bounceReach.MarkStale();
+}
+
+// A queued event reaches the mission at the server's next tick, outside the
+// world's own.
+void Simulation::MissionRelay::QueueEvent(const EventMessage& event)
+{
+    if (world.scriptEvents)
+        world.scriptEvents->QueueEvent(event);
+}
+
 // Pushes the smaller (or the one that is not static) out to touching
 // distance; of two equal ones the other object moves. True when either
 // object moved.

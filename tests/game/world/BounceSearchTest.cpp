@@ -1,7 +1,8 @@
 // The bounce step searches only as far around an object as a partner can be.
 // On random worlds built to stress that reach (the largest objects, the
 // fastest movers, centres far outside their tree leaves, several ticks to a
-// frame, behaviours and a mission moving objects in the middle of a tick),
+// frame, behaviours and a mission moving objects in the middle of a tick,
+// whether told of damage or by a behaviour),
 // every tick must come out bit for bit as with the widest search of the rule:
 // the same pairs pushed apart in the same order, the same contacts noted, the
 // same draws from the random generator.
@@ -39,6 +40,7 @@ struct BounceWorld {
     bool jumps = false;         // behaviours now and then jump their own object thousands of units
     int movesEvery = 0;         // objects set down elsewhere before every so many ticks (0: never)
     bool missionMoves = false;  // damage events whose handler does the same during the tick
+    bool behaviourEvents = false; // behaviours raise mission events themselves, as docking and scans do
 };
 
 // What a tick leaves behind, object by object in list order.
@@ -79,7 +81,7 @@ public:
             if (message == kBehaviourTick)
                 Behave(*object);
         };
-        if (shape.missionMoves)
+        if (shape.missionMoves || shape.behaviourEvents)
             mission.then = [this](const EventMessage&) { MoveBehindTheWorldsBack(); };
     }
     ~BounceWorldRun() { ScriptedHook::Instance().Reset(); }
@@ -151,6 +153,12 @@ private:
             object.exclusion_radius = Uniform(100.0f, shape.largeRadius);
         if (shape.missionMoves && OneIn(25))
             world.ApplyDamage(&Any(), 1.0f, &object, 0, object.pos, "", "beam");
+        if (shape.behaviourEvents && OneIn(25)) {
+            EventMessage docked;
+            docked.tag = "docked";
+            docked.origin_id = object.uniqueID;
+            world.ScriptEvents()->HandleEvent(docked);
+        }
     }
 
     // Positions written straight into objects, as a mission's script may:
@@ -194,6 +202,8 @@ TEST(BounceSearch, finds_exactly_the_pairs_the_widest_search_finds_in_the_same_o
         {.name = "a calm sector where objects are now and then set down on others", .seed = 16, .objects = 200,
          .movesEvery = 3},
         {.name = "a mission setting objects down during the tick", .seed = 15, .missionMoves = true},
+        {.name = "a mission told by behaviours, setting objects down during the tick", .seed = 17,
+         .behaviourEvents = true},
         {.name = "a crowded sector of small ships", .seed = 11, .objects = 600, .halfSize = 6000.0f,
          .fastSpeed = 200.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
         {.name = "giants whose reach passes the widest box", .seed = 12, .objects = 300, .halfSize = 8000.0f,
