@@ -144,6 +144,9 @@ extern const MineBursts kShipMineBursts;
 // a "nuke" blast named by the object's "name_tag" and its effect.
 void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts,
                        float triggerDistance = kMineTriggerDistance);
+// SetOffNearbyMines at the usual trigger distance, then FindGravityWells, as
+// a ship's slow pass does both, from one search of the neighbourhood.
+void SetOffMinesAndFindWells(SpaceObject& object, Simulation& world, const MineBursts& bursts);
 
 // Whole system points a hit of the amount makes: one per
 // kDamagePerSystemPoint, the remainder carried in "fractional_damage" until

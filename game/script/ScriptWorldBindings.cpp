@@ -34,9 +34,10 @@ void CheckStoredValue<std::string>(const std::string& value)
 }
 
 template <typename Value>
-using ByIndexString = uint64_t (ObjectDataBlob::*)(std::string, Value, std::string, std::string);
+using ByIndexString =
+    uint64_t (ObjectDataBlob::*)(std::string_view, Value, std::string_view, std::string_view);
 template <typename Value>
-using ByIndex = uint64_t (ObjectDataBlob::*)(std::string, Value, int32_t, std::string);
+using ByIndex = uint64_t (ObjectDataBlob::*)(std::string_view, Value, int32_t, std::string_view);
 template <typename Value>
 using ById = uint64_t (ObjectDataBlob::*)(uint64_t, Value, int32_t);
 
