@@ -28,10 +28,11 @@ stage() {
   return "$status"
 }
 
-# The processor time of the finished child processes so far, in seconds.
+# The processor time of this script's finished child processes so far, in
+# seconds: the kernel's count for the script's own process, as a command
+# substitution runs in a subshell whose own children are none of them.
 children_cpu_seconds() {
-  times | awk 'NR == 2 { split($1 "" $2, parts, /[ms]/); total = 0
-    for (i = 1; i <= 4; i += 2) total += parts[i] * 60 + parts[i + 1]; printf "%d\n", total }'
+  awk -v hz="$(getconf CLK_TCK)" '{ printf "%d\n", ($16 + $17) / hz }' "/proc/$$/stat"
 }
 
 # Every file of the data folder, with its checksum (a link by what it points at).
