@@ -39,20 +39,27 @@ def starts_and_ends_cleanly(halvex, data, shots, work_folder):
         raise Failure("the start screen wrote no list of console widgets")
 
 
+def stopped_output(halvex, environment, work_folder, why):
+    """Runs halvex until it stops by itself, which it must, non-zero, for the
+    given reason; returns what it wrote."""
+    try:
+        run = subprocess.run([halvex], env=environment, cwd=work_folder, stdout=subprocess.PIPE,
+                             stderr=subprocess.STDOUT, universal_newlines=True, timeout=BAD_START_SECONDS)
+    except subprocess.TimeoutExpired:
+        raise Failure("halvex did not stop %s within %d s" % (why, BAD_START_SECONDS))
+    if run.returncode == 0:
+        raise Failure("halvex did not stop %s:\n%s" % (why, run.stdout))
+    return run.stdout
+
+
 def stops_on_bad_preferences(halvex, work_folder):
     data = os.path.join(work_folder, "bad-data")
     shutil.copytree(BAD_PREFERENCES, data)
     environment = dict(os.environ, QEL_DATA_DIR=data, QEL_SETTINGS_DIR=os.path.join(work_folder, "settings-bad"),
                        QEL_NONINTERACTIVE="1", SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
-    try:
-        run = subprocess.run([halvex], env=environment, cwd=work_folder, stdout=subprocess.PIPE,
-                             stderr=subprocess.STDOUT, universal_newlines=True, timeout=BAD_START_SECONDS)
-    except subprocess.TimeoutExpired:
-        raise Failure("halvex did not stop on malformed preferences within %d s" % BAD_START_SECONDS)
-    if run.returncode == 0:
-        raise Failure("halvex did not stop on malformed preferences:\n" + run.stdout)
-    if "preferences.yaml" not in run.stdout or not re.search(r"line [0-9]", run.stdout):
-        raise Failure("the error does not name the file and the line:\n" + run.stdout)
+    output = stopped_output(halvex, environment, work_folder, "on malformed preferences")
+    if "preferences.yaml" not in output or not re.search(r"line [0-9]", output):
+        raise Failure("the error does not name the file and the line:\n" + output)
 
 
 def stops_without_a_display(halvex, data, work_folder):
@@ -60,15 +67,9 @@ def stops_without_a_display(halvex, data, work_folder):
                    if name not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
     environment.update(QEL_DATA_DIR=data, QEL_SETTINGS_DIR=os.path.join(work_folder, "settings-no-display"),
                        QEL_NONINTERACTIVE="1", SDL_AUDIODRIVER="dummy")
-    try:
-        run = subprocess.run([halvex], env=environment, cwd=work_folder, stdout=subprocess.PIPE,
-                             stderr=subprocess.STDOUT, universal_newlines=True, timeout=BAD_START_SECONDS)
-    except subprocess.TimeoutExpired:
-        raise Failure("halvex did not stop without a display within %d s" % BAD_START_SECONDS)
-    if run.returncode == 0:
-        raise Failure("halvex did not stop without a display:\n" + run.stdout)
-    if "no display" not in run.stdout:
-        raise Failure("halvex did not say there is no display:\n" + run.stdout)
+    output = stopped_output(halvex, environment, work_folder, "without a display")
+    if "no display" not in output:
+        raise Failure("halvex did not say there is no display:\n" + output)
 
 
 def run(halvex, data, shots, work_folder):
