@@ -15,6 +15,7 @@
 #include "bench/OffscreenBench.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/world/AppData.h"
+#include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/CRand.h"
 
@@ -41,6 +42,9 @@ public:
             return;
         gGraphicsFactory = &offscreen_.Graphics();
         AppData::Load();
+        // The world and the render manager reach the ship data when they go;
+        // made before this fixture is complete, it is destroyed after it.
+        ShipData::Instance();
         manager_ = std::make_unique<RenderManager>(StayingScene);
         manager_->mainBuffWidth = kWidth;
         manager_->mainBuffHeight = kHeight;

@@ -1,7 +1,8 @@
 // One server tick of the world (every object moved, bounced and handed to a
 // behaviour hook that does nothing) and the frame step that follows, whose
 // work is re-filing the tree leaves of objects that left their fat boxes; at
-// world sizes from a small mission to a crowded one.
+// world sizes from a small mission to a crowded one. Also the making of such
+// a world, object by object, as a mission makes it.
 
 #include "game/world/BehaviourHookMap.h"
 #include "game/world/Simulation.h"
@@ -35,6 +36,15 @@ struct BenchWorld {
             AIHookMap().Register(kIdleBehaviour, IdleHook);
         world.Reset(true, "");
         world.paused = false;
+        Populate(count);
+        world.slowPassTimer.tick = kNeverDue;
+        world.slowPassTimer.generation = world.Generation();
+    }
+
+    // Each object made, set up and placed, then the frame step that files
+    // them in the tree.
+    void Populate(int count)
+    {
         std::mt19937 random(12345);
         std::uniform_real_distribution<float> coordinate(-kWorldHalfSize, kWorldHalfSize);
         std::uniform_real_distribution<float> radius(kMinExclusionRadius, kMaxExclusionRadius);
@@ -50,8 +60,6 @@ struct BenchWorld {
             world.RepositionSpaceObject(object, coordinate(random), 0.0f, coordinate(random));
         }
         world.FrameUpdate();
-        world.slowPassTimer.tick = kNeverDue;
-        world.slowPassTimer.generation = world.Generation();
     }
 
     Simulation world;
@@ -82,5 +90,20 @@ void BM_FrameStepReinsertions(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_FrameStepReinsertions)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMicrosecond);
+
+// Making the world: every object created, placed and filed, from an empty
+// run of the world.
+void BM_CreateObjects(benchmark::State& state)
+{
+    BenchWorld bench(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.world.Reset(true, "");
+        state.ResumeTiming();
+        bench.Populate(static_cast<int>(state.range(0)));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_CreateObjects)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -98,7 +98,7 @@ struct LineParts {
 // writing any message that says more than the line number.
 class LineParser {
 public:
-    explicit LineParser(NodeMap& document) : document(document) {}
+    LineParser(NodeMap& document, std::ostream& report) : document(document), report(report) {}
 
     bool ParseLine(std::string_view line);
 
@@ -113,9 +113,10 @@ private:
     bool ParseEntry(const LineParts& parts);
     bool AddToTop(const NodePtr& node);
     void PopAtOrRightOf(size_t column);
-    static bool ReportDash(const LineParts& parts);
+    bool ReportDash(const LineParts& parts);
 
     NodeMap& document;
+    std::ostream& report;
     std::vector<Open> stack;
 };
 
@@ -125,7 +126,7 @@ bool LineParser::ParseLine(std::string_view line)
         return true;
     const LineMarks marks = ScanLine(line);
     if (marks.openQuote != npos && marks.closeQuote == npos) {
-        std::cerr << "ERROR: unclosed quote found. Please close the quote and reparse.\n";
+        report << "ERROR: unclosed quote found. Please close the quote and reparse.\n";
         return false;
     }
     LineParts parts;
@@ -208,14 +209,14 @@ void LineParser::PopAtOrRightOf(size_t column)
 
 bool LineParser::ReportDash(const LineParts& parts)
 {
-    std::cerr << "ERROR: Variable " << parts.key << " contains a '-' at column " << parts.dash
+    report << "ERROR: Variable " << parts.key << " contains a '-' at column " << parts.dash
               << ". A Dash must not exist there.\n";
     return false;
 }
 
-bool Fail(NodeMap& document, int lineNumber)
+bool Fail(NodeMap& document, int lineNumber, std::ostream& report)
 {
-    std::cerr << "Yaml Parser: Error: Failed to parse file, invalid yaml syntax at line: "
+    report << "Yaml Parser: Error: Failed to parse file, invalid yaml syntax at line: "
               << lineNumber << '\n';
     document.Clear();
     return false;
@@ -223,41 +224,41 @@ bool Fail(NodeMap& document, int lineNumber)
 
 }  // namespace
 
-bool ParseStream(NodeMap& document, std::istream& input)
+bool ParseStream(NodeMap& document, std::istream& input, std::ostream& report)
 {
     document.Clear();
-    LineParser parser(document);
+    LineParser parser(document, report);
     std::string line;
     for (int lineNumber = 1;; ++lineNumber) {
         switch (ReadLine(input, line)) {
         case LineRead::End:
             if (input.bad()) {
-                std::cerr << "ERROR: read error at line " << lineNumber << ".\n";
-                return Fail(document, lineNumber);
+                report << "ERROR: read error at line " << lineNumber << ".\n";
+                return Fail(document, lineNumber, report);
             }
             return true;
         case LineRead::TooLong:
-            std::cerr << "ERROR: line longer than " << kMaxLineLength << " characters.\n";
-            return Fail(document, lineNumber);
+            report << "ERROR: line longer than " << kMaxLineLength << " characters.\n";
+            return Fail(document, lineNumber, report);
         case LineRead::Line:
             if (!parser.ParseLine(line))
-                return Fail(document, lineNumber);
+                return Fail(document, lineNumber, report);
             break;
         }
     }
 }
 
-bool ParseFile(NodeMap& document, const std::string& path)
+bool ParseFile(NodeMap& document, const std::string& path, std::ostream& report)
 {
     document.Clear();
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) {
-        std::cerr << path << " cannot be opened\n";
+        report << path << " cannot be opened\n";
         return false;
     }
     // The reader's own messages give the line; this one gives the file.
-    if (!ParseStream(document, file)) {
-        std::cerr << path << " was not read: the error above gives its line\n";
+    if (!ParseStream(document, file, report)) {
+        report << path << " was not read: the error above gives its line\n";
         return false;
     }
     return true;

@@ -5,11 +5,12 @@
 // value and no unquoting: quotes stay part of a value.
 //
 // The files come with missions, so they are untrusted: any text gives either a
-// tree or a clean failure, reported on the standard error stream with the line
-// it happened at, and the document is then empty.
+// tree or a clean failure, reported (on the standard error stream, unless the
+// caller names another) with the line it happened at, and the document is
+// then empty.
 
 #include <cstddef>
-#include <iosfwd>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -66,11 +67,11 @@ struct Node {
 inline constexpr size_t kMaxLineLength = 511;
 
 // Empties the document and reads the file into it. False when the file cannot
-// be opened or read; the reason, and a line naming the file, are then on the
-// standard error stream and the document is empty.
-bool ParseFile(NodeMap& document, const std::string& path);
+// be opened or read; the reason, and a line naming the file, are then written
+// to the report stream and the document is empty.
+bool ParseFile(NodeMap& document, const std::string& path, std::ostream& report = std::cerr);
 
 // The same for text already open as a stream.
-bool ParseStream(NodeMap& document, std::istream& input);
+bool ParseStream(NodeMap& document, std::istream& input, std::ostream& report = std::cerr);
 
 }  // namespace TINY_YAML

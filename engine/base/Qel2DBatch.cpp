@@ -29,19 +29,27 @@ void Qel2DBuffer::AddLine(const Qel2DVertex& a, const Qel2DVertex& b)
     ++primitiveCount_;
 }
 
+// The linear search of the pool, answered without walking it: filled buffers
+// come before empty ones, and a key opens a new buffer only once its last one
+// is full, so the first match is the key's open buffer when that still has
+// room, else the first empty buffer. A buffer handed out but left empty stays
+// the first empty one and is keyed again, as the search would do.
 Qel2DBuffer* Qel2DBufferPool::Get2DBuffer(const Qel2DBatchKey& key)
 {
-    for (const auto& buffer : buffers_) {
-        if (buffer->PrimitiveCount() == 0) {
-            buffer->Rekey(key);
-            return buffer.get();
-        }
-        if (buffer->HasRoom() && buffer->Key() == key)
-            return buffer.get();
+    while (firstEmpty_ < buffers_.size() && buffers_[firstEmpty_]->PrimitiveCount() > 0)
+        ++firstEmpty_;
+    const auto open = openBuffers_.find(key);
+    if (open != openBuffers_.end()) {
+        Qel2DBuffer* buffer = open->second;
+        if (buffer->PrimitiveCount() > 0 && buffer->HasRoom() && buffer->Key() == key)
+            return buffer;
     }
-    buffers_.push_back(NewBuffer());
-    buffers_.back()->Rekey(key);
-    return buffers_.back().get();
+    if (firstEmpty_ == buffers_.size())
+        buffers_.push_back(std::make_unique<Qel2DBuffer>());
+    Qel2DBuffer* buffer = buffers_[firstEmpty_].get();
+    buffer->Rekey(key);
+    openBuffers_[key] = buffer;
+    return buffer;
 }
 
 std::vector<Qel2DBuffer*> Qel2DBufferPool::FilledInDrawOrder() const
@@ -56,7 +64,37 @@ std::vector<Qel2DBuffer*> Qel2DBufferPool::FilledInDrawOrder() const
     return filled;
 }
 
-std::unique_ptr<Qel2DBuffer> Qel2DBufferPool::NewBuffer()
+std::vector<Qel2DDrawRun> Qel2DBufferPool::RunsInDrawOrder() const
 {
-    return std::make_unique<Qel2DBuffer>();
+    std::vector<Qel2DDrawRun> runs;
+    for (const Qel2DBuffer* buffer : FilledInDrawOrder()) {
+        if (runs.empty() || !(runs.back().Key() == buffer->Key()))
+            runs.emplace_back();
+        runs.back().buffers.push_back(buffer);
+    }
+    return runs;
+}
+
+void Qel2DBufferPool::EmptyAll()
+{
+    for (const auto& buffer : buffers_)
+        buffer->primitiveCount_ = 0;
+    firstEmpty_ = 0;
+    openBuffers_.clear();
+}
+
+int Qel2DDrawRun::PrimitiveCount() const
+{
+    int count = 0;
+    for (const Qel2DBuffer* buffer : buffers)
+        count += buffer->PrimitiveCount();
+    return count;
+}
+
+int Qel2DDrawRun::VertexCount() const
+{
+    int count = 0;
+    for (const Qel2DBuffer* buffer : buffers)
+        count += buffer->VertexCount();
+    return count;
 }

@@ -4,11 +4,15 @@
 
 #include <stb/stb_truetype.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -37,7 +41,7 @@ bool IsHardBreak(char c)
 }
 
 // Fonts are only read: opening them for writing would fail on read-only data.
-bool ReadFontFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error)
+bool ReadWholeFontFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error)
 {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
@@ -56,6 +60,35 @@ bool ReadFontFile(const std::string& path, std::vector<unsigned char>& bytes, st
         return false;
     }
     return true;
+}
+
+// A font file as read once: the interface bakes one file at several sizes.
+// The file's size and time tell a file replaced since from the one kept.
+struct ReadFont {
+    off_t size = 0;
+    timespec modified{};
+    std::shared_ptr<const std::vector<unsigned char>> bytes;
+};
+
+std::shared_ptr<const std::vector<unsigned char>> ReadFontFile(const std::string& path, std::string& error)
+{
+    static std::map<std::string, ReadFont> readFonts;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        error = path + ": cannot be opened";
+        return nullptr;
+    }
+    ReadFont& kept = readFonts[path];
+    if (kept.bytes && kept.size == info.st_size && kept.modified.tv_sec == info.st_mtim.tv_sec &&
+        kept.modified.tv_nsec == info.st_mtim.tv_nsec)
+        return kept.bytes;
+    auto bytes = std::make_shared<std::vector<unsigned char>>();
+    if (!ReadWholeFontFile(path, *bytes, error)) {
+        readFonts.erase(path);
+        return nullptr;
+    }
+    kept = {info.st_size, info.st_mtim, bytes};
+    return bytes;
 }
 
 }  // namespace
@@ -90,9 +123,10 @@ bool QelFontFace::LoadEitherFile(const std::string& base, int size, const std::s
 bool QelFontFace::Load(const std::string& path, int size, std::string& error)
 {
     size_ = size;
-    std::vector<unsigned char> file;
-    if (!ReadFontFile(path, file, error))
+    const std::shared_ptr<const std::vector<unsigned char>> read = ReadFontFile(path, error);
+    if (!read)
         return false;
+    const std::vector<unsigned char>& file = *read;
     stbtt_fontinfo info;
     const int offset = stbtt_GetFontOffsetForIndex(file.data(), 0);
     if (offset < 0 || stbtt_InitFont(&info, file.data(), offset) == 0 || size <= 0) {

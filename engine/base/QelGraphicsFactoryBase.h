@@ -17,6 +17,7 @@
 #include "engine/base/QelDrawProcess.h"
 #include "engine/base/QelIndexList.h"
 #include "engine/base/QelInstanceList.h"
+#include "engine/base/QelPixelImage.h"
 #include "engine/base/QelVertexList.h"
 
 class QelGraphicsFactoryBase {
@@ -27,6 +28,10 @@ public:
     virtual Qel2dBitmap* GetRenderTarget(std::string name, int width, int height, bool renderTarget) = 0;
     // The image of that name from the graphics folder; null when none loads.
     virtual Qel2dBitmap* Load2DBitmap(std::string name) = 0;
+    // A bitmap of that name holding pixels the caller decoded itself, drawn
+    // as an image loaded from a file is (with a mip chain in 3D). It
+    // replaces a bitmap of the same name.
+    virtual Qel2dBitmap* Adopt2DImage(std::string name, QelPixelImage image) = 0;
     virtual Qel2dBitmap* Find2DBitmap(std::string name) = 0;
     virtual QelDrawProcess* GetShader(std::string name) = 0;
     virtual QelDrawProcess* FindShader(std::string name) = 0;

@@ -76,7 +76,9 @@ private:
     bool overflowed = false;
 };
 
-// The 46-bit CRC that keys messages, behaviour hooks and data-set tags.
+// The 46-bit CRC that keys messages, behaviour hooks and data-set tags. Its
+// table and the hash itself work at compile time, so a name written in the
+// code becomes its key once, when the program is built.
 class NameHash {
 public:
     static constexpr uint64_t kPoly = 0x20184000041ull;
@@ -84,19 +86,46 @@ public:
     static constexpr uint64_t kXorOut = 0;
     static constexpr uint64_t kMask = 0x3FFFFFFFFFFFull;
 
-    // The one table, built on first use, so keys computed by static
-    // initialisers anywhere in the program always find it ready.
-    static const NameHash& Instance();
-
-    uint64_t Hash(std::string_view name) const;
-    uint64_t TableEntry(int index) const { return table[index]; }
-
-private:
-    NameHash();
-    void BuildTable();
-
-    std::array<uint64_t, 256> table{};
+    static constexpr uint64_t Hash(std::string_view name);
+    static constexpr uint64_t TableEntry(int index);
 };
 
+namespace namehash_detail {
+
+constexpr std::array<uint64_t, 256> BuildTable()
+{
+    constexpr uint64_t kTopBit = 1ull << 45;
+    std::array<uint64_t, 256> table{};
+    for (uint64_t i = 0; i < 256; ++i) {
+        uint64_t r = i << 38;
+        for (int bit = 0; bit < 8; ++bit)
+            r = (r & kTopBit) ? (r << 1) ^ NameHash::kPoly : r << 1;
+        table[i] = r & NameHash::kMask;
+    }
+    return table;
+}
+
+inline constexpr std::array<uint64_t, 256> kTable = BuildTable();
+
+}  // namespace namehash_detail
+
+constexpr uint64_t NameHash::Hash(std::string_view name)
+{
+    uint64_t h = kInit;
+    for (char c : name) {
+        const uint8_t b = static_cast<uint8_t>(c);
+        h = ((h << 8) ^ namehash_detail::kTable[b ^ ((h >> 38) & 0xFF)]) & kMask;
+    }
+    return h ^ kXorOut;
+}
+
+constexpr uint64_t NameHash::TableEntry(int index)
+{
+    return namehash_detail::kTable[index];
+}
+
 // The key of a name, hashed exactly as passed (case-sensitive).
-uint64_t HashMessageName(std::string_view name);
+constexpr uint64_t HashMessageName(std::string_view name)
+{
+    return NameHash::Hash(name);
+}

@@ -65,6 +65,13 @@ Qel2dBitmap* QelQuietGraphics::GetRenderTarget(std::string name, int width, int 
     });
 }
 
+Qel2dBitmap* QelQuietGraphics::Adopt2DImage(std::string name, QelPixelImage image)
+{
+    auto bitmap = std::make_unique<QelCpuBitmap>();
+    bitmap->Pixels() = std::move(image);
+    return (bitmaps_[name] = std::move(bitmap)).get();
+}
+
 Qel2dBitmap* QelQuietGraphics::Load2DBitmap(std::string name)
 {
     if (Qel2dBitmap* stored = Find2DBitmap(name))

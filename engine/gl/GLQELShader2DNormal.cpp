@@ -57,7 +57,7 @@ void GLQELShader2DNormal::BindBatch()
 void GLQELShader2DNormal::DrawBatch()
 {
     const bool lines = batch_->Key().lines;
-    glDrawArrays(lines ? GL_LINES : GL_TRIANGLES, 0, batch_->PrimitiveCount() * (lines ? 2 : 3));
+    glDrawArrays(lines ? GL_LINES : GL_TRIANGLES, batchFirstVertex_, batchPrimitives_ * (lines ? 2 : 3));
 }
 
 void GLQELShader2DNormal::Draw2D()

@@ -317,11 +317,14 @@ void GLQELShaderRoot::ReportCompileError(const std::string& text, SDL_Window* wi
     ShowQelMessageBox(shaderFile, kCompileErrorText, QelMessageBoxKind::Error, window);
 }
 
-void GLQELShaderRoot::Set2DBatch(Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target)
+void GLQELShaderRoot::Set2DBatch(const Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target,
+                                 GLint firstVertex, int primitiveCount)
 {
     batch_ = buffer;
     batchVertexBuffer_ = vertexBuffer;
     target_ = target;
+    batchFirstVertex_ = firstVertex;
+    batchPrimitives_ = primitiveCount;
 }
 
 GLint GLQELShaderRoot::ConstantBlockSize() const

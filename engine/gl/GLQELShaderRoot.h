@@ -56,8 +56,10 @@ public:
     // Writes the compiler's text to "shader-error.txt" and tells the user.
     virtual void ReportCompileError(const std::string& text, SDL_Window* window, const std::string& shaderFile);
 
-    // Hands the 2D flush's batch and the current target to a 2D class.
-    void Set2DBatch(Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target);
+    // Hands the 2D flush's batch and the current target to a 2D class: the
+    // batch's key, and its primitives at firstVertex of the vertex buffer.
+    void Set2DBatch(const Qel2DBuffer* buffer, GLuint vertexBuffer, GLQel2DBitmap* target, GLint firstVertex,
+                    int primitiveCount);
     bool IsReady() const { return program_ != 0; }
     // The linked size of the "Constants" block; -1 when the program has none.
     GLint ConstantBlockSize() const;
@@ -135,8 +137,10 @@ protected:
     GLintptr nextConstants_ = 0;
     bool hasGeometryShader_ = false;
 
-    Qel2DBuffer* batch_ = nullptr;
+    const Qel2DBuffer* batch_ = nullptr;
     GLuint batchVertexBuffer_ = 0;
+    GLint batchFirstVertex_ = 0;
+    int batchPrimitives_ = 0;
     GLQel2DBitmap* target_ = nullptr;
 
 private:

@@ -156,6 +156,15 @@ bool GLQel2DBitmap::LoadFromFile(const std::string& path)
     return true;
 }
 
+void GLQel2DBitmap::AdoptImage(QelPixelImage image)
+{
+    ReleaseGL();
+    pixels_ = std::move(image);
+    renderTarget_ = false;
+    mipmapped_ = true;
+    changed_ = true;
+}
+
 bool GLQel2DBitmap::LoadFromRawBitmapFile(const std::string& path)
 {
     std::string error;

@@ -43,6 +43,8 @@ public:
 
     // Decodes an image file; false (logged) when it is missing or does not decode.
     bool LoadFromFile(const std::string& path);
+    // Pixels decoded elsewhere, drawn as an image from a file is.
+    void AdoptImage(QelPixelImage image);
     // A blank bitmap; with renderTarget it can be drawn into.
     bool CreateRenderTarget(int width, int height, bool renderTarget);
     // Sends CPU edits to the texture (made here on first use).

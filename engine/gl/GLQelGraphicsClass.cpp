@@ -133,6 +133,13 @@ Qel2dBitmap* GLQelGraphicsClass::Load2DBitmap(std::string name)
     return (bitmaps_[name] = std::move(bitmap)).get();
 }
 
+Qel2dBitmap* GLQelGraphicsClass::Adopt2DImage(std::string name, QelPixelImage image)
+{
+    auto bitmap = std::make_unique<GLQel2DBitmap>(*this, name);
+    bitmap->AdoptImage(std::move(image));
+    return (bitmaps_[name] = std::move(bitmap)).get();
+}
+
 Qel2dBitmap* GLQelGraphicsClass::Find2DBitmap(std::string name)
 {
     auto found = bitmaps_.find(name);

@@ -54,6 +54,7 @@ public:
 
     Qel2dBitmap* GetRenderTarget(std::string name, int width, int height, bool renderTarget) override;
     Qel2dBitmap* Load2DBitmap(std::string name) override;
+    Qel2dBitmap* Adopt2DImage(std::string name, QelPixelImage image) override;
     Qel2dBitmap* Find2DBitmap(std::string name) override;
     QelDrawProcess* GetShader(std::string name) override;
     QelDrawProcess* FindShader(std::string name) override;

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -25,22 +26,30 @@ namespace {
 const char* const kStartupCaption = "Startup";
 
 const char* const kWindowFailedText =
-    "SDL_CreateWindow() failed.\n\nThe window system would not open the program's window. Please check "
-    "that a display is available and that its OpenGL drivers are installed.\n\nSDL reports: %s";
+    "The game's window could not be opened.\n\nPlease check that a display is available and that its "
+    "OpenGL drivers are installed.\n\nThe window system says: %s";
+const char* const kNoDisplayText =
+    "There is no display to open the game's window on.\n\nStart the game from a desktop session (or "
+    "set DISPLAY to one).";
 const char* const kSoundFailedText =
-    "QelSDLSoundBase failed to initialize.\n\nNo sound device could be opened, so the game runs without sound "
-    "and music. Please check that a sound card or headset is connected and that the system's sound server is "
-    "running.";
+    "No sound device could be opened, so the game runs without sound and music.\n\nPlease check that "
+    "speakers or a headset are connected and that the system's sound is working.";
 const char* const kNetworkFailedText =
-    "QelEnetNetworkFactoryBase failed to initialize.\n\nPlease insure that your computer has working network "
-    "access.";
+    "The network could not be started, so hosting or joining a game will fail.\n\nPlease check that "
+    "your computer has working network access.";
 const char* const kInputFailedText =
-    "QelSDLInputBase failed to initialize.\n\nIt's possible that your computer keyboard, mouse, or "
-    "joystick might be the problem, or the drivers for these things might be out of date..";
+    "The keyboard, mouse and controllers could not be read, so the game cannot start.\n\nPlease check "
+    "that they are connected and that their drivers are up to date.";
 const char* const kGraphicsFailedText =
-    "GLQelGraphicsClass failed to initialize.\n\nOpenGL 3.3 (core profile) is required to run this "
-    "game. Please make sure the graphics drivers (Mesa or your card maker's driver) are installed and "
-    "up to date.";
+    "The game needs OpenGL 3.3 (core profile) and could not get it.\n\nPlease make sure the graphics "
+    "drivers (Mesa or your card maker's driver) are installed and up to date.";
+
+// A video driver asked for by name ("offscreen" for tests and benchmarks).
+bool VideoDriverNamed()
+{
+    const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return driver != nullptr && driver[0] != '\0';
+}
 
 }  // namespace
 
@@ -56,6 +65,8 @@ bool GLQELSystemClass::Initialize()
     QEL_ASSERT(programWindowWidth > 0 && programWindowHeight > 0, "programWindowWidth > 0 && programWindowHeight > 0");
     windowClassName_ = "Engine";
     CreateProgramWindow(programWindowWidth, programWindowHeight);
+    if (window_ == nullptr)
+        return false;
     InitializeSound();
     InitializeNetwork();
     if (!InitializeInput())
@@ -63,17 +74,26 @@ bool GLQELSystemClass::Initialize()
     return InitializeGraphics(programWindowWidth, programWindowHeight);
 }
 
-// A window that cannot be made is reported here; the graphics service then
-// fails too, which ends the start-up.
+// A window that cannot be made is reported here, and ends the start-up. With
+// no display named (and no video driver asked for by name) there is nowhere
+// to show one: the game says so rather than run where nobody sees it.
 void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
 {
     gSystem = this;
     stopSignals_ = std::make_unique<QelStopSignals>();
+    if (!NamesADisplay() && !VideoDriverNamed()) {
+        ShowQelMessageBox(kStartupCaption, kNoDisplayText, QelMessageBoxKind::Error);
+        return;
+    }
     sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
     if (sdlStarted_) {
         // Without joystick events no controller changes arrive; the game runs on.
         SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
         QelSDLGLContext::RequestAttributes();
+        // A click that brings the window to the front is a click too: one
+        // made while the game starts arrives with the window's focus, and is
+        // not dropped as only the focusing click.
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         window_ = SDL_CreateWindow(windowClassName_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     }
@@ -214,11 +234,20 @@ void GLQELSystemClass::ClearBackBuffer()
     graphics_->Clear();
 }
 
-// The 2D batches drawn this frame go to the screen before it is shown.
+// The 2D batches drawn this frame go to the screen before it is shown. With
+// $QEL_REPORT_FIRST_FRAME set, the first shown frame is reported on standard
+// output, for the start-up benchmark.
 void GLQELSystemClass::Present()
 {
     graphicsFactory_->Flush2D();
     graphics_->Present(graphicsFactory_->VerticalSync());
+    if (firstFramePresented_)
+        return;
+    firstFramePresented_ = true;
+    if (std::getenv("QEL_REPORT_FIRST_FRAME") != nullptr) {
+        std::fputs("first frame presented\n", stdout);
+        std::fflush(stdout);
+    }
 }
 
 void GLQELSystemClass::EndFrame()

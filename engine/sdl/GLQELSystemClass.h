@@ -83,6 +83,7 @@ private:
     std::unique_ptr<QelSDLInputBase> input_;
     std::unique_ptr<QelSDLEventTranslator> translator_;
     std::vector<std::string> droppedFiles_;  // UTF-8 paths, oldest first
+    bool firstFramePresented_ = false;
 };
 
 // The one system object while it is up.

@@ -171,21 +171,55 @@ void TakePullOfWell(SpaceObject& object, const SpaceObject& well)
     WriteFloat(blob, kPullVectorZ, toWell.z);
 }
 
+namespace {
+
+void TakePullOfWellsAmong(SpaceObject& object, const std::vector<SpaceObject*>& around);
+void SetOffMinesAmong(SpaceObject& object, Simulation& world, const MineBursts& bursts, float triggerDistance,
+                      const std::vector<SpaceObject*>& around);
+
+}  // namespace
+
 void FindGravityWells(SpaceObject& object, const Simulation& world)
 {
-    for (SpaceObject* well : Neighbours(world, object.pos))
-        TakePullOfWell(object, *well);
+    TakePullOfWellsAmong(object, Neighbours(world, object.pos));
 }
 
 void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts, float triggerDistance)
 {
     if (!(triggerDistance > 0.0f))
         return;
+    SetOffMinesAmong(object, world, bursts, triggerDistance,
+                     Neighbours(world, object.pos, std::max(kNeighbourhood, triggerDistance)));
+}
+
+// Setting off mines moves, makes and frees nothing (the mines go through the
+// server's deletion queue), so both find in one search what each would find
+// in its own.
+void SetOffMinesAndFindWells(SpaceObject& object, Simulation& world, const MineBursts& bursts)
+{
+    static_assert(kMineTriggerDistance > 0.0f && kMineTriggerDistance <= kNeighbourhood,
+                  "the neighbourhood holds every mine close enough");
+    const std::vector<SpaceObject*> around = Neighbours(world, object.pos);
+    SetOffMinesAmong(object, world, bursts, kMineTriggerDistance, around);
+    TakePullOfWellsAmong(object, around);
+}
+
+namespace {
+
+void TakePullOfWellsAmong(SpaceObject& object, const std::vector<SpaceObject*>& around)
+{
+    for (const SpaceObject* well : around)
+        TakePullOfWell(object, *well);
+}
+
+void SetOffMinesAmong(SpaceObject& object, Simulation& world, const MineBursts& bursts, float triggerDistance,
+                      const std::vector<SpaceObject*>& around)
+{
     const std::string name = ReadString(object.data_set, kNameTag);
     // Ids first: a blast record and particles run no game code, but the mines
     // are looked up again so none goes off twice.
     std::vector<uint64_t> mines;
-    for (SpaceObject* found : Neighbours(world, object.pos, std::max(kNeighbourhood, triggerDistance))) {
+    for (SpaceObject* found : around) {
         if (found->tick_type == kMineBehaviour && found->data_tag != kInvisibleTag
             && DistanceSquared(found->pos, object.pos) < triggerDistance * triggerDistance)
             mines.push_back(found->uniqueID);
@@ -205,6 +239,8 @@ void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts&
         world.SendEffect(kNukeKind, name, mine->side, id, 0, kNukeColour, where, 0);
     }
 }
+
+}  // namespace
 
 int64_t SplitIntoSystemPoints(ObjectDataBlob& blob, float amount)
 {

@@ -67,6 +67,11 @@ inline constexpr const char* kDroneBehaviour = "behav_drone";
 inline constexpr const char* kMissileBehaviour = "behav_missile";
 inline constexpr const char* kMineBehaviour = "behav_mine";
 inline constexpr const char* kPickupBehaviour = "behav_pickup";
+// Behaviour names of objects with no behaviour of their own, which the views
+// draw and the ships' sensors treat by the name.
+inline constexpr const char* kAsteroidBehaviour = "behav_asteroid";
+inline constexpr const char* kNebulaBehaviour = "behav_nebula";
+inline constexpr const char* kSelectionBehaviour = "behav_selection";
 inline constexpr const char* kInvisibleTag = "invisible";
 
 // Tick timers kept in keyed values: the tick at which the next shot or
@@ -139,6 +144,9 @@ extern const MineBursts kShipMineBursts;
 // a "nuke" blast named by the object's "name_tag" and its effect.
 void SetOffNearbyMines(SpaceObject& object, Simulation& world, const MineBursts& bursts,
                        float triggerDistance = kMineTriggerDistance);
+// SetOffNearbyMines at the usual trigger distance, then FindGravityWells, as
+// a ship's slow pass does both, from one search of the neighbourhood.
+void SetOffMinesAndFindWells(SpaceObject& object, Simulation& world, const MineBursts& bursts);
 
 // Whole system points a hit of the amount makes: one per
 // kDamagePerSystemPoint, the remainder carried in "fractional_damage" until

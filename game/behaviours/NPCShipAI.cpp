@@ -154,8 +154,7 @@ void SlowTick(SpaceObject& ship, Simulation& world)
     }
     WriteInt(ship.data_set, kPullStrength, 0);
     EaseShieldWave(ship.data_set);
-    SetOffNearbyMines(ship, world, kShipMineBursts);
-    FindGravityWells(ship, world);
+    SetOffMinesAndFindWells(ship, world, kShipMineBursts);
     NPCShipRepair(ship, world);
 }
 

@@ -107,9 +107,24 @@ float FrequencyFactor(const ObjectDataBlob& data, const SpaceObject& target)
     return 1.0f - (strength - kNeutralFrequencyStrength) / 100.0f;
 }
 
+// The shot's price: energy by the beams' power, the shot's sound and the
+// music's tension.
+void PayForShot(SpaceObject& ship, Simulation& world)
+{
+    ObjectDataBlob& data = ship.data_set;
+    const float power = ReadFiniteFloat(data, kEngControlValue, kBeamsSlider);
+    const float energy = ReadFiniteFloat(data, kEnergy) - AppData::GetFloat("energyCostOfOneBeamShot") * power;
+    WriteFloat(data, kEnergy, std::isfinite(energy) ? std::max(0.0f, energy) : 0.0f);
+    world.QueueSoundEvent(kBeamShotSound, ship.pos, 0);
+    if (gMusicControl)
+        gMusicControl->RaiseMusicTension(kBeamMusicTension);
+}
+
 // Fires the beam at the target when it is in the beam's range and arc; false
-// when it is not.
-bool Fire(SpaceObject& ship, Simulation& world, SpaceObject& target, int32_t beam)
+// when it is not. The strike comes before the shot's price, so the target's
+// handlers and the mission see the ship as it fired; they may remove the
+// ship, and then nothing more is asked of it.
+bool Fire(SpaceObject& ship, Simulation& world, SpaceObject& target, int32_t beam, uint64_t run)
 {
     ObjectDataBlob& data = ship.data_set;
     const glm::vec3 offset = target.pos - ship.pos;
@@ -119,20 +134,13 @@ bool Fire(SpaceObject& ship, Simulation& world, SpaceObject& target, int32_t bea
         return false;
 
     world.PlayerBeamCharges(ship.uniqueID)[beam] = 1.0f;
-    const float power = ReadFiniteFloat(data, kEngControlValue, kBeamsSlider);
-    const float energy = ReadFiniteFloat(data, kEnergy) - AppData::GetFloat("energyCostOfOneBeamShot") * power;
-    WriteFloat(data, kEnergy, std::isfinite(energy) ? std::max(0.0f, energy) : 0.0f);
-    world.QueueSoundEvent(kBeamShotSound, ship.pos, 0);
-    if (gMusicControl)
-        gMusicControl->RaiseMusicTension(kBeamMusicTension);
-
-    // The strike comes last: the target's handlers and the mission may remove
-    // the ship.
     const float amount = FrequencyFactor(data, target) * SpeedFactor(data) * world.playerShipBeamDamageCoeff *
                          ReadFiniteFloat(data, kBeamDamage, beam);
     behaviours::StrikeTarget(world, ship, target,
                              {"beam", behaviours::BeamColour(data, beam), behaviours::BeamHullPoint(data, beam), beam,
                               amount});
+    if (behaviours::StillThere(world, ship, run))
+        PayForShot(ship, world);
     return true;
 }
 
@@ -151,7 +159,7 @@ void FireReadyBeams(SpaceObject& ship, Simulation& world, const ReadyBeams& read
         SpaceObject* target = FindLive(world, targetId);
         if (!target || ReadInt(target->data_set, kDeathTick) != 0 || !(ReadFloat(ship.data_set, kEnergy) > 0.0f))
             return;
-        if (Fire(ship, world, *target, beam) && !behaviours::StillThere(world, ship, run))
+        if (Fire(ship, world, *target, beam, run) && !behaviours::StillThere(world, ship, run))
             return;
     }
 }

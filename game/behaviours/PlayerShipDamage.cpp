@@ -4,6 +4,7 @@
 #include "game/world/EventMessage.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/MusicControl.h"
+#include "game/world/RandomInt.h"
 #include "game/world/ScriptEventSink.h"
 #include "game/world/ShipConsoleNotices.h"
 #include "game/world/ShipMechanics.h"
@@ -13,6 +14,7 @@
 #include <glm/gtc/quaternion.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 using namespace playership;
@@ -32,6 +34,8 @@ constexpr float kInteriorHitAmount = 5.0f;
 // A hit of more points than this raises no more interior events: far more
 // than a mission can use in one tick.
 constexpr int64_t kMaxInteriorHits = 200;
+// Systems a hull hit on a ship without an interior picks, one after another.
+constexpr int32_t kSystemPicksPerHit = 40;
 
 // How much of a hit the facing takes at its slider's power: more power, less
 // damage (1.25 at half power, 1 at normal, 0.75 at twice normal).
@@ -99,13 +103,47 @@ void HitInterior(SpaceObject& ship, Simulation& world, const EventMessage& damag
     }
 }
 
+// The four systems' damage and its ceilings, worked on in place of the data
+// set while a hit's picks fall and written back once.
+struct SystemDamage {
+    std::array<float, SHPSYS_MAX> damage;
+    std::array<float, SHPSYS_MAX> ceiling;
+
+    explicit SystemDamage(const ObjectDataBlob& data)
+    {
+        for (int32_t system = 0; system < SHPSYS_MAX; ++system) {
+            damage[system] = ReadFloat(data, kSystemDamage, system);
+            ceiling[system] = ReadFloat(data, kSystemMaxDamage, system);
+        }
+    }
+    bool AnyRoom() const
+    {
+        for (int32_t system = 0; system < SHPSYS_MAX; ++system)
+            if (damage[system] < ceiling[system])
+                return true;
+        return false;
+    }
+    void WriteTo(ObjectDataBlob& data) const
+    {
+        for (int32_t system = 0; system < SHPSYS_MAX; ++system)
+            WriteFloat(data, kSystemDamage, damage[system], system);
+    }
+};
+
+// Each hit makes all of its picks of a system, and every pick that finds room
+// below the system's ceiling adds a point: a hit may add up to a point per
+// pick. Once no system has room, later hits could change nothing.
 void HitSystems(SpaceObject& ship, Simulation& world, int64_t hits)
 {
-    hits = std::min(hits, behaviours::PlaceableSystemPoints(ship.data_set));
-    for (int64_t hit = 0; hit < hits; ++hit) {
-        if (!behaviours::DamageRandomSystem(ship.data_set, world))
-            return;
+    SystemDamage systems(ship.data_set);
+    for (int64_t hit = 0; hit < hits && systems.AnyRoom(); ++hit) {
+        for (int32_t pick = 0; pick < kSystemPicksPerHit; ++pick) {
+            const int32_t system = RandomInt(world.randomState, 0, SHPSYS_MAX - 1);
+            if (systems.damage[system] < systems.ceiling[system])
+                systems.damage[system] += 1.0f;
+        }
     }
+    systems.WriteTo(ship.data_set);
 }
 
 void HullTakes(SpaceObject& ship, Simulation& world, const EventMessage& damage, const glm::vec3& source,

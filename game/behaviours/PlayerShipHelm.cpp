@@ -170,7 +170,7 @@ float PowerFactor(const ObjectDataBlob& blob, float throttle, float drive)
 void StoreTotalSpeedCoeff(ObjectDataBlob& blob, float power)
 {
     // Stored only when it changes, so replication does not resend it every tick.
-    if (!blob.FindElement(HashMessageName(kTotalSpeedCoeff.name), 0) || ReadFloat(blob, kTotalSpeedCoeff) != power)
+    if (!blob.FindElement(kTotalSpeedCoeff.key, 0) || ReadFloat(blob, kTotalSpeedCoeff) != power)
         WriteFloat(blob, kTotalSpeedCoeff, power);
 }
 

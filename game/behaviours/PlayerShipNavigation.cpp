@@ -45,7 +45,7 @@ constexpr float kSurroundingsHalfSize = 5000.0f;
 // A nebula that gives no size of its own reaches this far.
 constexpr float kDefaultNebulaSize = 1000.0f;
 const char* const kInvisibleTag = "invisible";
-const char* const kNebulaBehaviour = "behav_nebula";
+using behaviours::kNebulaBehaviour;
 
 void AnnounceCountdown(SpaceObject& ship, Simulation& world, uint64_t jumpEnd, int64_t now)
 {

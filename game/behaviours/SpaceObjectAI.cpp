@@ -1,5 +1,6 @@
 #include "game/behaviours/SpaceObjectAI.h"
 
+#include "game/behaviours/BehaviourSupport.h"
 #include "game/behaviours/DroneAI.h"
 #include "game/behaviours/MissileAI.h"
 #include "game/behaviours/MonsterAI.h"
@@ -33,6 +34,12 @@ void RegisterBehaviourHooks()
     ai.Register("behav_playership", PlayerShipAI);
     ai.Register("behav_station", StationAI);
     ai.Register("behav_monster", MonsterAI);
+    // Objects the game knows by these names alone: drawn, avoided or set off
+    // by others, with no behaviour of their own.
+    using namespace behaviours;
+    for (const char* passive : {kAsteroidBehaviour, kMineBehaviour, kNebulaBehaviour, kPickupBehaviour,
+                                kSelectionBehaviour})
+        ai.RegisterPassive(passive);
 
     BehaviourHookMap& draw = DrawHookMap();
     draw.Register("behav_asteroid", DrawNothing);

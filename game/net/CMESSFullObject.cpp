@@ -62,7 +62,8 @@ SpaceObject* FindOrCreate(const FullObjectMessage& full, bool& isNew)
     if (known)
         return known;
     auto* object = new SpaceObject(full.record.id, "new", "new", full.abits, 0.0f, 0.0f, kNewObjectFatRadius);
-    theSimulation->Container()->Add(object);
+    // Filed once the message has placed it.
+    theSimulation->Container()->AddUnfiled(object);
     return object;
 }
 

@@ -233,7 +233,11 @@ void CorvaneServer::DestroyObject(uint64_t id)
     if (!theSimulation || !theSimulation->Container() || !VALID_SPACE_OBJ(id))
         return;
     SuperContainer* container = theSimulation->Container();
-    if (!container->Find(id) && !container->FindInStandby(id))
+    // An object on standby dies as one in space does: the mission hears of it.
+    SuperContainerObject* entry = container->Find(id);
+    if (!entry)
+        entry = container->FindInStandby(id);
+    if (!entry)
         return;
     QelNetworkMessage& message = serverOutgoingMessage;
     StartServerMessage(message, "signal", 0);
@@ -244,8 +248,8 @@ void CorvaneServer::DestroyObject(uint64_t id)
 
     // The damage hook and the mission may delete objects, even this one.
     // Damage belongs to the authoritative world only.
-    SpaceObject* object = theSimulation->GetSpaceObject(id);
-    if (object && theSimulation->serverFlag)
+    SpaceObject* object = static_cast<SpaceObject*>(entry);
+    if (theSimulation->serverFlag)
         theSimulation->ApplyDamage(object, 0.0f, nullptr, 0, object->pos, "", "destroyed");
     if (theSimulation && theSimulation->Container())
         theSimulation->DeleteSpaceObject(id);

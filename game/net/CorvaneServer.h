@@ -13,6 +13,7 @@
 #include "game/net/ClientRecord.h"
 #include "game/net/MessageQueues.h"
 #include "game/net/NetworkIds.h"
+#include "game/net/ObjectIdSet.h"
 #include "game/net/PingTracker.h"
 #include "game/net/SignalMessage.h"
 #include "game/world/EventMessage.h"
@@ -28,7 +29,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -174,7 +174,7 @@ public:
     void QueueShipRecordAnswer(uint64_t clientId, const std::string& shipKey);
     // Ids of the objects within the radius of the centre on X and Z, fast
     // movers left out.
-    void CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids);
+    void CollectObjectsInRadius(const glm::vec3& centre, float radius, ObjectIdSet& ids);
     // The side tables ("signal" 105) to the console, or to every console for
     // 0, unreliably; sent to every console, they count as sent.
     void SendIndexedTables(uint64_t clientId);
@@ -241,8 +241,8 @@ private:
     void SendGameMasterUpdates();
     void SendGridObjectsToClients();
     void UpdateWorldSoundFlags();
-    void CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids);
-    void CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids);
+    void CollectSensorView(const SpaceObject& ship, ObjectIdSet& ids);
+    void CollectAroundExtraScanSources(const SpaceObject& ship, ObjectIdSet& ids);
     // World state beside the objects (CorvaneServerWorldState.cpp).
     void SendNavPointsAndStringMap();
     void SendNavProxies();

@@ -8,7 +8,10 @@
 #include "game/net/WorldLookup.h"
 #include "helper/QelAssert.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -23,7 +26,7 @@ constexpr int32_t kMaxEntrySize =
     QelNetworkMessage::kMessageBufferSize - ObjectBlobHeader::kSize - kBlobEndMarkerSize;
 
 // The keys every console may see of any object it can see, in sending order.
-const char* const visibleDataKeys[] = {
+constexpr std::string_view visibleDataKeys[] = {
     "name_tag", "surrender_flag", "beamColor", "radar_color_override", "color_flare_r", "color_flare_g",
     "color_flare_b", "color_trail_r", "color_trail_g", "color_trail_b", "dock_state", "dock_base_id",
     "local_scale_coeff", "local_scale_x_coeff", "local_scale_y_coeff", "local_scale_z_coeff", "is_fighter_flag",
@@ -38,15 +41,24 @@ const char* const visibleDataKeys[] = {
     "comms_target_UID", "normal_target_UID", "gui-color-science-reticle", "cur_scan_percent", "cur_scan_type",
     "cur_scan_ID", "grid_selected_UID", "torpedo_selected_type", "energy"};
 
-const std::vector<uint64_t>& VisibleKeyHashes()
+constexpr auto kVisibleKeyHashes = [] {
+    std::array<uint64_t, std::size(visibleDataKeys)> keys{};
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = HashMessageName(visibleDataKeys[i]);
+    return keys;
+}();
+
+// The visible keys, then the keys the object's behaviours added; a key in
+// both goes out once, in its first place.
+std::vector<uint64_t> VisibleKeysOf(const SpaceObject& owner)
 {
-    static const std::vector<uint64_t> hashes = [] {
-        std::vector<uint64_t> keys;
-        for (const char* name : visibleDataKeys)
-            keys.push_back(HashMessageName(name));
-        return keys;
-    }();
-    return hashes;
+    std::vector<uint64_t> keys(kVisibleKeyHashes.begin(), kVisibleKeyHashes.end());
+    for (const std::string& name : owner.keyNames) {
+        const uint64_t key = HashMessageName(name);
+        if (std::find(keys.begin(), keys.end(), key) == keys.end())
+            keys.push_back(key);
+    }
+    return keys;
 }
 
 struct DueElement {
@@ -80,11 +92,11 @@ bool IsDueForVisibleData(const ObjectDataBlobElement& element, uint64_t clientId
 }
 
 template <typename IsDue>
-void CollectDue(uint64_t tagKey, ObjectDataBlob::IndexMap& indexes, IsDue isDue, std::vector<DueElement>& due)
+void CollectDue(uint64_t tagKey, int32_t index, ObjectDataBlobElement& element, IsDue isDue,
+                std::vector<DueElement>& due)
 {
-    for (auto& [index, element] : indexes)
-        if (element.dataType != ODBE_NONE && isDue(element))
-            due.push_back({tagKey, index, &element});
+    if (element.dataType != ODBE_NONE && isDue(element))
+        due.push_back({tagKey, index, &element});
 }
 
 void ReportOversizeValue(const ObjectBlobHeader& header, const DueElement& value)
@@ -148,9 +160,10 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
     for (uint64_t clientId : clientIds) {
         QEL_ASSERT(clientId != 0, "m && \"CorvaneServer::SendBlob(),  userIDlist contains a NULL!\"");
         std::vector<DueElement> due;
-        for (auto& [tagKey, indexes] : dataSet.Tags())
-            CollectDue(tagKey, indexes,
+        dataSet.ForEachElement([&](uint64_t tagKey, int32_t index, ObjectDataBlobElement& element) {
+            CollectDue(tagKey, index, element,
                        [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
+        });
         SendDueElements(*this, header, due, clientId);
     }
 }
@@ -161,20 +174,16 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
     const SpaceObject* owner = FindSpaceObjectById(ownerId);
     if (!owner)
         return;
-    std::vector<uint64_t> tagKeys = VisibleKeyHashes();
-    for (const std::string& name : owner->keyNames)
-        tagKeys.push_back(HashMessageName(name));
+    const std::vector<uint64_t> tagKeys = VisibleKeysOf(*owner);
     const ObjectBlobHeader header{ownerId, shipId, kind};
     for (uint64_t clientId : clientIds) {
         QEL_ASSERT(clientId != 0, "m && \"CorvaneServer::SendBlobVisibleData(),  userIDlist contains a NULL!\"");
         std::vector<DueElement> due;
-        // A behaviour's key that is also a visible key goes out once.
-        std::set<uint64_t> taken;
         for (uint64_t tagKey : tagKeys) {
-            auto tag = dataSet.Tags().find(tagKey);
-            if (tag != dataSet.Tags().end() && taken.insert(tagKey).second)
-                CollectDue(tagKey, tag->second,
+            dataSet.ForEachElementOf(tagKey, [&](int32_t index, ObjectDataBlobElement& element) {
+                CollectDue(tagKey, index, element,
                            [&](const ObjectDataBlobElement& e) { return IsDueForVisibleData(e, clientId); }, due);
+            });
         }
         SendDueElements(*this, header, due, clientId);
     }
@@ -184,34 +193,32 @@ void CorvaneServer::SendBlobVisibleData(int32_t kind, ObjectDataBlob& dataSet, u
 // its extra scan sources) can see, the ship itself left out.
 void CorvaneServer::SendObjectBLOBUpdatesToClients()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(sensorCursor, grouping, kSensorPassPeriod, shipId, recipients))
-        return;
-    QEL_ASSERT(!recipients.empty(),
-               "!clientList.empty() && \"CorvaneServer::SendObjectBLOBUpdatesToClients(), clientList is empty.\"");
-    const ClientRecord* first = FindClient(recipients.front());
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!first || first->gameMasterFlag || !ship)
-        return;
-    std::set<uint64_t> ids;
-    CollectSensorView(*ship, ids);
-    for (uint64_t id : ids) {
-        SpaceObject* object = FindSpaceObjectById(id);
-        if (id != shipId && object)
-            SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
-    }
+    ServeDueShips(sensorCursor, grouping, kSensorPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        QEL_ASSERT(!recipients.empty(),
+                   "!clientList.empty() && \"CorvaneServer::SendObjectBLOBUpdatesToClients(), clientList is empty.\"");
+        const ClientRecord* first = FindClient(recipients.front());
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!first || first->gameMasterFlag || !ship)
+            return;
+        ObjectIdSet ids;
+        CollectSensorView(*ship, ids);
+        for (uint64_t id : ids) {
+            SpaceObject* object = FindSpaceObjectById(id);
+            if (id != shipId && object)
+                SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
+        }
+    });
 }
 
 // What the ship sees: around itself and around each of its extra scan
 // sources.
-void CorvaneServer::CollectSensorView(const SpaceObject& ship, std::set<uint64_t>& ids)
+void CorvaneServer::CollectSensorView(const SpaceObject& ship, ObjectIdSet& ids)
 {
     CollectAroundExtraScanSources(ship, ids);
     CollectObjectsInRadius(ship.pos, settings.visionBaseDistance, ids);
 }
 
-void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, std::set<uint64_t>& ids)
+void CorvaneServer::CollectAroundExtraScanSources(const SpaceObject& ship, ObjectIdSet& ids)
 {
     ForEachExtraScanSource(
         ship, [&](const SpaceObject& source) { CollectObjectsInRadius(source.pos, settings.visionBaseDistance, ids); });

@@ -187,15 +187,13 @@ void CorvaneServer::SendQueuedFullObjects()
 // objects whose scans finished since the last serve.
 void CorvaneServer::SendOwnShipFullObjects()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(ownShipFullCursor, grouping, kOwnShipFullPeriod, shipId, recipients))
-        return;
-    if (SpaceObject* ship = FindSpaceObjectById(shipId)) {
-        SendFullObject(*ship, recipients, kRecordStream);
-        SendBlob(kBlobOfSpaceObject, ship->data_set, shipId, 0, recipients, true);
-    }
-    SendCompletedScans();
+    ServeDueShips(ownShipFullCursor, grouping, kOwnShipFullPeriod, [this](uint64_t shipId, const auto& recipients) {
+        if (SpaceObject* ship = FindSpaceObjectById(shipId)) {
+            SendFullObject(*ship, recipients, kRecordStream);
+            SendBlob(kBlobOfSpaceObject, ship->data_set, shipId, 0, recipients, true);
+        }
+        SendCompletedScans();
+    });
 }
 
 // Each scanned object goes whole to the consoles of the ship that scanned it.
@@ -217,17 +215,15 @@ void CorvaneServer::SendCompletedScans()
 // visible values that are due.
 void CorvaneServer::SendTargetFullObjects()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(targetFullCursor, grouping, kTargetFullPeriod, shipId, recipients))
-        return;
-    const auto targets = grouping.shipToTargets.find(shipId);
-    if (!FindSpaceObjectById(shipId) || targets == grouping.shipToTargets.end())
-        return;
-    for (uint64_t targetId : targets->second) {
-        if (SpaceObject* target = FindSpaceObjectById(targetId)) {
-            SendFullObject(*target, recipients, kRecordStream);
-            SendBlob(kBlobOfSpaceObject, target->data_set, targetId, 0, recipients, false);
+    ServeDueShips(targetFullCursor, grouping, kTargetFullPeriod, [this](uint64_t shipId, const auto& recipients) {
+        const auto targets = grouping.shipToTargets.find(shipId);
+        if (!FindSpaceObjectById(shipId) || targets == grouping.shipToTargets.end())
+            return;
+        for (uint64_t targetId : targets->second) {
+            if (SpaceObject* target = FindSpaceObjectById(targetId)) {
+                SendFullObject(*target, recipients, kRecordStream);
+                SendBlob(kBlobOfSpaceObject, target->data_set, targetId, 0, recipients, false);
+            }
         }
-    }
+    });
 }

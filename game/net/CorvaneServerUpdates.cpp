@@ -75,7 +75,7 @@ void CorvaneServer::CollectTargetedObjects()
     }
 }
 
-void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, std::set<uint64_t>& ids)
+void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, ObjectIdSet& ids)
 {
     if (!theSimulation || !theSimulation->Container())
         return;
@@ -90,41 +90,39 @@ void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius
 // after the tick they belong to, and then the most exciting of them.
 void CorvaneServer::SendObjectUpdatesToClients()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(slowCursor, grouping, kSlowPassPeriod, shipId, recipients))
-        return;
-    UpdateWorldSoundFlags();
-    QEL_ASSERT(!recipients.empty(),
-               "!clientList.empty() && \"CorvaneServer::SendObjectUpdatesToClients(), clientList is empty.\"");
-    // Game-master consoles are served by their own pass.
-    const ClientRecord* first = FindClient(recipients.front());
-    if (first && first->gameMasterFlag)
-        return;
-    SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(theSimulation->TickCount())});
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!ship)
-        return;
-    std::set<uint64_t> ids;
-    CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, ids);
+    ServeDueShips(slowCursor, grouping, kSlowPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        UpdateWorldSoundFlags();
+        QEL_ASSERT(!recipients.empty(),
+                   "!clientList.empty() && \"CorvaneServer::SendObjectUpdatesToClients(), clientList is empty.\"");
+        // Game-master consoles are served by their own pass.
+        const ClientRecord* first = FindClient(recipients.front());
+        if (first && first->gameMasterFlag)
+            return;
+        SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(theSimulation->TickCount())});
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!ship)
+            return;
+        ObjectIdSet ids;
+        CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, ids);
 
-    RankedList mostExciting;
-    mostExciting.capacity = 1;
-    mostExciting.items = new void*[1]{nullptr};
-    mostExciting.scores = new float[1]{0.0f};
-    ObjectUpdateWriter writer(*this, recipients);
-    int32_t count = 0;
-    for (uint64_t id : ids) {
-        SpaceObject* object = FindSpaceObjectById(id);
-        mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
-        if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
-            writer.Split();
-        writer.Add(*object, kRecordMarkerNearby);
-    }
-    writer.Finish();
-    const auto* best = static_cast<const SpaceObject*>(mostExciting.items[0]);
-    mostExciting.Free();
-    SendSignalTo(*this, recipients, AutoCinematicStarsSignal{best ? best->uniqueID : 0});
+        RankedList mostExciting;
+        mostExciting.capacity = 1;
+        mostExciting.items = new void*[1]{nullptr};
+        mostExciting.scores = new float[1]{0.0f};
+        ObjectUpdateWriter writer(*this, recipients);
+        int32_t count = 0;
+        for (uint64_t id : ids) {
+            SpaceObject* object = FindSpaceObjectById(id);
+            mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
+            if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
+                writer.Split();
+            writer.Add(*object, kRecordMarkerNearby);
+        }
+        writer.Finish();
+        const auto* best = static_cast<const SpaceObject*>(mostExciting.items[0]);
+        mostExciting.Free();
+        SendSignalTo(*this, recipients, AutoCinematicStarsSignal{best ? best->uniqueID : 0});
+    });
 }
 
 // Main screens hear the world, and so do the crews of fighters and shuttles;
@@ -142,36 +140,32 @@ void CorvaneServer::UpdateWorldSoundFlags()
 // The fast pass: torpedoes and drones within the served ship's vision.
 void CorvaneServer::SendFastObjectUpdates()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(fastCursor, grouping, kFastPassPeriod, shipId, recipients))
-        return;
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!ship)
-        return;
-    SuperContainer& container = *theSimulation->Container();
-    const float vision = settings.visionBaseDistance;
-    container.Query(PlaneBox::Around(ship->pos.x, ship->pos.z, vision));
-    ObjectUpdateWriter writer(*this, recipients);
-    for (const SuperContainerObject* object : container.QueryResults())
-        if ((object->abits & SpaceObject::kFastMoverBit) != 0 && WithinPlaneRadius(object->pos, ship->pos, vision))
-            writer.Add(static_cast<const SpaceObject&>(*object), kRecordMarkerNearby);
-    writer.Finish();
+    ServeDueShips(fastCursor, grouping, kFastPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!ship)
+            return;
+        SuperContainer& container = *theSimulation->Container();
+        const float vision = settings.visionBaseDistance;
+        container.Query(PlaneBox::Around(ship->pos.x, ship->pos.z, vision));
+        ObjectUpdateWriter writer(*this, recipients);
+        for (const SuperContainerObject* object : container.QueryResults())
+            if ((object->abits & SpaceObject::kFastMoverBit) != 0 && WithinPlaneRadius(object->pos, ship->pos, vision))
+                writer.Add(static_cast<const SpaceObject&>(*object), kRecordMarkerNearby);
+        writer.Finish();
+    });
 }
 
 // The own-ship pass: the served ship's record alone, several times a second.
 void CorvaneServer::SendOwnShipUpdates()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(ownShipCursor, grouping, kOwnShipPassPeriod, shipId, recipients))
-        return;
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!ship)
-        return;
-    ObjectUpdateWriter writer(*this, recipients);
-    writer.Add(*ship, kRecordMarkerOwnShip);
-    writer.Finish();
+    ServeDueShips(ownShipCursor, grouping, kOwnShipPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!ship)
+            return;
+        ObjectUpdateWriter writer(*this, recipients);
+        writer.Add(*ship, kRecordMarkerOwnShip);
+        writer.Finish();
+    });
 }
 
 // Every game-master console gets the moving objects of the whole world, and

@@ -108,7 +108,7 @@ void CorvaneServer::PrepareFriendEyes()
         const ClientRecord* first = FindClient(recipients.front());
         if (first && first->gameMasterFlag)
             continue;
-        std::set<uint64_t> seen;
+        ObjectIdSet seen;
         CollectAroundExtraScanSources(*ship, seen);
         std::array<std::vector<const SpaceObject*>, kFriendEyesBuckets> buckets;
         size_t next = 0;
@@ -168,28 +168,26 @@ void CorvaneServer::SendScienceRangeUpdates()
 // its extra scan sources, every fourth round), one value per message.
 void CorvaneServer::SendShieldValues()
 {
-    uint64_t shipId = 0;
-    std::vector<uint64_t> recipients;
-    if (!NextServedShip(shieldCursor, grouping, kShieldPassPeriod, shipId, recipients))
-        return;
-    const SpaceObject* ship = FindSpaceObjectById(shipId);
-    if (!ship)
-        return;
-    std::set<uint64_t> around;
-    if (shieldCursor.rounds % kShieldRoundsPerSourceRound == kShieldRoundsPerSourceRound - 1)
-        CollectAroundExtraScanSources(*ship, around);
-    else
-        CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, around);
-    QelNetworkMessage& message = ServerOutgoingMessage();
-    for (uint64_t id : around) {
-        const SpaceObject* object = FindSpaceObjectById(id);
-        const int32_t facings = object ? ShieldFacingCount(object->data_set) : 0;
-        for (int32_t facing = 0; facing < facings; ++facing) {
-            StartServerMessage(message, "signal", 0);
-            WriteSignal(message, FloatValueToClientSignal{id, std::string(kShieldVal.name), facing,
-                                                          ReadFloat(object->data_set, kShieldVal, facing)});
-            message.recipients = recipients;
-            SendLocked(message, kUnreliable);
+    ServeDueShips(shieldCursor, grouping, kShieldPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+        const SpaceObject* ship = FindSpaceObjectById(shipId);
+        if (!ship)
+            return;
+        ObjectIdSet around;
+        if (shieldCursor.rounds % kShieldRoundsPerSourceRound == kShieldRoundsPerSourceRound - 1)
+            CollectAroundExtraScanSources(*ship, around);
+        else
+            CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, around);
+        QelNetworkMessage& message = ServerOutgoingMessage();
+        for (uint64_t id : around) {
+            const SpaceObject* object = FindSpaceObjectById(id);
+            const int32_t facings = object ? ShieldFacingCount(object->data_set) : 0;
+            for (int32_t facing = 0; facing < facings; ++facing) {
+                StartServerMessage(message, "signal", 0);
+                WriteSignal(message, FloatValueToClientSignal{id, std::string(kShieldVal.name), facing,
+                                                              ReadFloat(object->data_set, kShieldVal, facing)});
+                message.recipients = recipients;
+                SendLocked(message, kUnreliable);
+            }
         }
-    }
+    });
 }

@@ -90,7 +90,8 @@ bool ReadSignal(QelNetworkMessage& message, NavProxySignal& signal)
     NavProxy& proxy = signal.proxy;
     message.ReadInt32(signal.id).ReadInt64(proxy.proxy_id).ReadString(proxy.text).ReadString(proxy.shiptype);
     const bool numbers = ReadVector(message, proxy.pos) && ReadVector(message, proxy.color);
-    return !message.IsBad() && numbers && signal.id != 0 && ShipIdFitsSignal(proxy.proxy_id);
+    // The proxy's id is only a label's key: any 64-bit value stands.
+    return !message.IsBad() && numbers && signal.id != 0;
 }
 
 void WriteSignal(QelNetworkMessage& message, const ScanQueueSignal& signal)

@@ -25,12 +25,11 @@ template <typename Function>
 void ForEachExtraScanSource(const SpaceObject& ship, Function&& function)
 {
     const int64_t sourceCount = ReadInt(ship.data_set, playership::kNumExtraScanSources);
-    const auto sources = ship.data_set.Tags().find(HashMessageName(playership::kExtraScanSource.name));
-    if (sourceCount <= 0 || sources == ship.data_set.Tags().end())
+    if (sourceCount <= 0)
         return;
-    for (const auto& [index, element] : sources->second) {
+    ship.data_set.ForEachElementOf(playership::kExtraScanSource.key, [&](int32_t index, const ObjectDataBlobElement& element) {
         const SpaceObject* source = index >= 0 && index < sourceCount ? FindSpaceObjectById(element.uintValue) : nullptr;
         if (source)
             function(*source);
-    }
+    });
 }

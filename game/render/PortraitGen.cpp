@@ -35,8 +35,26 @@ bool CellIsOnSheet(Qel2dBitmap& sheet, const FacePartBitmap& rec, const FacePart
 
 void PortraitGen::Setup()
 {
+    ReadList();
+    while (LoadNextSheet()) {
+    }
+}
+
+void PortraitGen::ReadList()
+{
     ReadPartList();
-    LoadSheets();
+    sheetsInOrder.clear();
+}
+
+bool PortraitGen::LoadNextSheet()
+{
+    for (auto& [name, rec] : partBitmaps)
+        if (!rec.tried) {
+            LoadSheet(rec, name);
+            ListSheetsInOrder();
+            return true;
+        }
+    return false;
 }
 
 // "part bitmap" a line, words split at spaces, back to front; a later line
@@ -63,18 +81,21 @@ void PortraitGen::ReadPartList()
     file->Close();
 }
 
-void PortraitGen::LoadSheets()
+void PortraitGen::LoadSheet(FacePartBitmap& rec, const std::string& partName)
 {
-    for (auto& [name, rec] : partBitmaps) {
-        rec.bitmap = gGraphicsFactory ? gGraphicsFactory->Load2DBitmap(rec.bitmapName) : nullptr;
-        if (!rec.bitmap) {
-            std::fprintf(stderr, "Portraits: face part \"%s\": bitmap \"%s\" not found; faces leave it out.\n",
-                         name.c_str(), rec.bitmapName.c_str());
-            continue;
-        }
-        // Portraits are drawn smaller than their cells: sample smoothly.
-        rec.bitmap->SetDrawProcess(nullptr, true, false);
+    rec.tried = true;
+    rec.bitmap = gGraphicsFactory ? gGraphicsFactory->Load2DBitmap(rec.bitmapName) : nullptr;
+    if (!rec.bitmap) {
+        std::fprintf(stderr, "Portraits: face part \"%s\": bitmap \"%s\" not found; faces leave it out.\n",
+                     partName.c_str(), rec.bitmapName.c_str());
+        return;
     }
+    // Portraits are drawn smaller than their cells: sample smoothly.
+    rec.bitmap->SetDrawProcess(nullptr, true, false);
+}
+
+void PortraitGen::ListSheetsInOrder()
+{
     sheetsInOrder.clear();
     for (const std::string& name : listOrder) {
         Qel2dBitmap* sheet = partBitmaps[name].bitmap;
@@ -94,6 +115,8 @@ void PortraitGen::BeginSheetBatches(int layer)
 void PortraitGen::DrawFace(const std::string& description, int x, int y, float size, const glm::vec4& tint,
                            int layer)
 {
+    while (LoadNextSheet()) {
+    }
     const uint64_t key = HashMessageName(description);
     auto found = cache.find(key);
     if (found == cache.end()) {

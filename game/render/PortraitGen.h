@@ -6,9 +6,10 @@
 // each part's sheet, one "part bitmap" pair a line; the sheets lay their
 // cells out on a 514-pixel pitch, a gutter pixel on every side.
 //
-// Setup reads the list and loads the sheets once (at start-up); DrawFace
-// draws a portrait into a square of the 2D layer, parsing each description
-// only the first time it is drawn. Whatever a description names that is not
+// Setup reads the list and loads the sheets once (at start-up), or ReadList
+// reads the list and the sheets load one a step (LoadNextSheet) or all when
+// the first face is drawn; DrawFace draws a portrait into a square of the 2D
+// layer, parsing each description only the first time it is drawn. Whatever a description names that is not
 // there (a part without a sheet, a cell beyond its sheet) is left out; each
 // missing part is reported once. Main thread only.
 //
@@ -38,6 +39,7 @@ struct FacePartBitmap {
     int32_t cellWidth = 0;           // the pitch of the sheet's cells, pixels
     int32_t cellHeight = 0;
     Qel2dBitmap* bitmap = nullptr;   // held by the graphics service; null when it did not load
+    bool tried = false;              // its loading was tried
 };
 
 class PortraitGen {
@@ -54,6 +56,10 @@ public:
     // Reads the part list and loads every sheet through the graphics
     // service; a sheet that does not load is reported and its part left out.
     void Setup();
+    // The part list alone; the sheets wait.
+    void ReadList();
+    // Loads one sheet of the list not yet tried; false when none is left.
+    bool LoadNextSheet();
 
     // Draws the portrait with its top-left corner at (x, y), size pixels
     // square, every part's colour multiplied by the tint, on the layer.
@@ -67,7 +73,8 @@ public:
 
 private:
     void ReadPartList();
-    void LoadSheets();
+    void LoadSheet(FacePartBitmap& rec, const std::string& partName);
+    void ListSheetsInOrder();
     void BeginSheetBatches(int layer);
     const FacePartBitmap* Sheet(const std::string& partName);
 

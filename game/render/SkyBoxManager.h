@@ -1,19 +1,22 @@
 #pragma once
 // The star background of the 3D views: a textured cube around the camera,
-// drawn with the camera's rotation only, so the stars never come nearer. Its
-// texture is a cross of 4 × 3 cells, six of them the cube's faces (the
-// generator tools/sky/make_sky.py draws "sky1" to these corners). The render
-// manager makes the one sky box at its set-up; the 3D view and the menu
-// scenes draw it first, behind everything.
+// drawn with the camera's rotation only, so the stars never come nearer. A
+// sky image is a cross of 4 x 3 cells, six of them the cube's faces (the
+// generator tools/sky/make_sky.py draws "sky1" to these corners); the cube
+// is textured from the faces alone, cut out once and kept (SkyFaces.h). The
+// render manager makes the one sky box at its set-up; the 3D view and the
+// menu scenes draw it first, behind everything.
 
 #include <glm/mat4x4.hpp>
 
+#include <memory>
 #include <string>
 
 class Qel2dBitmap;
 class QelDrawProcess;
 class QelIndexList;
 class QelVertexList;
+class SkyFacesLoader;
 
 class SkyBoxManager {
 public:
@@ -25,6 +28,8 @@ public:
     static constexpr const char* kIndexListName = "SkyBox_indexes";
     // The texture every machine has: the build draws it.
     static constexpr const char* kDefaultTexture = "sky1";
+    // A sky's faces are kept by the graphics service under its name and this.
+    static constexpr const char* kFacesSuffix = ".skyfaces";
 
     // Builds the cube at once.
     SkyBoxManager();
@@ -39,22 +44,35 @@ public:
     // shader keeps only its rotation). Nothing without a texture or shader.
     // Whether it drew: the sky then covers every pixel of the view.
     virtual bool Draw(const glm::mat4& view);
-    // Replaces the texture: the old one is let go of (when the sky box loaded
-    // it), the new one loaded by name; a name that loads nothing falls back to
-    // "sky1", and when that fails too the sky box has no texture.
+    // Makes the named sky the texture, at once: BeginTexture, then
+    // FinishLoading.
     virtual void SetTexture(const std::string& name);
+
+    // Starts making the named sky the texture; the sky drawn so far stays
+    // until the new one is complete. A sky whose faces are held already is
+    // taken at once; a name that loads nothing falls back to "sky1", and when
+    // that fails too the sky box has no texture. The faces of every sky but
+    // "sky1" are let go of when another sky replaces them.
+    void BeginTexture(const std::string& name);
+    // One step of the loading begun; false once nothing is left to load.
+    bool ContinueLoading();
+    // What is left of the loading, at once.
+    void FinishLoading();
+    bool Loading() const { return loader != nullptr; }
 
     const std::string& TextureName() const { return textureName; }
     Qel2dBitmap* Texture() const { return texture; }
 
 private:
+    void Install(const std::string& name, Qel2dBitmap* faces);
     void ReleaseTexture();
-    Qel2dBitmap* LoadTexture(const std::string& name);
+    void WriteTexCoords(int width, int height);
 
     std::string textureName;
+    std::string loadingName;
+    std::unique_ptr<SkyFacesLoader> loader;
     QelDrawProcess* shader = nullptr;
     Qel2dBitmap* texture = nullptr;
-    bool ownsTexture = false;  // loaded here, not by someone else before
     QelVertexList* vertices = nullptr;
     QelIndexList* indices = nullptr;
 };

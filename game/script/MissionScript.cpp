@@ -162,12 +162,14 @@ void RequireCallable(const py::object& handler, const std::string& scriptPath)
 }
 
 // The handler as the game calls it: a plain function, or any other callable.
-// Anything else would fail at every event, and an async or generator function
-// would return without running its body.
+// A mission without one, or with anything else, would fail at every event,
+// and an async or generator function would return without running its body.
 void CheckEventHandler(const py::object& script, const std::string& scriptPath)
 {
-    if (!py::hasattr(script, kHandlerName))
-        return;  // every event says so, by name
+    if (!py::hasattr(script, kHandlerName)) {
+        throw ScriptError(scriptPath + ": defines no " + kHandlerName +
+                          "(sim, event); the game hands every event to it; nothing started.");
+    }
     const py::object handler = script.attr(kHandlerName);
     RequireCallable(handler, scriptPath);
     const py::module_ inspect = py::module_::import("inspect");
@@ -292,6 +294,7 @@ void MissionScript::StartMission(const std::string& folder, const std::string& w
     // The Python error is gone by now: it must not outlive the interpreter.
     if (!pythonError.empty()) {
         EndInterpreter();
+        ShowCapturedOutput();
         throw ScriptError(pythonError);
     }
     savedThreadState = PyEval_SaveThread();
@@ -367,24 +370,30 @@ void MissionScript::HandleEvent(const EventMessage& event)
 {
     if (!modules)
         return;
-    {
-        PythonCall call(*this);
-        call.Run([&] {
-            const py::object handler = modules->script.attr(kHandlerName);
-            RequireCallable(handler, scriptPath);
-            RefuseDeferredResult(handler(zmx::WorldForScripts(), py::cast(event)), scriptPath);
-        });
-    }
-    ShowCapturedOutput();
+    CallMission([&] {
+        const py::object handler = modules->script.attr(kHandlerName);
+        RequireCallable(handler, scriptPath);
+        RefuseDeferredResult(handler(zmx::WorldForScripts(), py::cast(event)), scriptPath);
+    });
 }
 
 void MissionScript::HandleDMX()
 {
     if (!modules || modules->dmx.is_none())
         return;
-    {
+    CallMission([&] { modules->dmx.attr("HandleDMX")(zmx::WorldForScripts()); });
+}
+
+// What the mission printed is shown after the call, and before the error
+// when the call ends in one: its last words are often what explains it.
+void MissionScript::CallMission(const std::function<void()>& body)
+{
+    try {
         PythonCall call(*this);
-        call.Run([&] { modules->dmx.attr("HandleDMX")(zmx::WorldForScripts()); });
+        call.Run(body);
+    } catch (...) {
+        ShowCapturedOutput();
+        throw;
     }
     ShowCapturedOutput();
 }
@@ -414,6 +423,8 @@ void MissionScript::GenerateDoc()
     file->Close();
 }
 
+// The newline that ends the last line starts no line of its own: a burst of
+// printed lines shows as those lines and no more.
 void MissionScript::Print(std::string text, glm::vec4 colour)
 {
     if (text.empty() || !consoleLog)
@@ -423,7 +434,8 @@ void MissionScript::Print(std::string text, glm::vec4 colour)
         consoleLog->AddLine(text.substr(begin, end - begin), colour);
         begin = end + 1;
     }
-    consoleLog->AddLine(text.substr(begin), colour);
+    if (begin < text.size())
+        consoleLog->AddLine(text.substr(begin), colour);
 }
 
 void MissionScript::CreateNewSim(std::string folder)

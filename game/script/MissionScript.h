@@ -9,9 +9,9 @@
 // the running handler), so the host counts its depth and takes or gives back
 // the lock at the outermost call only, also when the call ends in an error.
 //
-// An uncaught Python error, or a mission without the handler, ends the call
-// with a ScriptError carrying the whole Python traceback; the run loop shows
-// it and ends the program. Main thread only.
+// An uncaught Python error ends the call with a ScriptError carrying the
+// whole Python traceback, after what the mission printed before it; the run
+// loop shows it and ends the program. Main thread only.
 //
 // The server holds it as its script host (CorvaneServer::SetScriptHost) and
 // sends through it (SetMessageSink); the world hands it the events it raises
@@ -26,6 +26,7 @@
 #include <glm/vec4.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -60,10 +61,11 @@ public:
     // Starts the interpreter for the mission in data/missions/<name>/ and
     // imports its "script" module (and a "dmx" module when one is found).
     // A name that would leave the data folder, a script.py that is missing,
-    // not a file or not text, a "halvex_event_handler" that is not a plain
-    // function, or any Python error throws a ScriptError with nothing left
-    // running. Its first line names the file (and line) and the fault; a
-    // Python error's traceback follows.
+    // not a file or not text, a "halvex_event_handler" that is missing or not
+    // a plain function, or any Python error throws a ScriptError with nothing
+    // left running, after what the mission printed is shown. Its first line
+    // names the file (and line) and the fault; a Python error's traceback
+    // follows.
     virtual void Start(std::string missionName);
     // The same for the mission in a folder the operator names by its path,
     // which may lie outside the data folder (halvex-server's command line).
@@ -83,7 +85,7 @@ public:
     // Writes the help text of module zmx to data/script_documentation.txt.
     virtual void GenerateDoc();
     // Adds the text to the console log, one line per newline-separated piece
-    // (a text ending in a newline adds an empty last line). Empty text: nothing.
+    // (the newline ending the text adds no empty line). Empty text: nothing.
     virtual void Print(std::string text, glm::vec4 colour);
     // Empties the world and the server's screen and starts a new game of the
     // mission folder ("missions/<name>/"); tells every client.
@@ -121,6 +123,8 @@ private:
     void StartInterpreter(const std::string& folder, const std::string& worldFolder);
     void ImportDmxModule(const std::string& folder);
     void EndInterpreter();
+    // One call into Python, then what it printed (also when it fails).
+    void CallMission(const std::function<void()>& body);
     void ShowCapturedOutput();
     void SendSignalToAll(int32_t code, const std::vector<std::string>& texts);
 

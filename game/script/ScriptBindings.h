@@ -19,6 +19,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace zmx {
 
@@ -122,6 +123,31 @@ void RequireDataFileName(const std::string& name, const char* function, const ch
 
 // Raises ValueError naming the field when the number is not finite.
 void CheckFinite(float value, const char* field);
+
+// Calls that make nothing, or less than the mission surely meant, keep their
+// result and say so: one line on the mission's standard error naming the
+// call, the argument and what was expected (ScriptWarnings.cpp).
+void WarnMission(const std::string& line);
+// The behaviour names of the world, "behav_asteroid, behav_drone, ...", for
+// help texts and warnings.
+std::string BehaviourNames();
+// A behaviour name the world does not know: the object does nothing of itself.
+void WarnOfUnknownBehaviour(const std::string& name, const char* function, const char* argument);
+// A data tag that names no ship definition and no tag the views draw alone.
+void WarnOfUnknownShipKey(const std::string& key, const char* function, const char* argument);
+// Widget names no console can show; each box would show only its name.
+void WarnOfUnknownWidgets(const std::vector<std::string>& names, const char* function, const char* argument);
+// A console name that is empty, or that misses a role's word by its letter case.
+void WarnOfConsoleName(const std::string& name, const char* function, const char* argument);
+// Help lines for the console functions: the widget names a console can show,
+// and the words that give a console a role.
+std::string WidgetNamesHelp();
+std::string ConsoleNameHelp();
+// Help lines after the words that name the files as they once were: where
+// the game reads ship definitions and preferences.
+inline constexpr const char* kShipFilesHelp =
+    "the ship definitions are data/shipData.yaml and the mission's extraShipData.json";
+inline constexpr const char* kPreferencesHelp = "the preferences are data/preferences.yaml";
 
 // A read-write str property over one text field of the record a handle finds
 // (Handle::Get). The text travels to the consoles in one message, so a longer

@@ -131,8 +131,11 @@ void SendSpeechBubbleToObject(uint64_t clientComputerID, uint64_t spaceObjectID,
 // The widget names are joined by '^'; runs of it separate like one.
 void SendClientWidgetList(uint64_t clientID, const std::string& consoleType, const std::string& widgetList)
 {
-    RequireClientOrServer(clientID, "send_client_widget_list", "clientID");
-    CheckTextsFit({&consoleType, &widgetList}, "send_client_widget_list");
+    constexpr const char* kName = "send_client_widget_list";
+    RequireClientOrServer(clientID, kName, "clientID");
+    CheckTextsFit({&consoleType, &widgetList}, kName);
+    WarnOfConsoleName(consoleType, kName, "consoleType");
+    WarnOfUnknownWidgets(Split(widgetList, "^"), kName, "widgetList");
     if (clientID == 0) {
         Screen().SetConsole(consoleType, Split(widgetList, "^"));
         return;
@@ -147,6 +150,7 @@ void SendClientWidgetRects(uint64_t clientID, const std::string& name, float a1,
 {
     RequireClientOrServer(clientID, "send_client_widget_rects", "clientID");
     CheckTextFits(name, "send_client_widget_rects");
+    WarnOfUnknownWidgets({name}, "send_client_widget_rects", "widget name");
     const std::array<float, 8> rects{a1, a2, a3, a4, a5, a6, a7, a8};
     if (clientID == 0) {
         Screen().SetBoxRects(Screen().ConsoleName(), name, rects);
@@ -164,6 +168,7 @@ void QueryClientWidgetState(uint64_t clientID, const std::string& widgetName, in
 {
     RequireClientOrServer(clientID, "query_client_widget_state", "clientID");
     CheckTextFits(widgetName, "query_client_widget_state");
+    WarnOfUnknownWidgets({widgetName}, "query_client_widget_state", "widgetName");
     if (clientID == 0)
         Screen().ReportWidgetBoxes(widgetName, fullScreenFlag != 0 ? 1 : 0);
     else
@@ -311,8 +316,12 @@ void AddClientFunctions(FunctionTable& table)
               "return a list of client ids, for the computers that are currently connected to this server.");
     for (const char* name : {"clear_client_tags", "add_client_tag", "query_client_tags"})
         table.Add(name, &ClientTagsStub, "stub; does nothing yet.");
-    table.Add("send_client_widget_list", &SendClientWidgetList,
-              "sends the gameplay widgets to draw, on the targeted client (0 = server screen)", py::arg("clientID"),
+    // Built once: the table keeps the text's address until the module is made.
+    static const std::string widgetListDoc =
+        "sends the gameplay widgets to draw, on the targeted client (0 = server screen)\nwidgetList: widget names "
+        "joined by '^'; " + WidgetNamesHelp() + "\n" + ConsoleNameHelp() +
+        "\nuse: zmx.send_client_widget_list(client_id, \"helm\", \"2dview^helm_simple^throttle^text_waterfall\")";
+    table.Add("send_client_widget_list", &SendClientWidgetList, widgetListDoc.c_str(), py::arg("clientID"),
               py::arg("consoleType"), py::arg("widgetList"));
     table.Add("query_client_widget_state", &QueryClientWidgetState,
               "sends a request for the client to send a 'widget_box_state' script event back.", py::arg("clientID"),

@@ -185,22 +185,38 @@ void AddMessageFunctions(FunctionTable& table)
               py::arg("clientID"), py::arg("colorDesc"), py::arg("text"));
     table.Add("send_comms_message_to_player_ship", &SendCommsMessageToPlayerShip,
               "sends a complex message to the comms console of a certain ship. args:  uint64 playerID (0 = all "
-              "ships), uint64 otherID, std::string titleText, std::string titleColor, std::string bodyText, "
-              "std::string bodyColor",
+              "ships), uint64 otherID, std::string faceDesc, std::string titleText, std::string titleColor, "
+              "std::string bodyText, std::string bodyColor\n"
+              "use: zmx.send_comms_message_to_player_ship(ship_id, station_id, \"\", \"Halcyon Station\", "
+              "\"white\", \"Dock at bay 2.\", \"lime\")",
               py::arg("playerID"), py::arg("otherID"), py::arg("faceDesc"), py::arg("titleText"),
               py::arg("titleColor"), py::arg("bodyText"), py::arg("bodyColor"));
     table.Add("send_comms_selection_info", &SendCommsSelectionInfo,
-              "sends a complex message to the comms console of a certain ship. args:  uint64 playerID (0 = all "
-              "ships), std::string color, std::string bodyText");
+              "sends a complex message to the comms console of a certain ship. args:  uint64 playerID (a ship; 0 "
+              "is refused), std::string faceDesc (the face comms_face shows), std::string color, std::string "
+              "heading\n"
+              "starts the ship's comms buttons anew under this heading; send_comms_button_info adds the buttons "
+              "after it\n"
+              "use: zmx.send_comms_selection_info(ship_id, \"\", \"white\", \"Picket Command\")");
     table.Add("send_comms_button_info", &SendCommsButtonInfo,
-              "sends a complex message to the comms console of a certain ship. args:  uint64 playerID (0 = all "
-              "ships), std::string color, std::string bodyText");
+              "sends a complex message to the comms console of a certain ship. args:  uint64 playerID (a ship; 0 "
+              "is refused), std::string color, std::string label (the button's text), std::string reply (the "
+              "sub_tag of the 'press_comms_button' event a press raises)\n"
+              "adds a button under the heading of send_comms_selection_info, which comes first\n"
+              "use: zmx.send_comms_button_info(ship_id, \"gold\", \"Request relief\", \"request_relief\")");
     table.Add("send_grid_selection_info", &SendGridSelectionInfo,
-              "sends a complex message to the engineering console of a certain ship. args:  uint64 playerID (0 = all "
-              "ships), std::string color, std::string bodyText");
+              "sends a complex message to the engineering console of a certain ship. args:  uint64 playerID (a "
+              "ship, or 0 for the consoles aboard none), std::string text (kept, not shown), std::string color, "
+              "std::string heading\n"
+              "starts the ship's grid buttons anew under this heading; send_grid_button_info adds the buttons "
+              "after it\n"
+              "use: zmx.send_grid_selection_info(ship_id, \"\", \"white\", \"Damage control\")");
     table.Add("send_grid_button_info", &SendGridButtonInfo,
-              "sends a complex message to the engineering console of a certain ship. args:  uint64 playerID (0 = all "
-              "ships), std::string color, std::string bodyText");
+              "sends a complex message to the engineering console of a certain ship. args:  uint64 playerID (a "
+              "ship; 0 is refused), std::string color, std::string label (the button's text), std::string reply "
+              "(the sub_tag of the 'press_grid_button' event a press raises)\n"
+              "adds a button under the heading of send_grid_selection_info, which comes first\n"
+              "use: zmx.send_grid_button_info(ship_id, \"orange\", \"Seal the breach\", \"seal\")");
     table.Add("get_text_block_height", &GetTextBlockHeight,
               "for a font key, a string of (possibly) multiline text, and a pixel width, this returns the height of "
               "the drawn text.",

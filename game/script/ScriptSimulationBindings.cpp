@@ -9,6 +9,7 @@
 #include "game/script/ScriptValue.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
+#include "helper/GeneralUtils.h"
 
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
@@ -156,10 +157,19 @@ void SetNavproxyPos(Simulation& self, const NavProxyRef* navproxy, float x, floa
 // ---- simulation: space objects ----
 
 // The tags name a behaviour and a ship definition that every console is sent.
-// 0 when no game has begun.
+// 0 when no game has begun. Tags the world does not know still make the
+// object, and the mission is told what it gets.
 uint64_t CreateSpaceObject(Simulation& self, const std::string& aiTag, const std::string& dataTag, uint16_t abits)
 {
-    CheckTextsFit({&aiTag, &dataTag}, "create_space_object");
+    constexpr const char* kName = "create_space_object";
+    CheckTextsFit({&aiTag, &dataTag}, kName);
+    if (!self.Container()) {
+        WarnMission("create_space_object: no game has begun, so nothing was made and 0 is returned; expected "
+                    "zmx.create_new_sim() first.");
+        return 0;
+    }
+    WarnOfUnknownBehaviour(LowerCaseAscii(aiTag), kName, "aiTag");
+    WarnOfUnknownShipKey(dataTag, kName, "dataTag");
     return self.CreateSpaceObject(aiTag, dataTag, abits);
 }
 
@@ -342,7 +352,12 @@ void DefineRecordClasses(py::module_& m)
     DefineVectorField(proxy, "pos", &NavProxy::pos, kPosDoc);
     DefineTextField(proxy, "text", &NavProxy::text, &NavProxy::shiptype, kTextDoc);
     DefineTextField(proxy, "shiptype", &NavProxy::shiptype, &NavProxy::text, "string, hull key from shipdata.yaml");
-    DefineObjectIdField(proxy, "proxy_id", &NavProxy::proxy_id, "int64, ID of associated space object");
+    // Any 64-bit value: a proxy may stand for something the world holds no
+    // object of, and only labels keep it.
+    proxy.def_property(
+        "proxy_id", [](const NavProxyRef& self) { return self.Get().proxy_id; },
+        [](const NavProxyRef& self, uint64_t value) { self.Get().proxy_id = value; },
+        "int64, ID of associated space object");
     DefineChangedFlag(proxy, &NavProxy::has_changed_flag);
     DefineSetColor(proxy);
 }
@@ -353,6 +368,14 @@ void DefineSimulation(py::module_& m)
     constexpr const char* kShieldHitSourceDoc =
         "Given a source position (vec3) and a target ship, this returns the shield (index) that would be hit by a "
         "hypothetical beam. -1 if the target ship has no shield facings.";
+    const std::string createDoc =
+        "creates a new spaceobject. abits is a 16-bit bitfield for further defining the object.  bit 1, when set, "
+        "means the object is unmoving and static.\n"
+        "abits 1 (bit 0, as space_object.abits counts) makes the object static: it keeps its place and its "
+        "behaviour is not ticked\n"
+        "aiTag, the behaviour, is one of: " + BehaviourNames() + "\n"
+        "dataTag is a hull key of shipData.yaml (or of the mission's extraShipData.json); call "
+        "zmx.create_new_sim() first";
     py::class_<Simulation, std::unique_ptr<Simulation, py::nodelete>> type(m, "simulation");
     type.def_property_readonly(
             "time_tick_counter", [](const Simulation& self) { return self.TickCount(); }, "get current time value")
@@ -390,9 +413,7 @@ void DefineSimulation(py::module_& m)
              "takes a space object ID, returns the associated NavProxy object", py::arg("id"))
         .def("set_navproxy_pos", &SetNavproxyPos, "takes a navproxy (the reference, not the ID), and sets the xyz values",
              py::arg("navproxy"), py::arg("x"), py::arg("y"), py::arg("z"))
-        .def("create_space_object", &CreateSpaceObject,
-             "creates a new spaceobject. abits is a 16-bit bitfield for further defining the object.  bit 1, when "
-             "set, means the object is unmoving and static.",
+        .def("create_space_object", &CreateSpaceObject, createDoc.c_str(),
              py::arg("aiTag"), py::arg("dataTag"), py::arg("abits"))
         .def("space_object_exists", &SpaceObjectExists, "returns true if the spaceobject exists, by ID")
         .def("get_space_object", &GetSpaceObject, "returns the reference to a spaceobject, by ID")

@@ -3,6 +3,7 @@
 // the preferences.
 
 #include "engine/base/QelClock.h"
+#include "engine/base/QelDataFolder.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/CorvaneServer.h"
@@ -17,6 +18,8 @@
 #include <glm/vec2.hpp>
 
 #include <chrono>
+#include <filesystem>
+#include <optional>
 
 namespace zmx {
 namespace {
@@ -24,6 +27,7 @@ namespace {
 using Vec2 = ScriptValue<glm::vec2>;
 
 constexpr uint32_t kMillisecondsPerSecond = 1000;
+const std::string kMissionsFolder = "data/missions/";
 
 // Stands in for the input service's start when there is none (a headless
 // server): the clocks then count from the scripting module's first use.
@@ -69,11 +73,34 @@ void ResumeSim()
         gServer->SendIndexedTables(0);
 }
 
-// Only stores the folder: the running server scene hands over on a later
-// frame, and the last call before it wins.
+// The hand-over would stop this mission for one that cannot start; instead
+// the mission is told where the game looked, and goes on.
+bool IsMissionFolder(const std::string& missionFolder)
+{
+    const std::optional<std::string> name = qel::CheckDataName(missionFolder);
+    if (!name || name->find('/') != std::string::npos) {
+        WarnMission("run_next_mission: mission_folder \"" + missionFolder + "\" is no folder name of " +
+                    qel::ResolveGamePath(kMissionsFolder) + "; expected a mission's folder name, such as "
+                    "\"first_watch\"; this mission goes on.");
+        return false;
+    }
+    const std::string script = qel::ResolveGamePath(kMissionsFolder + *name + "/script.py");
+    std::error_code error;
+    if (std::filesystem::is_regular_file(script, error))
+        return true;
+    WarnMission("run_next_mission: mission_folder \"" + missionFolder + "\" names no mission: there is no " + script +
+                "; expected a folder of " + qel::ResolveGamePath(kMissionsFolder) +
+                " holding a script.py; this mission goes on.");
+    return false;
+}
+
+// Only stores the folder: the server hands over on a later frame (its
+// running scene in the window, the frame step in halvex-server), and the
+// last call before it wins.
 void RunNextMission(const std::string& missionFolder)
 {
-    theMissionScript.nextMission = missionFolder;
+    if (IsMissionFolder(missionFolder))
+        theMissionScript.nextMission = missionFolder;
 }
 
 // The server window's size in pixels; 0 by 0 without a window.
@@ -145,19 +172,31 @@ void AddSimulationFunctions(FunctionTable& table)
     table.Add("get_screen_size", &GetScreenSize, "returns a VEC2, with the width and height of the display in pixels");
     table.Add("create_new_sim", &CreateNewSim, "all space objects are deleted; a blank slate is born.");
     table.Add("resume_sim", &ResumeSim,
-              "the sim will now run; HandleStartMission() and HandleTickMission() are called.");
+              "the sim will now run; HandleStartMission() and HandleTickMission() are called.\n"
+              "the world moves again, every console is sent it whole, and mission_tick comes with sub_tag "
+              "\"sim_running\"");
     table.Add("pause_sim", &GSPauseSim,
-              "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.");
+              "the sim will now pause; HandlePresentGUI() and HandlePresentGUIMessage() are called.\n"
+              "the world stops where it is and every console shows MISSION PAUSED; the mission still gets its "
+              "events, mission_tick with sub_tag \"sim_paused\"; the server's window shows the mission's own "
+              "screens");
     table.Add("app_milliseconds", &AppMilliseconds);
     table.Add("app_seconds", &AppSeconds);
     table.Add("app_minutes", &AppMinutes);
     table.Add("get_game_version", &GSGetGameVersion,
               "returns the version of the game EXE currently operating this script, as a string.");
     table.Add("run_next_mission", &RunNextMission,
-              "Shuts down this script and starts the mission in the folder argument", py::arg("mission_folder"));
-    table.Add("get_preference_string", &GetPreferenceString, "Gets a value from preferences.json", py::arg("key"));
-    table.Add("get_preference_int", &GetPreferenceInt, "Gets a value from preferences.json", py::arg("key"));
-    table.Add("get_preference_float", &GetPreferenceFloat, "Gets a value from preferences.json", py::arg("key"));
+              "Shuts down this script and starts the mission in the folder argument\n"
+              "mission_folder is a folder name of data/missions; the server hands over on its next frame, the last "
+              "call winning; a name without a script.py is refused in one line of output, and this mission goes "
+              "on. Consoles connected at the hand-over raise no client_connect in the next mission: "
+              "zmx.get_client_ID_list() lists them",
+              py::arg("mission_folder"));
+    // Built once: the table keeps the text's address until the module is made.
+    static const std::string preferenceDoc = std::string("Gets a value from preferences.json\n") + kPreferencesHelp;
+    table.Add("get_preference_string", &GetPreferenceString, preferenceDoc.c_str(), py::arg("key"));
+    table.Add("get_preference_int", &GetPreferenceInt, preferenceDoc.c_str(), py::arg("key"));
+    table.Add("get_preference_float", &GetPreferenceFloat, preferenceDoc.c_str(), py::arg("key"));
 }
 
 }  // namespace zmx

@@ -223,8 +223,11 @@ void AddSpaceFunctions(FunctionTable& table)
     table.Add("in_standby_list", &InStandby, kInStandby, py::arg("space_object"));
     table.Add("player_ship_setup_defaults", &SetupPlayerShipDefaults,
               "Rebuilds the default blob data of this player ship.", py::arg("space_object"));
-    table.Add("player_ship_setup_from_data", &SetupPlayerShipFromData,
-              "Rebuilds the blob data of this player ship from the shipdata.json and the preferences.json.",
+    // Built once: the table keeps the text's address until the module is made.
+    static const std::string fromDataDoc =
+        std::string("Rebuilds the blob data of this player ship from the shipdata.json and the preferences.json.\n") +
+        kShipFilesHelp + "; " + kPreferencesHelp;
+    table.Add("player_ship_setup_from_data", &SetupPlayerShipFromData, fromDataDoc.c_str(),
               py::arg("space_object"));
 }
 

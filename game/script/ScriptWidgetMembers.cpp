@@ -126,7 +126,10 @@ const std::array<ScriptWidgetMember, 17> kScriptWidgetMembers = {{
      "send_gui_dropdown", rk::kDropdown, true, nullptr, ReadDropdownKeys},
     {"send_gui_slider",
      "Creates a slider bar GUI element, on the targeted client (0 = server screen) (long clientID, std::string tag, "
-     "float low, float high, float current, float left, float top, float right, float bottom, bool showNumberFlag)",
+     "float low, float high, float current, float left, float top, float right, float bottom, bool showNumberFlag)\n"
+     "the arguments are the signature's: the slider's ends are the style's keys \"low\" and \"high\" (0 when "
+     "absent), its text the key \"text\"; use: zmx.send_gui_slider(0, \"panel\", \"warp\", 25, "
+     "\"low:0;high:100\", 0, 70, 100, 80)",
      "send_gui_slider", rk::kSlider, true, ReadSliderKeys, nullptr},
     {"send_gui_text", "Creates a text box GUI element, on the targeted client (0 = server screen)", "send_gui_text",
      rk::kText, true, ReadTextKeys, nullptr},

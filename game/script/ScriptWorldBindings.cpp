@@ -34,14 +34,15 @@ void CheckStoredValue<std::string>(const std::string& value)
 }
 
 template <typename Value>
-using ByIndexString = uint64_t (ObjectDataBlob::*)(std::string, Value, std::string, std::string);
+using ByIndexString =
+    uint64_t (ObjectDataBlob::*)(std::string_view, Value, std::string_view, std::string_view);
 template <typename Value>
-using ByIndex = uint64_t (ObjectDataBlob::*)(std::string, Value, int32_t, std::string);
+using ByIndex = uint64_t (ObjectDataBlob::*)(std::string_view, Value, int32_t, std::string_view);
 template <typename Value>
 using ById = uint64_t (ObjectDataBlob::*)(uint64_t, Value, int32_t);
 
-// The integer 0 as indexStr's default is no str, so this form only runs when
-// a script passes an index string; without one the by-index form runs.
+// This form runs only when a script passes an index string (so indexStr has
+// no default); without one the by-index form runs.
 template <typename Value>
 void DefineSetByIndexString(py::class_<ScriptDataSet>& type, ByIndexString<Value> setter, const char* doc)
 {
@@ -52,7 +53,7 @@ void DefineSetByIndexString(py::class_<ScriptDataSet>& type, ByIndexString<Value
             CheckStoredValue(in);
             return (self.Get().*setter)(tag, in, indexStr, extraDocText);
         },
-        doc, py::arg("tag"), py::arg("in"), py::arg("indexStr") = 0, py::arg("extraDocText") = "a");
+        doc, py::arg("tag"), py::arg("in"), py::arg("indexStr"), py::arg("extraDocText") = "a");
 }
 
 template <typename Value>
@@ -205,13 +206,13 @@ void DefineObjectDataSet(py::module_& m)
 
 void DefineSpaceObject(py::module_& m)
 {
-    constexpr const char* kBehaviourDoc =
-        "set name of behavior module\n"
-        "current available behavior modules : nebula, npcship, asteroid, playership, station";
-    constexpr const char* kTickTypeDoc =
-        "string, name of behavior module\n"
-        "current available behavior modules : nebula, npcship, asteroid, playership, station";
-    constexpr const char* kShipDataDoc = "string, name of data entry in shipData.json";
+    // The words the modules have always carried, then the names as a mission
+    // passes them, from the table the world looks them up in.
+    const std::string availableModules = "current available behavior modules : nebula, npcship, asteroid, "
+                                         "playership, station\nnames to pass: " + BehaviourNames();
+    const std::string behaviourDoc = "set name of behavior module\n" + availableModules;
+    const std::string tickTypeDoc = "string, name of behavior module\n" + availableModules;
+    const std::string shipDataDoc = std::string("string, name of data entry in shipData.json\n") + kShipFilesHelp;
     constexpr const char* kSteerDoc =
         "float, continuing change to heading and orientation of this object, over time";
 
@@ -240,12 +241,13 @@ void DefineSpaceObject(py::module_& m)
             },
             "object_data_set, read only, refernce to the object_data_set of this particular object")
         .def_property_readonly(
-            "tick_type", [](const SpaceObjectRef& self) { return py::str(self.Get().tick_type); }, kTickTypeDoc)
+            "tick_type", [](const SpaceObjectRef& self) { return py::str(self.Get().tick_type); },
+            tickTypeDoc.c_str())
         .def_property_readonly(
             "tick_type_ID", [](const SpaceObjectRef& self) { return self.Get().tick_type_ID; },
             "int32, read only, internal representation of tick_type");
-    DefineTextField(type, "data_tag", &SpaceObject::data_tag, kShipDataDoc);
-    DefineTextField(type, "ship_data_key", &SpaceObject::data_tag, kShipDataDoc);
+    DefineTextField(type, "data_tag", &SpaceObject::data_tag, shipDataDoc.c_str());
+    DefineTextField(type, "ship_data_key", &SpaceObject::data_tag, shipDataDoc.c_str());
     DefineField(type, "blink_state", &SpaceObject::blink_state,
                 "int, positive numbers are pulse delay, negative numbers are blink delay, 0 = normal, -1 = glow off");
     DefineField(type, "cur_speed", &SpaceObject::cur_speed, "float, speed of object");
@@ -272,9 +274,11 @@ void DefineSpaceObject(py::module_& m)
         "set_behavior",
         [](const SpaceObjectRef& self, const std::string& name) {
             CheckTextFits(name, "set_behavior");
-            self.Get().SetBehavior(name);
+            SpaceObject& object = self.Get();
+            WarnOfUnknownBehaviour(name, "set_behavior", "name");
+            object.SetBehavior(name);
         },
-        kBehaviourDoc);
+        behaviourDoc.c_str());
     DefineDirection(type, "forward_vector", &SpaceObject::ForwardVector);
     DefineDirection(type, "right_vector", &SpaceObject::RightVector);
     DefineDirection(type, "up_vector", &SpaceObject::UpVector);

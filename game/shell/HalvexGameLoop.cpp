@@ -78,7 +78,7 @@ void HalvexGameLoop::Startup()
     ConnectScriptHost();
     ConnectHullSilhouettes();
     if (scenes)
-        scenes->Setup();
+        scenes->SetupFirstScreen();
     StartMusicAndLighting();
 }
 

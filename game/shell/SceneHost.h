@@ -11,6 +11,10 @@ public:
 
     // Once, after the four singletons exist: settings, then the first scene.
     virtual void Setup() = 0;
+    // Setup as the game's window runs it: the first screen may be drawn
+    // before everything is loaded; the host finishes its loading over the
+    // next frames.
+    virtual void SetupFirstScreen() { Setup(); }
     // Every frame, before the simulation ticks: the scene's input step.
     virtual void FrameUpdate() = 0;
     // Every 33 ms tick, right after the world's tick.

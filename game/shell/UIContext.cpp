@@ -152,15 +152,15 @@ void UIContext::LoadSettings()
     for (int i = 0; i < kShadeCount; ++i)
         shades[i] = ScaledRgb(dimColour, kFirstShade + kShadeStep * static_cast<float>(i));
 
+    fontList_.clear();
     fonts_.clear();
     faceSizes_.clear();
-    const std::string fontList = AppData::FontListKey();
-    AppData::LoadFontList(fonts_, fontList);
-    for (const PreferenceFont& font : AppData::FontList(fontList))
-        faceSizes_[fonts_[font.tag]] = {font.fileName, font.size};
+    defaultFont_ = nullptr;
+    defaultFontTried_ = false;
+    for (PreferenceFont& font : AppData::FontList(AppData::FontListKey()))
+        fontList_[font.tag] = std::move(font);
     AppData::LoadStandbyText();
     AppData::LoadGuiSounds();
-    defaultFont_ = GetFace(kDefaultFontName, kDefaultFontSize);
 
     tickCount = 0;
     modalNextFrame = 0;
@@ -177,11 +177,29 @@ void uiLoadSettings()
 QelBitmapFont* UIContext::GetFont(const std::string& tag)
 {
     const auto found = fonts_.find(tag);
-    if (found != fonts_.end() && found->second != nullptr)
-        return found->second;
-    if (unknownFontTags_.insert(tag).second)
+    if (found != fonts_.end())
+        return found->second ? found->second : DefaultFont();
+    const auto listed = fontList_.find(tag);
+    QelGraphicsFactoryBase* graphics = Graphics();
+    if (listed != fontList_.end() && graphics) {
+        QelBitmapFont* font = GetFace(listed->second.fileName, listed->second.size);
+        fonts_[tag] = font;
+        if (font)
+            return font;
+    }
+    if (listed == fontList_.end() && unknownFontTags_.insert(tag).second)
         std::fprintf(stderr, "Font tag \"%s\" is not in the preferences; drawing with the default font.\n",
                      tag.c_str());
+    return DefaultFont();
+}
+
+QelBitmapFont* UIContext::DefaultFont()
+{
+    QelGraphicsFactoryBase* graphics = Graphics();
+    if (!defaultFontTried_ && graphics) {
+        defaultFontTried_ = true;
+        defaultFont_ = GetFace(kDefaultFontName, kDefaultFontSize);
+    }
     return defaultFont_;
 }
 
@@ -204,6 +222,21 @@ QelBitmapFont* UIContext::SmallerFont(QelBitmapFont* font)
         if (size < face.size && size >= kSmallestSize)
             return GetFace(face.fileName, size);
     return nullptr;
+}
+
+bool UIContext::LoadNextFont()
+{
+    if (!Graphics())
+        return false;
+    for (const auto& [tag, font] : fontList_)
+        if (fonts_.count(tag) == 0) {
+            GetFont(tag);
+            return true;
+        }
+    if (defaultFontTried_)
+        return false;
+    DefaultFont();
+    return true;
 }
 
 void UIContext::FillRect(float left, float top, float right, float bottom, const glm::vec4& colour, int layer)

@@ -37,6 +37,7 @@
 
 #include "game/shell/IntRect.h"
 #include "game/shell/UITextFit.h"
+#include "game/world/PreferenceRules.h"
 
 class Qel2dBitmap;
 class QelBitmapFont;
@@ -78,12 +79,17 @@ public:
     // Parses "gui-color-main" into the main colour; the dim colour and the
     // shades keep what the settings computed.
     void ReadMainColour();
-    // The settings of uiLoadSettings: colours, fonts, the white bitmap.
+    // The settings of uiLoadSettings: colours, the fonts' list, the white
+    // bitmap. Each font is baked the first time it is asked for, or by
+    // LoadNextFont.
     void LoadSettings();
+    // Bakes one font of the list not yet baked (the default font last);
+    // false when every one is.
+    bool LoadNextFont();
 
     // The font of a preference tag ("gui-1", "gui-2", "smallest", ...). A tag
     // the preferences do not define falls back to the default font (logged
-    // once); null only while no font is loaded at all.
+    // once); null only while no font can be loaded at all.
     QelBitmapFont* GetFont(const std::string& tag);
     // A face of the fonts folder at a pixel size, loaded once.
     QelBitmapFont* GetFace(const std::string& fileName, int size);
@@ -193,9 +199,13 @@ private:
 
     std::array<IntRect, kMaxRectDepth> rects_{};
     int rectIndex_ = 0;
-    std::map<std::string, QelBitmapFont*> fonts_;
+    QelBitmapFont* DefaultFont();
+
+    std::map<std::string, PreferenceFont> fontList_;  // by tag, from the preferences
+    std::map<std::string, QelBitmapFont*> fonts_;      // by tag, once baked
     std::map<const QelBitmapFont*, FaceSize> faceSizes_;  // every face loaded through the context
     QelBitmapFont* defaultFont_ = nullptr;
+    bool defaultFontTried_ = false;
     QelGraphicsFactoryBase* whiteSource_ = nullptr;  // the service white_ was taken from
     Qel2dBitmap* white_ = nullptr;
     std::set<std::string> missingBitmaps_;    // logged already; not looked for again

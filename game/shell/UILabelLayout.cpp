@@ -1,6 +1,10 @@
 #include "game/shell/UILabelLayout.h"
 
-#include <algorithm>
+void LabelLayout::Clear()
+{
+    placed_.clear();
+    bands_.Clear();
+}
 
 bool LabelLayout::Place(QelBitmapFont* font, const std::vector<IntRect>& candidates, const std::string& text,
                         const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align)
@@ -14,23 +18,48 @@ bool LabelLayout::Place(QelBitmapFont* font, const std::vector<IntRect>& candida
         const IntRect ink = ui.TextInk(font, box, text, align);
         if (!Free(ink))
             continue;
-        placed_.push_back({ink, text});
+        File(ink, text);
         ui.DrawShadowedText(font, box, text, colour, layer, shadow, align);
         return true;
     }
     return false;
 }
 
+void LabelLayout::Claim(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
+                        int layer, UIContext::Shadow shadow, int align)
+{
+    if (font == nullptr || text.empty())
+        return;
+    UIContext& ui = theUIContext;
+    File(ui.TextInk(font, box, text, align), text);
+    ui.DrawShadowedText(font, box, text, colour, layer, shadow, align);
+}
+
+void LabelLayout::File(const IntRect& ink, const std::string& text)
+{
+    bands_.File(ink, static_cast<uint32_t>(placed_.size()));
+    placed_.push_back({ink, text});
+}
+
 bool LabelLayout::Free(const IntRect& ink) const
 {
-    return std::none_of(placed_.begin(), placed_.end(), [&](const Placed& other) {
-        const IntRect& o = other.ink;
-        return ink.left < o.right && o.left < ink.right && ink.top < o.bottom && o.top < ink.bottom;
+    bool free = true;
+    bands_.Visit(ink.top, ink.bottom, [&](uint32_t index) {
+        const IntRect& o = placed_[index].ink;
+        if (ink.left < o.right && o.left < ink.right && ink.top < o.bottom && o.top < ink.bottom)
+            free = false;
+        return free;
     });
+    return free;
 }
 
 bool LabelLayout::Shown(const IntRect& ink, const std::string& text) const
 {
-    return std::any_of(placed_.begin(), placed_.end(),
-                       [&](const Placed& other) { return other.ink == ink && other.text == text; });
+    bool shown = false;
+    bands_.Visit(ink.top, ink.bottom, [&](uint32_t index) {
+        if (placed_[index].ink == ink && placed_[index].text == text)
+            shown = true;
+        return !shown;
+    });
+    return shown;
 }

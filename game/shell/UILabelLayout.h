@@ -19,17 +19,22 @@
 #include <vector>
 
 #include "game/shell/IntRect.h"
+#include "game/shell/RowBands.h"
 #include "game/shell/UIContext.h"
 
 class LabelLayout {
 public:
-    void Clear() { placed_.clear(); }
+    void Clear();
     // Draws the text over its shadow in the first free candidate box (align
     // as UIContext::DrawText); false, drawing nothing, when none is free.
     // True, drawing nothing, when the same text already stands where the
     // first candidate would put it.
     bool Place(QelBitmapFont* font, const std::vector<IntRect>& candidates, const std::string& text,
                const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align);
+    // Draws the text over its shadow in the box its owner chose by a rule of
+    // its own (the radar's climbing names), and keeps later labels clear of it.
+    void Claim(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
+               UIContext::Shadow shadow, int align);
 
 private:
     struct Placed {
@@ -37,8 +42,10 @@ private:
         std::string text;
     };
 
+    void File(const IntRect& ink, const std::string& text);
     bool Free(const IntRect& ink) const;
     bool Shown(const IntRect& ink, const std::string& text) const;
 
     std::vector<Placed> placed_;  // the labels placed so far
+    RowBands bands_;  // placed_ by rows
 };

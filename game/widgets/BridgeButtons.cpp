@@ -55,8 +55,8 @@ constexpr int32_t kRedAlertId = 1901;
 constexpr int32_t kDockId = 701;
 constexpr int32_t kShieldsId = 711;
 constexpr int32_t kRedAlertKey = qel::vk::kLetterA + ('D' - 'A');
-// B for berth: D is red alert's.
-constexpr int32_t kDockKey = qel::vk::kLetterA + ('B' - 'A');
+// H for harbour: D is red alert's, and B steps the throttle of the same helm.
+constexpr int32_t kDockKey = qel::vk::kLetterA + ('H' - 'A');
 constexpr int32_t kShieldsKey = qel::vk::kLetterA + ('S' - 'A');
 
 ControllerActionEdge redAlertAction("RedAlert");

@@ -2,6 +2,7 @@
 
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/net/ConsoleCatalogue.h"
 #include "game/shell/ConsoleState.h"
 #include "game/widgets/WidgetTable.h"
 #include "helper/GeneralUtils.h"
@@ -26,17 +27,17 @@ struct WidgetRegistry {
     std::map<std::string, std::string> documentation;
 };
 
-// Filled from the widget table before its first use, so every widget is
-// there whichever code asks first and no registration can be left behind by
-// the linker.
+// Filled from the console catalogue and the widget table before its first
+// use, so every widget is there whichever code asks first and no
+// registration can be left behind by the linker.
 WidgetRegistry& Registry()
 {
     static WidgetRegistry registry;
     static const bool filled = [] {
-        for (const ConsoleWidgetRow& row : ConsoleWidgetTable()) {
+        for (const ConsoleWidgetDraw& row : ConsoleWidgetDraws())
             registry.draws[row.name] = row.draw;
-            registry.documentation[row.name] = row.documentation;
-        }
+        for (const ConsoleWidgetName& widget : ConsoleWidgetNames())
+            registry.documentation[widget.name] = widget.documentation;
         return true;
     }();
     (void)filled;

@@ -16,7 +16,8 @@
 // this machine has shown live in data/GUIBoxData.txt, ten lines a box.
 //
 // A widget is a draw function registered under a snake_case name with a line
-// of documentation (the table of the console's widgets is WidgetTable.cpp);
+// of documentation (the names and lines are the console catalogue's,
+// game/net/ConsoleCatalogue.cpp, the draw functions WidgetTable.cpp's);
 // data/GUIWidgetList.txt lists them for whoever lays out consoles.
 //
 // Main thread only.

@@ -5,6 +5,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
+#include "game/shell/TextLog.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/JumpControls.h"
@@ -161,6 +162,12 @@ void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
 {
     if (theSkyBox)
         theSkyBox->SetTexture(artFileName);
+}
+
+// The console's message box, which the text waterfall shows.
+void LocalConsoleScreen::AddTextMessage(const std::string& text, const glm::vec4& colour)
+{
+    theMessageLog.Add(colour, text);
 }
 
 // The console log is the one the mission prints to on this machine.

@@ -3,9 +3,10 @@
 // functions for client 0 reach it: the console and its widgets, the boxes the
 // mission places and asks about, speech bubbles over radar contacts, the
 // options button's transparency and the sky box's art, the jump's effect and
-// countdown, and the red flash when the ship is hit. The console boxes, the
-// render manager and the client hold what it changes; it keeps only the comms
-// and engineering info lists the consoles' widgets show.
+// countdown, the red flash when the ship is hit, and the lines of the message
+// box that the text waterfall shows. The console boxes, the render manager,
+// the client and the message log hold what it changes; it keeps only the
+// comms and engineering info lists the consoles' widgets show.
 //
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
 //
@@ -30,6 +31,7 @@ public:
                          const std::string& text) override;
     void SetOptionsTransparency(bool transparent) override;
     void SetSkyBox(const std::string& artFileName) override;
+    void AddTextMessage(const std::string& text, const glm::vec4& colour) override;
     void AddConsoleLog(const std::string& text, const glm::vec4& colour) override;
     void PlayGuiSound(const std::string& name) override;
     void ClearForNewWorld() override;

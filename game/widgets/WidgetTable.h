@@ -1,17 +1,16 @@
 #pragma once
-// The widgets a console can show: the name a mission's widget list and the
-// layout file use, the draw function, and the documentation line that
-// data/GUIWidgetList.txt shows beside the name. GUIBoxManager registers every
-// row before its first use.
+// The draw function of every widget a console can show, by the widget's name
+// in the console catalogue (game/net/ConsoleCatalogue.h), which also holds the
+// documentation line data/GUIWidgetList.txt shows beside the name.
+// GUIBoxManager registers every row before its first use.
 
 #include "game/widgets/GUIBoxManager.h"
 
 #include <span>
 
-struct ConsoleWidgetRow {
+struct ConsoleWidgetDraw {
     const char* name;
     WidgetDrawFn draw;
-    const char* documentation;
 };
 
-std::span<const ConsoleWidgetRow> ConsoleWidgetTable();
+std::span<const ConsoleWidgetDraw> ConsoleWidgetDraws();

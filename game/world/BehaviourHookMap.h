@@ -6,11 +6,14 @@
 // their objects still move.
 //
 // The maps are filled once at start-up by explicit registration (see
-// game/behaviours) and only read afterwards, on the main thread.
+// game/behaviours) and only read afterwards, on the main thread. The names
+// they hold are the ones a mission passes: the help text lists them.
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class SpaceObject;
 
@@ -26,19 +29,32 @@ using BehaviourHook = void (*)(SpaceObject* object, int32_t message, void* data)
 
 class BehaviourHookMap {
 public:
-    // Binds the hook to the name's key; a second hook under the same key is a
-    // programming error and asserts.
+    struct Entry {
+        std::string name;
+        BehaviourHook hook;  // null for a name that runs no behaviour
+    };
+
+    // Binds the hook to the name's key; a second entry under the same key is
+    // a programming error and asserts.
     void Register(std::string_view name, BehaviourHook hook);
+    // A name the game tells its objects apart by (drawn as asteroids, set off
+    // as mines...) that runs no hook: listed among the names, never called.
+    void RegisterPassive(std::string_view name);
 
     // The hook under the key, or null. Never adds an entry, so any key is
     // safe to look up.
     BehaviourHook Find(uint64_t key) const;
+    // Whether the name has a hook.
     bool IsRegistered(std::string_view name) const;
+    // Whether the name is one of the map's, with a hook or without.
+    bool Knows(std::string_view name) const;
+    // Every name of the map, with a hook or without, in byte order.
+    std::vector<std::string> Names() const;
 
-    const std::map<uint64_t, BehaviourHook>& Entries() const { return hooks; }
+    const std::map<uint64_t, Entry>& Entries() const { return hooks; }
 
 private:
-    std::map<uint64_t, BehaviourHook> hooks;
+    std::map<uint64_t, Entry> hooks;
 };
 
 // The map of behaviour hooks that the world calls.

@@ -1,6 +1,6 @@
 #include "game/world/DataKey.h"
 
-#include "engine/base/QelNetworkMessage.h"
+#include "game/world/BlobDocRegistry.h"
 #include "game/world/ObjectDataBlob.h"
 
 #include <cmath>
@@ -10,17 +10,17 @@ namespace {
 
 const ObjectDataBlobElement* Find(const ObjectDataBlob& blob, const DataKey& key, int32_t index)
 {
-    return blob.FindElement(HashMessageName(key.name), index);
+    return blob.FindElement(key.key, index);
 }
 
-std::string Name(const DataKey& key)
+// Stores through the key and records the documentation given, as the named
+// setters do, without a copy of the name or the text.
+template <typename Store>
+void Write(ObjectDataBlob& blob, const DataKey& key, std::string_view doc, const char* typeName, int32_t index,
+           Store store)
 {
-    return std::string(key.name);
-}
-
-std::string Doc(const DataKey& key)
-{
-    return std::string(key.doc);
+    store(blob.GetElementById(key.key, index));
+    BlobDocRegistry::RecordLasting(key.key, key.name, doc, typeName, index);
 }
 
 }  // namespace
@@ -49,64 +49,68 @@ uint64_t ReadUInt64(const ObjectDataBlob& blob, const DataKey& key, int32_t inde
     return element ? element->uintValue : 0;
 }
 
-std::string ReadString(const ObjectDataBlob& blob, const DataKey& key, int32_t index)
+const std::string& ReadString(const ObjectDataBlob& blob, const DataKey& key, int32_t index)
 {
+    static const std::string none;
     const ObjectDataBlobElement* element = Find(blob, key, index);
-    return element ? element->stringValue : std::string();
+    return element ? element->stringValue : none;
 }
 
 int32_t CountElements(const ObjectDataBlob& blob, const DataKey& key)
 {
-    const auto tag = blob.Tags().find(HashMessageName(key.name));
-    return tag == blob.Tags().end() ? 0 : static_cast<int32_t>(tag->second.size());
+    return blob.CountElements(key.key);
 }
 
 void DeclareInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index)
 {
-    blob.SetInt(Name(key), value, index, Doc(key));
+    Write(blob, key, key.doc, BlobDocRegistry::kInt, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 void DeclareInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index)
 {
-    blob.SetInt64(Name(key), value, index, Doc(key));
+    Write(blob, key, key.doc, BlobDocRegistry::kInt64, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 void DeclareUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index)
 {
-    blob.SetUInt64(Name(key), value, index, Doc(key));
+    Write(blob, key, key.doc, BlobDocRegistry::kUInt64, index,
+          [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
 }
 
 void DeclareFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index)
 {
-    blob.SetFloat(Name(key), value, index, Doc(key));
+    Write(blob, key, key.doc, BlobDocRegistry::kFloat, index, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
 }
 
 void DeclareString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index)
 {
-    blob.SetString(Name(key), std::move(value), index, Doc(key));
+    Write(blob, key, key.doc, BlobDocRegistry::kString, index,
+          [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
 }
 
 void WriteInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index)
 {
-    blob.SetInt(Name(key), value, index, std::string(kPlayDoc));
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 void WriteUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index)
 {
-    blob.SetUInt64(Name(key), value, index, std::string(kPlayDoc));
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kUInt64, index,
+          [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
 }
 
 void WriteFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index)
 {
-    blob.SetFloat(Name(key), value, index, std::string(kPlayDoc));
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kFloat, index, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
 }
 
 void WriteInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index)
 {
-    blob.SetInt64(Name(key), value, index, std::string(kPlayDoc));
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt64, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
 void WriteString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index)
 {
-    blob.SetString(Name(key), std::move(value), index, std::string(kPlayDoc));
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kString, index,
+          [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
 }

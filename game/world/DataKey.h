@@ -1,11 +1,14 @@
 #pragma once
 // A keyed value of an object's data set as the code that owns it declares it:
-// its name and the documentation sentence recorded with it. The world and
-// each behaviour declare their keys once, as constants, and read and write
-// through them, so a name is never spelled twice.
+// its name, the documentation sentence recorded with it, and its tag key,
+// which the compiler works out from the name. The world and each behaviour
+// declare their keys once, as constants, and read and write through them, so
+// a name is never spelled twice and never hashed while the game runs.
 //
 // The readers never add an element (a missing one reads as 0 or ""), so
 // reading does not grow what replication walks.
+
+#include "engine/base/QelNetworkMessage.h"
 
 #include <cstdint>
 #include <string>
@@ -15,7 +18,8 @@ class ObjectDataBlob;
 
 struct DataKey {
     std::string_view name;
-    std::string_view doc;
+    std::string_view doc;  // a text that lives as long as the program (a literal)
+    uint64_t key = HashMessageName(name);
 };
 
 // The documentation of values written during play rather than at set-up.
@@ -27,7 +31,8 @@ float ReadFloat(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 
 float ReadFiniteFloat(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
 int64_t ReadInt(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
 uint64_t ReadUInt64(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
-std::string ReadString(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
+// The stored text, or an empty one; valid until the set makes an element.
+const std::string& ReadString(const ObjectDataBlob& blob, const DataKey& key, int32_t index = 0);
 // How many indexes the key holds.
 int32_t CountElements(const ObjectDataBlob& blob, const DataKey& key);
 

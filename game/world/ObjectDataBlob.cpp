@@ -3,18 +3,59 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/world/BlobDocRegistry.h"
 #include "helper/GeneralUtils.h"
+#include "helper/QelAssert.h"
 
+#include <algorithm>
+#include <limits>
 #include <utility>
 
-// Every operation that names a tag creates its (empty) index map.
-ObjectDataBlob::IndexMap& ObjectDataBlob::IndexesOf(const std::string& tag)
+int32_t ObjectDataBlob::IndexOfString(std::string_view index)
 {
-    return tags[HashMessageName(tag)];
+    return static_cast<int32_t>(Crc32String(index));
 }
 
-ObjectDataBlobElement& ObjectDataBlob::Element(uint64_t tagKey, int32_t index)
+size_t ObjectDataBlob::TagPosition(uint64_t tagKey) const
 {
-    return tags[tagKey][index];
+    const auto found =
+        std::lower_bound(tags.begin(), tags.end(), tagKey, [](const Tag& tag, uint64_t key) { return tag.key < key; });
+    return static_cast<size_t>(found - tags.begin());
+}
+
+bool ObjectDataBlob::HasTag(uint64_t tagKey) const
+{
+    const size_t position = TagPosition(tagKey);
+    return position < tags.size() && tags[position].key == tagKey;
+}
+
+// Every operation that names a tag creates its (empty) entry.
+size_t ObjectDataBlob::TagOf(uint64_t tagKey)
+{
+    const size_t position = TagPosition(tagKey);
+    if (position < tags.size() && tags[position].key == tagKey)
+        return position;
+    const uint32_t first = position < tags.size() ? tags[position].first : static_cast<uint32_t>(order.size());
+    tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(position), Tag{tagKey, first, 0});
+    return position;
+}
+
+// The first place in the tag's slice of the order whose index is not below
+// the given one.
+uint32_t ObjectDataBlob::SlotOf(const Tag& tag, int32_t index) const
+{
+    const auto begin = order.begin() + tag.first;
+    const auto found = std::lower_bound(begin, begin + tag.count, index,
+                                        [this](uint32_t row, int32_t wanted) { return rows[row].index < wanted; });
+    return static_cast<uint32_t>(found - order.begin());
+}
+
+const ObjectDataBlob::Row* ObjectDataBlob::FindRow(uint64_t tagKey, int32_t index) const
+{
+    const size_t position = TagPosition(tagKey);
+    if (position == tags.size() || tags[position].key != tagKey)
+        return nullptr;
+    const Tag& tag = tags[position];
+    const uint32_t slot = SlotOf(tag, index);
+    return slot < tag.first + tag.count && rows[order[slot]].index == index ? &rows[order[slot]] : nullptr;
 }
 
 ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index)
@@ -24,79 +65,99 @@ ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t inde
 
 const ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index) const
 {
-    const auto tag = tags.find(tagKey);
-    if (tag == tags.end())
-        return nullptr;
-    const auto element = tag->second.find(index);
-    return element == tag->second.end() ? nullptr : &element->second;
+    const Row* row = FindRow(tagKey, index);
+    return row ? &row->element : nullptr;
 }
 
-int32_t ObjectDataBlob::IndexOfString(const std::string& index)
+// The element, made in its place in the tag's ascending indexes when missing.
+ObjectDataBlobElement& ObjectDataBlob::Element(uint64_t tagKey, int32_t index)
 {
-    return static_cast<int32_t>(Crc32String(index));
+    const size_t position = TagOf(tagKey);
+    Tag& tag = tags[position];
+    const uint32_t slot = SlotOf(tag, index);
+    if (slot < tag.first + tag.count && rows[order[slot]].index == index)
+        return rows[order[slot]].element;
+    QEL_ASSERT(rows.size() < std::numeric_limits<uint32_t>::max(), "a data set holds fewer than 2^32 elements");
+    rows.push_back({tagKey, index, {}});
+    order.insert(order.begin() + slot, static_cast<uint32_t>(rows.size() - 1));
+    ++tag.count;
+    for (size_t later = position + 1; later < tags.size(); ++later)
+        ++tags[later].first;
+    return rows.back().element;
+}
+
+int32_t ObjectDataBlob::CountElements(uint64_t tagKey) const
+{
+    const size_t position = TagPosition(tagKey);
+    return position < tags.size() && tags[position].key == tagKey ? static_cast<int32_t>(tags[position].count) : 0;
 }
 
 // Stores by key, then records the doc text under the tag's name.
 template <typename Store>
-uint64_t ObjectDataBlob::SetNamed(const std::string& tag, int32_t index, std::string doc, const char* typeName,
+uint64_t ObjectDataBlob::SetNamed(std::string_view tag, int32_t index, std::string_view doc, const char* typeName,
                                   Store store)
 {
     const uint64_t key = HashMessageName(tag);
     store(Element(key, index));
-    BlobDocRegistry::Record(tag, std::move(doc), typeName, index);
+    BlobDocRegistry::Record(key, tag, doc, typeName, index);
     return key;
 }
 
-uint64_t ObjectDataBlob::SetInt(std::string tag, int32_t value, int32_t index, std::string doc)
+uint64_t ObjectDataBlob::SetInt(std::string_view tag, int32_t value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, std::move(doc), "int", [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kInt, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
-uint64_t ObjectDataBlob::SetInt64(std::string tag, int64_t value, int32_t index, std::string doc)
+uint64_t ObjectDataBlob::SetInt64(std::string_view tag, int64_t value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, std::move(doc), "int64", [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kInt64, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
 }
 
-uint64_t ObjectDataBlob::SetUInt64(std::string tag, uint64_t value, int32_t index, std::string doc)
+uint64_t ObjectDataBlob::SetUInt64(std::string_view tag, uint64_t value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, std::move(doc), "uint64", [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kUInt64,
+                    [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
 }
 
-uint64_t ObjectDataBlob::SetFloat(std::string tag, float value, int32_t index, std::string doc)
+uint64_t ObjectDataBlob::SetFloat(std::string_view tag, float value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, std::move(doc), "float", [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kFloat, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
 }
 
-uint64_t ObjectDataBlob::SetString(std::string tag, std::string value, int32_t index, std::string doc)
+uint64_t ObjectDataBlob::SetString(std::string_view tag, std::string value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, std::move(doc), "string",
+    return SetNamed(tag, index, doc, BlobDocRegistry::kString,
                     [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
 }
 
-uint64_t ObjectDataBlob::SetIntByIndexString(std::string tag, int32_t value, std::string index, std::string doc)
+uint64_t ObjectDataBlob::SetIntByIndexString(std::string_view tag, int32_t value, std::string_view index,
+                                             std::string_view doc)
 {
-    return SetInt(std::move(tag), value, IndexOfString(index), std::move(doc));
+    return SetInt(tag, value, IndexOfString(index), doc);
 }
 
-uint64_t ObjectDataBlob::SetInt64ByIndexString(std::string tag, int64_t value, std::string index, std::string doc)
+uint64_t ObjectDataBlob::SetInt64ByIndexString(std::string_view tag, int64_t value, std::string_view index,
+                                               std::string_view doc)
 {
-    return SetInt64(std::move(tag), value, IndexOfString(index), std::move(doc));
+    return SetInt64(tag, value, IndexOfString(index), doc);
 }
 
-uint64_t ObjectDataBlob::SetUInt64ByIndexString(std::string tag, uint64_t value, std::string index, std::string doc)
+uint64_t ObjectDataBlob::SetUInt64ByIndexString(std::string_view tag, uint64_t value, std::string_view index,
+                                                std::string_view doc)
 {
-    return SetUInt64(std::move(tag), value, IndexOfString(index), std::move(doc));
+    return SetUInt64(tag, value, IndexOfString(index), doc);
 }
 
-uint64_t ObjectDataBlob::SetFloatByIndexString(std::string tag, float value, std::string index, std::string doc)
+uint64_t ObjectDataBlob::SetFloatByIndexString(std::string_view tag, float value, std::string_view index,
+                                               std::string_view doc)
 {
-    return SetFloat(std::move(tag), value, IndexOfString(index), std::move(doc));
+    return SetFloat(tag, value, IndexOfString(index), doc);
 }
 
-uint64_t ObjectDataBlob::SetStringByIndexString(std::string tag, std::string value, std::string index,
-                                                std::string doc)
+uint64_t ObjectDataBlob::SetStringByIndexString(std::string_view tag, std::string value, std::string_view index,
+                                                std::string_view doc)
 {
-    return SetString(std::move(tag), std::move(value), IndexOfString(index), std::move(doc));
+    return SetString(tag, std::move(value), IndexOfString(index), doc);
 }
 
 uint64_t ObjectDataBlob::SetIntById(uint64_t tagKey, int32_t value, int32_t index)
@@ -129,24 +190,14 @@ uint64_t ObjectDataBlob::SetStringById(uint64_t tagKey, std::string value, int32
     return tagKey;
 }
 
-ObjectDataBlobElement& ObjectDataBlob::GetElement(std::string tag, int32_t index)
+ObjectDataBlobElement& ObjectDataBlob::GetElement(std::string_view tag, int32_t index)
 {
-    return IndexesOf(tag)[index];
+    return Element(HashMessageName(tag), index);
 }
 
-ObjectDataBlobElement& ObjectDataBlob::GetElementByIndexString(std::string tag, std::string index)
+ObjectDataBlobElement& ObjectDataBlob::GetElementByIndexString(std::string_view tag, std::string_view index)
 {
-    return IndexesOf(tag)[IndexOfString(index)];
-}
-
-int32_t ObjectDataBlob::NumElements(std::string tag)
-{
-    return static_cast<int32_t>(IndexesOf(tag).size());
-}
-
-void ObjectDataBlob::ClearData(std::string tag)
-{
-    IndexesOf(tag).clear();
+    return Element(HashMessageName(tag), IndexOfString(index));
 }
 
 ObjectDataBlobElement& ObjectDataBlob::GetElementById(uint64_t tagKey, int32_t index)
@@ -154,23 +205,54 @@ ObjectDataBlobElement& ObjectDataBlob::GetElementById(uint64_t tagKey, int32_t i
     return Element(tagKey, index);
 }
 
-ObjectDataBlobElement* ObjectDataBlob::First(const std::string& tag)
+int32_t ObjectDataBlob::NumElements(std::string_view tag)
 {
-    walk = Walk{HashMessageName(tag), {}, 0};
-    for (const auto& entry : IndexesOf(tag))
-        walk.indexes.push_back(entry.first);
+    return static_cast<int32_t>(tags[TagOf(HashMessageName(tag))].count);
+}
+
+// The tag's rows go and every later row moves down to close the gap; the
+// row numbers in the order follow them.
+void ObjectDataBlob::ClearData(std::string_view tag)
+{
+    const uint64_t key = HashMessageName(tag);
+    const size_t position = TagOf(key);
+    const uint32_t removed = tags[position].count;
+    if (removed == 0)
+        return;
+    std::vector<uint32_t> renumbered(rows.size());
+    uint32_t kept = 0;
+    for (uint32_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].tagKey == key)
+            continue;
+        renumbered[row] = kept;
+        if (kept != row)
+            rows[kept] = std::move(rows[row]);
+        ++kept;
+    }
+    rows.resize(kept);
+    const auto slice = order.begin() + tags[position].first;
+    order.erase(slice, slice + removed);
+    for (uint32_t& row : order)
+        row = renumbered[row];
+    tags[position].count = 0;
+    for (size_t later = position + 1; later < tags.size(); ++later)
+        tags[later].first -= removed;
+}
+
+ObjectDataBlobElement* ObjectDataBlob::First(std::string_view tag)
+{
+    const uint64_t key = HashMessageName(tag);
+    walk = Walk{key, {}, 0};
+    const Tag& entry = tags[TagOf(key)];
+    for (uint32_t i = entry.first; i < entry.first + entry.count; ++i)
+        walk.indexes.push_back(rows[order[i]].index);
     return Next();
 }
 
 ObjectDataBlobElement* ObjectDataBlob::Next()
 {
-    const auto tag = tags.find(walk.tagKey);
-    if (tag == tags.end())
-        return nullptr;
-    while (walk.next < walk.indexes.size()) {
-        const auto element = tag->second.find(walk.indexes[walk.next++]);
-        if (element != tag->second.end())
-            return &element->second;
-    }
+    while (walk.next < walk.indexes.size())
+        if (ObjectDataBlobElement* element = FindElement(walk.tagKey, walk.indexes[walk.next++]))
+            return element;
     return nullptr;
 }

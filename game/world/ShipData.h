@@ -5,6 +5,7 @@
 
 #include "game/world/ShipDataRecord.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -36,6 +37,10 @@ public:
 
     // The key whose record answers every look-up that finds nothing.
     static constexpr const char* kUnknownKey = "unknown";
+    // Data tags the views draw by the tag alone, with no record: markers
+    // nobody sees, nebulae, black holes and planets.
+    static constexpr std::array<const char*, 5> kTagsWithoutRecord = {"invisible", "nebula", "maelstrom",
+                                                                      "blackhole", "planet"};
     static constexpr const char* kMainDocument = "shipData";
     // Records received from servers, kept beside the main list for later runs;
     // the main list itself is the game's and is never rewritten.

@@ -156,7 +156,8 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
     if (runCount != run)
         return 0;
     const uint64_t id = object->uniqueID;
-    container->Add(object.release());
+    // Its creator places it next; the tree files it where it is placed.
+    container->AddUnfiled(object.release());
     return id;
 }
 

@@ -8,15 +8,18 @@
 //
 // Every walk over objects runs game code (behaviour hooks, damage, scripts)
 // that may create or delete objects, or reset the world, while the walk runs.
-// Walks go by id through the registry, and no pointer to an object is kept
-// across a call into game code: an object deleted meanwhile is simply not
-// found, and its memory lives until the walk that was running ends. A reset
-// from inside the tick or the frame step ends that step.
+// Walks go through the registry, which skips objects that left it meanwhile,
+// and no pointer to an object is kept across a call into game code: an object
+// deleted meanwhile is simply not visited, and its memory lives until the
+// walk that was running ends. A reset from inside the tick or the frame step
+// ends that step.
 //
 // Main thread only.
 
+#include "game/world/BounceReach.h"
 #include "game/world/EventMessage.h"
 #include "game/world/NavRecords.h"
+#include "game/world/ScriptEventSink.h"
 #include "game/world/SideTables.h"
 #include "game/world/SimulationClock.h"
 #include "game/world/SimulationRecords.h"
@@ -42,7 +45,6 @@ class LocalPresentation;
 class ParticleSink;
 class PendingDestroySink;
 class ScienceScanSink;
-class ScriptEventSink;
 class ShipConsoleNotices;
 
 class Simulation {
@@ -71,8 +73,10 @@ public:
     void Clear();
 
     // Makes an object of the behaviour and ship type, lets its behaviour set
-    // it up, and registers it at the origin at once. Its id, or 0 when there
-    // is no registry (before the first Reset, or after a Clear).
+    // it up, and registers it at the origin at once; its tree leaf is filed
+    // where it stands at the next query or frame step, so a creator that
+    // places it first files it in its place. Its id, or 0 when there is no
+    // registry (before the first Reset, or after a Clear).
     uint64_t CreateSpaceObject(const std::string& aiTag, const std::string& dataTag, uint16_t abits);
     // Takes ownership of an object made during a tick; it enters the registry
     // at the next frame step and first moves in the tick after that.
@@ -237,8 +241,9 @@ public:
     void SetConsoleMessageLog(ConsoleMessageLog* log) { messageLog = log; }
     void SetShipConsoleNotices(ShipConsoleNotices* notices) { shipConsoles = notices; }
     void SetLocalPresentation(LocalPresentation* presentation) { localPresentation = presentation; }
-    // The services behaviours call; each may be null.
-    ScriptEventSink* ScriptEvents() const { return scriptEvents; }
+    // The services behaviours call; each may be null. The mission is reached
+    // through the world's relay (MissionRelay).
+    ScriptEventSink* ScriptEvents() const { return scriptEvents ? &missionRelay : nullptr; }
     PendingDestroySink* PendingDestroys() const { return pendingDestroys; }
     ScienceScanSink* ScienceScans() const { return scienceScans; }
     ParticleSink* Particles() const { return particles; }
@@ -308,6 +313,9 @@ public:
     std::vector<GridTypeFilter> gridObjectFilter;
 
     simulationTimer slowPassTimer;  // the server's every-15-ticks pass; starts expired
+    // Searches every bounce with the widest box of the rule instead of the
+    // reach of what can touch: the answer the narrow search is tested against.
+    bool widestBounceSearch = false;
     int32_t randomState = 1;        // the world's own generator (RandomInt); never reseeded
 
 private:
@@ -317,7 +325,7 @@ private:
     void SteerOnServer(SpaceObject* object);
     void DeadReckonOnClient(SpaceObject* object);
     void FollowFatBox(SpaceObject* object);
-    void SeparateFrom(SpaceObject* a, SpaceObject* b);
+    bool SeparateFrom(SpaceObject* a, SpaceObject* b);
     void DropExpiredEffectEvents();
     // False when the world was reset or cleared meanwhile.
     bool UpdateBlasts();
@@ -330,6 +338,23 @@ private:
     void PullTarget(const TractorConnection& connection, SpaceObject& source, SpaceObject& target);
 
     SuperContainerPtr container;
+    // How far the bounce step searches; trusted only while the tick's walk
+    // keeps it up to date, measured afresh by every other bounce.
+    BounceReach bounceReach;
+    bool bounceReachFollowsTick = false;
+    // Passes a behaviour's events on to the mission. A mission told at once,
+    // in the middle of the tick, may move or resize any object, so every
+    // such event has the bounce reach measured again.
+    class MissionRelay : public ScriptEventSink {
+    public:
+        explicit MissionRelay(Simulation& world) : world(world) {}
+        void HandleEvent(const EventMessage& event) override;
+        void QueueEvent(const EventMessage& event) override;
+
+    private:
+        Simulation& world;
+    };
+    mutable MissionRelay missionRelay{*this};
     std::unique_ptr<HullPathSets> interiors;
     std::map<uint64_t, BeamCharges> playerBeamCharges;
     // Pending objects a Clear let go of, freed at the next step.

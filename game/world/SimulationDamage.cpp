@@ -80,6 +80,8 @@ void Simulation::ApplyDamage(SpaceObject* target, float amount, SpaceObject* sou
     CallBehaviourHook(target, kBehaviourDamage, &event);
     if (scriptEvents)
         scriptEvents->HandleEvent(event);
+    // The mission may have moved or resized anything.
+    bounceReach.MarkStale();
 }
 
 void Simulation::AddBlast(const std::string& kind, const std::string& name, uint64_t sourceId, uint64_t parentId,

@@ -5,6 +5,7 @@
 #include "game/world/Simulation.h"
 
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/BounceReach.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/ObjectDataBlobElement.h"
@@ -39,10 +40,7 @@ constexpr float kClientPositionWeight = 100.0f;
 // is exact enough and spares a division by a vanishing sine.
 constexpr float kSlerpLinearCosine = 0.9999999f;
 
-// Objects with an exclusion radius at or below this do not bounce.
-constexpr float kMinBounceRadius = 0.1f;
-// Bounce partners are searched this far around the object on X and Z.
-constexpr float kBounceSearchHalfSize = 3000.0f;
+constexpr float kMinBounceRadius = BounceReach::kMinBounceRadius;
 // Centres closer than this (squared) count as coinciding.
 constexpr float kCoincidentDistanceSquared = 0.0001f;
 
@@ -160,6 +158,10 @@ void Simulation::Tick()
     clearedPendingObjects.clear();
     const uint64_t run = runCount;
     SetTickCounter(clock.time_tick_counter + 1);
+    // The bounce reach is measured afresh by the tick's first bounce and then
+    // follows each object as it moves and runs its behaviour.
+    bounceReach.MarkStale();
+    bounceReachFollowsTick = true;
     container->ForEachObject([&](SuperContainerObject* base) {
         auto* object = static_cast<SpaceObject*>(base);
         if (object->IsStatic()) {
@@ -168,7 +170,10 @@ void Simulation::Tick()
         }
         MoveSpaceObject(object);
         CallBehaviourHook(object, kBehaviourTick, nullptr);
+        if (runCount == run)
+            bounceReach.Include(*object);
     });
+    bounceReachFollowsTick = false;
     if (runCount != run)
         return;
     UpdateTractorConnections();
@@ -248,34 +253,75 @@ void Simulation::FollowFatBox(SpaceObject* object)
 
 // Nothing here calls into game code, so the query's results stay valid
 // throughout. Moved objects keep their boxes until their next move.
+//
+// The search reaches only as far as a partner can be (BounceReach); each time
+// the object is pushed it reaches further, and the walk goes on from the same
+// partner in the wider answer, which holds the narrower one in the same order.
 void Simulation::HandleSOBounce(SpaceObject* object)
 {
     SuperContainer* holder = object->Container();
     if (!holder)
         return;
-    holder->Query(PlaneBox::Around(object->pos.x, object->pos.z, kBounceSearchHalfSize));
-    for (SuperContainerObject* found : holder->QueryResults()) {
-        auto* other = static_cast<SpaceObject*>(found);
-        if (other != object && other->exclusion_radius > kMinBounceRadius)
-            SeparateFrom(object, other);
+    if (!bounceReachFollowsTick || bounceReach.IsStale())
+        bounceReach.Measure(*holder);
+    const glm::vec3 start = object->pos;
+    float halfSize = widestBounceSearch ? BounceReach::kWidestHalfSize
+                                        : bounceReach.HalfSize(object->exclusion_radius, 0.0f, start.x, start.z);
+    holder->Query(PlaneBox::Around(start.x, start.z, halfSize));
+    const std::vector<SuperContainerObject*>& found = holder->QueryResults();
+    for (size_t i = 0; i < found.size(); ++i) {
+        auto* other = static_cast<SpaceObject*>(found[i]);
+        if (other == object || !(other->exclusion_radius > kMinBounceRadius))
+            continue;
+        if (!SeparateFrom(object, other))
+            continue;
+        bounceReach.Include(*other);
+        const float pushed = std::max(std::fabs(object->pos.x - start.x), std::fabs(object->pos.z - start.z));
+        const float wider = bounceReach.HalfSize(object->exclusion_radius, pushed, start.x, start.z);
+        if (wider > halfSize) {
+            halfSize = wider;
+            holder->Query(PlaneBox::Around(start.x, start.z, halfSize));
+            i = static_cast<size_t>(std::find(found.begin(), found.end(), other) - found.begin());
+            QEL_ASSERT(i < found.size(), "a wider bounce search holds every partner of the narrower one");
+        }
     }
 }
 
-// Pushes the smaller (or the one that is not static) out to touching
-// distance; of two equal ones the other object moves.
-void Simulation::SeparateFrom(SpaceObject* a, SpaceObject* b)
+// The mission may have let go of its sink by the time a behaviour that held
+// the relay raises the event: the event then goes nowhere, as with no mission.
+void Simulation::MissionRelay::HandleEvent(const EventMessage& event)
 {
+    if (world.scriptEvents)
+        world.scriptEvents->HandleEvent(event);
+    world.bounceReach.MarkStale();
+}
+
+// A queued event reaches the mission at the server's next tick, outside the
+// world's own.
+void Simulation::MissionRelay::QueueEvent(const EventMessage& event)
+{
+    if (world.scriptEvents)
+        world.scriptEvents->QueueEvent(event);
+}
+
+// Pushes the smaller (or the one that is not static) out to touching
+// distance; of two equal ones the other object moves. True when either
+// object moved.
+bool Simulation::SeparateFrom(SpaceObject* a, SpaceObject* b)
+{
+    bool moved = false;
     glm::vec3 diff = a->pos - b->pos;
     float distanceSquared = glm::dot(diff, diff);
     if (distanceSquared < kCoincidentDistanceSquared) {
         b->pos = JitterPosition(a->pos);
+        moved = true;
         diff = a->pos - b->pos;
         distanceSquared = glm::dot(diff, diff);
     }
     QEL_ASSERT(!std::isnan(diff.x), "!isnan(diff.x)");
     const float contact = a->exclusion_radius + b->exclusion_radius;
     if (!(distanceSquared < contact * contact))
-        return;
+        return moved;
     const glm::vec3 normal = SafeNormalize(diff);
     if (a->exclusion_radius < b->exclusion_radius || b->IsStatic())
         a->pos = b->pos + normal * contact;
@@ -288,6 +334,7 @@ void Simulation::SeparateFrom(SpaceObject* a, SpaceObject* b)
     };
     noteContact(a, b->uniqueID);
     noteContact(b, a->uniqueID);
+    return true;
 }
 
 void Simulation::AddEffectEvent(const std::string& kind, const std::string& secondText, const std::string& thirdText,

@@ -39,13 +39,34 @@ void SuperContainer::Dispose(SuperContainer* container)
 
 void SuperContainer::Add(SuperContainerObject* object)
 {
+    Register(object);
+    InsertLeaf(object);
+}
+
+void SuperContainer::AddUnfiled(SuperContainerObject* object)
+{
+    Register(object);
+    waitingToBeFiled.push_back(object);
+}
+
+void SuperContainer::Register(SuperContainerObject* object)
+{
     QEL_ASSERT(object->uniqueID != 0, "sco->uniqueID != 0");
     QEL_ASSERT(Find(object->uniqueID) == nullptr, "NULL == allMap[sco->uniqueID]");
     QEL_ASSERT(!IsInStandby(object), "an object in standby comes back through RetrieveFromStandby");
     allObjects.push_back(object);
     allMap[object->uniqueID] = object;
-    InsertLeaf(object);
     object->container = this;
+    if (const auto left = leftDuringWalk.find(object); left != leftDuringWalk.end() && left->second == object->uniqueID)
+        leftDuringWalk.erase(left);
+}
+
+void SuperContainer::FileWaitingObjects()
+{
+    std::vector<SuperContainerObject*> waiting;
+    waiting.swap(waitingToBeFiled);
+    for (SuperContainerObject* object : waiting)
+        InsertLeaf(object);
 }
 
 void SuperContainer::Remove(SuperContainerObject* object)
@@ -63,7 +84,12 @@ void SuperContainer::Remove(SuperContainerObject* object)
         return;
     allObjects.erase(std::next(listed).base());
     allMap.erase(object->uniqueID);
-    RemoveLeaf(object);
+    if (IsWalking())
+        leftDuringWalk[object] = object->uniqueID;
+    if (object->leafIndex >= 0)
+        RemoveLeaf(object);
+    else
+        std::erase(waitingToBeFiled, object);
 }
 
 void SuperContainer::Destroy(SuperContainerObject* object)
@@ -119,27 +145,20 @@ bool SuperContainer::IsInStandby(const SuperContainerObject* object) const
 
 void SuperContainer::ForEachObject(const Visitor& visit)
 {
-    std::vector<uint64_t> ids;
-    ids.reserve(allObjects.size());
-    for (const SuperContainerObject* object : allObjects)
-        ids.push_back(object->uniqueID);
-    WalkIds(ids, visit);
+    WalkObjects(allObjects, visit);
 }
 
 void SuperContainer::ForEachInBox(const PlaneBox& box, const Visitor& visit)
 {
     Query(box);
-    std::vector<uint64_t> ids;
-    ids.reserve(queryResults.size());
-    for (const SuperContainerObject* object : queryResults)
-        ids.push_back(object->uniqueID);
-    WalkIds(ids, visit);
+    WalkObjects(queryResults, visit);
 }
 
 void SuperContainer::QueueReinsert(SuperContainerObject* object)
 {
-    // An object without a leaf here (in standby, or never added) gets one from
-    // its current box when it is added; re-inserting it would break the tree.
+    // An object without a leaf here (in standby, never added, or waiting to be
+    // filed) gets one from its current box when it is filed; re-inserting it
+    // would break the tree.
     if (object->container != this || object->leafIndex < 0)
         return;
     reinsertList.push_back(object);
@@ -147,6 +166,7 @@ void SuperContainer::QueueReinsert(SuperContainerObject* object)
 
 void SuperContainer::ReinsertMoved()
 {
+    FileWaitingObjects();
     for (SuperContainerObject* object : reinsertList) {
         RemoveLeaf(object);
         InsertLeaf(object);
@@ -161,17 +181,31 @@ void SuperContainer::SwapWithPrevious(int32_t index)
     std::swap(allObjects[index - 1], allObjects[index]);
 }
 
-// Ids, not pointers: an object removed and freed by its owner during the walk
-// is simply no longer found.
-void SuperContainer::WalkIds(const std::vector<uint64_t>& ids, const Visitor& visit)
+const PlaneBox* SuperContainer::FiledBox(const SuperContainerObject* object) const
 {
+    if (object->container != this || object->leafIndex < 0)
+        return nullptr;
+    return &nodes[object->leafIndex].box;
+}
+
+// Walks a copy of the list: visits may change the original. An object is
+// visited while it is still in normal space; one that left is skipped without
+// being touched.
+void SuperContainer::WalkObjects(const std::vector<SuperContainerObject*>& objects, const Visitor& visit)
+{
+    const std::vector<SuperContainerObject*> walked = objects;
     WalkScope scope(*this);
-    for (uint64_t id : ids) {
+    for (SuperContainerObject* object : walked) {
         if (disposed)
             break;
-        if (SuperContainerObject* object = Find(id))
+        if (!LeftDuringWalk(object))
             visit(object);
     }
+}
+
+bool SuperContainer::LeftDuringWalk(const SuperContainerObject* object) const
+{
+    return !leftDuringWalk.empty() && leftDuringWalk.contains(object);
 }
 
 // May free the container itself: nothing touches it after this returns.
@@ -179,6 +213,7 @@ void SuperContainer::EndWalk()
 {
     if (--walkDepth > 0)
         return;
+    leftDuringWalk.clear();
     FreeDestroyedObjects();
     if (disposed)
         delete this;

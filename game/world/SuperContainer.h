@@ -11,6 +11,11 @@
 // or reset the world, while the walk runs: the walk visits only objects that
 // are still in normal space, objects destroyed meanwhile are freed when the
 // outermost walk ends, and a container disposed of meanwhile lives until then.
+//
+// A new object whose creator is still placing it enters through AddUnfiled:
+// it is registered at once and its leaf is filed from its fat box at the next
+// query or frame step, so thousands of objects made at the origin and then
+// moved never pile up in one spot of the tree.
 
 #include "game/world/PlaneBox.h"
 
@@ -19,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 class SuperContainerObject;
@@ -54,6 +60,11 @@ public:
     // Registers an object in normal space and files its fat box in the tree.
     // Its id must be non-zero and not held already.
     void Add(SuperContainerObject* object);
+    // As Add, but the leaf waits: it is filed from the object's fat box as it
+    // stands at the next query (or FileWaitingObjects, or the frame step).
+    void AddUnfiled(SuperContainerObject* object);
+    // Files the leaves of every object added unfiled, in the order of addition.
+    void FileWaitingObjects();
     // Takes an object out of normal space or standby without deleting it.
     void Remove(SuperContainerObject* object);
     // Removes and deletes an object this container holds; during a walk the
@@ -72,7 +83,7 @@ public:
     // Fills the query results with every object whose fat box overlaps the box,
     // in depth-first order, and answers how many there are. A negative start
     // node clears the results and starts at the root; another appends what
-    // lies under that node.
+    // lies under that node. Waiting objects are filed first.
     int32_t Query(const PlaneBox& box, int32_t startNode = -1);
     const std::vector<SuperContainerObject*>& QueryResults() const { return queryResults; }
 
@@ -85,6 +96,7 @@ public:
 
     // Notes that an object's fat box changed; its leaf is rebuilt by
     // ReinsertMoved, once per frame, so slow movers touch the tree rarely.
+    // ReinsertMoved files the waiting objects first.
     void QueueReinsert(SuperContainerObject* object);
     void ReinsertMoved();
 
@@ -98,7 +110,10 @@ public:
     int32_t SortCursor() const { return sortCursor; }
     void SetSortCursor(int32_t cursor) { sortCursor = cursor; }
 
-    // The tree, read-only, for tests and diagnostics.
+    // The box the object's leaf holds, or null while it has none here.
+    const PlaneBox* FiledBox(const SuperContainerObject* object) const;
+
+    // The tree as filed so far, read-only, for tests and diagnostics.
     const std::vector<SuperContainerNode>& Nodes() const { return nodes; }
     int32_t Root() const { return root; }
     int32_t LeafCount() const { return leafCount; }
@@ -106,7 +121,9 @@ public:
 private:
     class WalkScope;
 
-    void WalkIds(const std::vector<uint64_t>& ids, const Visitor& visit);
+    void Register(SuperContainerObject* object);
+    void WalkObjects(const std::vector<SuperContainerObject*>& objects, const Visitor& visit);
+    bool LeftDuringWalk(const SuperContainerObject* object) const;
     void EndWalk();
     void FreeDestroyedObjects();
 
@@ -119,9 +136,10 @@ private:
     void RefitUpFrom(int32_t index);
 
     std::vector<SuperContainerObject*> allObjects;
-    std::map<uint64_t, SuperContainerObject*> allMap;
+    std::unordered_map<uint64_t, SuperContainerObject*> allMap;
     std::vector<SuperContainerNode> nodes;
     std::vector<SuperContainerObject*> reinsertList;
+    std::vector<SuperContainerObject*> waitingToBeFiled;
     std::vector<SuperContainerObject*> queryResults;
     std::vector<int32_t> queryStack;  // nodes still to visit; kept to spare allocations
     int32_t root = -1;
@@ -138,6 +156,10 @@ private:
     // and whether the world let go of the container during one.
     int32_t walkDepth = 0;
     std::vector<SuperContainerObject*> destroyedDuringWalk;
+    // Objects that left normal space while a walk ran, by address, with the id
+    // they had: the walks skip them without touching them, since an owner may
+    // have freed one (and a new object may have its address, but not its id).
+    std::unordered_map<const SuperContainerObject*, uint64_t> leftDuringWalk;
     bool disposed = false;
 };
 

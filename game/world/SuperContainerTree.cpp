@@ -22,6 +22,7 @@ constexpr int32_t kNone = -1;
 int32_t SuperContainer::Query(const PlaneBox& box, int32_t startNode)
 {
     if (startNode < 0) {
+        FileWaitingObjects();
         queryResults.clear();
         if (leafCount == 0)
             return 0;

@@ -14,7 +14,8 @@ Then the server is ended (SIGTERM): it ends cleanly, and the console is back
 at its connect screen saying why; the console ends cleanly too. Each screen is
 saved as a PNG in the screenshot folder and checked for drawn content.
 
-usage: halvex_bridge.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_bridge.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 The test keeps to itself: its own data folder (the game's, with a free port),
 settings folders, displays and discovery port. Every wait is bounded, and
@@ -33,14 +34,36 @@ import time
 
 from screens import colour_count, hex_colour, near, save_png, screenshot
 
-WAIT_SECONDS = 45          # any one screen; software GL on a busy machine is slow
+WAIT_SECONDS = 120         # any one screen; software GL on a busy machine is slow
+# A frame that takes this long is a hang: a wait for a control's shade ends
+# here when the control shows none.
+SHADE_SECONDS = 5
+# One xdotool command: a pointer move it waits for takes long only when the
+# display server is starved of processor time, as on a busy machine.
+XDOTOOL_SECONDS = WAIT_SECONDS
+PATCH = 4                  # pixels around a clicked point that show its shade
 WINDOW_WIDTH, WINDOW_HEIGHT = 1024, 768
 SCREEN = "1280x1024x24"
 
 MAIN = hex_colour("#35c0e8")       # "gui-color-main"
+ORDER_WHITE = hex_colour("#d8e4f0")  # the mission's orders to the crew
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 NOTICE = (255, 115, 89)            # the connect screen's notice
+
+def window_box(left, top, right, bottom):
+    """A box of a console station, in percent of the window, as window pixels."""
+    return (WINDOW_WIDTH * left // 100, WINDOW_HEIGHT * top // 100, WINDOW_WIDTH * right // 100,
+            WINDOW_HEIGHT * bottom // 100)
+
+
+# The helm station's boxes (the missions' bridge stations).
+HELM_RADAR = window_box(0, 6, 60, 100)
+HELM_THROTTLE = window_box(61, 4, 71, 62)
+HELM_STEERING = window_box(72, 6, 100, 40)
+HELM_JUMP = window_box(72, 41, 100, 62)
+HELM_DOCK_AND_ALERT = window_box(61, 63, 100, 68)
+HELM_WATERFALL = window_box(61, 88, 100, 100)
 
 # Window coordinates of what is clicked, from the screens' layouts.
 START_SERVER = (92, 708)
@@ -54,8 +77,10 @@ class Failure(Exception):
     pass
 
 
-def wait_until(what, predicate, seconds=WAIT_SECONDS):
-    deadline = time.monotonic() + seconds
+def wait_until(what, predicate, seconds=None):
+    """The predicate's first answer; a test with more games on the machine
+    may raise WAIT_SECONDS for all its waits."""
+    deadline = time.monotonic() + (seconds or WAIT_SECONDS)
     while time.monotonic() < deadline:
         result = predicate()
         if result is not None and result is not False:  # a picture has no truth value
@@ -84,13 +109,16 @@ def free_udp_port():
 
 
 class Display:
-    """An Xvfb server on the first free display number."""
+    """An Xvfb server on the first free display number, of the screen size
+    and depth given ("WIDTHxHEIGHTxDEPTH")."""
 
-    def __init__(self, log_folder):
+    def __init__(self, log_folder, screen=SCREEN):
         read_end, write_end = os.pipe()
-        self.log = open(os.path.join(log_folder, "xvfb-%d.log" % write_end), "w")
+        # A log of its own: the pipe's descriptor numbers repeat from one display to the next.
+        log_fd, _ = tempfile.mkstemp(prefix="xvfb-", suffix=".log", dir=log_folder)
+        self.log = os.fdopen(log_fd, "w")
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=self.log, stderr=subprocess.STDOUT)
         os.close(write_end)
         with os.fdopen(read_end) as reader:
@@ -136,7 +164,7 @@ class Game:
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), env=dict(os.environ, DISPLAY=self.display.name),
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=XDOTOOL_SECONDS,
                               universal_newlines=True)
 
     def find_window(self):
@@ -162,11 +190,45 @@ class Game:
             return text.read()
 
     def click(self, point):
+        """A click the game cannot miss: the pointer over the point, then the
+        press and the release, each seen by a frame of its own (see
+        move_pointer and press_button)."""
+        self.move_pointer(point)
+        self.press_button(point)
+        self.xdotool("mouseup", "1")
+
+    def move_pointer(self, point):
+        """Moves the pointer to the window point and waits until a frame has
+        drawn the control under it lit as the pointer's."""
         self.check_running()
+        before = self.patch(point)
         x, y = point
         self.xdotool("mousemove", "--sync", str(self.origin[0] + x), str(self.origin[1] + y))
-        time.sleep(0.2)  # a frame sees the pointer over the control before the press
-        self.xdotool("click", "1")
+        self.wait_for_change(point, before)
+
+    def press_button(self, point):
+        """Presses the left button and waits until a frame has drawn the
+        control at the point pressed: a release in the same frame would be
+        no click."""
+        before = self.patch(point)
+        self.xdotool("mousedown", "1")
+        self.wait_for_change(point, before)
+
+    def patch(self, point):
+        """The few pixels of the window around the point."""
+        x, y = point
+        return self.screen()[max(y - PATCH, 0):y + PATCH + 1, max(x - PATCH, 0):x + PATCH + 1].copy()
+
+    def wait_for_change(self, point, before):
+        """Waits until the pixels around the point differ from before, which
+        is a frame drawn: a control shades itself when the pointer is over it
+        and when it is pressed. Under a control that does not, or that shows
+        no change, the wait ends after a while with no failure."""
+        deadline = time.monotonic() + SHADE_SECONDS
+        while time.monotonic() < deadline:
+            if (self.patch(point) != before).any():
+                return
+            time.sleep(0.05)
 
     def screen(self):
         self.check_running()
@@ -227,12 +289,14 @@ class Crew:
 
 
 def run_as_main(doc, run, folder_prefix, success):
-    """The command line of a whole-program test: HALVEX DATA_FOLDER
-    SCREENSHOT_FOLDER, a work folder of its own removed afterwards, exit 1
-    on a failure."""
-    if len(sys.argv) != 4:
+    """The command line of a whole-program test: HALVEX SCREENSHOT_FOLDER,
+    with the game's data folder in QEL_DATA_DIR (the test's own copy, as the
+    test sandbox gives it), a work folder of its own removed afterwards, exit
+    1 on a failure."""
+    if len(sys.argv) != 3 or not os.environ.get("QEL_DATA_DIR"):
         sys.exit(doc)
-    halvex, data, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    halvex, shots = (os.path.abspath(argument) for argument in sys.argv[1:])
+    data = os.path.abspath(os.environ["QEL_DATA_DIR"])
     os.makedirs(shots, exist_ok=True)
     work_folder = tempfile.mkdtemp(prefix=folder_prefix)
     try:
@@ -301,33 +365,35 @@ def mission_with_additions(source, work_folder, port, mission, additions):
     return data
 
 
-def second_console_additions(test, console_type, widgets, says):
-    """Mission lines that leave the first console to join at the helm, as the
-    mission places it, and give every later one the test's console of the
-    ship; each later console's joining is logged as "<test> test: console N
-    <says>"."""
+def crew_order_additions(test, stations):
+    """Mission lines that seat the consoles at the test's stations alone, in
+    that order, so the second console to join takes the second of them."""
     return """
 
 # --- Added by the %(test)s test ---
-_helm_taken = []
-_crew_helm = crew_console
-
-
-def crew_console(client_id):
-    if _helm_taken and client_id not in _helm_taken:
-        zmx.assign_client_to_ship(client_id, player_ship_id)
-        zmx.send_client_widget_list(client_id, "%(type)s", "%(widgets)s")
-        print("%(test)s test: console %%d %(says)s" %% client_id, flush=True)
-        return
-    _helm_taken.append(client_id)
-    _crew_helm(client_id)
-""" % {"test": test, "type": console_type, "widgets": widgets, "says": says}
+bridge_stations.CREW_ORDER = %(stations)r
+""" % {"test": test, "stations": tuple(stations)}
 
 
 def press_keys(game, *keys):
+    """Taps the keys in turn; the game latches a tap shorter than a frame, so
+    each is seen once. A caller that needs the effect waits for it."""
     game.check_running()
     game.xdotool("windowfocus", "--sync", game.window)
     game.xdotool("key", "--delay", "120", *keys)
+
+
+def press_key_until(game, key, what, done):
+    """Holds the key down until done() has an answer, which it returns: the
+    game reads its keys once a frame, so a key let go before a frame saw it
+    down would never have been pressed."""
+    game.check_running()
+    game.xdotool("windowfocus", "--sync", game.window)
+    game.xdotool("keydown", key)
+    try:
+        return wait_until(what, done)
+    finally:
+        game.xdotool("keyup", key)
 
 
 def join(crew, name, halvex, display, data, work_folder, discovery, shots, server, expected):
@@ -370,21 +436,16 @@ def connect_screen_with_server_found(pixels):
 
 
 def console_boxes(pixels):
-    """Six widgets: two rows of three boxes over the middle 80 % of the window.
-    Each shows the main colour (a frame and name, the ship panel's rows, the
-    throttle's buttons beside its own coloured segments, so the bar is set
-    low), except the text waterfall (second row, middle), a dark panel while
-    no message has come."""
-    cells = []
-    for row in range(2):
-        for column in range(3):
-            left = WINDOW_WIDTH * (10 + column * 26) // 100
-            top = WINDOW_HEIGHT * (10 + row * 40) // 100
-            cells.append((left, top, left + WINDOW_WIDTH * 26 // 100, top + WINDOW_HEIGHT * 40 // 100))
-    waterfall = cells.pop(4)
-    area = (waterfall[2] - waterfall[0]) * (waterfall[3] - waterfall[1])
-    return (all(near(pixels, MAIN, cell) > 100 for cell in cells)
-            and near(pixels, BLACK, waterfall, tolerance=24) > area // 2)
+    """The helm station, the first console's: its radar, throttle, steering,
+    jump, dock and alert boxes each show the main colour; its text waterfall
+    (at the foot of the right-hand column) is a dark panel with the mission's
+    first order in it."""
+    boxes = [HELM_RADAR, HELM_THROTTLE, HELM_STEERING, HELM_JUMP, HELM_DOCK_AND_ALERT]
+    left, top, right, bottom = HELM_WATERFALL
+    area = (right - left) * (bottom - top)
+    return (all(near(pixels, MAIN, box) > 100 for box in boxes)
+            and near(pixels, BLACK, HELM_WATERFALL, tolerance=24) > area // 2
+            and near(pixels, ORDER_WHITE, HELM_WATERFALL, tolerance=30) > 40)
 
 
 def connect_screen_saying_server_gone(pixels):
@@ -410,7 +471,7 @@ def run(halvex, source_data, shots, work_folder):
         console.wait_for_screen("the connect screen listing the server", connect_screen_with_server_found, shots,
                                 "5-console-connect-screen")
         console.click(CONNECT_TO_SERVER)
-        wait_until("the console at the helm", lambda: "takes the helm" in server.log())
+        wait_until("the console at the helm", lambda: "takes the helm station" in server.log())
         console.wait_for_screen("the console's boxes", console_boxes, shots, "6-console-boxes")
         server.wait_for_screen("the server's console with a console connected",
                                lambda pixels: not server_console(pixels), shots, "7-server-console-crewed")

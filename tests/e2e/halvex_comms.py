@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The comms console as a crew works it: a server hosts the first mission; a
-console joins and is given the comms console (the contact's portrait, the
+console joins and is given the comms station (the contact's portrait, the
 mission's buttons, the message list and the contact list). The mission offers
 Halcyon Station's buttons; on the console a person clicks "Request docking"
 and then presses the digit 2 for "Report status". The mission hears each
@@ -9,11 +9,12 @@ message list shows. Then the server's own screen is given the comms console
 too, and its click reaches the mission through the server's loopback.
 
 The mission is the first one with additions of the test's own, made in the
-test's copy of the data folder: joining consoles get the comms console and
-the station's buttons, and each comms button the mission hears is printed and
-answered.
+test's copy of the data folder: joining consoles take the comms station and
+are offered the station's buttons of the test, and each of those the mission
+hears is printed and answered.
 
-usage: halvex_comms.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_comms.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
@@ -21,33 +22,30 @@ bounded and every process started is ended by its id.
 
 import re
 
-from halvex_bridge import (Crew, Display, Failure, free_udp_port, host_first_mission, join, mission_with_additions,
-                           press_keys, run_as_main, wait_until)
+from halvex_bridge import (Crew, Display, Failure, crew_order_additions, free_udp_port, host_first_mission, join,
+                           mission_with_additions, press_key_until, run_as_main, wait_until, window_box)
 from screens import hex_colour, near
 
 DOCK_GREEN = hex_colour("#40ff70")  # the docking button's colour, as the mission sends it
 ANSWER_GOLD = hex_colour("#ffd24a")  # the answer's title colour
 
-# The console's four boxes: two rows of two (grid of the console scene).
-FACE_BOX = (102, 76, 512, 384)
-CONTROL_BOX = (512, 76, 921, 384)
-WATERFALL_BOX = (102, 384, 512, 691)
+# The comms station's boxes: the portrait, the buttons, the message list.
+FACE_BOX = window_box(51, 6, 71, 36)
+CONTROL_BOX = window_box(72, 6, 100, 62)
+WATERFALL_BOX = window_box(51, 63, 100, 89)
 # The first button's row lies under the 30-pixel heading band, left of the
 # 40-pixel scroll slider.
-FIRST_BUTTON = (700, 76 + 30 + 22)
+FIRST_BUTTON = ((CONTROL_BOX[0] + CONTROL_BOX[2] - 40) // 2, CONTROL_BOX[1] + 30 + 22)
 
-MISSION_ADDITIONS = '''
-
-# --- Added by the comms test -------------------------------------------------
-COMMS_WIDGETS = "comms_face^comms_control^comms_waterfall^comms_sorted_list"
+MISSION_ADDITIONS = crew_order_additions("comms", ["comms"]) + '''
 STATION_FACE = ("backdrop #24303c 0 0;head #e6b594 0 0;uniform #2a5aa8 0 0;trim #e8c866 0 0;eyes white 0 0;"
                 "iris #3a78b8 0 0;brows #4a2e1c 0 0;nose #e6b594 0 0;mouth #e6b594 1 0;hair #4a2e1c 0 0")
 ANSWERS = {"dock": "Bay two is clear, Tern. Come in slow.", "status": "All quiet at Halcyon. Keep your shields up."}
+_story_seated = console_seated
 
 
-def crew_console(client_id):
-    zmx.assign_client_to_ship(client_id, player_ship_id)
-    zmx.send_client_widget_list(client_id, "comms", COMMS_WIDGETS)
+def console_seated(client_id, station):
+    _story_seated(client_id, station)
     offer_the_station()
     print("comms test: console %d takes comms" % client_id, flush=True)
 
@@ -70,8 +68,7 @@ def halvex_event_handler(sim, event):
                                               "#ffd24a", ANSWERS.get(event.sub_tag, "Say again?"), "#d8e4f0")
         if event.sub_tag == "status":
             # The server's own screen becomes a comms console of the ship too.
-            zmx.assign_client_to_ship(0, player_ship_id)
-            zmx.send_client_widget_list(0, "comms", COMMS_WIDGETS)
+            game["bridge"].show_host(bridge_stations.COMMS)
             offer_the_station()
 '''
 
@@ -115,8 +112,8 @@ def run(halvex, source_data, shots, work_folder):
                                          "comms-4-answer")
         one_title = near(answered, ANSWER_GOLD, WATERFALL_BOX)
 
-        press_keys(comms, "2")  # "comms_button_2"
-        wait_until("the mission hearing the status button", lambda: len(presses(server)) > 1)
+        press_key_until(comms, "2", "the mission hearing the status button",  # "comms_button_2"
+                        lambda: len(presses(server)) > 1)
         if presses(server) != [("dock", ship, console), ("status", ship, console)]:
             raise Failure("the mission heard %s, not one press of each button" % presses(server))
         comms.wait_for_screen("both answers in the message list",

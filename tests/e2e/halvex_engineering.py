@@ -8,11 +8,12 @@ speed it held. B then stores its settings as preset 1; closing B writes them
 to the presets file.
 
 The mission is the first one with two additions of the test's own, made in
-the test's copy of the data folder: the second console to join gets the
-engineering widgets, and every mission tick prints the Tern's speed and
-impulse power.
+the test's copy of the data folder: the consoles take the helm and
+engineering alone, in that order, and every mission tick prints the Tern's
+speed and impulse power.
 
-usage: halvex_engineering.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_engineering.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
@@ -20,27 +21,30 @@ bounded and every process started is ended by its id.
 
 import os
 import re
-import time
 
-from halvex_bridge import (MAIN, Crew, Display, Failure, act_until, free_udp_port, host_first_mission, join,
-                           mission_with_additions, press_keys, run_as_main, second_console_additions, wait_until)
+from halvex_bridge import (MAIN, Crew, Display, Failure, act_until, crew_order_additions, free_udp_port,
+                           host_first_mission, join, mission_with_additions, press_key_until, run_as_main, wait_until,
+                           window_box)
 from screens import near
 
-# Console B's three boxes, one row (grid of the console scene): the power
-# sliders, the heat columns, the presets. The power box holds eight wide
-# controls stacked 76 pixels apart, each with its slider in its top 25
-# pixels; IMPULSE is the third. The presets are one column of 11 cells 55
-# high: STORE, then presets 0 to 9.
-POWER_BOX = (102, 76, 368, 690)
-HEAT_BOX = (368, 76, 634, 690)
-IMPULSE_SLIDER_Y = 76 + 2 * 76 + 12
-STORE_BUTTON = (767, 76 + 27)
-STORE_TICK = (637, 80, 660, 125)
-PRESET_1_BUTTON = (767, 76 + 2 * 55 + 27)
+# Console B's boxes (the engineering station): the power sliders, the heat
+# columns, the presets. The power box holds eight tall controls side by side,
+# each with its slider upright along its left 25 pixels, 40 pixels of label
+# below; IMPULSE is the third. Its slider runs from no power at its foot to
+# 300 % at its top; 100 % stands a third of the way up. The presets are one
+# column of 11 cells: STORE, then presets 0 to 9; STORE's tick is at its left.
+POWER_BOX = window_box(0, 6, 48, 100)
+HEAT_BOX = window_box(49, 6, 74, 55)
+PRESETS_BOX = window_box(75, 6, 100, 55)
+CONTROL_WIDTH = (POWER_BOX[2] - POWER_BOX[0]) // 8
+IMPULSE_SLIDER_X = POWER_BOX[0] + 2 * CONTROL_WIDTH + 12
+IMPULSE_SLIDER_NORMAL_Y = POWER_BOX[3] - 40 - (POWER_BOX[3] - 40 - POWER_BOX[1]) // 3
+PRESET_CELL = (PRESETS_BOX[3] - PRESETS_BOX[1]) // 11
+STORE_BUTTON = ((PRESETS_BOX[0] + PRESETS_BOX[2]) // 2, PRESETS_BOX[1] + PRESET_CELL // 2)
+STORE_TICK = (PRESETS_BOX[0] + 2, PRESETS_BOX[1] + 2, PRESETS_BOX[0] + PRESET_CELL - 6, PRESETS_BOX[1] + PRESET_CELL - 4)
+PRESET_1_BUTTON = (STORE_BUTTON[0], PRESETS_BOX[1] + 2 * PRESET_CELL + PRESET_CELL // 2)
 
-MISSION_ADDITIONS = second_console_additions("engineering", "engineering",
-                                             "eng_power_controls^eng_heat_controls^eng_presets",
-                                             "runs engineering") + '''
+MISSION_ADDITIONS = crew_order_additions("engineering", ["helm", "engineering"]) + '''
 _mission_handler = halvex_event_handler
 
 
@@ -73,25 +77,13 @@ def steady_speed(server):
     return now if now - before < STEADY_SHARE * now else None
 
 
-def drag(game, y, from_x, to_x):
-    """Presses at (from_x, y), moves to (to_x, y) and lets go, frames apart:
-    the software-drawn console is slow enough for a quick click to fall
-    inside one frame."""
-    game.check_running()
-    left, top = game.origin
-    game.xdotool("mousemove", "--sync", str(left + from_x), str(top + y))
-    time.sleep(0.3)
-    game.xdotool("mousedown", "1")
-    time.sleep(0.3)
-    game.xdotool("mousemove", "--sync", str(left + to_x), str(top + y))
-    time.sleep(0.3)
+def drag(game, start, end):
+    """Presses at the start, moves to the end and lets go, each step seen by
+    a frame of its own (the slider's knob follows the pointer)."""
+    game.move_pointer(start)
+    game.press_button(start)
+    game.move_pointer(end)
     game.xdotool("mouseup", "1")
-    time.sleep(0.3)
-
-
-def press(game, point):
-    """A click held for frames (see drag)."""
-    drag(game, point[1], point[0], point[0])
 
 
 def store_ticked(pixels):
@@ -118,17 +110,18 @@ def run(halvex, source_data, shots, work_folder):
                                        lambda server: "the Tern is on station" in server.log_all() or None)
 
         helm = join(crew, "helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
-                    "takes the helm")
+                    "takes the helm station")
         engineering = join(crew, "engineering", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
-                           "runs engineering")
+                           "takes the engineering station")
         engineering.wait_for_screen("the engineering console drawn",
                                     lambda p: near(p, MAIN, POWER_BOX) > 300 and near(p, MAIN, HEAT_BOX) > 300,
                                     shots, "engineering-3-console")
 
-        press_keys(helm, "shift")  # "impulse-full"
+        press_key_until(helm, "shift", "the ship under way", lambda: reports(server)[-1][0] > 0.0)  # "impulse-full"
         held = wait_until("the ship holding a steady speed at full impulse", lambda: steady_speed(server))
         act_until("the server taking 300 % impulse power", lambda: reports(server)[-1][1] > 2.99 or None,
-                  lambda: drag(engineering, IMPULSE_SLIDER_Y, 200, 420))  # past the far end: 300 %
+                  lambda: drag(engineering, (IMPULSE_SLIDER_X, IMPULSE_SLIDER_NORMAL_Y),
+                               (IMPULSE_SLIDER_X, POWER_BOX[1] - 30)))  # past the top: 300 %
         speed = wait_until("the ship speeding up",
                            lambda: next((s for s, _ in reports(server)[-1:] if s > SPEED_UP * held), None))
         print("ship: speed %.2f at 100 %% impulse power, %.2f and rising at 300 %%" % (held, speed))
@@ -136,9 +129,9 @@ def run(halvex, source_data, shots, work_folder):
                                     lambda p: near(p, MAIN, POWER_BOX) > 300, shots, "engineering-4-after")
 
         act_until("STORE ticked", lambda: store_ticked(engineering.screen()),
-                  lambda: press(engineering, STORE_BUTTON))
+                  lambda: engineering.click(STORE_BUTTON))
         act_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()),
-                  lambda: press(engineering, PRESET_1_BUTTON))
+                  lambda: engineering.click(PRESET_1_BUTTON))
         crew.end(engineering)
         stored = preset_line(data, 1)
         if stored is None or len(stored) != 100 or stored[2] != 3.0:

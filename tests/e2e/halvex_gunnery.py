@@ -10,7 +10,8 @@ chosen, the scan complete, the tube loaded, the torpedo launched and the
 raider struck; the screenshots show the scan's findings and the raider's
 shields falling on A, and the lock and the tube on B.
 
-usage: halvex_gunnery.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_gunnery.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
@@ -21,8 +22,8 @@ import re
 
 import numpy as np
 
-from halvex_bridge import (Crew, Display, act_until, free_udp_port, game_data, host_first_mission, join, press_keys,
-                           run_as_main, wait_until)
+from halvex_bridge import (Crew, Display, act_until, free_udp_port, game_data, host_first_mission, join,
+                           press_key_until, run_as_main, wait_until)
 from halvex_helm import changed_pixels
 from screens import hex_colour, near
 
@@ -120,8 +121,8 @@ def run(halvex, source_data, shots, work_folder):
         # already (its initial scan); the status scan is the officer's.
         science.wait_for_screen("the object list drawn", lambda p: near(p, MAIN, LIST_BOX) > 300, shots,
                                 "science-3-list")
-        press_keys(science, "Next")
-        wait_for_report(server, "science targeting the raider", "science target " + raider)
+        press_key_until(science, "Next", "science targeting the raider",
+                        lambda: reported(server, "science target " + raider))
         identified = science.wait_for_screen("the raider on the panel", lambda p: near(p, MAIN, PANEL_ROWS) > 600,
                                              shots, "science-4-selected")
         science.click(STATUS_TAB)
@@ -142,8 +143,9 @@ def run(halvex, source_data, shots, work_folder):
         x, y = colour_centre(radar, HOSTILE_ICON, RADAR_BOX)
         around_raider = (x - RETICLE_REACH, y - RETICLE_REACH, x + RETICLE_REACH, y + RETICLE_REACH)
         unlocked = near(radar, WEAPON_RETICLE, around_raider, tolerance=24)
-        weapons.click((x, y))
-        wait_for_report(server, "weapons targeting the raider", "weapons target " + raider)
+        # The radar moves under the pointer; a click a frame missed is made again.
+        act_until("weapons targeting the raider", lambda: reported(server, "weapons target " + raider),
+                  lambda: weapons.click((x, y)))
         weapons.wait_for_screen("the lock on the raider",
                                 lambda p: near(p, WEAPON_RETICLE, around_raider, tolerance=24) > unlocked + 40, shots,
                                 "weapons-4-locked")

@@ -1,43 +1,43 @@
 #!/usr/bin/python3
 """The helm as a crew flies it: a server hosts the first mission; console A
-joins and is given the helm (steering, throttle, radar); console B joins as
-the main screen with the 3D view. On A a person presses full impulse and
+joins and is given the helm station (steering, throttle, radar); console B
+joins as the main screen with the 3D view. On A a person presses full impulse and
 holds the right arrow; the mission's own report shows the ship gathering
 speed and turning right, A's helm and radar and B's view of space change as
 she moves, and closing A leaves the server running and still reporting.
 
 The mission is the first one with two additions of the test's own, made in
-the test's copy of the data folder: the second console to join gets the main
-screen, and every mission tick prints the Tern's speed and heading.
+the test's copy of the data folder: the consoles take the helm and the main
+screen alone, in that order, and every mission tick prints the Tern's speed
+and heading.
 
-usage: halvex_helm.py HALVEX DATA_FOLDER SCREENSHOT_FOLDER
+usage: halvex_helm.py HALVEX SCREENSHOT_FOLDER
+  (the game's data folder in QEL_DATA_DIR, the test's own copy)
 
 Own displays, settings folders, port and discovery port; every wait is
 bounded and every process started is ended by its id.
 """
 
 import re
-import time
 
 import numpy as np
 
-from halvex_bridge import (Crew, Display, Failure, free_udp_port, host_first_mission, join, mission_with_additions,
-                           press_keys, run_as_main, second_console_additions, wait_until)
+from halvex_bridge import (HELM_RADAR, HELM_STEERING, Crew, Display, crew_order_additions, free_udp_port,
+                           host_first_mission, join, mission_with_additions, press_key_until, run_as_main, wait_until,
+                           window_box)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")  # "gui-color-main"
 
-# Console A's six boxes: two rows of three, helm_simple first and the radar
-# third; B's two boxes: one row of two, the 3D view first (grid of the console
-# scene).
-HELM_BOX = (102, 76, 368, 384)
-RADAR_BOX = (634, 76, 900, 384)
-VIEW_BOX = (102, 76, 512, 691)
+# Console A's steering and radar boxes (the helm station), B's view of
+# space above its text waterfall (the main screen station).
+HELM_BOX = HELM_STEERING
+RADAR_BOX = HELM_RADAR
+VIEW_BOX = window_box(0, 0, 100, 82)
 
 # What the test adds to the mission (appended to its script in the test's
 # data folder).
-MISSION_ADDITIONS = second_console_additions("helm", "main_screen", "3dview^text_waterfall",
-                                             "shows the main screen") + '''
+MISSION_ADDITIONS = crew_order_additions("helm", ["helm", "main_screen"]) + '''
 import math as _math
 
 _mission_handler = halvex_event_handler
@@ -53,11 +53,10 @@ def halvex_event_handler(sim, event):
 '''
 
 REPORT = re.compile(r"helm test: speed (-?[0-9.]+) heading ([0-9.]+)")
-# Full impulse for a couple of seconds gives well over this; the ship starts at rest.
+# Full impulse soon gives well over this; the ship starts at rest.
 SPEED_GAINED = 1.0
-# Holding the turn key this long turns the ship by well over this many degrees.
+# The turn key is held until the mission reports the ship turned this far.
 DEGREES_TURNED = 10.0
-TURN_SECONDS = 3.0
 # A screen region "changed" when this many of its pixels differ.
 PIXELS_CHANGED = 200
 
@@ -80,14 +79,6 @@ def changed_pixels(before, after, box):
     return int(np.count_nonzero(np.any(np.abs(region(before, box) - region(after, box)) > 24, axis=2)))
 
 
-def hold_key(game, key, seconds):
-    game.check_running()
-    game.xdotool("windowfocus", "--sync", game.window)
-    game.xdotool("keydown", key)
-    time.sleep(seconds)
-    game.xdotool("keyup", key)
-
-
 def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
@@ -98,23 +89,21 @@ def run(halvex, source_data, shots, work_folder):
                                        lambda game: "the Tern is on station" in game.log_all())
 
         helm = join(crew, "helm", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
-                    "takes the helm")
+                    "takes the helm station")
         view = join(crew, "view", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
-                    "shows the main screen")
+                    "takes the main_screen station")
         helm_before = helm.wait_for_screen("the helm drawn", lambda p: near(p, MAIN, HELM_BOX) > 300, shots,
                                            "helm-3-before")
-        view_before = view.wait_for_screen("the view of space drawn", lambda p: colour_count(p[76:691, 102:512]) > 20,
+        view_before = view.wait_for_screen("the view of space drawn",
+                                           lambda p: colour_count(p[VIEW_BOX[1]:VIEW_BOX[3], VIEW_BOX[0]:VIEW_BOX[2]]) > 20,
                                            shots, "view-3-before")
         start_speed, start_heading = wait_until("a report of the ship at rest", lambda: (reports(server) or [None])[-1])
 
-        press_keys(helm, "shift")  # "impulse-full"
-        hold_key(helm, "Right", TURN_SECONDS)  # "steer_right"
-        wait_until("the ship gathering speed",
-                   lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
+        press_key_until(helm, "shift", "the ship gathering speed",  # "impulse-full"
+                        lambda: reports(server)[-1][0] > start_speed + SPEED_GAINED or None)
+        press_key_until(helm, "Right", "the ship turning %.0f degrees right" % DEGREES_TURNED,  # "steer_right"
+                        lambda: turned(start_heading, reports(server)[-1][1]) >= DEGREES_TURNED or None)
         speed, heading = reports(server)[-1]
-        if turned(start_heading, heading) < DEGREES_TURNED:
-            raise Failure("the ship turned %.1f degrees right, not %.1f" % (turned(start_heading, heading),
-                                                                            DEGREES_TURNED))
         print("ship: speed %.2f -> %.2f, heading %.1f -> %.1f" % (start_speed, speed, start_heading, heading))
         helm.wait_for_screen("the helm and the radar changed",
                              lambda p: changed_pixels(helm_before, p, HELM_BOX) > PIXELS_CHANGED

@@ -7,7 +7,6 @@
 #include "engine/base/QelPixelImage.h"
 #include "engine/base/QelSettingsFile.h"
 #include "engine/net/QelNetworkFactoryBase.h"
-#include "engine/net/QelNetworkServer.h"
 #include "fuzz/support/FuzzFrames.h"
 #include "game/net/AssetTransferSignals.h"
 #include "game/behaviours/SpaceObjectAI.h"
@@ -28,6 +27,7 @@
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "helper/Hjson.h"
+#include "tests/support/CapturingServer.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -303,47 +303,6 @@ void AddClientSignalSeeds(std::vector<FuzzSeed>& seeds)
     AddPresentationSignalSeeds(seeds);
 }
 
-// A server endpoint that keeps what it is given to send.
-class CapturingServer : public QelNetworkServer, public QelNetworkFactoryBase {
-public:
-    bool Receive(QelNetworkMessage&, uint64_t&) override { return false; }
-    int Send(const QelNetworkMessage& message, uint32_t) override
-    {
-        sent.push_back(BytesOf(message));
-        return 1;
-    }
-    bool DisconnectClient(uint64_t) override { return true; }
-    // Down while hosting starts, so no receive thread is started.
-    bool IsNotRunning() const override { return down; }
-    std::string OpenFailure() const override { return ""; }
-    uint16_t BoundPort() const override { return 0; }
-    void SetMessageNames(const std::vector<std::string>&) override {}
-    uint64_t OversizedPacketsDropped() const override { return 0; }
-
-    void GetLocalAddress(std::string& out) override { out = "127.0.0.1"; }
-    QelNetworkServer* GetServer(const std::string&, uint16_t) override { return this; }
-    bool DestroyServer(const std::string&) override { return true; }
-    QelNetworkClient* GetClient(const std::string&, uint16_t) override { return nullptr; }
-    bool DestroyClient(const std::string&) override { return true; }
-
-    // The first message sent under the name, of at least the size.
-    Bytes First(const std::string& name, size_t minimumSize = 0) const
-    {
-        const uint64_t key = HashMessageName(name);
-        for (const Bytes& bytes : sent) {
-            uint64_t sentKey = 0;
-            for (size_t i = 0; i < kKeySize && i < bytes.size(); ++i)
-                sentKey |= static_cast<uint64_t>(bytes[i]) << (8 * i);
-            if (sentKey == key && bytes.size() >= minimumSize)
-                return bytes;
-        }
-        return {};
-    }
-
-    std::vector<Bytes> sent;
-    bool down = false;
-};
-
 // A seed whole for the target of every message, and its body for the
 // target of its name.
 void AddMessage(std::vector<FuzzSeed>& seeds, const std::string& name, const std::string& target,
@@ -359,7 +318,7 @@ void AddMessage(std::vector<FuzzSeed>& seeds, const std::string& name, const std
 void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
 {
     RegisterBehaviourHooks();
-    CapturingServer network;
+    qeltest::CapturingServer network;
     QelNetworkFactoryBase* const savedFactory = gNetworkFactory;
     gNetworkFactory = &network;
     {

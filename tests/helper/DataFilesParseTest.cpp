@@ -4,6 +4,7 @@
 
 #include "helper/Hjson.h"
 #include "helper/TinyYaml.h"
+#include "tests/support/GameDataFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@
 namespace {
 
 Hjson::Value LoadDataDocument(const std::string& fileName) {
-    const std::string path = std::string(QEL_SOURCE_DIR) + "/data/" + fileName;
+    const std::string path = (qeltest::GameDataFolder() / fileName).string();
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in) << "cannot open " << path;
     std::stringstream text;
@@ -252,7 +253,7 @@ TEST(DataFilesParse, ship_ports_fit_the_record_slots) {
 // The mission chooser lists every mission folder by these keys of its
 // description; a mission without them would show up blank.
 TEST(DataFilesParse, every_mission_description_gives_the_chooser_its_keys) {
-    const std::filesystem::path missions = std::filesystem::path(QEL_SOURCE_DIR) / "data" / "missions";
+    const std::filesystem::path missions = qeltest::GameDataFolder() / "missions";
     int described = 0;
     for (const auto& folder : std::filesystem::directory_iterator(missions)) {
         if (!folder.is_directory() || folder.path().filename() == "common")

@@ -1,9 +1,9 @@
 #pragma once
 // The game's generated meshes for tests that need real ships: the ship list,
-// the preferences, the shaders and the generator's output of the source data
-// folder, linked into a test's own data folder, so what the game makes from them at run
-// time (caches, silhouettes, hull shells) is written there and not into the
-// source tree.
+// the preferences, the shaders and the generator's output of the game's data
+// folder (the test's own overlay of it), linked into a fixture's data folder,
+// so what the game makes from them at run time (caches, silhouettes, hull
+// shells) is written there.
 
 #include <filesystem>
 #include <string>
@@ -12,6 +12,7 @@
 #include <regex>
 #include <string>
 
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 namespace qeltest {
@@ -19,7 +20,7 @@ namespace qeltest {
 inline void LinkGeneratedData(const TempFolder& data)
 {
     namespace fs = std::filesystem;
-    const fs::path source = fs::path(QEL_SOURCE_DIR) / "data";
+    const fs::path source = GameDataFolder();
     // Meshes, materials and textures; not what the game made from them.
     const std::regex generated(R"(.*\.(obj|mtl|glsl|vs|ps|ttf)|.*_(diffuse|emissive|specular|normal)\.png)");
     const auto link = [&](const fs::path& file) {
@@ -36,13 +37,13 @@ inline void LinkGeneratedData(const TempFolder& data)
                 link(entry.path());
 }
 
-// Art of the source data folder's graphics (files or folders, such as the
+// Art of the game's data folder's graphics (files or folders, such as the
 // menu backdrop and the fonts) for tests that draw the interface, linked
 // beside the generated data.
 inline void LinkInterfaceArt(const TempFolder& data, const std::vector<std::string>& names)
 {
     namespace fs = std::filesystem;
-    const fs::path source = fs::path(QEL_SOURCE_DIR) / "data" / "graphics";
+    const fs::path source = GameDataFolder() / "graphics";
     for (const std::string& name : names)
         if (!fs::exists(data.Path() / "graphics" / name))
             fs::create_symlink(source / name, data.Path() / "graphics" / name);
@@ -51,7 +52,7 @@ inline void LinkInterfaceArt(const TempFolder& data, const std::vector<std::stri
 // The sky box's star field the build draws, for tests that draw the sky.
 inline void LinkGeneratedSky(const TempFolder& data)
 {
-    std::filesystem::create_symlink(std::filesystem::path(QEL_SOURCE_DIR) / "data/graphics/sky1.png",
+    std::filesystem::create_symlink(GameDataFolder() / "graphics/sky1.png",
                                     data.Path() / "graphics/sky1.png");
 }
 
@@ -60,7 +61,7 @@ inline void LinkGeneratedSky(const TempFolder& data)
 inline void LinkGeneratedRadarArt(const TempFolder& data)
 {
     namespace fs = std::filesystem;
-    const fs::path graphics = fs::path(QEL_SOURCE_DIR) / "data/graphics";
+    const fs::path graphics = GameDataFolder() / "graphics";
     for (const char* name :
          {"radar_2", "icon-nebula", "icon-nebula64", "icon-nebula8", "generic-asteroid", "generic-asteroid50",
           "generic-asteroid8", "icon-blackhole", "icon-globe", "teardrop", "icon-mine", "unknownShipIcon", "shldFace1",

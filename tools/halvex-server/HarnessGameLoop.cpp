@@ -2,6 +2,7 @@
 
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
+#include "game/shell/MissionStart.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
 
@@ -51,13 +52,25 @@ void HarnessGameLoop::DeleteSingletons()
     theMissionScript.SetServerScreen(nullptr);
 }
 
+void HarnessGameLoop::SceneFrameUpdate()
+{
+    game.SceneFrameUpdate();
+    if (std::optional<std::string> next = TakeNextMission()) {
+        mission.name = std::move(*next);
+        mission.folder.reset();
+        StartMission();
+    }
+}
+
 void HarnessGameLoop::StartMission()
 {
     try {
-        if (mission.folder)
-            theMissionScript.StartFolder(*mission.folder);
-        else
-            theMissionScript.Start(mission.name);
+        StartMissionWith([this] {
+            if (mission.folder)
+                theMissionScript.StartFolder(*mission.folder);
+            else
+                theMissionScript.Start(mission.name);
+        });
     } catch (const ScriptError& error) {
         throw std::runtime_error("mission \"" + mission.name + "\" could not start: " + error.what());
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The game's loop as the harness runs it: the game's own start-up, steps and
 // deletion, then hosting and the mission started at once (where the game
-// waits for its set-up scene), and an optional bound on the ticks run. Hull
+// waits for its set-up scene), the hand-over to the next mission a script
+// asks for in the frame step (where the game's running scenes make it), and
+// an optional bound on the ticks run. Hull
 // silhouettes for ship interiors come from the data folder's images; the
 // server's own screen is a quiet one that draws nothing.
 
@@ -24,7 +26,9 @@ public:
     // Hosts on the port and starts the mission; a mission that cannot start
     // throws with the reason (the Python traceback for a script error).
     void Startup() override;
-    void SceneFrameUpdate() override { game.SceneFrameUpdate(); }
+    // Hands over to the mission the script named with run_next_mission; one
+    // that cannot start ends the run with the reason.
+    void SceneFrameUpdate() override;
     void SimulationFrameUpdate() override { game.SimulationFrameUpdate(); }
     void ServerFrameUpdate() override { game.ServerFrameUpdate(); }
     void ClientFrameUpdate() override { game.ClientFrameUpdate(); }

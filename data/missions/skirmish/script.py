@@ -1,12 +1,16 @@
 # Skirmish at Corrin Reach: Meridian cruisers and Corrin Station against a
 # Skarn raiding party, with a void serpent hostile to both. Each mission tick
 # every combatant takes the nearest live enemy of its side as its target; the
-# fight plays out with or without a crew. Consoles that join fly the Tern.
+# fight plays out with or without a crew. Consoles that join crew the Tern,
+# one bridge station each (bridge_stations); the host's screen is the game
+# master's. When one side holds the field, every screen says so.
 import zmx
 
+import bridge_stations
+import bridge_strings
+import damage_control
+
 PLAYER_SHIP_TYPE = "tern_frigate"
-HELM_CONSOLE = "helm"
-HELM_WIDGETS = "helm_simple^throttle^2dview^ship_data^text_waterfall^red_alert"
 
 # (side, icon colour, icon index)
 SIDES = [("meridian", "#4aa3ff", 0), ("skarn", "#ff5533", 1), ("monster", "#c05cff", 2)]
@@ -32,8 +36,7 @@ STATION_BEAMS = [  # (range, damage, cycle seconds, colour)
     (2200.0, 12.0, 4.0, (0.3, 0.8, 1.0)),
 ]
 STATION_DRONES = (12.0, 3500.0, 20.0)  # seconds between launches, range, drone damage
-STATION_TORPEDOES = (15.0, 3000.0, "Homing")  # seconds between launches, range, definition
-HOMING_DEFINITION = "gui_text:Homing;speed:22;damage:40;lifetime:300;behavior:homing"
+STATION_TORPEDOES = (15.0, 3000.0, "Homing")  # seconds between launches, range, torpedo type
 
 # Computer ships hit twice as hard as a hull record says: the fight is short.
 BEAM_DAMAGES = (1.0, 2.0, 1.0)  # player ships, computer ships, stations
@@ -42,22 +45,16 @@ BEAM_DAMAGES = (1.0, 2.0, 1.0)  # player ships, computer ships, stations
 PURSUIT_RANGE = 12000.0
 SWITCH_RATIO = 0.7
 
-game = {"built": False, "player": 0, "over": False}
+# The side that holds the field, in the colour its notice stands in.
+OUTCOME_COLOURS = {"meridian": "#1e6e38"}
+OTHER_OUTCOME_COLOUR = "#8a1e1e"
+
+game = {"built": False, "player": 0, "over": False, "bridge": None, "interior": None}
 combatants = {}  # id -> {"name", "side", "kind", "target"}
 
 
 def hostile(first, second):
     return (first, second) in WARS or (second, first) in WARS
-
-
-def set_the_sides(sim):
-    for side, colour, icon in SIDES:
-        sim.set_side_icon_color(side, colour)
-        sim.set_side_icon_index(side, icon)
-        sim.set_side_relationship(side, side, zmx.ALLIED)
-    for first, second in WARS:
-        sim.set_side_relationship(first, second, zmx.HOSTILE)
-        sim.set_side_relationship(second, first, zmx.HOSTILE)
 
 
 def place(sim, behaviour, ship_type, name, side, position, kind):
@@ -91,8 +88,7 @@ def arm_the_station(station):
 
 def build_world(sim):
     zmx.create_new_sim()
-    set_the_sides(sim)
-    zmx.set_shared_string("Homing", HOMING_DEFINITION)
+    bridge_strings.set_sides(sim, SIDES, WARS)
     zmx.set_beam_damages(0, *BEAM_DAMAGES)
     name, side, position = PLAYER
     player = place(sim, "behav_playership", PLAYER_SHIP_TYPE, name, side, position, "player")
@@ -103,9 +99,23 @@ def build_world(sim):
     arm_the_station(place(sim, "behav_station", ship_type, name, side, position, "station"))
     ship_type, name, side, position = MONSTER
     place(sim, "behav_monster", ship_type, name, side, position, "monster")
+    types = bridge_strings.name_torpedo_types(sim, [game["player"]], [STATION_TORPEDOES[2]])
+    bridge_strings.select_torpedo_type(sim, game["player"], types)
+    game["interior"] = damage_control.DamageControl(sim, game["player"], tell_crew)
+    game["bridge"] = bridge_stations.Bridge(game["player"], on_seated=console_seated)
+    game["bridge"].show_host(bridge_stations.GAME_MASTER)
     zmx.resume_sim()
     game["built"] = True
     print("skirmish: %d combatants take the field" % len(combatants))
+
+
+def tell_crew(text, colour):
+    zmx.send_message_to_player_ship(game["player"], colour, text)
+
+
+def console_seated(client_id, station):
+    if station in (bridge_stations.ENGINEERING, bridge_stations.DAMAGE_CONTROL):
+        game["interior"].offer_buttons()
 
 
 def alive(sim, object_id):
@@ -164,25 +174,26 @@ def report_the_end(sim):
     standing = {combatants[i]["side"] for i in combatants if combatants[i]["kind"] != "player" and alive(sim, i)}
     if not game["over"] and len(standing) == 1:
         game["over"] = True
-        print("skirmish: the %s hold the field" % standing.pop())
-
-
-def crew_console(client_id):
-    zmx.assign_client_to_ship(client_id, game["player"])
-    zmx.send_client_widget_list(client_id, HELM_CONSOLE, HELM_WIDGETS)
+        side = standing.pop()
+        print("skirmish: the %s hold the field" % side)
+        text = "The %s hold Corrin Reach." % bridge_strings.side_name(side)
+        colour = OUTCOME_COLOURS.get(side, OTHER_OUTCOME_COLOUR)
+        tell_crew(text, colour)
+        game["bridge"].announce(text, colour)
 
 
 def halvex_event_handler(sim, event):
     if not game["built"]:
         build_world(sim)
-        for client_id in zmx.get_client_ID_list():
-            if client_id != event.client_id:
-                crew_console(client_id)
-    if event.tag == "client_connect":
-        crew_console(event.client_id)
-    elif event.tag == "mission_tick":
+        game["bridge"].seat_everyone()
+    if game["bridge"].handle(sim, event) or game["interior"].handle(event):
+        return
+    if event.tag == "mission_tick":
+        game["interior"].tick()
         choose_targets(sim)
         report_the_end(sim)
+    elif event.tag == "science_scan_complete":
+        bridge_strings.record_scan(sim, event, {})
     elif event.tag in ("npc_killed", "station_killed"):
         print("skirmish: %s destroyed by %s" % (name_of(event.selected_id), name_of(event.origin_id)))
     elif event.tag == "damage" and event.sub_tag == "beam" and event.sub_float > 0:

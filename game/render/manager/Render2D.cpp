@@ -156,6 +156,7 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
     currentFrameObjects ^= 1;
     frameObjects[currentFrameObjects].clear();
     labels.Clear();
+    placedLabels.Clear();
     BeginTarget();
     DrawIntoTarget();
     EndTarget();

@@ -29,6 +29,7 @@
 // reticles, selection, scan requests, hold menu).
 
 #include "game/render/manager/ClickTimer.h"
+#include "game/render/manager/LabelStack.h"
 #include "game/render/manager/Ring2DRenderer.h"
 #include "game/shell/IntRect.h"
 #include "game/shell/UILabelLayout.h"
@@ -164,7 +165,8 @@ public:
     simulationTimer scanRequestTimer;
     Ring2DRenderer ringRenderer;
     IntRect viewRect;  // the part of the target copied last frame
-    LabelLayout labels;  // the names and read-outs of the frame, kept clear of each other
+    LabelStack placedLabels;  // the contacts' names, climbing clear of each other
+    LabelLayout labels;  // the names and read-outs of the frame as drawn, kept clear of each other
     // A grid cell's name, placed once the objects are labelled.
     struct GridName {
         IntRect box;
@@ -235,6 +237,7 @@ private:
     void DrawTerrain(const SpaceObject& object, bool nebula);
     void LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                       const glm::vec4& colour);
+    bool OnTarget(const IntRect& box) const;
     void DrawPointerReadout();
     void DrawSpeechBubbles();
     void RegisterSide(const SpaceObject& object);
@@ -248,7 +251,8 @@ private:
     bool InCull(const glm::vec2& screen) const;
 
     // Render2DShapes.cpp.
-    void DrawArcs(const glm::vec2& screen, const std::vector<BeamArc>& arcs);
+    void QueueArcs(const glm::vec2& screen, const std::vector<BeamArc>& arcs);
+    void DrawQueuedArcs();
     void DrawShields(const SpaceObject& ship, const ScreenPoint& at, float iconScale);
     void DrawScanRing(const SpaceObject& object, const glm::vec2& screen);
     void DrawEffects();
@@ -271,4 +275,12 @@ private:
     Frame frame;
     uint64_t reportedBadFocus = 0;  // the focus ship whose bad position was logged
     std::vector<BeamArc> arcs;  // the current ship's, reused
+
+    // What the object pass leaves for after it: the arcs of every ship drawn
+    // together (one batch of lines).
+    struct QueuedArc {
+        glm::vec2 screen;  // the ship
+        BeamArc arc;
+    };
+    std::vector<QueuedArc> queuedArcs;
 };

@@ -45,12 +45,22 @@ constexpr ZoomArt kAsteroidArt[] = {{0.18f, "generic-asteroid", 1.0f}, {0.095f, 
 constexpr float kNebulaScale = 12.0f;  // a nebula's art spans its size twelve times over
 constexpr float kDefaultDisplaySize = 1000.0f;
 
-// Labels sit this far above their object, or this far higher past a label
+// Labels sit this far above their object and climb this far past a label
 // they would cover.
 constexpr int32_t kLabelRise = 25;
 constexpr int32_t kLabelHalfHeight = 10;
 constexpr int32_t kLabelStep = 22;
 constexpr float kLabelPadding = 30.0f;
+// A label stops climbing after this many moves: by then it stands far above
+// its object anyway, and a crowd of ships in one place (a fleet at a dock)
+// would otherwise cost a scan of every label per move, cubic in the crowd.
+constexpr int32_t kMaxLabelMoves = 16;
+// A read-out that would cover another text steps down a line at a time, a
+// few lines at most, to stay near its contact; with no free line left it
+// stands at its own place all the same, since every contact shows its range
+// and bearing.
+constexpr int32_t kReadoutStep = 18;
+constexpr int32_t kMaxReadoutMoves = 3;
 // Distances switch to thousands above these (target read-out, pointer).
 constexpr float kRangeThousandsAbove = 2999.0f;
 constexpr float kPointerThousandsFrom = 1000.0f;
@@ -119,11 +129,19 @@ void Render2D::DrawText(const std::string& font, const IntRect& box, const std::
     theUIContext.DrawText(theUIContext.GetFont(font), box, text, colour, layer, align);
 }
 
-// A label or read-out over its shadow, where it covers no label placed
-// before in this frame; left out where it would.
+// A read-out over its shadow at its place, or a few lines below where that
+// place is taken.
 void Render2D::PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align)
 {
-    labels.Place(theUIContext.GetFont(kLabelFont), {box}, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
+    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
+    std::vector<IntRect> candidates;
+    for (int32_t move = 0; move <= kMaxReadoutMoves; ++move) {
+        IntRect lower = box;
+        lower.Translate(0, move * kReadoutStep);
+        candidates.push_back(lower);
+    }
+    if (!labels.Place(font, candidates, text, colour, kLabelLayer, {kLabelLayer - 1}, align))
+        labels.Claim(font, box, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
 }
 
 bool Render2D::InCull(const glm::vec2& p) const
@@ -249,8 +267,10 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
 
 void Render2D::DrawObjects()
 {
+    queuedArcs.clear();
     for (SuperContainerObject* entry : theSimulation->Container()->Objects())
         DrawObject(static_cast<const SpaceObject&>(*entry));
+    DrawQueuedArcs();
 }
 
 void Render2D::DrawObject(const SpaceObject& object)
@@ -395,7 +415,7 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         DrawBeamArcs(object, arcs);
         const int32_t mode = owner.radarArcMode;
         if (mode == 0 || (mode == 1 && playerShip))
-            DrawArcs(icon.pos, arcs);
+            QueueArcs(icon.pos, arcs);
     }
     if (&object == frame.own || object.IsStatic())
         return;
@@ -435,21 +455,34 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
 
 // --- Labels and read-outs --------------------------------------------------
 
-// Centred 25 pixels above the point, or a step higher where that would
-// cover a label placed before; left out where both would.
+// Centred 25 pixels above the point; a label that would cover one placed
+// earlier climbs above it, and the search starts over (kMaxLabelMoves times
+// at most). Every label is placed, and those that climbed off the radar's
+// target are not drawn: in a crowd most of the climbing names leave the
+// screen, and their text would cost the frame for nothing. The read-outs
+// placed after the names keep clear of them.
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
     if (text.empty() || !font)
         return;
     const float half = (static_cast<float>(font->GetTextWidth(text)) + kLabelPadding) / 2.0f;
-    const IntRect above{static_cast<int32_t>(screen.x - half),
-                        static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
-                        static_cast<int32_t>(screen.x + half),
-                        static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise};
-    IntRect higher = above;
-    higher.Translate(0, -kLabelStep);
-    labels.Place(font, {above, higher}, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, 2);
+    const IntRect box = placedLabels.Place(IntRect{static_cast<int32_t>(screen.x - half),
+                                                   static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
+                                                   static_cast<int32_t>(screen.x + half),
+                                                   static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise},
+                                           kLabelStep, kMaxLabelMoves);
+    if (!OnTarget(box))
+        return;
+    labels.Claim(font, box, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, 2);
+}
+
+// Some of the box (or its shadow, a pixel right and down) falls on the
+// radar's target.
+bool Render2D::OnTarget(const IntRect& box) const
+{
+    return box.right + 1 >= 0 && box.bottom + 1 >= 0 && box.left < owner.mainBuffWidth &&
+           box.top < owner.mainBuffHeight;
 }
 
 std::string Render2D::RangeText(float distance)

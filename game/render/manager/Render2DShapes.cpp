@@ -123,9 +123,19 @@ void Render2D::DrawBeamArcs(const SpaceObject& ship, std::vector<BeamArc>& out) 
     }
 }
 
-void Render2D::DrawArcs(const glm::vec2& screen, const std::vector<BeamArc>& list)
+void Render2D::QueueArcs(const glm::vec2& screen, const std::vector<BeamArc>& list)
 {
-    for (const BeamArc& arc : list) {
+    for (const BeamArc& arc : list)
+        queuedArcs.push_back({screen, arc});
+}
+
+// All ships' arcs one after another, so their lines fill batches of their
+// own and go to the graphics as one draw.
+void Render2D::DrawQueuedArcs()
+{
+    for (const QueuedArc& queued : queuedArcs) {
+        const BeamArc& arc = queued.arc;
+        const glm::vec2 screen = queued.screen;
         const float r = arc.range * owner.radarScale;
         const auto at = [&](float angle) { return screen + PolarToScreen(angle, r); };
         const float step = (arc.end - arc.start) / static_cast<float>(kArcSegments);
@@ -135,6 +145,7 @@ void Render2D::DrawArcs(const glm::vec2& screen, const std::vector<BeamArc>& lis
                  arc.colour, kShipLayer);
         Line(at(arc.end), screen, arc.colour, kShipLayer);
     }
+    queuedArcs.clear();
 }
 
 // One mark per facing that holds: green, yellow under two thirds, red under

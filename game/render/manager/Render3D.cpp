@@ -204,6 +204,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
     gGraphicsFactory->Flush2D();
     main_target->SetAsRenderTarget(true, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
+    // A sky still loading behind the start screen is wanted now.
+    if (theSkyBox)
+        theSkyBox->FinishLoading();
     const bool opaque = theSkyBox && theSkyBox->Draw(view);
     if (!opaque)
         main_target->SetAsRenderTarget(true, true, clear);

@@ -130,32 +130,10 @@ RenderManager::~RenderManager()
         gServer->SetShipAssetSource(nullptr);
 }
 
-// The first scene is entered before the settings below are read: what it
-// needs of them it reads in its own steps.
 void RenderManager::Setup()
 {
-    uiLoadSettings();
-    portraitGen.Setup();
-    gInterfacePictures = this;
-    skyBox = std::make_unique<SkyBoxManager>();
-    theSkyBox = skyBox.get();
-    skyBox->SetTexture(SkyBoxManager::kDefaultTexture);
-    currentScene = firstScene;
-    if (currentScene)
-        currentScene(SCENE_ENTER);
-    ReadViewSettings();
-    cam_angle = "forward";
-    cam_mode = "chase";
-    main_screen_view = "3d_view";
-    if (gGraphicsFactory) {
-        ballTarget = gGraphicsFactory->GetRenderTarget(kBallTargetName, kBallTargetSize, kBallTargetSize, true);
-        radarTarget = gGraphicsFactory->GetRenderTarget(kRadarTargetName, mainBuffWidth, mainBuffHeight, true);
-    }
-    radarSetUp = true;
-    render2D.Setup();
-    render3D.Setup();
-    theRetainedGUIManager.Draw();
-    ReadGuiColors();
+    SetupFirstScreen();
+    FinishLoading();
 }
 
 // The machine settings the options screens write. The brightness and the
@@ -187,6 +165,7 @@ void RenderManager::ReadGuiColors()
     }
 }
 
+// Every screen after the first finds everything loaded.
 void RenderManager::StepScene(SceneEvent event)
 {
     if (!currentScene)
@@ -195,12 +174,15 @@ void RenderManager::StepScene(SceneEvent event)
     if (!next || next == currentScene)
         return;
     currentScene(SCENE_LEAVE);
+    FinishLoading();
     next(SCENE_ENTER);
     currentScene = next;
 }
 
 void RenderManager::FrameUpdate()
 {
+    if (frameDrawn)
+        ContinueLoading();
     StepScene(SCENE_FRAME);
     CycleOverlays();
     ReportWindowSize();
@@ -277,6 +259,7 @@ void RenderManager::Draw()
     RefreshClientNames();
     DrawNoShipMark();
     theUIContext.EndFrame();
+    frameDrawn = true;
 }
 
 // The console log, newest at the bottom; the scroll bar at the right hides

@@ -136,7 +136,19 @@ public:
     RenderManager(const RenderManager&) = delete;
     RenderManager& operator=(const RenderManager&) = delete;
 
+    // Everything at once: settings, the first scene, fonts, portraits, the
+    // sky, the 2D and 3D views.
     void Setup() override;
+    // The first screen first (RenderManagerLoading.cpp): settings and the
+    // first scene; what the first screen does not need (the fonts it does
+    // not ask for, the portraits' sheets, the sky, the views' targets,
+    // shaders and meshes) then loads a step a frame once a frame is drawn,
+    // and whatever is left all at once before another scene is entered.
+    void SetupFirstScreen() override;
+    // One step of the loading left; false when nothing is left.
+    bool ContinueLoading();
+    void FinishLoading();
+    bool Loading() const { return nextLoad != LoadStep::Done; }
     void FrameUpdate() override;
     void SimTick() override;
     void Draw() override;
@@ -147,7 +159,8 @@ public:
     SceneFunction CurrentScene() const { return currentScene; }
 
     // --- Screen features.
-    // The star background of the menu scenes, turning slowly.
+    // The star background of the menu scenes, turning slowly. A sky that
+    // arrives after screens were drawn without it (still loading) fades in.
     void DrawSkyBackground();
     // The ship type's model turning slowly inside the rectangle (window
     // pixels), rendered through the target bitmap and cut to the
@@ -338,6 +351,19 @@ private:
     void Queue(AssetTransfer transfer);
     void DrawNoShipMark();
     void RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model);
+    // Set-up's parts, in order (RenderManagerLoading.cpp).
+    void SetupSettingsAndFirstScene();
+    void SetupViews();
+
+    // The menu sky's fade-in: whether a screen went without the sky, and the
+    // tick the sky first showed after that.
+    bool skyMissed = false;
+    uint64_t skyArrivedTick = 0;
+
+    // The loading SetupFirstScreen leaves, in the order it goes.
+    enum class LoadStep { Sky, Fonts, Portraits, Views, Done };
+    LoadStep nextLoad = LoadStep::Done;
+    bool frameDrawn = false;  // the first screen has been shown
 
     // What the 3D view draws its effects through.
     std::unique_ptr<Render3DEffects> effectsPass;

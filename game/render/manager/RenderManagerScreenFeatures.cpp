@@ -37,8 +37,11 @@ constexpr float kFieldOfView = 1.0471976f;  // 60 degrees
 constexpr float kNearPlane = 1.0f;
 constexpr float kSkyFarPlane = 10000.0f;
 constexpr float kShipFarPlane = 100000.0f;
-// The menu sky turns by this much each tick.
+// The menu sky turns by this much each tick. A sky that arrives late fades in
+// over this many ticks, under everything the screen draws.
 constexpr float kSkyTurnPerTick = 0.001f;
+constexpr uint64_t kSkyFadeTicks = 15;
+constexpr int kSkyFadeLayer = 990;
 // The ship in a box turns 0.1 radian a second of drawing; after a pause it
 // takes up at most 0.02 radian at once.
 constexpr float kShipTurnPerMs = 0.0001f;
@@ -73,7 +76,24 @@ void RenderManager::DrawSkyBackground()
     theMenuCamera.pitch = 0.0f;
     theMenuCamera.yaw = static_cast<float>(tickCounter) * kSkyTurnPerTick;
     theMenuCamera.UpdateMatrix();
-    theSkyBox->Draw(theMenuCamera.matrix);
+    if (!theSkyBox->Draw(theMenuCamera.matrix)) {
+        skyMissed = true;
+        skyArrivedTick = 0;
+        return;
+    }
+    if (!skyMissed)
+        return;
+    if (skyArrivedTick == 0)
+        skyArrivedTick = tickCounter + 1;
+    const uint64_t shown = tickCounter + 1 - skyArrivedTick;
+    if (shown >= kSkyFadeTicks) {
+        skyMissed = false;
+        return;
+    }
+    const float cover = 1.0f - static_cast<float>(shown) / static_cast<float>(kSkyFadeTicks);
+    theUIContext.FillRect(0.0f, 0.0f, static_cast<float>(gGraphicsFactory->GetWidth()),
+                          static_cast<float>(gGraphicsFactory->GetHeight()), glm::vec4(0.0f, 0.0f, 0.0f, cover),
+                          kSkyFadeLayer);
 }
 
 void RenderManager::SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 MissionMap theMissionMap;
 
@@ -57,14 +58,24 @@ std::string ValueOf(const TINY_YAML::NodeMap& document, const char* key)
     return joined;
 }
 
-bool LoadYamlDescription(const std::string& folderName)
+std::string DescriptionYamlPath(const std::string& folderName)
 {
-    const std::string path = MissionFolder(folderName) + "/description.yaml";
+    return MissionFolder(folderName) + "/description.yaml";
+}
+
+// A description.yaml that is there but cannot be read leaves what the reader
+// said in `unreadable`.
+bool LoadYamlDescription(const std::string& folderName, std::string& unreadable)
+{
+    const std::string path = DescriptionYamlPath(folderName);
     if (!QelFileServices::Instance().FileExists(path))
         return false;
     TINY_YAML::NodeMap document;
-    if (!TINY_YAML::ParseFile(document, qel::ResolveGamePath(path)))
+    std::ostringstream reasons;
+    if (!TINY_YAML::ParseFile(document, qel::ResolveGamePath(path), reasons)) {
+        unreadable = reasons.str();
         return false;
+    }
     MissionDescription mission{ValueOf(document, "Visible Mission Name"), folderName,
                                ValueOf(document, "Description"), ValueOf(document, "Keywords")};
     theMissionMap[ValueOf(document, "Category")].push_back(std::move(mission));
@@ -84,6 +95,25 @@ bool LoadTextDescription(const std::string& folderName)
     file->Close();
     theMissionMap[TrimBlanks(category)].push_back({folderName, folderName, TrimBlanks(description), ""});
     return true;
+}
+
+// The reader's words go to the standard error stream as it wrote them, and
+// one line to the console log, where the mission's own output goes: the
+// operator choosing a mission sees why it is listed otherwise, or not at all.
+void ReportUnreadableDescription(const std::string& folderName, const std::string& reasons, bool listed)
+{
+    std::fputs(reasons.c_str(), stderr);
+    const std::string path = qel::ResolveGamePath(DescriptionYamlPath(folderName));
+    std::string why;
+    std::istringstream lines(reasons);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(path, 0) != 0)  // the lines that name the file, which this line names itself
+            why += (why.empty() ? "" : " ") + line;
+    }
+    theMissionScript.Print(path + " cannot be read (" + why + "); " +
+                               (listed ? "the mission is listed from its description.txt"
+                                       : "the mission is not listed"),
+                           MissionScript::kStderrColour);
 }
 
 }  // namespace
@@ -109,7 +139,11 @@ void ScanMissions()
 
 void LoadMissionDescription(const std::string& folderName)
 {
-    if (LoadYamlDescription(folderName) || LoadTextDescription(folderName))
+    std::string unreadable;
+    const bool described = LoadYamlDescription(folderName, unreadable) || LoadTextDescription(folderName);
+    if (!unreadable.empty())
+        ReportUnreadableDescription(folderName, unreadable, described);
+    if (described || !unreadable.empty())
         return;
     const std::string folder = qel::ResolveGamePath(MissionFolder(folderName));
     std::error_code error;

@@ -35,5 +35,7 @@ bool IsMissionFolderName(const std::string& name);
 void ScanMissions();
 
 // Files the folder's description under its category; a folder without one
-// is left out, with one line on the standard error stream saying so.
+// is left out, with one line on the standard error stream saying so. A
+// description.yaml that cannot be read is named, with the reader's reason, in
+// one line of the console log as well.
 void LoadMissionDescription(const std::string& folderName);

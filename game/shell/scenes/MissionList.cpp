@@ -1,3 +1,4 @@
+#include "game/shell/MissionStart.h"
 #include "game/shell/scenes/MissionList.h"
 
 #include "engine/base/Qel2dBitmap.h"
@@ -7,7 +8,6 @@
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionCatalogue.h"
-#include "game/shell/scenes/MissionStart.h"
 
 #include <algorithm>
 

@@ -10,6 +10,7 @@
 #include "engine/net/QelNetworkFactoryBase.h"
 #include "game/guimodel/KeyValueParser.h"
 #include "game/net/CorvaneServer.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/ConsoleSettings.h"
@@ -148,6 +149,8 @@ SceneFunction Draw()
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     ApplyStoredFullScreen();
+    if (theRenderManager)
+        theRenderManager->DrawSkyBackground();
     const SceneFunction next = DrawButtons(ui, width, height);
     if (next == SceneFirstMode)
         DrawTitles(ui, width, height);

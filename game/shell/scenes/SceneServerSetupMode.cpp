@@ -5,13 +5,14 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/CorvaneServer.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/GUISound.h"
+#include "game/shell/MissionStart.h"
 #include "game/shell/UIControls.h"
 #include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionList.h"
-#include "game/shell/scenes/MissionStart.h"
 #include "game/shell/scenes/NetworkFailureDialog.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
@@ -83,6 +84,8 @@ SceneFunction Draw()
 {
     if (gServer && gServer->IsNetworkDown())
         return DrawNetworkFailureDialog(SceneServerSetupMode);
+    if (theRenderManager)
+        theRenderManager->DrawSkyBackground();
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))

@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
-const std::string kFont = std::string(QEL_SOURCE_DIR) + "/data/QelDefault/DefaultSans.ttf";
+// The engine's default font, in the test's data folder.
+std::string Font()
+{
+    return (qeltest::GameDataFolder() / "QelDefault/DefaultSans.ttf").string();
+}
+
 constexpr int kSize = 20;
 
 class QelFontFaceTest : public ::testing::Test {
@@ -17,7 +23,7 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(face.Load(kFont, kSize, error)) << error << " (run tools/link-fonts.sh)";
+        ASSERT_TRUE(face.Load(Font(), kSize, error)) << error << " (run tools/link-fonts.sh)";
     }
 
     std::vector<std::string> Layout(const std::string& text, int width, int* height = nullptr)
@@ -121,7 +127,7 @@ TEST(QelFontFaceLoadTest, glyphs_that_do_not_fit_the_atlas_are_reported)
 {
     QelFontFace face;
     std::string error;
-    ASSERT_TRUE(face.Load(kFont, 200, error));
+    ASSERT_TRUE(face.Load(Font(), 200, error));
     EXPECT_TRUE(face.Overflowed());
     EXPECT_NE(error.find("glyphs fit"), std::string::npos);
 }

@@ -3,6 +3,7 @@
 #include "engine/base/QelPixelImage.h"
 #include "engine/gl/GLQELShaderRoot.h"
 #include "engine/gl/GLQel2DBitmap.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/OffscreenGraphicsTest.h"
 #include "tests/support/TempFolder.h"
 
@@ -202,7 +203,7 @@ TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first
     ASSERT_TRUE(image.SavePNG((data.Path() / "graphics" / "stripes.png").string()));
     setenv("QEL_DATA_DIR", data.Path().c_str(), 1);
     Qel2dBitmap* stripes = graphics.Load2DBitmap("stripes");
-    setenv("QEL_DATA_DIR", QEL_SOURCE_DIR "/data", 1);
+    setenv("QEL_DATA_DIR", qeltest::GameDataFolder().c_str(), 1);
     ASSERT_NE(stripes, nullptr);
     EXPECT_EQ(stripes->GetWidth(), 4);
 

@@ -252,4 +252,17 @@ TEST_F(NPCShipTest, the_slow_pass_sets_off_near_mines_and_drops_the_pull_outside
     EXPECT_EQ(ReadFloat(ship->data_set, kPullStrength), 0.0f);
 }
 
+TEST_F(NPCShipTest, the_slow_pass_sets_off_a_mine_and_takes_the_pull_of_a_well_around_it)
+{
+    SpaceObject* ship = Ship("skarn_raider", {}, "skarn");
+    SpaceObject* mine = Make("behav_mine", "danger_1a", {300.0f, 0.0f, 0.0f}, 0.0f, SpaceObject::kStaticBit);
+    WriteInt(mine->data_set, {"damage_done", kPlayDoc}, 40);
+    SpaceObject* well = Make("behav_asteroid", "asteroid_rock", {0.0f, 0.0f, 2000.0f}, 0.0f, SpaceObject::kStaticBit);
+    WriteInt(well->data_set, kGravityRadius, 2500);
+    WriteFloat(well->data_set, kGravityStrength, 2.5f);
+    Step(16);
+    EXPECT_EQ(sinks.EffectsOf("nuke"), 1u);
+    EXPECT_EQ(ReadFloat(ship->data_set, kPullStrength), 2.5f);
+}
+
 }  // namespace

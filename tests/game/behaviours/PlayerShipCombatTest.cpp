@@ -115,6 +115,46 @@ TEST_F(PlayerShipCombatTest, ready_beams_whose_arc_holds_the_target_fire_at_it_a
     EXPECT_NE(std::find(music.calls.begin(), music.calls.end(), "RaiseMusicTension 50.000000"), music.calls.end());
 }
 
+// The mission hears of a beam's hit while the ship is as it fired: the shot's
+// energy is spent after the strike. A mission that starts a new game at the
+// hit leaves the old ship untouched and the rest of the volley unfired.
+TEST_F(PlayerShipCombatTest, a_beam_strikes_before_the_ship_pays_the_shots_energy)
+{
+    struct EnergyAtHits : ScriptEventSink {
+        void HandleEvent(const EventMessage& event) override
+        {
+            if (event.tag != "damage")
+                return;
+            energies.push_back(ReadFloat(shooter->data_set, playership::kEnergy));
+            if (newGameAtHit)
+                world->Reset(true, "");
+        }
+        void QueueEvent(const EventMessage&) override {}
+        Simulation* world = nullptr;
+        const SpaceObject* shooter = nullptr;
+        bool newGameAtHit = false;
+        std::vector<float> energies;
+    } mission;
+    mission.world = &world;
+    mission.shooter = ship;
+    world.SetScriptEventSink(&mission);
+    TargetAhead();
+    const float energy = Float(ship, "energy");
+    Tick(ship);
+    EXPECT_EQ(mission.energies, (std::vector<float>{energy, energy - 2.0f}));
+    EXPECT_FLOAT_EQ(Float(ship, "energy"), energy - 4.0f);
+
+    ship = MakeShip();
+    TargetAhead();
+    mission.shooter = ship;
+    mission.newGameAtHit = true;
+    mission.energies.clear();
+    Tick(ship);
+    EXPECT_EQ(mission.energies.size(), 1u);
+    EXPECT_TRUE(world.Container()->Objects().empty());
+    world.SetScriptEventSink(&sinks);
+}
+
 TEST_F(PlayerShipCombatTest, beams_recharge_over_their_cycle_at_the_pace_of_power_and_speed_setting)
 {
     struct Case {
@@ -211,17 +251,17 @@ TEST_F(PlayerShipCombatTest, a_hit_falls_on_the_struck_shield_at_its_power_or_el
         const char* name;
         std::function<void()> setUp;
         float shieldAfter;   // facing 0 starts at 120
-        float systemPoints;  // 50 damage is 10 points
+        float systemPoints;  // 50 damage is 10 hits of 40 picks, each adding a point
     };
     const Case cases[] = {
         {"normal power", [] {}, 70.0f, 0.0f},
         {"half power", [this] { Set("eng_control_value", 0.5f, 6); }, 120.0f - 1.25f * 50.0f, 0.0f},
         {"twice the power", [this] { Set("eng_control_value", 2.0f, 6); }, 120.0f - 0.75f * 50.0f, 0.0f},
         {"nearly empty: overdrawn, nothing passes", [this] { Set("shield_val", 10.0f, 0); }, -40.0f, 0.0f},
-        {"shields lowered", [this] { SetInt("shields_raised_flag", 0); }, 120.0f, 10.0f},
-        {"facing unpowered", [this] { Set("eng_control_value", 0.0f, 6); }, 120.0f, 10.0f},
-        {"no energy", [this] { Set("energy", 0.0f); }, 120.0f, 10.0f},
-        {"facing empty", [this] { Set("shield_val", 0.0f, 0); }, 0.0f, 10.0f},
+        {"shields lowered", [this] { SetInt("shields_raised_flag", 0); }, 120.0f, 400.0f},
+        {"facing unpowered", [this] { Set("eng_control_value", 0.0f, 6); }, 120.0f, 400.0f},
+        {"no energy", [this] { Set("energy", 0.0f); }, 120.0f, 400.0f},
+        {"facing empty", [this] { Set("shield_val", 0.0f, 0); }, 0.0f, 400.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,9 +284,20 @@ TEST_F(PlayerShipCombatTest, hull_damage_carries_its_fraction_and_never_outruns_
 {
     SetInt("shields_raised_flag", 0);
     Set("fractional_damage", 0.9f);
-    HitFromAhead(12.0f);  // 2.4 points and 0.9 carried: 3 points, 0.3 left
-    EXPECT_FLOAT_EQ(SystemDamage(), 3.0f);
+    HitFromAhead(12.0f);  // 2.4 hits and 0.9 carried: 3 hits of 40 picks, 0.3 left
+    EXPECT_FLOAT_EQ(SystemDamage(), 3 * 40.0f);
     EXPECT_NEAR(Float(ship, "fractional_damage"), 0.3f, 1e-5f);
+
+    // Picks that find a system at its ceiling add nothing; the others go on.
+    for (int32_t system = 0; system < 4; ++system)
+        Set("system_max_damage", system == 2 ? 1000.0f : 0.0f, system);
+    const float sensorsBefore = Float(ship, "system_damage", 2);
+    HitFromAhead(5.0f);
+    const float sensorsAdded = Float(ship, "system_damage", 2) - sensorsBefore;
+    EXPECT_GT(sensorsAdded, 1.0f) << "one hit adds a point for every pick that lands on room";
+    EXPECT_LT(sensorsAdded, 40.0f);
+    for (int32_t system = 0; system < 4; ++system)
+        Set("system_max_damage", 400.0f, system);
 
     // A hit beyond anything fills every system and stops there.
     HitFromAhead(1e30f);

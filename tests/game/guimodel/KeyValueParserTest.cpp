@@ -1,5 +1,6 @@
 #include "game/guimodel/KeyValueParser.h"
 
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -161,7 +162,7 @@ TEST(KeyValueParser, documentation_file_fills_the_global_catalogue_whole_words_k
 
 TEST(KeyValueParser, shipped_documentation_names_the_keys_of_every_styled_widget_function)
 {
-    ScopedEnv dataDir("QEL_DATA_DIR", QEL_SOURCE_DIR "/data");
+    ScopedEnv dataDir("QEL_DATA_DIR", qeltest::GameDataFolder().string());
     KeyValueParser::Load();
     const auto& catalogue = KeyValueParser::Global().Catalogue();
     for (const char* kind : {"subregion", "button", "typein", "dropdown", "slider", "text", "3dship", "checkbox",

@@ -1,6 +1,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/world/AppData.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ namespace {
 // The game's own preferences file names every setting the network reads.
 TEST(NetworkSettings, client_and_server_take_their_settings_from_the_preferences)
 {
-    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", std::string(QEL_SOURCE_DIR) + "/data");
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", qeltest::GameDataFolder().string());
     AppData::Unload();
     AppData::Load();
     const CorvaneServer::Settings server = CorvaneServer::Settings::FromPreferences();

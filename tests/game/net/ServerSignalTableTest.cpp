@@ -91,9 +91,10 @@ Snapshot TakeSnapshot(Simulation& world, std::initializer_list<uint64_t> ids)
 {
     Snapshot snapshot;
     for (uint64_t id : ids)
-        for (const auto& [tag, indexes] : world.GetSpaceObject(id)->data_set.Tags())
-            for (const auto& [index, e] : indexes)
+        world.GetSpaceObject(id)->data_set.ForEachElement(
+            [&](uint64_t tag, int32_t index, const ObjectDataBlobElement& e) {
                 snapshot[{id, tag, index}] = {static_cast<int32_t>(e.dataType), e.intValue, e.floatValue, e.stringValue};
+            });
     return snapshot;
 }
 

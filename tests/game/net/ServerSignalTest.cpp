@@ -88,8 +88,8 @@ TEST_F(ServerSignalTest, helm_commands_act_only_on_the_senders_own_ship)
 
     // A console without a ship, with a vanished ship, or with no record at
     // all steers nothing.
-    const size_t ownSize = Ship(ownShip).data_set.Tags().size();
-    const size_t otherSize = Ship(otherShip).data_set.Tags().size();
+    const size_t ownSize = Ship(ownShip).data_set.TagCount();
+    const size_t otherSize = Ship(otherShip).data_set.TagCount();
     server.FindClient(kOtherConsole)->shipId = 0;
     Send(ThrottleSignal{1.0f}, kOtherConsole);
     server.FindClient(kOtherConsole)->shipId = kSpaceObjectIdBit | 999;
@@ -97,8 +97,8 @@ TEST_F(ServerSignalTest, helm_commands_act_only_on_the_senders_own_ship)
     server.FindClient(kOtherConsole)->shipId = kClientIdBit | 7;  // not even a ship id
     Send(ThrottleSignal{1.0f}, kOtherConsole);
     Send(ThrottleSignal{1.0f}, kClientIdBit | 777);
-    EXPECT_EQ(Ship(ownShip).data_set.Tags().size(), ownSize);
-    EXPECT_EQ(Ship(otherShip).data_set.Tags().size(), otherSize);
+    EXPECT_EQ(Ship(ownShip).data_set.TagCount(), ownSize);
+    EXPECT_EQ(Ship(otherShip).data_set.TagCount(), otherSize);
     EXPECT_EQ(FloatOf(ownShip, "playerThrottle"), 0.5f);
 }
 

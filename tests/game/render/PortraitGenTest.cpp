@@ -116,6 +116,30 @@ TEST_F(PortraitGenTest, part_list_names_each_part_and_its_sheet)
     EXPECT_EQ(parts.at("ghost").bitmap, nullptr);  // reported, and left out of every face
 }
 
+// At start-up the list alone is read; the sheets load one a step, or all at
+// the first face drawn.
+TEST_F(PortraitGenTest, sheets_load_one_a_step_or_all_at_the_first_face)
+{
+    const auto loads = [&] {
+        int total = 0;
+        for (const auto& [name, count] : graphics.loadRequests)
+            total += name.rfind("faces/", 0) == 0 ? count : 0;
+        return total;
+    };
+    PortraitGen stepped;
+    graphics.loadRequests.clear();
+    stepped.ReadList();
+    EXPECT_EQ(loads(), 0);
+    EXPECT_TRUE(stepped.LoadNextSheet());
+    EXPECT_EQ(loads(), 1);
+
+    graphics.log.clear();
+    stepped.DrawFace("eyes white 0 0;head white 0 0", 0, 0, 64.0f, glm::vec4(1.0f), 1001);
+    EXPECT_EQ(loads(), 3) << "every sheet, each once";
+    EXPECT_EQ(Shown().size(), 2u);
+    EXPECT_FALSE(stepped.LoadNextSheet());
+}
+
 TEST_F(PortraitGenTest, parts_draw_their_cells_into_the_square_tinted_in_order)
 {
     portraits.DrawFace("head #ff8000 1 0 -5 10;ghost red;nosuch blue;eyes white 1 0;eyes white 2 0;"

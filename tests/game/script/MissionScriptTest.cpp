@@ -18,7 +18,7 @@ TEST_F(MissionTest, printed_lines_reach_the_console_log_in_the_stdout_colour)
     host().Start("echo");
     host().HandleEvent(Event("print", "hello\nworld"));
 
-    ASSERT_THAT(log.Texts(), ElementsAre("hello", "world", ""));
+    ASSERT_THAT(log.Texts(), ElementsAre("hello", "world"));
     for (const LoggedLine& line : log.lines)
         EXPECT_EQ(line.colour, MissionScript::kStdoutColour);
 }
@@ -30,7 +30,7 @@ TEST_F(MissionTest, the_harness_log_writes_each_line_to_standard_output)
     host().Start("echo");
     ::testing::internal::CaptureStdout();
     host().HandleEvent(Event("print", "from the mission"));
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "from the mission\n\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "from the mission\n");
 }
 
 TEST_F(MissionTest, standard_error_follows_standard_output_in_orange)
@@ -38,13 +38,14 @@ TEST_F(MissionTest, standard_error_follows_standard_output_in_orange)
     host().Start("echo");
     host().HandleEvent(Event("run", "print('a')\nimport sys\nsys.stderr.write('oops')"));
 
-    ASSERT_EQ(log.lines.size(), 3u);
+    ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[0].text, "a");
-    EXPECT_EQ(log.lines[1].text, "");
-    EXPECT_EQ(log.lines[2].text, "oops");
-    EXPECT_EQ(log.lines[2].colour, MissionScript::kStderrColour);
+    EXPECT_EQ(log.lines[1].text, "oops");
+    EXPECT_EQ(log.lines[1].colour, MissionScript::kStderrColour);
 }
 
+// The newline that ends a burst of output is the end of its last line, not
+// an empty line after it; an empty line printed on purpose stays.
 TEST_F(MissionTest, print_splits_at_every_newline_and_skips_empty_text)
 {
     struct Case {
@@ -54,7 +55,9 @@ TEST_F(MissionTest, print_splits_at_every_newline_and_skips_empty_text)
     const Case cases[] = {
         {"", {}},
         {"a", {"a"}},
-        {"a\n", {"a", ""}},
+        {"a\n", {"a"}},
+        {"a\n\n", {"a", ""}},
+        {"\n", {""}},
         {"\n\nb", {"", "", "b"}},
     };
     for (const Case& c : cases) {
@@ -129,19 +132,35 @@ TEST_F(MissionTest, an_uncaught_error_ends_the_call_with_the_whole_traceback)
     EXPECT_THAT(text, HasSubstr("KeyError: 'the cause'"));
     // The lock went back: the mission still runs.
     host().HandleEvent(Event("print", "still here"));
-    EXPECT_EQ(log.Texts().back(), "");
-    EXPECT_EQ(log.Texts()[log.Texts().size() - 2], "still here");
+    EXPECT_EQ(log.Texts().back(), "still here");
 }
 
-TEST_F(MissionTest, a_mission_without_the_handler_fails_each_event_with_attribute_error)
+// The lines a mission prints just before it fails are often what explains
+// the failure: they reach the log before the error leaves, in the order they
+// were written, at load time as in an event.
+TEST_F(MissionTest, what_the_mission_printed_before_an_uncaught_error_reaches_the_log)
 {
-    host().Start("no_handler");
-    try {
-        host().HandleEvent(Event("anything"));
-        FAIL() << "no error";
-    } catch (const ScriptError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("halvex_event_handler"));
-    }
+    host().Start("echo");
+    const std::string text =
+        RunError("print('reactor at 97 percent')\nimport sys\nsys.stderr.write('coolant low\\n')\nraise KeyError('x')");
+    EXPECT_THAT(text, HasSubstr("KeyError"));
+    EXPECT_THAT(log.Texts(), ElementsAre("reactor at 97 percent", "coolant low"));
+    EXPECT_EQ(log.lines[1].colour, MissionScript::kStderrColour);
+
+    host().Stop();
+    log.lines.clear();
+    data.Write("missions/last_words/script.py", "print('loading the fleet')\nraise RuntimeError('no fleet')\n");
+    EXPECT_THROW(host().Start("last_words"), ScriptError);
+    EXPECT_THAT(log.Texts(), ElementsAre("loading the fleet"));
+}
+
+TEST_F(MissionTest, a_mission_without_the_handler_is_refused_at_load_naming_its_script)
+{
+    const std::string error = qeltest::ErrorText([] { host().Start("no_handler"); });
+    EXPECT_EQ(error, data / "missions/no_handler/script.py" +
+                         ": defines no halvex_event_handler(sim, event); the game hands every event to it; nothing "
+                         "started.");
+    EXPECT_FALSE(host().ScriptsLoaded());
 }
 
 TEST_F(MissionTest, a_failed_start_leaves_nothing_running_and_a_later_start_works)
@@ -314,7 +333,7 @@ TEST_F(MissionTest, every_start_rewrites_the_documentation_file_with_the_module_
     EXPECT_THAT(doc, ::testing::Not(HasSubstr("stale")));
     // The help went to the file, not to the console log.
     host().HandleEvent(Event("print", "x"));
-    EXPECT_THAT(log.Texts(), ElementsAre("x", ""));
+    EXPECT_THAT(log.Texts(), ElementsAre("x"));
 }
 
 TEST_F(MissionTest, events_raised_while_the_handler_runs_are_delivered_inside_it)
@@ -383,7 +402,7 @@ TEST_F(MissionTest, the_dmx_module_is_taken_from_the_nearest_folder)
         if (c.expectedLine.empty())
             EXPECT_TRUE(log.lines.empty()) << c.name;
         else
-            EXPECT_THAT(log.Texts(), ElementsAre(c.expectedLine, "")) << c.name;
+            EXPECT_THAT(log.Texts(), ElementsAre(c.expectedLine)) << c.name;
     }
 }
 

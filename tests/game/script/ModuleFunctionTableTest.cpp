@@ -17,7 +17,7 @@ namespace {
 struct TableRow {
     std::string name;
     std::string parameters;     // as the help text shows them, unnamed ones as arg0, arg1, ...
-    std::string documentation;  // empty: none
+    std::string documentation;  // empty: none; "\n" in the table is a line break
 };
 
 std::vector<TableRow> ReadTable()
@@ -31,7 +31,10 @@ std::vector<TableRow> ReadTable()
         std::vector<std::string> fields;
         SplitString(line, "|", fields);
         fields.resize(3);
-        rows.push_back({TrimWhitespace(fields[0]), TrimWhitespace(fields[1]), TrimWhitespace(fields[2])});
+        std::string documentation = TrimWhitespace(fields[2]);
+        for (size_t at = documentation.find("\\n"); at != std::string::npos; at = documentation.find("\\n", at))
+            documentation.replace(at, 2, "\n");
+        rows.push_back({TrimWhitespace(fields[0]), TrimWhitespace(fields[1]), documentation});
     }
     return rows;
 }

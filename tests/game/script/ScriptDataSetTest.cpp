@@ -117,7 +117,7 @@ TEST_F(ScriptDataSetTest, bad_arguments_raise_and_store_nothing)
     };
     for (const Case& c : cases)
         EXPECT_THAT(RunError(c.statement), HasSubstr(c.error)) << c.statement;
-    EXPECT_EQ(object().data_set.Tags().count(HashMessageName("bad")), 0u);
+    EXPECT_FALSE(object().data_set.HasTag(HashMessageName("bad")));
     EXPECT_EQ(Eval("d.set('fits', 'x' * 8000)"), std::to_string(HashMessageName("fits")));
 }
 

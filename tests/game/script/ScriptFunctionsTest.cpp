@@ -201,8 +201,11 @@ TEST_F(ScriptFunctionsTest, version_screen_size_and_the_next_mission)
 {
     EXPECT_EQ(Eval("zmx.get_game_version()"), "1.3.0");
     EXPECT_EQ(Eval("(lambda s: (s.x, s.y))(zmx.get_screen_size())"), "(0.0, 0.0)") << "no window on this server";
-    RunScript("zmx.run_next_mission('first')\nzmx.run_next_mission('second')");
-    EXPECT_EQ(host().nextMission, "second");
+    RunScript("zmx.run_next_mission('gunnery_drill')\nzmx.run_next_mission('world_mechanics')");
+    EXPECT_EQ(host().nextMission, "world_mechanics");
+    // A name that holds no mission leaves the one asked for before.
+    RunScript("zmx.run_next_mission('no_such_mission')");
+    EXPECT_EQ(host().nextMission, "world_mechanics");
     EXPECT_TRUE(Py_IsInitialized()) << "the hand-over waits for a later frame";
 }
 

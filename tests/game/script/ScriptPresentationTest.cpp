@@ -10,6 +10,7 @@
 #include "game/world/AppData.h"
 #include "game/world/DmxLighting.h"
 #include "game/world/ParticleView.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/RecordingMusic.h"
 #include "tests/support/RecordingSound.h"
 #include "tests/support/ScopedGlobal.h"
@@ -417,7 +418,7 @@ protected:
         AppData::Unload();
         std::filesystem::create_directories(data.Path() / "graphics/fonts");
         for (const char* font : {"DejaVuSans", "DejaVuSans-Bold"})
-            std::filesystem::create_symlink(std::string(QEL_SOURCE_DIR) + "/data/graphics/fonts/" + font + ".ttf",
+            std::filesystem::create_symlink(qeltest::GameDataFolder() / "graphics/fonts" / (std::string(font) + ".ttf"),
                                             std::filesystem::path(data / "graphics/fonts") / (std::string(font) + ".ttf"));
     }
     void TearDown() override { AppData::Unload(); }

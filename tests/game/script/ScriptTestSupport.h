@@ -10,6 +10,7 @@
 #include "game/world/Simulation.h"
 #include "game/world/ServerMessageSink.h"
 
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <pybind11/embed.h>
@@ -103,7 +104,7 @@ struct MissionData {
     {
         std::filesystem::copy(std::string(QEL_TEST_FIXTURES) + "/missions", folder.Path() / "missions",
                               std::filesystem::copy_options::recursive);
-        std::filesystem::copy(std::string(QEL_SOURCE_DIR) + "/data/shipData.yaml", folder.Path() / "shipData.yaml");
+        std::filesystem::copy(qeltest::GameDataFolder() / "shipData.yaml", folder.Path() / "shipData.yaml");
     }
     qeltest::TempFolder folder;
     qeltest::ScopedEnv dataDir;

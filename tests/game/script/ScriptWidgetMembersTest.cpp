@@ -4,6 +4,7 @@
 #include "game/guimodel/KeyValueParser.h"
 #include "game/script/ScriptWidgetMembers.h"
 #include "helper/GeneralUtils.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +124,7 @@ std::string Words(const std::string& text)
 // the words of the style-string documentation the game ships.
 TEST(ScriptWidgetMembers, keys_are_documented_as_the_shipped_documentation_says)
 {
-    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", QEL_SOURCE_DIR "/data");
+    qeltest::ScopedEnv dataDir("QEL_DATA_DIR", qeltest::GameDataFolder().string());
     KeyValueParser::Load();
     const auto shipped = KeyValueParser::Global().Catalogue();
     for (const ScriptWidgetMember& member : kScriptWidgetMembers)

@@ -116,10 +116,16 @@ TEST_F(ScriptWorldRecordsTest, a_navproxy_starts_at_its_object_and_moves_when_to
     EXPECT_EQ(proxy.pos, glm::vec3(7, 8, 9));
     EXPECT_EQ(proxy.has_changed_flag, 1);
     EXPECT_EQ(Eval("sim.get_navproxy_by_proxy_id(12345)"), "None");
-    ExpectEachRaises({"sim.set_navproxy_pos(None, 0, 0, 0)", "sim.add_navproxy(-1, 'a', 'b', 'c')"}, "TypeError");
-    ExpectEachRaises({"sim.add_navproxy(2**63 + 1, 'a', 'b', 'c')", "x.proxy_id = 5",
-                      "sim.set_navproxy_pos(x, float('nan'), 0, 0)"},
+    ExpectEachRaises({"sim.set_navproxy_pos(None, 0, 0, 0)", "sim.add_navproxy(-1, 'a', 'b', 'c')",
+                      "x.proxy_id = -1", "x.proxy_id = 2**64", "x.proxy_id = 5.0"},
+                     "TypeError");
+    ExpectEachRaises({"sim.add_navproxy(2**63 + 1, 'a', 'b', 'c')", "sim.set_navproxy_pos(x, float('nan'), 0, 0)"},
                      "ValueError");
+    // The proxy's own id is any 64-bit value, and is found by it.
+    RunScript("x.proxy_id = 2**63 + 5");
+    EXPECT_EQ(Eval("(x.proxy_id, sim.get_navproxy_by_proxy_id(2**63 + 5).text)"), "(9223372036854775813, 'Escort')");
+    RunScript("x.proxy_id = 5");
+    EXPECT_EQ(world.GetNavproxy(1)->proxy_id, 5u);
     EXPECT_EQ(world.navproxies.size(), 1u);
     RunScript("zmx.delete_all_navproxies()");
     EXPECT_TRUE(world.navproxies.empty());

@@ -276,6 +276,26 @@ TEST_F(UITest, fonts_come_by_preference_tag_and_an_unknown_tag_falls_back_to_the
     EXPECT_EQ(ui.GetFont(""), fallback);
 }
 
+// Baked when first asked for, so a screen waits only for its own fonts; the
+// rest one at a time between frames, the default font last.
+TEST_F(UITest, fonts_are_baked_when_first_wanted_or_one_a_step)
+{
+    EXPECT_TRUE(graphics.fonts.empty());
+    ui.GetFont("gui-3");
+    EXPECT_EQ(graphics.fonts.size(), 1u);
+    ui.GetFont("gui-3");
+    EXPECT_EQ(graphics.fonts.size(), 1u);
+    const size_t listed = AppData::FontList(AppData::FontListKey()).size();
+    size_t steps = 0;
+    while (ui.LoadNextFont()) {
+        ++steps;
+        ASSERT_LE(steps, listed) << "one font a step";
+        EXPECT_EQ(graphics.fonts.count("defaultsans24") != 0, steps == listed) << "the default font last";
+    }
+    EXPECT_EQ(steps, listed) << "the other tags, then the default font";
+    EXPECT_EQ(graphics.fonts.size(), listed + 1);
+}
+
 TEST_F(UITest, a_missing_bitmap_is_logged_once_and_not_looked_for_every_frame)
 {
     const size_t linesBefore = theConsoleLog.Count();

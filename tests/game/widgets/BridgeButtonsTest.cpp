@@ -8,6 +8,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
 #include "game/shell/ControllerInput.h"
+#include "game/widgets/GUIBoxThrottle.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
 #include "tests/support/SetJoystick.h"
 
@@ -91,13 +92,16 @@ protected:
         DrawAll();  // the hot keys take their defaults
     }
 
+    // The three buttons, and the throttle beside them when the console has one.
     void DrawAll()
     {
         Frame([&] {
-            IntRect alert = kAlert, dock = kDock, shields = kShields;
+            IntRect alert = kAlert, dock = kDock, shields = kShields, throttle = kThrottle;
             ViewRedAlertDraw(alert, "red_alert");
             ViewRequestDockDraw(dock, "request_dock");
             ViewShieldControlDraw(shields, "shield_control");
+            if (withThrottle)
+                ViewThrottleDraw(throttle, "throttle");
         });
     }
 
@@ -122,6 +126,8 @@ protected:
     static constexpr IntRect kAlert{0, 0, 200, 40};
     static constexpr IntRect kDock{0, 50, 200, 90};
     static constexpr IntRect kShields{0, 100, 200, 140};
+    static constexpr IntRect kThrottle{300, 0, 360, 400};
+    bool withThrottle = false;
 };
 
 TEST_F(BridgeButtonsTest, red_alert_flips_the_world_flag_at_once_and_tells_the_server)
@@ -146,7 +152,7 @@ TEST_F(BridgeButtonsTest, the_dock_button_docks_only_an_undocked_ship_and_releas
     WriteString(ship->data_set, playership::kDockState, "docking");
     DrawAll();
     EXPECT_TRUE(Drawn("RELEASE DOCK"));
-    Key(vk::kLetterA + ('B' - 'A'));
+    Key(vk::kLetterA + ('H' - 'A'));
     world.subjectID = 0;
     DrawAll();
     EXPECT_TRUE(Drawn("RELEASE DOCK"));
@@ -161,6 +167,20 @@ TEST_F(BridgeButtonsTest, the_dock_button_docks_only_an_undocked_ship_and_releas
     EXPECT_EQ(dock.shipId, ship->uniqueID);
     EXPECT_EQ(undock.shipId, ship->uniqueID);
     EXPECT_EQ(undockWithoutShip.shipId, 0u);
+}
+
+// A helm holds the throttle beside the dock button: B steps its impulse up,
+// and the dock request has a key of its own.
+TEST_F(BridgeButtonsTest, the_throttles_impulse_key_asks_no_dock_on_a_helm)
+{
+    withThrottle = true;
+    DrawAll();
+    Key(vk::kLetterA + ('B' - 'A'));
+    for (uint16_t code : network.SignalCodes())
+        EXPECT_NE(code, SIGNAL_MESS_DOCK);
+    Key(vk::kLetterA + ('H' - 'A'));
+    ASSERT_FALSE(network.SignalCodes().empty());
+    EXPECT_EQ(network.SignalCodes().back(), SIGNAL_MESS_DOCK);
 }
 
 TEST_F(BridgeButtonsTest, the_shield_button_asks_for_the_other_state_and_waits_for_the_server)
@@ -189,7 +209,7 @@ TEST_F(BridgeButtonsTest, while_the_edit_key_is_held_the_buttons_are_still_but_t
     EXPECT_TRUE(network.SignalCodes().empty());
     EXPECT_EQ(world.redAlertState, 0);
     Key(vk::kLetterA + ('D' - 'A'));
-    Key(vk::kLetterA + ('B' - 'A'));
+    Key(vk::kLetterA + ('H' - 'A'));
     Key(vk::kLetterA + ('S' - 'A'));
     EXPECT_EQ(network.SignalCodes(),
               (std::vector<uint16_t>{SIGNAL_MESS_RED_ALERT, SIGNAL_MESS_DOCK, SIGNAL_MESS_SHIELDS}));

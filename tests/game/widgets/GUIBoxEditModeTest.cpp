@@ -9,6 +9,7 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/RecordingGraphics2D.h"
 #include "tests/support/ScriptedInput.h"
 #include "tests/support/TempFolder.h"
@@ -32,7 +33,7 @@ protected:
         graphics.height = 500;
         gGraphicsFactory = &graphics;
         gInputFactory = &input;
-        std::filesystem::create_symlink(std::filesystem::path(QEL_SOURCE_DIR) / "data/preferences.yaml",
+        std::filesystem::create_symlink(qeltest::GameDataFolder() / "preferences.yaml",
                                         folder.Path() / "preferences.yaml");
         AppData::Load();
         theUIContext = UIContext();

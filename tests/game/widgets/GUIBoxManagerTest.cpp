@@ -3,6 +3,7 @@
 // get, the rectangles the mission sets, the layout index, and the layout file
 // written and read back.
 
+#include "game/net/ConsoleCatalogue.h"
 #include "game/widgets/GUIBoxManager.h"
 
 #include "game/widgets/WidgetTable.h"
@@ -81,9 +82,14 @@ protected:
 
 TEST_F(GUIBoxManagerTest, every_console_widget_is_registered_and_listed_in_byte_order)
 {
-    EXPECT_EQ(ConsoleWidgetTable().size(), 41u);
-    for (const ConsoleWidgetRow& row : ConsoleWidgetTable())
-        EXPECT_NE(GUIBoxManager::FindWidget(row.name), nullptr) << row.name;
+    // The catalogue a mission's names are checked against and the draw
+    // functions are one list of names.
+    ASSERT_EQ(ConsoleWidgetNames().size(), 41u);
+    ASSERT_EQ(ConsoleWidgetDraws().size(), ConsoleWidgetNames().size());
+    for (const ConsoleWidgetName& widget : ConsoleWidgetNames())
+        EXPECT_NE(GUIBoxManager::FindWidget(widget.name), nullptr) << widget.name;
+    for (const ConsoleWidgetDraw& row : ConsoleWidgetDraws())
+        EXPECT_TRUE(IsConsoleWidgetName(row.name)) << row.name;
     EXPECT_EQ(GUIBoxManager::FindWidget("no_such_widget"), nullptr);
 
     GUIBoxManager::SaveWidgetList();

@@ -8,6 +8,7 @@
 #include "game/render/Particle3DSSManager.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
+#include "game/shell/TextLog.h"
 #include "tests/game/shell/UITestFixture.h"
 #include "tests/support/TempFolder.h"
 
@@ -34,6 +35,21 @@ TEST(LocalConsoleScreenTest, the_sky_box_art_reaches_the_programs_sky_box_while_
     theLocalConsoleScreen.SetSkyBox("nebula_sky");
     theSkyBox = nullptr;
     EXPECT_EQ(sky.names, std::vector<std::string>{"nebula_sky"});
+}
+
+// A text message from the server, or from the mission to the server's own
+// screen, is a line of the message box the text waterfall draws.
+TEST(LocalConsoleScreenTest, a_text_message_is_a_line_of_the_message_box_in_its_colour)
+{
+    theMessageLog.Clear();
+    const glm::vec4 amber{1.0f, 0.7f, 0.0f, 1.0f};
+    theLocalConsoleScreen.AddTextMessage("Contact bearing 042", amber);
+    theLocalConsoleScreen.AddTextMessage("", amber);
+    ASSERT_EQ(theMessageLog.Count(), 2u);
+    EXPECT_EQ(theMessageLog.Line(0).text, "Contact bearing 042");
+    EXPECT_EQ(theMessageLog.Line(0).colour, amber);
+    EXPECT_EQ(theMessageLog.Line(1).text, "");
+    theMessageLog.Clear();
 }
 
 // The comms and engineering info the widgets show: a selection starts its

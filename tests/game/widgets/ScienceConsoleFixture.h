@@ -15,6 +15,7 @@
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/Simulation.h"
 #include "tests/game/shell/UITestFixture.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/RecordingNetwork.h"
 #include "tests/support/ScopedGlobal.h"
 #include "tests/support/TempFolder.h"
@@ -108,7 +109,7 @@ protected:
         explicit LinkedData(const qeltest::TempFolder& folder)
         {
             for (const char* file : {"preferences.yaml", "shipData.yaml"})
-                std::filesystem::create_symlink(std::filesystem::path(QEL_SOURCE_DIR) / "data" / file,
+                std::filesystem::create_symlink(qeltest::GameDataFolder() / file,
                                                 folder.Path() / file);
         }
     } linkedData{data};

@@ -12,6 +12,7 @@
 #include "game/widgets/ShipDataWidget.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/GeneratedData.h"
 #include "tests/support/ConsoleDrawTest.h"
 
@@ -34,7 +35,7 @@ protected:
         qeltest::LinkGeneratedData(data);
         namespace fs = std::filesystem;
         for (const char* art : {"options_background_image", "shldFace1", "shldFace2", "shldFace3"})
-            fs::create_symlink(fs::path(QEL_SOURCE_DIR) / "data/graphics" / (std::string(art) + ".png"),
+            fs::create_symlink(qeltest::GameDataFolder() / "graphics" / (std::string(art) + ".png"),
                                data.Path() / "graphics" / (std::string(art) + ".png"));
         ConsoleDrawTest::SetUp();
         GUIBoxManager::Load();

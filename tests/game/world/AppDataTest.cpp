@@ -4,6 +4,7 @@
 #include "game/world/PreferenceRules.h"
 
 #include "engine/base/QelFileServices.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/QuietGraphics.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "helper/QelAssert.h"
@@ -308,7 +309,7 @@ TEST_F(AppDataTest, keys_no_rule_declares_are_reported_as_ignored)
 // own preferences load, and every key in them is one the game declares.
 TEST(AppDataGamePreferences, the_game_preferences_load_and_declare_every_key)
 {
-    ScopedEnv dataDir("QEL_DATA_DIR", std::string(QEL_SOURCE_DIR) + "/data");
+    ScopedEnv dataDir("QEL_DATA_DIR", qeltest::GameDataFolder().string());
     AppData::Unload();
     ::testing::internal::CaptureStderr();
     AppData::Load();

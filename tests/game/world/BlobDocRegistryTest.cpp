@@ -1,6 +1,7 @@
 #include "game/world/BlobDocRegistry.h"
 
 #include "engine/base/QelNetworkMessage.h"
+#include "game/world/DataKey.h"
 #include "game/world/ObjectDataBlob.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,40 @@ TEST(BlobDocRegistry, setters_by_key_record_nothing)
     blob.SetIntById(HashMessageName("doc_by_key"), 1, 0);
     blob.SetStringById(HashMessageName("doc_by_key"), "x", 0);
     EXPECT_EQ(BlobDocRegistry::Entries().count("doc_by_key"), 0u);
+}
+
+// The game's own keys skip a record that would change nothing; what the
+// registry ends up holding must be what recording every write would leave.
+TEST(BlobDocRegistry, keys_written_again_and_again_leave_what_every_record_would)
+{
+    static constexpr DataKey kCargo{"doc_key_cargo", "tonnes of cargo in the hold"};
+    static constexpr DataKey kCargoElsewhere{"doc_key_cargo", "tonnes of cargo in the forward hold"};
+    ObjectDataBlob blob;
+    WriteFloat(blob, kCargo, 1.0f);  // written during play before it is declared
+    EXPECT_EQ(EntryOf("doc_key_cargo").doc, "a");
+    EXPECT_EQ(EntryOf("doc_key_cargo").typeName, "float");
+    DeclareInt(blob, kCargo, 5);
+    WriteFloat(blob, kCargo, 2.0f);
+    WriteFloat(blob, kCargo, 3.0f);
+    EXPECT_EQ(EntryOf("doc_key_cargo").doc, "tonnes of cargo in the hold");
+    EXPECT_EQ(EntryOf("doc_key_cargo").typeName, "int");
+    EXPECT_FALSE(EntryOf("doc_key_cargo").indexed);
+
+    DeclareInt(blob, kCargo, 5, 3);  // the same record, now with an index
+    EXPECT_TRUE(EntryOf("doc_key_cargo").indexed);
+    DeclareFloat(blob, kCargoElsewhere, 7.0f);  // a longer text of another declaration
+    DeclareInt(blob, kCargo, 5);
+    EXPECT_EQ(EntryOf("doc_key_cargo").doc, "tonnes of cargo in the forward hold");
+    EXPECT_EQ(EntryOf("doc_key_cargo").typeName, "float");
+
+    // A script's write by name between two of the same record.
+    static constexpr DataKey kFuel{"doc_key_fuel", "litres of fuel"};
+    DeclareFloat(blob, kFuel, 1.0f);
+    blob.SetString("doc_key_fuel", "x", 0, "litres of gas!");
+    EXPECT_EQ(EntryOf("doc_key_fuel").typeName, "string");
+    DeclareFloat(blob, kFuel, 1.0f);
+    EXPECT_EQ(EntryOf("doc_key_fuel").doc, "litres of fuel");
+    EXPECT_EQ(EntryOf("doc_key_fuel").typeName, "float");
 }
 
 }  // namespace

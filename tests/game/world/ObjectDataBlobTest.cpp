@@ -7,7 +7,11 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
+#include <random>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -204,7 +208,7 @@ TEST_F(ObjectDataBlobTest, clear_data_empties_one_tag_and_keeps_it)
 
     blob.ClearData("torps");
     EXPECT_EQ(blob.NumElements("torps"), 0);
-    EXPECT_EQ(blob.Tags().count(HashMessageName("torps")), 1u);
+    EXPECT_TRUE(blob.HasTag(HashMessageName("torps")));
     EXPECT_EQ(blob.NumElements("name_tag"), 1);
     EXPECT_EQ(blob.GetElement("name_tag", 0).stringValue, "Kestrel");
 }
@@ -213,8 +217,48 @@ TEST_F(ObjectDataBlobTest, any_operation_on_a_missing_tag_creates_it_empty)
 {
     EXPECT_EQ(blob.NumElements("nothing"), 0);
     blob.ClearData("cleared");
-    EXPECT_EQ(blob.Tags().count(HashMessageName("nothing")), 1u);
-    EXPECT_EQ(blob.Tags().count(HashMessageName("cleared")), 1u);
+    EXPECT_TRUE(blob.HasTag(HashMessageName("nothing")));
+    EXPECT_TRUE(blob.HasTag(HashMessageName("cleared")));
+}
+
+// The set keeps its elements in one table with an ordered index beside it;
+// after any run of writes, reads and clears it must hold what a plain map of
+// maps would, and walk it in ascending tag key and index order.
+TEST_F(ObjectDataBlobTest, a_random_run_of_writes_reads_and_clears_matches_a_map_of_maps)
+{
+    std::mt19937 random(20261210);
+    const std::vector<std::string> names = {"shield_val", "energy", "name_tag", "beamRange", "cargo", "scan"};
+    std::map<uint64_t, std::map<int32_t, int64_t>> model;
+    auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    for (int step = 0; step < 3000; ++step) {
+        const std::string& name = names[pick(static_cast<int>(names.size()))];
+        const uint64_t key = HashMessageName(name);
+        const int32_t index = pick(4) == 0 ? -pick(1000) : pick(12);
+        switch (pick(10)) {
+        case 0:
+            blob.ClearData(name);
+            model[key].clear();
+            break;
+        case 1:
+        case 2:
+            EXPECT_EQ(blob.GetElement(name, index).intValue, model[key][index]);
+            break;
+        default:
+            blob.SetInt64(name, step, index, "");
+            model[key][index] = step;
+        }
+        ASSERT_EQ(blob.NumElements(name), static_cast<int32_t>(model[key].size())) << "step " << step;
+    }
+    std::vector<std::tuple<uint64_t, int32_t, int64_t>> walked;
+    blob.ForEachElement([&](uint64_t key, int32_t index, const ObjectDataBlobElement& element) {
+        walked.emplace_back(key, index, element.intValue);
+    });
+    std::vector<std::tuple<uint64_t, int32_t, int64_t>> expected;
+    for (const auto& [key, indexes] : model)
+        for (const auto& [index, value] : indexes)
+            expected.emplace_back(key, index, value);
+    EXPECT_EQ(walked, expected);
+    EXPECT_EQ(blob.TagCount(), names.size());
 }
 
 }  // namespace

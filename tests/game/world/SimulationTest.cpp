@@ -186,6 +186,22 @@ TEST_F(WorldTest, repositioning_moves_the_box_and_the_tree_follows_at_the_frame_
     EXPECT_EQ(world.Container()->Query(PlaneBox::Around(0, 0, 1)), 0);
 }
 
+// A mission makes an object and then places it: the tree files it in its
+// place, not at the origin it was made at, so thousands of new objects do not
+// pile up in one spot of the tree.
+TEST_F(WorldTest, a_new_object_placed_by_its_maker_is_filed_in_its_place)
+{
+    const uint64_t id = world.CreateSpaceObject(simtest::kScriptedBehaviour, "", 0);
+    SpaceObject* object = world.GetSpaceObject(id);
+    ASSERT_NE(object, nullptr);
+    ASSERT_TRUE(world.RepositionSpaceObject(object, -4000, 0, 900));
+    EXPECT_EQ(world.Container()->Query(PlaneBox::Around(0, 0, 1)), 0) << "before any frame step";
+    EXPECT_EQ(world.Container()->Query(PlaneBox::Around(-4000, 900, 1)), 1);
+    world.FrameUpdate();
+    EXPECT_EQ(world.Container()->Query(PlaneBox::Around(-4000, 900, 1)), 1);
+    EXPECT_EQ(world.Container()->LeafCount(), 1);
+}
+
 TEST_F(WorldTest, repositioning_to_a_point_that_is_not_a_number_is_refused)
 {
     SpaceObject* object = Make(10, 20);

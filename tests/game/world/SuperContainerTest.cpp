@@ -207,6 +207,32 @@ TEST_F(SuperContainerTest, object_without_a_leaf_is_not_queued_for_reinsertion)
     EXPECT_TRUE(TreeIsSound(*container));
 }
 
+// An object added unfiled is registered at once and filed where it stands
+// when the tree is next asked, so its creator can still move it first.
+TEST_F(SuperContainerTest, an_unfiled_object_is_filed_where_it_stands_at_the_next_query)
+{
+    AddNew(10, 0, 0);
+    TestObject* placed = Make(11, 0, 0);
+    container->AddUnfiled(placed);
+    EXPECT_EQ(container->Find(Id(11)), placed);
+    EXPECT_EQ(IdsOf(container->Objects()), (std::vector<uint64_t>{Id(10), Id(11)}));
+    placed->pos = {3000, 0, 0};
+    placed->SetFatBox(10);
+    container->QueueReinsert(placed);  // as a reposition does: nothing to rebuild yet
+    EXPECT_EQ(Found(PlaneBox::Around(0, 0, 5)), (std::vector<uint64_t>{Id(10)}));
+    EXPECT_EQ(Found(PlaneBox::Around(3000, 0, 5)), (std::vector<uint64_t>{Id(11)}));
+    container->ReinsertMoved();
+    EXPECT_TRUE(TreeIsSound(*container));
+
+    // One removed before it was ever filed leaves nothing behind.
+    std::unique_ptr<TestObject> dropped(Make(12, 50, 0));
+    container->AddUnfiled(dropped.get());
+    container->Remove(dropped.get());
+    dropped.reset();
+    container->ReinsertMoved();
+    EXPECT_TRUE(TreeIsSound(*container));
+}
+
 TEST_F(SuperContainerTest, distance_sort_swaps_neighbours_and_keeps_lookups)
 {
     AddNew(10);

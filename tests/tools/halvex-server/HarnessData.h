@@ -3,6 +3,7 @@
 // preferences and ship list, which a test may break one value at a time, and
 // one mission, "trial", of the given script.
 
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,17 @@
 
 namespace harnesstest {
 
-inline const std::string kGameData = std::string(QEL_SOURCE_DIR) + "/data";
+// The test's own copy of the game's data.
+inline std::string GameData()
+{
+    return qeltest::GameDataFolder().string();
+}
 
 struct MissionFolder {
     explicit MissionFolder(const std::string& script)
     {
-        std::filesystem::copy(kGameData + "/preferences.yaml", data.Path() / "preferences.yaml");
-        std::filesystem::copy(kGameData + "/shipData.yaml", data.Path() / "shipData.yaml");
+        std::filesystem::copy(GameData() + "/preferences.yaml", data.Path() / "preferences.yaml");
+        std::filesystem::copy(GameData() + "/shipData.yaml", data.Path() / "shipData.yaml");
         data.Write("missions/trial/script.py", script);
     }
 

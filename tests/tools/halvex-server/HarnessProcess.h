@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace harnesstest {
@@ -123,6 +124,20 @@ public:
     }
 
     void Signal(int number) { kill(pid, number); }
+
+    // Runs an in-process console's frames, a millisecond apart, until the
+    // condition holds; false when the patience ran out first.
+    static bool RunFramesUntil(const std::function<void()>& frame, const std::function<bool()>& done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            frame();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
 
     const std::string& Output() const { return output; }
     const std::string& Errors() const { return errors; }

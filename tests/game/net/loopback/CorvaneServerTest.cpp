@@ -162,6 +162,8 @@ TEST_F(CorvaneServerTest, beam_reaches_every_console_and_the_servers_own_world)
     }
 }
 
+// An object in space and one on standby die alike: the consoles are told,
+// the mission hears "destroyed", and the object is gone from both places.
 TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_deletes_only_known_objects)
 {
     struct : ScriptEventSink {
@@ -172,30 +174,37 @@ TEST_F(CorvaneServerTest, pending_destroy_tells_consoles_raises_destroyed_and_de
     world.SetScriptEventSink(&mission);
     Connect("console");
     const uint64_t doomed = world.CreateSpaceObject("", "", 0);
+    const uint64_t resting = world.CreateSpaceObject("", "", 0);
     ASSERT_NE(doomed, 0u);
+    world.Container()->PushToStandby(world.GetSpaceObject(resting));
+    ASSERT_NE(world.Container()->FindInStandby(resting), nullptr);
     server->QueueDestroy(kSpaceObjectIdBit | 9999);  // known nowhere: nothing is sent
     server->QueueDestroy(doomed);
+    server->QueueDestroy(resting);
     ASSERT_TRUE(RunFramesUntil([&] {
         const std::vector<uint16_t> codes = SignalCodes(consoles[0]);
-        return std::count(codes.begin(), codes.end(), SIGNAL_MESS_OBJECT_REMOVED) >= 1;
+        return std::count(codes.begin(), codes.end(), SIGNAL_MESS_OBJECT_REMOVED) >= 2;
     }));
     EXPECT_FALSE(world.SpaceObjectExists(doomed));
+    EXPECT_EQ(world.Container()->FindInStandby(resting), nullptr);
     EXPECT_TRUE(server->pendingDestroys.empty());
-    ASSERT_EQ(mission.events.size(), 1u);
-    EXPECT_EQ(mission.events[0].tag, "damage");
-    EXPECT_EQ(mission.events[0].sub_tag, "destroyed");
-    EXPECT_EQ(mission.events[0].selected_id, doomed);
+    const uint64_t dead[] = {doomed, resting};
+    ASSERT_EQ(mission.events.size(), std::size(dead));
+    for (size_t i = 0; i < std::size(dead); ++i) {
+        EXPECT_EQ(mission.events[i].tag, "damage");
+        EXPECT_EQ(mission.events[i].sub_tag, "destroyed");
+        EXPECT_EQ(mission.events[i].selected_id, dead[i]);
+    }
     world.SetScriptEventSink(nullptr);
-    int removed = 0;
+    std::vector<uint64_t> removed;
     for (const nettest::Received& r : received[consoles[0]]) {
         if (r.code != SIGNAL_MESS_OBJECT_REMOVED)
             continue;
-        ++removed;
         ObjectRemovedSignal gone;
         ASSERT_TRUE(nettest::DecodeSignal(r, gone));
-        EXPECT_EQ(gone.objectId, doomed);
+        removed.push_back(gone.objectId);
     }
-    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(removed, std::vector<uint64_t>(std::begin(dead), std::end(dead)));
 }
 
 // What a careless or hostile peer might send: cut-off signals, codes outside

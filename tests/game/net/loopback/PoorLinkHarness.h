@@ -234,7 +234,7 @@ protected:
         const SpaceObject* ship = ServerObject(playerShip);
         if (!ship || !clientWorld.Container())
             return {"no ship or no mirror"};
-        std::set<uint64_t> inSight;
+        ObjectIdSet inSight;
         server->CollectObjectsInRadius(ship->pos, AppData::GetFloat("player-vision-base-distance"), inSight);
         for (uint64_t id : inSight)
             CompareObject(*ServerObject(id), differences);
@@ -277,12 +277,12 @@ protected:
         if (glm::length(copy->targetPos - original.pos) > kPositionTolerance)
             differences.push_back(name + "is out of place");
         const int64_t settled = serverWorld.TickCount() - kSettleTicks;
-        for (const auto& [tagKey, indexes] : original.data_set.Tags())
-            for (const auto& [index, element] : indexes)
-                if (element.dataType != ODBE_NONE && element.changeTick < settled &&
-                    !SameValue(element, copy->data_set.FindElement(tagKey, index)))
-                    differences.push_back(name + "differs in value " + std::to_string(tagKey) + "[" +
-                                          std::to_string(index) + "]");
+        original.data_set.ForEachElement([&](uint64_t tagKey, int32_t index, const ObjectDataBlobElement& element) {
+            if (element.dataType != ODBE_NONE && element.changeTick < settled &&
+                !SameValue(element, copy->data_set.FindElement(tagKey, index)))
+                differences.push_back(name + "differs in value " + std::to_string(tagKey) + "[" +
+                                      std::to_string(index) + "]");
+        });
     }
 
     static bool SameValue(const ObjectDataBlobElement& original, const ObjectDataBlobElement* copy)

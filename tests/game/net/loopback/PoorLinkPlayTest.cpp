@@ -30,6 +30,8 @@ constexpr int kJoinTicks = 300;
 // resends later each time a copy is lost, and a busy machine (the sanitizer
 // build beside other tests) stretches every wait, so the bound is generous.
 constexpr int kCommandPatienceTicks = 900;
+// Units a tick: most of the way to the Tern frigate's half impulse (2.5).
+constexpr float kHalfImpulseReached = 2.0f;
 
 // The angle of the turn from one orientation to the other, in radians.
 float AngleBetween(const glm::quat& a, const glm::quat& b)
@@ -104,8 +106,11 @@ TEST_F(PoorLinkPlayTest, a_console_flies_its_ship_in_step_with_the_server_and_ea
     EXPECT_EQ(HeardCommands(), sent) << "each once, in order";
     EXPECT_GT(relay->Counts().dropped, 0u);
 
-    const SpaceObject* ship = ServerObject(playerShip);
-    EXPECT_GT(ship->cur_speed, 2.0f) << "the ship flew";
+    // How far the ship has come towards half impulse depends on when the
+    // resent throttle commands arrived; that it gets there does not.
+    EXPECT_TRUE(PlayUntil([&] { return ServerObject(playerShip)->cur_speed > kHalfImpulseReached; },
+                          kCommandPatienceTicks))
+        << "the ship flew at half impulse; its speed is " << ServerObject(playerShip)->cur_speed;
     EXPECT_GE(comparedTicks, 70);
     EXPECT_LE(worstPosition, kPositionTolerance);
     EXPECT_LE(worstHeading, kHeadingTolerance);

@@ -2,17 +2,20 @@
 // A hosting server on a free loopback port with a world beside it, and raw
 // consoles (bare client endpoints) that the test drives by hand. Frames and
 // ticks happen only when the test calls them; the bound on waiting only stops
-// a broken test.
+// a broken test. A test that counts what a console received waits for the
+// server's sends to arrive (AwaitDelivery, Settle), never for a while.
 
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/net/TransportRules.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
+#include "game/world/ServerMessageSink.h"
 #include "game/world/Simulation.h"
 #include "tests/engine/net/LoopbackHarness.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +105,37 @@ protected:
         });
     }
 
+    // Waits until everything the server has sent so far has reached every
+    // connected raw console: a marker follows it reliably on each of the
+    // server's two channels, and each channel keeps its order. Loopback loses
+    // nothing, so only a hang reaches the bound, however busy the machine.
+    void AwaitDelivery()
+    {
+        QelNetworkMessage marker;
+        marker.WriteInt64(DeliveryMarkerKey());
+        server->SendToAll(marker, ServerMessageSink::kReliable);
+        server->SendToAll(marker, ServerMessageSink::kReliable | ServerMessageSink::kRecordStream);
+        for (QelNetworkClient* console : consoles)
+            if (console->IsConnected())
+                markersAwaited[console] += 2;
+        ASSERT_TRUE(qel::test::PumpUntil([&] {
+            ServiceConsoles();
+            for (QelNetworkClient* console : consoles)
+                if (markersArrived[console] < markersAwaited[console])
+                    return false;
+            return true;
+        })) << "the server's sends did not reach the consoles";
+    }
+
+    // Server frames, then AwaitDelivery: what the passes had to send, and
+    // sent over several frames, has arrived.
+    void Settle()
+    {
+        for (int frame = 0; frame < kSettleFrames; ++frame)
+            server->FrameUpdate();
+        AwaitDelivery();
+    }
+
     void ServiceConsoles()
     {
         for (QelNetworkClient* console : consoles) {
@@ -110,6 +144,10 @@ protected:
                 Received r;
                 message.readIndex = 0;
                 message.ReadInt64(r.key);
+                if (r.key == DeliveryMarkerKey()) {
+                    ++markersArrived[console];
+                    continue;
+                }
                 if (message.IsBad() || r.key == qel::kConnectedKey || r.key == qel::kDisconnectedKey)
                     continue;
                 if (r.key == HashMessageName("signal"))
@@ -140,12 +178,23 @@ protected:
         EXPECT_TRUE(console->Send(message));
     }
 
+    // Frames of Settle: a pass that spreads its sends over frames has made them all.
+    static constexpr int kSettleFrames = 20;
+
+    static uint64_t DeliveryMarkerKey()
+    {
+        static const uint64_t key = HashMessageName("test delivery marker");
+        return key;
+    }
+
     QelEnetNetworkFactoryBase factory;
     Simulation world;
     std::unique_ptr<CorvaneServer> server;
     uint16_t port = 0;
     std::vector<QelNetworkClient*> consoles;
     std::map<QelNetworkClient*, std::vector<Received>> received;
+    std::map<QelNetworkClient*, int> markersAwaited;  // delivery markers sent to each console
+    std::map<QelNetworkClient*, int> markersArrived;
 };
 
 }  // namespace nettest

@@ -9,8 +9,7 @@
 #include "game/world/ObjectId.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
+#include <functional>
 
 namespace {
 
@@ -36,15 +35,14 @@ protected:
         return sizes;
     }
 
-    // Runs the passes tick by tick, giving each tick's messages a moment to
-    // arrive, until the console has what it waits for.
+    // Runs the passes tick by tick, each tick's messages arrived before the
+    // next, until the console has what it waits for.
     bool TicksUntil(const std::function<bool()>& done)
     {
         for (int tick = 0; tick < 400; ++tick) {
             world.clock.time_tick_counter += 1;
             server->FrameUpdate();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            ServiceConsoles();
+            AwaitDelivery();
             if (done())
                 return true;
         }

@@ -10,8 +10,6 @@
 #include "game/world/ObjectId.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -55,22 +53,17 @@ protected:
         DeclareInt(ship->data_set, kNumExtraScanSources, count + 1);
     }
 
-    // Runs server ticks, one frame each, pausing now and then so the
-    // unreliable traffic is never throttled, then lets everything arrive.
+    // Runs server ticks, one frame each, every tick's messages arrived
+    // before the next (a burst of unreliable records never fills a console's
+    // socket), then the frames of Settle.
     void RunTicks(int ticks)
     {
         for (int tick = 0; tick < ticks; ++tick) {
             world.clock.time_tick_counter += 1;
             server->FrameUpdate();
-            ServiceConsoles();
-            if (tick % 4 == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            AwaitDelivery();
         }
-        for (int i = 0; i < 20; ++i) {
-            server->FrameUpdate();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            ServiceConsoles();
-        }
+        Settle();
     }
 
     // The records of every "spaceobjectupdate" a console received, and how

@@ -11,8 +11,7 @@
 #include "game/world/ServerStringMap.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
+#include <functional>
 
 namespace {
 
@@ -40,24 +39,23 @@ protected:
         return found;
     }
 
-    // Server frames one tick apart, each given a moment to arrive, until the
-    // condition holds.
+    // Server frames one tick apart, each tick's sends arrived before the
+    // condition is asked, until it holds.
     bool TicksUntil(const std::function<bool()>& done, int maxTicks = 400)
     {
         for (int tick = 0; tick < maxTicks; ++tick) {
             world.clock.time_tick_counter += 1;
             blobChangeTick = world.TickCount();
             server->FrameUpdate();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            ServiceConsoles();
+            AwaitDelivery();
             if (done())
                 return true;
         }
         return false;
     }
 
-    // Like TicksUntil, but each tick's sends have all arrived before the
-    // condition is asked: it then holds from the very tick that sent them.
+    // Like TicksUntil with the frames of Settle: the condition then holds
+    // from the very tick whose passes sent it.
     bool SettledTicksUntil(const std::function<bool()>& done, int maxTicks = 60)
     {
         for (int tick = 0; tick < maxTicks; ++tick) {
@@ -67,17 +65,6 @@ protected:
                 return true;
         }
         return false;
-    }
-
-    // Frames until every console has been quiet a while: what is in flight has
-    // arrived.
-    void Settle()
-    {
-        for (int i = 0; i < 20; ++i) {
-            server->FrameUpdate();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            ServiceConsoles();
-        }
     }
 
     size_t Count(QelNetworkClient* console, uint16_t code)

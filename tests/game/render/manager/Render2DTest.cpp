@@ -303,37 +303,25 @@ TEST_F(Render2DTest, beam_arcs_follow_the_barrel_or_the_mount)
     EXPECT_EQ(arcs[1].range, 1200.0f);
 }
 
-TEST_F(Render2DTest, a_label_takes_a_step_higher_past_a_label_it_would_cover_and_stays_out_of_a_clump)
+TEST_F(Render2DTest, a_label_climbs_above_every_label_it_would_cover)
 {
     Render2D& radar = manager->render2D;
-    // The tops of a label's boxes as drawn (its shadow is black).
-    const auto tops = [this](const std::string& text) {
-        std::vector<int> found;
-        for (const DrawRecord& record : graphics.Of(DrawRecord::Kind::Text))
-            if (record.text == text && record.colour != glm::vec4(0, 0, 0, 1))
-                found.push_back(record.box.top);
-        return found;
-    };
-    const glm::vec4 grey(0.5f);  // drawn half a step brighter: white
-    Frame([&] {
-        radar.labels.Clear();
-        radar.DrawLabel("Alpha", {300, 300}, grey);
-        radar.DrawLabel("Bravo", {305, 300}, grey);
-        radar.DrawLabel("Charlie", {302, 300}, grey);
-        radar.DrawLabel("", {302, 320}, grey);
-    });
-    EXPECT_EQ(tops("Alpha"), std::vector<int>{265});
-    EXPECT_EQ(tops("Bravo"), std::vector<int>{265 - 22}) << "a step higher";
-    EXPECT_TRUE(tops("Charlie").empty()) << "both places taken: left out, not written over the others";
-    EXPECT_TRUE(tops("").empty());
+    radar.placedLabels.Clear();
+    radar.DrawLabel("Alpha", {300, 300}, glm::vec4(1));
+    radar.DrawLabel("Bravo", {305, 300}, glm::vec4(1));
+    radar.DrawLabel("Charlie", {302, 300}, glm::vec4(1));
+    ASSERT_EQ(radar.placedLabels.Placed().size(), 3u);
+    EXPECT_EQ(radar.placedLabels.Placed()[0].top, 265);
+    EXPECT_EQ(radar.placedLabels.Placed()[1].top, 265 - 22);
+    EXPECT_EQ(radar.placedLabels.Placed()[2].top, 265 - 44) << "above both, one step each";
+    radar.DrawLabel("", {302, 300}, glm::vec4(1));
+    EXPECT_EQ(radar.placedLabels.Placed().size(), 3u) << "an empty label is not placed";
 
-    // A crowd in one place (a fleet at a dock) shows one name, not a column of them.
-    Frame([&] {
-        radar.labels.Clear();
-        for (int i = 0; i < 400; ++i)
-            radar.DrawLabel("Docked", {300, 300}, grey);
-    });
-    EXPECT_EQ(tops("Docked"), std::vector<int>{265});
+    // A crowd in one place: each label climbs at most 16 steps.
+    radar.placedLabels.Clear();
+    for (int i = 0; i < 400; ++i)
+        radar.DrawLabel("Docked", {300, 300}, glm::vec4(1));
+    EXPECT_EQ(radar.placedLabels.Placed().back().top, 265 - 16 * 22);
 }
 
 // --- Picking, clicks and holds ---------------------------------------------
@@ -530,6 +518,79 @@ TEST_F(Render2DTest, unscanned_ships_show_the_unknown_icon_and_no_name)
     const auto texts = graphics.Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Stranger"), 0);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Known"), 2) << "the label and its shadow";
+}
+
+// A crowd of named contacts: every one keeps its name, range and bearing
+// (each shadowed), however many; a name that climbs off the radar is placed,
+// so the ones after it climb past it, but not drawn.
+TEST_F(Render2DTest, every_named_contact_in_a_crowd_keeps_its_name)
+{
+    constexpr size_t kCrowd = 120;
+    for (size_t i = 0; i < kCrowd; ++i) {
+        const float angle = static_cast<float>(i) * 0.7f;
+        const float reach = 200.0f + 15.0f * static_cast<float>(i);
+        Contact({reach * std::sin(angle), 0, reach * std::cos(angle)}, ("Contact " + std::to_string(i)).c_str());
+    }
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    const auto texts = graphics.Texts();
+    for (size_t i = 0; i < kCrowd; ++i)
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "Contact " + std::to_string(i)), 2) << "contact " << i;
+    EXPECT_EQ(graphics.Of(DrawRecord::Kind::Text).size(), kCrowd * 6) << "name, range, bearing, each shadowed";
+
+    // Labels stacked over one place climb; the one that would stand above
+    // the radar's top edge is filed but draws no text.
+    Render2D& radar = manager->render2D;
+    radar.placedLabels.Clear();
+    graphics.log.clear();
+    radar.DrawLabel("Low", {300, 20}, glm::vec4(1));
+    radar.DrawLabel("High", {300, 20}, glm::vec4(1));
+    ASSERT_EQ(radar.placedLabels.Placed().size(), 2u);
+    EXPECT_LT(radar.placedLabels.Placed()[1].bottom + 1, 0);
+    EXPECT_EQ(graphics.Texts(), (std::vector<std::string>{"Low", "Low"}));
+}
+
+// Ships side by side would write their ranges and bearings into each
+// other: a read-out that meets another steps down a line, and each ship
+// still shows both.
+TEST_F(Render2DTest, readouts_of_ships_side_by_side_step_clear_of_each_other)
+{
+    Contact({1000, 0, 1000}, "Skarn Fang");
+    Contact({1150, 0, 1000}, "Talon");
+    Contact({1150, 0, 1200}, "Mire");
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    theUIContext.textRuns.runs.clear();
+    theUIContext.textRuns.recording = true;
+    Draw();
+    theUIContext.textRuns.recording = false;
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    const auto texts = graphics.Texts();
+    for (const char* readout : {"1414", "1523", "1662", "45", "48", "43"})
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), readout), 2) << readout << " and its shadow";
+}
+
+// Every known ship's arcs, but drawn together: one run of lines after the
+// ships, which the graphics draw as one batch.
+TEST_F(Render2DTest, beam_arcs_of_every_known_ship_are_drawn_one_after_another)
+{
+    for (int i = 0; i < 5; ++i) {
+        SpaceObject* ship = Contact({-2000.0f + 1000.0f * static_cast<float>(i), 0, 1000});
+        SetInt(*ship, "beamCount", 1);
+        SetFloat(*ship, "beamArcWidth", 40);
+        SetFloat(*ship, "beamRange", 800);
+        SetFloat(*ship, "beamColorR", 0.25f);
+    }
+    input.MoveTo(-100, -100);
+    graphics.log.clear();
+    Draw();
+    std::vector<size_t> arcLines;
+    for (size_t i = 0; i < graphics.log.size(); ++i)
+        if (graphics.log[i].kind == DrawRecord::Kind::Line && graphics.log[i].colour.r == 0.25f)
+            arcLines.push_back(i);
+    ASSERT_EQ(arcLines.size(), 5u * 12u) << "two radii and ten segments an arc";
+    EXPECT_EQ(arcLines.back() - arcLines.front(), arcLines.size() - 1) << "nothing drawn between them";
 }
 
 TEST_F(Render2DTest, a_focus_ship_at_no_number_skips_the_frame_with_one_log_line)

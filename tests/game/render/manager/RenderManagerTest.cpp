@@ -105,6 +105,29 @@ protected:
     std::unique_ptr<RenderManager> manager;
 };
 
+// The game's own start: the first scene at once; the rest loads a step a
+// frame only once a frame is shown, and all of it before another scene.
+TEST_F(RenderManagerTest, the_first_screen_comes_first_and_the_rest_loads_behind_it)
+{
+    manager = std::make_unique<RenderManager>(FirstScene);
+    manager->SetupFirstScreen();
+    EXPECT_EQ(sceneCalls, std::vector<std::string>{"first enter"});
+    EXPECT_TRUE(manager->Loading());
+    EXPECT_FALSE(manager->radarSetUp) << "the views wait";
+    manager->FrameUpdate();
+    EXPECT_TRUE(manager->Loading()) << "nothing loads before a frame is shown";
+    manager->Draw();
+    manager->FrameUpdate();
+    EXPECT_TRUE(manager->Loading()) << "a step a frame";
+
+    switchOn = SCENE_FRAME;
+    sceneCalls.clear();
+    manager->FrameUpdate();
+    EXPECT_EQ(sceneCalls, (std::vector<std::string>{"first frame", "first leave", "second enter"}));
+    EXPECT_FALSE(manager->Loading()) << "every later screen finds everything loaded";
+    EXPECT_TRUE(manager->radarSetUp);
+}
+
 TEST_F(RenderManagerTest, setup_enters_the_first_scene_and_the_end_leaves_the_current_one)
 {
     manager = std::make_unique<RenderManager>(FirstScene);

@@ -5,6 +5,8 @@
 #include "game/shell/scenes/MissionCatalogue.h"
 
 #include "engine/base/QelInputFactoryBase.h"
+#include "game/script/MissionScript.h"
+#include "game/script/ScriptConsoleLog.h"
 #include "tests/support/ScriptedInput.h"
 #include "tests/support/TempFolder.h"
 
@@ -108,6 +110,42 @@ TEST_F(MissionCatalogueTest, without_a_description_that_loads_the_text_file_name
     EXPECT_EQ(mission.keywords, "");
     EXPECT_NE(errors.find("undescribed: no description.yaml or description.txt"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("notes"), std::string::npos) << errors;
+}
+
+// The operator choosing a mission reads, among the mission output on the
+// server's screen, why a mission is listed from its text file or not at all.
+TEST_F(MissionCatalogueTest, a_description_yaml_that_cannot_be_read_is_named_with_its_reason_in_the_console_log)
+{
+    struct Log : ScriptConsoleLog {
+        void AddLine(const std::string& line, const glm::vec4& colour) override
+        {
+            lines.push_back(line);
+            EXPECT_EQ(colour, MissionScript::kStderrColour);
+        }
+        std::vector<std::string> lines;
+    } log;
+    theMissionScript.SetConsoleLog(&log);
+    Describe("bad_yaml", "description.yaml", "Category: \"never closed\n");
+    Describe("bad_yaml", "description.txt", "Drills\nA fallback.\n");
+    Describe("dashed", "description.yaml", "Category: A\nVisible Mission Name: Night - Drill\n");
+    Describe("good_one", "description.yaml", Yaml("A", "Fine"));
+    testing::internal::CaptureStderr();
+    ScanMissions();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    theMissionScript.SetConsoleLog(nullptr);
+
+    EXPECT_EQ(Listing(), (decltype(Listing()){{"A", {"good_one"}}, {"Drills", {"bad_yaml"}}}));
+    const std::string folder = data / "missions";
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{
+                  folder + "/bad_yaml/description.yaml cannot be read (ERROR: unclosed quote found. Please close the "
+                           "quote and reparse. Yaml Parser: Error: Failed to parse file, invalid yaml syntax at line: "
+                           "1); the mission is listed from its description.txt",
+                  folder + "/dashed/description.yaml cannot be read (ERROR: Variable Visible Mission Name contains a "
+                           "'-' at column 28. A Dash must not exist there. Yaml Parser: Error: Failed to parse file, "
+                           "invalid yaml syntax at line: 2); the mission is not listed"}));
+    EXPECT_NE(errors.find("invalid yaml syntax at line: 2"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("dashed: no description.yaml or description.txt"), std::string::npos) << errors;
 }
 
 TEST_F(MissionCatalogueTest, a_new_scan_forgets_missions_that_are_gone)

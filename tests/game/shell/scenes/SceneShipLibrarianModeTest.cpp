@@ -7,6 +7,7 @@
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/ShipData.h"
 #include "tests/game/shell/UITestFixture.h"
+#include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <chrono>
@@ -26,8 +27,8 @@ class SceneShipLibrarianModeTest : public UITest {
 protected:
     void SetUp() override
     {
-        fs::copy_file(fs::path(QEL_SOURCE_DIR) / "data" / "shipData.yaml", ShipDataFile());
-        fs::copy_file(fs::path(QEL_SOURCE_DIR) / "data" / "preferences.yaml", data.Path() / "preferences.yaml");
+        fs::copy_file(qeltest::GameDataFolder() / "shipData.yaml", ShipDataFile());
+        fs::copy_file(qeltest::GameDataFolder() / "preferences.yaml", data.Path() / "preferences.yaml");
         UITest::SetUp();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();

@@ -127,6 +127,9 @@ TEST(HarnessErrorsTest, a_mission_that_cannot_load_ends_the_run_naming_its_file)
          "invalid start byte"},
         {"handler not a function", "halvex_event_handler = 5\n",
          "<script>: halvex_event_handler is a value of type int, not a function."},
+        {"no handler", "import zmx\n\ndef halvex_event_hander(sim, event):\n    pass\n",
+         "<script>: defines no halvex_event_handler(sim, event); the game hands every event to it; nothing "
+         "started."},
         {"async handler", "async def halvex_event_handler(sim, event):\n    pass\n",
          "<script>, line 1: halvex_event_handler is an async function; the game calls it as a plain function, so "
          "its body would never run; nothing started."},

@@ -1,5 +1,6 @@
 // halvex-server as a whole program: it hosts the first mission and stops when
-// told, and it refuses clearly, with a non-zero status, what it cannot run.
+// told (with no count of refused messages when it refused none), and it
+// refuses clearly, with a non-zero status, what it cannot run.
 
 #include "tests/tools/halvex-server/HarnessData.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
@@ -21,6 +22,8 @@ TEST(HarnessRunTest, hosts_the_first_mission_for_the_ticks_asked_and_ends_cleanl
     EXPECT_THAT(harness.Output(), ::testing::ContainsRegex("listening on port [1-9][0-9]*\n"));
     // The world is built on the first mission tick, 31 ticks in.
     EXPECT_THAT(harness.Output(), HasSubstr("first_watch: the Tern is on station"));
+    // Nothing was refused, so no count of refused messages follows.
+    EXPECT_THAT(harness.Errors(), ::testing::Not(HasSubstr("refused")));
 }
 
 TEST(HarnessRunTest, sigterm_and_sigint_end_a_run_without_limits_cleanly)
@@ -52,7 +55,7 @@ TEST(HarnessRunTest, a_mission_folder_outside_the_data_folder_is_hosted_from_its
     const std::string night = (elsewhere.Path() / "drills/night").string();
     const std::vector<std::string> runs[] = {
         {"--mission", night, "--fast", "--ticks", "40"},
-        {"--mission", night + "/", "--data", kGameData, "--fast", "--ticks", "40"},
+        {"--mission", night + "/", "--data", GameData(), "--fast", "--ticks", "40"},
     };
     for (const std::vector<std::string>& options : runs) {
         HarnessProcess harness(options);

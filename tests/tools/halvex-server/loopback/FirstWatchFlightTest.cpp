@@ -15,6 +15,7 @@
 #include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
+#include "tests/tools/halvex-server/HarnessConsole.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
 
 #include <gmock/gmock.h>
@@ -25,7 +26,6 @@
 #include <cmath>
 #include <functional>
 #include <set>
-#include <thread>
 
 namespace harnesstest {
 namespace {
@@ -130,14 +130,7 @@ protected:
         ASSERT_TRUE(listening) << harness->Errors();
         port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
 
-        // The console's own settings, on the harness's port, without the
-        // local-network search and without a string map file in the shared
-        // data folder.
-        CorvaneClient::Settings settings = CorvaneClient::Settings::FromPreferences();
-        settings.port = port;
-        settings.lanDiscovery = false;
-        settings.stringMapFile.clear();
-        console.client = std::make_unique<CorvaneClient>(settings);
+        console.client = MakeHarnessConsole(port);
         gClient = console.client.get();
         frame = std::make_unique<QelFrameLoop>(console, services);
     }
@@ -156,15 +149,12 @@ protected:
     // Runs console frames until the condition holds; false when it never did.
     bool RunFrames(const std::function<bool()>& done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + HarnessProcess::kPatience;
-        while (std::chrono::steady_clock::now() < deadline) {
-            frame->Frame();
-            ServiceSecondConsole();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return HarnessProcess::RunFramesUntil(
+            [this] {
+                frame->Frame();
+                ServiceSecondConsole();
+            },
+            done);
     }
 
     // Runs console frames until the mirror holds the own ship and the
@@ -321,8 +311,8 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
     ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5; }))
         << "the first console sees the ship, the station and the computer ships";
 
-    // A second console joins: it is given the same ship and a helm, and the
-    // world around the ship reaches it.
+    // A second console joins: it is given the same ship and the next
+    // station, weapons, and the world around the ship reaches it.
     // On a loaded machine the last of them may still be on its way.
     ASSERT_TRUE(RunFrames([&] { return world.Container()->Objects().size() >= 5u; }))
         << "the first console sees the ship, the station and the computer ships";
@@ -336,8 +326,8 @@ TEST_F(FirstWatchFlightTest, a_console_flies_the_ship_and_a_second_console_joins
                std::includes(secondSeen.begin(), secondSeen.end(), worldIds.begin(), worldIds.end());
     })) << "second console: ship " << secondShip << ", " << secondSeen.size() << " objects of " << worldIds.size();
     EXPECT_EQ(secondShip, world.subjectID);
-    EXPECT_EQ(secondConsoleType, "helm");
-    EXPECT_THAT(secondWidgets, ::testing::HasSubstr("helm_simple"));
+    EXPECT_EQ(secondConsoleType, "weapons");
+    EXPECT_THAT(secondWidgets, ::testing::HasSubstr("weapon_control"));
 }
 
 TEST_F(FirstWatchFlightTest, a_console_is_given_the_patrols_nav_points_and_the_sides)

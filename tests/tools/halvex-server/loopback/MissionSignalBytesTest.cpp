@@ -10,11 +10,11 @@
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalMessage.h"
 #include "tests/tools/halvex-server/HarnessData.h"
+#include "tests/support/WireBytes.h"
 #include "tests/tools/halvex-server/HarnessProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <map>
 #include <set>
@@ -23,42 +23,19 @@
 namespace harnesstest {
 namespace {
 
-// A payload as the code table writes it: the code, then the fields,
-// little-endian, texts as a 16-bit length and the bytes.
-class Payload {
-public:
-    explicit Payload(uint16_t code) { Int(code, 2); }
-    Payload& U8(uint8_t value) { return Int(value, 1); }
-    Payload& I32(int32_t value) { return Int(static_cast<uint32_t>(value), 4); }
-    Payload& U64(uint64_t value) { return Int(value, 8); }
-    Payload& F32(float value)
-    {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        return Int(bits, 4);
-    }
-    Payload& Str(const std::string& text)
-    {
-        Int(text.size(), 2);
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        return *this;
-    }
-    std::vector<uint8_t> bytes;
-
-private:
-    Payload& Int(uint64_t value, int size)
-    {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        return *this;
-    }
-};
+// A payload as the code table writes it: the code, then the fields.
+qeltest::WireBytes Payload(uint16_t code)
+{
+    qeltest::WireBytes payload;
+    payload.U16(code);
+    return payload;
+}
 
 // One call of the mission ("c" is the console, "ship" its ship) and what the
 // console must receive from it.
 struct Call {
     const char* script;
-    std::function<Payload(uint64_t ship)> expected;
+    std::function<qeltest::WireBytes(uint64_t ship)> expected;
 };
 
 const Call kCalls[] = {

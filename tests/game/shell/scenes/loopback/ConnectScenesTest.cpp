@@ -8,7 +8,7 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "tests/engine/net/LoopbackHarness.h"
-#include "tests/game/shell/scenes/MissionFolder.h"
+#include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingMusic.h"
 #include "tests/support/RecordingScriptHost.h"

@@ -7,15 +7,15 @@
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/ConsoleState.h"
+#include "game/shell/MissionStart.h"
 #include "game/shell/RetainedWidgetKinds.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/MissionList.h"
-#include "game/shell/scenes/MissionStart.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/ObjectId.h"
-#include "tests/game/shell/scenes/MissionFolder.h"
+#include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
+#include "game/shell/MissionStart.h"
 #include "game/shell/TextLog.h"
-#include "game/shell/scenes/MissionStart.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/scenes/MissionFolder.h"
+#include "tests/game/shell/MissionFolder.h"
 #include "tests/support/RecordingScriptHost.h"
 #include "tests/support/QuietGraphics.h"
 

@@ -1,4 +1,4 @@
-#include "game/shell/scenes/MissionStart.h"
+#include "game/shell/MissionStart.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
@@ -9,6 +9,7 @@
 #include "game/shell/TextLog.h"
 
 #include <cstdio>
+#include <utility>
 
 std::string missionStartError;
 
@@ -41,27 +42,40 @@ void KeepStartError(const std::string& folderName, const std::string& reason)
 
 }  // namespace
 
-bool StartMission(const std::string& folderName)
+void StartMissionWith(const std::function<void()>& startScript)
 {
     theMissionScript.Stop();
     theRetainedGUIManager.SetBuilding(true, "");
+    startScript();
+    AskConsolesForWindowSizes();
+    TellMissionTheServerWindow();
+}
+
+bool StartMission(const std::string& folderName)
+{
     try {
-        theMissionScript.Start(folderName);
+        StartMissionWith([&folderName] { theMissionScript.Start(folderName); });
     } catch (const ScriptError& error) {
         KeepStartError(folderName, error.what());
         return false;
     }
     missionStartError.clear();
-    AskConsolesForWindowSizes();
-    TellMissionTheServerWindow();
     return true;
+}
+
+std::optional<std::string> TakeNextMission()
+{
+    if (theMissionScript.nextMission.empty())
+        return std::nullopt;
+    std::optional<std::string> folderName = std::move(theMissionScript.nextMission);
+    theMissionScript.nextMission.clear();
+    return folderName;
 }
 
 NextMission StartNextMission()
 {
-    if (theMissionScript.nextMission.empty())
+    const std::optional<std::string> folderName = TakeNextMission();
+    if (!folderName)
         return NextMission::None;
-    const std::string folderName = theMissionScript.nextMission;
-    theMissionScript.nextMission.clear();
-    return StartMission(folderName) ? NextMission::Started : NextMission::Failed;
+    return StartMission(*folderName) ? NextMission::Started : NextMission::Failed;
 }
