@@ -14,9 +14,12 @@ GUIBoxEditState theBoxEditState;
 
 namespace {
 
-// The files of this module: data/GUIBoxData.txt and data/GUIWidgetList.txt.
+// The files of this module: data/GUIBoxData.txt, the crew's layout;
+// data/GUIBoxDefaults.txt, the layout the game ships for its stations; and
+// data/GUIWidgetList.txt.
 constexpr const char* kDataFolder = "data";
 constexpr const char* kLayoutFile = "GUIBoxData";
+constexpr const char* kDefaultLayoutFile = "GUIBoxDefaults";
 constexpr const char* kWidgetListFile = "GUIWidgetList";
 constexpr const char* kTextExtension = "txt";
 constexpr const char* kWidgetListGap = "        ";
@@ -119,6 +122,22 @@ std::string BoxRecordText(const GUIBox& box)
         for (int32_t edge : {r.left, r.top, r.right, r.bottom})
             text += std::to_string(edge) + "\n";
     return text;
+}
+
+// Files the boxes of a layout file over those already read. A record that
+// names neither screen nor widget (blank lines at the end of a hand-edited
+// file) is no box; a file that cannot be read adds nothing.
+void ReadLayout(const char* fileName)
+{
+    QelFileIO* file = QelFileServices::Instance().GetFileIO("GUIBoxManager::Load");
+    if (!file->Open(kDataFolder, fileName, kTextExtension, true, false, true, false))
+        return;
+    GUIBoxManager::BoxMap& boxes = BoxStore();
+    GUIBox box;
+    while (ReadBoxRecord(*file, box))
+        if (!box.screenName.empty() || !box.widgetName.empty())
+            boxes[{box.screenName, box.widgetName}] = box;
+    file->Close();
 }
 
 int32_t EdgeFromFloat(float edge)
@@ -273,23 +292,16 @@ void GUIBoxManager::SaveWidgetList()
     }
 }
 
-// A record that names neither screen nor widget (blank lines at the end of
-// a hand-edited file) is no box.
+// The shipped layout first, then the crew's over it: a box the crew has
+// placed stands where they put it, every other where the game puts it.
 void GUIBoxManager::Load()
 {
-    BoxMap& boxes = BoxStore();
     // The edit mode must not hold on to a box that goes.
     theBoxEditState.grabbedBox = nullptr;
     theBoxEditState.dragging = false;
-    boxes.clear();
-    QelFileIO* file = QelFileServices::Instance().GetFileIO("GUIBoxManager::Load");
-    if (!file->Open(kDataFolder, kLayoutFile, kTextExtension, true, false, true, false))
-        return;
-    GUIBox box;
-    while (ReadBoxRecord(*file, box))
-        if (!box.screenName.empty() || !box.widgetName.empty())
-            boxes[{box.screenName, box.widgetName}] = box;
-    file->Close();
+    BoxStore().clear();
+    ReadLayout(kDefaultLayoutFile);
+    ReadLayout(kLayoutFile);
 }
 
 void GUIBoxManager::Save()

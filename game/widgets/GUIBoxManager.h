@@ -135,8 +135,11 @@ public:
     static GUIBox* FindBox(const std::string& screenName, const std::string& widgetName);
     static const BoxMap& Boxes();
 
-    // --- The layout file, data/GUIBoxData.txt.
-    // Replaces every box by those of the file; a missing file leaves none.
+    // --- The layout files: data/GUIBoxData.txt, the crew's, and
+    // data/GUIBoxDefaults.txt, the game's own for its stations, in the same
+    // form. Replaces every box by those of the game's file and then the
+    // crew's, a box of both standing where the crew's puts it; missing files
+    // add none.
     static void Load();
     // Rewrites the file whole (the old one stays until the new one is
     // complete). A box whose names hold a line break stays out of it, as no

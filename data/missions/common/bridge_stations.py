@@ -6,10 +6,10 @@
 # whole area on the radar, the ship's camera and status, and the mission's
 # own controls) or the main screen, switched with a button on each.
 #
-# A box is (widget, (left, top, right, bottom)) in percent of the window; the
-# same rectangle serves the windowed and the full-screen layout. Each station
-# has one dominant element, its radar, view or main panel, with compact
-# controls beside it. The top-left corner is left to the Options button.
+# Each station's boxes lie where the game's own layout puts them
+# (data/GUIBoxDefaults.txt): one dominant element, its radar, view or main
+# panel, with compact controls beside it, the top-left corner left to the
+# Options button. A crew that moves them keeps its own layout.
 #
 # A console's name carries meaning to the game: "sci" in it makes a science
 # console, "main" or "cockpit" one that follows its ship in the 3D view, and
@@ -30,77 +30,77 @@ GAME_MASTER = "gamemaster"
 
 STATIONS = {
     HELM: [
-        ("2dview", (0, 6, 60, 100)),
-        ("throttle", (61, 4, 71, 62)),
-        ("helm_normal", (72, 6, 100, 40)),
-        ("helm_jump", (72, 41, 100, 62)),
-        ("request_dock", (61, 63, 80, 68)),
-        ("red_alert", (81, 63, 100, 68)),
-        ("radar_zoom_ctrl", (61, 69, 100, 74)),
-        ("main_screen_control", (61, 75, 100, 87)),
-        ("text_waterfall", (61, 88, 100, 100)),
+        "2dview",
+        "throttle",
+        "helm_normal",
+        "helm_jump",
+        "request_dock",
+        "red_alert",
+        "radar_zoom_ctrl",
+        "main_screen_control",
+        "text_waterfall",
     ],
     WEAPONS: [
-        ("weapon_2d_view", (0, 6, 60, 100)),
-        ("weapon_control", (61, 6, 100, 46)),
-        ("weap_beam_freq", (61, 47, 100, 53)),
-        ("weap_beam_speed", (61, 54, 100, 60)),
-        ("weap_torp_conversion", (61, 61, 100, 69)),
-        ("shield_control", (61, 70, 80, 75)),
-        ("red_alert", (81, 70, 100, 75)),
-        ("radar_zoom_ctrl", (61, 76, 100, 80)),
-        ("main_screen_control", (61, 81, 100, 89)),
-        ("text_waterfall", (61, 90, 100, 100)),
+        "weapon_2d_view",
+        "weapon_control",
+        "weap_beam_freq",
+        "weap_beam_speed",
+        "weap_torp_conversion",
+        "shield_control",
+        "red_alert",
+        "radar_zoom_ctrl",
+        "main_screen_control",
+        "text_waterfall",
     ],
     ENGINEERING: [
-        ("eng_power_controls", (0, 6, 48, 100)),
-        ("eng_heat_controls", (49, 6, 74, 55)),
-        ("eng_presets", (75, 6, 100, 55)),
-        ("ship_data", (49, 56, 100, 89)),
-        ("text_waterfall", (49, 90, 100, 100)),
+        "eng_power_controls",
+        "eng_heat_controls",
+        "eng_presets",
+        "ship_data",
+        "text_waterfall",
     ],
     SCIENCE: [
-        ("science_2d_view", (0, 6, 56, 93)),
-        ("radar_zoom_ctrl", (0, 94, 56, 100)),
-        ("science_sorted_list", (57, 6, 100, 38)),
-        ("science_data_tabs", (57, 39, 100, 45)),
-        ("science_data", (57, 46, 100, 80)),
-        ("science_data_freq", (57, 81, 100, 89)),
-        ("text_waterfall", (57, 90, 100, 100)),
+        "science_2d_view",
+        "radar_zoom_ctrl",
+        "science_sorted_list",
+        "science_data_tabs",
+        "science_data",
+        "science_data_freq",
+        "text_waterfall",
     ],
     COMMS: [
-        ("comms_2d_view", (0, 6, 50, 62)),
-        ("comms_sorted_list", (0, 63, 50, 100)),
-        ("comms_face", (51, 6, 71, 36)),
-        ("comms_control", (72, 6, 100, 62)),
-        ("comms_waterfall", (51, 63, 100, 89)),
-        ("text_waterfall", (51, 90, 100, 100)),
+        "comms_2d_view",
+        "comms_sorted_list",
+        "comms_face",
+        "comms_control",
+        "comms_waterfall",
+        "text_waterfall",
     ],
     MAIN_SCREEN: [
-        ("3dview", (0, 0, 100, 100)),
-        ("text_waterfall", (1, 84, 40, 99)),
+        "3dview",
+        "text_waterfall",
     ],
     DAMAGE_CONTROL: [
-        ("ship_internal_view", (0, 6, 58, 100)),
-        ("grid_object_list", (59, 6, 100, 42)),
-        ("grid_face", (59, 43, 77, 68)),
-        ("grid_control", (78, 43, 100, 68)),
-        ("ship_data", (59, 69, 100, 89)),
-        ("text_waterfall", (59, 90, 100, 100)),
+        "ship_internal_view",
+        "grid_object_list",
+        "grid_face",
+        "grid_control",
+        "ship_data",
+        "text_waterfall",
     ],
     FIGHTER_COCKPIT: [
-        ("3dview", (0, 0, 100, 70)),
-        ("helm_free_3d", (0, 71, 24, 100)),
-        ("fighter_control", (25, 71, 60, 100)),
-        ("quick_jump", (61, 71, 74, 100)),
-        ("2dview", (75, 71, 100, 100)),
-        ("text_waterfall", (61, 58, 100, 70)),
+        "3dview",
+        "helm_free_3d",
+        "fighter_control",
+        "quick_jump",
+        "2dview",
+        "text_waterfall",
     ],
     GAME_MASTER: [
-        ("2dview", (0, 6, 64, 100)),
-        ("3dview_camera", (65, 6, 100, 38)),
-        ("ship_data", (65, 39, 100, 64)),
-        ("text_waterfall", (65, 65, 100, 80)),
+        "2dview",
+        "3dview_camera",
+        "ship_data",
+        "text_waterfall",
     ],
 }
 
@@ -129,14 +129,12 @@ NOTICE_TEXT_STYLE = "font:gui-3;color:white;justify:center;draw_layer:1010;$text
 
 
 def widget_list(station):
-    return "^".join(widget for widget, _ in STATIONS[station])
+    return "^".join(STATIONS[station])
 
 
 def lay_out(client_id, station):
-    """Gives a screen the station's console and places each of its boxes."""
+    """Gives a screen the station's console."""
     zmx.send_client_widget_list(client_id, station, widget_list(station))
-    for widget, (left, top, right, bottom) in STATIONS[station]:
-        zmx.send_client_widget_rects(client_id, widget, left, top, right, bottom, left, top, right, bottom)
 
 
 class Bridge:

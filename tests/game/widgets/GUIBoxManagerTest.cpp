@@ -266,6 +266,30 @@ TEST_F(GUIBoxManagerTest, the_layout_file_reads_back_as_written_and_writes_again
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
+// The game's layout of its stations serves where the crew has none of its
+// own; a box the crew placed stands where they put it, and saving keeps both.
+TEST_F(GUIBoxManagerTest, the_crews_layout_stands_over_the_games_own)
+{
+    const std::string games = "helm\nthrottle\n61\n4\n71\n62\n61\n4\n71\n62\n"
+                              "helm\nship_data\n0\n6\n60\n100\n0\n6\n60\n100\n";
+    folder.Write("GUIBoxDefaults.txt", games);
+    folder.Write("GUIBoxData.txt", "helm\nthrottle\n1\n2\n3\n4\n5\n6\n7\n8\n"
+                                   "sci\nscience_data\n10\n10\n50\n90\n5\n10\n45\n90\n");
+    GUIBoxManager::Load();
+    ASSERT_EQ(GUIBoxManager::Boxes().size(), 3u);
+    EXPECT_EQ(GUIBoxManager::FindBox("helm", "throttle")->rect[0], (IntRect{1, 2, 3, 4}));
+    EXPECT_EQ(GUIBoxManager::FindBox("helm", "ship_data")->rect[1], (IntRect{0, 6, 60, 100}));
+    EXPECT_EQ(GUIBoxManager::FindBox("sci", "science_data")->rect[0], (IntRect{10, 10, 50, 90}));
+
+    GUIBoxManager::DrawBox("helm", "ship_data", {40, 40, 60, 60});
+    ASSERT_EQ(drawCalls.size(), 1u);
+    EXPECT_EQ(drawCalls[0].rect, (IntRect{0, 46, 614, 768})) << "the game's box, not the default cell";
+
+    GUIBoxManager::Save();
+    EXPECT_EQ(Lines(LayoutFile()).size(), 30u);
+    EXPECT_EQ(folder.Read("GUIBoxDefaults.txt"), games) << "the game's file is only read";
+}
+
 TEST_F(GUIBoxManagerTest, a_hand_edited_layout_file_reads_leniently_and_keeps_values_in_range)
 {
     folder.Write("GUIBoxData.txt", "sci \t\r\n"

@@ -89,11 +89,13 @@ protected:
     }
 
     // The game's generated data and every picture and font of its graphics
-    // folder, linked into the test's own data folder.
+    // folder, linked into the test's own data folder, and the game's layout
+    // of its stations.
     void LinkAllArt()
     {
         namespace fs = std::filesystem;
         qeltest::LinkGeneratedData(data);
+        fs::copy_file(qeltest::GameDataFolder() / "GUIBoxDefaults.txt", data.Path() / "GUIBoxDefaults.txt");
         std::vector<std::string> names;
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QEL_SOURCE_DIR) / "data/graphics"))
             if (entry.path().filename() != "ships")
@@ -174,6 +176,15 @@ protected:
     SpaceObject* halcyon = nullptr;
     SpaceObject* fang = nullptr;
 };
+
+// Every widget of every station has its place in the game's own layout, so
+// no station falls back to the plain grid.
+TEST_F(StationScreensDrawTest, the_games_layout_places_every_widget_of_every_station)
+{
+    for (const Station& station : kStations)
+        for (const std::string& widget : station.widgets)
+            EXPECT_NE(GUIBoxManager::FindBox(station.name, widget), nullptr) << station.name << " " << widget;
+}
 
 TEST_F(StationScreensDrawTest, every_station_draws_its_widgets_and_is_kept_for_a_look)
 {
