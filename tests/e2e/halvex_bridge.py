@@ -57,13 +57,35 @@ def window_box(left, top, right, bottom):
             WINDOW_HEIGHT * bottom // 100)
 
 
-# The helm station's boxes (the missions' bridge stations).
-HELM_RADAR = window_box(0, 6, 60, 100)
-HELM_THROTTLE = window_box(61, 4, 71, 62)
-HELM_STEERING = window_box(72, 6, 100, 40)
-HELM_JUMP = window_box(72, 41, 100, 62)
-HELM_DOCK_AND_ALERT = window_box(61, 63, 100, 68)
-HELM_WATERFALL = window_box(61, 88, 100, 100)
+def station_boxes():
+    """The game's own layout of its stations (data/GUIBoxDefaults.txt: ten
+    lines a box, console name, widget name and eight edges in percent), as
+    {(console, widget): (left, top, right, bottom)} in percent."""
+    boxes = {}
+    path = os.path.join(os.environ.get("QEL_DATA_DIR", "data"), "GUIBoxDefaults.txt")
+    with open(path, encoding="utf-8") as layout:
+        lines = layout.read().splitlines()
+    for first in range(0, len(lines) - 9, 10):
+        edges = tuple(int(edge) for edge in lines[first + 2:first + 6])
+        boxes[(lines[first], lines[first + 1])] = edges
+    return boxes
+
+
+STATION_BOXES = station_boxes()
+
+
+def station_box(console, widget):
+    """Where the game's layout puts a widget of a station, as window pixels."""
+    return window_box(*STATION_BOXES[(console, widget)])
+
+
+# The helm station's boxes.
+HELM_RADAR = station_box("helm", "2dview")
+HELM_THROTTLE = station_box("helm", "throttle")
+HELM_STEERING = station_box("helm", "helm_normal")
+HELM_JUMP = station_box("helm", "helm_jump")
+HELM_DOCK = station_box("helm", "request_dock")
+HELM_WATERFALL = station_box("helm", "text_waterfall")
 
 # Window coordinates of what is clicked, from the screens' layouts.
 START_SERVER = (92, 708)
@@ -437,10 +459,10 @@ def connect_screen_with_server_found(pixels):
 
 def console_boxes(pixels):
     """The helm station, the first console's: its radar, throttle, steering,
-    jump, dock and alert boxes each show the main colour; its text waterfall
+    jump and dock boxes each show the main colour; its text waterfall
     (at the foot of the right-hand column) is a dark panel with the mission's
     first order in it."""
-    boxes = [HELM_RADAR, HELM_THROTTLE, HELM_STEERING, HELM_JUMP, HELM_DOCK_AND_ALERT]
+    boxes = [HELM_RADAR, HELM_THROTTLE, HELM_STEERING, HELM_JUMP, HELM_DOCK]
     left, top, right, bottom = HELM_WATERFALL
     area = (right - left) * (bottom - top)
     return (all(near(pixels, MAIN, box) > 100 for box in boxes)

@@ -23,16 +23,16 @@ bounded and every process started is ended by its id.
 import re
 
 from halvex_bridge import (Crew, Display, Failure, crew_order_additions, free_udp_port, host_first_mission, join,
-                           mission_with_additions, press_key_until, run_as_main, wait_until, window_box)
+                           mission_with_additions, press_key_until, run_as_main, station_box, wait_until)
 from screens import hex_colour, near
 
 DOCK_GREEN = hex_colour("#40ff70")  # the docking button's colour, as the mission sends it
 ANSWER_GOLD = hex_colour("#ffd24a")  # the answer's title colour
 
 # The comms station's boxes: the portrait, the buttons, the message list.
-FACE_BOX = window_box(51, 6, 71, 36)
-CONTROL_BOX = window_box(72, 6, 100, 62)
-WATERFALL_BOX = window_box(51, 63, 100, 89)
+FACE_BOX = station_box("comms", "comms_face")
+CONTROL_BOX = station_box("comms", "comms_control")
+WATERFALL_BOX = station_box("comms", "comms_waterfall")
 # The first button's row lies under the 30-pixel heading band, left of the
 # 40-pixel scroll slider.
 FIRST_BUTTON = ((CONTROL_BOX[0] + CONTROL_BOX[2] - 40) // 2, CONTROL_BOX[1] + 30 + 22)

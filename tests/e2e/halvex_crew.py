@@ -29,7 +29,7 @@ import numpy as np
 import halvex_bridge
 from halvex_bridge import (CONNECT_TO_SERVER, HELM_RADAR, HELM_WATERFALL, START_CLIENT, Crew, Display, Failure, Game,
                            act_until, connect_screen_with_server_found, free_udp_port, game_data, host_first_mission,
-                           press_keys, run_as_main, start_screen, wait_until, window_box)
+                           press_keys, run_as_main, start_screen, station_box, wait_until, window_box)
 from screens import colour_count, hex_colour, near
 
 MAIN = hex_colour("#35c0e8")           # "gui-color-main"
@@ -49,16 +49,16 @@ WINDOW_SCREEN = "1024x768x24"
 
 # Boxes of the stations (the mission's bridge stations) and of the host's
 # game master panel.
-WEAPONS_RADAR = window_box(0, 6, 60, 100)
+WEAPONS_RADAR = station_box("weapons", "weapon_2d_view")
 # Where the raiders come in, ahead of the ship: the radar's upper part, clear
 # of the story dialog at the foot of the window.
 WEAPONS_RADAR_AHEAD = window_box(0, 6, 60, 60)
-WEAPON_CONTROL = window_box(61, 6, 100, 46)
-POWER_SLIDERS = window_box(0, 6, 48, 100)
-SCIENCE_DATA = window_box(57, 46, 100, 80)
-COMMS_CONTROL = window_box(72, 6, 100, 62)
+WEAPON_CONTROL = station_box("weapons", "weapon_control")
+POWER_SLIDERS = station_box("engineering", "eng_power_controls")
+SCIENCE_DATA = station_box("science", "science_data")
+COMMS_CONTROL = station_box("comms", "comms_control")
 MAIN_VIEW = window_box(0, 0, 100, 84)
-GRID_CONTROL = window_box(78, 43, 100, 68)
+GRID_CONTROL = station_box("damage_control", "grid_control")
 SEAL_AMBER = hex_colour("#ffb040")     # the damage-control team's "Seal" button
 NOTICE = window_box(20, 30, 80, 52)
 HOST_PANEL = window_box(65, 81, 100, 100)

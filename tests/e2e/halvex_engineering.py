@@ -24,7 +24,7 @@ import re
 
 from halvex_bridge import (MAIN, Crew, Display, Failure, act_until, crew_order_additions, free_udp_port,
                            host_first_mission, join, mission_with_additions, press_key_until, run_as_main, wait_until,
-                           window_box)
+                           station_box)
 from screens import near
 
 # Console B's boxes (the engineering station): the power sliders, the heat
@@ -33,9 +33,9 @@ from screens import near
 # below; IMPULSE is the third. Its slider runs from no power at its foot to
 # 300 % at its top; 100 % stands a third of the way up. The presets are one
 # column of 11 cells: STORE, then presets 0 to 9; STORE's tick is at its left.
-POWER_BOX = window_box(0, 6, 48, 100)
-HEAT_BOX = window_box(49, 6, 74, 55)
-PRESETS_BOX = window_box(75, 6, 100, 55)
+POWER_BOX = station_box("engineering", "eng_power_controls")
+HEAT_BOX = station_box("engineering", "eng_heat_controls")
+PRESETS_BOX = station_box("engineering", "eng_presets")
 CONTROL_WIDTH = (POWER_BOX[2] - POWER_BOX[0]) // 8
 IMPULSE_SLIDER_X = POWER_BOX[0] + 2 * CONTROL_WIDTH + 12
 IMPULSE_SLIDER_NORMAL_Y = POWER_BOX[3] - 40 - (POWER_BOX[3] - 40 - POWER_BOX[1]) // 3

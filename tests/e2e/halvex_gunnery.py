@@ -113,9 +113,9 @@ def run(halvex, source_data, shots, work_folder):
         raider = ships.group(2)
 
         science = join(crew, "science", halvex, crew.displays[1], data, work_folder, discovery, shots, server,
-                       "takes science")
+                       "takes drill_science")
         weapons = join(crew, "weapons", halvex, crew.displays[2], data, work_folder, discovery, shots, server,
-                       "takes weapons")
+                       "takes drill_weapons")
 
         # Science: the raider is the last object of the list, known by sight
         # already (its initial scan); the status scan is the officer's.

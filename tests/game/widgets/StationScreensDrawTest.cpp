@@ -178,12 +178,21 @@ protected:
 };
 
 // Every widget of every station has its place in the game's own layout, so
-// no station falls back to the plain grid.
+// no station falls back to the plain grid, and each place is inside the
+// window with room to draw in.
 TEST_F(StationScreensDrawTest, the_games_layout_places_every_widget_of_every_station)
 {
     for (const Station& station : kStations)
-        for (const std::string& widget : station.widgets)
-            EXPECT_NE(GUIBoxManager::FindBox(station.name, widget), nullptr) << station.name << " " << widget;
+        for (const std::string& widget : station.widgets) {
+            const GUIBox* box = GUIBoxManager::FindBox(station.name, widget);
+            ASSERT_NE(box, nullptr) << station.name << " " << widget;
+            for (const IntRect& r : box->rect) {
+                EXPECT_LT(r.left, r.right) << station.name << " " << widget << " has no width";
+                EXPECT_LT(r.top, r.bottom) << station.name << " " << widget << " has no height";
+                EXPECT_TRUE(r.left >= 0 && r.right <= 100 && r.top >= 0 && r.bottom <= 100)
+                    << station.name << " " << widget << " lies outside the window";
+            }
+        }
 }
 
 TEST_F(StationScreensDrawTest, every_station_draws_its_widgets_and_is_kept_for_a_look)
