@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, builds everything and runs every test, in two
+# build folders that between them compile each source once for each way it
+# is tested:
 # - the release build (build/): the game, the headless server, the assets,
-#   the benchmarks and every test (unit, loopback network, offscreen drawing,
-#   whole programs);
-# - the sanitizer build (build-asan/: AddressSanitizer and UBSan), made from
-#   the unit and network tests alone, which run there again;
-# - the fuzz build (build-fuzz/: clang's libFuzzer, ASan and UBSan), whose
-#   targets each run for a few seconds from their seeds and the inputs of
-#   faults found before.
+#   the benchmarks, and the tests that draw offscreen (gl) or run whole
+#   programs (e2e), which want the optimised game;
+# - the sanitizer build (build-asan/: clang with AddressSanitizer, UBSan and
+#   libFuzzer's coverage): the unit and loopback network tests, and the fuzz
+#   targets, which share its libraries and each run for a few seconds from
+#   their seeds and the inputs of faults found before.
 # Everything is built before any test runs. Every test works in a data folder
 # of its own; the game's data folder (tracked, untracked and ignored files
 # alike) must hold the same files with the same content after the tests as
@@ -44,11 +45,9 @@ data_checksums() {
 stage "set-up" bash -c 'tools/install-deps.sh && tools/link-fonts.sh'
 jobs=$(nproc)
 
-stage "release build" tools/configure-build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-stage "sanitizer build" tools/configure-build.sh build-asan -DCMAKE_BUILD_TYPE=Debug \
-  -DQEL_SANITIZE=ON -DQEL_HEADLESS=ON -DQEL_BENCH=OFF "-DQEL_TEST_LABELS=unit;net"
-stage "fuzz build" tools/configure-build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQEL_FUZZ=ON
+stage "release build" tools/configure-build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DQEL_TEST_LABELS=gl;e2e"
+stage "sanitizer build" tools/configure-sanitizer-build.sh
+stage "fuzz build" tools/configure-sanitizer-build.sh --target fuzz_targets
 
 before=$(mktemp)
 after=$(mktemp)
@@ -56,9 +55,9 @@ trap 'rm -f "$before" "$after"' EXIT
 data_checksums > "$before"
 
 failed=()
-stage "release tests" ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" \
+stage "release tests (gl, e2e)" ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" \
   || failed+=("release tests")
-stage "sanitizer tests (unit, net)" ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" -L 'unit|net' \
+stage "sanitizer tests (unit, net)" ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" \
   || failed+=("sanitizer tests")
 stage "fuzz run" tools/fuzz.sh --no-build --seconds 3 --jobs "$jobs" || failed+=("fuzz run")
 

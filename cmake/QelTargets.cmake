@@ -29,7 +29,8 @@ set(QEL_TEST_SANDBOX_DIR "${PROJECT_BINARY_DIR}/tools/test-sandbox")
 set(QEL_TEST_LAUNCHER env ${QEL_TEST_ENVIRONMENT} "${QEL_TEST_SANDBOX_DIR}/test-sandbox" "${PROJECT_SOURCE_DIR}/data")
 
 # qel_library(NAME DIRS dir... [DEPS target...])
-# A static library from every .cpp and .c file directly inside the given folders.
+# A static library from every .cpp and .c file directly inside the given
+# folders, compiled with QEL_LIBRARY_OPTIONS besides the warnings.
 function(qel_library name)
   cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
   set(sources "")
@@ -39,7 +40,7 @@ function(qel_library name)
   endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
-  target_compile_options(${name} PRIVATE ${QEL_WARNINGS})
+  target_compile_options(${name} PRIVATE ${QEL_WARNINGS} ${QEL_LIBRARY_OPTIONS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
@@ -73,6 +74,9 @@ function(qel_tests name)
     QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QEL_TEST_FIXTURES="${QEL_TEST_FIXTURES}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  # GoogleTest's and GoogleMock's headers take a test file longer to read than
+  # many of its tests take to compile: each test program parses them once.
+  target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
   # Discovered tests cannot carry a list-valued ENVIRONMENT property (the
   # generated script splits it), so every run, discovery included, goes
   # through the launcher instead.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (build-fuzz/, clang with libFuzzer, ASan and UBSan)
-# and runs each for a chosen time, starting from its seeds and the inputs of
-# faults found before (tests/fuzz/<target>/) and from what earlier runs of
-# this build folder learned (build-fuzz/corpus/<target>/). Prints, per target,
-# the inputs tried, the coverage reached and any failure, and ends with status
-# 1 when a target failed; the failing input is kept in
-# build-fuzz/failures/<target>/ and the target's log in build-fuzz/logs/.
+# Builds the fuzz targets (in the sanitizer build folder, build-asan/: clang
+# with libFuzzer, ASan and UBSan) and runs each for a chosen time, starting
+# from its seeds and the inputs of faults found before (tests/fuzz/<target>/)
+# and from what earlier runs of this build folder learned
+# (build-asan/corpus/<target>/). Prints, per target, the inputs tried, the
+# coverage reached and any failure, and ends with status 1 when a target
+# failed; the failing input is kept in build-asan/failures/<target>/ and the
+# target's log in build-asan/logs/.
 #
 #   tools/fuzz.sh [--seconds S] [--jobs J] [--no-build] [TARGET...]
 #
@@ -25,16 +26,15 @@ while [ $# -gt 0 ]; do
     --seconds) seconds=$2; shift 2 ;;
     --jobs) jobs=$2; shift 2 ;;
     --no-build) build=0; shift ;;
-    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
 done
 
-folder=build-fuzz
+folder=build-asan
 if [ "$build" = 1 ]; then
-  tools/configure-build.sh "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQEL_FUZZ=ON
+  tools/configure-sanitizer-build.sh --target fuzz_targets
 fi
 [ ${#targets[@]} -gt 0 ] || mapfile -t targets < "$folder/fuzz-targets.txt"
 mkdir -p "$folder/logs" "$folder/corpus" "$folder/failures"

@@ -69,7 +69,7 @@ TEST_F(QelRunLoopTest, exception_anywhere_is_shown_and_singletons_are_still_dele
         QelFrameLoop failingFrame(failing, failing);
         FakePlatform failingPlatform(failing);
         failingPlatform.quitOnPass = 1000;
-        failing.onCall = [thrower](const std::string& call) {
+        failing.onCall = [thrower = std::string(thrower)](const std::string& call) {
             if (call == thrower)
                 throw std::runtime_error(std::string("broken ") + thrower);
         };

@@ -235,7 +235,8 @@ TEST(ShipDataPorts, new_form_engine_beam_and_torpedo_sets) {
 }
 
 TEST(ShipDataLoad, missing_required_key_names_record_and_key_and_keeps_nothing) {
-    for (const auto& [key, value] : kRequired) {
+    for (const auto& required : kRequired) {
+        const char* key = required.first;
         ShipData sd;
         const std::string error = qeltest::ErrorText(
             [&] { LoadText(sd, List(Record("fine") + Record("broken", "", key)), "/data/shipData.yaml"); });
