@@ -180,6 +180,30 @@ void QelPixelImage::ScaleTo(int width, int height)
     pixels_ = std::move(scaled);
 }
 
+QelPixelImage QelPixelImage::MipLevelBelow() const
+{
+    QelPixelImage below;
+    below.Resize(std::max(width_ / 2, 1), std::max(height_ / 2, 1));
+    // Where a side is 1 already, both samples along it are the same pixel.
+    const int stepX = width_ > 1 ? 1 : 0;
+    const int stepY = height_ > 1 ? 1 : 0;
+    const size_t stride = static_cast<size_t>(width_) * kBytesPerPixel;
+    uint8_t* out = below.pixels_.data();
+    for (int y = 0; y < below.height_; ++y) {
+        const uint8_t* top = pixels_.data() + static_cast<size_t>(2 * y) * stride;
+        const uint8_t* bottom = top + stepY * stride;
+        for (int x = 0; x < below.width_; ++x) {
+            const size_t left = static_cast<size_t>(2 * x) * kBytesPerPixel;
+            const size_t right = left + static_cast<size_t>(stepX) * kBytesPerPixel;
+            for (int c = 0; c < kBytesPerPixel; ++c) {
+                const int sum = top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c];
+                *out++ = static_cast<uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return below;
+}
+
 // Written beside the file and renamed over it, so a reader never meets half
 // an image and a failed write keeps the old one.
 bool QelPixelImage::SavePNG(const std::string& path) const

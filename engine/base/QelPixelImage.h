@@ -52,6 +52,10 @@ public:
     static void FitWithin(int limit, int& width, int& height);
     // Resamples the pixels to the new size (filtered, not just picked).
     void ScaleTo(int width, int height);
+    // The next level of a mip chain: each side halved (rounded down, at least
+    // 1), each pixel the rounded mean of the 2 x 2 pixels above it (of the 2
+    // where a side is 1 already; an odd last row or column is left out).
+    QelPixelImage MipLevelBelow() const;
 
 private:
     bool WritePNGFile(const std::string& path) const;
