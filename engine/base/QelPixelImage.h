@@ -58,6 +58,7 @@ public:
     QelPixelImage MipLevelBelow() const;
 
 private:
+    bool DecodePngRows(const std::string& path);
     bool WritePNGFile(const std::string& path) const;
 
     int width_ = 0;
