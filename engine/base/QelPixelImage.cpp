@@ -131,7 +131,7 @@ bool QelPixelImage::DecodePngRows(const std::string& path)
     std::string error;
     if (!png.Open(path, error))
         return false;
-    std::vector<uint8_t> decoded(static_cast<size_t>(png.Width()) * png.Height() * kBytesPerPixel);
+    Bytes decoded(static_cast<size_t>(png.Width()) * png.Height() * kBytesPerPixel);
     if (png.ReadRows(png.Height(), decoded.data(), error) != png.Height())
         return false;
     width_ = png.Width();
@@ -167,7 +167,7 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;
     }
-    std::vector<uint8_t> pixels(pixelBytes);
+    Bytes pixels(pixelBytes);
     if (!file.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;
@@ -196,7 +196,7 @@ void QelPixelImage::ScaleTo(int width, int height)
 {
     if (width == width_ && height == height_)
         return;
-    std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
+    Bytes scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
     stbir_resize_uint8(pixels_.data(), width_, height_, 0, scaled.data(), width, height, 0, kBytesPerPixel);
     width_ = width;
     height_ = height;

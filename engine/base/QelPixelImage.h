@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/QelLargeBlocks.h"
+
 class QelPixelImage {
 public:
     // Largest side accepted from a file: a bigger claim is a damaged or
@@ -58,10 +60,13 @@ public:
     QelPixelImage MipLevelBelow() const;
 
 private:
+    // Pictures run to megabytes: their pixels may lie on huge pages.
+    using Bytes = std::vector<uint8_t, QelLargeBlockAllocator<uint8_t>>;
+
     bool DecodePngRows(const std::string& path);
     bool WritePNGFile(const std::string& path) const;
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<uint8_t> pixels_;
+    Bytes pixels_;
 };
