@@ -14,6 +14,8 @@
 #include <iterator>
 #include <memory>
 
+#include "engine/base/QelPngRows.h"
+
 namespace {
 
 constexpr int kBytesPerPixel = 4;
@@ -106,6 +108,8 @@ bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
                 std::to_string(bytes.size()) + " bytes can hold";
         return false;
     }
+    if (DecodePngRows(path))
+        return true;
     std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
         stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, kBytesPerPixel), stbi_image_free);
     if (!decoded) {
@@ -114,6 +118,25 @@ bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
     }
     Resize(width, height);
     std::memcpy(pixels_.data(), decoded.get(), pixels_.size());
+    return true;
+}
+
+// A PNG that is not interlaced goes through libpng straight into the pixels:
+// its inflate is faster than stb_image's, and no second copy of the image is
+// made. Anything else, or a PNG libpng finds fault with, is left to
+// stb_image, which then gives its reason.
+bool QelPixelImage::DecodePngRows(const std::string& path)
+{
+    QelPngRows png;
+    std::string error;
+    if (!png.Open(path, error))
+        return false;
+    Bytes decoded(static_cast<size_t>(png.Width()) * png.Height() * kBytesPerPixel);
+    if (png.ReadRows(png.Height(), decoded.data(), error) != png.Height())
+        return false;
+    width_ = png.Width();
+    height_ = png.Height();
+    pixels_ = std::move(decoded);
     return true;
 }
 
@@ -144,7 +167,7 @@ bool QelPixelImage::LoadRawFile(const std::string& path, std::string& error)
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;
     }
-    std::vector<uint8_t> pixels(pixelBytes);
+    Bytes pixels(pixelBytes);
     if (!file.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()))) {
         error = path + ": shorter than its " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
         return false;
@@ -173,11 +196,35 @@ void QelPixelImage::ScaleTo(int width, int height)
 {
     if (width == width_ && height == height_)
         return;
-    std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
+    Bytes scaled(static_cast<size_t>(width) * height * kBytesPerPixel);
     stbir_resize_uint8(pixels_.data(), width_, height_, 0, scaled.data(), width, height, 0, kBytesPerPixel);
     width_ = width;
     height_ = height;
     pixels_ = std::move(scaled);
+}
+
+QelPixelImage QelPixelImage::MipLevelBelow() const
+{
+    QelPixelImage below;
+    below.Resize(std::max(width_ / 2, 1), std::max(height_ / 2, 1));
+    // Where a side is 1 already, both samples along it are the same pixel.
+    const int stepX = width_ > 1 ? 1 : 0;
+    const int stepY = height_ > 1 ? 1 : 0;
+    const size_t stride = static_cast<size_t>(width_) * kBytesPerPixel;
+    uint8_t* out = below.pixels_.data();
+    for (int y = 0; y < below.height_; ++y) {
+        const uint8_t* top = pixels_.data() + static_cast<size_t>(2 * y) * stride;
+        const uint8_t* bottom = top + stepY * stride;
+        for (int x = 0; x < below.width_; ++x) {
+            const size_t left = static_cast<size_t>(2 * x) * kBytesPerPixel;
+            const size_t right = left + static_cast<size_t>(stepX) * kBytesPerPixel;
+            for (int c = 0; c < kBytesPerPixel; ++c) {
+                const int sum = top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c];
+                *out++ = static_cast<uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return below;
 }
 
 // Written beside the file and renamed over it, so a reader never meets half

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/QelLargeBlocks.h"
+
 class QelPixelImage {
 public:
     // Largest side accepted from a file: a bigger claim is a damaged or
@@ -52,11 +54,19 @@ public:
     static void FitWithin(int limit, int& width, int& height);
     // Resamples the pixels to the new size (filtered, not just picked).
     void ScaleTo(int width, int height);
+    // The next level of a mip chain: each side halved (rounded down, at least
+    // 1), each pixel the rounded mean of the 2 x 2 pixels above it (of the 2
+    // where a side is 1 already; an odd last row or column is left out).
+    QelPixelImage MipLevelBelow() const;
 
 private:
+    // Pictures run to megabytes: their pixels may lie on huge pages.
+    using Bytes = std::vector<uint8_t, QelLargeBlockAllocator<uint8_t>>;
+
+    bool DecodePngRows(const std::string& path);
     bool WritePNGFile(const std::string& path) const;
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<uint8_t> pixels_;
+    Bytes pixels_;
 };

@@ -78,7 +78,6 @@ bool GLQelGraphicsClass::Initialize(int width, int height, SDL_Window* window)
     loadingDefaults_ = true;
     GetShader("2DNormal");
     Load2DBitmap("smallWhite");
-    LoadFont("DefaultSans", 12);
     loadingDefaults_ = false;
     return true;
 }
@@ -171,6 +170,7 @@ QelDrawProcess* GLQelGraphicsClass::FindShader(std::string name)
     return found == shaders_.end() ? nullptr : found->second.get();
 }
 
+// The default font comes from the engine's own folder whoever asks first.
 QelBitmapFont* GLQelGraphicsClass::LoadFont(std::string name, int size)
 {
     const std::string key = name + std::to_string(size);
@@ -178,14 +178,23 @@ QelBitmapFont* GLQelGraphicsClass::LoadFont(std::string name, int size)
     if (found != fonts_.end())
         return found->second.get();
     auto font = std::make_unique<GLQELFont>(*this, key);
-    font->LoadFont(name, size, loadingDefaults_);
+    font->LoadFont(name, size, loadingDefaults_ || IsDefaultFont(name, size));
     return (fonts_[key] = std::move(font)).get();
 }
 
+// The default font is always there: it is baked when first looked for, not
+// while the first screen waits for the fonts it draws with.
 QelBitmapFont* GLQelGraphicsClass::FindFont(std::string name, int size)
 {
     auto found = fonts_.find(name + std::to_string(size));
-    return found == fonts_.end() ? nullptr : found->second.get();
+    if (found != fonts_.end())
+        return found->second.get();
+    return IsDefaultFont(name, size) ? LoadFont(name, size) : nullptr;
+}
+
+bool GLQelGraphicsClass::IsDefaultFont(const std::string& name, int size)
+{
+    return name == kDefaultFontName && size == kDefaultFontSize;
 }
 
 QelVertexList* GLQelGraphicsClass::GetVertList(std::string name, int count, bool mustExist)

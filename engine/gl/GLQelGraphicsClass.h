@@ -38,6 +38,9 @@ public:
 
     static constexpr int kProfileRows = 1000;
     static constexpr int kProfileSlots = 10;
+    // The font every program has, from the engine's own folder.
+    static constexpr const char* kDefaultFontName = "DefaultSans";
+    static constexpr int kDefaultFontSize = 12;
 
     GLQelGraphicsClass();
     ~GLQelGraphicsClass() override;
@@ -111,6 +114,8 @@ public:
     float PreviousPeak(int slot) const { return previousPeaks_[slot]; }
 
 private:
+    static bool IsDefaultFont(const std::string& name, int size);
+
     bool LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path);
 
     std::map<std::string, std::unique_ptr<GLQel2DBitmap>> bitmaps_;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 #include "engine/base/QelBitmapFiles.h"
@@ -45,6 +44,20 @@ bool Opaque(const QelPixelImage& image)
     return true;
 }
 
+// The whole file in one read; nothing when it cannot be read.
+std::vector<uint8_t> ReadWhole(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size <= 0)
+        return {};
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size))
+        return {};
+    return bytes;
+}
+
 // Written beside the file and renamed over it, so a reader never meets half
 // a file and a failed write keeps the old one.
 bool WriteWhole(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -63,9 +76,9 @@ bool WriteWhole(const std::string& path, const std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-// The deflated pixels of a faces file and the stream that inflates them.
+// A faces file, read whole, and the stream that inflates the pixels in it.
 struct SkyFacesLoader::Inflater {
-    std::vector<uint8_t> deflated;
+    std::vector<uint8_t> file;
     z_stream stream{};
     int channels = 0;
     bool open = false;
@@ -99,14 +112,17 @@ bool SkyFacesLoader::Begin(const std::string& name)
         return false;
     }
     imagePath_ = *path;
-    if (!OpenFacesFile())
-        StartDecoding();
+    stage_ = Stage::Opening;
     return true;
 }
 
 bool SkyFacesLoader::Step()
 {
     switch (stage_) {
+    case Stage::Opening:
+        if (!OpenFacesFile())
+            StartDecoding();
+        return false;
     case Stage::ReadingFaces: return StepFaces();
     case Stage::DecodingImage: return StepImage();
     case Stage::Idle: return Fail("nothing to load");
@@ -123,8 +139,7 @@ bool SkyFacesLoader::OpenFacesFile()
     const std::string path = FacesPath(name_);
     if (path.empty() || QelFileServices::Instance().CompareFileTimes(path, imagePath_) != 1)
         return false;
-    std::ifstream file(qel::ResolveGamePath(path), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes = ReadWhole(qel::ResolveGamePath(path));
     if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof(kMagic)) != 0)
         return false;
     const uint8_t* header = bytes.data() + sizeof(kMagic);
@@ -135,13 +150,13 @@ bool SkyFacesLoader::OpenFacesFile()
         deflatedBytes != bytes.size() - kHeaderBytes)
         return false;
     auto inflater = std::make_unique<Inflater>();
-    inflater->deflated.assign(bytes.begin() + kHeaderBytes, bytes.end());
+    inflater->file = std::move(bytes);
     inflater->channels = channels;
     if (inflateInit(&inflater->stream) != Z_OK)
         return false;
     inflater->open = true;
-    inflater->stream.next_in = inflater->deflated.data();
-    inflater->stream.avail_in = static_cast<uInt>(inflater->deflated.size());
+    inflater->stream.next_in = inflater->file.data() + kHeaderBytes;
+    inflater->stream.avail_in = static_cast<uInt>(deflatedBytes);
     inflater_ = std::move(inflater);
     faceWidth_ = width;
     faceHeight_ = height;

@@ -44,11 +44,13 @@ public:
     SkyFacesLoader(const SkyFacesLoader&) = delete;
     SkyFacesLoader& operator=(const SkyFacesLoader&) = delete;
 
-    // Starts on the sky of that name (a bitmap name below data/graphics).
-    // False, with a log line, when no image of the name exists.
+    // Starts on the sky of that name (a bitmap name below data/graphics):
+    // only finds its image, so a start screen is not kept waiting. False,
+    // with a log line, when no image of the name exists.
     bool Begin(const std::string& name);
-    // One band of the work. True once it is over: the faces are ready, or the
-    // sky turned out unreadable (Failed, with a log line).
+    // One step of the work: the first opens the faces file (or the image),
+    // each after it reads a band. True once it is over: the faces are ready,
+    // or the sky turned out unreadable (Failed, with a log line).
     bool Step();
     bool Failed() const { return stage_ == Stage::Failed; }
     // Where the faces of the sky are kept; nothing for a name outside the
@@ -59,7 +61,7 @@ public:
     QelPixelImage& Faces() { return faces_; }
 
 private:
-    enum class Stage { Idle, ReadingFaces, DecodingImage, Done, Failed };
+    enum class Stage { Idle, Opening, ReadingFaces, DecodingImage, Done, Failed };
     struct Inflater;
 
     bool OpenFacesFile();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tests/support/TempFolder.h"
 
@@ -154,6 +155,43 @@ TEST(QelPixelImageTest, images_past_the_side_limit_shrink_to_it_keeping_their_pr
     image.GetPixel(3, 1, a, r, g, b);
     EXPECT_GT(b, 0.9f);
     EXPECT_EQ(image.Width(), 4);
+}
+
+// Each level of a mip chain halves the sides (at least 1 pixel) and takes the
+// rounded mean of the pixels above; an odd last column or row is left out.
+TEST(QelPixelImageTest, a_mip_level_halves_the_sides_and_means_the_pixels_above)
+{
+    // The red byte of every pixel, rows from the top; the other bytes hold 0 (alpha 255).
+    struct Case {
+        const char* name;
+        int width, height;
+        std::vector<int> red;
+        int belowWidth, belowHeight;
+        std::vector<int> belowRed;
+    };
+    const Case cases[] = {
+        {"two_by_two_blocks", 4, 2, {0, 255, 10, 20, 255, 0, 30, 41}, 2, 1, {128, 25}},
+        {"odd_column_left_out", 3, 2, {100, 100, 255, 100, 100, 255}, 1, 1, {100}},
+        {"one_row_means_pairs", 4, 1, {0, 1, 200, 100}, 2, 1, {1, 150}},
+        {"one_column_means_pairs", 1, 3, {8, 16, 255}, 1, 1, {12}},
+        {"one_pixel_stays", 1, 1, {77}, 1, 1, {77}},
+    };
+    for (const Case& c : cases) {
+        QelPixelImage image;
+        image.Resize(c.width, c.height);
+        for (int i = 0; i < c.width * c.height; ++i) {
+            image.Data()[i * 4] = static_cast<uint8_t>(c.red[i]);
+            image.Data()[i * 4 + 3] = 255;
+        }
+        const QelPixelImage below = image.MipLevelBelow();
+        ASSERT_EQ(below.Width(), c.belowWidth) << c.name;
+        ASSERT_EQ(below.Height(), c.belowHeight) << c.name;
+        for (int i = 0; i < c.belowWidth * c.belowHeight; ++i) {
+            EXPECT_EQ(below.Data()[i * 4], c.belowRed[i]) << c.name << " pixel " << i;
+            EXPECT_EQ(below.Data()[i * 4 + 1], 0) << c.name << " pixel " << i;
+            EXPECT_EQ(below.Data()[i * 4 + 3], 255) << c.name << " pixel " << i;
+        }
+    }
 }
 
 }  // namespace

@@ -111,4 +111,46 @@ TEST(QelPngRowsTest, a_file_cut_short_fails_in_the_band_that_reaches_the_cut)
     EXPECT_EQ(rows.ReadRows(50, band.data(), error), -1) << "and stays failed";
 }
 
+// A whole image loads alike whichever decoder reads it: libpng for a PNG
+// that is not interlaced, stb_image for an interlaced one. A damaged PNG
+// fails with a reason and leaves the image as it was.
+TEST(QelPngRowsTest, whole_images_load_alike_through_either_decoder)
+{
+    qeltest::TempFolder folder;
+    struct Case {
+        const char* name;
+        int colourType;
+        bool interlaced;
+        uint8_t green, blue, alpha;  // of pixel (5, 9)
+    };
+    const Case cases[] = {{"rgba", PNG_COLOR_TYPE_RGB_ALPHA, false, 9, 14, 200},
+                          {"rgb", PNG_COLOR_TYPE_RGB, false, 9, 14, 255},
+                          {"gray", PNG_COLOR_TYPE_GRAY, false, 5, 5, 255},
+                          {"interlaced_rgba", PNG_COLOR_TYPE_RGB_ALPHA, true, 9, 14, 200}};
+    for (const Case& c : cases) {
+        const std::string path = folder / (std::string(c.name) + ".png");
+        WritePng(path, 7, 10, c.colourType, c.interlaced);
+        QelPixelImage image;
+        std::string error;
+        ASSERT_TRUE(image.LoadImageFile(path, error)) << c.name << ": " << error;
+        EXPECT_EQ(image.Width(), 7) << c.name;
+        EXPECT_EQ(image.Height(), 10) << c.name;
+        const uint8_t* p = image.Data() + (9 * 7 + 5) * 4;
+        EXPECT_EQ(p[0], 5) << c.name;
+        EXPECT_EQ(p[1], c.green) << c.name;
+        EXPECT_EQ(p[2], c.blue) << c.name;
+        EXPECT_EQ(p[3], c.alpha) << c.name;
+    }
+
+    const std::string cut = folder / "cut.png";
+    WritePng(cut, 300, 300, PNG_COLOR_TYPE_RGB);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
+    QelPixelImage image;
+    image.Resize(1, 1);
+    std::string error;
+    EXPECT_FALSE(image.LoadImageFile(cut, error));
+    EXPECT_NE(error.find("cut.png"), std::string::npos) << error;
+    EXPECT_EQ(image.Width(), 1);
+}
+
 }  // namespace

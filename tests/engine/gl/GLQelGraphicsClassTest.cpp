@@ -40,6 +40,18 @@ TEST_F(GLQelGraphicsClassTest, get_creates_once_and_find_returns_null_for_unknow
     EXPECT_NE(graphics.Find2DBitmap("DefaultSans12_glyphmap"), nullptr);
 }
 
+// The default font is baked when first looked for, not before: a first
+// screen that draws with other fonts does not wait for it.
+TEST_F(GLQelGraphicsClassTest, the_default_font_is_baked_when_first_looked_for)
+{
+    EXPECT_EQ(graphics.Find2DBitmap("DefaultSans12_glyphmap"), nullptr);
+    QelBitmapFont* font = graphics.FindFont("DefaultSans", 12);
+    ASSERT_NE(font, nullptr);
+    EXPECT_GT(static_cast<GLQELFont*>(font)->GetAscent(), 0);
+    EXPECT_EQ(graphics.LoadFont("DefaultSans", 12), font);
+    EXPECT_NE(graphics.Find2DBitmap("DefaultSans12_glyphmap"), nullptr);
+}
+
 TEST_F(GLQelGraphicsClassTest, missing_undecodable_and_escaping_images_give_null_and_store_nothing)
 {
     for (const char* name : {"no-such-image", "../../etc/passwd", "/etc/passwd", "C:/x/pic"}) {

@@ -213,11 +213,22 @@ TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first
     EXPECT_EQ(At(20, 5), (Rgb{255, 0, 0}));
     EXPECT_EQ(At(20, 35), (Rgb{0, 255, 0}));
 
-    // An image from a file carries a mip chain for meshes seen from afar.
+    // An image from a file carries a whole mip chain for meshes seen from
+    // afar: the stripes halve, and the last level is their mean.
     glBindTexture(GL_TEXTURE_2D, static_cast<GLQel2DBitmap*>(stripes)->Texture());
-    GLint halfWidth = 0;
+    GLint halfWidth = 0, lastWidth = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &halfWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &lastWidth);
     EXPECT_EQ(halfWidth, 2);
+    EXPECT_EQ(lastWidth, 1);
+    uint8_t half[2 * 2 * 4] = {};
+    uint8_t last[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 1, GL_RGBA, GL_UNSIGNED_BYTE, half);
+    glGetTexImage(GL_TEXTURE_2D, 2, GL_RGBA, GL_UNSIGNED_BYTE, last);
+    EXPECT_EQ((Rgb{half[0], half[1], half[2]}), (Rgb{255, 0, 0}));
+    EXPECT_EQ((Rgb{half[8], half[9], half[10]}), (Rgb{0, 255, 0}));
+    EXPECT_EQ((Rgb{last[0], last[1], last[2]}), (Rgb{128, 128, 0}));
 }
 
 TEST_F(GLQelGraphicsDrawTest, shader_that_does_not_compile_fails_and_leaves_the_compiler_text_in_shader_error_txt)
