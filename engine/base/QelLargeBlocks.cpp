@@ -15,9 +15,23 @@ size_t RoundUpToHugePages(size_t bytes)
     return (bytes + kHugePage - 1) / kHugePage * kHugePage;
 }
 
+// Under AddressSanitizer every block comes from malloc, where the sanitizer
+// guards its edges; a mapping of our own would hide overruns from it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kGuardedAllocator = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kGuardedAllocator = true;
+#else
+constexpr bool kGuardedAllocator = false;
+#endif
+#else
+constexpr bool kGuardedAllocator = false;
+#endif
+
 bool Large(size_t bytes)
 {
-    return bytes >= kHugePage;
+    return !kGuardedAllocator && bytes >= kHugePage;
 }
 
 }  // namespace
@@ -57,4 +71,9 @@ void FreeLargeBlock(void* block, size_t bytes) noexcept
         return;
     }
     munmap(block, RoundUpToHugePages(bytes));
+}
+
+bool LargeBlocksOnHugePages()
+{
+    return !kGuardedAllocator;
 }

@@ -6,7 +6,9 @@
 // start-up in them. A block of a huge page or more is mapped on its own,
 // aligned to huge pages and marked for them, so the same memory arrives in a
 // handful of traps; smaller ones come from the ordinary heap. Where the
-// system gives no huge pages the mapping is an ordinary one.
+// system gives no huge pages the mapping is an ordinary one. Under
+// AddressSanitizer every block comes from the heap, where the sanitizer
+// guards its edges.
 
 #include <cstddef>
 #include <new>
@@ -15,6 +17,9 @@
 // std::bad_alloc when the system has no room.
 void* AllocateLargeBlock(size_t bytes);
 void FreeLargeBlock(void* block, size_t bytes) noexcept;
+// Whether blocks of a huge page or more are mapped on huge page boundaries
+// (false under AddressSanitizer).
+bool LargeBlocksOnHugePages();
 
 // For std::vector: its blocks come from AllocateLargeBlock.
 template <class T>
