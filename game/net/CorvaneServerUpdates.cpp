@@ -81,9 +81,9 @@ void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius
         return;
     SuperContainer& container = *theSimulation->Container();
     container.Query(PlaneBox::Around(centre.x, centre.z, radius));
-    for (const SuperContainerObject* object : container.QueryResults())
+    for (SuperContainerObject* object : container.QueryResults())
         if ((object->abits & SpaceObject::kFastMoverBit) == 0 && WithinPlaneRadius(object->pos, centre, radius))
-            ids.insert(object->uniqueID);
+            ids.insert(static_cast<SpaceObject&>(*object));
 }
 
 // The slow pass: every object within the served ship's vision, in slices,
@@ -111,8 +111,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
         mostExciting.scores = new float[1]{0.0f};
         ObjectUpdateWriter writer(*this, recipients);
         int32_t count = 0;
-        for (uint64_t id : ids) {
-            SpaceObject* object = FindSpaceObjectById(id);
+        for (const auto& [id, object] : ids) {
             mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
             if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
                 writer.Split();
