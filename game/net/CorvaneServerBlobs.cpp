@@ -202,9 +202,8 @@ void CorvaneServer::SendObjectBLOBUpdatesToClients()
             return;
         ObjectIdSet ids;
         CollectSensorView(*ship, ids);
-        for (uint64_t id : ids) {
-            SpaceObject* object = FindSpaceObjectById(id);
-            if (id != shipId && object)
+        for (const auto& [id, object] : ids) {
+            if (id != shipId)
                 SendBlob(kBlobOfSpaceObject, object->data_set, id, kVisibleDataShipField, recipients, false);
         }
     });

@@ -12,6 +12,9 @@
 #include "helper/GeneralUtils.h"
 #include "helper/QelAssert.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 // The grouping follows consoles that join, leave or change ship within a
@@ -40,6 +43,19 @@ bool WithinPlaneRadius(const glm::vec3& a, const glm::vec3& b, float radius)
     const float dx = a.x - b.x;
     const float dz = a.z - b.z;
     return dx * dx + dz * dz <= radius * radius;
+}
+
+bool IsFastMover(const SuperContainerObject& object)
+{
+    return (object.abits & SpaceObject::kFastMoverBit) != 0;
+}
+
+// Whether any object in normal space is a fast mover, filed in the tree or not
+// yet: a search files the waiting objects first.
+bool HoldsFastMovers(const SuperContainer& container)
+{
+    return std::any_of(container.Objects().begin(), container.Objects().end(),
+                       [](const SuperContainerObject* object) { return IsFastMover(*object); });
 }
 
 template <typename Signal>
@@ -81,9 +97,9 @@ void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius
         return;
     SuperContainer& container = *theSimulation->Container();
     container.Query(PlaneBox::Around(centre.x, centre.z, radius));
-    for (const SuperContainerObject* object : container.QueryResults())
-        if ((object->abits & SpaceObject::kFastMoverBit) == 0 && WithinPlaneRadius(object->pos, centre, radius))
-            ids.insert(object->uniqueID);
+    for (SuperContainerObject* object : container.QueryResults())
+        if (!IsFastMover(*object) && WithinPlaneRadius(object->pos, centre, radius))
+            ids.insert(static_cast<SpaceObject&>(*object));
 }
 
 // The slow pass: every object within the served ship's vision, in slices,
@@ -111,8 +127,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
         mostExciting.scores = new float[1]{0.0f};
         ObjectUpdateWriter writer(*this, recipients);
         int32_t count = 0;
-        for (uint64_t id : ids) {
-            SpaceObject* object = FindSpaceObjectById(id);
+        for (const auto& [id, object] : ids) {
             mostExciting.Insert(object, ReadFloat(object->data_set, kExciting));
             if (++count % ObjectUpdateWriter::kRecordsPerSlice == 0)
                 writer.Split();
@@ -138,19 +153,30 @@ void CorvaneServer::UpdateWorldSoundFlags()
 }
 
 // The fast pass: torpedoes and drones within the served ship's vision.
+//
+// A world often holds no fast movers at all. When several ships are due in one
+// run, a look down the object list (cheaper than a search of the vision)
+// tells whether any is there; with none, each ship gets its empty message
+// without a search. Serving sends and changes nothing in the world.
 void CorvaneServer::SendFastObjectUpdates()
 {
-    ServeDueShips(fastCursor, grouping, kFastPassPeriod, [this](uint64_t shipId, const auto& recipients) {
+    int32_t served = 0;
+    std::optional<bool> worldHasFastMovers;
+    ServeDueShips(fastCursor, grouping, kFastPassPeriod, [&](uint64_t shipId, const auto& recipients) {
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!ship)
             return;
         SuperContainer& container = *theSimulation->Container();
-        const float vision = settings.visionBaseDistance;
-        container.Query(PlaneBox::Around(ship->pos.x, ship->pos.z, vision));
+        if (++served > 1 && !worldHasFastMovers)
+            worldHasFastMovers = HoldsFastMovers(container);
         ObjectUpdateWriter writer(*this, recipients);
-        for (const SuperContainerObject* object : container.QueryResults())
-            if ((object->abits & SpaceObject::kFastMoverBit) != 0 && WithinPlaneRadius(object->pos, ship->pos, vision))
-                writer.Add(static_cast<const SpaceObject&>(*object), kRecordMarkerNearby);
+        if (worldHasFastMovers != false) {
+            const float vision = settings.visionBaseDistance;
+            container.Query(PlaneBox::Around(ship->pos.x, ship->pos.z, vision));
+            for (const SuperContainerObject* object : container.QueryResults())
+                if (IsFastMover(*object) && WithinPlaneRadius(object->pos, ship->pos, vision))
+                    writer.Add(static_cast<const SpaceObject&>(*object), kRecordMarkerNearby);
+        }
         writer.Finish();
     });
 }

@@ -112,9 +112,8 @@ void CorvaneServer::PrepareFriendEyes()
         CollectAroundExtraScanSources(*ship, seen);
         std::array<std::vector<const SpaceObject*>, kFriendEyesBuckets> buckets;
         size_t next = 0;
-        for (uint64_t id : seen) {
-            const SpaceObject* object = FindSpaceObjectById(id);
-            if (!object || glm::length(object->pos - ship->pos) <= vision)
+        for (const auto& [id, object] : seen) {
+            if (glm::length(object->pos - ship->pos) <= vision)
                 continue;
             buckets[next].push_back(object);
             next = (next + 1) % buckets.size();
@@ -178,9 +177,8 @@ void CorvaneServer::SendShieldValues()
         else
             CollectObjectsInRadius(ship->pos, settings.visionBaseDistance, around);
         QelNetworkMessage& message = ServerOutgoingMessage();
-        for (uint64_t id : around) {
-            const SpaceObject* object = FindSpaceObjectById(id);
-            const int32_t facings = object ? ShieldFacingCount(object->data_set) : 0;
+        for (const auto& [id, object] : around) {
+            const int32_t facings = ShieldFacingCount(object->data_set);
             for (int32_t facing = 0; facing < facings; ++facing) {
                 StartServerMessage(message, "signal", 0);
                 WriteSignal(message, FloatValueToClientSignal{id, std::string(kShieldVal.name), facing,

@@ -9,6 +9,17 @@
 #include <limits>
 #include <utility>
 
+namespace {
+
+// The hash table is kept at most half full, so a probe seldom goes past its
+// first slot, and starts at this size, enough for a small set.
+constexpr size_t kRowIndexLoadDivisor = 2;
+constexpr size_t kRowIndexFirstSize = 16;
+// Spreads the index over the table; the tag keys are hashes already.
+constexpr uint64_t kIndexSpread = 0x9E3779B97F4A7C15ull;
+
+}  // namespace
+
 int32_t ObjectDataBlob::IndexOfString(std::string_view index)
 {
     return static_cast<int32_t>(Crc32String(index));
@@ -50,12 +61,53 @@ uint32_t ObjectDataBlob::SlotOf(const Tag& tag, int32_t index) const
 
 const ObjectDataBlob::Row* ObjectDataBlob::FindRow(uint64_t tagKey, int32_t index) const
 {
-    const size_t position = TagPosition(tagKey);
-    if (position == tags.size() || tags[position].key != tagKey)
+    if (rowIndex.empty())
         return nullptr;
-    const Tag& tag = tags[position];
-    const uint32_t slot = SlotOf(tag, index);
-    return slot < tag.first + tag.count && rows[order[slot]].index == index ? &rows[order[slot]] : nullptr;
+    const size_t mask = rowIndex.size() - 1;
+    for (size_t slot = HashOf(tagKey, index) & mask; rowIndex[slot] != 0; slot = (slot + 1) & mask) {
+        const Row& row = rows[rowIndex[slot] - 1];
+        if (row.tagKey == tagKey && row.index == index)
+            return &row;
+    }
+    return nullptr;
+}
+
+size_t ObjectDataBlob::HashOf(uint64_t tagKey, int32_t index)
+{
+    const uint64_t mixed = (tagKey ^ static_cast<uint32_t>(index)) * kIndexSpread;
+    return static_cast<size_t>(mixed >> 32);
+}
+
+// Files a new row in the hash table, doubling the table first when it would
+// be more than half full.
+void ObjectDataBlob::IndexRow(uint32_t row)
+{
+    if (rows.size() * kRowIndexLoadDivisor > rowIndex.size()) {
+        RebuildRowIndex();
+        return;
+    }
+    const size_t mask = rowIndex.size() - 1;
+    size_t slot = HashOf(rows[row].tagKey, rows[row].index) & mask;
+    while (rowIndex[slot] != 0)
+        slot = (slot + 1) & mask;
+    rowIndex[slot] = row + 1;
+}
+
+// Sized for the rows there are, each filed again; rows removed leave none
+// behind.
+void ObjectDataBlob::RebuildRowIndex()
+{
+    size_t size = kRowIndexFirstSize;
+    while (size < rows.size() * kRowIndexLoadDivisor)
+        size *= 2;
+    rowIndex.assign(size, 0);
+    const size_t mask = size - 1;
+    for (uint32_t row = 0; row < rows.size(); ++row) {
+        size_t slot = HashOf(rows[row].tagKey, rows[row].index) & mask;
+        while (rowIndex[slot] != 0)
+            slot = (slot + 1) & mask;
+        rowIndex[slot] = row + 1;
+    }
 }
 
 ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index)
@@ -72,17 +124,20 @@ const ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_
 // The element, made in its place in the tag's ascending indexes when missing.
 ObjectDataBlobElement& ObjectDataBlob::Element(uint64_t tagKey, int32_t index)
 {
+    if (const Row* row = FindRow(tagKey, index))
+        return const_cast<Row*>(row)->element;
     const size_t position = TagOf(tagKey);
     Tag& tag = tags[position];
     const uint32_t slot = SlotOf(tag, index);
-    if (slot < tag.first + tag.count && rows[order[slot]].index == index)
-        return rows[order[slot]].element;
-    QEL_ASSERT(rows.size() < std::numeric_limits<uint32_t>::max(), "a data set holds fewer than 2^32 elements");
+    // The hash table holds row numbers + 1.
+    QEL_ASSERT(rows.size() < std::numeric_limits<uint32_t>::max() - 1, "a data set holds fewer than 2^32 - 1 elements");
     rows.push_back({tagKey, index, {}});
-    order.insert(order.begin() + slot, static_cast<uint32_t>(rows.size() - 1));
+    const auto row = static_cast<uint32_t>(rows.size() - 1);
+    order.insert(order.begin() + slot, row);
     ++tag.count;
     for (size_t later = position + 1; later < tags.size(); ++later)
         ++tags[later].first;
+    IndexRow(row);
     return rows.back().element;
 }
 
@@ -237,6 +292,7 @@ void ObjectDataBlob::ClearData(std::string_view tag)
     tags[position].count = 0;
     for (size_t later = position + 1; later < tags.size(); ++later)
         tags[later].first -= removed;
+    RebuildRowIndex();
 }
 
 ObjectDataBlobElement* ObjectDataBlob::First(std::string_view tag)

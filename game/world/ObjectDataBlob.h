@@ -13,8 +13,10 @@
 // One compact table per set: the elements in the order they were made, and
 // beside them an index of the tags in ascending key order, each listing its
 // elements in ascending index order, which is the order replication sends
-// and walks go in. A new element may move the others: hold no reference to an
-// element across the making of another in the same set.
+// and walks go in. A small hash table from tag key and index to the element
+// answers reads and writes of one element in a probe or two. A new element
+// may move the others: hold no reference to an element across the making of
+// another in the same set.
 
 #include "game/world/ObjectDataBlobElement.h"
 
@@ -115,6 +117,9 @@ private:
     size_t TagOf(uint64_t tagKey);              // creating it empty
     uint32_t SlotOf(const Tag& tag, int32_t index) const;
     const Row* FindRow(uint64_t tagKey, int32_t index) const;
+    static size_t HashOf(uint64_t tagKey, int32_t index);
+    void IndexRow(uint32_t row);
+    void RebuildRowIndex();
     template <typename Self, typename Visit>
     static void VisitAll(Self& self, Visit& visit);
     template <typename Self, typename Visit>
@@ -129,6 +134,9 @@ private:
     std::vector<Row> rows;         // in the order made
     std::vector<Tag> tags;         // ascending key
     std::vector<uint32_t> order;   // row numbers, by tag, each tag's by ascending index
+    // Open addressing with linear probing over a power-of-two size: row
+    // number + 1 in each taken slot, 0 in a free one.
+    std::vector<uint32_t> rowIndex;
     Walk walk;
 };
 

@@ -77,11 +77,17 @@ void Simulation::ApplyDamage(SpaceObject* target, float amount, SpaceObject* sou
     event.sub_float = amount;
     event.source_point = point;
 
+    const uint64_t targetId = target->uniqueID;
     CallBehaviourHook(target, kBehaviourDamage, &event);
-    if (scriptEvents)
+    // The target's behaviour, like any behaviour, changes only its own object,
+    // and may have deleted it.
+    if (const SpaceObject* hurt = GetSpaceObject(targetId))
+        bounceReach.Include(*hurt);
+    if (scriptEvents) {
         scriptEvents->HandleEvent(event);
-    // The mission may have moved or resized anything.
-    bounceReach.MarkStale();
+        // The mission may have moved or resized anything.
+        bounceReach.MarkStale();
+    }
 }
 
 void Simulation::AddBlast(const std::string& kind, const std::string& name, uint64_t sourceId, uint64_t parentId,

@@ -31,21 +31,23 @@ int32_t SuperContainer::Query(const PlaneBox& box, int32_t startNode)
     QEL_ASSERT(startNode < static_cast<int32_t>(nodes.size()) && nodes[startNode].height >= 0,
                "Query from a node outside the tree");
     // An explicit stack: the tree is never rebalanced, so a long chain of
-    // nodes must not turn into deep recursion. Right is pushed first so the
-    // left subtree comes out first, as a recursive depth-first walk would.
+    // nodes must not turn into deep recursion. Only nodes whose boxes overlap
+    // go on it, right before left so the left subtree comes out first, as a
+    // recursive depth-first walk would.
     queryStack.clear();
-    queryStack.push_back(startNode);
+    if (box.Overlaps(nodes[startNode].box))
+        queryStack.push_back(startNode);
     while (!queryStack.empty()) {
         const SuperContainerNode& node = nodes[queryStack.back()];
         queryStack.pop_back();
-        if (!box.Overlaps(node.box))
-            continue;
         if (node.object != nullptr) {
             queryResults.push_back(node.object);
-        } else {
-            queryStack.push_back(node.right);
-            queryStack.push_back(node.left);
+            continue;
         }
+        if (box.Overlaps(nodes[node.right].box))
+            queryStack.push_back(node.right);
+        if (box.Overlaps(nodes[node.left].box))
+            queryStack.push_back(node.left);
     }
     return static_cast<int32_t>(queryResults.size());
 }

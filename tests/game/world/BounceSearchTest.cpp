@@ -2,7 +2,8 @@
 // On random worlds built to stress that reach (the largest objects, the
 // fastest movers, centres far outside their tree leaves, several ticks to a
 // frame, behaviours and a mission moving objects in the middle of a tick,
-// whether told of damage or by a behaviour),
+// whether told of damage or by a behaviour, and struck objects whose own
+// behaviours move them with no mission to tell),
 // every tick must come out bit for bit as with the widest search of the rule:
 // the same pairs pushed apart in the same order, the same contacts noted, the
 // same draws from the random generator.
@@ -41,6 +42,7 @@ struct BounceWorld {
     int movesEvery = 0;         // objects set down elsewhere before every so many ticks (0: never)
     bool missionMoves = false;  // damage events whose handler does the same during the tick
     bool behaviourEvents = false; // behaviours raise mission events themselves, as docking and scans do
+    bool strikesUnseen = false; // no mission; behaviours strike others, whose damage hooks jump and grow them
 };
 
 // What a tick leaves behind, object by object in list order.
@@ -74,12 +76,15 @@ public:
         world.Reset(true, "");
         world.paused = false;
         world.widestBounceSearch = widest;
-        world.SetScriptEventSink(&mission);
+        if (!shape.strikesUnseen)
+            world.SetScriptEventSink(&mission);
         Populate();
         world.FrameUpdate();
         ScriptedHook::Instance().body = [this](SpaceObject* object, int32_t message, void*) {
             if (message == kBehaviourTick)
                 Behave(*object);
+            else if (message == kBehaviourDamage)
+                TakeBlow(*object);
         };
         if (shape.missionMoves || shape.behaviourEvents)
             mission.then = [this](const EventMessage&) { MoveBehindTheWorldsBack(); };
@@ -159,6 +164,16 @@ private:
             docked.origin_id = object.uniqueID;
             world.ScriptEvents()->HandleEvent(docked);
         }
+        if (shape.strikesUnseen && OneIn(10))
+            world.ApplyDamage(&Among(0.5f, 1.0f), 1.0f, &object, 0, object.pos, "", "beam");
+    }
+
+    // A struck object is set down elsewhere by its own behaviour: the world
+    // hears of it only through the damage it was dealt.
+    void TakeBlow(SpaceObject& object)
+    {
+        if (shape.strikesUnseen)
+            SetDownElsewhere(object);
     }
 
     // Positions written straight into objects, as a mission's script may:
@@ -167,13 +182,16 @@ private:
     // find them by their old leaves.
     void MoveBehindTheWorldsBack()
     {
-        for (int i = 0; i < shape.objects / 20; ++i) {
-            SpaceObject& object = Among(0.5f, 1.0f);
-            const glm::vec3 offset{Uniform(-2500.0f, 2500.0f), 0.0f, Uniform(-2500.0f, 2500.0f)};
-            object.pos = OneIn(2) ? object.pos + offset : Among(0.0f, 0.5f).pos + offset * 0.05f;
-            if (OneIn(4))
-                object.exclusion_radius = Uniform(5.0f, shape.largeRadius);
-        }
+        for (int i = 0; i < shape.objects / 20; ++i)
+            SetDownElsewhere(Among(0.5f, 1.0f));
+    }
+
+    void SetDownElsewhere(SpaceObject& object)
+    {
+        const glm::vec3 offset{Uniform(-2500.0f, 2500.0f), 0.0f, Uniform(-2500.0f, 2500.0f)};
+        object.pos = OneIn(2) ? object.pos + offset : Among(0.0f, 0.5f).pos + offset * 0.05f;
+        if (OneIn(4))
+            object.exclusion_radius = Uniform(5.0f, shape.largeRadius);
     }
 
     std::vector<ObjectState> State() const
@@ -204,6 +222,8 @@ TEST(BounceSearch, finds_exactly_the_pairs_the_widest_search_finds_in_the_same_o
         {.name = "a mission setting objects down during the tick", .seed = 15, .missionMoves = true},
         {.name = "a mission told by behaviours, setting objects down during the tick", .seed = 17,
          .behaviourEvents = true},
+        {.name = "struck objects thrown off by their own behaviours, with no mission", .seed = 18,
+         .strikesUnseen = true},
         {.name = "a crowded sector of small ships", .seed = 11, .objects = 600, .halfSize = 6000.0f,
          .fastSpeed = 200.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
         {.name = "giants whose reach passes the widest box", .seed = 12, .objects = 300, .halfSize = 8000.0f,

@@ -236,8 +236,8 @@ protected:
             return {"no ship or no mirror"};
         ObjectIdSet inSight;
         server->CollectObjectsInRadius(ship->pos, AppData::GetFloat("player-vision-base-distance"), inSight);
-        for (uint64_t id : inSight)
-            CompareObject(*ServerObject(id), differences);
+        for (const ObjectIdSet::Entry& entry : inSight)
+            CompareObject(*entry.object, differences);
         for (const SuperContainerObject* object : clientWorld.Container()->Objects())
             if (!ServerObject(object->uniqueID))
                 differences.push_back("the console still holds " + std::to_string(object->uniqueID));

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -33,6 +34,37 @@ protected:
             if (r.key == HashMessageName("spaceobjectupdate"))
                 sizes.push_back((static_cast<int>(r.bytes.size()) - 16) / SpaceObjectRecord::kSize);
         return sizes;
+    }
+
+    // Sixteen ships far apart, each crewed by a console and with the given
+    // number of fast movers beside it.
+    void ExpectEveryCrewToGetItsFastMovers(int fastMoversEach)
+    {
+        constexpr int kShips = 16;
+        constexpr float kApart = 4.0f * kVision;
+        std::vector<QelNetworkClient*> crews;
+        for (int i = 0; i < kShips; ++i) {
+            const glm::vec3 at{kApart * static_cast<float>(i), 0.0f, 0.0f};
+            SpaceObject* ship = AddObject(at);
+            for (int t = 0; t < fastMoversEach; ++t)
+                AddObject(at + glm::vec3(10.0f * static_cast<float>(t + 1), 0.0f, 0.0f), SpaceObject::kFastMoverBit);
+            server->FindClient(Connect("weapons " + std::to_string(i)))->shipId = ship->uniqueID;
+            crews.push_back(consoles.back());
+        }
+        EXPECT_TRUE(TicksUntil([&] {
+            return std::all_of(crews.begin(), crews.end(), [&](QelNetworkClient* console) {
+                const std::vector<int> sizes = UpdateSizes(console);
+                return std::count(sizes.begin(), sizes.end(), fastMoversEach) >= 3;
+            });
+        }));
+        // Every other pass sends at least the ship itself, and at most it.
+        for (QelNetworkClient* console : crews) {
+            for (int size : UpdateSizes(console)) {
+                EXPECT_LE(size, std::max(fastMoversEach, 1)) << "a console saw another ship's fast movers";
+                if (fastMoversEach > 0)
+                    EXPECT_NE(size, 0) << "a fast pass left out the fast movers beside the ship";
+            }
+        }
     }
 
     // Runs the passes tick by tick, each tick's messages arrived before the
@@ -147,6 +179,19 @@ TEST_F(UpdatePassesTest, the_fast_pass_splits_more_fast_movers_than_one_message_
     const std::vector<int> sizes = UpdateSizes(console);
     // (10000 - 16) / 56 records fill a message.
     EXPECT_GE(std::count(sizes.begin(), sizes.end(), 178), 2);
+}
+
+// Sixteen crewed ships put two or three of them due in one run of the fast
+// pass; each console still gets the fast movers beside its own ship, or its
+// empty message when the world holds none.
+TEST_F(UpdatePassesTest, every_ship_due_in_one_run_of_the_fast_pass_gets_its_own_fast_movers)
+{
+    ExpectEveryCrewToGetItsFastMovers(2);
+}
+
+TEST_F(UpdatePassesTest, every_ship_due_in_one_run_of_the_fast_pass_gets_its_empty_message_in_a_calm_world)
+{
+    ExpectEveryCrewToGetItsFastMovers(0);
 }
 
 TEST_F(UpdatePassesTest, a_game_master_console_gets_moving_objects_and_on_every_fifth_run_the_static_ones)
