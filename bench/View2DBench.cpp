@@ -13,7 +13,7 @@
 
 #include "bench/OffscreenBench.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"

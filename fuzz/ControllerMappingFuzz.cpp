@@ -3,7 +3,7 @@
 // build the device's maps, and written back it reads as the same mapping.
 
 #include "fuzz/support/FuzzProcess.h"
-#include "game/shell/ControllerInputRecord.h"
+#include "game/ui/ControllerInputRecord.h"
 
 #include <span>
 #include <string>

@@ -7,7 +7,7 @@
 // all, so then only its name and description count.
 
 #include "fuzz/support/FuzzProcess.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 
 #include <map>
 #include <string>

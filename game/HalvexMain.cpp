@@ -11,8 +11,8 @@
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/shell/HalvexGameLoop.h"
-#include "game/shell/SceneHost.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/SceneHost.h"
 #include "game/widgets/LocalConsoleScreen.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelJoystick.h"
 #include "game/render/Camera.h"
-#include "game/shell/ControllerInput.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/ControllerInput.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 

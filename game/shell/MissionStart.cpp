@@ -6,7 +6,7 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 
 #include <cstdio>
 #include <utility>

@@ -7,11 +7,11 @@
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
-#include "game/shell/Edline.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/KeyVal.h"
 #include "game/shell/RetainedWidgetKinds.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/Edline.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/KeyVal.h"
+#include "game/ui/UIContext.h"
 
 RetainedGUIScreen theRetainedGUIScreen(theRetainedGUIManager);
 

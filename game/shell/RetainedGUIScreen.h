@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "game/net/RetainedGUISignals.h"
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 class Edline;
 class RetainedGUIManager;

@@ -6,11 +6,11 @@
 
 #include "engine/base/Qel2dBitmap.h"
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/shell/Edline.h"
-#include "game/shell/InterfacePictures.h"
 #include "game/shell/RetainedGUIScreen.h"
-#include "game/shell/UIContext.h"
-#include "game/shell/UIControls.h"
+#include "game/ui/Edline.h"
+#include "game/ui/InterfacePictures.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "helper/GeneralUtils.h"
 
 namespace {

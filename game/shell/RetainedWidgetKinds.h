@@ -27,7 +27,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 class RetainedGUIScreen;
 struct RetainedGUIWidget;

@@ -1,7 +1,7 @@
 #include "game/shell/ScriptHotKeys.h"
 
-#include "game/shell/KeyNames.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyNames.h"
+#include "game/ui/KeyVal.h"
 
 int32_t ScriptHotKeys::KeyCodeOfTag(const std::string& keyTag) const
 {

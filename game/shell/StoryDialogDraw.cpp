@@ -2,9 +2,9 @@
 
 #include "engine/base/QelClock.h"
 #include "game/guimodel/StoryDialogGUIManager.h"
-#include "game/shell/InterfacePictures.h"
-#include "game/shell/UIContext.h"
-#include "game/shell/UIControlParts.h"
+#include "game/ui/InterfacePictures.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControlParts.h"
 #include "helper/ColorParse.h"
 
 namespace {

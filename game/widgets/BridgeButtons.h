@@ -7,7 +7,7 @@
 // and their hot keys and actions still work while the widget edit key holds
 // the buttons still.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

@@ -10,7 +10,7 @@
 // The scroll positions, the expanded message and the standby text belong to
 // the process and outlive any one console.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <cstdint>
 #include <string>

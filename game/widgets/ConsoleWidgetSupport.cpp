@@ -3,8 +3,8 @@
 #include "engine/base/QelClock.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/WorldLookup.h"
-#include "game/shell/ControllerInput.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/ControllerInput.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "helper/CRand.h"
 

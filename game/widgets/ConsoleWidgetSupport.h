@@ -3,11 +3,11 @@
 // own ship, the input clock, centred text, one crew command sent with its
 // interface sound, and the edge of a controller action.
 
-#include "game/shell/ConsoleState.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/IntRect.h"
-#include "game/shell/UITextFit.h"
-#include "game/shell/scenes/SceneUtilities.h"
+#include "game/net/CorvaneClient.h"
+#include "game/render/manager/ConsoleState.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/IntRect.h"
+#include "game/ui/UITextFit.h"
 
 #include <glm/vec4.hpp>
 
@@ -16,7 +16,7 @@
 
 class SpaceObject;
 
-// mouseOverControl lives in game/shell/ConsoleState.h, where the 2D radar
+// mouseOverControl lives in game/render/manager/ConsoleState.h, where the 2D radar
 // (below the widgets) reads and clears it too.
 
 // The ship this console controls, or null: no world, no ship assigned, or an

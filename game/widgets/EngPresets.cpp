@@ -2,7 +2,7 @@
 
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelVirtualKeys.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 #include "helper/GeneralUtils.h"
 
 #include <algorithm>

@@ -20,7 +20,7 @@
 // keys: digit n recalls preset n, Control with digit n stores into it.
 // Main thread only.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 #include "game/widgets/ChangeTracker.h"
 
 #include <array>

@@ -1,6 +1,6 @@
-#include "game/shell/GUISound.h"
-#include "game/shell/UIContext.h"
-#include "game/shell/UIControls.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/EngPresets.h"
 

@@ -14,7 +14,7 @@
 // and send them as "signal" 31 (power) and 32 (coolant) once left alone; the
 // server's replicated values come back as the trackers' server values.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <glm/vec2.hpp>
 #include <glm/vec4.hpp>

@@ -11,7 +11,7 @@
 // box, and the note of the input that acted last (lastInputKind) is shared
 // with the full-3D helm: a key that is merely up does not undo a click.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <array>
 #include <cstdint>

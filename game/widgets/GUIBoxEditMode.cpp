@@ -5,7 +5,7 @@
 
 #include "engine/base/QelKeyboard.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "helper/CRand.h"
 #include "helper/GeneralUtils.h"
 

@@ -9,7 +9,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
-#include "game/shell/ConsoleInputFocus.h"
+#include "game/ui/ConsoleInputFocus.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/world/SpaceObject.h"

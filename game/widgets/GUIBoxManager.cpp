@@ -3,7 +3,7 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/ConsoleCatalogue.h"
-#include "game/shell/ConsoleState.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/widgets/WidgetTable.h"
 #include "helper/GeneralUtils.h"
 

@@ -22,8 +22,8 @@
 //
 // Main thread only.
 
-#include "game/shell/ConsoleState.h"
-#include "game/shell/IntRect.h"
+#include "game/render/manager/ConsoleState.h"
+#include "game/ui/IntRect.h"
 
 #include <array>
 #include <cstddef>

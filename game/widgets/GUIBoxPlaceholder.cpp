@@ -1,6 +1,6 @@
 #include "game/widgets/GUIBoxPlaceholder.h"
 
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/WidgetPanel.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // in the console's colours, with its name in the middle, so a crew sees the
 // layout the mission asked for and which station does what.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

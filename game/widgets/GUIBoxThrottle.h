@@ -7,7 +7,7 @@
 // (signal 5) and reverse (signal 6) are each sent once the crew has left
 // them alone for a moment, through their change trackers.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 #include "game/widgets/ChangeTracker.h"
 
 #include <cstdint>

@@ -14,7 +14,7 @@
 //     (signal 48).
 
 #include "game/render/manager/ClickTimer.h"
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "engine/base/Qel2dBitmap.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/widgets/WidgetPanel.h"
 #include "game/world/Simulation.h"

@@ -4,9 +4,9 @@
 #include "engine/base/QelMouse.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/ConsoleSettings.h"
-#include "game/shell/ControllerInput.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/ConsoleSettings.h"
+#include "game/ui/ControllerInput.h"
+#include "game/ui/KeyVal.h"
 #include "game/world/Simulation.h"
 #include "game/world/SimulationClock.h"
 

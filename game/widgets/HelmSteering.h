@@ -14,7 +14,7 @@
 //
 // All three end with the attitude display (HelmAttitudeDisplay.cpp).
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 #include "game/world/SimulationTimer.h"
 
 #include <string>

@@ -13,7 +13,7 @@
 // counts down nor carries out (it refused the jump) returns to the entry
 // after kJumpAnswerMilliseconds; so does a new world.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <cstdint>
 #include <string>

@@ -14,7 +14,7 @@
 //   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
 
 #include "game/script/ServerScreen.h"
-#include "game/shell/SceneFunction.h"
+#include "game/ui/SceneFunction.h"
 
 #include <memory>
 

@@ -10,7 +10,7 @@
 // The process-wide flag mouseOverControl is set while the mouse is over one
 // of these controls, so that the 2D radar does not start a selection under it.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

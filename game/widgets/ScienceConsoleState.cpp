@@ -3,8 +3,7 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/WorldLookup.h"
-#include "game/shell/ConsoleState.h"
-#include "game/shell/scenes/SceneUtilities.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/Simulation.h"
 

@@ -9,7 +9,7 @@
 // world's lookup. Main thread only.
 
 #include "game/net/SignalMessage.h"
-#include "game/shell/ConsoleState.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/DataKey.h"
 

@@ -7,7 +7,7 @@
 // the server ("signal" 92); the widget reads the progress and the texts that
 // replication brings.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

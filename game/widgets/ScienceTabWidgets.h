@@ -10,7 +10,7 @@
 //   "science_sorted_list" the object list (SortedObjectList.h) that selects
 //                         into "science_target_UID".
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 // faces, all read from the ship as the server replicates it. Without a ship
 // it shows one of the standby texts. It only reads.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

@@ -14,7 +14,7 @@
 // at each use, never kept: the mission may rebuild or delete it between
 // frames, and a new world forgets it.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 #include "game/world/SimulationTimer.h"
 
 #include <cstdint>

@@ -3,13 +3,13 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/KeyVal.h"
-#include "game/shell/UIContext.h"
-#include "game/shell/UIControls.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/KeyVal.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
+#include "game/widgets/ScienceConsoleState.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
-#include "game/widgets/ScienceConsoleState.h"
 #include "helper/ColorParse.h"
 
 #include <algorithm>

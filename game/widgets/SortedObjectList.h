@@ -15,7 +15,7 @@
 // scroll position and favourites carry over between them. The filter
 // entries themselves are the world's (they go with a new game).
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <cstdint>
 #include <set>

@@ -1,8 +1,8 @@
 #include "game/widgets/TextWaterfallWidget.h"
 
 #include "engine/base/QelBitmapFont.h"
-#include "game/shell/TextLog.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/TextLog.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 
 #include <algorithm>

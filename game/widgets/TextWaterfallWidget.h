@@ -3,7 +3,7 @@
 // message log), newest at the bottom, older ones rising until they leave the
 // box. It only reads.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

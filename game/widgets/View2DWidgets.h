@@ -4,7 +4,7 @@
 // weapons and comms radars, the same view drawn with their console kind. They
 // own nothing: the radar draws and answers the pointer itself.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

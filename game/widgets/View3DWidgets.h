@@ -4,7 +4,7 @@
 // manual beam view without nebula volumes or the heading overlay. They own
 // nothing: the view draws and handles everything itself.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <string>
 

@@ -11,7 +11,7 @@
 // (tubes 1 to 9); the n-th torpedo type of the ship is chosen with Fn
 // (types 1 to 6: F7 and above belong to the overlays).
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 #include "game/widgets/StringChangeTracker.h"
 
 #include <cstdint>

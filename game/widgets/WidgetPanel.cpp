@@ -1,7 +1,7 @@
 #include "game/widgets/WidgetPanel.h"
 
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // colour of the play options, kept a few pixels inside the box so neighbouring boxes of the
 // default grid stay apart.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 // Draws the panel at the layer; the panel's rectangle, which is not open when
 // the box is too small to hold one (nothing is drawn then).

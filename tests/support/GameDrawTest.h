@@ -5,7 +5,7 @@
 // state put back, afterwards.
 
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"

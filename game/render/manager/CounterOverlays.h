@@ -4,7 +4,7 @@
 // statistics (F9). The module of the per-second counters draws them; the
 // render manager only chooses where (RenderManager::counterOverlays).
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 class CounterOverlays {
 public:

@@ -14,7 +14,7 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/SpaceObject.h"
 
 #include "helper/GeneralUtils.h"

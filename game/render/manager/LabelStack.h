@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/shell/IntRect.h"
-#include "game/shell/RowBands.h"
+#include "game/ui/IntRect.h"
+#include "game/ui/RowBands.h"
 
 class LabelStack {
 public:

@@ -12,7 +12,7 @@
 
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/UnitCube.h"
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>

@@ -31,8 +31,8 @@
 #include "game/render/manager/ClickTimer.h"
 #include "game/render/manager/LabelStack.h"
 #include "game/render/manager/Ring2DRenderer.h"
-#include "game/shell/IntRect.h"
-#include "game/shell/UILabelLayout.h"
+#include "game/ui/IntRect.h"
+#include "game/ui/UILabelLayout.h"
 #include "game/world/SimulationTimer.h"
 
 #include <glm/vec2.hpp>

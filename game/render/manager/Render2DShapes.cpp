@@ -7,7 +7,7 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "game/render/manager/Render2DKeys.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"

@@ -23,7 +23,7 @@
 #include "game/render/manager/BodyParameters.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"

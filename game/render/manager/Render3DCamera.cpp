@@ -8,7 +8,7 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 #include "game/world/DataKey.h"
 #include "game/net/NetworkIds.h"
 #include "game/world/Simulation.h"

@@ -10,7 +10,7 @@
 #include "game/render/manager/Render2DKeys.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"

@@ -29,11 +29,11 @@
 #include "game/render/manager/ObjectEffectState.h"
 #include "game/render/manager/Render2D.h"
 #include "game/render/manager/Render3D.h"
-#include "game/shell/Edline.h"
-#include "game/shell/IntRect.h"
-#include "game/shell/InterfacePictures.h"
-#include "game/shell/SceneFunction.h"
-#include "game/shell/SceneHost.h"
+#include "game/ui/Edline.h"
+#include "game/ui/IntRect.h"
+#include "game/ui/InterfacePictures.h"
+#include "game/ui/SceneFunction.h"
+#include "game/ui/SceneHost.h"
 
 #include <glm/vec3.hpp>
 #include <glm/vec2.hpp>

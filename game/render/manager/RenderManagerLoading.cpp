@@ -9,7 +9,7 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 
 // The first scene is entered before the settings below are read: what it
 // needs of them it reads in its own steps.

@@ -1,7 +1,7 @@
 #include "game/render/manager/RenderUtilities.h"
 
-#include "game/shell/ConsoleState.h"
 #include "game/net/NetworkIds.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 #include <glm/geometric.hpp>

@@ -4,7 +4,7 @@
 // rectangle to another's shape, and the rotation that turns one direction
 // into another.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>

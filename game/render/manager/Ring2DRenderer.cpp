@@ -1,7 +1,7 @@
 #include "game/render/manager/Ring2DRenderer.h"
 
 #include "engine/base/Qel2dBitmap.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 
 #include <algorithm>
 #include <cmath>

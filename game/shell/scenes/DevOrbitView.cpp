@@ -12,7 +12,7 @@
 #include "game/render/GenericBox.h"
 #include "game/render/RedwoodPointLight.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>

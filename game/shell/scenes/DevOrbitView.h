@@ -14,7 +14,7 @@
 // 1; a marker that would hold the camera is left out, so the view is never
 // filled from inside one.
 
-#include "game/shell/IntRect.h"
+#include "game/ui/IntRect.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>

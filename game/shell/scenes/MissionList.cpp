@@ -4,10 +4,10 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelInputFactoryBase.h"
 #include "engine/base/QelMouse.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionCatalogue.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 #include <algorithm>
 

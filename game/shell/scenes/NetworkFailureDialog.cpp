@@ -1,10 +1,10 @@
 #include "game/shell/scenes/NetworkFailureDialog.h"
 
 #include "game/net/CorvaneServer.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/world/Simulation.h"
 
 namespace {

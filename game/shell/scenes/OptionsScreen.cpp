@@ -1,10 +1,10 @@
 #include "game/shell/scenes/OptionsScreen.h"
 
 #include "engine/base/Qel2dBitmap.h"
-#include "game/shell/KeyVal.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/SceneGlobals.h"
+#include "game/ui/KeyVal.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 // shader test, each of which comes back here. "Back" (or Escape) returns to
 // the options.
 
-#include "game/shell/GUISound.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #include "game/shell/scenes/SceneGlobals.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // from the options when a server screen opened them, the connect scene's
 // address field and the server's own address text. Main thread only.
 
-#include "game/shell/Edline.h"
-#include "game/shell/SceneFunction.h"
+#include "game/ui/Edline.h"
+#include "game/ui/SceneFunction.h"
 
 #include <glm/vec4.hpp>
 

@@ -6,9 +6,9 @@
 #include "engine/base/QelKeyboard.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/UIContext.h"
 #include "game/world/ShipData.h"
 
 #include <algorithm>

@@ -6,14 +6,14 @@
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ControllerInput.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/MachineSettings.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/ControllerInput.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/MachineSettings.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include "game/guimodel/KeyValueParser.h"
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/Edline.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/Edline.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/world/ShipData.h"
 
 #include <glm/ext/matrix_transform.hpp>

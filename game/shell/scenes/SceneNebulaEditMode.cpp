@@ -16,12 +16,12 @@
 #include "game/render/manager/QelVolumeManager.h"
 #include "game/render/manager/Render3D.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/world/ShipData.h"
 
 #include <glm/ext/matrix_transform.hpp>

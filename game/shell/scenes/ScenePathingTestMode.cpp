@@ -6,12 +6,12 @@
 
 #include "engine/base/QEL3DObject.h"
 #include "game/render/GenericBox.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/world/OctreePathSearch.h"
 #include "helper/CRand.h"
 

@@ -8,15 +8,15 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
-#include "game/shell/GUISound.h"
 #include "game/shell/MissionStart.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/MissionList.h"
 #include "game/shell/scenes/NetworkFailureDialog.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleSettings.h"
-#include "game/shell/GUISound.h"
-#include "game/shell/MachineSettings.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/ConsoleSettings.h"
+#include "game/ui/GUISound.h"
+#include "game/ui/MachineSettings.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 
 #include <algorithm>
 #include <array>

@@ -16,7 +16,7 @@
 // A server screen whose network could not start shows only that, and its
 // "Back" stops hosting and returns to the first scene.
 
-#include "game/shell/SceneFunction.h"
+#include "game/ui/SceneFunction.h"
 
 // The start screen: start a server or a client.
 SceneFunction SceneFirstMode(SceneEvent event);

@@ -3,8 +3,8 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/NetworkIds.h"
-#include "game/shell/UIControls.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "game/world/Simulation.h"
 
 #include <optional>

@@ -9,7 +9,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/MissionStart.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/world/Simulation.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/support/RecordingScriptHost.h"

@@ -4,8 +4,8 @@
 #include "game/shell/ScriptHotKeys.h"
 
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/shell/KeyVal.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/KeyVal.h"
+#include "game/ui/UIContext.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

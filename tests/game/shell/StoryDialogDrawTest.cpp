@@ -6,9 +6,9 @@
 
 #include "engine/base/QelClock.h"
 #include "game/guimodel/StoryDialogGUIManager.h"
-#include "game/shell/InterfacePictures.h"
-#include "game/shell/UIControls.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "game/ui/InterfacePictures.h"
+#include "game/ui/UIControls.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/ScopedGlobal.h"
 
 #include <string>

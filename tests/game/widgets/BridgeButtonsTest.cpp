@@ -7,7 +7,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/shell/ControllerInput.h"
+#include "game/ui/ControllerInput.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
 #include "tests/support/SetJoystick.h"

@@ -4,7 +4,7 @@
 // folder for a person to look at.
 
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/BridgeButtons.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"

@@ -5,7 +5,7 @@
 // working folder for a person to look at.
 
 #include "game/net/ConsoleScreen.h"
-#include "game/shell/ConsoleState.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/LocalConsoleScreen.h"

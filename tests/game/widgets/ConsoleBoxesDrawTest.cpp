@@ -1,6 +1,6 @@
 // A console screen drawn by the real graphics service on the offscreen
 // driver before the server has sent its widget list: no box shows.
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/AppData.h"
 #include "tests/support/OffscreenGraphicsTest.h"

@@ -5,7 +5,7 @@
 // working folder for a person to look at.
 
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/EngPresets.h"
 #include "game/widgets/EngSystemControls.h"
 #include "game/widgets/GUIBoxManager.h"

@@ -6,7 +6,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/widgets/EngPresets.h"
 #include "game/widgets/EngSystemControls.h"
 #include "tests/game/widgets/HostConsoleFixture.h"

@@ -6,7 +6,7 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/shell/ConsoleInputFocus.h"
+#include "game/ui/ConsoleInputFocus.h"
 #include "game/world/ShipKeys.h"
 #include "tests/game/widgets/HostConsoleFixture.h"
 #include "tests/game/widgets/WidgetTestFixture.h"

@@ -7,7 +7,7 @@
 #include "game/widgets/GUIBoxManager.h"
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "tests/support/GameDataFolder.h"
 #include "tests/support/RecordingGraphics2D.h"

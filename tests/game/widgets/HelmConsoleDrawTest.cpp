@@ -5,7 +5,7 @@
 // to look at.
 
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "game/widgets/HelmSteering.h"

@@ -9,7 +9,7 @@
 #include "game/behaviours/PlayerShipSetup.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/render/DrawDataHullSilhouettes.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 #include "game/widgets/FighterControl.h"
 #include "game/widgets/GridWidgets.h"
 #include "game/widgets/LocalConsoleScreen.h"

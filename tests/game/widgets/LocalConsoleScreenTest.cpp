@@ -8,8 +8,8 @@
 #include "game/render/Particle3DSSManager.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/TextLog.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "game/ui/TextLog.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "game/render/manager/RenderManager.h"
 #include "game/widgets/GUIBoxPlaceholder.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 
 #include <gtest/gtest.h>
 

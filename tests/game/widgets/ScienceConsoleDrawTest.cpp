@@ -4,7 +4,7 @@
 // the working folder for a person to look at.
 
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/widgets/ScienceDataWidget.h"
 #include "game/widgets/ScienceTabWidgets.h"

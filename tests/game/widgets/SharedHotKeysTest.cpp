@@ -8,7 +8,7 @@
 #include "game/net/ConsoleScreen.h"
 #include "game/net/PresentationSignals.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/shell/KeyNames.h"
+#include "game/ui/KeyNames.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "game/widgets/LocalConsoleScreen.h"

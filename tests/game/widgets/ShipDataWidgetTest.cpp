@@ -6,11 +6,11 @@
 #include "game/widgets/ShipDataWidget.h"
 
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 
 #include <cmath>
 

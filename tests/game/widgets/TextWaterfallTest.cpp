@@ -5,8 +5,8 @@
 
 #include "game/widgets/TextWaterfallWidget.h"
 
-#include "game/shell/TextLog.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "game/ui/TextLog.h"
+#include "tests/game/ui/UITestFixture.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // the radar disc, range rings and grid, copied into its box. Saved as
 // view2d-console.png in the working folder for a person to look at.
 
+#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleState.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"

@@ -8,7 +8,7 @@
 #include "game/render/PointSandwich.h"
 #include "game/render/SkyBoxManager.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/View3DWidgets.h"
 #include "game/world/Simulation.h"

@@ -7,13 +7,13 @@
 // test's own.
 
 #include "game/net/CorvaneClient.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleState.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/RecordingNetwork.h"
 #include "tests/support/TempFolder.h"
 

@@ -7,7 +7,7 @@
 #include "game/render/Particle3DSSManager.h"
 #include "game/render/manager/QelGasGiant.h"
 #include "game/render/manager/QelVolumeManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"

@@ -10,7 +10,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -15,7 +15,7 @@
 #include "game/render/Ribbon3DManager.h"
 #include "game/render/Ring3D.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/ShipData.h"
 #include "game/world/ShipKeys.h"

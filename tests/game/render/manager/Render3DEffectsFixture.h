@@ -8,7 +8,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/GeneratedData.h"
 #include "tests/support/TempFolder.h"
 

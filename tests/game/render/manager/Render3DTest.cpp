@@ -6,7 +6,7 @@
 #include "game/render/manager/RenderManager.h"
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/shell/KeyVal.h"
+#include "game/ui/KeyVal.h"
 
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"

@@ -3,11 +3,11 @@
 // screen, the jump hum and the interface's clicks.
 
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/GUISound.h"
+#include "game/ui/GUISound.h"
 
+#include "game/ui/UIContext.h"
 #include "game/world/DataKey.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/shell/UIContext.h"
 #include "game/world/AppData.h"
 #include "game/world/RandomInt.h"
 #include "game/world/Simulation.h"

@@ -7,12 +7,12 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/net/NetworkIds.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderUtilities.h"
-#include "game/shell/ConsoleState.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/world/Simulation.h"
 #include "helper/CRand.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "game/render/manager/RenderManager.h"
 
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "tests/game/render/manager/Render3DDrawFixture.h"
 
 #include <gtest/gtest.h>

@@ -13,13 +13,13 @@
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/render/PortraitGen.h"
-#include "game/shell/InterfacePictures.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/StoryDialogDraw.h"
-#include "game/shell/UIContext.h"
-#include "game/shell/UIControls.h"
+#include "game/ui/InterfacePictures.h"
+#include "game/ui/UIContext.h"
+#include "game/ui/UIControls.h"
 #include "helper/ColorParse.h"
-#include "tests/game/shell/draw/InterfaceDrawTest.h"
+#include "tests/game/ui/draw/InterfaceDrawTest.h"
 
 namespace {
 

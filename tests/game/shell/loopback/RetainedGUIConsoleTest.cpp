@@ -8,7 +8,7 @@
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/shell/RetainedGUIScreen.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "tests/support/RecordingGraphics2D.h"
 #include "tests/support/RecordingScriptHost.h"

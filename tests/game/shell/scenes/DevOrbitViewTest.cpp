@@ -4,7 +4,7 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/scenes/DevOrbitView.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 
 #include <glm/geometric.hpp>
 

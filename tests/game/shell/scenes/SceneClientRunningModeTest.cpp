@@ -2,10 +2,10 @@
 // shows, and the notice it gives while the mission is paused.
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleState.h"
-#include "game/shell/KeyVal.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/KeyVal.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/TempFolder.h"
 

@@ -2,11 +2,11 @@
 // draws, and what its keys and the client button do.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/shell/ConsoleSettings.h"
-#include "game/shell/ControllerInput.h"
-#include "game/shell/TextLog.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/ConsoleSettings.h"
+#include "game/ui/ControllerInput.h"
+#include "game/ui/TextLog.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingMusic.h"
 #include "tests/support/ScopedGlobal.h"

@@ -6,7 +6,7 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/ShipData.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/GameDataFolder.h"
 #include "tests/support/TempFolder.h"
 

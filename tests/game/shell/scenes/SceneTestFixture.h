@@ -9,9 +9,9 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
-#include "game/shell/SceneFunction.h"
+#include "game/ui/SceneFunction.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "tests/game/ui/UITestFixture.h"
 
 #include <memory>
 

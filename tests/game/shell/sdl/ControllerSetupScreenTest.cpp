@@ -4,8 +4,8 @@
 // back by the next run; the panel's layout and its device switches.
 
 #include "engine/sdl/QelSDLInputBase.h"
-#include "game/shell/ControllerInput.h"
-#include "tests/game/shell/UITestFixture.h"
+#include "game/ui/ControllerInput.h"
+#include "tests/game/ui/UITestFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <SDL2/SDL.h>

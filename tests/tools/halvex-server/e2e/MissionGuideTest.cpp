@@ -6,7 +6,7 @@
 
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/ConsoleCatalogue.h"
-#include "game/shell/KeyNames.h"
+#include "game/ui/KeyNames.h"
 #include "game/world/BehaviourHookMap.h"
 #include "helper/TinyYaml.h"
 #include "tests/tools/halvex-server/HarnessData.h"

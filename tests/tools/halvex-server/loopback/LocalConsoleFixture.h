@@ -8,7 +8,7 @@
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"

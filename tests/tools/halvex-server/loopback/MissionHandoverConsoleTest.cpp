@@ -4,7 +4,7 @@
 // own client in this process, with this machine's console screen, is then
 // crewed by Picket Duty as well: its console, its ship and its first line.
 
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "tests/tools/halvex-server/MissionGuide.h"
 #include "tests/tools/halvex-server/loopback/LocalConsoleFixture.h"

@@ -3,7 +3,7 @@
 // in this process, with this machine's console screen, receives the lines into
 // the message box the waterfall draws, each in its colour.
 
-#include "game/shell/TextLog.h"
+#include "game/ui/TextLog.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "tests/tools/halvex-server/loopback/LocalConsoleFixture.h"
 

@@ -8,7 +8,7 @@
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/CounterPanelOverlay.h"
-#include "game/shell/UIContext.h"
+#include "game/ui/UIContext.h"
 #include "game/world/AppData.h"
 #include "tests/game/net/loopback/ServerHarness.h"
 #include "tests/support/QuietGraphics.h"

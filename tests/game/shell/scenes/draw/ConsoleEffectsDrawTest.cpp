@@ -6,11 +6,11 @@
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleSettings.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/ConsoleSettings.h"
 #include "game/widgets/JumpControls.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/draw/InterfaceDrawTest.h"
+#include "tests/game/ui/draw/InterfaceDrawTest.h"
 #include "tests/support/GeneratedData.h"
 
 #include <memory>

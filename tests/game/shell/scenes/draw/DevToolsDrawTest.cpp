@@ -11,7 +11,7 @@
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
-#include "tests/game/shell/draw/InterfaceDrawTest.h"
+#include "tests/game/ui/draw/InterfaceDrawTest.h"
 #include "tests/support/GeneratedData.h"
 
 #include <memory>

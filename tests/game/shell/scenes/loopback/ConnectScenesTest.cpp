@@ -3,10 +3,10 @@
 // tells the server on connecting, and where a lost server leaves it.
 
 #include "engine/net/QelNetworkServer.h"
-#include "game/shell/ConsoleSettings.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/ui/ConsoleSettings.h"
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"

@@ -5,8 +5,8 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/guimodel/RetainedGUIManager.h"
+#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/ConsoleState.h"
 #include "game/shell/MissionStart.h"
 #include "game/shell/RetainedWidgetKinds.h"
 #include "game/shell/scenes/MissionCatalogue.h"

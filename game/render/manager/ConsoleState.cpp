@@ -1,0 +1,31 @@
+#include "game/render/manager/ConsoleState.h"
+
+#include "engine/base/QelVirtualKeys.h"
+#include "game/ui/KeyVal.h"
+
+std::string consoleName;
+std::vector<std::string> consoleWidgetList;
+std::string currentWidgetName;
+std::string currentScienceScanType;
+bool mouseOverControl = false;
+
+bool IsWidgetEditKeyHeld()
+{
+    return isHotKeyHeld("GUI_WIDGET", "control", qel::vk::kSubtract,
+                        "hold this key combo to activate the screen widget edit mode");
+}
+
+SelectObjectSignal ConsoleSelection(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
+                                    const std::string& sourceTag)
+{
+    SelectObjectSignal selection;
+    selection.objectId = objectId;
+    selection.kind = consoleName;
+    selection.value = currentWidgetName;
+    selection.dataSetKey = selectionKey;
+    selection.extra = sourceTag;
+    selection.x = point.x;
+    selection.y = point.y;
+    selection.z = point.z;
+    return selection;
+}

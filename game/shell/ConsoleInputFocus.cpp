@@ -1,3 +1,0 @@
-#include "game/shell/ConsoleInputFocus.h"
-
-std::string lastInputKind;

@@ -1,3 +1,0 @@
-#include "game/shell/InterfacePictures.h"
-
-InterfacePictures* gInterfacePictures = nullptr;

@@ -1,0 +1,3 @@
+#include "game/ui/ConsoleInputFocus.h"
+
+std::string lastInputKind;

@@ -1,0 +1,3 @@
+#include "game/ui/InterfacePictures.h"
+
+InterfacePictures* gInterfacePictures = nullptr;

@@ -1,0 +1,51 @@
+#pragma once
+// Labels that keep clear of each other: the names and read-outs a view
+// writes beside its objects (the radar's contacts and nav points, the 3D
+// view's name tags). A view clears the layout as its frame begins and places
+// each label through it; a label goes to the first of its candidate boxes
+// where its text covers no label placed before, and a label with no free
+// candidate is left out, so a crowd of contacts shows the names that fit
+// rather than names written into each other. A label asked for again where
+// the same text already stands (a target's name under its lock and its name
+// tag) is shown once.
+//
+//   labels.Clear();
+//   for (each contact)
+//       labels.Place(font, {above, higher}, name, colour, layer, {layer - 1}, 2);
+
+#include <glm/vec4.hpp>
+
+#include <string>
+#include <vector>
+
+#include "game/ui/IntRect.h"
+#include "game/ui/RowBands.h"
+#include "game/ui/UIContext.h"
+
+class LabelLayout {
+public:
+    void Clear();
+    // Draws the text over its shadow in the first free candidate box (align
+    // as UIContext::DrawText); false, drawing nothing, when none is free.
+    // True, drawing nothing, when the same text already stands where the
+    // first candidate would put it.
+    bool Place(QelBitmapFont* font, const std::vector<IntRect>& candidates, const std::string& text,
+               const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align);
+    // Draws the text over its shadow in the box its owner chose by a rule of
+    // its own (the radar's climbing names), and keeps later labels clear of it.
+    void Claim(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
+               UIContext::Shadow shadow, int align);
+
+private:
+    struct Placed {
+        IntRect ink;
+        std::string text;
+    };
+
+    void File(const IntRect& ink, const std::string& text);
+    bool Free(const IntRect& ink) const;
+    bool Shown(const IntRect& ink, const std::string& text) const;
+
+    std::vector<Placed> placed_;  // the labels placed so far
+    RowBands bands_;  // placed_ by rows
+};
