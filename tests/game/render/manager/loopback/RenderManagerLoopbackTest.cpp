@@ -136,6 +136,7 @@ TEST_F(RenderManagerLoopbackTest, a_beams_hull_sound_reaches_the_consoles_withou
     const uint64_t shooter = world.CreateSpaceObject("", "", 0);
     const uint64_t target = world.CreateSpaceObject("", "", 0);
     world.GetSpaceObject(target)->pos = glm::vec3(7, 8, 9);
+    world.clock.time_tick_counter = 1000;  // past the first gap of the hull's sound
     server->SendBeam("beam", "", "", shooter, target, {}, {}, 0);
     manager->SimTick();
     ASSERT_TRUE(RunFramesUntil([&] { return !Sounds(consoles[0]).empty(); }));
