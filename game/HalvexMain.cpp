@@ -1,12 +1,14 @@
 // Entry of the game program: the system object opens the window and brings up
-// the engine; the game loop drives the game's singletons every frame. The
-// program reads no command line.
+// the engine, with graphics on OpenGL; the game loop drives the game's
+// singletons every frame. The program reads no command line.
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 
 #include "engine/base/QelDataFolder.h"
+#include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/sdl/GLQELSystemClass.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "game/net/LanServerDiscovery.h"
@@ -35,20 +37,22 @@ int main()
     // Without its data the game could show nothing but a cascade of missing
     // files; one clear line says where it looked instead.
     if (!qel::HoldsGameData(qel::DataFolder())) {
-        ShowQelMessageBox("Startup", qel::MissingDataFolderText(), QelMessageBoxKind::Error, nullptr);
+        ShowSDLMessageBox("Startup", qel::MissingDataFolderText(), QelMessageBoxKind::Error, nullptr);
         return EXIT_FAILURE;
     }
     HalvexGameLoop::Options options;
     options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
     HalvexGameLoop game(options);
-    GLQELSystemClass system(game);
+    GLQELSystemClass system(game, [](const QelWindowSize& size, QelSystemServices& services) {
+        return std::make_unique<GLQelGraphicsClass>(size, &services);
+    });
     // The run loop catches what the game throws; this catches a failure of the
     // start-up itself, so the services are still taken down in order.
     bool clean = false;
     try {
         clean = system.Initialize() && system.Run();
     } catch (const std::exception& error) {
-        ShowQelMessageBox("Error", error.what(), QelMessageBoxKind::Error, system.Window());
+        ShowSDLMessageBox("Error", error.what(), QelMessageBoxKind::Error, system.Window());
     }
     system.Shutdown();
     return clean ? EXIT_SUCCESS : EXIT_FAILURE;

@@ -12,8 +12,8 @@
 #include "engine/gl/GLQELInstanceList.h"
 #include "engine/gl/GLQELVertList.h"
 #include "engine/gl/GLQel2DBitmap.h"
+#include "engine/base/QelMessageBox.h"
 #include "engine/gl/GLQelGraphicsClass.h"
-#include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "engine/base/QelBitmapFiles.h"
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelFileServices.h"
+#include "engine/base/QelMessageBox.h"
 #include "engine/gl/GLQELFont.h"
 #include "engine/gl/GLQELIndexList.h"
 #include "engine/gl/GLQELInstanceList.h"
@@ -16,8 +17,6 @@
 #include "engine/gl/GLQELVertList.h"
 #include "engine/gl/GLQel2DBitmap.h"
 #include "engine/gl/QelShaderRegistry.h"
-#include "engine/sdl/GLQELSystemClass.h"
-#include "engine/sdl/QelSDLMessageBox.h"
 #include "helper/QelAssert.h"
 
 namespace {
@@ -33,11 +32,12 @@ bool contextReady = false;
 
 }  // namespace
 
-GLQelGraphicsClass::GLQelGraphicsClass()
-    : windowWidth_(programWindowWidth),
-      windowHeight_(programWindowHeight),
-      deviceWidth_(programWindowWidth),
-      deviceHeight_(programWindowHeight),
+GLQelGraphicsClass::GLQelGraphicsClass(const QelWindowSize& size, QelSystemServices* system)
+    : windowWidth_(size.width),
+      windowHeight_(size.height),
+      deviceWidth_(size.width),
+      deviceHeight_(size.height),
+      system_(system),
       pool_(std::make_unique<GLQel2DBufferPool>(*this))
 {
     RegisterEngineShaders();
@@ -338,8 +338,8 @@ void GLQelGraphicsClass::CloseProgram()
 std::string GLQelGraphicsClass::PopDroppedFile()
 {
     std::string path;
-    if (gSystem != nullptr)
-        gSystem->PopDroppedFile(path);
+    if (system_ != nullptr)
+        system_->PopDroppedFile(path);
     return path;
 }
 

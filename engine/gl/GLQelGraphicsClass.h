@@ -3,8 +3,9 @@
 // resource by name, the projection matrix, the 2D batches and the render
 // states, and offers the window services (size, full screen, quitting,
 // dropped files, the error box) and a small profiling table. The system
-// object makes the GL context, then calls Initialize; everything else reaches
-// the service through gGraphicsFactory.
+// service makes the GL context, then calls Initialize; everything else
+// reaches the service through gGraphicsFactory. What only the window's system
+// knows comes through the QelSystemServices the program hands it.
 //
 // GL objects are made on first use, so resources (bitmaps with their pixels,
 // fonts with their metrics, the lists) also work without a context.
@@ -15,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/base/QelGraphicsFactoryBase.h"
+#include "engine/base/QelSystemServices.h"
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelRenderStates.h"
 
@@ -26,7 +27,7 @@ class GLQELVertList;
 class GLQELIndexList;
 class GLQELInstanceList;
 
-class GLQelGraphicsClass : public QelGraphicsFactoryBase {
+class GLQelGraphicsClass : public QelWindowGraphics {
 public:
     // Where the window stood before it went full screen, to return it there;
     // empty (all zero) while none was saved.
@@ -42,7 +43,9 @@ public:
     static constexpr const char* kDefaultFontName = "DefaultSans";
     static constexpr int kDefaultFontSize = 12;
 
-    GLQelGraphicsClass();
+    // Sized as the program asks until Initialize gives the drawable's size;
+    // without a system no files are dropped.
+    explicit GLQelGraphicsClass(const QelWindowSize& size = {}, QelSystemServices* system = nullptr);
     ~GLQelGraphicsClass() override;
 
     // The service while it exists (gGraphicsFactory as this class).
@@ -52,7 +55,7 @@ public:
 
     // Needs the window's GL context current; false (after telling the user)
     // when it is missing or too old.
-    bool Initialize(int width, int height, SDL_Window* window);
+    bool Initialize(int width, int height, SDL_Window* window) override;
     void Shutdown();
 
     Qel2dBitmap* GetRenderTarget(std::string name, int width, int height, bool renderTarget) override;
@@ -91,14 +94,14 @@ public:
 
     // Once, on the first frame: forgets any saved placement and records that
     // this was done.
-    void ResetSavedPlacement();
-    bool PlacementSaved() const { return placementSaved_; }
+    void ResetSavedPlacement() override;
+    bool PlacementSaved() const override { return placementSaved_; }
     const WindowPlacement& SavedPlacement() const { return savedPlacement_; }
     // Whether frames wait for the vertical blank when presented.
-    bool VerticalSync() const { return vsync_; }
+    bool VerticalSync() const override { return vsync_; }
 
     // The window's client area changed (full screen on or off).
-    void ResizeSwapChain(int width, int height);
+    void ResizeSwapChain(int width, int height) override;
     // The size the 2D draws convert pixels with: the current target's.
     void SetDeviceSize(int width, int height);
     int DeviceWidth() const { return deviceWidth_; }
@@ -133,6 +136,7 @@ private:
     int windowWidth_, windowHeight_;  // the window's client size
     int deviceWidth_ = 0, deviceHeight_ = 0;  // the current target's size
     SDL_Window* window_ = nullptr;
+    QelSystemServices* system_ = nullptr;  // the window's; null without one
     std::string adapterDescription_;
     glm::mat4 projection_{1.0f};  // stored transposed
     float fieldOfView_ = 0, aspect_ = 0, nearPlane_ = 0, farPlane_ = 0;

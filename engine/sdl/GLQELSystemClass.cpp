@@ -6,19 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "engine/base/QelFrameLoop.h"
 #include "engine/base/QelFramePacer.h"
 #include "engine/base/QelStopSignals.h"
-#include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "engine/sdl/QelSDLIcon.h"
 #include "engine/sdl/QelSDLMessageBox.h"
 #include "engine/sdl/QelSDLSoundBase.h"
 #include "helper/QelAssert.h"
 
-int32_t programWindowWidth = 1024;
-int32_t programWindowHeight = 768;
 GLQELSystemClass* gSystem = nullptr;
 
 namespace {
@@ -53,7 +51,10 @@ bool VideoDriverNamed()
 
 }  // namespace
 
-GLQELSystemClass::GLQELSystemClass(QelGameLoop& game) : game_(game) {}
+GLQELSystemClass::GLQELSystemClass(QelGameLoop& game, GraphicsMaker makeGraphics)
+    : game_(game), makeGraphics_(std::move(makeGraphics))
+{
+}
 
 GLQELSystemClass::~GLQELSystemClass()
 {
@@ -62,16 +63,17 @@ GLQELSystemClass::~GLQELSystemClass()
 
 bool GLQELSystemClass::Initialize()
 {
-    QEL_ASSERT(programWindowWidth > 0 && programWindowHeight > 0, "programWindowWidth > 0 && programWindowHeight > 0");
+    QEL_ASSERT(windowSize_.width > 0 && windowSize_.height > 0, "windowSize_.width > 0 && windowSize_.height > 0");
+    QEL_ASSERT(makeGraphics_ != nullptr, "a graphics maker");
     windowClassName_ = "Engine";
-    CreateProgramWindow(programWindowWidth, programWindowHeight);
+    CreateProgramWindow(windowSize_.width, windowSize_.height);
     if (window_ == nullptr)
         return false;
     InitializeSound();
     InitializeNetwork();
     if (!InitializeInput())
         return false;
-    return InitializeGraphics(programWindowWidth, programWindowHeight);
+    return InitializeGraphics(windowSize_.width, windowSize_.height);
 }
 
 // A window that cannot be made is reported here, and ends the start-up. With
@@ -80,9 +82,10 @@ bool GLQELSystemClass::Initialize()
 void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
 {
     gSystem = this;
+    SetQelMessageBoxShower(ShowSDLMessageBox);  // the engine's boxes over this window from now on
     stopSignals_ = std::make_unique<QelStopSignals>();
     if (!NamesADisplay() && !VideoDriverNamed()) {
-        ShowQelMessageBox(kStartupCaption, kNoDisplayText, QelMessageBoxKind::Error);
+        ShowSDLMessageBox(kStartupCaption, kNoDisplayText, QelMessageBoxKind::Error);
         return;
     }
     sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
@@ -100,7 +103,7 @@ void GLQELSystemClass::CreateProgramWindow(int32_t width, int32_t height)
     if (window_ == nullptr) {
         std::vector<char> text(std::strlen(kWindowFailedText) + std::strlen(SDL_GetError()) + 1);
         std::snprintf(text.data(), text.size(), kWindowFailedText, SDL_GetError());
-        ShowQelMessageBox(kStartupCaption, text.data(), QelMessageBoxKind::Error);
+        ShowSDLMessageBox(kStartupCaption, text.data(), QelMessageBoxKind::Error);
         return;
     }
     SDL_RaiseWindow(window_);
@@ -120,7 +123,7 @@ void GLQELSystemClass::InitializeSound()
     sound_ = std::make_unique<QelSDLSoundBase>();
     gSoundFactory = sound_.get();
     if (!sound_->Initialize())
-        ShowQelMessageBox(kStartupCaption, kSoundFailedText, QelMessageBoxKind::Error, window_);
+        ShowSDLMessageBox(kStartupCaption, kSoundFailedText, QelMessageBoxKind::Error, window_);
 }
 
 // Without a network the game still starts; hosting or joining then fails
@@ -131,7 +134,7 @@ void GLQELSystemClass::InitializeNetwork()
         network_ = std::make_unique<QelEnetNetworkFactoryBase>();
         gNetworkFactory = network_.get();
     } catch (const std::exception&) {
-        ShowQelMessageBox(kStartupCaption, kNetworkFailedText, QelMessageBoxKind::Error, window_);
+        ShowSDLMessageBox(kStartupCaption, kNetworkFailedText, QelMessageBoxKind::Error, window_);
     }
 }
 
@@ -140,7 +143,7 @@ bool GLQELSystemClass::InitializeInput()
     input_ = std::make_unique<QelSDLInputBase>();
     gInputFactory = input_.get();
     if (!input_->Initialize()) {
-        ShowQelMessageBox(kStartupCaption, kInputFailedText, QelMessageBoxKind::Error, window_);
+        ShowSDLMessageBox(kStartupCaption, kInputFailedText, QelMessageBoxKind::Error, window_);
         return false;
     }
     translator_ = std::make_unique<QelSDLEventTranslator>(*input_->Keyboard(), *input_->Mouse(), droppedFiles_,
@@ -152,11 +155,11 @@ bool GLQELSystemClass::InitializeGraphics(int32_t width, int32_t height)
 {
     graphics_ = std::make_unique<QelSDLGLContext>();
     if (!graphics_->Create(window_)) {
-        ShowQelMessageBox(kStartupCaption, kGraphicsFailedText, QelMessageBoxKind::Error, window_);
+        ShowSDLMessageBox(kStartupCaption, kGraphicsFailedText, QelMessageBoxKind::Error, window_);
         return false;
     }
     translator_->SetSizes(width, height, graphics_->Width(), graphics_->Height());
-    graphicsFactory_ = std::make_unique<GLQelGraphicsClass>();
+    graphicsFactory_ = makeGraphics_(windowSize_, *this);
     return graphicsFactory_->Initialize(graphics_->Width(), graphics_->Height(), window_);
 }
 
@@ -198,6 +201,7 @@ void GLQELSystemClass::Shutdown()
     }
     if (gSystem == this) {
         stopSignals_.reset();
+        SetQelMessageBoxShower(nullptr);
         gSystem = nullptr;
     }
 }
@@ -277,5 +281,5 @@ void GLQELSystemClass::Sleep(int32_t milliseconds)
 
 void GLQELSystemClass::ShowError(const std::string& text)
 {
-    ShowQelMessageBox("Error", text, QelMessageBoxKind::Error, window_);
+    ShowSDLMessageBox("Error", text, QelMessageBoxKind::Error, window_);
 }

@@ -2,35 +2,37 @@
 // The spine of the program: opens the main window, brings up the engine's
 // services, runs the event pump and the frame loop until the program is asked
 // to end (window closed, the input service's Quit, SIGINT or SIGTERM), and
-// takes everything down again.
+// takes everything down again. The graphics service is the program's choice:
+// the system makes it through the maker it is given, for its window.
 
 #include <SDL2/SDL_video.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/base/QelFrameServices.h"
 #include "engine/base/QelRunLoop.h"
+#include "engine/base/QelSystemServices.h"
 #include "engine/sdl/QelSDLEventTranslator.h"
 #include "engine/sdl/QelSDLGLContext.h"
 #include "engine/sdl/QelSDLInputBase.h"
 
-class GLQelGraphicsClass;
 class QelEnetNetworkFactoryBase;
 class QelSDLSoundBase;
 class QelStopSignals;
 
 class QelGameLoop;
 
-// The client size asked for at start-up.
-extern int32_t programWindowWidth;
-extern int32_t programWindowHeight;
-
-class GLQELSystemClass : private QelFrameServices, private QelRunPlatform {
+class GLQELSystemClass : public QelSystemServices, private QelFrameServices, private QelRunPlatform {
 public:
-    explicit GLQELSystemClass(QelGameLoop& game);
+    // The graphics service for the window, sized as asked at start-up.
+    using GraphicsMaker =
+        std::function<std::unique_ptr<QelWindowGraphics>(const QelWindowSize& size, QelSystemServices& system)>;
+
+    GLQELSystemClass(QelGameLoop& game, GraphicsMaker makeGraphics);
     ~GLQELSystemClass() override;
     GLQELSystemClass(const GLQELSystemClass&) = delete;
     GLQELSystemClass& operator=(const GLQELSystemClass&) = delete;
@@ -44,12 +46,12 @@ public:
     void Shutdown();
 
     // Takes the oldest file dropped on the window; false when none waits.
-    bool PopDroppedFile(std::string& path);
+    bool PopDroppedFile(std::string& path) override;
 
     SDL_Window* Window() const { return window_; }
     QelSDLInputBase* Input() const { return input_.get(); }
     QelSDLSoundBase* Sound() const { return sound_.get(); }
-    GLQelGraphicsClass* Graphics() const { return graphicsFactory_.get(); }
+    QelWindowGraphics* Graphics() const { return graphicsFactory_.get(); }
     const std::string& WindowClassName() const { return windowClassName_; }
 
 private:
@@ -72,11 +74,13 @@ private:
     void ShowError(const std::string& text) override;
 
     QelGameLoop& game_;
+    GraphicsMaker makeGraphics_;
+    const QelWindowSize windowSize_;  // the client size asked for at start-up
     std::string windowClassName_;  // also the window title
     SDL_Window* window_ = nullptr;
     bool sdlStarted_ = false;
     std::unique_ptr<QelSDLGLContext> graphics_;
-    std::unique_ptr<GLQelGraphicsClass> graphicsFactory_;
+    std::unique_ptr<QelWindowGraphics> graphicsFactory_;
     std::unique_ptr<QelSDLSoundBase> sound_;
     std::unique_ptr<QelEnetNetworkFactoryBase> network_;
     std::unique_ptr<QelStopSignals> stopSignals_;  // while the window is up

@@ -2,79 +2,15 @@
 
 #include <SDL2/SDL_messagebox.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-namespace {
-
-bool IsSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] != '\0';
-}
-
-void PrintMessageBox(const std::string& caption, const std::string& text)
-{
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    std::fflush(stderr);
-}
-
-// One line of the text, without its line break, wrapped onto out.
-void WrapLine(const std::string& line, size_t columns, std::string& out)
-{
-    size_t start = 0;
-    while (line.size() - start > columns) {
-        size_t cut = line.rfind(' ', start + columns);
-        if (cut == std::string::npos || cut <= start)
-            cut = line.find(' ', start + columns);
-        if (cut == std::string::npos)
-            break;
-        out.append(line, start, cut - start);
-        out += '\n';
-        start = cut + 1;
-    }
-    out.append(line, start, std::string::npos);
-}
-
-}  // namespace
-
-std::string WrapMessageText(const std::string& text, size_t columns)
-{
-    std::string out;
-    size_t start = 0;
-    while (true) {
-        const size_t end = text.find('\n', start);
-        WrapLine(text.substr(start, end == std::string::npos ? std::string::npos : end - start), columns, out);
-        if (end == std::string::npos)
-            return out;
-        out += '\n';
-        start = end + 1;
-    }
-}
-
-bool NamesADisplay()
-{
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
-}
-
-bool IsNonInteractiveRun()
-{
-    const char* flag = std::getenv("QEL_NONINTERACTIVE");
-    if (flag != nullptr && std::strcmp(flag, "1") == 0)
-        return true;
-    return !NamesADisplay();
-}
-
 // A box that cannot be shown still reaches someone through standard error.
-void ShowQelMessageBox(const std::string& caption, const std::string& text, QelMessageBoxKind kind,
+void ShowSDLMessageBox(const std::string& caption, const std::string& text, QelMessageBoxKind kind,
                        SDL_Window* owner)
 {
     if (IsNonInteractiveRun()) {
-        PrintMessageBox(caption, text);
+        PrintQelMessageBox(caption, text);
         return;
     }
     const Uint32 flags = kind == QelMessageBoxKind::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), WrapMessageText(text).c_str(), owner) != 0)
-        PrintMessageBox(caption, text);
+        PrintQelMessageBox(caption, text);
 }

@@ -1,29 +1,12 @@
 #pragma once
-// Message boxes of the engine ("Startup", "Error"). In a run that nobody
-// watches (QEL_NONINTERACTIVE=1, or no display at all) the text goes to
-// standard error and nothing waits for a click.
+// The engine's message boxes on SDL: shown over the owner window, or printed
+// in a run that nobody watches (engine/base/QelMessageBox.h).
 
-#include <cstddef>
+#include "engine/base/QelMessageBox.h"
+
 #include <string>
 
-enum class QelMessageBoxKind { Information, Error };
-
-// True when the environment names a display (X or Wayland) to show on.
-bool NamesADisplay();
-
-// True when message boxes must not wait for anyone.
-bool IsNonInteractiveRun();
-
-// A box's lines are at most this many characters, so that its width stays
-// well inside the smallest window the game opens (1,024 pixels).
-constexpr size_t kMessageBoxColumns = 64;
-
-// The text with each line longer than columns broken at its last space
-// before the limit (a word longer than a line stands alone); the text's own
-// line breaks stay.
-std::string WrapMessageText(const std::string& text, size_t columns = kMessageBoxColumns);
-
-// Shows the box, its text wrapped (or prints it); owner may be null.
-void ShowQelMessageBox(const std::string& caption, const std::string& text,
-                       QelMessageBoxKind kind = QelMessageBoxKind::Information,
-                       struct SDL_Window* owner = nullptr);
+// Shows the box, its text wrapped (or prints it); owner may be null. The
+// system service sets it as the engine's shower while it is up.
+void ShowSDLMessageBox(const std::string& caption, const std::string& text,
+                       QelMessageBoxKind kind = QelMessageBoxKind::Information, SDL_Window* owner = nullptr);

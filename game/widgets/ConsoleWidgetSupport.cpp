@@ -2,6 +2,7 @@
 
 #include "engine/base/QelClock.h"
 #include "engine/base/QelInputFactoryBase.h"
+#include "game/net/ClientSignalHandlers.h"
 #include "game/net/WorldLookup.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/UIContext.h"
@@ -21,6 +22,11 @@ constexpr const char* kHintFont = "gui-1";
 SpaceObject* ConsolePlayerShip()
 {
     return theSimulation ? FindSpaceObjectById(theSimulation->subjectID) : nullptr;
+}
+
+SpaceObject* ConsoleShipCopy()
+{
+    return HostsAuthoritativeWorld() ? nullptr : ConsolePlayerShip();
 }
 
 uint32_t InputClockMilliseconds()

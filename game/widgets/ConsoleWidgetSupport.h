@@ -23,6 +23,11 @@ class SpaceObject;
 // id that names no space object.
 SpaceObject* ConsolePlayerShip();
 
+// The console's own copy of its ship, where a widget may show a command at
+// once before the server's answer comes back; null on the server's own
+// screen, whose ship is the world itself and changes only by the signal.
+SpaceObject* ConsoleShipCopy();
+
 // The input service's milliseconds: the clock the widgets' timers run on.
 uint32_t InputClockMilliseconds();
 

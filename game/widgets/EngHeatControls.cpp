@@ -162,12 +162,14 @@ void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
     glm::vec4 reserve = kNoShipReserve;
     if (ship != nullptr) {
         const uint32_t now = InputClockMilliseconds();
+        SpaceObject* copy = ConsoleShipCopy();
         freeCoolant = CoolantCount(ReadInt(ship->data_set, kSystemCoolantAvailable));
         for (int32_t e = 0; e < kEngSystemCount; ++e) {
             IntChangeTracker& tracker = theEngineeringTrackers.coolant[static_cast<size_t>(e)];
             if (level) {
                 // Shown empty at once; sent now, and again by the tracker once left alone.
-                WriteInt(ship->data_set, kSystemCoolantUsed, 0, e);
+                if (copy != nullptr)
+                    WriteInt(copy->data_set, kSystemCoolantUsed, 0, e);
                 tracker.Set(0, now);
                 SendCoolant(e, 0);
             }

@@ -148,13 +148,34 @@ void DrawShareBar(const IntRect& rect, float share, const glm::vec4& colour)
     theUIContext.FillRect(left, top, right, bottom, colour, kLayer);
 }
 
-// Full at the best speed seen so far, which a faster ship raises.
-void DrawSpeedBar(SpaceObject& ship, const IntRect& rect)
+// The best speed seen of the ship: a console keeps it in its copy of the
+// ship; the server's own screen, whose ship is the world itself, in the
+// panel's memory beside the world's record.
+float BestSpeedSeen(const SpaceObject& ship)
 {
-    const float best = ReadFiniteFloat(ship.data_set, playership::kFighterBestObservedSpeed);
-    float ratio = ship.cur_speed / std::max(1.0f, best);
+    const float recorded = ReadFiniteFloat(ship.data_set, playership::kFighterBestObservedSpeed);
+    const FighterControlState& panel = theFighterControl;
+    if (ConsoleShipCopy() == nullptr && panel.bestSpeedShip == ship.uniqueID)
+        return std::max(recorded, panel.bestSpeed);
+    return recorded;
+}
+
+void RecordBestSpeed(const SpaceObject& ship)
+{
+    if (SpaceObject* copy = ConsoleShipCopy()) {
+        WriteFloat(copy->data_set, playership::kFighterBestObservedSpeed, ship.cur_speed);
+        return;
+    }
+    theFighterControl.bestSpeedShip = ship.uniqueID;
+    theFighterControl.bestSpeed = ship.cur_speed;
+}
+
+// Full at the best speed seen so far, which a faster ship raises.
+void DrawSpeedBar(const SpaceObject& ship, const IntRect& rect)
+{
+    float ratio = ship.cur_speed / std::max(1.0f, BestSpeedSeen(ship));
     if (ratio > 1.0f) {
-        WriteFloat(ship.data_set, playership::kFighterBestObservedSpeed, ship.cur_speed);
+        RecordBestSpeed(ship);
         ratio = 1.0f;
     }
     DrawShareBar(rect, ratio, kSpeedColour);
@@ -269,6 +290,21 @@ void DrawButtons(const FighterLayout& layout, const SpaceObject* ship, bool enab
 
 // --- Keys and controller -----------------------------------------------------
 
+// The ship's flags set the toggles as they move. A toggle the crew has just
+// changed keeps its new value until then: on the server's own screen the
+// flag moves only once the server has handled the signal.
+void FollowShipFlags(const SpaceObject& ship)
+{
+    for (size_t i = 0; i < std::size(kToggleFlags); ++i) {
+        const auto flag = static_cast<int32_t>(ReadInt(ship.data_set, *kToggleFlags[i]));
+        FighterButtonState& state = State(i);
+        if (state.shipFlag != flag) {
+            state.value = flag;
+            state.shipFlag = flag;
+        }
+    }
+}
+
 // A held toggle follows its input only while that kind of input acted last,
 // so an idle key does not undo a click and an idle stick does not undo a key.
 void FollowHeld(FighterButtonState& state, bool held, const char* kind)
@@ -343,8 +379,7 @@ void ViewFighterControlDraw(IntRect& rect, std::string widgetName)
     SpaceObject* ship = ConsolePlayerShip();
     const FighterLayout layout = LayOut(rect);
     if (ship) {
-        for (size_t i = 0; i < std::size(kToggleFlags); ++i)
-            State(i).value = static_cast<int32_t>(ReadInt(ship->data_set, *kToggleFlags[i]));
+        FollowShipFlags(*ship);
         theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), layout.caption, FighterSteerKeys(), kWhite, kLayer);
         DrawSpeedBar(*ship, layout.speed);
         DrawShieldBar(*ship, layout.foreShield, 0);
@@ -358,7 +393,7 @@ void ViewFighterControlDraw(IntRect& rect, std::string widgetName)
     FighterButtons(ship);
 }
 
-void FighterButtons(SpaceObject* ship)
+void FighterButtons(const SpaceObject* ship)
 {
     if (!ship)
         return;
@@ -368,9 +403,11 @@ void FighterButtons(SpaceObject* ship)
     };
     auto value = [](FighterButton button) { return theFighterControl[button].value; };
 
-    for (size_t i = 0; i < std::size(kToggleFlags); ++i)
-        if (changed(static_cast<FighterButton>(i)))
-            WriteInt(ship->data_set, *kToggleFlags[i], State(i).value);
+    // A console shows its toggles in its copy of the ship at once.
+    if (SpaceObject* copy = ConsoleShipCopy())
+        for (size_t i = 0; i < std::size(kToggleFlags); ++i)
+            if (changed(static_cast<FighterButton>(i)))
+                WriteInt(copy->data_set, *kToggleFlags[i], State(i).value);
     if (changed(FighterButton::Boost))
         SendSignal(FighterBoostSignal{value(FighterButton::Boost)});
     if (changed(FighterButton::Thrust))

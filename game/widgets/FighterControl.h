@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class SpaceObject;
@@ -26,12 +27,16 @@ inline constexpr size_t kFighterButtonCount = static_cast<size_t>(FighterButton:
 struct FighterButtonState {
     int32_t value = 0;     // 1 on or pressed, 0 off
     int32_t previous = 0;  // the value last reported
+    std::optional<int32_t> shipFlag;  // a toggle's flag in the ship as last read
 };
 
 struct FighterControlState {
     std::array<FighterButtonState, kFighterButtonCount> buttons{};
     // Controller actions of the one-shot buttons that were down last frame.
     std::array<bool, kFighterButtonCount> actionDown{};
+    // On the server's own screen: the best speed seen of the ship of the id.
+    uint64_t bestSpeedShip = 0;
+    float bestSpeed = 0.0f;
 
     FighterButtonState& operator[](FighterButton button) { return buttons[static_cast<size_t>(button)]; }
 };
@@ -44,7 +49,7 @@ void ViewFighterControlDraw(IntRect& rect, std::string widgetName);
 // Reports every button whose value differs from the one last reported, and
 // takes the values as reported. Without a ship nothing is reported and
 // nothing taken, so the changes go out once a ship exists.
-void FighterButtons(SpaceObject* ship);
+void FighterButtons(const SpaceObject* ship);
 
 // "  STEER " and the full-3D helm's four steering keys, then on a second
 // line "  ROLL " and its two roll keys.

@@ -120,6 +120,8 @@ public:
                      const glm::vec3& point, const std::string& valueText, const std::string& kind);
     void AddBlast(const std::string& kind, const std::string& name, uint64_t sourceId, uint64_t parentId,
                   const glm::vec3& centre, int32_t damage, int32_t radius);
+    // Records the effect from this tick; a beam or lightning that strikes past
+    // the target's shields sounds its hull (BoltStrike.h).
     void AddEffectEvent(const std::string& kind, const std::string& secondText, const std::string& thirdText,
                         uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
                         const glm::vec3& secondPoint, int32_t value);

@@ -37,7 +37,6 @@ struct EffectEventRecord {
     glm::vec3 secondPoint{0.0f};
     int64_t startTick = 0;
     int64_t expiryTick = 0;  // dropped by the first tick at or past it
-    int32_t framesDrawn = 0;  // by the 3D views; its first frame chooses where it hits
 };
 
 struct SoundEvent {

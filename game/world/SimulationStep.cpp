@@ -5,6 +5,7 @@
 #include "game/world/Simulation.h"
 
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/BoltStrike.h"
 #include "game/world/BounceReach.h"
 #include "game/world/FiniteMath.h"
 #include "game/world/HullPathSets.h"
@@ -345,6 +346,8 @@ void Simulation::AddEffectEvent(const std::string& kind, const std::string& seco
     const int64_t lifetime = EffectLifetime(kind);
     effectEvents.push_back({kind, secondText, thirdText, value, firstId, secondId, firstPoint, secondPoint, now,
                             lifetime > 0 ? now + lifetime : 0});
+    if (IsBoltEffect(kind))
+        SoundBoltHit(*this, effectEvents.back());
 }
 
 void Simulation::DropExpiredEffectEvents()

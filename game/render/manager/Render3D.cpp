@@ -166,6 +166,7 @@ void Render3D::ClearEffects()
     if (volumes)
         volumes->Clear();
     owner.objectEffectRecords.clear();
+    boltsBegun.clear();
     owner.planetParams.clear();
     owner.nebulaParams.clear();
     if (effects)

@@ -34,6 +34,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,7 @@ class QelVolumeManager;
 class Render3D;
 class RenderManager;
 class Simulation;
+struct ObjectEffectState;
 struct ShipDataRecord;
 class SpaceObject;
 
@@ -269,8 +271,20 @@ public:
 private:
     // Beams and lightning (Render3DBeams.cpp).
     enum class Bolt { Beam, Lightning };
+    struct BoltPath;
     void DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first);
+    bool BoltInReach(const SpaceObject& source) const;
+    BoltPath AimBolt(Bolt kind, const SpaceObject& source, const SpaceObject& target, int32_t beamIndex, float age,
+                     bool first);
+    glm::vec3 StrikeTarget(Bolt kind, const SpaceObject& source, const SpaceObject& target, BoltPath& path);
+    void StartShieldRipple(ObjectEffectState& target, const glm::vec3& where, float strength);
+    void QueueBoltRibbon(Bolt kind, const BoltPath& path, const glm::vec3& impact);
+    void ThrowSparks(Bolt kind, const glm::vec3& impact);
     glm::mat4 EffectMatrix(const SpaceObject& object);
+    // The beam and lightning events drawn before, by start tick, ends, port
+    // and kind: their first frame chose where they hit.
+    using BoltEventKey = std::tuple<int64_t, uint64_t, uint64_t, int32_t, std::string>;
+    std::set<BoltEventKey> boltsBegun;
     // Lock reticles and name tags (Render3DReticles.cpp).
     void QueueOwnShipReticles(const SpaceObject& ship);
     void QueueNameTag(const SpaceObject& object, const SpaceObject& viewer);

@@ -2,7 +2,7 @@
 // effect event per call: a ribbon from the muzzle to a hit point that slides
 // over the target's hull while the event lasts, a light at each end, two
 // sparks at the impact, and a ripple on raised shields (where the beam then
-// ends) or the sound of a hull hit. Also the monster's particle aura.
+// ends). Also the monster's particle aura.
 
 #include "game/render/manager/Render3D.h"
 
@@ -16,6 +16,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/RenderUtilities.h"
 #include "game/world/AppData.h"
+#include "game/world/BoltStrike.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"
 #include "game/world/ShipKeys.h"
@@ -30,6 +31,7 @@
 
 #include <array>
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -56,9 +58,6 @@ constexpr float kLightningKink = 0.25f;
 // A shield ripple lasts 10 to 20 ticks.
 constexpr float kRippleMinTicks = 10.0f;
 constexpr float kRippleExtraTicks = 10.0f;
-
-// A hull hit's sound plays at most once in this many ticks.
-constexpr int64_t kHullSoundGap = 300;
 
 // Two sparks at the impact: a hot yellow one thrown about, then a larger
 // blue glow that hardly moves. Cell 10 of the hot particle sheet.
@@ -157,15 +156,19 @@ void Render3D::DrawEffectEvents()
     if (!theSimulation)
         return;
     const int64_t now = theSimulation->TickCount();
-    for (EffectEventRecord& event : theSimulation->effectEvents) {
+    std::set<BoltEventKey> drawn;
+    for (const EffectEventRecord& event : theSimulation->effectEvents) {
         const float age = static_cast<float>(now - event.startTick) / kTicksPerAgeUnit;
-        const bool first = event.framesDrawn < 1;
+        const BoltEventKey key{event.startTick, event.firstId, event.secondId, event.value, event.kind};
+        const bool first = !boltsBegun.contains(key);
         if (event.kind == "beam")
             DrawBeamEffect(event.firstId, event.secondId, event.value, age, first);
         else if (event.kind == "lightning")
             DrawLightningEffect(event.firstId, event.secondId, event.value, age, first);
-        ++event.framesDrawn;
+        drawn.insert(key);
     }
+    // Events the world has let go are forgotten with it.
+    boltsBegun = std::move(drawn);
 }
 
 void Render3D::DrawBeamEffect(uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first)
@@ -187,113 +190,140 @@ glm::mat4 Render3D::EffectMatrix(const SpaceObject& object)
     return drawn == glm::mat4(1.0f) ? ShipMatrix(object) : drawn;
 }
 
+// Where a bolt runs this frame, and in what colour.
+struct Render3D::BoltPath {
+    glm::vec4 colour = kUncolouredBeam;
+    glm::mat4 targetMatrix{1.0f};
+    glm::vec3 start{0.0f};  // the muzzle
+    glm::vec3 hit{0.0f};    // on the target's hull, in its own frame
+    glm::vec3 end{0.0f};    // the hit, in space
+};
+
+// The bolt reads the world and draws: a ribbon, sparks and lights, and a
+// ripple on a raised shield. The hull's sound is the world's (BoltStrike.h).
 void Render3D::DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t beamIndex, float age, bool first)
 {
     // An index past the hull records' beam ports names no beam.
     if (beamIndex < 0 || beamIndex >= ObjectEffectState::kBeams || !hot_particles || !ribbons)
         return;
-    SpaceObject* source = FindSpaceObject(sourceId);
-    SpaceObject* target = FindSpaceObject(targetId);
-    if (!source || !target)
+    const SpaceObject* source = FindSpaceObject(sourceId);
+    const SpaceObject* target = FindSpaceObject(targetId);
+    if (!source || !target || !BoltInReach(*source))
         return;
-    const glm::vec3 camera = -theCamera.eye;
-    const glm::vec3 apart = source->pos - camera;
+    BoltPath path = AimBolt(kind, *source, *target, beamIndex, age, first);
+    AddLight(owner.objectEffectRecords[sourceId], path.start + kMuzzleLightLead * Direction(path.end - path.start),
+             glm::vec3(path.colour) * kMuzzleLightGain);
+    const glm::vec3 impact = StrikeTarget(kind, *source, *target, path);
+    QueueBoltRibbon(kind, path, impact);
+    ThrowSparks(kind, impact);
+    AddLight(owner.objectEffectRecords[targetId], impact + kImpactLightStandOff * Direction(path.start - impact),
+             glm::vec3(1.0f));
+}
+
+// Shooters farther from the camera than the beams' draw distance draw none.
+bool Render3D::BoltInReach(const SpaceObject& source) const
+{
+    const glm::vec3 apart = source.pos + theCamera.eye;
     const double reach = static_cast<double>(beam_draw_distance);
-    if (static_cast<double>(glm::dot(apart, apart)) > reach * reach)
-        return;
+    return static_cast<double>(glm::dot(apart, apart)) <= reach * reach;
+}
 
-    ObjectTypeDrawData* targetDraw = owner.GetObjectTypeDrawData(target->data_tag);
-    const QEL3DDrawUnit* hull =
-        targetDraw->mesh && !targetDraw->mesh->units.empty() ? &targetDraw->mesh->units.front() : nullptr;
-    std::array<glm::vec3, 2>& hits = owner.objectEffectRecords[sourceId].beamHits[static_cast<size_t>(beamIndex)];
+// The muzzle and the bolt's colour come from the hull record's beam port for
+// a beam, the shooter's "beamColor" for lightning. The hit slides with age
+// between two points of the target's hull that the first frame chooses.
+Render3D::BoltPath Render3D::AimBolt(Bolt kind, const SpaceObject& source, const SpaceObject& target,
+                                     int32_t beamIndex, float age, bool first)
+{
+    std::array<glm::vec3, 2>& hits =
+        owner.objectEffectRecords[source.uniqueID].beamHits[static_cast<size_t>(beamIndex)];
     if (first)
-        for (glm::vec3& hit : hits)  // two points of the target's hull, between which the hit slides
-            hit = RandomHullPoint(*target);
+        for (glm::vec3& hit : hits)
+            hit = RandomHullPoint(target);
 
-    // The muzzle and the bolt's colour: the hull record's beam port for a
-    // beam, the shooter's "beamColor" for lightning.
-    const ShipDataRecord* record = ShipData::Instance().Find(source->data_tag);
+    const ShipDataRecord* record = ShipData::Instance().Find(source.data_tag);
     const ShipBeamPort* port = record ? &record->beamPorts[static_cast<size_t>(beamIndex)] : nullptr;
-    glm::vec4 colour = kUncolouredBeam;
+    BoltPath path;
     if (kind == Bolt::Lightning)
-        ParseColor(colour, ReadString(source->data_set, monster::kLightningColor));
+        ParseColor(path.colour, ReadString(source.data_set, monster::kLightningColor));
     else if (port && port->color != glm::vec4(0.0f))
-        colour = port->color;
-    const glm::mat4 sourceMatrix = EffectMatrix(*source);
-    const glm::mat4 targetMatrix = EffectMatrix(*target);
-    const glm::vec3 start = Transform(sourceMatrix, port ? port->position : glm::vec3(0.0f));
-    glm::vec3 hit = age * hits[0] + (1.0f - age) * hits[1];
-    const glm::vec3 end = Transform(targetMatrix, hit);
+        path.colour = port->color;
+    path.targetMatrix = EffectMatrix(target);
+    path.start = Transform(EffectMatrix(source), port ? port->position : glm::vec3(0.0f));
+    path.hit = age * hits[0] + (1.0f - age) * hits[1];
+    path.end = Transform(path.targetMatrix, path.hit);
+    return path;
+}
 
-    ObjectEffectState& from = owner.objectEffectRecords[sourceId];
-    AddLight(from, start + kMuzzleLightLead * Direction(end - start), glm::vec3(colour) * kMuzzleLightGain);
-
-    // The target's shield facing the shooter, when it is up and holds.
-    bool raised = false;
-    float strength = 0.0f;
-    const int64_t shields = ReadInt(target->data_set, shipkeys::kShieldCount);
-    if (shields >= 1) {
-        const int32_t facing = shields == 1 ? 0 : theSimulation->GetShieldHitIndex(*source, *target);
-        const float value = ReadFloat(target->data_set, shipkeys::kShieldVal, facing);
-        const float most = ReadFloat(target->data_set, shipkeys::kShieldMaxVal, facing);
-        if (value > 0.0f) {
-            strength = most > 0.0f ? std::clamp(value / most, 0.0f, 1.0f) : 1.0f;
-            raised = ReadInt(target->data_set, shipkeys::kShieldsRaisedFlag) != 0;
-        }
-    }
-    const float brightness = AppData::GetFloat("shield_splash_brightness_coeff");
-
+// Where the bolt ends: on the hull a beam's ray meets, or on the shell of a
+// raised shield, which ripples there; lightning ends where it was aimed.
+glm::vec3 Render3D::StrikeTarget(Bolt kind, const SpaceObject& source, const SpaceObject& target, BoltPath& path)
+{
+    const FacingShield shield = ShieldFacingShooter(*theSimulation, source, target);
+    ObjectTypeDrawData* targetDraw = owner.GetObjectTypeDrawData(target.data_tag);
     // The bolt in the target's own frame, for the ray tests.
-    const glm::mat4 toModel = glm::inverse(targetMatrix);
-    const glm::vec3 origin = Transform(toModel, start);
-    const glm::vec3 ray = Direction(Transform(toModel, end) - origin);
-    const bool rayUsable = ray != glm::vec3(0.0f) && std::isfinite(glm::dot(ray, ray)) &&
-                           std::isfinite(glm::dot(origin, origin));
+    const glm::mat4 toModel = glm::inverse(path.targetMatrix);
+    const glm::vec3 origin = Transform(toModel, path.start);
+    const glm::vec3 ray = Direction(Transform(toModel, path.end) - origin);
+    const bool rayUsable =
+        ray != glm::vec3(0.0f) && std::isfinite(glm::dot(ray, ray)) && std::isfinite(glm::dot(origin, origin));
     float distance = 0.0f;
     glm::vec3 rayHit{0.0f};
     glm::vec3 normal{0.0f};
-    ObjectEffectState& to = owner.objectEffectRecords[targetId];
-    if (!raised) {
-        if (first && GetMainScreenShip())
-            theSimulation->QueueSoundEvent("hull_damage", target->pos, kHullSoundGap);
+    if (!shield.raised) {
+        const QEL3DDrawUnit* hull =
+            targetDraw->mesh && !targetDraw->mesh->units.empty() ? &targetDraw->mesh->units.front() : nullptr;
         if (kind == Bolt::Beam && hull && rayUsable && hull->RayCast(origin, ray, distance, rayHit, normal))
-            hit = rayHit;
+            path.hit = rayHit;
     } else if (targetDraw->pointSandwich && rayUsable &&
                targetDraw->pointSandwich->RayCast(origin, ray, distance, rayHit, normal)) {
-        const int64_t now = theSimulation->TickCount();
-        for (int slot = 0; slot < ObjectEffectState::kRipples; ++slot) {
-            const size_t s = static_cast<size_t>(slot);
-            if (to.rippleStart[s] != 0)
-                continue;
-            to.rippleStart[s] = now;
-            to.rippleEnd[s] = static_cast<int64_t>(static_cast<float>(now) + CRandFraction() * kRippleExtraTicks +
-                                                   kRippleMinTicks);
-            to.rippleOffset[s] = rayHit;
-            to.rippleColour[s] = glm::vec4((1.0f - strength) * brightness, strength * brightness, 0.0f, brightness);
-            break;
-        }
+        StartShieldRipple(owner.objectEffectRecords[target.uniqueID], rayHit, shield.strength);
         if (kind == Bolt::Beam)
-            hit = rayHit;
+            path.hit = rayHit;
     }
-    const glm::vec3 impact = kind == Bolt::Beam ? Transform(targetMatrix, hit) : end;
+    return kind == Bolt::Beam ? Transform(path.targetMatrix, path.hit) : path.end;
+}
 
+// A ripple in the target's first free slot, green on a strong shield turning
+// red as it weakens; with every slot rippling, none.
+void Render3D::StartShieldRipple(ObjectEffectState& target, const glm::vec3& where, float strength)
+{
+    const float brightness = AppData::GetFloat("shield_splash_brightness_coeff");
+    const int64_t now = theSimulation->TickCount();
+    for (size_t slot = 0; slot < static_cast<size_t>(ObjectEffectState::kRipples); ++slot) {
+        if (target.rippleStart[slot] != 0)
+            continue;
+        target.rippleStart[slot] = now;
+        target.rippleEnd[slot] =
+            static_cast<int64_t>(static_cast<float>(now) + CRandFraction() * kRippleExtraTicks + kRippleMinTicks);
+        target.rippleOffset[slot] = where;
+        target.rippleColour[slot] =
+            glm::vec4((1.0f - strength) * brightness, strength * brightness, 0.0f, brightness);
+        return;
+    }
+}
+
+// A beam is one straight quad from the impact to the muzzle; lightning a
+// jagged line to where it was aimed.
+void Render3D::QueueBoltRibbon(Bolt kind, const BoltPath& path, const glm::vec3& impact)
+{
     RibbonTrail bolt;
     if (kind == Bolt::Beam) {
-        bolt.Add(BoltPoint(impact, colour, kBeamWidth));
-        bolt.Add(BoltPoint(start, colour, kBeamWidth));
+        bolt.Add(BoltPoint(impact, path.colour, kBeamWidth));
+        bolt.Add(BoltPoint(path.start, path.colour, kBeamWidth));
     } else {
-        AddLightningPoints(bolt, start, end, colour);
+        AddLightningPoints(bolt, path.start, path.end, path.colour);
     }
-    ribbons->Update(bolt, camera);
+    ribbons->Update(bolt, -theCamera.eye);
+}
 
+void Render3D::ThrowSparks(Bolt kind, const glm::vec3& impact)
+{
     for (const Spark& spark : kind == Bolt::Beam ? kBeamSparks : kLightningSparks) {
         glm::vec3 velocity;
         for (int axis = 0; axis < 3; ++axis)
             velocity[axis] = (CRandFraction() * 4.0f - 2.0f) * spark.spread;
         hot_particles->Add(impact, velocity, spark.colour, spark.size, spark.lifetime, kSparkCell);
     }
-
-    AddLight(to, impact + kImpactLightStandOff * Direction(start - impact), glm::vec3(1.0f));
 }
 
 void Render3D::EmitObjectParticles(const SpaceObject& object, const std::string& colour1, const std::string& colour2,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -15,6 +16,17 @@
 #include "tests/engine/base/RecordingGameLoop.h"
 
 namespace {
+
+// The program's choice of graphics, made as the game makes it.
+std::unique_ptr<QelWindowGraphics> MakeGLGraphics(const QelWindowSize& size, QelSystemServices& system)
+{
+    return std::make_unique<GLQelGraphicsClass>(size, &system);
+}
+
+GLQelGraphicsClass& GLGraphics(const GLQELSystemClass& system)
+{
+    return static_cast<GLQelGraphicsClass&>(*system.Graphics());
+}
 
 // Runs the real system on the offscreen video driver; the game asks to end
 // from inside a frame in one of several ways.
@@ -39,7 +51,7 @@ protected:
     }
 
     RecordingGameLoop game;
-    GLQELSystemClass system{game};
+    GLQELSystemClass system{game, MakeGLGraphics};
 };
 
 TEST_F(GLQELSystemClassWindowTest, window_is_engine_1024_by_768_fixed_size_with_gl_3_3_core_depth_and_stencil)
@@ -107,7 +119,7 @@ TEST_F(GLQELSystemClassWindowTest, input_service_quit_and_sigterm_end_the_loop_c
     };
     for (const auto& c : cases) {
         RecordingGameLoop caseGame;
-        GLQELSystemClass caseSystem(caseGame);
+        GLQELSystemClass caseSystem(caseGame, MakeGLGraphics);
         caseGame.onCall = [&caseGame, &c](const std::string& call) {
             if (call == "ClientFrameUpdate" && caseGame.Count(call) == 2)
                 c.ask();
@@ -138,7 +150,7 @@ TEST_F(GLQELSystemClassWindowTest, exception_from_the_game_is_reported_and_the_s
 TEST_F(GLQELSystemClassWindowTest, first_frame_empties_the_saved_placement_and_presents_without_vsync)
 {
     ASSERT_TRUE(system.Initialize());
-    GLQelGraphicsClass& graphics = *system.Graphics();
+    GLQelGraphicsClass& graphics = GLGraphics(system);
     EXPECT_FALSE(graphics.PlacementSaved());
     EXPECT_FALSE(graphics.VerticalSync());
     graphics.SetFullScreen(true);
@@ -165,7 +177,7 @@ TEST_F(GLQELSystemClassWindowTest, first_frame_empties_the_saved_placement_and_p
 TEST_F(GLQELSystemClassWindowTest, leaving_full_screen_returns_the_window_to_its_saved_placement)
 {
     ASSERT_TRUE(system.Initialize());
-    GLQelGraphicsClass& graphics = *system.Graphics();
+    GLQelGraphicsClass& graphics = GLGraphics(system);
     SDL_Window* window = system.Window();
     SDL_SetWindowPosition(window, 40, 50);
 
@@ -221,6 +233,31 @@ TEST_F(GLQELSystemClassWindowTest, mouse_positions_follow_the_resized_window)
     EXPECT_EQ(drawWidth, 800);
     EXPECT_EQ(mouseX, 400);
     EXPECT_EQ(mouseY, 300);
+}
+
+// The graphics service hands the game the files dropped on the window,
+// which it asks of the window's system through the services it was given.
+TEST_F(GLQELSystemClassWindowTest, a_file_dropped_on_the_window_reaches_the_game_through_the_graphics)
+{
+    ASSERT_TRUE(system.Initialize());
+    std::vector<std::string> taken;
+    game.onCall = [&](const std::string& call) {
+        if (call != "ClientFrameUpdate")
+            return;
+        if (Frames() == 1) {
+            SDL_Event drop{};
+            drop.type = SDL_DROPFILE;
+            drop.drop.file = SDL_strdup("/tmp/mission.py");
+            SDL_PushEvent(&drop);
+        }
+        if (Frames() == 3) {
+            taken = {gGraphicsFactory->PopDroppedFile(), gGraphicsFactory->PopDroppedFile()};
+            gInputFactory->Quit();
+        }
+    };
+    system.Run();
+    system.Shutdown();
+    EXPECT_EQ(taken, (std::vector<std::string>{"/tmp/mission.py", ""}));
 }
 
 // Taps whose press and release both wait in the event queue when a frame

@@ -272,8 +272,18 @@ TEST_F(EngSystemControlsTest, enter_takes_all_coolant_off_at_once_and_the_change
     DrawHeat();
     input.KeyUp(vk::kReturn);
     EXPECT_EQ(CoolantSent(TakeSent()), (std::vector<std::pair<int32_t, int64_t>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 0), 0) << "shown empty before the server answers";
+    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0) << "shown empty before the server answers";
     EXPECT_EQ(CoolantSent(AfterSendDelay()), (std::vector<std::pair<int32_t, int64_t>>{{0, 0}, {3, 0}}));
+
+    // The host's world keeps its coolant until the server handles the command.
+    EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 0), 3);
+    input.KeyDown(vk::kReturn);
+    DrawHeat();
+    input.KeyUp(vk::kReturn);
+    EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 0), 3);
+    Deliver();
+    EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 0), 0);
+    EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 3), 0);
 }
 
 TEST_F(EngSystemControlsTest, the_heat_bar_rises_with_heat_and_an_overheat_blinks_and_warns_every_151_ticks)

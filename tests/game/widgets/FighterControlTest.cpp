@@ -300,6 +300,39 @@ TEST_F(HostFighterControlTest, the_hosts_toggles_and_script_buttons_reach_the_se
     EXPECT_EQ(heard[0].origin_id, ship->uniqueID);
 }
 
+TEST_F(HostFighterControlTest, the_hosts_toggle_and_speed_bar_leave_the_world_to_the_server)
+{
+    Draw();
+    TakeSent();
+    input.MoveTo(40, 62 + 20);  // Boost
+    input.Press();
+    Draw();
+    input.Release();
+    Draw();
+    Draw();
+    // Shown on and reported once; the world's flag waits for the server.
+    EXPECT_EQ(theFighterControl[FighterButton::Boost].value, 1);
+    EXPECT_EQ(ReadInt(ship->data_set, playership::kFighterBoostFlag), 0);
+    Deliver();
+    EXPECT_EQ(ReadInt(ship->data_set, playership::kFighterBoostFlag), 1);
+    Draw();
+    EXPECT_EQ(theFighterControl[FighterButton::Boost].value, 1);
+    EXPECT_TRUE(TakeSent().empty()) << "reported once";
+
+    // The speed bar is full at a new best speed, and the world keeps its record.
+    WriteFloat(ship->data_set, playership::kFighterBestObservedSpeed, 10.0f);
+    ship->cur_speed = 12.0f;
+    Draw();
+    ship->cur_speed = 6.0f;
+    Draw();
+    EXPECT_FLOAT_EQ(ReadFloat(ship->data_set, playership::kFighterBestObservedSpeed), 10.0f);
+    const glm::vec4 green{0.0f, 1.0f, 0.0f, 1.0f};
+    const std::vector<qeltest::DrawRecord> quads = graphics.Quads("smallWhite");
+    const auto bar = std::find_if(quads.begin(), quads.end(), [&](const auto& quad) { return quad.colour == green; });
+    ASSERT_NE(bar, quads.end());
+    EXPECT_FLOAT_EQ(bar->Top(), 51.0f + 87.0f) << "half of the best seen, 12";
+}
+
 // A stick's button works a toggle while held and a one-shot once per press.
 class StickFighterControlTest : public HostConsoleStickTest {
 protected:

@@ -1,5 +1,6 @@
 // The render manager over real ENet sockets on loopback: the world's sounds
-// passed on to the consoles that hear them, a console's window size and box
+// passed on to the consoles that hear them (a beam's hull hit among them), a
+// console's window size and box
 // reports reaching the mission on the server, and the server's operator
 // renaming a console from the network statistics.
 
@@ -73,6 +74,18 @@ protected:
         }
     }
 
+    // The world sounds the console has heard so far, in order.
+    std::vector<SoundEventSignal> Sounds(QelNetworkClient* console)
+    {
+        std::vector<SoundEventSignal> heard;
+        for (const nettest::Received& r : received[console]) {
+            SoundEventSignal sound;
+            if (r.code == SIGNAL_MESS_SFX && nettest::DecodeSignal(r, sound))
+                heard.push_back(sound);
+        }
+        return heard;
+    }
+
     const EventMessage* Event(const std::string& tag) const
     {
         const auto found = std::find_if(host.events.begin(), host.events.end(),
@@ -98,21 +111,12 @@ TEST_F(RenderManagerLoopbackTest, world_sounds_go_to_the_consoles_that_hear_the_
 
     QelNetworkClient* fighterConsole = consoles[0];
     QelNetworkClient* helmConsole = consoles[1];
-    const auto sounds = [&](QelNetworkClient* console) {
-        std::vector<SoundEventSignal> heard;
-        for (const nettest::Received& r : received[console]) {
-            SoundEventSignal sound;
-            if (r.code == SIGNAL_MESS_SFX && nettest::DecodeSignal(r, sound))
-                heard.push_back(sound);
-        }
-        return heard;
-    };
-    ASSERT_TRUE(RunFramesUntil([&] { return sounds(fighterConsole).size() == 2; }));
+    ASSERT_TRUE(RunFramesUntil([&] { return Sounds(fighterConsole).size() == 2; }));
     // Newest first, as the list is handled from its end.
-    EXPECT_EQ(sounds(fighterConsole)[0].name, "PB");
-    EXPECT_EQ(sounds(fighterConsole)[1].name, "SD");
-    EXPECT_EQ(sounds(fighterConsole)[1].z, 3.0f);
-    EXPECT_TRUE(sounds(helmConsole).empty());
+    EXPECT_EQ(Sounds(fighterConsole)[0].name, "PB");
+    EXPECT_EQ(Sounds(fighterConsole)[1].name, "SD");
+    EXPECT_EQ(Sounds(fighterConsole)[1].z, 3.0f);
+    EXPECT_TRUE(Sounds(helmConsole).empty());
 
     // A console's own world passes nothing on.
     world.serverFlag = false;
@@ -120,7 +124,24 @@ TEST_F(RenderManagerLoopbackTest, world_sounds_go_to_the_consoles_that_hear_the_
     manager->SimTick();
     EXPECT_TRUE(world.soundEvents.empty());
     RunFrames(50);
-    EXPECT_EQ(sounds(fighterConsole).size(), 2u);
+    EXPECT_EQ(Sounds(fighterConsole).size(), 2u);
+}
+
+// The hull's sound of a beam is the world's from the moment the beam is
+// fired: the consoles hear it whatever the server's own screen draws.
+TEST_F(RenderManagerLoopbackTest, a_beams_hull_sound_reaches_the_consoles_without_the_server_drawing_it)
+{
+    const uint64_t fighter = Connect("fighter");
+    server->FindClient(fighter)->worldSoundFlag = true;
+    const uint64_t shooter = world.CreateSpaceObject("", "", 0);
+    const uint64_t target = world.CreateSpaceObject("", "", 0);
+    world.GetSpaceObject(target)->pos = glm::vec3(7, 8, 9);
+    world.clock.time_tick_counter = 1000;  // past the first gap of the hull's sound
+    server->SendBeam("beam", "", "", shooter, target, {}, {}, 0);
+    manager->SimTick();
+    ASSERT_TRUE(RunFramesUntil([&] { return !Sounds(consoles[0]).empty(); }));
+    EXPECT_EQ(Sounds(consoles[0])[0].name, "hull_damage");
+    EXPECT_EQ(Sounds(consoles[0])[0].y, 8.0f);
 }
 
 TEST_F(RenderManagerLoopbackTest, a_console_reports_its_window_once_connected_and_its_boxes_when_asked)
