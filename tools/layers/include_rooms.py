@@ -56,13 +56,8 @@ MAY_INCLUDE = {
 # (file, included header). The check passes them by; remove an entry once its
 # include is gone.
 KNOWN_EXCEPTIONS = {
-    # The GL and SDL halves of the engine still share the window size, the
-    # message box and the system service directly, and the system service
-    # makes the network's factory; all of it is to pass through engine/base.
-    ("engine/gl/GLQELShaderRoot.cpp", "engine/sdl/QelSDLMessageBox.h"),
-    ("engine/gl/GLQelGraphicsClass.cpp", "engine/sdl/GLQELSystemClass.h"),
-    ("engine/gl/GLQelGraphicsClass.cpp", "engine/sdl/QelSDLMessageBox.h"),
-    ("engine/sdl/GLQELSystemClass.cpp", "engine/gl/GLQelGraphicsClass.h"),
+    # The system service makes the network's factory; it is to pass through
+    # engine/base like the window size and the message box.
     ("engine/sdl/GLQELSystemClass.cpp", "engine/net/QelEnetNetworkFactoryBase.h"),
 }
 
