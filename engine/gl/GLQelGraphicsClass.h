@@ -111,6 +111,8 @@ public:
     float PreviousPeak(int slot) const { return previousPeaks_[slot]; }
 
 private:
+    // Keeps the memory a frame frees for the next frame (see the .cpp).
+    static void KeepFrameMemory();
     bool LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path);
 
     std::map<std::string, std::unique_ptr<GLQel2DBitmap>> bitmaps_;
