@@ -79,6 +79,15 @@ void GLQELFont::DrawTextBox(const std::string& text, const float colour[4], QelT
     }
 }
 
+// A blank's glyph has no area and a glyph wholly off the target covers no
+// pixel of it: neither needs triangles (a crowded radar writes thousands of
+// glyphs a frame, some of them above its edge).
+bool GLQELFont::Inks(const QelGlyphQuad& q) const
+{
+    return q.left < q.right && q.top < q.bottom && q.right > 0.0f && q.bottom > 0.0f &&
+           q.left < static_cast<float>(graphics_.DeviceWidth()) && q.top < static_cast<float>(graphics_.DeviceHeight());
+}
+
 void GLQELFont::DrawTextLine(const std::string& text, int left, int top, int right, int, const float colour[4],
                              QelTextAlign align, int orderKey)
 {
@@ -87,6 +96,8 @@ void GLQELFont::DrawTextLine(const std::string& text, int left, int top, int rig
         clamped[i] = std::clamp(colour[i], 0.0f, 1.0f);
     const Qel2DBatchKey key{graphics_.FindShader("2DNormal"), atlas_, orderKey, false, false, false};
     for (const QelGlyphQuad& q : face_.LineQuads(text, left, top, right, align)) {
+        if (!Inks(q))
+            continue;
         const Qel2DVertex a = graphics_.MakeVertex(q.left, q.top, q.u0, q.v0, clamped);
         const Qel2DVertex b = graphics_.MakeVertex(q.right, q.top, q.u1, q.v0, clamped);
         const Qel2DVertex c = graphics_.MakeVertex(q.left, q.bottom, q.u0, q.v1, clamped);

@@ -46,6 +46,7 @@ public:
 
 private:
     void FillAtlas();
+    bool Inks(const QelGlyphQuad& q) const;
 
     GLQelGraphicsClass& graphics_;
     std::string name_;

@@ -1,5 +1,7 @@
 #include "engine/gl/GLQel2DBufferPool.h"
 
+#include <algorithm>
+
 #include "engine/gl/GLQELShaderRoot.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 
@@ -29,16 +31,34 @@ void GLQel2DBufferPool::Flush2DBuffers()
     EmptyAll();
 }
 
-// The whole store is orphaned and refilled, the GL form of a discard map.
+// The whole store is orphaned and the runs' vertices written straight into
+// the new one, the GL form of a discard map: a crowded radar sends megabytes
+// a frame, and a copy on the way would cost as much again. A store the
+// driver will not map is filled from a copy instead.
 void GLQel2DBufferPool::Upload(const std::vector<Qel2DDrawRun>& runs)
 {
-    staged_.clear();
+    size_t vertices = 0;
     for (const Qel2DDrawRun& run : runs)
-        for (const Qel2DBuffer* buffer : run.buffers)
-            staged_.insert(staged_.end(), buffer->Vertices(), buffer->Vertices() + buffer->VertexCount());
+        vertices += static_cast<size_t>(run.VertexCount());
+    const auto bytes = static_cast<GLsizeiptr>(sizeof(Qel2DVertex) * vertices);
     if (vertexBuffer_ == 0)
         glGenBuffers(1, &vertexBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Qel2DVertex) * staged_.size()), staged_.data(),
-                 GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+    void* store = glMapBufferRange(GL_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+    if (store != nullptr) {
+        CopyVertices(runs, static_cast<Qel2DVertex*>(store));
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+        return;
+    }
+    staged_.resize(vertices);
+    CopyVertices(runs, staged_.data());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, staged_.data());
+}
+
+void GLQel2DBufferPool::CopyVertices(const std::vector<Qel2DDrawRun>& runs, Qel2DVertex* out)
+{
+    for (const Qel2DDrawRun& run : runs)
+        for (const Qel2DBuffer* buffer : run.buffers)
+            out = std::copy_n(buffer->Vertices(), buffer->VertexCount(), out);
 }

@@ -28,9 +28,10 @@ public:
 private:
     // The runs' vertices, one after another, into the vertex buffer.
     void Upload(const std::vector<Qel2DDrawRun>& runs);
+    static void CopyVertices(const std::vector<Qel2DDrawRun>& runs, Qel2DVertex* out);
 
     GLQelGraphicsClass& graphics_;
     GLQel2DBitmap* currentTarget_ = nullptr;  // null: the screen
     GLuint vertexBuffer_ = 0;
-    std::vector<Qel2DVertex> staged_;  // reused from flush to flush
+    std::vector<Qel2DVertex> staged_;  // the copy when the store cannot be mapped
 };

@@ -4,6 +4,8 @@
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/mat4x4.hpp>
 
+#include <malloc.h>
+
 #include <cstdio>
 
 #include "engine/base/QelBitmapFiles.h"
@@ -27,6 +29,13 @@ const char* const kErrorCaption = "Error";
 // A peak above this is taken for a leftover of a stall and replaced.
 constexpr float kStalePeak = 9876.0f;
 constexpr float kSpriteDepth = 0.9f;
+// A software rasteriser allocates its vertex stores and tile bins anew for
+// each frame, megabytes on a crowded radar, and frees them after; with the
+// C library's defaults those are given back to the system at once and every
+// page is faulted in again the next frame (a sixth of a 1,000-contact radar
+// frame). Blocks up to this size come from the heap and freed memory up to
+// it stays there for the next frame.
+constexpr int kKeptFrameMemory = 64 << 20;
 
 bool contextReady = false;
 
@@ -70,6 +79,7 @@ bool GLQelGraphicsClass::Initialize(int width, int height, SDL_Window* window)
         return false;
     }
     contextReady = true;
+    KeepFrameMemory();
     adapterDescription_ = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     SetDeviceSize(width, height);
     glViewport(0, 0, width, height);
@@ -80,6 +90,12 @@ bool GLQelGraphicsClass::Initialize(int width, int height, SDL_Window* window)
     Load2DBitmap("smallWhite");
     loadingDefaults_ = false;
     return true;
+}
+
+void GLQelGraphicsClass::KeepFrameMemory()
+{
+    mallopt(M_MMAP_THRESHOLD, kKeptFrameMemory);
+    mallopt(M_TRIM_THRESHOLD, kKeptFrameMemory);
 }
 
 // Shaders, bitmaps and lists free their GL objects while the context is still

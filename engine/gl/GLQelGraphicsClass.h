@@ -118,7 +118,8 @@ public:
 
 private:
     static bool IsDefaultFont(const std::string& name, int size);
-
+    // Keeps the memory a frame frees for the next frame (see the .cpp).
+    static void KeepFrameMemory();
     bool LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path);
 
     std::map<std::string, std::unique_ptr<GLQel2DBitmap>> bitmaps_;

@@ -97,9 +97,36 @@ TEST_F(GLQelGraphicsClassTest, text_box_draws_two_triangles_a_glyph_in_the_font_
     font->DrawTextLeft("ab c", white, 3);
     const auto batches = graphics.Pool().FilledInDrawOrder();
     ASSERT_EQ(batches.size(), 1u);
-    EXPECT_EQ(batches[0]->PrimitiveCount(), 8);  // the space has a glyph too
+    EXPECT_EQ(batches[0]->PrimitiveCount(), 6);  // the blank inks nothing
     EXPECT_EQ(batches[0]->Key().orderKey, 3);
     EXPECT_EQ(font->GetTextHeight("x"), font->GetTextHeight("a much longer text"));
+}
+
+// Glyphs that cover no pixel of the target add no triangles; a glyph cut by
+// an edge is drawn whole.
+TEST_F(GLQelGraphicsClassTest, glyphs_wholly_off_the_target_draw_no_triangles)
+{
+    graphics.SetDeviceSize(200, 100);
+    QelBitmapFont* font = graphics.LoadFont("DefaultSans", 12);
+    const float white[4] = {1, 1, 1, 1};
+    struct Case {
+        const char* name;
+        int left, top;
+        int triangles;
+    } const cases[] = {
+        {"inside", 10, 10, 4},       {"above", 10, -200, 0},     {"below", 10, 100, 0},
+        {"left", -300, 10, 0},       {"right", 200, 10, 0},      {"across_the_top", 10, -6, 4},
+        {"across_the_left", -4, 10, 4},
+    };
+    for (const Case& c : cases) {
+        font->SetTextRect(c.left, c.top, c.left + 100, c.top + 20);
+        font->DrawTextLeft("ab", white, 3);
+        int triangles = 0;
+        for (const Qel2DBuffer* buffer : graphics.Pool().FilledInDrawOrder())
+            triangles += buffer->PrimitiveCount();
+        EXPECT_EQ(triangles, c.triangles) << c.name;
+        graphics.Pool().EmptyAll();
+    }
 }
 
 TEST_F(GLQelGraphicsClassTest, sprites_convert_pixels_to_clip_space_with_the_target_size)
