@@ -7,6 +7,11 @@
 
 namespace {
 
+// No picture comes near a terabyte: a larger count is a corrupt size, refused
+// before any allocator sees it (AddressSanitizer's would stop the program
+// rather than fail).
+constexpr size_t kMostBytes = size_t{1} << 40;
+
 // The huge page of x86-64 and of most 64-bit ARM systems.
 constexpr size_t kHugePage = size_t{2} << 20;
 
@@ -40,6 +45,8 @@ bool Large(size_t bytes)
 // in it; what lies outside the block is given back at once.
 void* AllocateLargeBlock(size_t bytes)
 {
+    if (bytes > kMostBytes)
+        throw std::bad_alloc();
     if (!Large(bytes)) {
         void* block = std::malloc(bytes > 0 ? bytes : 1);
         if (block == nullptr)
