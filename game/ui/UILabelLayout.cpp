@@ -6,7 +6,7 @@ void LabelLayout::Clear()
     bands_.Clear();
 }
 
-bool LabelLayout::Place(QelBitmapFont* font, const std::vector<IntRect>& candidates, const std::string& text,
+bool LabelLayout::Place(QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
                         const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align)
 {
     if (font == nullptr || text.empty() || candidates.empty())

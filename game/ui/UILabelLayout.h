@@ -11,10 +11,11 @@
 //
 //   labels.Clear();
 //   for (each contact)
-//       labels.Place(font, {above, higher}, name, colour, layer, {layer - 1}, 2);
+//       labels.Place(font, std::array{above, higher}, name, colour, layer, {layer - 1}, 2);
 
 #include <glm/vec4.hpp>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ public:
     // as UIContext::DrawText); false, drawing nothing, when none is free.
     // True, drawing nothing, when the same text already stands where the
     // first candidate would put it.
-    bool Place(QelBitmapFont* font, const std::vector<IntRect>& candidates, const std::string& text,
+    bool Place(QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
                const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align);
     // Draws the text over its shadow in the box its owner chose by a rule of
     // its own (the radar's climbing names), and keeps later labels clear of it.

@@ -22,6 +22,7 @@
 #include <glm/geometric.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -134,11 +135,10 @@ void Render2D::DrawText(const std::string& font, const IntRect& box, const std::
 void Render2D::PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align)
 {
     QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
-    std::vector<IntRect> candidates;
-    for (int32_t move = 0; move <= kMaxReadoutMoves; ++move) {
-        IntRect lower = box;
-        lower.Translate(0, move * kReadoutStep);
-        candidates.push_back(lower);
+    std::array<IntRect, kMaxReadoutMoves + 1> candidates;
+    for (size_t move = 0; move < candidates.size(); ++move) {
+        candidates[move] = box;
+        candidates[move].Translate(0, static_cast<int32_t>(move) * kReadoutStep);
     }
     if (!labels.Place(font, candidates, text, colour, kLabelLayer, {kLabelLayer - 1}, align))
         labels.Claim(font, box, text, colour, kLabelLayer, {kLabelLayer - 1}, align);

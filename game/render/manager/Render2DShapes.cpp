@@ -18,6 +18,7 @@
 #include <glm/gtc/quaternion.hpp>
 
 #include <algorithm>
+#include <span>
 #include <cmath>
 #include <numbers>
 
@@ -241,7 +242,7 @@ void Render2D::PlaceGridNames()
 {
     QelBitmapFont* font = theUIContext.GetFont(kGridFont);
     for (const GridName& name : gridNames)
-        labels.Place(font, {name.box}, name.text, name.colour, kBackLayer, {kBackLayer - 1}, 2);
+        labels.Place(font, std::span(&name.box, 1), name.text, name.colour, kBackLayer, {kBackLayer - 1}, 2);
     gridNames.clear();
 }
 

@@ -22,6 +22,7 @@
 #include <glm/vec4.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -163,6 +164,6 @@ void Render3D::DrawReticleQueue()
         const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + kLabelHeight};
         IntRect above = below;
         above.Translate(0, -(2 * kLabelTop + kLabelHeight));
-        labels.Place(font, {below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, kShadowOffset}, 2);
+        labels.Place(font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, kShadowOffset}, 2);
     }
 }
