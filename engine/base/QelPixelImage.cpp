@@ -227,6 +227,23 @@ QelPixelImage QelPixelImage::MipLevelBelow() const
     return below;
 }
 
+QelPixelImage::Box QelPixelImage::InkBox() const
+{
+    Box box{width_, height_, 0, 0};
+    const uint8_t* alpha = pixels_.data() + 3;
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x, alpha += kBytesPerPixel) {
+            if (*alpha == 0)
+                continue;
+            box.left = std::min(box.left, x);
+            box.right = std::max(box.right, x + 1);
+            box.top = std::min(box.top, y);
+            box.bottom = y + 1;
+        }
+    }
+    return box.Empty() ? Box{} : box;
+}
+
 // Written beside the file and renamed over it, so a reader never meets half
 // an image and a failed write keeps the old one.
 bool QelPixelImage::SavePNG(const std::string& path) const

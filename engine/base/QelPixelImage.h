@@ -59,6 +59,15 @@ public:
     // where a side is 1 already; an odd last row or column is left out).
     QelPixelImage MipLevelBelow() const;
 
+    // In pixels, right and bottom one past the last.
+    struct Box {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        bool Empty() const { return left >= right || top >= bottom; }
+    };
+    // The smallest box holding every pixel with any alpha; empty for an
+    // image that is wholly transparent.
+    Box InkBox() const;
+
 private:
     // Pictures run to megabytes: their pixels may lie on huge pages.
     using Bytes = std::vector<uint8_t, QelLargeBlockAllocator<uint8_t>>;

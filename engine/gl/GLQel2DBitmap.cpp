@@ -1,5 +1,6 @@
 #include "engine/gl/GLQel2DBitmap.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -7,12 +8,6 @@
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "helper/QelAssert.h"
-
-namespace {
-
-constexpr float kPi = 3.1415927f;
-
-}  // namespace
 
 GLQel2DBitmap::GLQel2DBitmap(GLQelGraphicsClass& graphics, std::string name)
     : graphics_(graphics), name_(std::move(name))
@@ -42,7 +37,13 @@ void GLQel2DBitmap::SetPixel(int x, int y, float alpha, float red, float green, 
     if (!pixels_.Contains(x, y))
         return;
     pixels_.SetPixel(x, y, alpha, red, green, blue);
+    MarkChanged();
+}
+
+void GLQel2DBitmap::MarkChanged()
+{
     changed_ = true;
+    inkStale_ = true;
 }
 
 void GLQel2DBitmap::GetPixel(int x, int y, float& alpha, float& red, float& green, float& blue)
@@ -89,6 +90,7 @@ void GLQel2DBitmap::FitTextureLimit()
     std::fprintf(stderr, "Bitmap %s: %d x %d is more than the graphics takes; it is drawn at %d x %d.\n",
                  name_.c_str(), pixels_.Width(), pixels_.Height(), width, height);
     pixels_.ScaleTo(width, height);
+    inkStale_ = true;
 }
 
 // The chain is halved on the CPU: on a software rasterizer the driver's own
@@ -164,7 +166,7 @@ bool GLQel2DBitmap::LoadFromFile(const std::string& path)
         return false;
     }
     mipmapped_ = true;
-    changed_ = true;
+    MarkChanged();
     return true;
 }
 
@@ -174,7 +176,7 @@ void GLQel2DBitmap::AdoptImage(QelPixelImage image)
     pixels_ = std::move(image);
     renderTarget_ = false;
     mipmapped_ = true;
-    changed_ = true;
+    MarkChanged();
 }
 
 bool GLQel2DBitmap::LoadFromRawBitmapFile(const std::string& path)
@@ -186,7 +188,7 @@ bool GLQel2DBitmap::LoadFromRawBitmapFile(const std::string& path)
     }
     renderTarget_ = false;
     mipmapped_ = true;
-    changed_ = true;
+    MarkChanged();
     return true;
 }
 
@@ -198,7 +200,7 @@ bool GLQel2DBitmap::CreateRenderTarget(int width, int height, bool renderTarget)
     pixels_.Resize(width, height);
     renderTarget_ = renderTarget;
     mipmapped_ = false;
-    changed_ = true;
+    MarkChanged();
     EnsureTexture();
     return true;
 }
@@ -242,22 +244,60 @@ GLQel2DBitmap* GLQel2DBitmap::DrawTexture()
     return bitmap;
 }
 
+// The image turned by angle about (x, y). A plain draw (the 2D shader,
+// blended by alpha) covers only the image's inked part: on a software
+// rasteriser every pixel of the quad costs the same whether it shows or not,
+// and ship icons and shield marks are mostly clear (a crowded radar's shield
+// marks alone covered four windows' worth of pixels a frame). Additive draws
+// add colour even where alpha is nil, and another shader may read the image
+// otherwise: those cover it all.
 void GLQel2DBitmap::DrawRotated(float x, float y, float angle, float scale, int orderKey, const float colour[4],
                                 bool additive)
 {
-    const float halfWidth = static_cast<float>(pixels_.Width() / 2);
-    const float halfHeight = static_cast<float>(pixels_.Height() / 2);
-    const float r = std::sqrt(halfHeight * halfHeight + halfWidth * halfWidth) * scale;
-    const float a = std::atan2(static_cast<float>(pixels_.Width()), static_cast<float>(pixels_.Height()));
-    const float b2 = kPi - a + angle;
-    const float b3 = angle - (kPi - a);
-    const Qel2DVertex c0 = graphics_.MakeVertex(x + std::sin(angle - a) * r, y + std::cos(angle - a) * r, 0, 1, colour);
-    const Qel2DVertex c1 = graphics_.MakeVertex(x + std::sin(angle + a) * r, y + std::cos(angle + a) * r, 1, 1, colour);
-    const Qel2DVertex c2 = graphics_.MakeVertex(x + std::sin(b2) * r, y + std::cos(b2) * r, 1, 0, colour);
-    const Qel2DVertex c3 = graphics_.MakeVertex(x + std::sin(b3) * r, y + std::cos(b3) * r, 0, 0, colour);
-    const Qel2DBatchKey key{TakeDrawProcess(), DrawTexture(), orderKey, false, smooth_, additive};
+    const bool plain = drawProcess_ == nullptr && !additive;
+    GLQel2DBitmap* texture = DrawTexture();
+    const Qel2DBatchKey key{TakeDrawProcess(), texture, orderKey, false, smooth_, additive};
+    const InkArea area = plain ? texture->Ink() : InkArea{};
+    if (area.empty)
+        return;
+    const float width = static_cast<float>(pixels_.Width() / 2 * 2) * scale;
+    const float height = static_cast<float>(pixels_.Height() / 2 * 2) * scale;
+    const float c = std::cos(angle), s = std::sin(angle);
+    // The point of the image at (u, v), turned about its middle.
+    const auto at = [&](float u, float v) {
+        const float dx = (u - 0.5f) * width, dy = (v - 0.5f) * height;
+        return graphics_.MakeVertex(x + dx * c + dy * s, y + dy * c - dx * s, u, v, colour);
+    };
+    const Qel2DVertex c0 = at(area.u0, area.v1);
+    const Qel2DVertex c1 = at(area.u1, area.v1);
+    const Qel2DVertex c2 = at(area.u1, area.v0);
+    const Qel2DVertex c3 = at(area.u0, area.v0);
     graphics_.Pool().Get2DBuffer(key)->AddTriangle(c0, c1, c2);
     graphics_.Pool().Get2DBuffer(key)->AddTriangle(c2, c3, c0);
+}
+
+// The inked pixels and one more all round, which smooth sampling reaches
+// into; worked out from the CPU copy when first drawn after a change. A
+// render target's pixels live on the GL side: all of it counts.
+const GLQel2DBitmap::InkArea& GLQel2DBitmap::Ink()
+{
+    if (!inkStale_)
+        return ink_;
+    inkStale_ = false;
+    ink_ = InkArea{};
+    const int w = pixels_.Width(), h = pixels_.Height();
+    if (renderTarget_ || w <= 0 || h <= 0)
+        return ink_;
+    const QelPixelImage::Box box = pixels_.InkBox();
+    if (box.Empty()) {
+        ink_.empty = true;
+        return ink_;
+    }
+    ink_.u0 = static_cast<float>(std::max(box.left - 1, 0)) / static_cast<float>(w);
+    ink_.v0 = static_cast<float>(std::max(box.top - 1, 0)) / static_cast<float>(h);
+    ink_.u1 = static_cast<float>(std::min(box.right + 1, w)) / static_cast<float>(w);
+    ink_.v1 = static_cast<float>(std::min(box.bottom + 1, h)) / static_cast<float>(h);
+    return ink_;
 }
 
 void GLQel2DBitmap::DrawLine(float x1, float y1, float x2, float y2, int orderKey, const float colour[4],

@@ -63,12 +63,20 @@ public:
     GLuint DepthTexture() const { return depthTexture_; }
     // Direct access for bulk fills; PixelsChanged then sends them at the next upload.
     QelPixelImage& Pixels() { return pixels_; }
-    void PixelsChanged() { changed_ = true; }
+    void PixelsChanged() { MarkChanged(); }
 
 private:
     struct Corner {
         float x, y;
     };
+    // Texture coordinates of the part of the image a plain draw can mark.
+    struct InkArea {
+        float u0 = 0.0f, v0 = 0.0f, u1 = 1.0f, v1 = 1.0f;
+        bool empty = false;
+    };
+
+    void MarkChanged();
+    const InkArea& Ink();
 
     void EnsureTexture();
     // Images larger than the driver takes shrink to fit, the CPU copy too.
@@ -85,6 +93,8 @@ private:
     bool renderTarget_ = false;
     bool mipmapped_ = false;  // an image from a file: sampled with a mip chain in 3D
     bool changed_ = false;  // the CPU copy holds edits the texture lacks
+    InkArea ink_;
+    bool inkStale_ = true;  // the CPU copy changed since ink_ was worked out
     GLuint texture_ = 0;
     GLuint framebuffer_ = 0;
     GLuint depthTexture_ = 0;

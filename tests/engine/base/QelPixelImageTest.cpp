@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,6 +51,35 @@ TEST(QelPixelImageTest, set_pixel_stores_rgba_bytes_and_ignores_coordinates_outs
     image.SetPixel(4, 0, 1, 1, 1, 1);
     image.GetPixel(0, 2, a, r, g, b);
     EXPECT_EQ(a, 1.0f);  // untouched
+}
+
+// Only alpha counts as ink: a clear pixel with colour in it marks nothing
+// where a draw is blended by alpha.
+TEST(QelPixelImageTest, the_ink_box_holds_every_pixel_with_alpha_and_nothing_else)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::array<int, 2>> inked;
+        QelPixelImage::Box box;
+    };
+    const Case cases[] = {
+        {"clear image", {}, {0, 0, 0, 0}},
+        {"one pixel", {{{2, 1}}}, {2, 1, 3, 2}},
+        {"corners", {{{0, 0}}, {{5, 3}}}, {0, 0, 6, 4}},
+        {"a column", {{{4, 0}}, {{4, 2}}}, {4, 0, 5, 3}},
+    };
+    for (const Case& c : cases) {
+        QelPixelImage image;
+        image.Resize(6, 4);
+        image.SetPixel(1, 3, 0.0f, 1.0f, 1.0f, 1.0f);  // white but clear
+        for (const auto& [x, y] : c.inked)
+            image.SetPixel(x, y, 0.01f, 0.0f, 0.0f, 0.0f);
+        const QelPixelImage::Box box = image.InkBox();
+        EXPECT_EQ(box.Empty(), c.inked.empty()) << c.name;
+        EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}),
+                  (std::array{c.box.left, c.box.top, c.box.right, c.box.bottom}))
+            << c.name;
+    }
 }
 
 TEST(QelPixelImageTest, png_written_reads_back_the_same_pixels)

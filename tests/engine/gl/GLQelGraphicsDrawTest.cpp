@@ -90,6 +90,41 @@ TEST_F(GLQelGraphicsDrawTest, sprites_lines_and_quads_land_where_drawn_in_order_
     EXPECT_EQ(At(250 + 18, 50)[0], 0);
 }
 
+// A sprite covers the inked part of its image only, turned with it: its clear
+// margin leaves the target's pixels as they were (a clear pixel drawn there
+// would square the alpha under it). A pixel inked after a draw shows in the
+// next one.
+TEST_F(GLQelGraphicsDrawTest, a_sprite_covers_only_its_inked_part_and_follows_new_ink)
+{
+    constexpr float kHalfClearBlue[4] = {0, 0, 1, 0.5f};
+    constexpr float kQuarterTurn = 1.5707964f;
+    auto* sprite = static_cast<GLQel2DBitmap*>(graphics.GetRenderTarget("inked", 16, 16, false));
+    auto* target = static_cast<GLQel2DBitmap*>(graphics.GetRenderTarget("sprites", 160, 120, true));
+    const auto drawSprite = [&] {
+        target->SetAsRenderTarget(true, true, kHalfClearBlue);
+        sprite->DrawRotated(80, 60, kQuarterTurn, 4.0f, 0, kWhite, false);
+        graphics.Flush2D();
+        target->SetAsRenderTarget(false, false, kBlue);
+        target->ReadBackPixels();
+    };
+    const auto pixel = [&](int x, int y) {
+        float a, r, g, b;
+        target->GetPixel(x, y, a, r, g, b);
+        return std::array{r, g, b, a};
+    };
+
+    sprite->SetPixel(2, 2, 1, 1, 0, 0);  // 22 pixels up and left of the middle, before the turn
+    drawSprite();
+    EXPECT_EQ(pixel(58, 82), (std::array{1.0f, 0.0f, 0.0f, 1.0f}));  // turned a quarter clockwise
+    EXPECT_EQ(pixel(58, 38)[2], 1.0f);
+    EXPECT_EQ(pixel(80, 60), pixel(5, 5));  // the clear middle left alone, alpha and all
+
+    sprite->SetPixel(13, 13, 1, 1, 0, 0);
+    drawSprite();
+    EXPECT_EQ(pixel(102, 38)[0], 1.0f);
+    EXPECT_EQ(pixel(58, 82)[0], 1.0f);
+}
+
 TEST_F(GLQelGraphicsDrawTest, centred_and_right_aligned_text_sit_in_their_boxes)
 {
     QelBitmapFont* font = graphics.LoadFont("DefaultSans", 20);
