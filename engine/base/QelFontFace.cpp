@@ -138,6 +138,7 @@ bool QelFontFace::Load(const std::string& path, int size, std::string& error)
     const int result = stbtt_BakeFontBitmap(file.data(), offset, static_cast<float>(size), atlas_.data(),
                                             kAtlasSide, kAtlasSide, kFirstCode, kEndCode - kFirstCode, baked);
     overflowed_ = result < 0;
+    TrimAtlas(overflowed_ ? kAtlasSide : result);
     const int bakedCount = overflowed_ ? -result : kEndCode - kFirstCode;
     for (int i = 0; i < bakedCount; ++i)
         glyphs_[i] = {baked[i].x0, baked[i].y0, baked[i].x1, baked[i].y1, baked[i].xoff, baked[i].yoff,
@@ -149,6 +150,15 @@ bool QelFontFace::Load(const std::string& path, int size, std::string& error)
     ReadMetrics(file);
     loaded_ = true;
     return true;
+}
+
+// Keeps the rows the glyphs were baked into, rounded up to a power of two.
+void QelFontFace::TrimAtlas(int usedRows)
+{
+    atlasHeight_ = kMinAtlasHeight;
+    while (atlasHeight_ < usedRows && atlasHeight_ < kAtlasSide)
+        atlasHeight_ *= 2;
+    atlas_.resize(static_cast<size_t>(kAtlasSide) * atlasHeight_);
 }
 
 // From the "hhea" table, scaled so that ascender - descender is the size.
@@ -266,7 +276,8 @@ std::vector<QelGlyphQuad> QelFontFace::LineQuads(const std::string& line, int le
 
     std::vector<QelGlyphQuad> quads;
     quads.reserve(line.size());
-    constexpr float kAtlas = static_cast<float>(kAtlasSide);
+    constexpr float kAtlasWidth = static_cast<float>(kAtlasSide);
+    const float atlasHeight = static_cast<float>(atlasHeight_);
     for (char c : line) {
         const QelBakedGlyph* g = Glyph(static_cast<unsigned char>(c));
         if (!g)
@@ -274,7 +285,7 @@ std::vector<QelGlyphQuad> QelFontFace::LineQuads(const std::string& line, int le
         const float x = std::floor(pen + g->xOffset + 0.5f);
         const float y = std::floor(baseline + g->yOffset + 0.5f);
         quads.push_back({x, y, x + static_cast<float>(g->x1 - g->x0), y + static_cast<float>(g->y1 - g->y0),
-                         g->x0 / kAtlas, g->y0 / kAtlas, g->x1 / kAtlas, g->y1 / kAtlas});
+                         g->x0 / kAtlasWidth, g->y0 / atlasHeight, g->x1 / kAtlasWidth, g->y1 / atlasHeight});
         pen += g->xAdvance;
     }
     return quads;
