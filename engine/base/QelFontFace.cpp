@@ -91,6 +91,37 @@ std::shared_ptr<const std::vector<unsigned char>> ReadFontFile(const std::string
     return bytes;
 }
 
+constexpr int kGlyphCount = QelFontFace::kEndCode - QelFontFace::kFirstCode;
+
+// Rows for the glyphs at the size: each takes about half of its size's square
+// of the atlas, rounded up to a power of two.
+int GuessedAtlasHeight(int size)
+{
+    const int64_t side = int64_t{size} + 1;
+    const int64_t rows = kGlyphCount * side * side / (2 * QelFontFace::kAtlasSide);
+    int height = QelFontFace::kMinAtlasHeight;
+    while (height < rows && height < QelFontFace::kAtlasSide)
+        height *= 2;
+    return height;
+}
+
+// Bakes the glyphs into as few rows as hold them: the guess, doubled while
+// they do not fit, up to the square. stb clears every row it is given, so a
+// small font clears a strip rather than a megabyte. Returns stb's result of
+// the last try: the rows used, or minus the glyphs that fit the square.
+int BakeAtlas(const std::vector<unsigned char>& file, int offset, int size, std::vector<uint8_t>& atlas,
+              stbtt_bakedchar* baked)
+{
+    for (int height = GuessedAtlasHeight(size);; height *= 2) {
+        atlas.resize(static_cast<size_t>(QelFontFace::kAtlasSide) * height);
+        const int result = stbtt_BakeFontBitmap(file.data(), offset, static_cast<float>(size), atlas.data(),
+                                                QelFontFace::kAtlasSide, height, QelFontFace::kFirstCode,
+                                                kGlyphCount, baked);
+        if (result > 0 || height >= QelFontFace::kAtlasSide)
+            return result;
+    }
+}
+
 }  // namespace
 
 // Font names come from the preferences, so a wrong one must not end the game.
@@ -133,11 +164,10 @@ bool QelFontFace::Load(const std::string& path, int size, std::string& error)
         error = path + ": not a TrueType or OpenType font, or a size below 1";
         return false;
     }
-    atlas_.assign(static_cast<size_t>(kAtlasSide) * kAtlasSide, 0);
     stbtt_bakedchar baked[kEndCode - kFirstCode];
-    const int result = stbtt_BakeFontBitmap(file.data(), offset, static_cast<float>(size), atlas_.data(),
-                                            kAtlasSide, kAtlasSide, kFirstCode, kEndCode - kFirstCode, baked);
-    overflowed_ = result < 0;
+    const int result = BakeAtlas(file, offset, size, atlas_, baked);
+    // Nothing baked (not even the first glyph fits) is an overflow too.
+    overflowed_ = result <= 0;
     TrimAtlas(overflowed_ ? kAtlasSide : result);
     const int bakedCount = overflowed_ ? -result : kEndCode - kFirstCode;
     for (int i = 0; i < bakedCount; ++i)

@@ -165,4 +165,17 @@ TEST(QelFontFaceLoadTest, glyphs_that_do_not_fit_the_atlas_are_reported)
     EXPECT_NE(error.find("glyphs fit"), std::string::npos);
 }
 
+// A size whose first glyph is taller than the atlas bakes nothing: that is
+// reported, and no glyph is left with stale rectangles to draw.
+TEST(QelFontFaceLoadTest, a_size_too_large_for_any_glyph_is_an_overflow_with_nothing_drawn)
+{
+    QelFontFace face;
+    std::string error;
+    ASSERT_TRUE(face.Load(Font(), 2000, error));
+    EXPECT_TRUE(face.Overflowed());
+    EXPECT_NE(error.find("only 0 of"), std::string::npos) << error;
+    for (const QelGlyphQuad& quad : face.LineQuads("Hello", 0, 0, 5000, QelTextAlign::Left))
+        EXPECT_EQ(quad.right - quad.left, 0.0f);
+}
+
 }  // namespace
