@@ -91,6 +91,37 @@ std::shared_ptr<const std::vector<unsigned char>> ReadFontFile(const std::string
     return bytes;
 }
 
+constexpr int kGlyphCount = QelFontFace::kEndCode - QelFontFace::kFirstCode;
+
+// Rows for the glyphs at the size: each takes about half of its size's square
+// of the atlas, rounded up to a power of two.
+int GuessedAtlasHeight(int size)
+{
+    const int64_t side = int64_t{size} + 1;
+    const int64_t rows = kGlyphCount * side * side / (2 * QelFontFace::kAtlasSide);
+    int height = QelFontFace::kMinAtlasHeight;
+    while (height < rows && height < QelFontFace::kAtlasSide)
+        height *= 2;
+    return height;
+}
+
+// Bakes the glyphs into as few rows as hold them: the guess, doubled while
+// they do not fit, up to the square. stb clears every row it is given, so a
+// small font clears a strip rather than a megabyte. Returns stb's result of
+// the last try: the rows used, or minus the glyphs that fit the square.
+int BakeAtlas(const std::vector<unsigned char>& file, int offset, int size, std::vector<uint8_t>& atlas,
+              stbtt_bakedchar* baked)
+{
+    for (int height = GuessedAtlasHeight(size);; height *= 2) {
+        atlas.resize(static_cast<size_t>(QelFontFace::kAtlasSide) * height);
+        const int result = stbtt_BakeFontBitmap(file.data(), offset, static_cast<float>(size), atlas.data(),
+                                                QelFontFace::kAtlasSide, height, QelFontFace::kFirstCode,
+                                                kGlyphCount, baked);
+        if (result > 0 || height >= QelFontFace::kAtlasSide)
+            return result;
+    }
+}
+
 }  // namespace
 
 // Font names come from the preferences, so a wrong one must not end the game.
@@ -133,11 +164,11 @@ bool QelFontFace::Load(const std::string& path, int size, std::string& error)
         error = path + ": not a TrueType or OpenType font, or a size below 1";
         return false;
     }
-    atlas_.assign(static_cast<size_t>(kAtlasSide) * kAtlasSide, 0);
     stbtt_bakedchar baked[kEndCode - kFirstCode];
-    const int result = stbtt_BakeFontBitmap(file.data(), offset, static_cast<float>(size), atlas_.data(),
-                                            kAtlasSide, kAtlasSide, kFirstCode, kEndCode - kFirstCode, baked);
-    overflowed_ = result < 0;
+    const int result = BakeAtlas(file, offset, size, atlas_, baked);
+    // Nothing baked (not even the first glyph fits) is an overflow too.
+    overflowed_ = result <= 0;
+    TrimAtlas(overflowed_ ? kAtlasSide : result);
     const int bakedCount = overflowed_ ? -result : kEndCode - kFirstCode;
     for (int i = 0; i < bakedCount; ++i)
         glyphs_[i] = {baked[i].x0, baked[i].y0, baked[i].x1, baked[i].y1, baked[i].xoff, baked[i].yoff,
@@ -149,6 +180,15 @@ bool QelFontFace::Load(const std::string& path, int size, std::string& error)
     ReadMetrics(file);
     loaded_ = true;
     return true;
+}
+
+// Keeps the rows the glyphs were baked into, rounded up to a power of two.
+void QelFontFace::TrimAtlas(int usedRows)
+{
+    atlasHeight_ = kMinAtlasHeight;
+    while (atlasHeight_ < usedRows && atlasHeight_ < kAtlasSide)
+        atlasHeight_ *= 2;
+    atlas_.resize(static_cast<size_t>(kAtlasSide) * atlasHeight_);
 }
 
 // From the "hhea" table, scaled so that ascender - descender is the size.
@@ -266,7 +306,8 @@ std::vector<QelGlyphQuad> QelFontFace::LineQuads(const std::string& line, int le
 
     std::vector<QelGlyphQuad> quads;
     quads.reserve(line.size());
-    constexpr float kAtlas = static_cast<float>(kAtlasSide);
+    constexpr float kAtlasWidth = static_cast<float>(kAtlasSide);
+    const float atlasHeight = static_cast<float>(atlasHeight_);
     for (char c : line) {
         const QelBakedGlyph* g = Glyph(static_cast<unsigned char>(c));
         if (!g)
@@ -274,7 +315,7 @@ std::vector<QelGlyphQuad> QelFontFace::LineQuads(const std::string& line, int le
         const float x = std::floor(pen + g->xOffset + 0.5f);
         const float y = std::floor(baseline + g->yOffset + 0.5f);
         quads.push_back({x, y, x + static_cast<float>(g->x1 - g->x0), y + static_cast<float>(g->y1 - g->y0),
-                         g->x0 / kAtlas, g->y0 / kAtlas, g->x1 / kAtlas, g->y1 / kAtlas});
+                         g->x0 / kAtlasWidth, g->y0 / atlasHeight, g->x1 / kAtlasWidth, g->y1 / atlasHeight});
         pen += g->xAdvance;
     }
     return quads;

@@ -27,7 +27,12 @@ enum class QelTextAlign { Left = 0, Right = 1, Centre = 2 };
 
 class QelFontFace {
 public:
+    // The atlas is this wide; its height is the power of two that holds the
+    // baked rows (at most the width), so a small font's texture is a fraction
+    // of the largest one's and is made and uploaded in a fraction of the time.
     static constexpr int kAtlasSide = 1024;
+    // The shortest atlas: below this a texture saves nothing worth a row.
+    static constexpr int kMinAtlasHeight = 16;
     static constexpr int kFirstCode = 0;
     static constexpr int kEndCode = 255;  // codes kFirstCode..kEndCode-1 are baked
     // Longer texts are cut before layout: a box holds far less, and the cut
@@ -53,7 +58,9 @@ public:
     int LineGap() const { return lineGap_; }
     // ascent + descent + line gap: descent being negative, ascent - |descent| + gap.
     int LineHeight() const { return ascent_ + descent_ + lineGap_; }
+    // kAtlasSide x AtlasHeight() coverage bytes, row by row (none before a bake).
     const std::vector<uint8_t>& Atlas() const { return atlas_; }
+    int AtlasHeight() const { return atlasHeight_; }
     const QelBakedGlyph* Glyph(unsigned char code) const;
 
     // Sum of the advances of the bytes, truncated.
@@ -73,11 +80,13 @@ private:
     float Advance(unsigned char code) const;
     int WidestRun(const std::string& text) const;
     void ReadMetrics(const std::vector<unsigned char>& file);
+    void TrimAtlas(int usedRows);
 
     int size_ = 0;
     int ascent_ = 0, descent_ = 0, lineGap_ = 0;
     bool loaded_ = false;
     bool overflowed_ = false;
+    int atlasHeight_ = kMinAtlasHeight;  // rows of atlas_
     std::array<QelBakedGlyph, kEndCode - kFirstCode> glyphs_{};
     std::vector<uint8_t> atlas_;
 };

@@ -203,6 +203,14 @@ void QelPixelImage::ScaleTo(int width, int height)
     pixels_ = std::move(scaled);
 }
 
+int QelPixelImage::LastMipLevel() const
+{
+    int level = 0;
+    for (int side = std::max(width_, height_); side > 1; side /= 2)
+        ++level;
+    return level;
+}
+
 QelPixelImage QelPixelImage::MipLevelBelow() const
 {
     QelPixelImage below;

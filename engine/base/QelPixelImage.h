@@ -58,6 +58,9 @@ public:
     // 1), each pixel the rounded mean of the 2 x 2 pixels above it (of the 2
     // where a side is 1 already; an odd last row or column is left out).
     QelPixelImage MipLevelBelow() const;
+    // The index of the chain's 1 x 1 level: how often MipLevelBelow halves
+    // the longer side down to 1.
+    int LastMipLevel() const;
 
     // In pixels, right and bottom one past the last.
     struct Box {

@@ -43,7 +43,7 @@ void GLQELFont::LoadFont(const std::string& name, int size, bool fromDefaults)
 {
     face_.LoadGameFont(name, size, fromDefaults, name_);
     atlas_ = static_cast<GLQel2DBitmap*>(graphics_.GetRenderTarget(name_ + "_glyphmap", QelFontFace::kAtlasSide,
-                                                                   QelFontFace::kAtlasSide, false));
+                                                                   face_.AtlasHeight(), false));
     FillAtlas();
 }
 

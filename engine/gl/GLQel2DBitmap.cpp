@@ -69,7 +69,11 @@ void GLQel2DBitmap::EnsureTexture()
     FitTextureLimit();
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapped_ ? 1000 : 0);
+    // The chain's real last level, not an open "all there are": told the
+    // levels it will get, llvmpipe makes the texture's storage once rather
+    // than again for the levels below the first (a third of a 1024 x 1024
+    // image's upload).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapped_ ? pixels_.LastMipLevel() : 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixels_.Width(), pixels_.Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixels_.Data());

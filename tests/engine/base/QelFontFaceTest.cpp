@@ -123,6 +123,39 @@ TEST(QelFontFaceLoadTest, missing_or_non_font_files_fail_with_a_reason)
     EXPECT_EQ(face.Glyph('a'), nullptr);
 }
 
+// The atlas keeps only the rows the glyphs were baked into; every glyph lies
+// inside it, and a glyph's atlas coordinates still name its own pixels.
+TEST(QelFontFaceLoadTest, the_atlas_is_as_tall_as_its_glyphs_need)
+{
+    struct Case {
+        int size;
+        int mostRows;
+    };
+    for (const Case c : {Case{11, 64}, Case{28, 256}, Case{200, QelFontFace::kAtlasSide}}) {
+        SCOPED_TRACE(c.size);
+        QelFontFace face;
+        std::string error;
+        ASSERT_TRUE(face.Load(Font(), c.size, error)) << error;
+        EXPECT_LE(face.AtlasHeight(), c.mostRows);
+        EXPECT_EQ(face.AtlasHeight() & (face.AtlasHeight() - 1), 0) << "a power of two";
+        if (face.Overflowed()) {
+            EXPECT_EQ(face.AtlasHeight(), QelFontFace::kAtlasSide) << "a full atlas keeps every row";
+        }
+        EXPECT_EQ(face.Atlas().size(), static_cast<size_t>(QelFontFace::kAtlasSide) * face.AtlasHeight());
+        for (int code = 'A'; code <= 'Z'; ++code) {
+            const QelBakedGlyph* glyph = face.Glyph(static_cast<unsigned char>(code));
+            if (glyph == nullptr || glyph->y1 == 0)
+                continue;  // not baked (the largest size overflows)
+            EXPECT_LE(glyph->y1, face.AtlasHeight());
+            const auto quads = face.LineQuads(std::string(1, static_cast<char>(code)), 0, 0, 1000,
+                                              QelTextAlign::Left);
+            ASSERT_EQ(quads.size(), 1u);
+            EXPECT_FLOAT_EQ(quads[0].v0 * static_cast<float>(face.AtlasHeight()), static_cast<float>(glyph->y0));
+            EXPECT_FLOAT_EQ(quads[0].v1 * static_cast<float>(face.AtlasHeight()), static_cast<float>(glyph->y1));
+        }
+    }
+}
+
 TEST(QelFontFaceLoadTest, glyphs_that_do_not_fit_the_atlas_are_reported)
 {
     QelFontFace face;
@@ -130,6 +163,19 @@ TEST(QelFontFaceLoadTest, glyphs_that_do_not_fit_the_atlas_are_reported)
     ASSERT_TRUE(face.Load(Font(), 200, error));
     EXPECT_TRUE(face.Overflowed());
     EXPECT_NE(error.find("glyphs fit"), std::string::npos);
+}
+
+// A size whose first glyph is taller than the atlas bakes nothing: that is
+// reported, and no glyph is left with stale rectangles to draw.
+TEST(QelFontFaceLoadTest, a_size_too_large_for_any_glyph_is_an_overflow_with_nothing_drawn)
+{
+    QelFontFace face;
+    std::string error;
+    ASSERT_TRUE(face.Load(Font(), 2000, error));
+    EXPECT_TRUE(face.Overflowed());
+    EXPECT_NE(error.find("only 0 of"), std::string::npos) << error;
+    for (const QelGlyphQuad& quad : face.LineQuads("Hello", 0, 0, 5000, QelTextAlign::Left))
+        EXPECT_EQ(quad.right - quad.left, 0.0f);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
@@ -221,6 +222,23 @@ TEST(QelPixelImageTest, a_mip_level_halves_the_sides_and_means_the_pixels_above)
             EXPECT_EQ(below.Data()[i * 4 + 1], 0) << c.name << " pixel " << i;
             EXPECT_EQ(below.Data()[i * 4 + 3], 255) << c.name << " pixel " << i;
         }
+    }
+}
+
+// The last level counted is the one where the chain reaches 1 x 1.
+TEST(QelPixelImageTest, the_last_mip_level_is_where_halving_reaches_one_pixel)
+{
+    for (const auto& [width, height] : {std::pair{1, 1}, {2, 1}, {1, 5}, {4, 4}, {1024, 360}, {1000, 3}, {5, 7}}) {
+        QelPixelImage level;
+        level.Resize(width, height);
+        int halvings = 0;
+        while (level.Width() > 1 || level.Height() > 1) {
+            level = level.MipLevelBelow();
+            ++halvings;
+        }
+        QelPixelImage image;
+        image.Resize(width, height);
+        EXPECT_EQ(image.LastMipLevel(), halvings) << width << " x " << height;
     }
 }
 

@@ -256,6 +256,9 @@ TEST_F(GLQelGraphicsDrawTest, texture_loaded_from_a_png_draws_its_rows_top_first
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &lastWidth);
     EXPECT_EQ(halfWidth, 2);
     EXPECT_EQ(lastWidth, 1);
+    GLint maxLevel = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &maxLevel);
+    EXPECT_EQ(maxLevel, 2) << "the texture ends at its 1 x 1 level";
     uint8_t half[2 * 2 * 4] = {};
     uint8_t last[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
