@@ -16,6 +16,7 @@
 
 #include "bench/OffscreenBench.h"
 #include "game/render/manager/RenderManager.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
@@ -41,10 +42,13 @@ const Placed kNeighbours[] = {
     {"behav_npcship", "fleet_light_cruiser", {-700.0f, -40.0f, 1900.0f}},
 };
 
+// The helm console the bench draws.
+ConsoleState helmConsole;
+
 SceneFunction HelmConsoleScene(SceneEvent event)
 {
     if (event == SCENE_DRAW)
-        GUIBoxManager::DrawConsoleBoxes("helm", kHelmConsole);
+        GUIBoxManager::DrawConsoleBoxes(helmConsole, "helm", kHelmConsole);
     return HelmConsoleScene;
 }
 
@@ -57,7 +61,7 @@ public:
             return;
         gGraphicsFactory = &offscreen_.Graphics();
         AppData::Load();
-        manager_ = std::make_unique<RenderManager>(HelmConsoleScene);
+        manager_ = std::make_unique<RenderManager>(HelmConsoleScene, &helmConsole);
         manager_->mainBuffWidth = kWidth;
         manager_->mainBuffHeight = kHeight;
         manager_->Setup();

@@ -259,6 +259,8 @@ using NavProxyDeletedSignal = NavDeletedSignal<SIGNAL_MESS_NAV_PROXY_DELETED>;
 struct ScanQueueEntry {
     uint64_t objectId = 0;  // a space-object id
     std::string scanType;
+
+    bool operator==(const ScanQueueEntry&) const = default;
 };
 
 // S->C 92: a ship's queue of science scans, in order. A queue too long for one

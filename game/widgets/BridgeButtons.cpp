@@ -87,7 +87,7 @@ bool IconClicked(const IntRect& cell, int32_t id, int32_t icon)
 
 }  // namespace
 
-void ViewRadarZoomCtrlDraw(IntRect& rect, std::string)
+void ViewRadarZoomCtrlDraw(ConsoleState&, IntRect& rect, std::string)
 {
     if (!theRenderManager)
         return;
@@ -109,7 +109,7 @@ void ViewRadarZoomCtrlDraw(IntRect& rect, std::string)
 }
 
 // The world's flag changes at once; the server passes the new state on.
-void ViewRedAlertDraw(IntRect& rect, std::string widgetName)
+void ViewRedAlertDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 {
     if (!theSimulation)
         return;
@@ -124,7 +124,7 @@ void ViewRedAlertDraw(IntRect& rect, std::string widgetName)
 }
 
 // Anything but "undocked" (docking, docked, no ship) offers the release.
-void ViewRequestDockDraw(IntRect& rect, std::string widgetName)
+void ViewRequestDockDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const bool undocked = ship && ReadString(ship->data_set, playership::kDockState) == playership::kDockStateUndocked;
@@ -142,7 +142,7 @@ void ViewRequestDockDraw(IntRect& rect, std::string widgetName)
 }
 
 // The button shows the ship's replicated state: the server's answer turns it.
-void ViewShieldControlDraw(IntRect& rect, std::string widgetName)
+void ViewShieldControlDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const bool raised = ship && ReadInt(ship->data_set, playership::kShieldsRaisedFlag) != 0;

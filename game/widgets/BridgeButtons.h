@@ -11,7 +11,9 @@
 
 #include <string>
 
-void ViewRadarZoomCtrlDraw(IntRect& rect, std::string widgetName);
-void ViewRedAlertDraw(IntRect& rect, std::string widgetName);
-void ViewRequestDockDraw(IntRect& rect, std::string widgetName);
-void ViewShieldControlDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void ViewRadarZoomCtrlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewRedAlertDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewRequestDockDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewShieldControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

@@ -29,6 +29,8 @@ struct ChangeTracker {
     uint32_t holdUntil = 0;   // changeTime + kHoldMs; 0: never changed
     bool changed = false;     // a change waits to be sent
 
+    bool operator==(const ChangeTracker&) const = default;
+
     // Records a new value; false when it equals the shown one. A NaN on
     // either side counts as a change.
     bool Set(const T& newValue, uint32_t now)

@@ -10,6 +10,7 @@
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
 #include "game/widgets/CommsWidgets.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "game/widgets/SortedObjectList.h"
@@ -20,8 +21,6 @@
 
 #include <algorithm>
 #include <vector>
-
-CommsControlState theCommsControlState;
 
 namespace {
 
@@ -79,7 +78,7 @@ int32_t FirstRowTop(const IntRect& area, int32_t entryCount, float scroll)
 
 }  // namespace
 
-void ViewCommsControlDraw(IntRect& rect, std::string widgetName)
+void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     const std::vector<ConsoleInfoEntry>& entries = CommsInfo();
     const SpaceObject* ship = ConsolePlayerShip();
@@ -87,11 +86,11 @@ void ViewCommsControlDraw(IntRect& rect, std::string widgetName)
         return;
     UIContext& ui = theUIContext;
     if (ui.MouseInside(rect))
-        mouseOverControl = true;
+        console.mouseOverControl = true;
     const uint64_t target = ReadUInt64(ship->data_set, shipkeys::kCommsTargetUid);
     ui.DrawText(ui.GetFont(kHeadingFont), rect, entries[0].first, ColourOf(entries[0].second), kLayer);
 
-    CommsControlState& state = theCommsControlState;
+    CommsControlState& state = console.commsControl;
     const IntRect box{rect.left, rect.top + kHeadingHeight, rect.right, rect.bottom};
     ui.SetCurrentRectEdges(box.right - kSliderWidth, box.top, box.right, box.bottom);
     uiSlider(kSliderId, 0.0f, 1.0f, state.scroll, kLayer, "");
@@ -117,7 +116,7 @@ void ViewCommsControlDraw(IntRect& rect, std::string widgetName)
     }
 }
 
-void ViewCommsFaceDraw(IntRect& rect, std::string)
+void ViewCommsFaceDraw(ConsoleState&, IntRect& rect, std::string)
 {
     const std::vector<ConsoleInfoEntry>& entries = CommsInfo();
     if (entries.empty() || !ConsolePlayerShip())
@@ -134,7 +133,7 @@ void ViewCommsFaceDraw(IntRect& rect, std::string)
                 ColourOf(heading.second), kLayer);
 }
 
-void ViewCommsSortedListDraw(IntRect& rect, std::string widgetName)
+void ViewCommsSortedListDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    DrawSortedObjectList(theSortedListState, rect, widgetName, std::string(shipkeys::kCommsTargetUid.name));
+    DrawSortedObjectList(console, rect, widgetName, std::string(shipkeys::kCommsTargetUid.name));
 }

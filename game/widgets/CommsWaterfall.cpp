@@ -18,6 +18,7 @@
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
 #include "game/widgets/CommsWidgets.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/Simulation.h"
@@ -27,8 +28,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-
-CommsWaterfallState theCommsWaterfallState;
 
 namespace {
 
@@ -140,10 +139,9 @@ void DrawTexts(QelBitmapFont& font, const CommsMessageRecord& message, const Int
 
 // One message's row: its background (lit under the mouse, red while open),
 // icon and texts. The row under the mouse becomes the hovered one.
-void DrawRow(QelBitmapFont& font, const CommsMessageRecord& message, int32_t index, const IntRect& row,
-             int64_t age, const Pass& pass)
+void DrawRow(CommsWaterfallState& state, QelBitmapFont& font, const CommsMessageRecord& message, int32_t index,
+             const IntRect& row, int64_t age, const Pass& pass)
 {
-    CommsWaterfallState& state = theCommsWaterfallState;
     const bool expanded = index == state.expanded;
     const float red = expanded ? 0.3f : 0.0f;
     float green = 0.1f, blue = 0.1f;
@@ -163,9 +161,9 @@ void DrawRow(QelBitmapFont& font, const CommsMessageRecord& message, int32_t ind
 }
 
 // Step through the messages newest first, drawing the rows in the area.
-void DrawRows(QelBitmapFont& font, std::vector<CommsMessageRecord>& messages, const Pass& pass)
+void DrawRows(CommsWaterfallState& state, QelBitmapFont& font, std::vector<CommsMessageRecord>& messages,
+              const Pass& pass)
 {
-    CommsWaterfallState& state = theCommsWaterfallState;
     const int32_t startY = static_cast<int32_t>(-(1.0f - state.scroll / CommsWaterfallState::kMaxScroll) *
                                                 F(state.totalHeight - kScrollEndMargin));
     state.totalHeight = 0;
@@ -185,15 +183,14 @@ void DrawRows(QelBitmapFont& font, std::vector<CommsMessageRecord>& messages, co
         const IntRect row{0, startY + state.totalHeight, pass.width, startY + state.totalHeight + height};
         state.totalHeight += height;
         if (row.bottom > 0 && row.top < areaHeight)
-            DrawRow(font, message, index, row, age, pass);
+            DrawRow(state, font, message, index, row, age, pass);
     }
 }
 
 // The wheel and the drag scroll the list; a drag that barely moved is a
 // click on the row under it.
-void HandleMouse(const IntRect& box, std::vector<CommsMessageRecord>& messages)
+void HandleMouse(CommsWaterfallState& state, const IntRect& box, std::vector<CommsMessageRecord>& messages)
 {
-    CommsWaterfallState& state = theCommsWaterfallState;
     UIContext& ui = theUIContext;
     QelMouse* mouse = Mouse();
     int32_t x = 0, y = 0;
@@ -228,9 +225,9 @@ void HandleMouse(const IntRect& box, std::vector<CommsMessageRecord>& messages)
         state.dragging = false;
 }
 
-void DrawStandby(const IntRect& rect)
+void DrawStandby(CommsWaterfallState& state, const IntRect& rect)
 {
-    const std::string* text = StandbyText(theCommsWaterfallState.standbyIndex);
+    const std::string* text = StandbyText(state.standbyIndex);
     if (text)
         DrawCentredText(kFont, rect, *text, theUIContext.mainColour, kLayer);
 }
@@ -247,16 +244,16 @@ void MeasureCommsMessage(CommsMessageRecord& message, int32_t width)
         theUIContext.MeasureText(font, std::max(1, width), message.body) + font->GetLineStep() + kRowMargin;
 }
 
-void ViewCommsWaterfallDraw(IntRect& rect, std::string)
+void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    CommsWaterfallState& state = console.commsWaterfall;
     if (!ConsolePlayerShip()) {
-        DrawStandby(rect);
+        DrawStandby(state, rect);
         return;
     }
     UIContext& ui = theUIContext;
     if (ui.MouseInside(rect))
-        mouseOverControl = true;
-    CommsWaterfallState& state = theCommsWaterfallState;
+        console.mouseOverControl = true;
     ui.SetCurrentRectEdges(rect.right - kSliderWidth, rect.top, rect.right, rect.bottom);
     uiSlider(kSliderId, 0.0f, CommsWaterfallState::kMaxScroll, state.scroll, kLayer, "");
 
@@ -286,10 +283,10 @@ void ViewCommsWaterfallDraw(IntRect& rect, std::string)
     theRenderManager->render2D.BeginTarget();
     {
         const TextSurfaceScope offScreen(kListSurface);
-        DrawRows(*font, messages, pass);
+        DrawRows(state, *font, messages, pass);
     }
     theRenderManager->render2D.EndTarget();
-    HandleMouse(rect, messages);
+    HandleMouse(state, rect, messages);
 
     // The list's corner of the target, no larger than the target.
     const int32_t width = std::min(pass.width, target->GetWidth());

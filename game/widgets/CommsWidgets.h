@@ -7,8 +7,8 @@
 // the comms info list (heading first: text, colour, portrait; then one entry
 // per button: label, colour, command text) and the world's comms messages.
 //
-// The scroll positions, the expanded message and the standby text belong to
-// the process and outlive any one console.
+// The scroll positions, the expanded message and the standby text are the
+// console's (ConsoleState.h) and start afresh with a new world.
 
 #include "game/ui/IntRect.h"
 
@@ -16,10 +16,13 @@
 #include <string>
 
 struct CommsMessageRecord;
+class ConsoleState;
 
 struct CommsControlState {
     float scroll = 1.0f;     // 0..1; 1 shows the first button at the top
     int32_t entryCount = 0;  // button entries counted by the last frame: the scroll range
+
+    bool operator==(const CommsControlState&) const = default;
 };
 
 struct CommsWaterfallState {
@@ -37,15 +40,14 @@ struct CommsWaterfallState {
     int32_t dragStartY = 0;
     int64_t youngestAge = 0;          // ticks since the newest message came
     int32_t standbyIndex = kNone;     // the standby text shown without a ship, once chosen
+
+    bool operator==(const CommsWaterfallState&) const = default;
 };
 
-extern CommsControlState theCommsControlState;
-extern CommsWaterfallState theCommsWaterfallState;
-
-void ViewCommsControlDraw(IntRect& rect, std::string widgetName);
-void ViewCommsFaceDraw(IntRect& rect, std::string widgetName);
-void ViewCommsSortedListDraw(IntRect& rect, std::string widgetName);
-void ViewCommsWaterfallDraw(IntRect& rect, std::string widgetName);
+void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewCommsFaceDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewCommsSortedListDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // The message laid out at the width: its body in "gui-1", a line for the
 // title and a margin. Without the font the height stays unmeasured (0).

@@ -4,7 +4,7 @@
 // interface sound, and the edge of a controller action.
 
 #include "game/net/CorvaneClient.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/IntRect.h"
 #include "game/ui/UITextFit.h"
@@ -16,8 +16,9 @@
 
 class SpaceObject;
 
-// mouseOverControl lives in game/render/manager/ConsoleState.h, where the 2D radar
-// (below the widgets) reads and clears it too.
+// The console's mouseOverControl lives in its shared part
+// (game/render/manager/SharedConsoleState.h), where the 2D radar (below the
+// widgets) reads and clears it too.
 
 // The ship this console controls, or null: no world, no ship assigned, or an
 // id that names no space object.

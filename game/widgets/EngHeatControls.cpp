@@ -9,6 +9,7 @@
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/EngPresets.h"
 #include "game/world/Simulation.h"
@@ -69,9 +70,8 @@ glm::vec4 DotColour(const SpaceObject& ship, const DataKey& key, const glm::vec4
 
 // The warning sounds at the first overheat, in each new run of the world, and
 // every kWarningTicks while overheating lasts; one memory serves all systems.
-void SoundOverheatWarning(const Simulation& world)
+void SoundOverheatWarning(EngControlsState& state, const Simulation& world)
 {
-    EngControlsState& state = theEngControls;
     const int64_t tick = world.TickCount();
     if (state.warningPlayed && state.warningRun == world.RunCount() && tick < state.warningNextTick)
         return;
@@ -82,7 +82,7 @@ void SoundOverheatWarning(const Simulation& world)
 }
 
 // The bar from the bottom up to the heat, green turning red as it rises.
-void DrawHeatBar(const IntRect& bar, float heat)
+void DrawHeatBar(EngControlsState& state, const IntRect& bar, float heat)
 {
     UIContext& ui = theUIContext;
     glm::vec4 back = ui.mainColour;
@@ -95,7 +95,7 @@ void DrawHeatBar(const IntRect& bar, float heat)
     if (heat > kOverheat && theSimulation != nullptr) {
         colour.g = 0.0f;
         colour.r = theSimulation->TickCount() / kBlinkTicks % 2 != 0 ? 1.0f : 0.0f;
-        SoundOverheatWarning(*theSimulation);
+        SoundOverheatWarning(state, *theSimulation);
     }
     const auto top = static_cast<int32_t>(static_cast<float>(bar.bottom) - static_cast<float>(bar.Height()) * level);
     ui.FillRect(static_cast<float>(bar.left), static_cast<float>(top), static_cast<float>(bar.right),
@@ -104,12 +104,12 @@ void DrawHeatBar(const IntRect& bar, float heat)
 
 }  // namespace
 
-void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const SpaceObject* ship, int32_t freeCoolant,
-                                 const glm::vec4& activeColour, const glm::vec4& reserveColour)
+void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const IntRect& rect, const SpaceObject* ship,
+                                 int32_t freeCoolant, const glm::vec4& activeColour, const glm::vec4& reserveColour)
 {
     QEL_ASSERT(system >= 0 && system < kEngSystemCount, "a ship system beyond the four");
     UIContext& ui = theUIContext;
-    IntChangeTracker& tracker = theEngineeringTrackers.coolant[static_cast<size_t>(system)];
+    IntChangeTracker& tracker = console.engineeringTrackers.coolant[static_cast<size_t>(system)];
     const EngSystem& info = kEngSystems[static_cast<size_t>(system)];
     const uint32_t now = InputClockMilliseconds();
     QelBitmapFont* font = ui.GetFont(rect.Width() < kNarrowSystem ? "smallest" : "gui-1");
@@ -125,7 +125,7 @@ void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const Spac
 
     // The coolant dots fill the left half; connectors end low in it.
     const int32_t middle = rect.left + rect.Width() / 2;
-    theEngControls.anchors[static_cast<size_t>(system)] = {
+    console.engControls.anchors[static_cast<size_t>(system)] = {
         static_cast<float>((rect.left + middle) / 2),
         static_cast<float>((bottom - rect.top) / 3 + (bottom + rect.top) / 2)};
     const int32_t used = tracker.value;
@@ -146,10 +146,10 @@ void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const Spac
     ui.DrawText(font, IntRect{middle, rect.top, rect.right, bottom}, EngPercentText(heat), main, kLayer);
     ui.DrawText(font, IntRect{middle, bottom - kHeatWordHeight, rect.right, bottom}, "HEAT", main, kLayer);
     const IntRect bar{middle, rect.top + kBarMargin, middle + kBarWidth, bottom - kBarMargin};
-    DrawHeatBar(bar, ship != nullptr ? heat : 0.0f);
+    DrawHeatBar(console.engControls, bar, ship != nullptr ? heat : 0.0f);
 }
 
-void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
+void ViewEngHeatControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     SpaceObject* ship = ConsolePlayerShip();
     const bool level =
@@ -165,7 +165,7 @@ void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
         SpaceObject* copy = ConsoleShipCopy();
         freeCoolant = CoolantCount(ReadInt(ship->data_set, kSystemCoolantAvailable));
         for (int32_t e = 0; e < kEngSystemCount; ++e) {
-            IntChangeTracker& tracker = theEngineeringTrackers.coolant[static_cast<size_t>(e)];
+            IntChangeTracker& tracker = console.engineeringTrackers.coolant[static_cast<size_t>(e)];
             if (level) {
                 // Shown empty at once; sent now, and again by the tracker once left alone.
                 if (copy != nullptr)
@@ -192,7 +192,7 @@ void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName)
             box.top = rect.top + e * (height / kEngSystemCount);
             box.bottom = box.top + height / kEngSystemCount;
         }
-        ViewEngHeatControlsDrawBody(e, box, ship, static_cast<int32_t>(std::max(freeCoolant, -kMaxCoolant)), active,
-                                    reserve);
+        ViewEngHeatControlsDrawBody(console, e, box, ship, static_cast<int32_t>(std::max(freeCoolant, -kMaxCoolant)),
+                                    active, reserve);
     }
 }

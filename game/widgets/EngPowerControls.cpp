@@ -9,6 +9,7 @@
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/EngPresets.h"
 #include "game/world/SpaceObject.h"
@@ -17,8 +18,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-
-EngControlsState theEngControls;
 
 namespace {
 
@@ -72,11 +71,11 @@ void ConnectorLeg(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const glm::vec
 }
 
 // The ship changed under the console (a new world, another ship assigned).
-void NoteShip(const SpaceObject* ship)
+void NoteShip(EngControlsState& state, const SpaceObject* ship)
 {
-    if (ship == nullptr || ship == theEngControls.lastShip)
+    if (ship == nullptr || ship == state.lastShip)
         return;
-    theEngControls.lastShip = ship;
+    state.lastShip = ship;
     theConsoleLog.Add(kLogColour, "spaceObject change to  " + std::to_string(reinterpret_cast<uintptr_t>(ship)));
 }
 
@@ -134,11 +133,12 @@ void DrawSystemConnector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     ConnectorLeg(x2 - sx * m, y2 - rise, x2, y2, colour, spreadDown);
 }
 
-void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const SpaceObject* ship, bool reset)
+void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const IntRect& rect, const SpaceObject* ship,
+                                  bool reset)
 {
     QEL_ASSERT(control >= 0 && control < EngineeringTrackers::kPowerCount, "a power control beyond the trackers");
     UIContext& ui = theUIContext;
-    FloatChangeTracker& tracker = theEngineeringTrackers.power[static_cast<size_t>(control)];
+    FloatChangeTracker& tracker = console.engineeringTrackers.power[static_cast<size_t>(control)];
     const uint32_t now = InputClockMilliseconds();
     const int32_t width = rect.Width();
     const int32_t height = rect.Height();
@@ -183,7 +183,7 @@ void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const Sp
     // no column to lead to.
     if (system >= 0 && system < kEngSystemCount) {
         const IntPoint centre = slider.Center();
-        const glm::vec2 anchor = theEngControls.anchors[static_cast<size_t>(system)];
+        const glm::vec2 anchor = console.engControls.anchors[static_cast<size_t>(system)];
         DrawSystemConnector(centre.x, centre.y, static_cast<int32_t>(anchor.x), static_cast<int32_t>(anchor.y),
                             static_cast<int32_t>(system));
     }
@@ -208,10 +208,10 @@ void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const Sp
     ui.DrawText(font, percentBox, EngPercentText(tracker.value), main, kLayer, percentAlign);
 }
 
-void ViewEngPowerControlsDraw(IntRect& rect, std::string widgetName)
+void ViewEngPowerControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
-    NoteShip(ship);
+    NoteShip(console.engControls, ship);
     const bool reset =
         isHotKeyPressed(widgetName, "level_power", qel::vk::kSpace, "returns all power control sliders to 100%");
     if (reset)
@@ -232,6 +232,6 @@ void ViewEngPowerControlsDraw(IntRect& rect, std::string widgetName)
             control.top = rect.top + i * step;
             control.bottom = control.top + step;
         }
-        ViewEngPowerControlsDrawBody(i, control, ship, reset);
+        ViewEngPowerControlsDrawBody(console, i, control, ship, reset);
     }
 }

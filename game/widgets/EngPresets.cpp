@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 
-EngineeringTrackers theEngineeringTrackers;
-EngineeringValueSet theEngineeringPresets;
-
 namespace {
 
 constexpr const char* kFolder = "data";
@@ -45,29 +42,29 @@ int32_t StoredCoolant(const std::string& token)
 
 }  // namespace
 
-void EngineeringValueSet::StorePreset(int32_t n)
+void EngineeringValueSet::StorePreset(int32_t n, const EngineeringTrackers& trackers)
 {
     if (!ValidPreset(n))
         return;
     Preset& preset = presets[static_cast<size_t>(n)];
     for (size_t k = 0; k < preset.power.size(); ++k)
-        preset.power[k] = theEngineeringTrackers.power[k].value;
+        preset.power[k] = trackers.power[k].value;
     for (size_t j = 0; j < preset.coolant.size(); ++j)
-        preset.coolant[j] = theEngineeringTrackers.coolant[j].value;
+        preset.coolant[j] = trackers.coolant[j].value;
 }
 
-void EngineeringValueSet::RetrievePreset(int32_t n, uint32_t now)
+void EngineeringValueSet::RetrievePreset(int32_t n, EngineeringTrackers& trackers, uint32_t now)
 {
     if (!ValidPreset(n))
         return;
     const Preset& preset = presets[static_cast<size_t>(n)];
     for (size_t k = 0; k < preset.power.size(); ++k)
-        theEngineeringTrackers.power[k].Set(preset.power[k], now);
+        trackers.power[k].Set(preset.power[k], now);
     for (size_t j = 0; j < preset.coolant.size(); ++j)
-        theEngineeringTrackers.coolant[j].Set(preset.coolant[j], now);
+        trackers.coolant[j].Set(preset.coolant[j], now);
 }
 
-void EngineeringValueSet::BindPresetHotKeys(const std::string& context, uint32_t now)
+void EngineeringValueSet::BindPresetHotKeys(const std::string& context, EngineeringTrackers& trackers, uint32_t now)
 {
     // Storing asks for Control as well: were both on the bare digit, the key
     // meant to recall a preset would first overwrite it with the settings of
@@ -78,9 +75,9 @@ void EngineeringValueSet::BindPresetHotKeys(const std::string& context, uint32_t
         const int32_t key = qel::vk::kDigit0 + n;
         if (KeyVal::QueryPressed(context, "preset_store_" + digit, key, qel::vk::kControl,
                                  "stores engineering preset #" + digit))
-            StorePreset(n);
+            StorePreset(n, trackers);
         if (isHotKeyPressed(context, "preset_retrieve_" + digit, key, "retrieves engineering preset #" + digit))
-            RetrievePreset(n, now);
+            RetrievePreset(n, trackers, now);
     }
 }
 

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+class ConsoleState;
+
 // The engineering console's tracked settings; all zero at start.
 struct EngineeringTrackers {
     // One per power control index; the console shows the first eight.
@@ -37,9 +39,9 @@ struct EngineeringTrackers {
 
     std::array<FloatChangeTracker, kPowerCount> power{};
     std::array<IntChangeTracker, kCoolantCount> coolant{};
-};
 
-extern EngineeringTrackers theEngineeringTrackers;
+    bool operator==(const EngineeringTrackers&) const = default;
+};
 
 class EngineeringValueSet {
 public:
@@ -64,12 +66,12 @@ public:
     };
 
     // Preset n takes the trackers' values. n outside 0..9 does nothing.
-    void StorePreset(int32_t n);
+    void StorePreset(int32_t n, const EngineeringTrackers& trackers);
     // The trackers take preset n's values as changes made now, to be sent by
     // the widgets' next frames. n outside 0..9 does nothing.
-    void RetrievePreset(int32_t n, uint32_t now);
+    void RetrievePreset(int32_t n, EngineeringTrackers& trackers, uint32_t now);
     // Polls the twenty preset hot keys of the context (the presets widget's name).
-    void BindPresetHotKeys(const std::string& context, uint32_t now);
+    void BindPresetHotKeys(const std::string& context, EngineeringTrackers& trackers, uint32_t now);
 
     // Writes the file (atomically); a file that cannot be written is said
     // once on stderr and the presets hold for this run.
@@ -87,9 +89,9 @@ public:
     std::array<Preset, kPresetCount> presets{};
     // Set by STORE: the next preset button stores instead of recalling.
     bool storeMode = false;
-};
 
-extern EngineeringValueSet theEngineeringPresets;
+    bool operator==(const EngineeringValueSet&) const = default;
+};
 
 // Columns and rows of the presets widget's eleven cells in a box of w by h
 // pixels: one row when the box is very wide, one column when it is tall.
@@ -102,4 +104,4 @@ struct PresetGrid {
 PresetGrid PresetGridFor(int32_t width, int32_t height);
 
 // "eng_presets".
-void ViewEngPresetsDraw(IntRect& rect, std::string widgetName);
+void ViewEngPresetsDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

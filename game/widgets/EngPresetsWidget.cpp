@@ -1,6 +1,7 @@
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/EngPresets.h"
 
@@ -32,11 +33,11 @@ PresetGrid PresetGridFor(int32_t width, int32_t height)
     return {1, 11};
 }
 
-void ViewEngPresetsDraw(IntRect& rect, std::string widgetName)
+void ViewEngPresetsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    EngineeringValueSet& set = theEngineeringPresets;
+    EngineeringValueSet& set = console.engineeringPresets;
     const uint32_t now = InputClockMilliseconds();
-    set.BindPresetHotKeys(widgetName, now);
+    set.BindPresetHotKeys(widgetName, console.engineeringTrackers, now);
 
     UIContext& ui = theUIContext;
     const PresetGrid grid = PresetGridFor(rect.Width(), rect.Height());
@@ -57,10 +58,10 @@ void ViewEngPresetsDraw(IntRect& rect, std::string widgetName)
         if (!uiButton(kFirstPresetButtonId + n, std::to_string(n), kFont, true, kLayer))
             continue;
         if (set.storeMode) {
-            set.StorePreset(n);
+            set.StorePreset(n, console.engineeringTrackers);
             PlayGUISound("gui_main_screen");
         } else {
-            set.RetrievePreset(n, now);
+            set.RetrievePreset(n, console.engineeringTrackers, now);
             PlayGUISound("gui_button");
         }
         set.storeMode = false;

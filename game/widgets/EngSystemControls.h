@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
 class SpaceObject;
 
 struct EngSystem {
@@ -54,9 +55,9 @@ struct EngControlsState {
     bool warningPlayed = false;
     int64_t warningNextTick = 0;
     uint64_t warningRun = 0;
-};
 
-extern EngControlsState theEngControls;
+    bool operator==(const EngControlsState&) const = default;
+};
 
 // The slider's travel for a power value and back: 0..1 below the detent
 // (0.18), the detent 0.18..0.48 for 1.0, then up to 3.0 at the far end.
@@ -66,14 +67,15 @@ float SliderPositionToPower(float position);
 // A share as the controls show it: 1.25 is "125%" (truncated).
 std::string EngPercentText(float share);
 
-void ViewEngPowerControlsDraw(IntRect& rect, std::string widgetName);
+void ViewEngPowerControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 // Power control i in its rectangle; reset sets it to 100 % this frame.
-void ViewEngPowerControlsDrawBody(int32_t control, const IntRect& rect, const SpaceObject* ship, bool reset);
+void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const IntRect& rect, const SpaceObject* ship,
+                                  bool reset);
 
-void ViewEngHeatControlsDraw(IntRect& rect, std::string widgetName);
+void ViewEngHeatControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 // System e in its rectangle, with the coolant nobody uses and the dots' colours.
-void ViewEngHeatControlsDrawBody(int32_t system, const IntRect& rect, const SpaceObject* ship, int32_t freeCoolant,
-                                 const glm::vec4& activeColour, const glm::vec4& reserveColour);
+void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const IntRect& rect, const SpaceObject* ship,
+                                 int32_t freeCoolant, const glm::vec4& activeColour, const glm::vec4& reserveColour);
 
 // A line from one point to another in the system's colour, dimmed: a
 // diagonal leg (half as steep as wide), a straight run, and a diagonal leg

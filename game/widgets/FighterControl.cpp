@@ -11,14 +11,13 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/ShipKeys.h"
 #include "game/world/SpaceObject.h"
 
 #include <algorithm>
-
-FighterControlState theFighterControl;
 
 namespace {
 
@@ -80,10 +79,6 @@ constexpr ButtonRow kButtons[kFighterButtonCount] = {
 constexpr const DataKey* kToggleFlags[] = {&playership::kFighterBoostFlag, &playership::kFighterThrustFlag,
                                            &playership::kFighterShootFlag};
 
-FighterButtonState& State(size_t index)
-{
-    return theFighterControl.buttons[index];
-}
 
 // --- Layout ------------------------------------------------------------------
 
@@ -151,31 +146,30 @@ void DrawShareBar(const IntRect& rect, float share, const glm::vec4& colour)
 // The best speed seen of the ship: a console keeps it in its copy of the
 // ship; the server's own screen, whose ship is the world itself, in the
 // panel's memory beside the world's record.
-float BestSpeedSeen(const SpaceObject& ship)
+float BestSpeedSeen(const FighterControlState& panel, const SpaceObject& ship)
 {
     const float recorded = ReadFiniteFloat(ship.data_set, playership::kFighterBestObservedSpeed);
-    const FighterControlState& panel = theFighterControl;
     if (ConsoleShipCopy() == nullptr && panel.bestSpeedShip == ship.uniqueID)
         return std::max(recorded, panel.bestSpeed);
     return recorded;
 }
 
-void RecordBestSpeed(const SpaceObject& ship)
+void RecordBestSpeed(FighterControlState& panel, const SpaceObject& ship)
 {
     if (SpaceObject* copy = ConsoleShipCopy()) {
         WriteFloat(copy->data_set, playership::kFighterBestObservedSpeed, ship.cur_speed);
         return;
     }
-    theFighterControl.bestSpeedShip = ship.uniqueID;
-    theFighterControl.bestSpeed = ship.cur_speed;
+    panel.bestSpeedShip = ship.uniqueID;
+    panel.bestSpeed = ship.cur_speed;
 }
 
 // Full at the best speed seen so far, which a faster ship raises.
-void DrawSpeedBar(const SpaceObject& ship, const IntRect& rect)
+void DrawSpeedBar(FighterControlState& panel, const SpaceObject& ship, const IntRect& rect)
 {
-    float ratio = ship.cur_speed / std::max(1.0f, BestSpeedSeen(ship));
+    float ratio = ship.cur_speed / std::max(1.0f, BestSpeedSeen(panel, ship));
     if (ratio > 1.0f) {
-        RecordBestSpeed(ship);
+        RecordBestSpeed(panel, ship);
         ratio = 1.0f;
     }
     DrawShareBar(rect, ratio, kSpeedColour);
@@ -220,10 +214,10 @@ IntRect KeyCaptionInk(const IntRect& rect, const std::string& hotKeyName)
 
 // --- Buttons -----------------------------------------------------------------
 
-void Click(size_t index, int32_t value)
+void Click(FighterButtonState& button, int32_t value)
 {
     PlayGUISound(kClickSound);
-    State(index).value = value;
+    button.value = value;
     lastInputKind = kByButton;
 }
 
@@ -267,19 +261,19 @@ void DrawButtonDetail(const IntRect& rect, const std::string& label, const std::
     DrawCentredText(kCaptionFont, lower, detail, colour, kCaptionLayer);
 }
 
-void DrawButtons(const FighterLayout& layout, const SpaceObject* ship, bool enabled)
+void DrawButtons(FighterControlState& panel, const FighterLayout& layout, const SpaceObject* ship, bool enabled)
 {
     for (size_t i = 0; i < kFighterButtonCount; ++i) {
         const ButtonRow& row = kButtons[i];
-        FighterButtonState& state = State(i);
+        FighterButtonState& state = panel.buttons[i];
         theUIContext.SetCurrentRect(layout.buttons[i]);
         if (row.toggle) {
             if (uiCheckButton(row.id, row.label, kButtonFont, state.value != 0, enabled, kLayer))
-                Click(i, state.value != 0 ? 0 : 1);
+                Click(state, state.value != 0 ? 0 : 1);
         } else {
             state.value = 0;
             if (uiButton(row.id, row.label, kButtonFont, enabled, kLayer))
-                Click(i, 1);
+                Click(state, 1);
         }
         const std::string keyName = std::string(kKeyCaptionPrefix) + row.hotKey;
         if (ship)
@@ -293,11 +287,11 @@ void DrawButtons(const FighterLayout& layout, const SpaceObject* ship, bool enab
 // The ship's flags set the toggles as they move. A toggle the crew has just
 // changed keeps its new value until then: on the server's own screen the
 // flag moves only once the server has handled the signal.
-void FollowShipFlags(const SpaceObject& ship)
+void FollowShipFlags(FighterControlState& panel, const SpaceObject& ship)
 {
     for (size_t i = 0; i < std::size(kToggleFlags); ++i) {
         const auto flag = static_cast<int32_t>(ReadInt(ship.data_set, *kToggleFlags[i]));
-        FighterButtonState& state = State(i);
+        FighterButtonState& state = panel.buttons[i];
         if (state.shipFlag != flag) {
             state.value = flag;
             state.shipFlag = flag;
@@ -319,21 +313,21 @@ void FollowHeld(FighterButtonState& state, bool held, const char* kind)
         state.value = 0;
 }
 
-void ReadHotKeys(const std::string& context)
+void ReadHotKeys(FighterControlState& panel, const std::string& context)
 {
     for (size_t i = 0; i < kFighterButtonCount; ++i) {
         const ButtonRow& row = kButtons[i];
         if (row.toggle) {
-            FollowHeld(State(i), isHotKeyHeld(context, row.hotKey, row.defaultKey, row.description), kByKey);
+            FollowHeld(panel.buttons[i], isHotKeyHeld(context, row.hotKey, row.defaultKey, row.description), kByKey);
         } else if (isHotKeyPressed(context, row.hotKey, row.defaultKey, row.description)) {
             PlayGUISound(kClickSound);
-            State(i).value = 1;
+            panel.buttons[i].value = 1;
             lastInputKind = kByKey;
         }
     }
 }
 
-void ReadController()
+void ReadController(FighterControlState& panel)
 {
     ControllerInput& controller = theControllerInput;
     if (controller.controllerDisabled)
@@ -342,16 +336,16 @@ void ReadController()
         const ButtonRow& row = kButtons[i];
         const bool down = controller.IsActionPressed(row.action);
         if (row.toggle) {
-            FollowHeld(State(i), down, kByJoy);
+            FollowHeld(panel.buttons[i], down, kByJoy);
             continue;
         }
         if (down)
             lastInputKind = kByJoy;
         if (lastInputKind != kByJoy)
             continue;
-        bool& wasDown = theFighterControl.actionDown[i];
+        bool& wasDown = panel.actionDown[i];
         if (down && !wasDown)
-            State(i).value = 1;
+            panel.buttons[i].value = 1;
         wasDown = down;
     }
 }
@@ -373,41 +367,42 @@ std::string JoinKeyNames(std::initializer_list<const char*> hotKeys)
 
 }  // namespace
 
-void ViewFighterControlDraw(IntRect& rect, std::string widgetName)
+void ViewFighterControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    FighterControlState& panel = console.fighterControl;
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
     SpaceObject* ship = ConsolePlayerShip();
     const FighterLayout layout = LayOut(rect);
     if (ship) {
-        FollowShipFlags(*ship);
+        FollowShipFlags(panel, *ship);
         theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), layout.caption, FighterSteerKeys(), kWhite, kLayer);
-        DrawSpeedBar(*ship, layout.speed);
+        DrawSpeedBar(panel, *ship, layout.speed);
         DrawShieldBar(*ship, layout.foreShield, 0);
         DrawShieldBar(*ship, layout.aftShield, 1);
     }
-    DrawButtons(layout, ship, enabled);
-    FighterButtons(ship);
-    ReadHotKeys(widgetName);
-    FighterButtons(ship);
-    ReadController();
-    FighterButtons(ship);
+    DrawButtons(panel, layout, ship, enabled);
+    FighterButtons(panel, ship);
+    ReadHotKeys(panel, widgetName);
+    FighterButtons(panel, ship);
+    ReadController(panel);
+    FighterButtons(panel, ship);
 }
 
-void FighterButtons(const SpaceObject* ship)
+void FighterButtons(FighterControlState& panel, const SpaceObject* ship)
 {
     if (!ship)
         return;
-    auto changed = [](FighterButton button) {
-        const FighterButtonState& state = theFighterControl[button];
+    auto changed = [&panel](FighterButton button) {
+        const FighterButtonState& state = panel[button];
         return state.value != state.previous;
     };
-    auto value = [](FighterButton button) { return theFighterControl[button].value; };
+    auto value = [&panel](FighterButton button) { return panel[button].value; };
 
     // A console shows its toggles in its copy of the ship at once.
     if (SpaceObject* copy = ConsoleShipCopy())
         for (size_t i = 0; i < std::size(kToggleFlags); ++i)
             if (changed(static_cast<FighterButton>(i)))
-                WriteInt(copy->data_set, *kToggleFlags[i], State(i).value);
+                WriteInt(copy->data_set, *kToggleFlags[i], panel.buttons[i].value);
     if (changed(FighterButton::Boost))
         SendSignal(FighterBoostSignal{value(FighterButton::Boost)});
     if (changed(FighterButton::Thrust))
@@ -427,7 +422,7 @@ void FighterButtons(const SpaceObject* ship)
     for (const auto& [button, subTag] : scriptButtons)
         if (changed(button) && value(button) == 0)
             SendSignal(ConsoleScriptEventSignal{ship->uniqueID, kScriptEventTag, subTag});
-    for (FighterButtonState& state : theFighterControl.buttons)
+    for (FighterButtonState& state : panel.buttons)
         state.previous = state.value;
 }
 

@@ -7,8 +7,8 @@
 // change is reported to the server once, in the frame it happens (the
 // one-shots of the script's own buttons in the frame after).
 //
-// The button states are the process's, shared by every "fighter_control"
-// box, and the note of the input that acted last (lastInputKind) is shared
+// The button states are the console's (ConsoleState.h), shared by every
+// "fighter_control" box, and the note of the input that acted last (lastInputKind) is shared
 // with the full-3D helm: a key that is merely up does not undo a click.
 
 #include "game/ui/IntRect.h"
@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+class ConsoleState;
 class SpaceObject;
 
 // The buttons, in the order they are drawn and reported.
@@ -28,6 +29,8 @@ struct FighterButtonState {
     int32_t value = 0;     // 1 on or pressed, 0 off
     int32_t previous = 0;  // the value last reported
     std::optional<int32_t> shipFlag;  // a toggle's flag in the ship as last read
+
+    bool operator==(const FighterButtonState&) const = default;
 };
 
 struct FighterControlState {
@@ -39,17 +42,15 @@ struct FighterControlState {
     float bestSpeed = 0.0f;
 
     FighterButtonState& operator[](FighterButton button) { return buttons[static_cast<size_t>(button)]; }
+    bool operator==(const FighterControlState&) const = default;
 };
 
-// The one state of the process.
-extern FighterControlState theFighterControl;
-
-void ViewFighterControlDraw(IntRect& rect, std::string widgetName);
+void ViewFighterControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // Reports every button whose value differs from the one last reported, and
 // takes the values as reported. Without a ship nothing is reported and
 // nothing taken, so the changes go out once a ship exists.
-void FighterButtons(const SpaceObject* ship);
+void FighterButtons(FighterControlState& panel, const SpaceObject* ship);
 
 // "  STEER " and the full-3D helm's four steering keys, then on a second
 // line "  ROLL " and its two roll keys.

@@ -92,8 +92,8 @@ struct Candidate {
 
 // Outlines every box of the screen and finds what the mouse would grab: the
 // nearest corner within the grab radius, else the last box under the mouse.
-Candidate OutlineAndFindCandidate(const std::string& screenName, IntPoint mouse, bool scatter,
-                                  const glm::vec4& colour)
+Candidate OutlineAndFindCandidate(const GUIBoxEditState& state, const std::string& screenName, IntPoint mouse,
+                                  bool scatter, const glm::vec4& colour)
 {
     Candidate candidate;
     const float mx = static_cast<float>(mouse.x), my = static_cast<float>(mouse.y);
@@ -101,7 +101,7 @@ Candidate OutlineAndFindCandidate(const std::string& screenName, IntPoint mouse,
         if (constBox.screenName != screenName)
             continue;
         GUIBox* box = GUIBoxManager::FindBox(key.first, key.second);
-        const IntRect px = GUIBoxManager::BoxRectToPixels(*box);
+        const IntRect px = GUIBoxManager::BoxRectToPixels(*box, state.layoutIndex);
         if (scatter) {
             const int32_t a = ScatterEdge();
             const int32_t b = ScatterEdge();
@@ -137,7 +137,7 @@ void Grab(GUIBoxEditState& state, const Candidate& candidate, IntPoint mouse)
         state.grabPoint = {0, 0};
         state.savedRect = candidate.box->rect[state.layoutIndex == 1 ? 1 : 0];
     } else {
-        state.grabPoint = Corner(GUIBoxManager::BoxRectToPixels(*candidate.box), candidate.part);
+        state.grabPoint = Corner(GUIBoxManager::BoxRectToPixels(*candidate.box, state.layoutIndex), candidate.part);
     }
 }
 
@@ -208,9 +208,10 @@ void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenNa
     QelKeyboard* keyboard = ui.Keyboard();
     const bool scatter = keyboard && keyboard->IsKeyReleased(kScatterKey);
     const glm::vec4 colour = OutlineColour();
-    const Candidate candidate = OutlineAndFindCandidate(screenName, mouse, scatter, colour);
+    const Candidate candidate = OutlineAndFindCandidate(state, screenName, mouse, scatter, colour);
     if (candidate.box && candidate.part != GUIBoxEditState::kWholeBox)
-        DrawGrip(Corner(BoxRectToPixels(*candidate.box), candidate.part), colour, candidate.box->layer);
+        DrawGrip(Corner(BoxRectToPixels(*candidate.box, state.layoutIndex), candidate.part), colour,
+                 candidate.box->layer);
 
     const bool buttonDown = ui.LeftDown();
     if (!state.dragging && buttonDown && candidate.box)

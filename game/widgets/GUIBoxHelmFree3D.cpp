@@ -10,6 +10,7 @@
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
 #include "game/ui/ConsoleInputFocus.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 #include "game/world/SpaceObject.h"
@@ -37,11 +38,11 @@ float ShareAcross(int32_t position, int32_t low, int32_t high)
 }
 
 // Steps 1 and 2.
-void TrackMouse(const HelmMouse& mouse, const IntRect& rect)
+void TrackMouse(ConsoleState& console, const HelmMouse& mouse, const IntRect& rect)
 {
-    HelmSteeringState& state = theHelmSteering;
+    HelmSteeringState& state = console.helmSteering;
     if (mouse.Inside(rect)) {
-        mouseOverControl = true;
+        console.mouseOverControl = true;
         if (mouse.leftPressed)
             state.mouseDragging = true;
         if (mouse.leftDown && state.mouseDragging)
@@ -58,11 +59,10 @@ void TrackMouse(const HelmMouse& mouse, const IntRect& rect)
 }
 
 // Step 4: the mouse owns the helm while it drags; letting go is straight ahead.
-void ApplyMouse(SteeringDemands& demands, const HelmMouse& mouse)
+void ApplyMouse(const HelmSteeringState& state, SteeringDemands& demands, const HelmMouse& mouse)
 {
     if (lastInputKind != kMouse)
         return;
-    const HelmSteeringState& state = theHelmSteering;
     if (!state.mouseDragging) {
         demands = {};
         return;
@@ -121,16 +121,16 @@ void KeepDemands(SpaceObject* ship, const SteeringDemands& demands)
 
 }  // namespace
 
-void ViewHelmFree3DDraw(IntRect& rect, std::string widgetName)
+void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
-    TrackMouse(mouse, rect);
+    TrackMouse(console, mouse, rect);
     SteeringDemands demands = ReadSteeringDemands(ship);
-    ApplyMouse(demands, mouse);
+    ApplyMouse(console.helmSteering, demands, mouse);
     HelmFree3DSteerKeys(demands, widgetName, mouse);
     ApplyStick(demands);
-    if (TakeSteeringSendSlot())
+    if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerFreeSignal{demands.roll, demands.pitch, demands.yaw});
     HelmHeadingDisplay(ship, rect);
     KeepDemands(ship, demands);

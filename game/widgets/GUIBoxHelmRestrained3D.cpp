@@ -4,6 +4,7 @@
 // the mouse holds the stick), and a signal leaves only when a demand changed.
 
 #include "game/net/CorvaneClient.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 
@@ -14,15 +15,15 @@ constexpr float kKeyStep = 0.4f;
 
 }  // namespace
 
-void ViewHelmRestrained3DDraw(IntRect& rect, std::string widgetName)
+void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
     const SteeringDemands stored = ReadSteeringDemands(ship);
-    SteeringDemands demands = SteerYawAndPitch(rect, widgetName, kKeyStep, mouse, ship);
+    SteeringDemands demands = SteerYawAndPitch(console, rect, widgetName, kKeyStep, mouse, ship);
     demands.roll = mouse.leftDown ? stored.roll : 0.0f;
     demands.roll = SteeringStickOver(demands.roll, "Roll");
-    if (demands != stored && TakeSteeringSendSlot())
+    if (demands != stored && TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerSignal{demands.roll, demands.pitch, demands.yaw});
     HelmHeadingDisplay(ship, rect);
 }

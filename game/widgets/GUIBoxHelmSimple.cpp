@@ -3,6 +3,7 @@
 // to straight ahead once released; a stick past its dead zone takes over.
 
 #include "game/net/CorvaneClient.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
 
@@ -26,11 +27,11 @@ float MapAcross(int32_t position, int32_t low, int32_t high)
 
 // Steps 1 and 2: a press inside starts a drag that lasts while the left
 // button is held; the mouse position is kept while it is inside.
-void TrackMouse(const HelmMouse& mouse, const IntRect& rect)
+void TrackMouse(ConsoleState& console, const HelmMouse& mouse, const IntRect& rect)
 {
-    HelmSteeringState& state = theHelmSteering;
+    HelmSteeringState& state = console.helmSteering;
     if (mouse.Inside(rect)) {
-        mouseOverControl = true;
+        console.mouseOverControl = true;
         state.mouseSteerX = MapAcross(mouse.x, rect.left, rect.right);
         state.mouseSteerY = MapAcross(mouse.y, rect.top, rect.bottom);
         if (mouse.leftPressed)
@@ -61,14 +62,15 @@ float SteeringStickOver(float value, const char* axisName)
 
 // The shared first steps of the simple and the restrained helm: mouse, the
 // stored demands, the drag, the arrow keys at the widget's step and the stick.
-SteeringDemands SteerYawAndPitch(const IntRect& rect, const std::string& widgetName, float keyStep,
-                                 const HelmMouse& mouse, const SpaceObject* ship)
+SteeringDemands SteerYawAndPitch(ConsoleState& console, const IntRect& rect, const std::string& widgetName,
+                                 float keyStep, const HelmMouse& mouse, const SpaceObject* ship)
 {
-    TrackMouse(mouse, rect);
+    TrackMouse(console, mouse, rect);
     SteeringDemands demands = ReadSteeringDemands(ship);
-    if (theHelmSteering.mouseDragging) {
-        demands.yaw = theHelmSteering.mouseSteerX;
-        demands.pitch = theHelmSteering.mouseSteerY;
+    const HelmSteeringState& state = console.helmSteering;
+    if (state.mouseDragging) {
+        demands.yaw = state.mouseSteerX;
+        demands.pitch = state.mouseSteerY;
     }
     const SteeringKeys keys = SteeringKeys::Read(widgetName, false);
     demands.yaw = KeyRamp(demands.yaw, keys.right, keys.left, mouse.leftDown, keyStep);
@@ -78,11 +80,11 @@ SteeringDemands SteerYawAndPitch(const IntRect& rect, const std::string& widgetN
     return demands;
 }
 
-void ViewHelmSimpleDraw(IntRect& rect, std::string widgetName)
+void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
-    const SteeringDemands demands = SteerYawAndPitch(rect, widgetName, kKeyStep, HelmMouse::Read(), ship);
-    if (TakeSteeringSendSlot())
+    const SteeringDemands demands = SteerYawAndPitch(console, rect, widgetName, kKeyStep, HelmMouse::Read(), ship);
+    if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(Steer2DSignal{demands.yaw, demands.pitch});
     HelmHeadingDisplay(ship, rect);
 }

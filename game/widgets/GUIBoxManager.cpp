@@ -3,14 +3,13 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/net/ConsoleCatalogue.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/WidgetTable.h"
 #include "helper/GeneralUtils.h"
 
 #include <algorithm>
 #include <cmath>
-
-GUIBoxEditState theBoxEditState;
 
 namespace {
 
@@ -189,7 +188,8 @@ const std::map<std::string, std::string>& GUIBoxManager::WidgetDocumentation()
     return Registry().documentation;
 }
 
-void GUIBoxManager::DrawBox(const std::string& screenName, const std::string& widgetName, const IntRect& defaultRect)
+void GUIBoxManager::DrawBox(ConsoleState& console, const std::string& screenName, const std::string& widgetName,
+                            const IntRect& defaultRect)
 {
     GUIBox* box = FindBox(screenName, widgetName);
     if (!box) {
@@ -199,23 +199,23 @@ void GUIBoxManager::DrawBox(const std::string& screenName, const std::string& wi
     const WidgetDrawFn draw = FindWidget(widgetName);
     if (!draw)
         return;
-    IntRect pixels = BoxRectToPixels(*box);
+    IntRect pixels = BoxRectToPixels(*box, console.boxEdit.layoutIndex);
     if (pixels.right < pixels.left)
         std::swap(pixels.left, pixels.right);
     if (pixels.bottom < pixels.top)
         std::swap(pixels.top, pixels.bottom);
-    currentWidgetName = box->widgetName;
-    draw(pixels, box->widgetName);
+    console.currentWidgetName = box->widgetName;
+    draw(console, pixels, box->widgetName);
 }
 
-void GUIBoxManager::DrawConsoleBoxes(const std::string& screenName, const std::vector<std::string>& widgetNames,
-                                     const std::string& onlyWidget)
+void GUIBoxManager::DrawConsoleBoxes(ConsoleState& console, const std::string& screenName,
+                                     const std::vector<std::string>& widgetNames, const std::string& onlyWidget)
 {
     if (onlyWidget.empty() && BringsNewWidget(screenName, widgetNames))
         LayOutAgain(screenName, widgetNames);
     for (size_t i = 0; i < widgetNames.size(); ++i)
         if (onlyWidget.empty() || widgetNames[i] == onlyWidget)
-            DrawBox(screenName, widgetNames[i], DefaultBoxRect(i, widgetNames.size()));
+            DrawBox(console, screenName, widgetNames[i], DefaultBoxRect(i, widgetNames.size()));
 }
 
 // Columns are rounded up: with fewer, the last row would lie below the grid
@@ -245,9 +245,9 @@ void GUIBoxManager::SetBoxRects(const std::string& screenName, const std::string
     box.arranged = true;
 }
 
-IntRect GUIBoxManager::BoxRectToPixels(const GUIBox& box)
+IntRect GUIBoxManager::BoxRectToPixels(const GUIBox& box, int32_t layoutIndex)
 {
-    const IntRect& r = box.rect[theBoxEditState.layoutIndex == 1 ? 1 : 0];
+    const IntRect& r = box.rect[layoutIndex == 1 ? 1 : 0];
     const int32_t width = WindowWidth();
     const int32_t height = WindowHeight();
     return {PercentToPixels(width, r.left), PercentToPixels(height, r.top), PercentToPixels(width, r.right),
@@ -294,11 +294,11 @@ void GUIBoxManager::SaveWidgetList()
 
 // The shipped layout first, then the crew's over it: a box the crew has
 // placed stands where they put it, every other where the game puts it.
-void GUIBoxManager::Load()
+void GUIBoxManager::Load(GUIBoxEditState& state)
 {
     // The edit mode must not hold on to a box that goes.
-    theBoxEditState.grabbedBox = nullptr;
-    theBoxEditState.dragging = false;
+    state.grabbedBox = nullptr;
+    state.dragging = false;
     BoxStore().clear();
     ReadLayout(kDefaultLayoutFile);
     ReadLayout(kLayoutFile);

@@ -5,10 +5,11 @@
 // layouts: [0] for the window as first opened, [1] for the enlarged window;
 // the layout index says which one shows (see UpdateLayoutIndex).
 //
-// Every frame the console scene draws its console's widgets in list order:
+// Every frame the console scene draws its console's widgets in list order,
+// handing each the console's state (ConsoleState.h):
 //
-//   GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList);
-//   GUIBoxManager::EditMode(theBoxEditState, consoleName);
+//   GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
+//   GUIBoxManager::EditMode(console.boxEdit, console.consoleName);
 //
 // A widget drawn for the first time gets its box at its place in a grid over
 // the middle 80 % of the window; from then on its box keeps what the edit
@@ -22,7 +23,6 @@
 //
 // Main thread only.
 
-#include "game/render/manager/ConsoleState.h"
 #include "game/ui/IntRect.h"
 
 #include <array>
@@ -33,6 +33,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+class ConsoleState;
 
 struct GUIBox {
     // The 2D layer of the box's outline and caption in the edit mode.
@@ -51,9 +53,9 @@ struct GUIBox {
 };
 
 // Draws a widget inside its box's pixel rectangle (left <= right, top <=
-// bottom), given the widget name of the box; the widget's own state lives in
-// its module.
-using WidgetDrawFn = void (*)(IntRect& rect, std::string widgetName);
+// bottom), given the console's state, where the widget keeps its own, and
+// the widget name of the box.
+using WidgetDrawFn = void (*)(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // Which layout of the boxes shows, what it was chosen by, and the edit
 // mode's drag.
@@ -109,14 +111,16 @@ public:
     // Draws the box of the widget on the screen, made at the default
     // rectangle (percent) when the pair has no box yet. A widget that is not
     // registered draws nothing; its box stays and is saved.
-    static void DrawBox(const std::string& screenName, const std::string& widgetName, const IntRect& defaultRect);
+    static void DrawBox(ConsoleState& console, const std::string& screenName, const std::string& widgetName,
+                        const IntRect& defaultRect);
     // Draws every box of the list in order (see the file comment). With
     // onlyWidget set, only the boxes of that widget are drawn, at their places.
     // A list that brings a widget the screen has no box for is a new layout
     // of the screen (a console name reused with other widgets): the boxes of
     // its widgets that nobody arranged move to their cells of the list's
     // grid first, so that no new box lands on an old one.
-    static void DrawConsoleBoxes(const std::string& screenName, const std::vector<std::string>& widgetNames,
+    static void DrawConsoleBoxes(ConsoleState& console, const std::string& screenName,
+                                 const std::vector<std::string>& widgetNames,
                                  const std::string& onlyWidget = std::string());
     // The default rectangle, in percent, of widget index of count (index <
     // count): a grid of max(1, floor(sqrt(count))) rows and as many columns
@@ -128,9 +132,9 @@ public:
     // when missing.
     static void SetBoxRects(const std::string& screenName, const std::string& widgetName,
                             const std::array<float, 8>& edges);
-    // The box's rectangle of the current layout in window pixels, edges in
+    // The box's rectangle of the layout (0 or 1) in window pixels, edges in
     // the order stored.
-    static IntRect BoxRectToPixels(const GUIBox& box);
+    static IntRect BoxRectToPixels(const GUIBox& box, int32_t layoutIndex);
     // The pair's box, or null.
     static GUIBox* FindBox(const std::string& screenName, const std::string& widgetName);
     static const BoxMap& Boxes();
@@ -139,8 +143,8 @@ public:
     // data/GUIBoxDefaults.txt, the game's own for its stations, in the same
     // form. Replaces every box by those of the game's file and then the
     // crew's, a box of both standing where the crew's puts it; missing files
-    // add none.
-    static void Load();
+    // add none. The edit mode of the state lets go of any box it held.
+    static void Load(GUIBoxEditState& state);
     // Rewrites the file whole (the old one stays until the new one is
     // complete). A box whose names hold a line break stays out of it, as no
     // line-by-line file could read it back. Unwritable: the boxes live in
@@ -168,5 +172,3 @@ public:
     static void UpdateLayoutIndex(GUIBoxEditState& state);
 };
 
-// The layout state of this machine's console screen.
-extern GUIBoxEditState theBoxEditState;

@@ -9,6 +9,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/HelmSteering.h"
@@ -17,8 +18,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-ThrottleWidgetState theThrottleWidget;
 
 namespace {
 
@@ -351,8 +350,9 @@ void ViewThrottleDrawSegment(const ThrottleWidgetState& state, const IntRect& se
                           SegmentColour(state.warpMode, f, value));
 }
 
-bool ViewThrottleSlider(ThrottleWidgetState& state, const IntRect& slider, float& value)
+bool ViewThrottleSlider(ConsoleState& console, const IntRect& slider, float& value)
 {
+    ThrottleWidgetState& state = console.throttle;
     UIContext& ui = theUIContext;
     const int32_t height = slider.bottom - slider.top;
     for (int i = 0; i < kSegmentCount; ++i) {
@@ -369,7 +369,7 @@ bool ViewThrottleSlider(ThrottleWidgetState& state, const IntRect& slider, float
         if (ui.LeftPressed())
             state.dragging = true;
         if (ui.activeId == 0) {
-            mouseOverControl = true;
+            console.mouseOverControl = true;
             if (ui.LeftDown() && state.dragging) {
                 value = DragValue(state.warpMode, slider.bottom, height, y);
                 dragged = true;
@@ -381,8 +381,9 @@ bool ViewThrottleSlider(ThrottleWidgetState& state, const IntRect& slider, float
     return dragged;
 }
 
-void ViewThrottleDrawBody(ThrottleWidgetState& state, IntRect rect, const std::string& widgetName)
+void ViewThrottleDrawBody(ConsoleState& console, IntRect rect, const std::string& widgetName)
 {
+    ThrottleWidgetState& state = console.throttle;
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
     const uint32_t now = InputClockMilliseconds();
     const ShipFacts facts = ReadShip(state, now);
@@ -400,13 +401,13 @@ void ViewThrottleDrawBody(ThrottleWidgetState& state, IntRect rect, const std::s
     ReverseButton(state, rect, widgetName, enabled, now);
     float value = state.throttle.value;
     const IntRect slider{rect.left, speedRow.bottom + 1, rect.right, rect.bottom - kRowHeight - 1};
-    if (ViewThrottleSlider(state, slider, value))
+    if (ViewThrottleSlider(console, slider, value))
         state.controllerOwns = false;
     state.throttle.Set(value, now);
     SendChanges(state, now);
 }
 
-void ViewThrottleDraw(IntRect& rect, std::string widgetName)
+void ViewThrottleDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    ViewThrottleDrawBody(theThrottleWidget, rect, widgetName);
+    ViewThrottleDrawBody(console, rect, widgetName);
 }

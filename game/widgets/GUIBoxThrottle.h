@@ -13,15 +13,18 @@
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
+
 // A controller button's edge from frame to frame.
 struct ButtonEdge {
     int32_t edge = 0;  // +1 went down this frame, -1 went up, 0 no change
     bool lastState = false;
 
     void Update(bool down);
+    bool operator==(const ButtonEdge&) const = default;
 };
 
-// One for the process: two throttle boxes share it.
+// One for the console: two throttle boxes share it.
 struct ThrottleWidgetState {
     ButtonEdge reverseEdge;       // the controller action "Reverse"
     float lastAxis = 0.0f;        // the "Throttle" axis when the controller last took over
@@ -34,13 +37,13 @@ struct ThrottleWidgetState {
     bool warpDecreaseLatch = false;
     FloatChangeTracker throttle;
     FloatChangeTracker reverse;   // 0 off, 1 on
+
+    bool operator==(const ThrottleWidgetState&) const = default;
 };
 
-extern ThrottleWidgetState theThrottleWidget;
-
-void ViewThrottleDraw(IntRect& rect, std::string widgetName);
-void ViewThrottleDrawBody(ThrottleWidgetState& state, IntRect rect, const std::string& widgetName);
+void ViewThrottleDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewThrottleDrawBody(ConsoleState& console, IntRect rect, const std::string& widgetName);
 // Draws the column and answers a drag; true when a drag set the value.
-bool ViewThrottleSlider(ThrottleWidgetState& state, const IntRect& slider, float& value);
+bool ViewThrottleSlider(ConsoleState& console, const IntRect& slider, float& value);
 // One segment at its share f (0..0.95) of the column.
 void ViewThrottleDrawSegment(const ThrottleWidgetState& state, const IntRect& segment, float f, float value);

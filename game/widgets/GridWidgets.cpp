@@ -7,11 +7,11 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/WorldLookup.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "game/widgets/ShipInternalView.h"
@@ -23,8 +23,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-
-GridObjectListState theGridObjectList;
 
 namespace {
 
@@ -63,7 +61,7 @@ GridTypeFilter* FindFilter(std::vector<GridTypeFilter>& filter, const std::strin
     return found == filter.end() ? nullptr : &*found;
 }
 
-void ScrollWithWheel(const IntRect& rect)
+void ScrollWithWheel(GridObjectListState& list, const IntRect& rect)
 {
     QelMouse* mouse = gInputFactory ? gInputFactory->GetMouse() : nullptr;
     if (!mouse || !uiHitTest(rect.left, rect.top, rect.right, rect.bottom))
@@ -71,8 +69,7 @@ void ScrollWithWheel(const IntRect& rect)
     const int32_t wheel = mouse->GetWheel();
     mouse->SetWheel(0);
     if (wheel != 0)
-        theGridObjectList.scroll =
-            std::clamp(theGridObjectList.scroll + static_cast<float>(wheel), 0.0f, GridObjectListState::kScrollTop);
+        list.scroll = std::clamp(list.scroll + static_cast<float>(wheel), 0.0f, GridObjectListState::kScrollTop);
 }
 
 // One tick box per type, flowing into new rows as the width fills; the
@@ -101,9 +98,8 @@ int32_t DrawTypeFilters(const IntRect& rect, int32_t& id)
 
 // Lists the objects from the scroll position down while rows fit; types met
 // for the first time join the filter, enabled.
-void DrawRows(const IntRect& area, const HullPathSet& grid, int32_t& id)
+void DrawRows(GridObjectListState& list, const IntRect& area, const HullPathSet& grid, int32_t& id)
 {
-    GridObjectListState& list = theGridObjectList;
     std::vector<GridTypeFilter>& filter = theSimulation->gridObjectFilter;
     const int32_t count = grid.GetGridObjectCount();
     const int32_t visible = (area.bottom - area.top) / kRowHeight;
@@ -134,12 +130,13 @@ void DrawRows(const IntRect& area, const HullPathSet& grid, int32_t& id)
 }
 
 // A proposal whose object has left the grid meanwhile is dropped.
-void ProposeSettledSelection(const SpaceObject& ship, const HullPathSet& grid)
+void ProposeSettledSelection(ConsoleState& console, const SpaceObject& ship, const HullPathSet& grid)
 {
-    ClickTimer& selection = theGridObjectList.selection;
+    ClickTimer& selection = console.gridObjectList.selection;
     if (!selection.Elapsed(kProposeDelayMs, InputClockMilliseconds()) || !grid.GetGridObjectById(selection.Current()))
         return;
-    SendSignal(GridObjectSelectionSignal{ship.uniqueID, selection.Current(), consoleName, currentWidgetName});
+    SendSignal(GridObjectSelectionSignal{ship.uniqueID, selection.Current(), console.consoleName,
+                                         console.currentWidgetName});
 }
 
 // --- The face and the control -------------------------------------------------
@@ -157,25 +154,26 @@ constexpr int32_t kDigitKeyButtons = 9;
 
 }  // namespace
 
-void ViewGridObjectListDraw(IntRect& rect, std::string)
+void ViewGridObjectListDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    SpaceObject* ship = FindSpaceObjectById(theInteriorView.shipShown);
-    HullPathSet* grid = InteriorGridShown();
+    GridObjectListState& list = console.gridObjectList;
+    SpaceObject* ship = FindSpaceObjectById(console.interiorView.shipShown);
+    HullPathSet* grid = InteriorGridShown(console.interiorView);
     if (!ship || !grid || !theSimulation) {
         DrawCentredText(kSmallFont, rect, kNoScanNetwork, theUIContext.mainColour, kLayer);
         return;
     }
-    ScrollWithWheel(rect);
+    ScrollWithWheel(list, rect);
     int32_t id = kFirstListId;
     const int32_t listTop = DrawTypeFilters(rect, id);
     theUIContext.SetCurrentRect(IntRect{rect.right - kScrollBarWidth, listTop, rect.right - 1, rect.bottom});
-    uiSlider(id++, 0.0f, GridObjectListState::kScrollTop, theGridObjectList.scroll, kLayer, "");
-    theGridObjectList.selection.SetDefault(ReadUInt64(ship->data_set, playership::kGridSelectedUID));
-    DrawRows(IntRect{rect.left, listTop, rect.right, rect.bottom}, *grid, id);
-    ProposeSettledSelection(*ship, *grid);
+    uiSlider(id++, 0.0f, GridObjectListState::kScrollTop, list.scroll, kLayer, "");
+    list.selection.SetDefault(ReadUInt64(ship->data_set, playership::kGridSelectedUID));
+    DrawRows(list, IntRect{rect.left, listTop, rect.right, rect.bottom}, *grid, id);
+    ProposeSettledSelection(console, *ship, *grid);
 }
 
-void ViewGridFaceDraw(IntRect& rect, std::string)
+void ViewGridFaceDraw(ConsoleState&, IntRect& rect, std::string)
 {
     SpaceObject* ship = ConsolePlayerShip();
     HullPathSet* grid = ship ? GetHullPathSet(ship->uniqueID, false) : nullptr;
@@ -204,7 +202,7 @@ void ViewGridFaceDraw(IntRect& rect, std::string)
                           ParsedColor(ReadString(data, gridobject::kInfoTextColor)), kLayer);
 }
 
-void ViewGridControlDraw(IntRect& rect, std::string widgetName)
+void ViewGridControlDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 {
     const std::vector<ConsoleInfoEntry>& entries = theLocalConsoleScreen.Info(ConsoleScreen::InfoList::Engineering);
     const SpaceObject* ship = ConsolePlayerShip();

@@ -18,16 +18,17 @@
 
 #include <string>
 
+class ConsoleState;
+
 struct GridObjectListState {
     static constexpr float kScrollTop = 1000.0f;  // the start of the list; 0 its end
 
     float scroll = kScrollTop;  // 0..kScrollTop
     ClickTimer selection;       // the grid object shown as chosen
+
+    bool operator==(const GridObjectListState&) const = default;
 };
 
-// The one list state of the process.
-extern GridObjectListState theGridObjectList;
-
-void ViewGridObjectListDraw(IntRect& rect, std::string widgetName);
-void ViewGridFaceDraw(IntRect& rect, std::string widgetName);
-void ViewGridControlDraw(IntRect& rect, std::string widgetName);
+void ViewGridObjectListDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewGridFaceDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewGridControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

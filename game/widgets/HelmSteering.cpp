@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-HelmSteeringState theHelmSteering;
-
 namespace {
 
 // About ten steering signals a second at most, whatever the frame rate.
@@ -75,13 +73,13 @@ float SteeringAxis(const char* axisName)
     return std::clamp(value, -1.0f, 1.0f);
 }
 
-bool TakeSteeringSendSlot()
+bool TakeSteeringSendSlot(HelmSteeringState& state)
 {
     const SimulationClock* clock = CurrentSimulationClock();
-    if (clock == nullptr || !theHelmSteering.sendTimer.IsExpired())
+    if (clock == nullptr || !state.sendTimer.IsExpired())
         return false;
-    theHelmSteering.sendTimer.tick = clock->time_tick_counter + kSteeringSendTicks;
-    theHelmSteering.sendTimer.generation = clock->generation;
+    state.sendTimer.tick = clock->time_tick_counter + kSteeringSendTicks;
+    state.sendTimer.generation = clock->generation;
     return true;
 }
 
@@ -100,17 +98,17 @@ SteeringKeys SteeringKeys::Read(const std::string& context, bool withRoll)
     return keys;
 }
 
-void ViewHelmNormalDraw(IntRect& rect, std::string widgetName)
+void ViewHelmNormalDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     switch (theConsoleSettings.helmMode) {
-    case 0: ViewHelmSimpleDraw(rect, widgetName); break;
-    case 1: ViewHelmRestrained3DDraw(rect, widgetName); break;
-    case 2: ViewHelmFree3DDraw(rect, widgetName); break;
+    case 0: ViewHelmSimpleDraw(console, rect, widgetName); break;
+    case 1: ViewHelmRestrained3DDraw(console, rect, widgetName); break;
+    case 2: ViewHelmFree3DDraw(console, rect, widgetName); break;
     default: break;
     }
 }
 
-void ViewHelmMovementDraw(IntRect& rect, std::string widgetName)
+void ViewHelmMovementDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    ViewHelmNormalDraw(rect, widgetName);
+    ViewHelmNormalDraw(console, rect, widgetName);
 }

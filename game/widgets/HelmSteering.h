@@ -19,6 +19,7 @@
 
 #include <string>
 
+class ConsoleState;
 class SpaceObject;
 
 struct SteeringDemands {
@@ -29,15 +30,15 @@ struct SteeringDemands {
     bool operator==(const SteeringDemands&) const = default;
 };
 
-// One set for all steering widgets, not one per box.
+// One set for all steering widgets, not one per box: the console's.
 struct HelmSteeringState {
     bool mouseDragging = false;  // helmMouseDragging: a steering drag is in progress
     float mouseSteerX = 0.0f;    // helmMouseSteerX: the last mouse position, -1..1
     float mouseSteerY = 0.0f;    // helmMouseSteerY
     simulationTimer sendTimer;   // helmSteerSendTimer: the earliest tick of the next signal; starts expired
-};
 
-extern HelmSteeringState theHelmSteering;
+    bool operator==(const HelmSteeringState&) const = default;
+};
 
 // The mouse as one frame of a steering widget sees it.
 struct HelmMouse {
@@ -60,7 +61,7 @@ float SteeringAxis(const char* axisName);
 // The send rule: steering signals leave at most every kSteeringSendTicks
 // ticks from all steering widgets together. True when one may leave now
 // (and the next slot is then booked).
-bool TakeSteeringSendSlot();
+bool TakeSteeringSendSlot(HelmSteeringState& state);
 
 // The steering keys of all three widgets, held this frame.
 struct SteeringKeys {
@@ -73,8 +74,8 @@ struct SteeringKeys {
 // The first steps of helm_simple and helm_restrained_3d: the mouse drag,
 // the stored demands, the arrow keys ramping by keyStep and the stick's
 // "Pitch" and "Yaw" past their dead zone.
-SteeringDemands SteerYawAndPitch(const IntRect& rect, const std::string& widgetName, float keyStep,
-                                 const HelmMouse& mouse, const SpaceObject* ship);
+SteeringDemands SteerYawAndPitch(ConsoleState& console, const IntRect& rect, const std::string& widgetName,
+                                 float keyStep, const HelmMouse& mouse, const SpaceObject* ship);
 // The stick's axis in place of the value when it lies past the dead zone of
 // the two simpler helms.
 float SteeringStickOver(float value, const char* axisName);
@@ -83,8 +84,8 @@ float SteeringStickOver(float value, const char* axisName);
 // heading, altitude and elevation read-outs; the rings only without a ship.
 void HelmHeadingDisplay(const SpaceObject* ship, const IntRect& rect);
 
-void ViewHelmSimpleDraw(IntRect& rect, std::string widgetName);
-void ViewHelmRestrained3DDraw(IntRect& rect, std::string widgetName);
-void ViewHelmFree3DDraw(IntRect& rect, std::string widgetName);
-void ViewHelmNormalDraw(IntRect& rect, std::string widgetName);
-void ViewHelmMovementDraw(IntRect& rect, std::string widgetName);
+void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewHelmNormalDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewHelmMovementDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

@@ -4,7 +4,6 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
@@ -66,9 +65,6 @@ constexpr float kSplitSpan = 0.4f;
 constexpr float kBandMin = 15.0f;
 constexpr float kBandSpan = 20.999f;
 constexpr uint64_t kTicksPerSecond = 30;
-
-// When the current jump request was sent, or its countdown last heard.
-uint32_t requestHeardAt = 0;
 
 JumpEffectState* Jump()
 {
@@ -183,7 +179,7 @@ void DrawConfirm(const IntRect& rect, JumpEffectState& jump)
         isHotKeyPressed("", "confirm_jump_button", qel::vk::kReturn, "clicks Confirm button on jump controls")) {
         SendWithSound("gui_button", JumpSignal{jump.distance, jump.direction});
         jump.mode = kSentMode;
-        requestHeardAt = InputClockMilliseconds();
+        jump.requestHeardAt = InputClockMilliseconds();
         return;
     }
     theUIContext.SetCurrentRect(cells[1]);
@@ -198,7 +194,7 @@ void DrawConfirm(const IntRect& rect, JumpEffectState& jump)
 void ExpireUnansweredRequest(JumpEffectState& jump)
 {
     if (jump.mode == kSentMode && jump.countdown <= 0 &&
-        InputClockMilliseconds() - requestHeardAt >= kJumpAnswerMilliseconds)
+        InputClockMilliseconds() - jump.requestHeardAt >= kJumpAnswerMilliseconds)
         jump.mode = kEntryMode;
 }
 
@@ -228,7 +224,7 @@ void SplitRectGrid(std::vector<IntRect>& rects, int32_t columns, int32_t rows, f
     rects.insert(rects.begin(), grid.begin(), grid.end());
 }
 
-void ViewHelmJumpDraw(IntRect& rect, std::string)
+void ViewHelmJumpDraw(ConsoleState&, IntRect& rect, std::string)
 {
     JumpEffectState* jump = Jump();
     if (!jump || !jump->directionEdit || !jump->distanceEdit)
@@ -245,7 +241,7 @@ void ViewHelmJumpDraw(IntRect& rect, std::string)
         DrawConfirm(rect, *jump);
 }
 
-void ViewQuickJumpDraw(IntRect& rect, std::string)
+void ViewQuickJumpDraw(ConsoleState&, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
@@ -279,8 +275,8 @@ void SetJumpTime(int32_t seconds)
     if (!jump)
         return;
     jump->countdown = seconds;
-    requestHeardAt = InputClockMilliseconds();
-    if (consoleName.find("main") != std::string::npos)
+    jump->requestHeardAt = InputClockMilliseconds();
+    if (theRenderManager->console.consoleName.find("main") != std::string::npos)
         PlayJumpSound(seconds - 1);
 }
 

@@ -19,12 +19,14 @@
 #include <string>
 #include <vector>
 
+class ConsoleState;
+
 // A request unanswered this long, counted from its sending or from the last
 // countdown, was refused: the server counts down once a second.
 inline constexpr uint32_t kJumpAnswerMilliseconds = 5000;
 
-void ViewHelmJumpDraw(IntRect& rect, std::string widgetName);
-void ViewQuickJumpDraw(IntRect& rect, std::string widgetName);
+void ViewHelmJumpDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewQuickJumpDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // Replaces the first rectangle of the list with a grid of rows by columns, in
 // row order. The first column of each row takes firstColumnPercent of the

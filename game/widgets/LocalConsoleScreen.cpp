@@ -6,10 +6,8 @@
 #include "game/script/MissionScript.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
-#include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/JumpControls.h"
-#include "game/widgets/ShipInternalView.h"
 
 #include <algorithm>
 
@@ -17,13 +15,13 @@ LocalConsoleScreen theLocalConsoleScreen;
 
 void LocalConsoleScreen::SetConsole(const std::string& name, const std::vector<std::string>& widgets)
 {
-    consoleName = name;
-    consoleWidgetList = widgets;
+    state.consoleName = name;
+    state.consoleWidgetList = widgets;
 }
 
 std::string LocalConsoleScreen::ConsoleName() const
 {
-    return consoleName;
+    return state.consoleName;
 }
 
 void LocalConsoleScreen::SetBoxRects(const std::string& screenName, const std::string& widgetName,
@@ -64,7 +62,7 @@ ParticleView* LocalConsoleScreen::Particles()
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();
-    ForgetInteriorShown();
+    state.StartNewWorld();
     if (theRenderManager) {
         theRenderManager->render3D.ClearEffects();
         theRenderManager->render2D.Reset();
@@ -72,8 +70,6 @@ void LocalConsoleScreen::ClearForNewWorld()
         theRenderManager->SetRadarZoom(RenderManager::kDefaultRadarScale);
     }
     ResetJumpControls();
-    // The opened message was one of the old world's.
-    theCommsWaterfallState.expanded = CommsWaterfallState::kNone;
 }
 
 void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
@@ -220,8 +216,9 @@ void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
 
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
 {
-    GUIBoxManager::Load();
+    ConsoleState& console = theLocalConsoleScreen.State();
+    GUIBoxManager::Load(console.boxEdit);
     gConsoleScreen = &theLocalConsoleScreen;
     theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-    return std::make_unique<RenderManager>(firstScene);
+    return std::make_unique<RenderManager>(firstScene, &console);
 }

@@ -5,8 +5,9 @@
 // options button's transparency and the sky box's art, the jump's effect and
 // countdown, the red flash when the ship is hit, and the lines of the message
 // box that the text waterfall shows. The console boxes, the render manager,
-// the client and the message log hold what it changes; it keeps only the
-// comms and engineering info lists the consoles' widgets show.
+// the client and the message log hold what it changes; it keeps the console's
+// state (ConsoleState.h), which it hands to the widgets and starts afresh
+// for a new world, and the comms and engineering info lists the widgets show.
 //
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
 //
@@ -15,6 +16,7 @@
 
 #include "game/script/ServerScreen.h"
 #include "game/ui/SceneFunction.h"
+#include "game/widgets/ConsoleState.h"
 
 #include <memory>
 
@@ -56,10 +58,13 @@ public:
 
     // The entries of an info list, in the order they came.
     const std::vector<ConsoleInfoEntry>& Info(InfoList list) const;
+    // This machine's console: its choice, its box layout and its widgets' state.
+    ConsoleState& State() { return state; }
 
 private:
     std::vector<ConsoleInfoEntry>& InfoOf(InfoList list);
 
+    ConsoleState state;
     std::vector<ConsoleInfoEntry> commsInfo;
     std::vector<ConsoleInfoEntry> engineeringInfo;
 };
@@ -69,5 +74,6 @@ extern LocalConsoleScreen theLocalConsoleScreen;
 
 // The window program's screens: the console layout read back from its file,
 // this machine's screen opened to the server's notices and to the mission,
-// and the render manager that will enter the first scene at its set-up.
+// and the render manager, drawing for the screen's console, that will enter
+// the first scene at its set-up.
 std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene);

@@ -5,11 +5,11 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/SpaceObject.h"
 
@@ -153,7 +153,7 @@ void ViewMainScreenSend(const std::string& view, const std::string& angle, const
     // The mission may have left a part empty: such a choice names no view.
     if (view.empty() || angle.empty() || camMode.empty())
         return;
-    if (theRenderManager && consoleName.find("weap") == std::string::npos) {
+    if (theRenderManager && theRenderManager->console.consoleName.find("weap") == std::string::npos) {
         theRenderManager->main_screen_view = view;
         theRenderManager->cam_mode = camMode;
         theRenderManager->cam_angle = angle;
@@ -161,13 +161,13 @@ void ViewMainScreenSend(const std::string& view, const std::string& angle, const
     SendWithSound("gui_main_screen", MainScreenViewRequestSignal{view, angle, camMode});
 }
 
-void ViewMainScreenControlDraw(IntRect& rect, std::string widgetName)
+void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     if (!theRenderManager)
         return;
     UIContext& ui = theUIContext;
     if (ui.MouseInside(rect))
-        mouseOverControl = true;
+        console.mouseOverControl = true;
     const std::string camModeAtStart = theRenderManager->cam_mode;
 
     const IntPoint centre = rect.Center();

@@ -7,14 +7,16 @@
 // screens. A console whose name holds "weap" only asks; the others also take
 // the choice into their own render manager at once.
 //
-// The process-wide flag mouseOverControl is set while the mouse is over one
-// of these controls, so that the 2D radar does not start a selection under it.
+// The console's mouseOverControl is set while the mouse is over one of these
+// controls, so that the 2D radar does not start a selection under it.
 
 #include "game/ui/IntRect.h"
 
 #include <string>
 
-void ViewMainScreenControlDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // Sends the choice; one with an empty part is no choice and is not sent.
 void ViewMainScreenSend(const std::string& view, const std::string& angle, const std::string& camMode);

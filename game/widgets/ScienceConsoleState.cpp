@@ -3,16 +3,15 @@
 #include "engine/base/QelNetworkMessage.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/WorldLookup.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/Simulation.h"
 
-std::vector<ScanQueueEntry>& PendingScienceScans()
+std::vector<ScanQueueEntry>& PendingScienceScans(ConsoleState& console)
 {
     // Without a client there is no server to tell of scans; the list is
     // still a list, so the widgets need no second path.
-    static std::vector<ScanQueueEntry> withoutClient;
-    return gClient ? gClient->scanQueue : withoutClient;
+    return gClient ? gClient->scanQueue : console.scansWithoutClient;
 }
 
 SpaceObject* ConsoleObjectNamedBy(const SpaceObject& ship, const DataKey& key)
@@ -27,8 +26,8 @@ std::string ScanTextOf(const SpaceObject& object, const std::string& scanType, c
     return text ? text->stringValue : std::string();
 }
 
-void SelectConsoleObject(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
-                         const std::string& sourceTag)
+void SelectConsoleObject(const SharedConsoleState& console, uint64_t objectId, const glm::vec3& point,
+                         const std::string& selectionKey, const std::string& sourceTag)
 {
-    SendSignal(ConsoleSelection(objectId, point, selectionKey, sourceTag));
+    SendSignal(ConsoleSelection(console, objectId, point, selectionKey, sourceTag));
 }

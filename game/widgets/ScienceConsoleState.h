@@ -9,7 +9,7 @@
 // world's lookup. Main thread only.
 
 #include "game/net/SignalMessage.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/DataKey.h"
 
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class ConsoleState;
 class SpaceObject;
 
 // The value of a scanned object that only the science console reads: the
@@ -34,8 +35,8 @@ inline constexpr const char* kInitialScanType = "scan";
 
 // The scans this console knows to be under way, the one running first: the
 // queue the server sent last ("signal" 92), with what a start button added
-// since.
-std::vector<ScanQueueEntry>& PendingScienceScans();
+// since; without a client, the console's own list.
+std::vector<ScanQueueEntry>& PendingScienceScans(ConsoleState& console);
 
 // The object the ship's value names, or null: 0, an id that is no space
 // object's, or one this console does not know.
@@ -49,5 +50,5 @@ std::string ScanTextOf(const SpaceObject& object, const std::string& scanType, c
 // key ("science_target_UID", ...): the server records it on the ship and the
 // mission hears of it ("signal" 13, with this console's name and the box
 // drawing). sourceTag names the control that chose it.
-void SelectConsoleObject(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
-                         const std::string& sourceTag);
+void SelectConsoleObject(const SharedConsoleState& console, uint64_t objectId, const glm::vec3& point,
+                         const std::string& selectionKey, const std::string& sourceTag);

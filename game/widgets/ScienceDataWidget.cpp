@@ -11,6 +11,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
@@ -164,11 +165,12 @@ void DrawStationArmour(const SpaceObject& object)
 
 // The four systems in a 2 x 2 grid, shown once the kind of scan that reveals
 // system damage has been done.
-void DrawSystemDamage(const SpaceObject& ship, const SpaceObject& object, const IntRect& panel)
+void DrawSystemDamage(const SpaceObject& ship, const SpaceObject& object, const IntRect& panel,
+                      const std::string& scanType)
 {
     const bool shipLike = object.tick_type == "behav_npcship" || object.tick_type == "behav_playership";
-    if (!shipLike || ScanTextOf(object, currentScienceScanType, ship.side).empty() ||
-        ReadString(ship.data_set, kScanTypeForSystemDamage) != currentScienceScanType)
+    if (!shipLike || ScanTextOf(object, scanType, ship.side).empty() ||
+        ReadString(ship.data_set, kScanTypeForSystemDamage) != scanType)
         return;
     UIContext& ui = theUIContext;
     NextRow();
@@ -193,7 +195,8 @@ std::string NameWithSide(const SpaceObject& object)
     return object.side.empty() ? name : name + " (" + object.side + ")";
 }
 
-void ScienceSelectionPanel(const IntRect& panel, const SpaceObject& ship, const SpaceObject& object)
+void ScienceSelectionPanel(const IntRect& panel, const SpaceObject& ship, const SpaceObject& object,
+                           const std::string& scanType)
 {
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(panel.left, panel.top, panel.right, panel.top + kRowHeight);
@@ -220,7 +223,7 @@ void ScienceSelectionPanel(const IntRect& panel, const SpaceObject& ship, const 
 
     DrawShieldRows(object);
     DrawStationArmour(object);
-    DrawSystemDamage(ship, object, panel);
+    DrawSystemDamage(ship, object, panel, scanType);
 }
 
 void SetButtonRect(const IntRect& rect)
@@ -228,48 +231,50 @@ void SetButtonRect(const IntRect& rect)
     theUIContext.SetCurrentRectEdges(rect.left, rect.bottom - kButtonHeight, rect.right, rect.bottom);
 }
 
-std::string StartLabel()
+std::string StartLabel(const std::string& scanType)
 {
-    if (currentScienceScanType == kInitialScanType)
+    if (scanType == kInitialScanType)
         return "Start Initial Scan";
-    std::string type = currentScienceScanType;
+    std::string type = scanType;
     if (!type.empty())
         type[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(type[0])));
     return "Start " + type + " Scan";
 }
 
-void SendScanCommand(uint64_t targetId, const char* command)
+void SendScanCommand(uint64_t targetId, const char* command, const std::string& scanType)
 {
     PlayGUISound("gui_tab");
-    SendSignal(ScanCommandSignal{targetId, command, currentScienceScanType});
+    SendSignal(ScanCommandSignal{targetId, command, scanType});
 }
 
-void ScienceScanStartButton(const IntRect& rect, const SpaceObject& object, const std::string& widgetName)
+void ScienceScanStartButton(ConsoleState& console, const IntRect& rect, const SpaceObject& object,
+                            const std::string& widgetName, const std::string& scanType)
 {
     SetButtonRect(rect);
     theUIContext.nextControlColour = kStartColour;
-    if (!uiButton(kButtonId, StartLabel(), kButtonFont, true, kTextLayer) &&
+    if (!uiButton(kButtonId, StartLabel(scanType), kButtonFont, true, kTextLayer) &&
         !isHotKeyPressed(widgetName, "start_sci_scan", qel::vk::kReturn, "start science scan"))
         return;
-    SendScanCommand(object.uniqueID, "start");
-    PendingScienceScans().push_back({object.uniqueID, currentScienceScanType});
+    SendScanCommand(object.uniqueID, "start", scanType);
+    PendingScienceScans(console).push_back({object.uniqueID, scanType});
 }
 
 // The server's next queue replaces the list; nothing is forgotten here.
-void ScienceScanCancelButton(const IntRect& rect, const SpaceObject& ship, const std::string& widgetName)
+void ScienceScanCancelButton(const IntRect& rect, const SpaceObject& ship, const std::string& widgetName,
+                             const std::string& scanType)
 {
     SetButtonRect(rect);
     if (!uiButton(kButtonId, "Cancel Scans", kButtonFont, true, kTextLayer) &&
         !isHotKeyPressed(widgetName, "stop_sci_scan", qel::vk::kReturn, "stop science scan"))
         return;
-    SendScanCommand(ReadUInt64(ship.data_set, kScienceTargetUid), "stop");
+    SendScanCommand(ReadUInt64(ship.data_set, kScienceTargetUid), "stop", scanType);
 }
 
-bool ScanListed(const SpaceObject& object)
+bool ScanListed(ConsoleState& console, const SpaceObject& object, const std::string& scanType)
 {
-    const std::vector<ScanQueueEntry>& scans = PendingScienceScans();
+    const std::vector<ScanQueueEntry>& scans = PendingScienceScans(console);
     return std::any_of(scans.begin(), scans.end(), [&](const ScanQueueEntry& scan) {
-        return scan.objectId == object.uniqueID && scan.scanType == currentScienceScanType;
+        return scan.objectId == object.uniqueID && scan.scanType == scanType;
     });
 }
 
@@ -320,7 +325,7 @@ glm::vec4 FrameColour()
 
 }  // namespace
 
-void ViewScienceDataDraw(IntRect& rect, std::string widgetName)
+void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     UIContext& ui = theUIContext;
     uiFrame(1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
@@ -334,19 +339,20 @@ void ViewScienceDataDraw(IntRect& rect, std::string widgetName)
         return DrawCentred(rect, kNoSelectionText);
 
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
-    const std::string text = ScanTextOf(*object, currentScienceScanType, ship->side);
+    const std::string& scanType = console.currentScienceScanType;
+    const std::string text = ScanTextOf(*object, scanType, ship->side);
     IntRect area{rect.left + kInnerMargin, rect.top + kInnerMargin, rect.right - kInnerMargin,
                  rect.bottom - kInnerMargin};
-    if (!ScanListed(*object) && text.empty()) {
-        ScienceScanStartButton(area, *object, widgetName);
+    if (!ScanListed(console, *object, scanType) && text.empty()) {
+        ScienceScanStartButton(console, area, *object, widgetName, scanType);
         area.bottom -= kButtonHeight;
     } else if (Scanning(percent)) {
-        ScienceScanCancelButton(area, *ship, widgetName);
+        ScienceScanCancelButton(area, *ship, widgetName, scanType);
         area.bottom -= kButtonHeight;
     }
 
     const std::string displayName = identified ? NameWithSide(*object) : "Unknown";
-    ScienceSelectionPanel(area, *ship, *object);
+    ScienceSelectionPanel(area, *ship, *object, scanType);
 
     glm::vec4 progressColour;
     ParseColor(progressColour, kProgressColour);

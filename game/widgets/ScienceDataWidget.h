@@ -11,4 +11,6 @@
 
 #include <string>
 
-void ViewScienceDataDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

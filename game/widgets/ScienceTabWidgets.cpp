@@ -7,6 +7,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/widgets/SortedObjectList.h"
@@ -17,8 +18,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-
-int32_t weakestShieldFrequency = -1;
 
 namespace {
 
@@ -66,16 +65,16 @@ std::vector<std::string> ScanTabNames(const SpaceObject& object, bool identified
     return names;
 }
 
-void ChooseScanType(const SpaceObject& object, const std::string& name)
+void ChooseScanType(SharedConsoleState& console, const SpaceObject& object, const std::string& name)
 {
-    currentScienceScanType = name;
-    SelectConsoleObject(object.uniqueID, glm::vec3(0.0f), name, kTabSelectionSource);
+    console.currentScienceScanType = name;
+    SelectConsoleObject(console, object.uniqueID, glm::vec3(0.0f), name, kTabSelectionSource);
 }
 
 // The tabs flow in lines F high; a tab that does not fit the rest of a line
 // starts the next one at the widget's left edge.
-void DrawScanTabs(const IntRect& rect, const SpaceObject& object, const std::vector<std::string>& names,
-                  const std::string& widgetName)
+void DrawScanTabs(SharedConsoleState& console, const IntRect& rect, const SpaceObject& object,
+                  const std::vector<std::string>& names, const std::string& widgetName)
 {
     UIContext& ui = theUIContext;
     QelBitmapFont* font = ui.GetFont(kFont);
@@ -97,14 +96,14 @@ void DrawScanTabs(const IntRect& rect, const SpaceObject& object, const std::vec
             lineEnd = rect.right;
         }
         ui.SetCurrentRectEdges(x, top, x + width, bottom);
-        const bool ticked = names[i] == currentScienceScanType;
+        const bool ticked = names[i] == console.currentScienceScanType;
         if (ticked) {
             previous = static_cast<int32_t>(i) - 1;
             next = i + 1 < names.size() ? static_cast<int32_t>(i) + 1 : -1;
         }
         if (uiCheckButton(kFirstTabId + static_cast<int32_t>(i), names[i], kFont, ticked, true, kLayer)) {
             PlayGUISound("gui_tab");
-            ChooseScanType(object, names[i]);
+            ChooseScanType(console, object, names[i]);
         }
         x += width;
     }
@@ -115,7 +114,7 @@ void DrawScanTabs(const IntRect& rect, const SpaceObject& object, const std::vec
     if (isHotKeyPressed(widgetName, "scan_type_next", qel::vk::kDelete, "selects next scan type") && next >= 0)
         chosen = names[next];
     if (!chosen.empty())
-        ChooseScanType(object, chosen);
+        ChooseScanType(console, object, chosen);
 }
 
 // The pulse of the weakest frequency's letter, dark red-blue-green at tick t.
@@ -129,7 +128,7 @@ glm::vec4 WeakColour(int64_t tick)
 
 }  // namespace
 
-void ViewScienceDataTabsDraw(IntRect& rect, std::string widgetName)
+void ViewScienceDataTabsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const SpaceObject* object = ship ? ConsoleObjectNamedBy(*ship, kScienceTargetUid) : nullptr;
@@ -138,19 +137,19 @@ void ViewScienceDataTabsDraw(IntRect& rect, std::string widgetName)
         return;
     }
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
-    DrawScanTabs(rect, *object, ScanTabNames(*object, identified), widgetName);
+    DrawScanTabs(console, rect, *object, ScanTabNames(*object, identified), widgetName);
 }
 
-void ViewScienceDataFreqDraw(IntRect& rect, std::string)
+void ViewScienceDataFreqDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const SpaceObject* object = ship ? ConsoleObjectNamedBy(*ship, kScienceTargetUid) : nullptr;
     if (!object)
         return;
     int32_t weakest = -1;
-    const bool revealed = !ScanTextOf(*object, currentScienceScanType, ship->side).empty() &&
-                          object->tick_type == "behav_npcship" &&
-                          ReadString(ship->data_set, kScanTypeForShldFreq) == currentScienceScanType;
+    const std::string& scanType = console.currentScienceScanType;
+    const bool revealed = !ScanTextOf(*object, scanType, ship->side).empty() && object->tick_type == "behav_npcship" &&
+                          ReadString(ship->data_set, kScanTypeForShldFreq) == scanType;
     if (revealed) {
         int32_t minimum = kFullStrength;
         const int32_t columnWidth = (rect.right - rect.left) / kFrequencyCount;
@@ -163,13 +162,13 @@ void ViewScienceDataFreqDraw(IntRect& rect, std::string)
             }
             const IntRect column{rect.left + columnWidth * i, rect.top, rect.left + columnWidth * (i + 1) - 2,
                                  rect.bottom};
-            ViewScienceDataFreqDrawBody(i, strength, column);
+            ViewScienceDataFreqDrawBody(i, strength, column, console.weakestShieldFrequency);
         }
     }
-    weakestShieldFrequency = weakest;
+    console.weakestShieldFrequency = weakest;
 }
 
-void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntRect& column)
+void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest)
 {
     UIContext& ui = theUIContext;
     const auto left = static_cast<float>(column.left);
@@ -189,7 +188,7 @@ void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntR
                     left + static_cast<float>((k + 1) * barWidth - 1), bottom, barColour, kLayer);
     }
 
-    const bool weak = frequency == weakestShieldFrequency;
+    const bool weak = frequency == weakest;
     const glm::vec4 letterColour = weak ? WeakColour(tick) : glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     const bool narrow = column.right - column.left < kNarrowColumn;
     ui.DrawText(ui.GetFont(narrow ? "smallest" : "gui-3"), column, std::string(1, static_cast<char>('A' + frequency)),
@@ -201,7 +200,7 @@ void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntR
     }
 }
 
-void ViewScienceSortedListDraw(IntRect& rect, std::string widgetName)
+void ViewScienceSortedListDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    DrawSortedObjectList(theSortedListState, rect, widgetName, std::string(shipkeys::kScienceTargetUid.name));
+    DrawSortedObjectList(console, rect, widgetName, std::string(shipkeys::kScienceTargetUid.name));
 }

@@ -15,14 +15,14 @@
 #include <cstdint>
 #include <string>
 
-void ViewScienceDataTabsDraw(IntRect& rect, std::string widgetName);
-void ViewScienceDataFreqDraw(IntRect& rect, std::string widgetName);
-void ViewScienceSortedListDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void ViewScienceDataTabsDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewScienceDataFreqDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewScienceSortedListDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // One frequency's column: strength 0..100 as four flickering bars, red at 0
-// and green at 100, under the frequency's letter.
-void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntRect& column);
+// and green at 100, under the frequency's letter, which pulses as "weak"
+// when the frequency is the weakest found by the last drawing (-1 none).
+void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest);
 
-// The frequency found weakest by the last drawing of "science_data_freq"; -1
-// for none.
-extern int32_t weakestShieldFrequency;

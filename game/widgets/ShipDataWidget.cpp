@@ -7,6 +7,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/AppData.h"
 #include "game/world/ServerStringMap.h"
@@ -59,10 +60,6 @@ struct SystemBox {
 constexpr SystemBox kSystemBoxes[] = {{"WEAP", 0, 0}, {"ENGN", 1, 0}, {"SENS", 0, 1}, {"SHLD", 1, 1}};
 constexpr const char* kShieldLabels[] = {"FRNT SHLD", "REAR SHLD"};
 
-// What lives for the whole process: the name seen last and the standby text.
-std::string lastShipName;
-int32_t standbyIndex = -1;
-
 SpaceObject* ConsoleShip()
 {
     if (!theSimulation || theSimulation->subjectID == 0)
@@ -108,23 +105,23 @@ void TextRow(const IntRect& row, float split, const std::string& label, const st
     ui.PopRect();
 }
 
-void DrawStandby(const IntRect& rect)
+void DrawStandby(ShipDataState& state, const IntRect& rect)
 {
-    const std::string* text = StandbyText(standbyIndex);
+    const std::string* text = StandbyText(state.standbyIndex);
     if (!text)
         return;
     UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(kFont), {rect.left, rect.top + 35, rect.right, rect.bottom}, *text, ui.mainColour, kLayer);
 }
 
-void DrawNameRow(const IntRect& rect, const SpaceObject& ship)
+void DrawNameRow(ShipDataState& state, const IntRect& rect, const SpaceObject& ship)
 {
     const std::string name = ReadString(ship.data_set, playership::kNameTag);
-    if (name != lastShipName) {
+    if (name != state.lastShipName) {
         const auto address = static_cast<int32_t>(reinterpret_cast<uintptr_t>(&ship));
         theConsoleLog.Add(kNameLogColour, "so->blob.Get(name_tag) change to  " + name + " " +
                                               std::to_string(address) + " " + std::to_string(theSimulation->subjectID));
-        lastShipName = name;
+        state.lastShipName = name;
     }
     TextRow({rect.left, rect.top + 25, rect.right - 20, rect.top + 45}, 0.4f, ship.side, name);
 }
@@ -233,7 +230,7 @@ void ShipDataPanel(const IntRect& rect, const std::string& label, float fraction
             {(1.0f - fraction) * p / 2.0f, fraction * p / 2.0f, 0.0f, 1.0f});
 }
 
-void ViewShipDataDraw(IntRect& rect, std::string)
+void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     UIContext& ui = theUIContext;
     if (Qel2dBitmap* background = ui.Bitmap(kBackgroundBitmap)) {
@@ -245,10 +242,10 @@ void ViewShipDataDraw(IntRect& rect, std::string)
     }
     const SpaceObject* ship = ConsoleShip();
     if (!ship) {
-        DrawStandby(rect);
+        DrawStandby(console.shipData, rect);
         return;
     }
-    DrawNameRow(rect, *ship);
+    DrawNameRow(console.shipData, rect, *ship);
     DrawEnergy(rect, *ship);
     if (rect.bottom >= rect.top + 95)
         TextRow({rect.left, rect.top + 75, rect.right, rect.top + 95}, 0.6f, "State",
@@ -259,8 +256,3 @@ void ViewShipDataDraw(IntRect& rect, std::string)
     DrawPicture(rect, *ship);
 }
 
-void ResetShipDataWidget()
-{
-    lastShipName.clear();
-    standbyIndex = -1;
-}

@@ -7,13 +7,23 @@
 
 #include "game/ui/IntRect.h"
 
+#include <cstdint>
 #include <string>
 
-void ViewShipDataDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+// What the panel keeps between frames: the ship name it logged last and the
+// standby text it chose.
+struct ShipDataState {
+    std::string lastShipName;
+    int32_t standbyIndex = -1;
+
+    bool operator==(const ShipDataState&) const = default;
+};
+
+void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
 // One system box: the label centred, yellow below 80 % and red below 40 %,
 // over a bar of the fraction (0..1); both pulse below 20 %.
 void ShipDataPanel(const IntRect& rect, const std::string& label, float fraction);
 
-// Forgets the ship name seen last and the standby text chosen, as at start-up.
-void ResetShipDataWidget();

@@ -8,11 +8,11 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/TickTimers.h"
 #include "game/render/ObjectTypeDrawData.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
@@ -25,8 +25,6 @@
 #include <cstdlib>
 #include <numbers>
 #include <vector>
-
-InteriorViewState theInteriorView;
 
 namespace {
 
@@ -111,6 +109,7 @@ struct ToolTip {
 // One drawing of the view: where the grid lands in the target, and what the
 // pointer is over.
 struct GridFrame {
+    const InteriorViewState& view;
     HullPathSet& grid;
     QelBitmapFont* font;
     float originX, originY;  // the hull's centre in the target
@@ -122,7 +121,7 @@ struct GridFrame {
     IntPoint CellPoint(int32_t column, int32_t row) const
     {
         int32_t x = 0, y = 0;
-        grid.CellToWorld(column, row, x, y, theInteriorView.zoom);
+        grid.CellToWorld(column, row, x, y, view.zoom);
         return {static_cast<int32_t>(static_cast<float>(x) + originX),
                 static_cast<int32_t>(static_cast<float>(y) + originY)};
     }
@@ -150,11 +149,10 @@ InteriorColours ColoursOf(const SpaceObject* ship)
 
 // --- The widget's steps ------------------------------------------------------
 
-// From the second expiry of the process on, the view asks for the grid each
+// From the second expiry of the world on, the view asks for the grid each
 // time its timer runs out.
-void RequestGridWhenDue()
+void RequestGridWhenDue(InteriorViewState& view)
 {
-    InteriorViewState& view = theInteriorView;
     if (!view.gridRequestTimer.IsExpired())
         return;
     if (++view.gridRequestExpiries > 1)
@@ -164,9 +162,8 @@ void RequestGridWhenDue()
 
 // Zoom and drag while the pointer is over the view; true when the left
 // button came up over it without having dragged the view.
-bool HandleMouse(const IntRect& rect, int32_t x, int32_t y)
+bool HandleMouse(InteriorViewState& view, const IntRect& rect, int32_t x, int32_t y)
 {
-    InteriorViewState& view = theInteriorView;
     QelMouse* mouse = gInputFactory ? gInputFactory->GetMouse() : nullptr;
     if (!mouse)
         return false;
@@ -200,9 +197,8 @@ bool HandleMouse(const IntRect& rect, int32_t x, int32_t y)
     return clicked;
 }
 
-void DrawResetButton(const IntRect& rect)
+void DrawResetButton(InteriorViewState& view, const IntRect& rect)
 {
-    InteriorViewState& view = theInteriorView;
     const float x = std::trunc(static_cast<float>(rect.right) - kResetOffset);
     const float y = std::trunc(static_cast<float>(rect.bottom) - kResetOffset);
     if (!uiIconButton(kResetButtonId, kResetIcon, kWhite, x, y, kResetHalfSize, kResetLayer, kResetScale))
@@ -217,7 +213,7 @@ void DrawHull(ObjectTypeDrawData* drawData, const GridFrame& frame, const glm::v
 {
     if (!drawData || !drawData->largeSilhouette)
         return;
-    drawData->largeSilhouette->DrawRotated(frame.originX, frame.originY, kHullAngle, theInteriorView.zoom,
+    drawData->largeSilhouette->DrawRotated(frame.originX, frame.originY, kHullAngle, frame.view.zoom,
                                            kHullLayer, &colour[0], false);
 }
 
@@ -233,8 +229,8 @@ void DrawCells(GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorC
             if (!grid.IsGridPointOpen(column, row))
                 continue;
             int32_t gx = 0, gy = 0, nx = 0, ny = 0;
-            grid.CellToWorld(column, row, gx, gy, theInteriorView.zoom);
-            grid.CellToWorld(column + 1, row + 1, nx, ny, theInteriorView.zoom);
+            grid.CellToWorld(column, row, gx, gy, frame.view.zoom);
+            grid.CellToWorld(column + 1, row + 1, nx, ny, frame.view.zoom);
             frame.pitch = nx - gx;
             const IntPoint p = frame.CellPoint(column, row);
             const int32_t distance = std::abs(mouseY - gy) + std::abs(mouseX - gx);
@@ -266,7 +262,7 @@ void DrawCells(GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorC
 // the one it walks to; objects of the hovered cell join the tool tip.
 void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles, ToolTip& tip)
 {
-    const InteriorViewState& view = theInteriorView;
+    const InteriorViewState& view = frame.view;
     for (const auto& owned : frame.grid.Objects()) {
         const GridObject& object = *owned;
         if (!GridObjectTypeShown(object.type))
@@ -345,7 +341,7 @@ void DrawHover(const GridFrame& frame, const SpaceObject* ship, const ToolTip& t
 // The cell is the mission's to act on: the server raises
 // "grid_point_selection" for it (the host's own view reaches it through its
 // loopback as client 0).
-void ReportCellClicked(const GridFrame& frame, const std::string& widgetName)
+void ReportCellClicked(const GridFrame& frame, const std::string& consoleName, const std::string& widgetName)
 {
     PlayGUISound(kClickSound);
     SendSignal(GridPointSelectionSignal{frame.grid.shipId, frame.hoverColumn, frame.hoverRow, consoleName, widgetName});
@@ -367,15 +363,9 @@ void CopyToRect(Qel2dBitmap& target, const IntRect& rect)
 
 }  // namespace
 
-HullPathSet* InteriorGridShown()
+HullPathSet* InteriorGridShown(const InteriorViewState& view)
 {
-    return theInteriorView.shipShown != 0 ? FindHullPathSet(theInteriorView.shipShown) : nullptr;
-}
-
-void ForgetInteriorShown()
-{
-    theInteriorView.shipShown = 0;
-    theInteriorView.hoverColumn = theInteriorView.hoverRow = -1;
+    return view.shipShown != 0 ? FindHullPathSet(view.shipShown) : nullptr;
 }
 
 void DrawGridObjectIcon(const GridObject& object, float x, float y, float halfSize, int layer)
@@ -393,14 +383,14 @@ bool GridObjectTypeShown(const std::string& type)
                        [&](const GridTypeFilter& entry) { return entry.enabled && entry.type == type; });
 }
 
-void ViewShipInternalViewDraw(IntRect& rect, std::string widgetName)
+void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    InteriorViewState& view = theInteriorView;
+    InteriorViewState& view = console.interiorView;
     view.shipShown = 0;
     SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
         return;
-    RequestGridWhenDue();
+    RequestGridWhenDue(view);
     HullPathSet* grid = GetHullPathSet(ship->uniqueID, false);
     if (!grid || !theRenderManager || !theRenderManager->radarTarget)
         return;
@@ -411,18 +401,18 @@ void ViewShipInternalViewDraw(IntRect& rect, std::string widgetName)
         view.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
     }
     int32_t x = 0, y = 0;
-    const bool clicked = theUIContext.MousePosition(x, y) && HandleMouse(rect, x, y);
-    DrawShipInteriorGrid(rect, ship, *grid, drawData, widgetName, x, y, clicked);
-    DrawResetButton(rect);
+    const bool clicked = theUIContext.MousePosition(x, y) && HandleMouse(view, rect, x, y);
+    DrawShipInteriorGrid(view, console.consoleName, rect, ship, *grid, drawData, widgetName, x, y, clicked);
+    DrawResetButton(view, rect);
 }
 
-void DrawShipInteriorGrid(const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
+void DrawShipInteriorGrid(InteriorViewState& view, const std::string& consoleName, const IntRect& rect,
+                          SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked)
 {
     Qel2dBitmap* target = theRenderManager ? theRenderManager->radarTarget : nullptr;
     if (!target || !gGraphicsFactory)
         return;
-    InteriorViewState& view = theInteriorView;
     const InteriorColours colours = ColoursOf(ship);
 
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -430,7 +420,7 @@ void DrawShipInteriorGrid(const IntRect& rect, SpaceObject* ship, HullPathSet& g
     target->SetAsRenderTarget(true, true, clear);
     gGraphicsFactory->Flush2DAndClearDepth(target);
 
-    GridFrame frame{grid, theUIContext.GetFont(kFont), view.centreX + view.panX, view.centreY + view.panY};
+    GridFrame frame{view, grid, theUIContext.GetFont(kFont), view.centreX + view.panX, view.centreY + view.panY};
     DrawHull(drawData, frame, colours.silhouette);
     const IntPoint centre = rect.Center();
     const int32_t mx = static_cast<int32_t>(static_cast<float>(mouseX - centre.x) - view.panX);
@@ -445,7 +435,7 @@ void DrawShipInteriorGrid(const IntRect& rect, SpaceObject* ship, HullPathSet& g
     if (frame.hoverColumn >= 0) {
         DrawHover(frame, ship, tip);
         if (clicked)
-            ReportCellClicked(frame, widgetName);
+            ReportCellClicked(frame, consoleName, widgetName);
     }
     view.hoverColumn = frame.hoverColumn;
     view.hoverRow = frame.hoverRow;

@@ -9,8 +9,8 @@
 // ("grid_point_selection", signal 47). While the view is drawn it asks the
 // server for a fresh copy of the grid about once a second.
 //
-// The view's zoom, pan and hover are the process's, shared by every box and
-// scene that shows an interior. The grid shown is looked up by its ship's id
+// The view's zoom, pan and hover are the console's (ConsoleState.h), shared
+// by every box that shows an interior; a new world starts them afresh. The grid shown is looked up by its ship's id
 // at each use, never kept: the mission may rebuild or delete it between
 // frames, and a new world forgets it.
 
@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
 struct GridObject;
 class HullPathSet;
 class ObjectTypeDrawData;
@@ -41,24 +42,22 @@ struct InteriorViewState {
     int32_t hoverColumn = -1;  // the cell under the pointer at the last drawing; -1 none
     int32_t hoverRow = -1;
     simulationTimer gridRequestTimer;  // the next grid request is due when it expires
-    int32_t gridRequestExpiries = 0;   // over the process
+    int32_t gridRequestExpiries = 0;   // in this world
+
+    bool operator==(const InteriorViewState&) const = default;
 };
 
-// The one view state of the process.
-extern InteriorViewState theInteriorView;
-
 // The grid the view drew last, looked up afresh; null when none.
-HullPathSet* InteriorGridShown();
-// A new world begins: no grid is shown and no cell hovered.
-void ForgetInteriorShown();
+HullPathSet* InteriorGridShown(const InteriorViewState& view);
 
-void ViewShipInternalViewDraw(IntRect& rect, std::string widgetName);
+void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
-// One interior view in the rectangle, with hover and click; the ship may be
-// null (default colours and selection icon), the draw data too (no hull
-// picture). Draws through the render manager's radar target, and nothing
-// without one.
-void DrawShipInteriorGrid(const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
+// One interior view in the rectangle, at the view's zoom and pan, with hover
+// and click (reported as the console's of the name); the ship may be null
+// (default colours and selection icon), the draw data too (no hull picture).
+// Draws through the render manager's radar target, and nothing without one.
+void DrawShipInteriorGrid(InteriorViewState& view, const std::string& consoleName, const IntRect& rect,
+                          SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked);
 
 // The grid object's icon (its cell of the icon sheet, in its colour), centred

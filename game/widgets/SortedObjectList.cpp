@@ -7,6 +7,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/world/AppData.h"
 #include "game/world/Simulation.h"
@@ -16,8 +17,6 @@
 #include <array>
 #include <cmath>
 #include <vector>
-
-SortedListState theSortedListState;
 
 namespace {
 
@@ -95,10 +94,10 @@ bool IsActiveClass(const std::string& behaviour)
     return std::find(kActiveClasses.begin(), kActiveClasses.end(), behaviour) != kActiveClasses.end();
 }
 
-void SelectFromList(uint64_t objectId, const std::string& targetKey)
+void SelectFromList(SharedConsoleState& console, uint64_t objectId, const std::string& targetKey)
 {
-    SelectConsoleObject(objectId, glm::vec3(0.0f), targetKey, kSelectionSource);
-    currentScienceScanType = kInitialScanType;
+    SelectConsoleObject(console, objectId, glm::vec3(0.0f), targetKey, kSelectionSource);
+    console.currentScienceScanType = kInitialScanType;
     PlayGUISound("gui_tab");
 }
 
@@ -178,7 +177,7 @@ std::string RowLabel(const SpaceObject& object, bool unscanned)
 }
 
 // Which consoles target the object, and where it stands in the queue of scans.
-std::string TargetNotes(const SpaceObject& ship, const SpaceObject& object)
+std::string TargetNotes(ConsoleState& console, const SpaceObject& ship, const SpaceObject& object)
 {
     std::string notes;
     const std::array<std::pair<const DataKey*, const char*>, 3> targets = {{
@@ -186,7 +185,7 @@ std::string TargetNotes(const SpaceObject& ship, const SpaceObject& object)
     for (const auto& [key, note] : targets)
         if (ReadUInt64(ship.data_set, *key) == object.uniqueID)
             notes += note;
-    const std::vector<ScanQueueEntry>& scans = PendingScienceScans();
+    const std::vector<ScanQueueEntry>& scans = PendingScienceScans(console);
     for (size_t k = scans.size(); k-- > 0;)
         if (scans[k].objectId == object.uniqueID)
             notes = (k > 0 ? std::to_string(k) + " " : std::string("scanning ")) + notes;
@@ -220,6 +219,7 @@ void DrawRowTexts(const IntRect& button, const std::string& label, const std::st
 }
 
 struct ListPass {
+    ConsoleState* console = nullptr;  // whose selection the list makes
     const SpaceObject* ship = nullptr;
     std::string targetKey;
     uint64_t target = 0;    // the ship's value of the target key
@@ -254,8 +254,8 @@ void DrawRow(SortedListState& state, ListPass& pass, const SpaceObject& object, 
     const IntRect button{pass.area.left, y, toggleLeft - 2, y + h + 1};
     ui.SetCurrentRect(button);
     if (uiButton(pass.nextId++, "", kFont, true, kLayer))
-        SelectFromList(object.uniqueID, pass.targetKey);
-    DrawRowTexts(button, label, TargetNotes(*pass.ship, object));
+        SelectFromList(*pass.console, object.uniqueID, pass.targetKey);
+    DrawRowTexts(button, label, TargetNotes(*pass.console, *pass.ship, object));
 
     const float p = pass.scanPercent;
     if (p > 0.0f && p < 1.0f && pass.scanId == object.uniqueID) {
@@ -270,10 +270,10 @@ void DrawRow(SortedListState& state, ListPass& pass, const SpaceObject& object, 
 void MoveSelection(ListPass& pass, const SpaceObject& object)
 {
     if (pass.move == Move::Up && object.uniqueID == pass.target && pass.previous) {
-        SelectFromList(pass.previous->uniqueID, pass.targetKey);
+        SelectFromList(*pass.console, pass.previous->uniqueID, pass.targetKey);
         pass.move = Move::None;
     } else if (pass.move == Move::Down && pass.previous && pass.previous->uniqueID == pass.target) {
-        SelectFromList(object.uniqueID, pass.targetKey);
+        SelectFromList(*pass.console, object.uniqueID, pass.targetKey);
         pass.move = Move::None;
     }
 }
@@ -307,18 +307,20 @@ void DrawRows(SortedListState& state, ListPass& pass)
     }
     // Up with no listed target goes to the top, down to the bottom.
     if (pass.move == Move::Down && pass.previous)
-        SelectFromList(pass.previous->uniqueID, pass.targetKey);
+        SelectFromList(*pass.console, pass.previous->uniqueID, pass.targetKey);
     else if (pass.move == Move::Up && pass.first)
-        SelectFromList(pass.first->uniqueID, pass.targetKey);
+        SelectFromList(*pass.console, pass.first->uniqueID, pass.targetKey);
 }
 
 }  // namespace
 
-void DrawSortedObjectList(SortedListState& state, const IntRect& rect, const std::string& widgetName,
+void DrawSortedObjectList(ConsoleState& console, const IntRect& rect, const std::string& widgetName,
                           const std::string& targetKey)
 {
     UIContext& ui = theUIContext;
+    SortedListState& state = console.sortedList;
     ListPass pass;
+    pass.console = &console;
     pass.rowHeight = RowHeight();
     pass.nextId = kFirstControlId;
     pass.ship = ConsolePlayerShip();

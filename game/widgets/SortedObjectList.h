@@ -9,11 +9,12 @@
 // object for the console's target key; Home / End walk one exclusive filter
 // along the tabs.
 //
-//   DrawSortedObjectList(theSortedListState, rect, widgetName, "science_target_UID");
+//   DrawSortedObjectList(console, rect, widgetName, "science_target_UID");
 //
-// The list state is shared by every list widget of the console, so filters,
-// scroll position and favourites carry over between them. The filter
-// entries themselves are the world's (they go with a new game).
+// The list state (the console's sortedList) is shared by every list widget
+// of the console, so filters, scroll position and favourites carry over
+// between them; a new world starts it afresh. The filter entries themselves
+// are the world's (they go with a new game).
 
 #include "game/ui/IntRect.h"
 
@@ -21,6 +22,7 @@
 #include <set>
 #include <string>
 
+class ConsoleState;
 class SpaceObject;
 
 struct SortedListState {
@@ -28,15 +30,14 @@ struct SortedListState {
     int32_t rowCount = 0;        // rows listed by the previous drawing: the scroll range
     float scroll = 1.0f;         // 0..1; 1 shows the top of the list
     std::set<uint64_t> favourites;  // object ids
-};
 
-// The one list state of this console.
-extern SortedListState theSortedListState;
+    bool operator==(const SortedListState&) const = default;
+};
 
 // Draws the list inside rect (pixels) and answers its mouse and hot keys for
 // this frame; widgetName is the hot keys' context, targetKey the player
 // ship's value holding this console's target.
-void DrawSortedObjectList(SortedListState& state, const IntRect& rect, const std::string& widgetName,
+void DrawSortedObjectList(ConsoleState& console, const IntRect& rect, const std::string& widgetName,
                           const std::string& targetKey);
 
 // Whether the object passes the enabled filter tabs: within each group

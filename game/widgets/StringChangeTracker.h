@@ -25,4 +25,6 @@ struct StringChangeTracker {
     // Once a frame: the held value lapses to the server's, and a change whose
     // delay has passed is due. True, once, when it is to be sent now.
     bool Cycle(uint32_t now);
+
+    bool operator==(const StringChangeTracker&) const = default;
 };

@@ -22,7 +22,7 @@ constexpr const char* kEmptyHint = "No messages yet";
 
 }  // namespace
 
-void ViewTextWaterfallDraw(IntRect& rect, std::string)
+void ViewTextWaterfallDraw(ConsoleState&, IntRect& rect, std::string)
 {
     UIContext& ui = theUIContext;
     ui.FillRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),

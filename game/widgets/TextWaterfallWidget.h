@@ -7,4 +7,6 @@
 
 #include <string>
 
-void ViewTextWaterfallDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void ViewTextWaterfallDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

@@ -13,22 +13,22 @@ void DrawRadar(IntRect& rect, const char* kind)
 
 }  // namespace
 
-void View2DViewDraw(IntRect& rect, std::string)
+void View2DViewDraw(ConsoleState&, IntRect& rect, std::string)
 {
     DrawRadar(rect, Render2D::kNormalKind);
 }
 
-void ViewScience2DViewDraw(IntRect& rect, std::string)
+void ViewScience2DViewDraw(ConsoleState&, IntRect& rect, std::string)
 {
     DrawRadar(rect, Render2D::kScienceKind);
 }
 
-void ViewComms2DViewDraw(IntRect& rect, std::string)
+void ViewComms2DViewDraw(ConsoleState&, IntRect& rect, std::string)
 {
     DrawRadar(rect, Render2D::kCommsKind);
 }
 
-void ViewWeapon2DViewDraw(IntRect& rect, std::string)
+void ViewWeapon2DViewDraw(ConsoleState&, IntRect& rect, std::string)
 {
     if (ConsolePlayerShip())
         DrawRadar(rect, Render2D::kWeaponsKind);

@@ -8,8 +8,10 @@
 
 #include <string>
 
-void View2DViewDraw(IntRect& rect, std::string widgetName);
-void ViewScience2DViewDraw(IntRect& rect, std::string widgetName);
-void ViewComms2DViewDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void View2DViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewScience2DViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewComms2DViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 // Without a player ship the weapons radar draws nothing.
-void ViewWeapon2DViewDraw(IntRect& rect, std::string widgetName);
+void ViewWeapon2DViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

@@ -2,13 +2,13 @@
 
 #include "game/render/manager/RenderManager.h"
 
-void View3DViewDraw(IntRect& rect, std::string)
+void View3DViewDraw(ConsoleState&, IntRect& rect, std::string)
 {
     if (theRenderManager)
         theRenderManager->render3D.Draw(rect, true);
 }
 
-void View3DViewCameraDraw(IntRect& rect, std::string)
+void View3DViewCameraDraw(ConsoleState&, IntRect& rect, std::string)
 {
     if (theRenderManager)
         theRenderManager->render3D.Draw(rect, false);

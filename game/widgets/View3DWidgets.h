@@ -8,5 +8,7 @@
 
 #include <string>
 
-void View3DViewDraw(IntRect& rect, std::string widgetName);
-void View3DViewCameraDraw(IntRect& rect, std::string widgetName);
+class ConsoleState;
+
+void View3DViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void View3DViewCameraDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

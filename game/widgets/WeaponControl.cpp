@@ -13,6 +13,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/TorpedoTypeText.h"
@@ -22,8 +23,6 @@
 
 #include <algorithm>
 #include <vector>
-
-StringChangeTracker selectedTorpedoType;
 
 namespace {
 
@@ -125,14 +124,14 @@ struct TypeChoice {
     std::string label = "Select type";
 };
 
-TypeChoice ReadTypeChoice(const std::vector<std::string>& available)
+TypeChoice ReadTypeChoice(const StringChangeTracker& selected, const std::vector<std::string>& available)
 {
     TypeChoice choice;
     for (const std::string& key : available) {
         const TorpedoTypeText text = ReadTorpedoTypeText(key);
         if (!text.described)
             continue;
-        if (key == selectedTorpedoType.value) {
+        if (key == selected.value) {
             choice.index = static_cast<int32_t>(choice.names.size());
             choice.label = "TYPE: " + text.name;
         }
@@ -142,18 +141,18 @@ TypeChoice ReadTypeChoice(const std::vector<std::string>& available)
     return choice;
 }
 
-void DrawTypeChoice(const IntRect& row, const std::vector<std::string>& available)
+void DrawTypeChoice(StringChangeTracker& selected, const IntRect& row, const std::vector<std::string>& available)
 {
     UIContext& ui = theUIContext;
-    TypeChoice choice = ReadTypeChoice(available);
+    TypeChoice choice = ReadTypeChoice(selected, available);
     ui.SetCurrentRectEdges(row.left, row.top, row.right - kTypeListNarrowing, row.bottom);
     if (uiDropDown(kTypeListId, choice.label, choice.index, choice.names, kFont, kLayer) && choice.index >= 0 &&
         choice.index < static_cast<int32_t>(choice.keys.size())) {
         PlayGUISound("gui_button");
-        selectedTorpedoType.Change(choice.keys[static_cast<size_t>(choice.index)], InputClockMilliseconds());
+        selected.Change(choice.keys[static_cast<size_t>(choice.index)], InputClockMilliseconds());
     }
-    if (selectedTorpedoType.Cycle(InputClockMilliseconds()))
-        SendSignal(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, selectedTorpedoType.value, 0});
+    if (selected.Cycle(InputClockMilliseconds()))
+        SendSignal(TorpedoTubeSignal{TorpedoTubeSignal::kSelectType, selected.value, 0});
 }
 
 // The type keys choose at once, whether or not the type is described.
@@ -196,8 +195,8 @@ void DrawLoadBar(const IntRect& bar, float percent, const std::string& currentTy
 
 }  // namespace
 
-void ViewWeaponControlDrawBody(int32_t idBase, const SpaceObject* ship, int32_t tube, const IntRect& row,
-                               const std::string& widgetName)
+void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const SpaceObject* ship, int32_t tube,
+                               const IntRect& row, const std::string& widgetName)
 {
     UIContext& ui = theUIContext;
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
@@ -213,7 +212,7 @@ void ViewWeaponControlDrawBody(int32_t idBase, const SpaceObject* ship, int32_t 
         current = ReadString(data, shipkeys::kTorpedoTubeCurrentType, tube);
         const std::string selected = ReadString(data, playership::kTorpedoSelectedType);
         canLoad = theSimulation && theSimulation->TorpedoTypeAvailable(*ship, selected);
-        selectedTorpedoType.serverValue = selected;
+        console.selectedTorpedoType.serverValue = selected;
     }
     const bool unload = state == shipkeys::kTubeLoaded || state == shipkeys::kTubeLoading;
     const bool canFire = state == shipkeys::kTubeLoaded;
@@ -243,7 +242,7 @@ void ViewWeaponControlDrawBody(int32_t idBase, const SpaceObject* ship, int32_t 
     DrawLoadBar(IntRect{row.left + kBarInset, row.top, row.right - kBarInset, row.bottom}, percent, current);
 }
 
-void ViewWeaponControlDraw(IntRect& rect, std::string widgetName)
+void ViewWeaponControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
     DrawBackground(rect);
     const SpaceObject* ship = ConsolePlayerShip();
@@ -252,13 +251,14 @@ void ViewWeaponControlDraw(IntRect& rect, std::string widgetName)
     if (ship && tubes < 1)
         return;
     for (int32_t i = 0; i < tubes; ++i)
-        ViewWeaponControlDrawBody(kTubeIdBase + kIdsPerTube * i, ship, i, TubeRow(rect, rowHeight, i), widgetName);
+        ViewWeaponControlDrawBody(console, kTubeIdBase + kIdsPerTube * i, ship, i, TubeRow(rect, rowHeight, i),
+                                  widgetName);
 
     std::vector<std::string> available;
     if (ship)
         SplitString(ReadString(ship->data_set, playership::kTorpedoTypesAvailable), ",", available);
     const IntRect typeRow = TubeRow(rect, rowHeight, tubes);
-    DrawTypeChoice(typeRow, available);
+    DrawTypeChoice(console.selectedTorpedoType, typeRow, available);
     TypeHotKeys(available, widgetName);
     DrawTargetMark(ship, typeRow);
 }

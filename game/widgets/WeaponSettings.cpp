@@ -64,7 +64,7 @@ std::string RateLabel(int32_t i)
 
 }  // namespace
 
-void ViewWeapBeamFreqDraw(IntRect& rect, std::string)
+void ViewWeapBeamFreqDraw(ConsoleState&, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t selected = ship ? static_cast<int32_t>(ReadInt(ship->data_set, playership::kCurBeamFreq)) : -1;
@@ -74,7 +74,7 @@ void ViewWeapBeamFreqDraw(IntRect& rect, std::string)
         SendWithSound(kClickSound, BeamFrequencySignal{clicked});
 }
 
-void ViewWeapBeamSpeedDraw(IntRect& rect, std::string)
+void ViewWeapBeamSpeedDraw(ConsoleState&, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t selected = ship ? static_cast<int32_t>(ReadInt(ship->data_set, playership::kCurBeamSpeedSetting)) : 0;
@@ -84,7 +84,7 @@ void ViewWeapBeamSpeedDraw(IntRect& rect, std::string)
         SendWithSound(kClickSound, BeamSpeedSignal{clicked});
 }
 
-void ViewWeapTorpConversionDraw(IntRect& rect, std::string)
+void ViewWeapTorpConversionDraw(ConsoleState&, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship) {

@@ -12,20 +12,18 @@
 // (types 1 to 6: F7 and above belong to the overlays).
 
 #include "game/ui/IntRect.h"
-#include "game/widgets/StringChangeTracker.h"
 
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
 class SpaceObject;
 
-void ViewWeaponControlDraw(IntRect& rect, std::string widgetName);
+void ViewWeaponControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 // One tube's row: its buttons take the ids base and base + 1.
-void ViewWeaponControlDrawBody(int32_t idBase, const SpaceObject* ship, int32_t tube, const IntRect& row,
-                               const std::string& widgetName);
-void ViewWeapBeamFreqDraw(IntRect& rect, std::string widgetName);
-void ViewWeapBeamSpeedDraw(IntRect& rect, std::string widgetName);
-void ViewWeapTorpConversionDraw(IntRect& rect, std::string widgetName);
+void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const SpaceObject* ship, int32_t tube,
+                               const IntRect& row, const std::string& widgetName);
+void ViewWeapBeamFreqDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewWeapBeamSpeedDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
+void ViewWeapTorpConversionDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
-// The torpedo type chosen for loading, as the console shows it.
-extern StringChangeTracker selectedTorpedoType;

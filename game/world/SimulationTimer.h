@@ -19,4 +19,6 @@ public:
 
     int64_t tick = 0;        // deadline, in ticks of the world's counter
     int32_t generation = 0;  // run generation it was set in
+
+    bool operator==(const simulationTimer&) const = default;
 };

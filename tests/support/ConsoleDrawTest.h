@@ -1,9 +1,10 @@
 #pragma once
 // The console drawn by the real graphics service on the offscreen driver:
-// the game's ship records, preferences and interface settings, a render
-// manager and an empty world. A test links the generated art it needs into
+// the game's ship records, preferences and interface settings, a console
+// state, a render manager drawing for it and an empty world. A test links the generated art it needs into
 // `data` before calling SetUp, then places objects and draws console frames.
 
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "tests/support/GameDrawTest.h"
 
@@ -24,7 +25,7 @@ protected:
     {
         GameDrawTest::SetUp();
         uiLoadSettings();
-        manager = std::make_unique<RenderManager>(StayingScene);
+        manager = std::make_unique<RenderManager>(StayingScene, &console);
         manager->mainBuffWidth = 1280;
         manager->mainBuffHeight = 720;
         manager->Setup();
@@ -48,11 +49,13 @@ protected:
         context.Clear();
         theUIContext.BeginFrame();
         theUIContext.FillRect(0, 0, screenWidth, screenHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        GUIBoxManager::DrawConsoleBoxes(screenName, widgets);
+        GUIBoxManager::DrawConsoleBoxes(console, screenName, widgets);
         theUIContext.EndFrame();
         graphics.Flush2D();
         ReadScreen();
     }
+
+    ConsoleState console;  // the console drawn, fresh for each test
 };
 
 }  // namespace qeltest

@@ -22,6 +22,8 @@ public:
     uint64_t Previous() const { return previousId; }
     uint64_t Default() const { return defaultId; }
 
+    bool operator==(const ClickTimer&) const = default;
+
 private:
     uint64_t currentId = 0;
     uint64_t previousId = 0;

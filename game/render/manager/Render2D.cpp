@@ -12,9 +12,9 @@
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/render/manager/Render2DKeys.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
@@ -198,7 +198,7 @@ void Render2D::ReadFrameInputs(const IntRect& rect, const std::string& kind)
     frame.tick = theSimulation ? theSimulation->TickCount() : 0;
     frame.cull = {viewRect.left - kCullMargin, viewRect.top - kCullMargin, viewRect.right + kCullMargin,
                   viewRect.bottom + kCullMargin};
-    frame.inputAllowed = !IsWidgetEditKeyHeld() && !mouseOverControl;
+    frame.inputAllowed = !IsWidgetEditKeyHeld() && !owner.console.mouseOverControl;
     int32_t x = 0, y = 0;
     if (theUIContext.MousePosition(x, y)) {
         frame.windowPointer = glm::vec2(static_cast<float>(x), static_cast<float>(y));
@@ -208,8 +208,8 @@ void Render2D::ReadFrameInputs(const IntRect& rect, const std::string& kind)
             static_cast<float>(y - rect.top + (owner.mainBuffHeight / 2 - rect.Height() / 2)));
     }
     frame.terrainLimit = AppData::GetFloat("terrainDrawScaleLimit");
-    frame.mainConsole = consoleName.find("main") != std::string::npos;
-    frame.scienceConsole = consoleName.find("sci") != std::string::npos;
+    frame.mainConsole = owner.console.consoleName.find("main") != std::string::npos;
+    frame.scienceConsole = owner.console.consoleName.find("sci") != std::string::npos;
     if (!theSimulation)
         return;
     frame.own = FindShip(theSimulation->subjectID);
@@ -285,7 +285,7 @@ void Render2D::HandlePointer()
         }
     }
     if (!mouse->IsDown(kLeftButton)) {
-        mouseOverControl = false;
+        owner.console.mouseOverControl = false;
         dragging = false;  // a drag released off the view ends there
     }
     if (!frame.pointerOver || !frame.inputAllowed)

@@ -9,9 +9,9 @@
 #include "engine/base/QelMouse.h"
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/Render2DKeys.h"
 #include "game/render/manager/RenderManager.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -143,7 +143,7 @@ void Render2D::SelectClicked()
         if (frame.kind != row.kind)
             continue;
         owner.SelectObject(id, position, std::string(row.key->name), "lmb");
-        currentScienceScanType = "scan";
+        owner.console.currentScienceScanType = "scan";
         (this->*row.timer).Click(id, Now());
         return;
     }

@@ -90,8 +90,10 @@ void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
 
 }  // namespace
 
-RenderManager::RenderManager(SceneFunction first)
-    : effectsPass(std::make_unique<Render3DEffectsPass>(render3D)), firstScene(first)
+RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole)
+    : console(drawnConsole ? *drawnConsole : ownConsole),
+      effectsPass(std::make_unique<Render3DEffectsPass>(render3D)),
+      firstScene(first)
 {
     render3D.effects = effectsPass.get();
     mainBuffWidth = AppData::GetInt("main-buff-width");

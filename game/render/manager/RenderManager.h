@@ -29,6 +29,7 @@
 #include "game/render/manager/ObjectEffectState.h"
 #include "game/render/manager/Render2D.h"
 #include "game/render/manager/Render3D.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/Edline.h"
 #include "game/ui/IntRect.h"
 #include "game/ui/InterfacePictures.h"
@@ -78,6 +79,7 @@ struct JumpEffectState {
     std::unique_ptr<Edline> directionEdit;
     std::unique_ptr<Edline> distanceEdit;
     int32_t countdown = 0;
+    uint32_t requestHeardAt = 0;  // input clock (ms) the request was sent or its countdown last heard
     uint64_t startTick = 0;      // world tick the dissolve began
     uint64_t durationTicks = 0;  // ticks it lasts
     std::vector<IntRect> cells;  // black cells still covering the screen, pixels
@@ -129,8 +131,10 @@ public:
     static constexpr int32_t kMaxArcMode = 2;
 
     // Reads the main buffer sizes from the preferences; the first scene is
-    // entered by Setup.
-    explicit RenderManager(SceneFunction firstScene);
+    // entered by Setup. The manager draws for the console given, which its
+    // owner keeps alive as long as the manager; without one (a screen with no
+    // console, as in the scene tests) it draws for a console of its own.
+    explicit RenderManager(SceneFunction firstScene, SharedConsoleState* console = nullptr);
     // Leaves the current scene.
     ~RenderManager() override;
     RenderManager(const RenderManager&) = delete;
@@ -267,6 +271,13 @@ public:
     std::string cam_angle = "forward";  // main-screen camera angle
     std::string cam_mode = "chase";     // main-screen camera mode
     std::string main_screen_view = "3d_view";
+private:
+    SharedConsoleState ownConsole;  // the console of a manager given none
+
+public:
+    // The console this screen draws for: its name, its widgets, the scan
+    // kind and the mouse hold its widgets share with the radar.
+    SharedConsoleState& console;
     int32_t random_seed = 1;  // the view side's generator (RandomFloat, RandomInt)
     std::vector<SpeechBubble> speechBubbles;  // in the order they were set
     JumpEffectState jumpEffect;

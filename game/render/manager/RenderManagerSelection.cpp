@@ -8,8 +8,8 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalMessage.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/Render2DKeys.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/UIContext.h"
 #include "game/world/DataKey.h"
 #include "game/world/ObjectDataBlob.h"
@@ -51,7 +51,7 @@ void RenderManager::SelectObject(uint64_t id, const glm::vec3& position, const s
     // Callers pass ids of objects they found; anything else selects nothing.
     selectedID = IsSpaceObjectId(id) ? id : 0;
     QelNetworkMessage& message = StartClientMessage("signal");
-    WriteSignal(message, ConsoleSelection(selectedID, position, selectionKey, sourceTag));
+    WriteSignal(message, ConsoleSelection(console, selectedID, position, selectionKey, sourceTag));
     if (signalSink)
         signalSink(message);
     else

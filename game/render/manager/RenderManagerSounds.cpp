@@ -62,7 +62,7 @@ void RenderManager::UpdateEngineSound()
     QelSoundFactoryBase* sound = WorkingSound();
     if (!sound)
         return;
-    SpaceObject* ship = GetMainScreenShip();
+    SpaceObject* ship = GetMainScreenShip(console.consoleName);
     if (!ship) {
         if (!engineBaseSound)
             return;
@@ -97,7 +97,7 @@ void RenderManager::HandleSoundEvents()
     events.swap(theSimulation->soundEvents);
     const bool forward = theSimulation->serverFlag && gServer;
     for (auto event = events.rbegin(); event != events.rend(); ++event) {
-        if (const SpaceObject* ship = GetMainScreenShip())
+        if (const SpaceObject* ship = GetMainScreenShip(console.consoleName))
             PlayWorldSound(*event, glm::distance(ship->pos, event->position));
         if (forward)
             ForwardSoundEvent(*event);

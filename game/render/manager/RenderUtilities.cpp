@@ -1,7 +1,6 @@
 #include "game/render/manager/RenderUtilities.h"
 
 #include "game/net/NetworkIds.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 #include <glm/geometric.hpp>
@@ -47,7 +46,7 @@ SpaceObject* FindSpaceObject(uint64_t id)
     return theSimulation && IsSpaceObjectId(id) ? theSimulation->GetSpaceObject(id) : nullptr;
 }
 
-SpaceObject* GetMainScreenShip()
+SpaceObject* GetMainScreenShip(const std::string& consoleName)
 {
     SpaceObject* ship = FindSpaceObject(theSimulation ? theSimulation->subjectID : 0);
     if (!ship || theSimulation->serverFlag)

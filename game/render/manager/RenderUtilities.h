@@ -10,13 +10,14 @@
 #include <glm/vec3.hpp>
 
 #include <cstdint>
+#include <string>
 
 class SpaceObject;
 
 // The ship this machine is aboard, as a main screen shows it: on the server
-// always, on a console only when its name holds "main" or "cockpit"; null
-// without a world, a ship, or when the ship is gone.
-SpaceObject* GetMainScreenShip();
+// always, on a console only when the console's name holds "main" or
+// "cockpit"; null without a world, a ship, or when the ship is gone.
+SpaceObject* GetMainScreenShip(const std::string& consoleName);
 
 // The space object of an id the world may or may not still hold; null for
 // any other kind of id, or without a world.

@@ -7,7 +7,6 @@
 
 #include "engine/base/Qel2dBitmap.h"
 #include "game/net/CorvaneClient.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneGlobals.h"
@@ -16,7 +15,7 @@
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
-#include "game/widgets/EngPresets.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/Simulation.h"
 
 #include <algorithm>
@@ -50,7 +49,7 @@ void TickStep()
 // the console went there.
 bool OptionsAsked()
 {
-    if (!ConsoleOptionsAsked(consoleName.find(kCinematicScreen) != std::string::npos))
+    if (!ConsoleOptionsAsked(theLocalConsoleScreen.State().consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -100,8 +99,8 @@ SceneFunction Draw()
 SceneFunction SceneClientRunningMode(SceneEvent event)
 {
     switch (event) {
-    case SCENE_ENTER: theEngineeringPresets.Load(); break;
-    case SCENE_LEAVE: theEngineeringPresets.Save(); break;
+    case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
+    case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
     case SCENE_FRAME: return FrameStep();
     case SCENE_TICK: TickStep(); break;
     case SCENE_DRAW: return Draw();

@@ -61,6 +61,7 @@ struct HullPathTest {
     bool dragging = false;
     glm::vec2 dragStartMouse{0.0f};
     glm::vec2 dragStartOffset{0.0f};
+    InteriorViewState view;  // the grid's drawing, apart from the console's interior view
 };
 HullPathTest test;
 
@@ -135,23 +136,24 @@ float PictureScale(const IntRect& panel)
 
 // The grid as the interior view draws it (the silhouette under its cells,
 // the cell under the pointer with its tool tip), at this scene's own zoom
-// and pan; the console's interior view keeps its own.
+// and pan; the console's interior view keeps its own. A click is reported as
+// the console's.
 void DrawGrid(UIContext& ui, const IntRect& panel)
 {
     if (!test.set || !theRenderManager || !theRenderManager->radarTarget)
         return;
     ObjectTypeDrawData* drawData =
         CurrentShip().empty() ? nullptr : theRenderManager->GetObjectTypeDrawData(CurrentShip());
-    const InteriorViewState consoleView = theInteriorView;
-    theInteriorView.zoom = PictureScale(panel);
-    theInteriorView.panX = test.offset.x;
-    theInteriorView.panY = test.offset.y;
-    theInteriorView.centreX = static_cast<float>(theRenderManager->radarTarget->GetWidth() / 2);
-    theInteriorView.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
+    InteriorViewState& view = test.view;
+    view.zoom = PictureScale(panel);
+    view.panX = test.offset.x;
+    view.panY = test.offset.y;
+    view.centreX = static_cast<float>(theRenderManager->radarTarget->GetWidth() / 2);
+    view.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
     int32_t x = 0, y = 0;
     const bool inside = ui.MousePosition(x, y);
-    DrawShipInteriorGrid(panel, nullptr, *test.set, drawData, "hull_path_test", x, y, inside && ui.LeftReleased());
-    theInteriorView = consoleView;
+    DrawShipInteriorGrid(view, theRenderManager->console.consoleName, panel, nullptr, *test.set, drawData,
+                         "hull_path_test", x, y, inside && ui.LeftReleased());
 }
 
 void StepShip(int32_t by)

@@ -1,7 +1,6 @@
 #include "game/shell/scenes/SceneUtilities.h"
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/scenes/OptionsScreen.h"
@@ -10,6 +9,7 @@
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
 #include "game/widgets/GUIBoxManager.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/Simulation.h"
 
 namespace {
@@ -55,12 +55,13 @@ bool NetworkStatsShown()
 
 void DrawConsoleScreenBoxes()
 {
+    ConsoleState& console = theLocalConsoleScreen.State();
     if (NetworkStatsShown()) {
-        GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList, kViewUnderStats);
+        GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList, kViewUnderStats);
         return;
     }
-    GUIBoxManager::DrawConsoleBoxes(consoleName, consoleWidgetList);
-    GUIBoxManager::EditMode(theBoxEditState, consoleName);
+    GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
+    GUIBoxManager::EditMode(console.boxEdit, console.consoleName);
 }
 
 void DrawConsoleMissionScreens()

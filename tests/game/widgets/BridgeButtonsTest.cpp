@@ -97,11 +97,11 @@ protected:
     {
         Frame([&] {
             IntRect alert = kAlert, dock = kDock, shields = kShields, throttle = kThrottle;
-            ViewRedAlertDraw(alert, "red_alert");
-            ViewRequestDockDraw(dock, "request_dock");
-            ViewShieldControlDraw(shields, "shield_control");
+            ViewRedAlertDraw(console, alert, "red_alert");
+            ViewRequestDockDraw(console, dock, "request_dock");
+            ViewShieldControlDraw(console, shields, "shield_control");
             if (withThrottle)
-                ViewThrottleDraw(throttle, "throttle");
+                ViewThrottleDraw(console, throttle, "throttle");
         });
     }
 

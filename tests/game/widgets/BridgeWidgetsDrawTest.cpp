@@ -6,6 +6,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/UIContext.h"
 #include "game/widgets/BridgeButtons.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/JumpControls.h"
 #include "game/widgets/MainScreenControl.h"
 #include "game/widgets/WeaponsWidgets.h"
@@ -38,7 +39,7 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        manager = std::make_unique<RenderManager>(SceneFunction());
+        manager = std::make_unique<RenderManager>(SceneFunction(), &console);
         world.Reset(false, "");
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));
         world.subjectID = ship->uniqueID;
@@ -79,7 +80,7 @@ protected:
         OffscreenGraphicsTest::TearDown();
     }
 
-    using Widget = void (*)(IntRect&, std::string);
+    using Widget = WidgetDrawFn;
     struct Box {
         Widget widget;
         IntRect rect;
@@ -93,7 +94,7 @@ protected:
             context.Clear();
             theUIContext.BeginFrame();
             for (Box box : boxes)
-                box.widget(box.rect, "widget");
+                box.widget(console, box.rect, "widget");
             theUIContext.EndFrame();
             graphics.Flush2D();
         }
@@ -114,6 +115,7 @@ protected:
         return count;
     }
 
+    ConsoleState console;
     std::unique_ptr<RenderManager> manager;
     Simulation world;
 };

@@ -5,7 +5,7 @@
 // working folder for a person to look at.
 
 #include "game/net/ConsoleScreen.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/LocalConsoleScreen.h"
@@ -41,9 +41,9 @@ protected:
     void SetUp() override
     {
         ConsoleDrawTest::SetUp();
-        consoleName = "comms";
-        theCommsWaterfallState = CommsWaterfallState();
-        theCommsControlState = CommsControlState();
+        console.consoleName = "comms";
+        console.commsWaterfall = CommsWaterfallState();
+        console.commsControl = CommsControlState();
         ship = Place("behav_playership", "tern_frigate", {0, 0, 0}, 0.0f);
         world->subjectID = ship->uniqueID;
         station = Place("behav_station", "starbase_civil", {0, 0, 2500}, 0.0f);
@@ -53,8 +53,8 @@ protected:
     void TearDown() override
     {
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsWaterfallState = CommsWaterfallState();
-        consoleName.clear();
+        console.commsWaterfall = CommsWaterfallState();
+        console.consoleName.clear();
         ConsoleDrawTest::TearDown();
     }
 
@@ -75,7 +75,7 @@ protected:
     IntRect Box(const std::string& widget) const
     {
         const GUIBox* box = GUIBoxManager::FindBox("comms", widget);
-        return box ? GUIBoxManager::BoxRectToPixels(*box) : IntRect{};
+        return box ? GUIBoxManager::BoxRectToPixels(*box, console.boxEdit.layoutIndex) : IntRect{};
     }
 
     // Pixels of the rectangle near the colour.
@@ -107,7 +107,7 @@ TEST_F(CommsConsoleDrawTest, the_contact_its_buttons_and_the_messages_show_in_th
             "Tern, we read you. Skarn raiders were sighted near the depot an hour ago; keep your shields up and "
             "report anything that moves out there.",
             40, 0);
-    theCommsWaterfallState.expanded = 2;
+    console.commsWaterfall.expanded = 2;
 
     ConsoleFrame("comms", kWidgets);  // measures the messages and counts the buttons
     ConsoleFrame("comms", kWidgets);

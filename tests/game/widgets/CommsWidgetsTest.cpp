@@ -30,18 +30,18 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        consoleName = "comms";
+        console.consoleName = "comms";
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsControlState = CommsControlState();
-        theCommsWaterfallState = CommsWaterfallState();
+        console.commsControl = CommsControlState();
+        console.commsWaterfall = CommsWaterfallState();
         contact = world.CreateSpaceObject("behav_station", "", 0);
         WriteUInt64(ship->data_set, shipkeys::kCommsTargetUid, contact);
     }
     void TearDown() override
     {
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsControlState = CommsControlState();
-        theCommsWaterfallState = CommsWaterfallState();
+        console.commsControl = CommsControlState();
+        console.commsWaterfall = CommsWaterfallState();
         WidgetTest::TearDown();
     }
 
@@ -146,7 +146,7 @@ TEST_F(CommsControlTest, the_slider_scrolls_ten_buttons_and_only_drawn_buttons_a
     EXPECT_FALSE(Drawn("B7"));  // 6 x 45 = 270 fills the area
 
     // At the other end the first row lies (10 - 5) x 45 above the area.
-    theCommsControlState.scroll = 0.0f;
+    console.commsControl.scroll = 0.0f;
     Draw();
     EXPECT_FALSE(Drawn("B5"));
     const DrawRecord sixth = graphics.Text("B6");
@@ -321,7 +321,7 @@ TEST_F(CommsWaterfallTest, a_short_drag_opens_the_message_under_it_and_selects_i
     Draw();
     Drag(60, 20, -1);  // 4 scroll units: a click
 
-    EXPECT_EQ(theCommsWaterfallState.expanded, 1);
+    EXPECT_EQ(console.commsWaterfall.expanded, 1);
     EXPECT_EQ(world.commsMessages[1].starState, 0);
     SelectObjectSignal selected;
     ASSERT_TRUE(network.Read(selected));
@@ -339,16 +339,16 @@ TEST_F(CommsWaterfallTest, a_short_drag_opens_the_message_under_it_and_selects_i
     EXPECT_FLOAT_EQ(RowBackground("Depot").colour.r, 0.3f);
 
     Drag(60, 20, -1);
-    EXPECT_EQ(theCommsWaterfallState.expanded, CommsWaterfallState::kNone);
+    EXPECT_EQ(console.commsWaterfall.expanded, CommsWaterfallState::kNone);
 }
 
 TEST_F(CommsWaterfallTest, a_new_world_closes_the_opened_message)
 {
     Receive("Depot", "Dock at once please", 0);
     Drag(60, 20, -1);
-    ASSERT_EQ(theCommsWaterfallState.expanded, 0);
+    ASSERT_EQ(console.commsWaterfall.expanded, 0);
 
-    theLocalConsoleScreen.ClearForNewWorld();
+    console.StartNewWorld();
     world.commsMessages.clear();
     Receive("Warden", "A new day", 0);
     MoveTo(-100, -100);
@@ -362,8 +362,8 @@ TEST_F(CommsWaterfallTest, a_long_drag_only_scrolls)
         Receive("M" + std::to_string(i), "", 0);
     Draw();
     Drag(60, 100, -10);
-    EXPECT_FLOAT_EQ(theCommsWaterfallState.scroll, 960.0f);
-    EXPECT_EQ(theCommsWaterfallState.expanded, CommsWaterfallState::kNone);
+    EXPECT_FLOAT_EQ(console.commsWaterfall.scroll, 960.0f);
+    EXPECT_EQ(console.commsWaterfall.expanded, CommsWaterfallState::kNone);
     EXPECT_EQ(network.Signals<SelectObjectSignal>().size(), 0u);
     // The list moved up: the newest row starts above the area.
     MoveTo(-100, -100);
@@ -395,17 +395,17 @@ TEST_F(CommsWaterfallTest, the_wheel_scrolls_within_range_only_over_the_box)
     input.mouse.wheel = 200;
     MoveTo(-150, 10);  // outside
     Draw();
-    EXPECT_FLOAT_EQ(theCommsWaterfallState.scroll, 1000.0f);
+    EXPECT_FLOAT_EQ(console.commsWaterfall.scroll, 1000.0f);
     EXPECT_EQ(input.mouse.wheel, 200);
 
     MoveTo(50, 10);
     input.mouse.wheel = -300;
     Draw();
-    EXPECT_FLOAT_EQ(theCommsWaterfallState.scroll, 700.0f);
+    EXPECT_FLOAT_EQ(console.commsWaterfall.scroll, 700.0f);
     EXPECT_EQ(input.mouse.wheel, 0);
     input.mouse.wheel = 5000;
     Draw();
-    EXPECT_FLOAT_EQ(theCommsWaterfallState.scroll, 1000.0f);
+    EXPECT_FLOAT_EQ(console.commsWaterfall.scroll, 1000.0f);
 }
 
 TEST_F(CommsWaterfallTest, a_red_line_pulses_along_the_top_while_the_newest_message_is_new)

@@ -1,6 +1,7 @@
 // A console screen drawn by the real graphics service on the offscreen
 // driver before the server has sent its widget list: no box shows.
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/AppData.h"
 #include "tests/support/OffscreenGraphicsTest.h"
@@ -26,7 +27,6 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        theBoxEditState = GUIBoxEditState{};
     }
     void TearDown() override
     {
@@ -40,8 +40,8 @@ protected:
         context.Clear();
         theUIContext.BeginFrame();
         theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        GUIBoxManager::DrawConsoleBoxes("helm", widgets);
-        GUIBoxManager::EditMode(theBoxEditState, "helm");
+        GUIBoxManager::DrawConsoleBoxes(console, "helm", widgets);
+        GUIBoxManager::EditMode(console.boxEdit, "helm");
         theUIContext.EndFrame();
         graphics.Flush2D();
     }
@@ -58,6 +58,8 @@ protected:
             }
         return count;
     }
+
+    ConsoleState console;
 };
 
 TEST_F(ConsoleBoxesDrawTest, a_console_whose_list_has_not_arrived_draws_no_box)

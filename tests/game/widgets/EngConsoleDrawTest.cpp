@@ -6,6 +6,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/EngPresets.h"
 #include "game/widgets/EngSystemControls.h"
 #include "game/widgets/GUIBoxManager.h"
@@ -43,10 +44,6 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        theBoxEditState = GUIBoxEditState{};
-        theEngineeringTrackers = EngineeringTrackers{};
-        theEngineeringPresets = EngineeringValueSet{};
-        theEngControls = EngControlsState{};
         world.Reset(false, "");
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
@@ -71,7 +68,6 @@ protected:
     void TearDown() override
     {
         theUIContext = UIContext();
-        theEngControls = EngControlsState{};
         OffscreenGraphicsTest::TearDown();
     }
 
@@ -82,7 +78,8 @@ protected:
             context.Clear();
             theUIContext.BeginFrame();
             theUIContext.ReadMainColour();
-            GUIBoxManager::DrawConsoleBoxes("engineering", {"eng_power_controls", "eng_heat_controls", "eng_presets"});
+            GUIBoxManager::DrawConsoleBoxes(console, "engineering",
+                                            {"eng_power_controls", "eng_heat_controls", "eng_presets"});
             theUIContext.EndFrame();
             graphics.Flush2D();
         }
@@ -99,6 +96,7 @@ protected:
         return count;
     }
 
+    ConsoleState console;
     Simulation world;
 };
 

@@ -35,18 +35,7 @@ protected:
             WriteFloat(ship->data_set, kSystemCurHeat, 0.0f, e);
         }
         WriteInt(ship->data_set, kSystemCoolantAvailable, 8);
-        theEngineeringTrackers = EngineeringTrackers{};
-        theEngineeringPresets = EngineeringValueSet{};
-        theEngControls = EngControlsState{};
         input.milliseconds = kStart;
-    }
-
-    void TearDown() override
-    {
-        theEngineeringTrackers = EngineeringTrackers{};
-        theEngineeringPresets = EngineeringValueSet{};
-        theEngControls = EngControlsState{};
-        HostConsoleTest::TearDown();
     }
 
     bool Drawn(const std::string& text) const { return graphics.Text(text).text == text; }

@@ -37,11 +37,11 @@ protected:
     // One frame of the presets and the power sliders.
     void Draw()
     {
-        Frame([] {
+        Frame([this] {
             IntRect presets = kPresetsBox;
-            ViewEngPresetsDraw(presets, "eng_presets");
+            ViewEngPresetsDraw(console, presets, "eng_presets");
             IntRect power = kPowerBox;
-            ViewEngPowerControlsDraw(power, "eng_power_controls");
+            ViewEngPowerControlsDraw(console, power, "eng_power_controls");
         });
     }
 
@@ -65,7 +65,7 @@ protected:
 
 TEST_F(EngPresetsTest, a_fresh_start_writes_ten_presets_of_defaults_in_21_lines)
 {
-    theEngineeringPresets.Save();
+    console.engineeringPresets.Save();
     const std::string text = FileContents();
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -87,7 +87,7 @@ TEST_F(EngPresetsTest, a_fresh_start_writes_ten_presets_of_defaults_in_21_lines)
 
 TEST_F(EngPresetsTest, presets_survive_a_save_and_a_load_and_a_missing_file_changes_nothing)
 {
-    EngineeringValueSet& set = theEngineeringPresets;
+    EngineeringValueSet& set = console.engineeringPresets;
     set.presets[0].power[2] = 3.0f;
     set.presets[9].power[99] = 0.25f;
     set.presets[4].coolant = {1, 2, 3, 2};
@@ -109,8 +109,8 @@ TEST_F(EngPresetsTest, a_short_or_garbled_file_keeps_the_defaults_for_what_it_la
     // words, values past the sliders' ends and negative coolant; a CRLF line;
     // then the file ends early.
     WriteFile("header\n2.5 0.5\n3\nabc 9.9 -1 1.5x\n-4 x 2 7\r\n");
-    theEngineeringPresets.Load();
-    const auto& presets = theEngineeringPresets.presets;
+    console.engineeringPresets.Load();
+    const auto& presets = console.engineeringPresets.presets;
     EXPECT_EQ(presets[0].power[0], 2.5f);
     EXPECT_EQ(presets[0].power[1], 0.5f);
     EXPECT_EQ(presets[0].power[2], 1.0f);
@@ -146,45 +146,45 @@ TEST_F(EngPresetsTest, store_then_a_preset_stores_into_it_and_a_second_click_rec
     qeltest::ScopedGlobal<QelSoundFactoryBase> withSound{gSoundFactory, sound};
     Draw();
     EXPECT_EQ(graphics.Text("4").box.top, kPresetsBox.top + 5 * 40 + 3) << "preset 4 in the sixth cell";
-    theEngineeringTrackers.power[2].Set(3.0f, input.milliseconds);
-    theEngineeringTrackers.coolant[1].Set(2, input.milliseconds);
+    console.engineeringTrackers.power[2].Set(3.0f, input.milliseconds);
+    console.engineeringTrackers.coolant[1].Set(2, input.milliseconds);
     ClickCell(0);
-    EXPECT_TRUE(theEngineeringPresets.storeMode);
+    EXPECT_TRUE(console.engineeringPresets.storeMode);
     ClickCell(5);
-    EXPECT_FALSE(theEngineeringPresets.storeMode);
-    EXPECT_EQ(theEngineeringPresets.presets[4].power[2], 3.0f);
-    EXPECT_EQ(theEngineeringPresets.presets[4].coolant[1], 2);
+    EXPECT_FALSE(console.engineeringPresets.storeMode);
+    EXPECT_EQ(console.engineeringPresets.presets[4].power[2], 3.0f);
+    EXPECT_EQ(console.engineeringPresets.presets[4].coolant[1], 2);
 
     // Once the server's values are back, the second click recalls the preset.
     input.milliseconds += FloatChangeTracker::kHoldMs;
     Draw();
     TakeSent();
-    EXPECT_EQ(theEngineeringTrackers.power[2].value, 1.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[2].value, 1.0f);
     ClickCell(5);
-    EXPECT_EQ(theEngineeringTrackers.power[2].value, 3.0f);
-    EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 2);
-    EXPECT_EQ(theEngineeringPresets.presets[4].power[2], 3.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[2].value, 3.0f);
+    EXPECT_EQ(console.engineeringTrackers.coolant[1].value, 2);
+    EXPECT_EQ(console.engineeringPresets.presets[4].power[2], 3.0f);
     EXPECT_EQ(sound.log, (std::vector<std::string>{"GetSound gui/tab", "GetSound gui/main_screen",
                                                    "GetSound gui/button"}));
 }
 
 TEST_F(EngPresetsTest, a_digit_recalls_its_preset_and_control_with_the_digit_stores_into_it)
 {
-    theEngineeringPresets.presets[7].power[5] = 2.0f;
+    console.engineeringPresets.presets[7].power[5] = 2.0f;
     Warm([this] { Draw(); });
     input.KeyDown(vk::kDigit0 + 7);
     Draw();
     input.KeyUp(vk::kDigit0 + 7);
-    EXPECT_EQ(theEngineeringTrackers.power[5].value, 2.0f) << "recalled, not overwritten first";
-    EXPECT_EQ(theEngineeringPresets.presets[7].power[5], 2.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[5].value, 2.0f) << "recalled, not overwritten first";
+    EXPECT_EQ(console.engineeringPresets.presets[7].power[5], 2.0f);
 
     input.KeyDown(vk::kControl);
     input.KeyDown(vk::kDigit0 + 3);
     Draw();
     input.KeyUp(vk::kDigit0 + 3);
     input.KeyUp(vk::kControl);
-    EXPECT_EQ(theEngineeringPresets.presets[3].power[5], 2.0f);
-    EXPECT_EQ(theEngineeringTrackers.power[5].value, 2.0f) << "the recall after the store changes nothing";
+    EXPECT_EQ(console.engineeringPresets.presets[3].power[5], 2.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[5].value, 2.0f) << "the recall after the store changes nothing";
 }
 
 TEST_F(EngPresetsTest, a_recall_sends_only_what_differs_once_and_gives_way_to_the_server_after_the_hold)
@@ -192,19 +192,19 @@ TEST_F(EngPresetsTest, a_recall_sends_only_what_differs_once_and_gives_way_to_th
     Draw();
     TakeSent();
     // Equal to the settings: nothing changes, nothing goes.
-    theEngineeringPresets.StorePreset(0);
-    theEngineeringPresets.RetrievePreset(0, input.milliseconds);
-    for (const FloatChangeTracker& tracker : theEngineeringTrackers.power)
+    console.engineeringPresets.StorePreset(0, console.engineeringTrackers);
+    console.engineeringPresets.RetrievePreset(0, console.engineeringTrackers, input.milliseconds);
+    for (const FloatChangeTracker& tracker : console.engineeringTrackers.power)
         EXPECT_FALSE(tracker.changed);
     EXPECT_TRUE(SettleAndTakePower().empty());
 
     // Power 3 alone differs, at a value the slider cannot land on exactly:
     // it goes as it stands, once.
-    theEngineeringPresets.presets[1] = theEngineeringPresets.presets[0];
-    theEngineeringPresets.presets[1].power[3] = 0.09f;
-    theEngineeringPresets.RetrievePreset(1, input.milliseconds);
-    for (size_t k = 0; k < theEngineeringTrackers.power.size(); ++k)
-        EXPECT_EQ(theEngineeringTrackers.power[k].changed, k == 3) << k;
+    console.engineeringPresets.presets[1] = console.engineeringPresets.presets[0];
+    console.engineeringPresets.presets[1].power[3] = 0.09f;
+    console.engineeringPresets.RetrievePreset(1, console.engineeringTrackers, input.milliseconds);
+    for (size_t k = 0; k < console.engineeringTrackers.power.size(); ++k)
+        EXPECT_EQ(console.engineeringTrackers.power[k].changed, k == 3) << k;
     Draw();
     EXPECT_TRUE(TakeSent().empty());
     EXPECT_EQ(SettleAndTakePower(), (std::vector<std::pair<int32_t, float>>{{3, 0.09f}}));
@@ -213,7 +213,7 @@ TEST_F(EngPresetsTest, a_recall_sends_only_what_differs_once_and_gives_way_to_th
     // The server never confirmed it.
     input.milliseconds += FloatChangeTracker::kHoldMs;
     Draw();
-    EXPECT_EQ(theEngineeringTrackers.power[3].value, 1.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[3].value, 1.0f);
 }
 
 }  // namespace

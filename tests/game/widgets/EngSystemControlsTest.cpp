@@ -36,27 +36,27 @@ class EngSystemControlsTest : public EngTest {
 protected:
     void DrawPower()
     {
-        Frame([] {
+        Frame([this] {
             IntRect rect = kPowerBox;
-            ViewEngPowerControlsDraw(rect, "eng_power_controls");
+            ViewEngPowerControlsDraw(console, rect, "eng_power_controls");
         });
     }
 
     void DrawHeat()
     {
-        Frame([] {
+        Frame([this] {
             IntRect rect = kHeatBox;
-            ViewEngHeatControlsDraw(rect, "eng_heat_controls");
+            ViewEngHeatControlsDraw(console, rect, "eng_heat_controls");
         });
     }
 
     void DrawBoth()
     {
-        Frame([] {
+        Frame([this] {
             IntRect heat = kHeatBox;
-            ViewEngHeatControlsDraw(heat, "eng_heat_controls");
+            ViewEngHeatControlsDraw(console, heat, "eng_heat_controls");
             IntRect power = kPowerBox;
-            ViewEngPowerControlsDraw(power, "eng_power_controls");
+            ViewEngPowerControlsDraw(console, power, "eng_power_controls");
         });
     }
 
@@ -134,7 +134,7 @@ TEST_F(EngSystemControlsTest, a_drag_shows_at_once_is_sent_once_left_alone_and_r
     TakeSent();
 
     DragSlider(2, 1.0f);
-    EXPECT_EQ(theEngineeringTrackers.power[2].value, 3.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[2].value, 3.0f);
     EXPECT_TRUE(Drawn("300%"));
     EXPECT_TRUE(TakeSent().empty()) << "nothing goes while the crew is still at it";
     const auto sent = PowerSent(AfterSendDelay());
@@ -151,13 +151,13 @@ TEST_F(EngSystemControlsTest, a_drag_shows_at_once_is_sent_once_left_alone_and_r
     EXPECT_NEAR(sentLow, SliderPositionToPower(0.1f), 0.02f);
     input.milliseconds += FloatChangeTracker::kHoldMs;
     DrawPower();
-    EXPECT_EQ(theEngineeringTrackers.power[2].value, sentLow);
+    EXPECT_EQ(console.engineeringTrackers.power[2].value, sentLow);
 
     // A value the server never takes gives way to the server's after the hold.
     DragSlider(4, 1.0f);
     input.milliseconds += FloatChangeTracker::kHoldMs;
     DrawPower();
-    EXPECT_EQ(theEngineeringTrackers.power[4].value, 1.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[4].value, 1.0f);
 }
 
 TEST_F(EngSystemControlsTest, space_levels_every_slider_and_each_changed_one_is_sent_once)
@@ -165,13 +165,13 @@ TEST_F(EngSystemControlsTest, space_levels_every_slider_and_each_changed_one_is_
     WriteFloat(ship->data_set, kEngControlValue, 2.0f, 1);
     WriteFloat(ship->data_set, kEngControlValue, 0.5f, 5);
     Warm([this] { DrawPower(); });
-    EXPECT_EQ(theEngineeringTrackers.power[1].value, 2.0f);
+    EXPECT_EQ(console.engineeringTrackers.power[1].value, 2.0f);
 
     input.KeyDown(vk::kSpace);
     DrawPower();
     input.KeyUp(vk::kSpace);
     for (int32_t i = 0; i < kEngPowerControlCount; ++i)
-        EXPECT_EQ(theEngineeringTrackers.power[static_cast<size_t>(i)].value, 1.0f) << i;
+        EXPECT_EQ(console.engineeringTrackers.power[static_cast<size_t>(i)].value, 1.0f) << i;
     EXPECT_TRUE(TakeSent().empty());
     const auto sent = PowerSent(AfterSendDelay());
     EXPECT_EQ(sent, (std::vector<std::pair<int32_t, float>>{{1, 1.0f}, {5, 1.0f}}));
@@ -184,7 +184,7 @@ TEST_F(EngSystemControlsTest, connectors_run_from_each_slider_to_its_system_and_
     WriteInt(ship->data_set, kEngControlTypeIndex, 7, 3);   // beyond the four systems
     WriteInt(ship->data_set, kEngControlTypeIndex, -1, 4);
     DrawBoth();  // the heat widget sets the anchors first
-    const glm::vec2 engines = theEngControls.anchors[1];
+    const glm::vec2 engines = console.engControls.anchors[1];
     // ENGINES' column: x 200..250, its area 400..580.
     EXPECT_EQ(engines, glm::vec2((200 + 250) / 2, (580 - 400) / 3 + (580 + 400) / 2));
 
@@ -249,7 +249,7 @@ TEST_F(EngSystemControlsTest, a_system_takes_no_more_coolant_than_the_others_lea
     qeltest::ScopedGlobal<QelSoundFactoryBase> withSound{gSoundFactory, sound};
     DrawHeat();
     ClickDot(1, 6);  // ENGINES' sixth unit: only 8 - 3 - 2 are left
-    EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 3);
+    EXPECT_EQ(console.engineeringTrackers.coolant[1].value, 3);
     EXPECT_EQ(sound.log, std::vector<std::string>{"GetSound gui/torp_load"});
     EXPECT_TRUE(TakeSent().empty());
     input.milliseconds += IntChangeTracker::kSendDelayMs;
@@ -259,7 +259,7 @@ TEST_F(EngSystemControlsTest, a_system_takes_no_more_coolant_than_the_others_lea
     Deliver();
     EXPECT_EQ(ReadInt(ship->data_set, kSystemCoolantUsed, 1), 3);
     ClickDot(1, 0);
-    EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 0);
+    EXPECT_EQ(console.engineeringTrackers.coolant[1].value, 0);
     EXPECT_EQ(CoolantSent(AfterSendDelay()), (std::vector<std::pair<int32_t, int64_t>>{{1, 0}}));
 }
 
@@ -272,7 +272,7 @@ TEST_F(EngSystemControlsTest, enter_takes_all_coolant_off_at_once_and_the_change
     DrawHeat();
     input.KeyUp(vk::kReturn);
     EXPECT_EQ(CoolantSent(TakeSent()), (std::vector<std::pair<int32_t, int64_t>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0) << "shown empty before the server answers";
+    EXPECT_EQ(console.engineeringTrackers.coolant[0].value, 0) << "shown empty before the server answers";
     EXPECT_EQ(CoolantSent(AfterSendDelay()), (std::vector<std::pair<int32_t, int64_t>>{{0, 0}, {3, 0}}));
 
     // The host's world keeps its coolant until the server handles the command.
@@ -335,14 +335,14 @@ TEST_F(EngSystemControlsTest, values_no_control_could_set_draw_within_the_contro
     WriteFloat(ship->data_set, kSystemCurHeat, std::nanf(""), 3);
     WriteFloat(ship->data_set, kEngControlValue, 1.0e30f, 0);
     DrawHeat();
-    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0);
-    EXPECT_EQ(theEngineeringTrackers.coolant[1].value, 1000000);
+    EXPECT_EQ(console.engineeringTrackers.coolant[0].value, 0);
+    EXPECT_EQ(console.engineeringTrackers.coolant[1].value, 1000000);
     for (const DrawRecord& quad : graphics.Of(DrawRecord::Kind::Quad))
         EXPECT_GE(quad.Top(), static_cast<float>(kHeatBox.top)) << "no heat bar above its box";
     DrawPower();
     EXPECT_TRUE(Drawn("100000000%")) << "a share past any the controls show is held";
     ClickDot(0, 3);  // no coolant is free: the system keeps none
-    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0);
+    EXPECT_EQ(console.engineeringTrackers.coolant[0].value, 0);
 }
 
 TEST_F(EngSystemControlsTest, without_a_ship_the_widgets_draw_their_defaults_and_sliders_still_send)
@@ -354,7 +354,7 @@ TEST_F(EngSystemControlsTest, without_a_ship_the_widgets_draw_their_defaults_and
     EXPECT_TRUE(ConnectorLines().empty());
 
     ClickDot(0, 4);  // the dots are disabled
-    EXPECT_EQ(theEngineeringTrackers.coolant[0].value, 0);
+    EXPECT_EQ(console.engineeringTrackers.coolant[0].value, 0);
     DragSlider(0, 1.0f);
     EXPECT_EQ(PowerSent(AfterSendDelay()), (std::vector<std::pair<int32_t, float>>{{0, 3.0f}}));
 }

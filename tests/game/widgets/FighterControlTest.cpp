@@ -23,14 +23,14 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         lastInputKind.clear();
         Draw();  // the hot keys take their defaults
         network.Clear();
     }
     void TearDown() override
     {
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         lastInputKind.clear();
         WidgetTest::TearDown();
     }
@@ -75,7 +75,7 @@ TEST_F(FighterControlTest, a_toggle_click_reports_at_once_and_a_second_click_tur
     // The server's flag is what the button shows.
     WriteInt(ship->data_set, playership::kFighterThrustFlag, 1);
     Draw();
-    EXPECT_EQ(theFighterControl[FighterButton::Thrust].value, 1);
+    EXPECT_EQ(console.fighterControl[FighterButton::Thrust].value, 1);
 }
 
 TEST_F(FighterControlTest, a_held_key_owns_its_toggle_only_while_keys_acted_last)
@@ -145,7 +145,7 @@ TEST_F(FighterControlTest, tall_and_wide_boxes_place_the_buttons_where_a_click_f
     };
     for (const Case& c : cases) {
         network.Clear();
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         for (const DataKey* flag :
              {&playership::kFighterBoostFlag, &playership::kFighterThrustFlag, &playership::kFighterShootFlag})
             WriteInt(ship->data_set, *flag, 0);
@@ -164,7 +164,7 @@ TEST_F(FighterControlTest, without_a_ship_the_buttons_draw_but_report_nothing_an
     Draw();
     EXPECT_TRUE(network.SignalCodes().empty());
     EXPECT_TRUE(Drawn("Shoot"));
-    EXPECT_EQ(theFighterControl[FighterButton::Shoot].value, 1) << "the click still counts";
+    EXPECT_EQ(console.fighterControl[FighterButton::Shoot].value, 1) << "the click still counts";
     EXPECT_TRUE(graphics.Where([](const qeltest::DrawRecord& r) {
                             return r.source == "smallWhite" && r.colour == glm::vec4(0.0f, 1.0f, 0.0f, 1.0f);
                         }).empty());
@@ -245,18 +245,18 @@ protected:
     {
         HostConsoleTest::SetUp();
         server->SetScriptHost(&scripts);
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
     }
     void TearDown() override
     {
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         HostConsoleTest::TearDown();
     }
     void Draw()
     {
-        Frame([] {
+        Frame([this] {
             IntRect box{0, 0, 100, 400};
-            ViewFighterControlDraw(box, "fighter_control");
+            ViewFighterControlDraw(console, box, "fighter_control");
         });
     }
 
@@ -311,12 +311,12 @@ TEST_F(HostFighterControlTest, the_hosts_toggle_and_speed_bar_leave_the_world_to
     Draw();
     Draw();
     // Shown on and reported once; the world's flag waits for the server.
-    EXPECT_EQ(theFighterControl[FighterButton::Boost].value, 1);
+    EXPECT_EQ(console.fighterControl[FighterButton::Boost].value, 1);
     EXPECT_EQ(ReadInt(ship->data_set, playership::kFighterBoostFlag), 0);
     Deliver();
     EXPECT_EQ(ReadInt(ship->data_set, playership::kFighterBoostFlag), 1);
     Draw();
-    EXPECT_EQ(theFighterControl[FighterButton::Boost].value, 1);
+    EXPECT_EQ(console.fighterControl[FighterButton::Boost].value, 1);
     EXPECT_TRUE(TakeSent().empty()) << "reported once";
 
     // The speed bar is full at a new best speed, and the world keeps its record.
@@ -339,20 +339,20 @@ protected:
     void SetUp() override
     {
         HostConsoleStickTest::SetUp();
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         MapButton(0, "Fighter Thrust");
         MapButton(1, "Fighter Torp Type");
     }
     void TearDown() override
     {
-        theFighterControl = FighterControlState{};
+        console.fighterControl = FighterControlState{};
         HostConsoleStickTest::TearDown();
     }
     void Draw()
     {
-        Frame([] {
+        Frame([this] {
             IntRect box{0, 0, 100, 400};
-            ViewFighterControlDraw(box, "fighter_control");
+            ViewFighterControlDraw(console, box, "fighter_control");
         });
     }
     std::vector<uint16_t> Codes()

@@ -38,8 +38,7 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        GUIBoxManager::Load();
-        theBoxEditState = GUIBoxEditState{};
+        GUIBoxManager::Load(boxEdit);
         // The hot-key table learns the edit key's default at its first query.
         GUIBoxManager::IsEditKeyHeld();
         GUIBoxManager::SetBoxReporter([this](const GUIBoxEditState::Report& report) { reports.push_back(report); });
@@ -47,8 +46,7 @@ protected:
     void TearDown() override
     {
         GUIBoxManager::SetBoxReporter([](const GUIBoxEditState::Report&) {});
-        GUIBoxManager::Load();
-        theBoxEditState = GUIBoxEditState{};
+        GUIBoxManager::Load(boxEdit);
         theUIContext = UIContext();
         gGraphicsFactory = nullptr;
         gInputFactory = nullptr;
@@ -69,7 +67,7 @@ protected:
     {
         graphics.log.clear();
         input.MoveTo(x, y);
-        GUIBoxManager::EditMode(theBoxEditState, kScreen);
+        GUIBoxManager::EditMode(boxEdit, kScreen);
         input.NextFrame();
     }
     void HoldEditKey() { input.KeyDown(qel::vk::kSubtract); }
@@ -81,6 +79,7 @@ protected:
     qeltest::RecordingGraphics2D graphics;
     qeltest::ScriptedInput input;
     std::vector<GUIBoxEditState::Report> reports;
+    GUIBoxEditState boxEdit;  // the console's layout state, fresh for each test
 };
 
 TEST_F(GUIBoxEditModeTest, OutlinesAndCaptionsEveryBoxOfTheScreenOnlyWhileTheKeyIsHeld)
@@ -117,9 +116,9 @@ TEST_F(GUIBoxEditModeTest, ANearCornerWinsOverTheBoxAndTheLaterOfOverlappingBoxe
                          Case{590, 290, "b_second", GUIBoxEditState::kBottomRight}}) {
         input.Press();
         Frame(c.x, c.y);
-        ASSERT_NE(theBoxEditState.grabbedBox, nullptr);
-        EXPECT_EQ(theBoxEditState.grabbedBox->widgetName, c.widget) << c.x << "," << c.y;
-        EXPECT_EQ(theBoxEditState.grabbedPart, c.part) << c.x << "," << c.y;
+        ASSERT_NE(boxEdit.grabbedBox, nullptr);
+        EXPECT_EQ(boxEdit.grabbedBox->widgetName, c.widget) << c.x << "," << c.y;
+        EXPECT_EQ(boxEdit.grabbedPart, c.part) << c.x << "," << c.y;
         input.Release();
         Frame(c.x, c.y);
     }
@@ -152,7 +151,7 @@ TEST_F(GUIBoxEditModeTest, ACornerDraggedPastTheOppositeEdgeIsSavedAsDraggedAndO
     EXPECT_EQ(reports.size(), 1u);
 
     // The layout the crew made is what the next run starts with.
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(boxEdit);
     EXPECT_EQ(Rect("throttle"), (IntRect{60, 20, 50, 50}));
 }
 
@@ -182,7 +181,7 @@ TEST_F(GUIBoxEditModeTest, ReleasingTheEditKeyMidDragKeepsTheEditUnsavedAndEndsT
     Frame(400, 150);
     input.KeyUp(qel::vk::kSubtract);
     Frame(500, 150);
-    EXPECT_FALSE(theBoxEditState.dragging);
+    EXPECT_FALSE(boxEdit.dragging);
     EXPECT_EQ(Rect("throttle"), (IntRect{20, 10, 60, 50}));
     EXPECT_FALSE(LayoutFileExists());
     EXPECT_TRUE(reports.empty());
@@ -194,13 +193,13 @@ TEST_F(GUIBoxEditModeTest, APressOnAnEmptyScreenOrAMinimisedWindowGrabsAndWrites
     HoldEditKey();
     input.Press();
     Frame(300, 150);
-    EXPECT_EQ(theBoxEditState.grabbedBox, nullptr);
+    EXPECT_EQ(boxEdit.grabbedBox, nullptr);
 
     AddBox("throttle", {10, 10, 50, 50});
     graphics.width = graphics.height = 0;
     Frame(0, 0);
     EXPECT_TRUE(graphics.log.empty());
-    EXPECT_EQ(theBoxEditState.grabbedBox, nullptr);
+    EXPECT_EQ(boxEdit.grabbedBox, nullptr);
     input.Release();
     Frame(0, 0);
     EXPECT_FALSE(LayoutFileExists());

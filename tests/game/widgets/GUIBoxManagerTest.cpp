@@ -4,6 +4,7 @@
 // written and read back.
 
 #include "game/net/ConsoleCatalogue.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 
 #include "game/widgets/WidgetTable.h"
@@ -35,7 +36,7 @@ struct DrawCall {
 };
 std::vector<DrawCall> drawCalls;
 
-void RecordDraw(IntRect& rect, std::string widgetName)
+void RecordDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 {
     drawCalls.push_back({rect, widgetName});
 }
@@ -54,8 +55,7 @@ protected:
     void SetUp() override
     {
         gGraphicsFactory = &graphics;
-        GUIBoxManager::Load();  // no file: no boxes
-        theBoxEditState = GUIBoxEditState{};
+        GUIBoxManager::Load(console.boxEdit);  // no file: no boxes
         drawCalls.clear();
         // Two widgets of the table draw into the recorder for the test.
         for (const char* name : kRecorded) {
@@ -67,7 +67,7 @@ protected:
     {
         for (size_t i = 0; i < saved.size(); ++i)
             GUIBoxManager::RegisterWidget(kRecorded[i], saved[i].first, saved[i].second);
-        GUIBoxManager::Load();
+        GUIBoxManager::Load(console.boxEdit);
         gGraphicsFactory = nullptr;
     }
 
@@ -75,6 +75,7 @@ protected:
 
     static constexpr const char* kRecorded[] = {"throttle", "ship_data"};
     std::vector<std::pair<WidgetDrawFn, std::string>> saved;
+    ConsoleState console;
     TempFolder folder;
     ScopedEnv dataFolder{"QEL_DATA_DIR", folder.Path().string()};
     SizedGraphics graphics;
@@ -109,19 +110,19 @@ TEST_F(GUIBoxManagerTest, every_console_widget_is_registered_and_listed_in_byte_
 
 TEST_F(GUIBoxManagerTest, a_new_box_starts_at_its_default_and_keeps_its_place_afterwards)
 {
-    GUIBoxManager::DrawBox("helm", "throttle", IntRect{10, 10, 50, 90});
-    GUIBoxManager::DrawBox("helm", "throttle", IntRect{0, 0, 100, 100});
+    GUIBoxManager::DrawBox(console, "helm", "throttle", IntRect{10, 10, 50, 90});
+    GUIBoxManager::DrawBox(console, "helm", "throttle", IntRect{0, 0, 100, 100});
     ASSERT_EQ(drawCalls.size(), 2u);
     for (const DrawCall& call : drawCalls) {
         EXPECT_EQ(call.rect, (IntRect{102, 76, 512, 691}));  // 1024 × 768
         EXPECT_EQ(call.widget, "throttle");
     }
-    EXPECT_EQ(currentWidgetName, "throttle");
+    EXPECT_EQ(console.currentWidgetName, "throttle");
     ASSERT_NE(GUIBoxManager::FindBox("helm", "throttle"), nullptr);
     EXPECT_EQ(GUIBoxManager::FindBox("helm", "throttle")->rect[1], (IntRect{10, 10, 50, 90}));
 
     // A widget nobody registered gets its box but draws nothing.
-    GUIBoxManager::DrawBox("helm", "no_such_widget", IntRect{1, 2, 3, 4});
+    GUIBoxManager::DrawBox(console, "helm", "no_such_widget", IntRect{1, 2, 3, 4});
     EXPECT_EQ(drawCalls.size(), 2u);
     EXPECT_NE(GUIBoxManager::FindBox("helm", "no_such_widget"), nullptr);
 }
@@ -135,7 +136,7 @@ TEST_F(GUIBoxManagerTest, boxes_are_told_apart_by_screen_and_widget_not_by_their
     EXPECT_EQ(GUIBoxManager::FindBox("a", "bc")->rect[0].left, 2);
 
     GUIBoxManager::Save();
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(console.boxEdit);
     ASSERT_EQ(GUIBoxManager::Boxes().size(), 2u);
     EXPECT_EQ(GUIBoxManager::FindBox("ab", "c")->rect[1].bottom, 1);
     EXPECT_EQ(GUIBoxManager::FindBox("a", "bc")->rect[1].bottom, 2);
@@ -144,20 +145,19 @@ TEST_F(GUIBoxManagerTest, boxes_are_told_apart_by_screen_and_widget_not_by_their
 TEST_F(GUIBoxManagerTest, widgets_get_ordered_pixel_rectangles_of_the_layout_shown)
 {
     GUIBoxManager::SetBoxRects("helm", "throttle", {60, 90, 20, 10, 0, 0, 50, 50});
-    GUIBoxManager::DrawBox("helm", "throttle", IntRect{});
+    GUIBoxManager::DrawBox(console, "helm", "throttle", IntRect{});
     ASSERT_EQ(drawCalls.size(), 1u);
     EXPECT_EQ(drawCalls[0].rect, (IntRect{204, 76, 614, 691}));
     EXPECT_EQ(GUIBoxManager::FindBox("helm", "throttle")->rect[0], (IntRect{60, 90, 20, 10}));
 
-    theBoxEditState.layoutIndex = 1;
-    GUIBoxManager::DrawBox("helm", "throttle", IntRect{});
+    console.boxEdit.layoutIndex = 1;
+    GUIBoxManager::DrawBox(console, "helm", "throttle", IntRect{});
     EXPECT_EQ(drawCalls[1].rect, (IntRect{0, 0, 512, 384}));
 
     // 1024 × 33 / 100 = 337.92: truncated.
     GUIBox box;
     box.rect[0] = {33, -33, 0, 0};
-    theBoxEditState.layoutIndex = 0;
-    EXPECT_EQ(GUIBoxManager::BoxRectToPixels(box), (IntRect{337, -253, 0, 0}));
+    EXPECT_EQ(GUIBoxManager::BoxRectToPixels(box, 0), (IntRect{337, -253, 0, 0}));
 }
 
 TEST_F(GUIBoxManagerTest, rectangles_set_for_a_box_are_truncated_and_kept_to_a_drawable_range)
@@ -196,11 +196,11 @@ TEST_F(GUIBoxManagerTest, the_default_grid_keeps_every_box_inside_the_window_wit
 
 TEST_F(GUIBoxManagerTest, a_console_draws_its_list_in_order_and_an_empty_list_draws_nothing)
 {
-    GUIBoxManager::DrawConsoleBoxes("helm", {});
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", {});
     EXPECT_TRUE(drawCalls.empty());
     EXPECT_TRUE(GUIBoxManager::Boxes().empty());
 
-    GUIBoxManager::DrawConsoleBoxes("helm", {"ship_data", "radar_zoom_ctrl", "throttle"});
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", {"ship_data", "radar_zoom_ctrl", "throttle"});
     ASSERT_EQ(drawCalls.size(), 2u);
     EXPECT_EQ(drawCalls[0].widget, "ship_data");
     EXPECT_EQ(drawCalls[1].widget, "throttle");
@@ -208,7 +208,7 @@ TEST_F(GUIBoxManagerTest, a_console_draws_its_list_in_order_and_an_empty_list_dr
     EXPECT_EQ(GUIBoxManager::Boxes().size(), 3u);
 
     drawCalls.clear();
-    GUIBoxManager::DrawConsoleBoxes("helm", {"ship_data", "radar_zoom_ctrl", "throttle"}, "throttle");
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", {"ship_data", "radar_zoom_ctrl", "throttle"}, "throttle");
     ASSERT_EQ(drawCalls.size(), 1u);
     EXPECT_EQ(drawCalls[0].widget, "throttle");
 }
@@ -217,10 +217,10 @@ TEST_F(GUIBoxManagerTest, a_console_draws_its_list_in_order_and_an_empty_list_dr
 // land on the old ones; a box the mission placed stays where it put it.
 TEST_F(GUIBoxManagerTest, a_screen_shown_with_another_list_lays_its_default_boxes_out_again)
 {
-    GUIBoxManager::DrawConsoleBoxes("helm", {"throttle", "ship_data"});  // one row of two
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", {"throttle", "ship_data"});  // one row of two
     GUIBoxManager::SetBoxRects("helm", "red_alert", {70, 70, 90, 90, 70, 70, 90, 90});
     const std::vector<std::string> second = {"ship_data", "radar_zoom_ctrl", "throttle", "red_alert"};
-    GUIBoxManager::DrawConsoleBoxes("helm", second);
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", second);
     const auto rect = [](const char* widget) { return GUIBoxManager::FindBox("helm", widget)->rect; };
     EXPECT_EQ(rect("ship_data")[0], GUIBoxManager::DefaultBoxRect(0, 4));
     EXPECT_EQ(rect("radar_zoom_ctrl")[0], GUIBoxManager::DefaultBoxRect(1, 4));
@@ -230,7 +230,7 @@ TEST_F(GUIBoxManagerTest, a_screen_shown_with_another_list_lays_its_default_boxe
     // Shown again with nothing new, a box keeps whatever was made of it.
     GUIBoxManager::SetBoxRects("helm", "throttle", {0, 0, 5, 5, 0, 0, 5, 5});
     GUIBoxManager::FindBox("helm", "ship_data")->rect[0] = {1, 1, 2, 2};
-    GUIBoxManager::DrawConsoleBoxes("helm", second);
+    GUIBoxManager::DrawConsoleBoxes(console, "helm", second);
     EXPECT_EQ(rect("ship_data")[0], (IntRect{1, 1, 2, 2}));
     EXPECT_EQ(rect("throttle")[0], (IntRect{0, 0, 5, 5}));
 }
@@ -244,9 +244,9 @@ TEST_F(GUIBoxManagerTest, the_enlarged_layout_shows_once_the_window_grows_wider_
     const Step steps[] = {{1024, 0}, {1024, 0}, {800, 0}, {1920, 1}, {1920, 1}, {1900, 0}, {1910, 1}};
     for (const Step& step : steps) {
         graphics.width = step.width;
-        GUIBoxManager::EditMode(theBoxEditState, "helm");
-        EXPECT_EQ(theBoxEditState.layoutIndex, step.layout) << step.width;
-        EXPECT_EQ(theBoxEditState.lastWidth, step.width);
+        GUIBoxManager::EditMode(console.boxEdit, "helm");
+        EXPECT_EQ(console.boxEdit.layoutIndex, step.layout) << step.width;
+        EXPECT_EQ(console.boxEdit.lastWidth, step.width);
     }
 }
 
@@ -259,7 +259,7 @@ TEST_F(GUIBoxManagerTest, the_layout_file_reads_back_as_written_and_writes_again
     EXPECT_EQ(written, "helm\nthrottle\n-5\n0\n20\n100\n0\n0\n0\n0\n"
                        "sci\nscience_data\n10\n10\n50\n90\n5\n10\n45\n90\n");
 
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(console.boxEdit);
     GUIBoxManager::Save();
     EXPECT_EQ(LayoutFile(), written);
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
@@ -275,13 +275,13 @@ TEST_F(GUIBoxManagerTest, the_crews_layout_stands_over_the_games_own)
     folder.Write("GUIBoxDefaults.txt", games);
     folder.Write("GUIBoxData.txt", "helm\nthrottle\n1\n2\n3\n4\n5\n6\n7\n8\n"
                                    "sci\nscience_data\n10\n10\n50\n90\n5\n10\n45\n90\n");
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(console.boxEdit);
     ASSERT_EQ(GUIBoxManager::Boxes().size(), 3u);
     EXPECT_EQ(GUIBoxManager::FindBox("helm", "throttle")->rect[0], (IntRect{1, 2, 3, 4}));
     EXPECT_EQ(GUIBoxManager::FindBox("helm", "ship_data")->rect[1], (IntRect{0, 6, 60, 100}));
     EXPECT_EQ(GUIBoxManager::FindBox("sci", "science_data")->rect[0], (IntRect{10, 10, 50, 90}));
 
-    GUIBoxManager::DrawBox("helm", "ship_data", {40, 40, 60, 60});
+    GUIBoxManager::DrawBox(console, "helm", "ship_data", {40, 40, 60, 60});
     ASSERT_EQ(drawCalls.size(), 1u);
     EXPECT_EQ(drawCalls[0].rect, (IntRect{0, 46, 614, 768})) << "the game's box, not the default cell";
 
@@ -310,7 +310,7 @@ TEST_F(GUIBoxManagerTest, a_hand_edited_layout_file_reads_leniently_and_keeps_va
                                    "40\n"
                                    "\n"
                                    "\n");
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(console.boxEdit);
     ASSERT_EQ(GUIBoxManager::Boxes().size(), 2u);
     const GUIBox* science = GUIBoxManager::FindBox("sci", "science_data");
     ASSERT_NE(science, nullptr);
@@ -329,7 +329,7 @@ TEST_F(GUIBoxManagerTest, a_name_with_a_line_break_stays_out_of_the_file_so_the_
     GUIBoxManager::SetBoxRects("helm", "thr\nottle", {1, 1, 1, 1, 1, 1, 1, 1});
     GUIBoxManager::SetBoxRects("helm", "ship_data", {2, 2, 2, 2, 2, 2, 2, 2});
     GUIBoxManager::Save();
-    GUIBoxManager::Load();
+    GUIBoxManager::Load(console.boxEdit);
     ASSERT_EQ(GUIBoxManager::Boxes().size(), 1u);
     EXPECT_EQ(GUIBoxManager::FindBox("helm", "ship_data")->rect[0].left, 2);
 }

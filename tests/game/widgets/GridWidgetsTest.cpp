@@ -24,19 +24,19 @@ protected:
         WidgetTest::SetUp();
         hulls.hulls[kHullKey] = qeltest::DrawHull({"####", "####"});
         SetHullSilhouetteSource(&hulls);
-        theGridObjectList = GridObjectListState{};
-        theInteriorView = InteriorViewState{};
+        console.gridObjectList = GridObjectListState{};
+        console.interiorView = InteriorViewState{};
         theLocalConsoleScreen.ClearInfoLists();
         ship->data_tag = kHullKey;
         grid = GetHullPathSet(ship->uniqueID, false);
         ASSERT_NE(grid, nullptr);
-        theInteriorView.shipShown = ship->uniqueID;  // as the interior view leaves it
-        consoleName = "engineering";
+        console.interiorView.shipShown = ship->uniqueID;  // as the interior view leaves it
+        console.consoleName = "engineering";
     }
     void TearDown() override
     {
-        theGridObjectList = GridObjectListState{};
-        theInteriorView = InteriorViewState{};
+        console.gridObjectList = GridObjectListState{};
+        console.interiorView = InteriorViewState{};
         theLocalConsoleScreen.ClearInfoLists();
         SetHullSilhouetteSource(nullptr);
         WidgetTest::TearDown();
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(GridWidgetsTest, without_an_interior_view_the_list_says_no_scan_network)
 {
-    theInteriorView.shipShown = 0;
+    console.interiorView.shipShown = 0;
     DrawList();
     EXPECT_TRUE(Drawn("Scan network not detected.  Check that you are aboard a ship."));
     EXPECT_TRUE(network.SignalCodes().empty());
@@ -81,7 +81,7 @@ TEST_F(GridWidgetsTest, the_scroll_runs_from_the_first_object_at_the_top_to_the_
     DrawList();
     EXPECT_EQ(Listed(),
               (std::vector<std::string>{"Crew 0", "Crew 1", "Crew 2", "Crew 3", "Crew 4", "Crew 5", "Crew 6"}));
-    theGridObjectList.scroll = 0.0f;
+    console.gridObjectList.scroll = 0.0f;
     DrawList();
     ASSERT_EQ(Listed().size(), 7u);
     EXPECT_EQ(Listed().front(), "Crew 13");
@@ -91,17 +91,17 @@ TEST_F(GridWidgetsTest, the_scroll_runs_from_the_first_object_at_the_top_to_the_
     input.MoveTo(100, 100);
     input.mouse.wheel = -300;
     DrawList();
-    EXPECT_EQ(theGridObjectList.scroll, 0.0f);
+    EXPECT_EQ(console.gridObjectList.scroll, 0.0f);
     input.mouse.wheel = 600;
     DrawList();
-    EXPECT_EQ(theGridObjectList.scroll, 600.0f);
+    EXPECT_EQ(console.gridObjectList.scroll, 600.0f);
 
     // A list shorter than the box starts at its first object wherever the scroll stands.
     grid = GetHullPathSet(ship->uniqueID, true);
     for (int i = 0; i < 3; ++i)
         Make("Crew " + std::to_string(i), "crew");
     for (float scroll : {0.0f, 500.0f, 1000.0f}) {
-        theGridObjectList.scroll = scroll;
+        console.gridObjectList.scroll = scroll;
         DrawList(IntRect{0, 0, 400, 125});
         EXPECT_EQ(Listed().front(), "Crew 0") << scroll;
     }
@@ -135,11 +135,11 @@ TEST_F(GridWidgetsTest, a_click_shows_the_choice_at_once_proposes_it_after_100_m
     WriteUInt64(ship->data_set, playership::kGridSelectedUID, crewA);  // the server's choice
     DrawList();  // meets the type
     DrawList();
-    EXPECT_EQ(theGridObjectList.selection.Current(), crewA);
+    EXPECT_EQ(console.gridObjectList.selection.Current(), crewA);
 
     input.milliseconds = 1000;
     ClickLabel(ViewGridObjectListDraw, kList, "Crew B", "grid_object_list");
-    EXPECT_EQ(theGridObjectList.selection.Current(), crewB);
+    EXPECT_EQ(console.gridObjectList.selection.Current(), crewB);
     EXPECT_TRUE(network.Signals<GridObjectSelectionSignal>().empty());
     input.milliseconds = 1100;
     DrawList();
@@ -156,7 +156,7 @@ TEST_F(GridWidgetsTest, a_click_shows_the_choice_at_once_proposes_it_after_100_m
     input.milliseconds = 3000;
     DrawList();
     EXPECT_EQ(network.Signals<GridObjectSelectionSignal>().size(), 1u);
-    EXPECT_EQ(theGridObjectList.selection.Current(), crewA);
+    EXPECT_EQ(console.gridObjectList.selection.Current(), crewA);
 
     // A choice whose object leaves the grid before it settles is dropped.
     ClickLabel(ViewGridObjectListDraw, kList, "Crew B", "grid_object_list");

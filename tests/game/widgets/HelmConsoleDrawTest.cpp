@@ -6,6 +6,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/GUIBoxThrottle.h"
 #include "game/widgets/HelmSteering.h"
@@ -38,9 +39,6 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        theBoxEditState = GUIBoxEditState{};
-        theHelmSteering = HelmSteeringState{};
-        theThrottleWidget = ThrottleWidgetState{};
         world.Reset(false, "");
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
@@ -61,7 +59,7 @@ protected:
         context.Clear();
         theUIContext.BeginFrame();
         theUIContext.ReadMainColour();
-        GUIBoxManager::DrawConsoleBoxes("helm", {"helm_simple", "throttle"});
+        GUIBoxManager::DrawConsoleBoxes(console, "helm", {"helm_simple", "throttle"});
         theUIContext.EndFrame();
         graphics.Flush2D();
     }
@@ -77,6 +75,7 @@ protected:
         return count;
     }
 
+    ConsoleState console;
     Simulation world;
 };
 

@@ -19,16 +19,16 @@ using namespace playership;
 
 constexpr IntRect kBox{100, 100, 300, 300};
 
-using DrawFn = void (*)(IntRect&, std::string);
-
-void DrawWidget(DrawFn draw, const char* name)
-{
-    IntRect rect = kBox;
-    draw(rect, name);
-}
+using DrawFn = WidgetDrawFn;
 
 class HelmSteeringTest : public HostConsoleTest {
 protected:
+    void DrawWidget(DrawFn draw, const char* name)
+    {
+        IntRect rect = kBox;
+        draw(console, rect, name);
+    }
+
     // One frame a send slot after the last, then the server handles what it got.
     void SteerFrame(DrawFn draw, const char* name)
     {
@@ -78,7 +78,7 @@ TEST_F(HelmSteeringTest, a_held_arrow_key_ramps_each_helm_by_its_step_through_th
 
 TEST_F(HelmSteeringTest, the_up_and_down_keys_pitch_and_the_roll_keys_roll_the_free_helm)
 {
-    Warm([] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
+    Warm([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
     input.KeyDown(vk::kUp);
     input.KeyDown(vk::kLetterA + ('E' - 'A'));  // roll_right rolls toward -1
     SteerFrame(ViewHelmFree3DDraw, "helm_free_3d");
@@ -95,19 +95,19 @@ TEST_F(HelmSteeringTest, the_up_and_down_keys_pitch_and_the_roll_keys_roll_the_f
 
 TEST_F(HelmSteeringTest, steering_signals_leave_at_most_every_third_tick_from_all_helms_together)
 {
-    Warm([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Warm([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     AdvanceTicks(3);
     for (int frame = 0; frame < 4; ++frame)
-        Frame([] {
+        Frame([this] {
             DrawWidget(ViewHelmSimpleDraw, "helm_simple");
             DrawWidget(ViewHelmFree3DDraw, "helm_free_3d");
         });
     ASSERT_EQ(TakeSent().size(), 1u);
     AdvanceTicks(2);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     EXPECT_TRUE(TakeSent().empty());
     AdvanceTicks(1);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].code, SIGNAL_MESS_STEER_2D);  // sent even when nothing changed
@@ -115,15 +115,15 @@ TEST_F(HelmSteeringTest, steering_signals_leave_at_most_every_third_tick_from_al
 
 TEST_F(HelmSteeringTest, the_restrained_helm_sends_only_when_a_demand_changes)
 {
-    Warm([] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
+    Warm([this] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
     for (int frame = 0; frame < 3; ++frame) {
         AdvanceTicks(3);
-        Frame([] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
+        Frame([this] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
     }
     EXPECT_TRUE(TakeSent().empty());
     input.KeyDown(vk::kDown);
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
+    Frame([this] { DrawWidget(ViewHelmRestrained3DDraw, "helm_restrained_3d"); });
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     const SteerSignal steer = sent[0].As<SteerSignal>();
@@ -134,12 +134,12 @@ TEST_F(HelmSteeringTest, the_restrained_helm_sends_only_when_a_demand_changes)
 
 TEST_F(HelmSteeringTest, a_drag_in_the_simple_helm_steers_by_where_the_mouse_is)
 {
-    Warm([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Warm([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     input.MoveTo(300, 150);  // right edge, a quarter down
     input.Press();
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
-    EXPECT_TRUE(mouseOverControl);
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    EXPECT_TRUE(console.mouseOverControl);
     std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     Steer2DSignal steer = sent[0].As<Steer2DSignal>();
@@ -148,14 +148,14 @@ TEST_F(HelmSteeringTest, a_drag_in_the_simple_helm_steers_by_where_the_mouse_is)
 
     // A drag started elsewhere does not steer.
     input.Release();
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     input.MoveTo(50, 50);
     input.Press();
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     input.MoveTo(300, 300);
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     sent = TakeSent();
     ASSERT_EQ(sent.size(), 2u);
     steer = sent[1].As<Steer2DSignal>();
@@ -165,10 +165,10 @@ TEST_F(HelmSteeringTest, a_drag_in_the_simple_helm_steers_by_where_the_mouse_is)
 
 TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_right_button_and_lets_go_to_zero)
 {
-    Warm([] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
+    Warm([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
     input.MoveTo(200, 200);
     input.Press();
-    Frame([] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
+    Frame([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
     EXPECT_EQ(lastInputKind, "mouse");
     TakeSent();
 
@@ -186,7 +186,7 @@ TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_r
         input.MoveTo(step.x, step.y);
         input.mouse.rightDown = step.right;
         AdvanceTicks(3);
-        Frame([] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
+        Frame([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
         const std::vector<SentSignal> sent = TakeSent();
         ASSERT_EQ(sent.size(), 1u);
         const SteerFreeSignal steer = sent[0].As<SteerFreeSignal>();
@@ -197,7 +197,7 @@ TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_r
     input.mouse.rightDown = false;
     input.Release();
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
+    Frame([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     const SteerFreeSignal steer = sent[0].As<SteerFreeSignal>();
@@ -209,18 +209,18 @@ TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_r
 TEST_F(HelmSteeringTest, helm_normal_draws_the_chosen_helm_with_its_own_keys)
 {
     theConsoleSettings.helmMode = 1;
-    Warm([] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
+    Warm([this] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
     EXPECT_NE(KeyVal::Find("helm_normal_steer_up"), nullptr);
     input.KeyDown(vk::kUp);
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
+    Frame([this] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
     std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].code, SIGNAL_MESS_STEER);
 
     theConsoleSettings.helmMode = 7;  // no such helm: nothing drawn, nothing sent
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
+    Frame([this] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
     EXPECT_TRUE(TakeSent().empty());
     EXPECT_TRUE(graphics.log.empty());
 }
@@ -229,11 +229,11 @@ TEST_F(HelmSteeringTest, helm_normal_draws_the_chosen_helm_with_its_own_keys)
 // a widget out of range.
 TEST_F(HelmSteeringTest, stored_demands_out_of_range_are_held_to_minus_one_to_one)
 {
-    Warm([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Warm([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     WriteFloat(ship->data_set, kPlayerSYaw, 7.0f);
     WriteFloat(ship->data_set, kPlayerSPitch, std::numeric_limits<float>::quiet_NaN());
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     const Steer2DSignal steer = sent[0].As<Steer2DSignal>();
@@ -252,7 +252,7 @@ TEST_F(HelmSteeringTest, a_box_of_no_size_steers_to_the_centre)
         AdvanceTicks(3);
         Frame([&] {
             IntRect point{150, 150, 150, 150};
-            draw(point, "helm");
+            draw(console, point, "helm");
         });
         input.Release();
         const std::vector<SentSignal> sent = TakeSent();
@@ -272,10 +272,10 @@ TEST_F(HelmSteeringTest, a_box_of_no_size_steers_to_the_centre)
 TEST_F(HelmSteeringTest, without_a_ship_the_helm_still_sends_and_draws_only_its_rings)
 {
     world.subjectID = 0;
-    Warm([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Warm([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     input.KeyDown(vk::kLeft);
     AdvanceTicks(3);
-    Frame([] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
+    Frame([this] { DrawWidget(ViewHelmSimpleDraw, "helm_simple"); });
     const std::vector<SentSignal> sent = TakeSent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_FLOAT_EQ(sent[0].As<Steer2DSignal>().yaw, -0.7f);
@@ -295,7 +295,10 @@ protected:
     Signal SteerFrame(DrawFn draw, const char* name)
     {
         AdvanceTicks(3);
-        Frame([&] { DrawWidget(draw, name); });
+        Frame([&] {
+            IntRect rect = kBox;
+            draw(console, rect, name);
+        });
         const std::vector<SentSignal> sent = TakeSent();
         EXPECT_EQ(sent.size(), 1u);
         return sent.empty() ? Signal{} : sent.back().As<Signal>();

@@ -14,9 +14,8 @@
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/KeyVal.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
-#include "game/widgets/GUIBoxThrottle.h"
-#include "game/widgets/HelmSteering.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "tests/game/ui/UITestFixture.h"
@@ -65,9 +64,6 @@ protected:
         ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
         world.clock.time_tick_counter = 100;
-        theHelmSteering = HelmSteeringState{};
-        theThrottleWidget = ThrottleWidgetState{};
-        mouseOverControl = false;
         lastInputKind.clear();
         theConsoleSettings.helmMode = 0;
     }
@@ -123,6 +119,7 @@ protected:
     std::unique_ptr<CorvaneServer> server;
     Simulation world;
     SpaceObject* ship = nullptr;
+    ConsoleState console;  // the screen's console, fresh for each test
 };
 
 // The same, with a game controller plugged in whose axes and buttons the test

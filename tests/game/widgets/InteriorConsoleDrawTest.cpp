@@ -41,22 +41,22 @@ protected:
         qeltest::LinkInterfaceArt(data,
                                   {"grid-icon-sheet.png", "gradient1024.png", "faces", "allFaceFiles.txt", "fonts"});
         ConsoleDrawTest::SetUp();
-        GUIBoxManager::Load();
-        theInteriorView = InteriorViewState{};
-        theGridObjectList = GridObjectListState{};
-        theFighterControl = FighterControlState{};
+        GUIBoxManager::Load(console.boxEdit);
+        console.interiorView = InteriorViewState{};
+        console.gridObjectList = GridObjectListState{};
+        console.fighterControl = FighterControlState{};
         theLocalConsoleScreen.ClearInfoLists();
         SetHullSilhouetteSource(&silhouettes);
-        consoleName = kScreen;
+        console.consoleName = kScreen;
     }
     void TearDown() override
     {
-        consoleName.clear();
+        console.consoleName.clear();
         theLocalConsoleScreen.ClearInfoLists();
-        theInteriorView = InteriorViewState{};
-        theGridObjectList = GridObjectListState{};
-        theFighterControl = FighterControlState{};
-        GUIBoxManager::Load();
+        console.interiorView = InteriorViewState{};
+        console.gridObjectList = GridObjectListState{};
+        console.fighterControl = FighterControlState{};
+        GUIBoxManager::Load(console.boxEdit);
         ConsoleDrawTest::TearDown();
         SetHullSilhouetteSource(nullptr);
     }

@@ -121,7 +121,7 @@ TEST_F(MainScreenControlTest, buttons_and_keys_send_the_choice_keeping_the_curre
 
 TEST_F(MainScreenControlTest, a_weapons_console_asks_without_changing_its_own_view)
 {
-    consoleName = "weapons";
+    console.consoleName = "weapons";
     Key(vk::kLetterA + ('K' - 'A'));
     ExpectChoice(Sent(0), "lrs", "left", "cinematic");
     EXPECT_EQ(manager->main_screen_view, "3d_view");
@@ -238,14 +238,14 @@ TEST_F(MainScreenControlTest, captions_are_written_in_readable_type_on_their_but
 
 TEST_F(MainScreenControlTest, the_mouse_over_the_box_marks_it_as_a_control)
 {
-    mouseOverControl = false;
+    console.mouseOverControl = false;
     input.MoveTo(1400, 700);  // the edges count
     Draw();
-    EXPECT_TRUE(mouseOverControl);
-    mouseOverControl = false;
+    EXPECT_TRUE(console.mouseOverControl);
+    console.mouseOverControl = false;
     input.MoveTo(1401, 10);
     Draw();
-    EXPECT_FALSE(mouseOverControl);
+    EXPECT_FALSE(console.mouseOverControl);
 }
 
 }  // namespace

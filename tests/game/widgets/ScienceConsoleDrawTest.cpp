@@ -5,6 +5,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/widgets/ScienceDataWidget.h"
 #include "game/widgets/ScienceTabWidgets.h"
@@ -52,9 +53,6 @@ protected:
     {
         world.reset();
         theUIContext = UIContext();
-        theSortedListState = SortedListState();
-        currentScienceScanType.clear();
-        weakestShieldFrequency = -1;
         OffscreenGraphicsTest::TearDown();
     }
 
@@ -78,14 +76,15 @@ protected:
         ui.BeginFrame();
         ui.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.02f, 0.03f, 0.05f, 1));
         IntRect list = kListRect, tabs = kTabsRect, data = kDataRect, freq = kFreqRect;
-        ViewScienceSortedListDraw(list, "science_sorted_list");
-        ViewScienceDataTabsDraw(tabs, "science_data_tabs");
-        ViewScienceDataDraw(data, "science_data");
-        ViewScienceDataFreqDraw(freq, "science_data_freq");
+        ViewScienceSortedListDraw(console, list, "science_sorted_list");
+        ViewScienceDataTabsDraw(console, tabs, "science_data_tabs");
+        ViewScienceDataDraw(console, data, "science_data");
+        ViewScienceDataFreqDraw(console, freq, "science_data_freq");
         ui.EndFrame();
         graphics.Flush2D();
     }
 
+    ConsoleState console;
     std::unique_ptr<Simulation> world;
     SpaceObject* ship = nullptr;
 };
@@ -109,7 +108,7 @@ TEST_F(ScienceConsoleDrawTest, a_scanned_ship_shows_its_data_and_its_weakest_fre
     }
     WriteUInt64(ship->data_set, kScienceTargetUid, raider->uniqueID);
     WriteUInt64(ship->data_set, kWeaponTargetUid, raider->uniqueID);
-    currentScienceScanType = "status";
+    console.currentScienceScanType = "status";
 
     Frame();  // the list learns the sides, the frequencies their weakest
     Frame();
@@ -134,7 +133,7 @@ TEST_F(ScienceConsoleDrawTest, an_unscanned_contact_offers_the_initial_scan_in_g
     WriteUInt64(ship->data_set, kScienceTargetUid, contact->uniqueID);
     WriteFloat(ship->data_set, kCurScanPercent, 0.6f);
     WriteString(ship->data_set, kCurScanType, "scan");
-    currentScienceScanType = "scan";
+    console.currentScienceScanType = "scan";
     Frame();
     ReadScreen();
     ASSERT_TRUE(SaveScreen("science-console-start.png"));

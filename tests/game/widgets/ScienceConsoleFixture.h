@@ -8,8 +8,8 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/ui/KeyVal.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ScienceConsoleState.h"
 #include "game/widgets/SortedObjectList.h"
 #include "game/world/ObjectDataBlob.h"
@@ -36,10 +36,8 @@ protected:
         ship = Make("behav_playership", "", {0, 0, 0});
         ship->side = "fleet";
         world.subjectID = ship->uniqueID;
-        consoleName = "sci";
-        currentWidgetName = "science_data";
-        currentScienceScanType.clear();
-        theSortedListState = SortedListState();
+        console.consoleName = "sci";
+        console.currentWidgetName = "science_data";
     }
 
     void TearDown() override
@@ -115,4 +113,5 @@ protected:
     } linkedData{data};
     Simulation world;
     SpaceObject* ship = nullptr;
+    ConsoleState console;  // the science console's, fresh for each test
 };

@@ -35,7 +35,7 @@ protected:
     void Draw()
     {
         IntRect rect = kWidgetRect;
-        ViewScienceDataDraw(rect, "science_data");
+        ViewScienceDataDraw(console, rect, "science_data");
     }
     void DrawFrame() { Frame([this] { Draw(); }); }
 
@@ -49,7 +49,7 @@ TEST_F(ScienceDataWidgetTest, the_start_label_names_the_chosen_kind_of_scan)
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"scan", "Start Initial Scan"}, {"status", "Start Status Scan"}, {"", "Start  Scan"}};
     for (const auto& [type, label] : cases) {
-        currentScienceScanType = type;
+        console.currentScienceScanType = type;
         DrawFrame();
         EXPECT_TRUE(Drawn(label)) << "type '" << type << "'";
     }
@@ -57,7 +57,7 @@ TEST_F(ScienceDataWidgetTest, the_start_label_names_the_chosen_kind_of_scan)
 
 TEST_F(ScienceDataWidgetTest, start_sends_the_scan_and_hides_itself_while_the_scan_is_listed)
 {
-    currentScienceScanType = "scan";
+    console.currentScienceScanType = "scan";
     DrawFrame();
     Click("Start Initial Scan", [this] { Draw(); });
 
@@ -66,7 +66,7 @@ TEST_F(ScienceDataWidgetTest, start_sends_the_scan_and_hides_itself_while_the_sc
     EXPECT_EQ(commands[0].targetId, target->uniqueID);
     EXPECT_EQ(commands[0].command, "start");
     EXPECT_EQ(commands[0].scanType, "scan");
-    ASSERT_EQ(PendingScienceScans().size(), 1u);
+    ASSERT_EQ(PendingScienceScans(console).size(), 1u);
 
     DrawFrame();
     EXPECT_FALSE(Drawn("Start Initial Scan")) << "listed, even with no progress yet";
@@ -77,7 +77,7 @@ TEST_F(ScienceDataWidgetTest, start_sends_the_scan_and_hides_itself_while_the_sc
 
 TEST_F(ScienceDataWidgetTest, enter_starts_a_scan_and_while_one_runs_cancels_them)
 {
-    currentScienceScanType = "scan";
+    console.currentScienceScanType = "scan";
     PressKey(qel::vk::kReturn, [this] { Draw(); });
     ASSERT_EQ(Commands().size(), 1u);
     EXPECT_EQ(Commands()[0].command, "start");
@@ -89,7 +89,7 @@ TEST_F(ScienceDataWidgetTest, enter_starts_a_scan_and_while_one_runs_cancels_the
     ASSERT_EQ(Commands().size(), 1u);
     EXPECT_EQ(Commands()[0].command, "stop");
     EXPECT_EQ(Commands()[0].targetId, target->uniqueID);
-    EXPECT_EQ(PendingScienceScans().size(), 1u) << "the server's answer replaces the list, not the button";
+    EXPECT_EQ(PendingScienceScans(console).size(), 1u) << "the server's answer replaces the list, not the button";
 
     network.Clear();
     DrawFrame();
@@ -101,7 +101,7 @@ TEST_F(ScienceDataWidgetTest, enter_starts_a_scan_and_while_one_runs_cancels_the
 TEST_F(ScienceDataWidgetTest, once_the_text_of_the_kind_arrived_it_shows_and_no_button_unless_a_scan_runs)
 {
     Scanned(*target, "scan", "A corvette of the outer colonies.");
-    currentScienceScanType = "scan";
+    console.currentScienceScanType = "scan";
     DrawFrame();
     EXPECT_FALSE(Drawn("Start Initial Scan"));
     EXPECT_FALSE(Drawn("Cancel Scans"));
@@ -114,7 +114,7 @@ TEST_F(ScienceDataWidgetTest, once_the_text_of_the_kind_arrived_it_shows_and_no_
 
 TEST_F(ScienceDataWidgetTest, an_unscanned_selection_reads_as_unknown_with_its_progress)
 {
-    currentScienceScanType = "scan";
+    console.currentScienceScanType = "scan";
     client->scanQueue = {{target->uniqueID, "scan"}};
     WriteFloat(ship->data_set, kCurScanPercent, 0.25f);
     WriteString(ship->data_set, kCurScanType, "scan");
@@ -208,7 +208,7 @@ TEST_F(ScienceDataWidgetTest, system_damage_shows_after_its_scan_and_a_system_th
 {
     Scanned(*target, "scan");
     Scanned(*target, "status");
-    currentScienceScanType = "status";
+    console.currentScienceScanType = "status";
     WriteString(ship->data_set, kScanTypeForSystemDamage, "status");
     const float damage[4] = {25, 0, 100, 5};
     const float maximum[4] = {100, 100, 100, 0};
@@ -227,7 +227,7 @@ TEST_F(ScienceDataWidgetTest, system_damage_shows_after_its_scan_and_a_system_th
         EXPECT_EQ(*(at + 1), value) << label;
     }
 
-    currentScienceScanType = "scan";  // another tab: no system read-outs
+    console.currentScienceScanType = "scan";  // another tab: no system read-outs
     DrawFrame();
     EXPECT_FALSE(Drawn("WEAP"));
 }

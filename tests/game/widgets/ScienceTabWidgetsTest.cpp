@@ -24,16 +24,16 @@ protected:
         ScienceConsoleTest::SetUp();
         target = Make("behav_npcship", "corvette", {100, 0, 100});
         Select(*target);
-        weakestShieldFrequency = -1;
+        console.weakestShieldFrequency = -1;
     }
 
     void DrawTabs(IntRect rect = {0, 0, 800, 100})
     {
-        ViewScienceDataTabsDraw(rect, "science_data_tabs");
+        ViewScienceDataTabsDraw(console, rect, "science_data_tabs");
     }
     void DrawFreq(IntRect rect = {0, 0, 500, 200})
     {
-        ViewScienceDataFreqDraw(rect, "science_data_freq");
+        ViewScienceDataFreqDraw(console, rect, "science_data_freq");
     }
 
     // The tabs drawn, in order: the labels of the tab controls' text.
@@ -58,7 +58,7 @@ protected:
             WriteInt(target->data_set, kShieldFreqStrength, strengths[i], static_cast<int32_t>(i));
         Scanned(*target, "status");
         WriteString(ship->data_set, kScanTypeForShldFreq, "status");
-        currentScienceScanType = "status";
+        console.currentScienceScanType = "status";
     }
 
     SpaceObject* target = nullptr;
@@ -98,7 +98,7 @@ TEST_F(ScienceTabWidgetsTest, a_tab_chooses_the_scan_type_and_reports_the_choice
     Scanned(*target, "scan");
     Frame([this] { DrawTabs(); });
     Click("intel", [this] { DrawTabs(); });
-    EXPECT_EQ(currentScienceScanType, "intel");
+    EXPECT_EQ(console.currentScienceScanType, "intel");
     const std::vector<SelectObjectSignal> selections = Selections();
     ASSERT_EQ(selections.size(), 1u);
     EXPECT_EQ(selections[0].objectId, target->uniqueID);
@@ -120,10 +120,10 @@ TEST_F(ScienceTabWidgetsTest, insert_and_delete_step_along_the_tabs_from_the_tic
         {"cargo", qel::vk::kDelete, "cargo"},  // not offered: nothing is ticked, the keys do nothing
     };
     for (const Case& c : cases) {
-        currentScienceScanType = c.from;
+        console.currentScienceScanType = c.from;
         network.Clear();
         PressKey(c.key, [this] { DrawTabs(); });
-        EXPECT_EQ(currentScienceScanType, c.to) << c.from << " " << c.key;
+        EXPECT_EQ(console.currentScienceScanType, c.to) << c.from << " " << c.key;
         EXPECT_EQ(Selections().size(), std::string(c.from) == c.to ? 0u : 1u) << c.from << " " << c.key;
     }
 }
@@ -147,7 +147,7 @@ TEST_F(ScienceTabWidgetsTest, the_weakest_frequency_is_marked_weak_from_the_next
 {
     Frequencies({70, 30, 130, 30, -20});
     Frame([this] { DrawFreq(); });
-    EXPECT_EQ(weakestShieldFrequency, 4) << "-20 counts as 0";
+    EXPECT_EQ(console.weakestShieldFrequency, 4) << "-20 counts as 0";
     EXPECT_FALSE(Drawn("weak")) << "the label follows one frame later";
     Frame([this] { DrawFreq(); });
     const DrawRecord weak = graphics.Text("weak");
@@ -156,7 +156,7 @@ TEST_F(ScienceTabWidgetsTest, the_weakest_frequency_is_marked_weak_from_the_next
 
     Frequencies({50, 20, 90, 20, 60});
     Frame([this] { DrawFreq(); });
-    EXPECT_EQ(weakestShieldFrequency, 1) << "the first of equal minima";
+    EXPECT_EQ(console.weakestShieldFrequency, 1) << "the first of equal minima";
 
     // Red at 0 %, green at full strength, 100 at most.
     const auto bars = graphics.Where([](const DrawRecord& r) {
@@ -173,14 +173,14 @@ TEST_F(ScienceTabWidgetsTest, frequencies_show_only_after_their_scan_on_a_comput
 {
     Frequencies({70, 30, 60, 80, 90});
     Frame([this] { DrawFreq(); });
-    ASSERT_EQ(weakestShieldFrequency, 1);
+    ASSERT_EQ(console.weakestShieldFrequency, 1);
 
     struct Case {
         const char* name;
         std::function<void()> change;
     };
     const std::vector<Case> cases = {
-        {"another tab", [] { currentScienceScanType = "bio"; }},
+        {"another tab", [this] { console.currentScienceScanType = "bio"; }},
         {"another kind reveals them", [this] { WriteString(ship->data_set, kScanTypeForShldFreq, "intel"); }},
         {"a station", [this] { target->tick_type = "behav_station"; }},
     };
@@ -189,15 +189,15 @@ TEST_F(ScienceTabWidgetsTest, frequencies_show_only_after_their_scan_on_a_comput
         target->tick_type = "behav_npcship";
         c.change();
         Frame([this] { DrawFreq(); });
-        EXPECT_EQ(weakestShieldFrequency, -1) << c.name;
+        EXPECT_EQ(console.weakestShieldFrequency, -1) << c.name;
         EXPECT_TRUE(graphics.Texts().empty()) << c.name;
     }
 
     // Without a selection the last finding stays.
-    weakestShieldFrequency = 3;
+    console.weakestShieldFrequency = 3;
     WriteUInt64(ship->data_set, kScienceTargetUid, 0);
     Frame([this] { DrawFreq(); });
-    EXPECT_EQ(weakestShieldFrequency, 3);
+    EXPECT_EQ(console.weakestShieldFrequency, 3);
 }
 
 TEST_F(ScienceTabWidgetsTest, narrow_columns_letter_in_the_smallest_font)

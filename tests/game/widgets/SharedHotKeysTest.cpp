@@ -35,8 +35,8 @@ protected:
     {
         WidgetTest::SetUp();
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsControlState = CommsControlState();
-        theThrottleWidget = ThrottleWidgetState();
+        console.commsControl = CommsControlState();
+        console.throttle = ThrottleWidgetState();
         WriteInt(ship->data_set, playership::kWarpDriveActive, 1);
         WriteString(ship->data_set, playership::kDockState, playership::kDockStateUndocked);
         WriteUInt64(ship->data_set, shipkeys::kCommsTargetUid, world.CreateSpaceObject("behav_station", "", 0));
@@ -48,18 +48,18 @@ protected:
     void TearDown() override
     {
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsControlState = CommsControlState();
-        theThrottleWidget = ThrottleWidgetState();
+        console.commsControl = CommsControlState();
+        console.throttle = ThrottleWidgetState();
         WidgetTest::TearDown();
     }
 
     // Both widgets of one console in one frame.
     void DrawConsole()
     {
-        Frame([] {
+        Frame([this] {
             IntRect throttle = kThrottle, comms = kComms;
-            ViewThrottleDraw(throttle, "throttle");
-            ViewCommsControlDraw(comms, "comms_control");
+            ViewThrottleDraw(console, throttle, "throttle");
+            ViewCommsControlDraw(console, comms, "comms_control");
         });
     }
 
@@ -100,8 +100,8 @@ TEST_F(SharedHotKeysTest, each_digit_the_guide_names_sets_its_warp_level_and_pre
         DrawConsole();
         input.KeyUp(key);
         DrawConsole();
-        EXPECT_TRUE(theThrottleWidget.warpMode) << tag;
-        EXPECT_FLOAT_EQ(theThrottleWidget.throttle.value, static_cast<float>(n + 1)) << tag << ": warp " << n;
+        EXPECT_TRUE(console.throttle.warpMode) << tag;
+        EXPECT_FLOAT_EQ(console.throttle.throttle.value, static_cast<float>(n + 1)) << tag << ": warp " << n;
         const std::vector<CommsButtonSignal> pressed = network.Signals<CommsButtonSignal>();
         ASSERT_FALSE(pressed.empty()) << tag;
         EXPECT_EQ(pressed.back().button, "cmd" + std::to_string(n)) << tag;

@@ -7,6 +7,7 @@
 
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/ui/TextLog.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/ServerStringMap.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -25,13 +26,11 @@ protected:
     void SetUp() override
     {
         UITest::SetUp();
-        ResetShipDataWidget();
         ServerStringMap::Instance().Clear();
         world.Reset(true, "");
     }
     void TearDown() override
     {
-        ResetShipDataWidget();
         ServerStringMap::Instance().Clear();
         UITest::TearDown();
     }
@@ -60,7 +59,7 @@ protected:
 
     void Draw(IntRect rect = kBox)
     {
-        Frame([&] { ViewShipDataDraw(rect, "ship_data"); });
+        Frame([&] { ViewShipDataDraw(console, rect, "ship_data"); });
     }
 
     // The white fills (bars) whose top lies at y, in drawing order.
@@ -71,6 +70,7 @@ protected:
         });
     }
 
+    ConsoleState console;
     Simulation world;
 };
 
@@ -83,7 +83,7 @@ TEST_F(ShipDataWidgetTest, WithoutAShipOneStandbyTextShowsAndAnEmptyListShowsNot
     EXPECT_EQ(graphics.Text("Awaiting orders").box.top, kBox.top + 35);
 
     AppData::standbyText.clear();
-    ResetShipDataWidget();
+    console.shipData = ShipDataState{};  // a console as new
     Draw();
     EXPECT_TRUE(graphics.Texts().empty());
     AppData::standbyText = saved;

@@ -48,7 +48,7 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        theInteriorView = InteriorViewState{};
+        console.interiorView = InteriorViewState{};
         manager->radarTarget = graphics.AddBitmap(RenderManager::kRadarTargetName, 1280, 720);
         auto drawData = std::make_unique<ObjectTypeDrawData>();
         drawData->largeSilhouette = graphics.AddBitmap("hull", 1024, 1024);
@@ -59,7 +59,7 @@ protected:
     }
     void TearDown() override
     {
-        theInteriorView = InteriorViewState{};
+        console.interiorView = InteriorViewState{};
         world.gridObjectFilter.clear();
         WidgetTest::TearDown();
     }
@@ -122,7 +122,7 @@ TEST_F(InteriorViewTest, the_grid_is_asked_for_every_33_ticks_from_the_second_ti
 
 TEST_F(InteriorViewTest, a_click_on_a_cell_tells_the_mission_which_one_and_a_click_far_from_every_cell_nothing)
 {
-    consoleName = "engineering";
+    console.consoleName = "engineering";
     ClickCell(4, 2);
     ASSERT_EQ(Picks().size(), 1u);
     EXPECT_EQ(Picks()[0].shipId, ship->uniqueID);
@@ -130,8 +130,8 @@ TEST_F(InteriorViewTest, a_click_on_a_cell_tells_the_mission_which_one_and_a_cli
     EXPECT_EQ(Picks()[0].row, 2);
     EXPECT_EQ(Picks()[0].consoleName, "engineering");
     EXPECT_EQ(Picks()[0].widgetName, kWidget);
-    EXPECT_EQ(theInteriorView.hoverColumn, 4);
-    EXPECT_EQ(theInteriorView.hoverRow, 2);
+    EXPECT_EQ(console.interiorView.hoverColumn, 4);
+    EXPECT_EQ(console.interiorView.hoverRow, 2);
 
     // Nodes of a row lie 204 pixels apart: 99 from one is within its reach,
     // half-way (102 from both) is over no cell.
@@ -141,7 +141,7 @@ TEST_F(InteriorViewTest, a_click_on_a_cell_tells_the_mission_which_one_and_a_cli
     EXPECT_EQ(Picks()[1].column, 0);
     ClickAt(ViewShipInternalViewDraw, kView, corner.x + 102, corner.y, kWidget);
     EXPECT_EQ(Picks().size(), 2u);
-    EXPECT_EQ(theInteriorView.hoverColumn, -1);
+    EXPECT_EQ(console.interiorView.hoverColumn, -1);
     EXPECT_TRUE(graphics.Where([](const qeltest::DrawRecord& r) {
                             return r.source == "grid-icon-sheet" && r.layer == 1002;
                         }).empty())
@@ -158,16 +158,16 @@ TEST_F(InteriorViewTest, the_wheel_zooms_a_thousandth_a_unit_within_its_bounds_a
     const Case cases[] = {{1.0f, 120, 1.12f}, {1.0f, -120, 0.88f}, {0.35f, -120, 0.3f}, {4.95f, 240, 5.0f}};
     input.MoveTo(500, 350);
     for (const Case& c : cases) {
-        theInteriorView.zoom = c.start;
+        console.interiorView.zoom = c.start;
         input.mouse.wheel = c.wheel;
         Draw();
-        EXPECT_NEAR(theInteriorView.zoom, c.expected, 1e-5f) << c.start << " " << c.wheel;
+        EXPECT_NEAR(console.interiorView.zoom, c.expected, 1e-5f) << c.start << " " << c.wheel;
         EXPECT_EQ(input.mouse.wheel, 0) << "the view takes the wheel";
     }
-    theInteriorView.panX = 40.0f;
+    console.interiorView.panX = 40.0f;
     ClickAt(ViewShipInternalViewDraw, kView, 980, 680, kWidget);  // the reset button in the corner
-    EXPECT_EQ(theInteriorView.zoom, 1.0f);
-    EXPECT_EQ(theInteriorView.panX, 0.0f);
+    EXPECT_EQ(console.interiorView.zoom, 1.0f);
+    EXPECT_EQ(console.interiorView.panX, 0.0f);
 }
 
 TEST_F(InteriorViewTest, a_drag_pans_the_plan_and_is_no_click)
@@ -180,8 +180,8 @@ TEST_F(InteriorViewTest, a_drag_pans_the_plan_and_is_no_click)
     Draw();
     input.Release();
     Draw();
-    EXPECT_EQ(theInteriorView.panX, 5.0f);
-    EXPECT_EQ(theInteriorView.panY, 3.0f);
+    EXPECT_EQ(console.interiorView.panX, 5.0f);
+    EXPECT_EQ(console.interiorView.panY, 3.0f);
     EXPECT_TRUE(Picks().empty()) << "8 pixels of drag is no click";
 
     // A wobble of 6 pixels or less still clicks.
@@ -242,19 +242,19 @@ TEST_F(InteriorViewTest, the_tool_tip_lists_the_objects_of_the_cell_under_the_po
 TEST_F(InteriorViewTest, a_grid_deleted_between_frames_or_a_new_world_is_not_shown)
 {
     Draw();
-    EXPECT_EQ(InteriorGridShown(), grid);
+    EXPECT_EQ(InteriorGridShown(console.interiorView), grid);
     world.Interiors().Delete(ship->uniqueID);
-    EXPECT_EQ(InteriorGridShown(), nullptr);
+    EXPECT_EQ(InteriorGridShown(console.interiorView), nullptr);
 
     Draw();  // built again from the hull
-    ASSERT_NE(InteriorGridShown(), nullptr);
-    theLocalConsoleScreen.ClearForNewWorld();
-    EXPECT_EQ(InteriorGridShown(), nullptr);
-    EXPECT_EQ(theInteriorView.hoverColumn, -1);
+    ASSERT_NE(InteriorGridShown(console.interiorView), nullptr);
+    console.StartNewWorld();
+    EXPECT_EQ(InteriorGridShown(console.interiorView), nullptr);
+    EXPECT_EQ(console.interiorView.hoverColumn, -1);
 
     world.subjectID = 0;
     Draw();
-    EXPECT_EQ(InteriorGridShown(), nullptr);
+    EXPECT_EQ(InteriorGridShown(console.interiorView), nullptr);
     EXPECT_TRUE(graphics.log.empty()) << "without a ship nothing draws";
 }
 
@@ -266,7 +266,7 @@ protected:
     {
         HostConsoleTest::SetUp();
         server->SetScriptHost(&scripts);
-        theInteriorView = InteriorViewState{};
+        console.interiorView = InteriorViewState{};
         manager = std::make_unique<RenderManager>(SceneFunction());
         manager->radarTarget = graphics.AddBitmap(RenderManager::kRadarTargetName, 1280, 720);
         manager->drawDataMap[kHullKey] = std::make_unique<ObjectTypeDrawData>();
@@ -274,7 +274,7 @@ protected:
     }
     void TearDown() override
     {
-        theInteriorView = InteriorViewState{};
+        console.interiorView = InteriorViewState{};
         manager.reset();
         HostConsoleTest::TearDown();
     }
@@ -286,17 +286,17 @@ protected:
 
 TEST_F(HostInteriorViewTest, a_click_on_the_servers_own_view_reaches_the_mission)
 {
-    consoleName = "engineering";
+    console.consoleName = "engineering";
     input.MoveTo(500 + kPitchX, 350);
     input.Press();
-    Frame([] {
+    Frame([this] {
         IntRect view{0, 0, 1000, 700};
-        ViewShipInternalViewDraw(view, kWidget);
+        ViewShipInternalViewDraw(console, view, kWidget);
     });
     input.Release();
-    Frame([] {
+    Frame([this] {
         IntRect view{0, 0, 1000, 700};
-        ViewShipInternalViewDraw(view, kWidget);
+        ViewShipInternalViewDraw(console, view, kWidget);
     });
     Deliver();
     std::vector<EventMessage> heard = scripts.events;
@@ -308,7 +308,7 @@ TEST_F(HostInteriorViewTest, a_click_on_the_servers_own_view_reaches_the_mission
     EXPECT_EQ(heard[0].sub_tag, "engineering");
     EXPECT_EQ(heard[0].value_tag, kWidget);
     EXPECT_EQ(heard[0].source_point, glm::vec3(3.0f, 1.0f, 0.0f));
-    consoleName.clear();
+    console.consoleName.clear();
 }
 
 }  // namespace

@@ -38,17 +38,14 @@ protected:
             fs::create_symlink(qeltest::GameDataFolder() / "graphics" / (std::string(art) + ".png"),
                                data.Path() / "graphics" / (std::string(art) + ".png"));
         ConsoleDrawTest::SetUp();
-        GUIBoxManager::Load();
-        theBoxEditState = GUIBoxEditState{};
-        ResetShipDataWidget();
+        GUIBoxManager::Load(console.boxEdit);
         theMessageLog.Clear();
     }
     void TearDown() override
     {
         theMessageLog.Clear();
         ServerStringMap::Instance().Clear();
-        ResetShipDataWidget();
-        GUIBoxManager::Load();
+        GUIBoxManager::Load(console.boxEdit);
         ConsoleDrawTest::TearDown();
     }
 
@@ -88,12 +85,12 @@ protected:
         white->SetDestRect(0, 0, kWidth, kHeight);
         const glm::vec4 backdrop{0.03f, 0.05f, 0.08f, 1};
         white->DrawQuad(&backdrop[0], 0, false);
-        GUIBoxManager::DrawConsoleBoxes(kScreen, {"ship_data", "text_waterfall"});
+        GUIBoxManager::DrawConsoleBoxes(console, kScreen, {"ship_data", "text_waterfall"});
         if (editing) {
             input.KeyDown(qel::vk::kSubtract);
             input.MoveTo(480, 300);
         }
-        GUIBoxManager::EditMode(theBoxEditState, kScreen);
+        GUIBoxManager::EditMode(console.boxEdit, kScreen);
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();

@@ -19,7 +19,7 @@ const IntRect kListRect{100, 100, 600, 700};
 
 class SortedObjectListTest : public ScienceConsoleTest {
 protected:
-    void Draw() { DrawSortedObjectList(theSortedListState, kListRect, "science_sorted_list", kTargetKey); }
+    void Draw() { DrawSortedObjectList(console, kListRect, "science_sorted_list", kTargetKey); }
     void DrawFrame() { Frame([this] { Draw(); }); }
 
     // A scanned computer ship of the side and origin, named.
@@ -68,7 +68,7 @@ TEST_F(SortedObjectListTest, filter_tabs_let_through_what_every_enabled_group_na
     SpaceObject* mine = Make("behav_mine", "mine", {});
     mine->side = "raiders";
     DrawFrame();  // the list records the sides and origins it sees
-    theSortedListState.favourites = {raider->uniqueID};
+    console.sortedList.favourites = {raider->uniqueID};
 
     struct Case {
         const char* name;
@@ -102,7 +102,7 @@ TEST_F(SortedObjectListTest, filter_tabs_let_through_what_every_enabled_group_na
         world.favoriteFilter.selected = c.favourite;
         world.activeFilter.selected = c.active;
         const std::string origin = ReadString(c.object->data_set, kHullOrigin);
-        EXPECT_EQ(SortedObjectListFilters(theSortedListState, *c.object, c.object->side, origin, c.unscanned),
+        EXPECT_EQ(SortedObjectListFilters(console.sortedList, *c.object, c.object->side, origin, c.unscanned),
                   c.passes)
             << c.name;
     }
@@ -122,7 +122,7 @@ TEST_F(SortedObjectListTest, rows_name_the_object_its_hull_side_or_its_record_an
     for (const char* label : {"Kestrel (fleet)", "unknown", "rock_large"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "Vandal (raiders)"), texts.end());
-    EXPECT_EQ(theSortedListState.rowCount, 4) << "the own ship, the two ships and the asteroid";
+    EXPECT_EQ(console.sortedList.rowCount, 4) << "the own ship, the two ships and the asteroid";
     // The tabs: the two fixed ones, the sides, the origins marked "-o".
     for (const char* tab : {"Active", "Favorite", "fleet", "raiders", "Meridian-o", "Outer Reach-o"})
         EXPECT_TRUE(Drawn(tab)) << tab;
@@ -131,7 +131,7 @@ TEST_F(SortedObjectListTest, rows_name_the_object_its_hull_side_or_its_record_an
 TEST_F(SortedObjectListTest, a_click_on_a_row_selects_its_object_for_the_target_key_and_the_initial_scan)
 {
     SpaceObject* kestrel = Ship("Kestrel", "fleet", "Meridian");
-    currentScienceScanType = "bio";
+    console.currentScienceScanType = "bio";
     DrawFrame();
     Click("Kestrel (fleet)", [this] { Draw(); });
 
@@ -141,7 +141,7 @@ TEST_F(SortedObjectListTest, a_click_on_a_row_selects_its_object_for_the_target_
     EXPECT_EQ(selections[0].dataSetKey, kTargetKey);
     EXPECT_EQ(selections[0].extra, "space_object_list");
     EXPECT_EQ(selections[0].kind, "sci");
-    EXPECT_EQ(currentScienceScanType, "scan");
+    EXPECT_EQ(console.currentScienceScanType, "scan");
 }
 
 TEST_F(SortedObjectListTest, page_keys_move_the_selection_one_row_and_stop_at_the_ends)
@@ -175,10 +175,10 @@ TEST_F(SortedObjectListTest, page_keys_move_the_selection_one_row_and_stop_at_th
 TEST_F(SortedObjectListTest, home_and_end_walk_one_exclusive_filter_along_the_tabs)
 {
     Ship("Kestrel", "fleet", "Meridian");
-    theSortedListState.currentFilter = 2;
+    console.sortedList.currentFilter = 2;
     for (int press = 0; press < 4; ++press)
         PressKey(qel::vk::kHome, [this] { Draw(); });
-    EXPECT_EQ(theSortedListState.currentFilter, -1);
+    EXPECT_EQ(console.sortedList.currentFilter, -1);
     EXPECT_FALSE(world.activeFilter.selected || world.favoriteFilter.selected || SideTab("fleet").selected);
 
     PressKey(qel::vk::kEnd, [this] { Draw(); });
@@ -188,7 +188,7 @@ TEST_F(SortedObjectListTest, home_and_end_walk_one_exclusive_filter_along_the_ta
     EXPECT_FALSE(world.activeFilter.selected);
     EXPECT_TRUE(world.favoriteFilter.selected);
     DrawFrame();
-    EXPECT_EQ(theSortedListState.rowCount, 0) << "no favourites yet";
+    EXPECT_EQ(console.sortedList.rowCount, 0) << "no favourites yet";
 }
 
 TEST_F(SortedObjectListTest, a_tab_click_flips_its_filter_and_the_star_keeps_a_favourite)
@@ -199,9 +199,9 @@ TEST_F(SortedObjectListTest, a_tab_click_flips_its_filter_and_the_star_keeps_a_f
     DrawFrame();
     Click("raiders", [this] { Draw(); });
     EXPECT_TRUE(SideTab("raiders").selected);
-    EXPECT_EQ(theSortedListState.currentFilter, 3);
+    EXPECT_EQ(console.sortedList.currentFilter, 3);
     DrawFrame();
-    EXPECT_EQ(theSortedListState.rowCount, 1);
+    EXPECT_EQ(console.sortedList.rowCount, 1);
     Click("raiders", [this] { Draw(); });
     EXPECT_FALSE(SideTab("raiders").selected);
 
@@ -210,9 +210,9 @@ TEST_F(SortedObjectListTest, a_tab_click_flips_its_filter_and_the_star_keeps_a_f
     const qeltest::DrawRecord row = graphics.Text("Kestrel (fleet)");
     const float starX = kListRect.right - 40 - 1 - 16.5f;
     ClickAt(starX, (row.box.top + row.box.bottom) / 2.0f, [this] { Draw(); });
-    EXPECT_EQ(theSortedListState.favourites, std::set<uint64_t>{kestrel->uniqueID});
+    EXPECT_EQ(console.sortedList.favourites, std::set<uint64_t>{kestrel->uniqueID});
     ClickAt(starX, (row.box.top + row.box.bottom) / 2.0f, [this] { Draw(); });
-    EXPECT_TRUE(theSortedListState.favourites.empty());
+    EXPECT_TRUE(console.sortedList.favourites.empty());
     EXPECT_TRUE(network.Signals<SelectObjectSignal>().empty()) << "the star selects nothing";
 }
 
@@ -249,7 +249,7 @@ TEST_F(SortedObjectListTest, scrolled_to_the_bottom_the_list_shows_its_last_rows
     DrawFrame();
     EXPECT_TRUE(Drawn("S0 (fleet)"));
     EXPECT_FALSE(Drawn("S39 (fleet)"));
-    theSortedListState.scroll = 0.0f;
+    console.sortedList.scroll = 0.0f;
     DrawFrame();
     EXPECT_FALSE(Drawn("S0 (fleet)"));
     EXPECT_TRUE(Drawn("S39 (fleet)"));
@@ -260,7 +260,7 @@ TEST_F(SortedObjectListTest, a_list_shorter_than_its_box_stays_at_the_top_whatev
     Ship("Kestrel", "fleet", "Meridian");
     DrawFrame();
     const int32_t top = graphics.Text("Kestrel (fleet)").box.top;
-    theSortedListState.scroll = 0.0f;
+    console.sortedList.scroll = 0.0f;
     DrawFrame();
     EXPECT_EQ(graphics.Text("Kestrel (fleet)").box.top, top);
 }

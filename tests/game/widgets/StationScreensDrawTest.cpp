@@ -10,7 +10,7 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/net/ConsoleScreen.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/TextLog.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/GUIBoxManager.h"
@@ -71,20 +71,20 @@ protected:
         LinkAllArt();
         ConsoleDrawTest::SetUp();
         manager->SetRadarZoom(RenderManager::kDefaultRadarScale);  // centred on the fixture's radar target
-        GUIBoxManager::Load();
+        GUIBoxManager::Load(console.boxEdit);
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsWaterfallState = CommsWaterfallState();
+        console.commsWaterfall = CommsWaterfallState();
         theMessageLog.Clear();
         BuildFirstWatch();
     }
     void TearDown() override
     {
-        consoleName.clear();
+        console.consoleName.clear();
         theLocalConsoleScreen.ClearInfoLists();
-        theCommsWaterfallState = CommsWaterfallState();
+        console.commsWaterfall = CommsWaterfallState();
         theMessageLog.Clear();
-        currentScienceScanType.clear();
-        GUIBoxManager::Load();
+        console.currentScienceScanType.clear();
+        GUIBoxManager::Load(console.boxEdit);
         ConsoleDrawTest::TearDown();
     }
 
@@ -158,8 +158,8 @@ protected:
     // of the last are kept, and it is read back.
     void DrawStation(const Station& station)
     {
-        consoleName = station.name;
-        currentScienceScanType = "status";
+        console.consoleName = station.name;
+        console.currentScienceScanType = "status";
         theUIContext.textRuns.recording = false;
         for (int frame = 0; frame < 2; ++frame)
             ConsoleFrame(station.name, station.widgets);

@@ -6,6 +6,7 @@
 #include "game/widgets/TextWaterfallWidget.h"
 
 #include "game/ui/TextLog.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/game/ui/UITestFixture.h"
 
 namespace {
@@ -34,11 +35,13 @@ protected:
     std::vector<DrawRecord> Draw(int32_t height)
     {
         IntRect rect{kLeft, kBottom - height, kRight, kBottom};
-        Frame([&] { ViewTextWaterfallDraw(rect, "text_waterfall"); });
+        Frame([&] { ViewTextWaterfallDraw(console, rect, "text_waterfall"); });
         return graphics.Of(DrawRecord::Kind::Text);
     }
 
     static std::string Piece(char c) { return std::string(25, c); }
+
+    ConsoleState console;
 };
 
 TEST_F(TextWaterfallTest, AnEmptyLogShowsADimHintOnTheDarkPanel)
@@ -97,7 +100,7 @@ TEST_F(TextWaterfallTest, ABoxShowsTheRowsThatStartInsideItAndCutsOffAbove)
     // A box too low for one row draws no text; one narrower than the indent still wraps.
     EXPECT_TRUE(Draw(21).empty());
     IntRect narrow{0, 0, 10, 100};
-    Frame([&] { ViewTextWaterfallDraw(narrow, "text_waterfall"); });
+    Frame([&] { ViewTextWaterfallDraw(console, narrow, "text_waterfall"); });
     EXPECT_EQ(graphics.Of(DrawRecord::Kind::Text).size(), 4u);
 }
 

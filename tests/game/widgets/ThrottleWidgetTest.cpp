@@ -31,9 +31,9 @@ protected:
 
     void Draw()
     {
-        Frame([] {
+        Frame([this] {
             IntRect rect = kBox;
-            ViewThrottleDraw(rect, "throttle");
+            ViewThrottleDraw(console, rect, "throttle");
         });
     }
 
@@ -79,16 +79,16 @@ TEST_F(ThrottleWidgetTest, hot_keys_set_step_stop_and_toggle_warp)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        theThrottleWidget = ThrottleWidgetState{};
+        console.throttle = ThrottleWidgetState{};
         WriteFloat(ship->data_set, kPlayerThrottle, c.start);
-        Warm([this] { IntRect rect = kBox; ViewThrottleDraw(rect, "throttle"); });
-        theThrottleWidget.warpMode = c.startWarp;
+        Warm([this] { IntRect rect = kBox; ViewThrottleDraw(console, rect, "throttle"); });
+        console.throttle.warpMode = c.startWarp;
         input.KeyDown(c.key);
         input.milliseconds += 10;
         Draw();
         input.KeyUp(c.key);
-        EXPECT_EQ(theThrottleWidget.warpMode, c.warp);
-        EXPECT_FLOAT_EQ(theThrottleWidget.throttle.value, c.sent);  // shown at once
+        EXPECT_EQ(console.throttle.warpMode, c.warp);
+        EXPECT_FLOAT_EQ(console.throttle.throttle.value, c.sent);  // shown at once
         EXPECT_TRUE(TakeSent().empty());                             // sent only once left alone
         const std::vector<float> sent = Throttles(SettleAndTake());
         ASSERT_EQ(sent.size(), 1u);
@@ -123,9 +123,9 @@ protected:
     std::vector<float> DrawAndSettle()
     {
         for (int frame = 0; frame < 2; ++frame) {
-            Frame([] {
+            Frame([this] {
                 IntRect rect = kBox;
-                ViewThrottleDraw(rect, "throttle");
+                ViewThrottleDraw(console, rect, "throttle");
             });
             input.milliseconds += FloatChangeTracker::kSendDelayMs;
         }
@@ -151,14 +151,14 @@ TEST_F(ThrottleStickTest, the_controller_axis_and_buttons_drive_the_throttle)
 
     stick.buttons[0] = true;
     EXPECT_EQ(DrawAndSettle(), std::vector<float>{3.0f});
-    EXPECT_TRUE(theThrottleWidget.warpMode);
+    EXPECT_TRUE(console.throttle.warpMode);
     stick.buttons[0] = false;
 
     stick.axes[2] = 0.0f;  // back to impulse, stopped
     EXPECT_EQ(DrawAndSettle(), std::vector<float>{0.0f});
     stick.buttons[1] = true;
     DrawAndSettle();
-    EXPECT_EQ(theThrottleWidget.reverse.value, 1.0f);
+    EXPECT_EQ(console.throttle.reverse.value, 1.0f);
 }
 
 TEST_F(ThrottleWidgetTest, a_drag_sends_one_value_after_the_pointer_stops_and_the_server_value_returns_after_the_hold)
@@ -167,7 +167,7 @@ TEST_F(ThrottleWidgetTest, a_drag_sends_one_value_after_the_pointer_stops_and_th
     input.MoveTo(130, kColumnBottom - kColumnHeight / 2);
     input.Press();
     Draw();
-    EXPECT_TRUE(mouseOverControl);
+    EXPECT_TRUE(console.mouseOverControl);
     for (int32_t y = 300; y >= kColumnBottom - kColumnHeight; y -= 40) {  // to the very top
         input.MoveTo(130, y);
         input.milliseconds += 30;
@@ -184,7 +184,7 @@ TEST_F(ThrottleWidgetTest, a_drag_sends_one_value_after_the_pointer_stops_and_th
     input.Release();
     input.milliseconds += FloatChangeTracker::kHoldMs;
     Draw();
-    EXPECT_FLOAT_EQ(theThrottleWidget.throttle.value, 0.0f);
+    EXPECT_FLOAT_EQ(console.throttle.throttle.value, 0.0f);
 }
 
 TEST_F(ThrottleWidgetTest, drag_positions_map_to_stop_impulse_and_warp_levels)
@@ -197,13 +197,13 @@ TEST_F(ThrottleWidgetTest, drag_positions_map_to_stop_impulse_and_warp_levels)
     const Case cases[] = {{false, 0.09f, 0.0f}, {false, 0.5f, 0.5f}, {false, 1.0f, 1.0f},
                           {true, 0.1f, 2.0f},   {true, 0.6f, 4.0f},  {true, 1.0f, 5.0f}};
     for (const Case& c : cases) {
-        theThrottleWidget = ThrottleWidgetState{};
-        theThrottleWidget.warpMode = c.warp;
+        console.throttle = ThrottleWidgetState{};
+        console.throttle.warpMode = c.warp;
         float value = 0.0f;
         const IntRect slider{100, kColumnBottom - kColumnHeight, 160, kColumnBottom};
         input.MoveTo(130, kColumnBottom - static_cast<int32_t>(c.share * kColumnHeight));
         input.Press();
-        Frame([&] { EXPECT_TRUE(ViewThrottleSlider(theThrottleWidget, slider, value)); });
+        Frame([&] { EXPECT_TRUE(ViewThrottleSlider(console, slider, value)); });
         input.Release();
         EXPECT_NEAR(value, c.value, 0.01f) << c.share << (c.warp ? " warp" : "");
     }
@@ -230,13 +230,13 @@ TEST_F(ThrottleWidgetTest, rev_toggles_reverse_except_at_warp)
     Draw();
     input.KeyUp(vk::kDigit0 + 1);
     Draw();
-    EXPECT_TRUE(theThrottleWidget.warpMode);
-    EXPECT_EQ(theThrottleWidget.reverse.value, 0.0f);
-    EXPECT_EQ(theThrottleWidget.throttle.value, 2.0f);
+    EXPECT_TRUE(console.throttle.warpMode);
+    EXPECT_EQ(console.throttle.reverse.value, 0.0f);
+    EXPECT_EQ(console.throttle.throttle.value, 2.0f);
     TakeSent();
     SettleAndTake();
     clickRev();  // at warp: nothing changes
-    EXPECT_EQ(theThrottleWidget.reverse.value, 0.0f);
+    EXPECT_EQ(console.throttle.reverse.value, 0.0f);
     EXPECT_TRUE(SettleAndTake().empty());
 }
 
@@ -251,7 +251,7 @@ TEST_F(ThrottleWidgetTest, a_ship_docked_without_impulse_keeps_its_throttle_at_z
     for (int frame = 0; frame < 3; ++frame) {
         input.milliseconds += 60;
         Draw();
-        EXPECT_FALSE(theThrottleWidget.warpMode);
+        EXPECT_FALSE(console.throttle.warpMode);
     }
     const std::vector<float> sent = Throttles(TakeSent());
     for (float value : sent)
@@ -259,11 +259,11 @@ TEST_F(ThrottleWidgetTest, a_ship_docked_without_impulse_keeps_its_throttle_at_z
 
     // Warp the ship may keep while docked is left alone.
     WriteInt(ship->data_set, kWarpWhileDocked, 1);
-    theThrottleWidget.warpMode = true;
-    theThrottleWidget.throttle.Set(3.0f, input.milliseconds);
+    console.throttle.warpMode = true;
+    console.throttle.throttle.Set(3.0f, input.milliseconds);
     Draw();
-    EXPECT_TRUE(theThrottleWidget.warpMode);
-    EXPECT_EQ(theThrottleWidget.throttle.value, 3.0f);
+    EXPECT_TRUE(console.throttle.warpMode);
+    EXPECT_EQ(console.throttle.throttle.value, 3.0f);
 }
 
 TEST_F(ThrottleWidgetTest, segments_light_by_band_and_narrow_in_reverse)
@@ -286,8 +286,8 @@ TEST_F(ThrottleWidgetTest, segments_light_by_band_and_narrow_in_reverse)
         {true, 0.95f, 5.0f, {1.0f, 0.0f, 0.0f, 1.0f}, false},
     };
     for (const Case& c : cases) {
-        theThrottleWidget.warpMode = c.warp;
-        Frame([&] { ViewThrottleDrawSegment(theThrottleWidget, IntRect{100, 200, 150, 215}, c.f, c.value); });
+        console.throttle.warpMode = c.warp;
+        Frame([&] { ViewThrottleDrawSegment(console.throttle, IntRect{100, 200, 150, 215}, c.f, c.value); });
         ASSERT_EQ(graphics.log.size(), 1u);
         const qeltest::DrawRecord& segment = graphics.log[0];
         for (int i = 0; i < 4; ++i)
@@ -326,9 +326,9 @@ TEST_F(ThrottleWidgetTest, the_speed_shows_in_the_box_under_the_warp_button_over
 
     // No drive: no WARP button, the speed takes the top row; a wider column says what it is.
     WriteInt(ship->data_set, kWarpDriveActive, 0);
-    Frame([] {
+    Frame([this] {
         IntRect wide{100, 100, 300, 500};
-        ViewThrottleDraw(wide, "throttle");
+        ViewThrottleDraw(console, wide, "throttle");
     });
     EXPECT_FALSE(warpButton());
     speed = speedTexts("SPD 12.50");

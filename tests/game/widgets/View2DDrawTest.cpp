@@ -4,7 +4,7 @@
 // the radar disc, range rings and grid, copied into its box. Saved as
 // view2d-console.png in the working folder for a person to look at.
 
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/UIContext.h"
 #include "game/widgets/GUIBoxManager.h"
@@ -38,7 +38,7 @@ protected:
         ship = Place("behav_playership", "tern_frigate", {0, 0, 0}, 0.0f);
         ship->side = "navy";
         world->subjectID = ship->uniqueID;
-        consoleName = "helm";
+        console.consoleName = "helm";
 
         raider = Place("behav_npcship", "skarn_raider", {-1500, 0, 2000}, 2.4f);
         raider->side = "pirates";
@@ -66,7 +66,7 @@ protected:
     }
     void TearDown() override
     {
-        consoleName.clear();
+        console.consoleName.clear();
         ConsoleDrawTest::TearDown();
     }
 
@@ -98,7 +98,8 @@ TEST_F(View2DDrawTest, the_radar_of_a_small_world_shows_its_objects_rings_and_gr
     ConsoleFrame("helm", {"2dview"});
     ASSERT_TRUE(SaveScreen("view2d-console.png"));
 
-    const IntRect box = GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("helm", "2dview"));
+    const IntRect box =
+        GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("helm", "2dview"), console.boxEdit.layoutIndex);
     const IntPoint centre = box.Center();  // the own ship, 0.1 pixels per unit
     const auto red = [](const Rgb& c) { return c[0] > 70 && c[0] > 3 * std::max(c[1], c[2]); };
     const auto lit = [](const Rgb& c) { return std::max({c[0], c[1], c[2]}) > 60; };

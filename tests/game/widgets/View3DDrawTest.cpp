@@ -120,7 +120,8 @@ TEST_F(View3DDrawTest, the_main_screen_shows_the_ship_lit_from_the_chase_camera_
     ConsoleFrame("mainscreen", {"3dview", "text_waterfall"});
     ASSERT_TRUE(SaveScreen("view3d-console.png"));
 
-    const IntRect box = GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("mainscreen", "3dview"));
+    const IntRect box = GUIBoxManager::BoxRectToPixels(*GUIBoxManager::FindBox("mainscreen", "3dview"),
+                                                          console.boxEdit.layoutIndex);
     const Rgb backdrop = At(3, 3);
     // The view fills its box and nothing else: the backdrop lies around it.
     EXPECT_EQ(CountDiffering(IntRect{0, 0, kWidth, box.top - 1}, backdrop), 0);
@@ -154,7 +155,7 @@ TEST_F(View3DDrawTest, the_chase_camera_follows_the_ship_as_it_moves_and_turns)
     const IntRect middle{kWidth / 2 - 100, kHeight / 2 - 70, kWidth / 2 + 100, kHeight / 2 + 70};
     IntRect rect = box;
     context.Clear();
-    View3DViewDraw(rect, "3dview");
+    View3DViewDraw(console, rect, "3dview");
     ReadScreen();
     const int before = CountHull(middle);
     EXPECT_GT(before, 3000);
@@ -164,7 +165,7 @@ TEST_F(View3DDrawTest, the_chase_camera_follows_the_ship_as_it_moves_and_turns)
     ship->rot_quat = glm::angleAxis(kPi * 0.75f, glm::vec3(0, 1, 0));
     world->Container()->ReinsertMoved();
     context.Clear();
-    View3DViewDraw(rect, "3dview");
+    View3DViewDraw(console, rect, "3dview");
     ReadScreen();
     EXPECT_NEAR(CountHull(middle), before, before / 4);
 }
@@ -174,7 +175,7 @@ TEST_F(View3DDrawTest, a_shield_ripple_spreads_over_the_hull_shell_for_its_time_
     IntRect whole{0, 0, kWidth, kHeight};
     world->clock.time_tick_counter = 100;
     context.Clear();
-    View3DViewDraw(whole, "3dview");
+    View3DViewDraw(console, whole, "3dview");
     ReadScreen();
     const std::vector<uint8_t> plain = screen;
 
@@ -193,7 +194,7 @@ TEST_F(View3DDrawTest, a_shield_ripple_spreads_over_the_hull_shell_for_its_time_
     state.rippleStart[2] = 50;  // over
     state.rippleEnd[2] = 99;
     context.Clear();
-    View3DViewDraw(whole, "3dview");
+    View3DViewDraw(console, whole, "3dview");
     ReadScreen();
     ASSERT_TRUE(SaveScreen("view3d-ripple.png"));
     int redder = 0;
@@ -211,7 +212,7 @@ TEST_F(View3DDrawTest, boxes_of_any_size_and_shape_show_the_middle_of_the_view_c
     const auto drawBoxes = [&] {
         context.Clear();
         for (IntRect box : boxes)
-            View3DViewCameraDraw(box, "3dview_camera");
+            View3DViewCameraDraw(console, box, "3dview_camera");
         ReadScreen();
     };
     drawBoxes();

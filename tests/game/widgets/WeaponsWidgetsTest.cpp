@@ -38,13 +38,13 @@ protected:
         ServerStringMap& strings = ServerStringMap::Instance();
         strings.ApplyReceived("Homing", "gui_text: Homing; desc: seeks its target; energy_conversion_value: 25");
         strings.ApplyReceived("Nuke", "gui_text: Nuke; energy_conversion_value: many");
-        selectedTorpedoType = StringChangeTracker{};
+        console.selectedTorpedoType = StringChangeTracker{};
     }
 
     void TearDown() override
     {
         ServerStringMap::Instance().Clear();
-        selectedTorpedoType = StringChangeTracker{};
+        console.selectedTorpedoType = StringChangeTracker{};
         WidgetTest::TearDown();
     }
 
@@ -54,7 +54,7 @@ protected:
 TEST_F(WeaponsTest, beam_buttons_send_the_setting_clicked_and_narrow_boxes_take_the_smallest_font)
 {
     struct Case {
-        void (*widget)(IntRect&, std::string);
+        WidgetDrawFn widget;
         const char* title;
         std::vector<std::string> labels;
         SignalMessageCode code;

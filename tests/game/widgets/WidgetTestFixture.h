@@ -1,15 +1,16 @@
 #pragma once
 // The bridge widgets on recording services: the interface's recording 2D
 // service and scripted input (UITest), a console world with one ship of its
-// own whose replicated values a test writes, a render manager for the
-// widgets' shared state, and a client whose endpoint keeps what it sends.
+// own whose replicated values a test writes, a console state of its own (a
+// "helm"), a render manager drawing for it, and a client whose endpoint
+// keeps what it sends.
 // Hot keys start from their defaults, and their file goes to a folder of the
 // test's own.
 
 #include "game/net/CorvaneClient.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/KeyVal.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -31,16 +32,15 @@ protected:
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
-        manager = std::make_unique<RenderManager>(SceneFunction());
+        manager = std::make_unique<RenderManager>(SceneFunction(), &console);
         world.Reset(false, "");
         ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));
         world.subjectID = ship->uniqueID;
-        consoleName = "helm";
+        console.consoleName = "helm";
     }
 
     void TearDown() override
     {
-        consoleName.clear();
         manager.reset();
         gClient = nullptr;
         client.reset();
@@ -50,13 +50,13 @@ protected:
     }
 
     // One frame of the widget in the rectangle.
-    void Draw(void (*widget)(IntRect&, std::string), IntRect rect, const std::string& name = "widget")
+    void Draw(WidgetDrawFn widget, IntRect rect, const std::string& name = "widget")
     {
-        Frame([&] { widget(rect, name); });
+        Frame([&] { widget(console, rect, name); });
     }
 
     // A press in one frame and the release in the next, at the point.
-    void ClickAt(void (*widget)(IntRect&, std::string), const IntRect& rect, int32_t x, int32_t y,
+    void ClickAt(WidgetDrawFn widget, const IntRect& rect, int32_t x, int32_t y,
                  const std::string& name = "widget")
     {
         input.MoveTo(x, y);
@@ -68,7 +68,7 @@ protected:
     }
 
     // Clicks the centre of the control whose label was drawn last frame.
-    void ClickLabel(void (*widget)(IntRect&, std::string), const IntRect& rect, const std::string& label,
+    void ClickLabel(WidgetDrawFn widget, const IntRect& rect, const std::string& label,
                     const std::string& name = "widget")
     {
         const qeltest::DrawRecord text = graphics.Text(label);
@@ -77,7 +77,7 @@ protected:
     }
 
     // A key down for one frame; the frame after it lets it go.
-    void PressKey(void (*widget)(IntRect&, std::string), const IntRect& rect, int32_t key,
+    void PressKey(WidgetDrawFn widget, const IntRect& rect, int32_t key,
                   const std::string& name = "widget")
     {
         input.KeyDown(key);
@@ -92,6 +92,7 @@ protected:
     std::optional<qeltest::ScopedEnv> dataFolder;
     qeltest::RecordingNetwork network;
     std::unique_ptr<CorvaneClient> client;
+    ConsoleState console;
     std::unique_ptr<RenderManager> manager;
     Simulation world;
     SpaceObject* ship = nullptr;

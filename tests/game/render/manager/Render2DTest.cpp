@@ -8,7 +8,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/net/SignalMessageCrew.h"
 #include "game/render/manager/ClickTimer.h"
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 #include "game/ui/TextLog.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipData.h"
@@ -76,7 +76,7 @@ protected:
         ShipData& ships = ShipData::Instance();
         ships.ClearRecords(ships.mainRecords);
         ships.LoadMain();
-        manager = std::make_unique<RenderManager>(StayingScene);
+        manager = std::make_unique<RenderManager>(StayingScene, &console);
         manager->Setup();
         manager->radarScale = 0.1f;  // a tenth of a pixel a unit: the figures below are worked at it
         manager->signalSink = [this](QelNetworkMessage& message) {
@@ -90,7 +90,7 @@ protected:
         own = Make("behav_playership", "tern_frigate", {0, 0, 0});
         own->side = "navy";
         world->subjectID = own->uniqueID;
-        consoleName = "helm";
+        console.consoleName = "helm";
         // The pointer at the window's middle is the radar's centre.
         centreX = graphics.width / 2;
         centreY = graphics.height / 2;
@@ -101,8 +101,6 @@ protected:
     {
         manager.reset();
         world.reset();
-        consoleName.clear();
-        mouseOverControl = false;
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         UITest::TearDown();
     }
@@ -155,6 +153,7 @@ protected:
     qeltest::ScopedEnv dataDir{"QEL_DATA_DIR", data.Path().string()};
     qeltest::TempFolder settings;
     qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    SharedConsoleState console;  // the radar's console, fresh for each test
     std::unique_ptr<RenderManager> manager;
     std::unique_ptr<Simulation> world;
     SpaceObject* own = nullptr;

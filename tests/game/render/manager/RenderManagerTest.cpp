@@ -7,7 +7,6 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/net/NetworkIds.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderUtilities.h"
 #include "game/ui/TextLog.h"
 #include "game/world/Simulation.h"
@@ -64,7 +63,6 @@ protected:
     void TearDown() override
     {
         manager.reset();
-        consoleName.clear();
         UITest::TearDown();
     }
 
@@ -458,27 +456,24 @@ TEST(RenderUtilitiesTest, the_rotation_between_two_directions_is_always_a_rotati
 
 TEST(RenderUtilitiesTest, the_main_screen_ship_is_shown_on_the_server_and_on_main_screens_only)
 {
-    EXPECT_EQ(GetMainScreenShip(), nullptr);  // no world
+    std::string console = "helm";
+    EXPECT_EQ(GetMainScreenShip(console), nullptr);  // no world
     Simulation world;
     world.Reset(false, "");
     const uint64_t id = world.CreateSpaceObject("", "", 0);
-    EXPECT_EQ(GetMainScreenShip(), nullptr);  // aboard no ship
+    EXPECT_EQ(GetMainScreenShip(console), nullptr);  // aboard no ship
     world.subjectID = id;
     struct Case {
         const char* console;
         bool shown;
     };
     for (const Case c : {Case{"helm", false}, Case{"", false}, Case{"main", true}, Case{"bigmainscreen", true},
-                         Case{"fighter_cockpit", true}, Case{"Main", false}}) {
-        consoleName = c.console;
-        EXPECT_EQ(GetMainScreenShip() != nullptr, c.shown) << c.console;
-    }
-    consoleName = "helm";
+                         Case{"fighter_cockpit", true}, Case{"Main", false}})
+        EXPECT_EQ(GetMainScreenShip(c.console) != nullptr, c.shown) << c.console;
     world.serverFlag = true;
-    EXPECT_EQ(GetMainScreenShip(), world.GetSpaceObject(id));
+    EXPECT_EQ(GetMainScreenShip(console), world.GetSpaceObject(id));
     world.subjectID = kSpaceObjectIdBit | 999;  // gone
-    EXPECT_EQ(GetMainScreenShip(), nullptr);
-    consoleName.clear();
+    EXPECT_EQ(GetMainScreenShip(console), nullptr);
 }
 
 }  // namespace

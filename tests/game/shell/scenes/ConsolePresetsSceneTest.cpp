@@ -3,7 +3,7 @@
 // presets outlive the program.
 
 #include "game/shell/scenes/Scenes.h"
-#include "game/widgets/EngPresets.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,24 +18,25 @@ TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write
     qeltest::TempFolder folder;
     const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
     const std::filesystem::path file = folder.Path() / "Engineering-Presets.txt";
+    ConsoleState& console = theLocalConsoleScreen.State();
     for (SceneFunction scene : {SceneFunction(SceneClientRunningMode), SceneFunction(SceneServerConsoleMode)}) {
         EngineeringValueSet stored;
         stored.presets[2].power[0] = 2.5f;
         std::ofstream(file) << stored.FileText();
 
-        theEngineeringPresets = EngineeringValueSet{};
+        console = ConsoleState{};
         scene(SCENE_ENTER);
-        EXPECT_EQ(theEngineeringPresets.presets[2].power[0], 2.5f);
+        EXPECT_EQ(console.engineeringPresets.presets[2].power[0], 2.5f);
 
-        theEngineeringPresets.presets[3].coolant[0] = 4;
+        console.engineeringPresets.presets[3].coolant[0] = 4;
         scene(SCENE_LEAVE);
         std::ifstream in(file);
         std::stringstream text;
         text << in.rdbuf();
-        EXPECT_EQ(text.str(), theEngineeringPresets.FileText());
+        EXPECT_EQ(text.str(), console.engineeringPresets.FileText());
         EXPECT_NE(text.str().find("\n4 0 0 0 \n"), std::string::npos);
     }
-    theEngineeringPresets = EngineeringValueSet{};
+    console = ConsoleState{};
 }
 
 }  // namespace

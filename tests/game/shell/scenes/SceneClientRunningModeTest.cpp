@@ -2,10 +2,10 @@
 // shows, and the notice it gives while the mission is paused.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/KeyVal.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/TempFolder.h"
 
@@ -23,20 +23,22 @@ protected:
         SceneTest::SetUp();
         dataFolder.emplace("QEL_DATA_DIR", data.Path().string());  // the hot-key file goes there
         KeyVal::Unload();
-        view = std::make_unique<RenderManager>(SceneFunction());
-        consoleName = "helm";
+        console = ConsoleState{};
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        console.consoleName = "helm";
         world.paused = false;
     }
     void TearDown() override
     {
-        consoleName.clear();
         view.reset();
+        console = ConsoleState{};
         KeyVal::Unload();
         SceneTest::TearDown();
     }
 
     qeltest::TempFolder data;
     std::optional<qeltest::ScopedEnv> dataFolder;
+    ConsoleState& console = theLocalConsoleScreen.State();  // the console the scene draws
     std::unique_ptr<RenderManager> view;
 };
 
@@ -63,7 +65,7 @@ TEST_F(SceneClientRunningModeTest, options_shows_unless_transparent_cinematic_or
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        consoleName = c.console;
+        console.consoleName = c.console;
         view->transparentOptionsButton = c.transparent;
         view->netStatsOverlayMode = c.statistics ? 1 : 0;
         input.MoveTo(c.pointerOver ? 100 : 600, c.pointerOver ? 18 : 400);

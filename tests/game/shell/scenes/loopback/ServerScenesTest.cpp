@@ -5,7 +5,6 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/guimodel/RetainedGUIManager.h"
-#include "game/render/manager/ConsoleState.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/MissionStart.h"
 #include "game/shell/RetainedWidgetKinds.h"
@@ -14,6 +13,7 @@
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
 #include "game/widgets/GUIBoxManager.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/ObjectId.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -25,17 +25,17 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        view = std::make_unique<RenderManager>(SceneFunction());
+        console = ConsoleState{};
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
     void TearDown() override
     {
-        consoleName.clear();
-        consoleWidgetList.clear();
         theRetainedGUIManager.SetBuilding(true, "");
         theRetainedGUIManager.SetBuilding(false, "");
         view.reset();
+        console = ConsoleState{};
         missionStartError.clear();
         theMissionList = MissionListState();
         theMissionMap.clear();
@@ -49,8 +49,8 @@ protected:
         ASSERT_TRUE(StartMission("echo"));
         theMissionScript.simRunning = true;
         world.paused = false;
-        consoleName = screen;
-        consoleWidgetList = widgets;
+        console.consoleName = screen;
+        console.consoleWidgetList = widgets;
         RetainedGUIWidget hail;
         hail.kind = retained_kind::kButton;
         hail.tag = "hail";
@@ -63,6 +63,7 @@ protected:
     }
 
     MissionFolder missions;
+    ConsoleState& console = theLocalConsoleScreen.State();  // the console the scenes draw
     std::unique_ptr<RenderManager> view;
 };
 
@@ -146,12 +147,12 @@ TEST_F(ServerScenesTest, under_the_network_statistics_the_console_keeps_only_its
     EXPECT_NE(GUIBoxManager::FindBox("server_screen", "throttle"), nullptr);
 
     view->netStatsOverlayMode = 1;
-    consoleName = "server_screen_under_statistics";
+    console.consoleName = "server_screen_under_statistics";
     Draw(SceneServerConsoleMode);
     EXPECT_EQ(TextDrawn("Hail"), nullptr);
     EXPECT_EQ(TextDrawn("Options"), nullptr);
-    EXPECT_NE(GUIBoxManager::FindBox(consoleName, "3dview"), nullptr);
-    EXPECT_EQ(GUIBoxManager::FindBox(consoleName, "throttle"), nullptr);
+    EXPECT_NE(GUIBoxManager::FindBox(console.consoleName, "3dview"), nullptr);
+    EXPECT_EQ(GUIBoxManager::FindBox(console.consoleName, "throttle"), nullptr);
     input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
     Draw(SceneServerConsoleMode);
     EXPECT_FALSE(theMissionScript.simRunning) << "the hot key pauses";

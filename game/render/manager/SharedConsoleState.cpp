@@ -1,13 +1,7 @@
-#include "game/render/manager/ConsoleState.h"
+#include "game/render/manager/SharedConsoleState.h"
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/ui/KeyVal.h"
-
-std::string consoleName;
-std::vector<std::string> consoleWidgetList;
-std::string currentWidgetName;
-std::string currentScienceScanType;
-bool mouseOverControl = false;
 
 bool IsWidgetEditKeyHeld()
 {
@@ -15,13 +9,13 @@ bool IsWidgetEditKeyHeld()
                         "hold this key combo to activate the screen widget edit mode");
 }
 
-SelectObjectSignal ConsoleSelection(uint64_t objectId, const glm::vec3& point, const std::string& selectionKey,
-                                    const std::string& sourceTag)
+SelectObjectSignal ConsoleSelection(const SharedConsoleState& console, uint64_t objectId, const glm::vec3& point,
+                                    const std::string& selectionKey, const std::string& sourceTag)
 {
     SelectObjectSignal selection;
     selection.objectId = objectId;
-    selection.kind = consoleName;
-    selection.value = currentWidgetName;
+    selection.kind = console.consoleName;
+    selection.value = console.currentWidgetName;
     selection.dataSetKey = selectionKey;
     selection.extra = sourceTag;
     selection.x = point.x;

@@ -1,0 +1,44 @@
+#pragma once
+// What this machine's console shares between its widgets and the render
+// manager: which console it is (its name, empty until the server names it;
+// the server's own screen takes it from the mission), its widgets in drawing
+// order, the widget whose box is being drawn, the science officer's kind of
+// scan and whether a console control holds the mouse. It is part of the
+// console's state (game/widgets/ConsoleState.h), which the console screen
+// owns; the render manager draws for it. Main thread only.
+
+#include "game/net/SignalMessage.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SharedConsoleState {
+    std::string consoleName;
+    std::vector<std::string> consoleWidgetList;
+    std::string currentWidgetName;
+
+    // The kind of scan the science officer chose with the tabs ("scan",
+    // "status", ...), which the science widgets show; empty until a tab is
+    // chosen; a radar selection sets it to "scan".
+    std::string currentScienceScanType;
+
+    // Set by a console control that handles the mouse itself while the mouse
+    // lies over it; the 2D radar starts no selection while it is set and
+    // clears it in a frame in which the left button is up.
+    bool mouseOverControl = false;
+
+    bool operator==(const SharedConsoleState&) const = default;
+};
+
+// Whether the widget edit mode's hot key (GUI_WIDGET control, numeric minus)
+// is held; widgets keep their mouse controls still while it is.
+bool IsWidgetEditKeyHeld();
+
+// The selection the console sends (signal 13) when a widget picks an object:
+// the console and widget that chose it, the ship's key the choice goes to and
+// where the pick was made.
+SelectObjectSignal ConsoleSelection(const SharedConsoleState& console, uint64_t objectId, const glm::vec3& point,
+                                    const std::string& selectionKey, const std::string& sourceTag);
