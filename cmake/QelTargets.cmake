@@ -60,11 +60,13 @@ function(qel_library_compile_settings target)
   target_compile_options(${target} PRIVATE ${QEL_WARNINGS} ${QEL_LIBRARY_OPTIONS})
 endfunction()
 
-# qel_library(NAME DIRS dir... [DEPS target...])
+# qel_library(NAME DIRS dir... [DEPS target...] [OWN_HEADERS header...])
 # A static library from every .cpp file directly inside the given folders,
-# compiled with QEL_LIBRARY_OPTIONS besides the warnings.
+# compiled with QEL_LIBRARY_OPTIONS besides the warnings. A library whose
+# files read heavy headers of their own, or that is compiled otherwise,
+# precompiles the common headers with its own instead of sharing them.
 function(qel_library name)
-  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS;OWN_HEADERS" ${ARGN})
   set(sources "")
   foreach(dir IN LISTS ARG_DIRS)
     file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp")
@@ -74,7 +76,11 @@ function(qel_library name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
   qel_library_compile_settings(${name})
-  target_precompile_headers(${name} REUSE_FROM qel_library_headers)
+  if(ARG_OWN_HEADERS)
+    target_precompile_headers(${name} PRIVATE ${ARG_OWN_HEADERS} ${QEL_COMMON_HEADERS})
+  else()
+    target_precompile_headers(${name} REUSE_FROM qel_library_headers)
+  endif()
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
