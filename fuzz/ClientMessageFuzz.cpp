@@ -1,7 +1,7 @@
 // The console's handlers of what the server sends: built once fed whole
-// messages, once per message name fed that message's body, and once per
-// handled "signal" code fed that code's payloads (CMakeLists.txt sets
-// QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE).
+// messages and once per message name fed that message's body (CMakeLists.txt
+// sets QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; ClientSignalFuzz.cpp feeds
+// each "signal" code's payloads).
 
 #include "fuzz/support/NetworkFuzzEntries.h"
 

@@ -1,6 +1,6 @@
-// The server's handlers of what consoles send: built once fed whole messages,
-// and once per handled "signal" code fed that code's payloads (CMakeLists.txt
-// sets QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE).
+// The server's handler of whole messages from consoles (CMakeLists.txt sets
+// QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; ServerSignalFuzz.cpp feeds each
+// "signal" code's payloads).
 
 #include "fuzz/support/NetworkFuzzEntries.h"
 

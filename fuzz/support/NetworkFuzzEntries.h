@@ -9,3 +9,8 @@
 
 void FuzzServerInput(const uint8_t* data, size_t size, const char* messageName, int signalCode);
 void FuzzClientInput(const uint8_t* data, size_t size, const char* messageName, int signalCode);
+
+// The "signal" code a per-code target is run for, from the name it was
+// started under (<side>_signal_<code>); prints how to run it and exits when
+// the name ends in no code.
+int SignalCodeOfProgram(const char* programPath);
