@@ -1,6 +1,6 @@
 // The console's handlers of what the server sends: built once fed whole
 // messages and once per message name fed that message's body (CMakeLists.txt
-// sets QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; ClientSignalFuzz.cpp feeds
+// sets QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; SignalFuzz.cpp feeds
 // each "signal" code's payloads).
 
 #include "fuzz/support/NetworkFuzzEntries.h"

@@ -1,5 +1,5 @@
 // The server's handler of whole messages from consoles (CMakeLists.txt sets
-// QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; ServerSignalFuzz.cpp feeds each
+// QEL_FUZZ_MESSAGE and QEL_FUZZ_SIGNAL_CODE; SignalFuzz.cpp feeds each
 // "signal" code's payloads).
 
 #include "fuzz/support/NetworkFuzzEntries.h"
