@@ -54,11 +54,17 @@ after=$(mktemp)
 trap 'rm -f "$before" "$after"' EXIT
 data_checksums > "$before"
 
+# The names of the tests that failed in the last ctest run of a build folder,
+# so the script's last lines say which they were.
+failed_tests() {
+  sed 's/^[0-9]*://' "$1/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | paste -sd ' ' -
+}
+
 failed=()
 stage "release tests (gl, e2e)" ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" \
-  || failed+=("release tests")
+  || failed+=("release tests: $(failed_tests build)")
 stage "sanitizer tests (unit, net)" ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" \
-  || failed+=("sanitizer tests")
+  || failed+=("sanitizer tests: $(failed_tests build-asan)")
 stage "fuzz run" tools/fuzz.sh --no-build --seconds 3 --jobs "$jobs" || failed+=("fuzz run")
 
 data_checksums > "$after"

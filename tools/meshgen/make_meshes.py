@@ -7,16 +7,24 @@ the meshes the 3D view loads by name: sphere, drone, bball and HaloBall.
 Deterministic: the same ship list gives the same files. A file is rewritten
 only when its content changes; when a mesh changes, the caches the game made
 from it (.qelmesh, silhouettes, .pointcube) are removed so they are made again.
+A stamp in the graphics folder records what made the files: while it matches,
+the run ends at once.
 
     tools/meshgen/make_meshes.py [--data DATA_FOLDER]
 """
 
 import argparse
+import glob
 import io
 import os
 import re
+import sys
 import zlib
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+
+import asset_stamp
 import designs
 from atlas import write_obj
 from paint import paint
@@ -68,8 +76,10 @@ class Writer:
 
     def __init__(self):
         self.changed = []
+        self.written = []  # every file, changed or not
 
     def bytes(self, path, data):
+        self.written.append(path)
         try:
             with open(path, "rb") as old:
                 if old.read() == data:
@@ -107,14 +117,20 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--data", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data"))
     data = parser.parse_args().data
+    ship_list = os.path.join(data, "shipData.yaml")
+    stamp = os.path.join(data, "graphics", ".meshes-stamp")
+    digest = asset_stamp.fingerprint(sorted(glob.glob(os.path.join(HERE, "*.py"))) + [ship_list])
+    if asset_stamp.is_current(stamp, digest):
+        return
     writer = Writer()
     roots = {}
-    for record in ship_records(os.path.join(data, "shipData.yaml")):
+    for record in ship_records(ship_list):
         roots.setdefault(record.get("artfileroot", record["key"]), record)
     for root, record in sorted(roots.items()):
         write_mesh(writer, os.path.join(data, "graphics", "ships"), root, design_for(record))
     for name, build in NAMED_MESHES.items():
         write_mesh(writer, os.path.join(data, "graphics"), name, build())
+    asset_stamp.record(stamp, digest, writer.written)
     print(f"meshes: {len(roots)} hulls and {len(NAMED_MESHES)} named meshes, {len(writer.changed)} files written")
 
 

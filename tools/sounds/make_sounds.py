@@ -10,23 +10,19 @@ the same files. A stamp file records what made them: when it matches, the
 run ends at once without touching anything.
 """
 
-import hashlib
 import os
 import sys
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # nothing is left behind in the source tree
+sys.path.insert(0, os.path.dirname(HERE))
+
+import asset_stamp
+
 SOURCES = ("make_sounds.py", "synth.py", "effects.py", "music.py")
 STAMP = ".sounds-stamp"
 MUSIC_SET = "music/standard"
-
-
-def fingerprint():
-    digest = hashlib.sha256()
-    for name in SOURCES:
-        with open(os.path.join(HERE, name), "rb") as source:
-            digest.update(source.read())
-    return digest.hexdigest()
 
 
 def seed_of(name):
@@ -34,25 +30,16 @@ def seed_of(name):
     return zlib.crc32(name.encode())
 
 
-def up_to_date(folder, stamp):
-    try:
-        with open(os.path.join(folder, STAMP)) as recorded:
-            lines = recorded.read().split("\n")
-    except OSError:
-        return False
-    return lines[0] == stamp and all(os.path.exists(os.path.join(folder, path)) for path in lines[1:] if path)
-
-
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_sounds.py DATA_AUDIO_FOLDER")
     folder = sys.argv[1]
-    stamp = fingerprint()
-    if up_to_date(folder, stamp):
+    stamp = os.path.join(folder, STAMP)
+    digest = asset_stamp.fingerprint([os.path.join(HERE, name) for name in SOURCES])
+    if asset_stamp.is_current(stamp, digest):
         return
 
     sys.path.insert(0, HERE)
-    sys.dont_write_bytecode = True  # nothing is left behind in the source tree
     import numpy as np
     import effects
     import music
@@ -60,16 +47,15 @@ def main():
 
     made = []
     for name in sorted(effects.EFFECTS):
-        path = name + ".wav"
-        write_wav(os.path.join(folder, path), effects.render(name, np.random.default_rng(seed_of(name))))
+        path = os.path.join(folder, name + ".wav")
+        write_wav(path, effects.render(name, np.random.default_rng(seed_of(name))))
         made.append(path)
     for name in sorted(music.TRACKS):
-        path = f"{MUSIC_SET}/{name}.ogg"
+        path = os.path.join(folder, MUSIC_SET, name + ".ogg")
         signal = music.TRACKS[name](np.random.default_rng(seed_of(name)))
-        write_ogg(os.path.join(folder, path), signal, serial=seed_of(name) & 0x7FFFFFFF)
+        write_ogg(path, signal, serial=seed_of(name) & 0x7FFFFFFF)
         made.append(path)
-    with open(os.path.join(folder, STAMP), "w") as recorded:
-        recorded.write("\n".join([stamp] + made) + "\n")
+    asset_stamp.record(stamp, digest, made)
     print(f"made {len(made)} sounds and tracks in {folder}")
 
 
