@@ -7,12 +7,18 @@
 class QelMouse {
 public:
     static constexpr int kButtonCount = 5;
+    static constexpr uint32_t kUnknownPressMilliseconds = UINT32_MAX;
 
     virtual ~QelMouse() = default;
 
     virtual bool WasPressed(int button) = 0;
     virtual bool WasReleased(int button) = 0;
     virtual bool IsDown(int button) = 0;
+    // How long the button's last finished press was held, from the times of
+    // its own down and up events (stamped as each is taken from the system:
+    // a click made within one frame lasts next to nothing, however slow the
+    // frames); kUnknownPressMilliseconds when the press began unseen.
+    virtual uint32_t LastPressMilliseconds(int button) = 0;
     // Reading a position switches relative mode off.
     virtual int32_t GetX(int button) = 0;
     virtual int32_t GetY(int button) = 0;

@@ -260,7 +260,9 @@ void GLQELSystemClass::EndFrame()
     input_->UpdateMouse();
 }
 
-// The queue is emptied even after a quit request, so no input is left behind.
+// The queue is emptied even after a quit request, so no input is left
+// behind; only what must wait behind a click the frames have not seen yet
+// stays queued, in order, for the next frame.
 bool GLQELSystemClass::PumpEvents()
 {
     int clientWidth = 0, clientHeight = 0;
@@ -268,9 +270,13 @@ bool GLQELSystemClass::PumpEvents()
     translator_->SetSizes(clientWidth, clientHeight, graphicsFactory_->GetWidth(), graphicsFactory_->GetHeight());
 
     bool quit = QelStopSignals::Requested();
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+           !translator_->WaitsForNextFrame(event)) {
+        SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
         quit = translator_->Translate(event) || quit;
+    }
     return quit;
 }
 

@@ -104,6 +104,17 @@ bool QelSDLEventTranslator::Translate(const SDL_Event& event)
     return false;
 }
 
+bool QelSDLEventTranslator::WaitsForNextFrame(const SDL_Event& event) const
+{
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL: return mouse_.HasUnreadEdge();
+    default: return false;
+    }
+}
+
 // Repeats arrive as further key-downs and are queued like the first press.
 void QelSDLEventTranslator::KeyDown(const SDL_KeyboardEvent& key)
 {
@@ -147,7 +158,7 @@ void QelSDLEventTranslator::MouseButtonDown(const SDL_MouseButtonEvent& button)
     const int index = ButtonIndex(button.button);
     if (index < 0)
         return;
-    mouse_.OnButtonDown(index);
+    mouse_.OnButtonDown(index, button.timestamp);
     SDL_CaptureMouse(SDL_TRUE);
 }
 
@@ -156,7 +167,7 @@ void QelSDLEventTranslator::MouseButtonUp(const SDL_MouseButtonEvent& button)
     const int index = ButtonIndex(button.button);
     if (index < 0)
         return;
-    mouse_.OnButtonUp(index);
+    mouse_.OnButtonUp(index, button.timestamp);
     SDL_CaptureMouse(SDL_FALSE);
 }
 

@@ -32,6 +32,11 @@ public:
     // of a dropped-file event.
     bool Translate(const SDL_Event& event);
 
+    // True for a mouse event that must wait for the next frame: one behind a
+    // press or release the frames have not seen yet, which a later move or
+    // click drained into the same frame would put somewhere else.
+    bool WaitsForNextFrame(const SDL_Event& event) const;
+
 private:
     void KeyDown(const SDL_KeyboardEvent& key);
     void KeyUp(const SDL_KeyboardEvent& key);

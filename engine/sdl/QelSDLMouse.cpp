@@ -15,6 +15,11 @@ bool QelSDLMouse::IsDown(int button)
     return InRange(button) && buttons[button].down;
 }
 
+uint32_t QelSDLMouse::LastPressMilliseconds(int button)
+{
+    return InRange(button) ? buttons[button].pressMilliseconds : kUnknownPressMilliseconds;
+}
+
 int32_t QelSDLMouse::GetX(int button)
 {
     relativeMode = 0;
@@ -63,17 +68,23 @@ void QelSDLMouse::OnRelativeMove(int32_t dx, int32_t dy)
     motionY += dy;
 }
 
-void QelSDLMouse::OnButtonDown(int button)
-{
-    if (InRange(button))
-        buttons[button].rawDown = 1;
-}
-
-void QelSDLMouse::OnButtonUp(int button)
+void QelSDLMouse::OnButtonDown(int button, uint32_t time)
 {
     if (!InRange(button))
         return;
     QelMouseButton& record = buttons[button];
+    record.rawDown = 1;
+    record.pressSeen = 1;
+    record.pressTime = time;
+}
+
+void QelSDLMouse::OnButtonUp(int button, uint32_t time)
+{
+    if (!InRange(button))
+        return;
+    QelMouseButton& record = buttons[button];
+    record.pressMilliseconds = record.pressSeen ? time - record.pressTime : kUnknownPressMilliseconds;
+    record.pressSeen = 0;
     record.releaseCountdown += 1;
     if (record.releaseCountdown < kReleaseUpdates)
         record.releaseCountdown = kReleaseUpdates;
@@ -83,6 +94,16 @@ void QelSDLMouse::UpdateButtons()
 {
     for (QelMouseButton& button : buttons)
         UpdateButton(button);
+}
+
+bool QelSDLMouse::HasUnreadEdge() const
+{
+    for (const QelMouseButton& button : buttons) {
+        if (button.rawDown != button.previousDown || button.releaseCountdown > 0 || button.pressed ||
+            button.released)
+            return true;
+    }
+    return false;
 }
 
 void QelSDLMouse::UpdateButton(QelMouseButton& button)

@@ -15,6 +15,9 @@ struct QelMouseButton {
     uint8_t previousDown = 0;
     uint8_t rawDown = 0;        // set by a button-down event
     int32_t releaseCountdown = 0; // updates until rawDown clears after a button-up
+    uint8_t pressSeen = 0;      // a down event began the press now held
+    uint32_t pressTime = 0;     // event time of that down, ms
+    uint32_t pressMilliseconds = QelMouse::kUnknownPressMilliseconds; // the last finished press
     int32_t x = 0;              // back-buffer pixels
     int32_t y = 0;
 };
@@ -28,6 +31,7 @@ public:
     bool WasPressed(int button) override;
     bool WasReleased(int button) override;
     bool IsDown(int button) override;
+    uint32_t LastPressMilliseconds(int button) override;
     int32_t GetX(int button) override;
     int32_t GetY(int button) override;
     void GetMotion(int32_t& dx, int32_t& dy) override;
@@ -38,11 +42,16 @@ public:
     // Raw input, from the event translation.
     void OnMove(int32_t x, int32_t y);
     void OnRelativeMove(int32_t dx, int32_t dy);
-    void OnButtonDown(int button);
-    void OnButtonUp(int button);
+    // Buttons with their events' times (ms on the event clock).
+    void OnButtonDown(int button, uint32_t time);
+    void OnButtonUp(int button, uint32_t time);
 
     // Once per frame after the draw: edges from the raw state.
     void UpdateButtons();
+    // A press or release no frame has read yet: still in the raw state, or
+    // an edge of the last update that the coming frame reads where the
+    // mouse is now.
+    bool HasUnreadEdge() const;
 
     std::string name;
     std::array<QelMouseButton, kButtonCount> buttons{};

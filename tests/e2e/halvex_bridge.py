@@ -219,6 +219,15 @@ class Game:
         self.press_button(point)
         self.xdotool("mouseup", "1")
 
+    def click_radar(self, point):
+        """A click on a radar, which redraws itself every frame: the pointer
+        over the point, then the press and the release at once, as a quick
+        hand makes them. The game keeps both edges of a click that falls
+        within one frame and times the press by its events, so however slowly
+        frames come it stays a click, never a hold."""
+        self.move_pointer(point)
+        self.xdotool("click", "1")
+
     def move_pointer(self, point):
         """Moves the pointer to the window point and waits until a frame has
         drawn the control under it lit as the pointer's."""

@@ -180,7 +180,7 @@ def check_stations(consoles, server, shots):
     unlocked = near(radar, TARGET_RED, WEAPON_CONTROL, tolerance=20)
     act_until("the lock on the raider",
               lambda: near(weapons.screen(), TARGET_RED, WEAPON_CONTROL, tolerance=20) > unlocked + 100,
-              lambda: weapons.click(raider(weapons.screen()) or centre))
+              lambda: weapons.click_radar(raider(weapons.screen()) or centre))
     weapons.wait_for_screen("the lock shown", lambda p: near(p, TARGET_RED, WEAPON_CONTROL, tolerance=20) > unlocked,
                             shots, "weapons-4-locked")
 

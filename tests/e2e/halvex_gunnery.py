@@ -145,7 +145,7 @@ def run(halvex, source_data, shots, work_folder):
         unlocked = near(radar, WEAPON_RETICLE, around_raider, tolerance=24)
         # The radar moves under the pointer; a click a frame missed is made again.
         act_until("weapons targeting the raider", lambda: reported(server, "weapons target " + raider),
-                  lambda: weapons.click((x, y)))
+                  lambda: weapons.click_radar((x, y)))
         weapons.wait_for_screen("the lock on the raider",
                                 lambda p: near(p, WEAPON_RETICLE, around_raider, tolerance=24) > unlocked + 40, shots,
                                 "weapons-4-locked")

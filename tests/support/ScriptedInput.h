@@ -30,6 +30,10 @@ public:
         return (button == 0 && released) || (button == kRightButton && rightReleased);
     }
     bool IsDown(int button) override { return (button == 0 && down) || (button == kRightButton && rightDown); }
+    uint32_t LastPressMilliseconds(int button) override
+    {
+        return button == 0 ? pressMilliseconds : kUnknownPressMilliseconds;
+    }
     int32_t GetX(int) override { return x; }
     int32_t GetY(int) override { return y; }
     void GetMotion(int32_t& dx, int32_t& dy) override { dx = dy = 0; }
@@ -41,6 +45,7 @@ public:
 
     int32_t x = -100, y = -100;
     bool down = false, pressed = false, released = false;
+    uint32_t pressMilliseconds = kUnknownPressMilliseconds;  // the left button's last press, as its events timed it
     bool rightDown = false;      // held only: no edges
     bool rightReleased = false;  // the right button came up this frame
     int32_t wheel = 0;

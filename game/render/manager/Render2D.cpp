@@ -276,7 +276,7 @@ void Render2D::HandlePointer()
             DragMap();
         }
         if (mouse->WasReleased(kLeftButton) && !onMenu)
-            ReleaseLeft();
+            ReleaseLeft(mouse->LastPressMilliseconds(kLeftButton));
         else if (!mouse->IsDown(kLeftButton))
             pressTick = frame.tick;
         if (mouse->WasReleased(kRightButton)) {
@@ -328,10 +328,14 @@ void Render2D::DragMap()
 }
 
 // A short press that stayed put selects; a long one that stayed put asks for
-// the hold menu; one that moved was a drag and stops the following.
-void Render2D::ReleaseLeft()
+// the hold menu; one that moved was a drag and stops the following. Ticks
+// count the press only while the pointer was over the view, and the events'
+// own times how long the hand really held it: when frames come slower than a
+// click, the ticks between them would take every click for a hold.
+void Render2D::ReleaseLeft(uint32_t heldMilliseconds)
 {
-    const float fraction = HoldFraction();
+    const float held = static_cast<float>(heldMilliseconds) / static_cast<float>(kHoldMilliseconds);
+    const float fraction = std::min(HoldFraction(), held);
     if (dragging && fraction < 1.0f) {
         const float travel = std::hypot(frame.pointer.x - static_cast<float>(dragStartPointer.x),
                                         frame.pointer.y - static_cast<float>(dragStartPointer.y));

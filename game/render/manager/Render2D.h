@@ -80,6 +80,7 @@ public:
     // A press that travels farther than this is no longer a hold.
     static constexpr float kHoldTravel = 20.0f;
     static constexpr int64_t kHoldTicks = 30;      // one second at 33 ms ticks
+    static constexpr uint32_t kHoldMilliseconds = 1000;  // the same second, by the input events' clock
     static constexpr int64_t kHoldFadeTicks = 60;  // the completed hold's square fades this long
     static constexpr float kPickRadiusSquared = 900.0f;  // 30 pixels
     static constexpr uint32_t kSelectionWindowMs = 2000;
@@ -217,7 +218,7 @@ private:
     void HandlePointer();
     void WheelZoom(int32_t wheel);
     void DragMap();
-    void ReleaseLeft();
+    void ReleaseLeft(uint32_t heldMilliseconds);
     float HoldFraction() const;
     bool FollowFocusShip();
     void DrawBackground();

@@ -7,9 +7,11 @@
 #include <csignal>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "engine/base/QelKeyboard.h"
+#include "engine/base/QelMouse.h"
 #include "engine/base/QelSoundFactoryBase.h"
 #include "engine/gl/GLQelGraphicsClass.h"
 #include "engine/net/QelNetworkFactoryBase.h"
@@ -298,6 +300,58 @@ TEST_F(GLQELSystemClassWindowTest, every_tap_made_between_two_frames_is_seen_onc
     EXPECT_EQ(pressed, taps);
     EXPECT_EQ(released, taps);
     EXPECT_EQ(pressedInDraw, taps);
+}
+
+// Clicks and moves made between two frames, as a slow frame gathers them:
+// each click is seen once, where it was made, and the move after the last
+// one arrives too.
+TEST_F(GLQELSystemClassWindowTest, every_click_made_between_two_frames_is_seen_where_it_was_made)
+{
+    auto push = [](Uint32 type, int x, int y) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.x = x;
+            event.motion.y = y;
+        } else {
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.x = x;
+            event.button.y = y;
+        }
+        SDL_PushEvent(&event);
+    };
+    auto click = [&](int x, int y) {
+        push(SDL_MOUSEMOTION, x, y);
+        push(SDL_MOUSEBUTTONDOWN, x, y);
+        push(SDL_MOUSEBUTTONUP, x, y);
+    };
+    constexpr int kSettleFrames = 16;
+    std::vector<std::pair<int, int>> presses, releases;
+    int lastX = 0, lastY = 0;
+    game.onCall = [&](const std::string& call) {
+        if (call != "ClientFrameUpdate")
+            return;
+        QelMouse* mouse = gInputFactory->GetMouse();
+        if (mouse->WasPressed(0))
+            presses.emplace_back(mouse->GetX(0), mouse->GetY(0));
+        if (mouse->WasReleased(0))
+            releases.emplace_back(mouse->GetX(0), mouse->GetY(0));
+        lastX = mouse->GetX(0);
+        lastY = mouse->GetY(0);
+        if (Frames() == 1) {
+            click(100, 120);
+            click(600, 400);
+            push(SDL_MOUSEMOTION, 900, 700);
+        }
+        if (Frames() == kSettleFrames)
+            gInputFactory->Quit();
+    };
+    RunToEnd();
+    const std::vector<std::pair<int, int>> clicked = {{100, 120}, {600, 400}};
+    EXPECT_EQ(presses, clicked);
+    EXPECT_EQ(releases, clicked);
+    EXPECT_EQ(lastX, 900);
+    EXPECT_EQ(lastY, 700);
 }
 
 }  // namespace

@@ -119,11 +119,14 @@ TEST_F(QelSDLEventTranslatorTest, buttons_map_left_middle_right_and_ignore_the_r
         SDL_Event event{};
         event.type = SDL_MOUSEBUTTONDOWN;
         event.button.button = c.sdlButton;
+        event.button.timestamp = 1000;
         translator.Translate(event);
         EXPECT_EQ(mouse.buttons[c.index].rawDown, 1) << c.index;
         event.type = SDL_MOUSEBUTTONUP;
+        event.button.timestamp = 1250;
         translator.Translate(event);
         EXPECT_EQ(mouse.buttons[c.index].releaseCountdown, 2) << c.index;
+        EXPECT_EQ(mouse.LastPressMilliseconds(c.index), 250u) << "timed by the events: " << c.index;
     }
     SDL_Event extra{};
     extra.type = SDL_MOUSEBUTTONDOWN;

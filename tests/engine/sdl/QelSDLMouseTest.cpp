@@ -26,8 +26,8 @@ void ExpectEdges(QelSDLMouse& mouse, int button, Edges expected, const char* whe
 TEST(QelSDLMouse, click_within_one_frame_still_shows_press_then_release)
 {
     QelSDLMouse mouse;
-    mouse.OnButtonDown(0);
-    mouse.OnButtonUp(0);
+    mouse.OnButtonDown(0, 0);
+    mouse.OnButtonUp(0, 0);
     mouse.UpdateButtons();
     ExpectEdges(mouse, 0, {true, true, false}, "first update");
     mouse.UpdateButtons();
@@ -39,10 +39,10 @@ TEST(QelSDLMouse, click_within_one_frame_still_shows_press_then_release)
 TEST(QelSDLMouse, release_is_seen_one_update_late)
 {
     QelSDLMouse mouse;
-    mouse.OnButtonDown(2);
+    mouse.OnButtonDown(2, 0);
     mouse.UpdateButtons();
     mouse.UpdateButtons();
-    mouse.OnButtonUp(2);
+    mouse.OnButtonUp(2, 0);
     mouse.UpdateButtons();
     ExpectEdges(mouse, 2, {false, true, false}, "update after the release");
     mouse.UpdateButtons();
@@ -53,10 +53,30 @@ TEST(QelSDLMouse, release_is_seen_one_update_late)
 TEST(QelSDLMouse, two_releases_in_a_frame_add_to_the_countdown)
 {
     QelSDLMouse mouse;
-    mouse.OnButtonDown(1);
-    mouse.OnButtonUp(1);
-    mouse.OnButtonUp(1);
+    mouse.OnButtonDown(1, 0);
+    mouse.OnButtonUp(1, 0);
+    mouse.OnButtonUp(1, 0);
     EXPECT_EQ(mouse.buttons[1].releaseCountdown, 3);
+}
+
+TEST(QelSDLMouse, a_press_lasts_from_its_down_event_to_its_up_event_whatever_the_frames)
+{
+    QelSDLMouse mouse;
+    EXPECT_EQ(mouse.LastPressMilliseconds(0), QelMouse::kUnknownPressMilliseconds) << "no press yet";
+    mouse.OnButtonDown(0, 5000);
+    for (int frame = 0; frame < 40; ++frame)  // frames far slower than the hand
+        mouse.UpdateButtons();
+    mouse.OnButtonUp(0, 5120);
+    EXPECT_EQ(mouse.LastPressMilliseconds(0), 120u);
+
+    mouse.OnButtonDown(2, 0xFFFFFF00u);
+    mouse.OnButtonUp(2, 0x00000100u);
+    EXPECT_EQ(mouse.LastPressMilliseconds(2), 0x200u) << "across the event clock's wrap";
+
+    mouse.OnButtonUp(1, 9000);
+    EXPECT_EQ(mouse.LastPressMilliseconds(1), QelMouse::kUnknownPressMilliseconds)
+        << "a release whose press began outside the window";
+    EXPECT_EQ(mouse.LastPressMilliseconds(QelMouse::kButtonCount), QelMouse::kUnknownPressMilliseconds);
 }
 
 TEST(QelSDLMouse, motion_counts_only_while_relative_and_a_position_read_leaves_relative_mode)

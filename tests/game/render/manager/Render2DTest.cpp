@@ -402,6 +402,33 @@ TEST_F(Render2DTest, click_timers_show_a_click_for_two_seconds_then_the_server_t
     EXPECT_EQ(timer.Current(), 7u) << "after the window, whatever the clock reads";
 }
 
+// A console drawing two frames a second sees 45 ticks pass between the
+// frame of a press and the frame of its release: how long the hand held the
+// button decides, as the input events timed it.
+TEST_F(Render2DTest, on_slow_frames_a_quick_press_still_selects_and_a_long_one_still_holds)
+{
+    SpaceObject* contact = Contact({-500, 0, 0});
+    PointAt(-500, 0, 5);
+    const struct {
+        uint32_t heldMilliseconds;
+        bool selects;
+    } cases[] = {{120, true}, {999, true}, {1000, false}, {QelMouse::kUnknownPressMilliseconds, false}};
+    for (const auto& c : cases) {
+        sent.clear();
+        manager->render2D.Reset();
+        input.mouse.pressMilliseconds = c.heldMilliseconds;
+        ClickAfter(45, "weapons");
+        SCOPED_TRACE(c.heldMilliseconds);
+        EXPECT_EQ(SentWith(13).size(), c.selects ? 1u : 0u);
+        EXPECT_EQ(SentWith(99).size(), c.selects ? 0u : 1u);
+        if (c.selects) {
+            EXPECT_EQ(manager->render2D.weaponsSelection.Current(), contact->uniqueID);
+        }
+        input.NextFrame();
+        Draw("weapons");
+    }
+}
+
 TEST_F(Render2DTest, a_hold_asks_for_the_menu_instead_of_selecting)
 {
     SpaceObject* contact = Contact({-500, 0, 0});
