@@ -24,6 +24,10 @@ constexpr int32_t kSystemOptionsId = 20;
 constexpr int32_t kExitButtonId = 21;
 constexpr int kButtonLayer = 1001;
 constexpr int kTextLayer = 1000;
+constexpr int32_t kHeaderGap = 10;        // between the buttons and the header
+constexpr int32_t kHeaderMargin = 10;     // from the window's right edge
+constexpr int32_t kTitleBottom = 38;      // the title's line, as tall as the buttons
+constexpr int32_t kSecondLineHeight = 24; // the address and the heading
 constexpr glm::vec4 kTitleColour{0.6f, 0.8f, 0.8f, 1.0f};
 constexpr glm::vec4 kAddressColour{0.9f, 0.8f, 0.8f, 1.0f};
 constexpr glm::vec4 kHeadingColour{0.6f, 0.6f, 0.6f, 1.0f};
@@ -57,16 +61,20 @@ bool ExitServerButton(UIContext& ui)
     return clicked;
 }
 
+// The title, the address and the chooser's heading, right of the two
+// buttons (the current rectangle is the first of them), never under them.
 void DrawHeader(UIContext& ui)
 {
-    const IntRect& current = ui.CurrentRect();
-    IntRect text{current.right + 100, current.top, ui.WindowWidth() - 10, current.bottom};
-    ui.ShiftRectY(1, 10);
-    ui.DrawText(ui.GetFont("gui-3"), text, "Corvane Halvex Server  " + GSGetGameVersion(), kTitleColour, kTextLayer,
-                0);
-    ui.DrawText(ui.GetFont("gui-2"), text, "IP " + serverAddressText, kAddressColour, kTextLayer, 1);
-    text.Offset(0, 20, 0, 20);
-    ui.DrawText(ui.GetFont("gui-1"), text, "Choose Mission", kHeadingColour, kTextLayer, 2);
+    ui.PushRect();
+    ui.ShiftRectX(1, 5);
+    const int32_t left = ui.CurrentRect().right + kHeaderGap;
+    ui.PopRect();
+    const int32_t right = ui.WindowWidth() - kHeaderMargin;
+    ui.DrawText(ui.GetFont("gui-3"), IntRect{left, 1, right, kTitleBottom},
+                "Corvane Halvex Server  " + GSGetGameVersion(), kTitleColour, kTextLayer, 1);
+    const IntRect secondLine{left, kTitleBottom, right, kTitleBottom + kSecondLineHeight};
+    ui.DrawText(ui.GetFont("gui-2"), secondLine, "IP " + serverAddressText, kAddressColour, kTextLayer, 1);
+    ui.DrawText(ui.GetFont("gui-1"), secondLine, "Choose Mission", kHeadingColour, kTextLayer, 0);
 }
 
 // The first line of why the last start failed; the whole report is in the

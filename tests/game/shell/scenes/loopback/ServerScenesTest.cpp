@@ -3,6 +3,9 @@
 // scene, how the running and console scenes follow the mission's simulation
 // and its next mission, and what the client list shows.
 
+#include <algorithm>
+#include <string>
+
 #include "engine/base/QelVirtualKeys.h"
 #include "game/guimodel/RetainedGUIManager.h"
 #include "game/render/manager/RenderManager.h"
@@ -212,6 +215,28 @@ TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_tic
     EXPECT_EQ(theMissionList.selectedMission, "echo");
     EXPECT_EQ(ClickAt(SceneServerSetupMode, startX, startY), SceneServerRunningMode);
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
+}
+
+// The title, the address and the heading stand right of the buttons, clear
+// of each other, and each fits its box.
+TEST_F(ServerScenesTest, the_chooser_header_covers_no_button_and_no_text)
+{
+    ScanMissions();
+    ui.textRuns.recording = true;
+    Draw(SceneServerSetupMode);
+    ui.textRuns.recording = false;
+    auto run = [&](const std::string& start) {
+        for (const TextRun& drawn : ui.textRuns.runs) {
+            if (drawn.text.rfind(start, 0) == 0)
+                return drawn;
+        }
+        ADD_FAILURE() << start << " not drawn";
+        return TextRun{};
+    };
+    const int32_t buttonsRight = std::max(run("Exit Server").box.right, run("System Options").box.right);
+    for (const std::string header : {"Corvane Halvex Server", "IP ", "Choose Mission"})
+        EXPECT_GT(run(header).ink.left, buttonsRight) << header;
+    EXPECT_EQ(ui.textRuns.Faults(), "");
 }
 
 TEST_F(ServerScenesTest, a_list_taller_than_the_window_scrolls_by_bar_and_wheel_and_hides_rows_above_it)
