@@ -21,14 +21,14 @@ const PreferenceFont* FindListed(const std::vector<PreferenceFont>& fonts, const
 
 const QelFontFace* ScriptTextMetrics::Face(const std::string& fontTag)
 {
-    const auto known = faces.find(fontTag);
-    if (known != faces.end())
-        return known->second.get();
     const std::vector<PreferenceFont> fonts = AppData::FontList(AppData::FontListKey());
     const PreferenceFont* listed = FindListed(fonts, fontTag);
     if (!listed)
         return nullptr;
-    auto face = std::make_unique<QelFontFace>();
-    face->LoadGameFont(listed->fileName, listed->size, false, listed->fileName + std::to_string(listed->size));
-    return faces.emplace(fontTag, std::move(face)).first->second.get();
+    std::unique_ptr<QelFontFace>& face = faces[{listed->fileName, listed->size}];
+    if (!face) {
+        face = std::make_unique<QelFontFace>();
+        face->LoadGameFont(listed->fileName, listed->size, false, listed->fileName + std::to_string(listed->size));
+    }
+    return face.get();
 }

@@ -10,17 +10,22 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// A behaviour hook that counts what it is told.
+// A behaviour hook that counts what it is told, registered while the object
+// lives: the world's map is left as it was, so later tests see only the
+// game's own behaviour names.
 struct CountingHook {
     static constexpr const char* kName = "behav_script_test";
     static inline std::vector<int32_t> messages;
     static void Call(SpaceObject*, int32_t message, void*) { messages.push_back(message); }
-    static void EnsureRegistered()
+
+    CountingHook()
     {
-        if (!AIHookMap().IsRegistered(kName))
-            AIHookMap().Register(kName, &CountingHook::Call);
+        AIHookMap().Register(kName, &CountingHook::Call);
         messages.clear();
     }
+    ~CountingHook() { AIHookMap() = saved; }
+
+    const BehaviourHookMap saved = AIHookMap();
 };
 
 using ScriptSpaceObjectTest = WorldMissionTest;
@@ -142,7 +147,7 @@ TEST_F(ScriptSpaceObjectTest, direction_vectors_follow_the_orientation_and_are_c
 
 TEST_F(ScriptSpaceObjectTest, set_behavior_stores_the_name_and_tells_a_registered_hook)
 {
-    CountingHook::EnsureRegistered();
+    const CountingHook hook;
     RunScript("obj.set_behavior('npcship')");
     EXPECT_EQ(Eval("obj.tick_type"), "npcship");
     EXPECT_EQ(Eval("obj.tick_type_ID"), std::to_string(HashMessageName("npcship")));
