@@ -150,24 +150,32 @@ void SendGridButtonInfo(uint64_t playerID, const std::string& text1, const std::
 
 // ---- text measures ----
 
+// The faces measured with, kept for the process: a face depends only on its
+// file and size, whichever mission asks.
+const QelFontFace* MeasuredFace(const std::string& fontTag)
+{
+    static ScriptTextMetrics metrics;
+    return metrics.Face(fontTag);
+}
+
 // Lines of the text wrapped to the width, times the font's size.
 int32_t GetTextBlockHeight(const std::string& fontTag, const std::string& textToMeasure, int32_t width)
 {
-    const QelFontFace* face = theScriptTextMetrics.Face(fontTag);
+    const QelFontFace* face = MeasuredFace(fontTag);
     std::vector<std::string> lines;
     return face ? face->LayoutText(textToMeasure, width, lines) : kNoSuchFont;
 }
 
 int32_t GetTextLineWidth(const std::string& fontTag, const std::string& textToMeasure)
 {
-    const QelFontFace* face = theScriptTextMetrics.Face(fontTag);
+    const QelFontFace* face = MeasuredFace(fontTag);
     return face ? face->TextWidth(textToMeasure) : kNoSuchFont;
 }
 
 // The font's line height, whatever the text.
 int32_t GetTextLineHeight(const std::string& fontTag, const std::string& /*textToMeasure*/)
 {
-    const QelFontFace* face = theScriptTextMetrics.Face(fontTag);
+    const QelFontFace* face = MeasuredFace(fontTag);
     return face ? face->LineHeight() : kNoSuchFont;
 }
 

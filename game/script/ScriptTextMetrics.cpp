@@ -3,8 +3,6 @@
 #include "game/world/AppData.h"
 #include "game/world/PreferenceRules.h"
 
-ScriptTextMetrics theScriptTextMetrics;
-
 namespace {
 
 // A later font of a tag replaces an earlier one, as the screens load them.

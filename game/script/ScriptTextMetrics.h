@@ -24,6 +24,3 @@ private:
     // The faces measured with so far, by file name and pixel size.
     std::map<std::pair<std::string, int>, std::unique_ptr<QelFontFace>> faces;
 };
-
-// The measures of the running mission.
-extern ScriptTextMetrics theScriptTextMetrics;

@@ -9,9 +9,11 @@
 #include "game/ui/UIContext.h"
 #include "helper/GeneralUtils.h"
 
-bool hotKeyTextFocusGuard = true;
-
 namespace {
+
+// Whether a query keeps quiet while a text box holds the keyboard: true but
+// for the one query after KeyVal::AnswerNextWhileTyping.
+bool textFocusGuard = true;
 
 // The table, ordered by plain byte comparison of the internal names.
 std::map<std::string, HotKey> hotKeys;
@@ -138,9 +140,9 @@ bool ModifiersAsRequired(QelKeyboard& keyboard, const HotKey& key)
 bool Query(const std::string& context, const std::string& name, int32_t defaultKey, int32_t defaultModifier,
            const std::string& description, bool held)
 {
-    if (hotKeyTextFocusGuard && theUIContext.textEntryOwner != 0)
+    if (textFocusGuard && theUIContext.textEntryOwner != 0)
         return false;
-    hotKeyTextFocusGuard = true;
+    textFocusGuard = true;
     const std::string internalName = context + "_" + name;
     HotKey& key = hotKeys[internalName];
     if (key.primary == 0) {
@@ -227,8 +229,13 @@ const std::map<std::string, HotKey>& KeyVal::Table()
     return hotKeys;
 }
 
+void KeyVal::AnswerNextWhileTyping()
+{
+    textFocusGuard = false;
+}
+
 void KeyVal::Unload()
 {
     hotKeys.clear();
-    hotKeyTextFocusGuard = true;
+    textFocusGuard = true;
 }

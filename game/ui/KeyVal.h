@@ -13,7 +13,7 @@
 //
 // While a text box holds the keyboard every query answers false, so typing
 // never fires a shortcut; a caller whose next query must work while typing
-// clears hotKeyTextFocusGuard just before it. Main thread only.
+// calls KeyVal::AnswerNextWhileTyping just before it. Main thread only.
 
 #include <array>
 #include <cstdint>
@@ -51,6 +51,9 @@ public:
     // The hot key of an internal name, or null.
     static const HotKey* Find(const std::string& internalName);
     static const std::map<std::string, HotKey>& Table();
+    // The next query answers even while a text box holds the keyboard; the
+    // one after it no longer does.
+    static void AnswerNextWhileTyping();
     // Forgets every hot key, so that the next Load starts afresh (tests).
     static void Unload();
 };
@@ -60,6 +63,3 @@ bool isHotKeyPressed(const std::string& context, const std::string& name, int32_
                      const std::string& description);
 bool isHotKeyHeld(const std::string& context, const std::string& name, int32_t defaultKey,
                   const std::string& description);
-
-// True from start-up; every query sets it again.
-extern bool hotKeyTextFocusGuard;

@@ -28,6 +28,7 @@
 #include "game/widgets/StringChangeTracker.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The widgets' own state, one of each however many boxes show the widget.
@@ -48,6 +49,10 @@ struct ConsoleWidgetStates {
     int32_t weakestShieldFrequency = -1;
     // The science scans started where no client hears the server's queue.
     std::vector<ScanQueueEntry> scansWithoutClient;
+    // The kind of input that acted last, "mouse", "joy", "key" or "button"
+    // ("" none yet), shared by the full-3D helm and the fighter panel, so
+    // whichever input the crew used last keeps the helm.
+    std::string lastInputKind;
 
     bool operator==(const ConsoleWidgetStates&) const = default;
 };

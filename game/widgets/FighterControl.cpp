@@ -5,7 +5,6 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/ui/ConsoleInputFocus.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/KeyNames.h"
 #include "game/ui/KeyVal.h"
@@ -214,11 +213,11 @@ IntRect KeyCaptionInk(const IntRect& rect, const std::string& hotKeyName)
 
 // --- Buttons -----------------------------------------------------------------
 
-void Click(FighterButtonState& button, int32_t value)
+void Click(std::string& inputKind, FighterButtonState& button, int32_t value)
 {
     PlayGUISound(kClickSound);
     button.value = value;
-    lastInputKind = kByButton;
+    inputKind = kByButton;
 }
 
 // What the torpedo-type and shield-balance buttons show under their label.
@@ -261,19 +260,20 @@ void DrawButtonDetail(const IntRect& rect, const std::string& label, const std::
     DrawCentredText(kCaptionFont, lower, detail, colour, kCaptionLayer);
 }
 
-void DrawButtons(FighterControlState& panel, const FighterLayout& layout, const SpaceObject* ship, bool enabled)
+void DrawButtons(ConsoleState& console, const FighterLayout& layout, const SpaceObject* ship, bool enabled)
 {
+    FighterControlState& panel = console.fighterControl;
     for (size_t i = 0; i < kFighterButtonCount; ++i) {
         const ButtonRow& row = kButtons[i];
         FighterButtonState& state = panel.buttons[i];
         theUIContext.SetCurrentRect(layout.buttons[i]);
         if (row.toggle) {
             if (uiCheckButton(row.id, row.label, kButtonFont, state.value != 0, enabled, kLayer))
-                Click(state, state.value != 0 ? 0 : 1);
+                Click(console.lastInputKind, state, state.value != 0 ? 0 : 1);
         } else {
             state.value = 0;
             if (uiButton(row.id, row.label, kButtonFont, enabled, kLayer))
-                Click(state, 1);
+                Click(console.lastInputKind, state, 1);
         }
         const std::string keyName = std::string(kKeyCaptionPrefix) + row.hotKey;
         if (ship)
@@ -301,11 +301,11 @@ void FollowShipFlags(FighterControlState& panel, const SpaceObject& ship)
 
 // A held toggle follows its input only while that kind of input acted last,
 // so an idle key does not undo a click and an idle stick does not undo a key.
-void FollowHeld(FighterButtonState& state, bool held, const char* kind)
+void FollowHeld(std::string& inputKind, FighterButtonState& state, bool held, const char* kind)
 {
     if (held)
-        lastInputKind = kind;
-    if (lastInputKind != kind)
+        inputKind = kind;
+    if (inputKind != kind)
         return;
     if (held && state.previous == 0)
         state.value = 1;
@@ -313,22 +313,25 @@ void FollowHeld(FighterButtonState& state, bool held, const char* kind)
         state.value = 0;
 }
 
-void ReadHotKeys(FighterControlState& panel, const std::string& context)
+void ReadHotKeys(ConsoleState& console, const std::string& context)
 {
+    FighterControlState& panel = console.fighterControl;
     for (size_t i = 0; i < kFighterButtonCount; ++i) {
         const ButtonRow& row = kButtons[i];
         if (row.toggle) {
-            FollowHeld(panel.buttons[i], isHotKeyHeld(context, row.hotKey, row.defaultKey, row.description), kByKey);
+            FollowHeld(console.lastInputKind, panel.buttons[i],
+                       isHotKeyHeld(context, row.hotKey, row.defaultKey, row.description), kByKey);
         } else if (isHotKeyPressed(context, row.hotKey, row.defaultKey, row.description)) {
             PlayGUISound(kClickSound);
             panel.buttons[i].value = 1;
-            lastInputKind = kByKey;
+            console.lastInputKind = kByKey;
         }
     }
 }
 
-void ReadController(FighterControlState& panel)
+void ReadController(ConsoleState& console)
 {
+    FighterControlState& panel = console.fighterControl;
     ControllerInput& controller = theControllerInput;
     if (controller.controllerDisabled)
         return;
@@ -336,12 +339,12 @@ void ReadController(FighterControlState& panel)
         const ButtonRow& row = kButtons[i];
         const bool down = controller.IsActionPressed(row.action);
         if (row.toggle) {
-            FollowHeld(panel.buttons[i], down, kByJoy);
+            FollowHeld(console.lastInputKind, panel.buttons[i], down, kByJoy);
             continue;
         }
         if (down)
-            lastInputKind = kByJoy;
-        if (lastInputKind != kByJoy)
+            console.lastInputKind = kByJoy;
+        if (console.lastInputKind != kByJoy)
             continue;
         bool& wasDown = panel.actionDown[i];
         if (down && !wasDown)
@@ -380,11 +383,11 @@ void ViewFighterControlDraw(ConsoleState& console, IntRect& rect, std::string wi
         DrawShieldBar(*ship, layout.foreShield, 0);
         DrawShieldBar(*ship, layout.aftShield, 1);
     }
-    DrawButtons(panel, layout, ship, enabled);
+    DrawButtons(console, layout, ship, enabled);
     FighterButtons(panel, ship);
-    ReadHotKeys(panel, widgetName);
+    ReadHotKeys(console, widgetName);
     FighterButtons(panel, ship);
-    ReadController(panel);
+    ReadController(console);
     FighterButtons(panel, ship);
 }
 

@@ -9,7 +9,6 @@
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/CorvaneClient.h"
-#include "game/ui/ConsoleInputFocus.h"
 #include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/HelmSteering.h"
@@ -46,7 +45,7 @@ void TrackMouse(ConsoleState& console, const HelmMouse& mouse, const IntRect& re
         if (mouse.leftPressed)
             state.mouseDragging = true;
         if (mouse.leftDown && state.mouseDragging)
-            lastInputKind = kMouse;
+            console.lastInputKind = kMouse;
     }
     if (!mouse.leftDown) {
         state.mouseDragging = false;
@@ -59,9 +58,10 @@ void TrackMouse(ConsoleState& console, const HelmMouse& mouse, const IntRect& re
 }
 
 // Step 4: the mouse owns the helm while it drags; letting go is straight ahead.
-void ApplyMouse(const HelmSteeringState& state, SteeringDemands& demands, const HelmMouse& mouse)
+void ApplyMouse(const ConsoleState& console, SteeringDemands& demands, const HelmMouse& mouse)
 {
-    if (lastInputKind != kMouse)
+    const HelmSteeringState& state = console.helmSteering;
+    if (console.lastInputKind != kMouse)
         return;
     if (!state.mouseDragging) {
         demands = {};
@@ -75,10 +75,10 @@ void ApplyMouse(const HelmSteeringState& state, SteeringDemands& demands, const 
 }
 
 // positive drives to +1, negative to -1, neither relaxes toward 0 when asked.
-float KeyAxis(float value, bool positive, bool negative, bool relax)
+float KeyAxis(std::string& inputKind, float value, bool positive, bool negative, bool relax)
 {
     if (positive || negative)
-        lastInputKind = kKey;
+        inputKind = kKey;
     if (positive)
         return MoveToward(value, 1.0f, kKeyStep);
     if (negative)
@@ -87,23 +87,24 @@ float KeyAxis(float value, bool positive, bool negative, bool relax)
 }
 
 // Step 6 (HelmFree3DSteerKeys): "roll_right" rolls toward -1.
-void HelmFree3DSteerKeys(SteeringDemands& demands, const std::string& context, const HelmMouse& mouse)
+void HelmFree3DSteerKeys(std::string& inputKind, SteeringDemands& demands, const std::string& context,
+                         const HelmMouse& mouse)
 {
-    const bool relax = lastInputKind == kKey && !mouse.leftDown;
+    const bool relax = inputKind == kKey && !mouse.leftDown;
     const SteeringKeys keys = SteeringKeys::Read(context, true);
-    demands.pitch = KeyAxis(demands.pitch, keys.up, keys.down, relax);
-    demands.yaw = KeyAxis(demands.yaw, keys.right, keys.left, relax);
-    demands.roll = KeyAxis(demands.roll, keys.rollLeft, keys.rollRight, relax);
+    demands.pitch = KeyAxis(inputKind, demands.pitch, keys.up, keys.down, relax);
+    demands.yaw = KeyAxis(inputKind, demands.yaw, keys.right, keys.left, relax);
+    demands.roll = KeyAxis(inputKind, demands.roll, keys.rollLeft, keys.rollRight, relax);
 }
 
 // Step 7.
-void ApplyStick(SteeringDemands& demands)
+void ApplyStick(std::string& inputKind, SteeringDemands& demands)
 {
     const SteeringDemands stick{SteeringAxis("Yaw"), SteeringAxis("Pitch"), SteeringAxis("Roll")};
     if (std::fabs(stick.roll) > kStickTakeOver || std::fabs(stick.pitch) > kStickTakeOver ||
         std::fabs(stick.yaw) > kStickTakeOver)
-        lastInputKind = kJoy;
-    if (lastInputKind == kJoy)
+        inputKind = kJoy;
+    if (inputKind == kJoy)
         demands = stick;
 }
 
@@ -127,9 +128,9 @@ void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widget
     const HelmMouse mouse = HelmMouse::Read();
     TrackMouse(console, mouse, rect);
     SteeringDemands demands = ReadSteeringDemands(ship);
-    ApplyMouse(console.helmSteering, demands, mouse);
-    HelmFree3DSteerKeys(demands, widgetName, mouse);
-    ApplyStick(demands);
+    ApplyMouse(console, demands, mouse);
+    HelmFree3DSteerKeys(console.lastInputKind, demands, widgetName, mouse);
+    ApplyStick(console.lastInputKind, demands);
     if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerFreeSignal{demands.roll, demands.pitch, demands.yaw});
     HelmHeadingDisplay(ship, rect);

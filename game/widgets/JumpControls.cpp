@@ -153,7 +153,7 @@ void DrawEntry(const IntRect& rect, JumpEffectState& jump)
     }
 
     // Tab moves between the two typed fields, so it must work while one of them has the keys.
-    hotKeyTextFocusGuard = false;
+    KeyVal::AnswerNextWhileTyping();
     if (isHotKeyPressed("", "switch_to_next_jump_typein", qel::vk::kTab,
                         "toggles active text typein for jump controls")) {
         const int32_t distanceId = jump.distanceEdit->id;

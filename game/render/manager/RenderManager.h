@@ -370,6 +370,8 @@ private:
     // tick the sky first showed after that.
     bool skyMissed = false;
     uint64_t skyArrivedTick = 0;
+    // The camera of the menu scenes' sky and of the ship in a box.
+    Camera menuCamera;
 
     // The loading SetupFirstScreen leaves, in the order it goes.
     enum class LoadStep { Sky, Fonts, Portraits, Views, Done };
@@ -388,9 +390,6 @@ bool IsObjectFriendlyToSide(const SpaceObject& object, const std::string& sideTa
 
 // The one render manager, or null.
 extern RenderManager* theRenderManager;
-
-// The camera of the menu scenes' sky and of the ship in a box.
-extern Camera theMenuCamera;
 
 // The render manager's jump hum (see RenderManager::PlayJumpSound).
 QelSound* PlayJumpSound(int32_t count);

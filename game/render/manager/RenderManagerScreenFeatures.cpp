@@ -29,8 +29,6 @@
 #include <algorithm>
 #include <cmath>
 
-Camera theMenuCamera;
-
 namespace {
 
 constexpr float kFieldOfView = 1.0471976f;  // 60 degrees
@@ -72,11 +70,11 @@ void RenderManager::DrawSkyBackground()
         return;
     gGraphicsFactory->SetPerspective(kFieldOfView, Aspect(gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()),
                                      kNearPlane, kSkyFarPlane);
-    theMenuCamera.eye = glm::vec3(0.0f);
-    theMenuCamera.pitch = 0.0f;
-    theMenuCamera.yaw = static_cast<float>(tickCounter) * kSkyTurnPerTick;
-    theMenuCamera.UpdateMatrix();
-    if (!theSkyBox->Draw(theMenuCamera.matrix)) {
+    menuCamera.eye = glm::vec3(0.0f);
+    menuCamera.pitch = 0.0f;
+    menuCamera.yaw = static_cast<float>(tickCounter) * kSkyTurnPerTick;
+    menuCamera.UpdateMatrix();
+    if (!theSkyBox->Draw(menuCamera.matrix)) {
         skyMissed = true;
         skyArrivedTick = 0;
         return;
@@ -185,8 +183,8 @@ void RenderManager::DrawShipInBox(Qel2dBitmap* target, const std::string& shipKe
 // camera's eye and the window's projection are put back after.
 void RenderManager::RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData& drawData, const glm::mat4& model)
 {
-    const glm::vec3 savedEye = theMenuCamera.eye;
-    const glm::mat4 view = theMenuCamera.LookAt(kShipBoxEye, glm::vec3(0.0f));
+    const glm::vec3 savedEye = menuCamera.eye;
+    const glm::mat4 view = menuCamera.LookAt(kShipBoxEye, glm::vec3(0.0f));
     const glm::vec3 direction = glm::normalize(kShipBoxEye);
     const float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     gGraphicsFactory->Flush2D();
@@ -201,7 +199,7 @@ void RenderManager::RenderShipInto(Qel2dBitmap& target, const ObjectTypeDrawData
         if (drawData.mesh)
             drawData.mesh->Draw(model, view, nullptr, "Redwood");
     }
-    theMenuCamera.eye = savedEye;
+    menuCamera.eye = savedEye;
     target.SetAsRenderTarget(false, false, clear);
     gGraphicsFactory->SetPerspective(kFieldOfView, Aspect(gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()),
                                      kNearPlane, kShipFarPlane);

@@ -73,7 +73,7 @@ SceneFunction FrameStep()
     }
     // Control+V pastes, also while the address box takes the typing (a bare
     // V would paste over every address with a 'v' in it).
-    hotKeyTextFocusGuard = false;
+    KeyVal::AnswerNextWhileTyping();
     if (KeyVal::QueryPressed("OPT", "ip-address-paste", qel::vk::kLetterA + ('V' - 'A'), qel::vk::kControl,
                              "pastes the copied text into the ip address string"))
         PasteAddress();

@@ -183,7 +183,7 @@ TEST_F(KeyValTest, while_a_text_box_has_the_keyboard_only_a_query_right_after_cl
     input.KeyDown('G');
     theUIContext.textEntryOwner = 30;
     EXPECT_FALSE(isHotKeyPressed("OPT", "go", 'G', "go"));
-    hotKeyTextFocusGuard = false;
+    KeyVal::AnswerNextWhileTyping();
     EXPECT_TRUE(isHotKeyPressed("OPT", "go", 'G', "go"));
     EXPECT_FALSE(isHotKeyPressed("OPT", "go", 'G', "go"));
     theUIContext.textEntryOwner = 0;

@@ -6,7 +6,6 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
 #include "game/net/SignalMessageCrew.h"
-#include "game/ui/ConsoleInputFocus.h"
 #include "game/world/ShipKeys.h"
 #include "tests/game/widgets/HostConsoleFixture.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
@@ -24,14 +23,12 @@ protected:
     {
         WidgetTest::SetUp();
         console.fighterControl = FighterControlState{};
-        lastInputKind.clear();
         Draw();  // the hot keys take their defaults
         network.Clear();
     }
     void TearDown() override
     {
         console.fighterControl = FighterControlState{};
-        lastInputKind.clear();
         WidgetTest::TearDown();
     }
 
@@ -84,14 +81,14 @@ TEST_F(FighterControlTest, a_held_key_owns_its_toggle_only_while_keys_acted_last
     HoldKey(kLetter('B'));
     LetGo(kLetter('B'));
     EXPECT_EQ(BoostValues(), (std::vector<int32_t>{1, 0}));
-    EXPECT_EQ(lastInputKind, "key");
+    EXPECT_EQ(console.lastInputKind, "key");
 
     // After a click the idle key leaves boost on.
     ClickButton(0);
     Draw();
     Draw();
     EXPECT_EQ(BoostValues(), (std::vector<int32_t>{1, 0, 1}));
-    EXPECT_EQ(lastInputKind, "button");
+    EXPECT_EQ(console.lastInputKind, "button");
 }
 
 TEST_F(FighterControlTest, one_shots_report_the_press_and_the_release_or_raise_the_script_event_once)
@@ -372,7 +369,7 @@ TEST_F(StickFighterControlTest, a_held_button_thrusts_until_let_go_and_a_press_c
     Draw();
     Draw();
     EXPECT_EQ(Codes(), std::vector<uint16_t>{SIGNAL_MESS_FIGHTER_THRUST});
-    EXPECT_EQ(lastInputKind, "joy");
+    EXPECT_EQ(console.lastInputKind, "joy");
     stick.buttons[0] = false;
     Draw();
     EXPECT_EQ(Codes(), std::vector<uint16_t>{SIGNAL_MESS_FIGHTER_THRUST});

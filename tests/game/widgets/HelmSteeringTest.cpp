@@ -90,7 +90,7 @@ TEST_F(HelmSteeringTest, the_up_and_down_keys_pitch_and_the_roll_keys_roll_the_f
     SteerFrame(ViewHelmFree3DDraw, "helm_free_3d");
     EXPECT_NEAR(Stored(kPlayerSRoll), 0.0f, 1e-5f);
     EXPECT_NEAR(Stored(kPlayerSPitch), 0.0f, 1e-5f);  // relaxing: the last input was a key
-    EXPECT_EQ(lastInputKind, "key");
+    EXPECT_EQ(console.lastInputKind, "key");
 }
 
 TEST_F(HelmSteeringTest, steering_signals_leave_at_most_every_third_tick_from_all_helms_together)
@@ -169,7 +169,7 @@ TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_r
     input.MoveTo(200, 200);
     input.Press();
     Frame([this] { DrawWidget(ViewHelmFree3DDraw, "helm_free_3d"); });
-    EXPECT_EQ(lastInputKind, "mouse");
+    EXPECT_EQ(console.lastInputKind, "mouse");
     TakeSent();
 
     struct Step {
@@ -319,7 +319,7 @@ TEST_F(HelmStickTest, a_stick_steers_past_each_helms_threshold)
 
     stick.axes[0] = 0.6f;
     SteerFreeSignal steer = SteerFrame<SteerFreeSignal>(ViewHelmFree3DDraw, "helm_free_3d");
-    EXPECT_EQ(lastInputKind, "joy");
+    EXPECT_EQ(console.lastInputKind, "joy");
     EXPECT_FLOAT_EQ(steer.yaw, 0.6f);
     EXPECT_FLOAT_EQ(steer.pitch, 0.1f);  // no dead zone once the stick has the helm
     stick.axes[0] = 0.3f;

@@ -10,7 +10,6 @@
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
-#include "game/ui/ConsoleInputFocus.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/KeyVal.h"
@@ -64,7 +63,6 @@ protected:
         ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
         world.clock.time_tick_counter = 100;
-        lastInputKind.clear();
         theConsoleSettings.helmMode = 0;
     }
 

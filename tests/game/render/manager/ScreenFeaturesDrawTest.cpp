@@ -46,7 +46,8 @@ protected:
         context.Clear();
         graphics.SetPerspective(1.0471976f, static_cast<float>(kWidth) / kHeight, 1.0f, 10000.0f);
         ASSERT_NE(theSkyBox, nullptr);
-        theSkyBox->Draw(theMenuCamera.LookAt(glm::vec3(0.0f), -100.0f * direction));
+        Camera camera;
+        theSkyBox->Draw(camera.LookAt(glm::vec3(0.0f), -100.0f * direction));
         graphics.Flush2D();
         ReadScreen();
     }

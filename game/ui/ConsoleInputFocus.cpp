@@ -1,3 +1,0 @@
-#include "game/ui/ConsoleInputFocus.h"
-
-std::string lastInputKind;
