@@ -2,6 +2,7 @@
 
 #include "game/net/NetworkIds.h"
 #include "game/net/ReadMessageFields.h"
+#include "game/world/SimulationClock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -350,7 +351,7 @@ bool ReadSignal(QelNetworkMessage& message, SetClientStringSignal& signal)
 bool ReadSignal(QelNetworkMessage& message, SimulationTickSignal& signal)
 {
     message.ReadInt64(signal.tick);
-    return !message.IsBad() && signal.tick <= static_cast<uint64_t>(INT64_MAX);
+    return !message.IsBad() && signal.tick <= static_cast<uint64_t>(SimulationClock::kLatestTick);
 }
 
 bool ReadSignal(QelNetworkMessage& message, MachineNameSignal& signal)

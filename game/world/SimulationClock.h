@@ -9,6 +9,10 @@ struct SimulationClock {
     // Generations cycle through 0..9; a timer only has to tell its own run
     // from the ones just before it.
     static constexpr int32_t kGenerationCount = 10;
+    // The latest tick a clock may be told: some 290,000 years of 33 ms ticks,
+    // beyond any run, and far enough below the counter's limit that a timer
+    // armed any number of ticks ahead still counts correctly.
+    static constexpr int64_t kLatestTick = int64_t{1} << 48;
 
     int64_t time_tick_counter = 0;  // current tick; 0 after a Reset, +1 at the start of every tick
     int32_t generation = 0;         // run generation, 0..kGenerationCount-1

@@ -136,8 +136,11 @@ TEST_F(ClientSignalTest, world_states_follow_the_server)
     Send(BeamDamageSignal{std::numeric_limits<float>::quiet_NaN(), 1.0f, 1.0f});
     EXPECT_EQ(world.playerShipBeamDamageCoeff, 2.0f);
     EXPECT_EQ(world.npcShipBeamDamageCoeff, 0.5f);
-    Send(SimulationTickSignal{~uint64_t{0}});
+    for (const uint64_t beyond : {~uint64_t{0}, uint64_t{INT64_MAX} - 34, uint64_t{SimulationClock::kLatestTick} + 1})
+        Send(SimulationTickSignal{beyond});
     EXPECT_EQ(world.TickCount(), 1234);
+    Send(SimulationTickSignal{uint64_t{SimulationClock::kLatestTick}});
+    EXPECT_EQ(world.TickCount(), SimulationClock::kLatestTick);
 }
 
 TEST_F(ClientSignalTest, float_value_lands_on_a_present_object_at_its_index)
