@@ -206,9 +206,10 @@ void Render3D::Draw(const IntRect& rect, bool full)
     main_target->SetAsRenderTarget(true, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     // A sky still loading behind the start screen is wanted now.
-    if (theSkyBox)
-        theSkyBox->FinishLoading();
-    const bool opaque = theSkyBox && theSkyBox->Draw(view);
+    SkyBoxManager* sky = owner.SkyBox();
+    if (sky)
+        sky->FinishLoading();
+    const bool opaque = sky && sky->Draw(view);
     if (!opaque)
         main_target->SetAsRenderTarget(true, true, clear);
     // A software renderer fills the sky on its own threads meanwhile: the
