@@ -49,7 +49,7 @@ public:
         manager_->mainBuffWidth = kWidth;
         manager_->mainBuffHeight = kHeight;
         manager_->Setup();
-        ready_ = manager_->render3D.main_target != nullptr && theSkyBox && theSkyBox->Texture();
+        ready_ = manager_->render3D.main_target != nullptr && manager_->SkyBox() && manager_->SkyBox()->Texture();
     }
     ~View3DFixture()
     {

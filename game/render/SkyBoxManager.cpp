@@ -5,8 +5,6 @@
 
 #include <glm/vec3.hpp>
 
-SkyBoxManager* theSkyBox = nullptr;
-
 namespace {
 
 // A face: its outward normal, and the directions in which its cell's u and v

@@ -4,8 +4,8 @@
 // sky image is a cross of 4 x 3 cells, six of them the cube's faces (the
 // generator tools/sky/make_sky.py draws "sky1" to these corners); the cube
 // is textured from the faces alone, cut out once and kept (SkyFaces.h). The
-// render manager makes the one sky box at its set-up; the 3D view and the
-// menu scenes draw it first, behind everything.
+// render manager makes its sky box at set-up and holds it; the 3D view and
+// the menu scenes draw it first, behind everything.
 
 #include <glm/mat4x4.hpp>
 
@@ -76,6 +76,3 @@ private:
     QelVertexList* vertices = nullptr;
     QelIndexList* indices = nullptr;
 };
-
-// The program's one sky box while the render manager lives; null otherwise.
-extern SkyBoxManager* theSkyBox;

@@ -152,12 +152,14 @@ void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
         theRenderManager->transparentOptionsButton = transparent;
 }
 
-// Nothing while the render manager has no sky box; the sky box itself falls
-// back to its default art for a name it cannot load.
+// Nothing without a render manager or while it has no sky box; the sky box
+// itself falls back to its default art for a name it cannot load.
 void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
 {
-    if (theSkyBox)
-        theSkyBox->SetTexture(artFileName);
+    if (!theRenderManager)
+        return;
+    if (SkyBoxManager* sky = theRenderManager->SkyBox())
+        sky->SetTexture(artFileName);
 }
 
 // The console's message box, which the text waterfall shows.

@@ -137,7 +137,7 @@ void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
     QelBitmapFont* font = theUIContext.GetFont(kOverlayFont);
     const glm::vec4 colour = theUIContext.mainColour;
 
-    const int32_t heading = HeadingDegrees(theCamera.matrix);
+    const int32_t heading = HeadingDegrees(camera.matrix);
     screen.Text(font,
                 IntRect{width / 2 - kTextReach, static_cast<int32_t>(kHeadingRow * h - kHeadingTextHalfHeight),
                         width / 2 + kTextReach, static_cast<int32_t>(kHeadingRow * h + kHeadingTextHalfHeight)},

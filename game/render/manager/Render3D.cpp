@@ -132,8 +132,8 @@ void Render3D::Setup()
     const int32_t nebulaHeight = std::max(owner.mainBuffHeight / divisor, 1);
     nebula_target = gGraphicsFactory->GetRenderTarget(kNebulaTargetName, nebulaWidth, nebulaHeight, true);
     soft_nebula_target = gGraphicsFactory->GetRenderTarget(kSoftNebulaTargetName, nebulaWidth, nebulaHeight, true);
-    theCamera.eye = glm::vec3(0.0f);
-    theCamera.target = glm::vec3(0.0f, 0.0f, 100.0f);
+    camera.eye = glm::vec3(0.0f);
+    camera.target = glm::vec3(0.0f, 0.0f, 100.0f);
     drone_mesh = gGraphicsFactory->Load3DObject("drone", "Redwood");
     haloball_mesh = gGraphicsFactory->Load3DObject("HaloBall", "Redwood");
     bball_mesh = gGraphicsFactory->Load3DObject("bball", "Flat");
@@ -188,9 +188,9 @@ void Render3D::Draw(const IntRect& rect, bool full)
         return;
     SpaceObject* ship = FindSpaceObject(theSimulation->subjectID);
     UpdateCamera(ship);
-    const glm::mat4 view = theCamera.matrix;
+    const glm::mat4 view = camera.matrix;
     const glm::vec3 direction = ViewDirection();
-    view_frustum.Build(theCamera.eye, direction, view, kFieldOfView,
+    view_frustum.Build(camera.eye, direction, view, kFieldOfView,
                        static_cast<float>(main_target->GetWidth()) / static_cast<float>(main_target->GetHeight()),
                        kNearPlane, kFrustumFar);
     if (effects)
@@ -206,9 +206,10 @@ void Render3D::Draw(const IntRect& rect, bool full)
     main_target->SetAsRenderTarget(true, false, clear);
     gGraphicsFactory->Flush2DAndClearDepth(main_target);
     // A sky still loading behind the start screen is wanted now.
-    if (theSkyBox)
-        theSkyBox->FinishLoading();
-    const bool opaque = theSkyBox && theSkyBox->Draw(view);
+    SkyBoxManager* sky = owner.SkyBox();
+    if (sky)
+        sky->FinishLoading();
+    const bool opaque = sky && sky->Draw(view);
     if (!opaque)
         main_target->SetAsRenderTarget(true, true, clear);
     // A software renderer fills the sky on its own threads meanwhile: the
@@ -216,7 +217,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     gGraphicsFactory->SubmitDrawing();
     if (QelDrawProcess* phong = gGraphicsFactory->GetShader("Phong"))
         phong->SetParameter("lightDir", -1.0f, 0.0f, 0.0f, 0.0f);
-    owner.SetRedwoodConstants(theCamera.eye, direction);
+    owner.SetRedwoodConstants(camera.eye, direction);
     if (QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood"))
         for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot) {
             spot_lights[static_cast<size_t>(slot)].radius = 0.0f;

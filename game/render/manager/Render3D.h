@@ -1,7 +1,7 @@
 #pragma once
 // The 3D view of space: the view out of the crew's ship on the main screen
 // ("3dview") and the manual beam view ("3dview_camera"). Each frame it places
-// the shared camera behind, beside or inside the ship (or where a cinematic
+// its camera behind, beside or inside the ship (or where a cinematic
 // script wants it), draws the sky box and every object near the ship with the
 // shader its kind calls for into the off-screen main target, and copies that
 // into the widget's rectangle, cut to the rectangle's shape about its centre.
@@ -111,15 +111,15 @@ public:
     // The view into the rectangle (window pixels); full adds the nebula
     // volumes and the heading overlay.
     void Draw(const IntRect& rect, bool full);
-    // Sets the projection and places the shared camera for the ship (none:
+    // Sets the projection and places the camera for the ship (none:
     // the projection only).
     void UpdateCamera(SpaceObject* ship);
 
     // Where a ship's mesh is drawn: at its place and turn, turned and scaled
     // as its type's record and its own scale coefficients say.
     static glm::mat4 ShipMatrix(const SpaceObject& object);
-    // The world direction the shared camera looks along.
-    static glm::vec3 ViewDirection();
+    // The world direction the camera looks along.
+    glm::vec3 ViewDirection() const;
     // The part of a source of that size shown in the rectangle: the largest
     // one of the rectangle's shape about the source's centre.
     static IntRect CropToRect(int32_t width, int32_t height, const IntRect& rect);
@@ -165,6 +165,7 @@ public:
     std::unique_ptr<QEL3DObject> bball_mesh;
     std::map<std::string, std::unique_ptr<QEL3DObject>> body_meshes;  // by file name; entries stay
     std::array<RedwoodPointLight, RedwoodPointLight::kSlots> spot_lights{};
+    Camera camera;  // placed for the ship each frame; what the effects measure from
     VecFrustum view_frustum;
     int32_t beam_draw_distance = kDefaultBeamDrawDistance;
 
@@ -316,13 +317,13 @@ private:
     // Particles, ribbons and rings.
     void SetupEffects();
     void ReleaseEffects();
-    void UpdateObjectEffects(const Simulation& world, const glm::vec3& camera);
+    void UpdateObjectEffects(const Simulation& world, const glm::vec3& viewer);
     void AddFlares(const glm::vec3& position, const glm::vec3& velocity, const glm::vec4& colour);
     RibbonTrail& TrailOf(uint64_t objectId);
     void AddTrailPoint(const SpaceObject& object, const glm::vec4& colour);
     void UpdateDockingBeam(const Simulation& world, const SpaceObject& ship);
     void AddExhaust(const SpaceObject& ship);
-    void AgeTrails(const Simulation* world, const glm::vec3& camera);
+    void AgeTrails(const Simulation* world, const glm::vec3& viewer);
     void DrawGasRings(const SpaceObject& blackHole, const glm::mat4& view);
     void DrawNavRing(const SpaceObject* ship, const glm::mat4& view);
 
@@ -330,6 +331,3 @@ private:
     // The shielded ships drawn this frame, for their ripples.
     std::vector<std::pair<uint64_t, ObjectTypeDrawData*>> shieldedShips;
 };
-
-// The shared camera of the 3D views.
-extern Camera theCamera;

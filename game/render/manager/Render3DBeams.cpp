@@ -223,7 +223,7 @@ void Render3D::DrawBolt(Bolt kind, uint64_t sourceId, uint64_t targetId, int32_t
 // Shooters farther from the camera than the beams' draw distance draw none.
 bool Render3D::BoltInReach(const SpaceObject& source) const
 {
-    const glm::vec3 apart = source.pos + theCamera.eye;
+    const glm::vec3 apart = source.pos + camera.eye;
     const double reach = static_cast<double>(beam_draw_distance);
     return static_cast<double>(glm::dot(apart, apart)) <= reach * reach;
 }
@@ -313,7 +313,7 @@ void Render3D::QueueBoltRibbon(Bolt kind, const BoltPath& path, const glm::vec3&
     } else {
         AddLightningPoints(bolt, path.start, path.end, path.colour);
     }
-    ribbons->Update(bolt, -theCamera.eye);
+    ribbons->Update(bolt, -camera.eye);
 }
 
 void Render3D::ThrowSparks(Bolt kind, const glm::vec3& impact)

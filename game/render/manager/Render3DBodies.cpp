@@ -66,7 +66,7 @@ void Render3D::AddNebulaVolume(const SpaceObject& nebula)
 void Render3D::DrawPlanets(const glm::mat4& view)
 {
     if (gas_giant)
-        gas_giant->Draw(view, glm::vec4(-theCamera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f));
+        gas_giant->Draw(view, glm::vec4(-camera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f));
 }
 
 void Render3D::DrawVolumes(const glm::mat4& view, bool draw)
@@ -76,7 +76,7 @@ void Render3D::DrawVolumes(const glm::mat4& view, bool draw)
     if (draw && main_target) {
         const glm::mat4 projection = glm::transpose(gGraphicsFactory->GetProjectionMatrix());
         volume_bounds = volumes->ScreenBounds(view, projection, main_target->GetWidth(), main_target->GetHeight());
-        volumes->Draw(view, glm::vec4(theCamera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f), main_target,
+        volumes->Draw(view, glm::vec4(camera.eye, 1.0f), glm::vec4(ViewDirection(), 0.0f), main_target,
                       owner.nebulaBuffSizeDiv);
     } else {
         volumes->Clear();
@@ -126,6 +126,6 @@ void Render3D::DrawObjectBody(SpaceObject& object, const std::string& meshFile, 
         world = glm::rotate(world, p + t, glm::vec3(0, 0, 1));
         world = glm::rotate(world, p * kBodyYTurn + t, glm::vec3(0, 1, 0));
         drawn = glm::scale(world, glm::vec3(scale));
-        mesh->Draw(drawn, theCamera.matrix, nullptr, kBodyShader);
+        mesh->Draw(drawn, camera.matrix, nullptr, kBodyShader);
     }
 }

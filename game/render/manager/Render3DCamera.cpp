@@ -55,11 +55,9 @@ int QuarterTurns(const std::string& angle)
 
 }  // namespace
 
-Camera theCamera;
-
-glm::vec3 Render3D::ViewDirection()
+glm::vec3 Render3D::ViewDirection() const
 {
-    const glm::vec3 direction = theCamera.eye - theCamera.target;
+    const glm::vec3 direction = camera.eye - camera.target;
     const float length = glm::length(direction);
     return length > 0.0f ? direction / length : glm::vec3(0.0f, 0.0f, 1.0f);
 }
@@ -105,14 +103,14 @@ void Render3D::PlaceChaseCamera(const SpaceObject& ship)
     const bool fighter = ReadInt(ship.data_set, kFighterFlag) != 0;
     const bool shuttle = ReadInt(ship.data_set, kShuttleFlag) != 0;
     const glm::mat4 orientation = glm::mat4_cast(ship.rot_quat);
-    theCamera.target = -ship.pos;
+    camera.target = -ship.pos;
 
     glm::mat4 direction;
     const SpaceObject* tracked = FindSpaceObject(ReadUInt64(ship.data_set, kCameraTarget));
     const glm::vec3 toTracked = tracked ? tracked->pos - ship.pos : glm::vec3(0.0f);
     // An object on the ship's own place gives no direction: the chase stays.
     if (tracked && tracked != &ship && owner.cam_mode == "tracking" && glm::length(toTracked) > 0.0f) {
-        theCamera.target = -tracked->pos;
+        camera.target = -tracked->pos;
         const glm::vec3 unit = glm::normalize(toTracked);
         direction = glm::rotate(glm::mat4(1.0f), std::atan2(unit.x, unit.z), glm::vec3(0, 1, 0));
     } else {
@@ -123,22 +121,22 @@ void Render3D::PlaceChaseCamera(const SpaceObject& ship)
     glm::vec3 offset(direction * kChaseOffset);
     if (owner.cam_mode == "first_person")
         offset *= kFirstPersonScale;
-    theCamera.eye = -ship.pos - offset;
-    theCamera.matrix = theCamera.LookAt(theCamera.eye, theCamera.target);
+    camera.eye = -ship.pos - offset;
+    camera.matrix = camera.LookAt(camera.eye, camera.target);
 
     const glm::mat4 toShip = glm::inverse(orientation) * glm::translate(glm::mat4(1.0f), -ship.pos);
     if (fighter || shuttle) {
         // The cockpit: the eye at the ship's centre, along its axes.
         owner.cam_mode = "first_person";
-        theCamera.matrix = toShip;
+        camera.matrix = toShip;
     } else if (ReadString(ship.data_set, kSteeringType) == "Free") {
         // Riding 60 above and 160 behind, rolling with the ship.
-        theCamera.matrix = glm::translate(glm::mat4(1.0f), -glm::vec3(kChaseOffset)) * toShip;
+        camera.matrix = glm::translate(glm::mat4(1.0f), -glm::vec3(kChaseOffset)) * toShip;
     } else {
         return;
     }
-    theCamera.eye = -ship.pos;
-    theCamera.target = -ship.pos - forward;
+    camera.eye = -ship.pos;
+    camera.target = -ship.pos - forward;
 }
 
 // The eye on its dolly object (or at a world point), turned with it toward
@@ -147,24 +145,24 @@ void Render3D::PlaceChaseCamera(const SpaceObject& ship)
 void Render3D::PlaceCinematicCamera()
 {
     if (targetID == 0) {
-        theCamera.target = -targetPos;
+        camera.target = -targetPos;
     } else if (const SpaceObject* target = FindSpaceObject(targetID)) {
-        theCamera.target = -(target->pos + targetPos);
+        camera.target = -(target->pos + targetPos);
     } else {
         targetID = 0;
         cinematic_chosen_tick = 0;
     }
     if (dollyID == 0) {
-        theCamera.eye = glm::vec3(1.0f, 0.0f, 0.0f) - dollyPos;
+        camera.eye = glm::vec3(1.0f, 0.0f, 0.0f) - dollyPos;
     } else if (const SpaceObject* dolly = FindSpaceObject(dollyID)) {
-        theCamera.eye = -dolly->pos;
-        if (theCamera.eye != theCamera.target)
-            theCamera.eye += glm::vec3(RotationBetween(dolly->pos, -theCamera.target) * glm::vec4(dollyPos, 1.0f));
+        camera.eye = -dolly->pos;
+        if (camera.eye != camera.target)
+            camera.eye += glm::vec3(RotationBetween(dolly->pos, -camera.target) * glm::vec4(dollyPos, 1.0f));
         else
-            theCamera.eye += dollyPos;
+            camera.eye += dollyPos;
     } else {
         dollyID = 0;
         cinematic_chosen_tick = 0;
     }
-    theCamera.matrix = theCamera.LookAt(theCamera.eye, theCamera.target);
+    camera.matrix = camera.LookAt(camera.eye, camera.target);
 }

@@ -171,37 +171,37 @@ void Render3D::ClearParticleEffects()
 void Render3D::UpdateEffects()
 {
     ++effect_tick;
-    const glm::vec3 camera = -theCamera.eye;
+    const glm::vec3 viewer = -camera.eye;
     if (hyper_warp_on) {
         if (smoke_particles)
-            smoke_particles->Update(camera);
+            smoke_particles->Update(viewer);
         if (hot_particles)
-            hot_particles->Update(camera);
+            hot_particles->Update(viewer);
         return;
     }
     if (!dust_particles || !hot_particles || !smoke_particles || !ribbons || !gas_giant)
         return;
     gas_giant->timeValue += QelGasGiant::kTimeStep;
-    smoke_particles->Update(camera);
-    hot_particles->Update(camera);
-    dust_particles->Update(camera, camera - prev_camera_pos);
-    prev_camera_pos = camera;
+    smoke_particles->Update(viewer);
+    hot_particles->Update(viewer);
+    dust_particles->Update(viewer, viewer - prev_camera_pos);
+    prev_camera_pos = viewer;
     ribbons->ClearQueue();
     const Simulation* world = theSimulation && theSimulation->Container() ? theSimulation : nullptr;
     if (world) {
         UpdateParticleEmitters();
-        UpdateObjectEffects(*world, camera);
+        UpdateObjectEffects(*world, viewer);
     }
-    AgeTrails(world, camera);
+    AgeTrails(world, viewer);
 }
 
 // Only objects within the effects distance of the camera on the plane get
 // effects.
-void Render3D::UpdateObjectEffects(const Simulation& world, const glm::vec3& camera)
+void Render3D::UpdateObjectEffects(const Simulation& world, const glm::vec3& viewer)
 {
     const float reach = static_cast<float>(AppData::GetInt("render-distance-effects"));
     SuperContainer& container = *world.Container();
-    container.Query(PlaneBox::Around(camera.x, camera.z, reach));
+    container.Query(PlaneBox::Around(viewer.x, viewer.z, reach));
     for (SuperContainerObject* found : container.QueryResults()) {
         SpaceObject& object = static_cast<SpaceObject&>(*found);
         if (object.tick_type == "behav_missile") {
@@ -316,13 +316,13 @@ void Render3D::AddExhaust(const SpaceObject& ship)
 
 // Every trail is queued for drawing; every third tick its points age, and
 // a trail whose points have all expired goes once its object is gone.
-void Render3D::AgeTrails(const Simulation* world, const glm::vec3& camera)
+void Render3D::AgeTrails(const Simulation* world, const glm::vec3& viewer)
 {
     const bool step = owner.tickCounter % kTrailStepTicks == 0;
     for (auto it = ribbon_trails.begin(); it != ribbon_trails.end();) {
         const uint64_t id = it->first;
         RibbonTrail& trail = *it->second;
-        ribbons->Update(trail, camera);
+        ribbons->Update(trail, viewer);
         const bool gone = step && !trail.Age() && (id == 0 || !world || !FindObject(*world, id));
         it = gone ? ribbon_trails.erase(it) : std::next(it);
     }

@@ -24,7 +24,7 @@ void Render3D::AddParticleEvent(const glm::vec3& position, const glm::quat& orie
 {
     if (!hot_particles || !smoke_particles)
         return;
-    const glm::vec3 fromCamera = position + theCamera.eye;
+    const glm::vec3 fromCamera = position + camera.eye;
     if (glm::dot(fromCamera, fromCamera) > kEventReachSquared)
         return;
     if (!object || !ShipData::Instance().Find(object->data_tag)) {

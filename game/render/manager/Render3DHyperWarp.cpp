@@ -138,11 +138,11 @@ void Render3D::DrawHyperWarp()
         return;
     MoveHyperWarpSpot();
     const glm::mat4 ship = WarpShipMatrix(*record);
-    const Camera kept = theCamera;
+    const Camera kept = camera;
     const glm::mat4 view = PlaceHyperWarpCamera();
     LightHyperWarpShip();
     drawData->mesh->Draw(ship, view, nullptr, "Redwood");
-    theCamera = kept;
+    camera = kept;
     EmitHyperWarpParticles(*record, ship);
     if (hot_particles)
         hot_particles->Draw(view);
@@ -178,19 +178,19 @@ glm::mat4 Render3D::PlaceHyperWarpCamera()
     case 1: offset.x = -kSideOffset; offset.z = swing; break;
     default: offset.x = kSwingReach; offset.z = swing; break;
     }
-    theCamera.eye = offset;
-    theCamera.target = glm::vec3(0.0f);
-    theCamera.matrix = theCamera.LookAt(theCamera.eye, theCamera.target);
+    camera.eye = offset;
+    camera.target = glm::vec3(0.0f);
+    camera.matrix = camera.LookAt(camera.eye, camera.target);
     const float aspect = static_cast<float>(gGraphicsFactory->GetWidth()) /
                          static_cast<float>(std::max(gGraphicsFactory->GetHeight(), 1));
     gGraphicsFactory->SetPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
-    return theCamera.matrix;
+    return camera.matrix;
 }
 
 // Only the sweeping spot lights the ship.
 void Render3D::LightHyperWarpShip()
 {
-    owner.SetRedwoodConstants(theCamera.eye, ViewDirection());
+    owner.SetRedwoodConstants(camera.eye, ViewDirection());
     QelDrawProcess* redwood = gGraphicsFactory->GetShader("Redwood");
     if (!redwood)
         return;

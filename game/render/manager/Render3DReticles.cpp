@@ -73,7 +73,7 @@ void Render3D::DrawLockReticle(int32_t kind, const std::string& colourName, cons
     entry.angle = static_cast<float>(theSimulation ? theSimulation->TickCount() : 0) * kReticleSpinPerTick;
     entry.size = static_cast<float>(AppData::GetInt("lock-reticle-size-3D"));
 
-    const glm::mat4 view = theCamera.matrix;
+    const glm::mat4 view = camera.matrix;
     const glm::mat4 projection =
         gGraphicsFactory ? glm::transpose(gGraphicsFactory->GetProjectionMatrix()) : glm::mat4(1.0f);
     const glm::vec4 clip = projection * view * glm::vec4(position, 1.0f);
@@ -82,7 +82,7 @@ void Render3D::DrawLockReticle(int32_t kind, const std::string& colourName, cons
     const float halfWidth = static_cast<float>(owner.mainBuffWidth / 2);
     const float halfHeight = static_cast<float>(owner.mainBuffHeight / 2);
 
-    const glm::vec3 apart = position + theCamera.eye;  // the eye is kept negated
+    const glm::vec3 apart = position + camera.eye;  // the eye is kept negated
     const float distance = glm::length(apart);
     const glm::vec3 axis(view[0][2], view[1][2], view[2][2]);
     const bool onAxis = clip.z > 0.0f && distance > 0.0f &&

@@ -120,8 +120,6 @@ RenderManager::~RenderManager()
 {
     if (currentScene)
         currentScene(SCENE_LEAVE);
-    if (theSkyBox == skyBox.get())
-        theSkyBox = nullptr;
     if (gInterfacePictures == this)
         gInterfacePictures = nullptr;
     if (theRenderManager == this)

@@ -163,6 +163,16 @@ public:
     SceneFunction CurrentScene() const { return currentScene; }
 
     // --- Screen features.
+    // The sky box the 3D view and the menu scenes draw behind everything,
+    // made at set-up; null before.
+    SkyBoxManager* SkyBox() const { return skyBox.get(); }
+    // Puts another sky box in place (a test's, or none) and hands back the
+    // one held.
+    std::unique_ptr<SkyBoxManager> ReplaceSkyBox(std::unique_ptr<SkyBoxManager> sky)
+    {
+        skyBox.swap(sky);
+        return sky;
+    }
     // The star background of the menu scenes, turning slowly. A sky that
     // arrives after screens were drawn without it (still loading) fades in.
     void DrawSkyBackground();

@@ -25,7 +25,6 @@ void RenderManager::SetupSettingsAndFirstScene()
     portraitGen.ReadList();
     gInterfacePictures = this;
     skyBox = std::make_unique<SkyBoxManager>();
-    theSkyBox = skyBox.get();
     skyBox->BeginTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;
     if (currentScene)

@@ -66,7 +66,7 @@ bool DrawUnder(float share)
 
 void RenderManager::DrawSkyBackground()
 {
-    if (!gGraphicsFactory || !theSkyBox)
+    if (!gGraphicsFactory || !skyBox)
         return;
     gGraphicsFactory->SetPerspective(kFieldOfView, Aspect(gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()),
                                      kNearPlane, kSkyFarPlane);
@@ -74,7 +74,7 @@ void RenderManager::DrawSkyBackground()
     menuCamera.pitch = 0.0f;
     menuCamera.yaw = static_cast<float>(tickCounter) * kSkyTurnPerTick;
     menuCamera.UpdateMatrix();
-    if (!theSkyBox->Draw(menuCamera.matrix)) {
+    if (!skyBox->Draw(menuCamera.matrix)) {
         skyMissed = true;
         skyArrivedTick = 0;
         return;

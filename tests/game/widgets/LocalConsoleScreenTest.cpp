@@ -1,7 +1,7 @@
 // This machine's screen as the mission's sky box function for client 0
-// reaches it: the program's sky box takes the art, and without one nothing
-// happens. Particle bursts, the hyper-warp screen and the cinematic camera
-// reach the render manager's 3D view.
+// reaches it: the render manager's sky box takes the art, and without one
+// nothing happens. Particle bursts, the hyper-warp screen and the cinematic
+// camera reach the render manager's 3D view.
 
 #include "game/widgets/LocalConsoleScreen.h"
 
@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,18 +26,6 @@ public:
     void SetTexture(const std::string& name) override { names.push_back(name); }
     std::vector<std::string> names;
 };
-
-TEST(LocalConsoleScreenTest, the_sky_box_art_reaches_the_programs_sky_box_while_there_is_one)
-{
-    ASSERT_EQ(theSkyBox, nullptr);
-    theLocalConsoleScreen.SetSkyBox("sky2");
-
-    RecordingSkyBox sky;
-    theSkyBox = &sky;
-    theLocalConsoleScreen.SetSkyBox("nebula_sky");
-    theSkyBox = nullptr;
-    EXPECT_EQ(sky.names, std::vector<std::string>{"nebula_sky"});
-}
 
 // A text message from the server, or from the mission to the server's own
 // screen, is a line of the message box the text waterfall draws.
@@ -80,6 +70,22 @@ using LocalConsoleParticlesTest = UITest;
 SceneFunction StayingScene(SceneEvent)
 {
     return StayingScene;
+}
+
+TEST_F(LocalConsoleParticlesTest, the_sky_box_art_reaches_the_render_manager_s_sky_box_while_there_is_one)
+{
+    const qeltest::TempFolder settings;
+    const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
+    theLocalConsoleScreen.SetSkyBox("sky2");  // no render manager: nothing happens
+    RenderManager manager(StayingScene);
+    ASSERT_EQ(manager.SkyBox(), nullptr) << "not set up yet";
+    theLocalConsoleScreen.SetSkyBox("sky3");
+
+    auto recording = std::make_unique<RecordingSkyBox>();
+    const RecordingSkyBox& sky = *recording;
+    manager.ReplaceSkyBox(std::move(recording));
+    theLocalConsoleScreen.SetSkyBox("nebula_sky");
+    EXPECT_EQ(sky.names, std::vector<std::string>{"nebula_sky"});
 }
 
 // The server's own screen and a console alike show the bursts of "signal"

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -230,10 +232,9 @@ TEST_F(View3DDrawTest, boxes_of_any_size_and_shape_show_the_middle_of_the_view_c
     // in the middle of every box, and its size, taken back to pixels of the
     // view by the share of the view the box shows, is the same in every box:
     // cut, not squeezed.
-    SkyBoxManager* sky = theSkyBox;
-    theSkyBox = nullptr;
+    std::unique_ptr<SkyBoxManager> sky = manager->ReplaceSkyBox(nullptr);
     drawBoxes();
-    theSkyBox = sky;
+    manager->ReplaceSkyBox(std::move(sky));
     std::vector<float> widths, heights;
     for (const IntRect& box : boxes) {
         SCOPED_TRACE(::testing::Message() << box.left << "," << box.top << " " << box.Width() << "x" << box.Height());

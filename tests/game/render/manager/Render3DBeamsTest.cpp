@@ -225,7 +225,7 @@ TEST_F(Render3DBeamsTest, effects_without_both_ends_in_reach_or_with_an_index_pa
         EXPECT_TRUE(world->soundEvents.empty());
     }
     // A shooter beyond the beams' draw distance from the camera.
-    theCamera.eye = -(ship->pos + glm::vec3(static_cast<float>(view().beam_draw_distance) + 1.0f, 0, 0));
+    view().camera.eye = -(ship->pos + glm::vec3(static_cast<float>(view().beam_draw_distance) + 1.0f, 0, 0));
     Beam(0.0f, true);
     EXPECT_EQ(view().ribbons->QueuedCount(), 0);
     EXPECT_TRUE(manager->objectEffectRecords.empty());

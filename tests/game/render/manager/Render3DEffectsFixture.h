@@ -38,7 +38,7 @@ protected:
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
         // The camera well away from everything, so no particle comes near it.
-        theCamera.eye = -glm::vec3(0.0f, 2000.0f, 0.0f);
+        view().camera.eye = -glm::vec3(0.0f, 2000.0f, 0.0f);
     }
     void TearDown() override
     {

@@ -45,10 +45,11 @@ protected:
     }
     // The eye at the world point looking level along the compass heading
     // (radians; 0 along +z, a quarter turn along +x).
-    static void LookFrom(const glm::vec3& at, float heading)
+    void LookFrom(const glm::vec3& at, float heading)
     {
-        theCamera.eye = -at;
-        theCamera.matrix = theCamera.LookAt(-at, -(at + glm::vec3(std::sin(heading), 0.0f, std::cos(heading))));
+        Camera& camera = view().camera;
+        camera.eye = -at;
+        camera.matrix = camera.LookAt(-at, -(at + glm::vec3(std::sin(heading), 0.0f, std::cos(heading))));
     }
     Render3D::LockReticle Queued(const glm::vec3& at)
     {

@@ -114,7 +114,7 @@ TEST_F(Render3DParticleEventsTest, hull_bursts_start_on_the_hull_of_an_object_an
 
 TEST_F(Render3DParticleEventsTest, a_burst_far_from_the_camera_or_before_set_up_makes_nothing)
 {
-    theCamera.eye = glm::vec3(0.0f);
+    view().camera.eye = glm::vec3(0.0f);
     EXPECT_EQ(Burst("count:5;lifespan:9", {7999, 0, 0}).size(), 5u);
     EXPECT_EQ(Burst("count:5;lifespan:9", {8001, 0, 0}).size(), 0u);
 

@@ -49,9 +49,10 @@ void SetStamp(SpaceObject& object, const char* key, uint64_t value)
 
 class Render3DTest : public Render3DTestFixture {
 protected:
+    const Camera& camera() const { return manager->render3D.camera; }
     // The world position of the eye and of the point looked at.
-    glm::vec3 Eye() const { return -theCamera.eye; }
-    glm::vec3 LookedAt() const { return -theCamera.target; }
+    glm::vec3 Eye() const { return -camera().eye; }
+    glm::vec3 LookedAt() const { return -camera().target; }
 
     // Objects the last draw placed (and drew, unless it was the own ship in
     // first person).
@@ -74,13 +75,13 @@ TEST_F(Render3DTest, the_chase_camera_sits_above_and_behind_the_ship_turned_by_t
         EXPECT_TRUE(Near(LookedAt(), ship->pos)) << c.angle;
         // The view matrix looks from the eye at the ship: the ship straight
         // ahead, 170.9 away.
-        const glm::vec4 seen = theCamera.matrix * glm::vec4(ship->pos, 1.0f);
+        const glm::vec4 seen = camera().matrix * glm::vec4(ship->pos, 1.0f);
         EXPECT_NEAR(seen.x, 0.0f, 1e-2f) << c.angle;
         EXPECT_NEAR(seen.y, 0.0f, 1e-2f) << c.angle;
         EXPECT_NEAR(glm::length(glm::vec3(seen)), std::sqrt(60.0f * 60 + 160 * 160), 1e-2f) << c.angle;
     }
     // The last, "right", looks from the ship's right across it.
-    EXPECT_TRUE(Near(Render3D::ViewDirection(), glm::normalize(glm::vec3(0, -60, -160))));
+    EXPECT_TRUE(Near(manager->render3D.ViewDirection(), glm::normalize(glm::vec3(0, -60, -160))));
 }
 
 TEST_F(Render3DTest, first_person_fighters_free_steering_and_tracking_place_the_eye_their_own_way)
@@ -107,8 +108,8 @@ TEST_F(Render3DTest, first_person_fighters_free_steering_and_tracking_place_the_
     ship->rot_quat = glm::angleAxis(0.7f, glm::normalize(glm::vec3(0.3f, 0.2f, 1.0f)));
     WriteString(ship->data_set, DataKey{"steeringType", kPlayDoc}, "Free");
     manager->render3D.UpdateCamera(ship);
-    EXPECT_TRUE(Near(glm::vec3(theCamera.matrix * glm::vec4(ship->pos, 1)), glm::vec3(0, -60, 160)));
-    EXPECT_TRUE(Near(glm::vec3(theCamera.matrix * glm::vec4(ship->pos + ship->ForwardVector(), 1)),
+    EXPECT_TRUE(Near(glm::vec3(camera().matrix * glm::vec4(ship->pos, 1)), glm::vec3(0, -60, 160)));
+    EXPECT_TRUE(Near(glm::vec3(camera().matrix * glm::vec4(ship->pos + ship->ForwardVector(), 1)),
                      glm::vec3(0, -60, 161)));
 
     // A shuttle always gets the cockpit, whatever the mode was.
@@ -116,7 +117,7 @@ TEST_F(Render3DTest, first_person_fighters_free_steering_and_tracking_place_the_
     WriteInt(ship->data_set, DataKey{"is_shuttle_flag", kPlayDoc}, 1);
     manager->render3D.UpdateCamera(ship);
     EXPECT_EQ(manager->cam_mode, "first_person");
-    EXPECT_TRUE(Near(glm::vec3(theCamera.matrix * glm::vec4(ship->pos + 5.0f * ship->ForwardVector(), 1)),
+    EXPECT_TRUE(Near(glm::vec3(camera().matrix * glm::vec4(ship->pos + 5.0f * ship->ForwardVector(), 1)),
                      glm::vec3(0, 0, 5)));
     EXPECT_TRUE(Near(LookedAt(), ship->pos + 10.0f * ship->ForwardVector()));
 }

@@ -45,9 +45,9 @@ protected:
     {
         context.Clear();
         graphics.SetPerspective(1.0471976f, static_cast<float>(kWidth) / kHeight, 1.0f, 10000.0f);
-        ASSERT_NE(theSkyBox, nullptr);
+        ASSERT_NE(manager->SkyBox(), nullptr);
         Camera camera;
-        theSkyBox->Draw(camera.LookAt(glm::vec3(0.0f), -100.0f * direction));
+        manager->SkyBox()->Draw(camera.LookAt(glm::vec3(0.0f), -100.0f * direction));
         graphics.Flush2D();
         ReadScreen();
     }
@@ -65,7 +65,7 @@ protected:
 
 TEST_F(ScreenFeaturesDrawTest, the_menu_sky_is_our_star_field_dark_with_bright_stars_and_a_band_of_gas)
 {
-    ASSERT_NE(theSkyBox->Texture(), nullptr) << "the build draws data/graphics/sky1.png";
+    ASSERT_NE(manager->SkyBox()->Texture(), nullptr) << "the build draws data/graphics/sky1.png";
     context.Clear();
     manager->tickCounter = 800;  // turned a little
     manager->DrawSkyBackground();
