@@ -122,8 +122,8 @@ RenderManager::~RenderManager()
         currentScene(SCENE_LEAVE);
     if (theSkyBox == skyBox.get())
         theSkyBox = nullptr;
-    if (gInterfacePictures == this)
-        gInterfacePictures = nullptr;
+    if (theUIContext.pictures == this)
+        theUIContext.pictures = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
     if (gShipAssetTransfers == this)

@@ -135,12 +135,12 @@ TEST_F(RenderManagerTest, setup_enters_the_first_scene_and_the_end_leaves_the_cu
     EXPECT_EQ(sceneCalls, std::vector<std::string>{"first enter"});
     EXPECT_EQ(manager->jumpEffect.mode, 0);
     EXPECT_EQ(manager->radarCenterX, manager->mainBuffWidth / 2);
-    EXPECT_EQ(gInterfacePictures, manager.get());  // the script screens' portraits and ships
+    EXPECT_EQ(theUIContext.pictures, manager.get());  // the script screens' portraits and ships
     EXPECT_NE(theSkyBox, nullptr);
     manager.reset();
     EXPECT_EQ(sceneCalls, (std::vector<std::string>{"first enter", "first leave"}));
     EXPECT_EQ(theRenderManager, nullptr);
-    EXPECT_EQ(gInterfacePictures, nullptr);
+    EXPECT_EQ(theUIContext.pictures, nullptr);
     EXPECT_EQ(theSkyBox, nullptr);
 }
 
