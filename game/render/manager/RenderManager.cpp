@@ -111,7 +111,8 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
     counterPanel = std::make_unique<CounterPanelOverlay>(*this);
     counterOverlays = counterPanel.get();
     theRenderManager = this;
-    gShipAssetTransfers = this;
+    if (gClient)
+        gClient->SetAssetTransfers(this);
     if (gServer)
         gServer->SetShipAssetSource(this);
 }
@@ -126,8 +127,8 @@ RenderManager::~RenderManager()
         theUIContext.pictures = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
-    if (gShipAssetTransfers == this)
-        gShipAssetTransfers = nullptr;
+    if (gClient && gClient->AssetTransfers() == this)
+        gClient->SetAssetTransfers(nullptr);
     if (gServer && gServer->ShipAssets() == this)
         gServer->SetShipAssetSource(nullptr);
 }
@@ -189,6 +190,7 @@ void RenderManager::FrameUpdate()
     CycleOverlays();
     ReportWindowSize();
     UpdateEngineSound();
+    OfferAssetTransfers();
     RequestNextAssetChunk();
 }
 
