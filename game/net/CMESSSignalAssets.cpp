@@ -1,15 +1,20 @@
 // The console's handling of the asset transfer codes: a ship type's mesh
 // outline (66) and the chunks of its lists (67), both handed to the render
-// side's transfers once they read whole.
+// side's transfers, which the console's client holds, once they read whole.
 
 #include "game/net/AssetTransferSignals.h"
 #include "game/net/ClientSignalHandlers.h"
+#include "game/net/CorvaneClient.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/ShipAssetService.h"
 
-ShipAssetTransfers* gShipAssetTransfers = nullptr;
-
 namespace {
+
+// Null without a client or without a render side.
+ShipAssetTransfers* ConsoleTransfers()
+{
+    return gClient ? gClient->AssetTransfers() : nullptr;
+}
 
 // A message cut short is reported by the dispatch; one that reads whole but
 // breaks the outline's rules is reported here, naming the rule.
@@ -30,13 +35,14 @@ void HandleDrawDataOutline(QelNetworkMessage& message)
             ReportRejectedMessage(kClientSignalHandler, message, OutlineFault(outline));
         return;
     }
-    if (gShipAssetTransfers)
-        gShipAssetTransfers->ApplyDrawDataOutline(outline);
+    if (ShipAssetTransfers* transfers = ConsoleTransfers())
+        transfers->ApplyDrawDataOutline(outline);
 }
 
 void HandleAssetData(QelNetworkMessage& message)
 {
-    if (gShipAssetTransfers && !gShipAssetTransfers->ApplyAssetData(message))
+    ShipAssetTransfers* transfers = ConsoleTransfers();
+    if (transfers && !transfers->ApplyAssetData(message))
         ReportRejectedMessage(kClientSignalHandler, message, "a mesh chunk breaks its form; it is dropped whole");
 }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 class QelNetworkClient;
+class ShipAssetTransfers;
 
 class CorvaneClient {
 public:
@@ -119,6 +120,11 @@ public:
     MessageQueues& Queues() { return queues; }
     // What this console refused this run, in one line; "" when nothing.
     std::string DescribeRefusedMessages() const;
+    // The render side's transfers, which the server's mesh outlines and chunks
+    // are handed to; set by the render side and kept across connections. Null
+    // in a program without one: outlines and chunks are then passed by.
+    void SetAssetTransfers(ShipAssetTransfers* transfers) { assetTransfers = transfers; }
+    ShipAssetTransfers* AssetTransfers() const { return assetTransfers; }
 
     ClientStringMap stringMap;  // kept across runs
     // 0..100: how strongly the console flashes red; raised when the own ship
@@ -137,6 +143,7 @@ private:
     Settings settings;
     MessageQueues queues;
     QelNetworkClient* endpoint = nullptr;
+    ShipAssetTransfers* assetTransfers = nullptr;
     int32_t heartbeatCounter = 0;
     int32_t requestCounter = 0;
     int32_t requestedSetAge = 0;

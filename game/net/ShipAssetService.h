@@ -21,7 +21,8 @@ public:
     virtual bool ReadAssetItems(const AssetDataRequestSignal& request, AssetDataSignal& answer) = 0;
 };
 
-// The console's end: the transfers of the meshes it lacks.
+// The console's end: the transfers of the meshes it lacks, held by the
+// console's client (CorvaneClient::SetAssetTransfers).
 class ShipAssetTransfers {
 public:
     virtual ~ShipAssetTransfers() = default;
@@ -33,6 +34,3 @@ public:
     // ignored and counts as read.
     virtual bool ApplyAssetData(QelNetworkMessage& message) = 0;
 };
-
-// This console's transfers while it has a render side; null otherwise.
-extern ShipAssetTransfers* gShipAssetTransfers;

@@ -161,17 +161,19 @@ bool DrawPlainText(RetainedWidgetDraw& d)
 
 bool DrawFace(RetainedWidgetDraw& d)
 {
-    if (gInterfacePictures != nullptr && d.rect.IsOpen())
-        gInterfacePictures->DrawFace(d.widget.text, d.rect.left, d.rect.top, static_cast<float>(d.rect.Width()),
-                                     kWhite, d.layer - 1);
+    InterfacePictures* pictures = theUIContext.pictures;
+    if (pictures != nullptr && d.rect.IsOpen())
+        pictures->DrawFace(d.widget.text, d.rect.left, d.rect.top, static_cast<float>(d.rect.Width()), kWhite,
+                           d.layer - 1);
     return false;
 }
 
 bool DrawShip(RetainedWidgetDraw& d)
 {
     Qel2dBitmap* target = d.screen.Manager().ShipTarget();
-    if (gInterfacePictures != nullptr && target != nullptr && d.rect.IsOpen())
-        gInterfacePictures->DrawShipInBox(target, d.widget.text, d.rect);
+    InterfacePictures* pictures = theUIContext.pictures;
+    if (pictures != nullptr && target != nullptr && d.rect.IsOpen())
+        pictures->DrawShipInBox(target, d.widget.text, d.rect);
     return false;
 }
 

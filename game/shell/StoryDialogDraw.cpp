@@ -57,9 +57,9 @@ void DrawStoryDialog(const StoryDialogEntry& entry)
     Frame(ui.CurrentRect(), frameColour);
 
     const int32_t portrait = (box.bottom - kMargin) - (box.top + kMargin);
-    if (gInterfacePictures != nullptr && portrait > 0)
-        gInterfacePictures->DrawFace(entry.face, box.left + kMargin, box.top + kMargin,
-                                     static_cast<float>(portrait), kWhite, kContentLayer);
+    if (ui.pictures != nullptr && portrait > 0)
+        ui.pictures->DrawFace(entry.face, box.left + kMargin, box.top + kMargin, static_cast<float>(portrait), kWhite,
+                              kContentLayer);
     const int32_t textLeft = box.left + kTextGap + portrait;
     QelBitmapFont* font = ui.GetFont(kFont);
     ui.DrawText(font, IntRect{textLeft, box.top + kMargin, box.right - kMargin, box.bottom - kMargin}, entry.title,

@@ -2,9 +2,7 @@
 // What the interface's script screens and story dialogs draw through the
 // renderer: character portraits and turning ship models. The render manager
 // implements it (it owns the portrait drawer and the ship-in-a-box view) and
-// publishes itself in gInterfacePictures at its set-up; while none is
-// published, portraits and ship models are left out and the rest of a screen
-// draws as usual.
+// puts itself in the interface context (UIContext::pictures) at its set-up.
 
 #include <glm/vec4.hpp>
 
@@ -27,6 +25,3 @@ public:
     // the target (the retained GUI's 500 × 500 ship target).
     virtual void DrawShipInBox(Qel2dBitmap* target, const std::string& shipKey, const IntRect& rect) = 0;
 };
-
-// The renderer's pictures, or null.
-extern InterfacePictures* gInterfacePictures;

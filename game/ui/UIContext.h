@@ -39,6 +39,7 @@
 #include "game/ui/UITextFit.h"
 #include "game/world/PreferenceRules.h"
 
+class InterfacePictures;
 class Qel2dBitmap;
 class QelBitmapFont;
 class QelGraphicsFactoryBase;
@@ -129,6 +130,10 @@ public:
     std::string textSurface;
     // The text runs of the frame, kept while it records (emptied by BeginFrame).
     TextRunReport textRuns;
+    // The renderer's portraits and ship models for the script screens and
+    // story dialogs, set by the render manager while it is set up; while null
+    // they are left out and the rest of a screen draws as usual.
+    InterfacePictures* pictures = nullptr;
 
     // --- For the controls: the click rule, the colours they share and the
     // services they draw and read through.

@@ -111,7 +111,8 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
     counterPanel = std::make_unique<CounterPanelOverlay>(*this);
     counterOverlays = counterPanel.get();
     theRenderManager = this;
-    gShipAssetTransfers = this;
+    if (gClient)
+        gClient->SetAssetTransfers(this);
     if (gServer)
         gServer->SetShipAssetSource(this);
 }
@@ -120,12 +121,12 @@ RenderManager::~RenderManager()
 {
     if (currentScene)
         currentScene(SCENE_LEAVE);
-    if (gInterfacePictures == this)
-        gInterfacePictures = nullptr;
+    if (theUIContext.pictures == this)
+        theUIContext.pictures = nullptr;
     if (theRenderManager == this)
         theRenderManager = nullptr;
-    if (gShipAssetTransfers == this)
-        gShipAssetTransfers = nullptr;
+    if (gClient && gClient->AssetTransfers() == this)
+        gClient->SetAssetTransfers(nullptr);
     if (gServer && gServer->ShipAssets() == this)
         gServer->SetShipAssetSource(nullptr);
 }
@@ -187,6 +188,7 @@ void RenderManager::FrameUpdate()
     CycleOverlays();
     ReportWindowSize();
     UpdateEngineSound();
+    OfferAssetTransfers();
     RequestNextAssetChunk();
 }
 

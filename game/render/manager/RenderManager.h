@@ -364,6 +364,11 @@ private:
     void DrawLogOverlay();
     void DrawCounterOverlays();
     void RefreshClientNames();
+    // The console's client hands this render manager the server's mesh
+    // outlines and chunks. A client made after it, or made anew while it
+    // lives, is given its transfers at the next frame; one that holds another
+    // render manager's keeps them.
+    void OfferAssetTransfers();
     // One chunk request a frame, for the first transfer not all requested,
     // while connected (a request sent into no connection would be lost).
     void RequestNextAssetChunk();

@@ -276,6 +276,12 @@ bool RenderManager::IndicesInsideUnit(const AssetTransfer& transfer, const Asset
     return std::all_of(chunk.indices.begin(), chunk.indices.end(), [&](uint32_t index) { return index < vertexCount; });
 }
 
+void RenderManager::OfferAssetTransfers()
+{
+    if (gClient && gClient->AssetTransfers() == nullptr)
+        gClient->SetAssetTransfers(this);
+}
+
 void RenderManager::RequestNextAssetChunk()
 {
     const auto next = std::find_if(assetTransfers.begin(), assetTransfers.end(),

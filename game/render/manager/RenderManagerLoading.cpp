@@ -23,7 +23,7 @@ void RenderManager::SetupSettingsAndFirstScene()
 {
     uiLoadSettings();
     portraitGen.ReadList();
-    gInterfacePictures = this;
+    theUIContext.pictures = this;
     skyBox = std::make_unique<SkyBoxManager>();
     skyBox->BeginTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;

@@ -95,6 +95,7 @@ public:
         UITest::SetUp();
         gGraphicsFactory = &drawn;
         theUIContext = UIContext();
+        theUIContext.pictures = &pictures;
         uiLoadSettings();
         KeyVal::Unload();
         dataFolder.emplace("QEL_DATA_DIR", folder.Path().string());  // the hot-key file goes there
@@ -154,7 +155,6 @@ public:
     std::optional<qeltest::ScopedEnv> dataFolder;
     TargetGraphics drawn;
     RecordingPictures pictures;
-    qeltest::ScopedGlobal<InterfacePictures> withPictures{gInterfacePictures, pictures};
     qeltest::RecordingSound sound;
     qeltest::ScopedGlobal<QelSoundFactoryBase> withSound{gSoundFactory, sound};
     Simulation world;

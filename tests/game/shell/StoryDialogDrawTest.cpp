@@ -9,7 +9,6 @@
 #include "game/ui/InterfacePictures.h"
 #include "game/ui/UIControls.h"
 #include "tests/game/ui/UITestFixture.h"
-#include "tests/support/ScopedGlobal.h"
 
 #include <string>
 #include <vector>
@@ -33,6 +32,7 @@ protected:
     void SetUp() override
     {
         UITest::SetUp();
+        ui.pictures = &pictures;
         queue.Clear();
         queue.lastDrawMillis = 0;
     }
@@ -64,7 +64,6 @@ protected:
     StoryDialogGUIManager& queue = theStoryDialogGUIManager;
     qel::ManualClock clock{5000};
     RecordingFaces pictures;
-    qeltest::ScopedGlobal<InterfacePictures> withPictures{gInterfacePictures, pictures};
 };
 
 TEST_F(StoryDialogDrawTest, the_front_dialog_shows_its_portrait_title_and_text_in_the_lower_middle)

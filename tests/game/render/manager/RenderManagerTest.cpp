@@ -135,12 +135,12 @@ TEST_F(RenderManagerTest, setup_enters_the_first_scene_and_the_end_leaves_the_cu
     EXPECT_EQ(sceneCalls, std::vector<std::string>{"first enter"});
     EXPECT_EQ(manager->jumpEffect.mode, 0);
     EXPECT_EQ(manager->radarCenterX, manager->mainBuffWidth / 2);
-    EXPECT_EQ(gInterfacePictures, manager.get());  // the script screens' portraits and ships
+    EXPECT_EQ(theUIContext.pictures, manager.get());  // the script screens' portraits and ships
     EXPECT_NE(manager->SkyBox(), nullptr);
     manager.reset();
     EXPECT_EQ(sceneCalls, (std::vector<std::string>{"first enter", "first leave"}));
     EXPECT_EQ(theRenderManager, nullptr);
-    EXPECT_EQ(gInterfacePictures, nullptr);
+    EXPECT_EQ(theUIContext.pictures, nullptr);
 }
 
 TEST_F(RenderManagerTest, a_scene_answering_another_is_left_and_the_other_entered_in_the_same_step)

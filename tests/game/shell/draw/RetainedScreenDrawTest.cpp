@@ -243,7 +243,7 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(InterfaceDrawTest::SetUp());
         pictures = std::make_unique<TestPictures>();
-        gInterfacePictures = pictures.get();
+        theUIContext.pictures = pictures.get();
         gui.Draw();
         gui.SetBuilding(true, "");
         gui.Root().backgroundList = ContactScreen::Widgets();
@@ -258,7 +258,7 @@ protected:
     void TearDown() override
     {
         theStoryDialogGUIManager.Clear();
-        gInterfacePictures = nullptr;
+        theUIContext.pictures = nullptr;
         pictures.reset();
         InterfaceDrawTest::TearDown();
     }

@@ -3,7 +3,8 @@
 // the console's render manager then asks for every list in chunks, one a
 // frame, until its copy holds the server's mesh, draws from it and stores it,
 // its texture and the record in the data folder, where the console's next
-// start finds them without asking again.
+// start finds them without asking again. The console's client is made after
+// its render manager, and finds the transfers without being told.
 
 #include "game/render/manager/RenderManager.h"
 
@@ -132,17 +133,9 @@ protected:
         qeltest::ServeShipMesh(*serverScreen, kKey);
         recorder = std::make_unique<RecordingAssetSource>(*serverScreen);
         server->SetShipAssetSource(recorder.get());
-        gShipAssetTransfers = console.get();
-
-        CorvaneClient::Settings settings;
-        settings.port = port;
-        client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
+        MakeClient();
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
-        ASSERT_TRUE(RunFramesUntil([&] {
-            client->FrameUpdate();
-            return client->IsConnected() && !server->Clients().empty();
-        }));
+        ASSERT_TRUE(ConsoleFramesUntil([&] { return client->IsConnected() && !server->Clients().empty(); }));
     }
     void TearDown() override
     {
@@ -153,6 +146,16 @@ protected:
         serverScreen.reset();
         gGraphicsFactory = nullptr;
         ServerFixture::TearDown();
+    }
+
+    // The console's client, made after the render managers: the console's
+    // render manager hands it its transfers at its next frame.
+    void MakeClient()
+    {
+        CorvaneClient::Settings settings;
+        settings.port = port;
+        client = std::make_unique<CorvaneClient>(settings);
+        gClient = client.get();
     }
 
     // Server and console frames, the console's render manager asking for the
@@ -267,6 +270,39 @@ TEST_F(AssetTransferLoopbackTest, a_hostile_root_or_a_cut_transfer_leaves_no_fil
         });
     EXPECT_TRUE(console->assetTransfers.front().bitmap) << "the texture never came";
     EXPECT_TRUE(FilesUnder(folder.Path()).empty());
+}
+
+// A console's client made anew while the render manager lives finds its
+// transfers and fetches the mesh through them; once the render manager is
+// gone the client holds none, and an outline that still arrives is passed by.
+TEST_F(AssetTransferLoopbackTest, a_client_made_anew_fetches_through_the_render_manager_and_outlives_it)
+{
+    client.reset();
+    MakeClient();
+    ASSERT_TRUE(client->Connect(qel::test::kLoopback));
+    ASSERT_TRUE(ConsoleFramesUntil([&] { return client->IsConnected(); }));
+    WriteSignal(StartClientMessage("signal"), ShipRecordRequestSignal{kKey});
+    SendClientMessage();
+    ASSERT_TRUE(ConsoleFramesUntil([&] { return !console->assetTransfers.empty(); }));
+    ASSERT_TRUE(ConsoleFramesUntil([&] { return console->assetTransfers.empty(); }));
+    ASSERT_TRUE(console->GetObjectTypeDrawData(kKey)->mesh);
+    qeltest::ExpectSameMesh(*serverScreen->GetObjectTypeDrawData(kKey)->mesh,
+                            *console->GetObjectTypeDrawData(kKey)->mesh);
+
+    console.reset();
+    EXPECT_EQ(client->AssetTransfers(), nullptr);
+    WriteSignal(StartClientMessage("signal"), ShipRecordRequestSignal{kKey});
+    SendClientMessage();
+    ASSERT_TRUE(RunFramesUntil([&] {
+        client->FrameUpdate();
+        return recorder->outlines == 2;
+    }));
+    for (int frame = 0; frame < 20; ++frame)
+        RunFramesUntil([&] {
+            client->FrameUpdate();
+            return true;
+        });
+    EXPECT_EQ(client->AssetTransfers(), nullptr);
 }
 
 }  // namespace

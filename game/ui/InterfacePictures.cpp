@@ -1,3 +1,0 @@
-#include "game/ui/InterfacePictures.h"
-
-InterfacePictures* gInterfacePictures = nullptr;
