@@ -181,8 +181,25 @@ class Game:
         environment.pop("SDL_VIDEODRIVER", None)
         self.process = subprocess.Popen([halvex], env=environment, cwd=work_folder, stdout=self.output,
                                         stderr=subprocess.STDOUT)
-        self.window = wait_until(role + "'s window", self.find_window)
+        try:
+            self.window = wait_until(role + "'s window", self.find_window)
+        except Failure as failure:
+            raise Failure("%s\n%s" % (failure, self.where_it_waits())) from None
         self.origin = self.window_origin()
+
+    def where_it_waits(self):
+        """The stacks of the game's threads, read with gdb when the machine
+        has it: what a game that shows no window is doing."""
+        if shutil.which("gdb") is None:
+            return "(no gdb to show where %s waits)" % self.role
+        try:
+            stacks = subprocess.run(["gdb", "-batch", "-p", str(self.process.pid), "-ex", "thread apply all bt 25"],
+                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=XDOTOOL_SECONDS,
+                                    universal_newlines=True).stdout
+        except subprocess.TimeoutExpired:
+            return "(gdb could not read where %s waits)" % self.role
+        frames = [line for line in stacks.splitlines() if line.startswith(("#", "Thread"))]
+        return "where %s waits:\n%s" % (self.role, "\n".join(frames))
 
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), env=dict(os.environ, DISPLAY=self.display.name),
