@@ -111,6 +111,7 @@ bool QelSDLEventTranslator::WaitsForNextFrame(const SDL_Event& event) const
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEWHEEL: return mouse_.HasUnreadEdge();
+    case SDL_KEYDOWN: return keyboard_.HasUnreadPress();
     default: return false;
     }
 }

@@ -32,9 +32,11 @@ public:
     // of a dropped-file event.
     bool Translate(const SDL_Event& event);
 
-    // True for a mouse event that must wait for the next frame: one behind a
-    // press or release the frames have not seen yet, which a later move or
-    // click drained into the same frame would put somewhere else.
+    // True for an event that must wait for the next frame: a mouse event
+    // behind a press or release the frames have not seen yet, which a later
+    // move or click drained into the same frame would put somewhere else; a
+    // key-down behind a key press no frame has finished with, which a scene
+    // that the first key leaves would never see.
     bool WaitsForNextFrame(const SDL_Event& event) const;
 
 private:

@@ -63,6 +63,7 @@ void QelSDLKeyboard::CopyEndOfFrame()
 {
     endOfFrame = current;
     changedThisFrame.fill(0);
+    pressSinceFrameEnd = false;
     ReleaseWaitingChanges();
 }
 
@@ -80,6 +81,7 @@ void QelSDLKeyboard::SetLatest(int32_t key, bool down)
     if (!changedThisFrame[key]) {
         current[key] = down ? 1 : 0;
         changedThisFrame[key] = 1;
+        pressSinceFrameEnd = pressSinceFrameEnd || down;
     } else if (waitingChanges[key] < kMaxWaitingChanges) {
         ++waitingChanges[key];
     } else {
@@ -95,6 +97,7 @@ void QelSDLKeyboard::ReleaseWaitingChanges()
         --waitingChanges[key];
         current[key] = current[key] ? 0 : 1;
         changedThisFrame[key] = 1;
+        pressSinceFrameEnd = pressSinceFrameEnd || current[key];
     }
 }
 

@@ -6,7 +6,10 @@
 // that changes again before a frame has seen its last change keeps the
 // further changes waiting, and each frame end lets one of them through: a tap
 // shorter than a frame is down for one frame and up in the next, so every
-// press and release shows as one edge to the polling queries.
+// press and release shows as one edge to the polling queries. A press of
+// another key made while a frame has not yet seen the last one waits for the
+// next frame (see HasUnreadPress), so keys tapped in one slow frame reach the
+// game one frame each, in order.
 
 #include <array>
 #include <cstdint>
@@ -38,6 +41,10 @@ public:
     void OnKeyUp(int32_t key);
     void OnChar(int32_t character);
 
+    // True while a key went down that no frame end has passed yet: the
+    // event translation keeps further key-downs queued until then.
+    bool HasUnreadPress() const { return pressSinceFrameEnd; }
+
     // Once per frame after the ticks: takes the previous-state copy and ages the queues.
     void Update();
     // Once per frame after the present; then lets each key's next waiting
@@ -54,6 +61,7 @@ public:
     int32_t keyIdleFrames = 0;                    // frames since the last key message
     std::array<uint8_t, kKeyCount> changedThisFrame{};  // 1 once current changed since the last frame end
     std::array<uint8_t, kKeyCount> waitingChanges{};    // changes after current, 0..kMaxWaitingChanges
+    bool pressSinceFrameEnd = false;                    // some key went down since the last frame end
 
 private:
     static bool InRange(int32_t key) { return key >= 0 && key < kKeyCount; }

@@ -188,7 +188,10 @@ def check_stations(consoles, server, shots):
 def change_console(game, server, shots):
     """Options, then Change Console, by their hot keys: the console moves on."""
     seated = len(seatings(server))
-    act_until("the Options screen", lambda: len(seatings(server)) > seated, lambda: press_keys(game, "o", "e"))
+    # Typed once: the game sees each key in a frame of its own, and a second
+    # "o" typed while the first change was on its way would open Options again.
+    press_keys(game, "o", "e")
+    wait_until("the console changed", lambda: len(seatings(server)) > seated)
     _, station = seatings(server)[seated]
     if station != "damage_control":
         raise Failure("Change Console on the main screen gave %s, not damage_control" % station)

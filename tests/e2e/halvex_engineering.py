@@ -128,10 +128,11 @@ def run(halvex, source_data, shots, work_folder):
         engineering.wait_for_screen("the engineering console after the change",
                                     lambda p: near(p, MAIN, POWER_BOX) > 300, shots, "engineering-4-after")
 
-        act_until("STORE ticked", lambda: store_ticked(engineering.screen()),
-                  lambda: engineering.click(STORE_BUTTON))
-        act_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()),
-                  lambda: engineering.click(PRESET_1_BUTTON))
+        # Each clicked once: STORE is a toggle, which a second click would undo.
+        engineering.click(STORE_BUTTON)
+        wait_until("STORE ticked", lambda: store_ticked(engineering.screen()))
+        engineering.click(PRESET_1_BUTTON)
+        wait_until("preset 1 stored and STORE unticked", lambda: not store_ticked(engineering.screen()))
         crew.end(engineering)
         stored = preset_line(data, 1)
         if stored is None or len(stored) != 100 or stored[2] != 3.0:

@@ -302,6 +302,47 @@ TEST_F(GLQELSystemClassWindowTest, every_tap_made_between_two_frames_is_seen_onc
     EXPECT_EQ(pressedInDraw, taps);
 }
 
+// Two keys tapped between two frames, as a hand types hot keys faster than a
+// slow frame: the first opens a screen and the second acts on it, so each
+// must be pressed in a frame of its own, in the order typed, by the draw.
+TEST_F(GLQELSystemClassWindowTest, keys_tapped_in_one_frame_are_pressed_in_frames_of_their_own)
+{
+    auto tap = [](SDL_Scancode scancode) {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event event{};
+            event.type = type;
+            event.key.keysym.scancode = scancode;
+            SDL_PushEvent(&event);
+        }
+    };
+    constexpr int kSettleFrames = 16;
+    std::vector<std::pair<int, char>> pressedInDraw;  // (frame, key)
+    game.onCall = [&](const std::string& call) {
+        if (call == "ClientFrameUpdate") {
+            if (Frames() == 1) {
+                tap(SDL_SCANCODE_O);
+                tap(SDL_SCANCODE_E);
+                tap(SDL_SCANCODE_O);
+            }
+            if (Frames() == kSettleFrames)
+                gInputFactory->Quit();
+        }
+        if (call != "Draw")
+            return;
+        for (char key : {'O', 'E'}) {
+            if (gInputFactory->GetKeyboard()->IsKeyPressed(key, true))
+                pressedInDraw.emplace_back(Frames(), key);
+        }
+    };
+    RunToEnd();
+    ASSERT_EQ(pressedInDraw.size(), 3u);
+    EXPECT_EQ(pressedInDraw[0].second, 'O');
+    EXPECT_EQ(pressedInDraw[1].second, 'E');
+    EXPECT_EQ(pressedInDraw[2].second, 'O');
+    EXPECT_LT(pressedInDraw[0].first, pressedInDraw[1].first);
+    EXPECT_LT(pressedInDraw[1].first, pressedInDraw[2].first);
+}
+
 // Clicks and moves made between two frames, as a slow frame gathers them:
 // each click is seen once, where it was made, and the move after the last
 // one arrives too.
