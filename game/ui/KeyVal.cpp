@@ -137,6 +137,25 @@ bool ModifiersAsRequired(QelKeyboard& keyboard, const HotKey& key)
     return true;
 }
 
+// A new name, or a line of the file whose key did not read: the defaults
+// take its place. The file is rewritten only when that changes the table, so
+// a default of no key does not rewrite it every frame.
+void TakeDefaults(HotKey& key, const std::string& internalName, int32_t defaultKey, int32_t defaultModifier,
+                  const std::string& description)
+{
+    HotKey defaults;
+    defaults.primary = defaultKey;
+    defaults.modifiers[0] = defaultModifier;
+    defaults.internalName = internalName;
+    defaults.description = description;
+    if (!(key == defaults)) {
+        key = defaults;
+        KeyVal::Save();
+    }
+}
+
+// A key is answered from the first query of its name on: a key pressed in
+// the first frame a screen draws is not lost to the registration.
 bool Query(const std::string& context, const std::string& name, int32_t defaultKey, int32_t defaultModifier,
            const std::string& description, bool held)
 {
@@ -145,22 +164,10 @@ bool Query(const std::string& context, const std::string& name, int32_t defaultK
     textFocusGuard = true;
     const std::string internalName = context + "_" + name;
     HotKey& key = hotKeys[internalName];
-    if (key.primary == 0) {
-        // A new name, or a line of the file whose key did not read: the
-        // defaults take its place. The file is rewritten only when that
-        // changes the table, so a default of no key does not rewrite it
-        // every frame.
-        HotKey defaults;
-        defaults.primary = defaultKey;
-        defaults.modifiers[0] = defaultModifier;
-        defaults.internalName = internalName;
-        defaults.description = description;
-        if (!(key == defaults)) {
-            key = defaults;
-            KeyVal::Save();
-        }
+    if (key.primary == 0)
+        TakeDefaults(key, internalName, defaultKey, defaultModifier, description);
+    if (key.primary == 0)
         return false;
-    }
     QelKeyboard* keyboard = theUIContext.Keyboard();
     if (keyboard == nullptr || !ModifiersAsRequired(*keyboard, key))
         return false;
