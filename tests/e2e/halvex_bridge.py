@@ -300,6 +300,15 @@ class Game:
         save_png(pixels, os.path.join(shots, name + ".png"))
         return pixels
 
+    def save_last_screen(self, path):
+        """What the window shows now, when the game still shows one."""
+        if getattr(self, "origin", None) is None or self.process.poll() is not None:
+            return
+        try:
+            save_png(self.screen(), path)
+        except (Failure, OSError, subprocess.SubprocessError):
+            pass  # the failure itself is what the test reports
+
     def stop(self):
         status = stop_process(self.process)
         self.output.close()
@@ -309,10 +318,12 @@ class Game:
 
 class Crew:
     """The displays and games of one test. On a failure every game's log is
-    printed; on leaving, every game still running and every display is
-    ended."""
+    printed and what each game's window shows is saved in the screenshot
+    folder (<role>-at-failure.png); on leaving, every game still running and
+    every display is ended."""
 
-    def __init__(self):
+    def __init__(self, shots):
+        self.shots = shots
         self.displays, self.games = [], []
 
     def __enter__(self):
@@ -322,6 +333,7 @@ class Crew:
         if kind is not None and issubclass(kind, Failure):
             for game in self.games:
                 print("--- what the %s wrote:\n%s" % (game.role, game.log()))
+                game.save_last_screen(os.path.join(self.shots, game.role + "-at-failure.png"))
         for game in self.games:
             game.stop()
         for display in self.displays:
@@ -507,7 +519,7 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = game_data(source_data, work_folder, port)
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays = [Display(work_folder), Display(work_folder)]
         server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                        lambda game: "the Tern is on station" in game.log())

@@ -208,7 +208,7 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = crew_data(source_data, work_folder, port)
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays = [Display(work_folder, WINDOW_SCREEN) for _ in range(1 + len(STATIONS))]
         server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                        lambda game: "the Tern is on station" in game.log_all())

@@ -104,7 +104,7 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = mission_with_additions(source_data, work_folder, port, "first_watch", MISSION_ADDITIONS)
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
         server, _ = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                        lambda server: "the Tern is on station" in server.log_all() or None)

@@ -106,7 +106,7 @@ def run(halvex, source_data, shots, work_folder):
     port = free_udp_port()
     discovery = "127.255.255.255:%d" % free_udp_port()
     data = drill_data(source_data, work_folder, port)
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays = [Display(work_folder) for _ in range(3)]
         server, ships = host_first_mission(crew, halvex, data, work_folder, discovery, shots,
                                            lambda game: reported(game, r"the Tern is ship (\d+), the raider ship (\d+)"))

@@ -23,7 +23,7 @@ from screens import save_png
 
 def run(halvex, source_data, shots, work_folder):
     data = game_data(source_data, work_folder, free_udp_port())
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays.append(Display(work_folder))
         game = Game("server", halvex, crew.displays[0], data, work_folder, str(free_udp_port()))
         crew.games.append(game)

@@ -29,7 +29,7 @@ BAD_START_SECONDS = 120
 
 def starts_and_ends_cleanly(halvex, data, shots, work_folder):
     discovery = "127.255.255.255:%d" % free_udp_port()
-    with Crew() as crew:
+    with Crew(shots) as crew:
         crew.displays = [Display(work_folder)]
         game = Game("game", halvex, crew.displays[0], data, work_folder, discovery)
         crew.games.append(game)
