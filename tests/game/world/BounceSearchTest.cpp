@@ -18,7 +18,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -211,39 +213,52 @@ private:
     Simulation world;
 };
 
-TEST(BounceSearch, finds_exactly_the_pairs_the_widest_search_finds_in_the_same_order)
+constexpr BounceWorld kBounceWorlds[] = {
+    {.name = "a crowd pushed into partners beyond its first search", .seed = 10, .objects = 600,
+     .halfSize = 4000.0f, .largeRadius = 400.0f, .largeEvery = 2, .stackedPairs = 5, .thinLeaves = true},
+    {.name = "a calm sector where objects are now and then set down on others", .seed = 16, .objects = 200,
+     .movesEvery = 3},
+    {.name = "a mission setting objects down during the tick", .seed = 15, .missionMoves = true},
+    {.name = "a mission told by behaviours, setting objects down during the tick", .seed = 17,
+     .behaviourEvents = true},
+    {.name = "struck objects thrown off by their own behaviours, with no mission", .seed = 18,
+     .strikesUnseen = true},
+    {.name = "a crowded sector of small ships", .seed = 11, .objects = 600, .halfSize = 6000.0f,
+     .fastSpeed = 200.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
+    {.name = "giants whose reach passes the widest box", .seed = 12, .objects = 300, .halfSize = 8000.0f,
+     .largeRadius = 1600.0f, .fastSpeed = 60.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
+    {.name = "fast movers and three ticks to a frame", .seed = 13, .halfSize = 8000.0f, .largeRadius = 500.0f,
+     .fastSpeed = 2500.0f, .ticksPerFrame = 3, .stackedPairs = 5, .thinLeaves = true, .jumps = true},
+    {.name = "movers faster than the widest box", .seed = 14, .objects = 300, .halfSize = 10000.0f,
+     .largeRadius = 400.0f, .fastSpeed = 7000.0f, .ticksPerFrame = 2, .stackedPairs = 3, .movesEvery = 1},
+};
+
+void PrintTo(const BounceWorld& world, std::ostream* out)
+{
+    *out << world.name;
+}
+
+// One test a world, so the worlds run side by side.
+class BounceSearch : public testing::TestWithParam<BounceWorld> {};
+
+TEST_P(BounceSearch, finds_exactly_the_pairs_the_widest_search_finds_in_the_same_order)
 {
     constexpr int kTicks = 60;
-    const BounceWorld worlds[] = {
-        {.name = "a crowd pushed into partners beyond its first search", .seed = 10, .objects = 600,
-         .halfSize = 4000.0f, .largeRadius = 400.0f, .largeEvery = 2, .stackedPairs = 5, .thinLeaves = true},
-        {.name = "a calm sector where objects are now and then set down on others", .seed = 16, .objects = 200,
-         .movesEvery = 3},
-        {.name = "a mission setting objects down during the tick", .seed = 15, .missionMoves = true},
-        {.name = "a mission told by behaviours, setting objects down during the tick", .seed = 17,
-         .behaviourEvents = true},
-        {.name = "struck objects thrown off by their own behaviours, with no mission", .seed = 18,
-         .strikesUnseen = true},
-        {.name = "a crowded sector of small ships", .seed = 11, .objects = 600, .halfSize = 6000.0f,
-         .fastSpeed = 200.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
-        {.name = "giants whose reach passes the widest box", .seed = 12, .objects = 300, .halfSize = 8000.0f,
-         .largeRadius = 1600.0f, .fastSpeed = 60.0f, .stackedPairs = 5, .jumps = true, .movesEvery = 1},
-        {.name = "fast movers and three ticks to a frame", .seed = 13, .halfSize = 8000.0f, .largeRadius = 500.0f,
-         .fastSpeed = 2500.0f, .ticksPerFrame = 3, .stackedPairs = 5, .thinLeaves = true, .jumps = true},
-        {.name = "movers faster than the widest box", .seed = 14, .objects = 300, .halfSize = 10000.0f,
-         .largeRadius = 400.0f, .fastSpeed = 7000.0f, .ticksPerFrame = 2, .stackedPairs = 3, .movesEvery = 1},
-    };
-    for (const BounceWorld& shape : worlds) {
-        SCOPED_TRACE(shape.name);
-        const Outcome narrow = BounceWorldRun(shape, false).Play(kTicks);
-        const Outcome widest = BounceWorldRun(shape, true).Play(kTicks);
-        ASSERT_EQ(narrow.ticks.size(), widest.ticks.size());
-        for (size_t tick = 0; tick < narrow.ticks.size(); ++tick)
-            ASSERT_TRUE(narrow.ticks[tick] == widest.ticks[tick]) << "first difference after tick " << tick + 1;
-        EXPECT_EQ(narrow.nextRandom, widest.nextRandom) << "the same draws for coinciding centres";
-        EXPECT_GT(widest.contacts, 200u) << "the world must make objects touch to test anything";
-    }
+    const BounceWorld& shape = GetParam();
+    SCOPED_TRACE(shape.name);
+    const Outcome narrow = BounceWorldRun(shape, false).Play(kTicks);
+    const Outcome widest = BounceWorldRun(shape, true).Play(kTicks);
+    ASSERT_EQ(narrow.ticks.size(), widest.ticks.size());
+    for (size_t tick = 0; tick < narrow.ticks.size(); ++tick)
+        ASSERT_TRUE(narrow.ticks[tick] == widest.ticks[tick]) << "first difference after tick " << tick + 1;
+    EXPECT_EQ(narrow.nextRandom, widest.nextRandom) << "the same draws for coinciding centres";
+    EXPECT_GT(widest.contacts, 200u) << "the world must make objects touch to test anything";
 }
+
+INSTANTIATE_TEST_SUITE_P(RandomWorlds, BounceSearch, testing::ValuesIn(kBounceWorlds),
+                         [](const testing::TestParamInfo<BounceWorld>& world) {
+                             return "seed_" + std::to_string(world.param.seed);
+                         });
 
 // The first push of a tick throws B out of its leaf (a point, with fat radius
 // 1) right onto C, which the tick walks next: C's search must still reach B's
