@@ -49,6 +49,7 @@
 #include <vector>
 
 class ObjectTypeDrawData;
+class Qel2dBitmap;
 class RenderManager;
 class SpaceObject;
 struct Navpoint;
@@ -324,4 +325,13 @@ private:
         glm::vec4 colour{1.0f};
     };
     std::vector<ContactLabel> contactLabels;
+    // The inked part of each sprite art labels keep off, about its middle in
+    // the art's pixels, read once from its pixels: most art is clear round
+    // its edges.
+    struct SpriteInk {
+        glm::vec2 low{0.0f};
+        glm::vec2 high{0.0f};
+    };
+    std::unordered_map<std::string, SpriteInk> spriteInks;
+    const SpriteInk& InkOf(const std::string& name, Qel2dBitmap& art);
 };

@@ -84,9 +84,35 @@ void Render2D::ReserveSprite(const std::string& bitmap, const glm::vec2& screen,
     Qel2dBitmap* art = theUIContext.Bitmap(bitmap);
     if (!art)
         return;
-    const glm::vec2 half = glm::vec2(static_cast<float>(art->GetWidth()), static_cast<float>(art->GetHeight())) *
-                           (0.5f * scale);
-    ReserveIcon(screen, -half, half, angle);
+    const SpriteInk& ink = InkOf(bitmap, *art);
+    ReserveIcon(screen, ink.low * scale, ink.high * scale, angle);
+}
+
+const Render2D::SpriteInk& Render2D::InkOf(const std::string& name, Qel2dBitmap& art)
+{
+    const auto found = spriteInks.find(name);
+    if (found != spriteInks.end())
+        return found->second;
+    const int width = art.GetWidth(), height = art.GetHeight();
+    int left = width, top = height, right = 0, bottom = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            float alpha = 0.0f, red = 0.0f, green = 0.0f, blue = 0.0f;
+            art.GetPixel(x, y, alpha, red, green, blue);
+            if (alpha <= 0.0f)
+                continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + 1);
+            bottom = std::max(bottom, y + 1);
+        }
+    SpriteInk ink;
+    if (left < right) {
+        const glm::vec2 middle(static_cast<float>(width) * 0.5f, static_cast<float>(height) * 0.5f);
+        ink.low = glm::vec2(static_cast<float>(left), static_cast<float>(top)) - middle;
+        ink.high = glm::vec2(static_cast<float>(right), static_cast<float>(bottom)) - middle;
+    }
+    return spriteInks.emplace(name, ink).first->second;
 }
 
 // Only the hull's opaque box: the silhouette's art is mostly clear.

@@ -150,16 +150,12 @@ void Render2D::DrawQueuedArcs()
 }
 
 // One mark per facing that holds: green, yellow under two thirds, red under
-// one third; a single shield is one ring fading from green to red. The marks
-// lie on a circle about the ship, inside their art's square whatever their
-// turn: labels keep off that square.
+// one third; a single shield is one ring fading from green to red.
 void Render2D::DrawShields(const SpaceObject& ship, const ScreenPoint& at, float iconScale)
 {
     if (ReadInt(ship.data_set, kShieldsRaisedFlag) != 1)
         return;
     const int32_t count = shipkeys::ShieldFacingCount(ship.data_set);
-    const char* drawn = nullptr;
-    float drawnScale = 0.0f;
     for (int32_t i = 0; i < count; ++i) {
         const float value = ReadFiniteFloat(ship.data_set, kShieldVal, i);
         if (!(value > 0.0f))
@@ -168,9 +164,7 @@ void Render2D::DrawShields(const SpaceObject& ship, const ScreenPoint& at, float
         const float f = full > 0.0f ? value / full : 1.0f;
         const float angle = at.angle + static_cast<float>(i + 1) * kPi;
         if (count == 1) {
-            drawn = "singleShield";
-            drawnScale = iconScale * 0.3f;
-            DrawSprite(drawn, at.pos, angle, drawnScale, glm::vec4(1.0f - f, f, 0.0f, 0.7f), kShipLayer);
+            DrawSprite("singleShield", at.pos, angle, iconScale * 0.3f, glm::vec4(1.0f - f, f, 0.0f, 0.7f), kShipLayer);
             continue;
         }
         const char* mark = "shldFace1";
@@ -182,12 +176,8 @@ void Render2D::DrawShields(const SpaceObject& ship, const ScreenPoint& at, float
             mark = "shldFace2";
             colour = glm::vec4(1.0f, 1.0f, 0.0f, 1.0f);
         }
-        drawn = mark;
-        drawnScale = iconScale * 0.2f;
-        DrawSprite(mark, at.pos, angle, drawnScale, colour, kShipLayer);
+        DrawSprite(mark, at.pos, angle, iconScale * 0.2f, colour, kShipLayer);
     }
-    if (drawn)
-        ReserveSprite(drawn, at.pos, 0.0f, drawnScale);
 }
 
 // --- Rings and grid --------------------------------------------------------
