@@ -22,17 +22,24 @@ size_t LabelStack::FirstMet(const IntRect& box) const
     return first;
 }
 
-IntRect LabelStack::Place(IntRect box, int32_t step, int32_t maxMoves)
+std::optional<IntRect> LabelStack::InTheWay(const IntRect& box, const Obstacle& obstacle) const
+{
+    const size_t met = FirstMet(box);
+    if (met != placed_.size())
+        return placed_[met];
+    return obstacle ? obstacle(box) : std::nullopt;
+}
+
+LabelStack::Placement LabelStack::Place(IntRect box, int32_t step, int32_t maxMoves, const Obstacle& obstacle)
 {
     const int32_t height = box.Height();
-    for (int32_t moves = 0; moves < maxMoves; ++moves) {
-        const size_t met = FirstMet(box);
-        if (met == placed_.size())
-            break;
-        box.top = placed_[met].top - step;
+    std::optional<IntRect> inTheWay = InTheWay(box, obstacle);
+    for (int32_t moves = 0; moves < maxMoves && inTheWay; ++moves) {
+        box.top = inTheWay->top - step;
         box.bottom = box.top + height;
+        inTheWay = InTheWay(box, obstacle);
     }
     bands_.File(box, static_cast<uint32_t>(placed_.size()));
     placed_.push_back(box);
-    return box;
+    return {box, !inTheWay};
 }

@@ -177,9 +177,13 @@ void Render2D::DrawIntoTarget()
     }
     DrawNavPoints();
     DrawNavProxies();
-    if (ships && theSimulation->Container()) {
+    const bool objects = ships && theSimulation->Container();
+    if (objects) {
         DrawObjects();
         DrawEffects();
+    }
+    PlaceLabels();
+    if (objects) {
         PlaceGridNames();
         if (frame.clicked)
             SelectClicked();

@@ -15,18 +15,21 @@
 //   }
 //
 // The scale (pixels per world unit) is the render manager's radarScale, set
-// by SetRadarZoom, the zoom buttons and the wheel. One frame draws, in order: background and rings and grid, nav points and
-// proxies, the objects with their shields, arcs, labels and reticles, the
-// effects, the click selection and the pointer read-out, the speech bubbles;
+// by SetRadarZoom, the zoom buttons and the wheel. One frame draws, in order:
+// background and rings and grid, nav points and proxies, the objects with
+// their shields, arcs and reticles, the effects, the labels (nav points'
+// texts, then contacts' names and read-outs, clear of each other and of every
+// icon), the click selection and the pointer read-out, the speech bubbles;
 // then the copy into the widget, the hold indicator or menu, and the hold
 // request. A click selects at once (ClickTimer) and tells the server (signal
 // 13); a hold of a second, or a right-click, asks the server for a quick menu
 // (signal 99), whose buttons answer with signal 100.
 //
 // Main thread only. Split over Render2D.cpp (state, mapping, frame, pointer),
-// Render2DObjects.cpp (icons, labels, read-outs), Render2DShapes.cpp (arcs,
-// shields, rings, grid, arrows, effects) and Render2DSelection.cpp (picking,
-// reticles, selection, scan requests, hold menu).
+// Render2DObjects.cpp (icons), Render2DLabels.cpp (names and read-outs),
+// Render2DShapes.cpp (arcs, shields, rings, grid, arrows, effects) and
+// Render2DSelection.cpp (picking, reticles, selection, scan requests, hold
+// menu).
 
 #include "game/render/manager/ClickTimer.h"
 #include "game/render/manager/LabelStack.h"
@@ -45,6 +48,8 @@
 #include <unordered_set>
 #include <vector>
 
+class ObjectTypeDrawData;
+class Qel2dBitmap;
 class RenderManager;
 class SpaceObject;
 struct Navpoint;
@@ -137,7 +142,15 @@ public:
     // The first column (and row) of the 11 the grid draws around a point.
     static int32_t GridFirstCell(float world);
 
-    // --- Labels and read-outs (Render2DObjects.cpp).
+    // --- Labels and read-outs (Render2DLabels.cpp).
+    // Contacts are labelled nearest the focus ship first, this many at most a
+    // frame: a radar that shows more has no room for their names anyway (a
+    // name and its read-outs take some 3,000 of the target's pixels, and
+    // names climb clear of each other), and each one tried costs the frame
+    // its search and its text.
+    static constexpr size_t kMaxLabelledContacts = 150;
+    // The name, climbing clear of the labels and icons placed before it; a
+    // name that finds no free place within its climb is filed but not drawn.
     void DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour);
     void DrawRangeBearing(const glm::vec2& screen, const glm::vec3& world, const SpaceObject& focus,
                           const glm::vec4& colour);
@@ -167,7 +180,9 @@ public:
     Ring2DRenderer ringRenderer;
     IntRect viewRect;  // the part of the target copied last frame
     LabelStack placedLabels;  // the contacts' names, climbing clear of each other
-    LabelLayout labels;  // the names and read-outs of the frame as drawn, kept clear of each other
+    // The names and read-outs of the frame as drawn, and the icons they keep
+    // off, kept clear of each other.
+    LabelLayout labels;
     // A grid cell's name, placed once the objects are labelled.
     struct GridName {
         IntRect box;
@@ -238,6 +253,13 @@ private:
     void DrawTerrain(const SpaceObject& object, bool nebula);
     void LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
                       const glm::vec4& colour);
+    // Icons the labels keep off: the box from low to high about the point
+    // (pixels, before the turn), turned as the sprite is drawn.
+    void ReserveIcon(const glm::vec2& screen, const glm::vec2& low, const glm::vec2& high, float angle);
+    void ReserveSprite(const std::string& bitmap, const glm::vec2& screen, float angle, float scale);
+    void ReserveSilhouette(const ObjectTypeDrawData& drawData, const glm::vec2& screen, float angle, float scale);
+    // The box from (left, top) to (right, bottom) about the point.
+    static IntRect Box(float x, float y, float left, float top, float right, float bottom);
     bool OnTarget(const IntRect& box) const;
     void DrawPointerReadout();
     void DrawSpeechBubbles();
@@ -249,6 +271,8 @@ private:
     void DrawText(const std::string& font, const IntRect& box, const std::string& text, const glm::vec4& colour,
                   int layer, int align);
     void PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align);
+    void QueueNavLabel(const IntRect& box, const std::string& text, const glm::vec4& colour);
+    void PlaceLabels();
     bool InCull(const glm::vec2& screen) const;
 
     // Render2DShapes.cpp.
@@ -284,4 +308,30 @@ private:
         BeamArc arc;
     };
     std::vector<QueuedArc> queuedArcs;
+
+    // What the label pass places once every icon of the frame is reserved:
+    // the nav points' texts first, then the contacts nearest first.
+    struct NavLabel {
+        IntRect box;
+        std::string text;
+        glm::vec4 colour{1.0f};
+    };
+    std::vector<NavLabel> navLabels;
+    struct ContactLabel {
+        float distance = 0.0f;  // from the focus ship, world units
+        glm::vec2 screen{0.0f};
+        glm::vec3 world{0.0f};
+        std::string name;
+        glm::vec4 colour{1.0f};
+    };
+    std::vector<ContactLabel> contactLabels;
+    // The inked part of each sprite art labels keep off, about its middle in
+    // the art's pixels, read once from its pixels: most art is clear round
+    // its edges.
+    struct SpriteInk {
+        glm::vec2 low{0.0f};
+        glm::vec2 high{0.0f};
+    };
+    std::unordered_map<std::string, SpriteInk> spriteInks;
+    const SpriteInk& InkOf(const std::string& name, Qel2dBitmap& art);
 };

@@ -1,6 +1,7 @@
 // How each thing on the radar is drawn: nav points and proxies, the objects
-// of the world by kind (terrain, special markers, ships), their labels and
-// range read-outs, the pointer read-out and the speech bubbles.
+// of the world by kind (terrain, special markers, ships) with their icons
+// reserved and their labels queued for the label pass (Render2DLabels.cpp),
+// the pointer read-out and the speech bubbles.
 
 #include "game/render/manager/Render2D.h"
 
@@ -46,30 +47,15 @@ constexpr ZoomArt kAsteroidArt[] = {{0.18f, "generic-asteroid", 1.0f}, {0.095f, 
 constexpr float kNebulaScale = 12.0f;  // a nebula's art spans its size twelve times over
 constexpr float kDefaultDisplaySize = 1000.0f;
 
-// Labels sit this far above their object and climb this far past a label
-// they would cover.
-constexpr int32_t kLabelRise = 25;
-constexpr int32_t kLabelHalfHeight = 10;
-constexpr int32_t kLabelStep = 22;
-constexpr float kLabelPadding = 30.0f;
-// A label stops climbing after this many moves: by then it stands far above
-// its object anyway, and a crowd of ships in one place (a fleet at a dock)
-// would otherwise cost a scan of every label per move, cubic in the crowd.
-constexpr int32_t kMaxLabelMoves = 16;
-// A read-out that would cover another text steps down a line at a time, a
-// few lines at most, to stay near its contact; with no free line left it
-// stands at its own place all the same, since every contact shows its range
-// and bearing.
-constexpr int32_t kReadoutStep = 18;
-constexpr int32_t kMaxReadoutMoves = 3;
-// Distances switch to thousands above these (target read-out, pointer).
-constexpr float kRangeThousandsAbove = 2999.0f;
+// The pointer read-out's distance switches to thousands from here.
 constexpr float kPointerThousandsFrom = 1000.0f;
 // A point nav point farther than this from the centre shows as an arrow
 // this far out.
 constexpr float kNavArrowRadius = 350.0f;
 // A pickup is a small square of this many pixels.
 constexpr float kPickupPixels = 12.8f;
+// A mission's selection marker is a cell of the icon sheet this wide.
+constexpr float kMarkerHalfSize = 10.0f;
 
 const ZoomArt& ArtForScale(const ZoomArt (&table)[3], float scale)
 {
@@ -94,22 +80,6 @@ glm::vec4 OverrideOr(const SpaceObject& object, const glm::vec4& colour)
     return result;
 }
 
-IntRect Box(float x, float y, float left, float top, float right, float bottom)
-{
-    return {static_cast<int32_t>(x + left), static_cast<int32_t>(y + top), static_cast<int32_t>(x + right),
-            static_cast<int32_t>(y + bottom)};
-}
-
-// Degrees 0..359 of a bearing brought into one turn.
-int32_t BearingDegrees(float bearing)
-{
-    if (bearing < 0.0f)
-        bearing += 2.0f * kPi;
-    if (bearing >= 2.0f * kPi)
-        bearing -= 2.0f * kPi;
-    return static_cast<int32_t>(bearing * 180.0f / kPi);
-}
-
 }  // namespace
 
 // --- Drawing helpers ------------------------------------------------------
@@ -128,20 +98,6 @@ void Render2D::DrawText(const std::string& font, const IntRect& box, const std::
                         int layer, int align)
 {
     theUIContext.DrawText(theUIContext.GetFont(font), box, text, colour, layer, align);
-}
-
-// A read-out over its shadow at its place, or a few lines below where that
-// place is taken.
-void Render2D::PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align)
-{
-    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
-    std::array<IntRect, kMaxReadoutMoves + 1> candidates;
-    for (size_t move = 0; move < candidates.size(); ++move) {
-        candidates[move] = box;
-        candidates[move].Translate(0, static_cast<int32_t>(move) * kReadoutStep);
-    }
-    if (!labels.Place(font, candidates, text, colour, kLabelLayer, {kLabelLayer - 1}, align))
-        labels.Claim(font, box, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
 }
 
 bool Render2D::InCull(const glm::vec2& p) const
@@ -192,7 +148,7 @@ void Render2D::DrawNavPoint(const Navpoint& point)
         glm::vec2 centre;
         if (VisibleCenter(owner.mainBuffWidth, owner.mainBuffHeight, {screen[0], screen[1], screen[2], screen[3]},
                           centre))
-            PlaceReadout(Box(centre.x, centre.y, -500, -100, 500, 100), point.text, glm::vec4(1.0f), 2);
+            QueueNavLabel(Box(centre.x, centre.y, -500, -100, 500, 100), point.text, glm::vec4(1.0f));
         return;
     }
     const glm::vec2 p = WorldToScreen(point.pos, 0.0f).pos;
@@ -203,7 +159,8 @@ void Render2D::DrawNavPoint(const Navpoint& point)
         if (!viewRect.Contains(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)))
             return;
         DrawSprite("icon-map-pin", p, 0.0f, 0.2f, colour, kTerrainLayer);
-        PlaceReadout(Box(p.x, p.y, -500, 10, 500, 30), point.text, colour, 2);
+        ReserveSprite("icon-map-pin", p, 0.0f, 0.2f);
+        QueueNavLabel(Box(p.x, p.y, -500, 10, 500, 30), point.text, colour);
         if (frame.focus)
             DrawElevationArrows(p, point.pos, *frame.focus, colour, kTerrainLayer);
         return;
@@ -211,7 +168,8 @@ void Render2D::DrawNavPoint(const Navpoint& point)
     const glm::vec2 u = offset / std::sqrt(glm::dot(offset, offset));
     const glm::vec2 q = centre + kNavArrowRadius * u;
     DrawSprite("icon-map-arrow", q, std::atan2(u.x, u.y), 0.2f, colour, kTerrainLayer);
-    PlaceReadout(Box(q.x, q.y, -500, 10, 500, 30), point.text, colour, 2);
+    ReserveSprite("icon-map-arrow", q, std::atan2(u.x, u.y), 0.2f);
+    QueueNavLabel(Box(q.x, q.y, -500, 10, 500, 30), point.text, colour);
 }
 
 // A proxy stands in for an object this console cannot see; once the object
@@ -239,10 +197,12 @@ void Render2D::DrawNavProxy(const NavProxy& proxy, const glm::vec2& p, bool seen
     if (drawData && drawData->silhouette) {
         const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
         drawData->silhouette->DrawRotated(p.x, p.y, 0.0f, 0.25f, layer, rgba, false);
+        ReserveSilhouette(*drawData, p, 0.0f, 0.25f);
     } else if (const ShipDataRecord* record = ShipData::Instance().Find(proxy.shiptype)) {
         DrawSprite(record->artFileRoot + "256", p, 0.0f, 0.25f, colour, layer);
+        ReserveSprite(record->artFileRoot + "256", p, 0.0f, 0.25f);
     }
-    PlaceReadout(Box(p.x, p.y, -500, 10, 500, 40), proxy.text, colour, 2);
+    QueueNavLabel(Box(p.x, p.y, -500, 10, 500, 40), proxy.text, colour);
 
     const glm::vec4 outline(colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f, colour.a);
     const float x = p.x, y = p.y;
@@ -343,6 +303,7 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
     if (key == "torpedo" || key == "drone") {
         DrawSprite("teardrop", at.pos, at.angle + kPi, 0.1f, glm::vec4(colour.r, colour.g, colour.b, 1.0f),
                    kShipLayer);
+        ReserveSprite("teardrop", at.pos, at.angle + kPi, 0.1f);
         EnterFrameObject(object);
         if (frame.focus)
             DrawElevationArrows(at.pos, object.pos, *frame.focus, colour, kShipLayer);
@@ -351,11 +312,14 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
     const bool monster = behaviour == "behav_monster";
     const bool marker = behaviour == "behav_selection";
     if (monster || marker) {
-        if (monster)
+        if (monster) {
             DrawSprite("icon-mine", at.pos, 0.0f, 0.3f, colour, kShipLayer);
-        else
+            ReserveSprite("icon-mine", at.pos, 0.0f, 0.3f);
+        } else {
             uiGridIcon(static_cast<int>(ReadInt(object.data_set, kIconIndex)), colour, at.pos.x, at.pos.y, 20.0f,
                        kShipLayer);
+            ReserveIcon(at.pos, glm::vec2(-kMarkerHalfSize), glm::vec2(kMarkerHalfSize), 0.0f);
+        }
         EnterFrameObject(object);
         if (frame.focus)
             DrawElevationArrows(at.pos, object.pos, *frame.focus, colour, kShipLayer);
@@ -366,9 +330,11 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
         matched = true;
     }
     if (behaviour == "behav_pickup") {
-        if (Qel2dBitmap* white = theUIContext.White())
-            DrawSprite(UIContext::kWhiteBitmap, at.pos, 0.0f, kPickupPixels / static_cast<float>(white->GetWidth()),
-                       colour, kShipLayer);
+        if (Qel2dBitmap* white = theUIContext.White()) {
+            const float scale = kPickupPixels / static_cast<float>(white->GetWidth());
+            DrawSprite(UIContext::kWhiteBitmap, at.pos, 0.0f, scale, colour, kShipLayer);
+            ReserveSprite(UIContext::kWhiteBitmap, at.pos, 0.0f, scale);
+        }
         EnterFrameObject(object);
         if (frame.focus)
             DrawElevationArrows(at.pos, object.pos, *frame.focus, colour, kShipLayer);
@@ -399,14 +365,15 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
 
     if (unknown) {
         DrawSprite("unknownShipIcon", icon.pos, icon.angle + kPi, record->radarScale * 0.2f, colour, kShipLayer);
+        ReserveSprite("unknownShipIcon", icon.pos, icon.angle + kPi, record->radarScale * 0.2f);
     } else {
         const ObjectTypeDrawData* drawData = owner.GetObjectTypeDrawData(object.data_tag);
         if (drawData && drawData->silhouette) {
             const float localScale = ReadFiniteFloat(object.data_set, kLocalScale);
+            const float scale = record->radarScale * 0.2f * (localScale == 0.0f ? 1.0f : localScale);
             const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
-            drawData->silhouette->DrawRotated(icon.pos.x, icon.pos.y, icon.angle,
-                                              record->radarScale * 0.2f * (localScale == 0.0f ? 1.0f : localScale),
-                                              kShipLayer, rgba, false);
+            drawData->silhouette->DrawRotated(icon.pos.x, icon.pos.y, icon.angle, scale, kShipLayer, rgba, false);
+            ReserveSilhouette(*drawData, icon.pos, icon.angle, scale);
         }
     }
     DrawElevationArrows(icon.pos, object.pos, focus, colour, kShipLayer);
@@ -428,15 +395,6 @@ void Render2D::DrawShip(const SpaceObject& object, const ScreenPoint& at, const 
         RequestScan(object);
 }
 
-// The name label and, but on the comms radar, range and bearing.
-void Render2D::LabelContact(const SpaceObject& object, const glm::vec2& screen, const std::string& label,
-                            const glm::vec4& colour)
-{
-    DrawLabel(label, screen, colour);
-    if (frame.kind != kCommsKind)
-        DrawRangeBearing(screen, object.pos, *frame.focus, colour);
-}
-
 bool Render2D::ScannedByOwnSide(const SpaceObject& object) const
 {
     const std::string side = frame.own ? frame.own->side : std::string();
@@ -453,60 +411,13 @@ void Render2D::EnterFrameObject(const SpaceObject& object)
     frameObjects[currentFrameObjects].insert(object.uniqueID);
 }
 
-// --- Labels and read-outs --------------------------------------------------
-
-// Centred 25 pixels above the point; a label that would cover one placed
-// earlier climbs above it, and the search starts over (kMaxLabelMoves times
-// at most). Every label is placed, and those that climbed off the radar's
-// target are not drawn: in a crowd most of the climbing names leave the
-// screen, and their text would cost the frame for nothing. The read-outs
-// placed after the names keep clear of them.
-void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
-{
-    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
-    if (text.empty() || !font)
-        return;
-    const float half = (static_cast<float>(font->GetTextWidth(text)) + kLabelPadding) / 2.0f;
-    const IntRect box = placedLabels.Place(IntRect{static_cast<int32_t>(screen.x - half),
-                                                   static_cast<int32_t>(screen.y - kLabelHalfHeight) - kLabelRise,
-                                                   static_cast<int32_t>(screen.x + half),
-                                                   static_cast<int32_t>(screen.y + kLabelHalfHeight) - kLabelRise},
-                                           kLabelStep, kMaxLabelMoves);
-    if (!OnTarget(box))
-        return;
-    labels.Claim(font, box, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, 2);
-}
-
-// Some of the box (or its shadow, a pixel right and down) falls on the
-// radar's target.
-bool Render2D::OnTarget(const IntRect& box) const
-{
-    return box.right + 1 >= 0 && box.bottom + 1 >= 0 && box.left < owner.mainBuffWidth &&
-           box.top < owner.mainBuffHeight;
-}
-
-std::string Render2D::RangeText(float distance)
-{
-    if (distance > kRangeThousandsAbove)
-        return std::to_string(static_cast<int64_t>(distance / 1000.0f)) + "K";
-    return std::to_string(static_cast<int64_t>(distance));
-}
+// --- Read-outs of the pointer and speech ----------------------------------
 
 std::string Render2D::PointerRangeText(float distance)
 {
     if (distance < kPointerThousandsFrom)
         return std::to_string(static_cast<int64_t>(distance));
     return std::to_string(static_cast<int64_t>(distance / 1000.0f)) + "K";
-}
-
-void Render2D::DrawRangeBearing(const glm::vec2& screen, const glm::vec3& world, const SpaceObject& focus,
-                                const glm::vec4& colour)
-{
-    const glm::vec3 d = world - focus.pos;
-    const float distance = glm::length(d);
-    const float x = screen.x, y = screen.y;
-    PlaceReadout(Box(x, y, 3, 20, 200, 50), RangeText(distance), colour, 0);
-    PlaceReadout(Box(x, y, -203, 20, -6, 50), std::to_string(BearingDegrees(std::atan2(d.x, d.z))), colour, 1);
 }
 
 // Distance and bearing from the focus ship to the point under the pointer.

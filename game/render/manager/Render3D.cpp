@@ -234,7 +234,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
     DrawNavRing(ship, view);
     if (owner.cam_mode != "cinematic") {
         const TextSurfaceScope offScreen(kViewSurface);
-        DrawReticleQueue();
+        DrawReticleQueue(rect);
     }
     reticle_queue.clear();
     gGraphicsFactory->Flush2D();

@@ -47,6 +47,7 @@ class Ribbon3DManager;
 class Ring3D;
 class ObjectTypeDrawData;
 class Qel2dBitmap;
+class QelBitmapFont;
 class QelGasGiant;
 class QelVolumeManager;
 class Render3D;
@@ -289,7 +290,10 @@ private:
     // Lock reticles and name tags (Render3DReticles.cpp).
     void QueueOwnShipReticles(const SpaceObject& ship);
     void QueueNameTag(const SpaceObject& object, const SpaceObject& viewer);
-    void DrawReticleQueue();
+    // The labels in a face fitted to the view the rectangle shows, kept
+    // inside it.
+    void DrawReticleQueue(const IntRect& rect);
+    QelBitmapFont* LabelFaceFor(const IntRect& rect, const IntRect& crop) const;
 
     struct DistanceLimits;
     void PlaceChaseCamera(const SpaceObject& ship);

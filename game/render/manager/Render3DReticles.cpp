@@ -5,6 +5,8 @@
 
 #include "game/render/manager/Render3D.h"
 
+#include "engine/base/Qel2dBitmap.h"
+#include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "game/behaviours/PlayerShipScience.h"
 #include "game/render/manager/Render2DKeys.h"
@@ -40,16 +42,23 @@ constexpr float kEdgePointerFarDistance = 3000.0f;
 // the sheet's pointer cell is drawn.
 constexpr float kEdgePointerTurn = 1.57079635f + 0.785398175f;
 
-// The label: 2000 pixels wide about the point, from 10 pixels below it (or
-// ending 10 pixels above it); its shadow 3 pixels right and down, one layer
-// under it.
+// The label in the largest face: 2000 pixels wide about the point, from 10
+// pixels below it (or ending 10 pixels above it); its shadow 3 pixels right
+// and down, one layer under it. A smaller face shrinks its height and
+// shadow in step (the shadow a pixel at least).
 constexpr int32_t kLabelHalfWidth = 1000;
 constexpr int32_t kLabelTop = 10;
 constexpr int32_t kLabelHeight = 50;
 constexpr int32_t kShadowOffset = 3;
 constexpr int kLabelLayer = 1004;
 constexpr int kShadowLayer = 1003;
-constexpr const char* kLabelFont = "gui-4";
+// The largest face a label takes: a full-screen view's. A label's line is
+// about a 24th of the view's height as the crew sees it (gui-4 on a 1080-line
+// screen), and never under 12 pixels there, where a small view would make it
+// unreadable; the face is the largest of gui-4's sizes that keeps to that.
+constexpr const char* kLargestLabelFont = "gui-4";
+constexpr float kLabelShareOfView = 1.0f / 24.0f;
+constexpr float kMinLabelPixels = 12.0f;
 
 constexpr DataKey kWaypointCount{"waypoint_count", kPlayDoc};
 constexpr DataKey kWaypointX{"waypoint_x_array", kPlayDoc};
@@ -143,13 +152,40 @@ void Render3D::QueueNameTag(const SpaceObject& object, const SpaceObject& viewer
                     ReadString(object.data_set, radarkeys::kNameTag));
 }
 
+// The target's pixels that show as one pixel of the screen set the face: a
+// small view of a large target (the game master's) shrinks what it draws.
+QelBitmapFont* Render3D::LabelFaceFor(const IntRect& rect, const IntRect& crop) const
+{
+    QelBitmapFont* font = theUIContext.GetFont(kLargestLabelFont);
+    if (!rect.IsOpen() || !crop.IsOpen())
+        return font;
+    const float shown = static_cast<float>(rect.Height());
+    const float targetPerScreen = static_cast<float>(crop.Height()) / shown;
+    const float wanted = std::max(shown * kLabelShareOfView, kMinLabelPixels) * targetPerScreen;
+    while (font && static_cast<float>(font->GetLineStep()) > wanted) {
+        QelBitmapFont* smaller = theUIContext.SmallerFont(font);
+        if (!smaller)
+            break;
+        font = smaller;
+    }
+    return font;
+}
+
 // Into the main target, in its pixels: each reticle in its named colour or
 // its own, the label in that colour over its black shadow, below the
-// reticle or, where another label stands there, above it.
-void Render3D::DrawReticleQueue()
+// reticle or, where another label stands there, above it, and inside the
+// part of the target the view shows.
+void Render3D::DrawReticleQueue(const IntRect& rect)
 {
-    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
+    const IntRect crop = CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect);
+    QelBitmapFont* font = LabelFaceFor(rect, crop);
+    QelBitmapFont* largest = theUIContext.GetFont(kLargestLabelFont);
+    const int32_t line = font ? font->GetLineStep() : 0;
+    const int32_t largestLine = largest ? std::max(largest->GetLineStep(), 1) : 1;
+    const int32_t height = font == largest ? kLabelHeight : kLabelHeight * line / largestLine;
+    const int32_t shadowOffset = std::max(1, kShadowOffset * line / largestLine);
     labels.Clear();
+    labels.SetBounds(crop);
     for (const LockReticle& entry : reticle_queue) {
         glm::vec4 colour{1.0f};
         ParseColor(colour, entry.colourName);
@@ -161,9 +197,9 @@ void Render3D::DrawReticleQueue()
         }
         const int32_t x = static_cast<int32_t>(entry.position.x);
         const int32_t y = static_cast<int32_t>(entry.position.y);
-        const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + kLabelHeight};
+        const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + height};
         IntRect above = below;
-        above.Translate(0, -(2 * kLabelTop + kLabelHeight));
-        labels.Place(font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, kShadowOffset}, 2);
+        above.Translate(0, -(2 * kLabelTop + height));
+        labels.Place(font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, shadowOffset}, 2);
     }
 }

@@ -47,12 +47,12 @@ TEST(LabelStackTest, places_every_label_where_a_scan_of_all_places_it)
             const int32_t half = 20 + crand() % 60;
             const IntRect box{x - half, y - 10, x + half, y + 10};
             const IntRect expected = PlaceByScan(scanned, box, 22, 16);
-            ASSERT_EQ(stack.Place(box, 22, 16), expected) << "label " << i << " of " << crowd.count;
+            ASSERT_EQ(stack.Place(box, 22, 16).box, expected) << "label " << i << " of " << crowd.count;
         }
         EXPECT_EQ(stack.Placed(), scanned);
         stack.Clear();
         EXPECT_TRUE(stack.Placed().empty());
-        EXPECT_EQ(stack.Place(IntRect{0, 0, 10, 20}, 22, 16), (IntRect{0, 0, 10, 20})) << "nothing left to meet";
+        EXPECT_EQ(stack.Place(IntRect{0, 0, 10, 20}, 22, 16).box, (IntRect{0, 0, 10, 20})) << "nothing left to meet";
     }
 }
 

@@ -318,6 +318,7 @@ TEST_F(Render2DTest, a_label_climbs_above_every_label_it_would_cover)
 
     // A crowd in one place: each label climbs at most 16 steps.
     radar.placedLabels.Clear();
+    radar.labels.Clear();
     for (int i = 0; i < 400; ++i)
         radar.DrawLabel("Docked", {300, 300}, glm::vec4(1));
     EXPECT_EQ(radar.placedLabels.Placed().back().top, 265 - 16 * 22);
@@ -546,10 +547,12 @@ TEST_F(Render2DTest, unscanned_ships_show_the_unknown_icon_and_no_name)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Known"), 2) << "the label and its shadow";
 }
 
-// A crowd of named contacts: every one keeps its name, range and bearing
-// (each shadowed), however many; a name that climbs off the radar is placed,
-// so the ones after it climb past it, but not drawn.
-TEST_F(Render2DTest, every_named_contact_in_a_crowd_keeps_its_name)
+// A crowd of named contacts: no text covers another or an icon, so the crowd
+// shows the names and read-outs that fit, the nearest contacts' first; a
+// contact past the labelled count shows none even with room to spare; a
+// name that climbs off the radar is placed, so the ones after it climb past
+// it, but not drawn.
+TEST_F(Render2DTest, a_crowd_shows_the_labels_that_fit_nearest_first_none_covering_another)
 {
     constexpr size_t kCrowd = 120;
     for (size_t i = 0; i < kCrowd; ++i) {
@@ -557,18 +560,32 @@ TEST_F(Render2DTest, every_named_contact_in_a_crowd_keeps_its_name)
         const float reach = 200.0f + 15.0f * static_cast<float>(i);
         Contact({reach * std::sin(angle), 0, reach * std::cos(angle)}, ("Contact " + std::to_string(i)).c_str());
     }
+    Contact({-3000, 0, -2500}, "Loner");
     input.MoveTo(-100, -100);
-    graphics.log.clear();
+    theUIContext.textRuns.runs.clear();
+    theUIContext.textRuns.recording = true;
     Draw();
+    theUIContext.textRuns.recording = false;
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
     const auto texts = graphics.Texts();
-    for (size_t i = 0; i < kCrowd; ++i)
+    for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(std::count(texts.begin(), texts.end(), "Contact " + std::to_string(i)), 2) << "contact " << i;
-    EXPECT_EQ(graphics.Of(DrawRecord::Kind::Text).size(), kCrowd * 6) << "name, range, bearing, each shadowed";
+    EXPECT_GT(graphics.Of(DrawRecord::Kind::Text).size(), kCrowd) << "a crowd still shows many of its labels";
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Loner"), 2) << "a contact alone has room for its name";
+
+    // A bunch by the ship makes the labelled count up: the farthest contact,
+    // alone as it is, gets no label.
+    for (size_t i = kCrowd; i < Render2D::kMaxLabelledContacts; ++i)
+        Contact({0, 0, -150}, ("Contact " + std::to_string(i)).c_str());
+    Draw();
+    const auto crowded = graphics.Texts();
+    EXPECT_EQ(std::count(crowded.begin(), crowded.end(), "Loner"), 0);
 
     // Labels stacked over one place climb; the one that would stand above
     // the radar's top edge is filed but draws no text.
     Render2D& radar = manager->render2D;
     radar.placedLabels.Clear();
+    radar.labels.Clear();
     graphics.log.clear();
     radar.DrawLabel("Low", {300, 20}, glm::vec4(1));
     radar.DrawLabel("High", {300, 20}, glm::vec4(1));
@@ -595,6 +612,50 @@ TEST_F(Render2DTest, readouts_of_ships_side_by_side_step_clear_of_each_other)
     const auto texts = graphics.Texts();
     for (const char* readout : {"1414", "1523", "1662", "45", "48", "43"})
         EXPECT_EQ(std::count(texts.begin(), texts.end(), readout), 2) << readout << " and its shadow";
+}
+
+// A nav point's text and a contact's name that would stand on each other
+// (a fighter just under the approach point): the name climbs clear of the
+// text, and both show.
+TEST_F(Render2DTest, a_contact_name_keeps_clear_of_a_nav_point_text)
+{
+    graphics.AddBitmap("icon-map-pin", 128, 128);
+    world->AddNavpoint(0, 0, 1800, "Halcyon Approach", "#7fd4ff");
+    Contact({0, 0, 1350}, "Kestrel");  // 45 pixels under the pin: its name rises onto the pin's text
+    input.MoveTo(-100, -100);
+    theUIContext.textRuns.runs.clear();
+    theUIContext.textRuns.recording = true;
+    Draw();
+    theUIContext.textRuns.recording = false;
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    const auto texts = graphics.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Halcyon Approach"), 2);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Kestrel"), 2);
+}
+
+// A ship right under another: the upper one's range and bearing would sit
+// on the lower one's icon, and step down past it instead; none of the texts
+// covers an icon.
+TEST_F(Render2DTest, readouts_step_clear_of_the_icons_under_them)
+{
+    const SpaceObject* upper = Contact({1000, 0, 1000}, "Talon");
+    const SpaceObject* lower = Contact({1000, 0, 720}, "Fang");  // 28 pixels under: on the read-outs' first line
+    input.MoveTo(-100, -100);
+    theUIContext.textRuns.runs.clear();
+    theUIContext.textRuns.recording = true;
+    Draw();
+    theUIContext.textRuns.recording = false;
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    const auto texts = graphics.Texts();
+    const std::string upperRange = Render2D::RangeText(glm::length(upper->pos));
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), upperRange), 2) << "the upper ship keeps its range";
+    for (const SpaceObject* ship : {upper, lower}) {
+        const int32_t x = centreX + static_cast<int32_t>(ship->pos.x * 0.1f);
+        const int32_t y = centreY - static_cast<int32_t>(ship->pos.z * 0.1f);
+        for (const TextRun& run : theUIContext.textRuns.runs)
+            EXPECT_FALSE(run.ink.left < x + 8 && x - 8 < run.ink.right && run.ink.top < y + 8 && y - 8 < run.ink.bottom)
+                << run.text << " on the icon at " << x << ", " << y;
+    }
 }
 
 // Every known ship's arcs, but drawn together: one run of lines after the

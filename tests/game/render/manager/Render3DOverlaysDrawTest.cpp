@@ -9,6 +9,9 @@
 #include "game/net/CorvaneServer.h"
 #include "game/net/NetworkIds.h"
 #include "game/render/manager/CounterPanelOverlay.h"
+#include "game/render/manager/Render3D.h"
+#include "game/ui/UITextFit.h"
+#include "game/world/ObjectDataBlob.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipKeys.h"
 #include "tests/support/ConsoleDrawTest.h"
@@ -105,6 +108,46 @@ TEST_F(Render3DOverlaysDrawTest, a_beam_reaches_from_the_frigate_to_the_raiders_
     ASSERT_TRUE(SaveScreen("overlays-beam.png"));
     EXPECT_GT(Count(between, beamBlue), blueBefore + 50) << "the beam in its port's colour";
     EXPECT_GT(Count(whole, shieldGreen), greenBefore + 30) << "the ripple on strong shields";
+}
+
+// Locks on ships side by side at the left edge of a view shown at less than
+// the target's size: the labels take a face that reads at the view's size
+// (a line a twentieth of its height at most, where the full-screen face
+// would take a sixth), none covers another, and each stays inside the view.
+TEST_F(Render3DOverlaysDrawTest, labels_of_a_small_view_take_a_fitting_face_and_stay_clear_and_inside)
+{
+    SpaceObject* ship = Place("behav_playership", "tern_frigate", {0, 0, 0}, 0.0f);
+    ship->side = "navy";
+    world->subjectID = ship->uniqueID;
+    const char* names[] = {"Halcyon Station", "Meridian Warden"};
+    const DataKey* locks[] = {&shipkeys::kWeaponTargetUid, &shipkeys::kScienceTargetUid};
+    for (int i = 0; i < 2; ++i) {
+        SpaceObject* other = Place("behav_npcship", "fleet_light_cruiser", {-300.0f, 10.0f * i, 500}, 0.0f);
+        WriteString(other->data_set, shipkeys::kNameTag, names[i]);
+        WriteString(other->data_set, DataKey{"scan", kPlayDoc}, "scanned", ObjectDataBlob::IndexOfString(ship->side));
+        WriteUInt64(ship->data_set, *locks[i], other->uniqueID);
+    }
+    world->Container()->ReinsertMoved();
+    const IntRect view{0, 0, kWidth, kHeight};
+    theUIContext.textRuns.runs.clear();
+    theUIContext.textRuns.recording = true;
+    DrawFrame([&] { manager->render3D.Draw(view, true); });
+    theUIContext.textRuns.recording = false;
+    ASSERT_TRUE(SaveScreen("overlays-small-view-labels.png"));
+    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    const IntRect crop = Render3D::CropToRect(manager->mainBuffWidth, manager->mainBuffHeight, view);
+    const float screenPerTarget = static_cast<float>(view.Height()) / static_cast<float>(crop.Height());
+    int shown = 0;
+    for (const TextRun& run : theUIContext.textRuns.runs) {
+        if (run.text != names[0] && run.text != names[1])
+            continue;
+        ++shown;
+        EXPECT_LE(static_cast<float>(run.ink.Height()) * screenPerTarget, kHeight / 20.0f) << run.text;
+        EXPECT_TRUE(run.ink.left >= crop.left && run.ink.right <= crop.right && run.ink.top >= crop.top &&
+                    run.ink.bottom <= crop.bottom)
+            << run.text << " leaves the view";
+    }
+    EXPECT_EQ(shown, 2) << "both labels, clear of each other";
 }
 
 TEST_F(Render3DOverlaysDrawTest, the_counter_panel_graphs_each_counter_in_its_hue_over_black)
