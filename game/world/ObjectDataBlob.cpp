@@ -114,6 +114,26 @@ void ObjectDataBlob::FileRow(uint32_t row)
     rowIndex[slot] = Slot{hash, row + 1};
 }
 
+// The slots first, all of them, then the rows the slots lead to: each round's
+// loads overlap one another.
+void ObjectDataBlob::Prefetch(std::initializer_list<KeyIndex> keys) const
+{
+    if (rowIndex.empty())
+        return;
+    const size_t mask = rowIndex.size() - 1;
+    for (const KeyIndex& key : keys)
+        __builtin_prefetch(&rowIndex[HashOf(key.tagKey, key.index) & mask]);
+    for (const KeyIndex& key : keys) {
+        const uint32_t hash = HashOf(key.tagKey, key.index);
+        for (size_t slot = hash & mask; rowIndex[slot].row != 0; slot = (slot + 1) & mask) {
+            if (rowIndex[slot].hash == hash) {
+                __builtin_prefetch(&rows[rowIndex[slot].row - 1]);
+                break;
+            }
+        }
+    }
+}
+
 ObjectDataBlobElement* ObjectDataBlob::FindElement(uint64_t tagKey, int32_t index)
 {
     return const_cast<ObjectDataBlobElement*>(std::as_const(*this).FindElement(tagKey, index));
