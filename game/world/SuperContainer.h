@@ -17,6 +17,7 @@
 // query or frame step, so thousands of objects made at the origin and then
 // moved never pile up in one spot of the tree.
 
+#include "game/world/ObjectIdTable.h"
 #include "game/world/PlaneBox.h"
 
 #include <cstdint>
@@ -137,7 +138,7 @@ private:
     void RefitUpFrom(int32_t index);
 
     std::vector<SuperContainerObject*> allObjects;
-    std::unordered_map<uint64_t, SuperContainerObject*> allMap;
+    ObjectIdTable allMap;
     std::vector<SuperContainerNode> nodes;
     std::vector<SuperContainerObject*> reinsertList;
     std::vector<SuperContainerObject*> waitingToBeFiled;
