@@ -112,6 +112,11 @@ void LaunchDrones(SpaceObject& ship, Simulation& world, const SpaceObject& targe
 void Tick(SpaceObject& ship, Simulation& world)
 {
     ObjectDataBlob& blob = ship.data_set;
+    // What the speed, the steering and the gravity pull read.
+    blob.Prefetch({{kSpeedCoeff.key, 0}, {kThrottle.key, 0}, {kSystemMaxDamage.key, 1}, {kSystemDamage.key, 1},
+                   {kTargetPosX.key, 0}, {kTargetPosY.key, 0}, {kTargetPosZ.key, 0}, {kNpcTurnRate.key, 0},
+                   {kTurnDamageCoeff.key, 0}, {kTurnUpgradeCoeff.key, 0}, {kPullStrength.key, 0},
+                   {kTargetId.key, 0}});
     const float ordered =
         ReadFiniteFloat(blob, kSpeedCoeff) * ReadFiniteFloat(blob, kThrottle) * NPCShipSystemHealth(ship, 1);
     const float speed = (ordered + ship.cur_speed * kSpeedKeptParts) / kSpeedTotalParts;

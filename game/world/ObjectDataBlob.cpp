@@ -63,34 +63,32 @@ const ObjectDataBlob::Row* ObjectDataBlob::FindRow(uint64_t tagKey, int32_t inde
 {
     if (rowIndex.empty())
         return nullptr;
+    const uint32_t hash = HashOf(tagKey, index);
     const size_t mask = rowIndex.size() - 1;
-    for (size_t slot = HashOf(tagKey, index) & mask; rowIndex[slot] != 0; slot = (slot + 1) & mask) {
-        const Row& row = rows[rowIndex[slot] - 1];
+    for (size_t slot = hash & mask; rowIndex[slot].row != 0; slot = (slot + 1) & mask) {
+        if (rowIndex[slot].hash != hash)
+            continue;
+        const Row& row = rows[rowIndex[slot].row - 1];
         if (row.tagKey == tagKey && row.index == index)
             return &row;
     }
     return nullptr;
 }
 
-size_t ObjectDataBlob::HashOf(uint64_t tagKey, int32_t index)
+uint32_t ObjectDataBlob::HashOf(uint64_t tagKey, int32_t index)
 {
     const uint64_t mixed = (tagKey ^ static_cast<uint32_t>(index)) * kIndexSpread;
-    return static_cast<size_t>(mixed >> 32);
+    return static_cast<uint32_t>(mixed >> 32);
 }
 
 // Files a new row in the hash table, doubling the table first when it would
 // be more than half full.
 void ObjectDataBlob::IndexRow(uint32_t row)
 {
-    if (rows.size() * kRowIndexLoadDivisor > rowIndex.size()) {
+    if (rows.size() * kRowIndexLoadDivisor > rowIndex.size())
         RebuildRowIndex();
-        return;
-    }
-    const size_t mask = rowIndex.size() - 1;
-    size_t slot = HashOf(rows[row].tagKey, rows[row].index) & mask;
-    while (rowIndex[slot] != 0)
-        slot = (slot + 1) & mask;
-    rowIndex[slot] = row + 1;
+    else
+        FileRow(row);
 }
 
 // Sized for the rows there are, each filed again; rows removed leave none
@@ -100,13 +98,39 @@ void ObjectDataBlob::RebuildRowIndex()
     size_t size = kRowIndexFirstSize;
     while (size < rows.size() * kRowIndexLoadDivisor)
         size *= 2;
-    rowIndex.assign(size, 0);
-    const size_t mask = size - 1;
-    for (uint32_t row = 0; row < rows.size(); ++row) {
-        size_t slot = HashOf(rows[row].tagKey, rows[row].index) & mask;
-        while (rowIndex[slot] != 0)
-            slot = (slot + 1) & mask;
-        rowIndex[slot] = row + 1;
+    rowIndex.assign(size, Slot{0, 0});
+    for (uint32_t row = 0; row < rows.size(); ++row)
+        FileRow(row);
+}
+
+// In the first free slot from the row's own, which the table has.
+void ObjectDataBlob::FileRow(uint32_t row)
+{
+    const uint32_t hash = HashOf(rows[row].tagKey, rows[row].index);
+    const size_t mask = rowIndex.size() - 1;
+    size_t slot = hash & mask;
+    while (rowIndex[slot].row != 0)
+        slot = (slot + 1) & mask;
+    rowIndex[slot] = Slot{hash, row + 1};
+}
+
+// The slots first, all of them, then the rows the slots lead to: each round's
+// loads overlap one another.
+void ObjectDataBlob::Prefetch(std::initializer_list<KeyIndex> keys) const
+{
+    if (rowIndex.empty())
+        return;
+    const size_t mask = rowIndex.size() - 1;
+    for (const KeyIndex& key : keys)
+        __builtin_prefetch(&rowIndex[HashOf(key.tagKey, key.index) & mask]);
+    for (const KeyIndex& key : keys) {
+        const uint32_t hash = HashOf(key.tagKey, key.index);
+        for (size_t slot = hash & mask; rowIndex[slot].row != 0; slot = (slot + 1) & mask) {
+            if (rowIndex[slot].hash == hash) {
+                __builtin_prefetch(&rows[rowIndex[slot].row - 1]);
+                break;
+            }
+        }
     }
 }
 

@@ -55,7 +55,7 @@ void SuperContainer::Register(SuperContainerObject* object)
     QEL_ASSERT(Find(object->uniqueID) == nullptr, "NULL == allMap[sco->uniqueID]");
     QEL_ASSERT(!IsInStandby(object), "an object in standby comes back through RetrieveFromStandby");
     allObjects.push_back(object);
-    allMap[object->uniqueID] = object;
+    allMap.Insert(object->uniqueID, object);
     object->container = this;
     if (const auto left = leftDuringWalk.find(object); left != leftDuringWalk.end() && left->second == object->uniqueID)
         leftDuringWalk.erase(left);
@@ -83,7 +83,7 @@ void SuperContainer::Remove(SuperContainerObject* object)
     if (listed == allObjects.rend())
         return;
     allObjects.erase(std::next(listed).base());
-    allMap.erase(object->uniqueID);
+    allMap.Erase(object->uniqueID);
     if (IsWalking())
         leftDuringWalk[object] = object->uniqueID;
     if (object->leafIndex >= 0)
@@ -128,8 +128,7 @@ void SuperContainer::RetrieveFromStandby(SuperContainerObject* object)
 
 SuperContainerObject* SuperContainer::Find(uint64_t id) const
 {
-    const auto found = allMap.find(id);
-    return found == allMap.end() ? nullptr : found->second;
+    return allMap.Find(id);
 }
 
 SuperContainerObject* SuperContainer::FindInStandby(uint64_t id) const

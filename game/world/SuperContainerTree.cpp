@@ -67,7 +67,7 @@ int32_t SuperContainer::AllocateNode()
         next = freeNodes.begin();
     allocationCursor = *next;
     freeNodes.erase(next);
-    nodes[allocationCursor] = {0, nullptr, kNone, kNone, kNone, allocationCursor, {}};
+    nodes[allocationCursor] = {{}, nullptr, kNone, kNone, 0, kNone, allocationCursor};
     return allocationCursor;
 }
 

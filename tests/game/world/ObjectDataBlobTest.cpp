@@ -261,4 +261,34 @@ TEST_F(ObjectDataBlobTest, a_random_run_of_writes_reads_and_clears_matches_a_map
     EXPECT_EQ(blob.TagCount(), names.size());
 }
 
+// Fetching ahead is a hint to the memory, not a read: present and missing
+// keys alike leave every element, every tag and every stamp as they were.
+TEST_F(ObjectDataBlobTest, prefetching_present_and_missing_keys_changes_nothing)
+{
+    const ObjectDataBlob empty;
+    empty.Prefetch({{HashMessageName("energy"), 0}});
+
+    for (int32_t index = 0; index < 40; ++index)
+        blob.SetFloat("energy", static_cast<float>(index), index, "");
+    blob.SetString("name_tag", "Trader", 0, "");
+    auto snapshot = [this] {
+        std::vector<std::tuple<uint64_t, int32_t, float, int64_t>> walked;
+        blob.ForEachElement([&](uint64_t key, int32_t index, const ObjectDataBlobElement& element) {
+            walked.emplace_back(key, index, element.floatValue, element.changeTick);
+        });
+        return walked;
+    };
+    const auto before = snapshot();
+    blobChangeTick = 11;
+    const uint64_t missingTag = HashMessageName("throttle");
+    blob.Prefetch({{HashMessageName("energy"), 3}, {HashMessageName("energy"), 99}, {missingTag, 0},
+                   {HashMessageName("name_tag"), 0}});
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(blob.TagCount(), 2u);
+    EXPECT_FALSE(blob.HasTag(missingTag));
+    EXPECT_EQ(blob.FindElement(HashMessageName("energy"), 99), nullptr);
+    ASSERT_NE(blob.FindElement(HashMessageName("energy"), 3), nullptr);
+    EXPECT_EQ(blob.FindElement(HashMessageName("energy"), 3)->floatValue, 3.0f);
+}
+
 }  // namespace
