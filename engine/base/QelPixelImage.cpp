@@ -116,6 +116,10 @@ bool QelPixelImage::LoadImageFile(const std::string& path, std::string& error)
         error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be decoded");
         return false;
     }
+    if (width <= 0 || height <= 0) {
+        error = path + ": holds no pixels";
+        return false;
+    }
     Resize(width, height);
     std::memcpy(pixels_.data(), decoded.get(), pixels_.size());
     return true;

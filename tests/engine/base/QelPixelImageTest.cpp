@@ -137,6 +137,11 @@ TEST(QelPixelImageTest, damaged_files_fail_with_a_reason_and_leave_the_image_alo
     error.clear();
     EXPECT_FALSE(image.LoadImageFile(folder / "empty-giant.tga", error));
     EXPECT_NE(error.find("more than 20 bytes can hold"), std::string::npos) << error;
+    // A grey map whose decoder answers with an image of no pixels.
+    folder.Write("no-pixels.pgm", std::string("P5\xff\xff\xff\xff+\x0d" "E", 9));
+    error.clear();
+    EXPECT_FALSE(image.LoadImageFile(folder / "no-pixels.pgm", error));
+    EXPECT_NE(error.find("holds no pixels"), std::string::npos) << error;
     for (const char* name : {"short.rawbitmap", "huge.rawbitmap", "negative.rawbitmap", "header.rawbitmap",
                              "absent.rawbitmap", "claims-most.rawbitmap"}) {
         error.clear();
