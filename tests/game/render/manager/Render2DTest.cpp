@@ -125,6 +125,16 @@ protected:
     {
         Frame([&] { manager->render2D.Draw(rect, kind); });
     }
+    // A draw with the pointer off the radar whose texts are recorded; none may cover another.
+    void DrawRecordingTexts()
+    {
+        input.MoveTo(-100, -100);
+        theUIContext.textRuns.runs.clear();
+        theUIContext.textRuns.recording = true;
+        Draw();
+        theUIContext.textRuns.recording = false;
+        EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    }
     // The window pixel of a world point at the default scale.
     void PointAt(float worldX, float worldZ, int32_t dx = 0)
     {
@@ -561,12 +571,7 @@ TEST_F(Render2DTest, a_crowd_shows_the_labels_that_fit_nearest_first_none_coveri
         Contact({reach * std::sin(angle), 0, reach * std::cos(angle)}, ("Contact " + std::to_string(i)).c_str());
     }
     Contact({-3000, 0, -2500}, "Loner");
-    input.MoveTo(-100, -100);
-    theUIContext.textRuns.runs.clear();
-    theUIContext.textRuns.recording = true;
-    Draw();
-    theUIContext.textRuns.recording = false;
-    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    DrawRecordingTexts();
     const auto texts = graphics.Texts();
     for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(std::count(texts.begin(), texts.end(), "Contact " + std::to_string(i)), 2) << "contact " << i;
@@ -602,13 +607,8 @@ TEST_F(Render2DTest, readouts_of_ships_side_by_side_step_clear_of_each_other)
     Contact({1000, 0, 1000}, "Skarn Fang");
     Contact({1150, 0, 1000}, "Talon");
     Contact({1150, 0, 1200}, "Mire");
-    input.MoveTo(-100, -100);
     graphics.log.clear();
-    theUIContext.textRuns.runs.clear();
-    theUIContext.textRuns.recording = true;
-    Draw();
-    theUIContext.textRuns.recording = false;
-    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    DrawRecordingTexts();
     const auto texts = graphics.Texts();
     for (const char* readout : {"1414", "1523", "1662", "45", "48", "43"})
         EXPECT_EQ(std::count(texts.begin(), texts.end(), readout), 2) << readout << " and its shadow";
@@ -622,12 +622,7 @@ TEST_F(Render2DTest, a_contact_name_keeps_clear_of_a_nav_point_text)
     graphics.AddBitmap("icon-map-pin", 128, 128);
     world->AddNavpoint(0, 0, 1800, "Halcyon Approach", "#7fd4ff");
     Contact({0, 0, 1350}, "Kestrel");  // 45 pixels under the pin: its name rises onto the pin's text
-    input.MoveTo(-100, -100);
-    theUIContext.textRuns.runs.clear();
-    theUIContext.textRuns.recording = true;
-    Draw();
-    theUIContext.textRuns.recording = false;
-    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    DrawRecordingTexts();
     const auto texts = graphics.Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Halcyon Approach"), 2);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Kestrel"), 2);
@@ -640,12 +635,7 @@ TEST_F(Render2DTest, readouts_step_clear_of_the_icons_under_them)
 {
     const SpaceObject* upper = Contact({1000, 0, 1000}, "Talon");
     const SpaceObject* lower = Contact({1000, 0, 720}, "Fang");  // 28 pixels under: on the read-outs' first line
-    input.MoveTo(-100, -100);
-    theUIContext.textRuns.runs.clear();
-    theUIContext.textRuns.recording = true;
-    Draw();
-    theUIContext.textRuns.recording = false;
-    EXPECT_EQ(theUIContext.textRuns.Faults(), "");
+    DrawRecordingTexts();
     const auto texts = graphics.Texts();
     const std::string upperRange = Render2D::RangeText(glm::length(upper->pos));
     EXPECT_EQ(std::count(texts.begin(), texts.end(), upperRange), 2) << "the upper ship keeps its range";
