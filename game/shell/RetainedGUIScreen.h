@@ -41,6 +41,8 @@ struct RetainedGUIWidget;
 struct RetainedLayoutContext {
     static constexpr int32_t kFirstId = 20001;
 
+    explicit RetainedLayoutContext(RetainedGUIManager& walked) : shown(walked) {}
+
     int32_t NextId() { return nextId++; }
 
     RetainedGUIManager& shown;
