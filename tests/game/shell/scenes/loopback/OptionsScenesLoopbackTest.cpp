@@ -5,7 +5,7 @@
 // own and read back by a fresh start.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/net/ClientRecord.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/SceneGlobals.h"
