@@ -2,7 +2,6 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
-#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
@@ -45,7 +44,7 @@ void KeepStartError(const std::string& folderName, const std::string& reason)
 void StartMissionWith(const std::function<void()>& startScript)
 {
     theMissionScript.Stop();
-    theRetainedGUIManager.SetBuilding(true, "");
+    theMissionScript.Screen().RetainedGUI().SetBuilding(true, "");
     startScript();
     AskConsolesForWindowSizes();
     TellMissionTheServerWindow();

@@ -4,10 +4,12 @@
 // mission places and asks about, speech bubbles over radar contacts, the
 // options button's transparency and the sky box's art, the jump's effect and
 // countdown, the red flash when the ship is hit, and the lines of the message
-// box that the text waterfall shows. The console boxes, the render manager,
-// the client and the message log hold what it changes; it keeps the console's
-// state (ConsoleState.h), which it hands to the widgets and starts afresh
-// for a new world, and the comms and engineering info lists the widgets show.
+// box that the text waterfall shows. The console boxes, the render manager
+// drawing for its console, the client and the message log hold what it
+// changes; it keeps the console's state (ConsoleState.h), which it hands to
+// the widgets and starts afresh for a new world, the comms and engineering
+// info lists the widgets show, and (as every screen) the mission's screens
+// and story dialogs it shows.
 //
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
 //
@@ -15,7 +17,7 @@
 //   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
 
 #include "game/script/ServerScreen.h"
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 #include "game/widgets/ConsoleState.h"
 
 #include <memory>

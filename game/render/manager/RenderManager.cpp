@@ -24,7 +24,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-RenderManager* theRenderManager = nullptr;
 
 namespace {
 
@@ -110,7 +109,7 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
     jumpEffect.mode = 0;
     counterPanel = std::make_unique<CounterPanelOverlay>(*this);
     counterOverlays = counterPanel.get();
-    theRenderManager = this;
+    console.renderer = this;
     if (gClient)
         gClient->SetAssetTransfers(this);
     if (gServer)
@@ -120,11 +119,11 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
 RenderManager::~RenderManager()
 {
     if (currentScene)
-        currentScene(SCENE_LEAVE);
+        currentScene(SCENE_LEAVE, this);
     if (theUIContext.pictures == this)
         theUIContext.pictures = nullptr;
-    if (theRenderManager == this)
-        theRenderManager = nullptr;
+    if (console.renderer == this)
+        console.renderer = nullptr;
     if (gClient && gClient->AssetTransfers() == this)
         gClient->SetAssetTransfers(nullptr);
     if (gServer && gServer->ShipAssets() == this)
@@ -171,12 +170,12 @@ void RenderManager::StepScene(SceneEvent event)
 {
     if (!currentScene)
         return;
-    const SceneFunction next = currentScene(event);
+    const SceneFunction next = currentScene(event, this);
     if (!next || next == currentScene)
         return;
-    currentScene(SCENE_LEAVE);
+    currentScene(SCENE_LEAVE, this);
     FinishLoading();
-    next(SCENE_ENTER);
+    next(SCENE_ENTER, this);
     currentScene = next;
 }
 

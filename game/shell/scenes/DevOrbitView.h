@@ -26,6 +26,7 @@
 #include <string>
 
 class GenericBox;
+class RenderManager;
 class QEL3DObject;
 class QelKeyboard;
 class Qel2dBitmap;
@@ -86,9 +87,9 @@ public:
     // alpha) added to what lies behind it, so many boxes together glow where
     // they crowd; it hides nothing.
     void GlowBox(GenericBox& box, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
-    // The lit-ship shader (or the creatures' wiggle one) lit for this camera,
-    // its spot lights all off.
-    void LightShips(const char* shaderName = "Redwood") const;
+    // The lit-ship shader (or the creatures' wiggle one) lit for this camera
+    // by the render manager, its spot lights all off; nothing without one.
+    void LightShips(RenderManager* renderer, const char* shaderName = "Redwood") const;
     // A world point in window pixels; false when it lies behind the camera.
     bool ToWindow(const glm::vec3& world, glm::vec2& pixel) const;
 
@@ -108,8 +109,9 @@ private:
 };
 
 // The lit-ship shader (or the creatures' wiggle one) lit for a camera at the
-// world position looking at the origin, its spot lights all off.
-void LightShipsFrom(const glm::vec3& eye, const char* shaderName = "Redwood");
+// world position looking at the origin by the render manager, its spot
+// lights all off; nothing without one.
+void LightShipsFrom(RenderManager* renderer, const glm::vec3& eye, const char* shaderName = "Redwood");
 
 // The mouse wheel's turn since it was last taken, which resets it; 0
 // without a mouse.

@@ -143,7 +143,7 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneClientConnectMode(SceneEvent event)
+SceneFunction SceneClientConnectMode(SceneEvent event, RenderManager*)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;

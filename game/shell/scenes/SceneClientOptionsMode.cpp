@@ -7,7 +7,6 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelSound.h"
-#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
 #include "game/render/manager/RenderManager.h"
@@ -19,6 +18,7 @@
 #include "game/ui/MachineSettings.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/AppData.h"
 #include "game/world/MusicControl.h"
 #include "helper/CRand.h"
@@ -133,8 +133,9 @@ SceneFunction Disconnect()
     PlayGUISound("gui_button");
     if (gClient)
         gClient->Disconnect();
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.SetBuilding(false, "");
+    RetainedGUIManager& gui = theLocalConsoleScreen.RetainedGUI();
+    gui.SetBuilding(true, "");
+    gui.SetBuilding(false, "");
     return SceneClientConnectMode;
 }
 
@@ -220,7 +221,7 @@ void SetEngineLoopVolume(RenderManager& sounds, float volume)
             loop->SetVolume(volume);
 }
 
-void DrawVolumes(UIContext& ui, int32_t firstId)
+void DrawVolumes(UIContext& ui, RenderManager* view, int32_t firstId)
 {
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kVolumeColumnWidth, 2, width - 2, 2 + kVolumeRowHeight);
@@ -228,8 +229,8 @@ void DrawVolumes(UIContext& ui, int32_t firstId)
     if (DrawVolume(ui, firstId, kMusicRow, music) && gMusicControl)
         gMusicControl->SetMusicVolume(music);
     ui.ShiftRectY(1, 1);
-    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && theRenderManager)
-        SetEngineLoopVolume(*theRenderManager, AppData::sfxVolume);
+    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && view)
+        SetEngineLoopVolume(*view, AppData::sfxVolume);
     ui.ShiftRectY(1, 1);
     if (DrawVolume(ui, firstId + 2, kGuiRow, AppData::guiVolume))
         PlayGUISound("gui_button");
@@ -248,7 +249,7 @@ void DrawCredits(UIContext& ui)
                 kCredits, kWhite, kOptionsLayer, 1);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     UIContext& ui = theUIContext;
     BeginOptionsScreen();
@@ -256,19 +257,19 @@ SceneFunction Draw()
     const SceneFunction next = DrawButtons(ui, ids);
     if (next != SceneClientOptionsMode)
         return next;
-    DrawVolumes(ui, ids.k + 2);
+    DrawVolumes(ui, view, ids.k + 2);
     DrawCredits(ui);
     return SceneClientOptionsMode;
 }
 
 }  // namespace
 
-SceneFunction SceneClientOptionsMode(SceneEvent event)
+SceneFunction SceneClientOptionsMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: StoreVolumes(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneClientOptionsMode;

@@ -54,7 +54,7 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneDevToolsMode(SceneEvent event)
+SceneFunction SceneDevToolsMode(SceneEvent event, RenderManager*)
 {
     if (event == SCENE_DRAW)
         return Draw();

@@ -143,14 +143,14 @@ void DrawTitles(UIContext& ui, int32_t width, int32_t height)
         logo->DrawRotated(width / 2.0f, height / 3.0f, 0.0f, kLogoScale, kLayer, &kWhite[0], false);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     ApplyStoredFullScreen();
-    if (theRenderManager)
-        theRenderManager->DrawSkyBackground();
+    if (view)
+        view->DrawSkyBackground();
     const SceneFunction next = DrawButtons(ui, width, height);
     if (next == SceneFirstMode)
         DrawTitles(ui, width, height);
@@ -159,12 +159,12 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneFirstMode(SceneEvent event)
+SceneFunction SceneFirstMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_FRAME: FrameStep(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneFirstMode;

@@ -4,7 +4,7 @@
 // address field and the server's own address text. Main thread only.
 
 #include "game/ui/Edline.h"
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 
 #include <glm/vec4.hpp>
 

@@ -112,13 +112,13 @@ void Leave()
     editor.gasGiant.reset();
 }
 
-void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
+void DrawReferenceShips(RenderManager& renderer, const glm::mat4& view, const glm::vec3& eye)
 {
     const ShipDataRecord* record = ShipData::Instance().Find(kReferenceShip);
-    ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(kReferenceShip);
+    ObjectTypeDrawData* drawData = renderer.GetObjectTypeDrawData(kReferenceShip);
     if (!record || !drawData->mesh)
         return;
-    LightShipsFrom(eye);
+    LightShipsFrom(&renderer, eye);
     for (int ship = 0; ship < kReferenceShips; ++ship) {
         const glm::mat4 model =
             glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(kReferenceSpacing * static_cast<float>(ship), 0, 0)),
@@ -129,12 +129,12 @@ void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
 
 // The picture: ships and the gas giant into the square target, the nebula
 // into its own target reading the first one's depth; both over the window.
-void DrawPicture(QelGraphicsFactoryBase& graphics)
+void DrawPicture(QelGraphicsFactoryBase& graphics, RenderManager* renderer)
 {
     Qel2dBitmap* scene = graphics.GetRenderTarget(kTargetName, kTargetSize, kTargetSize, true);
     Qel2dBitmap* nebula = graphics.GetRenderTarget(kNebulaTargetName, kTargetSize / kNebulaDivisor,
                                                    kTargetSize / kNebulaDivisor, true);
-    if (!scene || !nebula || !theRenderManager)
+    if (!scene || !nebula || !renderer)
         return;
     const glm::vec3 eye = theDevOrbitView.EyePosition();
     const glm::vec3 direction = glm::normalize(-eye);
@@ -145,7 +145,7 @@ void DrawPicture(QelGraphicsFactoryBase& graphics)
     scene->SetAsRenderTarget(true, true, clear);
     graphics.Flush2DAndClearDepth(scene);
     graphics.SetPerspective(DevViewPass::kFieldOfView, 1.0f, DevViewPass::kNearPlane, DevViewPass::kFarPlane);
-    DrawReferenceShips(view, eye);
+    DrawReferenceShips(*renderer, view, eye);
     if (editor.gasGiantMode) {
         editor.gasGiant->AddInstance(glm::vec3(0.0f), editor.planet);
         editor.gasGiant->Draw(view, glm::vec4(eye, 1.0f), glm::vec4(direction, 0.0f));
@@ -245,13 +245,13 @@ bool DrawControls()
     return DevToolExit(kExitId);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* renderer)
 {
     UIContext& ui = theUIContext;
     theDevOrbitView.Zoom(TakeMouseWheel());
     theDevOrbitView.Drag(ui);
     if (gGraphicsFactory && editor.volumes)
-        DrawPicture(*gGraphicsFactory);
+        DrawPicture(*gGraphicsFactory, renderer);
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ui.DrawText(ui.GetFont("gui-1"), IntRect{2, h - 20, w, h}, kHelp, kHelpColour, kHelpLayer, 0);
@@ -271,13 +271,13 @@ void Tick()
 
 }  // namespace
 
-SceneFunction SceneNebulaEditMode(SceneEvent event)
+SceneFunction SceneNebulaEditMode(SceneEvent event, RenderManager* renderer)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(renderer);
     default: break;
     }
     return SceneNebulaEditMode;

@@ -293,7 +293,7 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction ScenePathingTestMode(SceneEvent event)
+SceneFunction ScenePathingTestMode(SceneEvent event, RenderManager*)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;

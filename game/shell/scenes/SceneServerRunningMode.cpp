@@ -53,11 +53,11 @@ SceneFunction RunningFrameStep()
 
 // The mission's own screens, and the way back to the chooser; the running
 // mission goes on until another one is started there.
-SceneFunction RunningDraw()
+SceneFunction RunningDraw(const RenderManager* view)
 {
     if (NetworkDown())
         return DrawNetworkFailureDialog(SceneServerRunningMode);
-    DrawConsoleMissionScreens();
+    DrawConsoleMissionScreens(view);
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (uiButton(kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
@@ -86,10 +86,10 @@ SceneFunction ConsoleFrameStep()
 
 // "Options" on the server's console pauses the world, on every console too;
 // the next input step then shows the mission's own screens.
-void DrawPauseButton()
+void DrawPauseButton(const RenderManager* view)
 {
-    const bool cinematic = theRenderManager && theRenderManager->cam_mode == "cinematic";
-    if (!ConsoleOptionsAsked(cinematic))
+    const bool cinematic = view && view->cam_mode == "cinematic";
+    if (!ConsoleOptionsAsked(view, cinematic))
         return;
     PlayGUISound("gui_button");
     GSPauseSim();
@@ -112,28 +112,28 @@ void DrawHelpBox(UIContext& ui)
 // The server's own console: its boxes and the mission's screens over the
 // backdrop, the dissolve after its ship's jump, the pause button, the story
 // dialogs and the help box; or, while it shows, the hyper-warp screen alone.
-void DrawServerConsoleButtons()
+void DrawServerConsoleButtons(RenderManager* view)
 {
-    if (theRenderManager && theRenderManager->render3D.hyper_warp_on) {
-        theRenderManager->render3D.DrawHyperWarp();
+    if (view && view->render3D.hyper_warp_on) {
+        view->render3D.DrawHyperWarp();
         return;
     }
     UIContext& ui = theUIContext;
     DrawMenuBackdrop();
-    DrawConsoleScreenBoxes();
-    DrawConsoleMissionScreens();
-    if (theRenderManager)
-        theRenderManager->DrawDissolve();
-    DrawPauseButton();
-    DrawStoryDialogs();
+    DrawConsoleScreenBoxes(view);
+    DrawConsoleMissionScreens(view);
+    if (view)
+        view->DrawDissolve();
+    DrawPauseButton(view);
+    DrawStoryDialogs(theLocalConsoleScreen.StoryDialogs());
     DrawHelpBox(ui);
 }
 
-SceneFunction ConsoleDraw()
+SceneFunction ConsoleDraw(RenderManager* view)
 {
     if (NetworkDown())
         return DrawNetworkFailureDialog(SceneServerConsoleMode);
-    DrawServerConsoleButtons();
+    DrawServerConsoleButtons(view);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
     DrawServerClientList();
@@ -142,23 +142,23 @@ SceneFunction ConsoleDraw()
 
 }  // namespace
 
-SceneFunction SceneServerRunningMode(SceneEvent event)
+SceneFunction SceneServerRunningMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_FRAME: return RunningFrameStep();
-    case SCENE_DRAW: return RunningDraw();
+    case SCENE_DRAW: return RunningDraw(view);
     default: break;
     }
     return SceneServerRunningMode;
 }
 
-SceneFunction SceneServerConsoleMode(SceneEvent event)
+SceneFunction SceneServerConsoleMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
     case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
     case SCENE_FRAME: return ConsoleFrameStep();
-    case SCENE_DRAW: return ConsoleDraw();
+    case SCENE_DRAW: return ConsoleDraw(view);
     default: break;
     }
     return SceneServerConsoleMode;

@@ -88,12 +88,12 @@ void DrawStartError(UIContext& ui)
     ui.DrawText(ui.GetFont("gui-1"), box, firstLine, kErrorColour, kTextLayer, 0);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     if (gServer && gServer->IsNetworkDown())
         return DrawNetworkFailureDialog(SceneServerSetupMode);
-    if (theRenderManager)
-        theRenderManager->DrawSkyBackground();
+    if (view)
+        view->DrawSkyBackground();
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))
@@ -110,12 +110,12 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneServerSetupMode(SceneEvent event)
+SceneFunction SceneServerSetupMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: optionsOpenedFromServer = false; break;
     case SCENE_FRAME: return StartPendingMission();
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneServerSetupMode;

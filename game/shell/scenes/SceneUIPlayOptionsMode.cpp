@@ -127,7 +127,7 @@ void DrawPlaySettings(UIContext& ui, RenderManager& view)
     DrawDragThreshold(ui, view);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     UIContext& ui = theUIContext;
     BeginOptionsScreen();
@@ -141,8 +141,8 @@ SceneFunction Draw()
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
-    if (IsClientConnected() && theRenderManager)
-        DrawPlaySettings(ui, *theRenderManager);
+    if (IsClientConnected() && view)
+        DrawPlaySettings(ui, *view);
     return SceneUIPlayOptionsMode;
 }
 
@@ -153,11 +153,11 @@ void StoreHelmMode()
 
 }  // namespace
 
-SceneFunction SceneUIPlayOptionsMode(SceneEvent event)
+SceneFunction SceneUIPlayOptionsMode(SceneEvent event, RenderManager* view)
 {
     switch (event) {
     case SCENE_LEAVE: StoreHelmMode(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneUIPlayOptionsMode;

@@ -63,11 +63,12 @@ protected:
 
 TEST_F(MissionStartTest, a_start_asks_every_console_reliably_and_tells_the_mission_the_server_window)
 {
-    theRetainedGUIManager.SetBuilding(false, "");
+    RetainedGUIManager& serverGui = theMissionScript.Screen().RetainedGUI();
+    serverGui.SetBuilding(false, "");
     ASSERT_TRUE(StartMission("echo"));
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
     EXPECT_TRUE(missionStartError.empty());
-    EXPECT_TRUE(theRetainedGUIManager.Root().building) << "the last mission's screens are cleared";
+    EXPECT_TRUE(serverGui.Root().building) << "the last mission's screens are cleared";
     ASSERT_EQ(server.sentToAll.size(), 1u);
     EXPECT_EQ(server.sentToAll[0], std::make_pair(uint16_t{SIGNAL_MESS_SCREEN_SIZE_QUERY}, QelNetworkServer::kReliable));
     ASSERT_EQ(host.events.size(), 1u);

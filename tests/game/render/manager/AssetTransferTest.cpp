@@ -18,7 +18,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, RenderManager*)
 {
     return StayingScene;
 }

@@ -25,11 +25,11 @@ TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write
         std::ofstream(file) << stored.FileText();
 
         console = ConsoleState{};
-        scene(SCENE_ENTER);
+        scene(SCENE_ENTER, nullptr);
         EXPECT_EQ(console.engineeringPresets.presets[2].power[0], 2.5f);
 
         console.engineeringPresets.presets[3].coolant[0] = 4;
-        scene(SCENE_LEAVE);
+        scene(SCENE_LEAVE, nullptr);
         std::ifstream in(file);
         std::stringstream text;
         text << in.rdbuf();

@@ -80,7 +80,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
     music.volume = 0.05f;
     AppData::sfxVolume = 0.95f;
     AppData::guiVolume = 3.0f;  // a hand-edited setting
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientOptionsMode);
     EXPECT_EQ(AppData::guiVolume, 1.0f) << "held within range on the first draw";
 
@@ -95,7 +95,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
     EXPECT_NEAR(music.volume, 0.1f, 1e-6f);
     EXPECT_EQ(Stored("guiVolume"), "") << "the volumes are stored when the screen is left";
 
-    SceneClientOptionsMode(SCENE_LEAVE);
+    SceneClientOptionsMode(SCENE_LEAVE, sceneHost);
     EXPECT_EQ(Stored("ambientVolume"), "0.100000");
     EXPECT_EQ(Stored("sfxVolume"), "1.000000");
     EXPECT_EQ(Stored("guiVolume"), "0.800000");
@@ -112,7 +112,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
 TEST_F(OptionsScenesTest, the_music_slider_sets_the_music_volume_as_it_is_dragged)
 {
     music.volume = 1.0f;
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientOptionsMode);
     // The music row is the top one of the volume column at the right edge.
     const int32_t left = 1024 - 350, right = 1024 - 2;
@@ -129,7 +129,7 @@ TEST_F(OptionsScenesTest, the_music_slider_sets_the_music_volume_as_it_is_dragge
 
 TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_change_and_read_back)
 {
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     EXPECT_TRUE(std::regex_match(machineNameField.text, std::regex("PC-[0-9]{1,3}"))) << machineNameField.text;
     EXPECT_EQ(Stored("clientMachineName"), "") << "a made-up name is not stored";
 
@@ -157,13 +157,13 @@ TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_ch
 
     // Entering again keeps the stored name.
     machineNameField.SetText("");
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     EXPECT_EQ(machineNameField.text, "Helm");
 }
 
 TEST_F(OptionsScenesTest, an_unconnected_console_has_no_client_buttons_and_quit_stands_where_disconnect_would)
 {
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientOptionsMode);
     EXPECT_EQ(TextDrawn("Change Console"), nullptr);
     EXPECT_EQ(TextDrawn("Disconnect"), nullptr);
@@ -186,7 +186,7 @@ TEST_F(OptionsScenesTest, every_screen_leads_on_and_back_by_its_buttons_and_hot_
         std::function<SceneFunction()> act;
         SceneFunction expected;
     };
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
     const Case cases[] = {
         {"Continue, unconnected", SceneClientOptionsMode, [&] { return Click(SceneClientOptionsMode, "Continue"); },
          SceneFirstMode},

@@ -26,7 +26,7 @@ protected:
         dataFolder.emplace("QEL_DATA_DIR", data.Path().string());
         graphics.AddBitmap("HalvexLogo", 1024, 360);
         graphics.AddBitmap("menu_backdrop", 512, 512);
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, sceneHost);
     }
 
     qeltest::TempFolder data;
@@ -42,7 +42,7 @@ TEST_F(SceneFirstModeTest, entering_writes_the_list_of_console_widgets)
     EXPECT_EQ(list.rfind("2dview        draws the 2d radar showing all the space objects\n", 0), 0u);
 
     data.Write("GUIWidgetList.txt", "stale\n");
-    SceneFirstMode(SCENE_ENTER);
+    SceneFirstMode(SCENE_ENTER, sceneHost);
     EXPECT_EQ(data.Read("GUIWidgetList.txt"), list);
 }
 
@@ -78,14 +78,14 @@ TEST_F(SceneFirstModeTest, f6_leaves_one_log_line_per_release_and_none_while_hel
     const size_t before = theConsoleLog.Count();
     input.KeyDown(qel::vk::kF1 + 5);
     for (int frame = 0; frame < 3; ++frame) {
-        SceneFirstMode(SCENE_FRAME);
+        SceneFirstMode(SCENE_FRAME, sceneHost);
         input.NextFrame();
     }
     EXPECT_EQ(theConsoleLog.Count(), before);
     input.KeyUp(qel::vk::kF1 + 5);
-    SceneFirstMode(SCENE_FRAME);
+    SceneFirstMode(SCENE_FRAME, sceneHost);
     input.NextFrame();
-    SceneFirstMode(SCENE_FRAME);
+    SceneFirstMode(SCENE_FRAME, sceneHost);
     ASSERT_EQ(theConsoleLog.Count(), before + 1);
     EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, "QELKEY_F6");
 }
@@ -116,7 +116,7 @@ TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly
         input.registry.erase("joystick_enabled_flag");
         if (c.stored)
             input.registry["joystick_enabled_flag"] = *c.stored;
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, sceneHost);
         EXPECT_EQ(theControllerInput.controllerDisabled, c.disabled) << c.stored.value_or("(none)");
     }
     theControllerInput.controllerDisabled = false;
@@ -124,7 +124,7 @@ TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly
 
 TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_the_window)
 {
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientConnectMode);
     ASSERT_FALSE(graphics.Quads("menu_backdrop").empty());
 
@@ -133,7 +133,7 @@ TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_th
     scmBackImage = nullptr;
     ui = UIContext();
     uiLoadSettings();
-    SceneFirstMode(SCENE_ENTER);
+    SceneFirstMode(SCENE_ENTER, sceneHost);
     EXPECT_EQ(scmBackImage, nullptr);
     Draw(SceneClientConnectMode);
     const std::vector<qeltest::DrawRecord> tint =

@@ -32,12 +32,12 @@ protected:
         UITest::SetUp();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneShipLibrarianMode(SCENE_ENTER);
+        SceneShipLibrarianMode(SCENE_ENTER, nullptr);
     }
 
     void TearDown() override
     {
-        SceneShipLibrarianMode(SCENE_LEAVE);
+        SceneShipLibrarianMode(SCENE_LEAVE, nullptr);
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         UITest::TearDown();
     }
@@ -62,13 +62,13 @@ protected:
     void RunTicks(int ticks)
     {
         for (int tick = 0; tick < ticks; ++tick)
-            SceneShipLibrarianMode(SCENE_TICK);
+            SceneShipLibrarianMode(SCENE_TICK, nullptr);
     }
 
     bool LogSays(const std::string& part)
     {
         bool found = false;
-        Frame([&] { SceneShipLibrarianMode(SCENE_DRAW); });
+        Frame([&] { SceneShipLibrarianMode(SCENE_DRAW, nullptr); });
         for (const qeltest::DrawRecord& record : graphics.log)
             found = found || (record.kind == qeltest::DrawRecord::Kind::Text && record.text.find(part) != std::string::npos);
         return found;
@@ -101,7 +101,7 @@ TEST_F(SceneShipLibrarianModeTest, a_file_that_no_longer_loads_is_reported_and_t
     Rewrite("{ \"#ship-list\": [ { key: \"broken\" ");
     input.KeyDown(kReloadKey);
     input.KeyUp(kReloadKey);
-    SceneShipLibrarianMode(SCENE_FRAME);
+    SceneShipLibrarianMode(SCENE_FRAME, nullptr);
 
     EXPECT_TRUE(LogSays("did not load"));
     ASSERT_NE(ShipData::Instance().FindDefined("kestrel_fighter"), nullptr);

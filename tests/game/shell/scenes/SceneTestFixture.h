@@ -9,7 +9,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 #include "game/world/Simulation.h"
 #include "tests/game/ui/UITestFixture.h"
 
@@ -42,7 +42,7 @@ protected:
     SceneFunction Draw(SceneFunction scene)
     {
         SceneFunction next;
-        Frame([&] { next = scene(SCENE_DRAW); });
+        Frame([&] { next = scene(SCENE_DRAW, sceneHost); });
         return next;
     }
 
@@ -76,6 +76,9 @@ protected:
         return {(record->box.left + record->box.right) / 2, (record->box.top + record->box.bottom) / 2};
     }
 
+    // Handed to the scenes as the render manager that runs them; a test that
+    // makes one sets it.
+    RenderManager* sceneHost = nullptr;
     QelEnetNetworkFactoryBase network;
     Simulation world;
     std::unique_ptr<CorvaneClient> client;

@@ -58,7 +58,7 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        SceneClientRunningMode(SCENE_DRAW);
+        SceneClientRunningMode(SCENE_DRAW, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -105,7 +105,7 @@ TEST_F(ConsoleEffectsDrawTest, after_a_jump_the_screen_is_black_and_dissolves_as
 {
     Shoot("console-calm.png");
     const Rgb calm = At(kWidth / 2, kHeight / 2);
-    StartJumpEffect(2);
+    StartJumpEffect(*view, 2);
     Shoot("console-jump-start.png");
     EXPECT_EQ(CountNear(IntRect{0, 0, kWidth, kHeight}, Rgb{0, 0, 0}, 2), kWidth * kHeight) << "every pixel black";
 

@@ -37,7 +37,7 @@ protected:
         world = std::make_unique<Simulation>();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneFirstMode(SCENE_ENTER);  // takes the menu backdrop
+        SceneFirstMode(SCENE_ENTER, nullptr);  // takes the menu backdrop
         view = std::make_unique<RenderManager>(SceneFunction());
         view->Setup();
     }
@@ -45,7 +45,7 @@ protected:
     void TearDown() override
     {
         if (scene)
-            scene(SCENE_LEAVE);
+            scene(SCENE_LEAVE, view.get());
         view.reset();
         world.reset();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
@@ -59,9 +59,9 @@ protected:
         if (next == scene)
             return;
         if (scene)
-            scene(SCENE_LEAVE);
+            scene(SCENE_LEAVE, view.get());
         scene = next;
-        scene(SCENE_ENTER);
+        scene(SCENE_ENTER, view.get());
     }
 
     // One frame: the input step, a tick (with the 3D view's effects, as the
@@ -71,13 +71,13 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        SceneFunction next = scene(SCENE_FRAME);
+        SceneFunction next = scene(SCENE_FRAME, view.get());
         if (next == scene) {
-            next = scene(SCENE_TICK);
+            next = scene(SCENE_TICK, view.get());
             view->render3D.UpdateEffects();
         }
         if (next == scene)
-            next = scene(SCENE_DRAW);
+            next = scene(SCENE_DRAW, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -98,7 +98,7 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        scene(SCENE_DRAW);
+        scene(SCENE_DRAW, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();

@@ -42,7 +42,7 @@ protected:
         world = std::make_unique<Simulation>();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, nullptr);
         ConnectConsole();
         AttachStick();
         theConsoleSettings = ConsoleSettings();
@@ -145,7 +145,7 @@ protected:
         sdlInput.Update();
         context.Clear();
         theUIContext.BeginFrame();
-        scene(SCENE_DRAW);
+        scene(SCENE_DRAW, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -154,8 +154,8 @@ protected:
     // The scene entered, a frame settled, then drawn, read back and saved.
     void Shoot(SceneFunction scene, const std::string& file)
     {
-        scene(SCENE_ENTER);
-        scene(SCENE_TICK);
+        scene(SCENE_ENTER, view.get());
+        scene(SCENE_TICK, view.get());
         Frame(scene);
         Frame(scene);
         ReadScreen();
@@ -217,7 +217,7 @@ TEST_F(OptionsScreensDrawTest, the_controller_set_up_shows_the_stick_live_and_th
         for (int x = preview.left; x < preview.right; x += 2)
             shipPixels += Near(At(x, y), backdrop, 12) ? 0 : 1;
     EXPECT_GT(shipPixels, 500) << "the ship is drawn in the preview";
-    SceneJoystickTestMode(SCENE_LEAVE);
+    SceneJoystickTestMode(SCENE_LEAVE, view.get());
 }
 
 }  // namespace

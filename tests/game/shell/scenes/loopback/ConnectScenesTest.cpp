@@ -52,7 +52,7 @@ protected:
         qel::test::PumpUntil([&] {
             server->FrameUpdate();
             client->FrameUpdate();
-            next = scene(SCENE_FRAME);
+            next = scene(SCENE_FRAME, sceneHost);
             return next != scene || done();
         });
         return next;
@@ -75,7 +75,7 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     MissionFolder missions;
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
-    SceneFirstMode(SCENE_ENTER);
+    SceneFirstMode(SCENE_ENTER, sceneHost);
     struct Case {
         const char* stored;
         int32_t helmMode;
@@ -103,7 +103,7 @@ TEST_F(ConnectScenesTest, a_console_tells_the_server_it_connected_and_its_size_o
 {
     Host();
     world.Reset(true, "");
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientConnectMode);
     const auto [x, y] = CentreOf("Connect To Server");
     ClickAt(SceneClientConnectMode, x, y);
@@ -128,9 +128,9 @@ TEST_F(ConnectScenesTest, a_console_whose_server_goes_away_is_back_at_connect_sa
 
     server.reset();
     ASSERT_TRUE(network.DestroyServer("server"));
-    ASSERT_TRUE(qel::test::PumpUntil([&] { return SceneClientRunningMode(SCENE_FRAME) == SceneClientConnectMode; }));
+    ASSERT_TRUE(qel::test::PumpUntil([&] { return SceneClientRunningMode(SCENE_FRAME, sceneHost) == SceneClientConnectMode; }));
     EXPECT_FALSE(connectNotice.empty());
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, sceneHost);
     Draw(SceneClientConnectMode);
     EXPECT_NE(TextDrawn(connectNotice), nullptr);
 }

@@ -30,13 +30,15 @@ protected:
         SceneTest::SetUp();
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        sceneHost = view.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
     void TearDown() override
     {
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.SetBuilding(false, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
+        sceneHost = nullptr;
         view.reset();
         console = ConsoleState{};
         missionStartError.clear();
@@ -60,9 +62,9 @@ protected:
         hail.text = "Hail";
         hail.absolute = true;
         hail.left = 400.0f, hail.top = 300.0f, hail.right = 600.0f, hail.bottom = 340.0f;
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.Root().backgroundList = {hail};
-        theRetainedGUIManager.SetBuilding(false, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
+        theLocalConsoleScreen.RetainedGUI().Root().backgroundList = {hail};
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
     }
 
     MissionFolder missions;
@@ -73,14 +75,14 @@ protected:
 TEST_F(ServerScenesTest, a_pending_mission_starts_at_the_first_step_and_one_that_fails_is_not_tried_again)
 {
     theMissionScript.missionToStart = "broken_import";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, sceneHost), SceneServerSetupMode);
     EXPECT_TRUE(theMissionScript.missionToStart.empty());
     Draw(SceneServerSetupMode);
     const std::string firstLine = missionStartError.substr(0, missionStartError.find('\n'));
     EXPECT_NE(TextDrawn(firstLine), nullptr) << firstLine;
 
     theMissionScript.missionToStart = "echo";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, sceneHost), SceneServerRunningMode);
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
     EXPECT_EQ(theMissionScript.missionToStart, "echo") << "kept until Mission Select";
 }
@@ -88,20 +90,20 @@ TEST_F(ServerScenesTest, a_pending_mission_starts_at_the_first_step_and_one_that
 TEST_F(ServerScenesTest, the_running_and_console_scenes_follow_the_simulation_and_the_next_mission)
 {
     ASSERT_TRUE(StartMission("echo"));
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, sceneHost), SceneServerRunningMode);
     theMissionScript.simRunning = true;
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerConsoleMode);
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerConsoleMode);
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, sceneHost), SceneServerConsoleMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, sceneHost), SceneServerConsoleMode);
 
     theMissionScript.nextMission = "echo";
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode) << "a start pauses the simulation";
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, sceneHost), SceneServerRunningMode) << "a start pauses the simulation";
     EXPECT_FALSE(theMissionScript.simRunning);
 
     theMissionScript.nextMission = "broken_import";
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerSetupMode) << "no mission runs: back to the chooser";
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, sceneHost), SceneServerSetupMode) << "no mission runs: back to the chooser";
 
     theMissionScript.simRunning = false;
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, sceneHost), SceneServerRunningMode);
 }
 
 TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_helps_until_a_console_joins)
@@ -110,7 +112,7 @@ TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_he
     const auto running = [&] {
         theMissionScript.simRunning = true;
         world.paused = false;
-        return SceneServerRunningMode(SCENE_FRAME);
+        return SceneServerRunningMode(SCENE_FRAME, sceneHost);
     };
     ASSERT_EQ(running(), SceneServerConsoleMode);
     Draw(SceneServerConsoleMode);
@@ -124,7 +126,7 @@ TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_he
     ClickAt(SceneServerConsoleMode, x, y);
     EXPECT_FALSE(theMissionScript.simRunning);
     EXPECT_TRUE(world.paused);
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, sceneHost), SceneServerRunningMode);
 
     running();
     input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
@@ -192,13 +194,13 @@ TEST_F(ServerScenesTest, a_transparent_or_cinematic_options_button_shows_only_un
 TEST_F(ServerScenesTest, mission_select_returns_to_the_chooser_and_forgets_the_pending_mission)
 {
     theMissionScript.missionToStart = "echo";
-    ASSERT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    ASSERT_EQ(SceneServerSetupMode(SCENE_FRAME, sceneHost), SceneServerRunningMode);
     Draw(SceneServerRunningMode);
     const auto [x, y] = CentreOf("Mission Select");
     EXPECT_EQ(ClickAt(SceneServerRunningMode, x, y), SceneServerSetupMode);
     EXPECT_TRUE(theMissionScript.missionToStart.empty());
     EXPECT_TRUE(theMissionScript.ScriptsLoaded()) << "the mission runs on until another starts";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, sceneHost), SceneServerSetupMode);
 }
 
 TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_ticked_mission)
