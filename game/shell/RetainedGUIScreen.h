@@ -81,6 +81,3 @@ private:
     RetainedGUIManager& manager;
     std::map<std::string, std::unique_ptr<Edline>> typeinFields;  // by widget tag
 };
-
-// The retained GUI of theRetainedGUIManager on this machine's screen.
-extern RetainedGUIScreen theRetainedGUIScreen;

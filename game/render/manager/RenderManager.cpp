@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 RenderManager* theRenderManager = nullptr;
 
@@ -90,10 +91,12 @@ void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
 
 }  // namespace
 
-RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole)
+RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole,
+                             std::unique_ptr<SceneState> scenes)
     : console(drawnConsole ? *drawnConsole : ownConsole),
       effectsPass(std::make_unique<Render3DEffectsPass>(render3D)),
-      firstScene(first)
+      firstScene(first),
+      sceneState(scenes ? std::move(scenes) : std::make_unique<SceneState>())
 {
     render3D.effects = effectsPass.get();
     mainBuffWidth = AppData::GetInt("main-buff-width");
@@ -120,7 +123,7 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
 RenderManager::~RenderManager()
 {
     if (currentScene)
-        currentScene(SCENE_LEAVE);
+        currentScene(SCENE_LEAVE, *sceneState);
     if (theUIContext.pictures == this)
         theUIContext.pictures = nullptr;
     if (theRenderManager == this)
@@ -171,12 +174,12 @@ void RenderManager::StepScene(SceneEvent event)
 {
     if (!currentScene)
         return;
-    const SceneFunction next = currentScene(event);
+    const SceneFunction next = currentScene(event, *sceneState);
     if (!next || next == currentScene)
         return;
-    currentScene(SCENE_LEAVE);
+    currentScene(SCENE_LEAVE, *sceneState);
     FinishLoading();
-    next(SCENE_ENTER);
+    next(SCENE_ENTER, *sceneState);
     currentScene = next;
 }
 

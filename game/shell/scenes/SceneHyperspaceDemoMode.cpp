@@ -87,7 +87,7 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event)
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState&)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;

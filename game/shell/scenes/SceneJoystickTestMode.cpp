@@ -7,8 +7,8 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
@@ -70,10 +70,10 @@ void ToggleControllers()
     StoreSetting("joystick_enabled_flag", theControllerInput.controllerDisabled ? "no" : "yes");
 }
 
-SceneFunction Draw()
+SceneFunction Draw(const MenuBackdrop& backdrop)
 {
     UIContext& ui = theUIContext;
-    DrawMenuBackdrop();
+    backdrop.Draw();
     theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale());
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
@@ -90,13 +90,13 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneJoystickTestMode(SceneEvent event)
+SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_TICK: theControllerInput.ReadAxes(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop);
     default: break;
     }
     return SceneJoystickTestMode;

@@ -239,7 +239,7 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneMonsterShaderMode(SceneEvent event)
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState&)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;

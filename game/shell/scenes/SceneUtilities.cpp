@@ -4,6 +4,8 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
@@ -64,10 +66,18 @@ void DrawConsoleScreenBoxes()
     GUIBoxManager::EditMode(console.boxEdit, console.consoleName);
 }
 
-void DrawConsoleMissionScreens()
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen)
 {
     if (!NetworkStatsShown())
-        theRetainedGUIScreen.HandleHotKeys();
+        screen.HandleHotKeys();
+}
+
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene)
+{
+    PlayGUISound("gui_button");
+    shell.optionsOpenedFromServer = true;
+    shell.optionsReturnScene = returnScene;
+    return SceneClientOptionsMode;
 }
 
 bool ConsoleOptionsAsked(bool cinematic)

@@ -3,9 +3,13 @@
 
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
+#include "game/ui/SceneFunction.h"
 
 #include <cstdint>
 #include <string>
+
+class RetainedGUIScreen;
+class ShellState;
 
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
@@ -23,7 +27,11 @@ void DrawConsoleScreenBoxes();
 
 // The mission's own screens over a console, with their hot keys; hidden
 // under the network statistics.
-void DrawConsoleMissionScreens();
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen);
+
+// A server screen's way to the options (with the interface's click): they
+// return to that screen and leave out what only a console has.
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene);
 
 // A console's "Options" button in the top-left corner, and its hot key
 // (asked every frame); true when either was used. The button shows unless the

@@ -11,7 +11,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&)
 {
     return StayingScene;
 }

@@ -20,7 +20,7 @@ namespace {
 
 using qeltest::RecordingEffect;
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&)
 {
     return StayingScene;
 }

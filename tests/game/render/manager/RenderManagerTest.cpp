@@ -37,13 +37,13 @@ const char* EventName(SceneEvent event)
     return names[event];
 }
 
-SceneFunction SecondScene(SceneEvent event)
+SceneFunction SecondScene(SceneEvent event, SceneState&)
 {
     sceneCalls.push_back(std::string("second ") + EventName(event));
     return SecondScene;
 }
 
-SceneFunction FirstScene(SceneEvent event)
+SceneFunction FirstScene(SceneEvent event, SceneState&)
 {
     sceneCalls.push_back(std::string("first ") + EventName(event));
     if (event == switchOn && event != SCENE_ENTER)

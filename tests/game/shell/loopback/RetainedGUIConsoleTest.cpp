@@ -44,7 +44,7 @@ protected:
     {
         UseWorld(clientWorld);
         theUIContext.BeginFrame();
-        theRetainedGUIScreen.HandleHotKeys();
+        screen.HandleHotKeys();
         theUIContext.EndFrame();
         input.NextFrame();
     }
@@ -63,6 +63,7 @@ protected:
     qeltest::ScopedGlobal<QelGraphicsFactoryBase> withGraphics{gGraphicsFactory, graphics};
     qeltest::ScopedGlobal<QelInputFactoryBase> withInput{gInputFactory, input};
     qeltest::RecordingScriptHost mission;
+    RetainedGUIScreen screen{theRetainedGUIManager};  // the console's retained screen
 };
 
 TEST_F(ConsoleScriptScreenTest, the_crews_click_and_choice_reach_the_mission_as_that_consoles_gui_messages)

@@ -54,7 +54,7 @@ protected:
     // so that the widgets have a ship to act for and an object to list.
     void RunMission()
     {
-        ASSERT_TRUE(StartMission("bridge_drill"));
+        ASSERT_TRUE(StartMission("bridge_drill", shell.missionStartError));
         theMissionScript.simRunning = true;
         world.paused = false;
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
@@ -123,7 +123,7 @@ TEST_F(NewWorldConsoleTest, the_next_mission_starts_every_stations_widgets_afres
         const EngineeringValueSet presets = Console().engineeringPresets;
 
         theMissionScript.nextMission = "bridge_drill";
-        EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+        EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell), SceneServerRunningMode);
 
         EXPECT_TRUE(Widgets(Console()) == ConsoleWidgetStates{});
         EXPECT_TRUE(Console().currentScienceScanType.empty());
