@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <utility>
 
-std::string missionStartError;
-
 namespace {
 
 constexpr glm::vec4 kErrorColour{1.0f, 0.3f, 0.3f, 1.0f};
@@ -32,11 +30,14 @@ void TellMissionTheServerWindow()
         gServer->RaiseScreenSizeEvent(0, gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight());
 }
 
-void KeepStartError(const std::string& folderName, const std::string& reason)
+// Writes why the mission could not start to the console log and the
+// standard error stream; the same words come back.
+std::string ReportStartError(const std::string& folderName, const std::string& reason)
 {
-    missionStartError = "Mission \"" + folderName + "\" could not start: " + reason;
-    theConsoleLog.Add(kErrorColour, missionStartError);
-    std::fprintf(stderr, "%s\n", missionStartError.c_str());
+    const std::string error = "Mission \"" + folderName + "\" could not start: " + reason;
+    theConsoleLog.Add(kErrorColour, error);
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return error;
 }
 
 }  // namespace
@@ -50,15 +51,15 @@ void StartMissionWith(const std::function<void()>& startScript)
     TellMissionTheServerWindow();
 }
 
-bool StartMission(const std::string& folderName)
+bool StartMission(const std::string& folderName, std::string& startError)
 {
     try {
         StartMissionWith([&folderName] { theMissionScript.Start(folderName); });
     } catch (const ScriptError& error) {
-        KeepStartError(folderName, error.what());
+        startError = ReportStartError(folderName, error.what());
         return false;
     }
-    missionStartError.clear();
+    startError.clear();
     return true;
 }
 
@@ -71,10 +72,10 @@ std::optional<std::string> TakeNextMission()
     return folderName;
 }
 
-NextMission StartNextMission()
+NextMission StartNextMission(std::string& startError)
 {
     const std::optional<std::string> folderName = TakeNextMission();
     if (!folderName)
         return NextMission::None;
-    return StartMission(*folderName) ? NextMission::Started : NextMission::Failed;
+    return StartMission(*folderName, startError) ? NextMission::Started : NextMission::Failed;
 }

@@ -13,8 +13,6 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 
-RetainedGUIScreen theRetainedGUIScreen;
-
 namespace {
 
 constexpr const char* kDefaultFont = "gui-2";

@@ -83,6 +83,3 @@ public:
 private:
     std::map<std::string, std::unique_ptr<Edline>> typeinFields;  // by widget tag
 };
-
-// The drawing of the retained GUI on this machine's screen.
-extern RetainedGUIScreen theRetainedGUIScreen;

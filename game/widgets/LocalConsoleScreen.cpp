@@ -10,6 +10,7 @@
 #include "game/widgets/JumpControls.h"
 
 #include <algorithm>
+#include <utility>
 
 LocalConsoleScreen theLocalConsoleScreen;
 
@@ -218,11 +219,11 @@ void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
         state.renderer->render3D.cinematic_request = objectId;
 }
 
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes)
 {
     ConsoleState& console = theLocalConsoleScreen.State();
     GUIBoxManager::Load(console.boxEdit);
     gConsoleScreen = &theLocalConsoleScreen;
     theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-    return std::make_unique<RenderManager>(firstScene, &console);
+    return std::make_unique<RenderManager>(firstScene, &console, std::move(scenes));
 }

@@ -14,7 +14,7 @@
 // MakeBridgeScreens opens it to both ways in and makes the render manager:
 //
 //   HalvexGameLoop::Options options;
-//   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
+//   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
 
 #include "game/script/ServerScreen.h"
 #include "game/render/manager/SceneFunction.h"
@@ -23,6 +23,7 @@
 #include <memory>
 
 class SceneHost;
+class SceneState;
 
 class LocalConsoleScreen : public ServerScreen {
 public:
@@ -77,5 +78,5 @@ extern LocalConsoleScreen theLocalConsoleScreen;
 // The window program's screens: the console layout read back from its file,
 // this machine's screen opened to the server's notices and to the mission,
 // and the render manager, drawing for the screen's console, that will enter
-// the first scene at its set-up.
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene);
+// the first scene at its set-up and hand the scenes' state to every scene.
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes);

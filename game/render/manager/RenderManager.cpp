@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 
 namespace {
@@ -89,10 +90,12 @@ void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
 
 }  // namespace
 
-RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole)
+RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole,
+                             std::unique_ptr<SceneState> scenes)
     : console(drawnConsole ? *drawnConsole : ownConsole),
       effectsPass(std::make_unique<Render3DEffectsPass>(render3D)),
-      firstScene(first)
+      firstScene(first),
+      sceneState(scenes ? std::move(scenes) : std::make_unique<SceneState>())
 {
     render3D.effects = effectsPass.get();
     mainBuffWidth = AppData::GetInt("main-buff-width");
@@ -119,7 +122,7 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
 RenderManager::~RenderManager()
 {
     if (currentScene)
-        currentScene(SCENE_LEAVE, this);
+        currentScene(SCENE_LEAVE, *sceneState, this);
     if (theUIContext.pictures == this)
         theUIContext.pictures = nullptr;
     if (console.renderer == this)
@@ -170,12 +173,12 @@ void RenderManager::StepScene(SceneEvent event)
 {
     if (!currentScene)
         return;
-    const SceneFunction next = currentScene(event, this);
+    const SceneFunction next = currentScene(event, *sceneState, this);
     if (!next || next == currentScene)
         return;
-    currentScene(SCENE_LEAVE, this);
+    currentScene(SCENE_LEAVE, *sceneState, this);
     FinishLoading();
-    next(SCENE_ENTER, this);
+    next(SCENE_ENTER, *sceneState, this);
     currentScene = next;
 }
 

@@ -39,6 +39,7 @@
 #include "game/ui/InterfacePictures.h"
 #include "game/render/manager/SceneFunction.h"
 #include "game/ui/SceneHost.h"
+#include "game/ui/SceneState.h"
 
 #include <glm/vec3.hpp>
 #include <glm/vec2.hpp>
@@ -137,8 +138,11 @@ public:
     // Reads the main buffer sizes from the preferences; the first scene is
     // entered by Setup. The manager draws for the console given, which its
     // owner keeps alive as long as the manager; without one (a screen with no
-    // console, as in the scene tests) it draws for a console of its own.
-    explicit RenderManager(SceneFunction firstScene, SharedConsoleState* console = nullptr);
+    // console, as in the scene tests) it draws for a console of its own. It
+    // owns the scenes' state and hands it to every scene call; given none, it
+    // keeps an empty one.
+    explicit RenderManager(SceneFunction firstScene, SharedConsoleState* console = nullptr,
+                           std::unique_ptr<SceneState> scenes = nullptr);
     // Leaves the current scene.
     ~RenderManager() override;
     RenderManager(const RenderManager&) = delete;
@@ -401,6 +405,7 @@ private:
     std::unique_ptr<Render3DEffects> effectsPass;
     SceneFunction currentScene;
     SceneFunction firstScene;
+    std::unique_ptr<SceneState> sceneState;  // never null
     std::unique_ptr<SkyBoxManager> skyBox;
 };
 

@@ -28,7 +28,7 @@ void RenderManager::SetupSettingsAndFirstScene()
     skyBox->BeginTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;
     if (currentScene)
-        currentScene(SCENE_ENTER, this);
+        currentScene(SCENE_ENTER, *sceneState, this);
     ReadViewSettings();
     cam_angle = "forward";
     cam_mode = "chase";

@@ -22,8 +22,6 @@
 #include <array>
 #include <cmath>
 
-DevOrbitView theDevOrbitView;
-
 namespace {
 
 constexpr float kYawPerTick = 0.1f;

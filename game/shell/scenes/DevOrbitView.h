@@ -1,13 +1,13 @@
 #pragma once
 // What the developer tool scenes with a 3D view share (the ship librarian,
-// the pathing test and the monster shader test): one orbit camera that keeps
-// its place between them, its keyboard and mouse rules, and the pass that
-// draws their 3D content into a target of the window's size shown under the
-// scene's controls.
+// the pathing test and the monster shader test): one orbit camera, kept in
+// the shell's state so that it keeps its place between them, its keyboard
+// and mouse rules, and the pass that draws their 3D content into a target of
+// the window's size shown under the scene's controls.
 //
-//   theDevOrbitView.Drag(ui);  theDevOrbitView.Zoom(wheel);   // draw step
+//   orbit.Drag(ui);  orbit.Zoom(wheel);                        // draw step
 //   DevViewPass pass;
-//   if (pass.Begin(theDevOrbitView)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
+//   if (pass.Begin(orbit)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
 //   pass.OutlineBox(min, max, colour);                        // 2D, over the picture
 //
 // The tools' marker sphere is kMarkerRadius units across its radius at scale
@@ -55,9 +55,6 @@ struct DevOrbitView {
     // The camera's world position: the turned point (0, 0, -distance).
     glm::vec3 EyePosition() const;
 };
-
-// The one view of the process; it survives leaving and entering the scenes.
-extern DevOrbitView theDevOrbitView;
 
 // The 3D part of a tool scene's frame.
 class DevViewPass {

@@ -9,9 +9,9 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/StoryDialogDraw.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
@@ -30,7 +30,7 @@ constexpr int kFlashLayer = 1100;
 // A console whose name holds this shows a cinematic view.
 constexpr const char* kCinematicScreen = "cine";
 
-SceneFunction FrameStep()
+SceneFunction FrameStep(std::string& connectNotice)
 {
     if (gClient && gClient->IsConnected())
         return SceneClientRunningMode;
@@ -73,17 +73,17 @@ void DrawDamageFlash(const RenderManager* view)
 }
 
 // The hyper-warp screen, while it shows, is all the console shows.
-SceneFunction Draw(RenderManager* view)
+SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
     if (view && view->render3D.hyper_warp_on) {
         view->render3D.DrawHyperWarp();
         return SceneClientRunningMode;
     }
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
-    ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
-    DrawMenuBackdrop();
+    shell.backdrop.ReadColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
+    shell.backdrop.Draw();
     DrawConsoleScreenBoxes(view);
-    DrawConsoleMissionScreens(view);
+    DrawConsoleMissionScreens(shell.retainedScreen, view);
     DrawDamageFlash(view);
     if (view)
         view->DrawDissolve();
@@ -96,14 +96,15 @@ SceneFunction Draw(RenderManager* view)
 
 }  // namespace
 
-SceneFunction SceneClientRunningMode(SceneEvent event, RenderManager* view)
+SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
     case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
     case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
-    case SCENE_FRAME: return FrameStep();
+    case SCENE_FRAME: return FrameStep(shell.connectNotice);
     case SCENE_TICK: TickStep(); break;
-    case SCENE_DRAW: return Draw(view);
+    case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }
     return SceneClientRunningMode;

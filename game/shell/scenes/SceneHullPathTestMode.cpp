@@ -8,9 +8,9 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/DevOrbitView.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -200,13 +200,13 @@ void DrawSteppers(UIContext& ui, RenderManager* renderer)
     }
 }
 
-SceneFunction Draw(RenderManager* renderer)
+SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* renderer)
 {
     UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ZoomAndPan(ui);
-    DrawMenuBackdrop();
+    backdrop.Draw();
     const IntRect panel{w / 2 - kPanelHalfWidth, 0, w / 2 + kPanelHalfWidth, h - kPanelBottomMargin};
     ui.FillRect(static_cast<float>(panel.left), static_cast<float>(panel.top), static_cast<float>(panel.right),
                 static_cast<float>(panel.bottom), kPanelColour, kPanelLayer);
@@ -230,12 +230,12 @@ void RebuildTestHullPathSet(RenderManager* renderer, std::string shipKey)
         test.set = BuildHullPathSet(*silhouette, *record);
 }
 
-SceneFunction SceneHullPathTestMode(SceneEvent event, RenderManager* renderer)
+SceneFunction SceneHullPathTestMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
     switch (event) {
     case SCENE_ENTER: Enter(renderer); break;
     case SCENE_LEAVE: test.set.reset(); break;
-    case SCENE_DRAW: return Draw(renderer);
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, renderer);
     default: break;
     }
     return SceneHullPathTestMode;

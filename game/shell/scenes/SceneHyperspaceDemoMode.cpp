@@ -87,7 +87,7 @@ SceneFunction Draw(RenderManager* view)
 
 }  // namespace
 
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event, RenderManager* view)
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState&, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(view); break;

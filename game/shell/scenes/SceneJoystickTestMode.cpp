@@ -7,8 +7,8 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
@@ -70,10 +70,10 @@ void ToggleControllers()
     StoreSetting("joystick_enabled_flag", theControllerInput.controllerDisabled ? "no" : "yes");
 }
 
-SceneFunction Draw(RenderManager* view)
+SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
 {
     UIContext& ui = theUIContext;
-    DrawMenuBackdrop();
+    backdrop.Draw();
     theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale(view));
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
@@ -90,13 +90,13 @@ SceneFunction Draw(RenderManager* view)
 
 }  // namespace
 
-SceneFunction SceneJoystickTestMode(SceneEvent event, RenderManager* view)
+SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_TICK: theControllerInput.ReadAxes(); break;
-    case SCENE_DRAW: return Draw(view);
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
     default: break;
     }
     return SceneJoystickTestMode;

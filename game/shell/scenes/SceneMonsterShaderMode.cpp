@@ -239,7 +239,7 @@ SceneFunction Draw(RenderManager* view)
 
 }  // namespace
 
-SceneFunction SceneMonsterShaderMode(SceneEvent event, RenderManager* view)
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState&, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;

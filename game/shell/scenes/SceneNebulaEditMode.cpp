@@ -19,6 +19,7 @@
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -129,14 +130,14 @@ void DrawReferenceShips(RenderManager& renderer, const glm::mat4& view, const gl
 
 // The picture: ships and the gas giant into the square target, the nebula
 // into its own target reading the first one's depth; both over the window.
-void DrawPicture(QelGraphicsFactoryBase& graphics, RenderManager* renderer)
+void DrawPicture(QelGraphicsFactoryBase& graphics, const DevOrbitView& orbit, RenderManager* renderer)
 {
     Qel2dBitmap* scene = graphics.GetRenderTarget(kTargetName, kTargetSize, kTargetSize, true);
     Qel2dBitmap* nebula = graphics.GetRenderTarget(kNebulaTargetName, kTargetSize / kNebulaDivisor,
                                                    kTargetSize / kNebulaDivisor, true);
     if (!scene || !nebula || !renderer)
         return;
-    const glm::vec3 eye = theDevOrbitView.EyePosition();
+    const glm::vec3 eye = orbit.EyePosition();
     const glm::vec3 direction = glm::normalize(-eye);
     Camera camera;
     const glm::mat4 view = camera.LookAt(-eye, glm::vec3(0.0f));
@@ -245,13 +246,13 @@ bool DrawControls()
     return DevToolExit(kExitId);
 }
 
-SceneFunction Draw(RenderManager* renderer)
+SceneFunction Draw(DevOrbitView& orbit, RenderManager* renderer)
 {
     UIContext& ui = theUIContext;
-    theDevOrbitView.Zoom(TakeMouseWheel());
-    theDevOrbitView.Drag(ui);
+    orbit.Zoom(TakeMouseWheel());
+    orbit.Drag(ui);
     if (gGraphicsFactory && editor.volumes)
-        DrawPicture(*gGraphicsFactory, renderer);
+        DrawPicture(*gGraphicsFactory, orbit, renderer);
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ui.DrawText(ui.GetFont("gui-1"), IntRect{2, h - 20, w, h}, kHelp, kHelpColour, kHelpLayer, 0);
@@ -261,23 +262,24 @@ SceneFunction Draw(RenderManager* renderer)
     return DrawControls() ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneNebulaEditMode);
 }
 
-void Tick()
+void Tick(DevOrbitView& orbit)
 {
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
-        theDevOrbitView.ApplyHeldKeys(*keyboard);
+        orbit.ApplyHeldKeys(*keyboard);
     if (editor.gasGiant)
         editor.gasGiant->timeValue += QelGasGiant::kTimeStep;
 }
 
 }  // namespace
 
-SceneFunction SceneNebulaEditMode(SceneEvent event, RenderManager* renderer)
+SceneFunction SceneNebulaEditMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
+    DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw(renderer);
+    case SCENE_TICK: Tick(orbit); break;
+    case SCENE_DRAW: return Draw(orbit, renderer);
     default: break;
     }
     return SceneNebulaEditMode;

@@ -21,6 +21,7 @@
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
@@ -174,10 +175,10 @@ void Enter(RenderManager* view)
     SaveMarkerFile();
 }
 
-void Tick()
+void Tick(DevOrbitView& orbit)
 {
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
-        theDevOrbitView.ApplyHeldKeys(*keyboard);
+        orbit.ApplyHeldKeys(*keyboard);
     if (++librarian.markerCheckCounter < kMarkerCheckTicks)
         return;
     librarian.markerCheckCounter = 0;
@@ -424,7 +425,7 @@ bool DrawButtons()
     return false;
 }
 
-bool DrawShipLibrarian(RenderManager* view)
+bool DrawShipLibrarian(const DevOrbitView& orbit, RenderManager* view)
 {
     librarian.clipboardText.clear();
     const std::string key = CurrentKey();
@@ -432,7 +433,7 @@ bool DrawShipLibrarian(RenderManager* view)
     ObjectTypeDrawData* drawData = view && !key.empty() ? view->GetObjectTypeDrawData(key) : nullptr;
     DevViewPass pass;
     glm::mat4 model{1.0f};
-    const bool drawn = pass.Begin(theDevOrbitView);
+    const bool drawn = pass.Begin(orbit);
     if (drawn) {
         if (librarian.showGrid && librarian.sphere)
             DrawFloor(pass);
@@ -450,15 +451,15 @@ bool DrawShipLibrarian(RenderManager* view)
     return false;
 }
 
-SceneFunction Draw(RenderManager* view)
+SceneFunction Draw(DevOrbitView& orbit, RenderManager* view)
 {
-    theDevOrbitView.Drag(theUIContext);
-    if (DrawShipLibrarian(view))
+    orbit.Drag(theUIContext);
+    if (DrawShipLibrarian(orbit, view))
         return SceneDevToolsMode;
     // Over the controls the wheel scrolls the list; elsewhere it zooms.
     const int32_t wheel = TakeMouseWheel();
     if (wheel != 0 && theUIContext.hotId == 0)
-        theDevOrbitView.Zoom(wheel);
+        orbit.Zoom(wheel);
     else if (wheel != 0)
         librarian.listScroll =
             std::clamp(librarian.listScroll + static_cast<float>(wheel) * kScrollPerWheel, 0.0f, 1.0f);
@@ -467,14 +468,15 @@ SceneFunction Draw(RenderManager* view)
 
 }  // namespace
 
-SceneFunction SceneShipLibrarianMode(SceneEvent event, RenderManager* view)
+SceneFunction SceneShipLibrarianMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: librarian.sphere.reset(); break;
     case SCENE_FRAME: Frame(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw(view);
+    case SCENE_TICK: Tick(orbit); break;
+    case SCENE_DRAW: return Draw(orbit, view);
     default: break;
     }
     return SceneShipLibrarianMode;

@@ -4,6 +4,8 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
@@ -64,10 +66,18 @@ void DrawConsoleScreenBoxes(RenderManager* view)
     GUIBoxManager::EditMode(console.boxEdit, console.consoleName, view);
 }
 
-void DrawConsoleMissionScreens(const RenderManager* view)
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view)
 {
     if (!NetworkStatsShown(view))
-        theRetainedGUIScreen.HandleHotKeys(theLocalConsoleScreen.RetainedGUI());
+        screen.HandleHotKeys(theLocalConsoleScreen.RetainedGUI());
+}
+
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene)
+{
+    PlayGUISound("gui_button");
+    shell.optionsOpenedFromServer = true;
+    shell.optionsReturnScene = returnScene;
+    return SceneClientOptionsMode;
 }
 
 bool ConsoleOptionsAsked(const RenderManager* view, bool cinematic)

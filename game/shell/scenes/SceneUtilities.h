@@ -3,11 +3,14 @@
 
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/manager/SceneFunction.h"
 
 #include <cstdint>
 #include <string>
 
 class RenderManager;
+class RetainedGUIScreen;
+class ShellState;
 
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
@@ -23,9 +26,14 @@ bool NetworkStatsShown(const RenderManager* view);
 // statistics only the "3dview" boxes, and no editing.
 void DrawConsoleScreenBoxes(RenderManager* view);
 
-// The mission's own screens over a console, with their hot keys; hidden
+// The mission's own screens over a console (the retained GUI of this
+// machine's screen, drawn by the screen given), with their hot keys; hidden
 // under the network statistics.
-void DrawConsoleMissionScreens(const RenderManager* view);
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view);
+
+// A server screen's way to the options (with the interface's click): they
+// return to that screen and leave out what only a console has.
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene);
 
 // A console's "Options" button in the top-left corner, and its hot key
 // (asked every frame); true when either was used. The button shows unless the

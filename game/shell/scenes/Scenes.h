@@ -15,40 +15,43 @@
 //
 // A server screen whose network could not start shows only that, and its
 // "Back" stops hosting and returns to the first scene.
+//
+// What the scenes share and keep from screen to screen lies in the shell's
+// state (ShellState.h), which their host hands every call as the scene state.
 
 #include "game/render/manager/SceneFunction.h"
 
 // The start screen: start a server or a client.
-SceneFunction SceneFirstMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneFirstMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A client finds its server: typed address or one found on the local network.
-SceneFunction SceneClientConnectMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneClientConnectMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A connected bridge console: the boxes of the console's widgets.
-SceneFunction SceneClientRunningMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The server's waiting room: choose and start a mission.
-SceneFunction SceneServerSetupMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneServerSetupMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A mission on the server while its simulation is paused: the mission's own screens.
-SceneFunction SceneServerRunningMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneServerRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A mission on the server while its simulation runs: the server's own console.
-SceneFunction SceneServerConsoleMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneServerConsoleMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // This machine's options: its name, the volumes, full screen, leaving.
-SceneFunction SceneClientOptionsMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneClientOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // How this machine's consoles play: view settings, helm mode, damage flash.
-SceneFunction SceneUIPlayOptionsMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneUIPlayOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The controller set-up screen.
-SceneFunction SceneJoystickTestMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 
 // The developer tools: a menu of the tool and test scenes below.
-SceneFunction SceneDevToolsMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneDevToolsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The hulls in an orbiting view: sizes, ports, shield; mesh scale and port
 // positions tuned and written back to the ship data.
-SceneFunction SceneShipLibrarianMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneShipLibrarianMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The interior grid of each ship type that has one, with its size and symmetry stepped.
-SceneFunction SceneHullPathTestMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneHullPathTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // One nebula volume or one gas giant with a slider for each of its parameters.
-SceneFunction SceneNebulaEditMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneNebulaEditMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The octree path search on two obstacle layouts, step by step.
-SceneFunction ScenePathingTestMode(SceneEvent event, RenderManager* view);
+SceneFunction ScenePathingTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The 3D view's super-hyper-warp screen with one ship after another.
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A monster's model with the wiggle shader and its wiggle parameters.
-SceneFunction SceneMonsterShaderMode(SceneEvent event, RenderManager* view);
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState& scenes, RenderManager* view);

@@ -67,7 +67,7 @@ TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_o
 
 using LocalConsoleParticlesTest = UITest;
 
-SceneFunction StayingScene(SceneEvent, RenderManager*)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

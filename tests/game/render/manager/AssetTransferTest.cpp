@@ -18,7 +18,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent, RenderManager*)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

@@ -20,7 +20,7 @@ namespace {
 
 using qeltest::RecordingEffect;
 
-SceneFunction StayingScene(SceneEvent, RenderManager*)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

@@ -38,14 +38,14 @@ const char* EventName(SceneEvent event)
     return names[event];
 }
 
-SceneFunction SecondScene(SceneEvent event, RenderManager* view)
+SceneFunction SecondScene(SceneEvent event, SceneState&, RenderManager* view)
 {
     lastHost = view;
     sceneCalls.push_back(std::string("second ") + EventName(event));
     return SecondScene;
 }
 
-SceneFunction FirstScene(SceneEvent event, RenderManager* view)
+SceneFunction FirstScene(SceneEvent event, SceneState&, RenderManager* view)
 {
     lastHost = view;
     sceneCalls.push_back(std::string("first ") + EventName(event));

@@ -40,7 +40,7 @@ protected:
     {
         UseWorld(clientWorld);
         theUIContext.BeginFrame();
-        theRetainedGUIScreen.HandleHotKeys(screen.RetainedGUI());
+        retainedScreen.HandleHotKeys(screen.RetainedGUI());
         theUIContext.EndFrame();
         input.NextFrame();
     }
@@ -62,6 +62,7 @@ protected:
     // The console's screen, which its script screens fill.
     ConsoleScreen screen;
     qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    RetainedGUIScreen retainedScreen;  // the console's retained screen drawn
 };
 
 TEST_F(ConsoleScriptScreenTest, the_crews_click_and_choice_reach_the_mission_as_that_consoles_gui_messages)

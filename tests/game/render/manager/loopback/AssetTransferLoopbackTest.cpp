@@ -26,7 +26,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent, RenderManager*)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

@@ -8,7 +8,6 @@
 #include "game/widgets/LocalConsoleScreen.h"
 #include "game/net/ClientRecord.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/ConsoleSettings.h"
 #include "tests/engine/net/LoopbackHarness.h"
@@ -30,7 +29,6 @@ protected:
         SceneTest::SetUp();
         input.settingsOnDisk = true;
         graphics.AddBitmap("HalvexLogo", 1024, 360);
-        optionsOpenedFromServer = false;
         server->SetScriptHost(&host);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
@@ -123,7 +121,7 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
 {
     input.SetRegistryValue("clientMachineName", "Engineering");
     EXPECT_EQ(PressKey(SceneClientRunningMode, LetterKey('O')), SceneClientOptionsMode);
-    SceneClientOptionsMode(SCENE_ENTER, sceneHost);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     ASSERT_TRUE(Pump([&] { return server->Clients().begin()->second->machineName == "Engineering"; }));
 
     Draw(SceneClientOptionsMode);
@@ -151,7 +149,7 @@ TEST_F(OptionsScenesLoopbackTest, the_server_screens_open_the_options_which_retu
     for (const SceneFunction server : {SceneServerSetupMode, SceneServerRunningMode}) {
         EXPECT_EQ(Click(server, server == SceneServerSetupMode ? "System Options" : "Options"),
                   SceneClientOptionsMode);
-        EXPECT_TRUE(optionsOpenedFromServer);
+        EXPECT_TRUE(shell.optionsOpenedFromServer);
         Draw(SceneClientOptionsMode);
         EXPECT_EQ(TextDrawn("Change Console"), nullptr) << "the server's own console is connected, but no console";
         EXPECT_EQ(TextDrawn("Disconnect"), nullptr);
@@ -195,7 +193,7 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
     ClickAt(SceneUIPlayOptionsMode, x, y);
     EXPECT_EQ(theConsoleSettings.helmMode, 2);
     EXPECT_EQ(Stored("helm_mode_value"), "");
-    SceneUIPlayOptionsMode(SCENE_LEAVE, sceneHost);
+    SceneUIPlayOptionsMode(SCENE_LEAVE, shell, sceneHost);
     EXPECT_EQ(Stored("helm_mode_value"), "2");
 
     // A fresh start reads every one of them back.
