@@ -45,7 +45,7 @@ const Placed kNeighbours[] = {
 // The helm console the bench draws.
 ConsoleState helmConsole;
 
-SceneFunction HelmConsoleScene(SceneEvent event)
+SceneFunction HelmConsoleScene(SceneEvent event, SceneState&, RenderManager*)
 {
     if (event == SCENE_DRAW)
         GUIBoxManager::DrawConsoleBoxes(helmConsole, "helm", kHelmConsole);

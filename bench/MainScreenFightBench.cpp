@@ -51,7 +51,7 @@ const char* const kTorpedoDefinition = "gui_text:Homing;speed:22;damage:10;lifet
 const glm::vec3 kNebulaCentre{0.0f, 0.0f, 1400.0f};
 const glm::vec3 kPlanetCentre{-2500.0f, -600.0f, 7000.0f};
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

@@ -28,7 +28,7 @@ constexpr int kHeight = 768;
 constexpr float kHalfSpanX = 5000.0f, kHalfSpanZ = 3800.0f;
 const char* const kHulls[] = {"fleet_light_cruiser", "skarn_raider", "skarn_carrier", "kestrel_fighter"};
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

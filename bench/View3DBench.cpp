@@ -28,7 +28,7 @@ constexpr float kHalfFieldOfView = 0.5235988f;           // of the view's π/3
 const char* const kHulls[] = {"fleet_light_cruiser", "skarn_raider", "skarn_carrier", "kestrel_fighter",
                               "tern_frigate"};
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

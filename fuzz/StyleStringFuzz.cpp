@@ -68,11 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckEntries(parser);
     RetainedGUIWidget widget = Describe(parser, style);
     const std::string tag = widget.tag;
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.AddWidget(widget);
-    theRetainedGUIManager.AddWidget(std::move(widget));
-    theRetainedGUIManager.SetBuilding(false, "");
-    theRetainedGUIManager.SetHidden(tag, false);
-    theRetainedGUIManager.DumpTree("fuzz", true);
+    RetainedGUIManager gui;
+    gui.SetBuilding(true, "");
+    gui.AddWidget(widget);
+    gui.AddWidget(std::move(widget));
+    gui.SetBuilding(false, "");
+    gui.SetHidden(tag, false);
+    gui.DumpTree("fuzz", true);
     return 0;
 }

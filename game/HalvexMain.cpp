@@ -14,6 +14,7 @@
 #include "game/net/LanServerDiscovery.h"
 #include "game/shell/HalvexGameLoop.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/SceneHost.h"
 #include "game/widgets/LocalConsoleScreen.h"
 
@@ -41,7 +42,7 @@ int main()
         return EXIT_FAILURE;
     }
     HalvexGameLoop::Options options;
-    options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode); };
+    options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
     HalvexGameLoop game(options);
     GLQELSystemClass system(game, [](const QelWindowSize& size, QelSystemServices& services) {
         return std::make_unique<GLQelGraphicsClass>(size, &services);

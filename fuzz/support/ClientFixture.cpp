@@ -4,7 +4,7 @@
 #include "fuzz/support/FuzzFrames.h"
 #include "fuzz/support/FuzzNetwork.h"
 #include "fuzz/support/FuzzWorld.h"
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/MessageHooks.h"
 #include "game/world/ServerStringMap.h"
@@ -19,6 +19,8 @@ constexpr int kSettlingTicks = 3;
 constexpr int32_t kContactDecayTicks = 300;
 
 CorvaneClient* processClient = nullptr;
+// The console's screen, whose script screens and story dialogs the signals fill.
+ConsoleScreen processScreen;
 
 // Its receive thread counts what it receives in the per-second counters:
 // it must end before they do.
@@ -40,6 +42,7 @@ CorvaneClient& ProcessClient()
         settings.machineName = "fuzz console";
         processClient = new CorvaneClient(settings);
         gClient = processClient;
+        gConsoleScreen = &processScreen;
         std::atexit(DeleteProcessClient);
     }
     return *processClient;
@@ -54,8 +57,8 @@ ClientFixture::ClientFixture()
     client.saveCountdown = 0;
     ServerStringMap::Instance().Clear();
     // A cleared and completed root leaves the console's script screens empty.
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.SetBuilding(false, "");
+    processScreen.RetainedGUI().SetBuilding(true, "");
+    processScreen.RetainedGUI().SetBuilding(false, "");
     world.subjectID = PopulateFuzzWorld(world).firstShip;
     Step(0);
 }

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 
-RetainedGUIManager theRetainedGUIManager;
-
 namespace {
 
 std::vector<RetainedGUIWidget>& SearchedChildren(RetainedGUIWidget& record)

@@ -125,6 +125,3 @@ private:
     bool reportedTooDeep = false;
     bool reportedBadNumbers = false;
 };
-
-// The retained GUI of this machine's screen.
-extern RetainedGUIManager theRetainedGUIManager;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-StoryDialogGUIManager theStoryDialogGUIManager;
-
 void StoryDialogGUIManager::Push(const StoryDialogEntry& entry)
 {
     if (entries.size() < kMaxQueued) {

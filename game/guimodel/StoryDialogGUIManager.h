@@ -5,8 +5,9 @@
 // in front goes on a release of the left mouse button anywhere, or once it
 // has been shown for more than 20 seconds, and the next takes its place.
 //
-// Every machine keeps one queue: the server's is filled by the mission for
-// its own screen, a console's by "signal" 56; a new world empties both. The
+// Every machine's screen keeps one queue (ConsoleScreen::StoryDialogs): the
+// server's is filled by the mission for its own screen, a console's by
+// "signal" 56; a new world empties both. The
 // screens that show the queue draw its front entry once per frame
 // (DrawStoryDialogs) and then let the queue age it:
 //
@@ -71,6 +72,3 @@ public:
 private:
     bool reportedFull = false;
 };
-
-// This machine's story dialogs.
-extern StoryDialogGUIManager theStoryDialogGUIManager;

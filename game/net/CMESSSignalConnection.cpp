@@ -4,7 +4,6 @@
 // size and the machine name.
 
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
@@ -68,9 +67,10 @@ void HandleConnectReset(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
-    if (gConsoleScreen)
+    if (gConsoleScreen) {
         gConsoleScreen->ClearInfoLists();
-    theStoryDialogGUIManager.Clear();
+        gConsoleScreen->StoryDialogs().Clear();
+    }
     AnswerMachineName();
 }
 

@@ -1,11 +1,11 @@
 // The console's "signal" family for the mission's screens: the widgets,
-// builds, visibility and hot keys of its script screens go to the console's
-// RetainedGUIManager, a request for its tree is answered with the tree's
-// text, and story dialogs join the console's queue.
+// builds, visibility and hot keys of its script screens go to the retained
+// GUI of the console's screen, a request for its tree is answered with the
+// tree's text, and story dialogs join the screen's queue. A program without
+// a screen (gConsoleScreen null) drops them.
 
-#include "game/guimodel/RetainedGUIManager.h"
-#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/net/SignalHandling.h"
@@ -16,8 +16,8 @@ namespace {
 void HandleWidget(QelNetworkMessage& message)
 {
     RetainedWidgetSignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
-        theRetainedGUIManager.AddWidget(std::move(signal.widget));
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
+        gConsoleScreen->RetainedGUI().AddWidget(std::move(signal.widget));
 }
 
 // 37 and 38.
@@ -25,25 +25,25 @@ template <SignalMessageCode Code>
 void HandleBuild(QelNetworkMessage& message, bool clear)
 {
     RetainedBuildSignal<Code> signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
-        theRetainedGUIManager.SetBuilding(clear, signal.tag);
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
+        gConsoleScreen->RetainedGUI().SetBuilding(clear, signal.tag);
 }
 
 // 83.
 void HandleVisibility(QelNetworkMessage& message)
 {
     RetainedVisibilitySignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
-        theRetainedGUIManager.SetHidden(signal.tag, signal.shown);
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
+        gConsoleScreen->RetainedGUI().SetHidden(signal.tag, signal.shown);
 }
 
 // 88: the tree's text goes back at once.
 void HandleDebugTreeRequest(QelNetworkMessage& message)
 {
     DebugTreeRequestSignal request;
-    if (!ReadSignalOrReport(message, request, kClientSignalHandler))
+    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !gConsoleScreen)
         return;
-    const DebugTreeTextSignal answer{theRetainedGUIManager.DumpTree(request.tag, request.visibleListFlag != 0)};
+    const DebugTreeTextSignal answer{gConsoleScreen->RetainedGUI().DumpTree(request.tag, request.visibleListFlag != 0)};
     WriteSignal(StartClientMessage("signal"), answer);
     SendClientMessage();
 }
@@ -52,20 +52,21 @@ void HandleDebugTreeRequest(QelNetworkMessage& message)
 void HandleHotKey(QelNetworkMessage& message)
 {
     RetainedHotKeySignal signal;
-    if (!ReadSignalOrReport(message, signal, kClientSignalHandler))
+    if (!ReadSignalOrReport(message, signal, kClientSignalHandler) || !gConsoleScreen)
         return;
+    RetainedGUIManager& gui = gConsoleScreen->RetainedGUI();
     if (signal.Removes())
-        theRetainedGUIManager.RemoveHotKey(signal.tag);
+        gui.RemoveHotKey(signal.tag);
     else
-        theRetainedGUIManager.AddHotKey(signal.category, signal.tag, signal.keyName, signal.description);
+        gui.AddHotKey(signal.category, signal.tag, signal.keyName, signal.description);
 }
 
 // 56.
 void HandleStoryDialog(QelNetworkMessage& message)
 {
     StoryDialogSignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler))
-        theStoryDialogGUIManager.Push(signal.entry);
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
+        gConsoleScreen->StoryDialogs().Push(signal.entry);
 }
 
 }  // namespace

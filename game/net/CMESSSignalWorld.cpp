@@ -3,7 +3,6 @@
 // values, the pause and red alert states, beam damage, the server's tick and
 // the ship definitions the console asked for.
 
-#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/ConsoleScreen.h"
 #include "game/net/NetworkIds.h"
@@ -115,9 +114,10 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Clear();
         world->Reset(false, "");
     }
-    theStoryDialogGUIManager.Clear();
-    if (gConsoleScreen)
+    if (gConsoleScreen) {
+        gConsoleScreen->StoryDialogs().Clear();
         gConsoleScreen->ClearForNewWorld();
+    }
 }
 
 // 24.

@@ -9,10 +9,16 @@
 // one (the headless harness), on which every call does nothing and every
 // query answers empty.
 //
+// Every screen keeps the mission's screens it shows: the retained GUI's tree
+// and the story dialogs waiting. A console's signals fill them, and so do the
+// mission's functions that address the server's own screen.
+//
 // The server's own screen is the same screen: the mission's functions that
 // address client 0 reach it through ServerScreen, which extends this one.
 // Main thread only.
 
+#include "game/guimodel/RetainedGUIManager.h"
+#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/PresentationSignals.h"
 
 #include <glm/vec3.hpp>
@@ -106,6 +112,14 @@ public:
     // The 3D view's particles; null while the view is not set up, and then
     // the particle codes do nothing at all.
     virtual ParticleView* Particles() { return nullptr; }
+
+    // The mission's screens this screen shows and its story dialogs.
+    RetainedGUIManager& RetainedGUI() { return retainedGUI; }
+    StoryDialogGUIManager& StoryDialogs() { return storyDialogs; }
+
+private:
+    RetainedGUIManager retainedGUI;
+    StoryDialogGUIManager storyDialogs;
 };
 
 // This machine's screen while it has one; null in a program without a screen.

@@ -5,9 +5,8 @@
 // and story dialogs. Client 0 is the server's own retained GUI and story
 // dialog queue, changed in place; a client id gets one reliable "signal".
 
-#include "game/guimodel/RetainedGUIManager.h"
-#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/RetainedGUISignals.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptWidgetMembers.h"
@@ -19,6 +18,12 @@ namespace {
 
 constexpr uint32_t kReliable = ServerMessageSink::kReliable;
 constexpr float kMaxCoordinate = RetainedGUIWidget::kMaxCoordinate;
+
+// The retained GUI of the server's own screen, client 0's.
+RetainedGUIManager& ServerGui()
+{
+    return theMissionScript.Screen().RetainedGUI();
+}
 
 // ---- widgets ----
 
@@ -45,7 +50,7 @@ void RequirePlace(const std::array<float, 4>& rect, const char* function)
 void SendScriptGuiWidget(uint64_t clientID, RetainedGUIWidget widget)
 {
     if (clientID == 0)
-        theRetainedGUIManager.AddWidget(std::move(widget));
+        ServerGui().AddWidget(std::move(widget));
     else
         SendSignalToClient(clientID, RetainedWidgetSignal{std::move(widget)}, kReliable);
 }
@@ -89,7 +94,7 @@ void SendGuiClear(uint64_t clientID, const std::string& tag)
     RequireClientOrServer(clientID, "send_gui_clear", "clientID");
     CheckTextFits(tag, "send_gui_clear");
     if (clientID == 0)
-        theRetainedGUIManager.SetBuilding(true, tag);
+        ServerGui().SetBuilding(true, tag);
     else
         SendSignalToClient(clientID, RetainedClearSignal{tag}, kReliable);
 }
@@ -99,7 +104,7 @@ void SendGuiComplete(uint64_t clientID, const std::string& tag)
     RequireClientOrServer(clientID, "send_gui_complete", "clientID");
     CheckTextFits(tag, "send_gui_complete");
     if (clientID == 0)
-        theRetainedGUIManager.SetBuilding(false, tag);
+        ServerGui().SetBuilding(false, tag);
     else
         SendSignalToClient(clientID, RetainedCompleteSignal{tag}, kReliable);
 }
@@ -111,7 +116,7 @@ void SetGuiTagShown(uint64_t clientID, const std::string& tag, bool shown, const
     RequireText(tag, function, "tag");
     CheckTextFits(tag, function);
     if (clientID == 0)
-        theRetainedGUIManager.SetHidden(tag, shown);
+        ServerGui().SetHidden(tag, shown);
     else
         SendSignalToClient(clientID, RetainedVisibilitySignal{tag, shown}, kReliable);
 }
@@ -133,7 +138,7 @@ void GetDebugGuiTree(uint64_t clientID, const std::string& tag, int32_t displayL
     RequireClientOrServer(clientID, "get_debug_gui_tree", "clientID");
     CheckTextFits(tag, "get_debug_gui_tree");
     if (clientID == 0)
-        theMissionScript.debugTreeRequests.push_back(theRetainedGUIManager.DumpTree(tag, displayListFlag != 0));
+        theMissionScript.debugTreeRequests.push_back(ServerGui().DumpTree(tag, displayListFlag != 0));
     else
         SendSignalToClient(clientID, DebugTreeRequestSignal{tag, displayListFlag}, kReliable);
 }
@@ -154,7 +159,7 @@ void SendGuiHotkey(uint64_t clientID, const std::string& category, const std::st
     RequireHotKeyNames(category, tag, kName);
     CheckTextsFit({&category, &tag, &keyType, &description}, kName);
     if (clientID == 0)
-        theRetainedGUIManager.AddHotKey(category, tag, keyType, description);
+        ServerGui().AddHotKey(category, tag, keyType, description);
     else
         SendSignalToClient(clientID, RetainedHotKeySignal{category, tag, keyType, description}, kReliable);
 }
@@ -167,7 +172,7 @@ void RemoveGuiHotkey(uint64_t clientID, const std::string& tag)
     RequireText(tag, kName, "tag");
     CheckTextFits(tag, kName);
     if (clientID == 0)
-        theRetainedGUIManager.RemoveHotKey(tag);
+        ServerGui().RemoveHotKey(tag);
     else
         SendSignalToClient(clientID, RetainedHotKeySignal{kRemove, tag, kRemove, kRemove}, kReliable);
 }
@@ -181,7 +186,7 @@ void SendStoryDialog(uint64_t clientID, const std::string& title, const std::str
     CheckTextsFit({&title, &text, &face, &color}, "send_story_dialog");
     const StoryDialogEntry entry{title, text, face, color, 0};
     if (clientID == 0)
-        theStoryDialogGUIManager.Push(entry);
+        theMissionScript.Screen().StoryDialogs().Push(entry);
     else
         SendSignalToClient(clientID, StoryDialogSignal{entry}, kReliable);
 }

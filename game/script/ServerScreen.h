@@ -7,9 +7,7 @@
 // The shell, the renderer and the console widgets implement it; this base is
 // the headless server's screen, which shows nothing, so every call does
 // nothing and every query answers empty (halvex-server's quiet screen keeps
-// what missions ask back). The retained GUI and the story dialogs of the
-// server's screen are models of their own (theRetainedGUIManager,
-// theStoryDialogGUIManager).
+// what missions ask back), the retained GUI and the story dialogs included.
 //
 // Main thread only, inside a script call.
 

@@ -4,7 +4,7 @@
 #include "engine/base/QelSoundFactoryBase.h"
 #include "game/behaviours/SpaceObjectAI.h"
 #include "game/guimodel/KeyValueParser.h"
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
@@ -70,12 +70,15 @@ void HalvexGameLoop::Startup()
 {
     GeneralUtilsSelfTest();
     KeyVal::Load();
-    theRetainedGUIManager.SetHotKeyService(&scriptHotKeys);
     KeyValueParser::Load();
     AppData::Load();
     RegisterBehaviourHooks();
     CreateSingletons();
     ConnectScriptHost();
+    // The scene host has opened this machine's screen, whose retained GUI
+    // lists the mission's hot keys in the game's table.
+    if (gConsoleScreen)
+        gConsoleScreen->RetainedGUI().SetHotKeyService(&scriptHotKeys);
     ConnectHullSilhouettes();
     if (scenes)
         scenes->SetupFirstScreen();

@@ -2,7 +2,6 @@
 
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/net/QelNetworkServer.h"
-#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/SignalMessage.h"
 #include "game/script/MissionScript.h"
@@ -10,8 +9,6 @@
 
 #include <cstdio>
 #include <utility>
-
-std::string missionStartError;
 
 namespace {
 
@@ -33,11 +30,14 @@ void TellMissionTheServerWindow()
         gServer->RaiseScreenSizeEvent(0, gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight());
 }
 
-void KeepStartError(const std::string& folderName, const std::string& reason)
+// Writes why the mission could not start to the console log and the
+// standard error stream; the same words come back.
+std::string ReportStartError(const std::string& folderName, const std::string& reason)
 {
-    missionStartError = "Mission \"" + folderName + "\" could not start: " + reason;
-    theConsoleLog.Add(kErrorColour, missionStartError);
-    std::fprintf(stderr, "%s\n", missionStartError.c_str());
+    const std::string error = "Mission \"" + folderName + "\" could not start: " + reason;
+    theConsoleLog.Add(kErrorColour, error);
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return error;
 }
 
 }  // namespace
@@ -45,21 +45,21 @@ void KeepStartError(const std::string& folderName, const std::string& reason)
 void StartMissionWith(const std::function<void()>& startScript)
 {
     theMissionScript.Stop();
-    theRetainedGUIManager.SetBuilding(true, "");
+    theMissionScript.Screen().RetainedGUI().SetBuilding(true, "");
     startScript();
     AskConsolesForWindowSizes();
     TellMissionTheServerWindow();
 }
 
-bool StartMission(const std::string& folderName)
+bool StartMission(const std::string& folderName, std::string& startError)
 {
     try {
         StartMissionWith([&folderName] { theMissionScript.Start(folderName); });
     } catch (const ScriptError& error) {
-        KeepStartError(folderName, error.what());
+        startError = ReportStartError(folderName, error.what());
         return false;
     }
-    missionStartError.clear();
+    startError.clear();
     return true;
 }
 
@@ -72,10 +72,10 @@ std::optional<std::string> TakeNextMission()
     return folderName;
 }
 
-NextMission StartNextMission()
+NextMission StartNextMission(std::string& startError)
 {
     const std::optional<std::string> folderName = TakeNextMission();
     if (!folderName)
         return NextMission::None;
-    return StartMission(*folderName) ? NextMission::Started : NextMission::Failed;
+    return StartMission(*folderName, startError) ? NextMission::Started : NextMission::Failed;
 }

@@ -6,15 +6,16 @@
 // told the size of the server's own window.
 //
 // A mission that cannot start (its script missing or failing as it loads)
-// leaves no mission running. StartMission keeps the reason for the set-up
-// scene to show, writes it to the console log, and the program goes on.
+// leaves no mission running. StartMission gives the reason back for the
+// set-up scene to show, writes it to the console log, and the program goes on.
 
 #include <functional>
 #include <optional>
 #include <string>
 
-// True when the mission runs.
-bool StartMission(const std::string& folderName);
+// True when the mission runs. Why a start failed is left in startError; a
+// start that works empties it.
+bool StartMission(const std::string& folderName, std::string& startError);
 
 // The steps every start shares, around the script host's own start of the
 // mission (by its name or by its folder). A ScriptError of a mission that
@@ -28,8 +29,5 @@ std::optional<std::string> TakeNextMission();
 enum class NextMission { None, Started, Failed };
 
 // Takes the mission the script asked for with run_next_mission, if any, and
-// starts it.
-NextMission StartNextMission();
-
-// Why the last start failed; empty after a start that worked.
-extern std::string missionStartError;
+// starts it as StartMission does.
+NextMission StartNextMission(std::string& startError);

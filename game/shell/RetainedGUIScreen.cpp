@@ -13,8 +13,6 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 
-RetainedGUIScreen theRetainedGUIScreen(theRetainedGUIManager);
-
 namespace {
 
 constexpr const char* kDefaultFont = "gui-2";
@@ -46,19 +44,19 @@ IntRect PlaceIn(const IntRect& parent, const RetainedGUIWidget& widget)
 
 }  // namespace
 
-RetainedGUIScreen::RetainedGUIScreen(RetainedGUIManager& shownManager) : manager(shownManager) {}
+RetainedGUIScreen::RetainedGUIScreen() = default;
 
 RetainedGUIScreen::~RetainedGUIScreen() = default;
 
-void RetainedGUIScreen::HandleHotKeys()
+void RetainedGUIScreen::HandleHotKeys(RetainedGUIManager& shown)
 {
     UIContext& ui = theUIContext;
-    RetainedLayoutContext context;
-    LayoutAndDraw(context, IntRect{0, 0, ui.WindowWidth(), ui.WindowHeight()}, manager.Root());
-    for (const ScriptHotKey& hotKey : manager.HotKeys()) {
+    RetainedLayoutContext context{shown};
+    LayoutAndDraw(context, IntRect{0, 0, ui.WindowWidth(), ui.WindowHeight()}, shown.Root());
+    for (const ScriptHotKey& hotKey : shown.HotKeys()) {
         if (!isHotKeyPressed(hotKey.context, hotKey.tag, hotKey.code, kHotKeyDescription))
             continue;
-        if (const RetainedGUIWidget* widget = manager.FindByTag(hotKey.tag))
+        if (const RetainedGUIWidget* widget = shown.FindByTag(hotKey.tag))
             context.actions.push_back(RetainedActionSignal::Of(*widget));
     }
     for (const RetainedActionSignal& action : context.actions)

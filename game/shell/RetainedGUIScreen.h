@@ -1,8 +1,9 @@
 #pragma once
 // The retained GUI on this machine's screen: every drawn frame the screen
 // that shows a mission's script screens (a console's running scene, the
-// server's own console screen) calls HandleHotKeys. It lays the tree of
-// theRetainedGUIManager out over the window, draws each widget with its
+// server's own console screen) calls HandleHotKeys with the retained GUI of
+// this machine's screen (ConsoleScreen::RetainedGUI). It lays the tree out
+// over the window, draws each widget with its
 // immediate-mode control (RetainedWidgetKinds.h), asks the script's hot keys,
 // and reports what the crew did as actions: on the server they reach the
 // mission at once as "gui_message" events of client 0, on a console they go
@@ -35,12 +36,16 @@ class Edline;
 class RetainedGUIManager;
 struct RetainedGUIWidget;
 
-// One walk over the tree: the ids it hands out and the actions it gathers.
+// One walk over the tree: the tree walked, the ids it hands out and the
+// actions it gathers.
 struct RetainedLayoutContext {
     static constexpr int32_t kFirstId = 20001;
 
+    explicit RetainedLayoutContext(RetainedGUIManager& walked) : shown(walked) {}
+
     int32_t NextId() { return nextId++; }
 
+    RetainedGUIManager& shown;
     int32_t nextId = kFirstId;
     std::vector<RetainedActionSignal> actions;  // reported once the walk is done
 };
@@ -53,15 +58,15 @@ public:
     // (and once more when it is let go), so a drag does not flood the mission.
     static constexpr uint64_t kSliderReportTicks = 5;
 
-    explicit RetainedGUIScreen(RetainedGUIManager& manager);
+    RetainedGUIScreen();
     ~RetainedGUIScreen();
     RetainedGUIScreen(const RetainedGUIScreen&) = delete;
     RetainedGUIScreen& operator=(const RetainedGUIScreen&) = delete;
 
-    // The frame's work: the whole tree laid out over the window and drawn,
-    // then the script's hot keys asked (a pressed one acts on the widget of
-    // its tag, when there is one), then every action reported.
-    void HandleHotKeys();
+    // The frame's work: the whole tree of the retained GUI laid out over the
+    // window and drawn, then the script's hot keys asked (a pressed one acts
+    // on the widget of its tag, when there is one), then every action reported.
+    void HandleHotKeys(RetainedGUIManager& shown);
 
     // Lays out and draws the shown children of the record inside the parent
     // rectangle, recursing into sub-regions; their actions join the context.
@@ -75,12 +80,6 @@ public:
     // font on first use; it stays for the rest of the run.
     Edline& TypeinField(const std::string& tag, const std::string& font);
 
-    RetainedGUIManager& Manager() { return manager; }
-
 private:
-    RetainedGUIManager& manager;
     std::map<std::string, std::unique_ptr<Edline>> typeinFields;  // by widget tag
 };
-
-// The retained GUI of theRetainedGUIManager on this machine's screen.
-extern RetainedGUIScreen theRetainedGUIScreen;

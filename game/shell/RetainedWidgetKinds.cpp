@@ -170,7 +170,7 @@ bool DrawFace(RetainedWidgetDraw& d)
 
 bool DrawShip(RetainedWidgetDraw& d)
 {
-    Qel2dBitmap* target = d.screen.Manager().ShipTarget();
+    Qel2dBitmap* target = d.context.shown.ShipTarget();
     InterfacePictures* pictures = theUIContext.pictures;
     if (pictures != nullptr && target != nullptr && d.rect.IsOpen())
         pictures->DrawShipInBox(target, d.widget.text, d.rect);

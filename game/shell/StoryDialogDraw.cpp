@@ -70,9 +70,8 @@ void DrawStoryDialog(const StoryDialogEntry& entry)
 
 }  // namespace
 
-void DrawStoryDialogs()
+void DrawStoryDialogs(StoryDialogGUIManager& queue)
 {
-    StoryDialogGUIManager& queue = theStoryDialogGUIManager;
     if (queue.Empty())
         return;
     DrawStoryDialog(queue.Front());

@@ -1,6 +1,6 @@
 #pragma once
-// The story dialog in front of this machine's queue (theStoryDialogGUIManager),
-// drawn on top of a screen's own controls: a white-edged box across the
+// The story dialog in front of the queue of this machine's screen
+// (ConsoleScreen::StoryDialogs), drawn on top of a screen's own controls: a white-edged box across the
 // lower middle of the window, framed inside in the dialog's colour, with the
 // character's portrait at its left, the title in white and the body text in
 // light grey centred beside it. A release of the left button anywhere
@@ -10,4 +10,6 @@
 // server's own console screen) call it once per drawn frame, after their
 // other controls. Nothing is drawn while the queue is empty. Main thread only.
 
-void DrawStoryDialogs();
+class StoryDialogGUIManager;
+
+void DrawStoryDialogs(StoryDialogGUIManager& queue);

@@ -8,6 +8,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/world/Simulation.h"
@@ -87,11 +88,11 @@ bool IconClicked(const IntRect& cell, int32_t id, int32_t icon)
 
 }  // namespace
 
-void ViewRadarZoomCtrlDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewRadarZoomCtrlDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    if (!theRenderManager)
+    if (!console.renderer)
         return;
-    RenderManager& manager = *theRenderManager;
+    RenderManager& manager = *console.renderer;
     for (int32_t i = 0; i < kZoomButtons - 1; ++i) {
         const ZoomButton& button = kZoomRows[i];
         const bool clicked = IconClicked(ZoomCell(rect, i), button.id, button.cell);

@@ -116,16 +116,16 @@ void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widg
     }
 }
 
-void ViewCommsFaceDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewCommsFaceDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     const std::vector<ConsoleInfoEntry>& entries = CommsInfo();
     if (entries.empty() || !ConsolePlayerShip())
         return;
     const ConsoleInfoEntry& heading = entries[0];
-    if (!heading.third.empty() && theRenderManager) {
+    if (!heading.third.empty() && console.renderer) {
         const int32_t half = (rect.Height() > rect.Width() ? rect.Width() : rect.Height()) / 2;
         const IntPoint centre = rect.Center();
-        theRenderManager->portraitGen.DrawFace(heading.third, centre.x - half, centre.y - half,
+        console.renderer->portraitGen.DrawFace(heading.third, centre.x - half, centre.y - half,
                                                static_cast<float>(2 * half), kWhite, kLayer);
     }
     UIContext& ui = theUIContext;

@@ -99,17 +99,18 @@ struct Pass {
     int32_t mouseX = 0;      // the mouse, list-area coordinates
     int32_t mouseY = 0;
     bool mouseDown = false;
+    RenderManager* view = nullptr;  // whose radar target the rows are drawn into
 };
 
-void DrawIcon(const CommsMessageRecord& message, int32_t top)
+void DrawIcon(RenderManager& view, const CommsMessageRecord& message, int32_t top)
 {
     if (message.starState == 1 || message.starState == 2) {
         Qel2dBitmap* star = theUIContext.Bitmap(message.starState == 1 ? "starFilled" : "starHollow");
         if (star)
             star->DrawRotated(F(kIconSize / 2), F(top + kIconSize / 2), 0.0f, kStarScale, kLayer,
                               glm::value_ptr(kWhite), false);
-    } else if (!message.face.empty() && theRenderManager) {
-        theRenderManager->portraitGen.DrawFace(message.face, 0, top, F(kIconSize), kWhite, kLayer);
+    } else if (!message.face.empty()) {
+        view.portraitGen.DrawFace(message.face, 0, top, F(kIconSize), kWhite, kLayer);
     }
 }
 
@@ -156,7 +157,7 @@ void DrawRow(CommsWaterfallState& state, QelBitmapFont& font, const CommsMessage
     ui.FillRect(F(row.left), F(row.top), F(row.right), F(row.bottom), glm::vec4(red, green, blue, 1.0f), kLayer);
     ui.DrawLine(F(row.left), F(row.top), F(row.right), F(row.top), glm::vec4(red, green + 0.3f, blue + 0.3f, 1.0f),
                 kLayer);
-    DrawIcon(message, row.top);
+    DrawIcon(*pass.view, message, row.top);
     DrawTexts(font, message, row, age, expanded, pass);
 }
 
@@ -189,7 +190,8 @@ void DrawRows(CommsWaterfallState& state, QelBitmapFont& font, std::vector<Comms
 
 // The wheel and the drag scroll the list; a drag that barely moved is a
 // click on the row under it.
-void HandleMouse(CommsWaterfallState& state, const IntRect& box, std::vector<CommsMessageRecord>& messages)
+void HandleMouse(RenderManager& view, CommsWaterfallState& state, const IntRect& box,
+                 std::vector<CommsMessageRecord>& messages)
 {
     UIContext& ui = theUIContext;
     QelMouse* mouse = Mouse();
@@ -217,9 +219,8 @@ void HandleMouse(CommsWaterfallState& state, const IntRect& box, std::vector<Com
         if (state.starHovered)
             message.starState = (message.starState + 1) % 3;
         PlayGUISound(kOpenSound);
-        if (theRenderManager)
-            theRenderManager->SelectObject(message.sourceId, glm::vec3(0.0f),
-                                           std::string(shipkeys::kCommsTargetUid.name), kSelectionSource);
+        view.SelectObject(message.sourceId, glm::vec3(0.0f), std::string(shipkeys::kCommsTargetUid.name),
+                          kSelectionSource);
     }
     if (!down)
         state.dragging = false;
@@ -267,9 +268,11 @@ void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
         state.lastBox = rect;
     }
     QelBitmapFont* font = ui.GetFont(kFont);
-    Qel2dBitmap* target = theRenderManager ? theRenderManager->radarTarget : nullptr;
+    RenderManager* view = console.renderer;
+    Qel2dBitmap* target = view ? view->radarTarget : nullptr;
     if (!font || !target || !gGraphicsFactory)
         return;
+    pass.view = view;
     pass.lineHeight = font->GetLineStep() + kLineSpacing;
     pass.tick = theSimulation->TickCount();
     int32_t x = 0, y = 0;
@@ -280,13 +283,13 @@ void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
         pass.mouseDown = ui.LeftDown();
     }
 
-    theRenderManager->render2D.BeginTarget();
+    view->render2D.BeginTarget();
     {
         const TextSurfaceScope offScreen(kListSurface);
         DrawRows(state, *font, messages, pass);
     }
-    theRenderManager->render2D.EndTarget();
-    HandleMouse(state, rect, messages);
+    view->render2D.EndTarget();
+    HandleMouse(*view, state, rect, messages);
 
     // The list's corner of the target, no larger than the target.
     const int32_t width = std::min(pass.width, target->GetWidth());

@@ -31,18 +31,13 @@ constexpr int32_t kScatterKey = 'R';
 
 GUIBoxManager::BoxReporter& Reporter()
 {
-    static GUIBoxManager::BoxReporter reporter = [](const GUIBoxEditState::Report& report) {
-        if (theRenderManager)
-            theRenderManager->SendWidgetBoxState(report.widgetName, report.screenName, report.layoutIndex,
-                                                 report.rect.left, report.rect.top, report.rect.right,
-                                                 report.rect.bottom);
-    };
+    static GUIBoxManager::BoxReporter reporter = [](const GUIBoxEditState::Report&) {};
     return reporter;
 }
 
-glm::vec4 OutlineColour()
+glm::vec4 OutlineColour(const RenderManager* view)
 {
-    const uint64_t tick = theRenderManager ? theRenderManager->tickCounter : 0;
+    const uint64_t tick = view ? view->tickCounter : 0;
     const float hue = static_cast<float>(static_cast<uint32_t>(tick) % kHueCycleTicks) * 2.0f;
     glm::vec4 colour{1.0f};
     HsvToRgb(hue, 1.0f, 1.0f, colour.r, colour.g, colour.b);
@@ -173,7 +168,7 @@ void OrderEdges(IntRect& r)
 }
 
 // The mission hears of the grabbed box when it changed, and on each release.
-void ReportGrabbedBox(GUIBoxEditState& state, bool released)
+void ReportGrabbedBox(GUIBoxEditState& state, bool released, RenderManager* view)
 {
     const GUIBox& box = *state.grabbedBox;
     const int32_t layout = state.layoutIndex == 1 ? 1 : 0;
@@ -181,6 +176,9 @@ void ReportGrabbedBox(GUIBoxEditState& state, bool released)
     if (!released && report == state.lastReport)
         return;
     state.lastReport = report;
+    if (view)
+        view->SendWidgetBoxState(report.widgetName, report.screenName, report.layoutIndex, report.rect.left,
+                                 report.rect.top, report.rect.right, report.rect.bottom);
     Reporter()(report);
 }
 
@@ -191,7 +189,7 @@ void GUIBoxManager::SetBoxReporter(BoxReporter reporter)
     Reporter() = std::move(reporter);
 }
 
-void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenName)
+void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenName, RenderManager* view)
 {
     UpdateLayoutIndex(state);
     if (!IsEditKeyHeld()) {
@@ -207,7 +205,7 @@ void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenNa
     ui.MousePosition(mouse.x, mouse.y);
     QelKeyboard* keyboard = ui.Keyboard();
     const bool scatter = keyboard && keyboard->IsKeyReleased(kScatterKey);
-    const glm::vec4 colour = OutlineColour();
+    const glm::vec4 colour = OutlineColour(view);
     const Candidate candidate = OutlineAndFindCandidate(state, screenName, mouse, scatter, colour);
     if (candidate.box && candidate.part != GUIBoxEditState::kWholeBox)
         DrawGrip(Corner(BoxRectToPixels(*candidate.box, state.layoutIndex), candidate.part), colour,
@@ -227,5 +225,5 @@ void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenNa
     }
     state.dragging = false;
     if (state.grabbedBox)
-        ReportGrabbedBox(state, dragged);
+        ReportGrabbedBox(state, dragged, view);
 }

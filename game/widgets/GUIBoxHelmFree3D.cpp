@@ -133,6 +133,6 @@ void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widget
     ApplyStick(console.lastInputKind, demands);
     if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerFreeSignal{demands.roll, demands.pitch, demands.yaw});
-    HelmHeadingDisplay(ship, rect);
+    HelmHeadingDisplay(console.renderer, ship, rect);
     KeepDemands(ship, demands);
 }

@@ -25,5 +25,5 @@ void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string 
     demands.roll = SteeringStickOver(demands.roll, "Roll");
     if (demands != stored && TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerSignal{demands.roll, demands.pitch, demands.yaw});
-    HelmHeadingDisplay(ship, rect);
+    HelmHeadingDisplay(console.renderer, ship, rect);
 }

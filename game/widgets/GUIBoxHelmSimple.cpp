@@ -86,5 +86,5 @@ void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widget
     const SteeringDemands demands = SteerYawAndPitch(console, rect, widgetName, kKeyStep, HelmMouse::Read(), ship);
     if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(Steer2DSignal{demands.yaw, demands.pitch});
-    HelmHeadingDisplay(ship, rect);
+    HelmHeadingDisplay(console.renderer, ship, rect);
 }

@@ -9,7 +9,7 @@
 // handing each the console's state (ConsoleState.h):
 //
 //   GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
-//   GUIBoxManager::EditMode(console.boxEdit, console.consoleName);
+//   GUIBoxManager::EditMode(console.boxEdit, console.consoleName, console.renderer);
 //
 // A widget drawn for the first time gets its box at its place in a grid over
 // the middle 80 % of the window; from then on its box keeps what the edit
@@ -35,6 +35,7 @@
 #include <vector>
 
 class ConsoleState;
+class RenderManager;
 
 struct GUIBox {
     // The 2D layer of the box's outline and caption in the edit mode.
@@ -161,10 +162,11 @@ public:
     // written when the button comes up, and releasing 'R' scatters the boxes
     // of the windowed layout over the window. The mission hears of the box
     // grabbed last whenever its rectangle or layout index changes and on each
-    // release. A window of no size (minimised) skips the editing.
-    static void EditMode(GUIBoxEditState& state, const std::string& screenName);
-    // Where the edit mode's box reports go: the render manager, which tells
-    // the mission; a test listens in its place.
+    // release, through the render manager given, which tells the mission
+    // and whose ticks turn the outlines' colour. A window of no size
+    // (minimised) skips the editing.
+    static void EditMode(GUIBoxEditState& state, const std::string& screenName, RenderManager* view);
+    // Who else hears the edit mode's box reports: a test listens there.
     using BoxReporter = std::function<void(const GUIBoxEditState::Report&)>;
     static void SetBoxReporter(BoxReporter reporter);
     // A window that grew wider than it was shows layout 1; one that narrowed

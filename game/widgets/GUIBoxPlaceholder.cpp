@@ -12,9 +12,9 @@ constexpr const char* kNameFont = "gui-2";
 
 }  // namespace
 
-void DrawPlaceholderWidget(IntRect& rect, std::string widgetName)
+void DrawPlaceholderWidget(IntRect& rect, std::string widgetName, const RenderManager* view)
 {
-    const IntRect panel = DrawWidgetPanel(rect, kFrameLayer);
+    const IntRect panel = DrawWidgetPanel(rect, kFrameLayer, view);
     if (!panel.IsOpen())
         return;
     UIContext& ui = theUIContext;

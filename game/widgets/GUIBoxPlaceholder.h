@@ -7,4 +7,7 @@
 
 #include <string>
 
-void DrawPlaceholderWidget(IntRect& rect, std::string widgetName);
+class RenderManager;
+
+// The panel takes the panel colour of the render manager given.
+void DrawPlaceholderWidget(IntRect& rect, std::string widgetName, const RenderManager* view);

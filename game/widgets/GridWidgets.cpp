@@ -173,7 +173,7 @@ void ViewGridObjectListDraw(ConsoleState& console, IntRect& rect, std::string)
     ProposeSettledSelection(console, *ship, *grid);
 }
 
-void ViewGridFaceDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewGridFaceDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     SpaceObject* ship = ConsolePlayerShip();
     HullPathSet* grid = ship ? GetHullPathSet(ship->uniqueID, false) : nullptr;
@@ -189,8 +189,8 @@ void ViewGridFaceDraw(ConsoleState&, IntRect& rect, std::string)
     const int32_t top = rect.top + kNameHeight;
     const int32_t side = std::min(rect.bottom - top, rect.Width()) / 2;
     const std::string face = ReadString(data, gridobject::kFace);
-    if (!face.empty() && theRenderManager)
-        theRenderManager->DrawFace(face, rect.left, top, static_cast<float>(side - 1), kWhite, kLayer);
+    if (!face.empty() && console.renderer)
+        console.renderer->DrawFace(face, rect.left, top, static_cast<float>(side - 1), kWhite, kLayer);
 
     const IntRect iconArea{rect.left, top + side, rect.left + side, rect.bottom};
     const IntPoint iconCentre = iconArea.Center();

@@ -93,9 +93,9 @@ int KindOf(const SpaceObject& object, const SpaceObject& ship)
 }
 
 // The colour every console shows the object in, as the ship sees it.
-glm::vec4 ColourOf(const SpaceObject& object, const SpaceObject& ship)
+glm::vec4 ColourOf(RenderManager* view, const SpaceObject& object, const SpaceObject& ship)
 {
-    return theRenderManager ? theRenderManager->GetObjectColor(object, ship) : kPlainIcon;
+    return view ? view->GetObjectColor(object, ship) : kPlainIcon;
 }
 
 void DrawIcon(UIContext& ui, int kind, float x, float y, const glm::vec4& colour)
@@ -117,7 +117,8 @@ void DrawIcon(UIContext& ui, int kind, float x, float y, const glm::vec4& colour
 }
 
 // Step 4: one object on its stalk.
-void DrawContact(UIContext& ui, const Disc& disc, const SpaceObject& object, const SpaceObject& ship)
+void DrawContact(UIContext& ui, RenderManager* view, const Disc& disc, const SpaceObject& object,
+                 const SpaceObject& ship)
 {
     int kind = KindOf(object, ship);
     glm::vec3 d = glm::inverse(ship.rot_quat) * (object.pos - ship.pos) / kDisplayRange;
@@ -132,7 +133,7 @@ void DrawContact(UIContext& ui, const Disc& disc, const SpaceObject& object, con
     const float discY = disc.cy - disc.sy * d.z;
     const float objectY = discY - disc.hh * d.y - 1.0f;
     ui.DrawLine(x, objectY, x, discY, kStalk, kLayer);
-    DrawIcon(ui, kind, x, objectY, ColourOf(object, ship));
+    DrawIcon(ui, kind, x, objectY, ColourOf(view, object, ship));
 }
 
 bool ShownOnDisc(const SpaceObject& object)
@@ -140,7 +141,7 @@ bool ShownOnDisc(const SpaceObject& object)
     return object.data_tag != "nebula" && object.tick_type != "behav_asteroid";
 }
 
-void DrawContacts(UIContext& ui, const Disc& disc, const SpaceObject& ship)
+void DrawContacts(UIContext& ui, RenderManager* view, const Disc& disc, const SpaceObject& ship)
 {
     SuperContainer* container = theSimulation ? theSimulation->Container() : nullptr;
     if (container == nullptr)
@@ -148,7 +149,7 @@ void DrawContacts(UIContext& ui, const Disc& disc, const SpaceObject& ship)
     for (SuperContainerObject* base : container->Objects()) {
         const auto* object = static_cast<const SpaceObject*>(base);
         if (object != nullptr && ShownOnDisc(*object))
-            DrawContact(ui, disc, *object, ship);
+            DrawContact(ui, view, disc, *object, ship);
     }
 }
 
@@ -189,16 +190,16 @@ void DrawReadouts(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 
 }  // namespace
 
-void HelmHeadingDisplay(const SpaceObject* ship, const IntRect& rect)
+void HelmHeadingDisplay(RenderManager* view, const SpaceObject* ship, const IntRect& rect)
 {
     UIContext& ui = theUIContext;
-    DrawWidgetPanel(rect, kPanelLayer);
+    DrawWidgetPanel(rect, kPanelLayer, view);
     const Disc disc = DiscOf(rect);
     DrawRing(ui, disc, 1.0f, kOuterRing);
     DrawRing(ui, disc, 0.6f, ui.mainColour);
     DrawRing(ui, disc, 0.2f, ui.mainColour);
     if (ship == nullptr)
         return;
-    DrawContacts(ui, disc, *ship);
+    DrawContacts(ui, view, disc, *ship);
     DrawReadouts(ui, rect, *ship);
 }

@@ -20,6 +20,7 @@
 #include <string>
 
 class ConsoleState;
+class RenderManager;
 class SpaceObject;
 
 struct SteeringDemands {
@@ -82,7 +83,8 @@ float SteeringStickOver(float value, const char* axisName);
 
 // The flattened radar disc with the objects around the ship and the
 // heading, altitude and elevation read-outs; the rings only without a ship.
-void HelmHeadingDisplay(const SpaceObject* ship, const IntRect& rect);
+// The contacts take the colours of the render manager given (plain without).
+void HelmHeadingDisplay(RenderManager* view, const SpaceObject* ship, const IntRect& rect);
 
 void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

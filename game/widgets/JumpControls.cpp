@@ -8,6 +8,7 @@
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/world/ShipMechanics.h"
 #include "game/world/Simulation.h"
@@ -65,11 +66,6 @@ constexpr float kSplitSpan = 0.4f;
 constexpr float kBandMin = 15.0f;
 constexpr float kBandSpan = 20.999f;
 constexpr uint64_t kTicksPerSecond = 30;
-
-JumpEffectState* Jump()
-{
-    return theRenderManager ? &theRenderManager->jumpEffect : nullptr;
-}
 
 float Uniform()
 {
@@ -224,9 +220,9 @@ void SplitRectGrid(std::vector<IntRect>& rects, int32_t columns, int32_t rows, f
     rects.insert(rects.begin(), grid.begin(), grid.end());
 }
 
-void ViewHelmJumpDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewHelmJumpDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    JumpEffectState* jump = Jump();
+    JumpEffectState* jump = console.renderer ? &console.renderer->jumpEffect : nullptr;
     if (!jump || !jump->directionEdit || !jump->distanceEdit)
         return;
     if (jump->countdown > 0) {
@@ -269,47 +265,41 @@ void ViewQuickJumpDraw(ConsoleState&, IntRect& rect, std::string)
     }
 }
 
-void SetJumpTime(int32_t seconds)
+void SetJumpTime(RenderManager& view, int32_t seconds)
 {
-    JumpEffectState* jump = Jump();
-    if (!jump)
-        return;
-    jump->countdown = seconds;
-    jump->requestHeardAt = InputClockMilliseconds();
-    if (theRenderManager->console.consoleName.find("main") != std::string::npos)
-        PlayJumpSound(seconds - 1);
+    JumpEffectState& jump = view.jumpEffect;
+    jump.countdown = seconds;
+    jump.requestHeardAt = InputClockMilliseconds();
+    if (view.console.consoleName.find("main") != std::string::npos)
+        view.PlayJumpSound(seconds - 1);
 }
 
-void StartJumpEffect(uint64_t seconds)
+void StartJumpEffect(RenderManager& view, uint64_t seconds)
 {
-    JumpEffectState* jump = Jump();
-    if (!jump)
-        return;
-    PlayJumpSound(0);
-    jump->startTick = theSimulation ? static_cast<uint64_t>(std::max<int64_t>(theSimulation->TickCount(), 0)) : 0;
-    jump->durationTicks = seconds * kTicksPerSecond;
-    jump->countdown = 0;
-    jump->mode = JumpEffectState::kDissolveMode;
+    JumpEffectState& jump = view.jumpEffect;
+    view.PlayJumpSound(0);
+    jump.startTick = theSimulation ? static_cast<uint64_t>(std::max<int64_t>(theSimulation->TickCount(), 0)) : 0;
+    jump.durationTicks = seconds * kTicksPerSecond;
+    jump.countdown = 0;
+    jump.mode = JumpEffectState::kDissolveMode;
 
     const int32_t width = theUIContext.WindowWidth();
     const int32_t height = theUIContext.WindowHeight();
     const auto split = static_cast<int32_t>(static_cast<float>(width) * (kSplitMin + kSplitSpan * Uniform()));
-    jump->cells.clear();
+    jump.cells.clear();
     for (int32_t y = 0; y < height;) {
         const int32_t next = y + static_cast<int32_t>(Uniform() * kBandSpan + kBandMin);
-        jump->cells.push_back(IntRect{0, y, split, next});
-        jump->cells.push_back(IntRect{split, y, width, next});
+        jump.cells.push_back(IntRect{0, y, split, next});
+        jump.cells.push_back(IntRect{split, y, width, next});
         y = next;
     }
 }
 
-void ResetJumpControls()
+void ResetJumpControls(RenderManager& view)
 {
-    JumpEffectState* jump = Jump();
-    if (!jump)
-        return;
-    jump->mode = kEntryMode;
-    jump->countdown = 0;
-    jump->cells.clear();
-    PlayJumpSound(0);
+    JumpEffectState& jump = view.jumpEffect;
+    jump.mode = kEntryMode;
+    jump.countdown = 0;
+    jump.cells.clear();
+    view.PlayJumpSound(0);
 }

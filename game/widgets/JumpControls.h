@@ -20,6 +20,7 @@
 #include <vector>
 
 class ConsoleState;
+class RenderManager;
 
 // A request unanswered this long, counted from its sending or from the last
 // countdown, was refused: the server counts down once a second.
@@ -36,8 +37,8 @@ void SplitRectGrid(std::vector<IntRect>& rects, int32_t columns, int32_t rows, f
 
 // The seconds to the jump, as the server counts them down (main screens also
 // raise the jump's hum).
-void SetJumpTime(int32_t seconds);
+void SetJumpTime(RenderManager& view, int32_t seconds);
 // The jump arrived: the screen dissolves for the seconds.
-void StartJumpEffect(uint64_t seconds);
+void StartJumpEffect(RenderManager& view, uint64_t seconds);
 // A new world: the entry starts again, with no countdown or dissolve left.
-void ResetJumpControls();
+void ResetJumpControls(RenderManager& view);

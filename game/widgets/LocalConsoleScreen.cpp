@@ -10,6 +10,7 @@
 #include "game/widgets/JumpControls.h"
 
 #include <algorithm>
+#include <utility>
 
 LocalConsoleScreen theLocalConsoleScreen;
 
@@ -33,77 +34,79 @@ void LocalConsoleScreen::SetBoxRects(const std::string& screenName, const std::s
 // Every box of the widget, on whichever screen this machine has shown it.
 void LocalConsoleScreen::ReportWidgetBoxes(const std::string& widgetName, int32_t layoutIndex)
 {
-    if (!theRenderManager)
+    if (!state.renderer)
         return;
     const int32_t layout = layoutIndex == 1 ? 1 : 0;
     for (const auto& [key, box] : GUIBoxManager::Boxes()) {
         if (box.widgetName != widgetName)
             continue;
         const IntRect& r = box.rect[layout];
-        theRenderManager->SendWidgetBoxState(widgetName, box.screenName, layout, r.left, r.top, r.right, r.bottom);
+        state.renderer->SendWidgetBoxState(widgetName, box.screenName, layout, r.left, r.top, r.right, r.bottom);
     }
 }
 
 void LocalConsoleScreen::SetSpeechBubble(uint64_t objectId, int32_t seconds, const std::string& colour,
                                          const std::string& text)
 {
-    if (theRenderManager)
-        theRenderManager->SetSpeechBubble(objectId, seconds, colour, text);
+    if (state.renderer)
+        state.renderer->SetSpeechBubble(objectId, seconds, colour, text);
 }
 
 // The render manager's 3D view, once it is set up.
 ParticleView* LocalConsoleScreen::Particles()
 {
-    if (!theRenderManager || !theRenderManager->render3D.dust_particles)
+    if (!state.renderer || !state.renderer->render3D.dust_particles)
         return nullptr;
-    return &theRenderManager->render3D;
+    return &state.renderer->render3D;
 }
 
 void LocalConsoleScreen::ClearForNewWorld()
 {
     ClearInfoLists();
     state.StartNewWorld();
-    if (theRenderManager) {
-        theRenderManager->render3D.ClearEffects();
-        theRenderManager->render2D.Reset();
+    if (RenderManager* view = state.renderer) {
+        view->render3D.ClearEffects();
+        view->render2D.Reset();
         // The radar of a new mission starts at its default zoom, not the last one's.
-        theRenderManager->SetRadarZoom(RenderManager::kDefaultRadarScale);
+        view->SetRadarZoom(RenderManager::kDefaultRadarScale);
+        ResetJumpControls(*view);
     }
-    ResetJumpControls();
 }
 
 void LocalConsoleScreen::ShowHoldMenu(uint64_t subject, uint64_t object, uint64_t extra,
                                       const std::vector<std::string>& options)
 {
-    if (theRenderManager)
-        theRenderManager->render2D.ShowHoldMenu(subject, object, extra, options);
+    if (state.renderer)
+        state.renderer->render2D.ShowHoldMenu(subject, object, extra, options);
 }
 
 void LocalConsoleScreen::SetMainViewModes(const std::string& view, const std::string& cameraAngle,
                                           const std::string& cameraMode)
 {
-    if (!theRenderManager)
+    if (!state.renderer)
         return;
-    theRenderManager->main_screen_view = view;
-    theRenderManager->cam_angle = cameraAngle;
-    theRenderManager->cam_mode = cameraMode;
+    state.renderer->main_screen_view = view;
+    state.renderer->cam_angle = cameraAngle;
+    state.renderer->cam_mode = cameraMode;
 }
 
 void LocalConsoleScreen::SetRadarZoom(float scale)
 {
-    if (theRenderManager)
-        theRenderManager->SetRadarZoom(scale);
+    if (state.renderer)
+        state.renderer->SetRadarZoom(scale);
 }
 
 // A negative length is no jump: the message readers refuse it.
 void LocalConsoleScreen::StartJumpEffect(int32_t seconds)
 {
-    ::StartJumpEffect(static_cast<uint64_t>(std::max(seconds, 0)));
+    if (state.renderer)
+        ::StartJumpEffect(*state.renderer, static_cast<uint64_t>(std::max(seconds, 0)));
 }
 
 void LocalConsoleScreen::SetJumpTime(int32_t seconds)
 {
-    ::SetJumpTime(seconds);
+    if (state.renderer)
+        ::SetJumpTime(*state.renderer, seconds);
 }
 
 void LocalConsoleScreen::SelectInfo(InfoList list, const ConsoleInfoEntry& entry)
@@ -134,8 +137,8 @@ std::vector<ConsoleInfoEntry>& LocalConsoleScreen::InfoOf(InfoList list)
 
 void LocalConsoleScreen::PlayJumpSound(int32_t secondsLeft)
 {
-    if (theRenderManager)
-        theRenderManager->PlayJumpSound(secondsLeft);
+    if (state.renderer)
+        state.renderer->PlayJumpSound(secondsLeft);
 }
 
 // The console scene draws the flash and fades it; a machine that is no
@@ -148,17 +151,17 @@ void LocalConsoleScreen::SetDamageIndicator(float level)
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)
 {
-    if (theRenderManager)
-        theRenderManager->transparentOptionsButton = transparent;
+    if (state.renderer)
+        state.renderer->transparentOptionsButton = transparent;
 }
 
 // Nothing without a render manager or while it has no sky box; the sky box
 // itself falls back to its default art for a name it cannot load.
 void LocalConsoleScreen::SetSkyBox(const std::string& artFileName)
 {
-    if (!theRenderManager)
+    if (!state.renderer)
         return;
-    if (SkyBoxManager* sky = theRenderManager->SkyBox())
+    if (SkyBoxManager* sky = state.renderer->SkyBox())
         sky->SetTexture(artFileName);
 }
 
@@ -183,26 +186,26 @@ void LocalConsoleScreen::PlayGuiSound(const std::string& name)
 // machine without one shows neither.
 bool LocalConsoleScreen::HyperWarpShown() const
 {
-    return theRenderManager && theRenderManager->render3D.hyper_warp_on;
+    return state.renderer && state.renderer->render3D.hyper_warp_on;
 }
 
 void LocalConsoleScreen::ShowHyperWarp(const std::string& shipHullKey)
 {
-    if (theRenderManager)
-        theRenderManager->render3D.ShowHyperWarp(shipHullKey);
+    if (state.renderer)
+        state.renderer->render3D.ShowHyperWarp(shipHullKey);
 }
 
 void LocalConsoleScreen::HideHyperWarp()
 {
-    if (theRenderManager)
-        theRenderManager->render3D.HideHyperWarp();
+    if (state.renderer)
+        state.renderer->render3D.HideHyperWarp();
 }
 
 void LocalConsoleScreen::SetCinematic(const CinematicValues& values)
 {
-    if (!theRenderManager)
+    if (!state.renderer)
         return;
-    Render3D& view = theRenderManager->render3D;
+    Render3D& view = state.renderer->render3D;
     view.scriptControlsCamera = values.scriptControlsCamera;
     view.dollyID = values.dollyId;
     view.dollyPos = values.dollyPos;
@@ -212,15 +215,15 @@ void LocalConsoleScreen::SetCinematic(const CinematicValues& values)
 
 void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
 {
-    if (theRenderManager)
-        theRenderManager->render3D.cinematic_request = objectId;
+    if (state.renderer)
+        state.renderer->render3D.cinematic_request = objectId;
 }
 
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes)
 {
     ConsoleState& console = theLocalConsoleScreen.State();
     GUIBoxManager::Load(console.boxEdit);
     gConsoleScreen = &theLocalConsoleScreen;
     theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-    return std::make_unique<RenderManager>(firstScene, &console);
+    return std::make_unique<RenderManager>(firstScene, &console, std::move(scenes));
 }

@@ -118,10 +118,9 @@ QelBitmapFont* CaptionFont(float scale)
     return gGraphicsFactory->LoadFont(kCaptionFont, pixels);
 }
 
-void Send(const Choice& choice, const std::string& camModeDefault)
+void Send(RenderManager& renderer, const Choice& choice, const std::string& camModeDefault)
 {
-    const RenderManager& manager = *theRenderManager;
-    ViewMainScreenSend(choice.view, choice.angle ? choice.angle : manager.cam_angle,
+    ViewMainScreenSend(renderer, choice.view, choice.angle ? choice.angle : renderer.cam_angle,
                        choice.camMode ? choice.camMode : camModeDefault);
 }
 
@@ -148,27 +147,29 @@ float MainScreenControlScale(const IntRect& rect)
                     static_cast<float>(rect.Width()) * kWidthShare / kLayoutHeight);
 }
 
-void ViewMainScreenSend(const std::string& view, const std::string& angle, const std::string& camMode)
+void ViewMainScreenSend(RenderManager& renderer, const std::string& view, const std::string& angle,
+                        const std::string& camMode)
 {
     // The mission may have left a part empty: such a choice names no view.
     if (view.empty() || angle.empty() || camMode.empty())
         return;
-    if (theRenderManager && theRenderManager->console.consoleName.find("weap") == std::string::npos) {
-        theRenderManager->main_screen_view = view;
-        theRenderManager->cam_mode = camMode;
-        theRenderManager->cam_angle = angle;
+    if (renderer.console.consoleName.find("weap") == std::string::npos) {
+        renderer.main_screen_view = view;
+        renderer.cam_mode = camMode;
+        renderer.cam_angle = angle;
     }
     SendWithSound("gui_main_screen", MainScreenViewRequestSignal{view, angle, camMode});
 }
 
 void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    if (!theRenderManager)
+    if (!console.renderer)
         return;
+    RenderManager& renderer = *console.renderer;
     UIContext& ui = theUIContext;
     if (ui.MouseInside(rect))
         console.mouseOverControl = true;
-    const std::string camModeAtStart = theRenderManager->cam_mode;
+    const std::string camModeAtStart = renderer.cam_mode;
 
     const IntPoint centre = rect.Center();
     const float scale = MainScreenControlScale(rect);
@@ -180,12 +181,12 @@ void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string
         if (!uiBitmapButton(button.id, button.bitmap, x, y, scale, &caption))
             continue;
         // Only the angles keep the mode the frame began with.
-        Send(button.choice, button.choice.angle ? camModeAtStart : theRenderManager->cam_mode);
+        Send(renderer, button.choice, button.choice.angle ? camModeAtStart : renderer.cam_mode);
         if (button.id == kTrackingButtonId)
             TrackWeaponTarget();
     }
 
     for (const HotKeyRow& key : kHotKeys)
         if (isHotKeyPressed(widgetName, key.name, key.defaultKey, key.description))
-            Send(key.choice, theRenderManager->cam_mode);
+            Send(renderer, key.choice, renderer.cam_mode);
 }

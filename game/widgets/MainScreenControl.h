@@ -15,11 +15,15 @@
 #include <string>
 
 class ConsoleState;
+class RenderManager;
 
 void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 
-// Sends the choice; one with an empty part is no choice and is not sent.
-void ViewMainScreenSend(const std::string& view, const std::string& angle, const std::string& camMode);
+// Sends the choice, which the render manager's main screen takes at once
+// unless it draws for a weapons console; one with an empty part is no choice
+// and is not sent.
+void ViewMainScreenSend(RenderManager& renderer, const std::string& view, const std::string& angle,
+                        const std::string& camMode);
 
 // The box scale the buttons are drawn at: their layout is 700 pixels high
 // and 1000 wide.

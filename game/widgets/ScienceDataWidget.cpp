@@ -315,11 +315,11 @@ void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObj
     ui.DrawText(font, box, shown, ui.mainColour, kTextLayer, text.empty() ? 2 : 0);
 }
 
-glm::vec4 FrameColour()
+glm::vec4 FrameColour(const RenderManager* view)
 {
     glm::vec4 colour = theUIContext.dimColour;
-    if (theRenderManager)
-        colour.a *= theRenderManager->panelOpacity;
+    if (view)
+        colour.a *= view->panelOpacity;
     return colour;
 }
 
@@ -329,7 +329,7 @@ void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widge
 {
     UIContext& ui = theUIContext;
     uiFrame(1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
-            static_cast<float>(rect.bottom), FrameColour(), kFrameLayer);
+            static_cast<float>(rect.bottom), FrameColour(console.renderer), kFrameLayer);
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
         return DrawCentred(rect, kNoShipText);

@@ -189,12 +189,12 @@ void DrawTorpedoes(const IntRect& rect, const SpaceObject& ship)
     }
 }
 
-void DrawPicture(const IntRect& rect, const SpaceObject& ship)
+void DrawPicture(RenderManager* view, const IntRect& rect, const SpaceObject& ship)
 {
     const float x = F(rect.left) + kPictureOffsetX;
     const float y = F(rect.top) + kPictureOffsetY;
     UIContext& ui = theUIContext;
-    ObjectTypeDrawData* drawData = theRenderManager ? theRenderManager->GetObjectTypeDrawData(ship.data_tag) : nullptr;
+    ObjectTypeDrawData* drawData = view ? view->GetObjectTypeDrawData(ship.data_tag) : nullptr;
     if (drawData && drawData->silhouette) {
         const ShipDataRecord* record = ShipData::Instance().Find(ship.data_tag);
         const float turn = (record ? record->meshRotate : 0.0f) * kPi / 2.0f + kPi;
@@ -253,6 +253,6 @@ void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string)
     DrawShields(rect, *ship);
     DrawSystems(rect, *ship);
     DrawTorpedoes(rect, *ship);
-    DrawPicture(rect, *ship);
+    DrawPicture(console.renderer, rect, *ship);
 }
 

@@ -392,25 +392,26 @@ void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string 
         return;
     RequestGridWhenDue(view);
     HullPathSet* grid = GetHullPathSet(ship->uniqueID, false);
-    if (!grid || !theRenderManager || !theRenderManager->radarTarget)
+    RenderManager* renderer = console.renderer;
+    if (!grid || !renderer || !renderer->radarTarget)
         return;
-    ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(LowerCaseAscii(ship->data_tag));
+    ObjectTypeDrawData* drawData = renderer->GetObjectTypeDrawData(LowerCaseAscii(ship->data_tag));
     view.shipShown = ship->uniqueID;
     if (view.centreX == 0.0f && view.centreY == 0.0f) {
-        view.centreX = static_cast<float>(theRenderManager->radarTarget->GetWidth() / 2);
-        view.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
+        view.centreX = static_cast<float>(renderer->radarTarget->GetWidth() / 2);
+        view.centreY = static_cast<float>(renderer->radarTarget->GetHeight() / 2);
     }
     int32_t x = 0, y = 0;
     const bool clicked = theUIContext.MousePosition(x, y) && HandleMouse(view, rect, x, y);
-    DrawShipInteriorGrid(view, console.consoleName, rect, ship, *grid, drawData, widgetName, x, y, clicked);
+    DrawShipInteriorGrid(renderer->radarTarget, view, console.consoleName, rect, ship, *grid, drawData, widgetName,
+                         x, y, clicked);
     DrawResetButton(view, rect);
 }
 
-void DrawShipInteriorGrid(InteriorViewState& view, const std::string& consoleName, const IntRect& rect,
-                          SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
+void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
+                          const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked)
 {
-    Qel2dBitmap* target = theRenderManager ? theRenderManager->radarTarget : nullptr;
     if (!target || !gGraphicsFactory)
         return;
     const InteriorColours colours = ColoursOf(ship);

@@ -24,6 +24,7 @@ class ConsoleState;
 struct GridObject;
 class HullPathSet;
 class ObjectTypeDrawData;
+class Qel2dBitmap;
 class SpaceObject;
 
 struct InteriorViewState {
@@ -55,9 +56,10 @@ void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string 
 // One interior view in the rectangle, at the view's zoom and pan, with hover
 // and click (reported as the console's of the name); the ship may be null
 // (default colours and selection icon), the draw data too (no hull picture).
-// Draws through the render manager's radar target, and nothing without one.
-void DrawShipInteriorGrid(InteriorViewState& view, const std::string& consoleName, const IntRect& rect,
-                          SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
+// Draws through the target given (the render manager's radar target), and
+// nothing without one.
+void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
+                          const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked);
 
 // The grid object's icon (its cell of the icon sheet, in its colour), centred

@@ -1,35 +1,36 @@
 #include "game/widgets/View2DWidgets.h"
 
 #include "game/render/manager/RenderManager.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 
 namespace {
 
-void DrawRadar(IntRect& rect, const char* kind)
+void DrawRadar(const ConsoleState& console, IntRect& rect, const char* kind)
 {
-    if (theRenderManager)
-        theRenderManager->render2D.Draw(rect, kind);
+    if (console.renderer)
+        console.renderer->render2D.Draw(rect, kind);
 }
 
 }  // namespace
 
-void View2DViewDraw(ConsoleState&, IntRect& rect, std::string)
+void View2DViewDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    DrawRadar(rect, Render2D::kNormalKind);
+    DrawRadar(console, rect, Render2D::kNormalKind);
 }
 
-void ViewScience2DViewDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewScience2DViewDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    DrawRadar(rect, Render2D::kScienceKind);
+    DrawRadar(console, rect, Render2D::kScienceKind);
 }
 
-void ViewComms2DViewDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewComms2DViewDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    DrawRadar(rect, Render2D::kCommsKind);
+    DrawRadar(console, rect, Render2D::kCommsKind);
 }
 
-void ViewWeapon2DViewDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewWeapon2DViewDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     if (ConsolePlayerShip())
-        DrawRadar(rect, Render2D::kWeaponsKind);
+        DrawRadar(console, rect, Render2D::kWeaponsKind);
 }

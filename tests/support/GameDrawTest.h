@@ -41,7 +41,7 @@ protected:
     }
 
     // A render manager that stays in the scene it is given.
-    static SceneFunction StayingScene(SceneEvent) { return StayingScene; }
+    static SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*) { return StayingScene; }
 
     ScriptedInput input;
     std::unique_ptr<RenderManager> manager;

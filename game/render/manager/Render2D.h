@@ -8,10 +8,10 @@
 // console shares its zoom, centre and selections. A widget draws it with its
 // console kind, which decides what a click selects and what extras show:
 //
-//   void ViewScience2DDraw(IntRect& rect, std::string)
+//   void ViewScience2DDraw(ConsoleState& console, IntRect& rect, std::string)
 //   {
-//       if (theRenderManager)
-//           theRenderManager->render2D.Draw(rect, Render2D::kScienceKind);
+//       if (console.renderer)
+//           console.renderer->render2D.Draw(rect, Render2D::kScienceKind);
 //   }
 //
 // The scale (pixels per world unit) is the render manager's radarScale, set

@@ -23,8 +23,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
-RenderManager* theRenderManager = nullptr;
 
 namespace {
 
@@ -90,10 +90,12 @@ void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
 
 }  // namespace
 
-RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole)
+RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConsole,
+                             std::unique_ptr<SceneState> scenes)
     : console(drawnConsole ? *drawnConsole : ownConsole),
       effectsPass(std::make_unique<Render3DEffectsPass>(render3D)),
-      firstScene(first)
+      firstScene(first),
+      sceneState(scenes ? std::move(scenes) : std::make_unique<SceneState>())
 {
     render3D.effects = effectsPass.get();
     mainBuffWidth = AppData::GetInt("main-buff-width");
@@ -110,7 +112,7 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
     jumpEffect.mode = 0;
     counterPanel = std::make_unique<CounterPanelOverlay>(*this);
     counterOverlays = counterPanel.get();
-    theRenderManager = this;
+    console.renderer = this;
     if (gClient)
         gClient->SetAssetTransfers(this);
     if (gServer)
@@ -120,11 +122,11 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
 RenderManager::~RenderManager()
 {
     if (currentScene)
-        currentScene(SCENE_LEAVE);
+        currentScene(SCENE_LEAVE, *sceneState, this);
     if (theUIContext.pictures == this)
         theUIContext.pictures = nullptr;
-    if (theRenderManager == this)
-        theRenderManager = nullptr;
+    if (console.renderer == this)
+        console.renderer = nullptr;
     if (gClient && gClient->AssetTransfers() == this)
         gClient->SetAssetTransfers(nullptr);
     if (gServer && gServer->ShipAssets() == this)
@@ -171,12 +173,12 @@ void RenderManager::StepScene(SceneEvent event)
 {
     if (!currentScene)
         return;
-    const SceneFunction next = currentScene(event);
+    const SceneFunction next = currentScene(event, *sceneState, this);
     if (!next || next == currentScene)
         return;
-    currentScene(SCENE_LEAVE);
+    currentScene(SCENE_LEAVE, *sceneState, this);
     FinishLoading();
-    next(SCENE_ENTER);
+    next(SCENE_ENTER, *sceneState, this);
     currentScene = next;
 }
 

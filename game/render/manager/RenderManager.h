@@ -1,6 +1,7 @@
 #pragma once
-// The one host of the program's screens (theRenderManager). It holds the
-// running scene and drives it three ways each frame, as the game loop calls:
+// The host of the program's screens, owned by the game loop. It holds the
+// running scene and drives it three ways each frame, as the game loop calls,
+// handing the scene itself:
 //
 //   FrameUpdate  once per frame, before the simulation ticks: the scene's
 //                input step, the overlay keys, the window size report;
@@ -15,6 +16,9 @@
 // generator, speech bubbles, the jump dissolve, the settings of the 2D radar
 // and of the 3D view read back from the machine settings, and the console log
 // overlay (F7), whose lines are the console log's.
+//
+// The console it draws for knows it while it lives (SharedConsoleState::
+// renderer): the console's widgets and its screen reach it there.
 //
 // Main thread only.
 
@@ -33,8 +37,9 @@
 #include "game/ui/Edline.h"
 #include "game/ui/IntRect.h"
 #include "game/ui/InterfacePictures.h"
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 #include "game/ui/SceneHost.h"
+#include "game/ui/SceneState.h"
 
 #include <glm/vec3.hpp>
 #include <glm/vec2.hpp>
@@ -133,8 +138,11 @@ public:
     // Reads the main buffer sizes from the preferences; the first scene is
     // entered by Setup. The manager draws for the console given, which its
     // owner keeps alive as long as the manager; without one (a screen with no
-    // console, as in the scene tests) it draws for a console of its own.
-    explicit RenderManager(SceneFunction firstScene, SharedConsoleState* console = nullptr);
+    // console, as in the scene tests) it draws for a console of its own. It
+    // owns the scenes' state and hands it to every scene call; given none, it
+    // keeps an empty one.
+    explicit RenderManager(SceneFunction firstScene, SharedConsoleState* console = nullptr,
+                           std::unique_ptr<SceneState> scenes = nullptr);
     // Leaves the current scene.
     ~RenderManager() override;
     RenderManager(const RenderManager&) = delete;
@@ -397,14 +405,9 @@ private:
     std::unique_ptr<Render3DEffects> effectsPass;
     SceneFunction currentScene;
     SceneFunction firstScene;
+    std::unique_ptr<SceneState> sceneState;  // never null
     std::unique_ptr<SkyBoxManager> skyBox;
 };
 
 // The side regards the object's side as neutral or allied.
 bool IsObjectFriendlyToSide(const SpaceObject& object, const std::string& sideTag);
-
-// The one render manager, or null.
-extern RenderManager* theRenderManager;
-
-// The render manager's jump hum (see RenderManager::PlayJumpSound).
-QelSound* PlayJumpSound(int32_t count);

@@ -8,7 +8,7 @@
 #include "game/render/manager/RenderManager.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/ui/UIContext.h"
 
 // The first scene is entered before the settings below are read: what it
@@ -28,7 +28,7 @@ void RenderManager::SetupSettingsAndFirstScene()
     skyBox->BeginTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;
     if (currentScene)
-        currentScene(SCENE_ENTER);
+        currentScene(SCENE_ENTER, *sceneState, this);
     ReadViewSettings();
     cam_angle = "forward";
     cam_mode = "chase";
@@ -45,7 +45,8 @@ void RenderManager::SetupViews()
     radarSetUp = true;
     render2D.Setup();
     render3D.Setup();
-    theRetainedGUIManager.Draw();
+    if (gConsoleScreen)
+        gConsoleScreen->RetainedGUI().Draw();
 }
 
 // Each step is a band of the sky, a font, a sheet, or the views: tens of

@@ -176,8 +176,3 @@ void RenderManager::RampJumpSound()
     jumpSound->SetVolume(jumpSoundVolume);
     jumpSound->SetFrequencyRatio(jumpSoundFrequency);
 }
-
-QelSound* PlayJumpSound(int32_t count)
-{
-    return theRenderManager ? theRenderManager->PlayJumpSound(count) : nullptr;
-}

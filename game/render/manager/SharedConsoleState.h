@@ -5,7 +5,8 @@
 // order, the widget whose box is being drawn, the science officer's kind of
 // scan and whether a console control holds the mouse. It is part of the
 // console's state (game/widgets/ConsoleState.h), which the console screen
-// owns; the render manager draws for it. Main thread only.
+// owns; the render manager draws for it and, while it lives, is known to it.
+// Main thread only.
 
 #include "game/net/SignalMessage.h"
 
@@ -14,6 +15,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class RenderManager;
 
 struct SharedConsoleState {
     std::string consoleName;
@@ -29,6 +32,10 @@ struct SharedConsoleState {
     // lies over it; the 2D radar starts no selection while it is set and
     // clears it in a frame in which the left button is up.
     bool mouseOverControl = false;
+
+    // The render manager drawing for this console, set while it lives; null
+    // for a console no render manager draws (a widget drawn on its own).
+    RenderManager* renderer = nullptr;
 
     bool operator==(const SharedConsoleState&) const = default;
 };

@@ -22,8 +22,6 @@
 #include <array>
 #include <cmath>
 
-DevOrbitView theDevOrbitView;
-
 namespace {
 
 constexpr float kYawPerTick = 0.1f;
@@ -161,9 +159,9 @@ void DevViewPass::DrawMarker(const QEL3DObject& sphere, const glm::vec3& at, flo
     sphere.Draw(model, view, nullptr, "Phong");
 }
 
-void DevViewPass::LightShips(const char* shaderName) const
+void DevViewPass::LightShips(RenderManager* renderer, const char* shaderName) const
 {
-    LightShipsFrom(eye, shaderName);
+    LightShipsFrom(renderer, eye, shaderName);
 }
 
 bool DevViewPass::ToWindow(const glm::vec3& world, glm::vec2& pixel) const
@@ -201,12 +199,12 @@ void DevViewPass::GlowBox(GenericBox& box, const glm::vec3& min, const glm::vec3
     box.Draw(min, max, glm::mat4(1.0f), view, light, true, false);
 }
 
-void LightShipsFrom(const glm::vec3& eye, const char* shaderName)
+void LightShipsFrom(RenderManager* renderer, const glm::vec3& eye, const char* shaderName)
 {
     QelDrawProcess* shader = gGraphicsFactory ? gGraphicsFactory->GetShader(shaderName) : nullptr;
-    if (!theRenderManager || !shader)
+    if (!renderer || !shader)
         return;
-    theRenderManager->SetRedwoodConstants(eye, glm::normalize(-eye), shaderName);
+    renderer->SetRedwoodConstants(eye, glm::normalize(-eye), shaderName);
     for (int slot = 0; slot < RedwoodPointLight::kSlots; ++slot)
         RedwoodPointLight{}.Apply(shader, slot);
 }

@@ -1,13 +1,13 @@
 #pragma once
 // What the developer tool scenes with a 3D view share (the ship librarian,
-// the pathing test and the monster shader test): one orbit camera that keeps
-// its place between them, its keyboard and mouse rules, and the pass that
-// draws their 3D content into a target of the window's size shown under the
-// scene's controls.
+// the pathing test and the monster shader test): one orbit camera, kept in
+// the shell's state so that it keeps its place between them, its keyboard
+// and mouse rules, and the pass that draws their 3D content into a target of
+// the window's size shown under the scene's controls.
 //
-//   theDevOrbitView.Drag(ui);  theDevOrbitView.Zoom(wheel);   // draw step
+//   orbit.Drag(ui);  orbit.Zoom(wheel);                        // draw step
 //   DevViewPass pass;
-//   if (pass.Begin(theDevOrbitView)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
+//   if (pass.Begin(orbit)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
 //   pass.OutlineBox(min, max, colour);                        // 2D, over the picture
 //
 // The tools' marker sphere is kMarkerRadius units across its radius at scale
@@ -26,6 +26,7 @@
 #include <string>
 
 class GenericBox;
+class RenderManager;
 class QEL3DObject;
 class QelKeyboard;
 class Qel2dBitmap;
@@ -55,9 +56,6 @@ struct DevOrbitView {
     glm::vec3 EyePosition() const;
 };
 
-// The one view of the process; it survives leaving and entering the scenes.
-extern DevOrbitView theDevOrbitView;
-
 // The 3D part of a tool scene's frame.
 class DevViewPass {
 public:
@@ -86,9 +84,9 @@ public:
     // alpha) added to what lies behind it, so many boxes together glow where
     // they crowd; it hides nothing.
     void GlowBox(GenericBox& box, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
-    // The lit-ship shader (or the creatures' wiggle one) lit for this camera,
-    // its spot lights all off.
-    void LightShips(const char* shaderName = "Redwood") const;
+    // The lit-ship shader (or the creatures' wiggle one) lit for this camera
+    // by the render manager, its spot lights all off; nothing without one.
+    void LightShips(RenderManager* renderer, const char* shaderName = "Redwood") const;
     // A world point in window pixels; false when it lies behind the camera.
     bool ToWindow(const glm::vec3& world, glm::vec2& pixel) const;
 
@@ -108,8 +106,9 @@ private:
 };
 
 // The lit-ship shader (or the creatures' wiggle one) lit for a camera at the
-// world position looking at the origin, its spot lights all off.
-void LightShipsFrom(const glm::vec3& eye, const char* shaderName = "Redwood");
+// world position looking at the origin by the render manager, its spot
+// lights all off; nothing without one.
+void LightShipsFrom(RenderManager* renderer, const glm::vec3& eye, const char* shaderName = "Redwood");
 
 // The mouse wheel's turn since it was last taken, which resets it; 0
 // without a mouse.

@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <sstream>
 
-MissionMap theMissionMap;
-
 namespace {
 
 constexpr const char* kMissionsFolder = "data/missions";
@@ -65,7 +63,7 @@ std::string DescriptionYamlPath(const std::string& folderName)
 
 // A description.yaml that is there but cannot be read leaves what the reader
 // said in `unreadable`.
-bool LoadYamlDescription(const std::string& folderName, std::string& unreadable)
+bool LoadYamlDescription(MissionMap& missions, const std::string& folderName, std::string& unreadable)
 {
     const std::string path = DescriptionYamlPath(folderName);
     if (!QelFileServices::Instance().FileExists(path))
@@ -78,12 +76,12 @@ bool LoadYamlDescription(const std::string& folderName, std::string& unreadable)
     }
     MissionDescription mission{ValueOf(document, "Visible Mission Name"), folderName,
                                ValueOf(document, "Description"), ValueOf(document, "Keywords")};
-    theMissionMap[ValueOf(document, "Category")].push_back(std::move(mission));
+    missions[ValueOf(document, "Category")].push_back(std::move(mission));
     return true;
 }
 
 // Line 1 is the category, line 2 the description.
-bool LoadTextDescription(const std::string& folderName)
+bool LoadTextDescription(MissionMap& missions, const std::string& folderName)
 {
     QelFileIO* file = QelFileServices::Instance().GetFileIO("LoadMissionDescription");
     if (!file->Open(MissionFolder(folderName), "description", "txt", true, false, true, false))
@@ -93,7 +91,7 @@ bool LoadTextDescription(const std::string& folderName)
     file->ReadLine(category);
     file->ReadLine(description);
     file->Close();
-    theMissionMap[TrimBlanks(category)].push_back({folderName, folderName, TrimBlanks(description), ""});
+    missions[TrimBlanks(category)].push_back({folderName, folderName, TrimBlanks(description), ""});
     return true;
 }
 
@@ -123,24 +121,25 @@ bool IsMissionFolderName(const std::string& name)
     return name.size() >= kShortestMissionName && name.find_first_of(".X") == std::string::npos;
 }
 
-void ScanMissions()
+void ScanMissions(MissionMap& missions)
 {
     theMissionScript.Stop();
-    theMissionMap.clear();
+    missions.clear();
     if (!gInputFactory)
         return;
     std::vector<std::string> names;
     gInputFactory->ListDirectory(kMissionsFolder, names);
     for (const std::string& name : names) {
         if (IsMissionFolderName(name))
-            LoadMissionDescription(name);
+            LoadMissionDescription(missions, name);
     }
 }
 
-void LoadMissionDescription(const std::string& folderName)
+void LoadMissionDescription(MissionMap& missions, const std::string& folderName)
 {
     std::string unreadable;
-    const bool described = LoadYamlDescription(folderName, unreadable) || LoadTextDescription(folderName);
+    const bool described =
+        LoadYamlDescription(missions, folderName, unreadable) || LoadTextDescription(missions, folderName);
     if (!unreadable.empty())
         ReportUnreadableDescription(folderName, unreadable, described);
     if (described || !unreadable.empty())

@@ -1,7 +1,8 @@
 #pragma once
 // The missions a server can start: one record per folder of data/missions
 // that describes itself, filed under its category for the server set-up
-// scene's list. Rebuilt every time a server starts. Main thread only.
+// scene's list. Rebuilt every time a server starts, into the map the shell's
+// state keeps. Main thread only.
 //
 // A folder is looked at when its name is longer than 3 characters and holds
 // neither '.' nor an upper-case 'X' (so "abc", "my.mission" and "TestX" never
@@ -25,17 +26,14 @@ struct MissionDescription {
 // missions in the order of the folder listing.
 using MissionMap = std::map<std::string, std::vector<MissionDescription>>;
 
-// The missions of the last scan.
-extern MissionMap theMissionMap;
-
 // Whether a folder of data/missions is looked at.
 bool IsMissionFolderName(const std::string& name);
 
 // Stops a running mission, then files every described mission folder anew.
-void ScanMissions();
+void ScanMissions(MissionMap& missions);
 
 // Files the folder's description under its category; a folder without one
 // is left out, with one line on the standard error stream saying so. A
 // description.yaml that cannot be read is named, with the reader's reason, in
 // one line of the console log as well.
-void LoadMissionDescription(const std::string& folderName);
+void LoadMissionDescription(MissionMap& missions, const std::string& folderName);

@@ -11,8 +11,6 @@
 
 #include <algorithm>
 
-MissionListState theMissionList;
-
 namespace {
 
 // Rows above this line are under the scene's header and are not drawn.
@@ -43,12 +41,12 @@ void DrawCategoryHeader(UIContext& ui, const std::string& category)
     ui.DrawText(ui.GetFont("gui-3"), leftHalf, category, ui.mainColour, kTextLayer, 2);
 }
 
-void DrawMissionRow(UIContext& ui, const MissionDescription& mission, int32_t id)
+void DrawMissionRow(UIContext& ui, MissionListState& list, const MissionDescription& mission, int32_t id)
 {
-    const bool ticked = mission.folderName == theMissionList.selectedMission;
+    const bool ticked = mission.folderName == list.selectedMission;
     if (uiCheckButton(id, mission.visibleName, "gui-2", ticked, true, kListLayer)) {
         PlayGUISound("gui_button");
-        theMissionList.selectedMission = mission.folderName;
+        list.selectedMission = mission.folderName;
     }
     const IntRect& rect = ui.CurrentRect();
     QelBitmapFont* font = ui.GetFont("smallest");
@@ -60,10 +58,10 @@ void DrawMissionRow(UIContext& ui, const MissionDescription& mission, int32_t id
 
 // Headers and rows from the scroll position down; what lies above the list's
 // top is skipped, neither drawn nor clickable.
-void DrawRows(UIContext& ui, MissionListState& list)
+void DrawRows(UIContext& ui, MissionListState& list, const MissionMap& catalogue)
 {
     int32_t id = kFirstRowId;
-    for (const auto& [category, missions] : theMissionMap) {
+    for (const auto& [category, missions] : catalogue) {
         ui.ShiftRectY(1, kHeaderGap);
         list.contentHeight += kHeaderHeight;
         if (ui.CurrentRect().top >= kListTop)
@@ -73,7 +71,7 @@ void DrawRows(UIContext& ui, MissionListState& list)
             list.contentHeight += kRowHeight;
             list.lastRowBottom = ui.CurrentRect().bottom;
             if (ui.CurrentRect().top >= kListTop)
-                DrawMissionRow(ui, mission, id++);
+                DrawMissionRow(ui, list, mission, id++);
         }
     }
 }
@@ -89,10 +87,9 @@ void ScrollByWheel(MissionListState& list)
 
 }  // namespace
 
-bool uiMissionList()
+bool uiMissionList(MissionListState& list, const MissionMap& missions, std::string& startError)
 {
     UIContext& ui = theUIContext;
-    MissionListState& list = theMissionList;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
 
@@ -108,7 +105,7 @@ bool uiMissionList()
     ui.ShiftRectY(-1, -kHeaderGap);
     list.contentHeight = 0;
 
-    DrawRows(ui, list);
+    DrawRows(ui, list, missions);
 
     if (list.lastRowBottom >= height)
         list.scrollBarWanted = true;
@@ -122,5 +119,5 @@ bool uiMissionList()
     if (!uiButton(kStartButtonId, "Initialize Mission", "gui-2", !list.selectedMission.empty(), kListLayer))
         return false;
     PlayGUISound("gui_button");
-    return StartMission(list.selectedMission);
+    return StartMission(list.selectedMission, startError);
 }

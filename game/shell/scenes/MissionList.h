@@ -5,6 +5,8 @@
 // mouse wheel scrolls it too), and "Initialize Mission", which starts the
 // ticked mission.
 
+#include "game/shell/scenes/MissionCatalogue.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,8 +19,7 @@ struct MissionListState {
     bool scrollBarWanted = false;  // the list runs beyond the window, recomputed each frame
 };
 
-extern MissionListState theMissionList;
-
-// Draws the list and acts on it; true on the frame "Initialize Mission"
-// started the ticked mission.
-bool uiMissionList();
+// Draws the list of the missions and acts on it; true on the frame
+// "Initialize Mission" started the ticked mission. A start that fails leaves
+// its reason in startError (see StartMission).
+bool uiMissionList(MissionListState& list, const MissionMap& missions, std::string& startError);

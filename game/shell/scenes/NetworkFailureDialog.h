@@ -2,7 +2,7 @@
 // What the server's screens show instead of themselves when hosting could not
 // start: why, and a "Back" that stops hosting and leaves the server role.
 
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 
 // The dialog, drawn over the whole screen. The first scene after "Back",
 // else the scene itself.

@@ -1,7 +1,7 @@
 #include "game/shell/scenes/OptionsScreen.h"
 
 #include "engine/base/Qel2dBitmap.h"
-#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/MenuBackdrop.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -15,10 +15,10 @@ constexpr IntRect kFirstButton{1, 10, 300, 45};
 
 }  // namespace
 
-void BeginOptionsScreen()
+void BeginOptionsScreen(const MenuBackdrop& backdrop)
 {
     UIContext& ui = theUIContext;
-    DrawMenuBackdrop();
+    backdrop.Draw();
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     if (Qel2dBitmap* logo = ui.Bitmap("HalvexLogo"); logo && logo->GetWidth() > 0) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+struct MenuBackdrop;
+
 // A hot key of the options screens: its name, default virtual key and the
 // description the hot-key file lists.
 struct OptionsHotKey {
@@ -35,7 +37,7 @@ constexpr int kOptionsLayer = 1000;
 
 // The menu backdrop, the logo faint across the middle of the window, and the
 // current rectangle at the column's first button.
-void BeginOptionsScreen();
+void BeginOptionsScreen(const MenuBackdrop& backdrop);
 
 // Whether the hot key was pressed this frame. Ask only where its button is
 // drawn: a hot key of a button that is not shown does nothing.

@@ -9,9 +9,9 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/LanServerDiscovery.h"
 #include "game/net/SignalMessage.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
@@ -31,44 +31,44 @@ constexpr glm::vec4 kNoticeColour{1.0f, 0.45f, 0.35f, 1.0f};
 constexpr const char* kDefaultAddress = "127.0.0.1";
 constexpr const char* kAddressSetting = "lastIPAddressTyped";
 
-void Enter()
+void Enter(Edline& addressField)
 {
     std::string address;
     if (!gInputFactory || !gInputFactory->GetRegistryValue(kAddressSetting, address) || address.empty())
         address = kDefaultAddress;
-    connectAddressField.SetText(address);
-    connectAddressField.password = AppData::GetFloat("obscure_ip_typein_box_flag") != 0.0f;
+    addressField.SetText(address);
+    addressField.password = AppData::GetFloat("obscure_ip_typein_box_flag") != 0.0f;
 }
 
-void PasteAddress()
+void PasteAddress(Edline& addressField)
 {
     PlayGUISound("gui_button");
     std::string clipboard;
     if (gInputFactory && gInputFactory->GetClipboardText(clipboard))
-        connectAddressField.SetText(clipboard);
+        addressField.SetText(clipboard);
 }
 
 // A text that names no host is said at once; an unreachable host simply never
 // answers, and the scene waits.
-void ConnectTo(const std::string& address)
+void ConnectTo(std::string& notice, const std::string& address)
 {
     PlayGUISound("gui_button");
     if (gInputFactory)
         gInputFactory->SetRegistryValue(kAddressSetting, address);
-    connectNotice.clear();
+    notice.clear();
     if (!gClient->Connect(address))
-        connectNotice = "No server can be reached at \"" + address + "\": it is no address or host name.";
+        notice = "No server can be reached at \"" + address + "\": it is no address or host name.";
 }
 
 // The console introduces itself once, on the step that sees the connection.
-SceneFunction FrameStep()
+SceneFunction FrameStep(ShellState& shell)
 {
     if (gClient && gClient->IsConnected()) {
         SendSignal(ClientChangeSignal{"client_connected"});
         if (gGraphicsFactory)
             SendSignal(ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
         theSimulation->Reset(false, "");
-        connectNotice.clear();
+        shell.connectNotice.clear();
         return SceneClientRunningMode;
     }
     // Control+V pastes, also while the address box takes the typing (a bare
@@ -76,28 +76,28 @@ SceneFunction FrameStep()
     KeyVal::AnswerNextWhileTyping();
     if (KeyVal::QueryPressed("OPT", "ip-address-paste", qel::vk::kLetterA + ('V' - 'A'), qel::vk::kControl,
                              "pastes the copied text into the ip address string"))
-        PasteAddress();
+        PasteAddress(shell.connectAddressField);
     return SceneClientConnectMode;
 }
 
-void DrawAddressRow(UIContext& ui, const IntRect& inner)
+void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner)
 {
     const int32_t top = inner.top + 80;
     const int32_t bottom = inner.top + 120;
     ui.SetCurrentRectEdges(inner.left, inner.top + 86, inner.left + 90, bottom);
     if (uiButton(kPasteId, "Paste", "gui-1", true, kLayer))
-        PasteAddress();
+        PasteAddress(shell.connectAddressField);
     const int32_t boxLeft = inner.left + 100;
     ui.SetCurrentRectEdges(boxLeft, top, boxLeft + static_cast<int32_t>(0.48f * (inner.right - boxLeft)), bottom);
-    uiTextBox("Network Address", connectAddressField, kLayer);
+    uiTextBox("Network Address", shell.connectAddressField, kLayer);
     ui.PushRect();
     ui.ShiftRectX(1, 10);
     if (uiButton(kConnectId, "Connect To Server", "gui-2", true, kLayer))
-        ConnectTo(connectAddressField.text);
+        ConnectTo(shell.connectNotice, shell.connectAddressField.text);
     ui.PopRect();
 }
 
-void DrawAddressPanel(UIContext& ui, int32_t width, int32_t height)
+void DrawAddressPanel(UIContext& ui, ShellState& shell, int32_t width, int32_t height)
 {
     const IntRect frame{width / 2 - 350, height - 250, width / 2 + 350, height - 110};
     uiFrame(2, static_cast<float>(frame.left), static_cast<float>(frame.top), static_cast<float>(frame.right),
@@ -105,12 +105,12 @@ void DrawAddressPanel(UIContext& ui, int32_t width, int32_t height)
     const IntRect inner{frame.left + 10, frame.top + 10, frame.right - 10, frame.bottom - 10};
     ui.DrawText(ui.GetFont("gui-2"), inner, "Type in IP Address", ui.mainColour, kLayer, 0);
     const IntRect notice{inner.left, inner.top + 30, inner.right, inner.top + 78};
-    ui.DrawText(ui.GetFont("gui-1"), notice, connectNotice, kNoticeColour, kLayer, 0);
-    DrawAddressRow(ui, inner);
+    ui.DrawText(ui.GetFont("gui-1"), notice, shell.connectNotice, kNoticeColour, kLayer, 0);
+    DrawAddressRow(ui, shell, inner);
 }
 
 // One button per server found on the local network, 43 pixels apart.
-void DrawFoundServers(UIContext& ui)
+void DrawFoundServers(UIContext& ui, std::string& notice)
 {
     const std::vector<DiscoveredServer>& servers = LanServerDiscovery::Instance().FoundServers();
     if (servers.empty())
@@ -121,18 +121,18 @@ void DrawFoundServers(UIContext& ui)
     for (size_t i = 0; i < servers.size(); ++i) {
         ui.ShiftRectY(1, 3);
         if (uiButton(kFirstServerId + static_cast<int32_t>(i), "Connect to " + servers[i].name, "gui-2", true, kLayer))
-            ConnectTo(servers[i].address);
+            ConnectTo(notice, servers[i].address);
     }
 }
 
-SceneFunction Draw()
+SceneFunction Draw(ShellState& shell)
 {
     UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
-    DrawMenuBackdrop();
-    DrawAddressPanel(ui, width, height);
-    DrawFoundServers(ui);
+    shell.backdrop.Draw();
+    DrawAddressPanel(ui, shell, width, height);
+    DrawFoundServers(ui, shell.connectNotice);
     ui.SetCurrentRectEdges(10, height - 50, 300, height - 10);
     if (uiButton(kCancelId, "Cancel", "gui-2", true, kLayer)) {
         PlayGUISound("gui_button");
@@ -143,12 +143,13 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneClientConnectMode(SceneEvent event)
+SceneFunction SceneClientConnectMode(SceneEvent event, SceneState& scenes, RenderManager*)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
-    case SCENE_FRAME: return FrameStep();
-    case SCENE_DRAW: return Draw();
+    case SCENE_ENTER: Enter(shell.connectAddressField); break;
+    case SCENE_FRAME: return FrameStep(shell);
+    case SCENE_DRAW: return Draw(shell);
     default: break;
     }
     return SceneClientConnectMode;

@@ -7,18 +7,18 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelSound.h"
-#include "game/guimodel/RetainedGUIManager.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/AppData.h"
 #include "game/world/MusicControl.h"
 #include "helper/CRand.h"
@@ -69,12 +69,12 @@ constexpr const char* kCredits =
     "Thanks to every crew that flew the test missions with us";
 
 // Buttons a console has only while it is connected to a server of another machine.
-bool ShowsClientButtons()
+bool ShowsClientButtons(const ShellState& shell)
 {
-    return IsClientConnected() && !optionsOpenedFromServer;
+    return IsClientConnected() && !shell.optionsOpenedFromServer;
 }
 
-void Enter()
+void Enter(Edline& machineNameField)
 {
     std::string name = StoredSetting("clientMachineName");
     if (name.empty())
@@ -94,17 +94,17 @@ void StoreVolumes()
         StoreSetting("ambientVolume", FractionText(gMusicControl->MusicVolume()));
 }
 
-SceneFunction Continue()
+SceneFunction Continue(const ShellState& shell)
 {
     PlayGUISound("gui_button");
-    if (optionsOpenedFromServer)
-        return optionsReturnScene ? optionsReturnScene : SceneFunction(SceneFirstMode);
+    if (shell.optionsOpenedFromServer)
+        return shell.optionsReturnScene ? shell.optionsReturnScene : SceneFunction(SceneFirstMode);
     SendSignal(ClientChangeSignal{"left_options"});
     return IsClientConnected() ? SceneClientRunningMode : SceneFirstMode;
 }
 
 // The name is told to the server and kept for the next start as it is typed.
-void DrawMachineName(UIContext& ui)
+void DrawMachineName(UIContext& ui, Edline& machineNameField)
 {
     ui.ShiftRectY(1, kSmallGap);
     if (!uiTextBox("This Computer", machineNameField, kOptionsLayer + 1))
@@ -133,8 +133,9 @@ SceneFunction Disconnect()
     PlayGUISound("gui_button");
     if (gClient)
         gClient->Disconnect();
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.SetBuilding(false, "");
+    RetainedGUIManager& gui = theLocalConsoleScreen.RetainedGUI();
+    gui.SetBuilding(true, "");
+    gui.SetBuilding(false, "");
     return SceneClientConnectMode;
 }
 
@@ -146,22 +147,22 @@ struct ColumnIds {
     int32_t k;
 };
 
-ColumnIds IdsOfColumn()
+ColumnIds IdsOfColumn(const ShellState& shell)
 {
-    const bool client = ShowsClientButtons();
+    const bool client = ShowsClientButtons(shell);
     const int32_t b = client ? kOptionsFirstId + 1 : kOptionsFirstId;
     return {b, client ? b + 4 : b + 3};
 }
 
 // The column of buttons; a button that leads elsewhere ends the draw.
-SceneFunction DrawButtons(UIContext& ui, const ColumnIds& ids)
+SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids)
 {
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
     if (OptionsButton(kOptionsFirstId, "Continue", kContinueKey) || leave)
-        return Continue();
-    DrawMachineName(ui);
+        return Continue(shell);
+    DrawMachineName(ui, shell.machineNameField);
     ui.ShiftRectY(1, kLargeGap);
-    if (ShowsClientButtons()) {
+    if (ShowsClientButtons(shell)) {
         if (OptionsButton(ids.b, "Change Console", kChangeConsoleKey)) {
             PlayGUISound("gui_button");
             SendSignal(ClientChangeSignal{"change_console"});
@@ -182,7 +183,7 @@ SceneFunction DrawButtons(UIContext& ui, const ColumnIds& ids)
     const bool fullScreen = gGraphicsFactory && gGraphicsFactory->IsFullScreen();
     if (uiCheckButton(ids.b + 3, "Fullscreen", "gui-2", fullScreen, true, kOptionsLayer))
         ToggleFullScreen();
-    if (ShowsClientButtons()) {
+    if (ShowsClientButtons(shell)) {
         ui.ShiftRectY(2, kSmallGap);
         if (OptionsButton(ids.b + 4, "Disconnect", kDisconnectKey))
             return Disconnect();
@@ -220,7 +221,7 @@ void SetEngineLoopVolume(RenderManager& sounds, float volume)
             loop->SetVolume(volume);
 }
 
-void DrawVolumes(UIContext& ui, int32_t firstId)
+void DrawVolumes(UIContext& ui, RenderManager* view, int32_t firstId)
 {
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kVolumeColumnWidth, 2, width - 2, 2 + kVolumeRowHeight);
@@ -228,8 +229,8 @@ void DrawVolumes(UIContext& ui, int32_t firstId)
     if (DrawVolume(ui, firstId, kMusicRow, music) && gMusicControl)
         gMusicControl->SetMusicVolume(music);
     ui.ShiftRectY(1, 1);
-    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && theRenderManager)
-        SetEngineLoopVolume(*theRenderManager, AppData::sfxVolume);
+    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && view)
+        SetEngineLoopVolume(*view, AppData::sfxVolume);
     ui.ShiftRectY(1, 1);
     if (DrawVolume(ui, firstId + 2, kGuiRow, AppData::guiVolume))
         PlayGUISound("gui_button");
@@ -248,27 +249,28 @@ void DrawCredits(UIContext& ui)
                 kCredits, kWhite, kOptionsLayer, 1);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
     UIContext& ui = theUIContext;
-    BeginOptionsScreen();
-    const ColumnIds ids = IdsOfColumn();
-    const SceneFunction next = DrawButtons(ui, ids);
+    BeginOptionsScreen(shell.backdrop);
+    const ColumnIds ids = IdsOfColumn(shell);
+    const SceneFunction next = DrawButtons(ui, shell, ids);
     if (next != SceneClientOptionsMode)
         return next;
-    DrawVolumes(ui, ids.k + 2);
+    DrawVolumes(ui, view, ids.k + 2);
     DrawCredits(ui);
     return SceneClientOptionsMode;
 }
 
 }  // namespace
 
-SceneFunction SceneClientOptionsMode(SceneEvent event)
+SceneFunction SceneClientOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
+    case SCENE_ENTER: Enter(shell.machineNameField); break;
     case SCENE_LEAVE: StoreVolumes(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }
     return SceneClientOptionsMode;

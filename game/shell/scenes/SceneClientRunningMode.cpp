@@ -9,9 +9,9 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/StoryDialogDraw.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
@@ -30,7 +30,7 @@ constexpr int kFlashLayer = 1100;
 // A console whose name holds this shows a cinematic view.
 constexpr const char* kCinematicScreen = "cine";
 
-SceneFunction FrameStep()
+SceneFunction FrameStep(std::string& connectNotice)
 {
     if (gClient && gClient->IsConnected())
         return SceneClientRunningMode;
@@ -47,9 +47,9 @@ void TickStep()
 
 // "Options" in the top-left corner, or its hot key; the server hears that
 // the console went there.
-bool OptionsAsked()
+bool OptionsAsked(const RenderManager* view)
 {
-    if (!ConsoleOptionsAsked(theLocalConsoleScreen.State().consoleName.find(kCinematicScreen) != std::string::npos))
+    if (!ConsoleOptionsAsked(view, theLocalConsoleScreen.State().consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -58,11 +58,11 @@ bool OptionsAsked()
 
 // The whole window washed red, as strong as the hit was recent, unless the
 // crew turned the flash off or the main screen shows its cinematic camera.
-void DrawDamageFlash()
+void DrawDamageFlash(const RenderManager* view)
 {
     if (!gClient || gClient->damageFlashLevel <= 0.0f || theConsoleSettings.damageFlashStyle != kRedFlashStyle)
         return;
-    if (theRenderManager && theRenderManager->cam_mode == "cinematic")
+    if (view && view->cam_mode == "cinematic")
         return;
     Qel2dBitmap* white = theUIContext.White();
     if (!white)
@@ -73,37 +73,38 @@ void DrawDamageFlash()
 }
 
 // The hyper-warp screen, while it shows, is all the console shows.
-SceneFunction Draw()
+SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
-    if (theRenderManager && theRenderManager->render3D.hyper_warp_on) {
-        theRenderManager->render3D.DrawHyperWarp();
+    if (view && view->render3D.hyper_warp_on) {
+        view->render3D.DrawHyperWarp();
         return SceneClientRunningMode;
     }
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
-    ReadDeepBackgroundColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
-    DrawMenuBackdrop();
-    DrawConsoleScreenBoxes();
-    DrawConsoleMissionScreens();
-    DrawDamageFlash();
-    if (theRenderManager)
-        theRenderManager->DrawDissolve();
+    shell.backdrop.ReadColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
+    shell.backdrop.Draw();
+    DrawConsoleScreenBoxes(view);
+    DrawConsoleMissionScreens(shell.retainedScreen, view);
+    DrawDamageFlash(view);
+    if (view)
+        view->DrawDissolve();
     DrawPausedNotice();
-    if (OptionsAsked())
+    if (OptionsAsked(view))
         return SceneClientOptionsMode;
-    DrawStoryDialogs();
+    DrawStoryDialogs(theLocalConsoleScreen.StoryDialogs());
     return SceneClientRunningMode;
 }
 
 }  // namespace
 
-SceneFunction SceneClientRunningMode(SceneEvent event)
+SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
     case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
     case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
-    case SCENE_FRAME: return FrameStep();
+    case SCENE_FRAME: return FrameStep(shell.connectNotice);
     case SCENE_TICK: TickStep(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }
     return SceneClientRunningMode;

@@ -6,6 +6,7 @@
 
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -33,10 +34,10 @@ const std::array<ToolButton, 6> kTools = {{
 }};
 
 // The first click found ends the draw: the buttons below it wait for the next frame.
-SceneFunction Draw()
+SceneFunction Draw(const MenuBackdrop& backdrop)
 {
     UIContext& ui = theUIContext;
-    BeginOptionsScreen();
+    BeginOptionsScreen(backdrop);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
     if (OptionsButton(kBackId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
@@ -54,9 +55,9 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneDevToolsMode(SceneEvent event)
+SceneFunction SceneDevToolsMode(SceneEvent event, SceneState& scenes, RenderManager*)
 {
     if (event == SCENE_DRAW)
-        return Draw();
+        return Draw(ShellState::Of(scenes).backdrop);
     return SceneDevToolsMode;
 }

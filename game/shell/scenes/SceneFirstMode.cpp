@@ -14,10 +14,9 @@
 #include "game/script/GameControls.h"
 #include "game/script/MissionScript.h"
 #include "game/shell/scenes/MissionCatalogue.h"
-#include "game/shell/scenes/MissionList.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
@@ -53,10 +52,10 @@ void ReadControllerSettings()
     theControllerInput.actionNameList = ControllerInput::kActionNames;
 }
 
-void Enter()
+void Enter(MenuBackdrop& backdrop)
 {
-    ReadDeepBackgroundColour("gui-color-deep-background");
-    scmBackImage = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
+    backdrop.ReadColour("gui-color-deep-background");
+    backdrop.image = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
     ReadControllerSettings();
     KeyValueParserSelfTest();
     VisibleCenterTest();
@@ -83,7 +82,7 @@ void ApplyStoredFullScreen()
 }
 
 // Hosting begins at once; the set-up scene shows what came of it.
-SceneFunction StartServer()
+SceneFunction StartServer(ShellState& shell)
 {
     PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
@@ -93,11 +92,11 @@ SceneFunction StartServer()
     if (gMusicControl)
         gMusicControl->PlayMainMusicCue();
     if (!gServer->IsNetworkDown()) {
-        serverAddressText.clear();
+        shell.serverAddressText.clear();
         if (gNetworkFactory)
-            gNetworkFactory->GetLocalAddress(serverAddressText);
-        ScanMissions();
-        theMissionList.selectedMission.clear();
+            gNetworkFactory->GetLocalAddress(shell.serverAddressText);
+        ScanMissions(shell.missions);
+        shell.missionList.selectedMission.clear();
     }
     theConsoleSettings.ReadHelmMode();
     theMissionScript.missionToStart = AppData::GetString("default_mission_folder");
@@ -116,12 +115,12 @@ SceneFunction StartClient()
 }
 
 // The buttons stand in a row from left of the window's centre line, 3 pixels apart.
-SceneFunction DrawButtons(UIContext& ui, int32_t width, int32_t height)
+SceneFunction DrawButtons(UIContext& ui, ShellState& shell, int32_t width, int32_t height)
 {
     SetButtonColumn(width / 2, height - 110, height - 10);
     ui.ShiftRectX(-3, 0);
     if (uiButton(kStartServerId, "Start Server", "gui-1", true, kLayer))
-        return StartServer();
+        return StartServer(shell);
     ui.ShiftRectX(1, kButtonGap);
     if (uiButton(kStartClientId, "Start Client", "gui-1", true, kLayer))
         return StartClient();
@@ -143,15 +142,15 @@ void DrawTitles(UIContext& ui, int32_t width, int32_t height)
         logo->DrawRotated(width / 2.0f, height / 3.0f, 0.0f, kLogoScale, kLayer, &kWhite[0], false);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
     UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     ApplyStoredFullScreen();
-    if (theRenderManager)
-        theRenderManager->DrawSkyBackground();
-    const SceneFunction next = DrawButtons(ui, width, height);
+    if (view)
+        view->DrawSkyBackground();
+    const SceneFunction next = DrawButtons(ui, shell, width, height);
     if (next == SceneFirstMode)
         DrawTitles(ui, width, height);
     return next;
@@ -159,12 +158,13 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneFirstMode(SceneEvent event)
+SceneFunction SceneFirstMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
+    case SCENE_ENTER: Enter(shell.backdrop); break;
     case SCENE_FRAME: FrameStep(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }
     return SceneFirstMode;

@@ -8,9 +8,9 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/DevOrbitView.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -79,13 +79,13 @@ ShipDataRecord* CurrentRecord()
     return found == ShipData::Instance().mainKeys.end() ? nullptr : found->second;
 }
 
-void Rebuild()
+void Rebuild(RenderManager* renderer)
 {
     test.set.reset();
-    RebuildTestHullPathSet(CurrentShip());
+    RebuildTestHullPathSet(renderer, CurrentShip());
 }
 
-void Enter()
+void Enter(RenderManager* renderer)
 {
     test.ships.clear();
     for (const auto& [key, record] : ShipData::Instance().mainKeys)
@@ -93,7 +93,7 @@ void Enter()
             test.ships.push_back(key);
     if (test.shipIndex >= static_cast<int32_t>(test.ships.size()))
         test.shipIndex = 0;
-    Rebuild();
+    Rebuild(renderer);
 }
 
 void ZoomAndPan(UIContext& ui)
@@ -138,35 +138,35 @@ float PictureScale(const IntRect& panel)
 // the cell under the pointer with its tool tip), at this scene's own zoom
 // and pan; the console's interior view keeps its own. A click is reported as
 // the console's.
-void DrawGrid(UIContext& ui, const IntRect& panel)
+void DrawGrid(UIContext& ui, RenderManager* renderer, const IntRect& panel)
 {
-    if (!test.set || !theRenderManager || !theRenderManager->radarTarget)
+    if (!test.set || !renderer || !renderer->radarTarget)
         return;
     ObjectTypeDrawData* drawData =
-        CurrentShip().empty() ? nullptr : theRenderManager->GetObjectTypeDrawData(CurrentShip());
+        CurrentShip().empty() ? nullptr : renderer->GetObjectTypeDrawData(CurrentShip());
     InteriorViewState& view = test.view;
     view.zoom = PictureScale(panel);
     view.panX = test.offset.x;
     view.panY = test.offset.y;
-    view.centreX = static_cast<float>(theRenderManager->radarTarget->GetWidth() / 2);
-    view.centreY = static_cast<float>(theRenderManager->radarTarget->GetHeight() / 2);
+    view.centreX = static_cast<float>(renderer->radarTarget->GetWidth() / 2);
+    view.centreY = static_cast<float>(renderer->radarTarget->GetHeight() / 2);
     int32_t x = 0, y = 0;
     const bool inside = ui.MousePosition(x, y);
-    DrawShipInteriorGrid(view, theRenderManager->console.consoleName, panel, nullptr, *test.set, drawData,
-                         "hull_path_test", x, y, inside && ui.LeftReleased());
+    DrawShipInteriorGrid(renderer->radarTarget, view, renderer->console.consoleName, panel, nullptr, *test.set,
+                         drawData, "hull_path_test", x, y, inside && ui.LeftReleased());
 }
 
-void StepShip(int32_t by)
+void StepShip(RenderManager* renderer, int32_t by)
 {
     const auto count = static_cast<int32_t>(test.ships.size());
     if (count == 0)
         return;
     test.shipIndex = ((test.shipIndex + by) % count + count) % count;
-    Rebuild();
+    Rebuild(renderer);
 }
 
 // The ship's key between its arrows: left shows the next ship, right the previous.
-void DrawShipChooser(UIContext& ui)
+void DrawShipChooser(UIContext& ui, RenderManager* renderer)
 {
     ui.SetCurrentRect(kShipRow);
     ui.DrawText(ui.GetFont("gui-1"), kShipRow, CurrentShip().empty() ? "no ship has an interior grid" : CurrentShip(),
@@ -174,13 +174,13 @@ void DrawShipChooser(UIContext& ui)
     const int32_t side = kShipRow.Height();
     ui.SetCurrentRectEdges(kShipRow.left - 1 - side, kShipRow.top, kShipRow.left - 1, kShipRow.bottom);
     if (uiArrowButton(kNextShipId, kArrowLeft, true, kLayer))
-        StepShip(1);
+        StepShip(renderer, 1);
     ui.SetCurrentRectEdges(kShipRow.right + 1, kShipRow.top, kShipRow.right + 1 + side, kShipRow.bottom);
     if (uiArrowButton(kPreviousShipId, kArrowRight, true, kLayer))
-        StepShip(-1);
+        StepShip(renderer, -1);
 }
 
-void DrawSteppers(UIContext& ui)
+void DrawSteppers(UIContext& ui, RenderManager* renderer)
 {
     ShipDataRecord* record = CurrentRecord();
     if (!record)
@@ -195,47 +195,47 @@ void DrawSteppers(UIContext& ui)
                 {kSymmetryId, "Symmetry ", record->internalSymmetry}};
     for (const auto& row : rows) {
         if (uiValueStepper(row.id, row.value, row.label))
-            Rebuild();
+            Rebuild(renderer);
         ui.ShiftRectY(1, 1);
     }
 }
 
-SceneFunction Draw()
+SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* renderer)
 {
     UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ZoomAndPan(ui);
-    DrawMenuBackdrop();
+    backdrop.Draw();
     const IntRect panel{w / 2 - kPanelHalfWidth, 0, w / 2 + kPanelHalfWidth, h - kPanelBottomMargin};
     ui.FillRect(static_cast<float>(panel.left), static_cast<float>(panel.top), static_cast<float>(panel.right),
                 static_cast<float>(panel.bottom), kPanelColour, kPanelLayer);
-    DrawGrid(ui, panel);
-    DrawShipChooser(ui);
-    DrawSteppers(ui);
+    DrawGrid(ui, renderer, panel);
+    DrawShipChooser(ui, renderer);
+    DrawSteppers(ui, renderer);
     SetDevToolButtonColumn();
     return DevToolExit(kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHullPathTestMode);
 }
 
 }  // namespace
 
-void RebuildTestHullPathSet(std::string shipKey)
+void RebuildTestHullPathSet(RenderManager* renderer, std::string shipKey)
 {
     const ShipDataRecord* record = ShipData::Instance().Find(shipKey);
-    if (!theRenderManager || !record || shipKey.empty())
+    if (!renderer || !record || shipKey.empty())
         return;
     const std::optional<HullSilhouette> silhouette =
-        DrawDataHullSilhouettes::Describe(*theRenderManager->GetObjectTypeDrawData(shipKey));
+        DrawDataHullSilhouettes::Describe(*renderer->GetObjectTypeDrawData(shipKey));
     if (silhouette)
         test.set = BuildHullPathSet(*silhouette, *record);
 }
 
-SceneFunction SceneHullPathTestMode(SceneEvent event)
+SceneFunction SceneHullPathTestMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
+    case SCENE_ENTER: Enter(renderer); break;
     case SCENE_LEAVE: test.set.reset(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, renderer);
     default: break;
     }
     return SceneHullPathTestMode;

@@ -35,16 +35,16 @@ const std::string& CurrentShip()
     return index < demo.ships.size() ? demo.ships[index] : none;
 }
 
-void ShowCurrentShip()
+void ShowCurrentShip(RenderManager* view)
 {
-    if (!theRenderManager)
+    if (!view)
         return;
-    theRenderManager->render3D.HideHyperWarp();
+    view->render3D.HideHyperWarp();
     if (!CurrentShip().empty())
-        theRenderManager->render3D.ShowHyperWarp(CurrentShip());
+        view->render3D.ShowHyperWarp(CurrentShip());
 }
 
-void Enter()
+void Enter(RenderManager* view)
 {
     demo.ships.clear();
     for (const auto& [key, record] : ShipData::Instance().mainKeys)
@@ -53,29 +53,29 @@ void Enter()
             demo.ships.push_back(key);
     if (demo.shipIndex >= static_cast<int32_t>(demo.ships.size()))
         demo.shipIndex = 0;
-    ShowCurrentShip();
+    ShowCurrentShip(view);
 }
 
-void Leave()
+void Leave(RenderManager* view)
 {
-    if (theRenderManager)
-        theRenderManager->render3D.HideHyperWarp();
+    if (view)
+        view->render3D.HideHyperWarp();
 }
 
-void Frame()
+void Frame(RenderManager* view)
 {
     QelKeyboard* keyboard = theUIContext.Keyboard();
     if (!keyboard || !keyboard->IsKeyReleased(qel::vk::kSpace) || demo.ships.empty())
         return;
     demo.shipIndex = (demo.shipIndex + 1) % static_cast<int32_t>(demo.ships.size());
-    ShowCurrentShip();
+    ShowCurrentShip(view);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     UIContext& ui = theUIContext;
-    if (theRenderManager && theRenderManager->render3D.hyper_warp_on)
-        theRenderManager->render3D.DrawHyperWarp();
+    if (view && view->render3D.hyper_warp_on)
+        view->render3D.DrawHyperWarp();
     const std::string caption = CurrentShip().empty()
                                     ? std::string("no ship types to show")
                                     : CurrentShip() + "   (" + std::to_string(demo.shipIndex + 1) + " of " +
@@ -87,13 +87,13 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event)
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState&, RenderManager* view)
 {
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
-    case SCENE_LEAVE: Leave(); break;
-    case SCENE_FRAME: Frame(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_ENTER: Enter(view); break;
+    case SCENE_LEAVE: Leave(view); break;
+    case SCENE_FRAME: Frame(view); break;
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneHyperspaceDemoMode;

@@ -7,8 +7,8 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
@@ -34,25 +34,25 @@ constexpr int32_t kExitWidth = 198;
 constexpr int32_t kExitHeight = 33;
 
 // The preview ship's drawing, kept by the render manager; null without one.
-ObjectTypeDrawData* PreviewShip()
+ObjectTypeDrawData* PreviewShip(RenderManager* view)
 {
-    return theRenderManager ? theRenderManager->GetObjectTypeDrawData(kPreviewShip) : nullptr;
+    return view ? view->GetObjectTypeDrawData(kPreviewShip) : nullptr;
 }
 
-float PreviewScale()
+float PreviewScale(RenderManager* view)
 {
-    const ObjectTypeDrawData* ship = PreviewShip();
+    const ObjectTypeDrawData* ship = PreviewShip(view);
     return ship && ship->size > 0.0f ? kPreviewSpan / ship->size : kDefaultPreviewScale;
 }
 
-void Enter()
+void Enter(RenderManager* view)
 {
     ControllerInput& controllers = theControllerInput;
     if (!gGraphicsFactory)
         return;
     controllers.previewTarget =
         gGraphicsFactory->GetRenderTarget(kPreviewTargetName, kPreviewWidth, kPreviewHeight, true);
-    const ObjectTypeDrawData* ship = PreviewShip();
+    const ObjectTypeDrawData* ship = PreviewShip(view);
     controllers.previewObject = ship ? ship->mesh.get() : nullptr;
 }
 
@@ -70,11 +70,11 @@ void ToggleControllers()
     StoreSetting("joystick_enabled_flag", theControllerInput.controllerDisabled ? "no" : "yes");
 }
 
-SceneFunction Draw()
+SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
 {
     UIContext& ui = theUIContext;
-    DrawMenuBackdrop();
-    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale());
+    backdrop.Draw();
+    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale(view));
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
@@ -90,13 +90,13 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneJoystickTestMode(SceneEvent event)
+SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
+    case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_TICK: theControllerInput.ReadAxes(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
     default: break;
     }
     return SceneJoystickTestMode;

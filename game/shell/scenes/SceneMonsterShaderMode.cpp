@@ -175,15 +175,15 @@ float Divisor(int index, bool& refused)
     return 1.0f;
 }
 
-bool DrawMonster(const DevViewPass& pass)
+bool DrawMonster(RenderManager* view, const DevViewPass& pass)
 {
     bool refused = false;
     const ShipDataRecord* record = ShipData::Instance().Find(test.loadedKey);
-    ObjectTypeDrawData* drawData = theRenderManager && record ? theRenderManager->GetObjectTypeDrawData(record->key) : nullptr;
+    ObjectTypeDrawData* drawData = view && record ? view->GetObjectTypeDrawData(record->key) : nullptr;
     QelDrawProcess* wiggle = gGraphicsFactory ? gGraphicsFactory->GetShader("RedwoodWiggle") : nullptr;
     if (!record || !drawData || !drawData->mesh || !wiggle)
         return refused;
-    pass.LightShips("RedwoodWiggle");
+    pass.LightShips(view, "RedwoodWiggle");
     wiggle->SetParameter("waveInfo", static_cast<float>(test.tickCount / kTicksPerWave), FieldNumber(3),
                          Divisor(4, refused), 0.0f);
     wiggle->SetParameter("waveSize", Divisor(1, refused), Divisor(2, refused), 0.0f, 0.0f);
@@ -217,36 +217,36 @@ bool DrawFields(bool refused)
     return DevToolExit(kExitId);
 }
 
-bool DrawMonsterScene()
+bool DrawMonsterScene(RenderManager* view)
 {
     DevViewPass pass;
     bool refused = false;
     if (pass.Begin(test.view)) {
         if (test.sphere)
             DrawMarkers(pass);
-        refused = DrawMonster(pass);
+        refused = DrawMonster(view, pass);
         pass.End();
     }
     return DrawFields(refused);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(RenderManager* view)
 {
     test.view.Zoom(TakeMouseWheel());
     test.view.Drag(theUIContext);
-    return DrawMonsterScene() ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneMonsterShaderMode);
+    return DrawMonsterScene(view) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneMonsterShaderMode);
 }
 
 }  // namespace
 
-SceneFunction SceneMonsterShaderMode(SceneEvent event)
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState&, RenderManager* view)
 {
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: test.sphere.reset(); break;
     case SCENE_FRAME: Paste(); break;
     case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(view);
     default: break;
     }
     return SceneMonsterShaderMode;

@@ -19,6 +19,7 @@
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -112,13 +113,13 @@ void Leave()
     editor.gasGiant.reset();
 }
 
-void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
+void DrawReferenceShips(RenderManager& renderer, const glm::mat4& view, const glm::vec3& eye)
 {
     const ShipDataRecord* record = ShipData::Instance().Find(kReferenceShip);
-    ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(kReferenceShip);
+    ObjectTypeDrawData* drawData = renderer.GetObjectTypeDrawData(kReferenceShip);
     if (!record || !drawData->mesh)
         return;
-    LightShipsFrom(eye);
+    LightShipsFrom(&renderer, eye);
     for (int ship = 0; ship < kReferenceShips; ++ship) {
         const glm::mat4 model =
             glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(kReferenceSpacing * static_cast<float>(ship), 0, 0)),
@@ -129,14 +130,14 @@ void DrawReferenceShips(const glm::mat4& view, const glm::vec3& eye)
 
 // The picture: ships and the gas giant into the square target, the nebula
 // into its own target reading the first one's depth; both over the window.
-void DrawPicture(QelGraphicsFactoryBase& graphics)
+void DrawPicture(QelGraphicsFactoryBase& graphics, const DevOrbitView& orbit, RenderManager* renderer)
 {
     Qel2dBitmap* scene = graphics.GetRenderTarget(kTargetName, kTargetSize, kTargetSize, true);
     Qel2dBitmap* nebula = graphics.GetRenderTarget(kNebulaTargetName, kTargetSize / kNebulaDivisor,
                                                    kTargetSize / kNebulaDivisor, true);
-    if (!scene || !nebula || !theRenderManager)
+    if (!scene || !nebula || !renderer)
         return;
-    const glm::vec3 eye = theDevOrbitView.EyePosition();
+    const glm::vec3 eye = orbit.EyePosition();
     const glm::vec3 direction = glm::normalize(-eye);
     Camera camera;
     const glm::mat4 view = camera.LookAt(-eye, glm::vec3(0.0f));
@@ -145,7 +146,7 @@ void DrawPicture(QelGraphicsFactoryBase& graphics)
     scene->SetAsRenderTarget(true, true, clear);
     graphics.Flush2DAndClearDepth(scene);
     graphics.SetPerspective(DevViewPass::kFieldOfView, 1.0f, DevViewPass::kNearPlane, DevViewPass::kFarPlane);
-    DrawReferenceShips(view, eye);
+    DrawReferenceShips(*renderer, view, eye);
     if (editor.gasGiantMode) {
         editor.gasGiant->AddInstance(glm::vec3(0.0f), editor.planet);
         editor.gasGiant->Draw(view, glm::vec4(eye, 1.0f), glm::vec4(direction, 0.0f));
@@ -245,13 +246,13 @@ bool DrawControls()
     return DevToolExit(kExitId);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(DevOrbitView& orbit, RenderManager* renderer)
 {
     UIContext& ui = theUIContext;
-    theDevOrbitView.Zoom(TakeMouseWheel());
-    theDevOrbitView.Drag(ui);
+    orbit.Zoom(TakeMouseWheel());
+    orbit.Drag(ui);
     if (gGraphicsFactory && editor.volumes)
-        DrawPicture(*gGraphicsFactory);
+        DrawPicture(*gGraphicsFactory, orbit, renderer);
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ui.DrawText(ui.GetFont("gui-1"), IntRect{2, h - 20, w, h}, kHelp, kHelpColour, kHelpLayer, 0);
@@ -261,23 +262,24 @@ SceneFunction Draw()
     return DrawControls() ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneNebulaEditMode);
 }
 
-void Tick()
+void Tick(DevOrbitView& orbit)
 {
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
-        theDevOrbitView.ApplyHeldKeys(*keyboard);
+        orbit.ApplyHeldKeys(*keyboard);
     if (editor.gasGiant)
         editor.gasGiant->timeValue += QelGasGiant::kTimeStep;
 }
 
 }  // namespace
 
-SceneFunction SceneNebulaEditMode(SceneEvent event)
+SceneFunction SceneNebulaEditMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
+    DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_TICK: Tick(orbit); break;
+    case SCENE_DRAW: return Draw(orbit, renderer);
     default: break;
     }
     return SceneNebulaEditMode;

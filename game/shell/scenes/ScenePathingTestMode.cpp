@@ -9,6 +9,7 @@
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -240,11 +241,11 @@ bool DrawButtons()
     return DevToolExit(kExitId);
 }
 
-bool DrawPathingTest()
+bool DrawPathingTest(const DevOrbitView& orbit)
 {
     UIContext& ui = theUIContext;
     DevViewPass pass;
-    if (pass.Begin(theDevOrbitView)) {
+    if (pass.Begin(orbit)) {
         if (test.sphere) {
             DrawFloor(pass);
             DrawPath(pass);
@@ -277,29 +278,30 @@ void Leave()
     test.pathNodes.clear();
 }
 
-void Tick()
+void Tick(DevOrbitView& orbit)
 {
     ++test.tickCounter;
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
-        theDevOrbitView.ApplyHeldKeys(*keyboard);
+        orbit.ApplyHeldKeys(*keyboard);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(DevOrbitView& orbit)
 {
-    theDevOrbitView.Zoom(TakeMouseWheel());
-    theDevOrbitView.Drag(theUIContext);
-    return DrawPathingTest() ? SceneFunction(SceneDevToolsMode) : SceneFunction(ScenePathingTestMode);
+    orbit.Zoom(TakeMouseWheel());
+    orbit.Drag(theUIContext);
+    return DrawPathingTest(orbit) ? SceneFunction(SceneDevToolsMode) : SceneFunction(ScenePathingTestMode);
 }
 
 }  // namespace
 
-SceneFunction ScenePathingTestMode(SceneEvent event)
+SceneFunction ScenePathingTestMode(SceneEvent event, SceneState& scenes, RenderManager*)
 {
+    DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_TICK: Tick(orbit); break;
+    case SCENE_DRAW: return Draw(orbit);
     default: break;
     }
     return ScenePathingTestMode;

@@ -11,10 +11,10 @@
 #include "game/shell/MissionStart.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/NetworkFailureDialog.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -44,20 +44,20 @@ bool NetworkDown()
 
 // A next mission that cannot start leaves no mission: back to the chooser,
 // which says why.
-SceneFunction RunningFrameStep()
+SceneFunction RunningFrameStep(std::string& startError)
 {
     if (theMissionScript.SimRunning())
         return SceneServerConsoleMode;
-    return StartNextMission() == NextMission::Failed ? SceneServerSetupMode : SceneServerRunningMode;
+    return StartNextMission(startError) == NextMission::Failed ? SceneServerSetupMode : SceneServerRunningMode;
 }
 
 // The mission's own screens, and the way back to the chooser; the running
 // mission goes on until another one is started there.
-SceneFunction RunningDraw()
+SceneFunction RunningDraw(ShellState& shell, const RenderManager* view)
 {
     if (NetworkDown())
         return DrawNetworkFailureDialog(SceneServerRunningMode);
-    DrawConsoleMissionScreens();
+    DrawConsoleMissionScreens(shell.retainedScreen, view);
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (uiButton(kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
@@ -67,16 +67,16 @@ SceneFunction RunningDraw()
     }
     ui.ShiftRectX(1, 1);
     if (uiButton(kRunningOptionsId, "Options", "gui-2", true, kButtonLayer))
-        return OpenOptionsFromServer(SceneServerRunningMode);
+        return OpenOptionsFromServer(shell, SceneServerRunningMode);
     DrawServerClientList();
     return SceneServerRunningMode;
 }
 
-SceneFunction ConsoleFrameStep()
+SceneFunction ConsoleFrameStep(std::string& startError)
 {
     if (!theMissionScript.SimRunning())
         return SceneServerRunningMode;
-    switch (StartNextMission()) {
+    switch (StartNextMission(startError)) {
     case NextMission::Started: return SceneServerRunningMode;
     case NextMission::Failed: return SceneServerSetupMode;
     case NextMission::None: break;
@@ -86,17 +86,17 @@ SceneFunction ConsoleFrameStep()
 
 // "Options" on the server's console pauses the world, on every console too;
 // the next input step then shows the mission's own screens.
-void DrawPauseButton()
+void DrawPauseButton(const RenderManager* view)
 {
-    const bool cinematic = theRenderManager && theRenderManager->cam_mode == "cinematic";
-    if (!ConsoleOptionsAsked(cinematic))
+    const bool cinematic = view && view->cam_mode == "cinematic";
+    if (!ConsoleOptionsAsked(view, cinematic))
         return;
     PlayGUISound("gui_button");
     GSPauseSim();
 }
 
 // While no console has joined, a large box says how to crew the ship.
-void DrawHelpBox(UIContext& ui)
+void DrawHelpBox(UIContext& ui, const std::string& serverAddressText)
 {
     if (AppData::GetFloat("suppress_no_client_big_dialog") != 0.0f || !gServer || !gServer->Clients().empty() ||
         gServer->suppressConnectDialog)
@@ -112,28 +112,28 @@ void DrawHelpBox(UIContext& ui)
 // The server's own console: its boxes and the mission's screens over the
 // backdrop, the dissolve after its ship's jump, the pause button, the story
 // dialogs and the help box; or, while it shows, the hyper-warp screen alone.
-void DrawServerConsoleButtons()
+void DrawServerConsoleButtons(ShellState& shell, RenderManager* view)
 {
-    if (theRenderManager && theRenderManager->render3D.hyper_warp_on) {
-        theRenderManager->render3D.DrawHyperWarp();
+    if (view && view->render3D.hyper_warp_on) {
+        view->render3D.DrawHyperWarp();
         return;
     }
     UIContext& ui = theUIContext;
-    DrawMenuBackdrop();
-    DrawConsoleScreenBoxes();
-    DrawConsoleMissionScreens();
-    if (theRenderManager)
-        theRenderManager->DrawDissolve();
-    DrawPauseButton();
-    DrawStoryDialogs();
-    DrawHelpBox(ui);
+    shell.backdrop.Draw();
+    DrawConsoleScreenBoxes(view);
+    DrawConsoleMissionScreens(shell.retainedScreen, view);
+    if (view)
+        view->DrawDissolve();
+    DrawPauseButton(view);
+    DrawStoryDialogs(theLocalConsoleScreen.StoryDialogs());
+    DrawHelpBox(ui, shell.serverAddressText);
 }
 
-SceneFunction ConsoleDraw()
+SceneFunction ConsoleDraw(ShellState& shell, RenderManager* view)
 {
     if (NetworkDown())
         return DrawNetworkFailureDialog(SceneServerConsoleMode);
-    DrawServerConsoleButtons();
+    DrawServerConsoleButtons(shell, view);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
     DrawServerClientList();
@@ -142,23 +142,25 @@ SceneFunction ConsoleDraw()
 
 }  // namespace
 
-SceneFunction SceneServerRunningMode(SceneEvent event)
+SceneFunction SceneServerRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_FRAME: return RunningFrameStep();
-    case SCENE_DRAW: return RunningDraw();
+    case SCENE_FRAME: return RunningFrameStep(shell.missionStartError);
+    case SCENE_DRAW: return RunningDraw(shell, view);
     default: break;
     }
     return SceneServerRunningMode;
 }
 
-SceneFunction SceneServerConsoleMode(SceneEvent event)
+SceneFunction SceneServerConsoleMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
     case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
     case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
-    case SCENE_FRAME: return ConsoleFrameStep();
-    case SCENE_DRAW: return ConsoleDraw();
+    case SCENE_FRAME: return ConsoleFrameStep(shell.missionStartError);
+    case SCENE_DRAW: return ConsoleDraw(shell, view);
     default: break;
     }
     return SceneServerConsoleMode;

@@ -11,9 +11,10 @@
 #include "game/shell/MissionStart.h"
 #include "game/shell/scenes/MissionList.h"
 #include "game/shell/scenes/NetworkFailureDialog.h"
-#include "game/shell/scenes/SceneGlobals.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
@@ -35,12 +36,12 @@ constexpr glm::vec4 kErrorColour{1.0f, 0.35f, 0.35f, 1.0f};
 
 // The pending mission starts at once. One that cannot start is not tried
 // again every frame: its reason is shown and the host chooses.
-SceneFunction StartPendingMission()
+SceneFunction StartPendingMission(std::string& startError)
 {
     std::string& pending = theMissionScript.missionToStart;
     if (pending.empty())
         return SceneServerSetupMode;
-    if (StartMission(pending))
+    if (StartMission(pending, startError))
         return SceneServerRunningMode;
     pending.clear();
     return SceneServerSetupMode;
@@ -63,7 +64,7 @@ bool ExitServerButton(UIContext& ui)
 
 // The title, the address and the chooser's heading, right of the two
 // buttons (the current rectangle is the first of them), never under them.
-void DrawHeader(UIContext& ui)
+void DrawHeader(UIContext& ui, const std::string& serverAddressText)
 {
     ui.PushRect();
     ui.ShiftRectX(1, 5);
@@ -79,7 +80,7 @@ void DrawHeader(UIContext& ui)
 
 // The first line of why the last start failed; the whole report is in the
 // console log.
-void DrawStartError(UIContext& ui)
+void DrawStartError(UIContext& ui, const std::string& missionStartError)
 {
     if (missionStartError.empty())
         return;
@@ -88,34 +89,36 @@ void DrawStartError(UIContext& ui)
     ui.DrawText(ui.GetFont("gui-1"), box, firstLine, kErrorColour, kTextLayer, 0);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
     if (gServer && gServer->IsNetworkDown())
         return DrawNetworkFailureDialog(SceneServerSetupMode);
-    if (theRenderManager)
-        theRenderManager->DrawSkyBackground();
+    if (view)
+        view->DrawSkyBackground();
     UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))
         return SceneFirstMode;
     if (uiButton(kSystemOptionsId, "System Options", "gui-2", true, kButtonLayer))
-        return OpenOptionsFromServer(SceneServerSetupMode);
-    DrawHeader(ui);
+        return OpenOptionsFromServer(shell, SceneServerSetupMode);
+    DrawHeader(ui, shell.serverAddressText);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
     DrawServerClientList();
-    DrawStartError(ui);
-    return uiMissionList() ? SceneServerRunningMode : SceneServerSetupMode;
+    DrawStartError(ui, shell.missionStartError);
+    return uiMissionList(shell.missionList, shell.missions, shell.missionStartError) ? SceneServerRunningMode
+                                                                                      : SceneServerSetupMode;
 }
 
 }  // namespace
 
-SceneFunction SceneServerSetupMode(SceneEvent event)
+SceneFunction SceneServerSetupMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: optionsOpenedFromServer = false; break;
-    case SCENE_FRAME: return StartPendingMission();
-    case SCENE_DRAW: return Draw();
+    case SCENE_ENTER: shell.optionsOpenedFromServer = false; break;
+    case SCENE_FRAME: return StartPendingMission(shell.missionStartError);
+    case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }
     return SceneServerSetupMode;

@@ -21,6 +21,7 @@
 #include "game/shell/scenes/DevOrbitView.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
@@ -160,7 +161,7 @@ void Reload()
     Say(kLogColour, std::string("Reloaded ") + kShipDataPath + ".");
 }
 
-void Enter()
+void Enter(RenderManager* view)
 {
     if (librarian.hullKeys.empty()) {
         librarian.currentHull = 0;
@@ -169,15 +170,15 @@ void Enter()
     }
     librarian.sphere = LoadDevMarkerSphere();
     ShipData::Instance().Find(kReferenceShip);
-    if (theRenderManager)
-        theRenderManager->GetObjectTypeDrawData(kReferenceShip);
+    if (view)
+        view->GetObjectTypeDrawData(kReferenceShip);
     SaveMarkerFile();
 }
 
-void Tick()
+void Tick(DevOrbitView& orbit)
 {
     if (QelKeyboard* keyboard = theUIContext.Keyboard())
-        theDevOrbitView.ApplyHeldKeys(*keyboard);
+        orbit.ApplyHeldKeys(*keyboard);
     if (++librarian.markerCheckCounter < kMarkerCheckTicks)
         return;
     librarian.markerCheckCounter = 0;
@@ -225,10 +226,10 @@ void DrawPorts(const DevViewPass& pass, const ShipDataRecord& record, float scal
         marker(port.position, kGreen);
 }
 
-void DrawReferenceShip(const DevViewPass& pass, const char* key, const glm::vec3& at)
+void DrawReferenceShip(RenderManager& view, const DevViewPass& pass, const char* key, const glm::vec3& at)
 {
     const ShipDataRecord* record = ShipData::Instance().Find(key);
-    ObjectTypeDrawData* drawData = theRenderManager->GetObjectTypeDrawData(key);
+    ObjectTypeDrawData* drawData = view.GetObjectTypeDrawData(key);
     if (record && drawData && drawData->mesh)
         drawData->mesh->Draw(glm::translate(glm::mat4(1.0f), at) * HullModel(*record, record->meshScale), pass.View(),
                              nullptr, "Redwood");
@@ -236,20 +237,21 @@ void DrawReferenceShip(const DevViewPass& pass, const char* key, const glm::vec3
 
 // The hull, its ports, its shield and the reference ships; the hull's model
 // matrix for the picking.
-glm::mat4 DrawHull(const DevViewPass& pass, const ShipDataRecord& record, ObjectTypeDrawData* drawData)
+glm::mat4 DrawHull(RenderManager* view, const DevViewPass& pass, const ShipDataRecord& record,
+                   ObjectTypeDrawData* drawData)
 {
     const float scale = record.meshScale * librarian.meshscaleAdjust;
     const glm::mat4 model = HullModel(record, scale);
-    pass.LightShips();
+    pass.LightShips(view);
     if (drawData && drawData->mesh)
         drawData->mesh->Draw(model, pass.View(), nullptr, "Redwood");
     if (librarian.sphere)
         DrawPorts(pass, record, scale);
     if (librarian.showShield && drawData && drawData->pointSandwich)
         drawData->pointSandwich->DrawFlat(model, pass.View(), kShieldColour);
-    if (librarian.showReferenceShips && theRenderManager) {
-        DrawReferenceShip(pass, kReferenceShip, kReferenceShipAt);
-        DrawReferenceShip(pass, kReferenceStation, kReferenceStationAt);
+    if (librarian.showReferenceShips && view) {
+        DrawReferenceShip(*view, pass, kReferenceShip, kReferenceShipAt);
+        DrawReferenceShip(*view, pass, kReferenceStation, kReferenceStationAt);
     }
     return model;
 }
@@ -423,20 +425,20 @@ bool DrawButtons()
     return false;
 }
 
-bool DrawShipLibrarian()
+bool DrawShipLibrarian(const DevOrbitView& orbit, RenderManager* view)
 {
     librarian.clipboardText.clear();
     const std::string key = CurrentKey();
     const ShipDataRecord* record = ShipData::Instance().Find(key);
-    ObjectTypeDrawData* drawData = theRenderManager && !key.empty() ? theRenderManager->GetObjectTypeDrawData(key) : nullptr;
+    ObjectTypeDrawData* drawData = view && !key.empty() ? view->GetObjectTypeDrawData(key) : nullptr;
     DevViewPass pass;
     glm::mat4 model{1.0f};
-    const bool drawn = pass.Begin(theDevOrbitView);
+    const bool drawn = pass.Begin(orbit);
     if (drawn) {
         if (librarian.showGrid && librarian.sphere)
             DrawFloor(pass);
         if (record)
-            model = DrawHull(pass, *record, drawData);
+            model = DrawHull(view, pass, *record, drawData);
         pass.End();
     }
     if (record)
@@ -449,15 +451,15 @@ bool DrawShipLibrarian()
     return false;
 }
 
-SceneFunction Draw()
+SceneFunction Draw(DevOrbitView& orbit, RenderManager* view)
 {
-    theDevOrbitView.Drag(theUIContext);
-    if (DrawShipLibrarian())
+    orbit.Drag(theUIContext);
+    if (DrawShipLibrarian(orbit, view))
         return SceneDevToolsMode;
     // Over the controls the wheel scrolls the list; elsewhere it zooms.
     const int32_t wheel = TakeMouseWheel();
     if (wheel != 0 && theUIContext.hotId == 0)
-        theDevOrbitView.Zoom(wheel);
+        orbit.Zoom(wheel);
     else if (wheel != 0)
         librarian.listScroll =
             std::clamp(librarian.listScroll + static_cast<float>(wheel) * kScrollPerWheel, 0.0f, 1.0f);
@@ -466,14 +468,15 @@ SceneFunction Draw()
 
 }  // namespace
 
-SceneFunction SceneShipLibrarianMode(SceneEvent event)
+SceneFunction SceneShipLibrarianMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
-    case SCENE_ENTER: Enter(); break;
+    case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: librarian.sphere.reset(); break;
     case SCENE_FRAME: Frame(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_TICK: Tick(orbit); break;
+    case SCENE_DRAW: return Draw(orbit, view);
     default: break;
     }
     return SceneShipLibrarianMode;

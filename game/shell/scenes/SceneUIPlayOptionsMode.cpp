@@ -8,6 +8,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
@@ -127,10 +128,10 @@ void DrawPlaySettings(UIContext& ui, RenderManager& view)
     DrawDragThreshold(ui, view);
 }
 
-SceneFunction Draw()
+SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
 {
     UIContext& ui = theUIContext;
-    BeginOptionsScreen();
+    BeginOptionsScreen(backdrop);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
     if (OptionsButton(kOptionsFirstId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
@@ -141,8 +142,8 @@ SceneFunction Draw()
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
-    if (IsClientConnected() && theRenderManager)
-        DrawPlaySettings(ui, *theRenderManager);
+    if (IsClientConnected() && view)
+        DrawPlaySettings(ui, *view);
     return SceneUIPlayOptionsMode;
 }
 
@@ -153,11 +154,11 @@ void StoreHelmMode()
 
 }  // namespace
 
-SceneFunction SceneUIPlayOptionsMode(SceneEvent event)
+SceneFunction SceneUIPlayOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
     switch (event) {
     case SCENE_LEAVE: StoreHelmMode(); break;
-    case SCENE_DRAW: return Draw();
+    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
     default: break;
     }
     return SceneUIPlayOptionsMode;

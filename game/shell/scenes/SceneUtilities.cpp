@@ -4,6 +4,8 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/KeyVal.h"
 #include "game/ui/UIContext.h"
@@ -48,36 +50,44 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom)
     theUIContext.SetCurrentRectEdges(x - kButtonColumnHalfWidth, top, x + kButtonColumnHalfWidth, bottom);
 }
 
-bool NetworkStatsShown()
+bool NetworkStatsShown(const RenderManager* view)
 {
-    return theRenderManager && theRenderManager->netStatsOverlayMode > 0;
+    return view && view->netStatsOverlayMode > 0;
 }
 
-void DrawConsoleScreenBoxes()
+void DrawConsoleScreenBoxes(RenderManager* view)
 {
     ConsoleState& console = theLocalConsoleScreen.State();
-    if (NetworkStatsShown()) {
+    if (NetworkStatsShown(view)) {
         GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList, kViewUnderStats);
         return;
     }
     GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
-    GUIBoxManager::EditMode(console.boxEdit, console.consoleName);
+    GUIBoxManager::EditMode(console.boxEdit, console.consoleName, view);
 }
 
-void DrawConsoleMissionScreens()
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view)
 {
-    if (!NetworkStatsShown())
-        theRetainedGUIScreen.HandleHotKeys();
+    if (!NetworkStatsShown(view))
+        screen.HandleHotKeys(theLocalConsoleScreen.RetainedGUI());
 }
 
-bool ConsoleOptionsAsked(bool cinematic)
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene)
+{
+    PlayGUISound("gui_button");
+    shell.optionsOpenedFromServer = true;
+    shell.optionsReturnScene = returnScene;
+    return SceneClientOptionsMode;
+}
+
+bool ConsoleOptionsAsked(const RenderManager* view, bool cinematic)
 {
     UIContext& ui = theUIContext;
     ui.SetCurrentRect(kConsoleOptionsRect);
     const bool hotKey =
         isHotKeyPressed("OPT", "option_button", kConsoleOptionsKey, "clicks Options button on client");
-    const bool transparent = (theRenderManager && theRenderManager->transparentOptionsButton) || cinematic;
-    const bool shown = !NetworkStatsShown() && (!transparent || ui.MouseInside(kConsoleOptionsRect));
+    const bool transparent = (view && view->transparentOptionsButton) || cinematic;
+    const bool shown = !NetworkStatsShown(view) && (!transparent || ui.MouseInside(kConsoleOptionsRect));
     const bool clicked = shown && uiButton(kConsoleOptionsId, "Options", "gui-2", true, kConsoleOptionsLayer);
     return hotKey || clicked;
 }

@@ -3,9 +3,14 @@
 
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
+#include "game/render/manager/SceneFunction.h"
 
 #include <cstdint>
 #include <string>
+
+class RenderManager;
+class RetainedGUIScreen;
+class ShellState;
 
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
@@ -13,24 +18,29 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 
 // Whether the network statistics (F9) lie over this machine's screen: a
 // console then shows only its 3D views beneath them, so every click on them
-// is theirs.
-bool NetworkStatsShown();
+// is theirs. The render manager given shows them (none: nothing does).
+bool NetworkStatsShown(const RenderManager* view);
 
 // The boxes of this machine's console in its widget list's order, then the
 // edit mode that moves them; no widgets yet: nothing. Under the network
 // statistics only the "3dview" boxes, and no editing.
-void DrawConsoleScreenBoxes();
+void DrawConsoleScreenBoxes(RenderManager* view);
 
-// The mission's own screens over a console, with their hot keys; hidden
+// The mission's own screens over a console (the retained GUI of this
+// machine's screen, drawn by the screen given), with their hot keys; hidden
 // under the network statistics.
-void DrawConsoleMissionScreens();
+void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view);
+
+// A server screen's way to the options (with the interface's click): they
+// return to that screen and leave out what only a console has.
+SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene);
 
 // A console's "Options" button in the top-left corner, and its hot key
 // (asked every frame); true when either was used. The button shows unless the
 // network statistics cover the screen, or the mission made it transparent or
 // the screen shows a cinematic view (cinematic); then it shows only while the
 // pointer is over its place. The hot key works either way.
-bool ConsoleOptionsAsked(bool cinematic);
+bool ConsoleOptionsAsked(const RenderManager* view, bool cinematic);
 
 // While the world is paused, a console says so at the top of its screen,
 // over its widgets and taking no clicks.
@@ -49,6 +59,7 @@ void SetDevToolButtonColumn();
 // click, without bounds; true when it changed.
 bool uiValueStepper(int32_t id, int32_t& value, const std::string& label);
 
-// The hull path test's grid made again for the ship key from its draw data
-// and its record (as the steppers left it); nothing without either.
-void RebuildTestHullPathSet(std::string shipKey);
+// The hull path test's grid made again for the ship key from the render
+// manager's draw data and its record (as the steppers left it); nothing
+// without either.
+void RebuildTestHullPathSet(RenderManager* renderer, std::string shipKey);

@@ -15,40 +15,43 @@
 //
 // A server screen whose network could not start shows only that, and its
 // "Back" stops hosting and returns to the first scene.
+//
+// What the scenes share and keep from screen to screen lies in the shell's
+// state (ShellState.h), which their host hands every call as the scene state.
 
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
 
 // The start screen: start a server or a client.
-SceneFunction SceneFirstMode(SceneEvent event);
+SceneFunction SceneFirstMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A client finds its server: typed address or one found on the local network.
-SceneFunction SceneClientConnectMode(SceneEvent event);
+SceneFunction SceneClientConnectMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A connected bridge console: the boxes of the console's widgets.
-SceneFunction SceneClientRunningMode(SceneEvent event);
+SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The server's waiting room: choose and start a mission.
-SceneFunction SceneServerSetupMode(SceneEvent event);
+SceneFunction SceneServerSetupMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A mission on the server while its simulation is paused: the mission's own screens.
-SceneFunction SceneServerRunningMode(SceneEvent event);
+SceneFunction SceneServerRunningMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A mission on the server while its simulation runs: the server's own console.
-SceneFunction SceneServerConsoleMode(SceneEvent event);
+SceneFunction SceneServerConsoleMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // This machine's options: its name, the volumes, full screen, leaving.
-SceneFunction SceneClientOptionsMode(SceneEvent event);
+SceneFunction SceneClientOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // How this machine's consoles play: view settings, helm mode, damage flash.
-SceneFunction SceneUIPlayOptionsMode(SceneEvent event);
+SceneFunction SceneUIPlayOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The controller set-up screen.
-SceneFunction SceneJoystickTestMode(SceneEvent event);
+SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 
 // The developer tools: a menu of the tool and test scenes below.
-SceneFunction SceneDevToolsMode(SceneEvent event);
+SceneFunction SceneDevToolsMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The hulls in an orbiting view: sizes, ports, shield; mesh scale and port
 // positions tuned and written back to the ship data.
-SceneFunction SceneShipLibrarianMode(SceneEvent event);
+SceneFunction SceneShipLibrarianMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The interior grid of each ship type that has one, with its size and symmetry stepped.
-SceneFunction SceneHullPathTestMode(SceneEvent event);
+SceneFunction SceneHullPathTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // One nebula volume or one gas giant with a slider for each of its parameters.
-SceneFunction SceneNebulaEditMode(SceneEvent event);
+SceneFunction SceneNebulaEditMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The octree path search on two obstacle layouts, step by step.
-SceneFunction ScenePathingTestMode(SceneEvent event);
+SceneFunction ScenePathingTestMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // The 3D view's super-hyper-warp screen with one ship after another.
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event);
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState& scenes, RenderManager* view);
 // A monster's model with the wiggle shader and its wiggle parameters.
-SceneFunction SceneMonsterShaderMode(SceneEvent event);
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState& scenes, RenderManager* view);

@@ -1,14 +1,14 @@
 // The retained GUI's signals: each record's bytes, and both handlers without
 // a network, messages handed to the hooks as the dispatch would.
 
-#include "game/guimodel/RetainedGUIManager.h"
-#include "game/guimodel/StoryDialogGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneServer.h"
 #include "game/net/RejectedMessages.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/SignalHookSupport.h"
+#include "tests/support/ScopedGlobal.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +20,6 @@ namespace {
 
 constexpr uint64_t kConsole = kClientIdBit | 501;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-RetainedGUIWidget& Gui()
-{
-    return theRetainedGUIManager.Root();
-}
-
-// An empty tree and no script hot keys, whatever state it was left in.
-void ResetRetainedGUI()
-{
-    theRetainedGUIManager.SetBuilding(false, "");
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.SetBuilding(false, "");
-}
 
 using nettest::RecordingHost;
 using nettest::WriteSignalMessage;
@@ -152,8 +139,7 @@ TEST(RetainedGUISignals, widget_fields_sit_at_their_byte_offsets)
 
 class RetainedGUIClientTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetRetainedGUI(); }
-    void TearDown() override { ResetRetainedGUI(); }
+    RetainedGUIWidget& Gui() { return screen.RetainedGUI().Root(); }
 
     void Deliver(QelNetworkMessage& message) { nettest::DeliverToClient(message); }
 
@@ -163,6 +149,9 @@ protected:
         nettest::SendToClientHook(signal);
     }
 
+    // The console's screen, which the signals fill.
+    ConsoleScreen screen;
+    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
 };
 
 TEST_F(RetainedGUIClientTest, console_builds_shows_hides_and_updates_the_script_screen)
@@ -181,28 +170,28 @@ TEST_F(RetainedGUIClientTest, console_builds_shows_hides_and_updates_the_script_
 
     ASSERT_EQ(Gui().visibleList.size(), 1 + widgets.size() / 2);  // the odd ones have no parent
     for (const RetainedGUIWidget& sent : widgets) {
-        const RetainedGUIWidget* got = theRetainedGUIManager.FindByTag(sent.tag);
+        const RetainedGUIWidget* got = screen.RetainedGUI().FindByTag(sent.tag);
         ASSERT_NE(got, nullptr) << sent.tag;
         ExpectSameSentFields(*got, sent);
     }
-    EXPECT_EQ(theRetainedGUIManager.FindByTag("panel")->visibleList.size(), (widgets.size() + 1) / 2);
+    EXPECT_EQ(screen.RetainedGUI().FindByTag("panel")->visibleList.size(), (widgets.size() + 1) / 2);
 
     Send(RetainedVisibilitySignal{"button_tag", false});
-    EXPECT_FALSE(theRetainedGUIManager.FindByTag("button_tag")->shown);
+    EXPECT_FALSE(screen.RetainedGUI().FindByTag("button_tag")->shown);
     Send(RetainedVisibilitySignal{"button_tag", true});
-    EXPECT_TRUE(theRetainedGUIManager.FindByTag("button_tag")->shown);
+    EXPECT_TRUE(screen.RetainedGUI().FindByTag("button_tag")->shown);
 }
 
 TEST_F(RetainedGUIClientTest, hot_keys_are_added_and_removed_by_the_zero_key)
 {
     Send(RetainedHotKeySignal{"MISSION", "launch", "KEY_L", "launch the probe"});
     Send(RetainedHotKeySignal{"MISSION", "abort", "KEY_A", "abort"});
-    ASSERT_EQ(theRetainedGUIManager.HotKeys().size(), 2u);
-    EXPECT_EQ(theRetainedGUIManager.HotKeys()[0].keyName, "KEY_L");
+    ASSERT_EQ(screen.RetainedGUI().HotKeys().size(), 2u);
+    EXPECT_EQ(screen.RetainedGUI().HotKeys()[0].keyName, "KEY_L");
 
     Send(RetainedHotKeySignal{"0", "launch", "0", "0"});
-    ASSERT_EQ(theRetainedGUIManager.HotKeys().size(), 1u);
-    EXPECT_EQ(theRetainedGUIManager.HotKeys()[0].tag, "abort");
+    ASSERT_EQ(screen.RetainedGUI().HotKeys().size(), 1u);
+    EXPECT_EQ(screen.RetainedGUI().HotKeys()[0].tag, "abort");
 }
 
 TEST_F(RetainedGUIClientTest, texts_arrive_without_leading_blanks_and_trailing_nuls)
@@ -245,7 +234,7 @@ TEST_F(RetainedGUIClientTest, every_truncation_of_every_payload_changes_nothing)
             const RetainedGUIWidget& shown = Gui().visibleList[0];
             EXPECT_TRUE(shown.visibleList.empty() && shown.backgroundList.empty() && shown.shown);
             EXPECT_FALSE(shown.building);
-            EXPECT_TRUE(theRetainedGUIManager.HotKeys().empty());
+            EXPECT_TRUE(screen.RetainedGUI().HotKeys().empty());
         }
     }
 }
@@ -291,14 +280,13 @@ TEST_F(RetainedGUIClientTest, empty_tags_cannot_hide_or_bind_hot_keys)
     Send(RetainedVisibilitySignal{"", false});
     Send(RetainedHotKeySignal{"", "launch", "KEY_L", ""});
     Send(RetainedHotKeySignal{"MISSION", "", "KEY_L", ""});
-    EXPECT_TRUE(theRetainedGUIManager.HotKeys().empty());
+    EXPECT_TRUE(screen.RetainedGUI().HotKeys().empty());
     EXPECT_EQ(RejectedMessageCount(), rejectedBefore + 3);
 }
 
 TEST_F(RetainedGUIClientTest, story_dialogs_queue_in_arrival_order_until_a_new_world_or_a_reset)
 {
-    StoryDialogGUIManager& queue = theStoryDialogGUIManager;
-    queue.Clear();
+    StoryDialogGUIManager& queue = screen.StoryDialogs();
     const StoryDialogEntry first{"Captain Reyes", "Hold position.", "head #e6b594 0 0", "#3a78b8", 0};
     const StoryDialogEntry second{"Ensign Ko", std::string(" Sensors\0", 9), "", "not a colour", 0};
     QelNetworkMessage whole;

@@ -4,8 +4,6 @@
 
 #include "ScriptTestSupport.h"
 
-#include "game/guimodel/RetainedGUIManager.h"
-#include "game/guimodel/StoryDialogGUIManager.h"
 #include "game/net/RetainedGUISignals.h"
 
 #include <gmock/gmock.h>
@@ -19,14 +17,25 @@ using ::testing::HasSubstr;
 
 constexpr uint64_t kConsole = (1ull << 63) | 5;
 
+// The server's own screen, which client 0 changes.
+RetainedGUIManager& ServerGui()
+{
+    return host().Screen().RetainedGUI();
+}
+
+StoryDialogGUIManager& ServerStories()
+{
+    return host().Screen().StoryDialogs();
+}
+
 // An empty tree, no script hot keys and no story dialogs, whatever state
 // they were left in.
 void ResetRetainedGUI()
 {
-    theRetainedGUIManager.SetBuilding(false, "");
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.SetBuilding(false, "");
-    theStoryDialogGUIManager.Clear();
+    ServerGui().SetBuilding(false, "");
+    ServerGui().SetBuilding(true, "");
+    ServerGui().SetBuilding(false, "");
+    ServerStories().Clear();
 }
 
 class ScriptGuiTest : public MissionTest {
@@ -49,15 +58,15 @@ TEST_F(ScriptGuiTest, client_zero_builds_the_servers_own_tree)
               "zmx.send_gui_button(clientID=0, parent='panel', tag='launch', style='text:Launch;pixel_aligned:on',"
               " left=10, top=20, right=110, bottom=60)\n"
               "zmx.send_gui_slider(0, 'panel', 'warp', 25, 'low:0;high:100', 0, 70, 100, 80)\n");
-    EXPECT_TRUE(theRetainedGUIManager.Root().visibleList.empty()) << "nothing shows before the complete";
+    EXPECT_TRUE(ServerGui().Root().visibleList.empty()) << "nothing shows before the complete";
     RunScript("zmx.send_gui_complete(0, '')");
-    const RetainedGUIWidget* launch = theRetainedGUIManager.FindByTag("launch");
+    const RetainedGUIWidget* launch = ServerGui().FindByTag("launch");
     ASSERT_NE(launch, nullptr);
     EXPECT_EQ(launch->parentTag, "panel");
     EXPECT_EQ(launch->text, "Launch");
     EXPECT_TRUE(launch->absolute);
     EXPECT_EQ(launch->right, 110.0f);
-    EXPECT_EQ(theRetainedGUIManager.FindByTag("warp")->value, 25.0f);
+    EXPECT_EQ(ServerGui().FindByTag("warp")->value, 25.0f);
 
     RunScript("zmx.hide_gui_tag(0, 'launch')");
     EXPECT_FALSE(launch->shown);
@@ -65,15 +74,15 @@ TEST_F(ScriptGuiTest, client_zero_builds_the_servers_own_tree)
     EXPECT_TRUE(launch->shown);
 
     RunScript("zmx.send_gui_hotkey(0, 'Bridge', 'launch', 'KEY_F1', 'Launch the probe')");
-    ASSERT_EQ(theRetainedGUIManager.HotKeys().size(), 1u);
-    EXPECT_EQ(theRetainedGUIManager.HotKeys()[0].context + "/" + theRetainedGUIManager.HotKeys()[0].keyName,
+    ASSERT_EQ(ServerGui().HotKeys().size(), 1u);
+    EXPECT_EQ(ServerGui().HotKeys()[0].context + "/" + ServerGui().HotKeys()[0].keyName,
               "Bridge/KEY_F1");
     RunScript("zmx.remove_gui_hotkey(0, 'launch')");
-    EXPECT_TRUE(theRetainedGUIManager.HotKeys().empty());
+    EXPECT_TRUE(ServerGui().HotKeys().empty());
 
     RunScript("zmx.send_story_dialog(0, 'Briefing', 'Hold here.', 'head #e6b594 0 0', 'white')");
-    ASSERT_FALSE(theStoryDialogGUIManager.Empty());
-    const StoryDialogEntry& story = theStoryDialogGUIManager.Front();
+    ASSERT_FALSE(ServerStories().Empty());
+    const StoryDialogEntry& story = ServerStories().Front();
     EXPECT_EQ(story.title + "|" + story.text + "|" + story.face + "|" + story.color,
               "Briefing|Hold here.|head #e6b594 0 0|white");
     EXPECT_TRUE(sink.messages.empty());
@@ -134,7 +143,7 @@ TEST_F(ScriptGuiTest, each_function_sends_a_console_one_reliable_signal)
     const RetainedHotKeySignal removed = Decode<RetainedHotKeySignal>(m[8]);
     EXPECT_EQ(removed.category + "|" + removed.tag + "|" + removed.keyName + "|" + removed.description, "0|pick|0|0");
     EXPECT_EQ(Decode<StoryDialogSignal>(m[9]).entry.title, "Briefing");
-    EXPECT_EQ(theRetainedGUIManager.FindByTag("pick"), nullptr) << "the server's own tree is untouched";
+    EXPECT_EQ(ServerGui().FindByTag("pick"), nullptr) << "the server's own tree is untouched";
 }
 
 // What a console could not place, or that is not a client, is refused before
@@ -169,7 +178,7 @@ TEST_F(ScriptGuiTest, widget_arguments_are_checked_whole_before_anything_is_plac
         EXPECT_THAT(error, HasSubstr(bad.names)) << bad.call;
     }
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_TRUE(theRetainedGUIManager.Root().visibleList.empty());
+    EXPECT_TRUE(ServerGui().Root().visibleList.empty());
     EXPECT_TRUE(host().debugTreeRequests.empty());
     EXPECT_THAT(RunError("zmx.send_gui_face(0, '', 'f', style='x', left=0, top=0, right=1, bottom=1)"),
                 HasSubstr("TypeError")) << "the face's fourth argument is face_string";

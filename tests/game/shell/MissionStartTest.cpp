@@ -48,7 +48,6 @@ protected:
     {
         theMissionScript.Stop();
         theMissionScript.nextMission.clear();
-        missionStartError.clear();
         gGraphicsFactory = nullptr;
         server.SetScriptHost(nullptr);
         gServer = nullptr;
@@ -59,15 +58,17 @@ protected:
     SendRecordingServer server{CorvaneServer::Settings{}};
     qeltest::RecordingScriptHost host;
     qeltest::QuietGraphics graphics;
+    std::string startError;  // why the last start failed
 };
 
 TEST_F(MissionStartTest, a_start_asks_every_console_reliably_and_tells_the_mission_the_server_window)
 {
-    theRetainedGUIManager.SetBuilding(false, "");
-    ASSERT_TRUE(StartMission("echo"));
+    RetainedGUIManager& serverGui = theMissionScript.Screen().RetainedGUI();
+    serverGui.SetBuilding(false, "");
+    ASSERT_TRUE(StartMission("echo", startError));
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
-    EXPECT_TRUE(missionStartError.empty());
-    EXPECT_TRUE(theRetainedGUIManager.Root().building) << "the last mission's screens are cleared";
+    EXPECT_TRUE(startError.empty());
+    EXPECT_TRUE(serverGui.Root().building) << "the last mission's screens are cleared";
     ASSERT_EQ(server.sentToAll.size(), 1u);
     EXPECT_EQ(server.sentToAll[0], std::make_pair(uint16_t{SIGNAL_MESS_SCREEN_SIZE_QUERY}, QelNetworkServer::kReliable));
     ASSERT_EQ(host.events.size(), 1u);
@@ -78,34 +79,34 @@ TEST_F(MissionStartTest, a_start_asks_every_console_reliably_and_tells_the_missi
 
 TEST_F(MissionStartTest, a_mission_that_cannot_start_is_named_in_the_log_and_leaves_none_running)
 {
-    ASSERT_TRUE(StartMission("echo"));
+    ASSERT_TRUE(StartMission("echo", startError));
     const size_t logLines = theConsoleLog.Count();
     server.sentToAll.clear();
     host.events.clear();
 
-    EXPECT_FALSE(StartMission("broken_import"));
+    EXPECT_FALSE(StartMission("broken_import", startError));
     EXPECT_FALSE(theMissionScript.ScriptsLoaded());
-    EXPECT_NE(missionStartError.find("Mission \"broken_import\" could not start"), std::string::npos)
-        << missionStartError;
+    EXPECT_NE(startError.find("Mission \"broken_import\" could not start"), std::string::npos)
+        << startError;
     ASSERT_GT(theConsoleLog.Count(), logLines);
-    EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, missionStartError);
+    EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, startError);
     EXPECT_TRUE(server.sentToAll.empty());
     EXPECT_TRUE(host.events.empty());
 
-    ASSERT_TRUE(StartMission("echo"));
-    EXPECT_TRUE(missionStartError.empty());
+    ASSERT_TRUE(StartMission("echo", startError));
+    EXPECT_TRUE(startError.empty());
 }
 
 TEST_F(MissionStartTest, the_next_mission_is_taken_once)
 {
-    EXPECT_EQ(StartNextMission(), NextMission::None);
+    EXPECT_EQ(StartNextMission(startError), NextMission::None);
     theMissionScript.nextMission = "echo";
-    EXPECT_EQ(StartNextMission(), NextMission::Started);
+    EXPECT_EQ(StartNextMission(startError), NextMission::Started);
     EXPECT_TRUE(theMissionScript.nextMission.empty());
     theMissionScript.nextMission = "no_such_mission";
-    EXPECT_EQ(StartNextMission(), NextMission::Failed);
+    EXPECT_EQ(StartNextMission(startError), NextMission::Failed);
     EXPECT_TRUE(theMissionScript.nextMission.empty());
-    EXPECT_EQ(StartNextMission(), NextMission::None);
+    EXPECT_EQ(StartNextMission(startError), NextMission::None);
 }
 
 }  // namespace

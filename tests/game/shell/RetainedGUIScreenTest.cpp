@@ -126,7 +126,7 @@ public:
     {
         drawn.log.clear();
         ui.BeginFrame();
-        screen.HandleHotKeys();
+        screen.HandleHotKeys(gui);
         ui.EndFrame();
         input.NextFrame();
         ++ui.tickCount;
@@ -163,7 +163,7 @@ public:
     qeltest::RecordingScriptHost host;
     ScriptHotKeys hotKeys;
     RetainedGUIManager gui;
-    RetainedGUIScreen screen{gui};
+    RetainedGUIScreen screen;
 };
 
 constexpr IntRect kPlace{100, 200, 300, 240};

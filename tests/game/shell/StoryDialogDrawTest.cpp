@@ -33,13 +33,6 @@ protected:
     {
         UITest::SetUp();
         ui.pictures = &pictures;
-        queue.Clear();
-        queue.lastDrawMillis = 0;
-    }
-    void TearDown() override
-    {
-        queue.Clear();
-        UITest::TearDown();
     }
 
     // A frame of a console: a button of its own, then the dialogs on top.
@@ -49,7 +42,7 @@ protected:
         Frame([&] {
             ui.SetCurrentRectEdges(10, 10, 200, 40);
             clicked = uiButton(10, "Options", "gui-2", true, 1000);
-            DrawStoryDialogs();
+            DrawStoryDialogs(queue);
         });
         clock.Advance(33);
         return clicked;
@@ -61,7 +54,7 @@ protected:
         return graphics.Where([](const DrawRecord& r) { return r.source == "gradient1024" && r.layer == 1029; });
     }
 
-    StoryDialogGUIManager& queue = theStoryDialogGUIManager;
+    StoryDialogGUIManager queue;
     qel::ManualClock clock{5000};
     RecordingFaces pictures;
 };

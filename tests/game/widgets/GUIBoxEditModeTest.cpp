@@ -67,7 +67,7 @@ protected:
     {
         graphics.log.clear();
         input.MoveTo(x, y);
-        GUIBoxManager::EditMode(boxEdit, kScreen);
+        GUIBoxManager::EditMode(boxEdit, kScreen, nullptr);
         input.NextFrame();
     }
     void HoldEditKey() { input.KeyDown(qel::vk::kSubtract); }

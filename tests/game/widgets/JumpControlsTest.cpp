@@ -108,10 +108,10 @@ TEST_F(HelmJumpTest, the_entry_confirms_and_sends_the_typed_jump_then_waits_for_
     EXPECT_EQ(sent.direction, 360.0f);
     EXPECT_TRUE(graphics.Texts().empty());  // nothing while the request is out
 
-    SetJumpTime(5);
+    SetJumpTime(*manager, 5);
     Draw();
     EXPECT_EQ(graphics.Texts(), std::vector<std::string>{"Seconds to jump: 5"});
-    StartJumpEffect(6);
+    StartJumpEffect(*manager, 6);
     EXPECT_EQ(Mode(), JumpEffectState::kDissolveMode);
     EXPECT_EQ(manager->jumpEffect.countdown, 0);
     Draw();
@@ -186,9 +186,9 @@ TEST_F(HelmJumpTest, a_request_the_server_leaves_unanswered_returns_to_the_entry
     input.milliseconds += kJumpAnswerMilliseconds - 1;
     Draw();
     EXPECT_EQ(Mode(), 3);
-    SetJumpTime(1);  // each word of the countdown keeps the request alive
+    SetJumpTime(*manager, 1);  // each word of the countdown keeps the request alive
     input.milliseconds += kJumpAnswerMilliseconds - 1;
-    SetJumpTime(0);
+    SetJumpTime(*manager, 0);
     input.milliseconds += kJumpAnswerMilliseconds - 1;
     Draw();
     EXPECT_EQ(Mode(), 3);
@@ -199,8 +199,8 @@ TEST_F(HelmJumpTest, a_request_the_server_leaves_unanswered_returns_to_the_entry
 
     Key(vk::kReturn);
     Key(vk::kReturn);
-    SetJumpTime(4);
-    ResetJumpControls();
+    SetJumpTime(*manager, 4);
+    ResetJumpControls(*manager);
     Draw();
     EXPECT_EQ(Mode(), 0);
     EXPECT_TRUE(Drawn("JUMP"));
@@ -210,7 +210,7 @@ TEST_F(HelmJumpTest, the_dissolve_splits_the_screen_into_bands_at_one_column)
 {
     graphics.height = 768;
     for (int run = 0; run < 20; ++run) {
-        StartJumpEffect(6);
+        StartJumpEffect(*manager, 6);
         const std::vector<IntRect>& cells = manager->jumpEffect.cells;
         EXPECT_EQ(manager->jumpEffect.durationTicks, 180u);
         ASSERT_EQ(cells.size() % 2, 0u);
@@ -293,15 +293,18 @@ namespace {
 // The server's jump notices reach the entry through this machine's screen.
 TEST_F(HelmJumpTest, the_screen_passes_the_countdown_the_jump_and_a_new_world_to_the_entry)
 {
+    // The render manager that draws for the screen's console.
+    const RenderManager screenView(SceneFunction(), &theLocalConsoleScreen.State());
+    const JumpEffectState& jump = screenView.jumpEffect;
     theLocalConsoleScreen.SetJumpTime(3);
-    EXPECT_EQ(manager->jumpEffect.countdown, 3);
+    EXPECT_EQ(jump.countdown, 3);
     theLocalConsoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
-    EXPECT_EQ(Mode(), JumpEffectState::kDissolveMode);
-    EXPECT_EQ(manager->jumpEffect.durationTicks, 0u);
-    EXPECT_EQ(manager->jumpEffect.countdown, 0);
+    EXPECT_EQ(jump.mode, JumpEffectState::kDissolveMode);
+    EXPECT_EQ(jump.durationTicks, 0u);
+    EXPECT_EQ(jump.countdown, 0);
     theLocalConsoleScreen.ClearForNewWorld();
-    EXPECT_EQ(Mode(), 0);
-    EXPECT_TRUE(manager->jumpEffect.cells.empty());
+    EXPECT_EQ(jump.mode, 0);
+    EXPECT_TRUE(jump.cells.empty());
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_o
 
 using LocalConsoleParticlesTest = UITest;
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }
@@ -77,7 +77,7 @@ TEST_F(LocalConsoleParticlesTest, the_sky_box_art_reaches_the_render_manager_s_s
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
     theLocalConsoleScreen.SetSkyBox("sky2");  // no render manager: nothing happens
-    RenderManager manager(StayingScene);
+    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
     ASSERT_EQ(manager.SkyBox(), nullptr) << "not set up yet";
     theLocalConsoleScreen.SetSkyBox("sky3");
 
@@ -95,7 +95,7 @@ TEST_F(LocalConsoleParticlesTest, particle_bursts_reach_the_render_manager_s_3d_
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
     EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr);
-    RenderManager manager(StayingScene);
+    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
     EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr) << "not set up yet";
     manager.Setup();
     ParticleView* view = theLocalConsoleScreen.Particles();
@@ -117,7 +117,7 @@ TEST_F(LocalConsoleParticlesTest, hyper_warp_and_cinematic_calls_reach_the_rende
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
     EXPECT_FALSE(theLocalConsoleScreen.HyperWarpShown());
     theLocalConsoleScreen.ShowHyperWarp("tern_frigate");  // no render manager: nothing happens
-    RenderManager manager(StayingScene);
+    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
     Render3D& view = manager.render3D;
 
     theLocalConsoleScreen.ShowHyperWarp("tern_frigate");
@@ -143,7 +143,7 @@ TEST_F(LocalConsoleParticlesTest, a_new_world_starts_the_radar_at_its_default_zo
 {
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    RenderManager manager(StayingScene);
+    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
     theLocalConsoleScreen.SetRadarZoom(0.005f);
     manager.radarRecenter = false;
     theLocalConsoleScreen.ClearForNewWorld();

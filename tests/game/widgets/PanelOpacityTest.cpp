@@ -11,7 +11,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }
@@ -34,7 +34,7 @@ protected:
     {
         manager->panelOpacity = opacity;
         IntRect rect{100, 100, 400, 300};
-        Frame([&] { DrawPlaceholderWidget(rect, "throttle"); });
+        Frame([&] { DrawPlaceholderWidget(rect, "throttle", manager.get()); });
         std::vector<float> frame, text;
         for (const qeltest::DrawRecord& record : graphics.log)
             (record.kind == qeltest::DrawRecord::Kind::Text ? text : frame).push_back(record.colour.a);

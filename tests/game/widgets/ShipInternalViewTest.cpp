@@ -267,7 +267,7 @@ protected:
         HostConsoleTest::SetUp();
         server->SetScriptHost(&scripts);
         console.interiorView = InteriorViewState{};
-        manager = std::make_unique<RenderManager>(SceneFunction());
+        manager = std::make_unique<RenderManager>(SceneFunction(), &console);
         manager->radarTarget = graphics.AddBitmap(RenderManager::kRadarTargetName, 1280, 720);
         manager->drawDataMap[kHullKey] = std::make_unique<ObjectTypeDrawData>();
         ship->data_tag = kHullKey;

@@ -4,9 +4,10 @@
 
 #include "ReplicationHarness.h"
 
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/RetainedGUISignals.h"
 #include "tests/game/net/SignalHookSupport.h"
+#include "tests/support/ScopedGlobal.h"
 
 namespace {
 
@@ -16,9 +17,6 @@ protected:
     {
         ReplicationFixture::SetUp();
         server->SetScriptHost(&host);
-        theRetainedGUIManager.SetBuilding(false, "");
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.SetBuilding(false, "");
     }
 
     void TearDown() override
@@ -36,6 +34,9 @@ protected:
     }
 
     nettest::RecordingHost host;
+    // The console's screen, which its script screens fill.
+    ConsoleScreen screen;
+    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
 };
 
 TEST_F(ScriptScreenTest, screen_built_by_the_mission_shows_on_the_console_and_its_button_reports_back)
@@ -54,11 +55,11 @@ TEST_F(ScriptScreenTest, screen_built_by_the_mission_shows_on_the_console_and_it
     SendToConsole(RetainedWidgetSignal{panel});
     SendToConsole(RetainedWidgetSignal{button});
     SendToConsole(RetainedCompleteSignal{""});
-    ASSERT_TRUE(PumpUntil([] { return theRetainedGUIManager.FindByTag("launch") != nullptr; }));
-    const RetainedGUIWidget& shown = *theRetainedGUIManager.FindByTag("launch");
+    ASSERT_TRUE(PumpUntil([this] { return screen.RetainedGUI().FindByTag("launch") != nullptr; }));
+    const RetainedGUIWidget& shown = *screen.RetainedGUI().FindByTag("launch");
     EXPECT_EQ(shown.text, "Launch probe");
     EXPECT_EQ(shown.right, 90.0f);
-    EXPECT_EQ(theRetainedGUIManager.Root().visibleList.size(), 1u);
+    EXPECT_EQ(screen.RetainedGUI().Root().visibleList.size(), 1u);
 
     QelNetworkMessage& message = StartClientMessage("signal");
     WriteSignal(message, RetainedActionSignal::Of(shown));

@@ -18,7 +18,7 @@
 
 namespace {
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

@@ -109,7 +109,7 @@ bool SameRecord(const NebulaVolumeParams& a, const NebulaVolumeParams& b)
     return std::memcmp(&a, &b, sizeof(a)) == 0;
 }
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

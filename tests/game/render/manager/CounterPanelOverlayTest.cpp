@@ -23,7 +23,7 @@ namespace {
 
 using qeltest::DrawRecord;
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

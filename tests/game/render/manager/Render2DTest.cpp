@@ -32,7 +32,7 @@ using qeltest::DrawRecord;
 
 constexpr float kPi = 3.14159265f;
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

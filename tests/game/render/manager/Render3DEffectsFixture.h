@@ -19,7 +19,7 @@
 
 namespace qeltest {
 
-inline SceneFunction StayingScene(SceneEvent)
+inline SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }

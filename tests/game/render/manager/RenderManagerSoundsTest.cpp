@@ -20,7 +20,7 @@ namespace {
 
 using qeltest::RecordingEffect;
 
-SceneFunction StayingScene(SceneEvent)
+SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
     return StayingScene;
 }
@@ -151,14 +151,14 @@ TEST_F(RenderManagerSoundsTest, the_engines_loop_under_a_ship_follow_its_throttl
 
 TEST_F(RenderManagerSoundsTest, the_jump_hum_starts_quiet_and_low_and_rises_toward_its_pitch)
 {
-    QelSound* hum = PlayJumpSound(0);  // never started: only the values reset
+    QelSound* hum = manager->PlayJumpSound(0);  // never started: only the values reset
     ASSERT_NE(hum, nullptr);
     RecordingEffect* effect = sound.Effect(AppData::GetString("jump_sfx_start"));
     ASSERT_EQ(effect, hum);
     EXPECT_TRUE(effect->plays.empty());
     EXPECT_EQ(manager->jumpSoundFrequency, 0.001f);
 
-    PlayJumpSound(5);
+    manager->PlayJumpSound(5);
     ASSERT_EQ(effect->plays.size(), 1u);
     EXPECT_EQ(effect->plays[0].volume, 0.0f);
     EXPECT_EQ(effect->plays[0].frequencyRatio, 0.01f);
@@ -173,10 +173,10 @@ TEST_F(RenderManagerSoundsTest, the_jump_hum_starts_quiet_and_low_and_rises_towa
     EXPECT_FLOAT_EQ(effect->volume, 0.8f);  // never past the sound-effect volume
     EXPECT_FLOAT_EQ(effect->frequencyRatio, 2.0f);
 
-    PlayJumpSound(2);  // playing already: only the pitch it rises to
+    manager->PlayJumpSound(2);  // playing already: only the pitch it rises to
     EXPECT_EQ(effect->plays.size(), 1u);
     EXPECT_EQ(manager->jumpSoundTargetFrequency, 5.0f);
-    PlayJumpSound(-1);
+    manager->PlayJumpSound(-1);
     EXPECT_FALSE(effect->playing);
     EXPECT_EQ(manager->jumpSoundVolume, 0.0f);
 }

@@ -30,6 +30,7 @@ using qeltest::DrawRecord;
 // second from the step named in switchOn.
 std::vector<std::string> sceneCalls;
 SceneEvent switchOn = SCENE_ENTER;  // SCENE_ENTER: never switches
+RenderManager* lastHost = nullptr;  // the render manager a scene was last handed
 
 const char* EventName(SceneEvent event)
 {
@@ -37,14 +38,16 @@ const char* EventName(SceneEvent event)
     return names[event];
 }
 
-SceneFunction SecondScene(SceneEvent event)
+SceneFunction SecondScene(SceneEvent event, SceneState&, RenderManager* view)
 {
+    lastHost = view;
     sceneCalls.push_back(std::string("second ") + EventName(event));
     return SecondScene;
 }
 
-SceneFunction FirstScene(SceneEvent event)
+SceneFunction FirstScene(SceneEvent event, SceneState&, RenderManager* view)
 {
+    lastHost = view;
     sceneCalls.push_back(std::string("first ") + EventName(event));
     if (event == switchOn && event != SCENE_ENTER)
         return SecondScene;
@@ -128,18 +131,20 @@ TEST_F(RenderManagerTest, the_first_screen_comes_first_and_the_rest_loads_behind
 
 TEST_F(RenderManagerTest, setup_enters_the_first_scene_and_the_end_leaves_the_current_one)
 {
-    manager = std::make_unique<RenderManager>(FirstScene);
-    EXPECT_EQ(theRenderManager, manager.get());
+    SharedConsoleState console;  // the console it draws for knows it while it lives
+    manager = std::make_unique<RenderManager>(FirstScene, &console);
+    EXPECT_EQ(console.renderer, manager.get());
     EXPECT_TRUE(sceneCalls.empty());
     manager->Setup();
     EXPECT_EQ(sceneCalls, std::vector<std::string>{"first enter"});
+    EXPECT_EQ(lastHost, manager.get()) << "the scene is handed the render manager that runs it";
     EXPECT_EQ(manager->jumpEffect.mode, 0);
     EXPECT_EQ(manager->radarCenterX, manager->mainBuffWidth / 2);
     EXPECT_EQ(theUIContext.pictures, manager.get());  // the script screens' portraits and ships
     EXPECT_NE(manager->SkyBox(), nullptr);
     manager.reset();
     EXPECT_EQ(sceneCalls, (std::vector<std::string>{"first enter", "first leave"}));
-    EXPECT_EQ(theRenderManager, nullptr);
+    EXPECT_EQ(console.renderer, nullptr);
     EXPECT_EQ(theUIContext.pictures, nullptr);
 }
 

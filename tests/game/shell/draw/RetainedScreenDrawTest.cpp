@@ -248,16 +248,14 @@ protected:
         gui.SetBuilding(true, "");
         gui.Root().backgroundList = ContactScreen::Widgets();
         gui.SetBuilding(false, "");
-        theStoryDialogGUIManager.Clear();
-        theStoryDialogGUIManager.Push({"Lt. Daren Holt, Outpost Meridian",
-                                       "The Aldous is cleared by Meridian control. Let her pass: "
-                                       "her cargo is three days overdue.",
-                                       kOfficerFace, kDialogFrame});
+        stories.Push({"Lt. Daren Holt, Outpost Meridian",
+                      "The Aldous is cleared by Meridian control. Let her pass: "
+                      "her cargo is three days overdue.",
+                      kOfficerFace, kDialogFrame});
     }
 
     void TearDown() override
     {
-        theStoryDialogGUIManager.Clear();
         theUIContext.pictures = nullptr;
         pictures.reset();
         InterfaceDrawTest::TearDown();
@@ -269,8 +267,8 @@ protected:
         context.Clear();
         theUIContext.BeginFrame();
         theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        screen.HandleHotKeys();
-        DrawStoryDialogs();
+        screen.HandleHotKeys(gui);
+        DrawStoryDialogs(stories);
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -292,7 +290,8 @@ protected:
 
     std::unique_ptr<TestPictures> pictures;
     RetainedGUIManager gui;
-    RetainedGUIScreen screen{gui};
+    StoryDialogGUIManager stories;
+    RetainedGUIScreen screen;
 };
 
 TEST_F(RetainedScreenDrawTest, a_screen_of_every_kind_draws_under_a_story_dialog_with_its_portrait)

@@ -5,7 +5,7 @@
 
 #include "tests/game/net/loopback/ReplicationHarness.h"
 
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/RetainedGUISignals.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/ui/UIContext.h"
@@ -26,15 +26,11 @@ protected:
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.SetBuilding(false, "");
     }
 
     void TearDown() override
     {
         server->SetScriptHost(nullptr);
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.SetBuilding(false, "");
         theUIContext = UIContext();
         ReplicationFixture::TearDown();
     }
@@ -44,7 +40,7 @@ protected:
     {
         UseWorld(clientWorld);
         theUIContext.BeginFrame();
-        theRetainedGUIScreen.HandleHotKeys();
+        retainedScreen.HandleHotKeys(screen.RetainedGUI());
         theUIContext.EndFrame();
         input.NextFrame();
     }
@@ -63,6 +59,10 @@ protected:
     qeltest::ScopedGlobal<QelGraphicsFactoryBase> withGraphics{gGraphicsFactory, graphics};
     qeltest::ScopedGlobal<QelInputFactoryBase> withInput{gInputFactory, input};
     qeltest::RecordingScriptHost mission;
+    // The console's screen, which its script screens fill.
+    ConsoleScreen screen;
+    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    RetainedGUIScreen retainedScreen;  // the console's retained screen drawn
 };
 
 TEST_F(ConsoleScriptScreenTest, the_crews_click_and_choice_reach_the_mission_as_that_consoles_gui_messages)
@@ -83,7 +83,7 @@ TEST_F(ConsoleScriptScreenTest, the_crews_click_and_choice_reach_the_mission_as_
     SendToConsole(RetainedWidgetSignal{launch});
     SendToConsole(RetainedWidgetSignal{target});
     SendToConsole(RetainedCompleteSignal{""});
-    ASSERT_TRUE(PumpUntil([] { return theRetainedGUIManager.Root().visibleList.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([this] { return screen.RetainedGUI().Root().visibleList.size() == 2; }));
 
     ClickAt(200, 95);
     ClickAt(600, 95);

@@ -3,6 +3,7 @@
 // presets outlive the program.
 
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "tests/support/TempFolder.h"
 
@@ -19,17 +20,18 @@ TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write
     const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
     const std::filesystem::path file = folder.Path() / "Engineering-Presets.txt";
     ConsoleState& console = theLocalConsoleScreen.State();
+    ShellState shell;
     for (SceneFunction scene : {SceneFunction(SceneClientRunningMode), SceneFunction(SceneServerConsoleMode)}) {
         EngineeringValueSet stored;
         stored.presets[2].power[0] = 2.5f;
         std::ofstream(file) << stored.FileText();
 
         console = ConsoleState{};
-        scene(SCENE_ENTER);
+        scene(SCENE_ENTER, shell, nullptr);
         EXPECT_EQ(console.engineeringPresets.presets[2].power[0], 2.5f);
 
         console.engineeringPresets.presets[3].coolant[0] = 4;
-        scene(SCENE_LEAVE);
+        scene(SCENE_LEAVE, shell, nullptr);
         std::ifstream in(file);
         std::stringstream text;
         text << in.rdbuf();

@@ -26,11 +26,7 @@ std::string Yaml(const std::string& category, const std::string& name, const std
 class MissionCatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override { gInputFactory = &input; }
-    void TearDown() override
-    {
-        gInputFactory = nullptr;
-        theMissionMap.clear();
-    }
+    void TearDown() override { gInputFactory = nullptr; }
 
     void Describe(const std::string& folder, const std::string& file, const std::string& text)
     {
@@ -41,7 +37,7 @@ protected:
     std::vector<std::pair<std::string, std::vector<std::string>>> Listing() const
     {
         std::vector<std::pair<std::string, std::vector<std::string>>> listing;
-        for (const auto& [category, missions] : theMissionMap) {
+        for (const auto& [category, missions] : catalogue) {
             listing.emplace_back(category, std::vector<std::string>{});
             for (const MissionDescription& mission : missions)
                 listing.back().second.push_back(mission.folderName);
@@ -52,6 +48,7 @@ protected:
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
     qeltest::ScriptedInput input;
+    MissionMap catalogue;
 };
 
 TEST_F(MissionCatalogueTest, folder_names_that_are_short_dotted_or_hold_an_upper_case_x_are_never_listed)
@@ -65,7 +62,7 @@ TEST_F(MissionCatalogueTest, folder_names_that_are_short_dotted_or_hold_an_upper
         EXPECT_EQ(IsMissionFolderName(c.name), c.listed) << c.name;
         Describe(c.name, "description.yaml", Yaml("All", c.name));
     }
-    ScanMissions();
+    ScanMissions(catalogue);
     EXPECT_EQ(Listing(), (decltype(Listing()){{"All", {"abcd", "common", "textbook"}}}));
 }
 
@@ -74,7 +71,7 @@ TEST_F(MissionCatalogueTest, categories_come_in_byte_order_and_missions_in_folde
     Describe("zeta_two", "description.yaml", Yaml("Zeta", "Second"));
     Describe("alpha_one", "description.yaml", Yaml("alpha", "First"));
     Describe("zeta_one", "description.yaml", Yaml("Zeta", "First"));
-    ScanMissions();
+    ScanMissions(catalogue);
     EXPECT_EQ(Listing(), (decltype(Listing()){{"Zeta", {"zeta_one", "zeta_two"}}, {"alpha", {"alpha_one"}}}));
 }
 
@@ -83,9 +80,9 @@ TEST_F(MissionCatalogueTest, description_keys_fill_the_record_with_quotes_taken_
     Describe("first_watch", "description.yaml",
              Yaml("Patrol", "First Watch", "\"Hold station: #1 priority.\"",
                   "Keywords:\n  - patrol\n  - helm\n"));
-    ScanMissions();
-    ASSERT_EQ(theMissionMap["Patrol"].size(), 1u);
-    const MissionDescription& mission = theMissionMap["Patrol"][0];
+    ScanMissions(catalogue);
+    ASSERT_EQ(catalogue["Patrol"].size(), 1u);
+    const MissionDescription& mission = catalogue["Patrol"][0];
     EXPECT_EQ(mission.visibleName, "First Watch");
     EXPECT_EQ(mission.folderName, "first_watch");
     EXPECT_EQ(mission.description, "Hold station: #1 priority.");
@@ -100,11 +97,11 @@ TEST_F(MissionCatalogueTest, without_a_description_that_loads_the_text_file_name
     data.Write("missions/undescribed/script.py", "");
     data.Write("missions/notes", "a file, not a mission");
     testing::internal::CaptureStderr();
-    ScanMissions();
+    ScanMissions(catalogue);
     const std::string errors = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(Listing(), (decltype(Listing()){{"Drills", {"bad_yaml"}}, {"Training", {"text_only"}}}));
-    const MissionDescription& mission = theMissionMap["Training"][0];
+    const MissionDescription& mission = catalogue["Training"][0];
     EXPECT_EQ(mission.visibleName, "text_only");
     EXPECT_EQ(mission.description, "Learn to fly.");
     EXPECT_EQ(mission.keywords, "");
@@ -130,7 +127,7 @@ TEST_F(MissionCatalogueTest, a_description_yaml_that_cannot_be_read_is_named_wit
     Describe("dashed", "description.yaml", "Category: A\nVisible Mission Name: Night - Drill\n");
     Describe("good_one", "description.yaml", Yaml("A", "Fine"));
     testing::internal::CaptureStderr();
-    ScanMissions();
+    ScanMissions(catalogue);
     const std::string errors = testing::internal::GetCapturedStderr();
     theMissionScript.SetConsoleLog(nullptr);
 
@@ -151,10 +148,10 @@ TEST_F(MissionCatalogueTest, a_description_yaml_that_cannot_be_read_is_named_wit
 TEST_F(MissionCatalogueTest, a_new_scan_forgets_missions_that_are_gone)
 {
     Describe("first_run", "description.yaml", Yaml("A", "One"));
-    ScanMissions();
+    ScanMissions(catalogue);
     std::filesystem::remove_all(data.Path() / "missions" / "first_run");
     Describe("second_run", "description.yaml", Yaml("B", "Two"));
-    ScanMissions();
+    ScanMissions(catalogue);
     EXPECT_EQ(Listing(), (decltype(Listing()){{"B", {"second_run"}}}));
 }
 
@@ -168,20 +165,20 @@ TEST(ShippedMissionsTest, the_shipped_missions_are_listed_with_their_names_and_d
 {
     qeltest::ScriptedInput input;
     gInputFactory = &input;
-    ScanMissions();
+    MissionMap catalogue;
+    ScanMissions(catalogue);
     const std::map<std::string, std::pair<std::string, std::string>> expected{
         {"first_watch", {"Patrol", "First Watch"}},
         {"skirmish", {"Skirmish", "Skirmish at Corrin Reach"}},
     };
     std::map<std::string, std::pair<std::string, std::string>> found;
-    for (const auto& [category, missions] : theMissionMap)
+    for (const auto& [category, missions] : catalogue)
         for (const MissionDescription& mission : missions) {
             found[mission.folderName] = {category, mission.visibleName};
             EXPECT_GT(mission.description.size(), 40u) << mission.folderName;
             EXPECT_FALSE(mission.keywords.empty()) << mission.folderName;
         }
     EXPECT_EQ(found, expected);
-    theMissionMap.clear();
     gInputFactory = nullptr;
 }
 

@@ -7,7 +7,6 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/GameMusic.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/world/AppData.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -34,8 +33,6 @@ protected:
         graphics.AddBitmap("HalvexLogo", 1024, 360);
         AppData::sfxVolume = 1.0f;
         AppData::guiVolume = 1.0f;
-        optionsOpenedFromServer = false;
-        optionsReturnScene = SceneFunction();
     }
 
     void TearDown() override
@@ -80,7 +77,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
     music.volume = 0.05f;
     AppData::sfxVolume = 0.95f;
     AppData::guiVolume = 3.0f;  // a hand-edited setting
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientOptionsMode);
     EXPECT_EQ(AppData::guiVolume, 1.0f) << "held within range on the first draw";
 
@@ -95,7 +92,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
     EXPECT_NEAR(music.volume, 0.1f, 1e-6f);
     EXPECT_EQ(Stored("guiVolume"), "") << "the volumes are stored when the screen is left";
 
-    SceneClientOptionsMode(SCENE_LEAVE);
+    SceneClientOptionsMode(SCENE_LEAVE, shell, sceneHost);
     EXPECT_EQ(Stored("ambientVolume"), "0.100000");
     EXPECT_EQ(Stored("sfxVolume"), "1.000000");
     EXPECT_EQ(Stored("guiVolume"), "0.800000");
@@ -112,7 +109,7 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
 TEST_F(OptionsScenesTest, the_music_slider_sets_the_music_volume_as_it_is_dragged)
 {
     music.volume = 1.0f;
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientOptionsMode);
     // The music row is the top one of the volume column at the right edge.
     const int32_t left = 1024 - 350, right = 1024 - 2;
@@ -129,20 +126,20 @@ TEST_F(OptionsScenesTest, the_music_slider_sets_the_music_volume_as_it_is_dragge
 
 TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_change_and_read_back)
 {
-    SceneClientOptionsMode(SCENE_ENTER);
-    EXPECT_TRUE(std::regex_match(machineNameField.text, std::regex("PC-[0-9]{1,3}"))) << machineNameField.text;
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
+    EXPECT_TRUE(std::regex_match(shell.machineNameField.text, std::regex("PC-[0-9]{1,3}"))) << shell.machineNameField.text;
     EXPECT_EQ(Stored("clientMachineName"), "") << "a made-up name is not stored";
 
     // Typing in the box stores the name at every change.
     Draw(SceneClientOptionsMode);
-    const auto [x, y] = CentreOf(machineNameField.text);
+    const auto [x, y] = CentreOf(shell.machineNameField.text);
     ClickAt(SceneClientOptionsMode, x, y);
     PressKey(SceneClientOptionsMode, qel::vk::kEnd);
     for (int i = 0; i < 8; ++i)
         input.TypeCode(8);  // Backspace
     input.Type("Helm");
     Draw(SceneClientOptionsMode);
-    EXPECT_EQ(machineNameField.text, "Helm");
+    EXPECT_EQ(shell.machineNameField.text, "Helm");
     EXPECT_EQ(Stored("clientMachineName"), "Helm");
     EXPECT_EQ(client->MachineName(), "Helm");
     EXPECT_EQ(CorvaneClient::Settings::FromPreferences().machineName, "Helm") << "the next start's client";
@@ -156,14 +153,14 @@ TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_ch
     EXPECT_EQ(Stored("SceneClientOptionsMode.fullscreen"), "off");
 
     // Entering again keeps the stored name.
-    machineNameField.SetText("");
-    SceneClientOptionsMode(SCENE_ENTER);
-    EXPECT_EQ(machineNameField.text, "Helm");
+    shell.machineNameField.SetText("");
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
+    EXPECT_EQ(shell.machineNameField.text, "Helm");
 }
 
 TEST_F(OptionsScenesTest, an_unconnected_console_has_no_client_buttons_and_quit_stands_where_disconnect_would)
 {
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientOptionsMode);
     EXPECT_EQ(TextDrawn("Change Console"), nullptr);
     EXPECT_EQ(TextDrawn("Disconnect"), nullptr);
@@ -186,7 +183,7 @@ TEST_F(OptionsScenesTest, every_screen_leads_on_and_back_by_its_buttons_and_hot_
         std::function<SceneFunction()> act;
         SceneFunction expected;
     };
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     const Case cases[] = {
         {"Continue, unconnected", SceneClientOptionsMode, [&] { return Click(SceneClientOptionsMode, "Continue"); },
          SceneFirstMode},
@@ -226,7 +223,7 @@ TEST_F(OptionsScenesTest, every_screen_leads_on_and_back_by_its_buttons_and_hot_
 
     // The start screen leads there too.
     EXPECT_EQ(Click(SceneFirstMode, "Options"), SceneClientOptionsMode);
-    EXPECT_FALSE(optionsOpenedFromServer);
+    EXPECT_FALSE(shell.optionsOpenedFromServer);
 }
 
 }  // namespace

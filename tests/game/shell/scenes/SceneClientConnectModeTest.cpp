@@ -3,7 +3,6 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/net/LanServerDiscovery.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 
@@ -16,68 +15,67 @@ protected:
     void TearDown() override
     {
         LanServerDiscovery::Instance().Reset();
-        connectNotice.clear();
         SceneTest::TearDown();
     }
 };
 
 TEST_F(SceneClientConnectModeTest, the_field_shows_the_last_address_typed_or_else_this_machine)
 {
-    SceneClientConnectMode(SCENE_ENTER);
-    EXPECT_EQ(connectAddressField.text, "127.0.0.1");
-    EXPECT_EQ(connectAddressField.cursor, 0);
-    EXPECT_FALSE(connectAddressField.password) << "the game's preferences show the address";
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
+    EXPECT_EQ(shell.connectAddressField.text, "127.0.0.1");
+    EXPECT_EQ(shell.connectAddressField.cursor, 0);
+    EXPECT_FALSE(shell.connectAddressField.password) << "the game's preferences show the address";
 
     input.registry["lastIPAddressTyped"] = "10.1.2.3";
-    SceneClientConnectMode(SCENE_ENTER);
-    EXPECT_EQ(connectAddressField.text, "10.1.2.3");
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
+    EXPECT_EQ(shell.connectAddressField.text, "10.1.2.3");
 }
 
 TEST_F(SceneClientConnectModeTest, pasting_replaces_the_address_cut_to_64_characters)
 {
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     input.clipboard = std::string(70, '7');
     Draw(SceneClientConnectMode);
     const auto [x, y] = CentreOf("Paste");
     ClickAt(SceneClientConnectMode, x, y);
-    EXPECT_EQ(connectAddressField.text, std::string(64, '7'));
+    EXPECT_EQ(shell.connectAddressField.text, std::string(64, '7'));
 }
 
 TEST_F(SceneClientConnectModeTest, control_v_pastes_while_typing_and_a_bare_v_does_not)
 {
-    SceneClientConnectMode(SCENE_ENTER);
-    ui.textEntryOwner = connectAddressField.id;  // the address box takes the typing
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
+    ui.textEntryOwner = shell.connectAddressField.id;  // the address box takes the typing
     input.clipboard = "192.168.0.9";
 
     input.KeyDown(kKeyV);
-    EXPECT_EQ(SceneClientConnectMode(SCENE_FRAME), SceneClientConnectMode);
-    EXPECT_EQ(connectAddressField.text, "127.0.0.1");
+    EXPECT_EQ(SceneClientConnectMode(SCENE_FRAME, shell, sceneHost), SceneClientConnectMode);
+    EXPECT_EQ(shell.connectAddressField.text, "127.0.0.1");
     input.KeyUp(kKeyV);
     input.NextFrame();
 
     input.KeyDown(qel::vk::kControl);
     input.KeyDown(kKeyV);
-    SceneClientConnectMode(SCENE_FRAME);
-    EXPECT_EQ(connectAddressField.text, "192.168.0.9");
+    SceneClientConnectMode(SCENE_FRAME, shell, sceneHost);
+    EXPECT_EQ(shell.connectAddressField.text, "192.168.0.9");
 }
 
 // An empty text is no host; unlike a made-up name it asks no name server.
 TEST_F(SceneClientConnectModeTest, an_address_that_names_no_host_is_remembered_and_said_at_once)
 {
-    SceneClientConnectMode(SCENE_ENTER);
-    connectAddressField.SetText("");
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
+    shell.connectAddressField.SetText("");
     Draw(SceneClientConnectMode);
     const auto [x, y] = CentreOf("Connect To Server");
     EXPECT_EQ(ClickAt(SceneClientConnectMode, x, y), SceneClientConnectMode);
     EXPECT_EQ(input.registry.count("lastIPAddressTyped"), 1u);
-    EXPECT_NE(connectNotice.find("\"\""), std::string::npos) << connectNotice;
+    EXPECT_NE(shell.connectNotice.find("\"\""), std::string::npos) << shell.connectNotice;
     Draw(SceneClientConnectMode);
-    EXPECT_NE(TextDrawn(connectNotice), nullptr);
+    EXPECT_NE(TextDrawn(shell.connectNotice), nullptr);
 }
 
 TEST_F(SceneClientConnectModeTest, servers_found_on_the_network_get_a_button_each_43_pixels_apart)
 {
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientConnectMode);
     EXPECT_EQ(TextDrawn("Detected game server list:"), nullptr);
 
@@ -95,7 +93,7 @@ TEST_F(SceneClientConnectModeTest, servers_found_on_the_network_get_a_button_eac
 
 TEST_F(SceneClientConnectModeTest, cancel_returns_to_the_start_screen)
 {
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientConnectMode);
     const auto [x, y] = CentreOf("Cancel");
     EXPECT_EQ(ClickAt(SceneClientConnectMode, x, y), SceneFirstMode);

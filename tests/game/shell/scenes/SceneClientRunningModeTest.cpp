@@ -25,11 +25,13 @@ protected:
         KeyVal::Unload();
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        sceneHost = view.get();
         console.consoleName = "helm";
         world.paused = false;
     }
     void TearDown() override
     {
+        sceneHost = nullptr;
         view.reset();
         console = ConsoleState{};
         KeyVal::Unload();

@@ -2,7 +2,6 @@
 // draws, and what its keys and the client button do.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
@@ -26,7 +25,7 @@ protected:
         dataFolder.emplace("QEL_DATA_DIR", data.Path().string());
         graphics.AddBitmap("HalvexLogo", 1024, 360);
         graphics.AddBitmap("menu_backdrop", 512, 512);
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     }
 
     qeltest::TempFolder data;
@@ -42,7 +41,7 @@ TEST_F(SceneFirstModeTest, entering_writes_the_list_of_console_widgets)
     EXPECT_EQ(list.rfind("2dview        draws the 2d radar showing all the space objects\n", 0), 0u);
 
     data.Write("GUIWidgetList.txt", "stale\n");
-    SceneFirstMode(SCENE_ENTER);
+    SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     EXPECT_EQ(data.Read("GUIWidgetList.txt"), list);
 }
 
@@ -78,14 +77,14 @@ TEST_F(SceneFirstModeTest, f6_leaves_one_log_line_per_release_and_none_while_hel
     const size_t before = theConsoleLog.Count();
     input.KeyDown(qel::vk::kF1 + 5);
     for (int frame = 0; frame < 3; ++frame) {
-        SceneFirstMode(SCENE_FRAME);
+        SceneFirstMode(SCENE_FRAME, shell, sceneHost);
         input.NextFrame();
     }
     EXPECT_EQ(theConsoleLog.Count(), before);
     input.KeyUp(qel::vk::kF1 + 5);
-    SceneFirstMode(SCENE_FRAME);
+    SceneFirstMode(SCENE_FRAME, shell, sceneHost);
     input.NextFrame();
-    SceneFirstMode(SCENE_FRAME);
+    SceneFirstMode(SCENE_FRAME, shell, sceneHost);
     ASSERT_EQ(theConsoleLog.Count(), before + 1);
     EXPECT_EQ(theConsoleLog.Line(theConsoleLog.Count() - 1).text, "QELKEY_F6");
 }
@@ -116,7 +115,7 @@ TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly
         input.registry.erase("joystick_enabled_flag");
         if (c.stored)
             input.registry["joystick_enabled_flag"] = *c.stored;
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, shell, sceneHost);
         EXPECT_EQ(theControllerInput.controllerDisabled, c.disabled) << c.stored.value_or("(none)");
     }
     theControllerInput.controllerDisabled = false;
@@ -124,17 +123,17 @@ TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly
 
 TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_the_window)
 {
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientConnectMode);
     ASSERT_FALSE(graphics.Quads("menu_backdrop").empty());
 
     graphics.available.erase("menu_backdrop");
     graphics.bitmaps.erase("menu_backdrop");
-    scmBackImage = nullptr;
+    shell.backdrop.image = nullptr;
     ui = UIContext();
     uiLoadSettings();
-    SceneFirstMode(SCENE_ENTER);
-    EXPECT_EQ(scmBackImage, nullptr);
+    SceneFirstMode(SCENE_ENTER, shell, sceneHost);
+    EXPECT_EQ(shell.backdrop.image, nullptr);
     Draw(SceneClientConnectMode);
     const std::vector<qeltest::DrawRecord> tint =
         graphics.Where([](const qeltest::DrawRecord& record) { return record.layer == 995; });
@@ -142,7 +141,7 @@ TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_th
     EXPECT_EQ(tint[0].source, "smallWhite");
     EXPECT_EQ(tint[0].Right(), 1024.0f);
     EXPECT_EQ(tint[0].Bottom(), 768.0f);
-    EXPECT_EQ(tint[0].colour, deepBackgroundColour);
+    EXPECT_EQ(tint[0].colour, shell.backdrop.colour);
 }
 
 }  // namespace

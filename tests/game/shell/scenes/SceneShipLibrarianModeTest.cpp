@@ -5,6 +5,7 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/world/ShipData.h"
 #include "tests/game/ui/UITestFixture.h"
 #include "tests/support/GameDataFolder.h"
@@ -32,12 +33,12 @@ protected:
         UITest::SetUp();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneShipLibrarianMode(SCENE_ENTER);
+        SceneShipLibrarianMode(SCENE_ENTER, shell, nullptr);
     }
 
     void TearDown() override
     {
-        SceneShipLibrarianMode(SCENE_LEAVE);
+        SceneShipLibrarianMode(SCENE_LEAVE, shell, nullptr);
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         UITest::TearDown();
     }
@@ -62,13 +63,13 @@ protected:
     void RunTicks(int ticks)
     {
         for (int tick = 0; tick < ticks; ++tick)
-            SceneShipLibrarianMode(SCENE_TICK);
+            SceneShipLibrarianMode(SCENE_TICK, shell, nullptr);
     }
 
     bool LogSays(const std::string& part)
     {
         bool found = false;
-        Frame([&] { SceneShipLibrarianMode(SCENE_DRAW); });
+        Frame([&] { SceneShipLibrarianMode(SCENE_DRAW, shell, nullptr); });
         for (const qeltest::DrawRecord& record : graphics.log)
             found = found || (record.kind == qeltest::DrawRecord::Kind::Text && record.text.find(part) != std::string::npos);
         return found;
@@ -78,6 +79,7 @@ protected:
 
     qeltest::TempFolder data;
     qeltest::ScopedEnv dataFolder{"QEL_DATA_DIR", data.Path().string()};
+    ShellState shell;
 };
 
 TEST_F(SceneShipLibrarianModeTest, an_outside_edit_is_read_at_the_next_look_at_the_file_times)
@@ -101,7 +103,7 @@ TEST_F(SceneShipLibrarianModeTest, a_file_that_no_longer_loads_is_reported_and_t
     Rewrite("{ \"#ship-list\": [ { key: \"broken\" ");
     input.KeyDown(kReloadKey);
     input.KeyUp(kReloadKey);
-    SceneShipLibrarianMode(SCENE_FRAME);
+    SceneShipLibrarianMode(SCENE_FRAME, shell, nullptr);
 
     EXPECT_TRUE(LogSays("did not load"));
     ASSERT_NE(ShipData::Instance().FindDefined("kestrel_fighter"), nullptr);

@@ -1,15 +1,17 @@
 #pragma once
 // The scenes on recording services: the interface's recording 2D service and
 // scripted input (UITest), a world, and the client and server of a process
-// on real ENet endpoints that stay quiet until a scene connects or hosts.
-// A scene is driven as the render manager drives it, one step at a time, and
-// a click is the press and the release over two drawn frames.
+// on real ENet endpoints that stay quiet until a scene connects or hosts,
+// and a fresh state of the shell's scenes. A scene is driven as the render
+// manager drives it, one step at a time, and a click is the press and the
+// release over two drawn frames.
 
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/MissionScript.h"
-#include "game/ui/SceneFunction.h"
+#include "game/render/manager/SceneFunction.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/world/Simulation.h"
 #include "tests/game/ui/UITestFixture.h"
 
@@ -42,7 +44,7 @@ protected:
     SceneFunction Draw(SceneFunction scene)
     {
         SceneFunction next;
-        Frame([&] { next = scene(SCENE_DRAW); });
+        Frame([&] { next = scene(SCENE_DRAW, shell, sceneHost); });
         return next;
     }
 
@@ -76,8 +78,12 @@ protected:
         return {(record->box.left + record->box.right) / 2, (record->box.top + record->box.bottom) / 2};
     }
 
+    // Handed to the scenes as the render manager that runs them; a test that
+    // makes one sets it.
+    RenderManager* sceneHost = nullptr;
     QelEnetNetworkFactoryBase network;
     Simulation world;
     std::unique_ptr<CorvaneClient> client;
     std::unique_ptr<CorvaneServer> server;
+    ShellState shell;
 };

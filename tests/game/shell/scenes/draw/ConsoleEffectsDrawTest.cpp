@@ -7,6 +7,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/widgets/JumpControls.h"
 #include "game/world/Simulation.h"
@@ -58,7 +59,7 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        SceneClientRunningMode(SCENE_DRAW);
+        SceneClientRunningMode(SCENE_DRAW, shell, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -82,6 +83,7 @@ protected:
     std::unique_ptr<Simulation> world;  // made once the data is linked
     std::unique_ptr<CorvaneClient> client;
     std::unique_ptr<RenderManager> view;
+    ShellState shell;
 };
 
 TEST_F(ConsoleEffectsDrawTest, a_hit_washes_the_console_red_unless_the_crew_turned_the_flash_off)
@@ -105,7 +107,7 @@ TEST_F(ConsoleEffectsDrawTest, after_a_jump_the_screen_is_black_and_dissolves_as
 {
     Shoot("console-calm.png");
     const Rgb calm = At(kWidth / 2, kHeight / 2);
-    StartJumpEffect(2);
+    StartJumpEffect(*view, 2);
     Shoot("console-jump-start.png");
     EXPECT_EQ(CountNear(IntRect{0, 0, kWidth, kHeight}, Rgb{0, 0, 0}, 2), kWidth * kHeight) << "every pixel black";
 

@@ -7,8 +7,8 @@
 #include "engine/base/QelVirtualKeys.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/DevOrbitView.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/game/ui/draw/InterfaceDrawTest.h"
@@ -37,7 +37,7 @@ protected:
         world = std::make_unique<Simulation>();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneFirstMode(SCENE_ENTER);  // takes the menu backdrop
+        SceneFirstMode(SCENE_ENTER, shell, nullptr);  // takes the menu backdrop
         view = std::make_unique<RenderManager>(SceneFunction());
         view->Setup();
     }
@@ -45,7 +45,7 @@ protected:
     void TearDown() override
     {
         if (scene)
-            scene(SCENE_LEAVE);
+            scene(SCENE_LEAVE, shell, view.get());
         view.reset();
         world.reset();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
@@ -59,9 +59,9 @@ protected:
         if (next == scene)
             return;
         if (scene)
-            scene(SCENE_LEAVE);
+            scene(SCENE_LEAVE, shell, view.get());
         scene = next;
-        scene(SCENE_ENTER);
+        scene(SCENE_ENTER, shell, view.get());
     }
 
     // One frame: the input step, a tick (with the 3D view's effects, as the
@@ -71,13 +71,13 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        SceneFunction next = scene(SCENE_FRAME);
+        SceneFunction next = scene(SCENE_FRAME, shell, view.get());
         if (next == scene) {
-            next = scene(SCENE_TICK);
+            next = scene(SCENE_TICK, shell, view.get());
             view->render3D.UpdateEffects();
         }
         if (next == scene)
-            next = scene(SCENE_DRAW);
+            next = scene(SCENE_DRAW, shell, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -98,7 +98,7 @@ protected:
     {
         context.Clear();
         theUIContext.BeginFrame();
-        scene(SCENE_DRAW);
+        scene(SCENE_DRAW, shell, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -142,6 +142,7 @@ protected:
     std::unique_ptr<Simulation> world;
     std::unique_ptr<RenderManager> view;
     SceneFunction scene;
+    ShellState shell;
     const IntRect middle{kWidth / 2 - 200, kHeight / 2 - 200, kWidth / 2 + 200, kHeight / 2 + 200};
 };
 
@@ -179,8 +180,7 @@ TEST_F(DevToolsDrawTest, the_menu_leads_to_every_tool_and_each_tool_leads_back)
 
 TEST_F(DevToolsDrawTest, the_ship_librarian_shows_the_hull_its_sizes_and_the_list_and_exits)
 {
-    theDevOrbitView = DevOrbitView();
-    theDevOrbitView.pitchValue = 0.15f;
+    shell.orbitView.pitchValue = 0.15f;
     Switch(SceneShipLibrarianMode);
     for (int frame = 0; frame < 3; ++frame)
         Frame();
@@ -194,9 +194,8 @@ TEST_F(DevToolsDrawTest, the_ship_librarian_shows_the_hull_its_sizes_and_the_lis
 
 TEST_F(DevToolsDrawTest, the_pathing_test_solves_the_hollow_sphere_and_draws_its_path)
 {
-    theDevOrbitView = DevOrbitView();
-    theDevOrbitView.distance = 2600.0f;  // the whole slab in view, from above
-    theDevOrbitView.pitchValue = 0.3f;
+    shell.orbitView.distance = 2600.0f;  // the whole slab in view, from above
+    shell.orbitView.pitchValue = 0.3f;
     Switch(ScenePathingTestMode);
     Frame();
     ClickAt(kWidth - 100, ToolRowY(0, 1));  // "New Hollow Sphere Test"
@@ -212,7 +211,7 @@ TEST_F(DevToolsDrawTest, the_pathing_test_solves_the_hollow_sphere_and_draws_its
 
     // The view as it first opens stands on the floor grid: no marker around
     // the camera fills the picture.
-    theDevOrbitView = DevOrbitView();
+    shell.orbitView = DevOrbitView();
     ASSERT_NO_FATAL_FAILURE(Shoot("devtools-pathing-near.png"));
     EXPECT_LT(CountWhere([](const Rgb& c) { return c[0] > 100 && c[1] < 40 && c[2] < 40; }), kWidth * kHeight / 10)
         << "red floor markers";
@@ -232,9 +231,8 @@ TEST_F(DevToolsDrawTest, the_other_tools_open_draw_and_exit)
                  {SceneMonsterShaderMode, "devtools-monster.png", 9 * 41 + 17, 3},
                  {SceneNebulaEditMode, "devtools-nebula.png", ToolRowY(1, 1), 3}};
     // Far enough out to see the whole nebula and the row of ships beside it.
-    theDevOrbitView = DevOrbitView();
-    theDevOrbitView.distance = 2600.0f;
-    theDevOrbitView.pitchValue = 0.08f;
+    shell.orbitView.distance = 2600.0f;
+    shell.orbitView.pitchValue = 0.08f;
     for (const auto& tool : tools) {
         SCOPED_TRACE(tool.file);
         Switch(tool.tool);
@@ -258,8 +256,8 @@ TEST_F(DevToolsDrawTest, the_visualiser_opens_on_a_nebula_that_shows)
     } views[] = {{"devtools-nebula-first.png", DevOrbitView().distance}, {"devtools-nebula-outside.png", 2600.0f}};
     for (const auto& v : views) {
         SCOPED_TRACE(v.file);
-        theDevOrbitView = DevOrbitView();
-        theDevOrbitView.distance = v.distance;
+        shell.orbitView = DevOrbitView();
+        shell.orbitView.distance = v.distance;
         Switch(SceneNebulaEditMode);
         Frame();
         ASSERT_NO_FATAL_FAILURE(Shoot(v.file));
@@ -275,8 +273,7 @@ TEST_F(DevToolsDrawTest, the_visualiser_opens_on_a_nebula_that_shows)
 
 TEST_F(DevToolsDrawTest, the_visualiser_switches_to_its_gas_giant)
 {
-    theDevOrbitView = DevOrbitView();
-    theDevOrbitView.distance = 400.0f;
+    shell.orbitView.distance = 400.0f;
     Switch(SceneNebulaEditMode);
     Frame();
     ClickAt(kWidth - 100, ToolRowY(0, 1));  // "Edit Mode"

@@ -9,8 +9,8 @@
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
+#include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
 #include "game/world/ShipData.h"
@@ -42,7 +42,7 @@ protected:
         world = std::make_unique<Simulation>();
         ShipData::Instance().ClearRecords(ShipData::Instance().mainRecords);
         ShipData::Instance().LoadMain();
-        SceneFirstMode(SCENE_ENTER);
+        SceneFirstMode(SCENE_ENTER, shell, nullptr);
         ConnectConsole();
         AttachStick();
         theConsoleSettings = ConsoleSettings();
@@ -145,7 +145,7 @@ protected:
         sdlInput.Update();
         context.Clear();
         theUIContext.BeginFrame();
-        scene(SCENE_DRAW);
+        scene(SCENE_DRAW, shell, view.get());
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();
@@ -154,8 +154,8 @@ protected:
     // The scene entered, a frame settled, then drawn, read back and saved.
     void Shoot(SceneFunction scene, const std::string& file)
     {
-        scene(SCENE_ENTER);
-        scene(SCENE_TICK);
+        scene(SCENE_ENTER, shell, view.get());
+        scene(SCENE_TICK, shell, view.get());
         Frame(scene);
         Frame(scene);
         ReadScreen();
@@ -180,6 +180,7 @@ protected:
     qeltest::RecordingMusic music;
     qeltest::ScopedGlobal<MusicControl> publishedMusic{gMusicControl, music};
     std::unique_ptr<RenderManager> view;  // the views' settings and the preview ship
+    ShellState shell;
 };
 
 TEST_F(OptionsScreensDrawTest, the_options_screen_shows_its_column_volumes_and_credits_in_the_gui_colours)
@@ -217,7 +218,7 @@ TEST_F(OptionsScreensDrawTest, the_controller_set_up_shows_the_stick_live_and_th
         for (int x = preview.left; x < preview.right; x += 2)
             shipPixels += Near(At(x, y), backdrop, 12) ? 0 : 1;
     EXPECT_GT(shipPixels, 500) << "the ship is drawn in the preview";
-    SceneJoystickTestMode(SCENE_LEAVE);
+    SceneJoystickTestMode(SCENE_LEAVE, shell, view.get());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "engine/net/QelNetworkServer.h"
 #include "game/shell/scenes/MissionCatalogue.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/ConsoleSettings.h"
 #include "tests/engine/net/LoopbackHarness.h"
@@ -22,12 +21,6 @@ protected:
     {
         SceneTest::SetUp();
         server->SetScriptHost(&host);
-    }
-    void TearDown() override
-    {
-        connectNotice.clear();
-        theMissionMap.clear();
-        SceneTest::TearDown();
     }
 
     // Hosts on a free port and gives the process a client of that port.
@@ -52,7 +45,7 @@ protected:
         qel::test::PumpUntil([&] {
             server->FrameUpdate();
             client->FrameUpdate();
-            next = scene(SCENE_FRAME);
+            next = scene(SCENE_FRAME, shell, sceneHost);
             return next != scene || done();
         });
         return next;
@@ -75,14 +68,14 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     MissionFolder missions;
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
-    SceneFirstMode(SCENE_ENTER);
+    SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     struct Case {
         const char* stored;
         int32_t helmMode;
     };
     for (const Case c : {Case{"", 0}, Case{"2", 2}, Case{"7", 2}, Case{"-3", 0}, Case{"one", 0}}) {
         input.registry["helm_mode_value"] = c.stored;
-        theMissionMap.clear();
+        shell.missions.clear();
         Draw(SceneFirstMode);
         const auto [x, y] = CentreOf("Start Server");
         ASSERT_EQ(ClickAt(SceneFirstMode, x, y), SceneServerSetupMode) << c.stored;
@@ -92,9 +85,9 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     EXPECT_FALSE(server->IsNetworkDown());
     EXPECT_TRUE(world.serverFlag);
     EXPECT_EQ(world.subjectID, 0u);
-    EXPECT_FALSE(serverAddressText.empty());
-    ASSERT_EQ(theMissionMap.count("Tests"), 1u);
-    EXPECT_EQ(theMissionMap["Tests"][0].folderName, "echo");
+    EXPECT_FALSE(shell.serverAddressText.empty());
+    ASSERT_EQ(shell.missions.count("Tests"), 1u);
+    EXPECT_EQ(shell.missions["Tests"][0].folderName, "echo");
     EXPECT_EQ(theMissionScript.missionToStart, "") << "the game's preferences choose no mission";
     EXPECT_EQ(music.calls.back(), "PlayMainMusicCue");
 }
@@ -103,7 +96,7 @@ TEST_F(ConnectScenesTest, a_console_tells_the_server_it_connected_and_its_size_o
 {
     Host();
     world.Reset(true, "");
-    SceneClientConnectMode(SCENE_ENTER);
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientConnectMode);
     const auto [x, y] = CentreOf("Connect To Server");
     ClickAt(SceneClientConnectMode, x, y);
@@ -128,11 +121,11 @@ TEST_F(ConnectScenesTest, a_console_whose_server_goes_away_is_back_at_connect_sa
 
     server.reset();
     ASSERT_TRUE(network.DestroyServer("server"));
-    ASSERT_TRUE(qel::test::PumpUntil([&] { return SceneClientRunningMode(SCENE_FRAME) == SceneClientConnectMode; }));
-    EXPECT_FALSE(connectNotice.empty());
-    SceneClientConnectMode(SCENE_ENTER);
+    ASSERT_TRUE(qel::test::PumpUntil([&] { return SceneClientRunningMode(SCENE_FRAME, shell, sceneHost) == SceneClientConnectMode; }));
+    EXPECT_FALSE(shell.connectNotice.empty());
+    SceneClientConnectMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientConnectMode);
-    EXPECT_NE(TextDrawn(connectNotice), nullptr);
+    EXPECT_NE(TextDrawn(shell.connectNotice), nullptr);
 }
 
 TEST_F(ConnectScenesTest, a_server_whose_port_is_taken_shows_why_and_back_leaves_the_server_role)

@@ -36,12 +36,14 @@ protected:
         theLocalConsoleScreen.State() = ConsoleState{};
         theMissionScript.SetServerScreen(&theLocalConsoleScreen);
         view = std::make_unique<RenderManager>(SceneFunction(), &theLocalConsoleScreen.State());
+        sceneHost = view.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
 
     void TearDown() override
     {
+        sceneHost = nullptr;
         view.reset();
         theMissionScript.SetServerScreen(nullptr);
         theLocalConsoleScreen.State() = ConsoleState{};
@@ -54,7 +56,7 @@ protected:
     // so that the widgets have a ship to act for and an object to list.
     void RunMission()
     {
-        ASSERT_TRUE(StartMission("bridge_drill"));
+        ASSERT_TRUE(StartMission("bridge_drill", shell.missionStartError));
         theMissionScript.simRunning = true;
         world.paused = false;
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
@@ -123,7 +125,7 @@ TEST_F(NewWorldConsoleTest, the_next_mission_starts_every_stations_widgets_afres
         const EngineeringValueSet presets = Console().engineeringPresets;
 
         theMissionScript.nextMission = "bridge_drill";
-        EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+        EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
 
         EXPECT_TRUE(Widgets(Console()) == ConsoleWidgetStates{});
         EXPECT_TRUE(Console().currentScienceScanType.empty());

@@ -5,10 +5,9 @@
 // own and read back by a fresh start.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/guimodel/RetainedGUIManager.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/net/ClientRecord.h"
 #include "game/render/manager/RenderManager.h"
-#include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/ConsoleSettings.h"
 #include "tests/engine/net/LoopbackHarness.h"
@@ -30,7 +29,6 @@ protected:
         SceneTest::SetUp();
         input.settingsOnDisk = true;
         graphics.AddBitmap("HalvexLogo", 1024, 360);
-        optionsOpenedFromServer = false;
         server->SetScriptHost(&host);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
@@ -45,10 +43,12 @@ protected:
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
         theConsoleSettings = ConsoleSettings();
         view = std::make_unique<RenderManager>(SceneFunction());
+        sceneHost = view.get();
     }
 
     void TearDown() override
     {
+        sceneHost = nullptr;
         view.reset();
         SceneTest::TearDown();
     }
@@ -121,7 +121,7 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
 {
     input.SetRegistryValue("clientMachineName", "Engineering");
     EXPECT_EQ(PressKey(SceneClientRunningMode, LetterKey('O')), SceneClientOptionsMode);
-    SceneClientOptionsMode(SCENE_ENTER);
+    SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     ASSERT_TRUE(Pump([&] { return server->Clients().begin()->second->machineName == "Engineering"; }));
 
     Draw(SceneClientOptionsMode);
@@ -135,12 +135,12 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
     // Disconnect ends the connection and empties the mission's screens.
     RetainedGUIWidget widget;
     widget.tag = "helm_box";
-    theRetainedGUIManager.SetBuilding(true, "");
-    theRetainedGUIManager.AddWidget(widget);
-    theRetainedGUIManager.SetBuilding(false, "");
-    ASSERT_NE(theRetainedGUIManager.FindByTag("helm_box"), nullptr);
+    theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
+    theLocalConsoleScreen.RetainedGUI().AddWidget(widget);
+    theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
+    ASSERT_NE(theLocalConsoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
     EXPECT_EQ(PressKey(SceneClientOptionsMode, LetterKey('D')), SceneClientConnectMode);
-    EXPECT_EQ(theRetainedGUIManager.FindByTag("helm_box"), nullptr);
+    EXPECT_EQ(theLocalConsoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
     EXPECT_TRUE(Pump([&] { return !client->IsConnected(); }));
 }
 
@@ -149,7 +149,7 @@ TEST_F(OptionsScenesLoopbackTest, the_server_screens_open_the_options_which_retu
     for (const SceneFunction server : {SceneServerSetupMode, SceneServerRunningMode}) {
         EXPECT_EQ(Click(server, server == SceneServerSetupMode ? "System Options" : "Options"),
                   SceneClientOptionsMode);
-        EXPECT_TRUE(optionsOpenedFromServer);
+        EXPECT_TRUE(shell.optionsOpenedFromServer);
         Draw(SceneClientOptionsMode);
         EXPECT_EQ(TextDrawn("Change Console"), nullptr) << "the server's own console is connected, but no console";
         EXPECT_EQ(TextDrawn("Disconnect"), nullptr);
@@ -193,10 +193,11 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
     ClickAt(SceneUIPlayOptionsMode, x, y);
     EXPECT_EQ(theConsoleSettings.helmMode, 2);
     EXPECT_EQ(Stored("helm_mode_value"), "");
-    SceneUIPlayOptionsMode(SCENE_LEAVE);
+    SceneUIPlayOptionsMode(SCENE_LEAVE, shell, sceneHost);
     EXPECT_EQ(Stored("helm_mode_value"), "2");
 
     // A fresh start reads every one of them back.
+    sceneHost = nullptr;
     view.reset();
     RenderManager nextStart{SceneFunction()};
     nextStart.Setup();

@@ -30,18 +30,17 @@ protected:
         SceneTest::SetUp();
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        sceneHost = view.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
     void TearDown() override
     {
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.SetBuilding(false, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
+        sceneHost = nullptr;
         view.reset();
         console = ConsoleState{};
-        missionStartError.clear();
-        theMissionList = MissionListState();
-        theMissionMap.clear();
         SceneTest::TearDown();
     }
 
@@ -49,7 +48,7 @@ protected:
     // mission's own screen on it.
     void RunConsole(const std::string& screen, const std::vector<std::string>& widgets)
     {
-        ASSERT_TRUE(StartMission("echo"));
+        ASSERT_TRUE(StartMission("echo", shell.missionStartError));
         theMissionScript.simRunning = true;
         world.paused = false;
         console.consoleName = screen;
@@ -60,9 +59,9 @@ protected:
         hail.text = "Hail";
         hail.absolute = true;
         hail.left = 400.0f, hail.top = 300.0f, hail.right = 600.0f, hail.bottom = 340.0f;
-        theRetainedGUIManager.SetBuilding(true, "");
-        theRetainedGUIManager.Root().backgroundList = {hail};
-        theRetainedGUIManager.SetBuilding(false, "");
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
+        theLocalConsoleScreen.RetainedGUI().Root().backgroundList = {hail};
+        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
     }
 
     MissionFolder missions;
@@ -73,44 +72,44 @@ protected:
 TEST_F(ServerScenesTest, a_pending_mission_starts_at_the_first_step_and_one_that_fails_is_not_tried_again)
 {
     theMissionScript.missionToStart = "broken_import";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, shell, sceneHost), SceneServerSetupMode);
     EXPECT_TRUE(theMissionScript.missionToStart.empty());
     Draw(SceneServerSetupMode);
-    const std::string firstLine = missionStartError.substr(0, missionStartError.find('\n'));
+    const std::string firstLine = shell.missionStartError.substr(0, shell.missionStartError.find('\n'));
     EXPECT_NE(TextDrawn(firstLine), nullptr) << firstLine;
 
     theMissionScript.missionToStart = "echo";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
     EXPECT_EQ(theMissionScript.missionToStart, "echo") << "kept until Mission Select";
 }
 
 TEST_F(ServerScenesTest, the_running_and_console_scenes_follow_the_simulation_and_the_next_mission)
 {
-    ASSERT_TRUE(StartMission("echo"));
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerRunningMode);
+    ASSERT_TRUE(StartMission("echo", shell.missionStartError));
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
     theMissionScript.simRunning = true;
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerConsoleMode);
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerConsoleMode);
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, shell, sceneHost), SceneServerConsoleMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell, sceneHost), SceneServerConsoleMode);
 
     theMissionScript.nextMission = "echo";
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode) << "a start pauses the simulation";
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode) << "a start pauses the simulation";
     EXPECT_FALSE(theMissionScript.simRunning);
 
     theMissionScript.nextMission = "broken_import";
-    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME), SceneServerSetupMode) << "no mission runs: back to the chooser";
+    EXPECT_EQ(SceneServerRunningMode(SCENE_FRAME, shell, sceneHost), SceneServerSetupMode) << "no mission runs: back to the chooser";
 
     theMissionScript.simRunning = false;
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
 }
 
 TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_helps_until_a_console_joins)
 {
-    ASSERT_TRUE(StartMission("echo"));
+    ASSERT_TRUE(StartMission("echo", shell.missionStartError));
     const auto running = [&] {
         theMissionScript.simRunning = true;
         world.paused = false;
-        return SceneServerRunningMode(SCENE_FRAME);
+        return SceneServerRunningMode(SCENE_FRAME, shell, sceneHost);
     };
     ASSERT_EQ(running(), SceneServerConsoleMode);
     Draw(SceneServerConsoleMode);
@@ -124,7 +123,7 @@ TEST_F(ServerScenesTest, the_servers_console_pauses_by_options_or_its_key_and_he
     ClickAt(SceneServerConsoleMode, x, y);
     EXPECT_FALSE(theMissionScript.simRunning);
     EXPECT_TRUE(world.paused);
-    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME), SceneServerRunningMode);
+    EXPECT_EQ(SceneServerConsoleMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
 
     running();
     input.KeyDown(qel::vk::kLetterA + ('O' - 'A'));
@@ -192,18 +191,18 @@ TEST_F(ServerScenesTest, a_transparent_or_cinematic_options_button_shows_only_un
 TEST_F(ServerScenesTest, mission_select_returns_to_the_chooser_and_forgets_the_pending_mission)
 {
     theMissionScript.missionToStart = "echo";
-    ASSERT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerRunningMode);
+    ASSERT_EQ(SceneServerSetupMode(SCENE_FRAME, shell, sceneHost), SceneServerRunningMode);
     Draw(SceneServerRunningMode);
     const auto [x, y] = CentreOf("Mission Select");
     EXPECT_EQ(ClickAt(SceneServerRunningMode, x, y), SceneServerSetupMode);
     EXPECT_TRUE(theMissionScript.missionToStart.empty());
     EXPECT_TRUE(theMissionScript.ScriptsLoaded()) << "the mission runs on until another starts";
-    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME), SceneServerSetupMode);
+    EXPECT_EQ(SceneServerSetupMode(SCENE_FRAME, shell, sceneHost), SceneServerSetupMode);
 }
 
 TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_ticked_mission)
 {
-    ScanMissions();
+    ScanMissions(shell.missions);
     Draw(SceneServerSetupMode);
     ASSERT_NE(TextDrawn("Tests"), nullptr);
     ASSERT_NE(TextDrawn("Keeps every event."), nullptr);
@@ -212,7 +211,7 @@ TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_tic
 
     const auto [x, y] = CentreOf("Echo");
     ClickAt(SceneServerSetupMode, x, y);
-    EXPECT_EQ(theMissionList.selectedMission, "echo");
+    EXPECT_EQ(shell.missionList.selectedMission, "echo");
     EXPECT_EQ(ClickAt(SceneServerSetupMode, startX, startY), SceneServerRunningMode);
     EXPECT_TRUE(theMissionScript.ScriptsLoaded());
 }
@@ -221,7 +220,7 @@ TEST_F(ServerScenesTest, the_chooser_lists_the_catalogue_and_initializes_the_tic
 // of each other, and each fits its box.
 TEST_F(ServerScenesTest, the_chooser_header_covers_no_button_and_no_text)
 {
-    ScanMissions();
+    ScanMissions(shell.missions);
     ui.textRuns.recording = true;
     Draw(SceneServerSetupMode);
     ui.textRuns.recording = false;
@@ -244,19 +243,19 @@ TEST_F(ServerScenesTest, a_list_taller_than_the_window_scrolls_by_bar_and_wheel_
     for (int i = 0; i < 20; ++i)
         missions.data.Write("missions/mission_" + std::to_string(10 + i) + "/description.yaml",
                             "Category: Long\nVisible Mission Name: Row " + std::to_string(10 + i) + "\n");
-    ScanMissions();
+    ScanMissions(shell.missions);
     Draw(SceneServerSetupMode);
     Draw(SceneServerSetupMode);  // the second frame knows the list's height
-    EXPECT_TRUE(theMissionList.scrollBarWanted);
+    EXPECT_TRUE(shell.missionList.scrollBarWanted);
     EXPECT_NE(TextDrawn("Row 10"), nullptr);
 
     input.mouse.wheel = -120 * 4;  // four notches towards the end
     Draw(SceneServerSetupMode);
-    EXPECT_NEAR(theMissionList.scrollFraction, 1.0f - 0.48f, 1e-6f);
+    EXPECT_NEAR(shell.missionList.scrollFraction, 1.0f - 0.48f, 1e-6f);
     EXPECT_EQ(input.mouse.wheel, 0);
     input.mouse.wheel = -120 * 5;
     Draw(SceneServerSetupMode);
-    EXPECT_EQ(theMissionList.scrollFraction, 0.0f) << "held at the end";
+    EXPECT_EQ(shell.missionList.scrollFraction, 0.0f) << "held at the end";
     Draw(SceneServerSetupMode);
     EXPECT_EQ(TextDrawn("Row 10"), nullptr) << "scrolled above the list's top";
     EXPECT_NE(TextDrawn("Row 29"), nullptr);
