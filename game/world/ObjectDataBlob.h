@@ -17,8 +17,12 @@
 // answers reads and writes of one element in a probe or two. A new element
 // may move the others: hold no reference to an element across the making of
 // another in the same set.
+//
+// A set stamps each change with the tick of the world clock it is given (the
+// world of the object that carries it); a set given none stamps 0.
 
 #include "game/world/ObjectDataBlobElement.h"
+#include "game/world/SimulationClock.h"
 
 #include <cstdint>
 #include <string>
@@ -27,6 +31,12 @@
 
 class ObjectDataBlob {
 public:
+    // The clock whose tick the setters stamp; it must outlive the set, or be
+    // replaced before it goes.
+    void StampChangesBy(const SimulationClock* clock) { changeClock = clock; }
+    // The tick a change made now is stamped with.
+    int64_t ChangeTick() const { return changeClock ? changeClock->time_tick_counter : 0; }
+
     // Named setters: store the value, record the doc text in BlobDocRegistry
     // and return the tag's key.
     uint64_t SetInt(std::string_view tag, int32_t value, int32_t index, std::string_view doc);
@@ -138,6 +148,7 @@ private:
     // number + 1 in each taken slot, 0 in a free one.
     std::vector<uint32_t> rowIndex;
     Walk walk;
+    const SimulationClock* changeClock = nullptr;
 };
 
 template <typename Self, typename Visit>
