@@ -15,7 +15,7 @@
 #include "game/shell/HalvexGameLoop.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/SceneHost.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/BridgeScreens.h"
 
 namespace {
 

@@ -68,8 +68,8 @@ void HandleConnectReset(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
-    if (gConsoleScreen)
-        gConsoleScreen->ClearInfoLists();
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        screen->ClearInfoLists();
     theStoryDialogGUIManager.Clear();
     AnswerMachineName();
 }

@@ -116,8 +116,8 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Reset(false, "");
     }
     theStoryDialogGUIManager.Clear();
-    if (gConsoleScreen)
-        gConsoleScreen->ClearForNewWorld();
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        screen->ClearForNewWorld();
 }
 
 // 24.

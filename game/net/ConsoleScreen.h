@@ -7,7 +7,8 @@
 // indicator and the radar's hold menu. The render manager, the console boxes
 // and the shell implement it; this base is the screen of a program without
 // one (the headless harness), on which every call does nothing and every
-// query answers empty.
+// query answers empty. The console's client holds the screen its signals
+// reach (CorvaneClient::SetConsoleScreen).
 //
 // The server's own screen is the same screen: the mission's functions that
 // address client 0 reach it through ServerScreen, which extends this one.
@@ -107,6 +108,3 @@ public:
     // the particle codes do nothing at all.
     virtual ParticleView* Particles() { return nullptr; }
 };
-
-// This machine's screen while it has one; null in a program without a screen.
-extern ConsoleScreen* gConsoleScreen;

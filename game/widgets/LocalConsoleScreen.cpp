@@ -11,8 +11,6 @@
 
 #include <algorithm>
 
-LocalConsoleScreen theLocalConsoleScreen;
-
 void LocalConsoleScreen::SetConsole(const std::string& name, const std::vector<std::string>& widgets)
 {
     state.consoleName = name;
@@ -118,18 +116,18 @@ void LocalConsoleScreen::AddInfo(InfoList list, const ConsoleInfoEntry& entry)
 
 void LocalConsoleScreen::ClearInfoLists()
 {
-    commsInfo.clear();
-    engineeringInfo.clear();
+    state.commsInfo.clear();
+    state.engineeringInfo.clear();
 }
 
 const std::vector<ConsoleInfoEntry>& LocalConsoleScreen::Info(InfoList list) const
 {
-    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+    return list == InfoList::Comms ? state.commsInfo : state.engineeringInfo;
 }
 
 std::vector<ConsoleInfoEntry>& LocalConsoleScreen::InfoOf(InfoList list)
 {
-    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+    return list == InfoList::Comms ? state.commsInfo : state.engineeringInfo;
 }
 
 void LocalConsoleScreen::PlayJumpSound(int32_t secondsLeft)
@@ -214,13 +212,4 @@ void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
 {
     if (theRenderManager)
         theRenderManager->render3D.cinematic_request = objectId;
-}
-
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene)
-{
-    ConsoleState& console = theLocalConsoleScreen.State();
-    GUIBoxManager::Load(console.boxEdit);
-    gConsoleScreen = &theLocalConsoleScreen;
-    theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-    return std::make_unique<RenderManager>(firstScene, &console);
 }

@@ -12,10 +12,9 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 #include <algorithm>
@@ -49,7 +48,8 @@ void TickStep()
 // the console went there.
 bool OptionsAsked()
 {
-    if (!ConsoleOptionsAsked(theLocalConsoleScreen.State().consoleName.find(kCinematicScreen) != std::string::npos))
+    const ConsoleState* console = SceneConsole();
+    if (!ConsoleOptionsAsked(console && console->consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -60,7 +60,9 @@ bool OptionsAsked()
 // crew turned the flash off or the main screen shows its cinematic camera.
 void DrawDamageFlash()
 {
-    if (!gClient || gClient->damageFlashLevel <= 0.0f || theConsoleSettings.damageFlashStyle != kRedFlashStyle)
+    const ConsoleState* console = SceneConsole();
+    if (!gClient || gClient->damageFlashLevel <= 0.0f || !console ||
+        console->settings.damageFlashStyle != kRedFlashStyle)
         return;
     if (theRenderManager && theRenderManager->cam_mode == "cinematic")
         return;
@@ -99,8 +101,8 @@ SceneFunction Draw()
 SceneFunction SceneClientRunningMode(SceneEvent event)
 {
     switch (event) {
-    case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
-    case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
+    case SCENE_ENTER: LoadConsolePresets(); break;
+    case SCENE_LEAVE: SaveConsolePresets(); break;
     case SCENE_FRAME: return FrameStep();
     case SCENE_TICK: TickStep(); break;
     case SCENE_DRAW: return Draw();

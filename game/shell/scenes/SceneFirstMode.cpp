@@ -18,7 +18,7 @@
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
@@ -82,6 +82,13 @@ void ApplyStoredFullScreen()
         gGraphicsFactory->SetFullScreen(true);
 }
 
+// The stored helm mode, into the settings of the console the scenes draw.
+void ReadHelmMode()
+{
+    if (ConsoleState* console = SceneConsole())
+        console->settings.ReadHelmMode();
+}
+
 // Hosting begins at once; the set-up scene shows what came of it.
 SceneFunction StartServer()
 {
@@ -99,7 +106,7 @@ SceneFunction StartServer()
         ScanMissions();
         theMissionList.selectedMission.clear();
     }
-    theConsoleSettings.ReadHelmMode();
+    ReadHelmMode();
     theMissionScript.missionToStart = AppData::GetString("default_mission_folder");
     return SceneServerSetupMode;
 }
@@ -109,7 +116,7 @@ SceneFunction StartClient()
 {
     PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
-    theConsoleSettings.ReadHelmMode();
+    ReadHelmMode();
     if (gMusicControl)
         gMusicControl->FadeOutMusic();
     return SceneClientConnectMode;

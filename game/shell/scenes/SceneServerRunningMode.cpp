@@ -18,7 +18,6 @@
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
-#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/AppData.h"
 
 namespace {
@@ -155,8 +154,8 @@ SceneFunction SceneServerRunningMode(SceneEvent event)
 SceneFunction SceneServerConsoleMode(SceneEvent event)
 {
     switch (event) {
-    case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
-    case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
+    case SCENE_ENTER: LoadConsolePresets(); break;
+    case SCENE_LEAVE: SaveConsolePresets(); break;
     case SCENE_FRAME: return ConsoleFrameStep();
     case SCENE_DRAW: return ConsoleDraw();
     default: break;

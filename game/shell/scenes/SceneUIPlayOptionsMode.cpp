@@ -7,12 +7,14 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/MachineSettings.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 
 #include <algorithm>
 #include <array>
@@ -103,9 +105,8 @@ void DrawDragThreshold(UIContext& ui, RenderManager& view)
 
 // What a connected console plays with, below the two buttons: the views'
 // settings live in the render manager, the helm's in the console settings.
-void DrawPlaySettings(UIContext& ui, RenderManager& view)
+void DrawPlaySettings(UIContext& ui, RenderManager& view, ConsoleSettings& settings)
 {
-    ConsoleSettings& settings = theConsoleSettings;
     ui.ShiftRectY(1, kGap);
     DrawFractionSlider(ui, kNavRingId, view.navRingBrightness, "r3D.navRingBrightness", "Navigation Ring Brightness");
     ui.ShiftRectY(1, kGap);
@@ -141,14 +142,16 @@ SceneFunction Draw()
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
-    if (IsClientConnected() && theRenderManager)
-        DrawPlaySettings(ui, *theRenderManager);
+    ConsoleState* console = SceneConsole();
+    if (IsClientConnected() && theRenderManager && console)
+        DrawPlaySettings(ui, *theRenderManager, console->settings);
     return SceneUIPlayOptionsMode;
 }
 
 void StoreHelmMode()
 {
-    StoreSetting("helm_mode_value", std::to_string(theConsoleSettings.helmMode));
+    if (const ConsoleState* console = SceneConsole())
+        StoreSetting("helm_mode_value", std::to_string(console->settings.helmMode));
 }
 
 }  // namespace

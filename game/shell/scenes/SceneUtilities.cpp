@@ -9,7 +9,7 @@
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
 #include "game/widgets/GUIBoxManager.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 namespace {
@@ -53,9 +53,29 @@ bool NetworkStatsShown()
     return theRenderManager && theRenderManager->netStatsOverlayMode > 0;
 }
 
+ConsoleState* SceneConsole()
+{
+    return theRenderManager ? ConsoleState::Of(theRenderManager->console) : nullptr;
+}
+
+void LoadConsolePresets()
+{
+    if (ConsoleState* console = SceneConsole())
+        console->engineeringPresets.Load();
+}
+
+void SaveConsolePresets()
+{
+    if (ConsoleState* console = SceneConsole())
+        console->engineeringPresets.Save();
+}
+
 void DrawConsoleScreenBoxes()
 {
-    ConsoleState& console = theLocalConsoleScreen.State();
+    ConsoleState* whole = SceneConsole();
+    if (!whole)
+        return;
+    ConsoleState& console = *whole;
     if (NetworkStatsShown()) {
         GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList, kViewUnderStats);
         return;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
+
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
 void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
@@ -15,6 +17,15 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 // console then shows only its 3D views beneath them, so every click on them
 // is theirs.
 bool NetworkStatsShown();
+
+// The whole console the render manager draws for (ConsoleState.h): this
+// machine's console, with its settings, presets and widgets. Null without a
+// render manager, or for one drawing for a console of its own.
+ConsoleState* SceneConsole();
+// The console's engineering presets, read from their file as a console scene
+// starts and written back as it ends; nothing without a console.
+void LoadConsolePresets();
+void SaveConsolePresets();
 
 // The boxes of this machine's console in its widget list's order, then the
 // edit mode that moves them; no widgets yet: nothing. Under the network

@@ -293,13 +293,13 @@ namespace {
 // The server's jump notices reach the entry through this machine's screen.
 TEST_F(HelmJumpTest, the_screen_passes_the_countdown_the_jump_and_a_new_world_to_the_entry)
 {
-    theLocalConsoleScreen.SetJumpTime(3);
+    consoleScreen.SetJumpTime(3);
     EXPECT_EQ(manager->jumpEffect.countdown, 3);
-    theLocalConsoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
+    consoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
     EXPECT_EQ(Mode(), JumpEffectState::kDissolveMode);
     EXPECT_EQ(manager->jumpEffect.durationTicks, 0u);
     EXPECT_EQ(manager->jumpEffect.countdown, 0);
-    theLocalConsoleScreen.ClearForNewWorld();
+    consoleScreen.ClearForNewWorld();
     EXPECT_EQ(Mode(), 0);
     EXPECT_TRUE(manager->jumpEffect.cells.empty());
 }

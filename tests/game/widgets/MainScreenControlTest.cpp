@@ -160,8 +160,8 @@ TEST_F(MainScreenControlTest, only_the_tracking_button_points_the_camera_at_a_we
 // The mission's answer, on a main screen.
 TEST_F(MainScreenControlTest, the_screen_takes_the_missions_view_and_radar_zoom)
 {
-    theLocalConsoleScreen.SetMainViewModes("lrs", "back", "chase");
-    theLocalConsoleScreen.SetRadarZoom(0.01f);
+    consoleScreen.SetMainViewModes("lrs", "back", "chase");
+    consoleScreen.SetRadarZoom(0.01f);
     EXPECT_EQ(manager->main_screen_view, "lrs");
     EXPECT_EQ(manager->cam_angle, "back");
     EXPECT_EQ(manager->cam_mode, "chase");

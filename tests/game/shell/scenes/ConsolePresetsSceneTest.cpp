@@ -3,7 +3,9 @@
 // presets outlive the program.
 
 #include "game/shell/scenes/Scenes.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/widgets/ConsoleState.h"
+#include "game/world/AppData.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +17,12 @@ namespace {
 
 TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write_them_when_closed)
 {
+    AppData::Load();  // the game's preferences, which the render manager reads
+    ConsoleState console;
+    const RenderManager view(SceneFunction(), &console);  // runs the scenes for the console
     qeltest::TempFolder folder;
     const qeltest::ScopedEnv dataFolder("QEL_DATA_DIR", folder.Path().string());
     const std::filesystem::path file = folder.Path() / "Engineering-Presets.txt";
-    ConsoleState& console = theLocalConsoleScreen.State();
     for (SceneFunction scene : {SceneFunction(SceneClientRunningMode), SceneFunction(SceneServerConsoleMode)}) {
         EngineeringValueSet stored;
         stored.presets[2].power[0] = 2.5f;
@@ -36,7 +40,6 @@ TEST(ConsolePresetsScene, console_screens_read_the_presets_when_opened_and_write
         EXPECT_EQ(text.str(), console.engineeringPresets.FileText());
         EXPECT_NE(text.str().find("\n4 0 0 0 \n"), std::string::npos);
     }
-    console = ConsoleState{};
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -75,6 +76,8 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     MissionFolder missions;
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
+    ConsoleState console;
+    const RenderManager view(SceneFunction(), &console);  // draws for the console the scenes read into
     SceneFirstMode(SCENE_ENTER);
     struct Case {
         const char* stored;
@@ -86,7 +89,7 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
         Draw(SceneFirstMode);
         const auto [x, y] = CentreOf("Start Server");
         ASSERT_EQ(ClickAt(SceneFirstMode, x, y), SceneServerSetupMode) << c.stored;
-        EXPECT_EQ(theConsoleSettings.helmMode, c.helmMode) << c.stored;
+        EXPECT_EQ(console.settings.helmMode, c.helmMode) << c.stored;
     }
     EXPECT_TRUE(server->IsHosting());
     EXPECT_FALSE(server->IsNetworkDown());

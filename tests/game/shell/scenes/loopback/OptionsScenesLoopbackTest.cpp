@@ -10,7 +10,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/SceneGlobals.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingScriptHost.h"
@@ -43,8 +43,7 @@ protected:
         gClient = client.get();
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
-        theConsoleSettings = ConsoleSettings();
-        view = std::make_unique<RenderManager>(SceneFunction());
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
     }
 
     void TearDown() override
@@ -114,6 +113,7 @@ protected:
     qeltest::TempFolder settingsFolderPath;
     qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settingsFolderPath.Path().string()};
     qeltest::RecordingScriptHost host;
+    ConsoleState console;  // the console's settings, fresh for each test
     std::unique_ptr<RenderManager> view;  // keeps the views' settings
 };
 
@@ -191,7 +191,7 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
     Draw(SceneUIPlayOptionsMode);
     std::tie(x, y) = CentreOf("Helm: Full 3D");
     ClickAt(SceneUIPlayOptionsMode, x, y);
-    EXPECT_EQ(theConsoleSettings.helmMode, 2);
+    EXPECT_EQ(console.settings.helmMode, 2);
     EXPECT_EQ(Stored("helm_mode_value"), "");
     SceneUIPlayOptionsMode(SCENE_LEAVE);
     EXPECT_EQ(Stored("helm_mode_value"), "2");

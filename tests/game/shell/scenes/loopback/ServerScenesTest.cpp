@@ -16,7 +16,7 @@
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
 #include "game/widgets/GUIBoxManager.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/ObjectId.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -66,7 +66,7 @@ protected:
     }
 
     MissionFolder missions;
-    ConsoleState& console = theLocalConsoleScreen.State();  // the console the scenes draw
+    ConsoleState console;  // the console the scenes draw
     std::unique_ptr<RenderManager> view;
 };
 
