@@ -16,7 +16,7 @@
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
 #include "game/ui/SceneHost.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/BridgeScreens.h"
 
 namespace {
 

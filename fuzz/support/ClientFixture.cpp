@@ -42,7 +42,7 @@ CorvaneClient& ProcessClient()
         settings.machineName = "fuzz console";
         processClient = new CorvaneClient(settings);
         gClient = processClient;
-        gConsoleScreen = &processScreen;
+        processClient->SetConsoleScreen(&processScreen);
         std::atexit(DeleteProcessClient);
     }
     return *processClient;

@@ -322,8 +322,8 @@ void RepairShieldFacings(ObjectDataBlob& blob)
 
 void LaunchDrone(Simulation& world, SpaceObject& launcher, uint64_t targetId, const std::string& eventType)
 {
-    auto made = std::make_unique<SpaceObject>(0, kDroneBehaviour, kDroneDataTag, SpaceObject::kFastMoverBit, 0.0f,
-                                              0.0f, kDroneFatRadius);
+    std::unique_ptr<SpaceObject> made = world.MakeSpaceObject(0, kDroneBehaviour, kDroneDataTag,
+                                                               SpaceObject::kFastMoverBit, 0.0f, 0.0f, kDroneFatRadius);
     SpaceObject& drone = *made;
     drone.pos = JitterPosition(launcher.pos);
     drone.side = launcher.side;

@@ -199,8 +199,8 @@ glm::vec3 LandingPoint(const ObjectDataBlob& blob)
 void LayMine(SpaceObject& missile, Simulation& world, const glm::vec3& where)
 {
     QueueDestroy(world, missile.uniqueID);
-    auto made = std::make_unique<SpaceObject>(0, kMineBehaviour, kMineDataTag, SpaceObject::kStaticBit, 0.0f, 0.0f,
-                                              kMineFatRadius);
+    std::unique_ptr<SpaceObject> made =
+        world.MakeSpaceObject(0, kMineBehaviour, kMineDataTag, SpaceObject::kStaticBit, 0.0f, 0.0f, kMineFatRadius);
     SpaceObject& mine = *made;
     mine.side = missile.side;
     mine.pos = where;

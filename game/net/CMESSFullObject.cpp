@@ -61,7 +61,9 @@ SpaceObject* FindOrCreate(const FullObjectMessage& full, bool& isNew)
     isNew = known == nullptr;
     if (known)
         return known;
-    auto* object = new SpaceObject(full.record.id, "new", "new", full.abits, 0.0f, 0.0f, kNewObjectFatRadius);
+    SpaceObject* object =
+        theSimulation->MakeSpaceObject(full.record.id, "new", "new", full.abits, 0.0f, 0.0f, kNewObjectFatRadius)
+            .release();
     // Filed once the message has placed it.
     theSimulation->Container()->AddUnfiled(object);
     return object;

@@ -67,9 +67,9 @@ void HandleConnectReset(QelNetworkMessage& message)
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
-    if (gConsoleScreen) {
-        gConsoleScreen->ClearInfoLists();
-        gConsoleScreen->StoryDialogs().Clear();
+    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+        screen->ClearInfoLists();
+        screen->StoryDialogs().Clear();
     }
     AnswerMachineName();
 }

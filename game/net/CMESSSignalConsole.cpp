@@ -13,44 +13,45 @@
 
 #include <algorithm>
 
-ConsoleScreen* gConsoleScreen = nullptr;
-
 namespace {
 
 // 2.
 void HandleSpeechBubble(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     SpeechBubbleSignal bubble;
-    if (ReadSignalOrReport(message, bubble, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->SetSpeechBubble(bubble.objectId, bubble.seconds, bubble.colour, bubble.text);
+    if (ReadSignalOrReport(message, bubble, kClientSignalHandler) && screen)
+        screen->SetSpeechBubble(bubble.objectId, bubble.seconds, bubble.colour, bubble.text);
 }
 
 // 54: the names are joined by '^'; runs of it separate like one.
 void HandleWidgetList(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     WidgetListSignal list;
-    if (!ReadSignalOrReport(message, list, kClientSignalHandler) || !gConsoleScreen)
+    if (!ReadSignalOrReport(message, list, kClientSignalHandler) || !screen)
         return;
     std::vector<std::string> widgets;
     Tokenize(list.widgetList, widgets, "^");
-    gConsoleScreen->SetConsole(list.consoleType, widgets);
+    screen->SetConsole(list.consoleType, widgets);
 }
 
 // 60: the box of the console shown now. A box needs a name to be found by:
 // with neither a console nor a widget name there is nothing to place.
 void HandleBoxRects(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     GuiBoxSetRectSignal box;
-    if (!ReadSignalOrReport(message, box, kClientSignalHandler) || !gConsoleScreen)
+    if (!ReadSignalOrReport(message, box, kClientSignalHandler) || !screen)
         return;
-    const std::string console = gConsoleScreen->ConsoleName();
+    const std::string console = screen->ConsoleName();
     if (console.empty() && box.widgetName.empty()) {
         ReportRejectedMessage(kClientSignalHandler, message, "a box rectangle names neither console nor widget");
         return;
     }
     std::array<float, 8> rects{};
     std::copy(std::begin(box.rects), std::end(box.rects), rects.begin());
-    gConsoleScreen->SetBoxRects(console, box.widgetName, rects);
+    screen->SetBoxRects(console, box.widgetName, rects);
 }
 
 // 61: heard by this console's mirror; the server's own world queues its own.
@@ -66,12 +67,18 @@ void HandleSoundEvent(QelNetworkMessage& message)
 // 96.
 void HandleWidgetBoxStateQuery(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     WidgetBoxStateQuerySignal query;
-    if (ReadSignalOrReport(message, query, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->ReportWidgetBoxes(query.widgetName, query.fullScreenFlag != 0 ? 1 : 0);
+    if (ReadSignalOrReport(message, query, kClientSignalHandler) && screen)
+        screen->ReportWidgetBoxes(query.widgetName, query.fullScreenFlag != 0 ? 1 : 0);
 }
 
 }  // namespace
+
+ConsoleScreen* ClientConsoleScreen()
+{
+    return gClient ? gClient->Screen() : nullptr;
+}
 
 bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message)
 {

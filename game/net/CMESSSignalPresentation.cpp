@@ -38,10 +38,11 @@ bool Read(QelNetworkMessage& message, Signal& signal)
 // 25.
 void HandleTextMessage(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     TextMessageSignal text;
-    if (Read(message, text) && gConsoleScreen) {
+    if (Read(message, text) && screen) {
         const float* c = text.colour;
-        gConsoleScreen->AddTextMessage(text.text, glm::vec4(c[0], c[1], c[2], c[3]));
+        screen->AddTextMessage(text.text, glm::vec4(c[0], c[1], c[2], c[3]));
     }
 }
 
@@ -55,33 +56,35 @@ void HandleCommsMessage(QelNetworkMessage& message)
     if (!world)
         return;
     world->commsMessages.push_back(CommsRecordOf(comms, world->TickCount()));
-    if (gConsoleScreen)
-        gConsoleScreen->PlayGuiSound(kCommsArrivalSound);
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        screen->PlayGuiSound(kCommsArrivalSound);
 }
 
 // 27 to 30: a selection replaces its list, a button adds to it.
 template <typename Signal>
 void HandleConsoleInfo(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     Signal info;
-    if (!Read(message, info) || !gConsoleScreen)
+    if (!Read(message, info) || !screen)
         return;
     constexpr auto kList = Signal::kEngineering ? ConsoleScreen::InfoList::Engineering : ConsoleScreen::InfoList::Comms;
     if constexpr (Signal::kSelection)
-        gConsoleScreen->SelectInfo(kList, info.Entry());
+        screen->SelectInfo(kList, info.Entry());
     else
-        gConsoleScreen->AddInfo(kList, info.Entry());
+        screen->AddInfo(kList, info.Entry());
 }
 
 // 40: the radar's zoom follows the views that bring one.
 void HandleMainScreenView(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     MainScreenViewSignal view;
-    if (!Read(message, view) || !gConsoleScreen)
+    if (!Read(message, view) || !screen)
         return;
-    gConsoleScreen->SetMainViewModes(view.view, view.cameraAngle, view.cameraMode);
+    screen->SetMainViewModes(view.view, view.cameraAngle, view.cameraMode);
     if (const std::optional<float> zoom = RadarZoomOfMainView(view.view))
-        gConsoleScreen->SetRadarZoom(*zoom);
+        screen->SetRadarZoom(*zoom);
 }
 
 // 49, 50, 51.
@@ -113,8 +116,8 @@ void HandleSoundFile(QelNetworkMessage& message)
     if (!Read(message, sound) || !gSoundFactory)
         return;
     if (!gSoundFactory->SoundFileExists(sound.fileName)) {
-        if (gConsoleScreen)
-            gConsoleScreen->AddConsoleLog("SFX file not found: " + sound.fileName, kMissingSoundColour);
+        if (ConsoleScreen* screen = ClientConsoleScreen())
+            screen->AddConsoleLog("SFX file not found: " + sound.fileName, kMissingSoundColour);
         return;
     }
     if (QelSound* played = gSoundFactory->GetSound(sound.fileName))
@@ -132,10 +135,11 @@ void HandleDmxChannel(QelNetworkMessage& message)
 // 63: a burst on an object this console does not know yet is not shown.
 void HandleParticleEvent(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     ParticleEventSignal burst;
-    if (!Read(message, burst) || !gConsoleScreen)
+    if (!Read(message, burst) || !screen)
         return;
-    ParticleView* view = gConsoleScreen->Particles();
+    ParticleView* view = screen->Particles();
     if (!view)
         return;
     if (burst.objectId == 0) {
@@ -150,10 +154,11 @@ void HandleParticleEvent(QelNetworkMessage& message)
 // 64: the console keeps the emitter under the server's id.
 void HandleAttachedEmitter(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     AttachedEmitterSignal emitter;
-    if (!Read(message, emitter) || !gConsoleScreen)
+    if (!Read(message, emitter) || !screen)
         return;
-    ParticleView* view = gConsoleScreen->Particles();
+    ParticleView* view = screen->Particles();
     if (!view)
         return;
     if (emitter.Deletes())
@@ -165,86 +170,95 @@ void HandleAttachedEmitter(QelNetworkMessage& message)
 // 70.
 void HandleSkyBox(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     SkyBoxSignal sky;
-    if (Read(message, sky) && gConsoleScreen)
-        gConsoleScreen->SetSkyBox(sky.artFileName);
+    if (Read(message, sky) && screen)
+        screen->SetSkyBox(sky.artFileName);
 }
 
 // 79.
 void HandleDamageAmount(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     DamageAmountSignal damage;
-    if (Read(message, damage) && gConsoleScreen)
-        gConsoleScreen->SetDamageIndicator(std::min(damage.damage * kDamageFlashPerDamage, kFullDamageFlash));
+    if (Read(message, damage) && screen)
+        screen->SetDamageIndicator(std::min(damage.damage * kDamageFlashPerDamage, kFullDamageFlash));
 }
 
 // 80: "on" while the warp shows and "off" while it does not change nothing.
 void HandleSuperHyperWarp(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     SuperHyperWarpSignal warp;
-    if (!Read(message, warp) || !gConsoleScreen)
+    if (!Read(message, warp) || !screen)
         return;
     const bool on = warp.onOffFlag != 0;
-    if (gConsoleScreen->HyperWarpShown() && !on)
-        gConsoleScreen->HideHyperWarp();
-    else if (!gConsoleScreen->HyperWarpShown() && on)
-        gConsoleScreen->ShowHyperWarp(warp.shipHullKey);
+    if (screen->HyperWarpShown() && !on)
+        screen->HideHyperWarp();
+    else if (!screen->HyperWarpShown() && on)
+        screen->ShowHyperWarp(warp.shipHullKey);
 }
 
 // 81.
 void HandleCinematicControl(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     CinematicControlSignal cinematic;
-    if (!Read(message, cinematic) || !gConsoleScreen)
+    if (!Read(message, cinematic) || !screen)
         return;
     const float* dolly = cinematic.dollyPos;
     const float* target = cinematic.targetPos;
-    gConsoleScreen->SetCinematic({cinematic.scriptControlsCamera, cinematic.dollyId,
-                                  glm::vec3(dolly[0], dolly[1], dolly[2]), cinematic.targetId,
-                                  glm::vec3(target[0], target[1], target[2])});
+    screen->SetCinematic({cinematic.scriptControlsCamera, cinematic.dollyId,
+                          glm::vec3(dolly[0], dolly[1], dolly[2]), cinematic.targetId,
+                          glm::vec3(target[0], target[1], target[2])});
 }
 
 // 82.
 void HandleAutoCinematicStars(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     AutoCinematicStarsSignal stars;
-    if (Read(message, stars) && gConsoleScreen)
-        gConsoleScreen->SetAutoCinematicObject(stars.objectId);
+    if (Read(message, stars) && screen)
+        screen->SetAutoCinematicObject(stars.objectId);
 }
 
 // 84: transparent only at 1.
 void HandleOptionsTransparency(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     OptionsTransparencySignal transparency;
-    if (Read(message, transparency) && gConsoleScreen)
-        gConsoleScreen->SetOptionsTransparency(transparency.onOffFlag == 1);
+    if (Read(message, transparency) && screen)
+        screen->SetOptionsTransparency(transparency.onOffFlag == 1);
 }
 
 // 85: the server's tick travels along but the effect needs only its length.
 void HandleJumpEffect(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     JumpEffectSignal jump;
-    if (Read(message, jump) && gConsoleScreen)
-        gConsoleScreen->StartJumpEffect(static_cast<int32_t>(jump.effectSeconds));
+    if (Read(message, jump) && screen)
+        screen->StartJumpEffect(static_cast<int32_t>(jump.effectSeconds));
 }
 
 // 86.
 void HandleJumpTime(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     JumpTimeSignal time;
-    if (Read(message, time) && gConsoleScreen)
-        gConsoleScreen->SetJumpTime(time.seconds);
+    if (Read(message, time) && screen)
+        screen->SetJumpTime(time.seconds);
 }
 
 // 99: the options are joined by ';'.
 void HandleHoldMenu(QelNetworkMessage& message)
 {
+    ConsoleScreen* screen = ClientConsoleScreen();
     HoldMenuSignal menu;
-    if (!Read(message, menu) || !gConsoleScreen)
+    if (!Read(message, menu) || !screen)
         return;
     std::vector<std::string> options;
     Tokenize(menu.options, options, ";");
-    gConsoleScreen->ShowHoldMenu(menu.subject, menu.object, menu.extra, options);
+    screen->ShowHoldMenu(menu.subject, menu.object, menu.extra, options);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // builds, visibility and hot keys of its script screens go to the retained
 // GUI of the console's screen, a request for its tree is answered with the
 // tree's text, and story dialogs join the screen's queue. A program without
-// a screen (gConsoleScreen null) drops them.
+// a screen (ClientConsoleScreen() null) drops them.
 
 #include "game/net/ClientSignalHandlers.h"
 #include "game/net/ConsoleScreen.h"
@@ -16,8 +16,9 @@ namespace {
 void HandleWidget(QelNetworkMessage& message)
 {
     RetainedWidgetSignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->RetainedGUI().AddWidget(std::move(signal.widget));
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && screen)
+        screen->RetainedGUI().AddWidget(std::move(signal.widget));
 }
 
 // 37 and 38.
@@ -25,25 +26,28 @@ template <SignalMessageCode Code>
 void HandleBuild(QelNetworkMessage& message, bool clear)
 {
     RetainedBuildSignal<Code> signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->RetainedGUI().SetBuilding(clear, signal.tag);
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && screen)
+        screen->RetainedGUI().SetBuilding(clear, signal.tag);
 }
 
 // 83.
 void HandleVisibility(QelNetworkMessage& message)
 {
     RetainedVisibilitySignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->RetainedGUI().SetHidden(signal.tag, signal.shown);
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && screen)
+        screen->RetainedGUI().SetHidden(signal.tag, signal.shown);
 }
 
 // 88: the tree's text goes back at once.
 void HandleDebugTreeRequest(QelNetworkMessage& message)
 {
     DebugTreeRequestSignal request;
-    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !gConsoleScreen)
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !screen)
         return;
-    const DebugTreeTextSignal answer{gConsoleScreen->RetainedGUI().DumpTree(request.tag, request.visibleListFlag != 0)};
+    const DebugTreeTextSignal answer{screen->RetainedGUI().DumpTree(request.tag, request.visibleListFlag != 0)};
     WriteSignal(StartClientMessage("signal"), answer);
     SendClientMessage();
 }
@@ -52,9 +56,10 @@ void HandleDebugTreeRequest(QelNetworkMessage& message)
 void HandleHotKey(QelNetworkMessage& message)
 {
     RetainedHotKeySignal signal;
-    if (!ReadSignalOrReport(message, signal, kClientSignalHandler) || !gConsoleScreen)
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (!ReadSignalOrReport(message, signal, kClientSignalHandler) || !screen)
         return;
-    RetainedGUIManager& gui = gConsoleScreen->RetainedGUI();
+    RetainedGUIManager& gui = screen->RetainedGUI();
     if (signal.Removes())
         gui.RemoveHotKey(signal.tag);
     else
@@ -65,8 +70,9 @@ void HandleHotKey(QelNetworkMessage& message)
 void HandleStoryDialog(QelNetworkMessage& message)
 {
     StoryDialogSignal signal;
-    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && gConsoleScreen)
-        gConsoleScreen->StoryDialogs().Push(signal.entry);
+    ConsoleScreen* screen = ClientConsoleScreen();
+    if (ReadSignalOrReport(message, signal, kClientSignalHandler) && screen)
+        screen->StoryDialogs().Push(signal.entry);
 }
 
 }  // namespace

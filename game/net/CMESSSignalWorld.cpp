@@ -114,9 +114,9 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Clear();
         world->Reset(false, "");
     }
-    if (gConsoleScreen) {
-        gConsoleScreen->StoryDialogs().Clear();
-        gConsoleScreen->ClearForNewWorld();
+    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+        screen->StoryDialogs().Clear();
+        screen->ClearForNewWorld();
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class ConsoleScreen;
 class QelNetworkMessage;
 class Simulation;
 
@@ -35,3 +36,6 @@ bool HandleClientPresentationSignal(uint16_t code, QelNetworkMessage& message);
 Simulation* ConsoleMirrorWorld();
 // This process is the server: its world and string map are the originals.
 bool HostsAuthoritativeWorld();
+// The screen the client's signals reach, or null (no client, or a client of
+// a program without a screen).
+ConsoleScreen* ClientConsoleScreen();

@@ -7,7 +7,8 @@
 // indicator and the radar's hold menu. The render manager, the console boxes
 // and the shell implement it; this base is the screen of a program without
 // one (the headless harness), on which every call does nothing and every
-// query answers empty.
+// query answers empty. The console's client holds the screen its signals
+// reach (CorvaneClient::SetConsoleScreen).
 //
 // Every screen keeps the mission's screens it shows: the retained GUI's tree
 // and the story dialogs waiting. A console's signals fill them, and so do the
@@ -121,6 +122,3 @@ private:
     RetainedGUIManager retainedGUI;
     StoryDialogGUIManager storyDialogs;
 };
-
-// This machine's screen while it has one; null in a program without a screen.
-extern ConsoleScreen* gConsoleScreen;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+class ConsoleScreen;
 class QelNetworkClient;
 class ShipAssetTransfers;
 
@@ -125,6 +126,11 @@ public:
     // in a program without one: outlines and chunks are then passed by.
     void SetAssetTransfers(ShipAssetTransfers* transfers) { assetTransfers = transfers; }
     ShipAssetTransfers* AssetTransfers() const { return assetTransfers; }
+    // This machine's screen, which the server's notices for it reach; set by
+    // whoever opens the screen, which takes it back before it goes. Null in a
+    // program without one: those notices are then passed by.
+    void SetConsoleScreen(ConsoleScreen* screen) { consoleScreen = screen; }
+    ConsoleScreen* Screen() const { return consoleScreen; }
 
     ClientStringMap stringMap;  // kept across runs
     // 0..100: how strongly the console flashes red; raised when the own ship
@@ -144,6 +150,7 @@ private:
     MessageQueues queues;
     QelNetworkClient* endpoint = nullptr;
     ShipAssetTransfers* assetTransfers = nullptr;
+    ConsoleScreen* consoleScreen = nullptr;
     int32_t heartbeatCounter = 0;
     int32_t requestCounter = 0;
     int32_t requestedSetAge = 0;

@@ -77,8 +77,8 @@ void HalvexGameLoop::Startup()
     ConnectScriptHost();
     // The scene host has opened this machine's screen, whose retained GUI
     // lists the mission's hot keys in the game's table.
-    if (gConsoleScreen)
-        gConsoleScreen->RetainedGUI().SetHotKeyService(&scriptHotKeys);
+    if (ConsoleScreen* screen = gClient->Screen())
+        screen->RetainedGUI().SetHotKeyService(&scriptHotKeys);
     ConnectHullSilhouettes();
     if (scenes)
         scenes->SetupFirstScreen();

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-ConsoleSettings theConsoleSettings;
-
 // A hand-edited value outside the modes would index past the helm's option list.
 void ConsoleSettings::ReadHelmMode()
 {

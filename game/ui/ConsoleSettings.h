@@ -1,6 +1,7 @@
 #pragma once
 // How this machine's console plays: chosen on the options screens, read by
-// the scenes and the console widgets. Main thread only.
+// the scenes and the console widgets. The console's state holds it
+// (ConsoleState::settings). Main thread only.
 
 #include <cstdint>
 
@@ -15,5 +16,3 @@ struct ConsoleSettings {
     // helm offers; an empty or missing value is the trainee helm.
     void ReadHelmMode();
 };
-
-extern ConsoleSettings theConsoleSettings;

@@ -12,7 +12,6 @@
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
-#include "game/widgets/LocalConsoleScreen.h"
 #include "game/widgets/SortedObjectList.h"
 #include "game/world/DataKey.h"
 #include "game/world/ShipKeys.h"
@@ -47,11 +46,6 @@ constexpr const char* kButtonKeyDescription = "clicks this comms button";
 constexpr const char* kCommsSound = "gui_comms";
 constexpr glm::vec4 kWhite{1.0f};
 
-const std::vector<ConsoleInfoEntry>& CommsInfo()
-{
-    return theLocalConsoleScreen.Info(ConsoleScreen::InfoList::Comms);
-}
-
 glm::vec4 ColourOf(const std::string& description)
 {
     glm::vec4 colour;
@@ -80,7 +74,7 @@ int32_t FirstRowTop(const IntRect& area, int32_t entryCount, float scroll)
 
 void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    const std::vector<ConsoleInfoEntry>& entries = CommsInfo();
+    const std::vector<ConsoleInfoEntry>& entries = console.commsInfo;
     const SpaceObject* ship = ConsolePlayerShip();
     if (entries.size() <= 1 || !ship)
         return;
@@ -118,7 +112,7 @@ void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widg
 
 void ViewCommsFaceDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    const std::vector<ConsoleInfoEntry>& entries = CommsInfo();
+    const std::vector<ConsoleInfoEntry>& entries = console.commsInfo;
     if (entries.empty() || !ConsolePlayerShip())
         return;
     const ConsoleInfoEntry& heading = entries[0];

@@ -1,5 +1,10 @@
 #include "game/widgets/ConsoleState.h"
 
+ConsoleState* ConsoleState::Of(SharedConsoleState& shared)
+{
+    return dynamic_cast<ConsoleState*>(&shared);
+}
+
 void ConsoleState::StartNewWorld()
 {
     static_cast<ConsoleWidgetStates&>(*this) = ConsoleWidgetStates{};

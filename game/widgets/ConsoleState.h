@@ -1,19 +1,24 @@
 #pragma once
 // Everything this machine's console keeps from frame to frame: what it shares
 // with the render manager (its name and widgets, the scan kind, the mouse
-// hold), the layout of its boxes, the engineering presets and the state of
-// every widget. The console screen owns the one of this machine
-// (LocalConsoleScreen::State) and hands it to every widget it draws through
-// the widget table; a widget keeps nothing of its own.
+// hold), how it plays (the settings of the options screens), the layout of
+// its boxes, the engineering presets, the comms and engineering info lists
+// the mission sent and the state of every widget. The window program's
+// screens own the one of this machine (BridgeScreens), which the console
+// screen fills and the render manager draws for; it is handed to every
+// widget drawn through the widget table, and to the scenes through the
+// render manager; a widget keeps nothing of its own.
 //
 // A new world starts every widget afresh: the widgets' part becomes a newly
 // made one, so no selection, scroll position, tracker or button of the old
-// world is left. The console's choice, the layout of its boxes and the crew's
-// presets (read from and written to their file) carry over.
+// world is left. The console's choice, its settings, the layout of its boxes
+// and the crew's presets (read from and written to their file) carry over.
 //
 // Main thread only.
 
+#include "game/net/PresentationSignals.h"
 #include "game/render/manager/SharedConsoleState.h"
+#include "game/ui/ConsoleSettings.h"
 #include "game/widgets/CommsWidgets.h"
 #include "game/widgets/EngPresets.h"
 #include "game/widgets/EngSystemControls.h"
@@ -59,10 +64,19 @@ struct ConsoleWidgetStates {
 
 class ConsoleState : public SharedConsoleState, public ConsoleWidgetStates {
 public:
+    // The whole console state of which the shared part is a part; null for
+    // a render manager's console of its own, which is no more than that part.
+    static ConsoleState* Of(SharedConsoleState& shared);
+
     // A new world: the widgets start afresh, and so do the scan kind and the
-    // mouse hold; the console, its box layout and the presets stay.
+    // mouse hold; the console, its settings, its box layout, the presets and
+    // the info lists stay.
     void StartNewWorld();
 
+    ConsoleSettings settings;
     GUIBoxEditState boxEdit;  // which layout shows, and the edit mode's drag
     EngineeringValueSet engineeringPresets;
+    // The comms and engineering info lists, each entry in the order it came.
+    std::vector<ConsoleInfoEntry> commsInfo;
+    std::vector<ConsoleInfoEntry> engineeringInfo;
 };

@@ -13,7 +13,6 @@
 #include "game/ui/UIControls.h"
 #include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
-#include "game/widgets/LocalConsoleScreen.h"
 #include "game/widgets/ShipInternalView.h"
 #include "game/world/HullPathSets.h"
 #include "game/world/Simulation.h"
@@ -202,9 +201,9 @@ void ViewGridFaceDraw(ConsoleState& console, IntRect& rect, std::string)
                           ParsedColor(ReadString(data, gridobject::kInfoTextColor)), kLayer);
 }
 
-void ViewGridControlDraw(ConsoleState&, IntRect& rect, std::string widgetName)
+void ViewGridControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    const std::vector<ConsoleInfoEntry>& entries = theLocalConsoleScreen.Info(ConsoleScreen::InfoList::Engineering);
+    const std::vector<ConsoleInfoEntry>& entries = console.engineeringInfo;
     const SpaceObject* ship = ConsolePlayerShip();
     if (entries.empty() || !ship)
         return;

@@ -4,9 +4,9 @@
 #include "engine/base/QelMouse.h"
 #include "engine/base/QelVirtualKeys.h"
 #include "game/behaviours/PlayerShipKeys.h"
-#include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/KeyVal.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/Simulation.h"
 #include "game/world/SimulationClock.h"
 
@@ -100,7 +100,7 @@ SteeringKeys SteeringKeys::Read(const std::string& context, bool withRoll)
 
 void ViewHelmNormalDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    switch (theConsoleSettings.helmMode) {
+    switch (console.settings.helmMode) {
     case 0: ViewHelmSimpleDraw(console, rect, widgetName); break;
     case 1: ViewHelmRestrained3DDraw(console, rect, widgetName); break;
     case 2: ViewHelmFree3DDraw(console, rect, widgetName); break;

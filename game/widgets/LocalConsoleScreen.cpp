@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <utility>
 
-LocalConsoleScreen theLocalConsoleScreen;
-
 void LocalConsoleScreen::SetConsole(const std::string& name, const std::vector<std::string>& widgets)
 {
     state.consoleName = name;
@@ -121,18 +119,18 @@ void LocalConsoleScreen::AddInfo(InfoList list, const ConsoleInfoEntry& entry)
 
 void LocalConsoleScreen::ClearInfoLists()
 {
-    commsInfo.clear();
-    engineeringInfo.clear();
+    state.commsInfo.clear();
+    state.engineeringInfo.clear();
 }
 
 const std::vector<ConsoleInfoEntry>& LocalConsoleScreen::Info(InfoList list) const
 {
-    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+    return list == InfoList::Comms ? state.commsInfo : state.engineeringInfo;
 }
 
 std::vector<ConsoleInfoEntry>& LocalConsoleScreen::InfoOf(InfoList list)
 {
-    return list == InfoList::Comms ? commsInfo : engineeringInfo;
+    return list == InfoList::Comms ? state.commsInfo : state.engineeringInfo;
 }
 
 void LocalConsoleScreen::PlayJumpSound(int32_t secondsLeft)
@@ -217,13 +215,4 @@ void LocalConsoleScreen::SetAutoCinematicObject(uint64_t objectId)
 {
     if (state.renderer)
         state.renderer->render3D.cinematic_request = objectId;
-}
-
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes)
-{
-    ConsoleState& console = theLocalConsoleScreen.State();
-    GUIBoxManager::Load(console.boxEdit);
-    gConsoleScreen = &theLocalConsoleScreen;
-    theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-    return std::make_unique<RenderManager>(firstScene, &console, std::move(scenes));
 }

@@ -4,29 +4,26 @@
 // mission places and asks about, speech bubbles over radar contacts, the
 // options button's transparency and the sky box's art, the jump's effect and
 // countdown, the red flash when the ship is hit, and the lines of the message
-// box that the text waterfall shows. The console boxes, the render manager
-// drawing for its console, the client and the message log hold what it
-// changes; it keeps the console's state (ConsoleState.h), which it hands to
-// the widgets and starts afresh for a new world, the comms and engineering
-// info lists the widgets show, and (as every screen) the mission's screens
-// and story dialogs it shows.
+// box that the text waterfall shows. The console boxes, the render manager,
+// the client and the message log hold what it changes; it fills the console's
+// state (ConsoleState.h) it is given, which it starts afresh for a new world,
+// with the console's choice and the comms and engineering info lists the
+// widgets show; and (as every screen) it keeps the mission's screens and the
+// story dialogs it shows.
 //
-// MakeBridgeScreens opens it to both ways in and makes the render manager:
+// BridgeScreens opens it to both ways in and makes the render manager:
 //
 //   HalvexGameLoop::Options options;
 //   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
 
 #include "game/script/ServerScreen.h"
-#include "game/render/manager/SceneFunction.h"
 #include "game/widgets/ConsoleState.h"
-
-#include <memory>
-
-class SceneHost;
-class SceneState;
 
 class LocalConsoleScreen : public ServerScreen {
 public:
+    // The console's state must outlive the screen.
+    explicit LocalConsoleScreen(ConsoleState& console) : state(console) {}
+
     void SetConsole(const std::string& name, const std::vector<std::string>& widgets) override;
     std::string ConsoleName() const override;
     void SetBoxRects(const std::string& screenName, const std::string& widgetName,
@@ -67,16 +64,5 @@ public:
 private:
     std::vector<ConsoleInfoEntry>& InfoOf(InfoList list);
 
-    ConsoleState state;
-    std::vector<ConsoleInfoEntry> commsInfo;
-    std::vector<ConsoleInfoEntry> engineeringInfo;
+    ConsoleState& state;
 };
-
-// The screen of this machine.
-extern LocalConsoleScreen theLocalConsoleScreen;
-
-// The window program's screens: the console layout read back from its file,
-// this machine's screen opened to the server's notices and to the mission,
-// and the render manager, drawing for the screen's console, that will enter
-// the first scene at its set-up and hand the scenes' state to every scene.
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes);

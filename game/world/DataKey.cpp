@@ -19,7 +19,7 @@ template <typename Store>
 void Write(ObjectDataBlob& blob, const DataKey& key, std::string_view doc, const char* typeName, int32_t index,
            Store store)
 {
-    store(blob.GetElementById(key.key, index));
+    store(blob.GetElementById(key.key, index), blob.ChangeTick());
     BlobDocRegistry::RecordLasting(key.key, key.name, doc, typeName, index);
 }
 
@@ -63,54 +63,60 @@ int32_t CountElements(const ObjectDataBlob& blob, const DataKey& key)
 
 void DeclareInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index)
 {
-    Write(blob, key, key.doc, BlobDocRegistry::kInt, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    Write(blob, key, key.doc, BlobDocRegistry::kInt, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 void DeclareInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index)
 {
-    Write(blob, key, key.doc, BlobDocRegistry::kInt64, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    Write(blob, key, key.doc, BlobDocRegistry::kInt64, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 void DeclareUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index)
 {
     Write(blob, key, key.doc, BlobDocRegistry::kUInt64, index,
-          [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreUInt64(value, tick); });
 }
 
 void DeclareFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index)
 {
-    Write(blob, key, key.doc, BlobDocRegistry::kFloat, index, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
+    Write(blob, key, key.doc, BlobDocRegistry::kFloat, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreFloat(value, tick); });
 }
 
 void DeclareString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index)
 {
     Write(blob, key, key.doc, BlobDocRegistry::kString, index,
-          [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreString(std::move(value), tick); });
 }
 
 void WriteInt(ObjectDataBlob& blob, const DataKey& key, int32_t value, int32_t index)
 {
-    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 void WriteUInt64(ObjectDataBlob& blob, const DataKey& key, uint64_t value, int32_t index)
 {
     Write(blob, key, kPlayDoc, BlobDocRegistry::kUInt64, index,
-          [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreUInt64(value, tick); });
 }
 
 void WriteFloat(ObjectDataBlob& blob, const DataKey& key, float value, int32_t index)
 {
-    Write(blob, key, kPlayDoc, BlobDocRegistry::kFloat, index, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kFloat, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreFloat(value, tick); });
 }
 
 void WriteInt64(ObjectDataBlob& blob, const DataKey& key, int64_t value, int32_t index)
 {
-    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt64, index, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    Write(blob, key, kPlayDoc, BlobDocRegistry::kInt64, index,
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 void WriteString(ObjectDataBlob& blob, const DataKey& key, std::string value, int32_t index)
 {
     Write(blob, key, kPlayDoc, BlobDocRegistry::kString, index,
-          [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
+          [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreString(std::move(value), tick); });
 }

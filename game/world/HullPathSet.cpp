@@ -122,6 +122,7 @@ GridObject& HullPathSet::AddGridObject(uint64_t id, const std::string& objectNam
     object->name = objectName;
     object->tag = objectTag;
     object->type = objectType;
+    object->data_set.StampChangesBy(changeClock);
     WriteInt(object->data_set, kPathX, -1);
     WriteInt(object->data_set, kPathY, -1);
     objects.push_back(std::move(object));

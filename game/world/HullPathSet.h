@@ -13,6 +13,7 @@
 
 #include "game/world/GridObject.h"
 #include "game/world/HullSilhouetteSource.h"
+#include "game/world/SimulationClock.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,8 +86,11 @@ public:
     GridObject* GetGridObjectByIndex(int32_t index) const;
     // AddGridObject with a new id.
     GridObject& CreateGridObject(const std::string& name, const std::string& tag, const std::string& type);
-    // Appends an object with the id (0: a new one), layer 0 and no request.
+    // Appends an object with the id (0: a new one), layer 0 and no request;
+    // its data set stamps its changes by the map's clock.
     GridObject& AddGridObject(uint64_t id, const std::string& name, const std::string& tag, const std::string& type);
+    // The clock of the world whose ship has this map; none stamps 0.
+    void StampChangesBy(const SimulationClock* clock) { changeClock = clock; }
     // Removes and deletes it; the others keep their order. False when it is
     // not in this map's list.
     bool DeleteGridObject(const GridObject* object);
@@ -163,6 +167,7 @@ private:
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // silhouette box, in pixels of the large silhouette
 
     std::vector<std::unique_ptr<GridObject>> objects;
+    const SimulationClock* changeClock = nullptr;
     int32_t sortCursor = 0;
     std::vector<uint64_t> objectsAtPoint;
 

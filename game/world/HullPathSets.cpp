@@ -62,6 +62,7 @@ HullPathSet* HullPathSets::Get(uint64_t shipId, bool rebuild)
     std::unique_ptr<HullPathSet> built = ship ? BuildForShip(*ship) : nullptr;
     if (!built)
         return nullptr;
+    built->StampChangesBy(&world.clock);
     return (sets[shipId] = std::move(built)).get();
 }
 

@@ -177,36 +177,39 @@ uint64_t ObjectDataBlob::SetNamed(std::string_view tag, int32_t index, std::stri
                                   Store store)
 {
     const uint64_t key = HashMessageName(tag);
-    store(Element(key, index));
+    store(Element(key, index), ChangeTick());
     BlobDocRegistry::Record(key, tag, doc, typeName, index);
     return key;
 }
 
 uint64_t ObjectDataBlob::SetInt(std::string_view tag, int32_t value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, doc, BlobDocRegistry::kInt, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kInt,
+                    [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 uint64_t ObjectDataBlob::SetInt64(std::string_view tag, int64_t value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, doc, BlobDocRegistry::kInt64, [&](ObjectDataBlobElement& e) { e.StoreInt(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kInt64,
+                    [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreInt(value, tick); });
 }
 
 uint64_t ObjectDataBlob::SetUInt64(std::string_view tag, uint64_t value, int32_t index, std::string_view doc)
 {
     return SetNamed(tag, index, doc, BlobDocRegistry::kUInt64,
-                    [&](ObjectDataBlobElement& e) { e.StoreUInt64(value); });
+                    [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreUInt64(value, tick); });
 }
 
 uint64_t ObjectDataBlob::SetFloat(std::string_view tag, float value, int32_t index, std::string_view doc)
 {
-    return SetNamed(tag, index, doc, BlobDocRegistry::kFloat, [&](ObjectDataBlobElement& e) { e.StoreFloat(value); });
+    return SetNamed(tag, index, doc, BlobDocRegistry::kFloat,
+                    [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreFloat(value, tick); });
 }
 
 uint64_t ObjectDataBlob::SetString(std::string_view tag, std::string value, int32_t index, std::string_view doc)
 {
     return SetNamed(tag, index, doc, BlobDocRegistry::kString,
-                    [&](ObjectDataBlobElement& e) { e.StoreString(std::move(value)); });
+                    [&](ObjectDataBlobElement& e, int64_t tick) { e.StoreString(std::move(value), tick); });
 }
 
 uint64_t ObjectDataBlob::SetIntByIndexString(std::string_view tag, int32_t value, std::string_view index,
@@ -241,31 +244,31 @@ uint64_t ObjectDataBlob::SetStringByIndexString(std::string_view tag, std::strin
 
 uint64_t ObjectDataBlob::SetIntById(uint64_t tagKey, int32_t value, int32_t index)
 {
-    Element(tagKey, index).StoreInt(value);
+    Element(tagKey, index).StoreInt(value, ChangeTick());
     return tagKey;
 }
 
 uint64_t ObjectDataBlob::SetInt64ById(uint64_t tagKey, int64_t value, int32_t index)
 {
-    Element(tagKey, index).StoreInt(value);
+    Element(tagKey, index).StoreInt(value, ChangeTick());
     return tagKey;
 }
 
 uint64_t ObjectDataBlob::SetUInt64ById(uint64_t tagKey, uint64_t value, int32_t index)
 {
-    Element(tagKey, index).StoreUInt64(value);
+    Element(tagKey, index).StoreUInt64(value, ChangeTick());
     return tagKey;
 }
 
 uint64_t ObjectDataBlob::SetFloatById(uint64_t tagKey, float value, int32_t index)
 {
-    Element(tagKey, index).StoreFloat(value);
+    Element(tagKey, index).StoreFloat(value, ChangeTick());
     return tagKey;
 }
 
 uint64_t ObjectDataBlob::SetStringById(uint64_t tagKey, std::string value, int32_t index)
 {
-    Element(tagKey, index).StoreString(std::move(value));
+    Element(tagKey, index).StoreString(std::move(value), ChangeTick());
     return tagKey;
 }
 

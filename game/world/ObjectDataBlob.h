@@ -23,8 +23,12 @@
 // lines: the table's slot, which carries enough of the hash to pass over
 // other keys' slots without visiting their elements, and the start of the
 // element's row, which holds its key and its numbers.
+//
+// A set stamps each change with the tick of the world clock it is given (the
+// world of the object that carries it); a set given none stamps 0.
 
 #include "game/world/ObjectDataBlobElement.h"
+#include "game/world/SimulationClock.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -34,6 +38,12 @@
 
 class ObjectDataBlob {
 public:
+    // The clock whose tick the setters stamp; it must outlive the set, or be
+    // replaced before it goes.
+    void StampChangesBy(const SimulationClock* clock) { changeClock = clock; }
+    // The tick a change made now is stamped with.
+    int64_t ChangeTick() const { return changeClock ? changeClock->time_tick_counter : 0; }
+
     // Named setters: store the value, record the doc text in BlobDocRegistry
     // and return the tag's key.
     uint64_t SetInt(std::string_view tag, int32_t value, int32_t index, std::string_view doc);
@@ -163,6 +173,7 @@ private:
     // Open addressing with linear probing over a power-of-two size.
     std::vector<Slot> rowIndex;
     Walk walk;
+    const SimulationClock* changeClock = nullptr;
 };
 
 template <typename Self, typename Visit>

@@ -4,8 +4,6 @@
 #include <limits>
 #include <utility>
 
-int64_t blobChangeTick = 0;
-
 namespace {
 
 // 2^63 and 2^64 are exact floats; every float below them (and at or above
@@ -37,37 +35,37 @@ uint64_t BlobFloatToUInt64(float value)
     return static_cast<uint64_t>(value);
 }
 
-void ObjectDataBlobElement::StoreInt(int64_t value)
+void ObjectDataBlobElement::StoreInt(int64_t value, int64_t tick)
 {
     if (dataType != ODBE_INT || intValue != value)
-        changeTick = blobChangeTick;
+        changeTick = tick;
     dataType = ODBE_INT;
     intValue = value;
     uintValue = static_cast<uint64_t>(value);
     floatValue = static_cast<float>(value);
 }
 
-void ObjectDataBlobElement::StoreUInt64(uint64_t value)
+void ObjectDataBlobElement::StoreUInt64(uint64_t value, int64_t tick)
 {
-    changeTick = blobChangeTick;
+    changeTick = tick;
     dataType = ODBE_UINT64;
     uintValue = value;
     intValue = static_cast<int64_t>(value);
     floatValue = static_cast<float>(value);
 }
 
-void ObjectDataBlobElement::StoreFloat(float value)
+void ObjectDataBlobElement::StoreFloat(float value, int64_t tick)
 {
-    changeTick = blobChangeTick;
+    changeTick = tick;
     dataType = ODBE_FLOAT;
     floatValue = value;
     intValue = BlobFloatToInt64(value);
     uintValue = BlobFloatToUInt64(value);
 }
 
-void ObjectDataBlobElement::StoreString(std::string value)
+void ObjectDataBlobElement::StoreString(std::string value, int64_t tick)
 {
-    changeTick = blobChangeTick;
+    changeTick = tick;
     dataType = ODBE_STRING;
     stringValue = std::move(value);
     intValue = 0;

@@ -16,11 +16,6 @@ enum ObjectDataBlobElementType : int32_t {
     ODBE_NONE = 4,    // created by a read, never set
 };
 
-// The tick the data-set setters stamp into changeTick. The simulation tick
-// sets it each time it advances, so it equals the current tick on the server
-// and on a client alike.
-extern int64_t blobChangeTick;
-
 struct ObjectDataBlobElement {
     // The numbers first, together: a read finds them in one cache line.
     int64_t intValue = 0;
@@ -33,14 +28,16 @@ struct ObjectDataBlobElement {
     // only the server's replication touches it.
     std::map<uint64_t, int64_t> sentTicks;
 
-    // Re-storing the same integer is no change, so replication does not resend
-    // it; a change of type always is, whatever the value.
-    void StoreInt(int64_t value);
+    // Each store stamps a change with the tick given (the world's current
+    // tick, as its data set passes it). Re-storing the same integer is no
+    // change, so replication does not resend it; a change of type always is,
+    // whatever the value.
+    void StoreInt(int64_t value, int64_t tick);
     // The stores below always count as a change.
-    void StoreUInt64(uint64_t value);
-    void StoreFloat(float value);
+    void StoreUInt64(uint64_t value, int64_t tick);
+    void StoreFloat(float value, int64_t tick);
     // Zeroes the numeric fields.
-    void StoreString(std::string value);
+    void StoreString(std::string value, int64_t tick);
 };
 
 // Float to integer conversions of the data set, defined for every float:

@@ -145,8 +145,8 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
     if (!container)
         return 0;
     const ShipRadii radii = FindShipRadii(LowerCaseAscii(dataTag));
-    auto object = std::make_unique<SpaceObject>(0, aiTag, dataTag, abits, radii.exclusion, radii.interaction,
-                                                FatRadiusFor(radii.exclusion));
+    std::unique_ptr<SpaceObject> object = MakeSpaceObject(0, aiTag, dataTag, abits, radii.exclusion,
+                                                          radii.interaction, FatRadiusFor(radii.exclusion));
     QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");
     object->lastUpdateTick = clock.time_tick_counter;
     const uint64_t run = runCount;
@@ -161,8 +161,20 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
     return id;
 }
 
+std::unique_ptr<SpaceObject> Simulation::MakeSpaceObject(uint64_t id, const std::string& behaviourName,
+                                                         const std::string& dataTag, uint16_t abits,
+                                                         float exclusionRadius, float interactionRadius,
+                                                         float fatRadius) const
+{
+    auto object = std::make_unique<SpaceObject>(id, behaviourName, dataTag, abits, exclusionRadius,
+                                                interactionRadius, fatRadius);
+    object->data_set.StampChangesBy(&clock);
+    return object;
+}
+
 void Simulation::AddPendingObject(std::unique_ptr<SpaceObject> object)
 {
+    object->data_set.StampChangesBy(&clock);
     pendingNewObjects.push_back(std::move(object));
 }
 
@@ -235,10 +247,7 @@ void Simulation::WriteDebugText(const std::string& text)
         file << text << '\n';
 }
 
-// The data sets stamp their changes with the world's tick, on the server and
-// on a client alike, so the two always move together.
 void Simulation::SetTickCounter(int64_t tick)
 {
     clock.time_tick_counter = tick;
-    blobChangeTick = tick;
 }

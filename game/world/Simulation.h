@@ -78,8 +78,14 @@ public:
     // places it first files it in its place. Its id, or 0 when there is no
     // registry (before the first Reset, or after a Clear).
     uint64_t CreateSpaceObject(const std::string& aiTag, const std::string& dataTag, uint16_t abits);
+    // A new object of this world, not yet registered (SpaceObject's
+    // constructor); its data set stamps its changes with this world's tick.
+    std::unique_ptr<SpaceObject> MakeSpaceObject(uint64_t id, const std::string& behaviourName,
+                                                 const std::string& dataTag, uint16_t abits, float exclusionRadius,
+                                                 float interactionRadius, float fatRadius) const;
     // Takes ownership of an object made during a tick; it enters the registry
-    // at the next frame step and first moves in the tick after that.
+    // at the next frame step and first moves in the tick after that. From now
+    // on its data set stamps its changes with this world's tick.
     void AddPendingObject(std::unique_ptr<SpaceObject> object);
     // Removes and deletes the object of the id (in normal space or standby),
     // with the tractor connections that hold it; nothing when there is none.

@@ -145,7 +145,8 @@ void Simulation::RunSlowPass()
         auto* object = static_cast<SpaceObject*>(base);
         if (ObjectDataBlobElement* exciting = object->data_set.FindElement(excitingKey, 0);
             exciting && exciting->floatValue > 0.0f) {
-            exciting->StoreFloat(std::min(kExcitingMax, std::max(0.0f, exciting->floatValue - kExcitingFade)));
+            exciting->StoreFloat(std::min(kExcitingMax, std::max(0.0f, exciting->floatValue - kExcitingFade)),
+                                 TickCount());
         }
         if (!object->IsStatic())
             CallBehaviourHook(object, kBehaviourSlowTick, nullptr);

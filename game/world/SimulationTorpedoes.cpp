@@ -82,8 +82,9 @@ bool Simulation::IsLaunchTube(const SpaceObject& ship, int32_t tube, bool keepTu
 
 SpaceObject& Simulation::MakeTorpedo(const SpaceObject& launcher, const std::string& type)
 {
-    auto made = std::make_unique<SpaceObject>(0, kTorpedoBehaviour, kTorpedoDataTag, SpaceObject::kFastMoverBit, 0.0f,
-                                              0.0f, kTorpedoFatRadius);
+    std::unique_ptr<SpaceObject> made =
+        MakeSpaceObject(0, kTorpedoBehaviour, kTorpedoDataTag, SpaceObject::kFastMoverBit, 0.0f, 0.0f,
+                        kTorpedoFatRadius);
     SpaceObject& torpedo = *made;
     torpedo.pos = JitterPosition(launcher.pos);
     torpedo.side = launcher.side;

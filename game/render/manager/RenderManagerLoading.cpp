@@ -5,6 +5,7 @@
 // meshes. Whatever is left loads at once when a later screen, or the 3D
 // view, needs it.
 
+#include "game/net/ClientSignalHandlers.h"
 #include "game/render/manager/RenderManager.h"
 
 #include "engine/base/QelGraphicsFactoryBase.h"
@@ -45,8 +46,8 @@ void RenderManager::SetupViews()
     radarSetUp = true;
     render2D.Setup();
     render3D.Setup();
-    if (gConsoleScreen)
-        gConsoleScreen->RetainedGUI().Draw();
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        screen->RetainedGUI().Draw();
 }
 
 // Each step is a band of the sky, a font, a sheet, or the views: tens of

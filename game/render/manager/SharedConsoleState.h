@@ -19,6 +19,9 @@
 class RenderManager;
 
 struct SharedConsoleState {
+    // A console's whole state extends this part (ConsoleState::Of finds it).
+    virtual ~SharedConsoleState() = default;
+
     std::string consoleName;
     std::vector<std::string> consoleWidgetList;
     std::string currentWidgetName;

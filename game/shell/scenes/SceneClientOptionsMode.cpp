@@ -7,6 +7,8 @@
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 #include "engine/base/QelSound.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/SignalMessage.h"
 #include "game/render/manager/RenderManager.h"
@@ -133,9 +135,11 @@ SceneFunction Disconnect()
     PlayGUISound("gui_button");
     if (gClient)
         gClient->Disconnect();
-    RetainedGUIManager& gui = theLocalConsoleScreen.RetainedGUI();
-    gui.SetBuilding(true, "");
-    gui.SetBuilding(false, "");
+    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+        RetainedGUIManager& gui = screen->RetainedGUI();
+        gui.SetBuilding(true, "");
+        gui.SetBuilding(false, "");
+    }
     return SceneClientConnectMode;
 }
 

@@ -6,16 +6,17 @@
 // which says so.
 
 #include "engine/base/Qel2dBitmap.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/StoryDialogDraw.h"
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
-#include "game/ui/ConsoleSettings.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 #include <algorithm>
@@ -49,7 +50,8 @@ void TickStep()
 // the console went there.
 bool OptionsAsked(const RenderManager* view)
 {
-    if (!ConsoleOptionsAsked(view, theLocalConsoleScreen.State().consoleName.find(kCinematicScreen) != std::string::npos))
+    const ConsoleState* console = SceneConsole(view);
+    if (!ConsoleOptionsAsked(view, console && console->consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -60,7 +62,9 @@ bool OptionsAsked(const RenderManager* view)
 // crew turned the flash off or the main screen shows its cinematic camera.
 void DrawDamageFlash(const RenderManager* view)
 {
-    if (!gClient || gClient->damageFlashLevel <= 0.0f || theConsoleSettings.damageFlashStyle != kRedFlashStyle)
+    const ConsoleState* console = SceneConsole(view);
+    if (!gClient || gClient->damageFlashLevel <= 0.0f || !console ||
+        console->settings.damageFlashStyle != kRedFlashStyle)
         return;
     if (view && view->cam_mode == "cinematic")
         return;
@@ -90,7 +94,8 @@ SceneFunction Draw(ShellState& shell, RenderManager* view)
     DrawPausedNotice();
     if (OptionsAsked(view))
         return SceneClientOptionsMode;
-    DrawStoryDialogs(theLocalConsoleScreen.StoryDialogs());
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        DrawStoryDialogs(screen->StoryDialogs());
     return SceneClientRunningMode;
 }
 
@@ -100,8 +105,8 @@ SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, Rende
 {
     ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
-    case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
+    case SCENE_ENTER: LoadConsolePresets(view); break;
+    case SCENE_LEAVE: SaveConsolePresets(view); break;
     case SCENE_FRAME: return FrameStep(shell.connectNotice);
     case SCENE_TICK: TickStep(); break;
     case SCENE_DRAW: return Draw(shell, view);

@@ -17,7 +17,7 @@
 #include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/GUISound.h"
 #include "game/ui/TextLog.h"
@@ -81,8 +81,15 @@ void ApplyStoredFullScreen()
         gGraphicsFactory->SetFullScreen(true);
 }
 
+// The stored helm mode, into the settings of the console the scenes draw.
+void ReadHelmMode(const RenderManager* view)
+{
+    if (ConsoleState* console = SceneConsole(view))
+        console->settings.ReadHelmMode();
+}
+
 // Hosting begins at once; the set-up scene shows what came of it.
-SceneFunction StartServer(ShellState& shell)
+SceneFunction StartServer(ShellState& shell, const RenderManager* view)
 {
     PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
@@ -98,32 +105,32 @@ SceneFunction StartServer(ShellState& shell)
         ScanMissions(shell.missions);
         shell.missionList.selectedMission.clear();
     }
-    theConsoleSettings.ReadHelmMode();
+    ReadHelmMode(view);
     theMissionScript.missionToStart = AppData::GetString("default_mission_folder");
     return SceneServerSetupMode;
 }
 
 // A console steers with the helm mode chosen on this machine, as a server does.
-SceneFunction StartClient()
+SceneFunction StartClient(const RenderManager* view)
 {
     PlayGUISound("gui_button");
     theUIContext.textEntryOwner = 0;
-    theConsoleSettings.ReadHelmMode();
+    ReadHelmMode(view);
     if (gMusicControl)
         gMusicControl->FadeOutMusic();
     return SceneClientConnectMode;
 }
 
 // The buttons stand in a row from left of the window's centre line, 3 pixels apart.
-SceneFunction DrawButtons(UIContext& ui, ShellState& shell, int32_t width, int32_t height)
+SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const RenderManager* view, int32_t width, int32_t height)
 {
     SetButtonColumn(width / 2, height - 110, height - 10);
     ui.ShiftRectX(-3, 0);
     if (uiButton(kStartServerId, "Start Server", "gui-1", true, kLayer))
-        return StartServer(shell);
+        return StartServer(shell, view);
     ui.ShiftRectX(1, kButtonGap);
     if (uiButton(kStartClientId, "Start Client", "gui-1", true, kLayer))
-        return StartClient();
+        return StartClient(view);
     ui.ShiftRectX(1, kButtonGap);
     if (uiButton(kOptionsId, "Options", "gui-1", true, kLayer)) {
         PlayGUISound("gui_button");
@@ -150,7 +157,7 @@ SceneFunction Draw(ShellState& shell, RenderManager* view)
     ApplyStoredFullScreen();
     if (view)
         view->DrawSkyBackground();
-    const SceneFunction next = DrawButtons(ui, shell, width, height);
+    const SceneFunction next = DrawButtons(ui, shell, view, width, height);
     if (next == SceneFirstMode)
         DrawTitles(ui, width, height);
     return next;

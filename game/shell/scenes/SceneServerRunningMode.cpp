@@ -4,6 +4,8 @@
 // Either starts the next mission as soon as the script asks for one.
 
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/net/CorvaneServer.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/script/GameControls.h"
@@ -18,7 +20,6 @@
 #include "game/ui/GUISound.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
-#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/AppData.h"
 
 namespace {
@@ -125,7 +126,8 @@ void DrawServerConsoleButtons(ShellState& shell, RenderManager* view)
     if (view)
         view->DrawDissolve();
     DrawPauseButton(view);
-    DrawStoryDialogs(theLocalConsoleScreen.StoryDialogs());
+    if (ConsoleScreen* screen = ClientConsoleScreen())
+        DrawStoryDialogs(screen->StoryDialogs());
     DrawHelpBox(ui, shell.serverAddressText);
 }
 
@@ -157,8 +159,8 @@ SceneFunction SceneServerConsoleMode(SceneEvent event, SceneState& scenes, Rende
 {
     ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: theLocalConsoleScreen.State().engineeringPresets.Load(); break;
-    case SCENE_LEAVE: theLocalConsoleScreen.State().engineeringPresets.Save(); break;
+    case SCENE_ENTER: LoadConsolePresets(view); break;
+    case SCENE_LEAVE: SaveConsolePresets(view); break;
     case SCENE_FRAME: return ConsoleFrameStep(shell.missionStartError);
     case SCENE_DRAW: return ConsoleDraw(shell, view);
     default: break;

@@ -7,6 +7,7 @@
 #include "game/net/CorvaneClient.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/OptionsScreen.h"
+#include "game/shell/scenes/SceneUtilities.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
 #include "game/ui/ConsoleSettings.h"
@@ -14,6 +15,7 @@
 #include "game/ui/MachineSettings.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 
 #include <algorithm>
 #include <array>
@@ -104,9 +106,8 @@ void DrawDragThreshold(UIContext& ui, RenderManager& view)
 
 // What a connected console plays with, below the two buttons: the views'
 // settings live in the render manager, the helm's in the console settings.
-void DrawPlaySettings(UIContext& ui, RenderManager& view)
+void DrawPlaySettings(UIContext& ui, RenderManager& view, ConsoleSettings& settings)
 {
-    ConsoleSettings& settings = theConsoleSettings;
     ui.ShiftRectY(1, kGap);
     DrawFractionSlider(ui, kNavRingId, view.navRingBrightness, "r3D.navRingBrightness", "Navigation Ring Brightness");
     ui.ShiftRectY(1, kGap);
@@ -142,14 +143,16 @@ SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
-    if (IsClientConnected() && view)
-        DrawPlaySettings(ui, *view);
+    ConsoleState* console = SceneConsole(view);
+    if (IsClientConnected() && console)
+        DrawPlaySettings(ui, *view, console->settings);
     return SceneUIPlayOptionsMode;
 }
 
-void StoreHelmMode()
+void StoreHelmMode(const RenderManager* view)
 {
-    StoreSetting("helm_mode_value", std::to_string(theConsoleSettings.helmMode));
+    if (const ConsoleState* console = SceneConsole(view))
+        StoreSetting("helm_mode_value", std::to_string(console->settings.helmMode));
 }
 
 }  // namespace
@@ -157,7 +160,7 @@ void StoreHelmMode()
 SceneFunction SceneUIPlayOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
     switch (event) {
-    case SCENE_LEAVE: StoreHelmMode(); break;
+    case SCENE_LEAVE: StoreHelmMode(view); break;
     case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
     default: break;
     }

@@ -1,6 +1,8 @@
 #include "game/shell/scenes/SceneUtilities.h"
 
 #include "engine/base/QelVirtualKeys.h"
+#include "game/net/ClientSignalHandlers.h"
+#include "game/net/ConsoleScreen.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/RetainedGUIScreen.h"
 #include "game/shell/scenes/OptionsScreen.h"
@@ -11,7 +13,7 @@
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
 #include "game/widgets/GUIBoxManager.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/Simulation.h"
 
 namespace {
@@ -55,9 +57,29 @@ bool NetworkStatsShown(const RenderManager* view)
     return view && view->netStatsOverlayMode > 0;
 }
 
+ConsoleState* SceneConsole(const RenderManager* view)
+{
+    return view ? ConsoleState::Of(view->console) : nullptr;
+}
+
+void LoadConsolePresets(RenderManager* view)
+{
+    if (ConsoleState* console = SceneConsole(view))
+        console->engineeringPresets.Load();
+}
+
+void SaveConsolePresets(RenderManager* view)
+{
+    if (ConsoleState* console = SceneConsole(view))
+        console->engineeringPresets.Save();
+}
+
 void DrawConsoleScreenBoxes(RenderManager* view)
 {
-    ConsoleState& console = theLocalConsoleScreen.State();
+    ConsoleState* whole = SceneConsole(view);
+    if (!whole)
+        return;
+    ConsoleState& console = *whole;
     if (NetworkStatsShown(view)) {
         GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList, kViewUnderStats);
         return;
@@ -68,8 +90,9 @@ void DrawConsoleScreenBoxes(RenderManager* view)
 
 void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view)
 {
-    if (!NetworkStatsShown(view))
-        screen.HandleHotKeys(theLocalConsoleScreen.RetainedGUI());
+    ConsoleScreen* console = ClientConsoleScreen();
+    if (console && !NetworkStatsShown(view))
+        screen.HandleHotKeys(console->RetainedGUI());
 }
 
 SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+class ConsoleState;
 class RenderManager;
 class RetainedGUIScreen;
 class ShellState;
@@ -20,6 +21,15 @@ void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
 // console then shows only its 3D views beneath them, so every click on them
 // is theirs. The render manager given shows them (none: nothing does).
 bool NetworkStatsShown(const RenderManager* view);
+
+// The whole console the render manager draws for (ConsoleState.h): this
+// machine's console, with its settings, presets and widgets. Null without a
+// render manager, or for one drawing for a console of its own.
+ConsoleState* SceneConsole(const RenderManager* view);
+// The console's engineering presets, read from their file as a console scene
+// starts and written back as it ends; nothing without a console.
+void LoadConsolePresets(RenderManager* view);
+void SaveConsolePresets(RenderManager* view);
 
 // The boxes of this machine's console in its widget list's order, then the
 // edit mode that moves them; no widgets yet: nothing. Under the network

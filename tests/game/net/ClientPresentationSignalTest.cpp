@@ -13,6 +13,7 @@
 #include "game/world/Simulation.h"
 #include "tests/game/net/SignalHookSupport.h"
 #include "tests/support/RecordingMusic.h"
+#include "tests/support/ScreenClient.h"
 #include "tests/support/RecordingSound.h"
 #include "tests/support/ScopedGlobal.h"
 
@@ -213,7 +214,7 @@ protected:
     qeltest::RecordingMusic music;
     qeltest::RecordingSound sound;
     RecordingLights lights;
-    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    qeltest::ScreenClient client{screen};
     qeltest::ScopedGlobal<MusicControl> musicGlobal{gMusicControl, music};
     qeltest::ScopedGlobal<QelSoundFactoryBase> soundGlobal{gSoundFactory, sound};
     qeltest::ScopedGlobal<DmxLighting> lightsGlobal{gDmxLighting, lights};

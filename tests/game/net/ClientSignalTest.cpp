@@ -307,7 +307,7 @@ TEST_F(ClientGridSignalTest, grid_object_values_land_in_the_grid_object_of_the_n
         QelNetworkMessage message;
         StartObjectBlobMessage(message, {owner, ship, kBlobOfGridObject});
         ObjectDataBlobElement cell;
-        cell.StoreInt(column);
+        cell.StoreInt(column, 0);
         WriteObjectBlobEntry(message, HashMessageName("curx"), 0, cell);
         CloseObjectBlobMessage(message);
         Deliver(message);

@@ -7,6 +7,7 @@
 #include "game/net/SignalMessage.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
+#include "tests/support/ScreenClient.h"
 
 #include <gtest/gtest.h>
 
@@ -65,12 +66,7 @@ void WriteSignalMessage(QelNetworkMessage& message, const Signal& signal)
 
 class ConsoleSignalTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        world.Reset(false, "");
-        gConsoleScreen = &screen;
-    }
-    void TearDown() override { gConsoleScreen = nullptr; }
+    void SetUp() override { world.Reset(false, ""); }
 
     template <typename Signal>
     void Send(const Signal& signal)
@@ -92,6 +88,7 @@ protected:
 
     Simulation world;
     RecordingScreen screen;
+    qeltest::ScreenClient client{screen};
 };
 
 TEST_F(ConsoleSignalTest, a_new_simulation_makes_the_screen_forget_the_old_worlds_objects)
@@ -161,7 +158,7 @@ TEST_F(ConsoleSignalTest, world_sounds_join_the_mirror_and_bad_ones_are_refused)
 
 TEST_F(ConsoleSignalTest, a_program_without_a_screen_takes_the_screen_signals_quietly)
 {
-    gConsoleScreen = nullptr;
+    client.Client().SetConsoleScreen(nullptr);
     Send(WidgetListSignal{"helm", "throttle"});
     Send(Box("throttle", {1, 2, 3, 4, 5, 6, 7, 8}));
     Send(SpeechBubbleSignal{0, 0, "", ""});

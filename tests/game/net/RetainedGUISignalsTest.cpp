@@ -8,7 +8,7 @@
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/SignalHookSupport.h"
-#include "tests/support/ScopedGlobal.h"
+#include "tests/support/ScreenClient.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +151,7 @@ protected:
 
     // The console's screen, which the signals fill.
     ConsoleScreen screen;
-    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    qeltest::ScreenClient client{screen};  // the client whose signals reach the screen
 };
 
 TEST_F(RetainedGUIClientTest, console_builds_shows_hides_and_updates_the_script_screen)

@@ -53,7 +53,7 @@ TEST_F(ScriptDataSetTest, writes_stamp_the_tick_only_when_they_change_something)
 {
     RunScript("d.set('count', 5)");
     EXPECT_EQ(Element("count", 0).changeTick, 10);
-    blobChangeTick = 20;
+    stamps.time_tick_counter = 20;
     RunScript("d.set('count', 5)");
     EXPECT_EQ(Element("count", 0).changeTick, 10) << "same int again";
     RunScript("d.set('count', 6)");
@@ -61,12 +61,12 @@ TEST_F(ScriptDataSetTest, writes_stamp_the_tick_only_when_they_change_something)
 
     // A change of type is a change, even to an equal number.
     RunScript("d.set('mixed', 1.0)");
-    blobChangeTick = 30;
+    stamps.time_tick_counter = 30;
     RunScript("d.set('mixed', 1)");
     EXPECT_EQ(Element("mixed", 0).dataType, ODBE_INT);
     EXPECT_EQ(Element("mixed", 0).changeTick, 30);
     RunScript("d.set('name', 'x')");
-    blobChangeTick = 40;
+    stamps.time_tick_counter = 40;
     RunScript("d.set('name', 0)");
     EXPECT_EQ(Element("name", 0).dataType, ODBE_INT);
     EXPECT_EQ(Element("name", 0).changeTick, 40);

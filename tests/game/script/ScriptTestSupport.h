@@ -183,25 +183,24 @@ protected:
 };
 
 // A running mission beside a running server world, with one object handed to
-// the script as the global "obj".
+// the script as the global "obj". The object's data set stamps its changes by
+// a clock of the test's own, which starts at tick 10.
 class WorldMissionTest : public MissionTest {
 protected:
     void SetUp() override
     {
         world.Reset(true, "");
-        blobChangeTick = 10;
+        stamps.time_tick_counter = 10;
         objectId = world.CreateSpaceObject("behav_none", "", 0);
+        object().data_set.StampChangesBy(&stamps);
         host().Start("echo");
         Give("obj", objectId);
     }
-    void TearDown() override
-    {
-        host().Stop();
-        blobChangeTick = 0;
-    }
+    void TearDown() override { host().Stop(); }
 
     SpaceObject& object() { return *world.GetSpaceObject(objectId); }
 
+    SimulationClock stamps;
     Simulation world;
     uint64_t objectId = 0;
 };

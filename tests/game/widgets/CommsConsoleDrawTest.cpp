@@ -52,7 +52,7 @@ protected:
     }
     void TearDown() override
     {
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsWaterfall = CommsWaterfallState();
         console.consoleName.clear();
         ConsoleDrawTest::TearDown();
@@ -93,14 +93,15 @@ protected:
 
     SpaceObject* ship = nullptr;
     SpaceObject* station = nullptr;
+    LocalConsoleScreen consoleScreen{console};  // this machine's screen, filling the console
 };
 
 TEST_F(CommsConsoleDrawTest, the_contact_its_buttons_and_the_messages_show_in_their_colours)
 {
-    theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Comms, {"Halcyon Station", "#ffd24a", kStationMaster});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Request docking", kDockColour, "dock"});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Report status", "#7fd4ff", "status"});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Send distress call", "#ff6050", "distress"});
+    consoleScreen.SelectInfo(ConsoleScreen::InfoList::Comms, {"Halcyon Station", "#ffd24a", kStationMaster});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Request docking", kDockColour, "dock"});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Report status", "#7fd4ff", "status"});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Send distress call", "#ff6050", "distress"});
     Message(kRaider, "Skarn Talon", "Turn back, Meridian. These lanes are ours now.", 7300, 0);
     Message(kStationMaster, "Halcyon Station", "Bay two is clear. Come in slow, mind the tugs.", 2000, 1);
     Message(kStationMaster, "Halcyon Station",

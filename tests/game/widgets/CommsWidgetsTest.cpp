@@ -14,7 +14,6 @@
 #include "game/world/ShipKeys.h"
 #include "tests/game/net/SignalHookSupport.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
-#include "tests/support/ScopedGlobal.h"
 
 #include <string>
 #include <vector>
@@ -30,8 +29,9 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
+        client->SetConsoleScreen(&consoleScreen);
         console.consoleName = "comms";
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsControl = CommsControlState();
         console.commsWaterfall = CommsWaterfallState();
         contact = world.CreateSpaceObject("behav_station", "", 0);
@@ -39,7 +39,7 @@ protected:
     }
     void TearDown() override
     {
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsControl = CommsControlState();
         console.commsWaterfall = CommsWaterfallState();
         WidgetTest::TearDown();
@@ -55,7 +55,6 @@ protected:
 
     std::string FontOf(const char* tag) { return static_cast<RecordingFont*>(ui.GetFont(tag))->Name(); }
 
-    qeltest::ScopedGlobal<ConsoleScreen> screen{gConsoleScreen, theLocalConsoleScreen};
     uint64_t contact = 0;
 };
 

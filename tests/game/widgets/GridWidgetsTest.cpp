@@ -26,7 +26,7 @@ protected:
         SetHullSilhouetteSource(&hulls);
         console.gridObjectList = GridObjectListState{};
         console.interiorView = InteriorViewState{};
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         ship->data_tag = kHullKey;
         grid = GetHullPathSet(ship->uniqueID, false);
         ASSERT_NE(grid, nullptr);
@@ -37,7 +37,7 @@ protected:
     {
         console.gridObjectList = GridObjectListState{};
         console.interiorView = InteriorViewState{};
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         SetHullSilhouetteSource(nullptr);
         WidgetTest::TearDown();
     }
@@ -201,9 +201,9 @@ TEST_F(GridWidgetsTest, command_buttons_send_their_tag_for_the_chosen_object_by_
 
     const uint64_t crew = Make("Crew A", "crew").unique_ID;
     WriteUInt64(ship->data_set, playership::kGridSelectedUID, crew);
-    theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Engineering, {"Damage control", "orange", ""});
+    consoleScreen.SelectInfo(ConsoleScreen::InfoList::Engineering, {"Damage control", "orange", ""});
     for (int i = 1; i <= 17; ++i)
-        theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering,
+        consoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering,
                                       {"Order " + std::to_string(i), "cyan", "order_" + std::to_string(i)});
     Draw(ViewGridControlDraw, box, "grid_control");  // the hot keys take their defaults
     EXPECT_TRUE(Drawn("Damage control"));

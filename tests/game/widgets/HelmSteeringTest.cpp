@@ -208,7 +208,7 @@ TEST_F(HelmSteeringTest, the_free_helm_drag_holds_to_the_widget_rolls_with_the_r
 
 TEST_F(HelmSteeringTest, helm_normal_draws_the_chosen_helm_with_its_own_keys)
 {
-    theConsoleSettings.helmMode = 1;
+    console.settings.helmMode = 1;
     Warm([this] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
     EXPECT_NE(KeyVal::Find("helm_normal_steer_up"), nullptr);
     input.KeyDown(vk::kUp);
@@ -218,7 +218,7 @@ TEST_F(HelmSteeringTest, helm_normal_draws_the_chosen_helm_with_its_own_keys)
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].code, SIGNAL_MESS_STEER);
 
-    theConsoleSettings.helmMode = 7;  // no such helm: nothing drawn, nothing sent
+    console.settings.helmMode = 7;  // no such helm: nothing drawn, nothing sent
     AdvanceTicks(3);
     Frame([this] { DrawWidget(ViewHelmNormalDraw, "helm_normal"); });
     EXPECT_TRUE(TakeSent().empty());

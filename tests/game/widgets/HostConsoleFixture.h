@@ -63,7 +63,7 @@ protected:
         ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
         world.clock.time_tick_counter = 100;
-        theConsoleSettings.helmMode = 0;
+        console.settings.helmMode = 0;
     }
 
     void TearDown() override

@@ -45,14 +45,14 @@ protected:
         console.interiorView = InteriorViewState{};
         console.gridObjectList = GridObjectListState{};
         console.fighterControl = FighterControlState{};
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         SetHullSilhouetteSource(&silhouettes);
         console.consoleName = kScreen;
     }
     void TearDown() override
     {
         console.consoleName.clear();
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.interiorView = InteriorViewState{};
         console.gridObjectList = GridObjectListState{};
         console.fighterControl = FighterControlState{};
@@ -121,6 +121,7 @@ protected:
     DrawDataHullSilhouettes silhouettes{[this](const std::string& key) -> const ObjectTypeDrawData& {
         return *manager->GetObjectTypeDrawData(key);
     }};
+    LocalConsoleScreen consoleScreen{console};  // this machine's screen, filling the console
 };
 
 TEST_F(InteriorConsoleDrawTest, the_engineering_console_shows_the_deck_plan_its_teams_and_their_orders)
@@ -152,10 +153,10 @@ TEST_F(InteriorConsoleDrawTest, the_engineering_console_shows_the_deck_plan_its_
     WriteString(fire.data_set, gridobject::kSpeechBubbleTextColor, "#b03010");
     WriteUInt64(ship->data_set, playership::kGridSelectedUID, engineer.unique_ID);
 
-    theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Engineering, {"Damage control", "#35c0e8", ""});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Send to the reactor", "#9ae6a0", "reactor"});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Fight the fire", "#ffb070", "fire"});
-    theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Return to quarters", "#a8c8ff", "rest"});
+    consoleScreen.SelectInfo(ConsoleScreen::InfoList::Engineering, {"Damage control", "#35c0e8", ""});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Send to the reactor", "#9ae6a0", "reactor"});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Fight the fire", "#ffb070", "fire"});
+    consoleScreen.AddInfo(ConsoleScreen::InfoList::Engineering, {"Return to quarters", "#a8c8ff", "rest"});
 
     GUIBoxManager::SetBoxRects(kScreen, "ship_internal_view", {1, 1, 60, 99, 1, 1, 60, 99});
     GUIBoxManager::SetBoxRects(kScreen, "grid_object_list", {61, 1, 99, 38, 61, 1, 99, 38});

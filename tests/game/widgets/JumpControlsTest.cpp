@@ -293,18 +293,15 @@ namespace {
 // The server's jump notices reach the entry through this machine's screen.
 TEST_F(HelmJumpTest, the_screen_passes_the_countdown_the_jump_and_a_new_world_to_the_entry)
 {
-    // The render manager that draws for the screen's console.
-    const RenderManager screenView(SceneFunction(), &theLocalConsoleScreen.State());
-    const JumpEffectState& jump = screenView.jumpEffect;
-    theLocalConsoleScreen.SetJumpTime(3);
-    EXPECT_EQ(jump.countdown, 3);
-    theLocalConsoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
-    EXPECT_EQ(jump.mode, JumpEffectState::kDissolveMode);
-    EXPECT_EQ(jump.durationTicks, 0u);
-    EXPECT_EQ(jump.countdown, 0);
-    theLocalConsoleScreen.ClearForNewWorld();
-    EXPECT_EQ(jump.mode, 0);
-    EXPECT_TRUE(jump.cells.empty());
+    consoleScreen.SetJumpTime(3);
+    EXPECT_EQ(manager->jumpEffect.countdown, 3);
+    consoleScreen.StartJumpEffect(-2);  // no length: the dissolve ends at its first frame
+    EXPECT_EQ(Mode(), JumpEffectState::kDissolveMode);
+    EXPECT_EQ(manager->jumpEffect.durationTicks, 0u);
+    EXPECT_EQ(manager->jumpEffect.countdown, 0);
+    consoleScreen.ClearForNewWorld();
+    EXPECT_EQ(Mode(), 0);
+    EXPECT_TRUE(manager->jumpEffect.cells.empty());
 }
 
 }  // namespace

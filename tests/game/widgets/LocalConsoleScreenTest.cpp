@@ -32,9 +32,11 @@ public:
 TEST(LocalConsoleScreenTest, a_text_message_is_a_line_of_the_message_box_in_its_colour)
 {
     theMessageLog.Clear();
+    ConsoleState console;
+    LocalConsoleScreen screen(console);
     const glm::vec4 amber{1.0f, 0.7f, 0.0f, 1.0f};
-    theLocalConsoleScreen.AddTextMessage("Contact bearing 042", amber);
-    theLocalConsoleScreen.AddTextMessage("", amber);
+    screen.AddTextMessage("Contact bearing 042", amber);
+    screen.AddTextMessage("", amber);
     ASSERT_EQ(theMessageLog.Count(), 2u);
     EXPECT_EQ(theMessageLog.Line(0).text, "Contact bearing 042");
     EXPECT_EQ(theMessageLog.Line(0).colour, amber);
@@ -47,7 +49,8 @@ TEST(LocalConsoleScreenTest, a_text_message_is_a_line_of_the_message_box_in_its_
 TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_on_a_new_connection_or_game)
 {
     using List = ConsoleScreen::InfoList;
-    LocalConsoleScreen screen;
+    ConsoleState console;
+    LocalConsoleScreen screen(console);
     screen.AddInfo(List::Comms, {"old", "", ""});
     screen.SelectInfo(List::Comms, {"hail", "Depot", "1"});
     screen.AddInfo(List::Comms, {"dock", "Depot", "2"});
@@ -65,7 +68,12 @@ TEST(LocalConsoleScreenTest, info_lists_fill_by_selection_and_button_and_empty_o
     EXPECT_TRUE(screen.Info(List::Engineering).empty());
 }
 
-using LocalConsoleParticlesTest = UITest;
+// This machine's screen over a console of its own.
+class LocalConsoleParticlesTest : public UITest {
+protected:
+    ConsoleState console;
+    LocalConsoleScreen screen{console};
+};
 
 SceneFunction StayingScene(SceneEvent, SceneState&, RenderManager*)
 {
@@ -76,15 +84,15 @@ TEST_F(LocalConsoleParticlesTest, the_sky_box_art_reaches_the_render_manager_s_s
 {
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    theLocalConsoleScreen.SetSkyBox("sky2");  // no render manager: nothing happens
-    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
+    screen.SetSkyBox("sky2");  // no render manager: nothing happens
+    RenderManager manager(StayingScene, &console);
     ASSERT_EQ(manager.SkyBox(), nullptr) << "not set up yet";
-    theLocalConsoleScreen.SetSkyBox("sky3");
+    screen.SetSkyBox("sky3");
 
     auto recording = std::make_unique<RecordingSkyBox>();
     const RecordingSkyBox& sky = *recording;
     manager.ReplaceSkyBox(std::move(recording));
-    theLocalConsoleScreen.SetSkyBox("nebula_sky");
+    screen.SetSkyBox("nebula_sky");
     EXPECT_EQ(sky.names, std::vector<std::string>{"nebula_sky"});
 }
 
@@ -94,11 +102,11 @@ TEST_F(LocalConsoleParticlesTest, particle_bursts_reach_the_render_manager_s_3d_
 {
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr);
-    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
-    EXPECT_EQ(theLocalConsoleScreen.Particles(), nullptr) << "not set up yet";
+    EXPECT_EQ(screen.Particles(), nullptr);
+    RenderManager manager(StayingScene, &console);
+    EXPECT_EQ(screen.Particles(), nullptr) << "not set up yet";
     manager.Setup();
-    ParticleView* view = theLocalConsoleScreen.Particles();
+    ParticleView* view = screen.Particles();
     ASSERT_EQ(view, &manager.render3D);
     view->AddParticleEvent(glm::vec3(0.0f, 0.0f, 500.0f), glm::quat(1, 0, 0, 0), "count:7;lifespan:30", nullptr);
     int live = 0;
@@ -115,21 +123,21 @@ TEST_F(LocalConsoleParticlesTest, hyper_warp_and_cinematic_calls_reach_the_rende
 {
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    EXPECT_FALSE(theLocalConsoleScreen.HyperWarpShown());
-    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");  // no render manager: nothing happens
-    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
+    EXPECT_FALSE(screen.HyperWarpShown());
+    screen.ShowHyperWarp("tern_frigate");  // no render manager: nothing happens
+    RenderManager manager(StayingScene, &console);
     Render3D& view = manager.render3D;
 
-    theLocalConsoleScreen.ShowHyperWarp("tern_frigate");
-    theLocalConsoleScreen.ShowHyperWarp("skarn_raider");
-    EXPECT_TRUE(theLocalConsoleScreen.HyperWarpShown());
+    screen.ShowHyperWarp("tern_frigate");
+    screen.ShowHyperWarp("skarn_raider");
+    EXPECT_TRUE(screen.HyperWarpShown());
     EXPECT_EQ(view.hyper_warp_key, "tern_frigate");
-    theLocalConsoleScreen.HideHyperWarp();
+    screen.HideHyperWarp();
     EXPECT_FALSE(view.hyper_warp_on);
 
-    theLocalConsoleScreen.SetAutoCinematicObject(42);
+    screen.SetAutoCinematicObject(42);
     EXPECT_EQ(view.cinematic_request, 42u);
-    theLocalConsoleScreen.SetCinematic({1, 7, glm::vec3(1, 2, 3), 9, glm::vec3(4, 5, 6)});
+    screen.SetCinematic({1, 7, glm::vec3(1, 2, 3), 9, glm::vec3(4, 5, 6)});
     EXPECT_EQ(view.scriptControlsCamera, 1);
     EXPECT_EQ(view.dollyID, 7u);
     EXPECT_EQ(view.dollyPos, glm::vec3(1, 2, 3));
@@ -143,10 +151,10 @@ TEST_F(LocalConsoleParticlesTest, a_new_world_starts_the_radar_at_its_default_zo
 {
     const qeltest::TempFolder settings;
     const qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settings.Path().string()};
-    RenderManager manager(StayingScene, &theLocalConsoleScreen.State());
-    theLocalConsoleScreen.SetRadarZoom(0.005f);
+    RenderManager manager(StayingScene, &console);
+    screen.SetRadarZoom(0.005f);
     manager.radarRecenter = false;
-    theLocalConsoleScreen.ClearForNewWorld();
+    screen.ClearForNewWorld();
     EXPECT_FLOAT_EQ(manager.radarScale, RenderManager::kDefaultRadarScale);
     EXPECT_TRUE(manager.radarRecenter);
 }

@@ -160,14 +160,12 @@ TEST_F(MainScreenControlTest, only_the_tracking_button_points_the_camera_at_a_we
 // The mission's answer, on a main screen.
 TEST_F(MainScreenControlTest, the_screen_takes_the_missions_view_and_radar_zoom)
 {
-    // The render manager that draws for the screen's console.
-    const RenderManager screenView(SceneFunction(), &theLocalConsoleScreen.State());
-    theLocalConsoleScreen.SetMainViewModes("lrs", "back", "chase");
-    theLocalConsoleScreen.SetRadarZoom(0.01f);
-    EXPECT_EQ(screenView.main_screen_view, "lrs");
-    EXPECT_EQ(screenView.cam_angle, "back");
-    EXPECT_EQ(screenView.cam_mode, "chase");
-    EXPECT_FLOAT_EQ(screenView.radarScale, 0.01f);
+    consoleScreen.SetMainViewModes("lrs", "back", "chase");
+    consoleScreen.SetRadarZoom(0.01f);
+    EXPECT_EQ(manager->main_screen_view, "lrs");
+    EXPECT_EQ(manager->cam_angle, "back");
+    EXPECT_EQ(manager->cam_mode, "chase");
+    EXPECT_FLOAT_EQ(manager->radarScale, 0.01f);
 }
 
 // The pictures the build draws answer a click anywhere on their glass face,

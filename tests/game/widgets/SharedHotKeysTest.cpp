@@ -15,7 +15,6 @@
 #include "game/world/ShipKeys.h"
 #include "tests/game/net/SignalHookSupport.h"
 #include "tests/game/widgets/WidgetTestFixture.h"
-#include "tests/support/ScopedGlobal.h"
 #include "tests/tools/halvex-server/MissionGuide.h"
 
 #include <algorithm>
@@ -34,7 +33,8 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        theLocalConsoleScreen.ClearInfoLists();
+        client->SetConsoleScreen(&consoleScreen);
+        consoleScreen.ClearInfoLists();
         console.commsControl = CommsControlState();
         console.throttle = ThrottleWidgetState();
         WriteInt(ship->data_set, playership::kWarpDriveActive, 1);
@@ -47,7 +47,7 @@ protected:
     }
     void TearDown() override
     {
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsControl = CommsControlState();
         console.throttle = ThrottleWidgetState();
         WidgetTest::TearDown();
@@ -83,7 +83,6 @@ protected:
 
     static constexpr IntRect kThrottle{0, 0, 60, 400};
     static constexpr IntRect kComms{100, 0, 500, 400};
-    qeltest::ScopedGlobal<ConsoleScreen> screen{gConsoleScreen, theLocalConsoleScreen};
 };
 
 TEST_F(SharedHotKeysTest, each_digit_the_guide_names_sets_its_warp_level_and_presses_its_comms_button)

@@ -72,7 +72,7 @@ protected:
         ConsoleDrawTest::SetUp();
         manager->SetRadarZoom(RenderManager::kDefaultRadarScale);  // centred on the fixture's radar target
         GUIBoxManager::Load(console.boxEdit);
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsWaterfall = CommsWaterfallState();
         theMessageLog.Clear();
         BuildFirstWatch();
@@ -80,7 +80,7 @@ protected:
     void TearDown() override
     {
         console.consoleName.clear();
-        theLocalConsoleScreen.ClearInfoLists();
+        consoleScreen.ClearInfoLists();
         console.commsWaterfall = CommsWaterfallState();
         theMessageLog.Clear();
         console.currentScienceScanType.clear();
@@ -138,9 +138,9 @@ protected:
         world->Container()->ReinsertMoved();
         world->clock.time_tick_counter = 20000;
 
-        theLocalConsoleScreen.SelectInfo(ConsoleScreen::InfoList::Comms, {"Halcyon Station", "#ffd24a", kStationMaster});
-        theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Request docking", "#40ff70", "dock"});
-        theLocalConsoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Report status", "#7fd4ff", "status"});
+        consoleScreen.SelectInfo(ConsoleScreen::InfoList::Comms, {"Halcyon Station", "#ffd24a", kStationMaster});
+        consoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Request docking", "#40ff70", "dock"});
+        consoleScreen.AddInfo(ConsoleScreen::InfoList::Comms, {"Report status", "#7fd4ff", "status"});
         CommsMessageRecord message;
         message.sourceId = halcyon->uniqueID;
         message.face = kStationMaster;
@@ -175,6 +175,7 @@ protected:
     SpaceObject* tern = nullptr;
     SpaceObject* halcyon = nullptr;
     SpaceObject* fang = nullptr;
+    LocalConsoleScreen consoleScreen{console};  // this machine's screen, filling the console
 };
 
 // Every widget of every station has its place in the game's own layout, so

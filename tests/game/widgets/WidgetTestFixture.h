@@ -11,6 +11,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/ui/KeyVal.h"
 #include "game/widgets/ConsoleState.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/DataKey.h"
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
@@ -93,6 +94,7 @@ protected:
     qeltest::RecordingNetwork network;
     std::unique_ptr<CorvaneClient> client;
     ConsoleState console;
+    LocalConsoleScreen consoleScreen{console};  // this machine's screen, filling the console
     std::unique_ptr<RenderManager> manager;
     Simulation world;
     SpaceObject* ship = nullptr;

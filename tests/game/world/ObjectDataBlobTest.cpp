@@ -15,12 +15,24 @@
 
 namespace {
 
-// Every test starts at a known tick and leaves it as it found it.
+// Every test starts at a known tick of the clock its sets stamp by.
 class ObjectDataBlobTest : public ::testing::Test {
 protected:
-    void SetUp() override { blobChangeTick = 10; }
-    void TearDown() override { blobChangeTick = 0; }
+    void SetUp() override
+    {
+        clock.time_tick_counter = 10;
+        blob.StampChangesBy(&clock);
+    }
 
+    // A set of its own, stamping by the fixture's clock.
+    ObjectDataBlob Fresh() const
+    {
+        ObjectDataBlob fresh;
+        fresh.StampChangesBy(&clock);
+        return fresh;
+    }
+
+    SimulationClock clock;
     ObjectDataBlob blob;
 };
 
@@ -55,10 +67,10 @@ TEST_F(ObjectDataBlobTest, repeating_a_value_restamps_all_types_but_integers)
         {"string", [](ObjectDataBlob& b) { b.SetString("v", "x", 0, ""); }, 20},
     };
     for (const RepeatCase& c : cases) {
-        ObjectDataBlob fresh;
-        blobChangeTick = 10;
+        ObjectDataBlob fresh = Fresh();
+        clock.time_tick_counter = 10;
         c.set(fresh);
-        blobChangeTick = 20;
+        clock.time_tick_counter = 20;
         c.set(fresh);
         EXPECT_EQ(fresh.GetElement("v", 0).changeTick, c.expectedTick) << c.name;
     }
@@ -67,7 +79,7 @@ TEST_F(ObjectDataBlobTest, repeating_a_value_restamps_all_types_but_integers)
 TEST_F(ObjectDataBlobTest, integer_change_is_stamped)
 {
     blob.SetInt("v", 5, 0, "");
-    blobChangeTick = 20;
+    clock.time_tick_counter = 20;
     blob.SetInt64("v", 6, 0, "");
     EXPECT_EQ(blob.GetElement("v", 0).changeTick, 20);
 }
@@ -87,10 +99,10 @@ TEST_F(ObjectDataBlobTest, changing_the_type_to_integer_is_stamped_even_with_equ
         {"read only", [](ObjectDataBlob& b) { b.GetElement("v", 0); }},
     };
     for (const TypeCase& c : cases) {
-        ObjectDataBlob fresh;
-        blobChangeTick = 10;
+        ObjectDataBlob fresh = Fresh();
+        clock.time_tick_counter = 10;
         c.before(fresh);
-        blobChangeTick = 20;
+        clock.time_tick_counter = 20;
         fresh.SetInt("v", 0, 0, "");
         const ObjectDataBlobElement& e = fresh.GetElement("v", 0);
         EXPECT_EQ(e.changeTick, 20) << c.name;
@@ -279,7 +291,7 @@ TEST_F(ObjectDataBlobTest, prefetching_present_and_missing_keys_changes_nothing)
         return walked;
     };
     const auto before = snapshot();
-    blobChangeTick = 11;
+    clock.time_tick_counter = 11;
     const uint64_t missingTag = HashMessageName("throttle");
     blob.Prefetch({{HashMessageName("energy"), 3}, {HashMessageName("energy"), 99}, {missingTag, 0},
                    {HashMessageName("name_tag"), 0}});

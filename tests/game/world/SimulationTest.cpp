@@ -168,11 +168,11 @@ TEST_F(WorldTest, the_data_set_change_tick_follows_the_tick_counter)
     SpaceObject* object = Make(0, 0);
     world.Tick();
     world.Tick();
-    EXPECT_EQ(blobChangeTick, world.TickCount());
+    EXPECT_EQ(object->data_set.ChangeTick(), world.TickCount());
     object->data_set.SetFloat("heat", 1.0f, 0, "a");
     EXPECT_EQ(object->data_set.GetElement("heat", 0).changeTick, 2);
     world.Reset(true, "");
-    EXPECT_EQ(blobChangeTick, 0);
+    EXPECT_EQ(Make(0, 0)->data_set.ChangeTick(), 0);
 }
 
 TEST_F(WorldTest, repositioning_moves_the_box_and_the_tree_follows_at_the_frame_step)

@@ -143,7 +143,7 @@ protected:
 
     SpaceObject* AddObject(uint64_t id, const glm::vec3& pos, uint16_t abits = 0)
     {
-        auto* object = new SpaceObject(id, "", "", abits, 0, 0, 1);
+        SpaceObject* object = world.MakeSpaceObject(id, "", "", abits, 0, 0, 1).release();
         object->pos = pos;
         world.Container()->Add(object);
         return object;

@@ -3,18 +3,16 @@
 // has one current world (and tick clock): each side's step makes its own
 // current first.
 
-#include "game/world/ObjectDataBlobElement.h"
 #include "game/world/Simulation.h"
 #include "game/world/SimulationClock.h"
 
 namespace nettest {
 
-// The world the handlers, timers and data-set stamps see.
+// The world the handlers and timers see.
 inline void UseWorld(Simulation& world)
 {
     theSimulation = &world;
     SetCurrentSimulationClock(&world.clock);
-    blobChangeTick = world.TickCount();
 }
 
 }  // namespace nettest

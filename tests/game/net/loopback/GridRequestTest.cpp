@@ -42,11 +42,7 @@ protected:
     HullPathSet& Interior() { return *GetHullPathSet(shipId, false); }
 
     // The world's tick, which stamps changes and sends alike.
-    void AtTick(int64_t tick)
-    {
-        world.clock.time_tick_counter = tick;
-        blobChangeTick = tick;
-    }
+    void AtTick(int64_t tick) { world.clock.time_tick_counter = tick; }
 
     // Frames enough for anything sent to have arrived.
     void RunFrames(int count)

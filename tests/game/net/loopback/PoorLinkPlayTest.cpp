@@ -10,7 +10,6 @@
 #include "game/world/DataKey.h"
 #include "game/world/ObjectDataBlob.h"
 #include "game/world/ObjectDataBlobElement.h"
-#include "tests/support/ScopedGlobal.h"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -183,7 +182,7 @@ struct JumpEffects : ConsoleScreen {
 TEST_F(PoorLinkPlayTest, a_tube_a_scan_and_both_jumps_each_take_effect_once)
 {
     JumpEffects screen;
-    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
+    client->SetConsoleScreen(&screen);
     UseWorld(serverWorld);
     const uint64_t warden = serverWorld.Container()->Objects().at(2)->uniqueID;
     ObjectDataBlob& ship = ServerObject(playerShip)->data_set;

@@ -8,7 +8,6 @@
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
-#include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/Simulation.h"
 #include "tests/game/net/loopback/CurrentWorld.h"
@@ -117,7 +116,8 @@ protected:
     SpaceObject* AddServerObject(const glm::vec3& pos, uint16_t abits = 0)
     {
         UseWorld(serverWorld);
-        auto* object = new SpaceObject(0, "behav_test_none", "test_hull", abits, 10.0f, 0.0f, 30.0f);
+        SpaceObject* object =
+            serverWorld.MakeSpaceObject(0, "behav_test_none", "test_hull", abits, 10.0f, 0.0f, 30.0f).release();
         object->pos = pos;
         object->SetFatBox(object->fat_radius);
         serverWorld.Container()->Add(object);
@@ -128,7 +128,7 @@ protected:
     SpaceObject* AddClientCopy(uint64_t id)
     {
         UseWorld(clientWorld);
-        auto* object = new SpaceObject(id, "new", "new", 0, 0.0f, 0.0f, 20.0f);
+        SpaceObject* object = clientWorld.MakeSpaceObject(id, "new", "new", 0, 0.0f, 0.0f, 20.0f).release();
         clientWorld.Container()->Add(object);
         return object;
     }

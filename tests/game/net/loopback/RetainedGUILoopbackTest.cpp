@@ -7,7 +7,6 @@
 #include "game/net/ConsoleScreen.h"
 #include "game/net/RetainedGUISignals.h"
 #include "tests/game/net/SignalHookSupport.h"
-#include "tests/support/ScopedGlobal.h"
 
 namespace {
 
@@ -17,6 +16,7 @@ protected:
     {
         ReplicationFixture::SetUp();
         server->SetScriptHost(&host);
+        client->SetConsoleScreen(&screen);
     }
 
     void TearDown() override
@@ -34,9 +34,8 @@ protected:
     }
 
     nettest::RecordingHost host;
-    // The console's screen, which its script screens fill.
+    // The console's screen, which its script screens fill; the client reports to it.
     ConsoleScreen screen;
-    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
 };
 
 TEST_F(ScriptScreenTest, screen_built_by_the_mission_shows_on_the_console_and_its_button_reports_back)

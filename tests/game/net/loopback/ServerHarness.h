@@ -87,7 +87,7 @@ protected:
     // one unit around it.
     SpaceObject* AddObject(const glm::vec3& pos, uint16_t abits = 0)
     {
-        auto* object = new SpaceObject(0, "", "", abits, 0.0f, 0.0f, 1.0f);
+        SpaceObject* object = world.MakeSpaceObject(0, "", "", abits, 0.0f, 0.0f, 1.0f).release();
         object->pos = pos;
         object->SetFatBox(1.0f);
         world.Container()->Add(object);

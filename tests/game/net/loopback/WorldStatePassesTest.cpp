@@ -6,7 +6,6 @@
 #include "tests/game/net/loopback/ServerHarness.h"
 
 #include "game/net/ObjectBlobMessage.h"
-#include "game/world/ObjectDataBlobElement.h"
 #include "game/world/ObjectId.h"
 #include "game/world/ServerStringMap.h"
 
@@ -45,7 +44,6 @@ protected:
     {
         for (int tick = 0; tick < maxTicks; ++tick) {
             world.clock.time_tick_counter += 1;
-            blobChangeTick = world.TickCount();
             server->FrameUpdate();
             AwaitDelivery();
             if (done())

@@ -23,6 +23,7 @@ protected:
     {
         ReplicationFixture::SetUp();
         server->SetScriptHost(&mission);
+        client->SetConsoleScreen(&screen);
         AppData::Load();
         theUIContext = UIContext();
         uiLoadSettings();
@@ -59,9 +60,8 @@ protected:
     qeltest::ScopedGlobal<QelGraphicsFactoryBase> withGraphics{gGraphicsFactory, graphics};
     qeltest::ScopedGlobal<QelInputFactoryBase> withInput{gInputFactory, input};
     qeltest::RecordingScriptHost mission;
-    // The console's screen, which its script screens fill.
+    // The console's screen, which its script screens fill; the client reports to it.
     ConsoleScreen screen;
-    qeltest::ScopedGlobal<ConsoleScreen> screenGlobal{gConsoleScreen, screen};
     RetainedGUIScreen retainedScreen;  // the console's retained screen drawn
 };
 

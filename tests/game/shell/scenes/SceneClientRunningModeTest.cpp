@@ -5,7 +5,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/ui/KeyVal.h"
-#include "game/widgets/LocalConsoleScreen.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/TempFolder.h"
 
@@ -40,7 +40,7 @@ protected:
 
     qeltest::TempFolder data;
     std::optional<qeltest::ScopedEnv> dataFolder;
-    ConsoleState& console = theLocalConsoleScreen.State();  // the console the scene draws
+    ConsoleState console;  // the console the scene draws
     std::unique_ptr<RenderManager> view;
 };
 

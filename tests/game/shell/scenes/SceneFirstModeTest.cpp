@@ -3,9 +3,10 @@
 
 #include "engine/base/QelVirtualKeys.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/ui/ControllerInput.h"
 #include "game/ui/TextLog.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingMusic.h"
 #include "tests/support/ScopedGlobal.h"
@@ -94,14 +95,16 @@ TEST_F(SceneFirstModeTest, start_client_leads_to_the_connect_scene_ends_typing_f
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
     input.registry["helm_mode_value"] = "1";
-    theConsoleSettings.helmMode = 0;
+    ConsoleState console;
+    RenderManager view(SceneFunction(), &console);  // draws for the console the scenes read into
+    sceneHost = &view;
     Draw(SceneFirstMode);
     ui.textEntryOwner = 101;
     const auto [x, y] = CentreOf("Start Client");
     EXPECT_EQ(ClickAt(SceneFirstMode, x, y), SceneClientConnectMode);
     EXPECT_EQ(ui.textEntryOwner, 0);
     EXPECT_EQ(music.calls, std::vector<std::string>{"FadeOutMusic"});
-    EXPECT_EQ(theConsoleSettings.helmMode, 1) << "a console takes the stored helm mode too";
+    EXPECT_EQ(console.settings.helmMode, 1) << "a console takes the stored helm mode too";
 }
 
 TEST_F(SceneFirstModeTest, controllers_are_read_only_when_the_setting_is_exactly_yes)

@@ -36,7 +36,6 @@ protected:
         RegisterBehaviourHooks();
         theMessageLog.Clear();
         gNetworkFactory = &factory;
-        gConsoleScreen = &theLocalConsoleScreen;
         harness = std::make_unique<HarnessProcess>(std::vector<std::string>{
             "--data", folder.data.Path().string(), "--mission", "trial", "--port", "0", "--seconds", "120"});
         const std::optional<uint16_t> port = harness->WaitForPort();
@@ -44,13 +43,13 @@ protected:
 
         client = MakeHarnessConsole(*port);
         gClient = client.get();
+        client->SetConsoleScreen(&screen);
     }
 
     void TearDown() override
     {
         gClient = nullptr;
         client.reset();
-        gConsoleScreen = nullptr;
         theMessageLog.Clear();
         if (harness) {
             harness->Signal(SIGTERM);
@@ -74,6 +73,8 @@ protected:
     MissionFolder folder;
     QelEnetNetworkFactoryBase factory;
     Simulation world;  // the console's mirror
+    ConsoleState console;
+    LocalConsoleScreen screen{console};  // this machine's screen
     std::unique_ptr<HarnessProcess> harness;
     std::unique_ptr<CorvaneClient> client;
 };

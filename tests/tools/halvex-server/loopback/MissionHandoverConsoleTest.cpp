@@ -54,11 +54,11 @@ protected:
 TEST_F(MissionHandoverConsoleTest, the_guides_mission_crews_a_console_connected_before_it_started)
 {
     ASSERT_TRUE(client->Connect("127.0.0.1"));
-    ASSERT_TRUE(RunFrames([] { return theLocalConsoleScreen.ConsoleName() == "relay"; })) << harness->Errors();
+    ASSERT_TRUE(RunFrames([this] { return screen.ConsoleName() == "relay"; })) << harness->Errors();
 
     ASSERT_TRUE(RunFrames([] { return MessageShown("Hold the picket until relief arrives."); }))
         << harness->Output() << harness->Errors();
-    EXPECT_EQ(theLocalConsoleScreen.ConsoleName(), "captain");
+    EXPECT_EQ(screen.ConsoleName(), "captain");
     EXPECT_NE(world.subjectID, 0u) << "the console was given the Tern";
     ASSERT_TRUE(harness->WaitForLine("picket_duty: the Tern holds the picket against two raiders"));
 }

@@ -56,7 +56,7 @@ TEST_F(MissionTextMessageTest, the_missions_messages_reach_the_consoles_text_wat
         for (int c = 0; c < 4; ++c)
             EXPECT_NEAR(theMessageLog.Line(i).colour[c], expected[i].colour[c], 1e-3f) << i << " component " << c;
     }
-    EXPECT_EQ(theLocalConsoleScreen.ConsoleName(), "helm");
+    EXPECT_EQ(screen.ConsoleName(), "helm");
 }
 
 }  // namespace

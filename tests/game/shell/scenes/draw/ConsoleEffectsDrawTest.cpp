@@ -8,7 +8,7 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/JumpControls.h"
 #include "game/world/Simulation.h"
 #include "tests/game/ui/draw/InterfaceDrawTest.h"
@@ -39,8 +39,7 @@ protected:
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
-        theConsoleSettings = ConsoleSettings();
-        view = std::make_unique<RenderManager>(SceneFunction());
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
         view->Setup();
     }
 
@@ -51,7 +50,6 @@ protected:
         gClient = nullptr;
         gNetworkFactory = nullptr;
         world.reset();
-        theConsoleSettings = ConsoleSettings();
         InterfaceDrawTest::TearDown();
     }
 
@@ -82,6 +80,7 @@ protected:
     QelEnetNetworkFactoryBase network;
     std::unique_ptr<Simulation> world;  // made once the data is linked
     std::unique_ptr<CorvaneClient> client;
+    ConsoleState console;  // the console the scene draws, with its settings
     std::unique_ptr<RenderManager> view;
     ShellState shell;
 };
@@ -98,7 +97,7 @@ TEST_F(ConsoleEffectsDrawTest, a_hit_washes_the_console_red_unless_the_crew_turn
     EXPECT_LT(hit[1], calm[1] + 10);
     EXPECT_EQ(CountNear(middle, hit, 12), middle.Width() * middle.Height()) << "evenly over the window";
 
-    theConsoleSettings.damageFlashStyle = 1;  // "Visual: None"
+    console.settings.damageFlashStyle = 1;  // "Visual: None"
     Shoot("console-no-flash.png");
     EXPECT_EQ(At(kWidth / 2, kHeight / 2), calm);
 }

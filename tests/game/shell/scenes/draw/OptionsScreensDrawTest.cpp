@@ -11,8 +11,8 @@
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ShellState.h"
-#include "game/ui/ConsoleSettings.h"
 #include "game/ui/ControllerInput.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/world/ShipData.h"
 #include "game/world/Simulation.h"
 #include "tests/engine/net/LoopbackHarness.h"
@@ -45,9 +45,8 @@ protected:
         SceneFirstMode(SCENE_ENTER, shell, nullptr);
         ConnectConsole();
         AttachStick();
-        theConsoleSettings = ConsoleSettings();
         input.SetRegistryValue("clientMachineName", "Helm Console");
-        view = std::make_unique<RenderManager>(SceneFunction());
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
         view->Setup();
     }
 
@@ -179,6 +178,7 @@ protected:
     QelSDLInputBase sdlInput;
     qeltest::RecordingMusic music;
     qeltest::ScopedGlobal<MusicControl> publishedMusic{gMusicControl, music};
+    ConsoleState console;  // the console's settings, fresh for each test
     std::unique_ptr<RenderManager> view;  // the views' settings and the preview ship
     ShellState shell;
 };
@@ -201,7 +201,7 @@ TEST_F(OptionsScreensDrawTest, the_ui_play_options_show_every_setting_of_a_conne
     view->navRingBrightness = 0.8f;
     view->panelOpacity = 0.9f;
     view->radarArcMode = 1;
-    theConsoleSettings.helmMode = 1;
+    console.settings.helmMode = 1;
     Shoot(SceneUIPlayOptionsMode, "options-ui-play.png");
     // The label right of the brightness slider, nearly white.
     EXPECT_GT(CountNear(IntRect{310, 10 + 2 * 41, 640, 10 + 2 * 41 + 35}, Rgb{205, 205, 205}, 60), 20);

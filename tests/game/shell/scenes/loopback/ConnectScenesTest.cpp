@@ -5,7 +5,8 @@
 #include "engine/net/QelNetworkServer.h"
 #include "game/shell/scenes/MissionCatalogue.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/render/manager/RenderManager.h"
+#include "game/widgets/ConsoleState.h"
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/MissionFolder.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
@@ -68,6 +69,9 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     MissionFolder missions;
     qeltest::RecordingMusic music;
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
+    ConsoleState console;
+    RenderManager view(SceneFunction(), &console);  // draws for the console the scenes read into
+    sceneHost = &view;
     SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     struct Case {
         const char* stored;
@@ -79,7 +83,7 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
         Draw(SceneFirstMode);
         const auto [x, y] = CentreOf("Start Server");
         ASSERT_EQ(ClickAt(SceneFirstMode, x, y), SceneServerSetupMode) << c.stored;
-        EXPECT_EQ(theConsoleSettings.helmMode, c.helmMode) << c.stored;
+        EXPECT_EQ(console.settings.helmMode, c.helmMode) << c.stored;
     }
     EXPECT_TRUE(server->IsHosting());
     EXPECT_FALSE(server->IsNetworkDown());

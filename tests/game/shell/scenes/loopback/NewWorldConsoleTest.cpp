@@ -33,9 +33,9 @@ protected:
         missions.data.Write("missions/bridge_drill/script.py",
                             "import zmx\n\nzmx.create_new_sim()\n\n\ndef halvex_event_handler(sim, event):\n"
                             "    pass\n");
-        theLocalConsoleScreen.State() = ConsoleState{};
-        theMissionScript.SetServerScreen(&theLocalConsoleScreen);
-        view = std::make_unique<RenderManager>(SceneFunction(), &theLocalConsoleScreen.State());
+        theMissionScript.SetServerScreen(&consoleScreen);
+        client->SetConsoleScreen(&consoleScreen);
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
         sceneHost = view.get();
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
@@ -46,11 +46,10 @@ protected:
         sceneHost = nullptr;
         view.reset();
         theMissionScript.SetServerScreen(nullptr);
-        theLocalConsoleScreen.State() = ConsoleState{};
         SceneTest::TearDown();
     }
 
-    ConsoleState& Console() { return theLocalConsoleScreen.State(); }
+    ConsoleState& Console() { return console; }
 
     // The mission runs with a player ship of the host's own beside a station,
     // so that the widgets have a ship to act for and an object to list.
@@ -71,7 +70,7 @@ protected:
     // release at its middle, the wheel turned, and the keys the stations use.
     void Play(const std::string& screen, const std::vector<std::string>& widgets)
     {
-        theLocalConsoleScreen.SetConsole(screen, widgets);
+        consoleScreen.SetConsole(screen, widgets);
         Draw(SceneServerConsoleMode);  // boxes made, hot keys learnt
         const int32_t keys[] = {qel::vk::kSpace, qel::vk::kNext, qel::vk::kUp, qel::vk::kDigit0 + 1, qel::vk::kReturn};
         for (const std::string& widget : widgets) {
@@ -98,6 +97,8 @@ protected:
     static const ConsoleWidgetStates& Widgets(const ConsoleState& console) { return console; }
 
     MissionFolder missions;
+    ConsoleState console;
+    LocalConsoleScreen consoleScreen{console};  // the server's own screen
     std::unique_ptr<RenderManager> view;
 };
 

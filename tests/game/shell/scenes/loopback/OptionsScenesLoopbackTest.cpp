@@ -5,11 +5,11 @@
 // own and read back by a fresh start.
 
 #include "engine/base/QelVirtualKeys.h"
-#include "game/widgets/LocalConsoleScreen.h"
 #include "game/net/ClientRecord.h"
 #include "game/render/manager/RenderManager.h"
 #include "game/shell/scenes/Scenes.h"
-#include "game/ui/ConsoleSettings.h"
+#include "game/widgets/ConsoleState.h"
+#include "game/widgets/LocalConsoleScreen.h"
 #include "tests/engine/net/LoopbackHarness.h"
 #include "tests/game/shell/scenes/SceneTestFixture.h"
 #include "tests/support/RecordingScriptHost.h"
@@ -39,10 +39,10 @@ protected:
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetConsoleScreen(&consoleScreen);
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
-        theConsoleSettings = ConsoleSettings();
-        view = std::make_unique<RenderManager>(SceneFunction());
+        view = std::make_unique<RenderManager>(SceneFunction(), &console);
         sceneHost = view.get();
     }
 
@@ -114,6 +114,8 @@ protected:
     qeltest::TempFolder settingsFolderPath;
     qeltest::ScopedEnv settingsFolder{"QEL_SETTINGS_DIR", settingsFolderPath.Path().string()};
     qeltest::RecordingScriptHost host;
+    ConsoleState console;  // the console's settings, fresh for each test
+    LocalConsoleScreen consoleScreen{console};  // this machine's screen, the client's
     std::unique_ptr<RenderManager> view;  // keeps the views' settings
 };
 
@@ -135,12 +137,12 @@ TEST_F(OptionsScenesLoopbackTest, the_server_hears_the_name_and_where_the_consol
     // Disconnect ends the connection and empties the mission's screens.
     RetainedGUIWidget widget;
     widget.tag = "helm_box";
-    theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
-    theLocalConsoleScreen.RetainedGUI().AddWidget(widget);
-    theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
-    ASSERT_NE(theLocalConsoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
+    consoleScreen.RetainedGUI().SetBuilding(true, "");
+    consoleScreen.RetainedGUI().AddWidget(widget);
+    consoleScreen.RetainedGUI().SetBuilding(false, "");
+    ASSERT_NE(consoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
     EXPECT_EQ(PressKey(SceneClientOptionsMode, LetterKey('D')), SceneClientConnectMode);
-    EXPECT_EQ(theLocalConsoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
+    EXPECT_EQ(consoleScreen.RetainedGUI().FindByTag("helm_box"), nullptr);
     EXPECT_TRUE(Pump([&] { return !client->IsConnected(); }));
 }
 
@@ -191,7 +193,7 @@ TEST_F(OptionsScenesLoopbackTest, every_ui_play_setting_is_stored_as_it_changes_
     Draw(SceneUIPlayOptionsMode);
     std::tie(x, y) = CentreOf("Helm: Full 3D");
     ClickAt(SceneUIPlayOptionsMode, x, y);
-    EXPECT_EQ(theConsoleSettings.helmMode, 2);
+    EXPECT_EQ(console.settings.helmMode, 2);
     EXPECT_EQ(Stored("helm_mode_value"), "");
     SceneUIPlayOptionsMode(SCENE_LEAVE, shell, sceneHost);
     EXPECT_EQ(Stored("helm_mode_value"), "2");

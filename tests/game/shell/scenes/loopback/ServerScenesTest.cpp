@@ -15,6 +15,7 @@
 #include "game/shell/scenes/MissionList.h"
 #include "game/shell/scenes/Scenes.h"
 #include "game/shell/scenes/ServerClientList.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/GUIBoxManager.h"
 #include "game/widgets/LocalConsoleScreen.h"
 #include "game/world/ObjectId.h"
@@ -31,13 +32,12 @@ protected:
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
         sceneHost = view.get();
+        client->SetConsoleScreen(&consoleScreen);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
     }
     void TearDown() override
     {
-        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
-        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
         sceneHost = nullptr;
         view.reset();
         console = ConsoleState{};
@@ -59,13 +59,14 @@ protected:
         hail.text = "Hail";
         hail.absolute = true;
         hail.left = 400.0f, hail.top = 300.0f, hail.right = 600.0f, hail.bottom = 340.0f;
-        theLocalConsoleScreen.RetainedGUI().SetBuilding(true, "");
-        theLocalConsoleScreen.RetainedGUI().Root().backgroundList = {hail};
-        theLocalConsoleScreen.RetainedGUI().SetBuilding(false, "");
+        consoleScreen.RetainedGUI().SetBuilding(true, "");
+        consoleScreen.RetainedGUI().Root().backgroundList = {hail};
+        consoleScreen.RetainedGUI().SetBuilding(false, "");
     }
 
     MissionFolder missions;
-    ConsoleState& console = theLocalConsoleScreen.State();  // the console the scenes draw
+    ConsoleState console;  // the console the scenes draw
+    LocalConsoleScreen consoleScreen{console};  // the server's own screen, the client's too
     std::unique_ptr<RenderManager> view;
 };
 
