@@ -12,7 +12,7 @@ packages=(
   fonts-dejavu-core
   python3-numpy python3-pil vorbis-tools
   clang libclang-rt-14-dev lld
-  xdotool x11-apps
+  xdotool x11-apps x11-utils
 )
 
 missing=()

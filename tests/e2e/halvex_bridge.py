@@ -181,10 +181,11 @@ class Game:
         environment.pop("SDL_VIDEODRIVER", None)
         self.process = subprocess.Popen([halvex], env=environment, cwd=work_folder, stdout=self.output,
                                         stderr=subprocess.STDOUT)
+        self.last_search = None
         try:
             self.window = wait_until(role + "'s window", self.find_window)
         except Failure as failure:
-            raise Failure("%s\n%s" % (failure, self.where_it_waits())) from None
+            raise Failure("%s\n%s\n%s" % (failure, self.what_the_display_holds(), self.where_it_waits())) from None
         self.origin = self.window_origin()
 
     def where_it_waits(self):
@@ -201,14 +202,27 @@ class Game:
         frames = [line for line in stacks.splitlines() if line.startswith(("#", "Thread"))]
         return "where %s waits:\n%s" % (self.role, "\n".join(frames))
 
+    def what_the_display_holds(self):
+        """The windows on the game's display and what the last search for
+        the game's window answered: why a window the game made was not found."""
+        search = self.last_search
+        said = "last search: status %s, %r" % (search.returncode, search.stderr.strip()) if search else "no search"
+        if shutil.which("xwininfo") is None:
+            return said
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, DISPLAY=self.display.name),
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=XDOTOOL_SECONDS,
+                              universal_newlines=True).stdout
+        return "%s\nwindows on %s:\n%s" % (said, self.display.name, tree)
+
     def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + list(arguments), env=dict(os.environ, DISPLAY=self.display.name),
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=XDOTOOL_SECONDS,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=XDOTOOL_SECONDS,
                               universal_newlines=True)
 
     def find_window(self):
         self.check_running()
-        found = self.xdotool("search", "--onlyvisible", "--name", "^Engine$").stdout.split()
+        self.last_search = self.xdotool("search", "--onlyvisible", "--name", "^Engine$")
+        found = self.last_search.stdout.split()
         return found[0] if found else None
 
     def window_origin(self):
