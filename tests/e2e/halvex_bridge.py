@@ -41,6 +41,9 @@ SHADE_SECONDS = 5
 # One xdotool command: a pointer move it waits for takes long only when the
 # display server is starved of processor time, as on a busy machine.
 XDOTOOL_SECONDS = WAIT_SECONDS
+# Asked to stop, a game says goodbye to its peers and takes down its
+# services; one that is still running after this long hangs in its shutdown.
+STOP_SECONDS = 20
 PATCH = 4                  # pixels around a clicked point that show its shade
 WINDOW_WIDTH, WINDOW_HEIGHT = 1024, 768
 SCREEN = "1280x1024x24"
@@ -158,11 +161,23 @@ def stop_process(process):
     if process.poll() is None:
         process.send_signal(signal.SIGTERM)
         try:
-            process.wait(timeout=20)
+            process.wait(timeout=STOP_SECONDS)
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
     return process.returncode
+
+
+def how_it_ended(status):
+    """A process's exit status in words: a negative status is the signal
+    that ended it (SIGKILL: it did not stop within STOP_SECONDS of being
+    asked)."""
+    if status >= 0:
+        return "ended with status %d" % status
+    name = signal.Signals(-status).name
+    if -status == signal.SIGKILL:
+        return "did not stop within %d s of being asked and was killed" % STOP_SECONDS
+    return "was ended by %s" % name
 
 
 class Game:
@@ -232,13 +247,14 @@ class Game:
 
     def check_running(self):
         if self.process.poll() is not None:
-            raise Failure("%s ended with status %d:\n%s" % (self.role, self.process.returncode, self.log()))
+            raise Failure("%s %s:\n%s" % (self.role, how_it_ended(self.process.returncode), self.log()))
 
     def log(self):
         return self.log_all()[-4000:]
 
     def log_all(self):
-        self.output.flush()
+        if not self.output.closed:
+            self.output.flush()
         with open(self.output_path) as text:
             return text.read()
 
@@ -359,7 +375,7 @@ class Crew:
         self.games.remove(game)
         status = game.stop()
         if status != 0:
-            raise Failure("the %s ended with status %d:\n%s" % (game.role, status, game.log()))
+            raise Failure("the %s %s:\n%s" % (game.role, how_it_ended(status), game.log()))
 
 
 def run_as_main(doc, run, folder_prefix, success):
