@@ -11,7 +11,7 @@
 namespace {
 
 // The game path every data set lies under.
-const std::string kDataSetRoot = "data";
+const char* const kDataSetRoot = "data";
 
 bool LastWriteTime(const std::string& path, timespec& out)
 {
@@ -102,5 +102,6 @@ const std::string& QelFileServices::DataSubfolder() const
 
 std::string QelFileServices::DataSetFolder() const
 {
-    return dataSubfolder_.empty() ? kDataSetRoot : kDataSetRoot + "/" + dataSubfolder_;
+    const std::string root = kDataSetRoot;
+    return dataSubfolder_.empty() ? root : root + "/" + dataSubfolder_;
 }
