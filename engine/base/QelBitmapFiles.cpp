@@ -13,9 +13,7 @@ const char* const kRawBitmapExtension = ".rawbitmap";
 
 std::string BitmapFolder()
 {
-    if (!gDataSubfolderName.empty())
-        return "data/" + gDataSubfolderName + "/graphics/";
-    return "data/graphics/";
+    return QelFileServices::Instance().DataSetFolder() + "/graphics/";
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <system_error>
 
-std::string gDataSubfolderName;
-
 namespace qel {
 
 namespace {

@@ -11,10 +11,6 @@
 #include <string>
 #include <string_view>
 
-// The engine's data-subfolder name: when not empty, documents are looked up in
-// "data/<subfolder>" instead of "data". Empty unless the engine sets it.
-extern std::string gDataSubfolderName;
-
 namespace qel {
 
 // The data folder: $QEL_DATA_DIR, else ./data in the working folder, else data/

@@ -3,11 +3,15 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "engine/base/QelDataFolder.h"
 #include "engine/base/QelPosixFileIO.h"
 
 namespace {
+
+// The game path every data set lies under.
+const char* const kDataSetRoot = "data";
 
 bool LastWriteTime(const std::string& path, timespec& out)
 {
@@ -84,4 +88,20 @@ bool QelFileServices::GetRegistryValue(const std::string& name, std::string& out
 bool QelFileServices::SetRegistryValue(const std::string& name, const std::string& text)
 {
     return settings_.Set(name, text);
+}
+
+void QelFileServices::SetDataSubfolder(std::string name)
+{
+    dataSubfolder_ = std::move(name);
+}
+
+const std::string& QelFileServices::DataSubfolder() const
+{
+    return dataSubfolder_;
+}
+
+std::string QelFileServices::DataSetFolder() const
+{
+    const std::string root = kDataSetRoot;
+    return dataSubfolder_.empty() ? root : root + "/" + dataSubfolder_;
 }

@@ -50,7 +50,16 @@ public:
     // Stores the text under the name. False when it could not be stored.
     bool SetRegistryValue(const std::string& name, const std::string& text);
 
+    // The data set in use: while a subfolder is named, documents, bitmaps and
+    // fonts are looked up in "data/<subfolder>" instead of "data". None unless
+    // the program names one.
+    void SetDataSubfolder(std::string name);
+    const std::string& DataSubfolder() const;
+    // The game path of the data set: "data", or "data/<subfolder>".
+    std::string DataSetFolder() const;
+
 private:
     std::map<std::string, std::unique_ptr<QelFileIO>> files_;
     QelSettingsFile settings_;
+    std::string dataSubfolder_;
 };

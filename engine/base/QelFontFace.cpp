@@ -1,6 +1,7 @@
 #include "engine/base/QelFontFace.h"
 
 #include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
 
 #include <stb/stb_truetype.h>
 
@@ -24,10 +25,7 @@ const char* const kDefaultFontBase = "data/QelDefault/DefaultSans";
 
 std::string FontsFolder()
 {
-    std::string folder = "data/";
-    if (!gDataSubfolderName.empty())
-        folder += gDataSubfolderName + "/";
-    return folder + "graphics/fonts/";
+    return QelFileServices::Instance().DataSetFolder() + "/graphics/fonts/";
 }
 
 bool IsLineBreak(char c)

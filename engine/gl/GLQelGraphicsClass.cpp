@@ -18,7 +18,6 @@
 #include "engine/gl/GLQELShaderRoot.h"
 #include "engine/gl/GLQELVertList.h"
 #include "engine/gl/GLQel2DBitmap.h"
-#include "engine/gl/QelShaderRegistry.h"
 #include "helper/QelAssert.h"
 
 namespace {
@@ -49,7 +48,7 @@ GLQelGraphicsClass::GLQelGraphicsClass(const QelWindowSize& size, QelSystemServi
       system_(system),
       pool_(std::make_unique<GLQel2DBufferPool>(*this))
 {
-    RegisterEngineShaders();
+    shaderRegistry_.RegisterEngineShaders();
     gGraphicsFactory = this;
 }
 
@@ -99,7 +98,7 @@ void GLQelGraphicsClass::KeepFrameMemory()
 }
 
 // Shaders, bitmaps and lists free their GL objects while the context is still
-// current; the registry goes with them.
+// current.
 void GLQelGraphicsClass::Shutdown()
 {
     fonts_.clear();
@@ -111,7 +110,6 @@ void GLQelGraphicsClass::Shutdown()
     pool_ = std::make_unique<GLQel2DBufferPool>(*this);
     if (contextReady)
         states_.Release();
-    FreeShaderRegistry();
     contextReady = false;
 }
 
@@ -165,10 +163,9 @@ QelDrawProcess* GLQelGraphicsClass::GetShader(std::string name)
 {
     if (QelDrawProcess* stored = FindShader(name))
         return stored;
-    const QelShaderRegistryEntry* stubPtr = FindShaderFactory(name);
-    QEL_ASSERT(stubPtr != nullptr, "stubPtr != NULL");
-    QEL_ASSERT(stubPtr->handler != nullptr, "stubPtr->handler != NULL");
-    std::unique_ptr<GLQELShaderRoot> shader(stubPtr->handler());
+    const QelShaderFactory* factory = shaderRegistry_.Find(name);
+    QEL_ASSERT(factory != nullptr && *factory != nullptr, "a shader class registered under the name");
+    std::unique_ptr<GLQELShaderRoot> shader((*factory)());
     shader->name = name;
     shader->Setup(window_);
     return (shaders_[name] = std::move(shader)).get();
@@ -176,8 +173,8 @@ QelDrawProcess* GLQelGraphicsClass::GetShader(std::string name)
 
 bool GLQelGraphicsClass::KnowsShader(const std::string& name)
 {
-    const QelShaderRegistryEntry* entry = FindShaderFactory(name);
-    return entry != nullptr && entry->handler != nullptr;
+    const QelShaderFactory* factory = shaderRegistry_.Find(name);
+    return factory != nullptr && *factory != nullptr;
 }
 
 QelDrawProcess* GLQelGraphicsClass::FindShader(std::string name)

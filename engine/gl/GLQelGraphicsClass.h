@@ -19,6 +19,7 @@
 #include "engine/base/QelSystemServices.h"
 #include "engine/gl/GLQel2DBufferPool.h"
 #include "engine/gl/GLQelRenderStates.h"
+#include "engine/gl/QelShaderRegistry.h"
 
 class GLQel2DBitmap;
 class GLQELFont;
@@ -91,6 +92,9 @@ public:
     void Delete2DBitmap(std::string name) override;
     bool FileExists(const std::string& path);
     bool KnowsShader(const std::string& name) override;
+    // The shader classes GetShader makes, the engine's from the start; a
+    // program adds its own here before asking for them.
+    QelShaderRegistry& ShaderRegistry() { return shaderRegistry_; }
 
     // Once, on the first frame: forgets any saved placement and records that
     // this was done.
@@ -123,6 +127,7 @@ private:
     bool LoadBitmapFile(GLQel2DBitmap& bitmap, const std::string& path);
 
     std::map<std::string, std::unique_ptr<GLQel2DBitmap>> bitmaps_;
+    QelShaderRegistry shaderRegistry_;
     std::map<std::string, std::unique_ptr<GLQELShaderRoot>> shaders_;
     std::map<std::string, std::unique_ptr<GLQELFont>> fonts_;
     std::map<std::string, std::unique_ptr<GLQELVertList>> vertLists_;

@@ -20,48 +20,38 @@
 #include "engine/gl/GLQELShaderVolumePostProcess.h"
 #include "engine/gl/GLQELSkyBox.h"
 
-QelShaderRegistry* gShaderRegistry = nullptr;
+#include <utility>
 
-void RegisterShader(const std::string& name, QelShaderFactory factory)
+void QelShaderRegistry::Register(const std::string& name, QelShaderFactory factory)
 {
-    if (gShaderRegistry == nullptr)
-        gShaderRegistry = new QelShaderRegistry;
-    (*gShaderRegistry)[name] = QelShaderRegistryEntry{std::move(factory)};
+    factories_[name] = std::move(factory);
 }
 
-const QelShaderRegistryEntry* FindShaderFactory(const std::string& name)
+const QelShaderFactory* QelShaderRegistry::Find(const std::string& name) const
 {
-    if (gShaderRegistry == nullptr)
-        return nullptr;
-    auto found = gShaderRegistry->find(name);
-    return found == gShaderRegistry->end() ? nullptr : &found->second;
+    const auto found = factories_.find(name);
+    return found == factories_.end() ? nullptr : &found->second;
 }
 
-void FreeShaderRegistry()
+void QelShaderRegistry::RegisterEngineShaders()
 {
-    delete gShaderRegistry;
-    gShaderRegistry = nullptr;
-}
-
-void RegisterEngineShaders()
-{
-    RegisterShader("2DAdditive", [] { return new GLQELShader2DAdditive; });
-    RegisterShader("2DBlurAdd", [] { return new GLQELShader2DBlurAdditive; });
-    RegisterShader("2DNormal", [] { return new GLQELShader2DNormal; });
-    RegisterShader("Flat", [] { return new GLQELShader3DFlat; });
-    RegisterShader("FlatFacing", [] { return new GLQELShader3DFlatFacing; });
-    RegisterShader("Nebula", [] { return new GLQELShader3DNebula; });
-    RegisterShader("PointRing", [] { return new GLQELShader3DPointRing; });
-    RegisterShader("GasGiant", [] { return new GLQELShaderGasGiant; });
-    RegisterShader("InstancedPostTransform", [] { return new GLQELShaderInstancedPostTransform; });
-    RegisterShader("IPTCell", [] { return new GLQELShaderIPTCell; });
-    RegisterShader("NebulaVolume", [] { return new GLQELShaderNebulaVolume; });
-    RegisterShader("Phong", [] { return new GLQELShaderPhong; });
-    RegisterShader("PostTransform", [] { return new GLQELShaderPostTransform; });
-    RegisterShader("Redwood", [] { return new GLQELShaderRedwood; });
-    RegisterShader("RedwoodWiggle", [] { return new GLQELShaderRedwoodWiggle; });
-    RegisterShader("Volume", [] { return new GLQELShaderVolume; });
-    RegisterShader("VolumePostProcess", [] { return new GLQELShaderVolumePostProcess; });
-    RegisterShader("SceneVolumeComposite", [] { return new GLQELShaderSceneVolumeComposite; });
-    RegisterShader("Skybox", [] { return new GLQELSkyBox; });
+    Register("2DAdditive", [] { return new GLQELShader2DAdditive; });
+    Register("2DBlurAdd", [] { return new GLQELShader2DBlurAdditive; });
+    Register("2DNormal", [] { return new GLQELShader2DNormal; });
+    Register("Flat", [] { return new GLQELShader3DFlat; });
+    Register("FlatFacing", [] { return new GLQELShader3DFlatFacing; });
+    Register("Nebula", [] { return new GLQELShader3DNebula; });
+    Register("PointRing", [] { return new GLQELShader3DPointRing; });
+    Register("GasGiant", [] { return new GLQELShaderGasGiant; });
+    Register("InstancedPostTransform", [] { return new GLQELShaderInstancedPostTransform; });
+    Register("IPTCell", [] { return new GLQELShaderIPTCell; });
+    Register("NebulaVolume", [] { return new GLQELShaderNebulaVolume; });
+    Register("Phong", [] { return new GLQELShaderPhong; });
+    Register("PostTransform", [] { return new GLQELShaderPostTransform; });
+    Register("Redwood", [] { return new GLQELShaderRedwood; });
+    Register("RedwoodWiggle", [] { return new GLQELShaderRedwoodWiggle; });
+    Register("Volume", [] { return new GLQELShaderVolume; });
+    Register("VolumePostProcess", [] { return new GLQELShaderVolumePostProcess; });
+    Register("SceneVolumeComposite", [] { return new GLQELShaderSceneVolumeComposite; });
+    Register("Skybox", [] { return new GLQELSkyBox; });
 }

@@ -12,13 +12,13 @@
 #include "engine/base/QelFileServices.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
 
-int32_t PointSandwich::listCounter = 0;
-
 namespace {
 
 const char* const kCacheFolder = "data/graphics";
 const char* const kCacheExtension = "pointcube";
 const char* const kFallbackTexture = "smallWhite";
+const char* const kVertexListPrefix = "PointSandwich_meshVerts_";
+const char* const kIndexListPrefix = "PointSandwich_meshIndexes_";
 // Cells added to the hull's extent, half on each side: the shell stands off
 // the hull, and a vertex reaches cells up to √2 pitches away.
 constexpr int kGridMargin = 16;
@@ -178,13 +178,25 @@ void PointSandwich::BuildBuffers()
 {
     if (vertices.empty() || indices.empty())
         return;  // an empty shell draws nothing and needs no lists
-    const std::string number = std::to_string(listCounter++);
+    const std::string number = std::to_string(FreeListNumber());
     shader = graphics_.GetShader("PointRing");
-    indexList = graphics_.GetIndexList("PointSandwich_meshIndexes_" + number, static_cast<int>(indices.size()));
+    indexList = graphics_.GetIndexList(kIndexListPrefix + number, static_cast<int>(indices.size()));
     indexList->SetIndices(indices.data(), static_cast<int>(indices.size()));
-    vertexList = graphics_.GetVertList("PointSandwich_meshVerts_" + number, static_cast<int>(vertices.size()), false);
+    vertexList = graphics_.GetVertList(kVertexListPrefix + number, static_cast<int>(vertices.size()), false);
     for (size_t i = 0; i < vertices.size(); ++i)
         vertexList->SetVertex(static_cast<int>(i), vertices[i]);
+}
+
+// The service hands back the stored list for a name it knows, so two shells
+// sharing a number would draw each other's geometry: the number is the first
+// whose lists the service does not hold.
+int32_t PointSandwich::FreeListNumber() const
+{
+    int32_t number = 0;
+    while (graphics_.FindVertList(kVertexListPrefix + std::to_string(number)) != nullptr ||
+           graphics_.FindIndexList(kIndexListPrefix + std::to_string(number)) != nullptr)
+        ++number;
+    return number;
 }
 
 void PointSandwich::DrawWith(QelDrawProcess* process, const glm::mat4& world, const glm::mat4& view)

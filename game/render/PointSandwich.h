@@ -47,8 +47,9 @@ public:
 
     void BuildLayers();
     void BuildQuads();
-    // Takes the "PointRing" shader and puts the vertices and indices into the
-    // service's lists, numbered by a counter of the whole process.
+    // Takes the "PointRing" shader and puts the vertices and indices into
+    // lists of their own in the service, under the first number no shell's
+    // lists there use yet.
     void BuildBuffers();
 
     // Draws the shell in the colour with the centre point and band set by the
@@ -67,9 +68,6 @@ public:
     // indices or numbers), when the file cannot be used.
     bool LoadNative(const std::string& cacheName);
 
-    // Numbers the next shell's lists; counts for the whole process.
-    static int32_t listCounter;
-
     std::string name;                  // the mesh name, "ships/<art file root>" for ship types
     const QEL3DObject* mesh = nullptr;  // built from; not owned
     float cellSize = 0.0f;             // grid pitch in model units
@@ -86,6 +84,7 @@ public:
 
 private:
     bool PlanGrid();
+    int32_t FreeListNumber() const;
     void AddQuad(const Cell& a, const Cell& b, const Cell& c, const Cell& d, bool top);
     void DrawWith(QelDrawProcess* process, const glm::mat4& world, const glm::mat4& view);
 

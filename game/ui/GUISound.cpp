@@ -4,6 +4,7 @@
 #include "game/world/AppData.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 namespace {
@@ -26,13 +27,14 @@ float Varied(float variation)
 
 void PlayGUISound(const std::string& event)
 {
-    if (gSoundFactory == nullptr || !gSoundFactory->IsWorking() || AppData::guiVolume < kSilentVolume)
+    if (gSoundFactory == nullptr || !gSoundFactory->IsWorking() || AppData::GuiVolume() < kSilentVolume)
         return;
-    const auto found = AppData::guiSounds.find(event);
-    if (found == AppData::guiSounds.end())
+    const std::map<std::string, std::string>& sounds = AppData::GuiSounds();
+    const auto found = sounds.find(event);
+    if (found == sounds.end())
         return;
     if (found->second.empty())
         return;
     if (QelSound* sound = gSoundFactory->GetSound(found->second))
-        sound->Play(std::min(AppData::guiVolume * Varied(kVolumeVariation), 1.0f), Varied(kPitchVariation), false);
+        sound->Play(std::min(AppData::GuiVolume() * Varied(kVolumeVariation), 1.0f), Varied(kPitchVariation), false);
 }

@@ -51,7 +51,7 @@ void DrawEmptyHint(const IntRect& rect, const std::string& hint, int layer)
 
 const std::string* StandbyText(int32_t& index)
 {
-    const std::vector<std::string>& texts = AppData::standbyText;
+    const std::vector<std::string>& texts = AppData::StandbyTexts();
     if (texts.empty())
         return nullptr;
     if (index < 0) {

@@ -11,17 +11,24 @@
 #include <cmath>
 #include <cstdlib>
 
-float AppData::sfxVolume = 1.0f;
-float AppData::guiVolume = 1.0f;
-std::vector<std::string> AppData::standbyText;
-std::map<std::string, std::string> AppData::guiSounds;
-
 namespace {
 
 const char* const kDocument = "preferences";
 
-JSONLoader gPreferences;
-bool gLoaded = false;
+constexpr float kDefaultVolume = 1.0f;
+
+// What Load read and what the interface lists and the options screen keep
+// beside it, for the whole run; Unload puts it back as it starts.
+struct PreferenceState {
+    JSONLoader document;
+    bool loaded = false;
+    float sfxVolume = kDefaultVolume;
+    float guiVolume = kDefaultVolume;
+    std::vector<std::string> standbyTexts;
+    std::map<std::string, std::string> guiSounds;
+};
+
+PreferenceState gPreferences;
 
 // Volumes stored as decimal text in the machine settings; an absent or empty
 // value leaves the default.
@@ -29,15 +36,15 @@ float ReadVolume(const char* name)
 {
     std::string text;
     if (!QelFileServices::Instance().GetRegistryValue(name, text) || text.empty())
-        return 1.0f;
+        return kDefaultVolume;
     return static_cast<float>(std::atof(text.c_str()));
 }
 
 // The preference and where it comes from, for the errors of the getters.
 DocumentField Preference(const std::string& key)
 {
-    const std::string& path = gPreferences.Path();
-    return DocumentField(gPreferences.Get(key), path.empty() ? "the preferences (not loaded)" : path, key);
+    const std::string& path = gPreferences.document.Path();
+    return DocumentField(gPreferences.document.Get(key), path.empty() ? "the preferences (not loaded)" : path, key);
 }
 
 }  // namespace
@@ -46,30 +53,25 @@ DocumentField Preference(const std::string& key)
 // failed Load leaves the preferences as they were and can be tried again.
 void AppData::Load()
 {
-    if (gLoaded)
+    if (gPreferences.loaded)
         return;
     JSONLoader loaded;
     loaded.Init(kDocument);
     CheckPreferences(DocumentReader(loaded.root, loaded.Path()));
-    gPreferences = std::move(loaded);
-    gLoaded = true;
-    sfxVolume = ReadVolume("sfxVolume");
-    guiVolume = ReadVolume("guiVolume");
+    gPreferences.document = std::move(loaded);
+    gPreferences.loaded = true;
+    gPreferences.sfxVolume = ReadVolume("sfxVolume");
+    gPreferences.guiVolume = ReadVolume("guiVolume");
 }
 
 void AppData::Unload()
 {
-    gPreferences = JSONLoader();
-    gLoaded = false;
-    sfxVolume = 1.0f;
-    guiVolume = 1.0f;
-    standbyText.clear();
-    guiSounds.clear();
+    gPreferences = PreferenceState();
 }
 
 bool AppData::Has(const std::string& key)
 {
-    const Hjson::Value& value = gPreferences.Get(key);
+    const Hjson::Value& value = gPreferences.document.Get(key);
     return value.defined() && value.type() != Hjson::Type::Null;
 }
 
@@ -78,7 +80,7 @@ bool AppData::Has(const std::string& key)
 // field that names it.
 std::string AppData::GetString(const std::string& key)
 {
-    const Hjson::Value& value = gPreferences.Get(key);
+    const Hjson::Value& value = gPreferences.document.Get(key);
     if (value.type() == Hjson::Type::Vector || value.type() == Hjson::Type::Map)
         Preference(key).Fail("text");
     return value.to_string();
@@ -86,7 +88,7 @@ std::string AppData::GetString(const std::string& key)
 
 float AppData::GetFloat(const std::string& key)
 {
-    const Hjson::Value& value = gPreferences.Get(key);
+    const Hjson::Value& value = gPreferences.document.Get(key);
     switch (value.type()) {
     case Hjson::Type::Undefined:
     case Hjson::Type::Null: return 0.0f;
@@ -102,7 +104,7 @@ float AppData::GetFloat(const std::string& key)
 
 int AppData::GetInt(const std::string& key)
 {
-    const Hjson::Value& value = gPreferences.Get(key);
+    const Hjson::Value& value = gPreferences.document.Get(key);
     if (value.type() == Hjson::Type::Int64 && value.to_int64() >= kAnyInt32.low && value.to_int64() <= kAnyInt32.high)
         return static_cast<int>(value.to_int64());
     return Preference(key).Integer(kAnyInt32);
@@ -128,11 +130,46 @@ void AppData::LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const s
 void AppData::LoadStandbyText()
 {
     for (std::string& text : ReadTextList(Preference("standby-text")))
-        standbyText.push_back(std::move(text));
+        gPreferences.standbyTexts.push_back(std::move(text));
 }
 
 void AppData::LoadGuiSounds()
 {
     for (auto& [event, sound] : ReadSoundMaps(Preference("gui-sounds")))
-        guiSounds[event] = std::move(sound);
+        gPreferences.guiSounds[event] = std::move(sound);
+}
+
+float AppData::SfxVolume()
+{
+    return gPreferences.sfxVolume;
+}
+
+void AppData::SetSfxVolume(float volume)
+{
+    gPreferences.sfxVolume = volume;
+}
+
+float AppData::GuiVolume()
+{
+    return gPreferences.guiVolume;
+}
+
+void AppData::SetGuiVolume(float volume)
+{
+    gPreferences.guiVolume = volume;
+}
+
+const std::vector<std::string>& AppData::StandbyTexts()
+{
+    return gPreferences.standbyTexts;
+}
+
+void AppData::SetStandbyTexts(std::vector<std::string> texts)
+{
+    gPreferences.standbyTexts = std::move(texts);
+}
+
+const std::map<std::string, std::string>& AppData::GuiSounds()
+{
+    return gPreferences.guiSounds;
 }

@@ -52,15 +52,25 @@ public:
     // cannot be used throws before any font is loaded.
     static void LoadFontList(std::map<std::string, QelBitmapFont*>& fonts, const std::string& listKey);
 
-    // Appends each element of "standby-text" to standbyText.
+    // Appends each element of "standby-text" to the standby texts.
     static void LoadStandbyText();
 
-    // Copies the maps of the list "gui-sounds" into guiSounds, later entries
-    // replacing earlier ones of the same name.
+    // Copies the maps of the list "gui-sounds" into the interface sounds,
+    // later entries replacing earlier ones of the same name.
     static void LoadGuiSounds();
 
-    static float sfxVolume;                             // 0..1, registry "sfxVolume", 1 when unset
-    static float guiVolume;                             // 0..1, registry "guiVolume", 1 when unset
-    static std::vector<std::string> standbyText;        // shown while a console waits
-    static std::map<std::string, std::string> guiSounds;  // interface event -> sound name
+    // The volumes the player set, kept in the machine settings and read by
+    // Load; 1 until then or when unset. The options screen changes them for
+    // the rest of the run and stores them when it is left.
+    static float SfxVolume();  // 0..1, registry "sfxVolume": sound effects and engine loops
+    static void SetSfxVolume(float volume);
+    static float GuiVolume();  // 0..1, registry "guiVolume": interface sounds
+    static void SetGuiVolume(float volume);
+
+    // The texts a console shows while it waits, one picked at random.
+    static const std::vector<std::string>& StandbyTexts();
+    static void SetStandbyTexts(std::vector<std::string> texts);
+
+    // Interface event -> sound name.
+    static const std::map<std::string, std::string>& GuiSounds();
 };

@@ -85,7 +85,7 @@ Hjson::Value Parse(const std::string& text, const std::string& path)
 
 std::string JSONLoader::DocumentFolder()
 {
-    return gDataSubfolderName.empty() ? std::string("data") : "data/" + gDataSubfolderName;
+    return QelFileServices::Instance().DataSetFolder();
 }
 
 void JSONLoader::Init(const std::string& name)

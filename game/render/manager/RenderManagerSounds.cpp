@@ -79,7 +79,7 @@ void RenderManager::UpdateEngineSound()
         engineToneSound = sound->GetSound("player_engine_2", AppData::GetString("player_engine_loop_tone"));
         for (QelSound* loop : {engineBaseSound, engineToneSound})
             if (loop)
-                loop->Play(AppData::sfxVolume, 1.0f, true);
+                loop->Play(AppData::SfxVolume(), 1.0f, true);
     }
     if (engineToneSound)
         engineToneSound->SetFrequencyRatio(ReadFloat(ship->data_set, playership::kPlayerThrottle) / 5.0f + 1.0f);
@@ -111,7 +111,7 @@ void RenderManager::PlayWorldSound(const SoundEvent& event, float distance)
         return;
     const float gain = std::clamp(1.0f - distance / kSoundFadeDistance, 0.0f, 1.0f);
     std::string key = event.name;
-    float volume = gain * AppData::sfxVolume;
+    float volume = gain * AppData::SfxVolume();
     float ratio = 1.0f;
     if (event.name == "SD" || event.name == "PB") {
         const bool shield = event.name == "SD";
@@ -120,7 +120,7 @@ void RenderManager::PlayWorldSound(const SoundEvent& event, float distance)
         const float r3 = RandomFloat(random_seed, 0.0f, 1.0f);
         key = shield ? Variant("shield_damage_", kShieldHitVariants, r1)
                      : Variant("player_beam_weapon_shot_", kBeamShotVariants, r1);
-        volume = std::clamp(std::clamp(0.95f + r2 * 0.1f, 0.95f, 1.05f) * AppData::sfxVolume * gain, 0.0f, 1.0f);
+        volume = std::clamp(std::clamp(0.95f + r2 * 0.1f, 0.95f, 1.05f) * AppData::SfxVolume() * gain, 0.0f, 1.0f);
         ratio = shield ? std::clamp(0.98f + r3 * 0.04f, 0.98f, 1.02f) : std::clamp(0.99f + r3 * 0.02f, 0.99f, 1.01f);
     }
     // A name no preference gives a file for is no sound of this game.
@@ -171,7 +171,7 @@ void RenderManager::RampJumpSound()
 {
     if (!jumpSound || !jumpSound->IsPlaying())
         return;
-    jumpSoundVolume = MoveToward(jumpSoundVolume, AppData::sfxVolume, kJumpVolumeStep);
+    jumpSoundVolume = MoveToward(jumpSoundVolume, AppData::SfxVolume(), kJumpVolumeStep);
     jumpSoundFrequency = MoveToward(jumpSoundFrequency, jumpSoundTargetFrequency, kJumpRatioStep);
     jumpSound->SetVolume(jumpSoundVolume);
     jumpSound->SetFrequencyRatio(jumpSoundFrequency);

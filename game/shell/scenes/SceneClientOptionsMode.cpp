@@ -90,8 +90,8 @@ void Enter(Edline& machineNameField)
 
 void StoreVolumes()
 {
-    StoreSetting("sfxVolume", FractionText(AppData::sfxVolume));
-    StoreSetting("guiVolume", FractionText(AppData::guiVolume));
+    StoreSetting("sfxVolume", FractionText(AppData::SfxVolume()));
+    StoreSetting("guiVolume", FractionText(AppData::GuiVolume()));
     if (gMusicControl)
         StoreSetting("ambientVolume", FractionText(gMusicControl->MusicVolume()));
 }
@@ -233,11 +233,18 @@ void DrawVolumes(UIContext& ui, RenderManager* view, int32_t firstId)
     if (DrawVolume(ui, firstId, kMusicRow, music) && gMusicControl)
         gMusicControl->SetMusicVolume(music);
     ui.ShiftRectY(1, 1);
-    if (DrawVolume(ui, firstId + 1, kSfxRow, AppData::sfxVolume) && view)
-        SetEngineLoopVolume(*view, AppData::sfxVolume);
+    float effects = AppData::SfxVolume();
+    if (DrawVolume(ui, firstId + 1, kSfxRow, effects)) {
+        AppData::SetSfxVolume(effects);
+        if (view)
+            SetEngineLoopVolume(*view, effects);
+    }
     ui.ShiftRectY(1, 1);
-    if (DrawVolume(ui, firstId + 2, kGuiRow, AppData::guiVolume))
+    float sounds = AppData::GuiVolume();
+    if (DrawVolume(ui, firstId + 2, kGuiRow, sounds)) {
+        AppData::SetGuiVolume(sounds);
         PlayGUISound("gui_button");
+    }
 }
 
 void DrawCredits(UIContext& ui)

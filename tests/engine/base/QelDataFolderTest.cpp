@@ -92,9 +92,4 @@ TEST(QelDataFolder, names_from_data_stay_inside_the_data_folder)
         EXPECT_EQ(qel::CheckDataName(name), checked) << "name '" << name << "'";
 }
 
-TEST(QelDataFolder, subfolder_name_is_empty_by_default)
-{
-    EXPECT_EQ(gDataSubfolderName, "");
-}
-
 }  // namespace

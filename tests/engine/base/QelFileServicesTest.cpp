@@ -1,5 +1,6 @@
 #include "engine/base/QelFileServices.h"
 
+#include "engine/base/QelBitmapFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,30 @@ TEST_F(QelFileServicesTest, file_objects_read_game_paths_from_the_data_folder)
     std::string text;
     EXPECT_TRUE(file->ReadAllText(text));
     EXPECT_EQ(text, "a: 1\n");
+}
+
+// Bitmaps, fonts and documents all go through the data set folder; the
+// bitmap search shows the whole path is formed right.
+TEST_F(QelFileServicesTest, data_set_is_the_data_folder_until_a_subfolder_is_named)
+{
+    data.Write("graphics/hull.png", "top");
+    data.Write("campaign/graphics/hull.png", "campaign");
+    QelFileServices& services = QelFileServices::Instance();
+    EXPECT_EQ(services.DataSubfolder(), "") << "none is named by default";
+    const struct {
+        std::string subfolder;
+        std::string folder;
+        std::string bitmap;
+    } cases[] = {
+        {"", "data", "data/graphics/hull.png"},
+        {"campaign", "data/campaign", "data/campaign/graphics/hull.png"},
+        {"", "data", "data/graphics/hull.png"},  // naming none again returns to the top
+    };
+    for (const auto& [subfolder, folder, bitmap] : cases) {
+        services.SetDataSubfolder(subfolder);
+        EXPECT_EQ(services.DataSetFolder(), folder) << subfolder;
+        EXPECT_EQ(FindBitmapFile("hull", false), bitmap) << subfolder;
+    }
 }
 
 TEST_F(QelFileServicesTest, file_exists_only_for_readable_files)

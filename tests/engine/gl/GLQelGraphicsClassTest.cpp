@@ -170,11 +170,26 @@ TEST_F(GLQelGraphicsClassTest, every_engine_shader_name_is_registered)
                              "GasGiant", "InstancedPostTransform", "IPTCell", "NebulaVolume", "Phong", "PostTransform",
                              "Redwood", "RedwoodWiggle", "Volume", "VolumePostProcess", "SceneVolumeComposite",
                              "Skybox"}) {
-        EXPECT_NE(FindShaderFactory(name), nullptr) << name;
+        EXPECT_NE(graphics.ShaderRegistry().Find(name), nullptr) << name;
         EXPECT_TRUE(graphics.KnowsShader(name)) << name;
     }
     EXPECT_FALSE(graphics.KnowsShader("NoSuchShader"));
-    EXPECT_EQ(FindShaderFactory("NoSuchShader"), nullptr);
+    EXPECT_EQ(graphics.ShaderRegistry().Find("NoSuchShader"), nullptr);
+}
+
+// Each service keeps its own shader classes: one that ends, or one that is
+// given more classes, leaves the others as they were.
+TEST_F(GLQelGraphicsClassTest, shader_classes_belong_to_their_service)
+{
+    {
+        GLQelGraphicsClass other;
+        other.ShaderRegistry().Register("OnlyHere", [] { return nullptr; });
+        EXPECT_NE(other.ShaderRegistry().Find("OnlyHere"), nullptr);
+        EXPECT_FALSE(graphics.KnowsShader("OnlyHere"));
+    }
+    EXPECT_TRUE(graphics.KnowsShader("Flat")) << "the other service's end left this one's classes";
+    graphics.Shutdown();
+    EXPECT_TRUE(graphics.KnowsShader("Flat")) << "the classes outlive the GL objects";
 }
 
 TEST(GLQELListTest, lists_check_indices_and_flag_changes_for_one_upload)

@@ -67,13 +67,18 @@ TEST_F(PointSandwichTest, a_hull_above_the_plane_gets_a_closed_shell_and_untouch
     EXPECT_FALSE(shell.RayCast({0, 100, 0}, {0, -1, 0}, distance, point, normal));  // no vertex near the middle
 }
 
-TEST_F(PointSandwichTest, lists_are_numbered_across_the_process_and_a_saved_shell_reads_back_the_same)
+TEST_F(PointSandwichTest, each_shell_gets_lists_of_its_own_and_a_saved_shell_reads_back_the_same)
 {
-    const int32_t first = PointSandwich::listCounter;
+    // A number taken by either list is passed over.
+    graphics.GetIndexList("PointSandwich_meshIndexes_1", 3);
     PointSandwich built("ships/hull", hull.get(), true, graphics);
     PointSandwich other("ships/other", hull.get(), false, graphics);
-    EXPECT_NE(graphics.FindVertList("PointSandwich_meshVerts_" + std::to_string(first)), nullptr);
-    EXPECT_NE(graphics.FindIndexList("PointSandwich_meshIndexes_" + std::to_string(first + 1)), nullptr);
+    EXPECT_EQ(built.vertexList, graphics.FindVertList("PointSandwich_meshVerts_0"));
+    EXPECT_EQ(built.indexList, graphics.FindIndexList("PointSandwich_meshIndexes_0"));
+    EXPECT_EQ(other.vertexList, graphics.FindVertList("PointSandwich_meshVerts_2"));
+    EXPECT_EQ(other.indexList, graphics.FindIndexList("PointSandwich_meshIndexes_2"));
+    ASSERT_NE(built.vertexList, nullptr);
+    ASSERT_NE(other.vertexList, nullptr);
     ASSERT_TRUE(std::filesystem::exists(Cache("ships/hull")));
     EXPECT_EQ(std::filesystem::file_size(Cache("ships/hull")),
               4 + 96 * built.vertices.size() + 4 + 4 * built.indices.size());
@@ -85,6 +90,7 @@ TEST_F(PointSandwichTest, lists_are_numbered_across_the_process_and_a_saved_shel
     EXPECT_EQ(std::memcmp(loaded.vertices.data(), built.vertices.data(), built.vertices.size() * sizeof(QelVertexRecord)), 0);
     EXPECT_EQ(loaded.indices, built.indices);
     EXPECT_EQ(loaded.vertexList->GetCount(), static_cast<int>(built.vertices.size()));
+    EXPECT_NE(loaded.vertexList, built.vertexList) << "a shell of the same name still gets lists of its own";
 }
 
 TEST_F(PointSandwichTest, damaged_caches_are_built_again_and_rewritten)

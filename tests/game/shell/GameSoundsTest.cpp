@@ -40,7 +40,7 @@ TEST_F(GameSoundsTest, every_sound_the_preferences_name_is_a_short_playable_wav)
     for (const char* key : keys)
         names.push_back(AppData::GetString(key));
     AppData::LoadGuiSounds();
-    for (const auto& [event, name] : AppData::guiSounds)
+    for (const auto& [event, name] : AppData::GuiSounds())
         names.push_back(name);
     ASSERT_EQ(names.size(), std::size(keys) + 11);
     for (const std::string& name : names) {

@@ -406,10 +406,10 @@ TEST_F(RetainedScreenTest, crew_actions_reach_the_mission_as_gui_messages_of_the
     // Each click that acted clicked aloud; typing is silent.
     EXPECT_EQ(sound.log, std::vector<std::string>(3, "GetSound gui/button"));
 
-    const float volume = AppData::guiVolume;
-    AppData::guiVolume = 0.005f;
+    const float volume = AppData::GuiVolume();
+    AppData::SetGuiVolume(0.005f);
     ClickAt(100, 20);
-    AppData::guiVolume = volume;
+    AppData::SetGuiVolume(volume);
     EXPECT_EQ(host.events.size(), 5u);
     EXPECT_EQ(sound.log.size(), 3u);  // the interface's volume is off
 }

@@ -424,8 +424,8 @@ TEST_F(CommsWaterfallTest, a_red_line_pulses_along_the_top_while_the_newest_mess
 
 TEST_F(CommsWaterfallTest, without_a_ship_it_shows_one_standby_text_centred_and_keeps_it)
 {
-    const std::vector<std::string> preference = AppData::standbyText;
-    AppData::standbyText = {"Comms offline", "Awaiting hail"};
+    const std::vector<std::string> preference = AppData::StandbyTexts();
+    AppData::SetStandbyTexts({"Comms offline", "Awaiting hail"});
     world.subjectID = 0;
     Draw();
     const std::vector<DrawRecord> shown = graphics.Of(DrawRecord::Kind::Text);
@@ -437,10 +437,10 @@ TEST_F(CommsWaterfallTest, without_a_ship_it_shows_one_standby_text_centred_and_
         EXPECT_EQ(graphics.Texts(), std::vector<std::string>{shown[0].text});
     }
 
-    AppData::standbyText.clear();
+    AppData::SetStandbyTexts({});
     Draw();
     EXPECT_TRUE(graphics.log.empty());
-    AppData::standbyText = preference;
+    AppData::SetStandbyTexts(preference);
 }
 
 }  // namespace

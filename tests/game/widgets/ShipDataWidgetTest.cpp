@@ -76,17 +76,17 @@ protected:
 
 TEST_F(ShipDataWidgetTest, WithoutAShipOneStandbyTextShowsAndAnEmptyListShowsNothing)
 {
-    const std::vector<std::string> saved = AppData::standbyText;
-    AppData::standbyText = {"Awaiting orders"};
+    const std::vector<std::string> saved = AppData::StandbyTexts();
+    AppData::SetStandbyTexts({"Awaiting orders"});
     Draw();
     EXPECT_EQ(graphics.Texts(), (std::vector<std::string>{"Awaiting orders"}));
     EXPECT_EQ(graphics.Text("Awaiting orders").box.top, kBox.top + 35);
 
-    AppData::standbyText.clear();
+    AppData::SetStandbyTexts({});
     console.shipData = ShipDataState{};  // a console as new
     Draw();
     EXPECT_TRUE(graphics.Texts().empty());
-    AppData::standbyText = saved;
+    AppData::SetStandbyTexts(saved);
 }
 
 TEST_F(ShipDataWidgetTest, AShipShowsItsRowsBarsAndSystemHealth)

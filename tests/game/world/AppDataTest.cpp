@@ -161,20 +161,20 @@ TEST_F(AppDataTest, volumes_come_from_the_settings_and_default_to_one)
     ASSERT_TRUE(QelFileServices::Instance().SetRegistryValue("sfxVolume", "0.25"));
     ASSERT_TRUE(QelFileServices::Instance().SetRegistryValue("guiVolume", ""));
     AppData::Load();
-    EXPECT_FLOAT_EQ(AppData::sfxVolume, 0.25f);
-    EXPECT_FLOAT_EQ(AppData::guiVolume, 1.0f) << "an empty value leaves the default";
+    EXPECT_FLOAT_EQ(AppData::SfxVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(AppData::GuiVolume(), 1.0f) << "an empty value leaves the default";
 
     AppData::Unload();
     ASSERT_TRUE(QelFileServices::Instance().SetRegistryValue("guiVolume", "0.5"));
     AppData::Load();
-    EXPECT_FLOAT_EQ(AppData::guiVolume, 0.5f);
+    EXPECT_FLOAT_EQ(AppData::GuiVolume(), 0.5f);
 }
 
 TEST_F(AppDataTest, volumes_stay_one_without_settings)
 {
     AppData::Load();
-    EXPECT_FLOAT_EQ(AppData::sfxVolume, 1.0f);
-    EXPECT_FLOAT_EQ(AppData::guiVolume, 1.0f);
+    EXPECT_FLOAT_EQ(AppData::SfxVolume(), 1.0f);
+    EXPECT_FLOAT_EQ(AppData::GuiVolume(), 1.0f);
 }
 
 TEST_F(AppDataTest, gui_sounds_later_maps_win)
@@ -182,15 +182,15 @@ TEST_F(AppDataTest, gui_sounds_later_maps_win)
     AppData::Load();
     AppData::LoadGuiSounds();
     const std::map<std::string, std::string> expected = {{"click", "beep2"}, {"hover", "tick"}};
-    EXPECT_EQ(AppData::guiSounds, expected);
+    EXPECT_EQ(AppData::GuiSounds(), expected);
 }
 
 TEST_F(AppDataTest, standby_texts_are_appended_as_text)
 {
     AppData::Load();
-    AppData::standbyText = {"earlier"};
+    AppData::SetStandbyTexts({"earlier"});
     AppData::LoadStandbyText();
-    EXPECT_EQ(AppData::standbyText, (std::vector<std::string>{"earlier", "Awaiting orders", "42"}));
+    EXPECT_EQ(AppData::StandbyTexts(), (std::vector<std::string>{"earlier", "Awaiting orders", "42"}));
 }
 
 // One line per broken document: the text after the required preferences (or

@@ -1,6 +1,6 @@
 #include "game/world/JSONLoader.h"
 
-#include "engine/base/QelDataFolder.h"
+#include "engine/base/QelFileServices.h"
 #include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
@@ -82,9 +82,9 @@ TEST_F(JSONLoaderTest, documents_come_from_the_data_subfolder_when_one_is_named)
 {
     data.Write("campaign/preferences.yaml", "from: subfolder\n");
     data.Write("preferences.yaml", "from: top\n");
-    gDataSubfolderName = "campaign";
+    QelFileServices::Instance().SetDataSubfolder("campaign");
     loader.Init("preferences");
-    gDataSubfolderName.clear();
+    QelFileServices::Instance().SetDataSubfolder("");
     EXPECT_EQ(loader.GetString("from"), "subfolder");
 }
 

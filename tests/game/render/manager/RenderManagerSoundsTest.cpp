@@ -32,8 +32,8 @@ protected:
         gSoundFactory = &sound;
         gGraphicsFactory = &graphics;
         AppData::Load();
-        AppData::sfxVolume = 0.8f;
-        AppData::guiVolume = 0.5f;
+        AppData::SetSfxVolume(0.8f);
+        AppData::SetGuiVolume(0.5f);
         world.Reset(true, "");  // the server's own screen shows its ship
         ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;
@@ -43,7 +43,8 @@ protected:
     void TearDown() override
     {
         manager.reset();
-        AppData::sfxVolume = AppData::guiVolume = 1.0f;
+        AppData::SetSfxVolume(1.0f);
+        AppData::SetGuiVolume(1.0f);
         theUIContext = UIContext();
         gSoundFactory = nullptr;
         gGraphicsFactory = nullptr;
@@ -193,9 +194,9 @@ TEST_F(RenderManagerSoundsTest, interface_clicks_vary_slightly_and_keep_quiet_wh
     EXPECT_LE(click->plays[0].frequencyRatio, 1.005f);
 
     PlayGUISound("not_an_interface_sound");
-    AppData::guiVolume = 0.005f;
+    AppData::SetGuiVolume(0.005f);
     PlayGUISound("gui_button");
-    AppData::guiVolume = 0.5f;
+    AppData::SetGuiVolume(0.5f);
     sound.working = false;
     PlayGUISound("gui_button");
     EXPECT_EQ(click->plays.size(), 1u);

@@ -31,8 +31,8 @@ protected:
         SceneTest::SetUp();
         input.settingsOnDisk = true;
         graphics.AddBitmap("HalvexLogo", 1024, 360);
-        AppData::sfxVolume = 1.0f;
-        AppData::guiVolume = 1.0f;
+        AppData::SetSfxVolume(1.0f);
+        AppData::SetGuiVolume(1.0f);
     }
 
     void TearDown() override
@@ -75,19 +75,19 @@ protected:
 TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and_are_stored_when_the_screen_is_left)
 {
     music.volume = 0.05f;
-    AppData::sfxVolume = 0.95f;
-    AppData::guiVolume = 3.0f;  // a hand-edited setting
+    AppData::SetSfxVolume(0.95f);
+    AppData::SetGuiVolume(3.0f);  // a hand-edited setting
     SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     Draw(SceneClientOptionsMode);
-    EXPECT_EQ(AppData::guiVolume, 1.0f) << "held within range on the first draw";
+    EXPECT_EQ(AppData::GuiVolume(), 1.0f) << "held within range on the first draw";
 
     PressKey(SceneClientOptionsMode, qel::vk::kNumpad0 + 0);  // music down
     EXPECT_EQ(music.volume, 0.0f) << "the music hears it at once, and not below silence";
     PressKey(SceneClientOptionsMode, qel::vk::kNumpad0 + 3);  // sfx up
-    EXPECT_EQ(AppData::sfxVolume, 1.0f);
+    EXPECT_EQ(AppData::SfxVolume(), 1.0f);
     PressKey(SceneClientOptionsMode, qel::vk::kNumpad0 + 4);  // gui down
     PressKey(SceneClientOptionsMode, qel::vk::kNumpad0 + 4);
-    EXPECT_NEAR(AppData::guiVolume, 0.8f, 1e-6f);
+    EXPECT_NEAR(AppData::GuiVolume(), 0.8f, 1e-6f);
     PressKey(SceneClientOptionsMode, qel::vk::kNumpad0 + 1);  // music up
     EXPECT_NEAR(music.volume, 0.1f, 1e-6f);
     EXPECT_EQ(Stored("guiVolume"), "") << "the volumes are stored when the screen is left";
@@ -100,8 +100,8 @@ TEST_F(OptionsScenesTest, volumes_follow_their_hot_keys_within_range_at_once_and
     // The next start reads them back.
     AppData::Unload();
     AppData::Load();
-    EXPECT_NEAR(AppData::guiVolume, 0.8f, 1e-6f);
-    EXPECT_EQ(AppData::sfxVolume, 1.0f);
+    EXPECT_NEAR(AppData::GuiVolume(), 0.8f, 1e-6f);
+    EXPECT_EQ(AppData::SfxVolume(), 1.0f);
     GameMusic nextStart(nullptr, [] {});
     EXPECT_NEAR(nextStart.MusicVolume(), 0.1f, 1e-6f);
 }
