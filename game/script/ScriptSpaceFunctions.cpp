@@ -180,7 +180,8 @@ bool InStandby(SpaceObjectRef* handle)
 
 void SetupPlayerShipDefaults(SpaceObjectRef* ship)
 {
-    PlayerShipSetupDefaults(&RequireObject(ship, "player_ship_setup_defaults").Get());
+    SpaceObject& object = RequireObject(ship, "player_ship_setup_defaults").Get();
+    PlayerShipSetupDefaults(&object, *theSimulation);
 }
 
 void SetupPlayerShipFromData(SpaceObjectRef* ship)

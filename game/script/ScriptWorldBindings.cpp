@@ -276,7 +276,7 @@ void DefineSpaceObject(py::module_& m)
             CheckTextFits(name, "set_behavior");
             SpaceObject& object = self.Get();
             WarnOfUnknownBehaviour(name, "set_behavior", "name");
-            object.SetBehavior(name);
+            object.SetBehavior(*theSimulation, name);
         },
         behaviourDoc.c_str());
     DefineDirection(type, "forward_vector", &SpaceObject::ForwardVector);
