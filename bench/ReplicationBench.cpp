@@ -94,6 +94,7 @@ public:
         settings.visionBaseDistance = kVisionDistance;
         server = std::make_unique<CorvaneServer>(settings);
         gServer = server.get();
+        server->SetWorld(world.get());
         server->StartHosting();
         world->SetPendingDestroySink(server.get());
         CreateShips(consoleCount);

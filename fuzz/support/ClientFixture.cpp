@@ -53,6 +53,7 @@ CorvaneClient& ProcessClient()
 ClientFixture::ClientFixture()
     : world(FreshFuzzWorld(false)), client(ProcessClient()), feed("client", CallClientHook)
 {
+    client.SetWorld(&world);
     client.stringMap.clear();
     client.saveCountdown = 0;
     ServerStringMap::Instance().Clear();

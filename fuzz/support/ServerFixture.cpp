@@ -20,6 +20,7 @@ ServerFixture::ServerFixture() : world(FreshFuzzWorld(true)), feed("server", Cal
     FuzzNetwork& network = FuzzNetwork::Instance();
     server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
     gServer = server.get();
+    server->SetWorld(&world);
     server->SetScriptHost(&mission);
     world.SetPendingDestroySink(server.get());
     world.SetScienceScanSink(server.get());

@@ -332,7 +332,7 @@ void LaunchDrone(Simulation& world, SpaceObject& launcher, uint64_t targetId, co
     drone.lastUpdateTick = world.TickCount();
     drone.SetFatBox(kDroneFatRadius);
     world.AddPendingObject(std::move(made));
-    CallBehaviourHook(&drone, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(world, &drone, kBehaviourAssigned, nullptr);
     WriteFloat(drone.data_set, kDroneDamage, ReadFloat(launcher.data_set, kDroneDamage));
     WriteUInt64(drone.data_set, kWeaponTargetUid, targetId);
     WriteUInt64(drone.data_set, kParentUid, launcher.uniqueID);

@@ -137,10 +137,8 @@ void Tick(SpaceObject& drone, Simulation& world)
 
 }  // namespace
 
-void DroneAI(SpaceObject* drone, int32_t message, void* data)
+void DroneAI(Simulation& world, SpaceObject* drone, int32_t message, void* data)
 {
-    QEL_ASSERT(theSimulation, "theSimulation");
-    Simulation& world = *theSimulation;
     switch (message) {
     case kBehaviourAssigned:
         DeclareFloat(drone->data_set, kDroneDamageSetting, kDefaultDroneDamage);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
-void DroneAI(SpaceObject* drone, int32_t message, void* data);
+void DroneAI(Simulation& world, SpaceObject* drone, int32_t message, void* data);

@@ -211,7 +211,7 @@ void LayMine(SpaceObject& missile, Simulation& world, const glm::vec3& where)
     WriteInt(mine.data_set, kBlastRadius, static_cast<int32_t>(ReadInt(missile.data_set, kBlastRadius)));
     mine.SetFatBox(kMineFatRadius);
     world.AddPendingObject(std::move(made));
-    CallBehaviourHook(&mine, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(world, &mine, kBehaviourAssigned, nullptr);
 }
 
 // A blast warhead leaves the damage to the world's blast, which grows from
@@ -302,10 +302,8 @@ void SlowTick(SpaceObject& missile, Simulation& world)
 
 }  // namespace
 
-void MissileAI(SpaceObject* missile, int32_t message, void* data)
+void MissileAI(Simulation& world, SpaceObject* missile, int32_t message, void* data)
 {
-    QEL_ASSERT(theSimulation, "theSimulation");
-    Simulation& world = *theSimulation;
     switch (message) {
     case kBehaviourAssigned:
         Assign(*missile);

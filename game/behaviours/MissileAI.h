@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
-void MissileAI(SpaceObject* missile, int32_t message, void* data);
+void MissileAI(Simulation& world, SpaceObject* missile, int32_t message, void* data);

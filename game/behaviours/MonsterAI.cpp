@@ -161,10 +161,8 @@ void TakeDamage(SpaceObject& monster, Simulation& world, const EventMessage& dam
 
 }  // namespace
 
-void MonsterAI(SpaceObject* monster, int32_t message, void* data)
+void MonsterAI(Simulation& world, SpaceObject* monster, int32_t message, void* data)
 {
-    QEL_ASSERT(theSimulation, "theSimulation");
-    Simulation& world = *theSimulation;
     switch (message) {
     case kBehaviourAssigned:
         Setup(*monster, world);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
-void MonsterAI(SpaceObject* monster, int32_t message, void* data);
+void MonsterAI(Simulation& world, SpaceObject* monster, int32_t message, void* data);

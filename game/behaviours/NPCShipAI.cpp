@@ -165,10 +165,8 @@ void SlowTick(SpaceObject& ship, Simulation& world)
 
 }  // namespace
 
-void NPCShipAI(SpaceObject* ship, int32_t message, void* data)
+void NPCShipAI(Simulation& world, SpaceObject* ship, int32_t message, void* data)
 {
-    QEL_ASSERT(theSimulation, "theSimulation");
-    Simulation& world = *theSimulation;
     switch (message) {
     case kBehaviourAssigned:
         NPCShipSetup(*ship, world);

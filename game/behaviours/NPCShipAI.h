@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
-void NPCShipAI(SpaceObject* ship, int32_t message, void* data);
+void NPCShipAI(Simulation& world, SpaceObject* ship, int32_t message, void* data);

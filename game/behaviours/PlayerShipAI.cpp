@@ -26,7 +26,7 @@ namespace {
 void Assign(SpaceObject& ship, Simulation& world)
 {
     RefreshPlayerShipCoefficients();
-    PlayerShipSetupDefaults(&ship);
+    PlayerShipSetupDefaults(&ship, world);
     PlayerShipSetupFromData(&ship);
     AgePlayerShipContacts(ship, world);
 }
@@ -82,30 +82,24 @@ void SlowTick(SpaceObject& ship, Simulation& world)
         AgePlayerShipContacts(ship, world);
 }
 
-Simulation& World()
-{
-    QEL_ASSERT(theSimulation, "theSimulation");
-    return *theSimulation;
-}
-
 }  // namespace
 
-void PlayerShipAI(SpaceObject* ship, int32_t message, void* data)
+void PlayerShipAI(Simulation& world, SpaceObject* ship, int32_t message, void* data)
 {
     switch (message) {
     case kBehaviourAssigned:
-        Assign(*ship, World());
+        Assign(*ship, world);
         break;
     case kBehaviourTick:
-        Tick(*ship, World());
+        Tick(*ship, world);
         break;
     case kBehaviourSlowTick:
-        SlowTick(*ship, World());
+        SlowTick(*ship, world);
         break;
     case kBehaviourDamage:
         QEL_ASSERT(data, "tdrPtr");
-        if (World().serverFlag)
-            PlayerShipTakeDamage(*ship, World(), *static_cast<const EventMessage*>(data));
+        if (world.serverFlag)
+            PlayerShipTakeDamage(*ship, world, *static_cast<const EventMessage*>(data));
         break;
     default:
         break;

@@ -8,7 +8,6 @@
 #include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "game/world/WorldEnums.h"
-#include "helper/QelAssert.h"
 
 #include <algorithm>
 #include <array>
@@ -66,12 +65,6 @@ const char* const kRoleBlanks = " \t\r\n";
 // from the server) that claims more is held to it, so a wild count cannot
 // make set-up write millions of keys.
 constexpr int32_t kMaxTubes = kShipTorpedoTubeSlots;
-
-Simulation& World()
-{
-    QEL_ASSERT(theSimulation, "theSimulation");
-    return *theSimulation;
-}
 
 void SetCoefficientsToOne(ObjectDataBlob& blob, std::initializer_list<DataKey> keys, int32_t index = 0)
 {
@@ -285,9 +278,8 @@ void RefreshPlayerShipCoefficients()
     PlayerShipCoefficients().shieldsRaised = AppData::GetFloat("player-shields-raised-energy-coeff");
 }
 
-void PlayerShipSetupDefaults(SpaceObject* ship)
+void PlayerShipSetupDefaults(SpaceObject* ship, Simulation& world)
 {
-    Simulation& world = World();
     ObjectDataBlob& blob = ship->data_set;
     DeclareString(blob, kNameTag, "player");
     SetupDrives(blob);

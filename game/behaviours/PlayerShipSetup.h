@@ -4,6 +4,7 @@
 // player-ship behaviour runs both when it is assigned; mission scripts call
 // them too.
 
+class Simulation;
 class SpaceObject;
 
 // Shared by every player ship and refreshed from the preferences each time the
@@ -22,7 +23,7 @@ void RefreshPlayerShipCoefficients();
 // Writes every default into the ship's data set, overwriting what is there:
 // full energy, sliders at normal power, new shield frequency strengths drawn
 // from the world's generator.
-void PlayerShipSetupDefaults(SpaceObject* ship);
+void PlayerShipSetupDefaults(SpaceObject* ship, Simulation& world);
 
 // Writes what the ship's record (found by its data_tag; a miss gets the
 // "unknown" record) and the preferences define: hull information, drive and

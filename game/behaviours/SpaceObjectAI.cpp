@@ -11,12 +11,13 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
 namespace {
 
 // Draw hooks are registered for the renderer; nothing looks them up yet.
-void DrawNothing(SpaceObject*, int32_t, void*) {}
+void DrawNothing(Simulation&, SpaceObject*, int32_t, void*) {}
 
 }  // namespace
 

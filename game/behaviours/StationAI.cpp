@@ -159,7 +159,7 @@ void LaunchTorpedoes(SpaceObject& station, Simulation& world, uint64_t targetId,
     SpaceObject& torpedo = world.MakeTorpedo(station, type);
     // The torpedo's set-up reads its definition: game code, which may end
     // the run; the pending torpedo lives on until the next step.
-    CallBehaviourHook(&torpedo, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(world, &torpedo, kBehaviourAssigned, nullptr);
     if (world.RunCount() != run)
         return;
     WriteUInt64(torpedo.data_set, shipkeys::kWeaponTargetUid, targetId);
@@ -274,10 +274,8 @@ void TakeDamage(SpaceObject& station, Simulation& world, const EventMessage& dam
 
 }  // namespace
 
-void StationAI(SpaceObject* station, int32_t message, void* data)
+void StationAI(Simulation& world, SpaceObject* station, int32_t message, void* data)
 {
-    QEL_ASSERT(theSimulation, "theSimulation");
-    Simulation& world = *theSimulation;
     switch (message) {
     case kBehaviourAssigned:
         Setup(*station);

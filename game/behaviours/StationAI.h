@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class Simulation;
 class SpaceObject;
 
-void StationAI(SpaceObject* station, int32_t message, void* data);
+void StationAI(Simulation& world, SpaceObject* station, int32_t message, void* data);

@@ -112,7 +112,7 @@ void ClientMessageHookFullObject(QelNetworkMessage* message)
     // up again afterwards.
     const uint64_t id = full.record.id;
     const uint64_t run = theSimulation->RunCount();
-    object->SetBehavior(full.behaviourName);
+    object->SetBehavior(*theSimulation, full.behaviourName);
     if (!theSimulation || theSimulation->RunCount() != run || !theSimulation->Container())
         return;
     object = FindKnown(id);

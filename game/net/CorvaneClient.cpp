@@ -169,7 +169,7 @@ void CorvaneClient::FrameUpdate()
         SaveStringMap();
     queues.NoteFrame();
     DispatchMessages();
-    if (theSimulation && theSimulation->Container() && !theSimulation->serverFlag) {
+    if (world && world->Container() && !world->serverFlag) {
         if (decayTimer.IsExpired()) {
             ArmTimerTicksFromNow(decayTimer, kHousekeepingTicks);
             DecayContacts();
@@ -204,12 +204,12 @@ void CorvaneClient::RequestMissingShipData()
 // the own ship, in steps of 2000 units; equal steps never swap.
 void CorvaneClient::SortStep()
 {
-    if (!theSimulation || !theSimulation->Container() || theSimulation->subjectID == 0)
+    if (!world || !world->Container() || world->subjectID == 0)
         return;
-    const SpaceObject* ownShip = theSimulation->GetSpaceObject(theSimulation->subjectID);
+    const SpaceObject* ownShip = world->GetSpaceObject(world->subjectID);
     if (!ownShip)
         return;
-    SuperContainer& container = *theSimulation->Container();
+    SuperContainer& container = *world->Container();
     const int32_t cursor = container.SortCursor() + 1;
     const auto& objects = container.Objects();
     if (cursor >= static_cast<int32_t>(objects.size())) {
@@ -281,12 +281,12 @@ void CorvaneClient::FullObjectArrived(uint64_t objectId)
 // per step, so each object is looked at every ten steps.
 void CorvaneClient::DecayContacts()
 {
-    if (!theSimulation || !theSimulation->Container())
+    if (!world || !world->Container())
         return;
     decayBucket = (decayBucket + 1) % kDecayBucketCount;
-    const int64_t now = theSimulation->TickCount();
+    const int64_t now = world->TickCount();
     std::vector<uint64_t> stale;
-    for (const SuperContainerObject* object : theSimulation->Container()->Objects()) {
+    for (const SuperContainerObject* object : world->Container()->Objects()) {
         if (DecayBucketOf(object->uniqueID) != decayBucket)
             continue;
         const auto* spaceObject = static_cast<const SpaceObject*>(object);
@@ -294,7 +294,7 @@ void CorvaneClient::DecayContacts()
             stale.push_back(object->uniqueID);
     }
     for (uint64_t id : stale)
-        theSimulation->DeleteSpaceObject(id);
+        world->DeleteSpaceObject(id);
 }
 
 // A missing file leaves the map empty.

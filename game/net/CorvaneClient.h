@@ -24,6 +24,7 @@
 class ConsoleScreen;
 class QelNetworkClient;
 class ShipAssetTransfers;
+class Simulation;
 
 class CorvaneClient {
 public:
@@ -131,6 +132,10 @@ public:
     // program without one: those notices are then passed by.
     void SetConsoleScreen(ConsoleScreen* screen) { consoleScreen = screen; }
     ConsoleScreen* Screen() const { return consoleScreen; }
+    // This machine's mirror of the world, set by its owner; none: the client
+    // sorts and ages no objects.
+    void SetWorld(Simulation* mirror) { world = mirror; }
+    Simulation* World() const { return world; }
 
     ClientStringMap stringMap;  // kept across runs
     // 0..100: how strongly the console flashes red; raised when the own ship
@@ -151,6 +156,7 @@ private:
     QelNetworkClient* endpoint = nullptr;
     ShipAssetTransfers* assetTransfers = nullptr;
     ConsoleScreen* consoleScreen = nullptr;
+    Simulation* world = nullptr;
     int32_t heartbeatCounter = 0;
     int32_t requestCounter = 0;
     int32_t requestedSetAge = 0;

@@ -30,11 +30,6 @@ constexpr const char* kEndpointName = "server";
 
 QelNetworkMessage serverOutgoingMessage;
 
-int64_t CurrentTick()
-{
-    return theSimulation ? theSimulation->TickCount() : 0;
-}
-
 }  // namespace
 
 QelNetworkMessage& ServerOutgoingMessage()
@@ -205,12 +200,17 @@ void CorvaneServer::DispatchMessages()
     queues.Dispatch(CallServerHook);
 }
 
+int64_t CorvaneServer::WorldTick() const
+{
+    return world ? world->TickCount() : 0;
+}
+
 void CorvaneServer::FrameUpdate()
 {
     if (!hosting || IsNetworkDown())
         return;
     DispatchMessages();
-    if (!theSimulation || !theSimulation->Container())
+    if (!world || !world->Container())
         return;
     DestroyPendingObjects();
     RunReplicationPasses();
@@ -230,9 +230,9 @@ void CorvaneServer::DestroyPendingObjects()
 
 void CorvaneServer::DestroyObject(uint64_t id)
 {
-    if (!theSimulation || !theSimulation->Container() || !VALID_SPACE_OBJ(id))
+    if (!world || !world->Container() || !VALID_SPACE_OBJ(id))
         return;
-    SuperContainer* container = theSimulation->Container();
+    SuperContainer* container = world->Container();
     // An object on standby dies as one in space does: the mission hears of it.
     SuperContainerObject* entry = container->Find(id);
     if (!entry)
@@ -249,10 +249,10 @@ void CorvaneServer::DestroyObject(uint64_t id)
     // The damage hook and the mission may delete objects, even this one.
     // Damage belongs to the authoritative world only.
     SpaceObject* object = static_cast<SpaceObject*>(entry);
-    if (theSimulation->serverFlag)
-        theSimulation->ApplyDamage(object, 0.0f, nullptr, 0, object->pos, "", "destroyed");
-    if (theSimulation && theSimulation->Container())
-        theSimulation->DeleteSpaceObject(id);
+    if (world->serverFlag)
+        world->ApplyDamage(object, 0.0f, nullptr, 0, object->pos, "", "destroyed");
+    if (world && world->Container())
+        world->DeleteSpaceObject(id);
 }
 
 void CorvaneServer::QueueDestroy(uint64_t spaceObjectId)
@@ -288,7 +288,7 @@ void CorvaneServer::RunReplicationPasses()
     SendObjectUpdatesToClients();
     SendObjectBLOBUpdatesToClients();
     SendFastObjectUpdates();
-    if (theSimulation->sideTablesChanged)
+    if (world->sideTablesChanged)
         SendIndexedTables(0);
     SendFriendEyesToClients();
     SendOwnShipUpdates();
@@ -311,7 +311,7 @@ void CorvaneServer::RunReplicationPasses()
 // Every 30 ticks each console gets a fresh key to echo back.
 void CorvaneServer::SendPings()
 {
-    if (!theSimulation || !pingTimer.IsExpired())
+    if (!world || !pingTimer.IsExpired())
         return;
     ArmTimerTicksFromNow(pingTimer, kPingIntervalTicks);
     for (const auto& entry : clients) {
@@ -349,7 +349,7 @@ void CorvaneServer::RunScriptTick()
         EventMessage tick;
         tick.tag = "mission_tick";
         tick.sub_tag = scriptHost->SimRunning() ? "sim_running" : "sim_paused";
-        tick.event_time = CurrentTick();
+        tick.event_time = WorldTick();
         tick.source_point = glm::vec3(windowWidth, windowHeight, 0.0f);
         scriptHost->HandleEvent(tick);
         std::vector<std::string>& trees = scriptHost->DebugTreeRequests();
@@ -357,7 +357,7 @@ void CorvaneServer::RunScriptTick()
             EventMessage tree;
             tree.tag = "debug_rgui_tree";
             tree.sub_tag = trees.front();
-            tree.event_time = CurrentTick();
+            tree.event_time = WorldTick();
             trees.erase(trees.begin());
             scriptHost->HandleEvent(tree);
         }
@@ -416,7 +416,7 @@ void CorvaneServer::SendWelcome(uint64_t clientId)
     SendLocked(message, kReliable);
 
     StartServerMessage(message, "signal", clientId);
-    WriteSignal(message, PauseStateSignal{theSimulation && theSimulation->paused ? 1 : 0});
+    WriteSignal(message, PauseStateSignal{world && world->paused ? 1 : 0});
     SendLocked(message, kReliable);
 
     StartServerMessage(message, "signal", clientId);
@@ -437,7 +437,7 @@ void CorvaneServer::RaiseScriptEvent(const std::string& tag, uint64_t clientId)
     EventMessage event;
     event.tag = tag;
     event.client_id = clientId;
-    event.event_time = CurrentTick();
+    event.event_time = WorldTick();
     if (tag == "song_ended") {
         const ClientRecord* record = FindClient(clientId);
         event.origin_id = record ? record->shipId : 0;
@@ -450,7 +450,7 @@ void CorvaneServer::RaiseEventFromClient(uint64_t clientId, EventMessage event)
     if (!scriptHost)
         return;
     event.client_id = clientId;
-    event.event_time = CurrentTick();
+    event.event_time = WorldTick();
     scriptHost->HandleEvent(event);
 }
 
@@ -482,7 +482,7 @@ void CorvaneServer::ReceiveFromHost(const QelNetworkMessage& message)
 
 ClientRecord& CorvaneServer::HostRecord()
 {
-    hostRecord.shipId = theSimulation ? theSimulation->subjectID : 0;
+    hostRecord.shipId = world ? world->subjectID : 0;
     return hostRecord;
 }
 
@@ -515,8 +515,8 @@ void CorvaneServer::SendBeam(const std::string& kind, const std::string& secondT
                              uint64_t firstId, uint64_t secondId, const glm::vec3& firstPoint,
                              const glm::vec3& secondPoint, int32_t value)
 {
-    if (theSimulation)
-        theSimulation->AddEffectEvent(kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value);
+    if (world)
+        world->AddEffectEvent(kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value);
     QelNetworkMessage& message = serverOutgoingMessage;
     StartServerMessage(message, "beam", 0);
     WriteBeamMessage(message, {kind, secondText, thirdText, firstId, secondId, firstPoint, secondPoint, value});

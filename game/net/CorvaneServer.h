@@ -37,6 +37,7 @@ struct WidgetBoxStateSignal;
 class QelNetworkServer;
 class ServerScriptHost;
 class ShipAssetSource;
+class Simulation;
 struct AssetDataRequestSignal;
 class SpaceObject;
 
@@ -187,6 +188,12 @@ public:
     void AnswerGridRequest(uint64_t clientId, uint64_t shipId, int32_t value);
 
     void SetScriptHost(ServerScriptHost* host) { scriptHost = host; }
+    // The world the server serves, set by its owner; none: the passes that
+    // need one do nothing.
+    void SetWorld(Simulation* served) { world = served; }
+    Simulation* World() const { return world; }
+    // The served world's tick; 0 without one.
+    int64_t WorldTick() const;
     // The draw data consoles may fetch; none on a server without a render side.
     void SetShipAssetSource(ShipAssetSource* source) { shipAssets = source; }
     ShipAssetSource* ShipAssets() const { return shipAssets; }
@@ -274,6 +281,7 @@ private:
     float windowWidth = 0.0f;
     float windowHeight = 0.0f;
     ServerScriptHost* scriptHost = nullptr;
+    Simulation* world = nullptr;
     ShipAssetSource* shipAssets = nullptr;
     PingTracker pings;
     simulationTimer pingTimer;  // starts expired

@@ -67,11 +67,6 @@ struct DueElement {
     ObjectDataBlobElement* element = nullptr;
 };
 
-int64_t CurrentTick()
-{
-    return theSimulation ? theSimulation->TickCount() : 0;
-}
-
 // 0 when the value never went to the console.
 int64_t SentTick(const ObjectDataBlobElement& element, uint64_t clientId)
 {
@@ -79,10 +74,10 @@ int64_t SentTick(const ObjectDataBlobElement& element, uint64_t clientId)
     return sent == element.sentTicks.end() ? 0 : sent->second;
 }
 
-bool IsDueForBlob(const ObjectDataBlobElement& element, uint64_t clientId, bool force)
+bool IsDueForBlob(const ObjectDataBlobElement& element, uint64_t clientId, bool force, int64_t now)
 {
     const int64_t sent = SentTick(element, clientId);
-    return force || sent == 0 || sent <= element.changeTick || sent + kResendAfterTicks < CurrentTick();
+    return force || sent == 0 || sent <= element.changeTick || sent + kResendAfterTicks < now;
 }
 
 bool IsDueForVisibleData(const ObjectDataBlobElement& element, uint64_t clientId)
@@ -120,7 +115,7 @@ void SendDueElements(CorvaneServer& server, const ObjectBlobHeader& header, cons
                      uint64_t clientId)
 {
     QelNetworkMessage& message = ServerOutgoingMessage();
-    const int64_t now = CurrentTick();
+    const int64_t now = server.WorldTick();
     bool open = false;
     auto closeAndSend = [&] {
         CloseObjectBlobMessage(message);
@@ -157,12 +152,13 @@ void CorvaneServer::SendBlob(int32_t kind, ObjectDataBlob& dataSet, uint64_t own
         return;
     }
     const ObjectBlobHeader header{ownerId, shipId, kind};
+    const int64_t now = WorldTick();
     for (uint64_t clientId : clientIds) {
         QEL_ASSERT(clientId != 0, "m && \"CorvaneServer::SendBlob(),  userIDlist contains a NULL!\"");
         std::vector<DueElement> due;
         dataSet.ForEachElement([&](uint64_t tagKey, int32_t index, ObjectDataBlobElement& element) {
             CollectDue(tagKey, index, element,
-                       [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force); }, due);
+                       [&](const ObjectDataBlobElement& e) { return IsDueForBlob(e, clientId, force, now); }, due);
         });
         SendDueElements(*this, header, due, clientId);
     }

@@ -169,10 +169,10 @@ void CorvaneServer::AnswerAssetDataRequest(uint64_t clientId, const AssetDataReq
 // The objects the mission asked to send again, to one console or to all.
 void CorvaneServer::SendQueuedFullObjects()
 {
-    if (!theSimulation || !queuedFullTimer.IsExpired())
+    if (!world || !queuedFullTimer.IsExpired())
         return;
     ArmTimerTicksFromNow(queuedFullTimer, kQueuedFullObjectTicks);
-    for (const ForcedUpdate& update : theSimulation->forcedUpdates) {
+    for (const ForcedUpdate& update : world->forcedUpdates) {
         std::vector<uint64_t> recipients;
         for (const auto& entry : clients)
             if (update.clientId == 0 || entry.first == update.clientId)
@@ -180,7 +180,7 @@ void CorvaneServer::SendQueuedFullObjects()
         if (const SpaceObject* object = FindSpaceObjectById(update.spaceObjectId))
             SendFullObject(*object, recipients, kReliable);
     }
-    theSimulation->forcedUpdates.clear();
+    world->forcedUpdates.clear();
 }
 
 // The served ship's full state and every value of its data set, then the

@@ -73,7 +73,7 @@ void SendSignalTo(CorvaneServer& server, const std::vector<uint64_t>& recipients
 // Groups the consoles by ship and notes each ship's three targets.
 void CorvaneServer::CollectTargetedObjects()
 {
-    if (!theSimulation || !groupingTimer.IsExpired())
+    if (!world || !groupingTimer.IsExpired())
         return;
     ArmTimerTicksFromNow(groupingTimer, kGroupingTicks);
     grouping = ShipGrouping{};
@@ -93,9 +93,9 @@ void CorvaneServer::CollectTargetedObjects()
 
 void CorvaneServer::CollectObjectsInRadius(const glm::vec3& centre, float radius, ObjectIdSet& ids)
 {
-    if (!theSimulation || !theSimulation->Container())
+    if (!world || !world->Container())
         return;
-    SuperContainer& container = *theSimulation->Container();
+    SuperContainer& container = *world->Container();
     container.Query(PlaneBox::Around(centre.x, centre.z, radius));
     for (SuperContainerObject* object : container.QueryResults())
         if (!IsFastMover(*object) && WithinPlaneRadius(object->pos, centre, radius))
@@ -114,7 +114,7 @@ void CorvaneServer::SendObjectUpdatesToClients()
         const ClientRecord* first = FindClient(recipients.front());
         if (first && first->gameMasterFlag)
             return;
-        SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(theSimulation->TickCount())});
+        SendSignalTo(*this, recipients, SimulationTickSignal{static_cast<uint64_t>(world->TickCount())});
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!ship)
             return;
@@ -166,7 +166,7 @@ void CorvaneServer::SendFastObjectUpdates()
         const SpaceObject* ship = FindSpaceObjectById(shipId);
         if (!ship)
             return;
-        SuperContainer& container = *theSimulation->Container();
+        SuperContainer& container = *world->Container();
         if (++served > 1 && !worldHasFastMovers)
             worldHasFastMovers = HoldsFastMovers(container);
         ObjectUpdateWriter writer(*this, recipients);
@@ -198,7 +198,7 @@ void CorvaneServer::SendOwnShipUpdates()
 // on every fifth run the static ones instead.
 void CorvaneServer::SendGameMasterUpdates()
 {
-    if (!theSimulation || !theSimulation->Container() || !gameMasterTimer.IsExpired())
+    if (!world || !world->Container() || !gameMasterTimer.IsExpired())
         return;
     ArmTimerTicksFromNow(gameMasterTimer, kGameMasterTicks);
     ++gameMasterRuns;
@@ -209,7 +209,7 @@ void CorvaneServer::SendGameMasterUpdates()
         const std::vector<uint64_t> recipient{id};
         ObjectUpdateWriter writer(*this, recipient);
         int32_t count = 0;
-        for (const SuperContainerObject* object : theSimulation->Container()->Objects()) {
+        for (const SuperContainerObject* object : world->Container()->Objects()) {
             const auto& spaceObject = static_cast<const SpaceObject&>(*object);
             if (spaceObject.IsStatic() != staticRun)
                 continue;

@@ -140,7 +140,7 @@ void CorvaneServer::SendScienceRangeUpdates()
         return;
     ArmTimerTicksFromNow(scienceRangeTimer, kScienceRangeTicks);
     const float vision = settings.visionBaseDistance;
-    SuperContainer& container = *theSimulation->Container();
+    SuperContainer& container = *world->Container();
     for (const auto& [clientId, record] : clients) {
         SpaceObject* ship = record->scienceFlag ? FindSpaceObjectById(record->shipId) : nullptr;
         if (!ship)

@@ -70,11 +70,11 @@ void ReplicateNavRecords(CorvaneServer& server, std::map<int32_t, Record>& recor
 
 void CorvaneServer::SendIndexedTables(uint64_t clientId)
 {
-    if (!theSimulation)
+    if (!world)
         return;
     QelNetworkMessage& message = ServerOutgoingMessage();
     StartServerMessage(message, "signal", clientId);
-    WriteSignal(message, IndexedTablesSignal{theSimulation->sideTables});
+    WriteSignal(message, IndexedTablesSignal{world->sideTables});
     // Reliably: the tables go again only when they change.
     if (message.IsOverflowed())
         std::fprintf(stderr, "CorvaneServer: the side tables no longer fit one message; they are not sent\n");
@@ -84,13 +84,13 @@ void CorvaneServer::SendIndexedTables(uint64_t clientId)
         SendLocked(message, kReliable);
     // Tables sent to one new console have not reached the others yet.
     if (clientId == 0)
-        theSimulation->sideTablesChanged = false;
+        world->sideTablesChanged = false;
 }
 
 void CorvaneServer::SendNavPointsAndStringMap()
 {
-    ReplicateNavRecords<NavPointSignal, NavPointDeletedSignal>(*this, theSimulation->navpoints,
-                                                               theSimulation->deletedNavpointIds,
+    ReplicateNavRecords<NavPointSignal, NavPointDeletedSignal>(*this, world->navpoints,
+                                                               world->deletedNavpointIds,
                                                                newClientLists[kAwaitingNavPoints]);
     if (!stringMapTimer.IsExpired())
         return;
@@ -100,8 +100,8 @@ void CorvaneServer::SendNavPointsAndStringMap()
 
 void CorvaneServer::SendNavProxies()
 {
-    ReplicateNavRecords<NavProxySignal, NavProxyDeletedSignal>(*this, theSimulation->navproxies,
-                                                               theSimulation->deletedNavproxyIds,
+    ReplicateNavRecords<NavProxySignal, NavProxyDeletedSignal>(*this, world->navproxies,
+                                                               world->deletedNavproxyIds,
                                                                newClientLists[kAwaitingNavProxies]);
 }
 
@@ -128,7 +128,7 @@ void CorvaneServer::SendGameMasterData()
         if (!record->gameMasterFlag)
             continue;
         const std::vector<uint64_t> recipient{clientId};
-        for (SuperContainerObject* object : theSimulation->Container()->Objects())
+        for (SuperContainerObject* object : world->Container()->Objects())
             SendBlobVisibleData(kBlobOfSpaceObject, static_cast<SpaceObject*>(object)->data_set, object->uniqueID,
                                 kVisibleDataShipField, recipient);
     }

@@ -91,11 +91,11 @@ bool HandleServerConnectionSignal(uint16_t code, QelNetworkMessage& message, con
 }
 
 // The ship the record names, when it is in the world.
-SpaceObject* ShipOf(const ClientRecord& record)
+SpaceObject* ShipOf(Simulation* world, const ClientRecord& record)
 {
-    if (!theSimulation || !IsSpaceObjectId(record.shipId))
+    if (!world || !IsSpaceObjectId(record.shipId))
         return nullptr;
-    return theSimulation->GetSpaceObject(record.shipId);
+    return world->GetSpaceObject(record.shipId);
 }
 
 // The crew's commands, from a remote console or the host's own.
@@ -121,7 +121,8 @@ void HandleHostSignal(QelNetworkMessage& message)
     if (!ReadSignalCode(message, code))
         return;
     ClientRecord& record = gServer->HostRecord();
-    HandleCommandSignal(code, message, SignalSender{kHostClientId, record, ShipOf(record)});
+    Simulation* world = gServer->World();
+    HandleCommandSignal(code, message, SignalSender{kHostClientId, record, ShipOf(world, record), world});
 }
 
 }  // namespace
@@ -137,7 +138,8 @@ void ServerMessageHookSignal(QelNetworkMessage* message, uint64_t sender)
     uint16_t code = 0;
     if (!record || !ReadSignalCode(*message, code))
         return;
-    const SignalSender from{sender, *record, ShipOf(*record)};
+    Simulation* world = gServer->World();
+    const SignalSender from{sender, *record, ShipOf(world, *record), world};
     if (HandleServerConnectionSignal(code, *message, from))
         return;
     if (code == SIGNAL_MESS_FULL_OBJECT_REQUEST) {

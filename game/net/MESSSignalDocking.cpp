@@ -43,9 +43,9 @@ void HandleDock(QelNetworkMessage& message, const SignalSender& sender)
         return;
     WriteString(ship.data_set, kDockState, kDockStateDocking);
     WriteInt(ship.data_set, kPlayerThrottle, 0);
-    theSimulation->AddTractorConnection(base->uniqueID, ship.uniqueID, glm::vec3(0.0f),
+    sender.world->AddTractorConnection(base->uniqueID, ship.uniqueID, glm::vec3(0.0f),
                                         AppData::GetFloat("station-dock-drag-speed"));
-    theSimulation->QueueSoundEvent("tractor_beam", ship.pos, kTractorSoundGapTicks);
+    sender.world->QueueSoundEvent("tractor_beam", ship.pos, kTractorSoundGapTicks);
     RaiseDockingChange(sender, kDockStateDocking, base->uniqueID);
 }
 
@@ -60,7 +60,7 @@ void HandleUndock(QelNetworkMessage& message, const SignalSender& sender)
     const uint64_t baseId = ReadUInt64(ship.data_set, kDockBaseId);
     WriteString(ship.data_set, kDockState, kDockStateUndocked);
     if (IsSpaceObjectId(baseId))
-        theSimulation->DeleteTractorConnection(baseId, ship.uniqueID);
+        sender.world->DeleteTractorConnection(baseId, ship.uniqueID);
     RaiseDockingChange(sender, kDockStateUndocked, baseId);
 }
 

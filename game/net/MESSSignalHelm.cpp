@@ -150,7 +150,7 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
     if (!ReadSignalOrReport(message, selection, kServerSignalHandler) || !sender.ship)
         return;
     SpaceObject& ship = *sender.ship;
-    const bool exists = selection.objectId != 0 && theSimulation->SpaceObjectExists(selection.objectId);
+    const bool exists = selection.objectId != 0 && sender.world->SpaceObjectExists(selection.objectId);
     if (const DataKey* key = FindSelectionKey(selection.dataSetKey))
         RecordSelection(ship, *key, selection.objectId, exists);
     if (LowerCaseAscii(selection.kind).find("helm") != std::string::npos)
@@ -170,7 +170,7 @@ void HandleSelectObject(QelNetworkMessage& message, const SignalSender& sender)
 // 85: a ship undocked, not already jumping, with power on its jump drive
 // starts charging; the jump itself is the player-ship behaviour's. The
 // server screen's jump sound ramp starts with the render manager.
-void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
+void HandleJump(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     JumpSignal jump;
     if (!ReadSignalOrReport(message, jump, kServerSignalHandler) || !ship)
@@ -183,22 +183,22 @@ void HandleJump(QelNetworkMessage& message, SpaceObject* ship)
     const float coeff = ReadFloat(ship->data_set, kJumpDamageCoeff) * ReadFloat(ship->data_set, kJumpUpgradeCoeff);
     // A NaN product is no bound at all: it takes the slowest charge.
     const float bounded = std::isnan(coeff) ? kMinJumpCoeff : std::clamp(coeff, kMinJumpCoeff, kMaxJumpCoeff);
-    const int64_t now = theSimulation->TickCount();
+    const int64_t now = world->TickCount();
     WriteFloat(ship->data_set, kJumpDist, jump.distance);
     WriteFloat(ship->data_set, kJumpDir, jump.direction);
     WriteInt64(ship->data_set, kJumpStart, now);
     WriteFloat(ship->data_set, kJumpEnd,
                static_cast<float>(now) + kJumpChargeUnits / warpPower / bounded * kJumpChargeTicks);
-    if (LocalPresentation* presentation = theSimulation->Presentation())
+    if (LocalPresentation* presentation = world->Presentation())
         presentation->PlayJumpSound(kJumpSoundRampSeconds);
 }
 
 // 93: the hop itself is the player ship's.
-void HandleQuickJump(QelNetworkMessage& message, SpaceObject* ship)
+void HandleQuickJump(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     QuickJumpSignal quickJump;
     if (ReadSignalOrReport(message, quickJump, kServerSignalHandler) && ship)
-        QuickJump(*ship, *theSimulation, quickJump.direction);
+        QuickJump(*ship, *world, quickJump.direction);
 }
 
 }  // namespace
@@ -212,8 +212,8 @@ bool HandleServerHelmSignal(uint16_t code, QelNetworkMessage& message, const Sig
     case SIGNAL_MESS_STEER_2D: HandleSteering2D(message, sender.ship); return true;
     case SIGNAL_MESS_STEER_FREE: HandleThreeAxisSteering<SteerFreeSignal>(message, sender.ship, "Free"); return true;
     case SIGNAL_MESS_SELECT_OBJECT: HandleSelectObject(message, sender); return true;
-    case SIGNAL_MESS_JUMP: HandleJump(message, sender.ship); return true;
-    case SIGNAL_MESS_QUICK_JUMP: HandleQuickJump(message, sender.ship); return true;
+    case SIGNAL_MESS_JUMP: HandleJump(message, sender.ship, sender.world); return true;
+    case SIGNAL_MESS_QUICK_JUMP: HandleQuickJump(message, sender.ship, sender.world); return true;
     default: return false;
     }
 }

@@ -62,7 +62,7 @@ void HandleRedAlert(QelNetworkMessage& message, const SignalSender& sender)
     // The ship's other consoles hear of the alert once: reliably.
     gServer->SendToShip(out, ship.uniqueID, ServerMessageSink::kReliable);
     if (on)
-        theSimulation->QueueSoundEvent("red_alert_horn", ship.pos, kRedAlertHornGapTicks);
+        sender.world->QueueSoundEvent("red_alert_horn", ship.pos, kRedAlertHornGapTicks);
     EventMessage event;
     event.tag = "red_alert";
     event.sub_tag = on ? "on" : "off";
@@ -124,7 +124,7 @@ void HandleConsoleScriptEvent(QelNetworkMessage& message, const SignalSender& se
     EventMessage event;
     event.tag = raised.tag;
     event.sub_tag = raised.subTag;
-    event.origin_id = theSimulation && theSimulation->SpaceObjectExists(raised.objectId) ? raised.objectId : 0;
+    event.origin_id = sender.world && sender.world->SpaceObjectExists(raised.objectId) ? raised.objectId : 0;
     gServer->RaiseEventFromClient(sender.clientId, event);
 }
 

@@ -54,10 +54,10 @@ void HandleScanCheck(QelNetworkMessage& message, const SignalSender& sender)
     if (!ReadSignalOrReport(message, check, kServerSignalHandler) || !sender.ship)
         return;
     SpaceObject& ship = *sender.ship;
-    SpaceObject* target = theSimulation->GetSpaceObject(check.targetId);
+    SpaceObject* target = sender.world->GetSpaceObject(check.targetId);
     const std::string scanType(kScan.name);
     if (target && !ScannedBySide(*target, ship, scanType) && InScanRange(ship, *target))
-        ScienceScanComplete(*target, ship, scanType, *theSimulation, sender.clientId);
+        ScienceScanComplete(*target, ship, scanType, *sender.world, sender.clientId);
 }
 
 // 92: "start" queues a scan (once: the same scan queued twice is one scan),
@@ -66,7 +66,7 @@ void HandleScanCommand(QelNetworkMessage& message, const SignalSender& sender)
 {
     ScanCommandSignal command;
     if (!ReadSignalOrReport(message, command, kServerSignalHandler) || !sender.ship ||
-        !theSimulation->SpaceObjectExists(command.targetId))
+        !sender.world->SpaceObjectExists(command.targetId))
         return;
     std::vector<ScanQueueEntry>& queue = gServer->scanQueues[sender.ship->uniqueID];
     if (command.command == "start") {

@@ -39,7 +39,7 @@ constexpr int32_t kTorpedoToEnergy = 1;
 constexpr int32_t kEnergyToTorpedo = 2;
 
 // 15 with a tube: load, unload or fire it.
-void CommandTube(SpaceObject& ship, const TorpedoTubeSignal& command)
+void CommandTube(SpaceObject& ship, Simulation& world, const TorpedoTubeSignal& command)
 {
     if (command.tube < 0 || command.tube >= shipkeys::TorpedoTubeCount(ship.data_set))
         return;
@@ -50,7 +50,7 @@ void CommandTube(SpaceObject& ship, const TorpedoTubeSignal& command)
         const std::string type = ReadString(data, kTorpedoSelectedType);
         if (state == kTubeUnloading) {
             WriteString(data, kTorpedoTubeState, kTubeLoading, command.tube);
-        } else if ((state == kTubeEmpty || state.empty()) && theSimulation->TorpedoTypeAvailable(ship, type)) {
+        } else if ((state == kTubeEmpty || state.empty()) && world.TorpedoTypeAvailable(ship, type)) {
             WriteString(data, kTorpedoTubeState, kTubeLoading, command.tube);
             WriteString(data, kTorpedoTubeCurrentType, type, command.tube);
         }
@@ -62,14 +62,14 @@ void CommandTube(SpaceObject& ship, const TorpedoTubeSignal& command)
         return;
     case TorpedoTubeSignal::kFire:
         if (ReadFloat(data, kTorpedoTubePercentLoaded, command.tube) >= kTubeFullyLoaded)
-            theSimulation->LaunchTorpedo(ship, command.tube, false);
+            world.LaunchTorpedo(ship, command.tube, false);
         return;
     default: return;
     }
 }
 
 // 15.
-void HandleTorpedoTube(QelNetworkMessage& message, SpaceObject* ship)
+void HandleTorpedoTube(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     TorpedoTubeSignal command;
     if (!ReadSignalOrReport(message, command, kServerSignalHandler) || !ship)
@@ -77,18 +77,18 @@ void HandleTorpedoTube(QelNetworkMessage& message, SpaceObject* ship)
     if (command.action == TorpedoTubeSignal::kSelectType)
         WriteString(ship->data_set, kTorpedoSelectedType, command.torpedoType);
     else
-        CommandTube(*ship, command);
+        CommandTube(*ship, *world, command);
 }
 
 // 41: the shields go up or down with their sound.
-void HandleShields(QelNetworkMessage& message, SpaceObject* ship)
+void HandleShields(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     ShieldsSignal shields;
     if (!ReadSignalOrReport(message, shields, kServerSignalHandler) || !ship)
         return;
     const bool raised = shields.value != 0;
     WriteInt(ship->data_set, kShieldsRaisedFlag, raised ? 1 : 0);
-    theSimulation->QueueSoundEvent(raised ? "shld_up" : "shld_down", ship->pos, 0);
+    world->QueueSoundEvent(raised ? "shld_up" : "shld_down", ship->pos, 0);
 }
 
 // 68 and 69: a beam setting, clamped, and the mission hears of it.
@@ -108,12 +108,12 @@ void HandleBeamSetting(QelNetworkMessage& message, const SignalSender& sender, c
 }
 
 // 72: the target's own data set keeps the tuning.
-void HandleShieldPiercing(QelNetworkMessage& message, SpaceObject* ship)
+void HandleShieldPiercing(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     ShieldPiercingSignal piercing;
     if (!ReadSignalOrReport(message, piercing, kServerSignalHandler) || !ship)
         return;
-    SpaceObject* target = theSimulation->GetSpaceObject(piercing.targetId);
+    SpaceObject* target = world->GetSpaceObject(piercing.targetId);
     if (!target)
         return;
     WriteFloat(target->data_set, kShieldPierceAmplitude, piercing.amplitude);
@@ -137,12 +137,12 @@ int32_t ConversionEnergy(const std::string& type)
 // A torpedo of the selected type, one the tubes do not hold, becomes energy.
 // The stock is checked before the string map is read, so a console naming
 // types that do not exist adds nothing to the map.
-void ConvertTorpedoToEnergy(SpaceObject& ship)
+void ConvertTorpedoToEnergy(SpaceObject& ship, const Simulation& world)
 {
     ObjectDataBlob& data = ship.data_set;
     const std::string type = ReadString(data, kTorpedoSelectedType);
     const int64_t stock = shipkeys::TorpedoStock(data, type, shipkeys::kTorpedoNumSuffix);
-    if (stock <= 0 || !theSimulation->TorpedoTypeAvailable(ship, type))
+    if (stock <= 0 || !world.TorpedoTypeAvailable(ship, type))
         return;
     const int32_t energy = ConversionEnergy(type);
     if (energy <= 0)
@@ -168,13 +168,13 @@ void ConvertEnergyToTorpedo(SpaceObject& ship)
 }
 
 // 73.
-void HandleTorpedoConversion(QelNetworkMessage& message, SpaceObject* ship)
+void HandleTorpedoConversion(QelNetworkMessage& message, SpaceObject* ship, const Simulation* world)
 {
     TorpedoConversionSignal conversion;
     if (!ReadSignalOrReport(message, conversion, kServerSignalHandler) || !ship)
         return;
     if (conversion.value == kTorpedoToEnergy)
-        ConvertTorpedoToEnergy(*ship);
+        ConvertTorpedoToEnergy(*ship, *world);
     else if (conversion.value == kEnergyToTorpedo)
         ConvertEnergyToTorpedo(*ship);
 }
@@ -191,7 +191,7 @@ void HandleFighterFlag(QelNetworkMessage& message, SpaceObject* ship, const Data
 
 // 77: the fighter fires its one tube, loaded or not, while it has torpedoes
 // of the tube's type; a tube that names none holds the default type.
-void HandleFighterTorpedo(QelNetworkMessage& message, SpaceObject* ship)
+void HandleFighterTorpedo(QelNetworkMessage& message, SpaceObject* ship, Simulation* world)
 {
     FighterTorpedoSignal fire;
     if (!ReadSignalOrReport(message, fire, kServerSignalHandler) || !ship || fire.value <= 0)
@@ -202,7 +202,7 @@ void HandleFighterTorpedo(QelNetworkMessage& message, SpaceObject* ship)
         WriteString(ship->data_set, kTorpedoTubeCurrentType, type, kFighterTube);
     }
     if (shipkeys::TorpedoStock(ship->data_set, type, shipkeys::kTorpedoNumSuffix) > 0)
-        theSimulation->LaunchTorpedo(*ship, kFighterTube, true);
+        world->LaunchTorpedo(*ship, kFighterTube, true);
 }
 
 // 78.
@@ -223,22 +223,22 @@ void HandleFighterDockRequest(QelNetworkMessage& message, const SignalSender& se
 bool HandleServerWeaponsSignal(uint16_t code, QelNetworkMessage& message, const SignalSender& sender)
 {
     switch (code) {
-    case SIGNAL_MESS_TORPEDO_TUBE: HandleTorpedoTube(message, sender.ship); return true;
-    case SIGNAL_MESS_SHIELDS: HandleShields(message, sender.ship); return true;
+    case SIGNAL_MESS_TORPEDO_TUBE: HandleTorpedoTube(message, sender.ship, sender.world); return true;
+    case SIGNAL_MESS_SHIELDS: HandleShields(message, sender.ship, sender.world); return true;
     case SIGNAL_MESS_BEAM_FREQUENCY:
         HandleBeamSetting<BeamFrequencySignal>(message, sender, kCurBeamFreq, kMaxBeamFrequency);
         return true;
     case SIGNAL_MESS_BEAM_SPEED:
         HandleBeamSetting<BeamSpeedSignal>(message, sender, kCurBeamSpeedSetting, kMaxBeamSpeedSetting);
         return true;
-    case SIGNAL_MESS_SHIELD_PIERCING: HandleShieldPiercing(message, sender.ship); return true;
-    case SIGNAL_MESS_TORPEDO_CONVERSION: HandleTorpedoConversion(message, sender.ship); return true;
+    case SIGNAL_MESS_SHIELD_PIERCING: HandleShieldPiercing(message, sender.ship, sender.world); return true;
+    case SIGNAL_MESS_TORPEDO_CONVERSION: HandleTorpedoConversion(message, sender.ship, sender.world); return true;
     case SIGNAL_MESS_FIGHTER_BOOST: HandleFighterFlag<FighterBoostSignal>(message, sender.ship, kFighterBoostFlag); return true;
     case SIGNAL_MESS_FIGHTER_THRUST:
         HandleFighterFlag<FighterThrustSignal>(message, sender.ship, kFighterThrustFlag);
         return true;
     case SIGNAL_MESS_FIGHTER_SHOOT: HandleFighterFlag<FighterShootSignal>(message, sender.ship, kFighterShootFlag); return true;
-    case SIGNAL_MESS_FIGHTER_TORPEDO: HandleFighterTorpedo(message, sender.ship); return true;
+    case SIGNAL_MESS_FIGHTER_TORPEDO: HandleFighterTorpedo(message, sender.ship, sender.world); return true;
     case SIGNAL_MESS_FIGHTER_DOCK_REQUEST: HandleFighterDockRequest(message, sender); return true;
     default: return false;
     }

@@ -7,18 +7,21 @@
 
 class ClientRecord;
 class QelNetworkMessage;
+class Simulation;
 class SpaceObject;
 
 // The name under which the server's handlers report refused messages.
 inline constexpr const char* kServerSignalHandler = "ServerMessageHookSignal";
 
 // Who sent a signal: a console with a record, and the ship that record names
-// (null when it names none or the ship is gone). Commands act on this ship
-// only, so a console can never steer a ship it is not assigned to.
+// (null when it names none or the ship is gone) in the world the server
+// serves (null when it serves none; never null beside a ship). Commands act
+// on this ship only, so a console can never steer a ship it is not assigned to.
 struct SignalSender {
     uint64_t clientId;
     ClientRecord& record;
     SpaceObject* ship;
+    Simulation* world;
 };
 
 // Throttle, reverse, the three steering forms, object selection and the jump.

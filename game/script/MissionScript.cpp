@@ -360,8 +360,8 @@ void MissionScript::Stop()
         PyEval_RestoreThread(savedThreadState);
         savedThreadState = nullptr;
         EndInterpreter();
-        if (theSimulation)
-            theSimulation->Clear();
+        if (world)
+            world->Clear();
     }
     SendSignalToAll(kSignalMissionStopped, {});
 }
@@ -440,9 +440,9 @@ void MissionScript::Print(std::string text, glm::vec4 colour)
 
 void MissionScript::CreateNewSim(std::string folder)
 {
-    if (theSimulation) {
-        theSimulation->Clear();
-        theSimulation->Reset(true, folder);
+    if (world) {
+        world->Clear();
+        world->Reset(true, folder);
     }
     Screen().ClearForNewWorld();
     SendSignalToAll(kSignalNewWorld, {});

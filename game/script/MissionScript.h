@@ -34,6 +34,7 @@
 
 class ScriptConsoleLog;
 class ServerMessageSink;
+class Simulation;
 struct _ts;  // the interpreter's thread state
 
 // A Python error that left the mission, with its traceback as the message.
@@ -98,6 +99,10 @@ public:
     void SetServerScreen(ServerScreen* screen) { serverScreen = screen; }
     ServerMessageSink* MessageSink() const { return messageSink; }
     ServerScreen& Screen() const;
+    // The world the mission runs against, set by its owner; null: none, and
+    // what the mission asks of a world does nothing.
+    void SetWorld(Simulation* runWorld) { world = runWorld; }
+    Simulation* World() const { return world; }
 
     // Whether a mission's scripts are loaded (from Start to Stop).
     bool ScriptsLoaded() const override { return modules != nullptr; }
@@ -136,6 +141,7 @@ private:
     ScriptConsoleLog* consoleLog = nullptr;
     ServerMessageSink* messageSink = nullptr;
     ServerScreen* serverScreen = nullptr;
+    Simulation* world = nullptr;
 };
 
 // The one script host of the process.

@@ -5,6 +5,7 @@
 
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -68,8 +69,8 @@ void AssignClientToShip(uint64_t clientComputerID, uint64_t controlledShipID)
     RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_ship", "controlledShipID");
     RequireClientOrServer(clientComputerID, "assign_client_to_ship", "clientComputerID");
     if (clientComputerID == 0) {
-        if (theSimulation)
-            theSimulation->subjectID = controlledShipID;
+        if (Simulation* world = theMissionScript.World())
+            world->subjectID = controlledShipID;
         return;
     }
     if (ClientRecord* record = FindRecord(clientComputerID))
@@ -83,8 +84,8 @@ void AssignClientToAltShip(uint64_t clientComputerID, uint64_t controlledShipID)
     RequireSpaceObjectOrNone(controlledShipID, "assign_client_to_alt_ship", "controlledShipID");
     RequireClientOrServer(clientComputerID, "assign_client_to_alt_ship", "clientComputerID");
     if (clientComputerID == 0) {
-        if (theSimulation)
-            theSimulation->altSubjectID = controlledShipID;
+        if (Simulation* world = theMissionScript.World())
+            world->altSubjectID = controlledShipID;
         return;
     }
     SendSignalToClient(clientComputerID, MyAltShipIdSignal{controlledShipID}, kReliable);
@@ -93,8 +94,10 @@ void AssignClientToAltShip(uint64_t clientComputerID, uint64_t controlledShipID)
 uint64_t GetShipOfClient(uint64_t clientID)
 {
     RequireClientOrServer(clientID, "get_ship_of_client", "clientID");
-    if (clientID == 0)
-        return theSimulation ? theSimulation->subjectID : 0;
+    if (clientID == 0) {
+        const Simulation* world = theMissionScript.World();
+        return world ? world->subjectID : 0;
+    }
     const ClientRecord* record = FindRecord(clientID);
     return record ? record->shipId : 0;
 }
@@ -278,7 +281,8 @@ void RequestClientString(uint64_t clientComputerID, const std::string& stringKey
     event.tag = "client_string";
     event.sub_tag = stringKey;
     event.value_tag = LocalClientString(stringKey);
-    event.event_time = theSimulation ? theSimulation->TickCount() : 0;
+    const Simulation* world = theMissionScript.World();
+    event.event_time = world ? world->TickCount() : 0;
     theMissionScript.HandleEvent(event);
 }
 

@@ -4,6 +4,7 @@
 // server's own screen, speakers and lights.
 
 #include "game/net/PresentationSignals.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ServerPresentation.h"
@@ -215,10 +216,10 @@ void SetBeamDamages(uint64_t clientID, float playerBeamDamage, float npcBeamDama
         SendSignalToClient(clientID, signal, kUnreliable);
         return;
     }
-    if (theSimulation) {
-        theSimulation->playerShipBeamDamageCoeff = playerBeamDamage;
-        theSimulation->npcShipBeamDamageCoeff = npcBeamDamage;
-        theSimulation->stationShipBeamDamageCoeff = stationBeamDamage;
+    if (Simulation* world = theMissionScript.World()) {
+        world->playerShipBeamDamageCoeff = playerBeamDamage;
+        world->npcShipBeamDamageCoeff = npcBeamDamage;
+        world->stationShipBeamDamageCoeff = stationBeamDamage;
     }
     SendSignalToAll(signal, kUnreliable);
 }

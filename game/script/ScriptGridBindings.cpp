@@ -5,6 +5,7 @@
 
 #include "game/net/NetworkIds.h"
 #include "game/net/SignalMessage.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptDataSet.h"
 #include "game/script/ScriptGridRefs.h"
@@ -63,10 +64,11 @@ py::list IdList(const std::vector<uint64_t>& ids)
 std::optional<HullMapRef> GetHullMap(uint64_t spaceObjectID, bool forceCreate)
 {
     RequireSpaceObject(spaceObjectID, "get_hull_map");
-    const SpaceObject* ship = theSimulation ? theSimulation->GetSpaceObject(spaceObjectID) : nullptr;
+    Simulation* world = theMissionScript.World();
+    const SpaceObject* ship = world ? world->GetSpaceObject(spaceObjectID) : nullptr;
     if (!ship)
         return std::nullopt;
-    const HullPathSet* set = theSimulation->GetHullMap(*ship, forceCreate);
+    const HullPathSet* set = world->GetHullMap(*ship, forceCreate);
     if (forceCreate && !ship->data_tag.empty())
         SendSignalToAll(DeleteGridSignal{ship->data_tag, spaceObjectID}, ServerMessageSink::kUnreliable);
     if (!set)
@@ -151,7 +153,8 @@ py::list FindGridPoint(uint64_t spaceObjectID, const Vec3& vecPoint, int32_t ran
     const float length = glm::length(point);
     if (!AllFinite(point) || !std::isfinite(length) || length == 0.0f)
         return cell;
-    const HullPathSet* set = FindHullPathSet(spaceObjectID);
+    const Simulation* world = theMissionScript.World();
+    const HullPathSet* set = world ? world->Interiors().Find(spaceObjectID) : nullptr;
     if (!set)
         return cell;
     const int32_t halfW = set->w / 2;
@@ -196,9 +199,10 @@ void DeleteGridObject(uint64_t spaceObjectID, uint64_t gridObjID)
 {
     RequireSpaceObject(spaceObjectID, "delete_grid_object");
     RequireGridObjectOrNone(gridObjID, "delete_grid_object");
-    if (!theSimulation || !theSimulation->GetSpaceObject(spaceObjectID))
+    Simulation* world = theMissionScript.World();
+    if (!world || !world->GetSpaceObject(spaceObjectID))
         return;
-    HullPathSet* set = GetHullPathSet(spaceObjectID, false);
+    HullPathSet* set = world->Interiors().Get(spaceObjectID, false);
     if (!set || !set->DeleteGridObject(set->GetGridObjectById(gridObjID)))
         return;
     SendSignalToAll(GridObjectDeletedSignal{gridObjID, spaceObjectID}, ServerMessageSink::kReliable);

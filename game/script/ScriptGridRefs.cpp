@@ -1,7 +1,9 @@
 #include "game/script/ScriptGridRefs.h"
 
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptObjectRef.h"
 #include "game/world/HullPathSets.h"
+#include "game/world/Simulation.h"
 
 #include <sstream>
 
@@ -20,7 +22,8 @@ HullMapRef::HullMapRef(const HullPathSet& set) : shipId(set.shipId), serial(set.
 
 HullPathSet& HullMapRef::Get() const
 {
-    HullPathSet* set = FindHullPathSet(shipId);
+    Simulation* world = theMissionScript.World();
+    HullPathSet* set = world ? world->Interiors().Find(shipId) : nullptr;
     if (!set || set->serial != serial)
         ThrowStale("the hull map of ship", shipId, "it was rebuilt or dropped; get it again with get_hull_map");
     return *set;

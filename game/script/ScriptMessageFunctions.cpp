@@ -5,6 +5,7 @@
 // (client 0, or the ship it follows) it shows the same there.
 
 #include "game/net/PresentationSignals.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptTextMetrics.h"
@@ -28,7 +29,8 @@ ServerScreen& Screen()
 // The ship the server's own screen follows is addressed with it.
 bool ServerFollows(uint64_t shipId)
 {
-    return theSimulation && theSimulation->subjectID == shipId;
+    const Simulation* world = theMissionScript.World();
+    return world && world->subjectID == shipId;
 }
 
 // Text the parser cannot read gives its warning colour; only a component
@@ -93,8 +95,10 @@ void SendCommsMessageToPlayerShip(uint64_t playerID, uint64_t otherID, const std
     RequireSpaceObjectOrNone(otherID, kName, "otherID");
     CheckTextsFit({&faceDesc, &titleText, &titleColor, &bodyText, &bodyColor}, kName);
     const CommsMessageSignal signal{otherID, faceDesc, titleText, titleColor, bodyText, bodyColor};
-    if (ServerFollows(playerID))
-        theSimulation->commsMessages.push_back(CommsRecordOf(signal, theSimulation->TickCount()));
+    if (ServerFollows(playerID)) {
+        Simulation& world = *theMissionScript.World();
+        world.commsMessages.push_back(CommsRecordOf(signal, world.TickCount()));
+    }
     if (playerID == 0)
         SendSignalToAll(signal, kReliable);
     else

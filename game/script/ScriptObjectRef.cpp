@@ -1,16 +1,34 @@
 #include "game/script/ScriptObjectRef.h"
 
+#include "game/script/MissionScript.h"
 #include "game/world/Simulation.h"
 
 #include <sstream>
 
-SpaceObjectRef::SpaceObjectRef(uint64_t id) : id(id), runCount(theSimulation ? theSimulation->RunCount() : 0) {}
+namespace {
+
+// The run of the world the mission runs against; 0 without one.
+uint64_t CurrentRun()
+{
+    const Simulation* world = theMissionScript.World();
+    return world ? world->RunCount() : 0;
+}
+
+[[noreturn]] void RaiseGone(const std::string& what)
+{
+    throw StaleScriptReference(what + " no longer exists; look it up again by its id");
+}
+
+}  // namespace
+
+SpaceObjectRef::SpaceObjectRef(uint64_t id) : id(id), runCount(CurrentRun()) {}
 
 SpaceObject& SpaceObjectRef::Get() const
 {
     SpaceObject* object = nullptr;
-    if (theSimulation && theSimulation->RunCount() == runCount && theSimulation->Container()) {
-        SuperContainer& container = *theSimulation->Container();
+    const Simulation* world = theMissionScript.World();
+    if (world && world->RunCount() == runCount && world->Container()) {
+        SuperContainer& container = *world->Container();
         object = static_cast<SpaceObject*>(container.Find(id) ? container.Find(id) : container.FindInStandby(id));
     }
     if (!object) {
@@ -21,18 +39,10 @@ SpaceObject& SpaceObjectRef::Get() const
     return *object;
 }
 
-namespace {
-
-[[noreturn]] void RaiseGone(const std::string& what)
-{
-    throw StaleScriptReference(what + " no longer exists; look it up again by its id");
-}
-
-}  // namespace
-
 Navpoint& NavpointRef::Get() const
 {
-    Navpoint* point = theSimulation ? theSimulation->GetNavpoint(id) : nullptr;
+    Simulation* world = theMissionScript.World();
+    Navpoint* point = world ? world->GetNavpoint(id) : nullptr;
     if (!point)
         RaiseGone("nav point " + std::to_string(id));
     return *point;
@@ -40,21 +50,23 @@ Navpoint& NavpointRef::Get() const
 
 NavProxy& NavProxyRef::Get() const
 {
-    NavProxy* proxy = theSimulation ? theSimulation->GetNavproxy(id) : nullptr;
+    Simulation* world = theMissionScript.World();
+    NavProxy* proxy = world ? world->GetNavproxy(id) : nullptr;
     if (!proxy)
         RaiseGone("nav proxy " + std::to_string(id));
     return *proxy;
 }
 
 TractorConnectionRef::TractorConnectionRef(uint64_t sourceId, uint64_t targetId)
-    : sourceId(sourceId), targetId(targetId), runCount(theSimulation ? theSimulation->RunCount() : 0)
+    : sourceId(sourceId), targetId(targetId), runCount(CurrentRun())
 {
 }
 
 TractorConnection& TractorConnectionRef::Get() const
 {
-    TractorConnection* connection = theSimulation && theSimulation->RunCount() == runCount
-                                        ? theSimulation->GetTractorConnection(sourceId, targetId)
+    Simulation* world = theMissionScript.World();
+    TractorConnection* connection = world && world->RunCount() == runCount
+                                        ? world->GetTractorConnection(sourceId, targetId)
                                         : nullptr;
     if (!connection) {
         std::ostringstream text;

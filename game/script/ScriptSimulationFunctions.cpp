@@ -8,6 +8,7 @@
 #include "engine/base/QelInputFactoryBase.h"
 #include "game/net/CorvaneServer.h"
 #include "game/script/GameControls.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -64,8 +65,8 @@ void ResumeSim()
     theMissionScript.simRunning = true;
     if (gMusicControl)
         gMusicControl->PlayNextMusicTrack();
-    if (theSimulation)
-        theSimulation->paused = false;
+    if (Simulation* world = theMissionScript.World())
+        world->paused = false;
     SendSignalToAll(PauseStateSignal{0}, ServerMessageSink::kReliable);
     QueueEveryClientForFullState();
     theMissionScript.Screen().ClearStoryDialogs();
@@ -205,7 +206,7 @@ void AddSimulationFunctions(FunctionTable& table)
 void GSPauseSim()
 {
     theMissionScript.simRunning = false;
-    if (theSimulation)
-        theSimulation->paused = true;
+    if (Simulation* world = theMissionScript.World())
+        world->paused = true;
     zmx::SendSignalToAll(PauseStateSignal{1}, ServerMessageSink::kReliable);
 }

@@ -4,6 +4,7 @@
 
 #include "game/behaviours/PlayerShipSetup.h"
 #include "game/net/CorvaneServer.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptBindings.h"
 #include "game/script/ScriptSignals.h"
 #include "game/script/ScriptValue.h"
@@ -19,7 +20,8 @@ using Vec3 = ScriptValue<glm::vec3>;
 
 SuperContainer* WorldContainer()
 {
-    return theSimulation ? theSimulation->Container() : nullptr;
+    Simulation* world = theMissionScript.World();
+    return world ? world->Container() : nullptr;
 }
 
 // ---- deleting ----
@@ -36,15 +38,15 @@ void DeleteObject(uint64_t id)
 // Every nav point (or nav proxy) goes; the consoles are told in one message.
 void DeleteAllNavpoints()
 {
-    if (theSimulation)
-        theSimulation->ClearNavpoints();
+    if (Simulation* world = theMissionScript.World())
+        world->ClearNavpoints();
     SendSignalToAll(AllNavPointsDeletedSignal{}, ServerMessageSink::kUnreliable);
 }
 
 void DeleteAllNavproxies()
 {
-    if (theSimulation)
-        theSimulation->ClearNavproxies();
+    if (Simulation* world = theMissionScript.World())
+        world->ClearNavproxies();
     SendSignalToAll(AllNavProxiesDeletedSignal{}, ServerMessageSink::kUnreliable);
 }
 
@@ -73,8 +75,9 @@ float DistanceById(uint64_t firstId, uint64_t secondId)
 {
     RequireSpaceObject(firstId, "distance_id");
     RequireSpaceObject(secondId, "distance_id");
-    const SpaceObject* a = theSimulation ? theSimulation->GetSpaceObject(firstId) : nullptr;
-    const SpaceObject* b = theSimulation ? theSimulation->GetSpaceObject(secondId) : nullptr;
+    const Simulation* world = theMissionScript.World();
+    const SpaceObject* a = world ? world->GetSpaceObject(firstId) : nullptr;
+    const SpaceObject* b = world ? world->GetSpaceObject(secondId) : nullptr;
     return a && b ? glm::length(a->pos - b->pos) : 0.0f;
 }
 
@@ -83,7 +86,8 @@ constexpr float kNoNavpointDistance = -1.0f;
 
 const Navpoint* FindNavpoint(int32_t id)
 {
-    return theSimulation ? theSimulation->GetNavpoint(id) : nullptr;
+    Simulation* world = theMissionScript.World();
+    return world ? world->GetNavpoint(id) : nullptr;
 }
 
 // -1.0 when the nav point or the object is missing.
@@ -91,7 +95,8 @@ float DistanceToNavpoint(int32_t navpointId, uint64_t objectId)
 {
     RequireSpaceObject(objectId, "distance_to_navpoint");
     const Navpoint* point = FindNavpoint(navpointId);
-    const SpaceObject* object = theSimulation ? theSimulation->GetSpaceObject(objectId) : nullptr;
+    const Simulation* world = theMissionScript.World();
+    const SpaceObject* object = world ? world->GetSpaceObject(objectId) : nullptr;
     return point && object ? glm::length(point->pos - object->pos) : kNoNavpointDistance;
 }
 
@@ -180,7 +185,8 @@ bool InStandby(SpaceObjectRef* handle)
 
 void SetupPlayerShipDefaults(SpaceObjectRef* ship)
 {
-    PlayerShipSetupDefaults(&RequireObject(ship, "player_ship_setup_defaults").Get());
+    SpaceObject& object = RequireObject(ship, "player_ship_setup_defaults").Get();
+    PlayerShipSetupDefaults(&object, *theMissionScript.World());
 }
 
 void SetupPlayerShipFromData(SpaceObjectRef* ship)

@@ -3,6 +3,7 @@
 // the record's life gets a ReferenceError, never freed memory.
 
 #include "game/script/ScriptBindings.h"
+#include "game/script/MissionScript.h"
 #include "game/script/ScriptDataSet.h"
 #include "game/script/ScriptObjectRef.h"
 #include "game/script/ScriptValue.h"
@@ -276,7 +277,7 @@ void DefineSpaceObject(py::module_& m)
             CheckTextFits(name, "set_behavior");
             SpaceObject& object = self.Get();
             WarnOfUnknownBehaviour(name, "set_behavior", "name");
-            object.SetBehavior(name);
+            object.SetBehavior(*theMissionScript.World(), name);
         },
         behaviourDoc.c_str());
     DefineDirection(type, "forward_vector", &SpaceObject::ForwardVector);
@@ -286,16 +287,18 @@ void DefineSpaceObject(py::module_& m)
 
 py::object WorldForScripts()
 {
-    if (!theSimulation)
+    Simulation* world = theMissionScript.World();
+    if (!world)
         return py::none();
-    return py::cast(theSimulation, py::return_value_policy::reference);
+    return py::cast(world, py::return_value_policy::reference);
 }
 
 py::object SpaceObjectForScripts(uint64_t id)
 {
     if (!VALID_SPACE_OBJ(id))
         throw py::value_error("not a space object id");
-    if (!theSimulation || !theSimulation->GetSpaceObject(id))
+    const Simulation* world = theMissionScript.World();
+    if (!world || !world->GetSpaceObject(id))
         return py::none();
     return py::cast(SpaceObjectRef(id));
 }

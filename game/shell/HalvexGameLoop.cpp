@@ -39,9 +39,9 @@ ServerLocalPresentation serverPresentation;
 // The mission hears that this machine's music finished a track: the server
 // raises "song_ended" for its own screen at once; a console tells its server,
 // naming its own ship.
-void ReportSongEnded()
+void ReportSongEnded(const Simulation* world)
 {
-    if (theSimulation != nullptr && theSimulation->serverFlag) {
+    if (world != nullptr && world->serverFlag) {
         if (gServer != nullptr)
             gServer->SongEnded(0);
         return;
@@ -49,7 +49,7 @@ void ReportSongEnded()
     if (!IsClientConnected())
         return;
     QelNetworkMessage& message = StartClientMessage("signal");
-    WriteSignal(message, SongEndedSignal{theSimulation != nullptr ? theSimulation->subjectID : 0});
+    WriteSignal(message, SongEndedSignal{world != nullptr ? world->subjectID : 0});
     SendClientMessage();
 }
 
@@ -124,6 +124,8 @@ void HalvexGameLoop::CreateSingletons()
         scenes = options.makeSceneHost();
 
     world = std::make_unique<Simulation>();
+    client->SetWorld(world.get());
+    server->SetWorld(world.get());
 }
 
 // The mission reaches the consoles through the server, the server and the
@@ -135,6 +137,7 @@ void HalvexGameLoop::ConnectScriptHost()
     consoleLog = std::make_unique<StdoutScriptConsoleLog>();
     server->SetScriptHost(&theMissionScript);
     theMissionScript.SetMessageSink(server.get());
+    theMissionScript.SetWorld(world.get());
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     world->SetParticleSink(&serverParticles);
@@ -151,7 +154,7 @@ void HalvexGameLoop::ConnectScriptHost()
 // driven.
 void HalvexGameLoop::StartMusicAndLighting()
 {
-    music = std::make_unique<GameMusic>(gSoundFactory, ReportSongEnded);
+    music = std::make_unique<GameMusic>(gSoundFactory, [this] { ReportSongEnded(world.get()); });
     gMusicControl = music.get();
     dmx = std::make_unique<HalvexDMX>(std::make_unique<FtdiDmxTransport>());
     gDmxLighting = dmx.get();
@@ -188,6 +191,7 @@ void HalvexGameLoop::LogRefusedMessages() const
 void HalvexGameLoop::DisconnectScriptHost()
 {
     theMissionScript.SetMessageSink(nullptr);
+    theMissionScript.SetWorld(nullptr);
     theMissionScript.SetConsoleLog(nullptr);
 }
 
@@ -279,6 +283,10 @@ void HalvexGameLoop::DeleteSingletons()
     LogRefusedMessages();
     scenes.reset();
     StopMusicAndLighting();
+    if (server)
+        server->SetWorld(nullptr);
+    if (client)
+        client->SetWorld(nullptr);
     world.reset();
     DisconnectHullSilhouettes();
     if (server)

@@ -52,6 +52,8 @@ public:
     // This machine's music and lighting, while the game runs.
     GameMusic* Music() const { return music.get(); }
     HalvexDMX* Dmx() const { return dmx.get(); }
+    // The world the game runs, from start-up to the deletion of the singletons.
+    Simulation* World() const { return world.get(); }
 
 private:
     void CreateSingletons();

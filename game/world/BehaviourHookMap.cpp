@@ -68,9 +68,9 @@ BehaviourHook GetDrawHook(uint64_t key)
     return DrawHookMap().Find(key);
 }
 
-void CallBehaviourHook(SpaceObject* object, int32_t message, void* data)
+void CallBehaviourHook(Simulation& world, SpaceObject* object, int32_t message, void* data)
 {
     if (BehaviourHook hook = GetAIHook(object->tick_type_ID)) {
-        hook(object, message, data);
+        hook(world, object, message, data);
     }
 }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+class Simulation;
 class SpaceObject;
 
 // The messages a hook receives, with the data each carries.
@@ -25,7 +26,8 @@ enum BehaviourMessage : int32_t {
     kBehaviourDamage = 3,    // server only; data is the damage EventMessage
 };
 
-using BehaviourHook = void (*)(SpaceObject* object, int32_t message, void* data);
+// A hook is handed the world the object lives in.
+using BehaviourHook = void (*)(Simulation& world, SpaceObject* object, int32_t message, void* data);
 
 class BehaviourHookMap {
 public:
@@ -66,4 +68,4 @@ BehaviourHook GetAIHook(uint64_t key);
 BehaviourHook GetDrawHook(uint64_t key);
 
 // Calls the object's behaviour hook with the message, when its name has one.
-void CallBehaviourHook(SpaceObject* object, int32_t message, void* data);
+void CallBehaviourHook(Simulation& world, SpaceObject* object, int32_t message, void* data);

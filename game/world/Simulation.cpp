@@ -150,7 +150,7 @@ uint64_t Simulation::CreateSpaceObject(const std::string& aiTag, const std::stri
     QEL_ASSERT(VALID_SPACE_OBJ(object->uniqueID), "VALID_SPACE_OBJ(so->uniqueID)");
     object->lastUpdateTick = clock.time_tick_counter;
     const uint64_t run = runCount;
-    CallBehaviourHook(object.get(), kBehaviourAssigned, nullptr);
+    CallBehaviourHook(*this, object.get(), kBehaviourAssigned, nullptr);
     // An object whose set-up cleared or reset the world belongs to no run:
     // its id may already name an object of the new one.
     if (runCount != run)

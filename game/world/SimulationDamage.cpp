@@ -78,7 +78,7 @@ void Simulation::ApplyDamage(SpaceObject* target, float amount, SpaceObject* sou
     event.source_point = point;
 
     const uint64_t targetId = target->uniqueID;
-    CallBehaviourHook(target, kBehaviourDamage, &event);
+    CallBehaviourHook(*this, target, kBehaviourDamage, &event);
     // The target's behaviour, like any behaviour, changes only its own object,
     // and may have deleted it.
     if (const SpaceObject* hurt = GetSpaceObject(targetId))

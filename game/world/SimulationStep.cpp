@@ -149,7 +149,7 @@ void Simulation::RunSlowPass()
                                  TickCount());
         }
         if (!object->IsStatic())
-            CallBehaviourHook(object, kBehaviourSlowTick, nullptr);
+            CallBehaviourHook(*this, object, kBehaviourSlowTick, nullptr);
     });
 }
 
@@ -171,7 +171,7 @@ void Simulation::Tick()
             return;
         }
         MoveSpaceObject(object);
-        CallBehaviourHook(object, kBehaviourTick, nullptr);
+        CallBehaviourHook(*this, object, kBehaviourTick, nullptr);
         if (runCount == run)
             bounceReach.Include(*object);
     });

@@ -120,7 +120,7 @@ uint64_t Simulation::LaunchTorpedo(SpaceObject& ship, int32_t tube, bool keepTub
     // The torpedo's set-up reads its definition. It is game code, which may
     // end the run; the pending torpedo lives on until the next step.
     const uint64_t run = runCount;
-    CallBehaviourHook(&torpedo, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(*this, &torpedo, kBehaviourAssigned, nullptr);
     if (runCount != run)
         return 0;
 

@@ -21,13 +21,13 @@ SpaceObject::SpaceObject(uint64_t id, const std::string& behaviourName, const st
     SetFatBox(fatRadius);
 }
 
-void SpaceObject::SetBehavior(const std::string& name)
+void SpaceObject::SetBehavior(Simulation& world, const std::string& name)
 {
     if (name == tick_type)
         return;
     tick_type = name;
     tick_type_ID = HashMessageName(tick_type);
-    CallBehaviourHook(this, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(world, this, kBehaviourAssigned, nullptr);
 }
 
 glm::vec3 SpaceObject::ForwardVector() const

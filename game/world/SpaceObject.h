@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class Simulation;
+
 class SpaceObject : public SuperContainerObject {
 public:
     // Attribute bits the program owns (bits 0 to 3); missions use the rest.
@@ -29,9 +31,10 @@ public:
     SpaceObject(uint64_t id, const std::string& behaviourName, const std::string& dataTag, uint16_t abits,
                 float exclusionRadius, float interactionRadius, float fatRadius);
 
-    // Gives the object another behaviour and tells the new hook so. The name
-    // is stored as given; the current name again does nothing.
-    void SetBehavior(const std::string& name);
+    // Gives the object another behaviour and tells the new hook so, in the
+    // world the object lives in. The name is stored as given; the current
+    // name again does nothing.
+    void SetBehavior(Simulation& world, const std::string& name);
 
     glm::vec3 ForwardVector() const;  // rot_quat applied to (0, 0, 1)
     glm::vec3 RightVector() const;    // rot_quat applied to (1, 0, 0)

@@ -327,6 +327,7 @@ void AddReplicationSeeds(std::vector<FuzzSeed>& seeds)
         world.paused = false;
         CorvaneServer server{CorvaneServer::Settings{}};
         gServer = &server;
+        server.SetWorld(&world);
         network.down = true;
         server.StartHosting();
         network.down = false;

@@ -90,7 +90,7 @@ void HarnessGameLoop::SceneTick()
     if (skippingTick)
         return;
     game.SceneTick();
-    serverScreen.Tick(theSimulation);
+    serverScreen.Tick(game.World());
 }
 
 void HarnessGameLoop::ServerTick()

@@ -38,7 +38,7 @@ protected:
         WriteString(missile->data_set, kTorpedoDefinition, definition);
         WriteString(missile->data_set, kTorpedoKey, "Homing");
         world.AddPendingObject(std::move(made));
-        CallBehaviourHook(missile, kBehaviourAssigned, nullptr);
+        CallBehaviourHook(world, missile, kBehaviourAssigned, nullptr);
         WriteUInt64(missile->data_set, kWeaponTargetUid, target);
         return missile;
     }
@@ -103,7 +103,7 @@ TEST_F(DroneMissileTest, a_drones_turn_limit_grows_with_age)
     for (const auto& [age, limit] : {std::pair{0ull, 0.05f}, std::pair{200ull, 0.055f}}) {
         SpaceObject* drone = Drone({0.0f, 0.0f, 0.0f}, Target({2000.0f, 0.0f, 0.0f})->uniqueID);
         WriteUInt64(drone->data_set, kLifeCountKey, age);
-        CallBehaviourHook(drone, kBehaviourTick, nullptr);
+        CallBehaviourHook(world, drone, kBehaviourTick, nullptr);
         EXPECT_NEAR(drone->turn_yaw, limit, 1e-6f) << age;
         EXPECT_EQ(ReadUInt64(drone->data_set, kLifeCountKey), age + 1);
     }

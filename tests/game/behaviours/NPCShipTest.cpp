@@ -122,14 +122,14 @@ TEST_F(NPCShipTest, speed_eases_toward_the_ordered_speed_and_coasts_without_engi
     SpaceObject* ship = Ship("skarn_raider", {}, "skarn");
     WriteFloat(ship->data_set, kSpeedCoeff, 26.0f);
     WriteFloat(ship->data_set, kThrottle, 1.0f);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_FLOAT_EQ(ship->cur_speed, 1.0f);
     WriteFloat(ship->data_set, kSystemDamage, 8.0f, 1);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_FLOAT_EQ(ship->cur_speed, 25.0f / 26.0f);
     // At its ordered point it does not steer (and makes no NaN).
     WriteFloat(ship->data_set, kTargetPosX, ship->pos.x);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_EQ(ship->turn_yaw, 0.0f);
     EXPECT_EQ(ship->turn_pitch, 0.0f);
 }
@@ -180,7 +180,7 @@ TEST_F(NPCShipTest, beams_fire_within_range_and_arc_and_raise_interest_just_beyo
         if (c.fires)  // the only excitement then is the damage's
             WriteFloat(target->data_set, {"exciting", kPlayDoc}, 0.0f);
         sinks.effects.clear();
-        CallBehaviourHook(ship, kBehaviourTick, nullptr);
+        CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
         EXPECT_EQ(sinks.EffectsOf("beam"), c.fires ? 1u : 0u) << c.what;
         EXPECT_FLOAT_EQ(ReadFloat(target->data_set, {"exciting", kPlayDoc}), c.interest) << c.what;
         world.DeleteSpaceObject(ship->uniqueID);

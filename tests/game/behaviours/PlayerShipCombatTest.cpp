@@ -54,7 +54,7 @@ protected:
         return target;
     }
 
-    static void Tick(SpaceObject* object) { CallBehaviourHook(object, kBehaviourTick, nullptr); }
+    void Tick(SpaceObject* object) { CallBehaviourHook(world, object, kBehaviourTick, nullptr); }
     void Set(const char* tag, float value, int32_t index = 0) { WriteFloat(ship->data_set, DataKey{tag, ""}, value, index); }
     void SetInt(const char* tag, int32_t value, int32_t index = 0)
     {

@@ -73,7 +73,7 @@ void SetText(SpaceObject* ship, const char* tag, const char* value)
 }
 
 // A nebula limiting throttle to 0.3, listed as the one the ship is inside.
-void InsideSlowNebula(SpaceObject* ship, int32_t listedCount);
+void InsideSlowNebula(Simulation& world, SpaceObject* ship, int32_t listedCount);
 
 TEST_F(HelmTest, one_tick_of_throttle_sets_the_speed_each_drive_rule_gives)
 {
@@ -151,22 +151,22 @@ TEST_F(HelmTest, one_tick_of_throttle_sets_the_speed_each_drive_rule_gives)
          },
          5 * 1.0f / 56, 5},
         {"nebula_caps_forward_speed_at_its_throttle",
-         [](HelmTest&, SpaceObject* s) {
+         [this](HelmTest&, SpaceObject* s) {
              Set(s, "playerThrottle", 1.0f);
-             InsideSlowNebula(s, 1);
+             InsideSlowNebula(world, s, 1);
          },
          5 * 0.3f / 56, 5},
         {"nebula_does_not_slow_a_ship_in_reverse",
-         [](HelmTest&, SpaceObject* s) {
+         [this](HelmTest&, SpaceObject* s) {
              Set(s, "playerThrottle", 1.0f);
              SetInt(s, "playerInReverse", 1);
-             InsideSlowNebula(s, 1);
+             InsideSlowNebula(world, s, 1);
          },
          -5 * 1.0f / 56, 5},
         {"a_nebula_listed_beyond_the_count_caps_nothing",
-         [](HelmTest&, SpaceObject* s) {
+         [this](HelmTest&, SpaceObject* s) {
              Set(s, "playerThrottle", 1.0f);
-             InsideSlowNebula(s, 0);
+             InsideSlowNebula(world, s, 0);
          },
          5 * 1.0f / 56, 5},
         {"a_nebula_id_that_is_no_object_id_caps_nothing",
@@ -188,16 +188,16 @@ TEST_F(HelmTest, one_tick_of_throttle_sets_the_speed_each_drive_rule_gives)
         SCOPED_TRACE(c.name);
         SpaceObject* ship = MakeShip();
         c.arrange(*this, ship);
-        CallBehaviourHook(ship, kBehaviourTick, nullptr);
+        CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
         EXPECT_NEAR(ship->cur_speed, c.expectedSpeed, 1e-5f);
         EXPECT_FLOAT_EQ(Float(ship, "total_speed_coeff"), c.expectedPowerFactor);
     }
 }
 
-void InsideSlowNebula(SpaceObject* ship, int32_t listedCount)
+void InsideSlowNebula(Simulation& world, SpaceObject* ship, int32_t listedCount)
 {
-    const uint64_t id = theSimulation->CreateSpaceObject("behav_nebula", "", SpaceObject::kStaticBit);
-    theSimulation->GetSpaceObject(id)->data_set.SetFloat("max_throttle", 0.3f, 0, "a");
+    const uint64_t id = world.CreateSpaceObject("behav_nebula", "", SpaceObject::kStaticBit);
+    world.GetSpaceObject(id)->data_set.SetFloat("max_throttle", 0.3f, 0, "a");
     ship->data_set.SetUInt64("inside_nebula_id", id, 0, "a");
     ship->data_set.SetInt("inside_nebula_count", listedCount, 0, "a");
 }
@@ -227,7 +227,7 @@ TEST_F(HelmTest, free_and_constrained_steering_pass_pitch_and_roll_scaled_by_the
         Set(ship, "playerSPitch", -0.5f);
         Set(ship, "playerSRoll", 1.0f);
         ship->data_set.SetFloat("eng_control_value", 2.0f, 4, "a");
-        CallBehaviourHook(ship, kBehaviourTick, nullptr);
+        CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
         EXPECT_FLOAT_EQ(ship->turn_pitch, -0.01f);
         EXPECT_FLOAT_EQ(ship->turn_roll, 0.02f);
     }
@@ -238,14 +238,14 @@ TEST_F(HelmTest, steering_to_a_direction_turns_toward_it_no_faster_than_the_limi
     SpaceObject* ship = MakeShip();
     SetInt(ship, "steeringToDirFlag", 1);
     Set(ship, "steerToDirDX", 1.0f);  // a quarter turn to the right, level
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_FLOAT_EQ(ship->turn_yaw, 0.01f);
     EXPECT_FLOAT_EQ(ship->turn_pitch, 0.0f);
 
     Set(ship, "steerToDirDX", 0.005f);  // nearly ahead, slightly up
     Set(ship, "steerToDirDY", -1.0f);
     Set(ship, "steerToDirDZ", 1.0f);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_NEAR(ship->turn_yaw, std::atan2(0.005f, 1.0f), 1e-6f);
     EXPECT_FLOAT_EQ(ship->turn_pitch, 0.01f);  // nose down is a positive pitch
 }
@@ -254,15 +254,15 @@ TEST_F(HelmTest, two_d_pitch_input_changes_height_and_far_from_the_plane_drifts_
 {
     SpaceObject* ship = MakeShip();
     Set(ship, "playerSPitch", 0.9f);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_NEAR(ship->pos.y, -0.6f, 1e-6f);
     Set(ship, "playerSPitch", -0.9f);
     ship->pos.y = 1000.0f;
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_NEAR(ship->pos.y, 1000.6f * 0.999f, 1e-3f);
     Set(ship, "playerSPitch", 0.5f);
     ship->pos.y = 100.0f;
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_FLOAT_EQ(ship->pos.y, 100.0f);
 }
 
@@ -271,7 +271,7 @@ TEST_F(HelmTest, a_gravity_pull_drags_the_ship_toward_the_well)
     SpaceObject* ship = MakeShip();
     Set(ship, "pull_strength", 3.0f);
     Set(ship, "pull_vector_x", -40.0f);
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_NEAR(ship->pos.x, -3.0f, 1e-5f);
 }
 

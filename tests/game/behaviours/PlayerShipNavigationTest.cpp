@@ -116,7 +116,7 @@ TEST_F(NavigationTest, the_slow_pass_lists_the_nebulae_the_ship_is_inside_and_th
     EXPECT_EQ(inside, (std::vector<uint64_t>{near->uniqueID, sized->uniqueID}));
 
     ship->data_set.SetFloat("playerThrottle", 1.0f, 0, "a");
-    CallBehaviourHook(ship, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourTick, nullptr);
     EXPECT_NEAR(ship->cur_speed, 5 * 0.3f / 56, 1e-6f);
 
     world.RepositionSpaceObject(ship, 0.0f, 0.0f, -4000.0f);

@@ -62,7 +62,7 @@ TEST_F(SetupTest, assigning_again_resets_every_default_and_rebuilds_the_record_k
     ship->data_set.SetFloat("eng_control_value", 2.5f, 4, "a");
     ship->data_set.SetFloat("shield_val", 1.0f, 0, "a");
     int32_t seed = world.randomState;
-    CallBehaviourHook(ship, kBehaviourAssigned, nullptr);
+    CallBehaviourHook(world, ship, kBehaviourAssigned, nullptr);
     EXPECT_FLOAT_EQ(Float(ship, "energy"), 1000.0f);
     EXPECT_FLOAT_EQ(Float(ship, "eng_control_value", 4), 1.0f);
     EXPECT_FLOAT_EQ(Float(ship, "shield_val"), 120.0f);

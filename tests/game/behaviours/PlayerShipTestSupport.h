@@ -117,7 +117,7 @@ protected:
         }
     }
 
-    static void SlowTick(SpaceObject* ship) { CallBehaviourHook(ship, kBehaviourSlowTick, nullptr); }
+    void SlowTick(SpaceObject* ship) { CallBehaviourHook(world, ship, kBehaviourSlowTick, nullptr); }
 
     static float Float(SpaceObject* ship, const char* tag, int32_t index = 0)
     {

@@ -345,6 +345,7 @@ protected:
         world.Reset(true, "");
         world.clock.time_tick_counter = 321;
         gServer = &server;
+        server.SetWorld(&world);
         server.SetScriptHost(&host);
         server.HandleClientConnect(kConsole);
         host.events.clear();

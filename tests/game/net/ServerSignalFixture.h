@@ -28,6 +28,7 @@ protected:
         world.Reset(true, "");
         world.clock.time_tick_counter = 100;
         gServer = &server;
+        server.SetWorld(&world);
         server.SetScriptHost(&host);
         // The world hands its events to the same mission, and its finished
         // scans to the server, as the game connects them.

@@ -60,6 +60,7 @@ protected:
     {
         WorldMissionTest::SetUp();
         gServer = &server;
+        server.SetWorld(&world);
         server.HandleClientConnect(kClientA);
         server.HandleClientConnect(kClientB);
         for (std::vector<uint64_t>& list : server.newClientLists)

@@ -16,7 +16,7 @@ using ::testing::HasSubstr;
 struct CountingHook {
     static constexpr const char* kName = "behav_script_test";
     static inline std::vector<int32_t> messages;
-    static void Call(SpaceObject*, int32_t message, void*) { messages.push_back(message); }
+    static void Call(Simulation&, SpaceObject*, int32_t message, void*) { messages.push_back(message); }
 
     CountingHook()
     {

@@ -190,13 +190,18 @@ protected:
     void SetUp() override
     {
         world.Reset(true, "");
+        host().SetWorld(&world);
         stamps.time_tick_counter = 10;
         objectId = world.CreateSpaceObject("behav_none", "", 0);
         object().data_set.StampChangesBy(&stamps);
         host().Start("echo");
         Give("obj", objectId);
     }
-    void TearDown() override { host().Stop(); }
+    void TearDown() override
+    {
+        host().Stop();
+        host().SetWorld(nullptr);
+    }
 
     SpaceObject& object() { return *world.GetSpaceObject(objectId); }
 

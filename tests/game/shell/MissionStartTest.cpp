@@ -41,13 +41,16 @@ protected:
     void SetUp() override
     {
         gServer = &server;
+        server.SetWorld(&world);
         server.SetScriptHost(&host);
         gGraphicsFactory = &graphics;
+        theMissionScript.SetWorld(&world);
     }
     void TearDown() override
     {
         theMissionScript.Stop();
         theMissionScript.nextMission.clear();
+        theMissionScript.SetWorld(nullptr);
         gGraphicsFactory = nullptr;
         server.SetScriptHost(nullptr);
         gServer = nullptr;

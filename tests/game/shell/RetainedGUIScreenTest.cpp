@@ -104,6 +104,7 @@ public:
         world.Reset(true, "");
         world.clock.time_tick_counter = 77;
         server.SetScriptHost(&host);
+        server.SetWorld(&world);
     }
 
     void TearDown() override

@@ -57,6 +57,7 @@ protected:
         gNetworkFactory = &network;
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
+        server->SetWorld(&world);
         server->StartHosting();  // on a free port
         ASSERT_FALSE(server->IsNetworkDown());
         world.Reset(true, "");

@@ -32,6 +32,7 @@ protected:
         UITest::SetUp();
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
+        client->SetWorld(&world);
         world.Reset(false, "");
         ship = Make("behav_playership", "", {0, 0, 0});
         ship->side = "fleet";

@@ -33,6 +33,7 @@ protected:
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
+        client->SetWorld(&world);
         manager = std::make_unique<RenderManager>(SceneFunction(), &console);
         world.Reset(false, "");
         ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));

@@ -1,6 +1,7 @@
 #include "game/world/BehaviourHookMap.h"
 
 #include "engine/base/QelNetworkMessage.h"
+#include "game/world/Simulation.h"
 #include "game/world/SpaceObject.h"
 #include "helper/QelAssert.h"
 
@@ -9,7 +10,7 @@
 namespace {
 
 int calls = 0;
-void CountingHook(SpaceObject*, int32_t, void*)
+void CountingHook(Simulation&, SpaceObject*, int32_t, void*)
 {
     ++calls;
 }
@@ -35,9 +36,10 @@ TEST(BehaviourHookMapTest, looking_up_an_unknown_key_finds_nothing_and_adds_noth
 TEST(BehaviourHookMapTest, an_object_without_a_hook_is_never_called_back)
 {
     calls = 0;
+    Simulation world;
     SpaceObject rock(0, "behav_unbound_rock", "", 0, 0, 0, 1);
     const size_t before = AIHookMap().Entries().size();
-    CallBehaviourHook(&rock, kBehaviourTick, nullptr);
+    CallBehaviourHook(world, &rock, kBehaviourTick, nullptr);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(AIHookMap().Entries().size(), before);
 }

@@ -32,7 +32,7 @@ struct ScriptedHook {
         static ScriptedHook hook;
         return hook;
     }
-    static void Call(SpaceObject* object, int32_t message, void* data)
+    static void Call(Simulation&, SpaceObject* object, int32_t message, void* data)
     {
         ScriptedHook& self = Instance();
         self.calls.push_back({object->uniqueID, message});

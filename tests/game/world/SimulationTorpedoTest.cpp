@@ -22,7 +22,7 @@ using simtest::WorldTest;
 
 // The missile behaviour as far as a launch needs it: its set-up reads the
 // definition, and a definition naming "mine" lays a mine.
-void MissileSetUp(SpaceObject* torpedo, int32_t message, void*)
+void MissileSetUp(Simulation&, SpaceObject* torpedo, int32_t message, void*)
 {
     if (message != kBehaviourAssigned)
         return;

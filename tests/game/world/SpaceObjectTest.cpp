@@ -2,6 +2,7 @@
 
 #include "engine/base/QelNetworkMessage.h"
 #include "game/world/BehaviourHookMap.h"
+#include "game/world/Simulation.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 namespace {
 
 std::vector<int32_t> messages;
-void RecordingHook(SpaceObject*, int32_t message, void*)
+void RecordingHook(Simulation&, SpaceObject*, int32_t message, void*)
 {
     messages.push_back(message);
 }
@@ -40,17 +41,19 @@ TEST(SpaceObjectTest, a_new_behaviour_is_told_once_and_the_same_name_again_is_ig
         bound = true;
     }
     messages.clear();
+    Simulation world;
     SpaceObject object(0, "behav_mine", "", 0, 0, 0, 1);
-    object.SetBehavior("behav_test_renamed");
-    object.SetBehavior("behav_test_renamed");
+    object.SetBehavior(world, "behav_test_renamed");
+    object.SetBehavior(world, "behav_test_renamed");
     EXPECT_EQ(messages, std::vector<int32_t>{kBehaviourAssigned});
     EXPECT_EQ(object.tick_type_ID, HashMessageName("behav_test_renamed"));
 }
 
 TEST(SpaceObjectTest, a_behaviour_name_set_later_is_kept_as_given)
 {
+    Simulation world;
     SpaceObject object(0, "behav_mine", "", 0, 0, 0, 1);
-    object.SetBehavior("Behav_Asteroid");
+    object.SetBehavior(world, "Behav_Asteroid");
     EXPECT_EQ(object.tick_type, "Behav_Asteroid");
     EXPECT_EQ(object.tick_type_ID, HashMessageName("Behav_Asteroid"));
 }

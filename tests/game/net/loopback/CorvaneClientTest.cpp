@@ -60,6 +60,7 @@ protected:
         settings.stringMapFile = mapFile;
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(&world);
     }
 
     // Connects the client and waits until both ends have seen it.

@@ -323,6 +323,7 @@ TEST_F(CorvaneServerTest, a_port_in_use_is_named_and_hosting_again_opens_it_once
 
     server = std::make_unique<CorvaneServer>(settings);
     gServer = server.get();
+    server->SetWorld(&world);
     ::testing::internal::CaptureStderr();
     server->StartHosting();
     const std::string logged = ::testing::internal::GetCapturedStderr();

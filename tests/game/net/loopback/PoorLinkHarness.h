@@ -85,6 +85,7 @@ protected:
         serverSettings.linkTimeoutMs = linkTimeoutMs;
         server = std::make_unique<CorvaneServer>(serverSettings);
         gServer = server.get();
+        server->SetWorld(&serverWorld);
         server->SetScriptHost(&mission);
         serverWorld.SetPendingDestroySink(server.get());
         serverWorld.SetScriptEventSink(&mission);
@@ -100,6 +101,7 @@ protected:
         clientSettings.linkTimeoutMs = linkTimeoutMs;
         client = std::make_unique<CorvaneClient>(clientSettings);
         gClient = client.get();
+        client->SetWorld(&clientWorld);
         nextTick = std::chrono::steady_clock::now();
     }
 

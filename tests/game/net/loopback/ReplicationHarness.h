@@ -35,6 +35,7 @@ protected:
         serverSettings.visionBaseDistance = kVision;
         server = std::make_unique<CorvaneServer>(serverSettings);
         gServer = server.get();
+        server->SetWorld(&serverWorld);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
 
@@ -43,6 +44,7 @@ protected:
         clientSettings.contactDecayDelay = contactDecayDelay;
         client = std::make_unique<CorvaneClient>(clientSettings);
         gClient = client.get();
+        client->SetWorld(&clientWorld);
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
         ASSERT_TRUE(PumpUntil([&] { return server->Clients().size() == 1 && client->IsConnected(); }));
         clientId = server->Clients().begin()->first;

@@ -56,6 +56,7 @@ protected:
         server.reset();
         server = std::make_unique<CorvaneServer>(settings);
         gServer = server.get();
+        server->SetWorld(&world);
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
         port = server->Port();

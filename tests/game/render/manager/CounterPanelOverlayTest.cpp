@@ -135,6 +135,7 @@ protected:
     {
         CounterPanelOverlayTest::SetUp();
         gServer = &server;
+        server.SetWorld(&world);
         world.Reset(true, "");
         server.HandleClientConnect(kClientIdBit | 7);
         client = server.FindClient(kClientIdBit | 7);

@@ -21,11 +21,13 @@ protected:
         server->SetWindowSize(1024.0f, 768.0f);
         world.SetScriptEventSink(&host());
         host().SetMessageSink(server.get());
+        host().SetWorld(&world);
     }
     void TearDown() override
     {
         host().Stop();
         host().SetMessageSink(nullptr);
+        host().SetWorld(nullptr);
         host().eventQueue.clear();
         host().debugTreeRequests.clear();
         nettest::ServerFixture::TearDown();
@@ -147,6 +149,7 @@ TEST_F(MissionServerTest, the_server_machine_keeps_client_strings_in_its_own_con
 {
     CorvaneClient local(CorvaneClient::Settings{});
     gClient = &local;
+    local.SetWorld(&world);
     host().Start("echo");
     RunScript("zmx.set_client_string(0, 'callsign', 'Kestrel')\n"
               "zmx.request_client_string(0, 'callsign')\n"

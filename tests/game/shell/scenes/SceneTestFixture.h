@@ -25,8 +25,11 @@ protected:
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
+        client->SetWorld(&world);
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
+        server->SetWorld(&world);
+        theMissionScript.SetWorld(&world);
     }
 
     void TearDown() override
@@ -34,6 +37,7 @@ protected:
         theMissionScript.Stop();
         theMissionScript.missionToStart.clear();
         theMissionScript.nextMission.clear();
+        theMissionScript.SetWorld(nullptr);
         server.reset();
         client.reset();
         gNetworkFactory = nullptr;

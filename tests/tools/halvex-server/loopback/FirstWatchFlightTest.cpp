@@ -132,6 +132,7 @@ protected:
 
         console.client = MakeHarnessConsole(port);
         gClient = console.client.get();
+        console.client->SetWorld(&console.world);
         frame = std::make_unique<QelFrameLoop>(console, services);
     }
 

@@ -43,6 +43,7 @@ protected:
 
         client = MakeHarnessConsole(*port);
         gClient = client.get();
+        client->SetWorld(&world);
         client->SetConsoleScreen(&screen);
     }
 

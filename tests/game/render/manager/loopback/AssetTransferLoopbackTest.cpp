@@ -156,6 +156,7 @@ protected:
         settings.port = port;
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(&world);
     }
 
     // Server and console frames, the console's render manager asking for the

@@ -55,6 +55,7 @@ protected:
         settings.port = port;
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(&world);
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
         ASSERT_TRUE(RunFramesUntil([&] {
             client->FrameUpdate();

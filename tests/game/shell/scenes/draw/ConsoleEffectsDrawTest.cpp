@@ -39,6 +39,7 @@ protected:
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
         gClient = client.get();
+        client->SetWorld(world.get());
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
         view->Setup();
     }

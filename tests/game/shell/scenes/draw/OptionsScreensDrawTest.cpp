@@ -81,12 +81,14 @@ protected:
         gNetworkFactory = &network;
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
+        server->SetWorld(world.get());
         server->StartHosting();
         ASSERT_FALSE(server->IsNetworkDown());
         CorvaneClient::Settings settings;
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(world.get());
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(qel::test::PumpUntil([&] {
             server->FrameUpdate();

@@ -36,6 +36,7 @@ protected:
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(&world);
     }
 
     // Frames of both sides and the scene's input step, until the scene
@@ -139,6 +140,7 @@ TEST_F(ConnectScenesTest, a_server_whose_port_is_taken_shows_why_and_back_leaves
     settings.port = squatter->BoundPort();
     server = std::make_unique<CorvaneServer>(settings);
     gServer = server.get();
+    server->SetWorld(&world);
     server->StartHosting();
     world.serverFlag = true;
     ASSERT_TRUE(server->IsNetworkDown());

@@ -39,6 +39,7 @@ protected:
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
         gClient = client.get();
+        client->SetWorld(&world);
         client->SetConsoleScreen(&consoleScreen);
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
