@@ -18,6 +18,7 @@
 // (Simulation::SetScriptEventSink). Until a mission is started none of these
 // reach Python.
 
+#include "game/net/GameNetwork.h"
 #include "game/net/ServerScriptHost.h"
 #include "game/script/Logger.h"
 #include "game/script/ServerScreen.h"
@@ -98,6 +99,12 @@ public:
     void SetServerScreen(ServerScreen* screen) { serverScreen = screen; }
     ServerMessageSink* MessageSink() const { return messageSink; }
     ServerScreen& Screen() const;
+    // The server the mission runs on and this machine's own client, which
+    // the script functions reach; a null one makes those that need it do
+    // nothing.
+    void SetNetwork(const GameNetwork& ends) { network = ends; }
+    CorvaneServer* Server() const { return network.server; }
+    CorvaneClient* LocalClient() const { return network.client; }
 
     // Whether a mission's scripts are loaded (from Start to Stop).
     bool ScriptsLoaded() const override { return modules != nullptr; }
@@ -136,6 +143,7 @@ private:
     ScriptConsoleLog* consoleLog = nullptr;
     ServerMessageSink* messageSink = nullptr;
     ServerScreen* serverScreen = nullptr;
+    GameNetwork network;
 };
 
 // The one script host of the process.

@@ -77,7 +77,7 @@ void HalvexGameLoop::Startup()
     ConnectScriptHost();
     // The scene host has opened this machine's screen, whose retained GUI
     // lists the mission's hot keys in the game's table.
-    if (ConsoleScreen* screen = gClient->Screen())
+    if (ConsoleScreen* screen = client->Screen())
         screen->RetainedGUI().SetHotKeyService(&scriptHotKeys);
     ConnectHullSilhouettes();
     if (scenes)
@@ -108,7 +108,7 @@ void HalvexGameLoop::CreateSingletons()
     CorvaneClient::Settings clientSettings = CorvaneClient::Settings::FromPreferences();
     clientSettings.lanDiscovery = options.lanDiscovery;
     client = std::make_unique<CorvaneClient>(clientSettings);
-    gClient = client.get();
+    RouteConsoleCommands(client.get());
 
     CorvaneServer::Settings serverSettings = CorvaneServer::Settings::FromPreferences();
     if (options.serverPort)
@@ -121,7 +121,7 @@ void HalvexGameLoop::CreateSingletons()
                               static_cast<float>(gGraphicsFactory->GetHeight()));
 
     if (options.makeSceneHost)
-        scenes = options.makeSceneHost();
+        scenes = options.makeSceneHost(GameNetwork{client.get(), server.get()});
 
     world = std::make_unique<Simulation>();
 }
@@ -135,6 +135,7 @@ void HalvexGameLoop::ConnectScriptHost()
     consoleLog = std::make_unique<StdoutScriptConsoleLog>();
     server->SetScriptHost(&theMissionScript);
     theMissionScript.SetMessageSink(server.get());
+    theMissionScript.SetNetwork(GameNetwork{client.get(), server.get()});
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     world->SetParticleSink(&serverParticles);
@@ -188,6 +189,7 @@ void HalvexGameLoop::LogRefusedMessages() const
 void HalvexGameLoop::DisconnectScriptHost()
 {
     theMissionScript.SetMessageSink(nullptr);
+    theMissionScript.SetNetwork(GameNetwork{});
     theMissionScript.SetConsoleLog(nullptr);
 }
 

@@ -31,7 +31,8 @@ protected:
         KeyVal::Unload();
         UITest::SetUp();
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
+        console.network.client = client.get();
         world.Reset(false, "");
         ship = Make("behav_playership", "", {0, 0, 0});
         ship->side = "fleet";

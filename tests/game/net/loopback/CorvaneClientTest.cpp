@@ -59,7 +59,7 @@ protected:
         settings.contactDecayDelay = kDecayDelay;
         settings.stringMapFile = mapFile;
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
     }
 
     // Connects the client and waits until both ends have seen it.

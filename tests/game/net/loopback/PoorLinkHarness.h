@@ -99,7 +99,7 @@ protected:
         clientSettings.contactDecayDelay = AppData::GetInt("clientContactDecayDelay");
         clientSettings.linkTimeoutMs = linkTimeoutMs;
         client = std::make_unique<CorvaneClient>(clientSettings);
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
         nextTick = std::chrono::steady_clock::now();
     }
 

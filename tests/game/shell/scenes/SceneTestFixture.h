@@ -24,7 +24,7 @@ protected:
         UITest::SetUp();
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
     }

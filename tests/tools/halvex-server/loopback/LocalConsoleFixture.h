@@ -42,13 +42,13 @@ protected:
         ASSERT_TRUE(port) << harness->Errors();
 
         client = MakeHarnessConsole(*port);
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
         client->SetConsoleScreen(&screen);
     }
 
     void TearDown() override
     {
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         client.reset();
         theMessageLog.Clear();
         if (harness) {

@@ -38,8 +38,9 @@ protected:
         world->clock.time_tick_counter = 100;
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), nullptr});
         view->Setup();
     }
 
@@ -47,7 +48,7 @@ protected:
     {
         view.reset();
         client.reset();
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         gNetworkFactory = nullptr;
         world.reset();
         InterfaceDrawTest::TearDown();
