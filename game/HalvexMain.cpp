@@ -42,7 +42,9 @@ int main()
         return EXIT_FAILURE;
     }
     HalvexGameLoop::Options options;
-    options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
+    options.makeSceneHost = [](const GameNetwork& network) {
+        return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>(), network);
+    };
     HalvexGameLoop game(options);
     GLQELSystemClass system(game, [](const QelWindowSize& size, QelSystemServices& services) {
         return std::make_unique<GLQelGraphicsClass>(size, &services);

@@ -47,6 +47,7 @@ extern MissionScript theMissionScript;
 
 // Being passed instead (declared in their own headers until then):
 //   gServer       game/net/CorvaneServer.h  the server of the game this machine hosts
-//   gClient       game/net/CorvaneClient.h  this console's connection to a server
+//   the command route  game/net/CorvaneClient.cpp  the client the widgets' commands go
+//                      through, until they send through the console state they draw
 //   theUIContext  game/ui/UIContext.h       the immediate-mode interface's state between frames
 //   theSimulation game/world/Simulation.h   the world the server runs

@@ -41,7 +41,7 @@ CorvaneClient& ProcessClient()
         settings.contactDecayDelay = kContactDecayTicks;
         settings.machineName = "fuzz console";
         processClient = new CorvaneClient(settings);
-        gClient = processClient;
+        RouteConsoleCommands(processClient);
         processClient->SetConsoleScreen(&processScreen);
         std::atexit(DeleteProcessClient);
     }
@@ -51,7 +51,10 @@ CorvaneClient& ProcessClient()
 }  // namespace
 
 ClientFixture::ClientFixture()
-    : world(FreshFuzzWorld(false)), client(ProcessClient()), feed("client", CallClientHook)
+    : world(FreshFuzzWorld(false)), client(ProcessClient()),
+      feed("client", [](uint64_t key, QelNetworkMessage& message) {
+          return CallClientHook(key, message, &ProcessClient());
+      })
 {
     client.SetWorld(&world);
     client.stringMap.clear();

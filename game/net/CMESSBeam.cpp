@@ -8,7 +8,7 @@
 // Records the effect in the console's world from its current tick, whatever
 // the kind and whether or not the ids are known here: the renderer decides
 // what to draw, and the world drops what it has no lifetime for.
-void ClientMessageHookBeam(QelNetworkMessage* message)
+void ClientMessageHookBeam(QelNetworkMessage* message, CorvaneClient*)
 {
     BeamMessage beam;
     if (!ReadBeamMessage(*message, beam)) {
@@ -22,7 +22,7 @@ void ClientMessageHookBeam(QelNetworkMessage* message)
 }
 
 // Accepted so that it is known, and discarded.
-void ClientMessageHookTransient(QelNetworkMessage* message)
+void ClientMessageHookTransient(QelNetworkMessage* message, CorvaneClient*)
 {
     SkipTransientMessage(*message);
 }

@@ -6,7 +6,7 @@
 #include "game/net/MessageHooks.h"
 #include "game/world/Simulation.h"
 
-void ClientMessageHookDisconnect(QelNetworkMessage*)
+void ClientMessageHookDisconnect(QelNetworkMessage*, CorvaneClient*)
 {
     if (Simulation* world = ConsoleMirrorWorld())
         world->Clear();

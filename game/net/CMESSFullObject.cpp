@@ -85,7 +85,7 @@ void ApplyMotion(SpaceObject& object, const SpaceObjectRecord& record, bool isNe
 
 }  // namespace
 
-void ClientMessageHookFullObject(QelNetworkMessage* message)
+void ClientMessageHookFullObject(QelNetworkMessage* message, CorvaneClient* client)
 {
     if (!theSimulation)
         return;
@@ -100,8 +100,8 @@ void ClientMessageHookFullObject(QelNetworkMessage* message)
         theSimulation->Reset(false, "");
     bool isNew = false;
     SpaceObject* object = FindOrCreate(full, isNew);
-    if (gClient)
-        gClient->FullObjectArrived(full.record.id);
+    if (client)
+        client->FullObjectArrived(full.record.id);
     ApplyMotion(*object, full.record, isNew);
     object->data_tag = full.dataTag;
     object->exclusion_radius = full.exclusionRadius;

@@ -40,7 +40,8 @@ void ApplyEntry(ObjectDataBlob& dataSet, const ObjectBlobEntry& entry)
 // a message whose ids are of the wrong kind is reported too. The server sends
 // a value once: values of a space object the console does not know yet make
 // it ask for the object, whose answer brings all of them.
-ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMessage& message)
+ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMessage& message,
+                              CorvaneClient* client)
 {
     if (header.kind != kBlobOfGridObject) {
         if (!IsSpaceObjectId(header.ownerId)) {
@@ -48,8 +49,8 @@ ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMe
             return nullptr;
         }
         SpaceObject* owner = theSimulation->GetSpaceObject(header.ownerId);
-        if (!owner && gClient)
-            gClient->RequestFullObject(header.ownerId);
+        if (!owner && client)
+            client->RequestFullObject(header.ownerId);
         return owner ? &owner->data_set : nullptr;
     }
     if (!IsGridObjectId(header.ownerId) || !IsSpaceObjectId(header.shipId)) {
@@ -67,7 +68,7 @@ ObjectDataBlob* TargetDataSet(const ObjectBlobHeader& header, const QelNetworkMe
 
 // A message that ends too soon changes nothing; one for an object the
 // console does not know is ignored.
-void ClientMessageHookObjectBlob(QelNetworkMessage* message)
+void ClientMessageHookObjectBlob(QelNetworkMessage* message, CorvaneClient* client)
 {
     if (!theSimulation || !theSimulation->Container())
         return;
@@ -75,7 +76,7 @@ void ClientMessageHookObjectBlob(QelNetworkMessage* message)
     std::vector<ObjectBlobEntry> entries;
     if (!ReadObjectBlobMessage(*message, header, entries))
         return;
-    if (ObjectDataBlob* target = TargetDataSet(header, *message))
+    if (ObjectDataBlob* target = TargetDataSet(header, *message, client))
         for (const ObjectBlobEntry& entry : entries)
             ApplyEntry(*target, entry);
 }

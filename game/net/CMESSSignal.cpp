@@ -6,21 +6,21 @@
 #include "game/net/MessageHooks.h"
 #include "game/net/SignalMessage.h"
 
-void ClientMessageHookSignal(QelNetworkMessage* message)
+void ClientMessageHookSignal(QelNetworkMessage* message, CorvaneClient* client)
 {
     uint16_t code = 0;
     if (!ReadSignalCode(*message, code))
         return;
-    if (HandleClientWorldSignal(code, *message) || HandleClientNavigationSignal(code, *message) ||
-        HandleClientGridSignal(code, *message) || HandleClientAssetSignal(code, *message))
+    if (HandleClientWorldSignal(code, *message, client) || HandleClientNavigationSignal(code, *message, client) ||
+        HandleClientGridSignal(code, *message) || HandleClientAssetSignal(code, *message, client))
         return;
-    if (HandleClientConnectionSignal(code, *message))
+    if (HandleClientConnectionSignal(code, *message, client))
         return;
-    if (HandleClientRetainedGUISignal(code, *message))
+    if (HandleClientRetainedGUISignal(code, *message, client))
         return;
-    if (HandleClientConsoleSignal(code, *message))
+    if (HandleClientConsoleSignal(code, *message, client))
         return;
-    HandleClientPresentationSignal(code, *message);
+    HandleClientPresentationSignal(code, *message, client);
 }
 
 namespace {

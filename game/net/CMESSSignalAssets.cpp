@@ -11,9 +11,9 @@
 namespace {
 
 // Null without a client or without a render side.
-ShipAssetTransfers* ConsoleTransfers()
+ShipAssetTransfers* ConsoleTransfers(const CorvaneClient* client)
 {
-    return gClient ? gClient->AssetTransfers() : nullptr;
+    return client ? client->AssetTransfers() : nullptr;
 }
 
 // A message cut short is reported by the dispatch; one that reads whole but
@@ -27,7 +27,7 @@ const char* OutlineFault(const DrawDataOutlineSignal& outline)
     return "a mesh outline breaks its caps or names a path outside the data folder";
 }
 
-void HandleDrawDataOutline(QelNetworkMessage& message)
+void HandleDrawDataOutline(QelNetworkMessage& message, ShipAssetTransfers* transfers)
 {
     DrawDataOutlineSignal outline;
     if (!ReadSignal(message, outline)) {
@@ -35,24 +35,23 @@ void HandleDrawDataOutline(QelNetworkMessage& message)
             ReportRejectedMessage(kClientSignalHandler, message, OutlineFault(outline));
         return;
     }
-    if (ShipAssetTransfers* transfers = ConsoleTransfers())
+    if (transfers)
         transfers->ApplyDrawDataOutline(outline);
 }
 
-void HandleAssetData(QelNetworkMessage& message)
+void HandleAssetData(QelNetworkMessage& message, ShipAssetTransfers* transfers)
 {
-    ShipAssetTransfers* transfers = ConsoleTransfers();
     if (transfers && !transfers->ApplyAssetData(message))
         ReportRejectedMessage(kClientSignalHandler, message, "a mesh chunk breaks its form; it is dropped whole");
 }
 
 }  // namespace
 
-bool HandleClientAssetSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientAssetSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
     switch (code) {
-    case SIGNAL_MESS_DRAW_DATA_OUTLINE: HandleDrawDataOutline(message); return true;
-    case SIGNAL_MESS_ASSET_DATA: HandleAssetData(message); return true;
+    case SIGNAL_MESS_DRAW_DATA_OUTLINE: HandleDrawDataOutline(message, ConsoleTransfers(client)); return true;
+    case SIGNAL_MESS_ASSET_DATA: HandleAssetData(message, ConsoleTransfers(client)); return true;
     default: return false;
     }
 }

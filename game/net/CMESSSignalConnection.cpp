@@ -21,10 +21,10 @@ void Answer(const Signal& signal)
     SendClientMessage();
 }
 
-void AnswerMachineName()
+void AnswerMachineName(const CorvaneClient* client)
 {
-    if (gClient)
-        Answer(MachineNameSignal{gClient->MachineName()});
+    if (client)
+        Answer(MachineNameSignal{client->MachineName()});
 }
 
 // 87. The server's own table is the one a hosting process keeps; only a
@@ -39,39 +39,39 @@ void HandleStringMap(QelNetworkMessage& message)
 }
 
 // 89: an absent key answers empty and is not added.
-void HandleClientStringRequest(QelNetworkMessage& message)
+void HandleClientStringRequest(QelNetworkMessage& message, const CorvaneClient* client)
 {
     ClientStringRequestSignal request;
-    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !gClient)
+    if (!ReadSignalOrReport(message, request, kClientSignalHandler) || !client)
         return;
-    const auto found = gClient->stringMap.find(request.key);
-    Answer(ClientStringSignal{request.key, found == gClient->stringMap.end() ? std::string() : found->second});
+    const auto found = client->stringMap.find(request.key);
+    Answer(ClientStringSignal{request.key, found == client->stringMap.end() ? std::string() : found->second});
 }
 
 // 90.
-void HandleSetClientString(QelNetworkMessage& message)
+void HandleSetClientString(QelNetworkMessage& message, CorvaneClient* client)
 {
     SetClientStringSignal entry;
-    if (!ReadSignalOrReport(message, entry, kClientSignalHandler) || !gClient)
+    if (!ReadSignalOrReport(message, entry, kClientSignalHandler) || !client)
         return;
-    gClient->stringMap[entry.key] = entry.value;
-    gClient->StringMapChanged();
+    client->stringMap[entry.key] = entry.value;
+    client->StringMapChanged();
 }
 
 // 97: the nav points of an earlier server, its comms and engineering info
 // and the story dialogs waiting go; the new server sends its own.
-void HandleConnectReset(QelNetworkMessage& message)
+void HandleConnectReset(QelNetworkMessage& message, const CorvaneClient* client, ConsoleScreen* screen)
 {
     ConnectResetSignal reset;
     if (!ReadSignalOrReport(message, reset, kClientSignalHandler))
         return;
     if (Simulation* world = ConsoleMirrorWorld())
         world->ClearNavpoints();
-    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+    if (screen) {
         screen->ClearInfoLists();
         screen->StoryDialogs().Clear();
     }
-    AnswerMachineName();
+    AnswerMachineName(client);
 }
 
 // 22: the window's size goes back; a console without a window has none to tell.
@@ -92,34 +92,35 @@ void HandlePing(QelNetworkMessage& message)
 }
 
 // 103.
-void HandleMachineName(QelNetworkMessage& message)
+void HandleMachineName(QelNetworkMessage& message, CorvaneClient* client)
 {
     MachineNameSignal name;
-    if (ReadSignalOrReport(message, name, kClientSignalHandler) && gClient)
-        gClient->SetMachineName(name.name);
+    if (ReadSignalOrReport(message, name, kClientSignalHandler) && client)
+        client->SetMachineName(name.name);
 }
 
 // 104.
-void HandleMachineNameQuery(QelNetworkMessage& message)
+void HandleMachineNameQuery(QelNetworkMessage& message, const CorvaneClient* client)
 {
     MachineNameQuerySignal query;
     if (ReadSignalOrReport(message, query, kClientSignalHandler))
-        AnswerMachineName();
+        AnswerMachineName(client);
 }
 
 }  // namespace
 
-bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientConnectionSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
+    ConsoleScreen* const screen = ClientConsoleScreen(client);
     switch (code) {
     case SIGNAL_MESS_STRING_MAP: HandleStringMap(message); return true;
-    case SIGNAL_MESS_REQUEST_CLIENT_STRING: HandleClientStringRequest(message); return true;
-    case SIGNAL_MESS_SET_CLIENT_STRING: HandleSetClientString(message); return true;
-    case SIGNAL_MESS_CONNECT_RESET: HandleConnectReset(message); return true;
+    case SIGNAL_MESS_REQUEST_CLIENT_STRING: HandleClientStringRequest(message, client); return true;
+    case SIGNAL_MESS_SET_CLIENT_STRING: HandleSetClientString(message, client); return true;
+    case SIGNAL_MESS_CONNECT_RESET: HandleConnectReset(message, client, screen); return true;
     case SIGNAL_MESS_SCREEN_SIZE_QUERY: HandleScreenSizeQuery(message); return true;
     case SIGNAL_MESS_PING: HandlePing(message); return true;
-    case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message); return true;
-    case SIGNAL_MESS_MACHINE_NAME_QUERY: HandleMachineNameQuery(message); return true;
+    case SIGNAL_MESS_MACHINE_NAME: HandleMachineName(message, client); return true;
+    case SIGNAL_MESS_MACHINE_NAME_QUERY: HandleMachineNameQuery(message, client); return true;
     default: return false;
     }
 }

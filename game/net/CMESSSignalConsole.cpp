@@ -16,18 +16,16 @@
 namespace {
 
 // 2.
-void HandleSpeechBubble(QelNetworkMessage& message)
+void HandleSpeechBubble(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     SpeechBubbleSignal bubble;
     if (ReadSignalOrReport(message, bubble, kClientSignalHandler) && screen)
         screen->SetSpeechBubble(bubble.objectId, bubble.seconds, bubble.colour, bubble.text);
 }
 
 // 54: the names are joined by '^'; runs of it separate like one.
-void HandleWidgetList(QelNetworkMessage& message)
+void HandleWidgetList(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     WidgetListSignal list;
     if (!ReadSignalOrReport(message, list, kClientSignalHandler) || !screen)
         return;
@@ -38,9 +36,8 @@ void HandleWidgetList(QelNetworkMessage& message)
 
 // 60: the box of the console shown now. A box needs a name to be found by:
 // with neither a console nor a widget name there is nothing to place.
-void HandleBoxRects(QelNetworkMessage& message)
+void HandleBoxRects(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     GuiBoxSetRectSignal box;
     if (!ReadSignalOrReport(message, box, kClientSignalHandler) || !screen)
         return;
@@ -65,9 +62,8 @@ void HandleSoundEvent(QelNetworkMessage& message)
 }
 
 // 96.
-void HandleWidgetBoxStateQuery(QelNetworkMessage& message)
+void HandleWidgetBoxStateQuery(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     WidgetBoxStateQuerySignal query;
     if (ReadSignalOrReport(message, query, kClientSignalHandler) && screen)
         screen->ReportWidgetBoxes(query.widgetName, query.fullScreenFlag != 0 ? 1 : 0);
@@ -75,19 +71,20 @@ void HandleWidgetBoxStateQuery(QelNetworkMessage& message)
 
 }  // namespace
 
-ConsoleScreen* ClientConsoleScreen()
+ConsoleScreen* ClientConsoleScreen(const CorvaneClient* client)
 {
-    return gClient ? gClient->Screen() : nullptr;
+    return client ? client->Screen() : nullptr;
 }
 
-bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientConsoleSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
+    ConsoleScreen* const screen = ClientConsoleScreen(client);
     switch (code) {
-    case SIGNAL_MESS_SPEECH_BUBBLE: HandleSpeechBubble(message); return true;
-    case SIGNAL_MESS_WIDGET_LIST: HandleWidgetList(message); return true;
-    case SIGNAL_MESS_GUIBOX_SET_RECT: HandleBoxRects(message); return true;
+    case SIGNAL_MESS_SPEECH_BUBBLE: HandleSpeechBubble(message, screen); return true;
+    case SIGNAL_MESS_WIDGET_LIST: HandleWidgetList(message, screen); return true;
+    case SIGNAL_MESS_GUIBOX_SET_RECT: HandleBoxRects(message, screen); return true;
     case SIGNAL_MESS_SFX: HandleSoundEvent(message); return true;
-    case SIGNAL_MESS_WIDGET_BOX_STATE_QUERY: HandleWidgetBoxStateQuery(message); return true;
+    case SIGNAL_MESS_WIDGET_BOX_STATE_QUERY: HandleWidgetBoxStateQuery(message, screen); return true;
     default: return false;
     }
 }

@@ -55,11 +55,11 @@ void HandleDeleted(QelNetworkMessage& message, void (Simulation::*erase)(int32_t
 }
 
 // 92: the queue is replaced whole.
-void HandleScanQueue(QelNetworkMessage& message)
+void HandleScanQueue(QelNetworkMessage& message, CorvaneClient* client)
 {
     ScanQueueSignal queue;
-    if (ReadSignalOrReport(message, queue, kClientSignalHandler) && gClient)
-        gClient->scanQueue = std::move(queue.entries);
+    if (ReadSignalOrReport(message, queue, kClientSignalHandler) && client)
+        client->scanQueue = std::move(queue.entries);
 }
 
 // 105: every table is replaced entry by entry, then the attitude colours.
@@ -84,7 +84,7 @@ void HandleIndexedTables(QelNetworkMessage& message)
 
 }  // namespace
 
-bool HandleClientNavigationSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientNavigationSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
     switch (code) {
     case SIGNAL_MESS_NAV_POINT: HandleNavRecord<NavPointSignal>(message, &Simulation::navpoints); return true;
@@ -101,7 +101,7 @@ bool HandleClientNavigationSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_NAV_PROXY_DELETED:
         HandleDeleted<NavProxyDeletedSignal>(message, &Simulation::DeleteNavproxy);
         return true;
-    case SIGNAL_MESS_SCAN: HandleScanQueue(message); return true;
+    case SIGNAL_MESS_SCAN: HandleScanQueue(message, client); return true;
     case SIGNAL_MESS_INDEXED_TABLES: HandleIndexedTables(message); return true;
     default: return false;
     }

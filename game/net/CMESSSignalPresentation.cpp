@@ -36,9 +36,8 @@ bool Read(QelNetworkMessage& message, Signal& signal)
 }
 
 // 25.
-void HandleTextMessage(QelNetworkMessage& message)
+void HandleTextMessage(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     TextMessageSignal text;
     if (Read(message, text) && screen) {
         const float* c = text.colour;
@@ -47,7 +46,7 @@ void HandleTextMessage(QelNetworkMessage& message)
 }
 
 // 26: kept with the mirror's messages, stamped with the tick it came at.
-void HandleCommsMessage(QelNetworkMessage& message)
+void HandleCommsMessage(QelNetworkMessage& message, ConsoleScreen* screen)
 {
     CommsMessageSignal comms;
     if (!Read(message, comms))
@@ -56,15 +55,14 @@ void HandleCommsMessage(QelNetworkMessage& message)
     if (!world)
         return;
     world->commsMessages.push_back(CommsRecordOf(comms, world->TickCount()));
-    if (ConsoleScreen* screen = ClientConsoleScreen())
+    if (screen)
         screen->PlayGuiSound(kCommsArrivalSound);
 }
 
 // 27 to 30: a selection replaces its list, a button adds to it.
 template <typename Signal>
-void HandleConsoleInfo(QelNetworkMessage& message)
+void HandleConsoleInfo(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     Signal info;
     if (!Read(message, info) || !screen)
         return;
@@ -76,9 +74,8 @@ void HandleConsoleInfo(QelNetworkMessage& message)
 }
 
 // 40: the radar's zoom follows the views that bring one.
-void HandleMainScreenView(QelNetworkMessage& message)
+void HandleMainScreenView(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     MainScreenViewSignal view;
     if (!Read(message, view) || !screen)
         return;
@@ -110,13 +107,13 @@ void HandlePlaySong(QelNetworkMessage& message)
 }
 
 // 53: a file this machine lacks is named in its console log.
-void HandleSoundFile(QelNetworkMessage& message)
+void HandleSoundFile(QelNetworkMessage& message, ConsoleScreen* screen)
 {
     SoundFileSignal sound;
     if (!Read(message, sound) || !gSoundFactory)
         return;
     if (!gSoundFactory->SoundFileExists(sound.fileName)) {
-        if (ConsoleScreen* screen = ClientConsoleScreen())
+        if (screen)
             screen->AddConsoleLog("SFX file not found: " + sound.fileName, kMissingSoundColour);
         return;
     }
@@ -133,9 +130,8 @@ void HandleDmxChannel(QelNetworkMessage& message)
 }
 
 // 63: a burst on an object this console does not know yet is not shown.
-void HandleParticleEvent(QelNetworkMessage& message)
+void HandleParticleEvent(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     ParticleEventSignal burst;
     if (!Read(message, burst) || !screen)
         return;
@@ -152,9 +148,8 @@ void HandleParticleEvent(QelNetworkMessage& message)
 }
 
 // 64: the console keeps the emitter under the server's id.
-void HandleAttachedEmitter(QelNetworkMessage& message)
+void HandleAttachedEmitter(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     AttachedEmitterSignal emitter;
     if (!Read(message, emitter) || !screen)
         return;
@@ -168,27 +163,24 @@ void HandleAttachedEmitter(QelNetworkMessage& message)
 }
 
 // 70.
-void HandleSkyBox(QelNetworkMessage& message)
+void HandleSkyBox(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     SkyBoxSignal sky;
     if (Read(message, sky) && screen)
         screen->SetSkyBox(sky.artFileName);
 }
 
 // 79.
-void HandleDamageAmount(QelNetworkMessage& message)
+void HandleDamageAmount(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     DamageAmountSignal damage;
     if (Read(message, damage) && screen)
         screen->SetDamageIndicator(std::min(damage.damage * kDamageFlashPerDamage, kFullDamageFlash));
 }
 
 // 80: "on" while the warp shows and "off" while it does not change nothing.
-void HandleSuperHyperWarp(QelNetworkMessage& message)
+void HandleSuperHyperWarp(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     SuperHyperWarpSignal warp;
     if (!Read(message, warp) || !screen)
         return;
@@ -200,9 +192,8 @@ void HandleSuperHyperWarp(QelNetworkMessage& message)
 }
 
 // 81.
-void HandleCinematicControl(QelNetworkMessage& message)
+void HandleCinematicControl(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     CinematicControlSignal cinematic;
     if (!Read(message, cinematic) || !screen)
         return;
@@ -214,45 +205,40 @@ void HandleCinematicControl(QelNetworkMessage& message)
 }
 
 // 82.
-void HandleAutoCinematicStars(QelNetworkMessage& message)
+void HandleAutoCinematicStars(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     AutoCinematicStarsSignal stars;
     if (Read(message, stars) && screen)
         screen->SetAutoCinematicObject(stars.objectId);
 }
 
 // 84: transparent only at 1.
-void HandleOptionsTransparency(QelNetworkMessage& message)
+void HandleOptionsTransparency(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     OptionsTransparencySignal transparency;
     if (Read(message, transparency) && screen)
         screen->SetOptionsTransparency(transparency.onOffFlag == 1);
 }
 
 // 85: the server's tick travels along but the effect needs only its length.
-void HandleJumpEffect(QelNetworkMessage& message)
+void HandleJumpEffect(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     JumpEffectSignal jump;
     if (Read(message, jump) && screen)
         screen->StartJumpEffect(static_cast<int32_t>(jump.effectSeconds));
 }
 
 // 86.
-void HandleJumpTime(QelNetworkMessage& message)
+void HandleJumpTime(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     JumpTimeSignal time;
     if (Read(message, time) && screen)
         screen->SetJumpTime(time.seconds);
 }
 
 // 99: the options are joined by ';'.
-void HandleHoldMenu(QelNetworkMessage& message)
+void HandleHoldMenu(QelNetworkMessage& message, ConsoleScreen* screen)
 {
-    ConsoleScreen* screen = ClientConsoleScreen();
     HoldMenuSignal menu;
     if (!Read(message, menu) || !screen)
         return;
@@ -263,32 +249,33 @@ void HandleHoldMenu(QelNetworkMessage& message)
 
 }  // namespace
 
-bool HandleClientPresentationSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientPresentationSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
+    ConsoleScreen* const screen = ClientConsoleScreen(client);
     switch (code) {
-    case SIGNAL_MESS_TEXT_MESSAGE: HandleTextMessage(message); return true;
-    case SIGNAL_MESS_COMMS_MESSAGE: HandleCommsMessage(message); return true;
-    case SIGNAL_MESS_COMMS_SELECTION_INFO: HandleConsoleInfo<CommsSelectionInfoSignal>(message); return true;
-    case SIGNAL_MESS_COMMS_BUTTON_INFO: HandleConsoleInfo<CommsButtonInfoSignal>(message); return true;
-    case SIGNAL_MESS_GRID_SELECTION_INFO: HandleConsoleInfo<GridSelectionInfoSignal>(message); return true;
-    case SIGNAL_MESS_GRID_BUTTON_INFO: HandleConsoleInfo<GridButtonInfoSignal>(message); return true;
-    case SIGNAL_MESS_MAIN_SCN_VIEW: HandleMainScreenView(message); return true;
+    case SIGNAL_MESS_TEXT_MESSAGE: HandleTextMessage(message, screen); return true;
+    case SIGNAL_MESS_COMMS_MESSAGE: HandleCommsMessage(message, screen); return true;
+    case SIGNAL_MESS_COMMS_SELECTION_INFO: HandleConsoleInfo<CommsSelectionInfoSignal>(message, screen); return true;
+    case SIGNAL_MESS_COMMS_BUTTON_INFO: HandleConsoleInfo<CommsButtonInfoSignal>(message, screen); return true;
+    case SIGNAL_MESS_GRID_SELECTION_INFO: HandleConsoleInfo<GridSelectionInfoSignal>(message, screen); return true;
+    case SIGNAL_MESS_GRID_BUTTON_INFO: HandleConsoleInfo<GridButtonInfoSignal>(message, screen); return true;
+    case SIGNAL_MESS_MAIN_SCN_VIEW: HandleMainScreenView(message, screen); return true;
     case SIGNAL_MESS_MUSIC_FOLDER: HandleMusicFolder(message); return true;
     case SIGNAL_MESS_MUSIC_TENSION: HandleMusicTension(message); return true;
     case SIGNAL_MESS_PLAY_SONG: HandlePlaySong(message); return true;
-    case SIGNAL_MESS_SFX_FILE: HandleSoundFile(message); return true;
+    case SIGNAL_MESS_SFX_FILE: HandleSoundFile(message, screen); return true;
     case SIGNAL_MESS_DMX_CHANNEL: HandleDmxChannel(message); return true;
-    case SIGNAL_MESS_PARTICLE_EVENT: HandleParticleEvent(message); return true;
-    case SIGNAL_MESS_ATTACHED_EMITTOR: HandleAttachedEmitter(message); return true;
-    case SIGNAL_MESS_SKY_BOX: HandleSkyBox(message); return true;
-    case SIGNAL_DAMAGE_AMOUNT: HandleDamageAmount(message); return true;
-    case SIGNAL_MESS_SUPER_HYPER_WARP: HandleSuperHyperWarp(message); return true;
-    case SIGNAL_MESS_CINEMATIC_CONTROL: HandleCinematicControl(message); return true;
-    case SIGNAL_MESS_AUTO_CINEMATIC_STARS: HandleAutoCinematicStars(message); return true;
-    case SIGNAL_MESS_OPTIONS_TRANSPARENCY: HandleOptionsTransparency(message); return true;
-    case SIGNAL_MESS_JUMP: HandleJumpEffect(message); return true;
-    case SIGNAL_MESS_JUMP_TIME: HandleJumpTime(message); return true;
-    case SIGNAL_MESS_HOLD: HandleHoldMenu(message); return true;
+    case SIGNAL_MESS_PARTICLE_EVENT: HandleParticleEvent(message, screen); return true;
+    case SIGNAL_MESS_ATTACHED_EMITTOR: HandleAttachedEmitter(message, screen); return true;
+    case SIGNAL_MESS_SKY_BOX: HandleSkyBox(message, screen); return true;
+    case SIGNAL_DAMAGE_AMOUNT: HandleDamageAmount(message, screen); return true;
+    case SIGNAL_MESS_SUPER_HYPER_WARP: HandleSuperHyperWarp(message, screen); return true;
+    case SIGNAL_MESS_CINEMATIC_CONTROL: HandleCinematicControl(message, screen); return true;
+    case SIGNAL_MESS_AUTO_CINEMATIC_STARS: HandleAutoCinematicStars(message, screen); return true;
+    case SIGNAL_MESS_OPTIONS_TRANSPARENCY: HandleOptionsTransparency(message, screen); return true;
+    case SIGNAL_MESS_JUMP: HandleJumpEffect(message, screen); return true;
+    case SIGNAL_MESS_JUMP_TIME: HandleJumpTime(message, screen); return true;
+    case SIGNAL_MESS_HOLD: HandleHoldMenu(message, screen); return true;
     default: return false;
     }
 }

@@ -105,7 +105,7 @@ void HandleObjectRemoved(QelNetworkMessage& message)
 // 23: a blank world, and no story dialog waits; the screen forgets what it
 // kept of the old one (comms and grid info, 3D effects, the 2D view) and what
 // its 3D view kept of the old world's objects.
-void HandleNewSimulation(QelNetworkMessage& message)
+void HandleNewSimulation(QelNetworkMessage& message, ConsoleScreen* screen)
 {
     NewSimulationSignal signal;
     if (!ReadSignalOrReport(message, signal, kClientSignalHandler))
@@ -114,7 +114,7 @@ void HandleNewSimulation(QelNetworkMessage& message)
         world->Clear();
         world->Reset(false, "");
     }
-    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+    if (screen) {
         screen->StoryDialogs().Clear();
         screen->ClearForNewWorld();
     }
@@ -209,8 +209,9 @@ Simulation* ConsoleMirrorWorld()
     return HostsAuthoritativeWorld() ? nullptr : theSimulation;
 }
 
-bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
+bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message, CorvaneClient* client)
 {
+    ConsoleScreen* const screen = ClientConsoleScreen(client);
     switch (code) {
     case SIGNAL_MESS_MY_SHIP_ID: HandleOwnShip(message, false); return true;
     case SIGNAL_MESS_MY_ALT_SHIP_ID: HandleOwnShip(message, true); return true;
@@ -218,7 +219,7 @@ bool HandleClientWorldSignal(uint16_t code, QelNetworkMessage& message)
     case SIGNAL_MESS_REVERSE: HandleReverse(message); return true;
     case SIGNAL_MESS_STEER: HandleSteer(message); return true;
     case SIGNAL_MESS_OBJECT_REMOVED: HandleObjectRemoved(message); return true;
-    case SIGNAL_MESS_NEW_SIMULATION: HandleNewSimulation(message); return true;
+    case SIGNAL_MESS_NEW_SIMULATION: HandleNewSimulation(message, screen); return true;
     case SIGNAL_MESS_SIMULATION_STOPPED: HandleSimulationStopped(message); return true;
     case SIGNAL_MESS_FLOAT_VALUE: HandleFloatValue(message); return true;
     case SIGNAL_MESS_PAUSE_STATE: HandlePauseState(message); return true;

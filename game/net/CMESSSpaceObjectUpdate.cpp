@@ -37,12 +37,12 @@ bool ReadUpdateRecords(QelNetworkMessage& message, std::vector<SpaceObjectRecord
     }
 }
 
-void ApplyUpdateRecord(const SpaceObjectRecord& record)
+void ApplyUpdateRecord(const SpaceObjectRecord& record, CorvaneClient* client)
 {
     SpaceObject* object = theSimulation->GetSpaceObject(record.id);
     if (!object) {
-        if (gClient)
-            gClient->RequestFullObject(record.id);
+        if (client)
+            client->RequestFullObject(record.id);
         return;
     }
     object->cur_speed = record.speed;
@@ -58,7 +58,7 @@ void ApplyUpdateRecord(const SpaceObjectRecord& record)
 
 // A message that is malformed anywhere changes nothing, not even the list of
 // objects to ask for.
-void ClientMessageHookSpaceObjectUpdate(QelNetworkMessage* message)
+void ClientMessageHookSpaceObjectUpdate(QelNetworkMessage* message, CorvaneClient* client)
 {
     if (!theSimulation)
         return;
@@ -73,7 +73,7 @@ void ClientMessageHookSpaceObjectUpdate(QelNetworkMessage* message)
     if (!theSimulation->Container())
         theSimulation->Reset(false, "");
     for (const SpaceObjectRecord& record : records)
-        ApplyUpdateRecord(record);
+        ApplyUpdateRecord(record, client);
 }
 
 namespace {

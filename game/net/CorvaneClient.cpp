@@ -23,11 +23,10 @@
 #include <cmath>
 #include <cstdio>
 
-CorvaneClient* gClient = nullptr;
-
 namespace {
 
 QelNetworkMessage clientOutgoingMessage;
+CorvaneClient* commandClient = nullptr;
 
 constexpr const char* kMachineNameSetting = "clientMachineName";
 
@@ -69,13 +68,18 @@ void SendClientMessage()
             gServer->ReceiveFromHost(clientOutgoingMessage);
         return;
     }
-    if (gClient)
-        gClient->Send(clientOutgoingMessage);
+    if (commandClient)
+        commandClient->Send(clientOutgoingMessage);
 }
 
 bool IsClientConnected()
 {
-    return gClient && gClient->IsConnected();
+    return commandClient && commandClient->IsConnected();
+}
+
+void RouteConsoleCommands(CorvaneClient* client)
+{
+    commandClient = client;
 }
 
 CorvaneClient::Settings CorvaneClient::Settings::FromPreferences()
@@ -118,8 +122,8 @@ CorvaneClient::CorvaneClient(const Settings& chosen) : settings(chosen), queues(
 CorvaneClient::~CorvaneClient()
 {
     queues.StopReceiving();
-    if (gClient == this)
-        gClient = nullptr;
+    if (commandClient == this)
+        commandClient = nullptr;
 }
 
 bool CorvaneClient::ReceiveOne(QelNetworkMessage& message)
@@ -157,7 +161,8 @@ void CorvaneClient::DispatchMessages()
 {
     if (settings.lanDiscovery)
         ServerDiscovery();
-    queues.Dispatch(CallClientHook);
+    queues.Dispatch(
+        [this](uint64_t key, QelNetworkMessage& message) { return CallClientHook(key, message, this); });
 }
 
 void CorvaneClient::FrameUpdate()

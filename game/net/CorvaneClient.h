@@ -6,9 +6,10 @@
 // updating, keeps the object list roughly sorted by distance from the own
 // ship, and keeps the client string map in a file across runs.
 //
-// One instance per process (gClient), in a console and in a server alike. The
-// client does not connect by itself: the connect scene calls Connect. All but
-// the receive thread runs on the main thread.
+// One instance per process, in a console and in a server alike, owned by the
+// game loop and handed to what needs it. The client does not connect by
+// itself: the connect scene calls Connect. All but the receive thread runs on
+// the main thread.
 
 #include "game/net/ClientStringFile.h"
 #include "game/net/MessageQueues.h"
@@ -168,13 +169,15 @@ private:
     std::vector<uint64_t> requestQueue;  // oldest first
 };
 
-// The one client of the process, or null.
-extern CorvaneClient* gClient;
+// The client the console's commands leave through (the messages begun with
+// StartClientMessage), or null: set by the owner of the client, which clears
+// it before the client goes. Only this sending path keeps it.
+void RouteConsoleCommands(CorvaneClient* client);
 
 // The client's outgoing message, emptied and keyed with the name.
 QelNetworkMessage& StartClientMessage(const std::string& name);
-// Sends the outgoing message through gClient; on the computer that hosts the
-// world, to its own server as the host's console (kHostClientId).
+// Sends the outgoing message through the routed client; on the computer that
+// hosts the world, to its own server as the host's console (kHostClientId).
 void SendClientMessage();
 // One "signal" message from this console to its server; dropped while a
 // console is not connected.

@@ -7,7 +7,7 @@
 
 namespace {
 
-void EmptyFunction(QelNetworkMessage*) {}
+void EmptyFunction(QelNetworkMessage*, CorvaneClient*) {}
 void EmptyServerFunction(QelNetworkMessage*, uint64_t) {}
 
 const ClientHookRegistration clientReserved(qel::kReservedKey, EmptyFunction);

@@ -61,12 +61,12 @@ const std::vector<std::string>& ClientMessageNames()
     return clientMessageNames;
 }
 
-bool CallClientHook(uint64_t key, QelNetworkMessage& message)
+bool CallClientHook(uint64_t key, QelNetworkMessage& message, CorvaneClient* client)
 {
     ClientMessageHook hook = GetClientHook(key);
     if (hook == nullptr)
         return false;
-    hook(&message);
+    hook(&message, client);
     return true;
 }
 

@@ -18,9 +18,12 @@
 #include <string_view>
 #include <vector>
 
+class CorvaneClient;
 class QelNetworkMessage;
 
-using ClientMessageHook = void (*)(QelNetworkMessage* message);
+// A console's handler is handed the client that received the message (null
+// where no client runs, as in a tool that feeds handlers directly).
+using ClientMessageHook = void (*)(QelNetworkMessage* message, CorvaneClient* client);
 using ServerMessageHook = void (*)(QelNetworkMessage* message, uint64_t sender);
 
 // The tables, built on first use so that registrations made by static
@@ -52,6 +55,7 @@ struct ServerHookRegistration {
 const std::vector<std::string>& ClientMessageNames();
 
 // Dispatch helpers for MessageQueues::Dispatch: call the registered handler
-// of the key (the server's with the message's sender); false when none is.
-bool CallClientHook(uint64_t key, QelNetworkMessage& message);
+// of the key (the console's with its client, the server's with the message's
+// sender); false when none is.
+bool CallClientHook(uint64_t key, QelNetworkMessage& message, CorvaneClient* client);
 bool CallServerHook(uint64_t key, QelNetworkMessage& message);

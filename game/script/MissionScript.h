@@ -18,6 +18,7 @@
 // (Simulation::SetScriptEventSink). Until a mission is started none of these
 // reach Python.
 
+#include "game/net/GameNetwork.h"
 #include "game/net/ServerScriptHost.h"
 #include "game/script/Logger.h"
 #include "game/script/ServerScreen.h"
@@ -103,6 +104,12 @@ public:
     // what the mission asks of a world does nothing.
     void SetWorld(Simulation* runWorld) { world = runWorld; }
     Simulation* World() const { return world; }
+    // The server the mission runs on and this machine's own client, which
+    // the script functions reach; a null one makes those that need it do
+    // nothing.
+    void SetNetwork(const GameNetwork& ends) { network = ends; }
+    CorvaneServer* Server() const { return network.server; }
+    CorvaneClient* LocalClient() const { return network.client; }
 
     // Whether a mission's scripts are loaded (from Start to Stop).
     bool ScriptsLoaded() const override { return modules != nullptr; }
@@ -142,6 +149,7 @@ private:
     ServerMessageSink* messageSink = nullptr;
     ServerScreen* serverScreen = nullptr;
     Simulation* world = nullptr;
+    GameNetwork network;
 };
 
 // The one script host of the process.

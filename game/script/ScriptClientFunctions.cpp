@@ -252,18 +252,20 @@ void ClientTagsStub() {}
 // file); a key it lacks reads empty.
 std::string LocalClientString(const std::string& key)
 {
-    if (!gClient)
+    const CorvaneClient* client = theMissionScript.LocalClient();
+    if (!client)
         return "";
-    const auto found = gClient->stringMap.find(key);
-    return found == gClient->stringMap.end() ? "" : found->second;
+    const auto found = client->stringMap.find(key);
+    return found == client->stringMap.end() ? "" : found->second;
 }
 
 void SetLocalClientString(const std::string& key, const std::string& value)
 {
-    if (!gClient)
+    CorvaneClient* client = theMissionScript.LocalClient();
+    if (!client)
         return;
-    gClient->stringMap[key] = value;
-    gClient->StringMapChanged();
+    client->stringMap[key] = value;
+    client->StringMapChanged();
 }
 
 // The answer arrives as the event "client_string"; from this machine's own

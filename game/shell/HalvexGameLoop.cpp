@@ -77,7 +77,7 @@ void HalvexGameLoop::Startup()
     ConnectScriptHost();
     // The scene host has opened this machine's screen, whose retained GUI
     // lists the mission's hot keys in the game's table.
-    if (ConsoleScreen* screen = gClient->Screen())
+    if (ConsoleScreen* screen = client->Screen())
         screen->RetainedGUI().SetHotKeyService(&scriptHotKeys);
     ConnectHullSilhouettes();
     if (scenes)
@@ -108,7 +108,7 @@ void HalvexGameLoop::CreateSingletons()
     CorvaneClient::Settings clientSettings = CorvaneClient::Settings::FromPreferences();
     clientSettings.lanDiscovery = options.lanDiscovery;
     client = std::make_unique<CorvaneClient>(clientSettings);
-    gClient = client.get();
+    RouteConsoleCommands(client.get());
 
     CorvaneServer::Settings serverSettings = CorvaneServer::Settings::FromPreferences();
     if (options.serverPort)
@@ -121,7 +121,7 @@ void HalvexGameLoop::CreateSingletons()
                               static_cast<float>(gGraphicsFactory->GetHeight()));
 
     if (options.makeSceneHost)
-        scenes = options.makeSceneHost();
+        scenes = options.makeSceneHost(GameNetwork{client.get(), server.get()});
 
     world = std::make_unique<Simulation>();
     client->SetWorld(world.get());
@@ -138,6 +138,7 @@ void HalvexGameLoop::ConnectScriptHost()
     server->SetScriptHost(&theMissionScript);
     theMissionScript.SetMessageSink(server.get());
     theMissionScript.SetWorld(world.get());
+    theMissionScript.SetNetwork(GameNetwork{client.get(), server.get()});
     world->SetScriptEventSink(&theMissionScript);
     world->SetPendingDestroySink(server.get());
     world->SetParticleSink(&serverParticles);
@@ -192,6 +193,7 @@ void HalvexGameLoop::DisconnectScriptHost()
 {
     theMissionScript.SetMessageSink(nullptr);
     theMissionScript.SetWorld(nullptr);
+    theMissionScript.SetNetwork(GameNetwork{});
     theMissionScript.SetConsoleLog(nullptr);
 }
 

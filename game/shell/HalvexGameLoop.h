@@ -5,6 +5,7 @@
 // the two cannot drift apart.
 
 #include "engine/base/QelGameLoop.h"
+#include "game/net/GameNetwork.h"
 
 #include <cstdint>
 #include <functional>
@@ -29,8 +30,9 @@ public:
         bool lanDiscovery = true;            // answer and search the local network
         bool dmxOutput = true;               // drive the lights of an attached USB-DMX interface
         // Makes the host of the scenes (the window program's render manager)
-        // when the start-up reaches it; none: the game runs without screens.
-        std::function<std::unique_ptr<SceneHost>()> makeSceneHost;
+        // when the start-up reaches it, handed the client and the server it
+        // shows; none: the game runs without screens.
+        std::function<std::unique_ptr<SceneHost>(const GameNetwork& network)> makeSceneHost;
     };
 
     HalvexGameLoop();

@@ -7,13 +7,14 @@
 
 #include <utility>
 
-BridgeScreens::BridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes)
+BridgeScreens::BridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes, const GameNetwork& network)
 {
     GUIBoxManager::Load(console.boxEdit);
-    if (gClient)
-        gClient->SetConsoleScreen(&screen);
+    if (network.client)
+        network.client->SetConsoleScreen(&screen);
     theMissionScript.SetServerScreen(&screen);
     view = std::make_unique<RenderManager>(firstScene, &console, std::move(scenes));
+    view->ConnectNetwork(network);
 }
 
 BridgeScreens::~BridgeScreens()
@@ -21,8 +22,9 @@ BridgeScreens::~BridgeScreens()
     view.reset();
     if (&theMissionScript.Screen() == &screen)
         theMissionScript.SetServerScreen(nullptr);
-    if (gClient && gClient->Screen() == &screen)
-        gClient->SetConsoleScreen(nullptr);
+    CorvaneClient* client = console.network.client;
+    if (client && client->Screen() == &screen)
+        client->SetConsoleScreen(nullptr);
 }
 
 void BridgeScreens::Setup()
@@ -50,7 +52,8 @@ void BridgeScreens::Draw()
     view->Draw();
 }
 
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes)
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes,
+                                             const GameNetwork& network)
 {
-    return std::make_unique<BridgeScreens>(firstScene, std::move(scenes));
+    return std::make_unique<BridgeScreens>(firstScene, std::move(scenes), network);
 }

@@ -8,8 +8,11 @@
 // the mission. The render manager hands the scenes' state to every scene.
 //
 //   HalvexGameLoop::Options options;
-//   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
+//   options.makeSceneHost = [](const GameNetwork& network) {
+//       return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>(), network);
+//   };
 
+#include "game/net/GameNetwork.h"
 #include "game/render/manager/SceneFunction.h"
 #include "game/ui/SceneHost.h"
 #include "game/widgets/ConsoleState.h"
@@ -23,9 +26,10 @@ class SceneState;
 class BridgeScreens : public SceneHost {
 public:
     // Reads the console layout back from its file and opens the screen to
-    // the process's client and mission; the render manager will enter the
-    // first scene at its set-up.
-    BridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes);
+    // the process's client and mission; the console speaks through the
+    // network ends given, which outlive the screens. The render manager will
+    // enter the first scene at its set-up.
+    BridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes, const GameNetwork& network);
     ~BridgeScreens() override;
     BridgeScreens(const BridgeScreens&) = delete;
     BridgeScreens& operator=(const BridgeScreens&) = delete;
@@ -46,4 +50,5 @@ private:
 };
 
 // The screens as the game loop takes them.
-std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes);
+std::unique_ptr<SceneHost> MakeBridgeScreens(SceneFunction firstScene, std::unique_ptr<SceneState> scenes,
+                                             const GameNetwork& network);

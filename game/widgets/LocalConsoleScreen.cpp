@@ -143,8 +143,8 @@ void LocalConsoleScreen::PlayJumpSound(int32_t secondsLeft)
 // console has no ship to flash for.
 void LocalConsoleScreen::SetDamageIndicator(float level)
 {
-    if (gClient)
-        gClient->damageFlashLevel = level;
+    if (CorvaneClient* client = state.network.client)
+        client->damageFlashLevel = level;
 }
 
 void LocalConsoleScreen::SetOptionsTransparency(bool transparent)

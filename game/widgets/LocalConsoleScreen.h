@@ -14,7 +14,9 @@
 // BridgeScreens opens it to both ways in and makes the render manager:
 //
 //   HalvexGameLoop::Options options;
-//   options.makeSceneHost = [] { return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>()); };
+//   options.makeSceneHost = [](const GameNetwork& network) {
+//       return MakeBridgeScreens(SceneFirstMode, std::make_unique<ShellState>(), network);
+//   };
 
 #include "game/script/ServerScreen.h"
 #include "game/widgets/ConsoleState.h"

@@ -11,7 +11,8 @@ std::vector<ScanQueueEntry>& PendingScienceScans(ConsoleState& console)
 {
     // Without a client there is no server to tell of scans; the list is
     // still a list, so the widgets need no second path.
-    return gClient ? gClient->scanQueue : console.scansWithoutClient;
+    CorvaneClient* client = console.network.client;
+    return client ? client->scanQueue : console.scansWithoutClient;
 }
 
 SpaceObject* ConsoleObjectNamedBy(const SpaceObject& ship, const DataKey& key)

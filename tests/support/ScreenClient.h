@@ -1,6 +1,6 @@
 #pragma once
-// The process's client on a recording network, reporting to the screen a
-// test gives it, for tests of the console's signal handlers that reach this
+// A client on a recording network, through which the console's commands
+// leave, reporting to the screen a test gives it, for tests of the console's signal handlers that reach this
 // machine's screen. The client and the network factory it took are given up
 // when it goes.
 
@@ -18,7 +18,7 @@ public:
     {
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
+        RouteConsoleCommands(client.get());
         client->SetConsoleScreen(&screen);
     }
     ~ScreenClient()

@@ -113,8 +113,6 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
     counterPanel = std::make_unique<CounterPanelOverlay>(*this);
     counterOverlays = counterPanel.get();
     console.renderer = this;
-    if (gClient)
-        gClient->SetAssetTransfers(this);
     if (gServer)
         gServer->SetShipAssetSource(this);
 }
@@ -127,10 +125,17 @@ RenderManager::~RenderManager()
         theUIContext.pictures = nullptr;
     if (console.renderer == this)
         console.renderer = nullptr;
-    if (gClient && gClient->AssetTransfers() == this)
-        gClient->SetAssetTransfers(nullptr);
+    if (Client() && Client()->AssetTransfers() == this)
+        Client()->SetAssetTransfers(nullptr);
     if (gServer && gServer->ShipAssets() == this)
         gServer->SetShipAssetSource(nullptr);
+}
+
+void RenderManager::ConnectNetwork(const GameNetwork& ends)
+{
+    console.network = ends;
+    if (ends.client)
+        ends.client->SetAssetTransfers(this);
 }
 
 void RenderManager::Setup()

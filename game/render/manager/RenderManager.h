@@ -26,6 +26,7 @@
 #include "game/render/ObjectTypeDrawData.h"
 #include "game/render/PortraitGen.h"
 #include "game/render/SkyBoxManager.h"
+#include "game/net/GameNetwork.h"
 #include "game/net/ShipAssetService.h"
 #include "game/render/manager/AssetTransfer.h"
 #include "game/render/manager/BodyParameters.h"
@@ -164,6 +165,14 @@ public:
     void FrameUpdate() override;
     void SimTick() override;
     void Draw() override;
+
+    // The process's client and server, which the game loop owns and keeps
+    // alive as long as the manager, become its console's: the client takes
+    // this manager's asset transfers and the scenes reach both through it. Until it is given them
+    // the manager runs as a screen without a network (a scene test).
+    void ConnectNetwork(const GameNetwork& ends);
+    CorvaneClient* Client() const { return console.network.client; }
+    CorvaneServer* Server() const { return console.network.server; }
 
     // Calls the current scene with the step's code; when it answers another
     // scene, the current one is left and the other entered, in that order.
@@ -373,8 +382,8 @@ private:
     void DrawCounterOverlays();
     void RefreshClientNames();
     // The console's client hands this render manager the server's mesh
-    // outlines and chunks. A client made after it, or made anew while it
-    // lives, is given its transfers at the next frame; one that holds another
+    // outlines and chunks. A client that dropped them while this manager
+    // lives is given them again at the next frame; one that holds another
     // render manager's keeps them.
     void OfferAssetTransfers();
     // One chunk request a frame, for the first transfer not all requested,

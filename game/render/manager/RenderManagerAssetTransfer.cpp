@@ -278,8 +278,8 @@ bool RenderManager::IndicesInsideUnit(const AssetTransfer& transfer, const Asset
 
 void RenderManager::OfferAssetTransfers()
 {
-    if (gClient && gClient->AssetTransfers() == nullptr)
-        gClient->SetAssetTransfers(this);
+    if (Client() && Client()->AssetTransfers() == nullptr)
+        Client()->SetAssetTransfers(this);
 }
 
 void RenderManager::RequestNextAssetChunk()

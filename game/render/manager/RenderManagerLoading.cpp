@@ -46,7 +46,7 @@ void RenderManager::SetupViews()
     radarSetUp = true;
     render2D.Setup();
     render3D.Setup();
-    if (ConsoleScreen* screen = ClientConsoleScreen())
+    if (ConsoleScreen* screen = ClientConsoleScreen(Client()))
         screen->RetainedGUI().Draw();
 }
 

@@ -3,11 +3,13 @@
 // manager: which console it is (its name, empty until the server names it;
 // the server's own screen takes it from the mission), its widgets in drawing
 // order, the widget whose box is being drawn, the science officer's kind of
-// scan and whether a console control holds the mouse. It is part of the
+// scan, whether a console control holds the mouse, and the network ends the
+// console speaks through. It is part of the
 // console's state (game/widgets/ConsoleState.h), which the console screen
 // owns; the render manager draws for it and, while it lives, is known to it.
 // Main thread only.
 
+#include "game/net/GameNetwork.h"
 #include "game/net/SignalMessage.h"
 
 #include <glm/vec3.hpp>
@@ -39,6 +41,10 @@ struct SharedConsoleState {
     // The render manager drawing for this console, set while it lives; null
     // for a console no render manager draws (a widget drawn on its own).
     RenderManager* renderer = nullptr;
+
+    // The process's client and server this console speaks through, set by
+    // the owner of its screens; null ends for a console drawn on its own.
+    GameNetwork network;
 
     bool operator==(const SharedConsoleState&) const = default;
 };

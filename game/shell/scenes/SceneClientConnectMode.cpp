@@ -50,20 +50,20 @@ void PasteAddress(Edline& addressField)
 
 // A text that names no host is said at once; an unreachable host simply never
 // answers, and the scene waits.
-void ConnectTo(std::string& notice, const std::string& address)
+void ConnectTo(CorvaneClient* client, std::string& notice, const std::string& address)
 {
     PlayGUISound("gui_button");
     if (gInputFactory)
         gInputFactory->SetRegistryValue(kAddressSetting, address);
     notice.clear();
-    if (!gClient->Connect(address))
+    if (!client || !client->Connect(address))
         notice = "No server can be reached at \"" + address + "\": it is no address or host name.";
 }
 
 // The console introduces itself once, on the step that sees the connection.
-SceneFunction FrameStep(ShellState& shell)
+SceneFunction FrameStep(ShellState& shell, CorvaneClient* client)
 {
-    if (gClient && gClient->IsConnected()) {
+    if (client && client->IsConnected()) {
         SendSignal(ClientChangeSignal{"client_connected"});
         if (gGraphicsFactory)
             SendSignal(ScreenSizeSignal{gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()});
@@ -80,7 +80,7 @@ SceneFunction FrameStep(ShellState& shell)
     return SceneClientConnectMode;
 }
 
-void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner)
+void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner, CorvaneClient* client)
 {
     const int32_t top = inner.top + 80;
     const int32_t bottom = inner.top + 120;
@@ -93,11 +93,11 @@ void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner)
     ui.PushRect();
     ui.ShiftRectX(1, 10);
     if (uiButton(kConnectId, "Connect To Server", "gui-2", true, kLayer))
-        ConnectTo(shell.connectNotice, shell.connectAddressField.text);
+        ConnectTo(client, shell.connectNotice, shell.connectAddressField.text);
     ui.PopRect();
 }
 
-void DrawAddressPanel(UIContext& ui, ShellState& shell, int32_t width, int32_t height)
+void DrawAddressPanel(UIContext& ui, ShellState& shell, int32_t width, int32_t height, CorvaneClient* client)
 {
     const IntRect frame{width / 2 - 350, height - 250, width / 2 + 350, height - 110};
     uiFrame(2, static_cast<float>(frame.left), static_cast<float>(frame.top), static_cast<float>(frame.right),
@@ -106,11 +106,11 @@ void DrawAddressPanel(UIContext& ui, ShellState& shell, int32_t width, int32_t h
     ui.DrawText(ui.GetFont("gui-2"), inner, "Type in IP Address", ui.mainColour, kLayer, 0);
     const IntRect notice{inner.left, inner.top + 30, inner.right, inner.top + 78};
     ui.DrawText(ui.GetFont("gui-1"), notice, shell.connectNotice, kNoticeColour, kLayer, 0);
-    DrawAddressRow(ui, shell, inner);
+    DrawAddressRow(ui, shell, inner, client);
 }
 
 // One button per server found on the local network, 43 pixels apart.
-void DrawFoundServers(UIContext& ui, std::string& notice)
+void DrawFoundServers(UIContext& ui, std::string& notice, CorvaneClient* client)
 {
     const std::vector<DiscoveredServer>& servers = LanServerDiscovery::Instance().FoundServers();
     if (servers.empty())
@@ -121,18 +121,18 @@ void DrawFoundServers(UIContext& ui, std::string& notice)
     for (size_t i = 0; i < servers.size(); ++i) {
         ui.ShiftRectY(1, 3);
         if (uiButton(kFirstServerId + static_cast<int32_t>(i), "Connect to " + servers[i].name, "gui-2", true, kLayer))
-            ConnectTo(notice, servers[i].address);
+            ConnectTo(client, notice, servers[i].address);
     }
 }
 
-SceneFunction Draw(ShellState& shell)
+SceneFunction Draw(ShellState& shell, CorvaneClient* client)
 {
     UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     shell.backdrop.Draw();
-    DrawAddressPanel(ui, shell, width, height);
-    DrawFoundServers(ui, shell.connectNotice);
+    DrawAddressPanel(ui, shell, width, height, client);
+    DrawFoundServers(ui, shell.connectNotice, client);
     ui.SetCurrentRectEdges(10, height - 50, 300, height - 10);
     if (uiButton(kCancelId, "Cancel", "gui-2", true, kLayer)) {
         PlayGUISound("gui_button");
@@ -143,13 +143,13 @@ SceneFunction Draw(ShellState& shell)
 
 }  // namespace
 
-SceneFunction SceneClientConnectMode(SceneEvent event, SceneState& scenes, RenderManager*)
+SceneFunction SceneClientConnectMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
     ShellState& shell = ShellState::Of(scenes);
     switch (event) {
     case SCENE_ENTER: Enter(shell.connectAddressField); break;
-    case SCENE_FRAME: return FrameStep(shell);
-    case SCENE_DRAW: return Draw(shell);
+    case SCENE_FRAME: return FrameStep(shell, SceneClient(view));
+    case SCENE_DRAW: return Draw(shell, SceneClient(view));
     default: break;
     }
     return SceneClientConnectMode;

@@ -76,15 +76,15 @@ bool ShowsClientButtons(const ShellState& shell)
     return IsClientConnected() && !shell.optionsOpenedFromServer;
 }
 
-void Enter(Edline& machineNameField)
+void Enter(Edline& machineNameField, CorvaneClient* client)
 {
     std::string name = StoredSetting("clientMachineName");
     if (name.empty())
         name = "PC-" + std::to_string(crand() % kGeneratedNameRange);
     machineNameField.SetText(name);
     // Later answers to the server's name query must say the same.
-    if (gClient)
-        gClient->SetMachineNameForRun(name);
+    if (client)
+        client->SetMachineNameForRun(name);
     SendSignal(MachineNameSignal{name});
 }
 
@@ -106,14 +106,14 @@ SceneFunction Continue(const ShellState& shell)
 }
 
 // The name is told to the server and kept for the next start as it is typed.
-void DrawMachineName(UIContext& ui, Edline& machineNameField)
+void DrawMachineName(UIContext& ui, Edline& machineNameField, CorvaneClient* client)
 {
     ui.ShiftRectY(1, kSmallGap);
     if (!uiTextBox("This Computer", machineNameField, kOptionsLayer + 1))
         return;
     SendSignal(MachineNameSignal{machineNameField.text});
-    if (gClient)
-        gClient->SetMachineName(machineNameField.text);
+    if (client)
+        client->SetMachineName(machineNameField.text);
     else
         StoreSetting("clientMachineName", machineNameField.text);
 }
@@ -130,12 +130,12 @@ void ToggleFullScreen()
 
 // The connection ends and the mission's screens go with it: a console that
 // joins again starts from an empty retained GUI.
-SceneFunction Disconnect()
+SceneFunction Disconnect(CorvaneClient* client)
 {
     PlayGUISound("gui_button");
-    if (gClient)
-        gClient->Disconnect();
-    if (ConsoleScreen* screen = ClientConsoleScreen()) {
+    if (client)
+        client->Disconnect();
+    if (ConsoleScreen* screen = ClientConsoleScreen(client)) {
         RetainedGUIManager& gui = screen->RetainedGUI();
         gui.SetBuilding(true, "");
         gui.SetBuilding(false, "");
@@ -159,12 +159,12 @@ ColumnIds IdsOfColumn(const ShellState& shell)
 }
 
 // The column of buttons; a button that leads elsewhere ends the draw.
-SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids)
+SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids, CorvaneClient* client)
 {
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
     if (OptionsButton(kOptionsFirstId, "Continue", kContinueKey) || leave)
         return Continue(shell);
-    DrawMachineName(ui, shell.machineNameField);
+    DrawMachineName(ui, shell.machineNameField, client);
     ui.ShiftRectY(1, kLargeGap);
     if (ShowsClientButtons(shell)) {
         if (OptionsButton(ids.b, "Change Console", kChangeConsoleKey)) {
@@ -190,7 +190,7 @@ SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids
     if (ShowsClientButtons(shell)) {
         ui.ShiftRectY(2, kSmallGap);
         if (OptionsButton(ids.b + 4, "Disconnect", kDisconnectKey))
-            return Disconnect();
+            return Disconnect(client);
     }
     ui.ShiftRectY(2, kSmallGap);
     if (OptionsButton(ids.k + 1, "Quit To Desktop", kQuitKey) && gGraphicsFactory)
@@ -265,7 +265,7 @@ SceneFunction Draw(ShellState& shell, RenderManager* view)
     UIContext& ui = theUIContext;
     BeginOptionsScreen(shell.backdrop);
     const ColumnIds ids = IdsOfColumn(shell);
-    const SceneFunction next = DrawButtons(ui, shell, ids);
+    const SceneFunction next = DrawButtons(ui, shell, ids, SceneClient(view));
     if (next != SceneClientOptionsMode)
         return next;
     DrawVolumes(ui, view, ids.k + 2);
@@ -279,7 +279,7 @@ SceneFunction SceneClientOptionsMode(SceneEvent event, SceneState& scenes, Rende
 {
     ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: Enter(shell.machineNameField); break;
+    case SCENE_ENTER: Enter(shell.machineNameField, SceneClient(view)); break;
     case SCENE_LEAVE: StoreVolumes(); break;
     case SCENE_DRAW: return Draw(shell, view);
     default: break;

@@ -31,19 +31,19 @@ constexpr int kFlashLayer = 1100;
 // A console whose name holds this shows a cinematic view.
 constexpr const char* kCinematicScreen = "cine";
 
-SceneFunction FrameStep(std::string& connectNotice)
+SceneFunction FrameStep(std::string& connectNotice, CorvaneClient* client)
 {
-    if (gClient && gClient->IsConnected())
+    if (client && client->IsConnected())
         return SceneClientRunningMode;
     connectNotice = "The connection to the server was lost.";
     return SceneClientConnectMode;
 }
 
 // The flash fades by one step a tick: from full in 100 ticks (3.3 s).
-void TickStep()
+void TickStep(CorvaneClient* client)
 {
-    if (gClient)
-        gClient->damageFlashLevel = std::clamp(gClient->damageFlashLevel - 1.0f, 0.0f, kMaxFlash);
+    if (client)
+        client->damageFlashLevel = std::clamp(client->damageFlashLevel - 1.0f, 0.0f, kMaxFlash);
 }
 
 // "Options" in the top-left corner, or its hot key; the server hears that
@@ -63,7 +63,8 @@ bool OptionsAsked(const RenderManager* view)
 void DrawDamageFlash(const RenderManager* view)
 {
     const ConsoleState* console = SceneConsole(view);
-    if (!gClient || gClient->damageFlashLevel <= 0.0f || !console ||
+    const CorvaneClient* client = SceneClient(view);
+    if (!client || client->damageFlashLevel <= 0.0f || !console ||
         console->settings.damageFlashStyle != kRedFlashStyle)
         return;
     if (view && view->cam_mode == "cinematic")
@@ -71,7 +72,7 @@ void DrawDamageFlash(const RenderManager* view)
     Qel2dBitmap* white = theUIContext.White();
     if (!white)
         return;
-    const float red[4] = {1.0f, 0.0f, 0.0f, gClient->damageFlashLevel / kMaxFlash};
+    const float red[4] = {1.0f, 0.0f, 0.0f, client->damageFlashLevel / kMaxFlash};
     white->SetDestRectInt(QelRect{0, 0, theUIContext.WindowWidth(), theUIContext.WindowHeight()});
     white->DrawQuad(red, kFlashLayer, false);
 }
@@ -94,7 +95,7 @@ SceneFunction Draw(ShellState& shell, RenderManager* view)
     DrawPausedNotice();
     if (OptionsAsked(view))
         return SceneClientOptionsMode;
-    if (ConsoleScreen* screen = ClientConsoleScreen())
+    if (ConsoleScreen* screen = ClientConsoleScreen(SceneClient(view)))
         DrawStoryDialogs(screen->StoryDialogs());
     return SceneClientRunningMode;
 }
@@ -107,8 +108,8 @@ SceneFunction SceneClientRunningMode(SceneEvent event, SceneState& scenes, Rende
     switch (event) {
     case SCENE_ENTER: LoadConsolePresets(view); break;
     case SCENE_LEAVE: SaveConsolePresets(view); break;
-    case SCENE_FRAME: return FrameStep(shell.connectNotice);
-    case SCENE_TICK: TickStep(); break;
+    case SCENE_FRAME: return FrameStep(shell.connectNotice, SceneClient(view));
+    case SCENE_TICK: TickStep(SceneClient(view)); break;
     case SCENE_DRAW: return Draw(shell, view);
     default: break;
     }

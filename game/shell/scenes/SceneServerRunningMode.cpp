@@ -126,7 +126,7 @@ void DrawServerConsoleButtons(ShellState& shell, RenderManager* view)
     if (view)
         view->DrawDissolve();
     DrawPauseButton(view);
-    if (ConsoleScreen* screen = ClientConsoleScreen())
+    if (ConsoleScreen* screen = ClientConsoleScreen(SceneClient(view)))
         DrawStoryDialogs(screen->StoryDialogs());
     DrawHelpBox(ui, shell.serverAddressText);
 }

@@ -62,6 +62,16 @@ ConsoleState* SceneConsole(const RenderManager* view)
     return view ? ConsoleState::Of(view->console) : nullptr;
 }
 
+CorvaneClient* SceneClient(const RenderManager* view)
+{
+    return view ? view->Client() : nullptr;
+}
+
+CorvaneServer* SceneServer(const RenderManager* view)
+{
+    return view ? view->Server() : nullptr;
+}
+
 void LoadConsolePresets(RenderManager* view)
 {
     if (ConsoleState* console = SceneConsole(view))
@@ -90,7 +100,7 @@ void DrawConsoleScreenBoxes(RenderManager* view)
 
 void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view)
 {
-    ConsoleScreen* console = ClientConsoleScreen();
+    ConsoleScreen* console = ClientConsoleScreen(SceneClient(view));
     if (console && !NetworkStatsShown(view))
         screen.HandleHotKeys(console->RetainedGUI());
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 class ConsoleState;
+class CorvaneServer;
 class RenderManager;
 class RetainedGUIScreen;
 class ShellState;
@@ -26,6 +27,10 @@ bool NetworkStatsShown(const RenderManager* view);
 // machine's console, with its settings, presets and widgets. Null without a
 // render manager, or for one drawing for a console of its own.
 ConsoleState* SceneConsole(const RenderManager* view);
+// This process's client and server as the render manager was handed them;
+// null without a render manager or without that end.
+CorvaneClient* SceneClient(const RenderManager* view);
+CorvaneServer* SceneServer(const RenderManager* view);
 // The console's engineering presets, read from their file as a console scene
 // starts and written back as it ends; nothing without a console.
 void LoadConsolePresets(RenderManager* view);

@@ -206,7 +206,7 @@ protected:
     template <typename Signal>
     void Send(const Signal& signal)
     {
-        nettest::SendToClientHook(signal);
+        nettest::SendToClientHook(signal, &client.Client());
     }
 
     Simulation world;
@@ -226,7 +226,7 @@ TEST_F(ClientPresentationSignalTest, every_code_reaches_its_service_with_what_it
         screen.warpShown = false;
         QelNetworkMessage message;
         row.write(message);
-        nettest::DeliverToClient(message);
+        nettest::DeliverToClient(message, &client.Client());
         EXPECT_EQ(Heard(), row.heard) << row.name;
     }
     const qeltest::RecordingEffect* beep = sound.Effect("gui/beep");
@@ -243,7 +243,7 @@ TEST_F(ClientPresentationSignalTest, no_cut_of_any_payload_applies_anything)
         for (int32_t length = 8; length < whole.writeIndex; ++length) {
             QelNetworkMessage cut;
             cut.WriteBytes(whole.Data(), length);
-            nettest::DeliverToClient(cut);
+            nettest::DeliverToClient(cut, &client.Client());
             EXPECT_THAT(Heard(), ElementsAre()) << row.name << ", cut at " << length;
         }
     }
@@ -256,7 +256,7 @@ TEST_F(ClientPresentationSignalTest, no_payload_with_bytes_beyond_it_applies_any
         row.write(longer);
         longer.WriteInt32(0);
         const uint64_t before = RejectedMessageCount();
-        nettest::DeliverToClient(longer);
+        nettest::DeliverToClient(longer, &client.Client());
         EXPECT_THAT(Heard(), ElementsAre()) << row.name;
         EXPECT_EQ(RejectedMessageCount(), before + 1) << row.name;
     }
@@ -286,7 +286,7 @@ TEST_F(ClientPresentationSignalTest, values_beyond_their_codes_limits_are_refuse
         const uint64_t before = RejectedMessageCount();
         QelNetworkMessage message;
         row.write(message);
-        nettest::DeliverToClient(message);
+        nettest::DeliverToClient(message, &client.Client());
         EXPECT_THAT(Heard(), ElementsAre()) << row.name;
         EXPECT_EQ(RejectedMessageCount(), before + 1) << row.name;
     }
@@ -361,12 +361,12 @@ TEST_F(ClientPresentationSignalTest, a_ship_record_from_the_server_joins_the_def
     for (int32_t length = 10; length < whole.writeIndex; ++length) {
         QelNetworkMessage cut;
         cut.WriteBytes(whole.Data(), length);
-        nettest::DeliverToClient(cut);
+        nettest::DeliverToClient(cut, &client.Client());
     }
     EXPECT_EQ(ships.extraKeys.count("wire_test_cutter"), 0u);
     EXPECT_GT(RejectedMessageCount(), rejected);
 
-    nettest::DeliverToClient(whole);
+    nettest::DeliverToClient(whole, &client.Client());
     ASSERT_EQ(ships.extraKeys.count("wire_test_cutter"), 1u);
     EXPECT_EQ(ships.extraKeys.at("wire_test_cutter")->key, "wire_test_cutter");
 }

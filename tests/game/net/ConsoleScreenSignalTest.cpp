@@ -75,7 +75,7 @@ protected:
         WriteSignalMessage(message, signal);
         uint64_t key = 0;
         message.ReadInt64(key);
-        ASSERT_TRUE(CallClientHook(key, message));
+        ASSERT_TRUE(CallClientHook(key, message, &client.Client()));
     }
 
     static GuiBoxSetRectSignal Box(const std::string& widget, std::array<float, 8> r)

@@ -61,7 +61,7 @@ TEST(MessageHooksTest, every_required_key_is_registered_on_its_side)
 
 TEST(MessageHooksTest, a_second_handler_for_a_key_fails_at_registration)
 {
-    auto other = [](QelNetworkMessage*) {};
+    auto other = [](QelNetworkMessage*, CorvaneClient*) {};
     EXPECT_THROW(RegisterClientHook(qel::kReservedKey, other), qel::AssertionFailure);
     EXPECT_THROW(RegisterServerHook(HashMessageName("testValueToServer"), [](QelNetworkMessage*, uint64_t) {}),
                  qel::AssertionFailure);
@@ -88,7 +88,7 @@ TEST(MessageHooksTest, server_dispatch_passes_the_senders_id_to_the_handler)
     message.sender = 501 | (1ull << 63);
     EXPECT_TRUE(CallServerHook(key, message));
     EXPECT_EQ(seenSender, message.sender);
-    EXPECT_FALSE(CallClientHook(key, message));
+    EXPECT_FALSE(CallClientHook(key, message, nullptr));
 }
 
 TEST(MessageHooksTest, client_message_names_are_the_seven_the_server_counts)

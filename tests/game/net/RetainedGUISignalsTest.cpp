@@ -141,12 +141,12 @@ class RetainedGUIClientTest : public ::testing::Test {
 protected:
     RetainedGUIWidget& Gui() { return screen.RetainedGUI().Root(); }
 
-    void Deliver(QelNetworkMessage& message) { nettest::DeliverToClient(message); }
+    void Deliver(QelNetworkMessage& message) { nettest::DeliverToClient(message, &client.Client()); }
 
     template <typename Signal>
     void Send(const Signal& signal)
     {
-        nettest::SendToClientHook(signal);
+        nettest::SendToClientHook(signal, &client.Client());
     }
 
     // The console's screen, which the signals fill.

@@ -24,12 +24,13 @@ void WriteSignalMessage(QelNetworkMessage& message, const Signal& signal)
     WriteSignal(message, signal);
 }
 
-inline void DeliverToClient(QelNetworkMessage& message)
+// The client is the one the handlers are handed (none: a console without one).
+inline void DeliverToClient(QelNetworkMessage& message, CorvaneClient* client = nullptr)
 {
     message.readIndex = 0;
     uint64_t key = 0;
     message.ReadInt64(key);
-    ASSERT_TRUE(CallClientHook(key, message));
+    ASSERT_TRUE(CallClientHook(key, message, client));
 }
 
 inline void DeliverToServer(QelNetworkMessage& message, uint64_t sender)
@@ -42,11 +43,11 @@ inline void DeliverToServer(QelNetworkMessage& message, uint64_t sender)
 }
 
 template <typename Signal>
-void SendToClientHook(const Signal& signal)
+void SendToClientHook(const Signal& signal, CorvaneClient* client = nullptr)
 {
     QelNetworkMessage message;
     WriteSignalMessage(message, signal);
-    DeliverToClient(message);
+    DeliverToClient(message, client);
 }
 
 template <typename Signal>

@@ -7,6 +7,7 @@
 #include "engine/net/QelEnetNetworkFactoryBase.h"
 #include "game/net/CorvaneClient.h"
 #include "game/net/CorvaneServer.h"
+#include "game/script/MissionScript.h"
 #include "game/shell/GameMusic.h"
 #include "game/shell/HalvexDMX.h"
 #include "game/shell/HalvexGameLoop.h"
@@ -46,7 +47,7 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
 {
     HalvexGameLoop game(QuietOptions());
     game.Startup();
-    EXPECT_NE(gClient, nullptr);
+    EXPECT_NE(theMissionScript.LocalClient(), nullptr);
     EXPECT_NE(gServer, nullptr);
     EXPECT_NE(theSimulation, nullptr);
     EXPECT_TRUE(AIHookMap().IsRegistered("behav_playership"));
@@ -54,7 +55,7 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
     EXPECT_EQ(gDmxLighting, game.Dmx());
 
     game.DeleteSingletons();
-    EXPECT_EQ(gClient, nullptr);
+    EXPECT_EQ(theMissionScript.LocalClient(), nullptr);
     EXPECT_EQ(gServer, nullptr);
     EXPECT_EQ(theSimulation, nullptr);
     EXPECT_EQ(gMusicControl, nullptr);
@@ -65,9 +66,9 @@ TEST_F(HalvexGameLoopTest, start_up_makes_the_singletons_and_their_deletion_clea
 // Notes what the game loop asks of it, and which singletons stood then.
 class RecordingSceneHost : public SceneHost {
 public:
-    explicit RecordingSceneHost(std::vector<std::string>& calls) : calls_(calls)
+    RecordingSceneHost(std::vector<std::string>& calls, const GameNetwork& network) : calls_(calls)
     {
-        calls_.push_back(std::string("made") + (gServer ? " after the server" : "") +
+        calls_.push_back(std::string("made") + (network.client && network.server ? " after the server" : "") +
                          (theSimulation ? " after the world" : ""));
     }
     ~RecordingSceneHost() override { calls_.push_back(theSimulation ? "deleted before the world" : "deleted"); }
@@ -84,7 +85,9 @@ TEST_F(HalvexGameLoopTest, the_scene_host_is_made_third_set_up_with_the_world_st
 {
     std::vector<std::string> calls;
     HalvexGameLoop::Options options = QuietOptions();
-    options.makeSceneHost = [&calls] { return std::make_unique<RecordingSceneHost>(calls); };
+    options.makeSceneHost = [&calls](const GameNetwork& network) {
+        return std::make_unique<RecordingSceneHost>(calls, network);
+    };
     HalvexGameLoop game(options);
     game.Startup();
     game.SceneFrameUpdate();

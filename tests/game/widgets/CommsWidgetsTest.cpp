@@ -46,11 +46,11 @@ protected:
     }
 
     // The mission's heading and buttons, as the console's signal handler takes them.
-    static void Offer(const ConsoleInfoEntry& heading, const std::vector<ConsoleInfoEntry>& buttons)
+    void Offer(const ConsoleInfoEntry& heading, const std::vector<ConsoleInfoEntry>& buttons)
     {
-        nettest::SendToClientHook(CommsSelectionInfoSignal::FromEntry(heading));
+        nettest::SendToClientHook(CommsSelectionInfoSignal::FromEntry(heading), client.get());
         for (const ConsoleInfoEntry& button : buttons)
-            nettest::SendToClientHook(CommsButtonInfoSignal::FromEntry(button));
+            nettest::SendToClientHook(CommsButtonInfoSignal::FromEntry(button), client.get());
     }
 
     std::string FontOf(const char* tag) { return static_cast<RecordingFont*>(ui.GetFont(tag))->Name(); }

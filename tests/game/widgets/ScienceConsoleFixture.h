@@ -31,8 +31,9 @@ protected:
         KeyVal::Unload();
         UITest::SetUp();
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
+        console.network.client = client.get();
         world.Reset(false, "");
         ship = Make("behav_playership", "", {0, 0, 0});
         ship->side = "fleet";

@@ -40,10 +40,11 @@ protected:
         WriteInt(ship->data_set, playership::kWarpDriveActive, 1);
         WriteString(ship->data_set, playership::kDockState, playership::kDockStateUndocked);
         WriteUInt64(ship->data_set, shipkeys::kCommsTargetUid, world.CreateSpaceObject("behav_station", "", 0));
-        nettest::SendToClientHook(CommsSelectionInfoSignal::FromEntry({"Picket Command", "white", ""}));
+        nettest::SendToClientHook(CommsSelectionInfoSignal::FromEntry({"Picket Command", "white", ""}), client.get());
         for (int n = 1; n <= kButtons; ++n)
             nettest::SendToClientHook(
-                CommsButtonInfoSignal::FromEntry({"B" + std::to_string(n), "white", "cmd" + std::to_string(n)}));
+                CommsButtonInfoSignal::FromEntry({"B" + std::to_string(n), "white", "cmd" + std::to_string(n)}),
+                client.get());
     }
     void TearDown() override
     {

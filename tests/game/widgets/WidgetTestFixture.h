@@ -32,9 +32,10 @@ protected:
         dataFolder.emplace("QEL_DATA_DIR", folder.Path().string());  // the hot-key file goes there
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
         manager = std::make_unique<RenderManager>(SceneFunction(), &console);
+        manager->ConnectNetwork(GameNetwork{client.get(), nullptr});
         world.Reset(false, "");
         ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));
         world.subjectID = ship->uniqueID;
@@ -44,7 +45,7 @@ protected:
     void TearDown() override
     {
         manager.reset();
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         client.reset();
         gNetworkFactory = nullptr;
         KeyVal::Unload();

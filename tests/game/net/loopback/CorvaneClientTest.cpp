@@ -59,8 +59,8 @@ protected:
         settings.contactDecayDelay = kDecayDelay;
         settings.stringMapFile = mapFile;
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
     }
 
     // Connects the client and waits until both ends have seen it.

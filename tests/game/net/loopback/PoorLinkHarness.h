@@ -100,8 +100,8 @@ protected:
         clientSettings.contactDecayDelay = AppData::GetInt("clientContactDecayDelay");
         clientSettings.linkTimeoutMs = linkTimeoutMs;
         client = std::make_unique<CorvaneClient>(clientSettings);
-        gClient = client.get();
         client->SetWorld(&clientWorld);
+        RouteConsoleCommands(client.get());
         nextTick = std::chrono::steady_clock::now();
     }
 

@@ -43,8 +43,8 @@ protected:
         clientSettings.port = server->Port();
         clientSettings.contactDecayDelay = contactDecayDelay;
         client = std::make_unique<CorvaneClient>(clientSettings);
-        gClient = client.get();
         client->SetWorld(&clientWorld);
+        RouteConsoleCommands(client.get());
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
         ASSERT_TRUE(PumpUntil([&] { return server->Clients().size() == 1 && client->IsConnected(); }));
         clientId = server->Clients().begin()->first;

@@ -74,7 +74,7 @@ protected:
         m.writeIndex -= c.cutBytes;
         m.readIndex = 8;
         UseWorld(clientWorld);
-        ASSERT_TRUE(CallClientHook(HashMessageName(c.messageName), m));
+        ASSERT_TRUE(CallClientHook(HashMessageName(c.messageName), m, client.get()));
     }
 
     SpaceObject* known = nullptr;

@@ -28,6 +28,7 @@ protected:
         host().Stop();
         host().SetMessageSink(nullptr);
         host().SetWorld(nullptr);
+        host().SetNetwork(GameNetwork{});
         host().eventQueue.clear();
         host().debugTreeRequests.clear();
         nettest::ServerFixture::TearDown();
@@ -148,8 +149,8 @@ TEST_F(MissionServerTest, script_console_functions_reach_only_the_addressed_cons
 TEST_F(MissionServerTest, the_server_machine_keeps_client_strings_in_its_own_console_map)
 {
     CorvaneClient local(CorvaneClient::Settings{});
-    gClient = &local;
     local.SetWorld(&world);
+    host().SetNetwork(GameNetwork{&local, server.get()});
     host().Start("echo");
     RunScript("zmx.set_client_string(0, 'callsign', 'Kestrel')\n"
               "zmx.request_client_string(0, 'callsign')\n"

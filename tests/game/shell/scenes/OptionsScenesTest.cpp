@@ -126,6 +126,9 @@ TEST_F(OptionsScenesTest, the_music_slider_sets_the_music_volume_as_it_is_dragge
 
 TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_change_and_read_back)
 {
+    RenderManager view{SceneFunction()};  // hands the scene the client that takes the name
+    view.ConnectNetwork(GameNetwork{client.get(), server.get()});
+    sceneHost = &view;
     SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     EXPECT_TRUE(std::regex_match(shell.machineNameField.text, std::regex("PC-[0-9]{1,3}"))) << shell.machineNameField.text;
     EXPECT_EQ(Stored("clientMachineName"), "") << "a made-up name is not stored";
@@ -156,6 +159,7 @@ TEST_F(OptionsScenesTest, the_machine_name_and_full_screen_are_stored_as_they_ch
     shell.machineNameField.SetText("");
     SceneClientOptionsMode(SCENE_ENTER, shell, sceneHost);
     EXPECT_EQ(shell.machineNameField.text, "Helm");
+    sceneHost = nullptr;
 }
 
 TEST_F(OptionsScenesTest, an_unconnected_console_has_no_client_buttons_and_quit_stands_where_disconnect_would)

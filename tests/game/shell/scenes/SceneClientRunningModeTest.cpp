@@ -25,6 +25,7 @@ protected:
         KeyVal::Unload();
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), server.get()});
         sceneHost = view.get();
         console.consoleName = "helm";
         world.paused = false;

@@ -24,8 +24,8 @@ protected:
         UITest::SetUp();
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
         server = std::make_unique<CorvaneServer>(CorvaneServer::Settings{});
         gServer = server.get();
         server->SetWorld(&world);

@@ -131,8 +131,8 @@ protected:
         port = static_cast<uint16_t>(std::stoi(listening->substr(std::string("listening on port ").size())));
 
         console.client = MakeHarnessConsole(port);
-        gClient = console.client.get();
         console.client->SetWorld(&console.world);
+        RouteConsoleCommands(console.client.get());
         frame = std::make_unique<QelFrameLoop>(console, services);
     }
 

@@ -42,14 +42,14 @@ protected:
         ASSERT_TRUE(port) << harness->Errors();
 
         client = MakeHarnessConsole(*port);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
         client->SetConsoleScreen(&screen);
     }
 
     void TearDown() override
     {
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         client.reset();
         theMessageLog.Clear();
         if (harness) {

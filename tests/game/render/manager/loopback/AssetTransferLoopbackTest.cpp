@@ -140,23 +140,31 @@ protected:
     void TearDown() override
     {
         server->SetShipAssetSource(nullptr);
-        client.reset();
-        gClient = nullptr;
+        DropClient();
         console.reset();
         serverScreen.reset();
         gGraphicsFactory = nullptr;
         ServerFixture::TearDown();
     }
 
-    // The console's client, made after the render managers: the console's
-    // render manager hands it its transfers at its next frame.
+    // The console's client, made after the render managers and handed to the
+    // console's, which hands it its transfers.
     void MakeClient()
     {
         CorvaneClient::Settings settings;
         settings.port = port;
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
+        console->ConnectNetwork(GameNetwork{client.get(), nullptr});
+    }
+
+    // The console's client goes, taken back from the console's render manager first.
+    void DropClient()
+    {
+        if (console)
+            console->ConnectNetwork(GameNetwork{});
+        client.reset();
     }
 
     // Server and console frames, the console's render manager asking for the
@@ -262,8 +270,7 @@ TEST_F(AssetTransferLoopbackTest, a_hostile_root_or_a_cut_transfer_leaves_no_fil
     SendClientMessage();
     ASSERT_TRUE(ConsoleFramesUntil([&] { return recorder->requests.size() == 6; }));
     ASSERT_TRUE(ConsoleFramesUntil([&] { return console->assetTransfers.size() == 1; }));
-    client.reset();
-    gClient = nullptr;
+    DropClient();
     for (int frame = 0; frame < 20; ++frame)
         RunFramesUntil([&] {
             console->FrameUpdate();
@@ -273,12 +280,12 @@ TEST_F(AssetTransferLoopbackTest, a_hostile_root_or_a_cut_transfer_leaves_no_fil
     EXPECT_TRUE(FilesUnder(folder.Path()).empty());
 }
 
-// A console's client made anew while the render manager lives finds its
-// transfers and fetches the mesh through them; once the render manager is
+// A console's client made anew while the render manager lives, and handed to
+// it, takes its transfers and fetches the mesh through them; once the render manager is
 // gone the client holds none, and an outline that still arrives is passed by.
 TEST_F(AssetTransferLoopbackTest, a_client_made_anew_fetches_through_the_render_manager_and_outlives_it)
 {
-    client.reset();
+    DropClient();
     MakeClient();
     ASSERT_TRUE(client->Connect(qel::test::kLoopback));
     ASSERT_TRUE(ConsoleFramesUntil([&] { return client->IsConnected(); }));

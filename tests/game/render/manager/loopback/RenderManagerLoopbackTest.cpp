@@ -42,7 +42,7 @@ protected:
     {
         manager.reset();
         client.reset();
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         server->SetScriptHost(nullptr);
         gGraphicsFactory = nullptr;
         ServerFixture::TearDown();
@@ -54,8 +54,9 @@ protected:
         CorvaneClient::Settings settings;
         settings.port = port;
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
+        manager->ConnectNetwork(GameNetwork{client.get(), nullptr});
         ASSERT_TRUE(client->Connect(qel::test::kLoopback));
         ASSERT_TRUE(RunFramesUntil([&] {
             client->FrameUpdate();

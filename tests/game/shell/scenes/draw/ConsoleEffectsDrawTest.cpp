@@ -38,9 +38,10 @@ protected:
         world->clock.time_tick_counter = 100;
         gNetworkFactory = &network;
         client = std::make_unique<CorvaneClient>(CorvaneClient::Settings{});
-        gClient = client.get();
         client->SetWorld(world.get());
+        RouteConsoleCommands(client.get());
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), nullptr});
         view->Setup();
     }
 
@@ -48,7 +49,7 @@ protected:
     {
         view.reset();
         client.reset();
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         gNetworkFactory = nullptr;
         world.reset();
         InterfaceDrawTest::TearDown();

@@ -47,6 +47,7 @@ protected:
         AttachStick();
         input.SetRegistryValue("clientMachineName", "Helm Console");
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), server.get()});
         view->Setup();
     }
 
@@ -59,7 +60,7 @@ protected:
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
         server.reset();
         client.reset();
-        gClient = nullptr;
+        RouteConsoleCommands(nullptr);
         gServer = nullptr;
         gNetworkFactory = nullptr;
         world.reset();
@@ -87,8 +88,8 @@ protected:
         CorvaneClient::Settings settings;
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(world.get());
+        RouteConsoleCommands(client.get());
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(qel::test::PumpUntil([&] {
             server->FrameUpdate();

@@ -35,9 +35,21 @@ protected:
         CorvaneClient::Settings settings;
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
+        view = std::make_unique<RenderManager>(SceneFunction());  // hands the scenes the client
+        view->ConnectNetwork(GameNetwork{client.get(), server.get()});
+        sceneHost = view.get();
     }
+
+    void TearDown() override
+    {
+        sceneHost = nullptr;
+        view.reset();
+        SceneTest::TearDown();
+    }
+
+    std::unique_ptr<RenderManager> view;
 
     // Frames of both sides and the scene's input step, until the scene
     // answers another scene or the condition holds.
@@ -72,6 +84,7 @@ TEST_F(ConnectScenesTest, start_server_hosts_lists_the_missions_and_takes_the_st
     const qeltest::ScopedGlobal<MusicControl> published(gMusicControl, music);
     ConsoleState console;
     RenderManager view(SceneFunction(), &console);  // draws for the console the scenes read into
+    view.ConnectNetwork(GameNetwork{client.get(), server.get()});
     sceneHost = &view;
     SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     struct Case {

@@ -38,12 +38,13 @@ protected:
         CorvaneClient::Settings settings;
         settings.port = server->Port();
         client = std::make_unique<CorvaneClient>(settings);
-        gClient = client.get();
         client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
         client->SetConsoleScreen(&consoleScreen);
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), server.get()});
         sceneHost = view.get();
     }
 

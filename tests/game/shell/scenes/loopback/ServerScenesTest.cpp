@@ -31,6 +31,7 @@ protected:
         SceneTest::SetUp();
         console = ConsoleState{};
         view = std::make_unique<RenderManager>(SceneFunction(), &console);
+        view->ConnectNetwork(GameNetwork{client.get(), server.get()});
         sceneHost = view.get();
         client->SetConsoleScreen(&consoleScreen);
         server->StartHosting();
