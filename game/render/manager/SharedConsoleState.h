@@ -9,6 +9,7 @@
 // Main thread only.
 
 #include "game/net/SignalMessage.h"
+#include "game/ui/UIContext.h"
 
 #include <glm/vec3.hpp>
 
@@ -39,6 +40,11 @@ struct SharedConsoleState {
     // The render manager drawing for this console, set while it lives; null
     // for a console no render manager draws (a widget drawn on its own).
     RenderManager* renderer = nullptr;
+
+    // The interface context of the window the console is drawn in: the
+    // render manager drawing for it frames it, and the widgets draw their
+    // controls through it.
+    UIContext& UI() { return theUIContext; }
 
     bool operator==(const SharedConsoleState&) const = default;
 };
