@@ -43,7 +43,7 @@ public:
         gGraphicsFactory = &offscreen_.Graphics();
         AppData::Load();
         ShipData::Instance().LoadMain();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         manager_ = std::make_unique<RenderManager>(StayingScene);
         manager_->mainBuffWidth = kWidth;
         manager_->mainBuffHeight = kHeight;

@@ -69,9 +69,8 @@ float Aspect(int width, int height)
     return height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
 }
 
-void Text(const std::string& text, const IntRect& box, const glm::vec4& colour)
+void Text(UIContext& ui, const std::string& text, const IntRect& box, const glm::vec4& colour)
 {
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont("gui-1"), box, text, colour, kLayer, 0);
 }
 
@@ -83,61 +82,60 @@ int32_t IndexOf(const std::vector<std::string>& list, const std::string& label)
 }
 
 // A drop-down showing the slot's choice from the list; a choice replaces it.
-bool DrawChoice(int32_t id, std::string& slot, const std::vector<std::string>& list, const std::string& font)
+bool DrawChoice(UIContext& ui, int32_t id, std::string& slot, const std::vector<std::string>& list, const std::string& font)
 {
     std::string label = slot;
     int32_t selected = IndexOf(list, slot);
-    if (!uiDropDown(id, label, selected, list, font, kLayer) || selected < 0 ||
+    if (!uiDropDown(ui, id, label, selected, list, font, kLayer) || selected < 0 ||
         selected >= static_cast<int32_t>(list.size()))
         return false;
     slot = list[static_cast<size_t>(selected)];
     return true;
 }
 
-void SetRect(int32_t left, int32_t top, int32_t width, int32_t height)
+void SetRect(UIContext& ui, int32_t left, int32_t top, int32_t width, int32_t height)
 {
-    theUIContext.SetCurrentRectEdges(left, top, left + width, top + height);
+    ui.SetCurrentRectEdges(left, top, left + width, top + height);
 }
 
 // A button's or hat direction's cell: its number, lit while down (for
 // display only), over the drop-down of its action. True when the action changed.
-bool DrawActionCell(int32_t id, int32_t number, bool down, int32_t x, int32_t y, int32_t width, std::string& action,
+bool DrawActionCell(UIContext& ui, int32_t id, int32_t number, bool down, int32_t x, int32_t y, int32_t width, std::string& action,
                     const std::vector<std::string>& actions, const std::string& font)
 {
-    SetRect(x, y, width - 4, kControlHeight);
-    uiCheckButton(id, std::to_string(number), "gui-1", down, true, kLayer);
-    SetRect(x, y + kControlHeight + 4, width - 4, kControlHeight);
-    return DrawChoice(id + 1, action, actions, font);
+    SetRect(ui, x, y, width - 4, kControlHeight);
+    uiCheckButton(ui, id, std::to_string(number), "gui-1", down, true, kLayer);
+    SetRect(ui, x, y + kControlHeight + 4, width - 4, kControlHeight);
+    return DrawChoice(ui, id + 1, action, actions, font);
 }
 
 }  // namespace
 
-void ControllerInput::DrawSetupScreen(const IntRect& position, float angle, float scale)
+void ControllerInput::DrawSetupScreen(UIContext& ui, const IntRect& position, float angle, float scale)
 {
     const int32_t count = gInputFactory ? gInputFactory->GetNumJoysticks() : 0;
     QelJoystick* joystick = count > 0 ? gInputFactory->GetJoystick(std::clamp(currentDevice, 0, count - 1)) : nullptr;
     const int32_t left = position.left;
     if (joystick == nullptr) {
-        Text("No controller detected", IntRect{left, position.top, left + kPanelWidth, position.top + kHeaderHeight},
+        Text(ui, "No controller detected", IntRect{left, position.top, left + kPanelWidth, position.top + kHeaderHeight},
              kWhite);
         return;
     }
     currentDevice = std::clamp(currentDevice, 0, count - 1);
     ControllerInputRecord* record = GetRecord(joystick->GetName(), joystick);
-    int32_t top = DrawSetupHeader(*joystick, record, left, position.top);
+    int32_t top = DrawSetupHeader(ui, *joystick, record, left, position.top);
     if (!joystick->IsConnected() || record == nullptr)
         return;
     if (controllerDisabled || !record->enabled) {
-        Text(controllerDisabled ? "ALL DISABLED" : "THIS DEVICE DISABLED",
+        Text(ui, controllerDisabled ? "ALL DISABLED" : "THIS DEVICE DISABLED",
              IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, kWarning);
         return;
     }
     int32_t buttons = 0, axes = 0, hats = 0;
     joystick->GetCounts(buttons, axes, hats);
-    top = DrawAxisRows(*joystick, *record, std::clamp(axes, 0, ControllerInputRecord::kSlots), left, top);
-    top = DrawButtonCells(*joystick, *record, std::clamp(buttons, 0, ControllerInputRecord::kSlots), left, top);
-    DrawHatCells(*joystick, *record, left, top);
-    UIContext& ui = theUIContext;
+    top = DrawAxisRows(ui, *joystick, *record, std::clamp(axes, 0, ControllerInputRecord::kSlots), left, top);
+    top = DrawButtonCells(ui, *joystick, *record, std::clamp(buttons, 0, ControllerInputRecord::kSlots), left, top);
+    DrawHatCells(ui, *joystick, *record, left, top);
     DrawPreview(IntRect{left + kPanelWidth + kPreviewMargin, position.top + kPreviewDrop,
                         ui.WindowWidth() - kPreviewMargin, ui.WindowHeight() - kPreviewMargin},
                 angle, scale);
@@ -145,23 +143,23 @@ void ControllerInput::DrawSetupScreen(const IntRect& position, float angle, floa
 
 // "n: name", the arrows to the previous and next device (either saves every
 // record), and the device's own switch.
-int32_t ControllerInput::DrawSetupHeader(QelJoystick& joystick, ControllerInputRecord* record, int32_t left,
+int32_t ControllerInput::DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record, int32_t left,
                                          int32_t top)
 {
     const int32_t count = gInputFactory->GetNumJoysticks();
-    Text(std::to_string(currentDevice + 1) + ": " + joystick.GetName(),
+    Text(ui, std::to_string(currentDevice + 1) + ": " + joystick.GetName(),
          IntRect{left, top, left + 400, top + kHeaderHeight}, kWhite);
-    SetRect(left + 410, top, kHeaderHeight, kHeaderHeight);
-    const bool previous = uiArrowButton(kPreviousDeviceId, 3, true, kLayer);
-    SetRect(left + 440, top, kHeaderHeight, kHeaderHeight);
-    const bool next = uiArrowButton(kNextDeviceId, 1, true, kLayer);
+    SetRect(ui, left + 410, top, kHeaderHeight, kHeaderHeight);
+    const bool previous = uiArrowButton(ui, kPreviousDeviceId, 3, true, kLayer);
+    SetRect(ui, left + 440, top, kHeaderHeight, kHeaderHeight);
+    const bool next = uiArrowButton(ui, kNextDeviceId, 1, true, kLayer);
     if (previous || next) {
         currentDevice = next ? (currentDevice + 1) % count : (currentDevice + count - 1) % count;
         SaveAll();
     }
     if (record != nullptr) {
-        SetRect(left + 475, top, kPanelWidth - 475, kHeaderHeight);
-        if (uiCheckButton(kDeviceEnabledId, "Device Enabled", "gui-1", record->enabled, true, kLayer)) {
+        SetRect(ui, left + 475, top, kPanelWidth - 475, kHeaderHeight);
+        if (uiCheckButton(ui, kDeviceEnabledId, "Device Enabled", "gui-1", record->enabled, true, kLayer)) {
             record->enabled = !record->enabled;
             record->mapsBuilt = false;
         }
@@ -170,27 +168,27 @@ int32_t ControllerInput::DrawSetupHeader(QelJoystick& joystick, ControllerInputR
 }
 
 // Per axis: its number, its raw value, its game axis, "Invert" and its dead zone.
-int32_t ControllerInput::DrawAxisRows(QelJoystick& joystick, ControllerInputRecord& record, int32_t axes,
+int32_t ControllerInput::DrawAxisRows(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t axes,
                                       int32_t left, int32_t top)
 {
-    Text("Axis Set", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, theUIContext.mainColour);
+    Text(ui, "Axis Set", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, ui.mainColour);
     top += kTitleHeight;
     for (int32_t a = 0; a < axes; ++a, top += kAxisRowHeight) {
         const int32_t id = kFirstAxisId + 4 * a;
-        Text(std::to_string(a), IntRect{left, top + 2, left + 24, top + kAxisRowHeight}, kWhite);
+        Text(ui, std::to_string(a), IntRect{left, top + 2, left + 24, top + kAxisRowHeight}, kWhite);
         float raw = joystick.GetAxis(a);
-        SetRect(left + 28, top, 150, kControlHeight);
-        uiSlider(id, -1.0f, 1.0f, raw, kLayer, "justbar");
-        SetRect(left + 186, top, 150, kControlHeight);
-        bool changed = DrawChoice(id + 1, record.axisAssignments[a], record.axisLabelList, "gui-1");
-        SetRect(left + 344, top, 100, kControlHeight);
-        if (uiCheckButton(id + 2, "Invert", "gui-1", record.axisSigns[a] < 0, true, kLayer)) {
+        SetRect(ui, left + 28, top, 150, kControlHeight);
+        uiSlider(ui, id, -1.0f, 1.0f, raw, kLayer, "justbar");
+        SetRect(ui, left + 186, top, 150, kControlHeight);
+        bool changed = DrawChoice(ui, id + 1, record.axisAssignments[a], record.axisLabelList, "gui-1");
+        SetRect(ui, left + 344, top, 100, kControlHeight);
+        if (uiCheckButton(ui, id + 2, "Invert", "gui-1", record.axisSigns[a] < 0, true, kLayer)) {
             record.axisSigns[a] = record.axisSigns[a] < 0 ? 1 : -1;
             changed = true;
         }
-        SetRect(left + 452, top, kPanelWidth - 452, kControlHeight);
+        SetRect(ui, left + 452, top, kPanelWidth - 452, kControlHeight);
         const float deadZone = record.axisDeadZones[a];
-        uiSlider(id + 3, 0.0f, ControllerInputRecord::kMaxDeadZone, record.axisDeadZones[a], kLayer, "float");
+        uiSlider(ui, id + 3, 0.0f, ControllerInputRecord::kMaxDeadZone, record.axisDeadZones[a], kLayer, "float");
         if (changed || record.axisDeadZones[a] != deadZone)
             record.mapsBuilt = false;
     }
@@ -198,16 +196,16 @@ int32_t ControllerInput::DrawAxisRows(QelJoystick& joystick, ControllerInputReco
 }
 
 // Seven cells to a row: the button lit while down, and its action.
-int32_t ControllerInput::DrawButtonCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons,
+int32_t ControllerInput::DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons,
                                          int32_t left, int32_t top)
 {
-    Text("Buttons", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, theUIContext.mainColour);
+    Text(ui, "Buttons", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, ui.mainColour);
     top += kTitleHeight;
     for (int32_t i = 0; i < buttons; ++i) {
         const int32_t x = left + (i % kButtonCellsPerRow) * kButtonCellWidth;
         const int32_t y = top + (i / kButtonCellsPerRow) * kButtonCellHeight;
         const int32_t id = kFirstButtonId + 2 * i;
-        if (DrawActionCell(id, i, joystick.IsButtonDown(i), x, y, kButtonCellWidth, record.buttonActions[i],
+        if (DrawActionCell(ui, id, i, joystick.IsButtonDown(i), x, y, kButtonCellWidth, record.buttonActions[i],
                            record.buttonLabelList, "smallest"))
             record.mapsBuilt = false;
     }
@@ -216,15 +214,15 @@ int32_t ControllerInput::DrawButtonCells(QelJoystick& joystick, ControllerInputR
 }
 
 // Four cells to a row: the hat direction lit while the hat points there, and its action.
-void ControllerInput::DrawHatCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top)
+void ControllerInput::DrawHatCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top)
 {
-    Text("Hat", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, theUIContext.mainColour);
+    Text(ui, "Hat", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, ui.mainColour);
     top += kTitleHeight;
     for (int32_t j = 0; j < ControllerInputRecord::kHatDirections; ++j) {
         const int32_t x = left + (j % kHatCellsPerRow) * kHatCellWidth;
         const int32_t y = top + (j / kHatCellsPerRow) * kButtonCellHeight;
         const int32_t id = kFirstHatId + 2 * j;
-        if (DrawActionCell(id, j, joystick.IsPovDirection(j), x, y, kHatCellWidth, record.hatActions[j],
+        if (DrawActionCell(ui, id, j, joystick.IsPovDirection(j), x, y, kHatCellWidth, record.hatActions[j],
                            record.buttonLabelList, "gui-1"))
             record.mapsBuilt = false;
     }

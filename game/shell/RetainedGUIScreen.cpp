@@ -48,10 +48,9 @@ RetainedGUIScreen::RetainedGUIScreen() = default;
 
 RetainedGUIScreen::~RetainedGUIScreen() = default;
 
-void RetainedGUIScreen::HandleHotKeys(RetainedGUIManager& shown)
+void RetainedGUIScreen::HandleHotKeys(UIContext& ui, RetainedGUIManager& shown)
 {
-    UIContext& ui = theUIContext;
-    RetainedLayoutContext context{shown};
+    RetainedLayoutContext context{ui, shown};
     LayoutAndDraw(context, IntRect{0, 0, ui.WindowWidth(), ui.WindowHeight()}, shown.Root());
     for (const ScriptHotKey& hotKey : shown.HotKeys()) {
         if (!isHotKeyPressed(hotKey.context, hotKey.tag, hotKey.code, kHotKeyDescription))
@@ -66,7 +65,7 @@ void RetainedGUIScreen::HandleHotKeys(RetainedGUIManager& shown)
 void RetainedGUIScreen::LayoutAndDraw(RetainedLayoutContext& context, const IntRect& parent,
                                       RetainedGUIWidget& record)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = context.ui;
     for (RetainedGUIWidget& child : record.visibleList) {
         const RetainedKind* kind = FindRetainedKind(child.kind);
         if (kind == nullptr || !child.shown)

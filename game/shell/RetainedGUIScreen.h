@@ -33,6 +33,7 @@
 #include "game/ui/IntRect.h"
 
 class Edline;
+class UIContext;
 class RetainedGUIManager;
 struct RetainedGUIWidget;
 
@@ -41,10 +42,11 @@ struct RetainedGUIWidget;
 struct RetainedLayoutContext {
     static constexpr int32_t kFirstId = 20001;
 
-    explicit RetainedLayoutContext(RetainedGUIManager& walked) : shown(walked) {}
+    RetainedLayoutContext(UIContext& drawnThrough, RetainedGUIManager& walked) : ui(drawnThrough), shown(walked) {}
 
     int32_t NextId() { return nextId++; }
 
+    UIContext& ui;  // the interface context the controls draw through
     RetainedGUIManager& shown;
     int32_t nextId = kFirstId;
     std::vector<RetainedActionSignal> actions;  // reported once the walk is done
@@ -66,7 +68,7 @@ public:
     // The frame's work: the whole tree of the retained GUI laid out over the
     // window and drawn, then the script's hot keys asked (a pressed one acts
     // on the widget of its tag, when there is one), then every action reported.
-    void HandleHotKeys(RetainedGUIManager& shown);
+    void HandleHotKeys(UIContext& ui, RetainedGUIManager& shown);
 
     // Lays out and draws the shown children of the record inside the parent
     // rectangle, recursing into sub-regions; their actions join the context.

@@ -55,9 +55,9 @@ Centre CentreOf(const IntRect& rect)
             static_cast<float>(std::min(rect.Width(), rect.Height())) / 2};
 }
 
-void IconShadow(int cell, const Centre& centre, int layer)
+void IconShadow(UIContext& ui, int cell, const Centre& centre, int layer)
 {
-    uiGridIcon(cell, kShadow, centre.x - kShadowOffset, centre.y - kShadowOffset, centre.half, layer);
+    uiGridIcon(ui, cell, kShadow, centre.x - kShadowOffset, centre.y - kShadowOffset, centre.half, layer);
 }
 
 // Text alignment of the font box: index 0 left, 1 centred, 2 right.
@@ -74,19 +74,19 @@ int TextAlign(int32_t index)
 
 bool DrawButton(RetainedWidgetDraw& d)
 {
-    return uiButton(d.id, d.widget.text, d.font, true, d.layer);
+    return uiButton(d.context.ui, d.id, d.widget.text, d.font, true, d.layer);
 }
 
 bool DrawRawIconButton(RetainedWidgetDraw& d)
 {
     const Centre centre = CentreOf(d.rect);
-    IconShadow(d.widget.index, centre, d.layer);
-    return uiIconButton(d.id, d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer, 1.0f);
+    IconShadow(d.context.ui, d.widget.index, centre, d.layer);
+    return uiIconButton(d.context.ui, d.id, d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer, 1.0f);
 }
 
 bool DrawClickRegion(RetainedWidgetDraw& d)
 {
-    return uiFourStringButton(d.id, d.widget.text, d.font, d.widget.data, d.layer);
+    return uiFourStringButton(d.context.ui, d.id, d.widget.text, d.font, d.widget.data, d.layer);
 }
 
 // The field follows the widget's text only when the text changed from
@@ -99,7 +99,7 @@ bool DrawTypein(RetainedWidgetDraw& d)
     field.id = d.id;
     field.font = d.font;
     field.SyncText(widget.text);
-    if (!uiTextBox(widget.data, field, d.layer))
+    if (!uiTextBox(d.context.ui, widget.data, field, d.layer))
         return false;
     widget.text = field.text;
     return true;
@@ -109,32 +109,32 @@ bool DrawDropdown(RetainedWidgetDraw& d)
 {
     std::vector<std::string> rows;
     SplitString(d.widget.data, kRowSeparator, rows);
-    return uiDropDown(d.id, d.widget.text, d.widget.index, rows, d.font, d.layer);
+    return uiDropDown(d.context.ui, d.id, d.widget.text, d.widget.index, rows, d.font, d.layer);
 }
 
 bool DrawCheckbox(RetainedWidgetDraw& d)
 {
-    return uiCheckButton(d.id, d.widget.text, d.font, d.widget.ticked, true, d.layer);
+    return uiCheckButton(d.context.ui, d.id, d.widget.text, d.font, d.widget.ticked, true, d.layer);
 }
 
 bool DrawColorButton(RetainedWidgetDraw& d)
 {
-    return uiColorButton(d.id, ColourText(d.widget), 0, d.layer);
+    return uiColorButton(d.context.ui, d.id, ColourText(d.widget), 0, d.layer);
 }
 
 bool DrawIconButton(RetainedWidgetDraw& d)
 {
-    return uiIconButtonByName(d.id, d.widget.index, ColourText(d.widget), 0, d.layer);
+    return uiIconButtonByName(d.context.ui, d.id, d.widget.index, ColourText(d.widget), 0, d.layer);
 }
 
 bool DrawColorCheckbox(RetainedWidgetDraw& d)
 {
-    return uiColorButton(d.id, ColourText(d.widget), CheckState(d.widget), d.layer);
+    return uiColorButton(d.context.ui, d.id, ColourText(d.widget), CheckState(d.widget), d.layer);
 }
 
 bool DrawIconCheckbox(RetainedWidgetDraw& d)
 {
-    return uiIconButtonByName(d.id, d.widget.index, ColourText(d.widget), CheckState(d.widget), d.layer);
+    return uiIconButtonByName(d.context.ui, d.id, d.widget.index, ColourText(d.widget), CheckState(d.widget), d.layer);
 }
 
 // Acts when a drag ends, and during it when the value moved and the last
@@ -143,9 +143,9 @@ bool DrawSlider(RetainedWidgetDraw& d)
 {
     RetainedGUIWidget& widget = d.widget;
     const float before = widget.value;
-    if (uiSlider(d.id, widget.low, widget.high, widget.value, d.layer, widget.data))
+    if (uiSlider(d.context.ui, d.id, widget.low, widget.high, widget.value, d.layer, widget.data))
         return true;
-    const uint64_t tick = static_cast<uint64_t>(std::max(theUIContext.tickCount, 0));
+    const uint64_t tick = static_cast<uint64_t>(std::max(d.context.ui.tickCount, 0));
     if (widget.value == before || tick < widget.nextSendTick)
         return false;
     widget.nextSendTick = tick + RetainedGUIScreen::kSliderReportTicks;
@@ -154,14 +154,14 @@ bool DrawSlider(RetainedWidgetDraw& d)
 
 bool DrawPlainText(RetainedWidgetDraw& d)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = d.context.ui;
     ui.DrawText(ui.GetFont(d.font), d.rect, d.widget.text, Colour(d.widget), d.layer + 1, TextAlign(d.widget.index));
     return false;
 }
 
 bool DrawFace(RetainedWidgetDraw& d)
 {
-    InterfacePictures* pictures = theUIContext.pictures;
+    InterfacePictures* pictures = d.context.ui.pictures;
     if (pictures != nullptr && d.rect.IsOpen())
         pictures->DrawFace(d.widget.text, d.rect.left, d.rect.top, static_cast<float>(d.rect.Width()), kWhite,
                            d.layer - 1);
@@ -171,7 +171,7 @@ bool DrawFace(RetainedWidgetDraw& d)
 bool DrawShip(RetainedWidgetDraw& d)
 {
     Qel2dBitmap* target = d.context.shown.ShipTarget();
-    InterfacePictures* pictures = theUIContext.pictures;
+    InterfacePictures* pictures = d.context.ui.pictures;
     if (pictures != nullptr && target != nullptr && d.rect.IsOpen())
         pictures->DrawShipInBox(target, d.widget.text, d.rect);
     return false;
@@ -180,8 +180,8 @@ bool DrawShip(RetainedWidgetDraw& d)
 bool DrawIcon(RetainedWidgetDraw& d)
 {
     const Centre centre = CentreOf(d.rect);
-    IconShadow(d.widget.index, centre, d.layer);
-    uiGridIcon(d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer);
+    IconShadow(d.context.ui, d.widget.index, centre, d.layer);
+    uiGridIcon(d.context.ui, d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer);
     return false;
 }
 
@@ -189,7 +189,7 @@ bool DrawIcon(RetainedWidgetDraw& d)
 bool DrawBitmap(RetainedWidgetDraw& d)
 {
     const RetainedGUIWidget& widget = d.widget;
-    Qel2dBitmap* bitmap = theUIContext.Bitmap(widget.data);
+    Qel2dBitmap* bitmap = d.context.ui.Bitmap(widget.data);
     if (bitmap == nullptr)
         return false;
     if (widget.srcRight < 1 && widget.srcBottom < 1)

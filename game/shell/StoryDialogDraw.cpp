@@ -35,26 +35,25 @@ int32_t Share(int32_t length, float share)
     return static_cast<int32_t>(static_cast<float>(length) * share);
 }
 
-void Frame(const IntRect& rect, const glm::vec4& colour)
+void Frame(UIContext& ui, const IntRect& rect, const glm::vec4& colour)
 {
-    uiFrame(1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+    uiFrame(ui, 1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
             static_cast<float>(rect.bottom), colour, kFrameLayer);
 }
 
-void DrawStoryDialog(const StoryDialogEntry& entry)
+void DrawStoryDialog(UIContext& ui, const StoryDialogEntry& entry)
 {
-    UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     const IntRect box{Share(width, kBoxLeft), Share(height, kBoxTop), Share(width, kBoxRight),
                       Share(height, kBoxBottom)};
     ui.SetCurrentRect(box);
-    Frame(box, kWhite);
+    Frame(ui, box, kWhite);
     ui.SetCurrentRect(Inset(box, kEdge));
     // A colour text that does not parse frames the dialog in magenta, where the mission's author sees it.
     glm::vec4 frameColour;
     ParseColor(frameColour, entry.color);
-    Frame(ui.CurrentRect(), frameColour);
+    Frame(ui, ui.CurrentRect(), frameColour);
 
     const int32_t portrait = (box.bottom - kMargin) - (box.top + kMargin);
     if (ui.pictures != nullptr && portrait > 0)
@@ -70,10 +69,10 @@ void DrawStoryDialog(const StoryDialogEntry& entry)
 
 }  // namespace
 
-void DrawStoryDialogs(StoryDialogGUIManager& queue)
+void DrawStoryDialogs(UIContext& ui, StoryDialogGUIManager& queue)
 {
     if (queue.Empty())
         return;
-    DrawStoryDialog(queue.Front());
-    queue.FinishFrame(theUIContext.LeftReleased(), qel::GetMilliseconds());
+    DrawStoryDialog(ui, queue.Front());
+    queue.FinishFrame(ui.LeftReleased(), qel::GetMilliseconds());
 }

@@ -11,5 +11,6 @@
 // other controls. Nothing is drawn while the queue is empty. Main thread only.
 
 class StoryDialogGUIManager;
+class UIContext;
 
-void DrawStoryDialogs(StoryDialogGUIManager& queue);
+void DrawStoryDialogs(UIContext& ui, StoryDialogGUIManager& queue);

@@ -22,6 +22,7 @@
 class QEL3DObject;
 class Qel2dBitmap;
 class QelJoystick;
+class UIContext;
 
 class ControllerInput {
 public:
@@ -57,7 +58,7 @@ public:
     // With a preview target and object, the object steered by the axes
     // transform, turned by angle about the vertical and scaled, is drawn
     // right of the panel.
-    void DrawSetupScreen(const IntRect& position, float angle, float scale);
+    void DrawSetupScreen(UIContext& ui, const IntRect& position, float angle, float scale);
     // The axes transform from the game axes now: pitch × yaw × roll ×
     // throttle, each half the axis value in radians, the throttle moving
     // along z.
@@ -88,12 +89,12 @@ private:
     void ForEachActiveDevice(Visit visit);
     ControllerInputRecord* GetRecord(const std::string& deviceName, QelJoystick* device);
     // The set-up screen's parts; each answers the top of what follows it.
-    int32_t DrawSetupHeader(QelJoystick& joystick, ControllerInputRecord* record, int32_t left, int32_t top);
-    int32_t DrawAxisRows(QelJoystick& joystick, ControllerInputRecord& record, int32_t axes, int32_t left,
+    int32_t DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record, int32_t left, int32_t top);
+    int32_t DrawAxisRows(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t axes, int32_t left,
                          int32_t top);
-    int32_t DrawButtonCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons, int32_t left,
+    int32_t DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons, int32_t left,
                             int32_t top);
-    void DrawHatCells(QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top);
+    void DrawHatCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top);
     void DrawPreview(const IntRect& area, float angle, float scale);
 };
 

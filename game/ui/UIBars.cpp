@@ -51,10 +51,9 @@ glm::vec4 Contrasting(const glm::vec4& colour)
 
 }  // namespace
 
-bool uiCoolantButtons(int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
+bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
                       const glm::vec4& availableColour, bool enabled)
 {
-    UIContext& ui = theUIContext;
     glm::vec4 hoverColour = ui.shades[2];
     ui.TakeNextColour(hoverColour);
     const IntRect rect = ui.CurrentRect();
@@ -85,19 +84,19 @@ bool uiCoolantButtons(int32_t id, int32_t& selected, const glm::vec4& setColour,
             colour = availableColour;
         }
         const IntRect box = StepRect(rect, upright, step);
-        DrawFrame(step == 0 ? kFirstStepStyle : kUnitStepStyle, box, colour, kCoolantLayer);
+        DrawFrame(ui, step == 0 ? kFirstStepStyle : kUnitStepStyle, box, colour, kCoolantLayer);
         if (step == 0 || step == under)
-            DrawFrame(kUnitStepStyle, Inset(box, std::min(box.Width(), box.Height()) / 4), ui.dimColour,
+            DrawFrame(ui, kUnitStepStyle, Inset(box, std::min(box.Width(), box.Height()) / 4), ui.dimColour,
                       kCoolantLayer);
     }
     return changed;
 }
 
-void uiPercentChevrons(const IntRect& rect, float percent, const glm::vec4& colour)
+void uiPercentChevrons(UIContext& ui, const IntRect& rect, float percent, const glm::vec4& colour)
 {
     if (!(percent >= kChevronThreshold) || !rect.IsOpen())
         return;
-    Qel2dBitmap* white = theUIContext.White();
+    Qel2dBitmap* white = ui.White();
     if (white == nullptr)
         return;
     const bool upright = rect.Height() > rect.Width();

@@ -67,9 +67,8 @@ void DrawBitmapCaption(UIContext& ui, Qel2dBitmap& bitmap, float centreX, float 
 
 }  // namespace
 
-bool uiButton(int32_t id, const std::string& label, const std::string& fontTag, bool enabled, int layer)
+bool uiButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool enabled, int layer)
 {
-    UIContext& ui = theUIContext;
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))
         return false;
@@ -79,10 +78,9 @@ bool uiButton(int32_t id, const std::string& label, const std::string& fontTag, 
     return button.clicked;
 }
 
-bool uiFourStringButton(int32_t id, const std::string& label, const std::string& fontTag,
+bool uiFourStringButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag,
                         const std::string& colourText, int layer)
 {
-    UIContext& ui = theUIContext;
     glm::vec4 labelColour = ui.mainColour;
     ui.TakeNextColour(labelColour);
     const IntRect rect = ui.CurrentRect();
@@ -104,10 +102,9 @@ bool uiFourStringButton(int32_t id, const std::string& label, const std::string&
     return clicked;
 }
 
-bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
+bool uiBitmapButton(UIContext& ui, int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
                     const BitmapCaption* caption)
 {
-    UIContext& ui = theUIContext;
     glm::vec4 tint = ui.mainColour;
     ui.TakeNextColour(tint);
     Qel2dBitmap* bitmap = ui.Bitmap(bitmapName);
@@ -125,9 +122,8 @@ bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, fl
     return clicked;
 }
 
-bool uiArrowButton(int32_t id, int direction, bool enabled, int layer)
+bool uiArrowButton(UIContext& ui, int32_t id, int direction, bool enabled, int layer)
 {
-    UIContext& ui = theUIContext;
     ui.nextControlColour.clear();
     const IntRect rect = ui.CurrentRect();
     if (!rect.IsOpen())
@@ -147,10 +143,9 @@ bool uiArrowButton(int32_t id, int direction, bool enabled, int layer)
     return clicked;
 }
 
-bool uiCheckButton(int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
+bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
                    int layer)
 {
-    UIContext& ui = theUIContext;
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))
         return false;
@@ -158,15 +153,14 @@ bool uiCheckButton(int32_t id, const std::string& label, const std::string& font
     const int32_t tickWidth = std::clamp(rect.Height(), kMinTickWidth, kMaxTickWidth);
     const IntRect textBox{rect.left + tickWidth, rect.top, rect.right, rect.bottom};
     DrawButtonFace(ui, rect, button.panelColour, textBox, label, fontTag, button.labelColour, layer);
-    DrawFrame(10, IntRect{rect.left + 1, rect.top + 1, rect.left + tickWidth, rect.bottom - 2},
+    DrawFrame(ui, 10, IntRect{rect.left + 1, rect.top + 1, rect.left + tickWidth, rect.bottom - 2},
               ticked ? button.labelColour : UnlitColour(button.panelColour), layer + 1);
     return button.clicked;
 }
 
-bool uiOptionButton(int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
+bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
                     int layer)
 {
-    UIContext& ui = theUIContext;
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))
         return false;

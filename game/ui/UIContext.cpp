@@ -46,14 +46,14 @@ glm::vec4 ColourPreference(const char* key, const glm::vec4& fallback)
 
 }  // namespace
 
-TextSurfaceScope::TextSurfaceScope(std::string surface) : previous_(std::move(theUIContext.textSurface))
+TextSurfaceScope::TextSurfaceScope(UIContext& ui, std::string surface) : ui_(ui), previous_(std::move(ui.textSurface))
 {
-    theUIContext.textSurface = std::move(surface);
+    ui_.textSurface = std::move(surface);
 }
 
 TextSurfaceScope::~TextSurfaceScope()
 {
-    theUIContext.textSurface = std::move(previous_);
+    ui_.textSurface = std::move(previous_);
 }
 
 // --- The rectangle stack -------------------------------------------------
@@ -165,11 +165,6 @@ void UIContext::LoadSettings()
     tickCount = 0;
     modalNextFrame = 0;
     modalThisFrame = 0;
-}
-
-void uiLoadSettings()
-{
-    theUIContext.LoadSettings();
 }
 
 // --- Fonts, fills and text ---------------------------------------------------
@@ -430,7 +425,8 @@ QelKeyboard* UIContext::Keyboard()
 
 bool UIContext::MouseInside(const IntRect& rect)
 {
-    return uiHitTest(rect.left, rect.top, rect.right, rect.bottom);
+    return MouseInside(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+                       static_cast<float>(rect.bottom));
 }
 
 bool UIContext::MouseInside(float left, float top, float right, float bottom)
@@ -442,10 +438,10 @@ bool UIContext::MouseInside(float left, float top, float right, float bottom)
     return fx >= left && fx <= right && fy >= top && fy <= bottom;
 }
 
-bool uiHitTest(int32_t left, int32_t top, int32_t right, int32_t bottom)
+bool uiHitTest(UIContext& ui, int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
-    return theUIContext.MouseInside(static_cast<float>(left), static_cast<float>(top), static_cast<float>(right),
-                                    static_cast<float>(bottom));
+    return ui.MouseInside(static_cast<float>(left), static_cast<float>(top), static_cast<float>(right),
+                          static_cast<float>(bottom));
 }
 
 bool UIContext::MousePosition(int32_t& x, int32_t& y)

@@ -80,9 +80,10 @@ public:
     // Parses "gui-color-main" into the main colour; the dim colour and the
     // shades keep what the settings computed.
     void ReadMainColour();
-    // The settings of uiLoadSettings: colours, the fonts' list, the white
-    // bitmap. Each font is baked the first time it is asked for, or by
-    // LoadNextFont.
+    // Reads the interface's settings once the preferences and the graphics
+    // are up: colours, the fonts' list, the white bitmap, the standby texts
+    // and the interface sounds. Each font is baked the first time it is
+    // asked for, or by LoadNextFont.
     void LoadSettings();
     // Bakes one font of the list not yet baked (the default font last);
     // false when every one is.
@@ -224,21 +225,18 @@ extern UIContext theUIContext;
 // window (the radar's target, a list drawn off screen).
 class TextSurfaceScope {
 public:
-    explicit TextSurfaceScope(std::string surface);
+    TextSurfaceScope(UIContext& ui, std::string surface);
     ~TextSurfaceScope();
     TextSurfaceScope(const TextSurfaceScope&) = delete;
     TextSurfaceScope& operator=(const TextSurfaceScope&) = delete;
 
 private:
+    UIContext& ui_;
     std::string previous_;
 };
 
-// Reads the interface's settings once the preferences and the graphics are up:
-// colours, fonts, the standby texts, the interface sounds, the default font.
-void uiLoadSettings();
-
 // True when the mouse lies inside the rectangle, all four edges included.
-bool uiHitTest(int32_t left, int32_t top, int32_t right, int32_t bottom);
+bool uiHitTest(UIContext& ui, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // True, with the colour, when the text parses to a colour; text the parser
 // cannot read (and "magenta", which reads the same) leaves the colour as it was.
@@ -248,4 +246,4 @@ bool uiParseColorValid(const std::string& text, glm::vec4& colour);
 // filled with "gradient1024" tinted with the colour and outlined in the colour
 // at twice its brightness (chamfer 10 pixels). Styles 10 to 18: a knob filled
 // solid, chamfer 18 − style (18 is a plain rectangle). Other styles draw nothing.
-void uiFrame(int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer);
+void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer);

@@ -21,9 +21,9 @@ bool StartButton(UIContext& ui, int32_t id, bool enabled, ButtonStart& start)
     return true;
 }
 
-void DrawFrame(int style, const IntRect& rect, const glm::vec4& colour, int layer)
+void DrawFrame(UIContext& ui, int style, const IntRect& rect, const glm::vec4& colour, int layer)
 {
-    uiFrame(style, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+    uiFrame(ui, style, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
             static_cast<float>(rect.bottom), colour, layer);
 }
 
@@ -45,7 +45,7 @@ glm::vec4 UnlitColour(const glm::vec4& panelColour)
 void DrawButtonFace(UIContext& ui, const IntRect& rect, const glm::vec4& panelColour, const IntRect& textBox,
                     const std::string& label, const std::string& fontTag, const glm::vec4& labelColour, int layer)
 {
-    DrawFrame(0, rect, panelColour, layer);
+    DrawFrame(ui, 0, rect, panelColour, layer);
     ui.DrawText(ui.GetFont(fontTag), uiButtonTextBox(textBox), label, labelColour, layer + 1);
 }
 
@@ -54,13 +54,13 @@ IntRect uiButtonTextBox(const IntRect& rect)
     return Inset(rect, kTextInset);
 }
 
-IntRect DrawStateIndicator(const IntRect& rect, int state, const glm::vec4& panelColour, const glm::vec4& litColour,
+IntRect DrawStateIndicator(UIContext& ui, const IntRect& rect, int state, const glm::vec4& panelColour, const glm::vec4& litColour,
                            int layer)
 {
     if (state != 1 && state != 2)
         return rect;
     const int32_t middle = rect.left + rect.Width() / 2;
     const IntRect indicator = Inset(IntRect{rect.left, rect.top, middle, rect.bottom}, kIndicatorInset);
-    DrawFrame(0, indicator, state == 2 ? litColour : UnlitColour(panelColour), layer);
+    DrawFrame(ui, 0, indicator, state == 2 ? litColour : UnlitColour(panelColour), layer);
     return IntRect{middle, rect.top, rect.right, rect.bottom};
 }

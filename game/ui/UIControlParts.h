@@ -26,7 +26,7 @@ struct ButtonStart {
 bool StartButton(UIContext& ui, int32_t id, bool enabled, ButtonStart& start);
 
 // uiFrame over an integer rectangle.
-void DrawFrame(int style, const IntRect& rect, const glm::vec4& colour, int layer);
+void DrawFrame(UIContext& ui, int style, const IntRect& rect, const glm::vec4& colour, int layer);
 
 // The rectangle with every edge moved inwards by pixels.
 IntRect Inset(const IntRect& rect, int32_t pixels);
@@ -44,5 +44,5 @@ void DrawButtonFace(UIContext& ui, const IntRect& rect, const glm::vec4& panelCo
 // The right half of the rectangle, where state 1 and 2 put their content,
 // beside the indicator drawn over the left half: lit (state 2) or unlit.
 // State 0 leaves the whole rectangle to the content.
-IntRect DrawStateIndicator(const IntRect& rect, int state, const glm::vec4& panelColour,
+IntRect DrawStateIndicator(UIContext& ui, const IntRect& rect, int state, const glm::vec4& panelColour,
                            const glm::vec4& litColour, int layer);

@@ -14,9 +14,9 @@
 // width. The result is true on the frame of the click.
 //
 //   ui.SetCurrentRectEdges(20, 20, 220, 52);
-//   if (uiButton(10, "Start Server", "gui-2", true, 1000)) ...
+//   if (uiButton(ui, 10, "Start Server", "gui-2", true, 1000)) ...
 //   ui.ShiftRectY(1, 4);
-//   if (uiCheckButton(11, "Full screen", "gui-1", fullScreen, true, 1000)) fullScreen = !fullScreen;
+//   if (uiCheckButton(ui, 11, "Full screen", "gui-1", fullScreen, true, 1000)) fullScreen = !fullScreen;
 
 #include <glm/vec4.hpp>
 
@@ -27,6 +27,7 @@
 #include "game/ui/IntRect.h"
 
 class Edline;
+class UIContext;
 class QelBitmapFont;
 
 // Rows of a drop-down's list take the drop-down's id plus this, plus the row
@@ -34,14 +35,14 @@ class QelBitmapFont;
 constexpr int32_t kDropDownRowIdOffset = 12345;
 
 // A push button. A click also ends text entry.
-bool uiButton(int32_t id, const std::string& label, const std::string& fontTag, bool enabled, int layer);
+bool uiButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool enabled, int layer);
 
 // The box a button's label is fitted into, for a button in the rectangle.
 IntRect uiButtonTextBox(const IntRect& rect);
 
 // A transparent click region that lights up only under the mouse: the label
 // centred, or, with no label, the rectangle filled in the colour text.
-bool uiFourStringButton(int32_t id, const std::string& label, const std::string& fontTag,
+bool uiFourStringButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag,
                         const std::string& colourText, int layer);
 
 // A bitmap button's caption: the text in the font, centred in a box given in
@@ -55,41 +56,41 @@ struct BitmapCaption {
 
 // The bitmap centred on the point, scaled; only its opaque pixels click. A
 // bitmap that does not load draws nothing and never clicks (logged once).
-bool uiBitmapButton(int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
+bool uiBitmapButton(UIContext& ui, int32_t id, const std::string& bitmapName, float centreX, float centreY, float scale,
                     const BitmapCaption* caption = nullptr);
 
 // An icon of the icon sheet centred on the point; its square of halfSize ×
 // scale clicks. Dimmed to 80 % while hot and 60 % while pressed.
-bool uiIconButton(int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
+bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
                   int layer, float scale);
 
 // A button with an icon. state 0: the icon centred; 1 and 2: the icon in the
 // right half and an indicator in the left half, lit for 2. The ByName form
 // takes a colour text (text the colour parser cannot read shows magenta).
-bool uiIconButtonInRect(int32_t id, int cell, const glm::vec4& colour, int state, int layer);
-bool uiIconButtonByName(int32_t id, int cell, const std::string& colourText, int state, int layer);
+bool uiIconButtonInRect(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, int state, int layer);
+bool uiIconButtonByName(UIContext& ui, int32_t id, int cell, const std::string& colourText, int state, int layer);
 
 // A button showing a colour swatch, with the indicator of uiIconButtonInRect.
-bool uiColorSwatchButton(int32_t id, const glm::vec4& colour, int state, int layer);
-bool uiColorButton(int32_t id, const std::string& colourText, int state, int layer);
+bool uiColorSwatchButton(UIContext& ui, int32_t id, const glm::vec4& colour, int state, int layer);
+bool uiColorButton(UIContext& ui, int32_t id, const std::string& colourText, int state, int layer);
 
 // A solid triangle filling the rectangle, pointing up (0), right (1), down
 // (2) or left (3).
-bool uiArrowButton(int32_t id, int direction, bool enabled, int layer);
+bool uiArrowButton(UIContext& ui, int32_t id, int direction, bool enabled, int layer);
 
 // A button with a tick square at its left end; the caller flips its own state on a click.
-bool uiCheckButton(int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
+bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
                    int layer);
 
 // A button framed a second time while selected.
-bool uiOptionButton(int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
+bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
                     int layer);
 
 // Nine steps along the rectangle's longer side (from the bottom when
 // upright): the first sets selected to -1, step k to k - 1. Steps up to the
 // selection are lit in setColour, further steps up to highestAvailable in
 // availableColour. True on the click that changed the selection.
-bool uiCoolantButtons(int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
+bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
                       const glm::vec4& availableColour, bool enabled);
 
 // A value bar, upright when narrower than tall (minimum at the bottom). While
@@ -97,23 +98,23 @@ bool uiCoolantButtons(int32_t id, int32_t& selected, const glm::vec4& setColour,
 // knob shows mode "float" (the value with decimals), "int" (a whole number)
 // or any other text as it stands; "justbar" shows the value and takes no
 // input at all. True on the frame the drag ends.
-bool uiSlider(int32_t id, float minimum, float maximum, float& value, int layer, const std::string& mode);
+bool uiSlider(UIContext& ui, int32_t id, float minimum, float maximum, float& value, int layer, const std::string& mode);
 
 // One row of an editor's column of settings: the caption, a slider with the
 // next id of theUIContext.sliderRowId, and the value's text, which replaces
 // the caption; then the current rectangle moves down by its height.
-bool uiSliderRow(std::string& caption, float minimum, float maximum, float& value);
+bool uiSliderRow(UIContext& ui, std::string& caption, float minimum, float maximum, float& value);
 
 // A closed head showing the label; a click opens its list (when the list has
 // rows), and while open every other control is inert. Choosing a row sets
 // selected and the label and returns true; a release outside the list closes
 // it unchanged.
-bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::vector<std::string>& list,
+bool uiDropDown(UIContext& ui, int32_t id, std::string& label, int32_t& selected, const std::vector<std::string>& list,
                 const std::string& fontTag, int layer);
 
 // The open list of a drop-down, rows going away from the nearer window edges
 // of the rectangle. True when a row was chosen; an empty list draws nothing.
-bool uiDropDownList(int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
+bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
                     const std::string& fontTag, int layer);
 
 // A text box bound to the field (its id and font are the field's). A press
@@ -122,13 +123,13 @@ bool uiDropDownList(int32_t id, const IntRect& rect, int32_t& selected, const st
 // keys (left, right, Home, End) move it; Enter keeps the text and pushes it
 // into the history. True on a frame in which the text changed or Enter was
 // pressed. An empty field without the keys shows the placeholder.
-bool uiTextBox(const std::string& placeholder, Edline& field, int layer);
+bool uiTextBox(UIContext& ui, const std::string& placeholder, Edline& field, int layer);
 
 // One cell (column cell % 20, row cell / 20) of the 20 × 20 icon sheet
 // "grid-icon-sheet", as the square centre ± halfSize. A cell off the sheet draws nothing.
-void uiGridIcon(int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer);
+void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer);
 
 // Chevrons marking a bar filled to the percent along the rectangle's longer
 // side (from the left, or from the bottom when upright), in a colour that
 // stands out from the given one. Nothing below 50 %.
-void uiPercentChevrons(const IntRect& rect, float percent, const glm::vec4& colour);
+void uiPercentChevrons(UIContext& ui, const IntRect& rect, float percent, const glm::vec4& colour);

@@ -60,10 +60,9 @@ private:
 
 }  // namespace
 
-bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::vector<std::string>& list,
+bool uiDropDown(UIContext& ui, int32_t id, std::string& label, int32_t& selected, const std::vector<std::string>& list,
                 const std::string& fontTag, int layer)
 {
-    UIContext& ui = theUIContext;
     const std::string colourText = ui.nextControlColour;  // for the rows as well as the head
     const glm::vec4 labelColour = ui.LabelColour(true);
     const IntRect head = ui.CurrentRect();
@@ -78,7 +77,7 @@ bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::ve
             ui.modalRegion = UIContext::kNoRegion;
         } else {
             ui.nextControlColour = colourText;
-            chosen = uiDropDownList(id + kDropDownRowIdOffset, head, selected, list, fontTag, layer + 3);
+            chosen = uiDropDownList(ui, id + kDropDownRowIdOffset, head, selected, list, fontTag, layer + 3);
             if (chosen)
                 label = list[static_cast<size_t>(selected)];
         }
@@ -89,7 +88,7 @@ bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::ve
         ui.modalRegion = IntRect{0, 0, ui.WindowWidth(), ui.WindowHeight()};
     }
 
-    DrawFrame(1, head, ui.PanelColour(id), layer);
+    DrawFrame(ui, 1, head, ui.PanelColour(id), layer);
     IntRect labelBox = Inset(head, kLabelInset);
     labelBox.right -= kChevronRoom;
     ui.DrawText(ui.GetFont(fontTag), labelBox, label, labelColour, layer + 1, 0, TextFlow::kOneLine);
@@ -97,16 +96,15 @@ bool uiDropDown(int32_t id, std::string& label, int32_t& selected, const std::ve
     return chosen;
 }
 
-bool uiDropDownList(int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
+bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
                     const std::string& fontTag, int layer)
 {
-    UIContext& ui = theUIContext;
     if (list.empty()) {
         ui.nextControlColour.clear();
         return false;
     }
     ui.modalRegion = rect;
-    DrawFrame(1, rect, ui.dimColour, layer);
+    DrawFrame(ui, 1, rect, ui.dimColour, layer);
 
     // The rows are the one part of the screen that answers while the list is open.
     const int32_t openList = ui.modalThisFrame;
@@ -121,7 +119,7 @@ bool uiDropDownList(int32_t id, const IntRect& rect, int32_t& selected, const st
         ui.modalRegion.bottom = std::max(ui.modalRegion.bottom, row.bottom);
         ui.SetCurrentRect(row);
         ui.nextControlColour = rowColour;
-        if (uiButton(id + static_cast<int32_t>(i), list[i], fontTag, true, layer) && !chosen) {
+        if (uiButton(ui, id + static_cast<int32_t>(i), list[i], fontTag, true, layer) && !chosen) {
             selected = static_cast<int32_t>(i);
             ui.modalNextFrame = 0;
             chosen = true;

@@ -66,11 +66,10 @@ struct ChamferedPanel {
 
 }  // namespace
 
-void uiFrame(int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer)
+void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer)
 {
     if (!(left < right && top < bottom) || style > kLastKnobStyle)
         return;
-    UIContext& ui = theUIContext;
     if (style >= kFirstKnobStyle) {
         const ChamferedPanel knob(left, top, right, bottom, static_cast<float>(kLastKnobStyle - style));
         if (Qel2dBitmap* white = ui.White())

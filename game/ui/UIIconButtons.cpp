@@ -26,21 +26,21 @@ glm::vec4 Scaled(const glm::vec4& colour, float factor)
 }
 
 // The icon centred in the rectangle, as large as its smaller side allows.
-void IconInRect(int cell, const glm::vec4& colour, const IntRect& rect, int layer)
+void IconInRect(UIContext& ui, int cell, const glm::vec4& colour, const IntRect& rect, int layer)
 {
     const float half = std::min(rect.Width(), rect.Height()) / 2.0f - kIconMargin;
     if (half <= 0)
         return;
-    uiGridIcon(cell, colour, (rect.left + rect.right) / 2.0f, (rect.top + rect.bottom) / 2.0f, half, layer);
+    uiGridIcon(ui, cell, colour, (rect.left + rect.right) / 2.0f, (rect.top + rect.bottom) / 2.0f, half, layer);
 }
 
 }  // namespace
 
-void uiGridIcon(int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer)
+void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer)
 {
     if (cell < 0 || cell >= kIconColumns * kIconRows)
         return;
-    Qel2dBitmap* sheet = theUIContext.Bitmap(kIconSheet);
+    Qel2dBitmap* sheet = ui.Bitmap(kIconSheet);
     if (sheet == nullptr)
         return;
     const float cellWidth = static_cast<float>(sheet->GetWidth()) / kIconColumns;
@@ -54,10 +54,9 @@ void uiGridIcon(int cell, const glm::vec4& colour, float centreX, float centreY,
     sheet->DrawQuad(&colour[0], layer, false);
 }
 
-bool uiIconButton(int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
+bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
                   int layer, float scale)
 {
-    UIContext& ui = theUIContext;
     ui.nextControlColour.clear();
     const float reach = halfSize * scale;
     if (!(reach > 0))
@@ -69,43 +68,43 @@ bool uiIconButton(int32_t id, int cell, const glm::vec4& colour, float centreX, 
         shown = Scaled(colour, 0.6f);
     else if (ui.hotId == id)
         shown = Scaled(colour, 0.8f);
-    uiGridIcon(cell, shown, centreX, centreY, halfSize, layer);
+    uiGridIcon(ui, cell, shown, centreX, centreY, halfSize, layer);
     return clicked;
 }
 
-bool uiIconButtonInRect(int32_t id, int cell, const glm::vec4& colour, int state, int layer)
+bool uiIconButtonInRect(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, int state, int layer)
 {
     ButtonStart button;
-    if (!StartButton(theUIContext, id, true, button))
+    if (!StartButton(ui, id, true, button))
         return false;
-    DrawFrame(0, button.rect, button.panelColour, layer);
-    IconInRect(cell, colour, DrawStateIndicator(button.rect, state, button.panelColour, button.labelColour, layer + 1),
+    DrawFrame(ui, 0, button.rect, button.panelColour, layer);
+    IconInRect(ui, cell, colour, DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1),
                layer + 1);
     return button.clicked;
 }
 
-bool uiIconButtonByName(int32_t id, int cell, const std::string& colourText, int state, int layer)
+bool uiIconButtonByName(UIContext& ui, int32_t id, int cell, const std::string& colourText, int state, int layer)
 {
     glm::vec4 colour;
     ParseColor(colour, colourText);
-    return uiIconButtonInRect(id, cell, colour, state, layer);
+    return uiIconButtonInRect(ui, id, cell, colour, state, layer);
 }
 
-bool uiColorSwatchButton(int32_t id, const glm::vec4& colour, int state, int layer)
+bool uiColorSwatchButton(UIContext& ui, int32_t id, const glm::vec4& colour, int state, int layer)
 {
     ButtonStart button;
-    if (!StartButton(theUIContext, id, true, button))
+    if (!StartButton(ui, id, true, button))
         return false;
-    DrawFrame(0, button.rect, button.panelColour, layer);
+    DrawFrame(ui, 0, button.rect, button.panelColour, layer);
     const IntRect swatch =
-        Inset(DrawStateIndicator(button.rect, state, button.panelColour, button.labelColour, layer + 1), kSwatchInset);
-    DrawFrame(10, swatch, colour, layer + 1);
+        Inset(DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1), kSwatchInset);
+    DrawFrame(ui, 10, swatch, colour, layer + 1);
     return button.clicked;
 }
 
-bool uiColorButton(int32_t id, const std::string& colourText, int state, int layer)
+bool uiColorButton(UIContext& ui, int32_t id, const std::string& colourText, int state, int layer)
 {
     glm::vec4 colour;
     ParseColor(colour, colourText);
-    return uiColorSwatchButton(id, colour, state, layer);
+    return uiColorSwatchButton(ui, id, colour, state, layer);
 }

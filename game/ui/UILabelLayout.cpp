@@ -20,12 +20,11 @@ void LabelLayout::Reserve(const IntRect& box)
 // The text is fitted once, into the first candidate: the others of the same
 // size take its lines where they stand, so a label that tries several places
 // pays for one fit.
-bool LabelLayout::Place(QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
+bool LabelLayout::Place(UIContext& ui, QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
                         const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align)
 {
     if (font == nullptr || text.empty() || candidates.empty())
         return false;
-    UIContext& ui = theUIContext;
     const IntRect& first = candidates.front();
     const IntRect firstInk = ui.TextInk(font, first, text, align);
     if (Shown(firstInk, text))
@@ -45,12 +44,11 @@ bool LabelLayout::Place(QelBitmapFont* font, std::span<const IntRect> candidates
     return false;
 }
 
-void LabelLayout::Claim(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
+void LabelLayout::Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
                         int layer, UIContext::Shadow shadow, int align)
 {
     if (font == nullptr || text.empty())
         return;
-    UIContext& ui = theUIContext;
     File(ui.TextInk(font, box, text, align), text);
     ui.DrawShadowedText(font, box, text, colour, layer, shadow, align);
 }

@@ -43,11 +43,11 @@ public:
     // as UIContext::DrawText); false, drawing nothing, when none is free.
     // True, drawing nothing, when the same text already stands where the
     // first candidate would put it.
-    bool Place(QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
+    bool Place(UIContext& ui, QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
                const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align);
     // Draws the text over its shadow in the box its owner chose by a rule of
     // its own (the radar's climbing names), and keeps later labels clear of it.
-    void Claim(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
+    void Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
                UIContext::Shadow shadow, int align);
 
 private:

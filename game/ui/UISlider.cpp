@@ -80,9 +80,8 @@ void DrawKnobText(UIContext& ui, const IntRect& knob, const std::string& text, i
 
 }  // namespace
 
-bool uiSlider(int32_t id, float minimum, float maximum, float& value, int layer, const std::string& mode)
+bool uiSlider(UIContext& ui, int32_t id, float minimum, float maximum, float& value, int layer, const std::string& mode)
 {
-    UIContext& ui = theUIContext;
     ui.nextControlColour.clear();
     const IntRect rect = ui.CurrentRect();
     if (!rect.IsOpen())
@@ -103,22 +102,21 @@ bool uiSlider(int32_t id, float minimum, float maximum, float& value, int layer,
         }
     }
 
-    DrawFrame(1, rect, ui.dimColour, layer);
+    DrawFrame(ui, 1, rect, ui.dimColour, layer);
     const IntRect knob = KnobRect(rect, upright, RangeFraction(minimum, maximum, value));
-    DrawFrame(10, knob, ui.knobColour, layer + 1);
+    DrawFrame(ui, 10, knob, ui.knobColour, layer + 1);
     if (!displayOnly)
         DrawKnobText(ui, knob, KnobText(mode, minimum, maximum, value), layer + 2);
     return dragEnded;
 }
 
-bool uiSliderRow(std::string& caption, float minimum, float maximum, float& value)
+bool uiSliderRow(UIContext& ui, std::string& caption, float minimum, float maximum, float& value)
 {
-    UIContext& ui = theUIContext;
     ui.PushRect();
     const IntRect box = Inset(ui.CurrentRect(), 3);
     QelBitmapFont* font = ui.GetFont(kKnobFont);
     ui.DrawText(font, box, caption, kRowCaptionColour, kRowLayer + 2);
-    const bool dragEnded = uiSlider(ui.sliderRowId++, minimum, maximum, value, kRowLayer, "");
+    const bool dragEnded = uiSlider(ui, ui.sliderRowId++, minimum, maximum, value, kRowLayer, "");
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", value);
     caption = text;

@@ -195,9 +195,8 @@ void DrawFieldText(UIContext& ui, Edline& field, QelBitmapFont& font, const IntR
 
 }  // namespace
 
-bool uiTextBox(const std::string& placeholder, Edline& field, int layer)
+bool uiTextBox(UIContext& ui, const std::string& placeholder, Edline& field, int layer)
 {
-    UIContext& ui = theUIContext;
     glm::vec4 colour = ui.mainColour;
     ui.TakeNextColour(colour);
     const IntRect rect = ui.CurrentRect();
@@ -213,7 +212,7 @@ bool uiTextBox(const std::string& placeholder, Edline& field, int layer)
     if (owner && keyboard != nullptr)
         answered = TakeTypedKeys(*keyboard, field);
 
-    DrawFrame(1, rect, ui.shades[2], layer);
+    DrawFrame(ui, 1, rect, ui.shades[2], layer);
     if (ui.activeId == field.id)
         colour = ui.shades[3];
     else if (ui.hotId == field.id)

@@ -80,29 +80,30 @@ bool ZoomKeyPressed(const char* name, int32_t key, const char* description)
     return KeyVal::QueryPressed(kRadarKeys, name, key, qel::vk::kControl, description);
 }
 
-bool IconClicked(const IntRect& cell, int32_t id, int32_t icon)
+bool IconClicked(UIContext& ui, const IntRect& cell, int32_t id, int32_t icon)
 {
-    theUIContext.SetCurrentRect(cell);
-    return uiIconButtonInRect(id, icon, kIconTint, 0, kIconLayer);
+    ui.SetCurrentRect(cell);
+    return uiIconButtonInRect(ui, id, icon, kIconTint, 0, kIconLayer);
 }
 
 }  // namespace
 
 void ViewRadarZoomCtrlDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     if (!console.renderer)
         return;
     RenderManager& manager = *console.renderer;
     for (int32_t i = 0; i < kZoomButtons - 1; ++i) {
         const ZoomButton& button = kZoomRows[i];
-        const bool clicked = IconClicked(ZoomCell(rect, i), button.id, button.cell);
+        const bool clicked = IconClicked(ui, ZoomCell(rect, i), button.id, button.cell);
         if (!ZoomKeyPressed(button.keyName, button.defaultKey, button.description) && !clicked)
             continue;
         PlayGUISound(kClickSound);
         manager.SetRadarZoom(button.level > 0.0f ? button.level : manager.radarScale * button.factor);
     }
     const int32_t cell = manager.sideColorMode ? kSideColourOnCell : kSideColourOffCell;
-    const bool clicked = IconClicked(ZoomCell(rect, kZoomButtons - 1), kSideColourButtonId, cell);
+    const bool clicked = IconClicked(ui, ZoomCell(rect, kZoomButtons - 1), kSideColourButtonId, cell);
     if (ZoomKeyPressed("side rep", kSideColourKey, "2d radar color type") || clicked) {
         PlayGUISound(kClickSound);
         manager.sideColorMode = !manager.sideColorMode;
@@ -110,13 +111,14 @@ void ViewRadarZoomCtrlDraw(ConsoleState& console, IntRect& rect, std::string)
 }
 
 // The world's flag changes at once; the server passes the new state on.
-void ViewRedAlertDraw(ConsoleState&, IntRect& rect, std::string widgetName)
+void ViewRedAlertDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     if (!theSimulation)
         return;
-    theUIContext.SetCurrentRect(rect);
+    ui.SetCurrentRect(rect);
     const bool on = theSimulation->redAlertState != 0;
-    const bool clicked = uiCheckButton(kRedAlertId, "RED ALERT", kFont, on, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+    const bool clicked = uiCheckButton(ui, kRedAlertId, "RED ALERT", kFont, on, !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "red_alert", kRedAlertKey, "toggles the red alert state");
     if (!(clicked | key | redAlertAction.Pressed()))
         return;
@@ -125,13 +127,14 @@ void ViewRedAlertDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 }
 
 // Anything but "undocked" (docking, docked, no ship) offers the release.
-void ViewRequestDockDraw(ConsoleState&, IntRect& rect, std::string widgetName)
+void ViewRequestDockDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const bool undocked = ship && ReadString(ship->data_set, playership::kDockState) == playership::kDockStateUndocked;
-    theUIContext.SetCurrentRect(rect);
+    ui.SetCurrentRect(rect);
     const bool clicked =
-        uiButton(kDockId, undocked ? "INITIATE DOCK" : "RELEASE DOCK", kFont, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+        uiButton(ui, kDockId, undocked ? "INITIATE DOCK" : "RELEASE DOCK", kFont, !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "dock", kDockKey, "requests dock engage");
     if (!(clicked | key | dockAction.Pressed()))
         return;
@@ -143,12 +146,13 @@ void ViewRequestDockDraw(ConsoleState&, IntRect& rect, std::string widgetName)
 }
 
 // The button shows the ship's replicated state: the server's answer turns it.
-void ViewShieldControlDraw(ConsoleState&, IntRect& rect, std::string widgetName)
+void ViewShieldControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const bool raised = ship && ReadInt(ship->data_set, playership::kShieldsRaisedFlag) != 0;
-    theUIContext.SetCurrentRect(rect);
-    const bool clicked = uiCheckButton(kShieldsId, "SHIELDS", kFont, raised, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+    ui.SetCurrentRect(rect);
+    const bool clicked = uiCheckButton(ui, kShieldsId, "SHIELDS", kFont, raised, !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "shields", kShieldsKey, "toggles shield state");
     if (!(clicked | key | shieldsAction.Pressed()))
         return;

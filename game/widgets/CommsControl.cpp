@@ -78,7 +78,7 @@ void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widg
     const SpaceObject* ship = ConsolePlayerShip();
     if (entries.size() <= 1 || !ship)
         return;
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     if (ui.MouseInside(rect))
         console.mouseOverControl = true;
     const uint64_t target = ReadUInt64(ship->data_set, shipkeys::kCommsTargetUid);
@@ -87,7 +87,7 @@ void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widg
     CommsControlState& state = console.commsControl;
     const IntRect box{rect.left, rect.top + kHeadingHeight, rect.right, rect.bottom};
     ui.SetCurrentRectEdges(box.right - kSliderWidth, box.top, box.right, box.bottom);
-    uiSlider(kSliderId, 0.0f, 1.0f, state.scroll, kLayer, "");
+    uiSlider(ui, kSliderId, 0.0f, 1.0f, state.scroll, kLayer, "");
     const IntRect area{box.left, box.top, box.right - kSliderWidth, box.bottom};
 
     // The mission may replace the list while a button is pressed: the
@@ -104,7 +104,7 @@ void ViewCommsControlDraw(ConsoleState& console, IntRect& rect, std::string widg
         const ConsoleInfoEntry& button = buttons[i];
         ui.SetCurrentRect(row);
         ui.nextControlColour = button.second;
-        const bool clicked = uiButton(nextId++, button.first, kButtonFont, true, kLayer);
+        const bool clicked = uiButton(ui, nextId++, button.first, kButtonFont, true, kLayer);
         if (clicked || ButtonKeyPressed(widgetName, static_cast<int32_t>(i) + 1))
             SendWithSound(kCommsSound, CommsButtonSignal{button.third, ship->uniqueID, target});
     }
@@ -122,7 +122,7 @@ void ViewCommsFaceDraw(ConsoleState& console, IntRect& rect, std::string)
         console.renderer->portraitGen.DrawFace(heading.third, centre.x - half, centre.y - half,
                                                static_cast<float>(2 * half), kWhite, kLayer);
     }
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     ui.DrawText(ui.GetFont(kHeadingFont), {rect.left + 2, rect.top + 2, rect.right, rect.bottom}, heading.first,
                 ColourOf(heading.second), kLayer);
 }

@@ -84,9 +84,9 @@ QelMouse* Mouse()
 }
 
 // The GUI holds the mouse: a control is pressed or a drop-down list is open.
-bool MouseHeldByControl()
+bool MouseHeldByControl(UIContext& ui)
 {
-    return theUIContext.activeId != 0 || theUIContext.modalThisFrame != 0;
+    return ui.activeId != 0 || ui.modalThisFrame != 0;
 }
 
 // One frame's layout of the list, in the list area's own coordinates.
@@ -104,8 +104,9 @@ struct Pass {
 
 void DrawIcon(RenderManager& view, const CommsMessageRecord& message, int32_t top)
 {
+    UIContext& ui = view.UI();
     if (message.starState == 1 || message.starState == 2) {
-        Qel2dBitmap* star = theUIContext.Bitmap(message.starState == 1 ? "starFilled" : "starHollow");
+        Qel2dBitmap* star = ui.Bitmap(message.starState == 1 ? "starFilled" : "starHollow");
         if (star)
             star->DrawRotated(F(kIconSize / 2), F(top + kIconSize / 2), 0.0f, kStarScale, kLayer,
                               glm::value_ptr(kWhite), false);
@@ -116,10 +117,9 @@ void DrawIcon(RenderManager& view, const CommsMessageRecord& message, int32_t to
 
 // The title with the age at the right end of its line, and the body: whole
 // while the message is open, else its first line cut short.
-void DrawTexts(QelBitmapFont& font, const CommsMessageRecord& message, const IntRect& row, int64_t age,
+void DrawTexts(UIContext& ui, QelBitmapFont& font, const CommsMessageRecord& message, const IntRect& row, int64_t age,
                bool expanded, const Pass& pass)
 {
-    UIContext& ui = theUIContext;
     IntRect titleBox{kTextLeft, row.top, pass.width, row.top + pass.lineHeight};
     if (age >= kTicksPerMinute) {
         const std::string minutes = std::to_string(age / kTicksPerMinute) + " min";
@@ -140,29 +140,28 @@ void DrawTexts(QelBitmapFont& font, const CommsMessageRecord& message, const Int
 
 // One message's row: its background (lit under the mouse, red while open),
 // icon and texts. The row under the mouse becomes the hovered one.
-void DrawRow(CommsWaterfallState& state, QelBitmapFont& font, const CommsMessageRecord& message, int32_t index,
+void DrawRow(UIContext& ui, CommsWaterfallState& state, QelBitmapFont& font, const CommsMessageRecord& message, int32_t index,
              const IntRect& row, int64_t age, const Pass& pass)
 {
     const bool expanded = index == state.expanded;
     const float red = expanded ? 0.3f : 0.0f;
     float green = 0.1f, blue = 0.1f;
     const bool under = pass.mouseIn && pass.mouseY >= row.top && pass.mouseY < row.bottom;
-    if (under && !MouseHeldByControl()) {
+    if (under && !MouseHeldByControl(ui)) {
         state.hovered = index;
         state.starHovered = pass.mouseX < kIconSize && pass.mouseY < row.top + kIconSize;
         green = pass.mouseDown ? 0.4f : 0.1f;
         blue = 0.4f;
     }
-    UIContext& ui = theUIContext;
     ui.FillRect(F(row.left), F(row.top), F(row.right), F(row.bottom), glm::vec4(red, green, blue, 1.0f), kLayer);
     ui.DrawLine(F(row.left), F(row.top), F(row.right), F(row.top), glm::vec4(red, green + 0.3f, blue + 0.3f, 1.0f),
                 kLayer);
     DrawIcon(*pass.view, message, row.top);
-    DrawTexts(font, message, row, age, expanded, pass);
+    DrawTexts(ui, font, message, row, age, expanded, pass);
 }
 
 // Step through the messages newest first, drawing the rows in the area.
-void DrawRows(CommsWaterfallState& state, QelBitmapFont& font, std::vector<CommsMessageRecord>& messages,
+void DrawRows(UIContext& ui, CommsWaterfallState& state, QelBitmapFont& font, std::vector<CommsMessageRecord>& messages,
               const Pass& pass)
 {
     const int32_t startY = static_cast<int32_t>(-(1.0f - state.scroll / CommsWaterfallState::kMaxScroll) *
@@ -177,14 +176,14 @@ void DrawRows(CommsWaterfallState& state, QelBitmapFont& font, std::vector<Comms
         const int64_t age = pass.tick - message.arrivalTick;
         state.youngestAge = std::min(state.youngestAge, age);
         if (message.measuredHeight == 0)
-            MeasureCommsMessage(message, pass.width - kMeasureSlack);
+            MeasureCommsMessage(ui, message, pass.width - kMeasureSlack);
         const auto index = static_cast<int32_t>(i);
         const int32_t height =
             index == state.expanded ? message.measuredHeight : 2 * pass.lineHeight + kRowMargin;
         const IntRect row{0, startY + state.totalHeight, pass.width, startY + state.totalHeight + height};
         state.totalHeight += height;
         if (row.bottom > 0 && row.top < areaHeight)
-            DrawRow(state, font, message, index, row, age, pass);
+            DrawRow(ui, state, font, message, index, row, age, pass);
     }
 }
 
@@ -193,13 +192,13 @@ void DrawRows(CommsWaterfallState& state, QelBitmapFont& font, std::vector<Comms
 void HandleMouse(RenderManager& view, CommsWaterfallState& state, const IntRect& box,
                  std::vector<CommsMessageRecord>& messages)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = view.UI();
     QelMouse* mouse = Mouse();
     int32_t x = 0, y = 0;
     if (!mouse || !ui.MousePosition(x, y))
         return;
     const bool down = mouse->IsDown(kLeftButton);
-    if (ui.MouseInside(box) && !MouseHeldByControl()) {
+    if (ui.MouseInside(box) && !MouseHeldByControl(ui)) {
         state.scroll = std::clamp(state.scroll + F(mouse->GetWheel()), 0.0f, CommsWaterfallState::kMaxScroll);
         mouse->SetWheel(0);
         if (down && !state.dragging) {
@@ -226,37 +225,37 @@ void HandleMouse(RenderManager& view, CommsWaterfallState& state, const IntRect&
         state.dragging = false;
 }
 
-void DrawStandby(CommsWaterfallState& state, const IntRect& rect)
+void DrawStandby(UIContext& ui, CommsWaterfallState& state, const IntRect& rect)
 {
     const std::string* text = StandbyText(state.standbyIndex);
     if (text)
-        DrawCentredText(kFont, rect, *text, theUIContext.mainColour, kLayer);
+        DrawCentredText(ui, kFont, rect, *text, ui.mainColour, kLayer);
 }
 
 }  // namespace
 
-void MeasureCommsMessage(CommsMessageRecord& message, int32_t width)
+void MeasureCommsMessage(UIContext& ui, CommsMessageRecord& message, int32_t width)
 {
     message.layoutWidth = width;
-    QelBitmapFont* font = theUIContext.GetFont(kFont);
+    QelBitmapFont* font = ui.GetFont(kFont);
     if (!font)
         return;
     message.measuredHeight =
-        theUIContext.MeasureText(font, std::max(1, width), message.body) + font->GetLineStep() + kRowMargin;
+        ui.MeasureText(font, std::max(1, width), message.body) + font->GetLineStep() + kRowMargin;
 }
 
 void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     CommsWaterfallState& state = console.commsWaterfall;
     if (!ConsolePlayerShip()) {
-        DrawStandby(state, rect);
+        DrawStandby(ui, state, rect);
         return;
     }
-    UIContext& ui = theUIContext;
     if (ui.MouseInside(rect))
         console.mouseOverControl = true;
     ui.SetCurrentRectEdges(rect.right - kSliderWidth, rect.top, rect.right, rect.bottom);
-    uiSlider(kSliderId, 0.0f, CommsWaterfallState::kMaxScroll, state.scroll, kLayer, "");
+    uiSlider(ui, kSliderId, 0.0f, CommsWaterfallState::kMaxScroll, state.scroll, kLayer, "");
 
     Pass pass;
     pass.area = IntRect{rect.left, rect.top, rect.right - kSliderWidth - kListGap, rect.bottom};
@@ -264,7 +263,7 @@ void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
     std::vector<CommsMessageRecord>& messages = theSimulation->commsMessages;
     if (rect != state.lastBox) {
         for (CommsMessageRecord& message : messages)
-            MeasureCommsMessage(message, pass.width - kMeasureSlack);
+            MeasureCommsMessage(ui, message, pass.width - kMeasureSlack);
         state.lastBox = rect;
     }
     QelBitmapFont* font = ui.GetFont(kFont);
@@ -285,8 +284,8 @@ void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
 
     view->render2D.BeginTarget();
     {
-        const TextSurfaceScope offScreen(kListSurface);
-        DrawRows(state, *font, messages, pass);
+        const TextSurfaceScope offScreen(ui, kListSurface);
+        DrawRows(ui, state, *font, messages, pass);
     }
     view->render2D.EndTarget();
     HandleMouse(*view, state, rect, messages);

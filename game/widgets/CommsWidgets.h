@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 struct CommsMessageRecord;
 class ConsoleState;
 
@@ -51,4 +53,4 @@ void ViewCommsWaterfallDraw(ConsoleState& console, IntRect& rect, std::string wi
 
 // The message laid out at the width: its body in "gui-1", a line for the
 // title and a margin. Without the font the height stays unmeasured (0).
-void MeasureCommsMessage(CommsMessageRecord& message, int32_t width);
+void MeasureCommsMessage(UIContext& ui, CommsMessageRecord& message, int32_t width);

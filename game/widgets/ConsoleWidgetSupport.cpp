@@ -34,19 +34,19 @@ uint32_t InputClockMilliseconds()
     return gInputFactory ? gInputFactory->GetMilliseconds() : qel::GetMilliseconds();
 }
 
-void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
+void DrawCentredText(UIContext& ui, const std::string& fontTag, const IntRect& rect, const std::string& text,
                      const glm::vec4& colour, int layer, TextFlow flow)
 {
-    theUIContext.DrawText(theUIContext.GetFont(fontTag), rect, text, colour, layer, 2, flow);
+    ui.DrawText(ui.GetFont(fontTag), rect, text, colour, layer, 2, flow);
 }
 
-void DrawEmptyHint(const IntRect& rect, const std::string& hint, int layer)
+void DrawEmptyHint(UIContext& ui, const IntRect& rect, const std::string& hint, int layer)
 {
-    glm::vec4 colour = theUIContext.mainColour;
+    glm::vec4 colour = ui.mainColour;
     colour.r *= kHintDim;
     colour.g *= kHintDim;
     colour.b *= kHintDim;
-    DrawCentredText(kHintFont, rect, hint, colour, layer, TextFlow::kOneLine);
+    DrawCentredText(ui, kHintFont, rect, hint, colour, layer, TextFlow::kOneLine);
 }
 
 const std::string* StandbyText(int32_t& index)

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 class SpaceObject;
 
 // The console's mouseOverControl lives in its shared part
@@ -33,12 +35,12 @@ SpaceObject* ConsoleShipCopy();
 uint32_t InputClockMilliseconds();
 
 // The text centred in the rectangle, in the font of the preference tag.
-void DrawCentredText(const std::string& fontTag, const IntRect& rect, const std::string& text,
+void DrawCentredText(UIContext& ui, const std::string& fontTag, const IntRect& rect, const std::string& text,
                      const glm::vec4& colour, int layer, TextFlow flow = TextFlow::kWrap);
 
 // A dim line across the middle of a widget that has nothing to show yet,
 // saying what it will show, so that the box reads as waiting, not broken.
-void DrawEmptyHint(const IntRect& rect, const std::string& hint, int layer);
+void DrawEmptyHint(UIContext& ui, const IntRect& rect, const std::string& hint, int layer);
 
 // One of the preference list's standby texts, shown while a console has no
 // ship: chosen at random, each about equally likely, when index is below 0,

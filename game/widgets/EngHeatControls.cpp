@@ -82,9 +82,8 @@ void SoundOverheatWarning(EngControlsState& state, const Simulation& world)
 }
 
 // The bar from the bottom up to the heat, green turning red as it rises.
-void DrawHeatBar(EngControlsState& state, const IntRect& bar, float heat)
+void DrawHeatBar(UIContext& ui, EngControlsState& state, const IntRect& bar, float heat)
 {
-    UIContext& ui = theUIContext;
     glm::vec4 back = ui.mainColour;
     for (int i = 0; i < 3; ++i)
         back[i] *= kBarBackShade;
@@ -108,7 +107,7 @@ void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const In
                                  int32_t freeCoolant, const glm::vec4& activeColour, const glm::vec4& reserveColour)
 {
     QEL_ASSERT(system >= 0 && system < kEngSystemCount, "a ship system beyond the four");
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     IntChangeTracker& tracker = console.engineeringTrackers.coolant[static_cast<size_t>(system)];
     const EngSystem& info = kEngSystems[static_cast<size_t>(system)];
     const uint32_t now = InputClockMilliseconds();
@@ -132,7 +131,7 @@ void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const In
     const int32_t available = CoolantCount(static_cast<int64_t>(used) + freeCoolant);
     int32_t selected = used - 1;
     ui.SetCurrentRectEdges(rect.left, rect.top, middle, bottom);
-    if (uiCoolantButtons(kFirstDotsId + system, selected, activeColour, available - 1, reserveColour,
+    if (uiCoolantButtons(ui, kFirstDotsId + system, selected, activeColour, available - 1, reserveColour,
                          ship != nullptr)) {
         PlayGUISound("gui_torp_load");
         tracker.Set(std::min(available, selected + 1), now);
@@ -146,11 +145,12 @@ void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const In
     ui.DrawText(font, IntRect{middle, rect.top, rect.right, bottom}, EngPercentText(heat), main, kLayer);
     ui.DrawText(font, IntRect{middle, bottom - kHeatWordHeight, rect.right, bottom}, "HEAT", main, kLayer);
     const IntRect bar{middle, rect.top + kBarMargin, middle + kBarWidth, bottom - kBarMargin};
-    DrawHeatBar(console.engControls, bar, ship != nullptr ? heat : 0.0f);
+    DrawHeatBar(ui, console.engControls, bar, ship != nullptr ? heat : 0.0f);
 }
 
 void ViewEngHeatControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     SpaceObject* ship = ConsolePlayerShip();
     const bool level =
         isHotKeyPressed(widgetName, "level_coolant", qel::vk::kReturn, "returns all coolant controls to zero");

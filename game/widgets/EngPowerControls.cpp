@@ -61,10 +61,9 @@ int32_t Sign(int32_t value)
 
 // One leg of the connector, with its two neighbours 2 pixels off along one
 // diagonal (spreadDown: to the lower right and upper left) or the other.
-void ConnectorLeg(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const glm::vec4& colour, bool spreadDown)
+void ConnectorLeg(UIContext& ui, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const glm::vec4& colour, bool spreadDown)
 {
     const int32_t dy = spreadDown ? kConnectorSpread : -kConnectorSpread;
-    UIContext& ui = theUIContext;
     for (const auto& [sx, sy] : {std::pair{0, 0}, std::pair{kConnectorSpread, dy}, std::pair{-kConnectorSpread, -dy}})
         ui.DrawLine(static_cast<float>(x1 + sx), static_cast<float>(y1 + sy), static_cast<float>(x2 + sx),
                     static_cast<float>(y2 + sy), colour, kConnectorLayer);
@@ -105,7 +104,7 @@ std::string EngPercentText(float share)
     return std::to_string(static_cast<int64_t>(percent * 100.0f)) + "%";
 }
 
-void DrawSystemConnector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t system)
+void DrawSystemConnector(UIContext& ui, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t system)
 {
     if (system < 0 || system >= kEngSystemCount)
         return;
@@ -122,22 +121,22 @@ void DrawSystemConnector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     const int32_t across = std::abs(dx);
     if (std::abs(dy / 2) >= across) {
         const int32_t bendY = y1 + static_cast<int32_t>(static_cast<float>(sy * across) * 0.5f);
-        ConnectorLeg(x1, y1, x2, bendY, colour, spreadDown);
-        ConnectorLeg(x2, bendY, x2, y2, colour, spreadDown);
+        ConnectorLeg(ui, x1, y1, x2, bendY, colour, spreadDown);
+        ConnectorLeg(ui, x2, bendY, x2, y2, colour, spreadDown);
         return;
     }
     const int32_t m = std::min(std::abs(dx / 2), std::abs(dy));
     const int32_t rise = static_cast<int32_t>(static_cast<float>(sy * m) * 0.5f);
-    ConnectorLeg(x1, y1, x1 + sx * m, y1 + rise, colour, spreadDown);
-    ConnectorLeg(x1 + sx * m, y1 + rise, x2 - sx * m, y2 - rise, colour, spreadDown);
-    ConnectorLeg(x2 - sx * m, y2 - rise, x2, y2, colour, spreadDown);
+    ConnectorLeg(ui, x1, y1, x1 + sx * m, y1 + rise, colour, spreadDown);
+    ConnectorLeg(ui, x1 + sx * m, y1 + rise, x2 - sx * m, y2 - rise, colour, spreadDown);
+    ConnectorLeg(ui, x2 - sx * m, y2 - rise, x2, y2, colour, spreadDown);
 }
 
 void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const IntRect& rect, const SpaceObject* ship,
                                   bool reset)
 {
     QEL_ASSERT(control >= 0 && control < EngineeringTrackers::kPowerCount, "a power control beyond the trackers");
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     FloatChangeTracker& tracker = console.engineeringTrackers.power[static_cast<size_t>(control)];
     const uint32_t now = InputClockMilliseconds();
     const int32_t width = rect.Width();
@@ -184,7 +183,7 @@ void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const 
     if (system >= 0 && system < kEngSystemCount) {
         const IntPoint centre = slider.Center();
         const glm::vec2 anchor = console.engControls.anchors[static_cast<size_t>(system)];
-        DrawSystemConnector(centre.x, centre.y, static_cast<int32_t>(anchor.x), static_cast<int32_t>(anchor.y),
+        DrawSystemConnector(ui, centre.x, centre.y, static_cast<int32_t>(anchor.x), static_cast<int32_t>(anchor.y),
                             static_cast<int32_t>(system));
     }
 
@@ -193,7 +192,7 @@ void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const 
     const float shown = PowerToSliderPosition(tracker.value);
     float position = shown;
     ui.SetCurrentRect(slider);
-    uiSlider(kFirstSliderId + control, 0.0f, 1.0f, position, kLayer, "");
+    uiSlider(ui, kFirstSliderId + control, 0.0f, 1.0f, position, kLayer, "");
     float value = position != shown ? SliderPositionToPower(position) : tracker.value;
     if (reset)
         value = kNormalPower;
@@ -210,6 +209,7 @@ void ViewEngPowerControlsDrawBody(ConsoleState& console, int32_t control, const 
 
 void ViewEngPowerControlsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     NoteShip(console.engControls, ship);
     const bool reset =

@@ -39,7 +39,7 @@ void ViewEngPresetsDraw(ConsoleState& console, IntRect& rect, std::string widget
     const uint32_t now = InputClockMilliseconds();
     set.BindPresetHotKeys(widgetName, console.engineeringTrackers, now);
 
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     const PresetGrid grid = PresetGridFor(rect.Width(), rect.Height());
     const int32_t cellWidth = rect.Width() / grid.columns;
     const int32_t cellHeight = rect.Height() / grid.rows;
@@ -48,14 +48,14 @@ void ViewEngPresetsDraw(ConsoleState& console, IntRect& rect, std::string widget
         const int32_t top = rect.top + cell / grid.columns * cellHeight;
         ui.SetCurrentRectEdges(left, top, left + cellWidth, top + cellHeight);
         if (cell == 0) {
-            if (uiCheckButton(kStoreButtonId, "STORE", kFont, set.storeMode, true, kLayer)) {
+            if (uiCheckButton(ui, kStoreButtonId, "STORE", kFont, set.storeMode, true, kLayer)) {
                 set.storeMode = !set.storeMode;
                 PlayGUISound("gui_tab");
             }
             continue;
         }
         const int32_t n = cell - 1;
-        if (!uiButton(kFirstPresetButtonId + n, std::to_string(n), kFont, true, kLayer))
+        if (!uiButton(ui, kFirstPresetButtonId + n, std::to_string(n), kFont, true, kLayer))
             continue;
         if (set.storeMode) {
             set.StorePreset(n, console.engineeringTrackers);

@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 class SpaceObject;
 
@@ -80,4 +82,4 @@ void ViewEngHeatControlsDrawBody(ConsoleState& console, int32_t system, const In
 // A line from one point to another in the system's colour, dimmed: a
 // diagonal leg (half as steep as wide), a straight run, and a diagonal leg
 // into the end, drawn three times side by side so it reads as a band.
-void DrawSystemConnector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t system);
+void DrawSystemConnector(UIContext& ui, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t system);

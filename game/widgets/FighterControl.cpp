@@ -125,7 +125,7 @@ FighterLayout LayOut(const IntRect& box)
 // --- Bars --------------------------------------------------------------------
 
 // The bar shrinks towards its middle along its longer side as the share falls.
-void DrawShareBar(const IntRect& rect, float share, const glm::vec4& colour)
+void DrawShareBar(UIContext& ui, const IntRect& rect, float share, const glm::vec4& colour)
 {
     const float cut = 1.0f - std::clamp(share, 0.0f, 1.0f);
     float left = static_cast<float>(rect.left), right = static_cast<float>(rect.right);
@@ -139,7 +139,7 @@ void DrawShareBar(const IntRect& rect, float share, const glm::vec4& colour)
         top += inset;
         bottom -= inset;
     }
-    theUIContext.FillRect(left, top, right, bottom, colour, kLayer);
+    ui.FillRect(left, top, right, bottom, colour, kLayer);
 }
 
 // The best speed seen of the ship: a console keeps it in its copy of the
@@ -164,23 +164,23 @@ void RecordBestSpeed(FighterControlState& panel, const SpaceObject& ship)
 }
 
 // Full at the best speed seen so far, which a faster ship raises.
-void DrawSpeedBar(FighterControlState& panel, const SpaceObject& ship, const IntRect& rect)
+void DrawSpeedBar(UIContext& ui, FighterControlState& panel, const SpaceObject& ship, const IntRect& rect)
 {
     float ratio = ship.cur_speed / std::max(1.0f, BestSpeedSeen(panel, ship));
     if (ratio > 1.0f) {
         RecordBestSpeed(panel, ship);
         ratio = 1.0f;
     }
-    DrawShareBar(rect, ratio, kSpeedColour);
+    DrawShareBar(ui, rect, ratio, kSpeedColour);
 }
 
 // Red when down, green when full.
-void DrawShieldBar(const SpaceObject& ship, const IntRect& rect, int32_t facing)
+void DrawShieldBar(UIContext& ui, const SpaceObject& ship, const IntRect& rect, int32_t facing)
 {
     const float maximum = ReadFiniteFloat(ship.data_set, shipkeys::kShieldMaxVal, facing);
     const float value = ReadFiniteFloat(ship.data_set, shipkeys::kShieldVal, facing);
     const float share = maximum > 0.0f ? std::clamp(value / maximum, 0.0f, 1.0f) : 0.0f;
-    DrawShareBar(rect, share, glm::vec4(1.0f - share, share, 0.0f, 1.0f));
+    DrawShareBar(ui, rect, share, glm::vec4(1.0f - share, share, 0.0f, 1.0f));
 }
 
 // The name of the key a hot key is bound to; empty when it is not bound to
@@ -202,13 +202,13 @@ IntRect KeyCaptionBand(const IntRect& rect)
 
 // Where the name of the button's key stands; an empty box at the band's
 // right end when it has none.
-IntRect KeyCaptionInk(const IntRect& rect, const std::string& hotKeyName)
+IntRect KeyCaptionInk(UIContext& ui, const IntRect& rect, const std::string& hotKeyName)
 {
     const IntRect band = KeyCaptionBand(rect);
     const std::string name = BoundKeyName(hotKeyName);
     if (name.empty())
         return {band.right, band.top, band.right, band.bottom};
-    return theUIContext.TextInk(theUIContext.GetFont(kCaptionFont), band, name, 1);
+    return ui.TextInk(ui.GetFont(kCaptionFont), band, name, 1);
 }
 
 // --- Buttons -----------------------------------------------------------------
@@ -238,47 +238,47 @@ std::string ButtonDetail(FighterButton button, const SpaceObject& ship)
 // In the button's lower part below the label, left of the key caption; in
 // a button too short for a line under the label, beside it, so that none of
 // them is written over another.
-void DrawButtonDetail(const IntRect& rect, const std::string& label, const std::string& hotKeyName,
+void DrawButtonDetail(UIContext& ui, const IntRect& rect, const std::string& label, const std::string& hotKeyName,
                       const std::string& detail)
 {
-    QelBitmapFont* font = theUIContext.GetFont(kCaptionFont);
+    QelBitmapFont* font = ui.GetFont(kCaptionFont);
     if (detail.empty() || !font)
         return;
-    UIContext& ui = theUIContext;
     const IntRect labelInk = ui.TextInk(ui.GetFont(kButtonFont), uiButtonTextBox(rect), label);
     IntRect lower = rect;
     lower.top = rect.bottom - static_cast<int32_t>(kButtonDetailShare * static_cast<float>(rect.Height()));
-    lower.right = KeyCaptionInk(rect, hotKeyName).left - kButtonDetailGap;
+    lower.right = KeyCaptionInk(ui, rect, hotKeyName).left - kButtonDetailGap;
     if (rect.bottom - labelInk.bottom >= font->GetLineStep())
         lower.top = std::max(lower.top, labelInk.bottom);
     else
         lower.left = labelInk.right + kButtonDetailGap;
-    glm::vec4 colour = theUIContext.mainColour;
+    glm::vec4 colour = ui.mainColour;
     colour.r *= kButtonDetailDim;
     colour.g *= kButtonDetailDim;
     colour.b *= kButtonDetailDim;
-    DrawCentredText(kCaptionFont, lower, detail, colour, kCaptionLayer);
+    DrawCentredText(ui, kCaptionFont, lower, detail, colour, kCaptionLayer);
 }
 
 void DrawButtons(ConsoleState& console, const FighterLayout& layout, const SpaceObject* ship, bool enabled)
 {
+    UIContext& ui = console.UI();
     FighterControlState& panel = console.fighterControl;
     for (size_t i = 0; i < kFighterButtonCount; ++i) {
         const ButtonRow& row = kButtons[i];
         FighterButtonState& state = panel.buttons[i];
-        theUIContext.SetCurrentRect(layout.buttons[i]);
+        ui.SetCurrentRect(layout.buttons[i]);
         if (row.toggle) {
-            if (uiCheckButton(row.id, row.label, kButtonFont, state.value != 0, enabled, kLayer))
+            if (uiCheckButton(ui, row.id, row.label, kButtonFont, state.value != 0, enabled, kLayer))
                 Click(console.lastInputKind, state, state.value != 0 ? 0 : 1);
         } else {
             state.value = 0;
-            if (uiButton(row.id, row.label, kButtonFont, enabled, kLayer))
+            if (uiButton(ui, row.id, row.label, kButtonFont, enabled, kLayer))
                 Click(console.lastInputKind, state, 1);
         }
         const std::string keyName = std::string(kKeyCaptionPrefix) + row.hotKey;
         if (ship)
-            DrawButtonDetail(layout.buttons[i], row.label, keyName, ButtonDetail(static_cast<FighterButton>(i), *ship));
-        DrawKeyCaption(layout.buttons[i], keyName);
+            DrawButtonDetail(ui, layout.buttons[i], row.label, keyName, ButtonDetail(static_cast<FighterButton>(i), *ship));
+        DrawKeyCaption(ui, layout.buttons[i], keyName);
     }
 }
 
@@ -372,16 +372,17 @@ std::string JoinKeyNames(std::initializer_list<const char*> hotKeys)
 
 void ViewFighterControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     FighterControlState& panel = console.fighterControl;
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
     SpaceObject* ship = ConsolePlayerShip();
     const FighterLayout layout = LayOut(rect);
     if (ship) {
         FollowShipFlags(panel, *ship);
-        theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), layout.caption, FighterSteerKeys(), kWhite, kLayer);
-        DrawSpeedBar(panel, *ship, layout.speed);
-        DrawShieldBar(*ship, layout.foreShield, 0);
-        DrawShieldBar(*ship, layout.aftShield, 1);
+        ui.DrawText(ui.GetFont(kCaptionFont), layout.caption, FighterSteerKeys(), kWhite, kLayer);
+        DrawSpeedBar(ui, panel, *ship, layout.speed);
+        DrawShieldBar(ui, *ship, layout.foreShield, 0);
+        DrawShieldBar(ui, *ship, layout.aftShield, 1);
     }
     DrawButtons(console, layout, ship, enabled);
     FighterButtons(panel, ship);
@@ -437,11 +438,11 @@ std::string FighterSteerKeys()
            "^  ROLL " + JoinKeyNames({"helm_free_3d_roll_left", "helm_free_3d_roll_right"});
 }
 
-void DrawKeyCaption(const IntRect& rect, const std::string& hotKeyName)
+void DrawKeyCaption(UIContext& ui, const IntRect& rect, const std::string& hotKeyName)
 {
     const std::string name = BoundKeyName(hotKeyName);
     if (name.empty())
         return;
-    theUIContext.DrawText(theUIContext.GetFont(kCaptionFont), KeyCaptionBand(rect), name, theUIContext.mainColour,
+    ui.DrawText(ui.GetFont(kCaptionFont), KeyCaptionBand(rect), name, ui.mainColour,
                           kCaptionLayer, 1);
 }

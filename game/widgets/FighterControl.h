@@ -18,6 +18,8 @@
 #include <optional>
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 class SpaceObject;
 
@@ -58,4 +60,4 @@ std::string FighterSteerKeys();
 
 // The name of the key bound to the hot key (its internal name, context and
 // name joined by '_'), right-aligned in the bottom band of the rectangle.
-void DrawKeyCaption(const IntRect& rect, const std::string& hotKeyName);
+void DrawKeyCaption(UIContext& ui, const IntRect& rect, const std::string& hotKeyName);

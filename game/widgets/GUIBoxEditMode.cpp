@@ -57,9 +57,8 @@ int32_t ScatterEdge()
                                 kScatterLow);
 }
 
-void DrawOutline(const IntRect& px, const GUIBox& box, const glm::vec4& colour)
+void DrawOutline(UIContext& ui, const IntRect& px, const GUIBox& box, const glm::vec4& colour)
 {
-    UIContext& ui = theUIContext;
     const float l = static_cast<float>(px.left), t = static_cast<float>(px.top);
     const float r = static_cast<float>(px.right), b = static_cast<float>(px.bottom);
     ui.DrawLine(l, t, r, t, colour, box.layer);
@@ -69,9 +68,8 @@ void DrawOutline(const IntRect& px, const GUIBox& box, const glm::vec4& colour)
     ui.DrawText(ui.GetFont(kCaptionFont), px, box.widgetName, colour, box.layer);
 }
 
-void DrawGrip(IntPoint corner, const glm::vec4& colour, int layer)
+void DrawGrip(UIContext& ui, IntPoint corner, const glm::vec4& colour, int layer)
 {
-    UIContext& ui = theUIContext;
     const float x = static_cast<float>(corner.x), y = static_cast<float>(corner.y);
     ui.DrawLine(x - kGripHalfLength, y - kGripOffset, x + kGripHalfLength, y - kGripOffset, colour, layer);
     ui.DrawLine(x - kGripHalfLength, y + kGripOffset, x + kGripHalfLength, y + kGripOffset, colour, layer);
@@ -87,7 +85,7 @@ struct Candidate {
 
 // Outlines every box of the screen and finds what the mouse would grab: the
 // nearest corner within the grab radius, else the last box under the mouse.
-Candidate OutlineAndFindCandidate(const GUIBoxEditState& state, const std::string& screenName, IntPoint mouse,
+Candidate OutlineAndFindCandidate(UIContext& ui, const GUIBoxEditState& state, const std::string& screenName, IntPoint mouse,
                                   bool scatter, const glm::vec4& colour)
 {
     Candidate candidate;
@@ -102,12 +100,12 @@ Candidate OutlineAndFindCandidate(const GUIBoxEditState& state, const std::strin
             const int32_t b = ScatterEdge();
             box->rect[0] = {a, b, a + kScatterSize, b + kScatterSize};
         }
-        DrawOutline(px, *box, colour);
+        DrawOutline(ui, px, *box, colour);
         const bool inside = px.left <= mouse.x && mouse.x <= px.right && px.top <= mouse.y && mouse.y <= px.bottom;
         if (inside && candidate.best >= kGrabRadiusSquared) {
             candidate.box = box;
             candidate.part = GUIBoxEditState::kWholeBox;
-            theUIContext.FillRect(static_cast<float>(px.left), static_cast<float>(px.top),
+            ui.FillRect(static_cast<float>(px.left), static_cast<float>(px.top),
                                   static_cast<float>(px.right), static_cast<float>(px.bottom),
                                   {colour.r, colour.g, colour.b, kHoverAlpha});
         }
@@ -189,14 +187,13 @@ void GUIBoxManager::SetBoxReporter(BoxReporter reporter)
     Reporter() = std::move(reporter);
 }
 
-void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenName, RenderManager* view)
+void GUIBoxManager::EditMode(UIContext& ui, GUIBoxEditState& state, const std::string& screenName, RenderManager* view)
 {
     UpdateLayoutIndex(state);
     if (!IsEditKeyHeld()) {
         state.dragging = false;
         return;
     }
-    UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     if (width <= 0 || height <= 0)
@@ -206,9 +203,9 @@ void GUIBoxManager::EditMode(GUIBoxEditState& state, const std::string& screenNa
     QelKeyboard* keyboard = ui.Keyboard();
     const bool scatter = keyboard && keyboard->IsKeyReleased(kScatterKey);
     const glm::vec4 colour = OutlineColour(view);
-    const Candidate candidate = OutlineAndFindCandidate(state, screenName, mouse, scatter, colour);
+    const Candidate candidate = OutlineAndFindCandidate(ui, state, screenName, mouse, scatter, colour);
     if (candidate.box && candidate.part != GUIBoxEditState::kWholeBox)
-        DrawGrip(Corner(BoxRectToPixels(*candidate.box, state.layoutIndex), candidate.part), colour,
+        DrawGrip(ui, Corner(BoxRectToPixels(*candidate.box, state.layoutIndex), candidate.part), colour,
                  candidate.box->layer);
 
     const bool buttonDown = ui.LeftDown();

@@ -124,6 +124,7 @@ void KeepDemands(SpaceObject* ship, const SteeringDemands& demands)
 
 void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
     TrackMouse(console, mouse, rect);
@@ -133,6 +134,6 @@ void ViewHelmFree3DDraw(ConsoleState& console, IntRect& rect, std::string widget
     ApplyStick(console.lastInputKind, demands);
     if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerFreeSignal{demands.roll, demands.pitch, demands.yaw});
-    HelmHeadingDisplay(console.renderer, ship, rect);
+    HelmHeadingDisplay(ui, console.renderer, ship, rect);
     KeepDemands(ship, demands);
 }

@@ -17,6 +17,7 @@ constexpr float kKeyStep = 0.4f;
 
 void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const HelmMouse mouse = HelmMouse::Read();
     const SteeringDemands stored = ReadSteeringDemands(ship);
@@ -25,5 +26,5 @@ void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string 
     demands.roll = SteeringStickOver(demands.roll, "Roll");
     if (demands != stored && TakeSteeringSendSlot(console.helmSteering))
         SendSignal(SteerSignal{demands.roll, demands.pitch, demands.yaw});
-    HelmHeadingDisplay(console.renderer, ship, rect);
+    HelmHeadingDisplay(ui, console.renderer, ship, rect);
 }

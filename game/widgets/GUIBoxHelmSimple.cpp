@@ -82,9 +82,10 @@ SteeringDemands SteerYawAndPitch(ConsoleState& console, const IntRect& rect, con
 
 void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const SteeringDemands demands = SteerYawAndPitch(console, rect, widgetName, kKeyStep, HelmMouse::Read(), ship);
     if (TakeSteeringSendSlot(console.helmSteering))
         SendSignal(Steer2DSignal{demands.yaw, demands.pitch});
-    HelmHeadingDisplay(console.renderer, ship, rect);
+    HelmHeadingDisplay(ui, console.renderer, ship, rect);
 }

@@ -9,7 +9,7 @@
 // handing each the console's state (ConsoleState.h):
 //
 //   GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
-//   GUIBoxManager::EditMode(console.boxEdit, console.consoleName, console.renderer);
+//   GUIBoxManager::EditMode(console.UI(), console.boxEdit, console.consoleName, console.renderer);
 //
 // A widget drawn for the first time gets its box at its place in a grid over
 // the middle 80 % of the window; from then on its box keeps what the edit
@@ -36,6 +36,7 @@
 
 class ConsoleState;
 class RenderManager;
+class UIContext;
 
 struct GUIBox {
     // The 2D layer of the box's outline and caption in the edit mode.
@@ -165,7 +166,7 @@ public:
     // release, through the render manager given, which tells the mission
     // and whose ticks turn the outlines' colour. A window of no size
     // (minimised) skips the editing.
-    static void EditMode(GUIBoxEditState& state, const std::string& screenName, RenderManager* view);
+    static void EditMode(UIContext& ui, GUIBoxEditState& state, const std::string& screenName, RenderManager* view);
     // Who else hears the edit mode's box reports: a test listens there.
     using BoxReporter = std::function<void(const GUIBoxEditState::Report&)>;
     static void SetBoxReporter(BoxReporter reporter);

@@ -12,11 +12,10 @@ constexpr const char* kNameFont = "gui-2";
 
 }  // namespace
 
-void DrawPlaceholderWidget(IntRect& rect, std::string widgetName, const RenderManager* view)
+void DrawPlaceholderWidget(UIContext& ui, IntRect& rect, std::string widgetName, const RenderManager* view)
 {
-    const IntRect panel = DrawWidgetPanel(rect, kFrameLayer, view);
+    const IntRect panel = DrawWidgetPanel(ui, rect, kFrameLayer, view);
     if (!panel.IsOpen())
         return;
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(kNameFont), panel, widgetName, ui.mainColour, kTextLayer, 2);
 }

@@ -7,7 +7,9 @@
 
 #include <string>
 
+class UIContext;
+
 class RenderManager;
 
 // The panel takes the panel colour of the render manager given.
-void DrawPlaceholderWidget(IntRect& rect, std::string widgetName, const RenderManager* view);
+void DrawPlaceholderWidget(UIContext& ui, IntRect& rect, std::string widgetName, const RenderManager* view);

@@ -207,11 +207,10 @@ void RunController(ThrottleWidgetState& state, bool hasWarp, uint32_t now)
 }
 
 // Step 5: the WARP button toggles between warp 1 and full impulse.
-float WarpButton(ThrottleWidgetState& state, const IntRect& rect, bool enabled)
+float WarpButton(UIContext& ui, ThrottleWidgetState& state, const IntRect& rect, bool enabled)
 {
-    UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(rect.left, rect.top, rect.right, rect.top + kRowHeight);
-    if (!uiCheckButton(kWarpButtonId, "WARP", "gui-1", state.warpMode, enabled, kLayer))
+    if (!uiCheckButton(ui, kWarpButtonId, "WARP", "gui-1", state.warpMode, enabled, kLayer))
         return state.throttle.value;
     state.controllerOwns = false;
     PlayGUISound("gui_button");
@@ -223,9 +222,8 @@ float WarpButton(ThrottleWidgetState& state, const IntRect& rect, bool enabled)
 // of the box (below the WARP button where there is one): above the box it
 // would write over the widget there. A column too narrow for the "SPD" before
 // the number shows the number alone.
-void DrawSpeed(const SpaceObject& ship, const IntRect& row)
+void DrawSpeed(UIContext& ui, const SpaceObject& ship, const IntRect& row)
 {
-    UIContext& ui = theUIContext;
     QelBitmapFont* font = ui.GetFont("gui-1");
     char number[48];
     std::snprintf(number, sizeof number, "%.2f", static_cast<double>(ship.cur_speed));
@@ -268,12 +266,11 @@ void ThrottleHotKeys(ThrottleWidgetState& state, const std::string& context, boo
 }
 
 // Step 8: no reverse at warp.
-void ReverseButton(ThrottleWidgetState& state, const IntRect& rect, const std::string& context, bool enabled,
+void ReverseButton(UIContext& ui, ThrottleWidgetState& state, const IntRect& rect, const std::string& context, bool enabled,
                    uint32_t now)
 {
-    UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(rect.left, rect.bottom - kRowHeight, rect.right, rect.bottom);
-    const bool clicked = uiCheckButton(kReverseButtonId, "REV", "gui-1", state.reverse.value != 0.0f, enabled, kLayer);
+    const bool clicked = uiCheckButton(ui, kReverseButtonId, "REV", "gui-1", state.reverse.value != 0.0f, enabled, kLayer);
     const bool key = KeyVal::QueryPressed(context, "reverse", vk::kLetterA + ('R' - 'A'), vk::kControl,
                                           "toggles reverse");
     if (!clicked && !key)
@@ -337,7 +334,7 @@ void ButtonEdge::Update(bool down)
     lastState = down;
 }
 
-void ViewThrottleDrawSegment(const ThrottleWidgetState& state, const IntRect& segment, float f, float value)
+void ViewThrottleDrawSegment(UIContext& ui, const ThrottleWidgetState& state, const IntRect& segment, float f, float value)
 {
     IntRect shown = segment;
     if (value < 0.0f) {
@@ -345,7 +342,7 @@ void ViewThrottleDrawSegment(const ThrottleWidgetState& state, const IntRect& se
         shown.left += inset;
         shown.right -= inset;
     }
-    theUIContext.FillRect(static_cast<float>(shown.left), static_cast<float>(shown.top),
+    ui.FillRect(static_cast<float>(shown.left), static_cast<float>(shown.top),
                           static_cast<float>(shown.right), static_cast<float>(shown.bottom),
                           SegmentColour(state.warpMode, f, value));
 }
@@ -353,14 +350,14 @@ void ViewThrottleDrawSegment(const ThrottleWidgetState& state, const IntRect& se
 bool ViewThrottleSlider(ConsoleState& console, const IntRect& slider, float& value)
 {
     ThrottleWidgetState& state = console.throttle;
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     const int32_t height = slider.bottom - slider.top;
     for (int i = 0; i < kSegmentCount; ++i) {
         const float f = static_cast<float>(i) / kSegmentCount;
         IntRect segment = slider;
         segment.bottom = slider.bottom - static_cast<int32_t>(f * static_cast<float>(height));
         segment.top = segment.bottom - height / kSegmentCount + kSegmentGap;
-        ViewThrottleDrawSegment(state, segment, f, value);
+        ViewThrottleDrawSegment(ui, state, segment, f, value);
     }
     bool dragged = false;
     int32_t x = 0, y = 0;
@@ -383,6 +380,7 @@ bool ViewThrottleSlider(ConsoleState& console, const IntRect& slider, float& val
 
 void ViewThrottleDrawBody(ConsoleState& console, IntRect rect, const std::string& widgetName)
 {
+    UIContext& ui = console.UI();
     ThrottleWidgetState& state = console.throttle;
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
     const uint32_t now = InputClockMilliseconds();
@@ -392,13 +390,13 @@ void ViewThrottleDrawBody(ConsoleState& console, IntRect rect, const std::string
         state.throttle.Set(kWarp1, now);
     }
     RunController(state, facts.hasWarp, now);
-    const float v = facts.hasWarp ? WarpButton(state, rect, enabled) : state.throttle.value;
+    const float v = facts.hasWarp ? WarpButton(ui, state, rect, enabled) : state.throttle.value;
     const int32_t speedTop = facts.hasWarp ? rect.top + kRowHeight : rect.top;
     const IntRect speedRow{rect.left, speedTop, rect.right, speedTop + kRowHeight};
     if (facts.ship != nullptr)
-        DrawSpeed(*facts.ship, speedRow);
+        DrawSpeed(ui, *facts.ship, speedRow);
     ThrottleHotKeys(state, widgetName, facts.hasWarp, v, now);
-    ReverseButton(state, rect, widgetName, enabled, now);
+    ReverseButton(ui, state, rect, widgetName, enabled, now);
     float value = state.throttle.value;
     const IntRect slider{rect.left, speedRow.bottom + 1, rect.right, rect.bottom - kRowHeight - 1};
     if (ViewThrottleSlider(console, slider, value))

@@ -60,10 +60,10 @@ GridTypeFilter* FindFilter(std::vector<GridTypeFilter>& filter, const std::strin
     return found == filter.end() ? nullptr : &*found;
 }
 
-void ScrollWithWheel(GridObjectListState& list, const IntRect& rect)
+void ScrollWithWheel(UIContext& ui, GridObjectListState& list, const IntRect& rect)
 {
     QelMouse* mouse = gInputFactory ? gInputFactory->GetMouse() : nullptr;
-    if (!mouse || !uiHitTest(rect.left, rect.top, rect.right, rect.bottom))
+    if (!mouse || !uiHitTest(ui, rect.left, rect.top, rect.right, rect.bottom))
         return;
     const int32_t wheel = mouse->GetWheel();
     mouse->SetWheel(0);
@@ -73,10 +73,10 @@ void ScrollWithWheel(GridObjectListState& list, const IntRect& rect)
 
 // One tick box per type, flowing into new rows as the width fills; the
 // bottom of the last row.
-int32_t DrawTypeFilters(const IntRect& rect, int32_t& id)
+int32_t DrawTypeFilters(UIContext& ui, const IntRect& rect, int32_t& id)
 {
     std::vector<GridTypeFilter>& filter = theSimulation->gridObjectFilter;
-    QelBitmapFont* font = theUIContext.GetFont(kSmallFont);
+    QelBitmapFont* font = ui.GetFont(kSmallFont);
     int32_t x = rect.left;
     int32_t top = rect.top;
     for (GridTypeFilter& entry : filter) {
@@ -87,8 +87,8 @@ int32_t DrawTypeFilters(const IntRect& rect, int32_t& id)
             x = rect.left;
             top += kRowHeight;
         }
-        theUIContext.SetCurrentRect(IntRect{x, top, x + width, top + kRowHeight - 1});
-        if (uiCheckButton(id++, entry.type, kSmallFont, entry.enabled, true, kLayer))
+        ui.SetCurrentRect(IntRect{x, top, x + width, top + kRowHeight - 1});
+        if (uiCheckButton(ui, id++, entry.type, kSmallFont, entry.enabled, true, kLayer))
             entry.enabled = !entry.enabled;
         x += width;
     }
@@ -97,7 +97,7 @@ int32_t DrawTypeFilters(const IntRect& rect, int32_t& id)
 
 // Lists the objects from the scroll position down while rows fit; types met
 // for the first time join the filter, enabled.
-void DrawRows(GridObjectListState& list, const IntRect& area, const HullPathSet& grid, int32_t& id)
+void DrawRows(UIContext& ui, GridObjectListState& list, const IntRect& area, const HullPathSet& grid, int32_t& id)
 {
     std::vector<GridTypeFilter>& filter = theSimulation->gridObjectFilter;
     const int32_t count = grid.GetGridObjectCount();
@@ -113,17 +113,17 @@ void DrawRows(GridObjectListState& list, const IntRect& area, const HullPathSet&
         if (object.type == kHiddenType || !entry || !entry->enabled || top + kRowHeight >= area.bottom)
             continue;
         const IntRect row{area.left + kRowLeftInset, top, area.right - kRowRightInset, top + kRowHeight};
-        theUIContext.SetCurrentRect(row);
-        if (uiButton(id++, object.name, kSmallFont, true, kLayer)) {
+        ui.SetCurrentRect(row);
+        if (uiButton(ui, id++, object.name, kSmallFont, true, kLayer)) {
             PlayGUISound(kSelectSound);
             list.selection.Click(object.unique_ID, InputClockMilliseconds());
         }
-        DrawGridObjectIcon(object, static_cast<float>(row.left - kIconOffset),
+        DrawGridObjectIcon(ui, object, static_cast<float>(row.left - kIconOffset),
                            static_cast<float>(row.top) + kRowHeight / 2.0f, kIconHalfSize, kIconLayer);
         if (object.unique_ID == list.selection.Current())
-            theUIContext.FillRect(static_cast<float>(row.left - kMarkLeft), static_cast<float>(row.top),
+            ui.FillRect(static_cast<float>(row.left - kMarkLeft), static_cast<float>(row.top),
                                   static_cast<float>(row.left - kMarkRight), static_cast<float>(row.bottom),
-                                  theUIContext.mainColour);
+                                  ui.mainColour);
         top += kRowHeight;
     }
 }
@@ -155,35 +155,37 @@ constexpr int32_t kDigitKeyButtons = 9;
 
 void ViewGridObjectListDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     GridObjectListState& list = console.gridObjectList;
     SpaceObject* ship = FindSpaceObjectById(console.interiorView.shipShown);
     HullPathSet* grid = InteriorGridShown(console.interiorView);
     if (!ship || !grid || !theSimulation) {
-        DrawCentredText(kSmallFont, rect, kNoScanNetwork, theUIContext.mainColour, kLayer);
+        DrawCentredText(ui, kSmallFont, rect, kNoScanNetwork, ui.mainColour, kLayer);
         return;
     }
-    ScrollWithWheel(list, rect);
+    ScrollWithWheel(ui, list, rect);
     int32_t id = kFirstListId;
-    const int32_t listTop = DrawTypeFilters(rect, id);
-    theUIContext.SetCurrentRect(IntRect{rect.right - kScrollBarWidth, listTop, rect.right - 1, rect.bottom});
-    uiSlider(id++, 0.0f, GridObjectListState::kScrollTop, list.scroll, kLayer, "");
+    const int32_t listTop = DrawTypeFilters(ui, rect, id);
+    ui.SetCurrentRect(IntRect{rect.right - kScrollBarWidth, listTop, rect.right - 1, rect.bottom});
+    uiSlider(ui, id++, 0.0f, GridObjectListState::kScrollTop, list.scroll, kLayer, "");
     list.selection.SetDefault(ReadUInt64(ship->data_set, playership::kGridSelectedUID));
-    DrawRows(list, IntRect{rect.left, listTop, rect.right, rect.bottom}, *grid, id);
+    DrawRows(ui, list, IntRect{rect.left, listTop, rect.right, rect.bottom}, *grid, id);
     ProposeSettledSelection(console, *ship, *grid);
 }
 
 void ViewGridFaceDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     SpaceObject* ship = ConsolePlayerShip();
     HullPathSet* grid = ship ? GetHullPathSet(ship->uniqueID, false) : nullptr;
     const GridObject* object = grid ? grid->GetGridObjectById(ReadUInt64(ship->data_set, playership::kGridSelectedUID))
                                     : nullptr;
     if (!object) {
-        DrawEmptyHint(rect, kNoFaceHint, kLayer);
+        DrawEmptyHint(ui, rect, kNoFaceHint, kLayer);
         return;
     }
     const ObjectDataBlob& data = object->data_set;
-    theUIContext.DrawText(theUIContext.GetFont(kSmallFont), rect, object->name, kWhite, kLayer);
+    ui.DrawText(ui.GetFont(kSmallFont), rect, object->name, kWhite, kLayer);
 
     const int32_t top = rect.top + kNameHeight;
     const int32_t side = std::min(rect.bottom - top, rect.Width()) / 2;
@@ -193,30 +195,31 @@ void ViewGridFaceDraw(ConsoleState& console, IntRect& rect, std::string)
 
     const IntRect iconArea{rect.left, top + side, rect.left + side, rect.bottom};
     const IntPoint iconCentre = iconArea.Center();
-    DrawGridObjectIcon(*object, static_cast<float>(iconCentre.x), static_cast<float>(iconCentre.y),
+    DrawGridObjectIcon(ui, *object, static_cast<float>(iconCentre.x), static_cast<float>(iconCentre.y),
                        static_cast<float>((side - 1) / 2), kLayer);
 
     const IntRect textArea{rect.left + side, top, rect.right, rect.bottom};
-    theUIContext.DrawText(theUIContext.GetFont(kSmallFont), textArea, ReadString(data, gridobject::kInfoText),
+    ui.DrawText(ui.GetFont(kSmallFont), textArea, ReadString(data, gridobject::kInfoText),
                           ParsedColor(ReadString(data, gridobject::kInfoTextColor)), kLayer);
 }
 
 void ViewGridControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const std::vector<ConsoleInfoEntry>& entries = console.engineeringInfo;
     const SpaceObject* ship = ConsolePlayerShip();
     if (entries.empty() || !ship)
         return;
     const ConsoleInfoEntry& header = entries.front();
-    theUIContext.DrawText(theUIContext.GetFont(kLargeFont), rect, header.first, ParsedColor(header.second), kLayer);
+    ui.DrawText(ui.GetFont(kLargeFont), rect, header.first, ParsedColor(header.second), kLayer);
 
     for (size_t i = 1; i < entries.size(); ++i) {
         const ConsoleInfoEntry& entry = entries[i];
         const int32_t number = static_cast<int32_t>(i);
         const int32_t top = rect.top + kHeaderHeight + (number - 1) * (kButtonHeight + kButtonGap);
-        theUIContext.SetCurrentRect(IntRect{rect.left, top, rect.right, top + kButtonHeight});
-        theUIContext.nextControlColour = entry.second;
-        const bool clicked = uiButton(kFirstButtonId + number, entry.first, kLargeFont, true, kLayer);
+        ui.SetCurrentRect(IntRect{rect.left, top, rect.right, top + kButtonHeight});
+        ui.nextControlColour = entry.second;
+        const bool clicked = uiButton(ui, kFirstButtonId + number, entry.first, kLargeFont, true, kLayer);
         const int32_t defaultKey = number <= kDigitKeyButtons ? qel::vk::kDigit0 + number : 0;
         const bool key = isHotKeyPressed(widgetName, "grid_button_" + std::to_string(number), defaultKey,
                                          "clicks this grid button");

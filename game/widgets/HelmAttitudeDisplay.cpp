@@ -190,10 +190,9 @@ void DrawReadouts(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 
 }  // namespace
 
-void HelmHeadingDisplay(RenderManager* view, const SpaceObject* ship, const IntRect& rect)
+void HelmHeadingDisplay(UIContext& ui, RenderManager* view, const SpaceObject* ship, const IntRect& rect)
 {
-    UIContext& ui = theUIContext;
-    DrawWidgetPanel(rect, kPanelLayer, view);
+    DrawWidgetPanel(ui, rect, kPanelLayer, view);
     const Disc disc = DiscOf(rect);
     DrawRing(ui, disc, 1.0f, kOuterRing);
     DrawRing(ui, disc, 0.6f, ui.mainColour);

@@ -19,6 +19,8 @@
 
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 class RenderManager;
 class SpaceObject;
@@ -84,7 +86,7 @@ float SteeringStickOver(float value, const char* axisName);
 // The flattened radar disc with the objects around the ship and the
 // heading, altitude and elevation read-outs; the rings only without a ship.
 // The contacts take the colours of the render manager given (plain without).
-void HelmHeadingDisplay(RenderManager* view, const SpaceObject* ship, const IntRect& rect);
+void HelmHeadingDisplay(UIContext& ui, RenderManager* view, const SpaceObject* ship, const IntRect& rect);
 
 void ViewHelmSimpleDraw(ConsoleState& console, IntRect& rect, std::string widgetName);
 void ViewHelmRestrained3DDraw(ConsoleState& console, IntRect& rect, std::string widgetName);

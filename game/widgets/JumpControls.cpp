@@ -90,58 +90,58 @@ float TypedValue(const std::string& text, float minimum, float maximum)
 }
 
 // A slider bound to the value; true when it moved the value this frame.
-bool SliderChanged(const IntRect& cell, int32_t id, float minimum, float maximum, float& value)
+bool SliderChanged(UIContext& ui, const IntRect& cell, int32_t id, float minimum, float maximum, float& value)
 {
-    theUIContext.SetCurrentRect(cell);
+    ui.SetCurrentRect(cell);
     const float before = value;
-    uiSlider(id, minimum, maximum, value, kLayer, "");
+    uiSlider(ui, id, minimum, maximum, value, kLayer, "");
     return value != before;
 }
 
 // A text box bound to the field; true when this frame's typing changed its text.
-bool TextChanged(const IntRect& cell, Edline& field)
+bool TextChanged(UIContext& ui, const IntRect& cell, Edline& field)
 {
-    theUIContext.SetCurrentRect(cell);
+    ui.SetCurrentRect(cell);
     const std::string before = field.text;
-    uiTextBox("", field, kLayer);
+    uiTextBox(ui, "", field, kLayer);
     return field.text != before;
 }
 
-void DrawEnergyReadout(const IntRect& cell, const JumpEffectState& jump)
+void DrawEnergyReadout(UIContext& ui, const IntRect& cell, const JumpEffectState& jump)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
         return;
     const float cost = GetJumpEnergyCost(*ship) * jump.distance * kEnergyReadoutScale;
     const bool affordable = !(cost > ReadFloat(ship->data_set, playership::kEnergy));
-    DrawCentredText(kFont, cell, "ENERGY:" + WholeNumber(cost), affordable ? theUIContext.mainColour : kUnaffordable,
+    DrawCentredText(ui, kFont, cell, "ENERGY:" + WholeNumber(cost), affordable ? ui.mainColour : kUnaffordable,
                     kLayer);
 }
 
-void DrawEntry(const IntRect& rect, JumpEffectState& jump)
+void DrawEntry(UIContext& ui, const IntRect& rect, JumpEffectState& jump)
 {
     std::vector<IntRect> cells{rect};
     SplitRectGrid(cells, kEntryColumns, kEntryRows, kLabelColumnPercent);
-    const glm::vec4 main = theUIContext.mainColour;
+    const glm::vec4 main = ui.mainColour;
 
-    DrawCentredText(kFont, cells[0], "Direction", main, kLayer);
-    if (SliderChanged(cells[1], kDirectionSliderId, 0.0f, kDirectionSliderMax, jump.direction))
+    DrawCentredText(ui, kFont, cells[0], "Direction", main, kLayer);
+    if (SliderChanged(ui, cells[1], kDirectionSliderId, 0.0f, kDirectionSliderMax, jump.direction))
         jump.directionEdit->SetText(WholeNumber(jump.direction));
-    if (TextChanged(cells[2], *jump.directionEdit))
+    if (TextChanged(ui, cells[2], *jump.directionEdit))
         jump.direction = TypedValue(jump.directionEdit->text, 0.0f, static_cast<float>(kDirectionMax));
-    DrawEnergyReadout(cells[3], jump);
+    DrawEnergyReadout(ui, cells[3], jump);
 
-    DrawCentredText(kFont, cells[4], "Distance(K)", main, kLayer);
-    if (SliderChanged(cells[5], kDistanceSliderId, kDistanceMin, kDistanceMax, jump.distanceSlider)) {
+    DrawCentredText(ui, kFont, cells[4], "Distance(K)", main, kLayer);
+    if (SliderChanged(ui, cells[5], kDistanceSliderId, kDistanceMin, kDistanceMax, jump.distanceSlider)) {
         jump.distance = kDistanceMin + (kDistanceMax - kDistanceMin) *
                                            std::pow(jump.distanceSlider / kDistanceMax, kDistanceCurvePower);
         jump.distanceEdit->SetText(WholeNumber(jump.distance));
     }
-    if (TextChanged(cells[6], *jump.distanceEdit))
+    if (TextChanged(ui, cells[6], *jump.distanceEdit))
         jump.distance = TypedValue(jump.distanceEdit->text, kDistanceMin, kDistanceMax);
 
-    theUIContext.SetCurrentRect(cells[7]);
-    const bool clicked = uiButton(kJumpButtonId, "JUMP", kFont, JumpAllowed(ConsolePlayerShip()), kLayer);
+    ui.SetCurrentRect(cells[7]);
+    const bool clicked = uiButton(ui, kJumpButtonId, "JUMP", kFont, JumpAllowed(ConsolePlayerShip()), kLayer);
     // The key works with the button disabled: the server has the last word.
     if (clicked || isHotKeyPressed("", "press_jump_button", qel::vk::kReturn, "clicks JUMP button on jump controls")) {
         PlayGUISound("gui_button");
@@ -153,33 +153,33 @@ void DrawEntry(const IntRect& rect, JumpEffectState& jump)
     if (isHotKeyPressed("", "switch_to_next_jump_typein", qel::vk::kTab,
                         "toggles active text typein for jump controls")) {
         const int32_t distanceId = jump.distanceEdit->id;
-        theUIContext.textEntryOwner =
-            theUIContext.textEntryOwner == distanceId ? jump.directionEdit->id : distanceId;
+        ui.textEntryOwner =
+            ui.textEntryOwner == distanceId ? jump.directionEdit->id : distanceId;
     }
 
     // A click anywhere but on the two fields ends typing into them.
     int32_t x = 0, y = 0;
-    if (theUIContext.LeftPressed() && theUIContext.MousePosition(x, y) && !cells[2].Contains(x, y) &&
+    if (ui.LeftPressed() && ui.MousePosition(x, y) && !cells[2].Contains(x, y) &&
         !cells[6].Contains(x, y) &&
-        (theUIContext.textEntryOwner == jump.directionEdit->id ||
-         theUIContext.textEntryOwner == jump.distanceEdit->id))
-        theUIContext.textEntryOwner = 0;
+        (ui.textEntryOwner == jump.directionEdit->id ||
+         ui.textEntryOwner == jump.distanceEdit->id))
+        ui.textEntryOwner = 0;
 }
 
-void DrawConfirm(const IntRect& rect, JumpEffectState& jump)
+void DrawConfirm(UIContext& ui, const IntRect& rect, JumpEffectState& jump)
 {
     std::vector<IntRect> cells{rect};
     SplitRectGrid(cells, 2, 1, 50.0f);
-    theUIContext.SetCurrentRect(cells[0]);
-    if (uiButton(kConfirmButtonId, "Confirm", kFont, true, kLayer) ||
+    ui.SetCurrentRect(cells[0]);
+    if (uiButton(ui, kConfirmButtonId, "Confirm", kFont, true, kLayer) ||
         isHotKeyPressed("", "confirm_jump_button", qel::vk::kReturn, "clicks Confirm button on jump controls")) {
         SendWithSound("gui_button", JumpSignal{jump.distance, jump.direction});
         jump.mode = kSentMode;
         jump.requestHeardAt = InputClockMilliseconds();
         return;
     }
-    theUIContext.SetCurrentRect(cells[1]);
-    if (uiButton(kCancelButtonId, "Cancel", kFont, true, kLayer) ||
+    ui.SetCurrentRect(cells[1]);
+    if (uiButton(ui, kCancelButtonId, "Cancel", kFont, true, kLayer) ||
         isHotKeyPressed("", "cancel_jump_button", qel::vk::kEscape, "clicks Cancel button on jump controls")) {
         PlayGUISound("gui_button");
         jump.mode = kEntryMode;
@@ -222,22 +222,23 @@ void SplitRectGrid(std::vector<IntRect>& rects, int32_t columns, int32_t rows, f
 
 void ViewHelmJumpDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     JumpEffectState* jump = console.renderer ? &console.renderer->jumpEffect : nullptr;
     if (!jump || !jump->directionEdit || !jump->distanceEdit)
         return;
     if (jump->countdown > 0) {
-        DrawCentredText(kFont, rect, "Seconds to jump: " + std::to_string(jump->countdown), theUIContext.mainColour,
+        DrawCentredText(ui, kFont, rect, "Seconds to jump: " + std::to_string(jump->countdown), ui.mainColour,
                         kLayer);
         return;
     }
     ExpireUnansweredRequest(*jump);
     if (jump->mode == kEntryMode)
-        DrawEntry(rect, *jump);
+        DrawEntry(ui, rect, *jump);
     else if (jump->mode == kConfirmMode)
-        DrawConfirm(rect, *jump);
+        DrawConfirm(ui, rect, *jump);
 }
 
-void ViewQuickJumpDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewQuickJumpDraw(ConsoleState& console, IntRect& rect, std::string)
 {
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
@@ -245,13 +246,13 @@ void ViewQuickJumpDraw(ConsoleState&, IntRect& rect, std::string)
     const float recharge = ReadFloat(ship->data_set, playership::kQuickJumpRechargeState);
     const bool enabled = JumpAllowed(ship);
     const int32_t third = rect.Height() / 3;
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
 
     ui.SetCurrentRectEdges(rect.left, rect.top, rect.right, rect.top + third);
-    if (uiArrowButton(kForwardArrowId, 0, enabled, kLayer))
+    if (uiArrowButton(ui, kForwardArrowId, 0, enabled, kLayer))
         SendSignal(QuickJumpSignal{kQuickJumpForward});
     ui.SetCurrentRectEdges(rect.left, rect.top + 2 * third, rect.right, rect.top + 3 * third);
-    if (uiArrowButton(kBackwardArrowId, 2, enabled, kLayer))
+    if (uiArrowButton(ui, kBackwardArrowId, 2, enabled, kLayer))
         SendSignal(QuickJumpSignal{kQuickJumpBackward});
 
     // The bar fills upward from the bottom arrow, one segment per tenth recharged.
@@ -276,6 +277,7 @@ void SetJumpTime(RenderManager& view, int32_t seconds)
 
 void StartJumpEffect(RenderManager& view, uint64_t seconds)
 {
+    UIContext& ui = view.UI();
     JumpEffectState& jump = view.jumpEffect;
     view.PlayJumpSound(0);
     jump.startTick = theSimulation ? static_cast<uint64_t>(std::max<int64_t>(theSimulation->TickCount(), 0)) : 0;
@@ -283,8 +285,8 @@ void StartJumpEffect(RenderManager& view, uint64_t seconds)
     jump.countdown = 0;
     jump.mode = JumpEffectState::kDissolveMode;
 
-    const int32_t width = theUIContext.WindowWidth();
-    const int32_t height = theUIContext.WindowHeight();
+    const int32_t width = ui.WindowWidth();
+    const int32_t height = ui.WindowHeight();
     const auto split = static_cast<int32_t>(static_cast<float>(width) * (kSplitMin + kSplitSpan * Uniform()));
     jump.cells.clear();
     for (int32_t y = 0; y < height;) {

@@ -166,7 +166,7 @@ void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string
     if (!console.renderer)
         return;
     RenderManager& renderer = *console.renderer;
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     if (ui.MouseInside(rect))
         console.mouseOverControl = true;
     const std::string camModeAtStart = renderer.cam_mode;
@@ -178,7 +178,7 @@ void ViewMainScreenControlDraw(ConsoleState& console, IntRect& rect, std::string
         const auto x = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.x) + button.x * scale));
         const auto y = static_cast<float>(static_cast<int32_t>(static_cast<float>(centre.y) + button.y * scale));
         const BitmapCaption caption{button.caption, button.captionBox, captionFont};
-        if (!uiBitmapButton(button.id, button.bitmap, x, y, scale, &caption))
+        if (!uiBitmapButton(ui, button.id, button.bitmap, x, y, scale, &caption))
             continue;
         // Only the angles keep the mode the frame began with.
         Send(renderer, button.choice, button.choice.angle ? camModeAtStart : renderer.cam_mode);

@@ -86,104 +86,99 @@ float SystemHealth(const SpaceObject& object, int32_t system)
     return std::clamp(1.0f - damage / maximum, 0.0f, 1.0f);
 }
 
-void DrawLeft(const std::string& text)
+void DrawLeft(UIContext& ui, const std::string& text)
 {
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(kFont), ui.CurrentRect(), text, ui.mainColour, kTextLayer, 0);
 }
 
-void DrawCentred(const IntRect& rect, const std::string& text)
+void DrawCentred(UIContext& ui, const IntRect& rect, const std::string& text)
 {
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(kFont), rect, text, ui.mainColour, kTextLayer, 2);
 }
 
 // A label and its value in the current rectangle, split at 0.7 of its width.
-void DrawReadout(const std::string& label, const std::string& value)
+void DrawReadout(UIContext& ui, const std::string& label, const std::string& value)
 {
-    UIContext& ui = theUIContext;
     const IntRect& row = ui.CurrentRect();
     const int32_t split = row.left + static_cast<int32_t>(kLabelSplit * static_cast<float>(row.right - row.left));
     ui.DrawTextPair(kFont, label, value, split, ui.mainColour, ui.mainColour, kTextLayer);
 }
 
-void NextRow()
+void NextRow(UIContext& ui)
 {
-    theUIContext.ShiftRectY(1, 0);
+    ui.ShiftRectY(1, 0);
 }
 
-void NextColumn()
+void NextColumn(UIContext& ui)
 {
-    theUIContext.ShiftRectX(1, 0);
+    ui.ShiftRectX(1, 0);
 }
 
-void NarrowCurrentRect(int32_t parts)
+void NarrowCurrentRect(UIContext& ui, int32_t parts)
 {
-    IntRect rect = theUIContext.CurrentRect();
+    IntRect rect = ui.CurrentRect();
     rect.right = rect.left + (rect.right - rect.left) / parts;
-    theUIContext.SetCurrentRect(rect);
+    ui.SetCurrentRect(rect);
 }
 
-void ScienceShieldRow(const SpaceObject& object, int32_t shield, const std::string& label)
+void ScienceShieldRow(UIContext& ui, const SpaceObject& object, int32_t shield, const std::string& label)
 {
-    DrawReadout(label, WholeNumber(std::max(0.0f, ReadFiniteFloat(object.data_set, kShieldVal, shield))));
+    DrawReadout(ui, label, WholeNumber(std::max(0.0f, ReadFiniteFloat(object.data_set, kShieldVal, shield))));
 }
 
-void DrawShieldRows(const SpaceObject& object)
+void DrawShieldRows(UIContext& ui, const SpaceObject& object)
 {
     const int64_t count = std::min<int64_t>(ReadInt(object.data_set, kShieldCount), shipkeys::kMaxShieldFacings);
     if (count <= 0)
         return;
-    UIContext& ui = theUIContext;
-    NextRow();
+    NextRow(ui);
     ui.PushRect();
-    NarrowCurrentRect(static_cast<int32_t>(count));
+    NarrowCurrentRect(ui, static_cast<int32_t>(count));
     if (count == 1) {
-        ScienceShieldRow(object, 0, "SHIELD");
+        ScienceShieldRow(ui, object, 0, "SHIELD");
     } else if (count == 2) {
-        ScienceShieldRow(object, 0, "FRNT SHLD");
-        NextColumn();
-        ScienceShieldRow(object, 1, "REAR SHLD");
+        ScienceShieldRow(ui, object, 0, "FRNT SHLD");
+        NextColumn(ui);
+        ScienceShieldRow(ui, object, 1, "REAR SHLD");
     } else {
         for (int32_t i = 0; i < count; ++i) {
-            ScienceShieldRow(object, i, "SHD");
-            NextColumn();
+            ScienceShieldRow(ui, object, i, "SHD");
+            NextColumn(ui);
         }
     }
     ui.PopRect();
 }
 
-void DrawStationArmour(const SpaceObject& object)
+void DrawStationArmour(UIContext& ui, const SpaceObject& object)
 {
     const float armourMax = ReadFiniteFloat(object.data_set, station::kArmorMax);
     if (object.tick_type != "behav_station" || !(armourMax > 0.0f))
         return;
-    NextRow();
-    DrawReadout("ARMOR", WholeNumber(ReadFiniteFloat(object.data_set, station::kArmor)) + " / " +
+    NextRow(ui);
+    DrawReadout(ui, "ARMOR", WholeNumber(ReadFiniteFloat(object.data_set, station::kArmor)) + " / " +
                              WholeNumber(armourMax));
 }
 
 // The four systems in a 2 x 2 grid, shown once the kind of scan that reveals
 // system damage has been done.
-void DrawSystemDamage(const SpaceObject& ship, const SpaceObject& object, const IntRect& panel,
+void DrawSystemDamage(UIContext& ui, const SpaceObject& ship, const SpaceObject& object, const IntRect& panel,
                       const std::string& scanType)
 {
     const bool shipLike = object.tick_type == "behav_npcship" || object.tick_type == "behav_playership";
     if (!shipLike || ScanTextOf(object, scanType, ship.side).empty() ||
         ReadString(ship.data_set, kScanTypeForSystemDamage) != scanType)
         return;
-    UIContext& ui = theUIContext;
-    NextRow();
+    NextRow(ui);
     ui.PushRect();
-    NarrowCurrentRect(2);
+    NarrowCurrentRect(ui, 2);
     const bool fits = ui.CurrentRect().bottom <= panel.bottom;
     for (int32_t i = 0; i < 4; ++i) {
         if (fits)
-            DrawReadout(kSystemLabels[i], WholeNumber(100.0 * SystemHealth(object, i)) + "%");
-        NextColumn();
+            DrawReadout(ui, kSystemLabels[i], WholeNumber(100.0 * SystemHealth(object, i)) + "%");
+        NextColumn(ui);
         if (i == 1) {
             ui.ShiftRectX(-2, 0);
-            NextRow();
+            NextRow(ui);
         }
     }
     ui.PopRect();
@@ -195,40 +190,39 @@ std::string NameWithSide(const SpaceObject& object)
     return object.side.empty() ? name : name + " (" + object.side + ")";
 }
 
-void ScienceSelectionPanel(const IntRect& panel, const SpaceObject& ship, const SpaceObject& object,
+void ScienceSelectionPanel(UIContext& ui, const IntRect& panel, const SpaceObject& ship, const SpaceObject& object,
                            const std::string& scanType)
 {
-    UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(panel.left, panel.top, panel.right, panel.top + kRowHeight);
     if (ScanTextOf(object, kInitialScanType, ship.side).empty()) {
-        DrawLeft("unscanned contact");
+        DrawLeft(ui, "unscanned contact");
         return;
     }
-    DrawLeft(NameWithSide(object));
+    DrawLeft(ui, NameWithSide(object));
     ui.DrawText(ui.GetFont(kFont), ui.CurrentRect(),
                 ReadString(object.data_set, kHullSide) + " " + ReadString(object.data_set, kHullName),
                 ui.mainColour, kTextLayer, 1);
 
     const glm::vec3 d = object.pos - ship.pos;
-    NextRow();
+    NextRow(ui);
     ui.PushRect();
-    NarrowCurrentRect(2);
-    DrawLeft("RANGE: " + WholeNumber(glm::length(d)));
-    NextColumn();
-    DrawLeft("BEARING: " + WholeNumber(BearingDegrees(d)));
+    NarrowCurrentRect(ui, 2);
+    DrawLeft(ui, "RANGE: " + WholeNumber(glm::length(d)));
+    NextColumn(ui);
+    DrawLeft(ui, "BEARING: " + WholeNumber(BearingDegrees(d)));
     ui.PopRect();
 
-    NextRow();
-    DrawLeft(WholeNumber(std::fabs(d.y)) + (d.y < 0.0f ? "m Below You" : "m Above You"));
+    NextRow(ui);
+    DrawLeft(ui, WholeNumber(std::fabs(d.y)) + (d.y < 0.0f ? "m Below You" : "m Above You"));
 
-    DrawShieldRows(object);
-    DrawStationArmour(object);
-    DrawSystemDamage(ship, object, panel, scanType);
+    DrawShieldRows(ui, object);
+    DrawStationArmour(ui, object);
+    DrawSystemDamage(ui, ship, object, panel, scanType);
 }
 
-void SetButtonRect(const IntRect& rect)
+void SetButtonRect(UIContext& ui, const IntRect& rect)
 {
-    theUIContext.SetCurrentRectEdges(rect.left, rect.bottom - kButtonHeight, rect.right, rect.bottom);
+    ui.SetCurrentRectEdges(rect.left, rect.bottom - kButtonHeight, rect.right, rect.bottom);
 }
 
 std::string StartLabel(const std::string& scanType)
@@ -250,9 +244,10 @@ void SendScanCommand(uint64_t targetId, const char* command, const std::string& 
 void ScienceScanStartButton(ConsoleState& console, const IntRect& rect, const SpaceObject& object,
                             const std::string& widgetName, const std::string& scanType)
 {
-    SetButtonRect(rect);
-    theUIContext.nextControlColour = kStartColour;
-    if (!uiButton(kButtonId, StartLabel(scanType), kButtonFont, true, kTextLayer) &&
+    UIContext& ui = console.UI();
+    SetButtonRect(ui, rect);
+    ui.nextControlColour = kStartColour;
+    if (!uiButton(ui, kButtonId, StartLabel(scanType), kButtonFont, true, kTextLayer) &&
         !isHotKeyPressed(widgetName, "start_sci_scan", qel::vk::kReturn, "start science scan"))
         return;
     SendScanCommand(object.uniqueID, "start", scanType);
@@ -260,11 +255,11 @@ void ScienceScanStartButton(ConsoleState& console, const IntRect& rect, const Sp
 }
 
 // The server's next queue replaces the list; nothing is forgotten here.
-void ScienceScanCancelButton(const IntRect& rect, const SpaceObject& ship, const std::string& widgetName,
+void ScienceScanCancelButton(UIContext& ui, const IntRect& rect, const SpaceObject& ship, const std::string& widgetName,
                              const std::string& scanType)
 {
-    SetButtonRect(rect);
-    if (!uiButton(kButtonId, "Cancel Scans", kButtonFont, true, kTextLayer) &&
+    SetButtonRect(ui, rect);
+    if (!uiButton(ui, kButtonId, "Cancel Scans", kButtonFont, true, kTextLayer) &&
         !isHotKeyPressed(widgetName, "stop_sci_scan", qel::vk::kReturn, "stop science scan"))
         return;
     SendScanCommand(ReadUInt64(ship.data_set, kScienceTargetUid), "stop", scanType);
@@ -295,10 +290,9 @@ bool ContactIsCurrent(const SpaceObject& object)
 
 // The text of the chosen scan, the progress of the one running, or that the
 // contact is too old to scan.
-void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObject& object, const std::string& text,
+void DrawBottomText(UIContext& ui, const IntRect& rect, const SpaceObject& ship, const SpaceObject& object, const std::string& text,
                     const std::string& displayName, float percent)
 {
-    UIContext& ui = theUIContext;
     QelBitmapFont* font = ui.GetFont(kFont);
     std::string shown = text;
     if (shown.empty()) {
@@ -315,9 +309,9 @@ void DrawBottomText(const IntRect& rect, const SpaceObject& ship, const SpaceObj
     ui.DrawText(font, box, shown, ui.mainColour, kTextLayer, text.empty() ? 2 : 0);
 }
 
-glm::vec4 FrameColour(const RenderManager* view)
+glm::vec4 FrameColour(UIContext& ui, const RenderManager* view)
 {
-    glm::vec4 colour = theUIContext.dimColour;
+    glm::vec4 colour = ui.dimColour;
     if (view)
         colour.a *= view->panelOpacity;
     return colour;
@@ -327,16 +321,16 @@ glm::vec4 FrameColour(const RenderManager* view)
 
 void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    UIContext& ui = theUIContext;
-    uiFrame(1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
-            static_cast<float>(rect.bottom), FrameColour(console.renderer), kFrameLayer);
+    UIContext& ui = console.UI();
+    uiFrame(ui, 1, static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
+            static_cast<float>(rect.bottom), FrameColour(ui, console.renderer), kFrameLayer);
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship)
-        return DrawCentred(rect, kNoShipText);
+        return DrawCentred(ui, rect, kNoShipText);
     const float percent = ReadFiniteFloat(ship->data_set, kCurScanPercent);
     const SpaceObject* object = ConsoleObjectNamedBy(*ship, kScienceTargetUid);
     if (!object)
-        return DrawCentred(rect, kNoSelectionText);
+        return DrawCentred(ui, rect, kNoSelectionText);
 
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
     const std::string& scanType = console.currentScienceScanType;
@@ -347,12 +341,12 @@ void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widge
         ScienceScanStartButton(console, area, *object, widgetName, scanType);
         area.bottom -= kButtonHeight;
     } else if (Scanning(percent)) {
-        ScienceScanCancelButton(area, *ship, widgetName, scanType);
+        ScienceScanCancelButton(ui, area, *ship, widgetName, scanType);
         area.bottom -= kButtonHeight;
     }
 
     const std::string displayName = identified ? NameWithSide(*object) : "Unknown";
-    ScienceSelectionPanel(area, *ship, *object, scanType);
+    ScienceSelectionPanel(ui, area, *ship, *object, scanType);
 
     glm::vec4 progressColour;
     ParseColor(progressColour, kProgressColour);
@@ -360,5 +354,5 @@ void ViewScienceDataDraw(ConsoleState& console, IntRect& rect, std::string widge
     ui.FillRect(static_cast<float>(area.left), static_cast<float>(area.bottom - 2),
                 static_cast<float>(area.left) + filled, static_cast<float>(area.bottom), progressColour,
                 kProgressLayer);
-    DrawBottomText(area, *ship, *object, text, displayName, percent);
+    DrawBottomText(ui, area, *ship, *object, text, displayName, percent);
 }

@@ -76,7 +76,7 @@ void ChooseScanType(SharedConsoleState& console, const SpaceObject& object, cons
 void DrawScanTabs(SharedConsoleState& console, const IntRect& rect, const SpaceObject& object,
                   const std::vector<std::string>& names, const std::string& widgetName)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     QelBitmapFont* font = ui.GetFont(kFont);
     const int32_t lineHeight = AppData::GetInt("object-sorted-list-button-h");
     int32_t lineStart = rect.left + kTabMargin;
@@ -101,7 +101,7 @@ void DrawScanTabs(SharedConsoleState& console, const IntRect& rect, const SpaceO
             previous = static_cast<int32_t>(i) - 1;
             next = i + 1 < names.size() ? static_cast<int32_t>(i) + 1 : -1;
         }
-        if (uiCheckButton(kFirstTabId + static_cast<int32_t>(i), names[i], kFont, ticked, true, kLayer)) {
+        if (uiCheckButton(ui, kFirstTabId + static_cast<int32_t>(i), names[i], kFont, ticked, true, kLayer)) {
             PlayGUISound("gui_tab");
             ChooseScanType(console, object, names[i]);
         }
@@ -130,10 +130,11 @@ glm::vec4 WeakColour(int64_t tick)
 
 void ViewScienceDataTabsDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const SpaceObject* object = ship ? ConsoleObjectNamedBy(*ship, kScienceTargetUid) : nullptr;
     if (!object) {
-        DrawEmptyHint(rect, kNoTargetHint, kLayer);
+        DrawEmptyHint(ui, rect, kNoTargetHint, kLayer);
         return;
     }
     const bool identified = !ScanTextOf(*object, kInitialScanType, ship->side).empty();
@@ -142,6 +143,7 @@ void ViewScienceDataTabsDraw(ConsoleState& console, IntRect& rect, std::string w
 
 void ViewScienceDataFreqDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const SpaceObject* object = ship ? ConsoleObjectNamedBy(*ship, kScienceTargetUid) : nullptr;
     if (!object)
@@ -162,15 +164,14 @@ void ViewScienceDataFreqDraw(ConsoleState& console, IntRect& rect, std::string)
             }
             const IntRect column{rect.left + columnWidth * i, rect.top, rect.left + columnWidth * (i + 1) - 2,
                                  rect.bottom};
-            ViewScienceDataFreqDrawBody(i, strength, column, console.weakestShieldFrequency);
+            ViewScienceDataFreqDrawBody(ui, i, strength, column, console.weakestShieldFrequency);
         }
     }
     console.weakestShieldFrequency = weakest;
 }
 
-void ViewScienceDataFreqDrawBody(int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest)
+void ViewScienceDataFreqDrawBody(UIContext& ui, int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest)
 {
-    UIContext& ui = theUIContext;
     const auto left = static_cast<float>(column.left);
     const auto top = static_cast<float>(column.top);
     const auto bottom = static_cast<float>(column.bottom);

@@ -88,16 +88,14 @@ float F(int32_t value)
     return static_cast<float>(value);
 }
 
-void FillBar(float left, float top, float right, float bottom, float fraction, const glm::vec4& fill)
+void FillBar(UIContext& ui, float left, float top, float right, float bottom, float fraction, const glm::vec4& fill)
 {
-    UIContext& ui = theUIContext;
     ui.FillRect(left, top, right, bottom, kBarBackground);
     ui.FillRect(left, top, left + (right - left) * fraction, bottom, fill);
 }
 
-void TextRow(const IntRect& row, float split, const std::string& label, const std::string& value)
+void TextRow(UIContext& ui, const IntRect& row, float split, const std::string& label, const std::string& value)
 {
-    UIContext& ui = theUIContext;
     ui.PushRect();
     ui.SetCurrentRect(row);
     const int32_t splitX = row.left + static_cast<int32_t>(split * F(row.right - row.left));
@@ -105,16 +103,15 @@ void TextRow(const IntRect& row, float split, const std::string& label, const st
     ui.PopRect();
 }
 
-void DrawStandby(ShipDataState& state, const IntRect& rect)
+void DrawStandby(UIContext& ui, ShipDataState& state, const IntRect& rect)
 {
     const std::string* text = StandbyText(state.standbyIndex);
     if (!text)
         return;
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont(kFont), {rect.left, rect.top + 35, rect.right, rect.bottom}, *text, ui.mainColour, kLayer);
 }
 
-void DrawNameRow(ShipDataState& state, const IntRect& rect, const SpaceObject& ship)
+void DrawNameRow(UIContext& ui, ShipDataState& state, const IntRect& rect, const SpaceObject& ship)
 {
     const std::string name = ReadString(ship.data_set, playership::kNameTag);
     if (name != state.lastShipName) {
@@ -123,39 +120,39 @@ void DrawNameRow(ShipDataState& state, const IntRect& rect, const SpaceObject& s
                                               std::to_string(address) + " " + std::to_string(theSimulation->subjectID));
         state.lastShipName = name;
     }
-    TextRow({rect.left, rect.top + 25, rect.right - 20, rect.top + 45}, 0.4f, ship.side, name);
+    TextRow(ui, {rect.left, rect.top + 25, rect.right - 20, rect.top + 45}, 0.4f, ship.side, name);
 }
 
-void DrawEnergy(const IntRect& rect, const SpaceObject& ship)
+void DrawEnergy(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 {
     const float energy = ReadFiniteFloat(ship.data_set, playership::kEnergy);
     if (rect.bottom >= rect.top + 65)
-        TextRow({rect.left, rect.top + 45, rect.right, rect.top + 65}, 0.6f, "Energy",
+        TextRow(ui, {rect.left, rect.top + 45, rect.right, rect.top + 65}, 0.6f, "Energy",
                 std::to_string(static_cast<int64_t>(energy)));
     const float e = std::clamp(energy / kFullEnergy, 0.0f, 1.0f);
     const float pulse = Pulse(e);
     const float middle = F(rect.left + rect.right) / 2.0f;
-    FillBar(middle, F(rect.top + 63), F(rect.right), F(rect.top + 69), e,
+    FillBar(ui, middle, F(rect.top + 63), F(rect.right), F(rect.top + 69), e,
             {(1.0f - e) * pulse, e * pulse, 0.0f, 1.0f});
 }
 
-void DrawShields(const IntRect& rect, const SpaceObject& ship)
+void DrawShields(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 {
     for (int32_t i = 0; i < 2; ++i) {
         const IntRect row{rect.left, rect.top + 95 + kRowHeight * i, rect.right, rect.top + 115 + kRowHeight * i};
         const float value = ReadFiniteFloat(ship.data_set, playership::kShieldVal, i);
         const float q = Fraction(value, ReadFiniteFloat(ship.data_set, playership::kShieldMaxVal, i));
         if (rect.bottom >= row.bottom)
-            TextRow(row, 0.7f, kShieldLabels[i], std::to_string(static_cast<int64_t>(std::max(0.0f, value))));
+            TextRow(ui, row, 0.7f, kShieldLabels[i], std::to_string(static_cast<int64_t>(std::max(0.0f, value))));
         const int32_t x0 = rect.left + static_cast<int32_t>(0.7f * F(rect.right - rect.left));
         const float p = Pulse(q);
-        theUIContext.FillRect(F(x0), F(row.bottom - kShieldBar), F(rect.right), F(row.bottom), kBarBackground);
-        theUIContext.FillRect(F(x0), F(row.bottom - kShieldBar), F(x0) + 0.3f * F(rect.right - rect.left) * q,
+        ui.FillRect(F(x0), F(row.bottom - kShieldBar), F(rect.right), F(row.bottom), kBarBackground);
+        ui.FillRect(F(x0), F(row.bottom - kShieldBar), F(x0) + 0.3f * F(rect.right - rect.left) * q,
                               F(row.bottom), {(1.0f - q) * p, q * p, 0.0f, 1.0f});
     }
 }
 
-void DrawSystems(const IntRect& rect, const SpaceObject& ship)
+void DrawSystems(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 {
     for (int32_t j = 0; j < 4; ++j) {
         const SystemBox& box = kSystemBoxes[j];
@@ -164,12 +161,12 @@ void DrawSystems(const IntRect& rect, const SpaceObject& ship)
         const float damage = ReadFiniteFloat(ship.data_set, playership::kSystemDamage, j);
         const float maximum = ReadFiniteFloat(ship.data_set, playership::kSystemMaxDamage, j);
         const float health = Fraction(maximum - damage, maximum);
-        ShipDataPanel({right - kPanelWidth, top, right, top + kRowHeight}, box.label, health);
+        ShipDataPanel(ui, {right - kPanelWidth, top, right, top + kRowHeight}, box.label, health);
     }
 }
 
 // A type the string map does not describe takes no row.
-void DrawTorpedoes(const IntRect& rect, const SpaceObject& ship)
+void DrawTorpedoes(UIContext& ui, const IntRect& rect, const SpaceObject& ship)
 {
     std::vector<std::string> types;
     Tokenize(ReadString(ship.data_set, playership::kTorpedoTypesAvailable), types, ",");
@@ -184,16 +181,15 @@ void DrawTorpedoes(const IntRect& rect, const SpaceObject& ship)
         const std::string name = parser.Get("ViewShipDataDraw", "gui_text", "the proper name of the torp type");
         rowBottom += kRowHeight;
         if (rect.bottom >= rowBottom && theSimulation)
-            TextRow({rect.left, rowBottom - kRowHeight, rect.right, rowBottom}, 0.7f, name,
+            TextRow(ui, {rect.left, rowBottom - kRowHeight, rect.right, rowBottom}, 0.7f, name,
                     theSimulation->TorpedoCountText(ship, type));
     }
 }
 
-void DrawPicture(RenderManager* view, const IntRect& rect, const SpaceObject& ship)
+void DrawPicture(UIContext& ui, RenderManager* view, const IntRect& rect, const SpaceObject& ship)
 {
     const float x = F(rect.left) + kPictureOffsetX;
     const float y = F(rect.top) + kPictureOffsetY;
-    UIContext& ui = theUIContext;
     ObjectTypeDrawData* drawData = view ? view->GetObjectTypeDrawData(ship.data_tag) : nullptr;
     if (drawData && drawData->silhouette) {
         const ShipDataRecord* record = ShipData::Instance().Find(ship.data_tag);
@@ -216,9 +212,8 @@ void DrawPicture(RenderManager* view, const IntRect& rect, const SpaceObject& sh
 
 }  // namespace
 
-void ShipDataPanel(const IntRect& rect, const std::string& label, float fraction)
+void ShipDataPanel(UIContext& ui, const IntRect& rect, const std::string& label, float fraction)
 {
-    UIContext& ui = theUIContext;
     const float p = Pulse(fraction);
     glm::vec4 colour = ui.mainColour;
     if (fraction < 0.4f)
@@ -226,13 +221,13 @@ void ShipDataPanel(const IntRect& rect, const std::string& label, float fraction
     else if (fraction < 0.8f)
         colour = {p / 2.0f, p / 2.0f, 0.0f, 1.0f};
     ui.DrawText(ui.GetFont(kFont), rect, label, colour, kLayer, 2);
-    FillBar(F(rect.left), F(rect.bottom - kPanelBar), F(rect.right), F(rect.bottom), fraction,
+    FillBar(ui, F(rect.left), F(rect.bottom - kPanelBar), F(rect.right), F(rect.bottom), fraction,
             {(1.0f - fraction) * p / 2.0f, fraction * p / 2.0f, 0.0f, 1.0f});
 }
 
 void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     if (Qel2dBitmap* background = ui.Bitmap(kBackgroundBitmap)) {
         background->SetSourceRect(0.0f, 0.0f, F(background->GetWidth()), F(background->GetHeight()));
         background->SetDestRect(F(rect.left), F(rect.top), F(rect.left + kBackgroundWidth),
@@ -242,17 +237,17 @@ void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string)
     }
     const SpaceObject* ship = ConsoleShip();
     if (!ship) {
-        DrawStandby(console.shipData, rect);
+        DrawStandby(ui, console.shipData, rect);
         return;
     }
-    DrawNameRow(console.shipData, rect, *ship);
-    DrawEnergy(rect, *ship);
+    DrawNameRow(ui, console.shipData, rect, *ship);
+    DrawEnergy(ui, rect, *ship);
     if (rect.bottom >= rect.top + 95)
-        TextRow({rect.left, rect.top + 75, rect.right, rect.top + 95}, 0.6f, "State",
+        TextRow(ui, {rect.left, rect.top + 75, rect.right, rect.top + 95}, 0.6f, "State",
                 ReadString(ship->data_set, playership::kDockState));
-    DrawShields(rect, *ship);
-    DrawSystems(rect, *ship);
-    DrawTorpedoes(rect, *ship);
-    DrawPicture(console.renderer, rect, *ship);
+    DrawShields(ui, rect, *ship);
+    DrawSystems(ui, rect, *ship);
+    DrawTorpedoes(ui, rect, *ship);
+    DrawPicture(ui, console.renderer, rect, *ship);
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 
 // What the panel keeps between frames: the ship name it logged last and the
@@ -25,5 +27,5 @@ void ViewShipDataDraw(ConsoleState& console, IntRect& rect, std::string widgetNa
 
 // One system box: the label centred, yellow below 80 % and red below 40 %,
 // over a bar of the fraction (0..1); both pulse below 20 %.
-void ShipDataPanel(const IntRect& rect, const std::string& label, float fraction);
+void ShipDataPanel(UIContext& ui, const IntRect& rect, const std::string& label, float fraction);
 

@@ -197,11 +197,11 @@ bool HandleMouse(InteriorViewState& view, const IntRect& rect, int32_t x, int32_
     return clicked;
 }
 
-void DrawResetButton(InteriorViewState& view, const IntRect& rect)
+void DrawResetButton(UIContext& ui, InteriorViewState& view, const IntRect& rect)
 {
     const float x = std::trunc(static_cast<float>(rect.right) - kResetOffset);
     const float y = std::trunc(static_cast<float>(rect.bottom) - kResetOffset);
-    if (!uiIconButton(kResetButtonId, kResetIcon, kWhite, x, y, kResetHalfSize, kResetLayer, kResetScale))
+    if (!uiIconButton(ui, kResetButtonId, kResetIcon, kWhite, x, y, kResetHalfSize, kResetLayer, kResetScale))
         return;
     view.panX = view.panY = 0.0f;
     view.zoom = 1.0f;
@@ -219,10 +219,10 @@ void DrawHull(ObjectTypeDrawData* drawData, const GridFrame& frame, const glm::v
 
 // Nodes and the corridors to their right and lower neighbours; the open cell
 // nearest the pointer (first in row order on a tie) becomes the hover cell.
-void DrawCells(GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorColours& colours)
+void DrawCells(UIContext& ui, GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorColours& colours)
 {
     HullPathSet& grid = frame.grid;
-    Qel2dBitmap* white = theUIContext.White();
+    Qel2dBitmap* white = ui.White();
     int32_t best = kHoverReach;
     for (int32_t row = 0; row < grid.BuiltRows(); ++row) {
         for (int32_t column = 0; column < grid.BuiltColumns(); ++column) {
@@ -249,10 +249,10 @@ void DrawCells(GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorC
             }
             const float px = static_cast<float>(p.x), py = static_cast<float>(p.y);
             if (grid.IsGridPointOpen(column + 1, row))
-                theUIContext.DrawLine(px, py, static_cast<float>(frame.CellPoint(column + 1, row).x), py, colours.lines,
+                ui.DrawLine(px, py, static_cast<float>(frame.CellPoint(column + 1, row).x), py, colours.lines,
                                       kGridLayer);
             if (grid.IsGridPointOpen(column, row + 1))
-                theUIContext.DrawLine(px, py, px, static_cast<float>(frame.CellPoint(column, row + 1).y), colours.lines,
+                ui.DrawLine(px, py, px, static_cast<float>(frame.CellPoint(column, row + 1).y), colours.lines,
                                       kGridLayer);
         }
     }
@@ -260,7 +260,7 @@ void DrawCells(GridFrame& frame, int32_t mouseX, int32_t mouseY, const InteriorC
 
 // The grid objects the filter lets show, each between the cell it left and
 // the one it walks to; objects of the hovered cell join the tool tip.
-void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles, ToolTip& tip)
+void DrawGridObjects(UIContext& ui, const GridFrame& frame, std::vector<QueuedBubble>& bubbles, ToolTip& tip)
 {
     const InteriorViewState& view = frame.view;
     for (const auto& owned : frame.grid.Objects()) {
@@ -280,7 +280,7 @@ void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles,
         const int32_t x = static_cast<int32_t>((1.0f - p) * static_cast<float>(from.x) + p * static_cast<float>(to.x));
         const int32_t y = static_cast<int32_t>((1.0f - p) * static_cast<float>(from.y) + p * static_cast<float>(to.y));
         const float half = static_cast<float>(frame.pitch) * ReadFiniteFloat(data, gridobject::kIconScale) * 0.5f;
-        DrawGridObjectIcon(object, static_cast<float>(x), static_cast<float>(y), half, kIconLayer + object.layer);
+        DrawGridObjectIcon(ui, object, static_cast<float>(x), static_cast<float>(y), half, kIconLayer + object.layer);
 
         const std::string bubble = ReadString(data, gridobject::kSpeechBubbleText);
         if (!bubble.empty())
@@ -298,44 +298,44 @@ void DrawGridObjects(const GridFrame& frame, std::vector<QueuedBubble>& bubbles,
     }
 }
 
-void DrawSpeechBubbles(const GridFrame& frame, const std::vector<QueuedBubble>& bubbles)
+void DrawSpeechBubbles(UIContext& ui, const GridFrame& frame, const std::vector<QueuedBubble>& bubbles)
 {
     for (const QueuedBubble& bubble : bubbles) {
         const glm::vec4 colour = ParsedColor(bubble.colour);
         const int32_t width = TextWidth(frame.font, bubble.text);
         const IntRect box{bubble.x + kBubbleLeft, bubble.y - kBubbleTop, bubble.x + width + kBubblePadding,
                           bubble.y - kBubbleBottom};
-        theUIContext.FillRect(static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
+        ui.FillRect(static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
                               static_cast<float>(box.bottom), colour, kBubbleLayer);
-        theUIContext.FillTriangle(static_cast<float>(box.left), static_cast<float>(box.top),
+        ui.FillTriangle(static_cast<float>(box.left), static_cast<float>(box.top),
                                   static_cast<float>(box.left + kBubbleTipWidth), static_cast<float>(box.top),
                                   static_cast<float>(bubble.x), static_cast<float>(bubble.y), colour, kBubbleLayer);
         const IntRect inner{box.left + kBubbleInset, box.top + kBubbleInset, box.right - kBubbleInset,
                             box.bottom - kBubbleInset};
-        theUIContext.DrawText(frame.font, inner, bubble.text, kWhite, kBubbleTextLayer);
+        ui.DrawText(frame.font, inner, bubble.text, kWhite, kBubbleTextLayer);
     }
 }
 
 // The mark on the hovered cell and the tool tip beside it, below the cell in
 // the upper half of the window and above it in the lower half; the box is as
 // high as its text laid out, so no line spills out.
-void DrawHover(const GridFrame& frame, const SpaceObject* ship, const ToolTip& tip)
+void DrawHover(UIContext& ui, const GridFrame& frame, const SpaceObject* ship, const ToolTip& tip)
 {
     const int64_t chosen = ship ? ReadInt(ship->data_set, playership::kGridSelectionIconIndex) : 0;
     const int icon = chosen != 0 ? static_cast<int>(chosen) : kDefaultSelectionIcon;
-    uiGridIcon(icon, theUIContext.mainColour, static_cast<float>(frame.hoverX), static_cast<float>(frame.hoverY),
+    uiGridIcon(ui, icon, ui.mainColour, static_cast<float>(frame.hoverX), static_cast<float>(frame.hoverY),
                static_cast<float>(frame.pitch), kIconLayer);
 
     const int32_t width = tip.width + kToolTipWidthMargin;
     const int32_t height = (frame.font ? frame.font->LayoutText(tip.text, tip.width) : 0) + kToolTipHeightMargin;
-    const int32_t top = frame.hoverY > theUIContext.WindowHeight() / 2 ? frame.hoverY - kToolTipGap - height
+    const int32_t top = frame.hoverY > ui.WindowHeight() / 2 ? frame.hoverY - kToolTipGap - height
                                                                        : frame.hoverY + kToolTipGap;
     const IntRect box{frame.hoverX, top, frame.hoverX + width, top + height};
-    theUIContext.FillRect(static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
+    ui.FillRect(static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
                           static_cast<float>(box.bottom), kToolTipBack, kToolTipLayer);
     const IntRect inner{box.left + kToolTipInsetX, box.top + kToolTipInsetY, box.right - kToolTipInsetX,
                         box.bottom - kToolTipInsetY};
-    theUIContext.DrawText(frame.font, inner, tip.text, kWhite, kToolTipTextLayer);
+    ui.DrawText(frame.font, inner, tip.text, kWhite, kToolTipTextLayer);
 }
 
 // The cell is the mission's to act on: the server raises
@@ -368,9 +368,9 @@ HullPathSet* InteriorGridShown(const InteriorViewState& view)
     return view.shipShown != 0 ? FindHullPathSet(view.shipShown) : nullptr;
 }
 
-void DrawGridObjectIcon(const GridObject& object, float x, float y, float halfSize, int layer)
+void DrawGridObjectIcon(UIContext& ui, const GridObject& object, float x, float y, float halfSize, int layer)
 {
-    uiGridIcon(static_cast<int>(ReadInt(object.data_set, gridobject::kIconIndex)),
+    uiGridIcon(ui, static_cast<int>(ReadInt(object.data_set, gridobject::kIconIndex)),
                ParsedColor(ReadString(object.data_set, gridobject::kIconColor)), x, y, halfSize, layer);
 }
 
@@ -385,6 +385,7 @@ bool GridObjectTypeShown(const std::string& type)
 
 void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
+    UIContext& ui = console.UI();
     InteriorViewState& view = console.interiorView;
     view.shipShown = 0;
     SpaceObject* ship = ConsolePlayerShip();
@@ -402,13 +403,13 @@ void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string 
         view.centreY = static_cast<float>(renderer->radarTarget->GetHeight() / 2);
     }
     int32_t x = 0, y = 0;
-    const bool clicked = theUIContext.MousePosition(x, y) && HandleMouse(view, rect, x, y);
-    DrawShipInteriorGrid(renderer->radarTarget, view, console.consoleName, rect, ship, *grid, drawData, widgetName,
+    const bool clicked = ui.MousePosition(x, y) && HandleMouse(view, rect, x, y);
+    DrawShipInteriorGrid(ui, renderer->radarTarget, view, console.consoleName, rect, ship, *grid, drawData, widgetName,
                          x, y, clicked);
-    DrawResetButton(view, rect);
+    DrawResetButton(ui, view, rect);
 }
 
-void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
+void DrawShipInteriorGrid(UIContext& ui, Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
                           const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked)
 {
@@ -421,7 +422,7 @@ void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const st
     target->SetAsRenderTarget(true, true, clear);
     gGraphicsFactory->Flush2DAndClearDepth(target);
 
-    GridFrame frame{view, grid, theUIContext.GetFont(kFont), view.centreX + view.panX, view.centreY + view.panY};
+    GridFrame frame{view, grid, ui.GetFont(kFont), view.centreX + view.panX, view.centreY + view.panY};
     DrawHull(drawData, frame, colours.silhouette);
     const IntPoint centre = rect.Center();
     const int32_t mx = static_cast<int32_t>(static_cast<float>(mouseX - centre.x) - view.panX);
@@ -429,12 +430,12 @@ void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const st
     ToolTip tip;
     tip.text = std::to_string(view.hoverColumn) + "," + std::to_string(view.hoverRow);
     tip.width = TextWidth(frame.font, tip.text) + kToolTipTextMargin;
-    DrawCells(frame, mx, my, colours);
+    DrawCells(ui, frame, mx, my, colours);
     std::vector<QueuedBubble> bubbles;
-    DrawGridObjects(frame, bubbles, tip);
-    DrawSpeechBubbles(frame, bubbles);
+    DrawGridObjects(ui, frame, bubbles, tip);
+    DrawSpeechBubbles(ui, frame, bubbles);
     if (frame.hoverColumn >= 0) {
-        DrawHover(frame, ship, tip);
+        DrawHover(ui, frame, ship, tip);
         if (clicked)
             ReportCellClicked(frame, consoleName, widgetName);
     }

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 struct GridObject;
 class HullPathSet;
@@ -58,13 +60,13 @@ void ViewShipInternalViewDraw(ConsoleState& console, IntRect& rect, std::string 
 // (default colours and selection icon), the draw data too (no hull picture).
 // Draws through the target given (the render manager's radar target), and
 // nothing without one.
-void DrawShipInteriorGrid(Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
+void DrawShipInteriorGrid(UIContext& ui, Qel2dBitmap* target, InteriorViewState& view, const std::string& consoleName,
                           const IntRect& rect, SpaceObject* ship, HullPathSet& grid, ObjectTypeDrawData* drawData,
                           const std::string& widgetName, int32_t mouseX, int32_t mouseY, bool clicked);
 
 // The grid object's icon (its cell of the icon sheet, in its colour), centred
 // on the point, halfSize pixels from its middle to its sides.
-void DrawGridObjectIcon(const GridObject& object, float x, float y, float halfSize, int layer);
+void DrawGridObjectIcon(UIContext& ui, const GridObject& object, float x, float y, float halfSize, int layer);
 
 // Whether the world's grid-object filter lets a grid object of the type show:
 // an empty filter shows all, else an enabled entry must name the type.

@@ -117,9 +117,8 @@ Move ReadSelectionKeys(const std::string& widgetName)
 
 // Lays the tabs out in rows from the rect's top-left; answers the bottom of
 // the last row.
-int32_t DrawFilterTabs(SortedListState& state, const IntRect& rect, int32_t rowHeight, int32_t& nextId)
+int32_t DrawFilterTabs(UIContext& ui, SortedListState& state, const IntRect& rect, int32_t rowHeight, int32_t& nextId)
 {
-    UIContext& ui = theUIContext;
     QelBitmapFont* font = ui.GetFont(kFont);
     std::vector<FilterTag*> tabs = FilterTabs();
     int32_t x = rect.left;
@@ -135,7 +134,7 @@ int32_t DrawFilterTabs(SortedListState& state, const IntRect& rect, int32_t rowH
             top += rowHeight + 1;
         }
         ui.SetCurrentRectEdges(x, top, x + width, top + rowHeight);
-        if (uiCheckButton(nextId++, label, kFont, tab.selected, true, kLayer)) {
+        if (uiCheckButton(ui, nextId++, label, kFont, tab.selected, true, kLayer)) {
             PlayGUISound("gui_tab");
             tab.selected = !tab.selected;
             state.currentFilter = static_cast<int32_t>(i);
@@ -201,9 +200,8 @@ glm::vec4 ScanBarColour()
 
 // The row's label from its left end and the notes at its right end, the
 // label narrowed to leave the notes their room.
-void DrawRowTexts(const IntRect& button, const std::string& label, const std::string& notes)
+void DrawRowTexts(UIContext& ui, const IntRect& button, const std::string& label, const std::string& notes)
 {
-    UIContext& ui = theUIContext;
     QelBitmapFont* font = ui.GetFont(kFont);
     if (!font)
         return;
@@ -233,15 +231,14 @@ struct ListPass {
     const SpaceObject* previous = nullptr;
 };
 
-void DrawRow(SortedListState& state, ListPass& pass, const SpaceObject& object, const std::string& label, int32_t y)
+void DrawRow(UIContext& ui, SortedListState& state, ListPass& pass, const SpaceObject& object, const std::string& label, int32_t y)
 {
-    UIContext& ui = theUIContext;
     const int32_t h = pass.rowHeight;
     const int32_t toggleRight = pass.area.right - kSliderWidth - 1;
     const int32_t toggleLeft = toggleRight - (h + 1);
     const bool favourite = state.favourites.count(object.uniqueID) != 0;
     const float halfSize = static_cast<float>((h + 1) / 2);
-    if (uiIconButton(pass.nextId++, favourite ? kFavouriteIcon : kNotFavouriteIcon, ui.mainColour,
+    if (uiIconButton(ui, pass.nextId++, favourite ? kFavouriteIcon : kNotFavouriteIcon, ui.mainColour,
                      static_cast<float>(toggleLeft + toggleRight) / 2.0f, static_cast<float>(y) + (h + 1) / 2.0f,
                      halfSize, kLayer, 1.0f)) {
         PlayGUISound("gui_list_select");
@@ -253,9 +250,9 @@ void DrawRow(SortedListState& state, ListPass& pass, const SpaceObject& object, 
 
     const IntRect button{pass.area.left, y, toggleLeft - 2, y + h + 1};
     ui.SetCurrentRect(button);
-    if (uiButton(pass.nextId++, "", kFont, true, kLayer))
+    if (uiButton(ui, pass.nextId++, "", kFont, true, kLayer))
         SelectFromList(*pass.console, object.uniqueID, pass.targetKey);
-    DrawRowTexts(button, label, TargetNotes(*pass.console, *pass.ship, object));
+    DrawRowTexts(ui, button, label, TargetNotes(*pass.console, *pass.ship, object));
 
     const float p = pass.scanPercent;
     if (p > 0.0f && p < 1.0f && pass.scanId == object.uniqueID) {
@@ -278,7 +275,7 @@ void MoveSelection(ListPass& pass, const SpaceObject& object)
     }
 }
 
-void DrawRows(SortedListState& state, ListPass& pass)
+void DrawRows(UIContext& ui, SortedListState& state, ListPass& pass)
 {
     const int32_t h = pass.rowHeight;
     const int32_t visibleRows = (pass.area.bottom - pass.area.top) / (h + kRowStepSlack);
@@ -300,7 +297,7 @@ void DrawRows(SortedListState& state, ListPass& pass)
             pass.first = &object;
         ++state.rowCount;
         if (y >= pass.area.top && y + h + 1 <= pass.area.bottom)
-            DrawRow(state, pass, object, RowLabel(object, unscanned), y);
+            DrawRow(ui, state, pass, object, RowLabel(object, unscanned), y);
         MoveSelection(pass, object);
         pass.previous = &object;
         y += h + 1;
@@ -317,7 +314,7 @@ void DrawRows(SortedListState& state, ListPass& pass)
 void DrawSortedObjectList(ConsoleState& console, const IntRect& rect, const std::string& widgetName,
                           const std::string& targetKey)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     SortedListState& state = console.sortedList;
     ListPass pass;
     pass.console = &console;
@@ -334,13 +331,13 @@ void DrawSortedObjectList(ConsoleState& console, const IntRect& rect, const std:
     pass.scanId = ReadUInt64(pass.ship->data_set, kCurScanId);
     pass.move = ReadSelectionKeys(widgetName);
 
-    const int32_t tabsBottom = DrawFilterTabs(state, rect, pass.rowHeight, pass.nextId);
+    const int32_t tabsBottom = DrawFilterTabs(ui, state, rect, pass.rowHeight, pass.nextId);
     ReadFilterKeys(state, widgetName);
 
     pass.area = IntRect{rect.left, tabsBottom + 1, rect.right, rect.bottom};
     ui.SetCurrentRectEdges(rect.right - kSliderWidth, pass.area.top, rect.right, rect.bottom);
-    uiSlider(pass.nextId++, 0.0f, 1.0f, state.scroll, kLayer, "");
-    DrawRows(state, pass);
+    uiSlider(ui, pass.nextId++, 0.0f, 1.0f, state.scroll, kLayer, "");
+    DrawRows(ui, state, pass);
 }
 
 bool SortedObjectListFilters(const SortedListState& state, const SpaceObject& object, const std::string& side,

@@ -3,6 +3,7 @@
 #include "engine/base/QelBitmapFont.h"
 #include "game/ui/TextLog.h"
 #include "game/ui/UIContext.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 
 #include <algorithm>
@@ -22,13 +23,13 @@ constexpr const char* kEmptyHint = "No messages yet";
 
 }  // namespace
 
-void ViewTextWaterfallDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewTextWaterfallDraw(ConsoleState& console, IntRect& rect, std::string)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     ui.FillRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right),
                 static_cast<float>(rect.bottom), kPanelColour);
     if (theMessageLog.begin() == theMessageLog.end()) {
-        DrawEmptyHint(rect, kEmptyHint, kTextLayer);
+        DrawEmptyHint(ui, rect, kEmptyHint, kTextLayer);
         return;
     }
     QelBitmapFont* font = ui.GetFont(kFont);

@@ -75,9 +75,8 @@ int32_t TypeKey(int32_t position)
 // The art faces the screen corner the box sits in: mirrored so that its
 // outer edge lies along the screen's edge. Boxes away from both side edges
 // have none.
-void DrawBackground(const IntRect& rect)
+void DrawBackground(UIContext& ui, const IntRect& rect)
 {
-    UIContext& ui = theUIContext;
     const bool left = rect.left <= 0;
     const bool top = rect.top <= 0;
     const bool right = rect.right >= ui.WindowWidth();
@@ -141,12 +140,11 @@ TypeChoice ReadTypeChoice(const StringChangeTracker& selected, const std::vector
     return choice;
 }
 
-void DrawTypeChoice(StringChangeTracker& selected, const IntRect& row, const std::vector<std::string>& available)
+void DrawTypeChoice(UIContext& ui, StringChangeTracker& selected, const IntRect& row, const std::vector<std::string>& available)
 {
-    UIContext& ui = theUIContext;
     TypeChoice choice = ReadTypeChoice(selected, available);
     ui.SetCurrentRectEdges(row.left, row.top, row.right - kTypeListNarrowing, row.bottom);
-    if (uiDropDown(kTypeListId, choice.label, choice.index, choice.names, kFont, kLayer) && choice.index >= 0 &&
+    if (uiDropDown(ui, kTypeListId, choice.label, choice.index, choice.names, kFont, kLayer) && choice.index >= 0 &&
         choice.index < static_cast<int32_t>(choice.keys.size())) {
         PlayGUISound("gui_button");
         selected.Change(choice.keys[static_cast<size_t>(choice.index)], InputClockMilliseconds());
@@ -166,30 +164,29 @@ void TypeHotKeys(const std::vector<std::string>& available, const std::string& w
     }
 }
 
-void DrawTargetMark(const SpaceObject* ship, const IntRect& row)
+void DrawTargetMark(UIContext& ui, const SpaceObject* ship, const IntRect& row)
 {
     if (!ship)
         return;
     // A destroyed target leaves its id behind until the server clears it.
     if (!FindSpaceObjectById(ReadUInt64(ship->data_set, shipkeys::kWeaponTargetUid)))
         return;
-    uiGridIcon(kTargetIconCell, kTargetColour,
+    uiGridIcon(ui, kTargetIconCell, kTargetColour,
                static_cast<float>(row.right - kTypeListNarrowing + kTargetIconOffset),
                static_cast<float>(row.top + row.Height() / 2), kTargetIconHalfSize, kLayer);
 }
 
-void DrawLoadBar(const IntRect& bar, float percent, const std::string& currentType)
+void DrawLoadBar(UIContext& ui, const IntRect& bar, float percent, const std::string& currentType)
 {
-    UIContext& ui = theUIContext;
     ui.FillRect(static_cast<float>(bar.left), static_cast<float>(bar.top), static_cast<float>(bar.right),
                 static_cast<float>(bar.bottom), ui.dimColour);
-    uiPercentChevrons(bar, percent, ui.mainColour);
+    uiPercentChevrons(ui, bar, percent, ui.mainColour);
     const float filled = static_cast<float>(bar.Width()) * std::clamp(percent, 0.0f, 100.0f) / 100.0f;
     ui.FillRect(static_cast<float>(bar.left), static_cast<float>(bar.top), static_cast<float>(bar.left) + filled,
                 static_cast<float>(bar.bottom), ui.mainColour);
     if (!(percent > 0.0f))
         return;
-    DrawCentredText(kFont, bar, ReadTorpedoTypeText(currentType).name, kTypeNameColour, kTypeNameLayer,
+    DrawCentredText(ui, kFont, bar, ReadTorpedoTypeText(currentType).name, kTypeNameColour, kTypeNameLayer,
                     TextFlow::kOneLine);
 }
 
@@ -198,7 +195,7 @@ void DrawLoadBar(const IntRect& bar, float percent, const std::string& currentTy
 void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const SpaceObject* ship, int32_t tube,
                                const IntRect& row, const std::string& widgetName)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = console.UI();
     const bool enabled = !GUIBoxManager::IsEditKeyHeld();
     std::string state = shipkeys::kTubeEmpty;
     float percent = 0.0f;
@@ -219,7 +216,7 @@ void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const Spac
     const std::string number = std::to_string(tube + 1);
 
     ui.SetCurrentRectEdges(row.left, row.top, row.left + kButtonWidth, row.bottom);
-    const bool loadClicked = uiButton(idBase, unload ? "Unload" : "Load", kFont, enabled, kLayer);
+    const bool loadClicked = uiButton(ui, idBase, unload ? "Unload" : "Load", kFont, enabled, kLayer);
     if (isHotKeyPressed(widgetName, "load_tube_" + number, LoadKey(tube), "Activates the tube to load or unload") ||
         loadClicked) {
         if (canLoad || unload)
@@ -230,7 +227,7 @@ void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const Spac
     }
 
     ui.SetCurrentRectEdges(row.right - kButtonWidth, row.top, row.right, row.bottom);
-    const bool fireClicked = uiButton(idBase + 1, "FIRE", kFont, enabled && canFire, kLayer);
+    const bool fireClicked = uiButton(ui, idBase + 1, "FIRE", kFont, enabled && canFire, kLayer);
     if (isHotKeyPressed(widgetName, "fire_tube_" + number, FireKey(tube), "Launches the torpedo in this tube") ||
         fireClicked) {
         if (canFire)
@@ -239,12 +236,13 @@ void ViewWeaponControlDrawBody(ConsoleState& console, int32_t idBase, const Spac
             PlayGUISound("gui_torp_fire_failure");
     }
 
-    DrawLoadBar(IntRect{row.left + kBarInset, row.top, row.right - kBarInset, row.bottom}, percent, current);
+    DrawLoadBar(ui, IntRect{row.left + kBarInset, row.top, row.right - kBarInset, row.bottom}, percent, current);
 }
 
 void ViewWeaponControlDraw(ConsoleState& console, IntRect& rect, std::string widgetName)
 {
-    DrawBackground(rect);
+    UIContext& ui = console.UI();
+    DrawBackground(ui, rect);
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t rowHeight = std::max(rect.Height() / kRowsPerBox, kMinRowHeight);
     const int32_t tubes = ship ? shipkeys::TorpedoTubeCount(ship->data_set) : kTubesWithoutShip;
@@ -258,7 +256,7 @@ void ViewWeaponControlDraw(ConsoleState& console, IntRect& rect, std::string wid
     if (ship)
         SplitString(ReadString(ship->data_set, playership::kTorpedoTypesAvailable), ",", available);
     const IntRect typeRow = TubeRow(rect, rowHeight, tubes);
-    DrawTypeChoice(console.selectedTorpedoType, typeRow, available);
+    DrawTypeChoice(ui, console.selectedTorpedoType, typeRow, available);
     TypeHotKeys(available, widgetName);
-    DrawTargetMark(ship, typeRow);
+    DrawTargetMark(ui, ship, typeRow);
 }

@@ -7,6 +7,7 @@
 #include "game/net/SignalMessageCrew.h"
 #include "game/ui/UIContext.h"
 #include "game/ui/UIControls.h"
+#include "game/widgets/ConsoleState.h"
 #include "game/widgets/ConsoleWidgetSupport.h"
 #include "game/widgets/TorpedoTypeText.h"
 #include "game/world/ShipKeys.h"
@@ -34,18 +35,18 @@ constexpr int32_t kConvertToEnergy = 1;
 constexpr int32_t kConvertToTorpedo = 2;
 
 // A title over a row of option buttons, one selected: the button clicked, or -1.
-int32_t OptionRow(const IntRect& rect, const char* title, int32_t count, int32_t idBase, int32_t selected,
+int32_t OptionRow(UIContext& ui, const IntRect& rect, const char* title, int32_t count, int32_t idBase, int32_t selected,
                   bool enabled, std::string (*label)(int32_t))
 {
     const char* font = rect.Width() <= kNarrowBox ? "smallest" : "gui-1";
-    DrawCentredText(font, IntRect{rect.left, rect.top, rect.right, rect.top + kTitleHeight}, title,
-                    theUIContext.mainColour, kLayer);
+    DrawCentredText(ui, font, IntRect{rect.left, rect.top, rect.right, rect.top + kTitleHeight}, title,
+                    ui.mainColour, kLayer);
     const int32_t width = rect.Width() / count;
     int32_t clicked = -1;
     int32_t left = rect.left;
     for (int32_t i = 0; i < count; ++i) {
-        theUIContext.SetCurrentRectEdges(left, rect.top + kTitleHeight, left + width, rect.bottom);
-        if (uiOptionButton(idBase + i, label(i), font, i == selected, enabled, kLayer))
+        ui.SetCurrentRectEdges(left, rect.top + kTitleHeight, left + width, rect.bottom);
+        if (uiOptionButton(ui, idBase + i, label(i), font, i == selected, enabled, kLayer))
             clicked = i;
         left += width + kButtonGap;
     }
@@ -64,31 +65,34 @@ std::string RateLabel(int32_t i)
 
 }  // namespace
 
-void ViewWeapBeamFreqDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewWeapBeamFreqDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t selected = ship ? static_cast<int32_t>(ReadInt(ship->data_set, playership::kCurBeamFreq)) : -1;
-    const int32_t clicked = OptionRow(rect, "Beam Frequency", kFrequencyButtons, kFrequencyIdBase, selected,
+    const int32_t clicked = OptionRow(ui, rect, "Beam Frequency", kFrequencyButtons, kFrequencyIdBase, selected,
                                       ship != nullptr, FrequencyLabel);
     if (clicked >= 0)
         SendWithSound(kClickSound, BeamFrequencySignal{clicked});
 }
 
-void ViewWeapBeamSpeedDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewWeapBeamSpeedDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     const int32_t selected = ship ? static_cast<int32_t>(ReadInt(ship->data_set, playership::kCurBeamSpeedSetting)) : 0;
     const int32_t clicked =
-        OptionRow(rect, "Beam Fire Rate", kRateButtons, kRateIdBase, selected, ship != nullptr, RateLabel);
+        OptionRow(ui, rect, "Beam Fire Rate", kRateButtons, kRateIdBase, selected, ship != nullptr, RateLabel);
     if (clicked >= 0)
         SendWithSound(kClickSound, BeamSpeedSignal{clicked});
 }
 
-void ViewWeapTorpConversionDraw(ConsoleState&, IntRect& rect, std::string)
+void ViewWeapTorpConversionDraw(ConsoleState& console, IntRect& rect, std::string)
 {
+    UIContext& ui = console.UI();
     const SpaceObject* ship = ConsolePlayerShip();
     if (!ship) {
-        DrawCentredText("gui-1", rect, "-----", theUIContext.mainColour, kLayer);
+        DrawCentredText(ui, "gui-1", rect, "-----", ui.mainColour, kLayer);
         return;
     }
     const ObjectDataBlob& data = ship->data_set;
@@ -103,12 +107,12 @@ void ViewWeapTorpConversionDraw(ConsoleState&, IntRect& rect, std::string)
     const TorpedoTypeText type = ReadTorpedoTypeText(selected);
     const std::string name = type.name.empty() ? "---" : type.name;
     const int32_t half = rect.Height() / 2;
-    theUIContext.SetCurrentRectEdges(rect.left, rect.top, rect.right, rect.top + half);
-    if (uiButton(kToEnergyId, name + " to energy (+" + std::to_string(type.energyValue) + ")", "gui-1", held > 0,
+    ui.SetCurrentRectEdges(rect.left, rect.top, rect.right, rect.top + half);
+    if (uiButton(ui, kToEnergyId, name + " to energy (+" + std::to_string(type.energyValue) + ")", "gui-1", held > 0,
                  kLayer))
         SendWithSound(kClickSound, TorpedoConversionSignal{kConvertToEnergy});
-    theUIContext.ShiftRectY(1, 0);
+    ui.ShiftRectY(1, 0);
     const bool affordable = energy >= static_cast<float>(cost) && madeHeld < madeMost;
-    if (uiButton(kToTorpedoId, "Energy to Homing (-" + std::to_string(cost) + ")", "gui-1", affordable, kLayer))
+    if (uiButton(ui, kToTorpedoId, "Energy to Homing (-" + std::to_string(cost) + ")", "gui-1", affordable, kLayer))
         SendWithSound(kClickSound, TorpedoConversionSignal{kConvertToTorpedo});
 }

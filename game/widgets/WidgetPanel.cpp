@@ -11,15 +11,15 @@ constexpr int32_t kInset = 4;
 
 }  // namespace
 
-IntRect DrawWidgetPanel(const IntRect& box, int layer, const RenderManager* view)
+IntRect DrawWidgetPanel(UIContext& ui, const IntRect& box, int layer, const RenderManager* view)
 {
     IntRect panel = box;
     panel.Offset(kInset, kInset, -kInset, -kInset);
     if (!panel.IsOpen())
         return panel;
     // The play options may make the panels more transparent.
-    const glm::vec4 colour = view ? view->PanelColour() : theUIContext.dimColour;
-    uiFrame(kPanelStyle, static_cast<float>(panel.left), static_cast<float>(panel.top),
+    const glm::vec4 colour = view ? view->PanelColour() : ui.dimColour;
+    uiFrame(ui, kPanelStyle, static_cast<float>(panel.left), static_cast<float>(panel.top),
             static_cast<float>(panel.right), static_cast<float>(panel.bottom), colour, layer);
     return panel;
 }

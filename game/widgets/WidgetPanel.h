@@ -5,9 +5,11 @@
 
 #include "game/ui/IntRect.h"
 
+class UIContext;
+
 class RenderManager;
 
 // Draws the panel at the layer, in the panel colour of the render manager
 // given (the dim colour without); the panel's rectangle, which is not open
 // when the box is too small to hold one (nothing is drawn then).
-IntRect DrawWidgetPanel(const IntRect& box, int layer, const RenderManager* view);
+IntRect DrawWidgetPanel(UIContext& ui, const IntRect& box, int layer, const RenderManager* view);

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         GameDrawTest::SetUp();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         manager = std::make_unique<RenderManager>(StayingScene, &console);
         manager->mainBuffWidth = 1280;
         manager->mainBuffHeight = 720;

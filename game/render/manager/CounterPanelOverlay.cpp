@@ -87,7 +87,7 @@ std::string Aboard(uint64_t shipId)
 
 void CounterPanelOverlay::DrawPanelOverlay(const IntRect& rect)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = owner.UI();
     PerSecondCounterMap& map = PerSecondCounterMap::Instance();
     const std::lock_guard<std::mutex> lock(map.Mutex());
     const bool hover = ui.MouseInside(rect);
@@ -142,7 +142,7 @@ void CounterPanelOverlay::DrawPanelOverlay(const IntRect& rect)
 
 void CounterPanelOverlay::DrawServerStats(const IntRect& rect)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = owner.UI();
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
     ui.SetCurrentRect(rect);
@@ -166,7 +166,7 @@ void CounterPanelOverlay::DrawServerStats(const IntRect& rect)
 // Everything the server sent, second by second, along the bottom.
 void CounterPanelOverlay::DrawServerTraffic(const IntRect& rect)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = owner.UI();
     PerSecondCounterMap& map = PerSecondCounterMap::Instance();
     const std::lock_guard<std::mutex> lock(map.Mutex());
     const PerSecondCounter* sent = map.Find(kServerTrafficCounter);
@@ -190,7 +190,7 @@ void CounterPanelOverlay::DrawServerTraffic(const IntRect& rect)
 
 void CounterPanelOverlay::DrawNetworkStats(const IntRect& area, ClientRecord& client)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = owner.UI();
     ui.FillRect(static_cast<float>(area.left), static_cast<float>(area.top), static_cast<float>(area.right),
                 static_cast<float>(area.bottom), kClientBackground, kLayer);
     QelBitmapFont* font = gGraphicsFactory ? gGraphicsFactory->LoadFont(kClientFontName, kClientFontSize) : nullptr;
@@ -208,7 +208,7 @@ void CounterPanelOverlay::DrawNetworkStats(const IntRect& area, ClientRecord& cl
                         area.bottom - kPanelShrink};
     const int32_t half = (panel.right - panel.left) / 2;
     ui.SetCurrentRectEdges(panel.left, panel.top, panel.left + half, panel.top + kNameFieldHeight);
-    if (uiTextBox("Client Name", *field, kTopLayer)) {
+    if (uiTextBox(ui, "Client Name", *field, kTopLayer)) {
         client.machineName = field->text;
         if (gServer) {
             QelNetworkMessage& message = ServerOutgoingMessage();

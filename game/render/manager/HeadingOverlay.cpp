@@ -14,6 +14,7 @@
 #include "engine/base/Qel2dBitmap.h"
 #include "engine/base/QelBitmapFont.h"
 #include "engine/base/QelGraphicsFactoryBase.h"
+#include "game/render/manager/RenderManager.h"
 #include "game/ui/UIContext.h"
 #include "game/world/SpaceObject.h"
 
@@ -76,6 +77,7 @@ int32_t HeadingDegrees(const glm::mat4& view)
 // cut at the rectangle's edges; text keeps the font's own size and shows
 // only where all of it fits.
 struct TargetToScreen {
+    UIContext& ui;
     IntRect crop;
     IntRect rect;
 
@@ -105,7 +107,7 @@ struct TargetToScreen {
         const float r = std::min(X(right), static_cast<float>(rect.right));
         const float b = std::min(Y(bottom), static_cast<float>(rect.bottom));
         if (l < r && t < b)
-            theUIContext.FillRect(l, t, r, b, colour, layer);
+            ui.FillRect(l, t, r, b, colour, layer);
     }
     // Text centred in the box.
     void Text(QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
@@ -119,7 +121,7 @@ struct TargetToScreen {
         const int32_t middle = (shown.top + shown.bottom) / 2;
         if (centre - reach < rect.left || centre + reach > rect.right || middle < rect.top || middle > rect.bottom)
             return;
-        theUIContext.DrawText(font, shown, text, colour, layer, 2);
+        ui.DrawText(font, shown, text, colour, layer, 2);
     }
 };
 
@@ -127,15 +129,16 @@ struct TargetToScreen {
 
 void Render3D::DrawHeadingOverlay(const SpaceObject& ship, const IntRect& rect)
 {
+    UIContext& ui = owner.UI();
     if (!main_target || !gGraphicsFactory || !rect.IsOpen())
         return;
-    const TargetToScreen screen{CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect), rect};
+    const TargetToScreen screen{ui, CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect), rect};
     const int32_t width = main_target->GetWidth();
     const int32_t height = main_target->GetHeight();
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
-    QelBitmapFont* font = theUIContext.GetFont(kOverlayFont);
-    const glm::vec4 colour = theUIContext.mainColour;
+    QelBitmapFont* font = ui.GetFont(kOverlayFont);
+    const glm::vec4 colour = ui.mainColour;
 
     const int32_t heading = HeadingDegrees(camera.matrix);
     screen.Text(font,

@@ -168,7 +168,8 @@ void Render2D::Draw(const IntRect& rect, const std::string& kind)
 // The map itself, in the target's pixels.
 void Render2D::DrawIntoTarget()
 {
-    const TextSurfaceScope offScreen(kRadarSurface);
+    UIContext& ui = owner.UI();
+    const TextSurfaceScope offScreen(ui, kRadarSurface);
     HandlePointer();
     const bool ships = FollowFocusShip();
     if (ships) {
@@ -196,6 +197,7 @@ void Render2D::DrawIntoTarget()
 // allows this frame.
 void Render2D::ReadFrameInputs(const IntRect& rect, const std::string& kind)
 {
+    UIContext& ui = owner.UI();
     frame = Frame{};
     frame.rect = rect;
     frame.kind = kind;
@@ -204,7 +206,7 @@ void Render2D::ReadFrameInputs(const IntRect& rect, const std::string& kind)
                   viewRect.bottom + kCullMargin};
     frame.inputAllowed = !IsWidgetEditKeyHeld() && !owner.console.mouseOverControl;
     int32_t x = 0, y = 0;
-    if (theUIContext.MousePosition(x, y)) {
+    if (ui.MousePosition(x, y)) {
         frame.windowPointer = glm::vec2(static_cast<float>(x), static_cast<float>(y));
         frame.pointerOver = rect.Contains(x, y);
         frame.pointer = glm::vec2(
@@ -387,9 +389,10 @@ bool Render2D::FollowFocusShip()
 // The radar disc under the focus ship, the range rings and the map grid.
 void Render2D::DrawBackground()
 {
+    UIContext& ui = owner.UI();
     const ScreenPoint focus = WorldToScreen(frame.focus->pos, 0.0f);
     const glm::vec4 main = owner.guiColors[kGuiColorMain];
-    if (Qel2dBitmap* disc = theUIContext.Bitmap(kBackgroundBitmap)) {
+    if (Qel2dBitmap* disc = ui.Bitmap(kBackgroundBitmap)) {
         const float scale = std::min(static_cast<float>(frame.rect.Width()) / static_cast<float>(disc->GetWidth()),
                                      static_cast<float>(frame.rect.Height()) / static_cast<float>(disc->GetHeight()));
         DrawSprite(kBackgroundBitmap, focus.pos, owner.radarRelativePositions ? viewHeading : 0.0f, scale,

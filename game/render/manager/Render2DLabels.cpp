@@ -81,7 +81,8 @@ void Render2D::ReserveIcon(const glm::vec2& screen, const glm::vec2& low, const 
 
 void Render2D::ReserveSprite(const std::string& bitmap, const glm::vec2& screen, float angle, float scale)
 {
-    Qel2dBitmap* art = theUIContext.Bitmap(bitmap);
+    UIContext& ui = owner.UI();
+    Qel2dBitmap* art = ui.Bitmap(bitmap);
     if (!art)
         return;
     const SpriteInk& ink = InkOf(bitmap, *art);
@@ -170,7 +171,8 @@ void Render2D::PlaceLabels()
 // placed after the names keep clear of them.
 void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const glm::vec4& colour)
 {
-    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
+    UIContext& ui = owner.UI();
+    QelBitmapFont* font = ui.GetFont(kLabelFont);
     if (text.empty() || !font)
         return;
     const int32_t inset = static_cast<int32_t>(kLabelPadding / 2.0f);
@@ -185,7 +187,7 @@ void Render2D::DrawLabel(const std::string& text, const glm::vec2& screen, const
     const LabelStack::Placement placed = placedLabels.Place(start, kLabelStep, kMaxLabelMoves, textInTheWay);
     if (!placed.clear || !OnTarget(placed.box))
         return;
-    labels.Claim(font, placed.box, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, kAlignCentre);
+    labels.Claim(ui, font, placed.box, text, colour + glm::vec4(0.5f), kLabelLayer, {kShipLayer}, kAlignCentre);
 }
 
 // Some of the box (or its shadow, a pixel right and down) falls on the
@@ -200,12 +202,13 @@ bool Render2D::OnTarget(const IntRect& box) const
 // place is taken; left out where every one of them is.
 void Render2D::PlaceReadout(const IntRect& box, const std::string& text, const glm::vec4& colour, int align)
 {
+    UIContext& ui = owner.UI();
     std::array<IntRect, kMaxReadoutMoves + 1> candidates;
     for (size_t move = 0; move < candidates.size(); ++move) {
         candidates[move] = box;
         candidates[move].Translate(0, static_cast<int32_t>(move) * kReadoutStep);
     }
-    labels.Place(theUIContext.GetFont(kLabelFont), candidates, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
+    labels.Place(ui, ui.GetFont(kLabelFont), candidates, text, colour, kLabelLayer, {kLabelLayer - 1}, align);
 }
 
 std::string Render2D::RangeText(float distance)

@@ -87,7 +87,8 @@ glm::vec4 OverrideOr(const SpaceObject& object, const glm::vec4& colour)
 void Render2D::DrawSprite(const std::string& name, const glm::vec2& at, float angle, float scale,
                           const glm::vec4& colour, int layer, bool additive)
 {
-    Qel2dBitmap* bitmap = theUIContext.Bitmap(name);
+    UIContext& ui = owner.UI();
+    Qel2dBitmap* bitmap = ui.Bitmap(name);
     if (!bitmap)
         return;
     const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
@@ -97,7 +98,8 @@ void Render2D::DrawSprite(const std::string& name, const glm::vec2& at, float an
 void Render2D::DrawText(const std::string& font, const IntRect& box, const std::string& text, const glm::vec4& colour,
                         int layer, int align)
 {
-    theUIContext.DrawText(theUIContext.GetFont(font), box, text, colour, layer, align);
+    UIContext& ui = owner.UI();
+    ui.DrawText(ui.GetFont(font), box, text, colour, layer, align);
 }
 
 bool Render2D::InCull(const glm::vec2& p) const
@@ -125,6 +127,7 @@ void Render2D::DrawNavPoints()
 
 void Render2D::DrawNavPoint(const Navpoint& point)
 {
+    UIContext& ui = owner.UI();
     const glm::vec4 colour = point.color;
     if (point.isArea) {
         glm::vec2 screen[4];
@@ -139,7 +142,7 @@ void Render2D::DrawNavPoint(const Navpoint& point)
         if (bounds.right < viewRect.left || bounds.left > viewRect.right || bounds.bottom < viewRect.top ||
             bounds.top > viewRect.bottom)
             return;
-        if (Qel2dBitmap* white = theUIContext.White()) {
+        if (Qel2dBitmap* white = ui.White()) {
             const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
             white->SetDestQuad(screen[0].x, screen[0].y, screen[1].x, screen[1].y, screen[3].x, screen[3].y,
                                screen[2].x, screen[2].y);
@@ -283,6 +286,7 @@ void Render2D::DrawTerrain(const SpaceObject& object, bool nebula)
 // The kinds that are not drawn as ships. False when the object is none of them.
 bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& at, const glm::vec4& colour)
 {
+    UIContext& ui = owner.UI();
     const std::string& key = object.data_tag;
     const std::string& behaviour = object.tick_type;
     bool matched = false;
@@ -316,7 +320,7 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
             DrawSprite("icon-mine", at.pos, 0.0f, 0.3f, colour, kShipLayer);
             ReserveSprite("icon-mine", at.pos, 0.0f, 0.3f);
         } else {
-            uiGridIcon(static_cast<int>(ReadInt(object.data_set, kIconIndex)), colour, at.pos.x, at.pos.y, 20.0f,
+            uiGridIcon(ui, static_cast<int>(ReadInt(object.data_set, kIconIndex)), colour, at.pos.x, at.pos.y, 20.0f,
                        kShipLayer);
             ReserveIcon(at.pos, glm::vec2(-kMarkerHalfSize), glm::vec2(kMarkerHalfSize), 0.0f);
         }
@@ -330,7 +334,7 @@ bool Render2D::DrawSpecialObject(const SpaceObject& object, const ScreenPoint& a
         matched = true;
     }
     if (behaviour == "behav_pickup") {
-        if (Qel2dBitmap* white = theUIContext.White()) {
+        if (Qel2dBitmap* white = ui.White()) {
             const float scale = kPickupPixels / static_cast<float>(white->GetWidth());
             DrawSprite(UIContext::kWhiteBitmap, at.pos, 0.0f, scale, colour, kShipLayer);
             ReserveSprite(UIContext::kWhiteBitmap, at.pos, 0.0f, scale);
@@ -423,6 +427,7 @@ std::string Render2D::PointerRangeText(float distance)
 // Distance and bearing from the focus ship to the point under the pointer.
 void Render2D::DrawPointerReadout()
 {
+    UIContext& ui = owner.UI();
     if (!viewRect.Contains(static_cast<int32_t>(frame.pointer.x), static_cast<int32_t>(frame.pointer.y)))
         return;
     const glm::vec3 world = ScreenToWorld(frame.pointer, 0.0f).pos;
@@ -432,15 +437,16 @@ void Render2D::DrawPointerReadout()
         bearing -= 360;
     const std::string text = PointerRangeText(glm::length(d)) + "   " + std::to_string(bearing) + " deg";
     const IntRect box = Box(frame.pointer.x, frame.pointer.y, -360, 0, 360, 60);
-    theUIContext.DrawShadowedText(theUIContext.GetFont(kLabelFont), box, text, owner.guiColors[kGuiColorMain],
+    ui.DrawShadowedText(ui.GetFont(kLabelFont), box, text, owner.guiColors[kGuiColorMain],
                                   kReadoutLayer, {kLabelLayer}, 2);
 }
 
 void Render2D::DrawSpeechBubbles()
 {
+    UIContext& ui = owner.UI();
     if (!theSimulation)
         return;
-    QelBitmapFont* font = theUIContext.GetFont(kLabelFont);
+    QelBitmapFont* font = ui.GetFont(kLabelFont);
     for (const SpeechBubble& bubble : owner.speechBubbles) {
         const SpaceObject* object = theSimulation->GetSpaceObject(bubble.objectId);
         if (!object)
@@ -452,13 +458,13 @@ void Render2D::DrawSpeechBubbles()
         const IntRect box = Box(p.x, p.y, 15, -40, width + 34, -16);
         glm::vec4 colour{1.0f};
         ParseColor(colour, bubble.colour);
-        if (Qel2dBitmap* white = theUIContext.White()) {
+        if (Qel2dBitmap* white = ui.White()) {
             const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
             white->SetDestRect(static_cast<float>(box.left), static_cast<float>(box.top),
                                static_cast<float>(box.right), static_cast<float>(box.bottom));
             white->DrawQuad(rgba, kLabelLayer, false);
         }
-        theUIContext.FillTriangle(p.x + 15, p.y - 40, p.x + 45, p.y - 40, p.x, p.y, colour, kLabelLayer);
+        ui.FillTriangle(p.x + 15, p.y - 40, p.x + 45, p.y - 40, p.x, p.y, colour, kLabelLayer);
         IntRect inner = box;
         inner.Offset(2, 2, -2, -2);
         DrawText(kLabelFont, inner, bubble.text, glm::vec4(1.0f), kReadoutLayer, 0);

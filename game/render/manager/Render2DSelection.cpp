@@ -176,6 +176,7 @@ void Render2D::RequestScan(const SpaceObject& ship)
 
 void Render2D::DrawHoldOverlay()
 {
+    UIContext& ui = owner.UI();
     if (menuOpen) {
         if (frame.own)
             DrawHoldMenu();
@@ -187,7 +188,7 @@ void Render2D::DrawHoldOverlay()
         const float p =
             std::clamp(static_cast<float>(frame.tick - holdTick) / static_cast<float>(kHoldFadeTicks), 0.0f, 1.0f);
         if (p < 1.0f)
-            theUIContext.FillRect(holdPoint.x - kHoldSquare, holdPoint.y - kHoldSquare, holdPoint.x + kHoldSquare,
+            ui.FillRect(holdPoint.x - kHoldSquare, holdPoint.y - kHoldSquare, holdPoint.x + kHoldSquare,
                                   holdPoint.y + kHoldSquare, glm::vec4(0.0f, 0.0f, 1.0f, 1.0f - p));
         return;
     }
@@ -218,7 +219,7 @@ void Render2D::DrawHoldIndicator()
 // kept on the window.
 void Render2D::DrawHoldMenu()
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = owner.UI();
     QelBitmapFont* font = ui.GetFont(kMenuFont);
     const int32_t count = static_cast<int32_t>(holdMenuOptions.size());
     int32_t a = kMenuMinWidth;
@@ -239,10 +240,10 @@ void Render2D::DrawHoldMenu()
     for (int32_t i = 0; i < count && menuOpen; ++i) {
         ui.SetCurrentRect(row);
         if (i == 0) {
-            uiFrame(0, static_cast<float>(row.left), static_cast<float>(row.top), static_cast<float>(row.right),
+            uiFrame(ui, 0, static_cast<float>(row.left), static_cast<float>(row.top), static_cast<float>(row.right),
                     static_cast<float>(row.bottom), ui.dimColour, kMenuLayer);
             ui.DrawText(font, row, holdMenuOptions[0], owner.guiColors[kGuiColorMain], kMenuLayer, 2);
-        } else if (uiButton(kMenuButtonBase + i, holdMenuOptions[static_cast<size_t>(i)], kMenuFont, true,
+        } else if (uiButton(ui, kMenuButtonBase + i, holdMenuOptions[static_cast<size_t>(i)], kMenuFont, true,
                             kMenuLayer)) {
             PlayGUISound("gui_button");
             HoldButtonSignal choice;

@@ -84,7 +84,8 @@ glm::vec3 TurnAboutUp(const glm::vec3& v, float heading)
 
 void Render2D::Line(const glm::vec2& a, const glm::vec2& b, const glm::vec4& colour, int layer, bool additive)
 {
-    Qel2dBitmap* white = theUIContext.White();
+    UIContext& ui = owner.UI();
+    Qel2dBitmap* white = ui.White();
     if (!white)
         return;
     const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
@@ -240,9 +241,10 @@ void Render2D::DrawGrid(float worldX, float worldZ, const glm::vec4& colour, con
 // The cells' names yield to the objects' labels: each shows where it covers none.
 void Render2D::PlaceGridNames()
 {
-    QelBitmapFont* font = theUIContext.GetFont(kGridFont);
+    UIContext& ui = owner.UI();
+    QelBitmapFont* font = ui.GetFont(kGridFont);
     for (const GridName& name : gridNames)
-        labels.Place(font, std::span(&name.box, 1), name.text, name.colour, kBackLayer, {kBackLayer - 1}, 2);
+        labels.Place(ui, font, std::span(&name.box, 1), name.text, name.colour, kBackLayer, {kBackLayer - 1}, 2);
     gridNames.clear();
 }
 
@@ -276,7 +278,7 @@ void Render2D::DrawScanRing(const SpaceObject& object, const glm::vec2& screen)
         return;
     glm::vec4 colour{1.0f};
     ParseColor(colour, AppData::GetString("gui-color-science-reticle"));
-    ringRenderer.Draw(screen, kScanRingRadius, 0.0f, frame.scanPercent * 2.0f * kPi, colour * 0.6f, kFillLayer);
+    ringRenderer.Draw(owner.UI(), screen, kScanRingRadius, 0.0f, frame.scanPercent * 2.0f * kPi, colour * 0.6f, kFillLayer);
 }
 
 void Render2D::DrawEffects()

@@ -182,6 +182,7 @@ IntRect Render3D::CropToRect(int32_t width, int32_t height, const IntRect& rect)
 
 void Render3D::Draw(const IntRect& rect, bool full)
 {
+    UIContext& ui = owner.UI();
     if (!main_target || !gGraphicsFactory || !theSimulation || !theSimulation->Container())
         return;
     if (owner.main_screen_view == "no_draw" && owner.cam_mode == "cinematic")
@@ -233,7 +234,7 @@ void Render3D::Draw(const IntRect& rect, bool full)
         effects->DrawParticles(view);
     DrawNavRing(ship, view);
     if (owner.cam_mode != "cinematic") {
-        const TextSurfaceScope offScreen(kViewSurface);
+        const TextSurfaceScope offScreen(ui, kViewSurface);
         DrawReticleQueue(rect);
     }
     reticle_queue.clear();

@@ -156,14 +156,15 @@ void Render3D::QueueNameTag(const SpaceObject& object, const SpaceObject& viewer
 // small view of a large target (the game master's) shrinks what it draws.
 QelBitmapFont* Render3D::LabelFaceFor(const IntRect& rect, const IntRect& crop) const
 {
-    QelBitmapFont* font = theUIContext.GetFont(kLargestLabelFont);
+    UIContext& ui = owner.UI();
+    QelBitmapFont* font = ui.GetFont(kLargestLabelFont);
     if (!rect.IsOpen() || !crop.IsOpen())
         return font;
     const float shown = static_cast<float>(rect.Height());
     const float targetPerScreen = static_cast<float>(crop.Height()) / shown;
     const float wanted = std::max(shown * kLabelShareOfView, kMinLabelPixels) * targetPerScreen;
     while (font && static_cast<float>(font->GetLineStep()) > wanted) {
-        QelBitmapFont* smaller = theUIContext.SmallerFont(font);
+        QelBitmapFont* smaller = ui.SmallerFont(font);
         if (!smaller)
             break;
         font = smaller;
@@ -177,9 +178,10 @@ QelBitmapFont* Render3D::LabelFaceFor(const IntRect& rect, const IntRect& crop) 
 // part of the target the view shows.
 void Render3D::DrawReticleQueue(const IntRect& rect)
 {
+    UIContext& ui = owner.UI();
     const IntRect crop = CropToRect(main_target->GetWidth(), main_target->GetHeight(), rect);
     QelBitmapFont* font = LabelFaceFor(rect, crop);
-    QelBitmapFont* largest = theUIContext.GetFont(kLargestLabelFont);
+    QelBitmapFont* largest = ui.GetFont(kLargestLabelFont);
     const int32_t line = font ? font->GetLineStep() : 0;
     const int32_t largestLine = largest ? std::max(largest->GetLineStep(), 1) : 1;
     const int32_t height = font == largest ? kLabelHeight : kLabelHeight * line / largestLine;
@@ -200,6 +202,6 @@ void Render3D::DrawReticleQueue(const IntRect& rect)
         const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + height};
         IntRect above = below;
         above.Translate(0, -(2 * kLabelTop + height));
-        labels.Place(font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, shadowOffset}, 2);
+        labels.Place(ui, font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, shadowOffset}, 2);
     }
 }

@@ -77,9 +77,9 @@ std::string RegistryText(const std::string& name)
     return text;
 }
 
-void FillAtLayer(const IntRect& rect, const glm::vec4& colour, int layer)
+void FillAtLayer(UIContext& ui, const IntRect& rect, const glm::vec4& colour, int layer)
 {
-    Qel2dBitmap* white = theUIContext.White();
+    Qel2dBitmap* white = ui.White();
     if (!white)
         return;
     const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
@@ -98,6 +98,7 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
       sceneState(scenes ? std::move(scenes) : std::make_unique<SceneState>())
 {
     render3D.effects = effectsPass.get();
+    sceneState->DrawThrough(UI());
     mainBuffWidth = AppData::GetInt("main-buff-width");
     mainBuffHeight = AppData::GetInt("main-buff-height");
     nebulaBuffSizeDiv = AppData::GetInt("nebula-buff-size-div");
@@ -119,10 +120,11 @@ RenderManager::RenderManager(SceneFunction first, SharedConsoleState* drawnConso
 
 RenderManager::~RenderManager()
 {
+    UIContext& ui = UI();
     if (currentScene)
         currentScene(SCENE_LEAVE, *sceneState, this);
-    if (theUIContext.pictures == this)
-        theUIContext.pictures = nullptr;
+    if (ui.pictures == this)
+        ui.pictures = nullptr;
     if (console.renderer == this)
         console.renderer = nullptr;
     if (Client() && Client()->AssetTransfers() == this)
@@ -241,8 +243,9 @@ void RenderManager::ReportWindowSize()
 
 void RenderManager::SimTick()
 {
+    UIContext& ui = UI();
     ++tickCounter;
-    ++theUIContext.tickCount;
+    ++ui.tickCount;
     StepScene(SCENE_TICK);
     render3D.UpdateEffects();
     ExpireSpeechBubbles();
@@ -259,15 +262,16 @@ void RenderManager::ExpireSpeechBubbles()
 
 void RenderManager::Draw()
 {
-    theUIContext.BeginFrame();
-    theUIContext.ReadMainColour();
+    UIContext& ui = UI();
+    ui.BeginFrame();
+    ui.ReadMainColour();
     StepScene(SCENE_DRAW);
     if (logOverlayMode > 0)
         DrawLogOverlay();
     DrawCounterOverlays();
     RefreshClientNames();
     DrawNoShipMark();
-    theUIContext.EndFrame();
+    ui.EndFrame();
     frameDrawn = true;
 }
 
@@ -276,9 +280,9 @@ void RenderManager::Draw()
 // Rows above the area are counted for the scroll bar but not drawn.
 void RenderManager::DrawLogOverlay()
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = UI();
     const IntRect area{kLogMargin, kLogMargin, ui.WindowWidth() - kLogMargin, ui.WindowHeight() - kLogMargin};
-    FillAtLayer(area, glm::vec4(0, 0, 0, logOverlayMode == 1 ? 1.0f : 0.6f), kOverlayLayer);
+    FillAtLayer(ui, area, glm::vec4(0, 0, 0, logOverlayMode == 1 ? 1.0f : 0.6f), kOverlayLayer);
     QelBitmapFont* font = ui.GetFont(kLogFont);
     if (!font)
         return;
@@ -309,7 +313,7 @@ void RenderManager::DrawLogOverlay()
     }
     ui.SetCurrentRectEdges(area.right - kLogScrollBarWidth, area.top, area.right, area.bottom);
     logScrollRange = rows - visibleRows;
-    uiSlider(kLogScrollBarId, 0.0f, static_cast<float>(std::max(0, logScrollRange)), logScroll, kOverlayLayer, "");
+    uiSlider(ui, kLogScrollBarId, 0.0f, static_cast<float>(std::max(0, logScrollRange)), logScroll, kOverlayLayer, "");
 }
 
 IntRect RenderManager::PanelOverlayRect(int32_t mode, int32_t width, int32_t height)
@@ -325,10 +329,11 @@ IntRect RenderManager::PanelOverlayRect(int32_t mode, int32_t width, int32_t hei
 
 void RenderManager::DrawCounterOverlays()
 {
+    UIContext& ui = UI();
     if (!counterOverlays)
         return;
-    const int32_t width = theUIContext.WindowWidth();
-    const int32_t height = theUIContext.WindowHeight();
+    const int32_t width = ui.WindowWidth();
+    const int32_t height = ui.WindowHeight();
     if (panelOverlayMode > 0)
         counterOverlays->DrawPanelOverlay(PanelOverlayRect(panelOverlayMode, width, height));
     if (netStatsOverlayMode > 0)
@@ -348,6 +353,7 @@ void RenderManager::RefreshClientNames()
 
 void RenderManager::DrawNoShipMark()
 {
+    UIContext& ui = UI();
     if (theSimulation && theSimulation->Container() && theSimulation->subjectID == 0)
-        FillAtLayer(kNoShipMark, glm::vec4(1, 0, 0, 1), kOverlayLayer);
+        FillAtLayer(ui, kNoShipMark, glm::vec4(1, 0, 0, 1), kOverlayLayer);
 }

@@ -305,6 +305,9 @@ public:
     // The console this screen draws for: its name, its widgets, the scan
     // kind and the mouse hold its widgets share with the radar.
     SharedConsoleState& console;
+    // The interface context this screen frames and its scenes draw through:
+    // its console's.
+    UIContext& UI() { return console.UI(); }
     int32_t random_seed = 1;  // the view side's generator (RandomFloat, RandomInt)
     std::vector<SpeechBubble> speechBubbles;  // in the order they were set
     JumpEffectState jumpEffect;

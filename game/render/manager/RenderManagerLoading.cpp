@@ -22,9 +22,10 @@ void RenderManager::SetupFirstScreen()
 
 void RenderManager::SetupSettingsAndFirstScene()
 {
-    uiLoadSettings();
+    UIContext& ui = UI();
+    ui.LoadSettings();
     portraitGen.ReadList();
-    theUIContext.pictures = this;
+    ui.pictures = this;
     skyBox = std::make_unique<SkyBoxManager>();
     skyBox->BeginTexture(SkyBoxManager::kDefaultTexture);
     currentScene = firstScene;
@@ -54,6 +55,7 @@ void RenderManager::SetupViews()
 // milliseconds, so the screen keeps answering.
 bool RenderManager::ContinueLoading()
 {
+    UIContext& ui = UI();
     switch (nextLoad) {
     case LoadStep::Sky:
         if (skyBox && skyBox->ContinueLoading())
@@ -61,7 +63,7 @@ bool RenderManager::ContinueLoading()
         nextLoad = LoadStep::Fonts;
         return true;
     case LoadStep::Fonts:
-        if (theUIContext.LoadNextFont())
+        if (ui.LoadNextFont())
             return true;
         nextLoad = LoadStep::Portraits;
         return true;

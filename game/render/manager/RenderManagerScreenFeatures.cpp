@@ -66,6 +66,7 @@ bool DrawUnder(float share)
 
 void RenderManager::DrawSkyBackground()
 {
+    UIContext& ui = UI();
     if (!gGraphicsFactory || !skyBox)
         return;
     gGraphicsFactory->SetPerspective(kFieldOfView, Aspect(gGraphicsFactory->GetWidth(), gGraphicsFactory->GetHeight()),
@@ -89,7 +90,7 @@ void RenderManager::DrawSkyBackground()
         return;
     }
     const float cover = 1.0f - static_cast<float>(shown) / static_cast<float>(kSkyFadeTicks);
-    theUIContext.FillRect(0.0f, 0.0f, static_cast<float>(gGraphicsFactory->GetWidth()),
+    ui.FillRect(0.0f, 0.0f, static_cast<float>(gGraphicsFactory->GetWidth()),
                           static_cast<float>(gGraphicsFactory->GetHeight()), glm::vec4(0.0f, 0.0f, 0.0f, cover),
                           kSkyFadeLayer);
 }
@@ -129,6 +130,7 @@ void RenderManager::SetSpeechBubble(uint64_t objectId, int32_t seconds, const st
 // about one in four hundred goes each frame.
 void RenderManager::DrawDissolve()
 {
+    UIContext& ui = UI();
     if (jumpEffect.mode != JumpEffectState::kDissolveMode)
         return;
     const int64_t now = theSimulation ? theSimulation->TickCount() : 0;
@@ -140,7 +142,7 @@ void RenderManager::DrawDissolve()
     }
     const float progress = static_cast<float>(elapsed) / static_cast<float>(jumpEffect.durationTicks);
     const float share = progress * kDissolveRate;
-    Qel2dBitmap* white = theUIContext.White();
+    Qel2dBitmap* white = ui.White();
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     std::vector<IntRect>& cells = jumpEffect.cells;
     for (size_t i = cells.size(); i-- > 0;) {
@@ -228,9 +230,10 @@ void RenderManager::SendWidgetBoxState(const std::string& widgetName, const std:
 
 void RenderManager::DrawWithRect(int cell, const IntRect& rect, const glm::vec4& colour, int layer)
 {
+    UIContext& ui = UI();
     const IntPoint centre = rect.Center();
     const float halfSize = static_cast<float>(std::min(rect.Width(), rect.Height())) / 2.0f;
-    uiGridIcon(cell, colour, static_cast<float>(centre.x), static_cast<float>(centre.y), halfSize, layer);
+    uiGridIcon(ui, cell, colour, static_cast<float>(centre.x), static_cast<float>(centre.y), halfSize, layer);
 }
 
 void RenderManager::ReleaseEditLines()
@@ -249,7 +252,8 @@ void RenderManager::SetRadarZoom(float scale)
 
 glm::vec4 RenderManager::PanelColour() const
 {
-    glm::vec4 colour = theUIContext.dimColour;
+    const UIContext& ui = console.UI();
+    glm::vec4 colour = ui.dimColour;
     colour.a *= std::clamp(panelOpacity, 0.0f, 1.0f);
     return colour;
 }

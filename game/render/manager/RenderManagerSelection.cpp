@@ -61,7 +61,8 @@ void RenderManager::SelectObject(uint64_t id, const glm::vec3& position, const s
 void RenderManager::DrawReticle(const glm::vec2& centre, int32_t cell, const glm::vec4& colour, float angle,
                                 float radius)
 {
-    Qel2dBitmap* sheet = theUIContext.Bitmap(kReticleSheet);
+    UIContext& ui = UI();
+    Qel2dBitmap* sheet = ui.Bitmap(kReticleSheet);
     if (!sheet || cell < 0 || cell >= kReticleColumns * kReticleRows)
         return;
     const int32_t w = sheet->GetWidth();

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class UIContext;
+
 class Ring2DRenderer {
 public:
     // Quads of a whole turn, and the band's width in pixels.
@@ -15,6 +17,6 @@ public:
 
     // The arc from start over sweep (radians, clockwise from up, as the
     // radar's bearings run), radius in pixels at the band's middle.
-    void Draw(const glm::vec2& centre, float radius, float start, float sweep, const glm::vec4& colour,
+    void Draw(UIContext& ui, const glm::vec2& centre, float radius, float start, float sweep, const glm::vec4& colour,
               int layer) const;
 };

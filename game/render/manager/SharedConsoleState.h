@@ -11,6 +11,7 @@
 
 #include "game/net/GameNetwork.h"
 #include "game/net/SignalMessage.h"
+#include "game/ui/UIContext.h"
 
 #include <glm/vec3.hpp>
 
@@ -45,6 +46,11 @@ struct SharedConsoleState {
     // The process's client and server this console speaks through, set by
     // the owner of its screens; null ends for a console drawn on its own.
     GameNetwork network;
+
+    // The interface context of the window the console is drawn in: the
+    // render manager drawing for it frames it, and the widgets draw their
+    // controls through it.
+    UIContext& UI() { return theUIContext; }
 
     bool operator==(const SharedConsoleState&) const = default;
 };

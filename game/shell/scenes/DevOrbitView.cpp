@@ -174,7 +174,7 @@ bool DevViewPass::ToWindow(const glm::vec3& world, glm::vec2& pixel) const
     return std::isfinite(pixel.x) && std::isfinite(pixel.y);
 }
 
-void DevViewPass::OutlineBox(const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const
+void DevViewPass::OutlineBox(UIContext& ui, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const
 {
     std::array<glm::vec2, 8> corners{};
     for (int i = 0; i < 8; ++i) {
@@ -188,7 +188,7 @@ void DevViewPass::OutlineBox(const glm::vec3& min, const glm::vec3& max, const g
             if (!(i & bit)) {
                 const glm::vec2 a = corners[static_cast<size_t>(i)];
                 const glm::vec2 b = corners[static_cast<size_t>(i | bit)];
-                theUIContext.DrawLine(a.x, a.y, b.x, b.y, colour, kOverlayLayer);
+                ui.DrawLine(a.x, a.y, b.x, b.y, colour, kOverlayLayer);
             }
 }
 

@@ -8,7 +8,7 @@
 //   orbit.Drag(ui);  orbit.Zoom(wheel);                        // draw step
 //   DevViewPass pass;
 //   if (pass.Begin(orbit)) { pass.DrawMarker(*sphere, at, 1.0f, colour); pass.End(); }
-//   pass.OutlineBox(min, max, colour);                        // 2D, over the picture
+//   pass.OutlineBox(ui, min, max, colour);                       // 2D, over the picture
 //
 // The tools' marker sphere is kMarkerRadius units across its radius at scale
 // 1; a marker that would hold the camera is left out, so the view is never
@@ -79,7 +79,7 @@ public:
     // when the camera would be inside it.
     void DrawMarker(const QEL3DObject& sphere, const glm::vec3& at, float scale, const glm::vec4& colour) const;
     // A box's twelve edges projected onto the window, at the overlay layer.
-    void OutlineBox(const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
+    void OutlineBox(UIContext& ui, const glm::vec3& min, const glm::vec3& max, const glm::vec4& colour) const;
     // A solid box in the picture, its light (the colour weighted by its
     // alpha) added to what lies behind it, so many boxes together glow where
     // they crowd; it hides nothing.

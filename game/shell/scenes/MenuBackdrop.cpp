@@ -16,13 +16,13 @@ void MenuBackdrop::ReadColour(const char* preference)
     uiParseColorValid(AppData::GetString(preference), colour);
 }
 
-void MenuBackdrop::Draw() const
+void MenuBackdrop::Draw(UIContext& ui) const
 {
     if (gGraphicsFactory == nullptr)
         return;
     const float width = static_cast<float>(gGraphicsFactory->GetWidth());
     const float height = static_cast<float>(gGraphicsFactory->GetHeight());
-    Qel2dBitmap* picture = image != nullptr ? image : theUIContext.White();
+    Qel2dBitmap* picture = image != nullptr ? image : ui.White();
     if (picture != nullptr) {
         picture->SetDestRect(0.0f, 0.0f, width, height);
         if (picture == image)

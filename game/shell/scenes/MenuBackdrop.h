@@ -5,6 +5,8 @@
 
 #include <glm/vec4.hpp>
 
+class UIContext;
+
 class Qel2dBitmap;
 
 struct MenuBackdrop {
@@ -22,5 +24,5 @@ struct MenuBackdrop {
 
     // The image (or the interface's white) over the whole window, tinted at
     // layer 995, then a flush so that all drawn after it lies over it.
-    void Draw() const;
+    void Draw(UIContext& ui) const;
 };

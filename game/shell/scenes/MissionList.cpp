@@ -44,7 +44,7 @@ void DrawCategoryHeader(UIContext& ui, const std::string& category)
 void DrawMissionRow(UIContext& ui, MissionListState& list, const MissionDescription& mission, int32_t id)
 {
     const bool ticked = mission.folderName == list.selectedMission;
-    if (uiCheckButton(id, mission.visibleName, "gui-2", ticked, true, kListLayer)) {
+    if (uiCheckButton(ui, id, mission.visibleName, "gui-2", ticked, true, kListLayer)) {
         PlayGUISound("gui_button");
         list.selectedMission = mission.folderName;
     }
@@ -87,9 +87,8 @@ void ScrollByWheel(MissionListState& list)
 
 }  // namespace
 
-bool uiMissionList(MissionListState& list, const MissionMap& missions, std::string& startError)
+bool uiMissionList(UIContext& ui, MissionListState& list, const MissionMap& missions, std::string& startError)
 {
-    UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
 
@@ -111,12 +110,12 @@ bool uiMissionList(MissionListState& list, const MissionMap& missions, std::stri
         list.scrollBarWanted = true;
     if (list.scrollBarWanted) {
         ui.SetCurrentRectEdges(width - 187, kListTop, width - 152, height - 2);
-        uiSlider(kScrollBarId, 0.0f, 1.0f, list.scrollFraction, kListLayer, "");
+        uiSlider(ui, kScrollBarId, 0.0f, 1.0f, list.scrollFraction, kListLayer, "");
     }
     ScrollByWheel(list);
 
     ui.SetCurrentRectEdges(width - 142, height - 60, width - 2, height - 2);
-    if (!uiButton(kStartButtonId, "Initialize Mission", "gui-2", !list.selectedMission.empty(), kListLayer))
+    if (!uiButton(ui, kStartButtonId, "Initialize Mission", "gui-2", !list.selectedMission.empty(), kListLayer))
         return false;
     PlayGUISound("gui_button");
     return StartMission(list.selectedMission, startError);

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 struct MissionListState {
     std::string selectedMission;   // folder name of the ticked mission; "" for none
     float scrollFraction = 1.0f;   // 0..1: 1 shows the top of the list, 0 its end
@@ -22,4 +24,4 @@ struct MissionListState {
 // Draws the list of the missions and acts on it; true on the frame
 // "Initialize Mission" started the ticked mission. A start that fails leaves
 // its reason in startError (see StartMission).
-bool uiMissionList(MissionListState& list, const MissionMap& missions, std::string& startError);
+bool uiMissionList(UIContext& ui, MissionListState& list, const MissionMap& missions, std::string& startError);

@@ -17,12 +17,11 @@ constexpr const char* kFailureText =
 
 }  // namespace
 
-SceneFunction DrawNetworkFailureDialog(SceneFunction self)
+SceneFunction DrawNetworkFailureDialog(UIContext& ui, SceneFunction self)
 {
-    UIContext& ui = theUIContext;
     const float width = static_cast<float>(ui.WindowWidth());
     const float height = static_cast<float>(ui.WindowHeight());
-    uiFrame(3, width * 0.1f, height * 0.1f, width * 0.9f, height * 0.9f, ui.dimColour, kDialogLayer);
+    uiFrame(ui, 3, width * 0.1f, height * 0.1f, width * 0.9f, height * 0.9f, ui.dimColour, kDialogLayer);
     const IntRect text{static_cast<int32_t>(width * 0.1f) + 10, static_cast<int32_t>(height * 0.1f) + 10,
                        static_cast<int32_t>(width * 0.9f) - 10, static_cast<int32_t>(height * 0.9f) - 100};
     // The reason names the port, which is what the user can change.
@@ -32,7 +31,7 @@ SceneFunction DrawNetworkFailureDialog(SceneFunction self)
 
     ui.SetCurrentRectEdges(static_cast<int32_t>(width * 0.3f), static_cast<int32_t>(height * 0.8f),
                            static_cast<int32_t>(width * 0.7f), static_cast<int32_t>(height * 0.9f));
-    if (!uiButton(kBackButtonId, "Back", "gui-2", true, kDialogLayer + 1))
+    if (!uiButton(ui, kBackButtonId, "Back", "gui-2", true, kDialogLayer + 1))
         return self;
     PlayGUISound("gui_button");
     if (gServer)

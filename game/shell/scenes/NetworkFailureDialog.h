@@ -4,6 +4,8 @@
 
 #include "game/render/manager/SceneFunction.h"
 
+class UIContext;
+
 // The dialog, drawn over the whole screen. The first scene after "Back",
 // else the scene itself.
-SceneFunction DrawNetworkFailureDialog(SceneFunction self);
+SceneFunction DrawNetworkFailureDialog(UIContext& ui, SceneFunction self);

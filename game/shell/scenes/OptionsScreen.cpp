@@ -15,10 +15,9 @@ constexpr IntRect kFirstButton{1, 10, 300, 45};
 
 }  // namespace
 
-void BeginOptionsScreen(const MenuBackdrop& backdrop)
+void BeginOptionsScreen(UIContext& ui, const MenuBackdrop& backdrop)
 {
-    UIContext& ui = theUIContext;
-    backdrop.Draw();
+    backdrop.Draw(ui);
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     if (Qel2dBitmap* logo = ui.Bitmap("HalvexLogo"); logo && logo->GetWidth() > 0) {
@@ -33,9 +32,9 @@ bool OptionsHotKeyPressed(const OptionsHotKey& hotKey)
     return isHotKeyPressed("OPT", hotKey.name, hotKey.defaultKey, hotKey.description);
 }
 
-bool OptionsButton(int32_t id, const std::string& label, const OptionsHotKey& hotKey)
+bool OptionsButton(UIContext& ui, int32_t id, const std::string& label, const OptionsHotKey& hotKey)
 {
     const bool pressed = OptionsHotKeyPressed(hotKey);
-    const bool clicked = uiButton(id, label, "gui-2", true, kOptionsLayer);
+    const bool clicked = uiButton(ui, id, label, "gui-2", true, kOptionsLayer);
     return pressed || clicked;
 }

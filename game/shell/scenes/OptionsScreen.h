@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 struct MenuBackdrop;
 
 // A hot key of the options screens: its name, default virtual key and the
@@ -37,7 +39,7 @@ constexpr int kOptionsLayer = 1000;
 
 // The menu backdrop, the logo faint across the middle of the window, and the
 // current rectangle at the column's first button.
-void BeginOptionsScreen(const MenuBackdrop& backdrop);
+void BeginOptionsScreen(UIContext& ui, const MenuBackdrop& backdrop);
 
 // Whether the hot key was pressed this frame. Ask only where its button is
 // drawn: a hot key of a button that is not shown does nothing.
@@ -45,5 +47,5 @@ bool OptionsHotKeyPressed(const OptionsHotKey& hotKey);
 
 // A button of the column (font "gui-2"): true when clicked or its hot key
 // was pressed this frame.
-bool OptionsButton(int32_t id, const std::string& label, const OptionsHotKey& hotKey);
+bool OptionsButton(UIContext& ui, int32_t id, const std::string& label, const OptionsHotKey& hotKey);
 

@@ -85,14 +85,14 @@ void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner, Corv
     const int32_t top = inner.top + 80;
     const int32_t bottom = inner.top + 120;
     ui.SetCurrentRectEdges(inner.left, inner.top + 86, inner.left + 90, bottom);
-    if (uiButton(kPasteId, "Paste", "gui-1", true, kLayer))
+    if (uiButton(ui, kPasteId, "Paste", "gui-1", true, kLayer))
         PasteAddress(shell.connectAddressField);
     const int32_t boxLeft = inner.left + 100;
     ui.SetCurrentRectEdges(boxLeft, top, boxLeft + static_cast<int32_t>(0.48f * (inner.right - boxLeft)), bottom);
-    uiTextBox("Network Address", shell.connectAddressField, kLayer);
+    uiTextBox(ui, "Network Address", shell.connectAddressField, kLayer);
     ui.PushRect();
     ui.ShiftRectX(1, 10);
-    if (uiButton(kConnectId, "Connect To Server", "gui-2", true, kLayer))
+    if (uiButton(ui, kConnectId, "Connect To Server", "gui-2", true, kLayer))
         ConnectTo(client, shell.connectNotice, shell.connectAddressField.text);
     ui.PopRect();
 }
@@ -100,7 +100,7 @@ void DrawAddressRow(UIContext& ui, ShellState& shell, const IntRect& inner, Corv
 void DrawAddressPanel(UIContext& ui, ShellState& shell, int32_t width, int32_t height, CorvaneClient* client)
 {
     const IntRect frame{width / 2 - 350, height - 250, width / 2 + 350, height - 110};
-    uiFrame(2, static_cast<float>(frame.left), static_cast<float>(frame.top), static_cast<float>(frame.right),
+    uiFrame(ui, 2, static_cast<float>(frame.left), static_cast<float>(frame.top), static_cast<float>(frame.right),
             static_cast<float>(frame.bottom), kPanelColour, kLayer);
     const IntRect inner{frame.left + 10, frame.top + 10, frame.right - 10, frame.bottom - 10};
     ui.DrawText(ui.GetFont("gui-2"), inner, "Type in IP Address", ui.mainColour, kLayer, 0);
@@ -120,21 +120,22 @@ void DrawFoundServers(UIContext& ui, std::string& notice, CorvaneClient* client)
     ui.SetCurrentRectEdges(20, 40, 700, 80);
     for (size_t i = 0; i < servers.size(); ++i) {
         ui.ShiftRectY(1, 3);
-        if (uiButton(kFirstServerId + static_cast<int32_t>(i), "Connect to " + servers[i].name, "gui-2", true, kLayer))
+        if (uiButton(ui, kFirstServerId + static_cast<int32_t>(i), "Connect to " + servers[i].name, "gui-2", true,
+                     kLayer))
             ConnectTo(client, notice, servers[i].address);
     }
 }
 
 SceneFunction Draw(ShellState& shell, CorvaneClient* client)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = shell.UI();
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
-    shell.backdrop.Draw();
+    shell.backdrop.Draw(ui);
     DrawAddressPanel(ui, shell, width, height, client);
     DrawFoundServers(ui, shell.connectNotice, client);
     ui.SetCurrentRectEdges(10, height - 50, 300, height - 10);
-    if (uiButton(kCancelId, "Cancel", "gui-2", true, kLayer)) {
+    if (uiButton(ui, kCancelId, "Cancel", "gui-2", true, kLayer)) {
         PlayGUISound("gui_button");
         return SceneFirstMode;
     }

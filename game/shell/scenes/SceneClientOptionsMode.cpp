@@ -109,7 +109,7 @@ SceneFunction Continue(const ShellState& shell)
 void DrawMachineName(UIContext& ui, Edline& machineNameField, CorvaneClient* client)
 {
     ui.ShiftRectY(1, kSmallGap);
-    if (!uiTextBox("This Computer", machineNameField, kOptionsLayer + 1))
+    if (!uiTextBox(ui, "This Computer", machineNameField, kOptionsLayer + 1))
         return;
     SendSignal(MachineNameSignal{machineNameField.text});
     if (client)
@@ -162,38 +162,38 @@ ColumnIds IdsOfColumn(const ShellState& shell)
 SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids, CorvaneClient* client)
 {
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (OptionsButton(kOptionsFirstId, "Continue", kContinueKey) || leave)
+    if (OptionsButton(ui, kOptionsFirstId, "Continue", kContinueKey) || leave)
         return Continue(shell);
     DrawMachineName(ui, shell.machineNameField, client);
     ui.ShiftRectY(1, kLargeGap);
     if (ShowsClientButtons(shell)) {
-        if (OptionsButton(ids.b, "Change Console", kChangeConsoleKey)) {
+        if (OptionsButton(ui, ids.b, "Change Console", kChangeConsoleKey)) {
             PlayGUISound("gui_button");
             SendSignal(ClientChangeSignal{"change_console"});
             return SceneClientRunningMode;
         }
     }
     ui.ShiftRectY(1, kSmallGap);
-    if (OptionsButton(ids.b + 1, "UI Play Options", kUIOptionsKey)) {
+    if (OptionsButton(ui, ids.b + 1, "UI Play Options", kUIOptionsKey)) {
         PlayGUISound("gui_button");
         return SceneUIPlayOptionsMode;
     }
     ui.ShiftRectY(1, kSmallGap);
-    if (OptionsButton(ids.b + 2, "Game Data Edit Options", kEditOptionsKey)) {
+    if (OptionsButton(ui, ids.b + 2, "Game Data Edit Options", kEditOptionsKey)) {
         PlayGUISound("gui_button");
         return SceneDevToolsMode;
     }
     ui.ShiftRectY(1, kSmallGap);
     const bool fullScreen = gGraphicsFactory && gGraphicsFactory->IsFullScreen();
-    if (uiCheckButton(ids.b + 3, "Fullscreen", "gui-2", fullScreen, true, kOptionsLayer))
+    if (uiCheckButton(ui, ids.b + 3, "Fullscreen", "gui-2", fullScreen, true, kOptionsLayer))
         ToggleFullScreen();
     if (ShowsClientButtons(shell)) {
         ui.ShiftRectY(2, kSmallGap);
-        if (OptionsButton(ids.b + 4, "Disconnect", kDisconnectKey))
+        if (OptionsButton(ui, ids.b + 4, "Disconnect", kDisconnectKey))
             return Disconnect(client);
     }
     ui.ShiftRectY(2, kSmallGap);
-    if (OptionsButton(ids.k + 1, "Quit To Desktop", kQuitKey) && gGraphicsFactory)
+    if (OptionsButton(ui, ids.k + 1, "Quit To Desktop", kQuitKey) && gGraphicsFactory)
         gGraphicsFactory->CloseProgram();
     return SceneClientOptionsMode;
 }
@@ -204,7 +204,7 @@ SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const ColumnIds& ids
 bool DrawVolume(UIContext& ui, int32_t id, const VolumeRow& row, float& volume)
 {
     const float before = volume;
-    uiSlider(id, 0.0f, 1.0f, volume, kOptionsLayer, "");
+    uiSlider(ui, id, 0.0f, 1.0f, volume, kOptionsLayer, "");
     ui.PushRect();
     ui.ShiftRectX(-1, -kLabelGap);
     ui.DrawText(ui.GetFont("gui-2"), ui.CurrentRect(), row.label, kWhite, kOptionsLayer, 1);
@@ -262,8 +262,8 @@ void DrawCredits(UIContext& ui)
 
 SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
-    UIContext& ui = theUIContext;
-    BeginOptionsScreen(shell.backdrop);
+    UIContext& ui = shell.UI();
+    BeginOptionsScreen(ui, shell.backdrop);
     const ColumnIds ids = IdsOfColumn(shell);
     const SceneFunction next = DrawButtons(ui, shell, ids, SceneClient(view));
     if (next != SceneClientOptionsMode)

@@ -48,10 +48,10 @@ void TickStep(CorvaneClient* client)
 
 // "Options" in the top-left corner, or its hot key; the server hears that
 // the console went there.
-bool OptionsAsked(const RenderManager* view)
+bool OptionsAsked(UIContext& ui, const RenderManager* view)
 {
     const ConsoleState* console = SceneConsole(view);
-    if (!ConsoleOptionsAsked(view, console && console->consoleName.find(kCinematicScreen) != std::string::npos))
+    if (!ConsoleOptionsAsked(ui, view, console && console->consoleName.find(kCinematicScreen) != std::string::npos))
         return false;
     PlayGUISound("gui_button");
     SendSignal(ClientChangeSignal{"entered_options"});
@@ -60,7 +60,7 @@ bool OptionsAsked(const RenderManager* view)
 
 // The whole window washed red, as strong as the hit was recent, unless the
 // crew turned the flash off or the main screen shows its cinematic camera.
-void DrawDamageFlash(const RenderManager* view)
+void DrawDamageFlash(UIContext& ui, const RenderManager* view)
 {
     const ConsoleState* console = SceneConsole(view);
     const CorvaneClient* client = SceneClient(view);
@@ -69,34 +69,35 @@ void DrawDamageFlash(const RenderManager* view)
         return;
     if (view && view->cam_mode == "cinematic")
         return;
-    Qel2dBitmap* white = theUIContext.White();
+    Qel2dBitmap* white = ui.White();
     if (!white)
         return;
     const float red[4] = {1.0f, 0.0f, 0.0f, client->damageFlashLevel / kMaxFlash};
-    white->SetDestRectInt(QelRect{0, 0, theUIContext.WindowWidth(), theUIContext.WindowHeight()});
+    white->SetDestRectInt(QelRect{0, 0, ui.WindowWidth(), ui.WindowHeight()});
     white->DrawQuad(red, kFlashLayer, false);
 }
 
 // The hyper-warp screen, while it shows, is all the console shows.
 SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
+    UIContext& ui = shell.UI();
     if (view && view->render3D.hyper_warp_on) {
         view->render3D.DrawHyperWarp();
         return SceneClientRunningMode;
     }
     const bool redAlert = theSimulation && theSimulation->redAlertState != 0;
     shell.backdrop.ReadColour(redAlert ? "gui-color-red-alert" : "gui-color-deep-background");
-    shell.backdrop.Draw();
+    shell.backdrop.Draw(ui);
     DrawConsoleScreenBoxes(view);
-    DrawConsoleMissionScreens(shell.retainedScreen, view);
-    DrawDamageFlash(view);
+    DrawConsoleMissionScreens(ui, shell.retainedScreen, view);
+    DrawDamageFlash(ui, view);
     if (view)
         view->DrawDissolve();
-    DrawPausedNotice();
-    if (OptionsAsked(view))
+    DrawPausedNotice(ui);
+    if (OptionsAsked(ui, view))
         return SceneClientOptionsMode;
     if (ConsoleScreen* screen = ClientConsoleScreen(SceneClient(view)))
-        DrawStoryDialogs(screen->StoryDialogs());
+        DrawStoryDialogs(ui, screen->StoryDialogs());
     return SceneClientRunningMode;
 }
 

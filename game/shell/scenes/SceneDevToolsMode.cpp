@@ -34,18 +34,17 @@ const std::array<ToolButton, 6> kTools = {{
 }};
 
 // The first click found ends the draw: the buttons below it wait for the next frame.
-SceneFunction Draw(const MenuBackdrop& backdrop)
+SceneFunction Draw(UIContext& ui, const MenuBackdrop& backdrop)
 {
-    UIContext& ui = theUIContext;
-    BeginOptionsScreen(backdrop);
+    BeginOptionsScreen(ui, backdrop);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (OptionsButton(kBackId, "Back", kContinueKey) || leave) {
+    if (OptionsButton(ui, kBackId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
         return SceneClientOptionsMode;
     }
     for (const ToolButton& tool : kTools) {
         ui.ShiftRectY(1, kButtonGap);
-        if (uiButton(tool.id, tool.label, "gui-2", true, kOptionsLayer)) {
+        if (uiButton(ui, tool.id, tool.label, "gui-2", true, kOptionsLayer)) {
             PlayGUISound("gui_button");
             return tool.scene;
         }
@@ -57,7 +56,8 @@ SceneFunction Draw(const MenuBackdrop& backdrop)
 
 SceneFunction SceneDevToolsMode(SceneEvent event, SceneState& scenes, RenderManager*)
 {
+    UIContext& ui = scenes.UI();
     if (event == SCENE_DRAW)
-        return Draw(ShellState::Of(scenes).backdrop);
+        return Draw(ui, ShellState::Of(scenes).backdrop);
     return SceneDevToolsMode;
 }

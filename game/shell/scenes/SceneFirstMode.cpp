@@ -52,10 +52,10 @@ void ReadControllerSettings()
     theControllerInput.actionNameList = ControllerInput::kActionNames;
 }
 
-void Enter(MenuBackdrop& backdrop)
+void Enter(UIContext& ui, MenuBackdrop& backdrop)
 {
     backdrop.ReadColour("gui-color-deep-background");
-    backdrop.image = theUIContext.Bitmap(AppData::GetString("gui-color-deep-background-image"));
+    backdrop.image = ui.Bitmap(AppData::GetString("gui-color-deep-background-image"));
     ReadControllerSettings();
     KeyValueParserSelfTest();
     VisibleCenterTest();
@@ -91,8 +91,9 @@ void ReadHelmMode(const RenderManager* view)
 // Hosting begins at once; the set-up scene shows what came of it.
 SceneFunction StartServer(ShellState& shell, const RenderManager* view)
 {
+    UIContext& ui = shell.UI();
     PlayGUISound("gui_button");
-    theUIContext.textEntryOwner = 0;
+    ui.textEntryOwner = 0;
     gServer->StartHosting();
     theSimulation->serverFlag = true;
     theSimulation->subjectID = 0;
@@ -111,10 +112,10 @@ SceneFunction StartServer(ShellState& shell, const RenderManager* view)
 }
 
 // A console steers with the helm mode chosen on this machine, as a server does.
-SceneFunction StartClient(const RenderManager* view)
+SceneFunction StartClient(UIContext& ui, const RenderManager* view)
 {
     PlayGUISound("gui_button");
-    theUIContext.textEntryOwner = 0;
+    ui.textEntryOwner = 0;
     ReadHelmMode(view);
     if (gMusicControl)
         gMusicControl->FadeOutMusic();
@@ -124,15 +125,15 @@ SceneFunction StartClient(const RenderManager* view)
 // The buttons stand in a row from left of the window's centre line, 3 pixels apart.
 SceneFunction DrawButtons(UIContext& ui, ShellState& shell, const RenderManager* view, int32_t width, int32_t height)
 {
-    SetButtonColumn(width / 2, height - 110, height - 10);
+    SetButtonColumn(ui, width / 2, height - 110, height - 10);
     ui.ShiftRectX(-3, 0);
-    if (uiButton(kStartServerId, "Start Server", "gui-1", true, kLayer))
+    if (uiButton(ui, kStartServerId, "Start Server", "gui-1", true, kLayer))
         return StartServer(shell, view);
     ui.ShiftRectX(1, kButtonGap);
-    if (uiButton(kStartClientId, "Start Client", "gui-1", true, kLayer))
-        return StartClient(view);
+    if (uiButton(ui, kStartClientId, "Start Client", "gui-1", true, kLayer))
+        return StartClient(ui, view);
     ui.ShiftRectX(1, kButtonGap);
-    if (uiButton(kOptionsId, "Options", "gui-1", true, kLayer)) {
+    if (uiButton(ui, kOptionsId, "Options", "gui-1", true, kLayer)) {
         PlayGUISound("gui_button");
         return SceneClientOptionsMode;
     }
@@ -151,7 +152,7 @@ void DrawTitles(UIContext& ui, int32_t width, int32_t height)
 
 SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
-    UIContext& ui = theUIContext;
+    UIContext& ui = shell.UI();
     const int32_t width = ui.WindowWidth();
     const int32_t height = ui.WindowHeight();
     ApplyStoredFullScreen();
@@ -167,9 +168,10 @@ SceneFunction Draw(ShellState& shell, RenderManager* view)
 
 SceneFunction SceneFirstMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     ShellState& shell = ShellState::Of(scenes);
     switch (event) {
-    case SCENE_ENTER: Enter(shell.backdrop); break;
+    case SCENE_ENTER: Enter(ui, shell.backdrop); break;
     case SCENE_FRAME: FrameStep(); break;
     case SCENE_DRAW: return Draw(shell, view);
     default: break;

@@ -152,7 +152,7 @@ void DrawGrid(UIContext& ui, RenderManager* renderer, const IntRect& panel)
     view.centreY = static_cast<float>(renderer->radarTarget->GetHeight() / 2);
     int32_t x = 0, y = 0;
     const bool inside = ui.MousePosition(x, y);
-    DrawShipInteriorGrid(renderer->radarTarget, view, renderer->console.consoleName, panel, nullptr, *test.set,
+    DrawShipInteriorGrid(ui, renderer->radarTarget, view, renderer->console.consoleName, panel, nullptr, *test.set,
                          drawData, "hull_path_test", x, y, inside && ui.LeftReleased());
 }
 
@@ -173,10 +173,10 @@ void DrawShipChooser(UIContext& ui, RenderManager* renderer)
                 ui.mainColour, kLayer, kAlignCentre);
     const int32_t side = kShipRow.Height();
     ui.SetCurrentRectEdges(kShipRow.left - 1 - side, kShipRow.top, kShipRow.left - 1, kShipRow.bottom);
-    if (uiArrowButton(kNextShipId, kArrowLeft, true, kLayer))
+    if (uiArrowButton(ui, kNextShipId, kArrowLeft, true, kLayer))
         StepShip(renderer, 1);
     ui.SetCurrentRectEdges(kShipRow.right + 1, kShipRow.top, kShipRow.right + 1 + side, kShipRow.bottom);
-    if (uiArrowButton(kPreviousShipId, kArrowRight, true, kLayer))
+    if (uiArrowButton(ui, kPreviousShipId, kArrowRight, true, kLayer))
         StepShip(renderer, -1);
 }
 
@@ -194,27 +194,26 @@ void DrawSteppers(UIContext& ui, RenderManager* renderer)
                 {kHeightId, "Height ", record->internalMapH},
                 {kSymmetryId, "Symmetry ", record->internalSymmetry}};
     for (const auto& row : rows) {
-        if (uiValueStepper(row.id, row.value, row.label))
+        if (uiValueStepper(ui, row.id, row.value, row.label))
             Rebuild(renderer);
         ui.ShiftRectY(1, 1);
     }
 }
 
-SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* renderer)
+SceneFunction Draw(UIContext& ui, const MenuBackdrop& backdrop, RenderManager* renderer)
 {
-    UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ZoomAndPan(ui);
-    backdrop.Draw();
+    backdrop.Draw(ui);
     const IntRect panel{w / 2 - kPanelHalfWidth, 0, w / 2 + kPanelHalfWidth, h - kPanelBottomMargin};
     ui.FillRect(static_cast<float>(panel.left), static_cast<float>(panel.top), static_cast<float>(panel.right),
                 static_cast<float>(panel.bottom), kPanelColour, kPanelLayer);
     DrawGrid(ui, renderer, panel);
     DrawShipChooser(ui, renderer);
     DrawSteppers(ui, renderer);
-    SetDevToolButtonColumn();
-    return DevToolExit(kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHullPathTestMode);
+    SetDevToolButtonColumn(ui);
+    return DevToolExit(ui, kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHullPathTestMode);
 }
 
 }  // namespace
@@ -232,10 +231,11 @@ void RebuildTestHullPathSet(RenderManager* renderer, std::string shipKey)
 
 SceneFunction SceneHullPathTestMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
+    UIContext& ui = scenes.UI();
     switch (event) {
     case SCENE_ENTER: Enter(renderer); break;
     case SCENE_LEAVE: test.set.reset(); break;
-    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, renderer);
+    case SCENE_DRAW: return Draw(ui, ShellState::Of(scenes).backdrop, renderer);
     default: break;
     }
     return SceneHullPathTestMode;

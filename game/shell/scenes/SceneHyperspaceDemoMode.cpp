@@ -62,18 +62,17 @@ void Leave(RenderManager* view)
         view->render3D.HideHyperWarp();
 }
 
-void Frame(RenderManager* view)
+void Frame(UIContext& ui, RenderManager* view)
 {
-    QelKeyboard* keyboard = theUIContext.Keyboard();
+    QelKeyboard* keyboard = ui.Keyboard();
     if (!keyboard || !keyboard->IsKeyReleased(qel::vk::kSpace) || demo.ships.empty())
         return;
     demo.shipIndex = (demo.shipIndex + 1) % static_cast<int32_t>(demo.ships.size());
     ShowCurrentShip(view);
 }
 
-SceneFunction Draw(RenderManager* view)
+SceneFunction Draw(UIContext& ui, RenderManager* view)
 {
-    UIContext& ui = theUIContext;
     if (view && view->render3D.hyper_warp_on)
         view->render3D.DrawHyperWarp();
     const std::string caption = CurrentShip().empty()
@@ -81,19 +80,20 @@ SceneFunction Draw(RenderManager* view)
                                     : CurrentShip() + "   (" + std::to_string(demo.shipIndex + 1) + " of " +
                                           std::to_string(demo.ships.size()) + ")^Space shows the next ship";
     ui.DrawText(ui.GetFont("gui-2"), kCaptionBox, caption, kWhite, kLayer, 0);
-    SetDevToolButtonColumn();
-    return DevToolExit(kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHyperspaceDemoMode);
+    SetDevToolButtonColumn(ui);
+    return DevToolExit(ui, kExitId) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneHyperspaceDemoMode);
 }
 
 }  // namespace
 
-SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState&, RenderManager* view)
+SceneFunction SceneHyperspaceDemoMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     switch (event) {
     case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: Leave(view); break;
-    case SCENE_FRAME: Frame(view); break;
-    case SCENE_DRAW: return Draw(view);
+    case SCENE_FRAME: Frame(ui, view); break;
+    case SCENE_DRAW: return Draw(ui, view);
     default: break;
     }
     return SceneHyperspaceDemoMode;

@@ -70,20 +70,19 @@ void ToggleControllers()
     StoreSetting("joystick_enabled_flag", theControllerInput.controllerDisabled ? "no" : "yes");
 }
 
-SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
+SceneFunction Draw(UIContext& ui, const MenuBackdrop& backdrop, RenderManager* view)
 {
-    UIContext& ui = theUIContext;
-    backdrop.Draw();
-    theControllerInput.DrawSetupScreen(kPanelPosition, kPreviewAngle, PreviewScale(view));
+    backdrop.Draw(ui);
+    theControllerInput.DrawSetupScreen(ui, kPanelPosition, kPreviewAngle, PreviewScale(view));
     const int32_t width = ui.WindowWidth();
     ui.SetCurrentRectEdges(width - 2 - kExitWidth, 2, width - 2, 2 + kExitHeight);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (uiButton(kExitId, "Exit", "gui-1", true, kOptionsLayer) || leave) {
+    if (uiButton(ui, kExitId, "Exit", "gui-1", true, kOptionsLayer) || leave) {
         PlayGUISound("gui_button");
         return SceneUIPlayOptionsMode;
     }
     ui.ShiftRectY(1, 1);
-    if (uiCheckButton(kEnabledId, "Enabled", "gui-1", !theControllerInput.controllerDisabled, true, kOptionsLayer))
+    if (uiCheckButton(ui, kEnabledId, "Enabled", "gui-1", !theControllerInput.controllerDisabled, true, kOptionsLayer))
         ToggleControllers();
     return SceneJoystickTestMode;
 }
@@ -92,11 +91,12 @@ SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
 
 SceneFunction SceneJoystickTestMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     switch (event) {
     case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: Leave(); break;
     case SCENE_TICK: theControllerInput.ReadAxes(); break;
-    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
+    case SCENE_DRAW: return Draw(ui, ShellState::Of(scenes).backdrop, view);
     default: break;
     }
     return SceneJoystickTestMode;

@@ -134,23 +134,23 @@ void Enter()
     LoadMonsterFields();
 }
 
-void Paste()
+void Paste(UIContext& ui)
 {
-    QelKeyboard* keyboard = theUIContext.Keyboard();
+    QelKeyboard* keyboard = ui.Keyboard();
     if (!keyboard || !gInputFactory || !keyboard->IsKeyDown(qel::vk::kControl) || !keyboard->IsKeyPressed(kPasteKey))
         return;
     std::string clipboard;
     if (!gInputFactory->GetClipboardText(clipboard))
         return;
     for (const std::unique_ptr<Edline>& field : test.fields)
-        if (field && field->id == theUIContext.textEntryOwner)
+        if (field && field->id == ui.textEntryOwner)
             field->SetText(clipboard);
 }
 
-void Tick()
+void Tick(UIContext& ui)
 {
     ++test.tickCount;
-    if (QelKeyboard* keyboard = theUIContext.Keyboard())
+    if (QelKeyboard* keyboard = ui.Keyboard())
         test.view.ApplyHeldKeys(*keyboard);
 }
 
@@ -196,9 +196,8 @@ bool DrawMonster(RenderManager* view, const DevViewPass& pass)
 
 // The fields down the right edge, each with its label to its left; true
 // when "Exit" was clicked.
-bool DrawFields(bool refused)
+bool DrawFields(UIContext& ui, bool refused)
 {
-    UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     ui.SetCurrentRectEdges(w - kFieldColumnWidth, 0, w, kFieldHeight);
     if (Field(0).text != test.loadedKey)
@@ -208,16 +207,16 @@ bool DrawFields(bool refused)
         const IntRect box = ui.CurrentRect();
         ui.DrawText(ui.GetFont("gui-1"), IntRect{box.left - kLabelWidth, box.top + 8, box.left - 6, box.bottom},
                     parameter.label, ui.mainColour, kLayer, kAlignRight);
-        uiTextBox(parameter.label, Field(row), kLayer);
+        uiTextBox(ui, parameter.label, Field(row), kLayer);
         ui.ShiftRectY(1, 1);
     }
     if (refused)
         ui.DrawText(ui.GetFont("gui-1"), ui.CurrentRect(), "a divisor of 0 is drawn as 1", kWarning, kLayer, 0);
     ui.ShiftRectY(1, 1);
-    return DevToolExit(kExitId);
+    return DevToolExit(ui, kExitId);
 }
 
-bool DrawMonsterScene(RenderManager* view)
+bool DrawMonsterScene(UIContext& ui, RenderManager* view)
 {
     DevViewPass pass;
     bool refused = false;
@@ -227,26 +226,27 @@ bool DrawMonsterScene(RenderManager* view)
         refused = DrawMonster(view, pass);
         pass.End();
     }
-    return DrawFields(refused);
+    return DrawFields(ui, refused);
 }
 
-SceneFunction Draw(RenderManager* view)
+SceneFunction Draw(UIContext& ui, RenderManager* view)
 {
     test.view.Zoom(TakeMouseWheel());
-    test.view.Drag(theUIContext);
-    return DrawMonsterScene(view) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneMonsterShaderMode);
+    test.view.Drag(ui);
+    return DrawMonsterScene(ui, view) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneMonsterShaderMode);
 }
 
 }  // namespace
 
-SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState&, RenderManager* view)
+SceneFunction SceneMonsterShaderMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: test.sphere.reset(); break;
-    case SCENE_FRAME: Paste(); break;
-    case SCENE_TICK: Tick(); break;
-    case SCENE_DRAW: return Draw(view);
+    case SCENE_FRAME: Paste(ui); break;
+    case SCENE_TICK: Tick(ui); break;
+    case SCENE_DRAW: return Draw(ui, view);
     default: break;
     }
     return SceneMonsterShaderMode;

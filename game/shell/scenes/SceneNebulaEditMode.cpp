@@ -176,79 +176,77 @@ void DrawPicture(QelGraphicsFactoryBase& graphics, const DevOrbitView& orbit, Re
 }
 
 // One slider row; its caption is replaced by the value as it is drawn.
-void Row(const char* caption, float minimum, float maximum, float& value)
+void Row(UIContext& ui, const char* caption, float minimum, float maximum, float& value)
 {
     std::string text = caption;
-    uiSliderRow(text, minimum, maximum, value);
+    uiSliderRow(ui, text, minimum, maximum, value);
 }
 
-void ColourRows(const char* name, float (&colour)[3], float maximum)
+void ColourRows(UIContext& ui, const char* name, float (&colour)[3], float maximum)
 {
     const char* channels[3] = {" Red", " Green", " Blue"};
     for (int i = 0; i < 3; ++i)
-        Row((std::string(name) + channels[i]).c_str(), 0.0f, maximum, colour[i]);
+        Row(ui, (std::string(name) + channels[i]).c_str(), 0.0f, maximum, colour[i]);
 }
 
-void PlanetRows()
+void PlanetRows(UIContext& ui)
 {
     PlanetParams& p = editor.planet;
-    Row("radius", 10.0f, 3000.0f, p.radius);
-    ColourRows("baseColor", p.baseColor, 2.0f);
-    ColourRows("emissiveColor", p.emissiveColor, 2.0f);
-    ColourRows("upperCloudColor", p.upperCloudColor, 2.0f);
-    Row("fresnelBias", 0.015f, 1.15f, p.fresnelBias);
-    Row("fresnel", 1.5f, 150.5f, p.fresnel);
-    Row("bandScale", 0.0f, 12.0f, p.bandScale);
-    Row("windSpeed1", -100000.0f, 100000.0f, p.windSpeed1);
-    Row("windSpeed2", -100000.0f, 100000.0f, p.windSpeed2);
-    Row("upperCloudStrength", 0.0f, 12.0f, p.upperCloudStrength);
-    Row("upperCloudExponent", 0.0f, 12.0f, p.upperCloudExponent);
+    Row(ui, "radius", 10.0f, 3000.0f, p.radius);
+    ColourRows(ui, "baseColor", p.baseColor, 2.0f);
+    ColourRows(ui, "emissiveColor", p.emissiveColor, 2.0f);
+    ColourRows(ui, "upperCloudColor", p.upperCloudColor, 2.0f);
+    Row(ui, "fresnelBias", 0.015f, 1.15f, p.fresnelBias);
+    Row(ui, "fresnel", 1.5f, 150.5f, p.fresnel);
+    Row(ui, "bandScale", 0.0f, 12.0f, p.bandScale);
+    Row(ui, "windSpeed1", -100000.0f, 100000.0f, p.windSpeed1);
+    Row(ui, "windSpeed2", -100000.0f, 100000.0f, p.windSpeed2);
+    Row(ui, "upperCloudStrength", 0.0f, 12.0f, p.upperCloudStrength);
+    Row(ui, "upperCloudExponent", 0.0f, 12.0f, p.upperCloudExponent);
 }
 
-void NebulaRows()
+void NebulaRows(UIContext& ui)
 {
     NebulaVolumeParams& n = editor.nebula;
-    ColourRows("Absorption", n.absorption, 2.0f);
-    ColourRows("Emission", n.emission, 2.0f);
-    ColourRows("Scattering", n.scattering, 2.0f);
-    Row("Anisotropy", -0.5f, 0.5f, n.anisotropy);
-    Row("Size", 500.0f, 5000.0f, n.radius);
-    Row("Density", 2.0f, 20.0f, n.density);
-    Row("Base Frequency", 0.2f, 3.5f, n.baseFrequency);
-    Row("Base Amplitude", 0.3f, 8.0f, n.baseAmplitude);
-    Row("Detail Frequency", 0.2f, 3.5f, n.detailFrequency);
-    Row("Detail Amplitude", 0.25f, 5.5f, n.detailAmplitude);
-    Row("Detail Lacunarity", 0.25f, 3.55f, n.detailLacunarity);
-    Row("Domain Warp", 0.0f, 0.1f, n.domainWarp);
-    Row("Swirl", 0.0f, 10.0f, n.swirl);
+    ColourRows(ui, "Absorption", n.absorption, 2.0f);
+    ColourRows(ui, "Emission", n.emission, 2.0f);
+    ColourRows(ui, "Scattering", n.scattering, 2.0f);
+    Row(ui, "Anisotropy", -0.5f, 0.5f, n.anisotropy);
+    Row(ui, "Size", 500.0f, 5000.0f, n.radius);
+    Row(ui, "Density", 2.0f, 20.0f, n.density);
+    Row(ui, "Base Frequency", 0.2f, 3.5f, n.baseFrequency);
+    Row(ui, "Base Amplitude", 0.3f, 8.0f, n.baseAmplitude);
+    Row(ui, "Detail Frequency", 0.2f, 3.5f, n.detailFrequency);
+    Row(ui, "Detail Amplitude", 0.25f, 5.5f, n.detailAmplitude);
+    Row(ui, "Detail Lacunarity", 0.25f, 3.55f, n.detailLacunarity);
+    Row(ui, "Domain Warp", 0.0f, 0.1f, n.domainWarp);
+    Row(ui, "Swirl", 0.0f, 10.0f, n.swirl);
     // The seed is a whole number shown on a float slider.
     float seed = static_cast<float>(n.randomSeed);
-    Row("Random Seed", 0.0f, 10000.0f, seed);
+    Row(ui, "Random Seed", 0.0f, 10000.0f, seed);
     n.randomSeed = static_cast<int32_t>(seed);
 }
 
 // The controls; true when "Exit" was clicked.
-bool DrawControls()
+bool DrawControls(UIContext& ui)
 {
-    UIContext& ui = theUIContext;
     ui.SetCurrentRect(kFirstRow);
     ui.sliderRowId = kFirstSliderId;
     if (editor.gasGiantMode)
-        PlanetRows();
+        PlanetRows(ui);
     else
-        NebulaRows();
-    SetDevToolButtonColumn();
-    if (uiButton(kEditModeId, "Edit Mode", "gui-1", true, kHelpLayer - 1)) {
+        NebulaRows(ui);
+    SetDevToolButtonColumn(ui);
+    if (uiButton(ui, kEditModeId, "Edit Mode", "gui-1", true, kHelpLayer - 1)) {
         PlayGUISound("gui_button");
         editor.gasGiantMode = !editor.gasGiantMode;
     }
     ui.ShiftRectY(1, 1);
-    return DevToolExit(kExitId);
+    return DevToolExit(ui, kExitId);
 }
 
-SceneFunction Draw(DevOrbitView& orbit, RenderManager* renderer)
+SceneFunction Draw(UIContext& ui, DevOrbitView& orbit, RenderManager* renderer)
 {
-    UIContext& ui = theUIContext;
     orbit.Zoom(TakeMouseWheel());
     orbit.Drag(ui);
     if (gGraphicsFactory && editor.volumes)
@@ -259,12 +257,12 @@ SceneFunction Draw(DevOrbitView& orbit, RenderManager* renderer)
     QelKeyboard* keyboard = ui.Keyboard();
     if (keyboard && keyboard->IsKeyDown(qel::vk::kSpace))
         return SceneNebulaEditMode;
-    return DrawControls() ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneNebulaEditMode);
+    return DrawControls(ui) ? SceneFunction(SceneDevToolsMode) : SceneFunction(SceneNebulaEditMode);
 }
 
-void Tick(DevOrbitView& orbit)
+void Tick(UIContext& ui, DevOrbitView& orbit)
 {
-    if (QelKeyboard* keyboard = theUIContext.Keyboard())
+    if (QelKeyboard* keyboard = ui.Keyboard())
         orbit.ApplyHeldKeys(*keyboard);
     if (editor.gasGiant)
         editor.gasGiant->timeValue += QelGasGiant::kTimeStep;
@@ -274,12 +272,13 @@ void Tick(DevOrbitView& orbit)
 
 SceneFunction SceneNebulaEditMode(SceneEvent event, SceneState& scenes, RenderManager* renderer)
 {
+    UIContext& ui = scenes.UI();
     DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
-    case SCENE_TICK: Tick(orbit); break;
-    case SCENE_DRAW: return Draw(orbit, renderer);
+    case SCENE_TICK: Tick(ui, orbit); break;
+    case SCENE_DRAW: return Draw(ui, orbit, renderer);
     default: break;
     }
     return SceneNebulaEditMode;

@@ -187,11 +187,11 @@ void DrawSearch(const DevViewPass& pass)
         });
 }
 
-void DrawOverlay(const DevViewPass& pass)
+void DrawOverlay(UIContext& ui, const DevViewPass& pass)
 {
     if (test.search && test.showClosed)
         for (const OctreePathNode* node : test.pathNodes)
-            pass.OutlineBox(node->cellMin, node->cellMax, kPathCellColour);
+            pass.OutlineBox(ui, node->cellMin, node->cellMax, kPathCellColour);
 }
 
 std::string Outcome()
@@ -207,16 +207,15 @@ std::string Outcome()
 }
 
 // The column of buttons; true when "Exit" was clicked.
-bool DrawButtons()
+bool DrawButtons(UIContext& ui)
 {
-    UIContext& ui = theUIContext;
-    SetDevToolButtonColumn();
-    if (uiButton(kHollowId, "New Hollow Sphere Test", "gui-1", true, kLayer)) {
+    SetDevToolButtonColumn(ui);
+    if (uiButton(ui, kHollowId, "New Hollow Sphere Test", "gui-1", true, kLayer)) {
         PlayGUISound("gui_button");
         NewHollowSphereTest();
     }
     ui.ShiftRectY(1, kButtonGap);
-    if (uiButton(kWallId, "New X Wall Test", "gui-1", true, kLayer)) {
+    if (uiButton(ui, kWallId, "New X Wall Test", "gui-1", true, kLayer)) {
         PlayGUISound("gui_button");
         NewXWallTest();
     }
@@ -227,23 +226,22 @@ bool DrawButtons()
     } stepButtons[] = {{kStepId, "Step AStar", 1}, {kStep10Id, "Step AStar X 10", 10}, {kStep100Id, "Step AStar X 100", 100}};
     for (const auto& button : stepButtons) {
         ui.ShiftRectY(1, kButtonGap);
-        if (uiButton(button.id, button.label, "gui-1", true, kLayer))
+        if (uiButton(ui, button.id, button.label, "gui-1", true, kLayer))
             RunSteps(button.steps);
     }
     ui.ShiftRectY(1, kButtonGap);
-    if (uiCheckButton(kShowClosedId, "Show Closed", "gui-1", test.showClosed, true, kLayer))
+    if (uiCheckButton(ui, kShowClosedId, "Show Closed", "gui-1", test.showClosed, true, kLayer))
         test.showClosed = !test.showClosed;
     ui.ShiftRectY(1, kButtonGap);
     // The cap bounds the run: a search cannot go on past it.
-    if (uiButton(kCompleteId, "Complete AStar", "gui-1", true, kLayer))
+    if (uiButton(ui, kCompleteId, "Complete AStar", "gui-1", true, kLayer))
         RunSteps(OctreePathSearch::kMaxSteps + 1);
     ui.ShiftRectY(1, kExitGap);
-    return DevToolExit(kExitId);
+    return DevToolExit(ui, kExitId);
 }
 
-bool DrawPathingTest(const DevOrbitView& orbit)
+bool DrawPathingTest(UIContext& ui, const DevOrbitView& orbit)
 {
-    UIContext& ui = theUIContext;
     DevViewPass pass;
     if (pass.Begin(orbit)) {
         if (test.sphere) {
@@ -252,9 +250,9 @@ bool DrawPathingTest(const DevOrbitView& orbit)
         }
         DrawSearch(pass);
         pass.End();
-        DrawOverlay(pass);
+        DrawOverlay(ui, pass);
     }
-    if (DrawButtons())
+    if (DrawButtons(ui))
         return true;
     const int32_t steps = test.search ? test.search->Steps() : 0;
     ui.DrawText(ui.GetFont("gui-1"), kStepTextBox, "ticks to complete: " + std::to_string(steps) + Outcome(), kWhite,
@@ -278,30 +276,31 @@ void Leave()
     test.pathNodes.clear();
 }
 
-void Tick(DevOrbitView& orbit)
+void Tick(UIContext& ui, DevOrbitView& orbit)
 {
     ++test.tickCounter;
-    if (QelKeyboard* keyboard = theUIContext.Keyboard())
+    if (QelKeyboard* keyboard = ui.Keyboard())
         orbit.ApplyHeldKeys(*keyboard);
 }
 
-SceneFunction Draw(DevOrbitView& orbit)
+SceneFunction Draw(UIContext& ui, DevOrbitView& orbit)
 {
     orbit.Zoom(TakeMouseWheel());
-    orbit.Drag(theUIContext);
-    return DrawPathingTest(orbit) ? SceneFunction(SceneDevToolsMode) : SceneFunction(ScenePathingTestMode);
+    orbit.Drag(ui);
+    return DrawPathingTest(ui, orbit) ? SceneFunction(SceneDevToolsMode) : SceneFunction(ScenePathingTestMode);
 }
 
 }  // namespace
 
 SceneFunction ScenePathingTestMode(SceneEvent event, SceneState& scenes, RenderManager*)
 {
+    UIContext& ui = scenes.UI();
     DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(); break;
     case SCENE_LEAVE: Leave(); break;
-    case SCENE_TICK: Tick(orbit); break;
-    case SCENE_DRAW: return Draw(orbit);
+    case SCENE_TICK: Tick(ui, orbit); break;
+    case SCENE_DRAW: return Draw(ui, orbit);
     default: break;
     }
     return ScenePathingTestMode;

@@ -56,20 +56,20 @@ SceneFunction RunningFrameStep(std::string& startError)
 // mission goes on until another one is started there.
 SceneFunction RunningDraw(ShellState& shell, const RenderManager* view)
 {
+    UIContext& ui = shell.UI();
     if (NetworkDown())
-        return DrawNetworkFailureDialog(SceneServerRunningMode);
-    DrawConsoleMissionScreens(shell.retainedScreen, view);
-    UIContext& ui = theUIContext;
+        return DrawNetworkFailureDialog(ui, SceneServerRunningMode);
+    DrawConsoleMissionScreens(ui, shell.retainedScreen, view);
     ui.SetCurrentRectEdges(1, 1, 300, 40);
-    if (uiButton(kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
+    if (uiButton(ui, kMissionSelectId, "Mission Select", "gui-2", true, kButtonLayer)) {
         PlayGUISound("gui_button");
         theMissionScript.missionToStart.clear();
         return SceneServerSetupMode;
     }
     ui.ShiftRectX(1, 1);
-    if (uiButton(kRunningOptionsId, "Options", "gui-2", true, kButtonLayer))
+    if (uiButton(ui, kRunningOptionsId, "Options", "gui-2", true, kButtonLayer))
         return OpenOptionsFromServer(shell, SceneServerRunningMode);
-    DrawServerClientList();
+    DrawServerClientList(ui);
     return SceneServerRunningMode;
 }
 
@@ -87,10 +87,10 @@ SceneFunction ConsoleFrameStep(std::string& startError)
 
 // "Options" on the server's console pauses the world, on every console too;
 // the next input step then shows the mission's own screens.
-void DrawPauseButton(const RenderManager* view)
+void DrawPauseButton(UIContext& ui, const RenderManager* view)
 {
     const bool cinematic = view && view->cam_mode == "cinematic";
-    if (!ConsoleOptionsAsked(view, cinematic))
+    if (!ConsoleOptionsAsked(ui, view, cinematic))
         return;
     PlayGUISound("gui_button");
     GSPauseSim();
@@ -104,7 +104,7 @@ void DrawHelpBox(UIContext& ui, const std::string& serverAddressText)
         return;
     const float width = static_cast<float>(ui.WindowWidth());
     const float height = static_cast<float>(ui.WindowHeight());
-    uiFrame(3, width * 0.1f, height * 0.1f, width * 0.9f, height * 0.9f, ui.dimColour, kHelpLayer);
+    uiFrame(ui, 3, width * 0.1f, height * 0.1f, width * 0.9f, height * 0.9f, ui.dimColour, kHelpLayer);
     const IntRect text{static_cast<int32_t>(width * 0.1f) + 10, static_cast<int32_t>(height * 0.1f) + 10,
                        static_cast<int32_t>(width * 0.9f) - 10, static_cast<int32_t>(height * 0.9f) - 10};
     ui.DrawText(ui.GetFont("gui-2"), text, std::string(kHelpText) + serverAddressText, kWhite, kHelpLayer + 1, 2);
@@ -119,26 +119,27 @@ void DrawServerConsoleButtons(ShellState& shell, RenderManager* view)
         view->render3D.DrawHyperWarp();
         return;
     }
-    UIContext& ui = theUIContext;
-    shell.backdrop.Draw();
+    UIContext& ui = shell.UI();
+    shell.backdrop.Draw(ui);
     DrawConsoleScreenBoxes(view);
-    DrawConsoleMissionScreens(shell.retainedScreen, view);
+    DrawConsoleMissionScreens(ui, shell.retainedScreen, view);
     if (view)
         view->DrawDissolve();
-    DrawPauseButton(view);
+    DrawPauseButton(ui, view);
     if (ConsoleScreen* screen = ClientConsoleScreen(SceneClient(view)))
-        DrawStoryDialogs(screen->StoryDialogs());
+        DrawStoryDialogs(ui, screen->StoryDialogs());
     DrawHelpBox(ui, shell.serverAddressText);
 }
 
 SceneFunction ConsoleDraw(ShellState& shell, RenderManager* view)
 {
+    UIContext& ui = shell.UI();
     if (NetworkDown())
-        return DrawNetworkFailureDialog(SceneServerConsoleMode);
+        return DrawNetworkFailureDialog(ui, SceneServerConsoleMode);
     DrawServerConsoleButtons(shell, view);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
-    DrawServerClientList();
+    DrawServerClientList(ui);
     return SceneServerConsoleMode;
 }
 

@@ -53,7 +53,7 @@ bool ExitServerButton(UIContext& ui)
 {
     ui.PushRect();
     ui.ShiftRectX(1, 5);
-    const bool clicked = uiButton(kExitButtonId, "Exit Server", "gui-2", true, kButtonLayer);
+    const bool clicked = uiButton(ui, kExitButtonId, "Exit Server", "gui-2", true, kButtonLayer);
     ui.PopRect();
     if (clicked) {
         PlayGUISound("gui_button");
@@ -91,22 +91,22 @@ void DrawStartError(UIContext& ui, const std::string& missionStartError)
 
 SceneFunction Draw(ShellState& shell, RenderManager* view)
 {
+    UIContext& ui = shell.UI();
     if (gServer && gServer->IsNetworkDown())
-        return DrawNetworkFailureDialog(SceneServerSetupMode);
+        return DrawNetworkFailureDialog(ui, SceneServerSetupMode);
     if (view)
         view->DrawSkyBackground();
-    UIContext& ui = theUIContext;
     ui.SetCurrentRectEdges(1, 1, 300, 40);
     if (ExitServerButton(ui))
         return SceneFirstMode;
-    if (uiButton(kSystemOptionsId, "System Options", "gui-2", true, kButtonLayer))
+    if (uiButton(ui, kSystemOptionsId, "System Options", "gui-2", true, kButtonLayer))
         return OpenOptionsFromServer(shell, SceneServerSetupMode);
     DrawHeader(ui, shell.serverAddressText);
     if (gGraphicsFactory)
         gGraphicsFactory->Flush2D();
-    DrawServerClientList();
+    DrawServerClientList(ui);
     DrawStartError(ui, shell.missionStartError);
-    return uiMissionList(shell.missionList, shell.missions, shell.missionStartError) ? SceneServerRunningMode
+    return uiMissionList(ui, shell.missionList, shell.missions, shell.missionStartError) ? SceneServerRunningMode
                                                                                       : SceneServerSetupMode;
 }
 

@@ -175,9 +175,9 @@ void Enter(RenderManager* view)
     SaveMarkerFile();
 }
 
-void Tick(DevOrbitView& orbit)
+void Tick(UIContext& ui, DevOrbitView& orbit)
 {
-    if (QelKeyboard* keyboard = theUIContext.Keyboard())
+    if (QelKeyboard* keyboard = ui.Keyboard())
         orbit.ApplyHeldKeys(*keyboard);
     if (++librarian.markerCheckCounter < kMarkerCheckTicks)
         return;
@@ -186,9 +186,9 @@ void Tick(DevOrbitView& orbit)
         Reload();
 }
 
-void Frame()
+void Frame(UIContext& ui)
 {
-    if (QelKeyboard* keyboard = theUIContext.Keyboard(); keyboard && keyboard->IsKeyReleased(kReloadKey))
+    if (QelKeyboard* keyboard = ui.Keyboard(); keyboard && keyboard->IsKeyReleased(kReloadKey))
         Reload();
 }
 
@@ -265,9 +265,8 @@ std::string Fixed3(float value)
 
 // The hull under the mouse: its local point (the units of the port lists)
 // shown beside the mouse and kept for the clipboard; a click puts it there.
-void PickPoint(const DevViewPass& pass, const glm::mat4& model, const ObjectTypeDrawData* drawData)
+void PickPoint(UIContext& ui, const DevViewPass& pass, const glm::mat4& model, const ObjectTypeDrawData* drawData)
 {
-    UIContext& ui = theUIContext;
     int32_t x = 0, y = 0;
     if (!drawData || !drawData->mesh || !ui.MousePosition(x, y))
         return;
@@ -288,7 +287,7 @@ void PickPoint(const DevViewPass& pass, const glm::mat4& model, const ObjectType
         if (!unit.RayCast(origin, direction, distance, hit, normal))
             continue;
         const IntRect box{x, y, x + kPickBoxWidth, y + kPickBoxHeight};
-        uiFrame(1, static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
+        uiFrame(ui, 1, static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
                 static_cast<float>(box.bottom), ui.dimColour, kPickFrameLayer);
         ui.DrawText(ui.GetFont("gui-2"), box,
                     "PT x:" + Fixed3(hit.x) + "   y:" + Fixed3(hit.y) + "   z:" + Fixed3(hit.z), kWhite,
@@ -299,9 +298,8 @@ void PickPoint(const DevViewPass& pass, const glm::mat4& model, const ObjectType
         gInputFactory->SetClipboardText(librarian.clipboardText);
 }
 
-void DrawTexts(const ShipDataRecord& record, const ObjectTypeDrawData* drawData)
+void DrawTexts(UIContext& ui, const ShipDataRecord& record, const ObjectTypeDrawData* drawData)
 {
-    UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     ui.DrawText(ui.GetFont("gui-2"), IntRect{2, 2, w, h},
@@ -341,19 +339,18 @@ void DrawTexts(const ShipDataRecord& record, const ObjectTypeDrawData* drawData)
 }
 
 // The slider that scrolls the list and the rows of keys from where it points.
-void DrawHullList()
+void DrawHullList(UIContext& ui)
 {
-    UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     const int32_t h = ui.WindowHeight();
     const int32_t listBottom = h / 2 + 300;
     ui.SetCurrentRectEdges(w - 25, h / 2 - 100, w - 2, listBottom);
-    uiSlider(kListSliderId, 0.0f, 1.0f, librarian.listScroll, kTextLayer, "");
+    uiSlider(ui, kListSliderId, 0.0f, 1.0f, librarian.listScroll, kTextLayer, "");
     ui.SetCurrentRectEdges(w - 250, h / 2 - 100, w - 26, h / 2 - 75);
     const auto count = static_cast<int32_t>(librarian.hullKeys.size());
     int32_t index = static_cast<int32_t>(static_cast<float>(count - kListTailRows) * (1.0f - librarian.listScroll));
     for (int32_t id = kFirstRowId; ui.CurrentRect().bottom <= listBottom && index >= 0 && index < count; ++id, ++index) {
-        if (uiButton(id, librarian.hullKeys[static_cast<size_t>(index)], "gui-1", true, kLayer)) {
+        if (uiButton(ui, id, librarian.hullKeys[static_cast<size_t>(index)], "gui-1", true, kLayer)) {
             librarian.currentHull = index;
             librarian.pointScaleAdjust = 1.0f;
             librarian.meshscaleAdjust = 1.0f;
@@ -374,21 +371,19 @@ void WriteBack()
     }
 }
 
-void Caption(const char* text)
+void Caption(UIContext& ui, const char* text)
 {
-    UIContext& ui = theUIContext;
     ui.DrawText(ui.GetFont("gui-1"), ui.CurrentRect(), text, kWhite, kTextLayer, kAlignCentre);
     ui.ShiftRectY(1, 2);
 }
 
 // The two columns of buttons and sliders; true when "Exit" was clicked.
-bool DrawButtons()
+bool DrawButtons(UIContext& ui)
 {
-    UIContext& ui = theUIContext;
     const int32_t w = ui.WindowWidth();
     ui.SetCurrentRectEdges(w - 300, 2, w - 2, 35);
     ui.PushRect();
-    if (DevToolExit(kExitId)) {
+    if (DevToolExit(ui, kExitId)) {
         ui.PopRect();
         return true;
     }
@@ -401,7 +396,7 @@ bool DrawButtons()
                    {kShowReferenceId, "Show Reference Ships", librarian.showReferenceShips}};
     for (const auto& toggle : toggles) {
         ui.ShiftRectY(1, 2);
-        if (uiCheckButton(toggle.id, toggle.label, "gui-1", toggle.flag, true, kLayer)) {
+        if (uiCheckButton(ui, toggle.id, toggle.label, "gui-1", toggle.flag, true, kLayer)) {
             PlayGUISound("gui_button");
             toggle.flag = !toggle.flag;
         }
@@ -409,15 +404,15 @@ bool DrawButtons()
     ui.PopRect();
     ui.ShiftRectX(-1, -3);
     ui.PushRect();
-    Caption("Hull Point Scale Adjust");
-    uiSlider(kPointAdjustId, kPointAdjustMin, kPointAdjustMax, librarian.pointScaleAdjust, kLayer, "float");
+    Caption(ui, "Hull Point Scale Adjust");
+    uiSlider(ui, kPointAdjustId, kPointAdjustMin, kPointAdjustMax, librarian.pointScaleAdjust, kLayer, "float");
     ui.ShiftRectY(1, 2);
-    Caption("Meshscale Adjust");
-    uiSlider(kMeshAdjustId, kMeshAdjustMin, kMeshAdjustMax, librarian.meshscaleAdjust, kLayer, "float");
+    Caption(ui, "Meshscale Adjust");
+    uiSlider(ui, kMeshAdjustId, kMeshAdjustMin, kMeshAdjustMax, librarian.meshscaleAdjust, kLayer, "float");
     ui.ShiftRectY(1, 12);
     const IntRect row = ui.CurrentRect();
     ui.SetCurrentRectEdges(row.left, row.top, row.right, row.bottom + 10);
-    if (uiButton(kUpdateId, "Update shipdata.yaml", "gui-1", true, kLayer)) {
+    if (uiButton(ui, kUpdateId, "Update shipdata.yaml", "gui-1", true, kLayer)) {
         PlayGUISound("gui_button");
         WriteBack();
     }
@@ -425,7 +420,7 @@ bool DrawButtons()
     return false;
 }
 
-bool DrawShipLibrarian(const DevOrbitView& orbit, RenderManager* view)
+bool DrawShipLibrarian(UIContext& ui, const DevOrbitView& orbit, RenderManager* view)
 {
     librarian.clipboardText.clear();
     const std::string key = CurrentKey();
@@ -442,23 +437,23 @@ bool DrawShipLibrarian(const DevOrbitView& orbit, RenderManager* view)
         pass.End();
     }
     if (record)
-        DrawTexts(*record, drawData);
-    DrawHullList();
-    if (DrawButtons())
+        DrawTexts(ui, *record, drawData);
+    DrawHullList(ui);
+    if (DrawButtons(ui))
         return true;
     if (drawn && record)
-        PickPoint(pass, model, drawData);
+        PickPoint(ui, pass, model, drawData);
     return false;
 }
 
-SceneFunction Draw(DevOrbitView& orbit, RenderManager* view)
+SceneFunction Draw(UIContext& ui, DevOrbitView& orbit, RenderManager* view)
 {
-    orbit.Drag(theUIContext);
-    if (DrawShipLibrarian(orbit, view))
+    orbit.Drag(ui);
+    if (DrawShipLibrarian(ui, orbit, view))
         return SceneDevToolsMode;
     // Over the controls the wheel scrolls the list; elsewhere it zooms.
     const int32_t wheel = TakeMouseWheel();
-    if (wheel != 0 && theUIContext.hotId == 0)
+    if (wheel != 0 && ui.hotId == 0)
         orbit.Zoom(wheel);
     else if (wheel != 0)
         librarian.listScroll =
@@ -470,13 +465,14 @@ SceneFunction Draw(DevOrbitView& orbit, RenderManager* view)
 
 SceneFunction SceneShipLibrarianMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     DevOrbitView& orbit = ShellState::Of(scenes).orbitView;
     switch (event) {
     case SCENE_ENTER: Enter(view); break;
     case SCENE_LEAVE: librarian.sphere.reset(); break;
-    case SCENE_FRAME: Frame(); break;
-    case SCENE_TICK: Tick(orbit); break;
-    case SCENE_DRAW: return Draw(orbit, view);
+    case SCENE_FRAME: Frame(ui); break;
+    case SCENE_TICK: Tick(ui, orbit); break;
+    case SCENE_DRAW: return Draw(ui, orbit, view);
     default: break;
     }
     return SceneShipLibrarianMode;

@@ -61,7 +61,7 @@ void DrawFractionSlider(UIContext& ui, int32_t id, float& setting, const char* s
 {
     float percent = setting * kPercent;
     const float before = percent;
-    uiSlider(id, 0.0f, kPercent, percent, kOptionsLayer, "int");
+    uiSlider(ui, id, 0.0f, kPercent, percent, kOptionsLayer, "int");
     if (percent != before) {
         setting = percent / kPercent;
         StoreSetting(storedAs, FractionText(setting + 1.0f));
@@ -71,11 +71,11 @@ void DrawFractionSlider(UIContext& ui, int32_t id, float& setting, const char* s
 
 // A drop-down over a fixed list, bound to a setting; a stored index outside
 // the list shows and keeps the first entry.
-void DrawChoice(int32_t id, int32_t& setting, const std::vector<std::string>& options)
+void DrawChoice(UIContext& ui, int32_t id, int32_t& setting, const std::vector<std::string>& options)
 {
     setting = std::clamp(setting, 0, static_cast<int32_t>(options.size()) - 1);
     std::string label = options[static_cast<size_t>(setting)];
-    if (uiDropDown(id, label, setting, options, "gui-2", kOptionsLayer))
+    if (uiDropDown(ui, id, label, setting, options, "gui-2", kOptionsLayer))
         PlayGUISound("gui_button");
 }
 
@@ -96,7 +96,7 @@ void CycleWeaponArcs(RenderManager& view)
 void DrawDragThreshold(UIContext& ui, RenderManager& view)
 {
     const float before = view.radarDragThreshold;
-    uiSlider(kDragThresholdId, 0.0f, static_cast<float>(RenderManager::kMaxDragThreshold), view.radarDragThreshold,
+    uiSlider(ui, kDragThresholdId, 0.0f, static_cast<float>(RenderManager::kMaxDragThreshold), view.radarDragThreshold,
              kOptionsLayer, "int");
     const int32_t pixels = static_cast<int32_t>(view.radarDragThreshold);
     if (view.radarDragThreshold != before)
@@ -113,33 +113,32 @@ void DrawPlaySettings(UIContext& ui, RenderManager& view, ConsoleSettings& setti
     ui.ShiftRectY(1, kGap);
     DrawFractionSlider(ui, kPanelOpacityId, view.panelOpacity, "panelOpacity", "GUI Panel Transpar");
     ui.ShiftRectY(1, kGap);
-    DrawChoice(kHelmId, settings.helmMode, kHelmOptions);
+    DrawChoice(ui, kHelmId, settings.helmMode, kHelmOptions);
     ui.ShiftRectY(1, kGap);
-    DrawChoice(kFlashId, settings.damageFlashStyle, kVisualOptions);
+    DrawChoice(ui, kFlashId, settings.damageFlashStyle, kVisualOptions);
     ui.ShiftRectY(1, kGap);
     const bool relativePressed = OptionsHotKeyPressed(kRelativeKey);
-    if (uiCheckButton(kRelativeId, "Relative 2D Display", "gui-2", view.radarRelativePositions, true, kOptionsLayer) ||
+    if (uiCheckButton(ui, kRelativeId, "Relative 2D Display", "gui-2", view.radarRelativePositions, true, kOptionsLayer) ||
         relativePressed)
         ToggleRelativeDisplay(view);
     ui.ShiftRectY(1, kGap);
     const size_t arcMode = static_cast<size_t>(std::clamp(view.radarArcMode, 0, RenderManager::kMaxArcMode));
-    if (OptionsButton(kArcsId, std::string("Weapon Arcs: ") + kArcNames[arcMode], kArcsKey))
+    if (OptionsButton(ui, kArcsId, std::string("Weapon Arcs: ") + kArcNames[arcMode], kArcsKey))
         CycleWeaponArcs(view);
     ui.ShiftRectY(1, kGap);
     DrawDragThreshold(ui, view);
 }
 
-SceneFunction Draw(const MenuBackdrop& backdrop, RenderManager* view)
+SceneFunction Draw(UIContext& ui, const MenuBackdrop& backdrop, RenderManager* view)
 {
-    UIContext& ui = theUIContext;
-    BeginOptionsScreen(backdrop);
+    BeginOptionsScreen(ui, backdrop);
     const bool leave = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (OptionsButton(kOptionsFirstId, "Back", kContinueKey) || leave) {
+    if (OptionsButton(ui, kOptionsFirstId, "Back", kContinueKey) || leave) {
         PlayGUISound("gui_button");
         return SceneClientOptionsMode;
     }
     ui.ShiftRectY(1, kGap);
-    if (OptionsButton(kJoystickId, "Joystick", kJoystickKey)) {
+    if (OptionsButton(ui, kJoystickId, "Joystick", kJoystickKey)) {
         PlayGUISound("gui_button");
         return SceneJoystickTestMode;
     }
@@ -159,9 +158,10 @@ void StoreHelmMode(const RenderManager* view)
 
 SceneFunction SceneUIPlayOptionsMode(SceneEvent event, SceneState& scenes, RenderManager* view)
 {
+    UIContext& ui = scenes.UI();
     switch (event) {
     case SCENE_LEAVE: StoreHelmMode(view); break;
-    case SCENE_DRAW: return Draw(ShellState::Of(scenes).backdrop, view);
+    case SCENE_DRAW: return Draw(ui, ShellState::Of(scenes).backdrop, view);
     default: break;
     }
     return SceneUIPlayOptionsMode;

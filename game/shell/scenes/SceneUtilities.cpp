@@ -47,9 +47,9 @@ constexpr const char* kPausedText = "MISSION PAUSED";
 
 }  // namespace
 
-void SetButtonColumn(int32_t x, int32_t top, int32_t bottom)
+void SetButtonColumn(UIContext& ui, int32_t x, int32_t top, int32_t bottom)
 {
-    theUIContext.SetCurrentRectEdges(x - kButtonColumnHalfWidth, top, x + kButtonColumnHalfWidth, bottom);
+    ui.SetCurrentRectEdges(x - kButtonColumnHalfWidth, top, x + kButtonColumnHalfWidth, bottom);
 }
 
 bool NetworkStatsShown(const RenderManager* view)
@@ -95,14 +95,14 @@ void DrawConsoleScreenBoxes(RenderManager* view)
         return;
     }
     GUIBoxManager::DrawConsoleBoxes(console, console.consoleName, console.consoleWidgetList);
-    GUIBoxManager::EditMode(console.boxEdit, console.consoleName, view);
+    GUIBoxManager::EditMode(console.UI(), console.boxEdit, console.consoleName, view);
 }
 
-void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view)
+void DrawConsoleMissionScreens(UIContext& ui, RetainedGUIScreen& screen, const RenderManager* view)
 {
     ConsoleScreen* console = ClientConsoleScreen(SceneClient(view));
     if (console && !NetworkStatsShown(view))
-        screen.HandleHotKeys(console->RetainedGUI());
+        screen.HandleHotKeys(ui, console->RetainedGUI());
 }
 
 SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene)
@@ -113,61 +113,58 @@ SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene
     return SceneClientOptionsMode;
 }
 
-bool ConsoleOptionsAsked(const RenderManager* view, bool cinematic)
+bool ConsoleOptionsAsked(UIContext& ui, const RenderManager* view, bool cinematic)
 {
-    UIContext& ui = theUIContext;
     ui.SetCurrentRect(kConsoleOptionsRect);
     const bool hotKey =
         isHotKeyPressed("OPT", "option_button", kConsoleOptionsKey, "clicks Options button on client");
     const bool transparent = (view && view->transparentOptionsButton) || cinematic;
     const bool shown = !NetworkStatsShown(view) && (!transparent || ui.MouseInside(kConsoleOptionsRect));
-    const bool clicked = shown && uiButton(kConsoleOptionsId, "Options", "gui-2", true, kConsoleOptionsLayer);
+    const bool clicked = shown && uiButton(ui, kConsoleOptionsId, "Options", "gui-2", true, kConsoleOptionsLayer);
     return hotKey || clicked;
 }
 
-void DrawPausedNotice()
+void DrawPausedNotice(UIContext& ui)
 {
     if (!theSimulation || !theSimulation->paused)
         return;
-    UIContext& ui = theUIContext;
     const int32_t middle = ui.WindowWidth() / 2;
     const IntRect strip{middle - kPausedHalfWidth, kPausedTop, middle + kPausedHalfWidth, kPausedTop + kPausedHeight};
     ui.FillRect(static_cast<float>(strip.left), static_cast<float>(strip.top), static_cast<float>(strip.right),
                 static_cast<float>(strip.bottom), kPausedShade, kPausedLayer);
-    uiFrame(3, static_cast<float>(strip.left), static_cast<float>(strip.top), static_cast<float>(strip.right),
+    uiFrame(ui, 3, static_cast<float>(strip.left), static_cast<float>(strip.top), static_cast<float>(strip.right),
             static_cast<float>(strip.bottom), ui.dimColour, kPausedLayer);
     ui.DrawText(ui.GetFont("gui-2"), strip, kPausedText, ui.mainColour, kPausedLayer + 1, kAlignCentre);
 }
 
-bool DevToolExit(int32_t id)
+bool DevToolExit(UIContext& ui, int32_t id)
 {
     const bool escape = OptionsHotKeyPressed(kOptionsLeaveKey);
-    if (!uiButton(id, "Exit", "gui-1", true, kOptionsLayer) && !escape)
+    if (!uiButton(ui, id, "Exit", "gui-1", true, kOptionsLayer) && !escape)
         return false;
     PlayGUISound("gui_button");
     return true;
 }
 
-void SetDevToolButtonColumn()
+void SetDevToolButtonColumn(UIContext& ui)
 {
-    const int32_t width = theUIContext.WindowWidth();
-    theUIContext.SetCurrentRectEdges(width - kToolColumnWidth - kToolColumnMargin, kToolColumnMargin,
+    const int32_t width = ui.WindowWidth();
+    ui.SetCurrentRectEdges(width - kToolColumnWidth - kToolColumnMargin, kToolColumnMargin,
                                      width - kToolColumnMargin, kToolColumnMargin + kToolButtonHeight);
 }
 
-bool uiValueStepper(int32_t id, int32_t& value, const std::string& label)
+bool uiValueStepper(UIContext& ui, int32_t id, int32_t& value, const std::string& label)
 {
-    UIContext& ui = theUIContext;
     const int32_t before = value;
     ui.PushRect();
     const IntRect row = ui.CurrentRect();
     ui.SetCurrentRectEdges(row.left, row.top, row.left + row.Height(), row.bottom);
-    if (uiArrowButton(id, kArrowLeft, true, kOptionsLayer))
+    if (uiArrowButton(ui, id, kArrowLeft, true, kOptionsLayer))
         --value;
     ui.PopRect();
     ui.PushRect();
     ui.SquareRectRight();
-    if (uiArrowButton(id + 1, kArrowRight, true, kOptionsLayer))
+    if (uiArrowButton(ui, id + 1, kArrowRight, true, kOptionsLayer))
         ++value;
     ui.PopRect();
     ui.DrawText(ui.GetFont("gui-1"), ui.CurrentRect(), label + std::to_string(value), ui.mainColour, kOptionsLayer,

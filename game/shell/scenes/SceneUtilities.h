@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+class UIContext;
+
 class ConsoleState;
 class CorvaneServer;
 class RenderManager;
@@ -16,7 +18,7 @@ class ShellState;
 
 // The current interface rectangle becomes the column 140 pixels wide centred
 // on x, from top to bottom: (x - 70, top, x + 70, bottom).
-void SetButtonColumn(int32_t x, int32_t top, int32_t bottom);
+void SetButtonColumn(UIContext& ui, int32_t x, int32_t top, int32_t bottom);
 
 // Whether the network statistics (F9) lie over this machine's screen: a
 // console then shows only its 3D views beneath them, so every click on them
@@ -44,7 +46,7 @@ void DrawConsoleScreenBoxes(RenderManager* view);
 // The mission's own screens over a console (the retained GUI of this
 // machine's screen, drawn by the screen given), with their hot keys; hidden
 // under the network statistics.
-void DrawConsoleMissionScreens(RetainedGUIScreen& screen, const RenderManager* view);
+void DrawConsoleMissionScreens(UIContext& ui, RetainedGUIScreen& screen, const RenderManager* view);
 
 // A server screen's way to the options (with the interface's click): they
 // return to that screen and leave out what only a console has.
@@ -55,24 +57,24 @@ SceneFunction OpenOptionsFromServer(ShellState& shell, SceneFunction returnScene
 // network statistics cover the screen, or the mission made it transparent or
 // the screen shows a cinematic view (cinematic); then it shows only while the
 // pointer is over its place. The hot key works either way.
-bool ConsoleOptionsAsked(const RenderManager* view, bool cinematic);
+bool ConsoleOptionsAsked(UIContext& ui, const RenderManager* view, bool cinematic);
 
 // While the world is paused, a console says so at the top of its screen,
 // over its widgets and taking no clicks.
-void DrawPausedNotice();
+void DrawPausedNotice(UIContext& ui);
 
 // A tool scene's way back to the developer tools: its "Exit" button (font
 // "gui-1") in the current rectangle, or Escape. True, with the click's
 // sound, when either was used this frame.
-bool DevToolExit(int32_t id);
+bool DevToolExit(UIContext& ui, int32_t id);
 
 // The developer tools' Exit column: {W - 200, 2, W - 2, 35}.
-void SetDevToolButtonColumn();
+void SetDevToolButtonColumn(UIContext& ui);
 
 // A row of the current rectangle: a left arrow (id), the label and value
 // centred in font "gui-1", a right arrow (id + 1). The value moves by one per
 // click, without bounds; true when it changed.
-bool uiValueStepper(int32_t id, int32_t& value, const std::string& label);
+bool uiValueStepper(UIContext& ui, int32_t id, int32_t& value, const std::string& label);
 
 // The hull path test's grid made again for the ship key from the render
 // manager's draw data and its record (as the steppers left it); nothing

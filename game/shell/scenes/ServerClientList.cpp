@@ -63,7 +63,7 @@ void DrawClient(UIContext& ui, const ClientRecord& client)
 
 // The list shows while consoles come and go; once the last has left there is
 // nothing to list, and no empty panel stays behind.
-void DrawServerClientList()
+void DrawServerClientList(UIContext& ui)
 {
     if (!gServer)
         return;
@@ -71,13 +71,12 @@ void DrawServerClientList()
         lastBottom = kNoLines;
         return;
     }
-    UIContext& ui = theUIContext;
     const int32_t width = ui.WindowWidth();
     const int32_t age = gServer->ClientListAge();
     const int32_t left = age > kShownTicks ? width + age - kGoneTicks : width - kListWidth;
     if (left > width)
         return;
-    uiFrame(2, static_cast<float>(left), -50.0f, static_cast<float>(width + kOverhang),
+    uiFrame(ui, 2, static_cast<float>(left), -50.0f, static_cast<float>(width + kOverhang),
             static_cast<float>(lastBottom + 10), kPanelColour, kPanelLayer);
     // The lines keep their width as the list slides out: they leave the
     // window whole rather than squeezed into what is left of it.

@@ -96,7 +96,7 @@ public:
         gGraphicsFactory = &drawn;
         theUIContext = UIContext();
         theUIContext.pictures = &pictures;
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         KeyVal::Unload();
         dataFolder.emplace("QEL_DATA_DIR", folder.Path().string());  // the hot-key file goes there
         gui.SetHotKeyService(&hotKeys);
@@ -127,7 +127,7 @@ public:
     {
         drawn.log.clear();
         ui.BeginFrame();
-        screen.HandleHotKeys(gui);
+        screen.HandleHotKeys(theUIContext, gui);
         ui.EndFrame();
         input.NextFrame();
         ++ui.tickCount;

@@ -41,8 +41,8 @@ protected:
         bool clicked = false;
         Frame([&] {
             ui.SetCurrentRectEdges(10, 10, 200, 40);
-            clicked = uiButton(10, "Options", "gui-2", true, 1000);
-            DrawStoryDialogs(queue);
+            clicked = uiButton(theUIContext, 10, "Options", "gui-2", true, 1000);
+            DrawStoryDialogs(theUIContext, queue);
         });
         clock.Advance(33);
         return clicked;

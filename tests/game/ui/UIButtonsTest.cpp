@@ -35,7 +35,7 @@ TEST_F(UIButtonsTest, a_check_button_puts_its_tick_square_at_the_left_and_its_la
     for (const Case c : {Case{20, true, 120}, Case{60, false, 130}}) {
         graphics.log.clear();
         ui.SetCurrentRectEdges(100, 100, 300, 100 + c.height);
-        uiCheckButton(3, "Shields", "gui-1", c.ticked, true, 1000);
+        uiCheckButton(theUIContext, 3, "Shields", "gui-1", c.ticked, true, 1000);
         const auto ticks = graphics.Quads("smallWhite");
         ASSERT_FALSE(ticks.empty());
         EXPECT_EQ(ticks[0].layer, 1001);
@@ -55,12 +55,12 @@ TEST_F(UIButtonsTest, a_check_button_puts_its_tick_square_at_the_left_and_its_la
 TEST_F(UIButtonsTest, a_selected_option_button_is_filled_bright_with_its_label_dark)
 {
     ui.SetCurrentRectEdges(0, 0, 100, 30);
-    uiOptionButton(4, "Trainee", "gui-1", false, true, 1000);
+    uiOptionButton(theUIContext, 4, "Trainee", "gui-1", false, true, 1000);
     const auto plain = graphics.From("gradient1024");
     ASSERT_FALSE(plain.empty());
     EXPECT_EQ(graphics.Text("Trainee").colour, ui.mainColour);
     graphics.log.clear();
-    uiOptionButton(4, "Trainee", "gui-1", true, true, 1000);
+    uiOptionButton(theUIContext, 4, "Trainee", "gui-1", true, true, 1000);
     const auto fills = graphics.From("gradient1024");
     ASSERT_EQ(fills.size(), plain.size());
     EXPECT_EQ(fills[0].colour, ui.mainColour);
@@ -76,7 +76,7 @@ TEST_F(UIButtonsTest, an_arrow_fills_its_rectangle_with_its_point_at_the_middle_
     for (const Case c : {Case{0, 50, 0}, Case{1, 100, 20}, Case{2, 50, 40}, Case{3, 0, 20}}) {
         graphics.log.clear();
         ui.SetCurrentRectEdges(0, 0, 100, 40);
-        uiArrowButton(6, c.direction, true, 1000);
+        uiArrowButton(theUIContext, 6, c.direction, true, 1000);
         const auto quads = graphics.Of(DrawRecord::Kind::Quad);
         ASSERT_EQ(quads.size(), 1u);
         EXPECT_FLOAT_EQ(quads[0].dest[0], c.tipX) << c.direction;
@@ -86,7 +86,7 @@ TEST_F(UIButtonsTest, an_arrow_fills_its_rectangle_with_its_point_at_the_middle_
         EXPECT_EQ(quads[0].Bottom(), 40.0f);
     }
     graphics.log.clear();
-    uiArrowButton(6, 0, false, 1000);
+    uiArrowButton(theUIContext, 6, 0, false, 1000);
     EXPECT_EQ(graphics.log.at(0).colour, ui.shades[0]);
 }
 
@@ -94,9 +94,9 @@ TEST_F(UIButtonsTest, a_click_region_shows_only_under_the_mouse)
 {
     auto draw = [&] {
         ui.SetCurrentRectEdges(0, 0, 200, 100);
-        const bool labelled = uiFourStringButton(7, "Bridge", "gui-2", "", 1000);
+        const bool labelled = uiFourStringButton(theUIContext, 7, "Bridge", "gui-2", "", 1000);
         ui.SetCurrentRectEdges(300, 0, 500, 100);
-        return uiFourStringButton(8, "", "gui-2", "#00ff00", 1000) || labelled;
+        return uiFourStringButton(theUIContext, 8, "", "gui-2", "#00ff00", 1000) || labelled;
     };
     input.MoveTo(600, 600);
     Frame(draw);
@@ -124,7 +124,7 @@ TEST_F(UIButtonsTest, a_bitmap_button_answers_only_on_its_opaque_pixels)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 10; ++x)
             badge->SetPixel(x, y, 0.0f, 1, 1, 1);
-    auto draw = [&] { return uiBitmapButton(9, "badge", 200, 200, 2.0f); };
+    auto draw = [&] { return uiBitmapButton(theUIContext, 9, "badge", 200, 200, 2.0f); };
 
     EXPECT_FALSE(ClickAt(190, 200, draw));  // the transparent half
     EXPECT_FALSE(ClickAt(221, 200, draw));  // off the bitmap
@@ -137,7 +137,7 @@ TEST_F(UIButtonsTest, a_bitmap_button_answers_only_on_its_opaque_pixels)
 
 TEST_F(UIButtonsTest, an_icon_is_its_cell_of_the_sheet_inset_by_two_pixels_and_cells_off_the_sheet_draw_nothing)
 {
-    uiGridIcon(112, glm::vec4(1, 0, 0, 1), 50, 60, 22, 1000);  // column 12, row 5 of 64-pixel cells
+    uiGridIcon(theUIContext, 112, glm::vec4(1, 0, 0, 1), 50, 60, 22, 1000);  // column 12, row 5 of 64-pixel cells
     const auto icons = graphics.From("grid-icon-sheet");
     ASSERT_EQ(icons.size(), 1u);
     EXPECT_TRUE(icons[0].srcInPixels);
@@ -149,8 +149,8 @@ TEST_F(UIButtonsTest, an_icon_is_its_cell_of_the_sheet_inset_by_two_pixels_and_c
     EXPECT_FLOAT_EQ(icons[0].Bottom(), 82.0f);
 
     graphics.log.clear();
-    uiGridIcon(-1, glm::vec4(1), 50, 60, 22, 1000);
-    uiGridIcon(400, glm::vec4(1), 50, 60, 22, 1000);
+    uiGridIcon(theUIContext, -1, glm::vec4(1), 50, 60, 22, 1000);
+    uiGridIcon(theUIContext, 400, glm::vec4(1), 50, 60, 22, 1000);
     EXPECT_TRUE(graphics.log.empty());
 }
 
@@ -158,7 +158,7 @@ TEST_F(UIButtonsTest, an_icon_button_dims_under_the_mouse_and_more_while_pressed
 {
     const glm::vec4 colour{1.0f, 0.5f, 0.25f, 1.0f};
     auto iconColour = [&] {
-        Frame([&] { uiIconButton(12, 3, colour, 100, 100, 10, 1000, 2.0f); });
+        Frame([&] { uiIconButton(theUIContext, 12, 3, colour, 100, 100, 10, 1000, 2.0f); });
         return graphics.From("grid-icon-sheet").at(0).colour;
     };
     input.MoveTo(300, 300);
@@ -180,7 +180,7 @@ TEST_F(UIButtonsTest, state_buttons_light_an_indicator_in_their_left_half_for_st
     for (const Case c : {Case{0, 2, false, 50}, Case{1, 4, false, 75}, Case{2, 4, true, 75}}) {
         graphics.log.clear();
         ui.SetCurrentRectEdges(0, 0, 100, 40);
-        uiIconButtonByName(13, 5, "white", c.state, 1000);
+        uiIconButtonByName(theUIContext, 13, 5, "white", c.state, 1000);
         const auto fills = graphics.From("gradient1024");
         ASSERT_EQ(fills.size(), c.panels) << c.state;
         if (c.panels == 4) {
@@ -193,7 +193,7 @@ TEST_F(UIButtonsTest, state_buttons_light_an_indicator_in_their_left_half_for_st
     }
 
     graphics.log.clear();
-    uiColorButton(14, "#ff8000", 0, 1000);
+    uiColorButton(theUIContext, 14, "#ff8000", 0, 1000);
     const auto swatch = graphics.Of(DrawRecord::Kind::Quad);
     ASSERT_EQ(swatch.size(), 4u);  // the panel's two fills, then the swatch's
     EXPECT_EQ(swatch[2].source, "smallWhite");
@@ -210,7 +210,7 @@ protected:
             ui.SetCurrentRectEdges(100, 200, 120, 380);
         else
             ui.SetCurrentRectEdges(100, 200, 280, 220);
-        return uiCoolantButtons(15, selected, setColour, 4, availableColour, true);
+        return uiCoolantButtons(theUIContext, 15, selected, setColour, 4, availableColour, true);
     }
 
     const glm::vec4 setColour{0, 0, 1, 1};
@@ -259,10 +259,10 @@ TEST_F(CoolantTest, steps_up_to_the_selection_show_set_then_available_then_plain
 TEST_F(UIButtonsTest, chevrons_mark_bars_filled_at_least_half_in_a_contrasting_colour)
 {
     const IntRect bar{0, 0, 300, 30};
-    uiPercentChevrons(bar, 49.0f, glm::vec4(0.9f, 0.1f, 0.5f, 1));
+    uiPercentChevrons(theUIContext, bar, 49.0f, glm::vec4(0.9f, 0.1f, 0.5f, 1));
     EXPECT_TRUE(graphics.log.empty());
 
-    uiPercentChevrons(bar, 90.0f, glm::vec4(0.9f, 0.1f, 0.5f, 1));
+    uiPercentChevrons(theUIContext, bar, 90.0f, glm::vec4(0.9f, 0.1f, 0.5f, 1));
     const auto marks = graphics.Of(DrawRecord::Kind::Quad);
     ASSERT_EQ(marks.size(), 4u);  // two chevrons of two strokes
     EXPECT_EQ(marks[0].layer, 1001);

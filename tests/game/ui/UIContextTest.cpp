@@ -109,9 +109,9 @@ protected:
         std::pair<bool, bool> clicks;
         Frame([&] {
             ui.SetCurrentRectEdges(20, 20, 120, 50);
-            clicks.first = uiButton(kA, "A", "gui-1", enabledA, 1000);
+            clicks.first = uiButton(theUIContext, kA, "A", "gui-1", enabledA, 1000);
             ui.SetCurrentRectEdges(140, 20, 240, 50);
-            clicks.second = uiButton(kB, "B", "gui-1", true, 1000);
+            clicks.second = uiButton(theUIContext, kB, "B", "gui-1", true, 1000);
         });
         return clicks;
     }
@@ -195,7 +195,7 @@ TEST_F(ClickRuleTest, a_control_in_a_rectangle_that_is_not_open_draws_nothing_an
     bool clicked = false;
     auto draw = [&] {
         ui.SetCurrentRectEdges(50, 20, 50, 50);
-        clicked = uiButton(kA, "A", "gui-1", true, 1000) || clicked;
+        clicked = uiButton(theUIContext, kA, "A", "gui-1", true, 1000) || clicked;
     };
     Frame(draw);
     EXPECT_TRUE(graphics.log.empty());
@@ -300,7 +300,7 @@ TEST_F(UITest, a_missing_bitmap_is_logged_once_and_not_looked_for_every_frame)
 {
     const size_t linesBefore = theConsoleLog.Count();
     for (int frame = 0; frame < 5; ++frame) {
-        Frame([&] { EXPECT_FALSE(uiBitmapButton(5, "no_such_picture", 100, 100, 1.0f)); });
+        Frame([&] { EXPECT_FALSE(uiBitmapButton(theUIContext, 5, "no_such_picture", 100, 100, 1.0f)); });
         EXPECT_TRUE(graphics.log.empty());
     }
     EXPECT_EQ(graphics.loadRequests["no_such_picture"], 1);
@@ -315,7 +315,7 @@ TEST_F(UITest, without_graphics_or_input_the_controls_draw_nothing_and_see_nothi
     gInputFactory = nullptr;
     ui.SetCurrentRectEdges(0, 0, 100, 30);
     ui.BeginFrame();
-    EXPECT_FALSE(uiButton(1, "A", "gui-1", true, 1000));
+    EXPECT_FALSE(uiButton(theUIContext, 1, "A", "gui-1", true, 1000));
     EXPECT_EQ(ui.hotId, 0);
     ui.EndFrame();
 }
@@ -325,7 +325,7 @@ TEST_F(UITest, without_graphics_or_input_the_controls_draw_nothing_and_see_nothi
 TEST_F(UITest, a_panel_is_a_gradient_fill_with_an_outline_at_twice_the_brightness_and_a_cut_corner)
 {
     const glm::vec4 colour{0.2f, 0.3f, 0.4f, 0.5f};
-    uiFrame(0, 100, 100, 300, 160, colour, 1000);
+    uiFrame(theUIContext, 0, 100, 100, 300, 160, colour, 1000);
 
     const auto fills = graphics.From("gradient1024");
     ASSERT_EQ(fills.size(), 2u);  // above the chamfer, and beside it, inside the outline
@@ -349,7 +349,7 @@ TEST_F(UITest, a_panel_is_a_gradient_fill_with_an_outline_at_twice_the_brightnes
 TEST_F(UITest, knob_styles_fill_solid_with_a_smaller_cut_and_other_styles_draw_nothing)
 {
     const glm::vec4 colour{1, 1, 1, 1};
-    uiFrame(18, 0, 0, 40, 20, colour, 1001);
+    uiFrame(theUIContext, 18, 0, 0, 40, 20, colour, 1001);
     auto quads = graphics.Of(DrawRecord::Kind::Quad);
     ASSERT_EQ(quads.size(), 1u);  // style 18: a plain rectangle
     EXPECT_EQ(quads[0].source, "smallWhite");
@@ -358,12 +358,12 @@ TEST_F(UITest, knob_styles_fill_solid_with_a_smaller_cut_and_other_styles_draw_n
     EXPECT_TRUE(graphics.Of(DrawRecord::Kind::Line).empty());
 
     graphics.log.clear();
-    uiFrame(10, 0, 0, 40, 20, colour, 1001);
+    uiFrame(theUIContext, 10, 0, 0, 40, 20, colour, 1001);
     EXPECT_FLOAT_EQ(graphics.Of(DrawRecord::Kind::Quad).at(1).dest[6], 32.0f);  // chamfer 8
 
     graphics.log.clear();
-    uiFrame(19, 0, 0, 40, 20, colour, 1001);
-    uiFrame(0, 40, 0, 40, 20, colour, 1001);  // no width
+    uiFrame(theUIContext, 19, 0, 0, 40, 20, colour, 1001);
+    uiFrame(theUIContext, 0, 40, 0, 40, 20, colour, 1001);  // no width
     EXPECT_TRUE(graphics.log.empty());
 }
 

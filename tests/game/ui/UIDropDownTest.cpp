@@ -18,9 +18,9 @@ protected:
         std::pair<bool, bool> answers;
         Frame([&] {
             ui.SetCurrentRectEdges(100, 100, 300, 130);
-            answers.first = uiDropDown(kList, label, selected, list, "gui-1", 1000);
+            answers.first = uiDropDown(theUIContext, kList, label, selected, list, "gui-1", 1000);
             ui.SetCurrentRectEdges(400, 100, 500, 130);
-            answers.second = uiButton(kOther, "Other", "gui-1", true, 1000);
+            answers.second = uiButton(theUIContext, kOther, "Other", "gui-1", true, 1000);
         });
         return answers;
     }
@@ -128,7 +128,7 @@ TEST_F(UIDropDownTest, rows_run_away_from_the_nearer_window_edges_and_wrap_into_
         graphics.log.clear();
         int32_t chosen = 0;
         ui.modalThisFrame = 99;
-        uiDropDownList(99, c.head, chosen, rows, "gui-1", 1003);
+        uiDropDownList(theUIContext, 99, c.head, chosen, rows, "gui-1", 1003);
         const DrawRecord last = graphics.Text(rows.back());
         EXPECT_EQ(last.box.left, c.lastLeft + 3) << c.name;
         EXPECT_EQ(last.box.top, c.lastTop + 3) << c.name;

@@ -18,7 +18,7 @@ protected:
                 ui.SetCurrentRectEdges(100, 100, 130, 500);
             else
                 ui.SetCurrentRectEdges(100, 100, 500, 130);
-            ended = uiSlider(20, low, high, value, 1000, mode);
+            ended = uiSlider(theUIContext, 20, low, high, value, 1000, mode);
         });
         return ended;
     }
@@ -142,7 +142,7 @@ TEST_F(UISliderTest, a_row_of_an_editor_column_shows_its_caption_and_value_and_s
     std::string caption = "Scale";
     float value = 0.5f;
     ui.SetCurrentRectEdges(10, 10, 210, 40);
-    uiSliderRow(caption, 0, 1, value);
+    uiSliderRow(theUIContext, caption, 0, 1, value);
     EXPECT_EQ(graphics.Texts(), (std::vector<std::string>{"Scale", "0.50"}));
     EXPECT_EQ(caption, "0.50");
     EXPECT_EQ(ui.sliderRowId, 201);

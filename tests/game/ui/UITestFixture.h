@@ -20,7 +20,7 @@ protected:
         gInputFactory = &input;
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         graphics.log.clear();
     }
 

@@ -41,7 +41,7 @@ protected:
         bool answered = false;
         Frame([&] {
             ui.SetCurrentRectEdges(100, 100, 300, 140);
-            answered = uiTextBox(placeholder, field, 1000);
+            answered = uiTextBox(theUIContext, placeholder, field, 1000);
         });
         return answered;
     }

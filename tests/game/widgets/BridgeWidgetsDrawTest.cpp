@@ -38,7 +38,7 @@ protected:
         OffscreenGraphicsTest::SetUp();
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         manager = std::make_unique<RenderManager>(SceneFunction(), &console);
         world.Reset(false, "");
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("behav_playership", "", 0));

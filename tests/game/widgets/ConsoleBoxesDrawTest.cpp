@@ -26,7 +26,7 @@ protected:
         OffscreenGraphicsTest::SetUp();
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
     }
     void TearDown() override
     {
@@ -41,7 +41,7 @@ protected:
         theUIContext.BeginFrame();
         theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
         GUIBoxManager::DrawConsoleBoxes(console, "helm", widgets);
-        GUIBoxManager::EditMode(console.boxEdit, "helm", console.renderer);
+        GUIBoxManager::EditMode(console.UI(), console.boxEdit, "helm", console.renderer);
         theUIContext.EndFrame();
         graphics.Flush2D();
     }

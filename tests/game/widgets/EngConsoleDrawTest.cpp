@@ -43,7 +43,7 @@ protected:
         OffscreenGraphicsTest::SetUp();
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         world.Reset(false, "");
         SpaceObject* ship = world.GetSpaceObject(world.CreateSpaceObject("", "", 0));
         world.subjectID = ship->uniqueID;

@@ -226,7 +226,7 @@ TEST_F(EngSystemControlsTest, a_connector_bends_diagonally_and_runs_straight_bet
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Frame([&] { DrawSystemConnector(c.x1, c.y1, c.x2, c.y2, 2); });
+        Frame([&] { DrawSystemConnector(theUIContext, c.x1, c.y1, c.x2, c.y2, 2); });
         const std::vector<DrawRecord> lines = ConnectorLines();
         ASSERT_EQ(lines.size(), 3 * c.legs.size());
         for (size_t leg = 0; leg < c.legs.size(); ++leg) {
@@ -237,7 +237,7 @@ TEST_F(EngSystemControlsTest, a_connector_bends_diagonally_and_runs_straight_bet
             EXPECT_EQ(lines[3 * leg + 2].dest[1], line.dest[1] - c.shiftY);
         }
     }
-    Frame([] { DrawSystemConnector(0, 0, 10, 10, 4); });
+    Frame([] { DrawSystemConnector(theUIContext, 0, 0, 10, 10, 4); });
     EXPECT_TRUE(ConnectorLines().empty()) << "no fifth system";
 }
 

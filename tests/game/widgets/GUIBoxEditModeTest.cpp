@@ -37,7 +37,7 @@ protected:
                                         folder.Path() / "preferences.yaml");
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         GUIBoxManager::Load(boxEdit);
         // The hot-key table learns the edit key's default at its first query.
         GUIBoxManager::IsEditKeyHeld();
@@ -67,7 +67,7 @@ protected:
     {
         graphics.log.clear();
         input.MoveTo(x, y);
-        GUIBoxManager::EditMode(boxEdit, kScreen, nullptr);
+        GUIBoxManager::EditMode(theUIContext, boxEdit, kScreen, nullptr);
         input.NextFrame();
     }
     void HoldEditKey() { input.KeyDown(qel::vk::kSubtract); }

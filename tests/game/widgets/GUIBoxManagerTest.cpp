@@ -244,7 +244,7 @@ TEST_F(GUIBoxManagerTest, the_enlarged_layout_shows_once_the_window_grows_wider_
     const Step steps[] = {{1024, 0}, {1024, 0}, {800, 0}, {1920, 1}, {1920, 1}, {1900, 0}, {1910, 1}};
     for (const Step& step : steps) {
         graphics.width = step.width;
-        GUIBoxManager::EditMode(console.boxEdit, "helm", console.renderer);
+        GUIBoxManager::EditMode(console.UI(), console.boxEdit, "helm", console.renderer);
         EXPECT_EQ(console.boxEdit.layoutIndex, step.layout) << step.width;
         EXPECT_EQ(console.boxEdit.lastWidth, step.width);
     }

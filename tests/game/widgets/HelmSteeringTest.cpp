@@ -367,7 +367,7 @@ TEST_F(HelmDisplayTest, read_outs_show_heading_altitude_in_tens_and_elevation)
     for (const Case& c : cases) {
         ship->pos = {0.0f, c.y, 0.0f};
         ship->rot_quat = glm::angleAxis(glm::radians(c.turnDegrees), glm::vec3(0, 1, 0));
-        Frame([] { HelmHeadingDisplay(nullptr, ConsolePlayerShip(), kBox); });
+        Frame([] { HelmHeadingDisplay(theUIContext, nullptr, ConsolePlayerShip(), kBox); });
         ASSERT_NE(TextStartingWith("ANG"), nullptr);
         EXPECT_EQ(TextStartingWith("ANG")->text, c.heading);
         EXPECT_EQ(TextStartingWith("ALT")->text, c.altitude);
@@ -382,7 +382,7 @@ TEST_F(HelmDisplayTest, contacts_stand_on_the_disc_and_far_ones_keep_to_its_rim)
     Place({5000.0f, 0.0f, 0.0f}, "behav_npcship");
     Place({0.0f, 0.0f, -9000.0f}, "behav_npcship");
     Place({10.0f, 0.0f, 10.0f}, "behav_asteroid");  // not shown
-    Frame([] { HelmHeadingDisplay(nullptr, ConsolePlayerShip(), kBox); });
+    Frame([] { HelmHeadingDisplay(theUIContext, nullptr, ConsolePlayerShip(), kBox); });
     const std::vector<qeltest::DrawRecord> icons = Icons();
     ASSERT_EQ(icons.size(), 3u);  // the own ship at the centre and the two ships
     const float centreX = 200.0f, centreY = 200.0f;
@@ -424,7 +424,7 @@ TEST_F(HelmDisplayTest, friends_follow_the_sides_relations_and_icons_take_the_ob
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SpaceObject* object = Place({100.0f, 0.0f, 0.0f}, c.behaviour, c.side);
-        Frame([&] { HelmHeadingDisplay(&manager, ConsolePlayerShip(), kBox); });
+        Frame([&] { HelmHeadingDisplay(theUIContext, &manager, ConsolePlayerShip(), kBox); });
         const std::vector<qeltest::DrawRecord> icons = Icons();
         ASSERT_EQ(icons.size(), 2u);
         EXPECT_EQ(icons[1].src[0], c.column);

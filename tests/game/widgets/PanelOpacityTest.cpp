@@ -34,7 +34,7 @@ protected:
     {
         manager->panelOpacity = opacity;
         IntRect rect{100, 100, 400, 300};
-        Frame([&] { DrawPlaceholderWidget(rect, "throttle", manager.get()); });
+        Frame([&] { DrawPlaceholderWidget(theUIContext, rect, "throttle", manager.get()); });
         std::vector<float> frame, text;
         for (const qeltest::DrawRecord& record : graphics.log)
             (record.kind == qeltest::DrawRecord::Kind::Text ? text : frame).push_back(record.colour.a);

@@ -41,7 +41,7 @@ protected:
         OffscreenGraphicsTest::SetUp();
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
         world = std::make_unique<Simulation>();
         world->Reset(false, "");
         ship = Make("behav_playership", "tern_frigate", "Halcyon", "fleet", {0, 0, 0});

@@ -90,7 +90,7 @@ protected:
             input.KeyDown(qel::vk::kSubtract);
             input.MoveTo(480, 300);
         }
-        GUIBoxManager::EditMode(console.boxEdit, kScreen, console.renderer);
+        GUIBoxManager::EditMode(console.UI(), console.boxEdit, kScreen, console.renderer);
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();

@@ -43,7 +43,7 @@ public:
     void DrawShipInBox(Qel2dBitmap*, const std::string&, const IntRect& rect) override
     {
         const float half = static_cast<float>(std::min(rect.Width(), rect.Height())) * 0.3f;
-        uiGridIcon(kFreighterIcon, glm::vec4(0.75f, 0.85f, 0.95f, 1.0f), (rect.left + rect.right) / 2.0f,
+        uiGridIcon(theUIContext, kFreighterIcon, glm::vec4(0.75f, 0.85f, 0.95f, 1.0f), (rect.left + rect.right) / 2.0f,
                    (rect.top + rect.bottom) / 2.0f, half, 1001);
     }
 
@@ -267,8 +267,8 @@ protected:
         context.Clear();
         theUIContext.BeginFrame();
         theUIContext.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
-        screen.HandleHotKeys(gui);
-        DrawStoryDialogs(stories);
+        screen.HandleHotKeys(theUIContext, gui);
+        DrawStoryDialogs(theUIContext, stories);
         theUIContext.EndFrame();
         graphics.Flush2D();
         input.NextFrame();

@@ -26,7 +26,7 @@ protected:
         client->SetConsoleScreen(&screen);
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
     }
 
     void TearDown() override
@@ -41,7 +41,7 @@ protected:
     {
         UseWorld(clientWorld);
         theUIContext.BeginFrame();
-        retainedScreen.HandleHotKeys(screen.RetainedGUI());
+        retainedScreen.HandleHotKeys(theUIContext, screen.RetainedGUI());
         theUIContext.EndFrame();
         input.NextFrame();
     }

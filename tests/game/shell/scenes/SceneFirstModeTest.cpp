@@ -134,7 +134,7 @@ TEST_F(SceneFirstModeTest, a_missing_menu_backdrop_leaves_the_tint_alone_over_th
     graphics.bitmaps.erase("menu_backdrop");
     shell.backdrop.image = nullptr;
     ui = UIContext();
-    uiLoadSettings();
+    theUIContext.LoadSettings();
     SceneFirstMode(SCENE_ENTER, shell, sceneHost);
     EXPECT_EQ(shell.backdrop.image, nullptr);
     Draw(SceneClientConnectMode);

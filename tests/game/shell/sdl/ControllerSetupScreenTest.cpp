@@ -62,7 +62,7 @@ protected:
     void Draw()
     {
         sdlInput.Update();
-        Frame([&] { controllers.DrawSetupScreen(kPosition, 0.0f, 1.0f); });
+        Frame([&] { controllers.DrawSetupScreen(theUIContext, kPosition, 0.0f, 1.0f); });
     }
 
     // Press, hold for a frame (a slider follows the held mouse), release.

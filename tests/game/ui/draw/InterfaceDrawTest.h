@@ -23,7 +23,7 @@ protected:
         gInputFactory = &input;
         AppData::Load();
         theUIContext = UIContext();
-        uiLoadSettings();
+        theUIContext.LoadSettings();
     }
 
     void TearDown() override

@@ -67,7 +67,7 @@ private:
         ui.FillRect(0, 0, kWidth, kHeight, glm::vec4(0.03f, 0.05f, 0.08f, 1));
         for (const IntRect& column : {IntRect{24, 70, 346, 740}, IntRect{364, 70, 666, 740},
                                       IntRect{684, 70, 1000, 740}})
-            uiFrame(1, static_cast<float>(column.left), static_cast<float>(column.top),
+            uiFrame(theUIContext, 1, static_cast<float>(column.left), static_cast<float>(column.top),
                     static_cast<float>(column.right), static_cast<float>(column.bottom),
                     glm::vec4(ui.dimColour.r * 0.35f, ui.dimColour.g * 0.35f, ui.dimColour.b * 0.35f, 1), 999);
     }
@@ -82,53 +82,53 @@ private:
     {
         Title(ui, 40, 74, 330, 92, "HELM", "gui-1");
         ui.SetCurrentRect(kEngage);
-        uiButton(1, "Engage", "gui-2", true, 1000);
+        uiButton(theUIContext, 1, "Engage", "gui-2", true, 1000);
         ui.ShiftRectY(1, 8);
         ui.PushRect();
         ui.SetCurrentRectEdges(40, 134, 182, 168);
-        uiButton(2, "Hail", "gui-2", true, 1000);
+        uiButton(theUIContext, 2, "Hail", "gui-2", true, 1000);
         ui.ShiftRectX(1, 6);
-        uiButton(3, "Warp", "gui-2", false, 1000);
+        uiButton(theUIContext, 3, "Warp", "gui-2", false, 1000);
         ui.PopRect();
 
         ui.SetCurrentRect(kShieldsUp);
-        uiCheckButton(4, "Shields up", "gui-1", true, true, 1000);
+        uiCheckButton(theUIContext, 4, "Shields up", "gui-1", true, true, 1000);
         ui.ShiftRectY(1, 6);
-        uiCheckButton(5, "Red alert", "gui-1", false, true, 1000);
+        uiCheckButton(theUIContext, 5, "Red alert", "gui-1", false, true, 1000);
 
         Title(ui, 40, 262, 330, 280, "HELM MODE", "gui-1");
         ui.SetCurrentRectEdges(40, 282, 132, 312);
         const char* modes[] = {"Trainee", "Capital", "Full 3D"};
         for (int i = 0; i < 3; ++i) {
-            uiOptionButton(6 + i, modes[i], "gui-1", i == 1, true, 1000);
+            uiOptionButton(theUIContext, 6 + i, modes[i], "gui-1", i == 1, true, 1000);
             ui.ShiftRectX(1, 7);
         }
 
         Title(ui, 40, 326, 330, 344, "NAVIGATION", "gui-1");
         ui.SetCurrentRectEdges(40, 346, 80, 386);
         for (int direction = 0; direction < 4; ++direction) {
-            uiArrowButton(10 + direction, direction, true, 1000);
+            uiArrowButton(theUIContext, 10 + direction, direction, true, 1000);
             ui.ShiftRectX(1, 10);
         }
         ui.SetCurrentRectEdges(40, 400, 126, 440);
         const int icons[] = {4, 27, 112};
         for (int state = 0; state < 3; ++state) {
-            uiIconButtonInRect(20 + state, icons[state], glm::vec4(1), state, 1000);
+            uiIconButtonInRect(theUIContext, 20 + state, icons[state], glm::vec4(1), state, 1000);
             ui.ShiftRectX(1, 10);
         }
         ui.SetCurrentRectEdges(40, 452, 126, 486);
         const char* swatches[] = {"#ff5040", "#4fe07a", "#e8d04a"};
         for (int state = 0; state < 3; ++state) {
-            uiColorButton(30 + state, swatches[state], state, 1000);
+            uiColorButton(theUIContext, 30 + state, swatches[state], state, 1000);
             ui.ShiftRectX(1, 10);
         }
 
         Title(ui, 40, 500, 330, 518, "CONTACTS", "gui-1");
         const int contacts[] = {1, 4, 9, 12, 14, 18};
         for (int i = 0; i < 6; ++i)
-            uiIconButton(40 + i, contacts[i], glm::vec4(0.9f, 0.95f, 1, 1), 62.0f + 46 * i, 548, 18, 1000, 1.0f);
+            uiIconButton(theUIContext, 40 + i, contacts[i], glm::vec4(0.9f, 0.95f, 1, 1), 62.0f + 46 * i, 548, 18, 1000, 1.0f);
         ui.SetCurrentRectEdges(40, 590, 330, 722);
-        uiFourStringButton(50, "", "gui-1", "#203048", 1000);
+        uiFourStringButton(theUIContext, 50, "", "gui-1", "#203048", 1000);
         ui.DrawText(ui.GetFont("gui-1"), IntRect{48, 596, 322, 720},
                     "Press and release on the same control to click. Drag off to cancel.", ui.shades[4], 1001);
     }
@@ -137,18 +137,18 @@ private:
     {
         Title(ui, 380, 74, 650, 92, "THROTTLE", "gui-1");
         ui.SetCurrentRect(kThrottle);
-        uiSlider(60, 0, 1, throttle, 1000, "float");
+        uiSlider(theUIContext, 60, 0, 1, throttle, 1000, "float");
         ui.ShiftRectY(1, 10);
-        uiSlider(61, 0, 9, warp, 1000, "int");
+        uiSlider(theUIContext, 61, 0, 9, warp, 1000, "int");
         ui.ShiftRectY(1, 10);
-        uiSlider(62, 0, 1, trim, 1000, "TRIM");
+        uiSlider(theUIContext, 62, 0, 1, trim, 1000, "TRIM");
         ui.SetCurrentRectEdges(380, 212, 650, 236);
-        uiSlider(63, 0, 100, energy, 1000, "justbar");
-        uiPercentChevrons(ui.CurrentRect(), energy, ui.mainColour);
+        uiSlider(theUIContext, 63, 0, 100, energy, 1000, "justbar");
+        uiPercentChevrons(theUIContext, ui.CurrentRect(), energy, ui.mainColour);
 
         Title(ui, 380, 270, 650, 288, "COOLANT", "gui-1");
         ui.SetCurrentRect(kCoolant);
-        uiCoolantButtons(64, coolant, ui.mainColour, 5, glm::vec4(0.2f, 0.45f, 0.55f, 1), true);
+        uiCoolantButtons(theUIContext, 64, coolant, ui.mainColour, 5, glm::vec4(0.2f, 0.45f, 0.55f, 1), true);
 
         Title(ui, 380, 330, 650, 348, "SYSTEMS", "gui-1");
         const char* systems[] = {"Hull", "Shields", "Reactor", "Sensors"};
@@ -160,28 +160,28 @@ private:
         }
         ui.SetCurrentRectEdges(392, 470, 420, 720);
         for (int i = 0; i < 4; ++i) {
-            uiSlider(70 + i, 0, 1, bars[i], 1000, "justbar");
+            uiSlider(theUIContext, 70 + i, 0, 1, bars[i], 1000, "justbar");
             ui.ShiftRectX(1, 22);
         }
         ui.SetCurrentRectEdges(600, 470, 640, 720);
-        uiSlider(74, 0, 1, lift, 1000, "");
+        uiSlider(theUIContext, 74, 0, 1, lift, 1000, "");
     }
 
     void DrawEntries(UIContext& ui)
     {
         Title(ui, 700, 74, 990, 92, "SECTOR", "gui-1");
         ui.SetCurrentRectEdges(700, 94, 990, 124);
-        uiDropDown(80, sector, sectorIndex, sectors, "gui-1", 1000);
+        uiDropDown(theUIContext, 80, sector, sectorIndex, sectors, "gui-1", 1000);
         ui.SetCurrentRect(kTargetHead);
-        uiDropDown(81, target, targetIndex, targets, "gui-1", 1000);
+        uiDropDown(theUIContext, 81, target, targetIndex, targets, "gui-1", 1000);
 
         Title(ui, 700, 400, 990, 418, "IDENTITY", "gui-1");
         ui.SetCurrentRect(kCallsign);
-        uiTextBox("Callsign", callsign, 1000);
+        uiTextBox(theUIContext, "Callsign", callsign, 1000);
         ui.ShiftRectY(1, 8);
-        uiTextBox("Access code", password, 1000);
+        uiTextBox(theUIContext, "Access code", password, 1000);
         ui.ShiftRectY(1, 8);
-        uiTextBox("Relay frequency", empty, 1000);
+        uiTextBox(theUIContext, "Relay frequency", empty, 1000);
 
         Title(ui, 700, 580, 990, 598, "LOG", "gui-1");
         QelBitmapFont* font = ui.GetFont("gui-1");

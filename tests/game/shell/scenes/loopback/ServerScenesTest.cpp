@@ -272,7 +272,7 @@ TEST_F(ServerScenesTest, client_list_numbers_consoles_by_their_whole_id_and_slid
     server->HandleClientConnect(kConsole);
     server->FindClient(kConsole)->SetConsoleName("main-science");
     server->FindClient(kConsole)->idleCount = 5;
-    Frame([] { DrawServerClientList(); });
+    Frame([] { DrawServerClientList(theUIContext); });
     EXPECT_NE(TextDrawn("809 !!"), nullptr);
     EXPECT_NE(TextDrawn("main-science"), nullptr);
     EXPECT_NE(TextDrawn("M S "), nullptr);
@@ -284,7 +284,7 @@ TEST_F(ServerScenesTest, client_list_numbers_consoles_by_their_whole_id_and_slid
     for (const Case c : {Case{750, true}, Case{950, true}, Case{951, false}}) {
         while (server->ClientListAge() < c.ticks)
             server->Tick();
-        Frame([] { DrawServerClientList(); });
+        Frame([] { DrawServerClientList(theUIContext); });
         EXPECT_EQ(TextDrawn("main-science") != nullptr, c.shown) << c.ticks;
     }
 }
@@ -294,11 +294,11 @@ TEST_F(ServerScenesTest, no_empty_client_list_stays_after_the_last_console_leave
 {
     constexpr uint64_t kConsole = kClientIdBit | 2;
     server->HandleClientConnect(kConsole);
-    Frame([] { DrawServerClientList(); });
+    Frame([] { DrawServerClientList(theUIContext); });
     ASSERT_FALSE(graphics.log.empty());
     server->HandleClientDisconnect(kConsole);
     ASSERT_LT(server->ClientListAge(), 750);
-    Frame([] { DrawServerClientList(); });
+    Frame([] { DrawServerClientList(theUIContext); });
     EXPECT_TRUE(graphics.log.empty());
 }
 
