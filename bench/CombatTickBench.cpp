@@ -109,7 +109,7 @@ struct CombatWorld {
         missile->SetFatBox(400.0f);
         WriteString(missile->data_set, shipkeys::kTorpedoDefinition, kMissileDefinition);
         world.AddPendingObject(std::move(made));
-        CallBehaviourHook(missile, kBehaviourAssigned, nullptr);
+        CallBehaviourHook(world, missile, kBehaviourAssigned, nullptr);
         WriteUInt64(missile->data_set, shipkeys::kWeaponTargetUid, target);
     }
 

@@ -26,7 +26,7 @@ constexpr int64_t kNeverDue = int64_t{1} << 40;
 
 const char* const kIdleBehaviour = "behav_bench_idle";
 
-void IdleHook(SpaceObject*, int32_t, void*) {}
+void IdleHook(Simulation&, SpaceObject*, int32_t, void*) {}
 
 // A running server world of moving objects with the idle behaviour.
 struct BenchWorld {
