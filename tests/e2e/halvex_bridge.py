@@ -157,12 +157,15 @@ class Display:
         self.log.close()
 
 
-def stop_process(process):
+def stop_process(process, on_hang=lambda: None):
+    """Asks the process to stop and waits; one still running after
+    STOP_SECONDS is first shown to on_hang, then killed."""
     if process.poll() is None:
         process.send_signal(signal.SIGTERM)
         try:
             process.wait(timeout=STOP_SECONDS)
         except subprocess.TimeoutExpired:
+            on_hang()
             process.kill()
             process.wait()
     return process.returncode
@@ -197,6 +200,7 @@ class Game:
         self.process = subprocess.Popen([halvex], env=environment, cwd=work_folder, stdout=self.output,
                                         stderr=subprocess.STDOUT)
         self.last_search = None
+        self.hang_report = ""
         try:
             self.window = wait_until(role + "'s window", self.find_window)
         except Failure as failure:
@@ -340,7 +344,11 @@ class Game:
             pass  # the failure itself is what the test reports
 
     def stop(self):
-        status = stop_process(self.process)
+        """Stops the game and returns its exit status; when it hangs in its
+        shutdown, where its threads wait is kept in hang_report."""
+        def keep_where_it_waits():
+            self.hang_report = self.where_it_waits()
+        status = stop_process(self.process, keep_where_it_waits)
         self.output.close()
         return status
 
@@ -375,7 +383,7 @@ class Crew:
         self.games.remove(game)
         status = game.stop()
         if status != 0:
-            raise Failure("the %s %s:\n%s" % (game.role, how_it_ended(status), game.log()))
+            raise Failure("the %s %s:\n%s\n%s" % (game.role, how_it_ended(status), game.log(), game.hang_report))
 
 
 def run_as_main(doc, run, folder_prefix, success):
