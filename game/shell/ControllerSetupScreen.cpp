@@ -82,7 +82,8 @@ int32_t IndexOf(const std::vector<std::string>& list, const std::string& label)
 }
 
 // A drop-down showing the slot's choice from the list; a choice replaces it.
-bool DrawChoice(UIContext& ui, int32_t id, std::string& slot, const std::vector<std::string>& list, const std::string& font)
+bool DrawChoice(UIContext& ui, int32_t id, std::string& slot, const std::vector<std::string>& list,
+                const std::string& font)
 {
     std::string label = slot;
     int32_t selected = IndexOf(list, slot);
@@ -100,8 +101,8 @@ void SetRect(UIContext& ui, int32_t left, int32_t top, int32_t width, int32_t he
 
 // A button's or hat direction's cell: its number, lit while down (for
 // display only), over the drop-down of its action. True when the action changed.
-bool DrawActionCell(UIContext& ui, int32_t id, int32_t number, bool down, int32_t x, int32_t y, int32_t width, std::string& action,
-                    const std::vector<std::string>& actions, const std::string& font)
+bool DrawActionCell(UIContext& ui, int32_t id, int32_t number, bool down, int32_t x, int32_t y, int32_t width,
+                    std::string& action, const std::vector<std::string>& actions, const std::string& font)
 {
     SetRect(ui, x, y, width - 4, kControlHeight);
     uiCheckButton(ui, id, std::to_string(number), "gui-1", down, true, kLayer);
@@ -117,8 +118,8 @@ void ControllerInput::DrawSetupScreen(UIContext& ui, const IntRect& position, fl
     QelJoystick* joystick = count > 0 ? gInputFactory->GetJoystick(std::clamp(currentDevice, 0, count - 1)) : nullptr;
     const int32_t left = position.left;
     if (joystick == nullptr) {
-        Text(ui, "No controller detected", IntRect{left, position.top, left + kPanelWidth, position.top + kHeaderHeight},
-             kWhite);
+        Text(ui, "No controller detected",
+             IntRect{left, position.top, left + kPanelWidth, position.top + kHeaderHeight}, kWhite);
         return;
     }
     currentDevice = std::clamp(currentDevice, 0, count - 1);
@@ -143,8 +144,8 @@ void ControllerInput::DrawSetupScreen(UIContext& ui, const IntRect& position, fl
 
 // "n: name", the arrows to the previous and next device (either saves every
 // record), and the device's own switch.
-int32_t ControllerInput::DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record, int32_t left,
-                                         int32_t top)
+int32_t ControllerInput::DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record,
+                                         int32_t left, int32_t top)
 {
     const int32_t count = gInputFactory->GetNumJoysticks();
     Text(ui, std::to_string(currentDevice + 1) + ": " + joystick.GetName(),
@@ -196,8 +197,8 @@ int32_t ControllerInput::DrawAxisRows(UIContext& ui, QelJoystick& joystick, Cont
 }
 
 // Seven cells to a row: the button lit while down, and its action.
-int32_t ControllerInput::DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons,
-                                         int32_t left, int32_t top)
+int32_t ControllerInput::DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record,
+                                         int32_t buttons, int32_t left, int32_t top)
 {
     Text(ui, "Buttons", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, ui.mainColour);
     top += kTitleHeight;
@@ -214,7 +215,8 @@ int32_t ControllerInput::DrawButtonCells(UIContext& ui, QelJoystick& joystick, C
 }
 
 // Four cells to a row: the hat direction lit while the hat points there, and its action.
-void ControllerInput::DrawHatCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top)
+void ControllerInput::DrawHatCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t left,
+                                   int32_t top)
 {
     Text(ui, "Hat", IntRect{left, top, left + kPanelWidth, top + kTitleHeight}, ui.mainColour);
     top += kTitleHeight;

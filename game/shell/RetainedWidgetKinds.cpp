@@ -81,7 +81,8 @@ bool DrawRawIconButton(RetainedWidgetDraw& d)
 {
     const Centre centre = CentreOf(d.rect);
     IconShadow(d.context.ui, d.widget.index, centre, d.layer);
-    return uiIconButton(d.context.ui, d.id, d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer, 1.0f);
+    return uiIconButton(d.context.ui, d.id, d.widget.index, Colour(d.widget), centre.x, centre.y, centre.half, d.layer,
+                        1.0f);
 }
 
 bool DrawClickRegion(RetainedWidgetDraw& d)

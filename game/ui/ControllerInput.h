@@ -89,11 +89,12 @@ private:
     void ForEachActiveDevice(Visit visit);
     ControllerInputRecord* GetRecord(const std::string& deviceName, QelJoystick* device);
     // The set-up screen's parts; each answers the top of what follows it.
-    int32_t DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record, int32_t left, int32_t top);
-    int32_t DrawAxisRows(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t axes, int32_t left,
-                         int32_t top);
-    int32_t DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons, int32_t left,
+    int32_t DrawSetupHeader(UIContext& ui, QelJoystick& joystick, ControllerInputRecord* record, int32_t left,
                             int32_t top);
+    int32_t DrawAxisRows(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t axes,
+                         int32_t left, int32_t top);
+    int32_t DrawButtonCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t buttons,
+                            int32_t left, int32_t top);
     void DrawHatCells(UIContext& ui, QelJoystick& joystick, ControllerInputRecord& record, int32_t left, int32_t top);
     void DrawPreview(const IntRect& area, float angle, float scale);
 };

@@ -51,8 +51,8 @@ glm::vec4 Contrasting(const glm::vec4& colour)
 
 }  // namespace
 
-bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
-                      const glm::vec4& availableColour, bool enabled)
+bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour,
+                      int32_t highestAvailable, const glm::vec4& availableColour, bool enabled)
 {
     glm::vec4 hoverColour = ui.shades[2];
     ui.TakeNextColour(hoverColour);

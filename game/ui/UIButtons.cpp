@@ -143,8 +143,8 @@ bool uiArrowButton(UIContext& ui, int32_t id, int direction, bool enabled, int l
     return clicked;
 }
 
-bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
-                   int layer)
+bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked,
+                   bool enabled, int layer)
 {
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))
@@ -158,8 +158,8 @@ bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const st
     return button.clicked;
 }
 
-bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
-                    int layer)
+bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected,
+                    bool enabled, int layer)
 {
     ButtonStart button;
     if (!StartButton(ui, id, enabled, button))

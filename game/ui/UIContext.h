@@ -246,4 +246,5 @@ bool uiParseColorValid(const std::string& text, glm::vec4& colour);
 // filled with "gradient1024" tinted with the colour and outlined in the colour
 // at twice its brightness (chamfer 10 pixels). Styles 10 to 18: a knob filled
 // solid, chamfer 18 − style (18 is a plain rectangle). Other styles draw nothing.
-void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer);
+void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour,
+             int layer);

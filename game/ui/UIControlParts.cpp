@@ -54,8 +54,8 @@ IntRect uiButtonTextBox(const IntRect& rect)
     return Inset(rect, kTextInset);
 }
 
-IntRect DrawStateIndicator(UIContext& ui, const IntRect& rect, int state, const glm::vec4& panelColour, const glm::vec4& litColour,
-                           int layer)
+IntRect DrawStateIndicator(UIContext& ui, const IntRect& rect, int state, const glm::vec4& panelColour,
+                           const glm::vec4& litColour, int layer)
 {
     if (state != 1 && state != 2)
         return rect;

@@ -61,8 +61,8 @@ bool uiBitmapButton(UIContext& ui, int32_t id, const std::string& bitmapName, fl
 
 // An icon of the icon sheet centred on the point; its square of halfSize ×
 // scale clicks. Dimmed to 80 % while hot and 60 % while pressed.
-bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
-                  int layer, float scale);
+bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY,
+                  float halfSize, int layer, float scale);
 
 // A button with an icon. state 0: the icon centred; 1 and 2: the icon in the
 // right half and an indicator in the left half, lit for 2. The ByName form
@@ -79,26 +79,27 @@ bool uiColorButton(UIContext& ui, int32_t id, const std::string& colourText, int
 bool uiArrowButton(UIContext& ui, int32_t id, int direction, bool enabled, int layer);
 
 // A button with a tick square at its left end; the caller flips its own state on a click.
-bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked, bool enabled,
-                   int layer);
+bool uiCheckButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool ticked,
+                   bool enabled, int layer);
 
 // A button framed a second time while selected.
-bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected, bool enabled,
-                    int layer);
+bool uiOptionButton(UIContext& ui, int32_t id, const std::string& label, const std::string& fontTag, bool selected,
+                    bool enabled, int layer);
 
 // Nine steps along the rectangle's longer side (from the bottom when
 // upright): the first sets selected to -1, step k to k - 1. Steps up to the
 // selection are lit in setColour, further steps up to highestAvailable in
 // availableColour. True on the click that changed the selection.
-bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour, int32_t highestAvailable,
-                      const glm::vec4& availableColour, bool enabled);
+bool uiCoolantButtons(UIContext& ui, int32_t id, int32_t& selected, const glm::vec4& setColour,
+                      int32_t highestAvailable, const glm::vec4& availableColour, bool enabled);
 
 // A value bar, upright when narrower than tall (minimum at the bottom). While
 // pressed the value follows the mouse, held within minimum..maximum. The
 // knob shows mode "float" (the value with decimals), "int" (a whole number)
 // or any other text as it stands; "justbar" shows the value and takes no
 // input at all. True on the frame the drag ends.
-bool uiSlider(UIContext& ui, int32_t id, float minimum, float maximum, float& value, int layer, const std::string& mode);
+bool uiSlider(UIContext& ui, int32_t id, float minimum, float maximum, float& value, int layer,
+              const std::string& mode);
 
 // One row of an editor's column of settings: the caption, a slider with the
 // next id of theUIContext.sliderRowId, and the value's text, which replaces
@@ -114,8 +115,8 @@ bool uiDropDown(UIContext& ui, int32_t id, std::string& label, int32_t& selected
 
 // The open list of a drop-down, rows going away from the nearer window edges
 // of the rectangle. True when a row was chosen; an empty list draws nothing.
-bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
-                    const std::string& fontTag, int layer);
+bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected,
+                    const std::vector<std::string>& list, const std::string& fontTag, int layer);
 
 // A text box bound to the field (its id and font are the field's). A press
 // gives it the typed keys: printable characters insert at the cursor, within
@@ -127,7 +128,8 @@ bool uiTextBox(UIContext& ui, const std::string& placeholder, Edline& field, int
 
 // One cell (column cell % 20, row cell / 20) of the 20 × 20 icon sheet
 // "grid-icon-sheet", as the square centre ± halfSize. A cell off the sheet draws nothing.
-void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer);
+void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
+                int layer);
 
 // Chevrons marking a bar filled to the percent along the rectangle's longer
 // side (from the left, or from the bottom when upright), in a colour that

@@ -96,8 +96,8 @@ bool uiDropDown(UIContext& ui, int32_t id, std::string& label, int32_t& selected
     return chosen;
 }
 
-bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected, const std::vector<std::string>& list,
-                    const std::string& fontTag, int layer)
+bool uiDropDownList(UIContext& ui, int32_t id, const IntRect& rect, int32_t& selected,
+                    const std::vector<std::string>& list, const std::string& fontTag, int layer)
 {
     if (list.empty()) {
         ui.nextControlColour.clear();

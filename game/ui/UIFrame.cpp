@@ -66,7 +66,8 @@ struct ChamferedPanel {
 
 }  // namespace
 
-void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour, int layer)
+void uiFrame(UIContext& ui, int style, float left, float top, float right, float bottom, const glm::vec4& colour,
+             int layer)
 {
     if (!(left < right && top < bottom) || style > kLastKnobStyle)
         return;

@@ -36,7 +36,8 @@ void IconInRect(UIContext& ui, int cell, const glm::vec4& colour, const IntRect&
 
 }  // namespace
 
-void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize, int layer)
+void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
+                int layer)
 {
     if (cell < 0 || cell >= kIconColumns * kIconRows)
         return;
@@ -54,8 +55,8 @@ void uiGridIcon(UIContext& ui, int cell, const glm::vec4& colour, float centreX,
     sheet->DrawQuad(&colour[0], layer, false);
 }
 
-bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY, float halfSize,
-                  int layer, float scale)
+bool uiIconButton(UIContext& ui, int32_t id, int cell, const glm::vec4& colour, float centreX, float centreY,
+                  float halfSize, int layer, float scale)
 {
     ui.nextControlColour.clear();
     const float reach = halfSize * scale;
@@ -78,7 +79,8 @@ bool uiIconButtonInRect(UIContext& ui, int32_t id, int cell, const glm::vec4& co
     if (!StartButton(ui, id, true, button))
         return false;
     DrawFrame(ui, 0, button.rect, button.panelColour, layer);
-    IconInRect(ui, cell, colour, DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1),
+    IconInRect(ui, cell, colour,
+               DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1),
                layer + 1);
     return button.clicked;
 }
@@ -96,8 +98,8 @@ bool uiColorSwatchButton(UIContext& ui, int32_t id, const glm::vec4& colour, int
     if (!StartButton(ui, id, true, button))
         return false;
     DrawFrame(ui, 0, button.rect, button.panelColour, layer);
-    const IntRect swatch =
-        Inset(DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1), kSwatchInset);
+    const IntRect swatch = Inset(
+        DrawStateIndicator(ui, button.rect, state, button.panelColour, button.labelColour, layer + 1), kSwatchInset);
     DrawFrame(ui, 10, swatch, colour, layer + 1);
     return button.clicked;
 }

@@ -20,8 +20,9 @@ void LabelLayout::Reserve(const IntRect& box)
 // The text is fitted once, into the first candidate: the others of the same
 // size take its lines where they stand, so a label that tries several places
 // pays for one fit.
-bool LabelLayout::Place(UIContext& ui, QelBitmapFont* font, std::span<const IntRect> candidates, const std::string& text,
-                        const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align)
+bool LabelLayout::Place(UIContext& ui, QelBitmapFont* font, std::span<const IntRect> candidates,
+                        const std::string& text, const glm::vec4& colour, int layer, UIContext::Shadow shadow,
+                        int align)
 {
     if (font == nullptr || text.empty() || candidates.empty())
         return false;
@@ -44,8 +45,8 @@ bool LabelLayout::Place(UIContext& ui, QelBitmapFont* font, std::span<const IntR
     return false;
 }
 
-void LabelLayout::Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
-                        int layer, UIContext::Shadow shadow, int align)
+void LabelLayout::Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text,
+                        const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align)
 {
     if (font == nullptr || text.empty())
         return;

@@ -47,8 +47,8 @@ public:
                const glm::vec4& colour, int layer, UIContext::Shadow shadow, int align);
     // Draws the text over its shadow in the box its owner chose by a rule of
     // its own (the radar's climbing names), and keeps later labels clear of it.
-    void Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour, int layer,
-               UIContext::Shadow shadow, int align);
+    void Claim(UIContext& ui, QelBitmapFont* font, const IntRect& box, const std::string& text, const glm::vec4& colour,
+               int layer, UIContext::Shadow shadow, int align);
 
 private:
     struct Placed {

@@ -118,7 +118,8 @@ void ViewRedAlertDraw(ConsoleState& console, IntRect& rect, std::string widgetNa
         return;
     ui.SetCurrentRect(rect);
     const bool on = theSimulation->redAlertState != 0;
-    const bool clicked = uiCheckButton(ui, kRedAlertId, "RED ALERT", kFont, on, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+    const bool clicked =
+        uiCheckButton(ui, kRedAlertId, "RED ALERT", kFont, on, !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "red_alert", kRedAlertKey, "toggles the red alert state");
     if (!(clicked | key | redAlertAction.Pressed()))
         return;
@@ -133,8 +134,8 @@ void ViewRequestDockDraw(ConsoleState& console, IntRect& rect, std::string widge
     const SpaceObject* ship = ConsolePlayerShip();
     const bool undocked = ship && ReadString(ship->data_set, playership::kDockState) == playership::kDockStateUndocked;
     ui.SetCurrentRect(rect);
-    const bool clicked =
-        uiButton(ui, kDockId, undocked ? "INITIATE DOCK" : "RELEASE DOCK", kFont, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+    const bool clicked = uiButton(ui, kDockId, undocked ? "INITIATE DOCK" : "RELEASE DOCK", kFont,
+                                  !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "dock", kDockKey, "requests dock engage");
     if (!(clicked | key | dockAction.Pressed()))
         return;
@@ -152,7 +153,8 @@ void ViewShieldControlDraw(ConsoleState& console, IntRect& rect, std::string wid
     const SpaceObject* ship = ConsolePlayerShip();
     const bool raised = ship && ReadInt(ship->data_set, playership::kShieldsRaisedFlag) != 0;
     ui.SetCurrentRect(rect);
-    const bool clicked = uiCheckButton(ui, kShieldsId, "SHIELDS", kFont, raised, !GUIBoxManager::IsEditKeyHeld(), kLayer);
+    const bool clicked =
+        uiCheckButton(ui, kShieldsId, "SHIELDS", kFont, raised, !GUIBoxManager::IsEditKeyHeld(), kLayer);
     const bool key = isHotKeyPressed(widgetName, "shields", kShieldsKey, "toggles shield state");
     if (!(clicked | key | shieldsAction.Pressed()))
         return;

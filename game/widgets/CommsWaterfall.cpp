@@ -140,8 +140,8 @@ void DrawTexts(UIContext& ui, QelBitmapFont& font, const CommsMessageRecord& mes
 
 // One message's row: its background (lit under the mouse, red while open),
 // icon and texts. The row under the mouse becomes the hovered one.
-void DrawRow(UIContext& ui, CommsWaterfallState& state, QelBitmapFont& font, const CommsMessageRecord& message, int32_t index,
-             const IntRect& row, int64_t age, const Pass& pass)
+void DrawRow(UIContext& ui, CommsWaterfallState& state, QelBitmapFont& font, const CommsMessageRecord& message,
+             int32_t index, const IntRect& row, int64_t age, const Pass& pass)
 {
     const bool expanded = index == state.expanded;
     const float red = expanded ? 0.3f : 0.0f;

@@ -61,7 +61,8 @@ int32_t Sign(int32_t value)
 
 // One leg of the connector, with its two neighbours 2 pixels off along one
 // diagonal (spreadDown: to the lower right and upper left) or the other.
-void ConnectorLeg(UIContext& ui, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const glm::vec4& colour, bool spreadDown)
+void ConnectorLeg(UIContext& ui, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const glm::vec4& colour,
+                  bool spreadDown)
 {
     const int32_t dy = spreadDown ? kConnectorSpread : -kConnectorSpread;
     for (const auto& [sx, sy] : {std::pair{0, 0}, std::pair{kConnectorSpread, dy}, std::pair{-kConnectorSpread, -dy}})

@@ -277,7 +277,8 @@ void DrawButtons(ConsoleState& console, const FighterLayout& layout, const Space
         }
         const std::string keyName = std::string(kKeyCaptionPrefix) + row.hotKey;
         if (ship)
-            DrawButtonDetail(ui, layout.buttons[i], row.label, keyName, ButtonDetail(static_cast<FighterButton>(i), *ship));
+            DrawButtonDetail(ui, layout.buttons[i], row.label, keyName,
+                             ButtonDetail(static_cast<FighterButton>(i), *ship));
         DrawKeyCaption(ui, layout.buttons[i], keyName);
     }
 }

@@ -85,8 +85,8 @@ struct Candidate {
 
 // Outlines every box of the screen and finds what the mouse would grab: the
 // nearest corner within the grab radius, else the last box under the mouse.
-Candidate OutlineAndFindCandidate(UIContext& ui, const GUIBoxEditState& state, const std::string& screenName, IntPoint mouse,
-                                  bool scatter, const glm::vec4& colour)
+Candidate OutlineAndFindCandidate(UIContext& ui, const GUIBoxEditState& state, const std::string& screenName,
+                                  IntPoint mouse, bool scatter, const glm::vec4& colour)
 {
     Candidate candidate;
     const float mx = static_cast<float>(mouse.x), my = static_cast<float>(mouse.y);

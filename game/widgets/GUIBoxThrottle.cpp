@@ -266,11 +266,12 @@ void ThrottleHotKeys(ThrottleWidgetState& state, const std::string& context, boo
 }
 
 // Step 8: no reverse at warp.
-void ReverseButton(UIContext& ui, ThrottleWidgetState& state, const IntRect& rect, const std::string& context, bool enabled,
-                   uint32_t now)
+void ReverseButton(UIContext& ui, ThrottleWidgetState& state, const IntRect& rect, const std::string& context,
+                   bool enabled, uint32_t now)
 {
     ui.SetCurrentRectEdges(rect.left, rect.bottom - kRowHeight, rect.right, rect.bottom);
-    const bool clicked = uiCheckButton(ui, kReverseButtonId, "REV", "gui-1", state.reverse.value != 0.0f, enabled, kLayer);
+    const bool clicked =
+        uiCheckButton(ui, kReverseButtonId, "REV", "gui-1", state.reverse.value != 0.0f, enabled, kLayer);
     const bool key = KeyVal::QueryPressed(context, "reverse", vk::kLetterA + ('R' - 'A'), vk::kControl,
                                           "toggles reverse");
     if (!clicked && !key)
@@ -334,7 +335,8 @@ void ButtonEdge::Update(bool down)
     lastState = down;
 }
 
-void ViewThrottleDrawSegment(UIContext& ui, const ThrottleWidgetState& state, const IntRect& segment, float f, float value)
+void ViewThrottleDrawSegment(UIContext& ui, const ThrottleWidgetState& state, const IntRect& segment, float f,
+                             float value)
 {
     IntRect shown = segment;
     if (value < 0.0f) {

@@ -48,4 +48,5 @@ void ViewThrottleDrawBody(ConsoleState& console, IntRect rect, const std::string
 // Draws the column and answers a drag; true when a drag set the value.
 bool ViewThrottleSlider(ConsoleState& console, const IntRect& slider, float& value);
 // One segment at its share f (0..0.95) of the column.
-void ViewThrottleDrawSegment(UIContext& ui, const ThrottleWidgetState& state, const IntRect& segment, float f, float value);
+void ViewThrottleDrawSegment(UIContext& ui, const ThrottleWidgetState& state, const IntRect& segment, float f,
+                             float value);

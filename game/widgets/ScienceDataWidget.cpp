@@ -290,8 +290,8 @@ bool ContactIsCurrent(const SpaceObject& object)
 
 // The text of the chosen scan, the progress of the one running, or that the
 // contact is too old to scan.
-void DrawBottomText(UIContext& ui, const IntRect& rect, const SpaceObject& ship, const SpaceObject& object, const std::string& text,
-                    const std::string& displayName, float percent)
+void DrawBottomText(UIContext& ui, const IntRect& rect, const SpaceObject& ship, const SpaceObject& object,
+                    const std::string& text, const std::string& displayName, float percent)
 {
     QelBitmapFont* font = ui.GetFont(kFont);
     std::string shown = text;

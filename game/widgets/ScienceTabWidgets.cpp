@@ -170,7 +170,8 @@ void ViewScienceDataFreqDraw(ConsoleState& console, IntRect& rect, std::string)
     console.weakestShieldFrequency = weakest;
 }
 
-void ViewScienceDataFreqDrawBody(UIContext& ui, int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest)
+void ViewScienceDataFreqDrawBody(UIContext& ui, int32_t frequency, int32_t strength, const IntRect& column,
+                                 int32_t weakest)
 {
     const auto left = static_cast<float>(column.left);
     const auto top = static_cast<float>(column.top);

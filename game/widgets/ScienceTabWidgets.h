@@ -26,5 +26,5 @@ void ViewScienceSortedListDraw(ConsoleState& console, IntRect& rect, std::string
 // One frequency's column: strength 0..100 as four flickering bars, red at 0
 // and green at 100, under the frequency's letter, which pulses as "weak"
 // when the frequency is the weakest found by the last drawing (-1 none).
-void ViewScienceDataFreqDrawBody(UIContext& ui, int32_t frequency, int32_t strength, const IntRect& column, int32_t weakest);
-
+void ViewScienceDataFreqDrawBody(UIContext& ui, int32_t frequency, int32_t strength, const IntRect& column,
+                                 int32_t weakest);

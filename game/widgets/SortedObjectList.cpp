@@ -231,7 +231,8 @@ struct ListPass {
     const SpaceObject* previous = nullptr;
 };
 
-void DrawRow(UIContext& ui, SortedListState& state, ListPass& pass, const SpaceObject& object, const std::string& label, int32_t y)
+void DrawRow(UIContext& ui, SortedListState& state, ListPass& pass, const SpaceObject& object, const std::string& label,
+             int32_t y)
 {
     const int32_t h = pass.rowHeight;
     const int32_t toggleRight = pass.area.right - kSliderWidth - 1;

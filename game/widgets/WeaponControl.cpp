@@ -140,7 +140,8 @@ TypeChoice ReadTypeChoice(const StringChangeTracker& selected, const std::vector
     return choice;
 }
 
-void DrawTypeChoice(UIContext& ui, StringChangeTracker& selected, const IntRect& row, const std::vector<std::string>& available)
+void DrawTypeChoice(UIContext& ui, StringChangeTracker& selected, const IntRect& row,
+                    const std::vector<std::string>& available)
 {
     TypeChoice choice = ReadTypeChoice(selected, available);
     ui.SetCurrentRectEdges(row.left, row.top, row.right - kTypeListNarrowing, row.bottom);

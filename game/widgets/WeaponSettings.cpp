@@ -35,8 +35,8 @@ constexpr int32_t kConvertToEnergy = 1;
 constexpr int32_t kConvertToTorpedo = 2;
 
 // A title over a row of option buttons, one selected: the button clicked, or -1.
-int32_t OptionRow(UIContext& ui, const IntRect& rect, const char* title, int32_t count, int32_t idBase, int32_t selected,
-                  bool enabled, std::string (*label)(int32_t))
+int32_t OptionRow(UIContext& ui, const IntRect& rect, const char* title, int32_t count, int32_t idBase,
+                  int32_t selected, bool enabled, std::string (*label)(int32_t))
 {
     const char* font = rect.Width() <= kNarrowBox ? "smallest" : "gui-1";
     DrawCentredText(ui, font, IntRect{rect.left, rect.top, rect.right, rect.top + kTitleHeight}, title,

@@ -278,7 +278,8 @@ void Render2D::DrawScanRing(const SpaceObject& object, const glm::vec2& screen)
         return;
     glm::vec4 colour{1.0f};
     ParseColor(colour, AppData::GetString("gui-color-science-reticle"));
-    ringRenderer.Draw(owner.UI(), screen, kScanRingRadius, 0.0f, frame.scanPercent * 2.0f * kPi, colour * 0.6f, kFillLayer);
+    ringRenderer.Draw(owner.UI(), screen, kScanRingRadius, 0.0f, frame.scanPercent * 2.0f * kPi, colour * 0.6f,
+                      kFillLayer);
 }
 
 void Render2D::DrawEffects()

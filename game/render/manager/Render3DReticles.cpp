@@ -202,6 +202,7 @@ void Render3D::DrawReticleQueue(const IntRect& rect)
         const IntRect below{x - kLabelHalfWidth, y + kLabelTop, x + kLabelHalfWidth, y + kLabelTop + height};
         IntRect above = below;
         above.Translate(0, -(2 * kLabelTop + height));
-        labels.Place(ui, font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, shadowOffset}, 2);
+        labels.Place(ui, font, std::array{below, above}, entry.label, colour, kLabelLayer, {kShadowLayer, shadowOffset},
+                     2);
     }
 }

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-void Ring2DRenderer::Draw(UIContext& ui, const glm::vec2& centre, float radius, float start, float sweep, const glm::vec4& colour,
-                          int layer) const
+void Ring2DRenderer::Draw(UIContext& ui, const glm::vec2& centre, float radius, float start, float sweep,
+                          const glm::vec4& colour, int layer) const
 {
     Qel2dBitmap* white = ui.White();
     if (!white || !(sweep > 0.0f) || !std::isfinite(sweep) || !std::isfinite(start))

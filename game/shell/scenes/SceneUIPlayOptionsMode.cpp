@@ -118,7 +118,8 @@ void DrawPlaySettings(UIContext& ui, RenderManager& view, ConsoleSettings& setti
     DrawChoice(ui, kFlashId, settings.damageFlashStyle, kVisualOptions);
     ui.ShiftRectY(1, kGap);
     const bool relativePressed = OptionsHotKeyPressed(kRelativeKey);
-    if (uiCheckButton(ui, kRelativeId, "Relative 2D Display", "gui-2", view.radarRelativePositions, true, kOptionsLayer) ||
+    if (uiCheckButton(ui, kRelativeId, "Relative 2D Display", "gui-2", view.radarRelativePositions, true,
+                      kOptionsLayer) ||
         relativePressed)
         ToggleRelativeDisplay(view);
     ui.ShiftRectY(1, kGap);

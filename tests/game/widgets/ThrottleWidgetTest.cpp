@@ -287,7 +287,9 @@ TEST_F(ThrottleWidgetTest, segments_light_by_band_and_narrow_in_reverse)
     };
     for (const Case& c : cases) {
         console.throttle.warpMode = c.warp;
-        Frame([&] { ViewThrottleDrawSegment(theUIContext, console.throttle, IntRect{100, 200, 150, 215}, c.f, c.value); });
+        Frame([&] {
+            ViewThrottleDrawSegment(theUIContext, console.throttle, IntRect{100, 200, 150, 215}, c.f, c.value);
+        });
         ASSERT_EQ(graphics.log.size(), 1u);
         const qeltest::DrawRecord& segment = graphics.log[0];
         for (int i = 0; i < 4; ++i)

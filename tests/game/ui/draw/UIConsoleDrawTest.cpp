@@ -126,7 +126,8 @@ private:
         Title(ui, 40, 500, 330, 518, "CONTACTS", "gui-1");
         const int contacts[] = {1, 4, 9, 12, 14, 18};
         for (int i = 0; i < 6; ++i)
-            uiIconButton(theUIContext, 40 + i, contacts[i], glm::vec4(0.9f, 0.95f, 1, 1), 62.0f + 46 * i, 548, 18, 1000, 1.0f);
+            uiIconButton(theUIContext, 40 + i, contacts[i], glm::vec4(0.9f, 0.95f, 1, 1), 62.0f + 46 * i, 548, 18, 1000,
+                         1.0f);
         ui.SetCurrentRectEdges(40, 590, 330, 722);
         uiFourStringButton(theUIContext, 50, "", "gui-1", "#203048", 1000);
         ui.DrawText(ui.GetFont("gui-1"), IntRect{48, 596, 322, 720},
