@@ -44,6 +44,21 @@ protected:
         UITest::TearDown();
     }
 
+    // Hosts on a free port and gives the process a client of that port.
+    void HostWithClient()
+    {
+        server->StartHosting();
+        ASSERT_FALSE(server->IsNetworkDown());
+        // The endpoint is kept by name: the one of port 0 goes first.
+        client.reset();
+        network.DestroyClient(CorvaneClient::Settings{}.endpointName);
+        CorvaneClient::Settings settings;
+        settings.port = server->Port();
+        client = std::make_unique<CorvaneClient>(settings);
+        client->SetWorld(&world);
+        RouteConsoleCommands(client.get());
+    }
+
     // One drawn frame of the scene; its answer.
     SceneFunction Draw(SceneFunction scene)
     {

@@ -24,19 +24,12 @@ protected:
         server->SetScriptHost(&host);
     }
 
-    // Hosts on a free port and gives the process a client of that port.
+    // Hosts with a client, and a render manager that hands the scenes both.
     void Host()
     {
-        server->StartHosting();
-        ASSERT_FALSE(server->IsNetworkDown());
-        // The endpoint is kept by name: the one of port 0 goes first.
-        client.reset();
-        network.DestroyClient(CorvaneClient::Settings{}.endpointName);
-        CorvaneClient::Settings settings;
-        settings.port = server->Port();
-        client = std::make_unique<CorvaneClient>(settings);
-        client->SetWorld(&world);
-        RouteConsoleCommands(client.get());
+        HostWithClient();
+        if (HasFatalFailure())
+            return;
         view = std::make_unique<RenderManager>(SceneFunction());  // hands the scenes the client
         view->ConnectNetwork(GameNetwork{client.get(), server.get()});
         sceneHost = view.get();

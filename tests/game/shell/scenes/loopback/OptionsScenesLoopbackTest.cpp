@@ -30,16 +30,9 @@ protected:
         input.settingsOnDisk = true;
         graphics.AddBitmap("HalvexLogo", 1024, 360);
         server->SetScriptHost(&host);
-        server->StartHosting();
-        ASSERT_FALSE(server->IsNetworkDown());
-        // The endpoint is kept by name: the one of port 0 goes first.
-        client.reset();
-        network.DestroyClient(CorvaneClient::Settings{}.endpointName);
-        CorvaneClient::Settings settings;
-        settings.port = server->Port();
-        client = std::make_unique<CorvaneClient>(settings);
-        client->SetWorld(&world);
-        RouteConsoleCommands(client.get());
+        HostWithClient();
+        if (HasFatalFailure())
+            return;
         client->SetConsoleScreen(&consoleScreen);
         ASSERT_TRUE(client->Connect("127.0.0.1"));
         ASSERT_TRUE(Pump([&] { return client->IsConnected() && !server->Clients().empty(); }));
